@@ -1,0 +1,28 @@
+# orv_add_test(<Target> SOURCES ... [LIBS ...])
+# A GoogleTest executable registered with CTest; every test runs without a display.
+function(orv_add_test name)
+    if(NOT ORV_TESTS)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_compile_definitions(${name} PRIVATE
+        ORV_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        ORV_APP_DIR="${ORV_APP_DIR}")
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp"
+                   TIMEOUT 120)
+endfunction()
+
+# orv_add_benchmark(<Target> SOURCES ... [LIBS ...]): built, never run by CTest.
+function(orv_add_benchmark name)
+    if(NOT ORV_BENCH OR NOT TARGET benchmark::benchmark)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()

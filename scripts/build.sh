@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds into a build folder (default: build). Extra arguments go to CMake.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BUILD_DIR:-$root/build}"
+cmake -S "$root" -B "$build" -G Ninja "$@" >/dev/null
+cmake --build "$build" -j "$(nproc)"
