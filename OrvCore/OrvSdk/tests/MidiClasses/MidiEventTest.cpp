@@ -76,57 +76,12 @@ TEST(MidiMetaEvent, ValueByType)
     }
 }
 
-TEST(MidiMetaEvent, KindAndTypeNameByType)
-{
-    struct Case
-    {
-        int type;
-        int kind;
-        const char* name;
-    };
-    const Case cases[] = {
-        {0x00, 0, "Sequence number"}, {0x01, 1, "General text   "}, {0x02, 1, "Copyright text "},
-        {0x03, 1, "Track name     "}, {0x04, 1, "Instrument name"}, {0x05, 1, "Song lyric     "},
-        {0x06, 1, "Marking        "}, {0x07, 1, "Cue point      "}, {0x08, 0, "Unknown        "},
-        {0x20, 0, "Channel prefix "}, {0x2F, 0, "End of track   "}, {0x51, 2, "Set tempo      "},
-        {0x54, 0, "SMPTE offset   "}, {0x58, 3, "Time signature "}, {0x59, 4, "Key signature  "},
-        {0x7F, 0, "Sequencer      "}, {0x21, 0, "Unknown        "},
-    };
-    for (const Case& c : cases) {
-        auto meta = MakeMeta(c.type, QByteArray());
-        EXPECT_EQ(meta->GetMetaKind(), c.kind) << c.type;
-        EXPECT_EQ(meta->GetTypeName().second, QString::fromLatin1(c.name)) << c.type;
-        EXPECT_EQ(meta->GetType(), c.type);
-    }
-}
-
 TEST(MidiMetaEvent, TextIsLatin1CutAt255CharactersOrAZeroByte)
 {
     EXPECT_EQ(MakeMeta(0x05, QByteArray("caf\xe9"))->GetText().second, QStringLiteral("caf\u00e9"));
     EXPECT_EQ(MakeMeta(0x01, QByteArray(300, 'x'))->GetText().second, QString(255, QLatin1Char('x')));
     EXPECT_EQ(MakeMeta(0x01, QByteArray("ab\0cd", 5))->GetText().second, QStringLiteral("ab"));
     EXPECT_EQ(MakeMeta(0x01, QByteArray("ab\0cd", 5))->GetLength(), 5u);
-}
-
-TEST(MidiMessageEvent, DataCountAndTypeNameByStatusNibble)
-{
-    struct Case
-    {
-        int status;
-        int count;
-        const char* name;
-    };
-    const Case cases[] = {
-        {0x80, 2, "Note off       "}, {0x9F, 2, "Note on        "}, {0xA0, 2, "Poly aftertouch"},
-        {0xB3, 2, "Control change "}, {0xC0, 1, "Program change "}, {0xD2, 1, "Aftertouch     "},
-        {0xE0, 2, "Pitch bend     "}, {0xF0, 0, "(error)        "}, {0x10, 0, "(error)        "},
-    };
-    for (const Case& c : cases) {
-        MidiMessageEvent message(0, uint8_t(c.status));
-        EXPECT_EQ(message.GetDataCount(), c.count) << c.status;
-        EXPECT_EQ(MidiMessageEvent::DataCountOfStatus(uint8_t(c.status)), c.count) << c.status;
-        EXPECT_EQ(message.GetTypeName().second, QString::fromLatin1(c.name)) << c.status;
-    }
 }
 
 TEST(MidiEvent, GetDataCopiesTheEventByKind)
@@ -187,7 +142,6 @@ TEST(MidiEvent, OperationsThatDoNotApplyWarnAndAnswerNothing)
     }
 
     WarningCatcher warnings;
-    QByteArray none;
     MidiMemoryStream source(nullptr, 0);
     MidiArchive archive(source);
     uint32_t read = 7;
