@@ -139,4 +139,3 @@ TEST(Gsm7Table, EncodingNames)
         EXPECT_EQ(type.GetCode(), c.code) << c.name;
     }
 }
-
