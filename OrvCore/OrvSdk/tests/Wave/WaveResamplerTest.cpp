@@ -74,23 +74,6 @@ TEST(WaveResampler, FilterIsASymmetricLowPassSummingToOne)
         ASSERT_LT(ResponseDb(f), -80.0) << f;
 }
 
-TEST(WaveResampler, KnowsExactlyTheSeventeenPairs)
-{
-    for (const Pair& p : kPairs) {
-        int L = 0, M = 0;
-        float gain = 0.0f;
-        ASSERT_TRUE(CWaveResampler::FindRatePair(p.src, p.dst, L, M, gain)) << p.src << "->" << p.dst;
-        EXPECT_EQ(L, p.L);
-        EXPECT_EQ(M, p.M);
-        EXPECT_GT(gain, 0.0f);
-    }
-    int L = 0, M = 0;
-    float gain = 0.0f;
-    EXPECT_FALSE(CWaveResampler::FindRatePair(44100, 16000, L, M, gain));
-    EXPECT_FALSE(CWaveResampler::FindRatePair(8000, 44100, L, M, gain));
-    EXPECT_FALSE(CWaveResampler::FindRatePair(44100, 44100, L, M, gain));
-}
-
 TEST(WaveResampler, OutputLengthIsWhatTheFilterEmits)
 {
     struct Case { uint64_t n; int L; int M; uint64_t length; };
