@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
+#include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 namespace {
