@@ -3,6 +3,7 @@
 #include "Core/CUserPrompt.h"
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
+#include "Plugin/CPluginBase.h"
 #include "ScratchApp.h"
 #include "Text/CLanguageResources.h"
 #include <QDialog>
@@ -422,6 +423,48 @@ TEST_F(ApplicationTest, CommandLineFatalReportGoesToTheLog)
     app.SetUserPrompt(nullptr);
     EXPECT_EQ(app.Init(), 0);
     EXPECT_EQ(ReadAll(m_Start + QStringLiteral("/run.log")), (Fatal("id_no_converter") + QLatin1Char('\n')).toLatin1());
+}
+
+TEST_F(ApplicationTest, MissingFoldersListNothingOfTheCurrentFolder)
+{
+    // Libraries in the start folder and a profile in the parameter folder, where loading leaves the current
+    // folder, must not stand in for the missing plug-in and profile folders.
+    m_App.MakeComplete();
+    for (const char* module : {"TestImporter", "TestExporter", "TestTranslator"})
+        QFile::copy(m_App.FilePath(QStringLiteral("Plugins/%1.so").arg(QLatin1String(module))),
+                    m_Start + QStringLiteral("/%1.so").arg(QLatin1String(module)));
+    QDir().rename(m_App.FilePath(QStringLiteral("Plugins")), m_App.FilePath(QStringLiteral("Elsewhere")));
+    COrvApplication& app = Make();
+    EXPECT_EQ(app.Init(), 0);
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown.at(0).text, Fatal("id_no_converter"));
+    app.Shutdown();
+    m_Application.reset();
+
+    QDir().rename(m_App.FilePath(QStringLiteral("Elsewhere")), m_App.FilePath(QStringLiteral("Plugins")));
+    QDir().rename(m_App.FilePath(QStringLiteral("Profiles/Phone.xml")),
+                  m_App.FilePath(QStringLiteral("Plugins/Parameters/Phone.xml")));
+    QDir(m_App.FilePath(QStringLiteral("Profiles"))).removeRecursively();
+    m_Prompt.mShown.clear();
+    COrvApplication& second = Make();
+    EXPECT_EQ(second.Init(), 0);
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown.at(0).text, Fatal("id_no_profile"));
+}
+
+TEST_F(ApplicationTest, ConversionLogSummaryGoesToTheRunLog)
+{
+    m_App.MakeComplete();
+    CTestApplication& app = Make({QStringLiteral("*.none"), QStringLiteral("/logfile=run.log")});
+    ASSERT_EQ(app.Init(), 1);
+    CPluginBase* exporter = COrvApplication::EntryAt(app.GetConverterList(nullptr), 0)->GetConverter();
+    exporter->GetConversionLog()->AddText(3, QStringLiteral("summary line\n"));
+    exporter->GetConversionLog()->AddText(2, QStringLiteral("detail only\n"));
+    app.LogConversionLog(exporter);
+    app.LogConversionLog(nullptr);
+    EXPECT_EQ(ReadAll(m_Start + QStringLiteral("/run.log")), QByteArray("summary line\n"));
+    EXPECT_EQ(COrvApplication::EntryAt(app.GetConverterList(nullptr), 1), nullptr);
+    EXPECT_EQ(COrvApplication::EntryAt(app.GetConverterList(nullptr), -1), nullptr);
 }
 
 TEST_F(ApplicationTest, HelpLoadsNothingBeyondTheLanguageFile)
