@@ -1,6 +1,7 @@
 #include "Host/CPluginClass.h"
 #include "Host/CPluginManager.h"
 #include "Parameters/CProfile.h"
+#include "Documents/CDocument.h"
 #include "Plugin/CPluginBase.h"
 #include "ScratchApp.h"
 #include <QDir>
@@ -180,6 +181,46 @@ TEST_F(PluginHostTest, MissingOrEmptyFolderLoadsNothing)
     EXPECT_EQ(m_Manager.Load(m_App.FilePath(QStringLiteral("Empty/")), QStringLiteral("Parameters")), 1);
     EXPECT_EQ(m_Manager.GetPluginCount(), 0);
     EXPECT_EQ(QDir::currentPath(), m_App.FilePath(QStringLiteral("Empty")));
+}
+
+// The test plug-ins themselves: what the engine's tests rely on.
+TEST_F(PluginHostTest, TestConvertersBehaveAsTheirInputSelects)
+{
+    m_App.MakeComplete();
+    Load();
+    CPluginBase* importer = m_Manager.Query(1, 2, -1, QString(), QStringLiteral("txt"), nullptr).value(0)->GetConverter();
+    CPluginBase* exporter = m_Manager.Query(2, 1, -1, QStringLiteral("TST"), QString(), nullptr).value(0)->GetConverter();
+    CPluginBase* translator = m_Manager.Query(3, 0, 1, QString(), QString(), nullptr).value(0)->GetConverter();
+    EXPECT_EQ(importer->Import(QByteArray()), nullptr);
+    EXPECT_EQ(importer->GetConversionLog()->GetSummaryText(), QStringLiteral("Empty test file\n"));
+
+    struct Case { const char* input; bool ok; QList<QByteArray> chunks; bool preview; };
+    const Case cases[] = {
+        {"fail now", false, {}, false},
+        {"two", true, {"AB", "CDE"}, false},
+        {"oversize", true, {QByteArray(4096, 'X')}, false},
+        {"preview", true, {"preview"}, true},
+        {"nochunk", true, {}, false},
+        {"plain text", true, {"plain text"}, false},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<CDocument> document(importer->Import(QByteArray(c.input)));
+        ASSERT_NE(document, nullptr) << c.input;
+        EXPECT_EQ(document->GetDocType(), exporter->GetDocumentType());
+        EXPECT_EQ(exporter->Convert(document.get()), c.ok) << c.input;
+        EXPECT_EQ(exporter->GetRawDataList(), c.chunks) << c.input;
+        EXPECT_EQ(exporter->GetPreviewDocument() != nullptr, c.preview) << c.input;
+        delete exporter->TakePreviewDocument();
+        exporter->ClearRawData();
+    }
+    EXPECT_EQ(exporter->GetConversionLog()->GetSummaryText(), QStringLiteral("Test conversion failed\n"));
+
+    std::unique_ptr<CDocument> message(translator->Import(QByteArray("0123456789abcde")));
+    ASSERT_NE(message, nullptr);
+    EXPECT_TRUE(translator->Convert(message.get()));
+    EXPECT_EQ(translator->GetRawDataList(), (QList<QByteArray>{"0123456789", "abcde"}));
+    EXPECT_FALSE(translator->Convert(message.get())); // the chunk list must be empty at the start
+    translator->ClearRawData();
 }
 
 TEST_F(PluginHostTest, UnloadReleasesEverythingAndCanRunTwice)
