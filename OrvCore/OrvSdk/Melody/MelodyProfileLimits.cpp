@@ -1,8 +1,12 @@
 #include "Melody/MelodyProfileLimits.h"
 
 #include "Melody/CDocumentMelody.h"
+#if __has_include("Parameters/CProfile.h")
 #include "Parameters/CProfile.h"
+#define ORV_HAS_PROFILE 1
+#endif
 
+#ifdef ORV_HAS_PROFILE
 namespace {
 void ReadInt(CProfile* profile, const char* key, int& value)
 {
@@ -43,3 +47,7 @@ int MelodyProfileLimits::SupportedStyle(CProfile* profile, int style)
         CDocumentMelody::StyleFromName(CProfile::GetBuzzerStyle(profile, CDocumentMelody::StyleName(style)));
     return supported >= 0 ? supported : style;
 }
+#else
+MelodyProfileLimits MelodyProfileLimits::Read(CProfile*) { return MelodyProfileLimits(); }
+int MelodyProfileLimits::SupportedStyle(CProfile*, int style) { return style; }
+#endif
