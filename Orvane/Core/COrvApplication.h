@@ -64,6 +64,9 @@ public:
     QList<CPluginClass*> GetConverterList(CProfile* profile) const;
     QList<CPluginClass*> GetTraductorList(CProfile* profile) const;
     QList<CPluginClass*> GetEntireList(CProfile* profile) const;
+    // The entry at a position that a panel or the command line sent back; null outside the list, which the
+    // caller reports as a failure.
+    static CPluginClass* EntryAt(const QList<CPluginClass*>& list, int index);
 
     QString GetCurrentPath() const { return m_CurrentPath; }
     QString GetApplicationPath() const { return m_ApplicationPath; }

@@ -8,9 +8,8 @@ namespace {
 
 CPluginBase* ConverterAt(const QList<CPluginClass*>& list, int index)
 {
-    if (index < 0 || index >= list.size())
-        return nullptr;
-    return list.at(index)->GetConverter();
+    CPluginClass* record = COrvApplication::EntryAt(list, index);
+    return record ? record->GetConverter() : nullptr;
 }
 
 void AppendDescriptions(const QList<CPluginClass*>& list, QStringList& names)
@@ -21,6 +20,13 @@ void AppendDescriptions(const QList<CPluginClass*>& list, QStringList& names)
 }
 
 } // namespace
+
+CPluginClass* COrvApplication::EntryAt(const QList<CPluginClass*>& list, int index)
+{
+    if (index < 0 || index >= list.size())
+        return nullptr;
+    return list.at(index);
+}
 
 QList<CPluginClass*> COrvApplication::GetConverterList(CProfile* profile) const
 {

@@ -34,5 +34,5 @@ void COrvApplication::LogConversionLog(CPluginBase* converter)
 {
     if (!converter)
         return;
-    Log(converter->GetConversionLog().GetSummaryText());
+    Log(converter->GetConversionLog()->GetSummaryText());
 }

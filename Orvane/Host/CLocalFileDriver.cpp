@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <limits>
 #include <new>
 
@@ -143,7 +144,10 @@ CFileInfoList* CLocalFileDriver::GetEntryList(const QString& pattern, int typeFl
     QDir dir(QDir::currentPath());
     if (!pattern.isEmpty())
         dir.setNameFilters(pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts));
-    const QFileInfoList entries = dir.entryInfoList(TypeFilters(typeFlags), SortFlags(sortFlags));
+    QFileInfoList entries = dir.entryInfoList(TypeFilters(typeFlags), SortFlags(sortFlags));
+    // The toolkit ignores "folders first" when it does not sort; the order of each kind stays as listed.
+    if (sortFlags & SORT_DIRS_FIRST)
+        std::stable_partition(entries.begin(), entries.end(), [](const QFileInfo& entry) { return entry.isDir(); });
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName();
         if (name == QLatin1String(".") || name == QLatin1String(".."))

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
+#include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -118,9 +119,11 @@ TEST_F(CommandLineTest, PatternListsMatchingFilesInNameOrderWhateverTheCase)
 
 TEST_F(CommandLineTest, PatternMatchingNothingStillSelectsCommandLineMode)
 {
-    const CCommandLine line = Parse({"*.nothing"});
-    EXPECT_EQ(line.mCommandLineMode, 1);
-    EXPECT_TRUE(line.mSources.isEmpty());
+    for (const char* argument : {"*.nothing", "", "."}) {
+        const CCommandLine line = Parse({argument});
+        EXPECT_EQ(line.mCommandLineMode, 1) << argument;
+        EXPECT_TRUE(line.mSources.isEmpty()) << argument;
+    }
 }
 
 TEST_F(CommandLineTest, IhmKeepsTheWindowAndTheSources)

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "QtPrinters.h"
 #include <gtest/gtest.h>
 #include <memory>
 

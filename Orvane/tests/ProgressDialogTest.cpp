@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 namespace {

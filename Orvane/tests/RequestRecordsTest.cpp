@@ -1,6 +1,7 @@
 #include "Core/CBatchInfo.h"
 #include "Core/CGenerationInfo.h"
 #include "Parameters/CParameters.h"
+#include "QtPrinters.h"
 #include <gtest/gtest.h>
 #include <memory>
 
