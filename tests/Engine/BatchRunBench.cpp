@@ -11,6 +11,8 @@ namespace {
 
 void BatchOf200Sources(benchmark::State& state)
 {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     CScratchApp app;
     PrepareEngineApp(app);
     qputenv("ORVANEDIR", QFile::encodeName(app.Path()));
