@@ -47,6 +47,8 @@ public:
     bool IsEmsUsable() const { return mIsEmsUsable; }
     bool IsTddSingleUsable() const { return mIsTddSingleUsable; }
     bool IsTddTemplateUsable() const { return mIsTddTemplateUsable; }
+    // The entry was read and its "not EMS compatible" message given.
+    bool HasFailedEmsCheck() const { return mIsValid && mIsEmsChecked && !mIsEmsUsable; }
     const QString& GetText() const { return mText; }
     const QString& GetRef() const { return mRef; }
     const QByteArray& GetContent() const { return mDataByteArray; }
