@@ -22,11 +22,6 @@ char ZeroStandIn(const QByteArray& melody)
 
 bool Cut(bool oneLine, QByteArray& melody, int maxSize, CProfile* profile, QString& errorText)
 {
-    if (!profile)
-    {
-        errorText = QStringLiteral("no phone profile");
-        return false;
-    }
     CMelodyTruncate truncate;
     QByteArray cut;
     bool done = false;
