@@ -67,37 +67,6 @@ private:
 };
 } // namespace
 
-TEST(PluginBase, NewConverterHoldsNothing)
-{
-    CProbeConverter converter;
-    EXPECT_EQ(converter.GetParameters(), nullptr);
-    EXPECT_EQ(converter.GetProfile(), nullptr);
-    EXPECT_EQ(converter.GetPreviewDocument(), nullptr);
-    EXPECT_TRUE(converter.GetRawDataList().isEmpty());
-    EXPECT_TRUE(converter.GetConversionLog()->GetSummaryText().isEmpty());
-    EXPECT_EQ(converter.parent(), nullptr);
-    EXPECT_TRUE(converter.objectName().isEmpty());
-    EXPECT_STREQ(CPluginBase::staticMetaObject.className(), "CPluginBase");
-}
-
-TEST(PluginBase, DefaultOperations)
-{
-    CProbeConverter converter;
-    EXPECT_EQ(converter.UnloadResources(), 1);
-    EXPECT_EQ(converter.IsCompatibleWithProfile(nullptr), 1);
-    EXPECT_EQ(converter.IsCancelable(), 0);
-    EXPECT_EQ(converter.Cancel(), 0);
-    converter.FilterParametersWithProfile(nullptr, nullptr, 0);
-    converter.FilterParametersWithDocument(nullptr, nullptr);
-
-    CParameters* parameters = reinterpret_cast<CParameters*>(0x10);
-    CProfile* profile = reinterpret_cast<CProfile*>(0x20);
-    converter.SetParameters(parameters);
-    converter.SetProfile(profile);
-    EXPECT_EQ(converter.GetParameters(), parameters);
-    EXPECT_EQ(converter.GetProfile(), profile);
-}
-
 TEST(PluginBase, ProgressSignalCarriesItsNames)
 {
     const int index = CPluginBase::staticMetaObject.indexOfSignal("SetProgress(QString,int)");
