@@ -1,12 +1,8 @@
 #include "Melody/MelodyProfileLimits.h"
 
 #include "Melody/CDocumentMelody.h"
-#if __has_include("Parameters/CProfile.h")
 #include "Parameters/CProfile.h"
-#define ORV_HAS_PROFILE 1
-#endif
 
-#ifdef ORV_HAS_PROFILE
 namespace {
 void ReadInt(CProfile* profile, const char* key, int& value)
 {
@@ -20,17 +16,13 @@ MelodyProfileLimits MelodyProfileLimits::Read(CProfile* profile)
     MelodyProfileLimits limits;
     if (!profile)
         return limits;
-    int low = static_cast<int>(limits.nLowNote);
-    int high = -1;
-    const bool hasBand = profile->GetIntParameter(QStringLiteral("BuzzerBandWidthLowNote")) &&
-                         profile->GetIntParameter(QStringLiteral("BuzzerBandWidthHighNote"));
-    if (hasBand)
+    const CIntParameter* low = profile->GetIntParameter(QStringLiteral("BuzzerBandWidthLowNote"));
+    const CIntParameter* high = profile->GetIntParameter(QStringLiteral("BuzzerBandWidthHighNote"));
+    if (low && high)
     {
-        ReadInt(profile, "BuzzerBandWidthLowNote", low);
-        ReadInt(profile, "BuzzerBandWidthHighNote", high);
         // Keys are compared as unsigned numbers, as the note fitting does.
-        limits.nLowNote = static_cast<unsigned>(low);
-        limits.nHighNote = static_cast<unsigned>(high);
+        limits.nLowNote = static_cast<unsigned>(low->mValue);
+        limits.nHighNote = static_cast<unsigned>(high->mValue);
     }
     if (const CBoolParameter* oneLine = profile->GetBoolParameter(QStringLiteral("BrimselOneLineMelodies")))
         limits.bOneLine = oneLine->mValue;
@@ -47,7 +39,3 @@ int MelodyProfileLimits::SupportedStyle(CProfile* profile, int style)
         CDocumentMelody::StyleFromName(CProfile::GetBuzzerStyle(profile, CDocumentMelody::StyleName(style)));
     return supported >= 0 ? supported : style;
 }
-#else
-MelodyProfileLimits MelodyProfileLimits::Read(CProfile*) { return MelodyProfileLimits(); }
-int MelodyProfileLimits::SupportedStyle(CProfile*, int style) { return style; }
-#endif
