@@ -129,7 +129,7 @@ TEST(Composer, TitleOctets)
     EXPECT_EQ(octets, QByteArray("A\0B\0C\0D\0E\0F\0", 12));
 }
 
-TEST(Composer, TemplateEntryTypesAndLimit)
+TEST(Composer, TemplateEntryTypes)
 {
     CTddTemplate tddTemplate(Format(0));
     QList<CSmsItem> items{Text("abc"), Predefined("IMY", "5"), Predefined("EMA", "2"), Text("")};
@@ -137,12 +137,4 @@ TEST(Composer, TemplateEntryTypesAndLimit)
     EXPECT_EQ(tddTemplate.Serialize(), Bytes({0x08, 0x00, 0x03, 0x00, 0x61, 0xF1, 0x18, 0x01, 0x01, 0x00, 0x05, 0x02,
                                               0x01, 0x00, 0x02, 0x00, 0x00, 0x00}));
 
-    QList<CSmsItem> many;
-    for (int i = 0; i < CTddTemplate::MAX_ENTRIES; ++i)
-        many.append(Text("a"));
-    ASSERT_TRUE(tddTemplate.Build(many));
-    EXPECT_EQ(uchar(tddTemplate.Serialize().at(0)), 254);
-    many.append(Text("a"));
-    EXPECT_FALSE(tddTemplate.Build(many));
-    EXPECT_EQ(tddTemplate.GetEntryCount(), 0);
 }

@@ -337,24 +337,6 @@ TEST_F(EmsTranslatorTest, BadReferencesFailTheCard)
                             QStringLiteral(" too big!\nMax Size = 1000 Bytes\nhuge.emp : File is not valid!\n"));
 }
 
-TEST_F(EmsTranslatorTest, InterfaceValues)
-{
-    CMessra translator;
-    EXPECT_EQ(translator.GetDocumentType(), 1);
-    EXPECT_EQ(translator.GetPreviewDocumentType(), 1);
-    EXPECT_EQ(translator.GetConverterType(), 3);
-    EXPECT_EQ(translator.GetImportExtensionCount(), 4);
-    EXPECT_EQ(translator.GetImportExtension(0), QStringLiteral("ecd"));
-    EXPECT_EQ(translator.GetImportExtension(3), QStringLiteral("imy"));
-    EXPECT_TRUE(translator.GetImportExtension(4).isEmpty());
-    EXPECT_EQ(translator.GetExportExtension(), QStringLiteral("EMS_SMS"));
-    EXPECT_EQ(translator.GetDescription(), QStringLiteral("EMS SMS translator"));
-    EXPECT_EQ(translator.GetParametersFileName(), QStringLiteral("EMSParameters.xml"));
-    EXPECT_EQ(translator.IsCompatibleWithProfile(profile.get()), 1);
-    TempFolder other;
-    EXPECT_EQ(translator.IsCompatibleWithProfile(MakeProfile(other, 10, false, false).get()), 0);
-}
-
 TEST_F(EmsTranslatorTest, OdiParameterFollowsTheProfile)
 {
     CMessra translator;

@@ -255,20 +255,3 @@ TEST_F(TddTranslatorTest, TemplateWithMediaEntries)
     EXPECT_EQ(entries[2].type, 3);
     EXPECT_EQ(entries[2].data, Media::OneLineMelody(5));
 }
-
-TEST_F(TddTranslatorTest, InterfaceValues)
-{
-    CTranslatorTDD translator;
-    EXPECT_EQ(translator.GetConverterType(), 3);
-    EXPECT_EQ(translator.GetImportExtensionCount(), 7);
-    const char* extensions[] = {"ecd", "qbr", "seq", "vox", "pic", "ani", "imy"};
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(translator.GetImportExtension(i), QString::fromLatin1(extensions[i]));
-    EXPECT_TRUE(translator.GetImportExtension(7).isEmpty());
-    EXPECT_EQ(translator.GetExportExtension(), QStringLiteral("TDD_SMS"));
-    EXPECT_EQ(translator.GetDescription(), QStringLiteral("TDD SMS translator"));
-    EXPECT_EQ(translator.GetParametersFileName(), QStringLiteral("TDDParameters.xml"));
-    EXPECT_EQ(translator.IsCompatibleWithProfile(profile.get()), 1);
-    TempFolder other;
-    EXPECT_EQ(translator.IsCompatibleWithProfile(MakeProfile(other, 10, true, true, false).get()), 0);
-}
