@@ -26,6 +26,14 @@ private:
     QString m_Folder;
 };
 
+// A plug-in that cannot load the language file says so through the application's reporting: a box in
+// window mode, a line in the run log in command-line mode.
+void ReportPluginResourceFailure(const QString& title, const QString& text)
+{
+    if (auto* application = qobject_cast<COrvApplication*>(QCoreApplication::instance()))
+        application->Report(CUserPrompt::CRITICAL, title, text);
+}
+
 } // namespace
 
 COrvApplication::COrvApplication(int& argc, char** argv, bool guiEnabled)
@@ -97,6 +105,7 @@ B32 COrvApplication::Init()
     {
         // Loading plug-ins and profiles moves the current folder; whatever the outcome it goes back.
         const CurrentFolderKeeper keeper(m_CurrentPath);
+        m_PluginManager.SetResourceFailureReporter(ReportPluginResourceFailure);
         m_PluginManager.Load(m_ApplicationPath + QStringLiteral("/Plugins/"), m_ParameterFolder);
         ReportParameterFailures();
         if (!CheckConverters())

@@ -70,6 +70,7 @@ void CPluginManager::LoadClasses(CPlugin& plugin, const QString& parameterPath)
             else
                 record->mFlags |= CPluginClass::UNUSABLE;
         }
+        converter->SetInstanceResourceFailureReporter(m_ResourceFailureReporter);
         if (converter->LoadResources() != 1)
             record->mFlags |= CPluginClass::UNUSABLE;
         m_Classes.append(record.release());

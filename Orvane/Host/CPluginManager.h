@@ -1,4 +1,6 @@
 #pragma once
+#include "Plugin/CPluginBase.h"
+
 #include <QList>
 #include <QString>
 
@@ -24,6 +26,9 @@ public:
     // the name is empty (the two are joined as they are). A folder that cannot be entered loads nothing.
     // Always 1.
     int Load(const QString& folder, const QString& parameterFolderName);
+    // Where converters loaded from now on report a language file they cannot load; null keeps each
+    // plug-in's own reporter.
+    void SetResourceFailureReporter(CPluginBase::ResourceFailureReporter reporter) { m_ResourceFailureReporter = reporter; }
     // Destroys every converter (after its UnloadResources) and parameter set, then frees the libraries. 1.
     int Unload();
 
@@ -54,4 +59,5 @@ private:
 
     QList<CPlugin*> m_Plugins;
     QList<CPluginClass*> m_Classes;
+    CPluginBase::ResourceFailureReporter m_ResourceFailureReporter = nullptr;
 };

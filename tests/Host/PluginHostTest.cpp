@@ -146,13 +146,21 @@ TEST_F(PluginHostTest, FailedParameterFileOrResourcesMakeAClassUnusable)
     EXPECT_TRUE(m_Manager.Query(2, 0, -1, QString(), QString(), nullptr).isEmpty());
     m_Manager.Unload();
 
-    // Without a language file every converter's resources fail.
+    // Without a language file every converter's resources fail, and each says so through the host's
+    // reporter, not through a box of its own.
+    static QStringList reports;
+    reports.clear();
+    m_Manager.SetResourceFailureReporter(
+        [](const QString& title, const QString& text) { reports << title + QLatin1Char('|') + text; });
     QFile::remove(m_App.FilePath(QStringLiteral("Languages/English.xml")));
     m_App.WriteParameterFile(QStringLiteral("Plugins/Parameters/TestExporter.xml"));
     Load();
     ASSERT_EQ(m_Manager.GetClassList().size(), 3);
     for (CPluginClass* record : m_Manager.GetClassList())
         EXPECT_EQ(record->GetFlags(), CPluginClass::UNUSABLE);
+    ASSERT_EQ(reports.size(), 3);
+    EXPECT_EQ(reports.first(),
+              QStringLiteral("Fatal Error|Ressources file not found!\nPlease refer to documentation..."));
     EXPECT_NE(m_Manager.GetClassList().at(0)->GetDefaultParameters(), nullptr);
 }
 
