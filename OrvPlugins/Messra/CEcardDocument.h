@@ -1,0 +1,35 @@
+#pragma once
+#include "CEcardItem.h"
+#include "Text/CSourceEncodingType.h"
+#include <QByteArray>
+#include <QDomDocument>
+#include <QDomNode>
+#include <QString>
+
+// Reads an e-card: checks the prolog and the root, takes the text encoding
+// from the prolog, then walks the root's children as items.
+class CEcardDocument
+{
+public:
+    explicit CEcardDocument(const QString& rootTag);
+
+    // False when the bytes are not well-formed XML.
+    bool SetContent(const QByteArray& bytes);
+    // Prolog and root checks; on success the cursor is on the root's first child.
+    bool Check(QString& message);
+
+    bool IsAtEnd() const { return mCursor.isNull(); }
+    // False for a child that is neither an "IE" element with TYPE, STYPE and REF nor text.
+    bool ReadCurrentItem(CEcardItem& item) const;
+    bool Next();
+    // A short name of the current child for messages: its tag, or the kind of node.
+    QString DescribeCurrent() const;
+
+    const CSourceEncodingType& GetTextEncoding() const { return mTextEncoding; }
+
+private:
+    QDomDocument mDocument;
+    QString mRootTag;
+    QDomNode mCursor;
+    CSourceEncodingType mTextEncoding;
+};

@@ -1,0 +1,227 @@
+#include "CSmsItem.h"
+#include "SmsMediaChecks.h"
+#include "SmsMediaFile.h"
+#include "SmsMelodyCut.h"
+#include "Util/Assert.h"
+
+namespace
+{
+qint64 s_MaxMediaSize = 0;
+
+enum
+{
+    MAX_PREDEFINED_ANIMATION = 5,
+    MAX_PREDEFINED_SOUND = 9
+};
+}
+
+void CSmsItem::SetMaxMediaSize(qint64 maxSize)
+{
+    s_MaxMediaSize = maxSize;
+}
+
+qint64 CSmsItem::GetMaxMediaSize()
+{
+    return s_MaxMediaSize;
+}
+
+void CSmsItem::Clear()
+{
+    *this = CSmsItem();
+}
+
+bool CSmsItem::SetContent(const QString& type, const QString& stype, const QString& ref, const QString& baseFolder,
+                          bool truncateMelody, int melodyPacketCount, CProfile* profile, QString& messages,
+                          int textPosition)
+{
+    if (mIsSetContent)
+        Clear();
+    ASSERT((0) == mIsSetContent);
+    mIsSetContent = true;
+    mRef = ref;
+    mPath = SmsMediaFile::ResolvePath(ref, baseFolder);
+    mTextPosition = textPosition;
+    mTruncateMelody = truncateMelody;
+    mMelodyPacketCount = melodyPacketCount;
+    mpProfile = profile;
+    mpMessages = &messages;
+
+    const auto is = [](const QString& value, const char* name) { return value == QLatin1String(name); };
+    bool knownSubType = true;
+    if (is(type, "TXT"))
+        ClassifyText();
+    else if (is(type, "EMP"))
+    {
+        if (is(stype, "LRG"))
+            ClassifyFixedObject(LARGE_PICTURE, SmsMediaChecks::LARGE_OBJECT_OCTETS);
+        else if (is(stype, "SML"))
+            ClassifyFixedObject(SMALL_PICTURE, SmsMediaChecks::SMALL_OBJECT_OCTETS);
+        else if (is(stype, "USR"))
+            ClassifyUserPicture();
+        else
+            knownSubType = false;
+    }
+    else if (is(type, "EMA"))
+    {
+        if (is(stype, "PRE"))
+            ClassifyPredefined(PREDEFINED_ANIMATION, MAX_PREDEFINED_ANIMATION);
+        else if (is(stype, "LRG"))
+            ClassifyFixedObject(LARGE_ANIMATION, SmsMediaChecks::LARGE_OBJECT_OCTETS);
+        else if (is(stype, "SML"))
+            ClassifyFixedObject(SMALL_ANIMATION, SmsMediaChecks::SMALL_OBJECT_OCTETS);
+        else if (is(stype, "USR"))
+            ClassifyUserAnimation();
+        else
+            knownSubType = false;
+    }
+    else if (is(type, "IMY"))
+    {
+        if (is(stype, "PRE"))
+            ClassifyPredefined(PREDEFINED_SOUND, MAX_PREDEFINED_SOUND);
+        else if (is(stype, "USR"))
+            ClassifyMelody(IMELODY);
+        else
+            knownSubType = false;
+    }
+    else if (is(type, "SEQ") || is(type, "VOX"))
+    {
+        mType = is(type, "SEQ") ? POLYPHONIC_SEQUENCE : SPEECH_CLIP;
+        mIsTddSingleUsable = Load();
+    }
+    else if (is(type, "QBR"))
+        ClassifyMelody(ONE_LINE_MELODY);
+    else if (is(type, "PIC") && is(stype, "USR"))
+    {
+        mType = PICTURE;
+        if (Load())
+        {
+            mIsEmsChecked = true;
+            mIsEmsUsable = SmsMediaChecks::CheckPicture(mDataByteArray);
+            mIsTddSingleUsable = true;
+            mIsTddTemplateUsable = mIsEmsUsable;
+        }
+    }
+    else if (is(type, "ANI"))
+    {
+        mType = ANIMATION;
+        if (Load())
+        {
+            mIsEmsChecked = true;
+            mIsEmsUsable = SmsMediaChecks::CheckFrameTable(mDataByteArray);
+            mIsTddSingleUsable = true;
+            mIsTddTemplateUsable = mIsEmsUsable;
+        }
+    }
+    else
+    {
+        mType = UNKNOWN_TYPE;
+        messages += type + QStringLiteral(": unknown media type\n");
+        mpMessages = nullptr;
+        return false;
+    }
+
+    if (!knownSubType)
+    {
+        mType = UNKNOWN_TYPE;
+        mIsValid = false;
+    }
+    if (!mIsValid)
+    {
+        messages += ref + QStringLiteral(" : File is not valid!\n");
+        mIsEmsUsable = mIsTddSingleUsable = mIsTddTemplateUsable = false;
+    }
+    else if (mIsEmsChecked && !mIsEmsUsable)
+        messages += ref + QStringLiteral(" : File is not EMS compatible\n");
+    mpMessages = nullptr;
+    mpProfile = nullptr;
+    return mIsValid;
+}
+
+bool CSmsItem::Load()
+{
+    mIsValid = SmsMediaFile::Read(mPath, s_MaxMediaSize, mDataByteArray, *mpMessages);
+    return mIsValid;
+}
+
+void CSmsItem::ClassifyText()
+{
+    mType = TEXT_TYPE;
+    mText = mRef;
+    mIsValid = true;
+    mIsEmsUsable = true;
+    mIsTddTemplateUsable = true;
+}
+
+void CSmsItem::ClassifyFixedObject(int kind, int expectedSize)
+{
+    mType = kind;
+    if (!Load())
+        return;
+    mIsEmsChecked = true;
+    mIsEmsUsable = mDataByteArray.size() == expectedSize;
+}
+
+void CSmsItem::ClassifyPredefined(int kind, int maxNumber)
+{
+    mType = kind;
+    mIsValid = true;
+    mIsEmsChecked = true;
+    bool parsed = false;
+    const short number = mRef.toShort(&parsed, 10);
+    mIsPredefinedNumberValid = parsed;
+    mPredefinedNumber = parsed ? number : 0;
+    if (parsed && number >= 0 && number <= maxNumber)
+    {
+        mDataByteArray = QByteArray(1, char(number));
+        mIsEmsUsable = true;
+    }
+    mIsTddSingleUsable = kind == PREDEFINED_SOUND;
+    mIsTddTemplateUsable = mIsEmsUsable;
+}
+
+void CSmsItem::ClassifyUserPicture()
+{
+    mType = VARIABLE_PICTURE;
+    if (!Load())
+        return;
+    mIsEmsChecked = true;
+    QByteArray file;
+    file.swap(mDataByteArray);
+    mType = SmsMediaChecks::SplitPictureFile(file, mDataByteArray);
+    if (mType == LARGE_PICTURE)
+        mIsEmsUsable = mDataByteArray.size() == SmsMediaChecks::LARGE_OBJECT_OCTETS;
+    else if (mType == SMALL_PICTURE)
+        mIsEmsUsable = mDataByteArray.size() == SmsMediaChecks::SMALL_OBJECT_OCTETS;
+    else
+        mIsEmsUsable = SmsMediaChecks::CheckVariablePicture(mDataByteArray);
+}
+
+void CSmsItem::ClassifyUserAnimation()
+{
+    mType = SMALL_ANIMATION;
+    if (!Load())
+        return;
+    mIsEmsChecked = true;
+    if (mDataByteArray.size() == SmsMediaChecks::LARGE_OBJECT_OCTETS)
+        mType = LARGE_ANIMATION;
+    mIsEmsUsable = mDataByteArray.size() == SmsMediaChecks::LARGE_OBJECT_OCTETS ||
+                   mDataByteArray.size() == SmsMediaChecks::SMALL_OBJECT_OCTETS;
+}
+
+void CSmsItem::ClassifyMelody(int kind)
+{
+    mType = kind;
+    if (!Load())
+        return;
+    mIsEmsChecked = true;
+    mIsTddSingleUsable = true;
+    if (mTruncateMelody)
+    {
+        const int budget = qMax(mMelodyPacketCount, 1) * MELODY_PACKET_OCTETS;
+        QString error;
+        if (!SmsMelodyCut::Cut(kind == ONE_LINE_MELODY, mDataByteArray, budget, mpProfile, error))
+            *mpMessages += error + QStringLiteral(" in: ") + mPath + QLatin1Char('\n');
+    }
+    mIsEmsUsable = !mDataByteArray.isEmpty() && mDataByteArray.size() <= SmsMediaChecks::LARGE_OBJECT_OCTETS;
+    mIsTddTemplateUsable = kind == IMELODY ? true : mIsEmsUsable;
+}
