@@ -2,12 +2,16 @@
 #include "Plugin/CConversionLog.h"
 #include "Plugin/CPluginBase.h"
 #include <QFile>
+#include <QGuiApplication>
 
 CUserPrompt& COrvApplication::GetUserPrompt()
 {
     if (m_pInstalledPrompt)
         return *m_pInstalledPrompt;
-    if (m_CommandLine.mCommandLineMode == 1)
+    // Without a display a modal box would never return: such runs (the command line, the help) report to the
+    // run log.
+    if (m_CommandLine.mCommandLineMode == 1
+        || QGuiApplication::platformName() == QLatin1String("offscreen"))
         return m_LogPrompt;
     return m_WidgetPrompt;
 }
