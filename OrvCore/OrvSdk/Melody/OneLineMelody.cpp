@@ -3,6 +3,7 @@
 #include "Melody/CDocumentMelody.h"
 #include "Melody/CMelodyTruncate.h"
 #include "Melody/MelodyProfileLimits.h"
+#include "Melody/WriterNotes.h"
 #include "Util/Assert.h"
 #include "Util/CMemFile.h"
 
@@ -73,11 +74,8 @@ bool CMelodyTruncate::WriteOneLineMelody(CDocumentMelody* doc, QByteArray& melod
     const qint64 sizeLeft = qMin<qint64>(static_cast<qint64>(maxSize) - kFrameSize, kMaxCodeBytes);
 
     MelodyNoteList notes;
-    notes.AppendCopies(doc->GetMelodyNoteList());
-    MidiNote::FitListInBandwidth(notes, limits.nLowNote, limits.nHighNote);
     VolumeInfo info;
-    info.nTopLevel = qBound(0, doc->GetVolume(), 15);
-    MidiNote::ComputeVolumeFactors(notes, info);
+    PrepareWriterNotes(*doc, limits, notes, info);
 
     if (!BuildBrimselNotes(notes, doc->GetStyle(), sizeLeft, events, info, progress))
         return false;
