@@ -3,6 +3,7 @@
 #include "Melody/CDocumentMelody.h"
 #include "Melody/CMelodyTruncate.h"
 #include "Melody/MelodyProfileLimits.h"
+#include "Melody/UnclosedPatterns.h"
 #include "Melody/WriterNotes.h"
 #include "Util/Assert.h"
 
@@ -190,14 +191,5 @@ void CMelodyTruncate::WriteMelodyLine(IMYNotes& events, bool oneLine, QString& o
 
 void CMelodyTruncate::RemoveUnclosedIMYPatterns(IMYNotes& events)
 {
-    QVector<IMYEvent*> open;
-    for (IMYEvent* event : events)
-    {
-        if (event->GetEventType() == IMYEvent::BeginPattern)
-            open.append(event);
-        else if (event->GetEventType() == IMYEvent::EndPattern && !open.isEmpty())
-            open.removeLast();
-    }
-    for (IMYEvent* event : open)
-        events.remove(event);
+    RemoveUnclosedPatterns(events);
 }
