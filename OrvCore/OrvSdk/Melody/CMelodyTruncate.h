@@ -104,6 +104,9 @@ public:
 
 private:
     bool Fail(int code);
+    // A note read back from either text; its volume is the running level
+    // times 8, kept to one byte as the level is not bounded.
+    static MidiNote* NewReadNote(int value, int octave, int duration, int modifier, int level);
 
     // iMelody parser steps (positions index the filtered melody string).
     bool CheckLoops(const QString& melody);

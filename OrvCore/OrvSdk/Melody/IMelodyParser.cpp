@@ -439,12 +439,5 @@ MelodyElement* CMelodyTruncate::ParseMelodyString(const QString& melody, int& po
     int modifier = 0;
     if (!ParseNote(token, pitch, duration, modifier))
         return nullptr;
-    MidiNote* note = new MidiNote;
-    note->SetValue(pitch);
-    note->SetOctave(octave);
-    note->SetDuration(duration);
-    note->SetDurationModifier(modifier);
-    // The level is not bounded by the marks; its low byte times 8 is kept.
-    note->SetVolume(static_cast<int>(static_cast<unsigned>(m_nVolumeLevel) * 8u & 0xFFu));
-    return note;
+    return NewReadNote(pitch, octave, duration, modifier, m_nVolumeLevel);
 }

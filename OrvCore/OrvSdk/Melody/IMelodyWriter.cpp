@@ -3,6 +3,8 @@
 #include "Melody/CDocumentMelody.h"
 #include "Melody/CMelodyTruncate.h"
 #include "Melody/MelodyProfileLimits.h"
+#include "Melody/UnclosedPatterns.h"
+#include "Melody/WriterNotes.h"
 #include "Util/Assert.h"
 
 namespace {
@@ -88,15 +90,9 @@ bool CMelodyTruncate::WriteIMelody(CDocumentMelody* doc, bool begin, bool versio
     if (header.length() + kMelodyTagLength + kLineBreakLength + endLength > budget)
         return Fail(NameTooLong);
 
-    // Fitting works on a copy: the caller's melody may be written again for
-    // another phone and must come out the same.
     MelodyNoteList notes;
-    notes.AppendCopies(doc->GetMelodyNoteList());
-    MidiNote::FitListInBandwidth(notes, limits.nLowNote, limits.nHighNote);
-
     VolumeInfo info;
-    info.nTopLevel = qBound(0, doc->GetVolume(), 15);
-    MidiNote::ComputeVolumeFactors(notes, info);
+    PrepareWriterNotes(*doc, limits, notes, info);
 
     WriteNotes(notes, doc->GetStyle(), budget - header.length() - endLength, events, &info, limits.bOneLine,
                progress);
@@ -195,14 +191,5 @@ void CMelodyTruncate::WriteMelodyLine(IMYNotes& events, bool oneLine, QString& o
 
 void CMelodyTruncate::RemoveUnclosedIMYPatterns(IMYNotes& events)
 {
-    QVector<IMYEvent*> open;
-    for (IMYEvent* event : events)
-    {
-        if (event->GetEventType() == IMYEvent::BeginPattern)
-            open.append(event);
-        else if (event->GetEventType() == IMYEvent::EndPattern && !open.isEmpty())
-            open.removeLast();
-    }
-    for (IMYEvent* event : open)
-        events.remove(event);
+    RemoveUnclosedPatterns(events);
 }

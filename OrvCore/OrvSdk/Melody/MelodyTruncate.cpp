@@ -39,6 +39,17 @@ bool CMelodyTruncate::Fail(int code)
     return false;
 }
 
+MidiNote* CMelodyTruncate::NewReadNote(int value, int octave, int duration, int modifier, int level)
+{
+    MidiNote* note = new MidiNote;
+    note->SetValue(value);
+    note->SetOctave(octave);
+    note->SetDuration(duration);
+    note->SetDurationModifier(modifier);
+    note->SetVolume(static_cast<int>(static_cast<unsigned>(level) * 8u & 0xFFu));
+    return note;
+}
+
 QString CMelodyTruncate::GetErrorText(int code)
 {
     if (code < 0 || code >= kErrorCount)

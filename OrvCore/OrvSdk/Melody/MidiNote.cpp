@@ -1,6 +1,7 @@
 #include "Melody/MidiNote.h"
 
 #include "Util/Assert.h"
+#include "Util/Saturate.h"
 
 #include <QtDebug>
 #include <cmath>
@@ -23,17 +24,6 @@ const char* const kModifierTexts[MidiNote::ModifierCount] = {"", ".", ":", ";"};
 // iMelody's valid beat range.
 const int kMinBeat = 25;
 const int kMaxBeat = 900;
-
-int SaturateToInt(double value)
-{
-    if (!(value == value))
-        return 0;
-    if (value >= static_cast<double>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (value <= static_cast<double>(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(value);
-}
 } // namespace
 
 void MelodyNoteList::AppendCopies(const MelodyNoteList& other)
@@ -109,12 +99,12 @@ int MidiNote::SetDurationFromTicks(int ticks, int ticksPerQuarter)
     double table[CandidateCount];
     FillCandidates(table);
 
-    const int threshold = SaturateToInt(table[g_nShortestDurationIndex] * 0.5);
+    const int threshold = TruncateSaturated(table[g_nShortestDurationIndex] * 0.5);
     if (ticks < threshold)
     {
         m_nDuration = 5;
         m_nDurationModifier = 0;
-        return SaturateToInt(static_cast<double>(ticks) - threshold);
+        return TruncateSaturated(static_cast<double>(ticks) - threshold);
     }
 
     double best = std::fabs(static_cast<double>(ticks)) + 6.0 * m_usTicksPerQuarter;
@@ -140,7 +130,7 @@ int MidiNote::SetDurationFromTicks(int ticks, int ticksPerQuarter)
     m_nDurationModifier = nMinRestIndex / DurationCount;
     if (best <= table[5] * 0.5)
         return 0;
-    return SaturateToInt(best);
+    return TruncateSaturated(best);
 }
 
 void MidiNote::SetShortestDurationIndex(int index)
@@ -179,12 +169,12 @@ int MidiNote::GetDurationMs(int tempo) const
     // the truncated fraction of every beat.
     const double quarterMs = 60000.0 / ClampBeat(tempo);
     const int duration = (m_nDuration >= 0 && m_nDuration < DurationCount) ? m_nDuration : 5;
-    return SaturateToInt(4.0 / std::ldexp(1.0, duration) * ModifierFactor(m_nDurationModifier) * quarterMs);
+    return TruncateSaturated(4.0 / std::ldexp(1.0, duration) * ModifierFactor(m_nDurationModifier) * quarterMs);
 }
 
 int MidiNote::GetVolumeLevel(const VolumeInfo& info) const
 {
-    return SaturateToInt((static_cast<int>(m_ucVolume) - info.nMidiVolumeMin) * info.dScale + 0.5 + info.nOffset);
+    return TruncateSaturated((static_cast<int>(m_ucVolume) - info.nMidiVolumeMin) * info.dScale + 0.5 + info.nOffset);
 }
 
 QString MidiNote::Dump() const
@@ -228,7 +218,7 @@ void MidiNote::ComputeVolumeFactors(const MelodyNoteList& list, VolumeInfo& info
     const int64_t offset = static_cast<int64_t>(info.nTopLevel) * minimum / maximum;
     info.nOffset = static_cast<int>(offset);
     info.nMidiVolumeRange = maximum - minimum;
-    info.nLevelSpan = SaturateToInt(static_cast<double>(info.nTopLevel) - info.nOffset);
+    info.nLevelSpan = TruncateSaturated(static_cast<double>(info.nTopLevel) - info.nOffset);
     info.dScale = (maximum == minimum) ? 0.0 : static_cast<double>(info.nLevelSpan) / info.nMidiVolumeRange;
 }
 

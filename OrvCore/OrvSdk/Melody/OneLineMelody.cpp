@@ -3,6 +3,8 @@
 #include "Melody/CDocumentMelody.h"
 #include "Melody/CMelodyTruncate.h"
 #include "Melody/MelodyProfileLimits.h"
+#include "Melody/UnclosedPatterns.h"
+#include "Melody/WriterNotes.h"
 #include "Util/Assert.h"
 #include "Util/CMemFile.h"
 
@@ -73,11 +75,8 @@ bool CMelodyTruncate::WriteOneLineMelody(CDocumentMelody* doc, QByteArray& melod
     const qint64 sizeLeft = qMin<qint64>(static_cast<qint64>(maxSize) - kFrameSize, kMaxCodeBytes);
 
     MelodyNoteList notes;
-    notes.AppendCopies(doc->GetMelodyNoteList());
-    MidiNote::FitListInBandwidth(notes, limits.nLowNote, limits.nHighNote);
     VolumeInfo info;
-    info.nTopLevel = qBound(0, doc->GetVolume(), 15);
-    MidiNote::ComputeVolumeFactors(notes, info);
+    PrepareWriterNotes(*doc, limits, notes, info);
 
     if (!BuildBrimselNotes(notes, doc->GetStyle(), sizeLeft, events, info, progress))
         return false;
@@ -206,18 +205,8 @@ void CMelodyTruncate::DumpBrimselNotes(IBrimselNotes* events)
 
 void CMelodyTruncate::RemoveUnclosedBrimselPatterns(IBrimselNotes* events)
 {
-    if (!events)
-        return;
-    QVector<IBrimselEvent*> open;
-    for (IBrimselEvent* event : *events)
-    {
-        if (event->GetEventType() == IBrimselEvent::BeginPattern)
-            open.append(event);
-        else if (event->GetEventType() == IBrimselEvent::EndPattern && !open.isEmpty())
-            open.removeLast();
-    }
-    for (IBrimselEvent* event : open)
-        events->remove(event);
+    if (events)
+        RemoveUnclosedPatterns(*events);
 }
 
 bool CMelodyTruncate::ParseOneLineMelody(const QByteArray& melody_in, CDocumentMelody* doc, CProfile* profile)
@@ -273,12 +262,7 @@ bool CMelodyTruncate::ParseOneLineMelody(const QByteArray& melody_in, CDocumentM
             if (pitch > MidiNote::Silence || duration >= MidiNote::DurationCount)
                 return Fail(InvalidNote);
             level += kind == 1 ? 1 : (kind == 2 ? -1 : 0);
-            MidiNote* note = new MidiNote;
-            note->SetValue(pitch);
-            note->SetOctave(octave);
-            note->SetDuration(duration);
-            note->SetDurationModifier(modifier);
-            note->SetVolume(static_cast<int>(static_cast<unsigned>(level) * 8u & 0xFFu));
+            MidiNote* note = NewReadNote(pitch, octave, duration, modifier, level);
             notes.append(note);
             previous = note;
             at += 2;
@@ -293,18 +277,15 @@ bool CMelodyTruncate::ParseOneLineMelody(const QByteArray& melody_in, CDocumentM
                 return Fail(InvalidNote);
             if (kind == 2 && !previous)
                 return Fail(ShortSilenceBeforeNote);
-            MidiNote* note = new MidiNote;
-            if (kind == 2)
+            if (kind == 1)
             {
-                // A repeat of the previous pitch after a short silence.
-                note->SetValue(previous->GetValue());
-                note->SetOctave(previous->GetOctave());
-                note->SetVolume(static_cast<int>(static_cast<unsigned>(level) * 8u & 0xFFu));
-                previous = note;
+                notes.append(NewReadNote(MidiNote::Silence, 0, duration, modifier, 0));
+                continue;
             }
-            note->SetDuration(duration);
-            note->SetDurationModifier(modifier);
+            // A repeat of the previous pitch after a short silence.
+            MidiNote* note = NewReadNote(previous->GetValue(), previous->GetOctave(), duration, modifier, level);
             notes.append(note);
+            previous = note;
             continue;
         }
         // Loop markers: bit 3 set, bit 4 tells opening from close.

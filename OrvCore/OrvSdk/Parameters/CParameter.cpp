@@ -3,6 +3,22 @@
 #include "Parameters/CEnumType.h"
 #include "Util/Assert.h"
 
+namespace {
+// The limits may have been narrowed since loading (profile filters): a
+// default above the maximum gives the maximum, then one below the minimum
+// the minimum.
+template <typename T>
+T DefaultWithinLimits(T defaultValue, T minimum, T maximum)
+{
+    T value = defaultValue;
+    if (defaultValue > maximum)
+        value = maximum;
+    if (defaultValue < minimum)
+        value = minimum;
+    return value;
+}
+} // namespace
+
 CParameter::CParameter(int type)
     : mType(type), mIsConst(false), mIsDeclaredConst(false)
 {
@@ -35,14 +51,8 @@ CIntParameter::CIntParameter(int32_t value, int32_t minimum, int32_t maximum)
 void CIntParameter::Reset()
 {
     CParameter::Reset();
-    if (mIsDeclaredConst)
-        return;
-    // The limits may have been narrowed since loading (profile filters).
-    mValue = mDefault;
-    if (mDefault > mMax)
-        mValue = mMax;
-    if (mDefault < mMin)
-        mValue = mMin;
+    if (!mIsDeclaredConst)
+        mValue = DefaultWithinLimits(mDefault, mMin, mMax);
 }
 
 CFloatParameter::CFloatParameter(float value, float minimum, float maximum)
@@ -53,13 +63,8 @@ CFloatParameter::CFloatParameter(float value, float minimum, float maximum)
 void CFloatParameter::Reset()
 {
     CParameter::Reset();
-    if (mIsDeclaredConst)
-        return;
-    mValue = mDefault;
-    if (mDefault > mMax)
-        mValue = mMax;
-    if (mDefault < mMin)
-        mValue = mMin;
+    if (!mIsDeclaredConst)
+        mValue = DefaultWithinLimits(mDefault, mMin, mMax);
 }
 
 CStringParameter::CStringParameter(const QString& value)

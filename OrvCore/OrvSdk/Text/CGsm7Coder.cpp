@@ -171,7 +171,7 @@ uint CGsm7Coder::ConvertToGsm7(const QByteArray& LatinXArray, QByteArray& Gsm7Ar
         const uint gsm7_array_index = uint(converted.size());
         ASSERT(gsm7_array_size == gsm7_array_index);
         Gsm7Array = converted;
-        ASSERT(gsm7_array_size == uint(Gsm7Array.size()));
+        ASSERT(gsm7_array_size == Gsm7Array.size());
     }
     return gsm7_array_size;
 }

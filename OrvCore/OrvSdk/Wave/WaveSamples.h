@@ -1,4 +1,6 @@
 #pragma once
+#include "Util/Saturate.h"
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -19,17 +21,7 @@ inline void WriteInt16(unsigned char* p, int16_t value)
     p[1] = static_cast<unsigned char>(bits >> 8);
 }
 
-// The integer part of value (truncated toward zero), held within [low, high];
-// NaN gives 0, so no out-of-range float-to-integer conversion ever happens.
-inline int TruncateSaturated(double value, int low, int high)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= double(high))
-        return high;
-    if (value <= double(low))
-        return low;
-    return static_cast<int>(value);
-}
+// Every writer of samples saturates the same way.
+using ::TruncateSaturated;
 
 } // namespace WaveSamples

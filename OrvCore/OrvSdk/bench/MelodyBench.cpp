@@ -3,62 +3,26 @@
 #include "Melody/CDocumentMelody.h"
 #include "Melody/CDocumentMidi.h"
 #include "Melody/CMelodyTruncate.h"
+#include "tests/Melody/MidiFileBuilder.h"
 
 #include <QByteArray>
 #include <benchmark/benchmark.h>
 
 namespace {
-void AppendDelta(QByteArray& track, uint32_t value)
-{
-    char groups[4];
-    int n = 0;
-    do
-    {
-        groups[n++] = static_cast<char>(value & 0x7F);
-        value >>= 7;
-    } while (value && n < 4);
-    while (n-- > 0)
-        track.append(static_cast<char>(groups[n] | (n ? 0x80 : 0)));
-}
-
-QByteArray BigEndian32(uint32_t v)
-{
-    const char bytes[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-                           static_cast<char>(v)};
-    return QByteArray(bytes, 4);
-}
-
 // One track of 5,000 notes of varied pitch, length, loudness and gaps, with
 // a drum part between them.
 QByteArray MakeFile()
 {
-    QByteArray track;
-    const char tempo[] = {0x00, static_cast<char>(0xFF), 0x51, 0x03, 0x07, static_cast<char>(0xA1), 0x20};
-    track.append(tempo, sizeof(tempo));
+    SmfTrack track;
+    track.Tempo(0, 500000);
     for (int i = 0; i < 5000; ++i)
     {
         const int key = 55 + (i * 7) % 24;
-        AppendDelta(track, (i % 5 == 0) ? 240 : 0);
-        track.append(static_cast<char>(0x90));
-        track.append(static_cast<char>(key));
-        track.append(static_cast<char>(60 + i % 60));
-        AppendDelta(track, 0);
-        track.append(static_cast<char>(0x99));
-        track.append(static_cast<char>(36));
-        track.append(static_cast<char>(100));
-        AppendDelta(track, 120 + (i % 4) * 120);
-        track.append(static_cast<char>(0x80));
-        track.append(static_cast<char>(key));
-        track.append(static_cast<char>(0x40));
+        track.NoteOn((i % 5 == 0) ? 240 : 0, 0, key, 60 + i % 60);
+        track.NoteOn(0, 9, 36, 100);
+        track.NoteOff(120 + (i % 4) * 120, 0, key);
     }
-    track.append("\x00\xFF\x2F\x00", 4);
-    QByteArray file("MThd");
-    file += BigEndian32(6);
-    file.append("\x00\x01\x00\x01\x01\xE0", 6);
-    file += "MTrk";
-    file += BigEndian32(static_cast<uint32_t>(track.size()));
-    file += track;
-    return file;
+    return SmfFile({track});
 }
 
 void DiscardMessages(QtMsgType, const QMessageLogContext&, const QString&)

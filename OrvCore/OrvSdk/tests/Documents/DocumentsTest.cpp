@@ -2,6 +2,7 @@
 #include "Documents/CDocumentAbstract.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
+#include "tests/SdkTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -10,12 +11,6 @@
 #include <QTemporaryDir>
 
 namespace {
-QStringList g_Warnings;
-void CatchWarning(QtMsgType, const QMessageLogContext&, const QString& text)
-{
-    g_Warnings << text;
-}
-
 QImage Filled(int width, int height, QRgb colour)
 {
     QImage image(width, height, QImage::Format_RGB32);
@@ -126,14 +121,17 @@ TEST(DocumentAnimation, SavingAMissingFrameWarnsAndFails)
     animation.RemoveAllFrames();
     EXPECT_EQ(animation.GetAnimationFrameCount(), 0);
 
-    g_Warnings.clear();
-    QtMessageHandler previous = qInstallMessageHandler(CatchWarning);
-    const bool saved = animation.SaveFrame(path, 0);
-    qInstallMessageHandler(previous);
+    QStringList messages;
+    bool saved = true;
+    {
+        MessageCapture capture;
+        saved = animation.SaveFrame(path, 0);
+        messages = capture.Messages();
+    }
     EXPECT_FALSE(saved);
     EXPECT_FALSE(QFile::exists(path));
-    ASSERT_EQ(g_Warnings.size(), 1);
-    EXPECT_TRUE(g_Warnings.first().contains(QStringLiteral("frame < GetAnimationFrameCount()")));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().contains(QStringLiteral("frame < GetAnimationFrameCount()")));
 }
 
 TEST(DocumentAnimation, SavesAFrameAsBmp)

@@ -188,7 +188,9 @@ TEST(MidiDocument, CoarseOrMissingResolutionsEnd)
         const QStringList melody = Melody(*midi);
         EXPECT_GE(melody.size(), 4) << division;
         if (division == 0)
+        {
             EXPECT_EQ(melody.size(), 4);
+        }
         EXPECT_LT(melody.size(), 200) << division;
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 // Builds Standard MIDI Files in memory for the tests.
+#include "tests/SdkTestSupport.h"
+
 #include <QByteArray>
 #include <QList>
 #include <cstdint>
@@ -50,35 +52,20 @@ public:
     {
         QByteArray body = m_Data;
         body.append("\x00\xFF\x2F\x00", 4);
-        return QByteArray("MTrk") + BigEndian32(static_cast<uint32_t>(body.size())) + body;
-    }
-    static QByteArray BigEndian32(uint32_t v)
-    {
-        const char bytes[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-                               static_cast<char>(v)};
-        return QByteArray(bytes, 4);
+        QByteArray chunk("MTrk");
+        AppendU32(chunk, static_cast<uint32_t>(body.size()));
+        return chunk + body;
     }
 
 private:
-    void Delta(uint32_t value)
-    {
-        char groups[4];
-        int n = 0;
-        do
-        {
-            groups[n++] = static_cast<char>(value & 0x7F);
-            value >>= 7;
-        } while (value && n < 4);
-        while (n-- > 0)
-            m_Data.append(static_cast<char>(groups[n] | (n ? 0x80 : 0)));
-    }
+    void Delta(uint32_t value) { AppendVarLen(m_Data, value); }
     QByteArray m_Data;
 };
 
 inline QByteArray SmfFile(const QList<SmfTrack>& tracks, int division = 480, int format = 1)
 {
     QByteArray file("MThd");
-    file += SmfTrack::BigEndian32(6);
+    AppendU32(file, 6);
     const char header[6] = {0, static_cast<char>(format), static_cast<char>(tracks.size() >> 8),
                             static_cast<char>(tracks.size()), static_cast<char>(division >> 8),
                             static_cast<char>(division)};

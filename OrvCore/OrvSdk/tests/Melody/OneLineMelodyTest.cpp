@@ -224,7 +224,9 @@ TEST(OneLineMelody, ReadBack)
             const MidiNote* y = static_cast<const MidiNote*>(b.at(i));
             EXPECT_EQ(x->GetValue(), y->GetValue()) << i;
             if (!x->IsSilence())
+            {
                 EXPECT_EQ(x->GetOctave(), y->GetOctave()) << i;
+            }
             EXPECT_EQ(x->GetDuration(), y->GetDuration()) << i;
             EXPECT_EQ(x->GetDurationModifier(), y->GetDurationModifier()) << i;
         }
@@ -318,6 +320,8 @@ TEST(OneLineMelody, EveryTruncationPoint)
         const QStringList kept = NoteTexts(out, profile.get());
         EXPECT_EQ(kept, allNotes.mid(0, kept.size())) << maxSize;
         if (maxSize >= length)
+        {
             EXPECT_EQ(out, full.bytes);
+        }
     }
 }

@@ -84,7 +84,9 @@ TEST(Robustness, IMelodyParserOnRandomText)
         }
         QByteArray out;
         if (melody.Truncate(input, out, 100, profile.get()))
+        {
             EXPECT_LE(out.size(), 100);
+        }
     }
 }
 

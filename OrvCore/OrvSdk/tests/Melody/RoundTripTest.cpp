@@ -124,13 +124,21 @@ TEST(RoundTrip, IMelodyWrittenThenParsed)
         for (int i = 0; i < CMelodyTruncate::HeaderLineCount; ++i)
             EXPECT_EQ(found[i], flags[0] && flags[i]) << round << " line " << i;
         if (flags[0] && flags[4])
+        {
             EXPECT_EQ(back.GetBeat(), doc.GetBeat());
+        }
         if (flags[0] && flags[5])
+        {
             EXPECT_EQ(back.GetStyle(), doc.GetStyle());
+        }
         if (flags[0] && flags[6])
+        {
             EXPECT_EQ(back.GetVolume(), doc.GetVolume());
+        }
         if (flags[0] && flags[3])
+        {
             EXPECT_EQ(back.GetMelodyName(), doc.GetMelodyName());
+        }
 
         // Every volume step written reads back as the same step.
         VolumeInfo info;
@@ -267,4 +275,46 @@ TEST(RoundTrip, OneLineWrittenThenRead)
         }
         EXPECT_EQ(Shape(back.GetMelodyNoteList()), expected) << round;
     }
+}
+
+TEST(RoundTrip, WideBandsStillWriteOnlyReadableOctaves)
+{
+    // A band wider than the octaves 0 to 8 of both texts: the lowest and the
+    // highest MIDI notes must still come back, an octave moved, pitch kept.
+    MessageCapture quiet;
+    ProfileValues values;
+    values.lowNote = 0;
+    values.highNote = 200;
+    std::unique_ptr<CProfile> profile = MakeProfile(values);
+
+    CDocumentMelody doc;
+    doc.SetMelodyName(QStringLiteral("Edges"));
+    for (int key : {1, 12, 23, 60, 131, 140})
+    {
+        MidiNote* note = MakeNote(0, 0, 2);
+        note->SetMidiKey(key);
+        doc.GetMelodyNoteList().append(note);
+    }
+    const QStringList expected = {QStringLiteral("1/0/2/0"), QStringLiteral("0/0/2/0"),  QStringLiteral("11/0/2/0"),
+                                  QStringLiteral("0/3/2/0"), QStringLiteral("11/8/2/0"), QStringLiteral("8/8/2/0")};
+
+    CMelodyTruncate melody;
+    QByteArray text;
+    IMYNotes events;
+    ASSERT_TRUE(melody.WriteIMelody(&doc, true, true, true, true, true, true, true, profile.get(), text,
+                                    CMelodyTruncate::NoSizeLimit, events));
+    CDocumentMelody fromText;
+    ASSERT_TRUE(melody.ParseIMelody(text, &fromText, profile.get(), nullptr, nullptr)) << text.toStdString();
+    EXPECT_EQ(Shape(fromText.GetMelodyNoteList()), expected);
+
+    QByteArray bytes;
+    CMemFile file;
+    IBrimselNotes codes;
+    ASSERT_TRUE(melody.WriteOneLineMelody(&doc, bytes, profile.get(), CMelodyTruncate::NoSizeLimit, &file, &codes,
+                                          nullptr));
+    CDocumentMelody fromCodes;
+    ASSERT_TRUE(melody.ParseOneLineMelody(bytes, &fromCodes, profile.get())) << melody.GetErrorText().toStdString();
+    EXPECT_EQ(Shape(fromCodes.GetMelodyNoteList()), expected);
+    // The document itself keeps its notes as they were.
+    EXPECT_EQ(static_cast<const MidiNote*>(doc.GetMelodyNoteList().at(0))->GetMidiKey(), 1);
 }

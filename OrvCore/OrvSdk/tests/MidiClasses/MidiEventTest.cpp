@@ -1,5 +1,4 @@
 #include "MidiFileBuilder.h"
-#include "WarningCatcher.h"
 
 #include "MidiClasses/MidiEventData.h"
 #include "MidiClasses/MidiEventList.h"
@@ -132,16 +131,16 @@ TEST(MidiEvent, OperationsThatDoNotApplyWarnAndAnswerNothing)
     MidiEventList head;
     const QList<const MidiEvent*> events = {message.get(), &sysex, &head};
     for (const MidiEvent* event : events) {
-        WarningCatcher warnings;
+        MessageCapture warnings;
         EXPECT_TRUE(event->GetText().second.isEmpty());
         EXPECT_EQ(event->GetValue(), 0u);
         EXPECT_EQ(event->GetMetaKind(), 0);
-        ASSERT_EQ(warnings.Caught().size(), 3);
-        for (const QString& warning : warnings.Caught())
+        ASSERT_EQ(warnings.Messages().size(), 3);
+        for (const QString& warning : warnings.Messages())
             EXPECT_TRUE(warning.startsWith(QStringLiteral("ASSERT: \"(0)\""))) << qPrintable(warning);
     }
 
-    WarningCatcher warnings;
+    MessageCapture warnings;
     MidiMemoryStream source(nullptr, 0);
     MidiArchive archive(source);
     uint32_t read = 7;
@@ -150,7 +149,7 @@ TEST(MidiEvent, OperationsThatDoNotApplyWarnAndAnswerNothing)
     QString text;
     head.Dump(text);
     EXPECT_TRUE(text.isEmpty());
-    EXPECT_EQ(warnings.Caught().size(), 2);
+    EXPECT_EQ(warnings.Messages().size(), 2);
 }
 
 TEST(MidiEvent, ChainLinksInsertsMovesAndUnlinks)

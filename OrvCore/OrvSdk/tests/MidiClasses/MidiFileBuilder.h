@@ -4,6 +4,7 @@
 #include "MidiClasses/MidiArchive.h"
 #include "MidiClasses/MidiMemoryStream.h"
 #include "MidiClasses/MidiStream.h"
+#include "tests/SdkTestSupport.h"
 
 #include <QByteArray>
 #include <QList>
@@ -12,39 +13,6 @@
 #include <memory>
 
 namespace MidiTest {
-
-inline void AppendVarLen(QByteArray& out, uint32_t value)
-{
-    uint8_t groups[4];
-    int count = 0;
-    do {
-        groups[count++] = uint8_t(value & 0x7F);
-        value >>= 7;
-    } while (value && count < 4);
-    while (count > 1)
-        out.append(char(groups[--count] | 0x80));
-    out.append(char(groups[0]));
-}
-
-inline void AppendU16(QByteArray& out, uint32_t value)
-{
-    out.append(char((value >> 8) & 0xFF));
-    out.append(char(value & 0xFF));
-}
-
-inline void AppendU32(QByteArray& out, uint32_t value)
-{
-    AppendU16(out, value >> 16);
-    AppendU16(out, value & 0xFFFF);
-}
-
-inline QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int value : values)
-        out.append(char(uint8_t(value)));
-    return out;
-}
 
 // The body of one "MTrk" chunk; records the end of every event in it.
 class TrackBuilder

@@ -1,5 +1,4 @@
 #include "MidiFileBuilder.h"
-#include "WarningCatcher.h"
 
 #include "MidiClasses/MidiEventData.h"
 
@@ -83,7 +82,7 @@ TEST(MidiMalformedInput, EveryPrefixLoadsExactlyTheWholeEventsInIt)
 
 TEST(MidiMalformedInput, RandomBytesNeverCrashOrHang)
 {
-    WarningCatcher quiet;
+    MessageCapture quiet;
     std::mt19937 random(20240517u);
     const QByteArray valid = SmallFile().Data();
     const QByteArray headerStart = valid.left(14) + QByteArray("MTrk");

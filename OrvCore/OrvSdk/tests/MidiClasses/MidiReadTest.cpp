@@ -1,5 +1,4 @@
 #include "MidiFileBuilder.h"
-#include "WarningCatcher.h"
 
 #include "MidiClasses/MidiEventData.h"
 #include "MidiClasses/MidiMessageEvent.h"
@@ -383,8 +382,8 @@ TEST(MidiRead, StoringWritesNothing)
     EXPECT_EQ(midi.stream->GetTrackCount(), 1);
 
     // Loading through a storing archive is refused with a warning.
-    WarningCatcher warnings;
+    MessageCapture warnings;
     MidiHeader header;
     EXPECT_FALSE(header.Load(storing));
-    EXPECT_FALSE(warnings.Caught().isEmpty());
+    EXPECT_FALSE(warnings.Messages().isEmpty());
 }

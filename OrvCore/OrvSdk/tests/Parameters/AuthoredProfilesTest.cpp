@@ -95,7 +95,7 @@ TEST_F(AuthoredProfiles, EachDeclaresEveryKeyWithItsType)
 
 TEST_F(AuthoredProfiles, LimitsAreConsistent)
 {
-    WarningCatcher catcher;
+    MessageCapture catcher;
     for (const auto& profile : mProfiles) {
         const std::string name = profile->GetMobileName().toStdString();
         EXPECT_FALSE(profile->GetMobileName().isEmpty());

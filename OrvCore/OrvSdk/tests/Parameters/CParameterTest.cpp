@@ -116,7 +116,7 @@ TEST_F(EnumParameterInSet, SetValueOnlyToAllowedTexts)
 
 TEST_F(EnumParameterInSet, RemovedValuesAreRefusedUntilRestored)
 {
-    WarningCatcher catcher;
+    MessageCapture catcher;
     EXPECT_TRUE(mStyle->RemoveValue(S("Staccato")));
     EXPECT_FALSE(mStyle->SetValue(S("Staccato")));
     // The type is shared: the other parameter of that type sees the narrowing too.

@@ -85,7 +85,7 @@ TEST(ParametersFixture, TypedGetterOnAnotherTypeWarnsAndGivesNull)
 {
     CParameters set;
     ASSERT_TRUE(set.Load(FixturePath("Converter.xml")));
-    WarningCatcher catcher;
+    MessageCapture catcher;
     EXPECT_EQ(set.GetIntParameter(S("Title")), nullptr);
     EXPECT_EQ(set.GetBoolParameter(S("Tempo")), nullptr);
     EXPECT_EQ(set.GetEnumParameter(S("Gain")), nullptr);
@@ -125,7 +125,7 @@ TEST_F(ParametersLoad, TypeCodesComeFromTypePositionsNotNames)
 
 TEST_F(ParametersLoad, FifthBaseTypeReadsAsTextAfterAWarning)
 {
-    WarningCatcher catcher;
+    MessageCapture catcher;
     ASSERT_TRUE(LoadText(Document(
         "<TSECTION><TYPE NAME=\"b\"/><TYPE NAME=\"i\"/><TYPE NAME=\"f\"/><TYPE NAME=\"s\"/><TYPE NAME=\"extra\"/></TSECTION>",
         "<PSECTION><DATA NAME=\"x\" TYPE=\"extra\" VALUE=\"42\"/></PSECTION>")));

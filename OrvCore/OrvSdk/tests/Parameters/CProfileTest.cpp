@@ -84,12 +84,12 @@ TEST_F(Profile, MissingOrMistypedRequiredKeyIsRefusedWithADebugLine)
             continue;
         QMap<QByteArray, Key> missing = complete;
         missing.remove(it.key());
-        WarningCatcher catcher;
+        MessageCapture catcher;
         EXPECT_FALSE(LoadKeys(missing)) << it.key().constData();
         EXPECT_TRUE(mProfile.IsEmpty());
-        ASSERT_EQ(catcher.Warnings().size(), 1);
-        EXPECT_TRUE(catcher.Warnings().first().contains(S("\"") + QString::fromLatin1(it.key()) + S("\"")))
-            << catcher.Warnings().first().toStdString();
+        ASSERT_EQ(catcher.Messages().size(), 1);
+        EXPECT_TRUE(catcher.Messages().first().contains(S("\"") + QString::fromLatin1(it.key()) + S("\"")))
+            << catcher.Messages().first().toStdString();
 
         QMap<QByteArray, Key> mistyped = complete;
         mistyped[it.key()] = Key{"string", "1"};
@@ -127,7 +127,7 @@ TEST_F(Profile, DefaultPictureSizesStopAtTheFirstGap)
     keys["DefaultPictWidth2"] = Key{"int", "12"};
     keys["DefaultPictHeight2"] = Key{"string", "22"};
     ASSERT_TRUE(LoadKeys(keys));
-    WarningCatcher catcher;
+    MessageCapture catcher;
     EXPECT_EQ(mProfile.GetDefaultPictSizes(), QList<QSize>({QSize(10, 20)}));
     EXPECT_TRUE(catcher.Checks().isEmpty());
 }
@@ -136,7 +136,7 @@ TEST_F(Profile, BuzzerStyleFallsBackToTheDefault)
 {
     QMap<QByteArray, Key> keys = CompleteKeys();  // Staccato unsupported, default Natural
     ASSERT_TRUE(LoadKeys(keys));
-    WarningCatcher catcher;
+    MessageCapture catcher;
     EXPECT_EQ(mProfile.GetBuzzerStyle(S("Staccato")), S("Natural"));
     EXPECT_EQ(mProfile.GetBuzzerStyle(S("Continuous")), S("Continuous"));
     EXPECT_EQ(mProfile.GetBuzzerStyle(S("natural")), S("Natural"));
@@ -155,7 +155,7 @@ TEST_F(Profile, UnsupportedDefaultStyleWarnsAndIsStillReturned)
     QMap<QByteArray, Key> keys = CompleteKeys();
     keys["BuzzerNaturalCompatible"] = Key{"bool", "false"};
     ASSERT_TRUE(LoadKeys(keys));
-    WarningCatcher catcher;
+    MessageCapture catcher;
     EXPECT_EQ(mProfile.GetBuzzerStyle(S("Staccato")), S("Natural"));
     EXPECT_EQ(catcher.Checks(), QStringList({S("bDefaultStyleSupported")}));
     EXPECT_EQ(mProfile.GetBuzzerStyle(S("Continuous")), S("Continuous"));

@@ -1,6 +1,8 @@
 #pragma once
 // Shared helpers of the parameter tests: temporary parameter files built from
-// their three sections, and capture of the check warnings.
+// their three sections; the check warnings are caught by MessageCapture.
+#include "tests/SdkTestSupport.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -52,34 +54,6 @@ public:
 
 private:
     QTemporaryDir mDir;
-};
-
-// Collects the warnings printed while it lives.
-class WarningCatcher
-{
-public:
-    WarningCatcher() : mPrevious(qInstallMessageHandler(Handler)) { Lines().clear(); }
-    ~WarningCatcher() { qInstallMessageHandler(mPrevious); }
-    QStringList Warnings() const { return Lines(); }
-    // The condition texts of the check warnings, in order.
-    QStringList Checks() const
-    {
-        QStringList checks;
-        for (const QString& line : Lines()) {
-            if (line.startsWith(S("ASSERT: \"")))
-                checks << line.section(QLatin1Char('"'), 1, 1);
-        }
-        return checks;
-    }
-
-private:
-    static QStringList& Lines()
-    {
-        static QStringList lines;
-        return lines;
-    }
-    static void Handler(QtMsgType, const QMessageLogContext&, const QString& text) { Lines() << text; }
-    QtMessageHandler mPrevious;
 };
 
 } // namespace ParameterTest

@@ -164,12 +164,12 @@ TEST(PluginBase, DefaultReporterOnlyWarns)
     const QByteArray folder("/nonexistent-orvane-folder");
     ScopedAppFolder missing(&folder);
     CPluginBase::ResourceFailureReporter previous = CPluginBase::SetResourceFailureReporter(nullptr);
-    PluginWarningCatcher catcher;
+    MessageCapture catcher;
     CProbeConverter converter;
     EXPECT_EQ(converter.LoadResources(), 0);
     CPluginBase::SetResourceFailureReporter(previous);
-    ASSERT_EQ(catcher.Warnings().size(), 1);
-    EXPECT_TRUE(catcher.Warnings().first().startsWith(QStringLiteral("Fatal Error: Ressources file not found!")));
+    ASSERT_EQ(catcher.Messages().size(), 1);
+    EXPECT_TRUE(catcher.Messages().first().startsWith(QStringLiteral("Fatal Error: Ressources file not found!")));
 }
 
 TEST(PluginBase, LoadsTheLanguageFileOfTheAppFolder)

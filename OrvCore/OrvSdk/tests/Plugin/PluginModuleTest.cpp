@@ -170,12 +170,12 @@ TEST_F(PluginModule, MissingLanguageFileOpensNothingModal)
 {
     Load(ORV_TEST_PLUGIN_ONE);
     ScopedAppFolder unset(nullptr);
-    PluginWarningCatcher catcher;
+    MessageCapture catcher;
     CPluginBase* exporter = m_Plugin.classInfo(0)->CreateInstance();
     ASSERT_NE(exporter, nullptr);
     EXPECT_EQ(exporter->LoadResources(), 0);
     EXPECT_EQ(exporter->UnloadResources(), 1);
     delete exporter;
-    ASSERT_EQ(catcher.Warnings().size(), 1);
-    EXPECT_TRUE(catcher.Warnings().first().startsWith(QStringLiteral("Fatal Error: ")));
+    ASSERT_EQ(catcher.Messages().size(), 1);
+    EXPECT_TRUE(catcher.Messages().first().startsWith(QStringLiteral("Fatal Error: ")));
 }

@@ -5,19 +5,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
-// Collects the toolkit's warnings while alive.
-class PluginWarningCatcher
-{
-public:
-    PluginWarningCatcher() { s_Warnings.clear(); m_Previous = qInstallMessageHandler(Catch); }
-    ~PluginWarningCatcher() { qInstallMessageHandler(m_Previous); }
-    QStringList Warnings() const { return s_Warnings; }
-
-private:
-    static void Catch(QtMsgType, const QMessageLogContext&, const QString& text) { s_Warnings << text; }
-    static inline QStringList s_Warnings;
-    QtMessageHandler m_Previous;
-};
+#include "tests/SdkTestSupport.h"
 
 // Sets or unsets ORVANEDIR for one test and restores it afterwards.
 class ScopedAppFolder

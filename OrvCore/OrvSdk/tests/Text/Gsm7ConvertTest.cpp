@@ -1,5 +1,5 @@
 #include "Text/CGsm7Coder.h"
-#include "Gsm7TestSupport.h"
+#include "tests/SdkTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QString>
@@ -84,14 +84,14 @@ TEST(Gsm7Convert, TextRoundTripsThroughTheAlphabet)
 
 TEST(Gsm7Convert, NonEightBitEncodingConvertsNothing)
 {
-    WarningCatcher catcher;
+    MessageCapture catcher;
     CGsm7Coder coder;
     coder.SetEncodingType(2);
     QByteArray out("keep");
     EXPECT_EQ(coder.ConvertToGsm7(QByteArray("abc"), out), 0u);
     EXPECT_EQ(out, QByteArray("keep"));
-    ASSERT_EQ(catcher.Warnings().size(), 1);
-    EXPECT_TRUE(catcher.Warnings().first().contains(QStringLiteral("(1) == is8bitSourceEncodingType()")));
+    ASSERT_EQ(catcher.Messages().size(), 1);
+    EXPECT_TRUE(catcher.Messages().first().contains(QStringLiteral("(1) == is8bitSourceEncodingType()")));
 }
 
 TEST(Gsm7Convert, Ucs2TextIsLowByteFirst)

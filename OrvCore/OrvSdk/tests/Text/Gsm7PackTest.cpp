@@ -1,5 +1,5 @@
 #include "Text/CGsm7Coder.h"
-#include "Gsm7TestSupport.h"
+#include "tests/SdkTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QString>
@@ -100,20 +100,20 @@ TEST(Gsm7Pack, NoSeptetsGiveNoOctets)
 
 TEST(Gsm7Pack, RefusesAShiftOfEightOrMore)
 {
-    WarningCatcher catcher;
+    MessageCapture catcher;
     QByteArray packed;
     EXPECT_EQ(CGsm7Coder::PackSeptets(8, QByteArray("abc"), packed), 0u);
     EXPECT_TRUE(packed.isEmpty());
-    ASSERT_EQ(catcher.Warnings().size(), 1);
-    EXPECT_TRUE(catcher.Warnings().first().contains(QStringLiteral("InitialBitShift < 8")));
+    ASSERT_EQ(catcher.Messages().size(), 1);
+    EXPECT_TRUE(catcher.Messages().first().contains(QStringLiteral("InitialBitShift < 8")));
 }
 
 TEST(Gsm7Pack, WarnsWhenTheOutputIsNotEmptyAndStartsAfresh)
 {
-    WarningCatcher catcher;
+    MessageCapture catcher;
     QByteArray packed("junk");
     EXPECT_EQ(CGsm7Coder::PackSeptets(0, QByteArray("hello"), packed), 5u);
     EXPECT_EQ(packed, Bytes({0xE8, 0x32, 0x9B, 0xFD, 0x06}));
-    ASSERT_EQ(catcher.Warnings().size(), 1);
-    EXPECT_TRUE(catcher.Warnings().first().contains(QStringLiteral("PackedChar.size() == 0")));
+    ASSERT_EQ(catcher.Messages().size(), 1);
+    EXPECT_TRUE(catcher.Messages().first().contains(QStringLiteral("PackedChar.size() == 0")));
 }

@@ -1,6 +1,6 @@
 #include "Text/CGsm7Coder.h"
 #include "Text/CSourceEncodingType.h"
-#include "Gsm7TestSupport.h"
+#include "tests/SdkTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QString>

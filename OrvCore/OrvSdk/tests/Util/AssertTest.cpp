@@ -1,29 +1,25 @@
 #include "Util/Assert.h"
+#include "tests/SdkTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QString>
 #include <QStringList>
 
-namespace {
-QStringList g_Warnings;
-void CaptureWarnings(QtMsgType, const QMessageLogContext&, const QString& text)
-{
-    g_Warnings << text;
-}
-} // namespace
-
 TEST(AssertMacro, FailedCheckWarnsAndCarriesOn)
 {
-    g_Warnings.clear();
-    QtMessageHandler previous = qInstallMessageHandler(CaptureWarnings);
+    QStringList warnings;
     int reached = 0;
-    ASSERT(1 + 1 == 3); const int line = __LINE__;
-    reached = 1;
-    ASSERT(reached == 1);
-    qInstallMessageHandler(previous);
+    int line = 0;
+    {
+        MessageCapture capture;
+        ASSERT(1 + 1 == 3); line = __LINE__;
+        reached = 1;
+        ASSERT(reached == 1);
+        warnings = capture.Messages();
+    }
 
     EXPECT_EQ(reached, 1);
-    ASSERT_EQ(g_Warnings.size(), 1);
-    EXPECT_TRUE(g_Warnings.first().startsWith(QStringLiteral("ASSERT: \"1 + 1 == 3\" in ")));
-    EXPECT_TRUE(g_Warnings.first().endsWith(QStringLiteral("AssertTest.cpp (%1)").arg(line)));
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings.first().startsWith(QStringLiteral("ASSERT: \"1 + 1 == 3\" in ")));
+    EXPECT_TRUE(warnings.first().endsWith(QStringLiteral("AssertTest.cpp (%1)").arg(line)));
 }

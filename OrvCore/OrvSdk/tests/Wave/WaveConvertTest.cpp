@@ -235,7 +235,7 @@ TEST(WaveConvert, UnknownRatePairsAndUpsamplingKeepTheSourceRate)
     struct Case { unsigned src; unsigned dst; const char* warning; };
     const Case cases[] = {{44100, 16000, "\"false\""}, {8000, 44100, "\"nDstRate <= nSrcRate\""}};
     for (const Case& c : cases) {
-        WarningCapture capture;
+        MessageCapture capture;
         CDocumentWave wave;
         wave.CreateHeader(c.src, 16, 1);
         wave.AppendSilence(100);
@@ -243,14 +243,14 @@ TEST(WaveConvert, UnknownRatePairsAndUpsamplingKeepTheSourceRate)
         ASSERT_TRUE(wave.HasOutputData());
         EXPECT_EQ(wave.m_OutputWAVEheader.nSamplesPerSec, c.src);
         EXPECT_EQ(wave.m_OutputWAVEheader.data_ckSize, wave.m_WAVEheader.data_ckSize);
-        EXPECT_EQ(capture.warnings.filter(QString::fromLatin1(c.warning)).size(), 1) << c.src;
+        EXPECT_EQ(capture.Warnings().filter(QString::fromLatin1(c.warning)).size(), 1) << c.src;
         wave.FreeOutputData();
     }
 }
 
 TEST(WaveConvert, BadRequestsAndBadInputMakeNoOutput)
 {
-    WarningCapture capture;
+    MessageCapture capture;
     CDocumentWave wave;
     wave.CreateHeader(8000, 16, 1);
     wave.AppendSilence(10);
@@ -267,7 +267,7 @@ TEST(WaveConvert, BadRequestsAndBadInputMakeNoOutput)
     odd.ConvertFormat(1, 16, 8000);
     EXPECT_FALSE(odd.HasOutputData());
     EXPECT_EQ(odd.m_pLeftBuffer, nullptr);
-    EXPECT_GE(capture.warnings.size(), 3);
+    EXPECT_GE(capture.Warnings().size(), 3);
 }
 
 TEST(WaveConvert, EmptyInputGivesAnEmptyOutput)
@@ -283,7 +283,7 @@ TEST(WaveConvert, EmptyInputGivesAnEmptyOutput)
 
 TEST(WaveConvert, ReconvertingAndForgettingToFreeDoNotLeak)
 {
-    WarningCapture capture;
+    MessageCapture capture;
     auto* wave = new CDocumentWave(QStringLiteral("named.wav"));
     EXPECT_EQ(wave->GetName(), QStringLiteral("named.wav"));
     wave->CreateHeader(22050, 16, 1);
@@ -292,7 +292,7 @@ TEST(WaveConvert, ReconvertingAndForgettingToFreeDoNotLeak)
     wave->ConvertFormat(2, 16, 11025);
     EXPECT_EQ(wave->m_OutputWAVEheader.nChannels, 2);
     delete wave; // output still held: warned about, and freed all the same
-    EXPECT_EQ(capture.warnings.filter(QStringLiteral("m_pOutputData == (0L)")).size(), 1);
+    EXPECT_EQ(capture.Warnings().filter(QStringLiteral("m_pOutputData == (0L)")).size(), 1);
 }
 
 TEST(WaveConvert, TestToneIsResampledAndItsPeakReturned)
@@ -340,7 +340,7 @@ TEST(WaveConvert, TestNoiseIsCentredOnZero)
 
 TEST(WaveConvert, TestSignalRefusesImpossibleRequests)
 {
-    WarningCapture capture;
+    MessageCapture capture;
     CDocumentWave wave;
     EXPECT_EQ(wave.GenerateTestSignal(440.0f, 8000.0f, 8000.0f, 12, true), 0.0f);
     EXPECT_EQ(wave.GenerateTestSignal(440.0f, 0.5f, 0.0f, 16, true), 0.0f);

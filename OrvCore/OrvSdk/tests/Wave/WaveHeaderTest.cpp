@@ -183,7 +183,7 @@ TEST(WaveHeader, ReportsTheLastFailingFormatTest)
 
 TEST(WaveHeader, BytesWithoutRiffWaveStructureGiveError5)
 {
-    WarningCapture capture;
+    MessageCapture capture;
     const QByteArray inputs[] = {
         QByteArray(), QByteArray("R", 1), QByteArray("RIFF"), QByteArray("RIFFx"),
         QByteArray("RIFF\0\0\0\0WAVEfmt ", 16), QByteArray(200, '\0'),
@@ -195,14 +195,14 @@ TEST(WaveHeader, BytesWithoutRiffWaveStructureGiveError5)
         EXPECT_EQ(parsed.error, 5) << input.toHex().constData();
     }
     // The empty input trips the entry check, and only it does.
-    EXPECT_EQ(capture.warnings.size(), 1);
+    EXPECT_EQ(capture.Warnings().size(), 1);
 }
 
 TEST(WaveHeader, TinyInputsNeverReadPastTheirEnd)
 {
     // Every prefix of a valid file: the scan and the copies stay inside it.
     const QByteArray file = MakeWav(WavFields{}, Samples16({7, 8}));
-    WarningCapture capture;
+    MessageCapture capture;
     for (int n = 0; n <= file.size(); ++n) {
         const QByteArray prefix(file.constData(), n); // an exact-size heap copy
         const ParsedWave parsed = Parse(prefix);
@@ -291,7 +291,7 @@ TEST(WaveHeader, LongFormatChunkIsWrittenBackCanonical)
 
 TEST(WaveHeader, SavesRefuseNonPcmAndUnwritablePaths)
 {
-    WarningCapture capture;
+    MessageCapture capture;
     QTemporaryDir dir;
     CDocumentWave wave;
     wave.CreateHeader(8000, 16, 1);
@@ -301,7 +301,7 @@ TEST(WaveHeader, SavesRefuseNonPcmAndUnwritablePaths)
     EXPECT_FALSE(wave.SaveInputWave(dir.filePath(QStringLiteral("float.wav"))));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("float.wav"))));
     EXPECT_FALSE(wave.SaveOutputWave(dir.filePath(QStringLiteral("none.wav"))));
-    EXPECT_EQ(capture.warnings.filter(QStringLiteral("m_pOutputData != (0L)")).size(), 1);
+    EXPECT_EQ(capture.Warnings().filter(QStringLiteral("m_pOutputData != (0L)")).size(), 1);
 }
 
 TEST(WaveHeader, HeaderOverstatingTheSamplesHeldSavesOnlyTheSamples)
@@ -323,7 +323,7 @@ TEST(WaveHeader, MangledFilesGoThroughTheWholeDocumentSafely)
     // Random bytes over the header, random cuts, random declared sizes: every
     // file that parses is loaded, converted and saved without reading or
     // writing out of bounds.
-    WarningCapture capture;
+    MessageCapture capture;
     QTemporaryDir dir;
     std::mt19937 random(99);
     const unsigned rates[] = {8000, 11025, 16000, 22050, 44100, 48000, 96000};

@@ -146,7 +146,7 @@ TEST(WaveResampler, PhaseTablesAreBitExactWithTheLiteralFilter)
 
 TEST(WaveResampler, TonesKeepTheirFrequencyForEveryPair)
 {
-    WarningCapture capture; // 16000 -> 11025 warns that 9 does not divide 105
+    MessageCapture capture; // 16000 -> 11025 warns that 9 does not divide 105
     for (const Pair& p : kPairs) {
         // Below the filter's half-amplitude point (0.02 x src x L) and the new Nyquist rate.
         const double cutoff = 0.02 * p.src * p.L;

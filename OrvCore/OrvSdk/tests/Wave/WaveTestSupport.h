@@ -2,6 +2,7 @@
 // Small builders and measurements shared by the wave document tests.
 #include "Wave/CDocumentWave.h"
 #include "Wave/WaveSamples.h"
+#include "tests/SdkTestSupport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -119,23 +120,5 @@ inline double GoertzelPower(const std::vector<int>& samples, size_t from, double
     }
     return s1 * s1 + s2 * s2 - coeff * s1 * s2;
 }
-
-// Collects the toolkit's warnings while alive; the document's checks go there.
-class WarningCapture
-{
-public:
-    WarningCapture() { s_Active = this; m_Previous = qInstallMessageHandler(Handler); }
-    ~WarningCapture() { qInstallMessageHandler(m_Previous); s_Active = nullptr; }
-    QStringList warnings;
-
-private:
-    static void Handler(QtMsgType type, const QMessageLogContext&, const QString& text)
-    {
-        if (s_Active && type == QtWarningMsg)
-            s_Active->warnings << text;
-    }
-    static inline WarningCapture* s_Active = nullptr;
-    QtMessageHandler m_Previous;
-};
 
 } // namespace WaveTest

@@ -110,7 +110,7 @@ TEST(WaveTone, OddDataSizeLosesItsOddByte)
 
 TEST(WaveTone, OtherLayoutsAreLeftAlone)
 {
-    WarningCapture capture;
+    MessageCapture capture;
     CDocumentWave stereo;
     stereo.CreateHeader(8000, 16, 2);
     EXPECT_EQ(stereo.AppendTone(440.0, 1.0, 100), 0u);
@@ -120,7 +120,7 @@ TEST(WaveTone, OtherLayoutsAreLeftAlone)
     EXPECT_EQ(stereo.m_WAVEheader.data_ckSize, 0u);
     EXPECT_EQ(bytes.m_WAVEheader.data_ckSize, 0u);
     EXPECT_EQ(stereo.m_pInputData, nullptr);
-    EXPECT_EQ(capture.warnings.size(), 2);
+    EXPECT_EQ(capture.Warnings().size(), 2);
 }
 
 TEST(WaveTone, SizesTheHeaderCannotStateAreRefused)
