@@ -1,0 +1,22 @@
+#include "GifStill.h"
+
+#include "GifRaster.h"
+
+QImage RenderGifStill(const GifFileType& gif)
+{
+    if (gif.ImageCount < 1 || !gif.SavedImages)
+        return QImage();
+    const SavedImage& image = gif.SavedImages[0];
+    const ColorMapObject* map = GifRaster::ColourMapOf(gif, image);
+    if (!map)
+        return QImage();
+
+    QImage picture(gif.SWidth, gif.SHeight, QImage::Format_Indexed8);
+    if (picture.isNull())
+        return QImage();
+    picture.setColorTable(GifRaster::ColourTable(map));
+    picture.fill(uint(gif.SBackGroundColor & 0xFF));
+    GifRaster::PlaceRaster(picture, image, -1);
+    GifRaster::PadColourTable(picture, GifRaster::LargestIndex(picture));
+    return picture;
+}
