@@ -1,0 +1,29 @@
+#pragma once
+// The language file: every user-visible text, picture and sound, looked up by
+// class name and id. One file per library copy (the program and each plug-in).
+// Lookups never fail loudly: anything missing gives an empty text.
+#include <QString>
+
+class CXmlFile;
+
+class CLanguageResources
+{
+public:
+    // False keeps no file, so an empty path releases the loaded one.
+    static bool Load(const QString& path);
+
+    static QString GetMessage(const QString& className, const QString& id);
+    // Pictures and sounds come back with the resource folder in front.
+    static QString GetPicture(const QString& className, const QString& id);
+    static QString GetSound(const QString& className, const QString& id);
+
+    // Set once by the main program at start-up; plug-ins leave it empty.
+    static void SetResourceFolder(const QString& folder);
+    static QString GetResourceFolder();
+
+private:
+    static CXmlFile& File();
+    static QString& ResourceFolder();
+    static QString Lookup(const QString& className, const QString& section,
+                          const QString& itemTag, const QString& id);
+};

@@ -1,0 +1,62 @@
+#pragma once
+#include <QByteArray>
+#include <cstdint>
+
+// A growable in-memory byte file with a position, read and written like a
+// stdio stream (item size x count), used to build and parse binary formats
+// and to move whole files between disk and memory.
+class CMemFile
+{
+public:
+    enum Mode
+    {
+        ModeNone = 0,
+        ModeBinary = 1,
+        ModeText = 2
+    };
+
+    CMemFile();
+    virtual ~CMemFile();
+
+    CMemFile(const CMemFile&) = delete;
+    CMemFile& operator=(const CMemFile&) = delete;
+
+    // Text mode: copies the text and its terminating NUL to the start of the
+    // buffer; the size counts the NUL. Fails in binary mode or for a null text.
+    bool SetText(const char* text);
+    // Binary mode: copies size bytes to the start of the buffer. Fails in text mode.
+    bool SetData(const uchar* data, uint size);
+
+    // Both return the number of whole items transferred.
+    uint Write(const void* p, uint itemSize, uint count);
+    uint Read(void* p, uint itemSize, uint count);
+
+    // origin 0: from the start, 1: from the position, 2: from the size.
+    // 0 on success; -1 for an unknown origin or a target outside 0..4 GiB-1.
+    int Seek(long offset, int origin);
+    int Rewind();
+
+    bool CopyToArray(QByteArray* pArray) const;
+
+    // mode 1 binary, 2 text.
+    bool WriteFile(const char* path, int mode);
+    bool ReadFile(const char* path, int mode);
+    static int GetFileSize(const char* path, const char* fopenMode);
+
+    uint32_t GetPosition() const { return m_Position; }
+    uint32_t GetSize() const { return m_Size; }
+    uint32_t GetCapacity() const { return m_Capacity; }
+    int GetMode() const { return m_Mode; }
+    const uchar* GetBuffer() const { return m_pBuffer; }
+
+private:
+    bool Reserve(uint64_t needed);
+    // Fixes the mode on first use; false when it is already fixed to another.
+    bool FixMode(int mode);
+
+    uint32_t m_Position = 0;
+    uint32_t m_Size = 0;
+    uchar* m_pBuffer = nullptr;
+    uint32_t m_Capacity = 0;
+    int m_Mode = ModeNone;
+};

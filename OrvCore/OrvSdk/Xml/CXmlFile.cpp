@@ -1,0 +1,314 @@
+#include "Xml/CXmlFile.h"
+
+#include <QByteArray>
+#include <QDomDocument>
+#include <QDomElement>
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+const QChar kPathSeparator = QLatin1Char('.');
+
+bool IsRoot(const QDomNode& node)
+{
+    return !node.parentNode().isElement();
+}
+
+// Attribute texts read back as present-but-empty must not look missing.
+QString NonNull(const QString& text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+} // namespace
+
+CXmlFile::CXmlFile() = default;
+
+CXmlFile::~CXmlFile() = default;
+
+void CXmlFile::DropDocument()
+{
+    mCursor.clear();
+    mpDocument.reset();
+}
+
+bool CXmlFile::Load(const QString& path)
+{
+    DropDocument();
+    auto document = std::make_unique<QDomDocument>(path);
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    if (!document->setContent(&file, false))
+        return false;
+    mpDocument = std::move(document);
+    mCursor = mpDocument->documentElement();
+    return true;
+}
+
+bool CXmlFile::LoadFromData(const QByteArray& data)
+{
+    DropDocument();
+    auto document = std::make_unique<QDomDocument>(QString());
+    if (!document->setContent(data, false))
+        return false;
+    mpDocument = std::move(document);
+    mCursor = mpDocument->documentElement();
+    return true;
+}
+
+bool CXmlFile::CreateDocument(const QString& tag)
+{
+    DropDocument();
+    auto document = std::make_unique<QDomDocument>(tag);
+    QDomElement root = document->createElement(tag);
+    const bool appended = !document->appendChild(root).isNull();
+    mpDocument = std::move(document);
+    mCursor = mpDocument->documentElement();
+    return appended;
+}
+
+bool CXmlFile::Save(const QString& path)
+{
+    if (!mpDocument || mpDocument->isNull())
+        return false;
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QTextStream stream(&file);
+    mpDocument->save(stream, 0);
+    stream.flush();
+    const bool written = stream.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
+    file.close();
+    return written;
+}
+
+bool CXmlFile::HasDocument() const
+{
+    return mpDocument != nullptr;
+}
+
+QDomNode CXmlFile::GetRootElement() const
+{
+    if (!mpDocument)
+        return QDomNode();
+    return mpDocument->documentElement();
+}
+
+QDomNode CXmlFile::GetCurrentNode() const
+{
+    return mCursor;
+}
+
+QDomElement CXmlFile::FindNode(const QString& path, bool fromRoot, int index) const
+{
+    QDomElement current = fromRoot ? GetRootElement().toElement() : mCursor.toElement();
+    if (current.isNull())
+        return QDomElement();
+    QString rest = path;
+    while (!rest.isEmpty()) {
+        // Inner components take their first match; only the last one counts by index.
+        const int separator = rest.indexOf(kPathSeparator);
+        const bool last = separator < 0;
+        const QString component = last ? rest : rest.left(separator);
+        rest = last ? QString() : rest.mid(separator + 1);
+
+        QDomElement match;
+        for (QDomNode child = current.firstChild(); !child.isNull(); child = child.nextSibling()) {
+            if (!child.isElement() || child.toElement().tagName() != component)
+                continue;
+            if (!last || index == 0) {
+                match = child.toElement();
+                break;
+            }
+            --index;
+        }
+        if (match.isNull())
+            return QDomElement();
+        current = match;
+    }
+    return current;
+}
+
+bool CXmlFile::FindElement(const QString& path, bool fromRoot, int index) const
+{
+    return !FindNode(path, fromRoot, index).isNull();
+}
+
+bool CXmlFile::GoToElement(const QString& path, bool fromRoot, int index)
+{
+    const QDomElement found = FindNode(path, fromRoot, index);
+    if (found.isNull())
+        return false;
+    mCursor = found;
+    return true;
+}
+
+bool CXmlFile::GoToChild(int n)
+{
+    if (n < 0)
+        return false;
+    for (QDomNode child = mCursor.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        if (!child.isElement())
+            continue;
+        if (n == 0) {
+            mCursor = child;
+            return true;
+        }
+        --n;
+    }
+    return false;
+}
+
+bool CXmlFile::GoToParent()
+{
+    if (mCursor.isNull() || IsRoot(mCursor))
+        return false;
+    mCursor = mCursor.parentNode();
+    return true;
+}
+
+QString CXmlFile::GetPath() const
+{
+    QString path;
+    for (QDomNode node = mCursor; node.isElement() && !IsRoot(node); node = node.parentNode())
+        path.prepend(node.toElement().tagName() + kPathSeparator);
+    return path;
+}
+
+QString CXmlFile::GetTagName() const
+{
+    if (mCursor.isNull() || IsRoot(mCursor))
+        return QString();
+    return mCursor.toElement().tagName();
+}
+
+int CXmlFile::CountElements(const QString& tag) const
+{
+    int count = 0;
+    for (QDomNode child = mCursor.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        if (child.isElement() && (tag.isNull() || child.toElement().tagName() == tag))
+            ++count;
+    }
+    return count;
+}
+
+int CXmlFile::CountAttributes() const
+{
+    return mCursor.isElement() ? mCursor.attributes().count() : 0;
+}
+
+bool CXmlFile::AddElement(const QString& tag)
+{
+    if (!mpDocument || mCursor.isNull() || FindElement(tag, false, 0))
+        return false;
+    return !mCursor.appendChild(mpDocument->createElement(tag)).isNull();
+}
+
+bool CXmlFile::RemoveElement(const QString& tag)
+{
+    const QDomElement found = FindNode(tag, false, 0);
+    if (found.isNull() || found == mCursor)
+        return false;
+    return !found.parentNode().removeChild(found).isNull();
+}
+
+bool CXmlFile::HasAttribute(const QString& name) const
+{
+    return mCursor.isElement() && mCursor.toElement().hasAttribute(name);
+}
+
+bool CXmlFile::GetStringAttribute(const QString& name, QString& value) const
+{
+    if (!HasAttribute(name))
+        return false;
+    value = NonNull(mCursor.toElement().attribute(name));
+    return true;
+}
+
+bool CXmlFile::GetLongAttribute(const QString& name, long& value) const
+{
+    QString text;
+    if (!GetStringAttribute(name, text))
+        return false;
+    value = TextToInt32(text);
+    return true;
+}
+
+bool CXmlFile::GetFloatAttribute(const QString& name, float& value) const
+{
+    QString text;
+    if (!GetStringAttribute(name, text))
+        return false;
+    value = TextToFloat(text);
+    return true;
+}
+
+bool CXmlFile::GetAttributeType(const QString& name, int& kind) const
+{
+    QString text;
+    if (!GetStringAttribute(name, text))
+        return false;
+    bool converts = false;
+    text.toFloat(&converts);
+    if (converts) {
+        kind = 1;
+        return true;
+    }
+    text.toInt(&converts);
+    kind = converts ? 0 : 2;
+    return true;
+}
+
+bool CXmlFile::SetIntAttribute(const QString& name, int value)
+{
+    return mpDocument && WriteIntAttribute(name, value);
+}
+
+bool CXmlFile::SetFloatAttribute(const QString& name, float value)
+{
+    return mpDocument && WriteFloatAttribute(name, value);
+}
+
+bool CXmlFile::SetStringAttribute(const QString& name, const QString& value)
+{
+    return mpDocument && WriteStringAttribute(name, value);
+}
+
+bool CXmlFile::WriteIntAttribute(const QString& name, int value)
+{
+    return WriteStringAttribute(name, QString::number(value));
+}
+
+bool CXmlFile::WriteFloatAttribute(const QString& name, float value)
+{
+    return WriteStringAttribute(name, FloatToText(value));
+}
+
+bool CXmlFile::WriteStringAttribute(const QString& name, const QString& value)
+{
+    QDomElement element = mCursor.toElement();
+    if (!element.isNull())
+        element.setAttribute(name, value);
+    return true;
+}
+
+QString CXmlFile::FloatToText(float value)
+{
+    // The toolkit's "%g": general format, six significant digits.
+    return QString::number(double(value), 'g', 6);
+}
+
+int32_t CXmlFile::TextToInt32(const QString& text)
+{
+    // The files were written for a 32-bit long: anything beyond it does not convert.
+    bool converts = false;
+    const int32_t value = text.toInt(&converts, 10);
+    return converts ? value : 0;
+}
+
+float CXmlFile::TextToFloat(const QString& text)
+{
+    bool converts = false;
+    const float value = text.toFloat(&converts);
+    return converts ? value : 0.0f;
+}

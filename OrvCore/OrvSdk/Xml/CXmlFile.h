@@ -1,0 +1,77 @@
+#pragma once
+// One XML document in memory with a cursor element. Every configuration file
+// (paths, language, settings, parameters, profiles, batches) goes through it.
+// Elements are addressed by tag paths joined by "."; attribute values are text,
+// converted by the typed accessors. Failures are results, never exceptions.
+#include <QDomNode>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class QByteArray;
+class QDomDocument;
+class QDomElement;
+
+class CXmlFile
+{
+public:
+    CXmlFile();
+    virtual ~CXmlFile();
+
+    CXmlFile(const CXmlFile&) = delete;
+    CXmlFile& operator=(const CXmlFile&) = delete;
+
+    // Document. Each loader first drops the current document; a failure leaves none.
+    virtual bool Load(const QString& path);
+    virtual bool Save(const QString& path);
+    bool LoadFromData(const QByteArray& data);
+    bool CreateDocument(const QString& tag);
+    bool HasDocument() const;
+    QDomNode GetRootElement() const;
+    QDomNode GetCurrentNode() const;
+
+    // Cursor. Paths are relative to the cursor unless fromRoot; index counts
+    // among the matching children of the last path component only.
+    bool FindElement(const QString& path, bool fromRoot = false, int index = 0) const;
+    bool GoToElement(const QString& path, bool fromRoot = false, int index = 0);
+    bool GoToChild(int n);
+    bool GoToParent();
+    QString GetPath() const;
+    QString GetTagName() const;
+    // A null tag (QString()) counts every child element; an empty one counts none.
+    int CountElements(const QString& tag = QString()) const;
+    int CountAttributes() const;
+    bool AddElement(const QString& tag);
+    // True when an element was removed.
+    bool RemoveElement(const QString& tag);
+
+    // Attributes of the cursor element.
+    bool HasAttribute(const QString& name) const;
+    bool GetStringAttribute(const QString& name, QString& value) const;
+    // Read as a signed 32-bit decimal; text that does not convert reads as 0.
+    bool GetLongAttribute(const QString& name, long& value) const;
+    // Read as a 32-bit float; text that does not convert reads as 0.
+    bool GetFloatAttribute(const QString& name, float& value) const;
+    // kind: 1 converts as a float, 0 as an integer, 2 neither.
+    bool GetAttributeType(const QString& name, int& kind) const;
+    bool SetIntAttribute(const QString& name, int value);
+    bool SetFloatAttribute(const QString& name, float value);
+    bool SetStringAttribute(const QString& name, const QString& value);
+    // The same writes without the document check; always true.
+    bool WriteIntAttribute(const QString& name, int value);
+    bool WriteFloatAttribute(const QString& name, float value);
+    bool WriteStringAttribute(const QString& name, const QString& value);
+
+    // The number texts this class writes and reads, shared with the parameter files.
+    static QString FloatToText(float value);
+    static int32_t TextToInt32(const QString& text);
+    static float TextToFloat(const QString& text);
+
+private:
+    void DropDocument();
+    QDomElement FindNode(const QString& path, bool fromRoot, int index) const;
+
+    std::unique_ptr<QDomDocument> mpDocument;
+    QDomNode mCursor;
+};

@@ -1,0 +1,256 @@
+#include "Util/CMemFile.h"
+
+#include <gtest/gtest.h>
+#include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstring>
+
+namespace {
+QByteArray Contents(const CMemFile& file)
+{
+    QByteArray bytes;
+    file.CopyToArray(&bytes);
+    return bytes;
+}
+
+QByteArray LocalPath(const QTemporaryDir& dir, const char* name)
+{
+    return QFile::encodeName(dir.filePath(QString::fromLatin1(name)));
+}
+} // namespace
+
+TEST(CMemFile, StartsEmpty)
+{
+    CMemFile file;
+    EXPECT_EQ(file.GetPosition(), 0u);
+    EXPECT_EQ(file.GetSize(), 0u);
+    EXPECT_EQ(file.GetCapacity(), 0u);
+    EXPECT_EQ(file.GetMode(), 0);
+    EXPECT_EQ(file.GetBuffer(), nullptr);
+}
+
+TEST(CMemFile, TextCountsItsTerminatorAndFixesTheMode)
+{
+    CMemFile file;
+    ASSERT_TRUE(file.SetText("abc"));
+    EXPECT_EQ(file.GetSize(), 4u);
+    EXPECT_EQ(file.GetMode(), int(CMemFile::ModeText));
+    EXPECT_EQ(Contents(file), QByteArray("abc", 4));
+    const uchar byte = 1;
+    EXPECT_FALSE(file.SetData(&byte, 1));
+    EXPECT_EQ(file.GetSize(), 4u);
+    EXPECT_FALSE(file.SetText(nullptr));
+}
+
+TEST(CMemFile, BinaryModeRefusesText)
+{
+    CMemFile file;
+    const uchar bytes[] = {1, 2, 3};
+    ASSERT_TRUE(file.SetData(bytes, 3));
+    EXPECT_EQ(file.GetMode(), int(CMemFile::ModeBinary));
+    EXPECT_FALSE(file.SetText("x"));
+    EXPECT_EQ(Contents(file), QByteArray("\x01\x02\x03", 3));
+    EXPECT_EQ(file.GetPosition(), 0u);
+}
+
+TEST(CMemFile, GrowsWithATenthOfHeadroom)
+{
+    struct Case { uint bytes; uint32_t capacity; };
+    const Case cases[] = {{1, 1}, {10, 11}, {100, 110}, {1000, 1100}};
+    for (const Case& c : cases)
+    {
+        CMemFile file;
+        const QByteArray bytes(int(c.bytes), 'x');
+        EXPECT_EQ(file.Write(bytes.constData(), 1, c.bytes), c.bytes);
+        EXPECT_EQ(file.GetCapacity(), c.capacity) << c.bytes;
+        EXPECT_EQ(file.GetSize(), c.bytes);
+        EXPECT_EQ(file.GetPosition(), c.bytes);
+    }
+    // A write that still fits the headroom keeps the buffer.
+    CMemFile file;
+    file.Write("0123456789", 1, 10);
+    file.Write("a", 1, 1);
+    EXPECT_EQ(file.GetCapacity(), 11u);
+    file.Write("b", 1, 1);
+    EXPECT_EQ(file.GetCapacity(), 13u); // 12 + 12 / 10
+    EXPECT_EQ(Contents(file), QByteArray("0123456789ab"));
+}
+
+TEST(CMemFile, WritesOverwriteAndExtend)
+{
+    CMemFile file;
+    file.Write("abc", 1, 3);
+    ASSERT_EQ(file.Seek(2, 0), 0);
+    EXPECT_EQ(file.Write("WXYZ", 2, 2), 2u);
+    EXPECT_EQ(file.GetSize(), 6u);
+    ASSERT_EQ(file.Rewind(), 0);
+    EXPECT_EQ(file.Write("!", 1, 1), 1u);
+    EXPECT_EQ(file.GetSize(), 6u);
+    EXPECT_EQ(file.GetPosition(), 1u);
+    EXPECT_EQ(Contents(file), QByteArray("!bWXYZ"));
+}
+
+TEST(CMemFile, ReadsWholeItemsOnly)
+{
+    CMemFile file;
+    file.Write("0123456789", 1, 10);
+    file.Rewind();
+    char out[12] = {};
+    EXPECT_EQ(file.Read(out, 4, 3), 2u);
+    EXPECT_EQ(file.GetPosition(), 8u);
+    EXPECT_EQ(std::memcmp(out, "01234567", 8), 0);
+    EXPECT_EQ(file.Read(out, 1, 5), 2u);
+    EXPECT_EQ(file.GetPosition(), 10u);
+    EXPECT_EQ(file.Read(out, 1, 1), 0u);          // at the size
+    file.Rewind();
+    EXPECT_EQ(file.Read(out, 0, 4), 0u);          // item size 0
+    EXPECT_EQ(file.GetPosition(), 0u);
+}
+
+TEST(CMemFile, ReadPastTheSizeCopiesNothing)
+{
+    CMemFile file;
+    file.Write("abcd", 1, 4);
+    ASSERT_EQ(file.Seek(100, 0), 0);
+    char out[8];
+    std::memset(out, 0x55, sizeof(out));
+    EXPECT_EQ(file.Read(out, 1, 8), 0u);
+    EXPECT_EQ(file.GetPosition(), 100u);
+    for (char c : out)
+        EXPECT_EQ(c, 0x55);
+}
+
+TEST(CMemFile, SeekOrigins)
+{
+    CMemFile file;
+    file.Write("abcdef", 1, 6);
+    EXPECT_EQ(file.Seek(2, 0), 0);
+    EXPECT_EQ(file.GetPosition(), 2u);
+    EXPECT_EQ(file.Seek(3, 1), 0);
+    EXPECT_EQ(file.GetPosition(), 5u);
+    EXPECT_EQ(file.Seek(-1, 1), 0);
+    EXPECT_EQ(file.GetPosition(), 4u);
+    EXPECT_EQ(file.Seek(-2, 2), 0);
+    EXPECT_EQ(file.GetPosition(), 4u);
+    EXPECT_EQ(file.Seek(0, 2), 0);
+    EXPECT_EQ(file.GetPosition(), 6u);
+    EXPECT_EQ(file.Seek(0, 3), -1);
+    EXPECT_EQ(file.Seek(0, -1), -1);
+    EXPECT_EQ(file.GetPosition(), 6u);
+}
+
+TEST(CMemFile, SeekBeforeTheStartFailsAndWriteStaysInside)
+{
+    CMemFile file;
+    file.Write("abc", 1, 3);
+    EXPECT_EQ(file.Seek(-1, 0), -1);
+    EXPECT_EQ(file.Seek(-4, 1), -1);
+    EXPECT_EQ(file.Seek(-4, 2), -1);
+    EXPECT_EQ(file.GetPosition(), 3u);
+    // The refused seek leaves the position where it was, so the write appends.
+    EXPECT_EQ(file.Write("d", 1, 1), 1u);
+    EXPECT_EQ(Contents(file), QByteArray("abcd"));
+}
+
+TEST(CMemFile, WriteAfterSeekPastTheEndZeroFillsTheGap)
+{
+    CMemFile file;
+    const uchar bytes[] = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'};
+    file.SetData(bytes, 8);
+    file.SetData(bytes, 2); // size 2, stale bytes still in the buffer
+    ASSERT_EQ(file.Seek(6, 0), 0);
+    file.Write("Z", 1, 1);
+    EXPECT_EQ(Contents(file), QByteArray("ab\0\0\0\0Z", 7));
+}
+
+TEST(CMemFile, EmptyWriteChangesNothing)
+{
+    CMemFile file;
+    EXPECT_EQ(file.Write("x", 0, 3), 3u);
+    EXPECT_EQ(file.GetCapacity(), 0u);
+    EXPECT_EQ(file.GetSize(), 0u);
+}
+
+TEST(CMemFile, CopyToNullArrayFails)
+{
+    CMemFile file;
+    EXPECT_FALSE(file.CopyToArray(nullptr));
+}
+
+TEST(CMemFile, WriteFileNeedsSomethingStoredAndOneMode)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray path = LocalPath(dir, "out.bin");
+
+    CMemFile empty;
+    EXPECT_FALSE(empty.WriteFile(path.constData(), 1));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.bin"))));
+
+    CMemFile unfixed;
+    unfixed.Write("x", 1, 1);
+    EXPECT_FALSE(unfixed.WriteFile(path.constData(), 0));
+
+    CMemFile text;
+    text.SetText("hi");
+    EXPECT_FALSE(text.WriteFile(path.constData(), 1));
+    ASSERT_TRUE(text.WriteFile(path.constData(), 2));
+    QFile written(QFile::decodeName(path));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("hi", 3));
+}
+
+TEST(CMemFile, WriteFileToAnUnwritablePathFails)
+{
+    CMemFile file;
+    file.SetData(reinterpret_cast<const uchar*>("x"), 1);
+    EXPECT_FALSE(file.WriteFile("/nonexistent-folder/x.bin", 1));
+}
+
+TEST(CMemFile, FileRoundTrip)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray path = LocalPath(dir, "round.bin");
+    QByteArray payload;
+    for (int i = 0; i < 1000; ++i)
+        payload.append(char(i * 7));
+
+    CMemFile out;
+    out.Write(payload.constData(), 1, uint(payload.size()));
+    ASSERT_TRUE(out.WriteFile(path.constData(), 1));
+
+    EXPECT_EQ(CMemFile::GetFileSize(path.constData(), "rb"), 1000);
+    CMemFile in;
+    ASSERT_TRUE(in.ReadFile(path.constData(), 1));
+    EXPECT_EQ(in.GetMode(), 1);
+    EXPECT_EQ(Contents(in), payload);
+    EXPECT_FALSE(in.ReadFile(path.constData(), 1)); // the mode is fixed now
+}
+
+TEST(CMemFile, ReadingAMissingFileFailsAndKeepsTheMode)
+{
+    CMemFile file;
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(file.ReadFile("/nonexistent-folder/missing.bin", 2));
+    EXPECT_EQ(CMemFile::GetFileSize("/nonexistent-folder/missing.bin", "rb"), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              std::string("Catastrophic error!\nCatastrophic error!\n"));
+    EXPECT_EQ(file.GetMode(), 2);
+    EXPECT_EQ(file.GetSize(), 0u);
+}
+
+TEST(CMemFile, ReadsAnEmptyFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray path = LocalPath(dir, "empty.bin");
+    QFile create(QFile::decodeName(path));
+    ASSERT_TRUE(create.open(QIODevice::WriteOnly));
+    create.close();
+    CMemFile file;
+    EXPECT_TRUE(file.ReadFile(path.constData(), 1));
+    EXPECT_EQ(file.GetSize(), 0u);
+}
