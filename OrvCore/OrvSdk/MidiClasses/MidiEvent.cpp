@@ -99,7 +99,7 @@ bool MidiEvent::LoadSizedData(MidiArchive& ar, QByteArray& data, uint32_t& bytes
     if (length > ar.GetRemaining())
         return false;
 
-    data = QByteArray(int(length), '\0');
+    data = QByteArray(qsizetype(length), '\0');
     const uint32_t got = ar.Read(data.data(), length);
     bytesRead += got;
     if (got != length) {
