@@ -1,4 +1,6 @@
 #pragma once
+#include "Import/ImportLimits.h"
+
 #include <QImage>
 #include <QList>
 #include <gif_lib.h>
@@ -31,7 +33,7 @@ class CGifAnimator
 {
 public:
     // All frames together may take at most this many bytes.
-    static constexpr qint64 MaxFrameBytes = qint64(256) * 1024 * 1024;
+    static constexpr qint64 MaxFrameBytes = ImportLimits::MaxAnimationBytes;
 
     enum Result { Composed, NoColourMap, TooLarge };
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "Import/ImportLimits.h"
+
 #include <QByteArray>
 #include <gif_lib.h>
 
@@ -8,7 +10,7 @@ class CGifSource
 {
 public:
     // Largest logical screen we agree to render, per side.
-    static constexpr int MaxScreenSide = 4096;
+    static constexpr int MaxScreenSide = ImportLimits::MaxPictureSide;
 
     explicit CGifSource(const QByteArray& bytes);
     ~CGifSource();
