@@ -32,19 +32,6 @@ QByteArray FileHead(const QString& path, int bytes)
 }
 } // namespace
 
-TEST(Documents, EachKindReportsItsOwnBit)
-{
-    CDocumentAbstract raw;
-    CDocumentPicture picture;
-    CDocumentAnimation animation;
-    EXPECT_EQ(raw.GetDocType(), 1);
-    EXPECT_EQ(picture.GetDocType(), 16);
-    EXPECT_EQ(animation.GetDocType(), 32);
-    EXPECT_TRUE(raw.GetName().isEmpty());
-    EXPECT_TRUE(picture.GetName().isEmpty());
-    EXPECT_TRUE(animation.GetName().isEmpty());
-}
-
 TEST(DocumentAbstract, HoldsACopyOfItsBytes)
 {
     CDocumentAbstract raw;
@@ -61,13 +48,6 @@ TEST(DocumentAbstract, HoldsACopyOfItsBytes)
     EXPECT_EQ(raw.GetSize(), 0u);
     EXPECT_FALSE(raw.SetData(nullptr, 2));
     EXPECT_TRUE(raw.SetData(nullptr, 0));
-}
-
-TEST(AnimationFrame, NewFrameIsEmptyForOneSecond)
-{
-    CAnimationFrame frame;
-    EXPECT_TRUE(frame.GetImage().isNull());
-    EXPECT_EQ(frame.GetDisplayTime(), 1000);
 }
 
 TEST(AnimationFrame, CopyOwnsItsPixels)

@@ -114,17 +114,6 @@ TEST(Gsm7Convert, EmptyTextLeavesTheOutput)
     EXPECT_EQ(out, QByteArray("keep"));
 }
 
-TEST(Gsm7Convert, EncodingTypeQueries)
-{
-    CGsm7Coder coder;
-    EXPECT_EQ(coder.GetEncodingType(), 0);
-    EXPECT_TRUE(coder.is8bitSourceEncodingType());
-    coder.SetEncodingType(1);
-    EXPECT_TRUE(coder.is8bitSourceEncodingType());
-    coder.SetEncodingType(3);
-    EXPECT_FALSE(coder.is8bitSourceEncodingType());
-}
-
 TEST(Gsm7Convert, PacksConvertedText)
 {
     CGsm7Coder coder;

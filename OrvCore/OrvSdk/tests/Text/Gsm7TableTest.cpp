@@ -21,14 +21,6 @@ QString DefaultAlphabet()
 }
 } // namespace
 
-TEST(Gsm7Table, TablesExistOnlyForEightBitEncodings)
-{
-    EXPECT_NE(Latin1(), nullptr);
-    EXPECT_NE(Greek(), nullptr);
-    EXPECT_EQ(CGsm7Coder::GetConversionTable(2), nullptr);
-    EXPECT_EQ(CGsm7Coder::GetConversionTable(3), nullptr);
-}
-
 TEST(Gsm7Table, AlphabetTextHasOneCharacterPerCode)
 {
     ASSERT_EQ(DefaultAlphabet().size(), 128);
@@ -146,25 +138,4 @@ TEST(Gsm7Table, EncodingNames)
         EXPECT_TRUE(type.SetFromCharsetName(QString::fromLatin1(c.name)));
         EXPECT_EQ(type.GetCode(), c.code) << c.name;
     }
-}
-
-TEST(Gsm7Table, EncodingTypeSettersAndTests)
-{
-    CSourceEncodingType type;
-    EXPECT_EQ(type.GetCode(), 3);
-    EXPECT_FALSE(type.IsKnown());
-    EXPECT_TRUE(type.SetIso8859_7());
-    EXPECT_TRUE(type.Is8bit());
-    EXPECT_FALSE(type.IsUcs2());
-    EXPECT_TRUE(type.SetUcs2());
-    EXPECT_TRUE(type.IsKnown());
-    EXPECT_FALSE(type.Is8bit());
-    EXPECT_TRUE(type.IsUcs2());
-    CSourceEncodingType copy;
-    EXPECT_TRUE(copy.Assign(type));
-    EXPECT_EQ(copy.GetCode(), 2);
-    EXPECT_TRUE(copy.SetIso8859_1());
-    EXPECT_EQ(copy.GetCode(), 0);
-    EXPECT_TRUE(copy.SetUnknown());
-    EXPECT_EQ(copy.GetCode(), 3);
 }

@@ -21,16 +21,6 @@ QByteArray LocalPath(const QTemporaryDir& dir, const char* name)
 }
 } // namespace
 
-TEST(CMemFile, StartsEmpty)
-{
-    CMemFile file;
-    EXPECT_EQ(file.GetPosition(), 0u);
-    EXPECT_EQ(file.GetSize(), 0u);
-    EXPECT_EQ(file.GetCapacity(), 0u);
-    EXPECT_EQ(file.GetMode(), 0);
-    EXPECT_EQ(file.GetBuffer(), nullptr);
-}
-
 TEST(CMemFile, TextCountsItsTerminatorAndFixesTheMode)
 {
     CMemFile file;

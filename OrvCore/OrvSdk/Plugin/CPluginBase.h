@@ -1,0 +1,88 @@
+#pragma once
+#include "Plugin/CConversionLog.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class CDocument;
+class CDocumentAbstract;
+class CParameters;
+class CProfile;
+
+// Base of every converter: importers turn a file's bytes into a document,
+// exporters and SMS translators turn a document into output byte chunks.
+// Across the plug-in boundary use only virtual calls, never casts: each
+// module has its own meta-objects.
+class CPluginBase : public QObject
+{
+    Q_OBJECT
+public:
+    enum ConverterType
+    {
+        IMPORTER = 1,
+        EXPORTER = 2,
+        TRANSLATOR = 3
+    };
+
+    // Shows the failure of LoadResources. The default writes a warning; the
+    // host installs its own. Nothing modal may run in command-line mode or
+    // in tests. Each module holds its own hook, as it holds its own SDK.
+    typedef void (*ResourceFailureReporter)(const QString& title, const QString& text);
+    // Returns the previous reporter; null restores the default.
+    static ResourceFailureReporter SetResourceFailureReporter(ResourceFailureReporter reporter);
+
+    CPluginBase();
+    ~CPluginBase() override;
+
+    // Loads $ORVANEDIR/Languages/English.xml into this module's language
+    // resources; 1 on success, else reports through the hook and returns 0.
+    virtual int LoadResources();
+    virtual int UnloadResources();
+    virtual int IsCompatibleWithProfile(CProfile* profile);
+    virtual void FilterParametersWithProfile(CParameters* parameters, CProfile* profile, int apply);
+    virtual void FilterParametersWithDocument(CParameters* parameters, CDocument* document);
+    virtual void SetParameters(CParameters* parameters);
+    // Mask of CDocument::DOCTYPE bits: accepted types, or an importer's product.
+    virtual int GetDocumentType() = 0;
+    virtual int GetPreviewDocumentType() = 0;
+    // ConverterType.
+    virtual int GetConverterType() = 0;
+    virtual int GetImportExtensionCount() = 0;
+    virtual QString GetImportExtension(int index) = 0;
+    virtual QString GetExportExtension() = 0;
+    virtual QString GetDescription() = 0;
+    virtual QString GetParametersFileName() = 0;
+    // A new document owned by the caller, or null.
+    virtual CDocument* Import(const QByteArray& bytes) = 0;
+    // Appends the output to mRawDataList, which must be empty at the start.
+    virtual bool Convert(CDocument* document) = 0;
+    virtual int IsCancelable();
+    virtual int Cancel();
+
+    CParameters* GetParameters() const { return mpCurrentParameters; }
+    CProfile* GetProfile() const { return mpProfile; }
+    void SetProfile(CProfile* profile) { mpProfile = profile; }
+    CConversionLog* GetConversionLog() { return &mConversionLog; }
+
+    // The converter owns its preview document until the host takes it over.
+    CDocument* GetPreviewDocument() const { return mpPreviewDocument; }
+    CDocument* TakePreviewDocument();
+
+    const QList<QByteArray>& GetRawDataList() const { return mRawDataList; }
+    // All output chunks joined into one new document owned by the caller;
+    // null when the bytes cannot be allocated.
+    CDocumentAbstract* GetRawDataAsDocument() const;
+    void ClearRawData();
+
+signals:
+    void SetProgress(const QString text, int progress);
+
+protected:
+    CParameters* mpCurrentParameters = nullptr; // not owned
+    CProfile* mpProfile = nullptr;              // not owned
+    CConversionLog mConversionLog;
+    CDocument* mpPreviewDocument = nullptr;     // owned until taken
+    QList<QByteArray> mRawDataList;
+};
