@@ -59,17 +59,21 @@ QString CDocumentMelody::StyleName(int style)
     }
 }
 
-bool CDocumentMelody::SetStyle(const QString& style)
+int CDocumentMelody::StyleFromName(const QString& style)
 {
     for (int s = Natural; s <= Staccato; ++s)
-    {
         if (style == StyleName(s))
-        {
-            m_nStyle = s;
-            return true;
-        }
-    }
-    return false;
+            return s;
+    return -1;
+}
+
+bool CDocumentMelody::SetStyle(const QString& style)
+{
+    const int s = StyleFromName(style);
+    if (s < 0)
+        return false;
+    m_nStyle = s;
+    return true;
 }
 
 void CDocumentMelody::GetStyle(QString& style) const

@@ -40,6 +40,8 @@ public:
     int GetStyle() const { return m_nStyle; }
     void SetStyle(int style) { m_nStyle = style; }
     static QString StyleName(int style);
+    // The style number of an exact style name; -1 for any other text.
+    static int StyleFromName(const QString& style);
 
     int GetBeat() const { return m_nBeat; }
     void SetBeat(int beat) { m_nBeat = beat; }
