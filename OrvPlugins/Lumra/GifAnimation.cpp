@@ -71,6 +71,7 @@ CGifAnimator::Result CGifAnimator::Compose(const GifFileType& gif, QList<GifFram
 
     int transparent = -1;
     int disposal = 0;
+    int largest = -1;
     for (int i = 0; i < gif.ImageCount; ++i) {
         const SavedImage& image = gif.SavedImages[i];
         const GifControl control = ReadGifControl(image);
@@ -80,12 +81,16 @@ CGifAnimator::Result CGifAnimator::Compose(const GifFileType& gif, QList<GifFram
             transparent = control.transparent;
             disposal = control.disposal;
         }
-        const QImage before = canvas;
+        QImage before;
+        if (disposal == 3)
+            before = canvas;
+        int placed;
         if (indexed)
-            GifRaster::PlaceRaster(canvas, image, transparent);
+            placed = GifRaster::PlaceRaster(canvas, image, transparent);
         else
-            GifRaster::PlaceRaster(canvas, image, transparent,
-                                   FullColourTable(GifRaster::ColourMapOf(gif, image)));
+            placed = GifRaster::PlaceRaster(canvas, image, transparent,
+                                            FullColourTable(GifRaster::ColourMapOf(gif, image)));
+        largest = std::max(largest, placed);
         // The frame shares the canvas's pixels until the canvas next changes.
         frames.append(GifFrame{canvas, control.displayTime});
 
@@ -96,9 +101,11 @@ CGifAnimator::Result CGifAnimator::Compose(const GifFileType& gif, QList<GifFram
     }
 
     if (indexed) {
-        int largest = -1;
-        for (const GifFrame& frame : frames)
-            largest = std::max(largest, GifRaster::LargestIndex(frame.image));
+        // Every placed index shows in the frame made right after it; the background
+        // needs a look only when its index lies beyond the colours.
+        if (backgroundIndex >= canvas.colorCount())
+            for (const GifFrame& frame : frames)
+                largest = std::max(largest, GifRaster::LargestIndex(frame.image));
         for (GifFrame& frame : frames)
             GifRaster::PadColourTable(frame.image, largest);
     }

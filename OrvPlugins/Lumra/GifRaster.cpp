@@ -69,17 +69,18 @@ void PadColourTable(QImage& picture, int largestIndex)
     picture.setColorTable(table);
 }
 
-void PlaceRaster(QImage& canvas, const SavedImage& image, int transparent, const QVector<QRgb>& colours)
+int PlaceRaster(QImage& canvas, const SavedImage& image, int transparent, const QVector<QRgb>& colours)
 {
+    int largest = -1;
     const GifImageDesc& desc = image.ImageDesc;
     if (!image.RasterBits || desc.Width <= 0 || desc.Height <= 0)
-        return;
+        return largest;
     const ClipRect clip = Clip(canvas, desc);
     if (clip.IsEmpty())
-        return;
+        return largest;
     const bool indexed = canvas.format() == QImage::Format_Indexed8;
     if (!indexed && colours.size() < 256)
-        return;
+        return largest;
     for (int y = clip.firstRow; y < clip.lastRow; ++y) {
         const GifByteType* source = image.RasterBits + qsizetype(y) * desc.Width;
         uchar* line = canvas.scanLine(desc.Top + y);
@@ -87,12 +88,14 @@ void PlaceRaster(QImage& canvas, const SavedImage& image, int transparent, const
             const int index = source[x];
             if (index == transparent)
                 continue;
+            largest = std::max(largest, index);
             if (indexed)
                 line[desc.Left + x] = uchar(index);
             else
                 reinterpret_cast<QRgb*>(line)[desc.Left + x] = colours[index];
         }
     }
+    return largest;
 }
 
 void FillImageArea(QImage& canvas, const SavedImage& image, uint fill)

@@ -22,8 +22,8 @@ void PadColourTable(QImage& picture, int largestIndex);
 // Copies the image's raster onto the canvas at the image's position, clipped to the
 // canvas; pixels equal to `transparent` (-1: none) leave the canvas as it is. An
 // 8-bit canvas takes the indexes; an RGB32 canvas takes colours[index], where
-// colours must have 256 entries.
-void PlaceRaster(QImage& canvas, const SavedImage& image, int transparent,
+// colours must have 256 entries. Returns the largest index written (-1: none).
+int PlaceRaster(QImage& canvas, const SavedImage& image, int transparent,
                  const QVector<QRgb>& colours = QVector<QRgb>());
 
 // Fills the part of the canvas that the image covers (clipped) with `fill`

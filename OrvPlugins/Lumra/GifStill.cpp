@@ -16,7 +16,11 @@ QImage RenderGifStill(const GifFileType& gif)
         return QImage();
     picture.setColorTable(GifRaster::ColourTable(map));
     picture.fill(uint(gif.SBackGroundColor & 0xFF));
-    GifRaster::PlaceRaster(picture, image, -1);
-    GifRaster::PadColourTable(picture, GifRaster::LargestIndex(picture));
+    int largest = GifRaster::PlaceRaster(picture, image, -1);
+    // The background shows only where the image leaves room: look for it only when
+    // its index lies beyond the colours.
+    if ((gif.SBackGroundColor & 0xFF) >= picture.colorCount())
+        largest = GifRaster::LargestIndex(picture);
+    GifRaster::PadColourTable(picture, largest);
     return picture;
 }

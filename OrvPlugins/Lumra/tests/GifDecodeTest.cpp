@@ -53,6 +53,16 @@ QByteArray WithoutGlobalColourMap(QByteArray bytes)
     return bytes;
 }
 
+// giflib's encoder masks indexes to the map's size, so a file whose indexes go beyond
+// its colours is written with a 4-colour global map cut to 2 colours afterwards.
+QByteArray WithTwoGlobalColours(QByteArray bytes)
+{
+    EXPECT_EQ(uchar(bytes[10]) & 0x87, 0x81);
+    bytes[10] = char(uchar(bytes[10]) & ~0x07);
+    bytes.remove(13 + 6, 6);
+    return bytes;
+}
+
 GifImageSpec Timed(GifImageSpec image, int delay, int disposal, int transparent = -1)
 {
     image.control = true;
@@ -125,20 +135,23 @@ TEST(GifStill, NoColourMapAtAllGivesNoPicture)
     EXPECT_TRUE(RenderGifStill(*source.File()).isNull());
 }
 
-// giflib's encoder masks indexes to the map's size, so the file is written with a
-// 4-colour map and its global table is cut to 2 colours afterwards.
 TEST(GifStill, IndexesBeyondTheColourMapShowAsOpaqueBlack)
 {
-    QByteArray bytes = BuildGif(OneImage(4, 1, PatternImage(0, 0, 4, 1, 4)));
-    ASSERT_EQ(uchar(bytes[10]) & 0x87, 0x81);
-    bytes[10] = char((uchar(bytes[10]) & ~0x07) | 0x00);
-    bytes.remove(13 + 6, 6);
-    const QImage picture = DecodeStill(bytes);
+    QVector<QRgb> padded = TestPalette(2);
+    padded << qRgb(0, 0, 0) << qRgb(0, 0, 0);
+
+    const QImage picture = DecodeStill(WithTwoGlobalColours(BuildGif(OneImage(4, 1, PatternImage(0, 0, 4, 1, 4)))));
     ASSERT_FALSE(picture.isNull());
-    QVector<QRgb> expected = TestPalette(2);
-    expected << qRgb(0, 0, 0) << qRgb(0, 0, 0);
-    EXPECT_EQ(picture.colorTable(), expected);
+    EXPECT_EQ(picture.colorTable(), padded);
     EXPECT_EQ(picture.pixel(3, 0), qRgb(0, 0, 0));
+
+    // The background index counts where the background shows, and only there.
+    GifSpec uncovered = OneImage(4, 1, SolidImage(0, 0, 2, 1, 1));
+    uncovered.background = 3;
+    EXPECT_EQ(DecodeStill(WithTwoGlobalColours(BuildGif(uncovered))).colorTable(), padded);
+    GifSpec covered = OneImage(4, 1, SolidImage(0, 0, 4, 1, 1));
+    covered.background = 3;
+    EXPECT_EQ(DecodeStill(WithTwoGlobalColours(BuildGif(covered))).colorTable(), TestPalette(2));
 
     // Without such an index the table stays as the file gave it.
     const QImage plain = DecodeStill(BuildGif(OneImage(4, 1, PatternImage(0, 0, 4, 1, 2), 4)));
@@ -269,6 +282,25 @@ TEST(GifAnimation, LocalColourMapsComposeInTrueColour)
     EXPECT_EQ(frames[0].image.pixel(0, 0), global[1]);
     EXPECT_EQ(frames[1].image.pixel(0, 0), global[1]);
     EXPECT_EQ(frames[1].image.pixel(1, 0), TestPalette(2, 9)[1]);
+}
+
+TEST(GifAnimation, IndexesBeyondTheColourMapPadEveryFrame)
+{
+    GifSpec spec = OneImage(3, 1, SolidImage(0, 0, 3, 1, 1));
+    spec.images << SolidImage(1, 0, 1, 1, 2);
+    QList<GifFrame> frames;
+    ASSERT_EQ(DecodeFrames(WithTwoGlobalColours(BuildGif(spec)), frames), CGifAnimator::Composed);
+    QVector<QRgb> padded = TestPalette(2);
+    padded << qRgb(0, 0, 0);
+    for (const GifFrame& frame : frames)
+        EXPECT_EQ(frame.image.colorTable(), padded);
+
+    spec = OneImage(3, 1, SolidImage(0, 0, 1, 1, 1));
+    spec.background = 3;
+    spec.images << SolidImage(1, 0, 1, 1, 1);
+    ASSERT_EQ(DecodeFrames(WithTwoGlobalColours(BuildGif(spec)), frames), CGifAnimator::Composed);
+    padded << qRgb(0, 0, 0);
+    EXPECT_EQ(frames[1].image.colorTable(), padded);
 }
 
 TEST(GifAnimation, ImageWithoutAnyColourMapIsRefused)
