@@ -61,6 +61,12 @@ QByteArray BuildGif(const GifSpec& spec)
             EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), block);
         }
         ColorMapObject* local = MakeMap(image.localColours);
+        // giflib 5.2 forgets the previous image's local map when the next image has
+        // none, instead of freeing it.
+        if (!local && gif->Image.ColorMap) {
+            GifFreeMapObject(gif->Image.ColorMap);
+            gif->Image.ColorMap = nullptr;
+        }
         EGifPutImageDesc(gif, image.left, image.top, image.width, image.height, image.interlaced, local);
         GifFreeMapObject(local);
         for (int y : StoredRowOrder(image.height, image.interlaced)) {
