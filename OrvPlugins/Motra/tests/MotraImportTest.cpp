@@ -141,6 +141,20 @@ TEST_F(MotraImport, RefusedDescriptions)
     }
 }
 
+// The toolkit's DOM slows down with the square of the nesting depth, so files nested
+// far deeper than any description are refused before they are parsed.
+TEST_F(MotraImport, DeeplyNestedFilesAreRefused)
+{
+    const QByteArray frame = "<FRAME REF='" + Path("red.png") + "' DELAY='10'/>";
+    auto nested = [&](int depth) {
+        return "<A>" + frame + QByteArray("<b>").repeated(depth - 1) + QByteArray("</b>").repeated(depth - 1) + "</A>";
+    };
+    EXPECT_NE(Import(nested(256)), nullptr);
+    EXPECT_EQ(Import(nested(257)), nullptr);
+    EXPECT_EQ(m_Summary, LoggedLines("CMotra", {"id_import_error"}));
+    SaveSeed(QStringLiteral("nested.anim"), nested(20));
+}
+
 TEST_F(MotraImport, EveryTruncationImportsOrRefusesCleanly)
 {
     const QByteArray xml = "<?xml version='1.0'?><A><FRAME REF='" + Path("red.png") + "' DELAY='12'/><FRAME REF='"
