@@ -101,11 +101,16 @@ CGifAnimator::Result CGifAnimator::Compose(const GifFileType& gif, QList<GifFram
     }
 
     if (indexed) {
-        // Every placed index shows in the frame made right after it; the background
-        // needs a look only when its index lies beyond the colours.
-        if (backgroundIndex >= canvas.colorCount())
-            for (const GifFrame& frame : frames)
-                largest = std::max(largest, GifRaster::LargestIndex(frame.image));
+        // Every pixel holds a placed index, each shown in the frame made right after
+        // it, or the background's, which counts only where some frame shows it.
+        if (backgroundIndex > largest) {
+            for (const GifFrame& frame : frames) {
+                if (GifRaster::ContainsIndex(frame.image, backgroundIndex)) {
+                    largest = backgroundIndex;
+                    break;
+                }
+            }
+        }
         for (GifFrame& frame : frames)
             GifRaster::PadColourTable(frame.image, largest);
     }

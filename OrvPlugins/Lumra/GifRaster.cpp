@@ -1,6 +1,7 @@
 #include "GifRaster.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace GifRaster
 {
@@ -46,17 +47,14 @@ const ColorMapObject* ColourMapOf(const GifFileType& gif, const SavedImage& imag
     return nullptr;
 }
 
-int LargestIndex(const QImage& picture)
+bool ContainsIndex(const QImage& picture, int index)
 {
-    int largest = -1;
-    if (picture.width() <= 0)
-        return largest;
-    for (int y = 0; y < picture.height(); ++y) {
-        const uchar* row = picture.constScanLine(y);
-        const uchar top = *std::max_element(row, row + picture.width());
-        largest = std::max(largest, int(top));
-    }
-    return largest;
+    if (index < 0 || index > 255 || picture.width() <= 0)
+        return false;
+    for (int y = 0; y < picture.height(); ++y)
+        if (std::memchr(picture.constScanLine(y), index, size_t(picture.width())))
+            return true;
+    return false;
 }
 
 void PadColourTable(QImage& picture, int largestIndex)

@@ -12,8 +12,8 @@ QVector<QRgb> ColourTable(const ColorMapObject* map);
 // The image's local colour map, else the file's global one; null when neither exists.
 const ColorMapObject* ColourMapOf(const GifFileType& gif, const SavedImage& image);
 
-// The largest colour index that occurs in an 8-bit picture (-1 when it is empty).
-int LargestIndex(const QImage& picture);
+// Whether the colour index occurs in an 8-bit picture.
+bool ContainsIndex(const QImage& picture, int index);
 
 // Grows the colour table of an 8-bit picture with opaque black until `largestIndex`
 // has an entry, so indexes beyond the file's colour map still show as a colour.

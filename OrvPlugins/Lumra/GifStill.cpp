@@ -16,11 +16,12 @@ QImage RenderGifStill(const GifFileType& gif)
         return QImage();
     picture.setColorTable(GifRaster::ColourTable(map));
     picture.fill(uint(gif.SBackGroundColor & 0xFF));
+    // Every pixel holds a placed index or the background's, which counts only
+    // where the image leaves it showing.
     int largest = GifRaster::PlaceRaster(picture, image, -1);
-    // The background shows only where the image leaves room: look for it only when
-    // its index lies beyond the colours.
-    if ((gif.SBackGroundColor & 0xFF) >= picture.colorCount())
-        largest = GifRaster::LargestIndex(picture);
+    const int background = gif.SBackGroundColor & 0xFF;
+    if (background > largest && GifRaster::ContainsIndex(picture, background))
+        largest = background;
     GifRaster::PadColourTable(picture, largest);
     return picture;
 }
