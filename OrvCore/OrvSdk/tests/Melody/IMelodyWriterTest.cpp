@@ -228,3 +228,54 @@ TEST(IMelodyWriter, EventTexts)
     IMYNote restNote(rest.get(), nullptr, 0, nullptr);
     EXPECT_EQ(restNote.GetText(), QStringLiteral("r3."));
 }
+
+namespace {
+QList<int> g_WriterProgress;
+void RecordWriterProgress(int percent)
+{
+    g_WriterProgress << percent;
+}
+} // namespace
+
+TEST(IMelodyWriter, ProgressCountsTheElements)
+{
+    MessageCapture quiet;
+    std::unique_ptr<CProfile> profile = MakeProfile();
+    CDocumentMelody doc;
+    for (int i = 0; i < 4; ++i)
+        doc.GetMelodyNoteList().append(MakeNote(i, 4, 2));
+    g_WriterProgress.clear();
+    CMelodyTruncate writer;
+    QByteArray out;
+    IMYNotes events;
+    ASSERT_TRUE(writer.WriteIMelody(&doc, false, false, false, false, false, false, false, profile.get(), out,
+                                    4294967295u, events, RecordWriterProgress));
+    EXPECT_EQ(g_WriterProgress, (QList<int>{25, 50, 75, 100}));
+}
+
+TEST(IMelodyWriter, LoudLevelsSaturateThePreview)
+{
+    // Volumes 100, 50, 80: the first note only lowered the minimum and maps
+    // above the top level; its tone is full scale, not wrapped.
+    MessageCapture quiet;
+    MelodyNoteList list;
+    list.append(MakeNote(9, 3, 2, 0, 100));
+    list.append(MakeNote(9, 3, 2, 0, 50));
+    list.append(MakeNote(9, 3, 2, 0, 80));
+    VolumeInfo info;
+    info.nTopLevel = 15;
+    MidiNote::ComputeVolumeFactors(list, info);
+    IMYNote note(static_cast<MidiNote*>(list.at(0)), static_cast<MidiNote*>(list.at(1)), 1, &info);
+    EXPECT_GT(note.GetVolumeLevel(), 15);
+    CDocumentWave wave;
+    ASSERT_TRUE(wave.CreateHeader(22050, 16, 1));
+    const int samples = note.GeneratePreview(&wave, 120);
+    int peak = 0;
+    for (int i = 0; i < samples; ++i)
+    {
+        const unsigned char* p = wave.m_pInputData + i * 2;
+        peak = qMax(peak, qAbs(static_cast<int>(static_cast<int16_t>(p[0] | p[1] << 8))));
+    }
+    EXPECT_GT(peak, 32000);
+    EXPECT_LE(peak, 32767);
+}
