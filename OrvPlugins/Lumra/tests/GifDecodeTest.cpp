@@ -168,14 +168,6 @@ TEST(GifSource, ScreenSizeLimits)
     }
 }
 
-TEST(GifSource, BytesThatAreNoGifAreRefused)
-{
-    for (const QByteArray& bytes : {QByteArray(), QByteArray("GIF89a"), QByteArray("not a picture at all")}) {
-        CGifSource source(bytes);
-        EXPECT_FALSE(source.Read());
-    }
-}
-
 TEST(GifAnimation, DisplayTimesFromTheControlBlocks)
 {
     struct Case { bool control; int delay; int expected; };
@@ -310,30 +302,4 @@ TEST(GifAnimation, ImageWithoutAnyColourMapIsRefused)
     spec.images << SolidImage(0, 0, 1, 1, 1);
     QList<GifFrame> frames;
     EXPECT_EQ(DecodeFrames(WithoutGlobalColourMap(BuildGif(spec)), frames), CGifAnimator::NoColourMap);
-}
-
-TEST(GifAnimation, FramesBeyondTheMemoryLimitAreRefused)
-{
-    // 17 frames of a 4096 x 4096 8-bit canvas would take 272 MB.
-    GifSpec spec = OneImage(4096, 4096, SolidImage(0, 0, 1, 1, 1));
-    while (spec.images.size() < 17)
-        spec.images << SolidImage(0, 0, 1, 1, 1);
-    QList<GifFrame> frames;
-    EXPECT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::TooLarge);
-    EXPECT_TRUE(frames.isEmpty());
-}
-
-TEST(GifSource, EveryTruncationOfAValidFileIsRefused)
-{
-    GifSpec spec = OneImage(5, 4, Timed(PatternImage(0, 0, 5, 4, 4), 3, 2, 1));
-    spec.images << Timed(PatternImage(1, 1, 3, 2, 3), 4, 1);
-    spec.images[1].localColours = TestPalette(4, 2);
-    const QByteArray bytes = BuildGif(spec);
-    for (qsizetype length = 0; length < bytes.size(); ++length) {
-        CGifSource source(bytes.left(length));
-        EXPECT_FALSE(source.Read()) << length;
-    }
-    CGifSource whole(bytes);
-    EXPECT_TRUE(whole.Read());
-    EXPECT_EQ(whole.ImageCount(), 2);
 }

@@ -102,12 +102,3 @@ TEST(RtttlReader, NumbersSaturateInsteadOfOverflowing)
     EXPECT_EQ(Describe(tune.notes).toStdString(), "C5/2");
     EXPECT_EQ(Lines(tune.messages), Lines({Feature, Feature, Feature}));
 }
-
-TEST(RtttlReader, EveryTruncationReadsWithoutTrouble)
-{
-    const QByteArray text = "Tune:d=8,o=5,b=125,l=3,s=c:8a5,16h.5,p,d#6,o=6,2c.,b=9";
-    for (qsizetype length = 0; length <= text.size(); ++length) {
-        const RtttlTune tune = CRtttlReader::Read(text.left(length));
-        EXPECT_LE(tune.notes.size(), 5);
-    }
-}

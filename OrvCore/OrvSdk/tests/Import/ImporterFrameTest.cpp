@@ -24,19 +24,6 @@ public:
 };
 } // namespace
 
-TEST(ImporterFrame, FixedAnswers)
-{
-    CRefusingImporter importer;
-    EXPECT_EQ(importer.GetConverterType(), CPluginBase::IMPORTER);
-    EXPECT_EQ(importer.GetImportExtensionCount(), 1);
-    EXPECT_TRUE(importer.GetExportExtension().isEmpty());
-    EXPECT_TRUE(importer.GetDescription().isEmpty());
-    EXPECT_TRUE(importer.GetParametersFileName().isEmpty());
-    EXPECT_FALSE(importer.Convert(nullptr));
-    EXPECT_TRUE(importer.GetRawDataList().isEmpty());
-    EXPECT_STREQ(importer.GetClassName(), "CScorin");
-}
-
 TEST(ImporterFrame, FailedImportEndsOnlyTheSummaryWithALineBreak)
 {
     ASSERT_TRUE(LoadSourceLanguageFile());
