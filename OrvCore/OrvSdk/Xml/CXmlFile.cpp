@@ -6,12 +6,56 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+
 namespace {
 const QChar kPathSeparator = QLatin1Char('.');
 
 bool IsRoot(const QDomNode& node)
 {
     return !node.parentNode().isElement();
+}
+
+// The files were written for a 32-bit long: anything beyond it does not convert.
+int32_t TextToInt32(const QString& text)
+{
+    bool converts = false;
+    const int32_t value = text.toInt(&converts, 10);
+    return converts ? value : 0;
+}
+
+// A decimal text as the nearest float. Texts that round to the largest finite
+// float (the files write it as 3.40282347e+38) convert; beyond that they do not.
+bool ConvertFloat(const QString& text, float& value)
+{
+    bool converts = false;
+    const double number = text.toDouble(&converts);
+    if (!converts)
+        return false;
+    const double magnitude = std::fabs(number);
+    if (std::isfinite(number) && magnitude > double(FLT_MAX)) {
+        // Half an ulp above FLT_MAX rounds to infinity.
+        if (magnitude >= double(FLT_MAX) + std::ldexp(1.0, 103))
+            return false;
+        value = number > 0 ? FLT_MAX : -FLT_MAX;
+        return true;
+    }
+    value = float(number);
+    return true;
+}
+
+float TextToFloat(const QString& text)
+{
+    float value = 0.0f;
+    return ConvertFloat(text, value) ? value : 0.0f;
+}
+
+// The toolkit's "%g": general format, six significant digits.
+QString FloatToText(float value)
+{
+    return QString::number(double(value), 'g', 6);
 }
 
 // Attribute texts read back as present-but-empty must not look missing.
@@ -248,13 +292,13 @@ bool CXmlFile::GetAttributeType(const QString& name, int& kind) const
     QString text;
     if (!GetStringAttribute(name, text))
         return false;
-    bool converts = false;
-    text.toFloat(&converts);
-    if (converts) {
+    float number = 0.0f;
+    if (ConvertFloat(text, number)) {
         kind = 1;
         return true;
     }
-    text.toInt(&converts);
+    bool converts = false;
+    text.toInt(&converts, 10);
     kind = converts ? 0 : 2;
     return true;
 }
@@ -290,25 +334,4 @@ bool CXmlFile::WriteStringAttribute(const QString& name, const QString& value)
     if (!element.isNull())
         element.setAttribute(name, value);
     return true;
-}
-
-QString CXmlFile::FloatToText(float value)
-{
-    // The toolkit's "%g": general format, six significant digits.
-    return QString::number(double(value), 'g', 6);
-}
-
-int32_t CXmlFile::TextToInt32(const QString& text)
-{
-    // The files were written for a 32-bit long: anything beyond it does not convert.
-    bool converts = false;
-    const int32_t value = text.toInt(&converts, 10);
-    return converts ? value : 0;
-}
-
-float CXmlFile::TextToFloat(const QString& text)
-{
-    bool converts = false;
-    const float value = text.toFloat(&converts);
-    return converts ? value : 0.0f;
 }

@@ -6,7 +6,6 @@
 #include <QDomNode>
 #include <QString>
 
-#include <cstdint>
 #include <memory>
 
 class QByteArray;
@@ -62,11 +61,6 @@ public:
     bool WriteIntAttribute(const QString& name, int value);
     bool WriteFloatAttribute(const QString& name, float value);
     bool WriteStringAttribute(const QString& name, const QString& value);
-
-    // The number texts this class writes and reads, shared with the parameter files.
-    static QString FloatToText(float value);
-    static int32_t TextToInt32(const QString& text);
-    static float TextToFloat(const QString& text);
 
 private:
     void DropDocument();

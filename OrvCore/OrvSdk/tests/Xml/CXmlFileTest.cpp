@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cfloat>
+
 namespace {
 // Root R with two A children (the first holding one B, the second two),
 // comments and text between elements, and a C with a few attributes.
@@ -15,6 +17,7 @@ const char kTree[] =
     "  <A id=\"a0\"><B id=\"b00\"/>some text</A>\n"
     "  <A id=\"a1\"><B id=\"b10\"/><B id=\"b11\"/></A>\n"
     "  <C n=\"12abc\" i=\"42\" f=\"1.5\" t=\"text\" e=\"\" big=\"2147483648\" neg=\"-2147483648\"/>\n"
+    "  <F max=\"3.40282347e+38\" near=\"-3.4028235e+38\" over=\"3.4028236e+38\" huge=\"1e39\" exp=\"2.5E-3\"/>\n"
     "</R>\n";
 
 QString Attribute(const CXmlFile& file, const char* name)
@@ -192,8 +195,8 @@ TEST_F(XmlTree, FindDoesNotMoveTheCursor)
 
 TEST_F(XmlTree, ChildrenCountElementsOnly)
 {
-    EXPECT_EQ(mFile.CountElements(), 3);
-    EXPECT_EQ(mFile.CountElements(QString()), 3);
+    EXPECT_EQ(mFile.CountElements(), 4);
+    EXPECT_EQ(mFile.CountElements(QString()), 4);
     EXPECT_EQ(mFile.CountElements(S("")), 0);
     EXPECT_EQ(mFile.CountElements(S("A")), 2);
     EXPECT_EQ(mFile.CountElements(S("Z")), 0);
@@ -203,7 +206,7 @@ TEST_F(XmlTree, ChildrenCountElementsOnly)
     EXPECT_EQ(mFile.CountAttributes(), 7);
     EXPECT_FALSE(mFile.GoToChild(0));
     EXPECT_TRUE(mFile.GoToParent());
-    EXPECT_FALSE(mFile.GoToChild(3));
+    EXPECT_FALSE(mFile.GoToChild(4));
     EXPECT_FALSE(mFile.GoToChild(-1));
     EXPECT_EQ(mFile.GetCurrentNode(), mFile.GetRootElement());
     ASSERT_TRUE(mFile.GoToChild(0));
@@ -216,7 +219,7 @@ TEST_F(XmlTree, AddElementOnlyWhenAbsent)
     EXPECT_EQ(mFile.CountElements(S("A")), 2);
     EXPECT_TRUE(mFile.AddElement(S("D")));
     EXPECT_EQ(mFile.GetCurrentNode(), mFile.GetRootElement());
-    ASSERT_TRUE(mFile.GoToChild(3));
+    ASSERT_TRUE(mFile.GoToChild(4));
     EXPECT_EQ(mFile.GetTagName(), S("D"));
     EXPECT_FALSE(mFile.AddElement(QString()));
 }
@@ -265,6 +268,25 @@ TEST_F(XmlTree, TypedReads)
     EXPECT_FALSE(text.isNull());
     EXPECT_TRUE(mFile.HasAttribute(S("e")));
     EXPECT_FALSE(mFile.HasAttribute(S("E")));
+}
+
+TEST_F(XmlTree, FloatTextsRoundToTheNearestFloat)
+{
+    ASSERT_TRUE(mFile.GoToElement(S("F")));
+    struct Case { const char* name; float value; };
+    const Case cases[] = {
+        {"max", FLT_MAX}, {"near", -FLT_MAX}, {"over", 0.0f}, {"huge", 0.0f}, {"exp", 0.0025f},
+    };
+    for (const Case& c : cases) {
+        float value = 1.0f;
+        EXPECT_TRUE(mFile.GetFloatAttribute(S(c.name), value));
+        EXPECT_EQ(value, c.value) << c.name;
+    }
+    int kind = -1;
+    EXPECT_TRUE(mFile.GetAttributeType(S("max"), kind));
+    EXPECT_EQ(kind, 1);
+    EXPECT_TRUE(mFile.GetAttributeType(S("huge"), kind));
+    EXPECT_EQ(kind, 2);
 }
 
 TEST_F(XmlTree, AttributeKinds)

@@ -1,0 +1,181 @@
+#include "Parameters/CParameters.h"
+
+#include "Util/Assert.h"
+
+#include <QtAlgorithms>
+
+namespace {
+QString Tag(const char* tag) { return QString::fromLatin1(tag); }
+} // namespace
+
+CParameters::CParameters() = default;
+
+CParameters::~CParameters()
+{
+    Clear();
+}
+
+void CParameters::Clear()
+{
+    // Nodes point at parameters and vectors: they go first.
+    qDeleteAll(mInterface);
+    mInterface.clear();
+    qDeleteAll(mVectors);
+    mVectors.clear();
+    mParameters.clear();
+    qDeleteAll(mOwnedParameters);
+    mOwnedParameters.clear();
+    qDeleteAll(mEnumTypes);
+    mEnumTypes.clear();
+    mBaseTypes.clear();
+}
+
+CParameter* CParameters::GetParameter(const QString& name) const
+{
+    return mParameters.value(name, nullptr);
+}
+
+template <typename T>
+T* CParameters::GetTyped(const QString& name, int type) const
+{
+    CParameter* parameter = GetParameter(name);
+    if (!parameter)
+        return nullptr;
+    if (parameter->mType != type) {
+        ASSERT(0);
+        return nullptr;
+    }
+    // No dynamic_cast: each plug-in has its own copy of these classes.
+    return static_cast<T*>(parameter);
+}
+
+CBoolParameter* CParameters::GetBoolParameter(const QString& name) const
+{
+    return GetTyped<CBoolParameter>(name, CParameter::BOOL_TYPE);
+}
+
+CIntParameter* CParameters::GetIntParameter(const QString& name) const
+{
+    return GetTyped<CIntParameter>(name, CParameter::INT_TYPE);
+}
+
+CFloatParameter* CParameters::GetFloatParameter(const QString& name) const
+{
+    return GetTyped<CFloatParameter>(name, CParameter::FLOAT_TYPE);
+}
+
+CStringParameter* CParameters::GetStringParameter(const QString& name) const
+{
+    return GetTyped<CStringParameter>(name, CParameter::STRING_TYPE);
+}
+
+CEnumParameter* CParameters::GetEnumParameter(const QString& name) const
+{
+    return GetTyped<CEnumParameter>(name, CParameter::ENUM_TYPE);
+}
+
+CParameterVector* CParameters::GetVector(const QString& name) const
+{
+    for (CParameterVector* vector : mVectors) {
+        if (vector->mName == name)
+            return vector;
+    }
+    return nullptr;
+}
+
+bool CParameters::FindType(const QString& name, bool* isEnum, int* index) const
+{
+    int position = int(mBaseTypes.indexOf(name));
+    bool inEnums = false;
+    if (position < 0) {
+        for (int i = 0; i < mEnumTypes.size() && position < 0; ++i) {
+            if (mEnumTypes.at(i)->GetName() == name)
+                position = i;
+        }
+        inEnums = true;
+    }
+    if (position < 0)
+        return false;
+    if (isEnum)
+        *isEnum = inEnums;
+    if (index)
+        *index = position;
+    return true;
+}
+
+bool CParameters::IsEmpty() const
+{
+    return mParameters.isEmpty();
+}
+
+void CParameters::ResetAll()
+{
+    for (CParameter* parameter : std::as_const(mParameters))
+        parameter->Reset();
+}
+
+bool CParameters::FindDataChild(const QString& name)
+{
+    const QString data = Tag("DATA");
+    for (int i = CountElements(data) - 1; i >= 0; --i) {
+        if (!GoToElement(data, false, i))
+            continue;
+        QString dataName;
+        GetStringAttribute(Tag("NAME"), dataName);
+        if (dataName == name)
+            return true;
+        GoToParent();
+    }
+    return false;
+}
+
+bool CParameters::GoToDataElement(const QString& name)
+{
+    while (GoToParent()) {
+    }
+    if (!GoToElement(Tag("PSECTION")) || GetPath() != Tag("PSECTION."))
+        return false;
+    if (FindDataChild(name))
+        return true;
+    const QString vectorTag = Tag("VECTOR");
+    for (int v = CountElements(vectorTag) - 1; v >= 0; --v) {
+        if (!GoToElement(vectorTag, false, v))
+            continue;
+        if (FindDataChild(name))
+            return true;
+        GoToParent();
+    }
+    return false;
+}
+
+bool CParameters::Save(const QString& path)
+{
+    const QString value = Tag("VALUE");
+    for (auto it = mParameters.cbegin(); it != mParameters.cend(); ++it) {
+        if (!GoToDataElement(it.key()))
+            return false;
+        const CParameter* parameter = it.value();
+        switch (parameter->mType) {
+        case CParameter::BOOL_TYPE:
+            WriteStringAttribute(value, static_cast<const CBoolParameter*>(parameter)->mValue
+                                            ? Tag("true") : Tag("false"));
+            break;
+        case CParameter::INT_TYPE:
+            WriteIntAttribute(value, static_cast<const CIntParameter*>(parameter)->mValue);
+            break;
+        case CParameter::FLOAT_TYPE:
+            WriteFloatAttribute(value, static_cast<const CFloatParameter*>(parameter)->mValue);
+            break;
+        case CParameter::STRING_TYPE:
+            WriteStringAttribute(value, static_cast<const CStringParameter*>(parameter)->mValue);
+            break;
+        case CParameter::ENUM_TYPE:
+            WriteStringAttribute(value, static_cast<const CEnumParameter*>(parameter)->mValue);
+            break;
+        default:
+            ASSERT((0));
+            break;
+        }
+    }
+    return CXmlFile::Save(path);
+}

@@ -1,0 +1,287 @@
+// Reading a parameter file into the set. Element lists are read from the last
+// element to the first, each item put in front, so every list ends in file order.
+#include "Parameters/CParameters.h"
+
+#include "Util/Assert.h"
+
+#include <cfloat>
+#include <cstdint>
+#include <memory>
+
+namespace {
+QString Tag(const char* tag) { return QString::fromLatin1(tag); }
+} // namespace
+
+bool CParameters::Load(const QString& path)
+{
+    Clear();
+    if (!CXmlFile::Load(path))
+        return false;
+    return ReadTypes() && ReadParameters() && ReadInterface();
+}
+
+bool CParameters::ReadTypes()
+{
+    const QString section = Tag("TSECTION");
+    const QString sectionPath = Tag("TSECTION.");
+    const QString name = Tag("NAME");
+    if (!GoToElement(section) || GetPath() != sectionPath)
+        return false;
+
+    // The position of a TYPE is its type code, so a nameless one cannot be skipped.
+    const QString typeTag = Tag("TYPE");
+    for (int i = CountElements(typeTag) - 1; i >= 0; --i) {
+        QString typeName;
+        if (!GoToElement(typeTag, false, i) || !GetStringAttribute(name, typeName))
+            return false;
+        mBaseTypes.prepend(typeName);
+        GoToParent();
+    }
+
+    const QString enumTag = Tag("ENUM");
+    for (int i = CountElements(enumTag) - 1; i >= 0; --i) {
+        QString enumName;
+        QString values;
+        if (!GoToElement(enumTag, false, i) || !GetStringAttribute(name, enumName)
+            || !GetStringAttribute(Tag("VALUES"), values))
+            return false;
+        mEnumTypes.prepend(new CEnumType(enumName, values));
+        GoToParent();
+    }
+    return true;
+}
+
+bool CParameters::ReadParameters()
+{
+    GoToParent();
+    // Without PSECTION the cursor stays on the root, whose own children are read.
+    GoToElement(Tag("PSECTION"));
+
+    const QString dataTag = Tag("DATA");
+    for (int i = CountElements(dataTag) - 1; i >= 0; --i) {
+        if (!GoToElement(dataTag, false, i) || !ReadData())
+            return false;
+        GoToParent();
+    }
+
+    const QString vectorTag = Tag("VECTOR");
+    for (int v = CountElements(vectorTag) - 1; v >= 0; --v) {
+        if (!GoToElement(vectorTag, false, v))
+            return false;
+        QString vectorName;
+        GetStringAttribute(Tag("NAME"), vectorName);
+        CParameterVector* vector = new CParameterVector(vectorName);
+        mVectors.prepend(vector);
+        for (int i = CountElements(dataTag) - 1; i >= 0; --i) {
+            if (!GoToElement(dataTag, false, i))
+                return false;
+            CParameter* parameter = ReadData();
+            if (!parameter)
+                return false;
+            vector->mParameters.prepend(parameter);
+            GoToParent();
+        }
+        GoToParent();
+    }
+    return true;
+}
+
+bool CParameters::ReadInterface()
+{
+    while (GoToParent()) {
+    }
+    if (!GoToElement(Tag("ISECTION")) || GetPath() != Tag("ISECTION."))
+        return false;
+    for (int i = CountElements() - 1; i >= 0; --i) {
+        if (!GoToChild(i))
+            return false;
+        const QString tag = GetTagName();
+        CInterfaceNode* node = nullptr;
+        if (tag == Tag("INPUT"))
+            node = ReadInput();
+        else if (tag == Tag("TABLE"))
+            node = ReadTable();
+        else if (tag == Tag("GROUP"))
+            node = ReadGroup();
+        if (!node)
+            return false;
+        mInterface.prepend(node);
+        GoToParent();
+    }
+    return true;
+}
+
+CParameter* CParameters::ReadData()
+{
+    QString name;
+    QString typeName;
+    QString constText;
+    GetStringAttribute(Tag("NAME"), name);
+    GetStringAttribute(Tag("CONST"), constText);
+    bool isEnum = false;
+    int typeIndex = -1;
+    if (!GetStringAttribute(Tag("TYPE"), typeName) || !FindType(typeName, &isEnum, &typeIndex))
+        return nullptr;
+
+    int type = CParameter::ENUM_TYPE;
+    if (!isEnum) {
+        type = typeIndex;
+        if (type > CParameter::STRING_TYPE) {
+            ASSERT((0));
+            type = CParameter::STRING_TYPE;
+        }
+    }
+
+    const QString valueName = Tag("VALUE");
+    std::unique_ptr<CParameter> parameter;
+    switch (type) {
+    case CParameter::BOOL_TYPE: {
+        QString value;
+        if (!GetStringAttribute(valueName, value))
+            return nullptr;
+        parameter = std::make_unique<CBoolParameter>(value == Tag("true"));
+        break;
+    }
+    case CParameter::INT_TYPE: {
+        long value = 0;
+        long minimum = INT32_MIN;
+        long maximum = INT32_MAX;
+        if (!GetLongAttribute(valueName, value))
+            return nullptr;
+        GetLongAttribute(Tag("MIN"), minimum);
+        GetLongAttribute(Tag("MAX"), maximum);
+        if (value > maximum || value < minimum)
+            return nullptr;
+        parameter = std::make_unique<CIntParameter>(int32_t(value), int32_t(minimum), int32_t(maximum));
+        break;
+    }
+    case CParameter::FLOAT_TYPE: {
+        float value = 0;
+        float minimum = -FLT_MAX;
+        float maximum = FLT_MAX;
+        if (!GetFloatAttribute(valueName, value))
+            return nullptr;
+        GetFloatAttribute(Tag("MIN"), minimum);
+        GetFloatAttribute(Tag("MAX"), maximum);
+        // Written so that a NaN anywhere rejects the file.
+        if (!(maximum >= value && value >= minimum))
+            return nullptr;
+        parameter = std::make_unique<CFloatParameter>(value, minimum, maximum);
+        break;
+    }
+    case CParameter::STRING_TYPE: {
+        QString value;
+        if (!GetStringAttribute(valueName, value))
+            return nullptr;
+        parameter = std::make_unique<CStringParameter>(value);
+        break;
+    }
+    default: {
+        CEnumType* enumType = mEnumTypes.at(typeIndex);
+        QString value;
+        if (!GetStringAttribute(valueName, value) || enumType->IndexOf(value) < 0)
+            return nullptr;
+        parameter = std::make_unique<CEnumParameter>(enumType->IndexOf(value), enumType);
+        break;
+    }
+    }
+
+    parameter->mIsConst = parameter->mIsDeclaredConst = (constText == Tag("yes"));
+    parameter->mName = name;
+    // A later name replaces an earlier one in the map; the set still owns both.
+    CParameter* created = parameter.release();
+    mOwnedParameters.append(created);
+    mParameters.insert(name, created);
+    return created;
+}
+
+CInterfaceNode* CParameters::ReadInput()
+{
+    QString ref;
+    QString typeName;
+    if (!GetStringAttribute(Tag("REF"), ref))
+        return nullptr;
+    CParameter* parameter = GetParameter(ref);
+    if (!parameter || !GetStringAttribute(Tag("TYPE"), typeName))
+        return nullptr;
+    const int control = CInterfaceInput::ControlTypeFromName(typeName);
+    if (control < 0)
+        return nullptr;
+    QString caption;
+    QString prefix;
+    QString suffix;
+    GetStringAttribute(Tag("CAPTION"), caption);
+    GetStringAttribute(Tag("PREFIX"), prefix);
+    GetStringAttribute(Tag("SUFFIX"), suffix);
+    return new CInterfaceInput(parameter, control, caption, prefix, suffix);
+}
+
+CInterfaceNode* CParameters::ReadGroup()
+{
+    QString caption;
+    QString control;
+    GetStringAttribute(Tag("CAPTION"), caption);
+    GetStringAttribute(Tag("CONTROL"), control);
+    auto group = std::make_unique<CInterfaceGroup>(caption, control);
+
+    const QString inputTag = Tag("INPUT");
+    const int count = CountElements(inputTag);
+    if (count == 0)
+        return nullptr;
+    for (int i = count - 1; i >= 0; --i) {
+        if (!GoToElement(inputTag, false, i))
+            return nullptr;
+        CInterfaceNode* input = ReadInput();
+        if (!input)
+            return nullptr;
+        group->mInputs.prepend(input);
+        GoToParent();
+    }
+    return group.release();
+}
+
+CInterfaceNode* CParameters::ReadTable()
+{
+    QString vertical;
+    QString withDefButton;
+    QString allowSort;
+    QString caption;
+    if (!GetStringAttribute(Tag("VERTICAL"), vertical)
+        || !GetStringAttribute(Tag("WITHDEFBUTTON"), withDefButton)
+        || !GetStringAttribute(Tag("ALLOWSORT"), allowSort))
+        return nullptr;
+    GetStringAttribute(Tag("CAPTION"), caption);
+    const QString yes = Tag("yes");
+    auto table = std::make_unique<CInterfaceTable>(caption, withDefButton == yes, allowSort == yes,
+                                                   vertical == Tag("no"));
+
+    const QString captionsTag = Tag("CAPTIONS");
+    if (FindElement(captionsTag)) {
+        GoToElement(captionsTag);
+        QString rows;
+        QString columns;
+        if (!GetStringAttribute(Tag("ROWSCAPTIONS"), rows)
+            || !GetStringAttribute(Tag("COLUMNSCAPTIONS"), columns))
+            return nullptr;
+        const QChar separator = QLatin1Char('_');
+        table->mRowCaptions = rows.split(separator, Qt::SkipEmptyParts);
+        table->mColumnCaptions = columns.split(separator, Qt::SkipEmptyParts);
+        GoToParent();
+    }
+
+    const QString rowTag = Tag("ROWORCOLUMN");
+    const int count = CountElements(rowTag);
+    if (count == 0)
+        return nullptr;
+    for (int i = count - 1; i >= 0; --i) {
+        QString ref;
+        if (!GoToElement(rowTag, false, i) || !GetStringAttribute(Tag("REF"), ref))
+            return nullptr;
+        CParameterVector* vector = GetVector(ref);
+        if (!vector)
+            return nullptr;
+        table->mVectors.prepend(vector);
+        GoToParent();
+    }
+    return table.release();
+}

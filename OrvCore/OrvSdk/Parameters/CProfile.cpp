@@ -1,0 +1,160 @@
+#include "Parameters/CProfile.h"
+
+#include "Util/Assert.h"
+
+#include <QtDebug>
+
+namespace {
+QString Key(const char* key) { return QString::fromLatin1(key); }
+
+struct RequiredKey
+{
+    const char* name;
+    int type;
+};
+
+// Keys that this class and the library's melody code read with no fallback.
+const RequiredKey kRequiredKeys[] = {
+    {"MaxPictWidth", CParameter::INT_TYPE},
+    {"MaxPictHeight", CParameter::INT_TYPE},
+    {"DefaultDisplayTime", CParameter::INT_TYPE},
+    {"MaxMediaSize", CParameter::INT_TYPE},
+    {"NbMaxPictAnim", CParameter::INT_TYPE},
+    {"BuzzerNaturalCompatible", CParameter::BOOL_TYPE},
+    {"BuzzerContinuousCompatible", CParameter::BOOL_TYPE},
+    {"BuzzerStaccatoCompatible", CParameter::BOOL_TYPE},
+    {"BuzzerDefaultStyle", CParameter::ENUM_TYPE},
+    {"MinBpmBuzzer", CParameter::INT_TYPE},
+    {"MaxBpmBuzzer", CParameter::INT_TYPE},
+    {"BuzzerBandWidthLowNote", CParameter::INT_TYPE},
+    {"BuzzerBandWidthHighNote", CParameter::INT_TYPE},
+    {"BrimselOneLineMelodies", CParameter::BOOL_TYPE},
+};
+
+const char* const kStyleFlags[][2] = {
+    {"Natural", "BuzzerNaturalCompatible"},
+    {"Continuous", "BuzzerContinuousCompatible"},
+    {"Staccato", "BuzzerStaccatoCompatible"},
+};
+} // namespace
+
+CProfile::CProfile() = default;
+
+bool CProfile::Load(const QString& path)
+{
+    if (!CParameters::Load(path))
+        return false;
+    const QString missing = FindMissingRequiredKey();
+    if (missing.isEmpty())
+        return true;
+    qDebug().noquote() << QStringLiteral("CProfile::Load> %1: key \"%2\" is missing or has the wrong type; profile refused")
+                              .arg(path, missing);
+    Clear();
+    return false;
+}
+
+QString CProfile::FindMissingRequiredKey() const
+{
+    for (const RequiredKey& key : kRequiredKeys) {
+        const CParameter* parameter = GetParameter(Key(key.name));
+        if (!parameter || parameter->mType != key.type)
+            return Key(key.name);
+    }
+    return QString();
+}
+
+int CProfile::IntValue(const char* key) const
+{
+    // Neutral 0 for a profile that never loaded; a loaded one has every required key.
+    const CParameter* parameter = GetParameter(Key(key));
+    if (!parameter || parameter->mType != CParameter::INT_TYPE)
+        return 0;
+    return static_cast<const CIntParameter*>(parameter)->mValue;
+}
+
+bool CProfile::BoolValue(const QString& key) const
+{
+    const CParameter* parameter = GetParameter(key);
+    return parameter && parameter->mType == CParameter::BOOL_TYPE
+           && static_cast<const CBoolParameter*>(parameter)->mValue;
+}
+
+QString CProfile::TextValue(const char* key) const
+{
+    const CStringParameter* parameter = GetStringParameter(Key(key));
+    return parameter ? parameter->mValue : QString();
+}
+
+QString CProfile::GetMobileName() const
+{
+    return TextValue("MobileName");
+}
+
+QString CProfile::GetMobileType() const
+{
+    return TextValue("MobileType");
+}
+
+QSize CProfile::GetMaxPictSize() const
+{
+    return QSize(IntValue("MaxPictWidth"), IntValue("MaxPictHeight"));
+}
+
+int CProfile::GetDefaultDisplayTime() const
+{
+    return IntValue("DefaultDisplayTime");
+}
+
+int CProfile::GetMaxMediaSize() const
+{
+    return IntValue("MaxMediaSize");
+}
+
+int CProfile::GetNbMaxPictAnim() const
+{
+    return IntValue("NbMaxPictAnim");
+}
+
+QList<QSize> CProfile::GetDefaultPictSizes() const
+{
+    QList<QSize> sizes;
+    for (int n = 0;; ++n) {
+        const CParameter* width = GetParameter(QStringLiteral("DefaultPictWidth%1").arg(n));
+        const CParameter* height = GetParameter(QStringLiteral("DefaultPictHeight%1").arg(n));
+        if (!width || !height || width->mType != CParameter::INT_TYPE
+            || height->mType != CParameter::INT_TYPE)
+            break;
+        sizes.append(QSize(static_cast<const CIntParameter*>(width)->mValue,
+                           static_cast<const CIntParameter*>(height)->mValue));
+    }
+    return sizes;
+}
+
+bool CProfile::IsStyleSupported(const QString& style) const
+{
+    for (const auto& flag : kStyleFlags) {
+        if (style == QLatin1String(flag[0]))
+            return BoolValue(Key(flag[1]));
+    }
+    return false;
+}
+
+QString CProfile::GetBuzzerStyle(const QString& style) const
+{
+    if (IsStyleSupported(style))
+        return style;
+    const CParameter* parameter = GetParameter(QStringLiteral("BuzzerDefaultStyle"));
+    if (!parameter || parameter->mType != CParameter::ENUM_TYPE)
+        return QString();
+    const QString defaultStyle = static_cast<const CEnumParameter*>(parameter)->mValue;
+    const bool bDefaultStyleSupported = IsStyleSupported(defaultStyle);
+    ASSERT(bDefaultStyleSupported);
+    return defaultStyle;
+}
+
+QString CProfile::GetBuzzerStyle(const CProfile* profile, const QString& style)
+{
+    if (!profile)
+        return QString();
+    return profile->GetBuzzerStyle(style);
+}
