@@ -1,0 +1,162 @@
+#include "Wave/CDocumentWave.h"
+#include "Util/Assert.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+CDocumentWave::CDocumentWave()
+    : m_pInputData(nullptr)
+    , m_pOutputData(nullptr)
+    , m_nTmpChannels(0)
+    , m_nTmpSamplingRate(0)
+    , m_ulTmpFrameCount(0)
+    , m_nTmpBitsPerSampleOut(0)
+    , m_pLeftBuffer(nullptr)
+    , m_pRightBuffer(nullptr)
+    , m_ulRealAllocatedSize(0)
+{
+    std::memset(&m_WAVEheader, 0, sizeof m_WAVEheader);
+    std::memset(&m_OutputWAVEheader, 0, sizeof m_OutputWAVEheader);
+}
+
+CDocumentWave::CDocumentWave(const QString& name)
+    : CDocumentWave()
+{
+    m_Name = name;
+}
+
+CDocumentWave::~CDocumentWave()
+{
+    ASSERT(m_pOutputData == (0L));
+    ASSERT(m_pLeftBuffer == (0L));
+    ASSERT(m_pRightBuffer == (0L));
+    // Owners should have freed these; free them anyway rather than leak.
+    delete[] m_pOutputData;
+    FreeWorkBuffers();
+    delete[] m_pInputData;
+}
+
+int CDocumentWave::GetDocType()
+{
+    return CDocument::WAVE;
+}
+
+bool CDocumentWave::CreateHeader(unsigned int nSamplingRate, int nBitsPerSample, int nChannels)
+{
+    ASSERT(m_WAVEheader.data_ckSize == 0);
+    WAVEHEADER header;
+    std::memset(&header, 0, sizeof header);
+    header.wFormatTag = 1;
+    header.nChannels = uint16_t(nChannels);
+    header.nSamplesPerSec = nSamplingRate;
+    header.nBitsPerSample = uint16_t(nBitsPerSample);
+    m_WAVEheader = MakeCanonicalWaveHeader(header, 0);
+    return CheckHeader(m_WAVEheader) == 0 && CheckFormat(m_WAVEheader) == 1;
+}
+
+void CDocumentWave::SetHeader(const void* header)
+{
+    ASSERT(header != (0L));
+    if (header)
+        std::memcpy(&m_WAVEheader, header, sizeof m_WAVEheader);
+}
+
+uint32_t CDocumentWave::InputBytesHeld() const
+{
+    return m_pInputData ? std::min(m_WAVEheader.data_ckSize, m_ulRealAllocatedSize) : 0;
+}
+
+unsigned int CDocumentWave::SetInputData(const void* datas, unsigned int size)
+{
+    ASSERT(m_pInputData == (0L));
+    ASSERT(m_ulRealAllocatedSize==0);
+    ASSERT(m_pOutputData == (0L));
+    ASSERT(datas != (0L));
+    ASSERT(m_WAVEheader.data_ckSize == size);
+    if (!datas)
+        return 0;
+    // At least one byte, so that a document with an empty data chunk still
+    // holds input.
+    unsigned char* buffer = new (std::nothrow) unsigned char[std::max(size, 1u)];
+    if (!buffer)
+        return 0;
+    std::memcpy(buffer, datas, size);
+    delete[] m_pInputData;
+    m_pInputData = buffer;
+    m_ulRealAllocatedSize = size;
+    return size;
+}
+
+bool CDocumentWave::ReserveInputData(unsigned int size)
+{
+    if (m_pInputData && m_ulRealAllocatedSize >= size)
+        return true;
+    const uint64_t capacity = std::min<uint64_t>(uint64_t(size) + size / 2, UINT32_MAX);
+    unsigned char* buffer = new (std::nothrow) unsigned char[size_t(std::max<uint64_t>(capacity, 1))]();
+    if (!buffer)
+        return false;
+    const uint32_t held = InputBytesHeld();
+    if (held > 0)
+        std::memcpy(buffer, m_pInputData, held);
+    delete[] m_pInputData;
+    m_pInputData = buffer;
+    m_ulRealAllocatedSize = uint32_t(capacity);
+    return true;
+}
+
+bool CDocumentWave::WriteWaveFile(const QString& path, const WAVEHEADER& header,
+                                  const unsigned char* data)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const qint64 headerBytes = file.write(reinterpret_cast<const char*>(&header), sizeof header);
+    qint64 dataBytes = 0;
+    if (header.data_ckSize > 0)
+        dataBytes = file.write(reinterpret_cast<const char*>(data), qint64(header.data_ckSize));
+    file.close();
+    return headerBytes == qint64(sizeof header) && dataBytes == qint64(header.data_ckSize)
+        && file.error() == QFileDevice::NoError;
+}
+
+bool CDocumentWave::SaveInputWave(const QString& path)
+{
+    ASSERT(m_pInputData != (0L));
+    if (m_WAVEheader.wFormatTag != 1)
+        return false;
+    // Only the samples actually held are written, and the header states them.
+    const WAVEHEADER header = MakeCanonicalWaveHeader(m_WAVEheader, InputBytesHeld());
+    m_WAVEheader.RIFF_ckSize = header.RIFF_ckSize;
+    return WriteWaveFile(path, header, m_pInputData);
+}
+
+bool CDocumentWave::SaveOutputWave(const QString& path)
+{
+    ASSERT(m_pOutputData != (0L));
+    if (!m_pOutputData)
+        return false;
+    RefreshOutputHeader();
+    if (m_OutputWAVEheader.wFormatTag != 1)
+        return false;
+    return WriteWaveFile(path, m_OutputWAVEheader, m_pOutputData);
+}
+
+void CDocumentWave::FreeOutputData()
+{
+    ASSERT(m_pOutputData != (0L));
+    delete[] m_pOutputData;
+    m_pOutputData = nullptr;
+}
+
+bool CDocumentWave::HasOutputData() const
+{
+    return m_pOutputData != nullptr;
+}
+
+unsigned char* CDocumentWave::GetOutputData()
+{
+    ASSERT(m_pOutputData != 0);
+    return m_pOutputData;
+}

@@ -1,0 +1,80 @@
+#pragma once
+#include "Documents/CDocument.h"
+#include "Wave/WaveHeader.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+// A PCM sound: the input header and samples as read or built, and an output
+// header and samples made from them in another channel count, sample size and
+// sampling rate. The document owns every buffer it points to.
+class CDocumentWave : public CDocument
+{
+public:
+    CDocumentWave();
+    explicit CDocumentWave(const QString& name);
+    ~CDocumentWave() override;
+
+    CDocumentWave(const CDocumentWave&) = delete;
+    CDocumentWave& operator=(const CDocumentWave&) = delete;
+
+    int GetDocType() override;
+
+    // Header parsing and checks.
+    // ReadHeader errors: 0 ok, 1 unsupported rate, 2 not PCM, 3 channel count,
+    // 4 sample size, 5 no RIFF WAVE structure.
+    static bool ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER& header,
+                           unsigned int& dataOffset);
+    // 0 valid; 1 no "RIFF", 2 no "WAVE", 3 no "fmt ", 4 no "data".
+    static int CheckHeader(const WAVEHEADER& header);
+    // 1 supported; else a mask: 2 rate, 4 channels, 8 sample size, 16 not PCM.
+    static int CheckFormat(const WAVEHEADER& header);
+
+    bool CreateHeader(unsigned int nSamplingRate, int nBitsPerSample, int nChannels);
+    void SetHeader(const void* header);
+
+    // Input samples.
+    unsigned int SetInputData(const void* datas, unsigned int size);
+    bool ReserveInputData(unsigned int size);
+    unsigned int AppendTone(double frequency, double amplitude, unsigned int ms);
+    unsigned int AppendSilence(unsigned int ms);
+    bool SaveInputWave(const QString& path);
+
+    // Output samples.
+    void ConvertFormat(int nChannels, int nBitsPerSample, unsigned int nSamplingRate);
+    float GenerateTestSignal(float frequency, float sourceRate, float destinationRate,
+                             int bitsPerSample, bool tone);
+    bool SaveOutputWave(const QString& path);
+    void FreeOutputData();
+    bool HasOutputData() const;
+    unsigned char* GetOutputData();
+
+    WAVEHEADER m_WAVEheader;        // input header
+    WAVEHEADER m_OutputWAVEheader;  // output header; its data_ckSize is the output byte count
+    unsigned char* m_pInputData;
+    unsigned char* m_pOutputData;
+
+    // State of a conversion in progress.
+    int m_nTmpChannels;
+    unsigned int m_nTmpSamplingRate;
+    uint32_t m_ulTmpFrameCount;
+    int m_nTmpBitsPerSampleOut;     // 32 while the work buffers hold floats
+    float* m_pLeftBuffer;
+    float* m_pRightBuffer;
+
+    uint32_t m_ulRealAllocatedSize; // capacity of the input buffer in bytes
+
+private:
+    uint32_t InputBytesHeld() const;
+    unsigned int AppendSamples(unsigned int ms, double frequency, double amplitude);
+    bool SplitInputChannels(int nChannels);
+    bool ResampleWorkBuffers(unsigned int nSamplingRate, float& gain);
+    bool ResampleChannel(float*& buffer, uint32_t& length, unsigned int nSrcRate,
+                         unsigned int nDstRate, float& gain);
+    float WriteOutput(int nChannels, int nBitsPerSample, unsigned int nSamplingRate, float gain);
+    void RefreshOutputHeader();
+    void FreeWorkBuffers();
+    static bool WriteWaveFile(const QString& path, const WAVEHEADER& header,
+                              const unsigned char* data);
+};
