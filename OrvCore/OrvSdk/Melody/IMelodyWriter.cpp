@@ -40,7 +40,7 @@ LinePlacement Place(int column, int length, bool oneLine)
     return placement;
 }
 
-QString HeaderLine(const QString& text)
+QString EndedLine(const QString& text)
 {
     return text + QLatin1String("\r\n");
 }
@@ -52,19 +52,19 @@ QString CMelodyTruncate::WriteHeader(CDocumentMelody* doc, bool begin, bool vers
     ASSERT(doc);
     if (!begin || !doc)
         return QString();
-    QString header = HeaderLine(QStringLiteral("BEGIN:IMELODY"));
+    QString header = EndedLine(QStringLiteral("BEGIN:IMELODY"));
     if (version)
-        header += HeaderLine(QStringLiteral("VERSION:1.0"));
+        header += EndedLine(QStringLiteral("VERSION:1.0"));
     if (format)
-        header += HeaderLine(QStringLiteral("FORMAT:CLASS1.0"));
+        header += EndedLine(QStringLiteral("FORMAT:CLASS1.0"));
     if (name)
-        header += HeaderLine(QStringLiteral("NAME:") + doc->GetMelodyName());
+        header += EndedLine(QStringLiteral("NAME:") + doc->GetMelodyName());
     if (beat)
-        header += HeaderLine(QStringLiteral("BEAT:%1").arg(doc->GetBeat()));
+        header += EndedLine(QStringLiteral("BEAT:%1").arg(doc->GetBeat()));
     if (style)
-        header += HeaderLine(QStringLiteral("STYLE:%1").arg(doc->GetStyle()));
+        header += EndedLine(QStringLiteral("STYLE:%1").arg(doc->GetStyle()));
     if (volume)
-        header += HeaderLine(QStringLiteral("VOLUME:%1").arg(doc->GetVolume()));
+        header += EndedLine(QStringLiteral("VOLUME:%1").arg(doc->GetVolume()));
     return header;
 }
 
@@ -75,7 +75,7 @@ bool CMelodyTruncate::WriteIMelody(CDocumentMelody* doc, bool begin, bool versio
     CDocumentMelody* pMelodyDoc = doc;
     CProfile* pProfile = profile;
     ASSERT(pMelodyDoc);
-    ASSERT(melody_out.count() == 0);
+    ASSERT(melody_out.size() == 0);
     ASSERT(pProfile);
     if (!pMelodyDoc)
         return false;

@@ -16,17 +16,13 @@ MelodyProfileLimits MelodyProfileLimits::Read(CProfile* profile)
     MelodyProfileLimits limits;
     if (!profile)
         return limits;
-    int low = static_cast<int>(limits.nLowNote);
-    int high = -1;
-    const bool hasBand = profile->GetIntParameter(QStringLiteral("BuzzerBandWidthLowNote")) &&
-                         profile->GetIntParameter(QStringLiteral("BuzzerBandWidthHighNote"));
-    if (hasBand)
+    const CIntParameter* low = profile->GetIntParameter(QStringLiteral("BuzzerBandWidthLowNote"));
+    const CIntParameter* high = profile->GetIntParameter(QStringLiteral("BuzzerBandWidthHighNote"));
+    if (low && high)
     {
-        ReadInt(profile, "BuzzerBandWidthLowNote", low);
-        ReadInt(profile, "BuzzerBandWidthHighNote", high);
         // Keys are compared as unsigned numbers, as the note fitting does.
-        limits.nLowNote = static_cast<unsigned>(low);
-        limits.nHighNote = static_cast<unsigned>(high);
+        limits.nLowNote = static_cast<unsigned>(low->mValue);
+        limits.nHighNote = static_cast<unsigned>(high->mValue);
     }
     if (const CBoolParameter* oneLine = profile->GetBoolParameter(QStringLiteral("BrimselOneLineMelodies")))
         limits.bOneLine = oneLine->mValue;

@@ -58,7 +58,7 @@ bool CMelodyTruncate::WriteOneLineMelody(CDocumentMelody* doc, QByteArray& melod
     CProfile* pProfile = profile;
     ASSERT(pMelodyDoc);
     ASSERT(pProfile);
-    ASSERT(melody_out.count() == 0);
+    ASSERT(melody_out.size() == 0);
     ASSERT(events);
     ASSERT(file);
     if (!pMelodyDoc || !events || !file)

@@ -1,0 +1,62 @@
+#include "Melody/CDocumentMidi.h"
+
+#include "Melody/CDocumentMelody.h"
+#include "Melody/CMidiInstrumentUsage.h"
+#include "MidiClasses/MidiArchive.h"
+#include "MidiClasses/MidiMemoryStream.h"
+#include "MidiClasses/MidiStream.h"
+#include "Util/Assert.h"
+
+#include <QFile>
+
+CDocumentMidi::CDocumentMidi() = default;
+
+CDocumentMidi::~CDocumentMidi()
+{
+    Clear();
+}
+
+void CDocumentMidi::Clear()
+{
+    m_MemoryFile = QByteArray();
+    delete m_pMidiStream;
+    m_pMidiStream = nullptr;
+    delete m_pInstrumentUsage;
+    m_pInstrumentUsage = nullptr;
+    delete m_pMelodyDocument;
+    m_pMelodyDocument = nullptr;
+}
+
+void CDocumentMidi::SetRawData(const unsigned char* datas, unsigned length)
+{
+    ASSERT(m_MemoryFile.isNull());
+    ASSERT(m_pMidiStream == (0L));
+    ASSERT(datas != (0L));
+    if (!datas)
+        return;
+    // A second call replaces the file rather than mixing two.
+    Clear();
+    m_MemoryFile = QByteArray(reinterpret_cast<const char*>(datas), static_cast<qsizetype>(length));
+    m_pMidiStream = new MidiStream;
+    MidiMemoryStream source(reinterpret_cast<const unsigned char*>(m_MemoryFile.constData()),
+                            static_cast<uint32_t>(m_MemoryFile.size()));
+    MidiArchive archive(source);
+    m_pMidiStream->Serialize(archive);
+    m_pInstrumentUsage = new CMidiInstrumentUsage(m_pMidiStream);
+}
+
+bool CDocumentMidi::SaveMidiFile(const QString& path) const
+{
+    ASSERT(!m_MemoryFile.isNull());
+    if (m_MemoryFile.isNull())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(m_MemoryFile) == m_MemoryFile.size();
+}
+
+int CDocumentMidi::GetTempo() const
+{
+    return m_pInstrumentUsage ? m_pInstrumentUsage->GetTempo() : 0;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// A Standard MIDI File in memory: its bytes, the parsed file, what it plays
+// and, on request, the one-voice melody that a buzzer can play from it.
+#include "Documents/CDocument.h"
+#include "Melody/MelodyProgress.h"
+
+#include <QByteArray>
+#include <QString>
+
+class CDocumentMelody;
+class CMidiInstrumentUsage;
+class MidiStream;
+
+class CDocumentMidi : public CDocument
+{
+public:
+    CDocumentMidi();
+    ~CDocumentMidi() override;
+    CDocumentMidi(const CDocumentMidi&) = delete;
+    CDocumentMidi& operator=(const CDocumentMidi&) = delete;
+
+    int GetDocType() override { return MIDI; }
+
+    // Copies the file bytes, parses them and counts the instruments.
+    void SetRawData(const unsigned char* datas, unsigned length);
+    // Writes the file bytes unchanged; false when nothing or not all of them
+    // could be written.
+    bool SaveMidiFile(const QString& path) const;
+
+    // Reduces the file to one line of notes and rests. The document keeps the
+    // melody (replacing the previous one); the caller must not delete it.
+    CDocumentMelody* BuildMelodyDocument(MelodyProgressCallback progress = nullptr);
+
+    const QByteArray& GetRawData() const { return m_MemoryFile; }
+    MidiStream* GetMidiStream() const { return m_pMidiStream; }
+    CMidiInstrumentUsage* GetInstrumentUsage() const { return m_pInstrumentUsage; }
+    CDocumentMelody* GetMelodyDocument() const { return m_pMelodyDocument; }
+    // Beats per minute of the last Set Tempo; 0 when none.
+    int GetTempo() const;
+
+private:
+    void Clear();
+
+    MidiStream* m_pMidiStream = nullptr;
+    CMidiInstrumentUsage* m_pInstrumentUsage = nullptr;
+    QByteArray m_MemoryFile;
+    CDocumentMelody* m_pMelodyDocument = nullptr;
+};

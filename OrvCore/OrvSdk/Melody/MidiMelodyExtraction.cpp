@@ -1,0 +1,207 @@
+// Reduces a multi-channel MIDI file to one line of notes and rests: follow
+// one channel (chosen by its program, or by its first note), end each note
+// at the next Note On, and turn the gaps between notes into rests.
+#include "Melody/CDocumentMelody.h"
+#include "Melody/CDocumentMidi.h"
+#include "Melody/CMidiInstrumentUsage.h"
+#include "MidiClasses/MidiEventList.h"
+#include "MidiClasses/MidiMessageEvent.h"
+#include "MidiClasses/MidiStream.h"
+#include "Util/Assert.h"
+
+#include <QtDebug>
+#include <climits>
+
+namespace {
+const int kNone = -1;
+const int kNoProgram = 128;         // any program of 128 or more: none followed
+const int kFirstUnfollowedProgram = 97; // effects and percussive programs
+// Hang and memory guards against files built to explode: a gap never yields
+// more rests than this (about 220 bars of 4/4), nor a melody more elements.
+const int kMaxRestsPerGap = 128;
+const int kMaxMelodyElements = 1000000;
+
+class CMelodyExtractor
+{
+public:
+    CMelodyExtractor(CDocumentMelody* melody, int ticksPerQuarter, MelodyProgressCallback progress)
+        : m_List(melody->GetMelodyNoteList()), m_nTicksPerQuarter(ticksPerQuarter), m_Progress(progress)
+    {
+        for (int& volume : m_ChannelVolumes)
+            volume = 127;
+    }
+
+    // Walks the first track that yields a note; false once the walk is over.
+    bool WalkTrack(const MidiTrack* track)
+    {
+        m_Time = 0;
+        m_bTotalTaken = false;
+        qint64 counter = 0;
+        for (const MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext())
+        {
+            m_Time += event->GetDeltaTime();
+            const MidiMessageEvent* message = dynamic_cast<const MidiMessageEvent*>(event);
+            if (message && event->GetStatus() >= 0x80 && event->GetStatus() < 0xF0)
+                OnMessage(message);
+            ++counter;
+            if (m_nProgressTotal != 0 && m_Progress)
+                m_Progress(static_cast<int>(counter * 100 / m_nProgressTotal));
+            if (m_List.count() >= kMaxMelodyElements)
+                return false;
+        }
+        return m_List.isEmpty();
+    }
+
+private:
+    void OnMessage(const MidiMessageEvent* message)
+    {
+        const int channel = message->GetStatus() & 0x0F;
+        const int type = message->GetStatus() & 0xF0;
+        const int data1 = message->GetData1() & 0x7F;
+        if (type == 0xC0 && channel != CMidiInstrumentUsage::DrumChannel)
+            OnProgramChange(channel, data1);
+        else if (type == 0xB0 && data1 == 7)
+            m_ChannelVolumes[channel] = message->GetData2();
+        else if (type == 0x90 && channel != CMidiInstrumentUsage::DrumChannel)
+            OnNoteOn(message, channel, data1, message->GetData2());
+        else if (type == 0x80 && channel == m_nFollowedChannel && data1 == m_nSoundingKey)
+            EndNote();
+    }
+
+    void OnProgramChange(int channel, int program)
+    {
+        m_ChannelPrograms[channel] = program;
+        if (m_nFollowedProgram >= kNoProgram && program < kFirstUnfollowedProgram)
+        {
+            m_nFollowedProgram = program;
+            m_nFollowedChannel = channel;
+        }
+        else if (program == m_nFollowedProgram)
+        {
+            m_nFollowedChannel = channel;
+        }
+        else if (channel == m_nFollowedChannel)
+        {
+            // The program stays followed: another channel set to it is taken up.
+            m_nFollowedChannel = kNone;
+            m_nSoundingKey = kNone;
+        }
+    }
+
+    void OnNoteOn(const MidiMessageEvent* message, int channel, int key, int velocity)
+    {
+        if (m_nFollowedProgram >= kNoProgram)
+        {
+            m_nFollowedChannel = channel;
+            m_nFollowedProgram = m_ChannelPrograms[channel];
+        }
+        if (channel != m_nFollowedChannel)
+            return;
+        // Counted once per track: counting at every early Note On would make
+        // a file of silent Note Ons quadratic.
+        if (m_List.isEmpty() && !m_bTotalTaken)
+        {
+            m_nProgressTotal = message->CountFollowing();
+            m_bTotalTaken = true;
+        }
+        // One voice: a new Note On ends the sounding note whatever its key.
+        if (m_nSoundingKey != kNone)
+            EndNote();
+        if (velocity == 0)
+            return;
+        m_nSoundingKey = key;
+        m_nSavedVelocity = velocity;
+        m_StartTime = m_Time;
+        if (m_bNoteEnded && m_LastEndTime != m_Time)
+            AppendRests(m_Time - m_LastEndTime);
+    }
+
+    void EndNote()
+    {
+        const qint64 ticks = qMin<qint64>(m_Time - m_StartTime, INT_MAX);
+        m_WorkNote.SetDurationFromTicks(static_cast<int>(ticks), m_nTicksPerQuarter);
+        m_WorkNote.SetMidiKey(m_nSoundingKey);
+        const int volume = (m_nFollowedChannel >= 0) ? m_ChannelVolumes[m_nFollowedChannel] : 127;
+        m_WorkNote.SetVolume(m_nSavedVelocity, volume);
+        m_List.append(m_WorkNote.Clone());
+        qDebug().noquote() << m_WorkNote.Dump();
+        m_nSoundingKey = kNone;
+        m_LastEndTime = m_Time;
+        m_bNoteEnded = true;
+    }
+
+    // Leading silence is never made: rests only follow a note that ended.
+    void AppendRests(qint64 gap)
+    {
+        if (m_nTicksPerQuarter == 0)
+            return;
+        qint64 remaining = qMin<qint64>(gap, INT_MAX);
+        for (int made = 0; remaining > 0 && made < kMaxRestsPerGap; ++made)
+        {
+            const int left = m_WorkNote.SetDurationFromTicks(static_cast<int>(remaining), m_nTicksPerQuarter);
+            if (left < 0)
+                break;
+            MidiNote* rest = new MidiNote;
+            rest->SetDuration(m_WorkNote.GetDuration());
+            rest->SetDurationModifier(m_WorkNote.GetDurationModifier());
+            m_List.append(rest);
+            // Coarse resolutions can leave as much as they were given.
+            if (left >= remaining)
+                break;
+            remaining = left;
+        }
+    }
+
+    MelodyNoteList& m_List;
+    const int m_nTicksPerQuarter;
+    MelodyProgressCallback m_Progress;
+    MidiNote m_WorkNote;
+    int m_nFollowedProgram = kNoProgram;
+    int m_nFollowedChannel = kNone;
+    int m_nSoundingKey = kNone;
+    int m_ChannelPrograms[16] = {};
+    int m_ChannelVolumes[16];
+    qint64 m_Time = 0;
+    qint64 m_StartTime = 0;
+    qint64 m_LastEndTime = 0;
+    bool m_bNoteEnded = false;
+    int m_nSavedVelocity = 0;
+    qint64 m_nProgressTotal = 0;
+    bool m_bTotalTaken = false;
+};
+
+void DropLeadingSilence(MelodyNoteList& list)
+{
+    int first = 0;
+    while (first < list.count())
+    {
+        const MelodyElement* element = list.at(first);
+        if (element->GetElementType() == MelodyElement::Note && !static_cast<const MidiNote*>(element)->IsSilence())
+            break;
+        ++first;
+    }
+    for (int i = 0; i < first; ++i)
+        list.removeAt(0);
+}
+} // namespace
+
+CDocumentMelody* CDocumentMidi::BuildMelodyDocument(MelodyProgressCallback progress)
+{
+    ASSERT(m_pMidiStream);
+    if (progress)
+        progress(0);
+
+    delete m_pMelodyDocument;
+    m_pMelodyDocument = new CDocumentMelody;
+    m_pMelodyDocument->SetName(GetName());
+    m_pMelodyDocument->SetBeat(GetTempo());
+    if (!m_pMidiStream)
+        return m_pMelodyDocument;
+
+    CMelodyExtractor extractor(m_pMelodyDocument, m_pMidiStream->GetDivision(), progress);
+    for (const MidiTrack* track = m_pMidiStream->GetTrackList().GetFirstLinkedTrack(); track; track = track->GetNext())
+        if (!extractor.WalkTrack(track))
+            break;
+    DropLeadingSilence(m_pMelodyDocument->GetMelodyNoteList());
+    return m_pMelodyDocument;
+}
