@@ -10,8 +10,8 @@
 
 namespace {
 // Nested loops multiply: a hostile melody could ask for days of sound. The
-// preview stops at twenty minutes, far beyond any ring tone.
-const qint64 kMaxPreviewSamples = 22050LL * 60 * 20;
+// preview stops after ten minutes, far beyond any ring tone.
+const qint64 kMaxPreviewSamples = 22050LL * 60 * 10;
 
 // The index of each loop opening's matching close, -1 for an opening
 // without one; other entries unused.
