@@ -2,6 +2,7 @@
 #include "CTunra.h"
 
 #include "TunraCheck.h"
+#include "TunraVectorState.h"
 
 #include "Util/Assert.h"
 #include "Wave/CDocumentWave.h"
@@ -61,6 +62,7 @@ void CTunra::GeneratePreview(IMYNotes& events, int tempo, int from, int to)
     // Walked with a stack of the loops being played rather than by calling
     // itself for every loop body, so deep nesting cannot exhaust the stack.
     const QVector<int> closeOf = MatchLoops(events);
+    TunraClearUpperVectorState();
     QVector<PlayingLoop> playing;
     int index = from;
     while (index < count && m_nPreviewSamples < kMaxPreviewSamples)
