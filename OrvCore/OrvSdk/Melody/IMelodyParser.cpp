@@ -167,7 +167,25 @@ bool CMelodyTruncate::CheckLoops(const QString& melody)
 
 QString CMelodyTruncate::ReadNameField(const QString& text, int position)
 {
-    const QString field = text.mid(position).simplified();
+    // Runs of white space become one blank, the leading one included: a
+    // field that starts with white space (an empty NAME line) has no name.
+    QString field;
+    bool inSpace = false;
+    for (int i = qMax(0, position); i < text.length(); ++i)
+    {
+        const QChar c = text.at(i);
+        if (c.isSpace())
+        {
+            if (!inSpace)
+                field += QLatin1Char(' ');
+            inSpace = true;
+        }
+        else
+        {
+            field += c;
+            inSpace = false;
+        }
+    }
     const int blank = field.indexOf(QLatin1Char(' '));
     const QString name = blank < 0 ? field : field.left(blank);
     qDebug().noquote() << QStringLiteral("Melody Name:") + name;

@@ -46,37 +46,6 @@ int MidiEvent::GetMetaKind() const
     return 0;
 }
 
-void MidiEvent::InsertAfter(MidiEvent* previous)
-{
-    ASSERT(previous != nullptr);
-    ASSERT(previous != this);
-    if (!previous || previous == this)
-        return;
-    if (m_Linked)
-        Unlink();
-
-    m_pPrev = previous;
-    m_pNext = previous->m_pNext;
-    if (m_pNext)
-        m_pNext->m_pPrev = this;
-    previous->m_pNext = this;
-    m_Linked = true;
-}
-
-void MidiEvent::Unlink()
-{
-    // A chain head is never linked itself; it must not cut its events loose.
-    if (!m_Linked)
-        return;
-    if (m_pPrev)
-        m_pPrev->m_pNext = m_pNext;
-    if (m_pNext)
-        m_pNext->m_pPrev = m_pPrev;
-    m_pPrev = nullptr;
-    m_pNext = nullptr;
-    m_Linked = false;
-}
-
 int MidiEvent::CountFollowing() const
 {
     int count = 0;

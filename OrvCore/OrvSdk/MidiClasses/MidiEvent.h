@@ -1,4 +1,5 @@
 #pragma once
+#include "MidiClasses/MidiChainLink.h"
 #include "MidiClasses/MidiEventText.h"
 #include "MidiClasses/MidiObject.h"
 
@@ -11,7 +12,7 @@ class MidiEventData;
 
 // One event of a track with its delta time, linked into its track's chain.
 // Deleting an event unlinks it first.
-class MidiEvent : public MidiObject
+class MidiEvent : public MidiObject, public MidiChainLink<MidiEvent>
 {
 public:
     MidiEvent(uint32_t deltaTime = 0, uint8_t status = 0);
@@ -30,15 +31,9 @@ public:
     virtual uint32_t GetValue() const;
     virtual int GetMetaKind() const;
 
-    MidiEvent* GetNext() const { return m_pNext; }
-    MidiEvent* GetPrev() const { return m_pPrev; }
-    bool IsLinked() const { return m_Linked; }
     uint8_t GetStatus() const { return m_Status; }
     uint32_t GetDeltaTime() const { return m_DeltaTime; }
 
-    // Links this event right after `previous`, unlinking it first when linked.
-    void InsertAfter(MidiEvent* previous);
-    void Unlink();
     // Number of events chained after this one.
     int CountFollowing() const;
 
@@ -51,9 +46,6 @@ protected:
     // The warning of operations that do not apply to an event class.
     static void WarnNotApplicable();
 
-    MidiEvent* m_pPrev = nullptr;
-    MidiEvent* m_pNext = nullptr;
-    bool m_Linked = false;
     uint32_t m_DeltaTime;
     uint8_t m_Status;
 };

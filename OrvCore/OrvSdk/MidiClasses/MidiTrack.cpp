@@ -17,35 +17,6 @@ MidiTrack::~MidiTrack()
     Unlink();
 }
 
-void MidiTrack::InsertAfter(MidiTrack* previous)
-{
-    ASSERT(previous != nullptr);
-    ASSERT(previous != this);
-    if (!previous || previous == this)
-        return;
-    if (m_Linked)
-        Unlink();
-    m_pPrev = previous;
-    m_pNext = previous->m_pNext;
-    if (m_pNext)
-        m_pNext->m_pPrev = this;
-    previous->m_pNext = this;
-    m_Linked = true;
-}
-
-void MidiTrack::Unlink()
-{
-    if (!m_Linked)
-        return;
-    if (m_pPrev)
-        m_pPrev->m_pNext = m_pNext;
-    if (m_pNext)
-        m_pNext->m_pPrev = m_pPrev;
-    m_pPrev = nullptr;
-    m_pNext = nullptr;
-    m_Linked = false;
-}
-
 bool MidiTrack::Load(MidiArchive& ar)
 {
     ASSERT(ar.IsLoading());

@@ -1,4 +1,5 @@
 #pragma once
+#include "MidiClasses/MidiChainLink.h"
 #include "MidiClasses/MidiChunk.h"
 #include "MidiClasses/MidiEventList.h"
 
@@ -6,7 +7,7 @@
 
 // An "MTrk" chunk and its events in file order. Tracks are chained by the
 // track list; deleting a track unlinks it first.
-class MidiTrack : public MidiChunk
+class MidiTrack : public MidiChunk, public MidiChainLink<MidiTrack>
 {
 public:
     explicit MidiTrack(int number = 0);
@@ -23,19 +24,10 @@ public:
     MidiEventList* GetEventList() { return &m_EventList; }
     const MidiEventList* GetEventList() const { return &m_EventList; }
 
-    MidiTrack* GetNext() const { return m_pNext; }
-    MidiTrack* GetPrev() const { return m_pPrev; }
-    bool IsLinked() const { return m_Linked; }
-    // Links this track right after `previous`, unlinking it first when linked.
-    void InsertAfter(MidiTrack* previous);
-    void Unlink();
 
 private:
     bool LoadEvents(MidiArchive& ar);
 
-    MidiTrack* m_pPrev = nullptr;
-    MidiTrack* m_pNext = nullptr;
-    bool m_Linked = false;
     int m_Number;
     MidiEventList m_EventList;
 };

@@ -38,8 +38,10 @@ int CPluginBase::LoadResources()
     if (CLanguageResources::Load(folder + QStringLiteral("/Languages/English.xml")))
         return 1;
     // The language file is what failed, so these texts cannot come from it.
-    s_ResourceFailureReporter(QStringLiteral("Fatal Error"),
-                              QStringLiteral("Ressources file not found!\nPlease refer to documentation..."));
+    const ResourceFailureReporter report = mpResourceFailureReporter ? mpResourceFailureReporter
+                                                                     : s_ResourceFailureReporter;
+    report(QStringLiteral("Fatal Error"),
+           QStringLiteral("Ressources file not found!\nPlease refer to documentation..."));
     return 0;
 }
 

@@ -32,6 +32,10 @@ public:
     typedef void (*ResourceFailureReporter)(const QString& title, const QString& text);
     // Returns the previous reporter; null restores the default.
     static ResourceFailureReporter SetResourceFailureReporter(ResourceFailureReporter reporter);
+    // Overrides this module's reporter for one converter. Not virtual, so the
+    // host's copy of it writes the member that the plug-in's LoadResources
+    // reads: this is how the host reaches a converter loaded from a library.
+    void SetInstanceResourceFailureReporter(ResourceFailureReporter reporter) { mpResourceFailureReporter = reporter; }
 
     CPluginBase();
     ~CPluginBase() override;
@@ -85,4 +89,5 @@ protected:
     CConversionLog mConversionLog;
     CDocument* mpPreviewDocument = nullptr;     // owned until taken
     QList<QByteArray> mRawDataList;
+    ResourceFailureReporter mpResourceFailureReporter = nullptr; // null: the module's own
 };

@@ -1,0 +1,253 @@
+#include "Melody/CDocumentMelody.h"
+#include "Melody/CDocumentMidi.h"
+#include "Melody/CMidiInstrumentUsage.h"
+#include "MelodyTestSupport.h"
+#include "MidiFileBuilder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+std::unique_ptr<CDocumentMidi> Load(const QByteArray& bytes)
+{
+    std::unique_ptr<CDocumentMidi> doc(new CDocumentMidi);
+    doc->SetName(QStringLiteral("/songs/Test.mid"));
+    doc->SetRawData(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned>(bytes.size()));
+    return doc;
+}
+
+// Elements as "key:duration.modifier:volume" for notes, "r:duration.modifier" for rests.
+QStringList Melody(CDocumentMidi& midi)
+{
+    MessageCapture quiet;
+    CDocumentMelody* melody = midi.BuildMelodyDocument();
+    QStringList items;
+    for (const MelodyElement* e : melody->GetMelodyNoteList())
+    {
+        const MidiNote* n = static_cast<const MidiNote*>(e);
+        if (n->IsSilence())
+            items << QStringLiteral("r:%1.%2").arg(n->GetDuration()).arg(n->GetDurationModifier());
+        else
+            items << QStringLiteral("%1:%2.%3:%4")
+                         .arg(n->GetMidiKey())
+                         .arg(n->GetDuration())
+                         .arg(n->GetDurationModifier())
+                         .arg(n->GetVolume());
+    }
+    return items;
+}
+
+QList<int> g_Progress;
+void RecordProgress(int percent)
+{
+    g_Progress << percent;
+}
+} // namespace
+
+TEST(MidiDocument, DrumsOnlyGiveAnEmptyMelody)
+{
+    SmfTrack track;
+    track.NoteOn(0, 9, 36, 100).NoteOff(480, 9, 36).NoteOn(0, 9, 38, 100).NoteOff(480, 9, 38);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
+    EXPECT_EQ(midi->GetDocType(), 4);
+    EXPECT_TRUE(Melody(*midi).isEmpty());
+    const CMidiInstrumentUsage* usage = midi->GetInstrumentUsage();
+    ASSERT_TRUE(usage);
+    EXPECT_EQ(usage->GetProgramNoteCount(128), 2);
+    EXPECT_TRUE(usage->IsFamilyUsed(16));
+    EXPECT_FALSE(usage->IsFamilyUsed(0));
+    EXPECT_FALSE(usage->IsFamilyUsed(17));
+}
+
+TEST(MidiDocument, InstrumentUsageFollowsProgramChanges)
+{
+    SmfTrack one;
+    one.NoteOn(0, 0, 60, 90).NoteOff(10, 0, 60).Program(0, 0, 41).NoteOn(0, 0, 62, 90).NoteOff(10, 0, 62);
+    one.NoteOn(0, 0, 64, 0); // velocity 0 is no note
+    SmfTrack two;
+    two.Program(0, 9, 5).NoteOn(0, 9, 40, 80).Program(0, 3, 127).NoteOn(0, 3, 50, 80);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({one, two}));
+    const CMidiInstrumentUsage* usage = midi->GetInstrumentUsage();
+    EXPECT_EQ(usage->GetProgramNoteCount(0), 1);
+    EXPECT_EQ(usage->GetProgramNoteCount(41), 1);
+    EXPECT_EQ(usage->GetProgramNoteCount(128), 1); // channel 10 ignores its program change
+    EXPECT_EQ(usage->GetProgramNoteCount(127), 1);
+    EXPECT_EQ(usage->GetFamilyNoteCount(5), 1);
+    EXPECT_EQ(usage->GetFamilyNoteCount(15), 1);
+    EXPECT_EQ(usage->GetFamilyNoteCount(0), 1);
+    EXPECT_EQ(usage->GetProgramNoteCount(-1), 0);
+    EXPECT_EQ(usage->GetProgramNoteCount(129), 0);
+}
+
+TEST(MidiDocument, TempoFromTheLastUsableSetTempo)
+{
+    SmfTrack track;
+    track.Tempo(0, 500000).Tempo(0, 400000).Meta(0, 0x51, QByteArray("\x07\xA1", 2)).Tempo(0, 0);
+    track.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
+    EXPECT_EQ(midi->GetTempo(), 150);
+    MessageCapture quiet;
+    EXPECT_EQ(midi->BuildMelodyDocument()->GetBeat(), 150);
+
+    SmfTrack plain;
+    plain.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60);
+    std::unique_ptr<CDocumentMidi> noTempo = Load(SmfFile({plain}));
+    EXPECT_EQ(noTempo->GetTempo(), 0);
+    EXPECT_EQ(noTempo->BuildMelodyDocument()->GetBeat(), 0);
+}
+
+TEST(MidiDocument, FollowsTheFirstUsableProgram)
+{
+    SmfTrack a;
+    a.Program(0, 0, 0).Program(0, 1, 100);
+    a.NoteOn(0, 1, 50, 100).NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60).NoteOff(0, 1, 50);
+    a.NoteOn(0, 1, 52, 100).NoteOn(0, 0, 62, 100).NoteOff(240, 0, 62).NoteOff(0, 1, 52);
+    std::unique_ptr<CDocumentMidi> first = Load(SmfFile({a}));
+    EXPECT_EQ(Melody(*first), (QStringList{QStringLiteral("60:2.0:100"), QStringLiteral("62:3.0:100")}));
+
+    SmfTrack b;
+    b.Program(0, 0, 120).Program(0, 1, 0);
+    b.NoteOn(0, 0, 50, 100).NoteOn(0, 1, 60, 100).NoteOff(480, 1, 60).NoteOff(0, 0, 50);
+    std::unique_ptr<CDocumentMidi> second = Load(SmfFile({b}));
+    EXPECT_EQ(Melody(*second), (QStringList{QStringLiteral("60:2.0:100")}));
+}
+
+TEST(MidiDocument, NoteBeforeAnyUsableProgramFollowsItsChannel)
+{
+    SmfTrack track;
+    track.Program(0, 2, 110).NoteOn(0, 2, 70, 100).NoteOff(480, 2, 70).NoteOn(0, 3, 40, 100).NoteOff(480, 3, 40);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
+    EXPECT_EQ(Melody(*midi), (QStringList{QStringLiteral("70:2.0:100")}));
+}
+
+TEST(MidiDocument, TakesTheFirstTrackWithNotes)
+{
+    SmfTrack conductor;
+    conductor.Tempo(0, 500000).Meta(0, 0x03, QByteArray("Title"));
+    SmfTrack tune;
+    tune.NoteOn(0, 0, 64, 100).NoteOff(480, 0, 64).NoteOn(0, 0, 65, 100).NoteOff(480, 0, 65);
+    SmfTrack other;
+    other.NoteOn(0, 1, 40, 100).NoteOff(480, 1, 40);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({conductor, tune, other}));
+    EXPECT_EQ(Melody(*midi), (QStringList{QStringLiteral("64:2.0:100"), QStringLiteral("65:2.0:100")}));
+}
+
+TEST(MidiDocument, GapsBecomeRests)
+{
+    SmfTrack track;
+    track.NoteOn(960, 0, 60, 100).NoteOff(480, 0, 60); // leading silence is dropped
+    track.NoteOn(1440, 0, 62, 100).NoteOff(480, 0, 62);
+    track.NoteOn(20, 0, 64, 100).NoteOff(480, 0, 64); // too short for a rest
+    track.NoteOn(3600, 0, 65, 100).NoteOff(480, 0, 65);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
+    EXPECT_EQ(Melody(*midi), (QStringList{QStringLiteral("60:2.0:100"), QStringLiteral("r:1.1"),
+                                          QStringLiteral("62:2.0:100"), QStringLiteral("64:2.0:100"),
+                                          QStringLiteral("r:0.2"), QStringLiteral("r:3.0"),
+                                          QStringLiteral("65:2.0:100")}));
+}
+
+TEST(MidiDocument, OverlapsAndSilentNoteOnsEndTheSoundingNote)
+{
+    SmfTrack track;
+    track.NoteOn(0, 0, 60, 100).NoteOn(240, 0, 67, 100).NoteOff(240, 0, 60).NoteOff(0, 0, 67);
+    track.NoteOn(0, 0, 69, 100).NoteOn(480, 0, 12, 0).NoteOff(0, 0, 69);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
+    EXPECT_EQ(Melody(*midi), (QStringList{QStringLiteral("60:3.0:100"), QStringLiteral("67:3.0:100"),
+                                          QStringLiteral("69:2.0:100")}));
+}
+
+TEST(MidiDocument, ChannelVolumeScalesVelocity)
+{
+    SmfTrack track;
+    track.NoteOn(0, 0, 60, 127).NoteOff(480, 0, 60).Control(0, 0, 7, 64).NoteOn(0, 0, 62, 127).NoteOff(480, 0, 62);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
+    EXPECT_EQ(Melody(*midi), (QStringList{QStringLiteral("60:2.0:127"), QStringLiteral("62:2.0:64")}));
+}
+
+TEST(MidiDocument, LeavingTheFollowedProgramDropsTheChannel)
+{
+    SmfTrack track;
+    track.Program(0, 0, 1).NoteOn(0, 0, 60, 100).Program(240, 0, 2).NoteOff(240, 0, 60);
+    track.NoteOn(0, 0, 62, 100).NoteOff(480, 0, 62).Program(0, 4, 1).NoteOn(0, 4, 64, 100).NoteOff(480, 4, 64);
+    track.NoteOn(0, 4, 65, 100).NoteOff(480, 4, 65);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
+    // The note forgotten on leaving never ends; channel 5 takes program 1 up.
+    EXPECT_EQ(Melody(*midi), (QStringList{QStringLiteral("64:2.0:100"), QStringLiteral("65:2.0:100")}));
+}
+
+TEST(MidiDocument, CoarseOrMissingResolutionsEnd)
+{
+    for (int division : {0, 1, 2, 7, 15, 16, 100})
+    {
+        SmfTrack track;
+        track.NoteOn(0, 0, 60, 100).NoteOff(5, 0, 60).NoteOn(6, 0, 62, 100).NoteOff(5, 0, 62);
+        track.NoteOn(1000, 0, 64, 100).NoteOff(3, 0, 64).NoteOn(1, 0, 65, 100).NoteOff(1, 0, 65);
+        std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}, division));
+        const QStringList melody = Melody(*midi);
+        EXPECT_GE(melody.size(), 4) << division;
+        if (division == 0)
+            EXPECT_EQ(melody.size(), 4);
+        EXPECT_LT(melody.size(), 200) << division;
+    }
+}
+
+TEST(MidiDocument, ProgressStartsAtZero)
+{
+    SmfTrack track;
+    for (int i = 0; i < 20; ++i)
+        track.NoteOn(0, 0, 60 + i, 100).NoteOff(240, 0, 60 + i);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
+    g_Progress.clear();
+    MessageCapture quiet;
+    midi->BuildMelodyDocument(RecordProgress);
+    ASSERT_FALSE(g_Progress.isEmpty());
+    EXPECT_EQ(g_Progress.first(), 0);
+    for (int i = 1; i < g_Progress.size(); ++i)
+        EXPECT_GE(g_Progress[i], g_Progress[i - 1]);
+    EXPECT_GE(g_Progress.last(), 90);
+}
+
+TEST(MidiDocument, MelodyIsReplacedAndOwned)
+{
+    SmfTrack track;
+    track.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
+    MessageCapture quiet;
+    CDocumentMelody* first = midi->BuildMelodyDocument();
+    EXPECT_EQ(first->GetName(), QStringLiteral("/songs/Test.mid"));
+    EXPECT_EQ(first->GetMelodyName(), QStringLiteral("Test"));
+    EXPECT_EQ(first->GetStyle(), 0);
+    EXPECT_EQ(first->GetVolume(), 7);
+    CDocumentMelody* second = midi->BuildMelodyDocument();
+    EXPECT_EQ(midi->GetMelodyDocument(), second);
+    EXPECT_EQ(second->GetMelodyNoteList().count(), 1);
+}
+
+TEST(MidiDocument, WithoutAStreamTheMelodyIsEmpty)
+{
+    MessageCapture capture;
+    CDocumentMidi midi;
+    CDocumentMelody* melody = midi.BuildMelodyDocument();
+    ASSERT_TRUE(melody);
+    EXPECT_TRUE(melody->GetMelodyNoteList().isEmpty());
+    EXPECT_TRUE(capture.HasWarning(QStringLiteral("m_pMidiStream")));
+    EXPECT_FALSE(midi.SaveMidiFile(QStringLiteral("/nonexistent/x.mid")));
+}
+
+TEST(MidiDocument, SavesTheBytesUnchanged)
+{
+    SmfTrack track;
+    track.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60);
+    const QByteArray bytes = SmfFile({track});
+    std::unique_ptr<CDocumentMidi> midi = Load(bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("copy.mid"));
+    ASSERT_TRUE(midi->SaveMidiFile(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), bytes);
+    EXPECT_EQ(midi->GetRawData(), bytes);
+    EXPECT_FALSE(midi->SaveMidiFile(dir.filePath(QStringLiteral("missing/x.mid"))));
+}

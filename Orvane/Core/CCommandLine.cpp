@@ -1,0 +1,160 @@
+#include "CCommandLine.h"
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const CCommandLine::COption kOptions[] = {
+    {"profile=", &CCommandLine::SetProfileOption, "id_help_profile"},
+    {"parameter=", &CCommandLine::SetParameterOption, "id_help_parameter"},
+    {"destination=", &CCommandLine::SetDestinationOption, "id_help_destination"},
+    {"converter=", &CCommandLine::SetConverterOption, "id_help_converter"},
+    {"logfile=", &CCommandLine::SetLogFileOption, "id_help_logfile"},
+    {"preview", &CCommandLine::SetPreviewOption, "id_help_preview"},
+    {"help", &CCommandLine::SetHelpOption, "id_help_help"},
+    {"user=", &CCommandLine::SetUserOption, "id_help_none"},
+    {"ihm", &CCommandLine::SetGuiOption, "id_help_none"},
+    {"path=", &CCommandLine::SetPathOption, "id_help_none"},
+};
+
+QString OptionKey(int row)
+{
+    return QLatin1Char('/') + QString::fromLatin1(kOptions[row].text).toUpper();
+}
+
+} // namespace
+
+CCommandLine::CCommandLine(const QString& startDir) : mDestination(startDir), m_StartDir(startDir)
+{
+}
+
+const CCommandLine::COption* CCommandLine::Options()
+{
+    return kOptions;
+}
+
+int CCommandLine::OptionCount()
+{
+    return int(sizeof(kOptions) / sizeof(kOptions[0]));
+}
+
+int CCommandLine::MatchOption(const QString& argument)
+{
+    const QString upper = argument.toUpper();
+    for (int row = 0; row < OptionCount(); ++row) {
+        if (upper.startsWith(OptionKey(row)))
+            return row;
+    }
+    return -1;
+}
+
+CCommandLine CCommandLine::Parse(const QStringList& arguments, const QString& startDir)
+{
+    CCommandLine line(startDir);
+    for (const QString& argument : arguments) {
+        const int row = MatchOption(argument);
+        if (row >= 0)
+            (line.*kOptions[row].handler)(argument.mid(OptionKey(row).size()));
+        else
+            line.AddSource(argument);
+    }
+    if (line.mCommandLineMode == 1 && line.mGui == 1)
+        line.mCommandLineMode = 0;
+    return line;
+}
+
+bool CCommandLine::NeedsWindow(const QStringList& arguments)
+{
+    bool source = false;
+    bool gui = false;
+    for (const QString& argument : arguments) {
+        const int row = MatchOption(argument);
+        if (row < 0)
+            source = true;
+        else if (kOptions[row].handler == &CCommandLine::SetHelpOption)
+            return false;
+        else if (kOptions[row].handler == &CCommandLine::SetGuiOption)
+            gui = true;
+    }
+    return !source || gui;
+}
+
+void CCommandLine::AddSource(const QString& argument)
+{
+    mCommandLineMode = 1;
+    const QDir dir(m_StartDir);
+    if (QFileInfo(dir, argument).isFile()) {
+        mSources.append(argument);
+        return;
+    }
+    // A pattern: the matching file names of the start folder, in name order whatever the letter case.
+    const QStringList names = dir.entryList(QStringList(argument), QDir::Files, QDir::Name | QDir::IgnoreCase);
+    mSources.append(names);
+}
+
+void CCommandLine::SetProfileOption(const QString& value)
+{
+    mProfile = value.toUpper();
+}
+
+void CCommandLine::SetParameterOption(const QString& value)
+{
+    mParameter = value;
+}
+
+void CCommandLine::SetDestinationOption(const QString& value)
+{
+    mDestination = value;
+}
+
+void CCommandLine::SetConverterOption(const QString& value)
+{
+    mConverter = value.toUpper();
+}
+
+void CCommandLine::SetLogFileOption(const QString& value)
+{
+    mLogFileName = value;
+}
+
+void CCommandLine::SetPreviewOption(const QString&)
+{
+    mPreview = 1;
+}
+
+void CCommandLine::SetHelpOption(const QString&)
+{
+    mHelp = 1;
+}
+
+void CCommandLine::SetUserOption(const QString& value)
+{
+    mUserValues.append(value);
+}
+
+void CCommandLine::SetGuiOption(const QString&)
+{
+    mGui = 1;
+}
+
+void CCommandLine::SetPathOption(const QString& value)
+{
+    mPathsFileName = value;
+}
+
+QString FormatHelp(int versionWord, const std::function<QString(const QString& id)>& message)
+{
+    const uint32_t version = static_cast<uint32_t>(versionWord);
+    QString help = message(QStringLiteral("id_help_header"))
+                       .arg(QString::number(version >> 16), QString::number(version & 0xFFFF));
+    help += QLatin1Char('\n');
+    for (int row = 0; row < CCommandLine::OptionCount(); ++row) {
+        const CCommandLine::COption& option = CCommandLine::Options()[row];
+        const QString text = message(QString::fromLatin1(option.helpId));
+        if (text.isEmpty())
+            continue;
+        help += QLatin1Char('/') + QString::fromLatin1(option.text) + text + QLatin1Char('\n');
+    }
+    help += QLatin1Char('\n');
+    return help;
+}

@@ -1,0 +1,155 @@
+#pragma once
+#include "CCommandLine.h"
+#include "CUserPrompt.h"
+#include "Host/CPluginManager.h"
+#include "Util/Types.h"
+#include <QApplication>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class CDocument;
+class CPluginBase;
+class CPluginClass;
+class CProfile;
+class CTestBase;
+class OrvaneMainWindow;
+class QFile;
+
+// The application object: start-up, configuration, run log, reporting and shut-down, and the slots that
+// answer the user interface's queries. The conversion engine adds its slots to this class in Engine/.
+class COrvApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    // Major version in the high 16 bits, minor in the low 16 bits.
+    enum { VERSION = 0x00020003 };
+    // Kinds of converter queries (GetConverterType bits) and their document-type masks.
+    enum { CONVERTER_MASK = 0x3E, TRANSLATOR_MASK = 1, ANY_DOCUMENT = -1 };
+
+    // The GUI flag is kept for the shape of the call; the toolkit decides from its platform.
+    COrvApplication(int& argc, char** argv, bool guiEnabled = true);
+    ~COrvApplication() override;
+
+    // Configuration, language file, plug-ins, profiles and the start-up checks; 0 ends the program.
+    B32 Init();
+    // The command-line job, or the main window and its event loop.
+    int Run();
+    // Releases documents, profiles, language file, plug-ins and run log, in that order. Always 1.
+    int Shutdown();
+
+    // The one way the program tells the user about a problem (kind 0 warning, 1 critical).
+    void Report(int kind, const QString& title, const QString& text);
+    // Appends the text to the run log as it stands and flushes it; nothing before Init or after Shutdown.
+    void Log(const QString& text);
+    // Appends the converter's conversion log summary to the run log.
+    void LogConversionLog(CPluginBase* converter);
+    // Every message box, question and modal dialog goes through this prompt.
+    CUserPrompt& GetUserPrompt();
+    // Replaces the mode's own prompt (tests script their answers); null restores it. Not owned.
+    void SetUserPrompt(CUserPrompt* prompt);
+
+    // A message of this class in the language file.
+    static QString Message(const QString& id);
+    // The run log name for a moment: "Logfile" + "dd_MM_yyyy" + "_" + "hh_mm_ss" + ".log".
+    static QString MakeLogFileName(const QDateTime& moment);
+
+    void ParseCommandLine();
+    void PrintHelp();
+    // Chooses the developer test object by its selector; the first object chosen stays.
+    void SetUserOption(const QString& value);
+
+    // The three converter lists of a profile (null: no profile check); positions in them are the indexes
+    // that panels and batch entries pass.
+    QList<CPluginClass*> GetConverterList(CProfile* profile) const;
+    QList<CPluginClass*> GetTraductorList(CProfile* profile) const;
+    QList<CPluginClass*> GetEntireList(CProfile* profile) const;
+    // The entry at a position that a panel or the command line sent back; null outside the list, which the
+    // caller reports as a failure.
+    static CPluginClass* EntryAt(const QList<CPluginClass*>& list, int index);
+
+    QString GetCurrentPath() const { return m_CurrentPath; }
+    QString GetApplicationPath() const { return m_ApplicationPath; }
+    CDocument* GetPreviewDocument() const { return m_pPreviewDocument; }
+    CProfile* GetCurrentProfile() const { return m_pCurrentProfile; }
+    const QList<CProfile*>& GetProfileList() const { return m_Profiles; }
+    CPluginManager& GetPluginManager() { return m_PluginManager; }
+    B32 IsCommandLineMode() const { return m_CommandLine.mCommandLineMode; }
+    const CCommandLine& GetCommandLine() const { return m_CommandLine; }
+    QString GetLogFileName() const { return m_LogFileName; }
+
+public slots:
+    void GetVersionNumber(int& version);
+    void GetCurrentPath(QString& path);
+    void GetTempPath(QString& path);
+    void GetApplicationPath(QString& path);
+
+    void GetInstalledPlugins(QStringList& list);
+    void GetConverterNameList(QStringList& list);
+    void GetTraductorNameList(QStringList& list);
+    void GetEntireNameList(QStringList& list);
+    void GetProfileNameList(QStringList& list);
+    void GetConverterImportExtensionList(QStringList& list, int converter);
+    void GetTraductorImportExtensionList(QStringList& list, int translator);
+    void GetEntireImportExtensionList(QStringList& list);
+    void GetExtensionListForBatch(int entry, QStringList& list);
+    // Outside the profile list no profile is selected.
+    void SetCurrentProfile(int index);
+
+protected:
+    // Takes the developer test object over, replacing none that is already held.
+    void SetTestObject(CTestBase* testObject);
+
+private:
+    bool LoadProfiles();
+    bool CheckConverters();
+    void ReportFatal(const QString& id);
+    void ReportParameterFailures();
+    void WriteInstalledListToDebug();
+    // The extensions of every importer whose document type meets the mask.
+    void AppendImporterExtensions(int documentTypeMask, QStringList& list) const;
+    static void AppendOwnImportExtensions(CPluginBase* converter, QStringList& list);
+
+    // The command-line job; the conversion engine provides it.
+    B32 RunCommandLine();
+    // Window mode: the main window, its connections, settings and the event loop; 0 when there is no window.
+    int RunMainWindow();
+
+    int m_Version = VERSION;
+    CTestBase* m_pTestObject = nullptr;
+    OrvaneMainWindow* m_pMainWindow = nullptr;
+    QString m_CurrentPath;
+    QString m_ApplicationPath;
+    CPluginManager m_PluginManager;
+    CProfile* m_pCurrentProfile = nullptr;
+    QList<CProfile*> m_Profiles;
+
+    // The conversion engine's documents and results, all owned.
+    CDocument* m_pLoadedDocument = nullptr;
+    CDocument* m_pRawDataResult = nullptr;
+    CDocument* m_pPreviewDocument = nullptr;
+    CPluginBase* m_pLastOutputConverter = nullptr; // whose output chunks the last conversion left
+    CPluginBase* m_pResultConverter = nullptr;
+    int m_ResultFlag = 0;
+    QString m_ConvertedDocumentName;
+
+    QFile* m_pLogFile = nullptr;
+    QString m_LogFileName;
+    QString m_PathsFileName;
+    QString m_ResourceFolder;
+    QString m_ParameterFolder;
+    QString m_ProfileFolder;
+
+    // The options, the sources and the command-line mode of this run.
+    CCommandLine m_CommandLine;
+
+    // The engine's run state.
+    int m_ResizeOption = 0;
+    CPluginBase* m_pRunningConverter = nullptr;
+    int m_CancelFlag = 0;
+    int m_EventLoopRan = 0;
+
+    CWidgetPrompt m_WidgetPrompt;
+    CLogPrompt m_LogPrompt;
+    CUserPrompt* m_pInstalledPrompt = nullptr;
+};

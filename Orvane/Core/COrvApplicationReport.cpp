@@ -1,0 +1,38 @@
+#include "COrvApplication.h"
+#include "Plugin/CConversionLog.h"
+#include "Plugin/CPluginBase.h"
+#include <QFile>
+
+CUserPrompt& COrvApplication::GetUserPrompt()
+{
+    if (m_pInstalledPrompt)
+        return *m_pInstalledPrompt;
+    if (m_CommandLine.mCommandLineMode == 1)
+        return m_LogPrompt;
+    return m_WidgetPrompt;
+}
+
+void COrvApplication::SetUserPrompt(CUserPrompt* prompt)
+{
+    m_pInstalledPrompt = prompt;
+}
+
+void COrvApplication::Report(int kind, const QString& title, const QString& text)
+{
+    GetUserPrompt().ShowMessage(kind, title, text);
+}
+
+void COrvApplication::Log(const QString& text)
+{
+    if (!m_pLogFile)
+        return;
+    m_pLogFile->write(text.toLocal8Bit());
+    m_pLogFile->flush();
+}
+
+void COrvApplication::LogConversionLog(CPluginBase* converter)
+{
+    if (!converter)
+        return;
+    Log(converter->GetConversionLog()->GetSummaryText());
+}

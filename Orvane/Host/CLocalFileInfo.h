@@ -1,0 +1,32 @@
+#pragma once
+#include "CFileInfo.h"
+#include <QFileInfo>
+
+// A file description on the local file system; every answer reflects the disk at the moment of the call.
+class CLocalFileInfo : public CFileInfo
+{
+public:
+    explicit CLocalFileInfo(const QString& path);
+
+    bool IsFile() const override;
+    bool IsDir() const override;
+    bool IsReadable() const override;
+    QString GetExtension(bool complete) const override;
+    QString GetFileName() const override;
+    QString GetBaseName(bool complete) const override;
+    QString GetFilePath() const override;
+    uint32_t GetSize() const override;
+    QDateTime GetLastModified() const override;
+    CFileInfo* Clone() const override;
+
+    // The absolute path of the folder that holds the file.
+    virtual QString GetDirPath() const;
+    // Same path and same name, compared exactly (letter case counts).
+    virtual bool IsEqual(const CFileInfo* other) const;
+
+private:
+    // Refreshed before each answer, so a description made before a file changed still tells the truth.
+    const QFileInfo& Fresh() const;
+
+    mutable QFileInfo m_Info;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+class CParameters;
+class CPluginBase;
+class CPluginClassInfo;
+
+// The host's record of one converter class: its converter object and parameter sets, owned by the record.
+class CPluginClass
+{
+public:
+    // Flag bit 0: the class is unusable (its parameter file or its resources could not be loaded).
+    enum { UNUSABLE = 1 };
+
+    CPluginClass() = default;
+    // Lets the converter release its resources, then deletes it and both parameter sets. Runs before the
+    // library that holds the converter's code is freed.
+    ~CPluginClass();
+    CPluginClass(const CPluginClass&) = delete;
+    CPluginClass& operator=(const CPluginClass&) = delete;
+
+    bool IsUsable() const { return mpConverter && !(mFlags & UNUSABLE); }
+    int GetFlags() const { return mFlags; }
+    CPluginBase* GetConverter() const { return mpConverter; }
+    CPluginClassInfo* GetClassInfo() const { return mpClassInfo; }
+    // Null when the converter names no parameter file or the file failed to load.
+    CParameters* GetDefaultParameters() const { return mpDefaultParameters; }
+    // The set the user loaded from another file; null when none.
+    CParameters* GetUserParameters() const { return mpUserParameters; }
+    // Takes the set over and deletes the previous one; null drops it.
+    void SetUserParameters(CParameters* parameters);
+
+    int mFlags = 0;
+    CPluginBase* mpConverter = nullptr;
+    CPluginClassInfo* mpClassInfo = nullptr; // the plug-in's static record, never freed here
+    CParameters* mpDefaultParameters = nullptr;
+    CParameters* mpUserParameters = nullptr;
+};

@@ -1,0 +1,49 @@
+#include "DynamicLibrary.h"
+#include <QByteArray>
+#include <QtGlobal>
+#include <dlfcn.h>
+
+namespace {
+
+void ReportLoaderError(const char* what)
+{
+    const char* error = dlerror();
+    qDebug("%s: %s", what, error ? error : "unknown error");
+}
+
+} // namespace
+
+HMODULE LoadLibraryA(const char* path)
+{
+    if (!path || !*path)
+        return nullptr;
+    QByteArray file(path);
+    if (!file.contains('/'))
+        file.prepend("./");
+    HMODULE module = dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!module)
+        ReportLoaderError("LoadLibrary");
+    return module;
+}
+
+void* GetProcAddress(HMODULE module, const char* name)
+{
+    if (!module || !name)
+        return nullptr;
+    dlerror();
+    void* address = dlsym(module, name);
+    if (!address)
+        ReportLoaderError("GetProcAddress");
+    return address;
+}
+
+bool FreeLibrary(HMODULE module)
+{
+    if (!module)
+        return false;
+    if (dlclose(module) != 0) {
+        ReportLoaderError("FreeLibrary");
+        return false;
+    }
+    return true;
+}

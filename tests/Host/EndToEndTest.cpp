@@ -1,0 +1,220 @@
+// The program itself, started on scratch application folders.
+#include "ScratchApp.h"
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include "QtPrinters.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CRun
+{
+    int exitCode = -1;
+    bool finished = false;
+    QByteArray out;
+    QByteArray err;
+};
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray Fatal(const char* id)
+{
+    return (CScratchApp::TestMessage(QString::fromLatin1(id)) + QLatin1Char('\n')
+            + CScratchApp::TestMessage(QStringLiteral("id_reinstall")) + QLatin1Char('\n'))
+        .toLatin1();
+}
+
+class EndToEndTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_Work = m_App.FilePath(QStringLiteral("work"));
+        m_App.MakeFolder(QStringLiteral("work"));
+        m_Log = m_Work + QStringLiteral("/run.log");
+    }
+
+    // Runs the program from the work folder; ORVANEDIR names the scratch folder unless told otherwise.
+    // Command-line runs get no platform: the program must choose one that needs no display itself.
+    CRun Start(const QStringList& arguments, bool withOrvanedir = true, const QString& folder = QString(),
+               const QString& platform = QString())
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("ORVANEDIR"));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        if (withOrvanedir)
+            environment.insert(QStringLiteral("ORVANEDIR"), m_App.Path());
+        if (!platform.isEmpty())
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(folder.isEmpty() ? m_Work : folder);
+        process.start(QStringLiteral(ORVANE_PROGRAM), arguments);
+        CRun run;
+        run.finished = process.waitForFinished(30000);
+        if (!run.finished) {
+            process.kill();
+            process.waitForFinished(1000);
+        }
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = process.readAllStandardOutput();
+        run.err = process.readAllStandardError();
+        return run;
+    }
+    // A command-line run (its source matches nothing) logging to run.log.
+    CRun StartCommandLine(bool withOrvanedir = true, const QString& folder = QString())
+    {
+        return Start({QStringLiteral("*.nomatch"), QStringLiteral("/logfile=") + m_Log}, withOrvanedir, folder);
+    }
+
+    CScratchApp m_App;
+    QString m_Work;
+    QString m_Log;
+};
+
+TEST_F(EndToEndTest, FatalStartUpReportsEndWithExitCodeOne)
+{
+    struct Case
+    {
+        const char* name;
+        void (*prepare)(const CScratchApp&);
+        QByteArray log;
+    };
+    const Case cases[] = {
+        {"no language file",
+         [](const CScratchApp& app) {
+             app.MakeComplete();
+             QFile::remove(app.FilePath(QStringLiteral("Languages/English.xml")));
+         },
+         "No resource file installed !\nPlease re-install the application.\n"},
+        {"no plug-in", [](const CScratchApp& app) { app.WriteLanguageFile(); }, Fatal("id_no_converter")},
+        {"exporter without importer",
+         [](const CScratchApp& app) {
+             app.MakeComplete();
+             QFile::remove(app.FilePath(QStringLiteral("Plugins/TestImporter.so")));
+         },
+         Fatal("id_import_plugmissing")},
+        {"no translator",
+         [](const CScratchApp& app) {
+             app.MakeComplete();
+             QFile::remove(app.FilePath(QStringLiteral("Plugins/TestTranslator.so")));
+         },
+         Fatal("id_no_sms_translator")},
+        {"no loadable profile",
+         [](const CScratchApp& app) {
+             app.MakeComplete();
+             app.Write(QStringLiteral("Profiles/Phone.xml"), "<PROFILE/>");
+         },
+         Fatal("id_no_profile")},
+        {"parameter file that fails",
+         [](const CScratchApp& app) {
+             app.MakeComplete();
+             app.Write(QStringLiteral("Plugins/Parameters/TestExporter.xml"), "not xml");
+         },
+         "Cannot load TestExporter.xml\n" + Fatal("id_no_converter")},
+    };
+    for (const Case& c : cases) {
+        CScratchApp app;
+        c.prepare(app);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ORVANEDIR"), app.Path());
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(app.Path());
+        process.start(QStringLiteral(ORVANE_PROGRAM), {QStringLiteral("*.nomatch"), QStringLiteral("/logfile=run.log")});
+        ASSERT_TRUE(process.waitForFinished(30000)) << c.name;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << c.name;
+        EXPECT_EQ(process.exitCode(), 1) << c.name;
+        EXPECT_EQ(ReadAll(app.FilePath(QStringLiteral("run.log"))), c.log) << c.name;
+    }
+}
+
+TEST_F(EndToEndTest, StartsWithStrayLibrariesAndReachesTheRun)
+{
+    m_App.MakeComplete();
+    m_App.AddPlugin(QStringLiteral("TestNotAPlugin"));
+    m_App.AddPlugin(QStringLiteral("TestMissingExport"));
+    m_App.AddPlugin(QStringLiteral("TestImporter"), QStringLiteral("SECOND_IMPORTER.SO"));
+    const CRun run = StartCommandLine();
+    ASSERT_TRUE(run.finished);
+    // The conversion engine is not part of this program yet, so the run itself is refused.
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(ReadAll(m_Log), "Command-line runs are not available.\n");
+    EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST_F(EndToEndTest, WithoutOrvanedirTheStartFolderIsTheApplicationFolder)
+{
+    m_App.MakeComplete();
+    const CRun run = StartCommandLine(false, m_App.Path());
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(ReadAll(m_Log), "Command-line runs are not available.\n");
+    // From any other folder the language file is missing.
+    const CRun elsewhere = StartCommandLine(false);
+    EXPECT_EQ(elsewhere.exitCode, 1);
+    EXPECT_EQ(ReadAll(m_Log), "No resource file installed !\nPlease re-install the application.\n");
+}
+
+TEST_F(EndToEndTest, HelpIsPrintedExactlyAndEndsTheRun)
+{
+    m_App.WriteLanguageFile(); // no plug-in: nothing is loaded beyond the language file
+    const QByteArray help = "Test help 2.3\n"
+                            "/profile=<name> profile\n"
+                            "/parameter=<file> parameters\n"
+                            "/destination=<folder> destination\n"
+                            "/converter=<ext> converter\n"
+                            "/logfile=<file> log\n"
+                            "/preview previews\n"
+                            "/help help\n"
+                            "\n";
+    for (const QStringList& arguments : {QStringList{QStringLiteral("/help")},
+                                         QStringList{QStringLiteral("a.mid"), QStringLiteral("/HELP"),
+                                                     QStringLiteral("/profile=x"), QStringLiteral("/logfile=") + m_Log}}) {
+        const CRun run = Start(arguments);
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, help);
+    }
+    EXPECT_EQ(ReadAll(m_Log), QByteArray());
+}
+
+TEST_F(EndToEndTest, LogFileIsNamedByDateAndTimeAndEmptiedAtStart)
+{
+    m_App.MakeComplete();
+    const CRun run = Start({QStringLiteral("*.nomatch")});
+    ASSERT_TRUE(run.finished);
+    const QStringList logs = QDir(m_Work).entryList(QStringList{QStringLiteral("*.log")}, QDir::Files);
+    ASSERT_EQ(logs.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Logfile\\d\\d_\\d\\d_\\d{4}_\\d\\d_\\d\\d_\\d\\d\\.log$"))
+                    .match(logs.first())
+                    .hasMatch())
+        << qPrintable(logs.first());
+
+    QFile old(m_Log);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(5000, 'x'));
+    old.close();
+    StartCommandLine();
+    EXPECT_EQ(ReadAll(m_Log), "Command-line runs are not available.\n");
+}
+
+TEST_F(EndToEndTest, WindowModeSaysThereIsNoWindow)
+{
+    m_App.MakeComplete();
+    const CRun run = Start({QStringLiteral("/logfile=") + m_Log, QStringLiteral("/ihm"), QStringLiteral("a.mid")},
+                           true, QString(), QStringLiteral("offscreen"));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "No main window.\n");
+    EXPECT_EQ(ReadAll(m_Log), "No main window.\n");
+}
+
+} // namespace

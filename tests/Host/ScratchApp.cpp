@@ -1,0 +1,143 @@
+#include "ScratchApp.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TestText
+{
+    const char* id;
+    const char* text;
+};
+
+const TestText kTexts[] = {
+    {"id_fatal_error", "Fatal error"},
+    {"id_reinstall", "Please reinstall."},
+    {"id_no_converter", "No converter."},
+    {"id_import_plugmissing", "An importer is missing."},
+    {"id_no_sms_translator", "No SMS translator."},
+    {"id_no_profile", "No profile."},
+    {"id_warning", "Warning"},
+    {"id_param_loaded_failed", "Cannot load %1"},
+    {"id_plugin_info", "%1|%2|%3"},
+    {"id_help_header", "Test help %1.%2"},
+    {"id_help_profile", "<name> profile"},
+    {"id_help_parameter", "<file> parameters"},
+    {"id_help_destination", "<folder> destination"},
+    {"id_help_converter", "<ext> converter"},
+    {"id_help_logfile", "<file> log"},
+    {"id_help_preview", " previews"},
+    {"id_help_help", " help"},
+    {"id_help_none", ""},
+    {"id_cmdline_unavailable", "Command-line runs are not available."},
+    {"id_window_unavailable", "No main window."},
+};
+
+} // namespace
+
+CScratchApp::CScratchApp()
+{
+    EXPECT_TRUE(m_Dir.isValid());
+    m_Path = QDir(m_Dir.path()).canonicalPath();
+}
+
+void CScratchApp::Write(const QString& relative, const QByteArray& content) const
+{
+    const QString path = FilePath(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
+    file.write(content);
+}
+
+void CScratchApp::MakeFolder(const QString& relative) const
+{
+    QDir().mkpath(FilePath(relative));
+}
+
+QString CScratchApp::TestMessage(const QString& id)
+{
+    for (const TestText& text : kTexts) {
+        if (id == QLatin1String(text.id))
+            return QString::fromLatin1(text.text);
+    }
+    return QString();
+}
+
+void CScratchApp::WriteLanguageFile() const
+{
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Language name=\"English\">\n"
+                     "<class name=\"COrvApplication\">\n<message>\n";
+    for (const TestText& text : kTexts)
+        xml += "  <string id=\"" + QByteArray(text.id) + "\" value=\""
+               + QString::fromLatin1(text.text).toHtmlEscaped().toUtf8() + "\"/>\n";
+    xml += "</message>\n</class>\n</Language>\n";
+    Write(QStringLiteral("Languages/English.xml"), xml);
+}
+
+void CScratchApp::AddPlugin(const QString& module, const QString& fileName) const
+{
+    const QString source = QStringLiteral(ORV_TEST_PLUGIN_DIR "/") + module + QStringLiteral(".so");
+    MakeFolder(QStringLiteral("Plugins"));
+    const QString target = FilePath(QStringLiteral("Plugins/") + (fileName.isEmpty() ? module + QStringLiteral(".so") : fileName));
+    QFile::remove(target);
+    ASSERT_TRUE(QFile::copy(source, target)) << qPrintable(source);
+}
+
+QByteArray ValidParameterFile()
+{
+    return "<PARAMETERS>\n"
+           " <TSECTION><TYPE NAME=\"BOOL\"/><TYPE NAME=\"INT\"/><TYPE NAME=\"FLOAT\"/><TYPE NAME=\"TEXT\"/></TSECTION>\n"
+           " <PSECTION><DATA NAME=\"Level\" TYPE=\"INT\" VALUE=\"3\" MIN=\"0\" MAX=\"9\"/></PSECTION>\n"
+           " <ISECTION/>\n"
+           "</PARAMETERS>\n";
+}
+
+void CScratchApp::WriteParameterFile(const QString& relative) const
+{
+    Write(relative, ValidParameterFile());
+}
+
+void CScratchApp::WriteProfile(const QString& fileName, const QString& mobileName, const QByteArray& extraData,
+                               const QString& folder) const
+{
+    QByteArray xml =
+        "<PROFILE>\n"
+        " <TSECTION><TYPE NAME=\"BOOL\"/><TYPE NAME=\"INT\"/><TYPE NAME=\"FLOAT\"/><TYPE NAME=\"TEXT\"/>\n"
+        "  <ENUM NAME=\"STYLE\" VALUES=\"Natural Continuous Staccato\"/></TSECTION>\n"
+        " <PSECTION>\n"
+        "  <DATA NAME=\"MobileName\" TYPE=\"TEXT\" VALUE=\"" + mobileName.toUtf8() + "\"/>\n"
+        "  <DATA NAME=\"MobileType\" TYPE=\"TEXT\" VALUE=\"Test\"/>\n"
+        "  <DATA NAME=\"MaxPictWidth\" TYPE=\"INT\" VALUE=\"101\"/>\n"
+        "  <DATA NAME=\"MaxPictHeight\" TYPE=\"INT\" VALUE=\"80\"/>\n"
+        "  <DATA NAME=\"DefaultDisplayTime\" TYPE=\"INT\" VALUE=\"100\"/>\n"
+        "  <DATA NAME=\"MaxMediaSize\" TYPE=\"INT\" VALUE=\"1024\"/>\n"
+        "  <DATA NAME=\"NbMaxPictAnim\" TYPE=\"INT\" VALUE=\"8\"/>\n"
+        "  <DATA NAME=\"BuzzerNaturalCompatible\" TYPE=\"BOOL\" VALUE=\"true\"/>\n"
+        "  <DATA NAME=\"BuzzerContinuousCompatible\" TYPE=\"BOOL\" VALUE=\"true\"/>\n"
+        "  <DATA NAME=\"BuzzerStaccatoCompatible\" TYPE=\"BOOL\" VALUE=\"false\"/>\n"
+        "  <DATA NAME=\"BuzzerDefaultStyle\" TYPE=\"STYLE\" VALUE=\"Natural\"/>\n"
+        "  <DATA NAME=\"MinBpmBuzzer\" TYPE=\"INT\" VALUE=\"25\"/>\n"
+        "  <DATA NAME=\"MaxBpmBuzzer\" TYPE=\"INT\" VALUE=\"900\"/>\n"
+        "  <DATA NAME=\"BuzzerBandWidthLowNote\" TYPE=\"INT\" VALUE=\"0\"/>\n"
+        "  <DATA NAME=\"BuzzerBandWidthHighNote\" TYPE=\"INT\" VALUE=\"127\"/>\n"
+        "  <DATA NAME=\"BrimselOneLineMelodies\" TYPE=\"BOOL\" VALUE=\"false\"/>\n"
+        + extraData +
+        " </PSECTION>\n"
+        " <ISECTION/>\n"
+        "</PROFILE>\n";
+    Write(folder + QLatin1Char('/') + fileName, xml);
+}
+
+void CScratchApp::MakeComplete() const
+{
+    WriteLanguageFile();
+    AddPlugin(QStringLiteral("TestImporter"));
+    AddPlugin(QStringLiteral("TestExporter"));
+    AddPlugin(QStringLiteral("TestTranslator"));
+    WriteParameterFile(QStringLiteral("Plugins/Parameters/TestExporter.xml"));
+    WriteParameterFile(QStringLiteral("Plugins/Parameters/TestTranslator.xml"));
+    WriteProfile(QStringLiteral("Phone.xml"), QStringLiteral("PHONE1"));
+}

@@ -1,0 +1,43 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A scratch application folder for one test: language file, plug-ins, parameter files and profiles,
+// each written or copied by the test that needs it.
+class CScratchApp
+{
+public:
+    CScratchApp();
+
+    const QString& Path() const { return m_Path; }
+    QString FilePath(const QString& relative) const { return m_Path + QLatin1Char('/') + relative; }
+
+    // Writes the file, making its folders.
+    void Write(const QString& relative, const QByteArray& content) const;
+    void MakeFolder(const QString& relative) const;
+
+    // The language file with the short test texts of TestMessage.
+    void WriteLanguageFile() const;
+    // Copies a test plug-in module (by target name) into "Plugins", under another file name when given.
+    void AddPlugin(const QString& module, const QString& fileName = QString()) const;
+    // A valid parameter file with one integer parameter.
+    void WriteParameterFile(const QString& relative) const;
+    // A profile with every key the library requires, the given name and extra DATA elements.
+    void WriteProfile(const QString& fileName, const QString& mobileName, const QByteArray& extraData = QByteArray(),
+                      const QString& folder = QStringLiteral("Profiles")) const;
+
+    // Importer, exporter and translator with their parameter files, one profile and the language file:
+    // a folder the program starts from.
+    void MakeComplete() const;
+
+    // The test text of a message of the application under the language file of WriteLanguageFile.
+    static QString TestMessage(const QString& id);
+
+private:
+    QTemporaryDir m_Dir;
+    QString m_Path;
+};
+
+// The parameter file format's smallest valid file.
+QByteArray ValidParameterFile();

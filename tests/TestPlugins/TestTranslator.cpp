@@ -1,0 +1,55 @@
+// An SMS translator of "txt" and "ecd" files: the raw bytes are cut into chunks of at most ten bytes.
+#include "Documents/CDocumentAbstract.h"
+#include "Plugin/CPluginBase.h"
+#include "Plugin/PluginExports.h"
+
+namespace {
+
+class CTestTranslator : public CPluginBase
+{
+public:
+    int GetDocumentType() override { return CDocument::ABSTRACT; }
+    int GetPreviewDocumentType() override { return CDocument::ABSTRACT; }
+    int GetConverterType() override { return TRANSLATOR; }
+    int GetImportExtensionCount() override { return 2; }
+    QString GetImportExtension(int index) override
+    {
+        if (index == 0)
+            return QStringLiteral("txt");
+        return index == 1 ? QStringLiteral("ecd") : QString();
+    }
+    QString GetExportExtension() override { return QStringLiteral("TST_SMS"); }
+    QString GetDescription() override { return QStringLiteral("Test SMS translator"); }
+    QString GetParametersFileName() override { return QStringLiteral("TestTranslator.xml"); }
+
+    CDocument* Import(const QByteArray& bytes) override
+    {
+        auto* document = new CDocumentAbstract;
+        if (!document->SetData(bytes.constData(), uint32_t(bytes.size()))) {
+            delete document;
+            return nullptr;
+        }
+        return document;
+    }
+
+    bool Convert(CDocument* document) override
+    {
+        if (!document || document->GetDocType() != CDocument::ABSTRACT || !mRawDataList.isEmpty())
+            return false;
+        const QByteArray bytes = static_cast<CDocumentAbstract*>(document)->ToByteArray();
+        if (bytes.isEmpty()) {
+            mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
+                                   QStringLiteral("Empty message\n"));
+            return false;
+        }
+        for (int at = 0; at < bytes.size(); at += 10)
+            mRawDataList.append(bytes.mid(at, 10));
+        return true;
+    }
+};
+
+CPluginClassInfoOf<CTestTranslator> g_TestTranslatorInfo;
+
+} // namespace
+
+ORV_PLUGIN_EXPORTS("Test translator", 0x20000, &g_TestTranslatorInfo)
