@@ -217,18 +217,7 @@ int COrvApplication::Shutdown()
         m_pTestObject = nullptr;
     }
 
-    delete m_pLoadedDocument;
-    m_pLoadedDocument = nullptr;
-    m_ResultFlag = 0;
-    delete m_pPreviewDocument;
-    m_pPreviewDocument = nullptr;
-    delete m_pRawDataResult;
-    m_pRawDataResult = nullptr;
-    if (m_pLastOutputConverter) {
-        m_pLastOutputConverter->ClearRawData();
-        m_pLastOutputConverter = nullptr;
-    }
-    m_pResultConverter = nullptr;
+    m_Engine.Clear();
 
     m_pCurrentProfile = nullptr;
     qDeleteAll(m_Profiles);

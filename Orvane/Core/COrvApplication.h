@@ -1,6 +1,8 @@
 #pragma once
 #include "CCommandLine.h"
 #include "CUserPrompt.h"
+#include "Documents/CDocument.h"
+#include "Engine/CEngineState.h"
 #include "Host/CPluginManager.h"
 #include "Util/Types.h"
 #include <QApplication>
@@ -8,7 +10,9 @@
 #include <QString>
 #include <QStringList>
 
-class CDocument;
+class CBatchInfoList;
+class CGenerationInfo;
+class CParameters;
 class CPluginBase;
 class CPluginClass;
 class CProfile;
@@ -70,7 +74,9 @@ public:
 
     QString GetCurrentPath() const { return m_CurrentPath; }
     QString GetApplicationPath() const { return m_ApplicationPath; }
-    CDocument* GetPreviewDocument() const { return m_pPreviewDocument; }
+    CDocument* GetPreviewDocument() const { return m_Engine.mpPreviewDocument; }
+    // The conversion engine's documents, results and run state (Engine/).
+    CEngineState& GetEngineState() { return m_Engine; }
     CProfile* GetCurrentProfile() const { return m_pCurrentProfile; }
     const QList<CProfile*>& GetProfileList() const { return m_Profiles; }
     CPluginManager& GetPluginManager() { return m_PluginManager; }
@@ -95,6 +101,36 @@ public slots:
     void GetExtensionListForBatch(int entry, QStringList& list);
     // Outside the profile list no profile is selected.
     void SetCurrentProfile(int index);
+
+    // The conversion engine's slots, defined in Engine/.
+    void GetConverterParameters(int converter, CParameters** parameters);
+    void GetTraductorParameters(int translator, CParameters** parameters, QString& source);
+    void ConvertionAsked(B32 rawData, CGenerationInfo* info);
+    void TranslationAsked(CGenerationInfo* info, QString outputName);
+    void LaunchAsked(CBatchInfoList* list, B32 savePreview, B32& result);
+    void ProgressForConvertion(const QString text, int progress);
+    void ProgressForTranslation(const QString text, int progress);
+    void ProgressForBatch(const QString text, int progress);
+    void LoadMediaAsked(QString& path, int converter, B32& success);
+    void ClearMediaAsked();
+    void GetLoadedDocument(CDocument** document);
+    void GetPreviewDocument(CDocument** document);
+    void GetPreviewRawData(CDocument** document);
+    void GetResultFileName(QString& name);
+    void GetPreviewFileList(CDocument::DOCTYPE& type, QStringList& names, const QString& base, int converter);
+    void LoadPreviewAsked(const QStringList& names, CDocument::DOCTYPE type, B32& success);
+    void SaveAsked(B32 savePreview, QString folder, QString sourceName);
+    void GetExportExtension(QString& extension);
+    void GetExportExtensionForConverter(QString& extension, int converter);
+    void GetExportExtensionForTranslator(QString& extension, int translator);
+    void SaveParamsAsked(QString path, CParameters* parameters);
+    void LoadParamsAsked(int converter, QString path);
+    void LoadDefaultParamsAsked(int converter);
+    void LoadTraductorParamsAsked(int translator, QString path);
+    void LoadDefaultTraductorParamsAsked(int translator);
+    void SetResizeOption(B32 on);
+    void CancelConvertion();
+    void CancelBatch();
 
 protected:
     // Takes the developer test object over, replacing none that is already held.
@@ -124,14 +160,8 @@ private:
     CProfile* m_pCurrentProfile = nullptr;
     QList<CProfile*> m_Profiles;
 
-    // The conversion engine's documents and results, all owned.
-    CDocument* m_pLoadedDocument = nullptr;
-    CDocument* m_pRawDataResult = nullptr;
-    CDocument* m_pPreviewDocument = nullptr;
-    CPluginBase* m_pLastOutputConverter = nullptr; // whose output chunks the last conversion left
-    CPluginBase* m_pResultConverter = nullptr;
-    int m_ResultFlag = 0;
-    QString m_ConvertedDocumentName;
+    // The conversion engine's documents, results and run state.
+    CEngineState m_Engine;
 
     QFile* m_pLogFile = nullptr;
     QString m_LogFileName;
@@ -143,10 +173,6 @@ private:
     // The options, the sources and the command-line mode of this run.
     CCommandLine m_CommandLine;
 
-    // The engine's run state.
-    int m_ResizeOption = 0;
-    CPluginBase* m_pRunningConverter = nullptr;
-    int m_CancelFlag = 0;
     int m_EventLoopRan = 0;
 
     CWidgetPrompt m_WidgetPrompt;

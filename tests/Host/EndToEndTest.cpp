@@ -68,10 +68,12 @@ protected:
         run.err = process.readAllStandardError();
         return run;
     }
-    // A command-line run (its source matches nothing) logging to run.log.
+    // A command-line run (its source matches nothing, so it converts nothing) logging to run.log.
     CRun StartCommandLine(bool withOrvanedir = true, const QString& folder = QString())
     {
-        return Start({QStringLiteral("*.nomatch"), QStringLiteral("/logfile=") + m_Log}, withOrvanedir, folder);
+        return Start({QStringLiteral("*.nomatch"), QStringLiteral("/profile=phone1"), QStringLiteral("/converter=tst"),
+                      QStringLiteral("/logfile=") + m_Log},
+                     withOrvanedir, folder);
     }
 
     CScratchApp m_App;
@@ -145,9 +147,9 @@ TEST_F(EndToEndTest, StartsWithStrayLibrariesAndReachesTheRun)
     m_App.AddPlugin(QStringLiteral("TestImporter"), QStringLiteral("SECOND_IMPORTER.SO"));
     const CRun run = StartCommandLine();
     ASSERT_TRUE(run.finished);
-    // The conversion engine is not part of this program yet, so the run itself is refused.
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(ReadAll(m_Log), "Command-line runs are not available.\n");
+    // A pattern that matches nothing converts nothing and succeeds.
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(ReadAll(m_Log), "");
     EXPECT_TRUE(run.out.isEmpty());
 }
 
@@ -156,7 +158,8 @@ TEST_F(EndToEndTest, WithoutOrvanedirTheStartFolderIsTheApplicationFolder)
     m_App.MakeComplete();
     const CRun run = StartCommandLine(false, m_App.Path());
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ(ReadAll(m_Log), "Command-line runs are not available.\n");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(ReadAll(m_Log), "");
     // From any other folder the language file is missing.
     const CRun elsewhere = StartCommandLine(false);
     EXPECT_EQ(elsewhere.exitCode, 1);
@@ -203,7 +206,7 @@ TEST_F(EndToEndTest, LogFileIsNamedByDateAndTimeAndEmptiedAtStart)
     old.write(QByteArray(5000, 'x'));
     old.close();
     StartCommandLine();
-    EXPECT_EQ(ReadAll(m_Log), "Command-line runs are not available.\n");
+    EXPECT_EQ(ReadAll(m_Log), "");
 }
 
 TEST_F(EndToEndTest, WindowModeSaysThereIsNoWindow)

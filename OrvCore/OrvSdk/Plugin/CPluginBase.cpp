@@ -78,6 +78,11 @@ int CPluginBase::Cancel()
     return 0;
 }
 
+CImageExporter* CPluginBase::GetImageExporter()
+{
+    return nullptr;
+}
+
 CDocument* CPluginBase::TakePreviewDocument()
 {
     CDocument* document = mpPreviewDocument;

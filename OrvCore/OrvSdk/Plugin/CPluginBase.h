@@ -8,6 +8,7 @@
 
 class CDocument;
 class CDocumentAbstract;
+class CImageExporter;
 class CParameters;
 class CProfile;
 
@@ -64,6 +65,9 @@ public:
     virtual bool Convert(CDocument* document) = 0;
     virtual int IsCancelable();
     virtual int Cancel();
+    // The picture and animation exporters return their extra operations
+    // here; every other converter returns null.
+    virtual CImageExporter* GetImageExporter();
 
     CParameters* GetParameters() const { return mpCurrentParameters; }
     CProfile* GetProfile() const { return mpProfile; }

@@ -1,0 +1,244 @@
+#include "CBatchRun.h"
+#include "CEngineState.h"
+#include "CMainWindowLink.h"
+#include "CProgressPopup.h"
+#include "CResultFiles.h"
+#include "Core/CBatchInfo.h"
+#include "Core/COrvApplication.h"
+#include "Documents/CDocument.h"
+#include "EngineSupport.h"
+#include "Host/CLocalFileInfo.h"
+#include "Host/CPluginClass.h"
+#include "Parameters/CParameters.h"
+#include "Parameters/CProfile.h"
+#include "Plugin/CPluginBase.h"
+#include "SafeFileWrite.h"
+#include "Util/Assert.h"
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+
+namespace {
+
+QString Message(const char* id)
+{
+    return COrvApplication::Message(QString::fromLatin1(id));
+}
+
+// Answers of the batch's overwrite question.
+enum { YES_TO_ALL = 0, NO = 1, CANCEL = 2 };
+
+} // namespace
+
+CBatchRun::CBatchRun(COrvApplication& application, CEngineState& state) : m_Application(application), m_State(state)
+{
+}
+
+bool CBatchRun::Running() const
+{
+    return !m_Stop && m_State.mCancelFlag == 0;
+}
+
+B32 CBatchRun::Run(const CBatchInfoList* list, B32 savePreview)
+{
+    m_SavePreview = savePreview;
+    const QList<CPluginClass*> entireList = m_Application.GetEntireList(m_Application.GetCurrentProfile());
+    m_State.DiscardResult();
+    const bool window = !m_Application.IsCommandLineMode();
+    CProgressPopup popup(m_Application, m_State);
+    popup.Show();
+    m_State.mCancelFlag = 0;
+    m_State.mpRunningConverter = nullptr;
+    if (window) {
+        popup.OfferCancel(true);
+        m_Application.Log(Message("id_launching") + QLatin1Char('\n'));
+    }
+
+    const int count = list ? list->count() : 0;
+    for (int i = 0; i < count && Running(); ++i)
+        RunEntry(*list->at(i), entireList);
+
+    B32 result = 1;
+    if (count == 0) {
+        result = 0;
+        m_Application.Report(0, Message("id_warning"), Message("id_no_valid_conversion"));
+    }
+    if (window) {
+        popup.WithdrawCancel(true);
+        popup.Hide();
+    }
+    if (count != 0 && m_Failure) {
+        result = 0;
+        if (window)
+            m_Application.Report(0, Message("id_launch_failed0"),
+                                 Message("id_launch_failed1").arg(m_Application.GetLogFileName()));
+    }
+    return result;
+}
+
+void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& entireList)
+{
+    const int index = entry.GetConverterIndex();
+    if (index < 0 || index >= entireList.size()) {
+        m_Application.Log(Message("id_batch_entry_invalid").arg(index) + QLatin1Char('\n'));
+        m_Failure = true;
+        return;
+    }
+    CPluginClass* record = entireList.at(index);
+    CParameters* parameters = record->GetDefaultParameters();
+    std::unique_ptr<CParameters> loaded;
+    const QString parameterFile = entry.GetParametersFileName();
+    if (!parameterFile.isEmpty()) {
+        loaded = std::make_unique<CParameters>();
+        if (loaded->Load(parameterFile)) {
+            parameters = loaded.get();
+        } else {
+            m_Application.Log(Message("id_param_loaded_failed").arg(parameterFile) + QLatin1Char('\n'));
+            m_Failure = true;
+        }
+    }
+    const QStringList sources = entry.GetSourceFileList();
+    const QString destination = entry.GetDestPath();
+    for (int i = 0; i < sources.size() && Running(); ++i)
+        RunSource(sources.at(i), record->GetConverter(), parameters, destination);
+}
+
+void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParameters* parameters,
+                          const QString& destination)
+{
+    const CLocalFileInfo info(source);
+    const QString folder = info.GetDirPath();
+    const int mask = converter->GetDocumentType();
+
+    CPluginBase* importer = nullptr;
+    // A translator imports its own input.
+    if (converter->GetConverterType() & 1) {
+        importer = converter;
+    } else {
+        const QList<CPluginClass*> importers = m_Application.GetPluginManager().Query(
+            1, 0, mask, QString(), info.GetExtension(false), nullptr);
+        ASSERT(importers.size() > 0);
+        if (!importers.isEmpty())
+            importer = importers.first()->GetConverter();
+    }
+    if (!importer) {
+        m_Application.Log(Message("id_select_importer_failed").arg(source) + QLatin1Char('\n'));
+        m_Failure = true;
+        return;
+    }
+
+    m_Application.Log(Message("id_opening_file").arg(source) + QLatin1Char('\n'));
+    QByteArray bytes = ReadSourceFile(source);
+    if (bytes.isEmpty()) {
+        m_Application.Log(Message("id_opening_failed") + QLatin1Char('\n'));
+        m_Failure = true;
+        return;
+    }
+    m_Application.Log(Message("id_importing") + QLatin1Char('\n'));
+    ClearConversionLog(importer);
+    // Relative references inside the source resolve against its folder.
+    QDir::setCurrent(folder);
+    std::unique_ptr<CDocument> document(importer->Import(bytes));
+    m_Application.LogConversionLog(importer);
+    bytes.clear();
+    if (!document) {
+        m_Failure = true;
+        return;
+    }
+    document->SetName(source);
+
+    ClearConversionLog(converter);
+    converter->SetProfile(m_Application.GetCurrentProfile());
+    converter->SetParameters(parameters);
+    QObject::connect(converter, &CPluginBase::SetProgress, &m_Application, &COrvApplication::ProgressForBatch);
+    m_State.mConvertedDocumentName = document->GetName();
+
+    ConvertAndSave(converter, importer, document.get(), source, destination);
+
+    document.reset();
+    QObject::disconnect(converter, &CPluginBase::SetProgress, &m_Application, &COrvApplication::ProgressForBatch);
+    if (m_State.mpWindow)
+        m_State.mpWindow->InitProgressBar();
+}
+
+void CBatchRun::ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CDocument* document,
+                               const QString& source, const QString& destination)
+{
+    CProfile* profile = m_Application.GetCurrentProfile();
+    if (converter->IsCompatibleWithProfile(profile) != 1) {
+        m_Application.Log(Message("id_convert_failed") + QLatin1Char('\n')
+                          + Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString())
+                          + QLatin1Char('\n'));
+        m_Failure = true;
+        return;
+    }
+    if (converter->IsCancelable())
+        m_State.mpRunningConverter = converter;
+    DiscardConverterOutput(converter);
+    const bool converted = converter->Convert(document);
+    if (converted) {
+        m_Application.LogConversionLog(converter);
+        m_Application.Log(Message("id_convertion_success") + QLatin1Char('\n'));
+        const QString baseName = ShortBaseName(source);
+        WriteChunks(converter, importer, destination, baseName);
+        if (m_Write && m_SavePreview == 1) {
+            std::unique_ptr<CDocument> preview(converter->TakePreviewDocument());
+            const QString middle = converter->GetExportExtension();
+            if (!CResultFiles(m_Application).SaveResult(preview.get(), destination + QLatin1Char('/') + baseName,
+                                                        middle))
+                m_Failure = true;
+        }
+    } else if (m_State.mCancelFlag == 0) {
+        m_Application.LogConversionLog(converter);
+        m_Application.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
+        m_Failure = true;
+    }
+    DiscardConverterOutput(converter);
+    m_State.mpRunningConverter = nullptr;
+}
+
+bool CBatchRun::MayWrite(const QString& path)
+{
+    if (m_YesToAll || !QFileInfo::exists(path) || m_Application.IsCommandLineMode())
+        return true;
+    const int answer = m_Application.GetUserPrompt().Ask(
+        Message("id_warning"), Message("id_already_exists").arg(path),
+        {Message("id_yes_to_all_caption"), Message("id_no_caption"), Message("id_cancel_caption")}, NO, NO);
+    if (answer == YES_TO_ALL) {
+        m_YesToAll = true;
+        return true;
+    }
+    if (answer == CANCEL)
+        m_Stop = true;
+    return false;
+}
+
+void CBatchRun::WriteChunks(CPluginBase* converter, CPluginBase* importer, const QString& destination,
+                            const QString& baseName)
+{
+    m_Write = true;
+    const QList<QByteArray> chunks = converter->GetRawDataList();
+    const int count = int(chunks.size());
+    const QString extension = converter->GetExportExtension();
+    CProfile* profile = m_Application.GetCurrentProfile();
+    for (int i = 0; i < count && !m_Stop; ++i) {
+        ASSERT(destination.isEmpty() == (0));
+        const QString path = MakeChunkFileName(destination, baseName, i, count, extension);
+        if (i == 0)
+            m_Write = MayWrite(path);
+        if (!m_Write)
+            continue;
+        const QByteArray& chunk = chunks.at(i);
+        // A translator's messages have their own limits.
+        if (importer != converter && profile && uint32_t(chunk.size()) > uint32_t(profile->GetMaxMediaSize())) {
+            m_Application.Log(Message("id_warning_media_toobig").arg(path, profile->GetMobileName())
+                              + QLatin1Char('\n'));
+            m_Failure = true;
+        }
+        m_Application.Log(Message("id_saving_file").arg(path) + QLatin1Char('\n'));
+        if (!WriteBytesSafely(path, chunk)) {
+            m_Application.Log(Message("id_saving_failed") + QLatin1Char('\n'));
+            m_Failure = true;
+        }
+    }
+}

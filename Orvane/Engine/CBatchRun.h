@@ -1,0 +1,45 @@
+#pragma once
+#include "Util/Types.h"
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class COrvApplication;
+class CBatchInfo;
+class CBatchInfoList;
+class CDocument;
+class CEngineState;
+class CParameters;
+class CPluginBase;
+class CPluginClass;
+
+// Runs a list of batch entries: for every source file of every entry it imports, converts and writes each
+// output chunk (asking once per source before overwriting, in window mode), and saves the previews on request.
+// Every step goes to the run log; the result is 1 only when nothing failed.
+class CBatchRun
+{
+public:
+    CBatchRun(COrvApplication& application, CEngineState& state);
+
+    B32 Run(const CBatchInfoList* list, B32 savePreview);
+
+private:
+    void RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& entireList);
+    void RunSource(const QString& source, CPluginBase* converter, CParameters* parameters, const QString& destination);
+    // Converts the document and writes what the converter leaves.
+    void ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CDocument* document, const QString& source,
+                        const QString& destination);
+    // The answer to the overwrite question of a source's first file; false: write nothing of this source.
+    bool MayWrite(const QString& path);
+    void WriteChunks(CPluginBase* converter, CPluginBase* importer, const QString& destination,
+                     const QString& baseName);
+    bool Running() const;
+
+    COrvApplication& m_Application;
+    CEngineState& m_State;
+    B32 m_SavePreview = 0;
+    bool m_Stop = false;
+    bool m_YesToAll = false;
+    bool m_Failure = false;
+    bool m_Write = true;
+};

@@ -1,0 +1,127 @@
+#include "CCommandLineRun.h"
+#include "Core/CBatchInfo.h"
+#include "Core/CCommandLine.h"
+#include "Core/COrvApplication.h"
+#include "Host/CLocalFileInfo.h"
+#include "Host/CPluginClass.h"
+#include "Parameters/CProfile.h"
+#include "Plugin/CPluginBase.h"
+#include <QDir>
+
+namespace {
+
+QString Message(const char* id)
+{
+    return COrvApplication::Message(QString::fromLatin1(id));
+}
+
+// Whether the converter, or for a translator the translator itself, can read files of that extension.
+bool CanImport(COrvApplication& application, CPluginBase* converter, const QString& extension)
+{
+    if (converter->GetConverterType() & 1) {
+        for (int i = 0; i < converter->GetImportExtensionCount(); ++i) {
+            if (converter->GetImportExtension(i).compare(extension, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+        return false;
+    }
+    return !application.GetPluginManager()
+                .Query(1, 0, converter->GetDocumentType(), QString(), extension, nullptr)
+                .isEmpty();
+}
+
+// The run moves the current folder to each source's folder, so every name is fixed against the start folder
+// before the run begins.
+QString Absolute(const QString& startDir, const QString& path)
+{
+    return path.isEmpty() ? path : QDir::cleanPath(QDir(startDir).absoluteFilePath(path));
+}
+
+} // namespace
+
+CCommandLineRun::CCommandLineRun(COrvApplication& application) : m_Application(application)
+{
+}
+
+QStringList CCommandLineRun::FindMissingSources(const QStringList& arguments, const QString& startDir)
+{
+    QStringList missing;
+    for (const QString& argument : arguments) {
+        if (CCommandLine::MatchOption(argument) >= 0)
+            continue;
+        const bool pattern = argument.contains(QLatin1Char('*')) || argument.contains(QLatin1Char('?'))
+                             || argument.contains(QLatin1Char('['));
+        if (!pattern && CCommandLine::Parse(QStringList(argument), startDir).mSources.isEmpty())
+            missing.append(argument);
+    }
+    return missing;
+}
+
+int CCommandLineRun::SelectProfile()
+{
+    const QString wanted = m_Application.GetCommandLine().mProfile;
+    const QList<CProfile*>& profiles = m_Application.GetProfileList();
+    for (int i = 0; i < profiles.size(); ++i) {
+        if (profiles.at(i)->GetMobileName().toUpper() == wanted)
+            return i;
+    }
+    return -1;
+}
+
+int CCommandLineRun::SelectConverter()
+{
+    const QString wanted = m_Application.GetCommandLine().mConverter;
+    const QList<CPluginClass*> entire = m_Application.GetEntireList(m_Application.GetCurrentProfile());
+    for (int i = 0; i < entire.size(); ++i) {
+        if (entire.at(i)->GetConverter()->GetExportExtension().toUpper() == wanted)
+            return i;
+    }
+    return -1;
+}
+
+B32 CCommandLineRun::Run()
+{
+    const CCommandLine& line = m_Application.GetCommandLine();
+    const int profile = SelectProfile();
+    if (profile < 0) {
+        m_Application.Log(Message("id_select_profile_failed").arg(line.mProfile) + QLatin1Char('\n'));
+        return 0;
+    }
+    m_Application.SetCurrentProfile(profile);
+
+    const int converterIndex = SelectConverter();
+    if (converterIndex < 0) {
+        m_Application.Log(Message("id_select_converter_failed").arg(line.mConverter) + QLatin1Char('\n'));
+        return 0;
+    }
+    CPluginBase* converter =
+        m_Application.GetEntireList(m_Application.GetCurrentProfile()).at(converterIndex)->GetConverter();
+
+    const QString startDir = m_Application.GetCurrentPath();
+    bool failure = false;
+    for (const QString& missing : FindMissingSources(m_Application.arguments().mid(1), startDir)) {
+        m_Application.Log(Message("id_source_missing").arg(missing) + QLatin1Char('\n'));
+        failure = true;
+    }
+
+    QStringList sources;
+    for (const QString& source : line.mSources) {
+        if (CanImport(m_Application, converter, CLocalFileInfo(source).GetExtension(false))) {
+            sources.append(Absolute(startDir, source));
+        } else {
+            m_Application.Log(Message("id_select_importer_failed").arg(source) + QLatin1Char('\n'));
+            failure = true;
+        }
+    }
+    if (sources.isEmpty())
+        return failure ? 0 : 1;
+
+    CBatchInfoList list;
+    // An empty destination means the start folder, never the root.
+    const QString destination = line.mDestination.isEmpty() ? startDir : line.mDestination;
+    list.append(new CBatchInfo(sources, converterIndex, Absolute(startDir, line.mParameter),
+                               Absolute(startDir, destination)));
+    B32 result = 1;
+    m_Application.LaunchAsked(&list, line.mPreview, result);
+    return failure ? 0 : result;
+}

@@ -1,0 +1,35 @@
+#include "CEngineState.h"
+#include "Core/CProgressDialog.h"
+#include "Documents/CDocumentAbstract.h"
+#include "Plugin/CPluginBase.h"
+
+CEngineState::~CEngineState()
+{
+    Clear();
+    delete mpPopup;
+}
+
+void CEngineState::DiscardResult()
+{
+    delete mpPreviewDocument;
+    mpPreviewDocument = nullptr;
+    delete mpResultDocument;
+    mpResultDocument = nullptr;
+    if (mpResultConverter)
+        mpResultConverter->ClearRawData();
+    mpResultConverter = nullptr;
+}
+
+void CEngineState::DiscardLoadedDocument()
+{
+    delete mpLoadedDocument;
+    mpLoadedDocument = nullptr;
+    mpLoadedImporter = nullptr;
+}
+
+void CEngineState::Clear()
+{
+    DiscardLoadedDocument();
+    DiscardResult();
+    mpRunningConverter = nullptr;
+}

@@ -1,0 +1,136 @@
+#include "CMediaLoader.h"
+#include "CEngineState.h"
+#include "CResultFiles.h"
+#include "Core/COrvApplication.h"
+#include "Documents/CDocumentAnimation.h"
+#include "Documents/CDocumentPicture.h"
+#include "EngineSupport.h"
+#include "Host/CLocalFileInfo.h"
+#include "Host/CPluginClass.h"
+#include "Parameters/CProfile.h"
+#include "Plugin/CPluginBase.h"
+#include "Util/Assert.h"
+#include "Wave/CDocumentWave.h"
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+
+namespace {
+
+QString Message(const char* id)
+{
+    return COrvApplication::Message(QString::fromLatin1(id));
+}
+
+} // namespace
+
+CMediaLoader::CMediaLoader(COrvApplication& application, CEngineState& state)
+    : m_Application(application), m_State(state)
+{
+}
+
+B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
+{
+    m_State.DiscardLoadedDocument();
+    CPluginBase* converter =
+        ConverterAt(m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
+    ASSERT(path.isEmpty() == (0));
+    if (!converter)
+        return 0;
+
+    const CLocalFileInfo info(path);
+    const QList<CPluginClass*> importers = m_Application.GetPluginManager().Query(
+        1, 0, converter->GetDocumentType(), QString(), info.GetExtension(false), nullptr);
+    ASSERT(importers.size() > 0);
+    // No importer: nothing to load, and nothing to report beyond the check (the panels offer only importable
+    // extensions).
+    if (importers.isEmpty())
+        return 0;
+    CPluginBase* importer = importers.first()->GetConverter();
+
+    m_Application.Log(Message("id_opening_file").arg(path) + QLatin1Char('\n'));
+    const QByteArray bytes = ReadSourceFile(path);
+    if (bytes.isEmpty()) {
+        m_Application.Log(Message("id_opening_failed") + QLatin1Char('\n'));
+        m_Application.Report(0, Message("id_warning"), Message("id_failed_to_load").arg(path));
+        return 0;
+    }
+    m_Application.Log(Message("id_importing") + QLatin1Char('\n'));
+    ClearConversionLog(importer);
+    // Importers open files named relative to their source (animation frames).
+    QDir::setCurrent(info.GetDirPath());
+    CDocument* document = importer->Import(bytes);
+    m_Application.LogConversionLog(importer);
+
+    const QString detail = importer->GetConversionLog()->GetDetailedText();
+    if (!document) {
+        m_Application.Log(Message("id_import_failed") + QLatin1Char('\n'));
+        m_Application.Report(0, Message("id_import_failed"), WithoutFinalLineFeed(detail));
+        return 0;
+    }
+    document->SetName(path);
+    m_State.mpLoadedDocument = document;
+    m_State.mpLoadedImporter = importer;
+    if (!detail.isEmpty())
+        m_Application.Report(0, Message("id_import_warning"), WithoutFinalLineFeed(detail));
+    return 1;
+}
+
+QStringList CMediaLoader::GetPreviewFileList(int& type, const QString& base, int converterIndex)
+{
+    QStringList names;
+    CPluginBase* converter =
+        ConverterAt(m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
+    if (!converter)
+        return names;
+    const QString middle = converter->GetExportExtension();
+    type = converter->GetPreviewDocumentType();
+    const int kind = CResultFiles::GetPreviewKind(type);
+    if (kind == CResultFiles::NO_PREVIEW)
+        return names;
+    for (int number = 0;; ++number) {
+        const QString name = CResultFiles::MakePreviewFileName(base, kind, middle, number);
+        if (!QFileInfo::exists(name))
+            break;
+        names.append(name);
+        if (kind != CResultFiles::ANIMATION_PREVIEW)
+            break;
+    }
+    return names;
+}
+
+B32 CMediaLoader::LoadPreview(const QStringList& names, int type)
+{
+    const int kind = CResultFiles::GetPreviewKind(type);
+    m_State.DiscardLoadedDocument();
+    m_State.DiscardResult();
+    if (names.isEmpty() || kind == CResultFiles::NO_PREVIEW)
+        return 0;
+
+    if (kind == CResultFiles::PICTURE_PREVIEW) {
+        QImage image;
+        if (image.load(names.first()) && !image.isNull())
+            m_State.mpPreviewDocument = new CDocumentPicture(image.copy());
+    } else if (kind == CResultFiles::ANIMATION_PREVIEW) {
+        CProfile* profile = m_Application.GetCurrentProfile();
+        const int displayTime = profile ? profile->GetDefaultDisplayTime() : CAnimationFrame::DEFAULT_DISPLAY_TIME;
+        auto animation = std::make_unique<CDocumentAnimation>();
+        for (const QString& name : names) {
+            QImage image;
+            if (!image.load(name))
+                return 0;
+            animation->AppendFrame(image, displayTime);
+        }
+        m_State.mpPreviewDocument = animation.release();
+    } else {
+        // The player plays the named file; the document only proves it is a wave.
+        auto wave = std::make_unique<CDocumentWave>(names.first());
+        const QByteArray bytes = ReadSourceFile(names.first());
+        int error = 0;
+        WAVEHEADER header;
+        unsigned int dataOffset = 0;
+        if (!bytes.isEmpty() && CDocumentWave::ReadHeader(bytes, error, header, dataOffset))
+            m_State.mpPreviewDocument = wave.release();
+    }
+    return m_State.mpPreviewDocument ? 1 : 0;
+}

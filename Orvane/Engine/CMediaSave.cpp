@@ -1,0 +1,57 @@
+#include "CMediaSave.h"
+#include "CEngineState.h"
+#include "CResultFiles.h"
+#include "Core/COrvApplication.h"
+#include "Documents/CDocumentAbstract.h"
+#include "EngineSupport.h"
+#include "Plugin/CPluginBase.h"
+#include "SafeFileWrite.h"
+#include "Util/Assert.h"
+
+namespace {
+
+QString Message(const char* id)
+{
+    return COrvApplication::Message(QString::fromLatin1(id));
+}
+
+} // namespace
+
+CMediaSave::CMediaSave(COrvApplication& application, CEngineState& state)
+    : m_Application(application), m_State(state)
+{
+}
+
+void CMediaSave::Save(B32 savePreview, const QString& folder, const QString& sourceName)
+{
+    CPluginBase* converter = m_State.mpResultConverter;
+    if (!m_State.mpLoadedDocument || !converter)
+        return;
+    const QString name = sourceName.isEmpty() ? m_State.mpLoadedDocument->GetName() : sourceName;
+    const QString baseName = ShortBaseName(name);
+    const QString extension = converter->GetExportExtension();
+    CResultFiles files(m_Application);
+
+    // A copy: the questions below run the event loop.
+    const QList<QByteArray> chunks = converter->GetRawDataList();
+    const int count = int(chunks.size());
+    for (int i = 0; i < count; ++i) {
+        const QByteArray& chunk = chunks.at(i);
+        ASSERT(folder.isEmpty() == (0));
+        const QString file = MakeChunkFileName(folder, baseName, i, count, extension);
+        if (m_State.mpResultDocument)
+            m_State.mpResultDocument->SetName(file);
+        // The answers for the first file hold for the whole result.
+        if (i == 0
+            && (!files.AskOverwrite(file)
+                || !files.ConfirmMediaSize(m_Application.GetCurrentProfile(), file, uint32_t(chunk.size()))))
+            return;
+        m_Application.Log(Message("id_saving_file").arg(file) + QLatin1Char('\n'));
+        if (!WriteBytesSafely(file, chunk)) {
+            m_Application.Log(Message("id_saving_failed") + QLatin1Char('\n'));
+            m_Application.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(file));
+        }
+    }
+    if (savePreview == 1)
+        files.SaveResult(m_State.mpPreviewDocument, folder + QLatin1Char('/') + baseName, extension);
+}

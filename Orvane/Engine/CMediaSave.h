@@ -1,0 +1,22 @@
+#pragma once
+#include "Util/Types.h"
+#include <QString>
+
+class COrvApplication;
+class CEngineState;
+
+// Saves the media tab's current result: one file per output chunk of the converter that made it, then, on
+// request, its preview files.
+class CMediaSave
+{
+public:
+    CMediaSave(COrvApplication& application, CEngineState& state);
+
+    // Files go to folder, named from sourceName (the loaded document's path when empty) and the converter's
+    // export extension. Nothing happens without a loaded document and a result.
+    void Save(B32 savePreview, const QString& folder, const QString& sourceName);
+
+private:
+    COrvApplication& m_Application;
+    CEngineState& m_State;
+};

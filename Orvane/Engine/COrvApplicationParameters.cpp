@@ -1,0 +1,127 @@
+// The application object's parameter slots: the working set of a converter or translator, prepared for the
+// current profile and document, and the user's parameter files.
+#include "Core/COrvApplication.h"
+#include "EngineSupport.h"
+#include "Host/CLocalFileInfo.h"
+#include "Host/CPluginClass.h"
+#include "Parameters/CParameters.h"
+#include "Plugin/CPluginBase.h"
+#include "Util/Assert.h"
+#include <QDir>
+#include <memory>
+
+namespace {
+
+CPluginClass* RecordAt(const QList<CPluginClass*>& list, int index)
+{
+    return index >= 0 && index < list.size() ? list.at(index) : nullptr;
+}
+
+// The user's set when there is one, else the default set.
+CParameters* WorkingSet(const CPluginClass* record)
+{
+    return record->GetUserParameters() ? record->GetUserParameters() : record->GetDefaultParameters();
+}
+
+// Filters first without a profile, then with the current one, so a profile change takes effect.
+void FilterWithProfile(CPluginBase* converter, CParameters* parameters, CProfile* profile)
+{
+    if (!parameters)
+        return;
+    converter->FilterParametersWithProfile(parameters, nullptr, 0);
+    converter->FilterParametersWithProfile(parameters, profile, 1);
+}
+
+// Replaces the record's user set by the file; false (the previous set kept) when it cannot be loaded.
+bool LoadUserParameters(CPluginClass* record, const QString& path)
+{
+    auto parameters = std::make_unique<CParameters>();
+    if (!parameters->Load(path))
+        return false;
+    record->SetUserParameters(parameters.release());
+    return true;
+}
+
+void LoadDefaultParameters(CPluginClass* record)
+{
+    record->SetUserParameters(nullptr);
+    if (CParameters* defaults = record->GetDefaultParameters())
+        defaults->ResetAll();
+}
+
+} // namespace
+
+void COrvApplication::GetConverterParameters(int converter, CParameters** parameters)
+{
+    if (!parameters)
+        return;
+    CPluginClass* record = RecordAt(GetConverterList(m_pCurrentProfile), converter);
+    if (!record)
+        return;
+    CParameters* set = WorkingSet(record);
+    CPluginBase* plugin = record->GetConverter();
+    FilterWithProfile(plugin, set, m_pCurrentProfile);
+    CDocument* document = m_Engine.mpLoadedDocument;
+    if (set && document) {
+        ASSERT((plugin->GetDocumentType() & document->GetDocType()) != 0);
+        plugin->FilterParametersWithDocument(set, document);
+    }
+    *parameters = set;
+}
+
+void COrvApplication::GetTraductorParameters(int translator, CParameters** parameters, QString& source)
+{
+    if (!parameters)
+        return;
+    CPluginClass* record = RecordAt(GetTraductorList(m_pCurrentProfile), translator);
+    if (!record)
+        return;
+    CParameters* set = WorkingSet(record);
+    CPluginBase* plugin = record->GetConverter();
+    FilterWithProfile(plugin, set, m_pCurrentProfile);
+    if (!source.isEmpty()) {
+        const QByteArray bytes = ReadSourceFile(source);
+        if (!bytes.isEmpty()) {
+            ClearConversionLog(plugin);
+            QDir::setCurrent(CLocalFileInfo(source).GetDirPath());
+            std::unique_ptr<CDocument> document(plugin->Import(bytes));
+            if (document && set) {
+                document->SetName(source);
+                plugin->FilterParametersWithDocument(set, document.get());
+            }
+        }
+    }
+    *parameters = set;
+}
+
+void COrvApplication::SaveParamsAsked(QString path, CParameters* parameters)
+{
+    if (!parameters || !parameters->Save(path))
+        Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_saved_failed")).arg(path));
+}
+
+void COrvApplication::LoadParamsAsked(int converter, QString path)
+{
+    CPluginClass* record = RecordAt(GetConverterList(m_pCurrentProfile), converter);
+    if (record && !LoadUserParameters(record, path))
+        Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
+}
+
+void COrvApplication::LoadDefaultParamsAsked(int converter)
+{
+    if (CPluginClass* record = RecordAt(GetConverterList(m_pCurrentProfile), converter))
+        LoadDefaultParameters(record);
+}
+
+void COrvApplication::LoadTraductorParamsAsked(int translator, QString path)
+{
+    CPluginClass* record = RecordAt(GetTraductorList(m_pCurrentProfile), translator);
+    if (record && !LoadUserParameters(record, path))
+        Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
+}
+
+void COrvApplication::LoadDefaultTraductorParamsAsked(int translator)
+{
+    if (CPluginClass* record = RecordAt(GetTraductorList(m_pCurrentProfile), translator))
+        LoadDefaultParameters(record);
+}

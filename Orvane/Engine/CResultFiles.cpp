@@ -1,0 +1,105 @@
+#include "CResultFiles.h"
+#include "Core/COrvApplication.h"
+#include "Documents/CDocumentAnimation.h"
+#include "Documents/CDocumentPicture.h"
+#include "Parameters/CProfile.h"
+#include "SafeFileWrite.h"
+#include "Wave/CDocumentWave.h"
+#include <QFileInfo>
+
+namespace {
+
+QString Message(const char* id)
+{
+    return COrvApplication::Message(QString::fromLatin1(id));
+}
+
+enum { YES = 0, NO = 1 };
+
+} // namespace
+
+CResultFiles::CResultFiles(COrvApplication& application) : m_Application(application)
+{
+}
+
+B32 CResultFiles::AskOverwrite(const QString& path)
+{
+    if (!QFileInfo::exists(path) || m_Application.IsCommandLineMode())
+        return 1;
+    const int answer = m_Application.GetUserPrompt().Ask(
+        Message("id_warning"), Message("id_already_exists").arg(path),
+        {Message("id_yes_caption"), Message("id_no_caption")}, NO, NO);
+    return answer == YES ? 1 : 0;
+}
+
+B32 CResultFiles::ConfirmMediaSize(CProfile* profile, const QString& file, uint32_t size)
+{
+    if (!profile || size <= uint32_t(profile->GetMaxMediaSize()) || m_Application.IsCommandLineMode())
+        return 1;
+    const int answer = m_Application.GetUserPrompt().Ask(
+        Message("id_warning"), Message("id_media_toobig").arg(file, profile->GetMobileName()),
+        {Message("id_yes_caption"), Message("id_no_caption")}, NO, NO);
+    return answer == YES ? 1 : 0;
+}
+
+int CResultFiles::GetPreviewKind(int documentType)
+{
+    switch (documentType) {
+    case CDocument::PICTURE:
+        return PICTURE_PREVIEW;
+    case CDocument::ANIMATION:
+        return ANIMATION_PREVIEW;
+    case CDocument::WAVE:
+        return WAVE_PREVIEW;
+    default:
+        return NO_PREVIEW;
+    }
+}
+
+QString CResultFiles::MakePreviewFileName(const QString& base, int kind, const QString& middle, int number)
+{
+    QString name = base + QStringLiteral("_preview") + middle;
+    if (kind == ANIMATION_PREVIEW)
+        name += QStringLiteral("_%1").arg(number);
+    return name + (kind == WAVE_PREVIEW ? QStringLiteral(".WAV") : QStringLiteral(".BMP"));
+}
+
+bool CResultFiles::SavePreviewFile(const QString& name, const std::function<bool(const QString&)>& write)
+{
+    m_Application.Log(Message("id_saving_file").arg(name) + QLatin1Char('\n'));
+    if (WriteFileSafely(name, write))
+        return true;
+    m_Application.Log(Message("id_saving_failed") + QLatin1Char('\n'));
+    m_Application.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(name));
+    return false;
+}
+
+B32 CResultFiles::SaveResult(CDocument* preview, const QString& base, const QString& middle)
+{
+    if (!preview)
+        return 1;
+    // The type names the document's class; it was made by the same SDK classes in the plug-in.
+    switch (preview->GetDocType()) {
+    case CDocument::WAVE: {
+        auto* wave = static_cast<CDocumentWave*>(preview);
+        return SavePreviewFile(MakePreviewFileName(base, WAVE_PREVIEW, middle, 0),
+                               [wave](const QString& file) { return wave->SaveInputWave(file); });
+    }
+    case CDocument::PICTURE: {
+        const QImage image = static_cast<CDocumentPicture*>(preview)->GetImage();
+        return SavePreviewFile(MakePreviewFileName(base, PICTURE_PREVIEW, middle, 0),
+                               [&image](const QString& file) { return image.save(file, "BMP", 100); });
+    }
+    case CDocument::ANIMATION: {
+        const auto* animation = static_cast<CDocumentAnimation*>(preview);
+        for (int frame = 0; frame < animation->GetAnimationFrameCount(); ++frame) {
+            if (!SavePreviewFile(MakePreviewFileName(base, ANIMATION_PREVIEW, middle, frame),
+                                 [animation, frame](const QString& file) { return animation->SaveFrame(file, frame); }))
+                return 0;
+        }
+        return 1;
+    }
+    default:
+        return 1;
+    }
+}

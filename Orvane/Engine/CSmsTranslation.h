@@ -1,0 +1,30 @@
+#pragma once
+#include <QString>
+
+class COrvApplication;
+class CEngineState;
+class CGenerationInfo;
+class CPluginBase;
+
+// The SMS tab's translation: the translator imports the source file itself, converts it, and every output chunk
+// (one per short message) is written to a file of its own. Nothing of the run is kept afterwards.
+class CSmsTranslation
+{
+public:
+    CSmsTranslation(COrvApplication& application, CEngineState& state);
+
+    // outputName, when not empty, gives the folder and base name of the files; else the info's destination
+    // folder and the source's base name do.
+    void Run(const CGenerationInfo& info, const QString& outputName);
+
+    // The file of chunk index of count.
+    static QString MakeOutputFileName(const CGenerationInfo& info, const QString& outputName, int index, int count,
+                                      const QString& extension);
+
+private:
+    void Translate(CPluginBase* translator, const CGenerationInfo& info, const QString& outputName);
+    void WriteChunks(CPluginBase* translator, const CGenerationInfo& info, const QString& outputName);
+
+    COrvApplication& m_Application;
+    CEngineState& m_State;
+};

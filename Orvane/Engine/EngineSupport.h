@@ -1,0 +1,33 @@
+#pragma once
+// Small steps that the conversion, translation, batch and loading paths share.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class CPluginBase;
+class CPluginClass;
+
+// The converter at a position of a converter list; null outside the list.
+CPluginBase* ConverterAt(const QList<CPluginClass*>& list, int index);
+
+// The whole file; empty when it cannot be read or is empty. The bytes are the array's own, so an importer may
+// keep a copy of the array.
+QByteArray ReadSourceFile(const QString& path);
+
+// Empties the converter's output chunks and deletes a preview document it still holds, so that nothing of an
+// earlier run (a failed one included) reaches the next.
+void DiscardConverterOutput(CPluginBase* converter);
+
+// Empties both texts of the converter's conversion log.
+void ClearConversionLog(CPluginBase* converter);
+
+// A log text as a message box shows it: less one final line feed.
+QString WithoutFinalLineFeed(const QString& text);
+
+// Names of the files of one result: folder + "/" + base name + suffix + "." + extension, where the suffix is
+// empty for a single chunk and "_<index>" otherwise.
+QString MakeChunkFileName(const QString& folder, const QString& baseName, int index, int count,
+                          const QString& extension);
+
+// The file name up to its first ".", without folder.
+QString ShortBaseName(const QString& path);

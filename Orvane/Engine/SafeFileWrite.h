@@ -1,0 +1,14 @@
+#pragma once
+// Result files are written beside their final name and renamed into place only when complete, so a failed
+// write never leaves a half-written file under the result's name and never damages the file it replaces.
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+// Lets write fill a new temporary file in the target's folder (it receives that file's path), then renames the
+// temporary file to path, replacing any file of that name. False when write fails or the file cannot be
+// created or renamed; the temporary file is then removed and an existing file at path is left as it was.
+bool WriteFileSafely(const QString& path, const std::function<bool(const QString& temporaryPath)>& write);
+
+// The file at path holds exactly the bytes afterwards, or is untouched when false is returned.
+bool WriteBytesSafely(const QString& path, const QByteArray& bytes);
