@@ -1,0 +1,25 @@
+#include "Import/CImporterBase.h"
+
+#include "Text/CLanguageResources.h"
+#include "Util/Assert.h"
+
+void CImporterBase::CheckInput(const QByteArray& RawData)
+{
+    ASSERT(!RawData.isNull() && !RawData.isEmpty());
+}
+
+void CImporterBase::ReportImportFailure()
+{
+    const QString className = QString::fromLatin1(m_ClassName);
+    const QString id = QString::fromLatin1(ImportErrorId);
+    mConversionLog.AddText(CConversionLog::SUMMARY,
+                           CLanguageResources::GetMessage(className, id) + QLatin1Char('\n'));
+    mConversionLog.AddText(CConversionLog::DETAILED, CLanguageResources::GetMessage(className, id));
+}
+
+void CImporterBase::ReportMessage(const QString& id)
+{
+    mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
+                           CLanguageResources::GetMessage(QString::fromLatin1(m_ClassName), id)
+                               + QLatin1Char('\n'));
+}

@@ -1,0 +1,37 @@
+#include "Import/PictureImport.h"
+
+#include "Documents/NormalisePicture.h"
+
+#include <QFileInfo>
+
+namespace PictureImport
+{
+namespace
+{
+Result Normalised(bool loaded, QImage& picture)
+{
+    if (!loaded)
+        return LoadFailed;
+    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0)
+        return EmptyPicture;
+    picture = NormalisePicture(picture);
+    return picture.isNull() ? LoadFailed : Loaded;
+}
+} // namespace
+
+Result LoadFromData(const QByteArray& bytes, QImage& picture)
+{
+    picture = QImage();
+    if (bytes.isEmpty())
+        return LoadFailed;
+    return Normalised(picture.loadFromData(bytes), picture);
+}
+
+Result LoadFromFile(const QString& path, QImage& picture)
+{
+    picture = QImage();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return NotAFile;
+    return Normalised(picture.load(path), picture);
+}
+} // namespace PictureImport

@@ -1,0 +1,24 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// Pictures decoded by the toolkit's reader for the importers, normalised once
+// (NormalisePicture) so that every converter sees mono, Indexed8, RGB32 or ARGB32.
+namespace PictureImport
+{
+enum Result
+{
+    Loaded,
+    LoadFailed,   // the reader did not recognise or could not decode the bytes
+    EmptyPicture, // decoded, but without pixels
+    NotAFile      // the path names no regular file
+};
+
+// Decodes the bytes, whatever picture format they hold.
+Result LoadFromData(const QByteArray& bytes, QImage& picture);
+
+// Decodes the regular file at `path` (relative paths start at the current folder).
+// Devices, pipes and folders are refused without being opened.
+Result LoadFromFile(const QString& path, QImage& picture);
+} // namespace PictureImport

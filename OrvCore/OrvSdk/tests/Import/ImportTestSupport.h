@@ -1,0 +1,90 @@
+#pragma once
+// Shared by the tests of the import frame and of the import plug-ins.
+#include "Plugin/CPluginBase.h"
+#include "Text/CLanguageResources.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <initializer_list>
+#include <string>
+
+// Loads the source tree's language file, so that logged texts can be compared.
+inline bool LoadSourceLanguageFile()
+{
+    return CLanguageResources::Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/English.xml"));
+}
+
+// What a summary text holds after the given messages were logged with a line break each.
+inline std::string LoggedLines(const char* className, std::initializer_list<const char*> ids)
+{
+    QString text;
+    for (const char* id : ids)
+        text += CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id))
+                + QLatin1Char('\n');
+    return text.toStdString();
+}
+
+inline std::string Summary(CPluginBase& importer)
+{
+    return importer.GetConversionLog()->GetSummaryText().toStdString();
+}
+
+inline std::string Detailed(CPluginBase& importer)
+{
+    return importer.GetConversionLog()->GetDetailedText().toStdString();
+}
+
+// Swallows the toolkit's debug and warning output while alive, keeping what was said.
+class CQuietMessages
+{
+public:
+    CQuietMessages() { s_Lines.clear(); m_Previous = qInstallMessageHandler(Catch); }
+    ~CQuietMessages() { qInstallMessageHandler(m_Previous); }
+    CQuietMessages(const CQuietMessages&) = delete;
+    CQuietMessages& operator=(const CQuietMessages&) = delete;
+    QStringList Lines() const { return s_Lines; }
+
+private:
+    static void Catch(QtMsgType, const QMessageLogContext&, const QString& text) { s_Lines << text; }
+    static inline QStringList s_Lines;
+    QtMessageHandler m_Previous;
+};
+
+// Sets ORVANEDIR for one test and restores it afterwards.
+class CScopedAppFolder
+{
+public:
+    explicit CScopedAppFolder(const QByteArray& folder)
+        : m_HadValue(qEnvironmentVariableIsSet("ORVANEDIR")), m_Old(qgetenv("ORVANEDIR"))
+    {
+        qputenv("ORVANEDIR", folder);
+    }
+    ~CScopedAppFolder()
+    {
+        if (m_HadValue)
+            qputenv("ORVANEDIR", m_Old);
+        else
+            qunsetenv("ORVANEDIR");
+    }
+
+private:
+    bool m_HadValue;
+    QByteArray m_Old;
+};
+
+#ifdef ORV_CORPUS_DIR
+// Keeps a test input as a seed of the plug-in's fuzz target.
+inline void SaveSeed(const QString& name, const QByteArray& bytes)
+{
+    const QString folder = QStringLiteral(ORV_CORPUS_DIR);
+    QDir().mkpath(folder);
+    QFile file(folder + QLatin1Char('/') + name);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+#endif

@@ -1,0 +1,87 @@
+#pragma once
+// Loads a built import plug-in as the host does (dlopen by absolute path, the five
+// exports by name, converters through virtual calls only) and checks its answers.
+#include "ImportTestSupport.h"
+
+#include "Documents/CDocument.h"
+#include "Plugin/PluginExports.h"
+
+#include <gtest/gtest.h>
+#include <dlfcn.h>
+
+#include <vector>
+
+struct ImporterClassExpectation
+{
+    const char* className;
+    int documentType;
+    int previewType;
+    const char* extension;
+    QByteArray accepted; // bytes the class turns into a document
+    QByteArray refused;  // bytes it refuses
+};
+
+template <class F>
+F ResolvePluginExport(void* handle, const char* symbol)
+{
+    return reinterpret_cast<F>(dlsym(handle, symbol));
+}
+
+inline void CheckImportPlugin(const char* path, const char* name, int version,
+                              const std::vector<ImporterClassExpectation>& classes)
+{
+    void* handle = dlopen(QFile::encodeName(QString::fromUtf8(path)).constData(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    auto pluginName = ResolvePluginExport<PluginNameFunction>(handle, "PluginName");
+    auto pluginVersion = ResolvePluginExport<PluginVersionFunction>(handle, "PluginVersion");
+    auto classCount = ResolvePluginExport<PluginClassCountFunction>(handle, "PluginClassCount");
+    auto classInfo = ResolvePluginExport<PluginClassInfoFunction>(handle, "PluginClassInfo");
+    auto buildDate = ResolvePluginExport<PluginBuildDateFunction>(handle, "PluginBuildDate");
+    ASSERT_TRUE(pluginName && pluginVersion && classCount && classInfo && buildDate);
+
+    EXPECT_STREQ(pluginName(), name);
+    EXPECT_EQ(pluginVersion(), version);
+    EXPECT_STREQ(buildDate(), "Oct  1 2002");
+    ASSERT_EQ(classCount(), int(classes.size()));
+    if (classes.size() == 1) {
+        EXPECT_EQ(classInfo(7), classInfo(0));
+    } else {
+        EXPECT_EQ(classInfo(int(classes.size())), nullptr);
+        EXPECT_EQ(classInfo(-1), nullptr);
+    }
+
+    CScopedAppFolder appFolder(QByteArray(ORV_APP_DIR));
+    CQuietMessages quiet;
+    for (size_t index = 0; index < classes.size(); ++index) {
+        const ImporterClassExpectation& expected = classes[index];
+        SCOPED_TRACE(expected.className);
+        CPluginClassInfo* info = classInfo(int(index));
+        ASSERT_NE(info, nullptr);
+        CPluginBase* importer = info->CreateInstance();
+        ASSERT_NE(importer, nullptr);
+        EXPECT_EQ(importer->LoadResources(), 1);
+        EXPECT_EQ(importer->GetConverterType(), 1);
+        EXPECT_EQ(importer->GetDocumentType(), expected.documentType);
+        EXPECT_EQ(importer->GetPreviewDocumentType(), expected.previewType);
+        EXPECT_EQ(importer->GetImportExtensionCount(), 1);
+        EXPECT_EQ(importer->GetImportExtension(3).toStdString(), expected.extension);
+        EXPECT_TRUE(importer->GetExportExtension().isEmpty());
+        EXPECT_TRUE(importer->GetDescription().isEmpty());
+        EXPECT_TRUE(importer->GetParametersFileName().isEmpty());
+
+        CDocument* document = importer->Import(expected.accepted);
+        ASSERT_NE(document, nullptr);
+        EXPECT_EQ(document->GetDocType(), expected.documentType);
+        EXPECT_FALSE(importer->Convert(document));
+        EXPECT_TRUE(importer->GetRawDataList().isEmpty());
+        delete document;
+
+        EXPECT_EQ(importer->Import(expected.refused), nullptr);
+        const QString summary = importer->GetConversionLog()->GetSummaryText();
+        EXPECT_TRUE(summary.endsWith(QLatin1Char('\n')));
+        EXPECT_GT(summary.trimmed().size(), 0) << "the plug-in found its messages";
+        EXPECT_EQ(importer->UnloadResources(), 1);
+        delete importer;
+    }
+    EXPECT_EQ(dlclose(handle), 0);
+}

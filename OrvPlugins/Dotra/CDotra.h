@@ -1,0 +1,15 @@
+#pragma once
+#include "Import/CImporterBase.h"
+
+// Imports a picture file through the toolkit's reader, which recognises the
+// format from the bytes: offered for "BMP", it reads any format the toolkit reads.
+class CDotra : public CImporterBase
+{
+public:
+    CDotra() : CImporterBase("CDotra") {}
+
+    int GetDocumentType() override;
+    int GetPreviewDocumentType() override;
+    QString GetImportExtension(int index) override;
+    CDocument* Import(const QByteArray& rawData) override;
+};

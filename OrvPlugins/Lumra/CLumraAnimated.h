@@ -1,0 +1,14 @@
+#pragma once
+#include "Import/CImporterBase.h"
+
+// Imports a GIF that holds more than one image as an animation, one frame per image.
+class CLumraAnimated : public CImporterBase
+{
+public:
+    CLumraAnimated() : CImporterBase("CLumraAnimated") {}
+
+    int GetDocumentType() override;
+    int GetPreviewDocumentType() override;
+    QString GetImportExtension(int index) override;
+    CDocument* Import(const QByteArray& rawData) override;
+};

@@ -1,0 +1,34 @@
+#include "GifImport.h"
+
+#include "GifAnimation.h"
+#include "GifSource.h"
+#include "GifStill.h"
+
+#include "Documents/CDocumentAnimation.h"
+#include "Documents/CDocumentPicture.h"
+#include "Documents/NormalisePicture.h"
+
+CDocumentPicture* ImportGifPicture(const QByteArray& bytes)
+{
+    CGifSource source(bytes);
+    if (!source.Read() || source.ImageCount() != 1)
+        return nullptr;
+    const QImage picture = NormalisePicture(RenderGifStill(*source.File()));
+    if (picture.isNull())
+        return nullptr;
+    return new CDocumentPicture(picture);
+}
+
+CDocumentAnimation* ImportGifAnimation(const QByteArray& bytes)
+{
+    CGifSource source(bytes);
+    if (!source.Read() || source.ImageCount() <= 1)
+        return nullptr;
+    QList<GifFrame> frames;
+    if (CGifAnimator::Compose(*source.File(), frames) != CGifAnimator::Composed)
+        return nullptr;
+    CDocumentAnimation* animation = new CDocumentAnimation();
+    for (const GifFrame& frame : frames)
+        animation->AppendFrame(NormalisePicture(frame.image), frame.displayTime);
+    return animation;
+}

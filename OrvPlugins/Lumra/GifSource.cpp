@@ -1,0 +1,50 @@
+#include "GifSource.h"
+
+#include <QtDebug>
+#include <cstring>
+
+CGifSource::CGifSource(const QByteArray& bytes)
+    : m_Bytes(bytes)
+{
+}
+
+CGifSource::~CGifSource()
+{
+    if (!m_pGif)
+        return;
+    int error = D_GIF_SUCCEEDED;
+    if (DGifCloseFile(m_pGif, &error) != GIF_OK)
+        qDebug(" Error occurred while closing Gif file ");
+}
+
+// giflib's input hook: hands out the next bytes and never more than remain, so a
+// read past the end comes back short and giflib fails the decoding.
+int CGifSource::ReadInput(GifFileType* gif, GifByteType* buffer, int length)
+{
+    CGifSource* self = static_cast<CGifSource*>(gif->UserData);
+    if (!self || length <= 0)
+        return 0;
+    const qsizetype remaining = self->m_Bytes.size() - self->m_Position;
+    const int count = int(qMin<qsizetype>(length, remaining));
+    if (count <= 0)
+        return 0;
+    std::memcpy(buffer, self->m_Bytes.constData() + self->m_Position, size_t(count));
+    self->m_Position += count;
+    return count;
+}
+
+bool CGifSource::Read()
+{
+    if (m_pGif)
+        return false;
+    int error = D_GIF_SUCCEEDED;
+    m_pGif = DGifOpen(this, ReadInput, &error);
+    if (!m_pGif)
+        return false;
+    // The screen is checked before any raster is read, so a huge declared screen
+    // costs nothing.
+    if (m_pGif->SWidth <= 0 || m_pGif->SHeight <= 0
+        || m_pGif->SWidth > MaxScreenSide || m_pGif->SHeight > MaxScreenSide)
+        return false;
+    return DGifSlurp(m_pGif) == GIF_OK;
+}

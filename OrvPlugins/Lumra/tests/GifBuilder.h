@@ -1,0 +1,35 @@
+#pragma once
+#include <QByteArray>
+#include <QList>
+#include <QRgb>
+#include <QVector>
+
+// Writes small GIF files with giflib's encoder, for the tests and the fuzz corpus.
+struct GifImageSpec
+{
+    int left = 0, top = 0, width = 0, height = 0;
+    bool interlaced = false;
+    QVector<QRgb> localColours; // empty: no local colour map
+    QByteArray pixels;          // width x height indexes, top row first
+    bool control = false;       // write a graphic-control extension
+    int delay = 0;              // hundredths of a second
+    int disposal = 0;
+    int transparent = -1;
+};
+
+struct GifSpec
+{
+    int width = 0, height = 0;
+    int background = 0;
+    QVector<QRgb> globalColours; // empty: no global colour map
+    QList<GifImageSpec> images;
+};
+
+QByteArray BuildGif(const GifSpec& spec);
+
+// A spec's image filled with one index, or with a pattern index = (x + 2y) % modulo.
+GifImageSpec SolidImage(int left, int top, int width, int height, char index);
+GifImageSpec PatternImage(int left, int top, int width, int height, int modulo);
+
+// A palette of `count` distinct colours (count a power of two).
+QVector<QRgb> TestPalette(int count, int seed = 0);

@@ -1,0 +1,339 @@
+// Decoding and composing GIFs built here with giflib's encoder.
+#include "GifAnimation.h"
+#include "GifBuilder.h"
+#include "GifSource.h"
+#include "GifStill.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+QImage DecodeStill(const QByteArray& bytes)
+{
+    CGifSource source(bytes);
+    if (!source.Read())
+        return QImage();
+    return RenderGifStill(*source.File());
+}
+
+CGifAnimator::Result DecodeFrames(const QByteArray& bytes, QList<GifFrame>& frames)
+{
+    CGifSource source(bytes);
+    EXPECT_TRUE(source.Read());
+    return CGifAnimator::Compose(*source.File(), frames);
+}
+
+QByteArray Indexes(const QImage& picture)
+{
+    QByteArray bytes;
+    for (int y = 0; y < picture.height(); ++y)
+        bytes.append(reinterpret_cast<const char*>(picture.constScanLine(y)), picture.width());
+    return bytes;
+}
+
+GifSpec OneImage(int width, int height, const GifImageSpec& image, int colours = 4)
+{
+    GifSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.globalColours = TestPalette(colours);
+    spec.images << image;
+    return spec;
+}
+
+// giflib's encoder will not write an image without any colour map, so the file is
+// written with a global map that is cut out afterwards.
+QByteArray WithoutGlobalColourMap(QByteArray bytes)
+{
+    const uchar packed = uchar(bytes[10]);
+    if (!(packed & 0x80))
+        return bytes;
+    bytes[10] = char(packed & 0x70);
+    bytes.remove(13, 3 * (2 << (packed & 0x07)));
+    return bytes;
+}
+
+// giflib's encoder masks indexes to the map's size, so a file whose indexes go beyond
+// its colours is written with a 4-colour global map cut to 2 colours afterwards.
+QByteArray WithTwoGlobalColours(QByteArray bytes)
+{
+    EXPECT_EQ(uchar(bytes[10]) & 0x87, 0x81);
+    bytes[10] = char(uchar(bytes[10]) & ~0x07);
+    bytes.remove(13 + 6, 6);
+    return bytes;
+}
+
+GifImageSpec Timed(GifImageSpec image, int delay, int disposal, int transparent = -1)
+{
+    image.control = true;
+    image.delay = delay;
+    image.disposal = disposal;
+    image.transparent = transparent;
+    return image;
+}
+} // namespace
+
+TEST(GifStill, FullScreenImageKeepsIndexesAndGlobalColours)
+{
+    const GifImageSpec image = PatternImage(0, 0, 4, 3, 4);
+    const QImage picture = DecodeStill(BuildGif(OneImage(4, 3, image)));
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(picture.size(), QSize(4, 3));
+    EXPECT_EQ(picture.colorTable(), TestPalette(4));
+    EXPECT_EQ(Indexes(picture), image.pixels);
+}
+
+TEST(GifStill, InterlacedAndPlainEncodingsDecodeAlike)
+{
+    for (int height : {1, 2, 5, 9, 10, 17}) {
+        GifImageSpec image = PatternImage(0, 0, 3, height, 7);
+        const QImage plain = DecodeStill(BuildGif(OneImage(3, height, image, 8)));
+        image.interlaced = true;
+        const QByteArray interlacedBytes = BuildGif(OneImage(3, height, image, 8));
+        ASSERT_EQ(uchar(interlacedBytes[13 + 8 * 3 + 9]) & 0x40, 0x40) << "interlace flag written";
+        const QImage interlaced = DecodeStill(interlacedBytes);
+        EXPECT_EQ(Indexes(interlaced), image.pixels) << height;
+        EXPECT_EQ(Indexes(plain), Indexes(interlaced)) << height;
+    }
+}
+
+TEST(GifStill, SmallImageSitsAtItsPositionOverTheBackground)
+{
+    GifSpec spec = OneImage(6, 4, SolidImage(2, 1, 3, 2, 1));
+    spec.background = 3;
+    const QImage picture = DecodeStill(BuildGif(spec));
+    ASSERT_EQ(picture.size(), QSize(6, 4));
+    EXPECT_EQ(Indexes(picture), QByteArray("\3\3\3\3\3\3"
+                                           "\3\3\1\1\1\3"
+                                           "\3\3\1\1\1\3"
+                                           "\3\3\3\3\3\3", 24));
+}
+
+TEST(GifStill, ImageReachingBeyondTheScreenIsClipped)
+{
+    const QImage picture = DecodeStill(BuildGif(OneImage(4, 3, SolidImage(2, 2, 5, 4, 2))));
+    ASSERT_EQ(picture.size(), QSize(4, 3));
+    EXPECT_EQ(Indexes(picture), QByteArray("\0\0\0\0"
+                                           "\0\0\0\0"
+                                           "\0\0\2\2", 12));
+}
+
+TEST(GifStill, LocalColourMapWinsOverTheGlobalOne)
+{
+    GifImageSpec image = PatternImage(0, 0, 2, 2, 2);
+    image.localColours = TestPalette(2, 5);
+    const QImage picture = DecodeStill(BuildGif(OneImage(2, 2, image)));
+    EXPECT_EQ(picture.colorTable(), TestPalette(2, 5));
+}
+
+TEST(GifStill, NoColourMapAtAllGivesNoPicture)
+{
+    const QByteArray bytes = WithoutGlobalColourMap(BuildGif(OneImage(2, 2, SolidImage(0, 0, 2, 2, 0))));
+    CGifSource source(bytes);
+    ASSERT_TRUE(source.Read());
+    EXPECT_TRUE(RenderGifStill(*source.File()).isNull());
+}
+
+TEST(GifStill, IndexesBeyondTheColourMapShowAsOpaqueBlack)
+{
+    QVector<QRgb> padded = TestPalette(2);
+    padded << qRgb(0, 0, 0) << qRgb(0, 0, 0);
+
+    const QImage picture = DecodeStill(WithTwoGlobalColours(BuildGif(OneImage(4, 1, PatternImage(0, 0, 4, 1, 4)))));
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.colorTable(), padded);
+    EXPECT_EQ(picture.pixel(3, 0), qRgb(0, 0, 0));
+
+    // The background index counts where the background shows, and only there.
+    GifSpec uncovered = OneImage(4, 1, SolidImage(0, 0, 2, 1, 1));
+    uncovered.background = 3;
+    EXPECT_EQ(DecodeStill(WithTwoGlobalColours(BuildGif(uncovered))).colorTable(), padded);
+    GifSpec covered = OneImage(4, 1, SolidImage(0, 0, 4, 1, 1));
+    covered.background = 3;
+    EXPECT_EQ(DecodeStill(WithTwoGlobalColours(BuildGif(covered))).colorTable(), TestPalette(2));
+
+    // Without such an index the table stays as the file gave it.
+    const QImage plain = DecodeStill(BuildGif(OneImage(4, 1, PatternImage(0, 0, 4, 1, 2), 4)));
+    EXPECT_EQ(plain.colorTable().size(), 4);
+}
+
+TEST(GifSource, ScreenSizeLimits)
+{
+    struct Case { int width, height; bool readable; };
+    const Case cases[] = {{4096, 1, true}, {1, 4096, true}, {4097, 1, false}, {1, 4097, false}};
+    for (const Case& c : cases) {
+        CGifSource source(BuildGif(OneImage(c.width, c.height, SolidImage(0, 0, 1, 1, 0))));
+        EXPECT_EQ(source.Read(), c.readable) << c.width << "x" << c.height;
+    }
+}
+
+TEST(GifSource, BytesThatAreNoGifAreRefused)
+{
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("GIF89a"), QByteArray("not a picture at all")}) {
+        CGifSource source(bytes);
+        EXPECT_FALSE(source.Read());
+    }
+}
+
+TEST(GifAnimation, DisplayTimesFromTheControlBlocks)
+{
+    struct Case { bool control; int delay; int expected; };
+    const Case cases[] = {{false, 0, 106}, {true, 0, 106}, {true, 5, 50}, {true, 300, 3000}};
+    for (const Case& c : cases) {
+        GifImageSpec image = SolidImage(0, 0, 2, 2, 1);
+        if (c.control)
+            image = Timed(image, c.delay, 1);
+        GifSpec spec = OneImage(2, 2, image);
+        spec.images << image;
+        QList<GifFrame> frames;
+        ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
+        ASSERT_EQ(frames.size(), 2);
+        EXPECT_EQ(frames[0].displayTime, c.expected);
+        EXPECT_EQ(frames[1].displayTime, c.expected);
+    }
+}
+
+TEST(GifAnimation, DisposalDecidesWhatTheNextFrameDrawsOn)
+{
+    struct Case { int disposal; QByteArray secondFrame; };
+    // First image fills the 3x1 screen with 1; the second draws index 2 at x = 1.
+    const Case cases[] = {
+        {0, QByteArray("\1\2\1", 3)},
+        {1, QByteArray("\1\2\1", 3)},
+        {2, QByteArray("\3\2\3", 3)},
+        {3, QByteArray("\3\2\3", 3)},
+    };
+    for (const Case& c : cases) {
+        GifSpec spec = OneImage(3, 1, Timed(SolidImage(0, 0, 3, 1, 1), 10, c.disposal));
+        spec.background = 3;
+        spec.images << Timed(SolidImage(1, 0, 1, 1, 2), 10, 0);
+        QList<GifFrame> frames;
+        ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
+        ASSERT_EQ(frames.size(), 2);
+        EXPECT_EQ(Indexes(frames[0].image), QByteArray("\1\1\1", 3)) << c.disposal;
+        EXPECT_EQ(Indexes(frames[1].image), c.secondFrame) << c.disposal;
+    }
+}
+
+// Restoring to the background clears only the area the image covered.
+TEST(GifAnimation, BackgroundDisposalClearsOnlyTheImageArea)
+{
+    GifSpec spec = OneImage(4, 1, Timed(SolidImage(0, 0, 4, 1, 1), 10, 1));
+    spec.images << Timed(SolidImage(1, 0, 1, 1, 2), 10, 2);
+    spec.images << Timed(SolidImage(3, 0, 1, 1, 2), 10, 1);
+    QList<GifFrame> frames;
+    ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
+    ASSERT_EQ(frames.size(), 3);
+    EXPECT_EQ(Indexes(frames[2].image), QByteArray("\1\0\1\2", 4));
+}
+
+TEST(GifAnimation, TransparentPixelsLeaveTheCanvasAndCarryOverWithoutControl)
+{
+    GifSpec spec = OneImage(3, 1, SolidImage(0, 0, 3, 1, 1));
+    GifImageSpec second = Timed(PatternImage(0, 0, 3, 1, 3), 10, 1, 0);
+    spec.images << second;
+    spec.images << SolidImage(0, 0, 3, 1, 0); // no control block: index 0 stays transparent
+    QList<GifFrame> frames;
+    ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
+    ASSERT_EQ(frames.size(), 3);
+    EXPECT_EQ(Indexes(frames[1].image), QByteArray("\1\1\2", 3));
+    EXPECT_EQ(Indexes(frames[2].image), QByteArray("\1\1\2", 3));
+    EXPECT_EQ(frames[2].displayTime, 106);
+}
+
+TEST(GifAnimation, ImagesBeyondTheScreenAreClipped)
+{
+    GifSpec spec = OneImage(2, 2, SolidImage(0, 0, 2, 2, 1));
+    spec.images << SolidImage(1, 1, 6, 6, 2);
+    spec.images << SolidImage(5, 5, 2, 2, 3);
+    QList<GifFrame> frames;
+    ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
+    ASSERT_EQ(frames.size(), 3);
+    EXPECT_EQ(Indexes(frames[1].image), QByteArray("\1\1\1\2", 4));
+    EXPECT_EQ(Indexes(frames[2].image), QByteArray("\1\1\1\2", 4));
+}
+
+TEST(GifAnimation, CanvasStaysEightBitWithOnlyTheGlobalMap)
+{
+    GifSpec spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    spec.images << SolidImage(0, 0, 1, 1, 2);
+    QList<GifFrame> frames;
+    ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
+    for (const GifFrame& frame : frames) {
+        EXPECT_EQ(frame.image.format(), QImage::Format_Indexed8);
+        EXPECT_EQ(frame.image.colorTable(), TestPalette(4));
+    }
+}
+
+// A later image with its own colours must not recolour what earlier images drew.
+TEST(GifAnimation, LocalColourMapsComposeInTrueColour)
+{
+    GifSpec spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    spec.background = 2;
+    GifImageSpec second = SolidImage(1, 0, 1, 1, 1);
+    second.localColours = TestPalette(2, 9);
+    spec.images << second;
+    QList<GifFrame> frames;
+    ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
+    ASSERT_EQ(frames.size(), 2);
+    const QVector<QRgb> global = TestPalette(4);
+    EXPECT_EQ(frames[0].image.format(), QImage::Format_RGB32);
+    EXPECT_EQ(frames[0].image.pixel(0, 0), global[1]);
+    EXPECT_EQ(frames[1].image.pixel(0, 0), global[1]);
+    EXPECT_EQ(frames[1].image.pixel(1, 0), TestPalette(2, 9)[1]);
+}
+
+TEST(GifAnimation, IndexesBeyondTheColourMapPadEveryFrame)
+{
+    GifSpec spec = OneImage(3, 1, SolidImage(0, 0, 3, 1, 1));
+    spec.images << SolidImage(1, 0, 1, 1, 2);
+    QList<GifFrame> frames;
+    ASSERT_EQ(DecodeFrames(WithTwoGlobalColours(BuildGif(spec)), frames), CGifAnimator::Composed);
+    QVector<QRgb> padded = TestPalette(2);
+    padded << qRgb(0, 0, 0);
+    for (const GifFrame& frame : frames)
+        EXPECT_EQ(frame.image.colorTable(), padded);
+
+    spec = OneImage(3, 1, SolidImage(0, 0, 1, 1, 1));
+    spec.background = 3;
+    spec.images << SolidImage(1, 0, 1, 1, 1);
+    ASSERT_EQ(DecodeFrames(WithTwoGlobalColours(BuildGif(spec)), frames), CGifAnimator::Composed);
+    padded << qRgb(0, 0, 0);
+    EXPECT_EQ(frames[1].image.colorTable(), padded);
+}
+
+TEST(GifAnimation, ImageWithoutAnyColourMapIsRefused)
+{
+    GifSpec spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    spec.images[0].localColours = TestPalette(2);
+    spec.images << SolidImage(0, 0, 1, 1, 1);
+    QList<GifFrame> frames;
+    EXPECT_EQ(DecodeFrames(WithoutGlobalColourMap(BuildGif(spec)), frames), CGifAnimator::NoColourMap);
+}
+
+TEST(GifAnimation, FramesBeyondTheMemoryLimitAreRefused)
+{
+    // 17 frames of a 4096 x 4096 8-bit canvas would take 272 MB.
+    GifSpec spec = OneImage(4096, 4096, SolidImage(0, 0, 1, 1, 1));
+    while (spec.images.size() < 17)
+        spec.images << SolidImage(0, 0, 1, 1, 1);
+    QList<GifFrame> frames;
+    EXPECT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::TooLarge);
+    EXPECT_TRUE(frames.isEmpty());
+}
+
+TEST(GifSource, EveryTruncationOfAValidFileIsRefused)
+{
+    GifSpec spec = OneImage(5, 4, Timed(PatternImage(0, 0, 5, 4, 4), 3, 2, 1));
+    spec.images << Timed(PatternImage(1, 1, 3, 2, 3), 4, 1);
+    spec.images[1].localColours = TestPalette(4, 2);
+    const QByteArray bytes = BuildGif(spec);
+    for (qsizetype length = 0; length < bytes.size(); ++length) {
+        CGifSource source(bytes.left(length));
+        EXPECT_FALSE(source.Read()) << length;
+    }
+    CGifSource whole(bytes);
+    EXPECT_TRUE(whole.Read());
+    EXPECT_EQ(whole.ImageCount(), 2);
+}

@@ -1,0 +1,168 @@
+// Animation descriptions written here over pictures saved with QImage.
+#include "CMotra.h"
+#include "PluginLibraryCheck.h"
+
+#include "Documents/CDocumentAnimation.h"
+
+#include <gtest/gtest.h>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace
+{
+class MotraImport : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(LoadSourceLanguageFile());
+        ASSERT_TRUE(m_Folder.isValid());
+        Save(QStringLiteral("red.png"), QImage::Format_RGB32, qRgb(255, 0, 0));
+        Save(QStringLiteral("grey.png"), QImage::Format_Grayscale8, qRgb(80, 80, 80));
+        Save(QStringLiteral("blue.bmp"), QImage::Format_RGB32, qRgb(0, 0, 255));
+    }
+
+    void Save(const QString& name, QImage::Format format, QRgb colour)
+    {
+        QImage image(4, 2, format);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(m_Folder.filePath(name)));
+    }
+
+    // A picture path as it stands in a description.
+    QByteArray Path(const char* name) const { return m_Folder.filePath(QString::fromLatin1(name)).toUtf8(); }
+
+    std::unique_ptr<CDocumentAnimation> Import(const QByteArray& description)
+    {
+        CMotra importer;
+        CDocument* document = importer.Import(description);
+        m_Summary = Summary(importer);
+        if (document) {
+            EXPECT_EQ(document->GetDocType(), CDocument::ANIMATION);
+        }
+        return std::unique_ptr<CDocumentAnimation>(static_cast<CDocumentAnimation*>(document));
+    }
+
+    // "picture colour@time" per frame, the colour of the top-left pixel in hex.
+    static std::string Describe(const CDocumentAnimation& animation)
+    {
+        QStringList parts;
+        for (int i = 0; i < animation.GetAnimationFrameCount(); ++i) {
+            const CAnimationFrame* frame = animation.GetFrame(i);
+            parts << QStringLiteral("%1@%2").arg(frame->GetImage().pixel(0, 0) & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+                                             .arg(frame->GetDisplayTime());
+        }
+        return parts.join(QLatin1Char(' ')).toStdString();
+    }
+
+    QTemporaryDir m_Folder;
+    std::string m_Summary;
+    CQuietMessages m_Quiet;
+};
+} // namespace
+
+TEST_F(MotraImport, FramesFromTheDescription)
+{
+    struct Case { const char* name; QByteArray xml; std::string frames; };
+    const QByteArray red = Path("red.png"), blue = Path("blue.bmp");
+    const Case cases[] = {
+        {"lower-case", "<anim><frame ref='" + red + "' delay='100'/><frame ref='" + blue + "' delay='250'/></anim>",
+         "ff0000@100 0000ff@250"},
+        {"upper-wins", "<A><frame ref='" + blue + "' delay='5'/><FRAME REF='" + red + "' DELAY='7'/></A>",
+         "ff0000@7"},
+        {"delay-carries-over", "<A><FRAME REF='" + red + "' DELAY='200'/><FRAME REF='" + blue + "'/></A>",
+         "ff0000@200 0000ff@200"},
+        // A frame without "DELAY" switches every later frame to "delay".
+        {"first-without-delay", "<A><FRAME REF='" + red + "'/><FRAME REF='" + blue + "' delay='30'/></A>",
+         "0000ff@30"},
+        {"letters-skip", "<A><FRAME REF='" + red + "' DELAY='slow'/><FRAME REF='" + blue + "' DELAY='9'/></A>",
+         "0000ff@9"},
+        {"negative-skips", "<A><FRAME REF='" + red + "' DELAY='-40'/><FRAME REF='" + blue + "' DELAY='9'/></A>",
+         "0000ff@9"},
+        {"zero-skips", "<A><FRAME REF='" + red + "' DELAY='0'/><FRAME REF='" + blue + "' DELAY='9'/></A>",
+         "0000ff@9"},
+        {"ref-then-REF", "<A><FRAME ref='" + red + "' DELAY='10'/><FRAME REF='" + blue + "' DELAY='20'/></A>",
+         "ff0000@10"},
+        {"empty-path-skips", "<A><FRAME REF='' DELAY='10'/><FRAME REF='" + red + "' DELAY='3'/></A>", "ff0000@3"},
+        {"no-path-switches", "<A><FRAME DELAY='10'/><FRAME ref='" + red + "' DELAY='3'/></A>", "ff0000@3"},
+        {"deeper-ignored", "<A><B><FRAME REF='" + blue + "' DELAY='1'/></B><FRAME REF='" + red + "' DELAY='2'/></A>",
+         "ff0000@2"},
+        {"huge-delay", "<A><FRAME REF='" + red + "' DELAY='2147483647'/></A>", "ff0000@2147483647"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto animation = Import(c.xml);
+        ASSERT_NE(animation, nullptr) << m_Summary;
+        EXPECT_EQ(Describe(*animation), c.frames);
+        EXPECT_TRUE(m_Summary.empty());
+        SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".anim"), c.xml);
+    }
+}
+
+TEST_F(MotraImport, PicturesAreNormalised)
+{
+    auto animation = Import("<A><FRAME REF='" + Path("grey.png") + "' DELAY='10'/></A>");
+    ASSERT_NE(animation, nullptr);
+    EXPECT_EQ(animation->GetFrame(0)->GetImage().format(), QImage::Format_Indexed8);
+    EXPECT_EQ(animation->GetFrame(0)->GetImage().pixel(0, 0), qRgb(80, 80, 80));
+}
+
+TEST_F(MotraImport, RelativePathsStartAtTheCurrentFolder)
+{
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_Folder.path()));
+    auto animation = Import("<A><FRAME REF='red.png' DELAY='10'/></A>");
+    QDir::setCurrent(previous);
+    ASSERT_NE(animation, nullptr);
+    EXPECT_EQ(Describe(*animation), "ff0000@10");
+}
+
+TEST_F(MotraImport, RefusedDescriptions)
+{
+    const QByteArray red = Path("red.png");
+    struct Case { const char* name; QByteArray xml; };
+    const Case cases[] = {
+        {"not-xml", "this is no description"},
+        {"empty", QByteArray()},
+        {"unclosed", "<A><FRAME REF='" + red + "' DELAY='10'/>"},
+        {"empty-root", "<A/>"},
+        {"nothing-usable", "<A><FRAME REF='" + red + "' DELAY='0'/><FRAME DELAY='5'/></A>"},
+        {"delay-name-switched", "<A><FRAME REF='" + red + "'/><FRAME REF='" + red + "' DELAY='30'/></A>"},
+        {"missing-picture", "<A><FRAME REF='" + red + "' DELAY='10'/><FRAME REF='" + Path("none.png") + "' DELAY='10'/></A>"},
+        {"folder", "<A><FRAME REF='" + m_Folder.path().toUtf8() + "' DELAY='10'/></A>"},
+        {"device", "<A><FRAME REF='/dev/zero' DELAY='10'/></A>"},
+        {"not-a-picture", "<A><FRAME REF='" + QByteArray(ORV_SOURCE_DIR "/CMakeLists.txt") + "' DELAY='10'/></A>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Import(c.xml), nullptr);
+        EXPECT_EQ(m_Summary, LoggedLines("CMotra", {"id_import_error"}));
+        SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".anim"), c.xml);
+    }
+}
+
+TEST_F(MotraImport, EveryTruncationImportsOrRefusesCleanly)
+{
+    const QByteArray xml = "<?xml version='1.0'?><A><FRAME REF='" + Path("red.png") + "' DELAY='12'/><FRAME REF='"
+                         + Path("blue.bmp") + "' DELAY='34'/></A>";
+    for (qsizetype length = 0; length <= xml.size(); ++length) {
+        auto animation = Import(xml.left(length));
+        if (length < xml.size()) {
+            EXPECT_EQ(animation, nullptr) << length;
+        } else {
+            ASSERT_NE(animation, nullptr);
+            EXPECT_EQ(Describe(*animation), "ff0000@12 0000ff@34");
+        }
+    }
+}
+
+TEST(MotraPlugin, LoadsAndAnswersLikeTheHostExpects)
+{
+    QTemporaryDir folder;
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    ASSERT_TRUE(image.save(folder.filePath(QStringLiteral("g.png"))));
+    const QByteArray xml = "<A><FRAME REF='" + folder.filePath(QStringLiteral("g.png")).toUtf8() + "' DELAY='10'/></A>";
+    CheckImportPlugin(ORV_PLUGIN_FILE, "Motra", 0x10001,
+                      {{"CMotra", CDocument::ANIMATION, CDocument::ANIMATION, "ANIM", xml, QByteArray("<A/>")}});
+}

@@ -1,0 +1,15 @@
+#pragma once
+#include "Import/CImporterBase.h"
+
+// Imports a picture file through the toolkit's reader, which recognises the
+// format from the bytes: offered for "PNG", it reads any format the toolkit reads.
+class CNivra : public CImporterBase
+{
+public:
+    CNivra() : CImporterBase("CNivra") {}
+
+    int GetDocumentType() override;
+    int GetPreviewDocumentType() override;
+    QString GetImportExtension(int index) override;
+    CDocument* Import(const QByteArray& rawData) override;
+};

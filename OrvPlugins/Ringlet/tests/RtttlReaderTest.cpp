@@ -1,0 +1,113 @@
+// Reading ring-tone texts written here into notes, values and warnings.
+#include "RtttlReader.h"
+
+#include <gtest/gtest.h>
+#include <climits>
+
+namespace
+{
+// Notes as "A4/3." : pitch, octave (the text's - 1), duration index, dot.
+QString Describe(const QList<RtttlNote>& notes)
+{
+    static const char* const Names[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B", "R"};
+    QStringList parts;
+    for (const RtttlNote& note : notes)
+        parts << QStringLiteral("%1%2/%3%4")
+                     .arg(QString::fromLatin1(Names[note.pitch]))
+                     .arg(note.octave)
+                     .arg(note.durationIndex)
+                     .arg(note.dotted ? QStringLiteral(".") : QString());
+    return parts.join(QLatin1Char(' '));
+}
+
+std::string Lines(const QStringList& texts)
+{
+    return texts.join(QLatin1Char('\n')).toStdString();
+}
+
+const QString Name = QString::fromLatin1(RtttlMessage::NameNotFound);
+const QString Feature = QString::fromLatin1(RtttlMessage::UnrecognizedFeature);
+const QString Sequence = QString::fromLatin1(RtttlMessage::UnrecognizedSequence);
+
+struct Case
+{
+    QByteArray text;
+    QString name;
+    int beat, style, loop;
+    QString notes;
+    QStringList messages;
+};
+} // namespace
+
+TEST(RtttlReader, Texts)
+{
+    const Case cases[] = {
+        {"Test:d=8,o=5,b=125:8a5,16h.5,p,d#6", QStringLiteral("test"), 125, 0, 0,
+         QStringLiteral("A4/3 B4/4. R4/3 D#5/3"), {}},
+        {"4c,4d", QString(), 63, 0, 0, QStringLiteral("C5/2 D5/2"), {Name}},
+        {"x:d=4,o=5,b=100,l=2:4c", QStringLiteral("x"), 100, 0, 2, QStringLiteral("C4/2"), {}},
+        {"x:d=4,o=5:8c5.", QStringLiteral("x"), 63, 0, 0, QString(), {Feature}},
+        {"x:d=4,o=5:8c.5", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C4/3."), {}},
+        {"x:d=4:8b5,8h5", QStringLiteral("x"), 63, 0, 0, QStringLiteral("B4/3"), {Sequence}},
+        {"x:d=4:64c,c", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/2"), {Feature}},
+        {"x:d=64:c", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/2"), {Feature}},
+        {"x:o=5:o=9,4c,o=4,4c", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C4/2 C3/2"), {Feature}},
+        {"x:b=100:b=200,s=s,4c", QStringLiteral("x"), 100, 0, 0, QStringLiteral("C5/2"), {}},
+        {"x::q=1,=5,4c", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/2"), {Feature, Feature}},
+        {"x:d=4:8c,,8d", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/3"), {Feature}},
+        {"X:D=4,O=5,B=90:8C, 8D#\r\n,\t16G", QStringLiteral("x"), 90, 0, 0, QStringLiteral("C4/3 D#4/3 G4/4"), {}},
+        {"x:d=8,o=5,b=100,s=s,l=1,d=16:c", QStringLiteral("x"), 100, 2, 1, QStringLiteral("C4/3"), {}},
+        {"x:s=c:c", QStringLiteral("x"), 63, 1, 0, QStringLiteral("C5/2"), {}},
+        {"x:s=x,s:c", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/2"), {Feature}},
+        {"d=4,o=5,b=100:4c", QString(), 100, 0, 0, QStringLiteral("C4/2"), {Name}},
+        {":d=4:c", QString(), 63, 0, 0, QStringLiteral("C5/2"), {Name}},
+        {"x:d=4:", QStringLiteral("x"), 63, 0, 0, QString(), {}},
+        {"x:l=15:c", QStringLiteral("x"), 63, 0, 15, QStringLiteral("C5/2"), {}},
+        {"x:l=16,o=3,o=8,b=0,b=1000:c", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/2"),
+         {Feature, Feature, Feature, Feature, Feature}},
+        {"x:d=4:8c9,8c3,8cd,32g#7,1a#4", QStringLiteral("x"), 63, 0, 0, QStringLiteral("G#6/5 A#3/0"),
+         {Feature, Feature, Feature}},
+        {QByteArray("x:d=4:c\0ignored,d", 17), QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/2"), {}},
+    };
+    for (const Case& c : cases) {
+        const RtttlTune tune = CRtttlReader::Read(c.text);
+        SCOPED_TRACE(c.text.constData());
+        EXPECT_EQ(tune.name.toStdString(), c.name.toStdString());
+        EXPECT_EQ(tune.beat, c.beat);
+        EXPECT_EQ(tune.style, c.style);
+        EXPECT_EQ(tune.loop, c.loop);
+        EXPECT_EQ(Describe(tune.notes).toStdString(), c.notes.toStdString());
+        EXPECT_EQ(Lines(tune.messages), Lines(c.messages));
+    }
+}
+
+TEST(RtttlReader, NameLosesByteOrderMarkControlsAndSurroundingBlanks)
+{
+    const RtttlTune tune = CRtttlReader::Read("\xEF\xBB\xBF  My\tTone\r\n:d=4:c");
+    EXPECT_EQ(tune.name.toStdString(), "my tone");
+    EXPECT_TRUE(tune.messages.isEmpty());
+    EXPECT_EQ(Lines(CRtttlReader::Read("\x01\x02 :d=4:c").messages), Lines({Name}));
+}
+
+TEST(RtttlReader, NumbersSaturateInsteadOfOverflowing)
+{
+    EXPECT_EQ(CRtttlReader::ReadNumber(QStringLiteral("x99999999999999999999"), 1), INT_MAX);
+    EXPECT_EQ(CRtttlReader::ReadNumber(QStringLiteral("b=125,"), 2), 125);
+    EXPECT_EQ(CRtttlReader::ReadNumber(QStringLiteral("b="), 2), 0);
+    EXPECT_EQ(CRtttlReader::ReadNumber(QStringLiteral("b"), 7), 0);
+
+    const RtttlTune tune = CRtttlReader::Read("x:b=99999999999999,l=99999999999:99999999999c,c");
+    EXPECT_EQ(tune.beat, 63);
+    EXPECT_EQ(tune.loop, 0);
+    EXPECT_EQ(Describe(tune.notes).toStdString(), "C5/2");
+    EXPECT_EQ(Lines(tune.messages), Lines({Feature, Feature, Feature}));
+}
+
+TEST(RtttlReader, EveryTruncationReadsWithoutTrouble)
+{
+    const QByteArray text = "Tune:d=8,o=5,b=125,l=3,s=c:8a5,16h.5,p,d#6,o=6,2c.,b=9";
+    for (qsizetype length = 0; length <= text.size(); ++length) {
+        const RtttlTune tune = CRtttlReader::Read(text.left(length));
+        EXPECT_LE(tune.notes.size(), 5);
+    }
+}

@@ -1,0 +1,32 @@
+#include "CScorin.h"
+
+#include "Melody/CDocumentMidi.h"
+
+int CScorin::GetDocumentType()
+{
+    return CDocument::MIDI;
+}
+
+int CScorin::GetPreviewDocumentType()
+{
+    return CDocument::WAVE;
+}
+
+QString CScorin::GetImportExtension(int)
+{
+    return QStringLiteral("MID");
+}
+
+CDocument* CScorin::Import(const QByteArray& rawData)
+{
+    CheckInput(rawData);
+    // Only the header tag decides. It is checked before the reader sees the bytes,
+    // so empty input and other files never reach it.
+    if (rawData.size() > 3 && rawData.startsWith("MThd")) {
+        CDocumentMidi* midi = new CDocumentMidi();
+        midi->SetRawData(reinterpret_cast<const unsigned char*>(rawData.constData()), unsigned(rawData.size()));
+        return midi;
+    }
+    ReportImportFailure();
+    return nullptr;
+}

@@ -1,0 +1,73 @@
+#include "WaveImport.h"
+
+#include "RiffWalk.h"
+
+#include "Wave/CDocumentWave.h"
+
+#include <cstring>
+
+namespace
+{
+// The header of a file whose chunk chain was followed.
+WAVEHEADER HeaderFromChunks(const QByteArray& bytes, const WavChunks& chunks)
+{
+    WAVEHEADER header;
+    std::memset(&header, 0, sizeof header);
+    char* target = reinterpret_cast<char*>(&header);
+    std::memcpy(target, bytes.constData(), 12);
+    std::memcpy(target + 12, bytes.constData() + chunks.formatOffset, 24);
+    std::memcpy(header.szDataID, "data", 4);
+    header.data_ckSize = chunks.dataSize;
+    return header;
+}
+
+// The code of the last failing format test in the order rate, PCM, channels, size,
+// as the wave document's own header reader reports it.
+int FormatError(int check)
+{
+    int error = WaveImported;
+    if (check & 2)
+        error = WaveRateError;
+    if (check & 16)
+        error = WaveFormatError;
+    if (check & 4)
+        error = WaveChannelError;
+    if (check & 8)
+        error = WaveBitDepthError;
+    return error;
+}
+} // namespace
+
+CDocumentWave* ImportWave(const QByteArray& bytes, int& error)
+{
+    WAVEHEADER header;
+    qsizetype dataOffset = 0;
+    WavChunks chunks;
+    if (WalkRiffChunks(bytes, chunks)) {
+        header = HeaderFromChunks(bytes, chunks);
+        const int check = CDocumentWave::CheckFormat(header);
+        if (check != 1) {
+            error = FormatError(check);
+            return nullptr;
+        }
+        dataOffset = chunks.dataOffset;
+    } else {
+        unsigned int offset = 0;
+        if (!CDocumentWave::ReadHeader(bytes, error, header, offset))
+            return nullptr;
+        dataOffset = offset;
+    }
+
+    const quint32 dataSize = PresentDataSize(bytes, dataOffset, header.data_ckSize, int(WaveFrameBytes(header)));
+    if (dataSize == 0) {
+        error = WaveNoSamplesError;
+        return nullptr;
+    }
+    header = MakeCanonicalWaveHeader(header, dataSize);
+
+    CDocumentWave* wave = new CDocumentWave();
+    wave->SetHeader(&header);
+    wave->SetInputData(bytes.constData() + dataOffset, dataSize);
+    error = WaveImported;
+    return wave;
+}

@@ -1,0 +1,190 @@
+// WAV files built byte by byte, next to the wave documents they must give.
+#include "CSonra.h"
+#include "PluginLibraryCheck.h"
+#include "WavBuilder.h"
+
+#include "Wave/CDocumentWave.h"
+
+#include <gtest/gtest.h>
+#include <cstring>
+#include <memory>
+
+using namespace WavBuilder;
+
+namespace
+{
+class SonraImport : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(LoadSourceLanguageFile()); }
+
+    // The imported wave, or null; the importer's summary goes to m_Summary.
+    std::unique_ptr<CDocumentWave> Import(const QByteArray& bytes)
+    {
+        CSonra importer;
+        CDocument* document = importer.Import(bytes);
+        m_Summary = Summary(importer);
+        if (document) {
+            EXPECT_EQ(document->GetDocType(), CDocument::WAVE);
+        }
+        return std::unique_ptr<CDocumentWave>(static_cast<CDocumentWave*>(document));
+    }
+
+    static QByteArray InputOf(const CDocumentWave& wave)
+    {
+        return QByteArray(reinterpret_cast<const char*>(wave.m_pInputData), int(wave.m_WAVEheader.data_ckSize));
+    }
+
+    // The 44 header bytes as the document keeps them.
+    static QByteArray HeaderOf(const CDocumentWave& wave)
+    {
+        return QByteArray(reinterpret_cast<const char*>(&wave.m_WAVEheader), 44);
+    }
+
+    std::string m_Summary;
+    CQuietMessages m_Quiet;
+};
+} // namespace
+
+TEST_F(SonraImport, CanonicalFileKeepsItsHeaderAndSamples)
+{
+    Format mono;
+    const QByteArray bytes = Canonical(mono, Samples(100));
+    auto wave = Import(bytes);
+    ASSERT_NE(wave, nullptr);
+    EXPECT_EQ(HeaderOf(*wave), bytes.left(44));
+    EXPECT_EQ(InputOf(*wave), bytes.mid(44));
+    EXPECT_TRUE(m_Summary.empty());
+    SaveSeed(QStringLiteral("canonical.wav"), bytes);
+}
+
+// Whatever surrounds the two chunks, the document holds the canonical header of
+// the format, with block align and byte rate worked out from channels and bits.
+TEST_F(SonraImport, ChunkChainIsFollowed)
+{
+    Format stereo;
+    stereo.channels = 2;
+    stereo.rate = 8000;
+    Format odd = stereo;
+    odd.blockAlign = 7;
+    odd.byteRate = 3;
+    odd.extra = Little(0, 2);
+    const QByteArray canonicalHeader = Canonical(stereo, Samples(8)).left(44);
+
+    struct Case { const char* name; QByteArray bytes; };
+    const Case cases[] = {
+        {"plain", Riff(FormatChunk(stereo) + Chunk("data", Samples(8)))},
+        {"list-with-data-text", Riff(FormatChunk(stereo) + Chunk("LIST", QByteArray("INFOdata1234data"))
+                                     + Chunk("data", Samples(8)))},
+        {"odd-chunk-padded", Riff(FormatChunk(stereo) + Chunk("junk", QByteArray("data!")) + Chunk("data", Samples(8)))},
+        {"long-format-wrong-align", Riff(FormatChunk(odd) + Chunk("data", Samples(8)))},
+        {"data-before-format", Riff(Chunk("data", Samples(8)) + FormatChunk(stereo))},
+        {"streamed-riff-size", Riff(FormatChunk(stereo) + Chunk("data", Samples(8)), 0xFFFFFFFF)},
+        {"trailing-chunk", Riff(FormatChunk(stereo) + Chunk("data", Samples(8)) + Chunk("LIST", "xy"))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto wave = Import(c.bytes);
+        ASSERT_NE(wave, nullptr);
+        EXPECT_EQ(HeaderOf(*wave), canonicalHeader);
+        EXPECT_EQ(InputOf(*wave), Samples(8));
+        SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".wav"), c.bytes);
+    }
+}
+
+TEST_F(SonraImport, BrokenChainFallsBackToTheTagSearch)
+{
+    Format mono;
+    const QByteArray file = Canonical(mono, Samples(6));
+    auto wave = Import(QByteArray("junk") + file);
+    ASSERT_NE(wave, nullptr);
+    EXPECT_EQ(InputOf(*wave), Samples(6));
+
+    // A chunk size that runs past the end breaks the chain before "data".
+    auto skipped = Import(Riff(FormatChunk(mono) + Chunk("LIST", "ab", 1000) + Chunk("data", Samples(4))));
+    ASSERT_NE(skipped, nullptr);
+    EXPECT_EQ(InputOf(*skipped), Samples(4));
+}
+
+TEST_F(SonraImport, DataBeyondTheFileIsCutToTheWholeFramesPresent)
+{
+    Format stereo;
+    stereo.channels = 2;
+    for (qint64 declared : {qint64(0xFFFFFFFF), qint64(1000)}) {
+        const QByteArray bytes = Riff(FormatChunk(stereo)) + QByteArray("data") + Little(quint32(declared), 4)
+                               + Samples(10);
+        auto wave = Import(bytes);
+        ASSERT_NE(wave, nullptr) << declared;
+        EXPECT_EQ(wave->m_WAVEheader.data_ckSize, 8u);
+        EXPECT_EQ(wave->m_WAVEheader.RIFF_ckSize, 44u);
+        EXPECT_EQ(InputOf(*wave), Samples(8));
+        SaveSeed(QStringLiteral("streamed-%1.wav").arg(declared), bytes);
+    }
+}
+
+TEST_F(SonraImport, RefusalsNameTheirReason)
+{
+    auto format = [](int tag, int channels, quint32 rate, int bits) {
+        Format f;
+        f.tag = tag;
+        f.channels = channels;
+        f.rate = rate;
+        f.bits = bits;
+        return Canonical(f, Samples(12));
+    };
+    struct Case { const char* name; QByteArray bytes; const char* id; };
+    const Case cases[] = {
+        {"32k", format(1, 1, 32000, 16), "id_import_wav_sampling_error"},
+        {"24-bit-stereo", format(1, 2, 44100, 24), "id_import_wav_bitdepth_error"},
+        {"adpcm", format(2, 1, 8000, 16), "id_import_wav_format_error"},
+        {"float", format(3, 1, 8000, 32), "id_import_wav_bitdepth_error"},
+        {"three-channels", format(1, 3, 8000, 16), "id_import_wav_channel_error"},
+        {"everything-wrong", format(3, 5, 1234, 12), "id_import_wav_bitdepth_error"},
+        {"rate-and-tag", format(3, 1, 1234, 16), "id_import_wav_format_error"},
+        {"no-riff", QByteArray("WAVEfmt data"), "id_import_wav_header_error"},
+        {"empty", QByteArray(), "id_import_wav_header_error"},
+        {"empty-data", Canonical(Format(), QByteArray()), "id_import_wav_error"},
+        {"data-header-only", Riff(FormatChunk(Format())) + QByteArray("data") + Little(100, 4), "id_import_wav_error"},
+        {"half-a-frame", Riff(FormatChunk(Format())) + QByteArray("data") + Little(100, 4) + "x", "id_import_wav_error"},
+        {"no-data-chunk", format(1, 1, 8000, 16).left(36), "id_import_wav_header_error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Import(c.bytes), nullptr);
+        EXPECT_EQ(m_Summary, LoggedLines("CSonra", {c.id}));
+        SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".wav"), c.bytes);
+    }
+}
+
+TEST_F(SonraImport, EmptyInputRaisesTheNonFatalCheck)
+{
+    Import(QByteArray());
+    ASSERT_FALSE(m_Quiet.Lines().isEmpty());
+    EXPECT_TRUE(m_Quiet.Lines().first().startsWith(QStringLiteral("ASSERT: \"!RawData.isNull() && !RawData.isEmpty()\"")));
+}
+
+TEST_F(SonraImport, EveryTruncationGivesWholeFramesOrARefusal)
+{
+    Format stereo;
+    stereo.channels = 2;
+    const QByteArray bytes = Riff(FormatChunk(stereo) + Chunk("LIST", "INFO") + Chunk("data", Samples(16)));
+    const qsizetype dataStart = bytes.size() - 16;
+    for (qsizetype length = 0; length <= bytes.size(); ++length) {
+        auto wave = Import(bytes.left(length));
+        const qsizetype frames = qMax<qsizetype>(0, length - dataStart) / 4;
+        if (frames == 0) {
+            EXPECT_EQ(wave, nullptr) << length;
+            EXPECT_FALSE(m_Summary.empty());
+            continue;
+        }
+        ASSERT_NE(wave, nullptr) << length;
+        EXPECT_EQ(InputOf(*wave), Samples(int(frames * 4))) << length;
+    }
+}
+
+TEST(SonraPlugin, LoadsAndAnswersLikeTheHostExpects)
+{
+    CheckImportPlugin(ORV_PLUGIN_FILE, "Sonra", 0x10000,
+                      {{"CSonra", CDocument::WAVE, CDocument::WAVE, "WAV", Canonical(Format(), Samples(4)),
+                        QByteArray("no sound")}});
+}
