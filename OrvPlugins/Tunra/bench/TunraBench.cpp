@@ -2,6 +2,7 @@
 // preview. In process always; from the command line (process start to exit)
 // when the program is built.
 #include "CTunra.h"
+#include "TunraAppFolder.h"
 
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CParameters.h"
@@ -100,6 +101,13 @@ BENCHMARK(BM_ConvertInProcess)->Unit(benchmark::kMillisecond);
 void BM_ConvertFromCommandLine(benchmark::State& state)
 {
     QTemporaryDir dir;
+    const QString app = TunraAppFolder::Prepare(QString::fromUtf8(ORV_APP_DIR), QString::fromUtf8(ORV_TEST_TRANSLATOR),
+                                                dir.path());
+    if (app.isEmpty())
+    {
+        state.SkipWithError("no SMS translator to start the program with");
+        return;
+    }
     const QString source = dir.filePath(QStringLiteral("long.mid"));
     QFile out(source);
     if (!out.open(QIODevice::WriteOnly) || out.write(LongMidiFile()) < 0)
@@ -109,8 +117,8 @@ void BM_ConvertFromCommandLine(benchmark::State& state)
     }
     out.close();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("ORVANEDIR"), QString::fromUtf8(ORV_APP_DIR));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("ORVANEDIR"), app);
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     const QStringList arguments = {QStringLiteral("/profile=Model B"), QStringLiteral("/converter=imy"),
                                    QStringLiteral("/destination=") + dir.path(), QStringLiteral("/preview"),
                                    source};
