@@ -1,4 +1,5 @@
 #pragma once
+#include "Core/CProgressDialog.h"
 #include <QPointer>
 #include <QString>
 
@@ -6,7 +7,6 @@ class CDocument;
 class CDocumentAbstract;
 class CMainWindowLink;
 class CPluginBase;
-class CProgressDialog;
 class CResizeAsker;
 
 // What the conversion engine keeps between the slots of the application object: the media tab's loaded

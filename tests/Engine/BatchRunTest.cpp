@@ -1,0 +1,225 @@
+// The batch run in window mode: the overwrite question with its three answers, size checks, parameter files,
+// previews and the summary.
+#include "Core/CBatchInfo.h"
+#include "EngineTestSupport.h"
+#include "QtPrinters.h"
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString LF = QStringLiteral("\n");
+
+class BatchRunTest : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        Start();
+        m_Out = In(QStringLiteral("out"));
+        QDir().mkpath(m_Out);
+    }
+    // Sources named a.txt, b.txt, ... holding the texts.
+    QStringList Sources(const QList<QByteArray>& texts)
+    {
+        QStringList paths;
+        for (int i = 0; i < texts.size(); ++i)
+            paths.append(Write(QString(QChar(u'a' + i)) + QStringLiteral(".txt"), texts.at(i)));
+        return paths;
+    }
+    B32 Run(const QStringList& sources, const char* extension = "TST", const QString& parameters = QString(),
+            B32 preview = 0)
+    {
+        CBatchInfoList list;
+        list.append(new CBatchInfo(sources, EntryIndex(extension), parameters, m_Out));
+        B32 result = 7;
+        m_Application->LaunchAsked(&list, preview, result);
+        return result;
+    }
+    QString Out(const char* name) const { return m_Out + QLatin1Char('/') + QString::fromLatin1(name); }
+    QString Question(const QString& file) const
+    {
+        return Text("id_warning") + QLatin1Char('|') + Text("id_already_exists").arg(file) + QLatin1Char('|')
+               + Text("id_yes_to_all_caption") + QLatin1Char('/') + Text("id_no_caption") + QLatin1Char('/')
+               + Text("id_cancel_caption") + QStringLiteral("|1|1");
+    }
+    // The log of one source converted and written to these files.
+    QString SourceLog(const QString& source, const QStringList& files) const
+    {
+        QString log = Text("id_opening_file").arg(source) + LF + Text("id_importing") + LF
+                      + Text("id_convertion_success") + LF;
+        for (const QString& file : files)
+            log += Text("id_saving_file").arg(file) + LF;
+        return log;
+    }
+
+    QString m_Out;
+};
+
+TEST_F(BatchRunTest, ConvertsEverySourceIntoTheDestination)
+{
+    const QStringList sources = Sources({"one", "two"});
+    EXPECT_EQ(Run(sources), 1);
+    EXPECT_EQ(NewLog(), Text("id_launching") + LF + SourceLog(sources.at(0), {Out("a.TST")})
+                            + SourceLog(sources.at(1), {Out("b_0.TST"), Out("b_1.TST")}));
+    EXPECT_EQ(ReadAll(Out("a.TST")), "one");
+    EXPECT_EQ(ReadAll(Out("b_0.TST")), "AB");
+    EXPECT_EQ(ReadAll(Out("b_1.TST")), "CDE");
+    EXPECT_TRUE(m_Prompt.mShown.empty());
+    EXPECT_TRUE(m_Prompt.mQuestions.isEmpty());
+    const QString progress = QStringLiteral("progress ") + Text("id_processing");
+    EXPECT_EQ(m_Window.mCalls,
+              (QStringList{progress.arg(QStringLiteral("a.txt")) + QStringLiteral(" 50"),
+                           progress.arg(QStringLiteral("a.txt")) + QStringLiteral(" 100"), QStringLiteral("init"),
+                           progress.arg(QStringLiteral("b.txt")) + QStringLiteral(" 50"),
+                           progress.arg(QStringLiteral("b.txt")) + QStringLiteral(" 100"), QStringLiteral("init")}));
+}
+
+TEST_F(BatchRunTest, AnsweringNoSkipsOnlyThatSource)
+{
+    const QStringList sources = Sources({"one", "second", "three"});
+    Write(QStringLiteral("out/b.TST"), "old");
+    m_Prompt.mAnswers = {1};
+    EXPECT_EQ(Run(sources, "TST", QString(), 1), 1);
+    EXPECT_EQ(m_Prompt.mQuestions, QStringList{Question(Out("b.TST"))});
+    EXPECT_EQ(ReadAll(Out("a.TST")), "one");
+    EXPECT_EQ(ReadAll(Out("b.TST")), "old");
+    EXPECT_EQ(ReadAll(Out("c.TST")), "three");
+}
+
+TEST_F(BatchRunTest, YesToAllIsAskedOnceForTheWholeRun)
+{
+    const QStringList sources = Sources({"one", "second", "three"});
+    for (const char* name : {"out/a.TST", "out/b.TST", "out/c.TST"})
+        Write(QString::fromLatin1(name), "old");
+    m_Prompt.mAnswers = {0};
+    CBatchInfoList list;
+    list.append(new CBatchInfo(sources.mid(0, 2), EntryIndex("TST"), QString(), m_Out));
+    list.append(new CBatchInfo(sources.mid(2), EntryIndex("TST"), QString(), m_Out));
+    B32 result = 7;
+    m_Application->LaunchAsked(&list, 0, result);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(m_Prompt.mQuestions.size(), 1);
+    EXPECT_EQ(ReadAll(Out("a.TST")), "one");
+    EXPECT_EQ(ReadAll(Out("b.TST")), "second");
+    EXPECT_EQ(ReadAll(Out("c.TST")), "three");
+}
+
+TEST_F(BatchRunTest, CancelEndsTheRunWithoutFailure)
+{
+    const QStringList sources = Sources({"one", "second", "three"});
+    Write(QStringLiteral("out/b.TST"), "old");
+    m_Prompt.mAnswers = {2};
+    NewLog();
+    EXPECT_EQ(Run(sources), 1);
+    EXPECT_EQ(ReadAll(Out("a.TST")), "one");
+    EXPECT_EQ(ReadAll(Out("b.TST")), "old");
+    EXPECT_FALSE(QFile::exists(Out("c.TST")));
+    EXPECT_FALSE(NewLog().contains(sources.at(2)));
+}
+
+TEST_F(BatchRunTest, OnlyTheFirstFileOfASourceIsAskedAbout)
+{
+    const QStringList sources = Sources({"two"});
+    Write(QStringLiteral("out/a_1.TST"), "old");
+    EXPECT_EQ(Run(sources), 1);
+    EXPECT_TRUE(m_Prompt.mQuestions.isEmpty());
+    EXPECT_EQ(ReadAll(Out("a_1.TST")), "CDE");
+}
+
+TEST_F(BatchRunTest, AChunkLargerThanThePhoneTakesIsWrittenButFailsTheRun)
+{
+    const QStringList limit = Sources({QByteArray(1024, 'x')});
+    EXPECT_EQ(Run(limit), 1);
+    EXPECT_EQ(ReadAll(Out("a.TST")).size(), 1024);
+    EXPECT_TRUE(m_Prompt.mShown.empty());
+
+    const QStringList over = Sources({QByteArray(1025, 'x')});
+    NewLog();
+    m_Prompt.mAnswers = {0};
+    EXPECT_EQ(Run(over), 0);
+    EXPECT_EQ(ReadAll(Out("a.TST")).size(), 1025);
+    EXPECT_TRUE(NewLog().contains(Text("id_warning_media_toobig").arg(Out("a.TST"), QStringLiteral("PHONE1")) + LF
+                                  + Text("id_saving_file").arg(Out("a.TST")) + LF));
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_launch_failed0"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_launch_failed1").arg(QStringLiteral("run.log")));
+}
+
+TEST_F(BatchRunTest, ATranslatorEntryImportsItsOwnInputAndKeepsItsOwnLimits)
+{
+    const QStringList sources = Sources({QByteArray(1030, 'x')});
+    EXPECT_EQ(Run(sources, "TST_SMS"), 1);
+    EXPECT_EQ(FilesIn(m_Out).size(), 103);
+    EXPECT_EQ(ReadAll(Out("a_102.TST_SMS")), "xxxxxxxxxx");
+    EXPECT_FALSE(NewLog().contains(Text("id_warning_media_toobig").left(8)));
+}
+
+TEST_F(BatchRunTest, AParameterFileThatFailsIsLoggedAndTheDefaultsAreUsed)
+{
+    const QStringList sources = Sources({"one"});
+    const QString parameters = Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
+    NewLog();
+    EXPECT_EQ(Run(sources, "TST", parameters), 0);
+    EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_param_loaded_failed").arg(parameters) + LF
+                            + SourceLog(sources.at(0), {Out("a.TST")}));
+    EXPECT_EQ(ReadAll(Out("a.TST")), "one");
+
+    // A good file is used for its entry.
+    EXPECT_EQ(Run(sources, "TST", Write(QStringLiteral("good.xml"), ValidParameterFile())), 1);
+}
+
+TEST_F(BatchRunTest, AFailedSourceLeavesNothingForTheNextOne)
+{
+    const QStringList sources = Sources({"fail", "good", "fail again", "nopreview last"});
+    NewLog();
+    EXPECT_EQ(Run(sources, "TWX", QString(), 1), 0);
+    EXPECT_EQ(FilesIn(m_Out), (QStringList{QStringLiteral("b.TWX"), QStringLiteral("b_previewTWX.WAV"),
+                                           QStringLiteral("d.TWX")}));
+    EXPECT_EQ(ReadAll(Out("b.TWX")), "good");
+    EXPECT_EQ(ReadAll(Out("d.TWX")), "nopreview last");
+    EXPECT_EQ(ReadAll(Out("b_previewTWX.WAV")).left(4), "RIFF");
+    const QString failed = Text("id_opening_file").arg(sources.at(0)) + LF + Text("id_importing") + LF
+                           + QStringLiteral("Sound conversion failed\n\n") + LF + Text("id_convertion_failed") + LF;
+    EXPECT_TRUE(NewLog().startsWith(Text("id_launching") + LF + failed));
+}
+
+TEST_F(BatchRunTest, SourcesThatCannotBeReadOrImportedFailTheRun)
+{
+    const QStringList sources{In(QStringLiteral("missing.txt")), Write(QStringLiteral("x.tpi"), "8 8"),
+                              Write(QStringLiteral("fine.txt"), "fine")};
+    NewLog();
+    EXPECT_EQ(Run(sources), 0);
+    EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
+                            + Text("id_opening_failed") + LF + Text("id_select_importer_failed").arg(sources.at(1))
+                            + LF + SourceLog(sources.at(2), {Out("fine.TST")}));
+    EXPECT_EQ(FilesIn(m_Out), QStringList{QStringLiteral("fine.TST")});
+}
+
+TEST_F(BatchRunTest, AnEmptyListIsReportedAndFails)
+{
+    CBatchInfoList list;
+    B32 result = 7;
+    m_Application->LaunchAsked(&list, 0, result);
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_warning"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_no_valid_conversion"));
+
+    // An entry whose converter is not in the list is refused.
+    list.append(new CBatchInfo(Sources({"one"}), 99, QString(), m_Out));
+    NewLog();
+    m_Application->LaunchAsked(&list, 0, result);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_batch_entry_invalid").arg(99) + LF);
+}
+
+TEST_F(BatchRunTest, ASourceWithoutOutputStillSavesItsPreview)
+{
+    const QStringList sources = Sources({"nochunk", "preview"});
+    EXPECT_EQ(Run(sources, "TST", QString(), 1), 1);
+    EXPECT_EQ(FilesIn(m_Out), (QStringList{QStringLiteral("b.TST"), QStringLiteral("b_previewTST.BMP")}));
+}
+
+} // namespace

@@ -1,0 +1,223 @@
+// Loading a media file and converting it in the media tab.
+#include "Core/CGenerationInfo.h"
+#include "Documents/CDocumentAbstract.h"
+#include "Documents/CDocumentPicture.h"
+#include "EngineTestSupport.h"
+#include "Host/CPluginClass.h"
+#include "Plugin/CPluginBase.h"
+#include "QtPrinters.h"
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString LF = QStringLiteral("\n");
+
+class MediaSlotTest : public EngineTest
+{
+protected:
+    B32 Load(const QString& path, const char* extension)
+    {
+        QString name = path;
+        B32 success = 7;
+        m_Application->LoadMediaAsked(name, ConverterIndex(extension), success);
+        return success;
+    }
+    void Convert(const char* extension)
+    {
+        CParameters* parameters = nullptr;
+        m_Application->GetConverterParameters(ConverterIndex(extension), &parameters);
+        CGenerationInfo info(QString(), ConverterIndex(extension), parameters, QString());
+        m_Application->ConvertionAsked(0, &info);
+    }
+    CDocument* Loaded()
+    {
+        CDocument* document = nullptr;
+        m_Application->GetLoadedDocument(&document);
+        return document;
+    }
+    QByteArray ResultBytes()
+    {
+        CDocument* document = nullptr;
+        m_Application->GetPreviewRawData(&document);
+        return document ? static_cast<CDocumentAbstract*>(document)->ToByteArray() : QByteArray("<none>");
+    }
+    CPluginBase* Converter(const char* extension)
+    {
+        return m_Application->GetEntireList(nullptr).at(EntryIndex(extension))->GetConverter();
+    }
+};
+
+TEST_F(MediaSlotTest, LoadsAFileThroughTheImporterOfItsExtension)
+{
+    Start();
+    const QString source = Write(QStringLiteral("in/Tune.tXt"), "hello");
+    EXPECT_EQ(Load(source, "TST"), 1);
+    ASSERT_NE(Loaded(), nullptr);
+    EXPECT_EQ(Loaded()->GetName(), source);
+    EXPECT_EQ(Loaded()->GetDocType(), CDocument::MELODY);
+    EXPECT_EQ(NewLog(), Text("id_opening_file").arg(source) + LF + Text("id_importing") + LF);
+    // Importers resolve names against their source's folder.
+    EXPECT_EQ(QDir::currentPath(), In(QStringLiteral("in")));
+    EXPECT_TRUE(m_Prompt.mShown.empty());
+
+    m_Application->ClearMediaAsked();
+    EXPECT_EQ(Loaded(), nullptr);
+    m_Application->GetLoadedDocument(nullptr);
+}
+
+TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
+{
+    Start();
+    const QString good = Write(QStringLiteral("good.txt"), "hello");
+    ASSERT_EQ(Load(good, "TST"), 1);
+    NewLog();
+
+    // A missing and an empty file read alike.
+    for (const QString& missing : {In(QStringLiteral("missing.txt")), Write(QStringLiteral("empty.txt"), "")}) {
+        m_Prompt.mShown.clear();
+        EXPECT_EQ(Load(missing, "TST"), 0);
+        EXPECT_EQ(Loaded(), nullptr);
+        EXPECT_EQ(NewLog(), Text("id_opening_file").arg(missing) + LF + Text("id_opening_failed") + LF);
+        ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+        EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_warning"));
+        EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_failed_to_load").arg(missing));
+    }
+
+    // The importer's own detailed text, less its last line feed, explains a refused file.
+    m_Prompt.mShown.clear();
+    const QString bad = Write(QStringLiteral("bad.tpi"), "not a size");
+    EXPECT_EQ(Load(bad, "TPX"), 0);
+    EXPECT_EQ(Loaded(), nullptr);
+    EXPECT_EQ(NewLog(), Text("id_opening_file").arg(bad) + LF + Text("id_importing") + LF
+                            + QStringLiteral("Bad test image\n") + Text("id_import_failed") + LF);
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_import_failed"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Bad test image"));
+
+    // No importer for the converter's documents: nothing is loaded, nothing is read.
+    EXPECT_EQ(Load(good, "TPX"), 0);
+    EXPECT_EQ(NewLog(), QString());
+}
+
+TEST_F(MediaSlotTest, ConvertsTheLoadedDocumentAndKeepsTheResult)
+{
+    Start();
+    const QString source = Write(QStringLiteral("in/tune.txt"), "preview me");
+    ASSERT_EQ(Load(source, "TST"), 1);
+    NewLog();
+    Convert("TST");
+    EXPECT_EQ(NewLog(), Text("id_converting") + LF + Text("id_convertion_success") + LF);
+    const QString progress = QStringLiteral("progress ") + Text("id_processing").arg(QStringLiteral("tune.txt"));
+    EXPECT_EQ(m_Window.mCalls, (QStringList{progress + QStringLiteral(" 50"), progress + QStringLiteral(" 100"),
+                                            QStringLiteral("converted 1"), QStringLiteral("init")}));
+    EXPECT_EQ(ResultBytes(), "preview me");
+    CDocument* preview = nullptr;
+    m_Application->GetPreviewDocument(&preview);
+    ASSERT_NE(preview, nullptr);
+    ASSERT_EQ(preview->GetDocType(), CDocument::PICTURE);
+    EXPECT_EQ(static_cast<CDocumentPicture*>(preview)->GetImage().size(), QSize(4, 3));
+    // The application owns the preview now; the converter holds none.
+    EXPECT_EQ(Converter("TST")->GetPreviewDocument(), nullptr);
+    QString extension = QStringLiteral("unchanged");
+    m_Application->GetExportExtension(extension);
+    EXPECT_EQ(extension, QStringLiteral("TST"));
+    EXPECT_TRUE(m_Prompt.mShown.empty());
+    // The popup is gone once the conversion is over.
+    EXPECT_EQ(m_Application->GetEngineState().mpPopup, nullptr);
+}
+
+TEST_F(MediaSlotTest, WithoutALoadedDocumentNothingConverts)
+{
+    Start();
+    QString extension = QStringLiteral("unchanged");
+    m_Application->GetExportExtension(extension);
+    EXPECT_EQ(extension, QStringLiteral("unchanged"));
+    Convert("TST");
+    EXPECT_EQ(NewLog(), Text("id_converting") + LF);
+    EXPECT_TRUE(m_Window.mCalls.isEmpty());
+    EXPECT_EQ(ResultBytes(), "<none>");
+}
+
+TEST_F(MediaSlotTest, AFailedConversionReportsTheConvertersTextAndDropsThePreviousResult)
+{
+    Start();
+    ASSERT_EQ(Load(Write(QStringLiteral("good.txt"), "good"), "TST"), 1);
+    Convert("TST");
+    ASSERT_EQ(ResultBytes(), "good");
+    ASSERT_EQ(Load(Write(QStringLiteral("bad.txt"), "fail now"), "TST"), 1);
+    NewLog();
+    m_Window.mCalls.clear();
+    Convert("TST");
+    EXPECT_EQ(NewLog(), Text("id_converting") + LF + QStringLiteral("Test conversion failed\n") + LF
+                            + Text("id_convertion_failed") + LF);
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_convert_failed"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Test conversion failed"));
+    EXPECT_EQ(m_Window.mCalls.mid(m_Window.mCalls.size() - 2),
+              (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
+    EXPECT_EQ(ResultBytes(), "<none>");
+    CDocument* preview = reinterpret_cast<CDocument*>(1);
+    m_Application->GetPreviewDocument(&preview);
+    EXPECT_EQ(preview, nullptr);
+}
+
+TEST_F(MediaSlotTest, WhatAFailedConversionLeftNeverReachesTheNextOne)
+{
+    Start();
+    CPluginBase* converter = Converter("TWX");
+    ASSERT_EQ(Load(Write(QStringLiteral("bad.txt"), "fail"), "TWX"), 1);
+    Convert("TWX");
+    // The detailed text loses one line feed of its two.
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Sound conversion failed\n"));
+    EXPECT_TRUE(converter->GetRawDataList().isEmpty());
+    EXPECT_EQ(converter->GetPreviewDocument(), nullptr);
+
+    ASSERT_EQ(Load(Write(QStringLiteral("good.txt"), "nopreview good"), "TWX"), 1);
+    Convert("TWX");
+    EXPECT_EQ(ResultBytes(), "nopreview good");
+    CDocument* preview = reinterpret_cast<CDocument*>(1);
+    m_Application->GetPreviewDocument(&preview);
+    EXPECT_EQ(preview, nullptr);
+}
+
+TEST_F(MediaSlotTest, APreviewTakenOverIsNeverHandedOutTwice)
+{
+    Start();
+    ASSERT_EQ(Load(Write(QStringLiteral("a.txt"), "with preview"), "TWX"), 1);
+    Convert("TWX");
+    CDocument* first = nullptr;
+    m_Application->GetPreviewDocument(&first);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetDocType(), CDocument::WAVE);
+
+    // The next conversion makes no preview: the discarded one must not come back.
+    ASSERT_EQ(Load(Write(QStringLiteral("b.txt"), "nopreview"), "TWX"), 1);
+    Convert("TWX");
+    CDocument* second = reinterpret_cast<CDocument*>(1);
+    m_Application->GetPreviewDocument(&second);
+    EXPECT_EQ(second, nullptr);
+    Convert("TWX");
+    m_Application->GetPreviewDocument(&second);
+    EXPECT_EQ(second, nullptr);
+}
+
+TEST_F(MediaSlotTest, ConverterIndexesOutsideTheListAreRefused)
+{
+    Start();
+    ASSERT_EQ(Load(Write(QStringLiteral("a.txt"), "text"), "TST"), 1);
+    NewLog();
+    for (int index : {-1, 4, 99}) {
+        CGenerationInfo info(QString(), index, nullptr, QString());
+        m_Application->ConvertionAsked(0, &info);
+        EXPECT_EQ(NewLog(), Text("id_converting") + LF);
+        QString path = In(QStringLiteral("a.txt"));
+        B32 success = 7;
+        m_Application->LoadMediaAsked(path, index, success);
+        EXPECT_EQ(success, 0);
+    }
+    EXPECT_TRUE(m_Window.mCalls.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,117 @@
+// The parameter slots: the working set handed to the panels, and the user's parameter files.
+#include "EngineTestSupport.h"
+#include "Host/CPluginClass.h"
+#include "Parameters/CParameter.h"
+#include "Parameters/CParameters.h"
+#include "QtPrinters.h"
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ParameterSlotTest : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        Start();
+        m_Record = m_Application->GetConverterList(nullptr).at(ConverterIndex("TST"));
+    }
+    CParameters* Working()
+    {
+        CParameters* parameters = nullptr;
+        m_Application->GetConverterParameters(ConverterIndex("TST"), &parameters);
+        return parameters;
+    }
+    int Level(CParameters* parameters) { return parameters->GetIntParameter(QStringLiteral("Level"))->mValue; }
+
+    CPluginClass* m_Record = nullptr;
+};
+
+TEST_F(ParameterSlotTest, TheUsersFileReplacesTheDefaultsUntilTheyAreAskedBack)
+{
+    CParameters* defaults = m_Record->GetDefaultParameters();
+    ASSERT_NE(defaults, nullptr);
+    EXPECT_EQ(Working(), defaults);
+    m_Application->GetConverterParameters(ConverterIndex("TST"), nullptr);
+
+    const QString file = Write(QStringLiteral("mine.xml"), ValidParameterFile());
+    m_Application->LoadParamsAsked(ConverterIndex("TST"), file);
+    CParameters* mine = Working();
+    ASSERT_NE(mine, nullptr);
+    EXPECT_NE(mine, defaults);
+    EXPECT_TRUE(m_Prompt.mShown.empty());
+
+    // A file that fails keeps the set in use.
+    const QString broken = Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
+    m_Application->LoadParamsAsked(ConverterIndex("TST"), broken);
+    EXPECT_EQ(Working(), mine);
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_warning"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_param_loaded_failed").arg(broken));
+
+    // Back to the defaults, every value at its declared value.
+    defaults->GetIntParameter(QStringLiteral("Level"))->mValue = 8;
+    m_Application->LoadDefaultParamsAsked(ConverterIndex("TST"));
+    EXPECT_EQ(Working(), defaults);
+    EXPECT_EQ(Level(defaults), 3);
+    EXPECT_EQ(m_Record->GetUserParameters(), nullptr);
+}
+
+TEST_F(ParameterSlotTest, TranslatorsHaveTheirOwnFilesAndSeeTheSourceDocument)
+{
+    CPluginClass* translator = m_Application->GetTraductorList(nullptr).at(0);
+    const QString file = Write(QStringLiteral("sms.xml"), ValidParameterFile());
+    m_Application->LoadTraductorParamsAsked(0, file);
+    ASSERT_NE(translator->GetUserParameters(), nullptr);
+    CParameters* parameters = nullptr;
+    QString source = Write(QStringLiteral("cards/card.ecd"), "bytes");
+    m_Application->GetTraductorParameters(0, &parameters, source);
+    EXPECT_EQ(parameters, translator->GetUserParameters());
+    EXPECT_EQ(QDir::currentPath(), In(QStringLiteral("cards")));
+    m_Application->LoadDefaultTraductorParamsAsked(0);
+    EXPECT_EQ(translator->GetUserParameters(), nullptr);
+    m_Application->GetTraductorParameters(0, &parameters, source);
+    EXPECT_EQ(parameters, translator->GetDefaultParameters());
+
+    m_Application->LoadTraductorParamsAsked(0, In(QStringLiteral("missing.xml")));
+    EXPECT_EQ(m_Prompt.mShown.size(), 1u);
+}
+
+TEST_F(ParameterSlotTest, SavingASetReportsAFailure)
+{
+    const QString file = In(QStringLiteral("saved.xml"));
+    m_Application->SaveParamsAsked(file, Working());
+    EXPECT_TRUE(m_Prompt.mShown.empty());
+    CParameters reread;
+    EXPECT_TRUE(reread.Load(file));
+
+    const QString unwritable = In(QStringLiteral("no/folder/saved.xml"));
+    m_Application->SaveParamsAsked(unwritable, Working());
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_param_saved_failed").arg(unwritable));
+}
+
+TEST_F(ParameterSlotTest, IndexesOutsideTheListsChangeNothing)
+{
+    CParameters* parameters = reinterpret_cast<CParameters*>(1);
+    m_Application->GetConverterParameters(99, &parameters);
+    EXPECT_EQ(parameters, reinterpret_cast<CParameters*>(1));
+    QString source;
+    m_Application->GetTraductorParameters(5, &parameters, source);
+    EXPECT_EQ(parameters, reinterpret_cast<CParameters*>(1));
+    m_Application->LoadParamsAsked(-1, Write(QStringLiteral("p.xml"), ValidParameterFile()));
+    m_Application->LoadDefaultParamsAsked(42);
+    EXPECT_TRUE(m_Prompt.mShown.empty());
+    QString extension = QStringLiteral("unchanged");
+    m_Application->GetExportExtensionForConverter(extension, 42);
+    m_Application->GetExportExtensionForTranslator(extension, 1);
+    EXPECT_EQ(extension, QStringLiteral("unchanged"));
+    m_Application->GetExportExtensionForConverter(extension, ConverterIndex("TAX"));
+    EXPECT_EQ(extension, QStringLiteral("TAX"));
+    m_Application->GetExportExtensionForTranslator(extension, 0);
+    EXPECT_EQ(extension, QStringLiteral("TST_SMS"));
+}
+
+} // namespace
