@@ -1,0 +1,129 @@
+#include "CTunra.h"
+#include "TunraVectorState.h"
+
+#include "Documents/CDocument.h"
+#include "Parameters/CProfile.h"
+#include "Text/CLanguageResources.h"
+
+#include <QCoreApplication>
+
+namespace {
+CTunra* s_pLiveConverter = nullptr;
+
+const char* const kClassName = "CTunra";
+} // namespace
+
+CTunra::CTunra()
+{
+    s_pLiveConverter = this;
+}
+
+CTunra::~CTunra()
+{
+    if (s_pLiveConverter == this)
+        s_pLiveConverter = nullptr;
+}
+
+CTunra* CTunra::GetLiveConverter()
+{
+    return s_pLiveConverter;
+}
+
+int CTunra::IsCompatibleWithProfile(CProfile* profile)
+{
+    if (!profile)
+        return 0;
+    // Looked up untyped first: a phone without the key is simply not an
+    // iMelody phone, which is no reason for a check warning.
+    const CParameter* parameter = profile->GetParameter(QStringLiteral("IMelodyCompatible"));
+    if (!parameter || parameter->GetType() != CParameter::BOOL_TYPE)
+        return 0;
+    return static_cast<const CBoolParameter*>(parameter)->mValue ? 1 : 0;
+}
+
+int CTunra::GetDocumentType()
+{
+    return CDocument::MIDI | CDocument::MELODY;
+}
+
+int CTunra::GetPreviewDocumentType()
+{
+    return CDocument::WAVE;
+}
+
+int CTunra::GetConverterType()
+{
+    return EXPORTER;
+}
+
+int CTunra::GetImportExtensionCount()
+{
+    return 0;
+}
+
+QString CTunra::GetImportExtension(int)
+{
+    return QString();
+}
+
+QString CTunra::GetExportExtension()
+{
+    return QStringLiteral("IMY");
+}
+
+QString CTunra::GetDescription()
+{
+    return QStringLiteral("iMelody converter");
+}
+
+QString CTunra::GetParametersFileName()
+{
+    return QStringLiteral("IMYParameters.xml");
+}
+
+CDocument* CTunra::Import(const QByteArray&)
+{
+    return nullptr;
+}
+
+void CTunra::ReportProgress(int percent, int phase)
+{
+    QString text;
+    int value = 0;
+    switch (phase)
+    {
+    case PhaseMelody:
+        text = QStringLiteral("Generating monophonic melody");
+        value = percent / 3;
+        break;
+    case PhaseNotes:
+        text = QStringLiteral("Generating imelody notes");
+        value = 33 + percent / 3;
+        break;
+    case PhasePreview:
+        text = QStringLiteral("Generating preview");
+        value = 67 + percent / 3;
+        break;
+    default:
+        return;
+    }
+    m_nProgressPhase = phase;
+    emit SetProgress(text, value);
+    // The bar moves at most a hundred times; letting the event loop run on
+    // every note of a long tune would cost more than the conversion itself.
+    if (value != m_nLastProcessedValue && QCoreApplication::instance())
+    {
+        m_nLastProcessedValue = value;
+        QCoreApplication::processEvents();
+    }
+    // Whatever ran for the signal or the event loop must not slow down the
+    // sound that follows.
+    TunraClearUpperVectorState();
+}
+
+void CTunra::LogMessage(const char* id)
+{
+    mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
+                           CLanguageResources::GetMessage(QString::fromLatin1(kClassName), QString::fromLatin1(id))
+                               + QLatin1Char('\n'));
+}

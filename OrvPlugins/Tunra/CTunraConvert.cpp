@@ -1,0 +1,122 @@
+// The conversion: melody, parameters and phone limits in, one iMelody chunk
+// and a wave preview out.
+#include "CTunra.h"
+#include "TunraEncoding.h"
+#include "TunraCheck.h"
+#include "TunraSettings.h"
+
+#include "Melody/CDocumentMelody.h"
+#include "Melody/CDocumentMidi.h"
+#include "Melody/CMelodyTruncate.h"
+#include "Util/Assert.h"
+#include "Wave/CDocumentWave.h"
+
+namespace {
+const unsigned kPreviewRate = 22050;
+const int kPreviewBits = 16;
+const int kPreviewChannels = 1;
+
+// The library reports its progress without an object; the plug-in's one
+// converter takes it.
+void MelodyExtractionProgress(int percent)
+{
+    if (CTunra* converter = CTunra::GetLiveConverter())
+        converter->ReportProgress(percent, CTunra::PhaseMelody);
+}
+
+void NoteWritingProgress(int percent)
+{
+    if (CTunra* converter = CTunra::GetLiveConverter())
+        converter->ReportProgress(percent, CTunra::PhaseNotes);
+}
+
+bool HasSoundingNote(const IMYNotes& events)
+{
+    for (const IMYEvent* event : events)
+        if (event->GetEventType() == IMYEvent::Note && !static_cast<const IMYNote*>(event)->GetNote().IsSilence())
+            return true;
+    return false;
+}
+} // namespace
+
+CDocumentMelody* CTunra::MelodyOf(CDocument* document)
+{
+    // The document type says what the object is; type-checked casts do not
+    // work on objects made by another plug-in.
+    if (document->GetDocType() == CDocument::MIDI)
+        return static_cast<CDocumentMidi*>(document)->BuildMelodyDocument(MelodyExtractionProgress);
+    return static_cast<CDocumentMelody*>(document);
+}
+
+bool CTunra::Convert(CDocument* document)
+{
+    if (!document)
+        return false;
+    const int type = document->GetDocType();
+    if (type != CDocument::MIDI && type != CDocument::MELODY)
+    {
+        LogMessage("id_document_not_compatible");
+        return false;
+    }
+    ASSERT(GetParameters());
+    ASSERT(GetProfile());
+    if (!GetParameters() || !GetProfile())
+        return false;
+
+    ReportProgress(0, PhaseMelody);
+    CDocumentMelody* melody = MelodyOf(document);
+    TUNRA_CHECK(melody, "MelodyNoteList");
+    if (!melody || !melody->HasNotes())
+    {
+        LogMessage("id_midi_file_empty");
+        return false;
+    }
+
+    ReportProgress(0, PhaseNotes);
+    const TunraSettings settings = TunraSettings::Read(GetParameters(), GetProfile());
+    melody->SetBeat(settings.nBeat);
+    if (!settings.Style.isNull())
+    {
+        const bool bRecognizedStyle = melody->SetStyle(settings.Style);
+        ASSERT(bRecognizedStyle);
+    }
+    melody->SetVolume(settings.nVolume);
+
+    if (!settings.IsBandWideEnough())
+    {
+        LogMessage("id_bandwith_too_small");
+        return false;
+    }
+
+    CMelodyTruncate writer;
+    QByteArray text;
+    IMYNotes events;
+    if (!writer.WriteIMelody(melody, settings.bHeader, settings.bVersion, settings.bFormat, settings.bName,
+                             settings.bBeat, settings.bStyle, settings.bVolume, GetProfile(), text,
+                             settings.uSizeLimit, events, NoteWritingProgress))
+    {
+        LogMessage("id_header_exceeds_size_limit");
+        return false;
+    }
+    // A ring tone without a single note would be accepted by the phone and
+    // play nothing: the limit is too small for this melody.
+    if (!HasSoundingNote(events))
+    {
+        LogMessage("id_no_room_for_notes");
+        return false;
+    }
+
+    PrepareDebugFolder(document);
+    const QByteArray chunk = settings.bAscii ? text : TunraEncodeGsm7(text);
+    WriteDebugFile(settings.bAscii ? QStringLiteral("outASCII.imy") : QStringLiteral("outGSM7.imy"), chunk);
+    mRawDataList.append(chunk);
+
+    ReportProgress(0, PhasePreview);
+    // A preview the host did not take over is the converter's to free.
+    delete mpPreviewDocument;
+    CDocumentWave* wave = new CDocumentWave;
+    mpPreviewDocument = wave;
+    wave->CreateHeader(kPreviewRate, kPreviewBits, kPreviewChannels);
+    GeneratePreview(events, settings.nBeat, 0, events.count() - 1);
+    return true;
+}

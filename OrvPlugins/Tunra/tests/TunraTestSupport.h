@@ -1,0 +1,199 @@
+#pragma once
+// Shared helpers of the Tunra tests: the authored parameter file and phone
+// profiles, melody and MIDI builders, and quiet capture of check warnings.
+#include "CTunra.h"
+
+#include "Melody/CDocumentMelody.h"
+#include "Melody/MidiNote.h"
+#include "Parameters/CParameters.h"
+#include "Parameters/CProfile.h"
+#include "Text/CLanguageResources.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <initializer_list>
+#include <memory>
+
+namespace TunraTest {
+
+inline QString SourcePath(const char* relative)
+{
+    return QString::fromUtf8(ORV_SOURCE_DIR) + QLatin1Char('/') + QString::fromLatin1(relative);
+}
+
+inline QString ParameterFilePath()
+{
+    return SourcePath("data/app/Plugins/Parameters/IMYParameters.xml");
+}
+
+inline QString ProfilePath(const char* model)
+{
+    return SourcePath("data/app/Profiles/") + QString::fromLatin1(model) + QStringLiteral(".xml");
+}
+
+inline bool LoadLanguage()
+{
+    return CLanguageResources::Load(SourcePath("data/app/Languages/English.xml"));
+}
+
+// The summary line a message id leaves in the conversion log.
+inline QString LogLine(const char* id)
+{
+    return CLanguageResources::GetMessage(QStringLiteral("CTunra"), QString::fromLatin1(id)) + QLatin1Char('\n');
+}
+
+// Keeps warnings (failed checks) and debug lines away from the test output.
+class MessageCapture
+{
+public:
+    MessageCapture()
+    {
+        Current() = this;
+        m_Previous = qInstallMessageHandler(&MessageCapture::Handle);
+    }
+    ~MessageCapture()
+    {
+        qInstallMessageHandler(m_Previous);
+        Current() = nullptr;
+    }
+    const QStringList& Warnings() const { return m_Warnings; }
+    const QStringList& DebugLines() const { return m_Debug; }
+    bool HasWarning(const char* part) const
+    {
+        for (const QString& line : m_Warnings)
+            if (line.contains(QString::fromLatin1(part)))
+                return true;
+        return false;
+    }
+
+private:
+    static MessageCapture*& Current()
+    {
+        static MessageCapture* current = nullptr;
+        return current;
+    }
+    static void Handle(QtMsgType type, const QMessageLogContext&, const QString& text)
+    {
+        if (MessageCapture* capture = Current())
+            (type == QtDebugMsg ? capture->m_Debug : capture->m_Warnings) << text;
+    }
+    QtMessageHandler m_Previous = nullptr;
+    QStringList m_Warnings;
+    QStringList m_Debug;
+};
+
+inline CBoolParameter* Bool(CParameters& set, const char* name)
+{
+    return set.GetBoolParameter(QString::fromLatin1(name));
+}
+
+inline CIntParameter* Int(CParameters& set, const char* name)
+{
+    return set.GetIntParameter(QString::fromLatin1(name));
+}
+
+inline CEnumParameter* Enum(CParameters& set, const char* name)
+{
+    return set.GetEnumParameter(QString::fromLatin1(name));
+}
+
+// A note of a MIDI key with a duration index (0 whole .. 5 thirty-second).
+inline MidiNote* Note(int key, int duration, int modifier = 0, int volume = 100)
+{
+    MidiNote* note = new MidiNote;
+    note->SetMidiKey(key);
+    note->SetDuration(duration);
+    note->SetDurationModifier(modifier);
+    note->SetVolume(volume);
+    return note;
+}
+
+inline MidiNote* Rest(int duration, int modifier = 0)
+{
+    MidiNote* rest = new MidiNote;
+    rest->SetDuration(duration);
+    rest->SetDurationModifier(modifier);
+    return rest;
+}
+
+inline std::unique_ptr<CDocumentMelody> Melody(std::initializer_list<MelodyElement*> elements,
+                                               const QString& name = QStringLiteral("/tunes/Tune.mid"))
+{
+    std::unique_ptr<CDocumentMelody> melody(new CDocumentMelody);
+    melody->SetName(name);
+    for (MelodyElement* element : elements)
+        melody->GetMelodyNoteList().append(element);
+    return melody;
+}
+
+inline QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int value : values)
+        bytes.append(static_cast<char>(static_cast<uchar>(value)));
+    return bytes;
+}
+
+// A format-0 Standard MIDI File of one track holding the given event bytes
+// (each with its delta time), ended by End of Track.
+inline QByteArray MidiFile(int ticksPerQuarter, const QByteArray& events)
+{
+    QByteArray track = events + Bytes({0x00, 0xFF, 0x2F, 0x00});
+    QByteArray file("MThd");
+    file += Bytes({0, 0, 0, 6, 0, 0, 0, 1, (ticksPerQuarter >> 8) & 0xFF, ticksPerQuarter & 0xFF});
+    file += "MTrk";
+    const int size = track.size();
+    file += Bytes({(size >> 24) & 0xFF, (size >> 16) & 0xFF, (size >> 8) & 0xFF, size & 0xFF});
+    return file + track;
+}
+
+// A converter with the authored default parameters and a shipped profile.
+struct Converter
+{
+    explicit Converter(const char* model = "Model_A")
+    {
+        parametersLoaded = parameters.Load(ParameterFilePath());
+        profileLoaded = profile.Load(ProfilePath(model));
+        tunra.SetParameters(&parameters);
+        tunra.SetProfile(&profile);
+    }
+
+    // Converts and hands back the one output chunk (empty on failure).
+    QByteArray Run(CDocument* document)
+    {
+        tunra.ClearRawData();
+        converted = tunra.Convert(document);
+        return tunra.GetRawDataList().isEmpty() ? QByteArray() : tunra.GetRawDataList().first();
+    }
+
+    QString Summary() { return tunra.GetConversionLog()->GetSummaryText(); }
+
+    void HeaderFlags(bool begin, bool version, bool format, bool name, bool beat, bool style, bool volume)
+    {
+        Bool(parameters, "GenerateHeader")->mValue = begin;
+        Bool(parameters, "GenerateHeaderVersion")->mValue = version;
+        Bool(parameters, "GenerateHeaderFormat")->mValue = format;
+        Bool(parameters, "GenerateHeaderName")->mValue = name;
+        Bool(parameters, "GenerateHeaderBeat")->mValue = beat;
+        Bool(parameters, "GenerateHeaderStyle")->mValue = style;
+        Bool(parameters, "GenerateHeaderVolume")->mValue = volume;
+    }
+
+    void Band(int low, int high)
+    {
+        Int(profile, "BuzzerBandWidthLowNote")->mValue = low;
+        Int(profile, "BuzzerBandWidthHighNote")->mValue = high;
+    }
+
+    CParameters parameters;
+    CProfile profile;
+    CTunra tunra;
+    bool parametersLoaded = false;
+    bool profileLoaded = false;
+    bool converted = false;
+};
+
+} // namespace TunraTest
