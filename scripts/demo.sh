@@ -1,9 +1,22 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds, and lays out the application folder.
+# Installs the dependencies, builds, and converts the bundled example tunes into
+# iMelody ring tones (with their preview sounds) for the phone "Model A".
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
+
 app="$root/build/app"
-echo "Application folder: $app"
-ls -R "$app"
+out="$root/build/demo"
+rm -rf "$out"
+mkdir -p "$out"
+cd "$out"
+ORVANEDIR="$app" "$app/Orvane" "/profile=Model A" /converter=imy /destination="$out" /preview \
+    /logfile=demo.log "$root/examples/morning.mid" "$root/examples/lantern.rtx" "$root/examples/harbour.rtx"
+echo "Converted into $out:"
+ls -l "$out"
+for f in "$out"/*.IMY; do
+    echo "--- $(basename "$f")"
+    tr -d '\r' < "$f"
+    echo
+done

@@ -189,6 +189,16 @@ TEST_F(EndToEndTest, HelpIsPrintedExactlyAndEndsTheRun)
     EXPECT_EQ(ReadAll(m_Log), QByteArray());
 }
 
+TEST_F(EndToEndTest, HelpWithoutALanguageFileReportsToTheLogInsteadOfABox)
+{
+    // Nothing is installed: the fatal report must not wait for a box that no display can show.
+    const CRun run = Start({QStringLiteral("/help"), QStringLiteral("/logfile=") + m_Log});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, QByteArray());
+    EXPECT_EQ(ReadAll(m_Log), QByteArray("No resource file installed !\nPlease re-install the application.\n"));
+}
+
 TEST_F(EndToEndTest, LogFileIsNamedByDateAndTimeAndEmptiedAtStart)
 {
     m_App.MakeComplete();
