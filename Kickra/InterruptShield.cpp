@@ -1,0 +1,23 @@
+#include "InterruptShield.h"
+
+#include <csignal>
+
+namespace {
+
+void ReinstallOnInterrupt(int)
+{
+    // Installing again keeps the shield in place even where a delivered signal resets the
+    // handler to its default; signal() is safe to call from a handler.
+    std::signal(SIGINT, ReinstallOnInterrupt);
+}
+
+} // namespace
+
+void ShieldFromInterrupts()
+{
+    struct sigaction action = {};
+    action.sa_handler = ReinstallOnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+}
