@@ -15,15 +15,6 @@
 #include <QFileInfo>
 #include <memory>
 
-namespace {
-
-QString Message(const char* id)
-{
-    return COrvApplication::Message(QString::fromLatin1(id));
-}
-
-} // namespace
-
 CMediaLoader::CMediaLoader(COrvApplication& application, CEngineState& state)
     : m_Application(application), m_State(state)
 {
@@ -32,8 +23,8 @@ CMediaLoader::CMediaLoader(COrvApplication& application, CEngineState& state)
 B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
 {
     m_State.DiscardLoadedDocument();
-    CPluginBase* converter =
-        ConverterAt(m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
+    CPluginBase* converter = COrvApplication::ConverterAt(
+        m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
     ASSERT(path.isEmpty() == (0));
     if (!converter)
         return 0;
@@ -79,8 +70,8 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
 QStringList CMediaLoader::GetPreviewFileList(int& type, const QString& base, int converterIndex)
 {
     QStringList names;
-    CPluginBase* converter =
-        ConverterAt(m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
+    CPluginBase* converter = COrvApplication::ConverterAt(
+        m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
     if (!converter)
         return names;
     const QString middle = converter->GetExportExtension();

@@ -12,11 +12,6 @@
 
 namespace {
 
-CPluginClass* RecordAt(const QList<CPluginClass*>& list, int index)
-{
-    return index >= 0 && index < list.size() ? list.at(index) : nullptr;
-}
-
 // The user's set when there is one, else the default set.
 CParameters* WorkingSet(const CPluginClass* record)
 {
@@ -55,7 +50,7 @@ void COrvApplication::GetConverterParameters(int converter, CParameters** parame
 {
     if (!parameters)
         return;
-    CPluginClass* record = RecordAt(GetConverterList(m_pCurrentProfile), converter);
+    CPluginClass* record = EntryAt(GetConverterList(m_pCurrentProfile), converter);
     if (!record)
         return;
     CParameters* set = WorkingSet(record);
@@ -73,7 +68,7 @@ void COrvApplication::GetTraductorParameters(int translator, CParameters** param
 {
     if (!parameters)
         return;
-    CPluginClass* record = RecordAt(GetTraductorList(m_pCurrentProfile), translator);
+    CPluginClass* record = EntryAt(GetTraductorList(m_pCurrentProfile), translator);
     if (!record)
         return;
     CParameters* set = WorkingSet(record);
@@ -102,26 +97,26 @@ void COrvApplication::SaveParamsAsked(QString path, CParameters* parameters)
 
 void COrvApplication::LoadParamsAsked(int converter, QString path)
 {
-    CPluginClass* record = RecordAt(GetConverterList(m_pCurrentProfile), converter);
+    CPluginClass* record = EntryAt(GetConverterList(m_pCurrentProfile), converter);
     if (record && !LoadUserParameters(record, path))
         Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
 }
 
 void COrvApplication::LoadDefaultParamsAsked(int converter)
 {
-    if (CPluginClass* record = RecordAt(GetConverterList(m_pCurrentProfile), converter))
+    if (CPluginClass* record = EntryAt(GetConverterList(m_pCurrentProfile), converter))
         LoadDefaultParameters(record);
 }
 
 void COrvApplication::LoadTraductorParamsAsked(int translator, QString path)
 {
-    CPluginClass* record = RecordAt(GetTraductorList(m_pCurrentProfile), translator);
+    CPluginClass* record = EntryAt(GetTraductorList(m_pCurrentProfile), translator);
     if (record && !LoadUserParameters(record, path))
         Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
 }
 
 void COrvApplication::LoadDefaultTraductorParamsAsked(int translator)
 {
-    if (CPluginClass* record = RecordAt(GetTraductorList(m_pCurrentProfile), translator))
+    if (CPluginClass* record = EntryAt(GetTraductorList(m_pCurrentProfile), translator))
         LoadDefaultParameters(record);
 }
