@@ -24,6 +24,9 @@ void CMediaConversion::Run(const CGenerationInfo& info)
 
     CPluginBase* converter = COrvApplication::ConverterAt(
         m_Application.GetConverterList(m_Application.GetCurrentProfile()), info.mConverterIndex);
+    // A position outside the list is refused with a warning; without a document there is nothing to say.
+    if (!converter)
+        m_Application.Report(0, Message("id_convert_failed"), Message("id_converter_unavailable"));
     CDocument* document = m_State.mpLoadedDocument;
     if (!converter || !document) {
         popup.Hide();

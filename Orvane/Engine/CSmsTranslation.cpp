@@ -38,8 +38,10 @@ void CSmsTranslation::Run(const CGenerationInfo& info, const QString& outputName
 {
     CPluginBase* translator = COrvApplication::ConverterAt(
         m_Application.GetTraductorList(m_Application.GetCurrentProfile()), info.mConverterIndex);
-    if (!translator)
+    if (!translator) {
+        m_Application.Report(0, Message("id_translation_failed"), Message("id_converter_unavailable"));
         return;
+    }
     CProgressPopup popup(m_Application, m_State);
     popup.Show();
     m_Application.Log(Message("id_translating") + QLatin1Char('\n'));

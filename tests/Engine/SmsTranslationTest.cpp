@@ -108,6 +108,23 @@ TEST_F(SmsTranslationTest, AnUnreadableSourceIsReported)
     EXPECT_TRUE(m_Window.mCalls.isEmpty());
 }
 
+TEST_F(SmsTranslationTest, ATranslatorIndexOutsideTheListIsRefused)
+{
+    const QString source = Write(QStringLiteral("card.txt"), "fifteen bytes!!");
+    NewLog();
+    for (int index : {-1, 1, 50}) {
+        m_Prompt.mShown.clear();
+        CGenerationInfo info(source, index, nullptr, m_Out);
+        m_Application->TranslationAsked(&info, QString());
+        ASSERT_EQ(m_Prompt.mShown.size(), 1u) << index;
+        EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_translation_failed"));
+        EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_converter_unavailable"));
+    }
+    EXPECT_EQ(NewLog(), QString());
+    EXPECT_TRUE(FilesIn(m_Out).isEmpty());
+    EXPECT_TRUE(m_Window.mCalls.isEmpty());
+}
+
 TEST_F(SmsTranslationTest, AFileThatCannotBeWrittenIsReportedAndTheOthersAreStillWritten)
 {
     const QString source = Write(QStringLiteral("card.txt"), "fifteen bytes!!");
