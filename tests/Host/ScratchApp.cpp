@@ -31,7 +31,6 @@ const TestText kTexts[] = {
     {"id_help_preview", " previews"},
     {"id_help_help", " help"},
     {"id_help_none", ""},
-    {"id_cmdline_unavailable", "Command-line runs are not available."},
     {"id_window_unavailable", "No main window."},
 };
 
