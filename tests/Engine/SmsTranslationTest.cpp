@@ -108,6 +108,43 @@ TEST_F(SmsTranslationTest, AnUnreadableSourceIsReported)
     EXPECT_TRUE(m_Window.mCalls.isEmpty());
 }
 
+TEST_F(SmsTranslationTest, AnImportThatFailsReportsTheTranslatorsText)
+{
+    const QString source = Write(QStringLiteral("card.txt"), "unreadable card");
+    NewLog();
+    Translate(source);
+    EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + Text("id_importing")
+                            + LF + QStringLiteral("Not a test message\n") + Text("id_import_failed") + LF);
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_import_failed"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Not a test message"));
+    EXPECT_TRUE(FilesIn(m_Out).isEmpty());
+    EXPECT_TRUE(m_Window.mCalls.isEmpty());
+}
+
+TEST_F(SmsTranslationTest, ATranslationThatFailsWritesNothingAndLeavesNothing)
+{
+    const QString source = Write(QStringLiteral("card.txt"), "fail to translate");
+    NewLog();
+    Translate(source);
+    EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + Text("id_importing")
+                            + LF + QStringLiteral("Translation failed\n\n") + LF + Text("id_convertion_failed")
+                            + LF);
+    // The detailed text loses one line feed of its two.
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_translation_failed"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Translation failed\n"));
+    EXPECT_TRUE(FilesIn(m_Out).isEmpty());
+    EXPECT_EQ(m_Window.mCalls, QStringList{QStringLiteral("init")});
+    CPluginBase* translator = m_Application->GetTraductorList(nullptr).at(0)->GetConverter();
+    EXPECT_TRUE(translator->GetRawDataList().isEmpty());
+
+    // A translation that makes a preview writes only its messages; the preview goes.
+    Translate(Write(QStringLiteral("tune.txt"), "preview"));
+    EXPECT_EQ(FilesIn(m_Out), QStringList{QStringLiteral("tune.TST_SMS")});
+    EXPECT_EQ(translator->GetPreviewDocument(), nullptr);
+}
+
 TEST_F(SmsTranslationTest, ATranslatorIndexOutsideTheListIsRefused)
 {
     const QString source = Write(QStringLiteral("card.txt"), "fifteen bytes!!");

@@ -229,6 +229,19 @@ TEST_F(PluginHostTest, TestConvertersBehaveAsTheirInputSelects)
     EXPECT_EQ(translator->GetRawDataList(), (QList<QByteArray>{"0123456789", "abcde"}));
     EXPECT_FALSE(translator->Convert(message.get())); // the chunk list must be empty at the start
     translator->ClearRawData();
+
+    EXPECT_EQ(translator->Import(QByteArray("unreadable")), nullptr);
+    EXPECT_EQ(translator->GetConversionLog()->GetDetailedText(), QStringLiteral("Not a test message\n"));
+    std::unique_ptr<CDocument> failing(translator->Import(QByteArray("fail")));
+    ASSERT_NE(failing, nullptr);
+    EXPECT_FALSE(translator->Convert(failing.get()));
+    EXPECT_TRUE(translator->GetRawDataList().isEmpty());
+    std::unique_ptr<CDocument> previewed(translator->Import(QByteArray("preview")));
+    ASSERT_NE(previewed, nullptr);
+    EXPECT_TRUE(translator->Convert(previewed.get()));
+    EXPECT_NE(translator->GetPreviewDocument(), nullptr);
+    delete translator->TakePreviewDocument();
+    translator->ClearRawData();
 }
 
 TEST_F(PluginHostTest, UnloadReleasesEverythingAndCanRunTwice)
