@@ -197,6 +197,23 @@ TEST_F(BatchRunTest, SourcesThatCannotBeReadOrImportedFailTheRun)
     EXPECT_EQ(FilesIn(m_Out), QStringList{QStringLiteral("fine.TST")});
 }
 
+TEST_F(BatchRunTest, AProfileTheConverterDoesNotFullyAcceptFailsEachSource)
+{
+    m_Application->SetCurrentProfile(2);
+    const QStringList sources = Sources({"one", "two"});
+    NewLog();
+    EXPECT_EQ(Run(sources), 0);
+    const QString refused = Text("id_convert_failed") + LF
+                            + Text("id_profile_not_compatible").arg(QStringLiteral("WARY")) + LF;
+    EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
+                            + Text("id_importing") + LF + refused + Text("id_opening_file").arg(sources.at(1))
+                            + LF + Text("id_importing") + LF + refused);
+    EXPECT_TRUE(FilesIn(m_Out).isEmpty());
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_launch_failed0"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_launch_failed1").arg(QStringLiteral("run.log")));
+}
+
 TEST_F(BatchRunTest, AnEmptyListIsReportedAndFails)
 {
     CBatchInfoList list;

@@ -41,6 +41,8 @@ void PrepareEngineApp(const CScratchApp& app)
                      "  <DATA NAME=\"DefaultPictHeight2\" TYPE=\"INT\" VALUE=\"32\"/>\n");
     app.WriteProfile(QStringLiteral("Refuser.xml"), QStringLiteral("REFUSER"),
                      "  <DATA NAME=\"TestExporterCompatible\" TYPE=\"BOOL\" VALUE=\"false\"/>\n");
+    app.WriteProfile(QStringLiteral("Wary.xml"), QStringLiteral("WARY"),
+                     "  <DATA NAME=\"TestExporterAnswer\" TYPE=\"INT\" VALUE=\"2\"/>\n");
 }
 
 void EngineTest::SetUp()

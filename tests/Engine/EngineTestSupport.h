@@ -24,7 +24,8 @@ QStringList FilesIn(const QString& folder);
 
 // Lays out the scratch folder: the shipped language file, every test plug-in with its parameter file, the
 // profile PHONE1 (pictures up to 101 x 80, media up to 1024 bytes, 8 animation frames, proposed sizes
-// 64 x 64, 101 x 80 and 32 x 32) and the profile REFUSER, which the host's test exporter refuses.
+// 64 x 64, 101 x 80 and 32 x 32), the profile REFUSER, which the host's test exporter refuses, and the profile
+// WARY, to which it answers 2: listed, yet not accepted for a conversion.
 void PrepareEngineApp(const CScratchApp& app);
 
 // Records every message and question and answers from a script (the default answer once it runs out).

@@ -4,6 +4,7 @@
 #include "Documents/CDocumentPicture.h"
 #include "EngineTestSupport.h"
 #include "Host/CPluginClass.h"
+#include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 #include "QtPrinters.h"
 #include <QDir>
@@ -206,6 +207,23 @@ TEST_F(MediaSlotTest, APreviewTakenOverIsNeverHandedOutTwice)
     Convert("TWX");
     m_Application->GetPreviewDocument(&second);
     EXPECT_EQ(second, nullptr);
+}
+
+TEST_F(MediaSlotTest, AProfileTheConverterDoesNotFullyAcceptIsReportedAndNotLogged)
+{
+    Start();
+    m_Application->SetCurrentProfile(2);
+    ASSERT_EQ(m_Application->GetCurrentProfile()->GetMobileName(), QStringLiteral("WARY"));
+    ASSERT_EQ(Load(Write(QStringLiteral("a.txt"), "hello"), "TST"), 1);
+    NewLog();
+    Convert("TST");
+    EXPECT_EQ(NewLog(), Text("id_converting") + LF);
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_convert_failed"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_profile_not_compatible").arg(QStringLiteral("WARY")));
+    EXPECT_EQ(m_Window.mCalls, (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
+    EXPECT_EQ(ResultBytes(), "<none>");
+    EXPECT_TRUE(Converter("TST")->GetRawDataList().isEmpty());
 }
 
 TEST_F(MediaSlotTest, ConverterIndexesOutsideTheListAreRefused)
