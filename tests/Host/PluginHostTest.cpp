@@ -24,27 +24,16 @@ QStringList Extensions(const QList<CPluginClass*>& records)
 class PluginHostTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_SavedFolder = QDir::currentPath();
-        m_SavedDir = qgetenv("ORVANEDIR");
-        qputenv("ORVANEDIR", QFile::encodeName(m_App.Path()));
-    }
-    void TearDown() override
-    {
-        m_Manager.Unload();
-        QDir::setCurrent(m_SavedFolder);
-        qputenv("ORVANEDIR", m_SavedDir);
-    }
+    void SetUp() override { qputenv("ORVANEDIR", QFile::encodeName(m_App.Path())); }
+    void TearDown() override { m_Manager.Unload(); }
     void Load(const QString& parameterFolder = QStringLiteral("Parameters"))
     {
         EXPECT_EQ(m_Manager.Load(m_App.FilePath(QStringLiteral("Plugins/")), parameterFolder), 1);
     }
 
+    CProcessStateKeeper m_Keeper;
     CScratchApp m_App;
     CPluginManager m_Manager;
-    QString m_SavedFolder;
-    QByteArray m_SavedDir;
 };
 
 TEST_F(PluginHostTest, LoadsEveryLibraryInNameOrderWhateverItIs)
