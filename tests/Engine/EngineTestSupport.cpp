@@ -4,7 +4,6 @@
 #include "Plugin/CPluginBase.h"
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 QString Text(const char* id)
