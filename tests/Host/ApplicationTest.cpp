@@ -183,6 +183,23 @@ TEST_F(ApplicationTest, StartsAndAnswersTheListQueries)
     EXPECT_TRUE(CLanguageResources::GetMessage(QStringLiteral("COrvApplication"), QStringLiteral("id_warning")).isEmpty());
 }
 
+TEST_F(ApplicationTest, ProfilesAreListedInNameOrderWhateverTheCase)
+{
+    m_App.MakeComplete();
+    QFile::remove(m_App.FilePath(QStringLiteral("Profiles/Phone.xml")));
+    m_App.WriteProfile(QStringLiteral("beta.xml"), QStringLiteral("BETA"));
+    m_App.WriteProfile(QStringLiteral("GAMMA.xml"), QStringLiteral("GAMMA"));
+    m_App.WriteProfile(QStringLiteral("delta.Xml"), QStringLiteral("DELTA"));
+    m_App.WriteProfile(QStringLiteral("Alpha.XML"), QStringLiteral("ALPHA"));
+    COrvApplication& app = Make();
+    ASSERT_EQ(app.Init(), 1);
+    QStringList names;
+    app.GetProfileNameList(names);
+    EXPECT_EQ(names, (QStringList{QStringLiteral("ALPHA"), QStringLiteral("BETA"), QStringLiteral("DELTA"),
+                                  QStringLiteral("GAMMA")}));
+    EXPECT_EQ(app.GetCurrentProfile(), app.GetProfileList().at(0));
+}
+
 struct FatalCase
 {
     const char* name;
