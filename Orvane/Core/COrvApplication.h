@@ -71,6 +71,8 @@ public:
     // The entry at a position that a panel or the command line sent back; null outside the list, which the
     // caller reports as a failure.
     static CPluginClass* EntryAt(const QList<CPluginClass*>& list, int index);
+    // The converter of that entry; null outside the list.
+    static CPluginBase* ConverterAt(const QList<CPluginClass*>& list, int index);
 
     QString GetCurrentPath() const { return m_CurrentPath; }
     QString GetApplicationPath() const { return m_ApplicationPath; }

@@ -6,12 +6,6 @@
 
 namespace {
 
-CPluginBase* ConverterAt(const QList<CPluginClass*>& list, int index)
-{
-    CPluginClass* record = COrvApplication::EntryAt(list, index);
-    return record ? record->GetConverter() : nullptr;
-}
-
 void AppendDescriptions(const QList<CPluginClass*>& list, QStringList& names)
 {
     names.clear();
@@ -26,6 +20,12 @@ CPluginClass* COrvApplication::EntryAt(const QList<CPluginClass*>& list, int ind
     if (index < 0 || index >= list.size())
         return nullptr;
     return list.at(index);
+}
+
+CPluginBase* COrvApplication::ConverterAt(const QList<CPluginClass*>& list, int index)
+{
+    CPluginClass* record = EntryAt(list, index);
+    return record ? record->GetConverter() : nullptr;
 }
 
 QList<CPluginClass*> COrvApplication::GetConverterList(CProfile* profile) const

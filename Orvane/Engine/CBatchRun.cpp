@@ -20,11 +20,6 @@
 
 namespace {
 
-QString Message(const char* id)
-{
-    return COrvApplication::Message(QString::fromLatin1(id));
-}
-
 // Answers of the batch's overwrite question.
 enum { YES_TO_ALL = 0, NO = 1, CANCEL = 2 };
 

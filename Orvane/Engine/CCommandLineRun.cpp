@@ -2,6 +2,7 @@
 #include "Core/CBatchInfo.h"
 #include "Core/CCommandLine.h"
 #include "Core/COrvApplication.h"
+#include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
@@ -9,11 +10,6 @@
 #include <QDir>
 
 namespace {
-
-QString Message(const char* id)
-{
-    return COrvApplication::Message(QString::fromLatin1(id));
-}
 
 // Whether the converter, or for a translator the translator itself, can read files of that extension.
 bool CanImport(COrvApplication& application, CPluginBase* converter, const QString& extension)

@@ -10,15 +10,6 @@
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 
-namespace {
-
-QString Message(const char* id)
-{
-    return COrvApplication::Message(QString::fromLatin1(id));
-}
-
-} // namespace
-
 CMediaConversion::CMediaConversion(COrvApplication& application, CEngineState& state)
     : m_Application(application), m_State(state)
 {
@@ -31,8 +22,11 @@ void CMediaConversion::Run(const CGenerationInfo& info)
     popup.Show();
     m_Application.Log(Message("id_converting") + QLatin1Char('\n'));
 
-    CPluginBase* converter =
-        ConverterAt(m_Application.GetConverterList(m_Application.GetCurrentProfile()), info.mConverterIndex);
+    CPluginBase* converter = COrvApplication::ConverterAt(
+        m_Application.GetConverterList(m_Application.GetCurrentProfile()), info.mConverterIndex);
+    // A position outside the list is refused with a warning; without a document there is nothing to say.
+    if (!converter)
+        m_Application.Report(0, Message("id_convert_failed"), Message("id_converter_unavailable"));
     CDocument* document = m_State.mpLoadedDocument;
     if (!converter || !document) {
         popup.Hide();

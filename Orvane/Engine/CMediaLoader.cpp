@@ -15,15 +15,6 @@
 #include <QFileInfo>
 #include <memory>
 
-namespace {
-
-QString Message(const char* id)
-{
-    return COrvApplication::Message(QString::fromLatin1(id));
-}
-
-} // namespace
-
 CMediaLoader::CMediaLoader(COrvApplication& application, CEngineState& state)
     : m_Application(application), m_State(state)
 {
@@ -32,20 +23,23 @@ CMediaLoader::CMediaLoader(COrvApplication& application, CEngineState& state)
 B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
 {
     m_State.DiscardLoadedDocument();
-    CPluginBase* converter =
-        ConverterAt(m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
+    CPluginBase* converter = COrvApplication::ConverterAt(
+        m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
     ASSERT(path.isEmpty() == (0));
-    if (!converter)
+    if (!converter) {
+        m_Application.Report(0, Message("id_warning"), Message("id_converter_unavailable"));
         return 0;
+    }
 
     const CLocalFileInfo info(path);
     const QList<CPluginClass*> importers = m_Application.GetPluginManager().Query(
         1, 0, converter->GetDocumentType(), QString(), info.GetExtension(false), nullptr);
     ASSERT(importers.size() > 0);
-    // No importer: nothing to load, and nothing to report beyond the check (the panels offer only importable
-    // extensions).
-    if (importers.isEmpty())
+    // No importer: nothing to read or load (the panels offer only importable extensions).
+    if (importers.isEmpty()) {
+        m_Application.Report(0, Message("id_warning"), Message("id_select_importer_failed").arg(path));
         return 0;
+    }
     CPluginBase* importer = importers.first()->GetConverter();
 
     m_Application.Log(Message("id_opening_file").arg(path) + QLatin1Char('\n'));
@@ -79,8 +73,8 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
 QStringList CMediaLoader::GetPreviewFileList(int& type, const QString& base, int converterIndex)
 {
     QStringList names;
-    CPluginBase* converter =
-        ConverterAt(m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
+    CPluginBase* converter = COrvApplication::ConverterAt(
+        m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
     if (!converter)
         return names;
     const QString middle = converter->GetExportExtension();

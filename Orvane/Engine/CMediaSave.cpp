@@ -8,15 +8,6 @@
 #include "SafeFileWrite.h"
 #include "Util/Assert.h"
 
-namespace {
-
-QString Message(const char* id)
-{
-    return COrvApplication::Message(QString::fromLatin1(id));
-}
-
-} // namespace
-
 CMediaSave::CMediaSave(COrvApplication& application, CEngineState& state)
     : m_Application(application), m_State(state)
 {

@@ -12,11 +12,6 @@
 
 namespace {
 
-CPluginClass* RecordAt(const QList<CPluginClass*>& list, int index)
-{
-    return index >= 0 && index < list.size() ? list.at(index) : nullptr;
-}
-
 // The user's set when there is one, else the default set.
 CParameters* WorkingSet(const CPluginClass* record)
 {
@@ -32,9 +27,12 @@ void FilterWithProfile(CPluginBase* converter, CParameters* parameters, CProfile
     converter->FilterParametersWithProfile(parameters, profile, 1);
 }
 
-// Replaces the record's user set by the file; false (the previous set kept) when it cannot be loaded.
+// Replaces the record's user set by the file; false (the previous set kept) when there is no record or the
+// file cannot be loaded.
 bool LoadUserParameters(CPluginClass* record, const QString& path)
 {
+    if (!record)
+        return false;
     auto parameters = std::make_unique<CParameters>();
     if (!parameters->Load(path))
         return false;
@@ -42,11 +40,15 @@ bool LoadUserParameters(CPluginClass* record, const QString& path)
     return true;
 }
 
-void LoadDefaultParameters(CPluginClass* record)
+// Drops the user's set and resets the defaults; false when there is no record.
+bool LoadDefaultParameters(CPluginClass* record)
 {
+    if (!record)
+        return false;
     record->SetUserParameters(nullptr);
     if (CParameters* defaults = record->GetDefaultParameters())
         defaults->ResetAll();
+    return true;
 }
 
 } // namespace
@@ -55,7 +57,7 @@ void COrvApplication::GetConverterParameters(int converter, CParameters** parame
 {
     if (!parameters)
         return;
-    CPluginClass* record = RecordAt(GetConverterList(m_pCurrentProfile), converter);
+    CPluginClass* record = EntryAt(GetConverterList(m_pCurrentProfile), converter);
     if (!record)
         return;
     CParameters* set = WorkingSet(record);
@@ -73,7 +75,7 @@ void COrvApplication::GetTraductorParameters(int translator, CParameters** param
 {
     if (!parameters)
         return;
-    CPluginClass* record = RecordAt(GetTraductorList(m_pCurrentProfile), translator);
+    CPluginClass* record = EntryAt(GetTraductorList(m_pCurrentProfile), translator);
     if (!record)
         return;
     CParameters* set = WorkingSet(record);
@@ -100,28 +102,27 @@ void COrvApplication::SaveParamsAsked(QString path, CParameters* parameters)
         Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_saved_failed")).arg(path));
 }
 
+// A position outside the list that a panel sends fails like a file that cannot be loaded: with a warning.
 void COrvApplication::LoadParamsAsked(int converter, QString path)
 {
-    CPluginClass* record = RecordAt(GetConverterList(m_pCurrentProfile), converter);
-    if (record && !LoadUserParameters(record, path))
+    if (!LoadUserParameters(EntryAt(GetConverterList(m_pCurrentProfile), converter), path))
         Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
 }
 
 void COrvApplication::LoadDefaultParamsAsked(int converter)
 {
-    if (CPluginClass* record = RecordAt(GetConverterList(m_pCurrentProfile), converter))
-        LoadDefaultParameters(record);
+    if (!LoadDefaultParameters(EntryAt(GetConverterList(m_pCurrentProfile), converter)))
+        Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_converter_unavailable")));
 }
 
 void COrvApplication::LoadTraductorParamsAsked(int translator, QString path)
 {
-    CPluginClass* record = RecordAt(GetTraductorList(m_pCurrentProfile), translator);
-    if (record && !LoadUserParameters(record, path))
+    if (!LoadUserParameters(EntryAt(GetTraductorList(m_pCurrentProfile), translator), path))
         Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
 }
 
 void COrvApplication::LoadDefaultTraductorParamsAsked(int translator)
 {
-    if (CPluginClass* record = RecordAt(GetTraductorList(m_pCurrentProfile), translator))
-        LoadDefaultParameters(record);
+    if (!LoadDefaultParameters(EntryAt(GetTraductorList(m_pCurrentProfile), translator)))
+        Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_converter_unavailable")));
 }

@@ -2,17 +2,13 @@
 #include "Core/COrvApplication.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
+#include "EngineSupport.h"
 #include "Parameters/CProfile.h"
 #include "SafeFileWrite.h"
 #include "Wave/CDocumentWave.h"
 #include <QFileInfo>
 
 namespace {
-
-QString Message(const char* id)
-{
-    return COrvApplication::Message(QString::fromLatin1(id));
-}
 
 enum { YES = 0, NO = 1 };
 

@@ -15,15 +15,6 @@
 #include <QDir>
 #include <memory>
 
-namespace {
-
-QString Message(const char* id)
-{
-    return COrvApplication::Message(QString::fromLatin1(id));
-}
-
-} // namespace
-
 CSmsTranslation::CSmsTranslation(COrvApplication& application, CEngineState& state)
     : m_Application(application), m_State(state)
 {
@@ -45,10 +36,12 @@ QString CSmsTranslation::MakeOutputFileName(const CGenerationInfo& info, const Q
 
 void CSmsTranslation::Run(const CGenerationInfo& info, const QString& outputName)
 {
-    CPluginBase* translator =
-        ConverterAt(m_Application.GetTraductorList(m_Application.GetCurrentProfile()), info.mConverterIndex);
-    if (!translator)
+    CPluginBase* translator = COrvApplication::ConverterAt(
+        m_Application.GetTraductorList(m_Application.GetCurrentProfile()), info.mConverterIndex);
+    if (!translator) {
+        m_Application.Report(0, Message("id_translation_failed"), Message("id_converter_unavailable"));
         return;
+    }
     CProgressPopup popup(m_Application, m_State);
     popup.Show();
     m_Application.Log(Message("id_translating") + QLatin1Char('\n'));

@@ -1,15 +1,13 @@
 #include "EngineSupport.h"
+#include "Core/COrvApplication.h"
 #include "Documents/CDocument.h"
 #include "Host/CLocalFileDriver.h"
 #include "Host/CLocalFileInfo.h"
-#include "Host/CPluginClass.h"
 #include "Plugin/CPluginBase.h"
 
-CPluginBase* ConverterAt(const QList<CPluginClass*>& list, int index)
+QString Message(const char* id)
 {
-    if (index < 0 || index >= list.size())
-        return nullptr;
-    return list.at(index)->GetConverter();
+    return COrvApplication::Message(QString::fromLatin1(id));
 }
 
 QByteArray ReadSourceFile(const QString& path)

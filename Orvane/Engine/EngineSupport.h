@@ -1,14 +1,12 @@
 #pragma once
 // Small steps that the conversion, translation, batch and loading paths share.
 #include <QByteArray>
-#include <QList>
 #include <QString>
 
 class CPluginBase;
-class CPluginClass;
 
-// The converter at a position of a converter list; null outside the list.
-CPluginBase* ConverterAt(const QList<CPluginClass*>& list, int index);
+// A message of the application object's class in the language file.
+QString Message(const char* id);
 
 // The whole file; empty when it cannot be read or is empty. The bytes are the array's own, so an importer may
 // keep a copy of the array.

@@ -10,16 +10,9 @@ namespace {
 
 const QString LF = QStringLiteral("\n");
 
-class BatchRunTest : public EngineTest
+class BatchRunTest : public EngineOutputTest
 {
 protected:
-    void SetUp() override
-    {
-        EngineTest::SetUp();
-        Start();
-        m_Out = In(QStringLiteral("out"));
-        QDir().mkpath(m_Out);
-    }
     // Sources named a.txt, b.txt, ... holding the texts.
     QStringList Sources(const QList<QByteArray>& texts)
     {
@@ -37,32 +30,20 @@ protected:
         m_Application->LaunchAsked(&list, preview, result);
         return result;
     }
-    QString Out(const char* name) const { return m_Out + QLatin1Char('/') + QString::fromLatin1(name); }
     QString Question(const QString& file) const
     {
         return Text("id_warning") + QLatin1Char('|') + Text("id_already_exists").arg(file) + QLatin1Char('|')
                + Text("id_yes_to_all_caption") + QLatin1Char('/') + Text("id_no_caption") + QLatin1Char('/')
                + Text("id_cancel_caption") + QStringLiteral("|1|1");
     }
-    // The log of one source converted and written to these files.
-    QString SourceLog(const QString& source, const QStringList& files) const
-    {
-        QString log = Text("id_opening_file").arg(source) + LF + Text("id_importing") + LF
-                      + Text("id_convertion_success") + LF;
-        for (const QString& file : files)
-            log += Text("id_saving_file").arg(file) + LF;
-        return log;
-    }
-
-    QString m_Out;
 };
 
 TEST_F(BatchRunTest, ConvertsEverySourceIntoTheDestination)
 {
     const QStringList sources = Sources({"one", "two"});
     EXPECT_EQ(Run(sources), 1);
-    EXPECT_EQ(NewLog(), Text("id_launching") + LF + SourceLog(sources.at(0), {Out("a.TST")})
-                            + SourceLog(sources.at(1), {Out("b_0.TST"), Out("b_1.TST")}));
+    EXPECT_EQ(NewLog(), Text("id_launching") + LF + ConvertedSourceLog(sources.at(0), {Out("a.TST")})
+                            + ConvertedSourceLog(sources.at(1), {Out("b_0.TST"), Out("b_1.TST")}));
     EXPECT_EQ(ReadAll(Out("a.TST")), "one");
     EXPECT_EQ(ReadAll(Out("b_0.TST")), "AB");
     EXPECT_EQ(ReadAll(Out("b_1.TST")), "CDE");
@@ -163,7 +144,7 @@ TEST_F(BatchRunTest, AParameterFileThatFailsIsLoggedAndTheDefaultsAreUsed)
     NewLog();
     EXPECT_EQ(Run(sources, "TST", parameters), 0);
     EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_param_loaded_failed").arg(parameters) + LF
-                            + SourceLog(sources.at(0), {Out("a.TST")}));
+                            + ConvertedSourceLog(sources.at(0), {Out("a.TST")}));
     EXPECT_EQ(ReadAll(Out("a.TST")), "one");
 
     // A good file is used for its entry.
@@ -193,8 +174,25 @@ TEST_F(BatchRunTest, SourcesThatCannotBeReadOrImportedFailTheRun)
     EXPECT_EQ(Run(sources), 0);
     EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
                             + Text("id_opening_failed") + LF + Text("id_select_importer_failed").arg(sources.at(1))
-                            + LF + SourceLog(sources.at(2), {Out("fine.TST")}));
+                            + LF + ConvertedSourceLog(sources.at(2), {Out("fine.TST")}));
     EXPECT_EQ(FilesIn(m_Out), QStringList{QStringLiteral("fine.TST")});
+}
+
+TEST_F(BatchRunTest, AProfileTheConverterDoesNotFullyAcceptFailsEachSource)
+{
+    m_Application->SetCurrentProfile(2);
+    const QStringList sources = Sources({"one", "two"});
+    NewLog();
+    EXPECT_EQ(Run(sources), 0);
+    const QString refused = Text("id_convert_failed") + LF
+                            + Text("id_profile_not_compatible").arg(QStringLiteral("WARY")) + LF;
+    EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
+                            + Text("id_importing") + LF + refused + Text("id_opening_file").arg(sources.at(1))
+                            + LF + Text("id_importing") + LF + refused);
+    EXPECT_TRUE(FilesIn(m_Out).isEmpty());
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_launch_failed0"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_launch_failed1").arg(QStringLiteral("run.log")));
 }
 
 TEST_F(BatchRunTest, AnEmptyListIsReportedAndFails)

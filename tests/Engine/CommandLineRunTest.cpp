@@ -65,15 +65,6 @@ protected:
         run.log = QString::fromLocal8Bit(ReadAll(W(QStringLiteral("run.log"))));
         return run;
     }
-    // The log of one source converted and written to these files.
-    static QString SourceLog(const QString& source, const QStringList& files)
-    {
-        QString log = Text("id_opening_file").arg(source) + LF + Text("id_importing") + LF
-                      + Text("id_convertion_success") + LF;
-        for (const QString& file : files)
-            log += Text("id_saving_file").arg(file) + LF;
-        return log;
-    }
 
     CScratchApp m_App;
     QString m_Work;
@@ -125,7 +116,7 @@ TEST_F(CommandLineRunTest, TheExitCodeSaysWhetherEverythingNamedWasConverted)
         int exitCode;
         QString log;
     };
-    const QString converted = SourceLog(W(QStringLiteral("a.txt")), {W(QStringLiteral("a.TST"))});
+    const QString converted = ConvertedSourceLog(W(QStringLiteral("a.txt")), {W(QStringLiteral("a.TST"))});
     const Case cases[] = {
         {"no profile named", "tst", {QStringLiteral("a.txt")}, false, 1, Text("id_select_profile_failed").arg(QString()) + LF},
         {"unknown profile", "tst", {QStringLiteral("a.txt"), QStringLiteral("/profile=nobody")}, false, 1,
@@ -180,7 +171,7 @@ TEST_F(CommandLineRunTest, AParameterFileThatFailsIsLoggedAndTheDefaultsConvert)
     const CRun run = Run("tst", {QStringLiteral("a.txt"), QStringLiteral("/parameter=broken.xml")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.log, Text("id_param_loaded_failed").arg(W(QStringLiteral("broken.xml"))) + LF
-                           + SourceLog(W(QStringLiteral("a.txt")), {W(QStringLiteral("a.TST"))}));
+                           + ConvertedSourceLog(W(QStringLiteral("a.txt")), {W(QStringLiteral("a.TST"))}));
     EXPECT_EQ(ReadAll(W(QStringLiteral("a.TST"))), "hello");
 }
 
@@ -193,8 +184,8 @@ TEST_F(CommandLineRunTest, RelativeNamesInSeveralFoldersResolveAgainstTheStartFo
     const CRun run = Run("tst", {QStringLiteral("x/a.txt"), QStringLiteral("y/b.txt"), QStringLiteral("/destination=out"),
                                  QStringLiteral("/parameter=settings/good.xml")});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.log, SourceLog(W(QStringLiteral("x/a.txt")), {W(QStringLiteral("out/a.TST"))})
-                           + SourceLog(W(QStringLiteral("y/b.txt")), {W(QStringLiteral("out/b.TST"))}));
+    EXPECT_EQ(run.log, ConvertedSourceLog(W(QStringLiteral("x/a.txt")), {W(QStringLiteral("out/a.TST"))})
+                           + ConvertedSourceLog(W(QStringLiteral("y/b.txt")), {W(QStringLiteral("out/b.TST"))}));
     EXPECT_EQ(ReadAll(W(QStringLiteral("out/a.TST"))), "first");
     EXPECT_EQ(ReadAll(W(QStringLiteral("out/b.TST"))), "second");
 }
@@ -207,7 +198,7 @@ TEST_F(CommandLineRunTest, AConverterThatFailsOnOneSourceLeavesTheNextOneClean)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.log, Text("id_opening_file").arg(W(QStringLiteral("bad.txt"))) + LF + Text("id_importing") + LF
                            + QStringLiteral("Sound conversion failed\n\n") + LF + Text("id_convertion_failed") + LF
-                           + SourceLog(W(QStringLiteral("good.txt")), {W(QStringLiteral("good.TWX"))}));
+                           + ConvertedSourceLog(W(QStringLiteral("good.txt")), {W(QStringLiteral("good.TWX"))}));
     EXPECT_EQ(ReadAll(W(QStringLiteral("good.TWX"))), "nopreview good");
     // Neither the failed source's chunk nor its preview reached the good one.
     EXPECT_FALSE(QFile::exists(W(QStringLiteral("good_previewTWX.WAV"))));

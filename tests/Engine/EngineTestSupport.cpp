@@ -4,7 +4,6 @@
 #include "Plugin/CPluginBase.h"
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 QString Text(const char* id)
@@ -41,13 +40,22 @@ void PrepareEngineApp(const CScratchApp& app)
                      "  <DATA NAME=\"DefaultPictHeight2\" TYPE=\"INT\" VALUE=\"32\"/>\n");
     app.WriteProfile(QStringLiteral("Refuser.xml"), QStringLiteral("REFUSER"),
                      "  <DATA NAME=\"TestExporterCompatible\" TYPE=\"BOOL\" VALUE=\"false\"/>\n");
+    app.WriteProfile(QStringLiteral("Wary.xml"), QStringLiteral("WARY"),
+                     "  <DATA NAME=\"TestExporterAnswer\" TYPE=\"INT\" VALUE=\"2\"/>\n");
+}
+
+QString ConvertedSourceLog(const QString& source, const QStringList& files)
+{
+    const QChar lf = QLatin1Char('\n');
+    QString log = Text("id_opening_file").arg(source) + lf + Text("id_importing") + lf + Text("id_convertion_success")
+                  + lf;
+    for (const QString& file : files)
+        log += Text("id_saving_file").arg(file) + lf;
+    return log;
 }
 
 void EngineTest::SetUp()
 {
-    m_SavedFolder = QDir::currentPath();
-    m_SavedDir = qgetenv("ORVANEDIR");
-    m_HadDir = qEnvironmentVariableIsSet("ORVANEDIR");
     PrepareEngineApp(m_App);
     qputenv("ORVANEDIR", QFile::encodeName(m_App.Path()));
     m_Start = m_App.FilePath(QStringLiteral("start"));
@@ -61,26 +69,20 @@ void EngineTest::TearDown()
         m_Application->Shutdown();
         m_Application.reset();
     }
-    QDir::setCurrent(m_SavedFolder);
-    if (m_HadDir)
-        qputenv("ORVANEDIR", m_SavedDir);
-    else
-        qunsetenv("ORVANEDIR");
+}
+
+void EngineOutputTest::SetUp()
+{
+    EngineTest::SetUp();
+    Start();
+    m_Out = In(QStringLiteral("out"));
+    QDir().mkpath(m_Out);
 }
 
 COrvApplication& EngineTest::Start(const QStringList& arguments)
 {
-    m_Arguments.clear();
-    m_Arguments.push_back("Orvane");
-    m_Arguments.push_back("/logfile=run.log");
-    for (const QString& argument : arguments)
-        m_Arguments.push_back(argument.toLocal8Bit());
-    m_Argv.clear();
-    for (QByteArray& argument : m_Arguments)
-        m_Argv.push_back(argument.data());
-    m_Argv.push_back(nullptr);
-    m_Argc = int(m_Arguments.size());
-    m_Application = std::make_unique<COrvApplication>(m_Argc, m_Argv.data());
+    m_Arguments.Set(QStringList(QStringLiteral("/logfile=run.log")) + arguments);
+    m_Application = std::make_unique<COrvApplication>(m_Arguments.Count(), m_Arguments.Vector());
     m_Application->SetUserPrompt(&m_Prompt);
     EXPECT_EQ(m_Application->Init(), 1);
     if (!m_Application->IsCommandLineMode()) {
@@ -94,12 +96,8 @@ COrvApplication& EngineTest::Start(const QStringList& arguments)
 
 QString EngineTest::Write(const QString& relative, const QByteArray& content) const
 {
-    const QString path = In(relative);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
-    file.write(content);
-    return path;
+    m_App.Write(QStringLiteral("start/") + relative, content);
+    return In(relative);
 }
 
 QString EngineTest::NewLog()

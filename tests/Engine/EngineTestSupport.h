@@ -2,11 +2,11 @@
 // The engine's tests run the application object in process on a scratch application folder with the host's
 // and the engine's test plug-ins, the shipped language file, scripted answers and a recording main window.
 #include "Core/COrvApplication.h"
-#include "Core/CUserPrompt.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Engine/CMainWindowLink.h"
 #include "Engine/CResizeAsker.h"
 #include "ScratchApp.h"
+#include "ScriptedPrompt.h"
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -22,39 +22,14 @@ QByteArray ReadAll(const QString& path);
 // The file names of a folder, sorted.
 QStringList FilesIn(const QString& folder);
 
+// The log of one source converted and written to these files.
+QString ConvertedSourceLog(const QString& source, const QStringList& files);
+
 // Lays out the scratch folder: the shipped language file, every test plug-in with its parameter file, the
 // profile PHONE1 (pictures up to 101 x 80, media up to 1024 bytes, 8 animation frames, proposed sizes
-// 64 x 64, 101 x 80 and 32 x 32) and the profile REFUSER, which the host's test exporter refuses.
+// 64 x 64, 101 x 80 and 32 x 32), the profile REFUSER, which the host's test exporter refuses, and the profile
+// WARY, to which it answers 2: listed, yet not accepted for a conversion.
 void PrepareEngineApp(const CScratchApp& app);
-
-// Records every message and question and answers from a script (the default answer once it runs out).
-class CScriptedPrompt : public CUserPrompt
-{
-public:
-    struct Shown
-    {
-        int kind;
-        QString title;
-        QString text;
-    };
-
-    void ShowMessage(int kind, const QString& title, const QString& text) override
-    {
-        mShown.push_back({kind, title, text});
-    }
-    int Ask(const QString& title, const QString& text, const QStringList& answers, int defaultAnswer,
-            int escapeAnswer) override
-    {
-        mQuestions.append(title + QLatin1Char('|') + text + QLatin1Char('|') + answers.join(QLatin1Char('/'))
-                          + QStringLiteral("|%1|%2").arg(defaultAnswer).arg(escapeAnswer));
-        return mAnswers.isEmpty() ? defaultAnswer : mAnswers.takeFirst();
-    }
-    int Exec(QDialog&) override { return 0; }
-
-    std::vector<Shown> mShown;
-    QStringList mQuestions;
-    QList<int> mAnswers;
-};
 
 // Records what the engine tells the main window.
 class CRecordingWindow : public CMainWindowLink
@@ -130,6 +105,7 @@ protected:
     int TranslatorIndex(const char* extension);
     int EntryIndex(const char* extension);
 
+    CProcessStateKeeper m_Keeper;
     CScratchApp m_App;
     QString m_Start;
     CScriptedPrompt m_Prompt;
@@ -138,11 +114,18 @@ protected:
     std::unique_ptr<COrvApplication> m_Application;
 
 private:
-    std::vector<QByteArray> m_Arguments;
-    std::vector<char*> m_Argv;
-    int m_Argc = 0;
+    CProgramArguments m_Arguments;
     qint64 m_LogRead = 0;
-    QString m_SavedFolder;
-    QByteArray m_SavedDir;
-    bool m_HadDir = false;
+};
+
+// An engine test started in window mode at once, with the empty folder "out" of the start folder for results.
+class EngineOutputTest : public EngineTest
+{
+protected:
+    void SetUp() override;
+
+    // A path in the output folder.
+    QString Out(const char* name) const { return m_Out + QLatin1Char('/') + QString::fromLatin1(name); }
+
+    QString m_Out;
 };

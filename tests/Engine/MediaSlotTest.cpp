@@ -4,6 +4,7 @@
 #include "Documents/CDocumentPicture.h"
 #include "EngineTestSupport.h"
 #include "Host/CPluginClass.h"
+#include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 #include "QtPrinters.h"
 #include <QDir>
@@ -95,9 +96,14 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
     EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_import_failed"));
     EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Bad test image"));
 
-    // No importer for the converter's documents: nothing is loaded, nothing is read.
+    // No importer for the converter's documents: nothing is loaded, nothing is read, and the user is told.
+    m_Prompt.mShown.clear();
     EXPECT_EQ(Load(good, "TPX"), 0);
+    EXPECT_EQ(Loaded(), nullptr);
     EXPECT_EQ(NewLog(), QString());
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_warning"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_select_importer_failed").arg(good));
 }
 
 TEST_F(MediaSlotTest, ConvertsTheLoadedDocumentAndKeepsTheResult)
@@ -203,21 +209,46 @@ TEST_F(MediaSlotTest, APreviewTakenOverIsNeverHandedOutTwice)
     EXPECT_EQ(second, nullptr);
 }
 
+TEST_F(MediaSlotTest, AProfileTheConverterDoesNotFullyAcceptIsReportedAndNotLogged)
+{
+    Start();
+    m_Application->SetCurrentProfile(2);
+    ASSERT_EQ(m_Application->GetCurrentProfile()->GetMobileName(), QStringLiteral("WARY"));
+    ASSERT_EQ(Load(Write(QStringLiteral("a.txt"), "hello"), "TST"), 1);
+    NewLog();
+    Convert("TST");
+    EXPECT_EQ(NewLog(), Text("id_converting") + LF);
+    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_convert_failed"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_profile_not_compatible").arg(QStringLiteral("WARY")));
+    EXPECT_EQ(m_Window.mCalls, (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
+    EXPECT_EQ(ResultBytes(), "<none>");
+    EXPECT_TRUE(Converter("TST")->GetRawDataList().isEmpty());
+}
+
 TEST_F(MediaSlotTest, ConverterIndexesOutsideTheListAreRefused)
 {
     Start();
     ASSERT_EQ(Load(Write(QStringLiteral("a.txt"), "text"), "TST"), 1);
     NewLog();
     for (int index : {-1, 4, 99}) {
+        m_Prompt.mShown.clear();
         CGenerationInfo info(QString(), index, nullptr, QString());
         m_Application->ConvertionAsked(0, &info);
         EXPECT_EQ(NewLog(), Text("id_converting") + LF);
+        ASSERT_EQ(m_Prompt.mShown.size(), 1u) << index;
+        EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_convert_failed"));
+        EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_converter_unavailable"));
         QString path = In(QStringLiteral("a.txt"));
         B32 success = 7;
         m_Application->LoadMediaAsked(path, index, success);
         EXPECT_EQ(success, 0);
+        ASSERT_EQ(m_Prompt.mShown.size(), 2u) << index;
+        EXPECT_EQ(m_Prompt.mShown[1].title, Text("id_warning"));
+        EXPECT_EQ(m_Prompt.mShown[1].text, Text("id_converter_unavailable"));
     }
     EXPECT_TRUE(m_Window.mCalls.isEmpty());
+    EXPECT_EQ(ResultBytes(), "<none>");
 }
 
 } // namespace

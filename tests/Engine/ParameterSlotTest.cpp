@@ -101,9 +101,25 @@ TEST_F(ParameterSlotTest, IndexesOutsideTheListsChangeNothing)
     QString source;
     m_Application->GetTraductorParameters(5, &parameters, source);
     EXPECT_EQ(parameters, reinterpret_cast<CParameters*>(1));
-    m_Application->LoadParamsAsked(-1, Write(QStringLiteral("p.xml"), ValidParameterFile()));
-    m_Application->LoadDefaultParamsAsked(42);
     EXPECT_TRUE(m_Prompt.mShown.empty());
+
+    // The parameter-file requests change no set and end with a warning each.
+    const QString file = Write(QStringLiteral("p.xml"), ValidParameterFile());
+    m_Application->LoadParamsAsked(-1, file);
+    m_Application->LoadDefaultParamsAsked(42);
+    m_Application->LoadTraductorParamsAsked(1, file);
+    m_Application->LoadDefaultTraductorParamsAsked(-3);
+    for (CPluginClass* record : m_Application->GetEntireList(nullptr))
+        EXPECT_EQ(record->GetUserParameters(), nullptr);
+    ASSERT_EQ(m_Prompt.mShown.size(), 4u);
+    for (const CScriptedPrompt::Shown& shown : m_Prompt.mShown) {
+        EXPECT_EQ(shown.kind, 0);
+        EXPECT_EQ(shown.title, Text("id_warning"));
+    }
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_param_loaded_failed").arg(file));
+    EXPECT_EQ(m_Prompt.mShown[1].text, Text("id_converter_unavailable"));
+    EXPECT_EQ(m_Prompt.mShown[2].text, Text("id_param_loaded_failed").arg(file));
+    EXPECT_EQ(m_Prompt.mShown[3].text, Text("id_converter_unavailable"));
     QString extension = QStringLiteral("unchanged");
     m_Application->GetExportExtensionForConverter(extension, 42);
     m_Application->GetExportExtensionForTranslator(extension, 1);

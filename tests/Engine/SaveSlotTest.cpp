@@ -10,16 +10,9 @@ namespace {
 
 const QString LF = QStringLiteral("\n");
 
-class SaveSlotTest : public EngineTest
+class SaveSlotTest : public EngineOutputTest
 {
 protected:
-    void SetUp() override
-    {
-        EngineTest::SetUp();
-        Start();
-        m_Out = In(QStringLiteral("out"));
-        QDir().mkpath(m_Out);
-    }
     // Loads a source with that text and converts it with the host's test exporter.
     void Convert(const QByteArray& text, const QString& name = QStringLiteral("in/song.txt"))
     {
@@ -33,15 +26,12 @@ protected:
         m_Application->ConvertionAsked(0, &info);
         NewLog();
     }
-    QString Out(const char* name) const { return m_Out + QLatin1Char('/') + QString::fromLatin1(name); }
     QString Question(const char* id, const QString& file, const QString& phone = QString()) const
     {
         const QString text = phone.isEmpty() ? Text(id).arg(file) : Text(id).arg(file, phone);
         return Text("id_warning") + QLatin1Char('|') + text + QLatin1Char('|') + Text("id_yes_caption")
                + QLatin1Char('/') + Text("id_no_caption") + QStringLiteral("|1|1");
     }
-
-    QString m_Out;
 };
 
 TEST_F(SaveSlotTest, OneChunkGivesOneFileWithoutSuffixAndItsPreview)

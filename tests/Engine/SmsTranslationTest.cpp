@@ -12,16 +12,9 @@ namespace {
 
 const QString LF = QStringLiteral("\n");
 
-class SmsTranslationTest : public EngineTest
+class SmsTranslationTest : public EngineOutputTest
 {
 protected:
-    void SetUp() override
-    {
-        EngineTest::SetUp();
-        Start();
-        m_Out = In(QStringLiteral("out"));
-        QDir().mkpath(m_Out);
-    }
     void Translate(const QString& source, const QString& outputName = QString())
     {
         CParameters* parameters = nullptr;
@@ -30,9 +23,6 @@ protected:
         CGenerationInfo info(source, TranslatorIndex("TST_SMS"), parameters, m_Out);
         m_Application->TranslationAsked(&info, outputName);
     }
-    QString Out(const char* name) const { return m_Out + QLatin1Char('/') + QString::fromLatin1(name); }
-
-    QString m_Out;
 };
 
 TEST_F(SmsTranslationTest, OneMessageGivesOneFileWithoutSuffix)
@@ -95,15 +85,74 @@ TEST_F(SmsTranslationTest, OnlyTheFirstFileIsAskedAboutAndNoWritesNothing)
     EXPECT_EQ(ReadAll(Out("card_1.TST_SMS")), "tes!!");
 }
 
-TEST_F(SmsTranslationTest, AnUnreadableSourceIsReported)
+TEST_F(SmsTranslationTest, ASourceThatCannotBeReadOrImportedIsReported)
 {
-    const QString source = Write(QStringLiteral("empty.txt"), "");
+    struct Case
+    {
+        const char* content;
+        QString logTail;
+        const char* title;
+        QString text;
+    };
+    const Case cases[] = {
+        // An empty file counts as unreadable.
+        {"", Text("id_opening_failed") + LF, "id_warning", QString()},
+        {"unreadable card",
+         Text("id_importing") + LF + QStringLiteral("Not a test message\n") + Text("id_import_failed") + LF,
+         "id_import_failed", QStringLiteral("Not a test message")},
+    };
+    for (const Case& c : cases) {
+        const QString source = Write(QStringLiteral("card.txt"), c.content);
+        const QString text = c.text.isNull() ? Text("id_failed_to_load").arg(source) : c.text;
+        NewLog();
+        m_Prompt.mShown.clear();
+        Translate(source);
+        EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + c.logTail)
+            << c.content;
+        ASSERT_EQ(m_Prompt.mShown.size(), 1u) << c.content;
+        EXPECT_EQ(m_Prompt.mShown[0].title, Text(c.title)) << c.content;
+        EXPECT_EQ(m_Prompt.mShown[0].text, text) << c.content;
+        EXPECT_TRUE(FilesIn(m_Out).isEmpty()) << c.content;
+        EXPECT_TRUE(m_Window.mCalls.isEmpty()) << c.content;
+    }
+}
+
+TEST_F(SmsTranslationTest, ATranslationThatFailsWritesNothingAndLeavesNothing)
+{
+    const QString source = Write(QStringLiteral("card.txt"), "fail to translate");
     NewLog();
     Translate(source);
-    EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF
-                            + Text("id_opening_failed") + LF);
+    EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + Text("id_importing")
+                            + LF + QStringLiteral("Translation failed\n\n") + LF + Text("id_convertion_failed")
+                            + LF);
+    // The detailed text loses one line feed of its two.
     ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_failed_to_load").arg(source));
+    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_translation_failed"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Translation failed\n"));
+    EXPECT_TRUE(FilesIn(m_Out).isEmpty());
+    EXPECT_EQ(m_Window.mCalls, QStringList{QStringLiteral("init")});
+    CPluginBase* translator = m_Application->GetTraductorList(nullptr).at(0)->GetConverter();
+    EXPECT_TRUE(translator->GetRawDataList().isEmpty());
+
+    // A translation that makes a preview writes only its messages; the preview goes.
+    Translate(Write(QStringLiteral("tune.txt"), "preview"));
+    EXPECT_EQ(FilesIn(m_Out), QStringList{QStringLiteral("tune.TST_SMS")});
+    EXPECT_EQ(translator->GetPreviewDocument(), nullptr);
+}
+
+TEST_F(SmsTranslationTest, ATranslatorIndexOutsideTheListIsRefused)
+{
+    const QString source = Write(QStringLiteral("card.txt"), "fifteen bytes!!");
+    NewLog();
+    for (int index : {-1, 1, 50}) {
+        m_Prompt.mShown.clear();
+        CGenerationInfo info(source, index, nullptr, m_Out);
+        m_Application->TranslationAsked(&info, QString());
+        ASSERT_EQ(m_Prompt.mShown.size(), 1u) << index;
+        EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_translation_failed"));
+        EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_converter_unavailable"));
+    }
+    EXPECT_EQ(NewLog(), QString());
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
     EXPECT_TRUE(m_Window.mCalls.isEmpty());
 }

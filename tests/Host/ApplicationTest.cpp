@@ -5,6 +5,7 @@
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 #include "ScratchApp.h"
+#include "ScriptedPrompt.h"
 #include "Text/CLanguageResources.h"
 #include <QDialog>
 #include <QDir>
@@ -26,33 +27,6 @@ QByteArray ReadAll(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
-
-// Records every message and answers questions from a script.
-class CScriptedPrompt : public CUserPrompt
-{
-public:
-    struct Shown
-    {
-        int kind;
-        QString title;
-        QString text;
-    };
-
-    void ShowMessage(int kind, const QString& title, const QString& text) override
-    {
-        mShown.push_back({kind, title, text});
-    }
-    int Ask(const QString&, const QString& text, const QStringList&, int defaultAnswer, int) override
-    {
-        mQuestions.append(text);
-        return mAnswers.isEmpty() ? defaultAnswer : mAnswers.takeFirst();
-    }
-    int Exec(QDialog&) override { return QDialog::Accepted; }
-
-    std::vector<Shown> mShown;
-    QStringList mQuestions;
-    QList<int> mAnswers;
-};
 
 class CRecordingTest : public CTestBase
 {
@@ -85,9 +59,6 @@ class ApplicationTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_SavedFolder = QDir::currentPath();
-        m_SavedDir = qgetenv("ORVANEDIR");
-        m_HadDir = qEnvironmentVariableIsSet("ORVANEDIR");
         qputenv("ORVANEDIR", QFile::encodeName(m_App.Path()));
         m_Start = m_App.FilePath(QStringLiteral("start"));
         m_App.MakeFolder(QStringLiteral("start"));
@@ -99,39 +70,22 @@ protected:
             m_Application->Shutdown();
             m_Application.reset();
         }
-        QDir::setCurrent(m_SavedFolder);
-        if (m_HadDir)
-            qputenv("ORVANEDIR", m_SavedDir);
-        else
-            qunsetenv("ORVANEDIR");
     }
 
     CTestApplication& Make(const QStringList& arguments = QStringList())
     {
-        m_Arguments.clear();
-        m_Arguments.push_back("Orvane");
-        for (const QString& argument : arguments)
-            m_Arguments.push_back(argument.toLocal8Bit());
-        m_Argv.clear();
-        for (QByteArray& argument : m_Arguments)
-            m_Argv.push_back(argument.data());
-        m_Argv.push_back(nullptr);
-        m_Argc = int(m_Arguments.size());
-        m_Application = std::make_unique<CTestApplication>(m_Argc, m_Argv.data());
+        m_Arguments.Set(arguments);
+        m_Application = std::make_unique<CTestApplication>(m_Arguments.Count(), m_Arguments.Vector());
         m_Application->SetUserPrompt(&m_Prompt);
         return *m_Application;
     }
 
+    CProcessStateKeeper m_Keeper;
     CScratchApp m_App;
     QString m_Start;
     CScriptedPrompt m_Prompt;
     std::unique_ptr<CTestApplication> m_Application;
-    std::vector<QByteArray> m_Arguments;
-    std::vector<char*> m_Argv;
-    int m_Argc = 0;
-    QString m_SavedFolder;
-    QByteArray m_SavedDir;
-    bool m_HadDir = false;
+    CProgramArguments m_Arguments;
 };
 
 TEST(LogFileName, DateThenTime)
@@ -227,6 +181,23 @@ TEST_F(ApplicationTest, StartsAndAnswersTheListQueries)
     EXPECT_TRUE(app.GetProfileList().isEmpty());
     EXPECT_EQ(app.GetPluginManager().GetPluginCount(), 0);
     EXPECT_TRUE(CLanguageResources::GetMessage(QStringLiteral("COrvApplication"), QStringLiteral("id_warning")).isEmpty());
+}
+
+TEST_F(ApplicationTest, ProfilesAreListedInNameOrderWhateverTheCase)
+{
+    m_App.MakeComplete();
+    QFile::remove(m_App.FilePath(QStringLiteral("Profiles/Phone.xml")));
+    m_App.WriteProfile(QStringLiteral("beta.xml"), QStringLiteral("BETA"));
+    m_App.WriteProfile(QStringLiteral("GAMMA.xml"), QStringLiteral("GAMMA"));
+    m_App.WriteProfile(QStringLiteral("delta.Xml"), QStringLiteral("DELTA"));
+    m_App.WriteProfile(QStringLiteral("Alpha.XML"), QStringLiteral("ALPHA"));
+    COrvApplication& app = Make();
+    ASSERT_EQ(app.Init(), 1);
+    QStringList names;
+    app.GetProfileNameList(names);
+    EXPECT_EQ(names, (QStringList{QStringLiteral("ALPHA"), QStringLiteral("BETA"), QStringLiteral("DELTA"),
+                                  QStringLiteral("GAMMA")}));
+    EXPECT_EQ(app.GetCurrentProfile(), app.GetProfileList().at(0));
 }
 
 struct FatalCase

@@ -24,27 +24,16 @@ QStringList Extensions(const QList<CPluginClass*>& records)
 class PluginHostTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_SavedFolder = QDir::currentPath();
-        m_SavedDir = qgetenv("ORVANEDIR");
-        qputenv("ORVANEDIR", QFile::encodeName(m_App.Path()));
-    }
-    void TearDown() override
-    {
-        m_Manager.Unload();
-        QDir::setCurrent(m_SavedFolder);
-        qputenv("ORVANEDIR", m_SavedDir);
-    }
+    void SetUp() override { qputenv("ORVANEDIR", QFile::encodeName(m_App.Path())); }
+    void TearDown() override { m_Manager.Unload(); }
     void Load(const QString& parameterFolder = QStringLiteral("Parameters"))
     {
         EXPECT_EQ(m_Manager.Load(m_App.FilePath(QStringLiteral("Plugins/")), parameterFolder), 1);
     }
 
+    CProcessStateKeeper m_Keeper;
     CScratchApp m_App;
     CPluginManager m_Manager;
-    QString m_SavedFolder;
-    QByteArray m_SavedDir;
 };
 
 TEST_F(PluginHostTest, LoadsEveryLibraryInNameOrderWhateverItIs)
@@ -228,6 +217,19 @@ TEST_F(PluginHostTest, TestConvertersBehaveAsTheirInputSelects)
     EXPECT_TRUE(translator->Convert(message.get()));
     EXPECT_EQ(translator->GetRawDataList(), (QList<QByteArray>{"0123456789", "abcde"}));
     EXPECT_FALSE(translator->Convert(message.get())); // the chunk list must be empty at the start
+    translator->ClearRawData();
+
+    EXPECT_EQ(translator->Import(QByteArray("unreadable")), nullptr);
+    EXPECT_EQ(translator->GetConversionLog()->GetDetailedText(), QStringLiteral("Not a test message\n"));
+    std::unique_ptr<CDocument> failing(translator->Import(QByteArray("fail")));
+    ASSERT_NE(failing, nullptr);
+    EXPECT_FALSE(translator->Convert(failing.get()));
+    EXPECT_TRUE(translator->GetRawDataList().isEmpty());
+    std::unique_ptr<CDocument> previewed(translator->Import(QByteArray("preview")));
+    ASSERT_NE(previewed, nullptr);
+    EXPECT_TRUE(translator->Convert(previewed.get()));
+    EXPECT_NE(translator->GetPreviewDocument(), nullptr);
+    delete translator->TakePreviewDocument();
     translator->ClearRawData();
 }
 

@@ -31,7 +31,6 @@ const TestText kTexts[] = {
     {"id_help_preview", " previews"},
     {"id_help_help", " help"},
     {"id_help_none", ""},
-    {"id_cmdline_unavailable", "Command-line runs are not available."},
     {"id_window_unavailable", "No main window."},
 };
 
@@ -84,6 +83,33 @@ void CScratchApp::AddPlugin(const QString& module, const QString& fileName) cons
     const QString target = FilePath(QStringLiteral("Plugins/") + (fileName.isEmpty() ? module + QStringLiteral(".so") : fileName));
     QFile::remove(target);
     ASSERT_TRUE(QFile::copy(source, target)) << qPrintable(source);
+}
+
+void CProgramArguments::Set(const QStringList& arguments)
+{
+    m_Arguments.clear();
+    m_Arguments.push_back("Orvane");
+    for (const QString& argument : arguments)
+        m_Arguments.push_back(argument.toLocal8Bit());
+    m_Vector.clear();
+    for (QByteArray& argument : m_Arguments)
+        m_Vector.push_back(argument.data());
+    m_Vector.push_back(nullptr);
+    m_Count = int(m_Arguments.size());
+}
+
+CProcessStateKeeper::CProcessStateKeeper()
+    : m_Folder(QDir::currentPath()), m_Dir(qgetenv("ORVANEDIR")), m_HadDir(qEnvironmentVariableIsSet("ORVANEDIR"))
+{
+}
+
+CProcessStateKeeper::~CProcessStateKeeper()
+{
+    QDir::setCurrent(m_Folder);
+    if (m_HadDir)
+        qputenv("ORVANEDIR", m_Dir);
+    else
+        qunsetenv("ORVANEDIR");
 }
 
 QByteArray ValidParameterFile()

@@ -1,7 +1,9 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <vector>
 
 // A scratch application folder for one test: language file, plug-ins, parameter files and profiles,
 // each written or copied by the test that needs it.
@@ -41,3 +43,34 @@ private:
 
 // The parameter file format's smallest valid file.
 QByteArray ValidParameterFile();
+
+// The argument count and vector of an application object built in process: the program name, then the
+// arguments. Both stay valid while this object lives and Set is not called again.
+class CProgramArguments
+{
+public:
+    void Set(const QStringList& arguments);
+    int& Count() { return m_Count; }
+    char** Vector() { return m_Vector.data(); }
+
+private:
+    std::vector<QByteArray> m_Arguments;
+    std::vector<char*> m_Vector;
+    int m_Count = 0;
+};
+
+// Keeps the process's current folder and ORVANEDIR as they were at construction and puts both back on
+// destruction, since the program under test moves the one and sets the other.
+class CProcessStateKeeper
+{
+public:
+    CProcessStateKeeper();
+    ~CProcessStateKeeper();
+    CProcessStateKeeper(const CProcessStateKeeper&) = delete;
+    CProcessStateKeeper& operator=(const CProcessStateKeeper&) = delete;
+
+private:
+    QString m_Folder;
+    QByteArray m_Dir;
+    bool m_HadDir;
+};

@@ -1,7 +1,8 @@
 // An exporter of test documents to "TST" files whose behaviour the document's first word selects:
 // "fail" fails with a log text, "two" leaves two chunks, "oversize" one chunk of 4096 bytes, "preview" one
 // chunk and a 4 x 3 picture preview, "nochunk" succeeds with no output; any other text is copied as one chunk.
-// A profile whose boolean "TestExporterCompatible" is false is refused.
+// A profile whose boolean "TestExporterCompatible" is false is refused; one with the integer
+// "TestExporterAnswer" gets that number as the answer to the profile check.
 #include "CTestDocument.h"
 #include "Documents/CDocumentPicture.h"
 #include "Parameters/CParameter.h"
@@ -17,6 +18,8 @@ class CTestExporter : public CPluginBase
 public:
     int IsCompatibleWithProfile(CProfile* profile) override
     {
+        if (profile && profile->GetIntParameter(QStringLiteral("TestExporterAnswer")))
+            return profile->GetIntParameter(QStringLiteral("TestExporterAnswer"))->mValue;
         if (!profile || !profile->GetParameter(QStringLiteral("TestExporterCompatible")))
             return 1;
         const CBoolParameter* flag = profile->GetBoolParameter(QStringLiteral("TestExporterCompatible"));

@@ -1,4 +1,6 @@
-// An SMS translator of "txt" and "ecd" files: the raw bytes are cut into chunks of at most ten bytes.
+// An SMS translator of "txt" and "ecd" files: the raw bytes are cut into chunks of at most ten bytes. A file
+// that starts with "unreadable" fails to import, one that starts with "fail" fails to translate with a log
+// text ending in two line feeds, and one that starts with "preview" also leaves a preview document.
 #include "Documents/CDocumentAbstract.h"
 #include "Plugin/CPluginBase.h"
 #include "Plugin/PluginExports.h"
@@ -24,6 +26,11 @@ public:
 
     CDocument* Import(const QByteArray& bytes) override
     {
+        if (bytes.startsWith("unreadable")) {
+            mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
+                                   QStringLiteral("Not a test message\n"));
+            return nullptr;
+        }
         auto* document = new CDocumentAbstract;
         if (!document->SetData(bytes.constData(), uint32_t(bytes.size()))) {
             delete document;
@@ -37,13 +44,17 @@ public:
         if (!document || document->GetDocType() != CDocument::ABSTRACT || !mRawDataList.isEmpty())
             return false;
         const QByteArray bytes = static_cast<CDocumentAbstract*>(document)->ToByteArray();
-        if (bytes.isEmpty()) {
+        if (bytes.isEmpty() || bytes.startsWith("fail")) {
             mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
-                                   QStringLiteral("Empty message\n"));
+                                   QStringLiteral("Translation failed\n\n"));
             return false;
         }
         for (int at = 0; at < bytes.size(); at += 10)
             mRawDataList.append(bytes.mid(at, 10));
+        if (bytes.startsWith("preview")) {
+            delete mpPreviewDocument;
+            mpPreviewDocument = Import(bytes);
+        }
         return true;
     }
 };

@@ -1,0 +1,37 @@
+#pragma once
+// The prompt of in-process tests: records every message and question and answers from a script.
+#include "Core/CUserPrompt.h"
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// Questions are recorded as "title|text|answer/answer/...|default|escape"; once the script runs out, each
+// question takes its default answer. Dialogs are refused.
+class CScriptedPrompt : public CUserPrompt
+{
+public:
+    struct Shown
+    {
+        int kind;
+        QString title;
+        QString text;
+    };
+
+    void ShowMessage(int kind, const QString& title, const QString& text) override
+    {
+        mShown.push_back({kind, title, text});
+    }
+    int Ask(const QString& title, const QString& text, const QStringList& answers, int defaultAnswer,
+            int escapeAnswer) override
+    {
+        mQuestions.append(title + QLatin1Char('|') + text + QLatin1Char('|') + answers.join(QLatin1Char('/'))
+                          + QStringLiteral("|%1|%2").arg(defaultAnswer).arg(escapeAnswer));
+        return mAnswers.isEmpty() ? defaultAnswer : mAnswers.takeFirst();
+    }
+    int Exec(QDialog&) override { return 0; }
+
+    std::vector<Shown> mShown;
+    QStringList mQuestions;
+    QList<int> mAnswers;
+};
