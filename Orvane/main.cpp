@@ -1,12 +1,16 @@
 #include "Core/CCommandLine.h"
 #include "Core/COrvApplication.h"
 #include <QStringList>
+#include <cstdio>
 
 namespace {
 
-// The program's users see its reports and its run log, never the toolkit's diagnostics.
-void DiscardMessage(QtMsgType, const QMessageLogContext&, const QString&)
+// The program's users see its reports and its run log, never the toolkit's diagnostics, except the one
+// that ends the process (no display for the window, say): without it the program would die in silence.
+void DiscardMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
 {
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qUtf8Printable(text));
 }
 
 QStringList ArgumentsOf(int argc, char** argv)
