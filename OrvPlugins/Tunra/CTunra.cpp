@@ -1,5 +1,4 @@
 #include "CTunra.h"
-#include "TunraVectorState.h"
 
 #include "Documents/CDocument.h"
 #include "Parameters/CProfile.h"
@@ -116,9 +115,6 @@ void CTunra::ReportProgress(int percent, int phase)
         m_nLastProcessedValue = value;
         QCoreApplication::processEvents();
     }
-    // Whatever ran for the signal or the event loop must not slow down the
-    // sound that follows.
-    TunraClearUpperVectorState();
 }
 
 void CTunra::LogMessage(const char* id)

@@ -2,7 +2,6 @@
 #include "CTunra.h"
 
 #include "TunraCheck.h"
-#include "TunraVectorState.h"
 
 #include "Util/Assert.h"
 #include "Wave/CDocumentWave.h"
@@ -62,7 +61,6 @@ void CTunra::GeneratePreview(IMYNotes& events, int tempo, int from, int to)
     // Walked with a stack of the loops being played rather than by calling
     // itself for every loop body, so deep nesting cannot exhaust the stack.
     const QVector<int> closeOf = MatchLoops(events);
-    TunraClearUpperVectorState();
     QVector<PlayingLoop> playing;
     int index = from;
     while (index < count && m_nPreviewSamples < kMaxPreviewSamples)
