@@ -2,7 +2,6 @@
 
 #include "Documents/CDocument.h"
 #include "Parameters/CProfile.h"
-#include "Text/CLanguageResources.h"
 
 #include <QCoreApplication>
 
@@ -119,7 +118,5 @@ void CTunra::ReportProgress(int percent, int phase)
 
 void CTunra::LogMessage(const char* id)
 {
-    mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
-                           CLanguageResources::GetMessage(QString::fromLatin1(kClassName), QString::fromLatin1(id))
-                               + QLatin1Char('\n'));
+    CPluginBase::LogMessage(QString::fromLatin1(kClassName), QString::fromLatin1(id));
 }
