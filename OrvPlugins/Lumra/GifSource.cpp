@@ -1,5 +1,7 @@
 #include "GifSource.h"
 
+#include "GifLayout.h"
+
 #include <QtDebug>
 #include <cstring>
 
@@ -36,6 +38,11 @@ int CGifSource::ReadInput(GifFileType* gif, GifByteType* buffer, int length)
 bool CGifSource::Read()
 {
     if (m_pGif)
+        return false;
+    // giflib holds every raster at once, each at its descriptor's size: images
+    // no screen of ours could show, or more pixels than all frames may take,
+    // are refused before it allocates them.
+    if (!GifLayout::RastersFit(m_Bytes, MaxScreenSide, MaxRasterPixels))
         return false;
     int error = D_GIF_SUCCEEDED;
     m_pGif = DGifOpen(this, ReadInput, &error);

@@ -11,6 +11,8 @@ class CGifSource
 public:
     // Largest logical screen we agree to render, per side.
     static constexpr int MaxScreenSide = ImportLimits::MaxPictureSide;
+    // Most pixels all images of one file may hold together (one byte each).
+    static constexpr qint64 MaxRasterPixels = ImportLimits::MaxAnimationBytes;
 
     explicit CGifSource(const QByteArray& bytes);
     ~CGifSource();
@@ -18,7 +20,8 @@ public:
     CGifSource& operator=(const CGifSource&) = delete;
 
     // Opens the decoder and reads every image. False when giflib cannot read the
-    // bytes, or when the logical screen is empty or beyond MaxScreenSide.
+    // bytes, when the logical screen is empty or beyond MaxScreenSide, or when an
+    // image is beyond MaxScreenSide or all images beyond MaxRasterPixels.
     bool Read();
 
     // The decoded file; null until Read has opened it.

@@ -1,5 +1,6 @@
 #include "CEcardDocument.h"
 #include "EcardText.h"
+#include "Xml/XmlNesting.h"
 #include <QDomElement>
 #include <QDomProcessingInstruction>
 
@@ -12,8 +13,13 @@ bool CEcardDocument::SetContent(const QByteArray& bytes)
 {
     mCursor = QDomNode();
     mTextEncoding.SetUnknown();
+    mIsNestedTooDeeply = false;
     const QString text = DecodeEcardBytes(bytes);
     if (text.isNull())
+        return false;
+    // The DOM spends time quadratic in the depth: a card needs two levels.
+    mIsNestedTooDeeply = XmlNesting::TooDeep(text);
+    if (mIsNestedTooDeeply)
         return false;
     return bool(mDocument.setContent(text, false));
 }

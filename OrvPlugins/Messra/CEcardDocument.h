@@ -13,8 +13,10 @@ class CEcardDocument
 public:
     explicit CEcardDocument(const QString& rootTag);
 
-    // False when the bytes are not well-formed XML.
+    // False when the bytes are not well-formed XML, or are nested deeper than
+    // any e-card (IsNestedTooDeeply tells that case apart).
     bool SetContent(const QByteArray& bytes);
+    bool IsNestedTooDeeply() const { return mIsNestedTooDeeply; }
     // Prolog and root checks; on success the cursor is on the root's first child.
     bool Check(QString& message);
 
@@ -32,4 +34,5 @@ private:
     QString mRootTag;
     QDomNode mCursor;
     CSourceEncodingType mTextEncoding;
+    bool mIsNestedTooDeeply = false;
 };

@@ -7,19 +7,12 @@
 #include "Parameters/CParameter.h"
 #include "Parameters/CProfile.h"
 #include "Util/Assert.h"
-#include <QCoreApplication>
 
 using namespace MessraSupport;
 
-namespace
+CMessra::CMessra()
+    : CSmsTranslator({QStringLiteral("ecd"), QStringLiteral("emp"), QStringLiteral("ema"), QStringLiteral("imy")})
 {
-const char* const ImportExtensions[] = {"ecd", "emp", "ema", "imy"};
-const int ImportExtensionCount = 4;
-}
-
-int CMessra::UnloadResources()
-{
-    return 1;
 }
 
 int CMessra::IsCompatibleWithProfile(CProfile* profile)
@@ -52,38 +45,6 @@ void CMessra::FilterParametersWithDocument(CParameters* parameters, CDocument* d
     ApplyMelodyRule(parameters, document, QStringLiteral("ECARD"));
 }
 
-void CMessra::SetParameters(CParameters* parameters)
-{
-    mpCurrentParameters = parameters;
-}
-
-int CMessra::GetDocumentType()
-{
-    return CDocument::ABSTRACT;
-}
-
-int CMessra::GetPreviewDocumentType()
-{
-    return CDocument::ABSTRACT;
-}
-
-int CMessra::GetConverterType()
-{
-    return TRANSLATOR;
-}
-
-int CMessra::GetImportExtensionCount()
-{
-    return ImportExtensionCount;
-}
-
-QString CMessra::GetImportExtension(int index)
-{
-    if (index < 0 || index >= ImportExtensionCount)
-        return QString();
-    return QString::fromLatin1(ImportExtensions[index]);
-}
-
 QString CMessra::GetExportExtension()
 {
     return QStringLiteral("EMS_SMS");
@@ -97,11 +58,6 @@ QString CMessra::GetDescription()
 QString CMessra::GetParametersFileName()
 {
     return QStringLiteral("EMSParameters.xml");
-}
-
-CDocument* CMessra::Import(const QByteArray& bytes)
-{
-    return ImportBytes(bytes);
 }
 
 bool CMessra::AddItem(CSmsComposer& composer, const CSmsItem& item, bool valid, const QString& ref)
@@ -125,27 +81,10 @@ bool CMessra::ComposeEcard(CSmsComposer& composer, const QByteArray& bytes, cons
     composer.SetTextFormat(ecard.GetTextEncoding(), CSmsComposer::MODE_EMS);
     composer.SetOdiFlag(odi);
 
-    int textPosition = 0;
-    for (; !ecard.IsAtEnd(); ecard.Next())
-    {
-        CEcardItem ecd_itm;
-        if (!ecard.ReadCurrentItem(ecd_itm))
-        {
-            Log(mConversionLog, UnreadableEntryText(ecard));
-            continue;
-        }
-        ASSERT(0 != ecd_itm.getType().size());
-        CSmsItem item;
-        QString messages;
-        const bool valid = item.SetContent(ecd_itm.getType(), ecd_itm.getSType(), ecd_itm.getRef(), baseFolder,
-                                           truncate, 1, mpProfile, messages, textPosition);
-        Log(mConversionLog, messages);
-        if (!AddItem(composer, item, valid, ecd_itm.getRef()))
-            return false;
-        if (item.IsText())
-            textPosition += int(item.GetText().size());
-    }
-    return true;
+    return ReadEcardItems(ecard, baseFolder, truncate, 1,
+                          [&](const CSmsItem& item, bool valid, const QString& ref) {
+                              return AddItem(composer, item, valid, ref);
+                          });
 }
 
 bool CMessra::ComposeSingleFile(CSmsComposer& composer, const QString& path, const QString& baseFolder,
@@ -184,18 +123,8 @@ bool CMessra::Convert(CDocument* pDocument)
             success = ComposeSingleFile(composer, path, baseFolder, truncate, odi);
 
         if (success)
-        {
-            ASSERT(0 == mRawDataList.count());
-            ClearRawData();
-            QList<QByteArray> chunks;
-            success = composer.Export(chunks);
-            if (success)
-                mRawDataList = chunks;
-            else
-                Log(mConversionLog, QStringLiteral("EMS export error !\n"));
-        }
+            success = ExportMessages(composer, QStringLiteral("EMS export error !\n"));
     }
-    emit SetProgress(QString(), 100);
-    QCoreApplication::processEvents();
+    ReportDone();
     return success;
 }

@@ -1,30 +1,22 @@
 #pragma once
-#include "Plugin/CPluginBase.h"
+#include "CSmsTranslator.h"
 
 class CSmsComposer;
 class CSmsItem;
 
 // The EMS SMS translator: an e-card or one EMS media file becomes the user
 // data of one or more EMS short messages.
-class CMessra : public CPluginBase
+class CMessra : public CSmsTranslator
 {
 public:
-    CMessra() = default;
+    CMessra();
 
-    int UnloadResources() override;
     int IsCompatibleWithProfile(CProfile* profile) override;
     void FilterParametersWithProfile(CParameters* parameters, CProfile* profile, int apply) override;
     void FilterParametersWithDocument(CParameters* parameters, CDocument* document) override;
-    void SetParameters(CParameters* parameters) override;
-    int GetDocumentType() override;
-    int GetPreviewDocumentType() override;
-    int GetConverterType() override;
-    int GetImportExtensionCount() override;
-    QString GetImportExtension(int index) override;
     QString GetExportExtension() override;
     QString GetDescription() override;
     QString GetParametersFileName() override;
-    CDocument* Import(const QByteArray& bytes) override;
     bool Convert(CDocument* pDocument) override;
 
 private:

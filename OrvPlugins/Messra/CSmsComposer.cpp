@@ -38,6 +38,10 @@ bool CSmsComposer::AddItem(const CSmsItem& item)
     // A single-file TDD message carries exactly one file.
     if (mMode == MODE_TDD_SINGLE && !mItemList.isEmpty())
         return false;
+    // Beyond one entry more than a template can count, items are not kept: a
+    // card naming the same large file thousands of times would fill memory.
+    if (mMode == MODE_TDD_TEMPLATE && mItemList.size() > CTddTemplate::MAX_ENTRIES)
+        return false;
     mItemList.append(item);
     return true;
 }

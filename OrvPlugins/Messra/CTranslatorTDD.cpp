@@ -6,19 +6,13 @@
 #include "Documents/CDocument.h"
 #include "Parameters/CProfile.h"
 #include "Util/Assert.h"
-#include <QCoreApplication>
 
 using namespace MessraSupport;
 
-namespace
+CTranslatorTDD::CTranslatorTDD()
+    : CSmsTranslator({QStringLiteral("ecd"), QStringLiteral("qbr"), QStringLiteral("seq"), QStringLiteral("vox"),
+                      QStringLiteral("pic"), QStringLiteral("ani"), QStringLiteral("imy")})
 {
-const char* const ImportExtensions[] = {"ecd", "qbr", "seq", "vox", "pic", "ani", "imy"};
-const int ImportExtensionCount = 7;
-}
-
-int CTranslatorTDD::UnloadResources()
-{
-    return 1;
 }
 
 int CTranslatorTDD::IsCompatibleWithProfile(CProfile* profile)
@@ -35,38 +29,6 @@ void CTranslatorTDD::FilterParametersWithDocument(CParameters* parameters, CDocu
     ApplyMelodyRule(parameters, document, QStringLiteral("TEMPLATE"));
 }
 
-void CTranslatorTDD::SetParameters(CParameters* parameters)
-{
-    mpCurrentParameters = parameters;
-}
-
-int CTranslatorTDD::GetDocumentType()
-{
-    return CDocument::ABSTRACT;
-}
-
-int CTranslatorTDD::GetPreviewDocumentType()
-{
-    return CDocument::ABSTRACT;
-}
-
-int CTranslatorTDD::GetConverterType()
-{
-    return TRANSLATOR;
-}
-
-int CTranslatorTDD::GetImportExtensionCount()
-{
-    return ImportExtensionCount;
-}
-
-QString CTranslatorTDD::GetImportExtension(int index)
-{
-    if (index < 0 || index >= ImportExtensionCount)
-        return QString();
-    return QString::fromLatin1(ImportExtensions[index]);
-}
-
 QString CTranslatorTDD::GetExportExtension()
 {
     return QStringLiteral("TDD_SMS");
@@ -80,11 +42,6 @@ QString CTranslatorTDD::GetDescription()
 QString CTranslatorTDD::GetParametersFileName()
 {
     return QStringLiteral("TDDParameters.xml");
-}
-
-CDocument* CTranslatorTDD::Import(const QByteArray& bytes)
-{
-    return ImportBytes(bytes);
 }
 
 bool CTranslatorTDD::ComposeSingleFile(CSmsComposer& composer, const QString& path, const QString& baseFolder,
@@ -103,12 +60,7 @@ bool CTranslatorTDD::ComposeSingleFile(CSmsComposer& composer, const QString& pa
     if (settings.encodeName)
         composer.SetTitle(path);
     composer.SetCopyrightFlag(settings.copyrighted);
-    if (!composer.AddItem(item))
-    {
-        Log(mConversionLog, QStringLiteral("Parsing error !\n"));
-        return false;
-    }
-    return true;
+    return AddItem(composer, item, valid);
 }
 
 bool CTranslatorTDD::ComposeTemplate(CSmsComposer& composer, const QByteArray& bytes, const QString& path,
@@ -122,31 +74,20 @@ bool CTranslatorTDD::ComposeTemplate(CSmsComposer& composer, const QByteArray& b
         composer.SetTitle(path);
     composer.SetCopyrightFlag(settings.copyrighted);
 
-    int textPosition = 0;
-    for (; !ecard.IsAtEnd(); ecard.Next())
+    return ReadEcardItems(ecard, baseFolder, settings.truncate, settings.packetCount,
+                          [&](const CSmsItem& item, bool valid, const QString&) {
+                              return AddItem(composer, item, valid);
+                          });
+}
+
+bool CTranslatorTDD::AddItem(CSmsComposer& composer, const CSmsItem& item, bool valid)
+{
+    if (!valid)
+        return false;
+    if (!composer.AddItem(item))
     {
-        CEcardItem ecd_itm;
-        if (!ecard.ReadCurrentItem(ecd_itm))
-        {
-            Log(mConversionLog, UnreadableEntryText(ecard));
-            continue;
-        }
-        ASSERT(0 != ecd_itm.getType().size());
-        CSmsItem item;
-        QString messages;
-        const bool valid = item.SetContent(ecd_itm.getType(), ecd_itm.getSType(), ecd_itm.getRef(), baseFolder,
-                                           settings.truncate, settings.packetCount, mpProfile, messages,
-                                           textPosition);
-        Log(mConversionLog, messages);
-        if (!valid)
-            return false;
-        if (!composer.AddItem(item))
-        {
-            Log(mConversionLog, QStringLiteral("Parsing error !\n"));
-            return false;
-        }
-        if (item.IsText())
-            textPosition += int(item.GetText().size());
+        Log(mConversionLog, QStringLiteral("Parsing error !\n"));
+        return false;
     }
     return true;
 }
@@ -175,18 +116,8 @@ bool CTranslatorTDD::Convert(CDocument* pDocument)
             success = ComposeSingleFile(composer, path, baseFolder, settings);
 
         if (success)
-        {
-            ASSERT(0 == mRawDataList.count());
-            ClearRawData();
-            QList<QByteArray> chunks;
-            success = composer.Export(chunks);
-            if (success)
-                mRawDataList = chunks;
-            else
-                Log(mConversionLog, QStringLiteral("TDD export error !\n"));
-        }
+            success = ExportMessages(composer, QStringLiteral("TDD export error !\n"));
     }
-    emit SetProgress(QString(), 100);
-    QCoreApplication::processEvents();
+    ReportDone();
     return success;
 }

@@ -112,7 +112,8 @@ bool OpenEcard(CEcardDocument& ecard, const QByteArray& bytes, CConversionLog& l
 {
     if (!ecard.SetContent(bytes))
     {
-        Log(log, QStringLiteral("Ecard content is not well-formed !\n"));
+        Log(log, ecard.IsNestedTooDeeply() ? QStringLiteral("Ecard content is nested too deeply !\n")
+                                           : QStringLiteral("Ecard content is not well-formed !\n"));
         return false;
     }
     QString message;

@@ -4,31 +4,13 @@
 #include "Import/ImportLimits.h"
 #include "Import/PictureImport.h"
 #include "Xml/CXmlFile.h"
+#include "Xml/XmlNesting.h"
 
 #include <QDomElement>
-#include <QXmlStreamReader>
 #include <memory>
 
 namespace
 {
-// A description needs two levels. The toolkit's DOM takes time quadratic in the
-// nesting depth, so deeper files are refused before they are parsed.
-constexpr int MaxNesting = 256;
-
-bool NestsTooDeep(const QByteArray& bytes)
-{
-    QXmlStreamReader reader(bytes);
-    int depth = 0;
-    while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::StartElement && ++depth > MaxNesting)
-            return true;
-        if (token == QXmlStreamReader::EndElement)
-            --depth;
-    }
-    return false;
-}
-
 // Attribute names switch to their lower-case spelling at the first frame that lacks
 // the upper-case one, and keep it for every later frame.
 class CFallbackName
@@ -56,7 +38,9 @@ private:
 CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes)
 {
     CXmlFile xml;
-    if (NestsTooDeep(bytes) || !xml.LoadFromData(bytes))
+    // A description needs two levels; deeper files are refused before the DOM
+    // spends quadratic time on them.
+    if (XmlNesting::TooDeep(bytes) || !xml.LoadFromData(bytes))
         return nullptr;
 
     QString frameTag = QStringLiteral("FRAME");

@@ -1,9 +1,7 @@
 #include "CTunra.h"
-#include "TunraVectorState.h"
 
 #include "Documents/CDocument.h"
 #include "Parameters/CProfile.h"
-#include "Text/CLanguageResources.h"
 
 #include <QCoreApplication>
 
@@ -116,14 +114,9 @@ void CTunra::ReportProgress(int percent, int phase)
         m_nLastProcessedValue = value;
         QCoreApplication::processEvents();
     }
-    // Whatever ran for the signal or the event loop must not slow down the
-    // sound that follows.
-    TunraClearUpperVectorState();
 }
 
 void CTunra::LogMessage(const char* id)
 {
-    mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
-                           CLanguageResources::GetMessage(QString::fromLatin1(kClassName), QString::fromLatin1(id))
-                               + QLatin1Char('\n'));
+    CPluginBase::LogMessage(QString::fromLatin1(kClassName), QString::fromLatin1(id));
 }

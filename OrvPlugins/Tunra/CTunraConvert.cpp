@@ -2,7 +2,6 @@
 // and a wave preview out.
 #include "CTunra.h"
 #include "TunraEncoding.h"
-#include "TunraCheck.h"
 #include "TunraSettings.h"
 
 #include "Melody/CDocumentMelody.h"
@@ -65,7 +64,7 @@ bool CTunra::Convert(CDocument* document)
 
     ReportProgress(0, PhaseMelody);
     CDocumentMelody* melody = MelodyOf(document);
-    TUNRA_CHECK(melody, "MelodyNoteList");
+    ASSERT_TEXT(melody, "MelodyNoteList");
     if (!melody || !melody->HasNotes())
     {
         LogMessage("id_midi_file_empty");

@@ -1,8 +1,6 @@
 // The preview: the written events played into a wave, loops repeated.
 #include "CTunra.h"
 
-#include "TunraCheck.h"
-#include "TunraVectorState.h"
 
 #include "Util/Assert.h"
 #include "Wave/CDocumentWave.h"
@@ -48,7 +46,7 @@ struct PlayingLoop
 void CTunra::GeneratePreview(IMYNotes& events, int tempo, int from, int to)
 {
     const int count = events.count();
-    TUNRA_CHECK(from < count && to < count, "from<(int)IMYNotes.count()&&to<(int)IMYNotes.count()");
+    ASSERT_TEXT(from < count && to < count, "from<(int)IMYNotes.count()&&to<(int)IMYNotes.count()");
     ASSERT(mpPreviewDocument);
     if (!mpPreviewDocument || from < 0 || from >= count)
         return;
@@ -62,7 +60,6 @@ void CTunra::GeneratePreview(IMYNotes& events, int tempo, int from, int to)
     // Walked with a stack of the loops being played rather than by calling
     // itself for every loop body, so deep nesting cannot exhaust the stack.
     const QVector<int> closeOf = MatchLoops(events);
-    TunraClearUpperVectorState();
     QVector<PlayingLoop> playing;
     int index = from;
     while (index < count && m_nPreviewSamples < kMaxPreviewSamples)
@@ -73,7 +70,7 @@ void CTunra::GeneratePreview(IMYNotes& events, int tempo, int from, int to)
         case IMYEvent::BeginPattern:
         {
             const int close = closeOf[index];
-            TUNRA_CHECK(close >= 0, "event->GetEventType() == IMYEvent::EndPattern");
+            ASSERT_TEXT(close >= 0, "event->GetEventType() == IMYEvent::EndPattern");
             if (close < 0)
                 return;
             const int repeats = static_cast<IMYEndPattern*>(events.at(close))->GetRepeatCount();

@@ -19,7 +19,5 @@ void CImporterBase::ReportImportFailure()
 
 void CImporterBase::ReportMessage(const QString& id)
 {
-    mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
-                           CLanguageResources::GetMessage(QString::fromLatin1(m_ClassName), id)
-                               + QLatin1Char('\n'));
+    LogMessage(QString::fromLatin1(m_ClassName), id);
 }

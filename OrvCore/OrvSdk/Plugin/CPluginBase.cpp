@@ -26,6 +26,12 @@ CPluginBase::ResourceFailureReporter CPluginBase::SetResourceFailureReporter(Res
 
 CPluginBase::CPluginBase() = default;
 
+void CPluginBase::LogMessage(const QString& className, const QString& id)
+{
+    mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
+                           CLanguageResources::GetMessage(className, id) + QLatin1Char('\n'));
+}
+
 CPluginBase::~CPluginBase()
 {
     ClearRawData();

@@ -88,6 +88,10 @@ signals:
     void SetProgress(const QString text, int progress);
 
 protected:
+    // Adds the language file's message `id` of `className` to both texts of
+    // the conversion log, ended by a line break: how converters report.
+    void LogMessage(const QString& className, const QString& id);
+
     CParameters* mpCurrentParameters = nullptr; // not owned
     CProfile* mpProfile = nullptr;              // not owned
     CConversionLog mConversionLog;

@@ -5,20 +5,10 @@
 #include "Documents/CDocumentPicture.h"
 
 #include <gtest/gtest.h>
-#include <QBuffer>
 #include <memory>
 
 namespace
 {
-QByteArray Encode(const QImage& image, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
 QImage Palette(int colours)
 {
     QImage image(6, 4, QImage::Format_Indexed8);
@@ -43,7 +33,7 @@ protected:
 TEST_F(DotraImport, PaletteBmpStaysEightBitWithItsColours)
 {
     const QImage source = Palette(6);
-    const QByteArray bmp = Encode(source, "BMP");
+    const QByteArray bmp = EncodePicture(source, "BMP");
     CDotra importer;
     std::unique_ptr<CDocument> document(importer.Import(bmp));
     ASSERT_NE(document, nullptr);
@@ -62,7 +52,7 @@ TEST_F(DotraImport, MonochromeBmpStaysMono)
     mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     mono.fill(0);
     mono.setPixel(8, 2, 1);
-    const QByteArray bmp = Encode(mono, "BMP");
+    const QByteArray bmp = EncodePicture(mono, "BMP");
     CDotra importer;
     std::unique_ptr<CDocument> document(importer.Import(bmp));
     ASSERT_NE(document, nullptr);
@@ -79,7 +69,7 @@ TEST_F(DotraImport, PngBytesAreReadToo)
     QImage image(2, 2, QImage::Format_RGB32);
     image.fill(qRgb(40, 50, 60));
     CDotra importer;
-    std::unique_ptr<CDocument> document(importer.Import(Encode(image, "PNG")));
+    std::unique_ptr<CDocument> document(importer.Import(EncodePicture(image, "PNG")));
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(static_cast<CDocumentPicture*>(document.get())->GetImage().pixel(1, 1), qRgb(40, 50, 60));
 }
@@ -95,7 +85,7 @@ TEST_F(DotraImport, FailuresSayWhyOnTheDebugOutput)
 
 TEST_F(DotraImport, EveryTruncationIsReadOrRefusedCleanly)
 {
-    const QByteArray bmp = Encode(Palette(4), "BMP");
+    const QByteArray bmp = EncodePicture(Palette(4), "BMP");
     for (qsizetype length = 0; length < bmp.size(); ++length) {
         CDotra importer;
         std::unique_ptr<CDocument> document(importer.Import(bmp.left(length)));
@@ -108,6 +98,6 @@ TEST_F(DotraImport, EveryTruncationIsReadOrRefusedCleanly)
 TEST(DotraPlugin, LoadsAndAnswersLikeTheHostExpects)
 {
     CheckImportPlugin(ORV_PLUGIN_FILE, "Dotra", 0x10000,
-                      {{"CDotra", CDocument::PICTURE, CDocument::PICTURE, "BMP", Encode(Palette(2), "BMP"),
+                      {{"CDotra", CDocument::PICTURE, CDocument::PICTURE, "BMP", EncodePicture(Palette(2), "BMP"),
                         QByteArray("BM")}});
 }

@@ -1,6 +1,7 @@
 // Decoding and composing GIFs built here with giflib's encoder.
 #include "GifAnimation.h"
 #include "GifBuilder.h"
+#include "GifLayout.h"
 #include "GifSource.h"
 #include "GifStill.h"
 
@@ -302,4 +303,48 @@ TEST(GifAnimation, ImageWithoutAnyColourMapIsRefused)
     spec.images << SolidImage(0, 0, 1, 1, 1);
     QList<GifFrame> frames;
     EXPECT_EQ(DecodeFrames(WithoutGlobalColourMap(BuildGif(spec)), frames), CGifAnimator::NoColourMap);
+}
+
+TEST(GifLayout, ImagesAreMeasuredBeforeTheDecoderAllocatesThem)
+{
+    // The image's own size counts, whatever the screen: giflib allocates by it.
+    struct Case { int width, height; bool readable; };
+    const Case cases[] = {{4096, 2, true}, {2, 4096, true}, {4097, 2, false}, {2, 4097, false}};
+    for (const Case& c : cases) {
+        const QByteArray gif = BuildGif(OneImage(8, 8, SolidImage(0, 0, c.width, c.height, 1)));
+        EXPECT_EQ(GifLayout::RastersFit(gif, CGifSource::MaxScreenSide, CGifSource::MaxRasterPixels), c.readable)
+            << c.width << "x" << c.height;
+        CGifSource source(gif);
+        EXPECT_EQ(source.Read(), c.readable) << c.width << "x" << c.height;
+    }
+}
+
+TEST(GifLayout, AllImagesTogetherStayWithinTheFrameBound)
+{
+    // Screen 16 x 16 without colour map, then `count` images of 4096 x 4096, each an
+    // empty LZW stream: 16 images are 256 MB of raster, 17 one image too many.
+    const auto file = [](int count) {
+        QByteArray bytes("GIF89a\x10\x00\x10\x00\x00\x00\x00", 13);
+        for (int i = 0; i < count; ++i)
+            bytes += QByteArray("\x2C\x00\x00\x00\x00\x00\x10\x00\x10\x00\x02\x00", 12);
+        return bytes + '\x3B';
+    };
+    EXPECT_TRUE(GifLayout::RastersFit(file(16), 4096, CGifSource::MaxRasterPixels));
+    EXPECT_FALSE(GifLayout::RastersFit(file(17), 4096, CGifSource::MaxRasterPixels));
+    EXPECT_FALSE(CGifSource(file(17)).Read());
+}
+
+TEST(GifLayout, BrokenStructuresAreLeftToTheDecoder)
+{
+    // Every cut of a real file, and records the decoder does not know, read only the
+    // bytes given and refuse nothing themselves.
+    GifSpec spec = OneImage(6, 5, Timed(PatternImage(1, 1, 4, 3, 4), 7, 2));
+    spec.images << SolidImage(0, 0, 6, 5, 2);
+    const QByteArray gif = BuildGif(spec);
+    for (qsizetype length = 0; length <= gif.size(); ++length)
+        EXPECT_TRUE(GifLayout::RastersFit(gif.left(length), 4096, 1000)) << length;
+    const qsizetype firstRecord = 13 + 3 * 4; // after the 4-colour global map
+    ASSERT_EQ(uchar(gif.at(firstRecord)), 0x21);
+    EXPECT_TRUE(GifLayout::RastersFit(gif.left(firstRecord) + '\x99' + gif.mid(firstRecord), 4096, 1000));
+    EXPECT_FALSE(GifLayout::RastersFit(gif, 4096, 6 * 5 + 4 * 3 - 1));
 }

@@ -136,6 +136,23 @@ TEST(EcardReader, CheckMessages)
     EXPECT_FALSE(Read("").wellFormed);
 }
 
+TEST(EcardReader, NestingIsBoundedBeforeTheDomReadsIt)
+{
+    const auto nested = [](int depth) {
+        return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD>" + QByteArray("<a>").repeated(depth - 1)
+               + QByteArray("</a>").repeated(depth - 1) + "</ECARD>";
+    };
+    CEcardDocument deepest(QStringLiteral("ECARD"));
+    EXPECT_TRUE(deepest.SetContent(nested(256)));
+    EXPECT_FALSE(deepest.IsNestedTooDeeply());
+    CEcardDocument tooDeep(QStringLiteral("ECARD"));
+    EXPECT_FALSE(tooDeep.SetContent(nested(257)));
+    EXPECT_TRUE(tooDeep.IsNestedTooDeeply());
+    // The flag is about the last content only.
+    EXPECT_FALSE(tooDeep.SetContent(QByteArray("<ECARD>")));
+    EXPECT_FALSE(tooDeep.IsNestedTooDeeply());
+}
+
 TEST(EcardReader, ItemsInDocumentOrder)
 {
     const ReadCard card = Read("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<ECARD>Hi "

@@ -295,6 +295,9 @@ TEST_F(EmsTranslatorTest, CardFailures)
         {MessraTest::Card("ECARD", "hi", "UTF-8"), "Text encoding type was not recognized\n"},
         {MessraTest::Card("TEMPLATE", "hi"), "Root element tag name is invalid\n"},
         {QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD>hi"), "Ecard content is not well-formed !\n"},
+        // Nested without end: the reader would take minutes over a megabyte of it.
+        {MessraTest::Card("ECARD", QByteArray("<a>").repeated(256) + QByteArray("</a>").repeated(256)),
+         "Ecard content is nested too deeply !\n"},
     };
     for (const Case& c : cases)
     {

@@ -214,6 +214,11 @@ TEST_F(TddTranslatorTest, TemplateEntryLimits)
     EXPECT_FALSE(tooMany.ok);
     EXPECT_EQ(tooMany.log, QStringLiteral("TDD export error !\n"));
 
+    // Items beyond the 128th are not even kept: the card fails as it is read.
+    const Outcome farTooMany = Template(body + TextEntry(1, 'a') + TextEntry(1, 'a'));
+    EXPECT_FALSE(farTooMany.ok);
+    EXPECT_EQ(farTooMany.log, QStringLiteral("Parsing error !\n"));
+
     // 281 septets take 246 octets: one more than an entry holds.
     const Outcome tooLong = Template(TextEntry(281, 'a'));
     EXPECT_FALSE(tooLong.ok);

@@ -5,20 +5,10 @@
 #include "Documents/CDocumentPicture.h"
 
 #include <gtest/gtest.h>
-#include <QBuffer>
 #include <memory>
 
 namespace
 {
-QByteArray Encode(const QImage& image, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
 QImage Filled(QImage::Format format, QRgb colour, QSize size = QSize(5, 3))
 {
     QImage image(size, format);
@@ -38,12 +28,12 @@ TEST_F(NivraImport, PicturesComeOutInTheConvertersFormats)
 {
     struct Case { const char* name; QByteArray bytes; QImage::Format format; QRgb corner; };
     const Case cases[] = {
-        {"rgb", Encode(Filled(QImage::Format_RGB32, qRgb(1, 2, 3)), "PNG"), QImage::Format_RGB32, qRgb(1, 2, 3)},
-        {"alpha", Encode(Filled(QImage::Format_ARGB32, qRgba(10, 20, 30, 128)), "PNG"), QImage::Format_ARGB32,
+        {"rgb", EncodePicture(Filled(QImage::Format_RGB32, qRgb(1, 2, 3)), "PNG"), QImage::Format_RGB32, qRgb(1, 2, 3)},
+        {"alpha", EncodePicture(Filled(QImage::Format_ARGB32, qRgba(10, 20, 30, 128)), "PNG"), QImage::Format_ARGB32,
          qRgba(10, 20, 30, 128)},
-        {"grey", Encode(Filled(QImage::Format_Grayscale8, qRgb(7, 7, 7)), "PNG"), QImage::Format_Indexed8, qRgb(7, 7, 7)},
-        {"deep", Encode(Filled(QImage::Format_RGBX64, qRgb(255, 0, 255)), "PNG"), QImage::Format_RGB32, qRgb(255, 0, 255)},
-        {"bmp", Encode(Filled(QImage::Format_RGB32, qRgb(9, 8, 7)), "BMP"), QImage::Format_RGB32, qRgb(9, 8, 7)},
+        {"grey", EncodePicture(Filled(QImage::Format_Grayscale8, qRgb(7, 7, 7)), "PNG"), QImage::Format_Indexed8, qRgb(7, 7, 7)},
+        {"deep", EncodePicture(Filled(QImage::Format_RGBX64, qRgb(255, 0, 255)), "PNG"), QImage::Format_RGB32, qRgb(255, 0, 255)},
+        {"bmp", EncodePicture(Filled(QImage::Format_RGB32, qRgb(9, 8, 7)), "BMP"), QImage::Format_RGB32, qRgb(9, 8, 7)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -62,7 +52,7 @@ TEST_F(NivraImport, PicturesComeOutInTheConvertersFormats)
 
 TEST_F(NivraImport, UnreadableBytesAreRefused)
 {
-    const QByteArray png = Encode(Filled(QImage::Format_RGB32, qRgb(1, 2, 3)), "PNG");
+    const QByteArray png = EncodePicture(Filled(QImage::Format_RGB32, qRgb(1, 2, 3)), "PNG");
     for (qsizetype length = 0; length < png.size(); ++length) {
         CNivra importer;
         std::unique_ptr<CDocument> document(importer.Import(png.left(length)));
@@ -80,5 +70,5 @@ TEST(NivraPlugin, LoadsAndAnswersLikeTheHostExpects)
 {
     CheckImportPlugin(ORV_PLUGIN_FILE, "Nivra", 0x10001,
                       {{"CNivra", CDocument::PICTURE, CDocument::PICTURE, "PNG",
-                        Encode(Filled(QImage::Format_RGB32, qRgb(1, 2, 3)), "PNG"), QByteArray("x")}});
+                        EncodePicture(Filled(QImage::Format_RGB32, qRgb(1, 2, 3)), "PNG"), QByteArray("x")}});
 }

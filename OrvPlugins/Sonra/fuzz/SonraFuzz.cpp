@@ -1,23 +1,9 @@
-// libFuzzer target: CSonra::Import on the fuzzer's bytes, handed over without a
-// terminator as the host does.
+// libFuzzer target: CSonra::Import on the fuzzer's bytes.
 #include "CSonra.h"
 
-#include <QByteArray>
-#include <QtGlobal>
-#include <cstdint>
-#include <memory>
-
-namespace
-{
-void Discard(QtMsgType, const QMessageLogContext&, const QString&) {}
-} // namespace
+#include "Import/ImportFuzzTarget.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool quiet = (qInstallMessageHandler(Discard), true);
-    (void)quiet;
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-    CSonra importer;
-    std::unique_ptr<CDocument> document(importer.Import(bytes));
-    return 0;
+    return ImportFuzzTarget::Run<CSonra>(data, size);
 }

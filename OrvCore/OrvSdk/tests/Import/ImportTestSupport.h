@@ -3,9 +3,11 @@
 #include "Plugin/CPluginBase.h"
 #include "Text/CLanguageResources.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -37,6 +39,16 @@ inline std::string Summary(CPluginBase& importer)
 inline std::string Detailed(CPluginBase& importer)
 {
     return importer.GetConversionLog()->GetDetailedText().toStdString();
+}
+
+// A picture's file bytes in the given format, encoded by the toolkit.
+inline QByteArray EncodePicture(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
 
 // Swallows the toolkit's debug and warning output while alive, keeping what was said.

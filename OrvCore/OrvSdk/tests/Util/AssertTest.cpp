@@ -23,3 +23,19 @@ TEST(AssertMacro, FailedCheckWarnsAndCarriesOn)
     EXPECT_TRUE(warnings.first().startsWith(QStringLiteral("ASSERT: \"1 + 1 == 3\" in ")));
     EXPECT_TRUE(warnings.first().endsWith(QStringLiteral("AssertTest.cpp (%1)").arg(line)));
 }
+
+TEST(AssertMacro, CheckWithItsOwnTextReportsThatText)
+{
+    QStringList warnings;
+    int line = 0;
+    {
+        MessageCapture capture;
+        const int count = 2;
+        ASSERT_TEXT(count < 2, "from<(int)IMYNotes.count()"); line = __LINE__;
+        ASSERT_TEXT(count == 2, "never shown");
+        warnings = capture.Messages();
+    }
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_EQ(warnings.first(), QStringLiteral("ASSERT: \"from<(int)IMYNotes.count()\" in %1 (%2)")
+                                    .arg(QString::fromLatin1(__FILE__)).arg(line));
+}

@@ -1,0 +1,75 @@
+#include "GifLayout.h"
+
+namespace GifLayout
+{
+namespace
+{
+constexpr qsizetype ScreenDescriptorEnd = 13; // signature (6) and screen descriptor (7)
+constexpr qsizetype ImageDescriptorBytes = 9; // after the separator
+constexpr uchar ExtensionIntroducer = 0x21;
+constexpr uchar ImageSeparator = 0x2C;
+
+int Byte(const QByteArray& bytes, qsizetype at)
+{
+    return uchar(bytes.at(at));
+}
+
+int Little16(const QByteArray& bytes, qsizetype at)
+{
+    return Byte(bytes, at) | (Byte(bytes, at + 1) << 8);
+}
+
+// Bytes of the colour table announced by a packed field, 0 without one.
+qsizetype ColourTableBytes(int packed)
+{
+    return (packed & 0x80) ? 3 * (qsizetype(2) << (packed & 0x07)) : 0;
+}
+
+// Steps over a chain of data sub-blocks and its zero-length terminator; false
+// when the chain runs past the bytes.
+bool SkipSubBlocks(const QByteArray& bytes, qsizetype& at)
+{
+    while (at < bytes.size()) {
+        const int length = Byte(bytes, at++);
+        if (length == 0)
+            return true;
+        at += length;
+    }
+    return false;
+}
+} // namespace
+
+bool RastersFit(const QByteArray& bytes, int maxSide, qint64 maxPixels)
+{
+    if (bytes.size() < ScreenDescriptorEnd)
+        return true;
+    qsizetype at = ScreenDescriptorEnd + ColourTableBytes(Byte(bytes, 10));
+    qint64 pixels = 0;
+    while (at < bytes.size()) {
+        const int record = Byte(bytes, at++);
+        if (record == ExtensionIntroducer) {
+            ++at; // the extension's label
+            if (!SkipSubBlocks(bytes, at))
+                return true;
+        } else if (record == ImageSeparator) {
+            if (at + ImageDescriptorBytes > bytes.size())
+                return true;
+            const int width = Little16(bytes, at + 4);
+            const int height = Little16(bytes, at + 6);
+            if (width > maxSide || height > maxSide)
+                return false;
+            pixels += qint64(width) * height;
+            if (pixels > maxPixels)
+                return false;
+            at += ImageDescriptorBytes + ColourTableBytes(Byte(bytes, at + 8));
+            ++at; // the LZW minimum code size
+            if (!SkipSubBlocks(bytes, at))
+                return true;
+        } else {
+            // The trailer (0x3B) ends the file; any other record the decoder refuses.
+            return true;
+        }
+    }
+    return true;
+}
+} // namespace GifLayout

@@ -1,0 +1,103 @@
+#include "CSmsTranslator.h"
+#include "CEcardDocument.h"
+#include "CSmsComposer.h"
+#include "CSmsItem.h"
+#include "MessraSupport.h"
+#include "Documents/CDocument.h"
+#include "Util/Assert.h"
+#include <QCoreApplication>
+
+using namespace MessraSupport;
+
+CSmsTranslator::CSmsTranslator(const QStringList& importExtensions)
+    : m_ImportExtensions(importExtensions)
+{
+}
+
+int CSmsTranslator::UnloadResources()
+{
+    return 1;
+}
+
+void CSmsTranslator::SetParameters(CParameters* parameters)
+{
+    mpCurrentParameters = parameters;
+}
+
+int CSmsTranslator::GetDocumentType()
+{
+    return CDocument::ABSTRACT;
+}
+
+int CSmsTranslator::GetPreviewDocumentType()
+{
+    return CDocument::ABSTRACT;
+}
+
+int CSmsTranslator::GetConverterType()
+{
+    return TRANSLATOR;
+}
+
+int CSmsTranslator::GetImportExtensionCount()
+{
+    return int(m_ImportExtensions.size());
+}
+
+QString CSmsTranslator::GetImportExtension(int index)
+{
+    if (index < 0 || index >= m_ImportExtensions.size())
+        return QString();
+    return m_ImportExtensions.at(index);
+}
+
+CDocument* CSmsTranslator::Import(const QByteArray& bytes)
+{
+    return ImportBytes(bytes);
+}
+
+bool CSmsTranslator::ReadEcardItems(CEcardDocument& ecard, const QString& baseFolder, bool truncate,
+                                    int packetCount, const ItemTaker& take)
+{
+    int textPosition = 0;
+    for (; !ecard.IsAtEnd(); ecard.Next())
+    {
+        CEcardItem ecd_itm;
+        if (!ecard.ReadCurrentItem(ecd_itm))
+        {
+            Log(mConversionLog, UnreadableEntryText(ecard));
+            continue;
+        }
+        ASSERT(0 != ecd_itm.getType().size());
+        CSmsItem item;
+        QString messages;
+        const bool valid = item.SetContent(ecd_itm.getType(), ecd_itm.getSType(), ecd_itm.getRef(), baseFolder,
+                                           truncate, packetCount, mpProfile, messages, textPosition);
+        Log(mConversionLog, messages);
+        if (!take(item, valid, ecd_itm.getRef()))
+            return false;
+        if (item.IsText())
+            textPosition += int(item.GetText().size());
+    }
+    return true;
+}
+
+bool CSmsTranslator::ExportMessages(CSmsComposer& composer, const QString& failureText)
+{
+    ASSERT(0 == mRawDataList.count());
+    ClearRawData();
+    QList<QByteArray> chunks;
+    if (!composer.Export(chunks))
+    {
+        Log(mConversionLog, failureText);
+        return false;
+    }
+    mRawDataList = chunks;
+    return true;
+}
+
+void CSmsTranslator::ReportDone()
+{
+    emit SetProgress(QString(), 100);
+    QCoreApplication::processEvents();
+}
