@@ -1,4 +1,5 @@
 #include "Xml/CXmlFile.h"
+#include "Xml/XmlNesting.h"
 
 #include <QByteArray>
 #include <QDomDocument>
@@ -82,7 +83,10 @@ bool CXmlFile::Load(const QString& path)
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return false;
-    if (!document->setContent(&file, false))
+    // Settings, profiles and batch files come from outside: a document nested past all reason is refused
+    // before the DOM spends minutes on it.
+    const QByteArray bytes = file.readAll();
+    if (XmlNesting::TooDeep(bytes) || !document->setContent(bytes, false))
         return false;
     mpDocument = std::move(document);
     mCursor = mpDocument->documentElement();
@@ -93,7 +97,7 @@ bool CXmlFile::LoadFromData(const QByteArray& data)
 {
     DropDocument();
     auto document = std::make_unique<QDomDocument>(QString());
-    if (!document->setContent(data, false))
+    if (XmlNesting::TooDeep(data) || !document->setContent(data, false))
         return false;
     mpDocument = std::move(document);
     mCursor = mpDocument->documentElement();

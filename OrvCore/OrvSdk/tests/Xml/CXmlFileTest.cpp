@@ -79,6 +79,33 @@ TEST(XmlFileDocument, MalformedInputLeavesNoDocument)
     }
 }
 
+TEST(XmlFileDocument, DocumentNestedPastAllReasonIsRefusedQuickly)
+{
+    // 300,000 levels keep the DOM busy for minutes; the depth check refuses them at once, from memory and
+    // from a file, while a document at the allowed depth still loads.
+    QByteArray deep;
+    for (int i = 0; i < 300000; ++i)
+        deep += "<a>";
+    CXmlFile file;
+    EXPECT_FALSE(file.LoadFromData(deep));
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile out(dir.filePath(S("deep.xml")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(deep);
+    out.close();
+    EXPECT_FALSE(file.Load(dir.filePath(S("deep.xml"))));
+    EXPECT_FALSE(file.HasDocument());
+
+    QByteArray allowed;
+    for (int i = 0; i < 256; ++i)
+        allowed += "<a>";
+    for (int i = 0; i < 256; ++i)
+        allowed += "</a>";
+    EXPECT_TRUE(file.LoadFromData(allowed));
+}
+
 TEST(XmlFileDocument, LoadOfMissingOrMalformedFileFailsAndSaveThenFails)
 {
     QTemporaryDir dir;
