@@ -2,7 +2,6 @@
 // preview. In process always; from the command line (process start to exit)
 // when the program is built.
 #include "CTunra.h"
-#include "TunraAppFolder.h"
 
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CParameters.h"
@@ -96,18 +95,11 @@ void BM_ConvertInProcess(benchmark::State& state)
 }
 BENCHMARK(BM_ConvertInProcess)->Unit(benchmark::kMillisecond);
 
-#ifdef ORV_ORVANE_EXE
 // The README's main job, timed from process start to exit.
 void BM_ConvertFromCommandLine(benchmark::State& state)
 {
     QTemporaryDir dir;
-    const QString app = TunraAppFolder::Prepare(QString::fromUtf8(ORV_APP_DIR), QString::fromUtf8(ORV_TEST_TRANSLATOR),
-                                                dir.path());
-    if (app.isEmpty())
-    {
-        state.SkipWithError("no SMS translator to start the program with");
-        return;
-    }
+    const QString app = QString::fromUtf8(ORV_APP_DIR);
     const QString source = dir.filePath(QStringLiteral("long.mid"));
     QFile out(source);
     if (!out.open(QIODevice::WriteOnly) || out.write(LongMidiFile()) < 0)
@@ -140,5 +132,4 @@ void BM_ConvertFromCommandLine(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ConvertFromCommandLine)->UseManualTime()->Unit(benchmark::kMillisecond);
-#endif
 } // namespace
