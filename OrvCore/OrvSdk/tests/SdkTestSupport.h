@@ -2,6 +2,7 @@
 // Helpers shared by the SDK's test rooms: catching the toolkit's messages
 // (the library's failed checks are warnings) and writing bytes by hand.
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -75,6 +76,20 @@ private:
     QStringList m_Warnings;
     QStringList m_Debug;
 };
+
+// A whole file's bytes; empty when it cannot be read.
+inline QByteArray ReadFileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes a whole file; false when it cannot be written in full.
+inline bool WriteFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 inline QByteArray Bytes(std::initializer_list<int> values)
 {

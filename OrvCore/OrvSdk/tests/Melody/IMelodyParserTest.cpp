@@ -24,28 +24,9 @@ Parsed Parse(const QString& text, CProfile* profile)
     return result;
 }
 
-// The elements as a compact text: notes as value/octave/duration/modifier,
-// loops as ( and )n.
 QString Describe(const CDocumentMelody& doc)
 {
-    QStringList parts;
-    for (const MelodyElement* e : doc.GetMelodyNoteList())
-    {
-        if (e->GetElementType() == MelodyElement::BeginPattern)
-            parts << QStringLiteral("(%1").arg(static_cast<const MelodyBeginPattern*>(e)->GetRepeatCount());
-        else if (e->GetElementType() == MelodyElement::EndPattern)
-            parts << QStringLiteral(")%1").arg(static_cast<const MelodyEndPattern*>(e)->GetRepeatCount());
-        else
-        {
-            const MidiNote* n = static_cast<const MidiNote*>(e);
-            parts << QStringLiteral("%1/%2/%3/%4")
-                         .arg(n->GetValue())
-                         .arg(n->GetOctave())
-                         .arg(n->GetDuration())
-                         .arg(n->GetDurationModifier());
-        }
-    }
-    return parts.join(QLatin1Char(' '));
+    return DescribeElements(doc.GetMelodyNoteList()).join(QLatin1Char(' '));
 }
 
 QString Melody(const QString& notes)

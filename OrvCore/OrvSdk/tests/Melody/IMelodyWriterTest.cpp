@@ -33,7 +33,7 @@ QString Write(CMelodyTruncate& writer, CDocumentMelody& doc, CProfile* profile, 
 }
 } // namespace
 
-TEST(IMelodyWriter, WorkedExampleWithEveryHeaderLine)
+TEST(IMelodyWriter, WorkedExampleWithEveryHeaderLineOrOnlyTheMelodyLine)
 {
     MessageCapture quiet;
     std::unique_ptr<CProfile> profile = MakeProfile();
@@ -42,6 +42,9 @@ TEST(IMelodyWriter, WorkedExampleWithEveryHeaderLine)
     CMelodyTruncate writer;
     EXPECT_EQ(Write(writer, doc, profile.get(), 4294967295u),
               kAllHeader + QStringLiteral("MELODY:c2*5d3.r4\r\nEND:IMELODY"));
+    // Without BEGIN only the melody line is written.
+    CMelodyTruncate fresh;
+    EXPECT_EQ(Write(fresh, doc, profile.get(), 4294967295u, false), QStringLiteral("MELODY:c2*5d3.r4\r\n"));
 }
 
 TEST(IMelodyWriter, HeaderLinesFollowTheirFlags)
@@ -54,16 +57,6 @@ TEST(IMelodyWriter, HeaderLinesFollowTheirFlags)
               QStringLiteral("BEGIN:IMELODY\r\n"));
     EXPECT_EQ(writer.WriteHeader(&doc, true, false, false, true, false, true, false),
               QStringLiteral("BEGIN:IMELODY\r\nNAME:Tune\r\nSTYLE:0\r\n"));
-}
-
-TEST(IMelodyWriter, WithoutBeginOnlyTheMelodyLine)
-{
-    MessageCapture quiet;
-    std::unique_ptr<CProfile> profile = MakeProfile();
-    CDocumentMelody doc;
-    FillExample(doc);
-    CMelodyTruncate writer;
-    EXPECT_EQ(Write(writer, doc, profile.get(), 4294967295u, false), QStringLiteral("MELODY:c2*5d3.r4\r\n"));
 }
 
 TEST(IMelodyWriter, LongLinesWrapAtColumn75UnlessOneLine)
@@ -104,14 +97,16 @@ TEST(IMelodyWriter, SizeLimitKeepsWholeNotesAndTheFooter)
     FillExample(doc);
     CMelodyTruncate writer;
     const int header = kAllHeader.length();
-    // Exactly room for "MELODY:", the line break and "END:IMELODY": no note.
-    EXPECT_EQ(Write(writer, doc, profile.get(), header + 20), kAllHeader + QStringLiteral("MELODY:\r\nEND:IMELODY"));
-    EXPECT_EQ(Write(writer, doc, profile.get(), header + 21), kAllHeader + QStringLiteral("MELODY:\r\nEND:IMELODY"));
-    EXPECT_EQ(Write(writer, doc, profile.get(), header + 22), kAllHeader + QStringLiteral("MELODY:c2\r\nEND:IMELODY"));
-    EXPECT_EQ(Write(writer, doc, profile.get(), header + 26),
-              kAllHeader + QStringLiteral("MELODY:c2\r\nEND:IMELODY"));
-    EXPECT_EQ(Write(writer, doc, profile.get(), header + 27),
-              kAllHeader + QStringLiteral("MELODY:c2*5d3.\r\nEND:IMELODY"));
+    // header + 20 is exactly room for "MELODY:", the line break and "END:IMELODY": no note.
+    struct Case { int extra; const char* melody; };
+    const Case cases[] = {{20, ""}, {21, ""}, {22, "c2"}, {26, "c2"}, {27, "c2*5d3."}};
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(Write(writer, doc, profile.get(), header + c.extra),
+                  kAllHeader + QStringLiteral("MELODY:") + QString::fromLatin1(c.melody)
+                      + QStringLiteral("\r\nEND:IMELODY"))
+            << "header + " << c.extra;
+    }
 }
 
 TEST(IMelodyWriter, HeaderWithoutRoomFails)

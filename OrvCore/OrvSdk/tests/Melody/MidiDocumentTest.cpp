@@ -247,9 +247,7 @@ TEST(MidiDocument, SavesTheBytesUnchanged)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("copy.mid"));
     ASSERT_TRUE(midi->SaveMidiFile(path));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), bytes);
+    EXPECT_EQ(ReadFileBytes(path), bytes);
     EXPECT_EQ(midi->GetRawData(), bytes);
     EXPECT_FALSE(midi->SaveMidiFile(dir.filePath(QStringLiteral("missing/x.mid"))));
 }

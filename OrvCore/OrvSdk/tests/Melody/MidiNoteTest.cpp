@@ -162,36 +162,24 @@ TEST(MidiNote, FrequencyAndLength)
     EXPECT_DOUBLE_EQ(c.GetFrequency(), 130.65);
     EXPECT_DOUBLE_EQ(MidiNote().GetFrequency(), 0.0);
 
-    MidiNote quarter;
-    quarter.SetDuration(2);
-    EXPECT_EQ(quarter.GetDurationMs(120), 500);
-    MidiNote dottedEighth;
-    dottedEighth.SetDuration(3);
-    dottedEighth.SetDurationModifier(1);
-    EXPECT_EQ(dottedEighth.GetDurationMs(120), 375);
-}
-
-TEST(MidiNote, DurationUsesFloatingPointBeatLength)
-{
-    // A whole note at 90 beats per minute lasts 4 x 666.67 ms: 2666 ms. An
-    // integer 60000 / 90 (666) would give 2664.
-    MidiNote whole;
-    whole.SetDuration(0);
-    EXPECT_EQ(whole.GetDurationMs(90), 2666);
-    MidiNote triplet;
-    triplet.SetDuration(2);
-    triplet.SetDurationModifier(3);
-    EXPECT_EQ(triplet.GetDurationMs(90), 1111);
-}
-
-TEST(MidiNote, BeatIsClampedToTheIMelodyRange)
-{
-    MidiNote quarter;
-    quarter.SetDuration(2);
-    EXPECT_EQ(quarter.GetDurationMs(0), 2400);   // as 25
-    EXPECT_EQ(quarter.GetDurationMs(-40), 2400); // as 25
-    EXPECT_EQ(quarter.GetDurationMs(25), 2400);
-    EXPECT_EQ(quarter.GetDurationMs(5000), 66);  // as 900
+    struct Case { int duration; int modifier; int beat; int ms; };
+    const Case cases[] = {
+        {2, 0, 120, 500},  // quarter
+        {3, 1, 120, 375},  // dotted eighth
+        // The beat length is floating point: a whole note at 90 beats per
+        // minute lasts 4 x 666.67 ms, where an integer 60000 / 90 would give 2664.
+        {0, 0, 90, 2666},
+        {2, 3, 90, 1111},  // triplet
+        // The beat is clamped to the IMelody range 25 to 900.
+        {2, 0, 0, 2400}, {2, 0, -40, 2400}, {2, 0, 25, 2400}, {2, 0, 5000, 66},
+    };
+    for (const Case& t : cases)
+    {
+        MidiNote note;
+        note.SetDuration(t.duration);
+        note.SetDurationModifier(t.modifier);
+        EXPECT_EQ(note.GetDurationMs(t.beat), t.ms) << t.duration << "/" << t.modifier << " at " << t.beat;
+    }
 }
 
 TEST(MidiNote, VolumeFromVelocityAndChannel)

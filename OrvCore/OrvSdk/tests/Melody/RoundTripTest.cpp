@@ -59,24 +59,16 @@ struct Generator
 // counts of the loops.
 QStringList Shape(const MelodyNoteList& list)
 {
-    QStringList shape;
-    for (const MelodyElement* e : list)
-    {
-        if (e->GetElementType() == MelodyElement::BeginPattern)
-            shape << QStringLiteral("(%1").arg(static_cast<const MelodyBeginPattern*>(e)->GetRepeatCount());
-        else if (e->GetElementType() == MelodyElement::EndPattern)
-            shape << QStringLiteral(")%1").arg(static_cast<const MelodyEndPattern*>(e)->GetRepeatCount());
-        else
-        {
-            const MidiNote* n = static_cast<const MidiNote*>(e);
-            shape << QStringLiteral("%1/%2/%3/%4")
-                         .arg(n->GetValue())
-                         .arg(n->IsSilence() ? 0 : n->GetOctave())
-                         .arg(n->GetDuration())
-                         .arg(n->GetDurationModifier());
-        }
-    }
-    return shape;
+    return DescribeElements(list, true);
+}
+
+std::unique_ptr<CProfile> BandProfile(int lowNote, int highNote, bool oneLine = false)
+{
+    ProfileValues values;
+    values.lowNote = lowNote;
+    values.highNote = highNote;
+    values.oneLine = oneLine;
+    return MakeProfile(values);
 }
 
 QStringList NotesOnly(const QStringList& shape)
@@ -92,12 +84,8 @@ QStringList NotesOnly(const QStringList& shape)
 TEST(RoundTrip, IMelodyWrittenThenParsed)
 {
     MessageCapture quiet;
-    ProfileValues values;
-    values.lowNote = kLow;
-    values.highNote = kHigh;
-    std::unique_ptr<CProfile> wrapping = MakeProfile(values);
-    values.oneLine = true;
-    std::unique_ptr<CProfile> single = MakeProfile(values);
+    std::unique_ptr<CProfile> wrapping = BandProfile(kLow, kHigh);
+    std::unique_ptr<CProfile> single = BandProfile(kLow, kHigh, true);
 
     Generator gen(20240611u);
     for (int round = 0; round < 400; ++round)
@@ -168,10 +156,7 @@ TEST(RoundTrip, IMelodyWrittenThenParsed)
 TEST(RoundTrip, IMelodyTruncatedToEverySize)
 {
     MessageCapture quiet;
-    ProfileValues values;
-    values.lowNote = kLow;
-    values.highNote = kHigh;
-    std::unique_ptr<CProfile> profile = MakeProfile(values);
+    std::unique_ptr<CProfile> profile = BandProfile(kLow, kHigh);
 
     Generator gen(77u);
     for (int round = 0; round < 12; ++round)
@@ -223,10 +208,7 @@ TEST(RoundTrip, IMelodyTruncatedToEverySize)
 TEST(RoundTrip, OneLineWrittenThenRead)
 {
     MessageCapture quiet;
-    ProfileValues values;
-    values.lowNote = kLow;
-    values.highNote = kHigh;
-    std::unique_ptr<CProfile> profile = MakeProfile(values);
+    std::unique_ptr<CProfile> profile = BandProfile(kLow, kHigh);
 
     Generator gen(4242u);
     for (int round = 0; round < 400; ++round)
@@ -282,10 +264,7 @@ TEST(RoundTrip, WideBandsStillWriteOnlyReadableOctaves)
     // A band wider than the octaves 0 to 8 of both texts: the lowest and the
     // highest MIDI notes must still come back, an octave moved, pitch kept.
     MessageCapture quiet;
-    ProfileValues values;
-    values.lowNote = 0;
-    values.highNote = 200;
-    std::unique_ptr<CProfile> profile = MakeProfile(values);
+    std::unique_ptr<CProfile> profile = BandProfile(0, 200);
 
     CDocumentMelody doc;
     doc.SetMelodyName(QStringLiteral("Edges"));

@@ -1,18 +1,9 @@
 #include "Plugin/CConversionLog.h"
+#include "tests/SdkTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
-
-namespace {
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
-} // namespace
 
 TEST(ConversionLog, StartsEmptyWithItsOwnClassName)
 {
@@ -65,7 +56,7 @@ TEST(ConversionLog, EmptySummarySavesOneZeroByte)
     CConversionLog log;
     log.AddText(2, QStringLiteral("detailed text is never saved"));
     log.SaveToFile(path);
-    EXPECT_EQ(ReadAll(path), QByteArray(1, '\0'));
+    EXPECT_EQ(ReadFileBytes(path), QByteArray(1, '\0'));
 }
 
 TEST(ConversionLog, SavesTheSummaryAsLatin1AndReplacesTheFile)
@@ -73,15 +64,11 @@ TEST(ConversionLog, SavesTheSummaryAsLatin1AndReplacesTheFile)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("summary.log"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(100, 'x'));
-    }
+    ASSERT_TRUE(WriteFileBytes(path, QByteArray(100, 'x')));
     CConversionLog log;
     log.AddText(1, QString::fromUtf8("caf\xC3\xA9\n"));
     log.SaveToFile(path);
-    EXPECT_EQ(ReadAll(path), QByteArray("caf\xE9\n\0", 6));
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("caf\xE9\n\0", 6));
 }
 
 TEST(ConversionLog, UnwritablePathIsIgnored)

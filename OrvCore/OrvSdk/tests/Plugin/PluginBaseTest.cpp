@@ -177,11 +177,9 @@ TEST(PluginBase, LoadsTheLanguageFileOfTheAppFolder)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Languages")));
-    QFile language(dir.filePath(QStringLiteral("Languages/English.xml")));
-    ASSERT_TRUE(language.open(QIODevice::WriteOnly));
-    language.write("<Language><class name=\"CProbeConverter\"><message>"
-                   "<string id=\"id_probe\" value=\"Probe text\"/></message></class></Language>");
-    language.close();
+    ASSERT_TRUE(WriteFileBytes(dir.filePath(QStringLiteral("Languages/English.xml")),
+                               "<Language><class name=\"CProbeConverter\"><message>"
+                               "<string id=\"id_probe\" value=\"Probe text\"/></message></class></Language>"));
 
     const QByteArray folder = QFile::encodeName(dir.path());
     ScopedAppFolder set(&folder);

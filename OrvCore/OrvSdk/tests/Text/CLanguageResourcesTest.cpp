@@ -1,4 +1,5 @@
 #include "Text/CLanguageResources.h"
+#include "tests/SdkTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -44,11 +45,8 @@ TEST(LanguageResourcesUnloaded, FailedLoadReleasesThePreviousFile)
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile broken(dir.filePath(S("Broken.xml")));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("<Language><class name=\"CFirst\">");
-    broken.close();
-    EXPECT_FALSE(CLanguageResources::Load(broken.fileName()));
+    ASSERT_TRUE(WriteFileBytes(dir.filePath(S("Broken.xml")), "<Language><class name=\"CFirst\">"));
+    EXPECT_FALSE(CLanguageResources::Load(dir.filePath(S("Broken.xml"))));
     EXPECT_TRUE(CLanguageResources::GetMessage(S("CFirst"), S("id_hello")).isEmpty());
 }
 

@@ -1,4 +1,5 @@
 #include "Util/CMemFile.h"
+#include "tests/SdkTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QByteArray>
@@ -116,19 +117,16 @@ TEST(CMemFile, SeekOrigins)
 {
     CMemFile file;
     file.Write("abcdef", 1, 6);
-    EXPECT_EQ(file.Seek(2, 0), 0);
-    EXPECT_EQ(file.GetPosition(), 2u);
-    EXPECT_EQ(file.Seek(3, 1), 0);
-    EXPECT_EQ(file.GetPosition(), 5u);
-    EXPECT_EQ(file.Seek(-1, 1), 0);
-    EXPECT_EQ(file.GetPosition(), 4u);
-    EXPECT_EQ(file.Seek(-2, 2), 0);
-    EXPECT_EQ(file.GetPosition(), 4u);
-    EXPECT_EQ(file.Seek(0, 2), 0);
-    EXPECT_EQ(file.GetPosition(), 6u);
-    EXPECT_EQ(file.Seek(0, 3), -1);
-    EXPECT_EQ(file.Seek(0, -1), -1);
-    EXPECT_EQ(file.GetPosition(), 6u);
+    // Each seek follows the one before; a refused origin keeps the position.
+    struct Case { long offset; int origin; int result; uint32_t position; };
+    const Case cases[] = {
+        {2, 0, 0, 2}, {3, 1, 0, 5}, {-1, 1, 0, 4}, {-2, 2, 0, 4}, {0, 2, 0, 6}, {0, 3, -1, 6}, {0, -1, -1, 6},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(file.Seek(c.offset, c.origin), c.result) << c.offset << " from " << c.origin;
+        EXPECT_EQ(file.GetPosition(), c.position) << c.offset << " from " << c.origin;
+    }
 }
 
 TEST(CMemFile, SeekBeforeTheStartFailsAndWriteStaysInside)
@@ -187,9 +185,7 @@ TEST(CMemFile, WriteFileNeedsSomethingStoredAndOneMode)
     text.SetText("hi");
     EXPECT_FALSE(text.WriteFile(path.constData(), 1));
     ASSERT_TRUE(text.WriteFile(path.constData(), 2));
-    QFile written(QFile::decodeName(path));
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), QByteArray("hi", 3));
+    EXPECT_EQ(ReadFileBytes(QFile::decodeName(path)), QByteArray("hi", 3));
 }
 
 TEST(CMemFile, WriteFileToAnUnwritablePathFails)
@@ -237,9 +233,7 @@ TEST(CMemFile, ReadsAnEmptyFile)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QByteArray path = LocalPath(dir, "empty.bin");
-    QFile create(QFile::decodeName(path));
-    ASSERT_TRUE(create.open(QIODevice::WriteOnly));
-    create.close();
+    ASSERT_TRUE(WriteFileBytes(QFile::decodeName(path), QByteArray()));
     CMemFile file;
     EXPECT_TRUE(file.ReadFile(path.constData(), 1));
     EXPECT_EQ(file.GetSize(), 0u);

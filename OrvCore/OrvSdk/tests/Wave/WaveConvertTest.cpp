@@ -134,11 +134,9 @@ TEST(WaveConvert, EightBitToStereoSixteenIsWrittenByteExact)
     const QString path = dir.filePath(QStringLiteral("stereo.wav"));
     ASSERT_TRUE(wave.SaveOutputWave(path));
     wave.FreeOutputData();
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     // 0, 128, 255 become -32768, 0, 32512; -32768 lifts the peak past 32767, so
     // everything is scaled by 32767 / 32768 (exactly 1 - 2^-15 in float).
-    EXPECT_EQ(file.readAll(), QByteArray::fromHex(
+    EXPECT_EQ(ReadFileBytes(path), QByteArray::fromHex(
         "52494646" "30000000" "57415645" "666d7420" "10000000" "0100" "0200"
         "22560000" "88580100" "0400" "1000" "64617461" "0c000000"
         "0180" "0180" "0000" "0000" "ff7e" "ff7e"));

@@ -21,12 +21,6 @@ const unsigned char kHeader22050Mono16[44] = {
     16, 0,                  // bits per sample
     'd', 'a', 't', 'a', 0, 0, 0, 0};
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 struct ParsedWave
 {
     bool ok = false;
@@ -60,7 +54,7 @@ TEST(WaveHeader, SavedInputWaveIsHeaderThenSamples)
     ASSERT_TRUE(wave.CreateHeader(22050, 16, 1));
     ASSERT_EQ(wave.AppendSilence(0), 0u);
     ASSERT_TRUE(wave.SaveInputWave(dir.filePath(QStringLiteral("empty.wav"))));
-    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("empty.wav"))),
+    EXPECT_EQ(ReadFileBytes(dir.filePath(QStringLiteral("empty.wav"))),
               QByteArray(reinterpret_cast<const char*>(kHeader22050Mono16), 44));
 
     // 2000 Hz at 8000 Hz is a quarter turn per sample.
@@ -68,7 +62,7 @@ TEST(WaveHeader, SavedInputWaveIsHeaderThenSamples)
     ASSERT_TRUE(tone.CreateHeader(8000, 16, 1));
     ASSERT_EQ(tone.AppendTone(2000.0, 1.0, 1), 8u);
     ASSERT_TRUE(tone.SaveInputWave(dir.filePath(QStringLiteral("tone.wav"))));
-    const QByteArray bytes = ReadAll(dir.filePath(QStringLiteral("tone.wav")));
+    const QByteArray bytes = ReadFileBytes(dir.filePath(QStringLiteral("tone.wav")));
     ASSERT_EQ(bytes.size(), 44 + 16);
     const QByteArray expected = QByteArray::fromHex(
         "52494646" "34000000" "57415645" "666d7420" "10000000" "0100" "0100"
@@ -266,7 +260,7 @@ TEST(WaveHeader, ZeroBlockAlignDoesNotMatter)
     // What is written again carries a block align of its own.
     QTemporaryDir dir;
     ASSERT_TRUE(wave.SaveInputWave(dir.filePath(QStringLiteral("align.wav"))));
-    const QByteArray saved = ReadAll(dir.filePath(QStringLiteral("align.wav")));
+    const QByteArray saved = ReadFileBytes(dir.filePath(QStringLiteral("align.wav")));
     ASSERT_EQ(saved.size(), 44 + 12);
     EXPECT_EQ(uchar(saved[32]), 4);
     EXPECT_EQ(uchar(saved[28]) | uchar(saved[29]) << 8 | uchar(saved[30]) << 16, 22050 * 4);
@@ -286,7 +280,7 @@ TEST(WaveHeader, LongFormatChunkIsWrittenBackCanonical)
     wave.SetInputData(file.constData() + parsed.offset, parsed.header.data_ckSize);
     QTemporaryDir dir;
     ASSERT_TRUE(wave.SaveInputWave(dir.filePath(QStringLiteral("canonical.wav"))));
-    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("canonical.wav"))), MakeWav(WavFields{}, Samples16({1, 2, 3})));
+    EXPECT_EQ(ReadFileBytes(dir.filePath(QStringLiteral("canonical.wav"))), MakeWav(WavFields{}, Samples16({1, 2, 3})));
 }
 
 TEST(WaveHeader, SavesRefuseNonPcmAndUnwritablePaths)
@@ -312,7 +306,7 @@ TEST(WaveHeader, HeaderOverstatingTheSamplesHeldSavesOnlyTheSamples)
     wave.m_WAVEheader.data_ckSize = 1000000;
     QTemporaryDir dir;
     ASSERT_TRUE(wave.SaveInputWave(dir.filePath(QStringLiteral("over.wav"))));
-    const QByteArray saved = ReadAll(dir.filePath(QStringLiteral("over.wav")));
+    const QByteArray saved = ReadFileBytes(dir.filePath(QStringLiteral("over.wav")));
     const qsizetype expectedSize = 44 + qsizetype(wave.m_ulRealAllocatedSize);
     EXPECT_EQ(saved.size(), expectedSize);
     EXPECT_EQ(uchar(saved[40]) | uchar(saved[41]) << 8, int(wave.m_ulRealAllocatedSize));

@@ -1,4 +1,5 @@
 #include "Xml/CXmlFile.h"
+#include "tests/SdkTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <QDomElement>
@@ -91,10 +92,7 @@ TEST(XmlFileDocument, DocumentNestedPastAllReasonIsRefusedQuickly)
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile out(dir.filePath(S("deep.xml")));
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(deep);
-    out.close();
+    ASSERT_TRUE(WriteFileBytes(dir.filePath(S("deep.xml")), deep));
     EXPECT_FALSE(file.Load(dir.filePath(S("deep.xml"))));
     EXPECT_FALSE(file.HasDocument());
 
@@ -111,10 +109,7 @@ TEST(XmlFileDocument, LoadOfMissingOrMalformedFileFailsAndSaveThenFails)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString bad = dir.filePath(S("bad.xml"));
-    QFile out(bad);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("<R><unclosed></R>");
-    out.close();
+    ASSERT_TRUE(WriteFileBytes(bad, "<R><unclosed></R>"));
 
     CXmlFile file;
     EXPECT_FALSE(file.Load(bad));
