@@ -54,21 +54,19 @@ TEST(BrimselEvent, SilenceAndLoopCodes)
     UserSilence userSilence(dottedEighth.get(), 0, 7, 0);
     EXPECT_EQ(CodeOf(userSilence, 1), 0x5B);
 
-    MelodyBeginPattern beginTen(10);
-    MelodyEndPattern endTen(10);
-    QBRBeginPattern qbrBeginTen(&beginTen);
-    QBREndPattern qbrEndTen(&endTen);
-    EXPECT_EQ(CodeOf(qbrBeginTen, 1), 0x29);
-    EXPECT_EQ(CodeOf(qbrEndTen, 1), 0x59);
-    EXPECT_EQ(qbrBeginTen.GetEventType(), IBrimselEvent::BeginPattern);
-    EXPECT_EQ(qbrEndTen.GetEventType(), IBrimselEvent::EndPattern);
-
-    MelodyBeginPattern beginFive(5);
-    MelodyEndPattern endFive(5);
-    QBRBeginPattern qbrBeginFive(&beginFive);
-    QBREndPattern qbrEndFive(&endFive);
-    EXPECT_EQ(CodeOf(qbrBeginFive, 1), 0x09);
-    EXPECT_EQ(CodeOf(qbrEndFive, 1), 0xB9);
+    struct Case { int count; int beginCode; int endCode; };
+    const Case cases[] = {{10, 0x29, 0x59}, {5, 0x09, 0xB9}};
+    for (const Case& c : cases)
+    {
+        MelodyBeginPattern begin(c.count);
+        MelodyEndPattern end(c.count);
+        QBRBeginPattern qbrBegin(&begin);
+        QBREndPattern qbrEnd(&end);
+        EXPECT_EQ(CodeOf(qbrBegin, 1), c.beginCode) << c.count;
+        EXPECT_EQ(CodeOf(qbrEnd, 1), c.endCode) << c.count;
+        EXPECT_EQ(qbrBegin.GetEventType(), IBrimselEvent::BeginPattern);
+        EXPECT_EQ(qbrEnd.GetEventType(), IBrimselEvent::EndPattern);
+    }
 }
 
 TEST(BrimselEvent, DumpTexts)
