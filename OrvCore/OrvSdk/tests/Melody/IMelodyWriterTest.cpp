@@ -31,15 +31,20 @@ QString Write(CMelodyTruncate& writer, CDocumentMelody& doc, CProfile* profile, 
     EXPECT_TRUE(ok) << writer.GetErrorText().toStdString();
     return QString::fromLatin1(out);
 }
-} // namespace
-
-TEST(IMelodyWriter, WorkedExampleWithEveryHeaderLineOrOnlyTheMelodyLine)
+// The worked example ready to write, with the default profile.
+class IMelodyExample : public ::testing::Test
 {
+protected:
+    void SetUp() override { FillExample(doc); }
     MessageCapture quiet;
     std::unique_ptr<CProfile> profile = MakeProfile();
     CDocumentMelody doc;
-    FillExample(doc);
     CMelodyTruncate writer;
+};
+} // namespace
+
+TEST_F(IMelodyExample, WorkedExampleWithEveryHeaderLineOrOnlyTheMelodyLine)
+{
     EXPECT_EQ(Write(writer, doc, profile.get(), 4294967295u),
               kAllHeader + QStringLiteral("MELODY:c2*5d3.r4\r\nEND:IMELODY"));
     // Without BEGIN only the melody line is written.
@@ -89,13 +94,8 @@ TEST(IMelodyWriter, LongLinesWrapAtColumn75UnlessOneLine)
     EXPECT_EQ(flat.length(), 7 + 66 + 5 + 40 + 2);
 }
 
-TEST(IMelodyWriter, SizeLimitKeepsWholeNotesAndTheFooter)
+TEST_F(IMelodyExample, SizeLimitKeepsWholeNotesAndTheFooter)
 {
-    MessageCapture quiet;
-    std::unique_ptr<CProfile> profile = MakeProfile();
-    CDocumentMelody doc;
-    FillExample(doc);
-    CMelodyTruncate writer;
     const int header = kAllHeader.length();
     // header + 20 is exactly room for "MELODY:", the line break and "END:IMELODY": no note.
     struct Case { int extra; const char* melody; };
@@ -109,13 +109,8 @@ TEST(IMelodyWriter, SizeLimitKeepsWholeNotesAndTheFooter)
     }
 }
 
-TEST(IMelodyWriter, HeaderWithoutRoomFails)
+TEST_F(IMelodyExample, HeaderWithoutRoomFails)
 {
-    MessageCapture quiet;
-    std::unique_ptr<CProfile> profile = MakeProfile();
-    CDocumentMelody doc;
-    FillExample(doc);
-    CMelodyTruncate writer;
     const unsigned header = static_cast<unsigned>(kAllHeader.length());
     // header + 18 holds "MELODY:" and "END:IMELODY" but not the line break;
     // header + 19 would still be one byte short.
@@ -167,14 +162,8 @@ TEST(IMelodyWriter, VolumeStepsBetweenSoundingNotes)
 TEST(IMelodyWriter, BandFitWorksOnACopy)
 {
     MessageCapture quiet;
-    ProfileValues low;
-    low.lowNote = 48;
-    low.highNote = 60;
-    ProfileValues high;
-    high.lowNote = 72;
-    high.highNote = 95;
-    std::unique_ptr<CProfile> lowProfile = MakeProfile(low);
-    std::unique_ptr<CProfile> highProfile = MakeProfile(high);
+    std::unique_ptr<CProfile> lowProfile = BandProfile(48, 60);
+    std::unique_ptr<CProfile> highProfile = BandProfile(72, 95);
 
     CDocumentMelody doc;
     doc.GetMelodyNoteList().append(MakeNote(9, 4, 2)); // key 81
@@ -186,13 +175,8 @@ TEST(IMelodyWriter, BandFitWorksOnACopy)
     EXPECT_EQ(static_cast<MidiNote*>(doc.GetMelodyNoteList().at(0))->GetMidiKey(), 81);
 }
 
-TEST(IMelodyWriter, EventsRenderThePreview)
+TEST_F(IMelodyExample, EventsRenderThePreview)
 {
-    MessageCapture quiet;
-    std::unique_ptr<CProfile> profile = MakeProfile();
-    CDocumentMelody doc;
-    FillExample(doc);
-    CMelodyTruncate writer;
     IMYNotes events;
     Write(writer, doc, profile.get(), 4294967295u, true, &events);
     ASSERT_EQ(events.count(), 3);

@@ -62,15 +62,6 @@ QStringList Shape(const MelodyNoteList& list)
     return DescribeElements(list, true);
 }
 
-std::unique_ptr<CProfile> BandProfile(int lowNote, int highNote, bool oneLine = false)
-{
-    ProfileValues values;
-    values.lowNote = lowNote;
-    values.highNote = highNote;
-    values.oneLine = oneLine;
-    return MakeProfile(values);
-}
-
 QStringList NotesOnly(const QStringList& shape)
 {
     QStringList notes;

@@ -58,3 +58,13 @@ inline std::unique_ptr<CProfile> MakeProfile(const ProfileValues& v = ProfileVal
         return nullptr;
     return profile;
 }
+
+// The default profile with another note band, and one-line melodies if asked.
+inline std::unique_ptr<CProfile> BandProfile(int lowNote, int highNote, bool oneLine = false)
+{
+    ProfileValues values;
+    values.lowNote = lowNote;
+    values.highNote = highNote;
+    values.oneLine = oneLine;
+    return MakeProfile(values);
+}
