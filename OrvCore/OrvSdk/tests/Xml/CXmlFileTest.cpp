@@ -259,28 +259,24 @@ TEST_F(XmlTree, RemoveElementTellsWhetherOneWentAway)
 TEST_F(XmlTree, TypedReads)
 {
     ASSERT_TRUE(mFile.GoToElement(S("C")));
-    long value = 99;
-    EXPECT_TRUE(mFile.GetLongAttribute(S("n"), value));
-    EXPECT_EQ(value, 0);
-    value = 99;
-    EXPECT_FALSE(mFile.GetLongAttribute(S("missing"), value));
-    EXPECT_EQ(value, 99);
-    EXPECT_TRUE(mFile.GetLongAttribute(S("i"), value));
-    EXPECT_EQ(value, 42);
-    // A 32-bit reader: one past the largest int does not convert.
-    EXPECT_TRUE(mFile.GetLongAttribute(S("big"), value));
-    EXPECT_EQ(value, 0);
-    EXPECT_TRUE(mFile.GetLongAttribute(S("neg"), value));
-    EXPECT_EQ(value, -2147483647L - 1);
-
-    float f = 5;
-    EXPECT_TRUE(mFile.GetFloatAttribute(S("f"), f));
-    EXPECT_EQ(f, 1.5f);
-    EXPECT_TRUE(mFile.GetFloatAttribute(S("t"), f));
-    EXPECT_EQ(f, 0.0f);
-    f = 5;
-    EXPECT_FALSE(mFile.GetFloatAttribute(S("missing"), f));
-    EXPECT_EQ(f, 5.0f);
+    // A failed read leaves the value as it was; a 32-bit reader does not
+    // convert one past the largest int.
+    struct LongCase { const char* name; bool found; long value; };
+    const LongCase longs[] = {
+        {"n", true, 0}, {"missing", false, 99}, {"i", true, 42}, {"big", true, 0}, {"neg", true, -2147483647L - 1},
+    };
+    for (const LongCase& c : longs) {
+        long value = 99;
+        EXPECT_EQ(mFile.GetLongAttribute(S(c.name), value), c.found) << c.name;
+        EXPECT_EQ(value, c.value) << c.name;
+    }
+    struct FloatCase { const char* name; bool found; float value; };
+    const FloatCase floats[] = {{"f", true, 1.5f}, {"t", true, 0.0f}, {"missing", false, 5.0f}};
+    for (const FloatCase& c : floats) {
+        float value = 5;
+        EXPECT_EQ(mFile.GetFloatAttribute(S(c.name), value), c.found) << c.name;
+        EXPECT_EQ(value, c.value) << c.name;
+    }
 
     QString text = S("untouched");
     EXPECT_FALSE(mFile.GetStringAttribute(S("missing"), text));
@@ -314,16 +310,14 @@ TEST_F(XmlTree, FloatTextsRoundToTheNearestFloat)
 TEST_F(XmlTree, AttributeKinds)
 {
     ASSERT_TRUE(mFile.GoToElement(S("C")));
-    int kind = -1;
-    EXPECT_TRUE(mFile.GetAttributeType(S("f"), kind));
-    EXPECT_EQ(kind, 1);
-    EXPECT_TRUE(mFile.GetAttributeType(S("i"), kind)); // an integer text is a float text too
-    EXPECT_EQ(kind, 1);
-    EXPECT_TRUE(mFile.GetAttributeType(S("t"), kind));
-    EXPECT_EQ(kind, 2);
-    kind = -1;
-    EXPECT_FALSE(mFile.GetAttributeType(S("missing"), kind));
-    EXPECT_EQ(kind, -1);
+    // An integer text is a float text too; a missing one leaves the kind alone.
+    struct Case { const char* name; bool found; int kind; };
+    const Case cases[] = {{"f", true, 1}, {"i", true, 1}, {"t", true, 2}, {"missing", false, -1}};
+    for (const Case& c : cases) {
+        int kind = -1;
+        EXPECT_EQ(mFile.GetAttributeType(S(c.name), kind), c.found) << c.name;
+        EXPECT_EQ(kind, c.kind) << c.name;
+    }
 }
 
 TEST_F(XmlTree, NumberWritesUseTheToolkitTexts)
