@@ -21,9 +21,7 @@ QString MetaLine(int type, const QByteArray& data)
 {
     TrackBuilder track;
     track.Meta(0, type, data);
-    FileBuilder file;
-    file.Header(0, 1, 480).Track(track);
-    LoadedMidi midi = Load(file.Data());
+    LoadedMidi midi = LoadOneTrack(track);
     QString text;
     midi.stream->GetFirstTrack()->GetEventList()->GetNext()->Dump(text);
     return text;

@@ -126,6 +126,14 @@ inline LoadedMidi Load(const QByteArray& bytes)
     return loaded;
 }
 
+// A format 0 file of the one track at 480 ticks a quarter, loaded.
+inline LoadedMidi LoadOneTrack(const TrackBuilder& track)
+{
+    FileBuilder file;
+    file.Header(0, 1, 480).Track(track);
+    return Load(file.Data());
+}
+
 // Events of a track in file order.
 inline QList<MidiEvent*> EventsOf(MidiTrack* track)
 {

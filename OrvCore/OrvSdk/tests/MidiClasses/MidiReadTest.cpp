@@ -218,9 +218,7 @@ TEST(MidiRead, LongDeltaTimesAreReadAsDeltaTimes)
     TrackBuilder track;
     track.Raw(Bytes({0x83, 0xFF, 0x7F, 0x90, 0x3C, 0x40}))
         .Raw(Bytes({0x81, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x00}));
-    FileBuilder file;
-    file.Header(0, 1, 480).Track(track);
-    LoadedMidi midi = Load(file.Data());
+    LoadedMidi midi = LoadOneTrack(track);
     const QList<MidiEvent*> events = EventsOf(midi.stream->GetFirstTrack());
     ASSERT_EQ(events.size(), 2);
     EXPECT_EQ(events[0]->GetDeltaTime(), 65535u);
@@ -236,9 +234,7 @@ TEST(MidiRead, RunningStatusRepeatsTheLastChannelStatus)
         .Event(0, {0xC1, 0x05})
         .Event(5, {0x06})
         .EndOfTrack();
-    FileBuilder file;
-    file.Header(0, 1, 480).Track(track);
-    LoadedMidi midi = Load(file.Data());
+    LoadedMidi midi = LoadOneTrack(track);
     const QList<MidiEvent*> events = EventsOf(midi.stream->GetFirstTrack());
     ASSERT_EQ(events.size(), 6);
     ExpectMessage(events[0], 0, 0x90, 0x3C, 0x40);
@@ -258,9 +254,7 @@ TEST(MidiRead, RunningStatusSurvivesMetaAndSysexEvents)
         .Sysex(0, Bytes({0x7E, 0xF7}))
         .Event(7, {0x40, 0x30})
         .EndOfTrack();
-    FileBuilder file;
-    file.Header(0, 1, 480).Track(track);
-    LoadedMidi midi = Load(file.Data());
+    LoadedMidi midi = LoadOneTrack(track);
     const QList<MidiEvent*> events = EventsOf(midi.stream->GetFirstTrack());
     ASSERT_EQ(events.size(), 6);
     EXPECT_EQ(events[1]->GetText().second, QStringLiteral("a"));
@@ -287,9 +281,7 @@ TEST(MidiRead, EmptyMetaEventLoadsWithoutData)
 {
     TrackBuilder track;
     track.Meta(0, 0x01, QByteArray()).EndOfTrack();
-    FileBuilder file;
-    file.Header(0, 1, 480).Track(track);
-    LoadedMidi midi = Load(file.Data());
+    LoadedMidi midi = LoadOneTrack(track);
     const QList<MidiEvent*> events = EventsOf(midi.stream->GetFirstTrack());
     ASSERT_EQ(events.size(), 2);
     const MidiEventData data = DataOf(events[0]);
@@ -319,9 +311,7 @@ TEST(MidiRead, HostileLengthsFailTheirEventAndKeepTheOnesBefore)
     for (const Case& c : cases) {
         TrackBuilder track;
         track.Event(0, {0x90, 0x3C, 0x40}).Raw(c.tail);
-        FileBuilder file;
-        file.Header(0, 1, 480).Track(track);
-        LoadedMidi midi = Load(file.Data());
+        LoadedMidi midi = LoadOneTrack(track);
         ASSERT_EQ(midi.stream->GetTrackCount(), 1) << c.name;
         const QList<MidiEvent*> events = EventsOf(midi.stream->GetFirstTrack());
         ASSERT_EQ(events.size(), 1) << c.name;
