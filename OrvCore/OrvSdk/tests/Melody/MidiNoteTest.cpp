@@ -82,22 +82,15 @@ INSTANTIATE_TEST_SUITE_P(Table, MidiNoteQuantise,
                                            QuantiseCase{25, 480, 5, 0, -5},     // below half a 32nd
                                            QuantiseCase{3600, 480, 0, 2, 240},  // past the longest
                                            QuantiseCase{1440, 480, 1, 1, 0},    // dotted half
+                                           // 600 lies 120 from the plain (480) and the dotted
+                                           // quarter (720): the lowest index, the plain family, wins.
+                                           QuantiseCase{600, 480, 2, 0, 120},
                                            QuantiseCase{840, 480, 2, 2, 0},     // double dotted quarter
                                            QuantiseCase{800, 480, 2, 3, 0},     // 5/3 of a quarter
                                            QuantiseCase{30, 480, 5, 0, 0},      // half a 32nd: within the tolerance
                                            QuantiseCase{6, 100, 5, 0, 6},       // leftover as large as the input
                                            QuantiseCase{0, 1, 5, 0, 0},         // a resolution too coarse to halve
                                            QuantiseCase{480, 0, 5, 0, 0}));     // no resolution: shortest note
-
-TEST(MidiNote, EqualDistanceKeepsTheLowestIndex)
-{
-    // 600 ticks at 480 lie 120 from the plain quarter (480) and from the
-    // dotted quarter (720): the plain family wins.
-    MidiNote note;
-    EXPECT_EQ(note.SetDurationFromTicks(600, 480), 120);
-    EXPECT_EQ(note.GetDuration(), 2);
-    EXPECT_EQ(note.GetDurationModifier(), 0);
-}
 
 TEST(MidiNote, NoResolutionRaisesTheCheckAndStaysInTables)
 {
