@@ -33,11 +33,8 @@ QByteArray OneNoteFile()
          + QByteArray("MTrk") + Bytes({0, 0, 0, int(track.size())}) + track;
 }
 
-class ScorinImport : public testing::Test
+class ScorinImport : public ImporterTest
 {
-protected:
-    void SetUp() override { ASSERT_TRUE(LoadSourceLanguageFile()); }
-    CQuietMessages m_Quiet;
 };
 } // namespace
 
