@@ -19,6 +19,15 @@
 #include <memory>
 #include <string>
 
+// Bytes written out one by one.
+inline QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int value : values)
+        out.append(char(uchar(value)));
+    return out;
+}
+
 // Loads the source tree's language file, so that logged texts can be compared.
 inline bool LoadSourceLanguageFile()
 {
