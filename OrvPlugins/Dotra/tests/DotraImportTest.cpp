@@ -22,11 +22,8 @@ QImage Palette(int colours)
     return image;
 }
 
-class DotraImport : public testing::Test
+class DotraImport : public ImporterTest
 {
-protected:
-    void SetUp() override { ASSERT_TRUE(LoadSourceLanguageFile()); }
-    CQuietMessages m_Quiet;
 };
 } // namespace
 

@@ -24,6 +24,14 @@ CGifAnimator::Result DecodeFrames(const QByteArray& bytes, QList<GifFrame>& fram
     return CGifAnimator::Compose(*source.File(), frames);
 }
 
+// The frames of a file that must compose.
+QList<GifFrame> ComposedFrames(const QByteArray& bytes)
+{
+    QList<GifFrame> frames;
+    EXPECT_EQ(DecodeFrames(bytes, frames), CGifAnimator::Composed);
+    return frames;
+}
+
 QByteArray Indexes(const QImage& picture)
 {
     QByteArray bytes;
@@ -99,25 +107,27 @@ TEST(GifStill, InterlacedAndPlainEncodingsDecodeAlike)
     }
 }
 
-TEST(GifStill, SmallImageSitsAtItsPositionOverTheBackground)
+TEST(GifStill, ImageSitsAtItsPositionOverTheBackgroundAndIsClipped)
 {
-    GifSpec spec = OneImage(6, 4, SolidImage(2, 1, 3, 2, 1));
-    spec.background = 3;
-    const QImage picture = DecodeStill(BuildGif(spec));
-    ASSERT_EQ(picture.size(), QSize(6, 4));
-    EXPECT_EQ(Indexes(picture), QByteArray("\3\3\3\3\3\3"
-                                           "\3\3\1\1\1\3"
-                                           "\3\3\1\1\1\3"
-                                           "\3\3\3\3\3\3", 24));
-}
-
-TEST(GifStill, ImageReachingBeyondTheScreenIsClipped)
-{
-    const QImage picture = DecodeStill(BuildGif(OneImage(4, 3, SolidImage(2, 2, 5, 4, 2))));
-    ASSERT_EQ(picture.size(), QSize(4, 3));
-    EXPECT_EQ(Indexes(picture), QByteArray("\0\0\0\0"
-                                           "\0\0\0\0"
-                                           "\0\0\2\2", 12));
+    struct Case { const char* name; GifSpec spec; QSize size; QByteArray indexes; };
+    GifSpec small = OneImage(6, 4, SolidImage(2, 1, 3, 2, 1));
+    small.background = 3;
+    const Case cases[] = {
+        {"small", small, QSize(6, 4), QByteArray("\3\3\3\3\3\3"
+                                                 "\3\3\1\1\1\3"
+                                                 "\3\3\1\1\1\3"
+                                                 "\3\3\3\3\3\3", 24)},
+        {"beyond-the-screen", OneImage(4, 3, SolidImage(2, 2, 5, 4, 2)), QSize(4, 3),
+         QByteArray("\0\0\0\0"
+                    "\0\0\0\0"
+                    "\0\0\2\2", 12)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage picture = DecodeStill(BuildGif(c.spec));
+        ASSERT_EQ(picture.size(), c.size);
+        EXPECT_EQ(Indexes(picture), c.indexes);
+    }
 }
 
 TEST(GifStill, LocalColourMapWinsOverTheGlobalOne)
@@ -187,64 +197,45 @@ TEST(GifAnimation, DisplayTimesFromTheControlBlocks)
     }
 }
 
-TEST(GifAnimation, DisposalDecidesWhatTheNextFrameDrawsOn)
+// What each frame shows, and how long the last one stays.
+TEST(GifAnimation, FramesComposeOnTheCanvas)
 {
-    struct Case { int disposal; QByteArray secondFrame; };
+    struct Case { const char* name; GifSpec spec; QList<QByteArray> frames; int lastDisplayTime; };
     // First image fills the 3x1 screen with 1; the second draws index 2 at x = 1.
-    const Case cases[] = {
-        {0, QByteArray("\1\2\1", 3)},
-        {1, QByteArray("\1\2\1", 3)},
-        {2, QByteArray("\3\2\3", 3)},
-        {3, QByteArray("\3\2\3", 3)},
-    };
-    for (const Case& c : cases) {
-        GifSpec spec = OneImage(3, 1, Timed(SolidImage(0, 0, 3, 1, 1), 10, c.disposal));
+    const auto disposal = [](int kind) {
+        GifSpec spec = OneImage(3, 1, Timed(SolidImage(0, 0, 3, 1, 1), 10, kind));
         spec.background = 3;
         spec.images << Timed(SolidImage(1, 0, 1, 1, 2), 10, 0);
-        QList<GifFrame> frames;
-        ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
-        ASSERT_EQ(frames.size(), 2);
-        EXPECT_EQ(Indexes(frames[0].image), QByteArray("\1\1\1", 3)) << c.disposal;
-        EXPECT_EQ(Indexes(frames[1].image), c.secondFrame) << c.disposal;
+        return spec;
+    };
+    // Restoring to the background clears only the area the image covered.
+    GifSpec background = OneImage(4, 1, Timed(SolidImage(0, 0, 4, 1, 1), 10, 1));
+    background.images << Timed(SolidImage(1, 0, 1, 1, 2), 10, 2) << Timed(SolidImage(3, 0, 1, 1, 2), 10, 1);
+    // Transparent pixels leave the canvas; without a control block index 0 stays transparent.
+    GifSpec transparent = OneImage(3, 1, SolidImage(0, 0, 3, 1, 1));
+    transparent.images << Timed(PatternImage(0, 0, 3, 1, 3), 10, 1, 0) << SolidImage(0, 0, 3, 1, 0);
+    GifSpec beyond = OneImage(2, 2, SolidImage(0, 0, 2, 2, 1));
+    beyond.images << SolidImage(1, 1, 6, 6, 2) << SolidImage(5, 5, 2, 2, 3);
+    const Case cases[] = {
+        {"disposal-0", disposal(0), {QByteArray("\1\1\1", 3), QByteArray("\1\2\1", 3)}, 100},
+        {"disposal-1", disposal(1), {QByteArray("\1\1\1", 3), QByteArray("\1\2\1", 3)}, 100},
+        {"disposal-2", disposal(2), {QByteArray("\1\1\1", 3), QByteArray("\3\2\3", 3)}, 100},
+        {"disposal-3", disposal(3), {QByteArray("\1\1\1", 3), QByteArray("\3\2\3", 3)}, 100},
+        {"background-area", background,
+         {QByteArray("\1\1\1\1", 4), QByteArray("\1\2\1\1", 4), QByteArray("\1\0\1\2", 4)}, 100},
+        {"transparent-carries-over", transparent,
+         {QByteArray("\1\1\1", 3), QByteArray("\1\1\2", 3), QByteArray("\1\1\2", 3)}, 106},
+        {"beyond-the-screen", beyond,
+         {QByteArray("\1\1\1\1", 4), QByteArray("\1\1\1\2", 4), QByteArray("\1\1\1\2", 4)}, 106},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QList<GifFrame> frames = ComposedFrames(BuildGif(c.spec));
+        ASSERT_EQ(frames.size(), c.frames.size());
+        for (qsizetype i = 0; i < frames.size(); ++i)
+            EXPECT_EQ(Indexes(frames[i].image), c.frames[i]) << i;
+        EXPECT_EQ(frames.last().displayTime, c.lastDisplayTime);
     }
-}
-
-// Restoring to the background clears only the area the image covered.
-TEST(GifAnimation, BackgroundDisposalClearsOnlyTheImageArea)
-{
-    GifSpec spec = OneImage(4, 1, Timed(SolidImage(0, 0, 4, 1, 1), 10, 1));
-    spec.images << Timed(SolidImage(1, 0, 1, 1, 2), 10, 2);
-    spec.images << Timed(SolidImage(3, 0, 1, 1, 2), 10, 1);
-    QList<GifFrame> frames;
-    ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
-    ASSERT_EQ(frames.size(), 3);
-    EXPECT_EQ(Indexes(frames[2].image), QByteArray("\1\0\1\2", 4));
-}
-
-TEST(GifAnimation, TransparentPixelsLeaveTheCanvasAndCarryOverWithoutControl)
-{
-    GifSpec spec = OneImage(3, 1, SolidImage(0, 0, 3, 1, 1));
-    GifImageSpec second = Timed(PatternImage(0, 0, 3, 1, 3), 10, 1, 0);
-    spec.images << second;
-    spec.images << SolidImage(0, 0, 3, 1, 0); // no control block: index 0 stays transparent
-    QList<GifFrame> frames;
-    ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
-    ASSERT_EQ(frames.size(), 3);
-    EXPECT_EQ(Indexes(frames[1].image), QByteArray("\1\1\2", 3));
-    EXPECT_EQ(Indexes(frames[2].image), QByteArray("\1\1\2", 3));
-    EXPECT_EQ(frames[2].displayTime, 106);
-}
-
-TEST(GifAnimation, ImagesBeyondTheScreenAreClipped)
-{
-    GifSpec spec = OneImage(2, 2, SolidImage(0, 0, 2, 2, 1));
-    spec.images << SolidImage(1, 1, 6, 6, 2);
-    spec.images << SolidImage(5, 5, 2, 2, 3);
-    QList<GifFrame> frames;
-    ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
-    ASSERT_EQ(frames.size(), 3);
-    EXPECT_EQ(Indexes(frames[1].image), QByteArray("\1\1\1\2", 4));
-    EXPECT_EQ(Indexes(frames[2].image), QByteArray("\1\1\1\2", 4));
 }
 
 TEST(GifAnimation, CanvasStaysEightBitWithOnlyTheGlobalMap)

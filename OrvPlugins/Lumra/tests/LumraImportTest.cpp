@@ -42,11 +42,8 @@ QByteArray AnimatedGif()
     return BuildGif(spec);
 }
 
-class LumraImport : public testing::Test
+class LumraImport : public ImporterTest
 {
-protected:
-    void SetUp() override { ASSERT_TRUE(LoadSourceLanguageFile()); }
-    CQuietMessages m_Quiet;
 };
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "CInformationElement.h"
 #include "CSmsDeliver.h"
 #include "CSmsDeliverTpdu.h"
+#include "MessraTestSupport.h"
 #include "UserDataReader.h"
 #include <gtest/gtest.h>
 
@@ -21,13 +22,7 @@ CSourceEncodingType Ucs2()
     return format;
 }
 
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int value : values)
-        bytes.append(char(value));
-    return bytes;
-}
+using MessraTest::Bytes;
 
 QByteArray UserDataOf(const CSmsDeliver& deliver, int mode = 0)
 {
@@ -39,20 +34,16 @@ QByteArray UserDataOf(const CSmsDeliver& deliver, int mode = 0)
 }
 }
 
-TEST(InformationElement, OdiIsAlwaysTheSameFourOctets)
+TEST(InformationElement, OdiAndPredefinedSoundOctets)
 {
-    CInformationElement odi;
+    // The ODI is always the same four octets; the sound sits at position zero.
+    CInformationElement odi, sound;
     odi.SetObjectDistributionIndicator();
+    sound.SetEmsObject(0x0B, Bytes({7}), 0);
     QByteArray out;
     odi.AppendTo(out);
     EXPECT_EQ(out, Bytes({0x17, 0x02, 0x00, 0x01}));
-}
-
-TEST(InformationElement, PredefinedSoundAtPositionZero)
-{
-    CInformationElement sound;
-    sound.SetEmsObject(0x0B, Bytes({7}), 0);
-    QByteArray out;
+    out.clear();
     sound.AppendTo(out);
     EXPECT_EQ(out, Bytes({0x0B, 0x02, 0x00, 0x07}));
 }

@@ -10,29 +10,15 @@ using UserDataReader::EmsObjects;
 
 namespace
 {
-class EmsTranslatorTest : public ::testing::Test
+class EmsTranslatorTest : public TranslatorFixture<CMessra>
 {
 protected:
-    void SetUp() override
-    {
-        profile = MakeProfile(folder, 1000);
-        parameters = LoadAuthoredParameters("EMSParameters.xml");
-    }
+    EmsTranslatorTest() : TranslatorFixture(1000, "EMSParameters.xml") {}
 
     Outcome Card(const QByteArray& body, const char* encoding = "ISO-8859-1")
     {
         return Source("card.ecd", MessraTest::Card("ECARD", body, encoding));
     }
-    Outcome Source(const char* name, const QByteArray& bytes)
-    {
-        const QString path = folder.Write(name, bytes);
-        CMessra translator;
-        return Translate(translator, path, profile.get(), parameters.get());
-    }
-
-    TempFolder folder;
-    std::unique_ptr<CProfile> profile;
-    std::unique_ptr<CParameters> parameters;
 };
 }
 

@@ -8,29 +8,15 @@ using namespace MessraTest;
 
 namespace
 {
-class TddTranslatorTest : public ::testing::Test
+class TddTranslatorTest : public TranslatorFixture<CTranslatorTDD>
 {
 protected:
-    void SetUp() override
-    {
-        profile = MakeProfile(folder, 5000);
-        parameters = LoadAuthoredParameters("TDDParameters.xml");
-    }
+    TddTranslatorTest() : TranslatorFixture(5000, "TDDParameters.xml") {}
 
-    Outcome Source(const char* name, const QByteArray& bytes)
-    {
-        const QString path = folder.Write(name, bytes);
-        CTranslatorTDD translator;
-        return Translate(translator, path, profile.get(), parameters.get());
-    }
     Outcome Template(const QByteArray& body, const char* encoding = "ISO-8859-1")
     {
         return Source("card.ecd", Card("TEMPLATE", body, encoding));
     }
-
-    TempFolder folder;
-    std::unique_ptr<CProfile> profile;
-    std::unique_ptr<CParameters> parameters;
 };
 
 UserDataReader::TddElement TddOf(const QByteArray& chunk)

@@ -37,6 +37,38 @@ inline Outcome Translate(CPluginBase& translator, const QString& sourcePath, CPr
     return run;
 }
 
+// Runs a fresh translator on files written into a fresh folder, against a test
+// profile and the parameters authored for the translator.
+template <class TTranslator>
+class TranslatorFixture : public ::testing::Test
+{
+protected:
+    TranslatorFixture(int maxMediaSize, const char* parametersFile)
+        : mMaxMediaSize(maxMediaSize), mParametersFile(parametersFile)
+    {
+    }
+    void SetUp() override
+    {
+        profile = MakeProfile(folder, mMaxMediaSize);
+        parameters = LoadAuthoredParameters(mParametersFile);
+    }
+
+    Outcome Source(const char* name, const QByteArray& bytes)
+    {
+        const QString path = folder.Write(name, bytes);
+        TTranslator translator;
+        return Translate(translator, path, profile.get(), parameters.get());
+    }
+
+    TempFolder folder;
+    std::unique_ptr<CProfile> profile;
+    std::unique_ptr<CParameters> parameters;
+
+private:
+    int mMaxMediaSize;
+    const char* mParametersFile;
+};
+
 inline void SetBool(CParameters& parameters, const char* name, bool value)
 {
     CBoolParameter* parameter = parameters.GetBoolParameter(QString::fromLatin1(name));

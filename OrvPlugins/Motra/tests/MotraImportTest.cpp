@@ -10,12 +10,12 @@
 
 namespace
 {
-class MotraImport : public testing::Test
+class MotraImport : public ImporterTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadSourceLanguageFile());
+        ImporterTest::SetUp();
         ASSERT_TRUE(m_Folder.isValid());
         Save(QStringLiteral("red.png"), QImage::Format_RGB32, qRgb(255, 0, 0));
         Save(QStringLiteral("grey.png"), QImage::Format_Grayscale8, qRgb(80, 80, 80));
@@ -34,13 +34,7 @@ protected:
 
     std::unique_ptr<CDocumentAnimation> Import(const QByteArray& description)
     {
-        CMotra importer;
-        CDocument* document = importer.Import(description);
-        m_Summary = Summary(importer);
-        if (document) {
-            EXPECT_EQ(document->GetDocType(), CDocument::ANIMATION);
-        }
-        return std::unique_ptr<CDocumentAnimation>(static_cast<CDocumentAnimation*>(document));
+        return ImportAs<CDocumentAnimation, CMotra>(description, CDocument::ANIMATION, m_Summary);
     }
 
     // "picture colour@time" per frame, the colour of the top-left pixel in hex.
@@ -57,7 +51,6 @@ protected:
 
     QTemporaryDir m_Folder;
     std::string m_Summary;
-    CQuietMessages m_Quiet;
 };
 } // namespace
 

@@ -16,11 +16,8 @@ QImage Filled(QImage::Format format, QRgb colour, QSize size = QSize(5, 3))
     return image;
 }
 
-class NivraImport : public testing::Test
+class NivraImport : public ImporterTest
 {
-protected:
-    void SetUp() override { ASSERT_TRUE(LoadSourceLanguageFile()); }
-    CQuietMessages m_Quiet;
 };
 } // namespace
 

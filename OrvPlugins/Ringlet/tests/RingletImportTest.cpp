@@ -33,25 +33,16 @@ std::string Describe(const CDocumentMelody& melody, bool withVolume = true)
     return parts.join(QLatin1Char(' ')).toStdString();
 }
 
-class RingletImport : public testing::Test
+class RingletImport : public ImporterTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(LoadSourceLanguageFile()); }
 
     std::unique_ptr<CDocumentMelody> Import(const QByteArray& text)
     {
-        CRinglet importer;
-        CDocument* document = importer.Import(text);
-        m_Summary = Summary(importer);
-        m_Detailed = Detailed(importer);
-        if (document) {
-            EXPECT_EQ(document->GetDocType(), CDocument::MELODY);
-        }
-        return std::unique_ptr<CDocumentMelody>(static_cast<CDocumentMelody*>(document));
+        return ImportAs<CDocumentMelody, CRinglet>(text, CDocument::MELODY, m_Summary, &m_Detailed);
     }
 
     std::string m_Summary, m_Detailed;
-    CQuietMessages m_Quiet;
 };
 
 const char Feature[] = "id_import_rtx_unrecognized_feature_warning";

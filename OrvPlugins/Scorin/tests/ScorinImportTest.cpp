@@ -12,14 +12,6 @@
 
 namespace
 {
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int value : values)
-        out.append(char(uchar(value)));
-    return out;
-}
-
 // Format 0, one track, 96 ticks per quarter: tempo 500000 us (120 bpm), program 0,
 // then C4 for a quarter note.
 QByteArray OneNoteFile()
@@ -33,11 +25,8 @@ QByteArray OneNoteFile()
          + QByteArray("MTrk") + Bytes({0, 0, 0, int(track.size())}) + track;
 }
 
-class ScorinImport : public testing::Test
+class ScorinImport : public ImporterTest
 {
-protected:
-    void SetUp() override { ASSERT_TRUE(LoadSourceLanguageFile()); }
-    CQuietMessages m_Quiet;
 };
 } // namespace
 

@@ -13,21 +13,14 @@ using namespace WavBuilder;
 
 namespace
 {
-class SonraImport : public testing::Test
+class SonraImport : public ImporterTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(LoadSourceLanguageFile()); }
 
     // The imported wave, or null; the importer's summary goes to m_Summary.
     std::unique_ptr<CDocumentWave> Import(const QByteArray& bytes)
     {
-        CSonra importer;
-        CDocument* document = importer.Import(bytes);
-        m_Summary = Summary(importer);
-        if (document) {
-            EXPECT_EQ(document->GetDocType(), CDocument::WAVE);
-        }
-        return std::unique_ptr<CDocumentWave>(static_cast<CDocumentWave*>(document));
+        return ImportAs<CDocumentWave, CSonra>(bytes, CDocument::WAVE, m_Summary);
     }
 
     static QByteArray InputOf(const CDocumentWave& wave)
@@ -42,7 +35,6 @@ protected:
     }
 
     std::string m_Summary;
-    CQuietMessages m_Quiet;
 };
 } // namespace
 

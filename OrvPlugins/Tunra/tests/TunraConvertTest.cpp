@@ -183,37 +183,32 @@ TEST_F(TunraConvert, BandMustSpanAWholeOctave)
     }
 }
 
-TEST_F(TunraConvert, Gsm7OutputCodesEveryCharacter)
+TEST_F(TunraConvert, AsciiOutputIsTheTextAndGsm7OutputCodesEveryCharacter)
 {
-    Converter c("Model_B");
-    c.HeaderFlags(true, false, false, true, false, false, false);
-    auto melody = Melody({Note(72, 3), new MelodyBeginPattern, Note(74, 3), new MelodyEndPattern(2)});
-    melody->SetMelodyName(QStringLiteral("A[b]~"));
-    // "BEGIN:IMELODY\r\nNAME:A[b]~\r\nMELODY:c3(d3@2)\r\nEND:IMELODY" with
-    // "[", "]", "~" as escape pairs and "@" as 0x00.
-    const QByteArray expected = QByteArray("BEGIN:IMELODY\r\nNAME:A") + Bytes({0x1B, 0x3C}) + "b"
-                                + Bytes({0x1B, 0x3E, 0x1B, 0x3D}) + "\r\nMELODY:c3(d3" + Bytes({0x00})
-                                + "2)\r\nEND:IMELODY";
-    EXPECT_EQ(c.Run(melody.get()), expected);
-}
-
-TEST_F(TunraConvert, AsciiOutputIsTheTextItself)
-{
-    Converter c;
-    c.HeaderFlags(true, false, false, true, false, false, false);
-    auto melody = Melody({Note(72, 3), new MelodyBeginPattern, Note(74, 3), new MelodyEndPattern(2)});
-    melody->SetMelodyName(QStringLiteral("A[b]~"));
-    EXPECT_EQ(c.Run(melody.get()), QByteArray("BEGIN:IMELODY\r\nNAME:A[b]~\r\nMELODY:c3(d3@2)\r\nEND:IMELODY"));
+    struct Case { const char* model; QByteArray out; };
+    const Case cases[] = {
+        {"Model_A", "BEGIN:IMELODY\r\nNAME:A[b]~\r\nMELODY:c3(d3@2)\r\nEND:IMELODY"},
+        // The same text with "[", "]", "~" as escape pairs and "@" as 0x00.
+        {"Model_B", QByteArray("BEGIN:IMELODY\r\nNAME:A") + Bytes({0x1B, 0x3C}) + "b" + Bytes({0x1B, 0x3E, 0x1B, 0x3D})
+                        + "\r\nMELODY:c3(d3" + Bytes({0x00}) + "2)\r\nEND:IMELODY"},
+    };
+    for (const Case& t : cases)
+    {
+        SCOPED_TRACE(t.model);
+        Converter c(t.model);
+        c.HeaderFlags(true, false, false, true, false, false, false);
+        auto melody = Melody({Note(72, 3), new MelodyBeginPattern, Note(74, 3), new MelodyEndPattern(2)});
+        melody->SetMelodyName(QStringLiteral("A[b]~"));
+        EXPECT_EQ(c.Run(melody.get()), t.out);
+    }
 }
 
 TEST_F(TunraConvert, MidiFileOfDrumsOnlyHasNoMelody)
 {
     Converter c;
-    const QByteArray file = MidiFile(96, Bytes({0x00, 0x99, 36, 100, 0x60, 0x89, 36, 0,
-                                                0x00, 0x99, 38, 100, 0x60, 0x89, 38, 0}));
-    CDocumentMidi midi;
-    midi.SetRawData(reinterpret_cast<const unsigned char*>(file.constData()), unsigned(file.size()));
-    EXPECT_TRUE(c.Run(&midi).isEmpty());
+    const auto midi = MidiDocument(MidiFile(96, Bytes({0x00, 0x99, 36, 100, 0x60, 0x89, 36, 0,
+                                                      0x00, 0x99, 38, 100, 0x60, 0x89, 38, 0})));
+    EXPECT_TRUE(c.Run(midi.get()).isEmpty());
     EXPECT_FALSE(c.converted);
     EXPECT_EQ(c.Summary(), LogLine("id_midi_file_empty"));
 }
@@ -224,27 +219,23 @@ TEST_F(TunraConvert, MidiTempoGivesWayToTheTempoParameter)
     c.HeaderFlags(true, false, false, false, true, false, false);
     Int(c.parameters, "Tempo")->mValue = 100;
     // Set Tempo 500000 us (120 bpm), then two quarters at 96 ticks each.
-    const QByteArray file = MidiFile(96, Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,
-                                                0x00, 0x90, 72, 100, 0x60, 0x80, 72, 0,
-                                                0x00, 0x90, 67, 100, 0x60, 0x80, 67, 0}));
-    CDocumentMidi midi;
-    midi.SetRawData(reinterpret_cast<const unsigned char*>(file.constData()), unsigned(file.size()));
-    EXPECT_EQ(c.Run(&midi), QByteArray("BEGIN:IMELODY\r\nBEAT:100\r\nMELODY:c2*3g2\r\nEND:IMELODY"));
+    const auto midi = MidiDocument(MidiFile(96, Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,
+                                                      0x00, 0x90, 72, 100, 0x60, 0x80, 72, 0,
+                                                      0x00, 0x90, 67, 100, 0x60, 0x80, 67, 0})));
+    EXPECT_EQ(c.Run(midi.get()), QByteArray("BEGIN:IMELODY\r\nBEAT:100\r\nMELODY:c2*3g2\r\nEND:IMELODY"));
 }
 
 TEST_F(TunraConvert, BundledMidiExample)
 {
     QFile file(SourcePath("examples/morning.mid"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    CDocumentMidi midi;
-    midi.SetName(SourcePath("examples/morning.mid"));
-    midi.SetRawData(reinterpret_cast<const unsigned char*>(bytes.constData()), unsigned(bytes.size()));
+    const auto midi = MidiDocument(file.readAll());
+    midi->SetName(SourcePath("examples/morning.mid"));
 
     Converter c;
     // The tune of morning.txt: quarters "2", eighths "3", halves "1", the
     // last C a dotted half; G4 lies below octave 4 and gets its prefix.
-    EXPECT_EQ(c.Run(&midi), QByteArray("BEGIN:IMELODY\r\nVERSION:1.0\r\nFORMAT:CLASS1.0\r\nNAME:morning\r\n"
+    EXPECT_EQ(c.Run(midi.get()), QByteArray("BEGIN:IMELODY\r\nVERSION:1.0\r\nFORMAT:CLASS1.0\r\nNAME:morning\r\n"
                                        "BEAT:120\r\nSTYLE:0\r\nVOLUME:7\r\n"
                                        "MELODY:c2e2g2e2f3g3a2g1r2e2d3c3d2e2c1r2*3g2c1.\r\nEND:IMELODY"));
 }

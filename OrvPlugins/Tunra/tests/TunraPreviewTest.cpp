@@ -127,21 +127,18 @@ TEST_F(TunraPreview, UnmatchedCloseEndsTheWalkAndUnclosedOpeningIsReported)
     info.nTopLevel = 7;
 
     PreviewTunra tunra;
-    IMYNotes events;
-    events.append(new IMYNote(c.get(), nullptr, 0, &info));
-    events.append(new IMYEndPattern(&end));
-    events.append(new IMYNote(d.get(), nullptr, 0, &info));
-    tunra.NewPreview();
-    tunra.GeneratePreview(events, 120, 0, events.count() - 1);
-    EXPECT_EQ(PreviewSamples(tunra), QuartersAtLevel7({C}));
-
-    IMYNotes unclosed;
-    unclosed.append(new IMYNote(c.get(), nullptr, 0, &info));
-    unclosed.append(new IMYBeginPattern(&begin));
-    unclosed.append(new IMYNote(d.get(), nullptr, 0, &info));
-    tunra.NewPreview();
-    tunra.GeneratePreview(unclosed, 120, 0, unclosed.count() - 1);
-    EXPECT_EQ(PreviewSamples(tunra), QuartersAtLevel7({C}));
+    IMYNotes unmatched, unclosed;
+    for (IMYNotes* events : {&unmatched, &unclosed})
+    {
+        SCOPED_TRACE(events == &unmatched ? "unmatched close" : "unclosed opening");
+        events->append(new IMYNote(c.get(), nullptr, 0, &info));
+        events->append(events == &unmatched ? static_cast<IMYEvent*>(new IMYEndPattern(&end))
+                                            : new IMYBeginPattern(&begin));
+        events->append(new IMYNote(d.get(), nullptr, 0, &info));
+        tunra.NewPreview();
+        tunra.GeneratePreview(*events, 120, 0, events->count() - 1);
+        EXPECT_EQ(PreviewSamples(tunra), QuartersAtLevel7({C}));
+    }
     EXPECT_TRUE(capture.HasWarning("event->GetEventType() == IMYEvent::EndPattern"));
 
     tunra.GeneratePreview(unclosed, 120, 5, 7);

@@ -4,6 +4,7 @@
 #include "CTunra.h"
 
 #include "Melody/CDocumentMelody.h"
+#include "Melody/CDocumentMidi.h"
 #include "Melody/MidiNote.h"
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
@@ -148,6 +149,14 @@ inline QByteArray MidiFile(int ticksPerQuarter, const QByteArray& events)
     const int size = track.size();
     file += Bytes({(size >> 24) & 0xFF, (size >> 16) & 0xFF, (size >> 8) & 0xFF, size & 0xFF});
     return file + track;
+}
+
+// A MIDI document over the given file bytes.
+inline std::unique_ptr<CDocumentMidi> MidiDocument(const QByteArray& file)
+{
+    std::unique_ptr<CDocumentMidi> midi(new CDocumentMidi);
+    midi->SetRawData(reinterpret_cast<const unsigned char*>(file.constData()), unsigned(file.size()));
+    return midi;
 }
 
 // A converter with the authored default parameters and a shipped profile.

@@ -1,5 +1,6 @@
 #pragma once
 // Shared by the tests of the import frame and of the import plug-ins.
+#include "Documents/CDocument.h"
 #include "Plugin/CPluginBase.h"
 #include "Text/CLanguageResources.h"
 
@@ -12,8 +13,20 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
+#include <memory>
 #include <string>
+
+// Bytes written out one by one.
+inline QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int value : values)
+        out.append(char(uchar(value)));
+    return out;
+}
 
 // Loads the source tree's language file, so that logged texts can be compared.
 inline bool LoadSourceLanguageFile()
@@ -41,6 +54,22 @@ inline std::string Detailed(CPluginBase& importer)
     return importer.GetConversionLog()->GetDetailedText().toStdString();
 }
 
+// Runs one import with a fresh importer, keeps its logs and checks the kind of document it gave.
+template <class TDocument, class TImporter>
+std::unique_ptr<TDocument> ImportAs(const QByteArray& bytes, CDocument::DOCTYPE type, std::string& summary,
+                                    std::string* detailed = nullptr)
+{
+    TImporter importer;
+    CDocument* document = importer.Import(bytes);
+    summary = Summary(importer);
+    if (detailed)
+        *detailed = Detailed(importer);
+    if (document) {
+        EXPECT_EQ(document->GetDocType(), type);
+    }
+    return std::unique_ptr<TDocument>(static_cast<TDocument*>(document));
+}
+
 // A picture's file bytes in the given format, encoded by the toolkit.
 inline QByteArray EncodePicture(const QImage& image, const char* format)
 {
@@ -65,6 +94,14 @@ private:
     static void Catch(QtMsgType, const QMessageLogContext&, const QString& text) { s_Lines << text; }
     static inline QStringList s_Lines;
     QtMessageHandler m_Previous;
+};
+
+// The base of an importer's tests: logged texts readable, the toolkit's output caught.
+class ImporterTest : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(LoadSourceLanguageFile()); }
+    CQuietMessages m_Quiet;
 };
 
 // Sets ORVANEDIR for one test and restores it afterwards.
