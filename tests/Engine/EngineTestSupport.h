@@ -18,7 +18,6 @@
 
 // The English text of an application message, as the shipped language file gives it.
 QString Text(const char* id);
-QByteArray ReadAll(const QString& path);
 // The file names of a folder, sorted.
 QStringList FilesIn(const QString& folder);
 

@@ -22,12 +22,6 @@ QString Text(const char* id)
     return CScratchApp::TestMessage(QString::fromLatin1(id));
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 class CRecordingTest : public CTestBase
 {
 public:

@@ -18,12 +18,6 @@ struct CRun
     QByteArray err;
 };
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 QByteArray Fatal(const char* id)
 {
     return (CScratchApp::TestMessage(QString::fromLatin1(id)) + QLatin1Char('\n')

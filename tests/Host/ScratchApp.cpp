@@ -112,6 +112,12 @@ CProcessStateKeeper::~CProcessStateKeeper()
         qunsetenv("ORVANEDIR");
 }
 
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 QByteArray ValidParameterFile()
 {
     return "<PARAMETERS>\n"

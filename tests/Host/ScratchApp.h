@@ -41,6 +41,9 @@ private:
     QString m_Path;
 };
 
+// A file's bytes, or "<missing>" when it cannot be read.
+QByteArray ReadAll(const QString& path);
+
 // The parameter file format's smallest valid file.
 QByteArray ValidParameterFile();
 
