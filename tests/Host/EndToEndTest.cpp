@@ -20,9 +20,7 @@ struct CRun
 
 QByteArray Fatal(const char* id)
 {
-    return (CScratchApp::TestMessage(QString::fromLatin1(id)) + QLatin1Char('\n')
-            + CScratchApp::TestMessage(QStringLiteral("id_reinstall")) + QLatin1Char('\n'))
-        .toLatin1();
+    return (CScratchApp::FatalReport(id) + QLatin1Char('\n')).toLatin1();
 }
 
 class EndToEndTest : public ::testing::Test

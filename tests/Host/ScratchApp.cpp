@@ -56,6 +56,11 @@ void CScratchApp::MakeFolder(const QString& relative) const
     QDir().mkpath(FilePath(relative));
 }
 
+QString CScratchApp::FatalReport(const char* id)
+{
+    return TestMessage(QString::fromLatin1(id)) + QLatin1Char('\n') + TestMessage(QStringLiteral("id_reinstall"));
+}
+
 QString CScratchApp::TestMessage(const QString& id)
 {
     for (const TestText& text : kTexts) {

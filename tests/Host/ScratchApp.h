@@ -35,6 +35,8 @@ public:
 
     // The test text of a message of the application under the language file of WriteLanguageFile.
     static QString TestMessage(const QString& id);
+    // A fatal start-up report as shown: the message, then the advice to reinstall.
+    static QString FatalReport(const char* id);
 
 private:
     QTemporaryDir m_Dir;
