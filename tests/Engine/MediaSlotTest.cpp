@@ -80,9 +80,7 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
         EXPECT_EQ(Load(missing, "TST"), 0);
         EXPECT_EQ(Loaded(), nullptr);
         EXPECT_EQ(NewLog(), Text("id_opening_file").arg(missing) + LF + Text("id_opening_failed") + LF);
-        ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-        EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_warning"));
-        EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_failed_to_load").arg(missing));
+        EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text("id_failed_to_load").arg(missing)));
     }
 
     // The importer's own detailed text, less its last line feed, explains a refused file.
@@ -92,18 +90,14 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
     EXPECT_EQ(Loaded(), nullptr);
     EXPECT_EQ(NewLog(), Text("id_opening_file").arg(bad) + LF + Text("id_importing") + LF
                             + QStringLiteral("Bad test image\n") + Text("id_import_failed") + LF);
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_import_failed"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Bad test image"));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_import_failed"), QStringLiteral("Bad test image")));
 
     // No importer for the converter's documents: nothing is loaded, nothing is read, and the user is told.
     m_Prompt.mShown.clear();
     EXPECT_EQ(Load(good, "TPX"), 0);
     EXPECT_EQ(Loaded(), nullptr);
     EXPECT_EQ(NewLog(), QString());
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_warning"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_select_importer_failed").arg(good));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text("id_select_importer_failed").arg(good)));
 }
 
 TEST_F(MediaSlotTest, ConvertsTheLoadedDocumentAndKeepsTheResult)
@@ -157,9 +151,7 @@ TEST_F(MediaSlotTest, AFailedConversionReportsTheConvertersTextAndDropsThePrevio
     Convert("TST");
     EXPECT_EQ(NewLog(), Text("id_converting") + LF + QStringLiteral("Test conversion failed\n") + LF
                             + Text("id_convertion_failed") + LF);
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_convert_failed"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Test conversion failed"));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_convert_failed"), QStringLiteral("Test conversion failed")));
     EXPECT_EQ(m_Window.mCalls.mid(m_Window.mCalls.size() - 2),
               (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
     EXPECT_EQ(ResultBytes(), "<none>");
@@ -218,9 +210,8 @@ TEST_F(MediaSlotTest, AProfileTheConverterDoesNotFullyAcceptIsReportedAndNotLogg
     NewLog();
     Convert("TST");
     EXPECT_EQ(NewLog(), Text("id_converting") + LF);
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_convert_failed"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_profile_not_compatible").arg(QStringLiteral("WARY")));
+    EXPECT_EQ(m_Prompt.Messages(),
+              OneMessage(Text("id_convert_failed"), Text("id_profile_not_compatible").arg(QStringLiteral("WARY"))));
     EXPECT_EQ(m_Window.mCalls, (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
     EXPECT_EQ(ResultBytes(), "<none>");
     EXPECT_TRUE(Converter("TST")->GetRawDataList().isEmpty());
@@ -236,9 +227,8 @@ TEST_F(MediaSlotTest, ConverterIndexesOutsideTheListAreRefused)
         CGenerationInfo info(QString(), index, nullptr, QString());
         m_Application->ConvertionAsked(0, &info);
         EXPECT_EQ(NewLog(), Text("id_converting") + LF);
-        ASSERT_EQ(m_Prompt.mShown.size(), 1u) << index;
-        EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_convert_failed"));
-        EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_converter_unavailable"));
+        EXPECT_EQ(m_Prompt.Messages(),
+                  OneMessage(Text("id_convert_failed"), Text("id_converter_unavailable"))) << index;
         QString path = In(QStringLiteral("a.txt"));
         B32 success = 7;
         m_Application->LoadMediaAsked(path, index, success);

@@ -47,9 +47,7 @@ TEST_F(ParameterSlotTest, TheUsersFileReplacesTheDefaultsUntilTheyAreAskedBack)
     const QString broken = Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
     m_Application->LoadParamsAsked(ConverterIndex("TST"), broken);
     EXPECT_EQ(Working(), mine);
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_warning"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_param_loaded_failed").arg(broken));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text("id_param_loaded_failed").arg(broken)));
 
     // Back to the defaults, every value at its declared value.
     defaults->GetIntParameter(QStringLiteral("Level"))->mValue = 8;
