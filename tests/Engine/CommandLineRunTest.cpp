@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString LF = QStringLiteral("\n");
-
 struct CRun
 {
     int exitCode = -1;

@@ -16,6 +16,9 @@
 #include <memory>
 #include <vector>
 
+// The line end of the logs, to join expected lines.
+inline const QString LF = QStringLiteral("\n");
+
 // The English text of an application message, as the shipped language file gives it.
 QString Text(const char* id);
 // The file names of a folder, sorted.

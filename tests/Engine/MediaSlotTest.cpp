@@ -12,8 +12,6 @@
 
 namespace {
 
-const QString LF = QStringLiteral("\n");
-
 class MediaSlotTest : public EngineTest
 {
 protected:
@@ -42,6 +40,13 @@ protected:
         CDocument* document = nullptr;
         m_Application->GetPreviewRawData(&document);
         return document ? static_cast<CDocumentAbstract*>(document)->ToByteArray() : QByteArray("<none>");
+    }
+    // The preview handed out, starting from a pointer that is not null so that "none" must be said.
+    CDocument* PreviewOrNull()
+    {
+        CDocument* document = reinterpret_cast<CDocument*>(1);
+        m_Application->GetPreviewDocument(&document);
+        return document;
     }
     CPluginBase* Converter(const char* extension)
     {
@@ -155,9 +160,7 @@ TEST_F(MediaSlotTest, AFailedConversionReportsTheConvertersTextAndDropsThePrevio
     EXPECT_EQ(m_Window.mCalls.mid(m_Window.mCalls.size() - 2),
               (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
     EXPECT_EQ(ResultBytes(), "<none>");
-    CDocument* preview = reinterpret_cast<CDocument*>(1);
-    m_Application->GetPreviewDocument(&preview);
-    EXPECT_EQ(preview, nullptr);
+    EXPECT_EQ(PreviewOrNull(), nullptr);
 }
 
 TEST_F(MediaSlotTest, WhatAFailedConversionLeftNeverReachesTheNextOne)
@@ -175,9 +178,7 @@ TEST_F(MediaSlotTest, WhatAFailedConversionLeftNeverReachesTheNextOne)
     ASSERT_EQ(Load(Write(QStringLiteral("good.txt"), "nopreview good"), "TWX"), 1);
     Convert("TWX");
     EXPECT_EQ(ResultBytes(), "nopreview good");
-    CDocument* preview = reinterpret_cast<CDocument*>(1);
-    m_Application->GetPreviewDocument(&preview);
-    EXPECT_EQ(preview, nullptr);
+    EXPECT_EQ(PreviewOrNull(), nullptr);
 }
 
 TEST_F(MediaSlotTest, APreviewTakenOverIsNeverHandedOutTwice)
@@ -193,12 +194,9 @@ TEST_F(MediaSlotTest, APreviewTakenOverIsNeverHandedOutTwice)
     // The next conversion makes no preview: the discarded one must not come back.
     ASSERT_EQ(Load(Write(QStringLiteral("b.txt"), "nopreview"), "TWX"), 1);
     Convert("TWX");
-    CDocument* second = reinterpret_cast<CDocument*>(1);
-    m_Application->GetPreviewDocument(&second);
-    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(PreviewOrNull(), nullptr);
     Convert("TWX");
-    m_Application->GetPreviewDocument(&second);
-    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(PreviewOrNull(), nullptr);
 }
 
 TEST_F(MediaSlotTest, AProfileTheConverterDoesNotFullyAcceptIsReportedAndNotLogged)

@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString LF = QStringLiteral("\n");
-
 class SmsTranslationTest : public EngineOutputTest
 {
 protected:
