@@ -29,18 +29,6 @@ protected:
         CGenerationInfo info(QString(), ConverterIndex(extension), parameters, QString());
         m_Application->ConvertionAsked(0, &info);
     }
-    CDocument* Loaded()
-    {
-        CDocument* document = nullptr;
-        m_Application->GetLoadedDocument(&document);
-        return document;
-    }
-    QByteArray ResultBytes()
-    {
-        CDocument* document = nullptr;
-        m_Application->GetPreviewRawData(&document);
-        return document ? static_cast<CDocumentAbstract*>(document)->ToByteArray() : QByteArray("<none>");
-    }
     // The preview handed out, starting from a pointer that is not null so that "none" must be said.
     CDocument* PreviewOrNull()
     {
