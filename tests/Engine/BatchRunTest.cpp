@@ -8,8 +8,6 @@
 
 namespace {
 
-const QString LF = QStringLiteral("\n");
-
 class BatchRunTest : public EngineOutputTest
 {
 protected:
@@ -123,9 +121,8 @@ TEST_F(BatchRunTest, AChunkLargerThanThePhoneTakesIsWrittenButFailsTheRun)
     EXPECT_EQ(ReadAll(Out("a.TST")).size(), 1025);
     EXPECT_TRUE(NewLog().contains(Text("id_warning_media_toobig").arg(Out("a.TST"), QStringLiteral("PHONE1")) + LF
                                   + Text("id_saving_file").arg(Out("a.TST")) + LF));
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_launch_failed0"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_launch_failed1").arg(QStringLiteral("run.log")));
+    EXPECT_EQ(m_Prompt.Messages(),
+              OneMessage(Text("id_launch_failed0"), Text("id_launch_failed1").arg(QStringLiteral("run.log"))));
 }
 
 TEST_F(BatchRunTest, ATranslatorEntryImportsItsOwnInputAndKeepsItsOwnLimits)
@@ -190,9 +187,8 @@ TEST_F(BatchRunTest, AProfileTheConverterDoesNotFullyAcceptFailsEachSource)
                             + Text("id_importing") + LF + refused + Text("id_opening_file").arg(sources.at(1))
                             + LF + Text("id_importing") + LF + refused);
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_launch_failed0"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_launch_failed1").arg(QStringLiteral("run.log")));
+    EXPECT_EQ(m_Prompt.Messages(),
+              OneMessage(Text("id_launch_failed0"), Text("id_launch_failed1").arg(QStringLiteral("run.log"))));
 }
 
 TEST_F(BatchRunTest, AnEmptyListIsReportedAndFails)
@@ -201,9 +197,7 @@ TEST_F(BatchRunTest, AnEmptyListIsReportedAndFails)
     B32 result = 7;
     m_Application->LaunchAsked(&list, 0, result);
     EXPECT_EQ(result, 0);
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_warning"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_no_valid_conversion"));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text("id_no_valid_conversion")));
 
     // An entry whose converter is not in the list is refused.
     list.append(new CBatchInfo(Sources({"one"}), 99, QString(), m_Out));

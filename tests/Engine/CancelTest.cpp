@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString LF = QStringLiteral("\n");
-
 class CancelTest : public EngineTest
 {
 protected:

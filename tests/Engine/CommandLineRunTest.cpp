@@ -4,13 +4,9 @@
 #include "Text/CLanguageResources.h"
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 namespace {
-
-const QString LF = QStringLiteral("\n");
 
 struct CRun
 {
@@ -47,21 +43,13 @@ protected:
         if (converter)
             all << QStringLiteral("/converter=") + QString::fromLatin1(converter);
         all << arguments;
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("ORVANEDIR"), m_App.Path());
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_Work);
-        process.start(QStringLiteral(ORVANE_PROGRAM), all);
         CRun run;
-        if (!process.waitForFinished(30000)) {
-            process.kill();
-            process.waitForFinished(1000);
+        const CProgramRun program = RunProgram(QStringLiteral(ORVANE_PROGRAM), all, m_Work, m_App.Path());
+        if (!program.finished) {
             ADD_FAILURE() << "the program did not end";
             return run;
         }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.exitCode = program.exitCode;
         run.log = QString::fromLocal8Bit(ReadAll(W(QStringLiteral("run.log"))));
         return run;
     }

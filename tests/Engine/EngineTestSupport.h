@@ -2,6 +2,7 @@
 // The engine's tests run the application object in process on a scratch application folder with the host's
 // and the engine's test plug-ins, the shipped language file, scripted answers and a recording main window.
 #include "Core/COrvApplication.h"
+#include "Documents/CDocumentAbstract.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Engine/CMainWindowLink.h"
 #include "Engine/CResizeAsker.h"
@@ -16,9 +17,11 @@
 #include <memory>
 #include <vector>
 
+// The line end of the logs, to join expected lines.
+inline const QString LF = QStringLiteral("\n");
+
 // The English text of an application message, as the shipped language file gives it.
 QString Text(const char* id);
-QByteArray ReadAll(const QString& path);
 // The file names of a folder, sorted.
 QStringList FilesIn(const QString& folder);
 
@@ -98,6 +101,20 @@ protected:
     // A path inside the start folder, and a file written there (folders made as needed).
     QString In(const QString& relative) const { return m_Start + QLatin1Char('/') + relative; }
     QString Write(const QString& relative, const QByteArray& content) const;
+    // The document loaded in the media tab, or null.
+    CDocument* Loaded()
+    {
+        CDocument* document = nullptr;
+        m_Application->GetLoadedDocument(&document);
+        return document;
+    }
+    // The bytes of the converted result, or "<none>".
+    QByteArray ResultBytes()
+    {
+        CDocument* document = nullptr;
+        m_Application->GetPreviewRawData(&document);
+        return document ? static_cast<CDocumentAbstract*>(document)->ToByteArray() : QByteArray("<none>");
+    }
     // Everything logged since the last call.
     QString NewLog();
     // Positions of the converter writing that extension in the application's three lists.

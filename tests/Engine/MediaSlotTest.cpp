@@ -12,8 +12,6 @@
 
 namespace {
 
-const QString LF = QStringLiteral("\n");
-
 class MediaSlotTest : public EngineTest
 {
 protected:
@@ -31,17 +29,12 @@ protected:
         CGenerationInfo info(QString(), ConverterIndex(extension), parameters, QString());
         m_Application->ConvertionAsked(0, &info);
     }
-    CDocument* Loaded()
+    // The preview handed out, starting from a pointer that is not null so that "none" must be said.
+    CDocument* PreviewOrNull()
     {
-        CDocument* document = nullptr;
-        m_Application->GetLoadedDocument(&document);
+        CDocument* document = reinterpret_cast<CDocument*>(1);
+        m_Application->GetPreviewDocument(&document);
         return document;
-    }
-    QByteArray ResultBytes()
-    {
-        CDocument* document = nullptr;
-        m_Application->GetPreviewRawData(&document);
-        return document ? static_cast<CDocumentAbstract*>(document)->ToByteArray() : QByteArray("<none>");
     }
     CPluginBase* Converter(const char* extension)
     {
@@ -80,9 +73,7 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
         EXPECT_EQ(Load(missing, "TST"), 0);
         EXPECT_EQ(Loaded(), nullptr);
         EXPECT_EQ(NewLog(), Text("id_opening_file").arg(missing) + LF + Text("id_opening_failed") + LF);
-        ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-        EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_warning"));
-        EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_failed_to_load").arg(missing));
+        EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text("id_failed_to_load").arg(missing)));
     }
 
     // The importer's own detailed text, less its last line feed, explains a refused file.
@@ -92,18 +83,14 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
     EXPECT_EQ(Loaded(), nullptr);
     EXPECT_EQ(NewLog(), Text("id_opening_file").arg(bad) + LF + Text("id_importing") + LF
                             + QStringLiteral("Bad test image\n") + Text("id_import_failed") + LF);
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_import_failed"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Bad test image"));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_import_failed"), QStringLiteral("Bad test image")));
 
     // No importer for the converter's documents: nothing is loaded, nothing is read, and the user is told.
     m_Prompt.mShown.clear();
     EXPECT_EQ(Load(good, "TPX"), 0);
     EXPECT_EQ(Loaded(), nullptr);
     EXPECT_EQ(NewLog(), QString());
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_warning"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_select_importer_failed").arg(good));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text("id_select_importer_failed").arg(good)));
 }
 
 TEST_F(MediaSlotTest, ConvertsTheLoadedDocumentAndKeepsTheResult)
@@ -157,15 +144,11 @@ TEST_F(MediaSlotTest, AFailedConversionReportsTheConvertersTextAndDropsThePrevio
     Convert("TST");
     EXPECT_EQ(NewLog(), Text("id_converting") + LF + QStringLiteral("Test conversion failed\n") + LF
                             + Text("id_convertion_failed") + LF);
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_convert_failed"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Test conversion failed"));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_convert_failed"), QStringLiteral("Test conversion failed")));
     EXPECT_EQ(m_Window.mCalls.mid(m_Window.mCalls.size() - 2),
               (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
     EXPECT_EQ(ResultBytes(), "<none>");
-    CDocument* preview = reinterpret_cast<CDocument*>(1);
-    m_Application->GetPreviewDocument(&preview);
-    EXPECT_EQ(preview, nullptr);
+    EXPECT_EQ(PreviewOrNull(), nullptr);
 }
 
 TEST_F(MediaSlotTest, WhatAFailedConversionLeftNeverReachesTheNextOne)
@@ -183,9 +166,7 @@ TEST_F(MediaSlotTest, WhatAFailedConversionLeftNeverReachesTheNextOne)
     ASSERT_EQ(Load(Write(QStringLiteral("good.txt"), "nopreview good"), "TWX"), 1);
     Convert("TWX");
     EXPECT_EQ(ResultBytes(), "nopreview good");
-    CDocument* preview = reinterpret_cast<CDocument*>(1);
-    m_Application->GetPreviewDocument(&preview);
-    EXPECT_EQ(preview, nullptr);
+    EXPECT_EQ(PreviewOrNull(), nullptr);
 }
 
 TEST_F(MediaSlotTest, APreviewTakenOverIsNeverHandedOutTwice)
@@ -201,12 +182,9 @@ TEST_F(MediaSlotTest, APreviewTakenOverIsNeverHandedOutTwice)
     // The next conversion makes no preview: the discarded one must not come back.
     ASSERT_EQ(Load(Write(QStringLiteral("b.txt"), "nopreview"), "TWX"), 1);
     Convert("TWX");
-    CDocument* second = reinterpret_cast<CDocument*>(1);
-    m_Application->GetPreviewDocument(&second);
-    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(PreviewOrNull(), nullptr);
     Convert("TWX");
-    m_Application->GetPreviewDocument(&second);
-    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(PreviewOrNull(), nullptr);
 }
 
 TEST_F(MediaSlotTest, AProfileTheConverterDoesNotFullyAcceptIsReportedAndNotLogged)
@@ -218,9 +196,8 @@ TEST_F(MediaSlotTest, AProfileTheConverterDoesNotFullyAcceptIsReportedAndNotLogg
     NewLog();
     Convert("TST");
     EXPECT_EQ(NewLog(), Text("id_converting") + LF);
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_convert_failed"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_profile_not_compatible").arg(QStringLiteral("WARY")));
+    EXPECT_EQ(m_Prompt.Messages(),
+              OneMessage(Text("id_convert_failed"), Text("id_profile_not_compatible").arg(QStringLiteral("WARY"))));
     EXPECT_EQ(m_Window.mCalls, (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
     EXPECT_EQ(ResultBytes(), "<none>");
     EXPECT_TRUE(Converter("TST")->GetRawDataList().isEmpty());
@@ -236,9 +213,8 @@ TEST_F(MediaSlotTest, ConverterIndexesOutsideTheListAreRefused)
         CGenerationInfo info(QString(), index, nullptr, QString());
         m_Application->ConvertionAsked(0, &info);
         EXPECT_EQ(NewLog(), Text("id_converting") + LF);
-        ASSERT_EQ(m_Prompt.mShown.size(), 1u) << index;
-        EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_convert_failed"));
-        EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_converter_unavailable"));
+        EXPECT_EQ(m_Prompt.Messages(),
+                  OneMessage(Text("id_convert_failed"), Text("id_converter_unavailable"))) << index;
         QString path = In(QStringLiteral("a.txt"));
         B32 success = 7;
         m_Application->LoadMediaAsked(path, index, success);

@@ -47,9 +47,7 @@ TEST_F(ParameterSlotTest, TheUsersFileReplacesTheDefaultsUntilTheyAreAskedBack)
     const QString broken = Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
     m_Application->LoadParamsAsked(ConverterIndex("TST"), broken);
     EXPECT_EQ(Working(), mine);
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_warning"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_param_loaded_failed").arg(broken));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text("id_param_loaded_failed").arg(broken)));
 
     // Back to the defaults, every value at its declared value.
     defaults->GetIntParameter(QStringLiteral("Level"))->mValue = 8;
@@ -111,15 +109,11 @@ TEST_F(ParameterSlotTest, IndexesOutsideTheListsChangeNothing)
     m_Application->LoadDefaultTraductorParamsAsked(-3);
     for (CPluginClass* record : m_Application->GetEntireList(nullptr))
         EXPECT_EQ(record->GetUserParameters(), nullptr);
-    ASSERT_EQ(m_Prompt.mShown.size(), 4u);
-    for (const CScriptedPrompt::Shown& shown : m_Prompt.mShown) {
+    for (const CScriptedPrompt::Shown& shown : m_Prompt.mShown)
         EXPECT_EQ(shown.kind, 0);
-        EXPECT_EQ(shown.title, Text("id_warning"));
-    }
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_param_loaded_failed").arg(file));
-    EXPECT_EQ(m_Prompt.mShown[1].text, Text("id_converter_unavailable"));
-    EXPECT_EQ(m_Prompt.mShown[2].text, Text("id_param_loaded_failed").arg(file));
-    EXPECT_EQ(m_Prompt.mShown[3].text, Text("id_converter_unavailable"));
+    const QString failed = OneMessage(Text("id_warning"), Text("id_param_loaded_failed").arg(file)).at(0);
+    const QString unavailable = OneMessage(Text("id_warning"), Text("id_converter_unavailable")).at(0);
+    EXPECT_EQ(m_Prompt.Messages(), (QStringList{failed, unavailable, failed, unavailable}));
     QString extension = QStringLiteral("unchanged");
     m_Application->GetExportExtensionForConverter(extension, 42);
     m_Application->GetExportExtensionForTranslator(extension, 1);

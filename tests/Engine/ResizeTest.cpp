@@ -28,15 +28,7 @@ protected:
         EXPECT_EQ(success, 1);
         CGenerationInfo info(path, ConverterIndex(extension), nullptr, QString());
         m_Application->ConvertionAsked(0, &info);
-        CDocument* result = nullptr;
-        m_Application->GetPreviewRawData(&result);
-        return result ? static_cast<CDocumentAbstract*>(result)->ToByteArray() : QByteArray("<none>");
-    }
-    CDocument* Loaded()
-    {
-        CDocument* document = nullptr;
-        m_Application->GetLoadedDocument(&document);
-        return document;
+        return ResultBytes();
     }
 };
 

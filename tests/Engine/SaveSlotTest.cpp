@@ -8,8 +8,6 @@
 
 namespace {
 
-const QString LF = QStringLiteral("\n");
-
 class SaveSlotTest : public EngineOutputTest
 {
 protected:

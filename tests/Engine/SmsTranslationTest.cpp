@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString LF = QStringLiteral("\n");
-
 class SmsTranslationTest : public EngineOutputTest
 {
 protected:
@@ -109,9 +107,7 @@ TEST_F(SmsTranslationTest, ASourceThatCannotBeReadOrImportedIsReported)
         Translate(source);
         EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + c.logTail)
             << c.content;
-        ASSERT_EQ(m_Prompt.mShown.size(), 1u) << c.content;
-        EXPECT_EQ(m_Prompt.mShown[0].title, Text(c.title)) << c.content;
-        EXPECT_EQ(m_Prompt.mShown[0].text, text) << c.content;
+        EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text(c.title), text)) << c.content;
         EXPECT_TRUE(FilesIn(m_Out).isEmpty()) << c.content;
         EXPECT_TRUE(m_Window.mCalls.isEmpty()) << c.content;
     }
@@ -126,9 +122,7 @@ TEST_F(SmsTranslationTest, ATranslationThatFailsWritesNothingAndLeavesNothing)
                             + LF + QStringLiteral("Translation failed\n\n") + LF + Text("id_convertion_failed")
                             + LF);
     // The detailed text loses one line feed of its two.
-    ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_translation_failed"));
-    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Translation failed\n"));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_translation_failed"), QStringLiteral("Translation failed\n")));
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
     EXPECT_EQ(m_Window.mCalls, QStringList{QStringLiteral("init")});
     CPluginBase* translator = m_Application->GetTraductorList(nullptr).at(0)->GetConverter();
@@ -148,9 +142,8 @@ TEST_F(SmsTranslationTest, ATranslatorIndexOutsideTheListIsRefused)
         m_Prompt.mShown.clear();
         CGenerationInfo info(source, index, nullptr, m_Out);
         m_Application->TranslationAsked(&info, QString());
-        ASSERT_EQ(m_Prompt.mShown.size(), 1u) << index;
-        EXPECT_EQ(m_Prompt.mShown[0].title, Text("id_translation_failed"));
-        EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_converter_unavailable"));
+        EXPECT_EQ(m_Prompt.Messages(),
+                  OneMessage(Text("id_translation_failed"), Text("id_converter_unavailable"))) << index;
     }
     EXPECT_EQ(NewLog(), QString());
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());

@@ -22,12 +22,6 @@ QString Text(const char* id)
     return CScratchApp::TestMessage(QString::fromLatin1(id));
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 class CRecordingTest : public CTestBase
 {
 public:
@@ -207,11 +201,6 @@ struct FatalCase
     std::vector<std::pair<int, QString>> reports; // kind, text; titles follow from the kind
 };
 
-QString Fatal(const char* id)
-{
-    return Text(id) + QLatin1Char('\n') + Text("id_reinstall");
-}
-
 TEST_F(ApplicationTest, EveryFatalStartUpReport)
 {
     const FatalCase cases[] = {
@@ -222,38 +211,38 @@ TEST_F(ApplicationTest, EveryFatalStartUpReport)
          },
          {{1, QStringLiteral("No resource file installed !\nPlease re-install the application.")}}},
         {"no plug-in", [](const CScratchApp& app) { app.WriteLanguageFile(); app.WriteProfile(QStringLiteral("P.xml"), QStringLiteral("P")); },
-         {{1, Fatal("id_no_converter")}}},
+         {{1, CScratchApp::FatalReport("id_no_converter")}}},
         {"exporter without importer",
          [](const CScratchApp& app) {
              app.MakeComplete();
              QFile::remove(app.FilePath(QStringLiteral("Plugins/TestImporter.so")));
          },
-         {{1, Fatal("id_import_plugmissing")}}},
+         {{1, CScratchApp::FatalReport("id_import_plugmissing")}}},
         {"no translator",
          [](const CScratchApp& app) {
              app.MakeComplete();
              QFile::remove(app.FilePath(QStringLiteral("Plugins/TestTranslator.so")));
          },
-         {{1, Fatal("id_no_sms_translator")}}},
+         {{1, CScratchApp::FatalReport("id_no_sms_translator")}}},
         {"no loadable profile",
          [](const CScratchApp& app) {
              app.MakeComplete();
              QFile::remove(app.FilePath(QStringLiteral("Profiles/Phone.xml")));
              app.Write(QStringLiteral("Profiles/Broken.xml"), "<PROFILE><TSECTION/></PROFILE>");
          },
-         {{1, Fatal("id_no_profile")}}},
+         {{1, CScratchApp::FatalReport("id_no_profile")}}},
         {"no profile folder",
          [](const CScratchApp& app) {
              app.MakeComplete();
              QDir(app.FilePath(QStringLiteral("Profiles"))).removeRecursively();
          },
-         {{1, Fatal("id_no_profile")}}},
+         {{1, CScratchApp::FatalReport("id_no_profile")}}},
         {"parameter file that fails",
          [](const CScratchApp& app) {
              app.MakeComplete();
              app.Write(QStringLiteral("Plugins/Parameters/TestExporter.xml"), "<PARAMETERS>");
          },
-         {{0, Text("id_param_loaded_failed").arg(QStringLiteral("TestExporter.xml"))}, {1, Fatal("id_no_converter")}}},
+         {{0, Text("id_param_loaded_failed").arg(QStringLiteral("TestExporter.xml"))}, {1, CScratchApp::FatalReport("id_no_converter")}}},
     };
     for (const FatalCase& c : cases) {
         CScratchApp app;
@@ -393,7 +382,7 @@ TEST_F(ApplicationTest, CommandLineFatalReportGoesToTheLog)
     CTestApplication& app = Make({QStringLiteral("*.none"), QStringLiteral("/logfile=run.log")});
     app.SetUserPrompt(nullptr);
     EXPECT_EQ(app.Init(), 0);
-    EXPECT_EQ(ReadAll(m_Start + QStringLiteral("/run.log")), (Fatal("id_no_converter") + QLatin1Char('\n')).toLatin1());
+    EXPECT_EQ(ReadAll(m_Start + QStringLiteral("/run.log")), (CScratchApp::FatalReport("id_no_converter") + QLatin1Char('\n')).toLatin1());
 }
 
 TEST_F(ApplicationTest, MissingFoldersListNothingOfTheCurrentFolder)
@@ -408,7 +397,7 @@ TEST_F(ApplicationTest, MissingFoldersListNothingOfTheCurrentFolder)
     COrvApplication& app = Make();
     EXPECT_EQ(app.Init(), 0);
     ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown.at(0).text, Fatal("id_no_converter"));
+    EXPECT_EQ(m_Prompt.mShown.at(0).text, CScratchApp::FatalReport("id_no_converter"));
     app.Shutdown();
     m_Application.reset();
 
@@ -420,7 +409,7 @@ TEST_F(ApplicationTest, MissingFoldersListNothingOfTheCurrentFolder)
     COrvApplication& second = Make();
     EXPECT_EQ(second.Init(), 0);
     ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown.at(0).text, Fatal("id_no_profile"));
+    EXPECT_EQ(m_Prompt.mShown.at(0).text, CScratchApp::FatalReport("id_no_profile"));
 }
 
 TEST_F(ApplicationTest, ConversionLogSummaryGoesToTheRunLog)

@@ -2,33 +2,17 @@
 #include "ScratchApp.h"
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-struct CRun
-{
-    int exitCode = -1;
-    bool finished = false;
-    QByteArray out;
-    QByteArray err;
-};
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+using CRun = CProgramRun;
 
 QByteArray Fatal(const char* id)
 {
-    return (CScratchApp::TestMessage(QString::fromLatin1(id)) + QLatin1Char('\n')
-            + CScratchApp::TestMessage(QStringLiteral("id_reinstall")) + QLatin1Char('\n'))
-        .toLatin1();
+    return (CScratchApp::FatalReport(id) + QLatin1Char('\n')).toLatin1();
 }
 
 class EndToEndTest : public ::testing::Test
@@ -46,27 +30,8 @@ protected:
     CRun Start(const QStringList& arguments, bool withOrvanedir = true, const QString& folder = QString(),
                const QString& platform = QString())
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("ORVANEDIR"));
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        if (withOrvanedir)
-            environment.insert(QStringLiteral("ORVANEDIR"), m_App.Path());
-        if (!platform.isEmpty())
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(folder.isEmpty() ? m_Work : folder);
-        process.start(QStringLiteral(ORVANE_PROGRAM), arguments);
-        CRun run;
-        run.finished = process.waitForFinished(30000);
-        if (!run.finished) {
-            process.kill();
-            process.waitForFinished(1000);
-        }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = process.readAllStandardOutput();
-        run.err = process.readAllStandardError();
-        return run;
+        return RunProgram(QStringLiteral(ORVANE_PROGRAM), arguments, folder.isEmpty() ? m_Work : folder,
+                          withOrvanedir ? m_App.Path() : QString(), platform);
     }
     // A command-line run (its source matches nothing, so it converts nothing) logging to run.log.
     CRun StartCommandLine(bool withOrvanedir = true, const QString& folder = QString())
@@ -125,16 +90,10 @@ TEST_F(EndToEndTest, FatalStartUpReportsEndWithExitCodeOne)
     for (const Case& c : cases) {
         CScratchApp app;
         c.prepare(app);
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("ORVANEDIR"), app.Path());
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(app.Path());
-        process.start(QStringLiteral(ORVANE_PROGRAM), {QStringLiteral("*.nomatch"), QStringLiteral("/logfile=run.log")});
-        ASSERT_TRUE(process.waitForFinished(30000)) << c.name;
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << c.name;
-        EXPECT_EQ(process.exitCode(), 1) << c.name;
+        const QStringList arguments{QStringLiteral("*.nomatch"), QStringLiteral("/logfile=run.log")};
+        const CRun run = RunProgram(QStringLiteral(ORVANE_PROGRAM), arguments, app.Path(), app.Path());
+        ASSERT_TRUE(run.finished) << c.name;
+        EXPECT_EQ(run.exitCode, 1) << c.name; // -1 for a crash
         EXPECT_EQ(ReadAll(app.FilePath(QStringLiteral("run.log"))), c.log) << c.name;
     }
 }

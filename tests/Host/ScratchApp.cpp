@@ -2,6 +2,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,6 +56,11 @@ void CScratchApp::Write(const QString& relative, const QByteArray& content) cons
 void CScratchApp::MakeFolder(const QString& relative) const
 {
     QDir().mkpath(FilePath(relative));
+}
+
+QString CScratchApp::FatalReport(const char* id)
+{
+    return TestMessage(QString::fromLatin1(id)) + QLatin1Char('\n') + TestMessage(QStringLiteral("id_reinstall"));
 }
 
 QString CScratchApp::TestMessage(const QString& id)
@@ -110,6 +117,38 @@ CProcessStateKeeper::~CProcessStateKeeper()
         qputenv("ORVANEDIR", m_Dir);
     else
         qunsetenv("ORVANEDIR");
+}
+
+CProgramRun RunProgram(const QString& program, const QStringList& arguments, const QString& folder,
+                       const QString& orvanedir, const QString& platform)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("ORVANEDIR"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!orvanedir.isEmpty())
+        environment.insert(QStringLiteral("ORVANEDIR"), orvanedir);
+    if (!platform.isEmpty())
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    CProgramRun run;
+    run.finished = process.waitForFinished(30000);
+    if (!run.finished) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 QByteArray ValidParameterFile()

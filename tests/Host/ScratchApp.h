@@ -35,11 +35,30 @@ public:
 
     // The test text of a message of the application under the language file of WriteLanguageFile.
     static QString TestMessage(const QString& id);
+    // A fatal start-up report as shown: the message, then the advice to reinstall.
+    static QString FatalReport(const char* id);
 
 private:
     QTemporaryDir m_Dir;
     QString m_Path;
 };
+
+// What a run of a built program gave; exitCode is -1 when it crashed or did not end in time.
+struct CProgramRun
+{
+    int exitCode = -1;
+    bool finished = false;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the program from the folder with ORVANEDIR set to orvanedir and QT_QPA_PLATFORM to platform, each left
+// unset when empty, and kills it after 30 seconds.
+CProgramRun RunProgram(const QString& program, const QStringList& arguments, const QString& folder,
+                       const QString& orvanedir, const QString& platform = QString());
+
+// A file's bytes, or "<missing>" when it cannot be read.
+QByteArray ReadAll(const QString& path);
 
 // The parameter file format's smallest valid file.
 QByteArray ValidParameterFile();

@@ -31,7 +31,22 @@ public:
     }
     int Exec(QDialog&) override { return 0; }
 
+    // Every message shown, as "title|text".
+    QStringList Messages() const
+    {
+        QStringList list;
+        for (const Shown& shown : mShown)
+            list.append(shown.title + QLatin1Char('|') + shown.text);
+        return list;
+    }
+
     std::vector<Shown> mShown;
     QStringList mQuestions;
     QList<int> mAnswers;
 };
+
+// What Messages gives after exactly one message.
+inline QStringList OneMessage(const QString& title, const QString& text)
+{
+    return QStringList{title + QLatin1Char('|') + text};
+}
