@@ -12,6 +12,7 @@ const char* const kClassName = "CTunra";
 } // namespace
 
 CTunra::CTunra()
+    : m_DebugFolder({QStringLiteral("outASCII.imy"), QStringLiteral("outGSM7.imy")})
 {
     s_pLiveConverter = this;
 }

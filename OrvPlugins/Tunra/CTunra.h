@@ -2,6 +2,7 @@
 // The iMelody exporter: a MIDI or melody document becomes an iMelody ring
 // tone within the phone profile's limits, with a wave preview of the tune.
 #include "Melody/IMYNote.h"
+#include "Plugin/CDebugFolder.h"
 #include "Plugin/CPluginBase.h"
 
 #include <QString>
@@ -46,7 +47,7 @@ public:
 
     int GetProgressPhase() const { return m_nProgressPhase; }
     bool IsDebugEnabled() const { return m_bDebug; }
-    const QString& GetDebugFolder() const { return m_DebugFolder; }
+    const QString& GetDebugFolder() const { return m_DebugFolder.GetFolder(); }
 
     // The one converter of the loaded plug-in, for the library's progress
     // callbacks, which carry no object.
@@ -60,7 +61,7 @@ private:
 
     int m_nProgressPhase = PhaseMelody;
     bool m_bDebug = false;
-    QString m_DebugFolder;
+    CDebugFolder m_DebugFolder;
 
     // Progress bookkeeping: the highest event index shown, the last bar
     // value given to the event loop, and the preview's sample budget.
