@@ -1,4 +1,5 @@
 #include "Core/CCommandLine.h"
+#include "Core/CommandLineFonts.h"
 #include "Core/COrvApplication.h"
 #include <QStringList>
 #include <cstdio>
@@ -40,6 +41,8 @@ int main(int argc, char** argv)
         if (application.Init())
             result = application.Run();
         application.Shutdown();
+        if (!window)
+            ReleaseFontsWithoutLoadingThem();
         qInstallMessageHandler(previous);
     }
     return result == 1 ? 0 : 1;

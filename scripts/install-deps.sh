@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libqt6xml6 qt6-multimedia-dev
-    libgif-dev libopencore-amrnb-dev
+    libgif-dev libopencore-amrnb-dev libfontconfig-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
 )

@@ -30,25 +30,25 @@ bool CParameters::ReadTypes()
 
     // The position of a TYPE is its type code, so a nameless one cannot be skipped.
     const QString typeTag = Tag("TYPE");
-    for (int i = CountElements(typeTag) - 1; i >= 0; --i) {
+    const bool typesRead = ForEachChildBackwards(typeTag, [&]() {
         QString typeName;
-        if (!GoToElement(typeTag, false, i) || !GetStringAttribute(name, typeName))
+        if (!GetStringAttribute(name, typeName))
             return false;
         mBaseTypes.prepend(typeName);
-        GoToParent();
-    }
+        return true;
+    });
+    if (!typesRead)
+        return false;
 
     const QString enumTag = Tag("ENUM");
-    for (int i = CountElements(enumTag) - 1; i >= 0; --i) {
+    return ForEachChildBackwards(enumTag, [&]() {
         QString enumName;
         QString values;
-        if (!GoToElement(enumTag, false, i) || !GetStringAttribute(name, enumName)
-            || !GetStringAttribute(Tag("VALUES"), values))
+        if (!GetStringAttribute(name, enumName) || !GetStringAttribute(Tag("VALUES"), values))
             return false;
         mEnumTypes.prepend(new CEnumType(enumName, values));
-        GoToParent();
-    }
-    return true;
+        return true;
+    });
 }
 
 bool CParameters::ReadParameters()
@@ -58,11 +58,8 @@ bool CParameters::ReadParameters()
     GoToElement(Tag("PSECTION"));
 
     const QString dataTag = Tag("DATA");
-    for (int i = CountElements(dataTag) - 1; i >= 0; --i) {
-        if (!GoToElement(dataTag, false, i) || !ReadData())
-            return false;
-        GoToParent();
-    }
+    if (!ForEachChildBackwards(dataTag, [this]() { return ReadData() != nullptr; }))
+        return false;
 
     const QString vectorTag = Tag("VECTOR");
     for (int v = CountElements(vectorTag) - 1; v >= 0; --v) {
@@ -72,15 +69,15 @@ bool CParameters::ReadParameters()
         GetStringAttribute(Tag("NAME"), vectorName);
         CParameterVector* vector = new CParameterVector(vectorName);
         mVectors.prepend(vector);
-        for (int i = CountElements(dataTag) - 1; i >= 0; --i) {
-            if (!GoToElement(dataTag, false, i))
-                return false;
+        const bool dataRead = ForEachChildBackwards(dataTag, [&]() {
             CParameter* parameter = ReadData();
             if (!parameter)
                 return false;
             vector->mParameters.prepend(parameter);
-            GoToParent();
-        }
+            return true;
+        });
+        if (!dataRead)
+            return false;
         GoToParent();
     }
     return true;

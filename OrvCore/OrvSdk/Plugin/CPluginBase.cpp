@@ -41,7 +41,7 @@ CPluginBase::~CPluginBase()
 int CPluginBase::LoadResources()
 {
     const QString folder = qEnvironmentVariable("ORVANEDIR");
-    if (CLanguageResources::Load(folder + QStringLiteral("/Languages/English.xml")))
+    if (CLanguageResources::LoadOnFirstUse(folder + QStringLiteral("/Languages/English.xml")))
         return 1;
     // The language file is what failed, so these texts cannot come from it.
     const ResourceFailureReporter report = mpResourceFailureReporter ? mpResourceFailureReporter

@@ -2,11 +2,37 @@
 
 #include "Xml/CXmlFile.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
 namespace {
 const QString& ClassTag()
 {
     static const QString tag = QStringLiteral("class");
     return tag;
+}
+
+// What the library copy holds: the file parsed last (with the size and time
+// it had then), or the one to parse on first use.
+struct LoadState
+{
+    QString parsedPath;
+    qint64 parsedSize = -1;
+    QDateTime parsedTime;
+    QString pendingPath;
+};
+
+LoadState& State()
+{
+    static LoadState state;
+    return state;
+}
+
+bool SameFileAsParsed(const QFileInfo& info)
+{
+    const LoadState& state = State();
+    return !state.parsedPath.isEmpty() && info.absoluteFilePath() == state.parsedPath
+           && info.size() == state.parsedSize && info.lastModified() == state.parsedTime;
 }
 } // namespace
 
@@ -24,7 +50,38 @@ QString& CLanguageResources::ResourceFolder()
 
 bool CLanguageResources::Load(const QString& path)
 {
-    return File().Load(path);
+    LoadState& state = State();
+    state = LoadState();
+    if (!File().Load(path))
+        return false;
+    const QFileInfo info(path);
+    state.parsedPath = info.absoluteFilePath();
+    state.parsedSize = info.size();
+    state.parsedTime = info.lastModified();
+    return true;
+}
+
+bool CLanguageResources::LoadOnFirstUse(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!path.isEmpty() && SameFileAsParsed(info) && File().HasDocument()) {
+        State().pendingPath.clear();
+        return true;
+    }
+    if (path.isEmpty() || !info.isFile() || !info.isReadable())
+        return Load(QString());
+    Load(QString());
+    State().pendingPath = info.absoluteFilePath();
+    return true;
+}
+
+bool CLanguageResources::EnsureParsed()
+{
+    LoadState& state = State();
+    if (state.pendingPath.isEmpty())
+        return File().HasDocument();
+    const QString path = state.pendingPath;
+    return Load(path);
 }
 
 void CLanguageResources::SetResourceFolder(const QString& folder)
@@ -40,6 +97,8 @@ QString CLanguageResources::GetResourceFolder()
 QString CLanguageResources::Lookup(const QString& className, const QString& section,
                                    const QString& itemTag, const QString& id)
 {
+    if (!EnsureParsed())
+        return QString();
     CXmlFile& file = File();
     if (!file.GoToElement(QString(), true, 0))
         return QString();

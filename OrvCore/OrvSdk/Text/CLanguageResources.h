@@ -11,6 +11,12 @@ class CLanguageResources
 public:
     // False keeps no file, so an empty path releases the loaded one.
     static bool Load(const QString& path);
+    // The plug-ins' way in: checks that the file can be read and parses it
+    // only when a text is first asked for. The program has already loaded the
+    // same file in full before any plug-in, and a command-line run asks a
+    // plug-in for few texts or none, so the other copies never parse it. The
+    // same unchanged file is not parsed twice in one library copy.
+    static bool LoadOnFirstUse(const QString& path);
 
     static QString GetMessage(const QString& className, const QString& id);
     // Pictures and sounds come back with the resource folder in front.
@@ -23,6 +29,8 @@ public:
 
 private:
     static CXmlFile& File();
+    // Parses a file that LoadOnFirstUse named; false when there is none.
+    static bool EnsureParsed();
     static QString& ResourceFolder();
     static QString Lookup(const QString& className, const QString& section,
                           const QString& itemTag, const QString& id);

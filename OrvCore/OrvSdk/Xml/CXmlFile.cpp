@@ -207,6 +207,30 @@ bool CXmlFile::GoToChild(int n)
     return false;
 }
 
+bool CXmlFile::GoToLastChildElement(const QString& tag)
+{
+    for (QDomNode child = mCursor.lastChild(); !child.isNull(); child = child.previousSibling()) {
+        if (child.isElement() && (tag.isNull() || child.toElement().tagName() == tag)) {
+            mCursor = child;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CXmlFile::GoToPreviousSiblingElement(const QString& tag)
+{
+    if (mCursor.isNull() || IsRoot(mCursor))
+        return false;
+    for (QDomNode sibling = mCursor.previousSibling(); !sibling.isNull(); sibling = sibling.previousSibling()) {
+        if (sibling.isElement() && (tag.isNull() || sibling.toElement().tagName() == tag)) {
+            mCursor = sibling;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CXmlFile::GoToParent()
 {
     if (mCursor.isNull() || IsRoot(mCursor))

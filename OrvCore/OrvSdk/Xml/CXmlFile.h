@@ -35,6 +35,27 @@ public:
     bool FindElement(const QString& path, bool fromRoot = false, int index = 0) const;
     bool GoToElement(const QString& path, bool fromRoot = false, int index = 0);
     bool GoToChild(int n);
+    // A backward walk over the cursor's child elements of one tag (a null tag:
+    // every child element), in one pass instead of one search per index: the
+    // last such child, then from a child to the one of that tag before it.
+    // On false the cursor stays where it was.
+    bool GoToLastChildElement(const QString& tag);
+    bool GoToPreviousSiblingElement(const QString& tag);
+    // Runs visit() with the cursor on each child element of that tag, last
+    // first, then puts the cursor back on the parent. visit() leaves the cursor
+    // where it found it; its first false ends the walk with false.
+    template <typename Visit>
+    bool ForEachChildBackwards(const QString& tag, Visit visit)
+    {
+        if (!GoToLastChildElement(tag))
+            return true;
+        do {
+            if (!visit())
+                return false;
+        } while (GoToPreviousSiblingElement(tag));
+        GoToParent();
+        return true;
+    }
     bool GoToParent();
     QString GetPath() const;
     QString GetTagName() const;
