@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QDomDocument>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -106,4 +107,85 @@ TEST(LanguageResourcesAuthored, ApplicationLanguageFileLoads)
     ASSERT_TRUE(QFile::exists(path));
     EXPECT_TRUE(CLanguageResources::Load(path));
     CLanguageResources::Load(QString());
+}
+
+namespace {
+struct TextKey { QString className, section, id; };
+
+// Every (class, section, id) the file names, read straight from its elements.
+QList<TextKey> EveryTextOf(const QString& path)
+{
+    QFile file(path);
+    QDomDocument document;
+    QList<TextKey> keys;
+    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
+        return keys;
+    for (QDomElement c = document.documentElement().firstChildElement(S("class")); !c.isNull();
+         c = c.nextSiblingElement(S("class"))) {
+        for (QDomElement section = c.firstChildElement(); !section.isNull(); section = section.nextSiblingElement()) {
+            for (QDomElement item = section.firstChildElement(); !item.isNull(); item = item.nextSiblingElement())
+                keys.append({c.attribute(S("name")), section.tagName(), item.attribute(S("id"))});
+        }
+    }
+    return keys;
+}
+
+QString Lookup(const TextKey& key)
+{
+    if (key.section == S("picture"))
+        return CLanguageResources::GetPicture(key.className, key.id);
+    if (key.section == S("sound"))
+        return CLanguageResources::GetSound(key.className, key.id);
+    return CLanguageResources::GetMessage(key.className, key.id);
+}
+} // namespace
+
+// A plug-in parses the file when it first needs a text: every text of both
+// files comes out as a full load gives it.
+TEST(LanguageResourcesOnFirstUse, EveryTextAsAFullLoadGivesIt)
+{
+    for (const QString& path : {Fixture(), S(ORV_SOURCE_DIR) + S("/data/app/Languages/English.xml")}) {
+        const QList<TextKey> keys = EveryTextOf(path);
+        ASSERT_FALSE(keys.isEmpty()) << qPrintable(path);
+        ASSERT_TRUE(CLanguageResources::Load(path));
+        QStringList expected;
+        for (const TextKey& key : keys)
+            expected.append(Lookup(key));
+        ASSERT_TRUE(CLanguageResources::LoadOnFirstUse(path));
+        for (int i = 0; i < keys.size(); ++i)
+            EXPECT_EQ(Lookup(keys.at(i)), expected.at(i)) << qPrintable(keys.at(i).className + S(" ") + keys.at(i).id);
+    }
+    CLanguageResources::Load(QString());
+}
+
+// Two application objects in one process, the file rewritten between them:
+// the second gets the new texts; a file that went away gives none.
+TEST(LanguageResourcesOnFirstUse, AChangedFileIsReadAgain)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(S("English.xml"));
+    const auto write = [&](const char* text) {
+        return WriteFileBytes(path, QByteArray("<Language><class name=\"CFirst\"><message><string id=\"id_hello\" value=\"")
+                                        + text + "\"/></message></class></Language>");
+    };
+    ASSERT_TRUE(write("Hello"));
+    ASSERT_TRUE(CLanguageResources::LoadOnFirstUse(path));
+    EXPECT_EQ(CLanguageResources::GetMessage(S("CFirst"), S("id_hello")), S("Hello"));
+    ASSERT_TRUE(CLanguageResources::LoadOnFirstUse(path));
+    EXPECT_EQ(CLanguageResources::GetMessage(S("CFirst"), S("id_hello")), S("Hello"));
+
+    ASSERT_TRUE(write("Good morning"));
+    ASSERT_TRUE(CLanguageResources::LoadOnFirstUse(path));
+    EXPECT_EQ(CLanguageResources::GetMessage(S("CFirst"), S("id_hello")), S("Good morning"));
+
+    ASSERT_TRUE(write("<broken"));
+    ASSERT_TRUE(CLanguageResources::LoadOnFirstUse(path));
+    EXPECT_TRUE(CLanguageResources::GetMessage(S("CFirst"), S("id_hello")).isEmpty());
+
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_FALSE(CLanguageResources::LoadOnFirstUse(path));
+    EXPECT_FALSE(CLanguageResources::LoadOnFirstUse(QString()));
+    EXPECT_FALSE(CLanguageResources::LoadOnFirstUse(dir.path()));
+    EXPECT_TRUE(CLanguageResources::GetMessage(S("CFirst"), S("id_hello")).isEmpty());
 }
