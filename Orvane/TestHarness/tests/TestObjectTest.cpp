@@ -3,6 +3,7 @@
 #include "Core/COrvApplication.h"
 #include "Core/CTestBase.h"
 #include "ScratchApp.h"
+#include "SdkTestSupport.h"
 #include "ScriptedPrompt.h"
 #include "TestHarness/CMoreTests.h"
 #include "TestHarness/CQuietTests.h"
@@ -18,34 +19,6 @@
 #include <typeinfo>
 
 namespace {
-
-// Everything the program writes to the debug output while an object of this class lives.
-class CDebugCapture
-{
-public:
-    CDebugCapture()
-    {
-        s_pLines = &m_Lines;
-        m_Previous = qInstallMessageHandler(&CDebugCapture::Handle);
-    }
-    ~CDebugCapture()
-    {
-        qInstallMessageHandler(m_Previous);
-        s_pLines = nullptr;
-    }
-    const QStringList& Lines() const { return m_Lines; }
-
-private:
-    static void Handle(QtMsgType type, const QMessageLogContext&, const QString& text)
-    {
-        if (s_pLines && type == QtDebugMsg)
-            s_pLines->append(text);
-    }
-    static QStringList* s_pLines;
-    QStringList m_Lines;
-    QtMessageHandler m_Previous = nullptr;
-};
-QStringList* CDebugCapture::s_pLines = nullptr;
 
 const QString kTalmoClose = QStringLiteral("Test Talmo : Close");
 
@@ -176,9 +149,9 @@ TEST_F(TestObjectTest, UserOptionsSelectTheFirstKnownKeyInAnyCase)
         app.SetTestObject(new CProbe(probeDeleted));
         EXPECT_EQ(probeDeleted, c.held) << name.toStdString();
 
-        CDebugCapture capture;
+        MessageCapture capture;
         app.Shutdown();
-        EXPECT_EQ(capture.Lines().count(kTalmoClose), c.talmo ? 1 : 0) << name.toStdString();
+        EXPECT_EQ(capture.DebugLines().count(kTalmoClose), c.talmo ? 1 : 0) << name.toStdString();
         EXPECT_TRUE(probeDeleted) << name.toStdString();
         m_Application.reset();
     }
@@ -190,14 +163,14 @@ TEST_F(TestObjectTest, CommandLineRunCallsTheHooksAndShowsNothing)
 {
     for (const char* key : {"brenna", "corvin", "isolde", "talmo", "weyland"}) {
         CTestApplication& app = Make({QStringLiteral("/user=") + QString::fromLatin1(key), QStringLiteral("*.none")});
-        CDebugCapture capture;
+        MessageCapture capture;
         ASSERT_EQ(app.Init(), 1) << key;
-        EXPECT_EQ(capture.Lines().count(kTalmoClose), 0) << key;
+        EXPECT_EQ(capture.DebugLines().count(kTalmoClose), 0) << key;
         app.Run();
         EXPECT_TRUE(OpenDialogs().isEmpty()) << key;
-        EXPECT_EQ(capture.Lines().count(kTalmoClose), 0) << key;
+        EXPECT_EQ(capture.DebugLines().count(kTalmoClose), 0) << key;
         app.Shutdown();
-        EXPECT_EQ(capture.Lines().count(kTalmoClose), QLatin1String(key) == QLatin1String("talmo") ? 1 : 0)
+        EXPECT_EQ(capture.DebugLines().count(kTalmoClose), QLatin1String(key) == QLatin1String("talmo") ? 1 : 0)
             << key;
         EXPECT_EQ(m_Prompt.mDialogCount, 0) << key;
         m_Application.reset();
@@ -244,9 +217,9 @@ TEST_F(TestObjectTest, TalmoShowsItsDialogInWindowModeAndDeletesItAtClose)
             EXPECT_TRUE(dialogs.isEmpty()) << name;
         }
 
-        CDebugCapture capture;
+        MessageCapture capture;
         EXPECT_TRUE(talmo->Close());
-        EXPECT_EQ(capture.Lines(), QStringList{kTalmoClose}) << name;
+        EXPECT_EQ(capture.DebugLines(), QStringList{kTalmoClose}) << name;
         EXPECT_TRUE(dialog.isNull()) << name;
         EXPECT_TRUE(OpenDialogs().isEmpty()) << name;
         m_Application.reset();
@@ -278,22 +251,6 @@ TEST(MoreTests, FakeConverterNamesReplaceTheList)
         EXPECT_EQ(list, expected);
         EXPECT_EQ(list.size(), 11);
     }
-}
-
-// The slot and the two requests are reachable by name, the way panels connect to the application.
-TEST(MoreTests, SignalsAndSlotCarryThePanelsSignatures)
-{
-    CMoreTests tests;
-    const QMetaObject* meta = tests.metaObject();
-    EXPECT_GE(meta->indexOfSlot("SetListOfFakeName(QStringList&)"), 0);
-    EXPECT_GE(meta->indexOfSignal("LoadMediaAsked(QString&,int,B32&)"), 0);
-    EXPECT_GE(meta->indexOfSignal("GetLoadedDocument(CDocument**)"), 0);
-    // Nobody listens: emitting a query leaves its answer as the sender set it.
-    CDocument* document = nullptr;
-    emit tests.GetLoadedDocument(&document);
-    EXPECT_EQ(document, nullptr);
-    EXPECT_TRUE(tests.Run());
-    EXPECT_TRUE(tests.Close());
 }
 
 } // namespace
