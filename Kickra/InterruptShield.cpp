@@ -15,6 +15,10 @@ void ReinstallOnInterrupt(int)
 
 void ShieldFromInterrupts()
 {
+    struct sigaction inherited = {};
+    if (sigaction(SIGINT, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
+        return;
+
     struct sigaction action = {};
     action.sa_handler = ReinstallOnInterrupt;
     sigemptyset(&action.sa_mask);

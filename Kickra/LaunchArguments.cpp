@@ -3,12 +3,13 @@
 #include <cstring>
 
 const char* const kLaunchProgramFile = "Orvane";
+const char* const kBudgetProgramName = "Orvane.exe";
 
 bool BuildLaunchArguments(int argc, const char* const argv[], std::vector<std::string>& launchArguments)
 {
     launchArguments.clear();
     if (argc > 1) {
-        size_t runningLength = std::strlen(kLaunchProgramFile) + 1;
+        size_t runningLength = std::strlen(kBudgetProgramName) + 1;
         for (int i = 1; i < argc; ++i) {
             runningLength += std::strlen(argv[i]) + 3;
             if (runningLength > size_t(kLaunchArgumentLimit - 1))

@@ -1,6 +1,7 @@
 #include "ProcessSpawner.h"
 
 #include <cerrno>
+#include <csignal>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -8,6 +9,14 @@ extern char** environ;
 
 SpawnResult SpawnAndWait(const char* programFile, const std::vector<std::string>& arguments)
 {
+    // With SIGCHLD ignored (inherited from whoever started the launcher) the kernel reaps the
+    // program by itself and waitpid can no longer give its exit code. The default disposition
+    // keeps the ended program waiting for us; the program inherits that default.
+    struct sigaction childDefault = {};
+    childDefault.sa_handler = SIG_DFL;
+    sigemptyset(&childDefault.sa_mask);
+    sigaction(SIGCHLD, &childDefault, nullptr);
+
     std::vector<char*> argv;
     argv.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments)

@@ -13,5 +13,6 @@ struct SpawnResult
 
 // Starts `programFile` with `arguments` as its argument vector (the first one is its name)
 // and the launcher's environment, and waits for it to end. A name without a slash is taken
-// from the current working directory; no search path is consulted.
+// from the current working directory; no search path is consulted. SIGCHLD is set to its
+// default disposition first, so that the exit code can be collected.
 SpawnResult SpawnAndWait(const char* programFile, const std::vector<std::string>& arguments);

@@ -54,13 +54,27 @@ void Collect(QProcess& process, LauncherRun& run)
     run.errors = process.readAllStandardError();
 }
 
+// Starts the launcher with SIGINT and SIGCHLD at their defaults, whatever the test runner
+// inherited, and with the listed signals ignored, as a shell does for a background job.
+void InheritDispositions(QProcess& process, const std::vector<int>& ignored)
+{
+    process.setChildProcessModifier([ignored]() {
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGCHLD, SIG_DFL);
+        for (int signalNumber : ignored)
+            std::signal(signalNumber, SIG_IGN);
+    });
+}
+
 LauncherRun RunLauncher(const QString& folder, const std::vector<std::string>& arguments,
-                        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+                        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                        const std::vector<int>& ignored = {})
 {
     LauncherRun run;
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
+    InheritDispositions(process, ignored);
     process.start(LauncherPath(), ToQt(arguments));
     if (!process.waitForStarted(kRunTimeoutMs))
         return run;
@@ -98,6 +112,13 @@ public:
     }
 
     bool HasArguments() const { return QFile::exists(FilePath("arguments.txt")); }
+
+    // What the test program wrote to one of its files, or "<missing>".
+    QByteArray Read(const char* name) const
+    {
+        QFile file(FilePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
 
     // The argument vector the test program received, its own name first.
     std::vector<std::string> ReceivedArguments() const
@@ -169,7 +190,7 @@ TEST(KickraRun, ReturnsTheProgramsStatusSilently)
     }
 }
 
-// The count: strlen("Orvane") + 1 = 7, then each argument's length + 3; 4999 is the most.
+// The count: strlen("Orvane.exe") + 1 = 11, then each argument's length + 3; 4999 is the most.
 TEST(KickraRun, ArgumentBudgetBoundary)
 {
     struct Case
@@ -180,13 +201,13 @@ TEST(KickraRun, ArgumentBudgetBoundary)
     };
     const std::string exitArgument = "exit=0"; // counts 9
     const std::vector<Case> cases = {
-        {"one argument at 4999", {std::string(4989, 'a')}, true},
-        {"one argument at 5000", {std::string(4990, 'a')}, false},
-        {"several at 4999", {exitArgument, std::string(1000, 'b'), std::string(2000, 'c'), std::string(1974, 'd')}, true},
-        {"several at 5000", {exitArgument, std::string(1000, 'b'), std::string(2000, 'c'), std::string(1975, 'd')}, false},
-        // Empty arguments still cost their blank and quotes: 7 + 1664 * 3 = 4999.
-        {"empty arguments at 4999", std::vector<std::string>(1664, std::string()), true},
-        {"empty arguments at 5002", std::vector<std::string>(1665, std::string()), false},
+        {"one argument at 4999", {std::string(4985, 'a')}, true},
+        {"one argument at 5000", {std::string(4986, 'a')}, false},
+        {"several at 4999", {exitArgument, std::string(1000, 'b'), std::string(2000, 'c'), std::string(1970, 'd')}, true},
+        {"several at 5000", {exitArgument, std::string(1000, 'b'), std::string(2000, 'c'), std::string(1971, 'd')}, false},
+        // Empty arguments still cost their blank and quotes: 11 + 1662 * 3 = 4997, one more is 5000.
+        {"empty arguments at 4997", std::vector<std::string>(1662, std::string()), true},
+        {"empty arguments at 5000", std::vector<std::string>(1663, std::string()), false},
         {"far beyond", {std::string(100000, 'e')}, false},
     };
     for (const Case& c : cases) {
@@ -274,6 +295,7 @@ TEST(KickraRun, CtrlCDoesNotEndTheLauncherWhileTheProgramRuns)
     ASSERT_TRUE(folder.IsValid() && folder.AddTestProgram());
     QProcess process;
     process.setWorkingDirectory(folder.Path());
+    InheritDispositions(process, {});
     process.start(LauncherPath(), {QStringLiteral("wait-for=go"), QStringLiteral("exit=5")});
     ASSERT_TRUE(process.waitForStarted(kRunTimeoutMs));
 
@@ -297,6 +319,49 @@ TEST(KickraRun, CtrlCDoesNotEndTheLauncherWhileTheProgramRuns)
     EXPECT_EQ(run.exitCode, 5);
     EXPECT_TRUE(run.output.isEmpty());
     EXPECT_TRUE(run.errors.isEmpty());
+}
+
+// The program gets Ctrl+C at its default even though the launcher catches it; a launcher
+// started with Ctrl+C ignored leaves the ignore in place for the program too. SIGCHLD reaches
+// the program at its default in both cases.
+TEST(KickraRun, InheritedInterruptIgnoreStaysInPlace)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<int> ignored;
+        QByteArray dispositions;
+    };
+    const std::vector<Case> cases = {
+        {"defaults", {}, "SIGINT default\nSIGCHLD default\n"},
+        {"Ctrl+C ignored", {SIGINT}, "SIGINT ignored\nSIGCHLD default\n"},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder folder;
+        ASSERT_TRUE(folder.IsValid() && folder.AddTestProgram());
+        const LauncherRun run = RunLauncher(folder.Path(), {"report-signals", "exit=4"},
+                                            QProcessEnvironment::systemEnvironment(), c.ignored);
+        ASSERT_TRUE(run.finished) << c.name;
+        EXPECT_EQ(run.exitCode, 4) << c.name;
+        EXPECT_EQ(folder.Read("signals.txt"), c.dispositions) << c.name;
+        EXPECT_TRUE(run.errors.isEmpty()) << c.name;
+    }
+}
+
+// Started with SIGCHLD ignored, the launcher must still collect the program's exit code.
+TEST(KickraRun, ExitCodeSurvivesAnInheritedChildSignalIgnore)
+{
+    for (const std::string& argument : {std::string("exit=0"), std::string("exit=6"), std::string("signal=15")}) {
+        ScratchFolder folder;
+        ASSERT_TRUE(folder.IsValid() && folder.AddTestProgram());
+        const LauncherRun run =
+            RunLauncher(folder.Path(), {argument}, QProcessEnvironment::systemEnvironment(), {SIGCHLD});
+        ASSERT_TRUE(run.finished) << argument;
+        EXPECT_FALSE(run.crashed) << argument;
+        const int expected = argument == "exit=6" ? 6 : argument == "signal=15" ? 128 + 15 : 0;
+        EXPECT_EQ(run.exitCode, expected) << argument;
+        EXPECT_TRUE(run.errors.isEmpty()) << argument << ": " << run.errors.constData();
+    }
 }
 
 } // namespace

@@ -53,8 +53,8 @@ TEST(LaunchArguments, NameFirstThenArgumentsUnchanged)
 
 TEST(LaunchArguments, RefusesPastTheBudgetAndLeavesNothing)
 {
-    const std::string longest(4989, 'x'); // 7 + 4989 + 3 = 4999
-    const std::string tooLong(4990, 'x');
+    const std::string longest(4985, 'x'); // 11 + 4985 + 3 = 4999
+    const std::string tooLong(4986, 'x');
     const char* const fits[] = {"Kickra", longest.c_str()};
     const char* const overflows[] = {"Kickra", tooLong.c_str()};
     std::vector<std::string> arguments{"stale"};

@@ -129,7 +129,7 @@ void CCommandLine::SetHelpOption(const QString&)
 
 void CCommandLine::SetUserOption(const QString& value)
 {
-    mUserValues.append(value);
+    mUserValues.append(value.toUpper());
 }
 
 void CCommandLine::SetGuiOption(const QString&)

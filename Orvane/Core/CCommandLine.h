@@ -37,7 +37,7 @@ public:
     void SetLogFileOption(const QString& value);
     void SetPreviewOption(const QString& value);
     void SetHelpOption(const QString& value);
-    // The developer test object is chosen by the application; the values are kept in order for it.
+    // The developer test object is chosen by the application; the values are kept in order for it, upper case.
     void SetUserOption(const QString& value);
     void SetGuiOption(const QString& value);
     void SetPathOption(const QString& value);
@@ -48,7 +48,7 @@ public:
     QString mConverter;     // upper case
     QString mLogFileName;
     QString mPathsFileName;
-    QStringList mUserValues;
+    QStringList mUserValues; // upper case
     int mPreview = 0;
     int mGui = 0;
     int mHelp = 0;

@@ -1,5 +1,6 @@
 #include "CUserPrompt.h"
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -32,6 +33,11 @@ int CWidgetPrompt::Exec(QDialog& dialog)
     return dialog.exec();
 }
 
+QString CWidgetPrompt::ChooseOpenFile(QWidget* parent, const QString& folder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
+}
+
 void CLogPrompt::ShowMessage(int, const QString&, const QString& text)
 {
     if (m_Log)
@@ -46,4 +52,9 @@ int CLogPrompt::Ask(const QString&, const QString&, const QStringList&, int defa
 int CLogPrompt::Exec(QDialog&)
 {
     return QDialog::Rejected;
+}
+
+QString CLogPrompt::ChooseOpenFile(QWidget*, const QString&, const QString&)
+{
+    return QString();
 }

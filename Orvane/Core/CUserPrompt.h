@@ -4,6 +4,7 @@
 #include <functional>
 
 class QDialog;
+class QWidget;
 
 // Every message box, question and modal dialog of the application goes through this one interface:
 // real widgets in window mode, log lines and fixed answers in command-line mode, scripted answers in tests.
@@ -20,6 +21,9 @@ public:
                     int escapeAnswer) = 0;
     // Runs a modal dialog; returns its result (QDialog::Accepted or QDialog::Rejected).
     virtual int Exec(QDialog& dialog) = 0;
+    // Asks for an existing file, starting in folder, offering the names that match filter; returns the chosen
+    // path, or an empty string when the user cancels.
+    virtual QString ChooseOpenFile(QWidget* parent, const QString& folder, const QString& filter) = 0;
 };
 
 // Window mode: message boxes and dialogs on screen.
@@ -30,10 +34,11 @@ public:
     int Ask(const QString& title, const QString& text, const QStringList& answers, int defaultAnswer,
             int escapeAnswer) override;
     int Exec(QDialog& dialog) override;
+    QString ChooseOpenFile(QWidget* parent, const QString& folder, const QString& filter) override;
 };
 
 // Command-line mode: a message becomes its text and a line feed in the run log; questions take their default
-// answer and dialogs are rejected, so nothing modal ever opens.
+// answer, dialogs are rejected and file questions cancelled, so nothing modal ever opens.
 class CLogPrompt : public CUserPrompt
 {
 public:
@@ -43,6 +48,7 @@ public:
     int Ask(const QString& title, const QString& text, const QStringList& answers, int defaultAnswer,
             int escapeAnswer) override;
     int Exec(QDialog& dialog) override;
+    QString ChooseOpenFile(QWidget* parent, const QString& folder, const QString& filter) override;
 
 private:
     std::function<void(const QString&)> m_Log;

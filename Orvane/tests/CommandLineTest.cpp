@@ -72,11 +72,11 @@ TEST_F(CommandLineTest, LaterValueWinsAndEmptyValueIsKept)
 
 TEST_F(CommandLineTest, FirstRowInTableOrderWins)
 {
-    // "/helpme" begins with "/help"; "/ihmx" with "/ihm"; "/user=" keeps its values in order.
+    // "/helpme" begins with "/help"; "/ihmx" with "/ihm"; "/user=" keeps its values in order, upper case.
     const CCommandLine line = Parse({"/helpme", "/ihmx", "/user=Ann", "/USER=bob"});
     EXPECT_EQ(line.mHelp, 1);
     EXPECT_EQ(line.mGui, 1);
-    EXPECT_EQ(line.mUserValues, Args({"Ann", "bob"}));
+    EXPECT_EQ(line.mUserValues, Args({"ANN", "BOB"}));
     struct Case { const char* argument; int row; };
     const Case cases[] = {
         {"/profile=", 0}, {"/PARAMETER=", 1}, {"/destination=x", 2}, {"/converter=", 3}, {"/logfile=", 4},

@@ -7,7 +7,8 @@
 #include <vector>
 
 // Questions are recorded as "title|text|answer/answer/...|default|escape"; once the script runs out, each
-// question takes its default answer. Dialogs are refused.
+// question takes its default answer. Dialogs are refused and counted. File questions are recorded as
+// "folder|filter" and answered from mFiles; once that runs out, they are cancelled.
 class CScriptedPrompt : public CUserPrompt
 {
 public:
@@ -29,7 +30,16 @@ public:
                           + QStringLiteral("|%1|%2").arg(defaultAnswer).arg(escapeAnswer));
         return mAnswers.isEmpty() ? defaultAnswer : mAnswers.takeFirst();
     }
-    int Exec(QDialog&) override { return 0; }
+    int Exec(QDialog&) override
+    {
+        ++mDialogCount;
+        return 0;
+    }
+    QString ChooseOpenFile(QWidget*, const QString& folder, const QString& filter) override
+    {
+        mFileQuestions.append(folder + QLatin1Char('|') + filter);
+        return mFiles.isEmpty() ? QString() : mFiles.takeFirst();
+    }
 
     // Every message shown, as "title|text".
     QStringList Messages() const
@@ -43,6 +53,9 @@ public:
     std::vector<Shown> mShown;
     QStringList mQuestions;
     QList<int> mAnswers;
+    int mDialogCount = 0;
+    QStringList mFileQuestions;
+    QStringList mFiles;
 };
 
 // What Messages gives after exactly one message.
