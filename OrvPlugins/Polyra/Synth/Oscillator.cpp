@@ -97,6 +97,8 @@ void OscillatorStart(OscillatorState& state, const SynthPresets::OscillatorPrese
         state.rate[i] = preset.segments[i].rate;
         state.duration[i] = preset.segments[i].duration;
         (i >= attack && i < state.releaseStart ? middle : edges) += preset.segments[i].duration;
+        if (i >= state.releaseStart)
+            state.releaseLength += preset.segments[i].duration;
     }
     if (middle > 0 && remaining > edges)
     {
@@ -113,13 +115,7 @@ void OscillatorStart(OscillatorState& state, const SynthPresets::OscillatorPrese
 
 int OscillatorRender(OscillatorState& state, int64_t remaining, int16_t out[BlockSize])
 {
-    const int64_t releaseLength = [&] {
-        int64_t length = 0;
-        for (int i = state.releaseStart; i < state.segmentCount; ++i)
-            length += state.duration[i];
-        return length;
-    }();
-    if (!state.released && state.releaseStart < state.segmentCount && remaining < releaseLength)
+    if (!state.released && state.releaseStart < state.segmentCount && remaining < state.releaseLength)
     {
         state.released = true;
         LoadSegment(state, state.releaseStart);
