@@ -81,11 +81,6 @@ uint32_t WriteFrameSamples(CMemFile& output, const VoxFrame& frame)
     return output.Write(bytes, 2, kVoxFrameSamples);
 }
 
-int DoNothing(VoxFrame&)
-{
-    return 0;
-}
-
 const char* const kRxNames[8] = {"RX_SPEECH_GOOD", "RX_SPEECH_DEGRADED", "RX_ONSET", "RX_SPEECH_BAD",
                                  "RX_SID_FIRST", "RX_SID_UPDATE", "RX_SID_BAD", "RX_NO_DATA"};
 } // namespace
@@ -201,7 +196,7 @@ bool DecodeVox(CMemFile& input, CMemFile& output, bool trace)
 
     VoxFrame frame;
     frame.dtx = 1;
-    VoxCoderOps coder = {DoNothing, TraceVoxMessage, DoNothing};
+    VoxCoderOps coder = {VoxCoderNothing, TraceVoxMessage, VoxCoderNothing};
     if (!trace)
     {
         // The first coded frame names the decoder of the whole file.

@@ -3,6 +3,11 @@
 #include "AmrAdaptor.h"
 #include "VoxVocoders.h"
 
+int VoxCoderNothing(VoxFrame&)
+{
+    return 0;
+}
+
 bool SelectVoxEncoder(int vocoderId, VoxCoderOps& ops)
 {
     if (IsAmrVocoder(vocoderId))
@@ -11,7 +16,8 @@ bool SelectVoxEncoder(int vocoderId, VoxCoderOps& ops)
                PlexaAmr::Encoder_Interface_exit};
         return true;
     }
-    // gsm_hr (VocoderGsmHr) is listed but has no coder yet.
+    // VocoderGsmHr is listed but has no coder yet: its encoder (init, frame
+    // encoder, VoxCoderNothing) plugs in here. gsm_fr and gsm_efr have none.
     return false;
 }
 
@@ -23,5 +29,6 @@ bool SelectVoxDecoder(int vocoderId, VoxCoderOps& ops)
                PlexaAmr::Decoder_Interface_exit};
         return true;
     }
+    // VocoderGsmHr: its decoder (reset, frame decoder, VoxCoderNothing) plugs in here.
     return false;
 }
