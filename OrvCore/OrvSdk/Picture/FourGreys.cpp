@@ -53,10 +53,21 @@ void Remap(QImage& indexed8, const uchar map[256])
     }
 }
 
-// Reduces the palette of an all-grey picture to the greys its pixels use, in
-// palette order, and moves the pixels to them. Dropping entries by position
-// alone would cut used greys off a sparse palette.
-int CompactToUsedGreys(QImage& indexed8)
+bool IsPhoneGreysAndWhite(const QList<QRgb>& table)
+{
+    for (QRgb colour : table)
+        if (!PhoneGreys::IsPhoneGrey(colour) && !PhoneGreys::SameRgb(colour, kWhite))
+            return false;
+    return true;
+}
+
+QImage BitsOf(const QImage& maskPicture)
+{
+    return maskPicture.convertToFormat(QImage::Format_Indexed8);
+}
+} // namespace
+
+int FourGreys::CompactToUsedGreys(QImage& indexed8)
 {
     bool used[256];
     MarkUsed(indexed8, used);
@@ -83,20 +94,6 @@ int CompactToUsedGreys(QImage& indexed8)
     indexed8.setColorTable(compact);
     return int(compact.size());
 }
-
-bool IsPhoneGreysAndWhite(const QList<QRgb>& table)
-{
-    for (QRgb colour : table)
-        if (!PhoneGreys::IsPhoneGrey(colour) && !PhoneGreys::SameRgb(colour, kWhite))
-            return false;
-    return true;
-}
-
-QImage BitsOf(const QImage& maskPicture)
-{
-    return maskPicture.convertToFormat(QImage::Format_Indexed8);
-}
-} // namespace
 
 int FourGreys::CountUsedGreys(const QImage& indexed8)
 {

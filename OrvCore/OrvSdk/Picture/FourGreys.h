@@ -8,6 +8,11 @@ namespace FourGreys {
 // pixel uses do not count). Only meaningful for an all-grey picture.
 int CountUsedGreys(const QImage& indexed8);
 
+// Reduces the palette of an all-grey picture to the greys its pixels use, in
+// palette order, and moves the pixels to them (dropping entries by position
+// alone would cut used greys off a sparse palette). Returns the new count.
+int CompactToUsedGreys(QImage& indexed8);
+
 // Makes the transparency mask of an 8-bit indexed picture: a bits picture of
 // the same size (8-bit indexed, 1 opaque, 0 transparent), or null on failure.
 // An all-grey picture first has its palette reduced to the greys its pixels

@@ -32,8 +32,14 @@ QImage PicturePacking::Prepare(const QImage& picture)
     const QImage opaque = WithoutAlpha(picture);
     if (opaque.isNull() || !opaque.allGray())
         return opaque;
-    return opaque.format() == QImage::Format_Indexed8 ? opaque
-                                                      : opaque.convertToFormat(QImage::Format_Indexed8, kExactIndexed);
+    if (opaque.format() != QImage::Format_Indexed8)
+        return opaque.convertToFormat(QImage::Format_Indexed8, kExactIndexed);
+    // A grey file arrives with all 256 greys in its palette; the toolkit's
+    // own conversion lists only the colours used, and so does this.
+    QImage indexed = opaque.copy();
+    if (!indexed.isNull())
+        FourGreys::CompactToUsedGreys(indexed);
+    return indexed;
 }
 
 bool PicturePacking::IsTwoColourGrey(const QImage& prepared)

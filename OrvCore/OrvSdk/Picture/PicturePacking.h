@@ -21,7 +21,8 @@ struct Output
 };
 
 // The picture as the exporters judge it: without an alpha channel, and an
-// all-grey picture as 8-bit indexed without dithering (null on failure).
+// all-grey picture as 8-bit indexed without dithering, its palette the
+// greys it uses (null on failure).
 QImage Prepare(const QImage& picture);
 // An all-grey picture of exactly two colours: written monochrome whatever
 // grey output is asked for.

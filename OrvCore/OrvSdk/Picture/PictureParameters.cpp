@@ -4,6 +4,9 @@
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
+#include "Picture/PictureBody.h"
+
+#include <climits>
 
 namespace {
 const QLatin1String kGrey("Grayscale");
@@ -48,4 +51,17 @@ void PictureParameters::FilterWithProfile(CParameters* parameters, CProfile* pro
     }
     if (mask && profile)
         mask->mIsConst = mask->mIsDeclaredConst || !ParameterRead::Bool(profile, "TransparencyCompatible", false);
+}
+
+PictureParameters::SizeCheck PictureParameters::CheckSize(const QSize& size, const CProfile* profile)
+{
+    if (size.width() <= 0 || size.height() <= 0)
+        return SizeEmpty;
+    if (size.width() > PictureBody::MaxSide || size.height() > PictureBody::MaxSide)
+        return SizeOverBody;
+    if (size.width() > ParameterRead::Int(profile, "MaxPictWidth", INT_MAX))
+        return SizeTooWide;
+    if (size.height() > ParameterRead::Int(profile, "MaxPictHeight", INT_MAX))
+        return SizeTooHigh;
+    return SizeFits;
 }
