@@ -59,6 +59,10 @@ bool CFlickra::Convert(CDocument* document)
     ASSERT(GetProfile());
     if (!document || document->GetDocType() != CDocument::ANIMATION || !GetParameters() || !GetProfile())
         return false;
+    // A preview the host did not take over is the converter's to free; a
+    // failed conversion leaves none.
+    delete mpPreviewDocument;
+    mpPreviewDocument = nullptr;
     const CDocumentAnimation* animation = static_cast<CDocumentAnimation*>(document);
     const int count = animation->GetAnimationFrameCount();
     // An empty directory would be a file the phone cannot show.
@@ -147,8 +151,6 @@ bool CFlickra::Convert(CDocument* document)
     ASSERT_TEXT(out.size() == raw_data_size, "mIndex == raw_data_size");
 
     mRawDataList.append(out);
-    // A preview the host did not take over is the converter's to free.
-    delete mpPreviewDocument;
     mpPreviewDocument = preview.release();
     emit SetProgress(QString(), 100);
     if (QCoreApplication::instance())

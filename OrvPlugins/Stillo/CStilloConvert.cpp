@@ -43,6 +43,10 @@ bool CStillo::Convert(CDocument* document)
     if (!document || document->GetDocType() != CDocument::PICTURE || !GetParameters() || !GetProfile())
         return false;
 
+    // A preview the host did not take over is the converter's to free; a
+    // failed conversion leaves none.
+    delete mpPreviewDocument;
+    mpPreviewDocument = nullptr;
     const QImage picture = static_cast<CDocumentPicture*>(document)->GetImage().copy();
     const QImage prepared = PicturePacking::Prepare(picture);
     if (prepared.isNull())
@@ -89,8 +93,6 @@ bool CStillo::Convert(CDocument* document)
     ASSERT_TEXT(packed.body.size() == raw_data_size, "mIndex == raw_data_size");
     mRawDataList.append(packed.body);
 
-    // A preview the host did not take over is the converter's to free.
-    delete mpPreviewDocument;
     mpPreviewDocument = nullptr;
     if (packed.preview.isNull())
         LogMessage("id_impossible_to_generate");
