@@ -3,6 +3,7 @@
 #include "Picture/PhoneGreys.h"
 
 #include <QList>
+#include <QVector>
 
 #include <algorithm>
 #include <climits>
@@ -35,20 +36,24 @@ void MarkUsed(const QImage& indexed8, bool used[256])
 {
     std::fill(used, used + 256, false);
     const int colours = indexed8.colorCount();
-    for (int y = 0; y < indexed8.height(); ++y)
+    const int width = indexed8.width();
+    const int height = indexed8.height();
+    for (int y = 0; y < height; ++y)
     {
         const uchar* row = indexed8.constScanLine(y);
-        for (int x = 0; x < indexed8.width(); ++x)
+        for (int x = 0; x < width; ++x)
             used[row[x] < colours ? row[x] : 0] = true;
     }
 }
 
 void Remap(QImage& indexed8, const uchar map[256])
 {
-    for (int y = 0; y < indexed8.height(); ++y)
+    const int width = indexed8.width();
+    const int height = indexed8.height();
+    for (int y = 0; y < height; ++y)
     {
         uchar* row = indexed8.scanLine(y);
-        for (int x = 0; x < indexed8.width(); ++x)
+        for (int x = 0; x < width; ++x)
             row[x] = map[row[x]];
     }
 }
@@ -61,9 +66,81 @@ bool IsPhoneGreysAndWhite(const QList<QRgb>& table)
     return true;
 }
 
-QImage BitsOf(const QImage& maskPicture)
+// The background: the top-left corner's colour, unless it is alone among the
+// corners; then the top-right one's, or the bottom-right one's when only the
+// bottom corners agree. The toolkit's heuristic mask picks it so.
+QRgb BackgroundOf(const QImage& indexed8, const QList<QRgb>& table)
 {
-    return maskPicture.convertToFormat(QImage::Format_Indexed8);
+    const int w = indexed8.width() - 1;
+    const int h = indexed8.height() - 1;
+    auto rgb = [&](int x, int y) {
+        const int index = indexed8.constScanLine(y)[x];
+        return (index < table.size() ? table.at(index) : table.value(0)) & 0xFFFFFFu;
+    };
+    QRgb background = rgb(0, 0);
+    if (background != rgb(w, 0) && background != rgb(0, h) && background != rgb(w, h))
+    {
+        background = rgb(w, 0);
+        if (background != rgb(w, h) && background != rgb(0, h) && rgb(0, h) == rgb(w, h))
+            background = rgb(w, h);
+    }
+    return background;
+}
+
+// The toolkit's heuristic mask, clipped tightly: the pixels of the background
+// colour that reach the border through their four neighbours are transparent;
+// a pocket of that colour enclosed by others stays opaque. Done as one flood
+// from the border rather than by repeated passes over the picture.
+QImage BorderMask(const QImage& indexed8)
+{
+    const int width = indexed8.width();
+    const int height = indexed8.height();
+    QImage mask(width, height, QImage::Format_Indexed8);
+    if (mask.isNull() || width <= 0 || height <= 0)
+        return QImage();
+    mask.setColorTable({kWhite, qRgb(0, 0, 0)});
+    mask.fill(1u);
+
+    const QList<QRgb> table = indexed8.colorTable();
+    const QRgb background = BackgroundOf(indexed8, table);
+    bool isBackground[256];
+    for (int i = 0; i < 256; ++i)
+        isBackground[i] = ((i < table.size() ? table.at(i) : table.value(0)) & 0xFFFFFFu) == background;
+
+    QVector<int> pending;
+    auto visit = [&](int x, int y) {
+        uchar& bit = mask.scanLine(y)[x];
+        if (bit && isBackground[indexed8.constScanLine(y)[x]])
+        {
+            bit = 0;
+            pending.append(y * width + x);
+        }
+    };
+    for (int x = 0; x < width; ++x)
+    {
+        visit(x, 0);
+        visit(x, height - 1);
+    }
+    for (int y = 0; y < height; ++y)
+    {
+        visit(0, y);
+        visit(width - 1, y);
+    }
+    while (!pending.isEmpty())
+    {
+        const int at = pending.takeLast();
+        const int x = at % width;
+        const int y = at / width;
+        if (x > 0)
+            visit(x - 1, y);
+        if (x + 1 < width)
+            visit(x + 1, y);
+        if (y > 0)
+            visit(x, y - 1);
+        if (y + 1 < height)
+            visit(x, y + 1);
+    }
+    return mask;
 }
 } // namespace
 
@@ -129,22 +206,18 @@ QImage FourGreys::MakeMask(QImage& indexed8)
         if (mask.isNull())
             return QImage();
         mask.setColorTable({kWhite, qRgb(0, 0, 0)});
+        const int width = indexed8.width();
         for (int y = 0; y < indexed8.height(); ++y)
         {
             const uchar* from = indexed8.constScanLine(y);
             uchar* to = mask.scanLine(y);
-            for (int x = 0; x < indexed8.width(); ++x)
+            for (int x = 0; x < width; ++x)
                 to[x] = from[x] == white ? 0 : 1;
         }
         indexed8.setColor(white, PhoneGreys::Phone(0));
         return mask;
     }
-    // The toolkit clears the mask where the border's colour reaches in from
-    // the edges; a pocket of that colour enclosed by others stays opaque.
-    const QImage heuristic = indexed8.createHeuristicMask(true);
-    if (heuristic.isNull())
-        return QImage();
-    return BitsOf(heuristic);
+    return BorderMask(indexed8);
 }
 
 QImage FourGreys::Quantise(const QImage& indexed8)
@@ -205,11 +278,13 @@ QImage FourGreys::Preview(const QImage& greys, const QImage* mask)
     {
         const uchar transparent = static_cast<uchar>(table.size());
         table.append(kWhite);
-        for (int y = 0; y < preview.height() && y < mask->height(); ++y)
+        const int width = qMin(preview.width(), mask->width());
+        const int height = qMin(preview.height(), mask->height());
+        for (int y = 0; y < height; ++y)
         {
             const uchar* bits = mask->constScanLine(y);
             uchar* row = preview.scanLine(y);
-            for (int x = 0; x < preview.width() && x < mask->width(); ++x)
+            for (int x = 0; x < width; ++x)
                 if (!(bits[x] & 1u))
                     row[x] = transparent;
         }

@@ -179,6 +179,41 @@ TEST(FourGreys, HeuristicMaskClearsTheBorderColourButNotAnEnclosedPocket)
     EXPECT_EQ(mask.pixelIndex(6, 6), 1);
 }
 
+TEST(FourGreys, BorderMaskMatchesTheToolkitsHeuristicMask)
+{
+    // Colour pictures (not all grey) of three colours in blobs, with each
+    // corner rule of the background choice exercised by the seeds.
+    const QList<QRgb> table = {qRgb(250, 10, 10), qRgb(10, 250, 10), qRgb(10, 10, 250)};
+    quint32 state = 12345;
+    auto next = [&state]() {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) & 0x7FFF;
+    };
+    for (int round = 0; round < 60; ++round)
+    {
+        SCOPED_TRACE(round);
+        const int width = 1 + int(next() % 23);
+        const int height = 1 + int(next() % 19);
+        QImage picture = Indexed(width, height, table, int(next() % 3));
+        for (int blob = 0; blob < 6; ++blob)
+        {
+            const int x0 = int(next() % uint(width));
+            const int y0 = int(next() % uint(height));
+            const uint colour = next() % 3;
+            for (int y = y0; y < qMin(height, y0 + 1 + int(next() % 6)); ++y)
+                for (int x = x0; x < qMin(width, x0 + 1 + int(next() % 6)); ++x)
+                    picture.setPixel(x, y, colour);
+        }
+        const QImage expected = picture.createHeuristicMask(true).convertToFormat(QImage::Format_Indexed8);
+        QImage copy = picture.copy();
+        const QImage mask = FourGreys::MakeMask(copy);
+        ASSERT_EQ(mask.size(), expected.size());
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(mask.pixelIndex(x, y), expected.pixelIndex(x, y)) << x << "," << y;
+    }
+}
+
 TEST(FourGreys, CountsTheGreysThePixelsUseAndKeepsThemInASparsePalette)
 {
     // A grey PNG arrives with all 256 greys in its palette.
