@@ -7,6 +7,8 @@
 namespace {
 const qint64 kSmsPacketBytes = 128;
 const qint64 kOctave = 12;
+// Read once by value: the writer's constant has no storage of its own.
+const int kNoSizeLimit = int(CMelodyTruncate::NoSizeLimit);
 } // namespace
 
 ChimoSettings ChimoSettings::Read(const CParameters* parameters, const CProfile* profile)
@@ -18,12 +20,12 @@ ChimoSettings ChimoSettings::Read(const CParameters* parameters, const CProfile*
                          ? ParameterRead::Enum(profile, "BuzzerDefaultStyle")
                          : ParameterRead::Enum(parameters, "Style");
 
-    settings.nSizeLimit = CMelodyTruncate::NoSizeLimit;
+    settings.nSizeLimit = kNoSizeLimit;
     if (ParameterRead::Bool(parameters, "SMSPaquet", false))
     {
         // No packet at all leaves no room, which the writer refuses.
         const qint64 packets = qMax<qint64>(0, ParameterRead::Int(parameters, "SMSPaquetCount", 1));
-        settings.nSizeLimit = static_cast<int>(qMin<qint64>(packets * kSmsPacketBytes, CMelodyTruncate::NoSizeLimit));
+        settings.nSizeLimit = static_cast<int>(qMin<qint64>(packets * kSmsPacketBytes, kNoSizeLimit));
     }
     settings.nLowNote = ParameterRead::Int(profile, "BuzzerBandWidthLowNote", 0);
     settings.nHighNote = ParameterRead::Int(profile, "BuzzerBandWidthHighNote", 127);

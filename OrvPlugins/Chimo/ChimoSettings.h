@@ -11,9 +11,9 @@ class CProfile;
 struct ChimoSettings
 {
     // The header holds the tempo in 10 bits and the volume in 4.
-    static const int MinTempo = 1;
-    static const int MaxTempo = 1023;
-    static const int MaxVolume = 15;
+    static constexpr int MinTempo = 1;
+    static constexpr int MaxTempo = 1023;
+    static constexpr int MaxVolume = 15;
 
     int nTempo = 120;
     int nVolume = 7; // clamped to 0..MaxVolume
