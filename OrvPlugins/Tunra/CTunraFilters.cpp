@@ -1,117 +1,14 @@
 // Adjusting the converter's parameters to the phone and to the document.
 #include "CTunra.h"
 
-#include "Melody/CDocumentMelody.h"
-#include "Melody/CDocumentMidi.h"
-#include "Parameters/CProfile.h"
-#include "Util/Assert.h"
-
-#include <QDebug>
-
-namespace {
-// A profile integer, or the fallback when the profile does not declare it.
-int ProfileInt(CProfile* profile, const char* key, int fallback)
-{
-    const CParameter* parameter = profile->GetParameter(QString::fromLatin1(key));
-    if (!parameter || parameter->GetType() != CParameter::INT_TYPE)
-        return fallback;
-    return static_cast<const CIntParameter*>(parameter)->mValue;
-}
-
-// A missing style flag counts as supported: only a phone that says it lacks
-// a style loses it.
-bool ProfileSupportsStyle(CProfile* profile, const char* key)
-{
-    const CParameter* parameter = profile->GetParameter(QString::fromLatin1(key));
-    if (!parameter || parameter->GetType() != CParameter::BOOL_TYPE)
-        return true;
-    return static_cast<const CBoolParameter*>(parameter)->mValue;
-}
-
-void NarrowTempo(CIntParameter* tempo, CProfile* profile)
-{
-    tempo->mMin = qMax(tempo->mMin, ProfileInt(profile, "MinBpmBuzzer", tempo->mMin));
-    tempo->mMax = qMin(tempo->mMax, ProfileInt(profile, "MaxBpmBuzzer", tempo->mMax));
-    if (tempo->mIsConst)
-        return;
-    if (tempo->mValue > tempo->mMax)
-    {
-        tempo->mValue = tempo->mMax;
-        if (tempo->mMax < tempo->mMin)
-            tempo->mValue = tempo->mMin;
-    }
-    if (tempo->mValue < tempo->mMin)
-    {
-        tempo->mValue = tempo->mMin;
-        if (tempo->mMax < tempo->mMin)
-            tempo->mValue = tempo->mMax;
-    }
-}
-} // namespace
+#include "Melody/BuzzerParameterFilter.h"
 
 void CTunra::FilterParametersWithProfile(CParameters* parameters, CProfile* profile, int apply)
 {
-    if (!parameters)
-        return;
-    CEnumParameter* style = parameters->GetEnumParameter(QStringLiteral("Style"));
-    if (apply != 1)
-    {
-        if (style)
-            style->RestoreValues();
-        return;
-    }
-    if (!profile)
-        return;
-
-    if (CIntParameter* tempo = parameters->GetIntParameter(QStringLiteral("Tempo")))
-        NarrowTempo(tempo, profile);
-    if (!style)
-        return;
-
-    // Refused quietly when the parameter is constant.
-    style->SetValue(CProfile::GetBuzzerStyle(profile, style->GetValue()));
-
-    static const struct
-    {
-        const char* key;
-        const char* style;
-    } kStyleFlags[] = {{"BuzzerNaturalCompatible", "Natural"},
-                       {"BuzzerContinuousCompatible", "Continuous"},
-                       {"BuzzerStaccatoCompatible", "Staccato"}};
-    for (const auto& flag : kStyleFlags)
-        if (!ProfileSupportsStyle(profile, flag.key))
-            style->RemoveValue(QString::fromLatin1(flag.style));
+    BuzzerParameterFilter::FilterWithProfile(parameters, profile, apply);
 }
 
 void CTunra::FilterParametersWithDocument(CParameters* parameters, CDocument* document)
 {
-    // Documents cross the plug-in boundary, where casts that need type
-    // information fail: the document type says what the object is.
-    const int type = document ? document->GetDocType() : 0;
-    CDocumentMelody* pDocumentMelody = type == CDocument::MELODY ? static_cast<CDocumentMelody*>(document) : nullptr;
-    CDocumentMidi* pDocumentMidi = type == CDocument::MIDI ? static_cast<CDocumentMidi*>(document) : nullptr;
-    ASSERT(pDocumentMelody != 0 || pDocumentMidi != 0);
-    if ((!pDocumentMelody && !pDocumentMidi) || !parameters)
-        return;
-
-    const int tempo = pDocumentMelody ? pDocumentMelody->GetBeat() : pDocumentMidi->GetTempo();
-    CIntParameter* tempoParameter = parameters->GetIntParameter(QStringLiteral("Tempo"));
-    if (tempoParameter && !tempoParameter->mIsConst)
-    {
-        if (tempo > tempoParameter->mMax)
-            tempoParameter->mValue = tempoParameter->mMax;
-        else if (tempo < tempoParameter->mMin)
-            tempoParameter->mValue = tempoParameter->mMin;
-        else
-            tempoParameter->mValue = tempo;
-    }
-
-    if (!pDocumentMelody)
-        return;
-    CEnumParameter* style = parameters->GetEnumParameter(QStringLiteral("Style"));
-    QString styleName;
-    pDocumentMelody->GetStyle(styleName);
-    if (!style || !style->SetValue(styleName))
-        qDebug("CTunra::FilterParametersWithDocument> Style can not be set; it can be const or the state has been "
-               "disabled by profile");
+    BuzzerParameterFilter::FilterWithDocument(parameters, document, "CTunra");
 }

@@ -40,7 +40,11 @@ TEST(AuthoredParameterFiles, NumbersHaveLimitsAndEveryParameterIsShownOnce)
         SCOPED_TRACE(QDir(path).dirName().toStdString());
         CParameters parameters;
         ASSERT_TRUE(parameters.Load(path));
-        ASSERT_FALSE(parameters.IsEmpty());
+        // A converter without settings ships a file that declares none and shows nothing.
+        if (parameters.IsEmpty()) {
+            EXPECT_TRUE(parameters.GetInterfaceNodes().isEmpty());
+            continue;
+        }
 
         for (const CParameter* parameter : parameters.GetParameterMap()) {
             SCOPED_TRACE(parameter->GetName().toStdString());

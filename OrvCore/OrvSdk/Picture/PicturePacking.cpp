@@ -1,0 +1,88 @@
+#include "Picture/PicturePacking.h"
+
+#include "Picture/FourGreys.h"
+#include "Picture/TwoColourBits.h"
+
+namespace {
+const Qt::ImageConversionFlags kDitherToMono = Qt::MonoOnly | Qt::PreferDither;
+const Qt::ImageConversionFlags kExactIndexed = Qt::AvoidDither;
+
+QImage WithoutAlpha(const QImage& picture)
+{
+    if (!picture.hasAlphaChannel())
+        return picture;
+    if (picture.format() == QImage::Format_Indexed8)
+    {
+        QImage opaque = picture;
+        QList<QRgb> table = opaque.colorTable();
+        for (QRgb& colour : table)
+            colour |= 0xFF000000u;
+        opaque.setColorTable(table);
+        return opaque;
+    }
+    // Colours keep their channels: only the alpha is dropped.
+    return picture.convertToFormat(QImage::Format_ARGB32).convertToFormat(QImage::Format_RGB32);
+}
+} // namespace
+
+QImage PicturePacking::Prepare(const QImage& picture)
+{
+    if (picture.isNull())
+        return QImage();
+    const QImage opaque = WithoutAlpha(picture);
+    if (opaque.isNull() || !opaque.allGray())
+        return opaque;
+    if (opaque.format() != QImage::Format_Indexed8)
+        return opaque.convertToFormat(QImage::Format_Indexed8, kExactIndexed);
+    // A grey file arrives with all 256 greys in its palette; the toolkit's
+    // own conversion lists only the colours used, and so does this.
+    QImage indexed = opaque.copy();
+    if (!indexed.isNull())
+        FourGreys::CompactToUsedGreys(indexed);
+    return indexed;
+}
+
+bool PicturePacking::IsTwoColourGrey(const QImage& prepared)
+{
+    return !prepared.isNull() && prepared.allGray() && prepared.colorCount() == 2 && prepared.depth() <= 8;
+}
+
+PicturePacking::Result PicturePacking::PackMonochrome(const QImage& picture, QRgb previewLight, Output& out)
+{
+    if (picture.isNull())
+        return EmptyPicture;
+    const QImage mono = picture.format() == QImage::Format_Mono ? picture
+                                                                : picture.convertToFormat(QImage::Format_Mono, kDitherToMono);
+    const QImage bits = TwoColourBits::FromPicture(mono, previewLight, qRgb(0, 0, 0));
+    if (bits.isNull())
+        return EmptyPicture;
+    out.body.clear();
+    out.body.reserve(PictureBody::Size(PictureBody::Monochrome, false, bits.size()));
+    PictureBody::AppendMonochrome(bits, out.body);
+    out.preview = bits;
+    return Packed;
+}
+
+PicturePacking::Result PicturePacking::PackGrey(const QImage& picture, bool withMask, Output& out)
+{
+    if (picture.isNull())
+        return EmptyPicture;
+    QImage indexed = picture.format() == QImage::Format_Indexed8
+                         ? picture.copy()
+                         : picture.convertToFormat(QImage::Format_Indexed8, kExactIndexed);
+    if (indexed.isNull())
+        return EmptyPicture;
+    // Made before the quantisation: it decides which colour is transparent
+    // and may turn white into the lightest phone grey.
+    const QImage mask = FourGreys::MakeMask(indexed);
+    if (mask.isNull())
+        return NoMask;
+    const QImage greys = FourGreys::Quantise(indexed);
+    if (greys.isNull())
+        return EmptyPicture;
+    out.body.clear();
+    out.body.reserve(PictureBody::Size(PictureBody::Grey, withMask, greys.size()));
+    PictureBody::AppendGrey(greys, withMask ? &mask : nullptr, out.body);
+    out.preview = FourGreys::Preview(greys, withMask ? &mask : nullptr);
+    return Packed;
+}

@@ -1,0 +1,136 @@
+// The conversion: melody, parameters and phone limits in, one QBR chunk and a
+// wave preview out.
+#include "CChimo.h"
+#include "ChimoSettings.h"
+
+#include "Melody/CDocumentMelody.h"
+#include "Melody/CDocumentMidi.h"
+#include "Melody/CMelodyTruncate.h"
+#include "Util/Assert.h"
+#include "Util/CMemFile.h"
+#include "Wave/CDocumentWave.h"
+
+#include <QFileInfo>
+
+namespace {
+const unsigned kPreviewRate = 22050;
+const int kPreviewBits = 16;
+const int kPreviewChannels = 1;
+
+// The library reports its progress without an object; the plug-in's one
+// converter takes it.
+void MelodyExtractionProgress(int percent)
+{
+    if (CChimo* converter = CChimo::GetLiveConverter())
+        converter->ReportProgress(percent, CChimo::StageMelody);
+}
+
+void NoteWritingProgress(int percent)
+{
+    if (CChimo* converter = CChimo::GetLiveConverter())
+        converter->ReportProgress(percent, CChimo::StageNotes);
+}
+
+bool HasSoundingNote(const IBrimselNotes& events)
+{
+    for (const IBrimselEvent* event : events)
+        if (event->GetEventType() == IBrimselEvent::Note &&
+            !static_cast<const IBrimselNote*>(event)->GetNote().IsSilence())
+            return true;
+    return false;
+}
+} // namespace
+
+CDocumentMelody* CChimo::MelodyOf(CDocument* document)
+{
+    // The document type says what the object is; type-checked casts do not
+    // work on objects made by another plug-in.
+    if (document->GetDocType() == CDocument::MIDI)
+        return static_cast<CDocumentMidi*>(document)->BuildMelodyDocument(MelodyExtractionProgress);
+    return static_cast<CDocumentMelody*>(document);
+}
+
+bool CChimo::Convert(CDocument* document)
+{
+    // A preview the host did not take over is the converter's to free; a
+    // failed conversion leaves none.
+    delete mpPreviewDocument;
+    mpPreviewDocument = nullptr;
+    if (!document)
+        return false;
+    const int type = document->GetDocType();
+    if (type != CDocument::MIDI && type != CDocument::MELODY)
+    {
+        LogMessage("id_document_not_compatible");
+        return false;
+    }
+    ASSERT_TEXT(GetParameters(), "GetParameters()");
+    ASSERT_TEXT(GetProfile(), "GetProfile()");
+    if (!GetParameters() || !GetProfile())
+        return false;
+
+    ReportProgress(0, StageMelody);
+    CDocumentMelody* melody = MelodyOf(document);
+    if (!melody || !melody->HasNotes())
+    {
+        LogMessage("id_midi_file_empty");
+        return false;
+    }
+
+    ReportProgress(0, StageNotes);
+    const ChimoSettings settings = ChimoSettings::Read(GetParameters(), GetProfile());
+    // The header keeps ten bits of tempo: anything else would play at another speed.
+    if (!settings.IsTempoWritable())
+    {
+        LogMessage("id_tempo_out_of_range");
+        return false;
+    }
+    melody->SetBeat(settings.nTempo);
+    const bool bRecognizedStyle = melody->SetStyle(settings.Style);
+    ASSERT(bRecognizedStyle);
+    melody->SetVolume(settings.nVolume);
+
+    if (!settings.IsBandWideEnough())
+    {
+        LogMessage("id_bandwith_too_small");
+        return false;
+    }
+
+    CMelodyTruncate writer;
+    QByteArray bytes;
+    CMemFile file;
+    IBrimselNotes events;
+    if (!writer.WriteOneLineMelody(melody, bytes, GetProfile(), settings.nSizeLimit, &file, &events,
+                                   NoteWritingProgress))
+    {
+        mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
+                               writer.GetErrorText() + QLatin1Char('\n'));
+        return false;
+    }
+    // A melody without a single note would play nothing: the limit is too
+    // small for this melody.
+    if (!HasSoundingNote(events))
+    {
+        LogMessage("id_no_room_for_notes");
+        return false;
+    }
+    mRawDataList.append(bytes);
+
+    PrepareDebugFolder(document);
+    m_DebugFolder.Write(QStringLiteral("out.QBR"), bytes);
+
+    ReportProgress(0, StagePreview);
+    CDocumentWave* wave = new CDocumentWave;
+    mpPreviewDocument = wave;
+    wave->CreateHeader(kPreviewRate, kPreviewBits, kPreviewChannels);
+    GeneratePreview(events, melody->GetBeat(), 0, events.count() - 1);
+
+    const QString wavePath = m_DebugFolder.FilePath(QStringLiteral("preview.wav"));
+    const QFileInfo waveFile(wavePath);
+    // Never through a link or over something that is not a file of ours.
+    if (!wavePath.isEmpty() && !waveFile.isSymLink() && (!waveFile.exists() || waveFile.isFile()))
+        wave->SaveInputWave(wavePath);
+
+    ReportProgress(100, StagePreview);
+    return true;
+}

@@ -1,0 +1,10 @@
+// The plug-in's five entry points and its one converter class.
+#include "CFlickra.h"
+
+// The release this plug-in's version number stands for.
+#define ORV_PLUGIN_BUILD_DATE "Oct  1 2002"
+#include "Plugin/PluginExports.h"
+
+static CPluginClassInfoOf<CFlickra> g_FlickraInfo;
+
+ORV_PLUGIN_EXPORTS("Flickra", 0x10016, &g_FlickraInfo)

@@ -1,0 +1,337 @@
+#pragma once
+// Shared helpers of the picture, animation and melody exporter tests: the
+// authored data files, converters set up as the host sets them up, pictures
+// drawn from text, the plug-in module as the host loads it, and the real
+// program run on the built application folder.
+#include "Parameters/CParameters.h"
+#include "Parameters/CProfile.h"
+#include "Plugin/CPluginBase.h"
+#include "Plugin/PluginExports.h"
+#include "Text/CLanguageResources.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVector>
+
+#include <cstring>
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <initializer_list>
+
+namespace ExporterTest {
+
+inline QString SourcePath(const QString& relative)
+{
+    return QString::fromUtf8(ORV_SOURCE_DIR) + QLatin1Char('/') + relative;
+}
+
+inline QString ProfilePath(const char* model)
+{
+    return SourcePath(QStringLiteral("data/app/Profiles/") + QString::fromLatin1(model) + QStringLiteral(".xml"));
+}
+
+inline QString ParameterPath(const QString& fileName)
+{
+    return SourcePath(QStringLiteral("data/app/Plugins/Parameters/") + fileName);
+}
+
+inline bool LoadLanguage()
+{
+    return CLanguageResources::Load(SourcePath(QStringLiteral("data/app/Languages/English.xml")));
+}
+
+// The summary line a message id leaves in the conversion log.
+inline QString LogLine(const char* className, const char* id)
+{
+    return CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id)) +
+           QLatin1Char('\n');
+}
+
+inline QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int value : values)
+        bytes.append(static_cast<char>(static_cast<uchar>(value)));
+    return bytes;
+}
+
+inline quint16 Word(const QByteArray& bytes, int at)
+{
+    return quint16(quint8(bytes.at(at)) | (quint8(bytes.at(at + 1)) << 8));
+}
+
+// A picture body read back: the grey index (or the bit) and the mask bit of
+// every pixel, row by row. `ok` is false for a body cut short.
+struct DecodedBody
+{
+    bool ok = false;
+    bool grey = false;
+    bool hasMask = false;
+    int width = 0;
+    int height = 0;
+    int size = 0; // bytes the body took
+    QVector<int> pixels;
+    QVector<int> mask;
+    int Pixel(int x, int y) const { return pixels.at(y * width + x); }
+    int Mask(int x, int y) const { return hasMask ? mask.at(y * width + x) : 1; }
+};
+
+inline DecodedBody DecodeBody(const QByteArray& bytes, int at = 0)
+{
+    DecodedBody body;
+    auto byte = [&](int i) { return i < bytes.size() ? int(quint8(bytes.at(i))) : -1; };
+    int pos = at;
+    body.grey = byte(pos) == 0;
+    if (body.grey)
+    {
+        body.hasMask = byte(pos + 1) == 0;
+        pos += 2;
+    }
+    body.width = byte(pos);
+    body.height = byte(pos + 1);
+    pos += 2;
+    if (body.width <= 0 || body.height <= 0)
+        return body;
+    const int bands = (body.height + 7) / 8;
+    auto readBits = [&](QVector<int>& plane) {
+        plane.fill(0, body.width * body.height);
+        for (int x = 0; x < body.width; ++x)
+            for (int b = 0; b < bands; ++b, ++pos)
+                for (int k = 0; k < 8 && b * 8 + k < body.height; ++k)
+                    plane[(b * 8 + k) * body.width + x] = (byte(pos) >> (7 - k)) & 1;
+    };
+    if (!body.grey)
+    {
+        readBits(body.pixels);
+    }
+    else
+    {
+        if (body.hasMask)
+            readBits(body.mask);
+        body.pixels.fill(0, body.width * body.height);
+        for (int b = 0; b < bands; ++b)
+            for (int x = 0; x < body.width; ++x, pos += 2)
+            {
+                const int word = byte(pos) | (byte(pos + 1) << 8);
+                for (int k = 0; k < 8 && b * 8 + k < body.height; ++k)
+                    body.pixels[(b * 8 + k) * body.width + x] = (word >> (14 - 2 * k)) & 3;
+            }
+    }
+    body.size = pos - at;
+    body.ok = pos <= bytes.size();
+    return body;
+}
+
+// Keeps warnings (failed checks) and debug lines away from the test output.
+class MessageCapture
+{
+public:
+    MessageCapture()
+    {
+        Current() = this;
+        m_Previous = qInstallMessageHandler(&MessageCapture::Handle);
+    }
+    ~MessageCapture()
+    {
+        qInstallMessageHandler(m_Previous);
+        Current() = nullptr;
+    }
+    bool HasWarning(const char* part) const
+    {
+        for (const QString& line : m_Warnings)
+            if (line.contains(QString::fromLatin1(part)))
+                return true;
+        return false;
+    }
+
+private:
+    static MessageCapture*& Current()
+    {
+        static MessageCapture* current = nullptr;
+        return current;
+    }
+    static void Handle(QtMsgType type, const QMessageLogContext&, const QString& text)
+    {
+        if (MessageCapture* capture = Current())
+            if (type != QtDebugMsg)
+                capture->m_Warnings << text;
+    }
+    QtMessageHandler m_Previous = nullptr;
+    QStringList m_Warnings;
+};
+
+// A picture drawn in text, one string a row: '#' black, '.' white, and the
+// digits 0..3 the phone greys, 'w' white among them. Rows are 8-bit indexed
+// over the colours the text uses.
+inline QImage Drawn(std::initializer_list<const char*> rows)
+{
+    const int height = int(rows.size());
+    const int width = height ? int(std::strlen(*rows.begin())) : 0;
+    QImage image(width, height, QImage::Format_RGB32);
+    int y = 0;
+    for (const char* row : rows)
+    {
+        for (int x = 0; x < width; ++x)
+        {
+            QRgb colour = qRgb(255, 255, 255);
+            switch (row[x])
+            {
+            case '#': colour = qRgb(0, 0, 0); break;
+            case '0': colour = qRgb(194, 194, 194); break;
+            case '1': colour = qRgb(160, 160, 160); break;
+            case '2': colour = qRgb(125, 125, 125); break;
+            case '3': colour = qRgb(0, 0, 0); break;
+            default: break;
+            }
+            image.setPixel(x, y, colour);
+        }
+        ++y;
+    }
+    return image;
+}
+
+// A plain picture of one colour.
+inline QImage Filled(int width, int height, QRgb colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+// A converter with an authored parameter file and a shipped profile.
+template <typename Converter>
+struct Fixture
+{
+    Fixture(const QString& parameterFile, const char* model)
+    {
+        parametersLoaded = parameterFile.isEmpty() || parameters.Load(ParameterPath(parameterFile));
+        profileLoaded = profile.Load(ProfilePath(model));
+        converter.SetParameters(&parameters);
+        converter.SetProfile(&profile);
+    }
+
+    // Converts and hands back the one output chunk (empty on failure).
+    QByteArray Run(CDocument* document)
+    {
+        converter.ClearRawData();
+        converter.GetConversionLog()->AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED | CConversionLog::CLEAR, QString());
+        converted = converter.Convert(document);
+        return converter.GetRawDataList().isEmpty() ? QByteArray() : converter.GetRawDataList().first();
+    }
+
+    QString Summary() { return converter.GetConversionLog()->GetSummaryText(); }
+
+    void SetEnum(const char* name, const char* value)
+    {
+        CEnumParameter* parameter = parameters.GetEnumParameter(QString::fromLatin1(name));
+        ASSERT_NE(parameter, nullptr) << name;
+        ASSERT_TRUE(parameter->SetValue(QString::fromLatin1(value))) << name << " " << value;
+    }
+
+    void SetProfileInt(const char* name, int value)
+    {
+        CIntParameter* parameter = profile.GetIntParameter(QString::fromLatin1(name));
+        ASSERT_NE(parameter, nullptr) << name;
+        parameter->mValue = value;
+    }
+
+    CParameters parameters;
+    CProfile profile;
+    Converter converter;
+    bool parametersLoaded = false;
+    bool profileLoaded = false;
+    bool converted = false;
+};
+
+// The plug-in module as the host loads it: its five exports, and a converter
+// from its class info.
+inline void ExpectModule(const char* path, const char* name, int version, const char* extension)
+{
+    void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    auto pluginName = reinterpret_cast<PluginNameFunction>(dlsym(handle, "PluginName"));
+    auto pluginVersion = reinterpret_cast<PluginVersionFunction>(dlsym(handle, "PluginVersion"));
+    auto classCount = reinterpret_cast<PluginClassCountFunction>(dlsym(handle, "PluginClassCount"));
+    auto classInfo = reinterpret_cast<PluginClassInfoFunction>(dlsym(handle, "PluginClassInfo"));
+    auto buildDate = reinterpret_cast<PluginBuildDateFunction>(dlsym(handle, "PluginBuildDate"));
+    EXPECT_TRUE(pluginName && pluginVersion && classCount && classInfo && buildDate);
+    if (pluginName && pluginVersion && classCount && classInfo && buildDate)
+    {
+        EXPECT_STREQ(pluginName(), name);
+        EXPECT_EQ(pluginVersion(), version);
+        EXPECT_EQ(classCount(), 1);
+        EXPECT_STREQ(buildDate(), "Oct  1 2002");
+        EXPECT_EQ(classInfo(3), classInfo(0));
+        CPluginBase* converter = classInfo(0) ? classInfo(0)->CreateInstance() : nullptr;
+        EXPECT_NE(converter, nullptr);
+        if (converter)
+        {
+            EXPECT_EQ(converter->GetExportExtension(), QString::fromLatin1(extension));
+            EXPECT_EQ(converter->GetConverterType(), int(CPluginBase::EXPORTER));
+            delete converter;
+        }
+    }
+    dlclose(handle);
+}
+
+// The real program on the built application folder, run in a scratch folder
+// that holds copies of the named examples.
+class ProgramRun
+{
+public:
+    explicit ProgramRun(std::initializer_list<const char*> examples)
+    {
+        m_Work = m_Scratch.path();
+        QDir().mkpath(m_Work + QStringLiteral("/out"));
+        for (const char* name : examples)
+            QFile::copy(SourcePath(QStringLiteral("examples/") + QString::fromLatin1(name)),
+                        m_Work + QLatin1Char('/') + QString::fromLatin1(name));
+    }
+
+    // Runs the main job; returns the exit code (-1 when it did not end normally).
+    int Run(const QStringList& arguments)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ORVANEDIR"), QString::fromUtf8(ORV_APP_DIR));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(m_Work);
+        process.start(QString::fromUtf8(ORV_APP_DIR) + QStringLiteral("/Orvane"),
+                      arguments + QStringList{QStringLiteral("/logfile=run.log")});
+        if (!process.waitForFinished(30000))
+        {
+            process.kill();
+            process.waitForFinished(1000);
+            return -1;
+        }
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    QString Path(const QString& name) const { return m_Work + QLatin1Char('/') + name; }
+    QByteArray Read(const QString& name) const
+    {
+        QFile file(Path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    bool Write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(Path(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+    QByteArray Log() const { return Read(QStringLiteral("run.log")); }
+    QStringList OutFiles() const { return QDir(Path(QStringLiteral("out"))).entryList(QDir::Files, QDir::Name); }
+
+private:
+    QTemporaryDir m_Scratch;
+    QString m_Work;
+};
+
+} // namespace ExporterTest
