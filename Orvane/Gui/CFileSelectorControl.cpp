@@ -1,4 +1,5 @@
 #include "CFileSelectorControl.h"
+#include "CFileInfoSnapshot.h"
 #include "CFilesSelectorPanel.h"
 #include "GuiResources.h"
 #include "Host/CFileInfo.h"
@@ -49,7 +50,7 @@ void CFileSelectorControl::keyPressEvent(QKeyEvent* event)
 }
 
 CFileListItem::CFileListItem(QTreeWidget* list, const CFileInfo& info, CFilesSelectorPanel* owner)
-    : QTreeWidgetItem(list), mpInfo(info.Clone()), mpOwner(owner)
+    : QTreeWidgetItem(list), mpInfo(new CFileInfoSnapshot(info)), mpOwner(owner)
 {
     setTextAlignment(CFileSelectorControl::SIZE_COLUMN, Qt::AlignRight | Qt::AlignVCenter);
 }

@@ -43,7 +43,7 @@ private:
     CFileIndicatorControl* mpIndicator = nullptr;
 };
 
-// One entry of a file list: it owns a copy of the entry's description and asks the owning panel for its
+// One entry of a file list: it owns a snapshot of the entry taken when listed, and asks the owning panel for its
 // texts, pictures and sort keys.
 class CFileListItem : public QTreeWidgetItem
 {

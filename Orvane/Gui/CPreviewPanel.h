@@ -30,6 +30,7 @@ public:
     QTreeWidget* GetHexList() const { return mpHexList; }
     QLabel* GetPictureLabel() const { return mpPictureLabel; }
     QStackedWidget* GetPages() const { return mpPages; }
+    CDocument* GetDocument() const { return mpDocument; }
     int GetCurrentFrame() const { return mFrame; }
     bool IsTimerRunning() const { return mTimer != 0; }
     const QString& GetTempSoundName() const { return mTempSound; }
