@@ -7,6 +7,9 @@
 #include "Gui/COrvTabview.h"
 #include "QtPrinters.h"
 #include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -203,6 +206,47 @@ TEST_F(MainWindowTest, ProgressShowsInTheStatusBarUntilReset)
     Window().ValidateConversion(0);
     Tabs().mpMediaDestinationPanel->IsConverted(&converted);
     EXPECT_EQ(converted, 0);
+}
+
+} // namespace
+
+namespace {
+
+// The program's own window run: the window opens, the event loop ends when it is closed or quit, and the
+// settings are written either way.
+class WindowRunTest : public GuiTest
+{
+protected:
+    OrvaneMainWindow* OpenWindow()
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<OrvaneMainWindow*>(widget); window && window->isVisible())
+                return window;
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(WindowRunTest, ClosingTheWindowEndsTheRunAndKeepsTheSettings)
+{
+    for (bool quit : {false, true}) {
+        QFile::remove(SettingsPath());
+        bool seen = false;
+        QTimer::singleShot(0, m_Application.get(), [&] {
+            OrvaneMainWindow* window = OpenWindow();
+            seen = window && window->GetCheckedProfile() == 0;
+            if (!window)
+                QCoreApplication::quit();
+            else if (quit)
+                window->CheckSavingBeforeQuit();
+            else
+                window->close();
+        });
+        EXPECT_EQ(m_Application->Run(), 1);
+        EXPECT_TRUE(seen);
+        EXPECT_TRUE(ReadAll(SettingsPath()).contains("Window_Size_X=\"800\"")) << quit;
+        EXPECT_EQ(OpenWindow(), nullptr);
+    }
 }
 
 } // namespace
