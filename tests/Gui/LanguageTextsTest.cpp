@@ -1,4 +1,5 @@
 // Every text, picture and sound that the windows look up is in the shipped language file and its resources.
+#include "Core/CUserPrompt.h"
 #include "Text/CLanguageResources.h"
 #include <QFile>
 #include <gtest/gtest.h>
@@ -64,6 +65,22 @@ TEST(ShippedWindowTexts, EveryIdHasItsTextPictureOrSound)
                     .startsWith(QStringLiteral("%1_")));
     CLanguageResources::SetResourceFolder(QString());
     CLanguageResources::Load(QString());
+}
+
+} // namespace
+
+namespace {
+
+// Without a screen nothing is chosen: file questions come back cancelled and information goes to the log.
+TEST(LogPrompt, CancelsFileChoicesAndLogsInformation)
+{
+    QString logged;
+    CLogPrompt prompt([&](const QString& text) { logged += text; });
+    const QString filter = QStringLiteral("XML (*.XML *.xml)");
+    EXPECT_TRUE(prompt.ChooseOpenFile(nullptr, QStringLiteral("/"), filter).isEmpty());
+    EXPECT_TRUE(prompt.ChooseSaveFile(nullptr, QStringLiteral("/"), filter).isEmpty());
+    prompt.ShowMessage(CUserPrompt::INFORMATION, QStringLiteral("About"), QStringLiteral("Orvane 2.3"));
+    EXPECT_EQ(logged, QStringLiteral("Orvane 2.3\n"));
 }
 
 } // namespace
