@@ -113,3 +113,33 @@ TEST_F(TabviewTest, WithWarningsOffAResultIsDroppedSilently)
 }
 
 } // namespace
+
+namespace {
+
+class FirstShowTest : public GuiTest
+{
+};
+
+// Each tab's panels are set up the first time the tab shows, once: the converter panel asks for its
+// parameters, the batch parameter panel for the current folder.
+TEST_F(FirstShowTest, EachTabsPanelsAreSetUpOnceWhenItFirstShows)
+{
+    QStringList asked;
+    QObject::connect(&Window(), &OrvaneMainWindow::GetConverterParameters, &Window(),
+                     [&](int converter, CParameters**) { asked.append(QStringLiteral("parameters %1").arg(converter)); });
+    QObject::connect(&Window(), &OrvaneMainWindow::GetCurrentPath, &Window(),
+                     [&](QString&) { asked.append(QStringLiteral("path")); });
+    Window().LoadSettings(SettingsPath());
+    asked.clear();
+    Tabs().ShowPage(COrvTabview::BATCH_TAB);
+    EXPECT_TRUE(asked.isEmpty()); // nothing shows yet
+    Tabs().ShowPage(COrvTabview::MEDIA_TAB);
+    Window().show();
+    EXPECT_EQ(asked, QStringList{QStringLiteral("parameters 0")});
+    Tabs().ShowPage(COrvTabview::BATCH_TAB);
+    Tabs().ShowPage(COrvTabview::MEDIA_TAB);
+    Tabs().ShowPage(COrvTabview::BATCH_TAB);
+    EXPECT_EQ(asked, (QStringList{QStringLiteral("parameters 0"), QStringLiteral("path")}));
+}
+
+} // namespace
