@@ -125,16 +125,25 @@ TEST_F(MainWindowTest, PluginRowsSplitAtTheUnderscore)
     EXPECT_TRUE(cells.at(1).startsWith(QStringLiteral("version ")));
 }
 
-TEST_F(MainWindowTest, WithWarningsOffCloseActsAtOnce)
+TEST_F(MainWindowTest, WithWarningsOffOpenCloseAndQuitActAtOnce)
 {
     Show();
     MakeUnsavedResult();
+    QStringList warnings;
+    QObject::connect(&Window(), &OrvaneMainWindow::Warnings, &Window(),
+                     [&](B32 on) { warnings.append(QString::number(on)); });
     Window().SettingDialog();
     EXPECT_FALSE(Window().GetWarningItem()->isChecked());
+    EXPECT_EQ(warnings, QStringList{QStringLiteral("0")});
+    Window().OpenMediaDialog();
+    EXPECT_NE(Loaded(), nullptr);
     Window().CheckSavingBeforeClose();
     EXPECT_TRUE(m_GuiPrompt.mQuestions.isEmpty());
     EXPECT_EQ(Loaded(), nullptr);
-    // Nothing to lose: the frame closes the window at once.
+    MakeUnsavedResult();
+    Window().CheckSavingBeforeQuit();
+    EXPECT_TRUE(m_GuiPrompt.mQuestions.isEmpty());
+    // Once quitting, closing the window asks nothing more.
     EXPECT_TRUE(Window().close());
 }
 
