@@ -9,6 +9,8 @@ PACKAGES=(
     libgif-dev libopencore-amrnb-dev libfontconfig-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
+    # The window's smoke test: a display server, its keys and a screenshot.
+    xvfb xauth xdotool x11-apps imagemagick
 )
 
 missing=()

@@ -10,6 +10,8 @@ void CWidgetPrompt::ShowMessage(int kind, const QString& title, const QString& t
         QMessageBox::warning(nullptr, title, text);
     else if (kind == CRITICAL)
         QMessageBox::critical(nullptr, title, text);
+    else if (kind == INFORMATION)
+        QMessageBox::information(nullptr, title, text);
 }
 
 int CWidgetPrompt::Ask(const QString& title, const QString& text, const QStringList& answers, int defaultAnswer,
@@ -36,6 +38,22 @@ int CWidgetPrompt::Exec(QDialog& dialog)
 QString CWidgetPrompt::ChooseOpenFile(QWidget* parent, const QString& folder, const QString& filter)
 {
     return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
+}
+
+QString CWidgetPrompt::ChooseSaveFile(QWidget* parent, const QString& folder, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, QString(), folder, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+QString CUserPrompt::ChooseOpenFile(QWidget*, const QString&, const QString&)
+{
+    return QString();
+}
+
+QString CUserPrompt::ChooseSaveFile(QWidget*, const QString&, const QString&)
+{
+    return QString();
 }
 
 void CLogPrompt::ShowMessage(int, const QString&, const QString& text)

@@ -11,19 +11,21 @@ class QWidget;
 class CUserPrompt
 {
 public:
-    enum { WARNING = 0, CRITICAL = 1 };
+    enum { WARNING = 0, CRITICAL = 1, INFORMATION = 2 };
 
     virtual ~CUserPrompt() = default;
-    // A message with one button; kind 0 warning, 1 critical, any other kind shows nothing.
+    // A message with one button; kind 0 warning, 1 critical, 2 information, any other kind shows nothing.
     virtual void ShowMessage(int kind, const QString& title, const QString& text) = 0;
     // A warning question; returns the index of the chosen answer.
     virtual int Ask(const QString& title, const QString& text, const QStringList& answers, int defaultAnswer,
                     int escapeAnswer) = 0;
     // Runs a modal dialog; returns its result (QDialog::Accepted or QDialog::Rejected).
     virtual int Exec(QDialog& dialog) = 0;
-    // Asks for an existing file, starting in folder, offering the names that match filter; returns the chosen
-    // path, or an empty string when the user cancels.
-    virtual QString ChooseOpenFile(QWidget* parent, const QString& folder, const QString& filter) = 0;
+    // The path of a file to open or to save in, chosen from the folder with the filter ("XML (*.XML *.xml)");
+    // empty when cancelled, and always empty where nothing can be shown. Saving never asks about replacing a
+    // file: whoever writes asks about the final name.
+    virtual QString ChooseOpenFile(QWidget* parent, const QString& folder, const QString& filter);
+    virtual QString ChooseSaveFile(QWidget* parent, const QString& folder, const QString& filter);
 };
 
 // Window mode: message boxes and dialogs on screen.
@@ -35,6 +37,7 @@ public:
             int escapeAnswer) override;
     int Exec(QDialog& dialog) override;
     QString ChooseOpenFile(QWidget* parent, const QString& folder, const QString& filter) override;
+    QString ChooseSaveFile(QWidget* parent, const QString& folder, const QString& filter) override;
 };
 
 // Command-line mode: a message becomes its text and a line feed in the run log; questions take their default

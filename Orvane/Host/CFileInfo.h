@@ -23,6 +23,10 @@ public:
     virtual QDateTime GetLastModified() const = 0;
     // A new description of the same path; the caller owns it.
     virtual CFileInfo* Clone() const = 0;
+    // The absolute path of the folder that holds the file.
+    virtual QString GetDirPath() const = 0;
+    // Same path and same name, compared exactly (letter case counts).
+    virtual bool IsEqual(const CFileInfo* other) const = 0;
 
 protected:
     CFileInfo(const CFileInfo&) = default;

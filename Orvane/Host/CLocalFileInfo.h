@@ -18,11 +18,8 @@ public:
     uint32_t GetSize() const override;
     QDateTime GetLastModified() const override;
     CFileInfo* Clone() const override;
-
-    // The absolute path of the folder that holds the file.
-    virtual QString GetDirPath() const;
-    // Same path and same name, compared exactly (letter case counts).
-    virtual bool IsEqual(const CFileInfo* other) const;
+    QString GetDirPath() const override;
+    bool IsEqual(const CFileInfo* other) const override;
 
 private:
     // Refreshed before each answer, so a description made before a file changed still tells the truth.

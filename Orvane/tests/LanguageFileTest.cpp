@@ -18,7 +18,7 @@ TEST(ShippedLanguageFile, HasEveryHostMessage)
     for (const char* id :
          {"id_fatal_error", "id_reinstall", "id_no_converter", "id_import_plugmissing", "id_no_sms_translator",
           "id_no_profile", "id_warning", "id_param_loaded_failed", "id_plugin_info", "id_help_header",
-          "id_window_unavailable", "id_already_exists", "id_animated_gif", "id_batch_entry_invalid",
+          "id_already_exists", "id_animated_gif", "id_batch_entry_invalid",
           "id_cancel_caption", "id_convert_failed", "id_converter_unavailable", "id_converting",
           "id_convertion_failed", "id_convertion_success", "id_currently_converting", "id_failed_to_load",
           "id_failed_to_save", "id_import_failed", "id_import_warning", "id_importing", "id_launch_failed0",

@@ -178,15 +178,4 @@ TEST_F(EndToEndTest, LogFileIsNamedByDateAndTimeAndEmptiedAtStart)
     EXPECT_EQ(ReadAll(m_Log), "");
 }
 
-TEST_F(EndToEndTest, WindowModeSaysThereIsNoWindow)
-{
-    m_App.MakeComplete();
-    const CRun run = Start({QStringLiteral("/logfile=") + m_Log, QStringLiteral("/ihm"), QStringLiteral("a.mid")},
-                           true, QString(), QStringLiteral("offscreen"));
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "No main window.\n");
-    EXPECT_EQ(ReadAll(m_Log), "No main window.\n");
-}
-
 } // namespace

@@ -33,7 +33,6 @@ const TestText kTexts[] = {
     {"id_help_preview", " previews"},
     {"id_help_help", " help"},
     {"id_help_none", ""},
-    {"id_window_unavailable", "No main window."},
 };
 
 } // namespace

@@ -1,0 +1,51 @@
+#pragma once
+#include "Util/Types.h"
+#include <QGroupBox>
+#include <QString>
+#include <QStringList>
+
+class CMediaSelectorPanel;
+class CParameters;
+class QPushButton;
+class QScrollArea;
+
+// The media tab's middle panel: the chosen converter's parameters, with buttons to load its defaults, save
+// them to a parameter file and load one. The application owns every parameter set.
+class CConverterPanel : public QGroupBox
+{
+    Q_OBJECT
+    Q_MOC_INCLUDE("Parameters/CParameters.h")
+public:
+    CConverterPanel(QWidget* parent, const QString& name);
+
+    void SetMediaSelectorPanel(CMediaSelectorPanel* panel) { mpMediaSelectorPanel = panel; }
+    CParameters* GetParameters() const { return mpParameters; }
+
+public slots:
+    // Shows converter n's parameter set, as the application hands it out.
+    void UpdatePanel(int converter);
+    void SetConverterParameters(CParameters** parameters);
+    void Load();
+    void Save();
+    void LoadDefault();
+    void show();
+
+signals:
+    void GetConverterParameters(int converterIndex, CParameters** parameters);
+    void ParameterFileTypeChanged(int converter);
+    void LoadParamsAsked(int converterIndex, QString fileName);
+    void SaveParamsAsked(QString fileName, CParameters* parameters);
+    void LoadDefaultParamsAsked(int converterIndex);
+    void GetExportExtensionForConverter(QString& extension, int converter);
+    void GetConverterNameList(QStringList& converterNameList);
+
+private:
+    bool mFirstShow = false;
+    CMediaSelectorPanel* mpMediaSelectorPanel = nullptr;
+    CParameters* mpParameters = nullptr;
+    QPushButton* mpLoadDefaultButton;
+    QPushButton* mpSaveButton;
+    QPushButton* mpLoadButton;
+    QString mLastFile;
+    QScrollArea* mpScrollView;
+};

@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+
+class CSoundOutput;
+class CUserPrompt;
+
+// What the windows need from outside themselves: the prompt through which everything modal runs, the sound
+// output of the preview player and the folder for its temporary sound files. The program fills it before it
+// builds the main window and empties it afterwards; tests fill it with scripted services. Nothing is owned.
+class CGuiServices
+{
+public:
+    // Null restores the stand-in, which shows nothing and cancels every question and dialog.
+    static void SetPrompt(CUserPrompt* prompt);
+    static CUserPrompt& Prompt();
+    // Null restores the silent output.
+    static void SetSoundOutput(CSoundOutput* output);
+    static CSoundOutput& SoundOutput();
+    // The folder where the preview player writes its temporary sounds (the application's current path).
+    static void SetTempFolder(const QString& folder);
+    static QString TempFolder();
+    // All three back to their stand-ins.
+    static void Clear();
+};

@@ -1,0 +1,86 @@
+// Every text, picture and sound that the windows look up is in the shipped language file and its resources.
+#include "Core/CUserPrompt.h"
+#include "Text/CLanguageResources.h"
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Item
+{
+    const char* className;
+    std::vector<const char*> messages;
+    std::vector<const char*> pictures;
+    std::vector<const char*> sounds;
+};
+
+TEST(ShippedWindowTexts, EveryIdHasItsTextPictureOrSound)
+{
+    ASSERT_TRUE(CLanguageResources::Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
+    const QString resources = QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/resources/");
+    CLanguageResources::SetResourceFolder(resources);
+    const std::vector<Item> items = {
+        {"OrvaneMainWindow",
+         {"id_titlewindow", "id_file_menu", "id_setting_item", "id_enable_warning", "id_enable_resize",
+          "id_plugin_item", "id_quit_item", "id_media_menu", "id_sms_menu", "id_batch_menu", "id_open_item",
+          "id_close_item", "id_convert_item", "id_save_item", "id_save_as_item", "id_generate_item",
+          "id_generate_as_item", "id_new_item", "id_launch_item", "id_Target_menu", "id_help_menu",
+          "id_help_about_item", "id_help_index_item", "id_title_help_window", "id_warning_title", "id_warning_text",
+          "id_warning1_text", "id_yes_caption", "id_no_caption", "id_about_title", "id_about_product_name",
+          "id_about_copyright", "id_about_licensed_to", "id_about_product_version", "id_about_built_on",
+          "id_plugin_info"},
+         {"id_brimsel_logo_icon", "id_brimsel_header", "id_about_logo"},
+         {}},
+        {"COrvTabview",
+         {"id_media_tab", "id_sms_tab", "id_batch_tab", "id_warning_title", "id_warning_save_text", "id_yes_caption",
+          "id_no_caption"},
+         {},
+         {}},
+        {"CDiskSelectorControl", {"id_tool_tip_cdup_button"}, {}, {}},
+        {"CFileSelectorControl", {"id_first_column", "id_second_column", "id_third_column", "id_fourth_column"}, {}, {}},
+        {"CBrimselIcon", {}, {"id_brimsel_icon"}, {}},
+        {"CHelpWnd",
+         {},
+         {"id_help_home_normal", "id_help_home_activated", "id_help_backward_normal", "id_help_backward_activated",
+          "id_help_backward_disabled", "id_help_forward_normal", "id_help_forward_activated",
+          "id_help_forward_disabled", "id_brimsel_icon", "id_brimsel_logo_icon"},
+         {}},
+        {"CPlayerControl", {"id_play_tt", "id_stop_tt", "id_prev_tt", "id_next_tt"}, {}, {}},
+        {"CPreviewPanel", {"id_preview_play"}, {}, {"id_blank"}},
+    };
+    for (const Item& item : items) {
+        const QString name = QString::fromLatin1(item.className);
+        for (const char* id : item.messages)
+            EXPECT_FALSE(CLanguageResources::GetMessage(name, QString::fromLatin1(id)).isEmpty()) << item.className << " " << id;
+        for (const char* id : item.pictures) {
+            const QString path = CLanguageResources::GetPicture(name, QString::fromLatin1(id));
+            EXPECT_TRUE(path.startsWith(resources) && path.endsWith(QLatin1String(".png")) && QFile::exists(path))
+                << item.className << " " << id;
+        }
+        for (const char* id : item.sounds)
+            EXPECT_TRUE(QFile::exists(CLanguageResources::GetSound(name, QString::fromLatin1(id)))) << id;
+    }
+    // The plug-in list's rows divide at the underscore.
+    EXPECT_TRUE(CLanguageResources::GetMessage(QStringLiteral("COrvApplication"), QStringLiteral("id_plugin_info"))
+                    .startsWith(QStringLiteral("%1_")));
+    CLanguageResources::SetResourceFolder(QString());
+    CLanguageResources::Load(QString());
+}
+
+} // namespace
+
+namespace {
+
+// Without a screen nothing is chosen: file questions come back cancelled and information goes to the log.
+TEST(LogPrompt, CancelsFileChoicesAndLogsInformation)
+{
+    QString logged;
+    CLogPrompt prompt([&](const QString& text) { logged += text; });
+    const QString filter = QStringLiteral("XML (*.XML *.xml)");
+    EXPECT_TRUE(prompt.ChooseOpenFile(nullptr, QStringLiteral("/"), filter).isEmpty());
+    EXPECT_TRUE(prompt.ChooseSaveFile(nullptr, QStringLiteral("/"), filter).isEmpty());
+    prompt.ShowMessage(CUserPrompt::INFORMATION, QStringLiteral("About"), QStringLiteral("Orvane 2.3"));
+    EXPECT_EQ(logged, QStringLiteral("Orvane 2.3\n"));
+}
+
+} // namespace

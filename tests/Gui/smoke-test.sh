@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Starts the program on a copy of the application folder on the virtual display, waits for its window, takes
+# a screenshot, quits with Ctrl+Q and checks the exit code and the settings file.
+# Usage: smoke-test.sh PROGRAM APP_FOLDER GRAB_SCREEN WORK_FOLDER
+set -u
+program=$1 app=$2 grab=$3 work=$4
+rm -rf "$work"
+mkdir -p "$work"
+cp -r "$app" "$work/app"
+rm -f "$work/app/Settings.xml"
+cd "$work" || exit 1
+
+ORVANEDIR="$work/app" "$program" "/logfile=$work/run.log" &
+pid=$!
+window=""
+for _ in $(seq 1 100); do
+    window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+if [ -z "$window" ]; then
+    echo "no window appeared"
+    kill "$pid" 2>/dev/null
+    exit 1
+fi
+# Let the window paint itself before the picture is taken.
+sleep 1
+"$grab" "$work/screenshot.png"
+grabbed=$?
+# There is no window manager here: focus the window directly, then send the key.
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+q
+for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "the program did not quit on Ctrl+Q"
+    kill "$pid"
+    exit 1
+fi
+wait "$pid"
+code=$?
+echo "screenshot: $work/screenshot.png (grab result $grabbed), exit code $code"
+[ "$grabbed" -eq 0 ] || { echo "the screen is blank"; exit 1; }
+[ "$code" -eq 0 ] || { echo "the program ended with $code"; exit 1; }
+grep -q "OrvaneMainWindowSettings" "$work/app/Settings.xml" || { echo "no settings written"; exit 1; }
+grep -q 'Window_Size_X="800"' "$work/app/Settings.xml" || { echo "unexpected settings"; cat "$work/app/Settings.xml"; exit 1; }
+echo "ok"
