@@ -36,6 +36,7 @@ public:
     // Delay in ticks waiting to be written before the next MISC command.
     void AddDelay(uint64_t ticks) { mPendingDelay += ticks; }
     uint64_t GetPendingDelay() const { return mPendingDelay; }
+    void ClearDelay() { mPendingDelay = 0; }
     // Writes the pending delay into the MISC track and clears it: nothing for
     // 0, one DELAY up to 2047, else EXT_DELAY pairs of at most MaxExtendedDelay.
     bool FlushDelay();
