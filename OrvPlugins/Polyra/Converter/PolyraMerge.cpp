@@ -172,7 +172,7 @@ bool MergeToFormat0(PolyraWorkspace& ws, const uint8_t* source, uint32_t size, C
                     track.ended = true;
                     break;
                 }
-                auto emit = [&](const uint8_t* bytes, uint32_t count) {
+                auto writeEvent = [&](const uint8_t* bytes, uint32_t count) {
                     AppendVarLen(out, now - lastWritten);
                     lastWritten = now;
                     out.append(char(status));
@@ -187,7 +187,7 @@ bool MergeToFormat0(PolyraWorkspace& ws, const uint8_t* source, uint32_t size, C
                         track.ended = true;
                         break;
                     }
-                    emit(data + track.at, count);
+                    writeEvent(data + track.at, count);
                     track.at += count;
                 }
                 else if (status == 0xF0 || status == 0xF7)
@@ -223,7 +223,7 @@ bool MergeToFormat0(PolyraWorkspace& ws, const uint8_t* source, uint32_t size, C
                     }
                     track.at += uint32_t(length);
                     if (type == 0x51 || type == 0x58 || type == 0x59)
-                        emit(data + start, track.at - start);
+                        writeEvent(data + start, track.at - start);
                 }
                 else
                     ws.trace->Line(PolyraTrace::Detail, "UNKNOWN %02x   \n", status);
