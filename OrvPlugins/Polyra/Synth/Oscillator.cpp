@@ -1,0 +1,183 @@
+// Algorithm 1: a sine carrier whose phase is bent by up to two sinusoidal
+// modulators, under a segmented amplitude envelope that is stretched to the
+// note's length.
+#include "FixedPoint.h"
+#include "VoiceAlgorithms.h"
+
+#include <algorithm>
+
+using namespace FixedPoint;
+
+namespace VoiceAlgorithms
+{
+namespace
+{
+// Modulator frequency over the carrier's, in units of 1/16777 (so 16777 is
+// the carrier itself), per waveform variant.
+struct VariantRatios
+{
+    int count;
+    int32_t ratio[SynthPresets::MaxModulators];
+};
+
+const VariantRatios Variants[8] = {
+    {0, {0, 0}},          {2, {16861, 16798}}, {1, {12583, 0}}, {1, {16777, 0}},
+    {1, {16798, 0}},      {1, {12583, 0}},     {0, {0, 0}},     {0, {0, 0}}};
+constexpr int32_t RatioUnit = 16777;
+
+// The carrier's increment over 4, outside which its modulators stay silent.
+constexpr int MinModulatedFrequency = 10;
+constexpr int MaxModulatedFrequency = 4000;
+
+constexpr int64_t Forever = INT64_MAX / 4;
+constexpr int32_t MaxLevel = 0x7FFF0000;
+
+void LoadSegment(OscillatorState& state, int segment)
+{
+    state.segment = segment;
+    if (segment < state.segmentCount && (state.released || segment < state.releaseStart))
+    {
+        state.segmentLeft = state.duration[segment] > 0 ? state.duration[segment] : 1;
+        return;
+    }
+    // Past the sustained part the level holds until the release; past the
+    // release the voice is silent.
+    state.segmentLeft = Forever;
+}
+} // namespace
+
+uint16_t OscillatorIncrement(int note)
+{
+    const int distance = note - 69;
+    const int octave = distance / 12;   // truncated towards zero
+    const int semitone = distance % 12; // -11..11
+    int64_t value = int64_t(SynthTables::SemitoneRatio[semitone + 11]) * 14418;
+    const int shift = octave - 2;
+    value = shift >= 0 ? value << shift : value >> -shift;
+    value >>= 14;
+    if (value > 32764)
+        value = 32764; // held below half the sampling rate
+    return uint16_t(value & ~int64_t(3));
+}
+
+void OscillatorStart(OscillatorState& state, const SynthPresets::OscillatorPreset& preset, int note, int velocity,
+                     int64_t remaining)
+{
+    state = OscillatorState{};
+    state.increment = OscillatorIncrement(note);
+    state.velocityGain = VelocityGain(velocity);
+    state.depth = preset.modulationDepth;
+
+    const VariantRatios& variant = Variants[SynthPresets::ShapeVariant(preset.shape)];
+    const int scaled = state.increment >> 2;
+    if (scaled > MinModulatedFrequency && scaled < MaxModulatedFrequency)
+    {
+        for (int m = 0; m < variant.count; ++m)
+        {
+            const int64_t increment = int64_t(state.increment) * variant.ratio[m] / RatioUnit;
+            if (increment <= 0 || increment >= 0x8000)
+                continue;
+            const int index = state.modulatorCount++;
+            state.modulatorIncrement[index] = uint16_t(increment);
+            state.modulatorCoefficient[index] = SynthTables::Cosine(uint16_t(increment));
+        }
+    }
+
+    // The envelope: the segments between attack and release stretch by one
+    // factor (1/256 units) so that the envelope lasts the note, their rates
+    // shrinking alike so that they reach the same levels.
+    const uint16_t shape = preset.shape;
+    state.segmentCount = SynthPresets::ShapeSegmentCount(shape);
+    const int attack = std::min(SynthPresets::ShapeAttackCount(shape), state.segmentCount);
+    const int release = std::min(SynthPresets::ShapeReleaseCount(shape), state.segmentCount - attack);
+    state.releaseStart = state.segmentCount - release;
+    int64_t edges = 0, middle = 0;
+    for (int i = 0; i < state.segmentCount; ++i)
+    {
+        state.rate[i] = preset.segments[i].rate;
+        state.duration[i] = preset.segments[i].duration;
+        (i >= attack && i < state.releaseStart ? middle : edges) += preset.segments[i].duration;
+    }
+    if (middle > 0 && remaining > edges)
+    {
+        int64_t factor = (remaining - edges) * 256 / middle;
+        factor = std::clamp<int64_t>(factor, 1, 0xFFFFFF);
+        for (int i = attack; i < state.releaseStart; ++i)
+        {
+            state.duration[i] = state.duration[i] * factor / 256;
+            state.rate[i] = int32_t(int64_t(state.rate[i]) * 256 / factor);
+        }
+    }
+    LoadSegment(state, 0);
+}
+
+int OscillatorRender(OscillatorState& state, int64_t remaining, int16_t out[BlockSize])
+{
+    const int64_t releaseLength = [&] {
+        int64_t length = 0;
+        for (int i = state.releaseStart; i < state.segmentCount; ++i)
+            length += state.duration[i];
+        return length;
+    }();
+    if (!state.released && state.releaseStart < state.segmentCount && remaining < releaseLength)
+    {
+        state.released = true;
+        LoadSegment(state, state.releaseStart);
+    }
+
+    // The partials, in wrapping arithmetic: each modulator runs the two-term
+    // recursion from a state taken afresh from its phase every block, so
+    // that rounding never accumulates.
+    set_wrap();
+    int16_t modulation[BlockSize] = {};
+    for (int m = 0; m < state.modulatorCount; ++m)
+    {
+        const uint16_t phase = state.modulatorPhase[m];
+        const uint16_t step = state.modulatorIncrement[m];
+        const int32_t coefficient = state.modulatorCoefficient[m];
+        int16_t y2 = mul16(state.depth, SynthTables::Cosine(uint16_t(phase - 2 * step)));
+        int16_t y1 = mul16(state.depth, SynthTables::Cosine(uint16_t(phase - step)));
+        for (int i = 0; i < BlockSize; i += 2)
+        {
+            const int16_t y0 = sub16(int16_t((coefficient * y1) >> 14), y2);
+            const int16_t yNext = sub16(int16_t((coefficient * y0) >> 14), y1);
+            modulation[i] = add16(modulation[i], y0);
+            modulation[i + 1] = add16(modulation[i + 1], yNext);
+            y2 = y0;
+            y1 = yNext;
+        }
+        state.modulatorPhase[m] = uint16_t(phase + BlockSize * step);
+    }
+
+    // Waveform and envelope, saturating.
+    set_saturate();
+    int32_t level = state.level;
+    for (int i = 0; i < BlockSize; ++i)
+    {
+        const int16_t wave = SynthTables::Cosine(uint16_t(state.phase + uint16_t(modulation[i])));
+        out[i] = mul16(mul16(wave, high16(level)), state.velocityGain);
+        state.phase = uint16_t(state.phase + state.increment);
+
+        if (state.segmentLeft != Forever)
+        {
+            level = add32(level, state.rate[state.segment]);
+            if (level < 0)
+                level = 0;
+            else if (level > MaxLevel)
+                level = MaxLevel;
+            if (--state.segmentLeft <= 0)
+            {
+                LoadSegment(state, state.segment + 1);
+                if (state.released && state.segment >= state.segmentCount)
+                    level = 0;
+            }
+        }
+    }
+    state.level = level;
+    set_wrap();
+
+    if (state.released && state.segment >= state.segmentCount)
+        return StateEnded;
+    return state.released ? StateReleasing : StateSounding;
+}
+} // namespace VoiceAlgorithms

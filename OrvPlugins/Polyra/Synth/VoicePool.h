@@ -1,0 +1,56 @@
+#pragma once
+// The sounding voices of one render, within the phone's budgets: fewer than
+// 17 voices, a cost A total below 2000 and a cost B total below 2400. A note
+// that would reach a budget first ends the voices with the least time left.
+#include "SynthTables.h"
+#include "VoiceAlgorithms.h"
+
+#include <cstdint>
+
+class CConversionLog;
+
+struct SynthVoice
+{
+    int64_t remaining; // samples
+    int state;
+    int channel;
+    int pitch;
+    int velocity;
+    int algorithm;
+    int preset;
+    VoiceAlgorithms::OscillatorState oscillator;
+    VoiceAlgorithms::ResonatorState resonator;
+    VoiceAlgorithms::NoiseState noise;
+};
+
+class CVoicePool
+{
+public:
+    static constexpr int VoiceBudget = 17;
+    static constexpr int CostABudget = 2000;
+    static constexpr int CostBBudget = 2400;
+    // Samples a voice sounds past its note, for its release.
+    static constexpr int64_t ReleaseTail = 500;
+
+    void Reset();
+    // Starts a voice for a note of the given preset word; log may be null.
+    void Start(int channel, int pitch, int velocity, uint16_t presetWord, int64_t durationSamples,
+               CConversionLog* log);
+    // Renders every voice for one block and adds it into the mix at its
+    // channel's volume, then lets the ended voices go.
+    void RenderBlock(int16_t mix[VoiceAlgorithms::BlockSize], const int16_t channelVolume[16],
+                     const int16_t* noiseTable);
+
+    int Count() const { return m_Count; }
+    int CostATotal() const { return m_CostA; }
+    int CostBTotal() const { return m_CostB; }
+    const SynthVoice& Voice(int index) const { return m_Voices[index]; }
+
+private:
+    void EndVoice(int index);
+
+    SynthVoice m_Voices[VoiceBudget] = {};
+    int m_Count = 0;
+    int m_CostA = 0;
+    int m_CostB = 0;
+};
