@@ -37,7 +37,9 @@ double Percent(uint32_t part, uint32_t whole)
     return whole ? 100.0 * part / whole : 0.0;
 }
 
-PolyraOutcome Stages(PolyraWorkspace& ws, PolyraFiles& files, PolyraResults& results, CConversionLog* log)
+// Everything up to the first synthesis: the sequence with its volumes set
+// by the gain stage.
+PolyraOutcome Prepare(PolyraWorkspace& ws, PolyraFiles& files)
 {
     using namespace PolyraStages;
     const bool bassMute = ws.trace->IsBassMute();
@@ -83,10 +85,18 @@ PolyraOutcome Stages(PolyraWorkspace& ws, PolyraFiles& files, PolyraResults& res
     }
     if (!AutomaticGain(ws) || !WriteSequence(ws, files.sequence))
         return PolyraOutcome::Failed;
+    return PolyraOutcome::Done;
+}
 
+PolyraOutcome Stages(PolyraWorkspace& ws, PolyraFiles& files, PolyraResults& results, CConversionLog* log)
+{
+    using namespace PolyraStages;
+    PolyraOutcome outcome = Prepare(ws, files);
+    if (outcome != PolyraOutcome::Done)
+        return outcome;
     ws.trace->Line(PolyraTrace::StageLine, "\n*** Creation du fichier WAV...\n");
     float factor = 0;
-    PolyraOutcome outcome = Render(ws, files, log, 1, &factor);
+    outcome = Render(ws, files, log, 1, &factor);
     if (outcome != PolyraOutcome::Done)
         return outcome;
     results.firstFactor = factor;
@@ -123,6 +133,18 @@ PolyraWorkspace& Workspace()
 {
     static PolyraWorkspace workspace;
     return workspace;
+}
+
+PolyraOutcome PrepareSequence(const PolyraProfile& profile, const PolyraParameters& parameters, PolyraFiles& files,
+                              CConversionLog* log, bool bassMute)
+{
+    MseqSetStop(false);
+    PolyraTrace trace(log, bassMute);
+    PolyraWorkspace& ws = Workspace();
+    ws.Init(profile, parameters, &trace, nullptr);
+    const PolyraOutcome outcome = Prepare(ws, files);
+    ws.trace = nullptr;
+    return outcome;
 }
 
 PolyraOutcome RunPipeline(const PolyraProfile& profile, const PolyraParameters& parameters, PolyraFiles& files,

@@ -47,6 +47,10 @@ namespace Polyra
 // The media script is ".emi" in the current folder.
 PolyraOutcome RunPipeline(const PolyraProfile& profile, const PolyraParameters& parameters, PolyraFiles& files,
                           PolyraResults& results, CConversionLog* log, IMseqProgressSink* progress, bool bassMute);
+// The stages before the first synthesis alone, into the sequence file (the
+// benchmark times the pipeline without its two renders).
+PolyraOutcome PrepareSequence(const PolyraProfile& profile, const PolyraParameters& parameters, PolyraFiles& files,
+                              CConversionLog* log, bool bassMute);
 // The working storage every run reuses.
 PolyraWorkspace& Workspace();
 } // namespace Polyra
