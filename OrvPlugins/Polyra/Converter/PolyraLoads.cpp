@@ -4,6 +4,7 @@
 #include "PolyraWorkspace.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace PolyraStages
 {
@@ -50,29 +51,48 @@ void EraseNoteOff(PolyraWorkspace& ws, size_t from, int channel, int pitch)
     }
 }
 
+// A note whose NOTE OFF comes at the very tick of its NOTE ON is never heard:
+// both go. One walk finds them all; erasing afterwards keeps the walk's
+// times exact.
 void RemovePhantoms(PolyraWorkspace& ws)
 {
+    struct Open
+    {
+        int32_t index = -1;
+        uint64_t at = 0;
+    };
+    static Open open[16][128];
+    for (auto& channel : open)
+        for (Open& cell : channel)
+            cell = Open();
+    std::vector<int32_t> phantoms;
+    uint64_t now = 0;
     for (size_t i = 0; i < ws.commands.size(); ++i)
     {
-        const PolyraCommand& on = ws.commands[i];
-        if (on.type != CmdNoteOn)
+        const PolyraCommand& command = ws.commands[i];
+        now += command.delta;
+        if (!IsNote(command))
             continue;
-        const int pitch = on.data[0] & 0x7F;
-        for (size_t j = i + 1; j < ws.commands.size(); ++j)
+        const int pitch = command.data[0] & 0x7F;
+        Open& cell = open[command.channel][pitch];
+        if (command.type == CmdNoteOn)
         {
-            const PolyraCommand& next = ws.commands[j];
-            if (next.delta != 0)
-                break;
-            if (next.type == CmdNoteOff && next.channel == on.channel && (next.data[0] & 0x7F) == pitch)
-            {
-                ws.trace->Line(PolyraTrace::Detail, "la note %X (canal %u) n'a pas de dur\xe9" "e\n", pitch,
-                               unsigned(on.channel));
-                ws.Erase(int(j));
-                ws.Erase(int(i));
-                break;
-            }
+            cell.index = int32_t(i);
+            cell.at = now;
+            continue;
         }
+        if (cell.index >= 0 && cell.at == now)
+        {
+            ws.trace->Line(PolyraTrace::Detail, "la note %X (canal %u) n'a pas de dur\xe9" "e\n", pitch,
+                           unsigned(command.channel));
+            phantoms.push_back(cell.index);
+            phantoms.push_back(int32_t(i));
+        }
+        cell.index = -1;
     }
+    std::sort(phantoms.begin(), phantoms.end());
+    for (int32_t index : phantoms)
+        ws.Erase(index);
 }
 
 // The channel whose lowest sounding note gives way: the one whose class has

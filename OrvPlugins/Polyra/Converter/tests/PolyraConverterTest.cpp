@@ -183,6 +183,17 @@ TEST_F(PolyraConverterTest, DocumentOffersOnlyItsOwnInstruments)
     }
 }
 
+TEST_F(PolyraConverterTest, AnotherDocumentLeavesTheParametersAlone)
+{
+    parameters->GetBoolParameter(QStringLiteral("Keep3"))->mValue = false;
+    CDocumentWave wave;
+    MessageCapture capture;
+    converter.FilterParametersWithDocument(parameters.get(), &wave);
+    EXPECT_FALSE(capture.Warnings().isEmpty());
+    EXPECT_FALSE(parameters->GetBoolParameter(QStringLiteral("Keep3"))->mValue);
+    EXPECT_FALSE(parameters->GetBoolParameter(QStringLiteral("Keep3"))->mIsConst);
+}
+
 TEST_F(PolyraConverterTest, ConvertWritesSequencePreviewAndDebugFiles)
 {
     QDir(folder.path()).mkdir(QStringLiteral("Debug"));

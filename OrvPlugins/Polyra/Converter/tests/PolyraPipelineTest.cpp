@@ -196,12 +196,18 @@ TEST(PolyraPipelineTest, BadInputFailsWithItsMessage)
     noNotes.Event(0, {0xC0, 5}).EndOfTrack(96);
     MidiTest::FileBuilder smpte;
     smpte.Header(0, 1, 0xE728).Track(note);
+    // One microsecond a quarter over 96 ticks: no whole microsecond a tick.
+    TrackBuilder fastTempo;
+    fastTempo.Meta(0, 0x51, ::Bytes({0, 0, 1})).Event(0, {0x90, 60, 100}).Event(96, {0x80, 60, 0}).EndOfTrack();
+    MidiTest::FileBuilder fast;
+    fast.Header(0, 1, 96).Track(fastTempo);
     MidiTest::FileBuilder zeroDivision;
     zeroDivision.Header(0, 1, 0).Track(note);
     const FailureCase cases[] = {
         {"cut in header", TwoTrackFile(note).left(10), PolyraOutcome::Failed, "FORMAT 1 TO FORMAT 0 CONVERSION ERROR"},
         {"smpte", smpte.Data(), PolyraOutcome::Failed, "MIDI TEMPO TOO BIG"},
         {"division 0", zeroDivision.Data(), PolyraOutcome::Failed, "MIDI TEMPO NULL"},
+        {"time base 0", fast.Data(), PolyraOutcome::Failed, "MIDI TEMPO NULL"},
         {"all volumes 0", TwoTrackFile(silent), PolyraOutcome::Failed, "ALL VOLUMES NULL"},
         {"no notes", TwoTrackFile(noNotes), PolyraOutcome::NoClassKept, "Tous les instruments sont supprimes"},
         {"too big", TwoTrackFile(note) + QByteArray(128000, '\0'), PolyraOutcome::Failed, "MIDI INPUT FILE TOO BIG"},

@@ -225,6 +225,17 @@ TEST_F(PolyraStagesTest, RepeatedNoteOnsKeepTheFirst)
     EXPECT_TRUE(log.GetSummaryText().contains(QStringLiteral("latest notes are deleted")));
 }
 
+TEST_F(PolyraStagesTest, NotesWithoutTimeVanishBeforeTheBudget)
+{
+    TrackBuilder a;
+    a.Event(0, {0x90, 60, 100}).Event(0, {0x90, 62, 100}).Event(0, {0x80, 60, 0}).Event(10, {0x80, 62, 0})
+        .Event(0, {0x90, 64, 100}).Event(0, {0x80, 64, 0}).EndOfTrack(10);
+    Load(TwoTrackFile(a));
+    ASSERT_TRUE(PolyraStages::RemoveOverloads(ws));
+    EXPECT_EQ(Notes(), (Lines{"0 on 0:62", "10 off 0:62"}));
+    EXPECT_EQ(ws.endDelta, 10u);
+}
+
 struct OverloadCase
 {
     const char* name;
