@@ -31,7 +31,7 @@ bool ConvertMisc(PolyraWorkspace& ws)
             break;
         case CmdProgram:
         {
-            const int c = command.data[0] / 8;
+            const int c = (command.data[0] & 0x7F) / 8;
             ok = writer.FlushDelay() && writer.WriteInstrument(command.channel, c, ws.parameters.ambiance[c]);
             break;
         }

@@ -130,7 +130,7 @@ bool InstrumentStrategy(PolyraWorkspace& ws)
         PolyraCommand& command = ws.commands[i];
         if (command.type != CmdProgram)
             continue;
-        const int c = command.data[0] / 8;
+        const int c = (command.data[0] & 0x7F) / 8;
         command.data[0] = uint8_t((c << 3) | (ws.parameters.ambiance[c] & 7));
         if (command.channel == 9)
             ws.Erase(int(i));

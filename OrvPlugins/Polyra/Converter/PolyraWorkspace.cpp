@@ -110,8 +110,9 @@ void PolyraWorkspace::ResetChannels()
 
 void PolyraWorkspace::TrackChannel(const PolyraCommand& command)
 {
+    // A program byte of a malformed file may have its top bit set.
     if (command.type == CmdProgram && command.channel != 9)
-        channelClass[command.channel] = command.data[0] / 8;
+        channelClass[command.channel] = (command.data[0] & 0x7F) / 8;
     else if (command.type == CmdControl && command.data[0] == 7)
         channelVolume[command.channel] = command.data[1];
 }

@@ -269,3 +269,17 @@ TEST(PolyraPipelineTest, LoneSynthLeadPlaysAsQuietSineWithBooster)
 }
 
 } // namespace
+
+namespace {
+TEST(PolyraPipelineTest, ProgramByteWithTopBitStillNamesAClass)
+{
+    // The merge copies a program change's data byte as it stands.
+    TrackBuilder music;
+    music.Event(0, {0xC0, 0xF8}).Event(0, {0x90, 60, 100}).Event(96, {0x80, 60, 0}).EndOfTrack();
+    const PipelineRun run = RunPipeline(TwoTrackFile(music));
+    ASSERT_EQ(run.outcome, PolyraOutcome::Done);
+    const Words misc = run.Misc();
+    ASSERT_GE(misc.size(), 2u);
+    EXPECT_EQ(misc[1], uint16_t((15 << 12) | 3));
+}
+} // namespace
