@@ -37,14 +37,9 @@ inline void set_saturate()
 
 namespace Detail
 {
-inline void ReportInvalidMode()
-{
-    // The text names the fault for a reader of the source; the warning shows
-    // only the condition, as every other check does.
-    static const char* const message = "ERROR : invalid saturation_mode\n";
-    (void)message;
-    ASSERT_TEXT(false, "FALSE");
-}
+// An invalid saturation_mode: reported as a failed check of "FALSE", as the
+// operators have always done; the caller then gets 0.
+inline void ReportInvalidMode() { ASSERT_TEXT(false, "FALSE"); }
 
 inline int16_t Wrap16(int64_t v) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(v))); }
 inline int32_t Wrap32(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v))); }

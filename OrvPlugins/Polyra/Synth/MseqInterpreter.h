@@ -34,7 +34,6 @@ public:
 
     uint32_t Position() const { return m_Position; }
     const int16_t* ChannelVolumes() const { return m_Volumes; }
-    const MseqChannel& Channel(int index) const { return m_Channels[index]; }
 
 private:
     bool ReadWord(uint16_t& word);

@@ -97,6 +97,8 @@ void OscillatorStart(OscillatorState& state, const SynthPresets::OscillatorPrese
         state.rate[i] = preset.segments[i].rate;
         state.duration[i] = preset.segments[i].duration;
         (i >= attack && i < state.releaseStart ? middle : edges) += preset.segments[i].duration;
+        if (i >= state.releaseStart)
+            state.releaseLength += preset.segments[i].duration;
     }
     if (middle > 0 && remaining > edges)
     {
@@ -113,13 +115,7 @@ void OscillatorStart(OscillatorState& state, const SynthPresets::OscillatorPrese
 
 int OscillatorRender(OscillatorState& state, int64_t remaining, int16_t out[BlockSize])
 {
-    const int64_t releaseLength = [&] {
-        int64_t length = 0;
-        for (int i = state.releaseStart; i < state.segmentCount; ++i)
-            length += state.duration[i];
-        return length;
-    }();
-    if (!state.released && state.releaseStart < state.segmentCount && remaining < releaseLength)
+    if (!state.released && state.releaseStart < state.segmentCount && remaining < state.releaseLength)
     {
         state.released = true;
         LoadSegment(state, state.releaseStart);
@@ -137,12 +133,14 @@ int OscillatorRender(OscillatorState& state, int64_t remaining, int16_t out[Bloc
         const int32_t coefficient = state.modulatorCoefficient[m];
         int16_t y2 = mul16(state.depth, SynthTables::Cosine(uint16_t(phase - 2 * step)));
         int16_t y1 = mul16(state.depth, SynthTables::Cosine(uint16_t(phase - step)));
+        // Plain two's complement sums (what wrapping mode gives) keep the
+        // mode flags out of the innermost loop.
         for (int i = 0; i < BlockSize; i += 2)
         {
-            const int16_t y0 = sub16(int16_t((coefficient * y1) >> 14), y2);
-            const int16_t yNext = sub16(int16_t((coefficient * y0) >> 14), y1);
-            modulation[i] = add16(modulation[i], y0);
-            modulation[i + 1] = add16(modulation[i + 1], yNext);
+            const int16_t y0 = Detail::Wrap16(((coefficient * y1) >> 14) - y2);
+            const int16_t yNext = Detail::Wrap16(((coefficient * y0) >> 14) - y1);
+            modulation[i] = Detail::Wrap16(modulation[i] + y0);
+            modulation[i + 1] = Detail::Wrap16(modulation[i + 1] + yNext);
             y2 = y0;
             y1 = yNext;
         }
@@ -160,11 +158,8 @@ int OscillatorRender(OscillatorState& state, int64_t remaining, int16_t out[Bloc
 
         if (state.segmentLeft != Forever)
         {
-            level = add32(level, state.rate[state.segment]);
-            if (level < 0)
-                level = 0;
-            else if (level > MaxLevel)
-                level = MaxLevel;
+            // A saturating step, held within the envelope's range.
+            level = int32_t(std::clamp<int64_t>(int64_t(level) + state.rate[state.segment], 0, MaxLevel));
             if (--state.segmentLeft <= 0)
             {
                 LoadSegment(state, state.segment + 1);

@@ -109,23 +109,4 @@ const Preset& PresetData(int number)
 {
     return (number >= 0 && number < 22) ? Presets[number] : NoPreset;
 }
-
-int32_t ReleaseLength(const Preset& preset)
-{
-    if (preset.oscillator)
-    {
-        const uint16_t shape = preset.oscillator->shape;
-        const int count = ShapeSegmentCount(shape);
-        int32_t length = 0;
-        for (int i = count - ShapeReleaseCount(shape); i < count; ++i)
-            if (i >= 0)
-                length += preset.oscillator->segments[i].duration;
-        return length;
-    }
-    if (preset.resonator)
-        return preset.resonator->releaseLength;
-    if (preset.noise)
-        return int32_t(preset.noise->phaseLength[3]) * 16;
-    return 0;
-}
 } // namespace SynthPresets

@@ -101,7 +101,4 @@ struct Preset
 };
 
 const Preset& PresetData(int number);
-
-// Samples before a voice's end at which its release begins.
-int32_t ReleaseLength(const Preset& preset);
 } // namespace SynthPresets

@@ -37,6 +37,7 @@ struct OscillatorState
     int segment;
     int segmentCount;
     int releaseStart;
+    int64_t releaseLength; // samples before the end at which the release begins
     int64_t segmentLeft;
     bool released;
     int32_t rate[SynthPresets::MaxEnvelopeSegments];

@@ -44,7 +44,6 @@ public:
     int Count() const { return m_Count; }
     int CostATotal() const { return m_CostA; }
     int CostBTotal() const { return m_CostB; }
-    const SynthVoice& Voice(int index) const { return m_Voices[index]; }
 
 private:
     void EndVoice(int index);

@@ -1,6 +1,6 @@
 // libFuzzer target: the synthesiser renders the fuzzer's bytes as a sequence.
 // The render limit is lowered so that a long delay costs a run no more than
-// ten seconds of sound.
+// two seconds of sound.
 #include "MseqRender.h"
 #include "MseqRenderLimit.h"
 
@@ -19,7 +19,7 @@ void Discard(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool ready = (qInstallMessageHandler(Discard), MseqSetRenderLimit(80000), true);
+    static const bool ready = (qInstallMessageHandler(Discard), MseqSetRenderLimit(16000), true);
     (void)ready;
     CMemFile sequence;
     if (size > 0)
