@@ -283,3 +283,22 @@ TEST(PolyraPipelineTest, ProgramByteWithTopBitStillNamesAClass)
     EXPECT_EQ(misc[1], uint16_t((15 << 12) | 3));
 }
 } // namespace
+
+namespace {
+TEST(PolyraPipelineTest, TextEventsLeaveNoCountedTrackWithoutBytes)
+{
+    // The merge keeps only tempo, time and key signatures of the meta
+    // events, so a text never reaches the table, whatever the text flag.
+    for (int keep : {0, 1})
+    {
+        TrackBuilder music;
+        music.Meta(0, 0x05, QByteArray("hi")).Event(0, {0x90, 60, 100}).Event(96, {0x80, 60, 0}).EndOfTrack();
+        PolyraParameters parameters = TestParameters();
+        parameters.textTrack = uint8_t(keep);
+        const PipelineRun run = RunPipeline(TwoTrackFile(music), TestProfile(), parameters);
+        ASSERT_EQ(run.outcome, PolyraOutcome::Done);
+        EXPECT_EQ(int(run.sequence[22]), 1) << keep;
+        EXPECT_EQ(run.sequence.size(), 26 + 2 * int(run.Misc().size() + 5)) << keep;
+    }
+}
+} // namespace
