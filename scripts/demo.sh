@@ -24,3 +24,14 @@ for f in "$out"/*.IMY; do
     tr -d '\r' < "$f"
     echo
 done
+
+# The evening tune becomes an MSEQ polyphonic sequence for "Model C", with its
+# media script and preview. It is converted from a copy, so that the Debug
+# folder the converter writes beside its source stays out of examples/.
+evening="$out/evening"
+mkdir -p "$evening/out"
+cp "$root/examples/evening/evening.mid" "$root/examples/evening/.emi" "$evening/"
+(cd "$evening" && ORVANEDIR="$app" "$app/Orvane" "/profile=Model C" /converter=seq /destination=out /preview \
+    /logfile=evening.log evening.mid)
+echo "MSEQ sequence and preview in $evening/out (debug files in $evening/Debug):"
+ls -l "$evening/out"

@@ -3,6 +3,7 @@
 // with a caption, in its interface description.
 #include "Parameters/CInterfaceNode.h"
 #include "Parameters/CParameter.h"
+#include "Parameters/CParameterVector.h"
 #include "Parameters/CParameters.h"
 
 #include <QDir>
@@ -21,13 +22,20 @@ QStringList AuthoredParameterFiles()
     return paths;
 }
 
-void CollectInputs(const QList<CInterfaceNode*>& nodes, QList<const CInterfaceInput*>& inputs)
+// The inputs, and the cells of the tables (a table's rows or columns are
+// parameter vectors, captioned by the table).
+void CollectInputs(const QList<CInterfaceNode*>& nodes, QList<const CInterfaceInput*>& inputs,
+                   QList<const CParameter*>& cells)
 {
     for (const CInterfaceNode* node : nodes) {
         if (node->GetKind() == CInterfaceNode::INPUT)
             inputs << static_cast<const CInterfaceInput*>(node);
         else if (node->GetKind() == CInterfaceNode::GROUP)
-            CollectInputs(static_cast<const CInterfaceGroup*>(node)->mInputs, inputs);
+            CollectInputs(static_cast<const CInterfaceGroup*>(node)->mInputs, inputs, cells);
+        else if (node->GetKind() == CInterfaceNode::TABLE)
+            for (const CParameterVector* vector : static_cast<const CInterfaceTable*>(node)->mVectors)
+                for (const CParameter* parameter : vector->GetParameters())
+                    cells << parameter;
     }
 }
 } // namespace
@@ -64,14 +72,17 @@ TEST(AuthoredParameterFiles, NumbersHaveLimitsAndEveryParameterIsShownOnce)
         }
 
         QList<const CInterfaceInput*> inputs;
-        CollectInputs(parameters.GetInterfaceNodes(), inputs);
+        QList<const CParameter*> cells;
+        CollectInputs(parameters.GetInterfaceNodes(), inputs, cells);
         QSet<const CParameter*> shown;
         for (const CInterfaceInput* input : inputs) {
             ASSERT_NE(input->mpParameter, nullptr);
             EXPECT_FALSE(input->mCaption.isEmpty()) << input->mpParameter->GetName().toStdString();
             shown.insert(input->mpParameter);
         }
-        EXPECT_EQ(shown.size(), inputs.size()) << "a parameter shown twice";
+        for (const CParameter* cell : cells)
+            shown.insert(cell);
+        EXPECT_EQ(shown.size(), inputs.size() + cells.size()) << "a parameter shown twice";
         EXPECT_EQ(shown.size(), parameters.GetParameterMap().size()) << "a parameter not shown";
     }
 }

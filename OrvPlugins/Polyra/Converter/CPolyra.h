@@ -1,0 +1,57 @@
+#pragma once
+// The MSEQ exporter: a MIDI document becomes a polyphonic sequence that the
+// phone can play within its budgets, with a synthesised wave preview.
+#include "MseqRender.h"
+
+#include "Plugin/CDebugFolder.h"
+#include "Plugin/CPluginBase.h"
+
+#include <QString>
+
+class CPolyra : public CPluginBase, public IMseqProgressSink
+{
+public:
+    // Which synthesis the progress reports belong to.
+    enum ProgressPhase
+    {
+        PhaseNone = 0,
+        PhaseAnalysis = 1,
+        PhaseFinal = 2
+    };
+
+    CPolyra();
+
+    int IsCompatibleWithProfile(CProfile* profile) override;
+    void FilterParametersWithProfile(CParameters* parameters, CProfile* profile, int apply) override;
+    void FilterParametersWithDocument(CParameters* parameters, CDocument* document) override;
+    int GetDocumentType() override;
+    int GetPreviewDocumentType() override;
+    int GetConverterType() override;
+    int GetImportExtensionCount() override;
+    QString GetImportExtension(int index) override;
+    QString GetExportExtension() override;
+    QString GetDescription() override;
+    QString GetParametersFileName() override;
+    CDocument* Import(const QByteArray& bytes) override;
+    bool Convert(CDocument* document) override;
+    int IsCancelable() override;
+    int Cancel() override;
+
+    // Modes: 1 and 2 start a synthesis, 3 its percent, 4 the merge's beat.
+    void ReportProgress(const char* text, int value, int mode) override;
+
+    int GetProgressPhase() const { return m_nProgressPhase; }
+    const QString& GetDebugFolder() const { return m_DebugFolder.GetFolder(); }
+
+private:
+    // The settings reader's messages, through a plain callback.
+    static void ReportSettingMessage(void* converter, const char* id);
+    void LogMessage(const char* id);
+    // At least one instrument is offered and kept.
+    bool HasKeptInstrument() const;
+    void WriteDebugFiles(const QByteArray& format0, const QByteArray& dest, const QByteArray& sequence,
+                         const QByteArray& wave);
+
+    int m_nProgressPhase = PhaseNone;
+    CDebugFolder m_DebugFolder;
+};

@@ -1,0 +1,112 @@
+// One conversion: settings in, the pipeline, the sequence and its preview
+// out, and the debug files beside the source.
+#include "CPolyra.h"
+
+#include "PolyraPipeline.h"
+#include "PolyraSettings.h"
+
+#include "Documents/CDocument.h"
+#include "Melody/CDocumentMidi.h"
+#include "Parameters/CParameters.h"
+#include "Parameters/CProfile.h"
+#include "Util/Assert.h"
+#include "Util/CMemFile.h"
+#include "Wave/CDocumentWave.h"
+#include "Wave/WaveHeader.h"
+
+#include <cstring>
+
+namespace {
+const uint32_t kWaveHeaderSize = 44;
+
+QByteArray BytesOf(const CMemFile& file)
+{
+    return QByteArray(reinterpret_cast<const char*>(file.GetBuffer()), int(file.GetSize()));
+}
+
+// The preview from the rendered wave: its header, then as many sample bytes
+// as the header says and the file holds.
+CDocumentWave* PreviewOf(const CMemFile& wave)
+{
+    if (wave.GetSize() < kWaveHeaderSize)
+        return nullptr;
+    WAVEHEADER header;
+    std::memcpy(&header, wave.GetBuffer(), sizeof header);
+    const uint32_t available = wave.GetSize() - kWaveHeaderSize;
+    const uint32_t samples = header.data_ckSize < available ? header.data_ckSize : available;
+    CDocumentWave* document = new CDocumentWave;
+    document->SetHeader(&header);
+    document->SetInputData(wave.GetBuffer() + kWaveHeaderSize, samples);
+    return document;
+}
+
+} // namespace
+
+void CPolyra::ReportSettingMessage(void* converter, const char* id)
+{
+    static_cast<CPolyra*>(converter)->LogMessage(id);
+}
+
+bool CPolyra::Convert(CDocument* document)
+{
+    if (!document)
+        return false;
+    if (document->GetDocType() != CDocument::MIDI)
+    {
+        LogMessage("id_document_not_compatible");
+        return false;
+    }
+    ASSERT(mpCurrentParameters);
+    ASSERT(mpProfile);
+    if (!mpCurrentParameters || !mpProfile)
+    {
+        LogMessage("id_no_parameters_or_profile");
+        return false;
+    }
+    if (!HasKeptInstrument())
+    {
+        LogMessage("id_at_least_one_instrument_must_be_selected");
+        return false;
+    }
+
+    const bool bassMute = mpCurrentParameters->GetBoolParameter(QStringLiteral("BassMute")) != nullptr;
+    const PolyraProfile profile = PolyraProfile::Read(mpProfile);
+    const PolyraParameters parameters =
+        PolyraParameters::Read(mpCurrentParameters, mpProfile, bassMute, &CPolyra::ReportSettingMessage, this);
+
+    const QByteArray& midi = static_cast<CDocumentMidi*>(document)->GetRawData();
+    CMemFile source, format0, dest, sequence, wave;
+    source.SetData(reinterpret_cast<const uchar*>(midi.constData()), uint(midi.size()));
+    PolyraFiles files{source, format0, dest, sequence, wave};
+    m_DebugFolder.Prepare(document, !bassMute);
+
+    m_nProgressPhase = PhaseNone;
+    PolyraResults results;
+    const PolyraOutcome outcome =
+        Polyra::RunPipeline(profile, parameters, files, results, &mConversionLog, this, bassMute);
+    if (outcome == PolyraOutcome::Done)
+    {
+        mRawDataList.append(BytesOf(sequence));
+        // A preview the host did not take over is the converter's to free.
+        delete mpPreviewDocument;
+        mpPreviewDocument = PreviewOf(wave);
+    }
+    else if (outcome == PolyraOutcome::NoClassKept)
+        LogMessage("id_not_a_valid_midi_file");
+    if (!bassMute)
+        WriteDebugFiles(BytesOf(format0), BytesOf(dest), BytesOf(sequence), BytesOf(wave));
+    return outcome == PolyraOutcome::Done;
+}
+
+void CPolyra::WriteDebugFiles(const QByteArray& format0, const QByteArray& dest, const QByteArray& sequence,
+                              const QByteArray& wave)
+{
+    if (!m_DebugFolder.IsActive())
+        return;
+    // The log as the conversion log saves itself: Latin-1 and a closing zero.
+    m_DebugFolder.Write(QStringLiteral("Trace.txt"), mConversionLog.GetSummaryText().toLatin1() + '\0');
+    m_DebugFolder.Write(QStringLiteral("Format0.mid"), format0);
+    m_DebugFolder.Write(QStringLiteral("Dest.mid"), dest);
+    m_DebugFolder.Write(QStringLiteral("Out.seq"), sequence);
+    m_DebugFolder.Write(QStringLiteral("Preview.wav"), wave);
+}

@@ -1,0 +1,199 @@
+#include "PolyraWorkspace.h"
+
+#include <QString>
+
+#include <algorithm>
+
+namespace {
+const char* const kErrorTexts[] = {
+    "",
+    "NOTE OFF ERROR",
+    "ALL VOLUMES NULL",
+    "MIDI TEMPO NULL",
+    "MIDI TEMPO TOO BIG",
+    "MIDI FILE NOT FOUND",
+    "WORKING SPACE OVERFLOW",
+    "PARAM FILE 1 MISSING",
+    "PARAM FILE 2 MISSING",
+    "PARAM FILE 3 MISSING",
+    "FORMAT 1 TO FORMAT 0 CONVERSION ERROR",
+    "SEQ TO WAV CMD FILE CREATION ERROR",
+    "WAV CONVERSION ERROR",
+    "NO WAV CONVERTER LOG FILE",
+    "WAV CONVERTER RESULT ERROR",
+    "WORKSPACE OVERFLOW",
+    "MIDI INPUT FILE TOO BIG",
+    "NOT AN MSEQ FILE\t\t              ",
+};
+const int kErrorTextWidth = 37;
+} // namespace
+
+PolyraWorkspace::PolyraWorkspace()
+{
+    commands.reserve(MaxCommands);
+    durations.reserve(MaxCommands);
+    releasing.reserve(16 * 128);
+}
+
+void PolyraWorkspace::Init(const PolyraProfile& profileRecord, const PolyraParameters& parameterRecord,
+                           PolyraTrace* traceSink, IMseqProgressSink* progressSink)
+{
+    commands.clear();
+    durations.clear();
+    endDelta = 0;
+    std::fill(std::begin(header), std::end(header), 0);
+    division = 0;
+    tempo = 500000;
+    seenNoteOrProgram = false;
+    sourceSize = 0;
+    profile = profileRecord;
+    parameters = parameterRecord;
+    trace = traceSink;
+    progress = progressSink;
+    tickLength = 0;
+    for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
+    {
+        maxima[kind] = profile.loads[kind].maximum;
+        peaksBefore[kind] = peaksAfter[kind] = totals[kind] = 0;
+        overloads[kind] = 0;
+    }
+    if (parameters.polyphonyLimit > 0 && parameters.polyphonyLimit < maxima[0])
+        maxima[0] = parameters.polyphonyLimit;
+    std::copy(std::begin(profile.release), std::end(profile.release), std::begin(releaseTicks));
+    for (auto& entry : stats)
+        entry = PolyraClassStats();
+    std::fill(std::begin(classHasNotes), std::end(classHasNotes), false);
+    sineMode = false;
+    defaultVolume = 127;
+    booster = parameters.booster;
+    equalizer = parameters.equalizer;
+    atb = 0;
+    rtb = 1;
+    tagCount = 0;
+    error = ErrNone;
+    writer.Reset();
+    ResetChannels();
+    ClearGrid();
+}
+
+void PolyraWorkspace::Erase(int index)
+{
+    PolyraCommand& command = commands[size_t(index)];
+    command.type = CmdErased;
+    if (size_t(index) + 1 < commands.size())
+    {
+        uint32_t& next = commands[size_t(index) + 1].delta;
+        next = uint32_t(std::min<uint64_t>(uint64_t(next) + command.delta, 0xFFFFFFFFu));
+    }
+    else
+        endDelta = uint32_t(std::min<uint64_t>(uint64_t(endDelta) + command.delta, 0xFFFFFFFFu));
+    command.delta = 0;
+}
+
+bool PolyraWorkspace::Insert(int index, const PolyraCommand& command)
+{
+    if (commands.size() >= size_t(MaxCommands - 1))
+        return false;
+    commands.insert(commands.begin() + index, command);
+    return true;
+}
+
+void PolyraWorkspace::ResetChannels()
+{
+    for (int channel = 0; channel < 16; ++channel)
+    {
+        channelClass[channel] = 0;
+        channelVolume[channel] = 127;
+    }
+    channelClass[9] = Polyra::DrumClass;
+}
+
+void PolyraWorkspace::TrackChannel(const PolyraCommand& command)
+{
+    // A program byte of a malformed file may have its top bit set.
+    if (command.type == CmdProgram && command.channel != 9)
+        channelClass[command.channel] = (command.data[0] & 0x7F) / 8;
+    else if (command.type == CmdControl && command.data[0] == 7)
+        channelVolume[command.channel] = command.data[1];
+}
+
+void PolyraWorkspace::ClearGrid()
+{
+    for (auto& channel : grid)
+        for (auto& cell : channel)
+            cell = PolyraNoteCell();
+    releasing.clear();
+}
+
+void PolyraWorkspace::RunReleases(uint32_t delta, float* loadTotals, float* volumeTotal)
+{
+    if (delta == 0)
+        return;
+    size_t kept = 0;
+    for (size_t i = 0; i < releasing.size(); ++i)
+    {
+        const uint16_t at = releasing[i];
+        PolyraNoteCell& cell = grid[at >> 7][at & 0x7F];
+        if (!cell.releasing)
+        {
+            cell.listed = false;
+            continue;
+        }
+        cell.release -= float(delta);
+        if (cell.release > 0)
+        {
+            releasing[kept++] = at;
+            continue;
+        }
+        cell.releasing = false;
+        cell.listed = false;
+        cell.sounding = false;
+        if (loadTotals)
+            for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
+                loadTotals[kind] = std::max(0.0f, loadTotals[kind] - cell.load[kind]);
+        if (volumeTotal)
+            *volumeTotal = std::max(0.0f, *volumeTotal - cell.volume);
+    }
+    releasing.resize(kept);
+}
+
+void PolyraWorkspace::StartRelease(int channel, int pitch)
+{
+    PolyraNoteCell& cell = grid[channel][pitch];
+    cell.held = false;
+    if (!cell.sounding || cell.releasing)
+        return;
+    cell.releasing = true;
+    cell.release = releaseTicks[channelClass[channel]];
+    if (!cell.listed)
+    {
+        cell.listed = true;
+        releasing.push_back(uint16_t((channel << 7) | pitch));
+    }
+}
+
+void PolyraWorkspace::StopNote(int channel, int pitch)
+{
+    PolyraNoteCell& cell = grid[channel][pitch];
+    cell.held = cell.sounding = cell.releasing = false;
+}
+
+bool PolyraWorkspace::Fail(int code)
+{
+    ReportError(code);
+    return false;
+}
+
+void PolyraWorkspace::ReportError(int code)
+{
+    error = code;
+    if (code <= 0 || code > 17 || !trace)
+        return;
+    QString text = QString::fromLatin1(kErrorTexts[code]);
+    if (code < 17)
+        text = text.leftJustified(kErrorTextWidth, QLatin1Char(' '));
+    trace->Message(QStringLiteral("Conversion error : ") + text + QLatin1Char('\n'));
+    trace->Line(PolyraTrace::StageLine, "\n\n** ERREUR : termine proprement le moteur DOS\n");
+    for (auto& entry : stats)
+        entry = PolyraClassStats();
+}

@@ -1,0 +1,144 @@
+#pragma once
+// The pipeline's working storage: the command table of the merged MIDI file,
+// the channel and note state the stages walk with, the settings and the
+// MSEQ writer. One instance serves every conversion of the process.
+#include "MseqWriter.h"
+#include "PolyraSettings.h"
+#include "PolyraTrace.h"
+
+#include <cstdint>
+#include <vector>
+
+class IMseqProgressSink;
+
+enum PolyraCommandType : int16_t
+{
+    CmdErased = -1,
+    CmdSyncTag = -2,
+    CmdNoteOff = 8,
+    CmdNoteOn = 9,
+    CmdControl = 11,
+    CmdProgram = 12,
+    CmdSystem = 15
+};
+
+struct PolyraCommand
+{
+    uint32_t delta = 0;  // ticks since the previous command
+    uint32_t hexa = 0;   // the first bytes as read, for the traces
+    int16_t type = CmdErased;
+    uint8_t status = 0;  // full status byte (0xFF for meta events)
+    uint8_t channel = 0; // for a tag: its number
+    uint16_t length = 0;
+    uint8_t data[6] = {};
+
+    bool IsActive() const { return type != CmdErased; }
+};
+
+// Conversion errors by their numbers; 0 is no error text.
+enum PolyraError
+{
+    ErrNone = 0,
+    ErrAllVolumesNull = 2,
+    ErrTempoNull = 3,
+    ErrTempoTooBig = 4,
+    ErrWorkingSpace = 6,
+    ErrFormat0 = 10,
+    ErrWorkspaceOverflow = 15,
+    ErrInputTooBig = 16,
+    ErrNotMseq = 17
+};
+
+struct PolyraNoteCell
+{
+    bool held = false;
+    bool sounding = false;
+    bool releasing = false;
+    bool listed = false; // in the list of releasing notes
+    float release = 0;
+    float load[Polyra::LoadKinds] = {};
+    float volume = 0;
+};
+
+struct PolyraClassStats
+{
+    int volumeAfter = 0;
+    int lowBefore = 127, highBefore = 0, lowAfter = 127, highAfter = 0;
+    unsigned movedUp = 0, movedDown = 0, notes = 0;
+};
+
+class PolyraWorkspace
+{
+public:
+    static constexpr int MaxCommands = 35000;
+    static constexpr int HeaderBlockSize = 37;
+
+    PolyraWorkspace();
+
+    // Back to an empty table and fresh state for a new conversion.
+    void Init(const PolyraProfile& profile, const PolyraParameters& parameters, PolyraTrace* trace,
+              IMseqProgressSink* progress);
+
+    // Erasing moves the command's delta onto the next one, so that time is
+    // kept whichever commands a walk skips.
+    void Erase(int index);
+    // False (and the table as it was) when the table is full.
+    bool Insert(int index, const PolyraCommand& command);
+
+    // Channel state at the start of every walk: class 0, drums on channel 9,
+    // volume 127.
+    void ResetChannels();
+    // Follows a program change or volume change into the channel state.
+    void TrackChannel(const PolyraCommand& command);
+    void ClearGrid();
+    // Counts down the releases by one delta; notes whose release ran out stop
+    // sounding and their loads (and volumes) leave the totals.
+    void RunReleases(uint32_t delta, float* totals, float* volumeTotal);
+    void StartRelease(int channel, int pitch);
+    void StopNote(int channel, int pitch);
+
+    int ClassOf(int channel) const { return channelClass[channel]; }
+    bool Fail(int code);
+    void ReportError(int code);
+
+    std::vector<PolyraCommand> commands;
+    // The end-of-track event's delta: the time after the last command.
+    uint32_t endDelta = 0;
+    uint8_t header[HeaderBlockSize] = {};
+    uint32_t division = 0;
+    uint32_t tempo = 500000;
+    bool seenNoteOrProgram = false;
+    uint32_t sourceSize = 0;
+
+    PolyraProfile profile;
+    PolyraParameters parameters;
+    PolyraTrace* trace = nullptr;
+    IMseqProgressSink* progress = nullptr;
+
+    double tickLength = 0; // microseconds
+    float releaseTicks[Polyra::ClassCount] = {};
+    float maxima[Polyra::LoadKinds] = {};
+    float peaksBefore[Polyra::LoadKinds] = {};
+    float peaksAfter[Polyra::LoadKinds] = {};
+    float totals[Polyra::LoadKinds] = {};
+    unsigned long overloads[Polyra::LoadKinds] = {};
+
+    int channelClass[16] = {};
+    int channelVolume[16] = {};
+    PolyraNoteCell grid[16][128];
+    std::vector<uint16_t> releasing; // channel << 7 | pitch
+
+    PolyraClassStats stats[Polyra::ClassCount];
+    bool classHasNotes[Polyra::ClassCount] = {};
+    bool sineMode = false;
+    int defaultVolume = 127;
+    int booster = 1;
+    int equalizer = 0;
+    uint32_t atb = 0;
+    uint64_t rtb = 1;
+    int tagCount = 0;
+    int error = ErrNone;
+    MseqWriter writer;
+    // Note durations in ticks, by the index of their NOTE ON.
+    std::vector<uint64_t> durations;
+};

@@ -1,0 +1,336 @@
+// The converter as the host drives it: exports, the authored parameter file,
+// settings, progress, cancel, the media script and the debug folder.
+#include "CPolyra.h"
+#include "PolyraTestSupport.h"
+
+#include "Melody/CDocumentMidi.h"
+#include "Parameters/CParameters.h"
+#include "Parameters/CProfile.h"
+#include "Plugin/PluginExports.h"
+#include "Text/CLanguageResources.h"
+#include "Wave/CDocumentWave.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace PolyraTest;
+using MidiTest::TrackBuilder;
+
+namespace {
+
+QString SourcePath(const char* relative)
+{
+    return QString::fromUtf8(ORV_SOURCE_DIR) + QLatin1Char('/') + QString::fromLatin1(relative);
+}
+
+QString ParameterFilePath()
+{
+    return SourcePath("data/app/Plugins/Parameters/MSEQParameters.xml");
+}
+
+QString LogLine(const char* id)
+{
+    return CLanguageResources::GetMessage(QStringLiteral("CPolyra"), QString::fromLatin1(id)) + QLatin1Char('\n');
+}
+
+QByteArray ThreeVoiceTune()
+{
+    TrackBuilder music;
+    music.Event(0, {0xC0, 0}).Event(0, {0x90, 60, 100}).Event(0, {0x91, 40, 90}).Event(0, {0x99, 36, 100})
+        .Event(96, {0x80, 60, 0}).Event(0, {0x81, 40, 0}).Event(0, {0x89, 36, 0}).Event(0, {0x90, 64, 100})
+        .Event(96, {0x80, 64, 0}).EndOfTrack();
+    return TwoTrackFile(music);
+}
+
+class PolyraConverterTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(CLanguageResources::Load(SourcePath("data/app/Languages/English.xml")));
+        ASSERT_TRUE(folder.isValid());
+        LoadParameters(ParameterFilePath());
+        ASSERT_TRUE(profile.Load(SourcePath("data/app/Profiles/Model_C.xml")));
+        converter.SetProfile(&profile);
+        previous = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+
+    void LoadParameters(const QString& path)
+    {
+        parameters = std::make_unique<CParameters>();
+        ASSERT_TRUE(parameters->Load(path));
+        converter.SetParameters(parameters.get());
+    }
+
+    std::unique_ptr<CDocumentMidi> Document(const QByteArray& midi)
+    {
+        auto document = std::make_unique<CDocumentMidi>();
+        document->SetRawData(reinterpret_cast<const unsigned char*>(midi.constData()), unsigned(midi.size()));
+        document->SetName(folder.filePath(QStringLiteral("tune.mid")));
+        return document;
+    }
+
+    bool Convert(const QByteArray& midi)
+    {
+        converter.ClearRawData();
+        auto document = Document(midi);
+        return converter.Convert(document.get());
+    }
+
+    QByteArray Result() const
+    {
+        return converter.GetRawDataList().isEmpty() ? QByteArray() : converter.GetRawDataList().first();
+    }
+    QString Summary() { return converter.GetConversionLog()->GetSummaryText(); }
+    QString DebugPath(const char* name) const { return folder.filePath(QStringLiteral("Debug/") + QLatin1String(name)); }
+
+    QTemporaryDir folder;
+    QString previous;
+    std::unique_ptr<CParameters> parameters;
+    CProfile profile;
+    CPolyra converter;
+};
+
+TEST(PolyraPlugin, ExportsMakeAnMseqConverter)
+{
+    void* handle = dlopen(ORV_POLYRA_PLUGIN, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    auto name = reinterpret_cast<PluginNameFunction>(dlsym(handle, "PluginName"));
+    auto version = reinterpret_cast<PluginVersionFunction>(dlsym(handle, "PluginVersion"));
+    auto count = reinterpret_cast<PluginClassCountFunction>(dlsym(handle, "PluginClassCount"));
+    auto info = reinterpret_cast<PluginClassInfoFunction>(dlsym(handle, "PluginClassInfo"));
+    auto date = reinterpret_cast<PluginBuildDateFunction>(dlsym(handle, "PluginBuildDate"));
+    ASSERT_TRUE(name && version && count && info && date);
+    EXPECT_STREQ(name(), "Polyra");
+    EXPECT_EQ(version(), 0x10000);
+    EXPECT_EQ(count(), 1);
+    EXPECT_STREQ(date(), "Oct  1 2002");
+    CPluginBase* converter = info(0)->CreateInstance();
+    ASSERT_NE(converter, nullptr);
+    EXPECT_EQ(converter->GetExportExtension(), QStringLiteral("SEQ"));
+    EXPECT_EQ(converter->GetDescription(), QStringLiteral("SEQ converter"));
+    EXPECT_EQ(converter->GetParametersFileName(), QStringLiteral("MSEQParameters.xml"));
+    EXPECT_EQ(converter->GetDocumentType(), 0x4);
+    EXPECT_EQ(converter->GetPreviewDocumentType(), 0x2);
+    EXPECT_EQ(converter->GetConverterType(), 2);
+    EXPECT_EQ(converter->IsCancelable(), 1);
+    delete converter;
+    dlclose(handle);
+}
+
+TEST_F(PolyraConverterTest, ParameterFileDeclaresEverySettingWithItsType)
+{
+    struct Expected
+    {
+        const char* stem;
+        int type;
+    };
+    const Expected perClass[] = {{"Keep", CParameter::BOOL_TYPE},
+                                 {"Shift", CParameter::INT_TYPE},
+                                 {"Volume", CParameter::FLOAT_TYPE},
+                                 {"Atmosphere", CParameter::ENUM_TYPE},
+                                 {"Priority", CParameter::INT_TYPE}};
+    for (const Expected& e : perClass)
+        for (int key = 0; key < 17; ++key)
+        {
+            const CParameter* parameter = parameters->GetParameter(QLatin1String(e.stem) + QString::number(key));
+            ASSERT_NE(parameter, nullptr) << e.stem << key;
+            EXPECT_EQ(parameter->GetType(), e.type) << e.stem << key;
+        }
+    const Expected global[] = {{"GlobalShift", CParameter::INT_TYPE},
+                               {"PolyphonyLimitation", CParameter::INT_TYPE},
+                               {"Equalizer", CParameter::INT_TYPE},
+                               {"KeepKaraoke", CParameter::BOOL_TYPE},
+                               {"VolumeBoost", CParameter::ENUM_TYPE}};
+    for (const Expected& e : global)
+    {
+        const CParameter* parameter = parameters->GetParameter(QLatin1String(e.stem));
+        ASSERT_NE(parameter, nullptr) << e.stem;
+        EXPECT_EQ(parameter->GetType(), e.type) << e.stem;
+    }
+    // Its presence alone would mean bass-mute mode.
+    EXPECT_EQ(parameters->GetParameter(QStringLiteral("BassMute")), nullptr);
+    // The equaliser stays clear of the booster bit; every detune fits a signed byte.
+    const CIntParameter* equalizer = parameters->GetIntParameter(QStringLiteral("Equalizer"));
+    EXPECT_EQ(equalizer->mMin, 0);
+    EXPECT_EQ(equalizer->mMax, 7);
+    const CIntParameter* shift = parameters->GetIntParameter(QStringLiteral("Shift0"));
+    const CIntParameter* globalShift = parameters->GetIntParameter(QStringLiteral("GlobalShift"));
+    EXPECT_LE(shift->mMax * 12 + globalShift->mMax, 127);
+    EXPECT_GE(shift->mMin * 12 + globalShift->mMin, -128);
+}
+
+TEST_F(PolyraConverterTest, DocumentOffersOnlyItsOwnInstruments)
+{
+    TrackBuilder drums;
+    drums.Event(0, {0x99, 36, 100}).Event(96, {0x89, 36, 0}).EndOfTrack();
+    auto document = Document(TwoTrackFile(drums));
+    converter.FilterParametersWithDocument(parameters.get(), document.get());
+    for (int key = 0; key < 17; ++key)
+    {
+        const CBoolParameter* keep = parameters->GetBoolParameter(QStringLiteral("Keep%1").arg(key));
+        EXPECT_TRUE(keep->mValue) << key;
+        EXPECT_EQ(keep->mIsConst, key != 4) << key;
+    }
+}
+
+TEST_F(PolyraConverterTest, AnotherDocumentLeavesTheParametersAlone)
+{
+    parameters->GetBoolParameter(QStringLiteral("Keep3"))->mValue = false;
+    CDocumentWave wave;
+    MessageCapture capture;
+    converter.FilterParametersWithDocument(parameters.get(), &wave);
+    EXPECT_FALSE(capture.Warnings().isEmpty());
+    EXPECT_FALSE(parameters->GetBoolParameter(QStringLiteral("Keep3"))->mValue);
+    EXPECT_FALSE(parameters->GetBoolParameter(QStringLiteral("Keep3"))->mIsConst);
+}
+
+TEST_F(PolyraConverterTest, ConvertWritesSequencePreviewAndDebugFiles)
+{
+    QDir(folder.path()).mkdir(QStringLiteral("Debug"));
+    ASSERT_TRUE(WriteFileBytes(DebugPath("mine.txt"), "keep me"));
+    ASSERT_TRUE(WriteFileBytes(folder.filePath(QStringLiteral("outside.txt")), "outside"));
+    ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("outside.txt")), DebugPath("Out.seq")));
+
+    ASSERT_TRUE(Convert(ThreeVoiceTune())) << Summary().toStdString();
+    const QByteArray sequence = Result();
+    ASSERT_GE(sequence.size(), 26);
+    EXPECT_EQ(sequence.left(4), QByteArray(".SEQ"));
+    EXPECT_EQ(int(sequence[22]), 1);
+    ASSERT_NE(converter.GetPreviewDocument(), nullptr);
+    EXPECT_EQ(converter.GetPreviewDocument()->GetDocType(), int(CDocument::WAVE));
+
+    for (const char* name : {"Trace.txt", "Format0.mid", "Dest.mid", "Preview.wav"})
+        EXPECT_TRUE(QFileInfo(DebugPath(name)).isFile()) << name;
+    EXPECT_EQ(ReadFileBytes(DebugPath("mine.txt")), QByteArray("keep me"));
+    // The link is not followed: the file it points at keeps its bytes.
+    EXPECT_EQ(ReadFileBytes(folder.filePath(QStringLiteral("outside.txt"))), QByteArray("outside"));
+    EXPECT_TRUE(ReadFileBytes(DebugPath("Trace.txt")).startsWith(Summary().left(20).toLatin1()));
+    EXPECT_TRUE(Summary().contains(QStringLiteral("*** Lecture du fichier MIDI source...\n")));
+}
+
+TEST_F(PolyraConverterTest, BassMuteWritesNoDebugFilesAndOnlyUserLines)
+{
+    QByteArray xml = ReadFileBytes(ParameterFilePath());
+    xml.replace("<PSECTION>", "<PSECTION>\n<DATA NAME=\"BassMute\" TYPE=\"Boolean\" VALUE=\"true\"/>");
+    const QString path = folder.filePath(QStringLiteral("bassmute.xml"));
+    ASSERT_TRUE(WriteFileBytes(path, xml));
+    LoadParameters(path);
+    ASSERT_TRUE(WriteFileBytes(folder.filePath(QStringLiteral(".emi")), "0\tTXT\thello\n"));
+
+    ASSERT_TRUE(Convert(ThreeVoiceTune())) << Summary().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("Debug"))));
+    EXPECT_FALSE(Summary().contains(QStringLiteral("***")));
+    const QByteArray sequence = Result();
+    ASSERT_GE(sequence.size(), 26);
+    // Model C's "BassMuteOn" equaliser, booster off, no script read.
+    EXPECT_EQ(uint8_t(sequence[21]), 0x85);
+    EXPECT_EQ(int(sequence[22]), 1);
+}
+
+TEST_F(PolyraConverterTest, ScriptIsReadFromTheCurrentFolder)
+{
+    ASSERT_TRUE(Convert(ThreeVoiceTune()));
+    EXPECT_EQ(int(Result()[22]), 1);
+    EXPECT_TRUE(Summary().contains(QStringLiteral("pas de fichier .EMI")));
+
+    ASSERT_TRUE(WriteFileBytes(folder.filePath(QStringLiteral(".emi")), "0.1\tTXT\thello\n0.2\tPIC\t7\n"));
+    ASSERT_TRUE(Convert(ThreeVoiceTune()));
+    EXPECT_EQ(int(Result()[22]), 3);
+    EXPECT_TRUE(Summary().contains(QStringLiteral("2 media inseres\n")));
+}
+
+TEST_F(PolyraConverterTest, ProgressOnlyRisesOverTheTwoSyntheses)
+{
+    std::vector<int> values;
+    std::vector<int> phases;
+    QObject::connect(&converter, &CPluginBase::SetProgress, [&](const QString, int value) {
+        if (value >= 0)
+        {
+            values.push_back(value);
+            phases.push_back(converter.GetProgressPhase());
+        }
+    });
+    ASSERT_TRUE(Convert(ThreeVoiceTune()));
+    for (size_t i = 0; i < values.size(); ++i)
+    {
+        EXPECT_LE(values[i], phases[i] == CPolyra::PhaseAnalysis ? 50 : 100);
+        EXPECT_GE(values[i], phases[i] == CPolyra::PhaseAnalysis ? 0 : 50);
+        if (i > 0)
+        {
+            EXPECT_GE(values[i], values[i - 1]);
+        }
+    }
+}
+
+TEST_F(PolyraConverterTest, CancelDuringTheMergeEndsQuietly)
+{
+    QObject::connect(&converter, &CPluginBase::SetProgress, [&](const QString, int value) {
+        if (value < 0)
+            converter.Cancel();
+    });
+    EXPECT_FALSE(Convert(ThreeVoiceTune()));
+    EXPECT_TRUE(Result().isEmpty());
+    EXPECT_FALSE(Summary().contains(QStringLiteral("Conversion error")));
+    EXPECT_FALSE(Summary().contains(QStringLiteral("conversion annulee")));
+}
+
+TEST_F(PolyraConverterTest, CancelDuringTheFirstSynthesisSaysSo)
+{
+    bool synthesised = false;
+    QObject::connect(&converter, &CPluginBase::SetProgress, [&](const QString, int value) {
+        if (value >= 0 && converter.GetProgressPhase() == CPolyra::PhaseAnalysis)
+        {
+            synthesised = true;
+            converter.Cancel();
+        }
+    });
+    EXPECT_FALSE(Convert(ThreeVoiceTune()));
+    EXPECT_TRUE(synthesised);
+    EXPECT_TRUE(Summary().contains(QStringLiteral("conversion annulee\n")));
+}
+
+struct RefusalCase
+{
+    const char* name;
+    const char* id;
+};
+
+TEST_F(PolyraConverterTest, RefusalsLogTheirMessage)
+{
+    {
+        CDocumentWave wave;
+        EXPECT_FALSE(converter.Convert(&wave));
+        EXPECT_TRUE(Summary().endsWith(LogLine("id_document_not_compatible")));
+    }
+    {
+        for (int key = 0; key < 17; ++key)
+            parameters->GetBoolParameter(QStringLiteral("Keep%1").arg(key))->mValue = false;
+        EXPECT_FALSE(Convert(ThreeVoiceTune()));
+        EXPECT_TRUE(Summary().endsWith(LogLine("id_at_least_one_instrument_must_be_selected")));
+    }
+    {
+        parameters->GetBoolParameter(QStringLiteral("Keep4"))->mValue = true;
+        TrackBuilder piano;
+        piano.Event(0, {0x90, 60, 100}).Event(96, {0x80, 60, 0}).EndOfTrack();
+        EXPECT_FALSE(Convert(TwoTrackFile(piano)));
+        EXPECT_TRUE(Summary().endsWith(LogLine("id_not_a_valid_midi_file")));
+    }
+    {
+        converter.SetParameters(nullptr);
+        MessageCapture quiet;
+        EXPECT_FALSE(Convert(ThreeVoiceTune()));
+        EXPECT_TRUE(Summary().endsWith(LogLine("id_no_parameters_or_profile")));
+    }
+}
+
+} // namespace

@@ -1,0 +1,331 @@
+// The pipeline's stages one at a time on small tables: the merge, the
+// reading rules, the overload removal and the media script.
+#include "PolyraStages.h"
+#include "PolyraTestSupport.h"
+#include "PolyraWorkspace.h"
+
+#include "MseqRender.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace PolyraTest;
+using MidiTest::TrackBuilder;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class StopOnProgress : public IMseqProgressSink
+{
+public:
+    void ReportProgress(const char*, int, int mode) override
+    {
+        if (mode == 4 && ++calls >= stopAfter)
+            MseqSetStop(true);
+    }
+    int calls = 0;
+    int stopAfter = 1;
+};
+
+class PolyraStagesTest : public ::testing::Test
+{
+protected:
+    void Prepare(const PolyraProfile& profile = TestProfile(), const PolyraParameters& parameters = TestParameters())
+    {
+        MseqSetStop(false);
+        ws.Init(profile, parameters, &trace, sink);
+    }
+
+    bool Merge(const QByteArray& midi)
+    {
+        Prepare();
+        bool cancelled = false;
+        merged = std::make_unique<CMemFile>();
+        const bool ok = PolyraStages::MergeToFormat0(ws, reinterpret_cast<const uint8_t*>(midi.constData()),
+                                                     uint32_t(midi.size()), *merged, &cancelled);
+        wasCancelled = cancelled;
+        return ok;
+    }
+
+    // The table after reading, with NOTE ON of velocity 0 turned into NOTE OFF.
+    void Load(const QByteArray& midi, const PolyraProfile& profile = TestProfile(),
+              const PolyraParameters& parameters = TestParameters())
+    {
+        Prepare(profile, parameters);
+        bool cancelled = false;
+        CMemFile format0;
+        ASSERT_TRUE(PolyraStages::MergeToFormat0(ws, reinterpret_cast<const uint8_t*>(midi.constData()),
+                                                 uint32_t(midi.size()), format0, &cancelled));
+        ASSERT_TRUE(PolyraStages::ReadCommandTable(ws, format0));
+        ASSERT_TRUE(PolyraStages::ComputeTimeBase(ws));
+        PolyraStages::ConvertNoteOn(ws);
+    }
+
+    // The active notes and tags as "tick on|off channel:pitch" lines.
+    Lines Notes() const
+    {
+        Lines lines;
+        uint64_t now = 0;
+        for (const PolyraCommand& command : ws.commands)
+        {
+            now += command.delta;
+            if (command.type == CmdNoteOn || command.type == CmdNoteOff)
+                lines.push_back(std::to_string(now) + (command.type == CmdNoteOn ? " on " : " off ")
+                                + std::to_string(command.channel) + ":" + std::to_string(command.data[0]));
+            else if (command.type == CmdSyncTag)
+                lines.push_back(std::to_string(now) + " tag " + std::to_string(command.channel));
+        }
+        return lines;
+    }
+
+    QByteArray MergedTrack() const
+    {
+        return FileBytes(*merged).mid(22);
+    }
+
+    CConversionLog log;
+    PolyraTrace trace{&log, false};
+    IMseqProgressSink* sink = nullptr;
+    PolyraWorkspace& ws = Polyra::Workspace();
+    std::unique_ptr<CMemFile> merged;
+    bool wasCancelled = false;
+};
+
+TEST_F(PolyraStagesTest, MergeInterleavesTracksAndSpellsOutRunningStatus)
+{
+    TrackBuilder a, b;
+    a.Event(0, {0x90, 60, 100}).Event(100, {60, 0}).Meta(0, 0x01, QByteArray("hi")).EndOfTrack(20);
+    b.Event(50, {0xC1, 5}).Event(0, {0x91, 40, 90}).Sysex(10, ::Bytes({1, 2})).Event(0, {0xE1, 0, 64}).EndOfTrack();
+    MidiTest::FileBuilder file;
+    file.Header(1, 2, 96).Track(a).Track(b);
+    ASSERT_TRUE(Merge(file.Data()));
+    const QByteArray bytes = FileBytes(*merged);
+    EXPECT_EQ(bytes.left(14).toHex(), QByteArray("4d546864000000060000000100") + QByteArray("60"));
+    // The text and the sysex are left out; track a ends last, at tick 120,
+    // and its end's delta of 20 is the merged end's.
+    EXPECT_EQ(MergedTrack().toHex(), QByteArray("00903c64" "32c105" "0091285a" "0ae10040" "28903c00" "14ff2f00"));
+    EXPECT_EQ(bytes.mid(18, 4).toHex(), QByteArray("00000017"));
+}
+
+struct EndCase
+{
+    uint32_t delta;
+    QByteArray end;
+};
+
+TEST_F(PolyraStagesTest, MergedEndTakesTheLastTracksEndDelta)
+{
+    const EndCase cases[] = {{0, "825eff2f00"}, {200, "8148ff2f00"}, {1000, "8768ff2f00"}, {1001, "825eff2f00"}};
+    for (const EndCase& c : cases)
+    {
+        TrackBuilder a;
+        a.Event(0, {0x90, 60, 100}).EndOfTrack(c.delta);
+        MidiTest::FileBuilder file;
+        file.Header(0, 1, 96).Track(a);
+        ASSERT_TRUE(Merge(file.Data()));
+        EXPECT_EQ(MergedTrack().toHex(), QByteArray("00903c64") + c.end) << c.delta;
+    }
+}
+
+TEST_F(PolyraStagesTest, MergeSurvivesHugeDeltasCutChunksAndLongNumbers)
+{
+    {
+        // One delta of 0x0FFFFFFF is one jump, not 268 million steps.
+        TrackBuilder a;
+        a.Event(0x0FFFFFFF, {0x90, 60, 100}).EndOfTrack();
+        MidiTest::FileBuilder file;
+        file.Header(0, 1, 96).Track(a);
+        ASSERT_TRUE(Merge(file.Data()));
+        EXPECT_EQ(MergedTrack().left(8).toHex(), QByteArray("ffffff7f903c64") + QByteArray("82"));
+    }
+    {
+        // A chunk claiming more than the file holds: what is there converts.
+        TrackBuilder a;
+        a.Event(0, {0x90, 60, 100}).Event(10, {0x80, 60, 0});
+        MidiTest::FileBuilder file;
+        file.Header(0, 1, 96).Track(a, 5000);
+        ASSERT_TRUE(Merge(file.Data()));
+        EXPECT_EQ(MergedTrack().toHex(), QByteArray("00903c64" "0a803c00" "825eff2f00"));
+    }
+    {
+        // A variable-length number of five bytes ends its track.
+        TrackBuilder a;
+        a.Event(0, {0x90, 60, 100}).Raw(::Bytes({0x81, 0x81, 0x81, 0x81, 0x01, 0x80, 60, 0}));
+        MidiTest::FileBuilder file;
+        file.Header(0, 1, 96).Track(a);
+        ASSERT_TRUE(Merge(file.Data()));
+        EXPECT_EQ(MergedTrack().toHex(), QByteArray("00903c64" "825eff2f00"));
+    }
+    for (int cut : {0, 5, 13})
+    {
+        TrackBuilder a;
+        a.Event(0, {0x90, 60, 100}).EndOfTrack();
+        MidiTest::FileBuilder file;
+        file.Header(0, 1, 96).Track(a);
+        EXPECT_FALSE(Merge(file.Data().left(cut))) << cut;
+        EXPECT_FALSE(wasCancelled);
+    }
+}
+
+TEST_F(PolyraStagesTest, StopFlagEndsTheMergeWithoutMessage)
+{
+    TrackBuilder a;
+    for (int i = 0; i < 50; ++i)
+        a.Event(100, {0x90, 60, 100}).Event(100, {0x80, 60, 0});
+    a.EndOfTrack();
+    MidiTest::FileBuilder file;
+    file.Header(0, 1, 96).Track(a);
+    StopOnProgress stopper;
+    stopper.stopAfter = 3;
+    sink = &stopper;
+    EXPECT_FALSE(Merge(file.Data()));
+    EXPECT_TRUE(wasCancelled);
+    EXPECT_EQ(stopper.calls, 3);
+    EXPECT_FALSE(log.GetSummaryText().contains(QStringLiteral("Conversion error")));
+    sink = nullptr;
+    MseqSetStop(false);
+}
+
+TEST_F(PolyraStagesTest, ReadingKeepsTheFirstTempoAndDropsWhatCannotPlay)
+{
+    TrackBuilder a;
+    a.Meta(0, 0x51, ::Bytes({0x0F, 0x42, 0x40}))
+        .Event(0, {0xB0, 123, 0})
+        .Event(0, {0xB0, 7, 100})
+        .Event(0, {0xA0, 60, 10})
+        .Event(0, {0x90, 60, 100})
+        .Meta(10, 0x51, ::Bytes({0x07, 0xA1, 0x20}))
+        .Event(10, {0x90, 60, 0})
+        .EndOfTrack();
+    MidiTest::FileBuilder file;
+    file.Header(0, 1, 96).Track(a);
+    Load(file.Data());
+    EXPECT_EQ(ws.tempo, 1000000u);
+    ASSERT_EQ(ws.commands.size(), 4u);
+    EXPECT_EQ(ws.commands[1].type, CmdControl);
+    EXPECT_EQ(ws.commands[1].data[0], 7);
+    EXPECT_EQ(Notes(), (Lines{"0 on 0:60", "20 off 0:60"}));
+    const QString text = log.GetSummaryText();
+    EXPECT_TRUE(text.contains(QStringLiteral("\nUSER : Tempo redefinition within MIDI file :\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\tMSEQ file will perhaps be non-playable !\n")));
+}
+
+TEST_F(PolyraStagesTest, RepeatedNoteOnsKeepTheFirst)
+{
+    TrackBuilder a;
+    a.Event(0, {0x90, 60, 100}).Event(10, {0x90, 60, 90}).Event(10, {0x80, 60, 0}).Event(10, {0x80, 60, 0})
+        .EndOfTrack();
+    Load(TwoTrackFile(a));
+    EXPECT_EQ(Notes(), (Lines{"0 on 0:60", "20 off 0:60"}));
+    EXPECT_TRUE(log.GetSummaryText().contains(QStringLiteral("latest notes are deleted")));
+}
+
+TEST_F(PolyraStagesTest, NotesWithoutTimeVanishBeforeTheBudget)
+{
+    TrackBuilder a;
+    a.Event(0, {0x90, 60, 100}).Event(0, {0x90, 62, 100}).Event(0, {0x80, 60, 0}).Event(10, {0x80, 62, 0})
+        .Event(0, {0x90, 64, 100}).Event(0, {0x80, 64, 0}).EndOfTrack(10);
+    Load(TwoTrackFile(a));
+    ASSERT_TRUE(PolyraStages::RemoveOverloads(ws));
+    EXPECT_EQ(Notes(), (Lines{"0 on 0:62", "10 off 0:62"}));
+    EXPECT_EQ(ws.endDelta, 10u);
+}
+
+struct OverloadCase
+{
+    const char* name;
+    int priority0;
+    int priority4;
+    float releaseMs; // of both classes
+    Lines expected;
+};
+
+TEST_F(PolyraStagesTest, OverloadRemovalChoosesItsVictimByPriority)
+{
+    // Three voices: piano on channel 0, bass on channel 1; the third note
+    // at tick 200 is one too many. 450 ms at 96 ticks a quarter of 500 ms
+    // is 86.4 ticks of release.
+    TrackBuilder a;
+    a.Event(0, {0xC1, 33}).Event(0, {0x90, 60, 100}).Event(0, {0x91, 40, 100}).Event(10, {0x90, 62, 100})
+        .Event(190, {0x90, 64, 100}).Event(100, {0x80, 60, 0}).Event(0, {0x81, 40, 0}).Event(0, {0x80, 62, 0})
+        .Event(0, {0x80, 64, 0}).EndOfTrack();
+    const OverloadCase cases[] = {
+        {"bass less important", 3, 5, 450,
+         {"0 on 0:60", "0 on 1:40", "10 on 0:62", "10 off 1:40", "200 on 0:64", "300 off 0:60", "300 off 0:62",
+          "300 off 0:64"}},
+        {"equal: lower channel", 5, 5, 450,
+         {"0 on 0:60", "0 on 1:40", "10 on 0:62", "10 off 0:60", "200 on 0:64", "300 off 1:40", "300 off 0:62",
+          "300 off 0:64"}},
+        // A release longer than the time since the victim began: no room for it at all.
+        {"victim removed", 3, 5, 2000,
+         {"0 on 0:60", "10 on 0:62", "200 on 0:64", "300 off 0:60", "300 off 0:62", "300 off 0:64"}},
+    };
+    for (const OverloadCase& c : cases)
+    {
+        PolyraProfile profile = TestProfile();
+        profile.loads[0].maximum = 3;
+        for (float& release : profile.release)
+            release = c.releaseMs;
+        PolyraParameters parameters = TestParameters();
+        parameters.priority[0] = uint8_t(c.priority0);
+        parameters.priority[4] = uint8_t(c.priority4);
+        Load(TwoTrackFile(a), profile, parameters);
+        ASSERT_TRUE(PolyraStages::RemoveOverloads(ws));
+        EXPECT_EQ(Notes(), c.expected) << c.name;
+        EXPECT_EQ(ws.overloads[0], 1u) << c.name;
+    }
+}
+
+TEST_F(PolyraStagesTest, NoteOverTheBudgetAloneIsRemovedAndCounted)
+{
+    PolyraProfile profile = TestProfile();
+    profile.loads[2].perClass[0] = 40; // more memory than the phone has
+    TrackBuilder a;
+    a.Event(0, {0x90, 60, 100}).Event(10, {0x80, 60, 0}).Event(0, {0x99, 36, 100}).Event(10, {0x89, 36, 0})
+        .EndOfTrack();
+    Load(TwoTrackFile(a), profile);
+    ASSERT_TRUE(PolyraStages::RemoveOverloads(ws));
+    EXPECT_EQ(Notes(), (Lines{"10 on 9:36", "20 off 9:36"}));
+    EXPECT_EQ(ws.overloads[2], 1u);
+    EXPECT_TRUE(log.GetSummaryText().contains(QStringLiteral("\tcapacite RAM : 1 (100 %)\n")));
+}
+
+TEST_F(PolyraStagesTest, MediaScriptInsertsTagsAndFillsBothTracks)
+{
+    // 96 ticks a quarter of 500 ms: 1.5 s is tick 288.
+    TrackBuilder a;
+    a.Event(0, {0x90, 60, 100}).Event(300, {0x80, 60, 0}).Event(300, {0x90, 62, 100}).Event(100, {0x80, 62, 0})
+        .EndOfTrack();
+    Load(TwoTrackFile(a));
+    QByteArray script = "// a comment\n"
+                        "\n"
+                        "1.5\tTXT\tHello\\World\n"
+                        "no tabs here\n"
+                        "-1\tPIC\t3\n"
+                        "abc\tPIC\t3\n"
+                        "0.1\tQTZ\t\n"
+                        "1.6\tPIC\t0x10\n"
+                        "0.5\tSND\tx\n";
+    QBuffer device(&script);
+    device.open(QIODevice::ReadOnly);
+    ASSERT_TRUE(PolyraStages::InsertMedia(ws, &device));
+    // 1.6 s is tick 307, within the 0.1 s window (19 ticks) after the
+    // command at tick 300: the tag goes there.
+    EXPECT_EQ(Notes(), (Lines{"0 on 0:60", "288 tag 1", "300 off 0:60", "300 tag 2", "600 on 0:62", "700 off 0:62"}));
+    EXPECT_EQ(ws.writer.GetTrackCount(), 3);
+    EXPECT_EQ(BytesToWords(ws.writer.GetTrackBytes(1), ws.writer.GetTrackLength(1)),
+              (Words{0x029E, 0x0D10, 0x0000, 0xFFFF, (1 << 5) | 25, (11 << 9) | 1, 0x6548, 0x6C6C, 0x0D6F, 0x6F57,
+                     0x6C72, 0xFF64, 0x02FE}));
+    EXPECT_EQ(BytesToWords(ws.writer.GetTrackBytes(2), ws.writer.GetTrackLength(2)),
+              (Words{0x039E, 0x0920, 0x0000, 0xFFFF, (2 << 5) | 25, 29, 0x10, 0, 0x03FE}));
+    const QString text = log.GetSummaryText();
+    EXPECT_TRUE(text.contains(QStringLiteral("USAGER : Commande EMI inconnue => ignoree\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("2 media inseres\n")));
+}
+
+} // namespace
