@@ -1,0 +1,27 @@
+#include "VoxCoders.h"
+
+#include "AmrAdaptor.h"
+#include "VoxVocoders.h"
+
+bool SelectVoxEncoder(int vocoderId, VoxCoderOps& ops)
+{
+    if (IsAmrVocoder(vocoderId))
+    {
+        ops = {PlexaAmr::Encoder_Interface_init, PlexaAmr::Encoder_Interface_Encode,
+               PlexaAmr::Encoder_Interface_exit};
+        return true;
+    }
+    // gsm_hr (VocoderGsmHr) is listed but has no coder yet.
+    return false;
+}
+
+bool SelectVoxDecoder(int vocoderId, VoxCoderOps& ops)
+{
+    if (IsAmrVocoder(vocoderId))
+    {
+        ops = {PlexaAmr::Decoder_Interface_init, PlexaAmr::Decoder_Interface_Decode,
+               PlexaAmr::Decoder_Interface_exit};
+        return true;
+    }
+    return false;
+}
