@@ -1,6 +1,7 @@
 #include "VoxCoders.h"
 
 #include "AmrAdaptor.h"
+#include "GsmHr/GsmHrAdaptor.h"
 #include "VoxVocoders.h"
 
 bool SelectVoxEncoder(int vocoderId, VoxCoderOps& ops)
@@ -11,7 +12,11 @@ bool SelectVoxEncoder(int vocoderId, VoxCoderOps& ops)
                PlexaAmr::Encoder_Interface_exit};
         return true;
     }
-    // gsm_hr (VocoderGsmHr) is listed but has no coder yet.
+    if (vocoderId == VocoderGsmHr)
+    {
+        ops = {GsmHrEncoderInit, GsmHrEncodeFrame, GsmHrEncoderRelease};
+        return true;
+    }
     return false;
 }
 
@@ -21,6 +26,11 @@ bool SelectVoxDecoder(int vocoderId, VoxCoderOps& ops)
     {
         ops = {PlexaAmr::Decoder_Interface_init, PlexaAmr::Decoder_Interface_Decode,
                PlexaAmr::Decoder_Interface_exit};
+        return true;
+    }
+    if (vocoderId == VocoderGsmHr)
+    {
+        ops = {GsmHrDecoderInit, GsmHrDecodeFrame, GsmHrDecoderRelease};
         return true;
     }
     return false;
