@@ -52,9 +52,8 @@ inline int32_t LAbs(int32_t a) { return a == kMin32 ? kMax32 : (a < 0 ? -a : a);
 // Fractional product: a*b*2, the one overflow (-1 x -1) saturating.
 inline int32_t LMul(int16_t a, int16_t b)
 {
-    if (a == kMin16 && b == kMin16)
-        return kMax32;
-    return int32_t(a) * b * 2;
+    const int32_t p = int32_t(a) * b;
+    return p == 0x40000000 ? kMax32 : p * 2;   // only -1 x -1 reaches 2^30
 }
 
 inline int32_t LMac(int32_t acc, int16_t a, int16_t b) { return LAdd(acc, LMul(a, b)); }
