@@ -1,7 +1,6 @@
 #include "GsmHrAdaptor.h"
 
-#include "GsmHrDecoder.h"
-#include "GsmHrEncoder.h"
+#include "GsmHrCodec.h"
 #include "GsmHrFrame.h"
 #include "PlexaLog.h"
 #include "VoxVocoders.h"
@@ -99,9 +98,9 @@ int GsmHrEncodeFrame(VoxFrame& frame)
         return 1;
     const bool homing = GsmHrEncoderHomingTest(frame.samples);
     int16_t params[GsmHrEncoder::kParams];
-    run->codec.Encode(frame.samples, params);
+    GsmHrEncode(run->codec, frame.samples, params);
     if (homing)
-        run->codec.Reset();
+        GsmHrResetEncoder(run->codec);
     return GsmHrScheduleFrame(params, run->tafCounter, run->dtxState, frame);
 }
 
@@ -145,13 +144,13 @@ int GsmHrDecodeFrame(VoxFrame& frame)
         if (homing)
             std::fill(frame.samples, frame.samples + kVoxFrameSamples, kGsmHrHomingSample);
         else
-            run->codec.Decode(in, frame.samples);
+            GsmHrDecode(run->codec, in, frame.samples);
     } else {
-        run->codec.Decode(in, frame.samples);
+        GsmHrDecode(run->codec, in, frame.samples);
         homing = GsmHrDecoderHomingTest(in, kGsmHrSpeechParams);
     }
     if (homing)
-        run->codec.Reset();
+        GsmHrResetDecoder(run->codec);
     run->previousHoming = homing;
     return 0;
 }
