@@ -241,6 +241,25 @@ TEST_F(GsmHrAdaptor, SameInputGivesSameBytesEveryRun)
     EXPECT_EQ(Decode(first.vox).wav, Decode(second.vox).wav);
 }
 
+TEST_F(GsmHrAdaptor, ArbitraryPayloadsDecodeToAFrameEach)
+{
+    // Any 112 bits are a frame: every lag, code and gain index is in range.
+    uint32_t noise = 2024;
+    Words words;
+    for (int m = 0; m < 200; ++m) {
+        words.push_back(0x0990);
+        for (int w = 0; w < 7; ++w) {
+            noise = noise * 1664525u + 1013904223u;
+            words.push_back(uint16_t(noise >> 16));
+        }
+        noise = noise * 1664525u + 1013904223u;
+        words.push_back(uint16_t(0x0200 | ((noise >> 16) & 0x40e0)));   // taf and RX type vary
+    }
+    const DecodeResult r = Decode(VoxFile(words));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.samples.size(), 200u * 160);
+}
+
 TEST_F(GsmHrAdaptor, FuzzSeedsGainHalfRateClips)
 {
     const QByteArray clip = Encode(Speech(0.5), "gsm_hr", true).vox;
