@@ -1,6 +1,7 @@
 #include "VoxCoders.h"
 
 #include "AmrAdaptor.h"
+#include "GsmHr/GsmHrAdaptor.h"
 #include "VoxVocoders.h"
 
 int VoxCoderNothing(VoxFrame&)
@@ -16,8 +17,11 @@ bool SelectVoxEncoder(int vocoderId, VoxCoderOps& ops)
                PlexaAmr::Encoder_Interface_exit};
         return true;
     }
-    // VocoderGsmHr is listed but has no coder yet: its encoder (init, frame
-    // encoder, VoxCoderNothing) plugs in here. gsm_fr and gsm_efr have none.
+    if (vocoderId == VocoderGsmHr)
+    {
+        ops = {GsmHrEncoderInit, GsmHrEncodeFrame, GsmHrEncoderRelease};
+        return true;
+    }
     return false;
 }
 
@@ -29,6 +33,10 @@ bool SelectVoxDecoder(int vocoderId, VoxCoderOps& ops)
                PlexaAmr::Decoder_Interface_exit};
         return true;
     }
-    // VocoderGsmHr: its decoder (reset, frame decoder, VoxCoderNothing) plugs in here.
+    if (vocoderId == VocoderGsmHr)
+    {
+        ops = {GsmHrDecoderInit, GsmHrDecodeFrame, GsmHrDecoderRelease};
+        return true;
+    }
     return false;
 }

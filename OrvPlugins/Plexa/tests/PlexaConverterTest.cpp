@@ -239,7 +239,7 @@ TEST_F(PlexaConverter, FailuresLeaveNeitherChunkNorPreview)
         {"gsm_amr_122", Constant(159, 100), "id_sound_too_short"},
         {"gsm_amr_122", Samples(), "id_sound_too_short"},
         {"gsm_fr", Constant(1000, 100), "id_vocoder_not_implemented"},
-        {"gsm_hr", Constant(1000, 100), "id_vocoder_not_implemented"},
+        {"gsm_efr", Constant(1000, 100), "id_vocoder_not_implemented"},
     };
     for (const Case& k : cases)
     {
