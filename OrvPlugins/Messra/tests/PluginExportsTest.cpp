@@ -1,39 +1,20 @@
 // The built plug-in loaded as the host loads it.
 #include "Plugin/CPluginBase.h"
 #include "Plugin/PluginExports.h"
-#include <dlfcn.h>
+#include "LoadedPluginModule.h"
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace
-{
-struct Module
-{
-    Module() : handle(dlopen(MESSRA_MODULE, RTLD_NOW | RTLD_LOCAL)) {}
-    ~Module()
-    {
-        if (handle)
-            dlclose(handle);
-    }
-    template <class F>
-    F Get(const char* name) const
-    {
-        return reinterpret_cast<F>(dlsym(handle, name));
-    }
-    void* handle;
-};
-}
-
 TEST(PluginExports, NameVersionClassesAndDate)
 {
-    Module module;
-    ASSERT_TRUE(module.handle) << dlerror();
-    const auto name = module.Get<PluginNameFunction>("PluginName");
-    const auto version = module.Get<PluginVersionFunction>("PluginVersion");
-    const auto count = module.Get<PluginClassCountFunction>("PluginClassCount");
-    const auto info = module.Get<PluginClassInfoFunction>("PluginClassInfo");
-    const auto date = module.Get<PluginBuildDateFunction>("PluginBuildDate");
-    ASSERT_TRUE(name && version && count && info && date);
+    LoadedPluginModule module(ORV_PLUGIN_FILE);
+    ASSERT_TRUE(module.IsLoaded()) << module.Error();
+    ASSERT_TRUE(module.HasFiveExports());
+    const auto name = module.name;
+    const auto version = module.version;
+    const auto count = module.classCount;
+    const auto info = module.classInfo;
+    const auto date = module.buildDate;
     EXPECT_STREQ(name(), "Ems and Tdd translators");
     EXPECT_EQ(version(), 0x10001);
     EXPECT_EQ(count(), 2);
