@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <dlfcn.h>
 #include <string>
 
@@ -61,3 +63,14 @@ private:
     void* m_pHandle;
     std::string m_Error;
 };
+
+// What every plug-in tells the host about itself; the build date is fixed.
+inline void ExpectModuleIdentity(const LoadedPluginModule& module, const char* name, int version, int classCount)
+{
+    ASSERT_TRUE(module.IsLoaded()) << module.Error();
+    ASSERT_TRUE(module.HasFiveExports());
+    EXPECT_STREQ(module.name(), name);
+    EXPECT_EQ(module.version(), version);
+    EXPECT_EQ(module.classCount(), classCount);
+    EXPECT_STREQ(module.buildDate(), "Oct  1 2002");
+}

@@ -8,17 +8,8 @@
 TEST(PluginExports, NameVersionClassesAndDate)
 {
     LoadedPluginModule module(ORV_PLUGIN_FILE);
-    ASSERT_TRUE(module.IsLoaded()) << module.Error();
-    ASSERT_TRUE(module.HasFiveExports());
-    const auto name = module.name;
-    const auto version = module.version;
-    const auto count = module.classCount;
+    ASSERT_NO_FATAL_FAILURE(ExpectModuleIdentity(module, "Ems and Tdd translators", 0x10001, 2));
     const auto info = module.classInfo;
-    const auto date = module.buildDate;
-    EXPECT_STREQ(name(), "Ems and Tdd translators");
-    EXPECT_EQ(version(), 0x10001);
-    EXPECT_EQ(count(), 2);
-    EXPECT_STREQ(date(), "Oct  1 2002");
     EXPECT_EQ(info(2), nullptr);
 
     const char* extensions[] = {"EMS_SMS", "TDD_SMS"};

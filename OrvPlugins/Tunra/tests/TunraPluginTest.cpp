@@ -19,16 +19,8 @@ protected:
 
 TEST_F(TunraPlugin, FiveExports)
 {
-    ASSERT_TRUE(m_Module.HasFiveExports());
-    const auto name = m_Module.name;
-    const auto version = m_Module.version;
-    const auto count = m_Module.classCount;
+    ASSERT_NO_FATAL_FAILURE(ExpectModuleIdentity(m_Module, "Tunra", 0x10001, 1));
     const auto info = m_Module.classInfo;
-    const auto date = m_Module.buildDate;
-    EXPECT_STREQ(name(), "Tunra");
-    EXPECT_EQ(version(), 0x10001);
-    EXPECT_EQ(count(), 1);
-    EXPECT_STREQ(date(), "Oct  1 2002");
     ASSERT_NE(info(0), nullptr);
     EXPECT_EQ(info(5), info(0));
 }
