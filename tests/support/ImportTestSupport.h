@@ -5,6 +5,7 @@
 #include "Text/CLanguageResources.h"
 
 #include "MessageCapture.h"
+#include "FuzzSeed.h"
 #include "ScopedAppFolder.h"
 #include "TestBytes.h"
 
@@ -82,15 +83,3 @@ protected:
     void SetUp() override { ASSERT_TRUE(LoadSourceLanguageFile()); }
     CQuietMessages m_Quiet;
 };
-
-#ifdef ORV_CORPUS_DIR
-// Keeps a test input as a seed of the plug-in's fuzz target.
-inline void SaveSeed(const QString& name, const QByteArray& bytes)
-{
-    const QString folder = QStringLiteral(ORV_CORPUS_DIR);
-    QDir().mkpath(folder);
-    QFile file(folder + QLatin1Char('/') + name);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-#endif
