@@ -1,3 +1,28 @@
+# The plug-in recipe. One call in OrvPlugins/<Name>/CMakeLists.txt declares
+# everything a plug-in is made of:
+#
+#   orv_plugin(<Name>
+#       SOURCES ...                   the converter code: the static library <Name>Core
+#       [LIBS ...]                    what the converter links besides the SDK
+#       [EXPORTS file]                the five C exports (default: <Name>Exports.cpp)
+#       [PARAMETERS file ...]         the parameter files it ships (data/app/Plugins/Parameters/)
+#       [TESTS ...] [TEST_LIBS ...]   <Name>Tests, linking <Name>Core; they may dlopen the module
+#                                     (ORV_PLUGIN_FILE) and write fuzz seeds into ORV_CORPUS_DIR
+#       [PROGRAM_TESTS ...]           <Name>ProgramTests: the real program (ORV_PROGRAM_FILE) on the
+#       [PROGRAM_PLUGINS ...]         application folder, with the other plug-ins it needs
+#       [FUZZ ...] [FUZZ_LIBS ...]    <Name>Fuzz, a libFuzzer target (ORV_FUZZ=ON with clang)
+#       [BENCH ...] [BENCH_LIBS ...]  <Name>Bench, a Google Benchmark program; with PROGRAM_PLUGINS
+#                                     it may run the program too
+#   )
+#
+# The module is <Name>.so in the application folder's "Plugins"; its base name
+# also names its parameter folder. Tests and benchmarks have the plug-in's
+# tests/ folder and the shared test support on their include path. Every
+# test target receives the same compile definitions: ORV_SOURCE_DIR, ORV_APP_DIR,
+# ORV_PLUGIN_FILE, ORV_PROGRAM_FILE, ORV_CORPUS_DIR.
+
+set(ORV_FUZZ_CORPUS_DIR "${CMAKE_BINARY_DIR}/fuzz-corpus" CACHE INTERNAL "Seed corpora the tests write")
+
 # orv_add_plugin(<Name> SOURCES ... [LIBS ...] [OUTPUT_DIR dir])
 # Builds <Name>.so as a loadable module in the application folder's "Plugins".
 # The module carries its own copy of the SDK and exports only the five C entry points.
@@ -30,4 +55,107 @@ function(orv_add_plugin_core name)
         VISIBILITY_INLINES_HIDDEN ON)
     target_include_directories(${name} PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}")
     target_link_libraries(${name} PUBLIC OrvSdk ${ARG_LIBS})
+endfunction()
+
+# orv_add_plugin_fuzz(<Target> CORE <core library> SOURCES ... [LIBS ...])
+# With ORV_FUZZ (clang only): a libFuzzer target. It compiles its own
+# instrumented copies of the plug-in's core and of the SDK, so the rest of the
+# build (plug-in modules included) stays as it is.
+function(orv_add_plugin_fuzz name)
+    if(NOT ORV_FUZZ)
+        return()
+    endif()
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(WARNING "ORV_FUZZ needs clang: ${name} is not built")
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "CORE" "SOURCES;LIBS" ${ARGN})
+    set(instrument -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+                   -fno-omit-frame-pointer -g)
+    if(NOT TARGET OrvSdkFuzz)
+        get_target_property(sdk_sources OrvSdk SOURCES)
+        get_target_property(sdk_dir OrvSdk SOURCE_DIR)
+        list(TRANSFORM sdk_sources PREPEND "${sdk_dir}/" REGEX "^[^/]")
+        add_library(OrvSdkFuzz STATIC ${sdk_sources})
+        set_target_properties(OrvSdkFuzz PROPERTIES AUTOMOC ON)
+        target_include_directories(OrvSdkFuzz PUBLIC "${sdk_dir}")
+        target_compile_definitions(OrvSdkFuzz PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
+        target_compile_options(OrvSdkFuzz PRIVATE ${instrument})
+        target_link_libraries(OrvSdkFuzz PUBLIC Qt6::Core Qt6::Gui Qt6::Xml)
+    endif()
+    get_target_property(core_sources ${ARG_CORE} SOURCES)
+    get_target_property(core_dir ${ARG_CORE} SOURCE_DIR)
+    list(TRANSFORM core_sources PREPEND "${core_dir}/" REGEX "^[^/]")
+    get_target_property(core_includes ${ARG_CORE} INCLUDE_DIRECTORIES)
+    add_executable(${name} ${ARG_SOURCES} ${core_sources})
+    target_include_directories(${name} PRIVATE ${core_includes})
+    target_compile_options(${name} PRIVATE ${instrument})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE OrvSdkFuzz ${ARG_LIBS})
+endfunction()
+
+function(orv_plugin name)
+    cmake_parse_arguments(ARG "" "EXPORTS"
+        "SOURCES;LIBS;PARAMETERS;TESTS;TEST_LIBS;PROGRAM_TESTS;PROGRAM_PLUGINS;FUZZ;FUZZ_LIBS;BENCH;BENCH_LIBS"
+        ${ARGN})
+    if(NOT ARG_EXPORTS)
+        set(ARG_EXPORTS ${name}Exports.cpp)
+    endif()
+    foreach(file ${ARG_PARAMETERS})
+        if(NOT EXISTS "${ORV_DATA_DIR}/Plugins/Parameters/${file}")
+            message(FATAL_ERROR "${name}: parameter file ${file} is not in data/app/Plugins/Parameters")
+        endif()
+    endforeach()
+
+    orv_add_plugin_core(${name}Core SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS})
+    orv_add_plugin(${name} SOURCES ${ARG_EXPORTS} LIBS ${name}Core)
+    set(plugin_tests "${CMAKE_CURRENT_SOURCE_DIR}/tests")
+
+    if(ARG_TESTS)
+        orv_add_test(${name}Tests SOURCES ${ARG_TESTS} LIBS ${name}Core ${ARG_TEST_LIBS} DEPENDS ${name})
+        if(TARGET ${name}Tests)
+            target_include_directories(${name}Tests PRIVATE "${plugin_tests}")
+            target_compile_definitions(${name}Tests PRIVATE
+                ORV_PLUGIN_FILE="$<TARGET_FILE:${name}>"
+                ORV_CORPUS_DIR="${ORV_FUZZ_CORPUS_DIR}/${name}")
+        endif()
+    endif()
+    if(ARG_PROGRAM_TESTS AND TARGET Orvane)
+        orv_add_test(${name}ProgramTests SOURCES ${ARG_PROGRAM_TESTS} LIBS Qt6::Core
+            PROGRAM DEPENDS ${name} ${ARG_PROGRAM_PLUGINS})
+        if(TARGET ${name}ProgramTests)
+            target_include_directories(${name}ProgramTests PRIVATE "${plugin_tests}")
+        endif()
+    endif()
+    if(ARG_BENCH)
+        set(bench_program "")
+        if(ARG_PROGRAM_PLUGINS AND TARGET Orvane)
+            set(bench_program PROGRAM)
+        endif()
+        orv_add_benchmark(${name}Bench SOURCES ${ARG_BENCH} LIBS ${name}Core ${ARG_BENCH_LIBS}
+            ${bench_program} DEPENDS ${name} ${ARG_PROGRAM_PLUGINS})
+        if(TARGET ${name}Bench)
+            target_include_directories(${name}Bench PRIVATE "${plugin_tests}")
+        endif()
+    endif()
+    if(ARG_FUZZ)
+        orv_add_plugin_fuzz(${name}Fuzz CORE ${name}Core SOURCES ${ARG_FUZZ} LIBS ${ARG_FUZZ_LIBS})
+    endif()
+endfunction()
+
+# The importers' earlier pieces, for plug-in folders written before orv_plugin:
+# orv_importer_test(<Name> SOURCES ... LIBS ...) and
+# orv_importer_fuzz(<Name> CORE <core> SOURCES ... [LIBS ...]).
+function(orv_importer_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    orv_add_test(${name}Tests SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS} DEPENDS ${name})
+    if(TARGET ${name}Tests)
+        target_compile_definitions(${name}Tests PRIVATE
+            ORV_PLUGIN_FILE="$<TARGET_FILE:${name}>"
+            ORV_CORPUS_DIR="${ORV_FUZZ_CORPUS_DIR}/${name}")
+    endif()
+endfunction()
+
+function(orv_importer_fuzz name)
+    orv_add_plugin_fuzz(${name}Fuzz ${ARGN})
 endfunction()

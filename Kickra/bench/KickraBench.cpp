@@ -28,7 +28,7 @@ public:
             return;
         m_Path = pattern;
         std::error_code error;
-        std::filesystem::copy_file(KICKRA_TEST_PROGRAM, m_Path + "/Orvane", error);
+        std::filesystem::copy_file(ORV_FAKE_PROGRAM_FILE, m_Path + "/Orvane", error);
         if (error || ::chdir(m_Path.c_str()) != 0)
             m_Path.clear();
     }
@@ -91,7 +91,7 @@ void LauncherOverhead(benchmark::State& state)
             const auto start = std::chrono::steady_clock::now();
             const int directCode = RunToEnd("./Orvane");
             const auto middle = std::chrono::steady_clock::now();
-            const int launchedCode = RunToEnd(KICKRA_PROGRAM);
+            const int launchedCode = RunToEnd(ORV_LAUNCHER_FILE);
             const auto end = std::chrono::steady_clock::now();
             if (directCode != 0 || launchedCode != 0) {
                 state.SkipWithError("a run failed");

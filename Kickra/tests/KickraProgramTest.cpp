@@ -22,7 +22,7 @@ struct ProgramRun
 
 QString AppFolder()
 {
-    return QFileInfo(QString::fromLatin1(KICKRA_PROGRAM)).absolutePath();
+    return QFileInfo(QString::fromLatin1(ORV_LAUNCHER_FILE)).absolutePath();
 }
 
 // Runs a file of the application folder from that folder, as a user there would.

@@ -35,7 +35,7 @@ QString Str(const std::string& text)
 
 QString LauncherPath()
 {
-    return QString::fromLatin1(KICKRA_PROGRAM);
+    return QString::fromLatin1(ORV_LAUNCHER_FILE);
 }
 
 QStringList ToQt(const std::vector<std::string>& arguments)
@@ -98,7 +98,7 @@ public:
 
     bool AddTestProgram(const char* name = "Orvane")
     {
-        return QFile::copy(QString::fromLatin1(KICKRA_TEST_PROGRAM), FilePath(name))
+        return QFile::copy(QString::fromLatin1(ORV_FAKE_PROGRAM_FILE), FilePath(name))
             && ::chmod(QFile::encodeName(FilePath(name)).constData(), 0755) == 0;
     }
 

@@ -6,10 +6,7 @@
 class CDotra : public CImporterBase
 {
 public:
-    CDotra() : CImporterBase("CDotra") {}
+    CDotra() : CImporterBase("CDotra", "BMP", CDocument::PICTURE, CDocument::PICTURE) {}
 
-    int GetDocumentType() override;
-    int GetPreviewDocumentType() override;
-    QString GetImportExtension(int index) override;
     CDocument* Import(const QByteArray& rawData) override;
 };

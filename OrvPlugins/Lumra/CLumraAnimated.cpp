@@ -4,25 +4,7 @@
 
 #include "Documents/CDocumentAnimation.h"
 
-int CLumraAnimated::GetDocumentType()
-{
-    return CDocument::ANIMATION;
-}
-
-int CLumraAnimated::GetPreviewDocumentType()
-{
-    return CDocument::ANIMATION;
-}
-
-QString CLumraAnimated::GetImportExtension(int)
-{
-    return QStringLiteral("GIF");
-}
-
 CDocument* CLumraAnimated::Import(const QByteArray& rawData)
 {
-    CDocumentAnimation* animation = ImportGifAnimation(rawData);
-    if (!animation)
-        ReportImportFailure();
-    return animation;
+    return DocumentOrFailure(ImportGifAnimation(rawData));
 }

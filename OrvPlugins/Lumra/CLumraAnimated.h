@@ -5,10 +5,7 @@
 class CLumraAnimated : public CImporterBase
 {
 public:
-    CLumraAnimated() : CImporterBase("CLumraAnimated") {}
+    CLumraAnimated() : CImporterBase("CLumraAnimated", "GIF", CDocument::ANIMATION, CDocument::ANIMATION) {}
 
-    int GetDocumentType() override;
-    int GetPreviewDocumentType() override;
-    QString GetImportExtension(int index) override;
     CDocument* Import(const QByteArray& rawData) override;
 };

@@ -5,10 +5,7 @@
 class CLumraStatic : public CImporterBase
 {
 public:
-    CLumraStatic() : CImporterBase("CLumraStatic") {}
+    CLumraStatic() : CImporterBase("CLumraStatic", "GIF", CDocument::PICTURE, CDocument::PICTURE) {}
 
-    int GetDocumentType() override;
-    int GetPreviewDocumentType() override;
-    QString GetImportExtension(int index) override;
     CDocument* Import(const QByteArray& rawData) override;
 };

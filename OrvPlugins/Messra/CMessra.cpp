@@ -6,6 +6,7 @@
 #include "Documents/CDocument.h"
 #include "Parameters/CParameter.h"
 #include "Parameters/CProfile.h"
+#include "Parameters/ParameterRead.h"
 #include "Util/Assert.h"
 
 using namespace MessraSupport;
@@ -17,7 +18,7 @@ CMessra::CMessra()
 
 int CMessra::IsCompatibleWithProfile(CProfile* profile)
 {
-    return BoolValue(profile, "EMS4Compatible") ? 1 : 0;
+    return ParameterRead::Bool(profile, "EMS4Compatible", false) ? 1 : 0;
 }
 
 void CMessra::FilterParametersWithProfile(CParameters* parameters, CProfile* profile, int apply)
@@ -110,9 +111,9 @@ bool CMessra::Convert(CDocument* pDocument)
     if (success)
     {
         TakeMaxMediaSize(mpProfile);
-        const bool odiCompatible = BoolValue(mpProfile, "ODICopyrightCompatible");
-        const bool truncate = BoolValue(mpCurrentParameters, "TruncateMelody");
-        const bool odi = odiCompatible && BoolValue(mpCurrentParameters, "ODICopyright");
+        const bool odiCompatible = ParameterRead::Bool(mpProfile, "ODICopyrightCompatible", false);
+        const bool truncate = ParameterRead::Bool(mpCurrentParameters, "TruncateMelody", false);
+        const bool odi = odiCompatible && ParameterRead::Bool(mpCurrentParameters, "ODICopyright", false);
 
         CSmsComposer composer;
         const QString path = pDocument->GetName();

@@ -5,6 +5,7 @@
 #include "MessraSupport.h"
 #include "Documents/CDocument.h"
 #include "Parameters/CProfile.h"
+#include "Parameters/ParameterRead.h"
 #include "Util/Assert.h"
 
 using namespace MessraSupport;
@@ -17,7 +18,7 @@ CTranslatorTDD::CTranslatorTDD()
 
 int CTranslatorTDD::IsCompatibleWithProfile(CProfile* profile)
 {
-    return BoolValue(profile, "TDDCompatible") ? 1 : 0;
+    return ParameterRead::Bool(profile, "TDDCompatible", false) ? 1 : 0;
 }
 
 void CTranslatorTDD::FilterParametersWithProfile(CParameters*, CProfile*, int)
@@ -101,10 +102,10 @@ bool CTranslatorTDD::Convert(CDocument* pDocument)
     {
         // Without a parameter set every option is off and melodies get one packet.
         Settings settings;
-        settings.copyrighted = BoolValue(mpCurrentParameters, "Copyrighted");
-        settings.encodeName = BoolValue(mpCurrentParameters, "EncodeName");
-        settings.truncate = BoolValue(mpCurrentParameters, "TruncateMelody");
-        settings.packetCount = qMax(IntValue(mpCurrentParameters, "SMSPaquetCount", 1), 1);
+        settings.copyrighted = ParameterRead::Bool(mpCurrentParameters, "Copyrighted", false);
+        settings.encodeName = ParameterRead::Bool(mpCurrentParameters, "EncodeName", false);
+        settings.truncate = ParameterRead::Bool(mpCurrentParameters, "TruncateMelody", false);
+        settings.packetCount = qMax(ParameterRead::Int(mpCurrentParameters, "SMSPaquetCount", 1), 1);
         TakeMaxMediaSize(mpProfile);
 
         CSmsComposer composer;

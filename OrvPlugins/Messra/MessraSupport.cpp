@@ -4,29 +4,19 @@
 #include "Documents/CDocumentAbstract.h"
 #include "Parameters/CParameter.h"
 #include "Parameters/CProfile.h"
+#include "Parameters/ParameterRead.h"
 #include "Plugin/CConversionLog.h"
 #include <QFileInfo>
 #include <new>
 
 namespace MessraSupport
 {
-bool BoolValue(CParameters* set, const char* name, bool fallback)
-{
-    const CBoolParameter* parameter = set ? set->GetBoolParameter(QString::fromLatin1(name)) : nullptr;
-    return parameter ? parameter->mValue : fallback;
-}
-
-int IntValue(CParameters* set, const char* name, int fallback)
-{
-    const CIntParameter* parameter = set ? set->GetIntParameter(QString::fromLatin1(name)) : nullptr;
-    return parameter ? parameter->mValue : fallback;
-}
-
 void TakeMaxMediaSize(CProfile* profile)
 {
-    const CIntParameter* limit = profile ? profile->GetIntParameter(QStringLiteral("MaxMediaSize")) : nullptr;
-    if (limit)
-        CSmsItem::SetMaxMediaSize(limit->mValue);
+    bool bPresent = false;
+    const int limit = ParameterRead::Int(profile, "MaxMediaSize", 0, &bPresent);
+    if (bPresent)
+        CSmsItem::SetMaxMediaSize(limit);
 }
 
 QString CompleteExtension(const QString& path)

@@ -8,15 +8,10 @@ class CEcardDocument;
 class CParameters;
 class CProfile;
 
-// What the EMS and TDD translators share: settings, source names, the
+// What the EMS and TDD translators share: the media size limit, source names, the
 // melody rule and the opening of an e-card.
 namespace MessraSupport
 {
-// A boolean or integer of a parameter set or profile; the fallback when the
-// set or the value is missing.
-bool BoolValue(CParameters* set, const char* name, bool fallback = false);
-int IntValue(CParameters* set, const char* name, int fallback);
-
 // Hands the profile's "MaxMediaSize" to the media items.
 void TakeMaxMediaSize(CProfile* profile);
 

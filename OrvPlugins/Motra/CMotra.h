@@ -5,10 +5,7 @@
 class CMotra : public CImporterBase
 {
 public:
-    CMotra() : CImporterBase("CMotra") {}
+    CMotra() : CImporterBase("CMotra", "ANIM", CDocument::ANIMATION, CDocument::ANIMATION) {}
 
-    int GetDocumentType() override;
-    int GetPreviewDocumentType() override;
-    QString GetImportExtension(int index) override;
     CDocument* Import(const QByteArray& rawData) override;
 };

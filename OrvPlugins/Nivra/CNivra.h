@@ -6,10 +6,7 @@
 class CNivra : public CImporterBase
 {
 public:
-    CNivra() : CImporterBase("CNivra") {}
+    CNivra() : CImporterBase("CNivra", "PNG", CDocument::PICTURE, CDocument::PICTURE) {}
 
-    int GetDocumentType() override;
-    int GetPreviewDocumentType() override;
-    QString GetImportExtension(int index) override;
     CDocument* Import(const QByteArray& rawData) override;
 };

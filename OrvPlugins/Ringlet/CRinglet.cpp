@@ -5,21 +5,6 @@
 
 #include "Melody/CDocumentMelody.h"
 
-int CRinglet::GetDocumentType()
-{
-    return CDocument::MELODY;
-}
-
-int CRinglet::GetPreviewDocumentType()
-{
-    return CDocument::WAVE;
-}
-
-QString CRinglet::GetImportExtension(int)
-{
-    return QStringLiteral("RTX");
-}
-
 CDocument* CRinglet::Import(const QByteArray& rawData)
 {
     CheckInput(rawData);

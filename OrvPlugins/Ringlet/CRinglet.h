@@ -6,10 +6,7 @@
 class CRinglet : public CImporterBase
 {
 public:
-    CRinglet() : CImporterBase("CRinglet") {}
+    CRinglet() : CImporterBase("CRinglet", "RTX", CDocument::MELODY, CDocument::WAVE) {}
 
-    int GetDocumentType() override;
-    int GetPreviewDocumentType() override;
-    QString GetImportExtension(int index) override;
     CDocument* Import(const QByteArray& rawData) override;
 };

@@ -2,21 +2,6 @@
 
 #include "Melody/CDocumentMidi.h"
 
-int CScorin::GetDocumentType()
-{
-    return CDocument::MIDI;
-}
-
-int CScorin::GetPreviewDocumentType()
-{
-    return CDocument::WAVE;
-}
-
-QString CScorin::GetImportExtension(int)
-{
-    return QStringLiteral("MID");
-}
-
 CDocument* CScorin::Import(const QByteArray& rawData)
 {
     CheckInput(rawData);

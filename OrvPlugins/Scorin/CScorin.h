@@ -6,10 +6,7 @@
 class CScorin : public CImporterBase
 {
 public:
-    CScorin() : CImporterBase("CScorin") {}
+    CScorin() : CImporterBase("CScorin", "MID", CDocument::MIDI, CDocument::WAVE) {}
 
-    int GetDocumentType() override;
-    int GetPreviewDocumentType() override;
-    QString GetImportExtension(int index) override;
     CDocument* Import(const QByteArray& rawData) override;
 };

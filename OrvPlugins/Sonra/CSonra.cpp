@@ -20,21 +20,6 @@ const char* RefusalId(int error)
 }
 } // namespace
 
-int CSonra::GetDocumentType()
-{
-    return CDocument::WAVE;
-}
-
-int CSonra::GetPreviewDocumentType()
-{
-    return CDocument::WAVE;
-}
-
-QString CSonra::GetImportExtension(int)
-{
-    return QStringLiteral("WAV");
-}
-
 CDocument* CSonra::Import(const QByteArray& rawData)
 {
     CheckInput(rawData);

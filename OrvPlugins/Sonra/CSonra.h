@@ -6,10 +6,7 @@
 class CSonra : public CImporterBase
 {
 public:
-    CSonra() : CImporterBase("CSonra") {}
+    CSonra() : CImporterBase("CSonra", "WAV", CDocument::WAVE, CDocument::WAVE) {}
 
-    int GetDocumentType() override;
-    int GetPreviewDocumentType() override;
-    QString GetImportExtension(int index) override;
     CDocument* Import(const QByteArray& rawData) override;
 };

@@ -2,6 +2,7 @@
 
 #include "Documents/CDocument.h"
 #include "Parameters/CProfile.h"
+#include "Parameters/ParameterRead.h"
 
 #include <QCoreApplication>
 
@@ -32,12 +33,8 @@ int CTunra::IsCompatibleWithProfile(CProfile* profile)
 {
     if (!profile)
         return 0;
-    // Looked up untyped first: a phone without the key is simply not an
-    // iMelody phone, which is no reason for a check warning.
-    const CParameter* parameter = profile->GetParameter(QStringLiteral("IMelodyCompatible"));
-    if (!parameter || parameter->GetType() != CParameter::BOOL_TYPE)
-        return 0;
-    return static_cast<const CBoolParameter*>(parameter)->mValue ? 1 : 0;
+    // A phone without the key is simply not an iMelody phone.
+    return ParameterRead::Bool(profile, "IMelodyCompatible", false) ? 1 : 0;
 }
 
 int CTunra::GetDocumentType()

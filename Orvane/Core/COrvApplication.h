@@ -2,7 +2,8 @@
 #include "CCommandLine.h"
 #include "CUserPrompt.h"
 #include "Documents/CDocument.h"
-#include "Engine/CEngineState.h"
+#include "Engine/CEngineHost.h"
+#include "Engine/COrvEngine.h"
 #include "Host/CPluginManager.h"
 #include "Util/Types.h"
 #include <QApplication>
@@ -21,8 +22,9 @@ class OrvaneMainWindow;
 class QFile;
 
 // The application object: start-up, configuration, run log, reporting and shut-down, and the slots that
-// answer the user interface's queries. The conversion engine adds its slots to this class in Engine/.
-class COrvApplication : public QApplication
+// answer the user interface's queries. The conversion engine's slots relay to the engine object, which is given
+// what it needs through CEngineHost.
+class COrvApplication : public QApplication, public CEngineHost
 {
     Q_OBJECT
 public:
@@ -43,13 +45,13 @@ public:
     int Shutdown();
 
     // The one way the program tells the user about a problem (kind 0 warning, 1 critical).
-    void Report(int kind, const QString& title, const QString& text);
+    void Report(int kind, const QString& title, const QString& text) override;
     // Appends the text to the run log as it stands and flushes it; nothing before Init or after Shutdown.
-    void Log(const QString& text);
+    void Log(const QString& text) override;
     // Appends the converter's conversion log summary to the run log.
-    void LogConversionLog(CPluginBase* converter);
+    void LogConversionLog(CPluginBase* converter) override;
     // Every message box, question and modal dialog goes through this prompt.
-    CUserPrompt& GetUserPrompt();
+    CUserPrompt& GetUserPrompt() override;
     // Replaces the mode's own prompt (tests script their answers); null restores it. Not owned.
     void SetUserPrompt(CUserPrompt* prompt);
 
@@ -65,26 +67,28 @@ public:
 
     // The three converter lists of a profile (null: no profile check); positions in them are the indexes
     // that panels and batch entries pass.
-    QList<CPluginClass*> GetConverterList(CProfile* profile) const;
-    QList<CPluginClass*> GetTraductorList(CProfile* profile) const;
-    QList<CPluginClass*> GetEntireList(CProfile* profile) const;
+    QList<CPluginClass*> GetConverterList(CProfile* profile) const override;
+    QList<CPluginClass*> GetTraductorList(CProfile* profile) const override;
+    QList<CPluginClass*> GetEntireList(CProfile* profile) const override;
     // The entry at a position that a panel or the command line sent back; null outside the list, which the
     // caller reports as a failure.
     static CPluginClass* EntryAt(const QList<CPluginClass*>& list, int index);
     // The converter of that entry; null outside the list.
     static CPluginBase* ConverterAt(const QList<CPluginClass*>& list, int index);
 
-    QString GetCurrentPath() const { return m_CurrentPath; }
+    QString GetCurrentPath() const override { return m_CurrentPath; }
     QString GetApplicationPath() const { return m_ApplicationPath; }
-    CDocument* GetPreviewDocument() const { return m_Engine.mpPreviewDocument; }
-    // The conversion engine's documents, results and run state (Engine/).
-    CEngineState& GetEngineState() { return m_Engine; }
-    CProfile* GetCurrentProfile() const { return m_pCurrentProfile; }
-    const QList<CProfile*>& GetProfileList() const { return m_Profiles; }
-    CPluginManager& GetPluginManager() { return m_PluginManager; }
-    B32 IsCommandLineMode() const { return m_CommandLine.mCommandLineMode; }
-    const CCommandLine& GetCommandLine() const { return m_CommandLine; }
-    QString GetLogFileName() const { return m_LogFileName; }
+    CDocument* GetPreviewDocument() const { return m_Engine.State().mpPreviewDocument; }
+    // The conversion engine's documents, results and run state; the window-side hooks are set there.
+    CEngineState& GetEngineState() { return m_Engine.State(); }
+    CProfile* GetCurrentProfile() const override { return m_pCurrentProfile; }
+    const QList<CProfile*>& GetProfileList() const override { return m_Profiles; }
+    CPluginManager& GetPluginManager() override { return m_PluginManager; }
+    B32 IsCommandLineMode() const override { return m_CommandLine.mCommandLineMode; }
+    const CCommandLine& GetCommandLine() const override { return m_CommandLine; }
+    QString GetLogFileName() const override { return m_LogFileName; }
+    // The waiting popup's window, made by the user interface.
+    CWaitingPopup* CreateWaitingPopup(QWidget* parent) override;
 
 public slots:
     void GetVersionNumber(int& version);
@@ -102,9 +106,9 @@ public slots:
     void GetEntireImportExtensionList(QStringList& list);
     void GetExtensionListForBatch(int entry, QStringList& list);
     // Outside the profile list no profile is selected.
-    void SetCurrentProfile(int index);
+    void SetCurrentProfile(int index) override;
 
-    // The conversion engine's slots, defined in Engine/.
+    // The conversion engine's slots: each relays to the engine object.
     void GetConverterParameters(int converter, CParameters** parameters);
     void GetTraductorParameters(int translator, CParameters** parameters, QString& source);
     void ConvertionAsked(B32 rawData, CGenerationInfo* info);
@@ -148,7 +152,7 @@ private:
     void AppendImporterExtensions(int documentTypeMask, QStringList& list) const;
     static void AppendOwnImportExtensions(CPluginBase* converter, QStringList& list);
 
-    // The command-line job; the conversion engine provides it.
+    // The command-line job; the conversion engine runs it.
     B32 RunCommandLine();
     // Window mode: the main window, its connections, settings and the event loop; 0 when there is no window.
     int RunMainWindow();
@@ -162,8 +166,8 @@ private:
     CProfile* m_pCurrentProfile = nullptr;
     QList<CProfile*> m_Profiles;
 
-    // The conversion engine's documents, results and run state.
-    CEngineState m_Engine;
+    // The conversion engine and its documents, results and run state.
+    COrvEngine m_Engine{*this};
 
     QFile* m_pLogFile = nullptr;
     QString m_LogFileName;

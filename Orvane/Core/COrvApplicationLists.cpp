@@ -17,15 +17,12 @@ void AppendDescriptions(const QList<CPluginClass*>& list, QStringList& names)
 
 CPluginClass* COrvApplication::EntryAt(const QList<CPluginClass*>& list, int index)
 {
-    if (index < 0 || index >= list.size())
-        return nullptr;
-    return list.at(index);
+    return PluginClassAt(list, index);
 }
 
 CPluginBase* COrvApplication::ConverterAt(const QList<CPluginClass*>& list, int index)
 {
-    CPluginClass* record = EntryAt(list, index);
-    return record ? record->GetConverter() : nullptr;
+    return ::ConverterAt(list, index);
 }
 
 QList<CPluginClass*> COrvApplication::GetConverterList(CProfile* profile) const

@@ -4,7 +4,8 @@
 #include "CProgressPopup.h"
 #include "CResultFiles.h"
 #include "Core/CBatchInfo.h"
-#include "Core/COrvApplication.h"
+#include "CEngineHost.h"
+#include "COrvEngine.h"
 #include "Documents/CDocument.h"
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
@@ -25,7 +26,8 @@ enum { YES_TO_ALL = 0, NO = 1, CANCEL = 2 };
 
 } // namespace
 
-CBatchRun::CBatchRun(COrvApplication& application, CEngineState& state) : m_Application(application), m_State(state)
+CBatchRun::CBatchRun(COrvEngine& engine)
+    : m_Host(engine.Host()), m_State(engine.State()), m_Engine(engine)
 {
 }
 
@@ -37,16 +39,16 @@ bool CBatchRun::Running() const
 B32 CBatchRun::Run(const CBatchInfoList* list, B32 savePreview)
 {
     m_SavePreview = savePreview;
-    const QList<CPluginClass*> entireList = m_Application.GetEntireList(m_Application.GetCurrentProfile());
+    const QList<CPluginClass*> entireList = m_Host.GetEntireList(m_Host.GetCurrentProfile());
     m_State.DiscardResult();
-    const bool window = !m_Application.IsCommandLineMode();
-    CProgressPopup popup(m_Application, m_State);
+    const bool window = !m_Host.IsCommandLineMode();
+    CProgressPopup popup(m_Engine);
     popup.Show();
     m_State.mCancelFlag = 0;
     m_State.mpRunningConverter = nullptr;
     if (window) {
         popup.OfferCancel(true);
-        m_Application.Log(Message("id_launching") + QLatin1Char('\n'));
+        m_Host.Log(Message("id_launching") + QLatin1Char('\n'));
     }
 
     const int count = list ? list->count() : 0;
@@ -56,7 +58,7 @@ B32 CBatchRun::Run(const CBatchInfoList* list, B32 savePreview)
     B32 result = 1;
     if (count == 0) {
         result = 0;
-        m_Application.Report(0, Message("id_warning"), Message("id_no_valid_conversion"));
+        m_Host.Report(0, Message("id_warning"), Message("id_no_valid_conversion"));
     }
     if (window) {
         popup.WithdrawCancel(true);
@@ -65,8 +67,8 @@ B32 CBatchRun::Run(const CBatchInfoList* list, B32 savePreview)
     if (count != 0 && m_Failure) {
         result = 0;
         if (window)
-            m_Application.Report(0, Message("id_launch_failed0"),
-                                 Message("id_launch_failed1").arg(m_Application.GetLogFileName()));
+            m_Host.Report(0, Message("id_launch_failed0"),
+                                 Message("id_launch_failed1").arg(m_Host.GetLogFileName()));
     }
     return result;
 }
@@ -75,7 +77,7 @@ void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& en
 {
     const int index = entry.GetConverterIndex();
     if (index < 0 || index >= entireList.size()) {
-        m_Application.Log(Message("id_batch_entry_invalid").arg(index) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_batch_entry_invalid").arg(index) + QLatin1Char('\n'));
         m_Failure = true;
         return;
     }
@@ -88,7 +90,7 @@ void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& en
         if (loaded->Load(parameterFile)) {
             parameters = loaded.get();
         } else {
-            m_Application.Log(Message("id_param_loaded_failed").arg(parameterFile) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_param_loaded_failed").arg(parameterFile) + QLatin1Char('\n'));
             m_Failure = true;
         }
     }
@@ -110,31 +112,31 @@ void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParame
     if (converter->GetConverterType() & 1) {
         importer = converter;
     } else {
-        const QList<CPluginClass*> importers = m_Application.GetPluginManager().Query(
+        const QList<CPluginClass*> importers = m_Host.GetPluginManager().Query(
             1, 0, mask, QString(), info.GetExtension(false), nullptr);
         ASSERT(importers.size() > 0);
         if (!importers.isEmpty())
             importer = importers.first()->GetConverter();
     }
     if (!importer) {
-        m_Application.Log(Message("id_select_importer_failed").arg(source) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_select_importer_failed").arg(source) + QLatin1Char('\n'));
         m_Failure = true;
         return;
     }
 
-    m_Application.Log(Message("id_opening_file").arg(source) + QLatin1Char('\n'));
+    m_Host.Log(Message("id_opening_file").arg(source) + QLatin1Char('\n'));
     QByteArray bytes = ReadSourceFile(source);
     if (bytes.isEmpty()) {
-        m_Application.Log(Message("id_opening_failed") + QLatin1Char('\n'));
+        m_Host.Log(Message("id_opening_failed") + QLatin1Char('\n'));
         m_Failure = true;
         return;
     }
-    m_Application.Log(Message("id_importing") + QLatin1Char('\n'));
+    m_Host.Log(Message("id_importing") + QLatin1Char('\n'));
     ClearConversionLog(importer);
     // Relative references inside the source resolve against its folder.
     QDir::setCurrent(folder);
     std::unique_ptr<CDocument> document(importer->Import(bytes));
-    m_Application.LogConversionLog(importer);
+    m_Host.LogConversionLog(importer);
     bytes.clear();
     if (!document) {
         m_Failure = true;
@@ -143,15 +145,15 @@ void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParame
     document->SetName(source);
 
     ClearConversionLog(converter);
-    converter->SetProfile(m_Application.GetCurrentProfile());
+    converter->SetProfile(m_Host.GetCurrentProfile());
     converter->SetParameters(parameters);
-    QObject::connect(converter, &CPluginBase::SetProgress, &m_Application, &COrvApplication::ProgressForBatch);
+    QObject::connect(converter, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForBatch);
     m_State.mConvertedDocumentName = document->GetName();
 
     ConvertAndSave(converter, importer, document.get(), source, destination);
 
     document.reset();
-    QObject::disconnect(converter, &CPluginBase::SetProgress, &m_Application, &COrvApplication::ProgressForBatch);
+    QObject::disconnect(converter, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForBatch);
     if (m_State.mpWindow)
         m_State.mpWindow->InitProgressBar();
 }
@@ -159,9 +161,9 @@ void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParame
 void CBatchRun::ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CDocument* document,
                                const QString& source, const QString& destination)
 {
-    CProfile* profile = m_Application.GetCurrentProfile();
+    CProfile* profile = m_Host.GetCurrentProfile();
     if (converter->IsCompatibleWithProfile(profile) != 1) {
-        m_Application.Log(Message("id_convert_failed") + QLatin1Char('\n')
+        m_Host.Log(Message("id_convert_failed") + QLatin1Char('\n')
                           + Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString())
                           + QLatin1Char('\n'));
         m_Failure = true;
@@ -172,20 +174,20 @@ void CBatchRun::ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CD
     DiscardConverterOutput(converter);
     const bool converted = converter->Convert(document);
     if (converted) {
-        m_Application.LogConversionLog(converter);
-        m_Application.Log(Message("id_convertion_success") + QLatin1Char('\n'));
+        m_Host.LogConversionLog(converter);
+        m_Host.Log(Message("id_convertion_success") + QLatin1Char('\n'));
         const QString baseName = ShortBaseName(source);
         WriteChunks(converter, importer, destination, baseName);
         if (m_Write && m_SavePreview == 1) {
             std::unique_ptr<CDocument> preview(converter->TakePreviewDocument());
             const QString middle = converter->GetExportExtension();
-            if (!CResultFiles(m_Application).SaveResult(preview.get(), destination + QLatin1Char('/') + baseName,
+            if (!CResultFiles(m_Host).SaveResult(preview.get(), destination + QLatin1Char('/') + baseName,
                                                         middle))
                 m_Failure = true;
         }
     } else if (m_State.mCancelFlag == 0) {
-        m_Application.LogConversionLog(converter);
-        m_Application.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
+        m_Host.LogConversionLog(converter);
+        m_Host.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
         m_Failure = true;
     }
     DiscardConverterOutput(converter);
@@ -194,9 +196,9 @@ void CBatchRun::ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CD
 
 bool CBatchRun::MayWrite(const QString& path)
 {
-    if (m_YesToAll || !QFileInfo::exists(path) || m_Application.IsCommandLineMode())
+    if (m_YesToAll || !QFileInfo::exists(path) || m_Host.IsCommandLineMode())
         return true;
-    const int answer = m_Application.GetUserPrompt().Ask(
+    const int answer = m_Host.GetUserPrompt().Ask(
         Message("id_warning"), Message("id_already_exists").arg(path),
         {Message("id_yes_to_all_caption"), Message("id_no_caption"), Message("id_cancel_caption")}, NO, NO);
     if (answer == YES_TO_ALL) {
@@ -215,7 +217,7 @@ void CBatchRun::WriteChunks(CPluginBase* converter, CPluginBase* importer, const
     const QList<QByteArray> chunks = converter->GetRawDataList();
     const int count = int(chunks.size());
     const QString extension = converter->GetExportExtension();
-    CProfile* profile = m_Application.GetCurrentProfile();
+    CProfile* profile = m_Host.GetCurrentProfile();
     for (int i = 0; i < count && !m_Stop; ++i) {
         ASSERT(destination.isEmpty() == (0));
         const QString path = MakeChunkFileName(destination, baseName, i, count, extension);
@@ -226,13 +228,13 @@ void CBatchRun::WriteChunks(CPluginBase* converter, CPluginBase* importer, const
         const QByteArray& chunk = chunks.at(i);
         // A translator's messages have their own limits.
         if (importer != converter && profile && uint32_t(chunk.size()) > uint32_t(profile->GetMaxMediaSize())) {
-            m_Application.Log(Message("id_warning_media_toobig").arg(path, profile->GetMobileName())
+            m_Host.Log(Message("id_warning_media_toobig").arg(path, profile->GetMobileName())
                               + QLatin1Char('\n'));
             m_Failure = true;
         }
-        m_Application.Log(Message("id_saving_file").arg(path) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_saving_file").arg(path) + QLatin1Char('\n'));
         if (!WriteBytesSafely(path, chunk)) {
-            m_Application.Log(Message("id_saving_failed") + QLatin1Char('\n'));
+            m_Host.Log(Message("id_saving_failed") + QLatin1Char('\n'));
             m_Failure = true;
         }
     }

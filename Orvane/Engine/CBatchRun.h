@@ -4,7 +4,8 @@
 #include <QList>
 #include <QString>
 
-class COrvApplication;
+class CEngineHost;
+class COrvEngine;
 class CBatchInfo;
 class CBatchInfoList;
 class CDocument;
@@ -19,7 +20,7 @@ class CPluginClass;
 class CBatchRun
 {
 public:
-    CBatchRun(COrvApplication& application, CEngineState& state);
+    explicit CBatchRun(COrvEngine& engine);
 
     B32 Run(const CBatchInfoList* list, B32 savePreview);
 
@@ -35,8 +36,9 @@ private:
                      const QString& baseName);
     bool Running() const;
 
-    COrvApplication& m_Application;
+    CEngineHost& m_Host;
     CEngineState& m_State;
+    COrvEngine& m_Engine;
     B32 m_SavePreview = 0;
     bool m_Stop = false;
     bool m_YesToAll = false;

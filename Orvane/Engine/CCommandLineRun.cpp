@@ -1,18 +1,20 @@
 #include "CCommandLineRun.h"
 #include "Core/CBatchInfo.h"
 #include "Core/CCommandLine.h"
-#include "Core/COrvApplication.h"
+#include "CEngineHost.h"
+#include "COrvEngine.h"
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
+#include <QCoreApplication>
 #include <QDir>
 
 namespace {
 
 // Whether the converter, or for a translator the translator itself, can read files of that extension.
-bool CanImport(COrvApplication& application, CPluginBase* converter, const QString& extension)
+bool CanImport(CEngineHost& host, CPluginBase* converter, const QString& extension)
 {
     if (converter->GetConverterType() & 1) {
         for (int i = 0; i < converter->GetImportExtensionCount(); ++i) {
@@ -21,7 +23,7 @@ bool CanImport(COrvApplication& application, CPluginBase* converter, const QStri
         }
         return false;
     }
-    return !application.GetPluginManager()
+    return !host.GetPluginManager()
                 .Query(1, 0, converter->GetDocumentType(), QString(), extension, nullptr)
                 .isEmpty();
 }
@@ -35,7 +37,7 @@ QString Absolute(const QString& startDir, const QString& path)
 
 } // namespace
 
-CCommandLineRun::CCommandLineRun(COrvApplication& application) : m_Application(application)
+CCommandLineRun::CCommandLineRun(COrvEngine& engine) : m_Host(engine.Host()), m_Engine(engine)
 {
 }
 
@@ -55,8 +57,8 @@ QStringList CCommandLineRun::FindMissingSources(const QStringList& arguments, co
 
 int CCommandLineRun::SelectProfile()
 {
-    const QString wanted = m_Application.GetCommandLine().mProfile;
-    const QList<CProfile*>& profiles = m_Application.GetProfileList();
+    const QString wanted = m_Host.GetCommandLine().mProfile;
+    const QList<CProfile*>& profiles = m_Host.GetProfileList();
     for (int i = 0; i < profiles.size(); ++i) {
         if (profiles.at(i)->GetMobileName().toUpper() == wanted)
             return i;
@@ -66,8 +68,8 @@ int CCommandLineRun::SelectProfile()
 
 int CCommandLineRun::SelectConverter()
 {
-    const QString wanted = m_Application.GetCommandLine().mConverter;
-    const QList<CPluginClass*> entire = m_Application.GetEntireList(m_Application.GetCurrentProfile());
+    const QString wanted = m_Host.GetCommandLine().mConverter;
+    const QList<CPluginClass*> entire = m_Host.GetEntireList(m_Host.GetCurrentProfile());
     for (int i = 0; i < entire.size(); ++i) {
         if (entire.at(i)->GetConverter()->GetExportExtension().toUpper() == wanted)
             return i;
@@ -77,35 +79,35 @@ int CCommandLineRun::SelectConverter()
 
 B32 CCommandLineRun::Run()
 {
-    const CCommandLine& line = m_Application.GetCommandLine();
+    const CCommandLine& line = m_Host.GetCommandLine();
     const int profile = SelectProfile();
     if (profile < 0) {
-        m_Application.Log(Message("id_select_profile_failed").arg(line.mProfile) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_select_profile_failed").arg(line.mProfile) + QLatin1Char('\n'));
         return 0;
     }
-    m_Application.SetCurrentProfile(profile);
+    m_Host.SetCurrentProfile(profile);
 
     const int converterIndex = SelectConverter();
     if (converterIndex < 0) {
-        m_Application.Log(Message("id_select_converter_failed").arg(line.mConverter) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_select_converter_failed").arg(line.mConverter) + QLatin1Char('\n'));
         return 0;
     }
     CPluginBase* converter =
-        m_Application.GetEntireList(m_Application.GetCurrentProfile()).at(converterIndex)->GetConverter();
+        m_Host.GetEntireList(m_Host.GetCurrentProfile()).at(converterIndex)->GetConverter();
 
-    const QString startDir = m_Application.GetCurrentPath();
+    const QString startDir = m_Host.GetCurrentPath();
     bool failure = false;
-    for (const QString& missing : FindMissingSources(m_Application.arguments().mid(1), startDir)) {
-        m_Application.Log(Message("id_source_missing").arg(missing) + QLatin1Char('\n'));
+    for (const QString& missing : FindMissingSources(QCoreApplication::arguments().mid(1), startDir)) {
+        m_Host.Log(Message("id_source_missing").arg(missing) + QLatin1Char('\n'));
         failure = true;
     }
 
     QStringList sources;
     for (const QString& source : line.mSources) {
-        if (CanImport(m_Application, converter, CLocalFileInfo(source).GetExtension(false))) {
+        if (CanImport(m_Host, converter, CLocalFileInfo(source).GetExtension(false))) {
             sources.append(Absolute(startDir, source));
         } else {
-            m_Application.Log(Message("id_select_importer_failed").arg(source) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_select_importer_failed").arg(source) + QLatin1Char('\n'));
             failure = true;
         }
     }
@@ -118,6 +120,6 @@ B32 CCommandLineRun::Run()
     list.append(new CBatchInfo(sources, converterIndex, Absolute(startDir, line.mParameter),
                                Absolute(startDir, destination)));
     B32 result = 1;
-    m_Application.LaunchAsked(&list, line.mPreview, result);
+    m_Engine.LaunchAsked(&list, line.mPreview, result);
     return failure ? 0 : result;
 }

@@ -3,14 +3,15 @@
 #include <QString>
 #include <QStringList>
 
-class COrvApplication;
+class CEngineHost;
+class COrvEngine;
 
 // The command-line job: selects the profile and the converter the options name, keeps the sources it can
 // import, and runs them as one batch entry exactly as the batch tab would. Reports only to the run log.
 class CCommandLineRun
 {
 public:
-    explicit CCommandLineRun(COrvApplication& application);
+    explicit CCommandLineRun(COrvEngine& engine);
 
     // 1 when everything named was converted (or a pattern matched nothing); 0 when the profile or converter
     // cannot be selected, a named source is missing or cannot be imported, or the batch run failed.
@@ -23,5 +24,6 @@ private:
     int SelectProfile();
     int SelectConverter();
 
-    COrvApplication& m_Application;
+    CEngineHost& m_Host;
+    COrvEngine& m_Engine;
 };

@@ -1,12 +1,10 @@
 #include "CEngineState.h"
-#include "Core/CProgressDialog.h"
 #include "Documents/CDocumentAbstract.h"
 #include "Plugin/CPluginBase.h"
 
 CEngineState::~CEngineState()
 {
     Clear();
-    delete mpPopup;
 }
 
 void CEngineState::DiscardResult()

@@ -1,7 +1,7 @@
 #pragma once
-#include "Core/CProgressDialog.h"
-#include <QPointer>
+#include "CWaitingPopup.h"
 #include <QString>
+#include <memory>
 
 class CDocument;
 class CDocumentAbstract;
@@ -9,7 +9,7 @@ class CMainWindowLink;
 class CPluginBase;
 class CResizeAsker;
 
-// What the conversion engine keeps between the slots of the application object: the media tab's loaded
+// What the conversion engine keeps between the application's calls: the media tab's loaded
 // document and its current result, the state of a running conversion, and the window-side services.
 class CEngineState
 {
@@ -46,7 +46,7 @@ public:
     int mCancelFlag = 0;
 
     // The waiting popup of a running conversion, translation or batch run; null otherwise.
-    QPointer<CProgressDialog> mpPopup;
+    std::unique_ptr<CWaitingPopup> mpPopup;
     // The main window's progress and converted-state slots; null in command-line mode. Not owned.
     CMainWindowLink* mpWindow = nullptr;
     // Offers the resize dialogs; null when none can be shown (the resize then counts as cancelled). Not owned.

@@ -4,36 +4,38 @@
 #include "CMediaFitting.h"
 #include "CProgressPopup.h"
 #include "Core/CGenerationInfo.h"
-#include "Core/COrvApplication.h"
+#include "CEngineHost.h"
+#include "COrvEngine.h"
 #include "Documents/CDocumentAbstract.h"
 #include "EngineSupport.h"
 #include "Parameters/CProfile.h"
+#include "Host/CPluginClass.h"
 #include "Plugin/CPluginBase.h"
 
-CMediaConversion::CMediaConversion(COrvApplication& application, CEngineState& state)
-    : m_Application(application), m_State(state)
+CMediaConversion::CMediaConversion(COrvEngine& engine)
+    : m_Host(engine.Host()), m_State(engine.State()), m_Engine(engine)
 {
 }
 
 void CMediaConversion::Run(const CGenerationInfo& info)
 {
     m_State.DiscardResult();
-    CProgressPopup popup(m_Application, m_State);
+    CProgressPopup popup(m_Engine);
     popup.Show();
-    m_Application.Log(Message("id_converting") + QLatin1Char('\n'));
+    m_Host.Log(Message("id_converting") + QLatin1Char('\n'));
 
-    CPluginBase* converter = COrvApplication::ConverterAt(
-        m_Application.GetConverterList(m_Application.GetCurrentProfile()), info.mConverterIndex);
+    CPluginBase* converter = ConverterAt(
+        m_Host.GetConverterList(m_Host.GetCurrentProfile()), info.mConverterIndex);
     // A position outside the list is refused with a warning; without a document there is nothing to say.
     if (!converter)
-        m_Application.Report(0, Message("id_convert_failed"), Message("id_converter_unavailable"));
+        m_Host.Report(0, Message("id_convert_failed"), Message("id_converter_unavailable"));
     CDocument* document = m_State.mpLoadedDocument;
     if (!converter || !document) {
         popup.Hide();
         return;
     }
 
-    CMediaFitting fitting(m_State.mpResizeAsker, m_Application.GetCurrentProfile(), m_State.mResizeOption != 0);
+    CMediaFitting fitting(m_State.mpResizeAsker, m_Host.GetCurrentProfile(), m_State.mResizeOption != 0);
     if (fitting.Fit(document, converter) == CMediaFitting::CANCELLED) {
         if (m_State.mpWindow) {
             m_State.mpWindow->ValidateConversion(0);
@@ -43,17 +45,17 @@ void CMediaConversion::Run(const CGenerationInfo& info)
         return;
     }
 
-    QObject::connect(converter, &CPluginBase::SetProgress, &m_Application, &COrvApplication::ProgressForConvertion);
+    QObject::connect(converter, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForConvertion);
     ClearConversionLog(converter);
-    converter->SetProfile(m_Application.GetCurrentProfile());
+    converter->SetProfile(m_Host.GetCurrentProfile());
     converter->SetParameters(info.mpParameters);
     m_State.mConvertedDocumentName = document->GetName();
     m_State.mCancelFlag = 0;
 
     int success = 0;
-    CProfile* profile = m_Application.GetCurrentProfile();
+    CProfile* profile = m_Host.GetCurrentProfile();
     if (converter->IsCompatibleWithProfile(profile) != 1) {
-        m_Application.Report(0, Message("id_convert_failed"),
+        m_Host.Report(0, Message("id_convert_failed"),
                              Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString()));
     } else {
         const bool cancelable = converter->IsCancelable() != 0;
@@ -66,8 +68,7 @@ void CMediaConversion::Run(const CGenerationInfo& info)
             popup.WithdrawCancel(false);
     }
 
-    QObject::disconnect(converter, &CPluginBase::SetProgress, &m_Application,
-                        &COrvApplication::ProgressForConvertion);
+    QObject::disconnect(converter, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForConvertion);
     if (m_State.mpWindow) {
         m_State.mpWindow->ValidateConversion(success);
         m_State.mpWindow->InitProgressBar();
@@ -84,16 +85,16 @@ int CMediaConversion::Convert(CPluginBase* converter)
         m_State.mpResultConverter = converter;
         m_State.mpPreviewDocument = converter->TakePreviewDocument();
         m_State.mpResultDocument = converter->GetRawDataAsDocument();
-        m_Application.LogConversionLog(converter);
-        m_Application.Log(Message("id_convertion_success") + QLatin1Char('\n'));
+        m_Host.LogConversionLog(converter);
+        m_Host.Log(Message("id_convertion_success") + QLatin1Char('\n'));
         return 1;
     }
     DiscardConverterOutput(converter);
     if (m_State.mCancelFlag != 0)
         return 0;
-    m_Application.LogConversionLog(converter);
-    m_Application.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
-    m_Application.Report(0, Message("id_convert_failed"),
+    m_Host.LogConversionLog(converter);
+    m_Host.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
+    m_Host.Report(0, Message("id_convert_failed"),
                          WithoutFinalLineFeed(converter->GetConversionLog()->GetDetailedText()));
     return 0;
 }

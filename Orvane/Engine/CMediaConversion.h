@@ -1,6 +1,7 @@
 #pragma once
 
-class COrvApplication;
+class CEngineHost;
+class COrvEngine;
 class CEngineState;
 class CGenerationInfo;
 class CPluginBase;
@@ -11,7 +12,7 @@ class CPluginBase;
 class CMediaConversion
 {
 public:
-    CMediaConversion(COrvApplication& application, CEngineState& state);
+    explicit CMediaConversion(COrvEngine& engine);
 
     void Run(const CGenerationInfo& info);
 
@@ -19,6 +20,7 @@ private:
     // The converter is ready (profile, parameters, progress); 1 when it converted.
     int Convert(CPluginBase* converter);
 
-    COrvApplication& m_Application;
+    CEngineHost& m_Host;
     CEngineState& m_State;
+    COrvEngine& m_Engine;
 };

@@ -1,6 +1,6 @@
 #include "CMediaFitting.h"
 #include "CResizeAsker.h"
-#include "Core/COrvApplication.h"
+#include "EngineSupport.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
 #include "Parameters/CProfile.h"
@@ -38,7 +38,7 @@ int CMediaFitting::MaxFrameCount(CImageExporter* exporter, int frameCount) const
 CResizeRequest CMediaFitting::MakeRequest(const char* captionId, CPluginBase* converter) const
 {
     CResizeRequest request;
-    request.mCaption = COrvApplication::Message(QString::fromLatin1(captionId));
+    request.mCaption = Message(captionId);
     request.mFormat = converter->GetExportExtension();
     if (m_pProfile)
         request.mScaleSizes = m_pProfile->GetDefaultPictSizes();

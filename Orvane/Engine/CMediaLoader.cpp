@@ -1,7 +1,7 @@
 #include "CMediaLoader.h"
 #include "CEngineState.h"
 #include "CResultFiles.h"
-#include "Core/COrvApplication.h"
+#include "CEngineHost.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
 #include "EngineSupport.h"
@@ -15,66 +15,66 @@
 #include <QFileInfo>
 #include <memory>
 
-CMediaLoader::CMediaLoader(COrvApplication& application, CEngineState& state)
-    : m_Application(application), m_State(state)
+CMediaLoader::CMediaLoader(CEngineHost& host, CEngineState& state)
+    : m_Host(host), m_State(state)
 {
 }
 
 B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
 {
     m_State.DiscardLoadedDocument();
-    CPluginBase* converter = COrvApplication::ConverterAt(
-        m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
+    CPluginBase* converter = ConverterAt(
+        m_Host.GetConverterList(m_Host.GetCurrentProfile()), converterIndex);
     ASSERT(path.isEmpty() == (0));
     if (!converter) {
-        m_Application.Report(0, Message("id_warning"), Message("id_converter_unavailable"));
+        m_Host.Report(0, Message("id_warning"), Message("id_converter_unavailable"));
         return 0;
     }
 
     const CLocalFileInfo info(path);
-    const QList<CPluginClass*> importers = m_Application.GetPluginManager().Query(
+    const QList<CPluginClass*> importers = m_Host.GetPluginManager().Query(
         1, 0, converter->GetDocumentType(), QString(), info.GetExtension(false), nullptr);
     ASSERT(importers.size() > 0);
     // No importer: nothing to read or load (the panels offer only importable extensions).
     if (importers.isEmpty()) {
-        m_Application.Report(0, Message("id_warning"), Message("id_select_importer_failed").arg(path));
+        m_Host.Report(0, Message("id_warning"), Message("id_select_importer_failed").arg(path));
         return 0;
     }
     CPluginBase* importer = importers.first()->GetConverter();
 
-    m_Application.Log(Message("id_opening_file").arg(path) + QLatin1Char('\n'));
+    m_Host.Log(Message("id_opening_file").arg(path) + QLatin1Char('\n'));
     const QByteArray bytes = ReadSourceFile(path);
     if (bytes.isEmpty()) {
-        m_Application.Log(Message("id_opening_failed") + QLatin1Char('\n'));
-        m_Application.Report(0, Message("id_warning"), Message("id_failed_to_load").arg(path));
+        m_Host.Log(Message("id_opening_failed") + QLatin1Char('\n'));
+        m_Host.Report(0, Message("id_warning"), Message("id_failed_to_load").arg(path));
         return 0;
     }
-    m_Application.Log(Message("id_importing") + QLatin1Char('\n'));
+    m_Host.Log(Message("id_importing") + QLatin1Char('\n'));
     ClearConversionLog(importer);
     // Importers open files named relative to their source (animation frames).
     QDir::setCurrent(info.GetDirPath());
     CDocument* document = importer->Import(bytes);
-    m_Application.LogConversionLog(importer);
+    m_Host.LogConversionLog(importer);
 
     const QString detail = importer->GetConversionLog()->GetDetailedText();
     if (!document) {
-        m_Application.Log(Message("id_import_failed") + QLatin1Char('\n'));
-        m_Application.Report(0, Message("id_import_failed"), WithoutFinalLineFeed(detail));
+        m_Host.Log(Message("id_import_failed") + QLatin1Char('\n'));
+        m_Host.Report(0, Message("id_import_failed"), WithoutFinalLineFeed(detail));
         return 0;
     }
     document->SetName(path);
     m_State.mpLoadedDocument = document;
     m_State.mpLoadedImporter = importer;
     if (!detail.isEmpty())
-        m_Application.Report(0, Message("id_import_warning"), WithoutFinalLineFeed(detail));
+        m_Host.Report(0, Message("id_import_warning"), WithoutFinalLineFeed(detail));
     return 1;
 }
 
 QStringList CMediaLoader::GetPreviewFileList(int& type, const QString& base, int converterIndex)
 {
     QStringList names;
-    CPluginBase* converter = COrvApplication::ConverterAt(
-        m_Application.GetConverterList(m_Application.GetCurrentProfile()), converterIndex);
+    CPluginBase* converter = ConverterAt(
+        m_Host.GetConverterList(m_Host.GetCurrentProfile()), converterIndex);
     if (!converter)
         return names;
     const QString middle = converter->GetExportExtension();
@@ -106,7 +106,7 @@ B32 CMediaLoader::LoadPreview(const QStringList& names, int type)
         if (image.load(names.first()) && !image.isNull())
             m_State.mpPreviewDocument = new CDocumentPicture(image.copy());
     } else if (kind == CResultFiles::ANIMATION_PREVIEW) {
-        CProfile* profile = m_Application.GetCurrentProfile();
+        CProfile* profile = m_Host.GetCurrentProfile();
         const int displayTime = profile ? profile->GetDefaultDisplayTime() : CAnimationFrame::DEFAULT_DISPLAY_TIME;
         auto animation = std::make_unique<CDocumentAnimation>();
         for (const QString& name : names) {

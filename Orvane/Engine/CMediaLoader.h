@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class COrvApplication;
+class CEngineHost;
 class CEngineState;
 
 // The media tab's documents: imports a source file as the loaded document, lists the preview files that exist
@@ -11,7 +11,7 @@ class CEngineState;
 class CMediaLoader
 {
 public:
-    CMediaLoader(COrvApplication& application, CEngineState& state);
+    CMediaLoader(CEngineHost& host, CEngineState& state);
 
     // Replaces the loaded document by an import of the file, with the first importer whose document the
     // converter accepts and whose extensions hold the file's. 1 when a document was made.
@@ -22,6 +22,6 @@ public:
     B32 LoadPreview(const QStringList& names, int type);
 
 private:
-    COrvApplication& m_Application;
+    CEngineHost& m_Host;
     CEngineState& m_State;
 };

@@ -1,15 +1,15 @@
 #include "CMediaSave.h"
 #include "CEngineState.h"
 #include "CResultFiles.h"
-#include "Core/COrvApplication.h"
+#include "CEngineHost.h"
 #include "Documents/CDocumentAbstract.h"
 #include "EngineSupport.h"
 #include "Plugin/CPluginBase.h"
 #include "SafeFileWrite.h"
 #include "Util/Assert.h"
 
-CMediaSave::CMediaSave(COrvApplication& application, CEngineState& state)
-    : m_Application(application), m_State(state)
+CMediaSave::CMediaSave(CEngineHost& host, CEngineState& state)
+    : m_Host(host), m_State(state)
 {
 }
 
@@ -21,7 +21,7 @@ void CMediaSave::Save(B32 savePreview, const QString& folder, const QString& sou
     const QString name = sourceName.isEmpty() ? m_State.mpLoadedDocument->GetName() : sourceName;
     const QString baseName = ShortBaseName(name);
     const QString extension = converter->GetExportExtension();
-    CResultFiles files(m_Application);
+    CResultFiles files(m_Host);
 
     // A copy: the questions below run the event loop.
     const QList<QByteArray> chunks = converter->GetRawDataList();
@@ -35,12 +35,12 @@ void CMediaSave::Save(B32 savePreview, const QString& folder, const QString& sou
         // The answers for the first file hold for the whole result.
         if (i == 0
             && (!files.AskOverwrite(file)
-                || !files.ConfirmMediaSize(m_Application.GetCurrentProfile(), file, uint32_t(chunk.size()))))
+                || !files.ConfirmMediaSize(m_Host.GetCurrentProfile(), file, uint32_t(chunk.size()))))
             return;
-        m_Application.Log(Message("id_saving_file").arg(file) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_saving_file").arg(file) + QLatin1Char('\n'));
         if (!WriteBytesSafely(file, chunk)) {
-            m_Application.Log(Message("id_saving_failed") + QLatin1Char('\n'));
-            m_Application.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(file));
+            m_Host.Log(Message("id_saving_failed") + QLatin1Char('\n'));
+            m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(file));
         }
     }
     if (savePreview == 1)

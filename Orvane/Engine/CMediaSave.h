@@ -2,7 +2,7 @@
 #include "Util/Types.h"
 #include <QString>
 
-class COrvApplication;
+class CEngineHost;
 class CEngineState;
 
 // Saves the media tab's current result: one file per output chunk of the converter that made it, then, on
@@ -10,13 +10,13 @@ class CEngineState;
 class CMediaSave
 {
 public:
-    CMediaSave(COrvApplication& application, CEngineState& state);
+    CMediaSave(CEngineHost& host, CEngineState& state);
 
     // Files go to folder, named from sourceName (the loaded document's path when empty) and the converter's
     // export extension. Nothing happens without a loaded document and a result.
     void Save(B32 savePreview, const QString& folder, const QString& sourceName);
 
 private:
-    COrvApplication& m_Application;
+    CEngineHost& m_Host;
     CEngineState& m_State;
 };

@@ -1,57 +1,51 @@
 #include "CProgressPopup.h"
-#include "CEngineState.h"
+#include "CEngineHost.h"
 #include "CMainWindowLink.h"
-#include "Core/COrvApplication.h"
-#include "Core/CProgressDialog.h"
+#include "COrvEngine.h"
+#include "CWaitingPopup.h"
+#include "EngineSupport.h"
 
-CProgressPopup::CProgressPopup(COrvApplication& application, CEngineState& state)
-    : m_Application(application), m_State(state)
+CProgressPopup::CProgressPopup(COrvEngine& engine) : m_Engine(engine)
 {
 }
 
 void CProgressPopup::Show()
 {
-    if (m_Application.IsCommandLineMode())
+    if (m_Engine.Host().IsCommandLineMode())
         return;
-    delete m_State.mpPopup;
-    QWidget* parent = m_State.mpWindow ? m_State.mpWindow->GetWindowWidget() : nullptr;
-    m_State.mpPopup = new CProgressDialog(parent, QStringLiteral("Popup Dialog"));
-    m_State.mpPopup->setWindowTitle(COrvApplication::Message(QStringLiteral("id_currently_converting")));
-    m_State.mpPopup->SetText(COrvApplication::Message(QStringLiteral("id_please_wait")));
-    m_State.mpPopup->show();
+    CEngineState& state = m_Engine.State();
+    state.mpPopup.reset();
+    QWidget* parent = state.mpWindow ? state.mpWindow->GetWindowWidget() : nullptr;
+    state.mpPopup.reset(m_Engine.Host().CreateWaitingPopup(parent));
+    if (!state.mpPopup)
+        return;
+    state.mpPopup->SetTitle(Message("id_currently_converting"));
+    state.mpPopup->SetText(Message("id_please_wait"));
+    state.mpPopup->Show();
 }
 
 void CProgressPopup::Hide()
 {
-    if (m_Application.IsCommandLineMode())
+    if (m_Engine.Host().IsCommandLineMode())
         return;
-    delete m_State.mpPopup;
-    m_State.mpPopup = nullptr;
+    m_Engine.State().mpPopup.reset();
 }
 
 void CProgressPopup::OfferCancel(bool batch)
 {
-    CProgressDialog* popup = m_State.mpPopup;
+    CWaitingPopup* popup = m_Engine.State().mpPopup.get();
     if (!popup)
         return;
-    popup->SetButton(COrvApplication::Message(QStringLiteral("id_cancel_caption")), true);
-    QObject::connect(popup, &CProgressDialog::ButtonClicked, &m_Application, &COrvApplication::CancelConvertion);
-    if (batch)
-        QObject::connect(popup, &CProgressDialog::ButtonClicked, &m_Application, &COrvApplication::CancelBatch);
-    QObject::connect(popup, &CProgressDialog::Rejected, &m_Application, &COrvApplication::CancelConvertion);
-    if (batch)
-        QObject::connect(popup, &CProgressDialog::Rejected, &m_Application, &COrvApplication::CancelBatch);
+    COrvEngine* engine = &m_Engine;
+    popup->OfferCancel(Message("id_cancel_caption"), [engine, batch] {
+        engine->CancelConvertion();
+        if (batch)
+            engine->CancelBatch();
+    });
 }
 
-void CProgressPopup::WithdrawCancel(bool batch)
+void CProgressPopup::WithdrawCancel(bool)
 {
-    CProgressDialog* popup = m_State.mpPopup;
-    if (!popup)
-        return;
-    QObject::disconnect(popup, &CProgressDialog::ButtonClicked, &m_Application, &COrvApplication::CancelConvertion);
-    QObject::disconnect(popup, &CProgressDialog::Rejected, &m_Application, &COrvApplication::CancelConvertion);
-    if (batch) {
-        QObject::disconnect(popup, &CProgressDialog::ButtonClicked, &m_Application, &COrvApplication::CancelBatch);
-        QObject::disconnect(popup, &CProgressDialog::Rejected, &m_Application, &COrvApplication::CancelBatch);
-    }
+    if (CWaitingPopup* popup = m_Engine.State().mpPopup.get())
+        popup->WithdrawCancel();
 }

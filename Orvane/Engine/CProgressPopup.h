@@ -1,14 +1,14 @@
 #pragma once
 
-class COrvApplication;
-class CEngineState;
+class COrvEngine;
 
 // The waiting popup that brackets a conversion, translation or batch run in window mode: modal, shown without
 // an event loop of its own, with a cancel button when the run can be stopped. Command-line mode has none.
+// The user interface makes the window (CEngineHost::CreateWaitingPopup); the engine state holds it.
 class CProgressPopup
 {
 public:
-    CProgressPopup(COrvApplication& application, CEngineState& state);
+    explicit CProgressPopup(COrvEngine& engine);
 
     void Show();
     // Deletes the popup; nothing when none is shown.
@@ -19,6 +19,5 @@ public:
     void WithdrawCancel(bool batch);
 
 private:
-    COrvApplication& m_Application;
-    CEngineState& m_State;
+    COrvEngine& m_Engine;
 };

@@ -1,5 +1,5 @@
 #include "CResultFiles.h"
-#include "Core/COrvApplication.h"
+#include "CEngineHost.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
 #include "EngineSupport.h"
@@ -14,15 +14,15 @@ enum { YES = 0, NO = 1 };
 
 } // namespace
 
-CResultFiles::CResultFiles(COrvApplication& application) : m_Application(application)
+CResultFiles::CResultFiles(CEngineHost& host) : m_Host(host)
 {
 }
 
 B32 CResultFiles::AskOverwrite(const QString& path)
 {
-    if (!QFileInfo::exists(path) || m_Application.IsCommandLineMode())
+    if (!QFileInfo::exists(path) || m_Host.IsCommandLineMode())
         return 1;
-    const int answer = m_Application.GetUserPrompt().Ask(
+    const int answer = m_Host.GetUserPrompt().Ask(
         Message("id_warning"), Message("id_already_exists").arg(path),
         {Message("id_yes_caption"), Message("id_no_caption")}, NO, NO);
     return answer == YES ? 1 : 0;
@@ -30,9 +30,9 @@ B32 CResultFiles::AskOverwrite(const QString& path)
 
 B32 CResultFiles::ConfirmMediaSize(CProfile* profile, const QString& file, uint32_t size)
 {
-    if (!profile || size <= uint32_t(profile->GetMaxMediaSize()) || m_Application.IsCommandLineMode())
+    if (!profile || size <= uint32_t(profile->GetMaxMediaSize()) || m_Host.IsCommandLineMode())
         return 1;
-    const int answer = m_Application.GetUserPrompt().Ask(
+    const int answer = m_Host.GetUserPrompt().Ask(
         Message("id_warning"), Message("id_media_toobig").arg(file, profile->GetMobileName()),
         {Message("id_yes_caption"), Message("id_no_caption")}, NO, NO);
     return answer == YES ? 1 : 0;
@@ -62,11 +62,11 @@ QString CResultFiles::MakePreviewFileName(const QString& base, int kind, const Q
 
 bool CResultFiles::SavePreviewFile(const QString& name, const std::function<bool(const QString&)>& write)
 {
-    m_Application.Log(Message("id_saving_file").arg(name) + QLatin1Char('\n'));
+    m_Host.Log(Message("id_saving_file").arg(name) + QLatin1Char('\n'));
     if (WriteFileSafely(name, write))
         return true;
-    m_Application.Log(Message("id_saving_failed") + QLatin1Char('\n'));
-    m_Application.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(name));
+    m_Host.Log(Message("id_saving_failed") + QLatin1Char('\n'));
+    m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(name));
     return false;
 }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-class COrvApplication;
+class CEngineHost;
 class CDocument;
 class CProfile;
 
@@ -17,7 +17,7 @@ public:
     // Rows of the preview naming table.
     enum { PICTURE_PREVIEW = 0, ANIMATION_PREVIEW = 1, WAVE_PREVIEW = 2, NO_PREVIEW = 3 };
 
-    explicit CResultFiles(COrvApplication& application);
+    explicit CResultFiles(CEngineHost& host);
 
     // 1: write (no such file, command-line mode, or the user answered yes); 0: do not write.
     B32 AskOverwrite(const QString& path);
@@ -36,5 +36,5 @@ private:
     // Logs the file, writes it through write, and on failure logs and reports it.
     bool SavePreviewFile(const QString& name, const std::function<bool(const QString&)>& write);
 
-    COrvApplication& m_Application;
+    CEngineHost& m_Host;
 };

@@ -4,19 +4,21 @@
 #include "CProgressPopup.h"
 #include "CResultFiles.h"
 #include "Core/CGenerationInfo.h"
-#include "Core/COrvApplication.h"
+#include "CEngineHost.h"
+#include "COrvEngine.h"
 #include "Documents/CDocument.h"
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Parameters/CProfile.h"
+#include "Host/CPluginClass.h"
 #include "Plugin/CPluginBase.h"
 #include "SafeFileWrite.h"
 #include "Util/Assert.h"
 #include <QDir>
 #include <memory>
 
-CSmsTranslation::CSmsTranslation(COrvApplication& application, CEngineState& state)
-    : m_Application(application), m_State(state)
+CSmsTranslation::CSmsTranslation(COrvEngine& engine)
+    : m_Host(engine.Host()), m_State(engine.State()), m_Engine(engine)
 {
 }
 
@@ -36,15 +38,15 @@ QString CSmsTranslation::MakeOutputFileName(const CGenerationInfo& info, const Q
 
 void CSmsTranslation::Run(const CGenerationInfo& info, const QString& outputName)
 {
-    CPluginBase* translator = COrvApplication::ConverterAt(
-        m_Application.GetTraductorList(m_Application.GetCurrentProfile()), info.mConverterIndex);
+    CPluginBase* translator = ConverterAt(
+        m_Host.GetTraductorList(m_Host.GetCurrentProfile()), info.mConverterIndex);
     if (!translator) {
-        m_Application.Report(0, Message("id_translation_failed"), Message("id_converter_unavailable"));
+        m_Host.Report(0, Message("id_translation_failed"), Message("id_converter_unavailable"));
         return;
     }
-    CProgressPopup popup(m_Application, m_State);
+    CProgressPopup popup(m_Engine);
     popup.Show();
-    m_Application.Log(Message("id_translating") + QLatin1Char('\n'));
+    m_Host.Log(Message("id_translating") + QLatin1Char('\n'));
     Translate(translator, info, outputName);
     popup.Hide();
 }
@@ -52,55 +54,54 @@ void CSmsTranslation::Run(const CGenerationInfo& info, const QString& outputName
 void CSmsTranslation::Translate(CPluginBase* translator, const CGenerationInfo& info, const QString& outputName)
 {
     const QString source = info.GetSourcePath();
-    m_Application.Log(Message("id_opening_file").arg(source) + QLatin1Char('\n'));
+    m_Host.Log(Message("id_opening_file").arg(source) + QLatin1Char('\n'));
     const QByteArray bytes = ReadSourceFile(source);
     if (bytes.isEmpty()) {
-        m_Application.Log(Message("id_opening_failed") + QLatin1Char('\n'));
-        m_Application.Report(0, Message("id_warning"), Message("id_failed_to_load").arg(source));
+        m_Host.Log(Message("id_opening_failed") + QLatin1Char('\n'));
+        m_Host.Report(0, Message("id_warning"), Message("id_failed_to_load").arg(source));
         return;
     }
-    m_Application.Log(Message("id_importing") + QLatin1Char('\n'));
+    m_Host.Log(Message("id_importing") + QLatin1Char('\n'));
     ClearConversionLog(translator);
     // The items of an e-card are named relative to it.
     QDir::setCurrent(CLocalFileInfo(source).GetDirPath());
     std::unique_ptr<CDocument> document(translator->Import(bytes));
-    m_Application.LogConversionLog(translator);
+    m_Host.LogConversionLog(translator);
     if (!document) {
-        m_Application.Log(Message("id_import_failed") + QLatin1Char('\n'));
-        m_Application.Report(0, Message("id_import_failed"),
+        m_Host.Log(Message("id_import_failed") + QLatin1Char('\n'));
+        m_Host.Report(0, Message("id_import_failed"),
                              WithoutFinalLineFeed(translator->GetConversionLog()->GetDetailedText()));
         return;
     }
     document->SetName(source);
 
     ClearConversionLog(translator);
-    CProfile* profile = m_Application.GetCurrentProfile();
+    CProfile* profile = m_Host.GetCurrentProfile();
     translator->SetProfile(profile);
     translator->SetParameters(info.mpParameters);
-    QObject::connect(translator, &CPluginBase::SetProgress, &m_Application, &COrvApplication::ProgressForTranslation);
+    QObject::connect(translator, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForTranslation);
     m_State.mConvertedDocumentName = document->GetName();
 
     if (translator->IsCompatibleWithProfile(profile) != 1) {
-        m_Application.Report(0, Message("id_convert_failed"),
+        m_Host.Report(0, Message("id_convert_failed"),
                              Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString()));
     } else {
         DiscardConverterOutput(translator);
         if (translator->Convert(document.get())) {
-            m_Application.LogConversionLog(translator);
-            m_Application.Log(Message("id_convertion_success") + QLatin1Char('\n'));
+            m_Host.LogConversionLog(translator);
+            m_Host.Log(Message("id_convertion_success") + QLatin1Char('\n'));
             WriteChunks(translator, info, outputName);
         } else {
-            m_Application.LogConversionLog(translator);
-            m_Application.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
-            m_Application.Report(0, Message("id_translation_failed"),
+            m_Host.LogConversionLog(translator);
+            m_Host.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
+            m_Host.Report(0, Message("id_translation_failed"),
                                  WithoutFinalLineFeed(translator->GetConversionLog()->GetDetailedText()));
         }
         DiscardConverterOutput(translator);
     }
 
     document.reset();
-    QObject::disconnect(translator, &CPluginBase::SetProgress, &m_Application,
-                        &COrvApplication::ProgressForTranslation);
+    QObject::disconnect(translator, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForTranslation);
     if (m_State.mpWindow)
         m_State.mpWindow->InitProgressBar();
 }
@@ -110,7 +111,7 @@ void CSmsTranslation::WriteChunks(CPluginBase* translator, const CGenerationInfo
     // A copy: the overwrite question runs the event loop.
     const QList<QByteArray> chunks = translator->GetRawDataList();
     const int count = int(chunks.size());
-    CResultFiles files(m_Application);
+    CResultFiles files(m_Host);
     for (int i = 0; i < count; ++i) {
         if (outputName.isEmpty())
             ASSERT(info.GetDestPath().isEmpty() == (0));
@@ -118,10 +119,10 @@ void CSmsTranslation::WriteChunks(CPluginBase* translator, const CGenerationInfo
         // The answer for the first file holds for every message.
         if (i == 0 && !files.AskOverwrite(path))
             return;
-        m_Application.Log(Message("id_saving_file").arg(path) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_saving_file").arg(path) + QLatin1Char('\n'));
         if (!WriteBytesSafely(path, chunks.at(i))) {
-            m_Application.Log(Message("id_saving_failed") + QLatin1Char('\n'));
-            m_Application.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(path));
+            m_Host.Log(Message("id_saving_failed") + QLatin1Char('\n'));
+            m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(path));
         }
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
 #include <QString>
 
-class COrvApplication;
+class CEngineHost;
+class COrvEngine;
 class CEngineState;
 class CGenerationInfo;
 class CPluginBase;
@@ -11,7 +12,7 @@ class CPluginBase;
 class CSmsTranslation
 {
 public:
-    CSmsTranslation(COrvApplication& application, CEngineState& state);
+    explicit CSmsTranslation(COrvEngine& engine);
 
     // outputName, when not empty, gives the folder and base name of the files; else the info's destination
     // folder and the source's base name do.
@@ -25,6 +26,7 @@ private:
     void Translate(CPluginBase* translator, const CGenerationInfo& info, const QString& outputName);
     void WriteChunks(CPluginBase* translator, const CGenerationInfo& info, const QString& outputName);
 
-    COrvApplication& m_Application;
+    CEngineHost& m_Host;
     CEngineState& m_State;
+    COrvEngine& m_Engine;
 };

@@ -1,13 +1,18 @@
 #include "EngineSupport.h"
-#include "Core/COrvApplication.h"
 #include "Documents/CDocument.h"
 #include "Host/CLocalFileDriver.h"
 #include "Host/CLocalFileInfo.h"
 #include "Plugin/CPluginBase.h"
+#include "Text/CLanguageResources.h"
+
+QString Message(const QString& id)
+{
+    return CLanguageResources::GetMessage(QStringLiteral("COrvApplication"), id);
+}
 
 QString Message(const char* id)
 {
-    return COrvApplication::Message(QString::fromLatin1(id));
+    return Message(QString::fromLatin1(id));
 }
 
 QByteArray ReadSourceFile(const QString& path)

@@ -7,6 +7,7 @@ class CPluginBase;
 
 // A message of the application object's class in the language file.
 QString Message(const char* id);
+QString Message(const QString& id);
 
 // The whole file; empty when it cannot be read or is empty. The bytes are the array's own, so an importer may
 // keep a copy of the array.

@@ -19,3 +19,16 @@ void CPluginClass::SetUserParameters(CParameters* parameters)
     delete mpUserParameters;
     mpUserParameters = parameters;
 }
+
+CPluginClass* PluginClassAt(const QList<CPluginClass*>& list, int index)
+{
+    if (index < 0 || index >= list.size())
+        return nullptr;
+    return list.at(index);
+}
+
+CPluginBase* ConverterAt(const QList<CPluginClass*>& list, int index)
+{
+    CPluginClass* record = PluginClassAt(list, index);
+    return record ? record->GetConverter() : nullptr;
+}

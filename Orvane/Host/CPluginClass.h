@@ -1,4 +1,6 @@
 #pragma once
+#include <QList>
+
 
 class CParameters;
 class CPluginBase;
@@ -35,3 +37,8 @@ public:
     CParameters* mpDefaultParameters = nullptr;
     CParameters* mpUserParameters = nullptr;
 };
+
+// The entry at a position that a panel, a batch entry or the command line sent back; null outside the list.
+CPluginClass* PluginClassAt(const QList<CPluginClass*>& list, int index);
+// The converter of that entry; null outside the list.
+CPluginBase* ConverterAt(const QList<CPluginClass*>& list, int index);

@@ -1,4 +1,4 @@
-#include "Core/CProgressDialog.h"
+#include "Gui/CProgressDialog.h"
 #include "TestApplication.h"
 #include <QCloseEvent>
 #include <QPushButton>

@@ -1,12 +1,13 @@
 // Cancelling a running conversion or batch from the waiting popup.
 #include "Core/CBatchInfo.h"
 #include "Core/CGenerationInfo.h"
-#include "Core/CProgressDialog.h"
+#include "Gui/CProgressDialog.h"
 #include "Engine/CEngineState.h"
 #include "Host/CPluginClass.h"
 #include "Plugin/CPluginBase.h"
 #include "EngineTestSupport.h"
 #include "QtPrinters.h"
+#include <QApplication>
 #include <QDir>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -17,6 +18,14 @@ class CancelTest : public EngineTest
 {
 protected:
     CEngineState& State() { return m_Application->GetEngineState(); }
+    // The window of the waiting popup on screen; null when none is shown.
+    static CProgressDialog* PopupDialog()
+    {
+        for (QWidget* widget : QApplication::allWidgets())
+            if (auto* dialog = qobject_cast<CProgressDialog*>(widget))
+                return dialog;
+        return nullptr;
+    }
 };
 
 TEST_F(CancelTest, ThePopupButtonStopsACancelableConversionSilently)
@@ -29,7 +38,8 @@ TEST_F(CancelTest, ThePopupButtonStopsACancelableConversionSilently)
     NewLog();
     bool buttonShown = false;
     m_Window.mOnProgress = [&] {
-        CProgressDialog* popup = State().mpPopup;
+        ASSERT_NE(State().mpPopup, nullptr);
+        CProgressDialog* popup = PopupDialog();
         ASSERT_NE(popup, nullptr);
         EXPECT_EQ(popup->objectName(), QStringLiteral("Popup Dialog"));
         EXPECT_EQ(popup->windowTitle(), Text("id_currently_converting"));
@@ -51,6 +61,7 @@ TEST_F(CancelTest, ThePopupButtonStopsACancelableConversionSilently)
     m_Application->GetPreviewRawData(&result);
     EXPECT_EQ(result, nullptr);
     EXPECT_EQ(State().mpPopup, nullptr);
+    EXPECT_EQ(PopupDialog(), nullptr) << "the window goes with the popup";
 
     // Once cancelled, progress is no longer shown; the next conversion starts afresh.
     m_Window.mOnProgress = nullptr;
@@ -66,7 +77,7 @@ TEST_F(CancelTest, EscapeStopsABatchBeforeItsNextSource)
     const QStringList sources{Write(QStringLiteral("a.txt"), "a"), Write(QStringLiteral("b.txt"), "b"),
                               Write(QStringLiteral("c.txt"), "c")};
     QDir().mkpath(In(QStringLiteral("out")));
-    m_Window.mOnProgress = [&] { State().mpPopup->reject(); };
+    m_Window.mOnProgress = [&] { PopupDialog()->reject(); };
     CBatchInfoList list;
     list.append(new CBatchInfo(sources, EntryIndex("TWX"), QString(), In(QStringLiteral("out"))));
     list.append(new CBatchInfo(sources, EntryIndex("TST"), QString(), In(QStringLiteral("out"))));

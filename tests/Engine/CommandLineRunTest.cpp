@@ -44,7 +44,7 @@ protected:
             all << QStringLiteral("/converter=") + QString::fromLatin1(converter);
         all << arguments;
         CRun run;
-        const CProgramRun program = RunProgram(QStringLiteral(ORVANE_PROGRAM), all, m_Work, m_App.Path());
+        const CProgramRun program = RunProgram(QStringLiteral(ORV_PROGRAM_FILE), all, m_Work, m_App.Path());
         if (!program.finished) {
             ADD_FAILURE() << "the program did not end";
             return run;

@@ -30,7 +30,7 @@ protected:
     CRun Start(const QStringList& arguments, bool withOrvanedir = true, const QString& folder = QString(),
                const QString& platform = QString())
     {
-        return RunProgram(QStringLiteral(ORVANE_PROGRAM), arguments, folder.isEmpty() ? m_Work : folder,
+        return RunProgram(QStringLiteral(ORV_PROGRAM_FILE), arguments, folder.isEmpty() ? m_Work : folder,
                           withOrvanedir ? m_App.Path() : QString(), platform);
     }
     // A command-line run (its source matches nothing, so it converts nothing) logging to run.log.
@@ -91,7 +91,7 @@ TEST_F(EndToEndTest, FatalStartUpReportsEndWithExitCodeOne)
         CScratchApp app;
         c.prepare(app);
         const QStringList arguments{QStringLiteral("*.nomatch"), QStringLiteral("/logfile=run.log")};
-        const CRun run = RunProgram(QStringLiteral(ORVANE_PROGRAM), arguments, app.Path(), app.Path());
+        const CRun run = RunProgram(QStringLiteral(ORV_PROGRAM_FILE), arguments, app.Path(), app.Path());
         ASSERT_TRUE(run.finished) << c.name;
         EXPECT_EQ(run.exitCode, 1) << c.name; // -1 for a crash
         EXPECT_EQ(ReadAll(app.FilePath(QStringLiteral("run.log"))), c.log) << c.name;

@@ -19,7 +19,7 @@ void CommandLineRunOnFullApplicationFolder(benchmark::State& state)
     const QByteArray log = "/logfile=" + work.path().toLocal8Bit() + "/bench.log";
     setenv("ORVANEDIR", ORV_APP_DIR, 1);
     unsetenv("QT_QPA_PLATFORM");
-    QByteArray program = ORVANE_PROGRAM;
+    QByteArray program = ORV_PROGRAM_FILE;
     QByteArray pattern = "*.nomatch";
     QByteArray logOption = log;
     QByteArray profile = "/profile=Model A";

@@ -1,5 +1,6 @@
 #include "Import/CImporterBase.h"
 
+#include "Documents/CDocumentPicture.h"
 #include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
 
@@ -20,4 +21,20 @@ void CImporterBase::ReportImportFailure()
 void CImporterBase::ReportMessage(const QString& id)
 {
     LogMessage(QString::fromLatin1(m_ClassName), id);
+}
+
+CDocument* CImporterBase::DocumentOrFailure(CDocument* document)
+{
+    if (!document)
+        ReportImportFailure();
+    return document;
+}
+
+CDocument* CImporterBase::ImportPicture(const QByteArray& bytes, PictureImport::Result* result)
+{
+    QImage picture;
+    const PictureImport::Result loaded = PictureImport::LoadFromData(bytes, picture);
+    if (result)
+        *result = loaded;
+    return DocumentOrFailure(loaded == PictureImport::Loaded ? new CDocumentPicture(picture) : nullptr);
 }

@@ -1,19 +1,25 @@
 #pragma once
 #include "Documents/CDocument.h"
+#include "Import/PictureImport.h"
 #include "Plugin/CPluginBase.h"
 
 // Base of the import converters: everything an importer answers the same way.
 // An importer makes one kind of document from one file extension; it has no
 // output, no display name and no parameter file, and it cannot convert.
-// Its messages stand in the language file under its own class name.
+// Its messages stand in the language file under its own class name. A
+// concrete importer states its class name, extension and document kinds to
+// the constructor and writes only Import.
 class CImporterBase : public CPluginBase
 {
 public:
     // The message of every refused import that has no more precise one.
     static constexpr char ImportErrorId[] = "id_import_error";
 
+    int GetDocumentType() override { return m_DocumentType; }
+    int GetPreviewDocumentType() override { return m_PreviewType; }
     int GetConverterType() override { return IMPORTER; }
     int GetImportExtensionCount() override { return 1; }
+    QString GetImportExtension(int) override { return QString::fromLatin1(m_Extension); }
     QString GetExportExtension() override { return QString(); }
     QString GetDescription() override { return QString(); }
     QString GetParametersFileName() override { return QString(); }
@@ -22,7 +28,14 @@ public:
     const char* GetClassName() const { return m_ClassName; }
 
 protected:
-    explicit CImporterBase(const char* className) : m_ClassName(className) {}
+    // The extension (upper case, without the dot) and the kinds of the
+    // document made and of its preview.
+    CImporterBase(const char* className, const char* extension, int documentType, int previewType)
+        : m_ClassName(className), m_Extension(extension), m_DocumentType(documentType), m_PreviewType(previewType)
+    {
+    }
+    // For an importer that answers the three questions itself.
+    explicit CImporterBase(const char* className) : CImporterBase(className, "", 0, 0) {}
 
     // Checks the host's bytes (non-fatal): importers are never meant to get none.
     static void CheckInput(const QByteArray& bytes);
@@ -35,6 +48,16 @@ protected:
     void ReportMessage(const QString& id);
     void ReportMessage(const char* id) { ReportMessage(QString::fromLatin1(id)); }
 
+    // The document, or null with the import failure reported: how most imports end.
+    CDocument* DocumentOrFailure(CDocument* document);
+
+    // A picture document of the bytes, whatever picture format they hold, or
+    // null with the import failure reported; `result`, when given, says why.
+    CDocument* ImportPicture(const QByteArray& bytes, PictureImport::Result* result = nullptr);
+
 private:
     const char* m_ClassName;
+    const char* m_Extension;
+    int m_DocumentType;
+    int m_PreviewType;
 };

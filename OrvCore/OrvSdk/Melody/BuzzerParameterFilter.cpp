@@ -6,34 +6,23 @@
 #include "Melody/CDocumentMelody.h"
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CProfile.h"
+#include "Parameters/ParameterRead.h"
 #include "Util/Assert.h"
 
 #include <QDebug>
 
 namespace {
-// A profile integer, or the fallback when the profile does not declare it.
-int ProfileInt(CProfile* profile, const char* key, int fallback)
-{
-    const CParameter* parameter = profile->GetParameter(QString::fromLatin1(key));
-    if (!parameter || parameter->GetType() != CParameter::INT_TYPE)
-        return fallback;
-    return static_cast<const CIntParameter*>(parameter)->mValue;
-}
-
 // A missing style flag counts as supported: only a phone that says it lacks
 // a style loses it.
 bool ProfileSupportsStyle(CProfile* profile, const char* key)
 {
-    const CParameter* parameter = profile->GetParameter(QString::fromLatin1(key));
-    if (!parameter || parameter->GetType() != CParameter::BOOL_TYPE)
-        return true;
-    return static_cast<const CBoolParameter*>(parameter)->mValue;
+    return ParameterRead::Bool(profile, key, true);
 }
 
 void NarrowTempo(CIntParameter* tempo, CProfile* profile)
 {
-    tempo->mMin = qMax(tempo->mMin, ProfileInt(profile, "MinBpmBuzzer", tempo->mMin));
-    tempo->mMax = qMin(tempo->mMax, ProfileInt(profile, "MaxBpmBuzzer", tempo->mMax));
+    tempo->mMin = qMax(tempo->mMin, ParameterRead::Int(profile, "MinBpmBuzzer", tempo->mMin));
+    tempo->mMax = qMin(tempo->mMax, ParameterRead::Int(profile, "MaxBpmBuzzer", tempo->mMax));
     if (tempo->mIsConst)
         return;
     if (tempo->mValue > tempo->mMax)

@@ -2,32 +2,26 @@
 
 #include "Melody/CDocumentMelody.h"
 #include "Parameters/CProfile.h"
-
-namespace {
-void ReadInt(CProfile* profile, const char* key, int& value)
-{
-    if (const CIntParameter* parameter = profile->GetIntParameter(QString::fromLatin1(key)))
-        value = parameter->mValue;
-}
-} // namespace
+#include "Parameters/ParameterRead.h"
 
 MelodyProfileLimits MelodyProfileLimits::Read(CProfile* profile)
 {
     MelodyProfileLimits limits;
     if (!profile)
         return limits;
-    const CIntParameter* low = profile->GetIntParameter(QStringLiteral("BuzzerBandWidthLowNote"));
-    const CIntParameter* high = profile->GetIntParameter(QStringLiteral("BuzzerBandWidthHighNote"));
-    if (low && high)
+    bool bLow = false;
+    bool bHigh = false;
+    const int low = ParameterRead::Int(profile, "BuzzerBandWidthLowNote", 0, &bLow);
+    const int high = ParameterRead::Int(profile, "BuzzerBandWidthHighNote", 0, &bHigh);
+    if (bLow && bHigh)
     {
         // Keys are compared as unsigned numbers, as the note fitting does.
-        limits.nLowNote = static_cast<unsigned>(low->mValue);
-        limits.nHighNote = static_cast<unsigned>(high->mValue);
+        limits.nLowNote = static_cast<unsigned>(low);
+        limits.nHighNote = static_cast<unsigned>(high);
     }
-    if (const CBoolParameter* oneLine = profile->GetBoolParameter(QStringLiteral("BrimselOneLineMelodies")))
-        limits.bOneLine = oneLine->mValue;
-    ReadInt(profile, "MinBpmBuzzer", limits.nMinBpm);
-    ReadInt(profile, "MaxBpmBuzzer", limits.nMaxBpm);
+    limits.bOneLine = ParameterRead::Bool(profile, "BrimselOneLineMelodies", limits.bOneLine);
+    limits.nMinBpm = ParameterRead::Int(profile, "MinBpmBuzzer", limits.nMinBpm);
+    limits.nMaxBpm = ParameterRead::Int(profile, "MaxBpmBuzzer", limits.nMaxBpm);
     return limits;
 }
 

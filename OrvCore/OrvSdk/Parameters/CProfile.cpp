@@ -1,5 +1,6 @@
 #include "Parameters/CProfile.h"
 
+#include "Parameters/ParameterRead.h"
 #include "Util/Assert.h"
 
 #include <QtDebug>
@@ -66,23 +67,17 @@ QString CProfile::FindMissingRequiredKey() const
 int CProfile::IntValue(const char* key) const
 {
     // Neutral 0 for a profile that never loaded; a loaded one has every required key.
-    const CParameter* parameter = GetParameter(Key(key));
-    if (!parameter || parameter->mType != CParameter::INT_TYPE)
-        return 0;
-    return static_cast<const CIntParameter*>(parameter)->mValue;
+    return ParameterRead::Int(this, key, 0);
 }
 
-bool CProfile::BoolValue(const QString& key) const
+bool CProfile::BoolValue(const char* key) const
 {
-    const CParameter* parameter = GetParameter(key);
-    return parameter && parameter->mType == CParameter::BOOL_TYPE
-           && static_cast<const CBoolParameter*>(parameter)->mValue;
+    return ParameterRead::Bool(this, key, false);
 }
 
 QString CProfile::TextValue(const char* key) const
 {
-    const CStringParameter* parameter = GetStringParameter(Key(key));
-    return parameter ? parameter->mValue : QString();
+    return ParameterRead::Text(this, key);
 }
 
 QString CProfile::GetMobileName() const
@@ -119,13 +114,13 @@ QList<QSize> CProfile::GetDefaultPictSizes() const
 {
     QList<QSize> sizes;
     for (int n = 0;; ++n) {
-        const CParameter* width = GetParameter(QStringLiteral("DefaultPictWidth%1").arg(n));
-        const CParameter* height = GetParameter(QStringLiteral("DefaultPictHeight%1").arg(n));
-        if (!width || !height || width->mType != CParameter::INT_TYPE
-            || height->mType != CParameter::INT_TYPE)
+        bool bWidth = false;
+        bool bHeight = false;
+        const int width = ParameterRead::Int(this, QStringLiteral("DefaultPictWidth%1").arg(n), 0, &bWidth);
+        const int height = ParameterRead::Int(this, QStringLiteral("DefaultPictHeight%1").arg(n), 0, &bHeight);
+        if (!bWidth || !bHeight)
             break;
-        sizes.append(QSize(static_cast<const CIntParameter*>(width)->mValue,
-                           static_cast<const CIntParameter*>(height)->mValue));
+        sizes.append(QSize(width, height));
     }
     return sizes;
 }
@@ -134,7 +129,7 @@ bool CProfile::IsStyleSupported(const QString& style) const
 {
     for (const auto& flag : kStyleFlags) {
         if (style == QLatin1String(flag[0]))
-            return BoolValue(Key(flag[1]));
+            return BoolValue(flag[1]);
     }
     return false;
 }
@@ -143,10 +138,10 @@ QString CProfile::GetBuzzerStyle(const QString& style) const
 {
     if (IsStyleSupported(style))
         return style;
-    const CParameter* parameter = GetParameter(QStringLiteral("BuzzerDefaultStyle"));
-    if (!parameter || parameter->mType != CParameter::ENUM_TYPE)
+    bool bPresent = false;
+    const QString defaultStyle = ParameterRead::Enum(this, "BuzzerDefaultStyle", QString(), &bPresent);
+    if (!bPresent)
         return QString();
-    const QString defaultStyle = static_cast<const CEnumParameter*>(parameter)->mValue;
     const bool bDefaultStyleSupported = IsStyleSupported(defaultStyle);
     ASSERT(bDefaultStyleSupported);
     return defaultStyle;

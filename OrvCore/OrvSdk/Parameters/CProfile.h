@@ -2,7 +2,7 @@
 // What one phone model can take: its name, picture and animation limits, media
 // size limit, buzzer styles and one compatibility flag per output format. A
 // profile file is a parameter file whose parameters are the profile's keys;
-// converters read their own keys through the typed getters of CParameters.
+// converters read their own keys through ParameterRead.
 #include "Parameters/CParameters.h"
 
 #include <QList>
@@ -38,7 +38,7 @@ public:
 
 private:
     int IntValue(const char* key) const;
-    bool BoolValue(const QString& key) const;
+    bool BoolValue(const char* key) const;
     QString TextValue(const char* key) const;
     bool IsStyleSupported(const QString& style) const;
 };

@@ -16,4 +16,13 @@ float Float(const CParameters* set, const char* name, float fallback, bool* pres
 QString Text(const CParameters* set, const char* name, const QString& fallback = QString(), bool* present = nullptr);
 // The value text of an enumeration parameter.
 QString Enum(const CParameters* set, const char* name, const QString& fallback = QString(), bool* present = nullptr);
+
+// The same reads for names built at run time ("DefaultPictWidth%1").
+bool Bool(const CParameters* set, const QString& name, bool fallback, bool* present = nullptr);
+int Int(const CParameters* set, const QString& name, int fallback, bool* present = nullptr);
+float Float(const CParameters* set, const QString& name, float fallback, bool* present = nullptr);
+QString Text(const CParameters* set, const QString& name, const QString& fallback = QString(),
+             bool* present = nullptr);
+QString Enum(const CParameters* set, const QString& name, const QString& fallback = QString(),
+             bool* present = nullptr);
 } // namespace ParameterRead

@@ -3,7 +3,7 @@
 #include "Melody/CDocumentMelody.h"
 #include "Melody/CDocumentMidi.h"
 #include "Melody/CMelodyTruncate.h"
-#include "tests/Melody/MidiFileBuilder.h"
+#include "MidiFileBuilder.h"
 
 #include <QByteArray>
 #include <benchmark/benchmark.h>

@@ -38,7 +38,7 @@ protected:
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(m_Scratch.path());
-        process.start(QStringLiteral(ORVANE_PROGRAM),
+        process.start(QStringLiteral(ORV_PROGRAM_FILE),
                       {QStringLiteral("/profile=") + QString::fromLatin1(profile),
                        QStringLiteral("/converter=") + QString::fromLatin1(converter),
                        QStringLiteral("/destination=out"), QStringLiteral("/logfile=run.log"),

@@ -2,6 +2,7 @@
 // Files, profiles and parameter sets the Messra tests make for themselves.
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
+#include "TestBytes.h"
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -12,13 +13,7 @@
 
 namespace MessraTest
 {
-inline QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int value : values)
-        bytes.append(char(value));
-    return bytes;
-}
+using ::Bytes;
 
 inline QByteArray Filled(int count, int value)
 {

@@ -2,29 +2,51 @@
 #include "CEcardDocument.h"
 #include "CSmsComposer.h"
 #include "SmsMediaChecks.h"
+#include "FuzzSeed.h"
+#include "fuzz/MessraFuzzInput.h"
+#include "MessraTestSupport.h"
 #include "UserDataReader.h"
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
-TEST(Robustness, MediaChecksOnRandomFiles)
+TEST(Robustness, FuzzSeedsRunThroughBothTranslators)
 {
-    QRandomGenerator random(7);
-    for (int round = 0; round < 20000; ++round)
+    using namespace MessraTest;
+    // Every kind of input the fuzz target tells apart, from well formed to
+    // tables that point inside and past their file. Each is kept as a seed.
+    const QByteArray twoFrames = Media::Animation({Media::PictureBody(8, 8), Media::PictureBody(8, 8)});
+    const struct
     {
-        QByteArray file(int(random.bounded(40)), '\0');
-        for (char& octet : file)
-            octet = char(random.bounded(256));
-        // Small counts and offsets so that tables point inside and past the file alike.
-        if (file.size() > 1 && round % 2)
-        {
-            file[0] = char(random.bounded(6));
-            file[1] = char(0);
-        }
-        QByteArray content;
-        SmsMediaChecks::SplitPictureFile(file, content);
-        SmsMediaChecks::CheckVariablePicture(content);
-        SmsMediaChecks::CheckPicture(file);
-        SmsMediaChecks::CheckFrameTable(file);
+        const char* name;
+        const char* extension; // empty: the media checks alone
+        QByteArray bytes;
+    } cases[] = {
+        {"card-text", "ecd", Card("ECARD", "Hello" + Ie("IMY", "PRE", "3") + "!")},
+        {"card-files", "ecd", Card("ECARD", Ie("EMP", "USR", "missing.emp") + Ie("IMY", "USR", "source.imy"))},
+        {"card-tdd", "ecd", Card("TDD", "<TEXT>Hi</TEXT>")},
+        {"card-cut", "ecd", Card("ECARD", "Hi").left(30)},
+        {"picture", "emp", Filled(128, 0x33)},
+        {"animation", "ema", Filled(32, 0x22)},
+        {"imelody", "imy", Media::IMelody("c2d2e2f2")},
+        {"one-line", "qbr", Media::OneLineMelody(5)},
+        {"one-line-short", "qbr", Media::OneLineMelody(5).left(7)},
+        {"maker-picture", "pic", Media::PictureBody(16, 16)},
+        {"maker-animation", "ani", Media::Animation({Media::PictureBody(8, 8), Media::PictureBody(8, 8),
+                                                     Media::PictureBody(8, 8), Media::PictureBody(8, 8)})},
+        {"sequence", "seq", Filled(40, 0x7F)},
+        {"speech", "vox", Filled(33, 0x01)},
+        {"checks-split", "", Bytes({16, 16}) + Filled(32, 0x0F)},
+        {"checks-frames-past-end", "", Bytes({5, 0, 0x05, 0xF0, 0xFF, 0x7F})},
+        {"checks-two-frames", "", twoFrames},
+        {"checks-empty", "", QByteArray()},
+    };
+    TempFolder folder;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const QByteArray input = MessraFuzzInput::KindOctet(QString::fromLatin1(c.extension)) + c.bytes;
+        SaveSeed(QString::fromLatin1(c.name), input);
+        EXPECT_TRUE(MessraFuzzInput::Run(input, folder.Path()));
     }
 }
 

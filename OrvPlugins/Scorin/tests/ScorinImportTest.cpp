@@ -1,5 +1,6 @@
 // MIDI files written byte by byte, next to the MIDI documents they must give.
 #include "CScorin.h"
+#include "MidiFileBuilder.h"
 #include "PluginLibraryCheck.h"
 
 #include "Melody/CDocumentMelody.h"
@@ -16,13 +17,10 @@ namespace
 // then C4 for a quarter note.
 QByteArray OneNoteFile()
 {
-    const QByteArray track = Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,
-                                    0x00, 0xC0, 0x00,
-                                    0x00, 0x90, 0x3C, 0x64,
-                                    0x60, 0x80, 0x3C, 0x00,
-                                    0x00, 0xFF, 0x2F, 0x00});
-    return QByteArray("MThd") + Bytes({0, 0, 0, 6, 0, 0, 0, 1, 0, 96})
-         + QByteArray("MTrk") + Bytes({0, 0, 0, int(track.size())}) + track;
+    return OneTrackMidiFile(96, Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,
+                                       0x00, 0xC0, 0x00,
+                                       0x00, 0x90, 0x3C, 0x64,
+                                       0x60, 0x80, 0x3C, 0x00}));
 }
 
 class ScorinImport : public ImporterTest

@@ -206,7 +206,7 @@ TEST_F(TunraConvert, AsciiOutputIsTheTextAndGsm7OutputCodesEveryCharacter)
 TEST_F(TunraConvert, MidiFileOfDrumsOnlyHasNoMelody)
 {
     Converter c;
-    const auto midi = MidiDocument(MidiFile(96, Bytes({0x00, 0x99, 36, 100, 0x60, 0x89, 36, 0,
+    const auto midi = MidiDocument(OneTrackMidiFile(96, Bytes({0x00, 0x99, 36, 100, 0x60, 0x89, 36, 0,
                                                       0x00, 0x99, 38, 100, 0x60, 0x89, 38, 0})));
     EXPECT_TRUE(c.Run(midi.get()).isEmpty());
     EXPECT_FALSE(c.converted);
@@ -219,7 +219,7 @@ TEST_F(TunraConvert, MidiTempoGivesWayToTheTempoParameter)
     c.HeaderFlags(true, false, false, false, true, false, false);
     Int(c.parameters, "Tempo")->mValue = 100;
     // Set Tempo 500000 us (120 bpm), then two quarters at 96 ticks each.
-    const auto midi = MidiDocument(MidiFile(96, Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,
+    const auto midi = MidiDocument(OneTrackMidiFile(96, Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,
                                                       0x00, 0x90, 72, 100, 0x60, 0x80, 72, 0,
                                                       0x00, 0x90, 67, 100, 0x60, 0x80, 67, 0})));
     EXPECT_EQ(c.Run(midi.get()), QByteArray("BEGIN:IMELODY\r\nBEAT:100\r\nMELODY:c2*3g2\r\nEND:IMELODY"));

@@ -24,7 +24,7 @@ std::unique_ptr<CDocumentMidi> MidiWithTempo(int microsecondsPerQuarter)
         events += Bytes({0x00, 0xFF, 0x51, 0x03, (microsecondsPerQuarter >> 16) & 0xFF,
                          (microsecondsPerQuarter >> 8) & 0xFF, microsecondsPerQuarter & 0xFF});
     events += Bytes({0x00, 0x90, 72, 100, 0x60, 0x80, 72, 0});
-    return MidiDocument(MidiFile(96, events));
+    return MidiDocument(OneTrackMidiFile(96, events));
 }
 
 class TunraFilters : public ::testing::Test

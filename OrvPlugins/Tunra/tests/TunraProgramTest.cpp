@@ -61,7 +61,7 @@ protected:
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(m_Work);
-        process.start(QStringLiteral(ORVANE_PROGRAM),
+        process.start(QStringLiteral(ORV_PROGRAM_FILE),
                       {QStringLiteral("/profile=") + profile, QStringLiteral("/converter=imy"),
                        QStringLiteral("/destination=out"), QStringLiteral("/preview"),
                        QStringLiteral("/logfile=run.log"), source});

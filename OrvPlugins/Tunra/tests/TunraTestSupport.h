@@ -1,6 +1,6 @@
 #pragma once
 // Shared helpers of the Tunra tests: the authored parameter file and phone
-// profiles, melody and MIDI builders, and quiet capture of check warnings.
+// profiles, melody and MIDI document builders.
 #include "CTunra.h"
 
 #include "Melody/CDocumentMelody.h"
@@ -9,6 +9,10 @@
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
 #include "Text/CLanguageResources.h"
+
+#include "MessageCapture.h"
+#include "MidiFileBuilder.h"
+#include "TestBytes.h"
 
 #include <QByteArray>
 #include <QString>
@@ -45,46 +49,6 @@ inline QString LogLine(const char* id)
 {
     return CLanguageResources::GetMessage(QStringLiteral("CTunra"), QString::fromLatin1(id)) + QLatin1Char('\n');
 }
-
-// Keeps warnings (failed checks) and debug lines away from the test output.
-class MessageCapture
-{
-public:
-    MessageCapture()
-    {
-        Current() = this;
-        m_Previous = qInstallMessageHandler(&MessageCapture::Handle);
-    }
-    ~MessageCapture()
-    {
-        qInstallMessageHandler(m_Previous);
-        Current() = nullptr;
-    }
-    const QStringList& Warnings() const { return m_Warnings; }
-    const QStringList& DebugLines() const { return m_Debug; }
-    bool HasWarning(const char* part) const
-    {
-        for (const QString& line : m_Warnings)
-            if (line.contains(QString::fromLatin1(part)))
-                return true;
-        return false;
-    }
-
-private:
-    static MessageCapture*& Current()
-    {
-        static MessageCapture* current = nullptr;
-        return current;
-    }
-    static void Handle(QtMsgType type, const QMessageLogContext&, const QString& text)
-    {
-        if (MessageCapture* capture = Current())
-            (type == QtDebugMsg ? capture->m_Debug : capture->m_Warnings) << text;
-    }
-    QtMessageHandler m_Previous = nullptr;
-    QStringList m_Warnings;
-    QStringList m_Debug;
-};
 
 inline CBoolParameter* Bool(CParameters& set, const char* name)
 {
@@ -128,27 +92,6 @@ inline std::unique_ptr<CDocumentMelody> Melody(std::initializer_list<MelodyEleme
     for (MelodyElement* element : elements)
         melody->GetMelodyNoteList().append(element);
     return melody;
-}
-
-inline QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int value : values)
-        bytes.append(static_cast<char>(static_cast<uchar>(value)));
-    return bytes;
-}
-
-// A format-0 Standard MIDI File of one track holding the given event bytes
-// (each with its delta time), ended by End of Track.
-inline QByteArray MidiFile(int ticksPerQuarter, const QByteArray& events)
-{
-    QByteArray track = events + Bytes({0x00, 0xFF, 0x2F, 0x00});
-    QByteArray file("MThd");
-    file += Bytes({0, 0, 0, 6, 0, 0, 0, 1, (ticksPerQuarter >> 8) & 0xFF, ticksPerQuarter & 0xFF});
-    file += "MTrk";
-    const int size = track.size();
-    file += Bytes({(size >> 24) & 0xFF, (size >> 16) & 0xFF, (size >> 8) & 0xFF, size & 0xFF});
-    return file + track;
 }
 
 // A MIDI document over the given file bytes.

@@ -56,3 +56,62 @@ TEST(ImporterFrame, EmptyInputRaisesTheNonFatalCheck)
     EXPECT_TRUE(quiet.Lines().first().startsWith(
         QStringLiteral("ASSERT: \"!RawData.isNull() && !RawData.isEmpty()\"")));
 }
+
+namespace
+{
+// States its answers to the frame and ends its imports the frame's ways.
+class CStatedImporter : public CImporterBase
+{
+public:
+    CStatedImporter() : CImporterBase("CDotra", "BMP", CDocument::PICTURE, CDocument::ANIMATION) {}
+    CDocument* Import(const QByteArray& bytes) override { return ImportPicture(bytes, &m_Result); }
+    using CImporterBase::DocumentOrFailure;
+    PictureImport::Result m_Result = PictureImport::NotAFile;
+};
+} // namespace
+
+TEST(ImporterFrame, StatedAnswersComeBackUnchanged)
+{
+    CStatedImporter importer;
+    EXPECT_EQ(importer.GetDocumentType(), int(CDocument::PICTURE));
+    EXPECT_EQ(importer.GetPreviewDocumentType(), int(CDocument::ANIMATION));
+    EXPECT_EQ(importer.GetImportExtensionCount(), 1);
+    EXPECT_EQ(importer.GetImportExtension(0), QStringLiteral("BMP"));
+    EXPECT_EQ(importer.GetImportExtension(4), QStringLiteral("BMP"));
+    EXPECT_STREQ(importer.GetClassName(), "CDotra");
+}
+
+TEST(ImporterFrame, PictureEndingsReportOnlyFailures)
+{
+    ASSERT_TRUE(LoadSourceLanguageFile());
+    QImage white(3, 2, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        bool imported;
+        PictureImport::Result result;
+    } cases[] = {
+        {"a PNG", EncodePicture(white, "PNG"), true, PictureImport::Loaded},
+        {"a BMP", EncodePicture(white, "BMP"), true, PictureImport::Loaded},
+        {"no picture", QByteArray("not a picture"), false, PictureImport::LoadFailed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CStatedImporter importer;
+        CQuietMessages quiet;
+        std::unique_ptr<CDocument> document(importer.Import(c.bytes));
+        EXPECT_EQ(document != nullptr, c.imported);
+        EXPECT_EQ(importer.m_Result, c.result);
+        if (document) {
+            EXPECT_EQ(document->GetDocType(), CDocument::PICTURE);
+            EXPECT_EQ(Summary(importer), "");
+        } else {
+            EXPECT_EQ(Summary(importer), LoggedLines("CDotra", {"id_import_error"}));
+        }
+    }
+    CStatedImporter importer;
+    EXPECT_EQ(importer.DocumentOrFailure(nullptr), nullptr);
+    EXPECT_EQ(Summary(importer), LoggedLines("CDotra", {"id_import_error"}));
+}

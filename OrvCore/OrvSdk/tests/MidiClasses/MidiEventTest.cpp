@@ -1,4 +1,4 @@
-#include "MidiFileBuilder.h"
+#include "MidiStreamLoad.h"
 
 #include "MidiClasses/MidiEventData.h"
 #include "MidiClasses/MidiEventList.h"

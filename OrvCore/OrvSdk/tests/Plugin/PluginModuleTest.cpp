@@ -4,6 +4,7 @@
 #include "Documents/CDocumentPicture.h"
 #include "Plugin/CPluginBase.h"
 #include "Plugin/PluginExports.h"
+#include "LoadedPluginModule.h"
 #include "PluginTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,85 +12,61 @@
 #include <QRegularExpression>
 
 #include <dlfcn.h>
+#include <memory>
 
 namespace {
-struct LoadedPlugin
-{
-    void* handle = nullptr;
-    PluginNameFunction name = nullptr;
-    PluginVersionFunction version = nullptr;
-    PluginClassCountFunction classCount = nullptr;
-    PluginClassInfoFunction classInfo = nullptr;
-    PluginBuildDateFunction buildDate = nullptr;
-};
-
-template <class F>
-F Resolve(void* handle, const char* symbol)
-{
-    return reinterpret_cast<F>(dlsym(handle, symbol));
-}
-
 class PluginModule : public testing::Test
 {
 protected:
     void Load(const char* path)
     {
-        m_Plugin.handle = dlopen(QFile::encodeName(QString::fromUtf8(path)).constData(), RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(m_Plugin.handle, nullptr) << dlerror();
-        m_Plugin.name = Resolve<PluginNameFunction>(m_Plugin.handle, "PluginName");
-        m_Plugin.version = Resolve<PluginVersionFunction>(m_Plugin.handle, "PluginVersion");
-        m_Plugin.classCount = Resolve<PluginClassCountFunction>(m_Plugin.handle, "PluginClassCount");
-        m_Plugin.classInfo = Resolve<PluginClassInfoFunction>(m_Plugin.handle, "PluginClassInfo");
-        m_Plugin.buildDate = Resolve<PluginBuildDateFunction>(m_Plugin.handle, "PluginBuildDate");
-        ASSERT_NE(m_Plugin.name, nullptr);
-        ASSERT_NE(m_Plugin.version, nullptr);
-        ASSERT_NE(m_Plugin.classCount, nullptr);
-        ASSERT_NE(m_Plugin.classInfo, nullptr);
-        ASSERT_NE(m_Plugin.buildDate, nullptr);
+        m_pModule = std::make_unique<LoadedPluginModule>(path);
+        ASSERT_TRUE(m_pModule->IsLoaded()) << m_pModule->Error();
+        ASSERT_TRUE(m_pModule->HasFiveExports());
     }
 
     void TearDown() override
     {
-        if (m_Plugin.handle)
+        if (m_pModule)
         {
-            EXPECT_EQ(dlclose(m_Plugin.handle), 0);
+            EXPECT_EQ(m_pModule->Unload(), 0);
         }
     }
 
-    LoadedPlugin m_Plugin;
+    std::unique_ptr<LoadedPluginModule> m_pModule;
 };
 } // namespace
 
 TEST_F(PluginModule, OneClassLibraryIgnoresTheIndex)
 {
     Load(ORV_TEST_PLUGIN_ONE);
-    EXPECT_STREQ(m_Plugin.name(), "Test plug-in one");
-    EXPECT_EQ(m_Plugin.version(), 0x10001);
-    EXPECT_EQ(m_Plugin.classCount(), 1);
-    CPluginClassInfo* only = m_Plugin.classInfo(0);
+    EXPECT_STREQ(m_pModule->name(), "Test plug-in one");
+    EXPECT_EQ(m_pModule->version(), 0x10001);
+    EXPECT_EQ(m_pModule->classCount(), 1);
+    CPluginClassInfo* only = m_pModule->classInfo(0);
     ASSERT_NE(only, nullptr);
-    EXPECT_EQ(m_Plugin.classInfo(5), only);
-    EXPECT_EQ(m_Plugin.classInfo(-1), only);
+    EXPECT_EQ(m_pModule->classInfo(5), only);
+    EXPECT_EQ(m_pModule->classInfo(-1), only);
 }
 
 TEST_F(PluginModule, TwoClassLibraryRefusesIndexesBeyondTheCount)
 {
     Load(ORV_TEST_PLUGIN_TWO);
-    EXPECT_STREQ(m_Plugin.name(), "Test plug-in two");
-    EXPECT_EQ(m_Plugin.version() >> 16, 2);
-    EXPECT_EQ(m_Plugin.version() & 0xFFFF, 3);
-    EXPECT_EQ(m_Plugin.classCount(), 2);
-    ASSERT_NE(m_Plugin.classInfo(0), nullptr);
-    ASSERT_NE(m_Plugin.classInfo(1), nullptr);
-    EXPECT_NE(m_Plugin.classInfo(0), m_Plugin.classInfo(1));
-    EXPECT_EQ(m_Plugin.classInfo(2), nullptr);
-    EXPECT_EQ(m_Plugin.classInfo(-1), nullptr);
+    EXPECT_STREQ(m_pModule->name(), "Test plug-in two");
+    EXPECT_EQ(m_pModule->version() >> 16, 2);
+    EXPECT_EQ(m_pModule->version() & 0xFFFF, 3);
+    EXPECT_EQ(m_pModule->classCount(), 2);
+    ASSERT_NE(m_pModule->classInfo(0), nullptr);
+    ASSERT_NE(m_pModule->classInfo(1), nullptr);
+    EXPECT_NE(m_pModule->classInfo(0), m_pModule->classInfo(1));
+    EXPECT_EQ(m_pModule->classInfo(2), nullptr);
+    EXPECT_EQ(m_pModule->classInfo(-1), nullptr);
 }
 
 TEST_F(PluginModule, BuildDateLooksLikeTheCompilerDate)
 {
     Load(ORV_TEST_PLUGIN_ONE);
-    const QString date = QString::fromLatin1(m_Plugin.buildDate());
+    const QString date = QString::fromLatin1(m_pModule->buildDate());
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^[A-Z][a-z]{2} [ 1-3][0-9] [0-9]{4}$")).match(date).hasMatch())
         << date.toStdString();
 }
@@ -98,15 +75,15 @@ TEST_F(PluginModule, OnlyTheFiveEntryPointsAreVisible)
 {
     Load(ORV_TEST_PLUGIN_ONE);
     // The plug-in's own copy of the library stays inside it.
-    EXPECT_EQ(dlsym(m_Plugin.handle, "_ZN11CPluginBase13LoadResourcesEv"), nullptr);
-    EXPECT_EQ(dlsym(m_Plugin.handle, "_ZN8CMemFile5WriteEPKvjj"), nullptr);
+    EXPECT_EQ(dlsym(m_pModule->Handle(), "_ZN11CPluginBase13LoadResourcesEv"), nullptr);
+    EXPECT_EQ(dlsym(m_pModule->Handle(), "_ZN8CMemFile5WriteEPKvjj"), nullptr);
 }
 
 TEST_F(PluginModule, ConvertersAnswerThroughVirtualCalls)
 {
     Load(ORV_TEST_PLUGIN_TWO);
-    CPluginBase* importer = m_Plugin.classInfo(0)->CreateInstance();
-    CPluginBase* exporter = m_Plugin.classInfo(1)->CreateInstance();
+    CPluginBase* importer = m_pModule->classInfo(0)->CreateInstance();
+    CPluginBase* exporter = m_pModule->classInfo(1)->CreateInstance();
     ASSERT_NE(importer, nullptr);
     ASSERT_NE(exporter, nullptr);
 
@@ -132,7 +109,7 @@ TEST_F(PluginModule, ConvertersAnswerThroughVirtualCalls)
 TEST_F(PluginModule, ConversionResultsCrossTheBoundary)
 {
     Load(ORV_TEST_PLUGIN_ONE);
-    CPluginBase* exporter = m_Plugin.classInfo(0)->CreateInstance();
+    CPluginBase* exporter = m_pModule->classInfo(0)->CreateInstance();
     ASSERT_NE(exporter, nullptr);
 
     QList<int> byPointer;
@@ -171,7 +148,7 @@ TEST_F(PluginModule, MissingLanguageFileOpensNothingModal)
     Load(ORV_TEST_PLUGIN_ONE);
     ScopedAppFolder unset(nullptr);
     MessageCapture catcher;
-    CPluginBase* exporter = m_Plugin.classInfo(0)->CreateInstance();
+    CPluginBase* exporter = m_pModule->classInfo(0)->CreateInstance();
     ASSERT_NE(exporter, nullptr);
     EXPECT_EQ(exporter->LoadResources(), 0);
     EXPECT_EQ(exporter->UnloadResources(), 1);

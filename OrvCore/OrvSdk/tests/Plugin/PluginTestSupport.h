@@ -5,32 +5,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include "ScopedAppFolder.h"
 #include "tests/SdkTestSupport.h"
-
-// Sets or unsets ORVANEDIR for one test and restores it afterwards.
-class ScopedAppFolder
-{
-public:
-    explicit ScopedAppFolder(const QByteArray* folder)
-        : m_HadValue(qEnvironmentVariableIsSet("ORVANEDIR")), m_Old(qgetenv("ORVANEDIR"))
-    {
-        if (folder)
-            qputenv("ORVANEDIR", *folder);
-        else
-            qunsetenv("ORVANEDIR");
-    }
-    ~ScopedAppFolder()
-    {
-        if (m_HadValue)
-            qputenv("ORVANEDIR", m_Old);
-        else
-            qunsetenv("ORVANEDIR");
-    }
-
-private:
-    bool m_HadValue;
-    QByteArray m_Old;
-};
 
 // Receives SetProgress through a string connection, as older host code does.
 class ProgressReceiver : public QObject

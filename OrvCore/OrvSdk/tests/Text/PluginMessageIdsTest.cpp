@@ -56,13 +56,15 @@ QStringList ConverterClasses(const QList<SourceFile>& files)
     return classes;
 }
 
-// The ids one source file looks up. The importers' common failure report
-// looks up "id_import_error".
+// The ids one source file looks up. The importers' common failure report,
+// also made by the frame's document and picture endings, looks up "id_import_error".
 QStringList MessageIds(const SourceFile& file)
 {
     static const QRegularExpression literal(QStringLiteral("\"(id_[A-Za-z0-9_]+)\""));
     QStringList ids = Matches(file.text, literal);
-    if (file.text.contains(QStringLiteral("ReportImportFailure()")))
+    static const QRegularExpression failureReport(
+        QStringLiteral("\\b(ReportImportFailure|DocumentOrFailure|ImportPicture)\\("));
+    if (file.text.contains(failureReport))
         ids << QStringLiteral("id_import_error");
     ids.removeDuplicates();
     return ids;

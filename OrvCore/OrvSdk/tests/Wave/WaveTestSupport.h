@@ -2,6 +2,7 @@
 // Small builders and measurements shared by the wave document tests.
 #include "Wave/CDocumentWave.h"
 #include "Wave/WaveSamples.h"
+#include "WavBuilder.h"
 #include "tests/SdkTestSupport.h"
 
 #include <QByteArray>
@@ -14,56 +15,12 @@
 
 namespace WaveTest {
 
+using WavBuilder::MakeWav;
+using WavBuilder::WavFields;
+
 inline void PutLe16(QByteArray& bytes, uint32_t value)
 {
-    bytes.append(char(value & 0xFF));
-    bytes.append(char((value >> 8) & 0xFF));
-}
-
-inline void PutLe32(QByteArray& bytes, uint32_t value)
-{
-    PutLe16(bytes, value & 0xFFFF);
-    PutLe16(bytes, value >> 16);
-}
-
-struct WavFields
-{
-    uint16_t formatTag = 1;
-    uint16_t channels = 1;
-    uint32_t rate = 22050;
-    uint16_t bits = 16;
-    int blockAlign = -1;   // -1: channels x bits / 8
-    uint32_t fmtSize = 16; // bytes of format data (18 adds a zero extension size)
-    QByteArray chunkBeforeData;
-    int64_t dataSize = -1; // -1: the number of sample bytes given
-};
-
-// A WAV file built byte by byte, so that tests can state hostile fields.
-inline QByteArray MakeWav(const WavFields& f, const QByteArray& samples)
-{
-    QByteArray fmt;
-    PutLe16(fmt, f.formatTag);
-    PutLe16(fmt, f.channels);
-    PutLe32(fmt, f.rate);
-    const uint32_t align = f.blockAlign >= 0 ? uint32_t(f.blockAlign) : f.channels * f.bits / 8u;
-    PutLe32(fmt, align * f.rate);
-    PutLe16(fmt, align);
-    PutLe16(fmt, f.bits);
-    while (uint32_t(fmt.size()) < f.fmtSize)
-        fmt.append('\0');
-
-    QByteArray body("WAVE");
-    body += "fmt ";
-    PutLe32(body, f.fmtSize);
-    body += fmt;
-    body += f.chunkBeforeData;
-    body += "data";
-    PutLe32(body, f.dataSize >= 0 ? uint32_t(f.dataSize) : uint32_t(samples.size()));
-    body += samples;
-
-    QByteArray file("RIFF");
-    PutLe32(file, uint32_t(body.size()));
-    return file + body;
+    bytes += Little(value, 2);
 }
 
 inline QByteArray Samples16(const std::vector<int>& values)

@@ -4,6 +4,11 @@
 #include "Plugin/CPluginBase.h"
 #include "Text/CLanguageResources.h"
 
+#include "MessageCapture.h"
+#include "FuzzSeed.h"
+#include "ScopedAppFolder.h"
+#include "TestBytes.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
@@ -18,15 +23,6 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-
-// Bytes written out one by one.
-inline QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int value : values)
-        out.append(char(uchar(value)));
-    return out;
-}
 
 // Loads the source tree's language file, so that logged texts can be compared.
 inline bool LoadSourceLanguageFile()
@@ -80,22 +76,6 @@ inline QByteArray EncodePicture(const QImage& image, const char* format)
     return bytes;
 }
 
-// Swallows the toolkit's debug and warning output while alive, keeping what was said.
-class CQuietMessages
-{
-public:
-    CQuietMessages() { s_Lines.clear(); m_Previous = qInstallMessageHandler(Catch); }
-    ~CQuietMessages() { qInstallMessageHandler(m_Previous); }
-    CQuietMessages(const CQuietMessages&) = delete;
-    CQuietMessages& operator=(const CQuietMessages&) = delete;
-    QStringList Lines() const { return s_Lines; }
-
-private:
-    static void Catch(QtMsgType, const QMessageLogContext&, const QString& text) { s_Lines << text; }
-    static inline QStringList s_Lines;
-    QtMessageHandler m_Previous;
-};
-
 // The base of an importer's tests: logged texts readable, the toolkit's output caught.
 class ImporterTest : public testing::Test
 {
@@ -103,37 +83,3 @@ protected:
     void SetUp() override { ASSERT_TRUE(LoadSourceLanguageFile()); }
     CQuietMessages m_Quiet;
 };
-
-// Sets ORVANEDIR for one test and restores it afterwards.
-class CScopedAppFolder
-{
-public:
-    explicit CScopedAppFolder(const QByteArray& folder)
-        : m_HadValue(qEnvironmentVariableIsSet("ORVANEDIR")), m_Old(qgetenv("ORVANEDIR"))
-    {
-        qputenv("ORVANEDIR", folder);
-    }
-    ~CScopedAppFolder()
-    {
-        if (m_HadValue)
-            qputenv("ORVANEDIR", m_Old);
-        else
-            qunsetenv("ORVANEDIR");
-    }
-
-private:
-    bool m_HadValue;
-    QByteArray m_Old;
-};
-
-#ifdef ORV_CORPUS_DIR
-// Keeps a test input as a seed of the plug-in's fuzz target.
-inline void SaveSeed(const QString& name, const QByteArray& bytes)
-{
-    const QString folder = QStringLiteral(ORV_CORPUS_DIR);
-    QDir().mkpath(folder);
-    QFile file(folder + QLatin1Char('/') + name);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-#endif

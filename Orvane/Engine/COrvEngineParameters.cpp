@@ -1,6 +1,7 @@
-// The application object's parameter slots: the working set of a converter or translator, prepared for the
+// The engine's parameter sets: the working set of a converter or translator, prepared for the
 // current profile and document, and the user's parameter files.
-#include "Core/COrvApplication.h"
+#include "CEngineHost.h"
+#include "COrvEngine.h"
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
@@ -53,17 +54,17 @@ bool LoadDefaultParameters(CPluginClass* record)
 
 } // namespace
 
-void COrvApplication::GetConverterParameters(int converter, CParameters** parameters)
+void COrvEngine::GetConverterParameters(int converter, CParameters** parameters)
 {
     if (!parameters)
         return;
-    CPluginClass* record = EntryAt(GetConverterList(m_pCurrentProfile), converter);
+    CPluginClass* record = PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converter);
     if (!record)
         return;
     CParameters* set = WorkingSet(record);
     CPluginBase* plugin = record->GetConverter();
-    FilterWithProfile(plugin, set, m_pCurrentProfile);
-    CDocument* document = m_Engine.mpLoadedDocument;
+    FilterWithProfile(plugin, set, m_Host.GetCurrentProfile());
+    CDocument* document = m_State.mpLoadedDocument;
     if (set && document) {
         ASSERT((plugin->GetDocumentType() & document->GetDocType()) != 0);
         plugin->FilterParametersWithDocument(set, document);
@@ -71,16 +72,16 @@ void COrvApplication::GetConverterParameters(int converter, CParameters** parame
     *parameters = set;
 }
 
-void COrvApplication::GetTraductorParameters(int translator, CParameters** parameters, QString& source)
+void COrvEngine::GetTraductorParameters(int translator, CParameters** parameters, QString& source)
 {
     if (!parameters)
         return;
-    CPluginClass* record = EntryAt(GetTraductorList(m_pCurrentProfile), translator);
+    CPluginClass* record = PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), translator);
     if (!record)
         return;
     CParameters* set = WorkingSet(record);
     CPluginBase* plugin = record->GetConverter();
-    FilterWithProfile(plugin, set, m_pCurrentProfile);
+    FilterWithProfile(plugin, set, m_Host.GetCurrentProfile());
     if (!source.isEmpty()) {
         const QByteArray bytes = ReadSourceFile(source);
         if (!bytes.isEmpty()) {
@@ -96,33 +97,33 @@ void COrvApplication::GetTraductorParameters(int translator, CParameters** param
     *parameters = set;
 }
 
-void COrvApplication::SaveParamsAsked(QString path, CParameters* parameters)
+void COrvEngine::SaveParamsAsked(QString path, CParameters* parameters)
 {
     if (!parameters || !parameters->Save(path))
-        Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_saved_failed")).arg(path));
+        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_saved_failed")).arg(path));
 }
 
 // A position outside the list that a panel sends fails like a file that cannot be loaded: with a warning.
-void COrvApplication::LoadParamsAsked(int converter, QString path)
+void COrvEngine::LoadParamsAsked(int converter, QString path)
 {
-    if (!LoadUserParameters(EntryAt(GetConverterList(m_pCurrentProfile), converter), path))
-        Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
+    if (!LoadUserParameters(PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converter), path))
+        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
 }
 
-void COrvApplication::LoadDefaultParamsAsked(int converter)
+void COrvEngine::LoadDefaultParamsAsked(int converter)
 {
-    if (!LoadDefaultParameters(EntryAt(GetConverterList(m_pCurrentProfile), converter)))
-        Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_converter_unavailable")));
+    if (!LoadDefaultParameters(PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converter)))
+        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_converter_unavailable")));
 }
 
-void COrvApplication::LoadTraductorParamsAsked(int translator, QString path)
+void COrvEngine::LoadTraductorParamsAsked(int translator, QString path)
 {
-    if (!LoadUserParameters(EntryAt(GetTraductorList(m_pCurrentProfile), translator), path))
-        Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
+    if (!LoadUserParameters(PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), translator), path))
+        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
 }
 
-void COrvApplication::LoadDefaultTraductorParamsAsked(int translator)
+void COrvEngine::LoadDefaultTraductorParamsAsked(int translator)
 {
-    if (!LoadDefaultParameters(EntryAt(GetTraductorList(m_pCurrentProfile), translator)))
-        Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_converter_unavailable")));
+    if (!LoadDefaultParameters(PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), translator)))
+        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_converter_unavailable")));
 }

@@ -1,9 +1,9 @@
 #pragma once
+// Readable failure messages for the toolkit's strings, found by GoogleTest by name.
 #include <QString>
 #include <QStringList>
 #include <ostream>
 
-// Readable failure messages for the toolkit's strings.
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';

@@ -1,17 +1,17 @@
 #pragma once
-// WAV files written byte by byte for the tests, the benchmark and the seed corpus.
+// WAV files written byte by byte for the tests, the benchmarks and the seed
+// corpora: canonical files from chunks, and files with any header field
+// stated outright, however hostile.
+#include "TestBytes.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
+#include <cstdint>
+
 namespace WavBuilder
 {
-inline QByteArray Little(quint32 value, int bytes)
-{
-    QByteArray out;
-    for (int i = 0; i < bytes; ++i)
-        out.append(char((value >> (8 * i)) & 0xFF));
-    return out;
-}
+using ::Little;
 
 // A chunk: tag, size (the body's unless given) and body, padded to an even length.
 inline QByteArray Chunk(const char* tag, const QByteArray& body, qint64 declaredSize = -1)
@@ -30,9 +30,9 @@ struct Format
     int channels = 1;
     quint32 rate = 22050;
     int bits = 16;
-    int blockAlign = -1; // -1: channels x bits / 8
+    int blockAlign = -1;  // -1: channels x bits / 8
     qint64 byteRate = -1; // -1: block align x rate
-    QByteArray extra;    // bytes after the 16 standard ones
+    QByteArray extra;     // bytes after the 16 standard ones
 };
 
 inline QByteArray FormatChunk(const Format& f)
@@ -64,5 +64,32 @@ inline QByteArray Samples(int count)
 inline QByteArray Canonical(const Format& format, const QByteArray& samples)
 {
     return Riff(FormatChunk(format) + Chunk("data", samples));
+}
+
+// Every field of a one-format, one-data file, stated outright.
+struct WavFields
+{
+    uint16_t formatTag = 1;
+    uint16_t channels = 1;
+    uint32_t rate = 22050;
+    uint16_t bits = 16;
+    int blockAlign = -1;   // -1: channels x bits / 8
+    uint32_t fmtSize = 16; // bytes of format data (18 adds a zero extension size)
+    QByteArray chunkBeforeData;
+    int64_t dataSize = -1; // -1: the number of sample bytes given
+};
+
+// No padding and no size mended: the bytes say exactly what the fields say.
+inline QByteArray MakeWav(const WavFields& f, const QByteArray& samples)
+{
+    const uint32_t align = f.blockAlign >= 0 ? uint32_t(f.blockAlign) : f.channels * f.bits / 8u;
+    QByteArray fmt = Little(f.formatTag, 2) + Little(f.channels, 2) + Little(f.rate, 4) + Little(align * f.rate, 4)
+                   + Little(align, 2) + Little(f.bits, 2);
+    while (uint32_t(fmt.size()) < f.fmtSize)
+        fmt.append('\0');
+
+    const QByteArray body = QByteArray("WAVE") + "fmt " + Little(f.fmtSize, 4) + fmt + f.chunkBeforeData + "data"
+                          + Little(f.dataSize >= 0 ? uint32_t(f.dataSize) : uint32_t(samples.size()), 4) + samples;
+    return QByteArray("RIFF") + Little(uint32_t(body.size()), 4) + body;
 }
 } // namespace WavBuilder

@@ -7,7 +7,7 @@
 #include "Plugin/PluginExports.h"
 
 #include <gtest/gtest.h>
-#include <dlfcn.h>
+#include "LoadedPluginModule.h"
 
 #include <vector>
 
@@ -21,28 +21,13 @@ struct ImporterClassExpectation
     QByteArray refused;  // bytes it refuses
 };
 
-template <class F>
-F ResolvePluginExport(void* handle, const char* symbol)
-{
-    return reinterpret_cast<F>(dlsym(handle, symbol));
-}
-
 inline void CheckImportPlugin(const char* path, const char* name, int version,
                               const std::vector<ImporterClassExpectation>& classes)
 {
-    void* handle = dlopen(QFile::encodeName(QString::fromUtf8(path)).constData(), RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(handle, nullptr) << dlerror();
-    auto pluginName = ResolvePluginExport<PluginNameFunction>(handle, "PluginName");
-    auto pluginVersion = ResolvePluginExport<PluginVersionFunction>(handle, "PluginVersion");
-    auto classCount = ResolvePluginExport<PluginClassCountFunction>(handle, "PluginClassCount");
-    auto classInfo = ResolvePluginExport<PluginClassInfoFunction>(handle, "PluginClassInfo");
-    auto buildDate = ResolvePluginExport<PluginBuildDateFunction>(handle, "PluginBuildDate");
-    ASSERT_TRUE(pluginName && pluginVersion && classCount && classInfo && buildDate);
-
-    EXPECT_STREQ(pluginName(), name);
-    EXPECT_EQ(pluginVersion(), version);
-    EXPECT_STREQ(buildDate(), "Oct  1 2002");
-    ASSERT_EQ(classCount(), int(classes.size()));
+    LoadedPluginModule module(path);
+    ASSERT_NO_FATAL_FAILURE(ExpectModuleIdentity(module, name, version, int(classes.size())));
+    ASSERT_EQ(module.classCount(), int(classes.size()));
+    const auto classInfo = module.classInfo;
     if (classes.size() == 1) {
         EXPECT_EQ(classInfo(7), classInfo(0));
     } else {
@@ -50,7 +35,7 @@ inline void CheckImportPlugin(const char* path, const char* name, int version,
         EXPECT_EQ(classInfo(-1), nullptr);
     }
 
-    CScopedAppFolder appFolder(QByteArray(ORV_APP_DIR));
+    ScopedAppFolder appFolder(QByteArray(ORV_APP_DIR));
     CQuietMessages quiet;
     for (size_t index = 0; index < classes.size(); ++index) {
         const ImporterClassExpectation& expected = classes[index];
@@ -83,5 +68,5 @@ inline void CheckImportPlugin(const char* path, const char* name, int version,
         EXPECT_EQ(importer->UnloadResources(), 1);
         delete importer;
     }
-    EXPECT_EQ(dlclose(handle), 0);
+    EXPECT_EQ(module.Unload(), 0);
 }

@@ -1,16 +1,14 @@
 #pragma once
-// Builds Standard MIDI File bytes by hand for the tests, remembering where
-// every chunk and event ends so that truncated copies can be judged.
-#include "MidiClasses/MidiArchive.h"
-#include "MidiClasses/MidiMemoryStream.h"
-#include "MidiClasses/MidiStream.h"
-#include "tests/SdkTestSupport.h"
+// Standard MIDI Files built by hand for the tests, the benchmarks and the
+// seed corpora: raw tracks that remember where every event ends (so that
+// truncated copies can be judged), a note-level track writer, and whole files.
+#include "TestBytes.h"
 
 #include <QByteArray>
 #include <QList>
+
 #include <cstdint>
 #include <initializer_list>
-#include <memory>
 
 namespace MidiTest {
 
@@ -26,10 +24,7 @@ public:
         m_EventEnds.append(m_Body.size());
         return *this;
     }
-    TrackBuilder& Event(uint32_t delta, std::initializer_list<int> bytes)
-    {
-        return Event(delta, Bytes(bytes));
-    }
+    TrackBuilder& Event(uint32_t delta, std::initializer_list<int> bytes) { return Event(delta, Bytes(bytes)); }
     TrackBuilder& Meta(uint32_t delta, int type, const QByteArray& data)
     {
         QByteArray bytes = Bytes({0xFF, type});
@@ -43,7 +38,7 @@ public:
         return Event(delta, bytes + data);
     }
     TrackBuilder& EndOfTrack(uint32_t delta = 0) { return Meta(delta, 0x2F, QByteArray()); }
-    // Bytes that are not a whole event (for hostile input).
+    // Bytes that are not a whole event (for hostile input, or events written out by hand).
     TrackBuilder& Raw(const QByteArray& bytes)
     {
         m_Body.append(bytes);
@@ -109,48 +104,69 @@ private:
     QList<QList<int>> m_EventEnds;
 };
 
-// A stream loaded from bytes, and whether its header loaded.
-struct LoadedMidi
+} // namespace MidiTest
+
+// A track written note by note; Chunk() closes it with End of Track.
+class SmfTrack
 {
-    std::unique_ptr<MidiStream> stream = std::make_unique<MidiStream>();
-    bool headerLoaded = false;
+public:
+    SmfTrack& NoteOn(uint32_t delta, int channel, int key, int velocity)
+    {
+        return Message(delta, 0x90 | channel, key, velocity);
+    }
+    SmfTrack& NoteOff(uint32_t delta, int channel, int key) { return Message(delta, 0x80 | channel, key, 64); }
+    SmfTrack& Program(uint32_t delta, int channel, int program)
+    {
+        m_Track.Event(delta, {0xC0 | channel, program});
+        return *this;
+    }
+    SmfTrack& Control(uint32_t delta, int channel, int controller, int value)
+    {
+        return Message(delta, 0xB0 | channel, controller, value);
+    }
+    SmfTrack& Tempo(uint32_t delta, uint32_t microseconds)
+    {
+        return Meta(delta, 0x51, Bytes({int(microseconds >> 16), int(microseconds >> 8), int(microseconds)}));
+    }
+    SmfTrack& Meta(uint32_t delta, int type, const QByteArray& data)
+    {
+        m_Track.Meta(delta, type, data);
+        return *this;
+    }
+    SmfTrack& Message(uint32_t delta, int status, int data1, int data2)
+    {
+        m_Track.Event(delta, {status, data1, data2});
+        return *this;
+    }
+    QByteArray Chunk() const
+    {
+        MidiTest::TrackBuilder closed = m_Track;
+        closed.EndOfTrack();
+        MidiTest::FileBuilder chunk;
+        chunk.Track(closed);
+        return chunk.Data();
+    }
+
+private:
+    MidiTest::TrackBuilder m_Track;
 };
 
-inline LoadedMidi Load(const QByteArray& bytes)
+inline QByteArray SmfFile(const QList<SmfTrack>& tracks, int division = 480, int format = 1)
 {
-    LoadedMidi loaded;
-    MidiMemoryStream source(reinterpret_cast<const unsigned char*>(bytes.constData()),
-                            uint32_t(bytes.size()));
-    MidiArchive archive(source);
-    loaded.headerLoaded = loaded.stream->Serialize(archive);
-    return loaded;
+    MidiTest::FileBuilder file;
+    file.Header(format, int(tracks.size()), division);
+    for (const SmfTrack& track : tracks)
+        file.Raw(track.Chunk());
+    return file.Data();
 }
 
-// A format 0 file of the one track at 480 ticks a quarter, loaded.
-inline LoadedMidi LoadOneTrack(const TrackBuilder& track)
+// A format 0 file of one track holding the given events (each with its
+// delta time), closed by End of Track.
+inline QByteArray OneTrackMidiFile(int ticksPerQuarter, const QByteArray& events)
 {
-    FileBuilder file;
-    file.Header(0, 1, 480).Track(track);
-    return Load(file.Data());
+    MidiTest::TrackBuilder track;
+    track.Raw(events).EndOfTrack();
+    MidiTest::FileBuilder file;
+    file.Header(0, 1, ticksPerQuarter).Track(track);
+    return file.Data();
 }
-
-// Events of a track in file order.
-inline QList<MidiEvent*> EventsOf(MidiTrack* track)
-{
-    QList<MidiEvent*> events;
-    if (!track)
-        return events;
-    for (MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext())
-        events.append(event);
-    return events;
-}
-
-inline QList<MidiTrack*> TracksOf(MidiStream& stream)
-{
-    QList<MidiTrack*> tracks;
-    for (MidiTrack* track = stream.GetFirstTrack(); track; track = stream.GetNextTrack())
-        tracks.append(track);
-    return tracks;
-}
-
-} // namespace MidiTest
