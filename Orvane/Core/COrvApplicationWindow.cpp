@@ -63,7 +63,7 @@ int COrvApplication::RunMainWindow()
     m_pMainWindow = window.get();
     ConnectMainWindow(*window, *this);
     CMainWindowAdapter adapter(*window);
-    m_Engine.mpWindow = &adapter;
+    m_Engine.State().mpWindow = &adapter;
 
     const QString settings = m_ApplicationPath + QStringLiteral("/Settings.xml");
     window->LoadSettings(settings);
@@ -72,7 +72,7 @@ int COrvApplication::RunMainWindow()
     m_EventLoopRan = 1;
     window->SaveSettings(settings);
 
-    m_Engine.mpWindow = nullptr;
+    m_Engine.State().mpWindow = nullptr;
     m_pMainWindow = nullptr;
     window.reset();
     CGuiServices::Clear();

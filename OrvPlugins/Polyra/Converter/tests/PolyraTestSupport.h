@@ -60,7 +60,8 @@ inline uint16_t RtbWord(unsigned rtb) { return uint16_t((rtb << 5) | 27); }
 
 #include "PolyraPipeline.h"
 #include "Plugin/CConversionLog.h"
-#include "tests/MidiClasses/MidiFileBuilder.h"
+#include "MessageCapture.h"
+#include "MidiFileBuilder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
