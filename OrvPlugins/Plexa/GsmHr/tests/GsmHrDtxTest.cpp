@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 using namespace PlexaTest;
 
@@ -53,6 +54,41 @@ std::array<int16_t, kGsmHrSpeechParams> ReadAs(const Words& message, const BitSl
 }
 
 double LevelDb(double rms) { return 20 * std::log10(std::max(rms, 1e-3)); }
+
+// Level in dB of `frames` frames from frame `at`.
+double FramesDb(const Samples& s, size_t at, size_t frames) { return LevelDb(Rms(s, at * kFrame, frames * kFrame)); }
+
+// The DTX clip of SpeechThenNoise, its messages and the first SID's index.
+struct DtxClip {
+    QByteArray vox;
+    Messages messages;
+    size_t firstSid = 0;
+};
+
+const DtxClip& Clip()
+{
+    static const DtxClip clip = [] {
+        DtxClip c;
+        c.vox = Encode(SpeechThenNoise(), "gsm_hr", false).vox;
+        c.messages = MessagesOf(c.vox);
+        while (c.firstSid < c.messages.size() && RxOf(c.messages[c.firstSid]) != 2)
+            ++c.firstSid;
+        return c;
+    }();
+    return clip;
+}
+
+// The clip again with every SID message after the first `keep` rewritten.
+QByteArray WithLaterSids(size_t keep, const std::function<Words(const Words&)>& rewrite)
+{
+    QByteArray vox = Clip().vox.left(4);
+    size_t sids = 0;
+    for (const Words& m : Clip().messages) {
+        const bool sid = m.size() == 9 && RxOf(m) == 2;
+        vox += BytesOf(sid && sids++ >= keep ? rewrite(m) : m);
+    }
+    return vox;
+}
 
 } // namespace
 
@@ -105,4 +141,72 @@ TEST_F(GsmHrDtx, WithDtxOffEveryMessageIsSpeech)
         ASSERT_EQ(messages[i].size(), 9u) << i;
         ASSERT_EQ(RxOf(messages[i]), 0) << i;
     }
+}
+
+
+TEST_F(GsmHrDtx, ComfortNoiseFillsThePauseAtTheNoiseLevel)
+{
+    const DtxClip& clip = Clip();
+    ASSERT_LT(clip.firstSid, clip.messages.size());
+    const DecodeResult d = Decode(clip.vox);
+    ASSERT_TRUE(d.ok);
+    ASSERT_EQ(d.samples.size(), SpeechThenNoise().size());
+    const size_t frames = clip.messages.size();
+    const double input = FramesDb(SpeechThenNoise(), frames - 100, 100);
+    EXPECT_NEAR(FramesDb(d.samples, frames - 100, 100), input, 4.0);
+    // no gap at the untransmitted frames
+    for (size_t i = clip.firstSid; i < frames; ++i)
+        ASSERT_NEAR(FramesDb(d.samples, i, 1), input, 6.0) << "frame " << i;
+    // the noise generator starts afresh with every run
+    EXPECT_EQ(Decode(clip.vox).samples, d.samples);
+}
+
+TEST_F(GsmHrDtx, LostSidUpdatesLetTheNoiseGoOnThenFadeIt)
+{
+    const DtxClip& clip = Clip();
+    size_t lostFrom = clip.firstSid + 1;   // the third SID, on a TAF frame
+    for (int sids = 1; sids < 3; ++lostFrom)
+        sids += RxOf(clip.messages[lostFrom]) == 2 ? 1 : 0;
+    --lostFrom;
+    ASSERT_TRUE(TafOf(clip.messages[lostFrom]));
+    // each lost SID is a bad frame that still carries its TAF
+    const Samples out = Decode(WithLaterSids(2, [](const Words&) { return Words{0x0290, 0xE200}; })).samples;
+    const Samples reference = Decode(clip.vox).samples;
+    ASSERT_EQ(out.size(), reference.size());
+    EXPECT_TRUE(std::equal(reference.begin(), reference.begin() + long(lostFrom * kFrame), out.begin()));
+
+    const double before = FramesDb(out, lostFrom - 12, 12);
+    // the noise goes on with the last parameters for two update periods
+    for (size_t i = lostFrom; i < lostFrom + 24; ++i)
+        ASSERT_NEAR(FramesDb(out, i, 1), before, 4.0) << "frame " << i;
+    // then falls 4 dB a frame, down to the quietest level
+    EXPECT_LT(FramesDb(out, lostFrom + 40, 4), before - 20.0);
+    EXPECT_LT(FramesDb(out, clip.messages.size() - 50, 50), before - 24.0);
+}
+
+TEST_F(GsmHrDtx, InvalidSidsKeepTheNoiseGoingWithoutFading)
+{
+    // three zeros among the code word's class-1 bits make a SID invalid
+    std::vector<int> class1;
+    for (int i = 0; i < 93 && class1.size() < 3; ++i) {
+        const BitSlot slot = kVoicedOrder[i];
+        if ((kGsmHrSidMask[1][slot.param] >> slot.bit) & 1)
+            class1.push_back(i);
+    }
+    ASSERT_EQ(class1.size(), 3u);
+    const auto invalidate = [&](const Words& m) {
+        Words w = m;
+        for (int bit : class1)
+            w[1 + bit / 16] = uint16_t(w[1 + bit / 16] & ~(1u << (bit % 16)));
+        int16_t params[kGsmHrSpeechParams];
+        GsmHrUnpackFrame(&w[1], params);
+        EXPECT_EQ(GsmHrSidClass(params), 1);
+        w.back() = uint16_t((w.back() & ~0x00E0) | (1 << 5));
+        return w;
+    };
+    const DtxClip& clip = Clip();
+    const Samples out = Decode(WithLaterSids(1, invalidate)).samples;
+    const size_t frames = clip.messages.size();
+    // the last valid parameters hold to the end: no fade as for lost updates
+    EXPECT_NEAR(FramesDb(out, frames - 100, 100), FramesDb(SpeechThenNoise(), frames - 100, 100), 4.0);
 }
