@@ -53,10 +53,46 @@ bool IsEncoderHomingFrame(const int16_t* samples)
     return std::all_of(samples, samples + kVoxFrameSamples, [](int16_t s) { return s == kHomingSample; });
 }
 
-bool MatchesHoming(int mode, const uint16_t* parameters, int count)
+// The decoder homing frame of each mode as VOX payload words, so that a
+// message is compared with it word by word.
+struct HomingPayload
 {
-    const uint16_t* homing = ModeTable(mode).homing;
-    return std::equal(parameters, parameters + count, homing);
+    uint16_t words[16];
+    int firstSubframeBits;
+};
+
+const HomingPayload& HomingOf(int mode)
+{
+    static const struct Payloads
+    {
+        Payloads()
+        {
+            for (int m = 0; m < kModeCount; ++m)
+            {
+                const AmrModeTable& table = ModeTable(m);
+                uint8_t bits[kMaxBits] = {};
+                AmrParametersToBits(m, table.homing, bits);
+                std::fill(all[m].words, all[m].words + 16, uint16_t(0));
+                PackBits(table.bits, bits, all[m].words);
+                all[m].firstSubframeBits = 0;
+                for (int p = 0; p < table.firstSubframe; ++p)
+                    all[m].firstSubframeBits += table.widths[p];
+            }
+        }
+        HomingPayload all[kModeCount];
+    } payloads;
+    return payloads.all[mode];
+}
+
+// Whether the first `bits` payload bits equal those of the homing frame.
+bool MatchesHoming(int mode, const uint16_t* payload, int bits)
+{
+    const uint16_t* homing = HomingOf(mode).words;
+    const int whole = bits / 16;
+    if (!std::equal(payload, payload + whole, homing))
+        return false;
+    const uint16_t mask = uint16_t((1u << (bits % 16)) - 1);
+    return ((payload[whole] ^ homing[whole]) & mask) == 0;
 }
 
 int VoxMode(const VoxFrame& frame)
@@ -269,7 +305,6 @@ int Decoder_Interface_Decode(VoxFrame& frame)
     // The library's one input for a frame it cannot use is NO_DATA, which it
     // conceals; every frame not taken as sent goes to it that way.
     uint8_t storage[kStorageBytes] = {kNoDataStorage};
-    uint16_t parameters[kMaxParameters] = {};
     bool speechUnpacked = false;
     if (VoxFlags::Bfi(frame.flags))
     {
@@ -278,13 +313,20 @@ int Decoder_Interface_Decode(VoxFrame& frame)
     else if (amrMessage && rxType == RX_SPEECH_GOOD && payloadWords >= ModeTable(mode).payloadWords)
     {
         const AmrModeTable& table = ModeTable(mode);
-        uint8_t bits[kMaxBits];
-        UnpackBits(table.bits, frame.words + 1, bits);
-        AmrBitsToParameters(mode, bits, parameters);
+        const uint16_t* payload = frame.words + 1;
         storage[0] = uint8_t((mode << 3) | 0x04);
-        for (int i = 0; i < table.bits; ++i)
-            if (bits[table.sort[i]])
-                SetStorageBit(storage, i);
+        // Storage bits in order of importance, eight to a byte, first bit highest.
+        for (int i = 0; i < table.bits; i += 8)
+        {
+            const int end = std::min(i + 8, table.bits);
+            unsigned byte = 0;
+            for (int j = i; j < end; ++j)
+            {
+                const int bit = table.sort[j];
+                byte |= ((payload[bit >> 4] >> (bit & 15)) & 1u) << (7 - (j - i));
+            }
+            storage[1 + (i >> 3)] = uint8_t(byte);
+        }
         speechUnpacked = true;
     }
     else if (amrMessage && (rxType == RX_SID_FIRST || (rxType == RX_SID_UPDATE && payloadWords >= 3)))
@@ -306,9 +348,11 @@ int Decoder_Interface_Decode(VoxFrame& frame)
                 SetStorageBit(storage, kModeIndicationBit + b);
     }
 
+    // Only a speech frame unpacked from its own message can be a homing
+    // frame: nothing is left over from an earlier frame to compare.
     bool homing = false;
     if (state->previousHoming && speechUnpacked
-        && MatchesHoming(mode, parameters, ModeTable(mode).firstSubframe))
+        && MatchesHoming(mode, frame.words + 1, HomingOf(mode).firstSubframeBits))
     {
         homing = true;
         std::fill(frame.samples, frame.samples + kVoxFrameSamples, kHomingSample);
@@ -317,7 +361,7 @@ int Decoder_Interface_Decode(VoxFrame& frame)
     {
         ::Decoder_Interface_Decode(state->codec, storage, frame.samples, 0);
         if (!state->previousHoming && speechUnpacked)
-            homing = MatchesHoming(mode, parameters, ModeTable(mode).parameters);
+            homing = MatchesHoming(mode, frame.words + 1, ModeTable(mode).bits);
     }
     if (homing)
     {

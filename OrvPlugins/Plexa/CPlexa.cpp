@@ -131,9 +131,9 @@ void CPlexa::ReportProgress(const QString& text, int percent, int emitSignal)
     }
 }
 
-QString CPlexa::PrepareDebugFolder(CDocument* document)
+QString CPlexa::PrepareDebugFolder(CDocument* document, bool enabled)
 {
-    m_bDebug = ParameterRead::Bool(mpCurrentParameters, "GenerateDebugFiles", false);
+    m_bDebug = enabled;
     return m_DebugFolder.Prepare(document, m_bDebug);
 }
 

@@ -34,8 +34,8 @@ public:
     // percentage has moved since the last report.
     void ReportProgress(const QString& text, int percent, int emitSignal);
     // The folder beside the source that receives the debug files, emptied of
-    // this converter's earlier files; empty when none are to be written.
-    QString PrepareDebugFolder(CDocument* document);
+    // this converter's earlier files; empty when they are not enabled.
+    QString PrepareDebugFolder(CDocument* document, bool enabled);
 
     bool IsDebugEnabled() const { return m_bDebug; }
     const QString& GetDebugFolder() const { return m_DebugFolder.GetFolder(); }

@@ -63,7 +63,7 @@ bool CPlexa::Convert(CDocument* document)
 
     const PlexaSettings settings = PlexaSettings::Read(GetParameters());
     SetCurrentLog(&mConversionLog);
-    PrepareDebugFolder(document);
+    PrepareDebugFolder(document, settings.bDebugFiles);
     m_nLastProcessedValue = -1;
     const bool ok = ConvertWave(static_cast<CDocumentWave*>(document), settings);
     SetCurrentLog(nullptr);

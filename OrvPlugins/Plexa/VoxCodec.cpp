@@ -81,11 +81,6 @@ uint32_t WriteFrameSamples(CMemFile& output, const VoxFrame& frame)
     return output.Write(bytes, 2, kVoxFrameSamples);
 }
 
-int DoNothing(VoxFrame&)
-{
-    return 0;
-}
-
 const char* const kRxNames[8] = {"RX_SPEECH_GOOD", "RX_SPEECH_DEGRADED", "RX_ONSET", "RX_SPEECH_BAD",
                                  "RX_SID_FIRST", "RX_SID_UPDATE", "RX_SID_BAD", "RX_NO_DATA"};
 } // namespace
@@ -201,25 +196,37 @@ bool DecodeVox(CMemFile& input, CMemFile& output, bool trace)
 
     VoxFrame frame;
     frame.dtx = 1;
-    VoxCoderOps coder = {DoNothing, TraceVoxMessage, DoNothing};
+    VoxCoderOps coder = {VoxCoderNothing, TraceVoxMessage, VoxCoderNothing};
     if (!trace)
     {
         // The first coded frame names the decoder of the whole file.
-        bool found = false;
-        while (!found && ReadVoxMessage(input, frame))
-            found = VoxMessageAccepted(frame);
-        if (!found)
+        uint32_t frames = 0;
+        int vocoder = -1;
+        while (ReadVoxMessage(input, frame))
+        {
+            if (!VoxMessageAccepted(frame))
+                continue;
+            if (frames++ == 0)
+                vocoder = VoxFlags::VocoderId(frame.flags);
+        }
+        if (frames == 0)
         {
             LogErrorId("id_no_vocoder_in_vox_file");
             return false;
         }
         input.Rewind();
         CheckVoxMagic(input);
-        if (!SelectVoxDecoder(VoxFlags::VocoderId(frame.flags), coder))
+        if (!SelectVoxDecoder(vocoder, coder))
         {
             LogErrorId("id_vocoder_not_implemented");
             return false;
         }
+        // The whole wave in one allocation rather than one per growth step;
+        // without the memory the file simply grows as it is written.
+        const uchar zero = 0;
+        output.Seek(long(kWavHeaderBytes) + long(frames) * kFrameBytes - 1, 0);
+        output.Write(&zero, 1, 1);
+        output.Seek(kWavHeaderBytes, 0);
     }
     if (coder.Init(frame) != 0)
     {

@@ -4,6 +4,11 @@
 #include "GsmHr/GsmHrAdaptor.h"
 #include "VoxVocoders.h"
 
+int VoxCoderNothing(VoxFrame&)
+{
+    return 0;
+}
+
 bool SelectVoxEncoder(int vocoderId, VoxCoderOps& ops)
 {
     if (IsAmrVocoder(vocoderId))

@@ -14,3 +14,6 @@ struct VoxCoderOps
 // False when no coder of that id is built in ("id_vocoder_not_implemented").
 bool SelectVoxEncoder(int vocoderId, VoxCoderOps& ops);
 bool SelectVoxDecoder(int vocoderId, VoxCoderOps& ops);
+
+// The operation of a coder with nothing to do at that step: returns 0.
+int VoxCoderNothing(VoxFrame& frame);

@@ -70,9 +70,12 @@ bool ReadVoxMessage(CMemFile& file, VoxFrame& frame)
             return false;
         return file.Seek(long(skip), 1) == 0;
     }
-    for (int i = 1; i < length; ++i)
-        if (!ReadWord(file, frame.words[i]))
-            return false;
+    uchar bytes[2 * kVoxMaxWords];
+    const uint count = uint(length - 1);
+    if (file.Read(bytes, 2, count) != count)
+        return false;
+    for (uint i = 0; i < count; ++i)
+        frame.words[i + 1] = uint16_t(bytes[2 * i] | (bytes[2 * i + 1] << 8));
     const uint16_t flagWord = frame.words[length - 1];
     frame.words[length - 1] = flagWord & 0x1F;
     uint16_t flags = frame.flags & 0xFC00;

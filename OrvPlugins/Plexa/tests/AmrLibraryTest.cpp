@@ -198,7 +198,9 @@ TEST_P(AmrAgainstLibrary, WithDtxTheFrameTypesFollowTheLibraryAndTheSidSchedule)
             // The first update three frames after SID_FIRST, then every eighth.
             const long since = long(f) - lastSidFirst;
             if (lastSidFirst >= 0)
+            {
                 EXPECT_TRUE(since >= 3 && (since - 3) % 8 == 0) << f << " " << since;
+            }
         }
         else
         {
