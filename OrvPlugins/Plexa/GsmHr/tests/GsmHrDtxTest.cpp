@@ -8,6 +8,8 @@
 #include "GsmHrSpeechSignal.h"
 #include "VoxVocoders.h"
 
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -209,4 +211,15 @@ TEST_F(GsmHrDtx, InvalidSidsKeepTheNoiseGoingWithoutFading)
     const size_t frames = clip.messages.size();
     // the last valid parameters hold to the end: no fade as for lost updates
     EXPECT_NEAR(FramesDb(out, frames - 100, 100), FramesDb(SpeechThenNoise(), frames - 100, 100), 4.0);
+}
+
+TEST_F(GsmHrDtx, FuzzSeedsGainAClipWithComfortNoise)
+{
+    const QString folder = QStringLiteral(ORV_CORPUS_DIR);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile file(folder + QStringLiteral("/decode-gsmhr-dtx"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    // the decoder's selector byte, then the clip: speech, its pause and lost SIDs
+    const QByteArray seed = '\0' + WithLaterSids(3, [](const Words&) { return Words{0x0290, 0xE200}; });
+    ASSERT_EQ(file.write(seed), seed.size());
 }
