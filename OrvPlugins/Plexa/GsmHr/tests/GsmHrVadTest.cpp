@@ -2,6 +2,7 @@
 // speech ends activity once the hangover has run out, steady noise once the
 // detector has adapted to it, and the syllables of the speech-like signal
 // count as activity.
+#include "GsmHrCodec.h"
 #include "GsmHrEncoder.h"
 #include "GsmHrSpeechSignal.h"
 
@@ -82,4 +83,25 @@ TEST(GsmHrVad, WithDtxOffEveryFrameIsActiveSpeech)
         ASSERT_EQ(params[18], 1) << at;
         ASSERT_EQ(params[19], 1) << at;
     }
+}
+
+TEST(GsmHrVad, ResetForgetsTheAdaptationButKeepsTheDtxSwitch)
+{
+    const auto signal = Concat(MakeSpeechLikeSignal(2.0), MakeWhiteNoise(6.0, 300));
+    GsmHrEncoder encoder;
+    encoder.SetDtx(true);
+    std::vector<std::vector<int16_t>> runs;
+    for (int run = 0; run < 2; ++run) {
+        GsmHrResetEncoder(encoder);
+        std::vector<int16_t> all;
+        int16_t params[GsmHrEncoder::kParams];
+        for (size_t at = 0; at + kFrame <= signal.size(); at += kFrame) {
+            encoder.Encode(&signal[at], params);
+            all.insert(all.end(), params, params + GsmHrEncoder::kParams);
+        }
+        runs.push_back(all);
+    }
+    EXPECT_EQ(runs[0], runs[1]);
+    // the run ends in SID frames (SP 0)
+    EXPECT_EQ(runs[1].back(), 0);
 }
