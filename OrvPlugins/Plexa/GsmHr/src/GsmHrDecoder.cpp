@@ -45,11 +45,12 @@ void GsmHrDecoder::Decode(const int16_t* in, int16_t* samples)
 {
     static const int16_t kWiden[kOrder] = {0x6000, 0x4800, 0x3600, 0x2880, 0x1E60,
                                            0x16C8, 0x1116, 0x0CD0, 0x099C, 0x0735};
+    // frame parameters kept to their widths: they index tables
+    static const int16_t kFrameMasks[6] = {0x1f, 0x7ff, 0x1ff, 0xff, 1, 3};
     int16_t p[18];
     std::copy(in, in + 18, p);
-    p[0] = static_cast<int16_t>(p[0] & 0x1f);
-    p[4] = static_cast<int16_t>(p[4] & 1);
-    p[5] = static_cast<int16_t>(p[5] & 3);
+    for (int i = 0; i < 6; ++i)
+        p[i] = static_cast<int16_t>(p[i] & kFrameMasks[i]);
     const bool bad = in[18] != 0;
     const bool unreliable = in[19] != 0;
     const bool taf = in[21] != 0;
