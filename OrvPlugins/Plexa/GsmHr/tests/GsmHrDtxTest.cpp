@@ -118,8 +118,9 @@ TEST_F(GsmHrDtx, PauseBecomesSidMessagesOnTafFramesWithNothingSentBetween)
         ASSERT_EQ(RxOf(m), 2) << "message " << i;
         EXPECT_EQ((m.back() >> 8) & 0xF, VocoderGsmHr);
         EXPECT_EQ(m.back() & 0xA000, 0) << "bfi or ufi on a sent SID";
-        if (i != firstSid)
+        if (i != firstSid) {
             EXPECT_TRUE(TafOf(m)) << "SID " << i << " outside a TAF frame";
+        }
         // the whole code word, whichever layout reads it
         const auto unvoiced = ReadAs(m, kUnvoicedOrder);
         const auto voiced = ReadAs(m, kVoicedOrder);
