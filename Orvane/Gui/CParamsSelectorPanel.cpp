@@ -115,8 +115,10 @@ void CParamsSelectorPanel::BuildEntries()
     mpSaveButton->setToolTip(Text("id_tool_tip_batch_save_button"));
     for (QPushButton* button : {mpLoadButton, mpSaveButton}) {
         button->setFont(QFont(QStringLiteral("Helvetica"), 8, QFont::Normal));
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         buttons->addWidget(button);
     }
+    buttons->addStretch(1);
     static_cast<QVBoxLayout*>(mpContentBox->layout())->insertWidget(1, buttonBox);
     if (!connect(mpSaveButton, &QPushButton::clicked, this, &CParamsSelectorPanel::Save)
         || !connect(mpLoadButton, &QPushButton::clicked, this, &CParamsSelectorPanel::Load))

@@ -73,6 +73,9 @@ CSelectorEdit::CSelectorEdit(QWidget* parent, const QString& name, const QString
         icon.mPicture = MakeFolderIcon();
     mpOpenButton->setIcon(icon.mPicture);
     mpOpenButton->setToolTip(Text("id_tool_tip_batch_push_button"));
+    // The icon alone: the button stays small so that the file name keeps the room.
+    mpOpenButton->setFixedWidth(mpOpenButton->iconSize().width() + 12);
+    mpLineEdit->setMinimumWidth(60);
     row->addWidget(mpCheckBox);
     row->addWidget(mpLineEdit, 1);
     row->addWidget(mpOpenButton);
