@@ -7,7 +7,10 @@
 #include "QtPrinters.h"
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEnterEvent>
 #include <QFile>
+#include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -156,6 +159,43 @@ TEST_F(BatchSourceTest, ALinkBackToAParentEndsTheWalk)
     EXPECT_EQ(files.size(), QSet<QString>(files.begin(), files.end()).size()) << qPrintable(files.join(LF));
     EXPECT_TRUE(files.contains(F(QStringLiteral("sub/c") + m_Ext)));
     EXPECT_TRUE(files.contains(F(QStringLiteral("sub/deeper/d") + m_Ext)));
+}
+
+TEST_F(BatchSourceTest, AFolderChangedOnDiskIsReadAgainOnEnteringWithItsSelectionKept)
+{
+    Show(m_Folder);
+    Item(QStringLiteral("b") + m_Ext)->setSelected(true);
+    Write(QStringLiteral("F/aa") + m_Ext, "new");
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QCoreApplication::sendEvent(m_Panel, &enter);
+    EXPECT_EQ(Names(), (QStringList{QStringLiteral("sub"), QStringLiteral("a") + m_Ext, QStringLiteral("aa") + m_Ext,
+                                    QStringLiteral("b") + m_Ext}));
+    EXPECT_EQ(Chosen(), QStringList{F(QStringLiteral("b") + m_Ext)});
+}
+
+TEST_F(BatchSourceTest, AnotherFolderDisablesTheRecursiveBox)
+{
+    // On screen, for the real double click below.
+    m_Panel->SetCurrentFolder(F(QStringLiteral("sub")));
+    Window().show();
+    Tabs().ShowPage(COrvTabview::BATCH_TAB);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+    Click(QStringLiteral("deeper"), true);
+    EXPECT_TRUE(m_Panel->GetRecursiveBox()->isEnabled());
+    // Up to the parent with the folder selector's button.
+    m_Panel->GetDiskSelector()->GetCdUpButton()->click();
+    EXPECT_EQ(m_Panel->GetCurrentFolder(), m_Folder);
+    EXPECT_EQ(Names(), (QStringList{QStringLiteral("sub"), QStringLiteral("a") + m_Ext, QStringLiteral("b") + m_Ext}));
+    EXPECT_FALSE(m_Panel->GetRecursiveBox()->isEnabled());
+
+    // A real double click on a folder opens it; the list it came from is gone by then.
+    CFileSelectorControl* list = m_Panel->GetFileList();
+    const QRect place = list->visualItemRect(Item(QStringLiteral("sub")));
+    // The view takes a double click only on the item the button went down on.
+    QTest::mousePress(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+    EXPECT_EQ(m_Panel->GetCurrentFolder(), F(QStringLiteral("sub")));
 }
 
 } // namespace

@@ -351,6 +351,23 @@ TEST_F(ResizeDialogTest, PlayAndNextMoveTheSelectionCanvas)
     EXPECT_EQ(dialog->GetSelectionPixmap().toImage(), dialog->GetSourcePanel()->GetPictureLabel()->pixmap().toImage());
 }
 
+TEST_F(ResizeDialogTest, TheFreeSizeOfAnAnimationIsThatOfTheFrameShown)
+{
+    const CDocumentAnimation animation = Animation(Sizes({{20, 10}, {30, 12}}));
+    auto dialog = Gif(Sizes({{0, 0}}), animation, 2);
+    // While the panel shows no frame the first one stands for it.
+    dialog->GetSourcePanel()->SetCurrentFrame(-1);
+    Choose(dialog->GetSizeCombo(), 0);
+    EXPECT_EQ(dialog->GetScaleWidthBox()->maximum(), 20);
+    for (int i = 0; i < 2; ++i)
+        emit dialog->GetSourcePanel()->GetPlayer()->NextClicked();
+    EXPECT_EQ(dialog->GetSourcePanel()->GetCurrentFrame(), 1);
+    Choose(dialog->GetSizeCombo(), 0);
+    EXPECT_EQ(dialog->GetScaleWidthBox()->maximum(), 30);
+    EXPECT_EQ(dialog->GetScaleHeightBox()->value(), 12);
+    EXPECT_EQ(dialog->GetResult()->GetFrame(0)->GetImage().size(), QSize(30, 12));
+}
+
 // The engine asks through the dialogs, run by the prompt whose script presses their buttons.
 class ResizeThroughEngineTest : public ResizeDialogTest
 {
