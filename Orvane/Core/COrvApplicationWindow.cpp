@@ -2,6 +2,7 @@
 #include "CBatchInfo.h"
 #include "CGenerationInfo.h"
 #include "COrvApplication.h"
+#include "CResizeDialogAsker.h"
 #include "Parameters/CParameters.h"
 #include "Gui/CGuiServices.h"
 #include "CSoundModule.h"
@@ -64,6 +65,8 @@ int COrvApplication::RunMainWindow()
     ConnectMainWindow(*window, *this);
     CMainWindowAdapter adapter(*window);
     m_Engine.State().mpWindow = &adapter;
+    CResizeDialogAsker resizeAsker;
+    m_Engine.State().mpResizeAsker = &resizeAsker;
 
     const QString settings = m_ApplicationPath + QStringLiteral("/Settings.xml");
     window->LoadSettings(settings);
@@ -73,6 +76,7 @@ int COrvApplication::RunMainWindow()
     window->SaveSettings(settings);
 
     m_Engine.State().mpWindow = nullptr;
+    m_Engine.State().mpResizeAsker = nullptr;
     m_pMainWindow = nullptr;
     window.reset();
     CGuiServices::Clear();

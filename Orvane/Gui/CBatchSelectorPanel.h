@@ -3,6 +3,8 @@
 #include "Util/Types.h"
 
 class QCheckBox;
+class QEnterEvent;
+template <typename T> class QSet;
 
 // The batch tab's source panel: any number of files and folders chosen from one folder.
 class CBatchSelectorPanel : public CFilesSelectorPanel
@@ -15,6 +17,7 @@ public:
     QStringList* GetNameList() override { return &mNameList; }
     const QString& GetCurrentFolder() const { return mCurrentFolder; }
     void SetCurrentFolder(const QString& folder) { mCurrentFolder = folder; }
+    QCheckBox* GetRecursiveBox() const { return mpRecursive; }
 
 public slots:
     void SetFileList(const QStringList* list) override;
@@ -43,7 +46,20 @@ signals:
     void Clicked(const CFileInfo* fileInfo);
     void DoubleClicked(const CFileInfo* fileInfo);
 
+protected:
+    void enterEvent(QEnterEvent* event) override;
+
 private:
+    // "*.ext;" for every extension some converter of the phone reads.
+    QString BuildPattern();
+    // The list shows the folder of the combo: its sub-folders, then its files matching the pattern.
+    void Refill(const QString& pattern);
+    void AddListing(const QString& pattern);
+    // Appends the files of the folder, those of its sub-folders first when recursive. A folder already
+    // walked (by its canonical path) is skipped, so a link back to a parent ends.
+    void WalkFolder(const QString& path, bool recursive, QStringList& list, QSet<QString>& walked);
+
+    CFileInfoList mSelectedEntries;
     QString mCurrentFolder;
     bool mInitialised = false;
     QCheckBox* mpRecursive;

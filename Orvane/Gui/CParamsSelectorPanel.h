@@ -1,5 +1,11 @@
 #pragma once
 #include "CSingleFileSelectorPanel.h"
+#include <QList>
+
+class CSelectorEdit;
+class QPushButton;
+class QScrollArea;
+class QWidget;
 
 // The batch tab's middle panel: one row per converter of the profile, each with a check box and the
 // parameter file that the batch uses for it, and the batch file that keeps those rows.
@@ -10,6 +16,9 @@ public:
     CParamsSelectorPanel(QWidget* parent, const QString& name, int diskSelectorLayout);
 
     QStringList* GetNameList() override { return &mNameList; }
+    const QList<CSelectorEdit*>& GetRows() const { return mRows; }
+    QPushButton* GetLoadButton() const { return mpLoadButton; }
+    QPushButton* GetSaveButton() const { return mpSaveButton; }
 
 public slots:
     void show();
@@ -32,8 +41,21 @@ signals:
     void GetCurrentPath(QString& path);
 
 private:
+    void BuildEntries();
+    void MakeContentBox();
+    void Warn(const char* titleId, const char* textId, const QString& file);
+
     bool mBuilt = false;
-    QString mCurrentPath;
     QStringList* mpConverterNames = nullptr;
+    QScrollArea* mpScrollView;
+    QWidget* mpContentBox = nullptr;
+    QWidget* mpButtonGroup = nullptr;
+    QList<CSelectorEdit*> mRows;
+    QPushButton* mpLoadButton = nullptr;
+    QPushButton* mpSaveButton = nullptr;
+    QString mCurrentPath;
+    // Where the batch file dialog opens: set by the first Load, then the folder of the last file loaded.
+    QString mLoadFolder;
+    bool mLoadFolderSet = false;
     QStringList mNameList;
 };

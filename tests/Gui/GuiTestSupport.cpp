@@ -41,9 +41,11 @@ std::unique_ptr<CSound> CScriptedSoundOutput::Open(const QString& file)
 int CGuiPrompt::Exec(QDialog& dialog)
 {
     mDialogs.append(dialog.windowTitle());
+    // Unanswered, a dialog is rejected; the script answers by pressing its buttons.
+    dialog.setResult(QDialog::Rejected);
     if (mOnExec)
         mOnExec(dialog);
-    return QDialog::Rejected;
+    return dialog.result();
 }
 
 QString CGuiPrompt::ChooseOpenFile(QWidget*, const QString& folder, const QString& filter)

@@ -27,7 +27,13 @@ fi
 sleep 1
 "$grab" "$work/screenshot.png"
 grabbed=$?
-# There is no window manager here: focus the window directly, then send the key.
+# There is no window manager here: focus the window directly, then send the keys.
+xdotool windowfocus --sync "$window"
+# Ctrl+L brings up the batch tab (with nothing selected, the launch does nothing).
+xdotool key --clearmodifiers ctrl+l
+sleep 1
+"$grab" "$work/batch.png"
+batchGrabbed=$?
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+q
 for _ in $(seq 1 100); do
@@ -43,6 +49,8 @@ wait "$pid"
 code=$?
 echo "screenshot: $work/screenshot.png (grab result $grabbed), exit code $code"
 [ "$grabbed" -eq 0 ] || { echo "the screen is blank"; exit 1; }
+echo "batch tab: $work/batch.png (grab result $batchGrabbed)"
+[ "$batchGrabbed" -eq 0 ] || { echo "the batch tab's screen is blank"; exit 1; }
 [ "$code" -eq 0 ] || { echo "the program ended with $code"; exit 1; }
 grep -q "OrvaneMainWindowSettings" "$work/app/Settings.xml" || { echo "no settings written"; exit 1; }
 grep -q 'Window_Size_X="800"' "$work/app/Settings.xml" || { echo "unexpected settings"; cat "$work/app/Settings.xml"; exit 1; }

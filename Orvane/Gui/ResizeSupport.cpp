@@ -1,0 +1,66 @@
+#include "ResizeSupport.h"
+#include <QComboBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QSpinBox>
+
+QBrush CheckerBrush()
+{
+    QPixmap tile(32, 32);
+    tile.fill(QColor(0, 0, 0));
+    QPainter painter(&tile);
+    painter.fillRect(0, 0, 16, 16, QColor(0xa0, 0xa0, 0xa0));
+    painter.fillRect(16, 16, 16, 16, QColor(0xa0, 0xa0, 0xa0));
+    painter.end();
+    return QBrush(tile);
+}
+
+QPen SelectionPen(bool crop)
+{
+    QPen pen(crop ? QColor(255, 0, 0) : QColor(0, 0, 255), 0, Qt::DashLine);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+QList<QSize> ComboEntries(const QList<QSize>& proposals, bool crop, const QSize& limit)
+{
+    QList<QSize> entries;
+    for (const QSize& size : proposals) {
+        const bool free = size.width() == 0 && size.height() == 0;
+        if (crop && !free && limit.isValid() && (size.width() > limit.width() || size.height() > limit.height()))
+            continue;
+        if (!entries.contains(size))
+            entries.append(size);
+    }
+    return entries;
+}
+
+QString EntryText(const QSize& entry, const QString& freeText)
+{
+    if (entry.width() == 0 && entry.height() == 0)
+        return freeText;
+    return QStringLiteral("%1 x %2").arg(entry.width()).arg(entry.height());
+}
+
+int DefaultEntry(const QList<QSize>& entries, int preferredArea, bool skipLargest)
+{
+    qint64 best = 0;
+    int chosen = 0;
+    for (int i = 0; i < entries.size(); ++i) {
+        const qint64 area = qint64(entries.at(i).width()) * entries.at(i).height();
+        if (!skipLargest && area > best) {
+            best = area;
+            chosen = i;
+        }
+        if (area == preferredArea)
+            chosen = i;
+    }
+    return chosen;
+}
+
+void SetSizeBox(QSpinBox* box, int max, int value)
+{
+    // The range first and whole: a maximum below the minimum would lower the minimum for good.
+    box->setRange(1, qMax(1, max));
+    box->setValue(value);
+}
