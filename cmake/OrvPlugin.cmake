@@ -156,20 +156,3 @@ function(orv_plugin name)
             SOURCES ${ARG_FUZZ} LIBS ${ARG_FUZZ_LIBS})
     endif()
 endfunction()
-
-# The importers' earlier pieces, for plug-in folders written before orv_plugin:
-# orv_importer_test(<Name> SOURCES ... LIBS ...) and
-# orv_importer_fuzz(<Name> CORE <core> SOURCES ... [LIBS ...]).
-function(orv_importer_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-    orv_add_test(${name}Tests SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS} DEPENDS ${name})
-    if(TARGET ${name}Tests)
-        target_compile_definitions(${name}Tests PRIVATE
-            ORV_PLUGIN_FILE="$<TARGET_FILE:${name}>"
-            ORV_CORPUS_DIR="${ORV_FUZZ_CORPUS_DIR}/${name}")
-    endif()
-endfunction()
-
-function(orv_importer_fuzz name)
-    orv_add_plugin_fuzz(${name}Fuzz ${ARGN})
-endfunction()
