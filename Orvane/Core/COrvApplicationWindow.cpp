@@ -4,7 +4,7 @@
 #include "COrvApplication.h"
 #include "Parameters/CParameters.h"
 #include "Gui/CGuiServices.h"
-#include "Gui/CSoundOutput.h"
+#include "CSoundModule.h"
 #include <memory>
 
 void ConnectMainWindow(OrvaneMainWindow& window, COrvApplication& application)
@@ -54,9 +54,9 @@ void ConnectMainWindow(OrvaneMainWindow& window, COrvApplication& application)
 int COrvApplication::RunMainWindow()
 {
     // The window's services first: its panels may ask questions while they are built.
-    CEffectSoundOutput sound;
+    CSoundModule sound(m_ApplicationPath);
     CGuiServices::SetPrompt(&GetUserPrompt());
-    CGuiServices::SetSoundOutput(&sound);
+    CGuiServices::SetSoundOutput(&sound.Output());
     CGuiServices::SetTempFolder(m_CurrentPath);
 
     auto window = std::make_unique<OrvaneMainWindow>(nullptr, Qt::Window);

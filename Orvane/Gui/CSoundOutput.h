@@ -30,9 +30,11 @@ public:
     std::unique_ptr<CSound> Open(const QString& file) override;
 };
 
-// The machine's default audio output through the toolkit's sound effects; silent when there is no device.
-class CEffectSoundOutput : public CSoundOutput
-{
-public:
-    std::unique_ptr<CSound> Open(const QString& file) override;
-};
+// The machine's default audio output lives in a module of its own beside the program ("OrvaneSound.so"), so
+// that only a run with the window loads the toolkit's multimedia libraries (the sound server's client and
+// its codecs): a command-line run never plays a sound. Its one entry makes an output owned by the caller.
+extern "C" {
+typedef CSoundOutput* (*CreateSoundOutputFunction)();
+}
+#define ORVANE_SOUND_MODULE "OrvaneSound.so"
+#define ORVANE_SOUND_ENTRY "CreateEffectSoundOutput"

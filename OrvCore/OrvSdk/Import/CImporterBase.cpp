@@ -1,6 +1,5 @@
 #include "Import/CImporterBase.h"
 
-#include "Documents/CDocumentPicture.h"
 #include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
 
@@ -28,13 +27,4 @@ CDocument* CImporterBase::DocumentOrFailure(CDocument* document)
     if (!document)
         ReportImportFailure();
     return document;
-}
-
-CDocument* CImporterBase::ImportPicture(const QByteArray& bytes, PictureImport::Result* result)
-{
-    QImage picture;
-    const PictureImport::Result loaded = PictureImport::LoadFromData(bytes, picture);
-    if (result)
-        *result = loaded;
-    return DocumentOrFailure(loaded == PictureImport::Loaded ? new CDocumentPicture(picture) : nullptr);
 }

@@ -1,6 +1,8 @@
 #include "Import/PictureImport.h"
 
+#include "Documents/CDocumentPicture.h"
 #include "Documents/NormalisePicture.h"
+#include "Import/CImporterBase.h"
 
 #include <QFileInfo>
 
@@ -35,3 +37,14 @@ Result LoadFromFile(const QString& path, QImage& picture)
     return Normalised(picture.load(path), picture);
 }
 } // namespace PictureImport
+
+// Here rather than with the rest of the frame, so that importers of other documents do not link the picture
+// code (and the toolkit's picture library) into their modules.
+CDocument* CImporterBase::ImportPicture(const QByteArray& bytes, PictureImport::Result* result)
+{
+    QImage picture;
+    const PictureImport::Result loaded = PictureImport::LoadFromData(bytes, picture);
+    if (result)
+        *result = loaded;
+    return DocumentOrFailure(loaded == PictureImport::Loaded ? new CDocumentPicture(picture) : nullptr);
+}

@@ -118,7 +118,10 @@ int MidiNote::SetDurationFromTicks(int ticks, int ticksPerQuarter)
             best = distance;
         }
     }
+    // The check prints its condition as written.
+    // clang-format off
     ASSERT(nMinRestIndex>=0);
+    // clang-format on
     if (nMinRestIndex < 0)
     {
         // Only without a resolution: the shortest note, nothing left over.

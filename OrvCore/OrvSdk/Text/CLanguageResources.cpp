@@ -1,17 +1,13 @@
 #include "Text/CLanguageResources.h"
 
-#include "Xml/CXmlFile.h"
+#include "Text/LanguageIndex.h"
+
+#include <QFile>
 
 #include <QDateTime>
 #include <QFileInfo>
 
 namespace {
-const QString& ClassTag()
-{
-    static const QString tag = QStringLiteral("class");
-    return tag;
-}
-
 // What the library copy holds: the file parsed last (with the size and time
 // it had then), or the one to parse on first use.
 struct LoadState
@@ -36,10 +32,10 @@ bool SameFileAsParsed(const QFileInfo& info)
 }
 } // namespace
 
-CXmlFile& CLanguageResources::File()
+LanguageIndex& CLanguageResources::Texts()
 {
-    static CXmlFile file;
-    return file;
+    static LanguageIndex texts;
+    return texts;
 }
 
 QString& CLanguageResources::ResourceFolder()
@@ -52,7 +48,9 @@ bool CLanguageResources::Load(const QString& path)
 {
     LoadState& state = State();
     state = LoadState();
-    if (!File().Load(path))
+    Texts().Clear();
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || !Texts().Read(file.readAll()))
         return false;
     const QFileInfo info(path);
     state.parsedPath = info.absoluteFilePath();
@@ -64,7 +62,7 @@ bool CLanguageResources::Load(const QString& path)
 bool CLanguageResources::LoadOnFirstUse(const QString& path)
 {
     const QFileInfo info(path);
-    if (!path.isEmpty() && SameFileAsParsed(info) && File().HasDocument()) {
+    if (!path.isEmpty() && SameFileAsParsed(info) && !Texts().IsEmpty()) {
         State().pendingPath.clear();
         return true;
     }
@@ -79,7 +77,7 @@ bool CLanguageResources::EnsureParsed()
 {
     LoadState& state = State();
     if (state.pendingPath.isEmpty())
-        return File().HasDocument();
+        return !Texts().IsEmpty();
     const QString path = state.pendingPath;
     return Load(path);
 }
@@ -99,35 +97,7 @@ QString CLanguageResources::Lookup(const QString& className, const QString& sect
 {
     if (!EnsureParsed())
         return QString();
-    CXmlFile& file = File();
-    if (!file.GoToElement(QString(), true, 0))
-        return QString();
-
-    // The first class of that name wins.
-    const int classCount = file.CountElements(ClassTag());
-    bool classFound = false;
-    for (int index = 0; index < classCount && !classFound; ++index) {
-        QString name;
-        classFound = file.GoToElement(ClassTag(), true, index)
-                     && file.GetStringAttribute(QStringLiteral("name"), name) && name == className;
-    }
-    if (!classFound || !file.GoToElement(section, false, 0))
-        return QString();
-
-    // An item with the right id but no value is passed over.
-    const int itemCount = file.CountElements(itemTag);
-    for (int index = 0; index < itemCount; ++index) {
-        if (!file.GoToElement(itemTag, false, index))
-            continue;
-        QString itemId;
-        QString value;
-        const bool found = file.GetStringAttribute(QStringLiteral("id"), itemId) && itemId == id
-                           && file.GetStringAttribute(QStringLiteral("value"), value);
-        file.GoToParent();
-        if (found)
-            return value;
-    }
-    return QString();
+    return Texts().Find(className, section, itemTag, id);
 }
 
 QString CLanguageResources::GetMessage(const QString& className, const QString& id)

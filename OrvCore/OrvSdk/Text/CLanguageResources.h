@@ -4,7 +4,7 @@
 // Lookups never fail loudly: anything missing gives an empty text.
 #include <QString>
 
-class CXmlFile;
+class LanguageIndex;
 
 class CLanguageResources
 {
@@ -28,7 +28,7 @@ public:
     static QString GetResourceFolder();
 
 private:
-    static CXmlFile& File();
+    static LanguageIndex& Texts();
     // Parses a file that LoadOnFirstUse named; false when there is none.
     static bool EnsureParsed();
     static QString& ResourceFolder();

@@ -71,7 +71,10 @@ uint32_t CDocumentWave::InputBytesHeld() const
 unsigned int CDocumentWave::SetInputData(const void* datas, unsigned int size)
 {
     ASSERT(m_pInputData == (0L));
+    // The check prints its condition as written.
+    // clang-format off
     ASSERT(m_ulRealAllocatedSize==0);
+    // clang-format on
     ASSERT(m_pOutputData == (0L));
     ASSERT(datas != (0L));
     ASSERT(m_WAVEheader.data_ckSize == size);

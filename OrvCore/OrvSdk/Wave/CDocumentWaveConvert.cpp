@@ -61,7 +61,10 @@ void CDocumentWave::FreeWorkBuffers()
 void CDocumentWave::ConvertFormat(int nChannels, int nBitsPerSample, unsigned int nSamplingRate)
 {
     ASSERT(nChannels == 1 || nChannels == 2);
+    // The check prints its condition as written.
+    // clang-format off
     ASSERT(nBitsPerSample == 8 ||nBitsPerSample == 16);
+    // clang-format on
     if ((nChannels != 1 && nChannels != 2) || (nBitsPerSample != 8 && nBitsPerSample != 16))
         return;
     FreeWorkBuffers();

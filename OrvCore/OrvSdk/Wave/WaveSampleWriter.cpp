@@ -63,7 +63,10 @@ float WriteWaveChannel(const float* pBuffer, uint32_t nCount, float gain, int nB
 {
     const int DataType = nBitsPerSample / 8;
     const int Channel = nChannel;
+    // The check prints its condition as written.
+    // clang-format off
     ASSERT(DataType==1 || DataType == 2);
+    // clang-format on
     ASSERT(Channel == 0 || Channel == 1);
     if ((DataType != 1 && DataType != 2) || (Channel != 0 && Channel != 1) || nStride < 1
         || Channel >= nStride || !pOutput || (nCount > 0 && !pBuffer))

@@ -4,6 +4,7 @@
 #include "SmsMediaChecks.h"
 #include "Documents/CDocument.h"
 #include "Parameters/CProfile.h"
+#include "ProfileXml.h"
 #include <QFile>
 #include <memory>
 
@@ -11,29 +12,16 @@ namespace
 {
 // A phone that takes both kinds of message, with the ODI copyright and a media size limit that small files
 // reach.
-const char kProfile[] =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Profile><TSECTION>"
-    "<TYPE NAME=\"Boolean\"/><TYPE NAME=\"Integer\"/><TYPE NAME=\"String\"/>"
-    "<ENUM NAME=\"BuzzerStyles\" VALUES=\"Natural Continuous Staccato\"/></TSECTION><PSECTION>"
-    "<DATA NAME=\"MobileName\" TYPE=\"String\" VALUE=\"Fuzz phone\"/>"
-    "<DATA NAME=\"MaxPictWidth\" TYPE=\"Integer\" VALUE=\"101\"/>"
-    "<DATA NAME=\"MaxPictHeight\" TYPE=\"Integer\" VALUE=\"64\"/>"
-    "<DATA NAME=\"DefaultDisplayTime\" TYPE=\"Integer\" VALUE=\"500\"/>"
-    "<DATA NAME=\"MaxMediaSize\" TYPE=\"Integer\" VALUE=\"1024\"/>"
-    "<DATA NAME=\"NbMaxPictAnim\" TYPE=\"Integer\" VALUE=\"4\"/>"
-    "<DATA NAME=\"BuzzerNaturalCompatible\" TYPE=\"Boolean\" VALUE=\"true\"/>"
-    "<DATA NAME=\"BuzzerContinuousCompatible\" TYPE=\"Boolean\" VALUE=\"true\"/>"
-    "<DATA NAME=\"BuzzerStaccatoCompatible\" TYPE=\"Boolean\" VALUE=\"true\"/>"
-    "<DATA NAME=\"BuzzerDefaultStyle\" TYPE=\"BuzzerStyles\" VALUE=\"Natural\"/>"
-    "<DATA NAME=\"MinBpmBuzzer\" TYPE=\"Integer\" VALUE=\"25\"/>"
-    "<DATA NAME=\"MaxBpmBuzzer\" TYPE=\"Integer\" VALUE=\"900\"/>"
-    "<DATA NAME=\"BuzzerBandWidthLowNote\" TYPE=\"Integer\" VALUE=\"0\"/>"
-    "<DATA NAME=\"BuzzerBandWidthHighNote\" TYPE=\"Integer\" VALUE=\"127\"/>"
-    "<DATA NAME=\"BrimselOneLineMelodies\" TYPE=\"Boolean\" VALUE=\"false\"/>"
-    "<DATA NAME=\"EMS4Compatible\" TYPE=\"Boolean\" VALUE=\"true\"/>"
-    "<DATA NAME=\"TDDCompatible\" TYPE=\"Boolean\" VALUE=\"true\"/>"
-    "<DATA NAME=\"ODICopyrightCompatible\" TYPE=\"Boolean\" VALUE=\"true\"/>"
-    "</PSECTION><ISECTION/></Profile>\n";
+QByteArray FuzzProfile()
+{
+    ProfileValues values;
+    values.maxMediaSize = 1024;
+    values.lowNote = 0;
+    values.highNote = 127;
+    values.extra = ProfileData("EMS4Compatible", "Boolean", "true") + ProfileData("TDDCompatible", "Boolean", "true")
+                   + ProfileData("ODICopyrightCompatible", "Boolean", "true");
+    return ProfileXml(values);
+}
 
 bool WriteFile(const QString& path, const QByteArray& bytes)
 {
@@ -103,7 +91,7 @@ bool Run(const QByteArray& input, const QString& folder)
     static CProfile profile;
     if (profile.IsEmpty()) {
         const QString profilePath = folder + QStringLiteral("/profile.xml");
-        if (!WriteFile(profilePath, QByteArray(kProfile)) || !profile.Load(profilePath))
+        if (!WriteFile(profilePath, FuzzProfile()) || !profile.Load(profilePath))
             return false;
     }
     const QString extension = extensions.at(kind);

@@ -2,6 +2,7 @@
 // Files, profiles and parameter sets the Messra tests make for themselves.
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
+#include "ProfileXml.h"
 #include "TestBytes.h"
 #include <QByteArray>
 #include <QFile>
@@ -47,31 +48,14 @@ private:
 inline std::unique_ptr<CProfile> MakeProfile(const TempFolder& folder, int maxMediaSize, bool odiCompatible = true,
                                              bool ems = true, bool tdd = true)
 {
-    const auto flag = [](bool on) { return on ? "true" : "false"; };
-    const QByteArray xml = QByteArray(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Profile><TSECTION>"
-        "<TYPE NAME=\"Boolean\"/><TYPE NAME=\"Integer\"/><TYPE NAME=\"Float\"/><TYPE NAME=\"String\"/>"
-        "<ENUM NAME=\"BuzzerStyles\" VALUES=\"Natural Continuous Staccato\"/></TSECTION><PSECTION>"
-        "<DATA NAME=\"MobileName\" TYPE=\"String\" VALUE=\"Test phone\"/>"
-        "<DATA NAME=\"MaxPictWidth\" TYPE=\"Integer\" VALUE=\"101\"/>"
-        "<DATA NAME=\"MaxPictHeight\" TYPE=\"Integer\" VALUE=\"64\"/>"
-        "<DATA NAME=\"DefaultDisplayTime\" TYPE=\"Integer\" VALUE=\"500\"/>"
-        "<DATA NAME=\"NbMaxPictAnim\" TYPE=\"Integer\" VALUE=\"4\"/>"
-        "<DATA NAME=\"BuzzerNaturalCompatible\" TYPE=\"Boolean\" VALUE=\"true\"/>"
-        "<DATA NAME=\"BuzzerContinuousCompatible\" TYPE=\"Boolean\" VALUE=\"true\"/>"
-        "<DATA NAME=\"BuzzerStaccatoCompatible\" TYPE=\"Boolean\" VALUE=\"true\"/>"
-        "<DATA NAME=\"BuzzerDefaultStyle\" TYPE=\"BuzzerStyles\" VALUE=\"Natural\"/>"
-        "<DATA NAME=\"MinBpmBuzzer\" TYPE=\"Integer\" VALUE=\"25\"/>"
-        "<DATA NAME=\"MaxBpmBuzzer\" TYPE=\"Integer\" VALUE=\"900\"/>"
-        "<DATA NAME=\"BuzzerBandWidthLowNote\" TYPE=\"Integer\" VALUE=\"0\"/>"
-        "<DATA NAME=\"BuzzerBandWidthHighNote\" TYPE=\"Integer\" VALUE=\"127\"/>"
-        "<DATA NAME=\"BrimselOneLineMelodies\" TYPE=\"Boolean\" VALUE=\"false\"/>"
-        "<DATA NAME=\"MaxMediaSize\" TYPE=\"Integer\" VALUE=\"") +
-        QByteArray::number(maxMediaSize) + QByteArray("\"/>"
-        "<DATA NAME=\"EMS4Compatible\" TYPE=\"Boolean\" VALUE=\"") + flag(ems) + QByteArray("\"/>"
-        "<DATA NAME=\"TDDCompatible\" TYPE=\"Boolean\" VALUE=\"") + flag(tdd) + QByteArray("\"/>"
-        "<DATA NAME=\"ODICopyrightCompatible\" TYPE=\"Boolean\" VALUE=\"") + flag(odiCompatible) +
-        QByteArray("\"/></PSECTION><ISECTION/></Profile>\n");
+    ProfileValues values;
+    values.maxMediaSize = maxMediaSize;
+    values.lowNote = 0;
+    values.highNote = 127;
+    values.extra = ProfileData("EMS4Compatible", "Boolean", ProfileFlag(ems))
+                   + ProfileData("TDDCompatible", "Boolean", ProfileFlag(tdd))
+                   + ProfileData("ODICopyrightCompatible", "Boolean", ProfileFlag(odiCompatible));
+    const QByteArray xml = ProfileXml(values);
     auto profile = std::make_unique<CProfile>();
     EXPECT_TRUE(profile->Load(folder.Write("profile.xml", xml)));
     return profile;

@@ -48,6 +48,7 @@ int GsmHrEncoderInit(VoxFrame& frame)
     if (!run)
         return 1;
     run->dtx = frame.dtx != 0;
+    run->codec.SetDtx(run->dtx);
     frame.state = run;
     return 0;
 }

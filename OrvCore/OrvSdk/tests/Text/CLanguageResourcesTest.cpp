@@ -130,6 +130,25 @@ QList<TextKey> EveryTextOf(const QString& path)
     return keys;
 }
 
+// What a walk over the document finds: the first class of the name, its first
+// section of the tag, the first item of the tag and id that has a value.
+QString WalkFor(const QString& path, const TextKey& key, const QString& itemTag)
+{
+    QFile file(path);
+    QDomDocument document;
+    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
+        return QString();
+    QDomElement c = document.documentElement().firstChildElement(S("class"));
+    while (!c.isNull() && !(c.hasAttribute(S("name")) && c.attribute(S("name")) == key.className))
+        c = c.nextSiblingElement(S("class"));
+    const QDomElement section = c.firstChildElement(key.section);
+    for (QDomElement item = section.firstChildElement(itemTag); !item.isNull(); item = item.nextSiblingElement(itemTag)) {
+        if (item.hasAttribute(S("id")) && item.attribute(S("id")) == key.id && item.hasAttribute(S("value")))
+            return item.attribute(S("value"));
+    }
+    return QString();
+}
+
 QString Lookup(const TextKey& key)
 {
     if (key.section == S("picture"))
@@ -140,20 +159,27 @@ QString Lookup(const TextKey& key)
 }
 } // namespace
 
-// A plug-in parses the file when it first needs a text: every text of both
-// files comes out as a full load gives it.
-TEST(LanguageResourcesOnFirstUse, EveryTextAsAFullLoadGivesIt)
+// Every text of both files, looked up after a full load and after a load on
+// first use, is what a walk over the document finds.
+TEST(LanguageResourcesOnFirstUse, EveryTextAsAWalkOverTheDocumentFindsIt)
 {
+    const QHash<QString, QString> itemTags = {
+        {S("message"), S("string")}, {S("picture"), S("image")}, {S("sound"), S("wave")}};
+    CLanguageResources::SetResourceFolder(QString());
     for (const QString& path : {Fixture(), S(ORV_SOURCE_DIR) + S("/data/app/Languages/English.xml")}) {
         const QList<TextKey> keys = EveryTextOf(path);
         ASSERT_FALSE(keys.isEmpty()) << qPrintable(path);
-        ASSERT_TRUE(CLanguageResources::Load(path));
-        QStringList expected;
+        QStringList walked;
         for (const TextKey& key : keys)
-            expected.append(Lookup(key));
-        ASSERT_TRUE(CLanguageResources::LoadOnFirstUse(path));
-        for (int i = 0; i < keys.size(); ++i)
-            EXPECT_EQ(Lookup(keys.at(i)), expected.at(i)) << qPrintable(keys.at(i).className + S(" ") + keys.at(i).id);
+            walked.append(WalkFor(path, key, itemTags.value(key.section)));
+        for (const bool onFirstUse : {false, true}) {
+            ASSERT_TRUE(onFirstUse ? CLanguageResources::LoadOnFirstUse(path) : CLanguageResources::Load(path));
+            for (int i = 0; i < keys.size(); ++i) {
+                const QString found = Lookup(keys.at(i));
+                EXPECT_EQ(found, walked.at(i)) << qPrintable(keys.at(i).className + S(" ") + keys.at(i).id);
+                EXPECT_EQ(found.isNull(), walked.at(i).isNull());
+            }
+        }
     }
     CLanguageResources::Load(QString());
 }

@@ -12,7 +12,8 @@ TEST(AssertMacro, FailedCheckWarnsAndCarriesOn)
     int line = 0;
     {
         MessageCapture capture;
-        ASSERT(1 + 1 == 3); line = __LINE__;
+        line = __LINE__ + 1;
+        ASSERT(1 + 1 == 3);
         reached = 1;
         ASSERT(reached == 1);
         warnings = capture.Messages();
@@ -31,7 +32,8 @@ TEST(AssertMacro, CheckWithItsOwnTextReportsThatText)
     {
         MessageCapture capture;
         const int count = 2;
-        ASSERT_TEXT(count < 2, "from<(int)IMYNotes.count()"); line = __LINE__;
+        line = __LINE__ + 1;
+        ASSERT_TEXT(count < 2, "from<(int)IMYNotes.count()");
         ASSERT_TEXT(count == 2, "never shown");
         warnings = capture.Messages();
     }

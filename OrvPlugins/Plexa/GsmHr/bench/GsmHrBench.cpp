@@ -33,9 +33,8 @@ void SetRealTime(benchmark::State& state)
     state.counters["x_realtime"] = benchmark::Counter(kSeconds, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-QByteArray HalfRateClip()
+QByteArray HalfRateClip(const std::vector<int16_t>& speech = Speech(), bool noDtx = true)
 {
-    const auto& speech = Speech();
     QByteArray header(44, '\0');
     const uint32_t size = uint32_t(speech.size() * 2);
     auto put = [&](int at, uint32_t v, int n) {
@@ -59,7 +58,7 @@ QByteArray HalfRateClip()
     input.Rewind();
     CMemFile output;
     EncodeVox(reinterpret_cast<const unsigned char*>(header.constData()), input, output, QStringLiteral("gsm_hr"),
-              true, nullptr);
+              noDtx, nullptr);
     return QByteArray(reinterpret_cast<const char*>(output.GetBuffer()), int(output.GetSize()));
 }
 
@@ -116,3 +115,43 @@ static void GsmHrPreviewDecode(benchmark::State& state)
     SetRealTime(state);
 }
 BENCHMARK(GsmHrPreviewDecode)->Unit(benchmark::kMillisecond);
+
+// With DTX on the voice activity detector and the comfort-noise averaging run
+// on every frame.
+static void GsmHrEncodeDtx(benchmark::State& state)
+{
+    const auto& speech = Speech();
+    GsmHrEncoder encoder;
+    encoder.SetDtx(true);
+    std::array<int16_t, GsmHrEncoder::kParams> params{};
+    for (auto _ : state) {
+        encoder.Reset();
+        for (size_t at = 0; at + 160 <= speech.size(); at += 160)
+            encoder.Encode(&speech[at], params.data());
+        benchmark::DoNotOptimize(params);
+    }
+    SetRealTime(state);
+}
+BENCHMARK(GsmHrEncodeDtx)->Unit(benchmark::kMillisecond);
+
+// The preview of a clip that is mostly a pause: 2 s of speech, then 8 s of
+// noise sent as SID updates and comfort noise.
+static void GsmHrPreviewDecodeComfortNoise(benchmark::State& state)
+{
+    std::vector<int16_t> signal = MakeSpeechLikeSignal(2.0);
+    uint32_t seed = 7;
+    while (signal.size() < size_t(kSeconds * 8000)) {
+        seed = seed * 1664525u + 1013904223u;
+        signal.push_back(int16_t(static_cast<int32_t>(seed) >> 23));   // white noise, RMS about 150
+    }
+    const QByteArray clip = HalfRateClip(signal, false);
+    for (auto _ : state) {
+        CMemFile input;
+        input.SetData(reinterpret_cast<const uchar*>(clip.constData()), uint(clip.size()));
+        input.Rewind();
+        CMemFile output;
+        benchmark::DoNotOptimize(DecodeVox(input, output, false));
+    }
+    SetRealTime(state);
+}
+BENCHMARK(GsmHrPreviewDecodeComfortNoise)->Unit(benchmark::kMillisecond);

@@ -43,21 +43,56 @@ int16_t AgcGain(const int16_t* signal, Norm inEnergy, int16_t energyShift)
 
 void GsmHrDecoder::Decode(const int16_t* in, int16_t* samples)
 {
-    const bool bad = in[18] != 0 || in[19] != 0;
-    if (bad || in[20] != 0) {
-        std::fill(samples, samples + kFrame, int16_t(0));
-        return;
-    }
     static const int16_t kWiden[kOrder] = {0x6000, 0x4800, 0x3600, 0x2880, 0x1E60,
                                            0x16C8, 0x1116, 0x0CD0, 0x099C, 0x0735};
-    const int16_t r0Index = static_cast<int16_t>(in[0] & 0x1f);
-    const int16_t vq[3] = {in[1], in[2], in[3]};
-    const int16_t si = static_cast<int16_t>(in[4] & 1);
-    const int16_t mode = static_cast<int16_t>(in[5] & 3);
-    const int16_t r0 = kGsmHrR0Levels[r0Index * 2];
+    // frame parameters kept to their widths: they index tables
+    static const int16_t kFrameMasks[6] = {0x1f, 0x7ff, 0x1ff, 0xff, 1, 3};
+    int16_t p[18];
+    std::copy(in, in + 18, p);
+    for (int i = 0; i < 6; ++i)
+        p[i] = static_cast<int16_t>(p[i] & kFrameMasks[i]);
+    const bool bad = in[18] != 0;
+    const bool unreliable = in[19] != 0;
+    const bool taf = in[21] != 0;
 
+    FrameType type;
+    if (bad || unreliable)
+        type = in[20] == 0 ? FrameType::Unusable : FrameType::InvalidSid;
+    else
+        type = in[20] == 2 ? FrameType::ValidSid : (in[20] == 0 ? FrameType::GoodSpeech : FrameType::InvalidSid);
+
+    if (m_mode == Mode::Speech) {
+        if (type == FrameType::ValidSid || type == FrameType::InvalidSid)
+            m_mode = Mode::FirstSid;
+    } else if (type == FrameType::GoodSpeech) {
+        m_mode = Mode::Speech;
+    } else {
+        m_mode = type == FrameType::Unusable ? Mode::LostInNoise : Mode::NextSid;
+    }
+
+    int16_t r0Index, si, mode, r0;
     int16_t ks[kOrder], as[kOrder], pfNum[kOrder], pfDen[kOrder];
-    LookupRc(vq, ks);
+    bool mutePermit = false;
+    if (m_mode == Mode::Speech) {
+        mutePermit = m_conceal.ConcealParameters(bad, unreliable, p);
+        r0Index = p[0];
+        si = p[4];
+        mode = p[5];
+        r0 = kGsmHrR0Levels[r0Index * 2];
+        LookupRc(&p[1], ks);
+        for (int i = 0; i < kSubframes; ++i) {
+            m_gains[m_gainsAt] = kGsmHrGainEnergies[mode][p[3 * i + 8] & 0x1f];
+            m_gainsAt = (m_gainsAt + 1) % kGainHistory;
+        }
+        m_lostInNoise = 0;
+        m_noiseMuting = false;
+        m_sidPhase = kSidPeriod - 1;
+    } else {
+        si = 1;
+        mode = 0;
+        NoiseParameters(type, taf, p, &r0Index, ks, &r0);
+    }
+
     if (!RcToDirect(kAScale, ks, as)) {
         for (int i = 0; i < kOrder; ++i)
             pfDen[i] = MulR(as[i], kWiden[i]);
@@ -75,24 +110,25 @@ void GsmHrDecoder::Decode(const int16_t* in, int16_t* samples)
     const int16_t energyShift = R0EnergyShift(r0Index);
 
     int16_t* ltpOut = m_ltp + kLtpHistory;
+    bool muted = false;
     for (int sub = 0; sub < kSubframes; ++sub) {
-        const int16_t* p = &in[6 + 3 * sub];
-        const int16_t gainCode = static_cast<int16_t>(p[2] & 0x1f);
+        const int16_t* code = &p[6 + 3 * sub];
+        const int16_t gainCode = static_cast<int16_t>(code[2] & 0x1f);
         int16_t pVec[kSub] = {};
         int16_t lag = 0;
         if (mode) {
-            lag = DecodeLag(sub, p[0]);
+            lag = DecodeLag(sub, code[0]);
             PitchVector(lag, ltpOut);
             std::copy(ltpOut, ltpOut + kSub, pVec);
         }
         int16_t signs[9];
         int16_t ex[2][kSub] = {};
         if (mode) {
-            CodeBits(static_cast<int16_t>(p[1] & 0x1ff), 9, signs);
+            CodeBits(static_cast<int16_t>(code[1] & 0x1ff), 9, signs);
             BuildCodeVector(&kGsmHrVoicedBasis[0][0], ex[0], signs, 9);
         } else {
             for (int book = 0; book < 2; ++book) {
-                CodeBits(static_cast<int16_t>(p[book] & 0x7f), 7, signs);
+                CodeBits(static_cast<int16_t>(code[book] & 0x7f), 7, signs);
                 BuildCodeVector(&kGsmHrUnvoicedBasis[book][0][0], ex[book], signs, 7);
             }
         }
@@ -125,11 +161,17 @@ void GsmHrDecoder::Decode(const int16_t* in, int16_t* samples)
 
         int16_t prefiltered[kSub], synth[kSub];
         PitchPrefilter(excite, gainCode, lag, mode, semiBeta, sqrtRs[sub], prefiltered);
+        if (m_conceal.ConcealSubframe(prefiltered, synthAs[sub], m_synthState, &ltpOut[-kSub],
+                                      &m_prefilter[kLtpHistory - kSub], unreliable, m_mutedBefore, mutePermit))
+            muted = true;
         LpcIir(prefiltered, synthAs[sub], m_synthState, synth);
         PostFilter(synth, pfNumAs[sub], pfDenAs[sub], energyShift, &samples[sub * kSub]);
+        m_conceal.RecordLevel(&samples[sub * kSub]);
     }
+    m_mutedBefore = muted;
 
     m_oldR0 = r0;
+    m_oldR0Index = r0Index;
     std::copy(ks, ks + kOrder, m_oldKs);
     std::copy(as, as + kOrder, m_oldAs);
     std::copy(pfNum, pfNum + kOrder, m_oldPfNum);

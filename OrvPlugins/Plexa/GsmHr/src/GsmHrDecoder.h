@@ -1,8 +1,11 @@
 #pragma once
 // The half-rate speech decoder: 22 input words (18 speech parameters, bfi,
 // ufi, SID class, taf) in, 160 samples out. State lives in the object.
-// Substitution of lost frames and comfort noise are not part of this decoder
-// yet: a bad frame or a SID frame decodes to silence and leaves the state alone.
+// Bad and unreliable speech frames are substituted and muted; SID frames
+// start or update comfort noise, which goes on through the untransmitted
+// frames between them and fades out when SID updates stop arriving.
+#include "GsmHrComfortNoise.h"
+#include "GsmHrConcealment.h"
 #include "GsmHrDsp.h"
 
 #include <cstdint>
@@ -15,6 +18,14 @@ public:
     void Decode(const int16_t* in, int16_t* samples);
 
 private:
+    enum class Mode { Speech, FirstSid, NextSid, LostInNoise };
+    enum class FrameType { GoodSpeech, Unusable, ValidSid, InvalidSid };
+
+    // Comfort noise: the frame's R0 index, reflection coefficients and R0
+    // level, and its subframe parameters (random codes, averaged gain).
+    void NoiseParameters(FrameType type, bool taf, int16_t* params, int16_t* r0Index, int16_t* ks, int16_t* r0);
+    void InterpolateNoise(FrameType type, int16_t* ks, int16_t* r0);
+
     void SubframeFilters(int16_t si, int16_t newR0, const int16_t* ks, const int16_t* as, const int16_t* pfNum,
                          const int16_t* pfDen, gsmhr::Norm* sqrtRs, int16_t synthAs[][gsmhr::kOrder],
                          int16_t pfNumAs[][gsmhr::kOrder], int16_t pfDenAs[][gsmhr::kOrder]);
@@ -36,4 +47,22 @@ private:
     int16_t m_ltp[gsmhr::kLtpHistory + gsmhr::kSub] = {};
     int16_t m_prefilter[gsmhr::kLtpHistory + gsmhr::kSub] = {};
     int16_t m_lastLag = 0;
+    int16_t m_oldR0Index = 0;
+
+    GsmHrConcealment m_conceal;
+    bool m_mutedBefore = false;
+
+    Mode m_mode = Mode::Speech;
+    int16_t m_sidPhase = gsmhr::kSidPeriod - 1;   // frames since the last SID update, at most 11
+    bool m_noiseMuting = false;
+    int16_t m_lostInNoise = 0;
+    int32_t m_gains[gsmhr::kGainHistory] = {};
+    int m_gainsAt = 0;
+    int32_t m_seed = 0;
+    int16_t m_noiseGain = 0;
+    int16_t m_r0NewNoise = 0;
+    int16_t m_r0OldNoise = 0;
+    int32_t m_oldCorr[gsmhr::kOrder + 1] = {};
+    int32_t m_newCorr[gsmhr::kOrder + 1] = {};
+    int32_t m_corr[gsmhr::kOrder + 1] = {};
 };

@@ -2,9 +2,12 @@
 // The half-rate speech encoder: 160 samples of 13-bit PCM in, 18 speech
 // parameters plus the VAD and SP flags out. All state lives in the object; a
 // coding run owns one and resets it at the start and after a homing frame.
-// Voice activity detection and comfort noise are not part of this encoder
-// yet: every frame is speech (both flags 1).
+// With discontinuous transmission on, frames of a pause become SID frames
+// (SP 0) carrying comfort-noise parameters under the all-ones SID code word;
+// with it off the detector still runs but every frame is coded as speech.
+#include "GsmHrComfortNoise.h"
 #include "GsmHrDsp.h"
+#include "GsmHrVad.h"
 
 #include <cstdint>
 
@@ -13,7 +16,9 @@ public:
     static constexpr int kParams = 20;
 
     GsmHrEncoder() = default;
+    // Back to the initial state; the DTX switch stays as set.
     void Reset();
+    void SetDtx(bool on) { m_dtxOn = on; }
     void Encode(const int16_t* samples, int16_t* params);
 
 private:
@@ -44,7 +49,8 @@ private:
 
     // frame analysis (GsmHrEncoderLpc.cpp)
     void HighPass(int16_t* io);
-    int16_t AnalyseLpc(const int16_t* window, int16_t* finalRc, int16_t* vqCodes);
+    int16_t AnalyseLpc(const int16_t* window, int16_t* flatRc, int32_t* corr, int32_t* unquantisedR0,
+                       GsmHrVadInput* vad);
     int16_t SubframeFilters(int16_t newR0, const int16_t* newKs, const int16_t* newAs, const int16_t* newSnw,
                             gsmhr::Norm* sqrtRs, int16_t synthAs[][gsmhr::kOrder], int16_t snwAs[][gsmhr::kOrder]);
     bool ResidualPrefersInterpolation(int16_t interpAs[][gsmhr::kOrder], const int16_t* newAs, const gsmhr::Norm* sqrtRs);
@@ -52,12 +58,18 @@ private:
     void WeightFrame(int16_t numAs[][gsmhr::kOrder], int16_t denAs[][gsmhr::kOrder]);
 
     // open-loop lag search (GsmHrEncoderLag.cpp)
-    void SearchOpenLoop(int16_t prevR0Index, int16_t r0Index, OpenLoop* result);
+    // A SID frame (sp 0) is always unvoiced; `vadLags` gets each subframe's
+    // best integer lag for the detector's periodicity check.
+    void SearchOpenLoop(int16_t prevR0Index, int16_t r0Index, int16_t sp, OpenLoop* result, int16_t* vadLags);
 
     // subframe analysis (GsmHrEncoderSubframe.cpp)
     void AnalyseSubframe(int sub, const int16_t* weighted, int16_t voicing, gsmhr::Norm sqrtRs,
                          const int16_t* hCoefs, const int16_t* lagList, int lagCount, int16_t pitch,
                          int16_t hnwCoef, SubframeCodes* codes);
+    // A SID frame's subframe: the comfort-noise codes in `codes` excite the
+    // weighting filters' states instead of a search.
+    void NoiseSubframe(gsmhr::Norm sqrtRs, const int16_t* hCoefs, const SubframeCodes& codes);
+    void AdvanceSubframeState(const int16_t* excitation, const int16_t* hCoefs);
 
     int16_t m_oldR0 = 0;
     int16_t m_oldR0Index = 0;
@@ -76,4 +88,7 @@ private:
     int16_t m_hState[gsmhr::kOrder] = {};
     int16_t m_hnwState[kHnwHistory] = {};
     int16_t m_prevLagCode = 0;
+    GsmHrVad m_vad;
+    GsmHrDtxTransmit m_dtx;
+    bool m_dtxOn = false;
 };

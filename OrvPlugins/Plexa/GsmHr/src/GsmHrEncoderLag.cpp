@@ -333,7 +333,7 @@ void PitchLags(int16_t bestIntLag, const int16_t* cInt, const int16_t* gInt, int
 
 } // namespace
 
-void GsmHrEncoder::SearchOpenLoop(int16_t prevR0Index, int16_t r0Index, OpenLoop* out)
+void GsmHrEncoder::SearchOpenLoop(int16_t prevR0Index, int16_t r0Index, int16_t sp, OpenLoop* out, int16_t* vadLags)
 {
     const int16_t* w = m_weighted + kSearchMax;   // sample 0 of this frame; history before it
     Norm* energy = m_weightedEnergy + kSubframes;  // this frame's; [-4..-1] the last frame's
@@ -405,6 +405,7 @@ void GsmHrEncoder::SearchOpenLoop(int16_t prevR0Index, int16_t r0Index, OpenLoop
         const int index = FindBestRatio(&cSub[i][kLagMin - kSearchMin], &gSub[i][kLagMin - kSearchMin], &cc, &g,
                                         kLagMax - kLagMin + 1);
         intLag[i] = index == -1 ? int16_t(0) : Add(kLagMin, static_cast<int16_t>(index));
+        vadLags[i] = index == -1 ? int16_t(kLagMin) : intLag[i];
         if (intLag[i] > 0) {
             const int16_t ratio = Sub(cc, g) < 0 ? Div(cc, g) : kMax16;
             bestPg = Add(ratio, bestPg);
@@ -427,7 +428,7 @@ void GsmHrEncoder::SearchOpenLoop(int16_t prevR0Index, int16_t r0Index, OpenLoop
         }
         out->voicing = 0;
     };
-    if (voicing <= 0) {
+    if (voicing <= 0 || sp == 0) {
         unvoiced();
         return;
     }

@@ -64,8 +64,10 @@ void Biquad(const int16_t* c, int16_t* io, int16_t* x, int16_t* y, int16_t preSh
 using Matrix = int32_t[kOrder][kOrder][2];
 
 // Forward, backward and cross covariances of the window with end-point
-// correction and lag windowing; returns the power's shift count.
-int16_t Covariances(const int16_t* in, Matrix& bm, Matrix& fm, Matrix& cm, int32_t* r0)
+// correction and lag windowing; returns the power's shift count. The voice
+// activity detector takes the frame's autocorrelation (lags 0-8) from the same
+// scaled signal, with the signal's shift count.
+int16_t Covariances(const int16_t* in, Matrix& bm, Matrix& fm, Matrix& cm, int32_t* r0, GsmHrVadInput* vad)
 {
     int32_t maxPower = 0;
     int32_t power = 0x117f0b;
@@ -96,6 +98,8 @@ int16_t Covariances(const int16_t* in, Matrix& bm, Matrix& fm, Matrix& cm, int32
     for (int n = 1; n < kFrame; ++n)
         power = LMac(power, s[kOrder + n], s[kOrder + n]);
     phi[0] = power;
+    vad->scale = sigShift;
+    vad->acf[0] = power;
     for (int i = 1; i <= kOrder; ++i) {
         power = LMsu(power, s[kOrder + kFrame - i], s[kOrder + kFrame - i]);
         power = LMac(power, s[kOrder - i], s[kOrder - i]);
@@ -128,6 +132,13 @@ int16_t Covariances(const int16_t* in, Matrix& bm, Matrix& fm, Matrix& cm, int32
         power = LMul(s[kOrder], s[kOrder - k]);
         for (int n = 1; n < kFrame; ++n)
             power = LMac(power, s[kOrder + n], s[kOrder + n - k]);
+        if (k < GsmHrVadInput::kLags) {
+            // the covariance less its first k products is the autocorrelation
+            int32_t acf = power;
+            for (int kk = 0; kk < k; ++kk)
+                acf = LMsu(acf, s[kOrder + kk], s[kOrder + kk - k]);
+            vad->acf[k] = acf;
+        }
         int32_t t = LMul32x32(LShl(power, norm), kGsmHrFlatSmoothing[k - 1]);
         fm[0][k][0] = t;
         cm[0][k - 1][0] = t;
@@ -153,7 +164,9 @@ int16_t Covariances(const int16_t* in, Matrix& bm, Matrix& fm, Matrix& cm, int32
     return powShift;
 }
 
-int16_t QuantiseR0(int32_t r0)
+} // namespace
+
+int16_t GsmHrQuantiseR0(int32_t r0)
 {
     const int16_t value = Round(r0);
     for (int16_t index = 0; index < 31; ++index) {
@@ -163,13 +176,15 @@ int16_t QuantiseR0(int32_t r0)
     return 31;
 }
 
+namespace {
+
 // Unquantised reflection coefficients by the fixed-point lattice technique;
-// returns the R0 index.
-int16_t FlatLattice(const int16_t* in, int16_t* rc)
+// returns the R0 index and gives the unquantised frame energy.
+int16_t FlatLattice(const int16_t* in, int16_t* rc, int32_t* unquantisedR0, GsmHrVadInput* vad)
 {
     Matrix F = {}, B = {}, C = {};
     int32_t r0;
-    int16_t rShifts = Covariances(in, B, F, C, &r0);
+    int16_t rShifts = Covariances(in, B, F, C, &r0, vad);
 
     const int16_t root = r0 != 0 ? SquareRoot(r0) : int16_t(0);
     rShifts = Sub(6 + 2, rShifts);
@@ -179,7 +194,8 @@ int16_t FlatLattice(const int16_t* in, int16_t* rc)
         t = LShr(t, rShifts);
     else if (rShifts < 0)
         t = 0;
-    const int16_t r0Index = QuantiseR0(t);
+    const int16_t r0Index = GsmHrQuantiseR0(t);
+    *unquantisedR0 = t;
 
     int16_t shift = 0;
     for (int j = 0; j < kOrder; ++j) {
@@ -451,14 +467,16 @@ void GsmHrEncoder::HighPass(int16_t* io)
     Biquad(&kGsmHrHighPass[5], io, &m_hpX[2], &m_hpY[4], 0, 1);
 }
 
-int16_t GsmHrEncoder::AnalyseLpc(const int16_t* window, int16_t* finalRc, int16_t* vqCodes)
+int16_t GsmHrEncoder::AnalyseLpc(const int16_t* window, int16_t* flatRc, int32_t* corr, int32_t* unquantisedR0,
+                                  GsmHrVadInput* vad)
 {
-    int16_t flatRc[kOrder];
-    const int16_t r0Index = FlatLattice(window, flatRc);
-
-    int32_t corr[kOrder + 1];
+    const int16_t r0Index = FlatLattice(window, flatRc, unquantisedR0, vad);
     RcToAutocorr(kAShift, kAScale, flatRc, corr);
+    return r0Index;
+}
 
+void GsmHrQuantiseCorrelation(const int32_t* corr, int16_t* finalRc, int16_t* vqCodes)
+{
     int32_t pFull[kOrder];
     int32_t vFullSpace[2 * kOrder - 1];
     int32_t* vFull = vFullSpace + kOrder - 1;
@@ -515,7 +533,6 @@ int16_t GsmHrEncoder::AnalyseLpc(const int16_t* window, int16_t* finalRc, int16_
         if (seg < 2)
             AdvanceConditions(finalRc + sg.first, seg, pFull, vFull, pBar, vBar);
     }
-    return r0Index;
 }
 
 int16_t GsmHrEncoder::SubframeFilters(int16_t newR0, const int16_t* newKs, const int16_t* newAs, const int16_t* newSnw,

@@ -571,11 +571,39 @@ void GsmHrEncoder::AnalyseSubframe(int sub, const int16_t* wSpeech, int16_t mode
             temp[i] = Add(pVec[i], ex[0][i]);
     }
 
+    AdvanceSubframeState(temp, h);
+}
+
+void GsmHrEncoder::AdvanceSubframeState(const int16_t* excitation, const int16_t* h)
+{
+    // the excitation joins the pitch history and runs through H(z) into the
+    // harmonic weighting filter's history
+    int16_t* ltpOut = m_ltp + kLtpHistory;
     for (int i = -kLtpHistory; i < -kSub; ++i)
         ltpOut[i] = ltpOut[i + kSub];
     for (int i = 0; i < kSub; ++i)
-        ltpOut[i - kSub] = temp[i];
+        ltpOut[i - kSub] = excitation[i];
     for (int i = 0; i < kHnwHistory - kSub; ++i)
         m_hnwState[i] = m_hnwState[i + kSub];
-    LpcIir(temp, h, m_hState, &m_hnwState[kHnwHistory - kSub]);
+    LpcIir(excitation, h, m_hState, &m_hnwState[kHnwHistory - kSub]);
+}
+
+void GsmHrEncoder::NoiseSubframe(Norm sqrtRs, const int16_t* h, const SubframeCodes& codes)
+{
+    int16_t signs[kMaxBasis];
+    int16_t ex[2][kSub];
+    CodeBits(codes.code1, 7, signs);
+    BuildCodeVector(&kGsmHrUnvoicedBasis[0][0][0], ex[0], signs, 7);
+    CodeBits(codes.code2, 7, signs);
+    BuildCodeVector(&kGsmHrUnvoicedBasis[1][0][0], ex[1], signs, 7);
+    Norm rs11, rs22;
+    SqrtRatioPlain(ex[0], sqrtRs, &rs11);
+    SqrtRatioPlain(ex[1], sqrtRs, &rs22);
+    const int16_t* g = kGsmHrGainTable[0][codes.gain];
+    ScaleExcitation(ex[0], g[0], rs11, ex[0]);
+    ScaleExcitation(ex[1], g[1], rs22, ex[1]);
+    int16_t sum[kSub];
+    for (int i = 0; i < kSub; ++i)
+        sum[i] = Add(ex[0][i], ex[1][i]);
+    AdvanceSubframeState(sum, h);
 }

@@ -105,3 +105,27 @@ double SegmentalSnr(const std::vector<int16_t>& reference, const std::vector<int
     }
     return best;
 }
+
+std::vector<int16_t> MakeWhiteNoise(double seconds, double rms, uint32_t seed)
+{
+    // four uniform values in [-1, 1) sum to variance 4/3
+    const double scale = rms / std::sqrt(4.0 / 3.0);
+    std::vector<int16_t> out(static_cast<size_t>(seconds * 8000));
+    for (auto& v : out) {
+        double sum = 0;
+        for (int k = 0; k < 4; ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            sum += static_cast<int32_t>(seed) / 2147483648.0;
+        }
+        v = static_cast<int16_t>(std::lround(std::clamp(sum * scale, -32768.0, 32767.0)));
+    }
+    return out;
+}
+
+double Rms(const std::vector<int16_t>& signal, size_t at, size_t count)
+{
+    double sum = 0;
+    for (size_t i = at; i < at + count && i < signal.size(); ++i)
+        sum += double(signal[i]) * signal[i];
+    return count ? std::sqrt(sum / double(count)) : 0.0;
+}
