@@ -10,7 +10,10 @@
 #                                     (ORV_PLUGIN_FILE) and write fuzz seeds into ORV_CORPUS_DIR
 #       [PROGRAM_TESTS ...]           <Name>ProgramTests: the real program (ORV_PROGRAM_FILE) on the
 #       [PROGRAM_PLUGINS ...]         application folder, with the other plug-ins it needs
+#       [PROGRAM_TEST_LIBS ...]       what they link besides Qt (the SDK, to read what it wrote)
 #       [FUZZ ...] [FUZZ_LIBS ...]    <Name>Fuzz, a libFuzzer target (ORV_FUZZ=ON with clang)
+#       [FUZZ_CORES ...]              other static libraries (cores, codecs) the fuzz target
+#                                     compiles instrumented along with <Name>Core
 #       [BENCH ...] [BENCH_LIBS ...]  <Name>Bench, a Google Benchmark program; with PROGRAM_PLUGINS
 #                                     it may run the program too
 #   )
@@ -57,10 +60,12 @@ function(orv_add_plugin_core name)
     target_link_libraries(${name} PUBLIC OrvSdk ${ARG_LIBS})
 endfunction()
 
-# orv_add_plugin_fuzz(<Target> CORE <core library> SOURCES ... [LIBS ...])
+# orv_add_plugin_fuzz(<Target> CORE <core library> [CORES ...] SOURCES ... [LIBS ...])
 # With ORV_FUZZ (clang only): a libFuzzer target. It compiles its own
-# instrumented copies of the plug-in's core and of the SDK, so the rest of the
-# build (plug-in modules included) stays as it is.
+# instrumented copies of the plug-in's core, of the other static libraries
+# named in CORES and of the SDK, so the rest of the build (plug-in modules
+# included) stays as it is. Like the tests, it knows ORV_SOURCE_DIR and has the
+# shared test support on its include path.
 function(orv_add_plugin_fuzz name)
     if(NOT ORV_FUZZ)
         return()
@@ -69,7 +74,7 @@ function(orv_add_plugin_fuzz name)
         message(WARNING "ORV_FUZZ needs clang: ${name} is not built")
         return()
     endif()
-    cmake_parse_arguments(ARG "" "CORE" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "CORE" "CORES;SOURCES;LIBS" ${ARGN})
     set(instrument -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
                    -fno-omit-frame-pointer -g)
     if(NOT TARGET OrvSdkFuzz)
@@ -83,13 +88,20 @@ function(orv_add_plugin_fuzz name)
         target_compile_options(OrvSdkFuzz PRIVATE ${instrument})
         target_link_libraries(OrvSdkFuzz PUBLIC Qt6::Core Qt6::Gui Qt6::Xml)
     endif()
-    get_target_property(core_sources ${ARG_CORE} SOURCES)
-    get_target_property(core_dir ${ARG_CORE} SOURCE_DIR)
-    list(TRANSFORM core_sources PREPEND "${core_dir}/" REGEX "^[^/]")
-    get_target_property(core_includes ${ARG_CORE} INCLUDE_DIRECTORIES)
-    add_executable(${name} ${ARG_SOURCES} ${core_sources})
-    # The shared test support writes the files a target builds its fixed input from.
-    target_include_directories(${name} PRIVATE ${core_includes} "${CMAKE_SOURCE_DIR}/tests/support")
+    set(sources ${ARG_SOURCES})
+    set(includes "${CMAKE_SOURCE_DIR}/tests/support")
+    foreach(core ${ARG_CORE} ${ARG_CORES})
+        get_target_property(core_sources ${core} SOURCES)
+        get_target_property(core_dir ${core} SOURCE_DIR)
+        list(TRANSFORM core_sources PREPEND "${core_dir}/" REGEX "^[^/]")
+        get_target_property(core_includes ${core} INCLUDE_DIRECTORIES)
+        list(APPEND sources ${core_sources})
+        list(APPEND includes ${core_includes})
+    endforeach()
+    list(REMOVE_DUPLICATES sources)
+    add_executable(${name} ${sources})
+    target_include_directories(${name} PRIVATE ${includes})
+    target_compile_definitions(${name} PRIVATE ORV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     target_compile_options(${name} PRIVATE ${instrument})
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_libraries(${name} PRIVATE OrvSdkFuzz ${ARG_LIBS})
@@ -97,7 +109,7 @@ endfunction()
 
 function(orv_plugin name)
     cmake_parse_arguments(ARG "" "EXPORTS"
-        "SOURCES;LIBS;PARAMETERS;TESTS;TEST_LIBS;PROGRAM_TESTS;PROGRAM_PLUGINS;FUZZ;FUZZ_LIBS;BENCH;BENCH_LIBS"
+        "SOURCES;LIBS;PARAMETERS;TESTS;TEST_LIBS;PROGRAM_TESTS;PROGRAM_PLUGINS;PROGRAM_TEST_LIBS;FUZZ;FUZZ_LIBS;FUZZ_CORES;BENCH;BENCH_LIBS"
         ${ARGN})
     if(NOT ARG_EXPORTS)
         set(ARG_EXPORTS ${name}Exports.cpp)
@@ -122,7 +134,7 @@ function(orv_plugin name)
         endif()
     endif()
     if(ARG_PROGRAM_TESTS AND TARGET Orvane)
-        orv_add_test(${name}ProgramTests SOURCES ${ARG_PROGRAM_TESTS} LIBS Qt6::Core
+        orv_add_test(${name}ProgramTests SOURCES ${ARG_PROGRAM_TESTS} LIBS Qt6::Core ${ARG_PROGRAM_TEST_LIBS}
             PROGRAM DEPENDS ${name} ${ARG_PROGRAM_PLUGINS})
         if(TARGET ${name}ProgramTests)
             target_include_directories(${name}ProgramTests PRIVATE "${plugin_tests}")
@@ -140,23 +152,7 @@ function(orv_plugin name)
         endif()
     endif()
     if(ARG_FUZZ)
-        orv_add_plugin_fuzz(${name}Fuzz CORE ${name}Core SOURCES ${ARG_FUZZ} LIBS ${ARG_FUZZ_LIBS})
+        orv_add_plugin_fuzz(${name}Fuzz CORE ${name}Core CORES ${ARG_FUZZ_CORES}
+            SOURCES ${ARG_FUZZ} LIBS ${ARG_FUZZ_LIBS})
     endif()
-endfunction()
-
-# The importers' earlier pieces, for plug-in folders written before orv_plugin:
-# orv_importer_test(<Name> SOURCES ... LIBS ...) and
-# orv_importer_fuzz(<Name> CORE <core> SOURCES ... [LIBS ...]).
-function(orv_importer_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-    orv_add_test(${name}Tests SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS} DEPENDS ${name})
-    if(TARGET ${name}Tests)
-        target_compile_definitions(${name}Tests PRIVATE
-            ORV_PLUGIN_FILE="$<TARGET_FILE:${name}>"
-            ORV_CORPUS_DIR="${ORV_FUZZ_CORPUS_DIR}/${name}")
-    endif()
-endfunction()
-
-function(orv_importer_fuzz name)
-    orv_add_plugin_fuzz(${name}Fuzz ${ARGN})
 endfunction()

@@ -9,19 +9,21 @@
 #include "Plugin/PluginExports.h"
 #include "Text/CLanguageResources.h"
 
+#include "LoadedPluginModule.h"
+#include "MessageCapture.h"
+#include "ProgramRun.h"
+#include "TestBytes.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
 
 #include <cstring>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <initializer_list>
 
@@ -52,14 +54,6 @@ inline QString LogLine(const char* className, const char* id)
 {
     return CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id)) +
            QLatin1Char('\n');
-}
-
-inline QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int value : values)
-        bytes.append(static_cast<char>(static_cast<uchar>(value)));
-    return bytes;
 }
 
 inline quint16 Word(const QByteArray& bytes, int at)
@@ -128,44 +122,6 @@ inline DecodedBody DecodeBody(const QByteArray& bytes, int at = 0)
     body.ok = pos <= bytes.size();
     return body;
 }
-
-// Keeps warnings (failed checks) and debug lines away from the test output.
-class MessageCapture
-{
-public:
-    MessageCapture()
-    {
-        Current() = this;
-        m_Previous = qInstallMessageHandler(&MessageCapture::Handle);
-    }
-    ~MessageCapture()
-    {
-        qInstallMessageHandler(m_Previous);
-        Current() = nullptr;
-    }
-    bool HasWarning(const char* part) const
-    {
-        for (const QString& line : m_Warnings)
-            if (line.contains(QString::fromLatin1(part)))
-                return true;
-        return false;
-    }
-
-private:
-    static MessageCapture*& Current()
-    {
-        static MessageCapture* current = nullptr;
-        return current;
-    }
-    static void Handle(QtMsgType type, const QMessageLogContext&, const QString& text)
-    {
-        if (MessageCapture* capture = Current())
-            if (type != QtDebugMsg)
-                capture->m_Warnings << text;
-    }
-    QtMessageHandler m_Previous = nullptr;
-    QStringList m_Warnings;
-};
 
 // A picture drawn in text, one string a row: '#' black, '.' white, and the
 // digits 0..3 the phone greys, 'w' white among them. Rows are 8-bit indexed
@@ -254,33 +210,20 @@ struct Fixture
 // from its class info.
 inline void ExpectModule(const char* path, const char* name, int version, const char* extension)
 {
-    void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(handle, nullptr) << dlerror();
-    auto pluginName = reinterpret_cast<PluginNameFunction>(dlsym(handle, "PluginName"));
-    auto pluginVersion = reinterpret_cast<PluginVersionFunction>(dlsym(handle, "PluginVersion"));
-    auto classCount = reinterpret_cast<PluginClassCountFunction>(dlsym(handle, "PluginClassCount"));
-    auto classInfo = reinterpret_cast<PluginClassInfoFunction>(dlsym(handle, "PluginClassInfo"));
-    auto buildDate = reinterpret_cast<PluginBuildDateFunction>(dlsym(handle, "PluginBuildDate"));
-    EXPECT_TRUE(pluginName && pluginVersion && classCount && classInfo && buildDate);
-    if (pluginName && pluginVersion && classCount && classInfo && buildDate)
+    LoadedPluginModule module(path);
+    ASSERT_NO_FATAL_FAILURE(ExpectModuleIdentity(module, name, version, 1));
+    EXPECT_EQ(module.classInfo(3), module.classInfo(0));
+    CPluginBase* converter = module.classInfo(0) ? module.classInfo(0)->CreateInstance() : nullptr;
+    EXPECT_NE(converter, nullptr);
+    if (converter)
     {
-        EXPECT_STREQ(pluginName(), name);
-        EXPECT_EQ(pluginVersion(), version);
-        EXPECT_EQ(classCount(), 1);
-        EXPECT_STREQ(buildDate(), "Oct  1 2002");
-        EXPECT_EQ(classInfo(3), classInfo(0));
-        CPluginBase* converter = classInfo(0) ? classInfo(0)->CreateInstance() : nullptr;
-        EXPECT_NE(converter, nullptr);
-        if (converter)
-        {
-            EXPECT_EQ(converter->GetExportExtension(), QString::fromLatin1(extension));
-            EXPECT_EQ(converter->GetConverterType(), int(CPluginBase::EXPORTER));
-            delete converter;
-        }
+        EXPECT_EQ(converter->GetExportExtension(), QString::fromLatin1(extension));
+        EXPECT_EQ(converter->GetConverterType(), int(CPluginBase::EXPORTER));
+        delete converter;
     }
-    dlclose(handle);
 }
 
+#ifdef ORV_PROGRAM_FILE
 // The real program on the built application folder, run in a scratch folder
 // that holds copies of the named examples.
 class ProgramRun
@@ -298,21 +241,7 @@ public:
     // Runs the main job; returns the exit code (-1 when it did not end normally).
     int Run(const QStringList& arguments)
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("ORVANEDIR"), QString::fromUtf8(ORV_APP_DIR));
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_Work);
-        process.start(QString::fromUtf8(ORV_APP_DIR) + QStringLiteral("/Orvane"),
-                      arguments + QStringList{QStringLiteral("/logfile=run.log")});
-        if (!process.waitForFinished(30000))
-        {
-            process.kill();
-            process.waitForFinished(1000);
-            return -1;
-        }
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return RunProgramIn(m_Work, arguments + QStringList{QStringLiteral("/logfile=run.log")});
     }
 
     QString Path(const QString& name) const { return m_Work + QLatin1Char('/') + name; }
@@ -333,5 +262,6 @@ private:
     QTemporaryDir m_Scratch;
     QString m_Work;
 };
+#endif
 
 } // namespace ExporterTest

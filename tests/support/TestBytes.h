@@ -52,6 +52,15 @@ inline QByteArray Little(uint32_t value, int bytes)
     return out;
 }
 
+// The little-endian number of `size` bytes at `at` (as RIFF and the phone formats store them).
+inline uint32_t LittleAt(const QByteArray& bytes, int at, int size)
+{
+    uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes.at(at + i));
+    return value;
+}
+
 // A whole file's bytes; empty when it cannot be read.
 inline QByteArray ReadFileBytes(const QString& path)
 {

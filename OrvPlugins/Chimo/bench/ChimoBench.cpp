@@ -92,7 +92,7 @@ static void FromCommandLine(benchmark::State& state)
     {
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(ORV_APP_DIR "/Orvane"), arguments);
+        process.start(QStringLiteral(ORV_PROGRAM_FILE), arguments);
         if (!process.waitForFinished(30000) || process.exitCode() != 0)
         {
             state.SkipWithError("the program failed");

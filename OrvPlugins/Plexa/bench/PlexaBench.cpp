@@ -142,7 +142,7 @@ void BM_MinuteFromCommandLine(benchmark::State& state)
         process.setWorkingDirectory(dir.path());
         QElapsedTimer timer;
         timer.start();
-        process.start(QStringLiteral(ORV_ORVANE_EXE), arguments);
+        process.start(QStringLiteral(ORV_PROGRAM_FILE), arguments);
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         {
             state.SkipWithError("the program did not convert the file");

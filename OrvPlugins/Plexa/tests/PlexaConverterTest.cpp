@@ -3,6 +3,8 @@
 // progress, and the debug files.
 #include "PlexaTestSupport.h"
 
+#include "MessageCapture.h"
+
 #include "VoxVocoders.h"
 
 #include "Documents/CDocumentAbstract.h"
@@ -21,37 +23,6 @@
 using namespace PlexaTest;
 
 namespace {
-// Keeps check warnings and debug lines out of the test output, and counts them.
-class MessageCapture
-{
-public:
-    MessageCapture()
-    {
-        Current() = this;
-        mPrevious = qInstallMessageHandler(&MessageCapture::Handle);
-    }
-    ~MessageCapture()
-    {
-        qInstallMessageHandler(mPrevious);
-        Current() = nullptr;
-    }
-    QStringList warnings;
-    QStringList debug;
-
-private:
-    static MessageCapture*& Current()
-    {
-        static MessageCapture* current = nullptr;
-        return current;
-    }
-    static void Handle(QtMsgType type, const QMessageLogContext&, const QString& text)
-    {
-        if (MessageCapture* capture = Current())
-            (type == QtDebugMsg ? capture->debug : capture->warnings) << text;
-    }
-    QtMessageHandler mPrevious = nullptr;
-};
-
 std::unique_ptr<CDocumentWave> Wave(const Samples& samples, uint32_t rate = 8000,
                                     const QString& name = QStringLiteral("/clips/Hello.wav"))
 {
@@ -267,15 +238,15 @@ TEST_F(PlexaConverter, RefusesWithoutParametersProfileOrWave)
         Converter c;
         c.plexa.SetParameters(nullptr);
         EXPECT_FALSE(c.plexa.Convert(wave.get()));
-        EXPECT_EQ(c.messages.warnings.size(), 1);
-        EXPECT_TRUE(c.messages.warnings.value(0).contains(QStringLiteral("GetParameters()")));
+        EXPECT_EQ(c.messages.Warnings().size(), 1);
+        EXPECT_TRUE(c.messages.Warnings().value(0).contains(QStringLiteral("GetParameters()")));
         EXPECT_TRUE(c.plexa.GetRawDataList().isEmpty());
     }
     {
         Converter c;
         c.plexa.SetProfile(nullptr);
         EXPECT_FALSE(c.plexa.Convert(wave.get()));
-        EXPECT_TRUE(c.messages.warnings.value(0).contains(QStringLiteral("GetProfile()")));
+        EXPECT_TRUE(c.messages.Warnings().value(0).contains(QStringLiteral("GetProfile()")));
         EXPECT_TRUE(c.plexa.GetRawDataList().isEmpty());
     }
     Converter c;
@@ -301,7 +272,7 @@ TEST_F(PlexaConverter, ReportsProgressOncePerFrame)
     EXPECT_EQ(values.first(), 0);
     EXPECT_EQ(values.last(), 100);
     // "%d done" only when the percentage moves.
-    EXPECT_EQ(c.messages.debug.filter(QStringLiteral(" done")).size(), 101);
+    EXPECT_EQ(c.messages.DebugLines().filter(QStringLiteral(" done")).size(), 101);
 }
 
 TEST_F(PlexaConverter, DebugFilesHoldTheClipThePreviewAndTheTrace)

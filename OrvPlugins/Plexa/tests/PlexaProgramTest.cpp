@@ -1,59 +1,30 @@
 // The real program turning the bundled spoken example into a VOX clip with
 // its preview from the command line, and refusing what it cannot code.
+#include "ProgramRun.h"
+#include "TestBytes.h"
+#include "WavBuilder.h"
+
 #include "Wave/CDocumentWave.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <set>
 
 namespace {
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-quint32 Le(const QByteArray& bytes, int at, int size)
-{
-    quint32 value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | quint8(bytes.at(at + i));
-    return value;
-}
-
+// A mono WAV file of the given sample format with `frames` samples of a ramp.
 QByteArray Wav(quint32 rate, quint16 bits, quint16 format, quint32 frames)
 {
-    const quint32 size = frames * bits / 8;
-    QByteArray file("RIFF");
-    auto put = [&](quint32 value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            file.append(char((value >> (8 * i)) & 0xFF));
-    };
-    put(36 + size, 4);
-    file += "WAVEfmt ";
-    put(16, 4);
-    put(format, 2);
-    put(1, 2);
-    put(rate, 4);
-    put(rate * bits / 8, 4);
-    put(bits / 8, 2);
-    put(bits, 2);
-    file += "data";
-    put(size, 4);
-    for (quint32 i = 0; i < size; ++i)
-        file.append(char((i * 37) & 0x7F));
-    return file;
+    WavBuilder::Format fields;
+    fields.tag = format;
+    fields.rate = rate;
+    fields.bits = bits;
+    QByteArray samples(int(frames * bits / 8), '\0');
+    for (int i = 0; i < samples.size(); ++i)
+        samples[i] = char((i * 37) & 0x7F);
+    return WavBuilder::Canonical(fields, samples);
 }
 
 // Samples of a WAV file once the SDK has brought it to 8000 Hz mono.
@@ -103,28 +74,15 @@ protected:
 
     int Convert(const QString& source, const QString& profile, const QStringList& extra = {})
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("ORVANEDIR"), QStringLiteral(ORV_APP_DIR));
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_Work);
-        process.start(QStringLiteral(ORVANE_PROGRAM),
-                      QStringList({QStringLiteral("/profile=") + profile, QStringLiteral("/converter=vox"),
-                                   QStringLiteral("/destination=out"), QStringLiteral("/preview"),
-                                   QStringLiteral("/logfile=run.log")})
-                          + extra + QStringList({source}));
-        if (!process.waitForFinished(30000))
-        {
-            process.kill();
-            process.waitForFinished(1000);
-            return -1;
-        }
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return RunProgramIn(m_Work,
+                            QStringList({QStringLiteral("/profile=") + profile, QStringLiteral("/converter=vox"),
+                                         QStringLiteral("/destination=out"), QStringLiteral("/preview"),
+                                         QStringLiteral("/logfile=run.log")})
+                                + extra + QStringList({source}));
     }
 
     QString Out(const char* name) const { return m_Work + QStringLiteral("/out/") + QString::fromLatin1(name); }
-    QByteArray Log() const { return ReadAll(m_Work + QStringLiteral("/run.log")); }
+    QByteArray Log() const { return ReadFileBytes(m_Work + QStringLiteral("/run.log")); }
     QStringList Written() const { return QDir(m_Work + QStringLiteral("/out")).entryList(QDir::Files); }
 
     QTemporaryDir m_Scratch;
@@ -135,8 +93,8 @@ protected:
 TEST_F(PlexaProgram, SpokenExampleBecomesAnAmr122ClipWithItsPreview)
 {
     ASSERT_EQ(Convert(QStringLiteral("hello.wav"), QStringLiteral("Model C")), 0) << Log().constData();
-    const QByteArray vox = ReadAll(Out("hello.VOX"));
-    const QByteArray preview = ReadAll(Out("hello_previewVOX.WAV"));
+    const QByteArray vox = ReadFileBytes(Out("hello.VOX"));
+    const QByteArray preview = ReadFileBytes(Out("hello_previewVOX.WAV"));
     ASSERT_TRUE(vox.startsWith(".VOX"));
     const std::vector<int> lengths = MessageLengths(vox);
     int consumed = 4;
@@ -145,7 +103,7 @@ TEST_F(PlexaProgram, SpokenExampleBecomesAnAmr122ClipWithItsPreview)
     EXPECT_EQ(consumed, vox.size());
 
     // One message per whole 20 ms frame of the source brought to 8000 Hz.
-    EXPECT_EQ(int(lengths.size()), int(ResampledSamples(ReadAll(m_Work + QStringLiteral("/hello.wav"))) / 160));
+    EXPECT_EQ(int(lengths.size()), int(ResampledSamples(ReadFileBytes(m_Work + QStringLiteral("/hello.wav"))) / 160));
     // The default parameters: 12.2 with DTX, so speech and comfort noise.
     const std::set<int> kinds(lengths.begin(), lengths.end());
     EXPECT_TRUE(kinds.count(17));
@@ -153,20 +111,20 @@ TEST_F(PlexaProgram, SpokenExampleBecomesAnAmr122ClipWithItsPreview)
         EXPECT_TRUE(length == 17 || length == 4 || length == 2) << length;
 
     ASSERT_EQ(preview.size(), 44 + 320 * int(lengths.size()));
-    EXPECT_EQ(Le(preview, 24, 4), 8000u);
-    EXPECT_EQ(Le(preview, 40, 4), 320u * quint32(lengths.size()));
+    EXPECT_EQ(LittleAt(preview, 24, 4), 8000u);
+    EXPECT_EQ(LittleAt(preview, 40, 4), 320u * quint32(lengths.size()));
 }
 
 TEST_F(PlexaProgram, HalfRatePhoneTakesAnAmrModeFromItsParameterFile)
 {
-    QByteArray parameters = ReadAll(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
+    QByteArray parameters = ReadFileBytes(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
     parameters.replace("VALUE=\"gsm_amr_122\"", "VALUE=\"gsm_amr_475\"");
     parameters.replace("\"EncodeNoDTX\" TYPE=\"Boolean\" VALUE=\"false\"", "\"EncodeNoDTX\" TYPE=\"Boolean\" VALUE=\"true\"");
-    ASSERT_TRUE(WriteAll(m_Work + QStringLiteral("/amr475.xml"), parameters));
+    ASSERT_TRUE(WriteFileBytes(m_Work + QStringLiteral("/amr475.xml"), parameters));
     ASSERT_EQ(Convert(QStringLiteral("hello.wav"), QStringLiteral("Model B"), {QStringLiteral("/parameter=amr475.xml")}),
               0)
         << Log().constData();
-    const std::vector<int> lengths = MessageLengths(ReadAll(Out("hello.VOX")));
+    const std::vector<int> lengths = MessageLengths(ReadFileBytes(Out("hello.VOX")));
     ASSERT_FALSE(lengths.empty());
     for (int length : lengths)
         ASSERT_EQ(length, 8);
@@ -190,7 +148,7 @@ TEST_F(PlexaProgram, BadInputFailsWithAMessageAndNoFile)
     {
         const QString name = QString::fromLatin1(c.name);
         if (!c.bytes.isEmpty())
-            ASSERT_TRUE(WriteAll(m_Work + QLatin1Char('/') + name, c.bytes));
+            ASSERT_TRUE(WriteFileBytes(m_Work + QLatin1Char('/') + name, c.bytes));
         EXPECT_EQ(Convert(name, QString::fromLatin1(c.profile)), 1) << c.name;
         EXPECT_TRUE(Written().isEmpty()) << c.name << " " << Written().join(QLatin1Char(' ')).toStdString();
         EXPECT_FALSE(Log().trimmed().isEmpty()) << c.name;
@@ -200,7 +158,7 @@ TEST_F(PlexaProgram, BadInputFailsWithAMessageAndNoFile)
 
 TEST_F(PlexaProgram, ShortSoundIsNamedAsSuch)
 {
-    ASSERT_TRUE(WriteAll(m_Work + QStringLiteral("/short.wav"), Wav(8000, 16, 1, 100)));
+    ASSERT_TRUE(WriteFileBytes(m_Work + QStringLiteral("/short.wav"), Wav(8000, 16, 1, 100)));
     EXPECT_EQ(Convert(QStringLiteral("short.wav"), QStringLiteral("Model C")), 1);
     EXPECT_TRUE(Log().contains("The sound is shorter than one 20 ms frame"));
 }

@@ -11,6 +11,8 @@
 #include "Text/CLanguageResources.h"
 #include "Util/CMemFile.h"
 
+#include "WavBuilder.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -81,28 +83,13 @@ inline Samples Constant(size_t count, int16_t value)
 inline QByteArray PcmHeader(uint32_t rate = 8000, uint16_t bits = 16, uint16_t channels = 1, uint16_t format = 1,
                             uint32_t dataSize = 0)
 {
-    QByteArray header(44, '\0');
-    auto put16 = [&](int at, uint32_t v) {
-        header[at] = char(v & 0xFF);
-        header[at + 1] = char((v >> 8) & 0xFF);
-    };
-    auto put32 = [&](int at, uint32_t v) {
-        put16(at, v & 0xFFFF);
-        put16(at + 2, v >> 16);
-    };
-    header.replace(0, 4, "RIFF");
-    put32(4, 36 + dataSize);
-    header.replace(8, 8, "WAVEfmt ");
-    put32(16, 16);
-    put16(20, format);
-    put16(22, channels);
-    put32(24, rate);
-    put32(28, rate * channels * bits / 8);
-    put16(32, channels * bits / 8);
-    put16(34, bits);
-    header.replace(36, 4, "data");
-    put32(40, dataSize);
-    return header;
+    WavBuilder::Format fields;
+    fields.tag = format;
+    fields.channels = channels;
+    fields.rate = rate;
+    fields.bits = bits;
+    return WavBuilder::Riff(WavBuilder::FormatChunk(fields) + WavBuilder::Chunk("data", QByteArray(), dataSize),
+                            quint32(36 + dataSize));
 }
 
 inline QByteArray SampleBytes(const Samples& samples)

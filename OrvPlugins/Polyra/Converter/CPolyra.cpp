@@ -6,6 +6,7 @@
 #include "Melody/CDocumentMidi.h"
 #include "Melody/CMidiInstrumentUsage.h"
 #include "Parameters/CParameters.h"
+#include "Parameters/ParameterRead.h"
 #include "Parameters/CProfile.h"
 #include "Util/Assert.h"
 
@@ -26,10 +27,7 @@ int CPolyra::IsCompatibleWithProfile(CProfile* profile)
     if (!profile)
         return 0;
     // A phone without the key simply takes no MSEQ sequences.
-    const CParameter* parameter = profile->GetParameter(QStringLiteral("MISCCompatible"));
-    if (!parameter || parameter->GetType() != CParameter::BOOL_TYPE)
-        return 0;
-    return static_cast<const CBoolParameter*>(parameter)->mValue ? 1 : 0;
+    return ParameterRead::Bool(profile, "MISCCompatible", false) ? 1 : 0;
 }
 
 void CPolyra::FilterParametersWithProfile(CParameters*, CProfile*, int)

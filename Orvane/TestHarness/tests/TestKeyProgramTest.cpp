@@ -32,7 +32,7 @@ CConversionRun Convert(const QTemporaryDir& work, const QString& userOption, con
     arguments << QStringLiteral("/profile=Model A") << QStringLiteral("/converter=imy")
               << QStringLiteral("/destination=out") << QStringLiteral("/preview") << QStringLiteral("/logfile=run.log")
               << source;
-    result.run = RunProgram(QStringLiteral(ORVANE_PROGRAM), arguments, work.path(), QStringLiteral(ORV_APP_DIR));
+    result.run = RunProgram(QStringLiteral(ORV_PROGRAM_FILE), arguments, work.path(), QStringLiteral(ORV_APP_DIR));
     result.log = ReadAll(work.filePath(QStringLiteral("run.log")));
     const QDir out(work.filePath(QStringLiteral("out")));
     result.outputNames = out.entryList(QDir::Files, QDir::Name);

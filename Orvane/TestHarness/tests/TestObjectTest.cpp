@@ -3,7 +3,8 @@
 #include "Core/COrvApplication.h"
 #include "Core/CTestBase.h"
 #include "ScratchApp.h"
-#include "SdkTestSupport.h"
+#include "MessageCapture.h"
+#include "ScopedAppFolder.h"
 #include "ScriptedPrompt.h"
 #include "TestHarness/CMoreTests.h"
 #include "TestHarness/CQuietTests.h"
@@ -56,7 +57,7 @@ protected:
     void SetUp() override
     {
         m_App.MakeComplete();
-        qputenv("ORVANEDIR", QFile::encodeName(m_App.Path()));
+        m_AppFolder = std::make_unique<ScopedAppFolder>(QFile::encodeName(m_App.Path()));
         QDir::setCurrent(m_App.Path());
     }
     void TearDown() override
@@ -77,6 +78,7 @@ protected:
 
     CProcessStateKeeper m_Keeper;
     CScratchApp m_App;
+    std::unique_ptr<ScopedAppFolder> m_AppFolder;
     CScriptedPrompt m_Prompt;
     CProgramArguments m_Arguments;
     std::unique_ptr<CTestApplication> m_Application;

@@ -1,49 +1,21 @@
 // The real program writing the spoken example as a half-rate clip with its
 // preview, on the built application folder.
+#include "ProgramRun.h"
+#include "TestBytes.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-int RunProgram(const QString& work, const QStringList& arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("ORVANEDIR"), QStringLiteral(ORV_APP_DIR));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(work);
-    process.start(QStringLiteral(ORVANE_PROGRAM), arguments);
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return -1;
-    }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
 
 const QByteArray kDtxOn = "NAME=\"EncodeNoDTX\" TYPE=\"Boolean\" VALUE=\"false\"";
 const QByteArray kDtxOff = "NAME=\"EncodeNoDTX\" TYPE=\"Boolean\" VALUE=\"true\"";
 
 quint16 Word(const QByteArray& bytes, int at)
 {
-    return quint16(quint8(bytes.at(at)) | (quint8(bytes.at(at + 1)) << 8));
+    return quint16(LittleAt(bytes, at, 2));
 }
 
 } // namespace
@@ -55,21 +27,21 @@ TEST(GsmHrProgram, SpokenExampleBecomesAHalfRateClipWithItsPreview)
     const QString work = scratch.path();
     ASSERT_TRUE(QDir().mkpath(work + QStringLiteral("/out")));
     ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/examples/hello.wav"), work + QStringLiteral("/hello.wav")));
-    QByteArray parameters = ReadAll(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
+    QByteArray parameters = ReadFileBytes(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
     ASSERT_TRUE(parameters.contains("VALUE=\"gsm_amr_122\""));
     parameters.replace("VALUE=\"gsm_amr_122\"", "VALUE=\"gsm_hr\"");
     // silence coded as speech: every frame is a full message
     ASSERT_TRUE(parameters.contains(kDtxOn));
     parameters.replace(kDtxOn, kDtxOff);
-    ASSERT_TRUE(WriteAll(work + QStringLiteral("/halfrate.xml"), parameters));
+    ASSERT_TRUE(WriteFileBytes(work + QStringLiteral("/halfrate.xml"), parameters));
 
-    const int exitCode = RunProgram(work, {QStringLiteral("/profile=Model B"), QStringLiteral("/converter=vox"),
+    const int exitCode = RunProgramIn(work, {QStringLiteral("/profile=Model B"), QStringLiteral("/converter=vox"),
                                            QStringLiteral("/destination=out"), QStringLiteral("/preview"),
                                            QStringLiteral("/logfile=run.log"), QStringLiteral("/parameter=halfrate.xml"),
-                                           QStringLiteral("hello.wav")});
-    ASSERT_EQ(exitCode, 0) << ReadAll(work + QStringLiteral("/run.log")).constData();
+                                           QStringLiteral("hello.wav")}, 60000);
+    ASSERT_EQ(exitCode, 0) << ReadFileBytes(work + QStringLiteral("/run.log")).constData();
 
-    const QByteArray vox = ReadAll(work + QStringLiteral("/out/hello.VOX"));
+    const QByteArray vox = ReadFileBytes(work + QStringLiteral("/out/hello.VOX"));
     ASSERT_TRUE(vox.startsWith(".VOX"));
     ASSERT_EQ((vox.size() - 4) % 18, 0);
     const int messages = (vox.size() - 4) / 18;
@@ -79,7 +51,7 @@ TEST(GsmHrProgram, SpokenExampleBecomesAHalfRateClipWithItsPreview)
         ASSERT_EQ(Word(vox, at), 0x0990) << "message " << m;
         EXPECT_EQ((Word(vox, at + 16) >> 8) & 0xF, 2) << "message " << m;
     }
-    const QByteArray preview = ReadAll(work + QStringLiteral("/out/hello_previewVOX.WAV"));
+    const QByteArray preview = ReadFileBytes(work + QStringLiteral("/out/hello_previewVOX.WAV"));
     EXPECT_EQ(preview.size(), 44 + 320 * messages);
 }
 
@@ -98,18 +70,18 @@ struct HalfRateRun {
         QDir().mkpath(work + QStringLiteral("/out"));
         for (const QString& source : sources)
             QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/examples/hello.wav"), work + QLatin1Char('/') + source);
-        QByteArray parameters = ReadAll(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
+        QByteArray parameters = ReadFileBytes(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
         parameters.replace("VALUE=\"gsm_amr_122\"", "VALUE=\"gsm_hr\"");
         if (!dtx)
             parameters.replace(kDtxOn, kDtxOff);
-        WriteAll(work + QStringLiteral("/halfrate.xml"), parameters);
+        WriteFileBytes(work + QStringLiteral("/halfrate.xml"), parameters);
         QStringList arguments = {QStringLiteral("/profile=Model B"), QStringLiteral("/converter=vox"),
                                  QStringLiteral("/destination=out"), QStringLiteral("/preview"),
                                  QStringLiteral("/logfile=run.log"), QStringLiteral("/parameter=halfrate.xml")};
-        exitCode = RunProgram(work, arguments + sources);
+        exitCode = RunProgramIn(work, arguments + sources, 60000);
     }
-    QByteArray Out(const QString& name) const { return ReadAll(work + QStringLiteral("/out/") + name); }
-    QByteArray Log() const { return ReadAll(work + QStringLiteral("/run.log")); }
+    QByteArray Out(const QString& name) const { return ReadFileBytes(work + QStringLiteral("/out/") + name); }
+    QByteArray Log() const { return ReadFileBytes(work + QStringLiteral("/run.log")); }
 };
 
 } // namespace

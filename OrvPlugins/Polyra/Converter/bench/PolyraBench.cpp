@@ -200,7 +200,7 @@ void BM_ConvertFromCommandLine(benchmark::State& state)
         process.setWorkingDirectory(dir.path());
         QElapsedTimer timer;
         timer.start();
-        process.start(QString::fromUtf8(ORV_ORVANE_EXE), arguments);
+        process.start(QString::fromUtf8(ORV_PROGRAM_FILE), arguments);
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
             || process.exitCode() != 0)
         {

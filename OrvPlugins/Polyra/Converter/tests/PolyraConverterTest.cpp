@@ -3,6 +3,8 @@
 #include "CPolyra.h"
 #include "PolyraTestSupport.h"
 
+#include "LoadedPluginModule.h"
+
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
@@ -14,7 +16,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -102,19 +103,9 @@ protected:
 
 TEST(PolyraPlugin, ExportsMakeAnMseqConverter)
 {
-    void* handle = dlopen(ORV_POLYRA_PLUGIN, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(handle, nullptr) << dlerror();
-    auto name = reinterpret_cast<PluginNameFunction>(dlsym(handle, "PluginName"));
-    auto version = reinterpret_cast<PluginVersionFunction>(dlsym(handle, "PluginVersion"));
-    auto count = reinterpret_cast<PluginClassCountFunction>(dlsym(handle, "PluginClassCount"));
-    auto info = reinterpret_cast<PluginClassInfoFunction>(dlsym(handle, "PluginClassInfo"));
-    auto date = reinterpret_cast<PluginBuildDateFunction>(dlsym(handle, "PluginBuildDate"));
-    ASSERT_TRUE(name && version && count && info && date);
-    EXPECT_STREQ(name(), "Polyra");
-    EXPECT_EQ(version(), 0x10000);
-    EXPECT_EQ(count(), 1);
-    EXPECT_STREQ(date(), "Oct  1 2002");
-    CPluginBase* converter = info(0)->CreateInstance();
+    LoadedPluginModule module(ORV_PLUGIN_FILE);
+    ASSERT_NO_FATAL_FAILURE(ExpectModuleIdentity(module, "Polyra", 0x10000, 1));
+    CPluginBase* converter = module.classInfo(0)->CreateInstance();
     ASSERT_NE(converter, nullptr);
     EXPECT_EQ(converter->GetExportExtension(), QStringLiteral("SEQ"));
     EXPECT_EQ(converter->GetDescription(), QStringLiteral("SEQ converter"));
@@ -124,7 +115,6 @@ TEST(PolyraPlugin, ExportsMakeAnMseqConverter)
     EXPECT_EQ(converter->GetConverterType(), 2);
     EXPECT_EQ(converter->IsCancelable(), 1);
     delete converter;
-    dlclose(handle);
 }
 
 TEST_F(PolyraConverterTest, ParameterFileDeclaresEverySettingWithItsType)

@@ -1,6 +1,7 @@
 // Writes the seed corpora of the Polyra fuzz targets: MIDI files that reach
 // every stage, and media scripts with every kind of line.
 #include "PolyraTestSupport.h"
+#include "TestBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,18 +11,18 @@
 using MidiTest::TrackBuilder;
 
 namespace {
+// ORV_CORPUS_DIR is PolyraFuzz's folder; the script reader's target keeps its
+// seeds in the folder next to it, under its own name.
 bool WriteSeed(const char* target, const char* name, const QByteArray& bytes)
 {
-    const QString folder = QString::fromUtf8(ORV_CORPUS_DIR) + QLatin1Char('/') + QLatin1String(target);
+    const QString folder = QDir::cleanPath(QStringLiteral(ORV_CORPUS_DIR "/../") + QLatin1String(target));
     QDir().mkpath(folder);
-    QFile file(folder + QLatin1Char('/') + QLatin1String(name));
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return WriteFileBytes(folder + QLatin1Char('/') + QLatin1String(name), bytes);
 }
 
 QByteArray ReadSource(const char* relative)
 {
-    QFile file(QString::fromUtf8(ORV_SOURCE_DIR) + QLatin1Char('/') + QLatin1String(relative));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return ReadFileBytes(QString::fromUtf8(ORV_SOURCE_DIR) + QLatin1Char('/') + QLatin1String(relative));
 }
 } // namespace
 
@@ -35,11 +36,11 @@ TEST(PolyraFuzzSeeds, AreWritten)
         .Event(0, {0x99, 36, 100}).EndOfTrack(2000);
     TrackBuilder running;
     running.Event(0, {0x90, 60, 100}).Event(5000, {60, 0}).Sysex(0, ::Bytes({1, 2, 3})).EndOfTrack();
-    ASSERT_TRUE(WriteSeed("PolyraFuzz", "evening.mid", evening));
-    ASSERT_TRUE(WriteSeed("PolyraFuzz", "chord.mid", PolyraTest::TwoTrackFile(chord)));
-    ASSERT_TRUE(WriteSeed("PolyraFuzz", "running.mid", PolyraTest::TwoTrackFile(running, 40)));
+    ASSERT_TRUE(WriteSeed("Polyra", "evening.mid", evening));
+    ASSERT_TRUE(WriteSeed("Polyra", "chord.mid", PolyraTest::TwoTrackFile(chord)));
+    ASSERT_TRUE(WriteSeed("Polyra", "running.mid", PolyraTest::TwoTrackFile(running, 40)));
 
-    ASSERT_TRUE(WriteSeed("PolyraScriptFuzz", "evening.emi", ReadSource("examples/evening/.emi")));
-    ASSERT_TRUE(WriteSeed("PolyraScriptFuzz", "kinds.emi",
+    ASSERT_TRUE(WriteSeed("PolyraScript", "evening.emi", ReadSource("examples/evening/.emi")));
+    ASSERT_TRUE(WriteSeed("PolyraScript", "kinds.emi",
                           "// kinds\n0.5\tQTZ\t\n1\tTXT\ta\\b\n1.2\tPIC\t017\n3\tSND\tx\nno tabs\n-2\tTXT\tx\n"));
 }

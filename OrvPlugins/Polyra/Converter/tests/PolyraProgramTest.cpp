@@ -1,34 +1,15 @@
 // The real program on the built application folder: the bundled evening
 // example becomes an MSEQ sequence with its preview; bad input fails with its
 // message in the run log and leaves no file.
+#include "ProgramRun.h"
+#include "TestBytes.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-quint32 Le(const QByteArray& bytes, int at, int size)
-{
-    quint32 value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | quint8(bytes.at(at + i));
-    return value;
-}
-
 class PolyraProgram : public ::testing::Test
 {
 protected:
@@ -45,28 +26,16 @@ protected:
     int Convert(const QString& source, const QString& profile = QStringLiteral("Model C"),
                 const QStringList& extra = {})
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("ORVANEDIR"), QString::fromUtf8(ORV_APP_DIR));
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_Work);
-        process.start(QStringLiteral(ORVANE_PROGRAM),
-                      QStringList{QStringLiteral("/profile=") + profile, QStringLiteral("/converter=seq"),
-                                  QStringLiteral("/destination=out"), QStringLiteral("/preview"),
-                                  QStringLiteral("/logfile=run.log")}
-                          + extra + QStringList{source});
-        if (!process.waitForFinished(60000))
-        {
-            process.kill();
-            process.waitForFinished(1000);
-            return -1;
-        }
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return RunProgramIn(m_Work,
+                            QStringList{QStringLiteral("/profile=") + profile, QStringLiteral("/converter=seq"),
+                                        QStringLiteral("/destination=out"), QStringLiteral("/preview"),
+                                        QStringLiteral("/logfile=run.log")}
+                                + extra + QStringList{source},
+                            60000);
     }
 
     QString Work(const char* name) const { return m_Work + QLatin1Char('/') + QLatin1String(name); }
-    QByteArray Log() const { return ReadAll(Work("run.log")); }
+    QByteArray Log() const { return ReadFileBytes(Work("run.log")); }
 
     QTemporaryDir m_Scratch;
     QString m_Work;
@@ -76,22 +45,22 @@ protected:
 TEST_F(PolyraProgram, EveningExampleBecomesASequenceWithItsPreview)
 {
     ASSERT_EQ(Convert(QStringLiteral("evening.mid")), 0) << Log().constData();
-    const QByteArray sequence = ReadAll(Work("out/evening.SEQ"));
+    const QByteArray sequence = ReadFileBytes(Work("out/evening.SEQ"));
     ASSERT_GE(sequence.size(), 26);
     EXPECT_EQ(sequence.left(5), QByteArray(".SEQ!"));
     // The media script beside the source adds the text and picture tracks.
     EXPECT_EQ(int(sequence[22]), 3);
-    EXPECT_EQ(Le(sequence, 5, 3) * 2, quint32(sequence.size()));
+    EXPECT_EQ(LittleAt(sequence, 5, 3) * 2, quint32(sequence.size()));
     EXPECT_EQ(sequence.right(2), QByteArray("\x1f\x00", 2));
 
-    const QByteArray wave = ReadAll(Work("out/evening_previewSEQ.WAV"));
+    const QByteArray wave = ReadFileBytes(Work("out/evening_previewSEQ.WAV"));
     ASSERT_GE(wave.size(), 44);
     EXPECT_EQ(wave.left(4), QByteArray("RIFF"));
-    EXPECT_EQ(Le(wave, 22, 2), 1u);
-    EXPECT_EQ(Le(wave, 24, 4), 8000u);
-    EXPECT_EQ(Le(wave, 34, 2), 16u);
+    EXPECT_EQ(LittleAt(wave, 22, 2), 1u);
+    EXPECT_EQ(LittleAt(wave, 24, 4), 8000u);
+    EXPECT_EQ(LittleAt(wave, 34, 2), 16u);
     // Eight bars at 120 beats a minute: 16 seconds.
-    const double seconds = Le(wave, 40, 4) / 2 / 8000.0;
+    const double seconds = LittleAt(wave, 40, 4) / 2 / 8000.0;
     EXPECT_NEAR(seconds, 16.0, 1.0);
 
     const QByteArray log = Log();
@@ -103,15 +72,15 @@ TEST_F(PolyraProgram, EveningExampleBecomesASequenceWithItsPreview)
 
 TEST_F(PolyraProgram, BadInputFailsWithItsMessageAndNoFile)
 {
-    const QByteArray midi = ReadAll(Work("evening.mid"));
+    const QByteArray midi = ReadFileBytes(Work("evening.mid"));
     QByteArray smpte = midi;
     smpte[12] = char(0xE7);
     smpte[13] = char(0x28);
-    ASSERT_TRUE(WriteAll(Work("cut.mid"), midi.left(10)));
-    ASSERT_TRUE(WriteAll(Work("smpte.mid"), smpte));
-    QByteArray parameters = ReadAll(QString::fromUtf8(ORV_APP_DIR) + QStringLiteral("/Plugins/Parameters/MSEQParameters.xml"));
+    ASSERT_TRUE(WriteFileBytes(Work("cut.mid"), midi.left(10)));
+    ASSERT_TRUE(WriteFileBytes(Work("smpte.mid"), smpte));
+    QByteArray parameters = ReadFileBytes(QString::fromUtf8(ORV_APP_DIR) + QStringLiteral("/Plugins/Parameters/MSEQParameters.xml"));
     parameters.replace("TYPE=\"Boolean\" VALUE=\"true\"", "TYPE=\"Boolean\" VALUE=\"false\"");
-    ASSERT_TRUE(WriteAll(Work("none.xml"), parameters));
+    ASSERT_TRUE(WriteFileBytes(Work("none.xml"), parameters));
 
     struct Case
     {

@@ -1,7 +1,7 @@
 // The fixed-point operators against a wide-integer model, in both modes,
 // overflow flag included.
 #include "FixedPoint.h"
-#include "SdkTestSupport.h"
+#include "MessageCapture.h"
 
 #include <gtest/gtest.h>
 

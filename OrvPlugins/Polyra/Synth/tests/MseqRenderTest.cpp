@@ -3,7 +3,8 @@
 #include "FixedPoint.h"
 #include "MseqRenderLimit.h"
 #include "MseqTestFile.h"
-#include "SdkTestSupport.h"
+#include "FuzzSeed.h"
+#include "MessageCapture.h"
 #include "SignalMeasure.h"
 
 #include <QDir>
@@ -48,13 +49,6 @@ MseqTestFile OneNote(int instrumentClass, int pitch, int velocity = 40, int dura
     return file;
 }
 
-void WriteSeed(const QString& name, const QByteArray& bytes)
-{
-    QDir().mkpath(QStringLiteral(ORV_CORPUS_DIR));
-    QFile file(QStringLiteral(ORV_CORPUS_DIR "/") + name);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
 } // namespace
 
 TEST_F(MseqRenderTest, WritesAMono16Bit8000HzWaveOf64BytesABlock)
@@ -78,7 +72,7 @@ TEST_F(MseqRenderTest, WritesAMono16Bit8000HzWaveOf64BytesABlock)
     EXPECT_TRUE(r.log.startsWith(QStringLiteral("Version: 1.9\tLOG REPORT\n")));
     EXPECT_TRUE(r.log.contains(QStringLiteral("processed samples: %1\n").arg(dataSize / 2)));
     EXPECT_TRUE(r.log.contains(QStringLiteral("length (secondes): %1\n").arg(dataSize / 16000.0, 0, 'f', 6)));
-    WriteSeed(QStringLiteral("one-note.seq"), OneNote(SynthLead, 69).Bytes());
+    SaveSeed(QStringLiteral("one-note.seq"), OneNote(SynthLead, 69).Bytes());
 }
 
 TEST_F(MseqRenderTest, RendersTheSameBytesEveryTime)
@@ -95,7 +89,7 @@ TEST_F(MseqRenderTest, RendersTheSameBytesEveryTime)
     EXPECT_GT(PeakOf(first.samples), 1000);
     EXPECT_EQ(first.wave, second.wave);
     EXPECT_EQ(first.log, second.log);
-    WriteSeed(QStringLiteral("mixed.seq"), bytes);
+    SaveSeed(QStringLiteral("mixed.seq"), bytes);
 }
 
 TEST_F(MseqRenderTest, NotesStartOnTimeAndEndWithTheirTail)
@@ -373,7 +367,7 @@ TEST_F(MseqRenderTest, CommandsCutOffAtTheEndOfTheFileEndTheRender)
         EXPECT_EQ(r.samples.size() % 32, 0u);
         EXPECT_LE(r.samples.size(), 1000u);
     }
-    WriteSeed(QStringLiteral("cut.seq"), cut[4]);
+    SaveSeed(QStringLiteral("cut.seq"), cut[4]);
 }
 
 TEST_F(MseqRenderTest, LeavesTheOperatorsWrapping)
