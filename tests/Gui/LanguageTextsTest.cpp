@@ -47,6 +47,14 @@ TEST(ShippedWindowTexts, EveryIdHasItsTextPictureOrSound)
          {}},
         {"CPlayerControl", {"id_play_tt", "id_stop_tt", "id_prev_tt", "id_next_tt"}, {}, {}},
         {"CPreviewPanel", {"id_preview_play"}, {}, {"id_blank"}},
+        {"CConverterPanel",
+         {"id_converter_parameter_title", "id_load_default_caption", "id_save_caption", "id_load_caption",
+          "id_tool_tip_converter_parameters_load_default_button", "id_tool_tip_converter_parameters_save_button",
+          "id_tool_tip_converter_parameters_load_button", "id_warning_title", "id_warning_text", "id_yes_caption",
+          "id_no_caption", "id_overwrite_text", "id_param_not_recognised"},
+         {},
+         {}},
+        {"CParameterView", {"id_reset_all", "id_reset", "id_min_max", "id_min", "id_max"}, {}, {}},
     };
     for (const Item& item : items) {
         const QString name = QString::fromLatin1(item.className);
