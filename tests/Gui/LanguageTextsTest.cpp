@@ -62,6 +62,16 @@ TEST(ShippedWindowTexts, EveryIdHasItsTextPictureOrSound)
           "id_no_caption", "id_overwrite_text", "id_param_not_recognised"},
          {},
          {}},
+        {"CDestinationSelectorPanel",
+         {"id_destination_panel", "id_tool_tip_folder_selection", "id_tool_tip_file_selection", "id_preview_caption",
+          "id_raw_data_caption", "id_convert_caption", "id_tool_tip_convert_button", "id_save_caption",
+          "id_tool_tip_save_button", "id_generate_caption", "id_tool_tip_generate_button", "id_launch_caption",
+          "id_tool_tip_launch_button", "id_tool_tip_dest_file_indicator", "id_preview_result_panel",
+          "id_tool_tip_result_preview", "id_titlewindow", "id_warning_title", "id_warning_text",
+          "id_warning_preview_title", "id_warning_no_preview_text", "id_warning_preview_text",
+          "id_warning_preview_no_match_text", "id_ok_caption", "id_yes_caption", "id_no_caption"},
+         {"id_brimsel_logo_icon"},
+         {}},
         {"CParameterView", {"id_reset_all", "id_reset", "id_min_max", "id_min", "id_max"}, {}, {}},
     };
     for (const Item& item : items) {
