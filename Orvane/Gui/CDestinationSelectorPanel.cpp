@@ -69,6 +69,8 @@ CDestinationSelectorPanel::CDestinationSelectorPanel(QWidget* parent, const QStr
         mpConvertButton = MakeControl<QPushButton>(this, "ConvertPushButton", "id_convert_caption",
                                                    "id_tool_tip_convert_button");
         mpSaveButton = MakeControl<QPushButton>(this, "SavePushButton", "id_save_caption", "id_tool_tip_save_button");
+        // Nothing to convert or save until a source is loaded.
+        mpConvertButton->setEnabled(false);
         mpSaveButton->setEnabled(false);
         buttons->addWidget(mpConvertButton);
         buttons->addWidget(mpSaveButton);

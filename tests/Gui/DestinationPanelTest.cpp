@@ -102,6 +102,8 @@ protected:
 
 TEST_F(DestinationPanelTest, ALoadedSourceProposesItsResultNameAndEnablesConvertOnly)
 {
+    EXPECT_FALSE(Out().GetConvertButton()->isEnabled());
+    EXPECT_FALSE(Out().GetSaveButton()->isEnabled());
     LoadSong();
     EXPECT_EQ(Out().GetDestFileIndicator()->text(), QStringLiteral("Song.TST"));
     EXPECT_TRUE(Out().GetConvertButton()->isEnabled());
