@@ -2,6 +2,7 @@
 // questions, and the batch list that Launch hands over.
 #include "GuiTestSupport.h"
 #include "Core/CBatchInfo.h"
+#include "Core/CGenerationInfo.h"
 #include "Gui/CDestinationSelectorPanel.h"
 #include "Gui/CDiskSelectorControl.h"
 #include "Gui/CFileSelectorControl.h"
@@ -347,6 +348,35 @@ TEST_F(PreviewLookupTest, TheLowerConverterIndexWinsAndEveryFrameMustExist)
     EXPECT_EQ(m_Loaded.size(), 3);
     EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{PanelText("id_warning_preview_title") + QLatin1Char('|')
                                                   + PanelText("id_warning_preview_no_match_text")});
+}
+
+} // namespace
+
+namespace {
+
+// While the application replaces its documents (a new conversion, a loaded preview), no preview shows one.
+TEST_F(DestinationPanelTest, NoPreviewHoldsADocumentWhileTheApplicationReplacesIt)
+{
+    Out().GetRawDataCheckBox()->setChecked(true);
+    QStringList held;
+    auto record = [&](const char* when) {
+        if (Out().GetResultPreview()->GetDocument() || Out().GetRawDataPreview()->GetDocument())
+            held.append(QString::fromLatin1(when));
+    };
+    QObject::connect(&Out(), &CDestinationSelectorPanel::ConvertionAsked, &Out(),
+                     [&](B32, CGenerationInfo*) { record("convert"); }, Qt::DirectConnection);
+    QObject::connect(&Out(), &CDestinationSelectorPanel::LoadPreviewAsked, &Out(),
+                     [&](const QStringList&, CDocument::DOCTYPE, B32&) { record("preview"); });
+    ConvertSong();
+    Out().ConvertButtonClicked();
+    Out().GetPreviewCheckBox()->setChecked(true);
+    Out().SaveButtonClicked();
+    ASSERT_NE(Out().GetResultPreview()->GetDocument(), nullptr);
+    QStringList files{m_Out + QStringLiteral("/Song_previewTST.BMP")};
+    Out().UpdatePreview(files, CDocument::PICTURE);
+    EXPECT_NE(Out().GetResultPreview()->GetDocument(), nullptr);
+    EXPECT_TRUE(held.isEmpty()) << held.join(QLatin1Char(' ')).toStdString();
+    Out().GetRawDataWindow()->hide();
 }
 
 } // namespace
