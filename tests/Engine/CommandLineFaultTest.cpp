@@ -254,6 +254,22 @@ TEST_F(CommandLineFaultTest, ANameWrittenOnceInARunIsNeverWrittenAgainInIt)
         if (c.result == QLatin1String("tune.IMY"))
             EXPECT_EQ(ReadBytes(path), first) << c.name;
     }
+
+    // An e-card's second message is not replaced by the message of a source named like it.
+    Write(QStringLiteral("sms/g.ecd"), Example("greeting.ecd"));
+    Write(QStringLiteral("sms/chime.imy"), Example("chime.imy")); // the melody the e-card names
+    Write(QStringLiteral("sms/g_1.imy"), Example("chime.imy"));
+    QDir(m_Work).mkdir(QStringLiteral("msg"));
+    const CRun run = Run({QStringLiteral("/profile=Model A"), QStringLiteral("/converter=ems_sms"),
+                          QStringLiteral("/logfile=run.log"), QStringLiteral("/destination=msg"),
+                          QStringLiteral("sms/g.ecd"), QStringLiteral("sms/g_1.imy")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Log().endsWith(QStringLiteral("%1 was not written: the source %2 wrote it earlier in this run, so the "
+                                              "source %3 fails.\n")
+                                   .arg(W(QStringLiteral("msg/g_1.EMS_SMS")), W(QStringLiteral("sms/g.ecd")),
+                                        W(QStringLiteral("sms/g_1.imy")))))
+        << qPrintable(Log());
+    EXPECT_EQ(Files(QStringLiteral("msg")), (QStringList{QStringLiteral("g_0.EMS_SMS"), QStringLiteral("g_1.EMS_SMS")}));
 }
 
 TEST_F(CommandLineFaultTest, OutsideFilesAreReadOnlyWhenRegularAndWithinTheirCap)
