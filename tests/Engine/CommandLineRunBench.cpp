@@ -1,8 +1,8 @@
 // Whole command-line runs of the real program on the built application folder, from process start to exit:
 // 2,000 small RTTTL sources in one run, and one small conversion. The checks a run makes on its log, its
 // sources and its result names must cost nothing measurable beside them. ORV_BENCH_PROGRAM names another
-// build of the program to compare with (same application folder). A run that fails is an error, not a
-// measurement.
+// build of the program to compare with and ORV_BENCH_APP that build's application folder (its plug-ins must
+// match its program). A run that fails is an error, not a measurement.
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -48,7 +48,8 @@ bool RunProgram(const QByteArray& folder, const QList<QByteArray>& arguments)
 
 void Prepare()
 {
-    setenv("ORVANEDIR", ORV_APP_DIR, 1);
+    const QByteArray other = qgetenv("ORV_BENCH_APP");
+    setenv("ORVANEDIR", other.isEmpty() ? ORV_APP_DIR : other.constData(), 1);
     unsetenv("QT_QPA_PLATFORM");
 }
 
