@@ -9,6 +9,7 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <csignal>
 #include <memory>
@@ -359,6 +360,32 @@ TEST_F(CommandLineFaultTest, ReplacingAResultKeepsItsModeItsLinkAndALongName)
     EXPECT_EQ(Files(QStringLiteral("kept")), QStringList{QStringLiteral("ring.IMY")});
     EXPECT_EQ(Files(QStringLiteral("out")),
               (QStringList{longBase + QStringLiteral(".IMY"), QStringLiteral("ring.IMY"), QStringLiteral("tune.IMY")}));
+}
+
+TEST_F(CommandLineFaultTest, ARunEndedBySigtermOrCtrlCLeavesNoTemporaryFile)
+{
+    QStringList sources;
+    for (int i = 0; i < 400; ++i) {
+        Write(QStringLiteral("s%1.mid").arg(i), Example("morning.mid"));
+        sources << QStringLiteral("s%1.mid").arg(i);
+    }
+    for (const int signal : {SIGTERM, SIGINT}) {
+        QDir(W(QStringLiteral("out"))).removeRecursively();
+        QDir(m_Work).mkdir(QStringLiteral("out"));
+        QFile::remove(W(QStringLiteral("run.log")));
+        auto process = Start(QStringList{QStringLiteral("/profile=Model A"), QStringLiteral("/converter=imy"),
+                                         QStringLiteral("/logfile=run.log"), QStringLiteral("/destination=out"),
+                                         QStringLiteral("/preview")}
+                             + sources);
+        // Stopped in the middle of the run, wherever its writing is then.
+        for (int wait = 0; wait < 3000 && Log().count(QStringLiteral("Saving")) < 20; ++wait)
+            QThread::msleep(2);
+        ::kill(pid_t(process->processId()), signal);
+        ASSERT_TRUE(process->waitForFinished(30000));
+        EXPECT_EQ(process->exitStatus(), QProcess::CrashExit) << signal;
+        for (const QString& name : Files(QStringLiteral("out")))
+            EXPECT_FALSE(name.startsWith(QLatin1Char('.'))) << qPrintable(name);
+    }
 }
 
 TEST_F(CommandLineFaultTest, FortySourcesOnAFillingDiskLoseNothing)
