@@ -1,6 +1,7 @@
 #include "GifImport.h"
 
 #include "GifAnimation.h"
+#include "GifLayout.h"
 #include "GifSource.h"
 #include "GifStill.h"
 
@@ -21,6 +22,9 @@ CDocumentPicture* ImportGifPicture(const QByteArray& bytes)
 
 CDocumentAnimation* ImportGifAnimation(const QByteArray& bytes)
 {
+    // Every frame becomes a whole screen of 32-bit pixels at most, whatever the size of its own image.
+    if (!GifLayout::FramesFit(bytes, 4, CGifAnimator::MaxFrameBytes))
+        return nullptr;
     CGifSource source(bytes);
     if (!source.Read() || source.ImageCount() <= 1)
         return nullptr;

@@ -39,12 +39,16 @@ bool SkipSubBlocks(const QByteArray& bytes, qsizetype& at)
 }
 } // namespace
 
-bool RastersFit(const QByteArray& bytes, int maxSide, qint64 maxPixels)
+namespace
+{
+// Calls visit(width, height) for each image descriptor within the bytes, in file order, until it returns false;
+// false then. A broken structure ends the walk with true: the decoder refuses it.
+template <class Visit>
+bool WalkImages(const QByteArray& bytes, Visit visit)
 {
     if (bytes.size() < ScreenDescriptorEnd)
         return true;
     qsizetype at = ScreenDescriptorEnd + ColourTableBytes(Byte(bytes, 10));
-    qint64 pixels = 0;
     while (at < bytes.size()) {
         const int record = Byte(bytes, at++);
         if (record == ExtensionIntroducer) {
@@ -54,12 +58,7 @@ bool RastersFit(const QByteArray& bytes, int maxSide, qint64 maxPixels)
         } else if (record == ImageSeparator) {
             if (at + ImageDescriptorBytes > bytes.size())
                 return true;
-            const int width = Little16(bytes, at + 4);
-            const int height = Little16(bytes, at + 6);
-            if (width > maxSide || height > maxSide)
-                return false;
-            pixels += qint64(width) * height;
-            if (pixels > maxPixels)
+            if (!visit(Little16(bytes, at + 4), Little16(bytes, at + 6)))
                 return false;
             at += ImageDescriptorBytes + ColourTableBytes(Byte(bytes, at + 8));
             ++at; // the LZW minimum code size
@@ -71,5 +70,29 @@ bool RastersFit(const QByteArray& bytes, int maxSide, qint64 maxPixels)
         }
     }
     return true;
+}
+} // namespace
+
+bool RastersFit(const QByteArray& bytes, int maxSide, qint64 maxPixels)
+{
+    qint64 pixels = 0;
+    return WalkImages(bytes, [&](int width, int height) {
+        if (width > maxSide || height > maxSide)
+            return false;
+        pixels += qint64(width) * height;
+        return pixels <= maxPixels;
+    });
+}
+
+bool FramesFit(const QByteArray& bytes, int bytesPerPixel, qint64 maxBytes)
+{
+    if (bytes.size() < ScreenDescriptorEnd)
+        return true;
+    const qint64 frameBytes = qint64(Little16(bytes, 6)) * Little16(bytes, 8) * bytesPerPixel;
+    qint64 total = 0;
+    return WalkImages(bytes, [&](int, int) {
+        total += frameBytes;
+        return total <= maxBytes;
+    });
 }
 } // namespace GifLayout

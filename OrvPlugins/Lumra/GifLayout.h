@@ -13,4 +13,7 @@ namespace GifLayout
 // lie within the bytes count; a broken structure is left to the decoder, which
 // refuses it.
 bool RastersFit(const QByteArray& bytes, int maxSide, qint64 maxPixels);
+// False when the animation's frames, each a whole logical screen of bytesPerPixel bytes a pixel, would take more
+// than maxBytes together: a large screen with many tiny images is refused before anything is decoded.
+bool FramesFit(const QByteArray& bytes, int bytesPerPixel, qint64 maxBytes);
 } // namespace GifLayout

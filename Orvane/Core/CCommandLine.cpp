@@ -156,5 +156,9 @@ QString FormatHelp(int versionWord, const std::function<QString(const QString& i
         help += QLatin1Char('/') + QString::fromLatin1(option.text) + text + QLatin1Char('\n');
     }
     help += QLatin1Char('\n');
+    // How to name a source that looks like an option comes last, where it is seen.
+    const QString footer = message(QStringLiteral("id_help_footer"));
+    if (!footer.isEmpty())
+        help += footer + QLatin1Char('\n');
     return help;
 }

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 #include <memory>
 
@@ -73,12 +74,6 @@ B32 COrvApplication::Init()
 
     ParseCommandLine();
 
-    m_LogFileName = m_CommandLine.mLogFileName;
-    if (m_LogFileName.isEmpty())
-        m_LogFileName = MakeLogFileName(QDateTime::currentDateTime());
-    m_pLogFile = new QFile(QDir(m_CurrentPath).filePath(m_LogFileName));
-    m_pLogFile->open(QIODevice::ReadWrite | QIODevice::Truncate);
-
     m_PathsFileName = m_CommandLine.mPathsFileName;
     if (m_PathsFileName.isEmpty())
         m_PathsFileName = QStringLiteral("Paths.xml");
@@ -88,7 +83,14 @@ B32 COrvApplication::Init()
     m_ParameterFolder = paths.mParameterFolder;
     m_ProfileFolder = paths.mProfileFolder;
 
-    if (!CLanguageResources::Load(m_ApplicationPath + QStringLiteral("/Languages/English.xml"))) {
+    const bool languageLoaded = CLanguageResources::Load(m_ApplicationPath + QStringLiteral("/Languages/English.xml"));
+    // A run log that is one of the sources would be emptied before the source is read.
+    if (LogFileNamesASource())
+        return 0;
+    // The help alone leaves nothing behind; without a language file it still needs the log for its report.
+    if (!m_CommandLine.mHelp || !languageLoaded)
+        OpenRunLog();
+    if (!languageLoaded) {
         // No language file, so no ids to look up.
         Report(1, QStringLiteral("Orvane error"),
                QStringLiteral("No resource file installed !\nPlease re-install the application."));
@@ -120,6 +122,76 @@ B32 COrvApplication::Init()
     if (m_pTestObject)
         m_pTestObject->Start();
     return 1;
+}
+
+QString COrvApplication::MessageOr(const char* id, const char* fallback)
+{
+    const QString text = Message(QString::fromLatin1(id));
+    return text.isEmpty() ? QString::fromLatin1(fallback) : text;
+}
+
+void COrvApplication::SayOnStandardError(const QString& text)
+{
+    const QByteArray bytes = (text + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+bool COrvApplication::LogFileNamesASource()
+{
+    if (m_CommandLine.mLogFileName.isEmpty())
+        return false;
+    const QDir start(m_CurrentPath);
+    const QString log = QFileInfo(start.filePath(m_CommandLine.mLogFileName)).canonicalFilePath();
+    if (log.isEmpty())
+        return false;
+    for (const QString& source : m_CommandLine.mSources) {
+        if (QFileInfo(start.filePath(source)).canonicalFilePath() == log) {
+            SayOnStandardError(MessageOr("id_logfile_is_source",
+                                         "The run log %1 is also a source; nothing was converted.")
+                                   .arg(m_CommandLine.mLogFileName));
+            return true;
+        }
+    }
+    return false;
+}
+
+void COrvApplication::OpenRunLog()
+{
+    const QDir start(m_CurrentPath);
+    auto file = std::make_unique<QFile>();
+    bool opened = false;
+    if (!m_CommandLine.mLogFileName.isEmpty()) {
+        // A name the user gave is the user's file to replace, but only a plain file: a FIFO would block.
+        m_LogFileName = m_CommandLine.mLogFileName;
+        file->setFileName(start.filePath(m_LogFileName));
+        const QFileInfo info(file->fileName());
+        if (info.exists() && !info.isFile()) {
+            SayOnStandardError(MessageOr("id_logfile_failed", "The run log %1 cannot be created: %2.")
+                                   .arg(file->fileName(), info.isDir() ? QStringLiteral("is a folder")
+                                                                       : QStringLiteral("is not a regular file")));
+            return;
+        }
+        opened = file->open(QIODevice::WriteOnly | QIODevice::Truncate);
+    } else {
+        // Runs started in the same second from one folder each get a log of their own, and an older log is
+        // never emptied: a taken name gets "_2", "_3"... and the file is created only when it is new.
+        const QString stem = MakeLogFileName(QDateTime::currentDateTime());
+        const QString base = stem.left(stem.size() - 4);
+        for (int number = 1; number <= 1000 && !opened; ++number) {
+            m_LogFileName = number == 1 ? stem : base + QStringLiteral("_%1.log").arg(number);
+            file->setFileName(start.filePath(m_LogFileName));
+            opened = file->open(QIODevice::WriteOnly | QIODevice::NewOnly);
+            if (!opened && !QFileInfo::exists(file->fileName()))
+                break;
+        }
+    }
+    if (!opened) {
+        SayOnStandardError(MessageOr("id_logfile_failed", "The run log %1 cannot be created: %2.")
+                               .arg(file->fileName(), file->errorString()));
+        return;
+    }
+    m_pLogFile = file.release();
 }
 
 void COrvApplication::ReportParameterFailures()

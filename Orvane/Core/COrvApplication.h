@@ -143,6 +143,12 @@ protected:
     void SetTestObject(CTestBase* testObject);
 
 private:
+    // Refuses (on standard error) a run log named by "logfile=" that is one of the sources.
+    bool LogFileNamesASource();
+    // Creates the run log; one that cannot be created is said on standard error and the run goes on.
+    void OpenRunLog();
+    static QString MessageOr(const char* id, const char* fallback);
+    static void SayOnStandardError(const QString& text);
     bool LoadProfiles();
     bool CheckConverters();
     void ReportFatal(const QString& id);

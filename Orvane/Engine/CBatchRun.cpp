@@ -24,6 +24,12 @@ namespace {
 // Answers of the batch's overwrite question.
 enum { YES_TO_ALL = 0, NO = 1, CANCEL = 2 };
 
+// One spelling per file for the names this run wrote.
+QString WrittenKey(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
 } // namespace
 
 CBatchRun::CBatchRun(COrvEngine& engine)
@@ -90,7 +96,9 @@ void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& en
         if (loaded->Load(parameterFile)) {
             parameters = loaded.get();
         } else {
-            m_Host.Log(Message("id_param_loaded_failed").arg(parameterFile) + QLatin1Char('\n'));
+            const QString reason = loaded->GetLoadError().isEmpty() ? QStringLiteral("is not a valid parameter file")
+                                                                    : loaded->GetLoadError();
+            m_Host.Log(Message("id_param_loaded_failed_because").arg(parameterFile, reason) + QLatin1Char('\n'));
             m_Failure = true;
         }
     }
@@ -125,9 +133,12 @@ void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParame
     }
 
     m_Host.Log(Message("id_opening_file").arg(source) + QLatin1Char('\n'));
-    QByteArray bytes = ReadSourceFile(source);
+    // A translator reads e-cards and messages, which have a smaller cap than media sources.
+    const qint64 cap = importer == converter ? FileLimits::MaxMessageSourceBytes : FileLimits::MaxMediaSourceBytes;
+    QString reason;
+    QByteArray bytes = ReadSourceFile(source, cap, &reason);
     if (bytes.isEmpty()) {
-        m_Host.Log(Message("id_opening_failed") + QLatin1Char('\n'));
+        m_Host.Log(Message("id_opening_failed_because").arg(source, reason) + QLatin1Char('\n'));
         m_Failure = true;
         return;
     }
@@ -177,12 +188,13 @@ void CBatchRun::ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CD
         m_Host.LogConversionLog(converter);
         m_Host.Log(Message("id_convertion_success") + QLatin1Char('\n'));
         const QString baseName = ShortBaseName(source);
-        WriteChunks(converter, importer, destination, baseName);
+        WriteChunks(converter, importer, destination, baseName, source);
         if (m_Write && m_SavePreview == 1) {
             std::unique_ptr<CDocument> preview(converter->TakePreviewDocument());
             const QString middle = converter->GetExportExtension();
-            if (!CResultFiles(m_Host).SaveResult(preview.get(), destination + QLatin1Char('/') + baseName,
-                                                        middle))
+            CResultFiles files(m_Host);
+            files.SetNameGuard([this, &source](const QString& name) { return ClaimName(name, source); });
+            if (!files.SaveResult(preview.get(), destination + QLatin1Char('/') + baseName, middle))
                 m_Failure = true;
         }
     } else if (m_State.mCancelFlag == 0) {
@@ -210,14 +222,42 @@ bool CBatchRun::MayWrite(const QString& path)
     return false;
 }
 
+bool CBatchRun::ClaimName(const QString& path, const QString& source)
+{
+    const QString key = WrittenKey(path);
+    const auto earlier = m_Written.constFind(key);
+    if (earlier != m_Written.constEnd()) {
+        m_Host.Log(Message("id_result_name_taken").arg(path, earlier.value(), source) + QLatin1Char('\n'));
+        m_Failure = true;
+        return false;
+    }
+    m_Written.insert(key, source);
+    return true;
+}
+
 void CBatchRun::WriteChunks(CPluginBase* converter, CPluginBase* importer, const QString& destination,
-                            const QString& baseName)
+                            const QString& baseName, const QString& source)
 {
     m_Write = true;
     const QList<QByteArray> chunks = converter->GetRawDataList();
     const int count = int(chunks.size());
     const QString extension = converter->GetExportExtension();
     CProfile* profile = m_Host.GetCurrentProfile();
+    // A result of an earlier source of this run is never replaced: a source whose names clash writes nothing.
+    bool clash = false;
+    for (int i = 0; i < count; ++i) {
+        const QString path = MakeChunkFileName(destination, baseName, i, count, extension);
+        const auto earlier = m_Written.constFind(WrittenKey(path));
+        if (earlier != m_Written.constEnd()) {
+            m_Host.Log(Message("id_result_name_taken").arg(path, earlier.value(), source) + QLatin1Char('\n'));
+            clash = true;
+        }
+    }
+    if (clash) {
+        m_Failure = true;
+        m_Write = false;
+        return;
+    }
     for (int i = 0; i < count && !m_Stop; ++i) {
         ASSERT(destination.isEmpty() == (0));
         const QString path = MakeChunkFileName(destination, baseName, i, count, extension);
@@ -225,6 +265,7 @@ void CBatchRun::WriteChunks(CPluginBase* converter, CPluginBase* importer, const
             m_Write = MayWrite(path);
         if (!m_Write)
             continue;
+        m_Written.insert(WrittenKey(path), source);
         const QByteArray& chunk = chunks.at(i);
         // A translator's messages have their own limits.
         if (importer != converter && profile && uint32_t(chunk.size()) > uint32_t(profile->GetMaxMediaSize())) {
@@ -233,8 +274,9 @@ void CBatchRun::WriteChunks(CPluginBase* converter, CPluginBase* importer, const
             m_Failure = true;
         }
         m_Host.Log(Message("id_saving_file").arg(path) + QLatin1Char('\n'));
-        if (!WriteBytesSafely(path, chunk)) {
-            m_Host.Log(Message("id_saving_failed") + QLatin1Char('\n'));
+        QString reason;
+        if (!WriteBytesSafely(path, chunk, &reason)) {
+            m_Host.Log(Message("id_saving_failed_because").arg(path, reason) + QLatin1Char('\n'));
             m_Failure = true;
         }
     }

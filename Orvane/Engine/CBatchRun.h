@@ -1,6 +1,7 @@
 #pragma once
 #include "Util/Types.h"
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -33,7 +34,9 @@ private:
     // The answer to the overwrite question of a source's first file; false: write nothing of this source.
     bool MayWrite(const QString& path);
     void WriteChunks(CPluginBase* converter, CPluginBase* importer, const QString& destination,
-                     const QString& baseName);
+                     const QString& baseName, const QString& source);
+    // Records that source writes path in this run; false (logged, a failure) when an earlier source did.
+    bool ClaimName(const QString& path, const QString& source);
     bool Running() const;
 
     CEngineHost& m_Host;
@@ -44,4 +47,6 @@ private:
     bool m_YesToAll = false;
     bool m_Failure = false;
     bool m_Write = true;
+    // Every file this run wrote or tried to write, with the source it came from.
+    QHash<QString, QString> m_Written;
 };

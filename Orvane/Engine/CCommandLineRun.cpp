@@ -10,6 +10,8 @@
 #include "Plugin/CPluginBase.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <sys/stat.h>
 
 namespace {
 
@@ -82,14 +84,32 @@ B32 CCommandLineRun::Run()
     const CCommandLine& line = m_Host.GetCommandLine();
     const int profile = SelectProfile();
     if (profile < 0) {
-        m_Host.Log(Message("id_select_profile_failed").arg(line.mProfile) + QLatin1Char('\n'));
+        if (line.mProfile.isEmpty()) {
+            QStringList names;
+            for (const CProfile* candidate : m_Host.GetProfileList())
+                names.append(candidate->GetMobileName());
+            m_Host.Log(Message("id_profile_option_missing").arg(names.join(QStringLiteral(", "))) + QLatin1Char('\n'));
+        } else {
+            m_Host.Log(Message("id_select_profile_failed").arg(line.mProfile) + QLatin1Char('\n'));
+        }
         return 0;
     }
     m_Host.SetCurrentProfile(profile);
 
     const int converterIndex = SelectConverter();
     if (converterIndex < 0) {
-        m_Host.Log(Message("id_select_converter_failed").arg(line.mConverter) + QLatin1Char('\n'));
+        if (line.mConverter.isEmpty()) {
+            QStringList extensions;
+            for (const CPluginClass* record : m_Host.GetEntireList(m_Host.GetCurrentProfile())) {
+                const QString extension = record->GetConverter()->GetExportExtension();
+                if (!extensions.contains(extension, Qt::CaseInsensitive))
+                    extensions.append(extension);
+            }
+            m_Host.Log(Message("id_converter_option_missing").arg(extensions.join(QStringLiteral(", ")))
+                       + QLatin1Char('\n'));
+        } else {
+            m_Host.Log(Message("id_select_converter_failed").arg(line.mConverter) + QLatin1Char('\n'));
+        }
         return 0;
     }
     CPluginBase* converter =
@@ -98,7 +118,15 @@ B32 CCommandLineRun::Run()
     const QString startDir = m_Host.GetCurrentPath();
     bool failure = false;
     for (const QString& missing : FindMissingSources(QCoreApplication::arguments().mid(1), startDir)) {
-        m_Host.Log(Message("id_source_missing").arg(missing) + QLatin1Char('\n'));
+        // A folder, a FIFO or a broken link exists in a way: say what it is rather than that it is missing.
+        const QString path = Absolute(startDir, missing);
+        struct stat entry;
+        if (::lstat(QFile::encodeName(path).constData(), &entry) == 0)
+            m_Host.Log(Message("id_source_unreadable")
+                           .arg(missing, BoundedFileRead::Check(path, FileLimits::MaxMediaSourceBytes))
+                       + QLatin1Char('\n'));
+        else
+            m_Host.Log(Message("id_source_missing").arg(missing) + QLatin1Char('\n'));
         failure = true;
     }
 

@@ -43,9 +43,10 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
     CPluginBase* importer = importers.first()->GetConverter();
 
     m_Host.Log(Message("id_opening_file").arg(path) + QLatin1Char('\n'));
-    const QByteArray bytes = ReadSourceFile(path);
+    QString reason;
+    const QByteArray bytes = ReadSourceFile(path, FileLimits::MaxMediaSourceBytes, &reason);
     if (bytes.isEmpty()) {
-        m_Host.Log(Message("id_opening_failed") + QLatin1Char('\n'));
+        m_Host.Log(Message("id_opening_failed_because").arg(path, reason) + QLatin1Char('\n'));
         m_Host.Report(0, Message("id_warning"), Message("id_failed_to_load").arg(path));
         return 0;
     }

@@ -62,10 +62,13 @@ QString CResultFiles::MakePreviewFileName(const QString& base, int kind, const Q
 
 bool CResultFiles::SavePreviewFile(const QString& name, const std::function<bool(const QString&)>& write)
 {
+    if (m_NameGuard && !m_NameGuard(name))
+        return false;
     m_Host.Log(Message("id_saving_file").arg(name) + QLatin1Char('\n'));
-    if (WriteFileSafely(name, write))
+    QString reason;
+    if (WriteFileSafely(name, write, &reason))
         return true;
-    m_Host.Log(Message("id_saving_failed") + QLatin1Char('\n'));
+    m_Host.Log(Message("id_saving_failed_because").arg(name, reason) + QLatin1Char('\n'));
     m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(name));
     return false;
 }

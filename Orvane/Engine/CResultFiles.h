@@ -27,6 +27,10 @@ public:
     // there was nothing to write, 0 after a failure (logged and reported).
     B32 SaveResult(CDocument* preview, const QString& base, const QString& middle);
 
+    // Asked before each preview file is written; false: the file is not written and SaveResult fails (the guard
+    // has said why). A batch run uses it so that no file is written twice in one run.
+    void SetNameGuard(std::function<bool(const QString& name)> guard) { m_NameGuard = std::move(guard); }
+
     // Picture, animation and wave documents have a row; any other type NO_PREVIEW.
     static int GetPreviewKind(int documentType);
     // base + "_preview" + middle [+ "_" + number for animation frames] + ".BMP" or ".WAV".
@@ -37,4 +41,5 @@ private:
     bool SavePreviewFile(const QString& name, const std::function<bool(const QString&)>& write);
 
     CEngineHost& m_Host;
+    std::function<bool(const QString&)> m_NameGuard;
 };

@@ -55,9 +55,11 @@ void CSmsTranslation::Translate(CPluginBase* translator, const CGenerationInfo& 
 {
     const QString source = info.GetSourcePath();
     m_Host.Log(Message("id_opening_file").arg(source) + QLatin1Char('\n'));
-    const QByteArray bytes = ReadSourceFile(source);
+    // E-cards and messages have a smaller cap than media sources.
+    QString reason;
+    const QByteArray bytes = ReadSourceFile(source, FileLimits::MaxMessageSourceBytes, &reason);
     if (bytes.isEmpty()) {
-        m_Host.Log(Message("id_opening_failed") + QLatin1Char('\n'));
+        m_Host.Log(Message("id_opening_failed_because").arg(source, reason) + QLatin1Char('\n'));
         m_Host.Report(0, Message("id_warning"), Message("id_failed_to_load").arg(source));
         return;
     }
@@ -120,8 +122,9 @@ void CSmsTranslation::WriteChunks(CPluginBase* translator, const CGenerationInfo
         if (i == 0 && !files.AskOverwrite(path))
             return;
         m_Host.Log(Message("id_saving_file").arg(path) + QLatin1Char('\n'));
-        if (!WriteBytesSafely(path, chunks.at(i))) {
-            m_Host.Log(Message("id_saving_failed") + QLatin1Char('\n'));
+        QString reason;
+        if (!WriteBytesSafely(path, chunks.at(i), &reason)) {
+            m_Host.Log(Message("id_saving_failed_because").arg(path, reason) + QLatin1Char('\n'));
             m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(path));
         }
     }

@@ -1,9 +1,9 @@
 #include "EngineSupport.h"
 #include "Documents/CDocument.h"
-#include "Host/CLocalFileDriver.h"
 #include "Host/CLocalFileInfo.h"
 #include "Plugin/CPluginBase.h"
 #include "Text/CLanguageResources.h"
+#include "Util/BoundedFileRead.h"
 
 QString Message(const QString& id)
 {
@@ -15,17 +15,14 @@ QString Message(const char* id)
     return Message(QString::fromLatin1(id));
 }
 
-QByteArray ReadSourceFile(const QString& path)
+QByteArray ReadSourceFile(const QString& path, qint64 cap, QString* reason)
 {
-    CLocalFileDriver driver;
-    const uint32_t expected = driver.GetFileSize(path);
-    if (expected == 0 || expected > uint32_t(INT32_MAX))
-        return QByteArray();
-    QByteArray bytes(int(expected), Qt::Uninitialized);
-    uint32_t size = 0;
-    if (!driver.ReadFile(path, &size, reinterpret_cast<unsigned char*>(bytes.data()), expected) || size == 0)
-        return QByteArray();
-    bytes.truncate(int(size));
+    QByteArray bytes;
+    QString why;
+    if (BoundedFileRead::Read(path, cap, bytes, why) && bytes.isEmpty())
+        why = QStringLiteral("is empty");
+    if (reason)
+        *reason = why;
     return bytes;
 }
 

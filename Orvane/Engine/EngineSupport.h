@@ -1,5 +1,6 @@
 #pragma once
 // Small steps that the conversion, translation, batch and loading paths share.
+#include "Util/BoundedFileRead.h"
 #include <QByteArray>
 #include <QString>
 
@@ -9,9 +10,9 @@ class CPluginBase;
 QString Message(const char* id);
 QString Message(const QString& id);
 
-// The whole file; empty when it cannot be read or is empty. The bytes are the array's own, so an importer may
-// keep a copy of the array.
-QByteArray ReadSourceFile(const QString& path);
+// The whole file; empty when it cannot be read, is empty, is no regular file or is larger than cap, and then
+// reason (when given) says why. The bytes are the array's own, so an importer may keep a copy of the array.
+QByteArray ReadSourceFile(const QString& path, qint64 cap = FileLimits::MaxMediaSourceBytes, QString* reason = nullptr);
 
 // Empties the converter's output chunks and deletes a preview document it still holds, so that nothing of an
 // earlier run (a failed one included) reaches the next.

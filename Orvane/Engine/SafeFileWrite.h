@@ -6,9 +6,13 @@
 #include <functional>
 
 // Lets write fill a new temporary file in the target's folder (it receives that file's path), then renames the
-// temporary file to path, replacing any file of that name. False when write fails or the file cannot be
-// created or renamed; the temporary file is then removed and an existing file at path is left as it was.
-bool WriteFileSafely(const QString& path, const std::function<bool(const QString& temporaryPath)>& write);
+// temporary file to path, replacing any file of that name. A path that is a symbolic link is written through to
+// the file it names, and a replaced file keeps its permission bits. False when write fails or the file cannot be
+// created or renamed; the temporary file is then removed, an existing file at path is left as it was, and
+// reason (when given) says why in the system's words. A run ended by SIGINT or SIGTERM while the temporary file
+// exists removes it first.
+bool WriteFileSafely(const QString& path, const std::function<bool(const QString& temporaryPath)>& write,
+                     QString* reason = nullptr);
 
 // The file at path holds exactly the bytes afterwards, or is untouched when false is returned.
-bool WriteBytesSafely(const QString& path, const QByteArray& bytes);
+bool WriteBytesSafely(const QString& path, const QByteArray& bytes, QString* reason = nullptr);

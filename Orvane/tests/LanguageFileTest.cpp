@@ -27,7 +27,10 @@ TEST(ShippedLanguageFile, HasEveryHostMessage)
           "id_processing", "id_profile_not_compatible", "id_saving_failed", "id_saving_file",
           "id_select_converter_failed", "id_select_importer_failed", "id_select_profile_failed",
           "id_source_missing", "id_translating", "id_translation_failed", "id_warning_media_toobig",
-          "id_yes_caption", "id_yes_to_all_caption"})
+          "id_yes_caption", "id_yes_to_all_caption", "id_logfile_is_source", "id_logfile_failed",
+          "id_result_name_taken", "id_opening_failed_because", "id_saving_failed_because",
+          "id_param_loaded_failed_because", "id_source_unreadable", "id_profile_option_missing",
+          "id_converter_option_missing", "id_help_footer"})
         EXPECT_FALSE(Message(QString::fromLatin1(id)).isEmpty()) << id;
     EXPECT_TRUE(Message(QStringLiteral("id_param_loaded_failed")).contains(QStringLiteral("%1")));
     EXPECT_TRUE(Message(QStringLiteral("id_plugin_info")).contains(QStringLiteral("%3")));
@@ -35,7 +38,9 @@ TEST(ShippedLanguageFile, HasEveryHostMessage)
     // The help lists the seven documented options and hides the three others.
     const QString help = FormatHelp(0x00020003, &Message);
     EXPECT_TRUE(help.startsWith(QStringLiteral("Orvane 2.3")));
-    EXPECT_TRUE(help.endsWith(QStringLiteral("\n\n")));
+    // After a blank line, the last line says how to name a source that looks like an option.
+    EXPECT_TRUE(help.endsWith(QStringLiteral("\n\n") + Message(QStringLiteral("id_help_footer")) + QLatin1Char('\n')));
+    EXPECT_TRUE(help.contains(QStringLiteral("//previews/tune.mid")));
     for (int row = 0; row < CCommandLine::OptionCount(); ++row) {
         const QString line = QStringLiteral("\n/") + QString::fromLatin1(CCommandLine::Options()[row].text);
         EXPECT_EQ(help.count(line), row < 7 ? 1 : 0) << CCommandLine::Options()[row].text;

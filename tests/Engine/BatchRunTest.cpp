@@ -140,7 +140,8 @@ TEST_F(BatchRunTest, AParameterFileThatFailsIsLoggedAndTheDefaultsAreUsed)
     const QString parameters = Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
     NewLog();
     EXPECT_EQ(Run(sources, "TST", parameters), 0);
-    EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_param_loaded_failed").arg(parameters) + LF
+    EXPECT_EQ(NewLog(), Text("id_launching") + LF
+                            + Text("id_param_loaded_failed_because").arg(parameters, QStringLiteral("is not a well-formed XML file")) + LF
                             + ConvertedSourceLog(sources.at(0), {Out("a.TST")}));
     EXPECT_EQ(ReadAll(Out("a.TST")), "one");
 
@@ -170,7 +171,8 @@ TEST_F(BatchRunTest, SourcesThatCannotBeReadOrImportedFailTheRun)
     NewLog();
     EXPECT_EQ(Run(sources), 0);
     EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
-                            + Text("id_opening_failed") + LF + Text("id_select_importer_failed").arg(sources.at(1))
+                            + Text("id_opening_failed_because").arg(sources.at(0), QStringLiteral("No such file or directory"))
+                            + LF + Text("id_select_importer_failed").arg(sources.at(1))
                             + LF + ConvertedSourceLog(sources.at(2), {Out("fine.TST")}));
     EXPECT_EQ(FilesIn(m_Out), QStringList{QStringLiteral("fine.TST")});
 }

@@ -106,11 +106,12 @@ TEST_F(CommandLineRunTest, TheExitCodeSaysWhetherEverythingNamedWasConverted)
     };
     const QString converted = ConvertedSourceLog(W(QStringLiteral("a.txt")), {W(QStringLiteral("a.TST"))});
     const Case cases[] = {
-        {"no profile named", "tst", {QStringLiteral("a.txt")}, false, 1, Text("id_select_profile_failed").arg(QString()) + LF},
+        {"no profile named", "tst", {QStringLiteral("a.txt")}, false, 1,
+         Text("id_profile_option_missing").arg(QStringLiteral("PHONE1, REFUSER, WARY")) + LF},
         {"unknown profile", "tst", {QStringLiteral("a.txt"), QStringLiteral("/profile=nobody")}, false, 1,
          Text("id_select_profile_failed").arg(QStringLiteral("NOBODY")) + LF},
         {"no converter named", nullptr, {QStringLiteral("a.txt")}, true, 1,
-         Text("id_select_converter_failed").arg(QString()) + LF},
+         Text("id_converter_option_missing").arg(QStringLiteral("TST, TPX, TAX, TWX, TST_SMS")) + LF},
         {"unknown converter", "xyz", {QStringLiteral("a.txt")}, true, 1,
          Text("id_select_converter_failed").arg(QStringLiteral("XYZ")) + LF},
         {"pattern matching nothing", "tst", {QStringLiteral("*.nomatch")}, true, 0, QString()},
@@ -148,7 +149,8 @@ TEST_F(CommandLineRunTest, AMissingDestinationFolderFailsTheRunAndWritesNothing)
     EXPECT_EQ(run.log, Text("id_opening_file").arg(W(QStringLiteral("a.txt"))) + LF + Text("id_importing") + LF
                            + Text("id_convertion_success") + LF
                            + Text("id_saving_file").arg(W(QStringLiteral("nowhere/a.TST"))) + LF
-                           + Text("id_saving_failed") + LF);
+                           + Text("id_saving_failed_because").arg(W(QStringLiteral("nowhere/a.TST")),
+                                                                   QStringLiteral("No such file or directory")) + LF);
     EXPECT_FALSE(QDir(W(QStringLiteral("nowhere"))).exists());
 }
 
@@ -158,7 +160,8 @@ TEST_F(CommandLineRunTest, AParameterFileThatFailsIsLoggedAndTheDefaultsConvert)
     Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
     const CRun run = Run("tst", {QStringLiteral("a.txt"), QStringLiteral("/parameter=broken.xml")});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.log, Text("id_param_loaded_failed").arg(W(QStringLiteral("broken.xml"))) + LF
+    EXPECT_EQ(run.log, Text("id_param_loaded_failed_because").arg(W(QStringLiteral("broken.xml")),
+                                                              QStringLiteral("is not a well-formed XML file")) + LF
                            + ConvertedSourceLog(W(QStringLiteral("a.txt")), {W(QStringLiteral("a.TST"))}));
     EXPECT_EQ(ReadAll(W(QStringLiteral("a.TST"))), "hello");
 }

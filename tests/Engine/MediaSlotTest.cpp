@@ -67,12 +67,20 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
     ASSERT_EQ(Load(good, "TST"), 1);
     NewLog();
 
-    // A missing and an empty file read alike.
-    for (const QString& missing : {In(QStringLiteral("missing.txt")), Write(QStringLiteral("empty.txt"), "")}) {
+    // A missing and an empty file read alike, but the log says which is which.
+    struct Unreadable
+    {
+        QString path;
+        QString reason;
+    };
+    for (const Unreadable& file : {Unreadable{In(QStringLiteral("missing.txt")), QStringLiteral("No such file or directory")},
+                                   Unreadable{Write(QStringLiteral("empty.txt"), ""), QStringLiteral("is empty")}}) {
+        const QString& missing = file.path;
         m_Prompt.mShown.clear();
         EXPECT_EQ(Load(missing, "TST"), 0);
         EXPECT_EQ(Loaded(), nullptr);
-        EXPECT_EQ(NewLog(), Text("id_opening_file").arg(missing) + LF + Text("id_opening_failed") + LF);
+        EXPECT_EQ(NewLog(), Text("id_opening_file").arg(missing) + LF
+                                + Text("id_opening_failed_because").arg(missing, file.reason) + LF);
         EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text("id_failed_to_load").arg(missing)));
     }
 

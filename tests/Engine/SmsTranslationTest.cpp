@@ -94,7 +94,7 @@ TEST_F(SmsTranslationTest, ASourceThatCannotBeReadOrImportedIsReported)
     };
     const Case cases[] = {
         // An empty file counts as unreadable.
-        {"", Text("id_opening_failed") + LF, "id_warning", QString()},
+        {"", Text("id_opening_failed_because") + LF, "id_warning", QString()},
         {"unreadable card",
          Text("id_importing") + LF + QStringLiteral("Not a test message\n") + Text("id_import_failed") + LF,
          "id_import_failed", QStringLiteral("Not a test message")},
@@ -105,7 +105,9 @@ TEST_F(SmsTranslationTest, ASourceThatCannotBeReadOrImportedIsReported)
         NewLog();
         m_Prompt.mShown.clear();
         Translate(source);
-        EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + c.logTail)
+        // The reading failure names the file and why.
+        const QString tail = c.content[0] == '\0' ? c.logTail.arg(source, QStringLiteral("is empty")) : c.logTail;
+        EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + tail)
             << c.content;
         EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text(c.title), text)) << c.content;
         EXPECT_TRUE(FilesIn(m_Out).isEmpty()) << c.content;
@@ -158,7 +160,8 @@ TEST_F(SmsTranslationTest, AFileThatCannotBeWrittenIsReportedAndTheOthersAreStil
     m_Prompt.mAnswers = {0};
     NewLog();
     Translate(source);
-    EXPECT_TRUE(NewLog().endsWith(Text("id_saving_file").arg(Out("card_0.TST_SMS")) + LF + Text("id_saving_failed")
+    EXPECT_TRUE(NewLog().endsWith(Text("id_saving_file").arg(Out("card_0.TST_SMS")) + LF
+                                  + Text("id_saving_failed_because").arg(Out("card_0.TST_SMS"), QStringLiteral("Is a directory"))
                                   + LF + Text("id_saving_file").arg(Out("card_1.TST_SMS")) + LF));
     ASSERT_EQ(m_Prompt.mShown.size(), 1u);
     EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_failed_to_save").arg(Out("card_0.TST_SMS")));

@@ -1,4 +1,5 @@
 #include "Import/PictureImport.h"
+#include "Util/BoundedFileRead.h"
 
 #include "Documents/CDocumentPicture.h"
 #include "Documents/NormalisePicture.h"
@@ -32,9 +33,13 @@ Result LoadFromData(const QByteArray& bytes, QImage& picture)
 Result LoadFromFile(const QString& path, QImage& picture)
 {
     picture = QImage();
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    // A picture named by an animation description or an e-card is read within the media sources' cap, so a
+    // FIFO or a device cannot block the import and a huge file is refused unread.
+    QByteArray bytes;
+    QString reason;
+    if (!BoundedFileRead::Read(path, FileLimits::MaxMediaSourceBytes, bytes, reason))
         return NotAFile;
-    return Normalised(picture.load(path), picture);
+    return Normalised(picture.loadFromData(bytes), picture);
 }
 } // namespace PictureImport
 

@@ -1,5 +1,6 @@
 #include "Xml/CXmlFile.h"
 #include "Xml/XmlNesting.h"
+#include "Util/BoundedFileRead.h"
 
 #include <QByteArray>
 #include <QDomDocument>
@@ -79,15 +80,17 @@ void CXmlFile::DropDocument()
 bool CXmlFile::Load(const QString& path)
 {
     DropDocument();
+    mLoadError.clear();
     auto document = std::make_unique<QDomDocument>(path);
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    // Settings, profiles and batch files come from outside: a device or a huge file is refused before it is
+    // read, and a document nested past all reason before the DOM spends minutes on it.
+    QByteArray bytes;
+    if (!BoundedFileRead::Read(path, FileLimits::MaxXmlBytes, bytes, mLoadError))
         return false;
-    // Settings, profiles and batch files come from outside: a document nested past all reason is refused
-    // before the DOM spends minutes on it.
-    const QByteArray bytes = file.readAll();
-    if (XmlNesting::TooDeep(bytes) || !document->setContent(bytes, false))
+    if (XmlNesting::TooDeep(bytes) || !document->setContent(bytes, false)) {
+        mLoadError = QStringLiteral("is not a well-formed XML file");
         return false;
+    }
     mpDocument = std::move(document);
     mCursor = mpDocument->documentElement();
     return true;

@@ -25,6 +25,9 @@ public:
     virtual bool Load(const QString& path);
     virtual bool Save(const QString& path);
     bool LoadFromData(const QByteArray& data);
+    // Why the last Load failed (the file's kind, size or the system's reason, or a malformed document);
+    // empty after a successful one.
+    const QString& GetLoadError() const { return mLoadError; }
     bool CreateDocument(const QString& tag);
     bool HasDocument() const;
     QDomNode GetRootElement() const;
@@ -89,4 +92,5 @@ private:
 
     std::unique_ptr<QDomDocument> mpDocument;
     QDomNode mCursor;
+    QString mLoadError;
 };

@@ -1,6 +1,7 @@
 // Decoding and composing GIFs built here with giflib's encoder.
 #include "GifAnimation.h"
 #include "GifBuilder.h"
+#include "GifImport.h"
 #include "GifLayout.h"
 #include "GifSource.h"
 #include "GifStill.h"
@@ -338,4 +339,27 @@ TEST(GifLayout, BrokenStructuresAreLeftToTheDecoder)
     ASSERT_EQ(uchar(gif.at(firstRecord)), 0x21);
     EXPECT_TRUE(GifLayout::RastersFit(gif.left(firstRecord) + '\x99' + gif.mid(firstRecord), 4096, 1000));
     EXPECT_FALSE(GifLayout::RastersFit(gif, 4096, 6 * 5 + 4 * 3 - 1));
+}
+
+TEST(GifLayout, ALargeScreenOfManyTinyFramesIsRefusedBeforeDecoding)
+{
+    // Each frame becomes a whole screen: 4096 x 4096 at 4 bytes is 64 MB, so four frames fit the 256 MB
+    // bound and a fifth does not, however small the images themselves are.
+    struct Case { int frames; bool fits; };
+    const Case cases[] = {{2, true}, {4, true}, {5, false}, {12, false}};
+    for (const Case& c : cases) {
+        GifSpec spec = OneImage(4096, 4096, SolidImage(0, 0, 1, 1, 1));
+        for (int i = 1; i < c.frames; ++i)
+            spec.images << SolidImage(i, 0, 1, 1, 2);
+        const QByteArray gif = BuildGif(spec);
+        EXPECT_EQ(GifLayout::FramesFit(gif, 4, CGifAnimator::MaxFrameBytes), c.fits) << c.frames;
+        if (!c.fits) {
+            EXPECT_EQ(ImportGifAnimation(gif), nullptr) << c.frames;
+        }
+    }
+    // A small screen with the same frames always fits.
+    GifSpec small = OneImage(101, 80, SolidImage(0, 0, 1, 1, 1));
+    for (int i = 1; i < 12; ++i)
+        small.images << SolidImage(i, 0, 1, 1, 2);
+    EXPECT_TRUE(GifLayout::FramesFit(BuildGif(small), 4, CGifAnimator::MaxFrameBytes));
 }

@@ -1,0 +1,60 @@
+// Outside files are read only when they are regular files within their cap, and every refusal says why.
+#include "Util/BoundedFileRead.h"
+
+#include <gtest/gtest.h>
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+namespace {
+
+TEST(BoundedFileRead, ReadsRegularFilesWithinTheCapAndSaysWhyOtherwise)
+{
+    QTemporaryDir dir;
+    const auto path = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+    const auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write("empty", QByteArray());
+    write("ten", QByteArray(10, 't'));
+    write("eleven", QByteArray(11, 'e'));
+    QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path("nothing"), path("broken")));
+    ASSERT_TRUE(QFile::link(path("ten"), path("link")));
+
+    struct Case
+    {
+        QString path;
+        bool read;
+        QByteArray content;
+        QString reason;
+    };
+    const Case cases[] = {
+        {path("empty"), true, QByteArray(), QString()},
+        {path("ten"), true, QByteArray(10, 't'), QString()},
+        {path("link"), true, QByteArray(10, 't'), QString()},
+        {path("eleven"), false, QByteArray(), QStringLiteral("is larger than 10 bytes")},
+        {path("folder"), false, QByteArray(), QStringLiteral("is a folder")},
+        {path("fifo"), false, QByteArray(), QStringLiteral("is a FIFO")},
+        {path("broken"), false, QByteArray(), QStringLiteral("is a broken link")},
+        {path("missing"), false, QByteArray(), QStringLiteral("No such file or directory")},
+        {QStringLiteral("/dev/zero"), false, QByteArray(), QStringLiteral("is a device")},
+        {QString(), false, QByteArray(), QStringLiteral("No such file or directory")},
+    };
+    for (const Case& c : cases) {
+        QByteArray content("stale");
+        QString reason;
+        EXPECT_EQ(BoundedFileRead::Read(c.path, 10, content, reason), c.read) << qPrintable(c.path);
+        EXPECT_EQ(content, c.content) << qPrintable(c.path);
+        EXPECT_EQ(reason, c.reason) << qPrintable(c.path);
+        EXPECT_EQ(BoundedFileRead::Check(c.path, 10), c.reason) << qPrintable(c.path);
+    }
+}
+
+} // namespace
