@@ -116,9 +116,9 @@ void COrvApplication::LoadPreviewAsked(const QStringList& names, CDocument::DOCT
     m_Engine.LoadPreviewAsked(names, type, success);
 }
 
-void COrvApplication::SaveAsked(B32 savePreview, QString folder, QString sourceName)
+void COrvApplication::SaveAsked(B32 savePreview, QString folder, QString sourceName, B32& saved)
 {
-    m_Engine.SaveAsked(savePreview, folder, sourceName);
+    m_Engine.SaveAsked(savePreview, folder, sourceName, saved);
 }
 
 void COrvApplication::GetExportExtension(QString& extension)

@@ -13,11 +13,11 @@ CMediaSave::CMediaSave(CEngineHost& host, CEngineState& state)
 {
 }
 
-void CMediaSave::Save(B32 savePreview, const QString& folder, const QString& sourceName)
+bool CMediaSave::Save(B32 savePreview, const QString& folder, const QString& sourceName)
 {
     CPluginBase* converter = m_State.mpResultConverter;
     if (!m_State.mpLoadedDocument || !converter)
-        return;
+        return false;
     const QString name = sourceName.isEmpty() ? m_State.mpLoadedDocument->GetName() : sourceName;
     const QString baseName = ShortBaseName(name);
     const QString extension = converter->GetExportExtension();
@@ -26,6 +26,7 @@ void CMediaSave::Save(B32 savePreview, const QString& folder, const QString& sou
     // A copy: the questions below run the event loop.
     const QList<QByteArray> chunks = converter->GetRawDataList();
     const int count = int(chunks.size());
+    bool written = true;
     for (int i = 0; i < count; ++i) {
         const QByteArray& chunk = chunks.at(i);
         ASSERT(folder.isEmpty() == (0));
@@ -36,13 +37,15 @@ void CMediaSave::Save(B32 savePreview, const QString& folder, const QString& sou
         if (i == 0
             && (!files.AskOverwrite(file)
                 || !files.ConfirmMediaSize(m_Host.GetCurrentProfile(), file, uint32_t(chunk.size()))))
-            return;
+            return false;
         m_Host.Log(Message("id_saving_file").arg(file) + QLatin1Char('\n'));
         if (!WriteBytesSafely(file, chunk)) {
             m_Host.Log(Message("id_saving_failed") + QLatin1Char('\n'));
             m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(file));
+            written = false;
         }
     }
-    if (savePreview == 1)
-        files.SaveResult(m_State.mpPreviewDocument, folder + QLatin1Char('/') + baseName, extension);
+    if (savePreview == 1 && !files.SaveResult(m_State.mpPreviewDocument, folder + QLatin1Char('/') + baseName, extension))
+        written = false;
+    return written;
 }

@@ -34,7 +34,7 @@ public:
     void GetResultFileName(QString& name);
     void GetPreviewFileList(CDocument::DOCTYPE& type, QStringList& names, const QString& base, int converter);
     void LoadPreviewAsked(const QStringList& names, CDocument::DOCTYPE type, B32& success);
-    void SaveAsked(B32 savePreview, QString folder, QString sourceName);
+    void SaveAsked(B32 savePreview, QString folder, QString sourceName, B32& saved);
     void GetExportExtension(QString& extension);
     void GetExportExtensionForConverter(QString& extension, int converter);
     void GetExportExtensionForTranslator(QString& extension, int translator);

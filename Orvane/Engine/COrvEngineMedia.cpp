@@ -55,9 +55,9 @@ void COrvEngine::LoadPreviewAsked(const QStringList& names, CDocument::DOCTYPE t
     success = CMediaLoader(m_Host, m_State).LoadPreview(names, type);
 }
 
-void COrvEngine::SaveAsked(B32 savePreview, QString folder, QString sourceName)
+void COrvEngine::SaveAsked(B32 savePreview, QString folder, QString sourceName, B32& saved)
 {
-    CMediaSave(m_Host, m_State).Save(savePreview, folder, sourceName);
+    saved = CMediaSave(m_Host, m_State).Save(savePreview, folder, sourceName) ? 1 : 0;
 }
 
 void COrvEngine::GetExportExtension(QString& extension)

@@ -1,9 +1,14 @@
 #include "CConverterPanel.h"
-#include "Core/CBatchInfo.h"
-#include "Core/CGenerationInfo.h"
-#include "Parameters/CParameters.h"
+#include "CGuiServices.h"
+#include "CMediaSelectorPanel.h"
+#include "CParameterView.h"
+#include "Core/CUserPrompt.h"
+#include "FileLineControls.h"
 #include "GuiResources.h"
 #include "Parameters/CParameters.h"
+#include "Xml/CXmlFile.h"
+#include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScrollArea>
@@ -11,20 +16,28 @@
 
 namespace {
 
+QString Text(const char* id)
+{
+    return GuiText("CConverterPanel", id);
+}
+
 QPushButton* MakeButton(QWidget* parent, const char* caption, const char* toolTip)
 {
-    auto* button = new QPushButton(GuiText("CConverterPanel", caption), parent);
+    auto* button = new QPushButton(Text(caption), parent);
     QFont font(QStringLiteral("Helvetica"), 8);
     button->setFont(font);
-    button->setToolTip(GuiText("CConverterPanel", toolTip));
+    button->setToolTip(Text(toolTip));
     button->setFixedSize(button->sizeHint());
     return button;
 }
+
+const QString kFilter = QStringLiteral("XML (*.XML *.xml)");
 
 } // namespace
 
 CConverterPanel::CConverterPanel(QWidget* parent, const QString& name)
     : QGroupBox(parent),
+      mpParameterView(nullptr),
       mpLoadDefaultButton(MakeButton(this, "id_load_default_caption",
                                      "id_tool_tip_converter_parameters_load_default_button")),
       mpSaveButton(MakeButton(this, "id_save_caption", "id_tool_tip_converter_parameters_save_button")),
@@ -32,20 +45,44 @@ CConverterPanel::CConverterPanel(QWidget* parent, const QString& name)
       mpScrollView(new QScrollArea(this))
 {
     setObjectName(name);
-    setTitle(GuiText("CConverterPanel", "id_converter_parameter_title"));
+    setTitle(Text("id_converter_parameter_title"));
     mpScrollView->setObjectName(QStringLiteral("QScrollView"));
     mpScrollView->setWidgetResizable(true);
+    // The scroll area owns the box from here on.
+    auto* box = new QWidget;
+    auto* boxLayout = new QVBoxLayout(box);
+    boxLayout->setContentsMargins(0, 0, 0, 0);
+    mpParameterView = new CParameterView(box);
+    boxLayout->addWidget(mpParameterView);
+    mpScrollView->setWidget(box);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(mpScrollView, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(mpLoadDefaultButton);
     buttons->addStretch(1);
-    buttons->addWidget(mpSaveButton);
-    buttons->addWidget(mpLoadButton);
+    auto* buttonBox = new QWidget(this);
+    buttonBox->setObjectName(QStringLiteral("ButtonHBox"));
+    auto* saveLoad = new QHBoxLayout(buttonBox);
+    saveLoad->setContentsMargins(0, 0, 0, 0);
+    saveLoad->addWidget(mpSaveButton);
+    saveLoad->addWidget(mpLoadButton);
+    buttons->addWidget(buttonBox);
     layout->addLayout(buttons);
     CheckConnection(connect(mpLoadDefaultButton, &QPushButton::clicked, this, &CConverterPanel::LoadDefault));
     CheckConnection(connect(mpSaveButton, &QPushButton::clicked, this, &CConverterPanel::Save));
     CheckConnection(connect(mpLoadButton, &QPushButton::clicked, this, &CConverterPanel::Load));
+}
+
+QString& CConverterPanel::LoadFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+QString& CConverterPanel::SaveFolder()
+{
+    static QString folder;
+    return folder;
 }
 
 void CConverterPanel::UpdatePanel(int converter)
@@ -59,6 +96,7 @@ void CConverterPanel::UpdatePanel(int converter)
     mpSaveButton->setEnabled(any);
     mpLoadButton->setEnabled(any);
     mpParameters = parameters;
+    mpParameterView->SetParameters(parameters);
 }
 
 void CConverterPanel::SetConverterParameters(CParameters** parameters)
@@ -66,16 +104,108 @@ void CConverterPanel::SetConverterParameters(CParameters** parameters)
     *parameters = mpParameters;
 }
 
-void CConverterPanel::Load()
+int CConverterPanel::CurrentConverter() const
 {
+    return mpMediaSelectorPanel ? mpMediaSelectorPanel->GetConverterSelector()->currentIndex() : 0;
 }
 
-void CConverterPanel::Save()
+QString CConverterPanel::StartFolder(QString& memory) const
 {
+    if (memory.isEmpty() && mpMediaSelectorPanel)
+        memory = mpMediaSelectorPanel->GetCurrentFolder();
+    return memory;
+}
+
+void CConverterPanel::ForgetParameters()
+{
+    mpParameterView->SetParameters(nullptr);
+    mpParameters = nullptr;
 }
 
 void CConverterPanel::LoadDefault()
 {
+    const int converter = CurrentConverter();
+    ForgetParameters();
+    emit LoadDefaultParamsAsked(converter);
+    UpdatePanel(converter);
+    mpParameterView->ResetAll();
+}
+
+void CConverterPanel::Save()
+{
+    CUserPrompt& prompt = CGuiServices::Prompt();
+    QString name = prompt.ChooseSaveFile(this, StartFolder(SaveFolder()), kFilter);
+    if (name.isEmpty())
+        return;
+    SaveFolder() = QFileInfo(name).absolutePath();
+    if (!name.contains(QStringLiteral(".xml"), Qt::CaseInsensitive))
+        name += QStringLiteral(".xml");
+    // The dialog asked about the name the user typed, not about the one with the extension added: whatever
+    // the final name is, an existing file is replaced only when the user says so.
+    if (QFileInfo::exists(name)) {
+        const int answer = prompt.Ask(Text("id_warning_title"), Text("id_overwrite_text").arg(name),
+                                      {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
+        if (answer != 0)
+            return;
+    }
+    emit SaveParamsAsked(name, mpParameters);
+}
+
+int CConverterPanel::ConverterOfFile(const QString& path)
+{
+    CXmlFile file;
+    if (!file.Load(path) || !file.GoToElement(QStringLiteral("INFO"), true)
+        || !file.GoToElement(QStringLiteral("DESC")))
+        return -1;
+    QString content;
+    file.GetStringAttribute(QStringLiteral("CONTENT"), content);
+    const QString word = QStringLiteral("converter");
+    const int at = content.indexOf(word, 0, Qt::CaseInsensitive);
+    if (at >= 0)
+        content = content.left(at).toLower();
+    // An empty key is found in every name: it names no converter.
+    if (content.trimmed().isEmpty())
+        return -1;
+    QStringList names;
+    emit GetConverterNameList(names);
+    QString joined;
+    for (const QString& converterName : std::as_const(names))
+        joined += converterName + QLatin1Char(';');
+    if (!joined.contains(content, Qt::CaseInsensitive) || !mpMediaSelectorPanel)
+        return -1;
+    const QComboBox* combo = mpMediaSelectorPanel->GetConverterSelector();
+    for (int i = 0; i < combo->count(); ++i)
+        if (combo->itemText(i).contains(content, Qt::CaseInsensitive))
+            return i;
+    return -1;
+}
+
+void CConverterPanel::Load()
+{
+    CUserPrompt& prompt = CGuiServices::Prompt();
+    const QString name = prompt.ChooseOpenFile(this, StartFolder(LoadFolder()), kFilter);
+    if (name.isEmpty())
+        return;
+    LoadFolder() = QFileInfo(name).absolutePath();
+    const int converter = ConverterOfFile(name);
+    if (converter < 0) {
+        prompt.ShowMessage(CUserPrompt::WARNING, Text("id_warning_title"), Text("id_param_not_recognised").arg(name));
+        return;
+    }
+    mLastFile = name;
+    QComboBox* combo = mpMediaSelectorPanel->GetConverterSelector();
+    if (converter != combo->currentIndex()) {
+        const int answer = prompt.Ask(Text("id_warning_title"), Text("id_warning_text"),
+                                      {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
+        if (answer != 0)
+            return;
+        combo->setCurrentIndex(converter);
+        emit ParameterFileTypeChanged(converter);
+    }
+    ForgetParameters();
+    emit LoadParamsAsked(converter, name);
+    UpdatePanel(converter);
+    mpParameterView->ResetAll();
 }
 
 void CConverterPanel::show()

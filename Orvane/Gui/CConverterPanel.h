@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class CMediaSelectorPanel;
+class CParameterView;
 class CParameters;
 class QPushButton;
 class QScrollArea;
@@ -20,6 +21,10 @@ public:
 
     void SetMediaSelectorPanel(CMediaSelectorPanel* panel) { mpMediaSelectorPanel = panel; }
     CParameters* GetParameters() const { return mpParameters; }
+    CParameterView* GetParameterView() const { return mpParameterView; }
+    // The folders where the next Load and Save start; empty until first used.
+    static QString& LoadFolder();
+    static QString& SaveFolder();
 
 public slots:
     // Shows converter n's parameter set, as the application hands it out.
@@ -42,10 +47,18 @@ signals:
 private:
     bool mFirstShow = false;
     CMediaSelectorPanel* mpMediaSelectorPanel = nullptr;
+    CParameterView* mpParameterView;
     CParameters* mpParameters = nullptr;
     QPushButton* mpLoadDefaultButton;
     QPushButton* mpSaveButton;
     QPushButton* mpLoadButton;
     QString mLastFile;
     QScrollArea* mpScrollView;
+
+    int CurrentConverter() const;
+    QString StartFolder(QString& memory) const;
+    // The converter whose name holds the file's description, or -1 when it is no parameter file or names none.
+    int ConverterOfFile(const QString& path);
+    // The application may replace the shown set when it loads or drops one: the view lets go of it first.
+    void ForgetParameters();
 };

@@ -7,6 +7,13 @@
 #include "CPreviewPanel.h"
 #include "FileLineControls.h"
 #include "GuiResources.h"
+#include "CGuiServices.h"
+#include "Core/CUserPrompt.h"
+#include "Host/CLocalFileDriver.h"
+#include "Host/CLocalFileInfo.h"
+#include <QDateTime>
+#include <QFileInfo>
+#include <QTreeWidgetItem>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -62,6 +69,8 @@ CDestinationSelectorPanel::CDestinationSelectorPanel(QWidget* parent, const QStr
         mpConvertButton = MakeControl<QPushButton>(this, "ConvertPushButton", "id_convert_caption",
                                                    "id_tool_tip_convert_button");
         mpSaveButton = MakeControl<QPushButton>(this, "SavePushButton", "id_save_caption", "id_tool_tip_save_button");
+        // Nothing to convert or save until a source is loaded.
+        mpConvertButton->setEnabled(false);
         mpSaveButton->setEnabled(false);
         buttons->addWidget(mpConvertButton);
         buttons->addWidget(mpSaveButton);
@@ -144,33 +153,303 @@ void CDestinationSelectorPanel::SetFileList(const QStringList*)
 {
 }
 
-void CDestinationSelectorPanel::DiskChanged(int)
+void CDestinationSelectorPanel::BuildFilePattern()
 {
+    mFilePattern = QString();
+    int count = 0;
+    emit GetNbOfConverters(&count);
+    for (int i = 0; i < count; ++i) {
+        QString extension;
+        emit GetExportExtensionForConverter(extension, i);
+        mFilePattern += QStringLiteral("*.") + extension + QLatin1Char(';');
+    }
 }
 
-void CDestinationSelectorPanel::UpdatePanel(const CFileInfo*)
+void CDestinationSelectorPanel::RefillFileList()
 {
-    mInitialised = 1;
+    BuildFilePattern();
+    Clear();
+    CLocalFileDriver& driver = mpDiskSelector->GetDriver();
+    AddFiles(driver.GetEntryList(QString(), CFileDriver::DIRS, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+    AddFiles(driver.GetEntryList(mFilePattern, CFileDriver::FILES,
+                                 CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+}
+
+void CDestinationSelectorPanel::DiskChanged(int index)
+{
+    CLocalFileDriver& driver = mpDiskSelector->GetDriver();
+    const QString kept = driver.GetCurrentDir();
+    mDestinationFolder = mpDiskSelector->GetCombo()->itemText(index);
+    driver.SetCurrentDir(mDestinationFolder);
+    RefillFileList();
+    driver.SetCurrentDir(kept);
+}
+
+void CDestinationSelectorPanel::UpdatePanel(const CFileInfo* info)
+{
+    CLocalFileDriver& driver = mpDiskSelector->GetDriver();
+    if (!mInitialised) {
+        mInitialised = 1;
+        if (mDestinationFolder.isEmpty())
+            emit GetCurrentPath(mDestinationFolder);
+        qDebug("%s", qPrintable(mDestinationFolder));
+        const QString kept = driver.GetCurrentDir();
+        mpDiskSelector->SetCurrentFolder(&mDestinationFolder);
+        driver.SetCurrentDir(mDestinationFolder);
+        emit PathChanged(mDestinationFolder);
+        RefillFileList();
+        driver.SetCurrentDir(kept);
+        return;
+    }
+    if (!info)
+        return;
+    if (info->IsDir()) {
+        mDestinationFolder = info->GetFilePath();
+        driver.SetCurrentDir(mDestinationFolder);
+        emit PathChanged(mDestinationFolder);
+        RefillFileList();
+        return;
+    }
+    if (mMode == MEDIA)
+        PreviewResultFile(*info);
+}
+
+bool CDestinationSelectorPanel::FindPreviewFiles(const CFileInfo& result, CDocument::DOCTYPE& type,
+                                                 QStringList& files, bool& upToDate)
+{
+    const QString name = result.GetFileName();
+    const int dot = int(name.lastIndexOf(QLatin1Char('.')));
+    const QString base = result.GetDirPath() + QLatin1Char('/') + (dot < 0 ? name : name.left(dot));
+    const QString extension = dot < 0 ? QString() : name.mid(dot + 1).toLower();
+    int count = 0;
+    emit GetNbOfConverters(&count);
+    int converter = -1;
+    for (int i = 0; i < count && converter < 0; ++i) {
+        QString exported;
+        emit GetExportExtensionForConverter(exported, i);
+        if (!extension.isEmpty() && exported.toLower() == extension)
+            converter = i;
+    }
+    if (converter < 0)
+        return false;
+    emit GetPreviewFileList(type, files, base, converter);
+    if (files.isEmpty())
+        return false;
+    const bool frames = extension == QStringLiteral("ani") || extension == QStringLiteral("ema");
+    if (!frames && files.size() != 1)
+        return false;
+    const QDateTime resultTime = result.GetLastModified();
+    upToDate = true;
+    for (const QString& file : std::as_const(files)) {
+        if (!mpDiskSelector->GetDriver().Exists(file))
+            return false;
+        const qint64 seconds = qAbs(CLocalFileInfo(file).GetLastModified().secsTo(resultTime));
+        if (seconds >= 10)
+            upToDate = false;
+    }
+    return true;
+}
+
+void CDestinationSelectorPanel::ClearPreview()
+{
+    emit PreviewFileSelected();
+    QStringList none;
+    UpdatePreview(none, CDocument::DOCTYPE(1));
+}
+
+void CDestinationSelectorPanel::PreviewResultFile(const CFileInfo& result)
+{
+    CUserPrompt& prompt = CGuiServices::Prompt();
+    // Showing a result file lets the loaded media go: an unsaved result is given up only on the user's word.
+    if (mConverted && !mSaved) {
+        const int answer = prompt.Ask(Text("id_warning_title"), Text("id_warning_text"),
+                                      {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
+        if (answer != 0) {
+            SelectNone();
+            return;
+        }
+    }
+    CDocument::DOCTYPE type = CDocument::DOCTYPE(1);
+    QStringList files;
+    bool upToDate = false;
+    if (!FindPreviewFiles(result, type, files, upToDate)) {
+        prompt.ShowMessage(CUserPrompt::WARNING, Text("id_warning_preview_title"), Text("id_warning_no_preview_text"));
+        ClearPreview();
+        return;
+    }
+    if (!upToDate) {
+        const int answer = prompt.Ask(Text("id_warning_preview_title"), Text("id_warning_preview_text"),
+                                      {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
+        if (answer == 1) {
+            SelectNone();
+            ClearPreview();
+            return;
+        }
+    }
+    mPreviewSelection = 1;
+    emit PreviewFileSelected();
+    if (QTreeWidgetItem* item = mpFileList->currentItem()) {
+        QString name = item->text(0);
+        mpDestFileIndicator->SetSelectedFileName(name);
+        mpDestFileIndicator->setReadOnly(true);
+    }
+    UpdatePreview(files, type);
+    mPreviewSelection = 0;
 }
 
 void CDestinationSelectorPanel::ConvertButtonClicked()
 {
+    // The menu reaches this slot too: it acts only when the button would.
+    if (mMode != MEDIA || !mpConvertButton->isEnabled())
+        return;
+    int index = 0;
+    CParameters* parameters = nullptr;
+    QString origin;
+    emit GetConverterIndex(&index);
+    emit GetConverterParameters(&parameters);
+    emit GetOriginalPath(origin);
+    if (mCurrentFile.isNull() || mDestinationFolder.isNull() || !parameters || origin.isNull())
+        return;
+    const QString source = origin + QLatin1Char('/') + mCurrentFile;
+    mpResultPreview->LoadMedia(nullptr);
+    mpRawDataPreview->LoadMedia(nullptr);
+    {
+        CGenerationInfo record(source, index, parameters, mDestinationFolder);
+        emit ConvertionAsked(mpRawDataCheckBox->isChecked() ? 1 : 0, &record);
+    }
+    if (!mConverted)
+        return;
+    CDocument* document = nullptr;
+    emit GetPreviewDocument(&document);
+    if (document)
+        mpResultPreview->LoadMedia(document);
+    if (mpRawDataCheckBox->isChecked()) {
+        CDocument* raw = nullptr;
+        emit GetPreviewRawData(&raw);
+        if (raw) {
+            mpRawDataPreview->LoadMedia(raw);
+            mpRawDataWindow->show();
+        }
+    }
+    mpSaveButton->setEnabled(true);
 }
 
 void CDestinationSelectorPanel::SaveButtonClicked()
 {
+    if (mMode != MEDIA || !mpSaveButton->isEnabled())
+        return;
+    // Only a result that was written counts as saved: a refused overwrite or a failed write keeps the
+    // quit question.
+    B32 saved = 0;
+    emit SaveAsked(mpPreviewCheckBox->isChecked() ? 1 : 0, mDestinationFolder, mpDestFileIndicator->text(), saved);
+    mSaved = saved ? 1 : 0;
+    DiskChanged(mpDiskSelector->GetCombo()->currentIndex());
+    QString name;
+    emit GetResultFileName(name);
+    emit ResultFileSaved(name);
 }
 
 void CDestinationSelectorPanel::SaveAs()
 {
+    QString extension;
+    int index = 0;
+    if (mMode == MEDIA) {
+        if (!mpSaveButton->isEnabled())
+            return;
+        emit GetConverterIndex(&index);
+        emit GetExportExtensionForConverter(extension, index);
+    } else if (mMode == SMS) {
+        if (!mpGenerateButton->isEnabled())
+            return;
+        emit GetTranslatorIndex(&index);
+        emit GetExportExtensionForTranslator(extension, index);
+    }
+    if (extension.isEmpty())
+        return;
+    const QString filter = QStringLiteral("(*.") + extension.toUpper() + QStringLiteral(" *.") + extension.toLower()
+                           + QLatin1Char(')');
+    const QString path = CGuiServices::Prompt().ChooseSaveFile(this, mDestinationFolder, filter);
+    if (path.isEmpty())
+        return;
+    const QFileInfo chosen(path);
+    QString name = chosen.fileName();
+    if (!name.contains(extension, Qt::CaseInsensitive))
+        name += QLatin1Char('.') + extension;
+    mpDestFileIndicator->SetSelectedFileName(name);
+    mDestinationFolder = chosen.absolutePath();
+    QComboBox* combo = mpDiskSelector->GetCombo();
+    combo->setItemText(combo->currentIndex(), mDestinationFolder);
+    B32 saved = 0;
+    if (mMode == MEDIA) {
+        emit SaveAsked(mpPreviewCheckBox->isChecked() ? 1 : 0, mDestinationFolder, name, saved);
+    } else {
+        GenerateButtonClicked();
+        saved = 1;
+    }
+    DiskChanged(combo->currentIndex());
+    mSaved = saved ? 1 : 0;
 }
 
 void CDestinationSelectorPanel::GenerateButtonClicked()
 {
+    if (mMode != SMS || !mpGenerateButton->isEnabled())
+        return;
+    int index = 0;
+    CParameters* parameters = nullptr;
+    QString origin = QStringLiteral("");
+    emit GetTranslatorIndex(&index);
+    emit GetTranslatorParameters(&parameters);
+    emit GetOriginalPath(origin);
+    if (mCurrentFile.isNull() || mDestinationFolder.isNull() || origin.isNull())
+        return;
+    {
+        CGenerationInfo record(origin + QLatin1Char('/') + mCurrentFile, index, parameters, mDestinationFolder);
+        emit TranslationAsked(&record, mDestinationFolder + QLatin1Char('/') + mpDestFileIndicator->text());
+    }
+    DiskChanged(mpDiskSelector->GetCombo()->currentIndex());
+}
+
+bool CDestinationSelectorPanel::HasExtension(const QString& path, const QString& extension)
+{
+    // The file name, not the path, with at least one character before the dot.
+    const QString name = QFileInfo(path).fileName();
+    const QString ending = QLatin1Char('.') + extension;
+    return name.size() > ending.size() && name.endsWith(ending, Qt::CaseInsensitive);
 }
 
 void CDestinationSelectorPanel::LaunchButtonClicked()
 {
+    if (mMode != BATCH)
+        return;
+    QStringList sources;
+    QStringList parameterFiles;
+    QString origin = QStringLiteral("");
+    emit GetSourceFileNameList(sources);
+    emit GetParamsFileNameList(parameterFiles);
+    emit GetOriginalPath(origin);
+    if (mDestinationFolder.isNull() || sources.isEmpty() || parameterFiles.isEmpty() || origin.isNull())
+        return;
+    CBatchInfoList batch;
+    for (int row = 0; row < parameterFiles.size(); ++row) {
+        QStringList extensions;
+        emit GetExtensionListForBatch(row, extensions);
+        if (extensions.isEmpty())
+            continue;
+        B32 checked = 0;
+        emit IsChecked(&checked, row);
+        if (!checked)
+            continue;
+        QStringList matched;
+        for (const QString& extension : std::as_const(extensions))
+            for (const QString& source : std::as_const(sources))
+                if (HasExtension(source, extension))
+                    matched.append(source);
+        if (!matched.isEmpty())
+            batch.append(new CBatchInfo(matched, row, parameterFiles.at(row), mDestinationFolder));
+    }
+    B32 result = 0;
+    emit LaunchAsked(&batch, mpPreviewCheckBox->isChecked() ? 1 : 0, result);
+    DiskChanged(mpDiskSelector->GetCombo()->currentIndex());
 }
 
 void CDestinationSelectorPanel::show()
@@ -187,8 +466,49 @@ void CDestinationSelectorPanel::OnConverterControlChanged()
         mpRawDataPreview->LoadMedia(nullptr);
 }
 
-void CDestinationSelectorPanel::IndicateDestFile(QString&, int)
+QString CDestinationSelectorPanel::ProposedBaseName(const QString& source)
 {
+    const QString fileName = QFileInfo(source).fileName();
+    const int first = int(fileName.indexOf(QLatin1Char('.')));
+    // A name that starts with a dot has no base before it: the name up to its last dot stands in.
+    if (first == 0)
+        return fileName.left(int(fileName.lastIndexOf(QLatin1Char('.')))) + QLatin1Char('.');
+    return (first < 0 ? fileName : fileName.left(first)) + QLatin1Char('.');
+}
+
+void CDestinationSelectorPanel::IndicateDestFile(QString& source, int index)
+{
+    if (mMode == BATCH)
+        return;
+    QString extension;
+    if (source.isEmpty()) {
+        mpDestFileIndicator->clear();
+        if (mMode == MEDIA) {
+            if (!mPreviewSelection)
+                SelectNone();
+            mpResultPreview->LoadMedia(nullptr);
+            mpSaveButton->setEnabled(false);
+            mpConvertButton->setEnabled(false);
+            mpDestFileIndicator->setReadOnly(false);
+        } else {
+            mpGenerateButton->setEnabled(false);
+        }
+        return;
+    }
+    if (mMode == MEDIA) {
+        SelectNone();
+        emit GetExportExtensionForConverter(extension, index);
+        mpSaveButton->setEnabled(false);
+        mpConvertButton->setEnabled(true);
+        mpDestFileIndicator->setReadOnly(false);
+    } else {
+        emit GetExportExtensionForTranslator(extension, index);
+        mpGenerateButton->setEnabled(true);
+    }
+    if (!extension.isNull()) {
+        QString name = ProposedBaseName(source) + extension;
+        mpDestFileIndicator->SetSelectedFileName(name);
+    }
 }
 
 void CDestinationSelectorPanel::SetNotConverted()
@@ -218,8 +538,33 @@ void CDestinationSelectorPanel::IsSaved(B32* saved)
     *saved = mSaved;
 }
 
-void CDestinationSelectorPanel::UpdatePreview(QStringList&, CDocument::DOCTYPE)
+void CDestinationSelectorPanel::UpdatePreview(QStringList& files, CDocument::DOCTYPE type)
 {
+    if (mpResultPreview)
+        mpResultPreview->LoadMedia(nullptr);
+    if (mpRawDataPreview)
+        mpRawDataPreview->LoadMedia(nullptr);
+    B32 ok = 0;
+    emit LoadPreviewAsked(files, type, ok);
+    if (ok) {
+        CDocument* document = nullptr;
+        emit GetPreviewDocument(&document);
+        if (document && mpResultPreview)
+            mpResultPreview->LoadMedia(document);
+        return;
+    }
+    if (type != CDocument::DOCTYPE(1)) {
+        CGuiServices::Prompt().ShowMessage(CUserPrompt::WARNING, Text("id_warning_preview_title"),
+                                           Text("id_warning_preview_no_match_text"));
+        emit PreviewFileSelected();
+    }
+}
+
+void CDestinationSelectorPanel::enterEvent(QEnterEvent* event)
+{
+    if (mInitialised && IsFolderChanged(mFilePattern))
+        DiskChanged(mpDiskSelector->GetCombo()->currentIndex());
+    CSingleFileSelectorPanel::enterEvent(event);
 }
 
 void CDestinationSelectorPanel::NewProfileSelected()

@@ -35,6 +35,15 @@ public:
     CPreviewPanel* GetRawDataPreview() const { return mpRawDataPreview; }
     QDialog* GetRawDataWindow() const { return mpRawDataWindow; }
     QPushButton* GetSaveButton() const { return mpSaveButton; }
+    QPushButton* GetConvertButton() const { return mpConvertButton; }
+    QPushButton* GetGenerateButton() const { return mpGenerateButton; }
+    QCheckBox* GetRawDataCheckBox() const { return mpRawDataCheckBox; }
+    QCheckBox* GetPreviewCheckBox() const { return mpPreviewCheckBox; }
+    CFileIndicatorControl* GetDestFileIndicator() const { return mpDestFileIndicator; }
+    // The name proposed for a result of this source, up to the extension ("clip.long.wav" gives "clip.").
+    static QString ProposedBaseName(const QString& source);
+    // Whether the file name ends in "." and the extension (any case) with something before the dot.
+    static bool HasExtension(const QString& path, const QString& extension);
 
 public slots:
     void LoadPanel(CDatabase& database) override;
@@ -66,7 +75,7 @@ signals:
     void GetExportExtension(QString& extension);
     void GetExportExtensionForConverter(QString& extension, int converter);
     void GetExportExtensionForTranslator(QString& extension, int translator);
-    void SaveAsked(B32 savePreview, QString folder, QString fileName);
+    void SaveAsked(B32 savePreview, QString folder, QString fileName, B32& saved);
     void ConvertionAsked(B32 rawData, CGenerationInfo* info);
     void GetConverterIndex(int* index);
     void GetConverterParameters(CParameters** parameters);
@@ -87,7 +96,17 @@ signals:
     void GetPreviewFileList(CDocument::DOCTYPE& type, QStringList& files, const QString& basePath, int converter);
     void GetNbOfConverters(int* count);
 
+protected:
+    void enterEvent(QEnterEvent* event) override;
+
 private:
+    void BuildFilePattern();
+    void RefillFileList();
+    void PreviewResultFile(const CFileInfo& result);
+    // The preview files of a result file and whether they are as recent as it; false when there are none.
+    bool FindPreviewFiles(const CFileInfo& result, CDocument::DOCTYPE& type, QStringList& files, bool& upToDate);
+    void ClearPreview();
+
     QPixmap* mpLogo = nullptr;
     int mMode;
     CFileIndicatorControl* mpDestFileIndicator = nullptr;

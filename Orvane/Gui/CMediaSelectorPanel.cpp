@@ -1,4 +1,11 @@
 #include "CMediaSelectorPanel.h"
+#include "CConverterPanel.h"
+#include "CDestinationSelectorPanel.h"
+#include "CGuiServices.h"
+#include "Core/CUserPrompt.h"
+#include "Host/CLocalFileDriver.h"
+#include "Host/CLocalFileInfo.h"
+#include <memory>
 #include "CFileSelectorControl.h"
 #include "CDiskSelectorControl.h"
 #include "CPreviewPanel.h"
@@ -74,21 +81,176 @@ void CMediaSelectorPanel::SetCurrentFile(QString& name)
     mCurrentFile = name;
 }
 
-void CMediaSelectorPanel::DiskChanged(int)
+QString CMediaSelectorPanel::BuildImportFilter()
 {
+    mExtensions.clear();
+    emit GetConverterImportExtensionList(mExtensions, mpConverterSelector->currentIndex());
+    QString filter;
+    for (const QString& extension : std::as_const(mExtensions))
+        filter += QStringLiteral("*.") + extension.toUpper() + QStringLiteral(";*.") + extension.toLower()
+                  + QStringLiteral(";;");
+    return filter;
+}
+
+QString CMediaSelectorPanel::BuildDialogFilter()
+{
+    BuildImportFilter();
+    // The dialog reads "*.MID;*.mid" as one pattern: each extension gets an entry of its own.
+    QStringList entries;
+    for (const QString& extension : std::as_const(mExtensions))
+        entries.append(extension.toUpper() + QStringLiteral(" (*.") + extension.toUpper() + QStringLiteral(" *.")
+                       + extension.toLower() + QLatin1Char(')'));
+    return entries.join(QStringLiteral(";;"));
+}
+
+void CMediaSelectorPanel::RefreshFileList(const QString& filter)
+{
+    CLocalFileDriver& driver = mpDiskSelector->GetDriver();
+    driver.SetCurrentDir(mpDiskSelector->GetCombo()->currentText());
+    Clear();
+    AddFiles(driver.GetEntryList(QString(), CFileDriver::DIRS, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+    // A converter that reads nothing lists no file (an empty pattern would list them all).
+    if (!filter.isEmpty())
+        AddFiles(driver.GetEntryList(filter, CFileDriver::FILES, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+}
+
+void CMediaSelectorPanel::MediaClosed()
+{
+    QString none;
+    mpFileIndicator->SetSelectedFileName(none);
+    mpPreviewPanel->LoadMedia(nullptr);
+    emit ClearMediaAsked();
+    QString empty;
+    emit CurrentFileChanged(empty);
+    emit IndicateDestFile(empty, mpConverterSelector->currentIndex());
+    emit SetNotConverted();
+    emit SetNotSaved();
+}
+
+bool CMediaSelectorPanel::MayDropResult()
+{
+    if (!mWarnings)
+        return true;
+    B32 converted = 0;
+    B32 saved = 0;
+    emit IsConverted(&converted);
+    emit IsSaved(&saved);
+    if (!converted || saved)
+        return true;
+    const int answer = CGuiServices::Prompt().Ask(Text("id_warning_title"), Text("id_warning_text"),
+                                                  {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
+    return answer == 0;
+}
+
+void CMediaSelectorPanel::EnterFolder(const QString& folder)
+{
+    mCurrentFolder = folder;
+    mpDiskSelector->GetDriver().SetCurrentDir(folder);
+    emit PathChanged(mCurrentFolder);
+    RefreshFileList(BuildImportFilter());
+    MediaClosed();
+}
+
+void CMediaSelectorPanel::DiskChanged(int index)
+{
+    if (!MayDropResult())
+        return;
+    EnterFolder(mpDiskSelector->GetCombo()->itemText(index));
 }
 
 void CMediaSelectorPanel::OnConverterControlChanged(int)
 {
+    if (mCurrentFile.isEmpty()) {
+        UpdateFileView(0);
+        return;
+    }
+    if (mWarnings) {
+        B32 converted = 0;
+        B32 saved = 0;
+        emit IsConverted(&converted);
+        emit IsSaved(&saved);
+        if (converted && !saved) {
+            const int answer = CGuiServices::Prompt().Ask(Text("id_warning_title"), Text("id_warning_save_text"),
+                                                          {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
+            if (answer == 0 && mpDestinationPanel)
+                mpDestinationPanel->SaveButtonClicked();
+        }
+    }
+    CloseMediaDialog();
+    UpdateFileView(0);
 }
 
 void CMediaSelectorPanel::UpdateFileView(int)
 {
+    RefreshFileList(BuildImportFilter());
 }
 
-void CMediaSelectorPanel::UpdatePanel(const CFileInfo*)
+void CMediaSelectorPanel::FillConverters()
 {
-    mInitialised = true;
+    QStringList names;
+    emit GetConverterNameList(names);
+    mNbConverters = int(names.size());
+    mpConverterSelector->clear();
+    mpConverterSelector->addItems(names);
+}
+
+void CMediaSelectorPanel::UpdatePanel(const CFileInfo* info)
+{
+    if (!mInitialised) {
+        mInitialised = true;
+        FillConverters();
+        mpConverterSelector->setCurrentIndex(0);
+        const QString filter = BuildImportFilter();
+        if (mCurrentFolder.isEmpty())
+            emit GetCurrentPath(mCurrentFolder);
+        mpDiskSelector->SetCurrentFolder(&mCurrentFolder);
+        emit PathChanged(mCurrentFolder);
+        emit CurrentFileTypeChanged(0);
+        RefreshFileList(filter);
+        if (mpConverterPanel) {
+            CheckConnection(connect(mpConverterPanel, &CConverterPanel::ParameterFileTypeChanged, this,
+                                    &CMediaSelectorPanel::CurrentFileTypeChanged));
+            CheckConnection(connect(mpConverterPanel, &CConverterPanel::ParameterFileTypeChanged, this,
+                                    &CMediaSelectorPanel::UpdateFileView));
+        }
+        return;
+    }
+    if (!info || !MayDropResult())
+        return;
+    if (info->IsDir()) {
+        EnterFolder(info->GetFilePath());
+        return;
+    }
+    // The name is kept as it stands: file names differ by case here.
+    QString fullName = mCurrentFolder;
+    if (!fullName.endsWith(QLatin1Char('/')))
+        fullName += QLatin1Char('/');
+    fullName += info->GetFileName();
+    mCurrentFile = info->GetFileName();
+    mpPreviewPanel->LoadMedia(nullptr);
+    const int converter = mpConverterSelector->currentIndex();
+    B32 loaded = 0;
+    emit LoadMediaAsked(fullName, converter, loaded);
+    if (loaded) {
+        CDocument* document = nullptr;
+        emit GetLoadedDocument(&document);
+        if (document)
+            mpPreviewPanel->LoadMedia(document);
+        if (!mCurrentFile.isNull())
+            mpFileIndicator->SetSelectedFileName(mCurrentFile);
+        emit SetNotConverted();
+        emit SetNotSaved();
+        emit CurrentFileChanged(mCurrentFile);
+        emit IndicateDestFile(mCurrentFile, converter);
+        emit CurrentFileTypeChanged(converter);
+        return;
+    }
+    QString none;
+    mpFileIndicator->SetSelectedFileName(none);
+    QString empty;
+    emit CurrentFileChanged(empty);
+    emit IndicateDestFile(empty, converter);
+    emit CurrentFileTypeChanged(converter);
 }
 
 void CMediaSelectorPanel::show()
@@ -99,6 +261,15 @@ void CMediaSelectorPanel::show()
 
 void CMediaSelectorPanel::OpenMediaDialog()
 {
+    const QString name = CGuiServices::Prompt().ChooseOpenFile(this, QString(), BuildDialogFilter());
+    if (name.isEmpty())
+        return;
+    const CLocalFileInfo file(name);
+    mCurrentFolder = file.GetDirPath();
+    mpDiskSelector->GetDriver().SetCurrentDir(mCurrentFolder);
+    emit PathChanged(mCurrentFolder);
+    UpdatePanel(&file);
+    UpdateFileView(0);
 }
 
 void CMediaSelectorPanel::CloseMediaDialog()
@@ -114,6 +285,34 @@ void CMediaSelectorPanel::CloseMediaDialog()
     emit IndicateDestFile(mCurrentFile, mpConverterSelector->currentIndex());
 }
 
+void CMediaSelectorPanel::SelectEntry(const QString& name)
+{
+    for (int i = 0; i < mpFileList->topLevelItemCount(); ++i) {
+        auto* item = static_cast<CFileListItem*>(mpFileList->topLevelItem(i));
+        if (item->GetInfo()->GetFileName() == name) {
+            item->setSelected(true);
+            return;
+        }
+    }
+}
+
+void CMediaSelectorPanel::enterEvent(QEnterEvent* event)
+{
+    const QString filter = BuildImportFilter();
+    if (mInitialised && IsFolderChanged(filter)) {
+        CFileInfoList* selected = GetSelectedFiles();
+        std::unique_ptr<CFileInfo> kept(selected && !selected->isEmpty() ? selected->at(0)->Clone() : nullptr);
+        RefreshFileList(filter);
+        if (kept) {
+            if (FindItemPos(kept.get()) >= 0)
+                SelectEntry(kept->GetFileName());
+            else
+                CloseMediaDialog();
+        }
+    }
+    CSelectorPanel::enterEvent(event);
+}
+
 void CMediaSelectorPanel::SetWarnings(B32 on)
 {
     mWarnings = on;
@@ -121,6 +320,21 @@ void CMediaSelectorPanel::SetWarnings(B32 on)
 
 void CMediaSelectorPanel::UpdateConverterList()
 {
+    if (!mInitialised)
+        return;
+    const QString kept = mpConverterSelector->currentText();
+    FillConverters();
+    int index = mpConverterSelector->findText(kept);
+    if (index < 0) {
+        if (mWarnings && isVisible())
+            CGuiServices::Prompt().ShowMessage(CUserPrompt::INFORMATION, Text("id_profile_warning_title"),
+                                               Text("id_profile_warning_text"));
+        index = 0;
+    }
+    mpConverterSelector->setCurrentIndex(index);
+    emit SetNotConverted();
+    OnConverterControlChanged(index);
+    emit CurrentFileTypeChanged(index);
 }
 
 void CMediaSelectorPanel::SetNbOfConverters(int* count)

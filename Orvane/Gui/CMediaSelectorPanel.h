@@ -22,6 +22,10 @@ public:
     const QString& GetCurrentFileName() const { return mCurrentFile; }
     CPreviewPanel* GetPreviewPanel() const { return mpPreviewPanel; }
     B32 GetWarnings() const { return mWarnings; }
+    // The extensions the chosen converter reads as the file list's name pattern ("*.MID;*.mid;;"), and as an
+    // open dialog filter with one entry per extension.
+    QString BuildImportFilter();
+    QString BuildDialogFilter();
 
 public slots:
     void SetCurrentPath(const QString& folder);
@@ -59,7 +63,20 @@ signals:
     void ClearMediaAsked();
     void GetLoadedDocument(CDocument** document);
 
+protected:
+    void enterEvent(QEnterEvent* event) override;
+
 private:
+    void RefreshFileList(const QString& filter);
+    // Lets the loaded media go and tells the other panels that there is none.
+    void MediaClosed();
+    // False when the user keeps an unsaved result.
+    bool MayDropResult();
+    void EnterFolder(const QString& folder);
+    void FillConverters();
+    void SelectEntry(const QString& name);
+
+    QStringList mExtensions;
     QString mCurrentFile;
     QString mCurrentFolder;
     QGroupBox* mpPreviewGroup;

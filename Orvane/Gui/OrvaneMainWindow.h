@@ -98,7 +98,7 @@ signals:
     void GetExportExtension(QString& extension);
     void GetExportExtensionForConverter(QString& extension, int converter);
     void GetExportExtensionForTranslator(QString& extension, int translator);
-    void SaveAsked(B32 savePreview, QString folder, QString fileName);
+    void SaveAsked(B32 savePreview, QString folder, QString fileName, B32& saved);
     void ConvertionAsked(B32 rawData, CGenerationInfo* info);
     void TranslationAsked(CGenerationInfo* info, QString outputPath);
     void LaunchAsked(CBatchInfoList* list, B32 savePreview, B32& result);

@@ -1,6 +1,9 @@
 #include "TestDialog.h"
 #include "Core/CUserPrompt.h"
+#include "Gui/CParameterView.h"
+#include "Gui/GuiResources.h"
 #include "Parameters/CParameters.h"
+#include <QVBoxLayout>
 #include <QDir>
 
 TestDialog::TestDialog(CUserPrompt& prompt) : QDialog(nullptr), m_Prompt(prompt)
@@ -30,8 +33,16 @@ void TestDialog::TestParameters()
     const std::unique_ptr<CParameters> parameters = LoadChosenParameters();
     if (!parameters)
         return;
-    // The set lives until the end of this slot. The parameter view, once the user interface has one, shows
-    // it here modally through the prompt and is cleared before the set goes.
+    QDialog window(this);
+    window.setWindowTitle(QStringLiteral("Parameters"));
+    auto* view = new CParameterView(&window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(view);
+    view->SetParameters(parameters.get());
+    CheckConnection(connect(view, &CParameterView::Changed, this, &TestDialog::Changed));
+    m_Prompt.Exec(window);
+    // The view points into the set: it lets go of it before the set is deleted.
+    view->SetParameters(nullptr);
 }
 
 void TestDialog::Changed()

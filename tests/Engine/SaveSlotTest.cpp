@@ -24,6 +24,13 @@ protected:
         m_Application->ConvertionAsked(0, &info);
         NewLog();
     }
+    // Saves the result; 1 when every file was written.
+    B32 Save(B32 savePreview, const QString& folder, const QString& name)
+    {
+        B32 saved = 7;
+        m_Application->SaveAsked(savePreview, folder, name, saved);
+        return saved;
+    }
     QString Question(const char* id, const QString& file, const QString& phone = QString()) const
     {
         const QString text = phone.isEmpty() ? Text(id).arg(file) : Text(id).arg(file, phone);
@@ -35,7 +42,7 @@ protected:
 TEST_F(SaveSlotTest, OneChunkGivesOneFileWithoutSuffixAndItsPreview)
 {
     Convert("preview");
-    m_Application->SaveAsked(1, m_Out, QString());
+    EXPECT_EQ(Save(1, m_Out, QString()), 1);
     EXPECT_EQ(FilesIn(m_Out), (QStringList{QStringLiteral("song.TST"), QStringLiteral("song_previewTST.BMP")}));
     EXPECT_EQ(ReadAll(Out("song.TST")), "preview");
     EXPECT_EQ(QImage(Out("song_previewTST.BMP")).size(), QSize(4, 3));
@@ -47,7 +54,7 @@ TEST_F(SaveSlotTest, OneChunkGivesOneFileWithoutSuffixAndItsPreview)
     EXPECT_TRUE(m_Prompt.mQuestions.isEmpty());
 
     // The result stays: it can be saved again under another name, without its preview this time.
-    m_Application->SaveAsked(0, m_Out, QStringLiteral("/elsewhere/other.name.mid"));
+    Save(0, m_Out, QStringLiteral("/elsewhere/other.name.mid"));
     EXPECT_EQ(ReadAll(Out("other.TST")), "preview");
     EXPECT_FALSE(QFile::exists(Out("other_previewTST.BMP")));
     m_Application->GetResultFileName(name);
@@ -59,7 +66,7 @@ TEST_F(SaveSlotTest, SeveralChunksAreNumberedAndOnlyTheFirstFileIsAskedAbout)
     Convert("two");
     // Only the second file exists: nothing is asked.
     Write(QStringLiteral("out/song_1.TST"), "a much longer older file");
-    m_Application->SaveAsked(0, m_Out, QString());
+    Save(0, m_Out, QString());
     EXPECT_TRUE(m_Prompt.mQuestions.isEmpty());
     EXPECT_EQ(ReadAll(Out("song_0.TST")), "AB");
     EXPECT_EQ(ReadAll(Out("song_1.TST")), "CDE");
@@ -70,14 +77,14 @@ TEST_F(SaveSlotTest, SeveralChunksAreNumberedAndOnlyTheFirstFileIsAskedAbout)
     Write(QStringLiteral("out/song_0.TST"), "old");
     Write(QStringLiteral("out/song_1.TST"), "old");
     m_Prompt.mAnswers = {1};
-    m_Application->SaveAsked(1, m_Out, QString());
+    EXPECT_EQ(Save(1, m_Out, QString()), 0);  // refused: not saved
     EXPECT_EQ(m_Prompt.mQuestions, QStringList{Question("id_already_exists", Out("song_0.TST"))});
     EXPECT_EQ(ReadAll(Out("song_0.TST")), "old");
     EXPECT_EQ(ReadAll(Out("song_1.TST")), "old");
     EXPECT_EQ(NewLog(), QString());
 
     m_Prompt.mAnswers = {0};
-    m_Application->SaveAsked(0, m_Out, QString());
+    EXPECT_EQ(Save(0, m_Out, QString()), 1);
     EXPECT_EQ(m_Prompt.mQuestions.size(), 2);
     EXPECT_EQ(ReadAll(Out("song_0.TST")), "AB");
     EXPECT_EQ(ReadAll(Out("song_1.TST")), "CDE");
@@ -88,19 +95,19 @@ TEST_F(SaveSlotTest, AResultLargerThanThePhoneTakesIsSavedOnlyWhenConfirmed)
 {
     Convert("oversize");
     m_Prompt.mAnswers = {1};
-    m_Application->SaveAsked(0, m_Out, QString());
+    Save(0, m_Out, QString());
     EXPECT_EQ(m_Prompt.mQuestions,
               QStringList{Question("id_media_toobig", Out("song.TST"), QStringLiteral("PHONE1"))});
     EXPECT_FALSE(QFile::exists(Out("song.TST")));
 
     m_Prompt.mAnswers = {0};
-    m_Application->SaveAsked(0, m_Out, QString());
+    Save(0, m_Out, QString());
     EXPECT_EQ(ReadAll(Out("song.TST")), QByteArray(4096, 'X'));
 
     // Exactly the limit passes without a question.
     m_Prompt.mQuestions.clear();
     Convert(QByteArray(1024, 'a'), QStringLiteral("in/limit.txt"));
-    m_Application->SaveAsked(0, m_Out, QString());
+    Save(0, m_Out, QString());
     EXPECT_TRUE(m_Prompt.mQuestions.isEmpty());
     EXPECT_EQ(ReadAll(Out("limit.TST")).size(), 1024);
 }
@@ -109,7 +116,7 @@ TEST_F(SaveSlotTest, AWriteThatFailsIsReportedAndLeavesNothingBehind)
 {
     Convert("two");
     const QString missing = In(QStringLiteral("no/such/folder"));
-    m_Application->SaveAsked(1, missing, QString());
+    EXPECT_EQ(Save(1, missing, QString()), 0);
     const QString first = missing + QStringLiteral("/song_0.TST");
     const QString second = missing + QStringLiteral("/song_1.TST");
     EXPECT_EQ(NewLog(), Text("id_saving_file").arg(first) + LF + Text("id_saving_failed") + LF
@@ -122,21 +129,21 @@ TEST_F(SaveSlotTest, AWriteThatFailsIsReportedAndLeavesNothingBehind)
 
 TEST_F(SaveSlotTest, WithoutAResultNothingIsSaved)
 {
-    m_Application->SaveAsked(1, m_Out, QStringLiteral("song.txt"));
+    EXPECT_EQ(Save(1, m_Out, QStringLiteral("song.txt")), 0);
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
     EXPECT_EQ(NewLog(), QString());
 
     // A result without a loaded document is not saved either.
     Convert("text");
     m_Application->ClearMediaAsked();
-    m_Application->SaveAsked(1, m_Out, QString());
+    Save(1, m_Out, QString());
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
 }
 
 TEST_F(SaveSlotTest, AResultWithoutChunksSavesOnlyItsPreviews)
 {
     Convert("nochunk");
-    m_Application->SaveAsked(1, m_Out, QString());
+    Save(1, m_Out, QString());
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
     EXPECT_EQ(NewLog(), QString());
 }

@@ -13,7 +13,7 @@ TEST(EngineSlots, AnswerTheMainWindowsSignatures)
           "LaunchAsked(CBatchInfoList *, B32,B32 &)", "GetExportExtension( QString & )",
           "GetExportExtensionForConverter(QString &,int)",
           "GetPreviewFileList(CDocument::DOCTYPE &,QStringList &, const QString &,int)",
-          "SaveAsked(B32, QString, QString )", "GetPreviewDocument(CDocument **)", "GetPreviewRawData(CDocument **)",
+          "SaveAsked(B32, QString, QString, B32 &)", "GetPreviewDocument(CDocument **)", "GetPreviewRawData(CDocument **)",
           "GetConverterParameters(int, CParameters **)", "GetTraductorParameters(int, CParameters **, QString&)",
           "GetResultFileName(QString &)", "LoadPreviewAsked(const QStringList &,CDocument::DOCTYPE,B32 &)",
           "LoadMediaAsked(QString &, int,B32 &)", "ClearMediaAsked()", "GetLoadedDocument(CDocument **)",

@@ -135,11 +135,16 @@ TEST_F(FirstShowTest, EachTabsPanelsAreSetUpOnceWhenItFirstShows)
     EXPECT_TRUE(asked.isEmpty()); // nothing shows yet
     Tabs().ShowPage(COrvTabview::MEDIA_TAB);
     Window().show();
-    EXPECT_EQ(asked, QStringList{QStringLiteral("parameters 0")});
+    // The source panel takes the program's folder and announces converter 0, whose parameters the converter
+    // panel shows; then the converter panel's own first show asks again; the destination takes the folder.
+    const QStringList media{QStringLiteral("path"), QStringLiteral("parameters 0"), QStringLiteral("parameters 0"),
+                            QStringLiteral("path")};
+    EXPECT_EQ(asked, media);
     Tabs().ShowPage(COrvTabview::BATCH_TAB);
     Tabs().ShowPage(COrvTabview::MEDIA_TAB);
     Tabs().ShowPage(COrvTabview::BATCH_TAB);
-    EXPECT_EQ(asked, (QStringList{QStringLiteral("parameters 0"), QStringLiteral("path")}));
+    // The batch parameter panel and the batch destination take the folder.
+    EXPECT_EQ(asked, media + QStringList({QStringLiteral("path"), QStringLiteral("path")}));
 }
 
 } // namespace

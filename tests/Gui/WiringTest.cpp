@@ -144,8 +144,10 @@ TEST_F(WiringTest, MediaRequestsReachTheEngine)
     EXPECT_EQ(extension, QStringLiteral("TST"));
 
     QDir().mkpath(In(QStringLiteral("out")));
-    emit w.SaveAsked(0, In(QStringLiteral("out")), QStringLiteral("Saved"));
+    B32 saved = 0;
+    emit w.SaveAsked(0, In(QStringLiteral("out")), QStringLiteral("Saved"), saved);
     EXPECT_EQ(FilesIn(In(QStringLiteral("out"))), QStringList{QStringLiteral("Saved.TST")});
+    EXPECT_EQ(saved, 1);
     QString name;
     emit w.GetResultFileName(name);
     QString direct;
@@ -274,7 +276,7 @@ TEST_F(WiringTest, PanelRequestsAreRelayedThroughTheWindow)
         {"media out GetPreviewDocument", [&] { return Arrivals(mediaOut, &D::GetPreviewDocument, w, &W::GetPreviewDocument, &doc); }},
         {"media out GetPreviewRawData", [&] { return Arrivals(mediaOut, &D::GetPreviewRawData, w, &W::GetPreviewRawData, &doc); }},
         {"media out GetCurrentPath", [&] { return Arrivals(mediaOut, &D::GetCurrentPath, w, &W::GetCurrentPath, s); }},
-        {"media out SaveAsked", [&] { return Arrivals(mediaOut, &D::SaveAsked, w, &W::SaveAsked, 0, QString(), QString()); }},
+        {"media out SaveAsked", [&] { return Arrivals(mediaOut, &D::SaveAsked, w, &W::SaveAsked, 0, QString(), QString(), flag); }},
         {"media out ConvertionAsked", [&] { return Arrivals(mediaOut, &D::ConvertionAsked, w, &W::ConvertionAsked, 0, nullptr); }},
         {"media out GetResultFileName", [&] { return Arrivals(mediaOut, &D::GetResultFileName, w, &W::GetResultFileName, s); }},
         {"media out GetExportExtensionForConverter", [&] { return Arrivals(mediaOut, &D::GetExportExtensionForConverter, w, &W::GetExportExtensionForConverter, s, 0); }},
@@ -292,7 +294,7 @@ TEST_F(WiringTest, PanelRequestsAreRelayedThroughTheWindow)
         {"sms out GetExportExtension", [&] { return Arrivals(smsOut, &D::GetExportExtension, w, &W::GetExportExtension, s); }},
         {"sms out GetCurrentPath", [&] { return Arrivals(smsOut, &D::GetCurrentPath, w, &W::GetCurrentPath, s); }},
         {"sms out TranslationAsked", [&] { return Arrivals(smsOut, &D::TranslationAsked, w, &W::TranslationAsked, nullptr, QString()); }},
-        {"sms out SaveAsked", [&] { return Arrivals(smsOut, &D::SaveAsked, w, &W::SaveAsked, 0, QString(), QString()); }},
+        {"sms out SaveAsked", [&] { return Arrivals(smsOut, &D::SaveAsked, w, &W::SaveAsked, 0, QString(), QString(), flag); }},
         {"sms out GetExportExtensionForTranslator", [&] { return Arrivals(smsOut, &D::GetExportExtensionForTranslator, w, &W::GetExportExtensionForTranslator, s, 0); }},
         {"batch GetCurrentPath", [&] { return Arrivals(batch, &Ba::GetCurrentPath, w, &W::GetCurrentPath, s); }},
         {"batch GetEntireImportExtensionList", [&] { return Arrivals(batch, &Ba::GetEntireImportExtensionList, w, &W::GetEntireImportExtensionList, l); }},

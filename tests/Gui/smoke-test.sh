@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Starts the program on a copy of the application folder on the virtual display, waits for its window, takes
 # a screenshot, quits with Ctrl+Q and checks the exit code and the settings file.
-# Usage: smoke-test.sh PROGRAM APP_FOLDER GRAB_SCREEN WORK_FOLDER
+# The media tab opens on a copy of the examples, so the picture shows their list and a parameter form.
+# Usage: smoke-test.sh PROGRAM APP_FOLDER GRAB_SCREEN WORK_FOLDER EXAMPLES_FOLDER
 set -u
-program=$1 app=$2 grab=$3 work=$4
+program=$1 app=$2 grab=$3 work=$4 examples=$5
 rm -rf "$work"
 mkdir -p "$work"
 cp -r "$app" "$work/app"
-rm -f "$work/app/Settings.xml"
+cp -r "$examples" "$work/examples"
+cat > "$work/app/Settings.xml" <<EOF
+<OrvaneMainWindowSettings Window_Pos_X="0" Window_Pos_Y="0" Window_Size_X="800" Window_Size_Y="600"
+ Media_Input_Path="$work/examples" Media_Output_Path="$work" Warning_enabled="true" Resize_enabled="false"/>
+EOF
 cd "$work" || exit 1
 
 ORVANEDIR="$work/app" "$program" "/logfile=$work/run.log" &
@@ -46,4 +51,5 @@ echo "screenshot: $work/screenshot.png (grab result $grabbed), exit code $code"
 [ "$code" -eq 0 ] || { echo "the program ended with $code"; exit 1; }
 grep -q "OrvaneMainWindowSettings" "$work/app/Settings.xml" || { echo "no settings written"; exit 1; }
 grep -q 'Window_Size_X="800"' "$work/app/Settings.xml" || { echo "unexpected settings"; cat "$work/app/Settings.xml"; exit 1; }
+grep -q "Media_Input_Path=\"$work/examples\"" "$work/app/Settings.xml" || { echo "the media folder was not kept"; cat "$work/app/Settings.xml"; exit 1; }
 echo "ok"

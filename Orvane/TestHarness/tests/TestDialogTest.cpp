@@ -3,6 +3,7 @@
 #include "ScratchApp.h"
 #include "ScriptedPrompt.h"
 #include "TestHarness/TestDialog.h"
+#include "Gui/CParameterView.h"
 #include <QApplication>
 #include <QDir>
 #include "QtPrinters.h"
@@ -90,6 +91,35 @@ TEST_F(TestDialogTest, ChosenParameterFileLoadsOrGivesNothing)
     }
 }
 
+// A set that loads is shown modally in a parameter view built from it; the view lets go of the set before
+// the slot returns, and the dialog leaves no window behind.
+class ViewingPrompt : public CScriptedPrompt
+{
+public:
+    int Exec(QDialog& dialog) override
+    {
+        CParameterView* view = dialog.findChild<CParameterView*>();
+        mElementCounts.append(view ? static_cast<int>(view->GetElements().size()) : -1);
+        if (view && !view->GetElements().isEmpty())
+            view->GetElements().first()->Reset();
+        return CScriptedPrompt::Exec(dialog);
+    }
+    QList<int> mElementCounts;
+};
+
+TEST_F(TestDialogTest, TestParametersShowsTheSetInAParameterViewAndClearsItBeforeTheSetGoes)
+{
+    ViewingPrompt prompt;
+    TestDialog dialog(prompt);
+    prompt.mFiles = QStringList{QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/IMYParameters.xml"),
+                                m_App.FilePath(QStringLiteral("Broken.xml"))};
+    dialog.TestParameters();
+    dialog.TestParameters();
+    ASSERT_EQ(prompt.mElementCounts.size(), 1);
+    EXPECT_GT(prompt.mElementCounts.first(), 3);
+    EXPECT_TRUE(dialog.findChildren<QWidget*>().isEmpty());
+}
+
 // The slot asks once per call and takes the answers in turn, whatever they give.
 TEST_F(TestDialogTest, TestParametersAsksOncePerCall)
 {
@@ -101,7 +131,7 @@ TEST_F(TestDialogTest, TestParametersAsksOncePerCall)
         EXPECT_EQ(m_Prompt.mFileQuestions.size(), call);
     }
     EXPECT_TRUE(m_Prompt.mFiles.isEmpty());
-    EXPECT_EQ(m_Prompt.mDialogCount, 0);
+    EXPECT_EQ(m_Prompt.mDialogCount, 1);  // only the small file loads
     EXPECT_TRUE(dialog.findChildren<QWidget*>().isEmpty());
 }
 

@@ -5,9 +5,11 @@
 #include "Parameters/CParameter.h"
 #include "Parameters/CParameterVector.h"
 #include "Parameters/CParameters.h"
+#include "Xml/CXmlFile.h"
 
 #include <QDir>
 #include <QSet>
+#include <iterator>
 #include <climits>
 #include <cfloat>
 #include <gtest/gtest.h>
@@ -84,5 +86,86 @@ TEST(AuthoredParameterFiles, NumbersHaveLimitsAndEveryParameterIsShownOnce)
             shown.insert(cell);
         EXPECT_EQ(shown.size(), inputs.size() + cells.size()) << "a parameter shown twice";
         EXPECT_EQ(shown.size(), parameters.GetParameterMap().size()) << "a parameter not shown";
+    }
+}
+
+namespace {
+// The converter or translator names that the shipped files belong to.
+struct Owner
+{
+    const char* file;
+    const char* name;
+    bool translator;
+};
+const Owner kOwners[] = {
+    {"AniParameters.xml", "Brimsel animation converter", false},
+    {"EMSParameters.xml", "EMS SMS translator", true},
+    {"EmaParameters.xml", "EMS animation converter", false},
+    {"IMYParameters.xml", "iMelody converter", false},
+    {"MSEQParameters.xml", "SEQ converter", false},
+    {"PicParameters.xml", "Brimsel picture converter", false},
+    {"QBRParameters.xml", "IBrimsel Melody converter", false},
+    {"TDDParameters.xml", "TDD SMS translator", true},
+    {"VoxParameters.xml", "VOX converter", false},
+};
+
+// The key a converter panel looks for in the converter names: the text before "converter", lower-cased.
+QString ConverterKey(QString content)
+{
+    const int at = content.indexOf(QStringLiteral("converter"), 0, Qt::CaseInsensitive);
+    return at >= 0 ? content.left(at).toLower() : content;
+}
+
+// A group's check box stands before the group: inside, unchecking it would disable the box itself for good.
+void ExpectControlsOutsideTheirGroups(const QList<CInterfaceNode*>& nodes)
+{
+    for (const CInterfaceNode* node : nodes) {
+        if (node->GetKind() != CInterfaceNode::GROUP)
+            continue;
+        const auto* group = static_cast<const CInterfaceGroup*>(node);
+        for (const CInterfaceNode* child : group->mInputs)
+            if (child->GetKind() == CInterfaceNode::INPUT && !group->mControl.isEmpty()) {
+                const CParameter* parameter = static_cast<const CInterfaceInput*>(child)->mpParameter;
+                EXPECT_NE(parameter ? parameter->GetName() : QString(), group->mControl) << "group " << group->mCaption.toStdString();
+            }
+        ExpectControlsOutsideTheirGroups(group->mInputs);
+    }
+}
+} // namespace
+
+TEST(AuthoredParameterFiles, EachNamesItsOwnConverterAndKeepsGroupSwitchesOutside)
+{
+    const QStringList files = AuthoredParameterFiles();
+    EXPECT_EQ(files.size(), int(std::size(kOwners)));
+    for (const Owner& owner : kOwners) {
+        SCOPED_TRACE(owner.file);
+        const QString path = QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/") + QString::fromLatin1(owner.file);
+        CParameters parameters;
+        ASSERT_TRUE(parameters.Load(path));
+        ExpectControlsOutsideTheirGroups(parameters.GetInterfaceNodes());
+
+        CXmlFile file;
+        ASSERT_TRUE(file.Load(path));
+        ASSERT_TRUE(file.GoToElement(QStringLiteral("INFO"), true));
+        ASSERT_TRUE(file.GoToElement(QStringLiteral("DESC")));
+        QString content;
+        file.GetStringAttribute(QStringLiteral("CONTENT"), content);
+        const QString name = QString::fromLatin1(owner.name);
+        if (owner.translator) {
+            // Translators go by the first three letters, which begin exactly one translator's name.
+            const QString key = content.left(3);
+            ASSERT_EQ(key.size(), 3);
+            for (const Owner& other : kOwners)
+                if (other.translator)
+                    EXPECT_EQ(QString::fromLatin1(other.name).startsWith(key, Qt::CaseInsensitive), &other == &owner)
+                        << other.name;
+            continue;
+        }
+        const QString key = ConverterKey(content);
+        ASSERT_FALSE(key.trimmed().isEmpty());
+        for (const Owner& other : kOwners)
+            if (!other.translator)
+                EXPECT_EQ(QString::fromLatin1(other.name).contains(key, Qt::CaseInsensitive), &other == &owner)
+                    << other.name;
     }
 }

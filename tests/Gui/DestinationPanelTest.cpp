@@ -1,0 +1,294 @@
+// The destination panel: result names, convert and save from the media tab, the result file preview with its
+// questions, and the batch list that Launch hands over.
+#include "GuiTestSupport.h"
+#include "Core/CBatchInfo.h"
+#include "Gui/CDestinationSelectorPanel.h"
+#include "Gui/CDiskSelectorControl.h"
+#include "Gui/CFileSelectorControl.h"
+#include "Gui/CMediaSelectorPanel.h"
+#include "Gui/COrvTabview.h"
+#include "Gui/CPreviewPanel.h"
+#include "Gui/FileLineControls.h"
+#include "Host/CLocalFileInfo.h"
+#include "Text/CLanguageResources.h"
+#include "QtPrinters.h"
+#include <QCheckBox>
+#include <QDateTime>
+#include <QPushButton>
+#include <QSignalSpy>
+
+namespace {
+
+QString PanelText(const char* id)
+{
+    return CLanguageResources::GetMessage(QStringLiteral("CDestinationSelectorPanel"), QString::fromLatin1(id));
+}
+
+TEST(ResultNames, TheBaseEndsAtTheFirstDotUnlessTheNameStartsWithOne)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"clip.wav", "clip."}, {"/a.b/clip.long.wav", "clip."}, {"noext", "noext."}, {".x.wav", ".x."},
+        {".hidden", "."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CDestinationSelectorPanel::ProposedBaseName(QString::fromLatin1(c.first)), QString::fromLatin1(c.second))
+            << c.first;
+}
+
+TEST(ResultNames, ABatchSourceQualifiesByItsFileNamesEnding)
+{
+    const struct
+    {
+        const char* path;
+        const char* extension;
+        bool matches;
+    } cases[] = {
+        {"/F/a.MID", "mid", true}, {"/F/b.wav", "wav", true}, {"/F/.wav", "wav", false},
+        {"/x.wav/c.txt", "wav", false}, {"/F/awav", "wav", false}, {"/F/a.wav", "w.v", false},
+        {"/F/a.w.v", "w.v", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CDestinationSelectorPanel::HasExtension(QString::fromLatin1(c.path), QString::fromLatin1(c.extension)),
+                  c.matches)
+            << c.path << " " << c.extension;
+}
+
+class DestinationPanelTest : public GuiTest
+{
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        Write(QStringLiteral("media/Song.txt"), "preview");
+        m_Out = In(QStringLiteral("out"));
+        QDir().mkpath(m_Out);
+        Source().SetCurrentPath(In(QStringLiteral("media")));
+        Out().SetOutputFolder(m_Out);
+        Window().show();
+    }
+    CMediaSelectorPanel& Source() { return *Tabs().mpMediaSelectorPanel; }
+    CDestinationSelectorPanel& Out() { return *Tabs().mpMediaDestinationPanel; }
+    void LoadSong()
+    {
+        const CLocalFileInfo info(In(QStringLiteral("media/Song.txt")));
+        Source().UpdatePanel(&info);
+    }
+    // Loads the song and converts it with the chosen converter.
+    void ConvertSong()
+    {
+        LoadSong();
+        Out().ConvertButtonClicked();
+    }
+    B32 Saved()
+    {
+        B32 saved = 7;
+        Out().IsSaved(&saved);
+        return saved;
+    }
+    void ClickResult(const QString& name)
+    {
+        CFileSelectorControl* list = Out().GetFileList();
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            if (list->topLevelItem(i)->text(0) == name) {
+                list->setCurrentItem(list->topLevelItem(i));
+                Out().Clicked(list->topLevelItem(i));
+                return;
+            }
+        ADD_FAILURE() << "no " << name.toStdString() << " in the list";
+    }
+
+    QString m_Out;
+};
+
+TEST_F(DestinationPanelTest, ALoadedSourceProposesItsResultNameAndEnablesConvertOnly)
+{
+    EXPECT_FALSE(Out().GetConvertButton()->isEnabled());
+    EXPECT_FALSE(Out().GetSaveButton()->isEnabled());
+    LoadSong();
+    EXPECT_EQ(Out().GetDestFileIndicator()->text(), QStringLiteral("Song.TST"));
+    EXPECT_TRUE(Out().GetConvertButton()->isEnabled());
+    EXPECT_FALSE(Out().GetSaveButton()->isEnabled());
+    Source().CloseMediaDialog();
+    EXPECT_EQ(Out().GetDestFileIndicator()->text(), QString());
+    EXPECT_FALSE(Out().GetConvertButton()->isEnabled());
+}
+
+TEST_F(DestinationPanelTest, ConvertShowsTheResultAndTheRawDataOnRequestThenSaveWritesIt)
+{
+    Out().GetRawDataCheckBox()->setChecked(true);
+    ConvertSong();
+    EXPECT_TRUE(Out().GetSaveButton()->isEnabled());
+    EXPECT_NE(Out().GetResultPreview()->GetDocument(), nullptr);
+    EXPECT_NE(Out().GetRawDataPreview()->GetDocument(), nullptr);
+    EXPECT_TRUE(Out().GetRawDataWindow()->isVisible());
+    QSignalSpy saved(&Out(), &CDestinationSelectorPanel::ResultFileSaved);
+    Out().SaveButtonClicked();
+    EXPECT_EQ(ReadAll(m_Out + QStringLiteral("/Song.TST")), ResultBytes());
+    EXPECT_EQ(Saved(), 1);
+    EXPECT_EQ(saved.count(), 1);
+    Out().GetRawDataWindow()->hide();
+}
+
+TEST_F(DestinationPanelTest, MenusDoNothingWhileTheButtonsAreDisabled)
+{
+    ConvertSong();
+    // A second file is loaded: the first one's result must not be saved under its name.
+    Write(QStringLiteral("media/Other.txt"), "other");
+    const CLocalFileInfo other(In(QStringLiteral("media/Other.txt")));
+    m_GuiPrompt.mAnswers = {0};  // drop the unsaved result
+    Source().UpdatePanel(&other);
+    QSignalSpy asked(&Out(), &CDestinationSelectorPanel::SaveAsked);
+    Out().SaveButtonClicked();
+    m_GuiPrompt.mFileAnswer = m_Out + QStringLiteral("/Chosen");
+    Out().SaveAs();
+    EXPECT_EQ(asked.count(), 0);
+    EXPECT_TRUE(m_GuiPrompt.mFileQuestions.isEmpty());
+    Source().CloseMediaDialog();
+    QSignalSpy converted(&Out(), &CDestinationSelectorPanel::ConvertionAsked);
+    Out().ConvertButtonClicked();
+    EXPECT_EQ(converted.count(), 0);
+}
+
+TEST_F(DestinationPanelTest, ARefusedOverwriteKeepsTheResultUnsaved)
+{
+    ConvertSong();
+    Write(QStringLiteral("out/Song.TST"), "older");
+    m_GuiPrompt.mAnswers = {1};
+    Out().SaveButtonClicked();
+    EXPECT_EQ(ReadAll(m_Out + QStringLiteral("/Song.TST")), "older");
+    EXPECT_EQ(Saved(), 0);
+}
+
+TEST_F(DestinationPanelTest, SaveAsAppendsTheExtensionOnlyWhenTheNameLacksIt)
+{
+    // The name shown; the application writes the base name with the converter's extension.
+    const std::pair<const char*, const char*> cases[] = {
+        {"clip", "clip.TST"}, {"clip.tst", "clip.tst"}, {"tstclip", "tstclip"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        QDir(In(QStringLiteral("elsewhere"))).removeRecursively();
+        ConvertSong();
+        m_GuiPrompt.mFileAnswer = In(QStringLiteral("elsewhere/") + QString::fromLatin1(c.first));
+        QDir().mkpath(In(QStringLiteral("elsewhere")));
+        Out().SaveAs();
+        EXPECT_EQ(m_GuiPrompt.mFileQuestions.last(), QStringLiteral("save|") + m_Out + QStringLiteral("|(*.TST *.tst)"));
+        EXPECT_EQ(Out().GetOutputFolder(), In(QStringLiteral("elsewhere")));
+        EXPECT_EQ(Out().GetDiskSelector()->GetCombo()->currentText(), In(QStringLiteral("elsewhere")));
+        EXPECT_EQ(Out().GetDestFileIndicator()->text(), QString::fromLatin1(c.second));
+        EXPECT_TRUE(QFile::exists(In(QStringLiteral("elsewhere/")) + QString::fromLatin1(c.second).section(QLatin1Char('.'), 0, 0)
+                                  + QStringLiteral(".TST")));
+        EXPECT_EQ(Saved(), 1);
+        Out().SetOutputFolder(m_Out);
+        Out().GetDiskSelector()->GetCombo()->setItemText(Out().GetDiskSelector()->GetCombo()->currentIndex(), m_Out);
+    }
+}
+
+struct PreviewCase
+{
+    const char* name;
+    int seconds;  // preview file older than the result by this much; -1: no preview file
+    int answer;   // to the question, when one is asked
+    bool asked;
+    bool shown;
+};
+
+TEST_F(DestinationPanelTest, AClickedResultShowsItsPreviewAfterTheTenSecondRule)
+{
+    const PreviewCase cases[] = {
+        {"fresh", 9, -1, false, true},
+        {"ten seconds asks", 10, 0, true, true},
+        {"old and refused", 60, 1, true, false},
+        {"no preview", -1, -1, false, false},
+    };
+    for (const PreviewCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QString& name : FilesIn(m_Out))
+            QFile::remove(m_Out + QLatin1Char('/') + name);
+        ConvertSong();
+        Out().GetPreviewCheckBox()->setChecked(c.seconds >= 0);
+        Out().SaveButtonClicked();
+        const QString preview = m_Out + QStringLiteral("/Song_previewTST.BMP");
+        if (c.seconds < 0)
+            QFile::remove(preview);
+        ASSERT_EQ(QFile::exists(preview), c.seconds >= 0);
+        if (c.seconds >= 0) {
+            QFile file(preview);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            const QDateTime result = QFileInfo(m_Out + QStringLiteral("/Song.TST")).lastModified();
+            ASSERT_TRUE(file.setFileTime(result.addSecs(-c.seconds), QFileDevice::FileModificationTime));
+        }
+        m_GuiPrompt.mQuestions.clear();
+        m_GuiPrompt.mShown.clear();
+        m_GuiPrompt.mAnswers.clear();
+        if (c.answer >= 0)
+            m_GuiPrompt.mAnswers.append(c.answer);
+        Out().DiskChanged(Out().GetDiskSelector()->GetCombo()->currentIndex());
+        ClickResult(QStringLiteral("Song.TST"));
+        EXPECT_EQ(m_GuiPrompt.mQuestions.size(), c.asked ? 1 : 0);
+        if (c.asked)
+            EXPECT_TRUE(m_GuiPrompt.mQuestions.first().contains(PanelText("id_warning_preview_text")));
+        EXPECT_EQ(Out().GetResultPreview()->GetDocument() != nullptr, c.shown);
+        if (c.seconds < 0)
+            EXPECT_EQ(m_GuiPrompt.Messages(),
+                      QStringList{PanelText("id_warning_preview_title") + QLatin1Char('|')
+                                  + PanelText("id_warning_no_preview_text")});
+        // Showing a saved result let the source go: no preview holds a document the application deleted.
+        EXPECT_EQ(Loaded(), nullptr);
+        EXPECT_EQ(Source().GetPreviewPanel()->GetDocument(), nullptr);
+    }
+}
+
+TEST_F(DestinationPanelTest, AClickOnAResultAsksBeforeAnUnsavedResultGoes)
+{
+    ConvertSong();
+    Out().GetPreviewCheckBox()->setChecked(true);
+    Out().SaveButtonClicked();
+    ConvertSong();  // a new result, not saved
+    ASSERT_EQ(Saved(), 0);
+    m_GuiPrompt.mQuestions.clear();
+    m_GuiPrompt.mAnswers = {1};
+    Out().DiskChanged(Out().GetDiskSelector()->GetCombo()->currentIndex());
+    ClickResult(QStringLiteral("Song.TST"));
+    ASSERT_EQ(m_GuiPrompt.mQuestions.size(), 1);
+    EXPECT_TRUE(m_GuiPrompt.mQuestions.first().startsWith(PanelText("id_warning_title") + QLatin1Char('|')
+                                                          + PanelText("id_warning_text")));
+    EXPECT_NE(Loaded(), nullptr);
+    B32 converted = 0;
+    Out().IsConverted(&converted);
+    EXPECT_EQ(converted, 1);
+    EXPECT_NE(Out().GetResultPreview()->GetDocument(), nullptr);
+}
+
+TEST_F(DestinationPanelTest, LaunchHandsOverOneEntryPerCheckedRowWithMatchingSources)
+{
+    CDestinationSelectorPanel& batch = *Tabs().mpBatchDestinationPanel;
+    batch.SetOutputFolder(m_Out);
+    QObject::disconnect(&batch, nullptr, nullptr, nullptr);
+    QObject::connect(&batch, &CDestinationSelectorPanel::GetSourceFileNameList, &batch, [](QStringList& list) {
+        list = QStringList{QStringLiteral("/in/a.MID"), QStringLiteral("/in/b.wav"), QStringLiteral("/in/c.txt"),
+                           QStringLiteral("/in/.wav")};
+    });
+    QObject::connect(&batch, &CDestinationSelectorPanel::GetParamsFileNameList, &batch, [](QStringList& list) {
+        list = QStringList{QStringLiteral("p0.xml"), QStringLiteral("p1.xml"), QStringLiteral("p2.xml")};
+    });
+    QObject::connect(&batch, &CDestinationSelectorPanel::GetOriginalPath, &batch,
+                     [](QString& path) { path = QStringLiteral("/in"); });
+    QObject::connect(&batch, &CDestinationSelectorPanel::GetExtensionListForBatch, &batch, [](int row, QStringList& list) {
+        list = QStringList{row == 0 ? QStringLiteral("mid") : row == 1 ? QStringLiteral("txt") : QStringLiteral("wav")};
+    });
+    QObject::connect(&batch, &CDestinationSelectorPanel::IsChecked, &batch,
+                     [](B32* checked, int row) { *checked = row != 1; });
+    QStringList entries;
+    QObject::connect(&batch, &CDestinationSelectorPanel::LaunchAsked, &batch, [&](CBatchInfoList* list, B32, B32&) {
+        for (int i = 0; i < list->count(); ++i)
+            entries.append(QStringLiteral("%1 %2 %3 %4")
+                               .arg(list->at(i)->GetConverterIndex())
+                               .arg(list->at(i)->GetSourceFileList().join(QLatin1Char(',')), list->at(i)->GetParametersFileName(),
+                                    list->at(i)->GetDestPath()));
+    });
+    batch.LaunchButtonClicked();
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("0 /in/a.MID p0.xml ") + m_Out,
+                                    QStringLiteral("2 /in/b.wav p2.xml ") + m_Out}));
+}
+
+} // namespace

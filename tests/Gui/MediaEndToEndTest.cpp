@@ -1,0 +1,143 @@
+// The media tab end to end on the built application folder: a melody loaded, its parameters edited in the form
+// and saved, converted with its preview and saved, gives the very files the command line makes from the same
+// source and the saved parameter file.
+#include "GuiTestSupport.h"
+#include "Gui/CConverterPanel.h"
+#include "Gui/CDestinationSelectorPanel.h"
+#include "Gui/CGuiServices.h"
+#include "Gui/CMediaSelectorPanel.h"
+#include "Gui/COrvTabview.h"
+#include "Gui/CParameterView.h"
+#include "Gui/FileLineControls.h"
+#include "Host/CLocalFileInfo.h"
+#include "Parameters/CParameter.h"
+#include "ScratchApp.h"
+#include "QtPrinters.h"
+#include <QCheckBox>
+#include <QTest>
+
+namespace {
+
+class MediaEndToEndTest : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        // The shipped plug-ins, profiles and parameter files, read only.
+        qputenv("ORVANEDIR", ORV_APP_DIR);
+        Start();
+        m_Application->SetUserPrompt(&m_Prompt);
+        CGuiServices::SetPrompt(&m_Prompt);
+        CGuiServices::SetSoundOutput(&m_Sound);
+        CGuiServices::SetTempFolder(m_Start);
+        CConverterPanel::LoadFolder().clear();
+        CConverterPanel::SaveFolder().clear();
+        m_Window = std::make_unique<OrvaneMainWindow>(nullptr, Qt::Window);
+        ConnectMainWindow(*m_Window, *m_Application);
+        m_Adapter = std::make_unique<CMainWindowAdapter>(*m_Window);
+        m_Application->GetEngineState().mpWindow = m_Adapter.get();
+    }
+    void TearDown() override
+    {
+        if (m_Application)
+            m_Application->GetEngineState().mpWindow = nullptr;
+        m_Window.reset();
+        m_Adapter.reset();
+        CGuiServices::Clear();
+        CConverterPanel::LoadFolder().clear();
+        CConverterPanel::SaveFolder().clear();
+        EngineTest::TearDown();
+    }
+    COrvTabview& Tabs() { return *m_Window->GetTabview(); }
+    template <typename T> T* ElementOf(const char* name)
+    {
+        for (Element* element : Tabs().mpConverterPanel->GetParameterView()->GetElements())
+            if (auto* simple = dynamic_cast<T*>(element); simple && simple->GetParameter()->GetName() == QLatin1String(name))
+                return simple;
+        return nullptr;
+    }
+
+    CGuiPrompt m_Prompt;
+    CScriptedSoundOutput m_Sound;
+    std::unique_ptr<OrvaneMainWindow> m_Window;
+    std::unique_ptr<CMainWindowAdapter> m_Adapter;
+};
+
+TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedParameters)
+{
+    Write(QStringLiteral("media/morning.mid"), ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/morning.mid")));
+    QDir().mkpath(In(QStringLiteral("gui")));
+    QDir().mkpath(In(QStringLiteral("cli")));
+    m_Window->LoadSettings(In(QStringLiteral("none.xml")));
+    CMediaSelectorPanel& source = *Tabs().mpMediaSelectorPanel;
+    CDestinationSelectorPanel& out = *Tabs().mpMediaDestinationPanel;
+    source.SetCurrentPath(In(QStringLiteral("media")));
+    out.SetOutputFolder(In(QStringLiteral("gui")));
+    m_Window->show();
+    QComboBox* converters = source.GetConverterSelector();
+    const int imy = converters->findText(QStringLiteral("iMelody converter"));
+    ASSERT_GE(imy, 0);
+    converters->setCurrentIndex(imy);
+    emit converters->activated(imy);
+    const CLocalFileInfo song(In(QStringLiteral("media/morning.mid")));
+    source.UpdatePanel(&song);
+    ASSERT_NE(Loaded(), nullptr);
+
+    // Tempo typed, Style chosen, as the user does.
+    SpinEdit* tempo = ElementOf<SpinEdit>("Tempo");
+    ComboBox* style = ElementOf<ComboBox>("Style");
+    ASSERT_NE(tempo, nullptr);
+    ASSERT_NE(style, nullptr);
+    QSpinBox* spin = tempo->GetSpinBox();
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClicks(spin, QStringLiteral("150"));
+    QFocusEvent leave(QEvent::FocusOut, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(spin, &leave);
+    const int continuous = style->GetComboBox()->findText(QStringLiteral("Continuous"));
+    ASSERT_GE(continuous, 0);
+    style->GetComboBox()->setCurrentIndex(continuous);
+    emit style->GetComboBox()->activated(continuous);
+    ASSERT_EQ(tempo->GetValueText(), QStringLiteral("150"));
+    ASSERT_EQ(style->GetValueText(), QStringLiteral("Continuous"));
+
+    m_Prompt.mFileAnswer = In(QStringLiteral("saved"));
+    Tabs().mpConverterPanel->Save();
+    const QString parameters = In(QStringLiteral("saved.xml"));
+    ASSERT_TRUE(QFile::exists(parameters));
+
+    out.GetPreviewCheckBox()->setChecked(true);
+    out.ConvertButtonClicked();
+    out.SaveButtonClicked();
+    B32 saved = 0;
+    out.IsSaved(&saved);
+    EXPECT_EQ(saved, 1);
+    const QStringList guiFiles = FilesIn(In(QStringLiteral("gui")));
+    ASSERT_GE(guiFiles.size(), 2) << guiFiles.join(QLatin1Char(' ')).toStdString();
+
+    // The window starts on the first profile.
+    QStringList profiles;
+    emit m_Window->GetProfileNameList(profiles);
+    ASSERT_FALSE(profiles.isEmpty());
+    const QString profile = profiles.first();
+    const CProgramRun run = RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
+                                       {In(QStringLiteral("media/morning.mid")), QStringLiteral("/profile=") + profile,
+                                        QStringLiteral("/converter=imy"), QStringLiteral("/parameter=") + parameters,
+                                        QStringLiteral("/destination=") + In(QStringLiteral("cli")),
+                                        QStringLiteral("/preview")},
+                                       m_Start, QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(FilesIn(In(QStringLiteral("cli"))), guiFiles);
+    for (const QString& name : guiFiles) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(ReadAll(In(QStringLiteral("cli/")) + name), ReadAll(In(QStringLiteral("gui/")) + name));
+    }
+    EXPECT_TRUE(guiFiles.contains(QStringLiteral("morning_previewIMY.WAV"), Qt::CaseInsensitive)
+                || std::any_of(guiFiles.begin(), guiFiles.end(),
+                               [](const QString& f) { return f.endsWith(QStringLiteral(".WAV"), Qt::CaseInsensitive); }))
+        << guiFiles.join(QLatin1Char(' ')).toStdString();
+}
+
+} // namespace
