@@ -410,6 +410,7 @@ struct GenerateCase
     const char* profile;
     const char* translator;  // the first letters of its name
     const char* option;      // the command line's converter
+    const char* output;      // the messages' files, numbered from the source's name
 };
 
 TEST_F(SmsPanelTest, GenerateWritesTheNamesAndBytesTheCommandLineWrites)
@@ -417,8 +418,9 @@ TEST_F(SmsPanelTest, GenerateWritesTheNamesAndBytesTheCommandLineWrites)
     // The e-cards find their items beside them.
     for (const QString& name : QDir(QStringLiteral(ORV_SOURCE_DIR "/examples")).entryList(QDir::Files))
         Write(QStringLiteral("cards/") + name, ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/") + name));
-    const GenerateCase cases[] = {{"greeting.ecd", "Model A", "EMS", "/converter=ems_sms"},
-                                  {"postcard.ecd", "Model B", "TDD", "/converter=tdd_sms"}};
+    const GenerateCase cases[] = {
+        {"greeting.ecd", "Model A", "EMS", "/converter=ems_sms", "greeting_0.EMS_SMS greeting_1.EMS_SMS"},
+        {"postcard.ecd", "Model B", "TDD", "/converter=tdd_sms", "postcard_0.TDD_SMS postcard_1.TDD_SMS"}};
     m_Window->show();
     for (const GenerateCase& c : cases) {
         SCOPED_TRACE(c.card);
@@ -436,7 +438,7 @@ TEST_F(SmsPanelTest, GenerateWritesTheNamesAndBytesTheCommandLineWrites)
         Source().UpdatePanel(&file);
         m_Window->SmsGenerate();
         const QStringList guiFiles = FilesIn(gui);
-        ASSERT_FALSE(guiFiles.isEmpty());
+        EXPECT_EQ(guiFiles, QString::fromLatin1(c.output).split(QLatin1Char(' ')));
 
         const CProgramRun run = RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
                                            {card, QStringLiteral("/profile=") + QString::fromLatin1(c.profile),
