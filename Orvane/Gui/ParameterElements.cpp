@@ -518,6 +518,9 @@ void SpinEdit::SetValueWidth(int width)
 
 void SpinEdit::Check()
 {
+    // The mouse may leave while a number is being typed: the spin box takes the text in first, or its value
+    // would still be the one before the typing.
+    mpSpin->interpretText();
     SCheck(mpSpin->value());
 }
 

@@ -111,6 +111,10 @@ TEST_F(DestinationPanelTest, ALoadedSourceProposesItsResultNameAndEnablesConvert
     Source().CloseMediaDialog();
     EXPECT_EQ(Out().GetDestFileIndicator()->text(), QString());
     EXPECT_FALSE(Out().GetConvertButton()->isEnabled());
+    // A name that starts with a dot keeps a base.
+    QString hidden = QStringLiteral(".x.long.txt");
+    Out().IndicateDestFile(hidden, Source().GetConverterSelector()->findText(QStringLiteral("Test exporter")));
+    EXPECT_EQ(Out().GetDestFileIndicator()->text(), QStringLiteral(".x.long.TST"));
 }
 
 TEST_F(DestinationPanelTest, ConvertShowsTheResultAndTheRawDataOnRequestThenSaveWritesIt)

@@ -231,6 +231,14 @@ TEST_F(ParameterViewTest, ANumberAboveTheMaximumIsStoredClampedAtOnce)
     Leave(spin);
     EXPECT_EQ(spin->text(), QStringLiteral("100"));
     EXPECT_EQ(m_Set->GetIntParameter(QStringLiteral("I"))->mValue, 100);
+    // The mouse leaving the box while a number is typed keeps that number.
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClicks(spin, QStringLiteral("42"));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(spin, &leave);
+    EXPECT_EQ(spin->value(), 42);
+    EXPECT_EQ(m_Set->GetIntParameter(QStringLiteral("I"))->mValue, 42);
 }
 
 TEST_F(ParameterViewTest, ABoolInAnEditBoxTakesOnlyTrueOrFalseAndAnEmptiedLineGetsTheOldValue)
