@@ -16,6 +16,7 @@
 #include "Text/CLanguageResources.h"
 #include "QtPrinters.h"
 #include <QDir>
+#include <QEnterEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -138,12 +139,72 @@ TEST_F(SmsPanelTest, OnlyFoldersAndTheFilesTheTranslatorTakesAreListedInAnyLette
         EXPECT_EQ(Listed(), (QStringList{QStringLiteral("B.ECD"), QStringLiteral("a.ecd"), QStringLiteral("c.Ecd"),
                                          QStringLiteral("sub")}));
     }
-    // The open dialog gets one entry per extension.
-    m_GuiPrompt.mFileAnswer.clear();
+    // EMS also takes its own pictures and melodies.
+    Write(QStringLiteral("cards/g.EMP"), "x");
+    Choose(m_Ems);
+    EXPECT_TRUE(Listed().contains(QStringLiteral("g.EMP")));
+
+    // The open dialog gets one entry per extension; the chosen file is announced as if clicked.
+    m_GuiPrompt.mFileAnswer = In(QStringLiteral("cards/sub/f.ecd"));
     Source().OpenSmsDialog();
     ASSERT_EQ(m_GuiPrompt.mFileQuestions.size(), 1);
-    EXPECT_TRUE(m_GuiPrompt.mFileQuestions.first().contains(QStringLiteral("ECD (*.ECD *.ecd)")))
+    EXPECT_TRUE(m_GuiPrompt.mFileQuestions.first().startsWith(QStringLiteral("open||ECD (*.ECD *.ecd);;")))
         << m_GuiPrompt.mFileQuestions.first().toStdString();
+    EXPECT_EQ(Source().GetCurrentFolder(), In(QStringLiteral("cards/sub")));
+    EXPECT_EQ(Source().GetCurrentFileName(), QStringLiteral("f.ecd"));
+    EXPECT_EQ(Listed(), QStringList{QStringLiteral("f.ecd")});
+}
+
+TEST_F(SmsPanelTest, ADeletedChosenFileIsLetGoOnTheNextMouseEntry)
+{
+    Write(QStringLiteral("cards/a.ecd"), "x");
+    Write(QStringLiteral("cards/b.ecd"), "x");
+    ShowSms("Model B");
+    Choose(m_Ems);
+    CFileSelectorControl* list = Source().GetFileList();
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(0) == QStringLiteral("a.ecd")) {
+            list->setCurrentItem(list->topLevelItem(i));
+            Source().Clicked(list->topLevelItem(i));
+        }
+    ASSERT_EQ(Source().GetCurrentFileName(), QStringLiteral("a.ecd"));
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    // A new file keeps the choice.
+    Write(QStringLiteral("cards/c.ecd"), "x");
+    QCoreApplication::sendEvent(&Source(), &enter);
+    EXPECT_EQ(Source().GetCurrentFileName(), QStringLiteral("a.ecd"));
+    EXPECT_EQ(Listed().size(), 3);
+    QFile::remove(In(QStringLiteral("cards/a.ecd")));
+    QCoreApplication::sendEvent(&Source(), &enter);
+    EXPECT_TRUE(Source().GetCurrentFileName().isEmpty());
+    EXPECT_EQ(Listed(), (QStringList{QStringLiteral("b.ecd"), QStringLiteral("c.ecd")}));
+}
+
+TEST_F(SmsPanelTest, APhoneWithoutTheChosenTranslatorFallsBackToTheFirstAndWarnsOnlyWhenAsked)
+{
+    for (const B32 warnings : {1, 0}) {
+        SCOPED_TRACE(warnings);
+        ShowSms("Model B");
+        Choose(m_Tdd);
+        const QString tdd = Combo()->currentText();
+        emit m_Window->Warnings(warnings);
+        m_GuiPrompt.mShown.clear();
+        ShowSms("Model A");
+        EXPECT_EQ(Combo()->findText(tdd), -1);
+        EXPECT_EQ(Combo()->currentIndex(), 0);
+        ASSERT_EQ(m_GuiPrompt.mShown.size(), warnings ? 1u : 0u);
+        if (warnings)
+            EXPECT_EQ(m_GuiPrompt.mShown[0].title,
+                      CLanguageResources::GetMessage(QStringLiteral("CSmsSelectorPanel"),
+                                                     QStringLiteral("id_profile_warning_title")));
+        // A translator the new phone keeps stays chosen without a word.
+        Choose(m_Ems);
+        m_GuiPrompt.mShown.clear();
+        const QString ems = Combo()->currentText();
+        ShowSms("Model B");
+        EXPECT_EQ(Combo()->currentText(), ems);
+        EXPECT_TRUE(m_GuiPrompt.mShown.empty());
+    }
 }
 
 TEST_F(SmsPanelTest, AFileIsAnnouncedAndAFolderOrAnotherTranslatorClearsTheChoice)
