@@ -56,8 +56,8 @@ CSmsBuilderPanel::CSmsBuilderPanel(QWidget* parent, const QString& name)
     auto* defaultBox = new QWidget(grid);
     auto* defaultLayout = new QHBoxLayout(defaultBox);
     defaultLayout->setContentsMargins(0, 0, 0, 0);
-    mpLoadDefaultButton = MakeButton(defaultBox, "id_load_default_caption",
-                                     "id_tool_tip_translator_parameters_load_default_button");
+    mpLoadDefaultButton =
+        MakeButton(defaultBox, "id_load_default_caption", "id_tool_tip_translator_parameters_load_default_button");
     defaultLayout->addWidget(mpLoadDefaultButton);
     auto* buttonBox = new QWidget(grid);
     buttonBox->setObjectName(QStringLiteral("ButtonHBox"));

@@ -30,27 +30,22 @@ CSmsSelectorPanel::CSmsSelectorPanel(QWidget* parent, const QString& name, int d
     mpDiskSelector->SetCurrentFolder(&mCurrentFolder);
     CheckConnection(connect(this, qOverload<const CFileInfo*>(&CSingleFileSelectorPanel::Clicked), this,
                             &CSmsSelectorPanel::UpdatePanel));
-    CheckConnection(connect(this, &CSmsSelectorPanel::PathChanged, mpDiskSelector,
-                            &CDiskSelectorControl::UpdateComboList));
+    CheckConnection(
+        connect(this, &CSmsSelectorPanel::PathChanged, mpDiskSelector, &CDiskSelectorControl::UpdateComboList));
     CheckConnection(connect(mpDiskSelector->GetCombo(), qOverload<int>(&QComboBox::activated), this,
                             &CSmsSelectorPanel::DiskChanged));
-    CheckConnection(connect(mpDiskSelector, &CDiskSelectorControl::ItemChanged, this,
-                            &CSmsSelectorPanel::DiskChanged));
-    CheckConnection(connect(mpConverterSelector, qOverload<int>(&QComboBox::activated), this,
-                            &CSmsSelectorPanel::UpdateFileView));
+    CheckConnection(connect(mpDiskSelector, &CDiskSelectorControl::ItemChanged, this, &CSmsSelectorPanel::DiskChanged));
+    CheckConnection(
+        connect(mpConverterSelector, qOverload<int>(&QComboBox::activated), this, &CSmsSelectorPanel::UpdateFileView));
     CheckConnection(connect(mpConverterSelector, qOverload<int>(&QComboBox::activated), this,
                             &CSmsSelectorPanel::OnConverterControlChanged));
     CheckConnection(connect(mpConverterSelector, qOverload<int>(&QComboBox::activated), this,
                             &CSmsSelectorPanel::CurrentFileTypeChanged));
 }
 
-void CSmsSelectorPanel::SetFileList(const QStringList*)
-{
-}
+void CSmsSelectorPanel::SetFileList(const QStringList*) {}
 
-void CSmsSelectorPanel::LoadPanel(CDatabase&)
-{
-}
+void CSmsSelectorPanel::LoadPanel(CDatabase&) {}
 
 void CSmsSelectorPanel::SetCurrentFile(QString& name)
 {

@@ -1,7 +1,6 @@
 // The SMS tab on the built application folder with the shipped translators: the source panel's listing,
 // translator choice and saved media results, the builder panel's parameter files, and Generate against the
 // command line.
-#include "GuiTestSupport.h"
 #include "Gui/CDestinationSelectorPanel.h"
 #include "Gui/CFileSelectorControl.h"
 #include "Gui/CGuiServices.h"
@@ -10,11 +9,12 @@
 #include "Gui/CSmsBuilderPanel.h"
 #include "Gui/CSmsSelectorPanel.h"
 #include "Gui/FileLineControls.h"
+#include "GuiTestSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Parameters/CParameters.h"
+#include "QtPrinters.h"
 #include "ScratchApp.h"
 #include "Text/CLanguageResources.h"
-#include "QtPrinters.h"
 #include <QDir>
 #include <QEnterEvent>
 #include <QPushButton>
@@ -322,7 +322,7 @@ struct SaveCase
     const char* typed;
     const char* written;
     bool exists;
-    int answer;  // to the overwrite question
+    int answer; // to the overwrite question
     bool saved;
 };
 
@@ -350,10 +350,9 @@ TEST_F(SmsPanelTest, SaveAppendsXmlOnlyWhenMissingAndAsksBeforeReplacingTheFinal
         EXPECT_EQ(m_GuiPrompt.mQuestions.size(), c.exists ? 1 : 0);
         if (c.exists)
             EXPECT_EQ(m_GuiPrompt.mQuestions.first(),
-                      BuilderText("id_warning_title") + QLatin1Char('|')
-                          + BuilderText("id_overwrite_text").arg(written) + QLatin1Char('|')
-                          + BuilderText("id_yes_caption") + QLatin1Char('/') + BuilderText("id_no_caption")
-                          + QStringLiteral("|1|1"));
+                      BuilderText("id_warning_title") + QLatin1Char('|') + BuilderText("id_overwrite_text").arg(written)
+                          + QLatin1Char('|') + BuilderText("id_yes_caption") + QLatin1Char('/')
+                          + BuilderText("id_no_caption") + QStringLiteral("|1|1"));
         EXPECT_EQ(ReadAll(written).contains("EMS SMS translator"), c.saved);
     }
     EXPECT_TRUE(m_GuiPrompt.mFileQuestions.first().startsWith(QStringLiteral("save|") + In(QStringLiteral("cards"))))
@@ -364,7 +363,7 @@ TEST_F(SmsPanelTest, SaveAppendsXmlOnlyWhenMissingAndAsksBeforeReplacingTheFinal
 struct SwitchCase
 {
     const char* name;
-    int answer;  // to the switch question; -1: none, the prompt's default, as Escape or closing gives
+    int answer; // to the switch question; -1: none, the prompt's default, as Escape or closing gives
     bool switched;
 };
 
@@ -387,10 +386,10 @@ TEST_F(SmsPanelTest, AFileOfAnotherTranslatorAsksBeforeSwitchingAndClosingTheQue
         m_GuiPrompt.mFileAnswer = file;
         Builder().Load();
         ASSERT_EQ(m_GuiPrompt.mQuestions.size(), 1);
-        EXPECT_EQ(m_GuiPrompt.mQuestions.first(),
-                  BuilderText("id_warning_title") + QLatin1Char('|') + BuilderText("id_warning_text")
-                      + QLatin1Char('|') + BuilderText("id_yes_caption") + QLatin1Char('/')
-                      + BuilderText("id_no_caption") + QStringLiteral("|1|1"));
+        EXPECT_EQ(m_GuiPrompt.mQuestions.first(), BuilderText("id_warning_title") + QLatin1Char('|')
+                                                      + BuilderText("id_warning_text") + QLatin1Char('|')
+                                                      + BuilderText("id_yes_caption") + QLatin1Char('/')
+                                                      + BuilderText("id_no_caption") + QStringLiteral("|1|1"));
         EXPECT_EQ(Combo()->currentIndex(), c.switched ? m_Tdd : m_Ems);
         EXPECT_EQ(switches.count(), c.switched ? 1 : 0);
         // The source panel relays the switch to the tab.
@@ -460,7 +459,8 @@ TEST_F(SmsPanelTest, EveryTextOfThePanelsIsInTheLanguageFile)
     };
     for (const auto& [className, ids] : classes)
         for (const char* id : ids)
-            EXPECT_FALSE(CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id)).isEmpty())
+            EXPECT_FALSE(
+                CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id)).isEmpty())
                 << className << " " << id;
     EXPECT_EQ(Builder().title(), BuilderText("id_options_group_panel"));
 }
@@ -469,9 +469,9 @@ struct GenerateCase
 {
     const char* card;
     const char* profile;
-    const char* translator;  // the first letters of its name
-    const char* option;      // the command line's converter
-    const char* output;      // the messages' files, numbered from the source's name
+    const char* translator; // the first letters of its name
+    const char* option;     // the command line's converter
+    const char* output;     // the messages' files, numbered from the source's name
 };
 
 TEST_F(SmsPanelTest, GenerateWritesTheNamesAndBytesTheCommandLineWrites)
