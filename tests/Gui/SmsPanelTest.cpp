@@ -277,17 +277,20 @@ TEST_F(SmsPanelTest, ASavedResultNoTranslatorTakesKeepsTheTranslatorAndOneWithou
 {
     ShowSms("Model B");
     Choose(m_Tdd);
-    Write(QStringLiteral("results/song.zzq"), "x");
+    Write(QStringLiteral("results/b.x.ems"), "x");
     Write(QStringLiteral("results/card.ecd"), "x");
-    QString saved = In(QStringLiteral("results/song.zzq"));
+    QString saved = In(QStringLiteral("results/b.x.ems"));
     Source().MediaConversionSaved(saved);
     EXPECT_EQ(Combo()->currentIndex(), m_Tdd);
-    EXPECT_EQ(Source().GetCurrentFileName(), QStringLiteral("song.zzq"));
+    // The saved file's own name, never "b.ems", which does not exist.
+    EXPECT_EQ(Source().GetCurrentFileName(), QStringLiteral("b.x.ems"));
+    EXPECT_EQ(Source().GetFileIndicator()->text(), QStringLiteral("b.x.ems"));
+    EXPECT_EQ(Source().GetCurrentFolder(), In(QStringLiteral("results")));
     EXPECT_EQ(Listed(), QStringList{QStringLiteral("card.ecd")});
 
     QString bare = In(QStringLiteral("results/noext"));
     Source().MediaConversionSaved(bare);
-    EXPECT_EQ(Source().GetCurrentFileName(), QStringLiteral("song.zzq"));
+    EXPECT_EQ(Source().GetCurrentFileName(), QStringLiteral("b.x.ems"));
 }
 
 TEST_F(SmsPanelTest, TheBuilderShowsTheTranslatorsSetAndDisablesItsButtonsWithoutOne)
