@@ -2,6 +2,7 @@
 // questions, and the batch list that Launch hands over.
 #include "GuiTestSupport.h"
 #include "Core/CBatchInfo.h"
+#include "Core/CGenerationInfo.h"
 #include "Gui/CDestinationSelectorPanel.h"
 #include "Gui/CDiskSelectorControl.h"
 #include "Gui/CFileSelectorControl.h"
@@ -293,6 +294,89 @@ TEST_F(DestinationPanelTest, LaunchHandsOverOneEntryPerCheckedRowWithMatchingSou
     batch.LaunchButtonClicked();
     EXPECT_EQ(entries, (QStringList{QStringLiteral("0 /in/a.MID p0.xml ") + m_Out,
                                     QStringLiteral("2 /in/b.wav p2.xml ") + m_Out}));
+}
+
+} // namespace
+
+namespace {
+
+// The preview lookup against stand-in answers: three converters, two of which export the same extension.
+class PreviewLookupTest : public DestinationPanelTest
+{
+protected:
+    void SetUp() override
+    {
+        DestinationPanelTest::SetUp();
+        CDestinationSelectorPanel& out = Out();
+        QObject::disconnect(&out, nullptr, nullptr, nullptr);
+        QObject::connect(&out, &CDestinationSelectorPanel::GetNbOfConverters, &out, [](int* count) { *count = 3; });
+        QObject::connect(&out, &CDestinationSelectorPanel::GetExportExtensionForConverter, &out,
+                         [](QString& extension, int i) {
+                             extension = i == 0 ? QStringLiteral("AAA") : i == 1 ? QStringLiteral("ANI") : QStringLiteral("ani");
+                         });
+        QObject::connect(&out, &CDestinationSelectorPanel::GetPreviewFileList, &out,
+                         [this](CDocument::DOCTYPE& type, QStringList& files, const QString& base, int converter) {
+                             m_Asked.append(converter);
+                             type = CDocument::ANIMATION;
+                             for (int frame = 0; frame < 3; ++frame)
+                                 files.append(base + QStringLiteral("_preview%1.BMP").arg(frame));
+                         });
+        QObject::connect(&out, &CDestinationSelectorPanel::LoadPreviewAsked, &out,
+                         [this](const QStringList& files, CDocument::DOCTYPE, B32& ok) {
+                             m_Loaded = files;
+                             ok = 0;
+                         });
+    }
+    QList<int> m_Asked;
+    QStringList m_Loaded;
+};
+
+TEST_F(PreviewLookupTest, TheLowerConverterIndexWinsAndEveryFrameMustExist)
+{
+    const QString result = Write(QStringLiteral("out/clip.ani"), "result");
+    Write(QStringLiteral("out/clip_preview0.BMP"), "0");
+    Write(QStringLiteral("out/clip_preview2.BMP"), "2");
+    const CLocalFileInfo info(result);
+    Out().UpdatePanel(&info);
+    EXPECT_EQ(m_Asked, QList<int>{1});
+    EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{PanelText("id_warning_preview_title") + QLatin1Char('|')
+                                                  + PanelText("id_warning_no_preview_text")});
+    // With the missing frame written, the three files are loaded.
+    Write(QStringLiteral("out/clip_preview1.BMP"), "1");
+    m_GuiPrompt.mShown.clear();
+    Out().UpdatePanel(&info);
+    EXPECT_EQ(m_Loaded.size(), 3);
+    EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{PanelText("id_warning_preview_title") + QLatin1Char('|')
+                                                  + PanelText("id_warning_preview_no_match_text")});
+}
+
+} // namespace
+
+namespace {
+
+// While the application replaces its documents (a new conversion, a loaded preview), no preview shows one.
+TEST_F(DestinationPanelTest, NoPreviewHoldsADocumentWhileTheApplicationReplacesIt)
+{
+    Out().GetRawDataCheckBox()->setChecked(true);
+    QStringList held;
+    auto record = [&](const char* when) {
+        if (Out().GetResultPreview()->GetDocument() || Out().GetRawDataPreview()->GetDocument())
+            held.append(QString::fromLatin1(when));
+    };
+    QObject::connect(&Out(), &CDestinationSelectorPanel::ConvertionAsked, &Out(),
+                     [&](B32, CGenerationInfo*) { record("convert"); }, Qt::DirectConnection);
+    QObject::connect(&Out(), &CDestinationSelectorPanel::LoadPreviewAsked, &Out(),
+                     [&](const QStringList&, CDocument::DOCTYPE, B32&) { record("preview"); });
+    ConvertSong();
+    Out().ConvertButtonClicked();
+    Out().GetPreviewCheckBox()->setChecked(true);
+    Out().SaveButtonClicked();
+    ASSERT_NE(Out().GetResultPreview()->GetDocument(), nullptr);
+    QStringList files{m_Out + QStringLiteral("/Song_previewTST.BMP")};
+    Out().UpdatePreview(files, CDocument::PICTURE);
+    EXPECT_NE(Out().GetResultPreview()->GetDocument(), nullptr);
+    EXPECT_TRUE(held.isEmpty()) << held.join(QLatin1Char(' ')).toStdString();
+    Out().GetRawDataWindow()->hide();
 }
 
 } // namespace

@@ -182,3 +182,43 @@ TEST_F(MediaPanelTest, OpenLoadsTheChosenFileAsIfClicked)
 }
 
 } // namespace
+
+namespace {
+
+class ProfileChangeTest : public MediaPanelTest
+{
+protected:
+    int ProfileIndex(const char* name)
+    {
+        QStringList profiles;
+        emit Window().GetProfileNameList(profiles);
+        return int(profiles.indexOf(QString::fromLatin1(name)));
+    }
+};
+
+TEST_F(ProfileChangeTest, AConverterThatLeavesThePhonesListFallsBackToTheFirstWithAWarningWhenOn)
+{
+    for (const bool warnings : {true, false}) {
+        SCOPED_TRACE(warnings);
+        Window().SetCurrentProfile(ProfileIndex("PHONE1"));
+        SelectConverter(Combo()->findText(QStringLiteral("Test exporter")));
+        Panel().SetWarnings(warnings);
+        m_GuiPrompt.mShown.clear();
+        const int refuser = ProfileIndex("REFUSER");
+        ASSERT_GE(refuser, 0);
+        Window().SetCurrentProfile(refuser);
+        EXPECT_EQ(Combo()->findText(QStringLiteral("Test exporter")), -1);
+        EXPECT_EQ(Combo()->currentIndex(), 0);
+        EXPECT_EQ(m_GuiPrompt.mShown.size(), warnings ? 1u : 0u);
+    }
+    // A converter that stays keeps its place.
+    Window().SetCurrentProfile(ProfileIndex("PHONE1"));
+    const int picture = Combo()->findText(QStringLiteral("Test picture exporter"));
+    SelectConverter(picture);
+    m_GuiPrompt.mShown.clear();
+    Window().SetCurrentProfile(ProfileIndex("WARY"));
+    EXPECT_EQ(Combo()->currentText(), QStringLiteral("Test picture exporter"));
+    EXPECT_TRUE(m_GuiPrompt.mShown.empty());
+}
+
+} // namespace
