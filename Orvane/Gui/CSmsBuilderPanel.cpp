@@ -1,17 +1,138 @@
 #include "CSmsBuilderPanel.h"
-#include "Core/CBatchInfo.h"
-#include "Core/CGenerationInfo.h"
-#include "Parameters/CParameters.h"
+#include "CGuiServices.h"
+#include "CParameterView.h"
+#include "CSmsSelectorPanel.h"
+#include "Core/CUserPrompt.h"
+#include "FileLineControls.h"
 #include "GuiResources.h"
+#include "Parameters/CParameters.h"
+#include "Xml/CXmlFile.h"
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
-CSmsBuilderPanel::CSmsBuilderPanel(QWidget* parent, const QString& name) : QGroupBox(parent)
+namespace {
+
+QString Text(const char* id)
 {
-    setObjectName(name);
-    setTitle(GuiText("CSmsBuilderPanel", "id_sms_builder_title"));
+    return GuiText("CSmsBuilderPanel", id);
 }
 
-void CSmsBuilderPanel::UpdatePanel(int)
+QPushButton* MakeButton(QWidget* parent, const char* caption, const char* toolTip)
 {
+    auto* button = new QPushButton(Text(caption), parent);
+    button->setFont(QFont(QStringLiteral("Helvetica"), 8, QFont::Normal));
+    button->setToolTip(Text(toolTip));
+    button->setFixedSize(button->sizeHint());
+    return button;
+}
+
+const QString kFilter = QStringLiteral("XML (*.XML *.xml)");
+
+} // namespace
+
+CSmsBuilderPanel::CSmsBuilderPanel(QWidget* parent, const QString& name)
+    : QGroupBox(parent), mpScrollView(new QScrollArea(this))
+{
+    setObjectName(name);
+    setTitle(Text("id_options_group_panel"));
+    mpScrollView->setObjectName(QStringLiteral("QScrollView"));
+    mpScrollView->setWidgetResizable(true);
+    // The scroll area owns the box from here on.
+    auto* box = new QWidget;
+    auto* boxLayout = new QVBoxLayout(box);
+    boxLayout->setContentsMargins(0, 0, 0, 0);
+    mpParameterView = new CParameterView(box);
+    boxLayout->addWidget(mpParameterView);
+    mpScrollView->setWidget(box);
+
+    auto* grid = new QWidget(this);
+    auto* gridLayout = new QGridLayout(grid);
+    gridLayout->setContentsMargins(0, 0, 0, 0);
+    auto* defaultBox = new QWidget(grid);
+    auto* defaultLayout = new QHBoxLayout(defaultBox);
+    defaultLayout->setContentsMargins(0, 0, 0, 0);
+    mpLoadDefaultButton =
+        MakeButton(defaultBox, "id_load_default_caption", "id_tool_tip_translator_parameters_load_default_button");
+    defaultLayout->addWidget(mpLoadDefaultButton);
+    auto* buttonBox = new QWidget(grid);
+    buttonBox->setObjectName(QStringLiteral("ButtonHBox"));
+    auto* saveLoad = new QHBoxLayout(buttonBox);
+    saveLoad->setContentsMargins(0, 0, 0, 0);
+    mpSaveButton = MakeButton(buttonBox, "id_save_caption", "id_tool_tip_translator_parameters_save_button");
+    mpLoadButton = MakeButton(buttonBox, "id_load_caption", "id_tool_tip_translator_parameters_load_button");
+    saveLoad->addWidget(mpSaveButton);
+    saveLoad->addWidget(mpLoadButton);
+    gridLayout->addWidget(defaultBox, 0, 0, Qt::AlignLeft);
+    gridLayout->addWidget(buttonBox, 1, 0, Qt::AlignLeft);
+    grid->setFixedSize(grid->sizeHint());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(mpScrollView, 1);
+    auto* row = new QHBoxLayout;
+    row->addWidget(grid);
+    row->addStretch(1);
+    layout->addLayout(row);
+    CheckConnection(connect(mpLoadDefaultButton, &QPushButton::clicked, this, &CSmsBuilderPanel::LoadDefault));
+    CheckConnection(connect(mpSaveButton, &QPushButton::clicked, this, &CSmsBuilderPanel::Save));
+    CheckConnection(connect(mpLoadButton, &QPushButton::clicked, this, &CSmsBuilderPanel::Load));
+    // Nothing to edit until a translator's set is shown.
+    for (QPushButton* button : {mpLoadDefaultButton, mpSaveButton, mpLoadButton})
+        button->setEnabled(false);
+}
+
+QString& CSmsBuilderPanel::LoadFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+QString& CSmsBuilderPanel::SaveFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+int CSmsBuilderPanel::CurrentTranslator() const
+{
+    return mpSmsSelectorPanel ? mpSmsSelectorPanel->GetConverterSelector()->currentIndex() : 0;
+}
+
+QString CSmsBuilderPanel::StartFolder(QString& memory) const
+{
+    if (memory.isEmpty() && mpSmsSelectorPanel)
+        memory = mpSmsSelectorPanel->GetCurrentFolder();
+    return memory;
+}
+
+void CSmsBuilderPanel::ForgetParameters()
+{
+    mpParameterView->SetParameters(nullptr);
+    mpParameters = nullptr;
+}
+
+void CSmsBuilderPanel::UpdatePanel(int translator)
+{
+    QString source;
+    if (mpSmsSelectorPanel && !mpSmsSelectorPanel->GetCurrentFileName().isEmpty()) {
+        // With its folder: the process's current directory may have moved on since the file was chosen.
+        source = mpSmsSelectorPanel->GetCurrentFolder();
+        if (!source.isEmpty() && !source.endsWith(QLatin1Char('/')))
+            source += QLatin1Char('/');
+        source += mpSmsSelectorPanel->GetCurrentFileName();
+    }
+    CParameters* parameters = nullptr;
+    emit GetTraductorParameters(translator, &parameters, source);
+    mpParameters = parameters;
+    mpParameterView->SetParameters(parameters);
+    const bool any = parameters && !parameters->IsEmpty();
+    mpLoadDefaultButton->setEnabled(any);
+    mpSaveButton->setEnabled(any);
+    mpLoadButton->setEnabled(any);
 }
 
 void CSmsBuilderPanel::SetTranslatorParameters(CParameters** parameters)
@@ -19,20 +140,100 @@ void CSmsBuilderPanel::SetTranslatorParameters(CParameters** parameters)
     *parameters = mpParameters;
 }
 
-void CSmsBuilderPanel::Load()
+void CSmsBuilderPanel::LoadDefault()
 {
+    const int translator = CurrentTranslator();
+    ForgetParameters();
+    emit LoadDefaultTraductorParamsAsked(translator);
+    UpdatePanel(translator);
 }
 
 void CSmsBuilderPanel::Save()
 {
+    CUserPrompt& prompt = CGuiServices::Prompt();
+    QString name = prompt.ChooseSaveFile(this, StartFolder(SaveFolder()), kFilter);
+    if (name.isEmpty())
+        return;
+    SaveFolder() = QFileInfo(name).absolutePath();
+    if (!name.contains(QStringLiteral(".xml"), Qt::CaseInsensitive))
+        name += QStringLiteral(".xml");
+    // The dialog asked about the name the user typed, not about the one with the extension added: whatever
+    // the final name is, an existing file is replaced only when the user says so.
+    if (QFileInfo::exists(name)) {
+        const int answer = prompt.Ask(Text("id_warning_title"), Text("id_overwrite_text").arg(name),
+                                      {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
+        if (answer != 0)
+            return;
+    }
+    emit SaveParamsAsked(name, mpParameters);
 }
 
-void CSmsBuilderPanel::LoadDefault()
+int CSmsBuilderPanel::TranslatorOfFile(const QString& path)
 {
+    CXmlFile file;
+    if (!mpSmsSelectorPanel || !file.Load(path) || !file.GoToElement(QStringLiteral("INFO"), true)
+        || !file.GoToElement(QStringLiteral("DESC")))
+        return -1;
+    QString content;
+    file.GetStringAttribute(QStringLiteral("CONTENT"), content);
+    // A file declares its translator by the first three letters of its description, which begin both an
+    // output extension and the translator's name. An empty key would be found in every extension.
+    const QString key = content.left(3).toLower();
+    if (key.isEmpty())
+        return -1;
+    const QComboBox* combo = mpSmsSelectorPanel->GetConverterSelector();
+    QString extensions;
+    for (int i = 0; i < combo->count(); ++i) {
+        QString extension;
+        emit GetExportExtensionForTranslator(extension, i);
+        extensions += extension + QLatin1Char(';');
+    }
+    if (!extensions.contains(key, Qt::CaseInsensitive))
+        return -1;
+    for (int i = 0; i < combo->count(); ++i)
+        if (combo->itemText(i).left(3).toLower() == key)
+            return i;
+    return -1;
+}
+
+void CSmsBuilderPanel::LoadInto(int translator, const QString& file)
+{
+    ForgetParameters();
+    emit LoadTraductorParamsAsked(translator, file);
+    UpdatePanel(translator);
+}
+
+void CSmsBuilderPanel::Load()
+{
+    CUserPrompt& prompt = CGuiServices::Prompt();
+    const QString name = prompt.ChooseOpenFile(this, StartFolder(LoadFolder()), kFilter);
+    if (name.isEmpty())
+        return;
+    LoadFolder() = QFileInfo(name).absolutePath();
+    const int translator = TranslatorOfFile(name);
+    if (translator < 0) {
+        prompt.ShowMessage(CUserPrompt::WARNING, Text("id_warning_title"), Text("id_param_not_recognised").arg(name));
+        return;
+    }
+    mLastFile = name;
+    if (translator != CurrentTranslator()) {
+        // Closing the question answers No: loading the file while the combo keeps its translator would pair
+        // one translator with another's parameters.
+        const int answer = prompt.Ask(Text("id_warning_title"), Text("id_warning_text"),
+                                      {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
+        if (answer != 0)
+            return;
+        mpSmsSelectorPanel->GetConverterSelector()->setCurrentIndex(translator);
+        emit ParameterFileTypeChanged(translator);
+    }
+    LoadInto(translator, name);
 }
 
 void CSmsBuilderPanel::show()
 {
-    mFirstShow = true;
+    if (!mShown) {
+        mShown = true;
+        UpdatePanel(CurrentTranslator());
+    }
     QWidget::show();
 }

@@ -4,8 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+class CParameterView;
 class CParameters;
 class CSmsSelectorPanel;
+class QPushButton;
+class QScrollArea;
 
 // The SMS tab's middle panel: the chosen translator's parameters, with buttons to load its defaults, save
 // them and load a parameter file. The application owns every parameter set.
@@ -18,8 +21,18 @@ public:
 
     void SetSmsSelectorPanel(CSmsSelectorPanel* panel) { mpSmsSelectorPanel = panel; }
     CParameters* GetParameters() const { return mpParameters; }
+    CParameterView* GetParameterView() const { return mpParameterView; }
+    QPushButton* GetLoadDefaultButton() const { return mpLoadDefaultButton; }
+    QPushButton* GetSaveButton() const { return mpSaveButton; }
+    QPushButton* GetLoadButton() const { return mpLoadButton; }
+    // The folders where the next Load and Save start; empty until first used.
+    static QString& LoadFolder();
+    static QString& SaveFolder();
+    // The translator whose parameter file this is, or -1 when it is no parameter file of a listed translator.
+    int TranslatorOfFile(const QString& path);
 
 public slots:
+    // Shows translator n's parameter set, adapted to the chosen source file.
     void UpdatePanel(int translator);
     void SetTranslatorParameters(CParameters** parameters);
     void Load();
@@ -37,7 +50,19 @@ signals:
     void GetExportExtensionForTranslator(QString& extension, int translator);
 
 private:
-    bool mFirstShow = false;
+    int CurrentTranslator() const;
+    QString StartFolder(QString& memory) const;
+    // The application may replace the shown set when it loads or drops one: the view lets go of it first.
+    void ForgetParameters();
+    void LoadInto(int translator, const QString& file);
+
+    QScrollArea* mpScrollView;
+    bool mShown = false;
     CSmsSelectorPanel* mpSmsSelectorPanel = nullptr;
+    CParameterView* mpParameterView = nullptr;
     CParameters* mpParameters = nullptr;
+    QPushButton* mpLoadButton;
+    QPushButton* mpSaveButton;
+    QPushButton* mpLoadDefaultButton;
+    QString mLastFile;
 };

@@ -1,49 +1,168 @@
 #include "CSmsSelectorPanel.h"
-#include "CFileSelectorControl.h"
 #include "CDiskSelectorControl.h"
+#include "CFileSelectorControl.h"
+#include "CGuiServices.h"
+#include "CSmsBuilderPanel.h"
+#include "Core/CUserPrompt.h"
 #include "FileLineControls.h"
 #include "GuiResources.h"
+#include "Host/CLocalFileDriver.h"
+#include "Host/CLocalFileInfo.h"
 #include <QComboBox>
+#include <QDebug>
+#include <memory>
+
+namespace {
+QString Text(const char* id)
+{
+    return GuiText("CSmsSelectorPanel", id);
+}
+} // namespace
 
 CSmsSelectorPanel::CSmsSelectorPanel(QWidget* parent, const QString& name, int diskSelectorLayout)
     : CSelectorPanel(parent, name, diskSelectorLayout)
 {
-    setTitle(GuiText("CSmsSelectorPanel", "id_source_panel"));
+    setTitle(Text("id_source_sms_panel"));
+    mpDiskSelector->setToolTip(Text("id_tool_tip_folder_selection"));
+    mpFileList->setToolTip(Text("id_tool_tip_file_selection"));
+    mpFileIndicator->setToolTip(Text("id_tool_tip_selected_file_edit"));
+    mpConverterSelector->setToolTip(Text("id_tool_tip_traductor_selection"));
     mpDiskSelector->SetCurrentFolder(&mCurrentFolder);
-    CheckConnection(connect(this, &CSmsSelectorPanel::PathChanged, mpDiskSelector,
-                            &CDiskSelectorControl::UpdateComboList));
+    CheckConnection(connect(this, qOverload<const CFileInfo*>(&CSingleFileSelectorPanel::Clicked), this,
+                            &CSmsSelectorPanel::UpdatePanel));
+    CheckConnection(
+        connect(this, &CSmsSelectorPanel::PathChanged, mpDiskSelector, &CDiskSelectorControl::UpdateComboList));
     CheckConnection(connect(mpDiskSelector->GetCombo(), qOverload<int>(&QComboBox::activated), this,
                             &CSmsSelectorPanel::DiskChanged));
-    CheckConnection(connect(mpDiskSelector, &CDiskSelectorControl::ItemChanged, this,
-                            &CSmsSelectorPanel::DiskChanged));
+    CheckConnection(connect(mpDiskSelector, &CDiskSelectorControl::ItemChanged, this, &CSmsSelectorPanel::DiskChanged));
+    CheckConnection(
+        connect(mpConverterSelector, qOverload<int>(&QComboBox::activated), this, &CSmsSelectorPanel::UpdateFileView));
     CheckConnection(connect(mpConverterSelector, qOverload<int>(&QComboBox::activated), this,
                             &CSmsSelectorPanel::OnConverterControlChanged));
+    CheckConnection(connect(mpConverterSelector, qOverload<int>(&QComboBox::activated), this,
+                            &CSmsSelectorPanel::CurrentFileTypeChanged));
 }
 
-void CSmsSelectorPanel::SetFileList(const QStringList*)
-{
-}
+void CSmsSelectorPanel::SetFileList(const QStringList*) {}
 
-void CSmsSelectorPanel::LoadPanel(CDatabase&)
-{
-}
+void CSmsSelectorPanel::LoadPanel(CDatabase&) {}
 
 void CSmsSelectorPanel::SetCurrentFile(QString& name)
 {
     mCurrentFile = name;
 }
 
-void CSmsSelectorPanel::DiskChanged(int)
+QString CSmsSelectorPanel::BuildImportFilter()
 {
+    mExtensions.clear();
+    emit GetTraductorImportExtensionList(mExtensions, mpConverterSelector->currentIndex());
+    QString filter;
+    for (const QString& extension : std::as_const(mExtensions))
+        filter += QStringLiteral("*.") + extension.toUpper() + QStringLiteral(";*.") + extension.toLower()
+                  + QStringLiteral(";;");
+    return filter;
+}
+
+QString CSmsSelectorPanel::BuildDialogFilter()
+{
+    BuildImportFilter();
+    // The dialog reads "*.ECD;*.ecd" as one pattern: each extension gets an entry of its own.
+    QStringList entries;
+    for (const QString& extension : std::as_const(mExtensions))
+        entries.append(extension.toUpper() + QStringLiteral(" (*.") + extension.toUpper() + QStringLiteral(" *.")
+                       + extension.toLower() + QLatin1Char(')'));
+    return entries.join(QStringLiteral(";;"));
+}
+
+void CSmsSelectorPanel::RefreshFileList(const QString& filter)
+{
+    CLocalFileDriver& driver = mpDiskSelector->GetDriver();
+    driver.SetCurrentDir(mpDiskSelector->GetCombo()->currentText());
+    Clear();
+    AddFiles(driver.GetEntryList(QString(), CFileDriver::DIRS, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+    // A translator that reads nothing lists no file (an empty pattern would list them all).
+    if (!filter.isEmpty())
+        AddFiles(driver.GetEntryList(filter, CFileDriver::FILES, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+}
+
+void CSmsSelectorPanel::AnnounceNoFile()
+{
+    mCurrentFile = QString();
+    mpFileIndicator->SetSelectedFileName(mCurrentFile);
+    const int translator = mpConverterSelector->currentIndex();
+    emit CurrentFileChanged(mCurrentFile);
+    emit IndicateDestFile(mCurrentFile, translator);
+    emit CurrentFileTypeChanged(translator);
+}
+
+void CSmsSelectorPanel::EnterFolder(const QString& folder)
+{
+    mCurrentFolder = folder;
+    mpDiskSelector->GetDriver().SetCurrentDir(mCurrentFolder);
+    emit PathChanged(mCurrentFolder);
+    RefreshFileList(BuildImportFilter());
+    AnnounceNoFile();
+}
+
+void CSmsSelectorPanel::DiskChanged(int index)
+{
+    EnterFolder(mpDiskSelector->GetCombo()->itemText(index));
 }
 
 void CSmsSelectorPanel::UpdateFileView(int)
 {
+    const QString filter = BuildImportFilter();
+    if (!filter.isEmpty())
+        qDebug() << filter;
+    RefreshFileList(filter);
 }
 
-void CSmsSelectorPanel::UpdatePanel(const CFileInfo*)
+void CSmsSelectorPanel::FillTranslators(const QString& keep)
 {
-    mInitialised = true;
+    QStringList names;
+    emit GetTraductorNameList(names);
+    // Filling always starts from an empty combo: appending a second time would offer indexes the application
+    // does not have.
+    mpConverterSelector->clear();
+    mpConverterSelector->addItems(names);
+    const int index = keep.isEmpty() ? -1 : int(names.indexOf(keep));
+    mpConverterSelector->setCurrentIndex(index >= 0 ? index : 0);
+}
+
+void CSmsSelectorPanel::UpdatePanel(const CFileInfo* info)
+{
+    if (!mInitialised) {
+        mInitialised = true;
+        // A result saved before the first show has chosen its translator already: it stays chosen.
+        FillTranslators(mpConverterSelector->currentText());
+        const QString filter = BuildImportFilter();
+        if (mCurrentFolder.isEmpty())
+            emit GetCurrentPath(mCurrentFolder);
+        mpDiskSelector->SetCurrentFolder(&mCurrentFolder);
+        mpDiskSelector->GetDriver().SetCurrentDir(mCurrentFolder);
+        emit PathChanged(mCurrentFolder);
+        RefreshFileList(filter);
+        if (mpBuilderPanel) {
+            CheckConnection(connect(mpBuilderPanel, &CSmsBuilderPanel::ParameterFileTypeChanged, this,
+                                    &CSmsSelectorPanel::CurrentFileTypeChanged));
+            CheckConnection(connect(mpBuilderPanel, &CSmsBuilderPanel::ParameterFileTypeChanged, this,
+                                    &CSmsSelectorPanel::UpdateFileView));
+        }
+        return;
+    }
+    if (!info)
+        return;
+    if (info->IsDir()) {
+        EnterFolder(info->GetFilePath());
+        return;
+    }
+    mCurrentFile = info->GetFileName();
+    if (!mCurrentFile.isEmpty())
+        mpFileIndicator->SetSelectedFileName(mCurrentFile);
+    const int translator = mpConverterSelector->currentIndex();
+    emit CurrentFileChanged(mCurrentFile);
+    emit IndicateDestFile(mCurrentFile, translator);
+    emit CurrentFileTypeChanged(translator);
 }
 
 void CSmsSelectorPanel::SetOriginalPath(QString& folder)
@@ -53,6 +172,15 @@ void CSmsSelectorPanel::SetOriginalPath(QString& folder)
 
 void CSmsSelectorPanel::OpenSmsDialog()
 {
+    const QString name = CGuiServices::Prompt().ChooseOpenFile(this, QString(), BuildDialogFilter());
+    if (name.isEmpty())
+        return;
+    const CLocalFileInfo file(name);
+    mCurrentFolder = file.GetDirPath();
+    mpDiskSelector->GetDriver().SetCurrentDir(mCurrentFolder);
+    emit PathChanged(mCurrentFolder);
+    UpdatePanel(&file);
+    UpdateFileView(mpConverterSelector->currentIndex());
 }
 
 void CSmsSelectorPanel::show()
@@ -63,7 +191,45 @@ void CSmsSelectorPanel::show()
 
 void CSmsSelectorPanel::MediaConversionSaved(QString& path)
 {
-    mSavedMedia = path;
+    const CLocalFileInfo saved(path);
+    const QString fileName = saved.GetFileName();
+    const int dot = int(fileName.lastIndexOf(QLatin1Char('.')));
+    const QString extension = dot < 0 ? QString() : fileName.mid(dot + 1);
+    if (extension.isEmpty())
+        return;
+    if (!mInitialised)
+        FillTranslators(mpConverterSelector->currentText());
+    for (int i = 0; i < mpConverterSelector->count(); ++i) {
+        QStringList extensions;
+        emit GetTraductorImportExtensionList(extensions, i);
+        const bool takes = std::any_of(extensions.begin(), extensions.end(), [&](const QString& entry) {
+            return entry.contains(extension, Qt::CaseInsensitive);
+        });
+        if (takes) {
+            mpConverterSelector->setCurrentIndex(i);
+            break;
+        }
+    }
+    // Without a taker the kept translator's extensions list the folder.
+    const QString filter = BuildImportFilter();
+    mCurrentFolder = saved.GetDirPath();
+    mpDiskSelector->SetCurrentFolder(&mCurrentFolder);
+    emit PathChanged(mCurrentFolder);
+    // The saved file's own name: cutting it at its first dot would name a file that does not exist.
+    mCurrentFile = fileName;
+    mpFileIndicator->SetSelectedFileName(mCurrentFile);
+    CLocalFileDriver& driver = mpDiskSelector->GetDriver();
+    const QString kept = driver.GetCurrentDir();
+    driver.SetCurrentDir(mCurrentFolder);
+    Clear();
+    AddFiles(driver.GetEntryList(QString(), CFileDriver::DIRS, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+    if (!filter.isEmpty())
+        AddFiles(driver.GetEntryList(filter, CFileDriver::FILES, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+    driver.SetCurrentDir(kept);
+    const int translator = mpConverterSelector->currentIndex();
+    emit CurrentFileChanged(mCurrentFile);
+    emit CurrentFileTypeChanged(translator);
+    emit IndicateDestFile(mCurrentFile, translator);
 }
 
 void CSmsSelectorPanel::GetTranslatorIndex(int* index)
@@ -87,4 +253,49 @@ void CSmsSelectorPanel::SetWarnings(B32 on)
 
 void CSmsSelectorPanel::UpdateConverterList()
 {
+    if (!mInitialised)
+        return;
+    const QString kept = mpConverterSelector->currentText();
+    FillTranslators(kept);
+    int index = mpConverterSelector->findText(kept);
+    if (index < 0) {
+        if (mWarnings && isVisible())
+            CGuiServices::Prompt().ShowMessage(CUserPrompt::INFORMATION, Text("id_profile_warning_title"),
+                                               Text("id_profile_warning_text"));
+        index = 0;
+    }
+    mpConverterSelector->setCurrentIndex(index);
+    OnConverterControlChanged(index);
+    emit CurrentFileTypeChanged(index);
+}
+
+void CSmsSelectorPanel::SelectEntry(const QString& name)
+{
+    for (int i = 0; i < mpFileList->topLevelItemCount(); ++i) {
+        auto* item = static_cast<CFileListItem*>(mpFileList->topLevelItem(i));
+        if (item->GetInfo()->GetFileName() == name) {
+            item->setSelected(true);
+            return;
+        }
+    }
+}
+
+void CSmsSelectorPanel::enterEvent(QEnterEvent* event)
+{
+    const QString filter = BuildImportFilter();
+    if (mInitialised && IsFolderChanged(filter)) {
+        CFileInfoList* selected = GetSelectedFiles();
+        std::unique_ptr<CFileInfo> kept(selected && !selected->isEmpty() ? selected->at(0)->Clone() : nullptr);
+        RefreshFileList(filter);
+        if (kept) {
+            if (FindItemPos(kept.get()) >= 0) {
+                SelectEntry(kept->GetFileName());
+            } else {
+                const int translator = mpConverterSelector->currentIndex();
+                OnConverterControlChanged(translator);
+                emit CurrentFileTypeChanged(translator);
+            }
+        }
+    }
+    CSelectorPanel::enterEvent(event);
 }

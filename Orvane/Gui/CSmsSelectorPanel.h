@@ -16,8 +16,13 @@ public:
     void SetBuilderPanel(CSmsBuilderPanel* panel) { mpBuilderPanel = panel; }
     const QString& GetCurrentFolder() const { return mCurrentFolder; }
     void SetCurrentFolder(const QString& folder) { mCurrentFolder = folder; }
+    // The bare name of the chosen source file; empty when none is chosen.
+    const QString& GetCurrentFileName() const { return mCurrentFile; }
     B32 GetWarnings() const { return mWarnings; }
-    const QString& GetLastSavedMedia() const { return mSavedMedia; }
+    // The chosen translator's input extensions as the file list's name pattern ("*.ECD;*.ecd;;"), and as an
+    // open dialog filter with one entry per extension.
+    QString BuildImportFilter();
+    QString BuildDialogFilter();
 
 public slots:
     void SetFileList(const QStringList* list) override;
@@ -29,6 +34,7 @@ public slots:
     void SetOriginalPath(QString& folder);
     void OpenSmsDialog();
     void show();
+    // Shows a media result just saved, with the first translator that takes it.
     void MediaConversionSaved(QString& path);
     void GetTranslatorIndex(int* index);
     void OnConverterControlChanged(int translator);
@@ -44,10 +50,23 @@ signals:
     void GetTraductorImportExtensionList(QStringList& list, int translator);
     void IndicateDestFile(QString& name, int translator);
 
+protected:
+    void enterEvent(QEnterEvent* event) override;
+
 private:
+    // Lists the disk selector's folder: its sub-folders, then the files the filter lets through.
+    void RefreshFileList(const QString& filter);
+    // Makes the folder current and lists it, with no file chosen.
+    void EnterFolder(const QString& folder);
+    // Refills the translator combo from an empty one; the current item is the one of that name, else the first.
+    void FillTranslators(const QString& keep);
+    // Tells the other panels of the tab that no file is chosen.
+    void AnnounceNoFile();
+    void SelectEntry(const QString& name);
+
+    QStringList mExtensions;
     QString mCurrentFile;
     QString mCurrentFolder;
-    QString mSavedMedia;
     CSmsBuilderPanel* mpBuilderPanel = nullptr;
     bool mInitialised = false;
     B32 mWarnings = 1;

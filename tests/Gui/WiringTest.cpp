@@ -360,7 +360,7 @@ TEST_F(WiringTest, PanelsOfOneTabReachEachOther)
     EXPECT_EQ(set, nullptr);
     QString saved = In(QStringLiteral("r.TST"));
     emit mediaOut->ResultFileSaved(saved);
-    EXPECT_EQ(sms->GetLastSavedMedia(), saved);
+    EXPECT_EQ(sms->GetCurrentFileName(), QStringLiteral("r.TST"));
     B32 checked = 7;
     emit t.mpBatchDestinationPanel->IsChecked(&checked, 0);
     EXPECT_EQ(checked, 0);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the program on a copy of the application folder on the virtual display, waits for its window, takes
 # a screenshot, quits with Ctrl+Q and checks the exit code and the settings file.
-# The media tab opens on a copy of the examples, so the picture shows their list and a parameter form.
+# The media tab opens on a copy of the examples, so the picture shows their list and a parameter form; the SMS
+# tab, brought up by Ctrl+G, lists the e-cards and media of the same copy.
 # Usage: smoke-test.sh PROGRAM APP_FOLDER GRAB_SCREEN WORK_FOLDER EXAMPLES_FOLDER
 set -u
 program=$1 app=$2 grab=$3 work=$4 examples=$5
@@ -11,7 +12,8 @@ cp -r "$app" "$work/app"
 cp -r "$examples" "$work/examples"
 cat > "$work/app/Settings.xml" <<EOF
 <OrvaneMainWindowSettings Window_Pos_X="0" Window_Pos_Y="0" Window_Size_X="800" Window_Size_Y="600"
- Media_Input_Path="$work/examples" Media_Output_Path="$work" Warning_enabled="true" Resize_enabled="false"/>
+ Media_Input_Path="$work/examples" Media_Output_Path="$work" SMS_Input_Path="$work/examples" SMS_Output_Path="$work"
+ Warning_enabled="true" Resize_enabled="false"/>
 EOF
 cd "$work" || exit 1
 
@@ -40,6 +42,10 @@ sleep 1
 "$grab" "$work/batch.png"
 batchGrabbed=$?
 xdotool windowfocus --sync "$window"
+# Ctrl+G brings up the SMS tab; with no file chosen it generates nothing.
+xdotool key --clearmodifiers ctrl+g
+sleep 1
+"$grab" "$work/screenshot-sms.png" || { echo "the SMS tab is blank"; kill "$pid"; exit 1; }
 xdotool key --clearmodifiers ctrl+q
 for _ in $(seq 1 100); do
     kill -0 "$pid" 2>/dev/null || break
