@@ -6,9 +6,9 @@
 // The outcome of starting a program and waiting for it.
 struct SpawnResult
 {
-    bool started;  // the program ran (and has ended)
-    int exitCode;  // when started: its exit code, or 128 + signal when a signal ended it
-    int reason;    // when not started: the errno that prevented the start
+    bool started; // the program ran (and has ended)
+    int exitCode; // when started: its exit code, or 128 + signal when a signal ended it
+    int reason;   // when not started: the errno that prevented the start
 };
 
 // Starts `programFile` with `arguments` as its argument vector (the first one is its name)

@@ -1,6 +1,6 @@
 #include "Core/CCommandLine.h"
-#include "Core/CommandLineFonts.h"
 #include "Core/COrvApplication.h"
+#include "Core/CommandLineFonts.h"
 #include <QStringList>
 #include <cstdio>
 

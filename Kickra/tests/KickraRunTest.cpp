@@ -99,7 +99,7 @@ public:
     bool AddTestProgram(const char* name = "Orvane")
     {
         return QFile::copy(QString::fromLatin1(ORV_FAKE_PROGRAM_FILE), FilePath(name))
-            && ::chmod(QFile::encodeName(FilePath(name)).constData(), 0755) == 0;
+               && ::chmod(QFile::encodeName(FilePath(name)).constData(), 0755) == 0;
     }
 
     bool WriteFile(const char* name, const QByteArray& content, mode_t mode)
@@ -203,8 +203,12 @@ TEST(KickraRun, ArgumentBudgetBoundary)
     const std::vector<Case> cases = {
         {"one argument at 4999", {std::string(4985, 'a')}, true},
         {"one argument at 5000", {std::string(4986, 'a')}, false},
-        {"several at 4999", {exitArgument, std::string(1000, 'b'), std::string(2000, 'c'), std::string(1970, 'd')}, true},
-        {"several at 5000", {exitArgument, std::string(1000, 'b'), std::string(2000, 'c'), std::string(1971, 'd')}, false},
+        {"several at 4999",
+         {exitArgument, std::string(1000, 'b'), std::string(2000, 'c'), std::string(1970, 'd')},
+         true},
+        {"several at 5000",
+         {exitArgument, std::string(1000, 'b'), std::string(2000, 'c'), std::string(1971, 'd')},
+         false},
         // Empty arguments still cost their blank and quotes: 11 + 1662 * 3 = 4997, one more is 5000.
         {"empty arguments at 4997", std::vector<std::string>(1662, std::string()), true},
         {"empty arguments at 5000", std::vector<std::string>(1663, std::string()), false},
@@ -245,15 +249,20 @@ TEST(KickraRun, StartFailuresAreReportedByReason)
         {"only a differently cased name", [](ScratchFolder& f) { return f.AddTestProgram("orvane"); }, 2, notFound},
         {"only Orvane.exe", [](ScratchFolder& f) { return f.AddTestProgram("Orvane.exe"); }, 2, notFound},
         {"dangling link",
-         [](ScratchFolder& f) { return ::symlink("missing", QFile::encodeName(f.FilePath("Orvane")).constData()) == 0; },
+         [](ScratchFolder& f) {
+             return ::symlink("missing", QFile::encodeName(f.FilePath("Orvane")).constData()) == 0;
+         },
          2, notFound},
         // Without execute permission the kernel says EACCES; it gets the "not executable" outcome.
         {"not executable",
-         [](ScratchFolder& f) { return f.AddTestProgram() && ::chmod(QFile::encodeName(f.FilePath("Orvane")).constData(), 0644) == 0; },
+         [](ScratchFolder& f) {
+             return f.AddTestProgram() && ::chmod(QFile::encodeName(f.FilePath("Orvane")).constData(), 0644) == 0;
+         },
          8, notExecutable},
-        {"executable but no program", [](ScratchFolder& f) { return f.WriteFile("Orvane", "not a program\n", 0755); }, 8,
+        {"executable but no program", [](ScratchFolder& f) { return f.WriteFile("Orvane", "not a program\n", 0755); },
+         8, notExecutable},
+        {"empty executable", [](ScratchFolder& f) { return f.WriteFile("Orvane", QByteArray(), 0755); }, 8,
          notExecutable},
-        {"empty executable", [](ScratchFolder& f) { return f.WriteFile("Orvane", QByteArray(), 0755); }, 8, notExecutable},
         {"a folder", [](ScratchFolder& f) { return QDir(f.Path()).mkdir(QStringLiteral("Orvane")); }, 8, notExecutable},
         // A reason without its own message: exit code of -1, nothing said.
         {"link loop",

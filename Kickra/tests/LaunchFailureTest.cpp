@@ -1,6 +1,6 @@
 // Start failures that a test cannot provoke, and the budget count without a process.
-#include "LaunchArguments.h"
 #include "LaunchFailure.h"
+#include "LaunchArguments.h"
 
 #include <gtest/gtest.h>
 

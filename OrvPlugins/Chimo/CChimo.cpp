@@ -96,8 +96,7 @@ void CChimo::ReportProgress(int percent, int stage)
 {
     QString text;
     int value = percent / 3;
-    switch (stage)
-    {
+    switch (stage) {
     case StageMelody:
         text = QStringLiteral("Generating monophonic melody");
         break;
@@ -115,8 +114,7 @@ void CChimo::ReportProgress(int percent, int stage)
     emit SetProgress(text, value);
     // The bar moves at most a hundred times; letting the event loop run on
     // every note of a long tune would cost more than the conversion itself.
-    if (value != m_nLastProcessedValue && QCoreApplication::instance())
-    {
+    if (value != m_nLastProcessedValue && QCoreApplication::instance()) {
         m_nLastProcessedValue = value;
         QCoreApplication::processEvents();
     }

@@ -34,8 +34,8 @@ void NoteWritingProgress(int percent)
 bool HasSoundingNote(const IBrimselNotes& events)
 {
     for (const IBrimselEvent* event : events)
-        if (event->GetEventType() == IBrimselEvent::Note &&
-            !static_cast<const IBrimselNote*>(event)->GetNote().IsSilence())
+        if (event->GetEventType() == IBrimselEvent::Note
+            && !static_cast<const IBrimselNote*>(event)->GetNote().IsSilence())
             return true;
     return false;
 }
@@ -59,8 +59,7 @@ bool CChimo::Convert(CDocument* document)
     if (!document)
         return false;
     const int type = document->GetDocType();
-    if (type != CDocument::MIDI && type != CDocument::MELODY)
-    {
+    if (type != CDocument::MIDI && type != CDocument::MELODY) {
         LogMessage("id_document_not_compatible");
         return false;
     }
@@ -71,8 +70,7 @@ bool CChimo::Convert(CDocument* document)
 
     ReportProgress(0, StageMelody);
     CDocumentMelody* melody = MelodyOf(document);
-    if (!melody || !melody->HasNotes())
-    {
+    if (!melody || !melody->HasNotes()) {
         LogMessage("id_midi_file_empty");
         return false;
     }
@@ -80,8 +78,7 @@ bool CChimo::Convert(CDocument* document)
     ReportProgress(0, StageNotes);
     const ChimoSettings settings = ChimoSettings::Read(GetParameters(), GetProfile());
     // The header keeps ten bits of tempo: anything else would play at another speed.
-    if (!settings.IsTempoWritable())
-    {
+    if (!settings.IsTempoWritable()) {
         LogMessage("id_tempo_out_of_range");
         return false;
     }
@@ -90,8 +87,7 @@ bool CChimo::Convert(CDocument* document)
     ASSERT(bRecognizedStyle);
     melody->SetVolume(settings.nVolume);
 
-    if (!settings.IsBandWideEnough())
-    {
+    if (!settings.IsBandWideEnough()) {
         LogMessage("id_bandwith_too_small");
         return false;
     }
@@ -101,16 +97,14 @@ bool CChimo::Convert(CDocument* document)
     CMemFile file;
     IBrimselNotes events;
     if (!writer.WriteOneLineMelody(melody, bytes, GetProfile(), settings.nSizeLimit, &file, &events,
-                                   NoteWritingProgress))
-    {
+                                   NoteWritingProgress)) {
         mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
                                writer.GetErrorText() + QLatin1Char('\n'));
         return false;
     }
     // A melody without a single note would play nothing: the limit is too
     // small for this melody.
-    if (!HasSoundingNote(events))
-    {
+    if (!HasSoundingNote(events)) {
         LogMessage("id_no_room_for_notes");
         return false;
     }

@@ -17,8 +17,7 @@ QVector<int> MatchLoops(const IBrimselNotes& events)
 {
     QVector<int> match(events.count(), -1);
     QVector<int> open;
-    for (int i = 0; i < events.count(); ++i)
-    {
+    for (int i = 0; i < events.count(); ++i) {
         const int type = events.at(i)->GetEventType();
         if (type == IBrimselEvent::BeginPattern)
             open.append(i);
@@ -43,8 +42,7 @@ void CChimo::GeneratePreview(IBrimselNotes& events, int tempo, int from, int to)
     if (!mpPreviewDocument || from < 0 || from >= count)
         return;
     Q_UNUSED(to);
-    if (from == 0)
-    {
+    if (from == 0) {
         m_nPreviewHighest = 0;
         m_nPreviewSamples = 0;
     }
@@ -54,20 +52,16 @@ void CChimo::GeneratePreview(IBrimselNotes& events, int tempo, int from, int to)
     const QVector<int> closeOf = MatchLoops(events);
     QVector<PlayingLoop> playing;
     int index = from;
-    while (index < count && m_nPreviewSamples < kMaxPreviewSamples)
-    {
+    while (index < count && m_nPreviewSamples < kMaxPreviewSamples) {
         IBrimselEvent* event = events.at(index);
-        switch (event->GetEventType())
-        {
-        case IBrimselEvent::BeginPattern:
-        {
+        switch (event->GetEventType()) {
+        case IBrimselEvent::BeginPattern: {
             const int close = closeOf[index];
             ASSERT_TEXT(close >= 0, "event->GetEventType() == IBrimselEvent::EndPattern");
             if (close < 0)
                 return;
             const int repeats = static_cast<QBRBeginPattern*>(event)->GetRepeatCount();
-            if (repeats <= 0)
-            {
+            if (repeats <= 0) {
                 index = close + 1;
                 break;
             }
@@ -80,13 +74,10 @@ void CChimo::GeneratePreview(IBrimselNotes& events, int tempo, int from, int to)
             // called for.
             if (playing.isEmpty())
                 return;
-            if (playing.last().nRepeatsLeft > 0)
-            {
+            if (playing.last().nRepeatsLeft > 0) {
                 --playing.last().nRepeatsLeft;
                 index = playing.last().nBodyStart;
-            }
-            else
-            {
+            } else {
                 // The loop has played its k times; the melody goes on.
                 playing.removeLast();
                 ++index;
@@ -104,8 +95,7 @@ void CChimo::PlayEvent(IBrimselEvent* event, int index, int count, int tempo)
 {
     CDocumentWave* wave = static_cast<CDocumentWave*>(mpPreviewDocument);
     m_nPreviewSamples += event->GeneratePreview(wave, tempo);
-    if (index > m_nPreviewHighest)
-    {
+    if (index > m_nPreviewHighest) {
         m_nPreviewHighest = index;
         ReportProgress(static_cast<int>(static_cast<qint64>(m_nPreviewHighest) * 100 / count), StagePreview);
     }

@@ -21,8 +21,7 @@ ChimoSettings ChimoSettings::Read(const CParameters* parameters, const CProfile*
                          : ParameterRead::Enum(parameters, "Style");
 
     settings.nSizeLimit = kNoSizeLimit;
-    if (ParameterRead::Bool(parameters, "SMSPaquet", false))
-    {
+    if (ParameterRead::Bool(parameters, "SMSPaquet", false)) {
         // No packet at all leaves no room, which the writer refuses.
         const qint64 packets = qMax<qint64>(0, ParameterRead::Int(parameters, "SMSPaquetCount", 1));
         settings.nSizeLimit = static_cast<int>(qMin<qint64>(packets * kSmsPacketBytes, kNoSizeLimit));

@@ -33,8 +33,7 @@ AniDirectory::Layout AniDirectory::Plan(const QVector<int>& displayTimesMs, cons
             ++words;
     layout.directorySize = 2 + 2 * words;
     qint64 offset = layout.directorySize;
-    for (int i = 0; i < frames; ++i)
-    {
+    for (int i = 0; i < frames; ++i) {
         if (offset > MaxOffset)
             layout.fits = false;
         layout.offsets.append(static_cast<int>(qMin<qint64>(offset, MaxOffset)));
@@ -48,13 +47,10 @@ void AniDirectory::Append(const Layout& layout, const QVector<int>& displayTimes
 {
     clamped = 0;
     AppendWord(out, (layout.directorySize - 2) / 2);
-    for (int i = 0; i < displayTimesMs.size(); ++i)
-    {
-        if (NeedsTimeWord(displayTimesMs, i))
-        {
+    for (int i = 0; i < displayTimesMs.size(); ++i) {
+        if (NeedsTimeWord(displayTimesMs, i)) {
             int time = TimeOf(displayTimesMs.at(i));
-            if (time > MaxTime)
-            {
+            if (time > MaxTime) {
                 time = MaxTime;
                 ++clamped;
             }

@@ -35,8 +35,7 @@ bool IsEmsAnimation(const QVector<QImage>& frames)
 
 const char* SizeMessage(PictureParameters::SizeCheck check)
 {
-    switch (check)
-    {
+    switch (check) {
     case PictureParameters::SizeEmpty:
         return "id_picture_too_small";
     case PictureParameters::SizeOverBody:
@@ -66,8 +65,7 @@ bool CFlickra::Convert(CDocument* document)
     const CDocumentAnimation* animation = static_cast<CDocumentAnimation*>(document);
     const int count = animation->GetAnimationFrameCount();
     // An empty directory would be a file the phone cannot show.
-    if (count == 0)
-    {
+    if (count == 0) {
         LogMessage("id_no_frames");
         return false;
     }
@@ -75,8 +73,7 @@ bool CFlickra::Convert(CDocument* document)
     const PictureParameters::Settings settings = PictureParameters::Read(GetParameters(), GetProfile());
     QVector<QImage> frames;
     QVector<int> times;
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         frames.append(PicturePacking::Prepare(animation->GetFrame(i)->GetImage()));
         times.append(animation->GetFrame(i)->GetDisplayTime());
     }
@@ -85,25 +82,20 @@ bool CFlickra::Convert(CDocument* document)
                                        ? PictureBody::Monochrome
                                        : PictureBody::Grey;
 
-    if (settings.bEmsCompatible)
-    {
+    if (settings.bEmsCompatible) {
         if (settings.bMask)
             LogMessage("id_mask_storing_error");
-        if (settings.bMask || mode != PictureBody::Monochrome || !IsEmsAnimation(frames))
-        {
+        if (settings.bMask || mode != PictureBody::Monochrome || !IsEmsAnimation(frames)) {
             LogMessage("id_animation_not_ems");
             return false;
         }
     }
-    if (count > GetProfile()->GetNbMaxPictAnim())
-    {
+    if (count > GetProfile()->GetNbMaxPictAnim()) {
         LogMessage("id_too_much_frames");
         return false;
     }
-    for (const QImage& frame : frames)
-    {
-        if (const char* message = SizeMessage(PictureParameters::CheckSize(frame.size(), GetProfile())))
-        {
+    for (const QImage& frame : frames) {
+        if (const char* message = SizeMessage(PictureParameters::CheckSize(frame.size(), GetProfile()))) {
             LogMessage(message);
             return false;
         }
@@ -114,8 +106,7 @@ bool CFlickra::Convert(CDocument* document)
         bodySizes.append(PictureBody::Size(mode, settings.bMask, frame.size()));
     const AniDirectory::Layout layout = AniDirectory::Plan(times, bodySizes);
     // An offset the directory cannot hold would point into another frame.
-    if (!layout.fits)
-    {
+    if (!layout.fits) {
         LogMessage("id_pictures_too_big");
         return false;
     }
@@ -128,20 +119,18 @@ bool CFlickra::Convert(CDocument* document)
     for (int i = 0; i < clamped; ++i)
         LogMessage("id_display_time_error");
 
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         PicturePacking::Output packed;
         const PicturePacking::Result result =
-            mode == PictureBody::Monochrome ? PicturePacking::PackMonochrome(frames.at(i), kMonochromePreviewLight, packed)
-                                            : PicturePacking::PackGrey(frames.at(i), settings.bMask, packed);
-        if (result != PicturePacking::Packed)
-        {
+            mode == PictureBody::Monochrome
+                ? PicturePacking::PackMonochrome(frames.at(i), kMonochromePreviewLight, packed)
+                : PicturePacking::PackGrey(frames.at(i), settings.bMask, packed);
+        if (result != PicturePacking::Packed) {
             LogMessage("id_picture_empty");
             return false;
         }
         out += packed.body;
-        if (packed.preview.isNull())
-        {
+        if (packed.preview.isNull()) {
             LogMessage("id_preview_picture_empty");
             return false;
         }

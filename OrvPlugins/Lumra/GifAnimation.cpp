@@ -24,8 +24,7 @@ GifControl ReadGifControl(const SavedImage& image)
     return control;
 }
 
-namespace
-{
+namespace {
 bool AnyLocalColourMap(const GifFileType& gif)
 {
     for (int i = 0; i < gif.ImageCount; ++i)
@@ -88,8 +87,8 @@ CGifAnimator::Result CGifAnimator::Compose(const GifFileType& gif, QList<GifFram
         if (indexed)
             placed = GifRaster::PlaceRaster(canvas, image, transparent);
         else
-            placed = GifRaster::PlaceRaster(canvas, image, transparent,
-                                            FullColourTable(GifRaster::ColourMapOf(gif, image)));
+            placed =
+                GifRaster::PlaceRaster(canvas, image, transparent, FullColourTable(GifRaster::ColourMapOf(gif, image)));
         largest = std::max(largest, placed);
         // The frame shares the canvas's pixels until the canvas next changes.
         frames.append(GifFrame{canvas, control.displayTime});

@@ -35,7 +35,12 @@ public:
     // All frames together may take at most this many bytes.
     static constexpr qint64 MaxFrameBytes = ImportLimits::MaxAnimationBytes;
 
-    enum Result { Composed, NoColourMap, TooLarge };
+    enum Result
+    {
+        Composed,
+        NoColourMap,
+        TooLarge
+    };
 
     static Result Compose(const GifFileType& gif, QList<GifFrame>& frames);
 };

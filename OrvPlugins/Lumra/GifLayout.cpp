@@ -1,9 +1,7 @@
 #include "GifLayout.h"
 
-namespace GifLayout
-{
-namespace
-{
+namespace GifLayout {
+namespace {
 constexpr qsizetype ScreenDescriptorEnd = 13; // signature (6) and screen descriptor (7)
 constexpr qsizetype ImageDescriptorBytes = 9; // after the separator
 constexpr uchar ExtensionIntroducer = 0x21;
@@ -39,8 +37,7 @@ bool SkipSubBlocks(const QByteArray& bytes, qsizetype& at)
 }
 } // namespace
 
-namespace
-{
+namespace {
 // Calls visit(width, height) for each image descriptor within the bytes, in file order, until it returns false;
 // false then. A broken structure ends the walk with true: the decoder refuses it.
 template <class Visit>

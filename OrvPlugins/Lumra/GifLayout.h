@@ -6,8 +6,7 @@
 // decoder would allocate before it does. giflib sizes each image's raster from
 // the image's own descriptor, not from the logical screen, and a few kilobytes
 // of compressed data can fill gigabytes of it.
-namespace GifLayout
-{
+namespace GifLayout {
 // False when an image of the file is wider or higher than maxSide pixels, or
 // all images together hold more than maxPixels pixels. Only descriptors that
 // lie within the bytes count; a broken structure is left to the decoder, which

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace GifRaster
-{
-namespace
-{
+namespace GifRaster {
+namespace {
 // The part of the image's rectangle that lies on the canvas, in image coordinates.
 struct ClipRect
 {

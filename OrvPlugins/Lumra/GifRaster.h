@@ -4,8 +4,7 @@
 #include <gif_lib.h>
 
 // Pixel-level helpers shared by the still and the animated GIF importers.
-namespace GifRaster
-{
+namespace GifRaster {
 // The colours of a giflib colour map as opaque toolkit colours; empty for none.
 QVector<QRgb> ColourTable(const ColorMapObject* map);
 
@@ -24,7 +23,7 @@ void PadColourTable(QImage& picture, int largestIndex);
 // 8-bit canvas takes the indexes; an RGB32 canvas takes colours[index], where
 // colours must have 256 entries. Returns the largest index written (-1: none).
 int PlaceRaster(QImage& canvas, const SavedImage& image, int transparent,
-                 const QVector<QRgb>& colours = QVector<QRgb>());
+                const QVector<QRgb>& colours = QVector<QRgb>());
 
 // Fills the part of the canvas that the image covers (clipped) with `fill`
 // (an index on an 8-bit canvas, a colour on an RGB32 one).

@@ -5,10 +5,7 @@
 #include <QtDebug>
 #include <cstring>
 
-CGifSource::CGifSource(const QByteArray& bytes)
-    : m_Bytes(bytes)
-{
-}
+CGifSource::CGifSource(const QByteArray& bytes) : m_Bytes(bytes) {}
 
 CGifSource::~CGifSource()
 {
@@ -50,8 +47,8 @@ bool CGifSource::Read()
         return false;
     // The screen is checked before any raster is read, so a huge declared screen
     // costs nothing.
-    if (m_pGif->SWidth <= 0 || m_pGif->SHeight <= 0
-        || m_pGif->SWidth > MaxScreenSide || m_pGif->SHeight > MaxScreenSide)
+    if (m_pGif->SWidth <= 0 || m_pGif->SHeight <= 0 || m_pGif->SWidth > MaxScreenSide
+        || m_pGif->SHeight > MaxScreenSide)
         return false;
     return DGifSlurp(m_pGif) == GIF_OK;
 }

@@ -4,10 +4,7 @@
 #include <QDomElement>
 #include <QDomProcessingInstruction>
 
-CEcardDocument::CEcardDocument(const QString& rootTag)
-    : mRootTag(rootTag)
-{
-}
+CEcardDocument::CEcardDocument(const QString& rootTag) : mRootTag(rootTag) {}
 
 bool CEcardDocument::SetContent(const QByteArray& bytes)
 {
@@ -27,38 +24,32 @@ bool CEcardDocument::SetContent(const QByteArray& bytes)
 bool CEcardDocument::Check(QString& message)
 {
     const QDomNode prolog = mDocument.firstChild();
-    if (prolog.isNull())
-    {
+    if (prolog.isNull()) {
         message = QStringLiteral("Can't find xml prolog\n");
         return false;
     }
-    if (prolog.nodeName() != QLatin1String("xml"))
-    {
+    if (prolog.nodeName() != QLatin1String("xml")) {
         message = QStringLiteral("Can't find 'xml' node in prolog\n");
         return false;
     }
     const QString data = prolog.toProcessingInstruction().data();
-    if (!data.contains(QLatin1String("encoding")))
-    {
+    if (!data.contains(QLatin1String("encoding"))) {
         message = QStringLiteral("Can't find 'encoding' attribute in prolog\n");
         return false;
     }
     mTextEncoding.SetFromCharsetName(data);
 
     const QDomElement root = mDocument.documentElement();
-    if (root.isNull())
-    {
+    if (root.isNull()) {
         message = QStringLiteral("Can't find root element\n");
         return false;
     }
-    if (root.tagName() != mRootTag)
-    {
+    if (root.tagName() != mRootTag) {
         message = QStringLiteral("Root element tag name is invalid\n");
         return false;
     }
     mCursor = root.firstChild();
-    if (mCursor.isNull())
-    {
+    if (mCursor.isNull()) {
         message = QStringLiteral("Can't find child element\n");
         return false;
     }
@@ -67,13 +58,11 @@ bool CEcardDocument::Check(QString& message)
 
 bool CEcardDocument::ReadCurrentItem(CEcardItem& item) const
 {
-    if (mCursor.isNull())
-    {
+    if (mCursor.isNull()) {
         item = CEcardItem();
         return true;
     }
-    if (mCursor.isElement())
-    {
+    if (mCursor.isElement()) {
         const QDomElement element = mCursor.toElement();
         if (element.tagName() != QLatin1String("IE"))
             return false;
@@ -82,8 +71,7 @@ bool CEcardDocument::ReadCurrentItem(CEcardItem& item) const
         item.setRef(element.attribute(QStringLiteral("REF")));
         return !item.getType().isEmpty() && !item.getSType().isEmpty() && !item.getRef().isEmpty();
     }
-    if (mCursor.isText())
-    {
+    if (mCursor.isText()) {
         item.setType(QStringLiteral("TXT"));
         item.setSType(QString());
         item.setRef(mCursor.toText().data());

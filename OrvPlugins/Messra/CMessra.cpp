@@ -2,8 +2,8 @@
 #include "CEcardDocument.h"
 #include "CSmsComposer.h"
 #include "CSmsItem.h"
-#include "MessraSupport.h"
 #include "Documents/CDocument.h"
+#include "MessraSupport.h"
 #include "Parameters/CParameter.h"
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
@@ -13,8 +13,7 @@ using namespace MessraSupport;
 
 CMessra::CMessra()
     : CSmsTranslator({QStringLiteral("ecd"), QStringLiteral("emp"), QStringLiteral("ema"), QStringLiteral("imy")})
-{
-}
+{}
 
 int CMessra::IsCompatibleWithProfile(CProfile* profile)
 {
@@ -33,8 +32,7 @@ void CMessra::FilterParametersWithProfile(CParameters* parameters, CProfile* pro
         odi->Reset();
     else if (compatible->mValue)
         odi->mIsConst = false;
-    else
-    {
+    else {
         if (!odi->mIsConst)
             odi->mValue = false;
         odi->mIsConst = true;
@@ -73,8 +71,8 @@ bool CMessra::AddItem(CSmsComposer& composer, const CSmsItem& item, bool valid, 
     return false;
 }
 
-bool CMessra::ComposeEcard(CSmsComposer& composer, const QByteArray& bytes, const QString& baseFolder,
-                           bool truncate, bool odi)
+bool CMessra::ComposeEcard(CSmsComposer& composer, const QByteArray& bytes, const QString& baseFolder, bool truncate,
+                           bool odi)
 {
     CEcardDocument ecard(QStringLiteral("ECARD"));
     if (!OpenEcard(ecard, bytes, mConversionLog))
@@ -82,14 +80,13 @@ bool CMessra::ComposeEcard(CSmsComposer& composer, const QByteArray& bytes, cons
     composer.SetTextFormat(ecard.GetTextEncoding(), CSmsComposer::MODE_EMS);
     composer.SetOdiFlag(odi);
 
-    return ReadEcardItems(ecard, baseFolder, truncate, 1,
-                          [&](const CSmsItem& item, bool valid, const QString& ref) {
-                              return AddItem(composer, item, valid, ref);
-                          });
+    return ReadEcardItems(ecard, baseFolder, truncate, 1, [&](const CSmsItem& item, bool valid, const QString& ref) {
+        return AddItem(composer, item, valid, ref);
+    });
 }
 
-bool CMessra::ComposeSingleFile(CSmsComposer& composer, const QString& path, const QString& baseFolder,
-                                bool truncate, bool odi)
+bool CMessra::ComposeSingleFile(CSmsComposer& composer, const QString& path, const QString& baseFolder, bool truncate,
+                                bool odi)
 {
     CSourceEncodingType format;
     format.SetIso8859_1();
@@ -108,8 +105,7 @@ bool CMessra::Convert(CDocument* pDocument)
     ASSERT(pDocument != 0);
     ASSERT(pDocument && pDocument->GetDocType() == CDocument::ABSTRACT);
     bool success = pDocument && pDocument->GetDocType() == CDocument::ABSTRACT;
-    if (success)
-    {
+    if (success) {
         TakeMaxMediaSize(mpProfile);
         const bool odiCompatible = ParameterRead::Bool(mpProfile, "ODICopyrightCompatible", false);
         const bool truncate = ParameterRead::Bool(mpCurrentParameters, "TruncateMelody", false);

@@ -53,15 +53,21 @@ bool CSmsComposer::IsEmsSendable(int kind)
 
 int CSmsComposer::TddContentTypeOfKind(int kind)
 {
-    switch (kind)
-    {
-    case CSmsItem::IMELODY: return TDD_IMELODY;
-    case CSmsItem::ONE_LINE_MELODY: return TDD_ONE_LINE_MELODY;
-    case CSmsItem::POLYPHONIC_SEQUENCE: return TDD_SEQUENCE;
-    case CSmsItem::SPEECH_CLIP: return TDD_SPEECH_CLIP;
-    case CSmsItem::PICTURE: return TDD_PICTURE;
-    case CSmsItem::ANIMATION: return TDD_ANIMATION;
-    default: return -1;
+    switch (kind) {
+    case CSmsItem::IMELODY:
+        return TDD_IMELODY;
+    case CSmsItem::ONE_LINE_MELODY:
+        return TDD_ONE_LINE_MELODY;
+    case CSmsItem::POLYPHONIC_SEQUENCE:
+        return TDD_SEQUENCE;
+    case CSmsItem::SPEECH_CLIP:
+        return TDD_SPEECH_CLIP;
+    case CSmsItem::PICTURE:
+        return TDD_PICTURE;
+    case CSmsItem::ANIMATION:
+        return TDD_ANIMATION;
+    default:
+        return -1;
     }
 }
 
@@ -83,14 +89,11 @@ void CSmsComposer::MakeTitleOctets(const QString& title, const CSourceEncodingTy
     coder.SetEncodingType(format.GetCode());
     QByteArray codes;
     coder.TextToSmBytes(title, codes);
-    if (format.Is8bit())
-    {
+    if (format.Is8bit()) {
         codes.truncate(CSmsDeliver::Gsm7WholePrefix(codes, TITLE_SEPTETS_MAX));
         CGsm7Coder::PackSeptets(0, codes, octets);
         length = int(codes.size());
-    }
-    else
-    {
+    } else {
         codes.truncate(TITLE_UCS2_OCTETS_MAX);
         octets = codes;
         length = int(octets.size());
@@ -110,17 +113,14 @@ bool CSmsComposer::AddEmsText(std::vector<CSmsDeliver>& delivers, const QString&
     QByteArray encoded_text;
     coder.TextToSmBytes(text, encoded_text);
     bool fresh = false;
-    while (!encoded_text.isEmpty())
-    {
-        if (delivers.back().IsFull())
-        {
+    while (!encoded_text.isEmpty()) {
+        if (delivers.back().IsFull()) {
             AppendDeliver(delivers, concatenated);
             fresh = true;
         }
         const qsizetype before = encoded_text.size();
         delivers.back().AddPayload(encoded_text);
-        if (encoded_text.size() == before)
-        {
+        if (encoded_text.size() == before) {
             // Not one whole character fits: the deliver is full. An empty one that
             // takes nothing never will, so give up rather than loop.
             if (fresh)
@@ -159,24 +159,20 @@ bool CSmsComposer::BuildEms(std::vector<CSmsDeliver>& delivers)
 
     bool concatenated = false;
     int concatenation_needed_loop_max = 1;
-    for (int pass = 0; pass < concatenation_needed_loop_max; ++pass)
-    {
+    for (int pass = 0; pass < concatenation_needed_loop_max; ++pass) {
         delivers.clear();
         AppendDeliver(delivers, concatenated);
-        if (mIsOdi)
-        {
+        if (mIsOdi) {
             CInformationElement odi;
             odi.SetObjectDistributionIndicator();
             delivers.back().AddElement(odi);
         }
-        for (const CSmsItem& item : mItemList)
-        {
+        for (const CSmsItem& item : mItemList) {
             const bool placed = item.IsText() ? AddEmsText(delivers, item.GetText(), concatenated)
                                               : AddEmsObject(delivers, item, concatenated);
             if (!placed || delivers.size() > MAX_DELIVERS)
                 return false;
-            if (delivers.size() > 1 && !concatenated)
-            {
+            if (delivers.size() > 1 && !concatenated) {
                 concatenated = true;
                 ++concatenation_needed_loop_max;
                 ASSERT(concatenation_needed_loop_max < 3);
@@ -197,13 +193,11 @@ bool CSmsComposer::BuildTdd(std::vector<CSmsDeliver>& delivers, int contentType,
 
     bool concatenated = false;
     int concatenation_needed_loop_max = 1;
-    for (int pass = 0; pass < concatenation_needed_loop_max; ++pass)
-    {
+    for (int pass = 0; pass < concatenation_needed_loop_max; ++pass) {
         delivers.clear();
         QByteArray rest = payload;
         // An empty file still travels as one message with its element.
-        do
-        {
+        do {
             AppendDeliver(delivers, concatenated);
             const bool is_append_complete = delivers.back().AddElement(tdd);
             ASSERT((1) == is_append_complete);
@@ -212,8 +206,7 @@ bool CSmsComposer::BuildTdd(std::vector<CSmsDeliver>& delivers, int contentType,
             if (!is_append_complete || (before > 0 && rest.size() == before) || delivers.size() > MAX_DELIVERS)
                 return false;
         } while (!rest.isEmpty());
-        if (delivers.size() > 1 && !concatenated)
-        {
+        if (delivers.size() > 1 && !concatenated) {
             concatenated = true;
             ++concatenation_needed_loop_max;
             ASSERT(concatenation_needed_loop_max < 3);
@@ -225,8 +218,7 @@ bool CSmsComposer::BuildTdd(std::vector<CSmsDeliver>& delivers, int contentType,
     int total = 0;
     for (const CSmsDeliver& dlv : delivers)
         total += int(dlv.GetPayload().size());
-    for (CSmsDeliver& dlv : delivers)
-    {
+    for (CSmsDeliver& dlv : delivers) {
         ASSERT(1 == dlv.GetElements().size());
         if (dlv.GetElements().empty() || !dlv.GetElements().front().PatchTddTotal(uint16_t(total)))
             return false;
@@ -240,8 +232,7 @@ bool CSmsComposer::Number(std::vector<CSmsDeliver>& delivers)
     if (delivers.size() > MAX_DELIVERS)
         return false;
     const int total = int(delivers.size());
-    for (int i = 0; i < total; ++i)
-    {
+    for (int i = 0; i < total; ++i) {
         ASSERT((1) == delivers[size_t(i)].isConcatenated());
         delivers[size_t(i)].SetConcatenation(0, uint8_t(total), uint8_t(i + 1));
     }
@@ -259,30 +250,25 @@ bool CSmsComposer::Export(QList<QByteArray>& ExportList)
     std::vector<CSmsDeliver> deliver_list;
     bool built = false;
     size_t limit = MAX_DELIVERS;
-    switch (mMode)
-    {
+    switch (mMode) {
     case MODE_EMS:
         built = BuildEms(deliver_list);
         break;
-    case MODE_TDD_SINGLE:
-    {
+    case MODE_TDD_SINGLE: {
         ASSERT((1) == (1 == mItemList.count()));
         const CSmsItem& item = mItemList.first();
         const int contentType = TddContentTypeOfKind(item.GetType());
         // A kind without a content type (a predefined sound) has no message to go in.
-        built = item.IsTddSingleUsable() && contentType >= 0 &&
-                BuildTdd(deliver_list, contentType, item.GetContent());
+        built = item.IsTddSingleUsable() && contentType >= 0 && BuildTdd(deliver_list, contentType, item.GetContent());
         break;
     }
-    case MODE_TDD_TEMPLATE:
-    {
+    case MODE_TDD_TEMPLATE: {
         limit = MAX_TEMPLATE_DELIVERS;
         CTddTemplate tddTemplate(mTextFormat);
         bool usable = true;
         for (const CSmsItem& item : mItemList)
             usable = usable && item.IsTddTemplateUsable();
-        built = usable && tddTemplate.Build(mItemList) &&
-                BuildTdd(deliver_list, TDD_TEMPLATE, tddTemplate.Serialize());
+        built = usable && tddTemplate.Build(mItemList) && BuildTdd(deliver_list, TDD_TEMPLATE, tddTemplate.Serialize());
         break;
     }
     default:
@@ -293,8 +279,7 @@ bool CSmsComposer::Export(QList<QByteArray>& ExportList)
         return false;
 
     QList<QByteArray> chunks;
-    for (const CSmsDeliver& dlv : deliver_list)
-    {
+    for (const CSmsDeliver& dlv : deliver_list) {
         CSmsDeliverTpdu tpdu;
         QByteArray bin_deliver_array;
         if (!tpdu.Build(dlv, mMode, mTextFormat.IsUcs2()) || !tpdu.Serialize(bin_deliver_array))

@@ -86,8 +86,7 @@ bool CSmsDeliver::AddElement(const CInformationElement& element)
         return false;
     mIEList.push_back(element);
     // A longer header can shift the packed text by one more octet: take that into account too.
-    if (UsedOctets() > TP_UD_NUM_OF_OCTETS)
-    {
+    if (UsedOctets() > TP_UD_NUM_OF_OCTETS) {
         mIEList.pop_back();
         return false;
     }
@@ -107,8 +106,7 @@ int CSmsDeliver::Gsm7WholePrefix(const QByteArray& codes, int maxSeptets)
 {
     // An escape and the code after it are one character and never part.
     int i = 0;
-    while (i < maxSeptets && i < codes.size())
-    {
+    while (i < maxSeptets && i < codes.size()) {
         const bool escapePair = uchar(codes.at(i)) == CGsm7Coder::ESCAPE && i + 1 < codes.size();
         const int width = escapePair ? 2 : 1;
         if (i + width > maxSeptets)
@@ -137,25 +135,20 @@ bool CSmsDeliver::AddPayload(QByteArray& data)
         return true;
     const int room = GetAvailableRoom();
     int moved = 0;
-    if (IsGsm7Payload())
-    {
+    if (IsGsm7Payload()) {
         const int fill = GetFillBits();
         if (PackedSize(int(data.size()), fill) < room)
             moved = int(data.size());
-        else if (room >= 2)
-        {
+        else if (room >= 2) {
             // The longest prefix, shorter than the whole, whose packed size fits the room.
             const int fitting = (8 * room - fill) / 7;
             moved = WholeCharacterPrefix(data, qMin(fitting, int(data.size()) - 1));
         }
-    }
-    else
-    {
+    } else {
         moved = data.size() < room ? int(data.size()) : WholeCharacterPrefix(data, qMax(room, 0));
     }
 
-    if (moved > 0)
-    {
+    if (moved > 0) {
         mPayload.append(data.constData(), moved);
         mTextPosition += CountCharacters(data, moved);
         data.remove(0, moved);

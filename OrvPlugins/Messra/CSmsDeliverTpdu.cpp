@@ -18,8 +18,7 @@ void CSmsDeliverTpdu::Reset()
 bool CSmsDeliverTpdu::Put(int& tp_ud_index, const QByteArray& bytes)
 {
     // Never write past the user data, whatever the deliver claims.
-    if (tp_ud_index + bytes.size() > TP_UD_NUM_OF_OCTETS)
-    {
+    if (tp_ud_index + bytes.size() > TP_UD_NUM_OF_OCTETS) {
         ASSERT(tp_ud_index < TP_UD_NUM_OF_OCTETS);
         return false;
     }
@@ -43,8 +42,7 @@ bool CSmsDeliverTpdu::Build(const CSmsDeliver& SmsDeliver, int mode, bool ucs2)
 
     QByteArray header;
     header.append(char(SmsDeliver.getUserDataHeaderLength()));
-    if (SmsDeliver.isConcatenated())
-    {
+    if (SmsDeliver.isConcatenated()) {
         header.append(char(CInformationElement::IEI_CONCATENATION_8BIT));
         header.append(char(3));
         header.append(char(SmsDeliver.GetReferenceNumber() & 0xFF));

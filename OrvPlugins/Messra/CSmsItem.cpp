@@ -4,8 +4,7 @@
 #include "SmsMelodyCut.h"
 #include "Util/Assert.h"
 
-namespace
-{
+namespace {
 qint64 s_MaxMediaSize = 0;
 
 enum
@@ -13,7 +12,7 @@ enum
     MAX_PREDEFINED_ANIMATION = 5,
     MAX_PREDEFINED_SOUND = 9
 };
-}
+} // namespace
 
 void CSmsItem::SetMaxMediaSize(qint64 maxSize)
 {
@@ -50,8 +49,7 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
     bool knownSubType = true;
     if (is(type, "TXT"))
         ClassifyText();
-    else if (is(type, "EMP"))
-    {
+    else if (is(type, "EMP")) {
         if (is(stype, "LRG"))
             ClassifyFixedObject(LARGE_PICTURE, SmsMediaChecks::LARGE_OBJECT_OCTETS);
         else if (is(stype, "SML"))
@@ -60,9 +58,7 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
             ClassifyUserPicture();
         else
             knownSubType = false;
-    }
-    else if (is(type, "EMA"))
-    {
+    } else if (is(type, "EMA")) {
         if (is(stype, "PRE"))
             ClassifyPredefined(PREDEFINED_ANIMATION, MAX_PREDEFINED_ANIMATION);
         else if (is(stype, "LRG"))
@@ -73,64 +69,49 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
             ClassifyUserAnimation();
         else
             knownSubType = false;
-    }
-    else if (is(type, "IMY"))
-    {
+    } else if (is(type, "IMY")) {
         if (is(stype, "PRE"))
             ClassifyPredefined(PREDEFINED_SOUND, MAX_PREDEFINED_SOUND);
         else if (is(stype, "USR"))
             ClassifyMelody(IMELODY);
         else
             knownSubType = false;
-    }
-    else if (is(type, "SEQ") || is(type, "VOX"))
-    {
+    } else if (is(type, "SEQ") || is(type, "VOX")) {
         mType = is(type, "SEQ") ? POLYPHONIC_SEQUENCE : SPEECH_CLIP;
         mIsTddSingleUsable = Load();
-    }
-    else if (is(type, "QBR"))
+    } else if (is(type, "QBR"))
         ClassifyMelody(ONE_LINE_MELODY);
-    else if (is(type, "PIC") && is(stype, "USR"))
-    {
+    else if (is(type, "PIC") && is(stype, "USR")) {
         mType = PICTURE;
-        if (Load())
-        {
+        if (Load()) {
             mIsEmsChecked = true;
             mIsEmsUsable = SmsMediaChecks::CheckPicture(mDataByteArray);
             mIsTddSingleUsable = true;
             mIsTddTemplateUsable = mIsEmsUsable;
         }
-    }
-    else if (is(type, "ANI"))
-    {
+    } else if (is(type, "ANI")) {
         mType = ANIMATION;
-        if (Load())
-        {
+        if (Load()) {
             mIsEmsChecked = true;
             mIsEmsUsable = SmsMediaChecks::CheckFrameTable(mDataByteArray);
             mIsTddSingleUsable = true;
             mIsTddTemplateUsable = mIsEmsUsable;
         }
-    }
-    else
-    {
+    } else {
         mType = UNKNOWN_TYPE;
         messages += type + QStringLiteral(": unknown media type\n");
         mpMessages = nullptr;
         return false;
     }
 
-    if (!knownSubType)
-    {
+    if (!knownSubType) {
         mType = UNKNOWN_TYPE;
         mIsValid = false;
     }
-    if (!mIsValid)
-    {
+    if (!mIsValid) {
         messages += ref + QStringLiteral(" : File is not valid!\n");
         mIsEmsUsable = mIsTddSingleUsable = mIsTddTemplateUsable = false;
-    }
-    else if (mIsEmsChecked && !mIsEmsUsable)
+    } else if (mIsEmsChecked && !mIsEmsUsable)
         messages += ref + QStringLiteral(" : File is not EMS compatible\n");
     mpMessages = nullptr;
     mpProfile = nullptr;
@@ -170,8 +151,7 @@ void CSmsItem::ClassifyPredefined(int kind, int maxNumber)
     const short number = mRef.toShort(&parsed, 10);
     mIsPredefinedNumberValid = parsed;
     mPredefinedNumber = parsed ? number : 0;
-    if (parsed && number >= 0 && number <= maxNumber)
-    {
+    if (parsed && number >= 0 && number <= maxNumber) {
         mDataByteArray = QByteArray(1, char(number));
         mIsEmsUsable = true;
     }
@@ -204,8 +184,8 @@ void CSmsItem::ClassifyUserAnimation()
     mIsEmsChecked = true;
     if (mDataByteArray.size() == SmsMediaChecks::LARGE_OBJECT_OCTETS)
         mType = LARGE_ANIMATION;
-    mIsEmsUsable = mDataByteArray.size() == SmsMediaChecks::LARGE_OBJECT_OCTETS ||
-                   mDataByteArray.size() == SmsMediaChecks::SMALL_OBJECT_OCTETS;
+    mIsEmsUsable = mDataByteArray.size() == SmsMediaChecks::LARGE_OBJECT_OCTETS
+                   || mDataByteArray.size() == SmsMediaChecks::SMALL_OBJECT_OCTETS;
 }
 
 void CSmsItem::ClassifyMelody(int kind)
@@ -215,8 +195,7 @@ void CSmsItem::ClassifyMelody(int kind)
         return;
     mIsEmsChecked = true;
     mIsTddSingleUsable = true;
-    if (mTruncateMelody)
-    {
+    if (mTruncateMelody) {
         const int budget = qMax(mMelodyPacketCount, 1) * MELODY_PACKET_OCTETS;
         QString error;
         if (!SmsMelodyCut::Cut(kind == ONE_LINE_MELODY, mDataByteArray, budget, mpProfile, error))

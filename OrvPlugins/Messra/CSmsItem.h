@@ -38,8 +38,7 @@ public:
     // Classifies the entry, reads its file and checks where it can be sent.
     // Messages are appended to messages. False when the item is not valid.
     bool SetContent(const QString& type, const QString& stype, const QString& ref, const QString& baseFolder,
-                    bool truncateMelody, int melodyPacketCount, CProfile* profile, QString& messages,
-                    int textPosition);
+                    bool truncateMelody, int melodyPacketCount, CProfile* profile, QString& messages, int textPosition);
 
     int GetType() const { return mType; }
     bool IsText() const { return mType == TEXT_TYPE; }

@@ -2,17 +2,14 @@
 #include "CEcardDocument.h"
 #include "CSmsComposer.h"
 #include "CSmsItem.h"
-#include "MessraSupport.h"
 #include "Documents/CDocument.h"
+#include "MessraSupport.h"
 #include "Util/Assert.h"
 #include <QCoreApplication>
 
 using namespace MessraSupport;
 
-CSmsTranslator::CSmsTranslator(const QStringList& importExtensions)
-    : m_ImportExtensions(importExtensions)
-{
-}
+CSmsTranslator::CSmsTranslator(const QStringList& importExtensions) : m_ImportExtensions(importExtensions) {}
 
 int CSmsTranslator::UnloadResources()
 {
@@ -56,15 +53,13 @@ CDocument* CSmsTranslator::Import(const QByteArray& bytes)
     return ImportBytes(bytes);
 }
 
-bool CSmsTranslator::ReadEcardItems(CEcardDocument& ecard, const QString& baseFolder, bool truncate,
-                                    int packetCount, const ItemTaker& take)
+bool CSmsTranslator::ReadEcardItems(CEcardDocument& ecard, const QString& baseFolder, bool truncate, int packetCount,
+                                    const ItemTaker& take)
 {
     int textPosition = 0;
-    for (; !ecard.IsAtEnd(); ecard.Next())
-    {
+    for (; !ecard.IsAtEnd(); ecard.Next()) {
         CEcardItem ecd_itm;
-        if (!ecard.ReadCurrentItem(ecd_itm))
-        {
+        if (!ecard.ReadCurrentItem(ecd_itm)) {
             Log(mConversionLog, UnreadableEntryText(ecard));
             continue;
         }
@@ -87,8 +82,7 @@ bool CSmsTranslator::ExportMessages(CSmsComposer& composer, const QString& failu
     ASSERT(0 == mRawDataList.count());
     ClearRawData();
     QList<QByteArray> chunks;
-    if (!composer.Export(chunks))
-    {
+    if (!composer.Export(chunks)) {
         Log(mConversionLog, failureText);
         return false;
     }

@@ -11,16 +11,22 @@ CTddTemplate::CTddTemplate(const CSourceEncodingType& textFormat)
 
 int CTddTemplate::EntryTypeOfKind(int kind)
 {
-    switch (kind)
-    {
-    case CSmsItem::TEXT_TYPE: return ENTRY_TEXT;
-    case CSmsItem::PREDEFINED_SOUND: return ENTRY_PREDEFINED_SOUND;
-    case CSmsItem::PREDEFINED_ANIMATION: return ENTRY_PREDEFINED_ANIMATION;
+    switch (kind) {
+    case CSmsItem::TEXT_TYPE:
+        return ENTRY_TEXT;
+    case CSmsItem::PREDEFINED_SOUND:
+        return ENTRY_PREDEFINED_SOUND;
+    case CSmsItem::PREDEFINED_ANIMATION:
+        return ENTRY_PREDEFINED_ANIMATION;
     case CSmsItem::IMELODY:
-    case CSmsItem::ONE_LINE_MELODY: return ENTRY_MELODY;
-    case CSmsItem::PICTURE: return ENTRY_PICTURE;
-    case CSmsItem::ANIMATION: return ENTRY_ANIMATION;
-    default: return -1;
+    case CSmsItem::ONE_LINE_MELODY:
+        return ENTRY_MELODY;
+    case CSmsItem::PICTURE:
+        return ENTRY_PICTURE;
+    case CSmsItem::ANIMATION:
+        return ENTRY_ANIMATION;
+    default:
+        return -1;
     }
 }
 
@@ -29,10 +35,8 @@ bool CTddTemplate::Build(const QList<CSmsItem>& items)
     mEntries.clear();
     if (items.size() > MAX_ENTRIES)
         return false;
-    for (const CSmsItem& item : items)
-    {
-        if (!AddItem(item))
-        {
+    for (const CSmsItem& item : items) {
+        if (!AddItem(item)) {
             mEntries.clear();
             return false;
         }
@@ -46,8 +50,7 @@ bool CTddTemplate::AddItem(const CSmsItem& item)
     entry.type = EntryTypeOfKind(item.GetType());
     if (entry.type < 0)
         return false;
-    if (entry.type == ENTRY_TEXT)
-    {
+    if (entry.type == ENTRY_TEXT) {
         CGsm7Coder coder;
         coder.SetEncodingType(mTextFormat.GetCode());
         QByteArray codes;
@@ -60,9 +63,7 @@ bool CTddTemplate::AddItem(const CSmsItem& item)
         if (codes.size() > 0xFFFF)
             return false;
         entry.length = uint16_t(codes.size());
-    }
-    else
-    {
+    } else {
         entry.data = item.GetContent();
         if (entry.data.size() > 0xFFFF)
             return false;
@@ -78,8 +79,7 @@ QByteArray CTddTemplate::Serialize() const
 {
     QByteArray bytes;
     bytes.append(char((mEntries.size() * 2) | (mTextFormat.IsUcs2() ? 1 : 0)));
-    for (const Entry& entry : mEntries)
-    {
+    for (const Entry& entry : mEntries) {
         bytes.append(char(entry.type & 7));
         bytes.append(char(entry.length & 0xFF));
         bytes.append(char(entry.length >> 8));

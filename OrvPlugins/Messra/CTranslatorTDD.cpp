@@ -2,8 +2,8 @@
 #include "CEcardDocument.h"
 #include "CSmsComposer.h"
 #include "CSmsItem.h"
-#include "MessraSupport.h"
 #include "Documents/CDocument.h"
+#include "MessraSupport.h"
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
 #include "Util/Assert.h"
@@ -13,17 +13,14 @@ using namespace MessraSupport;
 CTranslatorTDD::CTranslatorTDD()
     : CSmsTranslator({QStringLiteral("ecd"), QStringLiteral("qbr"), QStringLiteral("seq"), QStringLiteral("vox"),
                       QStringLiteral("pic"), QStringLiteral("ani"), QStringLiteral("imy")})
-{
-}
+{}
 
 int CTranslatorTDD::IsCompatibleWithProfile(CProfile* profile)
 {
     return ParameterRead::Bool(profile, "TDDCompatible", false) ? 1 : 0;
 }
 
-void CTranslatorTDD::FilterParametersWithProfile(CParameters*, CProfile*, int)
-{
-}
+void CTranslatorTDD::FilterParametersWithProfile(CParameters*, CProfile*, int) {}
 
 void CTranslatorTDD::FilterParametersWithDocument(CParameters* parameters, CDocument* document)
 {
@@ -75,18 +72,16 @@ bool CTranslatorTDD::ComposeTemplate(CSmsComposer& composer, const QByteArray& b
         composer.SetTitle(path);
     composer.SetCopyrightFlag(settings.copyrighted);
 
-    return ReadEcardItems(ecard, baseFolder, settings.truncate, settings.packetCount,
-                          [&](const CSmsItem& item, bool valid, const QString&) {
-                              return AddItem(composer, item, valid);
-                          });
+    return ReadEcardItems(
+        ecard, baseFolder, settings.truncate, settings.packetCount,
+        [&](const CSmsItem& item, bool valid, const QString&) { return AddItem(composer, item, valid); });
 }
 
 bool CTranslatorTDD::AddItem(CSmsComposer& composer, const CSmsItem& item, bool valid)
 {
     if (!valid)
         return false;
-    if (!composer.AddItem(item))
-    {
+    if (!composer.AddItem(item)) {
         Log(mConversionLog, QStringLiteral("Parsing error !\n"));
         return false;
     }
@@ -98,8 +93,7 @@ bool CTranslatorTDD::Convert(CDocument* pDocument)
     ASSERT(pDocument && pDocument->GetDocType() == CDocument::ABSTRACT);
     ASSERT(mpCurrentParameters != 0);
     bool success = pDocument && pDocument->GetDocType() == CDocument::ABSTRACT;
-    if (success)
-    {
+    if (success) {
         // Without a parameter set every option is off and melodies get one packet.
         Settings settings;
         settings.copyrighted = ParameterRead::Bool(mpCurrentParameters, "Copyrighted", false);

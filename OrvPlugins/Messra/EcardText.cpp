@@ -1,7 +1,6 @@
 #include "EcardText.h"
 
-namespace
-{
+namespace {
 const char UCS2_CHARSET_NAME[] = "ISO-10146-UCS-2";
 
 QString DecodeUtf16(const QByteArray& bytes, int offset, bool littleEndian)
@@ -11,8 +10,7 @@ QString DecodeUtf16(const QByteArray& bytes, int offset, bool littleEndian)
         return QString();
     QString text;
     text.reserve(count / 2);
-    for (qsizetype i = offset; i + 1 < bytes.size(); i += 2)
-    {
+    for (qsizetype i = offset; i + 1 < bytes.size(); i += 2) {
         const ushort first = uchar(bytes.at(i));
         const ushort second = uchar(bytes.at(i + 1));
         text.append(QChar(littleEndian ? ushort(first | (second << 8)) : ushort((first << 8) | second)));
@@ -26,7 +24,7 @@ bool PrologNamesUcs2(const QString& text)
     const QString prolog = end < 0 ? text : text.left(end);
     return prolog.contains(QLatin1String(UCS2_CHARSET_NAME));
 }
-}
+} // namespace
 
 QString DecodeEcardBytes(const QByteArray& bytes)
 {
@@ -37,8 +35,7 @@ QString DecodeEcardBytes(const QByteArray& bytes)
         return DecodeUtf16(bytes, 2, true);
     if (startsWith(0xFE, 0xFF))
         return DecodeUtf16(bytes, 2, false);
-    if (startsWith(0x3C, 0x00) || startsWith(0x00, 0x3C))
-    {
+    if (startsWith(0x3C, 0x00) || startsWith(0x00, 0x3C)) {
         const QString text = DecodeUtf16(bytes, 0, startsWith(0x3C, 0x00));
         if (!text.isNull() && PrologNamesUcs2(text))
             return text;

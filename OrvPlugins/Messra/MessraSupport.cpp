@@ -9,8 +9,7 @@
 #include <QFileInfo>
 #include <new>
 
-namespace MessraSupport
-{
+namespace MessraSupport {
 void TakeMaxMediaSize(CProfile* profile)
 {
     bool bPresent = false;
@@ -37,24 +36,22 @@ QString FolderOf(const QString& path)
     return QFileInfo(path).absolutePath();
 }
 
-namespace
-{
+namespace {
 bool EcardHoldsMelody(const QByteArray& bytes, const QString& rootTag)
 {
     CEcardDocument ecard(rootTag);
     QString message;
     if (!ecard.SetContent(bytes) || !ecard.Check(message))
         return false;
-    do
-    {
+    do {
         CEcardItem item;
-        if (ecard.ReadCurrentItem(item) &&
-            (item.getType() == QLatin1String("QBR") || item.getType() == QLatin1String("IMY")))
+        if (ecard.ReadCurrentItem(item)
+            && (item.getType() == QLatin1String("QBR") || item.getType() == QLatin1String("IMY")))
             return true;
     } while (ecard.Next());
     return false;
 }
-}
+} // namespace
 
 void ApplyMelodyRule(CParameters* parameters, CDocument* document, const QString& rootTag)
 {
@@ -62,12 +59,11 @@ void ApplyMelodyRule(CParameters* parameters, CDocument* document, const QString
     if (!truncate)
         return;
     const QString extension = document ? LastExtension(document->GetName()) : QString();
-    const bool melody = extension == QLatin1String("IMY") || extension == QLatin1String("QBR") ||
-                        (extension == QLatin1String("ECD") && EcardHoldsMelody(BytesOf(document), rootTag));
+    const bool melody = extension == QLatin1String("IMY") || extension == QLatin1String("QBR")
+                        || (extension == QLatin1String("ECD") && EcardHoldsMelody(BytesOf(document), rootTag));
     if (melody)
         truncate->mIsConst = false;
-    else
-    {
+    else {
         if (!truncate->mIsConst)
             truncate->mValue = false;
         truncate->mIsConst = true;
@@ -77,8 +73,7 @@ void ApplyMelodyRule(CParameters* parameters, CDocument* document, const QString
 CDocument* ImportBytes(const QByteArray& bytes)
 {
     CDocumentAbstract* document = new (std::nothrow) CDocumentAbstract();
-    if (document && !document->SetData(bytes.constData(), uint32_t(bytes.size())))
-    {
+    if (document && !document->SetData(bytes.constData(), uint32_t(bytes.size()))) {
         delete document;
         return nullptr;
     }
@@ -100,20 +95,17 @@ void Log(CConversionLog& log, const QString& text)
 
 bool OpenEcard(CEcardDocument& ecard, const QByteArray& bytes, CConversionLog& log)
 {
-    if (!ecard.SetContent(bytes))
-    {
+    if (!ecard.SetContent(bytes)) {
         Log(log, ecard.IsNestedTooDeeply() ? QStringLiteral("Ecard content is nested too deeply !\n")
                                            : QStringLiteral("Ecard content is not well-formed !\n"));
         return false;
     }
     QString message;
-    if (!ecard.Check(message))
-    {
+    if (!ecard.Check(message)) {
         Log(log, message);
         return false;
     }
-    if (!ecard.GetTextEncoding().IsKnown())
-    {
+    if (!ecard.GetTextEncoding().IsKnown()) {
         Log(log, QStringLiteral("Text encoding type was not recognized\n"));
         return false;
     }
@@ -122,7 +114,7 @@ bool OpenEcard(CEcardDocument& ecard, const QByteArray& bytes, CConversionLog& l
 
 QString UnreadableEntryText(const CEcardDocument& ecard)
 {
-    return QStringLiteral("Entry skipped: ") + ecard.DescribeCurrent() +
-           QStringLiteral(" is neither text nor an IE element with TYPE, STYPE and REF\n");
+    return QStringLiteral("Entry skipped: ") + ecard.DescribeCurrent()
+           + QStringLiteral(" is neither text nor an IE element with TYPE, STYPE and REF\n");
 }
-}
+} // namespace MessraSupport

@@ -10,8 +10,7 @@ class CProfile;
 
 // What the EMS and TDD translators share: the media size limit, source names, the
 // melody rule and the opening of an e-card.
-namespace MessraSupport
-{
+namespace MessraSupport {
 // Hands the profile's "MaxMediaSize" to the media items.
 void TakeMaxMediaSize(CProfile* profile);
 
@@ -38,4 +37,4 @@ void Log(CConversionLog& log, const QString& text);
 bool OpenEcard(CEcardDocument& ecard, const QByteArray& bytes, CConversionLog& log);
 // The line logged for a child of the e-card that is no item.
 QString UnreadableEntryText(const CEcardDocument& ecard);
-}
+} // namespace MessraSupport

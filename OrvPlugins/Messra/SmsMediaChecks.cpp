@@ -1,10 +1,8 @@
 #include "SmsMediaChecks.h"
 #include "Util/Assert.h"
 
-namespace SmsMediaChecks
-{
-namespace
-{
+namespace SmsMediaChecks {
+namespace {
 enum
 {
     EMS_VARIABLE_PICTURE_HEIGHT_OCTET = 1,
@@ -26,17 +24,15 @@ qsizetype MonochromeBodySize(int width, int height)
 {
     return 2 + qsizetype(width) * ((height + 7) / 8);
 }
-}
+} // namespace
 
 int SplitPictureFile(const QByteArray& file, QByteArray& content)
 {
-    if (file.size() >= 2)
-    {
+    if (file.size() >= 2) {
         // Width in octets, height in pixels; the width is compared as it stands, so a
         // width of 34 octets is never mistaken for 2.
         const int w = Octet(file, 0) * 8;
-        if ((w == 16 || w == 32) && Octet(file, 1) == w)
-        {
+        if ((w == 16 || w == 32) && Octet(file, 1) == w) {
             content = file.mid(2);
             return w == 32 ? KIND_LARGE_PICTURE : KIND_SMALL_PICTURE;
         }
@@ -57,8 +53,7 @@ bool CheckVariablePicture(QByteArray& content)
 
     if (product <= MAX_VARIABLE_PICTURE_OCTETS && product == pixelOctets)
         return true;
-    if (width % 8 == 0 && product / 8 <= MAX_VARIABLE_PICTURE_OCTETS && product / 8 == pixelOctets)
-    {
+    if (width % 8 == 0 && product / 8 <= MAX_VARIABLE_PICTURE_OCTETS && product / 8 == pixelOctets) {
         content[0] = char(width / 8);
         return true;
     }
@@ -85,8 +80,7 @@ bool CheckFrameTable(const QByteArray& file)
         return false;
 
     int frameCount = 0;
-    for (int entry = 0; entry < entryCount; ++entry)
-    {
+    for (int entry = 0; entry < entryCount; ++entry) {
         const qsizetype at = 2 + 2 * qsizetype(entry);
         const int low = Octet(file, at);
         const int high = Octet(file, at + 1);
@@ -104,4 +98,4 @@ bool CheckFrameTable(const QByteArray& file)
     }
     return frameCount == ANIMATION_FRAME_COUNT;
 }
-}
+} // namespace SmsMediaChecks

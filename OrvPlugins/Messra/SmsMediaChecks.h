@@ -3,8 +3,7 @@
 
 // Content checks of the media files an item can carry. Every length, count
 // and offset read from a file is checked against the file first.
-namespace SmsMediaChecks
-{
+namespace SmsMediaChecks {
 enum
 {
     LARGE_OBJECT_OCTETS = 128, // large picture, large animation, largest melody
@@ -30,4 +29,4 @@ bool CheckPicture(const QByteArray& file);
 // The maker's animation format: exactly four monochrome frames whose width
 // is a multiple of 8, each small enough for an EMS message.
 bool CheckFrameTable(const QByteArray& file);
-}
+} // namespace SmsMediaChecks

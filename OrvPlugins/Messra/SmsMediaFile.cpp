@@ -3,8 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace SmsMediaFile
-{
+namespace SmsMediaFile {
 QString ResolvePath(const QString& ref, const QString& baseFolder)
 {
     if (QDir::isRelativePath(ref))
@@ -18,8 +17,7 @@ bool Read(const QString& path, qint64 maxSize, QByteArray& content, QString& mes
     maxSize = qMax<qint64>(maxSize, 0);
     QFile file(path);
     // A folder or a device is no media file, and opening it could block or succeed emptily.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-    {
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         messages += QStringLiteral("Can't open file: ") + path + QLatin1Char('\n');
         return false;
     }
@@ -28,19 +26,17 @@ bool Read(const QString& path, qint64 maxSize, QByteArray& content, QString& mes
         messages += QStringLiteral("Max Size = %1 Bytes\n").arg(maxSize);
     };
     const qint64 expected = file.size();
-    if (expected > maxSize)
-    {
+    if (expected > maxSize) {
         tooBig();
         return false;
     }
     // One octet more than expected tells a file that changed since its size was taken.
     content = file.read(expected + 1);
-    if (file.error() != QFileDevice::NoError || content.size() != expected)
-    {
+    if (file.error() != QFileDevice::NoError || content.size() != expected) {
         content.clear();
         messages += QStringLiteral("Error while reading: ") + path + QLatin1Char('\n');
         return false;
     }
     return true;
 }
-}
+} // namespace SmsMediaFile

@@ -1,8 +1,7 @@
 #include "SmsMelodyCut.h"
 #include "Melody/CMelodyTruncate.h"
 
-namespace SmsMelodyCut
-{
+namespace SmsMelodyCut {
 char ZeroStandIn(const QByteArray& melody)
 {
     // Bytes an iMelody writer never produces come first, so none of its own
@@ -11,8 +10,7 @@ char ZeroStandIn(const QByteArray& melody)
     for (const char candidate : QByteArray(preferred))
         if (!melody.contains(candidate))
             return candidate;
-    for (int value = 1; value < 256; ++value)
-    {
+    for (int value = 1; value < 256; ++value) {
         const char candidate = char(value);
         if (candidate != '\r' && candidate != '\n' && !melody.contains(candidate))
             return candidate;
@@ -27,8 +25,7 @@ bool Cut(bool oneLine, QByteArray& melody, int maxSize, CProfile* profile, QStri
     bool done = false;
     if (oneLine)
         done = truncate.TruncateOneLineMelody(melody, cut, maxSize, profile, nullptr);
-    else
-    {
+    else {
         // The text reader stops at a zero octet: carry zeros through as a byte the text lacks.
         const char standIn = melody.contains('\0') ? ZeroStandIn(melody) : '\0';
         QByteArray text = melody;
@@ -38,12 +35,11 @@ bool Cut(bool oneLine, QByteArray& melody, int maxSize, CProfile* profile, QStri
         if (done && standIn != '\0')
             cut.replace(standIn, '\0');
     }
-    if (!done)
-    {
+    if (!done) {
         errorText = truncate.GetErrorText();
         return false;
     }
     melody = cut;
     return true;
 }
-}
+} // namespace SmsMelodyCut

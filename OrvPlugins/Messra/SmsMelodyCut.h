@@ -5,8 +5,7 @@
 class CProfile;
 
 // Shortening a melody to the octets of a number of SMS packets.
-namespace SmsMelodyCut
-{
+namespace SmsMelodyCut {
 // Cuts an iMelody text (oneLine false) or a one-line melody to at most
 // maxSize octets. False, with the melody unchanged and errorText set, when
 // the melody cannot be read or written.
@@ -16,4 +15,4 @@ bool Cut(bool oneLine, QByteArray& melody, int maxSize, CProfile* profile, QStri
 // when the text holds none, else another byte the text does not hold; 0
 // when every byte value occurs.
 char ZeroStandIn(const QByteArray& melody);
-}
+} // namespace SmsMelodyCut

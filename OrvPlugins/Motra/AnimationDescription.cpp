@@ -9,15 +9,15 @@
 #include <QDomElement>
 #include <memory>
 
-namespace
-{
+namespace {
 // Attribute names switch to their lower-case spelling at the first frame that lacks
 // the upper-case one, and keep it for every later frame.
 class CFallbackName
 {
 public:
     CFallbackName(const char* upper, const char* lower)
-        : m_Name(QString::fromLatin1(upper)), m_Lower(QString::fromLatin1(lower)) {}
+        : m_Name(QString::fromLatin1(upper)), m_Lower(QString::fromLatin1(lower))
+    {}
 
     bool Read(const QDomElement& element, QString& value)
     {

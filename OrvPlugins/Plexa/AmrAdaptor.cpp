@@ -12,8 +12,7 @@
 #include <cstring>
 #include <new>
 
-namespace PlexaAmr
-{
+namespace PlexaAmr {
 namespace {
 // A storage frame: the type byte, then at most 244 bits.
 constexpr int kStorageBytes = 1 + (kMaxBits + 7) / 8;
@@ -67,8 +66,7 @@ const HomingPayload& HomingOf(int mode)
     {
         Payloads()
         {
-            for (int m = 0; m < kModeCount; ++m)
-            {
+            for (int m = 0; m < kModeCount; ++m) {
                 const AmrModeTable& table = ModeTable(m);
                 uint8_t bits[kMaxBits] = {};
                 AmrParametersToBits(m, table.homing, bits);
@@ -104,8 +102,7 @@ int VoxMode(const VoxFrame& frame)
 void AmrParametersToBits(int mode, const uint16_t* parameters, uint8_t* bits)
 {
     const AmrModeTable& table = ModeTable(mode);
-    for (int p = 0; p < table.parameters; ++p)
-    {
+    for (int p = 0; p < table.parameters; ++p) {
         ValueToBits(parameters[p], table.widths[p], bits);
         bits += table.widths[p];
     }
@@ -114,8 +111,7 @@ void AmrParametersToBits(int mode, const uint16_t* parameters, uint8_t* bits)
 void AmrBitsToParameters(int mode, const uint8_t* bits, uint16_t* parameters)
 {
     const AmrModeTable& table = ModeTable(mode);
-    for (int p = 0; p < table.parameters; ++p)
-    {
+    for (int p = 0; p < table.parameters; ++p) {
         parameters[p] = uint16_t(BitsToValue(table.widths[p], bits));
         bits += table.widths[p];
     }
@@ -123,8 +119,8 @@ void AmrBitsToParameters(int mode, const uint8_t* bits, uint16_t* parameters)
 
 int tx_to_rx(int txType, bool* ok)
 {
-    static const int kRx[8] = {RX_SPEECH_GOOD, RX_SID_FIRST, RX_SID_UPDATE, RX_NO_DATA,
-                               RX_SPEECH_DEGRADED, RX_SPEECH_BAD, RX_SID_BAD, RX_ONSET};
+    static const int kRx[8] = {RX_SPEECH_GOOD,     RX_SID_FIRST,  RX_SID_UPDATE, RX_NO_DATA,
+                               RX_SPEECH_DEGRADED, RX_SPEECH_BAD, RX_SID_BAD,    RX_ONSET};
     if (ok)
         *ok = txType >= 0 && txType < 8;
     if (txType >= 0 && txType < 8)
@@ -138,15 +134,13 @@ int Encoder_Interface_init(VoxFrame& frame)
     if (frame.state)
         Encoder_Interface_exit(frame);
     AmrEncoderState* state = new (std::nothrow) AmrEncoderState;
-    if (!state)
-    {
+    if (!state) {
         LogError(QStringLiteral("Encoder_Interface_init: can not malloc state structure\n"));
         return 1;
     }
     state->dtx = frame.dtx ? 1 : 0;
     state->codec = ::Encoder_Interface_init(state->dtx);
-    if (!state->codec)
-    {
+    if (!state->codec) {
         delete state;
         LogError(QStringLiteral("Encoder_Interface_init: can not malloc state structure\n"));
         return 1;
@@ -158,8 +152,7 @@ int Encoder_Interface_init(VoxFrame& frame)
 int Encoder_Interface_exit(VoxFrame& frame)
 {
     AmrEncoderState* state = static_cast<AmrEncoderState*>(frame.state);
-    if (state)
-    {
+    if (state) {
         ::Encoder_Interface_exit(state->codec);
         delete state;
         frame.state = nullptr;
@@ -177,8 +170,7 @@ int Encoder_Interface_Encode(VoxFrame& frame)
     int usedMode = mode;
     int txType = TX_SPEECH_GOOD;
 
-    if (IsEncoderHomingFrame(frame.samples))
-    {
+    if (IsEncoderHomingFrame(frame.samples)) {
         // The answer to an encoder homing frame is the start of the decoder
         // homing frame, then a fresh encoder with a fresh DTX schedule.
         const AmrModeTable& table = ModeTable(mode);
@@ -189,31 +181,24 @@ int Encoder_Interface_Encode(VoxFrame& frame)
         state->codec = ::Encoder_Interface_init(state->dtx);
         if (!state->codec)
             return -1;
-    }
-    else
-    {
+    } else {
         // The library writes its filtered input back into the buffer it is given.
         int16_t speech[kVoxFrameSamples];
         std::memcpy(speech, frame.samples, sizeof(speech));
         uint8_t storage[kStorageBytes] = {};
         ::Encoder_Interface_Encode(state->codec, static_cast<enum Mode>(mode), speech, storage, 0);
         const int frameType = (storage[0] >> 3) & 0x0F;
-        if (frameType < kModeCount)
-        {
+        if (frameType < kModeCount) {
             usedMode = frameType;
             const AmrModeTable& table = ModeTable(usedMode);
             for (int i = 0; i < table.bits; ++i)
                 bits[table.sort[i]] = uint8_t(StorageBit(storage, i));
-        }
-        else if (frameType == kModeSid)
-        {
+        } else if (frameType == kModeSid) {
             usedMode = kModeSid;
             txType = StorageBit(storage, kStiBit) ? TX_SID_UPDATE : TX_SID_FIRST;
             for (int i = 0; i < kSidBits; ++i)
                 bits[i] = uint8_t(StorageBit(storage, i));
-        }
-        else
-        {
+        } else {
             usedMode = kModeNoData;
             txType = TX_NO_DATA;
         }
@@ -226,8 +211,7 @@ int Encoder_Interface_Encode(VoxFrame& frame)
 
     std::memset(frame.words + 1, 0, sizeof(frame.words) - sizeof(frame.words[0]));
     int length = 2;
-    if (rxType == RX_SPEECH_GOOD || rxType == RX_SID_UPDATE)
-    {
+    if (rxType == RX_SPEECH_GOOD || rxType == RX_SID_UPDATE) {
         const AmrModeTable& table = ModeTable(usedMode);
         PackBits(table.bits, bits, frame.words + 1);
         length = table.payloadWords + 1;
@@ -248,14 +232,12 @@ int Decoder_Interface_init(VoxFrame& frame)
     if (frame.state)
         Decoder_Interface_exit(frame);
     AmrDecoderState* state = new (std::nothrow) AmrDecoderState;
-    if (!state)
-    {
+    if (!state) {
         LogError(QStringLiteral("Decoder_Interface_init: can not malloc state structure\n"));
         return 1;
     }
     state->codec = ::Decoder_Interface_init();
-    if (!state->codec)
-    {
+    if (!state->codec) {
         delete state;
         return 1;
     }
@@ -266,8 +248,7 @@ int Decoder_Interface_init(VoxFrame& frame)
 int Decoder_Interface_exit(VoxFrame& frame)
 {
     AmrDecoderState* state = static_cast<AmrDecoderState*>(frame.state);
-    if (state)
-    {
+    if (state) {
         ::Decoder_Interface_exit(state->codec);
         delete state;
         frame.state = nullptr;
@@ -285,20 +266,14 @@ int Decoder_Interface_Decode(VoxFrame& frame)
     const int payloadWords = VoxMessageLength(frame) - 1;
     int rxType = VoxFlags::RxType(frame.flags);
     int mode = rxType >= RX_SID_FIRST ? kModeSid : VoxMode(frame);
-    if (rxType == RX_SPEECH_BAD)
-    {
-        if (state->previousRx > RX_SPEECH_BAD)
-        {
+    if (rxType == RX_SPEECH_BAD) {
+        if (state->previousRx > RX_SPEECH_BAD) {
             mode = kModeSid;
             rxType = RX_SID_BAD;
-        }
-        else
-        {
+        } else {
             mode = state->previousMode;
         }
-    }
-    else if (rxType == RX_NO_DATA)
-    {
+    } else if (rxType == RX_NO_DATA) {
         mode = state->previousMode;
     }
 
@@ -306,34 +281,26 @@ int Decoder_Interface_Decode(VoxFrame& frame)
     // conceals; every frame not taken as sent goes to it that way.
     uint8_t storage[kStorageBytes] = {kNoDataStorage};
     bool speechUnpacked = false;
-    if (VoxFlags::Bfi(frame.flags))
-    {
+    if (VoxFlags::Bfi(frame.flags)) {
         rxType = mode < kModeSid ? RX_SPEECH_BAD : RX_SID_BAD;
-    }
-    else if (amrMessage && rxType == RX_SPEECH_GOOD && payloadWords >= ModeTable(mode).payloadWords)
-    {
+    } else if (amrMessage && rxType == RX_SPEECH_GOOD && payloadWords >= ModeTable(mode).payloadWords) {
         const AmrModeTable& table = ModeTable(mode);
         const uint16_t* payload = frame.words + 1;
         storage[0] = uint8_t((mode << 3) | 0x04);
         // Storage bits in order of importance, eight to a byte, first bit highest.
-        for (int i = 0; i < table.bits; i += 8)
-        {
+        for (int i = 0; i < table.bits; i += 8) {
             const int end = std::min(i + 8, table.bits);
             unsigned byte = 0;
-            for (int j = i; j < end; ++j)
-            {
+            for (int j = i; j < end; ++j) {
                 const int bit = table.sort[j];
                 byte |= ((payload[bit >> 4] >> (bit & 15)) & 1u) << (7 - (j - i));
             }
             storage[1 + (i >> 3)] = uint8_t(byte);
         }
         speechUnpacked = true;
-    }
-    else if (amrMessage && (rxType == RX_SID_FIRST || (rxType == RX_SID_UPDATE && payloadWords >= 3)))
-    {
+    } else if (amrMessage && (rxType == RX_SID_FIRST || (rxType == RX_SID_UPDATE && payloadWords >= 3))) {
         storage[0] = uint8_t((kModeSid << 3) | 0x04);
-        if (rxType == RX_SID_UPDATE)
-        {
+        if (rxType == RX_SID_UPDATE) {
             // Only 32 of the 35 bits travel; the rest are taken as 0.
             uint8_t bits[32];
             UnpackBits(32, frame.words + 1, bits);
@@ -352,19 +319,15 @@ int Decoder_Interface_Decode(VoxFrame& frame)
     // frame: nothing is left over from an earlier frame to compare.
     bool homing = false;
     if (state->previousHoming && speechUnpacked
-        && MatchesHoming(mode, frame.words + 1, HomingOf(mode).firstSubframeBits))
-    {
+        && MatchesHoming(mode, frame.words + 1, HomingOf(mode).firstSubframeBits)) {
         homing = true;
         std::fill(frame.samples, frame.samples + kVoxFrameSamples, kHomingSample);
-    }
-    else
-    {
+    } else {
         ::Decoder_Interface_Decode(state->codec, storage, frame.samples, 0);
         if (!state->previousHoming && speechUnpacked)
             homing = MatchesHoming(mode, frame.words + 1, ModeTable(mode).bits);
     }
-    if (homing)
-    {
+    if (homing) {
         ::Decoder_Interface_exit(state->codec);
         state->codec = ::Decoder_Interface_init();
         if (!state->codec)

@@ -9,8 +9,7 @@
 // own VoxFrame::state.
 #include "VoxFrame.h"
 
-namespace PlexaAmr
-{
+namespace PlexaAmr {
 // TX frame types of the encoder and their RX counterparts in a message.
 enum TxType
 {

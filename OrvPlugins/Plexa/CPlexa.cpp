@@ -18,8 +18,7 @@ bool s_bRowCompatible[kVocoderCompatibilityRows] = {};
 
 CPlexa::CPlexa()
     : m_DebugFolder({QStringLiteral("out.vox"), QStringLiteral("TraceVox.txt"), QStringLiteral("PreviewVox.wav")})
-{
-}
+{}
 
 CPlexa::~CPlexa()
 {
@@ -41,15 +40,13 @@ void CPlexa::FilterParametersWithProfile(CParameters* parameters, CProfile* prof
     CEnumParameter* vocoder = parameters ? parameters->GetEnumParameter(QStringLiteral("VocoderTypeName")) : nullptr;
     if (!vocoder)
         return;
-    if (apply != 1)
-    {
+    if (apply != 1) {
         vocoder->RestoreValues();
         return;
     }
     int firstCompatible = -1;
     bool currentCompatible = false;
-    for (int row = 0; row < kVocoderCompatibilityRows; ++row)
-    {
+    for (int row = 0; row < kVocoderCompatibilityRows; ++row) {
         const QString key = CompatibilityKey(row);
         s_bRowCompatible[row] = ParameterRead::Bool(profile, key.toLatin1().constData(), false);
         const QLatin1String name(VocoderName(CompatibilityRowVocoder(row)));
@@ -68,9 +65,7 @@ void CPlexa::FilterParametersWithProfile(CParameters* parameters, CProfile* prof
             vocoder->RemoveValue(QLatin1String(VocoderName(CompatibilityRowVocoder(row))));
 }
 
-void CPlexa::FilterParametersWithDocument(CParameters*, CDocument*)
-{
-}
+void CPlexa::FilterParametersWithDocument(CParameters*, CDocument*) {}
 
 int CPlexa::GetDocumentType()
 {
@@ -124,8 +119,7 @@ void CPlexa::ReportProgress(const QString& text, int percent, int emitSignal)
     emit SetProgress(text, percent);
     // Letting the event loop run on every 20 ms frame would cost more than
     // the coding: only a moved bar needs it.
-    if (percent != m_nLastProcessedValue && QCoreApplication::instance())
-    {
+    if (percent != m_nLastProcessedValue && QCoreApplication::instance()) {
         m_nLastProcessedValue = percent;
         QCoreApplication::processEvents();
     }

@@ -51,8 +51,7 @@ bool CPlexa::Convert(CDocument* document)
     mpPreviewDocument = nullptr;
     if (!document)
         return false;
-    if (document->GetDocType() != CDocument::WAVE)
-    {
+    if (document->GetDocType() != CDocument::WAVE) {
         LogMessage("id_document_not_compatible");
         return false;
     }
@@ -74,16 +73,14 @@ bool CPlexa::ConvertWave(CDocumentWave* wave, const PlexaSettings& settings)
 {
     wave->ConvertFormat(kVoxChannels, kVoxBits, kVoxRate);
     OutputRelease release(wave);
-    if (!wave->HasOutputData())
-    {
+    if (!wave->HasOutputData()) {
         LogMessage("id_not_proper_wav_file");
         return Fail();
     }
     const WAVEHEADER& header = wave->m_OutputWAVEheader;
     // Under one whole frame there is nothing to code: the clip would hold
     // no message at all.
-    if (header.nSamplesPerSec == kVoxRate && header.data_ckSize < kFrameBytes)
-    {
+    if (header.nSamplesPerSec == kVoxRate && header.data_ckSize < kFrameBytes) {
         LogMessage("id_sound_too_short");
         return Fail();
     }
@@ -101,8 +98,7 @@ bool CPlexa::ConvertWave(CDocumentWave* wave, const PlexaSettings& settings)
     if (!DecodeVox(vox, wav, false))
         return Fail();
     const QByteArray voxBytes = BytesOf(vox);
-    if (m_bDebug)
-    {
+    if (m_bDebug) {
         m_DebugFolder.Write(QStringLiteral("out.vox"), voxBytes);
         m_DebugFolder.Write(QStringLiteral("PreviewVox.wav"), BytesOf(wav));
         CMemFile none;
@@ -112,8 +108,7 @@ bool CPlexa::ConvertWave(CDocumentWave* wave, const PlexaSettings& settings)
             return false;
     }
     CDocumentWave* preview = MakePreview(wav);
-    if (!preview)
-    {
+    if (!preview) {
         LogErrorId("id_error_writing_output_file", QString::fromLocal8Bit(std::strerror(ENOMEM)));
         return Fail();
     }
@@ -144,8 +139,7 @@ CDocumentWave* CPlexa::MakePreview(const CMemFile& wav)
     preview->SetHeader(wav.GetBuffer());
     const uint32_t available = wav.GetSize() - kWavHeaderBytes;
     const uint32_t size = qMin(preview->m_WAVEheader.data_ckSize, available);
-    if (size > 0 && preview->SetInputData(wav.GetBuffer() + kWavHeaderBytes, size) != size)
-    {
+    if (size > 0 && preview->SetInputData(wav.GetBuffer() + kWavHeaderBytes, size) != size) {
         delete preview;
         return nullptr;
     }

@@ -13,8 +13,7 @@ void PackBits(int n, const uint8_t* bits, uint16_t* words)
     int i = 0;
     for (; i + 16 <= n; i += 16)
         *words++ = PackWord(bits + i);
-    if (i < n)
-    {
+    if (i < n) {
         uint16_t word = 0;
         for (int b = 0; i + b < n; ++b)
             word = uint16_t(word | ((bits[i + b] & 1u) << b));

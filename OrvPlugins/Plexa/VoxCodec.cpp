@@ -66,7 +66,8 @@ const char* CheckPcmHeader(const unsigned char* header)
 bool ReadFrameSamples(CMemFile& input, VoxFrame& frame)
 {
     unsigned char bytes[kFrameBytes];
-    if (input.GetSize() - input.GetPosition() < uint32_t(kFrameBytes) || input.Read(bytes, 1, kFrameBytes) != kFrameBytes)
+    if (input.GetSize() - input.GetPosition() < uint32_t(kFrameBytes)
+        || input.Read(bytes, 1, kFrameBytes) != kFrameBytes)
         return false;
     for (int i = 0; i < kVoxFrameSamples; ++i)
         frame.samples[i] = int16_t(Le16(bytes + 2 * i));
@@ -81,8 +82,8 @@ uint32_t WriteFrameSamples(CMemFile& output, const VoxFrame& frame)
     return output.Write(bytes, 2, kVoxFrameSamples);
 }
 
-const char* const kRxNames[8] = {"RX_SPEECH_GOOD", "RX_SPEECH_DEGRADED", "RX_ONSET", "RX_SPEECH_BAD",
-                                 "RX_SID_FIRST", "RX_SID_UPDATE", "RX_SID_BAD", "RX_NO_DATA"};
+const char* const kRxNames[8] = {"RX_SPEECH_GOOD", "RX_SPEECH_DEGRADED", "RX_ONSET",   "RX_SPEECH_BAD",
+                                 "RX_SID_FIRST",   "RX_SID_UPDATE",      "RX_SID_BAD", "RX_NO_DATA"};
 } // namespace
 
 void WriteWavHeader(uint32_t dataSize, CMemFile& file)
@@ -103,44 +104,39 @@ void WriteWavHeader(uint32_t dataSize, CMemFile& file)
     file.Write(header, 1, kWavHeaderBytes);
 }
 
-bool EncodeVox(const unsigned char* header, CMemFile& input, CMemFile& output, const QString& vocoderName,
-               bool noDtx, CPlexa* converter)
+bool EncodeVox(const unsigned char* header, CMemFile& input, CMemFile& output, const QString& vocoderName, bool noDtx,
+               CPlexa* converter)
 {
     VoxFrame frame;
     frame.words[0] = kVoxDataPlay;
     frame.dtx = noDtx ? 0 : 1;
 
     const int vocoder = FindVocoder(vocoderName);
-    if (vocoder < 0)
-    {
+    if (vocoder < 0) {
         LogErrorId("id_not_in_list");
         ListVocoders();
         return false;
     }
     frame.flags = VoxFlags::WithVocoderId(frame.flags, vocoder);
 
-    if (const char* failure = CheckPcmHeader(header))
-    {
+    if (const char* failure = CheckPcmHeader(header)) {
         LogErrorId(failure);
         return false;
     }
     VoxCoderOps coder;
-    if (!SelectVoxEncoder(vocoder, coder))
-    {
+    if (!SelectVoxEncoder(vocoder, coder)) {
         LogErrorId("id_vocoder_not_implemented");
         return false;
     }
     WriteVoxMagic(output);
-    if (coder.Init(frame) != 0)
-    {
+    if (coder.Init(frame) != 0) {
         LogErrorId("id_error_initializing_coder");
         return false;
     }
 
     const uint32_t inputSize = input.GetSize();
     int lastPercent = -1;
-    for (frame.count = 0; ReadFrameSamples(input, frame); ++frame.count)
-    {
+    for (frame.count = 0; ReadFrameSamples(input, frame); ++frame.count) {
         coder.Process(frame);
         WriteVoxMessage(output, frame);
         const int percent = int(uint16_t(quint64(input.GetPosition()) * 100 / qMax<uint32_t>(inputSize, 1)));
@@ -152,8 +148,7 @@ bool EncodeVox(const unsigned char* header, CMemFile& input, CMemFile& output, c
         lastPercent = percent;
     }
 
-    if (coder.Release(frame) != 0)
-    {
+    if (coder.Release(frame) != 0) {
         LogErrorId("id_error_releasing_coder");
         return false;
     }
@@ -188,8 +183,7 @@ bool DecodeVox(CMemFile& input, CMemFile& output, bool trace)
 {
     if (!trace)
         WriteWavHeader(0, output);
-    if (!CheckVoxMagic(input))
-    {
+    if (!CheckVoxMagic(input)) {
         LogErrorId("id_not_proper_vox_file");
         return false;
     }
@@ -197,27 +191,23 @@ bool DecodeVox(CMemFile& input, CMemFile& output, bool trace)
     VoxFrame frame;
     frame.dtx = 1;
     VoxCoderOps coder = {VoxCoderNothing, TraceVoxMessage, VoxCoderNothing};
-    if (!trace)
-    {
+    if (!trace) {
         // The first coded frame names the decoder of the whole file.
         uint32_t frames = 0;
         int vocoder = -1;
-        while (ReadVoxMessage(input, frame))
-        {
+        while (ReadVoxMessage(input, frame)) {
             if (!VoxMessageAccepted(frame))
                 continue;
             if (frames++ == 0)
                 vocoder = VoxFlags::VocoderId(frame.flags);
         }
-        if (frames == 0)
-        {
+        if (frames == 0) {
             LogErrorId("id_no_vocoder_in_vox_file");
             return false;
         }
         input.Rewind();
         CheckVoxMagic(input);
-        if (!SelectVoxDecoder(vocoder, coder))
-        {
+        if (!SelectVoxDecoder(vocoder, coder)) {
             LogErrorId("id_vocoder_not_implemented");
             return false;
         }
@@ -228,20 +218,17 @@ bool DecodeVox(CMemFile& input, CMemFile& output, bool trace)
         output.Write(&zero, 1, 1);
         output.Seek(kWavHeaderBytes, 0);
     }
-    if (coder.Init(frame) != 0)
-    {
+    if (coder.Init(frame) != 0) {
         LogErrorId("id_error_initializing_coder");
         return false;
     }
 
     uint32_t dataSize = 0;
-    for (frame.count = 0; ReadVoxMessage(input, frame);)
-    {
+    for (frame.count = 0; ReadVoxMessage(input, frame);) {
         if (!VoxMessageAccepted(frame))
             continue;
         coder.Process(frame);
-        if (!trace)
-        {
+        if (!trace) {
             const uint32_t written = WriteFrameSamples(output, frame);
             if (written < uint32_t(kVoxFrameSamples))
                 LogErrorId("id_error_writing_output_file", QString::fromLocal8Bit(std::strerror(ENOMEM)));
@@ -250,14 +237,12 @@ bool DecodeVox(CMemFile& input, CMemFile& output, bool trace)
         ++frame.count;
     }
 
-    if (coder.Release(frame) != 0)
-    {
+    if (coder.Release(frame) != 0) {
         LogErrorId("id_error_releasing_coder");
         return false;
     }
     input.Rewind();
-    if (!trace)
-    {
+    if (!trace) {
         output.Seek(0, 0);
         WriteWavHeader(dataSize, output);
         output.Rewind();

@@ -11,8 +11,8 @@ struct VoxFrame;
 // frame to converter (which may be null). A last group of fewer than 160
 // samples is not coded. Failures are logged; output then keeps what was
 // written. On success input and output are rewound.
-bool EncodeVox(const unsigned char* header, CMemFile& input, CMemFile& output, const QString& vocoderName,
-               bool noDtx, CPlexa* converter);
+bool EncodeVox(const unsigned char* header, CMemFile& input, CMemFile& output, const QString& vocoderName, bool noDtx,
+               CPlexa* converter);
 // Decodes a VOX file (positioned at its start) into a 16-bit 8000 Hz mono
 // WAV file; in trace mode writes a listing of the messages to the log instead.
 bool DecodeVox(CMemFile& input, CMemFile& output, bool trace);

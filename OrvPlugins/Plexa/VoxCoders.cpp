@@ -11,14 +11,11 @@ int VoxCoderNothing(VoxFrame&)
 
 bool SelectVoxEncoder(int vocoderId, VoxCoderOps& ops)
 {
-    if (IsAmrVocoder(vocoderId))
-    {
-        ops = {PlexaAmr::Encoder_Interface_init, PlexaAmr::Encoder_Interface_Encode,
-               PlexaAmr::Encoder_Interface_exit};
+    if (IsAmrVocoder(vocoderId)) {
+        ops = {PlexaAmr::Encoder_Interface_init, PlexaAmr::Encoder_Interface_Encode, PlexaAmr::Encoder_Interface_exit};
         return true;
     }
-    if (vocoderId == VocoderGsmHr)
-    {
+    if (vocoderId == VocoderGsmHr) {
         ops = {GsmHrEncoderInit, GsmHrEncodeFrame, GsmHrEncoderRelease};
         return true;
     }
@@ -27,14 +24,11 @@ bool SelectVoxEncoder(int vocoderId, VoxCoderOps& ops)
 
 bool SelectVoxDecoder(int vocoderId, VoxCoderOps& ops)
 {
-    if (IsAmrVocoder(vocoderId))
-    {
-        ops = {PlexaAmr::Decoder_Interface_init, PlexaAmr::Decoder_Interface_Decode,
-               PlexaAmr::Decoder_Interface_exit};
+    if (IsAmrVocoder(vocoderId)) {
+        ops = {PlexaAmr::Decoder_Interface_init, PlexaAmr::Decoder_Interface_Decode, PlexaAmr::Decoder_Interface_exit};
         return true;
     }
-    if (vocoderId == VocoderGsmHr)
-    {
+    if (vocoderId == VocoderGsmHr) {
         ops = {GsmHrDecoderInit, GsmHrDecodeFrame, GsmHrDecoderRelease};
         return true;
     }

@@ -62,8 +62,7 @@ bool ReadVoxMessage(CMemFile& file, VoxFrame& frame)
         return false;
     frame.words[0] = header;
     std::memset(frame.words + 1, 0, sizeof(frame.words) - sizeof(frame.words[0]));
-    if (!VoxMessageAccepted(frame))
-    {
+    if (!VoxMessageAccepted(frame)) {
         // A foreign message, or one too short to hold its own flag word.
         const uint32_t skip = uint32_t(length - 1) * 2;
         if (file.GetSize() - file.GetPosition() < skip)

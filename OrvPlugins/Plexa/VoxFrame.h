@@ -13,8 +13,8 @@ constexpr uint16_t kVoxDataPlay = 0x90;
 
 struct VoxFrame
 {
-    int32_t count = 0;   // frame counter of the run, 0 for the first frame
-    int32_t dtx = 0;     // 1: discontinuous transmission on (the decoder sets 1)
+    int32_t count = 0; // frame counter of the run, 0 for the first frame
+    int32_t dtx = 0;   // 1: discontinuous transmission on (the decoder sets 1)
     int16_t samples[kVoxFrameSamples] = {};
     // The message: word 0 is the header (type in the low byte, length L in the
     // high byte), words 1..L-1 the payload, word L-1 also the flag word.
@@ -27,8 +27,7 @@ struct VoxFrame
 };
 
 // Field access on VoxFrame::flags and on the message header.
-namespace VoxFlags
-{
+namespace VoxFlags {
 constexpr uint16_t kBfi = 0x0001;
 constexpr uint16_t kTaf = 0x0002;
 constexpr uint16_t kUfi = 0x0004;
@@ -37,11 +36,26 @@ constexpr uint16_t kVocoderMask = 0x000F << kVocoderShift;
 constexpr int kRxShift = 7;
 constexpr uint16_t kRxMask = 0x0007 << kRxShift;
 
-inline int VocoderId(uint16_t flags) { return (flags & kVocoderMask) >> kVocoderShift; }
-inline int RxType(uint16_t flags) { return (flags & kRxMask) >> kRxShift; }
-inline bool Bfi(uint16_t flags) { return (flags & kBfi) != 0; }
-inline bool Taf(uint16_t flags) { return (flags & kTaf) != 0; }
-inline bool Ufi(uint16_t flags) { return (flags & kUfi) != 0; }
+inline int VocoderId(uint16_t flags)
+{
+    return (flags & kVocoderMask) >> kVocoderShift;
+}
+inline int RxType(uint16_t flags)
+{
+    return (flags & kRxMask) >> kRxShift;
+}
+inline bool Bfi(uint16_t flags)
+{
+    return (flags & kBfi) != 0;
+}
+inline bool Taf(uint16_t flags)
+{
+    return (flags & kTaf) != 0;
+}
+inline bool Ufi(uint16_t flags)
+{
+    return (flags & kUfi) != 0;
+}
 inline uint16_t WithVocoderId(uint16_t flags, int id)
 {
     return uint16_t((flags & ~kVocoderMask) | ((id & 0x0F) << kVocoderShift));
@@ -52,6 +66,15 @@ inline uint16_t WithRxType(uint16_t flags, int rx)
 }
 } // namespace VoxFlags
 
-inline int VoxMessageLength(const VoxFrame& frame) { return frame.words[0] >> 8; }
-inline int VoxMessageType(const VoxFrame& frame) { return frame.words[0] & 0xFF; }
-inline uint16_t VoxHeader(int length) { return uint16_t((length << 8) | kVoxDataPlay); }
+inline int VoxMessageLength(const VoxFrame& frame)
+{
+    return frame.words[0] >> 8;
+}
+inline int VoxMessageType(const VoxFrame& frame)
+{
+    return frame.words[0] & 0xFF;
+}
+inline uint16_t VoxHeader(int length)
+{
+    return uint16_t((length << 8) | kVoxDataPlay);
+}

@@ -4,9 +4,22 @@
 
 namespace {
 const char* const kNames[VocoderCount] = {
-    "gsm_fr", "gsm_efr", "gsm_hr", "", "", "", "", "",
-    "gsm_amr_475", "gsm_amr_515", "gsm_amr_59", "gsm_amr_67",
-    "gsm_amr_74", "gsm_amr_795", "gsm_amr_102", "gsm_amr_122",
+    "gsm_fr",
+    "gsm_efr",
+    "gsm_hr",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "gsm_amr_475",
+    "gsm_amr_515",
+    "gsm_amr_59",
+    "gsm_amr_67",
+    "gsm_amr_74",
+    "gsm_amr_795",
+    "gsm_amr_102",
+    "gsm_amr_122",
 };
 
 const int kCompatibilityIds[kVocoderCompatibilityRows] = {0, 1, 2, 8, 9, 10, 11, 12, 13, 14, 15};

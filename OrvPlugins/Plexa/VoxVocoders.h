@@ -14,8 +14,14 @@ enum VocoderId
     VocoderCount = 16
 };
 
-inline bool IsAmrVocoder(int id) { return id >= VocoderAmrFirst && id < VocoderCount; }
-inline int AmrModeOf(int id) { return id - VocoderAmrFirst; }
+inline bool IsAmrVocoder(int id)
+{
+    return id >= VocoderAmrFirst && id < VocoderCount;
+}
+inline int AmrModeOf(int id)
+{
+    return id - VocoderAmrFirst;
+}
 
 // The name of an id ("" for the unnamed ones and for ids outside the table).
 const char* VocoderName(int id);

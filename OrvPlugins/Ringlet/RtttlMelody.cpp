@@ -5,8 +5,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 // Loop markers hold at most 15 repeats.
 constexpr int MaxRepeatCount = 15;
 } // namespace

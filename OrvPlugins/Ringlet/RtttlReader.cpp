@@ -5,8 +5,7 @@
 #include <QtDebug>
 #include <climits>
 
-namespace
-{
+namespace {
 const QString Alphabet = QStringLiteral("ahcdefg.#p:,=odbslncs0123456789");
 
 // Pitch names in search order; the last one found in an item wins, so "c#" beats "c".
@@ -16,7 +15,7 @@ struct PitchName
     int value;
 };
 const PitchName PitchNames[] = {
-    {"c", 0}, {"c#", 1}, {"d", 2}, {"d#", 3}, {"e", 4}, {"f", 5}, {"f#", 6},
+    {"c", 0}, {"c#", 1}, {"d", 2}, {"d#", 3},  {"e", 4},  {"f", 5},  {"f#", 6},
     {"g", 7}, {"g#", 8}, {"a", 9}, {"a#", 10}, {"h", 11}, {"p", 12},
 };
 
@@ -211,9 +210,11 @@ void CRtttlReader::ReadControl(const QString& item)
             Warn(RtttlMessage::UnrecognizedFeature);
         }
     } else if (key == QLatin1Char('b')) {
-        DebugSkipped("Unsupported Sequence (beat redefined inside melody): impossible to change beat inside melody", item);
+        DebugSkipped("Unsupported Sequence (beat redefined inside melody): impossible to change beat inside melody",
+                     item);
     } else if (key == QLatin1Char('s')) {
-        DebugSkipped("Unsupported Sequence (style redefined inside melody): impossible to change style inside melody", item);
+        DebugSkipped("Unsupported Sequence (style redefined inside melody): impossible to change style inside melody",
+                     item);
     } else {
         Warn(RtttlMessage::UnrecognizedFeature);
         DebugSkipped("Unrecognized Sequence:", item);
@@ -276,9 +277,8 @@ void CRtttlReader::ReadNote(QString item)
         return;
     }
 
-    static const char* const Names[] = {"do", "do#", "re", "re#", "mi", "fa", "fa#",
+    static const char* const Names[] = {"do",  "do#",  "re", "re#", "mi", "fa",     "fa#",
                                         "sol", "sol#", "la", "la#", "si", "silence"};
-    qDebug("%s %d %s%s volume %d", Names[pitch], octave, DurationWords[durationIndex],
-           dotted ? " pointee" : "", 127);
+    qDebug("%s %d %s%s volume %d", Names[pitch], octave, DurationWords[durationIndex], dotted ? " pointee" : "", 127);
     m_Tune.notes.append(RtttlNote{pitch, octave - 1, durationIndex, dotted});
 }

@@ -52,8 +52,7 @@ private:
 };
 
 // Message ids of the ring-tone importer.
-namespace RtttlMessage
-{
+namespace RtttlMessage {
 inline constexpr char NameNotFound[] = "id_import_rtx_name_not_found_warning";
 inline constexpr char UnrecognizedFeature[] = "id_import_rtx_unrecognized_feature_warning";
 inline constexpr char UnrecognizedSequence[] = "id_import_rtx_unrecognized_sequence_warning";

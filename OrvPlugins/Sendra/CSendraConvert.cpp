@@ -24,11 +24,9 @@ bool IsEmsSide(int side)
 void AppendRows(const QImage& bits, QByteArray& out)
 {
     const int rowBytes = ((bits.width() - 1) >> 3) + 1;
-    for (int y = 0; y < bits.height(); ++y)
-    {
+    for (int y = 0; y < bits.height(); ++y) {
         const uchar* row = bits.constScanLine(y);
-        for (int k = 0; k < rowBytes; ++k)
-        {
+        for (int k = 0; k < rowBytes; ++k) {
             uchar octet = 0;
             for (int b = 0; b < 8 && 8 * k + b < bits.width(); ++b)
                 if (row[8 * k + b] & 1u)
@@ -67,8 +65,7 @@ bool CSendra::Convert(CDocument* document)
     QByteArray out;
     out.reserve(raw_data_size);
     const int displayTime = GetProfile()->GetDefaultDisplayTime();
-    for (int i = 0; i < kFrames; ++i)
-    {
+    for (int i = 0; i < kFrames; ++i) {
         const QImage& image = animation->GetFrame(i)->GetImage();
         if (image.isNull())
             return Fail(kEmptyPicture);

@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-namespace
-{
+namespace {
 quint32 ReadLittle32(const QByteArray& bytes, qsizetype at)
 {
     const uchar* p = reinterpret_cast<const uchar*>(bytes.constData()) + at;

@@ -6,8 +6,7 @@
 
 #include <cstring>
 
-namespace
-{
+namespace {
 // The header of a file whose chunk chain was followed.
 WAVEHEADER HeaderFromChunks(const QByteArray& bytes, const WavChunks& chunks)
 {

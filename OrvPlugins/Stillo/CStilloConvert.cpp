@@ -15,8 +15,7 @@ const int kEmsPictureBytes = 128;
 
 PictureBody::Mode ChooseMode(const QImage& prepared, bool greyWanted)
 {
-    if (prepared.allGray())
-    {
+    if (prepared.allGray()) {
         if (prepared.colorCount() == 2)
             return PictureBody::Monochrome;
         // Three greys or more are worth greys whatever was asked for.
@@ -49,16 +48,14 @@ bool CStillo::Convert(CDocument* document)
     mpPreviewDocument = nullptr;
     const QImage picture = static_cast<CDocumentPicture*>(document)->GetImage().copy();
     const QImage prepared = PicturePacking::Prepare(picture);
-    if (prepared.isNull())
-    {
+    if (prepared.isNull()) {
         LogMessage("id_internal_error");
         return false;
     }
     const PictureParameters::Settings settings = PictureParameters::Read(GetParameters(), GetProfile());
     const PictureBody::Mode mode = ChooseMode(prepared, settings.bGreyWanted);
 
-    switch (PictureParameters::CheckSize(prepared.size(), GetProfile()))
-    {
+    switch (PictureParameters::CheckSize(prepared.size(), GetProfile())) {
     case PictureParameters::SizeFits:
         break;
     case PictureParameters::SizeEmpty:
@@ -74,8 +71,7 @@ bool CStillo::Convert(CDocument* document)
         LogMessage("id_height_too_big");
         return false;
     }
-    if (settings.bEmsCompatible && (mode != PictureBody::Monochrome || !FitsEms(prepared.size())))
-    {
+    if (settings.bEmsCompatible && (mode != PictureBody::Monochrome || !FitsEms(prepared.size()))) {
         LogMessage("id_picture_not_ems");
         return false;
     }
@@ -84,8 +80,7 @@ bool CStillo::Convert(CDocument* document)
     const PicturePacking::Result result = mode == PictureBody::Monochrome
                                               ? PicturePacking::PackMonochrome(prepared, qRgb(255, 255, 255), packed)
                                               : PicturePacking::PackGrey(prepared, settings.bMask, packed);
-    if (result != PicturePacking::Packed)
-    {
+    if (result != PicturePacking::Packed) {
         LogMessage("id_internal_error");
         return false;
     }

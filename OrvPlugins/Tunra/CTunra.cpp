@@ -12,8 +12,7 @@ CTunra* s_pLiveConverter = nullptr;
 const char* const kClassName = "CTunra";
 } // namespace
 
-CTunra::CTunra()
-    : m_DebugFolder({QStringLiteral("outASCII.imy"), QStringLiteral("outGSM7.imy")})
+CTunra::CTunra() : m_DebugFolder({QStringLiteral("outASCII.imy"), QStringLiteral("outGSM7.imy")})
 {
     s_pLiveConverter = this;
 }
@@ -86,8 +85,7 @@ void CTunra::ReportProgress(int percent, int phase)
 {
     QString text;
     int value = 0;
-    switch (phase)
-    {
+    switch (phase) {
     case PhaseMelody:
         text = QStringLiteral("Generating monophonic melody");
         value = percent / 3;
@@ -107,8 +105,7 @@ void CTunra::ReportProgress(int percent, int phase)
     emit SetProgress(text, value);
     // The bar moves at most a hundred times; letting the event loop run on
     // every note of a long tune would cost more than the conversion itself.
-    if (value != m_nLastProcessedValue && QCoreApplication::instance())
-    {
+    if (value != m_nLastProcessedValue && QCoreApplication::instance()) {
         m_nLastProcessedValue = value;
         QCoreApplication::processEvents();
     }

@@ -52,8 +52,7 @@ bool CTunra::Convert(CDocument* document)
     if (!document)
         return false;
     const int type = document->GetDocType();
-    if (type != CDocument::MIDI && type != CDocument::MELODY)
-    {
+    if (type != CDocument::MIDI && type != CDocument::MELODY) {
         LogMessage("id_document_not_compatible");
         return false;
     }
@@ -65,8 +64,7 @@ bool CTunra::Convert(CDocument* document)
     ReportProgress(0, PhaseMelody);
     CDocumentMelody* melody = MelodyOf(document);
     ASSERT_TEXT(melody, "MelodyNoteList");
-    if (!melody || !melody->HasNotes())
-    {
+    if (!melody || !melody->HasNotes()) {
         LogMessage("id_midi_file_empty");
         return false;
     }
@@ -74,15 +72,13 @@ bool CTunra::Convert(CDocument* document)
     ReportProgress(0, PhaseNotes);
     const TunraSettings settings = TunraSettings::Read(GetParameters(), GetProfile());
     melody->SetBeat(settings.nBeat);
-    if (!settings.Style.isNull())
-    {
+    if (!settings.Style.isNull()) {
         const bool bRecognizedStyle = melody->SetStyle(settings.Style);
         ASSERT(bRecognizedStyle);
     }
     melody->SetVolume(settings.nVolume);
 
-    if (!settings.IsBandWideEnough())
-    {
+    if (!settings.IsBandWideEnough()) {
         LogMessage("id_bandwith_too_small");
         return false;
     }
@@ -91,16 +87,14 @@ bool CTunra::Convert(CDocument* document)
     QByteArray text;
     IMYNotes events;
     if (!writer.WriteIMelody(melody, settings.bHeader, settings.bVersion, settings.bFormat, settings.bName,
-                             settings.bBeat, settings.bStyle, settings.bVolume, GetProfile(), text,
-                             settings.uSizeLimit, events, NoteWritingProgress))
-    {
+                             settings.bBeat, settings.bStyle, settings.bVolume, GetProfile(), text, settings.uSizeLimit,
+                             events, NoteWritingProgress)) {
         LogMessage("id_header_exceeds_size_limit");
         return false;
     }
     // A ring tone without a single note would be accepted by the phone and
     // play nothing: the limit is too small for this melody.
-    if (!HasSoundingNote(events))
-    {
+    if (!HasSoundingNote(events)) {
         LogMessage("id_no_room_for_notes");
         return false;
     }

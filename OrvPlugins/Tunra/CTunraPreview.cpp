@@ -1,7 +1,6 @@
 // The preview: the written events played into a wave, loops repeated.
 #include "CTunra.h"
 
-
 #include "Util/Assert.h"
 #include "Wave/CDocumentWave.h"
 
@@ -18,15 +17,11 @@ QVector<int> MatchLoops(const IMYNotes& events)
 {
     QVector<int> match(events.count(), -1);
     QVector<int> open;
-    for (int i = 0; i < events.count(); ++i)
-    {
+    for (int i = 0; i < events.count(); ++i) {
         const int type = events.at(i)->GetEventType();
-        if (type == IMYEvent::BeginPattern)
-        {
+        if (type == IMYEvent::BeginPattern) {
             open.append(i);
-        }
-        else if (type == IMYEvent::EndPattern)
-        {
+        } else if (type == IMYEvent::EndPattern) {
             // A close without an opening is left unmatched: the walk
             // stops there.
             if (!open.isEmpty())
@@ -51,8 +46,7 @@ void CTunra::GeneratePreview(IMYNotes& events, int tempo, int from, int to)
     if (!mpPreviewDocument || from < 0 || from >= count)
         return;
     Q_UNUSED(to);
-    if (from == 0)
-    {
+    if (from == 0) {
         m_nPreviewHighest = 0;
         m_nPreviewSamples = 0;
     }
@@ -62,20 +56,16 @@ void CTunra::GeneratePreview(IMYNotes& events, int tempo, int from, int to)
     const QVector<int> closeOf = MatchLoops(events);
     QVector<PlayingLoop> playing;
     int index = from;
-    while (index < count && m_nPreviewSamples < kMaxPreviewSamples)
-    {
+    while (index < count && m_nPreviewSamples < kMaxPreviewSamples) {
         IMYEvent* event = events.at(index);
-        switch (event->GetEventType())
-        {
-        case IMYEvent::BeginPattern:
-        {
+        switch (event->GetEventType()) {
+        case IMYEvent::BeginPattern: {
             const int close = closeOf[index];
             ASSERT_TEXT(close >= 0, "event->GetEventType() == IMYEvent::EndPattern");
             if (close < 0)
                 return;
             const int repeats = static_cast<IMYEndPattern*>(events.at(close))->GetRepeatCount();
-            if (repeats <= 0)
-            {
+            if (repeats <= 0) {
                 index = close + 1;
                 break;
             }
@@ -88,13 +78,10 @@ void CTunra::GeneratePreview(IMYNotes& events, int tempo, int from, int to)
             // called for.
             if (playing.isEmpty())
                 return;
-            if (playing.last().nRepeatsLeft > 0)
-            {
+            if (playing.last().nRepeatsLeft > 0) {
                 --playing.last().nRepeatsLeft;
                 index = playing.last().nBodyStart;
-            }
-            else
-            {
+            } else {
                 playing.removeLast();
                 ++index;
             }
@@ -111,8 +98,7 @@ void CTunra::PlayEvent(IMYEvent* event, int index, int count, int tempo)
 {
     CDocumentWave* wave = static_cast<CDocumentWave*>(mpPreviewDocument);
     m_nPreviewSamples += static_cast<IMYNote*>(event)->GeneratePreview(wave, tempo);
-    if (index > m_nPreviewHighest)
-    {
+    if (index > m_nPreviewHighest) {
         m_nPreviewHighest = index;
         ReportProgress(static_cast<int>(static_cast<qint64>(m_nPreviewHighest) * 100 / count), PhasePreview);
     }

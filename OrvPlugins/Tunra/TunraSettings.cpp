@@ -16,8 +16,7 @@ TunraSettings TunraSettings::Read(CParameters* parameters, CProfile* profile)
 {
     TunraSettings settings;
     settings.bHeader = ParameterRead::Bool(parameters, "GenerateHeader", false);
-    if (settings.bHeader)
-    {
+    if (settings.bHeader) {
         settings.bBeat = ParameterRead::Bool(parameters, "GenerateHeaderBeat", false);
         settings.bStyle = ParameterRead::Bool(parameters, "GenerateHeaderStyle", false);
         settings.bName = ParameterRead::Bool(parameters, "GenerateHeaderName", false);
@@ -34,8 +33,7 @@ TunraSettings TunraSettings::Read(CParameters* parameters, CProfile* profile)
     if (settings.bStyle && !ParameterRead::Bool(profile, "BuzzerUseDefaultStyle", false))
         settings.Style = ParameterRead::Enum(parameters, "Style");
 
-    if (ParameterRead::Bool(parameters, "SMSPaquet", false))
-    {
+    if (ParameterRead::Bool(parameters, "SMSPaquet", false)) {
         const qint64 packets = qMax(0, ParameterRead::Int(parameters, "SMSPaquetCount", 1));
         settings.uSizeLimit = static_cast<unsigned>(qMin<qint64>(packets * kSmsPacketBytes, 0xFFFFFFFFLL));
     }

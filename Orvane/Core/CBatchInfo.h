@@ -13,8 +13,7 @@ public:
                const QString& destPath)
         : mSourceFiles(sourceFiles), mConverterIndex(converterIndex), mParametersFileName(parametersFileName),
           mDestPath(destPath)
-    {
-    }
+    {}
 
     QStringList GetSourceFileList() const { return mSourceFiles; }
     int GetConverterIndex() const { return mConverterIndex; }
@@ -44,10 +43,7 @@ public:
     int count() const { return int(m_Entries.size()); }
     bool isEmpty() const { return m_Entries.isEmpty(); }
     // Null outside the list.
-    CBatchInfo* at(int index) const
-    {
-        return index >= 0 && index < m_Entries.size() ? m_Entries.at(index) : nullptr;
-    }
+    CBatchInfo* at(int index) const { return index >= 0 && index < m_Entries.size() ? m_Entries.at(index) : nullptr; }
     void clear()
     {
         qDeleteAll(m_Entries);

@@ -24,9 +24,7 @@ QString OptionKey(int row)
 
 } // namespace
 
-CCommandLine::CCommandLine(const QString& startDir) : mDestination(startDir), m_StartDir(startDir)
-{
-}
+CCommandLine::CCommandLine(const QString& startDir) : mDestination(startDir), m_StartDir(startDir) {}
 
 const CCommandLine::COption* CCommandLine::Options()
 {

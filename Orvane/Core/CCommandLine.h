@@ -12,7 +12,7 @@ public:
     typedef void (CCommandLine::*Handler)(const QString& value);
     struct COption
     {
-        const char* text;   // lower case; an option that takes a value ends in "="
+        const char* text; // lower case; an option that takes a value ends in "="
         Handler handler;
         const char* helpId; // message of the help text under "COrvApplication"
     };
@@ -42,10 +42,10 @@ public:
     void SetGuiOption(const QString& value);
     void SetPathOption(const QString& value);
 
-    QString mProfile;       // upper case
+    QString mProfile; // upper case
     QString mParameter;
     QString mDestination;
-    QString mConverter;     // upper case
+    QString mConverter; // upper case
     QString mLogFileName;
     QString mPathsFileName;
     QStringList mUserValues; // upper case

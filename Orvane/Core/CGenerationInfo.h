@@ -10,8 +10,7 @@ class CGenerationInfo
 public:
     CGenerationInfo(const QString& sourcePath, int converterIndex, CParameters* parameters, const QString& destPath)
         : mSourcePath(sourcePath), mConverterIndex(converterIndex), mpParameters(parameters), mDestPath(destPath)
-    {
-    }
+    {}
 
     QString GetSourcePath() const { return mSourcePath; }
     QString GetDestPath() const { return mDestPath; }

@@ -147,9 +147,9 @@ bool COrvApplication::LogFileNamesASource()
         return false;
     for (const QString& source : m_CommandLine.mSources) {
         if (QFileInfo(start.filePath(source)).canonicalFilePath() == log) {
-            SayOnStandardError(MessageOr("id_logfile_is_source",
-                                         "The run log %1 is also a source; nothing was converted.")
-                                   .arg(m_CommandLine.mLogFileName));
+            SayOnStandardError(
+                MessageOr("id_logfile_is_source", "The run log %1 is also a source; nothing was converted.")
+                    .arg(m_CommandLine.mLogFileName));
             return true;
         }
     }
@@ -236,7 +236,7 @@ bool COrvApplication::LoadProfiles()
     if (!driver.SetCurrentDir(folder))
         return false;
     const CFileInfoList* entries = driver.GetEntryList(QStringLiteral("*.XML"), CFileDriver::FILES,
-                                                      CFileDriver::SORT_NAME | CFileDriver::SORT_IGNORE_CASE);
+                                                       CFileDriver::SORT_NAME | CFileDriver::SORT_IGNORE_CASE);
     for (const CFileInfo* entry : *entries) {
         auto profile = std::make_unique<CProfile>();
         if (profile->Load(entry->GetFilePath())) {

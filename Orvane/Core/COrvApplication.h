@@ -29,9 +29,17 @@ class COrvApplication : public QApplication, public CEngineHost
     Q_OBJECT
 public:
     // Major version in the high 16 bits, minor in the low 16 bits.
-    enum { VERSION = 0x00020003 };
+    enum
+    {
+        VERSION = 0x00020003
+    };
     // Kinds of converter queries (GetConverterType bits) and their document-type masks.
-    enum { CONVERTER_MASK = 0x3E, TRANSLATOR_MASK = 1, ANY_DOCUMENT = -1 };
+    enum
+    {
+        CONVERTER_MASK = 0x3E,
+        TRANSLATOR_MASK = 1,
+        ANY_DOCUMENT = -1
+    };
 
     // The GUI flag is kept for the shape of the call; the toolkit decides from its platform.
     COrvApplication(int& argc, char** argv, bool guiEnabled = true);

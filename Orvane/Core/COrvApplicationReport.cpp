@@ -10,8 +10,7 @@ CUserPrompt& COrvApplication::GetUserPrompt()
         return *m_pInstalledPrompt;
     // Without a display a modal box would never return: such runs (the command line, the help) report to the
     // run log.
-    if (m_CommandLine.mCommandLineMode == 1
-        || QGuiApplication::platformName() == QLatin1String("offscreen"))
+    if (m_CommandLine.mCommandLineMode == 1 || QGuiApplication::platformName() == QLatin1String("offscreen"))
         return m_LogPrompt;
     return m_WidgetPrompt;
 }

@@ -1,11 +1,11 @@
-#include "CMainWindowAdapter.h"
 #include "CBatchInfo.h"
 #include "CGenerationInfo.h"
+#include "CMainWindowAdapter.h"
 #include "COrvApplication.h"
 #include "CResizeDialogAsker.h"
-#include "Parameters/CParameters.h"
-#include "Gui/CGuiServices.h"
 #include "CSoundModule.h"
+#include "Gui/CGuiServices.h"
+#include "Parameters/CParameters.h"
 #include <memory>
 
 void ConnectMainWindow(OrvaneMainWindow& window, COrvApplication& application)

@@ -32,8 +32,7 @@ QString DefaultProfileFolder()
 CPathsFile::CPathsFile()
     : mResourceFolder(DefaultResourceFolder()), mParameterFolder(DefaultParameterFolder()),
       mProfileFolder(DefaultProfileFolder())
-{
-}
+{}
 
 void CPathsFile::Read(const QString& path)
 {

@@ -6,8 +6,9 @@ CSoundModule::CSoundModule(const QString& applicationFolder)
 {
     const QString path = applicationFolder + QLatin1Char('/') + QStringLiteral(ORVANE_SOUND_MODULE);
     m_pModule = LoadLibraryA(QFile::encodeName(path).constData());
-    const auto create =
-        m_pModule ? reinterpret_cast<CreateSoundOutputFunction>(GetProcAddress(m_pModule, ORVANE_SOUND_ENTRY)) : nullptr;
+    const auto create = m_pModule
+                            ? reinterpret_cast<CreateSoundOutputFunction>(GetProcAddress(m_pModule, ORVANE_SOUND_ENTRY))
+                            : nullptr;
     if (create)
         m_pOutput.reset(create());
     if (!m_pOutput)

@@ -42,8 +42,7 @@ QString CWidgetPrompt::ChooseOpenFile(QWidget* parent, const QString& folder, co
 
 QString CWidgetPrompt::ChooseSaveFile(QWidget* parent, const QString& folder, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, QString(), folder, filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    return QFileDialog::getSaveFileName(parent, QString(), folder, filter, nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
 QString CUserPrompt::ChooseOpenFile(QWidget*, const QString&, const QString&)

@@ -11,7 +11,12 @@ class QWidget;
 class CUserPrompt
 {
 public:
-    enum { WARNING = 0, CRITICAL = 1, INFORMATION = 2 };
+    enum
+    {
+        WARNING = 0,
+        CRITICAL = 1,
+        INFORMATION = 2
+    };
 
     virtual ~CUserPrompt() = default;
     // A message with one button; kind 0 warning, 1 critical, 2 information, any other kind shows nothing.

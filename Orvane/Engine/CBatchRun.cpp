@@ -1,11 +1,11 @@
 #include "CBatchRun.h"
+#include "CEngineHost.h"
 #include "CEngineState.h"
 #include "CMainWindowLink.h"
+#include "COrvEngine.h"
 #include "CProgressPopup.h"
 #include "CResultFiles.h"
 #include "Core/CBatchInfo.h"
-#include "CEngineHost.h"
-#include "COrvEngine.h"
 #include "Documents/CDocument.h"
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
@@ -22,7 +22,12 @@
 namespace {
 
 // Answers of the batch's overwrite question.
-enum { YES_TO_ALL = 0, NO = 1, CANCEL = 2 };
+enum
+{
+    YES_TO_ALL = 0,
+    NO = 1,
+    CANCEL = 2
+};
 
 // One spelling per file for the names this run wrote.
 QString WrittenKey(const QString& path)
@@ -32,10 +37,7 @@ QString WrittenKey(const QString& path)
 
 } // namespace
 
-CBatchRun::CBatchRun(COrvEngine& engine)
-    : m_Host(engine.Host()), m_State(engine.State()), m_Engine(engine)
-{
-}
+CBatchRun::CBatchRun(COrvEngine& engine) : m_Host(engine.Host()), m_State(engine.State()), m_Engine(engine) {}
 
 bool CBatchRun::Running() const
 {
@@ -73,8 +75,7 @@ B32 CBatchRun::Run(const CBatchInfoList* list, B32 savePreview)
     if (count != 0 && m_Failure) {
         result = 0;
         if (window)
-            m_Host.Report(0, Message("id_launch_failed0"),
-                                 Message("id_launch_failed1").arg(m_Host.GetLogFileName()));
+            m_Host.Report(0, Message("id_launch_failed0"), Message("id_launch_failed1").arg(m_Host.GetLogFileName()));
     }
     return result;
 }
@@ -120,8 +121,8 @@ void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParame
     if (converter->GetConverterType() & 1) {
         importer = converter;
     } else {
-        const QList<CPluginClass*> importers = m_Host.GetPluginManager().Query(
-            1, 0, mask, QString(), info.GetExtension(false), nullptr);
+        const QList<CPluginClass*> importers =
+            m_Host.GetPluginManager().Query(1, 0, mask, QString(), info.GetExtension(false), nullptr);
         ASSERT(importers.size() > 0);
         if (!importers.isEmpty())
             importer = importers.first()->GetConverter();
@@ -175,8 +176,8 @@ void CBatchRun::ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CD
     CProfile* profile = m_Host.GetCurrentProfile();
     if (converter->IsCompatibleWithProfile(profile) != 1) {
         m_Host.Log(Message("id_convert_failed") + QLatin1Char('\n')
-                          + Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString())
-                          + QLatin1Char('\n'));
+                   + Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString())
+                   + QLatin1Char('\n'));
         m_Failure = true;
         return;
     }
@@ -269,8 +270,7 @@ void CBatchRun::WriteChunks(CPluginBase* converter, CPluginBase* importer, const
         const QByteArray& chunk = chunks.at(i);
         // A translator's messages have their own limits.
         if (importer != converter && profile && uint32_t(chunk.size()) > uint32_t(profile->GetMaxMediaSize())) {
-            m_Host.Log(Message("id_warning_media_toobig").arg(path, profile->GetMobileName())
-                              + QLatin1Char('\n'));
+            m_Host.Log(Message("id_warning_media_toobig").arg(path, profile->GetMobileName()) + QLatin1Char('\n'));
             m_Failure = true;
         }
         m_Host.Log(Message("id_saving_file").arg(path) + QLatin1Char('\n'));

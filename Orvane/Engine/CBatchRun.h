@@ -33,8 +33,8 @@ private:
                         const QString& destination);
     // The answer to the overwrite question of a source's first file; false: write nothing of this source.
     bool MayWrite(const QString& path);
-    void WriteChunks(CPluginBase* converter, CPluginBase* importer, const QString& destination,
-                     const QString& baseName, const QString& source);
+    void WriteChunks(CPluginBase* converter, CPluginBase* importer, const QString& destination, const QString& baseName,
+                     const QString& source);
     // Records that source writes path in this run; false (logged, a failure) when an earlier source did.
     bool ClaimName(const QString& path, const QString& source);
     bool Running() const;

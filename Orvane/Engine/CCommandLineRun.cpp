@@ -1,8 +1,8 @@
 #include "CCommandLineRun.h"
-#include "Core/CBatchInfo.h"
-#include "Core/CCommandLine.h"
 #include "CEngineHost.h"
 #include "COrvEngine.h"
+#include "Core/CBatchInfo.h"
+#include "Core/CCommandLine.h"
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
@@ -25,9 +25,7 @@ bool CanImport(CEngineHost& host, CPluginBase* converter, const QString& extensi
         }
         return false;
     }
-    return !host.GetPluginManager()
-                .Query(1, 0, converter->GetDocumentType(), QString(), extension, nullptr)
-                .isEmpty();
+    return !host.GetPluginManager().Query(1, 0, converter->GetDocumentType(), QString(), extension, nullptr).isEmpty();
 }
 
 // The run moves the current folder to each source's folder, so every name is fixed against the start folder
@@ -39,9 +37,7 @@ QString Absolute(const QString& startDir, const QString& path)
 
 } // namespace
 
-CCommandLineRun::CCommandLineRun(COrvEngine& engine) : m_Host(engine.Host()), m_Engine(engine)
-{
-}
+CCommandLineRun::CCommandLineRun(COrvEngine& engine) : m_Host(engine.Host()), m_Engine(engine) {}
 
 QStringList CCommandLineRun::FindMissingSources(const QStringList& arguments, const QString& startDir)
 {
@@ -112,8 +108,7 @@ B32 CCommandLineRun::Run()
         }
         return 0;
     }
-    CPluginBase* converter =
-        m_Host.GetEntireList(m_Host.GetCurrentProfile()).at(converterIndex)->GetConverter();
+    CPluginBase* converter = m_Host.GetEntireList(m_Host.GetCurrentProfile()).at(converterIndex)->GetConverter();
 
     const QString startDir = m_Host.GetCurrentPath();
     bool failure = false;
@@ -145,8 +140,8 @@ B32 CCommandLineRun::Run()
     CBatchInfoList list;
     // An empty destination means the start folder, never the root.
     const QString destination = line.mDestination.isEmpty() ? startDir : line.mDestination;
-    list.append(new CBatchInfo(sources, converterIndex, Absolute(startDir, line.mParameter),
-                               Absolute(startDir, destination)));
+    list.append(
+        new CBatchInfo(sources, converterIndex, Absolute(startDir, line.mParameter), Absolute(startDir, destination)));
     B32 result = 1;
     m_Engine.LaunchAsked(&list, line.mPreview, result);
     return failure ? 0 : result;

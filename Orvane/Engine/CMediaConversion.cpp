@@ -1,21 +1,20 @@
 #include "CMediaConversion.h"
+#include "CEngineHost.h"
 #include "CEngineState.h"
 #include "CMainWindowLink.h"
 #include "CMediaFitting.h"
+#include "COrvEngine.h"
 #include "CProgressPopup.h"
 #include "Core/CGenerationInfo.h"
-#include "CEngineHost.h"
-#include "COrvEngine.h"
 #include "Documents/CDocumentAbstract.h"
 #include "EngineSupport.h"
-#include "Parameters/CProfile.h"
 #include "Host/CPluginClass.h"
+#include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 
 CMediaConversion::CMediaConversion(COrvEngine& engine)
     : m_Host(engine.Host()), m_State(engine.State()), m_Engine(engine)
-{
-}
+{}
 
 void CMediaConversion::Run(const CGenerationInfo& info)
 {
@@ -24,8 +23,7 @@ void CMediaConversion::Run(const CGenerationInfo& info)
     popup.Show();
     m_Host.Log(Message("id_converting") + QLatin1Char('\n'));
 
-    CPluginBase* converter = ConverterAt(
-        m_Host.GetConverterList(m_Host.GetCurrentProfile()), info.mConverterIndex);
+    CPluginBase* converter = ConverterAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), info.mConverterIndex);
     // A position outside the list is refused with a warning; without a document there is nothing to say.
     if (!converter)
         m_Host.Report(0, Message("id_convert_failed"), Message("id_converter_unavailable"));
@@ -56,7 +54,7 @@ void CMediaConversion::Run(const CGenerationInfo& info)
     CProfile* profile = m_Host.GetCurrentProfile();
     if (converter->IsCompatibleWithProfile(profile) != 1) {
         m_Host.Report(0, Message("id_convert_failed"),
-                             Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString()));
+                      Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString()));
     } else {
         const bool cancelable = converter->IsCancelable() != 0;
         if (cancelable) {
@@ -95,6 +93,6 @@ int CMediaConversion::Convert(CPluginBase* converter)
     m_Host.LogConversionLog(converter);
     m_Host.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
     m_Host.Report(0, Message("id_convert_failed"),
-                         WithoutFinalLineFeed(converter->GetConversionLog()->GetDetailedText()));
+                  WithoutFinalLineFeed(converter->GetConversionLog()->GetDetailedText()));
     return 0;
 }

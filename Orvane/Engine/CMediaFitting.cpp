@@ -1,8 +1,8 @@
 #include "CMediaFitting.h"
 #include "CResizeAsker.h"
-#include "EngineSupport.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
+#include "EngineSupport.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CImageExporter.h"
 #include "Plugin/CPluginBase.h"
@@ -11,8 +11,7 @@
 CMediaFitting::CMediaFitting(CResizeAsker* asker, CProfile* profile, bool resizeEveryAnimation)
     : m_pAsker(asker), m_pProfile(profile), m_ResizeEveryAnimation(resizeEveryAnimation),
       m_MaxSize(profile ? profile->GetMaxPictSize() : QSize(INT_MAX, INT_MAX))
-{
-}
+{}
 
 CMediaFitting::Outcome CMediaFitting::Fit(CDocument* document, CPluginBase* converter)
 {
@@ -55,8 +54,8 @@ CMediaFitting::Outcome CMediaFitting::FitPicture(CDocumentPicture* picture, CPlu
     if (!NeedsResize(converter->GetImageExporter(), picture->GetImage().size()))
         return UNCHANGED;
     QImage resized;
-    if (!m_pAsker || !m_pAsker->AskPictureResize(MakeRequest("id_picture_toobig", converter), picture->GetImage(),
-                                                 resized))
+    if (!m_pAsker
+        || !m_pAsker->AskPictureResize(MakeRequest("id_picture_toobig", converter), picture->GetImage(), resized))
         return CANCELLED;
     m_SavedPicture = picture->GetImage();
     picture->SetImage(resized.copy());

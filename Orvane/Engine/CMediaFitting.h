@@ -17,7 +17,12 @@ struct CResizeRequest;
 class CMediaFitting
 {
 public:
-    enum Outcome { UNCHANGED, CHANGED, CANCELLED };
+    enum Outcome
+    {
+        UNCHANGED,
+        CHANGED,
+        CANCELLED
+    };
 
     // asker may be null: a needed resize then counts as cancelled. profile may be null: no profile limits.
     CMediaFitting(CResizeAsker* asker, CProfile* profile, bool resizeEveryAnimation);

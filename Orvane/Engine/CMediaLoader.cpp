@@ -1,7 +1,7 @@
 #include "CMediaLoader.h"
+#include "CEngineHost.h"
 #include "CEngineState.h"
 #include "CResultFiles.h"
-#include "CEngineHost.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
 #include "EngineSupport.h"
@@ -15,16 +15,12 @@
 #include <QFileInfo>
 #include <memory>
 
-CMediaLoader::CMediaLoader(CEngineHost& host, CEngineState& state)
-    : m_Host(host), m_State(state)
-{
-}
+CMediaLoader::CMediaLoader(CEngineHost& host, CEngineState& state) : m_Host(host), m_State(state) {}
 
 B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
 {
     m_State.DiscardLoadedDocument();
-    CPluginBase* converter = ConverterAt(
-        m_Host.GetConverterList(m_Host.GetCurrentProfile()), converterIndex);
+    CPluginBase* converter = ConverterAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converterIndex);
     ASSERT(path.isEmpty() == (0));
     if (!converter) {
         m_Host.Report(0, Message("id_warning"), Message("id_converter_unavailable"));
@@ -74,8 +70,7 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
 QStringList CMediaLoader::GetPreviewFileList(int& type, const QString& base, int converterIndex)
 {
     QStringList names;
-    CPluginBase* converter = ConverterAt(
-        m_Host.GetConverterList(m_Host.GetCurrentProfile()), converterIndex);
+    CPluginBase* converter = ConverterAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converterIndex);
     if (!converter)
         return names;
     const QString middle = converter->GetExportExtension();

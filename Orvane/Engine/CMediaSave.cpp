@@ -1,17 +1,14 @@
 #include "CMediaSave.h"
+#include "CEngineHost.h"
 #include "CEngineState.h"
 #include "CResultFiles.h"
-#include "CEngineHost.h"
 #include "Documents/CDocumentAbstract.h"
 #include "EngineSupport.h"
 #include "Plugin/CPluginBase.h"
 #include "SafeFileWrite.h"
 #include "Util/Assert.h"
 
-CMediaSave::CMediaSave(CEngineHost& host, CEngineState& state)
-    : m_Host(host), m_State(state)
-{
-}
+CMediaSave::CMediaSave(CEngineHost& host, CEngineState& state) : m_Host(host), m_State(state) {}
 
 bool CMediaSave::Save(B32 savePreview, const QString& folder, const QString& sourceName)
 {
@@ -45,7 +42,8 @@ bool CMediaSave::Save(B32 savePreview, const QString& folder, const QString& sou
             written = false;
         }
     }
-    if (savePreview == 1 && !files.SaveResult(m_State.mpPreviewDocument, folder + QLatin1Char('/') + baseName, extension))
+    if (savePreview == 1
+        && !files.SaveResult(m_State.mpPreviewDocument, folder + QLatin1Char('/') + baseName, extension))
         written = false;
     return written;
 }

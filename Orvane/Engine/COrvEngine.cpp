@@ -1,9 +1,7 @@
 #include "COrvEngine.h"
 #include "CEngineHost.h"
 
-COrvEngine::COrvEngine(CEngineHost& host) : m_Host(host)
-{
-}
+COrvEngine::COrvEngine(CEngineHost& host) : m_Host(host) {}
 
 COrvEngine::~COrvEngine() = default;
 

@@ -1,11 +1,11 @@
 // The engine's media tab: loading, previews, saving and the export extensions.
+#include "CEngineHost.h"
 #include "CMediaLoader.h"
 #include "CMediaSave.h"
-#include "CEngineHost.h"
 #include "COrvEngine.h"
 #include "Documents/CDocumentAbstract.h"
-#include "Host/CPluginClass.h"
 #include "EngineSupport.h"
+#include "Host/CPluginClass.h"
 #include "Plugin/CPluginBase.h"
 
 void COrvEngine::LoadMediaAsked(QString& path, int converter, B32& success)
@@ -42,8 +42,7 @@ void COrvEngine::GetResultFileName(QString& name)
         name = m_State.mpResultDocument->GetName();
 }
 
-void COrvEngine::GetPreviewFileList(CDocument::DOCTYPE& type, QStringList& names, const QString& base,
-                                         int converter)
+void COrvEngine::GetPreviewFileList(CDocument::DOCTYPE& type, QStringList& names, const QString& base, int converter)
 {
     int previewType = type;
     names = CMediaLoader(m_Host, m_State).GetPreviewFileList(previewType, base, converter);

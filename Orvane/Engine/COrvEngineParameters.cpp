@@ -100,14 +100,16 @@ void COrvEngine::GetTraductorParameters(int translator, CParameters** parameters
 void COrvEngine::SaveParamsAsked(QString path, CParameters* parameters)
 {
     if (!parameters || !parameters->Save(path))
-        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_saved_failed")).arg(path));
+        m_Host.Report(0, Message(QStringLiteral("id_warning")),
+                      Message(QStringLiteral("id_param_saved_failed")).arg(path));
 }
 
 // A position outside the list that a panel sends fails like a file that cannot be loaded: with a warning.
 void COrvEngine::LoadParamsAsked(int converter, QString path)
 {
     if (!LoadUserParameters(PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converter), path))
-        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
+        m_Host.Report(0, Message(QStringLiteral("id_warning")),
+                      Message(QStringLiteral("id_param_loaded_failed")).arg(path));
 }
 
 void COrvEngine::LoadDefaultParamsAsked(int converter)
@@ -119,7 +121,8 @@ void COrvEngine::LoadDefaultParamsAsked(int converter)
 void COrvEngine::LoadTraductorParamsAsked(int translator, QString path)
 {
     if (!LoadUserParameters(PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), translator), path))
-        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_param_loaded_failed")).arg(path));
+        m_Host.Report(0, Message(QStringLiteral("id_warning")),
+                      Message(QStringLiteral("id_param_loaded_failed")).arg(path));
 }
 
 void COrvEngine::LoadDefaultTraductorParamsAsked(int translator)

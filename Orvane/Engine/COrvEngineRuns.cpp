@@ -2,12 +2,12 @@
 // job.
 #include "CBatchRun.h"
 #include "CCommandLineRun.h"
+#include "CEngineHost.h"
 #include "CMainWindowLink.h"
 #include "CMediaConversion.h"
+#include "COrvEngine.h"
 #include "CSmsTranslation.h"
 #include "Core/CGenerationInfo.h"
-#include "CEngineHost.h"
-#include "COrvEngine.h"
 #include "EngineSupport.h"
 #include "Plugin/CPluginBase.h"
 #include <QFileInfo>
@@ -42,8 +42,7 @@ void ShowProgress(const CEngineState& engine, int progress)
     if (!engine.mpWindow || engine.mCancelFlag != 0)
         return;
     engine.mpWindow->SetProgress(
-        Message(QStringLiteral("id_processing")).arg(QFileInfo(engine.mConvertedDocumentName).fileName()),
-        progress);
+        Message(QStringLiteral("id_processing")).arg(QFileInfo(engine.mConvertedDocumentName).fileName()), progress);
 }
 
 } // namespace

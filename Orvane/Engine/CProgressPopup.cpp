@@ -5,9 +5,7 @@
 #include "CWaitingPopup.h"
 #include "EngineSupport.h"
 
-CProgressPopup::CProgressPopup(COrvEngine& engine) : m_Engine(engine)
-{
-}
+CProgressPopup::CProgressPopup(COrvEngine& engine) : m_Engine(engine) {}
 
 void CProgressPopup::Show()
 {

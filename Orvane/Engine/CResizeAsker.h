@@ -28,6 +28,6 @@ public:
     virtual bool AskPictureResize(const CResizeRequest& request, const QImage& source, QImage& result) = 0;
     // True when the user accepts; result then holds the kept frames with their display times. Frames beyond
     // maxFrameCount start unchecked. The source is not changed.
-    virtual bool AskAnimationResize(const CResizeRequest& request, int maxFrameCount,
-                                    const CDocumentAnimation& source, CDocumentAnimation& result) = 0;
+    virtual bool AskAnimationResize(const CResizeRequest& request, int maxFrameCount, const CDocumentAnimation& source,
+                                    CDocumentAnimation& result) = 0;
 };

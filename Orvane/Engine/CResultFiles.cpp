@@ -10,21 +10,22 @@
 
 namespace {
 
-enum { YES = 0, NO = 1 };
+enum
+{
+    YES = 0,
+    NO = 1
+};
 
 } // namespace
 
-CResultFiles::CResultFiles(CEngineHost& host) : m_Host(host)
-{
-}
+CResultFiles::CResultFiles(CEngineHost& host) : m_Host(host) {}
 
 B32 CResultFiles::AskOverwrite(const QString& path)
 {
     if (!QFileInfo::exists(path) || m_Host.IsCommandLineMode())
         return 1;
-    const int answer = m_Host.GetUserPrompt().Ask(
-        Message("id_warning"), Message("id_already_exists").arg(path),
-        {Message("id_yes_caption"), Message("id_no_caption")}, NO, NO);
+    const int answer = m_Host.GetUserPrompt().Ask(Message("id_warning"), Message("id_already_exists").arg(path),
+                                                  {Message("id_yes_caption"), Message("id_no_caption")}, NO, NO);
     return answer == YES ? 1 : 0;
 }
 
@@ -32,9 +33,9 @@ B32 CResultFiles::ConfirmMediaSize(CProfile* profile, const QString& file, uint3
 {
     if (!profile || size <= uint32_t(profile->GetMaxMediaSize()) || m_Host.IsCommandLineMode())
         return 1;
-    const int answer = m_Host.GetUserPrompt().Ask(
-        Message("id_warning"), Message("id_media_toobig").arg(file, profile->GetMobileName()),
-        {Message("id_yes_caption"), Message("id_no_caption")}, NO, NO);
+    const int answer = m_Host.GetUserPrompt().Ask(Message("id_warning"),
+                                                  Message("id_media_toobig").arg(file, profile->GetMobileName()),
+                                                  {Message("id_yes_caption"), Message("id_no_caption")}, NO, NO);
     return answer == YES ? 1 : 0;
 }
 

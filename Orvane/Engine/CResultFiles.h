@@ -15,7 +15,13 @@ class CResultFiles
 {
 public:
     // Rows of the preview naming table.
-    enum { PICTURE_PREVIEW = 0, ANIMATION_PREVIEW = 1, WAVE_PREVIEW = 2, NO_PREVIEW = 3 };
+    enum
+    {
+        PICTURE_PREVIEW = 0,
+        ANIMATION_PREVIEW = 1,
+        WAVE_PREVIEW = 2,
+        NO_PREVIEW = 3
+    };
 
     explicit CResultFiles(CEngineHost& host);
 

@@ -1,26 +1,24 @@
 #include "CSmsTranslation.h"
+#include "CEngineHost.h"
 #include "CEngineState.h"
 #include "CMainWindowLink.h"
+#include "COrvEngine.h"
 #include "CProgressPopup.h"
 #include "CResultFiles.h"
 #include "Core/CGenerationInfo.h"
-#include "CEngineHost.h"
-#include "COrvEngine.h"
 #include "Documents/CDocument.h"
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
-#include "Parameters/CProfile.h"
 #include "Host/CPluginClass.h"
+#include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 #include "SafeFileWrite.h"
 #include "Util/Assert.h"
 #include <QDir>
 #include <memory>
 
-CSmsTranslation::CSmsTranslation(COrvEngine& engine)
-    : m_Host(engine.Host()), m_State(engine.State()), m_Engine(engine)
-{
-}
+CSmsTranslation::CSmsTranslation(COrvEngine& engine) : m_Host(engine.Host()), m_State(engine.State()), m_Engine(engine)
+{}
 
 QString CSmsTranslation::MakeOutputFileName(const CGenerationInfo& info, const QString& outputName, int index,
                                             int count, const QString& extension)
@@ -38,8 +36,7 @@ QString CSmsTranslation::MakeOutputFileName(const CGenerationInfo& info, const Q
 
 void CSmsTranslation::Run(const CGenerationInfo& info, const QString& outputName)
 {
-    CPluginBase* translator = ConverterAt(
-        m_Host.GetTraductorList(m_Host.GetCurrentProfile()), info.mConverterIndex);
+    CPluginBase* translator = ConverterAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), info.mConverterIndex);
     if (!translator) {
         m_Host.Report(0, Message("id_translation_failed"), Message("id_converter_unavailable"));
         return;
@@ -72,7 +69,7 @@ void CSmsTranslation::Translate(CPluginBase* translator, const CGenerationInfo& 
     if (!document) {
         m_Host.Log(Message("id_import_failed") + QLatin1Char('\n'));
         m_Host.Report(0, Message("id_import_failed"),
-                             WithoutFinalLineFeed(translator->GetConversionLog()->GetDetailedText()));
+                      WithoutFinalLineFeed(translator->GetConversionLog()->GetDetailedText()));
         return;
     }
     document->SetName(source);
@@ -86,7 +83,7 @@ void CSmsTranslation::Translate(CPluginBase* translator, const CGenerationInfo& 
 
     if (translator->IsCompatibleWithProfile(profile) != 1) {
         m_Host.Report(0, Message("id_convert_failed"),
-                             Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString()));
+                      Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString()));
     } else {
         DiscardConverterOutput(translator);
         if (translator->Convert(document.get())) {
@@ -97,7 +94,7 @@ void CSmsTranslation::Translate(CPluginBase* translator, const CGenerationInfo& 
             m_Host.LogConversionLog(translator);
             m_Host.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
             m_Host.Report(0, Message("id_translation_failed"),
-                                 WithoutFinalLineFeed(translator->GetConversionLog()->GetDetailedText()));
+                          WithoutFinalLineFeed(translator->GetConversionLog()->GetDetailedText()));
         }
         DiscardConverterOutput(translator);
     }

@@ -2,8 +2,8 @@
 #include "CDiskSelectorControl.h"
 #include "CFileSelectorControl.h"
 #include "GuiResources.h"
-#include <QCheckBox>
 #include "Host/CLocalFileInfo.h"
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -25,35 +25,29 @@ CBatchSelectorPanel::CBatchSelectorPanel(QWidget* parent, const QString& name, i
     PanelLayout()->addWidget(mpRecursive);
     mpDiskSelector->SetCurrentFolder(&mCurrentFolder);
 
-    CheckConnection(connect(mpFileList, &QTreeWidget::itemSelectionChanged, this,
-                            &CBatchSelectorPanel::SelectionChanged));
+    CheckConnection(
+        connect(mpFileList, &QTreeWidget::itemSelectionChanged, this, &CBatchSelectorPanel::SelectionChanged));
     CheckConnection(connect(mpFileList, &QTreeWidget::itemClicked, this, qOverload<>(&CBatchSelectorPanel::Clicked)));
-    CheckConnection(connect(mpFileList, &QTreeWidget::itemDoubleClicked, this,
-                            qOverload<>(&CBatchSelectorPanel::DoubleClicked)));
+    CheckConnection(
+        connect(mpFileList, &QTreeWidget::itemDoubleClicked, this, qOverload<>(&CBatchSelectorPanel::DoubleClicked)));
     CheckConnection(connect(this, qOverload<const CFileInfo*>(&CBatchSelectorPanel::DoubleClicked), this,
                             &CBatchSelectorPanel::UpdatePanel));
     CheckConnection(connect(this, qOverload<const CFileInfo*>(&CBatchSelectorPanel::Clicked), this,
                             &CBatchSelectorPanel::UpdateOption));
-    CheckConnection(connect(this, &CBatchSelectorPanel::PathChanged, mpDiskSelector,
-                            &CDiskSelectorControl::UpdateComboList));
+    CheckConnection(
+        connect(this, &CBatchSelectorPanel::PathChanged, mpDiskSelector, &CDiskSelectorControl::UpdateComboList));
     CheckConnection(connect(mpDiskSelector->GetCombo(), qOverload<int>(&QComboBox::activated), this,
                             &CBatchSelectorPanel::DiskChanged));
-    CheckConnection(connect(mpDiskSelector, &CDiskSelectorControl::ItemChanged, this,
-                            &CBatchSelectorPanel::DiskChanged));
+    CheckConnection(
+        connect(mpDiskSelector, &CDiskSelectorControl::ItemChanged, this, &CBatchSelectorPanel::DiskChanged));
     CheckConnection(connect(mpDiskSelector, &CDiskSelectorControl::ItemChanged, this, &CBatchSelectorPanel::OnCdUp));
 }
 
-void CBatchSelectorPanel::SetFileList(const QStringList*)
-{
-}
+void CBatchSelectorPanel::SetFileList(const QStringList*) {}
 
-void CBatchSelectorPanel::LoadPanel(CDatabase&)
-{
-}
+void CBatchSelectorPanel::LoadPanel(CDatabase&) {}
 
-void CBatchSelectorPanel::SetCurrentFile(QString&)
-{
-}
+void CBatchSelectorPanel::SetCurrentFile(QString&) {}
 
 void CBatchSelectorPanel::Clear()
 {

@@ -4,7 +4,8 @@
 
 class QCheckBox;
 class QEnterEvent;
-template <typename T> class QSet;
+template <typename T>
+class QSet;
 
 // The batch tab's source panel: any number of files and folders chosen from one folder.
 class CBatchSelectorPanel : public CFilesSelectorPanel

@@ -36,10 +36,9 @@ const QString kFilter = QStringLiteral("XML (*.XML *.xml)");
 } // namespace
 
 CConverterPanel::CConverterPanel(QWidget* parent, const QString& name)
-    : QGroupBox(parent),
-      mpParameterView(nullptr),
-      mpLoadDefaultButton(MakeButton(this, "id_load_default_caption",
-                                     "id_tool_tip_converter_parameters_load_default_button")),
+    : QGroupBox(parent), mpParameterView(nullptr),
+      mpLoadDefaultButton(
+          MakeButton(this, "id_load_default_caption", "id_tool_tip_converter_parameters_load_default_button")),
       mpSaveButton(MakeButton(this, "id_save_caption", "id_tool_tip_converter_parameters_save_button")),
       mpLoadButton(MakeButton(this, "id_load_caption", "id_tool_tip_converter_parameters_load_button")),
       mpScrollView(new QScrollArea(this))

@@ -1,25 +1,25 @@
 #include "CDestinationSelectorPanel.h"
-#include "Core/CBatchInfo.h"
-#include "Core/CGenerationInfo.h"
-#include "Parameters/CParameters.h"
 #include "CDiskSelectorControl.h"
 #include "CFileSelectorControl.h"
+#include "CGuiServices.h"
 #include "CPreviewPanel.h"
+#include "Core/CBatchInfo.h"
+#include "Core/CGenerationInfo.h"
+#include "Core/CUserPrompt.h"
 #include "FileLineControls.h"
 #include "GuiResources.h"
-#include "CGuiServices.h"
-#include "Core/CUserPrompt.h"
 #include "Host/CLocalFileDriver.h"
 #include "Host/CLocalFileInfo.h"
-#include <QDateTime>
-#include <QFileInfo>
-#include <QTreeWidgetItem>
+#include "Parameters/CParameters.h"
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTreeWidgetItem>
 #include <QVBoxLayout>
 
 namespace {
@@ -66,8 +66,8 @@ CDestinationSelectorPanel::CDestinationSelectorPanel(QWidget* parent, const QStr
         mpRawDataCheckBox = MakeControl<QCheckBox>(this, "RawDataCheckBox", "id_raw_data_caption");
         layout->addWidget(mpRawDataCheckBox);
         auto* buttons = new QHBoxLayout;
-        mpConvertButton = MakeControl<QPushButton>(this, "ConvertPushButton", "id_convert_caption",
-                                                   "id_tool_tip_convert_button");
+        mpConvertButton =
+            MakeControl<QPushButton>(this, "ConvertPushButton", "id_convert_caption", "id_tool_tip_convert_button");
         mpSaveButton = MakeControl<QPushButton>(this, "SavePushButton", "id_save_caption", "id_tool_tip_save_button");
         // Nothing to convert or save until a source is loaded.
         mpConvertButton->setEnabled(false);
@@ -75,22 +75,22 @@ CDestinationSelectorPanel::CDestinationSelectorPanel(QWidget* parent, const QStr
         buttons->addWidget(mpConvertButton);
         buttons->addWidget(mpSaveButton);
         layout->addLayout(buttons);
-        CheckConnection(connect(mpConvertButton, &QPushButton::clicked, this,
-                                &CDestinationSelectorPanel::ConvertButtonClicked));
-        CheckConnection(connect(mpSaveButton, &QPushButton::clicked, this,
-                                &CDestinationSelectorPanel::SaveButtonClicked));
+        CheckConnection(
+            connect(mpConvertButton, &QPushButton::clicked, this, &CDestinationSelectorPanel::ConvertButtonClicked));
+        CheckConnection(
+            connect(mpSaveButton, &QPushButton::clicked, this, &CDestinationSelectorPanel::SaveButtonClicked));
     } else if (mode == SMS) {
-        mpGenerateButton = MakeControl<QPushButton>(this, "GeneratePushButton", "id_generate_caption",
-                                                    "id_tool_tip_generate_button");
+        mpGenerateButton =
+            MakeControl<QPushButton>(this, "GeneratePushButton", "id_generate_caption", "id_tool_tip_generate_button");
         layout->addWidget(mpGenerateButton);
-        CheckConnection(connect(mpGenerateButton, &QPushButton::clicked, this,
-                                &CDestinationSelectorPanel::GenerateButtonClicked));
+        CheckConnection(
+            connect(mpGenerateButton, &QPushButton::clicked, this, &CDestinationSelectorPanel::GenerateButtonClicked));
     } else {
-        mpLaunchButton = MakeControl<QPushButton>(this, "LaunchPushButton", "id_launch_caption",
-                                                  "id_tool_tip_launch_button");
+        mpLaunchButton =
+            MakeControl<QPushButton>(this, "LaunchPushButton", "id_launch_caption", "id_tool_tip_launch_button");
         layout->addWidget(mpLaunchButton);
-        CheckConnection(connect(mpLaunchButton, &QPushButton::clicked, this,
-                                &CDestinationSelectorPanel::LaunchButtonClicked));
+        CheckConnection(
+            connect(mpLaunchButton, &QPushButton::clicked, this, &CDestinationSelectorPanel::LaunchButtonClicked));
     }
     if (mode == MEDIA || mode == SMS) {
         mpDestFileIndicator = new CFileIndicatorControl(this, QStringLiteral("DestFileIndicator"));
@@ -126,12 +126,12 @@ CDestinationSelectorPanel::CDestinationSelectorPanel(QWidget* parent, const QStr
 
     CheckConnection(connect(this, qOverload<const CFileInfo*>(&CSingleFileSelectorPanel::Clicked), this,
                             &CDestinationSelectorPanel::UpdatePanel));
-    CheckConnection(connect(this, &CDestinationSelectorPanel::PathChanged, mpDiskSelector,
-                            &CDiskSelectorControl::UpdateComboList));
+    CheckConnection(
+        connect(this, &CDestinationSelectorPanel::PathChanged, mpDiskSelector, &CDiskSelectorControl::UpdateComboList));
     CheckConnection(connect(mpDiskSelector->GetCombo(), qOverload<int>(&QComboBox::activated), this,
                             &CDestinationSelectorPanel::DiskChanged));
-    CheckConnection(connect(mpDiskSelector, &CDiskSelectorControl::ItemChanged, this,
-                            &CDestinationSelectorPanel::DiskChanged));
+    CheckConnection(
+        connect(mpDiskSelector, &CDiskSelectorControl::ItemChanged, this, &CDestinationSelectorPanel::DiskChanged));
 }
 
 CDestinationSelectorPanel::~CDestinationSelectorPanel()
@@ -140,18 +140,14 @@ CDestinationSelectorPanel::~CDestinationSelectorPanel()
     delete mpLogo;
 }
 
-void CDestinationSelectorPanel::LoadPanel(CDatabase&)
-{
-}
+void CDestinationSelectorPanel::LoadPanel(CDatabase&) {}
 
 void CDestinationSelectorPanel::SetCurrentFile(QString& name)
 {
     mCurrentFile = name;
 }
 
-void CDestinationSelectorPanel::SetFileList(const QStringList*)
-{
-}
+void CDestinationSelectorPanel::SetFileList(const QStringList*) {}
 
 void CDestinationSelectorPanel::BuildFilePattern()
 {
@@ -171,8 +167,8 @@ void CDestinationSelectorPanel::RefillFileList()
     Clear();
     CLocalFileDriver& driver = mpDiskSelector->GetDriver();
     AddFiles(driver.GetEntryList(QString(), CFileDriver::DIRS, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
-    AddFiles(driver.GetEntryList(mFilePattern, CFileDriver::FILES,
-                                 CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+    AddFiles(
+        driver.GetEntryList(mFilePattern, CFileDriver::FILES, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
 }
 
 void CDestinationSelectorPanel::DiskChanged(int index)
@@ -214,8 +210,8 @@ void CDestinationSelectorPanel::UpdatePanel(const CFileInfo* info)
         PreviewResultFile(*info);
 }
 
-bool CDestinationSelectorPanel::FindPreviewFiles(const CFileInfo& result, CDocument::DOCTYPE& type,
-                                                 QStringList& files, bool& upToDate)
+bool CDestinationSelectorPanel::FindPreviewFiles(const CFileInfo& result, CDocument::DOCTYPE& type, QStringList& files,
+                                                 bool& upToDate)
 {
     const QString name = result.GetFileName();
     const int dot = int(name.lastIndexOf(QLatin1Char('.')));
@@ -366,8 +362,8 @@ void CDestinationSelectorPanel::SaveAs()
     }
     if (extension.isEmpty())
         return;
-    const QString filter = QStringLiteral("(*.") + extension.toUpper() + QStringLiteral(" *.") + extension.toLower()
-                           + QLatin1Char(')');
+    const QString filter =
+        QStringLiteral("(*.") + extension.toUpper() + QStringLiteral(" *.") + extension.toLower() + QLatin1Char(')');
     const QString path = CGuiServices::Prompt().ChooseSaveFile(this, mDestinationFolder, filter);
     if (path.isEmpty())
         return;

@@ -20,7 +20,12 @@ class CDestinationSelectorPanel : public CSingleFileSelectorPanel
     Q_MOC_INCLUDE("Core/CGenerationInfo.h")
     Q_MOC_INCLUDE("Parameters/CParameters.h")
 public:
-    enum { MEDIA = 0, SMS = 1, BATCH = 2 };
+    enum
+    {
+        MEDIA = 0,
+        SMS = 1,
+        BATCH = 2
+    };
 
     CDestinationSelectorPanel(QWidget* parent, const QString& name, int mode, int unused, int diskSelectorLayout);
     ~CDestinationSelectorPanel() override;

@@ -56,8 +56,7 @@ CDiskSelectorControl::CDiskSelectorControl(QWidget* parent, const QString& name,
 
 void CDiskSelectorControl::CdUp()
 {
-    const QString folder = mpCurrentFolder && !mpCurrentFolder->isEmpty() ? *mpCurrentFolder
-                                                                          : mpCombo->currentText();
+    const QString folder = mpCurrentFolder && !mpCurrentFolder->isEmpty() ? *mpCurrentFolder : mpCombo->currentText();
     QString parent = QFileInfo(folder).absolutePath();
     UpdateComboList(parent);
     emit ItemChanged(mpCombo->currentIndex());

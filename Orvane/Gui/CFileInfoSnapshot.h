@@ -12,8 +12,7 @@ public:
           m_CompleteExtension(info.GetExtension(true)), m_FileName(info.GetFileName()),
           m_BaseName(info.GetBaseName(false)), m_CompleteBaseName(info.GetBaseName(true)), m_Size(info.GetSize()),
           m_LastModified(info.GetLastModified()), m_DirPath(info.GetDirPath())
-    {
-    }
+    {}
 
     bool IsFile() const override { return m_IsFile; }
     bool IsDir() const override { return m_IsDir; }

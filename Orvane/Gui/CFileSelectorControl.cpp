@@ -12,10 +12,9 @@ CFileSelectorControl::CFileSelectorControl(QWidget* parent, const QString& name,
 {
     setObjectName(name);
     setColumnCount(4);
-    setHeaderLabels({GuiText("CFileSelectorControl", "id_first_column"),
-                     GuiText("CFileSelectorControl", "id_second_column"),
-                     GuiText("CFileSelectorControl", "id_third_column"),
-                     GuiText("CFileSelectorControl", "id_fourth_column")});
+    setHeaderLabels(
+        {GuiText("CFileSelectorControl", "id_first_column"), GuiText("CFileSelectorControl", "id_second_column"),
+         GuiText("CFileSelectorControl", "id_third_column"), GuiText("CFileSelectorControl", "id_fourth_column")});
     setColumnWidth(NAME_COLUMN, 100);
     setColumnWidth(SIZE_COLUMN, 70);
     setColumnWidth(TYPE_COLUMN, 70);
@@ -35,9 +34,7 @@ int CFileSelectorControl::ItemPos(QTreeWidgetItem* item) const
     return visualItemRect(item).top() + verticalScrollBar()->value();
 }
 
-void CFileSelectorControl::UpdateDisplay(QTreeWidgetItem*)
-{
-}
+void CFileSelectorControl::UpdateDisplay(QTreeWidgetItem*) {}
 
 void CFileSelectorControl::keyPressEvent(QKeyEvent* event)
 {

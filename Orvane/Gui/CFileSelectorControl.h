@@ -12,7 +12,13 @@ class CFileSelectorControl : public QTreeWidget
 {
     Q_OBJECT
 public:
-    enum { NAME_COLUMN = 0, SIZE_COLUMN = 1, TYPE_COLUMN = 2, DATE_COLUMN = 3 };
+    enum
+    {
+        NAME_COLUMN = 0,
+        SIZE_COLUMN = 1,
+        TYPE_COLUMN = 2,
+        DATE_COLUMN = 3
+    };
 
     CFileSelectorControl(QWidget* parent, const QString& name, CDiskSelectorControl* diskSelector);
 

@@ -186,11 +186,11 @@ bool CFilesSelectorPanel::IsFolderChanged(const QString& pattern)
     CLocalFileDriver& driver = mpDiskSelector->GetDriver();
     const QString kept = driver.GetCurrentDir();
     driver.SetCurrentDir(mpDiskSelector->GetCombo()->currentText());
-    bool changed = !CompareLists(*driver.GetEntryList(QString(), CFileDriver::DIRS, CFileDriver::UNSORTED),
-                                 *GetFolderEntries());
+    bool changed =
+        !CompareLists(*driver.GetEntryList(QString(), CFileDriver::DIRS, CFileDriver::UNSORTED), *GetFolderEntries());
     if (!changed)
-        changed = !CompareLists(*driver.GetEntryList(pattern, CFileDriver::FILES, CFileDriver::UNSORTED),
-                                *GetFileEntries());
+        changed =
+            !CompareLists(*driver.GetEntryList(pattern, CFileDriver::FILES, CFileDriver::UNSORTED), *GetFileEntries());
     driver.SetCurrentDir(kept);
     return changed;
 }

@@ -12,8 +12,7 @@ class CFrameObject : public QGroupBox
 {
     Q_OBJECT
 public:
-    CFrameObject(QWidget* parent, const QString& name, const QImage& image, int width, int height,
-                 int displayTime);
+    CFrameObject(QWidget* parent, const QString& name, const QImage& image, int width, int height, int displayTime);
 
     QPixmap GetPixmap() const;
     QLabel* GetImageLabel() const { return mpImageLabel; }

@@ -28,9 +28,8 @@ QUrl PageUrl(const QString& page)
 } // namespace
 
 CHelpWnd::CHelpWnd(QWidget* parent, const QString& name, bool modal, Qt::WindowFlags flags)
-    : QDialog(parent, flags),
-      mpBackward(MakeButton(this, "id_help_backward_normal", "id_help_backward_activated",
-                            "id_help_backward_disabled")),
+    : QDialog(parent, flags), mpBackward(MakeButton(this, "id_help_backward_normal", "id_help_backward_activated",
+                                                    "id_help_backward_disabled")),
       mpForward(MakeButton(this, "id_help_forward_normal", "id_help_forward_activated", "id_help_forward_disabled")),
       mpHome(MakeButton(this, "id_help_home_normal", "id_help_home_activated", "id_help_home_normal")),
       mpBrowser(new QTextBrowser(this)), mpGlobalLayout(new QVBoxLayout(this)), mpButtonLayout(new QHBoxLayout),

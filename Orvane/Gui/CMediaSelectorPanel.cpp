@@ -1,18 +1,18 @@
 #include "CMediaSelectorPanel.h"
 #include "CConverterPanel.h"
 #include "CDestinationSelectorPanel.h"
-#include "CGuiServices.h"
-#include "Core/CUserPrompt.h"
-#include "Host/CLocalFileDriver.h"
-#include "Host/CLocalFileInfo.h"
-#include <memory>
-#include "CFileSelectorControl.h"
 #include "CDiskSelectorControl.h"
+#include "CFileSelectorControl.h"
+#include "CGuiServices.h"
 #include "CPreviewPanel.h"
+#include "Core/CUserPrompt.h"
 #include "FileLineControls.h"
 #include "GuiResources.h"
+#include "Host/CLocalFileDriver.h"
+#include "Host/CLocalFileInfo.h"
 #include <QComboBox>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 QString Text(const char* id)
@@ -41,12 +41,12 @@ CMediaSelectorPanel::CMediaSelectorPanel(QWidget* parent, const QString& name, i
 
     CheckConnection(connect(this, qOverload<const CFileInfo*>(&CSingleFileSelectorPanel::Clicked), this,
                             &CMediaSelectorPanel::UpdatePanel));
-    CheckConnection(connect(this, &CMediaSelectorPanel::PathChanged, mpDiskSelector,
-                            &CDiskSelectorControl::UpdateComboList));
+    CheckConnection(
+        connect(this, &CMediaSelectorPanel::PathChanged, mpDiskSelector, &CDiskSelectorControl::UpdateComboList));
     CheckConnection(connect(mpDiskSelector->GetCombo(), qOverload<int>(&QComboBox::activated), this,
                             &CMediaSelectorPanel::DiskChanged));
-    CheckConnection(connect(mpDiskSelector, &CDiskSelectorControl::ItemChanged, this,
-                            &CMediaSelectorPanel::DiskChanged));
+    CheckConnection(
+        connect(mpDiskSelector, &CDiskSelectorControl::ItemChanged, this, &CMediaSelectorPanel::DiskChanged));
     CheckConnection(connect(mpConverterSelector, qOverload<int>(&QComboBox::activated), this,
                             &CMediaSelectorPanel::OnConverterControlChanged));
     CheckConnection(connect(mpConverterSelector, qOverload<int>(&QComboBox::activated), this,
@@ -68,13 +68,9 @@ void CMediaSelectorPanel::SetConverterIndex(int* index)
     *index = mpConverterSelector->currentIndex();
 }
 
-void CMediaSelectorPanel::SetFileList(const QStringList*)
-{
-}
+void CMediaSelectorPanel::SetFileList(const QStringList*) {}
 
-void CMediaSelectorPanel::LoadPanel(CDatabase&)
-{
-}
+void CMediaSelectorPanel::LoadPanel(CDatabase&) {}
 
 void CMediaSelectorPanel::SetCurrentFile(QString& name)
 {

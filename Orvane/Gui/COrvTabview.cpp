@@ -61,8 +61,8 @@ COrvTabview::COrvTabview(QWidget* parent, const QString& name) : QTabWidget(pare
     for (QSplitter* grid : {mpMediaGrid, mpSmsGrid, mpBatchGrid})
         grid->setOpaqueResize(true);
 
-    CheckConnection(connect(this, &QTabWidget::currentChanged, this,
-                            [this](int index) { OnCurrentTabChanged(widget(index)); }));
+    CheckConnection(
+        connect(this, &QTabWidget::currentChanged, this, [this](int index) { OnCurrentTabChanged(widget(index)); }));
 }
 
 void COrvTabview::ShowPage(int tab)
@@ -129,9 +129,8 @@ void COrvTabview::OnCurrentTabChanged(QWidget* page)
         B32 saved = 0;
         mpMediaDestinationPanel->IsSaved(&saved);
         if (!saved) {
-            const int answer = CGuiServices::Prompt().Ask(
-                Text("id_warning_title"), Text("id_warning_save_text"),
-                {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
+            const int answer = CGuiServices::Prompt().Ask(Text("id_warning_title"), Text("id_warning_save_text"),
+                                                          {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
             if (answer == 0)
                 mpMediaDestinationPanel->SaveButtonClicked();
         }

@@ -17,7 +17,12 @@ class COrvTabview : public QTabWidget
 {
     Q_OBJECT
 public:
-    enum { MEDIA_TAB = 0, SMS_TAB = 1, BATCH_TAB = 2 };
+    enum
+    {
+        MEDIA_TAB = 0,
+        SMS_TAB = 1,
+        BATCH_TAB = 2
+    };
 
     COrvTabview(QWidget* parent, const QString& name);
 

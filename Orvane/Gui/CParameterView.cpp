@@ -131,7 +131,7 @@ SimpleElement* CParameterView::CreateElement(CInterfaceInput* input, QWidget* pa
         element = new ComboBox(parameter, true, parent);
         break;
     default:
-        return nullptr;  // list boxes and unknown controls are not shown
+        return nullptr; // list boxes and unknown controls are not shown
     }
     element->SetCaption(input->mCaption);
     element->SetPrefix(input->mPrefix + MakeRangeText(parameter));

@@ -3,8 +3,8 @@
 #include "CFileSelectorControl.h"
 #include "CGuiServices.h"
 #include "CSelectorEdit.h"
-#include "GuiResources.h"
 #include "Core/CUserPrompt.h"
+#include "GuiResources.h"
 #include "Xml/CXmlFile.h"
 #include <QCheckBox>
 #include <QFileInfo>
@@ -37,14 +37,29 @@ QByteArray AttributeText(const QString& value)
     QByteArray text;
     for (const char c : value.toUtf8()) {
         switch (c) {
-        case '&': text += "&amp;"; break;
-        case '<': text += "&lt;"; break;
-        case '>': text += "&gt;"; break;
-        case '"': text += "&quot;"; break;
-        case '\n': text += "&#xa;"; break;
-        case '\r': text += "&#xd;"; break;
-        case '\t': text += "&#x9;"; break;
-        default: text += c;
+        case '&':
+            text += "&amp;";
+            break;
+        case '<':
+            text += "&lt;";
+            break;
+        case '>':
+            text += "&gt;";
+            break;
+        case '"':
+            text += "&quot;";
+            break;
+        case '\n':
+            text += "&#xa;";
+            break;
+        case '\r':
+            text += "&#xd;";
+            break;
+        case '\t':
+            text += "&#x9;";
+            break;
+        default:
+            text += c;
         }
     }
     return text;
@@ -125,17 +140,11 @@ void CParamsSelectorPanel::BuildEntries()
         qDebug("Error connecting a signal to another signal 1");
 }
 
-void CParamsSelectorPanel::SetFileList(const QStringList*)
-{
-}
+void CParamsSelectorPanel::SetFileList(const QStringList*) {}
 
-void CParamsSelectorPanel::LoadPanel(CDatabase&)
-{
-}
+void CParamsSelectorPanel::LoadPanel(CDatabase&) {}
 
-void CParamsSelectorPanel::SetCurrentFile(QString&)
-{
-}
+void CParamsSelectorPanel::SetCurrentFile(QString&) {}
 
 void CParamsSelectorPanel::SetListOfConverterName(QStringList* names)
 {
@@ -164,8 +173,9 @@ void CParamsSelectorPanel::Save()
         file += QStringLiteral(".xml");
     // The dialog asked about the name typed, not the one written.
     if (QFileInfo::exists(file)) {
-        const int answer = CGuiServices::Prompt().Ask(Text("id_warning_save_title"), Text("id_overwrite_text").arg(file),
-                                                      {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
+        const int answer =
+            CGuiServices::Prompt().Ask(Text("id_warning_save_title"), Text("id_overwrite_text").arg(file),
+                                       {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
         if (answer != 0)
             return;
     }

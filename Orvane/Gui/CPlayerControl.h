@@ -8,7 +8,14 @@ class CPlayerControl : public QWidget
 {
     Q_OBJECT
 public:
-    enum { PLAY = 1, STOP = 2, PREVIOUS = 4, NEXT = 8, ALL = 15 };
+    enum
+    {
+        PLAY = 1,
+        STOP = 2,
+        PREVIOUS = 4,
+        NEXT = 8,
+        ALL = 15
+    };
 
     CPlayerControl(QWidget* parent, const QString& name);
 

@@ -2,10 +2,10 @@
 #include "CGuiServices.h"
 #include "CPlayerControl.h"
 #include "CSoundOutput.h"
-#include "GuiResources.h"
 #include "Documents/CDocumentAbstract.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
+#include "GuiResources.h"
 #include "Wave/CDocumentWave.h"
 #include <QDir>
 #include <QFile>
@@ -67,8 +67,8 @@ QString MakeTempSoundFile(const QString& folder)
 }
 
 CPreviewPanel::CPreviewPanel(QWidget* parent, const QString& name)
-    : QWidget(parent), mpPages(new QStackedWidget(this)), mpPictureLabel(new QLabel),
-      mpHexList(new QTreeWidget), mpSoundLabel(new QLabel), mpPlayer(new CPlayerControl(this, QString()))
+    : QWidget(parent), mpPages(new QStackedWidget(this)), mpPictureLabel(new QLabel), mpHexList(new QTreeWidget),
+      mpSoundLabel(new QLabel), mpPlayer(new CPlayerControl(this, QString()))
 {
     setObjectName(name);
     auto* picturePage = new QFrame;

@@ -17,7 +17,12 @@ class CPreviewPanel : public QWidget
 {
     Q_OBJECT
 public:
-    enum { PICTURE_PAGE = 0, HEX_PAGE = 1, SOUND_PAGE = 2 };
+    enum
+    {
+        PICTURE_PAGE = 0,
+        HEX_PAGE = 1,
+        SOUND_PAGE = 2
+    };
 
     CPreviewPanel(QWidget* parent, const QString& name);
     ~CPreviewPanel() override;

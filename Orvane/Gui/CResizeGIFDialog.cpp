@@ -4,9 +4,9 @@
 #include "CPlayerControl.h"
 #include "CPreviewPanel.h"
 #include "CResizeDialog.h"
+#include "Documents/CDocumentAnimation.h"
 #include "GuiResources.h"
 #include "ResizeSupport.h"
-#include "Documents/CDocumentAnimation.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGraphicsRectItem>
@@ -202,8 +202,8 @@ void CResizeGIFDialog::SetAnimation(const CDocumentAnimation* animation)
     for (int i = 0; i < mpSource->GetAnimationFrameCount(); ++i) {
         const CAnimationFrame* frame = mpSource->GetFrame(i);
         const QImage image = frame->GetImage();
-        auto* box = new CFrameObject(mpFrameRow, QStringLiteral("CFrameObject"), image, image.width(),
-                                     image.height(), frame->GetDisplayTime());
+        auto* box = new CFrameObject(mpFrameRow, QStringLiteral("CFrameObject"), image, image.width(), image.height(),
+                                     frame->GetDisplayTime());
         mpFrameRowLayout->insertWidget(mpFrameRowLayout->count() - 1, box);
         mFrameBoxes.append(box);
         if (unsigned(i) < mMaxKept)

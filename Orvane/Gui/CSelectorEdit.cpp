@@ -1,7 +1,7 @@
 #include "CSelectorEdit.h"
 #include "CGuiServices.h"
-#include "GuiResources.h"
 #include "Core/CUserPrompt.h"
+#include "GuiResources.h"
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -108,8 +108,7 @@ void CSelectorEdit::OpenFileDialog()
 {
     QString& folder = SharedFolder();
     emit GetCurrentPath(folder);
-    const QString chosen =
-        CGuiServices::Prompt().ChooseOpenFile(this, folder, QStringLiteral("XML (*.XML *.xml)"));
+    const QString chosen = CGuiServices::Prompt().ChooseOpenFile(this, folder, QStringLiteral("XML (*.XML *.xml)"));
     if (chosen.isEmpty())
         return;
     folder = QFileInfo(chosen).absolutePath();

@@ -8,10 +8,10 @@ CSingleFileSelectorPanel::CSingleFileSelectorPanel(QWidget* parent, const QStrin
     : CFilesSelectorPanel(parent, name, diskSelectorLayout, QAbstractItemView::SingleSelection)
 {
     mpSelectedEntries = new CFileInfoList(false);
-    CheckConnection(connect(mpFileList, &CFileSelectorControl::BackspacePressed, mpDiskSelector,
-                            &CDiskSelectorControl::CdUp));
-    CheckConnection(connect(mpFileList, &QTreeWidget::itemSelectionChanged, this,
-                            &CSingleFileSelectorPanel::SelectionChanged));
+    CheckConnection(
+        connect(mpFileList, &CFileSelectorControl::BackspacePressed, mpDiskSelector, &CDiskSelectorControl::CdUp));
+    CheckConnection(
+        connect(mpFileList, &QTreeWidget::itemSelectionChanged, this, &CSingleFileSelectorPanel::SelectionChanged));
     CheckConnection(connect(mpFileList, &QTreeWidget::itemActivated, this,
                             qOverload<QTreeWidgetItem*>(&CSingleFileSelectorPanel::Clicked)));
     CheckConnection(connect(mpFileList, &QTreeWidget::itemClicked, this,

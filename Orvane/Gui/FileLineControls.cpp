@@ -14,9 +14,7 @@ void CFileIndicatorControl::SetSelectedFileName(QString& name)
     setText(name);
 }
 
-CBatchFileControl::CBatchFileControl(QWidget* parent, const QString& name) : CFileIndicatorControl(parent, name)
-{
-}
+CBatchFileControl::CBatchFileControl(QWidget* parent, const QString& name) : CFileIndicatorControl(parent, name) {}
 
 CConverterSelectorControl::CConverterSelectorControl(QWidget* parent, const QString& name) : QComboBox(parent)
 {

@@ -88,8 +88,7 @@ void OrvaneMainWindow::BuildMenus()
 
     QMenu* sms = bar->addMenu(Text("id_sms_menu"));
     sms->addAction(Text("id_open_item"), QKeySequence(Qt::CTRL | Qt::Key_F), this, &OrvaneMainWindow::OpenSmsDialog);
-    sms->addAction(Text("id_generate_item"), QKeySequence(Qt::CTRL | Qt::Key_G), this,
-                   &OrvaneMainWindow::SmsGenerate);
+    sms->addAction(Text("id_generate_item"), QKeySequence(Qt::CTRL | Qt::Key_G), this, &OrvaneMainWindow::SmsGenerate);
     sms->addAction(Text("id_generate_as_item"), QKeySequence(Qt::CTRL | Qt::Key_H), this,
                    &OrvaneMainWindow::SmsGenerateAs);
 

@@ -8,10 +8,10 @@
 #include "CParamsSelectorPanel.h"
 #include "CSmsBuilderPanel.h"
 #include "CSmsSelectorPanel.h"
-#include "GuiResources.h"
-#include "OrvaneMainWindow.h"
 #include "Core/CBatchInfo.h"
 #include "Core/CGenerationInfo.h"
+#include "GuiResources.h"
+#include "OrvaneMainWindow.h"
 #include "Parameters/CParameters.h"
 #include <QProgressBar>
 

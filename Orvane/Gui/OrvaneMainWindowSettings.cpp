@@ -8,9 +8,9 @@
 #include "OrvaneMainWindow.h"
 #include "Xml/CXmlFile.h"
 #include <QAction>
-#include <QMenu>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 
 namespace {
 
@@ -123,8 +123,7 @@ int OrvaneMainWindow::SaveSettings(QString path)
     const QString inputs[3] = {mpTabview->mpMediaSelectorPanel->GetCurrentFolder(),
                                mpTabview->mpSmsSelectorPanel->GetCurrentFolder(),
                                mpTabview->mpBatchSelectorPanel->GetCurrentFolder()};
-    const CDestinationSelectorPanel* outputs[3] = {mpTabview->mpMediaDestinationPanel,
-                                                   mpTabview->mpSmsDestinationPanel,
+    const CDestinationSelectorPanel* outputs[3] = {mpTabview->mpMediaDestinationPanel, mpTabview->mpSmsDestinationPanel,
                                                    mpTabview->mpBatchDestinationPanel};
     for (int tab = 0; tab < 3; ++tab) {
         file.SetStringAttribute(Name(FOLDER_ATTRIBUTES[tab][0]), inputs[tab]);

@@ -39,7 +39,8 @@ bool ParseFloat(const QString& text, float& value)
     return true;
 }
 
-template <typename T> T Clamp(T n, T min, T max)
+template <typename T>
+T Clamp(T n, T min, T max)
 {
     if (n > max)
         n = max;
@@ -86,8 +87,7 @@ QString MakeRangeText(const CParameter* parameter)
 
 ParameterValidator::ParameterValidator(CParameter* parameter, QObject* parent)
     : QValidator(parent), mpParameter(parameter)
-{
-}
+{}
 
 QValidator::State ParameterValidator::validate(QString& text, int& pos) const
 {
@@ -100,7 +100,7 @@ QValidator::State ParameterValidator::validate(QString& text, int& pos) const
         auto* p = static_cast<CIntParameter*>(mpParameter);
         int32_t n = 0;
         if (!ParseInt(text, n)) {
-            if (IsLoneSign(text, p->mMin < 0, p->mMax > 0))
+            if (IsLoneSign(text, p->mMin<0, p->mMax> 0))
                 return Intermediate;
             text.clear();
             pos = 0;
@@ -114,7 +114,7 @@ QValidator::State ParameterValidator::validate(QString& text, int& pos) const
         auto* p = static_cast<CFloatParameter*>(mpParameter);
         float n = 0;
         if (!ParseFloat(text, n)) {
-            if (IsLoneSign(text, p->mMin < 0, p->mMax > 0))
+            if (IsLoneSign(text, p->mMin<0, p->mMax> 0))
                 return Intermediate;
             text.clear();
             pos = 0;
@@ -207,8 +207,7 @@ void SEdit::leaveEvent(QEvent* event)
 
 SimpleElement::SimpleElement(CParameter* parameter, bool withLabels, QWidget* parent)
     : Element(parent), mpParameter(parameter), mWithLabels(withLabels)
-{
-}
+{}
 
 void SimpleElement::SetValueWidget(QWidget* value)
 {

@@ -11,10 +11,22 @@ class CFileDriver : public QObject
     Q_OBJECT
 public:
     // Type flags of GetEntryList.
-    enum { FILES = 1, DIRS = 2 };
+    enum
+    {
+        FILES = 1,
+        DIRS = 2
+    };
     // Sort flags of GetEntryList: the low two bits choose the key, the others modify it.
-    enum { SORT_NAME = 0, SORT_SIZE = 1, SORT_TIME = 2, UNSORTED = 3,
-           SORT_REVERSED = 16, SORT_IGNORE_CASE = 32, SORT_DIRS_FIRST = 64 };
+    enum
+    {
+        SORT_NAME = 0,
+        SORT_SIZE = 1,
+        SORT_TIME = 2,
+        UNSORTED = 3,
+        SORT_REVERSED = 16,
+        SORT_IGNORE_CASE = 32,
+        SORT_DIRS_FIRST = 64
+    };
 
     using QObject::QObject;
 

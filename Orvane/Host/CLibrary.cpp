@@ -1,8 +1,6 @@
 #include "CLibrary.h"
 
-CLibrary::CLibrary() : m_hModule(nullptr), m_RefCount(0)
-{
-}
+CLibrary::CLibrary() : m_hModule(nullptr), m_RefCount(0) {}
 
 CLibrary::~CLibrary()
 {

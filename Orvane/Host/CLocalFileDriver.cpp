@@ -24,10 +24,18 @@ QDir::SortFlags SortFlags(int sortFlags)
 {
     QDir::SortFlags flags;
     switch (sortFlags & 3) {
-    case CFileDriver::SORT_NAME: flags = QDir::Name; break;
-    case CFileDriver::SORT_SIZE: flags = QDir::Size; break;
-    case CFileDriver::SORT_TIME: flags = QDir::Time; break;
-    default: flags = QDir::Unsorted; break;
+    case CFileDriver::SORT_NAME:
+        flags = QDir::Name;
+        break;
+    case CFileDriver::SORT_SIZE:
+        flags = QDir::Size;
+        break;
+    case CFileDriver::SORT_TIME:
+        flags = QDir::Time;
+        break;
+    default:
+        flags = QDir::Unsorted;
+        break;
     }
     if (sortFlags & CFileDriver::SORT_REVERSED)
         flags |= QDir::Reversed;
@@ -40,9 +48,7 @@ QDir::SortFlags SortFlags(int sortFlags)
 
 } // namespace
 
-CLocalFileDriver::CLocalFileDriver() : CFileDriver(nullptr)
-{
-}
+CLocalFileDriver::CLocalFileDriver() : CFileDriver(nullptr) {}
 
 CLocalFileDriver::~CLocalFileDriver() = default;
 

@@ -1,9 +1,7 @@
 #include "CLocalFileInfo.h"
 #include <limits>
 
-CLocalFileInfo::CLocalFileInfo(const QString& path) : CFileInfo(path), m_Info(path)
-{
-}
+CLocalFileInfo::CLocalFileInfo(const QString& path) : CFileInfo(path), m_Info(path) {}
 
 const QFileInfo& CLocalFileInfo::Fresh() const
 {

@@ -1,7 +1,6 @@
 #pragma once
 #include <QList>
 
-
 class CParameters;
 class CPluginBase;
 class CPluginClassInfo;
@@ -11,7 +10,10 @@ class CPluginClass
 {
 public:
     // Flag bit 0: the class is unusable (its parameter file or its resources could not be loaded).
-    enum { UNUSABLE = 1 };
+    enum
+    {
+        UNUSABLE = 1
+    };
 
     CPluginClass() = default;
     // Lets the converter release its resources, then deletes it and both parameter sets. Runs before the

@@ -29,7 +29,7 @@ int CPluginManager::Load(const QString& folder, const QString& parameterFolderNa
 
     QStringList names;
     const CFileInfoList* entries = driver.GetEntryList(QStringLiteral("*.so"), CFileDriver::FILES,
-                                                      CFileDriver::SORT_NAME | CFileDriver::SORT_IGNORE_CASE);
+                                                       CFileDriver::SORT_NAME | CFileDriver::SORT_IGNORE_CASE);
     QStringList baseNames;
     for (const CFileInfo* entry : *entries) {
         names.append(entry->GetFileName());

@@ -14,7 +14,12 @@ class CPluginManager
 {
 public:
     // Converter kinds (GetConverterType).
-    enum { IMPORTER = 1, EXPORTER = 2, TRANSLATOR = 3 };
+    enum
+    {
+        IMPORTER = 1,
+        EXPORTER = 2,
+        TRANSLATOR = 3
+    };
 
     CPluginManager() = default;
     ~CPluginManager();
@@ -28,7 +33,10 @@ public:
     int Load(const QString& folder, const QString& parameterFolderName);
     // Where converters loaded from now on report a language file they cannot load; null keeps each
     // plug-in's own reporter.
-    void SetResourceFailureReporter(CPluginBase::ResourceFailureReporter reporter) { m_ResourceFailureReporter = reporter; }
+    void SetResourceFailureReporter(CPluginBase::ResourceFailureReporter reporter)
+    {
+        m_ResourceFailureReporter = reporter;
+    }
     // Destroys every converter (after its UnloadResources) and parameter set, then frees the libraries. 1.
     int Unload();
 
@@ -37,9 +45,8 @@ public:
     // (when given) and one of whose import extensions is importExtension (when given), extensions compared
     // without regard to case. With a profile, the converter must also accept it. The records stay the
     // manager's.
-    QList<CPluginClass*> Query(int requiredKind, int excludedKind, int documentTypeMask,
-                               const QString& exportExtension, const QString& importExtension,
-                               CProfile* profile) const;
+    QList<CPluginClass*> Query(int requiredKind, int excludedKind, int documentTypeMask, const QString& exportExtension,
+                               const QString& importExtension, CProfile* profile) const;
 
     // Every record, usable or not, in registration order.
     const QList<CPluginClass*>& GetClassList() const { return m_Classes; }

@@ -14,7 +14,10 @@ class CMoreTests : public QObject, public CTestBase
     Q_OBJECT
 public:
     // The number of fake converter names, "fakeConverter0" upwards.
-    enum { FAKE_CONVERTER_COUNT = 11 };
+    enum
+    {
+        FAKE_CONVERTER_COUNT = 11
+    };
 
 public slots:
     // Replaces the list by the fake converter names.

@@ -3,8 +3,8 @@
 #include "Gui/CParameterView.h"
 #include "Gui/GuiResources.h"
 #include "Parameters/CParameters.h"
-#include <QVBoxLayout>
 #include <QDir>
+#include <QVBoxLayout>
 
 TestDialog::TestDialog(CUserPrompt& prompt) : QDialog(nullptr), m_Prompt(prompt)
 {
@@ -14,8 +14,7 @@ TestDialog::TestDialog(CUserPrompt& prompt) : QDialog(nullptr), m_Prompt(prompt)
 
 std::unique_ptr<CParameters> TestDialog::LoadChosenParameters()
 {
-    const QString path =
-        m_Prompt.ChooseOpenFile(this, QDir::currentPath(), QStringLiteral("XML (*.XML *.xml)"));
+    const QString path = m_Prompt.ChooseOpenFile(this, QDir::currentPath(), QStringLiteral("XML (*.XML *.xml)"));
     if (path.isEmpty())
         return nullptr;
     auto parameters = std::make_unique<CParameters>();
@@ -24,9 +23,7 @@ std::unique_ptr<CParameters> TestDialog::LoadChosenParameters()
     return parameters;
 }
 
-void TestDialog::Test()
-{
-}
+void TestDialog::Test() {}
 
 void TestDialog::TestParameters()
 {
@@ -45,6 +42,4 @@ void TestDialog::TestParameters()
     view->SetParameters(nullptr);
 }
 
-void TestDialog::Changed()
-{
-}
+void TestDialog::Changed() {}

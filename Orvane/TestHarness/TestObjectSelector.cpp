@@ -19,11 +19,8 @@ CTestBase* Create()
 }
 
 const CTestKey kTestKeys[] = {
-    {"BRENNA", &Create<CBrennaTests>},
-    {"CORVIN", &Create<CMoreTests>},
-    {"ISOLDE", &Create<CIsoldeTests>},
-    {"TALMO", &Create<CTalmoTests>},
-    {"WEYLAND", &Create<CWeylandTests>},
+    {"BRENNA", &Create<CBrennaTests>}, {"CORVIN", &Create<CMoreTests>},     {"ISOLDE", &Create<CIsoldeTests>},
+    {"TALMO", &Create<CTalmoTests>},   {"WEYLAND", &Create<CWeylandTests>},
 };
 
 } // namespace

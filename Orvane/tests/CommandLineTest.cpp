@@ -1,9 +1,9 @@
 #include "Core/CCommandLine.h"
+#include "QtPrinters.h"
 #include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,11 +77,16 @@ TEST_F(CommandLineTest, FirstRowInTableOrderWins)
     EXPECT_EQ(line.mHelp, 1);
     EXPECT_EQ(line.mGui, 1);
     EXPECT_EQ(line.mUserValues, Args({"ANN", "BOB"}));
-    struct Case { const char* argument; int row; };
+    struct Case
+    {
+        const char* argument;
+        int row;
+    };
     const Case cases[] = {
         {"/profile=", 0}, {"/PARAMETER=", 1}, {"/destination=x", 2}, {"/converter=", 3}, {"/logfile=", 4},
-        {"/preview", 5}, {"/help", 6}, {"/user=", 7}, {"/ihm", 8}, {"/path=", 9},
-        {"/profile", -1}, {"/pat=", -1}, {"profile=x", -1}, {"-help", -1}, {"", -1}, {"/", -1},
+        {"/preview", 5},  {"/help", 6},       {"/user=", 7},         {"/ihm", 8},        {"/path=", 9},
+        {"/profile", -1}, {"/pat=", -1},      {"profile=x", -1},     {"-help", -1},      {"", -1},
+        {"/", -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CCommandLine::MatchOption(QString::fromUtf8(c.argument)), c.row) << c.argument;
@@ -101,8 +106,8 @@ TEST_F(CommandLineTest, ExistingFileIsTakenAsGiven)
     Touch(m_Start + QStringLiteral("/sub/song.mid"));
     Touch(m_Start + QStringLiteral("/tune.RTX"));
     const QString absolute = m_Start + QStringLiteral("/tune.RTX");
-    const CCommandLine line = CCommandLine::Parse(
-        QStringList{QStringLiteral("sub/song.mid"), absolute, QStringLiteral("tune.RTX")}, m_Start);
+    const CCommandLine line =
+        CCommandLine::Parse(QStringList{QStringLiteral("sub/song.mid"), absolute, QStringLiteral("tune.RTX")}, m_Start);
     EXPECT_EQ(line.mCommandLineMode, 1);
     EXPECT_EQ(line.mSources, (QStringList{QStringLiteral("sub/song.mid"), absolute, QStringLiteral("tune.RTX")}));
 }

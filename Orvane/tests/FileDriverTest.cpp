@@ -1,10 +1,10 @@
 #include "Host/CFileInfo.h"
 #include "Host/CLocalFileDriver.h"
 #include "Host/CLocalFileInfo.h"
+#include "QtPrinters.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -62,8 +62,7 @@ TEST_F(FileDriverTest, EntryListMatchesLettersOfEitherCaseAndSkipsDots)
               (QStringList{QStringLiteral("A.SO"), QStringLiteral("b.so"), QStringLiteral("c.So")}));
     EXPECT_EQ(Names(m_Driver.GetEntryList(QStringLiteral("*.SO"), CFileDriver::DIRS, byNameIgnoringCase)),
               QStringList{QStringLiteral("sub.so")});
-    EXPECT_EQ(m_Driver.GetEntryList(QString(), CFileDriver::FILES | CFileDriver::DIRS, byNameIgnoringCase)->count(),
-              6);
+    EXPECT_EQ(m_Driver.GetEntryList(QString(), CFileDriver::FILES | CFileDriver::DIRS, byNameIgnoringCase)->count(), 6);
     EXPECT_EQ(Names(m_Driver.GetEntryList(QStringLiteral("*.dll;notes"), CFileDriver::FILES, byNameIgnoringCase)),
               (QStringList{QStringLiteral("d.dll"), QStringLiteral("notes")}));
     // Unsorted with folders first, and both kinds: never "." or "..".

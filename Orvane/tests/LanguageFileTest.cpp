@@ -1,6 +1,6 @@
 #include "Core/CCommandLine.h"
-#include "Text/CLanguageResources.h"
 #include "QtPrinters.h"
+#include "Text/CLanguageResources.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,22 +15,65 @@ QString Message(const QString& id)
 TEST(ShippedLanguageFile, HasEveryHostMessage)
 {
     ASSERT_TRUE(CLanguageResources::Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
-    for (const char* id :
-         {"id_fatal_error", "id_reinstall", "id_no_converter", "id_import_plugmissing", "id_no_sms_translator",
-          "id_no_profile", "id_warning", "id_param_loaded_failed", "id_plugin_info", "id_help_header",
-          "id_already_exists", "id_animated_gif", "id_batch_entry_invalid",
-          "id_cancel_caption", "id_convert_failed", "id_converter_unavailable", "id_converting",
-          "id_convertion_failed", "id_convertion_success", "id_currently_converting", "id_failed_to_load",
-          "id_failed_to_save", "id_import_failed", "id_import_warning", "id_importing", "id_launch_failed0",
-          "id_launch_failed1", "id_launching", "id_media_toobig", "id_no_caption", "id_no_valid_conversion",
-          "id_opening_failed", "id_opening_file", "id_param_saved_failed", "id_picture_toobig", "id_please_wait",
-          "id_processing", "id_profile_not_compatible", "id_saving_failed", "id_saving_file",
-          "id_select_converter_failed", "id_select_importer_failed", "id_select_profile_failed",
-          "id_source_missing", "id_translating", "id_translation_failed", "id_warning_media_toobig",
-          "id_yes_caption", "id_yes_to_all_caption", "id_logfile_is_source", "id_logfile_failed",
-          "id_result_name_taken", "id_opening_failed_because", "id_saving_failed_because",
-          "id_param_loaded_failed_because", "id_source_unreadable", "id_profile_option_missing",
-          "id_converter_option_missing", "id_help_footer"})
+    for (const char* id : {"id_fatal_error",
+                           "id_reinstall",
+                           "id_no_converter",
+                           "id_import_plugmissing",
+                           "id_no_sms_translator",
+                           "id_no_profile",
+                           "id_warning",
+                           "id_param_loaded_failed",
+                           "id_plugin_info",
+                           "id_help_header",
+                           "id_already_exists",
+                           "id_animated_gif",
+                           "id_batch_entry_invalid",
+                           "id_cancel_caption",
+                           "id_convert_failed",
+                           "id_converter_unavailable",
+                           "id_converting",
+                           "id_convertion_failed",
+                           "id_convertion_success",
+                           "id_currently_converting",
+                           "id_failed_to_load",
+                           "id_failed_to_save",
+                           "id_import_failed",
+                           "id_import_warning",
+                           "id_importing",
+                           "id_launch_failed0",
+                           "id_launch_failed1",
+                           "id_launching",
+                           "id_media_toobig",
+                           "id_no_caption",
+                           "id_no_valid_conversion",
+                           "id_opening_failed",
+                           "id_opening_file",
+                           "id_param_saved_failed",
+                           "id_picture_toobig",
+                           "id_please_wait",
+                           "id_processing",
+                           "id_profile_not_compatible",
+                           "id_saving_failed",
+                           "id_saving_file",
+                           "id_select_converter_failed",
+                           "id_select_importer_failed",
+                           "id_select_profile_failed",
+                           "id_source_missing",
+                           "id_translating",
+                           "id_translation_failed",
+                           "id_warning_media_toobig",
+                           "id_yes_caption",
+                           "id_yes_to_all_caption",
+                           "id_logfile_is_source",
+                           "id_logfile_failed",
+                           "id_result_name_taken",
+                           "id_opening_failed_because",
+                           "id_saving_failed_because",
+                           "id_param_loaded_failed_because",
+                           "id_source_unreadable",
+                           "id_profile_option_missing",
+                           "id_converter_option_missing",
+                           "id_help_footer"})
         EXPECT_FALSE(Message(QString::fromLatin1(id)).isEmpty()) << id;
     EXPECT_TRUE(Message(QStringLiteral("id_param_loaded_failed")).contains(QStringLiteral("%1")));
     EXPECT_TRUE(Message(QStringLiteral("id_plugin_info")).contains(QStringLiteral("%3")));

@@ -1,10 +1,10 @@
 #include "Gui/CProgressDialog.h"
+#include "QtPrinters.h"
 #include "TestApplication.h"
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 namespace {

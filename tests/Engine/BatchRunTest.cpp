@@ -140,9 +140,11 @@ TEST_F(BatchRunTest, AParameterFileThatFailsIsLoggedAndTheDefaultsAreUsed)
     const QString parameters = Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
     NewLog();
     EXPECT_EQ(Run(sources, "TST", parameters), 0);
-    EXPECT_EQ(NewLog(), Text("id_launching") + LF
-                            + Text("id_param_loaded_failed_because").arg(parameters, QStringLiteral("is not a well-formed XML file")) + LF
-                            + ConvertedSourceLog(sources.at(0), {Out("a.TST")}));
+    EXPECT_EQ(
+        NewLog(),
+        Text("id_launching") + LF
+            + Text("id_param_loaded_failed_because").arg(parameters, QStringLiteral("is not a well-formed XML file"))
+            + LF + ConvertedSourceLog(sources.at(0), {Out("a.TST")}));
     EXPECT_EQ(ReadAll(Out("a.TST")), "one");
 
     // A good file is used for its entry.
@@ -154,8 +156,8 @@ TEST_F(BatchRunTest, AFailedSourceLeavesNothingForTheNextOne)
     const QStringList sources = Sources({"fail", "good", "fail again", "nopreview last"});
     NewLog();
     EXPECT_EQ(Run(sources, "TWX", QString(), 1), 0);
-    EXPECT_EQ(FilesIn(m_Out), (QStringList{QStringLiteral("b.TWX"), QStringLiteral("b_previewTWX.WAV"),
-                                           QStringLiteral("d.TWX")}));
+    EXPECT_EQ(FilesIn(m_Out),
+              (QStringList{QStringLiteral("b.TWX"), QStringLiteral("b_previewTWX.WAV"), QStringLiteral("d.TWX")}));
     EXPECT_EQ(ReadAll(Out("b.TWX")), "good");
     EXPECT_EQ(ReadAll(Out("d.TWX")), "nopreview last");
     EXPECT_EQ(ReadAll(Out("b_previewTWX.WAV")).left(4), "RIFF");
@@ -170,10 +172,11 @@ TEST_F(BatchRunTest, SourcesThatCannotBeReadOrImportedFailTheRun)
                               Write(QStringLiteral("fine.txt"), "fine")};
     NewLog();
     EXPECT_EQ(Run(sources), 0);
-    EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
-                            + Text("id_opening_failed_because").arg(sources.at(0), QStringLiteral("No such file or directory"))
-                            + LF + Text("id_select_importer_failed").arg(sources.at(1))
-                            + LF + ConvertedSourceLog(sources.at(2), {Out("fine.TST")}));
+    EXPECT_EQ(NewLog(),
+              Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
+                  + Text("id_opening_failed_because").arg(sources.at(0), QStringLiteral("No such file or directory"))
+                  + LF + Text("id_select_importer_failed").arg(sources.at(1)) + LF
+                  + ConvertedSourceLog(sources.at(2), {Out("fine.TST")}));
     EXPECT_EQ(FilesIn(m_Out), QStringList{QStringLiteral("fine.TST")});
 }
 
@@ -183,11 +186,11 @@ TEST_F(BatchRunTest, AProfileTheConverterDoesNotFullyAcceptFailsEachSource)
     const QStringList sources = Sources({"one", "two"});
     NewLog();
     EXPECT_EQ(Run(sources), 0);
-    const QString refused = Text("id_convert_failed") + LF
-                            + Text("id_profile_not_compatible").arg(QStringLiteral("WARY")) + LF;
+    const QString refused =
+        Text("id_convert_failed") + LF + Text("id_profile_not_compatible").arg(QStringLiteral("WARY")) + LF;
     EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
-                            + Text("id_importing") + LF + refused + Text("id_opening_file").arg(sources.at(1))
-                            + LF + Text("id_importing") + LF + refused);
+                            + Text("id_importing") + LF + refused + Text("id_opening_file").arg(sources.at(1)) + LF
+                            + Text("id_importing") + LF + refused);
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
     EXPECT_EQ(m_Prompt.Messages(),
               OneMessage(Text("id_launch_failed0"), Text("id_launch_failed1").arg(QStringLiteral("run.log"))));

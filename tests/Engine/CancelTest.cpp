@@ -1,11 +1,11 @@
 // Cancelling a running conversion or batch from the waiting popup.
 #include "Core/CBatchInfo.h"
 #include "Core/CGenerationInfo.h"
-#include "Gui/CProgressDialog.h"
 #include "Engine/CEngineState.h"
+#include "EngineTestSupport.h"
+#include "Gui/CProgressDialog.h"
 #include "Host/CPluginClass.h"
 #include "Plugin/CPluginBase.h"
-#include "EngineTestSupport.h"
 #include "QtPrinters.h"
 #include <QApplication>
 #include <QDir>
@@ -44,8 +44,8 @@ TEST_F(CancelTest, ThePopupButtonStopsACancelableConversionSilently)
         EXPECT_EQ(popup->objectName(), QStringLiteral("Popup Dialog"));
         EXPECT_EQ(popup->windowTitle(), Text("id_currently_converting"));
         auto* button = popup->findChild<QPushButton*>();
-        buttonShown = button && !button->isHidden() && button->isEnabled()
-                      && button->text() == Text("id_cancel_caption");
+        buttonShown =
+            button && !button->isHidden() && button->isEnabled() && button->text() == Text("id_cancel_caption");
         popup->Clicked();
     };
     CGenerationInfo info(path, ConverterIndex("TWX"), nullptr, QString());
@@ -84,8 +84,8 @@ TEST_F(CancelTest, EscapeStopsABatchBeforeItsNextSource)
     B32 result = 7;
     m_Application->LaunchAsked(&list, 1, result);
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
-                            + Text("id_importing") + LF);
+    EXPECT_EQ(NewLog(),
+              Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF + Text("id_importing") + LF);
     EXPECT_TRUE(FilesIn(In(QStringLiteral("out"))).isEmpty());
     EXPECT_TRUE(m_Prompt.mShown.empty());
     EXPECT_EQ(State().mpPopup, nullptr);

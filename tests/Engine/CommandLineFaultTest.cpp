@@ -10,8 +10,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -85,9 +85,9 @@ protected:
     // Everything in a folder, hidden files included, so a temporary file left behind shows.
     QStringList Files(const QString& relative = QString()) const
     {
-        QStringList names = QDir(relative.isEmpty() ? m_Work : W(relative))
-                                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                           QDir::Name);
+        QStringList names =
+            QDir(relative.isEmpty() ? m_Work : W(relative))
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         return names;
     }
 
@@ -149,7 +149,8 @@ TEST_F(CommandLineFaultTest, EachRunCreatesItsOwnLogAndNeverEmptiesAnOlderOne)
         taken << QStringLiteral("Logfile") + moment.toString(QStringLiteral("dd_MM_yyyy_hh_mm_ss"));
         Write(taken.last() + QStringLiteral(".log"), "older run\n");
     }
-    const CRun run = Run({QStringLiteral("/profile=Model A"), QStringLiteral("/converter=imy"), QStringLiteral("tune.mid")});
+    const CRun run =
+        Run({QStringLiteral("/profile=Model A"), QStringLiteral("/converter=imy"), QStringLiteral("tune.mid")});
     EXPECT_EQ(run.exitCode, 0);
     QStringList fresh;
     for (const QString& name : Files()) {
@@ -185,7 +186,8 @@ TEST_F(CommandLineFaultTest, ALogThatIsASourceIsRefusedAndOneThatCannotBeCreated
         {"a link to the source", QStringLiteral("alias.log"), 1,
          QStringLiteral("The run log alias.log is also a source; nothing was converted.\n"), false},
         {"missing folder", QStringLiteral("missing/run.log"), 0,
-         QStringLiteral("The run log %1 cannot be created: No such file or directory.\n").arg(W(QStringLiteral("missing/run.log"))),
+         QStringLiteral("The run log %1 cannot be created: No such file or directory.\n")
+             .arg(W(QStringLiteral("missing/run.log"))),
          true},
         {"a folder", QStringLiteral("folder"), 0,
          QStringLiteral("The run log %1 cannot be created: is a folder.\n").arg(W(QStringLiteral("folder"))), true},
@@ -233,10 +235,16 @@ TEST_F(CommandLineFaultTest, ANameWrittenOnceInARunIsNeverWrittenAgainInIt)
         QString earlier, later;
     };
     const Case cases[] = {
-        {"one folder", {QStringLiteral("tune.mid"), QStringLiteral("tune.rtx")}, QStringLiteral("tune.IMY"),
-         W(QStringLiteral("tune.mid")), W(QStringLiteral("tune.rtx"))},
-        {"two folders", {QStringLiteral("d1/t.mid"), QStringLiteral("d2/t.rtx")}, QStringLiteral("t.IMY"),
-         W(QStringLiteral("d1/t.mid")), W(QStringLiteral("d2/t.rtx"))},
+        {"one folder",
+         {QStringLiteral("tune.mid"), QStringLiteral("tune.rtx")},
+         QStringLiteral("tune.IMY"),
+         W(QStringLiteral("tune.mid")),
+         W(QStringLiteral("tune.rtx"))},
+        {"two folders",
+         {QStringLiteral("d1/t.mid"), QStringLiteral("d2/t.rtx")},
+         QStringLiteral("t.IMY"),
+         W(QStringLiteral("d1/t.mid")),
+         W(QStringLiteral("d2/t.rtx"))},
     };
     for (const Case& c : cases) {
         QDir(W(QStringLiteral("out"))).removeRecursively();
@@ -270,7 +278,8 @@ TEST_F(CommandLineFaultTest, ANameWrittenOnceInARunIsNeverWrittenAgainInIt)
                                    .arg(W(QStringLiteral("msg/g_1.EMS_SMS")), W(QStringLiteral("sms/g.ecd")),
                                         W(QStringLiteral("sms/g_1.imy")))))
         << qPrintable(Log());
-    EXPECT_EQ(Files(QStringLiteral("msg")), (QStringList{QStringLiteral("g_0.EMS_SMS"), QStringLiteral("g_1.EMS_SMS")}));
+    EXPECT_EQ(Files(QStringLiteral("msg")),
+              (QStringList{QStringLiteral("g_0.EMS_SMS"), QStringLiteral("g_1.EMS_SMS")}));
 }
 
 TEST_F(CommandLineFaultTest, OutsideFilesAreReadOnlyWhenRegularAndWithinTheirCap)
@@ -292,16 +301,24 @@ TEST_F(CommandLineFaultTest, OutsideFilesAreReadOnlyWhenRegularAndWithinTheirCap
         QString line;
     };
     const Case cases[] = {
-        {"endless parameter file", {QStringLiteral("/parameter=/dev/zero"), QStringLiteral("tune.mid")},
+        {"endless parameter file",
+         {QStringLiteral("/parameter=/dev/zero"), QStringLiteral("tune.mid")},
          QStringLiteral("The parameter file /dev/zero could not be loaded: is a device.\n")},
-        {"parameter FIFO", {QStringLiteral("/parameter=pipe.xml"), QStringLiteral("tune.mid")},
+        {"parameter FIFO",
+         {QStringLiteral("/parameter=pipe.xml"), QStringLiteral("tune.mid")},
          QStringLiteral("The parameter file %1 could not be loaded: is a FIFO.\n").arg(W(QStringLiteral("pipe.xml")))},
-        {"source over the cap", {QStringLiteral("huge.mid")},
-         QStringLiteral("The file %1 cannot be read: is larger than 268435456 bytes.\n").arg(W(QStringLiteral("huge.mid")))},
-        {"source folder", {QStringLiteral("folder.mid")},
+        {"source over the cap",
+         {QStringLiteral("huge.mid")},
+         QStringLiteral("The file %1 cannot be read: is larger than 268435456 bytes.\n")
+             .arg(W(QStringLiteral("huge.mid")))},
+        {"source folder",
+         {QStringLiteral("folder.mid")},
          QStringLiteral("The source folder.mid cannot be read: is a folder.\n")},
-        {"source FIFO", {QStringLiteral("pipe.mid")}, QStringLiteral("The source pipe.mid cannot be read: is a FIFO.\n")},
-        {"broken link", {QStringLiteral("broken.mid")},
+        {"source FIFO",
+         {QStringLiteral("pipe.mid")},
+         QStringLiteral("The source pipe.mid cannot be read: is a FIFO.\n")},
+        {"broken link",
+         {QStringLiteral("broken.mid")},
          QStringLiteral("The source broken.mid cannot be read: is a broken link.\n")},
         {"missing", {QStringLiteral("ghost.mid")}, QStringLiteral("The source ghost.mid does not exist.\n")},
     };
@@ -322,10 +339,12 @@ TEST_F(CommandLineFaultTest, AMissingProfileOrConverterOptionListsTheChoices)
         QRegularExpression line;
     };
     const Case cases[] = {
-        {"profile", {QStringLiteral("/converter=imy")},
+        {"profile",
+         {QStringLiteral("/converter=imy")},
          QRegularExpression(QStringLiteral("^No phone profile was chosen: add /profile= with one of: "
                                            "Model A, Model B, Model C\\.\n$"))},
-        {"converter", {QStringLiteral("/profile=Model A")},
+        {"converter",
+         {QStringLiteral("/profile=Model A")},
          QRegularExpression(QStringLiteral("^No converter was chosen: add /converter= with one of: "
                                            "([A-Z_]+, )*IMY(, [A-Z_]+)*\\.\n$"))},
     };
@@ -445,7 +464,8 @@ TEST_F(CommandLineFaultTest, FortySourcesOnAFillingDiskLoseNothing)
         const QByteArray result = ReadBytes(out + base + QStringLiteral(".IMY"));
         EXPECT_TRUE(result.startsWith("BEGIN:IMELODY") && result.endsWith("END:IMELODY")) << qPrintable(base);
         const QString preview = out + base + QStringLiteral("_previewIMY.WAV");
-        EXPECT_TRUE(log.contains(QStringLiteral("Saving %1 failed: File too large.\n").arg(preview))) << qPrintable(base);
+        EXPECT_TRUE(log.contains(QStringLiteral("Saving %1 failed: File too large.\n").arg(preview)))
+            << qPrintable(base);
     }
     const QStringList named = {
         QStringLiteral("The source missing1.mid does not exist.\n"),
@@ -456,8 +476,10 @@ TEST_F(CommandLineFaultTest, FortySourcesOnAFillingDiskLoseNothing)
         QStringLiteral("The source fifo2.rtx cannot be read: is a FIFO.\n"),
         QStringLiteral("No importer can read cutcard.ecd for this converter.\n"),
         QStringLiteral("No importer can read noisecard.ecd for this converter.\n"),
-        QStringLiteral("The file %1 cannot be read: is larger than 268435456 bytes.\n").arg(W(QStringLiteral("huge.mid"))),
-        QStringLiteral("%1twin.IMY was not written: the source %2 wrote it earlier in this run, so the source %3 fails.\n")
+        QStringLiteral("The file %1 cannot be read: is larger than 268435456 bytes.\n")
+            .arg(W(QStringLiteral("huge.mid"))),
+        QStringLiteral(
+            "%1twin.IMY was not written: the source %2 wrote it earlier in this run, so the source %3 fails.\n")
             .arg(out, W(QStringLiteral("twin.mid")), W(QStringLiteral("twin.rtx"))),
     };
     for (const QString& line : named)
@@ -486,7 +508,8 @@ TEST_F(CommandLineFaultTest, FortySourcesOnAFillingDiskLoseNothing)
         const QString base = QFileInfo(source).completeBaseName();
         EXPECT_EQ(QFile::exists(out + base + QStringLiteral(".IMY")), converted) << qPrintable(part);
         if (!converted)
-            EXPECT_GE(part.split(LF, Qt::SkipEmptyParts).size(), 3) << "a failure without its words: " << qPrintable(part);
+            EXPECT_GE(part.split(LF, Qt::SkipEmptyParts).size(), 3)
+                << "a failure without its words: " << qPrintable(part);
     }
 }
 

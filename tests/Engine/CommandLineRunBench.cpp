@@ -67,8 +67,8 @@ void Run(benchmark::State& state, int sources)
         }
         file.write("Tune" + QByteArray::number(i) + ":d=4,o=5,b=120:8c,8e,8g,c6,8g,2e\n");
     }
-    const QList<QByteArray> arguments{"/profile=Model A", "/converter=imy", "/destination=out",
-                                      "/logfile=bench.log", sources == 1 ? QByteArray("t0.rtx") : QByteArray("*.rtx")};
+    const QList<QByteArray> arguments{"/profile=Model A", "/converter=imy", "/destination=out", "/logfile=bench.log",
+                                      sources == 1 ? QByteArray("t0.rtx") : QByteArray("*.rtx")};
     for (auto _ : state) {
         if (!RunProgram(folder, arguments)) {
             state.SkipWithError("the run did not succeed");

@@ -106,22 +106,50 @@ TEST_F(CommandLineRunTest, TheExitCodeSaysWhetherEverythingNamedWasConverted)
     };
     const QString converted = ConvertedSourceLog(W(QStringLiteral("a.txt")), {W(QStringLiteral("a.TST"))});
     const Case cases[] = {
-        {"no profile named", "tst", {QStringLiteral("a.txt")}, false, 1,
+        {"no profile named",
+         "tst",
+         {QStringLiteral("a.txt")},
+         false,
+         1,
          Text("id_profile_option_missing").arg(QStringLiteral("PHONE1, REFUSER, WARY")) + LF},
-        {"unknown profile", "tst", {QStringLiteral("a.txt"), QStringLiteral("/profile=nobody")}, false, 1,
+        {"unknown profile",
+         "tst",
+         {QStringLiteral("a.txt"), QStringLiteral("/profile=nobody")},
+         false,
+         1,
          Text("id_select_profile_failed").arg(QStringLiteral("NOBODY")) + LF},
-        {"no converter named", nullptr, {QStringLiteral("a.txt")}, true, 1,
+        {"no converter named",
+         nullptr,
+         {QStringLiteral("a.txt")},
+         true,
+         1,
          Text("id_converter_option_missing").arg(QStringLiteral("TST, TPX, TAX, TWX, TST_SMS")) + LF},
-        {"unknown converter", "xyz", {QStringLiteral("a.txt")}, true, 1,
+        {"unknown converter",
+         "xyz",
+         {QStringLiteral("a.txt")},
+         true,
+         1,
          Text("id_select_converter_failed").arg(QStringLiteral("XYZ")) + LF},
         {"pattern matching nothing", "tst", {QStringLiteral("*.nomatch")}, true, 0, QString()},
         {"everything converted", "tst", {QStringLiteral("a.txt")}, true, 0, converted},
         {"pattern", "tst", {QStringLiteral("*.TXT")}, true, 0, converted},
-        {"missing source", "tst", {QStringLiteral("ghost.txt"), QStringLiteral("a.txt")}, true, 1,
+        {"missing source",
+         "tst",
+         {QStringLiteral("ghost.txt"), QStringLiteral("a.txt")},
+         true,
+         1,
          Text("id_source_missing").arg(QStringLiteral("ghost.txt")) + LF + converted},
-        {"source without importer", "tst", {QStringLiteral("pic.tpi"), QStringLiteral("a.txt")}, true, 1,
+        {"source without importer",
+         "tst",
+         {QStringLiteral("pic.tpi"), QStringLiteral("a.txt")},
+         true,
+         1,
          Text("id_select_importer_failed").arg(QStringLiteral("pic.tpi")) + LF + converted},
-        {"only a source without importer", "tst", {QStringLiteral("pic.tpi")}, true, 1,
+        {"only a source without importer",
+         "tst",
+         {QStringLiteral("pic.tpi")},
+         true,
+         1,
          Text("id_select_importer_failed").arg(QStringLiteral("pic.tpi")) + LF},
     };
     for (const Case& c : cases) {
@@ -149,8 +177,9 @@ TEST_F(CommandLineRunTest, AMissingDestinationFolderFailsTheRunAndWritesNothing)
     EXPECT_EQ(run.log, Text("id_opening_file").arg(W(QStringLiteral("a.txt"))) + LF + Text("id_importing") + LF
                            + Text("id_convertion_success") + LF
                            + Text("id_saving_file").arg(W(QStringLiteral("nowhere/a.TST"))) + LF
-                           + Text("id_saving_failed_because").arg(W(QStringLiteral("nowhere/a.TST")),
-                                                                   QStringLiteral("No such file or directory")) + LF);
+                           + Text("id_saving_failed_because")
+                                 .arg(W(QStringLiteral("nowhere/a.TST")), QStringLiteral("No such file or directory"))
+                           + LF);
     EXPECT_FALSE(QDir(W(QStringLiteral("nowhere"))).exists());
 }
 
@@ -160,9 +189,9 @@ TEST_F(CommandLineRunTest, AParameterFileThatFailsIsLoggedAndTheDefaultsConvert)
     Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
     const CRun run = Run("tst", {QStringLiteral("a.txt"), QStringLiteral("/parameter=broken.xml")});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.log, Text("id_param_loaded_failed_because").arg(W(QStringLiteral("broken.xml")),
-                                                              QStringLiteral("is not a well-formed XML file")) + LF
-                           + ConvertedSourceLog(W(QStringLiteral("a.txt")), {W(QStringLiteral("a.TST"))}));
+    EXPECT_EQ(run.log, Text("id_param_loaded_failed_because")
+                               .arg(W(QStringLiteral("broken.xml")), QStringLiteral("is not a well-formed XML file"))
+                           + LF + ConvertedSourceLog(W(QStringLiteral("a.txt")), {W(QStringLiteral("a.TST"))}));
     EXPECT_EQ(ReadAll(W(QStringLiteral("a.TST"))), "hello");
 }
 
@@ -172,8 +201,8 @@ TEST_F(CommandLineRunTest, RelativeNamesInSeveralFoldersResolveAgainstTheStartFo
     Write(QStringLiteral("y/b.txt"), "second");
     Write(QStringLiteral("settings/good.xml"), ValidParameterFile());
     QDir(m_Work).mkdir(QStringLiteral("out"));
-    const CRun run = Run("tst", {QStringLiteral("x/a.txt"), QStringLiteral("y/b.txt"), QStringLiteral("/destination=out"),
-                                 QStringLiteral("/parameter=settings/good.xml")});
+    const CRun run = Run("tst", {QStringLiteral("x/a.txt"), QStringLiteral("y/b.txt"),
+                                 QStringLiteral("/destination=out"), QStringLiteral("/parameter=settings/good.xml")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.log, ConvertedSourceLog(W(QStringLiteral("x/a.txt")), {W(QStringLiteral("out/a.TST"))})
                            + ConvertedSourceLog(W(QStringLiteral("y/b.txt")), {W(QStringLiteral("out/b.TST"))}));

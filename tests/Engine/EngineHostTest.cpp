@@ -64,8 +64,18 @@ TEST(EngineHost, PositionsOutsideTheListsAreReportedThroughTheHost)
         {"translator parameters", [&] { engine.LoadTraductorParamsAsked(-1, QStringLiteral("none.xml")); }, 1},
         {"translator defaults", [&] { engine.LoadDefaultTraductorParamsAsked(0); }, 1},
         {"saving no set", [&] { engine.SaveParamsAsked(QStringLiteral("out.xml"), nullptr); }, 1},
-        {"export extension", [&] { QString e; engine.GetExportExtensionForConverter(e, 0); }, 0},
-        {"working set", [&] { CParameters* p = nullptr; engine.GetConverterParameters(0, &p); }, 0},
+        {"export extension",
+         [&] {
+             QString e;
+             engine.GetExportExtensionForConverter(e, 0);
+         },
+         0},
+        {"working set",
+         [&] {
+             CParameters* p = nullptr;
+             engine.GetConverterParameters(0, &p);
+         },
+         0},
         {"clearing", [&] { engine.ClearMediaAsked(); }, 0},
     };
     for (const auto& c : cases) {

@@ -41,8 +41,8 @@ void PrepareEngineApp(const CScratchApp& app)
 QString ConvertedSourceLog(const QString& source, const QStringList& files)
 {
     const QChar lf = QLatin1Char('\n');
-    QString log = Text("id_opening_file").arg(source) + lf + Text("id_importing") + lf + Text("id_convertion_success")
-                  + lf;
+    QString log =
+        Text("id_opening_file").arg(source) + lf + Text("id_importing") + lf + Text("id_convertion_success") + lf;
     for (const QString& file : files)
         log += Text("id_saving_file").arg(file) + lf;
     return log;

@@ -73,8 +73,9 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
         QString path;
         QString reason;
     };
-    for (const Unreadable& file : {Unreadable{In(QStringLiteral("missing.txt")), QStringLiteral("No such file or directory")},
-                                   Unreadable{Write(QStringLiteral("empty.txt"), ""), QStringLiteral("is empty")}}) {
+    for (const Unreadable& file :
+         {Unreadable{In(QStringLiteral("missing.txt")), QStringLiteral("No such file or directory")},
+          Unreadable{Write(QStringLiteral("empty.txt"), ""), QStringLiteral("is empty")}}) {
         const QString& missing = file.path;
         m_Prompt.mShown.clear();
         EXPECT_EQ(Load(missing, "TST"), 0);
@@ -221,8 +222,8 @@ TEST_F(MediaSlotTest, ConverterIndexesOutsideTheListAreRefused)
         CGenerationInfo info(QString(), index, nullptr, QString());
         m_Application->ConvertionAsked(0, &info);
         EXPECT_EQ(NewLog(), Text("id_converting") + LF);
-        EXPECT_EQ(m_Prompt.Messages(),
-                  OneMessage(Text("id_convert_failed"), Text("id_converter_unavailable"))) << index;
+        EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_convert_failed"), Text("id_converter_unavailable")))
+            << index;
         QString path = In(QStringLiteral("a.txt"));
         B32 success = 7;
         m_Application->LoadMediaAsked(path, index, success);

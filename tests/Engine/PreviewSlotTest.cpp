@@ -41,7 +41,8 @@ TEST_F(PreviewSlotTest, ListsTheFramesUpToTheFirstMissingOne)
     QStringList names{QStringLiteral("stale")};
     m_Application->GetPreviewFileList(type, names, base, ConverterIndex("TAX"));
     EXPECT_EQ(type, CDocument::ANIMATION);
-    EXPECT_EQ(names, (QStringList{In(QStringLiteral("song_previewTAX_0.BMP")), In(QStringLiteral("song_previewTAX_1.BMP"))}));
+    EXPECT_EQ(names,
+              (QStringList{In(QStringLiteral("song_previewTAX_0.BMP")), In(QStringLiteral("song_previewTAX_1.BMP"))}));
     m_Application->GetPreviewFileList(type, names, base, ConverterIndex("TPX"));
     EXPECT_EQ(type, CDocument::PICTURE);
     EXPECT_EQ(names, QStringList{In(QStringLiteral("song_previewTPX.BMP"))});
@@ -75,9 +76,9 @@ TEST_F(PreviewSlotTest, LoadsPictureAndAnimationPreviews)
     EXPECT_EQ(animation->GetFrame(1)->GetDisplayTime(), 100);
 
     // One frame that cannot be read leaves no preview at all.
-    m_Application->LoadPreviewAsked({In(QStringLiteral("f0.BMP")), In(QStringLiteral("broken.BMP")),
-                                     In(QStringLiteral("f1.BMP"))},
-                                    CDocument::ANIMATION, success);
+    m_Application->LoadPreviewAsked(
+        {In(QStringLiteral("f0.BMP")), In(QStringLiteral("broken.BMP")), In(QStringLiteral("f1.BMP"))},
+        CDocument::ANIMATION, success);
     EXPECT_EQ(success, 0);
     EXPECT_EQ(Preview(), nullptr);
     m_Application->LoadPreviewAsked({}, CDocument::PICTURE, success);

@@ -4,8 +4,8 @@
 #include "QtPrinters.h"
 #include <QDir>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -94,8 +94,8 @@ TEST(SafeFileWrite, ALongestLegalNameIsWrittenAndAReplacedFileKeepsItsModeAndLin
     struct stat info;
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0604u);
-    EXPECT_EQ(FilesIn(dir.path()), (QStringList{QStringLiteral("link.bin"), QString(255, QLatin1Char('n')),
-                                                QStringLiteral("result.bin")}));
+    EXPECT_EQ(FilesIn(dir.path()),
+              (QStringList{QStringLiteral("link.bin"), QString(255, QLatin1Char('n')), QStringLiteral("result.bin")}));
 }
 
 TEST(SafeFileWrite, ARunEndedBySignalWhileWritingLeavesNoTemporaryFile)

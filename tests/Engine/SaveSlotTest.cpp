@@ -70,14 +70,14 @@ TEST_F(SaveSlotTest, SeveralChunksAreNumberedAndOnlyTheFirstFileIsAskedAbout)
     EXPECT_TRUE(m_Prompt.mQuestions.isEmpty());
     EXPECT_EQ(ReadAll(Out("song_0.TST")), "AB");
     EXPECT_EQ(ReadAll(Out("song_1.TST")), "CDE");
-    EXPECT_EQ(NewLog(), Text("id_saving_file").arg(Out("song_0.TST")) + LF
-                            + Text("id_saving_file").arg(Out("song_1.TST")) + LF);
+    EXPECT_EQ(NewLog(),
+              Text("id_saving_file").arg(Out("song_0.TST")) + LF + Text("id_saving_file").arg(Out("song_1.TST")) + LF);
 
     // Now the first exists: "no" writes nothing at all, "yes" writes both.
     Write(QStringLiteral("out/song_0.TST"), "old");
     Write(QStringLiteral("out/song_1.TST"), "old");
     m_Prompt.mAnswers = {1};
-    EXPECT_EQ(Save(1, m_Out, QString()), 0);  // refused: not saved
+    EXPECT_EQ(Save(1, m_Out, QString()), 0); // refused: not saved
     EXPECT_EQ(m_Prompt.mQuestions, QStringList{Question("id_already_exists", Out("song_0.TST"))});
     EXPECT_EQ(ReadAll(Out("song_0.TST")), "old");
     EXPECT_EQ(ReadAll(Out("song_1.TST")), "old");
@@ -96,8 +96,7 @@ TEST_F(SaveSlotTest, AResultLargerThanThePhoneTakesIsSavedOnlyWhenConfirmed)
     Convert("oversize");
     m_Prompt.mAnswers = {1};
     Save(0, m_Out, QString());
-    EXPECT_EQ(m_Prompt.mQuestions,
-              QStringList{Question("id_media_toobig", Out("song.TST"), QStringLiteral("PHONE1"))});
+    EXPECT_EQ(m_Prompt.mQuestions, QStringList{Question("id_media_toobig", Out("song.TST"), QStringLiteral("PHONE1"))});
     EXPECT_FALSE(QFile::exists(Out("song.TST")));
 
     m_Prompt.mAnswers = {0};

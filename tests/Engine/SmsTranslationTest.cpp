@@ -31,8 +31,8 @@ TEST_F(SmsTranslationTest, OneMessageGivesOneFileWithoutSuffix)
     EXPECT_EQ(FilesIn(m_Out), QStringList{QStringLiteral("tune.TST_SMS")});
     EXPECT_EQ(ReadAll(Out("tune.TST_SMS")), "short");
     EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + Text("id_importing")
-                            + LF + Text("id_convertion_success") + LF
-                            + Text("id_saving_file").arg(Out("tune.TST_SMS")) + LF);
+                            + LF + Text("id_convertion_success") + LF + Text("id_saving_file").arg(Out("tune.TST_SMS"))
+                            + LF);
     // Items of an e-card are found beside it.
     EXPECT_EQ(QDir::currentPath(), In(QStringLiteral("cards")));
     EXPECT_TRUE(m_Prompt.mShown.empty());
@@ -60,8 +60,8 @@ TEST_F(SmsTranslationTest, SeveralMessagesAreNumberedFromTheOutputName)
     EXPECT_EQ(FilesIn(In(QStringLiteral("bare"))),
               (QStringList{QStringLiteral("card_0.TST_SMS"), QStringLiteral("card_1.TST_SMS"),
                            QStringLiteral("card_2.TST_SMS")}));
-    EXPECT_EQ(CSmsTranslation::MakeOutputFileName(CGenerationInfo(source, 0, nullptr, m_Out), QStringLiteral("/x/"),
-                                                  0, 1, QStringLiteral("EMS_SMS")),
+    EXPECT_EQ(CSmsTranslation::MakeOutputFileName(CGenerationInfo(source, 0, nullptr, m_Out), QStringLiteral("/x/"), 0,
+                                                  1, QStringLiteral("EMS_SMS")),
               QStringLiteral("/x/card.EMS_SMS"));
 }
 
@@ -107,8 +107,7 @@ TEST_F(SmsTranslationTest, ASourceThatCannotBeReadOrImportedIsReported)
         Translate(source);
         // The reading failure names the file and why.
         const QString tail = c.content[0] == '\0' ? c.logTail.arg(source, QStringLiteral("is empty")) : c.logTail;
-        EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + tail)
-            << c.content;
+        EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + tail) << c.content;
         EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text(c.title), text)) << c.content;
         EXPECT_TRUE(FilesIn(m_Out).isEmpty()) << c.content;
         EXPECT_TRUE(m_Window.mCalls.isEmpty()) << c.content;
@@ -121,8 +120,7 @@ TEST_F(SmsTranslationTest, ATranslationThatFailsWritesNothingAndLeavesNothing)
     NewLog();
     Translate(source);
     EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + Text("id_importing")
-                            + LF + QStringLiteral("Translation failed\n\n") + LF + Text("id_convertion_failed")
-                            + LF);
+                            + LF + QStringLiteral("Translation failed\n\n") + LF + Text("id_convertion_failed") + LF);
     // The detailed text loses one line feed of its two.
     EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_translation_failed"), QStringLiteral("Translation failed\n")));
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
@@ -144,8 +142,8 @@ TEST_F(SmsTranslationTest, ATranslatorIndexOutsideTheListIsRefused)
         m_Prompt.mShown.clear();
         CGenerationInfo info(source, index, nullptr, m_Out);
         m_Application->TranslationAsked(&info, QString());
-        EXPECT_EQ(m_Prompt.Messages(),
-                  OneMessage(Text("id_translation_failed"), Text("id_converter_unavailable"))) << index;
+        EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_translation_failed"), Text("id_converter_unavailable")))
+            << index;
     }
     EXPECT_EQ(NewLog(), QString());
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
@@ -160,9 +158,10 @@ TEST_F(SmsTranslationTest, AFileThatCannotBeWrittenIsReportedAndTheOthersAreStil
     m_Prompt.mAnswers = {0};
     NewLog();
     Translate(source);
-    EXPECT_TRUE(NewLog().endsWith(Text("id_saving_file").arg(Out("card_0.TST_SMS")) + LF
-                                  + Text("id_saving_failed_because").arg(Out("card_0.TST_SMS"), QStringLiteral("Is a directory"))
-                                  + LF + Text("id_saving_file").arg(Out("card_1.TST_SMS")) + LF));
+    EXPECT_TRUE(NewLog().endsWith(
+        Text("id_saving_file").arg(Out("card_0.TST_SMS")) + LF
+        + Text("id_saving_failed_because").arg(Out("card_0.TST_SMS"), QStringLiteral("Is a directory")) + LF
+        + Text("id_saving_file").arg(Out("card_1.TST_SMS")) + LF));
     ASSERT_EQ(m_Prompt.mShown.size(), 1u);
     EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_failed_to_save").arg(Out("card_0.TST_SMS")));
     EXPECT_EQ(ReadAll(Out("card_1.TST_SMS")), "tes!!");

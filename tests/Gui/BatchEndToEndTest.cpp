@@ -140,7 +140,8 @@ TEST_F(BatchEndToEndTest, ABatchWritesWhatTheCommandLineWrites)
     CFileSelectorControl* list = sources.GetFileList();
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QString name = list->topLevelItem(i)->text(0);
-        list->topLevelItem(i)->setSelected(name == QLatin1String("morning.mid") || name == QLatin1String("greeting.ecd"));
+        list->topLevelItem(i)->setSelected(name == QLatin1String("morning.mid")
+                                           || name == QLatin1String("greeting.ecd"));
     }
     ASSERT_EQ(rows.GetRows().size(), entire.size());
     rows.GetRows().at(imyEntry)->GetCheckBox()->setChecked(true);

@@ -1,8 +1,8 @@
 // The batch tab's parameter panel: one row per converter, and the batch file that keeps the rows.
-#include "GuiTestSupport.h"
 #include "Gui/COrvTabview.h"
 #include "Gui/CParamsSelectorPanel.h"
 #include "Gui/CSelectorEdit.h"
+#include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include <QCheckBox>
 #include <QFile>
@@ -76,11 +76,12 @@ TEST_F(BatchFileTest, ABatchFileKeepsEveryRowInOrder)
     SetRows({QStringLiteral("/p/a.xml*"), QString(), QStringLiteral("d \"q\" <\n>.xml")});
     SaveAs(In(QStringLiteral("batch")));
     EXPECT_EQ(QString::fromUtf8(ReadAll(In(QStringLiteral("batch.xml")))),
-              QString::fromLatin1("<!DOCTYPE ORVANE_Batch_File>\n<ORVANE_Batch_File>\n"
-                         "<PlugIn0 Caption=\"A\" FileName=\"/p/a.xml\" Checked=\"true\"/>\n"
-                         "<PlugIn1 Caption=\"B &amp; C\" FileName=\"\" Checked=\"false\"/>\n"
-                         "<PlugIn2 Caption=\"D\" FileName=\"d &quot;q&quot; &lt;&#xa;&gt;.xml\" Checked=\"false\"/>\n"
-                         "</ORVANE_Batch_File>\n"));
+              QString::fromLatin1(
+                  "<!DOCTYPE ORVANE_Batch_File>\n<ORVANE_Batch_File>\n"
+                  "<PlugIn0 Caption=\"A\" FileName=\"/p/a.xml\" Checked=\"true\"/>\n"
+                  "<PlugIn1 Caption=\"B &amp; C\" FileName=\"\" Checked=\"false\"/>\n"
+                  "<PlugIn2 Caption=\"D\" FileName=\"d &quot;q&quot; &lt;&#xa;&gt;.xml\" Checked=\"false\"/>\n"
+                  "</ORVANE_Batch_File>\n"));
     m_Panel->NewBatch();
     EXPECT_EQ(Rows(), (QStringList{QString(), QString(), QString()}));
     LoadFrom(In(QStringLiteral("batch.xml")));
@@ -136,9 +137,11 @@ TEST_F(BatchFileTest, XmlIsAppendedOnlyToANameWithoutItAndAnExistingFileIsAskedF
     EXPECT_EQ(m_GuiPrompt.mQuestions.size(), 2);
     // A folder that does not exist: the write fails and says so.
     SaveAs(In(QStringLiteral("missing/b.xml")));
-    EXPECT_EQ(Messages(), QStringList{GuiMessage("CParamsSelectorPanel", "id_warning_save_title") + QLatin1Char('|')
-                                      + GuiMessage("CParamsSelectorPanel", "id_param_saved_failed")
-                                            .arg(In(QStringLiteral("missing/b.xml")))});
+    EXPECT_EQ(
+        Messages(),
+        QStringList{
+            GuiMessage("CParamsSelectorPanel", "id_warning_save_title") + QLatin1Char('|')
+            + GuiMessage("CParamsSelectorPanel", "id_param_saved_failed").arg(In(QStringLiteral("missing/b.xml")))});
 }
 
 TEST_F(BatchFileTest, ARowStoredForAnotherConverterIsLeftOutOfTheBatch)
@@ -161,9 +164,9 @@ TEST_F(BatchFileTest, ShortOrMalformedFilesWarnAndLeaveUnreadRows)
 {
     Show({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
     SetRows({QStringLiteral("1*"), QStringLiteral("2*"), QStringLiteral("3*")});
-    const QString shortFile = Write(QStringLiteral("short.xml"),
-                                    "<ORVANE_Batch_File><PlugIn0 Caption=\"A\" FileName=\"f\" Checked=\"TRUE\"/>"
-                                    "<PlugIn1 Caption=\"B\" Checked=\"1\"/></ORVANE_Batch_File>");
+    const QString shortFile =
+        Write(QStringLiteral("short.xml"), "<ORVANE_Batch_File><PlugIn0 Caption=\"A\" FileName=\"f\" Checked=\"TRUE\"/>"
+                                           "<PlugIn1 Caption=\"B\" Checked=\"1\"/></ORVANE_Batch_File>");
     LoadFrom(shortFile);
     // "TRUE" and "1" are not "true"; a missing file name keeps the row's.
     EXPECT_EQ(Rows(), (QStringList{QStringLiteral("f"), QStringLiteral("2"), QStringLiteral("3*")}));
@@ -176,7 +179,8 @@ TEST_F(BatchFileTest, ShortOrMalformedFilesWarnAndLeaveUnreadRows)
     EXPECT_EQ(Messages().last(), LoadFailed(broken));
     // The next dialog opens where the last file was.
     LoadFrom(QString());
-    EXPECT_EQ(m_GuiPrompt.mFileQuestions.last(), QStringLiteral("open|") + m_Start + QStringLiteral("|XML (*.XML *.xml)"));
+    EXPECT_EQ(m_GuiPrompt.mFileQuestions.last(),
+              QStringLiteral("open|") + m_Start + QStringLiteral("|XML (*.XML *.xml)"));
 }
 
 TEST_F(BatchFileTest, BeforeTheFirstShowThereAreNoRows)
@@ -222,7 +226,8 @@ TEST_F(BatchFileTest, ARowsButtonChoosesItsParameterFile)
     m_GuiPrompt.mFileAnswer = In(QStringLiteral("params/p.xml"));
     row->GetOpenButton()->click();
     EXPECT_EQ(row->GetFileName(), In(QStringLiteral("params/p.xml")));
-    EXPECT_EQ(m_GuiPrompt.mFileQuestions.last(), QStringLiteral("open|") + m_Start + QStringLiteral("|XML (*.XML *.xml)"));
+    EXPECT_EQ(m_GuiPrompt.mFileQuestions.last(),
+              QStringLiteral("open|") + m_Start + QStringLiteral("|XML (*.XML *.xml)"));
     m_GuiPrompt.mFileAnswer.clear();
     row->GetOpenButton()->click();
     EXPECT_EQ(row->GetFileName(), In(QStringLiteral("params/p.xml")));

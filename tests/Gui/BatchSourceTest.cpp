@@ -1,9 +1,9 @@
 // The batch tab's source panel: the files and folders chosen, walked with or without their sub-folders.
-#include "GuiTestSupport.h"
 #include "Gui/CBatchSelectorPanel.h"
 #include "Gui/CDiskSelectorControl.h"
 #include "Gui/CFileSelectorControl.h"
 #include "Gui/COrvTabview.h"
+#include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,15 +1,15 @@
 // The file browsing controls and the panels' list: cells, sort keys, listings compared, clicks.
-#include "GuiTestSupport.h"
 #include "Gui/CDiskSelectorControl.h"
 #include "Gui/CFileSelectorControl.h"
 #include "Gui/CMediaSelectorPanel.h"
 #include "Gui/COrvTabview.h"
+#include "GuiTestSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "QtPrinters.h"
 #include <QComboBox>
-#include <QPushButton>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -39,7 +39,8 @@ protected:
         CLocalFileDriver& driver = m_Panel->GetDiskSelector()->GetDriver();
         driver.SetCurrentDir(m_Folder);
         m_Panel->Clear();
-        m_Panel->AddFiles(driver.GetEntryList(QString(), CFileDriver::FILES | CFileDriver::DIRS, CFileDriver::UNSORTED));
+        m_Panel->AddFiles(
+            driver.GetEntryList(QString(), CFileDriver::FILES | CFileDriver::DIRS, CFileDriver::UNSORTED));
     }
     QStringList Names()
     {

@@ -1,15 +1,15 @@
 // The converter panel on the media tab: its set in the view, saving and loading parameter files, and the
 // switch to the converter that a loaded file belongs to.
-#include "GuiTestSupport.h"
 #include "Gui/CConverterPanel.h"
 #include "Gui/CMediaSelectorPanel.h"
 #include "Gui/COrvTabview.h"
 #include "Gui/CParameterView.h"
 #include "Gui/FileLineControls.h"
+#include "GuiTestSupport.h"
 #include "Parameters/CParameters.h"
+#include "QtPrinters.h"
 #include "Text/CLanguageResources.h"
 #include <QPushButton>
-#include "QtPrinters.h"
 #include <QSignalSpy>
 
 namespace {
@@ -116,7 +116,7 @@ struct SaveCase
     const char* typed;
     const char* written;
     bool exists;
-    int answer;  // to the overwrite question
+    int answer; // to the overwrite question
     bool saved;
 };
 
@@ -181,7 +181,7 @@ TEST_F(ConverterPanelTest, AFileOfTheChosenConverterLoadsAtOnce)
 struct SwitchCase
 {
     const char* name;
-    int answer;  // to the switch question; -1: the prompt's default, as Escape gives
+    int answer; // to the switch question; -1: the prompt's default, as Escape gives
     bool loaded;
 };
 
@@ -203,10 +203,10 @@ TEST_F(ConverterPanelTest, AFileOfAnotherConverterAsksBeforeSwitching)
         m_GuiPrompt.mFileAnswer = file;
         Panel().Load();
         ASSERT_EQ(m_GuiPrompt.mQuestions.size(), 1);
-        EXPECT_EQ(m_GuiPrompt.mQuestions.first(),
-                  PanelText("id_warning_title") + QLatin1Char('|') + PanelText("id_warning_text") + QLatin1Char('|')
-                      + PanelText("id_yes_caption") + QLatin1Char('/') + PanelText("id_no_caption")
-                      + QStringLiteral("|1|1"));
+        EXPECT_EQ(m_GuiPrompt.mQuestions.first(), PanelText("id_warning_title") + QLatin1Char('|')
+                                                      + PanelText("id_warning_text") + QLatin1Char('|')
+                                                      + PanelText("id_yes_caption") + QLatin1Char('/')
+                                                      + PanelText("id_no_caption") + QStringLiteral("|1|1"));
         EXPECT_EQ(switched.count(), c.loaded ? 1 : 0);
         EXPECT_EQ(Combo()->currentIndex(), c.loaded ? m_Exporter : m_Other);
         EXPECT_EQ(SetLevel(), c.loaded ? 8 : 3);
@@ -237,7 +237,7 @@ TEST_F(ConverterPanelTest, AFileThatNamesNoConverterIsReportedAndChangesNothing)
         CParameters* before = Panel().GetParameters();
         Panel().Load();
         EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{PanelText("id_warning_title") + QLatin1Char('|')
-                                                       + PanelText("id_param_not_recognised").arg(file)});
+                                                      + PanelText("id_param_not_recognised").arg(file)});
         EXPECT_TRUE(m_GuiPrompt.mQuestions.isEmpty());
         EXPECT_EQ(Combo()->currentIndex(), m_Exporter);
         EXPECT_EQ(Panel().GetParameters(), before);

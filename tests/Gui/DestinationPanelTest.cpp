@@ -1,6 +1,5 @@
 // The destination panel: result names, convert and save from the media tab, the result file preview with its
 // questions, and the batch list that Launch hands over.
-#include "GuiTestSupport.h"
 #include "Core/CBatchInfo.h"
 #include "Core/CGenerationInfo.h"
 #include "Gui/CDestinationSelectorPanel.h"
@@ -10,9 +9,10 @@
 #include "Gui/COrvTabview.h"
 #include "Gui/CPreviewPanel.h"
 #include "Gui/FileLineControls.h"
+#include "GuiTestSupport.h"
 #include "Host/CLocalFileInfo.h"
-#include "Text/CLanguageResources.h"
 #include "QtPrinters.h"
+#include "Text/CLanguageResources.h"
 #include <QCheckBox>
 #include <QDateTime>
 #include <QPushButton>
@@ -32,7 +32,8 @@ TEST(ResultNames, TheBaseEndsAtTheFirstDotUnlessTheNameStartsWithOne)
         {".hidden", "."},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CDestinationSelectorPanel::ProposedBaseName(QString::fromLatin1(c.first)), QString::fromLatin1(c.second))
+        EXPECT_EQ(CDestinationSelectorPanel::ProposedBaseName(QString::fromLatin1(c.first)),
+                  QString::fromLatin1(c.second))
             << c.first;
 }
 
@@ -44,13 +45,14 @@ TEST(ResultNames, ABatchSourceQualifiesByItsFileNamesEnding)
         const char* extension;
         bool matches;
     } cases[] = {
-        {"/F/a.MID", "mid", true}, {"/F/b.wav", "wav", true}, {"/F/.wav", "wav", false},
+        {"/F/a.MID", "mid", true},      {"/F/b.wav", "wav", true}, {"/F/.wav", "wav", false},
         {"/x.wav/c.txt", "wav", false}, {"/F/awav", "wav", false}, {"/F/a.wav", "w.v", false},
         {"/F/a.w.v", "w.v", true},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CDestinationSelectorPanel::HasExtension(QString::fromLatin1(c.path), QString::fromLatin1(c.extension)),
-                  c.matches)
+        EXPECT_EQ(
+            CDestinationSelectorPanel::HasExtension(QString::fromLatin1(c.path), QString::fromLatin1(c.extension)),
+            c.matches)
             << c.path << " " << c.extension;
 }
 
@@ -140,7 +142,7 @@ TEST_F(DestinationPanelTest, MenusDoNothingWhileTheButtonsAreDisabled)
     // A second file is loaded: the first one's result must not be saved under its name.
     Write(QStringLiteral("media/Other.txt"), "other");
     const CLocalFileInfo other(In(QStringLiteral("media/Other.txt")));
-    m_GuiPrompt.mAnswers = {0};  // drop the unsaved result
+    m_GuiPrompt.mAnswers = {0}; // drop the unsaved result
     Source().UpdatePanel(&other);
     QSignalSpy asked(&Out(), &CDestinationSelectorPanel::SaveAsked);
     Out().SaveButtonClicked();
@@ -176,11 +178,13 @@ TEST_F(DestinationPanelTest, SaveAsAppendsTheExtensionOnlyWhenTheNameLacksIt)
         m_GuiPrompt.mFileAnswer = In(QStringLiteral("elsewhere/") + QString::fromLatin1(c.first));
         QDir().mkpath(In(QStringLiteral("elsewhere")));
         Out().SaveAs();
-        EXPECT_EQ(m_GuiPrompt.mFileQuestions.last(), QStringLiteral("save|") + m_Out + QStringLiteral("|(*.TST *.tst)"));
+        EXPECT_EQ(m_GuiPrompt.mFileQuestions.last(),
+                  QStringLiteral("save|") + m_Out + QStringLiteral("|(*.TST *.tst)"));
         EXPECT_EQ(Out().GetOutputFolder(), In(QStringLiteral("elsewhere")));
         EXPECT_EQ(Out().GetDiskSelector()->GetCombo()->currentText(), In(QStringLiteral("elsewhere")));
         EXPECT_EQ(Out().GetDestFileIndicator()->text(), QString::fromLatin1(c.second));
-        EXPECT_TRUE(QFile::exists(In(QStringLiteral("elsewhere/")) + QString::fromLatin1(c.second).section(QLatin1Char('.'), 0, 0)
+        EXPECT_TRUE(QFile::exists(In(QStringLiteral("elsewhere/"))
+                                  + QString::fromLatin1(c.second).section(QLatin1Char('.'), 0, 0)
                                   + QStringLiteral(".TST")));
         EXPECT_EQ(Saved(), 1);
         Out().SetOutputFolder(m_Out);
@@ -191,8 +195,8 @@ TEST_F(DestinationPanelTest, SaveAsAppendsTheExtensionOnlyWhenTheNameLacksIt)
 struct PreviewCase
 {
     const char* name;
-    int seconds;  // preview file older than the result by this much; -1: no preview file
-    int answer;   // to the question, when one is asked
+    int seconds; // preview file older than the result by this much; -1: no preview file
+    int answer;  // to the question, when one is asked
     bool asked;
     bool shown;
 };
@@ -234,9 +238,8 @@ TEST_F(DestinationPanelTest, AClickedResultShowsItsPreviewAfterTheTenSecondRule)
             EXPECT_TRUE(m_GuiPrompt.mQuestions.first().contains(PanelText("id_warning_preview_text")));
         EXPECT_EQ(Out().GetResultPreview()->GetDocument() != nullptr, c.shown);
         if (c.seconds < 0)
-            EXPECT_EQ(m_GuiPrompt.Messages(),
-                      QStringList{PanelText("id_warning_preview_title") + QLatin1Char('|')
-                                  + PanelText("id_warning_no_preview_text")});
+            EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{PanelText("id_warning_preview_title") + QLatin1Char('|')
+                                                          + PanelText("id_warning_no_preview_text")});
         // Showing a saved result let the source go: no preview holds a document the application deleted.
         EXPECT_EQ(Loaded(), nullptr);
         EXPECT_EQ(Source().GetPreviewPanel()->GetDocument(), nullptr);
@@ -248,7 +251,7 @@ TEST_F(DestinationPanelTest, AClickOnAResultAsksBeforeAnUnsavedResultGoes)
     ConvertSong();
     Out().GetPreviewCheckBox()->setChecked(true);
     Out().SaveButtonClicked();
-    ConvertSong();  // a new result, not saved
+    ConvertSong(); // a new result, not saved
     ASSERT_EQ(Saved(), 0);
     m_GuiPrompt.mQuestions.clear();
     m_GuiPrompt.mAnswers = {1};
@@ -278,9 +281,12 @@ TEST_F(DestinationPanelTest, LaunchHandsOverOneEntryPerCheckedRowWithMatchingSou
     });
     QObject::connect(&batch, &CDestinationSelectorPanel::GetOriginalPath, &batch,
                      [](QString& path) { path = QStringLiteral("/in"); });
-    QObject::connect(&batch, &CDestinationSelectorPanel::GetExtensionListForBatch, &batch, [](int row, QStringList& list) {
-        list = QStringList{row == 0 ? QStringLiteral("mid") : row == 1 ? QStringLiteral("txt") : QStringLiteral("wav")};
-    });
+    QObject::connect(&batch, &CDestinationSelectorPanel::GetExtensionListForBatch, &batch,
+                     [](int row, QStringList& list) {
+                         list = QStringList{row == 0   ? QStringLiteral("mid")
+                                            : row == 1 ? QStringLiteral("txt")
+                                                       : QStringLiteral("wav")};
+                     });
     QObject::connect(&batch, &CDestinationSelectorPanel::IsChecked, &batch,
                      [](B32* checked, int row) { *checked = row != 1; });
     QStringList entries;
@@ -288,8 +294,8 @@ TEST_F(DestinationPanelTest, LaunchHandsOverOneEntryPerCheckedRowWithMatchingSou
         for (int i = 0; i < list->count(); ++i)
             entries.append(QStringLiteral("%1 %2 %3 %4")
                                .arg(list->at(i)->GetConverterIndex())
-                               .arg(list->at(i)->GetSourceFileList().join(QLatin1Char(',')), list->at(i)->GetParametersFileName(),
-                                    list->at(i)->GetDestPath()));
+                               .arg(list->at(i)->GetSourceFileList().join(QLatin1Char(',')),
+                                    list->at(i)->GetParametersFileName(), list->at(i)->GetDestPath()));
     });
     batch.LaunchButtonClicked();
     EXPECT_EQ(entries, (QStringList{QStringLiteral("0 /in/a.MID p0.xml ") + m_Out,
@@ -310,10 +316,10 @@ protected:
         CDestinationSelectorPanel& out = Out();
         QObject::disconnect(&out, nullptr, nullptr, nullptr);
         QObject::connect(&out, &CDestinationSelectorPanel::GetNbOfConverters, &out, [](int* count) { *count = 3; });
-        QObject::connect(&out, &CDestinationSelectorPanel::GetExportExtensionForConverter, &out,
-                         [](QString& extension, int i) {
-                             extension = i == 0 ? QStringLiteral("AAA") : i == 1 ? QStringLiteral("ANI") : QStringLiteral("ani");
-                         });
+        QObject::connect(
+            &out, &CDestinationSelectorPanel::GetExportExtensionForConverter, &out, [](QString& extension, int i) {
+                extension = i == 0 ? QStringLiteral("AAA") : i == 1 ? QStringLiteral("ANI") : QStringLiteral("ani");
+            });
         QObject::connect(&out, &CDestinationSelectorPanel::GetPreviewFileList, &out,
                          [this](CDocument::DOCTYPE& type, QStringList& files, const QString& base, int converter) {
                              m_Asked.append(converter);
@@ -363,8 +369,9 @@ TEST_F(DestinationPanelTest, NoPreviewHoldsADocumentWhileTheApplicationReplacesI
         if (Out().GetResultPreview()->GetDocument() || Out().GetRawDataPreview()->GetDocument())
             held.append(QString::fromLatin1(when));
     };
-    QObject::connect(&Out(), &CDestinationSelectorPanel::ConvertionAsked, &Out(),
-                     [&](B32, CGenerationInfo*) { record("convert"); }, Qt::DirectConnection);
+    QObject::connect(
+        &Out(), &CDestinationSelectorPanel::ConvertionAsked, &Out(), [&](B32, CGenerationInfo*) { record("convert"); },
+        Qt::DirectConnection);
     QObject::connect(&Out(), &CDestinationSelectorPanel::LoadPreviewAsked, &Out(),
                      [&](const QStringList&, CDocument::DOCTYPE, B32&) { record("preview"); });
     ConvertSong();

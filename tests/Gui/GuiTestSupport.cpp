@@ -12,7 +12,9 @@ namespace {
 class CScriptedSound : public CSound
 {
 public:
-    CScriptedSound(CScriptedSoundOutput& output, const QString& file) : m_Output(output), m_Name(file.section(QLatin1Char('/'), -1)) {}
+    CScriptedSound(CScriptedSoundOutput& output, const QString& file)
+        : m_Output(output), m_Name(file.section(QLatin1Char('/'), -1))
+    {}
     void Play() override
     {
         m_Output.mCalls.append(QStringLiteral("play ") + m_Name);

@@ -1,7 +1,7 @@
 // The help window and its picture buttons.
-#include "GuiTestSupport.h"
 #include "Gui/CHelpWnd.h"
 #include "Gui/CPushButton.h"
+#include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include <QMenu>
 #include <QSignalSpy>
@@ -53,7 +53,8 @@ TEST_F(PictureButtonTest, AClickInsideEmitsClickedThenActivated)
 {
     EXPECT_EQ(m_Button->size(), QSize(20, 10));
     QStringList order;
-    QObject::connect(m_Button.get(), &CPushButton::Clicked, m_Button.get(), [&] { order.append(QStringLiteral("clicked")); });
+    QObject::connect(m_Button.get(), &CPushButton::Clicked, m_Button.get(),
+                     [&] { order.append(QStringLiteral("clicked")); });
     QObject::connect(m_Button.get(), &CPushButton::Activated, m_Button.get(), [&](const QPoint& at, QMenu*) {
         order.append(QStringLiteral("activated"));
         EXPECT_EQ(at, m_Button->mapToGlobal(QPoint(0, 10)));
@@ -101,8 +102,7 @@ TEST_F(PictureButtonTest, ADisabledButtonShowsItsPictureAndIgnoresClicks)
 }
 
 class HelpWindowTest : public GuiTest
-{
-};
+{};
 
 TEST_F(HelpWindowTest, ShowingAgainReturnsToTheGivenPage)
 {

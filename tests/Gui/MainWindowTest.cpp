@@ -1,15 +1,14 @@
 // The main window: menus and keys, the unsaved-result question (also when the window is closed by its frame),
 // the Target menu, the progress slots, the About box and the plug-in list.
-#include "GuiTestSupport.h"
-#include "Text/CLanguageResources.h"
 #include "Gui/CDestinationSelectorPanel.h"
 #include "Gui/CHelpWnd.h"
 #include "Gui/COrvTabview.h"
+#include "GuiTestSupport.h"
 #include "QtPrinters.h"
+#include "Text/CLanguageResources.h"
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +17,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 namespace {
 
@@ -158,8 +158,8 @@ TEST_F(MainWindowTest, AnsweringNoKeepsTheMediaAndTheWindow)
     EXPECT_FALSE(Window().close());
     EXPECT_TRUE(Window().isVisible());
     EXPECT_NE(Loaded(), nullptr);
-    EXPECT_EQ(m_GuiPrompt.mQuestions, (QStringList{Question("id_warning1_text"), Question("id_warning_text"),
-                                                    Question("id_warning_text")}));
+    EXPECT_EQ(m_GuiPrompt.mQuestions,
+              (QStringList{Question("id_warning1_text"), Question("id_warning_text"), Question("id_warning_text")}));
     // The default answer is No too, as is a box closed by Escape.
     Window().CheckSavingBeforeClose();
     EXPECT_NE(Loaded(), nullptr);
@@ -186,9 +186,9 @@ TEST_F(MainWindowTest, ChoosingATargetChecksItAloneAndTellsTheApplicationFirst)
     Show();
     QStringList order;
     QObject::connect(&Window(), &OrvaneMainWindow::CurrentProfile, &Window(),
-            [&](int index) { order.append(QStringLiteral("profile %1").arg(index)); });
+                     [&](int index) { order.append(QStringLiteral("profile %1").arg(index)); });
     QObject::connect(&Window(), &OrvaneMainWindow::UpdateConverterList, &Window(),
-            [&] { order.append(QStringLiteral("panels")); });
+                     [&] { order.append(QStringLiteral("panels")); });
     const QList<QAction*> items = Window().GetTargetMenu()->actions();
     ASSERT_EQ(items.size(), 3);
     items.at(2)->trigger();

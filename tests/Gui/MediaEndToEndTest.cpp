@@ -1,7 +1,6 @@
 // The media tab end to end on the built application folder: a melody loaded, its parameters edited in the form
 // and saved, converted with its preview and saved, gives the very files the command line makes from the same
 // source and the saved parameter file.
-#include "GuiTestSupport.h"
 #include "Gui/CConverterPanel.h"
 #include "Gui/CDestinationSelectorPanel.h"
 #include "Gui/CGuiServices.h"
@@ -9,10 +8,11 @@
 #include "Gui/COrvTabview.h"
 #include "Gui/CParameterView.h"
 #include "Gui/FileLineControls.h"
+#include "GuiTestSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Parameters/CParameter.h"
-#include "ScratchApp.h"
 #include "QtPrinters.h"
+#include "ScratchApp.h"
 #include <QCheckBox>
 #include <QTest>
 
@@ -50,10 +50,12 @@ protected:
         EngineTest::TearDown();
     }
     COrvTabview& Tabs() { return *m_Window->GetTabview(); }
-    template <typename T> T* ElementOf(const char* name)
+    template <typename T>
+    T* ElementOf(const char* name)
     {
         for (Element* element : Tabs().mpConverterPanel->GetParameterView()->GetElements())
-            if (auto* simple = dynamic_cast<T*>(element); simple && simple->GetParameter()->GetName() == QLatin1String(name))
+            if (auto* simple = dynamic_cast<T*>(element);
+                simple && simple->GetParameter()->GetName() == QLatin1String(name))
                 return simple;
         return nullptr;
     }
@@ -121,12 +123,12 @@ TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedP
     emit m_Window->GetProfileNameList(profiles);
     ASSERT_FALSE(profiles.isEmpty());
     const QString profile = profiles.first();
-    const CProgramRun run = RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
-                                       {In(QStringLiteral("media/morning.mid")), QStringLiteral("/profile=") + profile,
-                                        QStringLiteral("/converter=imy"), QStringLiteral("/parameter=") + parameters,
-                                        QStringLiteral("/destination=") + In(QStringLiteral("cli")),
-                                        QStringLiteral("/preview")},
-                                       m_Start, QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
+    const CProgramRun run =
+        RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
+                   {In(QStringLiteral("media/morning.mid")), QStringLiteral("/profile=") + profile,
+                    QStringLiteral("/converter=imy"), QStringLiteral("/parameter=") + parameters,
+                    QStringLiteral("/destination=") + In(QStringLiteral("cli")), QStringLiteral("/preview")},
+                   m_Start, QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(FilesIn(In(QStringLiteral("cli"))), guiFiles);
@@ -134,9 +136,10 @@ TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedP
         SCOPED_TRACE(name.toStdString());
         EXPECT_EQ(ReadAll(In(QStringLiteral("cli/")) + name), ReadAll(In(QStringLiteral("gui/")) + name));
     }
-    EXPECT_TRUE(guiFiles.contains(QStringLiteral("morning_previewIMY.WAV"), Qt::CaseInsensitive)
-                || std::any_of(guiFiles.begin(), guiFiles.end(),
-                               [](const QString& f) { return f.endsWith(QStringLiteral(".WAV"), Qt::CaseInsensitive); }))
+    EXPECT_TRUE(
+        guiFiles.contains(QStringLiteral("morning_previewIMY.WAV"), Qt::CaseInsensitive)
+        || std::any_of(guiFiles.begin(), guiFiles.end(),
+                       [](const QString& f) { return f.endsWith(QStringLiteral(".WAV"), Qt::CaseInsensitive); }))
         << guiFiles.join(QLatin1Char(' ')).toStdString();
 }
 

@@ -1,6 +1,5 @@
 // The media source panel: the files the chosen converter reads, loading a clicked one, folders, converter
 // changes and the unsaved-result question.
-#include "GuiTestSupport.h"
 #include "Gui/CConverterPanel.h"
 #include "Gui/CDestinationSelectorPanel.h"
 #include "Gui/CDiskSelectorControl.h"
@@ -9,6 +8,7 @@
 #include "Gui/COrvTabview.h"
 #include "Gui/CPreviewPanel.h"
 #include "Gui/FileLineControls.h"
+#include "GuiTestSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "QtPrinters.h"
 #include <QEnterEvent>
@@ -64,7 +64,8 @@ protected:
 TEST_F(MediaPanelTest, TheListHoldsFoldersAndTheFilesTheConverterReads)
 {
     EXPECT_EQ(Panel().GetCurrentFolder(), In(QStringLiteral("media")));
-    EXPECT_EQ(Listed(), (QStringList{QStringLiteral("Song.TXT"), QStringLiteral("inner"), QStringLiteral("lower.txt")}));
+    EXPECT_EQ(Listed(),
+              (QStringList{QStringLiteral("Song.TXT"), QStringLiteral("inner"), QStringLiteral("lower.txt")}));
     EXPECT_EQ(Panel().BuildImportFilter(), QStringLiteral("*.TXT;*.txt;;*.TST;*.tst;;"));
     EXPECT_EQ(Panel().BuildDialogFilter(), QStringLiteral("TXT (*.TXT *.txt);;TST (*.TST *.tst)"));
     // Another converter: only the list changes.
@@ -99,9 +100,9 @@ struct QuestionCase
 {
     const char* name;
     bool warnings;
-    int answer;        // -1: no answer scripted
+    int answer; // -1: no answer scripted
     bool asked;
-    bool entered;      // the folder was entered and the media closed
+    bool entered; // the folder was entered and the media closed
 };
 
 TEST_F(MediaPanelTest, AFolderClickEntersItAfterTheUnsavedResultQuestion)
@@ -152,7 +153,8 @@ TEST_F(MediaPanelTest, AParameterFileOfAnotherConverterSwitchesAndRefiltersTheLi
     m_GuiPrompt.mFileAnswer = In(QStringLiteral("Mine.xml"));
     Tabs().mpConverterPanel->Load();
     EXPECT_EQ(Combo()->currentIndex(), m_Exporter);
-    EXPECT_EQ(Listed(), (QStringList{QStringLiteral("Song.TXT"), QStringLiteral("inner"), QStringLiteral("lower.txt")}));
+    EXPECT_EQ(Listed(),
+              (QStringList{QStringLiteral("Song.TXT"), QStringLiteral("inner"), QStringLiteral("lower.txt")}));
 }
 
 TEST_F(MediaPanelTest, ADeletedSelectedFileIsClosedOnTheNextMouseEntry)

@@ -28,7 +28,8 @@ void ConverterChangeOverA500FileFolder(benchmark::State& state)
     static const char* const kExtensions[] = {"mid", "wav", "png", "gif", "rtx", "txt", "bmp", "doc"};
     QDir().mkpath(scratch.filePath(QStringLiteral("media")));
     for (int i = 0; i < 500; ++i) {
-        QFile file(scratch.filePath(QStringLiteral("media/file%1.%2").arg(i).arg(QString::fromLatin1(kExtensions[i % 8]))));
+        QFile file(
+            scratch.filePath(QStringLiteral("media/file%1.%2").arg(i).arg(QString::fromLatin1(kExtensions[i % 8]))));
         if (file.open(QIODevice::WriteOnly))
             file.write("x");
     }

@@ -41,9 +41,9 @@ QByteArray GeneratedFile()
         interface += "<GROUP CAPTION=\"Group " + QByteArray::number(group) + "\">";
         for (int i = 0; i < 25; ++i) {
             const QByteArray name = "P" + QByteArray::number(group * 25 + i);
-            static const char* const kinds[] = {
-                "TYPE=\"Integer\" VALUE=\"5\" MIN=\"0\" MAX=\"99\"", "TYPE=\"Float\" VALUE=\"0.5\" MIN=\"0\" MAX=\"1\"",
-                "TYPE=\"Boolean\" VALUE=\"true\"", "TYPE=\"Colours\" VALUE=\"Red\""};
+            static const char* const kinds[] = {"TYPE=\"Integer\" VALUE=\"5\" MIN=\"0\" MAX=\"99\"",
+                                                "TYPE=\"Float\" VALUE=\"0.5\" MIN=\"0\" MAX=\"1\"",
+                                                "TYPE=\"Boolean\" VALUE=\"true\"", "TYPE=\"Colours\" VALUE=\"Red\""};
             static const char* const controls[] = {"EDITBOX", "EDITBOX", "CHECKBOX", "COMBOBOX"};
             data += "<DATA NAME=\"" + name + "\" " + kinds[i % 4] + "/>";
             interface += "<INPUT REF=\"" + name + "\" TYPE=\"" + controls[i % 4] + "\" CAPTION=\"" + name

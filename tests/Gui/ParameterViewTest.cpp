@@ -66,7 +66,8 @@ protected:
         m_View->SetParameters(m_Set.get());
         m_View->show();
     }
-    template <typename T> T* ElementAt(int index)
+    template <typename T>
+    T* ElementAt(int index)
     {
         const QList<Element*>& elements = m_View->GetElements();
         return index < elements.size() ? dynamic_cast<T*>(elements.at(index)) : nullptr;
@@ -118,7 +119,7 @@ int CountShown(const QList<CInterfaceNode*>& nodes, QStringList& classes)
             QString name = QString::fromLatin1(kByControl[input->mControlType]);
             if (name == QStringLiteral("EDITBOX"))
                 name = input->mpParameter->mType == CParameter::INT_TYPE ? QStringLiteral("SpinEdit")
-                                                                          : QStringLiteral("LineEdit");
+                                                                         : QStringLiteral("LineEdit");
             classes.append(name);
             ++count;
         }
@@ -171,7 +172,8 @@ TEST_F(ParameterViewTest, RangeTextsFollowTheBoundsThatAreSet)
     ASSERT_NE(both, nullptr);
     EXPECT_EQ(both->GetSpinBox()->minimum(), -5);
     EXPECT_EQ(both->GetSpinBox()->maximum(), 10);
-    EXPECT_EQ(PrefixOf(both), QStringLiteral("Pre ") + Message("id_min_max").arg(QStringLiteral("-5"), QStringLiteral("10")));
+    EXPECT_EQ(PrefixOf(both),
+              QStringLiteral("Pre ") + Message("id_min_max").arg(QStringLiteral("-5"), QStringLiteral("10")));
     EXPECT_EQ(PrefixOf(ElementAt<LineEdit>(1)), Message("id_max").arg(QStringLiteral("2.5")));
     EXPECT_EQ(PrefixOf(ElementAt<SpinEdit>(2)), Message("id_min").arg(QStringLiteral("0")));
     EXPECT_EQ(PrefixOf(ElementAt<LineEdit>(3)), QStringLiteral("Alone"));
@@ -192,7 +194,7 @@ struct SignCase
     const char* min;
     const char* typed;
     QValidator::State state;
-    const char* text;  // what the validator leaves of the text
+    const char* text; // what the validator leaves of the text
 };
 
 TEST_F(ParameterViewTest, ALoneSignIsEmptiedUnlessTheBoundsAllowIt)
@@ -203,8 +205,9 @@ TEST_F(ParameterViewTest, ALoneSignIsEmptiedUnlessTheBoundsAllowIt)
                               {"0", "x", QValidator::Invalid, ""}};
     for (const SignCase& c : cases) {
         SCOPED_TRACE(c.min);
-        Show((QByteArray("<DATA NAME=\"F\" TYPE=\"Float\" VALUE=\"0.5\" MAX=\"9\" MIN=\"") + c.min + "\"/>").constData(),
-             "<INPUT REF=\"F\" TYPE=\"EDITBOX\"/>");
+        Show(
+            (QByteArray("<DATA NAME=\"F\" TYPE=\"Float\" VALUE=\"0.5\" MAX=\"9\" MIN=\"") + c.min + "\"/>").constData(),
+            "<INPUT REF=\"F\" TYPE=\"EDITBOX\"/>");
         Edit* edit = ElementAt<LineEdit>(0)->GetEdit();
         QString text = QString::fromLatin1(c.typed);
         int pos = 1;
@@ -221,7 +224,8 @@ TEST_F(ParameterViewTest, ALoneSignIsEmptiedUnlessTheBoundsAllowIt)
 
 TEST_F(ParameterViewTest, ANumberAboveTheMaximumIsStoredClampedAtOnce)
 {
-    Show("<DATA NAME=\"I\" TYPE=\"Integer\" VALUE=\"5\" MIN=\"0\" MAX=\"100\"/>", "<INPUT REF=\"I\" TYPE=\"EDITBOX\"/>");
+    Show("<DATA NAME=\"I\" TYPE=\"Integer\" VALUE=\"5\" MIN=\"0\" MAX=\"100\"/>",
+         "<INPUT REF=\"I\" TYPE=\"EDITBOX\"/>");
     SpinEdit* element = ElementAt<SpinEdit>(0);
     QSpinBox* spin = element->GetSpinBox();
     spin->setFocus();
@@ -353,7 +357,8 @@ const char* const kTableData =
     "<DATA NAME=\"S1\" TYPE=\"Integer\" VALUE=\"10\" MIN=\"0\" MAX=\"99\"/>"
     "<DATA NAME=\"S2\" TYPE=\"Integer\" VALUE=\"20\" MIN=\"0\" MAX=\"255\"/></VECTOR>";
 
-QByteArray TableNode(const char* vertical, const char* captions = "ROWSCAPTIONS=\"a_b_c_d\" COLUMNSCAPTIONS=\"One_Two_Three\"")
+QByteArray TableNode(const char* vertical,
+                     const char* captions = "ROWSCAPTIONS=\"a_b_c_d\" COLUMNSCAPTIONS=\"One_Two_Three\"")
 {
     return QByteArray("<TABLE CAPTION=\"T\" VERTICAL=\"") + vertical
            + "\" WITHDEFBUTTON=\"yes\" ALLOWSORT=\"yes\"><CAPTIONS " + captions
@@ -376,12 +381,13 @@ TEST_F(ParameterViewTest, AVerticalTableSortsWholeRowsByTheClickedColumn)
     auto* firstHeader = qobject_cast<PushButton*>(table->GetCell(0, 1));
     auto* secondHeader = qobject_cast<PushButton*>(table->GetCell(0, 2));
     ASSERT_NE(secondHeader, nullptr);
-    EXPECT_EQ(firstHeader->text(), QStringLiteral("One") + Message("id_min_max").arg(QStringLiteral("0"), QStringLiteral("255")));
+    EXPECT_EQ(firstHeader->text(),
+              QStringLiteral("One") + Message("id_min_max").arg(QStringLiteral("0"), QStringLiteral("255")));
     EXPECT_EQ(secondHeader->text(), QStringLiteral("Two"));  // one cell has another range
-    EXPECT_EQ(table->findChildren<PushButton*>().size(), 4);  // two headers, two resets; the third caption has no column
+    EXPECT_EQ(table->findChildren<PushButton*>().size(), 4); // two headers, two resets; the third caption has no column
     secondHeader->click();
     EXPECT_EQ(ValueAt(table, 1, 2), 10);
-    EXPECT_EQ(ValueAt(table, 1, 1), 2);  // the first vector's cells moved along
+    EXPECT_EQ(ValueAt(table, 1, 1), 2); // the first vector's cells moved along
     EXPECT_EQ(qobject_cast<QLabel*>(table->GetCell(1, 0))->text(), QStringLiteral("b"));
     EXPECT_EQ(ValueAt(table, 3, 1), 1);
     // The set itself keeps its order.
@@ -418,11 +424,12 @@ TEST_F(ParameterViewTest, OneDataRowOnlyRelaysAndShortVectorsSortLast)
     EXPECT_NE(table->GetCell(1, 1), nullptr);
     EXPECT_TRUE(table->findChildren<PushButton*>().size() == 1);
 
-    Show("<VECTOR NAME=\"Long\"><DATA NAME=\"L0\" TYPE=\"Integer\" VALUE=\"9\"/><DATA NAME=\"L1\" TYPE=\"Integer\" VALUE=\"8\"/>"
-         "<DATA NAME=\"L2\" TYPE=\"Integer\" VALUE=\"7\"/></VECTOR>"
-         "<VECTOR NAME=\"Short\"><DATA NAME=\"S0\" TYPE=\"Float\" VALUE=\"5\"/></VECTOR>",
-         "<TABLE VERTICAL=\"yes\" WITHDEFBUTTON=\"no\" ALLOWSORT=\"yes\"><CAPTIONS ROWSCAPTIONS=\"x_y_z\" "
-         "COLUMNSCAPTIONS=\"l_s\"/><ROWORCOLUMN REF=\"Long\"/><ROWORCOLUMN REF=\"Short\"/></TABLE>");
+    Show(
+        "<VECTOR NAME=\"Long\"><DATA NAME=\"L0\" TYPE=\"Integer\" VALUE=\"9\"/><DATA NAME=\"L1\" TYPE=\"Integer\" VALUE=\"8\"/>"
+        "<DATA NAME=\"L2\" TYPE=\"Integer\" VALUE=\"7\"/></VECTOR>"
+        "<VECTOR NAME=\"Short\"><DATA NAME=\"S0\" TYPE=\"Float\" VALUE=\"5\"/></VECTOR>",
+        "<TABLE VERTICAL=\"yes\" WITHDEFBUTTON=\"no\" ALLOWSORT=\"yes\"><CAPTIONS ROWSCAPTIONS=\"x_y_z\" "
+        "COLUMNSCAPTIONS=\"l_s\"/><ROWORCOLUMN REF=\"Long\"/><ROWORCOLUMN REF=\"Short\"/></TABLE>");
     table = ElementAt<Table>(0);
     ASSERT_EQ(table->GetRowCount(), 4);
     table->Sort(2);
@@ -441,10 +448,10 @@ TEST_F(ParameterViewTest, CellsAreOrderedByTypeThenValue)
     CStringParameter apple(QStringLiteral("apple")), Banana(QStringLiteral("Banana"));
     EXPECT_TRUE(IsParameterValueLess(&no, &yes));
     EXPECT_FALSE(IsParameterValueLess(&yes, &no));
-    EXPECT_TRUE(IsParameterValueLess(&yes, &small));  // bool before integer
+    EXPECT_TRUE(IsParameterValueLess(&yes, &small)); // bool before integer
     EXPECT_TRUE(IsParameterValueLess(&small, &big));
     EXPECT_FALSE(IsParameterValueLess(&big, &big));
-    EXPECT_TRUE(IsParameterValueLess(&Banana, &apple));  // by character codes
+    EXPECT_TRUE(IsParameterValueLess(&Banana, &apple)); // by character codes
 }
 
 } // namespace

@@ -3,10 +3,10 @@
 #include "Documents/CDocumentAbstract.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
-#include "GuiTestSupport.h"
 #include "Gui/CGuiServices.h"
 #include "Gui/CPlayerControl.h"
 #include "Gui/CPreviewPanel.h"
+#include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include "Wave/CDocumentWave.h"
 #include <QFile>
@@ -119,8 +119,9 @@ TEST_F(PreviewPanelTest, FittingKeepsTheAspectRatioOfPicturesThatDoNotFit)
         QSize box;
         QSize fitted;
     } cases[] = {
-        {{1000, 10}, {200, 200}, {200, 2}},   {{100000, 1}, {100, 100}, {100, 1}}, {{10, 1000}, {200, 200}, {2, 200}},
-        {{50, 40}, {200, 200}, {200, 200}},   {{400, 200}, {200, 200}, {200, 100}}, {{200, 400}, {200, 200}, {100, 200}},
+        {{1000, 10}, {200, 200}, {200, 2}},   {{100000, 1}, {100, 100}, {100, 1}},
+        {{10, 1000}, {200, 200}, {2, 200}},   {{50, 40}, {200, 200}, {200, 200}},
+        {{400, 200}, {200, 200}, {200, 100}}, {{200, 400}, {200, 200}, {100, 200}},
         {{200, 200}, {200, 200}, {200, 200}},
     };
     for (const auto& c : cases) {

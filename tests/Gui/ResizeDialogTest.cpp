@@ -440,9 +440,7 @@ TEST_F(ResizeThroughEngineTest, AnAnimationOverTheFrameLimitConvertsTheChosenFra
     // The loaded animation is the source again.
     EXPECT_EQ(static_cast<CDocumentAnimation*>(Loaded())->GetAnimationFrameCount(), 10);
 
-    m_GuiPrompt.mOnExec = [](QDialog& dialog) {
-        qobject_cast<CResizeGIFDialog*>(&dialog)->GetCancelButton()->click();
-    };
+    m_GuiPrompt.mOnExec = [](QDialog& dialog) { qobject_cast<CResizeGIFDialog*>(&dialog)->GetCancelButton()->click(); };
     EXPECT_EQ(Convert("long.tan", "20 20 10", "TAX"), "<none>");
 }
 

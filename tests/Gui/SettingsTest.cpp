@@ -1,10 +1,10 @@
 // The settings file: defaults, malformed values and a full round trip through a second window.
-#include "GuiTestSupport.h"
 #include "Gui/CBatchSelectorPanel.h"
 #include "Gui/CDestinationSelectorPanel.h"
 #include "Gui/CMediaSelectorPanel.h"
 #include "Gui/COrvTabview.h"
 #include "Gui/CSmsSelectorPanel.h"
+#include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include "Xml/CXmlFile.h"
 #include <QAction>
@@ -23,8 +23,10 @@ protected:
     // Counts the option signals that loading emits.
     void CountSignals()
     {
-        QObject::connect(&Window(), &OrvaneMainWindow::Warnings, &Window(), [this](B32 on) { m_Emitted.append(QStringLiteral("warnings %1").arg(on)); });
-        QObject::connect(&Window(), &OrvaneMainWindow::ResizeSystematic, &Window(), [this](B32 on) { m_Emitted.append(QStringLiteral("resize %1").arg(on)); });
+        QObject::connect(&Window(), &OrvaneMainWindow::Warnings, &Window(),
+                         [this](B32 on) { m_Emitted.append(QStringLiteral("warnings %1").arg(on)); });
+        QObject::connect(&Window(), &OrvaneMainWindow::ResizeSystematic, &Window(),
+                         [this](B32 on) { m_Emitted.append(QStringLiteral("resize %1").arg(on)); });
     }
     // The attribute names of the saved file.
     QStringList SavedNames()
@@ -119,8 +121,8 @@ TEST_F(SettingsTest, ADeletedFolderComesBackAsTheCurrentPath)
 {
     const QString kept = In(QStringLiteral("kept"));
     QDir().mkpath(kept);
-    WriteSettings("Media_Input_Path=\"" + kept.toUtf8() + "\" Media_Output_Path=\"" + In(QStringLiteral("gone")).toUtf8()
-                  + "\" SMS_Output_Path=\"\"");
+    WriteSettings("Media_Input_Path=\"" + kept.toUtf8() + "\" Media_Output_Path=\""
+                  + In(QStringLiteral("gone")).toUtf8() + "\" SMS_Output_Path=\"\"");
     Window().LoadSettings(SettingsPath());
     EXPECT_EQ(Tabs().mpMediaSelectorPanel->GetCurrentFolder(), kept);
     EXPECT_EQ(Tabs().mpMediaDestinationPanel->GetOutputFolder(), m_Application->GetCurrentPath());

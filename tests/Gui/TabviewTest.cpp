@@ -1,9 +1,9 @@
 // The tab view: its panels, and what leaving the media tab does to the media and its result.
-#include "GuiTestSupport.h"
 #include "Gui/CDestinationSelectorPanel.h"
 #include "Gui/CMediaSelectorPanel.h"
 #include "Gui/COrvTabview.h"
 #include "Gui/CPreviewPanel.h"
+#include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include <QSplitter>
 
@@ -117,16 +117,16 @@ TEST_F(TabviewTest, WithWarningsOffAResultIsDroppedSilently)
 namespace {
 
 class FirstShowTest : public GuiTest
-{
-};
+{};
 
 // Each tab's panels are set up the first time the tab shows, once: the converter panel asks for its
 // parameters, the batch parameter panel for the current folder.
 TEST_F(FirstShowTest, EachTabsPanelsAreSetUpOnceWhenItFirstShows)
 {
     QStringList asked;
-    QObject::connect(&Window(), &OrvaneMainWindow::GetConverterParameters, &Window(),
-                     [&](int converter, CParameters**) { asked.append(QStringLiteral("parameters %1").arg(converter)); });
+    QObject::connect(
+        &Window(), &OrvaneMainWindow::GetConverterParameters, &Window(),
+        [&](int converter, CParameters**) { asked.append(QStringLiteral("parameters %1").arg(converter)); });
     QObject::connect(&Window(), &OrvaneMainWindow::GetCurrentPath, &Window(),
                      [&](QString&) { asked.append(QStringLiteral("path")); });
     Window().LoadSettings(SettingsPath());

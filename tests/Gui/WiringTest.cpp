@@ -3,7 +3,6 @@
 #include "Core/CBatchInfo.h"
 #include "Core/CGenerationInfo.h"
 #include "Documents/CDocumentAbstract.h"
-#include "GuiTestSupport.h"
 #include "Gui/CBatchSelectorPanel.h"
 #include "Gui/CConverterPanel.h"
 #include "Gui/CDestinationSelectorPanel.h"
@@ -13,6 +12,7 @@
 #include "Gui/CSmsBuilderPanel.h"
 #include "Gui/CSmsSelectorPanel.h"
 #include "Gui/FileLineControls.h"
+#include "GuiTestSupport.h"
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
 #include "QtPrinters.h"
@@ -57,8 +57,7 @@ int Arrivals(Sender* sender, Signal signal, OrvaneMainWindow* window, Relay rela
 }
 
 class WiringTest : public GuiTest
-{
-};
+{};
 
 TEST_F(WiringTest, QueriesAnswerAsTheApplicationsSlots)
 {
@@ -67,41 +66,159 @@ TEST_F(WiringTest, QueriesAnswerAsTheApplicationsSlots)
     const int converter = ConverterIndex("TST");
     const int translator = TranslatorIndex("TST_SMS");
     const std::vector<Query> queries = {
-        {"GetVersionNumber", [&] { int v = 0; emit w.GetVersionNumber(v); return QString::number(v, 16); },
+        {"GetVersionNumber",
+         [&] {
+             int v = 0;
+             emit w.GetVersionNumber(v);
+             return QString::number(v, 16);
+         },
          [] { return QStringLiteral("20003"); }},
-        {"GetCurrentPath", [&] { QString p; emit w.GetCurrentPath(p); return p; }, [&] { return a.GetCurrentPath(); }},
-        {"GetApplicationPath", [&] { QString p; emit w.GetApplicationPath(p); return p; }, [&] { return m_App.Path(); }},
-        {"GetInstalledPlugins", [&] { QStringList l; emit w.GetInstalledPlugins(l); return Text(l); },
-         [&] { QStringList l; a.GetInstalledPlugins(l); return Text(l); }},
-        {"GetTraductorNameList", [&] { QStringList l; emit w.GetTraductorNameList(l); return Text(l); },
-         [&] { QStringList l; a.GetTraductorNameList(l); return Text(l); }},
-        {"GetConverterNameList", [&] { QStringList l; emit w.GetConverterNameList(l); return Text(l); },
-         [&] { QStringList l; a.GetConverterNameList(l); return Text(l); }},
-        {"GetEntireNameList", [&] { QStringList l; emit w.GetEntireNameList(l); return Text(l); },
-         [&] { QStringList l; a.GetEntireNameList(l); return Text(l); }},
-        {"GetProfileNameList", [&] { QStringList l; emit w.GetProfileNameList(l); return Text(l); },
+        {"GetCurrentPath",
+         [&] {
+             QString p;
+             emit w.GetCurrentPath(p);
+             return p;
+         },
+         [&] { return a.GetCurrentPath(); }},
+        {"GetApplicationPath",
+         [&] {
+             QString p;
+             emit w.GetApplicationPath(p);
+             return p;
+         },
+         [&] { return m_App.Path(); }},
+        {"GetInstalledPlugins",
+         [&] {
+             QStringList l;
+             emit w.GetInstalledPlugins(l);
+             return Text(l);
+         },
+         [&] {
+             QStringList l;
+             a.GetInstalledPlugins(l);
+             return Text(l);
+         }},
+        {"GetTraductorNameList",
+         [&] {
+             QStringList l;
+             emit w.GetTraductorNameList(l);
+             return Text(l);
+         },
+         [&] {
+             QStringList l;
+             a.GetTraductorNameList(l);
+             return Text(l);
+         }},
+        {"GetConverterNameList",
+         [&] {
+             QStringList l;
+             emit w.GetConverterNameList(l);
+             return Text(l);
+         },
+         [&] {
+             QStringList l;
+             a.GetConverterNameList(l);
+             return Text(l);
+         }},
+        {"GetEntireNameList",
+         [&] {
+             QStringList l;
+             emit w.GetEntireNameList(l);
+             return Text(l);
+         },
+         [&] {
+             QStringList l;
+             a.GetEntireNameList(l);
+             return Text(l);
+         }},
+        {"GetProfileNameList",
+         [&] {
+             QStringList l;
+             emit w.GetProfileNameList(l);
+             return Text(l);
+         },
          [] { return QStringLiteral("PHONE1|REFUSER|WARY"); }},
         {"GetConverterImportExtensionList",
-         [&] { QStringList l; emit w.GetConverterImportExtensionList(l, converter); return Text(l); },
-         [&] { QStringList l; a.GetConverterImportExtensionList(l, converter); return Text(l); }},
+         [&] {
+             QStringList l;
+             emit w.GetConverterImportExtensionList(l, converter);
+             return Text(l);
+         },
+         [&] {
+             QStringList l;
+             a.GetConverterImportExtensionList(l, converter);
+             return Text(l);
+         }},
         {"GetTraductorImportExtensionList",
-         [&] { QStringList l; emit w.GetTraductorImportExtensionList(l, translator); return Text(l); },
-         [&] { QStringList l; a.GetTraductorImportExtensionList(l, translator); return Text(l); }},
-        {"GetExtensionListForBatch", [&] { QStringList l; emit w.GetExtensionListForBatch(0, l); return Text(l); },
-         [&] { QStringList l; a.GetExtensionListForBatch(0, l); return Text(l); }},
-        {"GetEntireImportExtensionList", [&] { QStringList l; emit w.GetEntireImportExtensionList(l); return Text(l); },
-         [&] { QStringList l; a.GetEntireImportExtensionList(l); return Text(l); }},
+         [&] {
+             QStringList l;
+             emit w.GetTraductorImportExtensionList(l, translator);
+             return Text(l);
+         },
+         [&] {
+             QStringList l;
+             a.GetTraductorImportExtensionList(l, translator);
+             return Text(l);
+         }},
+        {"GetExtensionListForBatch",
+         [&] {
+             QStringList l;
+             emit w.GetExtensionListForBatch(0, l);
+             return Text(l);
+         },
+         [&] {
+             QStringList l;
+             a.GetExtensionListForBatch(0, l);
+             return Text(l);
+         }},
+        {"GetEntireImportExtensionList",
+         [&] {
+             QStringList l;
+             emit w.GetEntireImportExtensionList(l);
+             return Text(l);
+         },
+         [&] {
+             QStringList l;
+             a.GetEntireImportExtensionList(l);
+             return Text(l);
+         }},
         {"GetConverterParameters",
-         [&] { CParameters* p = nullptr; emit w.GetConverterParameters(converter, &p); return Pointer(p); },
-         [&] { CParameters* p = nullptr; a.GetConverterParameters(converter, &p); return Pointer(p); }},
+         [&] {
+             CParameters* p = nullptr;
+             emit w.GetConverterParameters(converter, &p);
+             return Pointer(p);
+         },
+         [&] {
+             CParameters* p = nullptr;
+             a.GetConverterParameters(converter, &p);
+             return Pointer(p);
+         }},
         {"GetTraductorParameters",
-         [&] { CParameters* p = nullptr; QString s; emit w.GetTraductorParameters(translator, &p, s); return Pointer(p); },
-         [&] { CParameters* p = nullptr; QString s; a.GetTraductorParameters(translator, &p, s); return Pointer(p); }},
+         [&] {
+             CParameters* p = nullptr;
+             QString s;
+             emit w.GetTraductorParameters(translator, &p, s);
+             return Pointer(p);
+         },
+         [&] {
+             CParameters* p = nullptr;
+             QString s;
+             a.GetTraductorParameters(translator, &p, s);
+             return Pointer(p);
+         }},
         {"GetExportExtensionForConverter",
-         [&] { QString e; emit w.GetExportExtensionForConverter(e, converter); return e; },
+         [&] {
+             QString e;
+             emit w.GetExportExtensionForConverter(e, converter);
+             return e;
+         },
          [] { return QStringLiteral("TST"); }},
         {"GetExportExtensionForTranslator",
-         [&] { QString e; emit w.GetExportExtensionForTranslator(e, translator); return e; },
+         [&] {
+             QString e;
+             emit w.GetExportExtensionForTranslator(e, translator);
+             return e;
+         },
          [] { return QStringLiteral("TST_SMS"); }},
         {"GetPreviewFileList",
          [&] {
@@ -197,7 +314,11 @@ TEST_F(WiringTest, ParameterRequestsReachTheEngine)
     W& w = Window();
     const int converter = ConverterIndex("TST");
     const int translator = TranslatorIndex("TST_SMS");
-    auto converterSet = [&] { CParameters* p = nullptr; emit w.GetConverterParameters(converter, &p); return p; };
+    auto converterSet = [&] {
+        CParameters* p = nullptr;
+        emit w.GetConverterParameters(converter, &p);
+        return p;
+    };
     auto translatorSet = [&] {
         CParameters* p = nullptr;
         QString s;
@@ -261,48 +382,100 @@ TEST_F(WiringTest, PanelRequestsAreRelayedThroughTheWindow)
     CDocument::DOCTYPE type = CDocument::ABSTRACT;
     CBatchInfoList list;
     const std::vector<std::pair<const char*, std::function<int()>>> relays = {
-        {"media GetConverterNameList", [&] { return Arrivals(media, &M::GetConverterNameList, w, &W::GetConverterNameList, l); }},
+        {"media GetConverterNameList",
+         [&] { return Arrivals(media, &M::GetConverterNameList, w, &W::GetConverterNameList, l); }},
         {"media GetCurrentPath", [&] { return Arrivals(media, &M::GetCurrentPath, w, &W::GetCurrentPath, s); }},
-        {"media GetConverterImportExtensionList", [&] { return Arrivals(media, &M::GetConverterImportExtensionList, w, &W::GetConverterImportExtensionList, l, 0); }},
-        {"media LoadMediaAsked", [&] { return Arrivals(media, &M::LoadMediaAsked, w, &W::LoadMediaAsked, s, 0, flag); }},
+        {"media GetConverterImportExtensionList",
+         [&] {
+             return Arrivals(media, &M::GetConverterImportExtensionList, w, &W::GetConverterImportExtensionList, l, 0);
+         }},
+        {"media LoadMediaAsked",
+         [&] { return Arrivals(media, &M::LoadMediaAsked, w, &W::LoadMediaAsked, s, 0, flag); }},
         {"media ClearMediaAsked", [&] { return Arrivals(media, &M::ClearMediaAsked, w, &W::ClearMediaAsked); }},
-        {"media GetLoadedDocument", [&] { return Arrivals(media, &M::GetLoadedDocument, w, &W::GetLoadedDocument, &doc); }},
-        {"converter GetConverterNameList", [&] { return Arrivals(converter, &C::GetConverterNameList, w, &W::GetConverterNameList, l); }},
-        {"converter GetConverterParameters", [&] { return Arrivals(converter, &C::GetConverterParameters, w, &W::GetConverterParameters, 0, &set); }},
-        {"converter SaveParamsAsked", [&] { return Arrivals(converter, &C::SaveParamsAsked, w, &W::SaveParamsAsked, QString(), nullptr); }},
-        {"converter LoadParamsAsked", [&] { return Arrivals(converter, &C::LoadParamsAsked, w, &W::LoadParamsAsked, 0, QString()); }},
-        {"converter LoadDefaultParamsAsked", [&] { return Arrivals(converter, &C::LoadDefaultParamsAsked, w, &W::LoadDefaultParamsAsked, 0); }},
-        {"converter GetExportExtensionForConverter", [&] { return Arrivals(converter, &C::GetExportExtensionForConverter, w, &W::GetExportExtensionForConverter, s, 0); }},
-        {"media out GetPreviewDocument", [&] { return Arrivals(mediaOut, &D::GetPreviewDocument, w, &W::GetPreviewDocument, &doc); }},
-        {"media out GetPreviewRawData", [&] { return Arrivals(mediaOut, &D::GetPreviewRawData, w, &W::GetPreviewRawData, &doc); }},
+        {"media GetLoadedDocument",
+         [&] { return Arrivals(media, &M::GetLoadedDocument, w, &W::GetLoadedDocument, &doc); }},
+        {"converter GetConverterNameList",
+         [&] { return Arrivals(converter, &C::GetConverterNameList, w, &W::GetConverterNameList, l); }},
+        {"converter GetConverterParameters",
+         [&] { return Arrivals(converter, &C::GetConverterParameters, w, &W::GetConverterParameters, 0, &set); }},
+        {"converter SaveParamsAsked",
+         [&] { return Arrivals(converter, &C::SaveParamsAsked, w, &W::SaveParamsAsked, QString(), nullptr); }},
+        {"converter LoadParamsAsked",
+         [&] { return Arrivals(converter, &C::LoadParamsAsked, w, &W::LoadParamsAsked, 0, QString()); }},
+        {"converter LoadDefaultParamsAsked",
+         [&] { return Arrivals(converter, &C::LoadDefaultParamsAsked, w, &W::LoadDefaultParamsAsked, 0); }},
+        {"converter GetExportExtensionForConverter",
+         [&] {
+             return Arrivals(converter, &C::GetExportExtensionForConverter, w, &W::GetExportExtensionForConverter, s,
+                             0);
+         }},
+        {"media out GetPreviewDocument",
+         [&] { return Arrivals(mediaOut, &D::GetPreviewDocument, w, &W::GetPreviewDocument, &doc); }},
+        {"media out GetPreviewRawData",
+         [&] { return Arrivals(mediaOut, &D::GetPreviewRawData, w, &W::GetPreviewRawData, &doc); }},
         {"media out GetCurrentPath", [&] { return Arrivals(mediaOut, &D::GetCurrentPath, w, &W::GetCurrentPath, s); }},
-        {"media out SaveAsked", [&] { return Arrivals(mediaOut, &D::SaveAsked, w, &W::SaveAsked, 0, QString(), QString(), flag); }},
-        {"media out ConvertionAsked", [&] { return Arrivals(mediaOut, &D::ConvertionAsked, w, &W::ConvertionAsked, 0, nullptr); }},
-        {"media out GetResultFileName", [&] { return Arrivals(mediaOut, &D::GetResultFileName, w, &W::GetResultFileName, s); }},
-        {"media out GetExportExtensionForConverter", [&] { return Arrivals(mediaOut, &D::GetExportExtensionForConverter, w, &W::GetExportExtensionForConverter, s, 0); }},
-        {"media out GetPreviewFileList", [&] { return Arrivals(mediaOut, &D::GetPreviewFileList, w, &W::GetPreviewFileList, type, l, QString(), 0); }},
-        {"media out LoadPreviewAsked", [&] { return Arrivals(mediaOut, &D::LoadPreviewAsked, w, &W::LoadPreviewAsked, QStringList(), type, flag); }},
+        {"media out SaveAsked",
+         [&] { return Arrivals(mediaOut, &D::SaveAsked, w, &W::SaveAsked, 0, QString(), QString(), flag); }},
+        {"media out ConvertionAsked",
+         [&] { return Arrivals(mediaOut, &D::ConvertionAsked, w, &W::ConvertionAsked, 0, nullptr); }},
+        {"media out GetResultFileName",
+         [&] { return Arrivals(mediaOut, &D::GetResultFileName, w, &W::GetResultFileName, s); }},
+        {"media out GetExportExtensionForConverter",
+         [&] {
+             return Arrivals(mediaOut, &D::GetExportExtensionForConverter, w, &W::GetExportExtensionForConverter, s, 0);
+         }},
+        {"media out GetPreviewFileList",
+         [&] { return Arrivals(mediaOut, &D::GetPreviewFileList, w, &W::GetPreviewFileList, type, l, QString(), 0); }},
+        {"media out LoadPreviewAsked",
+         [&] { return Arrivals(mediaOut, &D::LoadPreviewAsked, w, &W::LoadPreviewAsked, QStringList(), type, flag); }},
         {"sms GetCurrentPath", [&] { return Arrivals(sms, &S::GetCurrentPath, w, &W::GetCurrentPath, s); }},
-        {"sms GetTraductorNameList", [&] { return Arrivals(sms, &S::GetTraductorNameList, w, &W::GetTraductorNameList, l); }},
-        {"sms GetTraductorImportExtensionList", [&] { return Arrivals(sms, &S::GetTraductorImportExtensionList, w, &W::GetTraductorImportExtensionList, l, 0); }},
-        {"builder GetTraductorNameList", [&] { return Arrivals(builder, &B::GetTraductorNameList, w, &W::GetTraductorNameList, l); }},
-        {"builder GetTraductorParameters", [&] { return Arrivals(builder, &B::GetTraductorParameters, w, &W::GetTraductorParameters, 0, &set, s); }},
-        {"builder LoadTraductorParamsAsked", [&] { return Arrivals(builder, &B::LoadTraductorParamsAsked, w, &W::LoadTraductorParamsAsked, 0, QString()); }},
-        {"builder SaveParamsAsked", [&] { return Arrivals(builder, &B::SaveParamsAsked, w, &W::SaveParamsAsked, QString(), nullptr); }},
-        {"builder LoadDefaultTraductorParamsAsked", [&] { return Arrivals(builder, &B::LoadDefaultTraductorParamsAsked, w, &W::LoadDefaultTraductorParamsAsked, 0); }},
-        {"builder GetExportExtensionForTranslator", [&] { return Arrivals(builder, &B::GetExportExtensionForTranslator, w, &W::GetExportExtensionForTranslator, s, 0); }},
-        {"sms out GetExportExtension", [&] { return Arrivals(smsOut, &D::GetExportExtension, w, &W::GetExportExtension, s); }},
+        {"sms GetTraductorNameList",
+         [&] { return Arrivals(sms, &S::GetTraductorNameList, w, &W::GetTraductorNameList, l); }},
+        {"sms GetTraductorImportExtensionList",
+         [&] {
+             return Arrivals(sms, &S::GetTraductorImportExtensionList, w, &W::GetTraductorImportExtensionList, l, 0);
+         }},
+        {"builder GetTraductorNameList",
+         [&] { return Arrivals(builder, &B::GetTraductorNameList, w, &W::GetTraductorNameList, l); }},
+        {"builder GetTraductorParameters",
+         [&] { return Arrivals(builder, &B::GetTraductorParameters, w, &W::GetTraductorParameters, 0, &set, s); }},
+        {"builder LoadTraductorParamsAsked",
+         [&] {
+             return Arrivals(builder, &B::LoadTraductorParamsAsked, w, &W::LoadTraductorParamsAsked, 0, QString());
+         }},
+        {"builder SaveParamsAsked",
+         [&] { return Arrivals(builder, &B::SaveParamsAsked, w, &W::SaveParamsAsked, QString(), nullptr); }},
+        {"builder LoadDefaultTraductorParamsAsked",
+         [&] {
+             return Arrivals(builder, &B::LoadDefaultTraductorParamsAsked, w, &W::LoadDefaultTraductorParamsAsked, 0);
+         }},
+        {"builder GetExportExtensionForTranslator",
+         [&] {
+             return Arrivals(builder, &B::GetExportExtensionForTranslator, w, &W::GetExportExtensionForTranslator, s,
+                             0);
+         }},
+        {"sms out GetExportExtension",
+         [&] { return Arrivals(smsOut, &D::GetExportExtension, w, &W::GetExportExtension, s); }},
         {"sms out GetCurrentPath", [&] { return Arrivals(smsOut, &D::GetCurrentPath, w, &W::GetCurrentPath, s); }},
-        {"sms out TranslationAsked", [&] { return Arrivals(smsOut, &D::TranslationAsked, w, &W::TranslationAsked, nullptr, QString()); }},
-        {"sms out SaveAsked", [&] { return Arrivals(smsOut, &D::SaveAsked, w, &W::SaveAsked, 0, QString(), QString(), flag); }},
-        {"sms out GetExportExtensionForTranslator", [&] { return Arrivals(smsOut, &D::GetExportExtensionForTranslator, w, &W::GetExportExtensionForTranslator, s, 0); }},
+        {"sms out TranslationAsked",
+         [&] { return Arrivals(smsOut, &D::TranslationAsked, w, &W::TranslationAsked, nullptr, QString()); }},
+        {"sms out SaveAsked",
+         [&] { return Arrivals(smsOut, &D::SaveAsked, w, &W::SaveAsked, 0, QString(), QString(), flag); }},
+        {"sms out GetExportExtensionForTranslator",
+         [&] {
+             return Arrivals(smsOut, &D::GetExportExtensionForTranslator, w, &W::GetExportExtensionForTranslator, s, 0);
+         }},
         {"batch GetCurrentPath", [&] { return Arrivals(batch, &Ba::GetCurrentPath, w, &W::GetCurrentPath, s); }},
-        {"batch GetEntireImportExtensionList", [&] { return Arrivals(batch, &Ba::GetEntireImportExtensionList, w, &W::GetEntireImportExtensionList, l); }},
-        {"params GetEntireNameList", [&] { return Arrivals(params, &P::GetEntireNameList, w, &W::GetEntireNameList, l); }},
+        {"batch GetEntireImportExtensionList",
+         [&] { return Arrivals(batch, &Ba::GetEntireImportExtensionList, w, &W::GetEntireImportExtensionList, l); }},
+        {"params GetEntireNameList",
+         [&] { return Arrivals(params, &P::GetEntireNameList, w, &W::GetEntireNameList, l); }},
         {"params GetCurrentPath", [&] { return Arrivals(params, &P::GetCurrentPath, w, &W::GetCurrentPath, s); }},
         {"batch out GetCurrentPath", [&] { return Arrivals(batchOut, &D::GetCurrentPath, w, &W::GetCurrentPath, s); }},
-        {"batch out LaunchAsked", [&] { return Arrivals(batchOut, &D::LaunchAsked, w, &W::LaunchAsked, &list, 0, flag); }},
-        {"batch out GetExtensionListForBatch", [&] { return Arrivals(batchOut, &D::GetExtensionListForBatch, w, &W::GetExtensionListForBatch, 0, l); }},
+        {"batch out LaunchAsked",
+         [&] { return Arrivals(batchOut, &D::LaunchAsked, w, &W::LaunchAsked, &list, 0, flag); }},
+        {"batch out GetExtensionListForBatch",
+         [&] { return Arrivals(batchOut, &D::GetExtensionListForBatch, w, &W::GetExtensionListForBatch, 0, l); }},
     };
     for (const auto& relay : relays) {
         SCOPED_TRACE(relay.first);

@@ -4,14 +4,14 @@
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
+#include "QtPrinters.h"
 #include "ScratchApp.h"
 #include "ScriptedPrompt.h"
 #include "Text/CLanguageResources.h"
 #include <QDialog>
-#include <QTimer>
 #include <QDir>
 #include <QFile>
-#include "QtPrinters.h"
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -175,7 +175,8 @@ TEST_F(ApplicationTest, StartsAndAnswersTheListQueries)
     EXPECT_EQ(app.Shutdown(), 1);
     EXPECT_TRUE(app.GetProfileList().isEmpty());
     EXPECT_EQ(app.GetPluginManager().GetPluginCount(), 0);
-    EXPECT_TRUE(CLanguageResources::GetMessage(QStringLiteral("COrvApplication"), QStringLiteral("id_warning")).isEmpty());
+    EXPECT_TRUE(
+        CLanguageResources::GetMessage(QStringLiteral("COrvApplication"), QStringLiteral("id_warning")).isEmpty());
 }
 
 TEST_F(ApplicationTest, ProfilesAreListedInNameOrderWhateverTheCase)
@@ -211,7 +212,11 @@ TEST_F(ApplicationTest, EveryFatalStartUpReport)
              QFile::remove(app.FilePath(QStringLiteral("Languages/English.xml")));
          },
          {{1, QStringLiteral("No resource file installed !\nPlease re-install the application.")}}},
-        {"no plug-in", [](const CScratchApp& app) { app.WriteLanguageFile(); app.WriteProfile(QStringLiteral("P.xml"), QStringLiteral("P")); },
+        {"no plug-in",
+         [](const CScratchApp& app) {
+             app.WriteLanguageFile();
+             app.WriteProfile(QStringLiteral("P.xml"), QStringLiteral("P"));
+         },
          {{1, CScratchApp::FatalReport("id_no_converter")}}},
         {"exporter without importer",
          [](const CScratchApp& app) {
@@ -243,7 +248,8 @@ TEST_F(ApplicationTest, EveryFatalStartUpReport)
              app.MakeComplete();
              app.Write(QStringLiteral("Plugins/Parameters/TestExporter.xml"), "<PARAMETERS>");
          },
-         {{0, Text("id_param_loaded_failed").arg(QStringLiteral("TestExporter.xml"))}, {1, CScratchApp::FatalReport("id_no_converter")}}},
+         {{0, Text("id_param_loaded_failed").arg(QStringLiteral("TestExporter.xml"))},
+          {1, CScratchApp::FatalReport("id_no_converter")}}},
     };
     for (const FatalCase& c : cases) {
         CScratchApp app;
@@ -273,8 +279,7 @@ TEST_F(ApplicationTest, MissingPathsElementGivesThatFolderItsDefault)
 {
     m_App.MakeComplete();
     QDir().rename(m_App.FilePath(QStringLiteral("Profiles")), m_App.FilePath(QStringLiteral("Phones")));
-    m_App.Write(QStringLiteral("Paths.xml"),
-                "<Paths><resource name=\"pictures\"/><profile name=\"Phones\"/></Paths>");
+    m_App.Write(QStringLiteral("Paths.xml"), "<Paths><resource name=\"pictures\"/><profile name=\"Phones\"/></Paths>");
     COrvApplication& app = Make();
     ASSERT_EQ(app.Init(), 1);
     EXPECT_TRUE(m_Prompt.mShown.empty());
@@ -286,7 +291,8 @@ TEST_F(ApplicationTest, MissingPathsElementGivesThatFolderItsDefault)
 TEST_F(ApplicationTest, PathOptionNamesAnotherPathsFileAndEmptyNamesGiveDefaults)
 {
     m_App.MakeComplete();
-    QDir().rename(m_App.FilePath(QStringLiteral("Plugins/Parameters")), m_App.FilePath(QStringLiteral("Plugins/Defaults")));
+    QDir().rename(m_App.FilePath(QStringLiteral("Plugins/Parameters")),
+                  m_App.FilePath(QStringLiteral("Plugins/Defaults")));
     m_App.Write(QStringLiteral("Paths.xml"), "<Paths><parameter name=\"Wrong\"/></Paths>");
     m_App.Write(QStringLiteral("Other.xml"),
                 "<Paths><resource name=\"\"/><parameter name=\"Defaults\"/><profile name=\"\"/></Paths>");
@@ -369,7 +375,8 @@ TEST_F(ApplicationTest, CommandLineReportsAreLogLinesAndTheLogStartsEmpty)
 
     // Questions take their default answer and dialogs are refused, so nothing modal opens.
     CUserPrompt& prompt = app.GetUserPrompt();
-    EXPECT_EQ(prompt.Ask(QStringLiteral("t"), QStringLiteral("q"), {QStringLiteral("Yes"), QStringLiteral("No")}, 1, 1), 1);
+    EXPECT_EQ(prompt.Ask(QStringLiteral("t"), QStringLiteral("q"), {QStringLiteral("Yes"), QStringLiteral("No")}, 1, 1),
+              1);
     QDialog dialog;
     EXPECT_EQ(prompt.Exec(dialog), int(QDialog::Rejected));
     EXPECT_FALSE(dialog.isVisible());
@@ -385,7 +392,8 @@ TEST_F(ApplicationTest, CommandLineFatalReportGoesToTheLog)
     CTestApplication& app = Make({QStringLiteral("*.none"), QStringLiteral("/logfile=run.log")});
     app.SetUserPrompt(nullptr);
     EXPECT_EQ(app.Init(), 0);
-    EXPECT_EQ(ReadAll(m_Start + QStringLiteral("/run.log")), (CScratchApp::FatalReport("id_no_converter") + QLatin1Char('\n')).toLatin1());
+    EXPECT_EQ(ReadAll(m_Start + QStringLiteral("/run.log")),
+              (CScratchApp::FatalReport("id_no_converter") + QLatin1Char('\n')).toLatin1());
 }
 
 TEST_F(ApplicationTest, MissingFoldersListNothingOfTheCurrentFolder)

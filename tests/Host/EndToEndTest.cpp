@@ -1,9 +1,9 @@
 // The program itself, started on scratch application folders.
+#include "QtPrinters.h"
 #include "ScratchApp.h"
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -137,9 +137,10 @@ TEST_F(EndToEndTest, HelpIsPrintedExactlyAndEndsTheRun)
                             "/preview previews\n"
                             "/help help\n"
                             "\n";
-    for (const QStringList& arguments : {QStringList{QStringLiteral("/help")},
-                                         QStringList{QStringLiteral("a.mid"), QStringLiteral("/HELP"),
-                                                     QStringLiteral("/profile=x"), QStringLiteral("/logfile=") + m_Log}}) {
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("/help")},
+          QStringList{QStringLiteral("a.mid"), QStringLiteral("/HELP"), QStringLiteral("/profile=x"),
+                      QStringLiteral("/logfile=") + m_Log}}) {
         const CRun run = Start(arguments);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.exitCode, 1);

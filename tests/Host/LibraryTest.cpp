@@ -3,9 +3,9 @@
 #include "Host/DynamicLibrary.h"
 #include "Plugin/CPluginBase.h"
 #include "Plugin/CPluginClassInfo.h"
+#include "QtPrinters.h"
 #include <QDir>
 #include <QFile>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -91,7 +91,14 @@ TEST(Plugin, ResolvesTheFiveExports)
 
 TEST(Plugin, MissingExportsAnswerNullOrZero)
 {
-    struct Case { const char* module; const char* name; int version; int count; bool date; };
+    struct Case
+    {
+        const char* module;
+        const char* name;
+        int version;
+        int count;
+        bool date;
+    };
     const Case cases[] = {
         {"TestMissingExport", "Missing export", 0x30004, 1, true},
         {"TestNotAPlugin", nullptr, 0, 0, false},

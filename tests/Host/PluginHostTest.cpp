@@ -1,11 +1,11 @@
+#include "Documents/CDocument.h"
 #include "Host/CPluginClass.h"
 #include "Host/CPluginManager.h"
 #include "Parameters/CProfile.h"
-#include "Documents/CDocument.h"
 #include "Plugin/CPluginBase.h"
+#include "QtPrinters.h"
 #include "ScratchApp.h"
 #include <QDir>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -47,9 +47,9 @@ TEST_F(PluginHostTest, LoadsEveryLibraryInNameOrderWhateverItIs)
     Load();
 
     ASSERT_EQ(m_Manager.GetPluginCount(), 7);
-    const QStringList expected{QStringLiteral("Test importer"), QString(), QStringLiteral("Test exporter"),
-                               QStringLiteral("Test importer"), QStringLiteral("Missing export"), QString(),
-                               QStringLiteral("Test translator")};
+    const QStringList expected{
+        QStringLiteral("Test importer"),  QString(), QStringLiteral("Test exporter"),  QStringLiteral("Test importer"),
+        QStringLiteral("Missing export"), QString(), QStringLiteral("Test translator")};
     for (int n = 0; n < 7; ++n)
         EXPECT_EQ(m_Manager.GetPluginName(unsigned(n)), expected.at(n)) << n;
     // AN_UPPER_IMPORTER.SO, broken.so, TestExporter.so, TestImporter.so, TestMissingExport.so,
@@ -88,7 +88,8 @@ TEST_F(PluginHostTest, QueryByKindTypeExtensionAndProfile)
     // kind 2 admits exporters and translators alike; the mask decides.
     EXPECT_EQ(Extensions(m_Manager.Query(2, 0, -1, QString(), QString(), nullptr)),
               (QStringList{QStringLiteral("TST"), QStringLiteral("TST_SMS")}));
-    EXPECT_EQ(Extensions(m_Manager.Query(2, 0, 0x3E, QString(), QString(), nullptr)), QStringList{QStringLiteral("TST")});
+    EXPECT_EQ(Extensions(m_Manager.Query(2, 0, 0x3E, QString(), QString(), nullptr)),
+              QStringList{QStringLiteral("TST")});
     EXPECT_EQ(Extensions(m_Manager.Query(3, 0, 1, QString(), QString(), nullptr)),
               QStringList{QStringLiteral("TST_SMS")});
     EXPECT_EQ(Extensions(m_Manager.Query(2, 1, -1, QString(), QString(), nullptr)), QStringList{QStringLiteral("TST")});
@@ -131,7 +132,7 @@ TEST_F(PluginHostTest, FailedParameterFileOrResourcesMakeAClassUnusable)
     EXPECT_EQ(exporter->GetFlags(), CPluginClass::UNUSABLE);
     EXPECT_EQ(exporter->GetDefaultParameters(), nullptr);
     EXPECT_EQ(translator->GetFlags(), CPluginClass::UNUSABLE); // its file is missing
-    EXPECT_EQ(m_Manager.GetClassList().at(1)->GetFlags(), 0); // the importer names no file
+    EXPECT_EQ(m_Manager.GetClassList().at(1)->GetFlags(), 0);  // the importer names no file
     EXPECT_TRUE(m_Manager.Query(2, 0, -1, QString(), QString(), nullptr).isEmpty());
     m_Manager.Unload();
 
@@ -185,13 +186,21 @@ TEST_F(PluginHostTest, TestConvertersBehaveAsTheirInputSelects)
 {
     m_App.MakeComplete();
     Load();
-    CPluginBase* importer = m_Manager.Query(1, 2, -1, QString(), QStringLiteral("txt"), nullptr).value(0)->GetConverter();
-    CPluginBase* exporter = m_Manager.Query(2, 1, -1, QStringLiteral("TST"), QString(), nullptr).value(0)->GetConverter();
+    CPluginBase* importer =
+        m_Manager.Query(1, 2, -1, QString(), QStringLiteral("txt"), nullptr).value(0)->GetConverter();
+    CPluginBase* exporter =
+        m_Manager.Query(2, 1, -1, QStringLiteral("TST"), QString(), nullptr).value(0)->GetConverter();
     CPluginBase* translator = m_Manager.Query(3, 0, 1, QString(), QString(), nullptr).value(0)->GetConverter();
     EXPECT_EQ(importer->Import(QByteArray()), nullptr);
     EXPECT_EQ(importer->GetConversionLog()->GetSummaryText(), QStringLiteral("Empty test file\n"));
 
-    struct Case { const char* input; bool ok; QList<QByteArray> chunks; bool preview; };
+    struct Case
+    {
+        const char* input;
+        bool ok;
+        QList<QByteArray> chunks;
+        bool preview;
+    };
     const Case cases[] = {
         {"fail now", false, {}, false},
         {"two", true, {"AB", "CDE"}, false},

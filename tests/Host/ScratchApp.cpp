@@ -86,7 +86,8 @@ void CScratchApp::AddPlugin(const QString& module, const QString& fileName) cons
 {
     const QString source = QStringLiteral(ORV_TEST_PLUGIN_DIR "/") + module + QStringLiteral(".so");
     MakeFolder(QStringLiteral("Plugins"));
-    const QString target = FilePath(QStringLiteral("Plugins/") + (fileName.isEmpty() ? module + QStringLiteral(".so") : fileName));
+    const QString target =
+        FilePath(QStringLiteral("Plugins/") + (fileName.isEmpty() ? module + QStringLiteral(".so") : fileName));
     QFile::remove(target);
     ASSERT_TRUE(QFile::copy(source, target)) << qPrintable(source);
 }
@@ -106,8 +107,7 @@ void CProgramArguments::Set(const QStringList& arguments)
 
 CProcessStateKeeper::CProcessStateKeeper()
     : m_Folder(QDir::currentPath()), m_Dir(qgetenv("ORVANEDIR")), m_HadDir(qEnvironmentVariableIsSet("ORVANEDIR"))
-{
-}
+{}
 
 CProcessStateKeeper::~CProcessStateKeeper()
 {
@@ -167,31 +167,32 @@ void CScratchApp::WriteParameterFile(const QString& relative) const
 void CScratchApp::WriteProfile(const QString& fileName, const QString& mobileName, const QByteArray& extraData,
                                const QString& folder) const
 {
-    QByteArray xml =
-        "<PROFILE>\n"
-        " <TSECTION><TYPE NAME=\"BOOL\"/><TYPE NAME=\"INT\"/><TYPE NAME=\"FLOAT\"/><TYPE NAME=\"TEXT\"/>\n"
-        "  <ENUM NAME=\"STYLE\" VALUES=\"Natural Continuous Staccato\"/></TSECTION>\n"
-        " <PSECTION>\n"
-        "  <DATA NAME=\"MobileName\" TYPE=\"TEXT\" VALUE=\"" + mobileName.toUtf8() + "\"/>\n"
-        "  <DATA NAME=\"MobileType\" TYPE=\"TEXT\" VALUE=\"Test\"/>\n"
-        "  <DATA NAME=\"MaxPictWidth\" TYPE=\"INT\" VALUE=\"101\"/>\n"
-        "  <DATA NAME=\"MaxPictHeight\" TYPE=\"INT\" VALUE=\"80\"/>\n"
-        "  <DATA NAME=\"DefaultDisplayTime\" TYPE=\"INT\" VALUE=\"100\"/>\n"
-        "  <DATA NAME=\"MaxMediaSize\" TYPE=\"INT\" VALUE=\"1024\"/>\n"
-        "  <DATA NAME=\"NbMaxPictAnim\" TYPE=\"INT\" VALUE=\"8\"/>\n"
-        "  <DATA NAME=\"BuzzerNaturalCompatible\" TYPE=\"BOOL\" VALUE=\"true\"/>\n"
-        "  <DATA NAME=\"BuzzerContinuousCompatible\" TYPE=\"BOOL\" VALUE=\"true\"/>\n"
-        "  <DATA NAME=\"BuzzerStaccatoCompatible\" TYPE=\"BOOL\" VALUE=\"false\"/>\n"
-        "  <DATA NAME=\"BuzzerDefaultStyle\" TYPE=\"STYLE\" VALUE=\"Natural\"/>\n"
-        "  <DATA NAME=\"MinBpmBuzzer\" TYPE=\"INT\" VALUE=\"25\"/>\n"
-        "  <DATA NAME=\"MaxBpmBuzzer\" TYPE=\"INT\" VALUE=\"900\"/>\n"
-        "  <DATA NAME=\"BuzzerBandWidthLowNote\" TYPE=\"INT\" VALUE=\"0\"/>\n"
-        "  <DATA NAME=\"BuzzerBandWidthHighNote\" TYPE=\"INT\" VALUE=\"127\"/>\n"
-        "  <DATA NAME=\"BrimselOneLineMelodies\" TYPE=\"BOOL\" VALUE=\"false\"/>\n"
-        + extraData +
-        " </PSECTION>\n"
-        " <ISECTION/>\n"
-        "</PROFILE>\n";
+    QByteArray xml = "<PROFILE>\n"
+                     " <TSECTION><TYPE NAME=\"BOOL\"/><TYPE NAME=\"INT\"/><TYPE NAME=\"FLOAT\"/><TYPE NAME=\"TEXT\"/>\n"
+                     "  <ENUM NAME=\"STYLE\" VALUES=\"Natural Continuous Staccato\"/></TSECTION>\n"
+                     " <PSECTION>\n"
+                     "  <DATA NAME=\"MobileName\" TYPE=\"TEXT\" VALUE=\""
+                     + mobileName.toUtf8()
+                     + "\"/>\n"
+                       "  <DATA NAME=\"MobileType\" TYPE=\"TEXT\" VALUE=\"Test\"/>\n"
+                       "  <DATA NAME=\"MaxPictWidth\" TYPE=\"INT\" VALUE=\"101\"/>\n"
+                       "  <DATA NAME=\"MaxPictHeight\" TYPE=\"INT\" VALUE=\"80\"/>\n"
+                       "  <DATA NAME=\"DefaultDisplayTime\" TYPE=\"INT\" VALUE=\"100\"/>\n"
+                       "  <DATA NAME=\"MaxMediaSize\" TYPE=\"INT\" VALUE=\"1024\"/>\n"
+                       "  <DATA NAME=\"NbMaxPictAnim\" TYPE=\"INT\" VALUE=\"8\"/>\n"
+                       "  <DATA NAME=\"BuzzerNaturalCompatible\" TYPE=\"BOOL\" VALUE=\"true\"/>\n"
+                       "  <DATA NAME=\"BuzzerContinuousCompatible\" TYPE=\"BOOL\" VALUE=\"true\"/>\n"
+                       "  <DATA NAME=\"BuzzerStaccatoCompatible\" TYPE=\"BOOL\" VALUE=\"false\"/>\n"
+                       "  <DATA NAME=\"BuzzerDefaultStyle\" TYPE=\"STYLE\" VALUE=\"Natural\"/>\n"
+                       "  <DATA NAME=\"MinBpmBuzzer\" TYPE=\"INT\" VALUE=\"25\"/>\n"
+                       "  <DATA NAME=\"MaxBpmBuzzer\" TYPE=\"INT\" VALUE=\"900\"/>\n"
+                       "  <DATA NAME=\"BuzzerBandWidthLowNote\" TYPE=\"INT\" VALUE=\"0\"/>\n"
+                       "  <DATA NAME=\"BuzzerBandWidthHighNote\" TYPE=\"INT\" VALUE=\"127\"/>\n"
+                       "  <DATA NAME=\"BrimselOneLineMelodies\" TYPE=\"BOOL\" VALUE=\"false\"/>\n"
+                     + extraData
+                     + " </PSECTION>\n"
+                       " <ISECTION/>\n"
+                       "</PROFILE>\n";
     Write(folder + QLatin1Char('/') + fileName, xml);
 }
 

@@ -24,8 +24,8 @@ void CommandLineRunOnFullApplicationFolder(benchmark::State& state)
     QByteArray logOption = log;
     QByteArray profile = "/profile=Model A";
     QByteArray converter = "/converter=imy";
-    std::vector<char*> argv{program.data(), pattern.data(), logOption.data(), profile.data(), converter.data(),
-                            nullptr};
+    std::vector<char*> argv{program.data(), pattern.data(),   logOption.data(),
+                            profile.data(), converter.data(), nullptr};
     for (auto _ : state) {
         pid_t child = 0;
         if (posix_spawn(&child, program.constData(), nullptr, nullptr, argv.data(), environ) != 0) {

@@ -52,8 +52,7 @@ inline bool LoadLanguage()
 // The summary line a message id leaves in the conversion log.
 inline QString LogLine(const char* className, const char* id)
 {
-    return CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id)) +
-           QLatin1Char('\n');
+    return CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id)) + QLatin1Char('\n');
 }
 
 inline quint16 Word(const QByteArray& bytes, int at)
@@ -83,8 +82,7 @@ inline DecodedBody DecodeBody(const QByteArray& bytes, int at = 0)
     auto byte = [&](int i) { return i < bytes.size() ? int(quint8(bytes.at(i))) : -1; };
     int pos = at;
     body.grey = byte(pos) == 0;
-    if (body.grey)
-    {
+    if (body.grey) {
         body.hasMask = byte(pos + 1) == 0;
         pos += 2;
     }
@@ -101,18 +99,14 @@ inline DecodedBody DecodeBody(const QByteArray& bytes, int at = 0)
                 for (int k = 0; k < 8 && b * 8 + k < body.height; ++k)
                     plane[(b * 8 + k) * body.width + x] = (byte(pos) >> (7 - k)) & 1;
     };
-    if (!body.grey)
-    {
+    if (!body.grey) {
         readBits(body.pixels);
-    }
-    else
-    {
+    } else {
         if (body.hasMask)
             readBits(body.mask);
         body.pixels.fill(0, body.width * body.height);
         for (int b = 0; b < bands; ++b)
-            for (int x = 0; x < body.width; ++x, pos += 2)
-            {
+            for (int x = 0; x < body.width; ++x, pos += 2) {
                 const int word = byte(pos) | (byte(pos + 1) << 8);
                 for (int k = 0; k < 8 && b * 8 + k < body.height; ++k)
                     body.pixels[(b * 8 + k) * body.width + x] = (word >> (14 - 2 * k)) & 3;
@@ -132,19 +126,27 @@ inline QImage Drawn(std::initializer_list<const char*> rows)
     const int width = height ? int(std::strlen(*rows.begin())) : 0;
     QImage image(width, height, QImage::Format_RGB32);
     int y = 0;
-    for (const char* row : rows)
-    {
-        for (int x = 0; x < width; ++x)
-        {
+    for (const char* row : rows) {
+        for (int x = 0; x < width; ++x) {
             QRgb colour = qRgb(255, 255, 255);
-            switch (row[x])
-            {
-            case '#': colour = qRgb(0, 0, 0); break;
-            case '0': colour = qRgb(194, 194, 194); break;
-            case '1': colour = qRgb(160, 160, 160); break;
-            case '2': colour = qRgb(125, 125, 125); break;
-            case '3': colour = qRgb(0, 0, 0); break;
-            default: break;
+            switch (row[x]) {
+            case '#':
+                colour = qRgb(0, 0, 0);
+                break;
+            case '0':
+                colour = qRgb(194, 194, 194);
+                break;
+            case '1':
+                colour = qRgb(160, 160, 160);
+                break;
+            case '2':
+                colour = qRgb(125, 125, 125);
+                break;
+            case '3':
+                colour = qRgb(0, 0, 0);
+                break;
+            default:
+                break;
             }
             image.setPixel(x, y, colour);
         }
@@ -177,7 +179,8 @@ struct Fixture
     QByteArray Run(CDocument* document)
     {
         converter.ClearRawData();
-        converter.GetConversionLog()->AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED | CConversionLog::CLEAR, QString());
+        converter.GetConversionLog()->AddText(
+            CConversionLog::SUMMARY | CConversionLog::DETAILED | CConversionLog::CLEAR, QString());
         converted = converter.Convert(document);
         return converter.GetRawDataList().isEmpty() ? QByteArray() : converter.GetRawDataList().first();
     }
@@ -215,8 +218,7 @@ inline void ExpectModule(const char* path, const char* name, int version, const 
     EXPECT_EQ(module.classInfo(3), module.classInfo(0));
     CPluginBase* converter = module.classInfo(0) ? module.classInfo(0)->CreateInstance() : nullptr;
     EXPECT_NE(converter, nullptr);
-    if (converter)
-    {
+    if (converter) {
         EXPECT_EQ(converter->GetExportExtension(), QString::fromLatin1(extension));
         EXPECT_EQ(converter->GetConverterType(), int(CPluginBase::EXPORTER));
         delete converter;

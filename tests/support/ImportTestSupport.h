@@ -4,8 +4,8 @@
 #include "Plugin/CPluginBase.h"
 #include "Text/CLanguageResources.h"
 
-#include "MessageCapture.h"
 #include "FuzzSeed.h"
+#include "MessageCapture.h"
 #include "ScopedAppFolder.h"
 #include "TestBytes.h"
 
@@ -35,8 +35,8 @@ inline std::string LoggedLines(const char* className, std::initializer_list<cons
 {
     QString text;
     for (const char* id : ids)
-        text += CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id))
-                + QLatin1Char('\n');
+        text +=
+            CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id)) + QLatin1Char('\n');
     return text.toStdString();
 }
 

@@ -6,8 +6,8 @@
 #include "Documents/CDocument.h"
 #include "Plugin/PluginExports.h"
 
-#include <gtest/gtest.h>
 #include "LoadedPluginModule.h"
+#include <gtest/gtest.h>
 
 #include <vector>
 

@@ -18,8 +18,7 @@ inline int RunProgramIn(const QString& work, const QStringList& arguments, int t
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(work);
     process.start(QString::fromUtf8(ORV_PROGRAM_FILE), arguments);
-    if (!process.waitForFinished(timeoutMs))
-    {
+    if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished(1000);
         return -1;

@@ -9,8 +9,7 @@
 
 #include <cstdint>
 
-namespace WavBuilder
-{
+namespace WavBuilder {
 using ::Little;
 
 // A chunk: tag, size (the body's unless given) and body, padded to an even length.
@@ -39,8 +38,8 @@ inline QByteArray FormatChunk(const Format& f)
 {
     const int align = f.blockAlign < 0 ? f.channels * f.bits / 8 : f.blockAlign;
     QByteArray body = Little(quint32(f.tag), 2) + Little(quint32(f.channels), 2) + Little(f.rate, 4)
-                    + Little(quint32(f.byteRate < 0 ? qint64(align) * f.rate : f.byteRate), 4)
-                    + Little(quint32(align), 2) + Little(quint32(f.bits), 2) + f.extra;
+                      + Little(quint32(f.byteRate < 0 ? qint64(align) * f.rate : f.byteRate), 4)
+                      + Little(quint32(align), 2) + Little(quint32(f.bits), 2) + f.extra;
     return Chunk("fmt ", body);
 }
 
@@ -48,7 +47,7 @@ inline QByteArray FormatChunk(const Format& f)
 inline QByteArray Riff(const QByteArray& chunks, qint64 declaredSize = -1)
 {
     return QByteArray("RIFF") + Little(quint32(declaredSize < 0 ? chunks.size() + 4 : declaredSize), 4)
-         + QByteArray("WAVE") + chunks;
+           + QByteArray("WAVE") + chunks;
 }
 
 // Sample bytes 0, 1, 2, ... (mod 256).
@@ -84,12 +83,12 @@ inline QByteArray MakeWav(const WavFields& f, const QByteArray& samples)
 {
     const uint32_t align = f.blockAlign >= 0 ? uint32_t(f.blockAlign) : f.channels * f.bits / 8u;
     QByteArray fmt = Little(f.formatTag, 2) + Little(f.channels, 2) + Little(f.rate, 4) + Little(align * f.rate, 4)
-                   + Little(align, 2) + Little(f.bits, 2);
+                     + Little(align, 2) + Little(f.bits, 2);
     while (uint32_t(fmt.size()) < f.fmtSize)
         fmt.append('\0');
 
     const QByteArray body = QByteArray("WAVE") + "fmt " + Little(f.fmtSize, 4) + fmt + f.chunkBeforeData + "data"
-                          + Little(f.dataSize >= 0 ? uint32_t(f.dataSize) : uint32_t(samples.size()), 4) + samples;
+                            + Little(f.dataSize >= 0 ? uint32_t(f.dataSize) : uint32_t(samples.size()), 4) + samples;
     return QByteArray("RIFF") + Little(uint32_t(body.size()), 4) + body;
 }
 } // namespace WavBuilder

@@ -12,8 +12,7 @@ CDocumentAbstract::~CDocumentAbstract()
 bool CDocumentAbstract::Allocate(uint32_t size)
 {
     uchar* bytes = nullptr;
-    if (size)
-    {
+    if (size) {
         bytes = static_cast<uchar*>(std::calloc(size, 1));
         if (!bytes)
             return false;

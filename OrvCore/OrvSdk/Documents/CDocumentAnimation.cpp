@@ -1,8 +1,7 @@
 #include "Documents/CDocumentAnimation.h"
 #include "Util/Assert.h"
 
-CDocumentAnimation::CDocumentAnimation(const CDocumentAnimation& other)
-    : CDocument()
+CDocumentAnimation::CDocumentAnimation(const CDocumentAnimation& other) : CDocument()
 {
     m_Frames.reserve(other.m_Frames.size());
     for (const auto& frame : other.m_Frames)

@@ -5,9 +5,8 @@
 namespace {
 QImage GreyToIndexed8(const QImage& image)
 {
-    const QImage grey = image.format() == QImage::Format_Grayscale8
-        ? image
-        : image.convertToFormat(QImage::Format_Grayscale8);
+    const QImage grey =
+        image.format() == QImage::Format_Grayscale8 ? image : image.convertToFormat(QImage::Format_Grayscale8);
     QImage indexed(grey.size(), QImage::Format_Indexed8);
     if (indexed.isNull())
         return QImage();
@@ -28,8 +27,7 @@ QImage NormalisePicture(const QImage& image)
 {
     if (image.isNull())
         return QImage();
-    switch (image.format())
-    {
+    switch (image.format()) {
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
     case QImage::Format_Indexed8:
@@ -40,7 +38,6 @@ QImage NormalisePicture(const QImage& image)
     case QImage::Format_Grayscale16:
         return GreyToIndexed8(image);
     default:
-        return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                             : QImage::Format_RGB32);
+        return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     }
 }

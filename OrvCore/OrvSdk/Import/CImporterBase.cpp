@@ -12,8 +12,7 @@ void CImporterBase::ReportImportFailure()
 {
     const QString className = QString::fromLatin1(m_ClassName);
     const QString id = QString::fromLatin1(ImportErrorId);
-    mConversionLog.AddText(CConversionLog::SUMMARY,
-                           CLanguageResources::GetMessage(className, id) + QLatin1Char('\n'));
+    mConversionLog.AddText(CConversionLog::SUMMARY, CLanguageResources::GetMessage(className, id) + QLatin1Char('\n'));
     mConversionLog.AddText(CConversionLog::DETAILED, CLanguageResources::GetMessage(className, id));
 }
 

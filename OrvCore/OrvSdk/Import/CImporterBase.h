@@ -32,8 +32,7 @@ protected:
     // document made and of its preview.
     CImporterBase(const char* className, const char* extension, int documentType, int previewType)
         : m_ClassName(className), m_Extension(extension), m_DocumentType(documentType), m_PreviewType(previewType)
-    {
-    }
+    {}
     // For an importer that answers the three questions itself.
     explicit CImporterBase(const char* className) : CImporterBase(className, "", 0, 0) {}
 

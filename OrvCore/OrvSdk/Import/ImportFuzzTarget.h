@@ -15,8 +15,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace ImportFuzzTarget
-{
+namespace ImportFuzzTarget {
 inline void Discard(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 template <class Importer>

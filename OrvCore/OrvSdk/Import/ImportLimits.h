@@ -2,8 +2,7 @@
 #include <QtGlobal>
 
 // Bounds that keep a hostile or broken source file from exhausting memory.
-namespace ImportLimits
-{
+namespace ImportLimits {
 // Largest side of a picture or animation canvas an importer builds.
 constexpr int MaxPictureSide = 4096;
 // Most bytes all frames of one animation may take together.

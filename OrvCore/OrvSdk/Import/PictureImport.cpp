@@ -7,10 +7,8 @@
 
 #include <QFileInfo>
 
-namespace PictureImport
-{
-namespace
-{
+namespace PictureImport {
+namespace {
 Result Normalised(bool loaded, QImage& picture)
 {
     if (!loaded)

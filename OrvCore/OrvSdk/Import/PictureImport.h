@@ -5,8 +5,7 @@
 
 // Pictures decoded by the toolkit's reader for the importers, normalised once
 // (NormalisePicture) so that every converter sees mono, Indexed8, RGB32 or ARGB32.
-namespace PictureImport
-{
+namespace PictureImport {
 enum Result
 {
     Loaded,

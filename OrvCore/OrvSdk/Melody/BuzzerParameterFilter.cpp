@@ -25,14 +25,12 @@ void NarrowTempo(CIntParameter* tempo, CProfile* profile)
     tempo->mMax = qMin(tempo->mMax, ParameterRead::Int(profile, "MaxBpmBuzzer", tempo->mMax));
     if (tempo->mIsConst)
         return;
-    if (tempo->mValue > tempo->mMax)
-    {
+    if (tempo->mValue > tempo->mMax) {
         tempo->mValue = tempo->mMax;
         if (tempo->mMax < tempo->mMin)
             tempo->mValue = tempo->mMin;
     }
-    if (tempo->mValue < tempo->mMin)
-    {
+    if (tempo->mValue < tempo->mMin) {
         tempo->mValue = tempo->mMin;
         if (tempo->mMax < tempo->mMin)
             tempo->mValue = tempo->mMax;
@@ -45,8 +43,7 @@ void BuzzerParameterFilter::FilterWithProfile(CParameters* parameters, CProfile*
     if (!parameters)
         return;
     CEnumParameter* style = parameters->GetEnumParameter(QStringLiteral("Style"));
-    if (apply != 1)
-    {
+    if (apply != 1) {
         if (style)
             style->RestoreValues();
         return;
@@ -87,8 +84,7 @@ void BuzzerParameterFilter::FilterWithDocument(CParameters* parameters, CDocumen
 
     const int tempo = pDocumentMelody ? pDocumentMelody->GetBeat() : pDocumentMidi->GetTempo();
     CIntParameter* tempoParameter = parameters->GetIntParameter(QStringLiteral("Tempo"));
-    if (tempoParameter && !tempoParameter->mIsConst)
-    {
+    if (tempoParameter && !tempoParameter->mIsConst) {
         if (tempo > tempoParameter->mMax)
             tempoParameter->mValue = tempoParameter->mMax;
         else if (tempo < tempoParameter->mMin)

@@ -20,8 +20,7 @@ bool CDocumentMelody::HasNotes() const
 bool CDocumentMelody::CheckPatterns() const
 {
     int open = 0;
-    for (const MelodyElement* element : m_MelodyNoteList)
-    {
+    for (const MelodyElement* element : m_MelodyNoteList) {
         if (element->GetElementType() == MelodyElement::BeginPattern)
             ++open;
         else if (element->GetElementType() == MelodyElement::EndPattern && --open < 0)
@@ -32,8 +31,7 @@ bool CDocumentMelody::CheckPatterns() const
 
 QString CDocumentMelody::GetMelodyName()
 {
-    if (m_MelodyName.isEmpty())
-    {
+    if (m_MelodyName.isEmpty()) {
         // Either separator: document names may come from either platform.
         const QString& path = GetName();
         const int slash = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
@@ -46,8 +44,7 @@ QString CDocumentMelody::GetMelodyName()
 
 QString CDocumentMelody::StyleName(int style)
 {
-    switch (style)
-    {
+    switch (style) {
     case Natural:
         return QStringLiteral("Natural");
     case Continuous:
@@ -79,8 +76,7 @@ bool CDocumentMelody::SetStyle(const QString& style)
 void CDocumentMelody::GetStyle(QString& style) const
 {
     const QString name = StyleName(m_nStyle);
-    if (name.isNull())
-    {
+    if (name.isNull()) {
         ASSERT((0));
         return;
     }

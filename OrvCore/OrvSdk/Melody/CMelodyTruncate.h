@@ -75,8 +75,8 @@ public:
                                MelodyProgressCallback progress = nullptr);
 
     // --- iMelody writer ---
-    QString WriteHeader(CDocumentMelody* doc, bool begin, bool version, bool format, bool name, bool beat,
-                        bool style, bool volume);
+    QString WriteHeader(CDocumentMelody* doc, bool begin, bool version, bool format, bool name, bool beat, bool style,
+                        bool volume);
     // Writes the document's melody within maxSize bytes; the document itself
     // is not changed (its notes are fitted to the profile's band in a copy).
     bool WriteIMelody(CDocumentMelody* doc, bool begin, bool version, bool format, bool name, bool beat, bool style,
@@ -90,8 +90,8 @@ public:
     void RemoveUnclosedIMYPatterns(IMYNotes& events);
 
     // --- iMelody parser ---
-    bool ParseIMelody(const QByteArray& melody_in, CDocumentMelody* doc, CProfile* profile,
-                      bool found[HeaderLineCount], bool* oneLine);
+    bool ParseIMelody(const QByteArray& melody_in, CDocumentMelody* doc, CProfile* profile, bool found[HeaderLineCount],
+                      bool* oneLine);
 
     // --- one-line melody ---
     bool WriteOneLineMelody(CDocumentMelody* doc, QByteArray& melody_out, CProfile* profile, int maxSize,

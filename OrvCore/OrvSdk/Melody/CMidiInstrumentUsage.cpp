@@ -14,8 +14,8 @@ uint32_t TempoMicroseconds(const MidiMetaEvent* meta)
     const QByteArray& data = meta->GetBytes();
     if (data.size() < 3)
         return 0;
-    return static_cast<uint32_t>(static_cast<uchar>(data[0])) << 16 |
-           static_cast<uint32_t>(static_cast<uchar>(data[1])) << 8 | static_cast<uchar>(data[2]);
+    return static_cast<uint32_t>(static_cast<uchar>(data[0])) << 16
+           | static_cast<uint32_t>(static_cast<uchar>(data[1])) << 8 | static_cast<uchar>(data[2]);
 }
 } // namespace
 
@@ -27,16 +27,12 @@ CMidiInstrumentUsage::CMidiInstrumentUsage(MidiStream* pMidiStream)
 
     int channelPrograms[16] = {};
     channelPrograms[DrumChannel] = DrumProgram;
-    for (const MidiTrack* track = pMidiStream->GetTrackList().GetFirstLinkedTrack(); track; track = track->GetNext())
-    {
-        for (const MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext())
-        {
+    for (const MidiTrack* track = pMidiStream->GetTrackList().GetFirstLinkedTrack(); track; track = track->GetNext()) {
+        for (const MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext()) {
             const uint8_t status = event->GetStatus();
-            if (status == 0xFF)
-            {
+            if (status == 0xFF) {
                 const MidiMetaEvent* meta = dynamic_cast<const MidiMetaEvent*>(event);
-                if (meta && meta->GetType() == MidiMetaEvent::SET_TEMPO)
-                {
+                if (meta && meta->GetType() == MidiMetaEvent::SET_TEMPO) {
                     if (const uint32_t microseconds = TempoMicroseconds(meta))
                         m_nTempo = static_cast<int>(60.0 / (microseconds * 0.000001));
                 }
@@ -47,12 +43,9 @@ CMidiInstrumentUsage::CMidiInstrumentUsage(MidiStream* pMidiStream)
                 continue;
             const int channel = status & 0x0F;
             const int type = status & 0xF0;
-            if (type == 0xC0 && channel != DrumChannel)
-            {
+            if (type == 0xC0 && channel != DrumChannel) {
                 channelPrograms[channel] = message->GetData1() & 0x7F;
-            }
-            else if (type == 0x90 && message->GetData2() != 0)
-            {
+            } else if (type == 0x90 && message->GetData2() != 0) {
                 const int program = channelPrograms[channel];
                 ++m_ProgramNotes[program];
                 ++m_FamilyNotes[program == DrumProgram ? DrumFamily : program / 8];

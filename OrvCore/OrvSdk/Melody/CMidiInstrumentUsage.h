@@ -8,11 +8,11 @@ class CMidiInstrumentUsage
 public:
     enum
     {
-        DrumProgram = 128,  // every note of MIDI channel 10
+        DrumProgram = 128, // every note of MIDI channel 10
         ProgramCount = 129,
         DrumFamily = 16,
         FamilyCount = 17,
-        DrumChannel = 9     // MIDI channel 10, counted from 0
+        DrumChannel = 9 // MIDI channel 10, counted from 0
     };
 
     explicit CMidiInstrumentUsage(MidiStream* pMidiStream);

@@ -33,7 +33,8 @@ QString Hex(unsigned value)
 // Duration (three bits) and modifier (two bits) of every code but the loops.
 unsigned DurationBits(const MidiNote& note)
 {
-    return (static_cast<unsigned>(note.GetDurationModifier()) & 3u) * 8u + (static_cast<unsigned>(note.GetDuration()) & 7u);
+    return (static_cast<unsigned>(note.GetDurationModifier()) & 3u) * 8u
+           + (static_cast<unsigned>(note.GetDuration()) & 7u);
 }
 } // namespace
 
@@ -90,8 +91,7 @@ QString IBrimselNote::Dump()
 
 ShortSilence::ShortSilence(const MidiNote* note, int style, int volume, int deltaVolume)
     : IBrimselNote(note, style, volume, deltaVolume)
-{
-}
+{}
 
 void ShortSilence::Encode()
 {
@@ -106,8 +106,7 @@ QString ShortSilence::Dump()
 
 UserSilence::UserSilence(const MidiNote* note, int style, int volume, int deltaVolume)
     : IBrimselNote(note, style, volume, deltaVolume)
-{
-}
+{}
 
 void UserSilence::Encode()
 {

@@ -47,11 +47,9 @@ IMYNote::IMYNote(const MidiNote* note, const MidiNote* PreviousUnsilentNote, int
     if (pVolumeInfo)
         m_nVolumeLevel = pVolumeInfo->nTopLevel;
     m_bOctavePrefix = !m_Note.IsSilence() && m_Note.GetOctave() != 4;
-    if (PreviousUnsilentNote && !m_Note.IsSilence())
-    {
+    if (PreviousUnsilentNote && !m_Note.IsSilence()) {
         ASSERT(pVolumeInfo);
-        if (pVolumeInfo)
-        {
+        if (pVolumeInfo) {
             m_nVolumeLevel = m_Note.GetVolumeLevel(*pVolumeInfo);
             m_nVolumeStep = m_nVolumeLevel - PreviousUnsilentNote->GetVolumeLevel(*pVolumeInfo);
         }
@@ -61,8 +59,8 @@ IMYNote::IMYNote(const MidiNote* note, const MidiNote* PreviousUnsilentNote, int
 void IMYNote::BuildText()
 {
     // Every field is kept inside its table so that the text always reads back.
-    const int value = (m_Note.GetValue() >= 0 && m_Note.GetValue() <= MidiNote::Silence) ? m_Note.GetValue()
-                                                                                         : MidiNote::Silence;
+    const int value =
+        (m_Note.GetValue() >= 0 && m_Note.GetValue() <= MidiNote::Silence) ? m_Note.GetValue() : MidiNote::Silence;
     const int duration = qBound(0, m_Note.GetDuration(), MidiNote::DurationCount - 1);
     const int modifier = qBound(0, m_Note.GetDurationModifier(), MidiNote::ModifierCount - 1);
 

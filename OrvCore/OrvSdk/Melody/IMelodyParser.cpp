@@ -54,11 +54,9 @@ bool CMelodyTruncate::ParseIMelody(const QByteArray& melody_in, CDocumentMelody*
     int volume = 7;
 
     flags[HeaderBegin] = text.startsWith(QLatin1String("BEGIN:IMELODY"));
-    if (flags[HeaderBegin])
-    {
+    if (flags[HeaderBegin]) {
         int position = text.indexOf(QLatin1String("BEAT:"));
-        if (position > 0)
-        {
+        if (position > 0) {
             flags[HeaderBeat] = true;
             const int n = ReadNumber(text, position);
             if (n < 25 || n > 900)
@@ -66,8 +64,7 @@ bool CMelodyTruncate::ParseIMelody(const QByteArray& melody_in, CDocumentMelody*
             beat = qMax(limits.nMinBpm, qMin(n, limits.nMaxBpm));
         }
         position = text.indexOf(QLatin1String("STYLE:"));
-        if (position > 0)
-        {
+        if (position > 0) {
             flags[HeaderStyle] = true;
             const int n = ReadNumber(text, position);
             if (n > 2)
@@ -75,8 +72,7 @@ bool CMelodyTruncate::ParseIMelody(const QByteArray& melody_in, CDocumentMelody*
             style = MelodyProfileLimits::SupportedStyle(profile, n);
         }
         position = text.indexOf(QLatin1String("VOLUME:"));
-        if (position > 0)
-        {
+        if (position > 0) {
             flags[HeaderVolume] = true;
             const int n = ReadNumber(text, position);
             if (n > 15)
@@ -84,8 +80,7 @@ bool CMelodyTruncate::ParseIMelody(const QByteArray& melody_in, CDocumentMelody*
             volume = n;
         }
         position = text.indexOf(QLatin1String("NAME:"));
-        if (position > 0)
-        {
+        if (position > 0) {
             flags[HeaderName] = true;
             const QString name = ReadNameField(text, position + 5);
             if (name.isEmpty())
@@ -122,8 +117,7 @@ bool CMelodyTruncate::ParseIMelody(const QByteArray& melody_in, CDocumentMelody*
 
     QVector<MelodyBeginPattern*> openLoops;
     int position = 0;
-    while (position < melody.length())
-    {
+    while (position < melody.length()) {
         MelodyElement* element = ParseMelodyString(melody, position, openLoops);
         if (!element)
             return false;
@@ -140,22 +134,16 @@ bool CMelodyTruncate::CheckLoops(const QString& melody)
         return true;
     bool inLoop = false;
     QChar previous;
-    for (const QChar c : marks)
-    {
-        if (c == QLatin1Char('('))
-        {
+    for (const QChar c : marks) {
+        if (c == QLatin1Char('(')) {
             if (inLoop)
                 return Fail(NestedLoop);
             inLoop = true;
-        }
-        else if (c == QLatin1Char(')'))
-        {
+        } else if (c == QLatin1Char(')')) {
             if (previous != QLatin1Char('@'))
                 return Fail(InvalidEndOfLoop);
             inLoop = false;
-        }
-        else if (previous != QLatin1Char('('))
-        {
+        } else if (previous != QLatin1Char('(')) {
             return Fail(InvalidLoopSpecifier);
         }
         previous = c;
@@ -171,17 +159,13 @@ QString CMelodyTruncate::ReadNameField(const QString& text, int position)
     // field that starts with white space (an empty NAME line) has no name.
     QString field;
     bool inSpace = false;
-    for (int i = qMax(0, position); i < text.length(); ++i)
-    {
+    for (int i = qMax(0, position); i < text.length(); ++i) {
         const QChar c = text.at(i);
-        if (c.isSpace())
-        {
+        if (c.isSpace()) {
             if (!inSpace)
                 field += QLatin1Char(' ');
             inSpace = true;
-        }
-        else
-        {
+        } else {
             field += c;
             inSpace = false;
         }
@@ -221,16 +205,13 @@ int CMelodyTruncate::NextToken(const QString& melody, int start)
     const QChar first = melody.at(start);
     if (first == QLatin1Char('('))
         return 1;
-    if (first == QLatin1Char(')'))
-    {
+    if (first == QLatin1Char(')')) {
         Fail(InvalidEndOfLoop);
         return -1;
     }
-    if (first == QLatin1Char('@'))
-    {
+    if (first == QLatin1Char('@')) {
         int i = start + 1;
-        if (i >= length || !IsDigit(melody.at(i)))
-        {
+        if (i >= length || !IsDigit(melody.at(i))) {
             Fail(LoopDigitsNotFound);
             return -1;
         }
@@ -239,8 +220,7 @@ int CMelodyTruncate::NextToken(const QString& melody, int start)
             ++i;
         while (i < length && (melody.at(i) == QLatin1Char('+') || melody.at(i) == QLatin1Char('-')))
             ++i;
-        if (i >= length || melody.at(i) != QLatin1Char(')'))
-        {
+        if (i >= length || melody.at(i) != QLatin1Char(')')) {
             Fail(LoopParenthesisNotFound);
             return -1;
         }
@@ -254,66 +234,51 @@ int CMelodyTruncate::NextToken(const QString& melody, int start)
     bool modifier = false;
     int counted = 0;
     int i = start;
-    while (i < length)
-    {
+    while (i < length) {
         const QChar c = melody.at(i);
-        if (c == QLatin1Char('+') || c == QLatin1Char('-'))
-        {
+        if (c == QLatin1Char('+') || c == QLatin1Char('-')) {
             m_nVolumeLevel += c == QLatin1Char('+') ? 1 : -1;
             ++i;
             continue;
         }
         if (counted >= kMaxTokenLength)
             return 0;
-        if (c == QLatin1Char('#') || c == QLatin1Char('&'))
-        {
+        if (c == QLatin1Char('#') || c == QLatin1Char('&')) {
             bool& seen = c == QLatin1Char('#') ? sharp : flat;
             if (seen || letter)
                 break;
             seen = true;
             ++i;
             ++counted;
-        }
-        else if (c == QLatin1Char('*'))
-        {
+        } else if (c == QLatin1Char('*')) {
             if (octave || letter)
                 break;
             octave = true;
             ++i;
             ++counted;
-            if (i < length && IsDigit(melody.at(i)))
-            {
+            if (i < length && IsDigit(melody.at(i))) {
                 ++i;
                 ++counted;
             }
-        }
-        else if (IsNoteLetter(c))
-        {
+        } else if (IsNoteLetter(c)) {
             if (letter)
                 break;
             letter = true;
             ++i;
             ++counted;
-            if (i < length && IsDigit(melody.at(i)))
-            {
+            if (i < length && IsDigit(melody.at(i))) {
                 ++i;
                 ++counted;
             }
-        }
-        else if (c == QLatin1Char('.') || c == QLatin1Char(':') || c == QLatin1Char(';'))
-        {
+        } else if (c == QLatin1Char('.') || c == QLatin1Char(':') || c == QLatin1Char(';')) {
             if (modifier)
                 break;
             modifier = true;
             ++i;
             ++counted;
-        }
-        else if (c == QLatin1Char('(') || c == QLatin1Char('@') || c == QLatin1Char(')'))
-        {
+        } else if (c == QLatin1Char('(') || c == QLatin1Char('@') || c == QLatin1Char(')')) {
             break; // starts the next token
-        }
-        else
-        {
+        } else {
             qDebug().noquote() << QStringLiteral("invalid note: ") + c;
             Fail(InvalidNote);
             return -1;
@@ -345,8 +310,7 @@ bool CMelodyTruncate::ParseNote(const QString& token, int& pitch, int& duration,
         return Fail(InvalidNote);
     duration = DigitValue(token.at(at + 1));
     modifier = 0;
-    if (at + 2 < token.length())
-    {
+    if (at + 2 < token.length()) {
         const QChar c = token.at(at + 2);
         modifier = c == QLatin1Char('.') ? 1 : c == QLatin1Char(':') ? 2 : c == QLatin1Char(';') ? 3 : 0;
     }
@@ -357,27 +321,23 @@ bool CMelodyTruncate::ParseNote(const QString& token, int& pitch, int& duration,
         char letter;
         int plain, sharp, flat;
     };
-    static const Pitches kPitches[] = {{'c', 0, 1, -1},  {'d', 2, 3, 1},   {'e', 4, -1, 3}, {'f', 5, 6, -1},
-                                       {'g', 7, 8, 6},   {'a', 9, 10, 8},  {'b', 11, -1, 10},
-                                       {'r', MidiNote::Silence, MidiNote::Silence, MidiNote::Silence}};
-    for (const Pitches& p : kPitches)
-    {
+    static const Pitches kPitches[] = {
+        {'c', 0, 1, -1},   {'d', 2, 3, 1},
+        {'e', 4, -1, 3},   {'f', 5, 6, -1},
+        {'g', 7, 8, 6},    {'a', 9, 10, 8},
+        {'b', 11, -1, 10}, {'r', MidiNote::Silence, MidiNote::Silence, MidiNote::Silence}};
+    for (const Pitches& p : kPitches) {
         if (token.at(at) != QLatin1Char(p.letter))
             continue;
-        if (sharp)
-        {
+        if (sharp) {
             if (p.sharp < 0)
                 return Fail(InvalidSharp);
             pitch = p.sharp;
-        }
-        else if (flat)
-        {
+        } else if (flat) {
             if (p.flat < 0)
                 return Fail(InvalidFlat);
             pitch = p.flat;
-        }
-        else
-        {
+        } else {
             pitch = p.plain;
         }
         return true;
@@ -391,8 +351,7 @@ MelodyElement* CMelodyTruncate::ParseMelodyString(const QString& melody, int& po
     const int length = NextToken(melody, position);
     if (length < 0)
         return nullptr;
-    if (length == 0)
-    {
+    if (length == 0) {
         Fail(NoteValueNotFound);
         return nullptr;
     }
@@ -400,27 +359,22 @@ MelodyElement* CMelodyTruncate::ParseMelodyString(const QString& melody, int& po
     position += length;
 
     const QChar first = token.at(0);
-    if (first == QLatin1Char('('))
-    {
+    if (first == QLatin1Char('(')) {
         MelodyBeginPattern* begin = new MelodyBeginPattern(0);
         openLoops.append(begin);
         return begin;
     }
-    if (first == QLatin1Char(')'))
-    {
+    if (first == QLatin1Char(')')) {
         Fail(InvalidEndOfLoop);
         return nullptr;
     }
-    if (first == QLatin1Char('@'))
-    {
+    if (first == QLatin1Char('@')) {
         const int n = ReadNumber(token, 0);
-        if (n > 15)
-        {
+        if (n > 15) {
             Fail(RepeatOutOfRange);
             return nullptr;
         }
-        if (openLoops.isEmpty())
-        {
+        if (openLoops.isEmpty()) {
             Fail(InvalidEndOfLoop);
             return nullptr;
         }
@@ -429,8 +383,7 @@ MelodyElement* CMelodyTruncate::ParseMelodyString(const QString& melody, int& po
     }
 
     const int octave = ReadOctave(token);
-    if (octave < 0 || octave > 8)
-    {
+    if (octave < 0 || octave > 8) {
         Fail(ScaleOutOfRange);
         return nullptr;
     }

@@ -9,10 +9,10 @@
 
 namespace {
 const int kLineWidth = 75;
-const int kMelodyTagLength = 7;  // "MELODY:"
-const int kEndTagLength = 11;    // "END:IMELODY"
-const int kLineBreakLength = 2;  // CR LF
-const int kWrapCost = 3;         // CR LF and the blank that starts a continuation line
+const int kMelodyTagLength = 7; // "MELODY:"
+const int kEndTagLength = 11;   // "END:IMELODY"
+const int kLineBreakLength = 2; // CR LF
+const int kWrapCost = 3;        // CR LF and the blank that starts a continuation line
 
 // Where a text of the given length lands on the line that has reached
 // column: how many characters stay on this line (the rest continue on the
@@ -29,13 +29,10 @@ LinePlacement Place(int column, int length, bool oneLine)
 {
     LinePlacement placement;
     placement.bWrap = !oneLine && column + length > kLineWidth;
-    if (placement.bWrap)
-    {
+    if (placement.bWrap) {
         placement.nKept = qMax(0, kLineWidth - column);
         placement.nColumn = length - placement.nKept + 1;
-    }
-    else
-    {
+    } else {
         placement.nKept = length;
         placement.nColumn = column + length;
     }
@@ -48,8 +45,8 @@ QString EndedLine(const QString& text)
 }
 } // namespace
 
-QString CMelodyTruncate::WriteHeader(CDocumentMelody* doc, bool begin, bool version, bool format, bool name,
-                                     bool beat, bool style, bool volume)
+QString CMelodyTruncate::WriteHeader(CDocumentMelody* doc, bool begin, bool version, bool format, bool name, bool beat,
+                                     bool style, bool volume)
 {
     ASSERT(doc);
     if (!begin || !doc)
@@ -70,9 +67,9 @@ QString CMelodyTruncate::WriteHeader(CDocumentMelody* doc, bool begin, bool vers
     return header;
 }
 
-bool CMelodyTruncate::WriteIMelody(CDocumentMelody* doc, bool begin, bool version, bool format, bool name,
-                                   bool beat, bool style, bool volume, CProfile* profile, QByteArray& melody_out,
-                                   unsigned maxSize, IMYNotes& events, MelodyProgressCallback progress)
+bool CMelodyTruncate::WriteIMelody(CDocumentMelody* doc, bool begin, bool version, bool format, bool name, bool beat,
+                                   bool style, bool volume, CProfile* profile, QByteArray& melody_out, unsigned maxSize,
+                                   IMYNotes& events, MelodyProgressCallback progress)
 {
     CDocumentMelody* pMelodyDoc = doc;
     CProfile* pProfile = profile;
@@ -94,8 +91,7 @@ bool CMelodyTruncate::WriteIMelody(CDocumentMelody* doc, bool begin, bool versio
     VolumeInfo info;
     PrepareWriterNotes(*doc, limits, notes, info);
 
-    WriteNotes(notes, doc->GetStyle(), budget - header.length() - endLength, events, &info, limits.bOneLine,
-               progress);
+    WriteNotes(notes, doc->GetStyle(), budget - header.length() - endLength, events, &info, limits.bOneLine, progress);
     RemoveUnclosedIMYPatterns(events);
 
     const QString end = begin ? QStringLiteral("END:IMELODY") : QString();
@@ -103,8 +99,7 @@ bool CMelodyTruncate::WriteIMelody(CDocumentMelody* doc, bool begin, bool versio
     WriteMelodyLine(events, limits.bOneLine, line);
     // Dropping unclosed loops only shortens the line; this keeps the limit
     // a hard one whatever the wrapping does.
-    while (header.length() + line.length() + end.length() > budget && !events.isEmpty())
-    {
+    while (header.length() + line.length() + end.length() > budget && !events.isEmpty()) {
         events.removeAt(events.count() - 1);
         RemoveUnclosedIMYPatterns(events);
         WriteMelodyLine(events, limits.bOneLine, line);
@@ -124,13 +119,10 @@ int CMelodyTruncate::WriteNotes(const MelodyNoteList& notes, int style, qint64 s
     const int total = notes.count();
     int done = 0;
 
-    for (const MelodyElement* element : notes)
-    {
+    for (const MelodyElement* element : notes) {
         IMYEvent* event = nullptr;
-        switch (element->GetElementType())
-        {
-        case MelodyElement::Note:
-        {
+        switch (element->GetElementType()) {
+        case MelodyElement::Note: {
             const MidiNote* note = static_cast<const MidiNote*>(element);
             event = new IMYNote(note, previous, style, info);
             if (!note->IsSilence())
@@ -151,8 +143,7 @@ int CMelodyTruncate::WriteNotes(const MelodyNoteList& notes, int style, qint64 s
         const int length = event->GetText().length();
         const LinePlacement placement = Place(column, length, oneLine);
         const qint64 cost = length + (placement.bWrap ? kWrapCost : 0);
-        if (lineLength + cost > sizeLeft)
-        {
+        if (lineLength + cost > sizeLeft) {
             delete event;
             break;
         }
@@ -170,18 +161,14 @@ void CMelodyTruncate::WriteMelodyLine(IMYNotes& events, bool oneLine, QString& o
 {
     out = QStringLiteral("MELODY:");
     int column = kMelodyTagLength;
-    for (IMYEvent* event : events)
-    {
+    for (IMYEvent* event : events) {
         const QString text = event->GetText();
         const LinePlacement placement = Place(column, text.length(), oneLine);
-        if (placement.bWrap)
-        {
+        if (placement.bWrap) {
             out += text.left(placement.nKept);
             out += QLatin1String("\r\n ");
             out += text.mid(placement.nKept);
-        }
-        else
-        {
+        } else {
             out += text;
         }
         column = placement.nColumn;

@@ -13,8 +13,7 @@ const int kShortSilenceMs = 40;
 // Share of a note's length that sounds, by style: Natural, Continuous, Staccato.
 double StyleFactor(int style)
 {
-    switch (style)
-    {
+    switch (style) {
     case 1:
         return 1.0;
     case 2:

@@ -13,8 +13,7 @@ MelodyProfileLimits MelodyProfileLimits::Read(CProfile* profile)
     bool bHigh = false;
     const int low = ParameterRead::Int(profile, "BuzzerBandWidthLowNote", 0, &bLow);
     const int high = ParameterRead::Int(profile, "BuzzerBandWidthHighNote", 0, &bHigh);
-    if (bLow && bHigh)
-    {
+    if (bLow && bHigh) {
         // Keys are compared as unsigned numbers, as the note fitting does.
         limits.nLowNote = static_cast<unsigned>(low);
         limits.nHighNote = static_cast<unsigned>(high);

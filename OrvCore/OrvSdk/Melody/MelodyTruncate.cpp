@@ -62,8 +62,8 @@ QString CMelodyTruncate::GetErrorText() const
     return GetErrorText(m_nErrorCode);
 }
 
-bool CMelodyTruncate::Truncate(const QByteArray& melody_in, QByteArray& melody_out, int maxSize,
-                               CProfile* profile, MelodyProgressCallback progress)
+bool CMelodyTruncate::Truncate(const QByteArray& melody_in, QByteArray& melody_out, int maxSize, CProfile* profile,
+                               MelodyProgressCallback progress)
 {
     CDocumentMelody melody;
     bool found[HeaderLineCount];

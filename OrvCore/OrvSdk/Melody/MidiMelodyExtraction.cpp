@@ -14,7 +14,7 @@
 
 namespace {
 const int kNone = -1;
-const int kNoProgram = 128;         // any program of 128 or more: none followed
+const int kNoProgram = 128;             // any program of 128 or more: none followed
 const int kFirstUnfollowedProgram = 97; // effects and percussive programs
 // Hang and memory guards against files built to explode: a gap never yields
 // more rests than this (about 220 bars of 4/4), nor a melody more elements.
@@ -37,8 +37,7 @@ public:
         m_Time = 0;
         m_bTotalTaken = false;
         qint64 counter = 0;
-        for (const MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext())
-        {
+        for (const MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext()) {
             m_Time += event->GetDeltaTime();
             const MidiMessageEvent* message = dynamic_cast<const MidiMessageEvent*>(event);
             if (message && event->GetStatus() >= 0x80 && event->GetStatus() < 0xF0)
@@ -71,17 +70,12 @@ private:
     void OnProgramChange(int channel, int program)
     {
         m_ChannelPrograms[channel] = program;
-        if (m_nFollowedProgram >= kNoProgram && program < kFirstUnfollowedProgram)
-        {
+        if (m_nFollowedProgram >= kNoProgram && program < kFirstUnfollowedProgram) {
             m_nFollowedProgram = program;
             m_nFollowedChannel = channel;
-        }
-        else if (program == m_nFollowedProgram)
-        {
+        } else if (program == m_nFollowedProgram) {
             m_nFollowedChannel = channel;
-        }
-        else if (channel == m_nFollowedChannel)
-        {
+        } else if (channel == m_nFollowedChannel) {
             // The program stays followed: another channel set to it is taken up.
             m_nFollowedChannel = kNone;
             m_nSoundingKey = kNone;
@@ -90,8 +84,7 @@ private:
 
     void OnNoteOn(const MidiMessageEvent* message, int channel, int key, int velocity)
     {
-        if (m_nFollowedProgram >= kNoProgram)
-        {
+        if (m_nFollowedProgram >= kNoProgram) {
             m_nFollowedChannel = channel;
             m_nFollowedProgram = m_ChannelPrograms[channel];
         }
@@ -99,8 +92,7 @@ private:
             return;
         // Counted once per track: counting at every early Note On would make
         // a file of silent Note Ons quadratic.
-        if (m_List.isEmpty() && !m_bTotalTaken)
-        {
+        if (m_List.isEmpty() && !m_bTotalTaken) {
             m_nProgressTotal = message->CountFollowing();
             m_bTotalTaken = true;
         }
@@ -136,8 +128,7 @@ private:
         if (m_nTicksPerQuarter == 0)
             return;
         qint64 remaining = qMin<qint64>(gap, INT_MAX);
-        for (int made = 0; remaining > 0 && made < kMaxRestsPerGap; ++made)
-        {
+        for (int made = 0; remaining > 0 && made < kMaxRestsPerGap; ++made) {
             const int left = m_WorkNote.SetDurationFromTicks(static_cast<int>(remaining), m_nTicksPerQuarter);
             if (left < 0)
                 break;
@@ -173,8 +164,7 @@ private:
 void DropLeadingSilence(MelodyNoteList& list)
 {
     int first = 0;
-    while (first < list.count())
-    {
+    while (first < list.count()) {
         const MelodyElement* element = list.at(first);
         if (element->GetElementType() == MelodyElement::Note && !static_cast<const MidiNote*>(element)->IsSilence())
             break;

@@ -16,8 +16,8 @@ const double kModifierFactors[MidiNote::ModifierCount] = {1.0, 1.5, 1.75, 1.6666
 const double kFamilyNumerators[MidiNote::ModifierCount] = {4.0, 6.0, 7.0, 6.666666666666667};
 const double kDivisors[MidiNote::DurationCount] = {1.0, 2.0, 4.0, 8.0, 16.0, 32.0};
 
-const double kBaseFrequencies[13] = {261.3,  277.18, 293.67, 311.13, 329.63, 349.23, 369.99,
-                                     392.0,  415.31, 440.0,  466.16, 493.88, 0.0};
+const double kBaseFrequencies[13] = {261.3, 277.18, 293.67, 311.13, 329.63, 349.23, 369.99,
+                                     392.0, 415.31, 440.0,  466.16, 493.88, 0.0};
 const char* const kNoteNames[13] = {"C", "C#", "D", "Eb", "E", "F", "F#", "G", "G#", "A", "Bb", "B", "Silence"};
 const char* const kModifierTexts[MidiNote::ModifierCount] = {"", ".", ":", ";"};
 
@@ -77,8 +77,7 @@ bool MidiNote::FitInBandwidth(unsigned low, unsigned high)
         key += 12 * ((lo - key + 11) / 12);
     if (key > std::numeric_limits<int>::max() - 36)
         return false;
-    if (key != GetMidiKey())
-    {
+    if (key != GetMidiKey()) {
         m_nOctave = static_cast<int>(key / 12) - 2;
         m_nValue = static_cast<int>(key % 12);
     }
@@ -100,8 +99,7 @@ int MidiNote::SetDurationFromTicks(int ticks, int ticksPerQuarter)
     FillCandidates(table);
 
     const int threshold = TruncateSaturated(table[g_nShortestDurationIndex] * 0.5);
-    if (ticks < threshold)
-    {
+    if (ticks < threshold) {
         m_nDuration = 5;
         m_nDurationModifier = 0;
         return TruncateSaturated(static_cast<double>(ticks) - threshold);
@@ -109,11 +107,9 @@ int MidiNote::SetDurationFromTicks(int ticks, int ticksPerQuarter)
 
     double best = std::fabs(static_cast<double>(ticks)) + 6.0 * m_usTicksPerQuarter;
     int nMinRestIndex = -1;
-    for (int i = 0; i < CandidateCount; ++i)
-    {
+    for (int i = 0; i < CandidateCount; ++i) {
         const double distance = std::fabs(table[i] - ticks);
-        if (distance < best)
-        {
+        if (distance < best) {
             nMinRestIndex = i;
             best = distance;
         }
@@ -122,8 +118,7 @@ int MidiNote::SetDurationFromTicks(int ticks, int ticksPerQuarter)
     // clang-format off
     ASSERT(nMinRestIndex>=0);
     // clang-format on
-    if (nMinRestIndex < 0)
-    {
+    if (nMinRestIndex < 0) {
         // Only without a resolution: the shortest note, nothing left over.
         m_nDuration = 5;
         m_nDurationModifier = 0;
@@ -183,8 +178,8 @@ int MidiNote::GetVolumeLevel(const VolumeInfo& info) const
 QString MidiNote::Dump() const
 {
     const int value = (m_nValue >= 0 && m_nValue <= Silence) ? m_nValue : Silence;
-    const QString duration = (m_nDuration >= 0 && m_nDuration < DurationCount) ? QString::number(m_nDuration)
-                                                                               : QStringLiteral("?");
+    const QString duration =
+        (m_nDuration >= 0 && m_nDuration < DurationCount) ? QString::number(m_nDuration) : QStringLiteral("?");
     const char* modifier =
         (m_nDurationModifier >= 0 && m_nDurationModifier < ModifierCount) ? kModifierTexts[m_nDurationModifier] : "?";
     return QStringLiteral("%1%2%3%4 Vol = %5")
@@ -197,8 +192,7 @@ void MidiNote::ComputeVolumeFactors(const MelodyNoteList& list, VolumeInfo& info
 {
     int minimum = 127;
     int maximum = 0;
-    for (const MelodyElement* element : list)
-    {
+    for (const MelodyElement* element : list) {
         if (element->GetElementType() != Note)
             continue;
         const MidiNote* note = static_cast<const MidiNote*>(element);
@@ -211,8 +205,7 @@ void MidiNote::ComputeVolumeFactors(const MelodyNoteList& list, VolumeInfo& info
         else if (note->GetVolume() > maximum)
             maximum = note->GetVolume();
     }
-    if (maximum == 0)
-    {
+    if (maximum == 0) {
         maximum = 127;
         qDebug("MidiNote::ComputeVolumeFactors : nMidiVolumeMax from 0 to max");
     }
@@ -227,8 +220,7 @@ void MidiNote::ComputeVolumeFactors(const MelodyNoteList& list, VolumeInfo& info
 
 void MidiNote::FitListInBandwidth(MelodyNoteList& list, unsigned low, unsigned high)
 {
-    for (MelodyElement* element : list)
-    {
+    for (MelodyElement* element : list) {
         if (element->GetElementType() != Note)
             continue;
         const bool bBandwidthOk = static_cast<MidiNote*>(element)->FitInBandwidth(low, high);

@@ -23,8 +23,7 @@ QVector<const MelodyEndPattern*> MatchLoopCloses(const MelodyNoteList& notes)
 {
     QVector<const MelodyEndPattern*> closes(notes.count(), nullptr);
     QVector<int> open;
-    for (int i = 0; i < notes.count(); ++i)
-    {
+    for (int i = 0; i < notes.count(); ++i) {
         const int type = notes.at(i)->GetElementType();
         if (type == MelodyElement::BeginPattern)
             open.append(i);
@@ -47,14 +46,13 @@ QByteArray CMelodyTruncate::MakeOneLineHeader(int count, int beat, int style, in
     header[6] = 0x10;
     header[7] = 0x20;
     header[8] = static_cast<char>((static_cast<unsigned>(beat) >> 2) & 0xFFu);
-    header[9] = static_cast<char>((static_cast<unsigned>(beat) & 3u) << 6 | (static_cast<unsigned>(style) & 3u) << 4 |
-                                  (static_cast<unsigned>(volume) & 15u));
+    header[9] = static_cast<char>((static_cast<unsigned>(beat) & 3u) << 6 | (static_cast<unsigned>(style) & 3u) << 4
+                                  | (static_cast<unsigned>(volume) & 15u));
     return header;
 }
 
-bool CMelodyTruncate::WriteOneLineMelody(CDocumentMelody* doc, QByteArray& melody_out, CProfile* profile,
-                                         int maxSize, CMemFile* file, IBrimselNotes* events,
-                                         MelodyProgressCallback progress)
+bool CMelodyTruncate::WriteOneLineMelody(CDocumentMelody* doc, QByteArray& melody_out, CProfile* profile, int maxSize,
+                                         CMemFile* file, IBrimselNotes* events, MelodyProgressCallback progress)
 {
     CDocumentMelody* pMelodyDoc = doc;
     CProfile* pProfile = profile;
@@ -94,9 +92,8 @@ bool CMelodyTruncate::WriteOneLineMelody(CDocumentMelody* doc, QByteArray& melod
     return true;
 }
 
-bool CMelodyTruncate::BuildBrimselNotes(const MelodyNoteList& notes, int style, qint64 sizeLeft,
-                                        IBrimselNotes* events, const VolumeInfo& info,
-                                        MelodyProgressCallback progress)
+bool CMelodyTruncate::BuildBrimselNotes(const MelodyNoteList& notes, int style, qint64 sizeLeft, IBrimselNotes* events,
+                                        const VolumeInfo& info, MelodyProgressCallback progress)
 {
     events->clear();
     const QVector<const MelodyEndPattern*> closes = MatchLoopCloses(notes);
@@ -105,12 +102,10 @@ bool CMelodyTruncate::BuildBrimselNotes(const MelodyNoteList& notes, int style, 
     const MidiNote* previous = nullptr;
     const int total = notes.count();
 
-    for (int index = 0; index < total; ++index)
-    {
+    for (int index = 0; index < total; ++index) {
         const MelodyElement* element = notes.at(index);
         IBrimselEvent* event = nullptr;
-        if (element->GetElementType() == MelodyElement::BeginPattern)
-        {
+        if (element->GetElementType() == MelodyElement::BeginPattern) {
             // An opening is written only with room for its close.
             if (used + 2 > sizeLeft)
                 break;
@@ -119,39 +114,28 @@ bool CMelodyTruncate::BuildBrimselNotes(const MelodyNoteList& notes, int style, 
                 begin->SetRepeatCount(closes.at(index)->GetRepeatCount());
             events->append(begin);
             used += 1;
-        }
-        else if (element->GetElementType() == MelodyElement::EndPattern)
-        {
+        } else if (element->GetElementType() == MelodyElement::EndPattern) {
             used += 1;
             if (used > sizeLeft)
                 break;
             events->append(new QBREndPattern(static_cast<const MelodyEndPattern*>(element)));
-        }
-        else
-        {
+        } else {
             const MidiNote* note = static_cast<const MidiNote*>(element);
-            if (note->IsSilence())
-            {
+            if (note->IsSilence()) {
                 event = new UserSilence(note, style, level, 0);
-            }
-            else
-            {
+            } else {
                 const int target = note->GetVolumeLevel(info);
-                const bool same = previous && previous->GetValue() == note->GetValue() &&
-                                  previous->GetOctave() == note->GetOctave();
-                if (target == level)
-                {
+                const bool same =
+                    previous && previous->GetValue() == note->GetValue() && previous->GetOctave() == note->GetOctave();
+                if (target == level) {
                     if (same)
                         event = new ShortSilence(note, style, level, 0);
                     else
                         event = new IBrimselNote(note, style, level, 0);
-                }
-                else
-                {
+                } else {
                     // The format moves the volume by one level per note at most.
                     const int step = target > level ? 1 : -1;
-                    if (same)
-                    {
+                    if (same) {
                         if (used + 1 > sizeLeft)
                             break;
                         events->append(new UserSilence(note, style, level, 0));
@@ -164,8 +148,7 @@ bool CMelodyTruncate::BuildBrimselNotes(const MelodyNoteList& notes, int style, 
             }
             unsigned size = 0;
             event->GetCode(size);
-            if (used + size > sizeLeft)
-            {
+            if (used + size > sizeLeft) {
                 delete event;
                 break;
             }
@@ -183,8 +166,7 @@ int CMelodyTruncate::WriteBrimselCodes(IBrimselNotes* events, CMemFile* file)
     if (!events || !file)
         return 0;
     int written = 0;
-    for (IBrimselEvent* event : *events)
-    {
+    for (IBrimselEvent* event : *events) {
         unsigned size = 0;
         const uint16_t code = event->GetCode(size);
         const uchar bytes[2] = {static_cast<uchar>(code & 0xFF), static_cast<uchar>(code >> 8)};
@@ -241,14 +223,12 @@ bool CMelodyTruncate::ParseOneLineMelody(const QByteArray& melody_in, CDocumentM
     MelodyNoteList& notes = doc->GetMelodyNoteList();
     QVector<MelodyBeginPattern*> openLoops;
     const MidiNote* previous = nullptr;
-    for (int at = kHeaderSize; at < length;)
-    {
+    for (int at = kHeaderSize; at < length;) {
         const uchar code = bytes[at];
         const int duration = (code >> 3) & 7;
         const int modifier = code >> 6;
         const int kind = (code >> 1) & 3;
-        if (!(code & 1))
-        {
+        if (!(code & 1)) {
             // A two-byte note: the volume step, then octave and pitch.
             if (at + 1 >= length)
                 return Fail(BadSize);
@@ -271,14 +251,12 @@ bool CMelodyTruncate::ParseOneLineMelody(const QByteArray& melody_in, CDocumentM
         ++at;
         if (kind == 3)
             continue; // the end byte
-        if (kind == 1 || kind == 2)
-        {
+        if (kind == 1 || kind == 2) {
             if (duration >= MidiNote::DurationCount)
                 return Fail(InvalidNote);
             if (kind == 2 && !previous)
                 return Fail(ShortSilenceBeforeNote);
-            if (kind == 1)
-            {
+            if (kind == 1) {
                 notes.append(NewReadNote(MidiNote::Silence, 0, duration, modifier, 0));
                 continue;
             }
@@ -292,14 +270,11 @@ bool CMelodyTruncate::ParseOneLineMelody(const QByteArray& melody_in, CDocumentM
         if (!(code & 0x08))
             return Fail(InvalidNote);
         const int part = code >> 5;
-        if (!(code & 0x10))
-        {
+        if (!(code & 0x10)) {
             MelodyBeginPattern* begin = new MelodyBeginPattern(part);
             notes.append(begin);
             openLoops.append(begin);
-        }
-        else
-        {
+        } else {
             if (openLoops.isEmpty())
                 return Fail(InvalidEndOfLoop);
             MelodyBeginPattern* begin = openLoops.takeLast();

@@ -10,8 +10,7 @@ template <typename Event>
 void RemoveUnclosedPatterns(COwningList<Event>& events)
 {
     QVector<Event*> open;
-    for (Event* event : events)
-    {
+    for (Event* event : events) {
         if (event->GetEventType() == Event::BeginPattern)
             open.append(event);
         else if (event->GetEventType() == Event::EndPattern && !open.isEmpty())

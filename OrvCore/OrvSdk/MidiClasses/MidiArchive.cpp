@@ -6,10 +6,7 @@ namespace {
 const uint32_t MaxVarLenBytes = 4;
 }
 
-MidiArchive::MidiArchive(MidiMemoryStream& stream, bool loading)
-    : m_Stream(stream), m_Loading(loading)
-{
-}
+MidiArchive::MidiArchive(MidiMemoryStream& stream, bool loading) : m_Stream(stream), m_Loading(loading) {}
 
 uint32_t MidiArchive::Read(void* buffer, uint32_t count)
 {
@@ -50,8 +47,7 @@ bool MidiArchive::ReadUInt32(uint32_t& value)
     uint8_t bytes[4];
     if (Read(bytes, 4) != 4)
         return false;
-    value = (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16)
-            | (uint32_t(bytes[2]) << 8) | uint32_t(bytes[3]);
+    value = (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) | uint32_t(bytes[3]);
     return true;
 }
 

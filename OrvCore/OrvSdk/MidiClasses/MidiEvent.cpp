@@ -4,10 +4,7 @@
 #include "MidiClasses/MidiEventData.h"
 #include "Util/Assert.h"
 
-MidiEvent::MidiEvent(uint32_t deltaTime, uint8_t status)
-    : m_DeltaTime(deltaTime), m_Status(status)
-{
-}
+MidiEvent::MidiEvent(uint32_t deltaTime, uint8_t status) : m_DeltaTime(deltaTime), m_Status(status) {}
 
 MidiEvent::~MidiEvent()
 {

@@ -4,8 +4,7 @@
 
 MidiMemoryStream::MidiMemoryStream(const unsigned char* data, uint32_t size)
     : m_pData(data), m_Size(data ? size : 0), m_Position(0)
-{
-}
+{}
 
 uint32_t MidiMemoryStream::Read(void* buffer, uint32_t count)
 {

@@ -7,8 +7,7 @@
 
 MidiMessageEvent::MidiMessageEvent(uint32_t deltaTime, uint8_t status)
     : MidiEvent(deltaTime, status), m_DataCount(DataCountOfStatus(status))
-{
-}
+{}
 
 int MidiMessageEvent::DataCountOfStatus(uint8_t status)
 {
@@ -56,14 +55,30 @@ MidiEventText MidiMessageEvent::GetTypeName() const
 {
     MidiEventText name;
     switch (m_Status >> 4) {
-    case 0x8: name.second = QStringLiteral("Note off       "); break;
-    case 0x9: name.second = QStringLiteral("Note on        "); break;
-    case 0xA: name.second = QStringLiteral("Poly aftertouch"); break;
-    case 0xB: name.second = QStringLiteral("Control change "); break;
-    case 0xC: name.second = QStringLiteral("Program change "); break;
-    case 0xD: name.second = QStringLiteral("Aftertouch     "); break;
-    case 0xE: name.second = QStringLiteral("Pitch bend     "); break;
-    default: name.second = QStringLiteral("(error)        "); break;
+    case 0x8:
+        name.second = QStringLiteral("Note off       ");
+        break;
+    case 0x9:
+        name.second = QStringLiteral("Note on        ");
+        break;
+    case 0xA:
+        name.second = QStringLiteral("Poly aftertouch");
+        break;
+    case 0xB:
+        name.second = QStringLiteral("Control change ");
+        break;
+    case 0xC:
+        name.second = QStringLiteral("Program change ");
+        break;
+    case 0xD:
+        name.second = QStringLiteral("Aftertouch     ");
+        break;
+    case 0xE:
+        name.second = QStringLiteral("Pitch bend     ");
+        break;
+    default:
+        name.second = QStringLiteral("(error)        ");
+        break;
     }
     return name;
 }

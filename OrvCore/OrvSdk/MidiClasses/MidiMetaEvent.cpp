@@ -15,10 +15,7 @@ uint32_t PowerOfTwo(uint8_t exponent)
 }
 } // namespace
 
-MidiMetaEvent::MidiMetaEvent(uint32_t deltaTime, uint8_t status)
-    : MidiEvent(deltaTime, status)
-{
-}
+MidiMetaEvent::MidiMetaEvent(uint32_t deltaTime, uint8_t status) : MidiEvent(deltaTime, status) {}
 
 bool MidiMetaEvent::Load(MidiArchive& ar, uint32_t& bytesRead)
 {
@@ -41,22 +38,54 @@ MidiEventText MidiMetaEvent::GetTypeName() const
 {
     MidiEventText name;
     switch (m_Type) {
-    case 0x00: name.second = QStringLiteral("Sequence number"); break;
-    case 0x01: name.second = QStringLiteral("General text   "); break;
-    case 0x02: name.second = QStringLiteral("Copyright text "); break;
-    case 0x03: name.second = QStringLiteral("Track name     "); break;
-    case 0x04: name.second = QStringLiteral("Instrument name"); break;
-    case 0x05: name.second = QStringLiteral("Song lyric     "); break;
-    case 0x06: name.second = QStringLiteral("Marking        "); break;
-    case 0x07: name.second = QStringLiteral("Cue point      "); break;
-    case 0x20: name.second = QStringLiteral("Channel prefix "); break;
-    case 0x2F: name.second = QStringLiteral("End of track   "); break;
-    case 0x51: name.second = QStringLiteral("Set tempo      "); break;
-    case 0x54: name.second = QStringLiteral("SMPTE offset   "); break;
-    case 0x58: name.second = QStringLiteral("Time signature "); break;
-    case 0x59: name.second = QStringLiteral("Key signature  "); break;
-    case 0x7F: name.second = QStringLiteral("Sequencer      "); break;
-    default: name.second = QStringLiteral("Unknown        "); break;
+    case 0x00:
+        name.second = QStringLiteral("Sequence number");
+        break;
+    case 0x01:
+        name.second = QStringLiteral("General text   ");
+        break;
+    case 0x02:
+        name.second = QStringLiteral("Copyright text ");
+        break;
+    case 0x03:
+        name.second = QStringLiteral("Track name     ");
+        break;
+    case 0x04:
+        name.second = QStringLiteral("Instrument name");
+        break;
+    case 0x05:
+        name.second = QStringLiteral("Song lyric     ");
+        break;
+    case 0x06:
+        name.second = QStringLiteral("Marking        ");
+        break;
+    case 0x07:
+        name.second = QStringLiteral("Cue point      ");
+        break;
+    case 0x20:
+        name.second = QStringLiteral("Channel prefix ");
+        break;
+    case 0x2F:
+        name.second = QStringLiteral("End of track   ");
+        break;
+    case 0x51:
+        name.second = QStringLiteral("Set tempo      ");
+        break;
+    case 0x54:
+        name.second = QStringLiteral("SMPTE offset   ");
+        break;
+    case 0x58:
+        name.second = QStringLiteral("Time signature ");
+        break;
+    case 0x59:
+        name.second = QStringLiteral("Key signature  ");
+        break;
+    case 0x7F:
+        name.second = QStringLiteral("Sequencer      ");
+        break;
+    default:
+        name.second = QStringLiteral("Unknown        ");
+        break;
     }
     return name;
 }
@@ -84,8 +113,8 @@ uint32_t MidiMetaEvent::GetValue() const
             return 0;
         // A denominator above 128 does not fit its 8 bits and reads as 0
         // rather than spilling into the next field.
-        return uint32_t(ByteAt(0)) | ((PowerOfTwo(ByteAt(1)) & 0xFF) << 8)
-               | (uint32_t(ByteAt(2)) << 16) | (uint32_t(ByteAt(3)) << 24);
+        return uint32_t(ByteAt(0)) | ((PowerOfTwo(ByteAt(1)) & 0xFF) << 8) | (uint32_t(ByteAt(2)) << 16)
+               | (uint32_t(ByteAt(3)) << 24);
     case KEY_SIGNATURE:
         if (!HasBytes(2))
             return 0;
@@ -100,10 +129,14 @@ int MidiMetaEvent::GetMetaKind() const
     if (m_Type >= 0x01 && m_Type <= 0x07)
         return KIND_TEXT;
     switch (m_Type) {
-    case SET_TEMPO: return KIND_TEMPO;
-    case TIME_SIGNATURE: return KIND_TIME_SIGNATURE;
-    case KEY_SIGNATURE: return KIND_KEY_SIGNATURE;
-    default: return KIND_OTHER;
+    case SET_TEMPO:
+        return KIND_TEMPO;
+    case TIME_SIGNATURE:
+        return KIND_TIME_SIGNATURE;
+    case KEY_SIGNATURE:
+        return KIND_KEY_SIGNATURE;
+    default:
+        return KIND_OTHER;
     }
 }
 
@@ -129,8 +162,7 @@ QString MidiMetaEvent::ValueText() const
         if (!HasBytes(4))
             return shortData;
         return QString::number(ByteAt(0)) + QLatin1Char(':') + QString::number(PowerOfTwo(ByteAt(1)))
-               + QStringLiteral("  ") + QString::number(ByteAt(2)) + QLatin1Char(' ')
-               + QString::number(ByteAt(3));
+               + QStringLiteral("  ") + QString::number(ByteAt(2)) + QLatin1Char(' ') + QString::number(ByteAt(3));
     default:
         return QString();
     }
@@ -138,8 +170,8 @@ QString MidiMetaEvent::ValueText() const
 
 void MidiMetaEvent::Dump(QString& text) const
 {
-    text += QStringLiteral("Meta ") + MidiDumpText::Hex2(m_Type) + QLatin1Char(' ')
-            + GetTypeName().second + QStringLiteral("  ") + ValueText() + QLatin1Char('\n');
+    text += QStringLiteral("Meta ") + MidiDumpText::Hex2(m_Type) + QLatin1Char(' ') + GetTypeName().second
+            + QStringLiteral("  ") + ValueText() + QLatin1Char('\n');
 }
 
 void MidiMetaEvent::FillData(MidiEventData& data) const

@@ -4,10 +4,7 @@
 #include "MidiClasses/MidiEventData.h"
 #include "Util/Assert.h"
 
-MidiSysexEvent::MidiSysexEvent(uint32_t deltaTime, uint8_t status)
-    : MidiEvent(deltaTime, status)
-{
-}
+MidiSysexEvent::MidiSysexEvent(uint32_t deltaTime, uint8_t status) : MidiEvent(deltaTime, status) {}
 
 bool MidiSysexEvent::Load(MidiArchive& ar, uint32_t& bytesRead)
 {

@@ -7,10 +7,7 @@
 #include "MidiClasses/MidiSysexEvent.h"
 #include "Util/Assert.h"
 
-MidiTrack::MidiTrack(int number)
-    : m_Number(number)
-{
-}
+MidiTrack::MidiTrack(int number) : m_Number(number) {}
 
 MidiTrack::~MidiTrack()
 {
@@ -85,8 +82,8 @@ bool MidiTrack::LoadEvents(MidiArchive& ar)
 
 void MidiTrack::Dump(QString& text) const
 {
-    text += QStringLiteral("Track ") + QString::number(m_Number) + QStringLiteral(" (")
-            + QString::number(m_Length) + QStringLiteral(" bytes)\n===================\n");
+    text += QStringLiteral("Track ") + QString::number(m_Number) + QStringLiteral(" (") + QString::number(m_Length)
+            + QStringLiteral(" bytes)\n===================\n");
     for (const MidiEvent* event = m_EventList.GetNext(); event; event = event->GetNext())
         event->Dump(text);
 }

@@ -24,7 +24,6 @@ public:
     MidiEventList* GetEventList() { return &m_EventList; }
     const MidiEventList* GetEventList() const { return &m_EventList; }
 
-
 private:
     bool LoadEvents(MidiArchive& ar);
 

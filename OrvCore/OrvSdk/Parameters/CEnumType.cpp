@@ -1,11 +1,8 @@
 #include "Parameters/CEnumType.h"
 
 CEnumType::CEnumType(const QString& name, const QString& values)
-    : mName(name),
-      mValues(values.split(QLatin1Char(' '), Qt::SkipEmptyParts)),
-      mDeclaredValues(mValues)
-{
-}
+    : mName(name), mValues(values.split(QLatin1Char(' '), Qt::SkipEmptyParts)), mDeclaredValues(mValues)
+{}
 
 int CEnumType::IndexOf(const QString& text) const
 {

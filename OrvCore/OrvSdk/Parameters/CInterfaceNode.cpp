@@ -6,24 +6,18 @@ CInterfaceNode::~CInterfaceNode() = default;
 
 CInterfaceGroup::CInterfaceGroup(const QString& caption, const QString& control)
     : CInterfaceNode(GROUP), mCaption(caption), mControl(control)
-{
-}
+{}
 
 CInterfaceGroup::~CInterfaceGroup()
 {
     qDeleteAll(mInputs);
 }
 
-CInterfaceInput::CInterfaceInput(CParameter* parameter, int controlType, const QString& caption,
-                                 const QString& prefix, const QString& suffix)
-    : CInterfaceNode(INPUT),
-      mControlType(controlType),
-      mpParameter(parameter),
-      mCaption(caption),
-      mPrefix(prefix),
+CInterfaceInput::CInterfaceInput(CParameter* parameter, int controlType, const QString& caption, const QString& prefix,
+                                 const QString& suffix)
+    : CInterfaceNode(INPUT), mControlType(controlType), mpParameter(parameter), mCaption(caption), mPrefix(prefix),
       mSuffix(suffix)
-{
-}
+{}
 
 int CInterfaceInput::ControlTypeFromName(const QString& name)
 {
@@ -35,12 +29,7 @@ int CInterfaceInput::ControlTypeFromName(const QString& name)
     return -1;
 }
 
-CInterfaceTable::CInterfaceTable(const QString& caption, bool withDefButton, bool sortable,
-                                 bool notVertical)
-    : CInterfaceNode(TABLE),
-      mCaption(caption),
-      mWithDefButton(withDefButton),
-      mSortable(sortable),
+CInterfaceTable::CInterfaceTable(const QString& caption, bool withDefButton, bool sortable, bool notVertical)
+    : CInterfaceNode(TABLE), mCaption(caption), mWithDefButton(withDefButton), mSortable(sortable),
       mNotVertical(notVertical)
-{
-}
+{}

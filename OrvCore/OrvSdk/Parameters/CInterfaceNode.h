@@ -13,7 +13,12 @@ class CParameterVector;
 class CInterfaceNode
 {
 public:
-    enum Kind { GROUP = 0, INPUT = 1, TABLE = 2 };
+    enum Kind
+    {
+        GROUP = 0,
+        INPUT = 1,
+        TABLE = 2
+    };
 
     explicit CInterfaceNode(int kind) : mKind(kind) {}
     virtual ~CInterfaceNode();
@@ -31,7 +36,7 @@ class CInterfaceGroup : public CInterfaceNode
 {
 public:
     CInterfaceGroup(const QString& caption, const QString& control);
-    ~CInterfaceGroup() override;  // deletes its inputs
+    ~CInterfaceGroup() override; // deletes its inputs
 
     QString mCaption;
     QString mControl;               // name of the bool parameter that enables the group
@@ -41,17 +46,24 @@ public:
 class CInterfaceInput : public CInterfaceNode
 {
 public:
-    enum Control { LABEL = 0, EDITBOX = 1, CHECKBOX = 2, LISTBOX = 3, COMBOBOX = 4 };
+    enum Control
+    {
+        LABEL = 0,
+        EDITBOX = 1,
+        CHECKBOX = 2,
+        LISTBOX = 3,
+        COMBOBOX = 4
+    };
 
-    CInterfaceInput(CParameter* parameter, int controlType, const QString& caption,
-                    const QString& prefix, const QString& suffix);
+    CInterfaceInput(CParameter* parameter, int controlType, const QString& caption, const QString& prefix,
+                    const QString& suffix);
 
     // The control code of an exact, case-sensitive name; -1 for any other.
     static int ControlTypeFromName(const QString& name);
 
     int mControlType;
-    CParameter* mpParameter;  // not owned
-    QString mCaption;         // null texts when the attribute is missing
+    CParameter* mpParameter; // not owned
+    QString mCaption;        // null texts when the attribute is missing
     QString mPrefix;
     QString mSuffix;
 };
@@ -67,5 +79,5 @@ public:
     bool mNotVertical;
     QStringList mRowCaptions;
     QStringList mColumnCaptions;
-    QList<CParameterVector*> mVectors;  // rows or columns in file order; not owned
+    QList<CParameterVector*> mVectors; // rows or columns in file order; not owned
 };

@@ -19,10 +19,7 @@ T DefaultWithinLimits(T defaultValue, T minimum, T maximum)
 }
 } // namespace
 
-CParameter::CParameter(int type)
-    : mType(type), mIsConst(false), mIsDeclaredConst(false)
-{
-}
+CParameter::CParameter(int type) : mType(type), mIsConst(false), mIsDeclaredConst(false) {}
 
 CParameter::~CParameter() = default;
 
@@ -31,10 +28,7 @@ void CParameter::Reset()
     mIsConst = mIsDeclaredConst;
 }
 
-CBoolParameter::CBoolParameter(bool value)
-    : CParameter(BOOL_TYPE), mValue(value), mDefault(value)
-{
-}
+CBoolParameter::CBoolParameter(bool value) : CParameter(BOOL_TYPE), mValue(value), mDefault(value) {}
 
 void CBoolParameter::Reset()
 {
@@ -45,8 +39,7 @@ void CBoolParameter::Reset()
 
 CIntParameter::CIntParameter(int32_t value, int32_t minimum, int32_t maximum)
     : CParameter(INT_TYPE), mDefault(value), mValue(value), mMin(minimum), mMax(maximum)
-{
-}
+{}
 
 void CIntParameter::Reset()
 {
@@ -57,8 +50,7 @@ void CIntParameter::Reset()
 
 CFloatParameter::CFloatParameter(float value, float minimum, float maximum)
     : CParameter(FLOAT_TYPE), mValue(value), mMin(minimum), mMax(maximum), mDefault(value)
-{
-}
+{}
 
 void CFloatParameter::Reset()
 {
@@ -67,10 +59,7 @@ void CFloatParameter::Reset()
         mValue = DefaultWithinLimits(mDefault, mMin, mMax);
 }
 
-CStringParameter::CStringParameter(const QString& value)
-    : CParameter(STRING_TYPE), mValue(value), mDefault(value)
-{
-}
+CStringParameter::CStringParameter(const QString& value) : CParameter(STRING_TYPE), mValue(value), mDefault(value) {}
 
 void CStringParameter::Reset()
 {
@@ -79,8 +68,7 @@ void CStringParameter::Reset()
         mValue = mDefault;
 }
 
-CEnumParameter::CEnumParameter(int index, CEnumType* type)
-    : CParameter(ENUM_TYPE), mpType(type)
+CEnumParameter::CEnumParameter(int index, CEnumType* type) : CParameter(ENUM_TYPE), mpType(type)
 {
     if (type && index >= 0 && index < type->GetValues().size())
         mDefault = mValue = type->GetValues().at(index);

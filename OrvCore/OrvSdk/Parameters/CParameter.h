@@ -11,7 +11,14 @@ class CEnumType;
 class CParameter
 {
 public:
-    enum Type { BOOL_TYPE = 0, INT_TYPE = 1, FLOAT_TYPE = 2, STRING_TYPE = 3, ENUM_TYPE = 4 };
+    enum Type
+    {
+        BOOL_TYPE = 0,
+        INT_TYPE = 1,
+        FLOAT_TYPE = 2,
+        STRING_TYPE = 3,
+        ENUM_TYPE = 4
+    };
 
     explicit CParameter(int type);
     virtual ~CParameter();
@@ -23,8 +30,8 @@ public:
 
     QString mName;
     int mType;
-    bool mIsConst;          // current flag; converters may change it
-    bool mIsDeclaredConst;  // CONST of the file
+    bool mIsConst;         // current flag; converters may change it
+    bool mIsDeclaredConst; // CONST of the file
 
 private:
     CParameter(const CParameter&) = delete;
@@ -96,7 +103,7 @@ public:
     bool RemoveValue(const QString& text);
     void RestoreValues();
 
-    CEnumType* mpType;  // owned by the set
+    CEnumType* mpType; // owned by the set
     QString mDefault;
     QString mValue;
 };

@@ -15,5 +15,5 @@ public:
     const QList<CParameter*>& GetParameters() const { return mParameters; }
 
     QString mName;
-    QList<CParameter*> mParameters;  // not owned
+    QList<CParameter*> mParameters; // not owned
 };

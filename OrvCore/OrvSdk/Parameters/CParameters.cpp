@@ -5,7 +5,10 @@
 #include <QtAlgorithms>
 
 namespace {
-QString Tag(const char* tag) { return QString::fromLatin1(tag); }
+QString Tag(const char* tag)
+{
+    return QString::fromLatin1(tag);
+}
 } // namespace
 
 CParameters::CParameters() = default;
@@ -157,8 +160,8 @@ bool CParameters::Save(const QString& path)
         const CParameter* parameter = it.value();
         switch (parameter->mType) {
         case CParameter::BOOL_TYPE:
-            WriteStringAttribute(value, static_cast<const CBoolParameter*>(parameter)->mValue
-                                            ? Tag("true") : Tag("false"));
+            WriteStringAttribute(value,
+                                 static_cast<const CBoolParameter*>(parameter)->mValue ? Tag("true") : Tag("false"));
             break;
         case CParameter::INT_TYPE:
             WriteIntAttribute(value, static_cast<const CIntParameter*>(parameter)->mValue);

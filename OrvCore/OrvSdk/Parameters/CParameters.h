@@ -68,7 +68,7 @@ private:
     bool ReadInterface();
     bool FindDataChild(const QString& name);
 
-    QMap<QString, CParameter*> mParameters;  // lookup by name; may skip replaced duplicates
+    QMap<QString, CParameter*> mParameters; // lookup by name; may skip replaced duplicates
     QStringList mBaseTypes;
     QList<CEnumType*> mEnumTypes;
     QList<CParameterVector*> mVectors;

@@ -9,7 +9,10 @@
 #include <memory>
 
 namespace {
-QString Tag(const char* tag) { return QString::fromLatin1(tag); }
+QString Tag(const char* tag)
+{
+    return QString::fromLatin1(tag);
+}
 } // namespace
 
 bool CParameters::Load(const QString& path)
@@ -243,22 +246,20 @@ CInterfaceNode* CParameters::ReadTable()
     QString withDefButton;
     QString allowSort;
     QString caption;
-    if (!GetStringAttribute(Tag("VERTICAL"), vertical)
-        || !GetStringAttribute(Tag("WITHDEFBUTTON"), withDefButton)
+    if (!GetStringAttribute(Tag("VERTICAL"), vertical) || !GetStringAttribute(Tag("WITHDEFBUTTON"), withDefButton)
         || !GetStringAttribute(Tag("ALLOWSORT"), allowSort))
         return nullptr;
     GetStringAttribute(Tag("CAPTION"), caption);
     const QString yes = Tag("yes");
-    auto table = std::make_unique<CInterfaceTable>(caption, withDefButton == yes, allowSort == yes,
-                                                   vertical == Tag("no"));
+    auto table =
+        std::make_unique<CInterfaceTable>(caption, withDefButton == yes, allowSort == yes, vertical == Tag("no"));
 
     const QString captionsTag = Tag("CAPTIONS");
     if (FindElement(captionsTag)) {
         GoToElement(captionsTag);
         QString rows;
         QString columns;
-        if (!GetStringAttribute(Tag("ROWSCAPTIONS"), rows)
-            || !GetStringAttribute(Tag("COLUMNSCAPTIONS"), columns))
+        if (!GetStringAttribute(Tag("ROWSCAPTIONS"), rows) || !GetStringAttribute(Tag("COLUMNSCAPTIONS"), columns))
             return nullptr;
         const QChar separator = QLatin1Char('_');
         table->mRowCaptions = rows.split(separator, Qt::SkipEmptyParts);

@@ -6,7 +6,10 @@
 #include <QtDebug>
 
 namespace {
-QString Key(const char* key) { return QString::fromLatin1(key); }
+QString Key(const char* key)
+{
+    return QString::fromLatin1(key);
+}
 
 struct RequiredKey
 {
@@ -48,7 +51,8 @@ bool CProfile::Load(const QString& path)
     const QString missing = FindMissingRequiredKey();
     if (missing.isEmpty())
         return true;
-    qDebug().noquote() << QStringLiteral("CProfile::Load> %1: key \"%2\" is missing or has the wrong type; profile refused")
+    qDebug().noquote() << QStringLiteral(
+                              "CProfile::Load> %1: key \"%2\" is missing or has the wrong type; profile refused")
                               .arg(path, missing);
     Clear();
     return false;

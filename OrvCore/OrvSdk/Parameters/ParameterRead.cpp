@@ -17,8 +17,7 @@ const T* Find(const CParameters* set, const QString& name, int type, bool* prese
 }
 } // namespace
 
-namespace ParameterRead
-{
+namespace ParameterRead {
 bool Bool(const CParameters* set, const QString& name, bool fallback, bool* present)
 {
     const auto* parameter = Find<CBoolParameter>(set, name, CParameter::BOOL_TYPE, present);

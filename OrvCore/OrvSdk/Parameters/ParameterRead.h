@@ -8,8 +8,7 @@
 
 class CParameters;
 
-namespace ParameterRead
-{
+namespace ParameterRead {
 bool Bool(const CParameters* set, const char* name, bool fallback, bool* present = nullptr);
 int Int(const CParameters* set, const char* name, int fallback, bool* present = nullptr);
 float Float(const CParameters* set, const char* name, float fallback, bool* present = nullptr);
@@ -21,8 +20,6 @@ QString Enum(const CParameters* set, const char* name, const QString& fallback =
 bool Bool(const CParameters* set, const QString& name, bool fallback, bool* present = nullptr);
 int Int(const CParameters* set, const QString& name, int fallback, bool* present = nullptr);
 float Float(const CParameters* set, const QString& name, float fallback, bool* present = nullptr);
-QString Text(const CParameters* set, const QString& name, const QString& fallback = QString(),
-             bool* present = nullptr);
-QString Enum(const CParameters* set, const QString& name, const QString& fallback = QString(),
-             bool* present = nullptr);
+QString Text(const CParameters* set, const QString& name, const QString& fallback = QString(), bool* present = nullptr);
+QString Enum(const CParameters* set, const QString& name, const QString& fallback = QString(), bool* present = nullptr);
 } // namespace ParameterRead

@@ -38,8 +38,7 @@ void MarkUsed(const QImage& indexed8, bool used[256])
     const int colours = indexed8.colorCount();
     const int width = indexed8.width();
     const int height = indexed8.height();
-    for (int y = 0; y < height; ++y)
-    {
+    for (int y = 0; y < height; ++y) {
         const uchar* row = indexed8.constScanLine(y);
         for (int x = 0; x < width; ++x)
             used[row[x] < colours ? row[x] : 0] = true;
@@ -50,8 +49,7 @@ void Remap(QImage& indexed8, const uchar map[256])
 {
     const int width = indexed8.width();
     const int height = indexed8.height();
-    for (int y = 0; y < height; ++y)
-    {
+    for (int y = 0; y < height; ++y) {
         uchar* row = indexed8.scanLine(y);
         for (int x = 0; x < width; ++x)
             row[x] = map[row[x]];
@@ -78,8 +76,7 @@ QRgb BackgroundOf(const QImage& indexed8, const QList<QRgb>& table)
         return (index < table.size() ? table.at(index) : table.value(0)) & 0xFFFFFFu;
     };
     QRgb background = rgb(0, 0);
-    if (background != rgb(w, 0) && background != rgb(0, h) && background != rgb(w, h))
-    {
+    if (background != rgb(w, 0) && background != rgb(0, h) && background != rgb(w, h)) {
         background = rgb(w, 0);
         if (background != rgb(w, h) && background != rgb(0, h) && rgb(0, h) == rgb(w, h))
             background = rgb(w, h);
@@ -110,24 +107,20 @@ QImage BorderMask(const QImage& indexed8)
     QVector<int> pending;
     auto visit = [&](int x, int y) {
         uchar& bit = mask.scanLine(y)[x];
-        if (bit && isBackground[indexed8.constScanLine(y)[x]])
-        {
+        if (bit && isBackground[indexed8.constScanLine(y)[x]]) {
             bit = 0;
             pending.append(y * width + x);
         }
     };
-    for (int x = 0; x < width; ++x)
-    {
+    for (int x = 0; x < width; ++x) {
         visit(x, 0);
         visit(x, height - 1);
     }
-    for (int y = 0; y < height; ++y)
-    {
+    for (int y = 0; y < height; ++y) {
         visit(0, y);
         visit(width - 1, y);
     }
-    while (!pending.isEmpty())
-    {
+    while (!pending.isEmpty()) {
         const int at = pending.takeLast();
         const int x = at % width;
         const int y = at / width;
@@ -151,15 +144,13 @@ int FourGreys::CompactToUsedGreys(QImage& indexed8)
     const QList<QRgb> table = indexed8.colorTable();
     QList<QRgb> compact;
     uchar map[256] = {};
-    for (int i = 0; i < table.size() && i < 256; ++i)
-    {
+    for (int i = 0; i < table.size() && i < 256; ++i) {
         if (!used[i])
             continue;
         const int grey = PhoneGreys::GreyValue(table.at(i));
         const QRgb colour = qRgb(grey, grey, grey);
         int at = compact.indexOf(colour);
-        if (at < 0)
-        {
+        if (at < 0) {
             at = int(compact.size());
             compact.append(colour);
         }
@@ -179,11 +170,9 @@ int FourGreys::CountUsedGreys(const QImage& indexed8)
     bool grey[256] = {};
     int count = 0;
     const QList<QRgb> table = indexed8.colorTable();
-    for (int i = 0; i < table.size() && i < 256; ++i)
-    {
+    for (int i = 0; i < table.size() && i < 256; ++i) {
         const int value = PhoneGreys::GreyValue(table.at(i));
-        if (used[i] && !grey[value])
-        {
+        if (used[i] && !grey[value]) {
             grey[value] = true;
             ++count;
         }
@@ -195,9 +184,8 @@ QImage FourGreys::MakeMask(QImage& indexed8)
 {
     if (indexed8.isNull() || indexed8.format() != QImage::Format_Indexed8)
         return QImage();
-    if (indexed8.allGray() && CompactToUsedGreys(indexed8) == kGreysWithWhite &&
-        IsPhoneGreysAndWhite(indexed8.colorTable()))
-    {
+    if (indexed8.allGray() && CompactToUsedGreys(indexed8) == kGreysWithWhite
+        && IsPhoneGreysAndWhite(indexed8.colorTable())) {
         const QList<QRgb> table = indexed8.colorTable();
         int white = 0;
         while (!PhoneGreys::SameRgb(table.at(white), kWhite))
@@ -207,8 +195,7 @@ QImage FourGreys::MakeMask(QImage& indexed8)
             return QImage();
         mask.setColorTable({kWhite, qRgb(0, 0, 0)});
         const int width = indexed8.width();
-        for (int y = 0; y < indexed8.height(); ++y)
-        {
+        for (int y = 0; y < indexed8.height(); ++y) {
             const uchar* from = indexed8.constScanLine(y);
             uchar* to = mask.scanLine(y);
             for (int x = 0; x < width; ++x)
@@ -226,8 +213,7 @@ QImage FourGreys::Quantise(const QImage& indexed8)
         return QImage();
     QList<QRgb> table = indexed8.colorTable();
     if (!indexed8.allGray())
-        for (QRgb& colour : table)
-        {
+        for (QRgb& colour : table) {
             const int grey = PhoneGreys::GreyValue(colour);
             colour = qRgb(grey, grey, grey);
         }
@@ -240,17 +226,14 @@ QImage FourGreys::Quantise(const QImage& indexed8)
         phoneReference = PhoneGreys::IsPhoneGrey(table.at(i));
 
     uchar nearest[256] = {};
-    for (int i = 0; i < table.size() && i < 256; ++i)
-    {
+    for (int i = 0; i < table.size() && i < 256; ++i) {
         int best = 0;
         int bestDistance = INT_MAX;
-        for (int reference = 0; reference < PhoneGreys::Count; ++reference)
-        {
+        for (int reference = 0; reference < PhoneGreys::Count; ++reference) {
             const QRgb grey = phoneReference ? PhoneGreys::Phone(reference) : PhoneGreys::Neutral(reference);
             const int distance = SquaredDistance(table.at(i), grey);
             // Only a strictly nearer grey wins: ties stay with the lighter.
-            if (distance < bestDistance)
-            {
+            if (distance < bestDistance) {
                 best = reference;
                 bestDistance = distance;
             }
@@ -274,14 +257,12 @@ QImage FourGreys::Preview(const QImage& greys, const QImage* mask)
     if (preview.isNull())
         return preview;
     QList<QRgb> table = PhoneTable();
-    if (mask)
-    {
+    if (mask) {
         const uchar transparent = static_cast<uchar>(table.size());
         table.append(kWhite);
         const int width = qMin(preview.width(), mask->width());
         const int height = qMin(preview.height(), mask->height());
-        for (int y = 0; y < height; ++y)
-        {
+        for (int y = 0; y < height; ++y) {
             const uchar* bits = mask->constScanLine(y);
             uchar* row = preview.scanLine(y);
             for (int x = 0; x < width; ++x)

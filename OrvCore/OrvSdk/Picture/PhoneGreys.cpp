@@ -1,10 +1,8 @@
 #include "Picture/PhoneGreys.h"
 
 namespace {
-const QRgb kPhone[PhoneGreys::Count] = {qRgb(194, 194, 194), qRgb(160, 160, 160), qRgb(125, 125, 125),
-                                        qRgb(0, 0, 0)};
-const QRgb kNeutral[PhoneGreys::Count] = {qRgb(255, 255, 255), qRgb(170, 170, 170), qRgb(85, 85, 85),
-                                          qRgb(0, 0, 0)};
+const QRgb kPhone[PhoneGreys::Count] = {qRgb(194, 194, 194), qRgb(160, 160, 160), qRgb(125, 125, 125), qRgb(0, 0, 0)};
+const QRgb kNeutral[PhoneGreys::Count] = {qRgb(255, 255, 255), qRgb(170, 170, 170), qRgb(85, 85, 85), qRgb(0, 0, 0)};
 } // namespace
 
 QRgb PhoneGreys::Phone(int index)

@@ -39,8 +39,7 @@ void PictureBody::AppendBitColumns(const QImage& bits, QByteArray& out)
     uchar* bytes = reinterpret_cast<uchar*>(out.data()) + start;
     std::fill(bytes, bytes + width * bands, uchar(0));
     // Row by row, so that each scan line is read once.
-    for (int y = 0; y < height; ++y)
-    {
+    for (int y = 0; y < height; ++y) {
         const uchar* row = bits.constScanLine(y);
         const int band = y / kBandRows;
         const uchar bit = static_cast<uchar>(0x80u >> (y % kBandRows));
@@ -74,14 +73,12 @@ void PictureBody::AppendGrey(const QImage& greys, const QImage* mask, QByteArray
     out.resize(start + 2 * width * bands);
     uchar* bytes = reinterpret_cast<uchar*>(out.data()) + start;
     std::fill(bytes, bytes + 2 * width * bands, uchar(0));
-    for (int y = 0; y < height; ++y)
-    {
+    for (int y = 0; y < height; ++y) {
         const uchar* row = greys.constScanLine(y);
         const int band = y / kBandRows;
         const unsigned shift = 14u - 2u * static_cast<unsigned>(y % kBandRows);
         uchar* word = bytes + 2 * width * band;
-        for (int x = 0; x < width; ++x)
-        {
+        for (int x = 0; x < width; ++x) {
             const unsigned value = (row[x] & 3u) << shift;
             word[2 * x] |= static_cast<uchar>(value & 0xFFu);
             word[2 * x + 1] |= static_cast<uchar>(value >> 8);

@@ -11,8 +11,7 @@ QImage WithoutAlpha(const QImage& picture)
 {
     if (!picture.hasAlphaChannel())
         return picture;
-    if (picture.format() == QImage::Format_Indexed8)
-    {
+    if (picture.format() == QImage::Format_Indexed8) {
         QImage opaque = picture;
         QList<QRgb> table = opaque.colorTable();
         for (QRgb& colour : table)
@@ -51,8 +50,8 @@ PicturePacking::Result PicturePacking::PackMonochrome(const QImage& picture, QRg
 {
     if (picture.isNull())
         return EmptyPicture;
-    const QImage mono = picture.format() == QImage::Format_Mono ? picture
-                                                                : picture.convertToFormat(QImage::Format_Mono, kDitherToMono);
+    const QImage mono =
+        picture.format() == QImage::Format_Mono ? picture : picture.convertToFormat(QImage::Format_Mono, kDitherToMono);
     const QImage bits = TwoColourBits::FromPicture(mono, previewLight, qRgb(0, 0, 0));
     if (bits.isNull())
         return EmptyPicture;

@@ -34,16 +34,14 @@ void PictureParameters::FilterWithProfile(CParameters* parameters, CProfile* pro
         return;
     CEnumParameter* grey = parameters->GetEnumParameter(QStringLiteral("GrayScale"));
     CEnumParameter* mask = parameters->GetEnumParameter(QStringLiteral("PictureHasMask"));
-    if (apply != 1)
-    {
+    if (apply != 1) {
         if (grey)
             grey->RestoreValues();
         if (mask)
             mask->RestoreValues();
         return;
     }
-    if (grey && IsMonochromeDisplay(profile))
-    {
+    if (grey && IsMonochromeDisplay(profile)) {
         grey->SetValue(kMonochrome);
         // A constant "Grayscale" cannot be taken away from its own value.
         if (grey->GetValue() != kGrey && grey->GetEnumType() && grey->GetEnumType()->IndexOf(kGrey) >= 0)

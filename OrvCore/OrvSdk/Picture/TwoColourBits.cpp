@@ -15,8 +15,7 @@ QImage TwoColourBits::FromPicture(const QImage& picture, QRgb light, QRgb dark)
     for (int i = 0; i < 256; ++i)
         bitOf[i] = static_cast<uchar>(i & 1);
     const QList<QRgb> table = indexed.colorTable();
-    if (table.size() == 2)
-    {
+    if (table.size() == 2) {
         // A tie keeps the index: index 1 stays the dark one.
         const bool firstIsDarker = PhoneGreys::GreyValue(table.at(0)) < PhoneGreys::GreyValue(table.at(1));
         bitOf[0] = firstIsDarker ? 1 : 0;
@@ -28,8 +27,7 @@ QImage TwoColourBits::FromPicture(const QImage& picture, QRgb light, QRgb dark)
         return QImage();
     bits.setColorTable({light, dark});
     const int width = indexed.width();
-    for (int y = 0; y < indexed.height(); ++y)
-    {
+    for (int y = 0; y < indexed.height(); ++y) {
         const uchar* from = indexed.constScanLine(y);
         uchar* to = bits.scanLine(y);
         for (int x = 0; x < width; ++x)

@@ -28,27 +28,19 @@ QString CDebugFolder::Prepare(const CDocument* document, bool enabled)
 
     const QString folder = QFileInfo(document->GetName()).absolutePath() + QStringLiteral("/Debug");
     const QFileInfo info(folder);
-    if (!info.exists() && !info.isSymLink())
-    {
-        if (!QDir().mkdir(folder))
-        {
+    if (!info.exists() && !info.isSymLink()) {
+        if (!QDir().mkdir(folder)) {
             qDebug() << "cannot create" << folder;
             return mFolder;
         }
-    }
-    else if (!IsRealFolder(info))
-    {
+    } else if (!IsRealFolder(info)) {
         qDebug() << folder << "is not a folder of its own; no debug files";
         return mFolder;
-    }
-    else
-    {
-        for (const QString& name : mOwnFileNames)
-        {
+    } else {
+        for (const QString& name : mOwnFileNames) {
             const QString path = folder + QLatin1Char('/') + name;
             const QFileInfo file(path);
-            if (file.isFile() && !file.isSymLink())
-            {
+            if (file.isFile() && !file.isSymLink()) {
                 qDebug() << "deleting " << name.toLatin1().constData();
                 QFile::remove(path);
             }
@@ -71,8 +63,7 @@ void CDebugFolder::Write(const QString& name, const QByteArray& bytes) const
     // Writing through a link (or over a folder) would reach outside the
     // debug folder: only a fresh or regular file is written.
     const QFileInfo info(path);
-    if (info.isSymLink() || (info.exists() && !info.isFile()))
-    {
+    if (info.isSymLink() || (info.exists() && !info.isFile())) {
         qDebug() << "not writing" << path;
         return;
     }

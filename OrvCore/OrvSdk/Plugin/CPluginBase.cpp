@@ -44,8 +44,8 @@ int CPluginBase::LoadResources()
     if (CLanguageResources::LoadOnFirstUse(folder + QStringLiteral("/Languages/English.xml")))
         return 1;
     // The language file is what failed, so these texts cannot come from it.
-    const ResourceFailureReporter report = mpResourceFailureReporter ? mpResourceFailureReporter
-                                                                     : s_ResourceFailureReporter;
+    const ResourceFailureReporter report =
+        mpResourceFailureReporter ? mpResourceFailureReporter : s_ResourceFailureReporter;
     report(QStringLiteral("Fatal Error"),
            QStringLiteral("Ressources file not found!\nPlease refer to documentation..."));
     return 0;
@@ -61,13 +61,9 @@ int CPluginBase::IsCompatibleWithProfile(CProfile*)
     return 1;
 }
 
-void CPluginBase::FilterParametersWithProfile(CParameters*, CProfile*, int)
-{
-}
+void CPluginBase::FilterParametersWithProfile(CParameters*, CProfile*, int) {}
 
-void CPluginBase::FilterParametersWithDocument(CParameters*, CDocument*)
-{
-}
+void CPluginBase::FilterParametersWithDocument(CParameters*, CDocument*) {}
 
 void CPluginBase::SetParameters(CParameters* parameters)
 {
@@ -112,14 +108,12 @@ CDocumentAbstract* CPluginBase::GetRawDataAsDocument() const
     CDocumentAbstract* document = new (std::nothrow) CDocumentAbstract;
     if (!document)
         return nullptr;
-    if (!document->Allocate(uint32_t(size)))
-    {
+    if (!document->Allocate(uint32_t(size))) {
         delete document;
         return nullptr;
     }
     uint64_t offset = 0;
-    for (const QByteArray& chunk : mRawDataList)
-    {
+    for (const QByteArray& chunk : mRawDataList) {
         if (chunk.isEmpty())
             continue;
         std::memcpy(document->GetData() + offset, chunk.constData(), size_t(chunk.size()));

@@ -95,7 +95,7 @@ protected:
     CParameters* mpCurrentParameters = nullptr; // not owned
     CProfile* mpProfile = nullptr;              // not owned
     CConversionLog mConversionLog;
-    CDocument* mpPreviewDocument = nullptr;     // owned until taken
+    CDocument* mpPreviewDocument = nullptr; // owned until taken
     QList<QByteArray> mRawDataList;
     ResourceFailureReporter mpResourceFailureReporter = nullptr; // null: the module's own
 };

@@ -43,12 +43,24 @@ inline CPluginClassInfo* ClassInfoAt(int index, std::initializer_list<CPluginCla
 } // namespace OrvPluginExports
 
 // version: major in the high 16 bits, minor in the low 16 bits (0x10001 is 1.1).
-#define ORV_PLUGIN_EXPORTS(name, version, ...)                                                  \
-    ORV_PLUGIN_EXPORT const char* PluginName() { return name; }                                 \
-    ORV_PLUGIN_EXPORT int PluginVersion() { return version; }                                   \
-    ORV_PLUGIN_EXPORT int PluginClassCount() { return OrvPluginExports::ClassCount({__VA_ARGS__}); } \
-    ORV_PLUGIN_EXPORT CPluginClassInfo* PluginClassInfo(int index)                              \
-    {                                                                                           \
-        return OrvPluginExports::ClassInfoAt(index, {__VA_ARGS__});                             \
-    }                                                                                           \
-    ORV_PLUGIN_EXPORT const char* PluginBuildDate() { return ORV_PLUGIN_BUILD_DATE; }
+#define ORV_PLUGIN_EXPORTS(name, version, ...)                                                                         \
+    ORV_PLUGIN_EXPORT const char* PluginName()                                                                         \
+    {                                                                                                                  \
+        return name;                                                                                                   \
+    }                                                                                                                  \
+    ORV_PLUGIN_EXPORT int PluginVersion()                                                                              \
+    {                                                                                                                  \
+        return version;                                                                                                \
+    }                                                                                                                  \
+    ORV_PLUGIN_EXPORT int PluginClassCount()                                                                           \
+    {                                                                                                                  \
+        return OrvPluginExports::ClassCount({__VA_ARGS__});                                                            \
+    }                                                                                                                  \
+    ORV_PLUGIN_EXPORT CPluginClassInfo* PluginClassInfo(int index)                                                     \
+    {                                                                                                                  \
+        return OrvPluginExports::ClassInfoAt(index, {__VA_ARGS__});                                                    \
+    }                                                                                                                  \
+    ORV_PLUGIN_EXPORT const char* PluginBuildDate()                                                                    \
+    {                                                                                                                  \
+        return ORV_PLUGIN_BUILD_DATE;                                                                                  \
+    }

@@ -27,8 +27,8 @@ LoadState& State()
 bool SameFileAsParsed(const QFileInfo& info)
 {
     const LoadState& state = State();
-    return !state.parsedPath.isEmpty() && info.absoluteFilePath() == state.parsedPath
-           && info.size() == state.parsedSize && info.lastModified() == state.parsedTime;
+    return !state.parsedPath.isEmpty() && info.absoluteFilePath() == state.parsedPath && info.size() == state.parsedSize
+           && info.lastModified() == state.parsedTime;
 }
 } // namespace
 
@@ -92,8 +92,8 @@ QString CLanguageResources::GetResourceFolder()
     return ResourceFolder();
 }
 
-QString CLanguageResources::Lookup(const QString& className, const QString& section,
-                                   const QString& itemTag, const QString& id)
+QString CLanguageResources::Lookup(const QString& className, const QString& section, const QString& itemTag,
+                                   const QString& id)
 {
     if (!EnsureParsed())
         return QString();

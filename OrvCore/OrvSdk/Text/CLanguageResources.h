@@ -32,6 +32,5 @@ private:
     // Parses a file that LoadOnFirstUse named; false when there is none.
     static bool EnsureParsed();
     static QString& ResourceFolder();
-    static QString Lookup(const QString& className, const QString& section,
-                          const QString& itemTag, const QString& id);
+    static QString Lookup(const QString& className, const QString& section, const QString& itemTag, const QString& id);
 };

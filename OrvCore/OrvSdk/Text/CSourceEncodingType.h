@@ -16,11 +16,31 @@ public:
 
     CSourceEncodingType() = default;
 
-    bool SetIso8859_1() { m_Code = ISO_8859_1; return true; }
-    bool SetIso8859_7() { m_Code = ISO_8859_7; return true; }
-    bool SetUcs2() { m_Code = UCS_2; return true; }
-    bool SetUnknown() { m_Code = UNKNOWN; return true; }
-    bool Assign(const CSourceEncodingType& other) { m_Code = other.m_Code; return true; }
+    bool SetIso8859_1()
+    {
+        m_Code = ISO_8859_1;
+        return true;
+    }
+    bool SetIso8859_7()
+    {
+        m_Code = ISO_8859_7;
+        return true;
+    }
+    bool SetUcs2()
+    {
+        m_Code = UCS_2;
+        return true;
+    }
+    bool SetUnknown()
+    {
+        m_Code = UNKNOWN;
+        return true;
+    }
+    bool Assign(const CSourceEncodingType& other)
+    {
+        m_Code = other.m_Code;
+        return true;
+    }
     // Picks the encoding whose name the charset name contains exactly once
     // (case-sensitive), trying ISO-8859-1, ISO-8859-7, then UCS-2.
     bool SetFromCharsetName(const QString& name);

@@ -7,13 +7,18 @@
 
 namespace {
 // Depths below the root: a class, one of its sections, one of its items.
-enum Depth { RootDepth = 1, ClassDepth = 2, SectionDepth = 3, ItemDepth = 4 };
+enum Depth
+{
+    RootDepth = 1,
+    ClassDepth = 2,
+    SectionDepth = 3,
+    ItemDepth = 4
+};
 
 const QChar kSeparator(0x1F);
 } // namespace
 
-QString LanguageIndex::Key(const QString& className, const QString& section, const QString& itemTag,
-                           const QString& id)
+QString LanguageIndex::Key(const QString& className, const QString& section, const QString& itemTag, const QString& id)
 {
     return className + kSeparator + section + kSeparator + itemTag + kSeparator + id;
 }

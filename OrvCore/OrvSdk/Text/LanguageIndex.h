@@ -18,12 +18,10 @@ public:
     bool IsEmpty() const { return !m_Loaded; }
 
     // Null when absent; an empty value is found as an empty, non-null text.
-    QString Find(const QString& className, const QString& section, const QString& itemTag,
-                 const QString& id) const;
+    QString Find(const QString& className, const QString& section, const QString& itemTag, const QString& id) const;
 
 private:
-    static QString Key(const QString& className, const QString& section, const QString& itemTag,
-                       const QString& id);
+    static QString Key(const QString& className, const QString& section, const QString& itemTag, const QString& id);
 
     QHash<QString, QString> m_Texts;
     bool m_Loaded = false;

@@ -7,6 +7,5 @@
 
 // The same check reported with a text of its own, for a condition whose
 // report names what it stands for rather than spelling out the expression.
-#define ASSERT_TEXT(cond, text) \
-    ((cond) ? static_cast<void>(0) \
-            : qWarning("ASSERT: \"%s\" in %s (%d)", text, __FILE__, __LINE__))
+#define ASSERT_TEXT(cond, text)                                                                                        \
+    ((cond) ? static_cast<void>(0) : qWarning("ASSERT: \"%s\" in %s (%d)", text, __FILE__, __LINE__))

@@ -56,7 +56,7 @@ int OpenChecked(const QString& path, qint64 cap, qint64& size, QString& reason)
         struct stat target;
         // A folder opens read-only on Linux, a FIFO without a writer too; what else fails says why itself.
         reason = ::stat(name.constData(), &target) == 0 && !S_ISREG(target.st_mode) ? KindReason(target.st_mode)
-                                                                                     : MissingReason(name, error);
+                                                                                    : MissingReason(name, error);
         return -1;
     }
     struct stat info;
@@ -81,8 +81,7 @@ int OpenChecked(const QString& path, qint64 cap, qint64& size, QString& reason)
 
 } // namespace
 
-namespace BoundedFileRead
-{
+namespace BoundedFileRead {
 
 QString Check(const QString& path, qint64 cap)
 {

@@ -7,16 +7,14 @@
 #include <QString>
 #include <QtGlobal>
 
-namespace FileLimits
-{
+namespace FileLimits {
 // The caps, one per kind of file, in bytes.
-constexpr qint64 MaxXmlBytes = qint64(16) * 1024 * 1024;          // settings, profiles, language, batch files
-constexpr qint64 MaxMediaSourceBytes = qint64(256) * 1024 * 1024; // media sources and pictures they name
+constexpr qint64 MaxXmlBytes = qint64(16) * 1024 * 1024;           // settings, profiles, language, batch files
+constexpr qint64 MaxMediaSourceBytes = qint64(256) * 1024 * 1024;  // media sources and pictures they name
 constexpr qint64 MaxMessageSourceBytes = qint64(16) * 1024 * 1024; // e-cards and what a translator reads
 } // namespace FileLimits
 
-namespace BoundedFileRead
-{
+namespace BoundedFileRead {
 // Why path cannot be read: empty when it is a regular file (after links) of at most cap bytes that can be
 // opened; otherwise a short English reason ("No such file or directory", "is a folder", "is a FIFO",
 // "is a broken link", "is larger than N bytes", or the system's own text).

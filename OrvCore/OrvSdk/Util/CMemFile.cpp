@@ -37,8 +37,7 @@ bool CMemFile::Reserve(uint64_t needed)
 
 bool CMemFile::FixMode(int mode)
 {
-    if (m_Mode == ModeNone)
-    {
+    if (m_Mode == ModeNone) {
         m_Mode = mode;
         return true;
     }
@@ -110,12 +109,18 @@ uint CMemFile::Read(void* p, uint itemSize, uint count)
 int CMemFile::Seek(long offset, int origin)
 {
     int64_t base = 0;
-    switch (origin)
-    {
-    case 0: base = 0; break;
-    case 1: base = m_Position; break;
-    case 2: base = m_Size; break;
-    default: return -1;
+    switch (origin) {
+    case 0:
+        base = 0;
+        break;
+    case 1:
+        base = m_Position;
+        break;
+    case 2:
+        base = m_Size;
+        break;
+    default:
+        return -1;
     }
     const int64_t target = base + int64_t(offset);
     // A position before the start or past 32 bits could never be written safely.
@@ -173,8 +178,7 @@ bool CMemFile::ReadFile(const char* path, int mode)
     FILE* file = std::fopen(path, "rb");
     if (!file)
         return false;
-    if (!Reserve(uint64_t(count)))
-    {
+    if (!Reserve(uint64_t(count))) {
         std::fclose(file);
         return false;
     }
@@ -188,25 +192,21 @@ bool CMemFile::ReadFile(const char* path, int mode)
 int CMemFile::GetFileSize(const char* path, const char* fopenMode)
 {
     FILE* file = (path && fopenMode) ? std::fopen(path, fopenMode) : nullptr;
-    if (!file)
-    {
+    if (!file) {
         std::printf("Catastrophic error!\n");
         return -1;
     }
     int64_t total = 0;
     char piece[100];
-    for (;;)
-    {
+    for (;;) {
         const size_t got = std::fread(piece, 1, sizeof(piece), file);
-        if (std::ferror(file))
-        {
+        if (std::ferror(file)) {
             std::perror("Read error");
             std::fclose(file);
             return int(total);
         }
         total += int64_t(got);
-        if (total > INT_MAX)
-        {
+        if (total > INT_MAX) {
             // Too large for a 32-bit size: report it like an unreadable file.
             std::fclose(file);
             return -1;

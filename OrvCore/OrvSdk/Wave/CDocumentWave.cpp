@@ -7,22 +7,14 @@
 #include <new>
 
 CDocumentWave::CDocumentWave()
-    : m_pInputData(nullptr)
-    , m_pOutputData(nullptr)
-    , m_nTmpChannels(0)
-    , m_nTmpSamplingRate(0)
-    , m_ulTmpFrameCount(0)
-    , m_nTmpBitsPerSampleOut(0)
-    , m_pLeftBuffer(nullptr)
-    , m_pRightBuffer(nullptr)
-    , m_ulRealAllocatedSize(0)
+    : m_pInputData(nullptr), m_pOutputData(nullptr), m_nTmpChannels(0), m_nTmpSamplingRate(0), m_ulTmpFrameCount(0),
+      m_nTmpBitsPerSampleOut(0), m_pLeftBuffer(nullptr), m_pRightBuffer(nullptr), m_ulRealAllocatedSize(0)
 {
     std::memset(&m_WAVEheader, 0, sizeof m_WAVEheader);
     std::memset(&m_OutputWAVEheader, 0, sizeof m_OutputWAVEheader);
 }
 
-CDocumentWave::CDocumentWave(const QString& name)
-    : CDocumentWave()
+CDocumentWave::CDocumentWave(const QString& name) : CDocumentWave()
 {
     m_Name = name;
 }
@@ -109,8 +101,7 @@ bool CDocumentWave::ReserveInputData(unsigned int size)
     return true;
 }
 
-bool CDocumentWave::WriteWaveFile(const QString& path, const WAVEHEADER& header,
-                                  const unsigned char* data)
+bool CDocumentWave::WriteWaveFile(const QString& path, const WAVEHEADER& header, const unsigned char* data)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -121,7 +112,7 @@ bool CDocumentWave::WriteWaveFile(const QString& path, const WAVEHEADER& header,
         dataBytes = file.write(reinterpret_cast<const char*>(data), qint64(header.data_ckSize));
     file.close();
     return headerBytes == qint64(sizeof header) && dataBytes == qint64(header.data_ckSize)
-        && file.error() == QFileDevice::NoError;
+           && file.error() == QFileDevice::NoError;
 }
 
 bool CDocumentWave::SaveInputWave(const QString& path)

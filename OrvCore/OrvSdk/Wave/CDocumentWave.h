@@ -24,8 +24,7 @@ public:
     // Header parsing and checks.
     // ReadHeader errors: 0 ok, 1 unsupported rate, 2 not PCM, 3 channel count,
     // 4 sample size, 5 no RIFF WAVE structure.
-    static bool ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER& header,
-                           unsigned int& dataOffset);
+    static bool ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER& header, unsigned int& dataOffset);
     // 0 valid; 1 no "RIFF", 2 no "WAVE", 3 no "fmt ", 4 no "data".
     static int CheckHeader(const WAVEHEADER& header);
     // 1 supported; else a mask: 2 rate, 4 channels, 8 sample size, 16 not PCM.
@@ -43,15 +42,14 @@ public:
 
     // Output samples.
     void ConvertFormat(int nChannels, int nBitsPerSample, unsigned int nSamplingRate);
-    float GenerateTestSignal(float frequency, float sourceRate, float destinationRate,
-                             int bitsPerSample, bool tone);
+    float GenerateTestSignal(float frequency, float sourceRate, float destinationRate, int bitsPerSample, bool tone);
     bool SaveOutputWave(const QString& path);
     void FreeOutputData();
     bool HasOutputData() const;
     unsigned char* GetOutputData();
 
-    WAVEHEADER m_WAVEheader;        // input header
-    WAVEHEADER m_OutputWAVEheader;  // output header; its data_ckSize is the output byte count
+    WAVEHEADER m_WAVEheader;       // input header
+    WAVEHEADER m_OutputWAVEheader; // output header; its data_ckSize is the output byte count
     unsigned char* m_pInputData;
     unsigned char* m_pOutputData;
 
@@ -59,7 +57,7 @@ public:
     int m_nTmpChannels;
     unsigned int m_nTmpSamplingRate;
     uint32_t m_ulTmpFrameCount;
-    int m_nTmpBitsPerSampleOut;     // 32 while the work buffers hold floats
+    int m_nTmpBitsPerSampleOut; // 32 while the work buffers hold floats
     float* m_pLeftBuffer;
     float* m_pRightBuffer;
 
@@ -70,11 +68,9 @@ private:
     unsigned int AppendSamples(unsigned int ms, double frequency, double amplitude);
     bool SplitInputChannels(int nChannels);
     bool ResampleWorkBuffers(unsigned int nSamplingRate, float& gain);
-    bool ResampleChannel(float*& buffer, uint32_t& length, unsigned int nSrcRate,
-                         unsigned int nDstRate, float& gain);
+    bool ResampleChannel(float*& buffer, uint32_t& length, unsigned int nSrcRate, unsigned int nDstRate, float& gain);
     float WriteOutput(int nChannels, int nBitsPerSample, unsigned int nSamplingRate, float gain);
     void RefreshOutputHeader();
     void FreeWorkBuffers();
-    static bool WriteWaveFile(const QString& path, const WAVEHEADER& header,
-                              const unsigned char* data);
+    static bool WriteWaveFile(const QString& path, const WAVEHEADER& header, const unsigned char* data);
 };

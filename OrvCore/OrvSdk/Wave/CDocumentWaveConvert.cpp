@@ -1,10 +1,10 @@
 // Building the output samples: channel split into float work buffers,
 // resampling, and writing back as 8- or 16-bit PCM.
+#include "Util/Assert.h"
 #include "Wave/CDocumentWave.h"
 #include "Wave/CWaveResampler.h"
 #include "Wave/WaveSampleWriter.h"
 #include "Wave/WaveSamples.h"
-#include "Util/Assert.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,8 +24,8 @@ float SampleAsFloat(const unsigned char* p)
 }
 
 template <int Bits>
-void SplitFrames(const unsigned char* in, uint32_t nFrames, int nInChannels, int nOutChannels,
-                 float* left, float* right)
+void SplitFrames(const unsigned char* in, uint32_t nFrames, int nInChannels, int nOutChannels, float* left,
+                 float* right)
 {
     const int sampleBytes = Bits / 8;
     const size_t frameBytes = size_t(sampleBytes) * nInChannels;
@@ -125,8 +125,8 @@ bool CDocumentWave::ResampleWorkBuffers(unsigned int nSamplingRate, float& gain)
     return true;
 }
 
-bool CDocumentWave::ResampleChannel(float*& buffer, uint32_t& length, unsigned int nSrcRate,
-                                    unsigned int nDstRate, float& gain)
+bool CDocumentWave::ResampleChannel(float*& buffer, uint32_t& length, unsigned int nSrcRate, unsigned int nDstRate,
+                                    float& gain)
 {
     gain = 1.0f;
     ASSERT(nDstRate <= nSrcRate);
@@ -176,11 +176,11 @@ float CDocumentWave::WriteOutput(int nChannels, int nBitsPerSample, unsigned int
     m_pOutputData = new (std::nothrow) unsigned char[size_t(std::max<uint64_t>(nBytes, 1))];
     if (!m_pOutputData)
         return -1.0f;
-    float result = WriteWaveChannel(m_pLeftBuffer, m_ulTmpFrameCount, gain, nBitsPerSample, 0,
-                                    nChannels, m_pOutputData);
+    float result =
+        WriteWaveChannel(m_pLeftBuffer, m_ulTmpFrameCount, gain, nBitsPerSample, 0, nChannels, m_pOutputData);
     if (nChannels == 2)
-        result = std::max(result, WriteWaveChannel(m_pRightBuffer, m_ulTmpFrameCount, gain,
-                                                   nBitsPerSample, 1, nChannels, m_pOutputData));
+        result = std::max(result, WriteWaveChannel(m_pRightBuffer, m_ulTmpFrameCount, gain, nBitsPerSample, 1,
+                                                   nChannels, m_pOutputData));
     m_nTmpBitsPerSampleOut = nBitsPerSample;
     return result;
 }
@@ -190,8 +190,7 @@ void CDocumentWave::RefreshOutputHeader()
     ASSERT(m_nTmpBitsPerSampleOut != 0);
     ASSERT(m_nTmpBitsPerSampleOut == 8 || m_nTmpBitsPerSampleOut == 16);
     // A header for any other sample size would misstate the output bytes.
-    if ((m_nTmpBitsPerSampleOut != 8 && m_nTmpBitsPerSampleOut != 16)
-        || (m_nTmpChannels != 1 && m_nTmpChannels != 2))
+    if ((m_nTmpBitsPerSampleOut != 8 && m_nTmpBitsPerSampleOut != 16) || (m_nTmpChannels != 1 && m_nTmpChannels != 2))
         return;
     WAVEHEADER header = m_WAVEheader;
     header.wFormatTag = 1;
@@ -201,8 +200,8 @@ void CDocumentWave::RefreshOutputHeader()
     m_OutputWAVEheader = MakeCanonicalWaveHeader(header, m_ulTmpFrameCount * WaveFrameBytes(header));
 }
 
-float CDocumentWave::GenerateTestSignal(float frequency, float sourceRate, float destinationRate,
-                                        int bitsPerSample, bool tone)
+float CDocumentWave::GenerateTestSignal(float frequency, float sourceRate, float destinationRate, int bitsPerSample,
+                                        bool tone)
 {
     ASSERT(bitsPerSample == 8 || bitsPerSample == 16);
     const double srcRate = std::trunc(double(sourceRate));

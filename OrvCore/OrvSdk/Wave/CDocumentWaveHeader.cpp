@@ -1,6 +1,6 @@
 // Reading and checking RIFF WAVE headers.
-#include "Wave/CDocumentWave.h"
 #include "Util/Assert.h"
+#include "Wave/CDocumentWave.h"
 
 #include <algorithm>
 #include <cstring>
@@ -26,8 +26,7 @@ bool IsSupportedRate(uint32_t rate)
 }
 } // namespace
 
-bool CDocumentWave::ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER& header,
-                               unsigned int& dataOffset)
+bool CDocumentWave::ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER& header, unsigned int& dataOffset)
 {
     ASSERT(!RawData.isNull() && !RawData.isEmpty());
     std::memset(&header, 0, sizeof header);

@@ -1,8 +1,8 @@
 // Building 16-bit mono input samples from tones and silences.
+#include "Util/Assert.h"
 #include "Wave/CDocumentWave.h"
 #include "Wave/VectorUnitState.h"
 #include "Wave/WaveSamples.h"
-#include "Util/Assert.h"
 
 #include <cmath>
 

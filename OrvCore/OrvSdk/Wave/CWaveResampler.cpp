@@ -14,17 +14,17 @@ struct RatePair
 // Several pairs only approximate the ratio (96000 x 3 / 13 is not 22050); the
 // output is labelled with the destination rate all the same.
 const RatePair kRatePairs[] = {
-    {96000, 48000, 1, 2, 0.96f},  {96000, 44100, 5, 11, 4.4f},  {96000, 22050, 3, 13, 2.5f},
-    {96000, 11025, 3, 26, 2.0f},  {96000, 8000, 5, 60, 3.5f},   {48000, 44100, 21, 23, 17.0f},
-    {48000, 22050, 21, 46, 17.0f}, {48000, 11025, 3, 13, 2.2f}, {48000, 8000, 5, 30, 3.0f},
-    {44100, 22050, 1, 2, 0.96f},  {44100, 11025, 1, 4, 0.96f},  {44100, 8000, 15, 83, 12.0f},
-    {22050, 11025, 1, 2, 0.9f},   {22050, 8000, 15, 41, 12.0f}, {16000, 11025, 9, 13, 2.2f},
-    {16000, 8000, 1, 2, 0.9f},    {11025, 8000, 21, 29, 14.0f},
+    {96000, 48000, 1, 2, 0.96f},   {96000, 44100, 5, 11, 4.4f},  {96000, 22050, 3, 13, 2.5f},
+    {96000, 11025, 3, 26, 2.0f},   {96000, 8000, 5, 60, 3.5f},   {48000, 44100, 21, 23, 17.0f},
+    {48000, 22050, 21, 46, 17.0f}, {48000, 11025, 3, 13, 2.2f},  {48000, 8000, 5, 30, 3.0f},
+    {44100, 22050, 1, 2, 0.96f},   {44100, 11025, 1, 4, 0.96f},  {44100, 8000, 15, 83, 12.0f},
+    {22050, 11025, 1, 2, 0.9f},    {22050, 8000, 15, 41, 12.0f}, {16000, 11025, 9, 13, 2.2f},
+    {16000, 8000, 1, 2, 0.9f},     {11025, 8000, 21, 29, 14.0f},
 };
 } // namespace
 
-bool CWaveResampler::FindRatePair(unsigned int nSrcRate, unsigned int nDstRate,
-                                  int& nInterpFactor, int& nDecimFactor, float& gain)
+bool CWaveResampler::FindRatePair(unsigned int nSrcRate, unsigned int nDstRate, int& nInterpFactor, int& nDecimFactor,
+                                  float& gain)
 {
     for (const RatePair& pair : kRatePairs) {
         if (pair.nSrcRate == nSrcRate && pair.nDstRate == nDstRate) {
@@ -46,9 +46,8 @@ uint64_t CWaveResampler::OutputLength(uint64_t nInputLength, int nInterpFactor, 
 }
 
 CWaveResampler::CWaveResampler(int nInterpFactor, int nDecimFactor)
-    : m_nInterpFactor(nInterpFactor > 0 ? nInterpFactor : 1)
-    , m_nDecimFactor(nDecimFactor > 0 ? nDecimFactor : 1)
-    , m_nTapsPerPhase(kWaveFilterTapCount / m_nInterpFactor)
+    : m_nInterpFactor(nInterpFactor > 0 ? nInterpFactor : 1), m_nDecimFactor(nDecimFactor > 0 ? nDecimFactor : 1),
+      m_nTapsPerPhase(kWaveFilterTapCount / m_nInterpFactor)
 {
     // Taps beyond N x L (L = 9 leaves six) are never reached.
     m_PhaseTaps.resize(size_t(m_nInterpFactor) * size_t(m_nTapsPerPhase));

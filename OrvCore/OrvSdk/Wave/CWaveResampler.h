@@ -11,8 +11,8 @@ class CWaveResampler
 {
 public:
     // The rate pairs the document knows: false for any other pair.
-    static bool FindRatePair(unsigned int nSrcRate, unsigned int nDstRate,
-                             int& nInterpFactor, int& nDecimFactor, float& gain);
+    static bool FindRatePair(unsigned int nSrcRate, unsigned int nDstRate, int& nInterpFactor, int& nDecimFactor,
+                             float& gain);
     // Samples emitted for nInputLength inputs: one per j with floor(j x M / L)
     // <= n, i.e. floor((L x n + L - 1) / M) + 1, and none for an empty input.
     static uint64_t OutputLength(uint64_t nInputLength, int nInterpFactor, int nDecimFactor);

@@ -25,7 +25,5 @@ void ClearUpperVectorState()
         ZeroUpperHalves();
 }
 #else
-void ClearUpperVectorState()
-{
-}
+void ClearUpperVectorState() {}
 #endif

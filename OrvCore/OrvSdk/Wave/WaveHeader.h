@@ -8,19 +8,19 @@
 // and from file bytes as it is.
 struct WAVEHEADER
 {
-    char szRiffID[4];          // "RIFF"
-    uint32_t RIFF_ckSize;      // 36 + data_ckSize
-    char szRiffFormat[4];      // "WAVE"
-    char szFmtID[4];           // "fmt "
-    uint32_t fmt_ckSize;       // 16
-    uint16_t wFormatTag;       // 1: PCM
-    uint16_t nChannels;        // 1 or 2
-    uint32_t nSamplesPerSec;   // sampling rate in Hz
-    uint32_t nAvgBytesPerSec;  // nBlockAlign x nSamplesPerSec
-    uint16_t nBlockAlign;      // nBitsPerSample x nChannels / 8
-    uint16_t nBitsPerSample;   // 8 or 16
-    char szDataID[4];          // "data"
-    uint32_t data_ckSize;      // number of sample bytes
+    char szRiffID[4];         // "RIFF"
+    uint32_t RIFF_ckSize;     // 36 + data_ckSize
+    char szRiffFormat[4];     // "WAVE"
+    char szFmtID[4];          // "fmt "
+    uint32_t fmt_ckSize;      // 16
+    uint16_t wFormatTag;      // 1: PCM
+    uint16_t nChannels;       // 1 or 2
+    uint32_t nSamplesPerSec;  // sampling rate in Hz
+    uint32_t nAvgBytesPerSec; // nBlockAlign x nSamplesPerSec
+    uint16_t nBlockAlign;     // nBitsPerSample x nChannels / 8
+    uint16_t nBitsPerSample;  // 8 or 16
+    char szDataID[4];         // "data"
+    uint32_t data_ckSize;     // number of sample bytes
 };
 
 static_assert(sizeof(WAVEHEADER) == 44, "the WAV header must match the file layout");

@@ -1,6 +1,6 @@
 #include "Wave/WaveSampleWriter.h"
-#include "Wave/WaveSamples.h"
 #include "Util/Assert.h"
+#include "Wave/WaveSamples.h"
 
 #include <QtGlobal>
 #include <cmath>
@@ -58,8 +58,8 @@ float Write8(const float* pBuffer, uint32_t nCount, float gain, int nStride, uns
 }
 } // namespace
 
-float WriteWaveChannel(const float* pBuffer, uint32_t nCount, float gain, int nBitsPerSample,
-                       int nChannel, int nStride, unsigned char* pOutput)
+float WriteWaveChannel(const float* pBuffer, uint32_t nCount, float gain, int nBitsPerSample, int nChannel, int nStride,
+                       unsigned char* pOutput)
 {
     const int DataType = nBitsPerSample / 8;
     const int Channel = nChannel;
@@ -68,8 +68,8 @@ float WriteWaveChannel(const float* pBuffer, uint32_t nCount, float gain, int nB
     ASSERT(DataType==1 || DataType == 2);
     // clang-format on
     ASSERT(Channel == 0 || Channel == 1);
-    if ((DataType != 1 && DataType != 2) || (Channel != 0 && Channel != 1) || nStride < 1
-        || Channel >= nStride || !pOutput || (nCount > 0 && !pBuffer))
+    if ((DataType != 1 && DataType != 2) || (Channel != 0 && Channel != 1) || nStride < 1 || Channel >= nStride
+        || !pOutput || (nCount > 0 && !pBuffer))
         return 0.0f;
 
     const float peak = Peak(pBuffer, nCount);

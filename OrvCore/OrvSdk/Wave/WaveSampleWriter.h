@@ -7,5 +7,5 @@
 // to 32767 / peak when the peak would overflow, so the loudest sample lands
 // exactly on full scale. Returns the largest |value| stored (16-bit) or the
 // largest value stored (8-bit).
-float WriteWaveChannel(const float* pBuffer, uint32_t nCount, float gain, int nBitsPerSample,
-                       int nChannel, int nStride, unsigned char* pOutput);
+float WriteWaveChannel(const float* pBuffer, uint32_t nCount, float gain, int nBitsPerSample, int nChannel, int nStride,
+                       unsigned char* pOutput);

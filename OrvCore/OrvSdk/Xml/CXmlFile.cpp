@@ -1,6 +1,6 @@
 #include "Xml/CXmlFile.h"
-#include "Xml/XmlNesting.h"
 #include "Util/BoundedFileRead.h"
+#include "Xml/XmlNesting.h"
 
 #include <QByteArray>
 #include <QDomDocument>

@@ -4,10 +4,8 @@
 
 #include <cstring>
 
-namespace XmlNesting
-{
-namespace
-{
+namespace XmlNesting {
+namespace {
 bool TooDeep(QXmlStreamReader& reader, int maxDepth)
 {
     int depth = 0;

@@ -6,8 +6,7 @@
 // file of a megabyte nested all the way down keeps it busy for minutes.
 // Readers of XML from outside check the depth first, with the linear stream
 // reader, and refuse what no file of theirs would nest.
-namespace XmlNesting
-{
+namespace XmlNesting {
 // Deeper than any description, e-card or parameter file goes.
 constexpr int MaxDepth = 256;
 

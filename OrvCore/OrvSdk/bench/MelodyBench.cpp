@@ -15,8 +15,7 @@ QByteArray MakeFile()
 {
     SmfTrack track;
     track.Tempo(0, 500000);
-    for (int i = 0; i < 5000; ++i)
-    {
+    for (int i = 0; i < 5000; ++i) {
         const int key = 55 + (i * 7) % 24;
         track.NoteOn((i % 5 == 0) ? 240 : 0, 0, key, 60 + i % 60);
         track.NoteOn(0, 9, 36, 100);
@@ -25,9 +24,7 @@ QByteArray MakeFile()
     return SmfFile({track});
 }
 
-void DiscardMessages(QtMsgType, const QMessageLogContext&, const QString&)
-{
-}
+void DiscardMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 void BM_MidiToIMelody(benchmark::State& state)
 {
@@ -37,8 +34,7 @@ void BM_MidiToIMelody(benchmark::State& state)
     CDocumentMidi midi;
     midi.SetRawData(reinterpret_cast<const unsigned char*>(file.constData()), static_cast<unsigned>(file.size()));
     size_t bytes = 0;
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CDocumentMelody* melody = midi.BuildMelodyDocument();
         CMelodyTruncate writer;
         QByteArray text;

@@ -19,8 +19,7 @@ namespace {
 QByteArray TwoThousandNotes()
 {
     QByteArray track = QByteArray::fromHex("00FF510307A120"); // 500000 us a quarter
-    for (int i = 0; i < 2000; ++i)
-    {
+    for (int i = 0; i < 2000; ++i) {
         const int step = i % 28;
         const char key = char(60 + (step < 14 ? step : 28 - step));
         track += QByteArray::fromHex("0090");
@@ -49,22 +48,19 @@ static void InProcess(benchmark::State& state)
     const QByteArray file = TwoThousandNotes();
     CParameters parameters;
     CProfile profile;
-    if (!parameters.Load(DataPath("Plugins/Parameters/QBRParameters.xml")) ||
-        !profile.Load(DataPath("Profiles/Model_B.xml")))
-    {
+    if (!parameters.Load(DataPath("Plugins/Parameters/QBRParameters.xml"))
+        || !profile.Load(DataPath("Profiles/Model_B.xml"))) {
         state.SkipWithError("cannot load the parameter file or the profile");
         return;
     }
     CChimo chimo;
     chimo.SetParameters(&parameters);
     chimo.SetProfile(&profile);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CDocumentMidi midi;
         midi.SetRawData(reinterpret_cast<const unsigned char*>(file.constData()), unsigned(file.size()));
         chimo.ClearRawData();
-        if (!chimo.Convert(&midi))
-        {
+        if (!chimo.Convert(&midi)) {
             state.SkipWithError("conversion failed");
             return;
         }
@@ -76,8 +72,7 @@ static void FromCommandLine(benchmark::State& state)
 {
     QTemporaryDir dir;
     QFile out(dir.filePath(QStringLiteral("long.mid")));
-    if (!out.open(QIODevice::WriteOnly) || out.write(TwoThousandNotes()) < 0)
-    {
+    if (!out.open(QIODevice::WriteOnly) || out.write(TwoThousandNotes()) < 0) {
         state.SkipWithError("cannot write the MIDI file");
         return;
     }
@@ -88,13 +83,11 @@ static void FromCommandLine(benchmark::State& state)
     const QStringList arguments = {QStringLiteral("/profile=Model B"), QStringLiteral("/converter=qbr"),
                                    QStringLiteral("/destination=") + dir.path(), QStringLiteral("/preview"),
                                    out.fileName()};
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(ORV_PROGRAM_FILE), arguments);
-        if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        {
+        if (!process.waitForFinished(30000) || process.exitCode() != 0) {
             state.SkipWithError("the program failed");
             return;
         }

@@ -94,14 +94,11 @@ TEST(ChimoConvert, HeaderTempoStyleAndVolume)
         const char* style;
         int byte8, byte9;
     } const cases[] = {
-        {120, 7, "Staccato", 0x1E, 0x27},
-        {1, 0, "Natural", 0x00, 0x40},
-        {1023, 15, "Continuous", 0xFF, 0xDF},
+        {120, 7, "Staccato", 0x1E, 0x27},  {1, 0, "Natural", 0x00, 0x40}, {1023, 15, "Continuous", 0xFF, 0xDF},
         {121, 20, "Natural", 0x1E, 0x4F}, // the volume is kept to 15: the style bits stay
         {122, -3, "Staccato", 0x1E, 0xA0},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.tempo << " " << c.style << " " << c.volume);
         Chimo t;
         t.SetInt("Tempo", c.tempo);
@@ -117,8 +114,7 @@ TEST(ChimoConvert, HeaderTempoStyleAndVolume)
 
 TEST(ChimoConvert, TempoTheHeaderCannotHoldIsRefused)
 {
-    for (int tempo : {0, -5, 1024, 5000})
-    {
+    for (int tempo : {0, -5, 1024, 5000}) {
         Chimo t;
         t.SetInt("Tempo", tempo);
         auto melody = Melody({Note(69)});
@@ -139,8 +135,7 @@ TEST(ChimoConvert, SmsPacketsLimitTheFile)
         {2, 10 + 244 + 1}, // at most 245 code bytes
         {10, 10 + 2 * 600 + 1},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.packets);
         Chimo t;
         t.SetBool("SMSPaquet", true);
@@ -189,8 +184,7 @@ TEST(ChimoConvert, BandMustSpanAnOctave)
         int low, high;
         bool passes;
     } const cases[] = {{60, 71, false}, {60, 72, true}, {72, 60, false}, {0, 127, true}};
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.low << ".." << c.high);
         Chimo t;
         t.SetProfileInt("BuzzerBandWidthLowNote", c.low);
@@ -198,8 +192,7 @@ TEST(ChimoConvert, BandMustSpanAnOctave)
         auto melody = Melody({Note(64)});
         t.Run(melody.get());
         EXPECT_EQ(t.converted, c.passes);
-        if (!c.passes)
-        {
+        if (!c.passes) {
             EXPECT_EQ(t.Summary(), t.Line("id_bandwith_too_small"));
         }
     }
@@ -262,12 +255,11 @@ TEST(ChimoConvert, RoundTripThroughTheOneLineReader)
     struct Expected
     {
         int type, key, duration;
-    } const expected[] = {{MelodyElement::Note, 60, 2}, {MelodyElement::Note, 64, 3}, {MelodyElement::Note, -1, 1},
-                          {MelodyElement::BeginPattern, 0, 0}, {MelodyElement::Note, 67, 2},
-                          {MelodyElement::Note, 72, 4}, {MelodyElement::EndPattern, 0, 0},
-                          {MelodyElement::Note, 65, 1}};
-    for (int i = 0; i < 8; ++i)
-    {
+    } const expected[] = {{MelodyElement::Note, 60, 2},      {MelodyElement::Note, 64, 3},
+                          {MelodyElement::Note, -1, 1},      {MelodyElement::BeginPattern, 0, 0},
+                          {MelodyElement::Note, 67, 2},      {MelodyElement::Note, 72, 4},
+                          {MelodyElement::EndPattern, 0, 0}, {MelodyElement::Note, 65, 1}};
+    for (int i = 0; i < 8; ++i) {
         SCOPED_TRACE(i);
         ASSERT_EQ(notes.at(i)->GetElementType(), expected[i].type);
         if (expected[i].type != MelodyElement::Note)
@@ -368,8 +360,7 @@ TEST(ChimoFilters, TheHostsQuestions)
         const char* model;
         int compatible;
     } const cases[] = {{"Model_A", 1}, {"Model_B", 1}, {"Model_C", 0}};
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         Chimo t(c.model);
         EXPECT_EQ(t.converter.IsCompatibleWithProfile(&t.profile), c.compatible) << c.model;
     }

@@ -5,8 +5,7 @@ using namespace ExporterTest;
 
 TEST(ChimoProgram, MidiExampleBecomesAQbrWithItsPreview)
 {
-    for (const char* model : {"Model A", "Model B"})
-    {
+    for (const char* model : {"Model A", "Model B"}) {
         SCOPED_TRACE(model);
         ProgramRun run({"morning.mid", "short.xml"});
         ASSERT_EQ(run.Run({QStringLiteral("/profile=") + QString::fromLatin1(model), QStringLiteral("/converter=qbr"),
@@ -40,9 +39,9 @@ TEST(ChimoProgram, DrumsOnlyMidiFailsWithItsMessage)
 {
     ProgramRun run({});
     // Two drum hits on MIDI channel 10 and nothing else.
-    ASSERT_TRUE(run.Write(QStringLiteral("drums.mid"),
-                          QByteArray::fromHex("4D546864000000060000000100604D54726B00000014"
-                                              "0099246460892400009926646089260000FF2F00")));
+    ASSERT_TRUE(
+        run.Write(QStringLiteral("drums.mid"), QByteArray::fromHex("4D546864000000060000000100604D54726B00000014"
+                                                                   "0099246460892400009926646089260000FF2F00")));
     EXPECT_EQ(run.Run({QStringLiteral("/profile=Model A"), QStringLiteral("/converter=qbr"),
                        QStringLiteral("/destination=out"), QStringLiteral("/preview"), QStringLiteral("drums.mid")}),
               1);

@@ -7,8 +7,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace
-{
+namespace {
 QImage Palette(int colours)
 {
     QImage image(6, 4, QImage::Format_Indexed8);
@@ -23,8 +22,7 @@ QImage Palette(int colours)
 }
 
 class DotraImport : public ImporterTest
-{
-};
+{};
 } // namespace
 
 TEST_F(DotraImport, PaletteBmpStaysEightBitWithItsColours)
@@ -55,7 +53,8 @@ TEST_F(DotraImport, MonochromeBmpStaysMono)
     ASSERT_NE(document, nullptr);
     const QImage& picture = static_cast<CDocumentPicture*>(document.get())->GetImage();
     EXPECT_TRUE(picture.format() == QImage::Format_Mono || picture.format() == QImage::Format_MonoLSB
-                || picture.format() == QImage::Format_Indexed8) << picture.format();
+                || picture.format() == QImage::Format_Indexed8)
+        << picture.format();
     EXPECT_EQ(picture.pixel(8, 2), qRgb(255, 255, 255));
     EXPECT_EQ(picture.pixel(0, 0), qRgb(0, 0, 0));
     SaveSeed(QStringLiteral("mono.bmp"), bmp);

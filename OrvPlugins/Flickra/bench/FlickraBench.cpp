@@ -14,8 +14,7 @@ QImage Pattern(int width, int height, bool grey, int phase)
 {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-        {
+        for (int x = 0; x < width; ++x) {
             const int step = ((x + phase) / 8 + y / 8) % 4;
             const int level = grey ? step * 85 : (step % 2) * 255;
             image.setPixel(x, y, qRgb(level, level, level));
@@ -39,8 +38,7 @@ void Run(benchmark::State& state, int frames, int width, int height, bool grey)
     CFlickra flickra;
     flickra.SetParameters(&parameters);
     flickra.SetProfile(&profile);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         flickra.ClearRawData();
         if (!flickra.Convert(&animation))
             state.SkipWithError("conversion failed");

@@ -48,13 +48,11 @@ AniFile ReadAni(const QByteArray& file)
         return ani;
     const int words = Word(file, 0);
     int time = -1;
-    for (int i = 0; i < words; ++i)
-    {
+    for (int i = 0; i < words; ++i) {
         if (2 + 2 * i + 1 >= file.size())
             return ani;
         const int word = Word(file, 2 + 2 * i);
-        if (word >= 0xF000)
-        {
+        if (word >= 0xF000) {
             time = word & 0xFFF;
             continue;
         }
@@ -101,8 +99,7 @@ TEST(FlickraConvert, DisplayTimesInTenthsOfASecond)
         // Compared before the limit: both are over it and still get a word each.
         {{409600, 500000}, Bytes({4, 0, 0xFF, 0xFF, 10, 0, 0xFF, 0xFF, 13, 0}), true},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.times.first());
         Flickra t("Model_A");
         QList<QImage> frames;
@@ -121,8 +118,7 @@ TEST(FlickraConvert, OffsetsStopAt0xEFFF)
     // Ten frames of one time: a directory of 24 bytes. 197 x 8 (199 bytes),
     // 255 x 128 (4082 bytes) and seven of 255 x 255 (8162 bytes) put the last
     // frame at 24 + 199 + 4082 + 7 x 8162 = 0xEFFF.
-    for (int firstWidth : {197, 198})
-    {
+    for (int firstWidth : {197, 198}) {
         SCOPED_TRACE(firstWidth);
         Flickra t("Model_A");
         t.RaiseLimits();
@@ -131,13 +127,10 @@ TEST(FlickraConvert, OffsetsStopAt0xEFFF)
             frames.append(Black(255, 255));
         const QByteArray out = t.Convert(frames);
         EXPECT_EQ(t.converted, firstWidth == 197);
-        if (t.converted)
-        {
+        if (t.converted) {
             EXPECT_EQ(Word(out, 2 + 2 * 10), 0xEFFF);
             EXPECT_EQ(out.size(), 0xEFFF + 8162);
-        }
-        else
-        {
+        } else {
             EXPECT_TRUE(out.isEmpty());
             EXPECT_EQ(t.Summary(), t.Line("id_pictures_too_big"));
             EXPECT_EQ(t.converter.GetPreviewDocument(), nullptr);
@@ -168,8 +161,7 @@ TEST(FlickraConvert, LastFrameDecidesTheMode)
         {"three greys last", "Model_B", {twoColours, threeGreys}, true},
         {"monochrome display", "Model_A", {twoColours, threeGreys}, false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Flickra t(c.model);
         const AniFile ani = ReadAni(t.Convert(c.frames));
@@ -193,8 +185,7 @@ TEST(FlickraConvert, GreyFramesReadBackWithTheirMasks)
     const char* rows[2][3] = {{"w0w", "123", "w3w"}, {"3w0", "w1w", "2w3"}};
     for (int f = 0; f < 2; ++f)
         for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 3; ++x)
-            {
+            for (int x = 0; x < 3; ++x) {
                 const char c = rows[f][y][x];
                 EXPECT_EQ(ani.bodies[f].Mask(x, y), c == 'w' ? 0 : 1) << f << ":" << x << "," << y;
                 EXPECT_EQ(ani.bodies[f].Pixel(x, y), c == 'w' ? 0 : c - '0') << f << ":" << x << "," << y;
@@ -240,8 +231,7 @@ TEST(FlickraConvert, EmsAnimations)
         {"grey mode", "Model_B", {colour, colour, colour, colour}, false, false},
         {"with a mask", "Model_A", {Black(8, 8), Black(8, 8), Black(8, 8), Black(8, 8)}, true, false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Flickra t(c.model);
         t.SetEnum("EmsCompatible", "On");
@@ -249,11 +239,10 @@ TEST(FlickraConvert, EmsAnimations)
             t.SetEnum("PictureHasMask", "On");
         const QByteArray out = t.Convert(c.frames);
         EXPECT_EQ(t.converted, c.passes);
-        if (!c.passes)
-        {
+        if (!c.passes) {
             EXPECT_TRUE(out.isEmpty());
-            EXPECT_EQ(t.Summary(), (c.mask ? t.Line("id_mask_storing_error") : QString()) +
-                                       t.Line("id_animation_not_ems"));
+            EXPECT_EQ(t.Summary(),
+                      (c.mask ? t.Line("id_mask_storing_error") : QString()) + t.Line("id_animation_not_ems"));
         }
     }
 }
@@ -277,8 +266,7 @@ TEST(FlickraConvert, ProfileLimitsAtAndOnePast)
         {"Model_C", 16, 176, 8, nullptr},
         {"Model_C", 17, 8, 8, "id_too_much_frames"},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.model << " " << c.frames << " of " << c.width << "x" << c.height);
         Flickra t(c.model);
         QList<QImage> frames;
@@ -286,8 +274,7 @@ TEST(FlickraConvert, ProfileLimitsAtAndOnePast)
             frames.append(Black(c.width, c.height));
         const QByteArray out = t.Convert(frames);
         EXPECT_EQ(t.converted, c.id == nullptr);
-        if (c.id)
-        {
+        if (c.id) {
             EXPECT_TRUE(out.isEmpty());
             EXPECT_EQ(t.Summary(), t.Line(c.id));
         }
@@ -320,8 +307,7 @@ TEST(FlickraFilters, CompatibilityAndTheHostsQuestions)
         const char* model;
         int compatible;
     } const cases[] = {{"Model_A", 1}, {"Model_B", 1}, {"Model_C", 1}};
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         Flickra t(c.model);
         EXPECT_EQ(t.converter.IsCompatibleWithProfile(&t.profile), c.compatible) << c.model;
     }

@@ -9,14 +9,13 @@ const char* const kWink[] = {"wink.anim", "wink1.png", "wink2.png", "wink3.png",
 
 TEST(FlickraProgram, WinkBecomesAnAniOnEveryProfile)
 {
-    for (const char* model : {"Model A", "Model B", "Model C"})
-    {
+    for (const char* model : {"Model A", "Model B", "Model C"}) {
         SCOPED_TRACE(model);
         ProgramRun run({kWink[0], kWink[1], kWink[2], kWink[3], kWink[4]});
-        ASSERT_EQ(run.Run({QStringLiteral("/profile=") + QString::fromLatin1(model), QStringLiteral("/converter=ani"),
-                           QStringLiteral("/destination=out"), QStringLiteral("/preview"),
-                           QStringLiteral("wink.anim")}),
-                  0)
+        ASSERT_EQ(
+            run.Run({QStringLiteral("/profile=") + QString::fromLatin1(model), QStringLiteral("/converter=ani"),
+                     QStringLiteral("/destination=out"), QStringLiteral("/preview"), QStringLiteral("wink.anim")}),
+            0)
             << run.Log().constData();
         const QByteArray ani = run.Read(QStringLiteral("out/wink.ANI"));
         // Four 16 x 16 monochrome frames of 34 bytes shown 400, 150, 150 and 400 ms.

@@ -5,8 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
-namespace
-{
+namespace {
 // A sprite moving over a full first frame, each later image a 64 x 64 patch.
 QByteArray AnimatedGif(bool localColours)
 {

@@ -2,8 +2,7 @@
 
 #include <gif_lib.h>
 
-namespace
-{
+namespace {
 int WriteOutput(GifFileType* gif, const GifByteType* bytes, int length)
 {
     static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), length);

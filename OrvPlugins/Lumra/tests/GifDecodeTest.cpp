@@ -8,8 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 QImage DecodeStill(const QByteArray& bytes)
 {
     CGifSource source(bytes);
@@ -110,18 +109,27 @@ TEST(GifStill, InterlacedAndPlainEncodingsDecodeAlike)
 
 TEST(GifStill, ImageSitsAtItsPositionOverTheBackgroundAndIsClipped)
 {
-    struct Case { const char* name; GifSpec spec; QSize size; QByteArray indexes; };
+    struct Case
+    {
+        const char* name;
+        GifSpec spec;
+        QSize size;
+        QByteArray indexes;
+    };
     GifSpec small = OneImage(6, 4, SolidImage(2, 1, 3, 2, 1));
     small.background = 3;
     const Case cases[] = {
-        {"small", small, QSize(6, 4), QByteArray("\3\3\3\3\3\3"
-                                                 "\3\3\1\1\1\3"
-                                                 "\3\3\1\1\1\3"
-                                                 "\3\3\3\3\3\3", 24)},
+        {"small", small, QSize(6, 4),
+         QByteArray("\3\3\3\3\3\3"
+                    "\3\3\1\1\1\3"
+                    "\3\3\1\1\1\3"
+                    "\3\3\3\3\3\3",
+                    24)},
         {"beyond-the-screen", OneImage(4, 3, SolidImage(2, 2, 5, 4, 2)), QSize(4, 3),
          QByteArray("\0\0\0\0"
                     "\0\0\0\0"
-                    "\0\0\2\2", 12)},
+                    "\0\0\2\2",
+                    12)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,7 +180,11 @@ TEST(GifStill, IndexesBeyondTheColourMapShowAsOpaqueBlack)
 
 TEST(GifSource, ScreenSizeLimits)
 {
-    struct Case { int width, height; bool readable; };
+    struct Case
+    {
+        int width, height;
+        bool readable;
+    };
     const Case cases[] = {{4096, 1, true}, {1, 4096, true}, {4097, 1, false}, {1, 4097, false}};
     for (const Case& c : cases) {
         CGifSource source(BuildGif(OneImage(c.width, c.height, SolidImage(0, 0, 1, 1, 0))));
@@ -182,7 +194,12 @@ TEST(GifSource, ScreenSizeLimits)
 
 TEST(GifAnimation, DisplayTimesFromTheControlBlocks)
 {
-    struct Case { bool control; int delay; int expected; };
+    struct Case
+    {
+        bool control;
+        int delay;
+        int expected;
+    };
     const Case cases[] = {{false, 0, 106}, {true, 0, 106}, {true, 5, 50}, {true, 300, 3000}};
     for (const Case& c : cases) {
         GifImageSpec image = SolidImage(0, 0, 2, 2, 1);
@@ -201,7 +218,13 @@ TEST(GifAnimation, DisplayTimesFromTheControlBlocks)
 // What each frame shows, and how long the last one stays.
 TEST(GifAnimation, FramesComposeOnTheCanvas)
 {
-    struct Case { const char* name; GifSpec spec; QList<QByteArray> frames; int lastDisplayTime; };
+    struct Case
+    {
+        const char* name;
+        GifSpec spec;
+        QList<QByteArray> frames;
+        int lastDisplayTime;
+    };
     // First image fills the 3x1 screen with 1; the second draws index 2 at x = 1.
     const auto disposal = [](int kind) {
         GifSpec spec = OneImage(3, 1, Timed(SolidImage(0, 0, 3, 1, 1), 10, kind));
@@ -222,12 +245,18 @@ TEST(GifAnimation, FramesComposeOnTheCanvas)
         {"disposal-1", disposal(1), {QByteArray("\1\1\1", 3), QByteArray("\1\2\1", 3)}, 100},
         {"disposal-2", disposal(2), {QByteArray("\1\1\1", 3), QByteArray("\3\2\3", 3)}, 100},
         {"disposal-3", disposal(3), {QByteArray("\1\1\1", 3), QByteArray("\3\2\3", 3)}, 100},
-        {"background-area", background,
-         {QByteArray("\1\1\1\1", 4), QByteArray("\1\2\1\1", 4), QByteArray("\1\0\1\2", 4)}, 100},
-        {"transparent-carries-over", transparent,
-         {QByteArray("\1\1\1", 3), QByteArray("\1\1\2", 3), QByteArray("\1\1\2", 3)}, 106},
-        {"beyond-the-screen", beyond,
-         {QByteArray("\1\1\1\1", 4), QByteArray("\1\1\1\2", 4), QByteArray("\1\1\1\2", 4)}, 106},
+        {"background-area",
+         background,
+         {QByteArray("\1\1\1\1", 4), QByteArray("\1\2\1\1", 4), QByteArray("\1\0\1\2", 4)},
+         100},
+        {"transparent-carries-over",
+         transparent,
+         {QByteArray("\1\1\1", 3), QByteArray("\1\1\2", 3), QByteArray("\1\1\2", 3)},
+         106},
+        {"beyond-the-screen",
+         beyond,
+         {QByteArray("\1\1\1\1", 4), QByteArray("\1\1\1\2", 4), QByteArray("\1\1\1\2", 4)},
+         106},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -300,7 +329,11 @@ TEST(GifAnimation, ImageWithoutAnyColourMapIsRefused)
 TEST(GifLayout, ImagesAreMeasuredBeforeTheDecoderAllocatesThem)
 {
     // The image's own size counts, whatever the screen: giflib allocates by it.
-    struct Case { int width, height; bool readable; };
+    struct Case
+    {
+        int width, height;
+        bool readable;
+    };
     const Case cases[] = {{4096, 2, true}, {2, 4096, true}, {4097, 2, false}, {2, 4097, false}};
     for (const Case& c : cases) {
         const QByteArray gif = BuildGif(OneImage(8, 8, SolidImage(0, 0, c.width, c.height, 1)));
@@ -345,7 +378,11 @@ TEST(GifLayout, ALargeScreenOfManyTinyFramesIsRefusedBeforeDecoding)
 {
     // Each frame becomes a whole screen: 4096 x 4096 at 4 bytes is 64 MB, so four frames fit the 256 MB
     // bound and a fifth does not, however small the images themselves are.
-    struct Case { int frames; bool fits; };
+    struct Case
+    {
+        int frames;
+        bool fits;
+    };
     const Case cases[] = {{2, true}, {4, true}, {5, false}, {12, false}};
     for (const Case& c : cases) {
         GifSpec spec = OneImage(4096, 4096, SolidImage(0, 0, 1, 1, 1));

@@ -10,8 +10,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace
-{
+namespace {
 GifSpec Screen(int width, int height)
 {
     GifSpec spec;
@@ -43,8 +42,7 @@ QByteArray AnimatedGif()
 }
 
 class LumraImport : public ImporterTest
-{
-};
+{};
 } // namespace
 
 TEST_F(LumraImport, StillGifBecomesAnEightBitPicture)
@@ -101,7 +99,11 @@ TEST_F(LumraImport, UnreadableGifsAreRefusedWithTheImportError)
     for (int i = 0; i < 17; ++i)
         tooManyFrames.images << SolidImage(0, 0, 1, 1, 1);
 
-    struct Case { const char* name; QByteArray bytes; };
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+    };
     const Case cases[] = {
         {"empty", QByteArray()},
         {"text", QByteArray("GIF89a, but no more")},
@@ -135,7 +137,8 @@ TEST_F(LumraImport, EveryTruncationIsRefused)
 
 TEST(LumraPlugin, LoadsAndAnswersLikeTheHostExpects)
 {
-    CheckImportPlugin(ORV_PLUGIN_FILE, "Lumra", 0x10000,
-                      {{"CLumraStatic", CDocument::PICTURE, CDocument::PICTURE, "GIF", StillGif(), AnimatedGif()},
-                       {"CLumraAnimated", CDocument::ANIMATION, CDocument::ANIMATION, "GIF", AnimatedGif(), StillGif()}});
+    CheckImportPlugin(
+        ORV_PLUGIN_FILE, "Lumra", 0x10000,
+        {{"CLumraStatic", CDocument::PICTURE, CDocument::PICTURE, "GIF", StillGif(), AnimatedGif()},
+         {"CLumraAnimated", CDocument::ANIMATION, CDocument::ANIMATION, "GIF", AnimatedGif(), StillGif()}});
 }

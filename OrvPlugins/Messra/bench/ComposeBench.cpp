@@ -8,8 +8,7 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
-namespace
-{
+namespace {
 void Write(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -43,8 +42,7 @@ void BM_EmsCardWithFourPictures(benchmark::State& state)
     std::unique_ptr<CDocument> document(translator.Import(card));
     document->SetName(folder.filePath(QStringLiteral("card.ecd")));
     size_t chunks = 0;
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         if (!translator.Convert(document.get()))
             state.SkipWithError("conversion failed");
         chunks = size_t(translator.GetRawDataList().size());
@@ -53,4 +51,4 @@ void BM_EmsCardWithFourPictures(benchmark::State& state)
     state.counters["messages"] = double(chunks);
 }
 BENCHMARK(BM_EmsCardWithFourPictures)->Unit(benchmark::kMillisecond);
-}
+} // namespace

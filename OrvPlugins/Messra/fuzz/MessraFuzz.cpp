@@ -7,8 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace
-{
+namespace {
 void Discard(QtMsgType, const QMessageLogContext&, const QString&) {}
 } // namespace
 

@@ -1,15 +1,14 @@
 #include "MessraFuzzInput.h"
 #include "CMessra.h"
 #include "CTranslatorTDD.h"
-#include "SmsMediaChecks.h"
 #include "Documents/CDocument.h"
 #include "Parameters/CProfile.h"
 #include "ProfileXml.h"
+#include "SmsMediaChecks.h"
 #include <QFile>
 #include <memory>
 
-namespace
-{
+namespace {
 // A phone that takes both kinds of message, with the ODI copyright and a media size limit that small files
 // reach.
 QByteArray FuzzProfile()
@@ -60,13 +59,12 @@ void CheckMedia(const QByteArray& file)
 }
 } // namespace
 
-namespace MessraFuzzInput
-{
+namespace MessraFuzzInput {
 QStringList Extensions()
 {
-    return {QStringLiteral("ecd"), QStringLiteral("emp"), QStringLiteral("ema"), QStringLiteral("imy"),
-            QStringLiteral("qbr"), QStringLiteral("pic"), QStringLiteral("ani"), QStringLiteral("seq"),
-            QStringLiteral("vox")};
+    return {QStringLiteral("ecd"), QStringLiteral("emp"), QStringLiteral("ema"),
+            QStringLiteral("imy"), QStringLiteral("qbr"), QStringLiteral("pic"),
+            QStringLiteral("ani"), QStringLiteral("seq"), QStringLiteral("vox")};
 }
 
 char KindOctet(const QString& extension)

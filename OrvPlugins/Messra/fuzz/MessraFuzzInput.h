@@ -9,8 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace MessraFuzzInput
-{
+namespace MessraFuzzInput {
 // The extensions the first octet chooses from, in order; one past the last
 // (and every value beyond, modulo) is the media checks alone.
 QStringList Extensions();

@@ -7,8 +7,7 @@
 
 using namespace MessraTest;
 
-namespace
-{
+namespace {
 CSourceEncodingType Format(int code)
 {
     CSourceEncodingType format;
@@ -36,7 +35,7 @@ CSmsItem Predefined(const char* type, const char* number)
                                 QString(), false, 1, nullptr, messages, 0));
     return item;
 }
-}
+} // namespace
 
 TEST(Composer, SingleFileModeNeedsAContentType)
 {
@@ -87,8 +86,8 @@ TEST(Composer, EmsModeRefusesItemsOfOtherMessages)
     folder.Write("a.qbr", Media::OneLineMelody(4));
     CSmsItem melody;
     QString messages;
-    ASSERT_TRUE(melody.SetContent(QStringLiteral("QBR"), QStringLiteral("USR"), QStringLiteral("a.qbr"),
-                                  folder.Path(), false, 1, nullptr, messages, 0));
+    ASSERT_TRUE(melody.SetContent(QStringLiteral("QBR"), QStringLiteral("USR"), QStringLiteral("a.qbr"), folder.Path(),
+                                  false, 1, nullptr, messages, 0));
     ASSERT_TRUE(melody.IsEmsUsable());
     CSmsComposer composer;
     composer.SetTextFormat(Format(0), CSmsComposer::MODE_EMS);
@@ -114,8 +113,7 @@ TEST(Composer, TitleOctets)
         {"ABCDEFGHIJKLMN[X", 0, QByteArray("ABCDEFGHIJKLMN"), 14},
         {"ABCDEFGHIJKLM[X", 0, QByteArray("ABCDEFGHIJKLM\x1B\x3C", 15), 15},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         QByteArray octets;
         int length = -1;
         CSmsComposer::MakeTitleOctets(QString::fromLatin1(c.title), Format(c.format), octets, length);
@@ -136,5 +134,4 @@ TEST(Composer, TemplateEntryTypes)
     ASSERT_TRUE(tddTemplate.Build(items));
     EXPECT_EQ(tddTemplate.Serialize(), Bytes({0x08, 0x00, 0x03, 0x00, 0x61, 0xF1, 0x18, 0x01, 0x01, 0x00, 0x05, 0x02,
                                               0x01, 0x00, 0x02, 0x00, 0x00, 0x00}));
-
 }

@@ -6,8 +6,7 @@
 #include "UserDataReader.h"
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 CSourceEncodingType Latin1()
 {
     CSourceEncodingType format;
@@ -32,7 +31,7 @@ QByteArray UserDataOf(const CSmsDeliver& deliver, int mode = 0)
     EXPECT_TRUE(tpdu.Serialize(chunk));
     return chunk;
 }
-}
+} // namespace
 
 TEST(InformationElement, OdiAndPredefinedSoundOctets)
 {
@@ -107,8 +106,8 @@ TEST(Deliver, HeaderOfThirteenOctetsNeedsNoFill)
     EXPECT_EQ(deliver.GetFillBits(), 0);
     QByteArray text("A");
     ASSERT_TRUE(deliver.AddPayload(text));
-    EXPECT_EQ(UserDataOf(deliver), Bytes({13, 0x00, 0x03, 0x00, 0x01, 0x01, 0x0D, 0x02, 0x00, 0x01, 0x0D, 0x02,
-                                          0x00, 0x02, 0x41}));
+    EXPECT_EQ(UserDataOf(deliver),
+              Bytes({13, 0x00, 0x03, 0x00, 0x01, 0x01, 0x0D, 0x02, 0x00, 0x01, 0x0D, 0x02, 0x00, 0x02, 0x41}));
 }
 
 TEST(Deliver, TextWhosePackedSizeEqualsTheRoomLeavesOneCharacter)
@@ -137,7 +136,9 @@ TEST(Deliver, EscapePairIsNeverParted)
     text.append("bb");
     EXPECT_FALSE(deliver.AddPayload(text));
     EXPECT_EQ(deliver.GetPayload().size(), 152);
-    EXPECT_EQ(text, QByteArray("\x1B\x28" "bb", 4));
+    EXPECT_EQ(text, QByteArray("\x1B\x28"
+                               "bb",
+                               4));
     EXPECT_EQ(deliver.GetTextPosition(), 152);
 }
 
@@ -205,10 +206,8 @@ TEST(Deliver, ElementNeverPushesPackedTextPastTheUserData)
 {
     // Text that leaves exactly room for the element by the octet count alone: the
     // longer header moves the text by fill bits, which would cost one octet more.
-    for (int septets = 1; septets <= 150; ++septets)
-    {
-        for (int objectOctets = 1; objectOctets <= 20; ++objectOctets)
-        {
+    for (int septets = 1; septets <= 150; ++septets) {
+        for (int objectOctets = 1; objectOctets <= 20; ++objectOctets) {
             CSmsDeliver deliver;
             deliver.Init(Latin1(), true, false, false);
             QByteArray text(septets, 'a');

@@ -3,15 +3,13 @@
 #include "EcardText.h"
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 QByteArray Utf16(const QString& text, bool littleEndian, bool byteOrderMark)
 {
     QByteArray bytes;
     if (byteOrderMark)
         bytes.append(littleEndian ? "\xFF\xFE" : "\xFE\xFF", 2);
-    for (const QChar c : text)
-    {
+    for (const QChar c : text) {
         const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
         bytes.append(littleEndian ? low : high);
         bytes.append(littleEndian ? high : low);
@@ -39,8 +37,7 @@ ReadCard Read(const QByteArray& bytes, const char* root = "ECARD")
     card.encoding = document.GetTextEncoding().GetCode();
     if (!card.checked)
         return card;
-    do
-    {
+    do {
         CEcardItem item;
         const bool read = document.ReadCurrentItem(item);
         card.items.emplace_back(read, item);
@@ -48,7 +45,7 @@ ReadCard Read(const QByteArray& bytes, const char* root = "ECARD")
     EXPECT_TRUE(document.IsAtEnd());
     return card;
 }
-}
+} // namespace
 
 TEST(EcardText, EightBitBytesStayOneCharacterEach)
 {
@@ -91,8 +88,7 @@ TEST(EcardReader, EncodingFromTheProlog)
         {"encoding=\"ISO-8859-7\"", 1},
         {"encoding=\"UTF-8\"", 3},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const QByteArray bytes = QByteArray("<?xml version=\"1.0\" ") + c.declaration + "?><ECARD>x</ECARD>";
         const ReadCard card = Read(bytes);
         EXPECT_TRUE(card.wellFormed) << c.declaration;
@@ -125,8 +121,7 @@ TEST(EcardReader, CheckMessages)
         {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><TEMPLATE>x</TEMPLATE>", "Root element tag name is invalid\n"},
         {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD/>", "Can't find child element\n"},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const ReadCard card = Read(c.bytes);
         EXPECT_TRUE(card.wellFormed) << c.bytes;
         EXPECT_FALSE(card.checked) << c.bytes;

@@ -8,8 +8,7 @@
 using namespace MessraTest;
 using UserDataReader::EmsObjects;
 
-namespace
-{
+namespace {
 class EmsTranslatorTest : public TranslatorFixture<CMessra>
 {
 protected:
@@ -20,7 +19,7 @@ protected:
         return Source("card.ecd", MessraTest::Card("ECARD", body, encoding));
     }
 };
-}
+} // namespace
 
 TEST_F(EmsTranslatorTest, TextThatFitsOneMessage)
 {
@@ -55,8 +54,7 @@ TEST_F(EmsTranslatorTest, TextOverThreeMessages)
     ASSERT_EQ(run.chunks.size(), 3);
     const int counts[] = {153, 153, 94};
     QByteArray joined;
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         UserDataReader::Concatenation concatenation;
         ASSERT_TRUE(UserDataReader::FindConcatenation(HeaderOf(run.chunks[i]), concatenation));
         EXPECT_EQ(concatenation.reference, 0);
@@ -91,8 +89,7 @@ TEST_F(EmsTranslatorTest, Ucs2CardsWithAndWithoutByteOrderMark)
     QByteArray littleEndian;
     for (const QChar c : card)
         littleEndian += Bytes({c.unicode() & 0xFF, c.unicode() >> 8});
-    for (const QByteArray& bytes : {Bytes({0xFF, 0xFE}) + littleEndian, littleEndian})
-    {
+    for (const QByteArray& bytes : {Bytes({0xFF, 0xFE}) + littleEndian, littleEndian}) {
         const Outcome run = Source("card.ecd", bytes);
         ASSERT_TRUE(run.ok) << run.log.toStdString();
         ASSERT_EQ(run.chunks.size(), 1);
@@ -134,14 +131,13 @@ TEST_F(EmsTranslatorTest, EveryObjectKind)
         {Ie("EMP", "USR", "small.emp"), 0x11, Filled(32, 0x44)},
         {Ie("EMP", "USR", "wide.emp"), 0x12, Bytes({3, 4}) + Filled(12, 0x55)},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const Outcome run = Card(c.entry);
         SCOPED_TRACE(c.entry.toStdString());
         ASSERT_TRUE(run.ok) << run.log.toStdString();
         ASSERT_EQ(run.chunks.size(), 1);
-        const QByteArray expected = QByteArray(1, char(c.data.size() + 3)) + char(c.iei) + char(c.data.size() + 1) +
-                                    char(0) + c.data;
+        const QByteArray expected =
+            QByteArray(1, char(c.data.size() + 3)) + char(c.iei) + char(c.data.size() + 1) + char(0) + c.data;
         EXPECT_EQ(run.chunks[0], expected);
     }
 }
@@ -260,10 +256,9 @@ TEST_F(EmsTranslatorTest, KindsWithoutEmsObjectFail)
     {
         const char* type;
         const char* ref;
-    } cases[] = {{"QBR", "tune.qbr"}, {"PIC", "logo.pic"}, {"ANI", "wave.ani"}, {"SEQ", "song.seq"},
-                 {"VOX", "voice.vox"}};
-    for (const Case& c : cases)
-    {
+    } cases[] = {
+        {"QBR", "tune.qbr"}, {"PIC", "logo.pic"}, {"ANI", "wave.ani"}, {"SEQ", "song.seq"}, {"VOX", "voice.vox"}};
+    for (const Case& c : cases) {
         const Outcome run = Card("Hi" + Ie(c.type, "USR", c.ref));
         EXPECT_FALSE(run.ok) << c.type;
         EXPECT_TRUE(run.chunks.isEmpty()) << c.type;
@@ -280,13 +275,13 @@ TEST_F(EmsTranslatorTest, CardFailures)
     } cases[] = {
         {MessraTest::Card("ECARD", "hi", "UTF-8"), "Text encoding type was not recognized\n"},
         {MessraTest::Card("TEMPLATE", "hi"), "Root element tag name is invalid\n"},
-        {QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD>hi"), "Ecard content is not well-formed !\n"},
+        {QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD>hi"),
+         "Ecard content is not well-formed !\n"},
         // Nested without end: the reader would take minutes over a megabyte of it.
         {MessraTest::Card("ECARD", QByteArray("<a>").repeated(256) + QByteArray("</a>").repeated(256)),
          "Ecard content is nested too deeply !\n"},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const Outcome run = Source("card.ecd", c.card);
         EXPECT_FALSE(run.ok) << c.log;
         EXPECT_TRUE(run.chunks.isEmpty()) << c.log;
@@ -298,10 +293,11 @@ TEST_F(EmsTranslatorTest, UnreadableEntriesAreLoggedAndSkipped)
 {
     const Outcome run = Card("Hi<IE TYPE=\"EMA\" REF=\"1\"/><IMG/><!-- note -->" + Ie("EMA", "PRE", "2"));
     ASSERT_TRUE(run.ok);
-    EXPECT_EQ(run.log, QStringLiteral("Entry skipped: <IE> is neither text nor an IE element with TYPE, STYPE and REF\n"
-                                      "Entry skipped: <IMG> is neither text nor an IE element with TYPE, STYPE and REF\n"
-                                      "Entry skipped: #comment is neither text nor an IE element with TYPE, STYPE and "
-                                      "REF\n"));
+    EXPECT_EQ(run.log,
+              QStringLiteral("Entry skipped: <IE> is neither text nor an IE element with TYPE, STYPE and REF\n"
+                             "Entry skipped: <IMG> is neither text nor an IE element with TYPE, STYPE and REF\n"
+                             "Entry skipped: #comment is neither text nor an IE element with TYPE, STYPE and "
+                             "REF\n"));
     ASSERT_EQ(run.chunks.size(), 1);
     EXPECT_EQ(EmsObjects(HeaderOf(run.chunks[0])).size(), 1u);
 }
@@ -309,21 +305,20 @@ TEST_F(EmsTranslatorTest, UnreadableEntriesAreLoggedAndSkipped)
 TEST_F(EmsTranslatorTest, BadReferencesFailTheCard)
 {
     QDir(folder.Path()).mkdir(QStringLiteral("pictures"));
-    for (const char* ref : {"pictures", "missing.emp"})
-    {
+    for (const char* ref : {"pictures", "missing.emp"}) {
         const Outcome run = Card("Hi" + Ie("EMP", "SML", ref) + Ie("EMA", "PRE", "1"));
         EXPECT_FALSE(run.ok) << ref;
         EXPECT_TRUE(run.chunks.isEmpty()) << ref;
-        EXPECT_EQ(run.log, QStringLiteral("Can't open file: ") + folder.Path() + QLatin1Char('/') +
-                               QString::fromLatin1(ref) + QStringLiteral("\n") + QString::fromLatin1(ref) +
-                               QStringLiteral(" : File is not valid!\n"));
+        EXPECT_EQ(run.log, QStringLiteral("Can't open file: ") + folder.Path() + QLatin1Char('/')
+                               + QString::fromLatin1(ref) + QStringLiteral("\n") + QString::fromLatin1(ref)
+                               + QStringLiteral(" : File is not valid!\n"));
     }
 
     folder.Write("huge.emp", Filled(1001, 1));
     const Outcome huge = Card("Hi" + Ie("EMP", "LRG", "huge.emp") + Ie("EMA", "PRE", "1"));
     EXPECT_FALSE(huge.ok);
-    EXPECT_EQ(huge.log, QStringLiteral("File ") + folder.FilePath(QStringLiteral("huge.emp")) +
-                            QStringLiteral(" too big!\nMax Size = 1000 Bytes\nhuge.emp : File is not valid!\n"));
+    EXPECT_EQ(huge.log, QStringLiteral("File ") + folder.FilePath(QStringLiteral("huge.emp"))
+                            + QStringLiteral(" too big!\nMax Size = 1000 Bytes\nhuge.emp : File is not valid!\n"));
 }
 
 TEST_F(EmsTranslatorTest, OdiParameterFollowsTheProfile)
@@ -361,8 +356,7 @@ TEST_F(EmsTranslatorTest, TruncateParameterFollowsTheDocument)
         {"card.ecd", MessraTest::Card("ECARD", "hi" + Ie("EMA", "PRE", "1")), false},
         {"card.ecd", MessraTest::Card("TEMPLATE", Ie("QBR", "USR", "t.qbr")), false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         truncate->mIsConst = false;
         truncate->mValue = true;
         std::unique_ptr<CDocument> document(translator.Import(c.bytes));

@@ -7,8 +7,7 @@
 
 using namespace MessraTest;
 
-namespace
-{
+namespace {
 struct Built
 {
     bool result = false;
@@ -25,8 +24,8 @@ protected:
                CProfile* profile = nullptr)
     {
         Built built;
-        built.result = built.item.SetContent(QString::fromLatin1(type), QString::fromLatin1(stype), ref,
-                                             folder.Path(), truncate, packets, profile, built.messages, 0);
+        built.result = built.item.SetContent(QString::fromLatin1(type), QString::fromLatin1(stype), ref, folder.Path(),
+                                             truncate, packets, profile, built.messages, 0);
         return built;
     }
     Built MakeFile(const char* type, const char* stype, const QByteArray& content)
@@ -37,7 +36,7 @@ protected:
 
     TempFolder folder;
 };
-}
+} // namespace
 
 TEST_F(MediaItemTest, ClassificationOfEveryEntryKind)
 {
@@ -52,16 +51,15 @@ TEST_F(MediaItemTest, ClassificationOfEveryEntryKind)
     };
     const QByteArray melody = Media::IMelody("c2d2e2");
     const QByteArray picture = Media::PictureBody(16, 16);
-    const QByteArray animation = Media::Animation({Media::PictureBody(8, 8), Media::PictureBody(8, 8),
-                                                   Media::PictureBody(8, 8), Media::PictureBody(8, 8)});
+    const QByteArray animation = Media::Animation(
+        {Media::PictureBody(8, 8), Media::PictureBody(8, 8), Media::PictureBody(8, 8), Media::PictureBody(8, 8)});
     const Case cases[] = {
         {"EMP", "LRG", Filled(128, 1), CSmsItem::LARGE_PICTURE, true, false, false, Filled(128, 1)},
         {"EMP", "SML", Filled(32, 2), CSmsItem::SMALL_PICTURE, true, false, false, Filled(32, 2)},
         {"EMP", "SML", Filled(33, 2), CSmsItem::SMALL_PICTURE, false, false, false, Filled(33, 2)},
         {"EMP", "USR", Bytes({0x04, 0x20}) + Filled(128, 3), CSmsItem::LARGE_PICTURE, true, false, false,
          Filled(128, 3)},
-        {"EMP", "USR", Bytes({0x02, 0x10}) + Filled(32, 4), CSmsItem::SMALL_PICTURE, true, false, false,
-         Filled(32, 4)},
+        {"EMP", "USR", Bytes({0x02, 0x10}) + Filled(32, 4), CSmsItem::SMALL_PICTURE, true, false, false, Filled(32, 4)},
         {"EMA", "LRG", Filled(128, 5), CSmsItem::LARGE_ANIMATION, true, false, false, Filled(128, 5)},
         {"EMA", "SML", Filled(32, 6), CSmsItem::SMALL_ANIMATION, true, false, false, Filled(32, 6)},
         {"EMA", "USR", Filled(32, 7), CSmsItem::SMALL_ANIMATION, true, false, false, Filled(32, 7)},
@@ -71,15 +69,13 @@ TEST_F(MediaItemTest, ClassificationOfEveryEntryKind)
         {"IMY", "USR", Filled(129, 'c'), CSmsItem::IMELODY, false, true, true, Filled(129, 'c')},
         {"SEQ", "X", Filled(500, 8), CSmsItem::POLYPHONIC_SEQUENCE, false, true, false, Filled(500, 8)},
         {"VOX", "USR", Filled(700, 9), CSmsItem::SPEECH_CLIP, false, true, false, Filled(700, 9)},
-        {"QBR", "USR", Media::OneLineMelody(10), CSmsItem::ONE_LINE_MELODY, true, true, true,
-         Media::OneLineMelody(10)},
+        {"QBR", "USR", Media::OneLineMelody(10), CSmsItem::ONE_LINE_MELODY, true, true, true, Media::OneLineMelody(10)},
         {"QBR", "USR", Media::OneLineMelody(100), CSmsItem::ONE_LINE_MELODY, false, true, false,
          Media::OneLineMelody(100)},
         {"PIC", "USR", picture, CSmsItem::PICTURE, true, true, true, picture},
         {"ANI", "ANY", animation, CSmsItem::ANIMATION, true, true, true, animation},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const Built built = MakeFile(c.type, c.stype, c.file);
         SCOPED_TRACE(std::string(c.type) + "/" + c.stype + " size " + std::to_string(c.file.size()));
         EXPECT_TRUE(built.result);
@@ -90,8 +86,8 @@ TEST_F(MediaItemTest, ClassificationOfEveryEntryKind)
         EXPECT_EQ(built.item.IsTddTemplateUsable(), c.tmpl);
         EXPECT_EQ(built.item.GetContent(), c.content);
         const bool checkedFile = QByteArray("SEQ VOX").indexOf(c.type) < 0;
-        EXPECT_EQ(built.messages, checkedFile && !c.ems ? QStringLiteral("media.bin : File is not EMS compatible\n")
-                                                        : QString());
+        EXPECT_EQ(built.messages,
+                  checkedFile && !c.ems ? QStringLiteral("media.bin : File is not EMS compatible\n") : QString());
     }
 }
 
@@ -120,8 +116,7 @@ TEST_F(MediaItemTest, TextAndPredefinedEntries)
         {"EMA", "5", CSmsItem::PREDEFINED_ANIMATION, true, false},
         {"EMA", "6", CSmsItem::PREDEFINED_ANIMATION, false, false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const Built built = Make(c.type, "PRE", QString::fromLatin1(c.ref));
         SCOPED_TRACE(std::string(c.type) + " " + c.ref);
         EXPECT_TRUE(built.result);
@@ -144,8 +139,7 @@ TEST_F(MediaItemTest, UnknownTypesAndSubTypes)
     EXPECT_FALSE(picture.result);
     EXPECT_EQ(picture.messages, QStringLiteral("PIC: unknown media type\n"));
 
-    for (const char* type : {"EMP", "EMA", "IMY"})
-    {
+    for (const char* type : {"EMP", "EMA", "IMY"}) {
         folder.Write("x.bin", Filled(32, 1));
         const Built built = Make(type, "BIG", QStringLiteral("x.bin"));
         EXPECT_FALSE(built.result) << type;
@@ -163,25 +157,23 @@ TEST_F(MediaItemTest, VariablePictures)
         bool ems;
         int widthOctet; // as sent
     } cases[] = {
-        {Bytes({2, 8}) + Filled(16, 1), true, 2},         // width in octets
-        {Bytes({16, 8}) + Filled(16, 1), true, 2},        // 16 pixels: sent as 2 octets
-        {Bytes({72, 14}) + Filled(126, 1), true, 9},      // the largest in pixels
-        {Bytes({12, 8}) + Filled(12, 1), false, 12},      // 12 pixels is no whole octet
-        {Bytes({2, 8}) + Filled(15, 1), false, 2},        // one pixel octet short
-        {Bytes({9, 15}) + Filled(135, 1), false, 9},      // too large
-        {Bytes({34, 16}) + Filled(32, 1), false, 34},     // never taken for 2 octets
-        {Bytes({5}), false, 5},                           // no height
-        {QByteArray(), false, -1},                        // empty
+        {Bytes({2, 8}) + Filled(16, 1), true, 2},     // width in octets
+        {Bytes({16, 8}) + Filled(16, 1), true, 2},    // 16 pixels: sent as 2 octets
+        {Bytes({72, 14}) + Filled(126, 1), true, 9},  // the largest in pixels
+        {Bytes({12, 8}) + Filled(12, 1), false, 12},  // 12 pixels is no whole octet
+        {Bytes({2, 8}) + Filled(15, 1), false, 2},    // one pixel octet short
+        {Bytes({9, 15}) + Filled(135, 1), false, 9},  // too large
+        {Bytes({34, 16}) + Filled(32, 1), false, 34}, // never taken for 2 octets
+        {Bytes({5}), false, 5},                       // no height
+        {QByteArray(), false, -1},                    // empty
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const Built built = MakeFile("EMP", "USR", c.file);
         SCOPED_TRACE(c.file.left(2).toHex().toStdString());
         EXPECT_TRUE(built.result);
         EXPECT_EQ(built.item.GetType(), CSmsItem::VARIABLE_PICTURE);
         EXPECT_EQ(built.item.IsEmsUsable(), c.ems);
-        if (c.widthOctet >= 0)
-        {
+        if (c.widthOctet >= 0) {
             EXPECT_EQ(uchar(built.item.GetContent().at(0)), c.widthOctet);
             EXPECT_EQ(built.item.GetContent().mid(1), c.file.mid(1));
         }
@@ -196,15 +188,14 @@ TEST_F(MediaItemTest, PicturesOfTheMakersFormat)
         bool ems;
     } cases[] = {
         {Media::PictureBody(16, 16), true},
-        {Media::PictureBody(32, 32), true},        // 128 octets: allowed as the large size
-        {Media::PictureBody(72, 14), true},        // 126 octets
-        {Media::PictureBody(72, 15), false},       // 144 octets
-        {Media::PictureBody(16, 16).left(20), false}, // body shorter than its size says
+        {Media::PictureBody(32, 32), true},                       // 128 octets: allowed as the large size
+        {Media::PictureBody(72, 14), true},                       // 126 octets
+        {Media::PictureBody(72, 15), false},                      // 144 octets
+        {Media::PictureBody(16, 16).left(20), false},             // body shorter than its size says
         {Bytes({0x00, 0x01, 0x10, 0x10}) + Filled(64, 0), false}, // grey body
         {Bytes({16}), false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const Built built = MakeFile("PIC", "USR", c.file);
         SCOPED_TRACE(c.file.left(2).toHex().toStdString());
         EXPECT_TRUE(built.result);
@@ -230,8 +221,9 @@ TEST_F(MediaItemTest, AnimationFrameTables)
         bool ems;
     } cases[] = {
         {"four 8x8", four, true},
-        {"four 16x16", Media::Animation({Media::PictureBody(16, 16), Media::PictureBody(16, 16),
-                                         Media::PictureBody(16, 16), Media::PictureBody(16, 16)}),
+        {"four 16x16",
+         Media::Animation({Media::PictureBody(16, 16), Media::PictureBody(16, 16), Media::PictureBody(16, 16),
+                           Media::PictureBody(16, 16)}),
          true},
         {"three", Media::Animation({frame8, frame8, frame8}), false},
         {"five", Media::Animation({frame8, frame8, frame8, frame8, frame8}), false},
@@ -241,8 +233,7 @@ TEST_F(MediaItemTest, AnimationFrameTables)
         {"last frame cut short", four.left(four.size() - 3), false},
         {"one octet", Bytes({4}), false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const Built built = MakeFile("ANI", "USR", c.file);
         EXPECT_TRUE(built.result) << c.name;
         EXPECT_EQ(built.item.IsEmsUsable(), c.ems) << c.name;
@@ -260,21 +251,20 @@ TEST_F(MediaItemTest, MediaSizeLimit)
     EXPECT_FALSE(over.result);
     EXPECT_FALSE(over.item.IsTddSingleUsable());
     const QString path = folder.FilePath(QStringLiteral("over.bin"));
-    EXPECT_EQ(over.messages, QStringLiteral("File ") + path + QStringLiteral(" too big!\nMax Size = 40 Bytes\n") +
-                                 QStringLiteral("over.bin : File is not valid!\n"));
+    EXPECT_EQ(over.messages, QStringLiteral("File ") + path + QStringLiteral(" too big!\nMax Size = 40 Bytes\n")
+                                 + QStringLiteral("over.bin : File is not valid!\n"));
 }
 
 TEST_F(MediaItemTest, ReferencesThatNameNoFile)
 {
     QDir(folder.Path()).mkdir(QStringLiteral("sub"));
-    for (const char* ref : {"sub", "missing.emp"})
-    {
+    for (const char* ref : {"sub", "missing.emp"}) {
         const Built built = Make("EMP", "SML", QString::fromLatin1(ref));
         EXPECT_FALSE(built.result) << ref;
         EXPECT_FALSE(built.item.IsEmsUsable()) << ref;
-        EXPECT_EQ(built.messages, QStringLiteral("Can't open file: ") + folder.Path() + QLatin1Char('/') +
-                                      QString::fromLatin1(ref) + QStringLiteral("\n") + QString::fromLatin1(ref) +
-                                      QStringLiteral(" : File is not valid!\n"));
+        EXPECT_EQ(built.messages, QStringLiteral("Can't open file: ") + folder.Path() + QLatin1Char('/')
+                                      + QString::fromLatin1(ref) + QStringLiteral("\n") + QString::fromLatin1(ref)
+                                      + QStringLiteral(" : File is not valid!\n"));
     }
     // An absolute reference is taken as it stands.
     const QString absolute = folder.Write("abs.emp", Filled(32, 1));
@@ -321,8 +311,8 @@ TEST_F(MediaItemTest, MelodiesAreCutWhenAsked)
     folder.Write("broken.qbr", Bytes({'.', 'Q', 'B', 'R', 9, 0}));
     const Built broken = Make("QBR", "USR", QStringLiteral("broken.qbr"), true, 1, profile.get());
     EXPECT_TRUE(broken.result);
-    EXPECT_EQ(broken.messages, QStringLiteral("bad size in: ") + folder.FilePath(QStringLiteral("broken.qbr")) +
-                                   QStringLiteral("\n"));
+    EXPECT_EQ(broken.messages,
+              QStringLiteral("bad size in: ") + folder.FilePath(QStringLiteral("broken.qbr")) + QStringLiteral("\n"));
 }
 
 TEST(MelodyCut, ZeroOctetsTravelAsAByteTheMelodyLacks)

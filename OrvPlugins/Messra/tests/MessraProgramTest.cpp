@@ -10,8 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 using namespace UserDataReader;
 
 QByteArray ReadAll(const QString& path)
@@ -43,8 +42,7 @@ protected:
                        QStringLiteral("/converter=") + QString::fromLatin1(converter),
                        QStringLiteral("/destination=out"), QStringLiteral("/logfile=run.log"),
                        QStringLiteral(ORV_SOURCE_DIR "/examples/") + QString::fromLatin1(example)});
-        if (!process.waitForFinished(30000))
-        {
+        if (!process.waitForFinished(30000)) {
             process.kill();
             process.waitForFinished(1000);
             return -1;
@@ -95,11 +93,12 @@ TEST_F(MessraProgram, GreetingCardBecomesTwoEmsMessages)
     EXPECT_EQ(objects[1].iei, 0x0D);
     EXPECT_EQ(objects[1].position, 49);
     EXPECT_EQ(objects[1].data, QByteArray(1, '\x01'));
-    const QByteArray text("Happy birthday, L\x05" "a! Dinner at the caf\x05 at eight? See you there.");
+    const QByteArray text("Happy birthday, L\x05"
+                          "a! Dinner at the caf\x05 at eight? See you there.");
     QByteArray septets;
     QString error;
-    ASSERT_TRUE(Septets(ReadAll(Out(QStringLiteral("greeting_0.EMS_SMS"))), first.udhl, int(text.size()), septets,
-                        &error))
+    ASSERT_TRUE(
+        Septets(ReadAll(Out(QStringLiteral("greeting_0.EMS_SMS"))), first.udhl, int(text.size()), septets, &error))
         << error.toStdString();
     EXPECT_EQ(septets, text);
 
@@ -116,15 +115,13 @@ TEST_F(MessraProgram, GreetingCardBecomesTwoEmsMessages)
 
 TEST_F(MessraProgram, PostcardTemplateBecomesTwoTddMessages)
 {
-    for (const char* profile : {"Model B", "Model C"})
-    {
+    for (const char* profile : {"Model B", "Model C"}) {
         SCOPED_TRACE(profile);
         ASSERT_EQ(Translate("tdd_sms", profile, "postcard.ecd"), 0) << Log().constData();
         EXPECT_FALSE(QFile::exists(Out(QStringLiteral("postcard_2.TDD_SMS"))));
 
         QByteArray payload;
-        for (int segment = 1; segment <= 2; ++segment)
-        {
+        for (int segment = 1; segment <= 2; ++segment) {
             const UserData ud = Message(segment == 1 ? "postcard_0.TDD_SMS" : "postcard_1.TDD_SMS");
             ExpectSegment(ud, 2, segment);
             const std::vector<Element> tddElements = ElementsOf(ud, 0x80);

@@ -12,8 +12,7 @@
 #include <initializer_list>
 #include <memory>
 
-namespace MessraTest
-{
+namespace MessraTest {
 using ::Bytes;
 
 inline QByteArray Filled(int count, int value)
@@ -34,10 +33,7 @@ public:
         EXPECT_EQ(file.write(bytes), bytes.size());
         return file.fileName();
     }
-    QString Write(const char* name, const QByteArray& bytes) const
-    {
-        return Write(QString::fromLatin1(name), bytes);
-    }
+    QString Write(const char* name, const QByteArray& bytes) const { return Write(QString::fromLatin1(name), bytes); }
 
 private:
     QTemporaryDir mDir;
@@ -65,16 +61,16 @@ inline std::unique_ptr<CProfile> MakeProfile(const TempFolder& folder, int maxMe
 inline std::unique_ptr<CParameters> LoadAuthoredParameters(const char* fileName)
 {
     auto parameters = std::make_unique<CParameters>();
-    EXPECT_TRUE(parameters->Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/") +
-                                 QString::fromLatin1(fileName)));
+    EXPECT_TRUE(parameters->Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/")
+                                 + QString::fromLatin1(fileName)));
     return parameters;
 }
 
 // An e-card in ISO-8859-1 with the given root and body.
 inline QByteArray Card(const char* root, const QByteArray& body, const char* encoding = "ISO-8859-1")
 {
-    return QByteArray("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?>\n<" + root + ">" + body + "</" + root +
-           ">\n";
+    return QByteArray("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?>\n<" + root + ">" + body + "</" + root
+           + ">\n";
 }
 
 inline QByteArray Ie(const char* type, const char* stype, const QByteArray& ref)
@@ -83,8 +79,7 @@ inline QByteArray Ie(const char* type, const char* stype, const QByteArray& ref)
 }
 
 // Media files of the formats the items read.
-namespace Media
-{
+namespace Media {
 // A monochrome picture body of the maker's format: width, height, columns of bands.
 inline QByteArray PictureBody(int width, int height, int fill = 0x5A)
 {
@@ -97,8 +92,7 @@ inline QByteArray Animation(const std::vector<QByteArray>& bodies)
     const int words = 1 + int(bodies.size());
     QByteArray file = Bytes({words & 0xFF, words >> 8, 0x05, 0xF0});
     int offset = 2 + 2 * words;
-    for (const QByteArray& body : bodies)
-    {
+    for (const QByteArray& body : bodies) {
         file += Bytes({offset & 0xFF, offset >> 8});
         offset += int(body.size());
     }
@@ -119,8 +113,8 @@ inline QByteArray OneLineMelody(int notes)
 
 inline QByteArray IMelody(const QByteArray& notes)
 {
-    return QByteArray("BEGIN:IMELODY\r\nVERSION:1.2\r\nFORMAT:CLASS1.0\r\nBEAT:120\r\nMELODY:") + notes +
-           "\r\nEND:IMELODY\r\n";
+    return QByteArray("BEGIN:IMELODY\r\nVERSION:1.2\r\nFORMAT:CLASS1.0\r\nBEAT:120\r\nMELODY:") + notes
+           + "\r\nEND:IMELODY\r\n";
 }
-}
-}
+} // namespace Media
+} // namespace MessraTest

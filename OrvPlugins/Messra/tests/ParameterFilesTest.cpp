@@ -22,7 +22,11 @@ TEST(ParameterFiles, EveryParameterTheTranslatorsRead)
     CTranslatorTDD tdd;
     const auto tddParameters = LoadAuthoredParameters(tdd.GetParametersFileName().toLatin1().constData());
     EXPECT_EQ(tddParameters->GetParameterMap().size(), 4);
-    struct Flag { const char* name; bool value; };
+    struct Flag
+    {
+        const char* name;
+        bool value;
+    };
     for (const Flag& flag : {Flag{"Copyrighted", false}, Flag{"EncodeName", true}, Flag{"TruncateMelody", false}}) {
         const CBoolParameter* parameter = tddParameters->GetBoolParameter(QString::fromLatin1(flag.name));
         ASSERT_NE(parameter, nullptr) << flag.name;

@@ -1,7 +1,7 @@
 // The built plug-in loaded as the host loads it.
-#include "Plugin/CPluginBase.h"
 #include "Plugin/PluginExports.h"
 #include "LoadedPluginModule.h"
+#include "Plugin/CPluginBase.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -13,8 +13,7 @@ TEST(PluginExports, NameVersionClassesAndDate)
     EXPECT_EQ(info(2), nullptr);
 
     const char* extensions[] = {"EMS_SMS", "TDD_SMS"};
-    for (int i = 0; i < 2; ++i)
-    {
+    for (int i = 0; i < 2; ++i) {
         ASSERT_TRUE(info(i));
         std::unique_ptr<CPluginBase> translator(info(i)->CreateInstance());
         ASSERT_TRUE(translator);

@@ -1,11 +1,11 @@
 // Malformed and awkward input: every check stays inside its bytes, every message ends.
 #include "CEcardDocument.h"
 #include "CSmsComposer.h"
-#include "SmsMediaChecks.h"
 #include "FuzzSeed.h"
-#include "fuzz/MessraFuzzInput.h"
 #include "MessraTestSupport.h"
+#include "SmsMediaChecks.h"
 #include "UserDataReader.h"
+#include "fuzz/MessraFuzzInput.h"
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
@@ -31,8 +31,9 @@ TEST(Robustness, FuzzSeedsRunThroughBothTranslators)
         {"one-line", "qbr", Media::OneLineMelody(5)},
         {"one-line-short", "qbr", Media::OneLineMelody(5).left(7)},
         {"maker-picture", "pic", Media::PictureBody(16, 16)},
-        {"maker-animation", "ani", Media::Animation({Media::PictureBody(8, 8), Media::PictureBody(8, 8),
-                                                     Media::PictureBody(8, 8), Media::PictureBody(8, 8)})},
+        {"maker-animation", "ani",
+         Media::Animation(
+             {Media::PictureBody(8, 8), Media::PictureBody(8, 8), Media::PictureBody(8, 8), Media::PictureBody(8, 8)})},
         {"sequence", "seq", Filled(40, 0x7F)},
         {"speech", "vox", Filled(33, 0x01)},
         {"checks-split", "", Bytes({16, 16}) + Filled(32, 0x0F)},
@@ -41,8 +42,7 @@ TEST(Robustness, FuzzSeedsRunThroughBothTranslators)
         {"checks-empty", "", QByteArray()},
     };
     TempFolder folder;
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QByteArray input = MessraFuzzInput::KindOctet(QString::fromLatin1(c.extension)) + c.bytes;
         SaveSeed(QString::fromLatin1(c.name), input);
@@ -54,8 +54,7 @@ TEST(Robustness, EcardReaderOnRandomBytes)
 {
     QRandomGenerator random(11);
     const QByteArray start("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD>");
-    for (int round = 0; round < 2000; ++round)
-    {
+    for (int round = 0; round < 2000; ++round) {
         QByteArray bytes = round % 2 ? start : QByteArray();
         const int extra = int(random.bounded(60));
         for (int i = 0; i < extra; ++i)
@@ -65,8 +64,7 @@ TEST(Robustness, EcardReaderOnRandomBytes)
         if (!ecard.SetContent(bytes) || !ecard.Check(message))
             continue;
         int guard = 0;
-        do
-        {
+        do {
             CEcardItem item;
             ecard.ReadCurrentItem(item);
         } while (ecard.Next() && ++guard < 1000);
@@ -80,16 +78,15 @@ TEST(Robustness, EscapesAroundObjectsNeverSplitAndNeverLoop)
     // each message ends on a whole character and the export finishes.
     CSourceEncodingType latin1;
     latin1.SetIso8859_1();
-    for (int length = 1; length <= 320; ++length)
-    {
+    for (int length = 1; length <= 320; ++length) {
         CSmsItem lead, object, braces;
         QString messages;
         lead.SetContent(QStringLiteral("TXT"), QString(), QString(length, QLatin1Char('a')), QString(), false, 1,
                         nullptr, messages, 0);
         object.SetContent(QStringLiteral("EMA"), QStringLiteral("PRE"), QStringLiteral("1"), QString(), false, 1,
                           nullptr, messages, 0);
-        braces.SetContent(QStringLiteral("TXT"), QString(), QString(30, QLatin1Char('{')), QString(), false, 1,
-                          nullptr, messages, 0);
+        braces.SetContent(QStringLiteral("TXT"), QString(), QString(30, QLatin1Char('{')), QString(), false, 1, nullptr,
+                          messages, 0);
         CSmsComposer composer;
         composer.SetTextFormat(latin1, CSmsComposer::MODE_EMS);
         composer.AddItem(lead);
@@ -99,8 +96,7 @@ TEST(Robustness, EscapesAroundObjectsNeverSplitAndNeverLoop)
         ASSERT_TRUE(composer.Export(chunks)) << length;
 
         int septetsTotal = 0;
-        for (const QByteArray& chunk : chunks)
-        {
+        for (const QByteArray& chunk : chunks) {
             UserDataReader::UserData ud;
             ASSERT_TRUE(UserDataReader::Parse(chunk, ud)) << length;
             // The septet count of a chunk: the most that fit, less one when the
@@ -108,16 +104,13 @@ TEST(Robustness, EscapesAroundObjectsNeverSplitAndNeverLoop)
             const int startBit = ((ud.udhl + 1) * 8 + 6) / 7 * 7;
             int count = (int(chunk.size()) * 8 - startBit) / 7;
             QByteArray septets;
-            if (!UserDataReader::Septets(chunk, ud.udhl, count, septets))
-            {
+            if (!UserDataReader::Septets(chunk, ud.udhl, count, septets)) {
                 ASSERT_TRUE(UserDataReader::Septets(chunk, ud.udhl, --count, septets)) << length;
             }
             if (!septets.isEmpty() && septets.endsWith('\0') && septets.size() > 1)
                 septets.chop(1); // a padding slot, never an "@" here
-            for (int i = 0; i < septets.size(); ++i)
-            {
-                if (uchar(septets.at(i)) == 0x1B)
-                {
+            for (int i = 0; i < septets.size(); ++i) {
+                if (uchar(septets.at(i)) == 0x1B) {
                     ASSERT_LT(i + 1, septets.size()) << "message ends on an escape, length " << length;
                     ASSERT_EQ(septets.at(i + 1), char(0x28));
                     ++i;

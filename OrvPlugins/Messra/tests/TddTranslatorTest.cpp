@@ -6,8 +6,7 @@
 
 using namespace MessraTest;
 
-namespace
-{
+namespace {
 class TddTranslatorTest : public TranslatorFixture<CTranslatorTDD>
 {
 protected:
@@ -24,8 +23,7 @@ UserDataReader::TddElement TddOf(const QByteArray& chunk)
     const auto found = UserDataReader::ElementsOf(HeaderOf(chunk), 0x80);
     EXPECT_EQ(found.size(), 1u);
     UserDataReader::TddElement tdd;
-    if (!found.empty())
-    {
+    if (!found.empty()) {
         EXPECT_TRUE(UserDataReader::ParseTdd(found[0].data, tdd));
     }
     return tdd;
@@ -35,7 +33,7 @@ QByteArray TextEntry(int septets, char letter)
 {
     return Ie("TXT", "T", QByteArray(septets, letter));
 }
-}
+} // namespace
 
 TEST_F(TddTranslatorTest, OneLineMelodyWithItsName)
 {
@@ -71,8 +69,7 @@ TEST_F(TddTranslatorTest, SpeechClipOverManyMessages)
     ASSERT_TRUE(run.ok) << run.log.toStdString();
     ASSERT_GT(run.chunks.size(), 1);
     QByteArray joined;
-    for (int i = 0; i < run.chunks.size(); ++i)
-    {
+    for (int i = 0; i < run.chunks.size(); ++i) {
         const UserDataReader::UserData ud = HeaderOf(run.chunks[i]);
         UserDataReader::Concatenation concatenation;
         ASSERT_TRUE(UserDataReader::FindConcatenation(ud, concatenation));
@@ -104,13 +101,11 @@ TEST_F(TddTranslatorTest, ContentTypesOfSingleFiles)
         {"e.pic", Media::PictureBody(16, 16), 4},
         {"f.ani", Media::Animation({frame, frame}), 5},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const Outcome run = Source(c.name, c.file);
         ASSERT_TRUE(run.ok) << c.name;
         QByteArray joined;
-        for (const QByteArray& chunk : run.chunks)
-        {
+        for (const QByteArray& chunk : run.chunks) {
             EXPECT_EQ(TddOf(chunk).contentType, c.contentType) << c.name;
             joined += HeaderOf(chunk).body;
         }
@@ -144,9 +139,8 @@ TEST_F(TddTranslatorTest, TemplateByteExact)
     ASSERT_TRUE(run.ok) << run.log.toStdString();
     ASSERT_EQ(run.chunks.size(), 1);
     // TDD element: title "CARD" (4 septets), content type 6, total 15; then the template.
-    EXPECT_EQ(run.chunks[0], Bytes({0x0A, 0x80, 0x08, 0x04, 0xC3, 0xA0, 0x94, 0x08, 0x06, 0x00, 0x0F,
-                                    0x06, 0x00, 0x03, 0x00, 0x61, 0xF1, 0x18, 0x01, 0x01, 0x00, 0x05,
-                                    0x02, 0x01, 0x00, 0x02}));
+    EXPECT_EQ(run.chunks[0], Bytes({0x0A, 0x80, 0x08, 0x04, 0xC3, 0xA0, 0x94, 0x08, 0x06, 0x00, 0x0F, 0x06, 0x00,
+                                    0x03, 0x00, 0x61, 0xF1, 0x18, 0x01, 0x01, 0x00, 0x05, 0x02, 0x01, 0x00, 0x02}));
     bool ucs2 = true;
     std::vector<UserDataReader::TemplateEntry> entries;
     ASSERT_TRUE(UserDataReader::ParseTemplate(HeaderOf(run.chunks[0]).body, ucs2, entries));
@@ -165,8 +159,8 @@ TEST_F(TddTranslatorTest, Ucs2Template)
     ASSERT_TRUE(run.ok) << run.log.toStdString();
     ASSERT_EQ(run.chunks.size(), 1);
     // Title in UCS-2 octets with the UCS-2 bit; template count octet with bit 0.
-    EXPECT_EQ(run.chunks[0], Bytes({0x0E, 0x80, 0x0C, 0x09, 0x43, 0x00, 0x41, 0x00, 0x52, 0x00, 0x44, 0x00, 0x06,
-                                    0x00, 0x08, 0x03, 0x00, 0x04, 0x00, 0x41, 0x00, 0x62, 0x00}));
+    EXPECT_EQ(run.chunks[0], Bytes({0x0E, 0x80, 0x0C, 0x09, 0x43, 0x00, 0x41, 0x00, 0x52, 0x00, 0x44, 0x00,
+                                    0x06, 0x00, 0x08, 0x03, 0x00, 0x04, 0x00, 0x41, 0x00, 0x62, 0x00}));
 }
 
 TEST_F(TddTranslatorTest, TemplateOfTenMessagesAndNotEleven)
@@ -224,8 +218,8 @@ TEST_F(TddTranslatorTest, TemplateFailures)
 
     const Outcome missing = Template("hi" + Ie("PIC", "USR", "nothing.pic"));
     EXPECT_FALSE(missing.ok);
-    EXPECT_EQ(missing.log, QStringLiteral("Can't open file: ") + folder.FilePath(QStringLiteral("nothing.pic")) +
-                               QStringLiteral("\nnothing.pic : File is not valid!\n"));
+    EXPECT_EQ(missing.log, QStringLiteral("Can't open file: ") + folder.FilePath(QStringLiteral("nothing.pic"))
+                               + QStringLiteral("\nnothing.pic : File is not valid!\n"));
 }
 
 TEST_F(TddTranslatorTest, TemplateWithMediaEntries)

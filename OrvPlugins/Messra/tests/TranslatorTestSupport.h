@@ -1,14 +1,13 @@
 #pragma once
 // Runs a translator on a source file the way the host does.
-#include "MessraTestSupport.h"
 #include "Documents/CDocument.h"
+#include "MessraTestSupport.h"
 #include "Plugin/CPluginBase.h"
 #include "UserDataReader.h"
 #include <QFile>
 #include <memory>
 
-namespace MessraTest
-{
+namespace MessraTest {
 struct Outcome
 {
     bool ok = false;
@@ -45,8 +44,7 @@ class TranslatorFixture : public ::testing::Test
 protected:
     TranslatorFixture(int maxMediaSize, const char* parametersFile)
         : mMaxMediaSize(maxMediaSize), mParametersFile(parametersFile)
-    {
-    }
+    {}
     void SetUp() override
     {
         profile = MakeProfile(folder, mMaxMediaSize);
@@ -95,4 +93,4 @@ inline UserDataReader::UserData HeaderOf(const QByteArray& chunk)
     EXPECT_TRUE(UserDataReader::Parse(chunk, ud, &error)) << error.toStdString();
     return ud;
 }
-}
+} // namespace MessraTest

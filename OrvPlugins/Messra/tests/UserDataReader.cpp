@@ -1,9 +1,7 @@
 #include "UserDataReader.h"
 
-namespace UserDataReader
-{
-namespace
-{
+namespace UserDataReader {
+namespace {
 const int USER_DATA_OCTETS = 140;
 
 void Fail(QString* error, const QString& text)
@@ -16,35 +14,30 @@ int Bit(const QByteArray& octets, int bit)
 {
     return (uchar(octets.at(bit / 8)) >> (bit % 8)) & 1;
 }
-}
+} // namespace
 
 bool Parse(const QByteArray& tpud, UserData& out, QString* error)
 {
     out = UserData();
-    if (tpud.isEmpty() || tpud.size() > USER_DATA_OCTETS)
-    {
+    if (tpud.isEmpty() || tpud.size() > USER_DATA_OCTETS) {
         Fail(error, QStringLiteral("user data size %1").arg(tpud.size()));
         return false;
     }
     out.udhl = uchar(tpud.at(0));
-    if (1 + out.udhl > tpud.size())
-    {
+    if (1 + out.udhl > tpud.size()) {
         Fail(error, QStringLiteral("header length %1 past the end").arg(out.udhl));
         return false;
     }
     int at = 1;
-    while (at < 1 + out.udhl)
-    {
-        if (at + 2 > 1 + out.udhl)
-        {
+    while (at < 1 + out.udhl) {
+        if (at + 2 > 1 + out.udhl) {
             Fail(error, QStringLiteral("element header past the header"));
             return false;
         }
         Element element;
         element.iei = uchar(tpud.at(at));
         const int length = uchar(tpud.at(at + 1));
-        if (at + 2 + length > 1 + out.udhl)
-        {
+        if (at + 2 + length > 1 + out.udhl) {
             Fail(error, QStringLiteral("element 0x%1 past the header").arg(element.iei, 0, 16));
             return false;
         }
@@ -63,22 +56,18 @@ bool Septets(const QByteArray& tpud, int udhl, int count, QByteArray& septets, Q
     const int startBit = (headerBits + 6) / 7 * 7; // first septet boundary
     const int endBit = startBit + 7 * count;
     const int octets = (endBit + 7) / 8;
-    if (count == 0 ? tpud.size() != udhl + 1 : tpud.size() != octets)
-    {
+    if (count == 0 ? tpud.size() != udhl + 1 : tpud.size() != octets) {
         Fail(error, QStringLiteral("%1 septets need %2 octets, found %3").arg(count).arg(octets).arg(tpud.size()));
         return false;
     }
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         int value = 0;
         for (int b = 0; b < 7; ++b)
             value |= Bit(tpud, startBit + 7 * i + b) << b;
         septets.append(char(value));
     }
-    for (int bit = endBit; bit < tpud.size() * 8; ++bit)
-    {
-        if (Bit(tpud, bit))
-        {
+    for (int bit = endBit; bit < tpud.size() * 8; ++bit) {
+        if (Bit(tpud, bit)) {
             Fail(error, QStringLiteral("padding bit %1 set").arg(bit));
             return false;
         }
@@ -109,8 +98,7 @@ bool FindConcatenation(const UserData& ud, Concatenation& out)
 std::vector<EmsObject> EmsObjects(const UserData& ud)
 {
     std::vector<EmsObject> objects;
-    for (const Element& element : ud.elements)
-    {
+    for (const Element& element : ud.elements) {
         if (element.iei < 0x0B || element.iei > 0x12 || element.data.isEmpty())
             continue;
         EmsObject object;
@@ -139,8 +127,7 @@ bool ParseTdd(const QByteArray& data, TddElement& out)
 bool ParseTemplate(const QByteArray& bytes, bool& ucs2, std::vector<TemplateEntry>& entries, QString* error)
 {
     entries.clear();
-    if (bytes.isEmpty())
-    {
+    if (bytes.isEmpty()) {
         Fail(error, QStringLiteral("empty template"));
         return false;
     }
@@ -148,10 +135,8 @@ bool ParseTemplate(const QByteArray& bytes, bool& ucs2, std::vector<TemplateEntr
     ucs2 = (countOctet & 1) != 0;
     const int count = countOctet >> 1;
     int at = 1;
-    for (int i = 0; i < count; ++i)
-    {
-        if (at + 3 > bytes.size())
-        {
+    for (int i = 0; i < count; ++i) {
+        if (at + 3 > bytes.size()) {
             Fail(error, QStringLiteral("entry %1 header past the end").arg(i));
             return false;
         }
@@ -159,8 +144,7 @@ bool ParseTemplate(const QByteArray& bytes, bool& ucs2, std::vector<TemplateEntr
         entry.type = uchar(bytes.at(at));
         entry.length = uchar(bytes.at(at + 1)) | (uchar(bytes.at(at + 2)) << 8);
         const int dataOctets = (entry.type == 0 && !ucs2) ? (7 * entry.length + 7) / 8 : entry.length;
-        if (at + 3 + dataOctets > bytes.size())
-        {
+        if (at + 3 + dataOctets > bytes.size()) {
             Fail(error, QStringLiteral("entry %1 data past the end").arg(i));
             return false;
         }
@@ -168,8 +152,7 @@ bool ParseTemplate(const QByteArray& bytes, bool& ucs2, std::vector<TemplateEntr
         entries.push_back(entry);
         at += 3 + dataOctets;
     }
-    if (at != bytes.size())
-    {
+    if (at != bytes.size()) {
         Fail(error, QStringLiteral("%1 octets after the last entry").arg(bytes.size() - at));
         return false;
     }
@@ -181,8 +164,7 @@ QByteArray PackSeptets(const QByteArray& septets)
     QByteArray octets((7 * septets.size() + 7) / 8, '\0');
     for (int i = 0; i < septets.size(); ++i)
         for (int b = 0; b < 7; ++b)
-            if ((uchar(septets.at(i)) >> b) & 1)
-            {
+            if ((uchar(septets.at(i)) >> b) & 1) {
                 const int bit = 7 * i + b;
                 octets[bit / 8] = char(uchar(octets.at(bit / 8)) | (1 << (bit % 8)));
             }
@@ -192,11 +174,9 @@ QByteArray PackSeptets(const QByteArray& septets)
 QByteArray UnpackSeptets(const QByteArray& octets, int count)
 {
     QByteArray septets;
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         int value = 0;
-        for (int b = 0; b < 7; ++b)
-        {
+        for (int b = 0; b < 7; ++b) {
             const int bit = 7 * i + b;
             if (bit / 8 < octets.size())
                 value |= Bit(octets, bit) << b;
@@ -205,4 +185,4 @@ QByteArray UnpackSeptets(const QByteArray& octets, int count)
     }
     return septets;
 }
-}
+} // namespace UserDataReader

@@ -5,8 +5,7 @@
 #include <QString>
 #include <vector>
 
-namespace UserDataReader
-{
+namespace UserDataReader {
 struct Element
 {
     int iei = -1;
@@ -66,12 +65,11 @@ struct TemplateEntry
 };
 // A TDD e-card template: count octet (count x 2, bit 0 for UCS-2), then type,
 // little-endian length and data per entry; GSM 7-bit texts count septets.
-bool ParseTemplate(const QByteArray& bytes, bool& ucs2, std::vector<TemplateEntry>& entries,
-                   QString* error = nullptr);
+bool ParseTemplate(const QByteArray& bytes, bool& ucs2, std::vector<TemplateEntry>& entries, QString* error = nullptr);
 
 // Packs septets least significant bit first with no fill: the form of a text
 // template entry or a title.
 QByteArray PackSeptets(const QByteArray& septets);
 // Unpacks count septets from octets packed with no fill.
 QByteArray UnpackSeptets(const QByteArray& octets, int count);
-}
+} // namespace UserDataReader

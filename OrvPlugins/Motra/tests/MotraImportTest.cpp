@@ -4,12 +4,11 @@
 
 #include "Documents/CDocumentAnimation.h"
 
-#include <gtest/gtest.h>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <memory>
 
-namespace
-{
+namespace {
 class MotraImport : public ImporterTest
 {
 protected:
@@ -43,8 +42,9 @@ protected:
         QStringList parts;
         for (int i = 0; i < animation.GetAnimationFrameCount(); ++i) {
             const CAnimationFrame* frame = animation.GetFrame(i);
-            parts << QStringLiteral("%1@%2").arg(frame->GetImage().pixel(0, 0) & 0xFFFFFF, 6, 16, QLatin1Char('0'))
-                                             .arg(frame->GetDisplayTime());
+            parts << QStringLiteral("%1@%2")
+                         .arg(frame->GetImage().pixel(0, 0) & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+                         .arg(frame->GetDisplayTime());
         }
         return parts.join(QLatin1Char(' ')).toStdString();
     }
@@ -56,24 +56,26 @@ protected:
 
 TEST_F(MotraImport, FramesFromTheDescription)
 {
-    struct Case { const char* name; QByteArray xml; std::string frames; };
+    struct Case
+    {
+        const char* name;
+        QByteArray xml;
+        std::string frames;
+    };
     const QByteArray red = Path("red.png"), blue = Path("blue.bmp");
     const Case cases[] = {
         {"lower-case", "<anim><frame ref='" + red + "' delay='100'/><frame ref='" + blue + "' delay='250'/></anim>",
          "ff0000@100 0000ff@250"},
-        {"upper-wins", "<A><frame ref='" + blue + "' delay='5'/><FRAME REF='" + red + "' DELAY='7'/></A>",
-         "ff0000@7"},
+        {"upper-wins", "<A><frame ref='" + blue + "' delay='5'/><FRAME REF='" + red + "' DELAY='7'/></A>", "ff0000@7"},
         {"delay-carries-over", "<A><FRAME REF='" + red + "' DELAY='200'/><FRAME REF='" + blue + "'/></A>",
          "ff0000@200 0000ff@200"},
         // A frame without "DELAY" switches every later frame to "delay".
-        {"first-without-delay", "<A><FRAME REF='" + red + "'/><FRAME REF='" + blue + "' delay='30'/></A>",
-         "0000ff@30"},
+        {"first-without-delay", "<A><FRAME REF='" + red + "'/><FRAME REF='" + blue + "' delay='30'/></A>", "0000ff@30"},
         {"letters-skip", "<A><FRAME REF='" + red + "' DELAY='slow'/><FRAME REF='" + blue + "' DELAY='9'/></A>",
          "0000ff@9"},
         {"negative-skips", "<A><FRAME REF='" + red + "' DELAY='-40'/><FRAME REF='" + blue + "' DELAY='9'/></A>",
          "0000ff@9"},
-        {"zero-skips", "<A><FRAME REF='" + red + "' DELAY='0'/><FRAME REF='" + blue + "' DELAY='9'/></A>",
-         "0000ff@9"},
+        {"zero-skips", "<A><FRAME REF='" + red + "' DELAY='0'/><FRAME REF='" + blue + "' DELAY='9'/></A>", "0000ff@9"},
         {"ref-then-REF", "<A><FRAME ref='" + red + "' DELAY='10'/><FRAME REF='" + blue + "' DELAY='20'/></A>",
          "ff0000@10"},
         {"empty-path-skips", "<A><FRAME REF='' DELAY='10'/><FRAME REF='" + red + "' DELAY='3'/></A>", "ff0000@3"},
@@ -113,7 +115,11 @@ TEST_F(MotraImport, RelativePathsStartAtTheCurrentFolder)
 TEST_F(MotraImport, RefusedDescriptions)
 {
     const QByteArray red = Path("red.png");
-    struct Case { const char* name; QByteArray xml; };
+    struct Case
+    {
+        const char* name;
+        QByteArray xml;
+    };
     const Case cases[] = {
         {"not-xml", "this is no description"},
         {"empty", QByteArray()},
@@ -121,7 +127,8 @@ TEST_F(MotraImport, RefusedDescriptions)
         {"empty-root", "<A/>"},
         {"nothing-usable", "<A><FRAME REF='" + red + "' DELAY='0'/><FRAME DELAY='5'/></A>"},
         {"delay-name-switched", "<A><FRAME REF='" + red + "'/><FRAME REF='" + red + "' DELAY='30'/></A>"},
-        {"missing-picture", "<A><FRAME REF='" + red + "' DELAY='10'/><FRAME REF='" + Path("none.png") + "' DELAY='10'/></A>"},
+        {"missing-picture",
+         "<A><FRAME REF='" + red + "' DELAY='10'/><FRAME REF='" + Path("none.png") + "' DELAY='10'/></A>"},
         {"folder", "<A><FRAME REF='" + m_Folder.path().toUtf8() + "' DELAY='10'/></A>"},
         {"device", "<A><FRAME REF='/dev/zero' DELAY='10'/></A>"},
         {"not-a-picture", "<A><FRAME REF='" + QByteArray(ORV_SOURCE_DIR "/CMakeLists.txt") + "' DELAY='10'/></A>"},
@@ -151,7 +158,7 @@ TEST_F(MotraImport, DeeplyNestedFilesAreRefused)
 TEST_F(MotraImport, EveryTruncationImportsOrRefusesCleanly)
 {
     const QByteArray xml = "<?xml version='1.0'?><A><FRAME REF='" + Path("red.png") + "' DELAY='12'/><FRAME REF='"
-                         + Path("blue.bmp") + "' DELAY='34'/></A>";
+                           + Path("blue.bmp") + "' DELAY='34'/></A>";
     for (qsizetype length = 0; length <= xml.size(); ++length) {
         auto animation = Import(xml.left(length));
         if (length < xml.size()) {

@@ -7,8 +7,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace
-{
+namespace {
 QImage Filled(QImage::Format format, QRgb colour, QSize size = QSize(5, 3))
 {
     QImage image(size, format);
@@ -17,19 +16,26 @@ QImage Filled(QImage::Format format, QRgb colour, QSize size = QSize(5, 3))
 }
 
 class NivraImport : public ImporterTest
-{
-};
+{};
 } // namespace
 
 TEST_F(NivraImport, PicturesComeOutInTheConvertersFormats)
 {
-    struct Case { const char* name; QByteArray bytes; QImage::Format format; QRgb corner; };
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        QImage::Format format;
+        QRgb corner;
+    };
     const Case cases[] = {
         {"rgb", EncodePicture(Filled(QImage::Format_RGB32, qRgb(1, 2, 3)), "PNG"), QImage::Format_RGB32, qRgb(1, 2, 3)},
         {"alpha", EncodePicture(Filled(QImage::Format_ARGB32, qRgba(10, 20, 30, 128)), "PNG"), QImage::Format_ARGB32,
          qRgba(10, 20, 30, 128)},
-        {"grey", EncodePicture(Filled(QImage::Format_Grayscale8, qRgb(7, 7, 7)), "PNG"), QImage::Format_Indexed8, qRgb(7, 7, 7)},
-        {"deep", EncodePicture(Filled(QImage::Format_RGBX64, qRgb(255, 0, 255)), "PNG"), QImage::Format_RGB32, qRgb(255, 0, 255)},
+        {"grey", EncodePicture(Filled(QImage::Format_Grayscale8, qRgb(7, 7, 7)), "PNG"), QImage::Format_Indexed8,
+         qRgb(7, 7, 7)},
+        {"deep", EncodePicture(Filled(QImage::Format_RGBX64, qRgb(255, 0, 255)), "PNG"), QImage::Format_RGB32,
+         qRgb(255, 0, 255)},
         {"bmp", EncodePicture(Filled(QImage::Format_RGB32, qRgb(9, 8, 7)), "BMP"), QImage::Format_RGB32, qRgb(9, 8, 7)},
     };
     for (const Case& c : cases) {

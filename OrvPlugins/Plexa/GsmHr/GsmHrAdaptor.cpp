@@ -10,20 +10,27 @@
 
 namespace {
 
-constexpr int kSpeechMessageLength = 9;     // header, 7 payload words, flag word
-constexpr int kSilentMessageLength = 2;     // header and flag word
+constexpr int kSpeechMessageLength = 9; // header, 7 payload words, flag word
+constexpr int kSilentMessageLength = 2; // header and flag word
 constexpr int kTafPeriod = 12;
 
-enum SidClass { SidSpeech = 0, SidInvalid = 1, SidValid = 2 };
+enum SidClass
+{
+    SidSpeech = 0,
+    SidInvalid = 1,
+    SidValid = 2
+};
 
-struct EncoderRun {
+struct EncoderRun
+{
     GsmHrEncoder codec;
     int tafCounter = 1;
     int dtxState = 1;
     bool dtx = false;
 };
 
-struct DecoderRun {
+struct DecoderRun
+{
     GsmHrDecoder codec;
     bool previousHoming = true;
 };
@@ -130,8 +137,8 @@ int GsmHrDecodeFrame(VoxFrame& frame)
     int16_t in[GsmHrDecoder::kInputs] = {};
     // A message without its 7 payload words, or of another vocoder, has no
     // frame to unpack: it is taken as a bad one.
-    const bool usable = !VoxFlags::Bfi(frame.flags) && VoxMessageLength(frame) >= kSpeechMessageLength &&
-                        VoxFlags::VocoderId(frame.flags) == VocoderGsmHr;
+    const bool usable = !VoxFlags::Bfi(frame.flags) && VoxMessageLength(frame) >= kSpeechMessageLength
+                        && VoxFlags::VocoderId(frame.flags) == VocoderGsmHr;
     if (usable)
         GsmHrUnpackFrame(&frame.words[1], in);
     in[18] = usable ? 0 : 1;

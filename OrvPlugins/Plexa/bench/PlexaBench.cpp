@@ -29,12 +29,10 @@ void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 void BM_LibraryEncode122(benchmark::State& state)
 {
     const Samples& input = TenSeconds();
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         void* encoder = Encoder_Interface_init(1);
         unsigned char frame[32];
-        for (size_t at = 0; at + 160 <= input.size(); at += 160)
-        {
+        for (size_t at = 0; at + 160 <= input.size(); at += 160) {
             short speech[160];
             std::memcpy(speech, input.data() + at, sizeof(speech));
             benchmark::DoNotOptimize(Encoder_Interface_Encode(encoder, MR122, speech, frame, 0));
@@ -52,8 +50,7 @@ void BM_EncodeVox122(benchmark::State& state)
     const QByteArray header = PcmHeader();
     CMemFile in;
     Fill(in, SampleBytes(input));
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CMemFile out;
         in.Rewind();
         if (!EncodeVox(reinterpret_cast<const unsigned char*>(header.constData()), in, out,
@@ -70,8 +67,7 @@ void BM_LibraryDecode122(benchmark::State& state)
     std::vector<std::vector<unsigned char>> frames;
     void* encoder = Encoder_Interface_init(1);
     const Samples& input = TenSeconds();
-    for (size_t at = 0; at + 160 <= input.size(); at += 160)
-    {
+    for (size_t at = 0; at + 160 <= input.size(); at += 160) {
         short speech[160];
         std::memcpy(speech, input.data() + at, sizeof(speech));
         std::vector<unsigned char> frame(32, 0);
@@ -79,12 +75,10 @@ void BM_LibraryDecode122(benchmark::State& state)
         frames.push_back(frame);
     }
     Encoder_Interface_exit(encoder);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         void* decoder = Decoder_Interface_init();
         short out[160];
-        for (const std::vector<unsigned char>& frame : frames)
-        {
+        for (const std::vector<unsigned char>& frame : frames) {
             Decoder_Interface_Decode(decoder, frame.data(), out, 0);
             benchmark::DoNotOptimize(out[0]);
         }
@@ -101,8 +95,7 @@ void BM_DecodeVox122(benchmark::State& state)
     const QByteArray vox = Encode(TenSeconds(), "gsm_amr_122", false).vox;
     CMemFile in;
     Fill(in, vox);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CMemFile out;
         in.Rewind();
         if (!DecodeVox(in, out, false))
@@ -124,8 +117,8 @@ void BM_MinuteFromCommandLine(benchmark::State& state)
         samples[i] = speech[i * 8000 / 22050];
     const QByteArray bytes = SampleBytes(samples);
     QFile file(source);
-    if (!file.open(QIODevice::WriteOnly) || file.write(PcmHeader(22050, 16, 1, 1, uint32_t(bytes.size())) + bytes) < 0)
-    {
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(PcmHeader(22050, 16, 1, 1, uint32_t(bytes.size())) + bytes) < 0) {
         state.SkipWithError("cannot write the WAV file");
         return;
     }
@@ -135,16 +128,15 @@ void BM_MinuteFromCommandLine(benchmark::State& state)
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     const QStringList arguments = {QStringLiteral("/profile=Model C"), QStringLiteral("/converter=vox"),
                                    QStringLiteral("/destination=") + dir.path(), QStringLiteral("/preview"), source};
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(dir.path());
         QElapsedTimer timer;
         timer.start();
         process.start(QStringLiteral(ORV_PROGRAM_FILE), arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        {
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
+            || process.exitCode() != 0) {
             state.SkipWithError("the program did not convert the file");
             return;
         }

@@ -70,8 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const Setup setup;
     if (size < 1)
         return 0;
-    switch (data[0] % 3)
-    {
+    switch (data[0] % 3) {
     case 0:
         Decode(data + 1, size - 1, false);
         break;

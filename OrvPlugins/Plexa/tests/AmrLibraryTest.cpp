@@ -15,10 +15,10 @@
 
 // The library's own tables, reachable only by linking its static archive.
 extern "C" {
-extern const short reorderBits_MR475[], reorderBits_MR515[], reorderBits_MR59[], reorderBits_MR67[],
-    reorderBits_MR74[], reorderBits_MR795[], reorderBits_MR102[], reorderBits_MR122[];
-extern const short bitno_MR475[], bitno_MR515[], bitno_MR59[], bitno_MR67[], bitno_MR74[], bitno_MR795[],
-    bitno_MR102[], bitno_MR122[], bitno_MRDTX[];
+extern const short reorderBits_MR475[], reorderBits_MR515[], reorderBits_MR59[], reorderBits_MR67[], reorderBits_MR74[],
+    reorderBits_MR795[], reorderBits_MR102[], reorderBits_MR122[];
+extern const short bitno_MR475[], bitno_MR515[], bitno_MR59[], bitno_MR67[], bitno_MR74[], bitno_MR795[], bitno_MR102[],
+    bitno_MR122[], bitno_MRDTX[];
 extern const short prmno[];
 extern const short numOfBits[];
 }
@@ -26,7 +26,7 @@ extern const short numOfBits[];
 using namespace PlexaTest;
 
 namespace {
-const short* const kLibrarySort[8] = {reorderBits_MR475, reorderBits_MR515, reorderBits_MR59, reorderBits_MR67,
+const short* const kLibrarySort[8] = {reorderBits_MR475, reorderBits_MR515, reorderBits_MR59,  reorderBits_MR67,
                                       reorderBits_MR74,  reorderBits_MR795, reorderBits_MR102, reorderBits_MR122};
 const short* const kLibraryWidths[9] = {bitno_MR475, bitno_MR515, bitno_MR59,  bitno_MR67, bitno_MR74,
                                         bitno_MR795, bitno_MR102, bitno_MR122, bitno_MRDTX};
@@ -50,8 +50,7 @@ std::vector<Frame> LibraryEncode(const Samples& samples, int mode, bool dtx)
 {
     void* encoder = Encoder_Interface_init(dtx ? 1 : 0);
     std::vector<Frame> frames;
-    for (size_t at = 0; at + 160 <= samples.size(); at += 160)
-    {
+    for (size_t at = 0; at + 160 <= samples.size(); at += 160) {
         short speech[160];
         std::memcpy(speech, samples.data() + at, sizeof(speech));
         Frame frame(32, 0);
@@ -66,8 +65,7 @@ Samples LibraryDecode(std::vector<Frame> frames)
 {
     void* decoder = Decoder_Interface_init();
     Samples samples;
-    for (Frame& frame : frames)
-    {
+    for (Frame& frame : frames) {
         // A SID_UPDATE message carries only its first 32 bits.
         if (FrameType(frame) == 8 && StorageBit(frame, 35))
             frame[5] &= 0x1F;
@@ -92,8 +90,7 @@ std::vector<uint8_t> PayloadBits(const Words& message, int count)
 TEST(AmrTables, EqualTheLibraryTablesEntryByEntry)
 {
     int total = 0;
-    for (int mode = 0; mode < 8; ++mode)
-    {
+    for (int mode = 0; mode < 8; ++mode) {
         const PlexaAmr::AmrModeTable& table = PlexaAmr::ModeTable(mode);
         ASSERT_EQ(table.bits, numOfBits[mode]) << mode;
         ASSERT_EQ(table.parameters, prmno[mode]) << mode;
@@ -113,8 +110,7 @@ TEST(AmrTables, EqualTheLibraryTablesEntryByEntry)
 
 TEST(AmrTables, FreshLibraryEncoderAnswersAnEncoderHomingFrameWithOurDecoderHomingFrame)
 {
-    for (int mode = 0; mode < 8; ++mode)
-    {
+    for (int mode = 0; mode < 8; ++mode) {
         const Frame frame = LibraryEncode(Constant(160, 0x0008), mode, false).at(0);
         ASSERT_EQ(FrameType(frame), mode);
         const PlexaAmr::AmrModeTable& table = PlexaAmr::ModeTable(mode);
@@ -148,8 +144,7 @@ TEST_P(AmrAgainstLibrary, WithoutDtxEveryMessageResortedIsTheLibraryFrame)
     const std::vector<Frame> frames = LibraryEncode(Input(), mode, false);
     ASSERT_EQ(messages.size(), frames.size());
     const PlexaAmr::AmrModeTable& table = PlexaAmr::ModeTable(mode);
-    for (size_t f = 0; f < frames.size(); ++f)
-    {
+    for (size_t f = 0; f < frames.size(); ++f) {
         ASSERT_EQ(FrameType(frames[f]), mode);
         ASSERT_EQ(messages[f].size(), size_t(table.payloadWords + 1)) << f;
         ASSERT_EQ(RxOf(messages[f]), PlexaAmr::RX_SPEECH_GOOD) << f;
@@ -170,25 +165,19 @@ TEST_P(AmrAgainstLibrary, WithDtxTheFrameTypesFollowTheLibraryAndTheSidSchedule)
     ASSERT_EQ(messages.size(), frames.size());
     int sidFirsts = 0;
     long lastSidFirst = -1; // -1: speech since
-    for (size_t f = 0; f < frames.size(); ++f)
-    {
+    for (size_t f = 0; f < frames.size(); ++f) {
         const Words& message = messages[f];
         const int type = FrameType(frames[f]);
         const int rx = RxOf(message);
-        if (type < 8)
-        {
+        if (type < 8) {
             ASSERT_EQ(rx, PlexaAmr::RX_SPEECH_GOOD) << f;
             lastSidFirst = -1;
-        }
-        else if (type == 8 && !StorageBit(frames[f], 35))
-        {
+        } else if (type == 8 && !StorageBit(frames[f], 35)) {
             ASSERT_EQ(rx, PlexaAmr::RX_SID_FIRST) << f;
             ASSERT_EQ(message.size(), 2u) << f;
             ++sidFirsts;
             lastSidFirst = long(f);
-        }
-        else if (type == 8)
-        {
+        } else if (type == 8) {
             ASSERT_EQ(rx, PlexaAmr::RX_SID_UPDATE) << f;
             ASSERT_EQ(message.size(), 4u) << f;
             EXPECT_EQ(message[3] & 0x1F, 0) << f;
@@ -197,13 +186,10 @@ TEST_P(AmrAgainstLibrary, WithDtxTheFrameTypesFollowTheLibraryAndTheSidSchedule)
                 ASSERT_EQ(bits[size_t(i)], StorageBit(frames[f], i)) << "frame " << f << " bit " << i;
             // The first update three frames after SID_FIRST, then every eighth.
             const long since = long(f) - lastSidFirst;
-            if (lastSidFirst >= 0)
-            {
+            if (lastSidFirst >= 0) {
                 EXPECT_TRUE(since >= 3 && (since - 3) % 8 == 0) << f << " " << since;
             }
-        }
-        else
-        {
+        } else {
             ASSERT_EQ(type, 15) << f;
             ASSERT_EQ(rx, PlexaAmr::RX_NO_DATA) << f;
             ASSERT_EQ(message.size(), 2u) << f;
@@ -216,8 +202,7 @@ TEST_P(AmrAgainstLibrary, PreviewEqualsTheLibraryDecodingItsOwnFrames)
 {
     const int mode = GetParam();
     LogScope log;
-    for (bool dtx : {false, true})
-    {
+    for (bool dtx : {false, true}) {
         const EncodeResult ours = Encode(Input(), kModeNames[mode], !dtx);
         ASSERT_TRUE(ours.ok);
         const DecodeResult preview = Decode(ours.vox);

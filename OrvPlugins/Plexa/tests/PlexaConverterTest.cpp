@@ -49,8 +49,8 @@ struct Converter
     explicit Converter(const char* model = "Model_C")
     {
         parametersLoaded = parameters.Load(SourcePath("data/app/Plugins/Parameters/VoxParameters.xml"));
-        profileLoaded = profile.Load(SourcePath("data/app/Profiles/") + QString::fromLatin1(model) +
-                                     QStringLiteral(".xml"));
+        profileLoaded =
+            profile.Load(SourcePath("data/app/Profiles/") + QString::fromLatin1(model) + QStringLiteral(".xml"));
         plexa.SetParameters(&parameters);
         plexa.SetProfile(&profile);
     }
@@ -114,8 +114,8 @@ TEST_F(PlexaConverter, ParameterFileDeclaresTheVocodersInTableOrder)
 
 TEST_F(PlexaConverter, PhoneTakesClipsOnlyWithVoxCompatible)
 {
-    for (const auto& model : {std::make_pair("Model_A", 0), std::make_pair("Model_B", 1), std::make_pair("Model_C", 1)})
-    {
+    for (const auto& model :
+         {std::make_pair("Model_A", 0), std::make_pair("Model_B", 1), std::make_pair("Model_C", 1)}) {
         Converter c(model.first);
         ASSERT_TRUE(c.profileLoaded);
         EXPECT_EQ(c.plexa.IsCompatibleWithProfile(&c.profile), model.second) << model.first;
@@ -212,8 +212,7 @@ TEST_F(PlexaConverter, FailuresLeaveNeitherChunkNorPreview)
         {"gsm_fr", Constant(1000, 100), "id_vocoder_not_implemented"},
         {"gsm_efr", Constant(1000, 100), "id_vocoder_not_implemented"},
     };
-    for (const Case& k : cases)
-    {
+    for (const Case& k : cases) {
         Converter c;
         c.Set("gsm_amr_122");
         std::unique_ptr<CDocumentWave> first = Wave(Constant(400, 100));
@@ -308,6 +307,7 @@ TEST_F(PlexaConverter, DebugFilesHoldTheClipThePreviewAndTheTrace)
     c.Run(wave.get());
     EXPECT_FALSE(c.converted);
     EXPECT_FALSE(QFile::exists(debug + QStringLiteral("/out.vox")));
-    EXPECT_TRUE(ReadFile(debug + QStringLiteral("/TraceVox.txt")).contains(LogLine("id_vocoder_not_implemented").toLatin1()));
+    EXPECT_TRUE(
+        ReadFile(debug + QStringLiteral("/TraceVox.txt")).contains(LogLine("id_vocoder_not_implemented").toLatin1()));
     EXPECT_TRUE(QFile::exists(debug + QStringLiteral("/notes.txt")));
 }

@@ -18,16 +18,16 @@ TEST(PlexaFuzzSeeds, WrittenForEveryRoad)
     const QByteArray foreign = homing + BytesOf({0x0591, 1, 2, 3, 4, 0x0190, 0x0290, 0xE2E0});
     const Samples sound(second.begin(), second.begin() + 4000);
     const QByteArray wav = PcmHeader(8000, 16, 1, 1, 8000) + SampleBytes(sound);
-    const QByteArray wav22 = PcmHeader(22050, 16, 1, 1, 4410) + SampleBytes(Samples(sound.begin(), sound.begin() + 2205));
+    const QByteArray wav22 =
+        PcmHeader(22050, 16, 1, 1, 4410) + SampleBytes(Samples(sound.begin(), sound.begin() + 2205));
     const std::vector<std::pair<const char*, QByteArray>> seeds = {
-        {"decode-speech", '\0' + speech}, {"decode-475", '\0' + small}, {"decode-homing", '\0' + homing},
+        {"decode-speech", '\0' + speech},  {"decode-475", '\0' + small},   {"decode-homing", '\0' + homing},
         {"trace-foreign", '\1' + foreign}, {"trace-speech", '\1' + small}, {"wav-8000", '\2' + wav},
         {"wav-22050", '\2' + wav22},
     };
     const QString folder = QStringLiteral(ORV_CORPUS_DIR);
     ASSERT_TRUE(QDir().mkpath(folder));
-    for (const auto& seed : seeds)
-    {
+    for (const auto& seed : seeds) {
         ASSERT_LE(seed.second.size(), 65536) << seed.first;
         QFile file(folder + QLatin1Char('/') + QString::fromLatin1(seed.first));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << seed.first;

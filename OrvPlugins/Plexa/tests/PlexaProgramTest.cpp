@@ -49,8 +49,7 @@ quint32 ResampledSamples(const QByteArray& file)
 std::vector<int> MessageLengths(const QByteArray& vox)
 {
     std::vector<int> lengths;
-    for (int at = 4; at + 1 < vox.size();)
-    {
+    for (int at = 4; at + 1 < vox.size();) {
         const int length = quint8(vox.at(at + 1));
         if (length == 0)
             break;
@@ -68,17 +67,16 @@ protected:
         ASSERT_TRUE(m_Scratch.isValid());
         m_Work = m_Scratch.path();
         ASSERT_TRUE(QDir().mkpath(m_Work + QStringLiteral("/out")));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/examples/hello.wav"),
-                                m_Work + QStringLiteral("/hello.wav")));
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/examples/hello.wav"), m_Work + QStringLiteral("/hello.wav")));
     }
 
     int Convert(const QString& source, const QString& profile, const QStringList& extra = {})
     {
-        return RunProgramIn(m_Work,
-                            QStringList({QStringLiteral("/profile=") + profile, QStringLiteral("/converter=vox"),
-                                         QStringLiteral("/destination=out"), QStringLiteral("/preview"),
-                                         QStringLiteral("/logfile=run.log")})
-                                + extra + QStringList({source}));
+        return RunProgramIn(m_Work, QStringList({QStringLiteral("/profile=") + profile,
+                                                 QStringLiteral("/converter=vox"), QStringLiteral("/destination=out"),
+                                                 QStringLiteral("/preview"), QStringLiteral("/logfile=run.log")})
+                                        + extra + QStringList({source}));
     }
 
     QString Out(const char* name) const { return m_Work + QStringLiteral("/out/") + QString::fromLatin1(name); }
@@ -117,12 +115,14 @@ TEST_F(PlexaProgram, SpokenExampleBecomesAnAmr122ClipWithItsPreview)
 
 TEST_F(PlexaProgram, HalfRatePhoneTakesAnAmrModeFromItsParameterFile)
 {
-    QByteArray parameters = ReadFileBytes(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
+    QByteArray parameters =
+        ReadFileBytes(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
     parameters.replace("VALUE=\"gsm_amr_122\"", "VALUE=\"gsm_amr_475\"");
-    parameters.replace("\"EncodeNoDTX\" TYPE=\"Boolean\" VALUE=\"false\"", "\"EncodeNoDTX\" TYPE=\"Boolean\" VALUE=\"true\"");
+    parameters.replace("\"EncodeNoDTX\" TYPE=\"Boolean\" VALUE=\"false\"",
+                       "\"EncodeNoDTX\" TYPE=\"Boolean\" VALUE=\"true\"");
     ASSERT_TRUE(WriteFileBytes(m_Work + QStringLiteral("/amr475.xml"), parameters));
-    ASSERT_EQ(Convert(QStringLiteral("hello.wav"), QStringLiteral("Model B"), {QStringLiteral("/parameter=amr475.xml")}),
-              0)
+    ASSERT_EQ(
+        Convert(QStringLiteral("hello.wav"), QStringLiteral("Model B"), {QStringLiteral("/parameter=amr475.xml")}), 0)
         << Log().constData();
     const std::vector<int> lengths = MessageLengths(ReadFileBytes(Out("hello.VOX")));
     ASSERT_FALSE(lengths.empty());
@@ -138,14 +138,11 @@ TEST_F(PlexaProgram, BadInputFailsWithAMessageAndNoFile)
         QByteArray bytes;
         const char* profile;
     } cases[] = {
-        {"deep.wav", Wav(8000, 24, 1, 8000), "Model C"},
-        {"float.wav", Wav(8000, 32, 3, 8000), "Model C"},
-        {"odd.wav", Wav(12000, 16, 1, 8000), "Model C"},
-        {"short.wav", Wav(8000, 16, 1, 159), "Model C"},
+        {"deep.wav", Wav(8000, 24, 1, 8000), "Model C"}, {"float.wav", Wav(8000, 32, 3, 8000), "Model C"},
+        {"odd.wav", Wav(12000, 16, 1, 8000), "Model C"}, {"short.wav", Wav(8000, 16, 1, 159), "Model C"},
         {"hello.wav", QByteArray(), "Model A"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         const QString name = QString::fromLatin1(c.name);
         if (!c.bytes.isEmpty())
             ASSERT_TRUE(WriteFileBytes(m_Work + QLatin1Char('/') + name, c.bytes));

@@ -52,8 +52,7 @@ inline Samples SpeechLike(int seconds, unsigned seed = 1)
     Samples samples(size_t(seconds) * rate);
     uint32_t noise = seed;
     double phase = 0.0;
-    for (size_t i = 0; i < samples.size(); ++i)
-    {
+    for (size_t i = 0; i < samples.size(); ++i) {
         noise = noise * 1664525u + 1013904223u;
         const double t = double(i) / rate;
         const double cycle = std::fmod(t, 1.3);
@@ -61,8 +60,7 @@ inline Samples SpeechLike(int seconds, unsigned seed = 1)
         const double pitch = 110.0 + 40.0 * std::sin(2.0 * M_PI * 0.8 * t);
         phase += 2.0 * M_PI * pitch / rate;
         double value = (int32_t(noise >> 16) - 32768) / 32768.0 * 30.0;
-        if (voiced)
-        {
+        if (voiced) {
             const double envelope = std::sin(M_PI * cycle / 0.7);
             double voice = 0.0;
             for (int h = 1; h <= 8; ++h)
@@ -95,8 +93,7 @@ inline QByteArray PcmHeader(uint32_t rate = 8000, uint16_t bits = 16, uint16_t c
 inline QByteArray SampleBytes(const Samples& samples)
 {
     QByteArray bytes(int(samples.size() * 2), '\0');
-    for (size_t i = 0; i < samples.size(); ++i)
-    {
+    for (size_t i = 0; i < samples.size(); ++i) {
         bytes[int(2 * i)] = char(uint16_t(samples[i]) & 0xFF);
         bytes[int(2 * i + 1)] = char(uint16_t(samples[i]) >> 8);
     }
@@ -114,8 +111,7 @@ inline Words WordsOf(const QByteArray& bytes, int from = 0)
 inline QByteArray BytesOf(const Words& words)
 {
     QByteArray bytes;
-    for (uint16_t word : words)
-    {
+    for (uint16_t word : words) {
         bytes.append(char(word & 0xFF));
         bytes.append(char(word >> 8));
     }
@@ -197,8 +193,7 @@ inline Messages MessagesOf(const QByteArray& vox)
 {
     Messages messages;
     const Words words = WordsOf(vox, 4);
-    for (size_t at = 0; at < words.size();)
-    {
+    for (size_t at = 0; at < words.size();) {
         const size_t length = words[at] >> 8;
         if (length == 0 || at + length > words.size())
             break;

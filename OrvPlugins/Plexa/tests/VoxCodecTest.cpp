@@ -40,8 +40,7 @@ Samples LibraryDecode(std::initializer_list<std::vector<uint8_t>> frames)
 {
     void* decoder = Decoder_Interface_init();
     Samples samples;
-    for (std::vector<uint8_t> frame : frames)
-    {
+    for (std::vector<uint8_t> frame : frames) {
         frame.resize(32);
         short out[160];
         Decoder_Interface_Decode(decoder, frame.data(), out, 0);
@@ -56,7 +55,8 @@ TEST_F(VoxCodec, EncoderHomingFrameGivesTheStartOfTheDecoderHomingFrame)
 {
     EXPECT_EQ(Encode(Constant(160, 8), "gsm_amr_122", true).vox, VoxFile(kHoming122));
     EXPECT_EQ(Encode(Constant(160, 8), "gsm_amr_475", true).vox, VoxFile(kHoming475));
-    EXPECT_EQ(Encode(Constant(480, 8), "gsm_amr_122", false).vox, VoxFile(Concat({kHoming122, kHoming122, kHoming122})));
+    EXPECT_EQ(Encode(Constant(480, 8), "gsm_amr_122", false).vox,
+              VoxFile(Concat({kHoming122, kHoming122, kHoming122})));
 }
 
 TEST_F(VoxCodec, EncoderStartsAfreshAfterAHomingFrame)
@@ -65,8 +65,7 @@ TEST_F(VoxCodec, EncoderStartsAfreshAfterAHomingFrame)
     Samples input = speech;
     input.insert(input.begin(), 160, 8);
     for (const char* vocoder : {"gsm_amr_475", "gsm_amr_795", "gsm_amr_122"})
-        for (bool noDtx : {true, false})
-        {
+        for (bool noDtx : {true, false}) {
             const Messages afterHoming = MessagesOf(Encode(input, vocoder, noDtx).vox);
             const Messages fresh = MessagesOf(Encode(speech, vocoder, noDtx).vox);
             ASSERT_EQ(afterHoming.size(), fresh.size() + 1);
@@ -76,8 +75,7 @@ TEST_F(VoxCodec, EncoderStartsAfreshAfterAHomingFrame)
 
 TEST_F(VoxCodec, HomingFramesDecodeToTheHomingSampleFromTheFirst)
 {
-    for (const Words& homing : {kHoming122, kHoming475})
-    {
+    for (const Words& homing : {kHoming122, kHoming475}) {
         const DecodeResult decoded = Decode(VoxFile(Concat({homing, homing, homing})));
         ASSERT_TRUE(decoded.ok);
         EXPECT_EQ(decoded.samples, Constant(480, 8));
@@ -107,16 +105,20 @@ TEST_F(VoxCodec, DecodedWaveHasOneFrameOfSamplesPerMessage)
 {
     const Samples input = SpeechLike(1);
     const Words bad = {0x1190, 0x1234, 0x5678, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x8F00};
-    for (bool noDtx : {true, false})
-    {
+    for (bool noDtx : {true, false}) {
         const QByteArray vox = Encode(input, "gsm_amr_122", noDtx).vox + BytesOf(bad) + BytesOf({0x0591, 1, 2, 3, 4});
         const DecodeResult decoded = Decode(vox);
         ASSERT_TRUE(decoded.ok);
         const int n = 51;
         ASSERT_EQ(decoded.wav.size(), 44 + 320 * n);
-        EXPECT_EQ(WordsOf(decoded.wav.left(44)),
-                  (Words{0x4952, 0x4646, uint16_t(36 + 320 * n), 0, 0x4157, 0x4556, 0x6D66, 0x2074, 16, 0, 1, 1,
-                         8000, 0, 16000, 0, 2, 16, 0x6164, 0x6174, uint16_t(320 * n), 0}));
+        EXPECT_EQ(WordsOf(decoded.wav.left(44)), (Words{0x4952, 0x4646, uint16_t(36 + 320 * n),
+                                                        0,      0x4157, 0x4556,
+                                                        0x6D66, 0x2074, 16,
+                                                        0,      1,      1,
+                                                        8000,   0,      16000,
+                                                        0,      2,      16,
+                                                        0x6164, 0x6174, uint16_t(320 * n),
+                                                        0}));
     }
 }
 
@@ -140,8 +142,7 @@ TEST_F(VoxCodec, ShortOrForeignMessagesDecodeAsLostFrames)
         {{0x1190, 0x1234, 0x5678, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x0200}, "a half-rate frame"},
         {{0x1190, 0x1234, 0x5678, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x0060}, "gsm_fr, speech bad"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         const DecodeResult decoded = Decode(vox + BytesOf(c.first));
         ASSERT_TRUE(decoded.ok) << c.second;
         EXPECT_EQ(decoded.samples, withLost) << c.second;
@@ -170,8 +171,7 @@ TEST_F(VoxCodec, DecoderRefusals)
         {QByteArrayLiteral("RIFF") + BytesOf(kHoming122), "id_not_proper_vox_file"},
         {VoxFile(Concat({{0x0290, 0x0100}, kHoming122})), "id_vocoder_not_implemented"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         LogScope log;
         EXPECT_FALSE(Decode(c.first).ok) << c.second;
         EXPECT_EQ(log.Detailed(), LogLine(c.second)) << c.second;
@@ -192,8 +192,7 @@ TEST_F(VoxCodec, EncoderRefusalsWriteNothing)
         {PcmHeader(), "gsm_fr", "id_vocoder_not_implemented"},
         {PcmHeader(), "gsm_efr", "id_vocoder_not_implemented"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         LogScope log;
         const EncodeResult result = Encode(input, std::get<1>(c), true, std::get<0>(c));
         EXPECT_FALSE(result.ok) << std::get<2>(c);

@@ -61,8 +61,7 @@ TEST(VoxMagic, WrittenAndChecked)
     WriteVoxMagic(file);
     EXPECT_EQ(Contents(file), QByteArrayLiteral(".VOX"));
     for (const QByteArray& bytes : {QByteArrayLiteral(".VOX"), QByteArrayLiteral(".VO"), QByteArrayLiteral(".vox"),
-                                    QByteArrayLiteral("RIFF"), QByteArray()})
-    {
+                                    QByteArrayLiteral("RIFF"), QByteArray()}) {
         CMemFile input;
         Fill(input, bytes);
         EXPECT_EQ(CheckVoxMagic(input), bytes == ".VOX") << bytes.constData();
@@ -86,8 +85,7 @@ TEST(VoxMessageWriter, ComposesTheFlagWord)
 
 TEST(VoxMessageWriter, RefusesMessagesWithoutAFlagWord)
 {
-    for (uint16_t header : {uint16_t(0x0090), uint16_t(0x0190), uint16_t(0x1390)})
-    {
+    for (uint16_t header : {uint16_t(0x0090), uint16_t(0x0190), uint16_t(0x1390)}) {
         VoxFrame frame = FrameWith({header}, 0);
         CMemFile file;
         EXPECT_FALSE(WriteVoxMessage(file, frame)) << header;
@@ -116,8 +114,7 @@ TEST(VoxMessageReader, SkipsForeignAndOversizedMessagesByTheirLength)
         {oversized, "L = 19"},
         {{0x0190}, "DATA_PLAY of one word"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         Words file = c.first;
         file.insert(file.end(), {0x0290, 0x0FE0});
         const std::vector<Read> reads = ReadAll(file);
@@ -146,8 +143,7 @@ TEST(VoxMessage, AmrFrameKeepsItsBitsAndFlagsThroughWriteAndRead)
     VoxFrame frame;
     frame.words[0] = VoxHeader(17);
     uint32_t seed = 7;
-    for (int i = 1; i <= 15; ++i)
-    {
+    for (int i = 1; i <= 15; ++i) {
         seed = seed * 1103515245u + 12345u;
         frame.words[i] = uint16_t(seed >> 16);
     }
@@ -186,10 +182,12 @@ TEST(VoxBits, ValuesMostSignificantFirst)
         int n;
         std::vector<uint8_t> bits;
     } cases[] = {
-        {0x5, 3, {1, 0, 1}}, {0x5, 5, {0, 0, 1, 0, 1}}, {0x1FF, 9, {1, 1, 1, 1, 1, 1, 1, 1, 1}}, {0xF3, 4, {0, 0, 1, 1}},
+        {0x5, 3, {1, 0, 1}},
+        {0x5, 5, {0, 0, 1, 0, 1}},
+        {0x1FF, 9, {1, 1, 1, 1, 1, 1, 1, 1, 1}},
+        {0xF3, 4, {0, 0, 1, 1}},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         std::vector<uint8_t> bits(size_t(c.n));
         ValueToBits(c.value, c.n, bits.data());
         EXPECT_EQ(bits, c.bits) << c.value;
@@ -200,10 +198,9 @@ TEST(VoxBits, ValuesMostSignificantFirst)
 TEST(VoxVocoderTable, NamesAndIds)
 {
     const std::vector<std::pair<const char*, int>> cases = {
-        {"gsm_fr", 0},       {"gsm_efr", 1},      {"gsm_hr", 2},       {"gsm_amr_475", 8},
-        {"gsm_amr_515", 9},  {"gsm_amr_59", 10},  {"gsm_amr_67", 11},  {"gsm_amr_74", 12},
-        {"gsm_amr_795", 13}, {"gsm_amr_102", 14}, {"gsm_amr_122", 15}, {"GSM_AMR_122", -1},
-        {"", -1},            {"gsm_amr", -1},     {" gsm_hr", -1},
+        {"gsm_fr", 0},       {"gsm_efr", 1},      {"gsm_hr", 2},      {"gsm_amr_475", 8},  {"gsm_amr_515", 9},
+        {"gsm_amr_59", 10},  {"gsm_amr_67", 11},  {"gsm_amr_74", 12}, {"gsm_amr_795", 13}, {"gsm_amr_102", 14},
+        {"gsm_amr_122", 15}, {"GSM_AMR_122", -1}, {"", -1},           {"gsm_amr", -1},     {" gsm_hr", -1},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FindVocoder(QString::fromLatin1(c.first)), c.second) << c.first;

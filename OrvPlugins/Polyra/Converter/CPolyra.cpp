@@ -6,8 +6,8 @@
 #include "Melody/CDocumentMidi.h"
 #include "Melody/CMidiInstrumentUsage.h"
 #include "Parameters/CParameters.h"
-#include "Parameters/ParameterRead.h"
 #include "Parameters/CProfile.h"
+#include "Parameters/ParameterRead.h"
 #include "Util/Assert.h"
 
 #include <QCoreApplication>
@@ -19,8 +19,7 @@ const char* const kClassName = "CPolyra";
 CPolyra::CPolyra()
     : m_DebugFolder({QStringLiteral("Trace.txt"), QStringLiteral("Format0.mid"), QStringLiteral("Dest.mid"),
                      QStringLiteral("Out.seq"), QStringLiteral("Preview.wav")})
-{
-}
+{}
 
 int CPolyra::IsCompatibleWithProfile(CProfile* profile)
 {
@@ -30,9 +29,7 @@ int CPolyra::IsCompatibleWithProfile(CProfile* profile)
     return ParameterRead::Bool(profile, "MISCCompatible", false) ? 1 : 0;
 }
 
-void CPolyra::FilterParametersWithProfile(CParameters*, CProfile*, int)
-{
-}
+void CPolyra::FilterParametersWithProfile(CParameters*, CProfile*, int) {}
 
 void CPolyra::FilterParametersWithDocument(CParameters* parameters, CDocument* document)
 {
@@ -43,8 +40,7 @@ void CPolyra::FilterParametersWithDocument(CParameters* parameters, CDocument* d
     if (!isMidi || !parameters)
         return;
     const CMidiInstrumentUsage* usage = static_cast<CDocumentMidi*>(document)->GetInstrumentUsage();
-    for (int key = 0; key < Polyra::ClassCount; ++key)
-    {
+    for (int key = 0; key < Polyra::ClassCount; ++key) {
         CBoolParameter* keep = parameters->GetBoolParameter(QStringLiteral("Keep%1").arg(key));
         if (!keep)
             continue;
@@ -113,8 +109,7 @@ int CPolyra::Cancel()
 
 void CPolyra::ReportProgress(const char* text, int value, int mode)
 {
-    switch (mode)
-    {
+    switch (mode) {
     case 1:
         m_nProgressPhase = PhaseAnalysis;
         return;
@@ -137,8 +132,7 @@ void CPolyra::ReportProgress(const char* text, int value, int mode)
 
 bool CPolyra::HasKeptInstrument() const
 {
-    for (int key = 0; key < Polyra::ClassCount; ++key)
-    {
+    for (int key = 0; key < Polyra::ClassCount; ++key) {
         const CBoolParameter* keep = mpCurrentParameters->GetBoolParameter(QStringLiteral("Keep%1").arg(key));
         if (keep && !keep->mIsConst && keep->mValue)
             return true;

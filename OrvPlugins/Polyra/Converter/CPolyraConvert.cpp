@@ -51,20 +51,17 @@ bool CPolyra::Convert(CDocument* document)
 {
     if (!document)
         return false;
-    if (document->GetDocType() != CDocument::MIDI)
-    {
+    if (document->GetDocType() != CDocument::MIDI) {
         LogMessage("id_document_not_compatible");
         return false;
     }
     ASSERT(mpCurrentParameters);
     ASSERT(mpProfile);
-    if (!mpCurrentParameters || !mpProfile)
-    {
+    if (!mpCurrentParameters || !mpProfile) {
         LogMessage("id_no_parameters_or_profile");
         return false;
     }
-    if (!HasKeptInstrument())
-    {
+    if (!HasKeptInstrument()) {
         LogMessage("id_at_least_one_instrument_must_be_selected");
         return false;
     }
@@ -84,14 +81,12 @@ bool CPolyra::Convert(CDocument* document)
     PolyraResults results;
     const PolyraOutcome outcome =
         Polyra::RunPipeline(profile, parameters, files, results, &mConversionLog, this, bassMute);
-    if (outcome == PolyraOutcome::Done)
-    {
+    if (outcome == PolyraOutcome::Done) {
         mRawDataList.append(BytesOf(sequence));
         // A preview the host did not take over is the converter's to free.
         delete mpPreviewDocument;
         mpPreviewDocument = PreviewOf(wave);
-    }
-    else if (outcome == PolyraOutcome::NoClassKept)
+    } else if (outcome == PolyraOutcome::NoClassKept)
         LogMessage("id_not_a_valid_midi_file");
     if (!bassMute)
         WriteDebugFiles(BytesOf(format0), BytesOf(dest), BytesOf(sequence), BytesOf(wave));

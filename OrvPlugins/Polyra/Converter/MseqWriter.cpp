@@ -81,18 +81,14 @@ bool MseqWriter::FlushDelay()
     const uint64_t delay = mPendingDelay;
     if (delay == 0)
         return true;
-    if (delay <= FieldMax)
-    {
+    if (delay <= FieldMax) {
         if (!Write16(TrackNote, uint16_t((delay << FieldShift) | CmdDelay)))
             return false;
-    }
-    else
-    {
+    } else {
         const uint64_t pairs = (delay + MaxExtendedDelay - 1) / MaxExtendedDelay;
         if (!HasRoom(TrackNote, pairs * 4))
             return false;
-        for (uint64_t left = delay; left > 0;)
-        {
+        for (uint64_t left = delay; left > 0;) {
             const uint64_t part = std::min(left, MaxExtendedDelay);
             Put16(TrackNote, uint16_t(((part & FieldMax) << FieldShift) | CmdExtDelay));
             Put16(TrackNote, uint16_t(part >> 11));
@@ -111,16 +107,14 @@ bool MseqWriter::WriteNote(int channel, int pitch, unsigned velocity, uint64_t d
     if (!HasRoom(TrackNote, commands * 4))
         return false;
     unsigned written = velocity >> 1;
-    if (velocity >= 128)
-    {
+    if (velocity >= 128) {
         written = VelocityMask;
         if (trace)
             trace->Line(PolyraTrace::UserLine, "\nUSAGER : velocite > 127 (DATA INCOHERENTE), reduite a 63\n");
     }
-    const uint16_t first = uint16_t(((pitch & PitchMask) << PitchShift) | ((channel & ChannelMask) << ChannelShift)
-                                    | CmdNote);
-    for (uint64_t left = duration; left > 0;)
-    {
+    const uint16_t first =
+        uint16_t(((pitch & PitchMask) << PitchShift) | ((channel & ChannelMask) << ChannelShift) | CmdNote);
+    for (uint64_t left = duration; left > 0;) {
         const uint64_t part = std::min<uint64_t>(left, DurationMax);
         Put16(TrackNote, first);
         Put16(TrackNote, uint16_t((part << DurationShift) | (written & VelocityMask)));
@@ -131,9 +125,9 @@ bool MseqWriter::WriteNote(int channel, int pitch, unsigned velocity, uint64_t d
 
 bool MseqWriter::WriteInstrument(int channel, int instrumentClass, int ambiance)
 {
-    return Write16(TrackNote, uint16_t(((instrumentClass & ClassMask) << ClassShift)
-                                       | ((ambiance & AmbianceMask) << AmbianceShift)
-                                       | ((channel & ChannelMask) << ChannelShift) | CmdInstrument));
+    return Write16(TrackNote,
+                   uint16_t(((instrumentClass & ClassMask) << ClassShift) | ((ambiance & AmbianceMask) << AmbianceShift)
+                            | ((channel & ChannelMask) << ChannelShift) | CmdInstrument));
 }
 
 bool MseqWriter::WriteVolume(int channel, int volume)
@@ -193,15 +187,33 @@ bool MseqWriter::WriteFile(CMemFile& out, uint32_t atb, int booster, int equaliz
 {
     const uint32_t words = GetTracksSize() / 2 + FixedWordCount;
     const uint8_t flags = uint8_t(SoundFlagsBase | uint8_t((booster - 1) * 8) | uint8_t(equalizer & 0xFF));
-    const uint8_t header[HeaderSize] = {'.', 'S', 'E', 'Q', HeaderVersionByte,
-                                        uint8_t(words), uint8_t(words >> 8), uint8_t(words >> 16),
-                                        0, 0, 0x1C, 0, 0, 0, 0x1C, 0, 0, 0,
-                                        uint8_t(atb), uint8_t(atb >> 8), uint8_t(atb >> 16),
-                                        flags, uint8_t(mTrackCount), 0xFF};
+    const uint8_t header[HeaderSize] = {'.',
+                                        'S',
+                                        'E',
+                                        'Q',
+                                        HeaderVersionByte,
+                                        uint8_t(words),
+                                        uint8_t(words >> 8),
+                                        uint8_t(words >> 16),
+                                        0,
+                                        0,
+                                        0x1C,
+                                        0,
+                                        0,
+                                        0,
+                                        0x1C,
+                                        0,
+                                        0,
+                                        0,
+                                        uint8_t(atb),
+                                        uint8_t(atb >> 8),
+                                        uint8_t(atb >> 16),
+                                        flags,
+                                        uint8_t(mTrackCount),
+                                        0xFF};
     if (out.Seek(0, 0) != 0 || out.Write(header, 1, HeaderSize) != HeaderSize)
         return false;
-    for (int track = 0; track < mTrackCount && track < MaxTrackCount; ++track)
-    {
+    for (int track = 0; track < mTrackCount && track < MaxTrackCount; ++track) {
         const uint32_t length = mOpen[track] ? uint32_t(mLength[track]) : 0;
         if (length && out.Write(mBuffers[track].data(), 1, length) != length)
             return false;

@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace PolyraStages
-{
+namespace PolyraStages {
 namespace {
 bool IsNote(const PolyraCommand& command)
 {
@@ -16,8 +15,7 @@ bool IsNote(const PolyraCommand& command)
 
 void AddLoads(PolyraWorkspace& ws, PolyraNoteCell& cell, int c)
 {
-    for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-    {
+    for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
         cell.load[kind] = ws.profile.loads[kind].perClass[c];
         ws.totals[kind] += cell.load[kind];
     }
@@ -40,11 +38,9 @@ void Sound(PolyraNoteCell& cell)
 // Erases the next NOTE OFF of the channel and pitch from index on.
 void EraseNoteOff(PolyraWorkspace& ws, size_t from, int channel, int pitch)
 {
-    for (size_t i = from; i < ws.commands.size(); ++i)
-    {
+    for (size_t i = from; i < ws.commands.size(); ++i) {
         const PolyraCommand& command = ws.commands[i];
-        if (command.type == CmdNoteOff && command.channel == channel && (command.data[0] & 0x7F) == pitch)
-        {
+        if (command.type == CmdNoteOff && command.channel == channel && (command.data[0] & 0x7F) == pitch) {
             ws.Erase(int(i));
             return;
         }
@@ -67,24 +63,23 @@ void RemovePhantoms(PolyraWorkspace& ws)
             cell = Open();
     std::vector<int32_t> phantoms;
     uint64_t now = 0;
-    for (size_t i = 0; i < ws.commands.size(); ++i)
-    {
+    for (size_t i = 0; i < ws.commands.size(); ++i) {
         const PolyraCommand& command = ws.commands[i];
         now += command.delta;
         if (!IsNote(command))
             continue;
         const int pitch = command.data[0] & 0x7F;
         Open& cell = open[command.channel][pitch];
-        if (command.type == CmdNoteOn)
-        {
+        if (command.type == CmdNoteOn) {
             cell.index = int32_t(i);
             cell.at = now;
             continue;
         }
-        if (cell.index >= 0 && cell.at == now)
-        {
-            ws.trace->Line(PolyraTrace::Detail, "la note %X (canal %u) n'a pas de dur\xe9" "e\n", pitch,
-                           unsigned(command.channel));
+        if (cell.index >= 0 && cell.at == now) {
+            ws.trace->Line(PolyraTrace::Detail,
+                           "la note %X (canal %u) n'a pas de dur\xe9"
+                           "e\n",
+                           pitch, unsigned(command.channel));
             phantoms.push_back(cell.index);
             phantoms.push_back(int32_t(i));
         }
@@ -102,15 +97,12 @@ int ChooseVictim(const PolyraWorkspace& ws, int* victimPitch)
 {
     int victim = -1;
     int victimPriority = -1;
-    for (int channel = 0; channel < 16; ++channel)
-    {
-        for (int pitch = 0; pitch < 128; ++pitch)
-        {
+    for (int channel = 0; channel < 16; ++channel) {
+        for (int pitch = 0; pitch < 128; ++pitch) {
             if (!ws.grid[channel][pitch].sounding)
                 continue;
             const int priority = ws.parameters.priority[ws.channelClass[channel]];
-            if (priority > victimPriority)
-            {
+            if (priority > victimPriority) {
                 victim = channel;
                 victimPriority = priority;
                 *victimPitch = pitch;
@@ -128,18 +120,15 @@ int CutVictim(PolyraWorkspace& ws, size_t overload, int channel, int pitch)
 {
     const int c = ws.channelClass[channel];
     float remaining = ws.releaseTicks[c];
-    for (size_t k = overload + 1; k-- > 0;)
-    {
+    for (size_t k = overload + 1; k-- > 0;) {
         const PolyraCommand& command = ws.commands[k];
-        if (command.type == CmdNoteOn && command.channel == channel && (command.data[0] & 0x7F) == pitch)
-        {
+        if (command.type == CmdNoteOn && command.channel == channel && (command.data[0] & 0x7F) == pitch) {
             ws.Erase(int(k));
             EraseNoteOff(ws, k + 1, channel, pitch);
             return int(overload);
         }
         remaining -= float(command.delta);
-        if (remaining <= 0)
-        {
+        if (remaining <= 0) {
             PolyraCommand off;
             off.type = CmdNoteOff;
             off.status = uint8_t(0x80 | channel);
@@ -161,13 +150,11 @@ void ComputePeakLoads(PolyraWorkspace& ws, float* peaks)
     ws.trace->Line(PolyraTrace::StageLine, "*** Charges crete :\n");
     ws.ClearGrid();
     ws.ResetChannels();
-    for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-    {
+    for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
         ws.totals[kind] = ws.profile.loads[kind].current;
         peaks[kind] = ws.profile.loads[kind].globalMaximum;
     }
-    for (const PolyraCommand& command : ws.commands)
-    {
+    for (const PolyraCommand& command : ws.commands) {
         ws.RunReleases(command.delta, ws.totals, nullptr);
         if (!command.IsActive() || command.type == CmdSyncTag)
             continue;
@@ -175,13 +162,11 @@ void ComputePeakLoads(PolyraWorkspace& ws, float* peaks)
         if (!IsNote(command))
             continue;
         PolyraNoteCell& cell = ws.grid[command.channel][command.data[0] & 0x7F];
-        if (command.type == CmdNoteOff)
-        {
+        if (command.type == CmdNoteOff) {
             ws.StartRelease(command.channel, command.data[0] & 0x7F);
             continue;
         }
-        if (!cell.sounding)
-        {
+        if (!cell.sounding) {
             AddLoads(ws, cell, ws.ClassOf(command.channel));
             for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
                 peaks[kind] = std::max(peaks[kind], ws.totals[kind]);
@@ -195,8 +180,7 @@ void ComputePeakLoads(PolyraWorkspace& ws, float* peaks)
 bool RemoveOverloads(PolyraWorkspace& ws)
 {
     ws.trace->Line(PolyraTrace::StageLine, "*** Reduction des surcharges globales (suppression de notes) :\n");
-    for (unsigned pass = 1;; ++pass)
-    {
+    for (unsigned pass = 1;; ++pass) {
         RemovePhantoms(ws);
         ws.ClearGrid();
         ws.ResetChannels();
@@ -205,8 +189,7 @@ bool RemoveOverloads(PolyraWorkspace& ws)
         // Time already run for the next command: its delta after a replay, or
         // the delta an erased command passed on to it.
         uint64_t credit = 0;
-        for (size_t i = 0; i < ws.commands.size(); ++i)
-        {
+        for (size_t i = 0; i < ws.commands.size(); ++i) {
             const PolyraCommand& command = ws.commands[i];
             ws.RunReleases(uint32_t(command.delta - std::min<uint64_t>(credit, command.delta)), ws.totals, nullptr);
             credit = 0;
@@ -218,8 +201,7 @@ bool RemoveOverloads(PolyraWorkspace& ws)
             const int channel = command.channel;
             const int pitch = command.data[0] & 0x7F;
             PolyraNoteCell& cell = ws.grid[channel][pitch];
-            if (command.type == CmdNoteOff)
-            {
+            if (command.type == CmdNoteOff) {
                 ws.StartRelease(channel, pitch);
                 continue;
             }
@@ -231,8 +213,7 @@ bool RemoveOverloads(PolyraWorkspace& ws)
             for (int kind = 0; kind < Polyra::LoadKinds && overKind < 0; ++kind)
                 if (ws.totals[kind] > ws.maxima[kind])
                     overKind = kind;
-            if (overKind < 0)
-            {
+            if (overKind < 0) {
                 Sound(cell);
                 continue;
             }
@@ -242,8 +223,7 @@ bool RemoveOverloads(PolyraWorkspace& ws)
             TakeLoads(ws, cell);
             int victimPitch = 0;
             const int victim = ChooseVictim(ws, &victimPitch);
-            if (victim < 0)
-            {
+            if (victim < 0) {
                 // Nothing else sounds: this note alone is over the budget.
                 credit = command.delta;
                 ws.Erase(int(i));
@@ -251,8 +231,7 @@ bool RemoveOverloads(PolyraWorkspace& ws)
                 continue;
             }
             const int restart = CutVictim(ws, i, victim, victimPitch);
-            if (restart < 0)
-            {
+            if (restart < 0) {
                 ws.trace->Line(PolyraTrace::UserLine, "\n\nUSER : MIDI file too large (too much MIDI commands) - "
                                                       "converter memory limit exceed\n");
                 return ws.Fail(ErrWorkingSpace);
@@ -269,8 +248,7 @@ bool RemoveOverloads(PolyraWorkspace& ws)
     unsigned long total = 0;
     for (unsigned long count : ws.overloads)
         total += count;
-    if (total && !ws.trace->IsBassMute())
-    {
+    if (total && !ws.trace->IsBassMute()) {
         ws.trace->Line(PolyraTrace::UserLine, "\nUSER : Statistics on overload dispatching :\n");
         for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
             ws.trace->Line(PolyraTrace::UserLine, "\t%s : %lu (%u %%)\n", Polyra::LoadNames[kind], ws.overloads[kind],

@@ -7,8 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace PolyraStages
-{
+namespace PolyraStages {
 namespace {
 const qint64 kMaxLine = 200;
 // Far beyond any piece, yet clear of overflow when deltas are added to it.
@@ -38,8 +37,7 @@ bool InsertTag(PolyraWorkspace& ws, uint64_t target, uint64_t window, uint64_t* 
 {
     uint64_t sum = 0;
     size_t k = 0;
-    for (; k < ws.commands.size(); ++k)
-    {
+    for (; k < ws.commands.size(); ++k) {
         if (sum + ws.commands[k].delta > target)
             break;
         sum += ws.commands[k].delta;
@@ -48,8 +46,7 @@ bool InsertTag(PolyraWorkspace& ws, uint64_t target, uint64_t window, uint64_t* 
     uint64_t tagDelta = remainder <= window ? 0 : remainder;
     if (k < ws.commands.size())
         ws.commands[k].delta -= uint32_t(tagDelta);
-    else
-    {
+    else {
         tagDelta = std::min<uint64_t>(tagDelta, 0xFFFFFFFFu);
         ws.endDelta = uint32_t(ws.endDelta > tagDelta ? ws.endDelta - tagDelta : 0);
     }
@@ -67,8 +64,7 @@ bool InsertTag(PolyraWorkspace& ws, uint64_t target, uint64_t window, uint64_t* 
 
 bool InsertMedia(PolyraWorkspace& ws, QIODevice* script)
 {
-    if (!script)
-    {
+    if (!script) {
         ws.trace->Line(PolyraTrace::UserLine, "\tpas de fichier .EMI d'insertion de media externes\n");
         return true;
     }
@@ -79,8 +75,7 @@ bool InsertMedia(PolyraWorkspace& ws, QIODevice* script)
     ws.trace->Line(PolyraTrace::UserLine, "\tTscript (mS)\tTexact (mS)\tTYPE\tCONTENU/N\xb0\n");
     uint64_t window = 0;
     unsigned inserted = 0;
-    while (!script->atEnd())
-    {
+    while (!script->atEnd()) {
         QByteArray line = script->readLine(kMaxLine + 1);
         if (line.endsWith('\n'))
             line.chop(1);
@@ -96,20 +91,17 @@ bool InsertMedia(PolyraWorkspace& ws, QIODevice* script)
         const QByteArray type = line.mid(firstTab + 1, secondTab - firstTab - 1);
         const QByteArray content = line.mid(secondTab + 1);
         const uint64_t ticks = SecondsToTicks(ws, seconds);
-        if (type == "QTZ")
-        {
+        if (type == "QTZ") {
             window = ticks;
             continue;
         }
         const int track = type == "PIC" ? Mseq::TrackPicture : type == "TXT" ? Mseq::TrackText : -1;
-        if (track < 0)
-        {
+        if (track < 0) {
             ws.trace->Line(PolyraTrace::UserLine, "USAGER : Commande EMI inconnue => ignoree\n");
             continue;
         }
         uint64_t exact = 0;
-        if (!InsertTag(ws, ticks, window, &exact))
-        {
+        if (!InsertTag(ws, ticks, window, &exact)) {
             ws.trace->Line(PolyraTrace::UserLine,
                            "\n\nUSER : MIDI file too large (too much MIDI commands) - converter memory limit exceed\n");
             return ws.Fail(ErrWorkingSpace);

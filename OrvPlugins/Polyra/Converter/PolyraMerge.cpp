@@ -11,8 +11,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace PolyraStages
-{
+namespace PolyraStages {
 namespace {
 const int kMaxTracks = 256;
 const uint32_t kDefaultEndDelta = 350;
@@ -45,8 +44,7 @@ void AppendU32(QByteArray& out, uint32_t value)
 void NextDue(TrackCursor& track)
 {
     uint64_t delta = 0;
-    if (track.at >= track.size || !ReadVarLen(track.data, track.size, track.at, 4, delta))
-    {
+    if (track.at >= track.size || !ReadVarLen(track.data, track.size, track.at, 4, delta)) {
         track.ended = true;
         return;
     }
@@ -58,8 +56,7 @@ void NextDue(TrackCursor& track)
 bool ReadVarLen(const uint8_t* data, uint32_t size, uint32_t& at, int maxBytes, uint64_t& value)
 {
     value = 0;
-    for (int count = 0; count < maxBytes; ++count)
-    {
+    for (int count = 0; count < maxBytes; ++count) {
         if (at >= size)
             return false;
         const uint8_t byte = data[at++];
@@ -74,8 +71,7 @@ void AppendVarLen(QByteArray& out, uint64_t value)
 {
     uint8_t groups[10];
     int count = 0;
-    do
-    {
+    do {
         groups[count++] = uint8_t(value & 0x7F);
         value >>= 7;
     } while (value && count < 10);
@@ -97,14 +93,12 @@ bool MergeToFormat0(PolyraWorkspace& ws, const uint8_t* source, uint32_t size, C
 
     std::vector<TrackCursor> tracks;
     uint64_t at = 8 + uint64_t(std::max<uint32_t>(headerLength, 6));
-    while (int(tracks.size()) < trackCount && at + 8 <= size)
-    {
+    while (int(tracks.size()) < trackCount && at + 8 <= size) {
         const uint8_t* chunk = source + at;
         const uint32_t declared = ReadU32(chunk + 4);
         // A chunk that claims more than the file holds reads what is there.
         const uint32_t length = uint32_t(std::min<uint64_t>(declared, size - at - 8));
-        if (std::equal(chunk, chunk + 4, "MTrk"))
-        {
+        if (std::equal(chunk, chunk + 4, "MTrk")) {
             TrackCursor track;
             track.data = chunk + 8;
             track.size = length;
@@ -135,40 +129,34 @@ bool MergeToFormat0(PolyraWorkspace& ws, const uint8_t* source, uint32_t size, C
     uint64_t lastWritten = 0;
     uint64_t lastPoll = 0;
     uint64_t lastEndDelta = 0;
-    for (;;)
-    {
+    for (;;) {
         uint64_t now = std::numeric_limits<uint64_t>::max();
         for (const TrackCursor& track : tracks)
             if (!track.ended)
                 now = std::min(now, track.due);
         if (now == std::numeric_limits<uint64_t>::max())
             break;
-        if (now / kProgressTicks != lastPoll / kProgressTicks || now == 0)
-        {
+        if (now / kProgressTicks != lastPoll / kProgressTicks || now == 0) {
             lastPoll = now;
             if (ws.progress)
                 ws.progress->ReportProgress("", -1, 4);
-            if (MseqStopRequested())
-            {
+            if (MseqStopRequested()) {
                 *cancelled = true;
                 return false;
             }
         }
-        for (TrackCursor& track : tracks)
-        {
+        for (TrackCursor& track : tracks) {
             if (track.ended || track.due != now)
                 continue;
             bool endedByEvent = false;
-            while (!track.ended && track.due == now)
-            {
+            while (!track.ended && track.due == now) {
                 const uint8_t* data = track.data;
                 uint8_t status = data[track.at];
                 if (status >= 0x80)
                     ++track.at;
                 else if (track.running)
                     status = track.running;
-                else
-                {
+                else {
                     track.ended = true;
                     break;
                 }
@@ -178,45 +166,35 @@ bool MergeToFormat0(PolyraWorkspace& ws, const uint8_t* source, uint32_t size, C
                     out.append(char(status));
                     out.append(reinterpret_cast<const char*>(bytes), int(count));
                 };
-                if (status < 0xF0)
-                {
+                if (status < 0xF0) {
                     track.running = status;
                     const uint32_t count = (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2;
-                    if (track.at + count > track.size)
-                    {
+                    if (track.at + count > track.size) {
                         track.ended = true;
                         break;
                     }
                     writeEvent(data + track.at, count);
                     track.at += count;
-                }
-                else if (status == 0xF0 || status == 0xF7)
-                {
+                } else if (status == 0xF0 || status == 0xF7) {
                     uint64_t length = 0;
-                    if (!ReadVarLen(data, track.size, track.at, 4, length) || length > track.size - track.at)
-                    {
+                    if (!ReadVarLen(data, track.size, track.at, 4, length) || length > track.size - track.at) {
                         track.ended = true;
                         break;
                     }
                     track.at += uint32_t(length);
-                }
-                else if (status == 0xFF)
-                {
+                } else if (status == 0xFF) {
                     const uint32_t start = track.at;
                     uint64_t length = 0;
-                    if (track.at >= track.size)
-                    {
+                    if (track.at >= track.size) {
                         track.ended = true;
                         break;
                     }
                     const uint8_t type = data[track.at++];
-                    if (!ReadVarLen(data, track.size, track.at, 4, length) || length > track.size - track.at)
-                    {
+                    if (!ReadVarLen(data, track.size, track.at, 4, length) || length > track.size - track.at) {
                         track.ended = true;
                         break;
                     }
-                    if (type == 0x2F)
-                    {
+                    if (type == 0x2F) {
                         track.ended = true;
                         endedByEvent = true;
                         break;
@@ -224,8 +202,7 @@ bool MergeToFormat0(PolyraWorkspace& ws, const uint8_t* source, uint32_t size, C
                     track.at += uint32_t(length);
                     if (type == 0x51 || type == 0x58 || type == 0x59)
                         writeEvent(data + start, track.at - start);
-                }
-                else
+                } else
                     ws.trace->Line(PolyraTrace::Detail, "UNKNOWN %02x   \n", status);
                 NextDue(track);
             }

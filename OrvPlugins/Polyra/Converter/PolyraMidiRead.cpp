@@ -8,8 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace PolyraStages
-{
+namespace PolyraStages {
 namespace {
 const int kMaxStrayBytes = 128;
 const int kMaxStoredData = 6;
@@ -24,8 +23,7 @@ const int kChannelLength[8] = {2, 2, 2, 2, 1, 1, 2, 0};
 
 bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index)
 {
-    switch (command.type)
-    {
+    switch (command.type) {
     case CmdNoteOff:
     case CmdNoteOn:
     case CmdProgram:
@@ -41,8 +39,7 @@ bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index)
     if (command.status != 0xFF || command.length < 2)
         return false;
     const uint8_t meta = command.data[0];
-    if (meta == 0x01 || meta == 0x05)
-    {
+    if (meta == 0x01 || meta == 0x05) {
         if (!ws.parameters.textTrack || (command.data[1] > 0 && command.data[2] == '@'))
             return false;
         ws.writer.SetTrackCount(std::max(ws.writer.GetTrackCount(), 2));
@@ -51,8 +48,7 @@ bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index)
     if (meta != 0x51 && meta != 0x58)
         return false;
     const bool tempo = meta == 0x51;
-    if (ws.seenNoteOrProgram)
-    {
+    if (ws.seenNoteOrProgram) {
         if (tempo)
             ws.trace->Line(PolyraTrace::UserLine, "\nUSER : Tempo redefinition within MIDI file :\n");
         else
@@ -61,12 +57,10 @@ bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index)
         ws.trace->Line(PolyraTrace::UserLine, "\tMSEQ file will perhaps be non-playable !\n");
         return false;
     }
-    if (tempo && command.data[1] == 3 && command.length >= 5)
-    {
+    if (tempo && command.data[1] == 3 && command.length >= 5) {
         ws.tempo = (uint32_t(command.data[2]) << 16) | (uint32_t(command.data[3]) << 8) | command.data[4];
         std::memcpy(ws.header + kTempoData, command.data + 2, 3);
-    }
-    else if (!tempo && command.data[1] == 4 && command.length >= 6)
+    } else if (!tempo && command.data[1] == 4 && command.length >= 6)
         std::memcpy(ws.header + kTimeSignatureData, command.data + 2, 4);
     return true;
 }
@@ -88,23 +82,20 @@ bool ReadCommandTable(PolyraWorkspace& ws, const CMemFile& format0)
     uint64_t pending = 0;
     uint32_t at = 22;
     bool ended = false;
-    while (!ended && at < size)
-    {
+    while (!ended && at < size) {
         uint64_t delta = 0;
         if (!ReadVarLen(data, size, at, 8, delta))
             break;
         pending += delta;
         int stray = 0;
-        while (at < size && data[at] < 0x80 && stray < kMaxStrayBytes)
-        {
+        while (at < size && data[at] < 0x80 && stray < kMaxStrayBytes) {
             ws.trace->Line(PolyraTrace::Detail, "\tcde impossible = %x trouvee suite a delta_time\n", data[at]);
             ++at;
             ++stray;
         }
         if (at >= size)
             break;
-        if (stray == kMaxStrayBytes)
-        {
+        if (stray == kMaxStrayBytes) {
             ws.trace->Line(PolyraTrace::UserLine,
                            "\nUSER : MIDI non-compatible command has been found and ignored (&%x) at: %lu. MIDI file "
                            "is incorrect\n",
@@ -122,18 +113,15 @@ bool ReadCommandTable(PolyraWorkspace& ws, const CMemFile& format0)
             length = uint64_t(kChannelLength[(status >> 4) - 8]);
         else if (status == 0xF0 || status == 0xF7)
             length = at < size ? 1 + uint64_t(data[at]) : 1;
-        else if (status == 0xFF)
-        {
+        else if (status == 0xFF) {
             length = at + 1 < size ? 2 + uint64_t(data[at + 1]) : 2;
-            if (at + 1 < size && data[at] == 0x2F)
-            {
+            if (at + 1 < size && data[at] == 0x2F) {
                 ws.endDelta = uint32_t(std::min<uint64_t>(pending, 0xFFFFFFFFu));
                 pending = 0;
                 ended = true;
                 break;
             }
-        }
-        else if (status == 0xF1 || status == 0xF3)
+        } else if (status == 0xF1 || status == 0xF3)
             length = 1;
         else if (status == 0xF2)
             length = 2;
@@ -156,8 +144,7 @@ bool ReadCommandTable(PolyraWorkspace& ws, const CMemFile& format0)
             continue;
         if (command.type == CmdNoteOn || command.type == CmdProgram)
             ws.seenNoteOrProgram = true;
-        if (ws.commands.size() >= size_t(PolyraWorkspace::MaxCommands))
-        {
+        if (ws.commands.size() >= size_t(PolyraWorkspace::MaxCommands)) {
             ws.trace->Line(PolyraTrace::UserLine,
                            "\tUSER : MIDI file too large (too much MIDI commands) - converter memory limit exceed (%ld "
                            "bytes were already read)\n",
@@ -179,10 +166,8 @@ bool WriteDestMidi(PolyraWorkspace& ws, CMemFile& dest)
     QByteArray body;
     body.reserve(int(ws.commands.size()) * 5 + 64);
     uint64_t carried = 0;
-    for (const PolyraCommand& command : ws.commands)
-    {
-        if (command.type == CmdSyncTag || !command.IsActive())
-        {
+    for (const PolyraCommand& command : ws.commands) {
+        if (command.type == CmdSyncTag || !command.IsActive()) {
             carried += command.delta;
             continue;
         }
@@ -200,6 +185,6 @@ bool WriteDestMidi(PolyraWorkspace& ws, CMemFile& dest)
         header[18 + i] = uint8_t(trackLength >> (24 - 8 * i));
     dest.Seek(0, 0);
     return dest.Write(header, 1, sizeof header) == sizeof header
-        && dest.Write(body.constData(), 1, uint(body.size())) == uint(body.size());
+           && dest.Write(body.constData(), 1, uint(body.size())) == uint(body.size());
 }
 } // namespace PolyraStages

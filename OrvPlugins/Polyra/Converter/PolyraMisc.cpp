@@ -3,34 +3,29 @@
 #include "PolyraStages.h"
 #include "PolyraWorkspace.h"
 
-namespace PolyraStages
-{
+namespace PolyraStages {
 bool ConvertMisc(PolyraWorkspace& ws)
 {
     ws.trace->Line(PolyraTrace::StageLine, "\n*** Conversion MIDI en MISC...\n");
     MseqWriter& writer = ws.writer;
     writer.ClearDelay();
     bool ok = writer.OpenTrack(Mseq::TrackNote) && writer.WriteRtb(unsigned(ws.rtb));
-    for (size_t i = 0; ok && i < ws.commands.size(); ++i)
-    {
+    for (size_t i = 0; ok && i < ws.commands.size(); ++i) {
         const PolyraCommand& command = ws.commands[i];
         writer.AddDelay(command.delta);
-        switch (command.type)
-        {
-        case CmdNoteOn:
-        {
+        switch (command.type) {
+        case CmdNoteOn: {
             // A note of a tick or more never vanishes for being shorter than the base.
             const uint64_t ticks = i < ws.durations.size() ? ws.durations[i] : 0;
             const uint64_t units = ticks && ticks < ws.rtb ? 1 : ticks / ws.rtb;
             ok = writer.FlushDelay()
-                && writer.WriteNote(command.channel, command.data[0], command.data[1], units, ws.trace);
+                 && writer.WriteNote(command.channel, command.data[0], command.data[1], units, ws.trace);
             break;
         }
         case CmdControl:
             ok = writer.FlushDelay() && writer.WriteVolume(command.channel, command.data[1]);
             break;
-        case CmdProgram:
-        {
+        case CmdProgram: {
             const int c = (command.data[0] & 0x7F) / 8;
             ok = writer.FlushDelay() && writer.WriteInstrument(command.channel, c, ws.parameters.ambiance[c]);
             break;
@@ -42,8 +37,7 @@ bool ConvertMisc(PolyraWorkspace& ws)
             break;
         }
     }
-    if (ok)
-    {
+    if (ok) {
         writer.AddDelay(ws.endDelta);
         ok = writer.FlushDelay() && writer.CloseTrack(Mseq::TrackNote);
     }

@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <numeric>
 
-namespace PolyraStages
-{
+namespace PolyraStages {
 namespace {
 bool IsNote(const PolyraCommand& command)
 {
@@ -23,13 +22,11 @@ uint64_t Gcd(uint64_t a, uint64_t b)
 bool ComputeTimeBase(PolyraWorkspace& ws)
 {
     ws.trace->Line(PolyraTrace::StageLine, "*** Extraction des bases de temps...\n");
-    if (ws.division & 0x8000)
-    {
+    if (ws.division & 0x8000) {
         ws.trace->Line(PolyraTrace::UserLine, "\nUSER : non-compatible MIDI format !\n");
         return ws.Fail(ErrTempoTooBig);
     }
-    if (ws.division == 0 || ws.tempo == 0)
-    {
+    if (ws.division == 0 || ws.tempo == 0) {
         ws.trace->Line(PolyraTrace::UserLine, "\nUSER : non-compatible MIDI format !\n");
         return ws.Fail(ErrTempoNull);
     }
@@ -44,20 +41,17 @@ void ConvertNoteOn(PolyraWorkspace& ws)
     ws.trace->Line(PolyraTrace::StageLine, "*** Creation des NOTE OFF...\n");
     bool held[16][128] = {};
     bool erased = false;
-    for (size_t i = 0; i < ws.commands.size(); ++i)
-    {
+    for (size_t i = 0; i < ws.commands.size(); ++i) {
         PolyraCommand& command = ws.commands[i];
         if (!IsNote(command))
             continue;
         const int pitch = command.data[0] & 0x7F;
-        if (command.type == CmdNoteOn && command.data[1] == 0)
-        {
+        if (command.type == CmdNoteOn && command.data[1] == 0) {
             command.type = CmdNoteOff;
             command.status = uint8_t(0x80 | command.channel);
         }
         bool& isHeld = held[command.channel][pitch];
-        if (command.type == CmdNoteOff ? !isHeld : isHeld)
-        {
+        if (command.type == CmdNoteOff ? !isHeld : isHeld) {
             ws.Erase(int(i));
             erased = true;
             continue;
@@ -75,8 +69,7 @@ bool RemoveInstruments(PolyraWorkspace& ws)
     ws.trace->Line(PolyraTrace::StageLine, "*** Instruments conserves selon la configuration de conversion :\n");
     bool hasNotes[Polyra::ClassCount] = {};
     ws.ResetChannels();
-    for (size_t i = 0; i < ws.commands.size(); ++i)
-    {
+    for (size_t i = 0; i < ws.commands.size(); ++i) {
         PolyraCommand& command = ws.commands[i];
         if (!command.IsActive() || command.type == CmdSyncTag || command.type == CmdSystem)
             continue;
@@ -88,8 +81,7 @@ bool RemoveInstruments(PolyraWorkspace& ws)
             ws.Erase(int(i));
     }
     bool anyKept = false;
-    for (int c = 0; c < Polyra::ClassCount; ++c)
-    {
+    for (int c = 0; c < Polyra::ClassCount; ++c) {
         if (!hasNotes[c])
             continue;
         const bool kept = ws.parameters.keep[c] != 0;
@@ -116,16 +108,14 @@ void Transpose(PolyraWorkspace& ws)
         for (int p = 0; p < 128; ++p)
             channel[p] = uint8_t(p);
     ws.ResetChannels();
-    for (PolyraCommand& command : ws.commands)
-    {
+    for (PolyraCommand& command : ws.commands) {
         if (!command.IsActive() || command.type == CmdSyncTag)
             continue;
         ws.TrackChannel(command);
         if (!IsNote(command) || command.channel == 9)
             continue;
         const int original = command.data[0] & 0x7F;
-        if (command.type == CmdNoteOff)
-        {
+        if (command.type == CmdNoteOff) {
             command.data[0] = moved[command.channel][original];
             continue;
         }
@@ -168,11 +158,9 @@ bool ComputeAtb(PolyraWorkspace& ws)
     ws.trace->Line(PolyraTrace::Detail, "PGCD (%lu, %lu) = %lu\n", static_cast<unsigned long>(ws.division),
                    static_cast<unsigned long>(gcd), static_cast<unsigned long>(gcd));
     // Dividing by a common divisor of both keeps every time exact.
-    if (gcd > 0 && gcd <= ws.division)
-    {
+    if (gcd > 0 && gcd <= ws.division) {
         const uint64_t g = Gcd(gcd, ws.division);
-        if (g > 1)
-        {
+        if (g > 1) {
             ws.division = uint32_t(ws.division / g);
             for (PolyraCommand& command : ws.commands)
                 command.delta = uint32_t(command.delta / g);
@@ -180,12 +168,12 @@ bool ComputeAtb(PolyraWorkspace& ws)
         }
     }
     ws.atb = ws.division ? ws.tempo / ws.division : 0;
-    if (ws.atb == 0)
-    {
+    if (ws.atb == 0) {
         ws.trace->Line(PolyraTrace::UserLine, "\nUSER : non-compatible MIDI format !\n");
         return ws.Fail(ErrTempoNull);
     }
-    ws.trace->Line(PolyraTrace::UserLine, "\nUSER : Time base ATB=%lu microSeconds\n", static_cast<unsigned long>(ws.atb));
+    ws.trace->Line(PolyraTrace::UserLine, "\nUSER : Time base ATB=%lu microSeconds\n",
+                   static_cast<unsigned long>(ws.atb));
     return true;
 }
 
@@ -199,16 +187,14 @@ void ComputeRtb(PolyraWorkspace& ws)
     std::vector<uint64_t> at(count, 0);
     uint64_t now = 0;
     uint64_t rtb = 0;
-    for (size_t i = 0; i < count; ++i)
-    {
+    for (size_t i = 0; i < count; ++i) {
         const PolyraCommand& command = ws.commands[i];
         now += command.delta;
         at[i] = now;
         if (!IsNote(command))
             continue;
         int32_t& start = open[command.channel][command.data[0] & 0x7F];
-        if (command.type == CmdNoteOn)
-        {
+        if (command.type == CmdNoteOn) {
             start = int32_t(i);
             continue;
         }
@@ -222,15 +208,13 @@ void ComputeRtb(PolyraWorkspace& ws)
     const uint64_t end = now + ws.endDelta;
     for (auto& channel : open)
         for (int32_t start : channel)
-            if (start >= 0)
-            {
+            if (start >= 0) {
                 ws.trace->Line(PolyraTrace::Detail, "CALCUL_RTB : note ON permanent (sans note OFF trouv\xe9)\n");
                 ws.durations[size_t(start)] = end - at[size_t(start)];
             }
     // The RTB word holds 11 bits: a larger base becomes its largest divisor
     // that fits, which still divides every duration that took part.
-    if (rtb > Mseq::FieldMax)
-    {
+    if (rtb > Mseq::FieldMax) {
         uint64_t divisor = Mseq::FieldMax;
         while (rtb % divisor)
             --divisor;

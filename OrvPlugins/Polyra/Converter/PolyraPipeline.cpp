@@ -8,8 +8,7 @@
 
 #include <QFile>
 
-namespace Polyra
-{
+namespace Polyra {
 namespace {
 // The synthesiser renders the sequence; a negative result ends the run.
 PolyraOutcome Render(PolyraWorkspace& ws, PolyraFiles& files, CConversionLog* log, int phase, float* factor)
@@ -44,8 +43,7 @@ PolyraOutcome Prepare(PolyraWorkspace& ws, PolyraFiles& files)
     using namespace PolyraStages;
     const bool bassMute = ws.trace->IsBassMute();
     ws.sourceSize = files.source.GetSize();
-    if (ws.sourceSize >= MaxSourceSize)
-    {
+    if (ws.sourceSize >= MaxSourceSize) {
         ws.ReportError(ErrInputTooBig);
         return PolyraOutcome::Failed;
     }
@@ -65,8 +63,7 @@ PolyraOutcome Prepare(PolyraWorkspace& ws, PolyraFiles& files)
     if (!InstrumentStrategy(ws) || !VolumeStrategy(ws))
         return PolyraOutcome::Failed;
     ScaleVolumes(ws);
-    if (!bassMute)
-    {
+    if (!bassMute) {
         QFile script(QStringLiteral(".emi"));
         const bool found = script.open(QIODevice::ReadOnly);
         if (!InsertMedia(ws, found ? &script : nullptr))
@@ -76,11 +73,11 @@ PolyraOutcome Prepare(PolyraWorkspace& ws, PolyraFiles& files)
     if (!ComputeAtb(ws))
         return PolyraOutcome::Failed;
     ComputeRtb(ws);
-    if (!bassMute)
-    {
+    if (!bassMute) {
         if (!WriteDestMidi(ws, files.dest))
             return PolyraOutcome::Failed;
-        ws.trace->Line(PolyraTrace::StageLine, "\tFichier MIDI en sortie = %ld octets (%.1f%% du fichier MIDI original)\n",
+        ws.trace->Line(PolyraTrace::StageLine,
+                       "\tFichier MIDI en sortie = %ld octets (%.1f%% du fichier MIDI original)\n",
                        static_cast<long>(files.dest.GetSize()), Percent(files.dest.GetSize(), ws.sourceSize));
     }
     if (!AutomaticGain(ws) || !WriteSequence(ws, files.sequence))
@@ -115,8 +112,7 @@ PolyraOutcome Stages(PolyraWorkspace& ws, PolyraFiles& files, PolyraResults& res
     ws.trace->Line(PolyraTrace::StageLine, "*** Fin de la construction du fichier MSEQ\n");
 
     ws.trace->Line(PolyraTrace::StageLine, "*** Ecriture du fichier resultats...\n");
-    for (int kind = 0; kind < LoadKinds; ++kind)
-    {
+    for (int kind = 0; kind < LoadKinds; ++kind) {
         results.peaksBefore[kind] = ws.peaksBefore[kind];
         results.peaksAfter[kind] = ws.peaksAfter[kind];
     }

@@ -42,8 +42,7 @@ enum class PolyraOutcome
     Cancelled
 };
 
-namespace Polyra
-{
+namespace Polyra {
 // The media script is ".emi" in the current folder.
 PolyraOutcome RunPipeline(const PolyraProfile& profile, const PolyraParameters& parameters, PolyraFiles& files,
                           PolyraResults& results, CConversionLog* log, IMseqProgressSink* progress, bool bassMute);

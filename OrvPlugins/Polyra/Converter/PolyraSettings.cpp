@@ -9,13 +9,25 @@
 
 #include <algorithm>
 
-namespace Polyra
-{
+namespace Polyra {
 const int KeyClass[ClassCount] = {0, 3, 4, 5, 16, 10, 11, 12, 8, 7, 9, 6, 2, 14, 1, 13, 15};
-const char* const ClassNames[ClassCount] = {
-    "Piano", "Percussion chromatique", "Orgue", "Guitare", "Basse", "Instrument a corde", "Ensemble", "Cuivre",
-    "Saxophone", "Instrument a vent", "Synthe(solo)", "Synthe(nappes)", "Synthe(FX)", "Instruments ethniques",
-    "Instruments percussifs", "FX", "Drum kit"};
+const char* const ClassNames[ClassCount] = {"Piano",
+                                            "Percussion chromatique",
+                                            "Orgue",
+                                            "Guitare",
+                                            "Basse",
+                                            "Instrument a corde",
+                                            "Ensemble",
+                                            "Cuivre",
+                                            "Saxophone",
+                                            "Instrument a vent",
+                                            "Synthe(solo)",
+                                            "Synthe(nappes)",
+                                            "Synthe(FX)",
+                                            "Instruments ethniques",
+                                            "Instruments percussifs",
+                                            "FX",
+                                            "Drum kit"};
 const char* const LoadNames[LoadKinds] = {"Polyphonie", "capacite CPU", "capacite RAM"};
 } // namespace Polyra
 
@@ -42,15 +54,15 @@ PolyraProfile PolyraProfile::Read(const CProfile* profile)
         {"DSPPower", "GlobalCurrentCpu", "MaxGlobalCpu"},
         {"RamCapacity", "GlobalCurrentRam", "MaxGlobalRam"}};
     static const char* const perClass[Polyra::LoadKinds] = {"Polyphony", "Cpu", "Ram"};
-    for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-    {
+    for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
         PolyraLoadKind& load = record.loads[kind];
         load.maximum = kind == 1 ? ParameterRead::Float(set, maxima[kind][0], 0)
                                  : float(ParameterRead::Int(set, maxima[kind][0], 0));
         load.current = ParameterRead::Float(set, maxima[kind][1], 0);
         load.globalMaximum = ParameterRead::Float(set, maxima[kind][2], 0);
         for (int key = 0; key < Polyra::ClassCount; ++key)
-            load.perClass[Polyra::KeyClass[key]] = ParameterRead::Float(set, KeyName(perClass[kind], key).constData(), 0);
+            load.perClass[Polyra::KeyClass[key]] =
+                ParameterRead::Float(set, KeyName(perClass[kind], key).constData(), 0);
     }
     for (int key = 0; key < Polyra::ClassCount; ++key)
         record.release[Polyra::KeyClass[key]] = ParameterRead::Float(set, KeyName("Release", key).constData(), 0);
@@ -62,48 +74,43 @@ PolyraParameters PolyraParameters::Read(const CParameters* parameters, const CPr
 {
     const CParameters* profileSet = profile;
     PolyraParameters record;
-    if (bassMute)
-    {
+    if (bassMute) {
         const bool on = ParameterRead::Bool(parameters, "BassMute", false);
         record.equalizer = int16_t(ParameterRead::Int(profileSet, on ? "BassMuteOn" : "BassMuteOff", 0));
         record.textTrack = 0;
         record.booster = 1;
-    }
-    else
-    {
+    } else {
         record.equalizer = int16_t(ParameterRead::Int(parameters, "Equalizer", 0));
         record.textTrack = ParameterRead::Bool(parameters, "KeepKaraoke", false) ? 1 : 0;
         static const QStringList boosters = {QStringLiteral("Automatic"), QStringLiteral("Off"), QStringLiteral("On")};
         const int booster = IndexIn(boosters, ParameterRead::Enum(parameters, "VolumeBoost", boosters[1]));
-        if (booster < 0)
-        {
+        if (booster < 0) {
             ASSERT(booster >= 0);
             report(context, "id_volumevoost_not_found");
-        }
-        else
+        } else
             record.booster = int16_t(booster);
     }
     record.polyphonyLimit = float(ParameterRead::Int(parameters, "PolyphonyLimitation", 0));
 
-    static const QStringList ambiances = {QStringLiteral("Classic"), QStringLiteral("Rock"), QStringLiteral("Pop"),
-                                          QStringLiteral("Techno"), QStringLiteral("Disco"), QStringLiteral("Jazz"),
-                                          QStringLiteral("Folk"), QStringLiteral("Specific")};
+    static const QStringList ambiances = {QStringLiteral("Classic"), QStringLiteral("Rock"),    QStringLiteral("Pop"),
+                                          QStringLiteral("Techno"),  QStringLiteral("Disco"),   QStringLiteral("Jazz"),
+                                          QStringLiteral("Folk"),    QStringLiteral("Specific")};
     const int globalShift = ParameterRead::Int(parameters, "GlobalShift", 0);
-    for (int key = 0; key < Polyra::ClassCount; ++key)
-    {
+    for (int key = 0; key < Polyra::ClassCount; ++key) {
         const int c = Polyra::KeyClass[key];
         const int detune = ParameterRead::Int(parameters, KeyName("Shift", key).constData(), 0) * 12 + globalShift;
         record.detune[c] = int8_t(std::clamp(detune, -128, 127));
         record.keep[c] = ParameterRead::Bool(parameters, KeyName("Keep", key).constData(), false) ? 1 : 0;
         record.volume[c] = ParameterRead::Float(parameters, KeyName("Volume", key).constData(), 1.0f);
-        const int ambiance = IndexIn(ambiances, ParameterRead::Enum(parameters, KeyName("Atmosphere", key).constData(), ambiances[0]));
-        if (ambiance < 0)
-        {
+        const int ambiance =
+            IndexIn(ambiances, ParameterRead::Enum(parameters, KeyName("Atmosphere", key).constData(), ambiances[0]));
+        if (ambiance < 0) {
             ASSERT(ambiance >= 0);
             report(context, "id_atmosphere_not_found");
         }
         record.ambiance[c] = uint8_t(std::max(ambiance, 0));
-        record.priority[c] = uint8_t(std::clamp(ParameterRead::Int(parameters, KeyName("Priority", key).constData(), 0), 0, 255));
+        record.priority[c] =
+            uint8_t(std::clamp(ParameterRead::Int(parameters, KeyName("Priority", key).constData(), 0), 0, 255));
     }
     return record;
 }

@@ -8,8 +8,7 @@ class CParameters;
 class CProfile;
 class PolyraTrace;
 
-namespace Polyra
-{
+namespace Polyra {
 constexpr int ClassCount = 17;
 constexpr int DrumClass = 16;
 constexpr int SynthLeadClass = 10;

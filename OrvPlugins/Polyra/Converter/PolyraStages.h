@@ -9,8 +9,7 @@
 class CMemFile;
 class PolyraWorkspace;
 
-namespace PolyraStages
-{
+namespace PolyraStages {
 constexpr uint32_t MaxSourceSize = 128000;
 
 // Merges the tracks of any MIDI file into one format 0 track. False without

@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace PolyraStages
-{
+namespace PolyraStages {
 namespace {
 const int kSineVolume = 32;
 const int kMaxVolume = 127;
@@ -24,15 +23,12 @@ unsigned long EraseUnheard(PolyraWorkspace& ws, int16_t type)
     int pending[16];
     std::fill(std::begin(pending), std::end(pending), -1);
     unsigned long erased = 0;
-    for (size_t i = 0; i < ws.commands.size(); ++i)
-    {
+    for (size_t i = 0; i < ws.commands.size(); ++i) {
         const PolyraCommand& command = ws.commands[i];
         if (IsNote(command))
             pending[command.channel] = -1;
-        else if (command.type == type)
-        {
-            if (pending[command.channel] >= 0)
-            {
+        else if (command.type == type) {
+            if (pending[command.channel] >= 0) {
                 ws.Erase(pending[command.channel]);
                 ++erased;
             }
@@ -40,8 +36,7 @@ unsigned long EraseUnheard(PolyraWorkspace& ws, int16_t type)
         }
     }
     for (int index : pending)
-        if (index >= 0)
-        {
+        if (index >= 0) {
             ws.Erase(index);
             ++erased;
         }
@@ -92,8 +87,7 @@ ClassVolumes ScaleEach(PolyraWorkspace& ws, bool volumeOnly, Scale scale)
 {
     ClassVolumes table;
     ws.ResetChannels();
-    for (PolyraCommand& command : ws.commands)
-    {
+    for (PolyraCommand& command : ws.commands) {
         if (!command.IsActive() || command.type == CmdSyncTag)
             continue;
         ws.TrackChannel(command);
@@ -125,8 +119,7 @@ void TraceTable(PolyraWorkspace& ws, const char* heading, const ClassVolumes& ta
 bool InstrumentStrategy(PolyraWorkspace& ws)
 {
     ws.trace->Line(PolyraTrace::StageLine, "*** Mise en place de la strategie des instruments...\n");
-    for (size_t i = 0; i < ws.commands.size(); ++i)
-    {
+    for (size_t i = 0; i < ws.commands.size(); ++i) {
         PolyraCommand& command = ws.commands[i];
         if (command.type != CmdProgram)
             continue;
@@ -142,8 +135,7 @@ bool InstrumentStrategy(PolyraWorkspace& ws)
     bool onlySynthLead = false;
     bool otherClass = false;
     ws.ResetChannels();
-    for (const PolyraCommand& command : ws.commands)
-    {
+    for (const PolyraCommand& command : ws.commands) {
         if (!command.IsActive() || command.type == CmdSyncTag)
             continue;
         ws.TrackChannel(command);
@@ -156,13 +148,11 @@ bool InstrumentStrategy(PolyraWorkspace& ws)
     }
     ws.sineMode = onlySynthLead && !otherClass && ws.peaksAfter[0] <= 1.0f;
     ws.trace->Line(PolyraTrace::StageLine, "Sinus monophonique = %d\n", ws.sineMode ? 1 : 0);
-    if (ws.sineMode)
-    {
+    if (ws.sineMode) {
         ws.defaultVolume = kSineVolume;
         ws.booster = 2;
         ws.equalizer = 0;
-    }
-    else if (ws.booster == 0)
+    } else if (ws.booster == 0)
         ws.booster = 1;
     return true;
 }
@@ -176,14 +166,12 @@ bool VolumeStrategy(PolyraWorkspace& ws)
                        "\n\nUSER : MIDI file too large (too much MIDI commands) - converter memory limit exceed\n");
         return ws.Fail(ErrWorkingSpace);
     };
-    for (int channel = 15; channel >= 0; --channel)
-    {
+    for (int channel = 15; channel >= 0; --channel) {
         if (!ws.Insert(0, VolumeChange(channel, ws.defaultVolume)))
             return overflow();
         ++added;
     }
-    for (size_t i = 0; i < ws.commands.size(); ++i)
-    {
+    for (size_t i = 0; i < ws.commands.size(); ++i) {
         if (ws.commands[i].type != CmdProgram)
             continue;
         if (!ws.Insert(int(i) + 1, VolumeChange(ws.commands[i].channel, ws.defaultVolume)))
@@ -218,8 +206,7 @@ bool AutomaticGain(PolyraWorkspace& ws)
     ws.ResetChannels();
     float total = 0;
     float peak = 0;
-    for (const PolyraCommand& command : ws.commands)
-    {
+    for (const PolyraCommand& command : ws.commands) {
         ws.RunReleases(command.delta, nullptr, &total);
         if (!command.IsActive() || command.type == CmdSyncTag)
             continue;
@@ -227,8 +214,7 @@ bool AutomaticGain(PolyraWorkspace& ws)
         if (!IsNote(command))
             continue;
         const int pitch = command.data[0] & 0x7F;
-        if (command.type == CmdNoteOff)
-        {
+        if (command.type == CmdNoteOff) {
             ws.StartRelease(command.channel, pitch);
             continue;
         }
@@ -244,8 +230,7 @@ bool AutomaticGain(PolyraWorkspace& ws)
         cell.held = cell.sounding = true;
         cell.releasing = false;
     }
-    if (peak <= 0)
-    {
+    if (peak <= 0) {
         ws.trace->Line(PolyraTrace::UserLine, "USER : all volumes in MIDI file are set to 0 : translation aborted\n");
         return ws.Fail(ErrAllVolumesNull);
     }

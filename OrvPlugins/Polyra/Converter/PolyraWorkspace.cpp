@@ -51,8 +51,7 @@ void PolyraWorkspace::Init(const PolyraProfile& profileRecord, const PolyraParam
     trace = traceSink;
     progress = progressSink;
     tickLength = 0;
-    for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-    {
+    for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
         maxima[kind] = profile.loads[kind].maximum;
         peaksBefore[kind] = peaksAfter[kind] = totals[kind] = 0;
         overloads[kind] = 0;
@@ -80,12 +79,10 @@ void PolyraWorkspace::Erase(int index)
 {
     PolyraCommand& command = commands[size_t(index)];
     command.type = CmdErased;
-    if (size_t(index) + 1 < commands.size())
-    {
+    if (size_t(index) + 1 < commands.size()) {
         uint32_t& next = commands[size_t(index) + 1].delta;
         next = uint32_t(std::min<uint64_t>(uint64_t(next) + command.delta, 0xFFFFFFFFu));
-    }
-    else
+    } else
         endDelta = uint32_t(std::min<uint64_t>(uint64_t(endDelta) + command.delta, 0xFFFFFFFFu));
     command.delta = 0;
 }
@@ -100,8 +97,7 @@ bool PolyraWorkspace::Insert(int index, const PolyraCommand& command)
 
 void PolyraWorkspace::ResetChannels()
 {
-    for (int channel = 0; channel < 16; ++channel)
-    {
+    for (int channel = 0; channel < 16; ++channel) {
         channelClass[channel] = 0;
         channelVolume[channel] = 127;
     }
@@ -130,18 +126,15 @@ void PolyraWorkspace::RunReleases(uint32_t delta, float* loadTotals, float* volu
     if (delta == 0)
         return;
     size_t kept = 0;
-    for (size_t i = 0; i < releasing.size(); ++i)
-    {
+    for (size_t i = 0; i < releasing.size(); ++i) {
         const uint16_t at = releasing[i];
         PolyraNoteCell& cell = grid[at >> 7][at & 0x7F];
-        if (!cell.releasing)
-        {
+        if (!cell.releasing) {
             cell.listed = false;
             continue;
         }
         cell.release -= float(delta);
-        if (cell.release > 0)
-        {
+        if (cell.release > 0) {
             releasing[kept++] = at;
             continue;
         }
@@ -165,8 +158,7 @@ void PolyraWorkspace::StartRelease(int channel, int pitch)
         return;
     cell.releasing = true;
     cell.release = releaseTicks[channelClass[channel]];
-    if (!cell.listed)
-    {
+    if (!cell.listed) {
         cell.listed = true;
         releasing.push_back(uint16_t((channel << 7) | pitch));
     }

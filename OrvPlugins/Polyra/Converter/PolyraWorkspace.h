@@ -24,8 +24,8 @@ enum PolyraCommandType : int16_t
 
 struct PolyraCommand
 {
-    uint32_t delta = 0;  // ticks since the previous command
-    uint32_t hexa = 0;   // the first bytes as read, for the traces
+    uint32_t delta = 0; // ticks since the previous command
+    uint32_t hexa = 0;  // the first bytes as read, for the traces
     int16_t type = CmdErased;
     uint8_t status = 0;  // full status byte (0xFF for meta events)
     uint8_t channel = 0; // for a tag: its number

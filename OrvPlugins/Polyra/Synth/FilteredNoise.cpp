@@ -6,17 +6,18 @@
 
 using namespace FixedPoint;
 
-namespace VoiceAlgorithms
-{
-namespace
-{
+namespace VoiceAlgorithms {
+namespace {
 constexpr int WindowCount = 5;
 constexpr int WindowSpacing = 47; // 235 / 5
 constexpr int PhaseShift = 13;
 constexpr uint16_t OrderMask = 0x7F;
 constexpr uint8_t UntilReleased = 255;
 
-int Phase(const NoiseState& state) { return state.stateWord >> PhaseShift; }
+int Phase(const NoiseState& state)
+{
+    return state.stateWord >> PhaseShift;
+}
 
 void EnterPhase(NoiseState& state, const SynthPresets::NoisePreset& preset, int phase)
 {
@@ -60,11 +61,9 @@ int NoiseRender(NoiseState& state, const SynthPresets::NoisePreset& preset, cons
     const int signs = state.random & 0x1F;
     const int slide = (state.random >> 5) & 0x0F;
     int16_t excitation[BlockSize];
-    for (int i = 0; i < BlockSize; ++i)
-    {
+    for (int i = 0; i < BlockSize; ++i) {
         int32_t sum = 0;
-        for (int w = 0; w < WindowCount; ++w)
-        {
+        for (int w = 0; w < WindowCount; ++w) {
             const int16_t value = noiseTable[w * WindowSpacing + slide + i];
             sum += (signs >> w) & 1 ? value : -value;
         }
@@ -72,8 +71,7 @@ int NoiseRender(NoiseState& state, const SynthPresets::NoisePreset& preset, cons
     }
 
     const int order = Order(state);
-    for (int i = 0; i < BlockSize; ++i)
-    {
+    for (int i = 0; i < BlockSize; ++i) {
         const int phase = Phase(state);
         int32_t acc = shl32(mul32(mul16(state.envelope, excitation[i]), preset.gain), preset.shift1);
         for (int k = 0; k < order; ++k)
@@ -85,8 +83,7 @@ int NoiseRender(NoiseState& state, const SynthPresets::NoisePreset& preset, cons
             state.history[0] = y;
         out[i] = mul16(y, state.velocityGain);
 
-        if (phase < NoiseEnd)
-        {
+        if (phase < NoiseEnd) {
             state.envelope = mul16(state.envelope, preset.phaseRate[phase]);
             if (preset.phaseLength[phase] != UntilReleased && --state.phaseLeft <= 0)
                 EnterPhase(state, preset, phase + 1);

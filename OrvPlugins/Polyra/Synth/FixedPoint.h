@@ -10,8 +10,7 @@
 
 #include <cstdint>
 
-namespace FixedPoint
-{
+namespace FixedPoint {
 enum Mode : int16_t
 {
     Wrap = 0,
@@ -35,17 +34,31 @@ inline void set_saturate()
     g_ShiftMode = Saturate;
 }
 
-namespace Detail
-{
+namespace Detail {
 // An invalid saturation_mode: reported as a failed check of "FALSE", as the
 // operators have always done; the caller then gets 0.
-inline void ReportInvalidMode() { ASSERT_TEXT(false, "FALSE"); }
+inline void ReportInvalidMode()
+{
+    ASSERT_TEXT(false, "FALSE");
+}
 
-inline int16_t Wrap16(int64_t v) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(v))); }
-inline int32_t Wrap32(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v))); }
+inline int16_t Wrap16(int64_t v)
+{
+    return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(v)));
+}
+inline int32_t Wrap32(int64_t v)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v)));
+}
 
-inline int16_t Clamp16(int64_t v) { return v > INT16_MAX ? INT16_MAX : v < INT16_MIN ? INT16_MIN : static_cast<int16_t>(v); }
-inline int32_t Clamp32(int64_t v) { return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v); }
+inline int16_t Clamp16(int64_t v)
+{
+    return v > INT16_MAX ? INT16_MAX : v < INT16_MIN ? INT16_MIN : static_cast<int16_t>(v);
+}
+inline int32_t Clamp32(int64_t v)
+{
+    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
+}
 
 // Narrows an exact result by the given mode (0 for an invalid mode).
 inline int16_t Narrow16(int64_t exact, int16_t mode)
@@ -69,10 +82,16 @@ inline int32_t Narrow32(int64_t exact, int16_t mode)
 }
 
 // A shift count is a 7-bit signed number: bit 6 makes it negative.
-inline int ShiftCount(int count) { return ((count & 0x7F) ^ 0x40) - 0x40; }
+inline int ShiftCount(int count)
+{
+    return ((count & 0x7F) ^ 0x40) - 0x40;
+}
 
 // Arithmetic right shift; counts past the width give the sign.
-inline int64_t ShiftRight(int64_t a, int count) { return a >> (count > 62 ? 62 : count); }
+inline int64_t ShiftRight(int64_t a, int count)
+{
+    return a >> (count > 62 ? 62 : count);
+}
 } // namespace Detail
 
 inline int16_t add16(int16_t a, int16_t b)
@@ -89,10 +108,22 @@ inline int16_t sub16(int16_t a, int16_t b)
     return Detail::Narrow16(exact, g_AddMode);
 }
 
-inline int32_t add32(int32_t a, int32_t b) { return Detail::Narrow32(int64_t(a) + b, g_AddMode); }
-inline int32_t sub32(int32_t a, int32_t b) { return Detail::Narrow32(int64_t(a) - b, g_AddMode); }
-inline int16_t neg16(int16_t a) { return Detail::Narrow16(-int64_t(a), g_AddMode); }
-inline int32_t neg32(int32_t a) { return Detail::Narrow32(-int64_t(a), g_AddMode); }
+inline int32_t add32(int32_t a, int32_t b)
+{
+    return Detail::Narrow32(int64_t(a) + b, g_AddMode);
+}
+inline int32_t sub32(int32_t a, int32_t b)
+{
+    return Detail::Narrow32(int64_t(a) - b, g_AddMode);
+}
+inline int16_t neg16(int16_t a)
+{
+    return Detail::Narrow16(-int64_t(a), g_AddMode);
+}
+inline int32_t neg32(int32_t a)
+{
+    return Detail::Narrow32(-int64_t(a), g_AddMode);
+}
 
 inline int16_t shl16(int16_t a, int count)
 {
@@ -159,8 +190,14 @@ inline int32_t mul32(int16_t a, int16_t b)
     return static_cast<int32_t>(2 * int64_t(a) * b);
 }
 
-inline int16_t high16(int32_t a) { return static_cast<int16_t>(a >> 16); }
-inline int16_t mul16(int16_t a, int16_t b) { return high16(mul32(a, b)); }
+inline int16_t high16(int32_t a)
+{
+    return static_cast<int16_t>(a >> 16);
+}
+inline int16_t mul16(int16_t a, int16_t b)
+{
+    return high16(mul32(a, b));
+}
 
 inline int16_t round16(int32_t a)
 {
@@ -180,8 +217,7 @@ inline int norm16(int16_t a)
         return 31;
     uint16_t v = uint16_t(a);
     int count = 0;
-    while (count < 15 && ((v >> 15) & 1) == ((v >> 14) & 1))
-    {
+    while (count < 15 && ((v >> 15) & 1) == ((v >> 14) & 1)) {
         v = uint16_t(v << 1);
         ++count;
     }
@@ -194,8 +230,7 @@ inline int norm32(int32_t a)
         return 31;
     uint32_t v = uint32_t(a);
     int count = 0;
-    while (count < 31 && ((v >> 31) & 1) == ((v >> 30) & 1))
-    {
+    while (count < 31 && ((v >> 31) & 1) == ((v >> 30) & 1)) {
         v <<= 1;
         ++count;
     }
@@ -208,11 +243,9 @@ inline int16_t div16(int16_t a, int16_t b)
 {
     int32_t remainder = a;
     uint16_t quotient = 0;
-    for (int step = 0; step < 16; ++step)
-    {
+    for (int step = 0; step < 16; ++step) {
         quotient = uint16_t(quotient << 1);
-        if (remainder >= b)
-        {
+        if (remainder >= b) {
             quotient = uint16_t(quotient + 1);
             remainder = Detail::Wrap32(int64_t(remainder) - b);
         }

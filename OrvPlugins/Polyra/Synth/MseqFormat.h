@@ -4,8 +4,7 @@
 // The MSEQ sequence layout shared by the writer (Converter/) and the
 // synthesiser's command interpreter: header offsets, track table and the
 // command words with their bit fields. All values are little-endian.
-namespace Mseq
-{
+namespace Mseq {
 // Header: ".SEQ", 0x21, 24-bit word count, 00 00, 1C 00 00 00 twice,
 // 24-bit ATB, sound flags, track count, 0xFF.
 constexpr int HeaderSize = 24;
@@ -96,6 +95,12 @@ constexpr int TextMaxCharacters = 127;
 constexpr uint8_t TextBackslashCode = 0x0D;
 constexpr uint8_t TextPadByte = 0xFF;
 
-inline uint16_t CommandCode(uint16_t word) { return word & CommandMask; }
-inline uint16_t Field(uint16_t word) { return (word >> FieldShift) & FieldMax; }
+inline uint16_t CommandCode(uint16_t word)
+{
+    return word & CommandMask;
+}
+inline uint16_t Field(uint16_t word)
+{
+    return (word >> FieldShift) & FieldMax;
+}
 } // namespace Mseq

@@ -6,8 +6,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 // The time to the next command never grows past this (about 4,000 years of
 // samples), so that any run of delays adds up without overflow.
 constexpr int64_t MaxTime = int64_t(1) << 50;
@@ -16,15 +15,9 @@ constexpr int MinTrackWords = 4; // open word, size and fill word
 
 CMseqInterpreter::CMseqInterpreter(const uchar* data, uint32_t size, uint32_t atb, CVoicePool& pool,
                                    CConversionLog* log)
-    : m_pData(data)
-    , m_Size(size)
-    , m_Position(Mseq::HeaderSize)
-    , m_Atb(atb)
-    , m_Pool(pool)
-    , m_pLog(log)
+    : m_pData(data), m_Size(size), m_Position(Mseq::HeaderSize), m_Atb(atb), m_Pool(pool), m_pLog(log)
 {
-    for (int c = 0; c < ChannelCount; ++c)
-    {
+    for (int c = 0; c < ChannelCount; ++c) {
         m_Channels[c] = MseqChannel{0, 0, 127};
         m_Volumes[c] = 127;
     }
@@ -41,11 +34,9 @@ bool CMseqInterpreter::ReadWord(uint16_t& word)
 
 bool CMseqInterpreter::Advance(int64_t& timeToNext)
 {
-    while (timeToNext < 1)
-    {
+    while (timeToNext < 1) {
         uint16_t word = 0;
-        if (!ReadWord(word) || !Interpret(word, timeToNext))
-        {
+        if (!ReadWord(word) || !Interpret(word, timeToNext)) {
             m_Position = m_Size; // the rest cannot be read: the sequence ends here
             return false;
         }
@@ -58,8 +49,7 @@ bool CMseqInterpreter::Interpret(uint16_t word, int64_t& timeToNext)
     const auto wait = [&](int64_t ticks) { timeToNext = std::min(timeToNext + TicksToSamples(ticks), MaxTime); };
     const int channel = (word >> Mseq::ChannelShift) & Mseq::ChannelMask;
     uint16_t second = 0;
-    switch (Mseq::CommandCode(word))
-    {
+    switch (Mseq::CommandCode(word)) {
     case Mseq::CmdNote:
         return Note(word);
     case Mseq::CmdInstrument:
@@ -105,13 +95,10 @@ bool CMseqInterpreter::Note(uint16_t word)
     if (velocity == 0 || duration == 0)
         return true;
     uint16_t presetWord = 0;
-    if (channel == SynthTables::DrumChannel)
-    {
+    if (channel == SynthTables::DrumChannel) {
         presetWord = SynthTables::DrumPresetWord(pitch);
         pitch = SynthTables::PresetPitch(presetWord);
-    }
-    else
-    {
+    } else {
         presetWord = SynthTables::ClassPresets[m_Channels[channel].instrumentClass];
         pitch += SynthTables::PresetPitch(presetWord);
     }

@@ -20,8 +20,7 @@
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "samples are written in the wave file's byte order");
 
-namespace
-{
+namespace {
 std::atomic<bool> g_StopRequested{false};
 std::atomic<int64_t> g_RenderLimit{MseqDefaultRenderLimit};
 
@@ -113,8 +112,7 @@ float MseqRender(CMemFile& sequence, CMemFile& wave, CConversionLog* log, IMseqP
     SynthTables::FillNoiseTable(noiseTable);
 
     uchar header[Mseq::HeaderSize] = {};
-    if (sequence.Read(header, 1, sizeof header) != sizeof header || std::memcmp(header, ".SEQ", 4) != 0)
-    {
+    if (sequence.Read(header, 1, sizeof header) != sizeof header || std::memcmp(header, ".SEQ", 4) != 0) {
         if (log)
             log->AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED, QString::fromLatin1(NotMseqError));
         return -1.0f;
@@ -122,8 +120,8 @@ float MseqRender(CMemFile& sequence, CMemFile& wave, CConversionLog* log, IMseqP
     Log(log, QString::asprintf("Version: %d.%d\t", VersionMajor, VersionMinor));
     Log(log, QStringLiteral("LOG REPORT\n"));
 
-    const uint32_t atb = uint32_t(header[Mseq::HeaderAtbOffset]) | (uint32_t(header[Mseq::HeaderAtbOffset + 1]) << 8) |
-                         (uint32_t(header[Mseq::HeaderAtbOffset + 2]) << 16);
+    const uint32_t atb = uint32_t(header[Mseq::HeaderAtbOffset]) | (uint32_t(header[Mseq::HeaderAtbOffset + 1]) << 8)
+                         | (uint32_t(header[Mseq::HeaderAtbOffset + 2]) << 16);
     // The voice pool is large; it lives on the heap rather than the stack.
     auto pool = std::make_unique<CVoicePool>();
     pool->Reset();
@@ -138,44 +136,38 @@ float MseqRender(CMemFile& sequence, CMemFile& wave, CConversionLog* log, IMseqP
     int lowest = 32767, highest = -32768;
     int lastPercent = -1;
     bool cancelled = false;
-    while (true)
-    {
+    while (true) {
         timeToNext -= BlockSize;
         if (timeToNext < 1 && !interpreter.Advance(timeToNext))
             break; // the words ran out: the end of the sequence
         const int percent = fileSize ? int(uint64_t(interpreter.Position()) * 100 / fileSize) : 100;
-        if (percent != lastPercent)
-        {
+        if (percent != lastPercent) {
             lastPercent = percent;
             qDebug("%d done", percent);
             if (progress)
                 progress->ReportProgress("Processing", percent, 3);
         }
-        if (MseqStopRequested())
-        {
+        if (MseqStopRequested()) {
             cancelled = true;
             break;
         }
 
         int16_t mix[BlockSize] = {};
         pool->RenderBlock(mix, interpreter.ChannelVolumes(), noiseTable);
-        for (int16_t sample : mix)
-        {
+        for (int16_t sample : mix) {
             lowest = sample < lowest ? sample : lowest;
             highest = sample > highest ? sample : highest;
         }
         samples += BlockSize;
         if (!writer.Append(mix))
             break; // out of memory: the wave ends with what was written
-        if (samples >= limit)
-        {
+        if (samples >= limit) {
             Log(log, QString::asprintf("render stopped: longer than %lld samples\n", static_cast<long long>(limit)));
             break;
         }
     }
 
-    if (cancelled)
-    {
+    if (cancelled) {
         Log(log, QStringLiteral("conversion annulee\n"));
         wave.Rewind();
         return -1.0f;

@@ -8,10 +8,8 @@
 
 using namespace FixedPoint;
 
-namespace VoiceAlgorithms
-{
-namespace
-{
+namespace VoiceAlgorithms {
+namespace {
 // Modulator frequency over the carrier's, in units of 1/16777 (so 16777 is
 // the carrier itself), per waveform variant.
 struct VariantRatios
@@ -20,9 +18,8 @@ struct VariantRatios
     int32_t ratio[SynthPresets::MaxModulators];
 };
 
-const VariantRatios Variants[8] = {
-    {0, {0, 0}},          {2, {16861, 16798}}, {1, {12583, 0}}, {1, {16777, 0}},
-    {1, {16798, 0}},      {1, {12583, 0}},     {0, {0, 0}},     {0, {0, 0}}};
+const VariantRatios Variants[8] = {{0, {0, 0}},     {2, {16861, 16798}}, {1, {12583, 0}}, {1, {16777, 0}},
+                                   {1, {16798, 0}}, {1, {12583, 0}},     {0, {0, 0}},     {0, {0, 0}}};
 constexpr int32_t RatioUnit = 16777;
 
 // The carrier's increment over 4, outside which its modulators stay silent.
@@ -35,8 +32,7 @@ constexpr int32_t MaxLevel = 0x7FFF0000;
 void LoadSegment(OscillatorState& state, int segment)
 {
     state.segment = segment;
-    if (segment < state.segmentCount && (state.released || segment < state.releaseStart))
-    {
+    if (segment < state.segmentCount && (state.released || segment < state.releaseStart)) {
         state.segmentLeft = state.duration[segment] > 0 ? state.duration[segment] : 1;
         return;
     }
@@ -70,10 +66,8 @@ void OscillatorStart(OscillatorState& state, const SynthPresets::OscillatorPrese
 
     const VariantRatios& variant = Variants[SynthPresets::ShapeVariant(preset.shape)];
     const int scaled = state.increment >> 2;
-    if (scaled > MinModulatedFrequency && scaled < MaxModulatedFrequency)
-    {
-        for (int m = 0; m < variant.count; ++m)
-        {
+    if (scaled > MinModulatedFrequency && scaled < MaxModulatedFrequency) {
+        for (int m = 0; m < variant.count; ++m) {
             const int64_t increment = int64_t(state.increment) * variant.ratio[m] / RatioUnit;
             if (increment <= 0 || increment >= 0x8000)
                 continue;
@@ -92,20 +86,17 @@ void OscillatorStart(OscillatorState& state, const SynthPresets::OscillatorPrese
     const int release = std::min(SynthPresets::ShapeReleaseCount(shape), state.segmentCount - attack);
     state.releaseStart = state.segmentCount - release;
     int64_t edges = 0, middle = 0;
-    for (int i = 0; i < state.segmentCount; ++i)
-    {
+    for (int i = 0; i < state.segmentCount; ++i) {
         state.rate[i] = preset.segments[i].rate;
         state.duration[i] = preset.segments[i].duration;
         (i >= attack && i < state.releaseStart ? middle : edges) += preset.segments[i].duration;
         if (i >= state.releaseStart)
             state.releaseLength += preset.segments[i].duration;
     }
-    if (middle > 0 && remaining > edges)
-    {
+    if (middle > 0 && remaining > edges) {
         int64_t factor = (remaining - edges) * 256 / middle;
         factor = std::clamp<int64_t>(factor, 1, 0xFFFFFF);
-        for (int i = attack; i < state.releaseStart; ++i)
-        {
+        for (int i = attack; i < state.releaseStart; ++i) {
             state.duration[i] = state.duration[i] * factor / 256;
             state.rate[i] = int32_t(int64_t(state.rate[i]) * 256 / factor);
         }
@@ -115,8 +106,7 @@ void OscillatorStart(OscillatorState& state, const SynthPresets::OscillatorPrese
 
 int OscillatorRender(OscillatorState& state, int64_t remaining, int16_t out[BlockSize])
 {
-    if (!state.released && state.releaseStart < state.segmentCount && remaining < state.releaseLength)
-    {
+    if (!state.released && state.releaseStart < state.segmentCount && remaining < state.releaseLength) {
         state.released = true;
         LoadSegment(state, state.releaseStart);
     }
@@ -126,8 +116,7 @@ int OscillatorRender(OscillatorState& state, int64_t remaining, int16_t out[Bloc
     // that rounding never accumulates.
     set_wrap();
     int16_t modulation[BlockSize] = {};
-    for (int m = 0; m < state.modulatorCount; ++m)
-    {
+    for (int m = 0; m < state.modulatorCount; ++m) {
         const uint16_t phase = state.modulatorPhase[m];
         const uint16_t step = state.modulatorIncrement[m];
         const int32_t coefficient = state.modulatorCoefficient[m];
@@ -135,8 +124,7 @@ int OscillatorRender(OscillatorState& state, int64_t remaining, int16_t out[Bloc
         int16_t y1 = mul16(state.depth, SynthTables::Cosine(uint16_t(phase - step)));
         // Plain two's complement sums (what wrapping mode gives) keep the
         // mode flags out of the innermost loop.
-        for (int i = 0; i < BlockSize; i += 2)
-        {
+        for (int i = 0; i < BlockSize; i += 2) {
             const int16_t y0 = Detail::Wrap16(((coefficient * y1) >> 14) - y2);
             const int16_t yNext = Detail::Wrap16(((coefficient * y0) >> 14) - y1);
             modulation[i] = Detail::Wrap16(modulation[i] + y0);
@@ -150,18 +138,15 @@ int OscillatorRender(OscillatorState& state, int64_t remaining, int16_t out[Bloc
     // Waveform and envelope, saturating.
     set_saturate();
     int32_t level = state.level;
-    for (int i = 0; i < BlockSize; ++i)
-    {
+    for (int i = 0; i < BlockSize; ++i) {
         const int16_t wave = SynthTables::Cosine(uint16_t(state.phase + uint16_t(modulation[i])));
         out[i] = mul16(mul16(wave, high16(level)), state.velocityGain);
         state.phase = uint16_t(state.phase + state.increment);
 
-        if (state.segmentLeft != Forever)
-        {
+        if (state.segmentLeft != Forever) {
             // A saturating step, held within the envelope's range.
             level = int32_t(std::clamp<int64_t>(int64_t(level) + state.rate[state.segment], 0, MaxLevel));
-            if (--state.segmentLeft <= 0)
-            {
+            if (--state.segmentLeft <= 0) {
                 LoadSegment(state, state.segment + 1);
                 if (state.released && state.segment >= state.segmentCount)
                     level = 0;

@@ -9,18 +9,15 @@
 
 using namespace FixedPoint;
 
-namespace VoiceAlgorithms
-{
-namespace
-{
+namespace VoiceAlgorithms {
+namespace {
 // The rotation of one resonator, shrunk by its decay and kept strictly
 // inside the unit circle so that no rounding can make it grow.
 void SetRotation(ResonatorState& state, int k, int16_t decay)
 {
     int16_t c = mul16(SynthTables::Cosine(state.increment[k]), decay);
     int16_t s = mul16(SynthTables::Sine(state.increment[k]), decay);
-    while (int64_t(c) * c + int64_t(s) * s >= int64_t(32700) * 32700)
-    {
+    while (int64_t(c) * c + int64_t(s) * s >= int64_t(32700) * 32700) {
         if (std::abs(int(c)) > std::abs(int(s)))
             c = int16_t(c > 0 ? c - 1 : c + 1);
         else
@@ -34,8 +31,7 @@ void SetRotation(ResonatorState& state, int k, int16_t decay)
 int ResonatorZoneIndex(const SynthPresets::ResonatorPreset& preset, int note)
 {
     int below = -1, above = -1;
-    for (int z = 0; z < preset.zoneCount && z < SynthPresets::MaxZones; ++z)
-    {
+    for (int z = 0; z < preset.zoneCount && z < SynthPresets::MaxZones; ++z) {
         const int key = preset.zones[z].zoneWord >> 8;
         if (key == note)
             return z;
@@ -63,8 +59,7 @@ void ResonatorStart(ResonatorState& state, const SynthPresets::ResonatorPreset& 
     const int64_t base = SynthTables::NotePhaseIncrement(note);
     const int16_t velocityGain = VelocityGain(velocity);
     const int partials = std::min(int(zone.zoneWord & 0xFF), SynthPresets::MaxPartials);
-    for (int p = 0; p < partials; ++p)
-    {
+    for (int p = 0; p < partials; ++p) {
         const SynthPresets::ResonatorPartial& partial = zone.partials[p];
         const int64_t increment = base * partial.ratio / 1024;
         if (increment <= 0 || increment >= 0x8000)
@@ -82,8 +77,7 @@ void ResonatorStart(ResonatorState& state, const SynthPresets::ResonatorPreset& 
 int ResonatorRender(ResonatorState& state, int64_t remaining, int16_t out[BlockSize])
 {
     set_saturate();
-    if (!state.released && remaining < state.releaseLength)
-    {
+    if (!state.released && remaining < state.releaseLength) {
         state.released = true;
         for (int k = 0; k < state.count; ++k)
             if (state.releaseDecay < state.decay[k])
@@ -91,12 +85,10 @@ int ResonatorRender(ResonatorState& state, int64_t remaining, int16_t out[BlockS
     }
 
     int32_t sum[BlockSize] = {};
-    for (int k = 0; k < state.count; ++k)
-    {
+    for (int k = 0; k < state.count; ++k) {
         const int16_t c = state.c[k], s = state.s[k];
         int16_t x = state.x[k], y = state.y[k];
-        for (int i = 0; i < BlockSize; i += 2)
-        {
+        for (int i = 0; i < BlockSize; i += 2) {
             // Two samples per step.
             int16_t nx = round16(sub32(mul32(c, x), mul32(s, y)));
             int16_t ny = round16(add32(mul32(s, x), mul32(c, y)));

@@ -4,8 +4,7 @@
 // is what the algorithms read.
 #include <cstdint>
 
-namespace SynthPresets
-{
+namespace SynthPresets {
 // One envelope segment: a level change per sample (level 0..0x7FFF0000) held
 // for a number of samples.
 struct EnvelopeSegment
@@ -31,14 +30,23 @@ constexpr uint16_t OscillatorShape(int variant, int segmentCount, int attackCoun
 {
     return uint16_t((variant << 10) | (segmentCount << 6) | (attackCount << 2) | releaseCount);
 }
-inline int ShapeReleaseCount(uint16_t shape) { return shape & 0x03; }
-inline int ShapeAttackCount(uint16_t shape) { return (shape >> 2) & 0x0F; }
+inline int ShapeReleaseCount(uint16_t shape)
+{
+    return shape & 0x03;
+}
+inline int ShapeAttackCount(uint16_t shape)
+{
+    return (shape >> 2) & 0x0F;
+}
 inline int ShapeSegmentCount(uint16_t shape)
 {
     const int count = (shape >> 6) & 0x0F;
     return count > MaxEnvelopeSegments ? MaxEnvelopeSegments : count;
 }
-inline int ShapeVariant(uint16_t shape) { return (shape >> 10) & 0x07; }
+inline int ShapeVariant(uint16_t shape)
+{
+    return (shape >> 10) & 0x07;
+}
 
 // Resonator bank: each key zone is a set of damped partials; the zone word
 // holds the zone's key (high byte) and its partial count (low byte).
@@ -74,14 +82,14 @@ constexpr int NoisePhaseCount = 4;
 
 struct NoisePreset
 {
-    uint16_t stateWord;                     // bits 0-6: filter order
-    int16_t coefficients[MaxNoiseOrder];    // Q14, on the last outputs, newest first
-    int16_t gain;                           // Q15
-    int16_t shift1;                         // applied to the excitation term (shl32)
-    int16_t shift2;                         // applied to the sum (shr32)
-    uint8_t phaseLength[NoisePhaseCount];   // units of 16 samples; 255 = until released
-    int16_t startLevel;                     // Q15 envelope at the onset
-    int16_t phaseRate[NoisePhaseCount];     // Q15 envelope kept per sample in each phase
+    uint16_t stateWord;                   // bits 0-6: filter order
+    int16_t coefficients[MaxNoiseOrder];  // Q14, on the last outputs, newest first
+    int16_t gain;                         // Q15
+    int16_t shift1;                       // applied to the excitation term (shl32)
+    int16_t shift2;                       // applied to the sum (shr32)
+    uint8_t phaseLength[NoisePhaseCount]; // units of 16 samples; 255 = until released
+    int16_t startLevel;                   // Q15 envelope at the onset
+    int16_t phaseRate[NoisePhaseCount];   // Q15 envelope kept per sample in each phase
 };
 
 enum Kind

@@ -4,8 +4,7 @@
 // noise sources the voice algorithms read.
 #include <cstdint>
 
-namespace SynthTables
-{
+namespace SynthTables {
 constexpr int PresetCount = 22;
 constexpr int ClassCount = 16;
 constexpr int DrumPresetCount = 10;
@@ -23,9 +22,18 @@ constexpr uint16_t PresetWord(int preset, int algorithm, int pitch)
 {
     return uint16_t(preset | (algorithm << 7) | (pitch << 9));
 }
-inline int PresetNumber(uint16_t word) { return word & 0x7F; }
-inline int PresetAlgorithm(uint16_t word) { return (word >> 7) & 0x03; }
-inline int PresetPitch(uint16_t word) { return (word >> 9) & 0x7F; }
+inline int PresetNumber(uint16_t word)
+{
+    return word & 0x7F;
+}
+inline int PresetAlgorithm(uint16_t word)
+{
+    return (word >> 7) & 0x03;
+}
+inline int PresetPitch(uint16_t word)
+{
+    return (word >> 9) & 0x7F;
+}
 
 extern const uint16_t ClassPresets[ClassCount];
 extern const uint16_t DrumPresets[DrumPresetCount];
@@ -63,7 +71,10 @@ inline int16_t Cosine(uint16_t phase)
     return int16_t((quadrant == 1 || quadrant == 2) ? -value : value);
 }
 
-inline int16_t Sine(uint16_t phase) { return Cosine(uint16_t(phase - 0x4000)); }
+inline int16_t Sine(uint16_t phase)
+{
+    return Cosine(uint16_t(phase - 0x4000));
+}
 
 // The noise source of the filtered-noise voices: 235 signed 14-bit values.
 constexpr int NoiseTableSize = 235;

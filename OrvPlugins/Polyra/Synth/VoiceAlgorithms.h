@@ -8,8 +8,7 @@
 
 #include <cstdint>
 
-namespace VoiceAlgorithms
-{
+namespace VoiceAlgorithms {
 constexpr int BlockSize = 32;
 
 enum VoiceState
@@ -21,7 +20,10 @@ enum VoiceState
 };
 
 // Q15 amplitude of a 6-bit velocity.
-inline int16_t VelocityGain(int velocity) { return int16_t(velocity * 520); }
+inline int16_t VelocityGain(int velocity)
+{
+    return int16_t(velocity * 520);
+}
 
 struct OscillatorState
 {

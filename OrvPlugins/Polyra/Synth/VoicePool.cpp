@@ -6,10 +6,15 @@
 using namespace FixedPoint;
 using namespace VoiceAlgorithms;
 
-namespace
+namespace {
+int VoiceCostA(int preset)
 {
-int VoiceCostA(int preset) { return 2 * SynthTables::CostA[preset]; }
-int VoiceCostB(int preset) { return SynthTables::CostB[preset]; }
+    return 2 * SynthTables::CostA[preset];
+}
+int VoiceCostB(int preset)
+{
+    return SynthTables::CostB[preset];
+}
 } // namespace
 
 void CVoicePool::Reset()
@@ -37,9 +42,8 @@ void CVoicePool::Start(int channel, int pitch, int velocity, uint16_t presetWord
         return;
     const int costA = VoiceCostA(preset);
     const int costB = VoiceCostB(preset);
-    while (m_Count > 0 && (m_CostA + costA >= CostABudget || m_Count + 1 >= VoiceBudget ||
-                           m_CostB + costB >= CostBBudget))
-    {
+    while (m_Count > 0
+           && (m_CostA + costA >= CostABudget || m_Count + 1 >= VoiceBudget || m_CostB + costB >= CostBBudget)) {
         int shortest = 0;
         for (int i = 1; i < m_Count; ++i)
             if (m_Voices[i].remaining < m_Voices[shortest].remaining)
@@ -65,12 +69,10 @@ void CVoicePool::Start(int channel, int pitch, int velocity, uint16_t presetWord
 
 void CVoicePool::RenderBlock(int16_t mix[BlockSize], const int16_t channelVolume[16], const int16_t* noiseTable)
 {
-    for (int v = 0; v < m_Count; ++v)
-    {
+    for (int v = 0; v < m_Count; ++v) {
         SynthVoice& voice = m_Voices[v];
         const SynthPresets::Preset& preset = SynthPresets::PresetData(voice.preset);
-        if (voice.state == StateNew)
-        {
+        if (voice.state == StateNew) {
             // The first block sets the algorithm up; the voice sounds from the next.
             if (preset.oscillator && voice.algorithm == SynthTables::AlgorithmOscillator)
                 OscillatorStart(voice.oscillator, *preset.oscillator, voice.pitch, voice.velocity, voice.remaining);
@@ -82,9 +84,7 @@ void CVoicePool::RenderBlock(int16_t mix[BlockSize], const int16_t channelVolume
                 voice.state = StateEnded; // a preset without data for this algorithm plays nothing
             if (voice.state == StateNew)
                 voice.state = StateSounding;
-        }
-        else if (voice.state != StateEnded)
-        {
+        } else if (voice.state != StateEnded) {
             int16_t samples[BlockSize];
             if (voice.algorithm == SynthTables::AlgorithmOscillator)
                 voice.state = OscillatorRender(voice.oscillator, voice.remaining, samples);

@@ -34,8 +34,7 @@ public:
 
     void Reset();
     // Starts a voice for a note of the given preset word; log may be null.
-    void Start(int channel, int pitch, int velocity, uint16_t presetWord, int64_t durationSamples,
-               CConversionLog* log);
+    void Start(int channel, int pitch, int velocity, uint16_t presetWord, int64_t durationSamples, CConversionLog* log);
     // Renders every voice for one block and adds it into the mix at its
     // channel's volume, then lets the ended voices go.
     void RenderBlock(int16_t mix[VoiceAlgorithms::BlockSize], const int16_t channelVolume[16],

@@ -8,8 +8,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace
-{
+namespace {
 // The note list as "value/octave/duration/modifier/volume", loop markers as "[n" and "]n".
 std::string Describe(const CDocumentMelody& melody, bool withVolume = true)
 {
@@ -23,8 +22,11 @@ std::string Describe(const CDocumentMelody& melody, bool withVolume = true)
             parts << QStringLiteral("]%1").arg(static_cast<const MelodyEndPattern*>(element)->GetRepeatCount());
         } else {
             const MidiNote* note = static_cast<const MidiNote*>(element);
-            QString text = QStringLiteral("%1/%2/%3/%4").arg(note->GetValue()).arg(note->GetOctave())
-                               .arg(note->GetDuration()).arg(note->GetDurationModifier());
+            QString text = QStringLiteral("%1/%2/%3/%4")
+                               .arg(note->GetValue())
+                               .arg(note->GetOctave())
+                               .arg(note->GetDuration())
+                               .arg(note->GetDurationModifier());
             if (withVolume)
                 text += QStringLiteral("/%1").arg(note->GetVolume());
             parts << text;
@@ -36,7 +38,6 @@ std::string Describe(const CDocumentMelody& melody, bool withVolume = true)
 class RingletImport : public ImporterTest
 {
 protected:
-
     std::unique_ptr<CDocumentMelody> Import(const QByteArray& text)
     {
         return ImportAs<CDocumentMelody, CRinglet>(text, CDocument::MELODY, m_Summary, &m_Detailed);
@@ -65,7 +66,11 @@ TEST_F(RingletImport, TextBecomesAMelodyAtFullVolume)
 
 TEST_F(RingletImport, LoopWrapsTheWholeTune)
 {
-    struct Case { QByteArray text; std::string notes; };
+    struct Case
+    {
+        QByteArray text;
+        std::string notes;
+    };
     const Case cases[] = {
         {"x:d=4,o=5,b=100,l=2:4c", "[3 0/4/2/0/127 ]3"},
         {"x:d=4,o=5,b=100,l=14:4c", "[15 0/4/2/0/127 ]15"},
@@ -101,7 +106,8 @@ TEST_F(RingletImport, ImportedMelodyGoesThroughIMelody)
     bool oneLine = false;
     CMelodyTruncate reader;
     EXPECT_TRUE(reader.ParseIMelody(text, &back, nullptr, found, &oneLine))
-        << reader.GetErrorText().toStdString() << "\n" << text.constData();
+        << reader.GetErrorText().toStdString() << "\n"
+        << text.constData();
     EXPECT_TRUE(text.contains("\nNAME:two  lines\r\n")) << text.constData();
     // The reader maps volumes onto the melody's levels; the tune and the loop come back.
     EXPECT_EQ(Describe(back, false), Describe(*melody, false));
@@ -129,10 +135,11 @@ TEST_F(RingletImport, RestsAloneStillMakeAMelody)
 TEST_F(RingletImport, NothingToReadIsRefused)
 {
     int seed = 0;
-    for (const QByteArray& text : {QByteArray(), QByteArray("x:d=4:"), QByteArray("\xEF\xBB\xBF"),
-                                   QByteArray(":::"), QByteArray("\0\0\0", 3)}) {
+    for (const QByteArray& text :
+         {QByteArray(), QByteArray("x:d=4:"), QByteArray("\xEF\xBB\xBF"), QByteArray(":::"), QByteArray("\0\0\0", 3)}) {
         EXPECT_EQ(Import(text), nullptr);
-        EXPECT_TRUE(QString::fromStdString(m_Summary).endsWith(QString::fromStdString(LoggedLines("CRinglet", {NoNotes}))));
+        EXPECT_TRUE(
+            QString::fromStdString(m_Summary).endsWith(QString::fromStdString(LoggedLines("CRinglet", {NoNotes}))));
         SaveSeed(QStringLiteral("empty-%1.rtx").arg(++seed), text);
     }
 }
@@ -146,14 +153,15 @@ TEST_F(RingletImport, EveryTruncationImportsOrRefusesCleanly)
         if (melody) {
             EXPECT_TRUE(melody->CheckPatterns()) << length;
         } else {
-            EXPECT_TRUE(QString::fromStdString(m_Summary).endsWith(QString::fromStdString(LoggedLines("CRinglet", {NoNotes}))));
+            EXPECT_TRUE(
+                QString::fromStdString(m_Summary).endsWith(QString::fromStdString(LoggedLines("CRinglet", {NoNotes}))));
         }
     }
 }
 
 TEST(RingletPlugin, LoadsAndAnswersLikeTheHostExpects)
 {
-    CheckImportPlugin(ORV_PLUGIN_FILE, "Ringlet", 0x10000,
-                      {{"CRinglet", CDocument::MELODY, CDocument::WAVE, "RTX", QByteArray("x:d=4:c"),
-                        QByteArray("x:d=4:")}});
+    CheckImportPlugin(
+        ORV_PLUGIN_FILE, "Ringlet", 0x10000,
+        {{"CRinglet", CDocument::MELODY, CDocument::WAVE, "RTX", QByteArray("x:d=4:c"), QByteArray("x:d=4:")}});
 }

@@ -1,11 +1,10 @@
 // Reading ring-tone texts written here into notes, values and warnings.
 #include "RtttlReader.h"
 
-#include <gtest/gtest.h>
 #include <climits>
+#include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 // Notes as "A4/3." : pitch, octave (the text's - 1), duration index, dot.
 QString Describe(const QList<RtttlNote>& notes)
 {
@@ -42,8 +41,13 @@ struct Case
 TEST(RtttlReader, Texts)
 {
     const Case cases[] = {
-        {"Test:d=8,o=5,b=125:8a5,16h.5,p,d#6", QStringLiteral("test"), 125, 0, 0,
-         QStringLiteral("A4/3 B4/4. R4/3 D#5/3"), {}},
+        {"Test:d=8,o=5,b=125:8a5,16h.5,p,d#6",
+         QStringLiteral("test"),
+         125,
+         0,
+         0,
+         QStringLiteral("A4/3 B4/4. R4/3 D#5/3"),
+         {}},
         {"4c,4d", QString(), 63, 0, 0, QStringLiteral("C5/2 D5/2"), {Name}},
         {"x:d=4,o=5,b=100,l=2:4c", QStringLiteral("x"), 100, 0, 2, QStringLiteral("C4/2"), {}},
         {"x:d=4,o=5:8c5.", QStringLiteral("x"), 63, 0, 0, QString(), {Feature}},
@@ -63,9 +67,19 @@ TEST(RtttlReader, Texts)
         {":d=4:c", QString(), 63, 0, 0, QStringLiteral("C5/2"), {Name}},
         {"x:d=4:", QStringLiteral("x"), 63, 0, 0, QString(), {}},
         {"x:l=15:c", QStringLiteral("x"), 63, 0, 15, QStringLiteral("C5/2"), {}},
-        {"x:l=16,o=3,o=8,b=0,b=1000:c", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/2"),
+        {"x:l=16,o=3,o=8,b=0,b=1000:c",
+         QStringLiteral("x"),
+         63,
+         0,
+         0,
+         QStringLiteral("C5/2"),
          {Feature, Feature, Feature, Feature, Feature}},
-        {"x:d=4:8c9,8c3,8cd,32g#7,1a#4", QStringLiteral("x"), 63, 0, 0, QStringLiteral("G#6/5 A#3/0"),
+        {"x:d=4:8c9,8c3,8cd,32g#7,1a#4",
+         QStringLiteral("x"),
+         63,
+         0,
+         0,
+         QStringLiteral("G#6/5 A#3/0"),
          {Feature, Feature, Feature}},
         {QByteArray("x:d=4:c\0ignored,d", 17), QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/2"), {}},
     };

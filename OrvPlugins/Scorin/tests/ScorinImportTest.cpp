@@ -11,21 +11,17 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace
-{
+namespace {
 // Format 0, one track, 96 ticks per quarter: tempo 500000 us (120 bpm), program 0,
 // then C4 for a quarter note.
 QByteArray OneNoteFile()
 {
-    return OneTrackMidiFile(96, Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,
-                                       0x00, 0xC0, 0x00,
-                                       0x00, 0x90, 0x3C, 0x64,
-                                       0x60, 0x80, 0x3C, 0x00}));
+    return OneTrackMidiFile(96, Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xC0, 0x00, 0x00, 0x90, 0x3C,
+                                       0x64, 0x60, 0x80, 0x3C, 0x00}));
 }
 
 class ScorinImport : public ImporterTest
-{
-};
+{};
 } // namespace
 
 TEST_F(ScorinImport, MidiFileBecomesAParsedMidiDocument)
@@ -56,7 +52,12 @@ TEST_F(ScorinImport, MidiFileBecomesAParsedMidiDocument)
 
 TEST_F(ScorinImport, OnlyTheFirstFourBytesDecide)
 {
-    struct Case { const char* name; QByteArray bytes; bool accepted; };
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        bool accepted;
+    };
     const Case cases[] = {
         {"tag-only", QByteArray("MThd"), true},
         {"tag-and-garbage", QByteArray("MThd\xFF\xFF\xFF\xFF garbage"), true},
@@ -87,7 +88,8 @@ TEST_F(ScorinImport, EmptyInputRaisesTheCheckButNeverReachesTheReader)
     CScorin importer;
     EXPECT_EQ(importer.Import(QByteArray()), nullptr);
     ASSERT_EQ(m_Quiet.Lines().size(), 1);
-    EXPECT_TRUE(m_Quiet.Lines().first().startsWith(QStringLiteral("ASSERT: \"!RawData.isNull() && !RawData.isEmpty()\"")));
+    EXPECT_TRUE(
+        m_Quiet.Lines().first().startsWith(QStringLiteral("ASSERT: \"!RawData.isNull() && !RawData.isEmpty()\"")));
 }
 
 TEST_F(ScorinImport, EveryTruncationIsReadWithinItsBytes)

@@ -50,8 +50,7 @@ TEST(SendraConvert, WhiteAndBlackFramesOfBothSizes)
         {16, qRgb(255, 255, 255), QByteArray(128, '\0')},
         {16, qRgb(0, 0, 0), QByteArray(128, char(0xFF))},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.side << " " << std::hex << c.colour);
         Sendra t;
         EXPECT_EQ(t.Convert(Four(Filled(c.side, c.side, c.colour))), c.expected);
@@ -112,8 +111,7 @@ TEST(SendraConvert, FramesThatAreNoEmsAnimationFail)
         {"8 x 8 after 16 x 16", {Filled(16, 16, 0), Filled(8, 8, 0), Filled(16, 16, 0), Filled(16, 16, 0)}},
         {"no frames", {}},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Sendra t;
         EXPECT_TRUE(t.Convert(c.frames).isEmpty());
@@ -126,8 +124,7 @@ TEST(SendraConvert, FramesThatAreNoEmsAnimationFail)
 
 TEST(SendraConvert, PreviewShowsEveryFrameForTheProfilesTime)
 {
-    for (const char* model : {"Model_A", "Model_B"})
-    {
+    for (const char* model : {"Model_A", "Model_B"}) {
         Sendra t(model);
         t.Convert(Four(Filled(16, 16, qRgb(0, 0, 0))));
         ASSERT_TRUE(t.converted);
@@ -162,8 +159,7 @@ TEST(SendraConvert, TheHostsQuestions)
         const char* model;
         int compatible;
     } const cases[] = {{"Model_A", 1}, {"Model_B", 1}, {"Model_C", 0}};
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         Sendra t(c.model);
         EXPECT_TRUE(t.parametersLoaded);
         EXPECT_EQ(t.converter.IsCompatibleWithProfile(&t.profile), c.compatible) << c.model;

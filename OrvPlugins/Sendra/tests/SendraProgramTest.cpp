@@ -5,8 +5,7 @@ using namespace ExporterTest;
 
 TEST(SendraProgram, WinkBecomesAnEmsAnimation)
 {
-    for (const char* model : {"Model A", "Model B"})
-    {
+    for (const char* model : {"Model A", "Model B"}) {
         SCOPED_TRACE(model);
         ProgramRun run({"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"});
         ASSERT_EQ(run.Run({QStringLiteral("/profile=") + QString::fromLatin1(model), QStringLiteral("/converter=ema"),

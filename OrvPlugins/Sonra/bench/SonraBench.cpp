@@ -4,8 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-namespace
-{
+namespace {
 void ImportWav(benchmark::State& state)
 {
     WavBuilder::Format format;

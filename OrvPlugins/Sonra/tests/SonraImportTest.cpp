@@ -5,18 +5,16 @@
 
 #include "Wave/CDocumentWave.h"
 
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 
 using namespace WavBuilder;
 
-namespace
-{
+namespace {
 class SonraImport : public ImporterTest
 {
 protected:
-
     // The imported wave, or null; the importer's summary goes to m_Summary.
     std::unique_ptr<CDocumentWave> Import(const QByteArray& bytes)
     {
@@ -63,12 +61,17 @@ TEST_F(SonraImport, ChunkChainIsFollowed)
     odd.extra = Little(0, 2);
     const QByteArray canonicalHeader = Canonical(stereo, Samples(8)).left(44);
 
-    struct Case { const char* name; QByteArray bytes; };
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+    };
     const Case cases[] = {
         {"plain", Riff(FormatChunk(stereo) + Chunk("data", Samples(8)))},
-        {"list-with-data-text", Riff(FormatChunk(stereo) + Chunk("LIST", QByteArray("INFOdata1234data"))
-                                     + Chunk("data", Samples(8)))},
-        {"odd-chunk-padded", Riff(FormatChunk(stereo) + Chunk("junk", QByteArray("data!")) + Chunk("data", Samples(8)))},
+        {"list-with-data-text",
+         Riff(FormatChunk(stereo) + Chunk("LIST", QByteArray("INFOdata1234data")) + Chunk("data", Samples(8)))},
+        {"odd-chunk-padded",
+         Riff(FormatChunk(stereo) + Chunk("junk", QByteArray("data!")) + Chunk("data", Samples(8)))},
         {"long-format-wrong-align", Riff(FormatChunk(odd) + Chunk("data", Samples(8)))},
         {"data-before-format", Riff(Chunk("data", Samples(8)) + FormatChunk(stereo))},
         {"streamed-riff-size", Riff(FormatChunk(stereo) + Chunk("data", Samples(8)), 0xFFFFFFFF)},
@@ -103,8 +106,8 @@ TEST_F(SonraImport, DataBeyondTheFileIsCutToTheWholeFramesPresent)
     Format stereo;
     stereo.channels = 2;
     for (qint64 declared : {qint64(0xFFFFFFFF), qint64(1000)}) {
-        const QByteArray bytes = Riff(FormatChunk(stereo)) + QByteArray("data") + Little(quint32(declared), 4)
-                               + Samples(10);
+        const QByteArray bytes =
+            Riff(FormatChunk(stereo)) + QByteArray("data") + Little(quint32(declared), 4) + Samples(10);
         auto wave = Import(bytes);
         ASSERT_NE(wave, nullptr) << declared;
         EXPECT_EQ(wave->m_WAVEheader.data_ckSize, 8u);
@@ -124,7 +127,12 @@ TEST_F(SonraImport, RefusalsNameTheirReason)
         f.bits = bits;
         return Canonical(f, Samples(12));
     };
-    struct Case { const char* name; QByteArray bytes; const char* id; };
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        const char* id;
+    };
     const Case cases[] = {
         {"32k", format(1, 1, 32000, 16), "id_import_wav_sampling_error"},
         {"24-bit-stereo", format(1, 2, 44100, 24), "id_import_wav_bitdepth_error"},
@@ -137,7 +145,8 @@ TEST_F(SonraImport, RefusalsNameTheirReason)
         {"empty", QByteArray(), "id_import_wav_header_error"},
         {"empty-data", Canonical(Format(), QByteArray()), "id_import_wav_error"},
         {"data-header-only", Riff(FormatChunk(Format())) + QByteArray("data") + Little(100, 4), "id_import_wav_error"},
-        {"half-a-frame", Riff(FormatChunk(Format())) + QByteArray("data") + Little(100, 4) + "x", "id_import_wav_error"},
+        {"half-a-frame", Riff(FormatChunk(Format())) + QByteArray("data") + Little(100, 4) + "x",
+         "id_import_wav_error"},
         {"no-data-chunk", format(1, 1, 8000, 16).left(36), "id_import_wav_header_error"},
     };
     for (const Case& c : cases) {
@@ -152,7 +161,8 @@ TEST_F(SonraImport, EmptyInputRaisesTheNonFatalCheck)
 {
     Import(QByteArray());
     ASSERT_FALSE(m_Quiet.Lines().isEmpty());
-    EXPECT_TRUE(m_Quiet.Lines().first().startsWith(QStringLiteral("ASSERT: \"!RawData.isNull() && !RawData.isEmpty()\"")));
+    EXPECT_TRUE(
+        m_Quiet.Lines().first().startsWith(QStringLiteral("ASSERT: \"!RawData.isNull() && !RawData.isEmpty()\"")));
 }
 
 TEST_F(SonraImport, EveryTruncationGivesWholeFramesOrARefusal)
@@ -176,7 +186,7 @@ TEST_F(SonraImport, EveryTruncationGivesWholeFramesOrARefusal)
 
 TEST(SonraPlugin, LoadsAndAnswersLikeTheHostExpects)
 {
-    CheckImportPlugin(ORV_PLUGIN_FILE, "Sonra", 0x10000,
-                      {{"CSonra", CDocument::WAVE, CDocument::WAVE, "WAV", Canonical(Format(), Samples(4)),
-                        QByteArray("no sound")}});
+    CheckImportPlugin(
+        ORV_PLUGIN_FILE, "Sonra", 0x10000,
+        {{"CSonra", CDocument::WAVE, CDocument::WAVE, "WAV", Canonical(Format(), Samples(4)), QByteArray("no sound")}});
 }

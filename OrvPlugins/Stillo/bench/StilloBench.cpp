@@ -20,8 +20,7 @@ static void GreyPictureWithMask(benchmark::State& state)
 
     QImage image(255, 255, QImage::Format_RGB32);
     for (int y = 0; y < 255; ++y)
-        for (int x = 0; x < 255; ++x)
-        {
+        for (int x = 0; x < 255; ++x) {
             const int level = ((x / 16 + y / 16) % 4) * 85;
             image.setPixel(x, y, qRgb(level, level, level));
         }
@@ -29,8 +28,7 @@ static void GreyPictureWithMask(benchmark::State& state)
     CStillo stillo;
     stillo.SetParameters(&parameters);
     stillo.SetProfile(&profile);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         stillo.ClearRawData();
         if (!stillo.Convert(&picture))
             state.SkipWithError("conversion failed");

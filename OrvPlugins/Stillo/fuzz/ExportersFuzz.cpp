@@ -37,10 +37,10 @@ struct Setup
     Setup()
     {
         qInstallMessageHandler(Discard);
-        if (!profile.Load(Data("Profiles/Model_B.xml")) || !pictures.Load(Data("Plugins/Parameters/PicParameters.xml")) ||
-            !animations.Load(Data("Plugins/Parameters/AniParameters.xml")) ||
-            !melodies.Load(Data("Plugins/Parameters/QBRParameters.xml")) ||
-            !ems.Load(Data("Plugins/Parameters/EmaParameters.xml")))
+        if (!profile.Load(Data("Profiles/Model_B.xml")) || !pictures.Load(Data("Plugins/Parameters/PicParameters.xml"))
+            || !animations.Load(Data("Plugins/Parameters/AniParameters.xml"))
+            || !melodies.Load(Data("Plugins/Parameters/QBRParameters.xml"))
+            || !ems.Load(Data("Plugins/Parameters/EmaParameters.xml")))
             std::abort();
     }
 };
@@ -61,8 +61,7 @@ void Shape(Setup& setup, uint8_t shape)
     profile.GetEnumParameter(QStringLiteral("DisplayType"))
         ->SetValue((shape & 8) ? QStringLiteral("Grayscale") : QStringLiteral("Monochrom"));
     profile.GetIntParameter(QStringLiteral("BuzzerBandWidthLowNote"))->mValue = (shape & 16) ? 48 : 60;
-    for (CParameters* set : {&setup.pictures, &setup.animations})
-    {
+    for (CParameters* set : {&setup.pictures, &setup.animations}) {
         set->GetEnumParameter(QStringLiteral("PictureHasMask"))
             ->SetValue((shape & 32) ? QStringLiteral("On") : QStringLiteral("Off"));
         set->GetEnumParameter(QStringLiteral("EmsCompatible"))
@@ -86,8 +85,7 @@ void CheckAni(const QByteArray& ani)
     Require(ani.size() >= 2);
     const int words = quint8(ani.at(0)) | quint8(ani.at(1)) << 8;
     int end = 2 + 2 * words;
-    for (int i = 0; i < words; ++i)
-    {
+    for (int i = 0; i < words; ++i) {
         const int word = quint8(ani.at(2 + 2 * i)) | quint8(ani.at(3 + 2 * i)) << 8;
         if (word >= 0xF000)
             continue;
@@ -123,33 +121,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Shape(setup, shape);
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data + 2), qsizetype(size - 2));
 
-    switch (data[0] % 4)
-    {
-    case 0:
-    {
+    switch (data[0] % 4) {
+    case 0: {
         std::unique_ptr<CDocument> picture(CNivra().Import(bytes));
         if (!picture)
             return 0;
         CStillo stillo;
         stillo.SetParameters(&setup.pictures);
         stillo.SetProfile(&setup.profile);
-        if (stillo.Convert(picture.get()))
-        {
+        if (stillo.Convert(picture.get())) {
             Require(stillo.GetRawDataList().size() == 1);
             Require(BodySize(stillo.GetRawDataList().first(), 0) == stillo.GetRawDataList().first().size());
-        }
-        else
+        } else
             Require(stillo.GetRawDataList().isEmpty());
         break;
     }
     case 1:
-    case 2:
-    {
+    case 2: {
         std::unique_ptr<CDocumentAnimation> animation(AnimationOf(bytes, shape));
         if (!animation)
             return 0;
-        if (data[0] % 4 == 1)
-        {
+        if (data[0] % 4 == 1) {
             CFlickra flickra;
             flickra.SetParameters(&setup.animations);
             flickra.SetProfile(&setup.profile);
@@ -157,37 +149,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 CheckAni(flickra.GetRawDataList().first());
             else
                 Require(flickra.GetRawDataList().isEmpty());
-        }
-        else
-        {
+        } else {
             CSendra sendra;
             sendra.SetParameters(&setup.ems);
             sendra.SetProfile(&setup.profile);
-            if (sendra.Convert(animation.get()))
-            {
+            if (sendra.Convert(animation.get())) {
                 const int side = animation->GetFrame(0)->GetImage().width();
                 Require(sendra.GetRawDataList().first().size() == 4 * side * ((side + 7) / 8));
-            }
-            else
+            } else
                 Require(sendra.GetRawDataList().isEmpty());
         }
         break;
     }
-    default:
-    {
+    default: {
         std::unique_ptr<CDocument> melody(shape & 1 ? CRinglet().Import(bytes) : CScorin().Import(bytes));
         if (!melody)
             return 0;
         CChimo chimo;
         chimo.SetParameters(&setup.melodies);
         chimo.SetProfile(&setup.profile);
-        if (chimo.Convert(melody.get()))
-        {
+        if (chimo.Convert(melody.get())) {
             const QByteArray& qbr = chimo.GetRawDataList().first();
             Require(qbr.size() >= 11 && qbr.startsWith(".QBR"));
             Require((quint8(qbr.at(4)) | quint8(qbr.at(5)) << 8) == qbr.size() - 10);
-        }
-        else
+        } else
             Require(chimo.GetRawDataList().isEmpty());
         break;
     }

@@ -47,8 +47,7 @@ TEST(StilloConvert, GreyPictureWithMaskIsAHundredBytesAndReadsBack)
     ASSERT_TRUE(decoded.ok);
     EXPECT_EQ(decoded.size, 100);
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-        {
+        for (int x = 0; x < 16; ++x) {
             const bool drawn = y >= 4 && y < 12 && x >= 2 && x <= 11 && (x - 2) % 3 == 0;
             EXPECT_EQ(decoded.Mask(x, y), drawn ? 1 : 0) << x << "," << y;
             EXPECT_EQ(decoded.Pixel(x, y), drawn ? (x - 2) / 3 : 0) << x << "," << y;
@@ -112,8 +111,7 @@ TEST(StilloConvert, ModeFollowsTheRulings)
         {"colour, monochrome asked", "Model_B", "Monochrom", &colour, false},
         {"colour on a monochrome display", "Model_A", "Grayscale", &colour, false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Stillo t(c.model);
         // A constant-free set: the filter is the host's business.
@@ -143,24 +141,20 @@ TEST(StilloConvert, EmsPicturesAreMonochromeAndAtMost128Bytes)
         const char* model;
         bool passes;
     } const cases[] = {
-        {72, 14, "Model_A", true},   // 14 x 9 = 126 bytes
-        {72, 15, "Model_A", false},  // 135 bytes
-        {64, 16, "Model_A", true},   // exactly 128
-        {65, 16, "Model_A", false},  // 144
+        {72, 14, "Model_A", true},  // 14 x 9 = 126 bytes
+        {72, 15, "Model_A", false}, // 135 bytes
+        {64, 16, "Model_A", true},  // exactly 128
+        {65, 16, "Model_A", false}, // 144
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
         Stillo t(c.model);
         t.SetEnum("EmsCompatible", "On");
         const QByteArray out = t.Convert(Filled(c.width, c.height, qRgb(0, 0, 0)));
         EXPECT_EQ(t.converted, c.passes);
-        if (c.passes)
-        {
+        if (c.passes) {
             EXPECT_EQ(out.size(), 2 + c.width * ((c.height + 7) / 8));
-        }
-        else
-        {
+        } else {
             EXPECT_EQ(t.Summary(), t.Line("id_picture_not_ems"));
         }
     }
@@ -186,15 +180,13 @@ TEST(StilloConvert, ProfileLimitsAtAndOnePast)
         {"Model_B", 129, 1, "id_width_too_big"},
         {"Model_B", 1, 129, "id_height_too_big"},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.model << " " << c.width << "x" << c.height);
         Stillo t(c.model);
         const QByteArray out = t.Convert(Filled(c.width, c.height, qRgb(255, 255, 255)));
         EXPECT_EQ(t.converted, c.id == nullptr);
         EXPECT_EQ(out.isEmpty(), c.id != nullptr);
-        if (c.id)
-        {
+        if (c.id) {
             EXPECT_EQ(t.Summary(), t.Line(c.id));
         }
     }
@@ -254,8 +246,7 @@ TEST(StilloFilters, CompatibilityAndSizesForTheHost)
         const char* model;
         int compatible;
     } const cases[] = {{"Model_A", 1}, {"Model_B", 1}, {"Model_C", 0}};
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         Stillo t(c.model);
         EXPECT_EQ(t.converter.IsCompatibleWithProfile(&t.profile), c.compatible) << c.model;
     }

@@ -22,8 +22,7 @@ TEST(ExportersFuzzSeeds, WrittenFromTheExamples)
         {"melody-midi", 3, 0x80, "morning.mid"}, {"melody-rtttl", 3, 0x01, "harbour.rtx"},
     };
     ASSERT_TRUE(QDir().mkpath(QStringLiteral(ORV_CORPUS_DIR)));
-    for (const Seed& seed : seeds)
-    {
+    for (const Seed& seed : seeds) {
         QFile example(SourcePath(QStringLiteral("examples/") + QString::fromLatin1(seed.example)));
         ASSERT_TRUE(example.open(QIODevice::ReadOnly)) << seed.example;
         QFile file(QStringLiteral(ORV_CORPUS_DIR "/") + QString::fromLatin1(seed.name));

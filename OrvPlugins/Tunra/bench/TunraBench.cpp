@@ -21,8 +21,7 @@ void AppendVarLen(QByteArray& out, quint32 value)
 {
     char groups[4];
     int count = 0;
-    do
-    {
+    do {
         groups[count++] = char(value & 0x7F);
         value >>= 7;
     } while (value && count < 4);
@@ -39,8 +38,7 @@ QByteArray LongMidiFile()
     QByteArray track;
     track += QByteArray::fromHex("00FF510307A120"); // 500000 us per quarter
     track += QByteArray::fromHex("00C000");         // piano on channel 1
-    for (int i = 0; i < 2000; ++i)
-    {
+    for (int i = 0; i < 2000; ++i) {
         const char key = char(kScale[(i * 5) % 14]);
         AppendVarLen(track, 0);
         track += char(0x90);
@@ -71,22 +69,19 @@ void BM_ConvertInProcess(benchmark::State& state)
     const QByteArray file = LongMidiFile();
     CParameters parameters;
     CProfile profile;
-    if (!parameters.Load(DataPath("Plugins/Parameters/IMYParameters.xml")) ||
-        !profile.Load(DataPath("Profiles/Model_B.xml")))
-    {
+    if (!parameters.Load(DataPath("Plugins/Parameters/IMYParameters.xml"))
+        || !profile.Load(DataPath("Profiles/Model_B.xml"))) {
         state.SkipWithError("cannot load the parameter file or the profile");
         return;
     }
     CTunra tunra;
     tunra.SetParameters(&parameters);
     tunra.SetProfile(&profile);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CDocumentMidi midi;
         midi.SetRawData(reinterpret_cast<const unsigned char*>(file.constData()), unsigned(file.size()));
         tunra.ClearRawData();
-        if (!tunra.Convert(&midi))
-        {
+        if (!tunra.Convert(&midi)) {
             state.SkipWithError("conversion failed");
             return;
         }
@@ -102,8 +97,7 @@ void BM_ConvertFromCommandLine(benchmark::State& state)
     const QString app = QString::fromUtf8(ORV_APP_DIR);
     const QString source = dir.filePath(QStringLiteral("long.mid"));
     QFile out(source);
-    if (!out.open(QIODevice::WriteOnly) || out.write(LongMidiFile()) < 0)
-    {
+    if (!out.open(QIODevice::WriteOnly) || out.write(LongMidiFile()) < 0) {
         state.SkipWithError("cannot write the MIDI file");
         return;
     }
@@ -112,19 +106,16 @@ void BM_ConvertFromCommandLine(benchmark::State& state)
     environment.insert(QStringLiteral("ORVANEDIR"), app);
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     const QStringList arguments = {QStringLiteral("/profile=Model B"), QStringLiteral("/converter=imy"),
-                                   QStringLiteral("/destination=") + dir.path(), QStringLiteral("/preview"),
-                                   source};
-    for (auto _ : state)
-    {
+                                   QStringLiteral("/destination=") + dir.path(), QStringLiteral("/preview"), source};
+    for (auto _ : state) {
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(dir.path());
         QElapsedTimer timer;
         timer.start();
         process.start(QString::fromUtf8(ORV_PROGRAM_FILE), arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-            process.exitCode() != 0)
-        {
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
+            || process.exitCode() != 0) {
             state.SkipWithError("the program did not convert the file");
             return;
         }

@@ -56,8 +56,7 @@ TEST_F(TunraConvert, EachHeaderFlagAddsItsOwnLine)
         {"style", false, false, false, false, true, false, "STYLE:1\r\n"},
         {"volume", false, false, false, false, false, true, "VOLUME:5\r\n"},
     };
-    for (const Case& t : cases)
-    {
+    for (const Case& t : cases) {
         SCOPED_TRACE(t.label);
         Converter c;
         c.HeaderFlags(true, t.version, t.format, t.name, t.beat, t.style, t.volume);
@@ -125,10 +124,12 @@ TEST_F(TunraConvert, SizeLimitThatLeavesNoRoomForNotesFailsWithItsOwnMessage)
         int nameLength;
         const char* id; // null: converts
     };
-    const Case cases[] = {{25, nullptr}, {26, "id_no_room_for_notes"}, {27, "id_no_room_for_notes"},
-                          {28, "id_header_exceeds_size_limit"}, {200, "id_header_exceeds_size_limit"}};
-    for (const Case& t : cases)
-    {
+    const Case cases[] = {{25, nullptr},
+                          {26, "id_no_room_for_notes"},
+                          {27, "id_no_room_for_notes"},
+                          {28, "id_header_exceeds_size_limit"},
+                          {200, "id_header_exceeds_size_limit"}};
+    for (const Case& t : cases) {
         SCOPED_TRACE(t.nameLength);
         Converter c;
         Bool(c.parameters, "SMSPaquet")->mValue = true;
@@ -136,8 +137,7 @@ TEST_F(TunraConvert, SizeLimitThatLeavesNoRoomForNotesFailsWithItsOwnMessage)
         auto melody = Melody({Note(72, 3), Note(74, 3)});
         melody->SetMelodyName(QString(t.nameLength, QLatin1Char('n')));
         const QByteArray out = c.Run(melody.get());
-        if (!t.id)
-        {
+        if (!t.id) {
             EXPECT_TRUE(c.converted);
             EXPECT_EQ(out.size(), 128);
             EXPECT_TRUE(out.endsWith("MELODY:c3\r\nEND:IMELODY"));
@@ -164,16 +164,14 @@ TEST_F(TunraConvert, BandMustSpanAWholeOctave)
         {60, 70, nullptr},
         {72, 60, nullptr},
     };
-    for (const Case& t : cases)
-    {
+    for (const Case& t : cases) {
         SCOPED_TRACE(testing::Message() << t.low << ".." << t.high);
         Converter c;
         c.HeaderFlags(false, false, false, false, false, false, false);
         c.Band(t.low, t.high);
         auto melody = ThreeElements();
         const QByteArray out = c.Run(melody.get());
-        if (t.line)
-        {
+        if (t.line) {
             EXPECT_EQ(out, QByteArray(t.line));
             continue;
         }
@@ -185,15 +183,18 @@ TEST_F(TunraConvert, BandMustSpanAWholeOctave)
 
 TEST_F(TunraConvert, AsciiOutputIsTheTextAndGsm7OutputCodesEveryCharacter)
 {
-    struct Case { const char* model; QByteArray out; };
+    struct Case
+    {
+        const char* model;
+        QByteArray out;
+    };
     const Case cases[] = {
         {"Model_A", "BEGIN:IMELODY\r\nNAME:A[b]~\r\nMELODY:c3(d3@2)\r\nEND:IMELODY"},
         // The same text with "[", "]", "~" as escape pairs and "@" as 0x00.
         {"Model_B", QByteArray("BEGIN:IMELODY\r\nNAME:A") + Bytes({0x1B, 0x3C}) + "b" + Bytes({0x1B, 0x3E, 0x1B, 0x3D})
                         + "\r\nMELODY:c3(d3" + Bytes({0x00}) + "2)\r\nEND:IMELODY"},
     };
-    for (const Case& t : cases)
-    {
+    for (const Case& t : cases) {
         SCOPED_TRACE(t.model);
         Converter c(t.model);
         c.HeaderFlags(true, false, false, true, false, false, false);
@@ -206,8 +207,8 @@ TEST_F(TunraConvert, AsciiOutputIsTheTextAndGsm7OutputCodesEveryCharacter)
 TEST_F(TunraConvert, MidiFileOfDrumsOnlyHasNoMelody)
 {
     Converter c;
-    const auto midi = MidiDocument(OneTrackMidiFile(96, Bytes({0x00, 0x99, 36, 100, 0x60, 0x89, 36, 0,
-                                                      0x00, 0x99, 38, 100, 0x60, 0x89, 38, 0})));
+    const auto midi = MidiDocument(
+        OneTrackMidiFile(96, Bytes({0x00, 0x99, 36, 100, 0x60, 0x89, 36, 0, 0x00, 0x99, 38, 100, 0x60, 0x89, 38, 0})));
     EXPECT_TRUE(c.Run(midi.get()).isEmpty());
     EXPECT_FALSE(c.converted);
     EXPECT_EQ(c.Summary(), LogLine("id_midi_file_empty"));
@@ -219,9 +220,9 @@ TEST_F(TunraConvert, MidiTempoGivesWayToTheTempoParameter)
     c.HeaderFlags(true, false, false, false, true, false, false);
     Int(c.parameters, "Tempo")->mValue = 100;
     // Set Tempo 500000 us (120 bpm), then two quarters at 96 ticks each.
-    const auto midi = MidiDocument(OneTrackMidiFile(96, Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,
-                                                      0x00, 0x90, 72, 100, 0x60, 0x80, 72, 0,
-                                                      0x00, 0x90, 67, 100, 0x60, 0x80, 67, 0})));
+    const auto midi =
+        MidiDocument(OneTrackMidiFile(96, Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0x90, 72, 100, 0x60,
+                                                 0x80, 72,   0,    0x00, 0x90, 67,   100,  0x60, 0x80, 67, 0})));
     EXPECT_EQ(c.Run(midi.get()), QByteArray("BEGIN:IMELODY\r\nBEAT:100\r\nMELODY:c2*3g2\r\nEND:IMELODY"));
 }
 
@@ -236,8 +237,8 @@ TEST_F(TunraConvert, BundledMidiExample)
     // The tune of morning.txt: quarters "2", eighths "3", halves "1", the
     // last C a dotted half; G4 lies below octave 4 and gets its prefix.
     EXPECT_EQ(c.Run(midi.get()), QByteArray("BEGIN:IMELODY\r\nVERSION:1.0\r\nFORMAT:CLASS1.0\r\nNAME:morning\r\n"
-                                       "BEAT:120\r\nSTYLE:0\r\nVOLUME:7\r\n"
-                                       "MELODY:c2e2g2e2f3g3a2g1r2e2d3c3d2e2c1r2*3g2c1.\r\nEND:IMELODY"));
+                                            "BEAT:120\r\nSTYLE:0\r\nVOLUME:7\r\n"
+                                            "MELODY:c2e2g2e2f3g3a2g1r2e2d3c3d2e2c1r2*3g2c1.\r\nEND:IMELODY"));
 }
 
 TEST_F(TunraConvert, RefusesOtherDocumentsAndMissingSettings)

@@ -44,8 +44,7 @@ TEST_F(TunraFilters, ProfileNarrowsTheTempoRange)
     };
     // Model A plays 40 to 200 beats per minute; the file allows 25 to 900.
     const Case cases[] = {{63, false, 63}, {250, false, 200}, {30, false, 40}, {250, true, 250}};
-    for (const Case& t : cases)
-    {
+    for (const Case& t : cases) {
         SCOPED_TRACE(t.value);
         Converter c;
         CIntParameter* tempo = Int(c.parameters, "Tempo");
@@ -105,8 +104,7 @@ TEST_F(TunraFilters, DocumentTempoWithinTheLimits)
         int expected;
     };
     const Case cases[] = {{500000, 120}, {0, 25}, {50000, 900}, {3000000, 25}};
-    for (const Case& t : cases)
-    {
+    for (const Case& t : cases) {
         SCOPED_TRACE(t.microseconds);
         Converter c;
         auto midi = MidiWithTempo(t.microseconds);

@@ -19,8 +19,7 @@ TEST(TunraParameterFile, HoldsEveryParameterTheConverterReads)
         const char* name;
         int value, min, max;
     };
-    for (const Int& t : {Int{"Tempo", 120, 25, 900}, Int{"Volume", 7, 0, 15}, Int{"SMSPaquetCount", 1, 1, 10}})
-    {
+    for (const Int& t : {Int{"Tempo", 120, 25, 900}, Int{"Volume", 7, 0, 15}, Int{"SMSPaquetCount", 1, 1, 10}}) {
         SCOPED_TRACE(t.name);
         const CIntParameter* p = parameters.GetIntParameter(QString::fromLatin1(t.name));
         ASSERT_NE(p, nullptr);
@@ -34,12 +33,10 @@ TEST(TunraParameterFile, HoldsEveryParameterTheConverterReads)
         const char* name;
         bool value;
     };
-    for (const Bool& t : {Bool{"GenerateHeader", true}, Bool{"GenerateHeaderVersion", true},
-                          Bool{"GenerateHeaderFormat", true}, Bool{"GenerateHeaderName", true},
-                          Bool{"GenerateHeaderBeat", true}, Bool{"GenerateHeaderStyle", true},
-                          Bool{"GenerateHeaderVolume", true}, Bool{"SMSPaquet", false},
-                          Bool{"GenerateDebugFiles", false}})
-    {
+    for (const Bool& t :
+         {Bool{"GenerateHeader", true}, Bool{"GenerateHeaderVersion", true}, Bool{"GenerateHeaderFormat", true},
+          Bool{"GenerateHeaderName", true}, Bool{"GenerateHeaderBeat", true}, Bool{"GenerateHeaderStyle", true},
+          Bool{"GenerateHeaderVolume", true}, Bool{"SMSPaquet", false}, Bool{"GenerateDebugFiles", false}}) {
         SCOPED_TRACE(t.name);
         const CBoolParameter* p = parameters.GetBoolParameter(QString::fromLatin1(t.name));
         ASSERT_NE(p, nullptr);
@@ -58,8 +55,7 @@ TEST(TunraParameterFile, InterfaceShowsEveryParameterOnce)
     CParameters parameters;
     ASSERT_TRUE(parameters.Load(ParameterFilePath()));
     QList<const CInterfaceInput*> inputs;
-    for (const CInterfaceNode* node : parameters.GetInterfaceNodes())
-    {
+    for (const CInterfaceNode* node : parameters.GetInterfaceNodes()) {
         if (node->GetKind() == CInterfaceNode::INPUT)
             inputs << static_cast<const CInterfaceInput*>(node);
         else if (node->GetKind() == CInterfaceNode::GROUP)
@@ -67,8 +63,7 @@ TEST(TunraParameterFile, InterfaceShowsEveryParameterOnce)
                 inputs << static_cast<const CInterfaceInput*>(child);
     }
     QSet<const CParameter*> shown;
-    for (const CInterfaceInput* input : inputs)
-    {
+    for (const CInterfaceInput* input : inputs) {
         ASSERT_NE(input->mpParameter, nullptr);
         EXPECT_FALSE(input->mCaption.isEmpty());
         shown.insert(input->mpParameter);

@@ -5,8 +5,8 @@
 #include "Wave/CDocumentWave.h"
 
 #include <QVector>
-#include <functional>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace TunraTest;
@@ -18,8 +18,7 @@ QByteArray QuartersAtLevel7(const QVector<int>& keys)
 {
     CDocumentWave wave;
     wave.CreateHeader(22050, 16, 1);
-    for (int key : keys)
-    {
+    for (int key : keys) {
         MidiNote note;
         note.SetMidiKey(key);
         note.SetDuration(2);
@@ -90,24 +89,29 @@ TEST_F(TunraPreview, LoopsRepeatTheirBody)
     };
     const Case cases[] = {
         {"c ( d e @2 ) f",
-         [] { return Melody({Note(C, 2), new MelodyBeginPattern, Note(D, 2), Note(E, 2), new MelodyEndPattern(2),
-                             Note(F, 2)}); },
+         [] {
+             return Melody(
+                 {Note(C, 2), new MelodyBeginPattern, Note(D, 2), Note(E, 2), new MelodyEndPattern(2), Note(F, 2)});
+         },
          {C, D, E, D, E, F}},
         {"c ( d ( e @2 ) @2 ) f",
-         [] { return Melody({Note(C, 2), new MelodyBeginPattern, Note(D, 2), new MelodyBeginPattern, Note(E, 2),
-                             new MelodyEndPattern(2), new MelodyEndPattern(2), Note(F, 2)}); },
+         [] {
+             return Melody({Note(C, 2), new MelodyBeginPattern, Note(D, 2), new MelodyBeginPattern, Note(E, 2),
+                            new MelodyEndPattern(2), new MelodyEndPattern(2), Note(F, 2)});
+         },
          {C, D, E, E, D, E, E, F}},
         {"c ( d @0 ) e: a loop without count is not played",
-         [] { return Melody({Note(C, 2), new MelodyBeginPattern, Note(D, 2), new MelodyEndPattern(0),
-                             Note(E, 2)}); },
+         [] {
+             return Melody({Note(C, 2), new MelodyBeginPattern, Note(D, 2), new MelodyEndPattern(0), Note(E, 2)});
+         },
          {C, E}},
         {"c ( d @1 ) e",
-         [] { return Melody({Note(C, 2), new MelodyBeginPattern, Note(D, 2), new MelodyEndPattern(1),
-                             Note(E, 2)}); },
+         [] {
+             return Melody({Note(C, 2), new MelodyBeginPattern, Note(D, 2), new MelodyEndPattern(1), Note(E, 2)});
+         },
          {C, D, E}},
     };
-    for (const Case& t : cases)
-    {
+    for (const Case& t : cases) {
         SCOPED_TRACE(t.label);
         Converter c;
         auto melody = t.melody();
@@ -128,8 +132,7 @@ TEST_F(TunraPreview, UnmatchedCloseEndsTheWalkAndUnclosedOpeningIsReported)
 
     PreviewTunra tunra;
     IMYNotes unmatched, unclosed;
-    for (IMYNotes* events : {&unmatched, &unclosed})
-    {
+    for (IMYNotes* events : {&unmatched, &unclosed}) {
         SCOPED_TRACE(events == &unmatched ? "unmatched close" : "unclosed opening");
         events->append(new IMYNote(c.get(), nullptr, 0, &info));
         events->append(events == &unmatched ? static_cast<IMYEvent*>(new IMYEndPattern(&end))

@@ -47,8 +47,8 @@ protected:
         m_Work = m_Scratch.filePath(QStringLiteral("work"));
         ASSERT_TRUE(QDir().mkpath(m_Work + QStringLiteral("/out")));
         for (const char* name : {"morning.mid", "lantern.rtx", "harbour.rtx"})
-            ASSERT_TRUE(QFile::copy(QString::fromUtf8(ORV_SOURCE_DIR) + QStringLiteral("/examples/") +
-                                        QString::fromLatin1(name),
+            ASSERT_TRUE(QFile::copy(QString::fromUtf8(ORV_SOURCE_DIR) + QStringLiteral("/examples/")
+                                        + QString::fromLatin1(name),
                                     m_Work + QLatin1Char('/') + QString::fromLatin1(name)));
     }
 
@@ -65,8 +65,7 @@ protected:
                       {QStringLiteral("/profile=") + profile, QStringLiteral("/converter=imy"),
                        QStringLiteral("/destination=out"), QStringLiteral("/preview"),
                        QStringLiteral("/logfile=run.log"), source});
-        if (!process.waitForFinished(30000))
-        {
+        if (!process.waitForFinished(30000)) {
             process.kill();
             process.waitForFinished(1000);
             return -1;
@@ -100,8 +99,8 @@ TEST_F(TunraProgram, MidiExampleBecomesAnIMelodyWithItsPreview)
     EXPECT_EQ(Le16(wave, 34), 16);     // bits
     // At beat 120, Natural: a quarter 11024 samples, an eighth 5512, a half
     // 22050, a quarter rest 11025, the closing dotted half 33074.
-    const quint32 samples = 4 * 11024 + 2 * 5512 + 11024 + 22050 + 11025 + 11024 + 2 * 5512 + 2 * 11024 + 22050 +
-                            11025 + 11024 + 33074;
+    const quint32 samples =
+        4 * 11024 + 2 * 5512 + 11024 + 22050 + 11025 + 11024 + 2 * 5512 + 2 * 11024 + 22050 + 11025 + 11024 + 33074;
     EXPECT_EQ(Le32(wave, 40), samples * 2);
     EXPECT_EQ(Le32(wave, 4), 36 + samples * 2);
     EXPECT_EQ(wave.size(), int(44 + samples * 2));
@@ -121,14 +120,13 @@ TEST_F(TunraProgram, RingToneExamplesBecomeIMelodies)
         {"lantern.rtx", "lantern.IMY", "MELODY:c3e3g3*5c2b3g3e1d3f3a3g2e3d3c1\r\n"},
         {"harbour.rtx", "harbour.IMY", "MELODY:*5c3*5e3*5g3*5e2*5d3*5f3*5a3*5f2*5e3*5g3b3*5g2*5c1r3*5c2\r\n"},
     };
-    for (const Case& t : cases)
-    {
+    for (const Case& t : cases) {
         SCOPED_TRACE(t.source);
         ASSERT_EQ(Convert(QString::fromLatin1(t.source)), 0) << Log().constData();
         const QByteArray name = QByteArray(t.source).left(int(std::strlen(t.source)) - 4);
-        EXPECT_EQ(ReadAll(Out(t.output)),
-                  "BEGIN:IMELODY\r\nVERSION:1.0\r\nFORMAT:CLASS1.0\r\nNAME:" + name +
-                      "\r\nBEAT:120\r\nSTYLE:0\r\nVOLUME:7\r\n" + QByteArray(t.melody) + "END:IMELODY");
+        EXPECT_EQ(ReadAll(Out(t.output)), "BEGIN:IMELODY\r\nVERSION:1.0\r\nFORMAT:CLASS1.0\r\nNAME:" + name
+                                              + "\r\nBEAT:120\r\nSTYLE:0\r\nVOLUME:7\r\n" + QByteArray(t.melody)
+                                              + "END:IMELODY");
         EXPECT_TRUE(QFile::exists(Out(t.output).replace(QStringLiteral(".IMY"), QStringLiteral("_previewIMY.WAV"))));
     }
 }

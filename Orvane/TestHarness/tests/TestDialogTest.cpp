@@ -1,12 +1,12 @@
 // The diagnostic dialog: an empty window whose parameter test asks for a file through the program's prompt.
-#include "Parameters/CParameters.h"
-#include "ScratchApp.h"
-#include "ScriptedPrompt.h"
 #include "TestHarness/TestDialog.h"
 #include "Gui/CParameterView.h"
+#include "Parameters/CParameters.h"
+#include "QtPrinters.h"
+#include "ScratchApp.h"
+#include "ScriptedPrompt.h"
 #include <QApplication>
 #include <QDir>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -131,7 +131,7 @@ TEST_F(TestDialogTest, TestParametersAsksOncePerCall)
         EXPECT_EQ(m_Prompt.mFileQuestions.size(), call);
     }
     EXPECT_TRUE(m_Prompt.mFiles.isEmpty());
-    EXPECT_EQ(m_Prompt.mDialogCount, 1);  // only the small file loads
+    EXPECT_EQ(m_Prompt.mDialogCount, 1); // only the small file loads
     EXPECT_TRUE(dialog.findChildren<QWidget*>().isEmpty());
 }
 

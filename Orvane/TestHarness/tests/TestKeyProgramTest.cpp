@@ -1,10 +1,10 @@
 // The program with every developer test key converts exactly as without one: same files, same run log,
 // same output and exit code.
+#include "QtPrinters.h"
 #include "ScratchApp.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,18 +43,20 @@ CConversionRun Convert(const QTemporaryDir& work, const QString& userOption, con
 
 TEST(TestKeyProgram, EveryKeyConvertsExactlyAsWithout)
 {
-    const char* const options[] = {"/user=talmo", "/USER=Talmo", "/user=brenna", "/user=corvin", "/user=isolde",
-                                   "/user=weyland", "/user=nobody", "/user="};
+    const char* const options[] = {"/user=talmo",  "/USER=Talmo",   "/user=brenna", "/user=corvin",
+                                   "/user=isolde", "/user=weyland", "/user=nobody", "/user="};
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
-    ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/examples/morning.mid"), work.filePath(QStringLiteral("tune.mid"))));
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/examples/morning.mid"), work.filePath(QStringLiteral("tune.mid"))));
     for (const char* source : {"tune.mid", "missing.mid"}) {
         const CConversionRun plain = Convert(work, QString(), QString::fromLatin1(source));
         ASSERT_TRUE(plain.run.finished) << source;
         EXPECT_TRUE(plain.run.err.isEmpty()) << source << ": " << plain.run.err.constData();
         if (QLatin1String(source) == QLatin1String("tune.mid")) {
             EXPECT_EQ(plain.run.exitCode, 0) << plain.log.constData();
-            EXPECT_EQ(plain.outputNames, (QStringList{QStringLiteral("tune.IMY"), QStringLiteral("tune_previewIMY.WAV")}));
+            EXPECT_EQ(plain.outputNames,
+                      (QStringList{QStringLiteral("tune.IMY"), QStringLiteral("tune_previewIMY.WAV")}));
         } else {
             EXPECT_EQ(plain.run.exitCode, 1);
             EXPECT_TRUE(plain.outputNames.isEmpty());

@@ -2,9 +2,10 @@
 // application's start, run and shut-down.
 #include "Core/COrvApplication.h"
 #include "Core/CTestBase.h"
-#include "ScratchApp.h"
 #include "MessageCapture.h"
+#include "QtPrinters.h"
 #include "ScopedAppFolder.h"
+#include "ScratchApp.h"
 #include "ScriptedPrompt.h"
 #include "TestHarness/CMoreTests.h"
 #include "TestHarness/CQuietTests.h"
@@ -14,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 #include <memory>
 #include <typeinfo>
@@ -172,8 +172,7 @@ TEST_F(TestObjectTest, CommandLineRunCallsTheHooksAndShowsNothing)
         EXPECT_TRUE(OpenDialogs().isEmpty()) << key;
         EXPECT_EQ(capture.DebugLines().count(kTalmoClose), 0) << key;
         app.Shutdown();
-        EXPECT_EQ(capture.DebugLines().count(kTalmoClose), QLatin1String(key) == QLatin1String("talmo") ? 1 : 0)
-            << key;
+        EXPECT_EQ(capture.DebugLines().count(kTalmoClose), QLatin1String(key) == QLatin1String("talmo") ? 1 : 0) << key;
         EXPECT_EQ(m_Prompt.mDialogCount, 0) << key;
         m_Application.reset();
     }

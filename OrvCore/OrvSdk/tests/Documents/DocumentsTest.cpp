@@ -4,11 +4,11 @@
 #include "Documents/CDocumentPicture.h"
 #include "tests/SdkTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QFile>
 #include <QImage>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace {
 QImage Filled(int width, int height, QRgb colour)
@@ -68,15 +68,13 @@ TEST(DocumentAnimation, CopyIsDeepAndNameless)
     CDocumentAnimation copy(source);
     EXPECT_TRUE(copy.GetName().isEmpty());
     ASSERT_EQ(copy.GetAnimationFrameCount(), 3);
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(copy.GetFrame(i)->GetDisplayTime(), 100 * (i + 1));
         EXPECT_EQ(copy.GetFrame(i)->GetImage().pixel(1, 1), qRgb(i + 1, i + 1, i + 1));
         copy.GetFrame(i)->GetImage().fill(qRgb(200, 0, 0));
         copy.GetFrame(i)->SetDisplayTime(5);
     }
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(source.GetFrame(i)->GetImage().pixel(1, 1), qRgb(i + 1, i + 1, i + 1));
         EXPECT_EQ(source.GetFrame(i)->GetDisplayTime(), 100 * (i + 1));
     }

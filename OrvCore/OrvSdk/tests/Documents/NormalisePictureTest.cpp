@@ -1,7 +1,7 @@
 #include "Documents/NormalisePicture.h"
 
-#include <gtest/gtest.h>
 #include <QImage>
+#include <gtest/gtest.h>
 
 TEST(NormalisePicture, NullStaysNull)
 {
@@ -10,8 +10,7 @@ TEST(NormalisePicture, NullStaysNull)
 
 TEST(NormalisePicture, MonoAndIndexedStayAsTheyAre)
 {
-    for (QImage::Format format : {QImage::Format_Mono, QImage::Format_MonoLSB, QImage::Format_Indexed8})
-    {
+    for (QImage::Format format : {QImage::Format_Mono, QImage::Format_MonoLSB, QImage::Format_Indexed8}) {
         QImage image(5, 3, format);
         image.setColorCount(2);
         image.setColor(0, qRgb(0, 0, 0));
@@ -28,8 +27,7 @@ TEST(NormalisePicture, MonoAndIndexedStayAsTheyAre)
 TEST(NormalisePicture, GreyBecomesIndexedWithAGreyTable)
 {
     QImage grey(256, 2, QImage::Format_Grayscale8);
-    for (int x = 0; x < 256; ++x)
-    {
+    for (int x = 0; x < 256; ++x) {
         grey.scanLine(0)[x] = uchar(x);
         grey.scanLine(1)[x] = uchar(255 - x);
     }
@@ -38,8 +36,7 @@ TEST(NormalisePicture, GreyBecomesIndexedWithAGreyTable)
     ASSERT_EQ(result.colorCount(), 256);
     for (int level = 0; level < 256; ++level)
         EXPECT_EQ(result.color(level), qRgb(level, level, level));
-    for (int x = 0; x < 256; ++x)
-    {
+    for (int x = 0; x < 256; ++x) {
         EXPECT_EQ(result.pixelIndex(x, 0), x);
         EXPECT_EQ(result.pixelIndex(x, 1), 255 - x);
     }
@@ -61,7 +58,11 @@ TEST(NormalisePicture, SixteenBitGreyBecomesIndexed)
 
 TEST(NormalisePicture, EverythingElseBecomesThirtyTwoBits)
 {
-    struct Case { QImage::Format from; QImage::Format to; };
+    struct Case
+    {
+        QImage::Format from;
+        QImage::Format to;
+    };
     const Case cases[] = {
         {QImage::Format_RGB888, QImage::Format_RGB32},
         {QImage::Format_RGB16, QImage::Format_RGB32},
@@ -72,8 +73,7 @@ TEST(NormalisePicture, EverythingElseBecomesThirtyTwoBits)
         {QImage::Format_RGB32, QImage::Format_RGB32},
         {QImage::Format_ARGB32, QImage::Format_ARGB32},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         QImage image(4, 2, c.from);
         image.fill(QColor(255, 128, 0));
         const QImage result = NormalisePicture(image);

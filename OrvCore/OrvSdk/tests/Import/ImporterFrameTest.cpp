@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 // Refuses everything, with the language file's messages of the MIDI importer.
 class CRefusingImporter : public CImporterBase
 {
@@ -53,12 +52,11 @@ TEST(ImporterFrame, EmptyInputRaisesTheNonFatalCheck)
     CQuietMessages quiet;
     importer.Import(QByteArray());
     ASSERT_EQ(quiet.Lines().size(), 1);
-    EXPECT_TRUE(quiet.Lines().first().startsWith(
-        QStringLiteral("ASSERT: \"!RawData.isNull() && !RawData.isEmpty()\"")));
+    EXPECT_TRUE(
+        quiet.Lines().first().startsWith(QStringLiteral("ASSERT: \"!RawData.isNull() && !RawData.isEmpty()\"")));
 }
 
-namespace
-{
+namespace {
 // States its answers to the frame and ends its imports the frame's ways.
 class CStatedImporter : public CImporterBase
 {

@@ -1,11 +1,10 @@
 // Picture files for the importers: only regular files are opened.
 #include "Import/PictureImport.h"
 
-#include <gtest/gtest.h>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 QImage Filled(QImage::Format format, QRgb colour)
 {
     QImage image(3, 2, format);

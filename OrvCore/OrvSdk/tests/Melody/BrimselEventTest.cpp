@@ -54,10 +54,14 @@ TEST(BrimselEvent, SilenceAndLoopCodes)
     UserSilence userSilence(dottedEighth.get(), 0, 7, 0);
     EXPECT_EQ(CodeOf(userSilence, 1), 0x5B);
 
-    struct Case { int count; int beginCode; int endCode; };
-    const Case cases[] = {{10, 0x29, 0x59}, {5, 0x09, 0xB9}};
-    for (const Case& c : cases)
+    struct Case
     {
+        int count;
+        int beginCode;
+        int endCode;
+    };
+    const Case cases[] = {{10, 0x29, 0x59}, {5, 0x09, 0xB9}};
+    for (const Case& c : cases) {
         MelodyBeginPattern begin(c.count);
         MelodyEndPattern end(c.count);
         QBRBeginPattern qbrBegin(&begin);

@@ -52,11 +52,9 @@ TEST(DocumentMelody, CheckPatterns)
         bool ok;
     };
     const Case cases[] = {{"bbee", true}, {"be", true}, {"", true}, {"eb", false}, {"bbe", false}, {"beeb", false}};
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CDocumentMelody doc;
-        for (const char* m = c.markers; *m; ++m)
-        {
+        for (const char* m = c.markers; *m; ++m) {
             if (*m == 'b')
                 doc.GetMelodyNoteList().append(new MelodyBeginPattern);
             else

@@ -109,8 +109,7 @@ TEST(IMelodyParser, HeaderErrors)
         {"BEGIN:IMELODY\r\nNAME:\r\n\r\nMELODY:c2", 2},
         {"BEGIN:IMELODY\r\nVERSION:1.0\r\nEND:IMELODY", 1},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const Parsed p = Parse(QString::fromLatin1(c.text), profile.get());
         EXPECT_FALSE(p.ok) << c.text;
         EXPECT_EQ(p.error, c.error) << c.text;
@@ -143,13 +142,11 @@ TEST(IMelodyParser, MelodyErrors)
         int error;
     };
     const Case cases[] = {
-        {"((c2@2)@2)", 3},  {"c2@2)", 6},    {"(c2", 5},        {"#e3", 8},       {"&c3", 9},
-        {"*9c2", 13},       {"c2)", 16},     {"(c2@)", 4},      {"(c2@16)", 10},  {"(c2@2x", 5},
-        {"c", 15},          {"c9", 15},      {"c.", 15},        {"r6", 15},       {"#", 7},
-        {"++", 7},          {"*c2", 13},     {"c2@2)(", 6},
+        {"((c2@2)@2)", 3}, {"c2@2)", 6}, {"(c2", 5},      {"#e3", 8},    {"&c3", 9},  {"*9c2", 13},
+        {"c2)", 16},       {"(c2@)", 4}, {"(c2@16)", 10}, {"(c2@2x", 5}, {"c", 15},   {"c9", 15},
+        {"c.", 15},        {"r6", 15},   {"#", 7},        {"++", 7},     {"*c2", 13}, {"c2@2)(", 6},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const Parsed p = Parse(Melody(QString::fromLatin1(c.melody)), profile.get());
         EXPECT_FALSE(p.ok) << c.melody;
         EXPECT_EQ(p.error, c.error) << c.melody << " " << CMelodyTruncate::GetErrorText(p.error).toStdString();
@@ -159,8 +156,8 @@ TEST(IMelodyParser, MelodyErrors)
 TEST(IMelodyParser, VolumeMarksBelongToTheirNote)
 {
     std::unique_ptr<CProfile> profile = MakeProfile();
-    const Parsed p = Parse(QStringLiteral("BEGIN:IMELODY\r\nVOLUME:7\r\nMELODY:c2+d2--e2\r\nEND:IMELODY"),
-                           profile.get());
+    const Parsed p =
+        Parse(QStringLiteral("BEGIN:IMELODY\r\nVOLUME:7\r\nMELODY:c2+d2--e2\r\nEND:IMELODY"), profile.get());
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(VolumeAt(p, 0), 64);
     EXPECT_EQ(VolumeAt(p, 1), 48);
@@ -181,14 +178,27 @@ TEST(IMelodyParser, WriterTokensWithLongMarkRunsParse)
 
 TEST(IMelodyParser, ErrorTexts)
 {
-    const char* const texts[] = {"name too long", "melody tag not found", "melody name string empty",
-                                 "nesty loop unsupported", "digits not found for loop",
-                                 "closed parenthesis not found for loop", "invalid loop specifier found",
-                                 "note value not found", "invalid sharp found", "invalid flat found",
-                                 "repeat specifier out of range", "volume out of range", "beat out of range",
-                                 "scale out of range", "style out of range", "invalid note found",
-                                 "invalid end of loop found", "short silence found before note",
-                                 "invalid volume specifier found", "begin or end pattern mismatch", "bad size"};
+    const char* const texts[] = {"name too long",
+                                 "melody tag not found",
+                                 "melody name string empty",
+                                 "nesty loop unsupported",
+                                 "digits not found for loop",
+                                 "closed parenthesis not found for loop",
+                                 "invalid loop specifier found",
+                                 "note value not found",
+                                 "invalid sharp found",
+                                 "invalid flat found",
+                                 "repeat specifier out of range",
+                                 "volume out of range",
+                                 "beat out of range",
+                                 "scale out of range",
+                                 "style out of range",
+                                 "invalid note found",
+                                 "invalid end of loop found",
+                                 "short silence found before note",
+                                 "invalid volume specifier found",
+                                 "begin or end pattern mismatch",
+                                 "bad size"};
     for (int code = 0; code <= 20; ++code)
         EXPECT_EQ(CMelodyTruncate::GetErrorText(code), QString::fromLatin1(texts[code]));
     EXPECT_EQ(CMelodyTruncate::GetErrorText(21), QStringLiteral("unknown"));

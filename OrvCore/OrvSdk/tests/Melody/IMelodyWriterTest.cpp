@@ -98,13 +98,16 @@ TEST_F(IMelodyExample, SizeLimitKeepsWholeNotesAndTheFooter)
 {
     const int header = kAllHeader.length();
     // header + 20 is exactly room for "MELODY:", the line break and "END:IMELODY": no note.
-    struct Case { int extra; const char* melody; };
-    const Case cases[] = {{20, ""}, {21, ""}, {22, "c2"}, {26, "c2"}, {27, "c2*5d3."}};
-    for (const Case& c : cases)
+    struct Case
     {
-        EXPECT_EQ(Write(writer, doc, profile.get(), header + c.extra),
-                  kAllHeader + QStringLiteral("MELODY:") + QString::fromLatin1(c.melody)
-                      + QStringLiteral("\r\nEND:IMELODY"))
+        int extra;
+        const char* melody;
+    };
+    const Case cases[] = {{20, ""}, {21, ""}, {22, "c2"}, {26, "c2"}, {27, "c2*5d3."}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(Write(writer, doc, profile.get(), header + c.extra), kAllHeader + QStringLiteral("MELODY:")
+                                                                           + QString::fromLatin1(c.melody)
+                                                                           + QStringLiteral("\r\nEND:IMELODY"))
             << "header + " << c.extra;
     }
 }
@@ -114,8 +117,7 @@ TEST_F(IMelodyExample, HeaderWithoutRoomFails)
     const unsigned header = static_cast<unsigned>(kAllHeader.length());
     // header + 18 holds "MELODY:" and "END:IMELODY" but not the line break;
     // header + 19 would still be one byte short.
-    for (unsigned maxSize : {header + 18, header + 19, 5u, 0u})
-    {
+    for (unsigned maxSize : {header + 18, header + 19, 5u, 0u}) {
         QByteArray out;
         IMYNotes events;
         EXPECT_FALSE(
@@ -186,8 +188,8 @@ TEST_F(IMelodyExample, EventsRenderThePreview)
     for (IMYEvent* event : events)
         samples += static_cast<IMYNote*>(event)->GeneratePreview(&wave, 120);
     // 500 ms (250 sounding), 375 ms (187 sounding), 125 ms of rest.
-    EXPECT_EQ(samples, 22050 * 250 / 1000 + 22050 * 250 / 1000 + 22050 * 187 / 1000 + 22050 * 188 / 1000 +
-                           22050 * 125 / 1000);
+    EXPECT_EQ(samples,
+              22050 * 250 / 1000 + 22050 * 250 / 1000 + 22050 * 187 / 1000 + 22050 * 188 / 1000 + 22050 * 125 / 1000);
     EXPECT_EQ(wave.m_WAVEheader.data_ckSize, static_cast<uint32_t>(samples * 2));
 }
 
@@ -250,8 +252,7 @@ TEST(IMelodyWriter, LoudLevelsSaturateThePreview)
     ASSERT_TRUE(wave.CreateHeader(22050, 16, 1));
     const int samples = note.GeneratePreview(&wave, 120);
     int peak = 0;
-    for (int i = 0; i < samples; ++i)
-    {
+    for (int i = 0; i < samples; ++i) {
         const unsigned char* p = wave.m_pInputData + i * 2;
         peak = qMax(peak, qAbs(static_cast<int>(static_cast<int16_t>(p[0] | p[1] << 8))));
     }

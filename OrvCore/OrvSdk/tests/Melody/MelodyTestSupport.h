@@ -26,14 +26,12 @@ inline MidiNote* MakeRest(int duration, int modifier = 0)
 inline QStringList DescribeElements(const MelodyNoteList& list, bool restOctaveAsZero = false)
 {
     QStringList parts;
-    for (const MelodyElement* e : list)
-    {
+    for (const MelodyElement* e : list) {
         if (e->GetElementType() == MelodyElement::BeginPattern)
             parts << QStringLiteral("(%1").arg(static_cast<const MelodyBeginPattern*>(e)->GetRepeatCount());
         else if (e->GetElementType() == MelodyElement::EndPattern)
             parts << QStringLiteral(")%1").arg(static_cast<const MelodyEndPattern*>(e)->GetRepeatCount());
-        else
-        {
+        else {
             const MidiNote* n = static_cast<const MidiNote*>(e);
             parts << QStringLiteral("%1/%2/%3/%4")
                          .arg(n->GetValue())

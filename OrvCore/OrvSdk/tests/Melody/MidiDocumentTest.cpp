@@ -24,8 +24,7 @@ QStringList Melody(CDocumentMidi& midi)
     MessageCapture quiet;
     CDocumentMelody* melody = midi.BuildMelodyDocument();
     QStringList items;
-    for (const MelodyElement* e : melody->GetMelodyNoteList())
-    {
+    for (const MelodyElement* e : melody->GetMelodyNoteList()) {
         const MidiNote* n = static_cast<const MidiNote*>(e);
         if (n->IsSilence())
             items << QStringLiteral("r:%1.%2").arg(n->GetDuration()).arg(n->GetDurationModifier());
@@ -142,10 +141,10 @@ TEST(MidiDocument, GapsBecomeRests)
     track.NoteOn(20, 0, 64, 100).NoteOff(480, 0, 64); // too short for a rest
     track.NoteOn(3600, 0, 65, 100).NoteOff(480, 0, 65);
     std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
-    EXPECT_EQ(Melody(*midi), (QStringList{QStringLiteral("60:2.0:100"), QStringLiteral("r:1.1"),
-                                          QStringLiteral("62:2.0:100"), QStringLiteral("64:2.0:100"),
-                                          QStringLiteral("r:0.2"), QStringLiteral("r:3.0"),
-                                          QStringLiteral("65:2.0:100")}));
+    EXPECT_EQ(Melody(*midi),
+              (QStringList{QStringLiteral("60:2.0:100"), QStringLiteral("r:1.1"), QStringLiteral("62:2.0:100"),
+                           QStringLiteral("64:2.0:100"), QStringLiteral("r:0.2"), QStringLiteral("r:3.0"),
+                           QStringLiteral("65:2.0:100")}));
 }
 
 TEST(MidiDocument, OverlapsAndSilentNoteOnsEndTheSoundingNote)
@@ -154,8 +153,8 @@ TEST(MidiDocument, OverlapsAndSilentNoteOnsEndTheSoundingNote)
     track.NoteOn(0, 0, 60, 100).NoteOn(240, 0, 67, 100).NoteOff(240, 0, 60).NoteOff(0, 0, 67);
     track.NoteOn(0, 0, 69, 100).NoteOn(480, 0, 12, 0).NoteOff(0, 0, 69);
     std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
-    EXPECT_EQ(Melody(*midi), (QStringList{QStringLiteral("60:3.0:100"), QStringLiteral("67:3.0:100"),
-                                          QStringLiteral("69:2.0:100")}));
+    EXPECT_EQ(Melody(*midi),
+              (QStringList{QStringLiteral("60:3.0:100"), QStringLiteral("67:3.0:100"), QStringLiteral("69:2.0:100")}));
 }
 
 TEST(MidiDocument, ChannelVolumeScalesVelocity)
@@ -179,16 +178,14 @@ TEST(MidiDocument, LeavingTheFollowedProgramDropsTheChannel)
 
 TEST(MidiDocument, CoarseOrMissingResolutionsEnd)
 {
-    for (int division : {0, 1, 2, 7, 15, 16, 100})
-    {
+    for (int division : {0, 1, 2, 7, 15, 16, 100}) {
         SmfTrack track;
         track.NoteOn(0, 0, 60, 100).NoteOff(5, 0, 60).NoteOn(6, 0, 62, 100).NoteOff(5, 0, 62);
         track.NoteOn(1000, 0, 64, 100).NoteOff(3, 0, 64).NoteOn(1, 0, 65, 100).NoteOff(1, 0, 65);
         std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}, division));
         const QStringList melody = Melody(*midi);
         EXPECT_GE(melody.size(), 4) << division;
-        if (division == 0)
-        {
+        if (division == 0) {
             EXPECT_EQ(melody.size(), 4);
         }
         EXPECT_LT(melody.size(), 200) << division;

@@ -63,8 +63,7 @@ struct QuantiseCase
 };
 
 class MidiNoteQuantise : public ::testing::TestWithParam<QuantiseCase>
-{
-};
+{};
 
 TEST_P(MidiNoteQuantise, PicksTheClosestCandidate)
 {
@@ -77,20 +76,20 @@ TEST_P(MidiNoteQuantise, PicksTheClosestCandidate)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MidiNoteQuantise,
-                         ::testing::Values(QuantiseCase{480, 480, 2, 0, 0},     // plain quarter
-                                           QuantiseCase{720, 480, 2, 1, 0},     // dotted quarter
-                                           QuantiseCase{25, 480, 5, 0, -5},     // below half a 32nd
-                                           QuantiseCase{3600, 480, 0, 2, 240},  // past the longest
-                                           QuantiseCase{1440, 480, 1, 1, 0},    // dotted half
+                         ::testing::Values(QuantiseCase{480, 480, 2, 0, 0},    // plain quarter
+                                           QuantiseCase{720, 480, 2, 1, 0},    // dotted quarter
+                                           QuantiseCase{25, 480, 5, 0, -5},    // below half a 32nd
+                                           QuantiseCase{3600, 480, 0, 2, 240}, // past the longest
+                                           QuantiseCase{1440, 480, 1, 1, 0},   // dotted half
                                            // 600 lies 120 from the plain (480) and the dotted
                                            // quarter (720): the lowest index, the plain family, wins.
                                            QuantiseCase{600, 480, 2, 0, 120},
-                                           QuantiseCase{840, 480, 2, 2, 0},     // double dotted quarter
-                                           QuantiseCase{800, 480, 2, 3, 0},     // 5/3 of a quarter
-                                           QuantiseCase{30, 480, 5, 0, 0},      // half a 32nd: within the tolerance
-                                           QuantiseCase{6, 100, 5, 0, 6},       // leftover as large as the input
-                                           QuantiseCase{0, 1, 5, 0, 0},         // a resolution too coarse to halve
-                                           QuantiseCase{480, 0, 5, 0, 0}));     // no resolution: shortest note
+                                           QuantiseCase{840, 480, 2, 2, 0}, // double dotted quarter
+                                           QuantiseCase{800, 480, 2, 3, 0}, // 5/3 of a quarter
+                                           QuantiseCase{30, 480, 5, 0, 0},  // half a 32nd: within the tolerance
+                                           QuantiseCase{6, 100, 5, 0, 6},   // leftover as large as the input
+                                           QuantiseCase{0, 1, 5, 0, 0},     // a resolution too coarse to halve
+                                           QuantiseCase{480, 0, 5, 0, 0})); // no resolution: shortest note
 
 TEST(MidiNote, NoResolutionRaisesTheCheckAndStaysInTables)
 {
@@ -155,19 +154,27 @@ TEST(MidiNote, FrequencyAndLength)
     EXPECT_DOUBLE_EQ(c.GetFrequency(), 130.65);
     EXPECT_DOUBLE_EQ(MidiNote().GetFrequency(), 0.0);
 
-    struct Case { int duration; int modifier; int beat; int ms; };
+    struct Case
+    {
+        int duration;
+        int modifier;
+        int beat;
+        int ms;
+    };
     const Case cases[] = {
-        {2, 0, 120, 500},  // quarter
-        {3, 1, 120, 375},  // dotted eighth
+        {2, 0, 120, 500}, // quarter
+        {3, 1, 120, 375}, // dotted eighth
         // The beat length is floating point: a whole note at 90 beats per
         // minute lasts 4 x 666.67 ms, where an integer 60000 / 90 would give 2664.
         {0, 0, 90, 2666},
-        {2, 3, 90, 1111},  // triplet
+        {2, 3, 90, 1111}, // triplet
         // The beat is clamped to the IMelody range 25 to 900.
-        {2, 0, 0, 2400}, {2, 0, -40, 2400}, {2, 0, 25, 2400}, {2, 0, 5000, 66},
+        {2, 0, 0, 2400},
+        {2, 0, -40, 2400},
+        {2, 0, 25, 2400},
+        {2, 0, 5000, 66},
     };
-    for (const Case& t : cases)
-    {
+    for (const Case& t : cases) {
         MidiNote note;
         note.SetDuration(t.duration);
         note.SetDurationModifier(t.modifier);
@@ -197,7 +204,8 @@ TEST(MidiNote, VolumeFactorsKeepTheElseIfQuirk)
     MidiNote::ComputeVolumeFactors(list, info);
     EXPECT_EQ(info.nMidiVolumeMin, 90);
     EXPECT_EQ(info.nMidiVolumeMax, 127);
-    EXPECT_TRUE(capture.DebugLines().contains(QStringLiteral("MidiNote::ComputeVolumeFactors : nMidiVolumeMax from 0 to max")));
+    EXPECT_TRUE(
+        capture.DebugLines().contains(QStringLiteral("MidiNote::ComputeVolumeFactors : nMidiVolumeMax from 0 to max")));
     EXPECT_EQ(info.nOffset, 15 * 90 / 127);
     EXPECT_EQ(info.nMidiVolumeRange, 37);
     EXPECT_EQ(info.nLevelSpan, 15 - 10);

@@ -179,8 +179,7 @@ TEST(OneLineMelody, TooSmallALimitIsBadSize)
     std::unique_ptr<CProfile> profile = MakeProfile();
     CDocumentMelody doc;
     doc.GetMelodyNoteList().append(MakeNote(0, 4, 2));
-    for (int maxSize : {10, 0, -1, -100000})
-    {
+    for (int maxSize : {10, 0, -1, -100000}) {
         const Written w = WriteOneLine(doc, profile.get(), maxSize);
         EXPECT_FALSE(w.ok);
         EXPECT_EQ(w.error, 20);
@@ -215,23 +214,18 @@ TEST(OneLineMelody, ReadBack)
     const MelodyNoteList& a = doc.GetMelodyNoteList();
     const MelodyNoteList& b = back.GetMelodyNoteList();
     ASSERT_EQ(a.count(), b.count());
-    for (int i = 0; i < a.count(); ++i)
-    {
+    for (int i = 0; i < a.count(); ++i) {
         ASSERT_EQ(a.at(i)->GetElementType(), b.at(i)->GetElementType()) << i;
-        if (a.at(i)->GetElementType() == MelodyElement::Note)
-        {
+        if (a.at(i)->GetElementType() == MelodyElement::Note) {
             const MidiNote* x = static_cast<const MidiNote*>(a.at(i));
             const MidiNote* y = static_cast<const MidiNote*>(b.at(i));
             EXPECT_EQ(x->GetValue(), y->GetValue()) << i;
-            if (!x->IsSilence())
-            {
+            if (!x->IsSilence()) {
                 EXPECT_EQ(x->GetOctave(), y->GetOctave()) << i;
             }
             EXPECT_EQ(x->GetDuration(), y->GetDuration()) << i;
             EXPECT_EQ(x->GetDurationModifier(), y->GetDurationModifier()) << i;
-        }
-        else if (a.at(i)->GetElementType() == MelodyElement::EndPattern)
-        {
+        } else if (a.at(i)->GetElementType() == MelodyElement::EndPattern) {
             EXPECT_EQ(static_cast<const MelodyEndPattern*>(b.at(i))->GetRepeatCount(), 10);
         }
     }
@@ -283,12 +277,10 @@ TEST(OneLineMelody, EveryTruncationPoint)
     const QStringList allNotes = NoteTexts(full.bytes, profile.get());
     ASSERT_EQ(allNotes.size(), 12);
 
-    for (int cut = 0; cut < length; ++cut)
-    {
+    for (int cut = 0; cut < length; ++cut) {
         const QByteArray prefix = full.bytes.left(cut);
         EXPECT_EQ(ParseError(prefix, profile.get()), 20) << cut;
-        if (cut >= 10)
-        {
+        if (cut >= 10) {
             // The same prefix with a count that matches it: cut inside a note
             // or a loop it fails cleanly, else it reads.
             QByteArray consistent = prefix;
@@ -299,14 +291,12 @@ TEST(OneLineMelody, EveryTruncationPoint)
         }
     }
 
-    for (int maxSize = 0; maxSize <= length + 2; ++maxSize)
-    {
+    for (int maxSize = 0; maxSize <= length + 2; ++maxSize) {
         MessageCapture quiet;
         CMelodyTruncate truncate;
         QByteArray out;
         const bool ok = truncate.TruncateOneLineMelody(full.bytes, out, maxSize, profile.get());
-        if (maxSize < 11)
-        {
+        if (maxSize < 11) {
             EXPECT_FALSE(ok);
             EXPECT_EQ(truncate.GetErrorCode(), 20);
             EXPECT_TRUE(out.isEmpty());
@@ -319,8 +309,7 @@ TEST(OneLineMelody, EveryTruncationPoint)
         // loses its opening.
         const QStringList kept = NoteTexts(out, profile.get());
         EXPECT_EQ(kept, allNotes.mid(0, kept.size())) << maxSize;
-        if (maxSize >= length)
-        {
+        if (maxSize >= length) {
             EXPECT_EQ(out, full.bytes);
         }
     }

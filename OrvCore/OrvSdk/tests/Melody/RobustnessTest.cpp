@@ -7,8 +7,8 @@
 #include "TestProfile.h"
 #include "Util/CMemFile.h"
 
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <random>
 
 namespace {
@@ -26,11 +26,9 @@ QByteArray RandomBytes(std::mt19937& rng, int maxLength, const char* alphabet = 
 QByteArray Mutate(std::mt19937& rng, QByteArray bytes)
 {
     const int edits = std::uniform_int_distribution<int>(1, 6)(rng);
-    for (int i = 0; i < edits && !bytes.isEmpty(); ++i)
-    {
+    for (int i = 0; i < edits && !bytes.isEmpty(); ++i) {
         const int at = std::uniform_int_distribution<int>(0, static_cast<int>(bytes.size()) - 1)(rng);
-        switch (std::uniform_int_distribution<int>(0, 3)(rng))
-        {
+        switch (std::uniform_int_distribution<int>(0, 3)(rng)) {
         case 0:
             bytes[at] = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(rng));
             break;
@@ -56,17 +54,15 @@ TEST(Robustness, IMelodyParserOnRandomText)
     std::mt19937 rng(1u);
     const QByteArray seed = QByteArrayLiteral("BEGIN:IMELODY\r\nVERSION:1.0\r\nNAME:Seed\r\nBEAT:120\r\nSTYLE:1\r\n"
                                               "VOLUME:7\r\nMELODY:c2*5d3.-------(e2f2@3)#g1;&b0:r5++\r\nEND:IMELODY");
-    for (int i = 0; i < 3000; ++i)
-    {
+    for (int i = 0; i < 3000; ++i) {
         QByteArray input;
-        switch (i % 3)
-        {
+        switch (i % 3) {
         case 0:
             input = RandomBytes(rng, 200);
             break;
         case 1:
-            input = QByteArrayLiteral("BEGIN:IMELODY\r\nMELODY:") +
-                    RandomBytes(rng, 120, "abcdefgr#&+-*:.;()@0123456789 \r\nxX");
+            input = QByteArrayLiteral("BEGIN:IMELODY\r\nMELODY:")
+                    + RandomBytes(rng, 120, "abcdefgr#&+-*:.;()@0123456789 \r\nxX");
             break;
         default:
             input = Mutate(rng, seed);
@@ -77,14 +73,12 @@ TEST(Robustness, IMelodyParserOnRandomText)
         bool found[CMelodyTruncate::HeaderLineCount];
         bool oneLine = false;
         const bool ok = melody.ParseIMelody(input, &doc, profile.get(), found, &oneLine);
-        if (!ok)
-        {
+        if (!ok) {
             EXPECT_GE(melody.GetErrorCode(), 0);
             EXPECT_LE(melody.GetErrorCode(), 20);
         }
         QByteArray out;
-        if (melody.Truncate(input, out, 100, profile.get()))
-        {
+        if (melody.Truncate(input, out, 100, profile.get())) {
             EXPECT_LE(out.size(), 100);
         }
     }
@@ -95,11 +89,9 @@ TEST(Robustness, OneLineReaderOnRandomBytes)
     MessageCapture quiet;
     std::unique_ptr<CProfile> profile = MakeProfile();
     std::mt19937 rng(2u);
-    for (int i = 0; i < 3000; ++i)
-    {
+    for (int i = 0; i < 3000; ++i) {
         QByteArray input = RandomBytes(rng, 80);
-        if (i % 2 && input.size() >= 10)
-        {
+        if (i % 2 && input.size() >= 10) {
             // A header that matches the length, so the codes are read.
             input[0] = '.';
             input[4] = static_cast<char>((input.size() - 10) & 0xFF);
@@ -107,15 +99,13 @@ TEST(Robustness, OneLineReaderOnRandomBytes)
         }
         CMelodyTruncate melody;
         CDocumentMelody doc;
-        if (!melody.ParseOneLineMelody(input, &doc, profile.get()))
-        {
+        if (!melody.ParseOneLineMelody(input, &doc, profile.get())) {
             EXPECT_GE(melody.GetErrorCode(), 13);
             EXPECT_LE(melody.GetErrorCode(), 20);
         }
         QByteArray out;
         const int maxSize = static_cast<int>(rng() % 64);
-        if (melody.TruncateOneLineMelody(input, out, maxSize, profile.get()))
-        {
+        if (melody.TruncateOneLineMelody(input, out, maxSize, profile.get())) {
             EXPECT_LE(out.size(), maxSize);
             CDocumentMelody again;
             EXPECT_TRUE(melody.ParseOneLineMelody(out, &again, profile.get()));
@@ -132,8 +122,7 @@ TEST(Robustness, MidiMelodyOnMutatedFiles)
     for (int i = 0; i < 30; ++i)
         track.NoteOn(i % 3 ? 0 : 240, 0, 50 + i, 90).NoteOff(120, 0, 50 + i);
     const QByteArray seed = SmfFile({track, track}, 96);
-    for (int i = 0; i < 1500; ++i)
-    {
+    for (int i = 0; i < 1500; ++i) {
         const QByteArray input = i % 4 == 0 ? RandomBytes(rng, 120) : Mutate(rng, seed);
         CDocumentMidi midi;
         midi.SetRawData(reinterpret_cast<const unsigned char*>(input.constData()), static_cast<unsigned>(input.size()));

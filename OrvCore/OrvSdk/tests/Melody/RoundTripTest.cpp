@@ -37,18 +37,14 @@ struct Generator
             name += QLatin1Char(static_cast<char>(Range(0, 1) ? 'a' + Range(0, 25) : '0' + Range(0, 9)));
         doc.SetMelodyName(name);
         MelodyNoteList& list = doc.GetMelodyNoteList();
-        for (int i = Range(0, 60); i > 0; --i)
-        {
-            if (Range(0, 12) == 0)
-            {
+        for (int i = Range(0, 60); i > 0; --i) {
+            if (Range(0, 12) == 0) {
                 const int count = Range(0, maxRepeat);
                 list.append(new MelodyBeginPattern(count));
                 for (int j = Range(1, 5); j > 0; --j)
                     list.append(Note());
                 list.append(new MelodyEndPattern(count));
-            }
-            else
-            {
+            } else {
                 list.append(Note());
             }
         }
@@ -79,8 +75,7 @@ TEST(RoundTrip, IMelodyWrittenThenParsed)
     std::unique_ptr<CProfile> single = BandProfile(kLow, kHigh, true);
 
     Generator gen(20240611u);
-    for (int round = 0; round < 400; ++round)
-    {
+    for (int round = 0; round < 400; ++round) {
         CDocumentMelody doc;
         gen.Fill(doc, 15);
         bool flags[CMelodyTruncate::HeaderLineCount];
@@ -97,25 +92,22 @@ TEST(RoundTrip, IMelodyWrittenThenParsed)
         bool found[CMelodyTruncate::HeaderLineCount];
         bool oneLine = false;
         ASSERT_TRUE(melody.ParseIMelody(text, &back, profile, found, &oneLine))
-            << round << " " << melody.GetErrorText().toStdString() << "\n" << text.toStdString();
+            << round << " " << melody.GetErrorText().toStdString() << "\n"
+            << text.toStdString();
 
         EXPECT_EQ(Shape(back.GetMelodyNoteList()), Shape(doc.GetMelodyNoteList())) << round;
         for (int i = 0; i < CMelodyTruncate::HeaderLineCount; ++i)
             EXPECT_EQ(found[i], flags[0] && flags[i]) << round << " line " << i;
-        if (flags[0] && flags[4])
-        {
+        if (flags[0] && flags[4]) {
             EXPECT_EQ(back.GetBeat(), doc.GetBeat());
         }
-        if (flags[0] && flags[5])
-        {
+        if (flags[0] && flags[5]) {
             EXPECT_EQ(back.GetStyle(), doc.GetStyle());
         }
-        if (flags[0] && flags[6])
-        {
+        if (flags[0] && flags[6]) {
             EXPECT_EQ(back.GetVolume(), doc.GetVolume());
         }
-        if (flags[0] && flags[3])
-        {
+        if (flags[0] && flags[3]) {
             EXPECT_EQ(back.GetMelodyName(), doc.GetMelodyName());
         }
 
@@ -125,16 +117,14 @@ TEST(RoundTrip, IMelodyWrittenThenParsed)
         MidiNote::ComputeVolumeFactors(doc.GetMelodyNoteList(), info);
         const MidiNote* previous = nullptr;
         const MidiNote* previousBack = nullptr;
-        for (int i = 0; i < doc.GetMelodyNoteList().count(); ++i)
-        {
+        for (int i = 0; i < doc.GetMelodyNoteList().count(); ++i) {
             if (doc.GetMelodyNoteList().at(i)->GetElementType() != MelodyElement::Note)
                 continue;
             const MidiNote* n = static_cast<const MidiNote*>(doc.GetMelodyNoteList().at(i));
             const MidiNote* b = static_cast<const MidiNote*>(back.GetMelodyNoteList().at(i));
             if (n->IsSilence())
                 continue;
-            if (previous)
-            {
+            if (previous) {
                 const int step = n->GetVolumeLevel(info) - previous->GetVolumeLevel(info);
                 EXPECT_EQ((b->GetVolume() - previousBack->GetVolume()) & 0xFF, (step * 8) & 0xFF) << round;
             }
@@ -150,8 +140,7 @@ TEST(RoundTrip, IMelodyTruncatedToEverySize)
     std::unique_ptr<CProfile> profile = BandProfile(kLow, kHigh);
 
     Generator gen(77u);
-    for (int round = 0; round < 12; ++round)
-    {
+    for (int round = 0; round < 12; ++round) {
         CDocumentMelody doc;
         gen.Fill(doc, 15);
         CMelodyTruncate melody;
@@ -160,12 +149,10 @@ TEST(RoundTrip, IMelodyTruncatedToEverySize)
         ASSERT_TRUE(melody.WriteIMelody(&doc, true, round % 2, true, true, true, true, true, profile.get(), full,
                                         4294967295u, events));
         const QStringList notes = NotesOnly(Shape(doc.GetMelodyNoteList()));
-        for (int maxSize = 0; maxSize <= full.size() + 1; ++maxSize)
-        {
+        for (int maxSize = 0; maxSize <= full.size() + 1; ++maxSize) {
             QByteArray out;
             const bool ok = melody.Truncate(full, out, maxSize, profile.get());
-            if (!ok)
-            {
+            if (!ok) {
                 EXPECT_EQ(melody.GetErrorCode(), 0) << maxSize;
                 EXPECT_TRUE(out.isEmpty());
                 continue;
@@ -178,8 +165,7 @@ TEST(RoundTrip, IMelodyTruncatedToEverySize)
             EXPECT_TRUE(back.CheckPatterns());
             const QStringList kept = NotesOnly(Shape(back.GetMelodyNoteList()));
             EXPECT_EQ(kept, notes.mid(0, kept.size())) << maxSize;
-            if (maxSize >= full.size())
-            {
+            if (maxSize >= full.size()) {
                 // Everything fits; only the volume marks (and so the line
                 // breaks) are recomputed from the levels read back.
                 auto strip = [](QByteArray text) {
@@ -202,8 +188,7 @@ TEST(RoundTrip, OneLineWrittenThenRead)
     std::unique_ptr<CProfile> profile = BandProfile(kLow, kHigh);
 
     Generator gen(4242u);
-    for (int round = 0; round < 400; ++round)
-    {
+    for (int round = 0; round < 400; ++round) {
         CDocumentMelody doc;
         gen.Fill(doc, 63);
         doc.SetBeat(gen.Range(25, 900));
@@ -211,8 +196,8 @@ TEST(RoundTrip, OneLineWrittenThenRead)
         QByteArray bytes;
         CMemFile file;
         IBrimselNotes events;
-        ASSERT_TRUE(melody.WriteOneLineMelody(&doc, bytes, profile.get(), CMelodyTruncate::NoSizeLimit, &file,
-                                              &events, nullptr));
+        ASSERT_TRUE(melody.WriteOneLineMelody(&doc, bytes, profile.get(), CMelodyTruncate::NoSizeLimit, &file, &events,
+                                              nullptr));
         CDocumentMelody back;
         ASSERT_TRUE(melody.ParseOneLineMelody(bytes, &back, profile.get()))
             << round << " " << melody.GetErrorText().toStdString();
@@ -227,17 +212,14 @@ TEST(RoundTrip, OneLineWrittenThenRead)
         MidiNote::ComputeVolumeFactors(doc.GetMelodyNoteList(), info);
         int level = info.nTopLevel;
         const MidiNote* previous = nullptr;
-        for (int i = 0; i < doc.GetMelodyNoteList().count(); ++i)
-        {
+        for (int i = 0; i < doc.GetMelodyNoteList().count(); ++i) {
             const MelodyElement* e = doc.GetMelodyNoteList().at(i);
-            if (e->GetElementType() == MelodyElement::Note && !static_cast<const MidiNote*>(e)->IsSilence())
-            {
+            if (e->GetElementType() == MelodyElement::Note && !static_cast<const MidiNote*>(e)->IsSilence()) {
                 const MidiNote* n = static_cast<const MidiNote*>(e);
                 const int target = n->GetVolumeLevel(info);
-                const bool same = previous && previous->GetValue() == n->GetValue() &&
-                                  previous->GetOctave() == n->GetOctave();
-                if (target != level)
-                {
+                const bool same =
+                    previous && previous->GetValue() == n->GetValue() && previous->GetOctave() == n->GetOctave();
+                if (target != level) {
                     if (same)
                         expected << QStringLiteral("12/0/%1/%2").arg(n->GetDuration()).arg(n->GetDurationModifier());
                     level += target > level ? 1 : -1;
@@ -259,8 +241,7 @@ TEST(RoundTrip, WideBandsStillWriteOnlyReadableOctaves)
 
     CDocumentMelody doc;
     doc.SetMelodyName(QStringLiteral("Edges"));
-    for (int key : {1, 12, 23, 60, 131, 140})
-    {
+    for (int key : {1, 12, 23, 60, 131, 140}) {
         MidiNote* note = MakeNote(0, 0, 2);
         note->SetMidiKey(key);
         doc.GetMelodyNoteList().append(note);
@@ -280,8 +261,8 @@ TEST(RoundTrip, WideBandsStillWriteOnlyReadableOctaves)
     QByteArray bytes;
     CMemFile file;
     IBrimselNotes codes;
-    ASSERT_TRUE(melody.WriteOneLineMelody(&doc, bytes, profile.get(), CMelodyTruncate::NoSizeLimit, &file, &codes,
-                                          nullptr));
+    ASSERT_TRUE(
+        melody.WriteOneLineMelody(&doc, bytes, profile.get(), CMelodyTruncate::NoSizeLimit, &file, &codes, nullptr));
     CDocumentMelody fromCodes;
     ASSERT_TRUE(melody.ParseOneLineMelody(bytes, &fromCodes, profile.get())) << melody.GetErrorText().toStdString();
     EXPECT_EQ(Shape(fromCodes.GetMelodyNoteList()), expected);

@@ -46,27 +46,26 @@ TEST(MidiDump, WholeFile)
     FileBuilder file;
     file.Header(1, 2, 96).Track(first).Track(second);
 
-    const QString expected = QStringLiteral(
-        "Header\n"
-        "======\n"
-        "SMF type 1\n"
-        "Number of tracks = 2\n"
-        "96 ticks per quarter note\n"
-        "\n"
-        "Track 1 (27 bytes)\n"
-        "===================\n"
-        "Meta 03 Track name       Tune\n"
-        "Meta 51 Set tempo        500000\n"
-        "Meta 58 Time signature   6:8  36 8\n"
-        "Meta 2F End of track     \n"
-        "Track 2 (23 bytes)\n"
-        "===================\n"
-        "Midi C0 Program change   4A\n"
-        "Midi 90 Note on          3C 7F\n"
-        "Midi 90 Note on          3C 00\n"
-        "Sysex\n"
-        "Midi E0 Pitch bend       00 40\n"
-        "Meta 2F End of track     \n");
+    const QString expected = QStringLiteral("Header\n"
+                                            "======\n"
+                                            "SMF type 1\n"
+                                            "Number of tracks = 2\n"
+                                            "96 ticks per quarter note\n"
+                                            "\n"
+                                            "Track 1 (27 bytes)\n"
+                                            "===================\n"
+                                            "Meta 03 Track name       Tune\n"
+                                            "Meta 51 Set tempo        500000\n"
+                                            "Meta 58 Time signature   6:8  36 8\n"
+                                            "Meta 2F End of track     \n"
+                                            "Track 2 (23 bytes)\n"
+                                            "===================\n"
+                                            "Midi C0 Program change   4A\n"
+                                            "Midi 90 Note on          3C 7F\n"
+                                            "Midi 90 Note on          3C 00\n"
+                                            "Sysex\n"
+                                            "Midi E0 Pitch bend       00 40\n"
+                                            "Meta 2F End of track     \n");
     EXPECT_EQ(DumpOf(file.Data()), expected);
 }
 
@@ -95,9 +94,9 @@ TEST(MidiDump, MetaValueTextByType)
         {0x58, Bytes({0x06, 0x03, 0x24}), "Meta 58 Time signature   0\n"},
     };
     for (const Case& c : cases) {
-        const QString expected = c.line
-            ? QString::fromLatin1(c.line)
-            : QStringLiteral("Meta 07 Cue point        ") + QString(255, QLatin1Char('c')) + QLatin1Char('\n');
+        const QString expected =
+            c.line ? QString::fromLatin1(c.line)
+                   : QStringLiteral("Meta 07 Cue point        ") + QString(255, QLatin1Char('c')) + QLatin1Char('\n');
         EXPECT_EQ(MetaLine(c.type, c.data), expected) << "type " << c.type;
     }
 }

@@ -115,8 +115,11 @@ TEST(MidiRead, TrackCountComesFromTheChunksNotTheHeader)
 
     // An unknown chunk ends the reading: the track after it is not read.
     FileBuilder unknownChunk;
-    unknownChunk.Header(1, 3, 480).Track(TuneTrack()).Track(TuneTrack())
-        .Chunk("XFIH", Bytes({1, 2, 3})).Track(TuneTrack());
+    unknownChunk.Header(1, 3, 480)
+        .Track(TuneTrack())
+        .Track(TuneTrack())
+        .Chunk("XFIH", Bytes({1, 2, 3}))
+        .Track(TuneTrack());
     EXPECT_EQ(Load(unknownChunk.Data()).stream->GetTrackCount(), 2);
 
     // One announced, two present: both are read.
@@ -200,8 +203,7 @@ TEST(MidiRead, VariableLengthNumbers)
         {QByteArray(), false, 0, 0},
     };
     for (const Case& c : cases) {
-        MidiMemoryStream source(reinterpret_cast<const unsigned char*>(c.bytes.constData()),
-                                uint32_t(c.bytes.size()));
+        MidiMemoryStream source(reinterpret_cast<const unsigned char*>(c.bytes.constData()), uint32_t(c.bytes.size()));
         MidiArchive archive(source);
         uint32_t value = 0;
         uint32_t count = 99;
@@ -216,8 +218,7 @@ TEST(MidiRead, VariableLengthNumbers)
 TEST(MidiRead, LongDeltaTimesAreReadAsDeltaTimes)
 {
     TrackBuilder track;
-    track.Raw(Bytes({0x83, 0xFF, 0x7F, 0x90, 0x3C, 0x40}))
-        .Raw(Bytes({0x81, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x00}));
+    track.Raw(Bytes({0x83, 0xFF, 0x7F, 0x90, 0x3C, 0x40})).Raw(Bytes({0x81, 0x80, 0x80, 0x00, 0x80, 0x3C, 0x00}));
     LoadedMidi midi = LoadOneTrack(track);
     const QList<MidiEvent*> events = EventsOf(midi.stream->GetFirstTrack());
     ASSERT_EQ(events.size(), 2);
@@ -340,8 +341,7 @@ TEST(MidiRead, ReadingAgainReplacesTheTree)
 
     MidiStream stream;
     for (const QByteArray& bytes : {twoTracks.Data(), oneTrack.Data()}) {
-        MidiMemoryStream source(reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                uint32_t(bytes.size()));
+        MidiMemoryStream source(reinterpret_cast<const unsigned char*>(bytes.constData()), uint32_t(bytes.size()));
         MidiArchive archive(source);
         EXPECT_TRUE(stream.Serialize(archive));
     }
@@ -362,8 +362,7 @@ TEST(MidiRead, StoringWritesNothing)
     LoadedMidi midi = Load(file.Data());
 
     const QByteArray before = file.Data();
-    MidiMemoryStream source(reinterpret_cast<const unsigned char*>(before.constData()),
-                            uint32_t(before.size()));
+    MidiMemoryStream source(reinterpret_cast<const unsigned char*>(before.constData()), uint32_t(before.size()));
     MidiArchive storing(source, false);
     EXPECT_TRUE(storing.IsStoring());
     EXPECT_FALSE(midi.stream->Serialize(storing));

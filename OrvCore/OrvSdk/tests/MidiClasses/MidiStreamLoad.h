@@ -23,8 +23,7 @@ struct LoadedMidi
 inline LoadedMidi Load(const QByteArray& bytes)
 {
     LoadedMidi loaded;
-    MidiMemoryStream source(reinterpret_cast<const unsigned char*>(bytes.constData()),
-                            uint32_t(bytes.size()));
+    MidiMemoryStream source(reinterpret_cast<const unsigned char*>(bytes.constData()), uint32_t(bytes.size()));
     MidiArchive archive(source);
     loaded.headerLoaded = loaded.stream->Serialize(archive);
     return loaded;

@@ -9,10 +9,10 @@
 
 #include <QDir>
 #include <QSet>
-#include <iterator>
-#include <climits>
 #include <cfloat>
+#include <climits>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace {
 QStringList AuthoredParameterFiles()
@@ -126,7 +126,8 @@ void ExpectControlsOutsideTheirGroups(const QList<CInterfaceNode*>& nodes)
         for (const CInterfaceNode* child : group->mInputs)
             if (child->GetKind() == CInterfaceNode::INPUT && !group->mControl.isEmpty()) {
                 const CParameter* parameter = static_cast<const CInterfaceInput*>(child)->mpParameter;
-                EXPECT_NE(parameter ? parameter->GetName() : QString(), group->mControl) << "group " << group->mCaption.toStdString();
+                EXPECT_NE(parameter ? parameter->GetName() : QString(), group->mControl)
+                    << "group " << group->mCaption.toStdString();
             }
         ExpectControlsOutsideTheirGroups(group->mInputs);
     }
@@ -139,7 +140,8 @@ TEST(AuthoredParameterFiles, EachNamesItsOwnConverterAndKeepsGroupSwitchesOutsid
     EXPECT_EQ(files.size(), int(std::size(kOwners)));
     for (const Owner& owner : kOwners) {
         SCOPED_TRACE(owner.file);
-        const QString path = QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/") + QString::fromLatin1(owner.file);
+        const QString path =
+            QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/") + QString::fromLatin1(owner.file);
         CParameters parameters;
         ASSERT_TRUE(parameters.Load(path));
         ExpectControlsOutsideTheirGroups(parameters.GetInterfaceNodes());

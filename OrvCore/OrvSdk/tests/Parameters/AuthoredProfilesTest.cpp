@@ -1,9 +1,9 @@
-#include "Parameters/CProfile.h"
 #include "ParameterTestUtil.h"
+#include "Parameters/CProfile.h"
 
-#include <gtest/gtest.h>
 #include <QDir>
 #include <QSet>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
@@ -23,30 +23,58 @@ QList<ProfileKey> EveryProfileKey()
     const int B = CParameter::BOOL_TYPE, I = CParameter::INT_TYPE, F = CParameter::FLOAT_TYPE,
               T = CParameter::STRING_TYPE, E = CParameter::ENUM_TYPE;
     QList<ProfileKey> keys = {
-        {S("MobileName"), T}, {S("MobileType"), T},
-        {S("MaxPictWidth"), I}, {S("MaxPictHeight"), I}, {S("NbMaxPictAnim"), I},
-        {S("DefaultDisplayTime"), I}, {S("DefaultPictWidth0"), I}, {S("DefaultPictHeight0"), I},
-        {S("DisplayType"), E}, {S("TransparencyCompatible"), B}, {S("MaxMediaSize"), I},
-        {S("BuzzerNaturalCompatible"), B}, {S("BuzzerContinuousCompatible"), B},
-        {S("BuzzerStaccatoCompatible"), B}, {S("BuzzerDefaultStyle"), E}, {S("BuzzerUseDefaultStyle"), B},
-        {S("MinBpmBuzzer"), I}, {S("MaxBpmBuzzer"), I},
-        {S("BuzzerBandWidthLowNote"), I}, {S("BuzzerBandWidthHighNote"), I},
-        {S("BrimselOneLineMelodies"), B}, {S("IMelodyEncoding"), E},
-        {S("IMelodyCompatible"), B}, {S("IBrimselCompatible"), B}, {S("BrimselPictureCompatible"), B},
-        {S("BrimselAnimationCompatible"), B}, {S("EMSANIMATION"), B}, {S("EMS4Compatible"), B},
-        {S("TDDCompatible"), B}, {S("MISCCompatible"), B}, {S("VOXCompatible"), B},
+        {S("MobileName"), T},
+        {S("MobileType"), T},
+        {S("MaxPictWidth"), I},
+        {S("MaxPictHeight"), I},
+        {S("NbMaxPictAnim"), I},
+        {S("DefaultDisplayTime"), I},
+        {S("DefaultPictWidth0"), I},
+        {S("DefaultPictHeight0"), I},
+        {S("DisplayType"), E},
+        {S("TransparencyCompatible"), B},
+        {S("MaxMediaSize"), I},
+        {S("BuzzerNaturalCompatible"), B},
+        {S("BuzzerContinuousCompatible"), B},
+        {S("BuzzerStaccatoCompatible"), B},
+        {S("BuzzerDefaultStyle"), E},
+        {S("BuzzerUseDefaultStyle"), B},
+        {S("MinBpmBuzzer"), I},
+        {S("MaxBpmBuzzer"), I},
+        {S("BuzzerBandWidthLowNote"), I},
+        {S("BuzzerBandWidthHighNote"), I},
+        {S("BrimselOneLineMelodies"), B},
+        {S("IMelodyEncoding"), E},
+        {S("IMelodyCompatible"), B},
+        {S("IBrimselCompatible"), B},
+        {S("BrimselPictureCompatible"), B},
+        {S("BrimselAnimationCompatible"), B},
+        {S("EMSANIMATION"), B},
+        {S("EMS4Compatible"), B},
+        {S("TDDCompatible"), B},
+        {S("MISCCompatible"), B},
+        {S("VOXCompatible"), B},
         {S("ODICopyrightCompatible"), B},
-        {S("DSPWidthLowBand"), I}, {S("DSPWidthHighBand"), I}, {S("PolyphonyCapacity"), I},
-        {S("GlobalCurrentPolyphony"), F}, {S("MaxGlobalPolyphony"), F}, {S("DSPPower"), F},
-        {S("GlobalCurrentCpu"), F}, {S("MaxGlobalCpu"), F}, {S("RamCapacity"), I},
-        {S("GlobalCurrentRam"), F}, {S("MaxGlobalRam"), F}, {S("BassMuteOn"), I}, {S("BassMuteOff"), I},
+        {S("DSPWidthLowBand"), I},
+        {S("DSPWidthHighBand"), I},
+        {S("PolyphonyCapacity"), I},
+        {S("GlobalCurrentPolyphony"), F},
+        {S("MaxGlobalPolyphony"), F},
+        {S("DSPPower"), F},
+        {S("GlobalCurrentCpu"), F},
+        {S("MaxGlobalCpu"), F},
+        {S("RamCapacity"), I},
+        {S("GlobalCurrentRam"), F},
+        {S("MaxGlobalRam"), F},
+        {S("BassMuteOn"), I},
+        {S("BassMuteOff"), I},
     };
     for (int k = 0; k <= 16; ++k) {
         for (const char* prefix : {"Release", "Polyphony", "Cpu", "Ram"})
             keys.append({S(prefix) + QString::number(k), F});
     }
-    for (const char* vocoder : {"gsm_fr", "gsm_efr", "gsm_hr", "gsm_amr_475", "gsm_amr_515", "gsm_amr_59",
-                                "gsm_amr_67", "gsm_amr_74", "gsm_amr_795", "gsm_amr_102", "gsm_amr_122"})
+    for (const char* vocoder : {"gsm_fr", "gsm_efr", "gsm_hr", "gsm_amr_475", "gsm_amr_515", "gsm_amr_59", "gsm_amr_67",
+                                "gsm_amr_74", "gsm_amr_795", "gsm_amr_102", "gsm_amr_122"})
         keys.append({S(vocoder) + S("VocoderCompatible"), B});
     return keys;
 }
@@ -113,11 +141,15 @@ TEST_F(AuthoredProfiles, LimitsAreConsistent)
             EXPECT_LE(size.height(), maximum.height()) << name;
         }
         EXPECT_LT(profile->GetIntParameter(S("MinBpmBuzzer"))->mValue,
-                  profile->GetIntParameter(S("MaxBpmBuzzer"))->mValue) << name;
+                  profile->GetIntParameter(S("MaxBpmBuzzer"))->mValue)
+            << name;
         EXPECT_GE(profile->GetIntParameter(S("BuzzerBandWidthHighNote"))->mValue
-                      - profile->GetIntParameter(S("BuzzerBandWidthLowNote"))->mValue, 12) << name;
+                      - profile->GetIntParameter(S("BuzzerBandWidthLowNote"))->mValue,
+                  12)
+            << name;
         EXPECT_LT(profile->GetIntParameter(S("DSPWidthLowBand"))->mValue,
-                  profile->GetIntParameter(S("DSPWidthHighBand"))->mValue) << name;
+                  profile->GetIntParameter(S("DSPWidthHighBand"))->mValue)
+            << name;
         // Its own default style is one it supports.
         profile->GetBuzzerStyle(QString());
     }
@@ -148,9 +180,9 @@ TEST_F(AuthoredProfiles, ProfilesDifferFromEachOther)
 
 TEST_F(AuthoredProfiles, EveryFormatIsTakenBySomePhoneAndRefusedBySome)
 {
-    for (const char* key : {"IMelodyCompatible", "IBrimselCompatible", "BrimselPictureCompatible",
-                            "EMSANIMATION", "EMS4Compatible", "TDDCompatible", "MISCCompatible",
-                            "VOXCompatible", "ODICopyrightCompatible", "gsm_hrVocoderCompatible"}) {
+    for (const char* key :
+         {"IMelodyCompatible", "IBrimselCompatible", "BrimselPictureCompatible", "EMSANIMATION", "EMS4Compatible",
+          "TDDCompatible", "MISCCompatible", "VOXCompatible", "ODICopyrightCompatible", "gsm_hrVocoderCompatible"}) {
         int yes = 0;
         for (const auto& profile : mProfiles)
             yes += profile->GetBoolParameter(S(key))->mValue ? 1 : 0;

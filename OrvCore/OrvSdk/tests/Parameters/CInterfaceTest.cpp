@@ -1,24 +1,20 @@
-#include "Parameters/CParameters.h"
 #include "ParameterTestUtil.h"
+#include "Parameters/CParameters.h"
 
 #include <gtest/gtest.h>
 
 using namespace ParameterTest;
 
 namespace {
-const QByteArray kData =
-    "<DATA NAME=\"Tempo\" TYPE=\"int\" VALUE=\"63\"/>"
-    "<DATA NAME=\"Debug\" TYPE=\"bool\" VALUE=\"false\"/>"
-    "<VECTOR NAME=\"Piano\"><DATA NAME=\"Keep0\" TYPE=\"bool\" VALUE=\"true\"/></VECTOR>"
-    "<VECTOR NAME=\"Guitar\"><DATA NAME=\"Keep1\" TYPE=\"bool\" VALUE=\"true\"/></VECTOR>";
+const QByteArray kData = "<DATA NAME=\"Tempo\" TYPE=\"int\" VALUE=\"63\"/>"
+                         "<DATA NAME=\"Debug\" TYPE=\"bool\" VALUE=\"false\"/>"
+                         "<VECTOR NAME=\"Piano\"><DATA NAME=\"Keep0\" TYPE=\"bool\" VALUE=\"true\"/></VECTOR>"
+                         "<VECTOR NAME=\"Guitar\"><DATA NAME=\"Keep1\" TYPE=\"bool\" VALUE=\"true\"/></VECTOR>";
 
 class Interface : public ::testing::Test
 {
 protected:
-    bool LoadInterface(const QByteArray& isection)
-    {
-        return mSet.Load(mFiles.Write(WithParameters(kData, isection)));
-    }
+    bool LoadInterface(const QByteArray& isection) { return mSet.Load(mFiles.Write(WithParameters(kData, isection))); }
     TempFiles mFiles;
     CParameters mSet;
 };
@@ -117,7 +113,11 @@ TEST_F(Interface, TableFlagsAndCaptions)
 
 TEST_F(Interface, MalformedDescriptionsFailTheLoad)
 {
-    struct Case { const char* what; const char* isection; };
+    struct Case
+    {
+        const char* what;
+        const char* isection;
+    };
     const Case cases[] = {
         {"INPUT without REF", "<INPUT TYPE=\"EDITBOX\"/>"},
         {"INPUT with unknown REF", "<INPUT REF=\"Nothing\" TYPE=\"EDITBOX\"/>"},

@@ -1,5 +1,5 @@
-#include "Parameters/CParameters.h"
 #include "ParameterTestUtil.h"
+#include "Parameters/CParameters.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +7,15 @@ using namespace ParameterTest;
 
 TEST(IntParameterReset, DefaultIsClampedToLimitsChangedAfterLoading)
 {
-    struct Case { int defaultValue, minimum, maximum, expected; };
+    struct Case
+    {
+        int defaultValue, minimum, maximum, expected;
+    };
     const Case cases[] = {
         {10, 0, 20, 10},
-        {30, 0, 20, 20},   // above the maximum: the maximum
-        {-5, 0, 20, 0},    // below the minimum: the minimum
-        {30, 40, 20, 40},  // crossed limits: the minimum is checked last
+        {30, 0, 20, 20},  // above the maximum: the maximum
+        {-5, 0, 20, 0},   // below the minimum: the minimum
+        {30, 40, 20, 40}, // crossed limits: the minimum is checked last
     };
     for (const Case& c : cases) {
         CIntParameter parameter(c.defaultValue, INT32_MIN, INT32_MAX);
@@ -50,7 +53,7 @@ TEST(ParameterReset, DeclaredConstantKeepsItsValueAndFlagReturns)
 
     CBoolParameter flag(true);
     flag.mValue = false;
-    flag.mIsConst = true;  // made constant by a converter
+    flag.mIsConst = true; // made constant by a converter
     flag.Reset();
     EXPECT_FALSE(flag.mIsConst);
     EXPECT_TRUE(flag.mValue);
@@ -90,9 +93,9 @@ class EnumParameterInSet : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(mSet.Load(mFiles.Write(WithParameters(
-            "<DATA NAME=\"Style\" TYPE=\"Styles\" VALUE=\"Natural\"/>"
-            "<DATA NAME=\"Fixed\" TYPE=\"Styles\" VALUE=\"Continuous\" CONST=\"yes\"/>"))));
+        ASSERT_TRUE(mSet.Load(
+            mFiles.Write(WithParameters("<DATA NAME=\"Style\" TYPE=\"Styles\" VALUE=\"Natural\"/>"
+                                        "<DATA NAME=\"Fixed\" TYPE=\"Styles\" VALUE=\"Continuous\" CONST=\"yes\"/>"))));
         mStyle = mSet.GetEnumParameter(S("Style"));
         ASSERT_NE(mStyle, nullptr);
     }
@@ -122,7 +125,7 @@ TEST_F(EnumParameterInSet, RemovedValuesAreRefusedUntilRestored)
     // The type is shared: the other parameter of that type sees the narrowing too.
     EXPECT_EQ(mSet.GetEnumParameter(S("Fixed"))->GetEnumType()->IndexOf(S("Staccato")), -1);
     EXPECT_FALSE(mStyle->RemoveValue(S("Staccato")));
-    EXPECT_FALSE(mStyle->RemoveValue(S("Natural")));  // the current value
+    EXPECT_FALSE(mStyle->RemoveValue(S("Natural"))); // the current value
     EXPECT_EQ(mStyle->GetEnumType()->GetValues(), QStringList({S("Natural"), S("Continuous")}));
     EXPECT_EQ(catcher.Checks(), QStringList({S("(0)"), S("(0)")}));
     mStyle->RestoreValues();

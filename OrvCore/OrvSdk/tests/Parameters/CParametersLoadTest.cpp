@@ -1,9 +1,9 @@
-#include "Parameters/CParameters.h"
 #include "ParameterTestUtil.h"
+#include "Parameters/CParameters.h"
 
-#include <gtest/gtest.h>
 #include <cfloat>
 #include <climits>
+#include <gtest/gtest.h>
 
 using namespace ParameterTest;
 
@@ -26,8 +26,7 @@ TEST(ParametersFixture, ReadsEveryKindOfParameter)
     EXPECT_EQ(set.GetBaseTypes(), QStringList({S("Boolean"), S("Integer"), S("Float"), S("Text")}));
     ASSERT_EQ(set.GetEnumTypes().size(), 2);
     EXPECT_EQ(set.GetEnumTypes().at(0)->GetName(), S("Styles"));
-    EXPECT_EQ(set.GetEnumTypes().at(0)->GetValues(),
-              QStringList({S("Natural"), S("Continuous"), S("Staccato")}));
+    EXPECT_EQ(set.GetEnumTypes().at(0)->GetValues(), QStringList({S("Natural"), S("Continuous"), S("Staccato")}));
 
     CBoolParameter* debug = set.GetBoolParameter(S("GenerateDebugFiles"));
     ASSERT_NE(debug, nullptr);
@@ -45,7 +44,7 @@ TEST(ParametersFixture, ReadsEveryKindOfParameter)
     CFloatParameter* gain = set.GetFloatParameter(S("Gain"));
     ASSERT_NE(gain, nullptr);
     EXPECT_EQ(gain->mValue, 1.5f);
-    EXPECT_EQ(gain->mMin, 1.5f);  // limits are inclusive
+    EXPECT_EQ(gain->mMin, 1.5f); // limits are inclusive
     EXPECT_EQ(gain->mMax, 4.0f);
 
     CStringParameter* title = set.GetStringParameter(S("Title"));
@@ -136,7 +135,12 @@ TEST_F(ParametersLoad, FifthBaseTypeReadsAsTextAfterAWarning)
 
 TEST_F(ParametersLoad, IntegerLimits)
 {
-    struct Case { const char* attributes; bool loads; int value; };
+    struct Case
+    {
+        const char* attributes;
+        bool loads;
+        int value;
+    };
     const Case cases[] = {
         {"VALUE=\"5\" MIN=\"0\" MAX=\"4\"", false, 0},
         {"VALUE=\"4\" MIN=\"0\" MAX=\"4\"", true, 4},
@@ -166,17 +170,22 @@ TEST_F(ParametersLoad, IntegerLimits)
 
 TEST_F(ParametersLoad, FloatLimits)
 {
-    struct Case { const char* attributes; bool loads; float value; };
+    struct Case
+    {
+        const char* attributes;
+        bool loads;
+        float value;
+    };
     const Case cases[] = {
         {"VALUE=\"1.5\" MIN=\"1.5\" MAX=\"2\"", true, 1.5f},
         {"VALUE=\"2\" MIN=\"1.5\" MAX=\"2\"", true, 2.0f},
         {"VALUE=\"1.49\" MIN=\"1.5\" MAX=\"2\"", false, 0},
         {"VALUE=\"2.5e-3\"", true, 0.0025f},
-        {"VALUE=\"-3.40282347e+38\"", true, -FLT_MAX},  // the written form of the largest float
+        {"VALUE=\"-3.40282347e+38\"", true, -FLT_MAX}, // the written form of the largest float
         {"VALUE=\"3.40282347e+38\" MAX=\"3.40282347e+38\"", true, FLT_MAX},
         {"VALUE=\"nan\"", false, 0},
         {"VALUE=\"1.5\" MIN=\"nan\"", false, 0},
-        {"VALUE=\"1e39\"", true, 0.0f},  // beyond a float: does not convert
+        {"VALUE=\"1e39\"", true, 0.0f}, // beyond a float: does not convert
         {"VALUE=\"1,5\"", true, 0.0f},
         {"MAX=\"1\"", false, 0},
     };
@@ -194,7 +203,12 @@ TEST_F(ParametersLoad, FloatLimits)
 
 TEST_F(ParametersLoad, BooleanTextsAndConstFlag)
 {
-    struct Case { const char* attributes; bool value; bool constant; };
+    struct Case
+    {
+        const char* attributes;
+        bool value;
+        bool constant;
+    };
     const Case cases[] = {
         {"VALUE=\"true\"", true, false},
         {"VALUE=\"True\"", false, false},
@@ -228,14 +242,17 @@ TEST_F(ParametersLoad, EnumeratedValuesMustBeDeclared)
 
 TEST_F(ParametersLoad, MalformedFilesAreRefused)
 {
-    struct Case { const char* what; QByteArray content; };
+    struct Case
+    {
+        const char* what;
+        QByteArray content;
+    };
     const QByteArray isection = "<ISECTION/>";
     const Case cases[] = {
         {"not well-formed", "<Root><TSECTION></Root>"},
         {"empty file", ""},
         {"no TSECTION", Document("", "<PSECTION/>")},
-        {"TSECTION not a child of the root",
-         Document("<Wrap>" + QByteArray(kTypes) + "</Wrap>", "<PSECTION/>")},
+        {"TSECTION not a child of the root", Document("<Wrap>" + QByteArray(kTypes) + "</Wrap>", "<PSECTION/>")},
         {"ENUM without VALUES", Document("<TSECTION><TYPE NAME=\"b\"/><ENUM NAME=\"e\"/></TSECTION>", "")},
         {"ENUM without NAME", Document("<TSECTION><ENUM VALUES=\"a b\"/></TSECTION>", "")},
         {"TYPE without NAME", Document("<TSECTION><TYPE/><TYPE NAME=\"i\"/></TSECTION>", "")},
@@ -251,7 +268,7 @@ TEST_F(ParametersLoad, MalformedFilesAreRefused)
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(LoadText(c.content)) << c.what;
-        mSet.ResetAll();  // whatever was read before the failure stays usable
+        mSet.ResetAll(); // whatever was read before the failure stays usable
     }
 }
 
@@ -267,13 +284,13 @@ TEST_F(ParametersLoad, WithoutPsectionTheRootsChildrenAreRead)
 
 TEST_F(ParametersLoad, DuplicateNamesKeepOneOwner)
 {
-    ASSERT_TRUE(LoadText(WithParameters(
-        "<DATA NAME=\"dup\" TYPE=\"int\" VALUE=\"1\"/>"
-        "<DATA NAME=\"dup\" TYPE=\"int\" VALUE=\"2\"/>"
-        "<DATA NAME=\"both\" TYPE=\"int\" VALUE=\"10\"/>"
-        "<VECTOR NAME=\"a\"><DATA NAME=\"both\" TYPE=\"int\" VALUE=\"20\"/>"
-        "<DATA NAME=\"shared\" TYPE=\"string\" VALUE=\"in a\"/></VECTOR>"
-        "<VECTOR NAME=\"b\"><DATA NAME=\"shared\" TYPE=\"string\" VALUE=\"in b\"/></VECTOR>")));
+    ASSERT_TRUE(
+        LoadText(WithParameters("<DATA NAME=\"dup\" TYPE=\"int\" VALUE=\"1\"/>"
+                                "<DATA NAME=\"dup\" TYPE=\"int\" VALUE=\"2\"/>"
+                                "<DATA NAME=\"both\" TYPE=\"int\" VALUE=\"10\"/>"
+                                "<VECTOR NAME=\"a\"><DATA NAME=\"both\" TYPE=\"int\" VALUE=\"20\"/>"
+                                "<DATA NAME=\"shared\" TYPE=\"string\" VALUE=\"in a\"/></VECTOR>"
+                                "<VECTOR NAME=\"b\"><DATA NAME=\"shared\" TYPE=\"string\" VALUE=\"in b\"/></VECTOR>")));
     // The first DATA in file order stays in the map.
     EXPECT_EQ(mSet.GetIntParameter(S("dup"))->mValue, 1);
     // A vector's DATA replaces a direct one of the same name.

@@ -1,10 +1,10 @@
-#include "Parameters/CParameters.h"
 #include "ParameterTestUtil.h"
+#include "Parameters/CParameters.h"
 
-#include <gtest/gtest.h>
 #include <QDomDocument>
 #include <QDomElement>
 #include <QDomNamedNodeMap>
+#include <gtest/gtest.h>
 
 using namespace ParameterTest;
 

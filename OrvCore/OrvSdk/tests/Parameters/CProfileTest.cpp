@@ -1,8 +1,8 @@
 #include "Parameters/CProfile.h"
 #include "ParameterTestUtil.h"
 
-#include <gtest/gtest.h>
 #include <QMap>
+#include <gtest/gtest.h>
 
 using namespace ParameterTest;
 
@@ -103,7 +103,12 @@ TEST_F(Profile, MissingOrMistypedRequiredKeyIsRefusedWithADebugLine)
 
 TEST_F(Profile, DefaultPictureSizesStopAtTheFirstGap)
 {
-    struct Case { const char* what; QList<QByteArray> pairs; QList<QSize> expected; };
+    struct Case
+    {
+        const char* what;
+        QList<QByteArray> pairs;
+        QList<QSize> expected;
+    };
     const Case cases[] = {
         {"0, 1 and 3", {"0", "1", "3"}, {QSize(10, 20), QSize(11, 21)}},
         {"only 1", {"1"}, {}},
@@ -134,7 +139,7 @@ TEST_F(Profile, DefaultPictureSizesStopAtTheFirstGap)
 
 TEST_F(Profile, BuzzerStyleFallsBackToTheDefault)
 {
-    QMap<QByteArray, Key> keys = CompleteKeys();  // Staccato unsupported, default Natural
+    QMap<QByteArray, Key> keys = CompleteKeys(); // Staccato unsupported, default Natural
     ASSERT_TRUE(LoadKeys(keys));
     MessageCapture catcher;
     EXPECT_EQ(mProfile.GetBuzzerStyle(S("Staccato")), S("Natural"));

@@ -1,8 +1,8 @@
 // The one typed read: every type against a present key, a missing key, a key
 // of another type and a missing set, through both name forms.
-#include "Parameters/CParameters.h"
 #include "Parameters/ParameterRead.h"
 #include "ParameterTestUtil.h"
+#include "Parameters/CParameters.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,14 @@ const QByteArray kSet = WithParameters("<DATA NAME=\"Flag\" TYPE=\"bool\" VALUE=
                                        "<DATA NAME=\"Style\" TYPE=\"Styles\" VALUE=\"Staccato\"/>");
 
 // One read of each type, its value printed as text so one table covers all.
-enum class Kind { Bool, Int, Float, Text, Enum };
+enum class Kind
+{
+    Bool,
+    Int,
+    Float,
+    Text,
+    Enum
+};
 
 QString Read(const CParameters* set, Kind kind, const char* name, bool* present, bool byText)
 {
@@ -51,26 +58,16 @@ struct ReadCase
 };
 
 const ReadCase kCases[] = {
-    {Kind::Bool, "Flag", true, "1", true},
-    {Kind::Bool, "Missing", true, "0", false},
-    {Kind::Bool, "Count", true, "0", false},
-    {Kind::Bool, "Flag", false, "0", false},
-    {Kind::Int, "Count", true, "-7", true},
-    {Kind::Int, "Missing", true, "42", false},
-    {Kind::Int, "Gain", true, "42", false},
-    {Kind::Int, "Count", false, "42", false},
-    {Kind::Float, "Gain", true, "0.5", true},
-    {Kind::Float, "Missing", true, "2.25", false},
-    {Kind::Float, "Count", true, "2.25", false},
-    {Kind::Float, "Gain", false, "2.25", false},
-    {Kind::Text, "Title", true, "Hello", true},
-    {Kind::Text, "Missing", true, "none", false},
-    {Kind::Text, "Style", true, "none", false},
-    {Kind::Text, "Title", false, "none", false},
-    {Kind::Enum, "Style", true, "Staccato", true},
-    {Kind::Enum, "Missing", true, "none", false},
-    {Kind::Enum, "Title", true, "none", false},
-    {Kind::Enum, "Style", false, "none", false},
+    {Kind::Bool, "Flag", true, "1", true},         {Kind::Bool, "Missing", true, "0", false},
+    {Kind::Bool, "Count", true, "0", false},       {Kind::Bool, "Flag", false, "0", false},
+    {Kind::Int, "Count", true, "-7", true},        {Kind::Int, "Missing", true, "42", false},
+    {Kind::Int, "Gain", true, "42", false},        {Kind::Int, "Count", false, "42", false},
+    {Kind::Float, "Gain", true, "0.5", true},      {Kind::Float, "Missing", true, "2.25", false},
+    {Kind::Float, "Count", true, "2.25", false},   {Kind::Float, "Gain", false, "2.25", false},
+    {Kind::Text, "Title", true, "Hello", true},    {Kind::Text, "Missing", true, "none", false},
+    {Kind::Text, "Style", true, "none", false},    {Kind::Text, "Title", false, "none", false},
+    {Kind::Enum, "Style", true, "Staccato", true}, {Kind::Enum, "Missing", true, "none", false},
+    {Kind::Enum, "Title", true, "none", false},    {Kind::Enum, "Style", false, "none", false},
 };
 } // namespace
 

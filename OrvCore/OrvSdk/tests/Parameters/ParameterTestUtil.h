@@ -12,7 +12,10 @@
 
 namespace ParameterTest {
 
-inline QString S(const char* text) { return QString::fromUtf8(text); }
+inline QString S(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 inline QString FixturePath(const char* name)
 {
@@ -28,8 +31,7 @@ constexpr const char kTypes[] =
 inline QByteArray Document(const QByteArray& types, const QByteArray& parameters,
                            const QByteArray& interface = "<ISECTION/>")
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Root>" + types + parameters + interface
-           + "</Root>\n";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Root>" + types + parameters + interface + "</Root>\n";
 }
 
 inline QByteArray WithParameters(const QByteArray& data, const QByteArray& interface = "<ISECTION/>")

@@ -1,10 +1,10 @@
 // Picture bodies worked out by hand from the layout: sizes, bit and word
 // positions, the darker-colour bit, the four-grey quantisation and the masks.
+#include "Picture/PicturePacking.h"
 #include "Documents/NormalisePicture.h"
 #include "Picture/FourGreys.h"
 #include "Picture/PhoneGreys.h"
 #include "Picture/PictureBody.h"
-#include "Picture/PicturePacking.h"
 #include "Picture/TwoColourBits.h"
 
 #include <QImage>
@@ -84,10 +84,10 @@ TEST(PictureBody, GreyWordsGoBandByBandLittleEndian)
     QByteArray body;
     PictureBody::AppendGrey(greys, &mask, body);
     // 0b00011011_11100100 = 0x1BE4; band 1 row 8 = 3 << 14 = 0xC000.
-    const QByteArray expected = Bytes({0x00, 0x00, 2, 9,
-                                       0xFF, 0x80, 0x7F, 0x80, // mask: column 0 all opaque, column 1 row 0 clear
-                                       0xE4, 0x1B, 0x00, 0x00, // band 0
-                                       0x00, 0xC0, 0x00, 0x00}); // band 1
+    const QByteArray expected =
+        Bytes({0x00, 0x00, 2, 9, 0xFF, 0x80, 0x7F, 0x80, // mask: column 0 all opaque, column 1 row 0 clear
+               0xE4, 0x1B, 0x00, 0x00,                   // band 0
+               0x00, 0xC0, 0x00, 0x00});                 // band 1
     EXPECT_EQ(body, expected);
 
     body.clear();
@@ -97,8 +97,7 @@ TEST(PictureBody, GreyWordsGoBandByBandLittleEndian)
 
 TEST(TwoColourBits, TheDarkerColourIsTheOneBitWhateverItsIndex)
 {
-    for (bool blackFirst : {false, true})
-    {
+    for (bool blackFirst : {false, true}) {
         SCOPED_TRACE(blackFirst);
         QImage mono(3, 1, QImage::Format_Mono);
         mono.setColorTable(blackFirst ? QList<QRgb>{Grey(0), Grey(255)} : QList<QRgb>{Grey(255), Grey(0)});
@@ -119,8 +118,7 @@ TEST(FourGreys, QuantisesAgainstNeutralGreysTowardsTheNearest)
     {
         int level, index;
     } const cases[] = {{255, 0}, {213, 0}, {212, 1}, {170, 1}, {128, 1}, {127, 2}, {43, 2}, {42, 3}, {0, 3}};
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         // A colour palette makes the grey value count; red alone weighs 11/32.
         QImage picture = Indexed(1, 1, {Grey(c.level), qRgb(255, 0, 0)});
         const QImage greys = FourGreys::Quantise(picture);
@@ -189,14 +187,12 @@ TEST(FourGreys, BorderMaskMatchesTheToolkitsHeuristicMask)
         state = state * 1103515245u + 12345u;
         return (state >> 16) & 0x7FFF;
     };
-    for (int round = 0; round < 60; ++round)
-    {
+    for (int round = 0; round < 60; ++round) {
         SCOPED_TRACE(round);
         const int width = 1 + int(next() % 23);
         const int height = 1 + int(next() % 19);
         QImage picture = Indexed(width, height, table, int(next() % 3));
-        for (int blob = 0; blob < 6; ++blob)
-        {
+        for (int blob = 0; blob < 6; ++blob) {
             const int x0 = int(next() % uint(width));
             const int y0 = int(next() % uint(height));
             const uint colour = next() % 3;

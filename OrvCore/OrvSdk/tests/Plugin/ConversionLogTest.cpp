@@ -1,9 +1,9 @@
 #include "Plugin/CConversionLog.h"
 #include "tests/SdkTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 TEST(ConversionLog, StartsEmptyWithItsOwnClassName)
 {
@@ -15,20 +15,19 @@ TEST(ConversionLog, StartsEmptyWithItsOwnClassName)
 
 TEST(ConversionLog, FlagsChooseTheTexts)
 {
-    struct Case { int flags; const char* summary; const char* detailed; };
+    struct Case
+    {
+        int flags;
+        const char* summary;
+        const char* detailed;
+    };
     // Both texts start as "s" and "d"; the text added is "+".
     const Case cases[] = {
-        {0, "s", "d"},
-        {1, "s+", "d"},
-        {2, "s", "d+"},
-        {3, "s+", "d+"},
-        {4, "s", "d"},      // clearing without a target changes nothing
-        {5, "+", "d"},
-        {6, "s", "+"},
-        {7, "+", "+"},
+        {0, "s", "d"},   {1, "s+", "d"}, {2, "s", "d+"},
+        {3, "s+", "d+"}, {4, "s", "d"}, // clearing without a target changes nothing
+        {5, "+", "d"},   {6, "s", "+"},  {7, "+", "+"},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CConversionLog log;
         log.AddText(1, QStringLiteral("s"));
         log.AddText(2, QStringLiteral("d"));

@@ -2,11 +2,11 @@
 #include "Plugin/CPluginBase.h"
 #include "PluginTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QMetaMethod>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace {
 int g_DocumentsAlive = 0;
@@ -59,7 +59,11 @@ void CaptureReport(const QString& title, const QString& text)
 class ScopedReporter
 {
 public:
-    ScopedReporter() { g_Report = Report(); m_Previous = CPluginBase::SetResourceFailureReporter(CaptureReport); }
+    ScopedReporter()
+    {
+        g_Report = Report();
+        m_Previous = CPluginBase::SetResourceFailureReporter(CaptureReport);
+    }
     ~ScopedReporter() { CPluginBase::SetResourceFailureReporter(m_Previous); }
 
 private:

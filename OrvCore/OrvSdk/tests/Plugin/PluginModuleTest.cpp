@@ -2,14 +2,14 @@
 // the five exports by name, and talking to converters through virtual calls.
 #include "Documents/CDocumentAbstract.h"
 #include "Documents/CDocumentPicture.h"
+#include "LoadedPluginModule.h"
 #include "Plugin/CPluginBase.h"
 #include "Plugin/PluginExports.h"
-#include "LoadedPluginModule.h"
 #include "PluginTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QFile>
 #include <QRegularExpression>
+#include <gtest/gtest.h>
 
 #include <dlfcn.h>
 #include <memory>
@@ -27,8 +27,7 @@ protected:
 
     void TearDown() override
     {
-        if (m_pModule)
-        {
+        if (m_pModule) {
             EXPECT_EQ(m_pModule->Unload(), 0);
         }
     }
@@ -115,8 +114,8 @@ TEST_F(PluginModule, ConversionResultsCrossTheBoundary)
     QList<int> byPointer;
     QObject::connect(exporter, &CPluginBase::SetProgress, [&](const QString, int p) { byPointer << p; });
     ProgressReceiver byName;
-    ASSERT_TRUE(QObject::connect(exporter, SIGNAL(SetProgress(const QString,int)),
-                                 &byName, SLOT(OnProgress(const QString,int))));
+    ASSERT_TRUE(QObject::connect(exporter, SIGNAL(SetProgress(const QString, int)), &byName,
+                                 SLOT(OnProgress(const QString, int))));
 
     CDocumentPicture picture(QImage(1, 1, QImage::Format_RGB32));
     ASSERT_TRUE(exporter->Convert(&picture));

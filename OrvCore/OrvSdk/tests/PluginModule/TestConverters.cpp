@@ -15,8 +15,7 @@ int CTestExporter::GetPreviewDocumentType()
 
 bool CTestExporter::Convert(CDocument* document)
 {
-    if (!document || !(document->GetDocType() & GetDocumentType()))
-    {
+    if (!document || !(document->GetDocType() & GetDocumentType())) {
         mConversionLog.AddText(3, QStringLiteral("unsupported document\n"));
         return false;
     }
@@ -41,11 +40,13 @@ int CTestImporter::GetPreviewDocumentType()
 
 QString CTestImporter::GetImportExtension(int index)
 {
-    switch (index)
-    {
-    case 0: return QStringLiteral("raw");
-    case 1: return QStringLiteral("bin");
-    default: return QString();
+    switch (index) {
+    case 0:
+        return QStringLiteral("raw");
+    case 1:
+        return QStringLiteral("bin");
+    default:
+        return QString();
     }
 }
 

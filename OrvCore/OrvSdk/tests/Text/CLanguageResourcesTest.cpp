@@ -1,14 +1,17 @@
 #include "Text/CLanguageResources.h"
 #include "tests/SdkTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace {
-QString S(const char* text) { return QString::fromUtf8(text); }
+QString S(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 QString Fixture()
 {
@@ -53,23 +56,27 @@ TEST(LanguageResourcesUnloaded, FailedLoadReleasesThePreviousFile)
 
 TEST_F(LanguageResources, MessagesByClassAndId)
 {
-    struct Case { const char* className; const char* id; const char* expected; };
+    struct Case
+    {
+        const char* className;
+        const char* id;
+        const char* expected;
+    };
     const Case cases[] = {
-        {"CFirst", "id_hello", "Hello"},                       // the first matching item wins
+        {"CFirst", "id_hello", "Hello"}, // the first matching item wins
         {"CFirst", "id_no_value", "Found after a value-less item"},
-        {"CFirst", "id_only_in_twin", ""},                     // the first class of a name wins
-        {"CFirst", "id_only_in_second_section", ""},           // only the first section is read
+        {"CFirst", "id_only_in_twin", ""},           // the first class of a name wins
+        {"CFirst", "id_only_in_second_section", ""}, // only the first section is read
         {"CSecond", "id_hello", "Hello from the second class"},
-        {"csecond", "id_hello", ""},                           // class names are case-sensitive
+        {"csecond", "id_hello", ""}, // class names are case-sensitive
         {"CFirst", "ID_HELLO", ""},
-        {"CThird", "id_hello", ""},                            // only "class" elements count
+        {"CThird", "id_hello", ""}, // only "class" elements count
         {"CMissing", "id_hello", ""},
         {"", "id_nameless", ""},
-        {"CFirst", "id_ring", ""},                             // sounds are not messages
+        {"CFirst", "id_ring", ""}, // sounds are not messages
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CLanguageResources::GetMessage(S(c.className), S(c.id)), S(c.expected))
-            << c.className << " " << c.id;
+        EXPECT_EQ(CLanguageResources::GetMessage(S(c.className), S(c.id)), S(c.expected)) << c.className << " " << c.id;
 }
 
 TEST_F(LanguageResources, EmptyValueIsFound)
@@ -92,10 +99,8 @@ TEST_F(LanguageResources, ResourceFolderPrefixesPicturesAndSoundsOnly)
 
     CLanguageResources::SetResourceFolder(S("/app/Languages/resources/"));
     EXPECT_EQ(CLanguageResources::GetResourceFolder(), S("/app/Languages/resources/"));
-    EXPECT_EQ(CLanguageResources::GetPicture(S("CFirst"), S("id_hello")),
-              S("/app/Languages/resources/hello.png"));
-    EXPECT_EQ(CLanguageResources::GetSound(S("CFirst"), S("id_ring")),
-              S("/app/Languages/resources/ring.wav"));
+    EXPECT_EQ(CLanguageResources::GetPicture(S("CFirst"), S("id_hello")), S("/app/Languages/resources/hello.png"));
+    EXPECT_EQ(CLanguageResources::GetSound(S("CFirst"), S("id_ring")), S("/app/Languages/resources/ring.wav"));
     EXPECT_EQ(CLanguageResources::GetMessage(S("CFirst"), S("id_hello")), S("Hello"));
     // Nothing found: no folder either.
     EXPECT_TRUE(CLanguageResources::GetPicture(S("CFirst"), S("id_missing")).isEmpty());
@@ -110,7 +115,10 @@ TEST(LanguageResourcesAuthored, ApplicationLanguageFileLoads)
 }
 
 namespace {
-struct TextKey { QString className, section, id; };
+struct TextKey
+{
+    QString className, section, id;
+};
 
 // Every (class, section, id) the file names, read straight from its elements.
 QList<TextKey> EveryTextOf(const QString& path)
@@ -142,7 +150,8 @@ QString WalkFor(const QString& path, const TextKey& key, const QString& itemTag)
     while (!c.isNull() && !(c.hasAttribute(S("name")) && c.attribute(S("name")) == key.className))
         c = c.nextSiblingElement(S("class"));
     const QDomElement section = c.firstChildElement(key.section);
-    for (QDomElement item = section.firstChildElement(itemTag); !item.isNull(); item = item.nextSiblingElement(itemTag)) {
+    for (QDomElement item = section.firstChildElement(itemTag); !item.isNull();
+         item = item.nextSiblingElement(itemTag)) {
         if (item.hasAttribute(S("id")) && item.attribute(S("id")) == key.id && item.hasAttribute(S("value")))
             return item.attribute(S("value"));
     }
@@ -192,8 +201,9 @@ TEST(LanguageResourcesOnFirstUse, AChangedFileIsReadAgain)
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(S("English.xml"));
     const auto write = [&](const char* text) {
-        return WriteFileBytes(path, QByteArray("<Language><class name=\"CFirst\"><message><string id=\"id_hello\" value=\"")
-                                        + text + "\"/></message></class></Language>");
+        return WriteFileBytes(path,
+                              QByteArray("<Language><class name=\"CFirst\"><message><string id=\"id_hello\" value=\"")
+                                  + text + "\"/></message></class></Language>");
     };
     ASSERT_TRUE(write("Hello"));
     ASSERT_TRUE(CLanguageResources::LoadOnFirstUse(path));

@@ -1,8 +1,8 @@
 #include "Text/CGsm7Coder.h"
 #include "tests/SdkTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QString>
+#include <gtest/gtest.h>
 
 TEST(Gsm7Convert, ExtensionCharacterGetsAnEscape)
 {
@@ -17,7 +17,9 @@ TEST(Gsm7Convert, CountsCharactersAfterEscapes)
 {
     CGsm7Coder coder;
     EXPECT_EQ(coder.GetGsm7LengthOfText(QString(160, QLatin1Char('x'))), 160u);
-    EXPECT_EQ(coder.GetGsm7LengthOfText(QString(150, QLatin1Char('x')) + QString(5, QLatin1Char('[')) + QString(5, QLatin1Char(']'))), 170u);
+    EXPECT_EQ(coder.GetGsm7LengthOfText(QString(150, QLatin1Char('x')) + QString(5, QLatin1Char('['))
+                                        + QString(5, QLatin1Char(']'))),
+              170u);
     EXPECT_EQ(coder.GetGsm7Length(QByteArray()), 0u);
     EXPECT_EQ(coder.GetGsm7LengthOfText(QString()), 0u);
 }
@@ -60,22 +62,17 @@ TEST(Gsm7Convert, TextRoundTripsThroughTheAlphabet)
     CGsm7Coder coder;
     QByteArray sm;
     ASSERT_TRUE(coder.TextToSmBytes(text, sm));
-    const QString alphabet = QString::fromUtf8(
-        "@£$¥èéùìòÇ\nØø\rÅåΔ_ΦΓΛΩΠΨΣΘΞ\x1bÆæßÉ !\"#¤%&'()*+,-./0123456789:;<=>?"
-        "¡ABCDEFGHIJKLMNOPQRSTUVWXYZÄÖÑÜ§¿abcdefghijklmnopqrstuvwxyzäöñüà");
+    const QString alphabet = QString::fromUtf8("@£$¥èéùìòÇ\nØø\rÅåΔ_ΦΓΛΩΠΨΣΘΞ\x1bÆæßÉ !\"#¤%&'()*+,-./0123456789:;<=>?"
+                                               "¡ABCDEFGHIJKLMNOPQRSTUVWXYZÄÖÑÜ§¿abcdefghijklmnopqrstuvwxyzäöñüà");
     const QString extension = QString::fromUtf8("^{}\\[~]|");
     const QByteArray extensionCodes = Bytes({0x14, 0x28, 0x29, 0x2F, 0x3C, 0x3D, 0x3E, 0x40});
     QString decoded;
-    for (int i = 0; i < sm.size(); ++i)
-    {
-        if (sm.at(i) == 0x1B && i + 1 < sm.size())
-        {
+    for (int i = 0; i < sm.size(); ++i) {
+        if (sm.at(i) == 0x1B && i + 1 < sm.size()) {
             const int index = extensionCodes.indexOf(sm.at(++i));
             ASSERT_GE(index, 0);
             decoded += extension.at(index);
-        }
-        else
-        {
+        } else {
             decoded += alphabet.at(uchar(sm.at(i)));
         }
     }

@@ -1,8 +1,8 @@
 #include "Text/CGsm7Coder.h"
 #include "tests/SdkTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QString>
+#include <gtest/gtest.h>
 
 namespace {
 // Reads septets back from packed octets: the inverse of the packing rule.
@@ -10,8 +10,7 @@ QByteArray UnpackSeptets(uint shift, const QByteArray& packed, int count)
 {
     QByteArray septets;
     uint bit = shift;
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         int value = 0;
         for (int b = 0; b < 7; ++b, ++bit)
             if ((uchar(packed.at(int(bit / 8))) >> (bit % 8)) & 1)
@@ -39,13 +38,16 @@ TEST(Gsm7Pack, ShiftMovesEveryBitUp)
 
 TEST(Gsm7Pack, OctetCountFollowsTheFormula)
 {
-    struct Case { int septets; uint shift; uint octets; };
-    const Case cases[] = {
-        {1, 0, 1}, {1, 1, 1}, {1, 2, 2}, {7, 0, 7}, {8, 0, 7}, {8, 1, 8},
-        {9, 0, 8}, {160, 0, 140}, {153, 7, 135},
-    };
-    for (const Case& c : cases)
+    struct Case
     {
+        int septets;
+        uint shift;
+        uint octets;
+    };
+    const Case cases[] = {
+        {1, 0, 1}, {1, 1, 1}, {1, 2, 2}, {7, 0, 7}, {8, 0, 7}, {8, 1, 8}, {9, 0, 8}, {160, 0, 140}, {153, 7, 135},
+    };
+    for (const Case& c : cases) {
         QByteArray packed;
         const QByteArray septets(c.septets, 0x7F);
         EXPECT_EQ(CGsm7Coder::PackSeptets(c.shift, septets, packed), c.octets)
@@ -75,16 +77,13 @@ TEST(Gsm7Pack, RoundTripsForEveryShift)
     QByteArray septets;
     for (int i = 0; i < 200; ++i)
         septets.append(char((i * 37 + 11) & 0x7F));
-    for (uint shift = 0; shift < 8; ++shift)
-    {
-        for (int length : {1, 2, 7, 8, 9, 15, 16, 200})
-        {
+    for (uint shift = 0; shift < 8; ++shift) {
+        for (int length : {1, 2, 7, 8, 9, 15, 16, 200}) {
             const QByteArray source = septets.left(length);
             QByteArray packed;
             const uint octets = CGsm7Coder::PackSeptets(shift, source, packed);
             ASSERT_EQ(octets, uint(((length + 1) * 7 + int(shift)) / 8));
-            EXPECT_EQ(UnpackSeptets(shift, packed, length), source)
-                << "shift " << shift << ", length " << length;
+            EXPECT_EQ(UnpackSeptets(shift, packed, length), source) << "shift " << shift << ", length " << length;
             // The bits below the shift stay free for the header's fill bits.
             EXPECT_EQ(uchar(packed.at(0)) & ((1u << shift) - 1), 0u);
         }

@@ -109,8 +109,11 @@ TEST(PluginMessageIds, EveryIdAPluginLooksUpHasItsText)
 TEST(PluginMessageIds, AMissingTextIsNoticed)
 {
     ASSERT_TRUE(CLanguageResources::Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
-    EXPECT_FALSE(CLanguageResources::GetMessage(QStringLiteral("CTunra"), QStringLiteral("id_midi_file_empty")).isEmpty());
-    EXPECT_TRUE(CLanguageResources::GetMessage(QStringLiteral("CSonra"), QStringLiteral("id_midi_file_empty")).isEmpty());
-    EXPECT_TRUE(CLanguageResources::GetMessage(QStringLiteral("CTunra"), QStringLiteral("id_no_such_message")).isEmpty());
+    EXPECT_FALSE(
+        CLanguageResources::GetMessage(QStringLiteral("CTunra"), QStringLiteral("id_midi_file_empty")).isEmpty());
+    EXPECT_TRUE(
+        CLanguageResources::GetMessage(QStringLiteral("CSonra"), QStringLiteral("id_midi_file_empty")).isEmpty());
+    EXPECT_TRUE(
+        CLanguageResources::GetMessage(QStringLiteral("CTunra"), QStringLiteral("id_no_such_message")).isEmpty());
     CLanguageResources::Load(QString());
 }

@@ -1,9 +1,9 @@
 #include "Util/Assert.h"
 #include "tests/SdkTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 TEST(AssertMacro, FailedCheckWarnsAndCarriesOn)
 {
@@ -39,5 +39,6 @@ TEST(AssertMacro, CheckWithItsOwnTextReportsThatText)
     }
     ASSERT_EQ(warnings.size(), 1);
     EXPECT_EQ(warnings.first(), QStringLiteral("ASSERT: \"from<(int)IMYNotes.count()\" in %1 (%2)")
-                                    .arg(QString::fromLatin1(__FILE__)).arg(line));
+                                    .arg(QString::fromLatin1(__FILE__))
+                                    .arg(line));
 }

@@ -1,11 +1,11 @@
 // Outside files are read only when they are regular files within their cap, and every refusal says why.
 #include "Util/BoundedFileRead.h"
 
-#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 

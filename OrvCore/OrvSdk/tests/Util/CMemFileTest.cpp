@@ -1,10 +1,10 @@
 #include "Util/CMemFile.h"
 #include "tests/SdkTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <cstring>
 
@@ -48,10 +48,13 @@ TEST(CMemFile, BinaryModeRefusesText)
 
 TEST(CMemFile, GrowsWithATenthOfHeadroom)
 {
-    struct Case { uint bytes; uint32_t capacity; };
-    const Case cases[] = {{1, 1}, {10, 11}, {100, 110}, {1000, 1100}};
-    for (const Case& c : cases)
+    struct Case
     {
+        uint bytes;
+        uint32_t capacity;
+    };
+    const Case cases[] = {{1, 1}, {10, 11}, {100, 110}, {1000, 1100}};
+    for (const Case& c : cases) {
         CMemFile file;
         const QByteArray bytes(int(c.bytes), 'x');
         EXPECT_EQ(file.Write(bytes.constData(), 1, c.bytes), c.bytes);
@@ -94,9 +97,9 @@ TEST(CMemFile, ReadsWholeItemsOnly)
     EXPECT_EQ(std::memcmp(out, "01234567", 8), 0);
     EXPECT_EQ(file.Read(out, 1, 5), 2u);
     EXPECT_EQ(file.GetPosition(), 10u);
-    EXPECT_EQ(file.Read(out, 1, 1), 0u);          // at the size
+    EXPECT_EQ(file.Read(out, 1, 1), 0u); // at the size
     file.Rewind();
-    EXPECT_EQ(file.Read(out, 0, 4), 0u);          // item size 0
+    EXPECT_EQ(file.Read(out, 0, 4), 0u); // item size 0
     EXPECT_EQ(file.GetPosition(), 0u);
 }
 
@@ -118,12 +121,17 @@ TEST(CMemFile, SeekOrigins)
     CMemFile file;
     file.Write("abcdef", 1, 6);
     // Each seek follows the one before; a refused origin keeps the position.
-    struct Case { long offset; int origin; int result; uint32_t position; };
+    struct Case
+    {
+        long offset;
+        int origin;
+        int result;
+        uint32_t position;
+    };
     const Case cases[] = {
         {2, 0, 0, 2}, {3, 1, 0, 5}, {-1, 1, 0, 4}, {-2, 2, 0, 4}, {0, 2, 0, 6}, {0, 3, -1, 6}, {0, -1, -1, 6},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         EXPECT_EQ(file.Seek(c.offset, c.origin), c.result) << c.offset << " from " << c.origin;
         EXPECT_EQ(file.GetPosition(), c.position) << c.offset << " from " << c.origin;
     }
@@ -222,8 +230,7 @@ TEST(CMemFile, ReadingAMissingFileFailsAndKeepsTheMode)
     testing::internal::CaptureStdout();
     EXPECT_FALSE(file.ReadFile("/nonexistent-folder/missing.bin", 2));
     EXPECT_EQ(CMemFile::GetFileSize("/nonexistent-folder/missing.bin", "rb"), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              std::string("Catastrophic error!\nCatastrophic error!\n"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), std::string("Catastrophic error!\nCatastrophic error!\n"));
     EXPECT_EQ(file.GetMode(), 2);
     EXPECT_EQ(file.GetSize(), 0u);
 }

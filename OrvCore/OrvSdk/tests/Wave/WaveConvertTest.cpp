@@ -1,12 +1,12 @@
 // Channel and sample-size conversion, the output header and the test signal.
-#include "WaveTestSupport.h"
 #include "Wave/CWaveResampler.h"
 #include "Wave/WaveSampleWriter.h"
+#include "WaveTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <random>
 
 using namespace WaveTest;
@@ -29,7 +29,7 @@ Input MakeInput(int channels, int bits, int count)
         for (int c = 0; c < channels; ++c) {
             int v = bits == 8 ? int(random() % 256) : int(random() % 65536) - 32768;
             if (i == 0)
-                v = bits == 8 ? 0 : -32768;       // the extremes are always present
+                v = bits == 8 ? 0 : -32768; // the extremes are always present
             if (i == 1)
                 v = bits == 8 ? 255 : 32767;
             frame.push_back(v);
@@ -89,17 +89,17 @@ TEST(WaveConvert, ChannelAndSampleSizeChangesStayWithinOneStep)
                     for (size_t i = 0; i < input.frames.size(); ++i) {
                         const std::vector<int>& frame = input.frames[i];
                         for (int c = 0; c < outChannels; ++c) {
-                            double ideal = inChannels == outChannels
-                                ? To16BitScale(frame[size_t(c)], inBits)
-                                : inChannels == 2 ? (To16BitScale(frame[0], inBits) + To16BitScale(frame[1], inBits)) / 2
-                                                  : To16BitScale(frame[0], inBits);
+                            double ideal = inChannels == outChannels ? To16BitScale(frame[size_t(c)], inBits)
+                                           : inChannels == 2
+                                               ? (To16BitScale(frame[0], inBits) + To16BitScale(frame[1], inBits)) / 2
+                                               : To16BitScale(frame[0], inBits);
                             if (outBits == 8)
                                 ideal = ideal / 256.0 + 128.0;
                             // One step from the exact value's integer part: a full-scale
                             // negative input scales everything by 32767 / 32768.
                             ASSERT_NEAR(out[i * size_t(outChannels) + size_t(c)], std::trunc(ideal), 1.0)
-                                << inChannels << "x" << inBits << " -> " << outChannels << "x" << outBits
-                                << " frame " << i << " channel " << c;
+                                << inChannels << "x" << inBits << " -> " << outChannels << "x" << outBits << " frame "
+                                << i << " channel " << c;
                         }
                     }
                     wave.FreeOutputData();
@@ -136,10 +136,25 @@ TEST(WaveConvert, EightBitToStereoSixteenIsWrittenByteExact)
     wave.FreeOutputData();
     // 0, 128, 255 become -32768, 0, 32512; -32768 lifts the peak past 32767, so
     // everything is scaled by 32767 / 32768 (exactly 1 - 2^-15 in float).
-    EXPECT_EQ(ReadFileBytes(path), QByteArray::fromHex(
-        "52494646" "30000000" "57415645" "666d7420" "10000000" "0100" "0200"
-        "22560000" "88580100" "0400" "1000" "64617461" "0c000000"
-        "0180" "0180" "0000" "0000" "ff7e" "ff7e"));
+    EXPECT_EQ(ReadFileBytes(path), QByteArray::fromHex("52494646"
+                                                       "30000000"
+                                                       "57415645"
+                                                       "666d7420"
+                                                       "10000000"
+                                                       "0100"
+                                                       "0200"
+                                                       "22560000"
+                                                       "88580100"
+                                                       "0400"
+                                                       "1000"
+                                                       "64617461"
+                                                       "0c000000"
+                                                       "0180"
+                                                       "0180"
+                                                       "0000"
+                                                       "0000"
+                                                       "ff7e"
+                                                       "ff7e"));
 }
 
 TEST(WaveConvert, OneSecondOf44100StereoTo8000MonoEightBit)
@@ -230,7 +245,12 @@ TEST(WaveConvert, StereoChannelsAreResampledApart)
 
 TEST(WaveConvert, UnknownRatePairsAndUpsamplingKeepTheSourceRate)
 {
-    struct Case { unsigned src; unsigned dst; const char* warning; };
+    struct Case
+    {
+        unsigned src;
+        unsigned dst;
+        const char* warning;
+    };
     const Case cases[] = {{44100, 16000, "\"false\""}, {8000, 44100, "\"nDstRate <= nSrcRate\""}};
     for (const Case& c : cases) {
         MessageCapture capture;

@@ -1,25 +1,23 @@
 // Header creation, parsing, checks and the bytes written to WAV files.
 #include "WaveTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <random>
 
 using namespace WaveTest;
 
 namespace {
-const unsigned char kHeader22050Mono16[44] = {
-    'R', 'I', 'F', 'F', 36, 0, 0, 0, 'W', 'A', 'V', 'E',
-    'f', 'm', 't', ' ', 16, 0, 0, 0,
-    1, 0,                   // PCM
-    1, 0,                   // mono
-    0x22, 0x56, 0, 0,       // 22050 Hz
-    0x44, 0xAC, 0, 0,       // 44100 bytes per second
-    2, 0,                   // block align
-    16, 0,                  // bits per sample
-    'd', 'a', 't', 'a', 0, 0, 0, 0};
+const unsigned char kHeader22050Mono16[44] = {'R',  'I',  'F', 'F', 36,  0,  0, 0, 'W', 'A', 'V',
+                                              'E',  'f',  'm', 't', ' ', 16, 0, 0, 0,   1,   0, // PCM
+                                              1,    0,                                          // mono
+                                              0x22, 0x56, 0,   0,                               // 22050 Hz
+                                              0x44, 0xAC, 0,   0, // 44100 bytes per second
+                                              2,    0,            // block align
+                                              16,   0,            // bits per sample
+                                              'd',  'a',  't', 'a', 0,   0,  0, 0};
 
 struct ParsedWave
 {
@@ -64,19 +62,42 @@ TEST(WaveHeader, SavedInputWaveIsHeaderThenSamples)
     ASSERT_TRUE(tone.SaveInputWave(dir.filePath(QStringLiteral("tone.wav"))));
     const QByteArray bytes = ReadFileBytes(dir.filePath(QStringLiteral("tone.wav")));
     ASSERT_EQ(bytes.size(), 44 + 16);
-    const QByteArray expected = QByteArray::fromHex(
-        "52494646" "34000000" "57415645" "666d7420" "10000000" "0100" "0100"
-        "401f0000" "803e0000" "0200" "1000" "64617461" "10000000"
-        "0000" "ff7f" "0000" "0180" "0000" "ff7f" "0000" "0180");
+    const QByteArray expected = QByteArray::fromHex("52494646"
+                                                    "34000000"
+                                                    "57415645"
+                                                    "666d7420"
+                                                    "10000000"
+                                                    "0100"
+                                                    "0100"
+                                                    "401f0000"
+                                                    "803e0000"
+                                                    "0200"
+                                                    "1000"
+                                                    "64617461"
+                                                    "10000000"
+                                                    "0000"
+                                                    "ff7f"
+                                                    "0000"
+                                                    "0180"
+                                                    "0000"
+                                                    "ff7f"
+                                                    "0000"
+                                                    "0180");
     EXPECT_EQ(bytes, expected);
 }
 
 TEST(WaveHeader, CreateHeaderRefusesUnsupportedFormats)
 {
-    struct Case { unsigned rate; int bits; int channels; bool valid; };
+    struct Case
+    {
+        unsigned rate;
+        int bits;
+        int channels;
+        bool valid;
+    };
     const Case cases[] = {
-        {8000, 8, 1, true},   {96000, 16, 2, true}, {44100, 8, 2, true},
-        {32000, 16, 1, false}, {22050, 24, 1, false}, {22050, 16, 3, false}, {22050, 16, 0, false},
+        {8000, 8, 1, true},    {96000, 16, 2, true},  {44100, 8, 2, true},   {32000, 16, 1, false},
+        {22050, 24, 1, false}, {22050, 16, 3, false}, {22050, 16, 0, false},
     };
     for (const Case& c : cases) {
         CDocumentWave wave;
@@ -90,7 +111,11 @@ TEST(WaveHeader, CheckHeaderNamesTheFirstMissingTag)
 {
     CDocumentWave wave;
     wave.CreateHeader(8000, 8, 1);
-    struct Case { size_t offset; int code; };
+    struct Case
+    {
+        size_t offset;
+        int code;
+    };
     const Case cases[] = {{0, 1}, {8, 2}, {12, 3}, {36, 4}};
     for (const Case& c : cases) {
         WAVEHEADER header = wave.m_WAVEheader;
@@ -153,7 +178,14 @@ TEST(WaveHeader, FindsTagsWhereverTheyStand)
 
 TEST(WaveHeader, ReportsTheLastFailingFormatTest)
 {
-    struct Case { uint16_t tag; uint16_t channels; uint32_t rate; uint16_t bits; int error; };
+    struct Case
+    {
+        uint16_t tag;
+        uint16_t channels;
+        uint32_t rate;
+        uint16_t bits;
+        int error;
+    };
     const Case cases[] = {
         {1, 1, 32000, 16, 1}, // rate
         {2, 1, 22050, 16, 2}, // not PCM
@@ -179,8 +211,12 @@ TEST(WaveHeader, BytesWithoutRiffWaveStructureGiveError5)
 {
     MessageCapture capture;
     const QByteArray inputs[] = {
-        QByteArray(), QByteArray("R", 1), QByteArray("RIFF"), QByteArray("RIFFx"),
-        QByteArray("RIFF\0\0\0\0WAVEfmt ", 16), QByteArray(200, '\0'),
+        QByteArray(),
+        QByteArray("R", 1),
+        QByteArray("RIFF"),
+        QByteArray("RIFFx"),
+        QByteArray("RIFF\0\0\0\0WAVEfmt ", 16),
+        QByteArray(200, '\0'),
         MakeWav(WavFields{}, QByteArray()).left(36), // no data tag
     };
     for (const QByteArray& input : inputs) {
@@ -209,15 +245,20 @@ TEST(WaveHeader, TinyInputsNeverReadPastTheirEnd)
 
 TEST(WaveHeader, DataSizePastTheEndIsCutToWholeFrames)
 {
-    struct Case { uint16_t channels; uint16_t bits; int present; int64_t declared; uint32_t kept; };
+    struct Case
+    {
+        uint16_t channels;
+        uint16_t bits;
+        int present;
+        int64_t declared;
+        uint32_t kept;
+    };
     const Case cases[] = {
-        {1, 16, 7, 1000, 6},     // odd byte dropped
-        {2, 16, 11, 4096, 8},    // two whole stereo frames
-        {2, 8, 5, 0xFFFFFFFF, 4},
-        {1, 8, 3, 4, 3},
-        {2, 16, 3, 8, 0},        // not even one frame
-        {1, 16, 8, 8, 8},        // exact: untouched
-        {1, 16, 8, 5, 5},        // shorter than the file: untouched, odd or not
+        {1, 16, 7, 1000, 6},                                         // odd byte dropped
+        {2, 16, 11, 4096, 8},                                        // two whole stereo frames
+        {2, 8, 5, 0xFFFFFFFF, 4}, {1, 8, 3, 4, 3}, {2, 16, 3, 8, 0}, // not even one frame
+        {1, 16, 8, 8, 8},                                            // exact: untouched
+        {1, 16, 8, 5, 5},                                            // shorter than the file: untouched, odd or not
     };
     for (const Case& c : cases) {
         WavFields fields;

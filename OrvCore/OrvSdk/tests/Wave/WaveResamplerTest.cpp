@@ -1,22 +1,27 @@
 // The polyphase resampler: its filter, output lengths, indexing and speed-ups.
-#include "WaveTestSupport.h"
 #include "Wave/CWaveResampler.h"
 #include "Wave/WaveFilterTaps.h"
+#include "WaveTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <random>
 
 using namespace WaveTest;
 
 namespace {
-struct Pair { unsigned src; unsigned dst; int L; int M; };
+struct Pair
+{
+    unsigned src;
+    unsigned dst;
+    int L;
+    int M;
+};
 const Pair kPairs[] = {
-    {96000, 48000, 1, 2},   {96000, 44100, 5, 11},  {96000, 22050, 3, 13}, {96000, 11025, 3, 26},
-    {96000, 8000, 5, 60},   {48000, 44100, 21, 23}, {48000, 22050, 21, 46}, {48000, 11025, 3, 13},
-    {48000, 8000, 5, 30},   {44100, 22050, 1, 2},   {44100, 11025, 1, 4},   {44100, 8000, 15, 83},
-    {22050, 11025, 1, 2},   {22050, 8000, 15, 41},  {16000, 11025, 9, 13},  {16000, 8000, 1, 2},
-    {11025, 8000, 21, 29},
+    {96000, 48000, 1, 2},   {96000, 44100, 5, 11},  {96000, 22050, 3, 13}, {96000, 11025, 3, 26}, {96000, 8000, 5, 60},
+    {48000, 44100, 21, 23}, {48000, 22050, 21, 46}, {48000, 11025, 3, 13}, {48000, 8000, 5, 30},  {44100, 22050, 1, 2},
+    {44100, 11025, 1, 4},   {44100, 8000, 15, 83},  {22050, 11025, 1, 2},  {22050, 8000, 15, 41}, {16000, 11025, 9, 13},
+    {16000, 8000, 1, 2},    {11025, 8000, 21, 29},
 };
 
 // The filter exactly as described: a state of N floats shifted by one per
@@ -76,16 +81,19 @@ TEST(WaveResampler, FilterIsASymmetricLowPassSummingToOne)
 
 TEST(WaveResampler, OutputLengthIsWhatTheFilterEmits)
 {
-    struct Case { uint64_t n; int L; int M; uint64_t length; };
+    struct Case
+    {
+        uint64_t n;
+        int L;
+        int M;
+        uint64_t length;
+    };
     const Case cases[] = {
-        {0, 15, 83, 0},
-        {1, 15, 83, 1},          // the first output needs no input beyond the first
-        {5, 1, 2, 3},            // outputs at inputs 0, 2, 4
-        {6, 1, 2, 4},            // ... and 6, reached once all six are taken
-        {44100, 15, 83, 7971},   // one second to 8000 Hz: 661514 / 83 + 1
-        {48000, 21, 23, 43827},
-        {44100, 1, 2, 22051},
-        {16000, 9, 13, 11078},   // 144008 / 13 + 1
+        {0, 15, 83, 0},         {1, 15, 83, 1}, // the first output needs no input beyond the first
+        {5, 1, 2, 3},                           // outputs at inputs 0, 2, 4
+        {6, 1, 2, 4},                           // ... and 6, reached once all six are taken
+        {44100, 15, 83, 7971},                  // one second to 8000 Hz: 661514 / 83 + 1
+        {48000, 21, 23, 43827}, {44100, 1, 2, 22051}, {16000, 9, 13, 11078}, // 144008 / 13 + 1
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CWaveResampler::OutputLength(c.n, c.L, c.M), c.length) << c.n << " " << c.L << "/" << c.M;

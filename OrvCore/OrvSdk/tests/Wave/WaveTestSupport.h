@@ -1,8 +1,8 @@
 #pragma once
 // Small builders and measurements shared by the wave document tests.
+#include "WavBuilder.h"
 #include "Wave/CDocumentWave.h"
 #include "Wave/WaveSamples.h"
-#include "WavBuilder.h"
 #include "tests/SdkTestSupport.h"
 
 #include <QByteArray>

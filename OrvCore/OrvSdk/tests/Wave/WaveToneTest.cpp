@@ -14,10 +14,15 @@ std::vector<int> Head(const std::vector<int>& values, size_t n)
 
 TEST(WaveTone, SampleCountsFollowRateTimesMilliseconds)
 {
-    struct Case { unsigned rate; unsigned ms; unsigned samples; };
+    struct Case
+    {
+        unsigned rate;
+        unsigned ms;
+        unsigned samples;
+    };
     const Case cases[] = {
-        {22050, 100, 2205}, {22050, 1, 22}, {8000, 1, 8}, {11025, 3, 33},
-        {44100, 1000, 44100}, {8000, 0, 0}, {96000, 45000, 4320000}, // 96000 x 45000 needs 33 bits
+        {22050, 100, 2205}, {22050, 1, 22},          {8000, 1, 8}, {11025, 3, 33}, {44100, 1000, 44100},
+        {8000, 0, 0},       {96000, 45000, 4320000}, // 96000 x 45000 needs 33 bits
     };
     for (const Case& c : cases) {
         CDocumentWave tone;
@@ -39,8 +44,7 @@ TEST(WaveTone, QuarterRateToneIsZeroPeakZeroTrough)
     CDocumentWave wave;
     wave.CreateHeader(22050, 16, 1);
     ASSERT_EQ(wave.AppendTone(5512.5, 0.5, 100), 2205u);
-    EXPECT_EQ(Head(InputSamples16(wave), 8),
-              (std::vector<int>{0, 16383, 0, -16383, 0, 16383, 0, -16383}));
+    EXPECT_EQ(Head(InputSamples16(wave), 8), (std::vector<int>{0, 16383, 0, -16383, 0, 16383, 0, -16383}));
 
     // A 440 Hz tone also starts at 0 and stays within its amplitude.
     CDocumentWave a440;
@@ -49,17 +53,19 @@ TEST(WaveTone, QuarterRateToneIsZeroPeakZeroTrough)
     const std::vector<int> samples = InputSamples16(a440);
     EXPECT_EQ(samples.front(), 0);
     EXPECT_EQ(*std::max_element(samples.begin(), samples.end()), 16382); // sin never quite reaches 1 here
-    EXPECT_EQ(CountZeroCrossings(samples, 0), 87); // 44 cycles in 0.1 s, the start not counted
+    EXPECT_EQ(CountZeroCrossings(samples, 0), 87);                       // 44 cycles in 0.1 s, the start not counted
 }
 
 TEST(WaveTone, AmplitudesBeyondFullScaleSaturate)
 {
-    struct Case { double amplitude; std::vector<int> expected; };
+    struct Case
+    {
+        double amplitude;
+        std::vector<int> expected;
+    };
     const Case cases[] = {
-        {1.0, {0, 32767, 0, -32767}},
-        {2.0, {0, 32767, 0, -32767}},   // 65534 would wrap to -2
-        {-1.0, {0, -32767, 0, 32767}},
-        {-3.0, {0, -32768, 0, 32767}},  // -(-32768) saturates too
+        {1.0, {0, 32767, 0, -32767}},  {2.0, {0, 32767, 0, -32767}},  // 65534 would wrap to -2
+        {-1.0, {0, -32767, 0, 32767}}, {-3.0, {0, -32768, 0, 32767}}, // -(-32768) saturates too
         {0.0, {0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
@@ -128,7 +134,7 @@ TEST(WaveTone, SizesTheHeaderCannotStateAreRefused)
     CDocumentWave wave;
     wave.CreateHeader(96000, 16, 1);
     ASSERT_EQ(wave.AppendSilence(10), 960u);
-    EXPECT_EQ(wave.AppendSilence(0xFFFFFFFFu), 0u);   // 4.1e11 samples
+    EXPECT_EQ(wave.AppendSilence(0xFFFFFFFFu), 0u);      // 4.1e11 samples
     EXPECT_EQ(wave.AppendTone(1.0, 1.0, 23000000u), 0u); // 4.4e9 bytes
     EXPECT_EQ(wave.m_WAVEheader.data_ckSize, 1920u);
 }

@@ -1,10 +1,10 @@
 #include "Xml/CXmlFile.h"
 #include "tests/SdkTestSupport.h"
 
-#include <gtest/gtest.h>
 #include <QDomElement>
 #include <QFile>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <cfloat>
 
@@ -35,7 +35,10 @@ protected:
     CXmlFile mFile;
 };
 
-QString S(const char* text) { return QString::fromLatin1(text); }
+QString S(const char* text)
+{
+    return QString::fromLatin1(text);
+}
 } // namespace
 
 TEST(XmlFileDocument, EmptyObjectFailsEverything)
@@ -67,7 +70,13 @@ TEST(XmlFileDocument, EmptyObjectFailsEverything)
 TEST(XmlFileDocument, MalformedInputLeavesNoDocument)
 {
     const char* const inputs[] = {
-        "", "<R>", "<R></S>", "not xml at all", "<R a=\"1\" a=\"2\"/>", "<R/><S/>", "\xff\xfe<\0R\0/\0>\0",
+        "",
+        "<R>",
+        "<R></S>",
+        "not xml at all",
+        "<R a=\"1\" a=\"2\"/>",
+        "<R/><S/>",
+        "\xff\xfe<\0R\0/\0>\0",
         "<?xml version=\"1.0\" encoding=\"UCS-2\"?><R/>",
     };
     for (const char* input : inputs) {
@@ -261,7 +270,12 @@ TEST_F(XmlTree, TypedReads)
     ASSERT_TRUE(mFile.GoToElement(S("C")));
     // A failed read leaves the value as it was; a 32-bit reader does not
     // convert one past the largest int.
-    struct LongCase { const char* name; bool found; long value; };
+    struct LongCase
+    {
+        const char* name;
+        bool found;
+        long value;
+    };
     const LongCase longs[] = {
         {"n", true, 0}, {"missing", false, 99}, {"i", true, 42}, {"big", true, 0}, {"neg", true, -2147483647L - 1},
     };
@@ -270,7 +284,12 @@ TEST_F(XmlTree, TypedReads)
         EXPECT_EQ(mFile.GetLongAttribute(S(c.name), value), c.found) << c.name;
         EXPECT_EQ(value, c.value) << c.name;
     }
-    struct FloatCase { const char* name; bool found; float value; };
+    struct FloatCase
+    {
+        const char* name;
+        bool found;
+        float value;
+    };
     const FloatCase floats[] = {{"f", true, 1.5f}, {"t", true, 0.0f}, {"missing", false, 5.0f}};
     for (const FloatCase& c : floats) {
         float value = 5;
@@ -291,7 +310,11 @@ TEST_F(XmlTree, TypedReads)
 TEST_F(XmlTree, FloatTextsRoundToTheNearestFloat)
 {
     ASSERT_TRUE(mFile.GoToElement(S("F")));
-    struct Case { const char* name; float value; };
+    struct Case
+    {
+        const char* name;
+        float value;
+    };
     const Case cases[] = {
         {"max", FLT_MAX}, {"near", -FLT_MAX}, {"over", 0.0f}, {"huge", 0.0f}, {"exp", 0.0025f},
     };
@@ -311,7 +334,12 @@ TEST_F(XmlTree, AttributeKinds)
 {
     ASSERT_TRUE(mFile.GoToElement(S("C")));
     // An integer text is a float text too; a missing one leaves the kind alone.
-    struct Case { const char* name; bool found; int kind; };
+    struct Case
+    {
+        const char* name;
+        bool found;
+        int kind;
+    };
     const Case cases[] = {{"f", true, 1}, {"i", true, 1}, {"t", true, 2}, {"missing", false, -1}};
     for (const Case& c : cases) {
         int kind = -1;
@@ -322,10 +350,14 @@ TEST_F(XmlTree, AttributeKinds)
 
 TEST_F(XmlTree, NumberWritesUseTheToolkitTexts)
 {
-    struct Case { float value; const char* text; };
+    struct Case
+    {
+        float value;
+        const char* text;
+    };
     const Case cases[] = {
-        {0.1f, "0.1"}, {1234567.0f, "1.23457e+06"}, {-2.5f, "-2.5"}, {0.0f, "0"},
-        {100000.0f, "100000"}, {0.0001f, "0.0001"}, {0.00001f, "1e-05"},
+        {0.1f, "0.1"},         {1234567.0f, "1.23457e+06"}, {-2.5f, "-2.5"},     {0.0f, "0"},
+        {100000.0f, "100000"}, {0.0001f, "0.0001"},         {0.00001f, "1e-05"},
     };
     ASSERT_TRUE(mFile.GoToElement(S("C")));
     for (const Case& c : cases) {

@@ -34,14 +34,19 @@ TEST(XmlNesting, BrokenDocumentsAreLeftToTheReader)
 // reader's answer.
 TEST(XmlNesting, MarkupLookalikesAreCountedAsTheReaderCountsThem)
 {
-    struct Case { QByteArray document; int maxDepth; bool tooDeep; };
+    struct Case
+    {
+        QByteArray document;
+        int maxDepth;
+        bool tooDeep;
+    };
     const QByteArray deep3 = "<a><b><c/></b></a>";
     const Case cases[] = {
         {deep3, 3, false},
         {deep3, 2, true},
-        {"<a x=\"/>\"><b><c/></b></a>", 2, true},          // "/>" inside a value closes nothing
+        {"<a x=\"/>\"><b><c/></b></a>", 2, true}, // "/>" inside a value closes nothing
         {"<a x='>'><b/></a>", 1, true},
-        {"<a><!-- <b><c> --><d/></a>", 2, false},           // a comment opens nothing
+        {"<a><!-- <b><c> --><d/></a>", 2, false}, // a comment opens nothing
         {"<a><![CDATA[<b><c><d>]]></a>", 1, false},
         {"<?xml version=\"1.0\"?><a><?pi <b>?></a>", 1, false},
         {"<!DOCTYPE a [<!ENTITY e \"x\">]><a><b/></a>", 1, true},

@@ -142,7 +142,7 @@ static void GsmHrPreviewDecodeComfortNoise(benchmark::State& state)
     uint32_t seed = 7;
     while (signal.size() < size_t(kSeconds * 8000)) {
         seed = seed * 1664525u + 1013904223u;
-        signal.push_back(int16_t(static_cast<int32_t>(seed) >> 23));   // white noise, RMS about 150
+        signal.push_back(int16_t(static_cast<int32_t>(seed) >> 23)); // white noise, RMS about 150
     }
     const QByteArray clip = HalfRateClip(signal, false);
     for (auto _ : state) {

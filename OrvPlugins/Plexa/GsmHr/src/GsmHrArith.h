@@ -18,14 +18,35 @@ inline int16_t Sat16(int32_t v)
     return v > kMax16 ? kMax16 : (v < kMin16 ? kMin16 : static_cast<int16_t>(v));
 }
 
-inline int16_t Add(int16_t a, int16_t b) { return Sat16(int32_t(a) + b); }
-inline int16_t Sub(int16_t a, int16_t b) { return Sat16(int32_t(a) - b); }
-inline int16_t Abs(int16_t a) { return a == kMin16 ? kMax16 : (a < 0 ? int16_t(-a) : a); }
-inline int16_t Neg(int16_t a) { return a == kMin16 ? kMax16 : int16_t(-a); }
+inline int16_t Add(int16_t a, int16_t b)
+{
+    return Sat16(int32_t(a) + b);
+}
+inline int16_t Sub(int16_t a, int16_t b)
+{
+    return Sat16(int32_t(a) - b);
+}
+inline int16_t Abs(int16_t a)
+{
+    return a == kMin16 ? kMax16 : (a < 0 ? int16_t(-a) : a);
+}
+inline int16_t Neg(int16_t a)
+{
+    return a == kMin16 ? kMax16 : int16_t(-a);
+}
 
-inline int16_t Hi(int32_t v) { return static_cast<int16_t>(v >> 16); }
-inline int16_t Lo(int32_t v) { return static_cast<int16_t>(v & 0xffff); }
-inline int32_t ToHi(int16_t v) { return int32_t(v) * 65536; }
+inline int16_t Hi(int32_t v)
+{
+    return static_cast<int16_t>(v >> 16);
+}
+inline int16_t Lo(int32_t v)
+{
+    return static_cast<int16_t>(v & 0xffff);
+}
+inline int32_t ToHi(int16_t v)
+{
+    return int32_t(v) * 65536;
+}
 
 inline int32_t LAdd(int32_t a, int32_t b)
 {
@@ -46,23 +67,50 @@ inline int32_t LSub(int32_t a, int32_t b)
     return r;
 }
 
-inline int32_t LNeg(int32_t a) { return a == kMin32 ? kMax32 : -a; }
-inline int32_t LAbs(int32_t a) { return a == kMin32 ? kMax32 : (a < 0 ? -a : a); }
+inline int32_t LNeg(int32_t a)
+{
+    return a == kMin32 ? kMax32 : -a;
+}
+inline int32_t LAbs(int32_t a)
+{
+    return a == kMin32 ? kMax32 : (a < 0 ? -a : a);
+}
 
 // Fractional product: a*b*2, the one overflow (-1 x -1) saturating.
 inline int32_t LMul(int16_t a, int16_t b)
 {
     const int32_t p = int32_t(a) * b;
-    return p == 0x40000000 ? kMax32 : p * 2;   // only -1 x -1 reaches 2^30
+    return p == 0x40000000 ? kMax32 : p * 2; // only -1 x -1 reaches 2^30
 }
 
-inline int32_t LMac(int32_t acc, int16_t a, int16_t b) { return LAdd(acc, LMul(a, b)); }
-inline int32_t LMsu(int32_t acc, int16_t a, int16_t b) { return LSub(acc, LMul(a, b)); }
-inline int16_t Round(int32_t v) { return Hi(LAdd(v, 0x8000)); }
-inline int16_t Mul(int16_t a, int16_t b) { return Hi(LMul(a, b)); }
-inline int16_t MulR(int16_t a, int16_t b) { return Round(LMul(a, b)); }
-inline int16_t MacR(int32_t acc, int16_t a, int16_t b) { return Round(LMac(acc, a, b)); }
-inline int16_t MsuR(int32_t acc, int16_t a, int16_t b) { return Round(LMsu(acc, a, b)); }
+inline int32_t LMac(int32_t acc, int16_t a, int16_t b)
+{
+    return LAdd(acc, LMul(a, b));
+}
+inline int32_t LMsu(int32_t acc, int16_t a, int16_t b)
+{
+    return LSub(acc, LMul(a, b));
+}
+inline int16_t Round(int32_t v)
+{
+    return Hi(LAdd(v, 0x8000));
+}
+inline int16_t Mul(int16_t a, int16_t b)
+{
+    return Hi(LMul(a, b));
+}
+inline int16_t MulR(int16_t a, int16_t b)
+{
+    return Round(LMul(a, b));
+}
+inline int16_t MacR(int32_t acc, int16_t a, int16_t b)
+{
+    return Round(LMac(acc, a, b));
+}
+inline int16_t MsuR(int32_t acc, int16_t a, int16_t b)
+{
+    return Round(LMsu(acc, a, b));
+}
 
 inline int16_t Shl(int16_t v, int16_t n);
 
@@ -150,8 +198,14 @@ inline int32_t LShrRound(int32_t v, int16_t n)
 }
 
 // Left shifts that bring a non-zero value into [0.5, 1) or [-1, -0.5); 0 for 0.
-inline int16_t Norm32(int32_t v) { return v == 0 ? int16_t(0) : static_cast<int16_t>(__builtin_clrsb(v)); }
-inline int16_t Norm16(int16_t v) { return Norm32(ToHi(v)); }
+inline int16_t Norm32(int32_t v)
+{
+    return v == 0 ? int16_t(0) : static_cast<int16_t>(__builtin_clrsb(v));
+}
+inline int16_t Norm16(int16_t v)
+{
+    return Norm32(ToHi(v));
+}
 
 // a/b for 0 <= a <= b as a fraction; equal operands give 0x7fff, invalid ones 0.
 inline int16_t Div(int16_t a, int16_t b)
@@ -183,7 +237,13 @@ inline int32_t LMul32x32(int32_t a, int32_t b)
     return LMac(LShr(mid, 14), highA, highB);
 }
 
-inline bool AtLimit16(int16_t v) { return v == kMax16 || v == kMin16; }
-inline bool AtLimit32(int32_t v) { return v == kMax32 || v == kMin32; }
+inline bool AtLimit16(int16_t v)
+{
+    return v == kMax16 || v == kMin16;
+}
+inline bool AtLimit32(int32_t v)
+{
+    return v == kMax32 || v == kMin32;
+}
 
 } // namespace fx

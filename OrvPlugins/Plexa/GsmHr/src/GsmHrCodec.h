@@ -16,5 +16,11 @@ inline void GsmHrDecode(GsmHrDecoder& decoder, const int16_t* in, int16_t* sampl
     decoder.Decode(in, samples);
 }
 
-inline void GsmHrResetEncoder(GsmHrEncoder& encoder) { encoder.Reset(); }
-inline void GsmHrResetDecoder(GsmHrDecoder& decoder) { decoder.Reset(); }
+inline void GsmHrResetEncoder(GsmHrEncoder& encoder)
+{
+    encoder.Reset();
+}
+inline void GsmHrResetDecoder(GsmHrDecoder& decoder)
+{
+    decoder.Reset();
+}

@@ -10,9 +10,9 @@
 
 namespace gsmhr {
 
-constexpr int kOverhang = 8;                                // frames averaged into a SID frame
-constexpr int kGainHistory = (kOverhang - 1) * kSubframes;  // subframe gains averaged
-constexpr int16_t kSidPeriod = 12;                          // frames between SID updates
+constexpr int kOverhang = 8;                               // frames averaged into a SID frame
+constexpr int kGainHistory = (kOverhang - 1) * kSubframes; // subframe gains averaged
+constexpr int16_t kSidPeriod = 12;                         // frames between SID updates
 constexpr int32_t kNoiseSeed = 0x1091988;
 
 // Energy of each gain code per voicing mode, scaled down by 4.
@@ -33,9 +33,11 @@ void GsmHrQuantiseCorrelation(const int32_t* corr, int16_t* finalRc, int16_t* vq
 
 // The transmit side: decides per frame whether it is speech or a SID frame and
 // provides the SID frame's comfort-noise parameters.
-class GsmHrDtxTransmit {
+class GsmHrDtxTransmit
+{
 public:
-    struct Sid {
+    struct Sid
+    {
         int16_t r0 = 0;
         int16_t vq[3] = {};
         int16_t gain = 0;
@@ -53,8 +55,8 @@ public:
 private:
     void AverageHistory();
 
-    int16_t m_silentFrames = 0;   // frames since voice activity ended
-    int16_t m_sinceUpdate = 50;   // frames since the last SID frame with new parameters
+    int16_t m_silentFrames = 0; // frames since voice activity ended
+    int16_t m_sinceUpdate = 50; // frames since the last SID frame with new parameters
     bool m_shortBurst = false;
     int32_t m_r0History[gsmhr::kOverhang] = {};
     int32_t m_corrHistory[gsmhr::kOverhang][gsmhr::kOrder + 1] = {};

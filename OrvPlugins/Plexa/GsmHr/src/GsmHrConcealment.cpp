@@ -10,9 +10,9 @@ namespace {
 
 // Largest R0 rise (by last frame's R0 index) an unreliable frame may show
 // before it is taken as bad, and before it may be muted.
-constexpr int16_t kR0RepeatRise[32] = {15, 15, 15, 12, 12, 12, 12, 11, 10, 10, 9, 9, 9, 9, 8, 8,
+constexpr int16_t kR0RepeatRise[32] = {15, 15, 15, 12, 12, 12, 12, 11, 10, 10, 9, 9, 9, 9, 8,  8,
                                        7,  6,  5,  5,  5,  4,  4,  3,  2,  2,  2, 2, 2, 2, 10, 10};
-constexpr int16_t kR0MuteRise[32] = {14, 12, 11, 9, 9, 9, 9, 7, 7, 7, 7, 7, 6, 6, 6, 5,
+constexpr int16_t kR0MuteRise[32] = {14, 12, 11, 9, 9, 9, 9, 7, 7, 7, 7, 7, 6, 6, 6,  5,
                                      5,  4,  3,  3, 3, 3, 3, 2, 1, 1, 1, 1, 1, 1, 10, 10};
 // Attenuation per dB of excess level, and the excess allowed by mean level.
 constexpr int16_t kMuteGain[15] = {29205, 27571, 24573, 21900, 19519, 17396, 15504, 13818,
@@ -169,7 +169,7 @@ bool GsmHrConcealment::ConcealSubframe(int16_t* excitation, const int16_t* synth
     }
     const int16_t level = LevelOf(false, &sum);
 
-    int16_t index = Mul(Neg(mean), 1638);   // one step per 5 dB below full scale
+    int16_t index = Mul(Neg(mean), 1638); // one step per 5 dB below full scale
     if (Sub(index, 15) > 0)
         index = 15;
 

@@ -7,7 +7,8 @@
 // decoder's filter states) when it rises further than speech does.
 #include <cstdint>
 
-class GsmHrConcealment {
+class GsmHrConcealment
+{
 public:
     // Works on the frame's 18 parameters in place; returns whether the signal
     // may be muted.
@@ -31,6 +32,6 @@ private:
     int16_t m_level[4] = {-72, -72, -72, 0};
     int16_t m_lastR0 = 0;
     int16_t m_lastGood[18] = {};
-    int16_t m_badRun = 7;   // more than six: the first frame after a reset
+    int16_t m_badRun = 7; // more than six: the first frame after a reset
     bool m_lastBad = false;
 };

@@ -179,14 +179,14 @@ void GsmHrDecoder::Decode(const int16_t* in, int16_t* samples)
 }
 
 void GsmHrDecoder::SubframeFilters(int16_t si, int16_t newR0, const int16_t* ks, const int16_t* as,
-                                   const int16_t* pfNum, const int16_t* pfDen, Norm* sqrtRs,
-                                   int16_t synthAs[][kOrder], int16_t pfNumAs[][kOrder], int16_t pfDenAs[][kOrder])
+                                   const int16_t* pfNum, const int16_t* pfDen, Norm* sqrtRs, int16_t synthAs[][kOrder],
+                                   int16_t pfNumAs[][kOrder], int16_t pfDenAs[][kOrder])
 {
     if (si) {
         for (int sub = 0; sub < kSubframes - 1; ++sub) {
-            const bool stable = InterpolateCheck(sub == 0 ? m_oldKs : ks, sub == 0 ? m_oldAs : as, m_oldAs, as,
-                                                 kGsmHrOldShare[sub], kGsmHrNewShare[sub],
-                                                 sub == 0 ? m_oldR0 : newR0, &sqrtRs[sub], synthAs[sub]);
+            const bool stable =
+                InterpolateCheck(sub == 0 ? m_oldKs : ks, sub == 0 ? m_oldAs : as, m_oldAs, as, kGsmHrOldShare[sub],
+                                 kGsmHrNewShare[sub], sub == 0 ? m_oldR0 : newR0, &sqrtRs[sub], synthAs[sub]);
             for (int i = 0; i < kOrder; ++i) {
                 if (stable) {
                     pfNumAs[sub][i] = MacR(LMul(pfNum[i], kGsmHrNewShare[sub]), m_oldPfNum[i], kGsmHrOldShare[sub]);
@@ -233,8 +233,8 @@ int16_t GsmHrDecoder::DecodeLag(int sub, int16_t code)
     return kGsmHrLags[m_lastLag];
 }
 
-void GsmHrDecoder::PitchPrefilter(const int16_t* excite, int16_t gainCode, int16_t lag, int16_t mode,
-                                  int16_t semiBeta, Norm sqrtRs, int16_t* out)
+void GsmHrDecoder::PitchPrefilter(const int16_t* excite, int16_t gainCode, int16_t lag, int16_t mode, int16_t semiBeta,
+                                  Norm sqrtRs, int16_t* out)
 {
     int16_t* cur = m_prefilter + kLtpHistory;
     if (mode == 0) {

@@ -10,7 +10,8 @@
 
 #include <cstdint>
 
-class GsmHrDecoder {
+class GsmHrDecoder
+{
 public:
     static constexpr int kInputs = 22;
 
@@ -18,8 +19,20 @@ public:
     void Decode(const int16_t* in, int16_t* samples);
 
 private:
-    enum class Mode { Speech, FirstSid, NextSid, LostInNoise };
-    enum class FrameType { GoodSpeech, Unusable, ValidSid, InvalidSid };
+    enum class Mode
+    {
+        Speech,
+        FirstSid,
+        NextSid,
+        LostInNoise
+    };
+    enum class FrameType
+    {
+        GoodSpeech,
+        Unusable,
+        ValidSid,
+        InvalidSid
+    };
 
     // Comfort noise: the frame's R0 index, reflection coefficients and R0
     // level, and its subframe parameters (random codes, averaged gain).
@@ -53,7 +66,7 @@ private:
     bool m_mutedBefore = false;
 
     Mode m_mode = Mode::Speech;
-    int16_t m_sidPhase = gsmhr::kSidPeriod - 1;   // frames since the last SID update, at most 11
+    int16_t m_sidPhase = gsmhr::kSidPeriod - 1; // frames since the last SID update, at most 11
     bool m_noiseMuting = false;
     int16_t m_lostInNoise = 0;
     int32_t m_gains[gsmhr::kGainHistory] = {};

@@ -18,7 +18,10 @@ namespace {
 constexpr int16_t kNewShare[kSidPeriod] = {0x0aaa, 0x1554, 0x1ffe, 0x2aa8, 0x3552, 0x3ffc,
                                            0x4aa6, 0x5550, 0x5ffa, 0x6aa4, 0x754e, 0x7fff};
 
-int16_t OldShare(int16_t phase) { return Add(Sub(0x7fff, kNewShare[phase]), 1); }
+int16_t OldShare(int16_t phase)
+{
+    return Add(Sub(0x7fff, kNewShare[phase]), 1);
+}
 
 int32_t Interpolate(int32_t newValue, int32_t oldValue, int16_t phase)
 {

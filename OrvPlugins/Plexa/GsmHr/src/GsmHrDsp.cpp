@@ -10,9 +10,9 @@ using namespace fx;
 namespace gsmhr {
 
 namespace {
-constexpr int32_t kLpcRound = 0x00000800;   // 0x8000 >> kAShift
+constexpr int32_t kLpcRound = 0x00000800; // 0x8000 >> kAShift
 constexpr int16_t kSqrtHalf = 0x5a82;
-}
+} // namespace
 
 void LpcFir(const int16_t* in, const int16_t* coef, int16_t* state, int16_t* out)
 {
@@ -281,8 +281,8 @@ void SmoothDirect(int16_t aShift, int16_t aScale, const int16_t* in, int16_t* ou
 
 void ResidualEnergy(const int16_t* rc, int16_t rq, Norm* out)
 {
-    int16_t product = kMin16;      // -1, the sign is dropped at the end
-    int16_t productShift = -6;     // offsets the 2^6 in the subframe energy
+    int16_t product = kMin16;  // -1, the sign is dropped at the end
+    int16_t productShift = -6; // offsets the 2^6 in the subframe energy
     for (int i = 0; i < kOrder; ++i) {
         const int16_t term = MacR(kMin32, rc[i], rc[i]);
         const int32_t l = LMul(term, product);

@@ -11,7 +11,8 @@
 
 #include <cstdint>
 
-class GsmHrEncoder {
+class GsmHrEncoder
+{
 public:
     static constexpr int kParams = 20;
 
@@ -22,17 +23,18 @@ public:
     void Encode(const int16_t* samples, int16_t* params);
 
 private:
-    static constexpr int kLpcStart = 25;            // where the analysis window starts in the buffer
-    static constexpr int kWindow = 170;             // analysis window: a frame plus the filter order
+    static constexpr int kLpcStart = 25; // where the analysis window starts in the buffer
+    static constexpr int kWindow = 170;  // analysis window: a frame plus the filter order
     static constexpr int kSpeechBuffer = kLpcStart + kWindow;
     static constexpr int kNewSpeech = kSpeechBuffer - gsmhr::kFrame;
     static constexpr int kLagMax = 142;
     static constexpr int kLagMin = 21;
-    static constexpr int kSearchMax = kLagMax + 3;  // reach of the lag interpolator
+    static constexpr int kSearchMax = kLagMax + 3; // reach of the lag interpolator
     static constexpr int kSearchMin = kLagMin - 3;
     static constexpr int kHnwHistory = kSearchMax;
 
-    struct OpenLoop {
+    struct OpenLoop
+    {
         int16_t voicing = 0;
         int16_t lagList[gsmhr::kSubframes * 3] = {};
         int16_t lagCount[gsmhr::kSubframes] = {};
@@ -40,7 +42,8 @@ private:
         int16_t hnwCoef[gsmhr::kSubframes] = {};
     };
 
-    struct SubframeCodes {
+    struct SubframeCodes
+    {
         int16_t lag = 0;
         int16_t code1 = 0;
         int16_t code2 = 0;
@@ -53,7 +56,8 @@ private:
                        GsmHrVadInput* vad);
     int16_t SubframeFilters(int16_t newR0, const int16_t* newKs, const int16_t* newAs, const int16_t* newSnw,
                             gsmhr::Norm* sqrtRs, int16_t synthAs[][gsmhr::kOrder], int16_t snwAs[][gsmhr::kOrder]);
-    bool ResidualPrefersInterpolation(int16_t interpAs[][gsmhr::kOrder], const int16_t* newAs, const gsmhr::Norm* sqrtRs);
+    bool ResidualPrefersInterpolation(int16_t interpAs[][gsmhr::kOrder], const int16_t* newAs,
+                                      const gsmhr::Norm* sqrtRs);
     static void NoiseWeightCoefs(const int16_t* a, int16_t* h);
     void WeightFrame(int16_t numAs[][gsmhr::kOrder], int16_t denAs[][gsmhr::kOrder]);
 
@@ -63,9 +67,8 @@ private:
     void SearchOpenLoop(int16_t prevR0Index, int16_t r0Index, int16_t sp, OpenLoop* result, int16_t* vadLags);
 
     // subframe analysis (GsmHrEncoderSubframe.cpp)
-    void AnalyseSubframe(int sub, const int16_t* weighted, int16_t voicing, gsmhr::Norm sqrtRs,
-                         const int16_t* hCoefs, const int16_t* lagList, int lagCount, int16_t pitch,
-                         int16_t hnwCoef, SubframeCodes* codes);
+    void AnalyseSubframe(int sub, const int16_t* weighted, int16_t voicing, gsmhr::Norm sqrtRs, const int16_t* hCoefs,
+                         const int16_t* lagList, int lagCount, int16_t pitch, int16_t hnwCoef, SubframeCodes* codes);
     // A SID frame's subframe: the comfort-noise codes in `codes` excite the
     // weighting filters' states instead of a search.
     void NoiseSubframe(gsmhr::Norm sqrtRs, const int16_t* hCoefs, const SubframeCodes& codes);
@@ -73,7 +76,7 @@ private:
 
     int16_t m_oldR0 = 0;
     int16_t m_oldR0Index = 0;
-    gsmhr::Norm m_weightedEnergy[2 * gsmhr::kSubframes];  // last frame's subframes, then this frame's
+    gsmhr::Norm m_weightedEnergy[2 * gsmhr::kSubframes]; // last frame's subframes, then this frame's
     int16_t m_hpX[4] = {};
     int16_t m_hpY[8] = {};
     int16_t m_oldKs[gsmhr::kOrder] = {};

@@ -12,7 +12,7 @@ using namespace gsmhr;
 
 namespace {
 
-constexpr int kOs = 6;                        // lag resolution: sixths of a sample
+constexpr int kOs = 6; // lag resolution: sixths of a sample
 constexpr int kLagMin = 21;
 constexpr int kLagMax = 142;
 constexpr int kSearchMin = kLagMin - 3;
@@ -52,8 +52,8 @@ int FindBestRatio(const int16_t* c, const int16_t* g, int16_t* ccMax, int16_t* g
 
 // C and G at fractional lags by interpolating the integer sequences, whose
 // element 0 belongs to integer lag loLag.
-void Interpolate(const int16_t* lags, int count, const int16_t* cIn, const int16_t* gIn, int16_t loLag,
-                 int16_t* cOut, int16_t* gOut)
+void Interpolate(const int16_t* lags, int count, const int16_t* cIn, const int16_t* gIn, int16_t loLag, int16_t* cOut,
+                 int16_t* gOut)
 {
     const int16_t base = Add(loLag, 3 - 1);
     for (int n = 0; n < count; ++n) {
@@ -102,8 +102,8 @@ int16_t FindPeak(int16_t lag, const int16_t* cIn, const int16_t* gIn)
         lower = kLagMin - 1;
     const int16_t range = Add(Sub(upper, lower), 1);
     int16_t cc = 0, g = 0x3f;
-    int16_t peak = static_cast<int16_t>(
-        FindBestRatio(&cIn[lower - kSearchMin], &gIn[lower - kSearchMin], &cc, &g, range));
+    int16_t peak =
+        static_cast<int16_t>(FindBestRatio(&cIn[lower - kSearchMin], &gIn[lower - kSearchMin], &cc, &g, range));
     if (Add(peak, 1) == 0)
         return 0;
     peak = Add(peak, lower);
@@ -314,7 +314,7 @@ void PitchLags(int16_t bestIntLag, const int16_t* cInt, const int16_t* gInt, int
         b = 0x003f;
         const int p = FindBestRatio(cPeaks, gPeaks, &a, &b, count);
         if (p < 0)
-            break;  // what is left rounds to a zero C^2
+            break; // what is left rounds to a zero C^2
         bool repeat = false;
         const int16_t lag = lPeaks[p];
         for (int j = 0; j < *numSorted; ++j) {
@@ -336,7 +336,7 @@ void PitchLags(int16_t bestIntLag, const int16_t* cInt, const int16_t* gInt, int
 void GsmHrEncoder::SearchOpenLoop(int16_t prevR0Index, int16_t r0Index, int16_t sp, OpenLoop* out, int16_t* vadLags)
 {
     const int16_t* w = m_weighted + kSearchMax;   // sample 0 of this frame; history before it
-    Norm* energy = m_weightedEnergy + kSubframes;  // this frame's; [-4..-1] the last frame's
+    Norm* energy = m_weightedEnergy + kSubframes; // this frame's; [-4..-1] the last frame's
     for (int i = 0; i < kSubframes; ++i)
         energy[i - kSubframes] = energy[i];
     for (int i = 0; i < kSubframes; ++i) {

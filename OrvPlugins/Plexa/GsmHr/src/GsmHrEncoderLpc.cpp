@@ -14,9 +14,9 @@ using namespace gsmhr;
 
 namespace {
 
-constexpr int kAflat = 4;          // longest vector quantiser segment
-constexpr int16_t kCvShift = 2;    // headroom of the covariance matrices
-constexpr int16_t kRShift = 2;     // headroom of the lattice initial conditions
+constexpr int kAflat = 4;       // longest vector quantiser segment
+constexpr int16_t kCvShift = 2; // headroom of the covariance matrices
+constexpr int16_t kRShift = 2;  // headroom of the lattice initial conditions
 constexpr int32_t kRoundHalf = 0x8000;
 
 // One biquad of the high-pass filter, run on sample pairs; y state is kept in
@@ -57,8 +57,12 @@ void Biquad(const int16_t* c, int16_t* io, int16_t* x, int16_t* y, int16_t preSh
         y3 = static_cast<int16_t>(0x3fff & Shr(Lo(a), 2));
         io[n + 1] = Round(LShl(a, postShift));
     }
-    y[0] = y0; y[1] = y1; y[2] = y2; y[3] = y3;
-    x[0] = x0; x[1] = x1;
+    y[0] = y0;
+    y[1] = y1;
+    y[2] = y2;
+    y[3] = y3;
+    x[0] = x0;
+    x[1] = x1;
 }
 
 using Matrix = int32_t[kOrder][kOrder][2];
@@ -304,11 +308,12 @@ int16_t FlatLattice(const int16_t* in, int16_t* rc, int32_t* unquantisedR0, GsmH
 
 // The stages of the vector quantiser: segment position (0-based), length,
 // pre-quantiser and quantiser tables.
-struct Segment {
+struct Segment
+{
     int first;
     int length;
     int preCount;
-    int perPre;   // quantiser vectors behind one pre-quantiser vector
+    int perPre; // quantiser vectors behind one pre-quantiser vector
 };
 constexpr Segment kSegments[3] = {{0, 3, 64, 32}, {3, 3, 32, 16}, {6, 4, 16, 16}};
 
@@ -433,7 +438,8 @@ void AdvanceConditions(const int16_t* rc, int seg, int32_t* pFull, int32_t* vFul
         vBar[i] = Round(vFull[i]);
 }
 
-struct Candidate {
+struct Candidate
+{
     int index = 0;
     int16_t error = kMax16;
 };
@@ -468,7 +474,7 @@ void GsmHrEncoder::HighPass(int16_t* io)
 }
 
 int16_t GsmHrEncoder::AnalyseLpc(const int16_t* window, int16_t* flatRc, int32_t* corr, int32_t* unquantisedR0,
-                                  GsmHrVadInput* vad)
+                                 GsmHrVadInput* vad)
 {
     const int16_t r0Index = FlatLattice(window, flatRc, unquantisedR0, vad);
     RcToAutocorr(kAShift, kAScale, flatRc, corr);

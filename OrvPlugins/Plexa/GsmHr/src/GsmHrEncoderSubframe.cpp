@@ -151,7 +151,8 @@ void HarmonicFilter(const int16_t* in, int16_t* out, const int16_t* state, const
 
 // Gray-code walk tables of the codebook search: which sign flips at each
 // step and where its update row lies (positive rows first, then negated).
-struct SearchOrder {
+struct SearchOrder
+{
     std::array<uint8_t, 255> bit{};
     std::array<uint8_t, 255> row{};
     std::array<uint8_t, 9> nextBit{};

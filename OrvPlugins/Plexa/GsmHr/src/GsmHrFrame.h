@@ -19,7 +19,8 @@ extern const uint8_t kGsmHrUnvoicedWidths[kGsmHrSpeechParams];
 extern const uint8_t kGsmHrVoicedWidths[kGsmHrSpeechParams];
 
 // Frame bit i carries bit `bit` of parameter `param`.
-struct BitSlot {
+struct BitSlot
+{
     uint8_t param;
     uint8_t bit;
 };
@@ -27,7 +28,7 @@ extern const BitSlot kUnvoicedOrder[kGsmHrFrameBits];
 extern const BitSlot kVoicedOrder[kGsmHrFrameBits];
 
 // Per-parameter masks of the SID code word and of the class-2 bits.
-extern const uint16_t kGsmHrSidMask[2][kGsmHrSpeechParams];     // [voiced]
+extern const uint16_t kGsmHrSidMask[2][kGsmHrSpeechParams]; // [voiced]
 extern const uint16_t kGsmHrClass2Mask[2][kGsmHrSpeechParams];
 
 // 0 speech, 1 invalid SID, 2 valid SID, from the zeros in the SID code word.

@@ -8,13 +8,15 @@
 
 // What the encoder's frame analysis hands the detector: the autocorrelation
 // of the scaled analysis window (lags 0-8) and the window's down-shift.
-struct GsmHrVadInput {
+struct GsmHrVadInput
+{
     static constexpr int kLags = 9;
     int32_t acf[kLags] = {};
     int16_t scale = 0;
 };
 
-class GsmHrVad {
+class GsmHrVad
+{
 public:
     // 1 for voice activity. `rc` holds the frame's first four unquantised
     // reflection coefficients.
@@ -26,7 +28,8 @@ private:
     static constexpr int kOrder = 8;
 
     // mantissa and exponent of a value m * 2^(e - 31)
-    struct Pseudo {
+    struct Pseudo
+    {
         int16_t m = 0;
         int16_t e = 0;
     };
@@ -39,8 +42,8 @@ private:
 
     int16_t m_rvad[kOrder + 1] = {24576, 0, 0, 0, 0, 0, 0, 0, 0};
     int16_t m_normRvad = 7;
-    int32_t m_sacf[3 * (kOrder + 1)] = {};   // scaled acf of the last three frames
-    int32_t m_sav0[4 * (kOrder + 1)] = {};   // four-frame averages of the last four frames
+    int32_t m_sacf[3 * (kOrder + 1)] = {}; // scaled acf of the last three frames
+    int32_t m_sav0[4 * (kOrder + 1)] = {}; // four-frame averages of the last four frames
     int16_t m_sacfAt = 0;
     int16_t m_sav0At = 0;
     int32_t m_lastDm = 0;

@@ -48,13 +48,14 @@ Params ValidSid()
 Params InvalidSid()
 {
     Params p = ValidSid();
-    p[7] = 0x1f8;   // three zeros in the code word
+    p[7] = 0x1f8; // three zeros in the code word
     return p;
 }
 
 // Runs the schedule on one frame from a fresh record and returns the words
 // WriteVoxMessage puts on file.
-struct Scheduled {
+struct Scheduled
+{
     int result;
     Words message;
     uint16_t flags;
@@ -172,7 +173,7 @@ TEST_F(GsmHrAdaptor, DecoderHomingFramesGiveTheHomingSamples)
 
     // after init only the first 9 parameters count
     Words partial = kHomingMessage;
-    partial[7] = 0x0100;   // a later subframe's bits
+    partial[7] = 0x0100; // a later subframe's bits
     EXPECT_EQ(Decode(VoxFile(partial)).samples, Samples(160, kGsmHrHomingSample));
 }
 
@@ -200,7 +201,7 @@ TEST_F(GsmHrAdaptor, ShortAndForeignMessagesDecodeAsBadFrames)
     const Samples reference = Decode(speech).samples;
     const Words shortMessage = {0x0590, 0x1234, 0x5678, 0x9abc, 0x0200};
     Words foreign = MessagesOf(speech).back();
-    foreign.back() = 0x0800;   // names AMR 4.75
+    foreign.back() = 0x0800; // names AMR 4.75
     for (const Words& odd : {shortMessage, foreign}) {
         const DecodeResult r = Decode(speech + BytesOf(odd));
         ASSERT_TRUE(r.ok);
@@ -223,7 +224,7 @@ TEST_F(GsmHrAdaptor, ClipsAreSpeechMessagesAndTheirPreviewHasEveryFrame)
             ASSERT_EQ(m.size(), 9u);
             EXPECT_EQ(m[0], 0x0990);
             EXPECT_EQ((m.back() >> 8) & 0xF, VocoderGsmHr);
-            EXPECT_EQ(m.back() & 0xA01F, 0);  // no bfi, no ufi, no payload bits in the flag word
+            EXPECT_EQ(m.back() & 0xA01F, 0); // no bfi, no ufi, no payload bits in the flag word
         }
         const DecodeResult d = Decode(r.vox);
         ASSERT_TRUE(d.ok);
@@ -254,7 +255,7 @@ TEST_F(GsmHrAdaptor, ArbitraryPayloadsDecodeToAFrameEach)
             words.push_back(uint16_t(noise >> 16));
         }
         noise = noise * 1664525u + 1013904223u;
-        words.push_back(uint16_t(0x0200 | ((noise >> 16) & 0x40e0)));   // taf and RX type vary
+        words.push_back(uint16_t(0x0200 | ((noise >> 16) & 0x40e0))); // taf and RX type vary
     }
     const DecodeResult r = Decode(VoxFile(words));
     ASSERT_TRUE(r.ok);

@@ -8,16 +8,20 @@
 using namespace fx;
 
 namespace {
-struct Op16 {
+struct Op16
+{
     int16_t a, b, expected;
 };
-struct Op32 {
+struct Op32
+{
     int32_t a, b, expected;
 };
-struct Shift16 {
+struct Shift16
+{
     int16_t v, n, expected;
 };
-struct Shift32 {
+struct Shift32
+{
     int32_t v;
     int16_t n;
     int32_t expected;
@@ -59,7 +63,9 @@ TEST(GsmHrArith, ThirtyTwoBitSumsSaturate)
     const Op32 add[] = {{INT32_MAX, 1, INT32_MAX}, {INT32_MIN, -1, INT32_MIN}, {-5, 3, -2}};
     for (const auto& c : add)
         EXPECT_EQ(LAdd(c.a, c.b), c.expected);
-    const Op32 sub[] = {{INT32_MIN, 1, INT32_MIN}, {INT32_MAX, -1, INT32_MAX}, {1, INT32_MIN, INT32_MAX},
+    const Op32 sub[] = {{INT32_MIN, 1, INT32_MIN},
+                        {INT32_MAX, -1, INT32_MAX},
+                        {1, INT32_MIN, INT32_MAX},
                         // the one case the codec's subtraction wraps
                         {0, INT32_MIN, INT32_MIN}};
     for (const auto& c : sub)
@@ -70,12 +76,12 @@ TEST(GsmHrArith, ThirtyTwoBitSumsSaturate)
 
 TEST(GsmHrArith, SixteenBitShiftsAtTheirEdges)
 {
-    const Shift16 shr[] = {{-1, 1, -1},     {-32768, 15, -1},  {-32768, 16, -1}, {32767, 16, 0},
-                           {16384, -1, 32767}, {-16385, -1, -32768}, {3, -15, 32767}, {-3, -16, -32768},
-                           {0, -20, 0},     {-7, 1, -4}};
+    const Shift16 shr[] = {{-1, 1, -1},        {-32768, 15, -1},     {-32768, 16, -1}, {32767, 16, 0},
+                           {16384, -1, 32767}, {-16385, -1, -32768}, {3, -15, 32767},  {-3, -16, -32768},
+                           {0, -20, 0},        {-7, 1, -4}};
     for (const auto& c : shr)
         EXPECT_EQ(Shr(c.v, c.n), c.expected) << c.v << " >> " << c.n;
-    const Shift16 shl[] = {{1, 14, 16384},   {1, 15, 32767},  {-1, 15, -32768}, {-1, 16, -32768},
+    const Shift16 shl[] = {{1, 14, 16384},     {1, 15, 32767}, {-1, 15, -32768}, {-1, 16, -32768},
                            {0x4000, 1, 32767}, {-7, -1, -4},   {-7, -15, -1},    {7, -16, 0}};
     for (const auto& c : shl)
         EXPECT_EQ(Shl(c.v, c.n), c.expected) << c.v << " << " << c.n;
@@ -87,12 +93,13 @@ TEST(GsmHrArith, SixteenBitShiftsAtTheirEdges)
 
 TEST(GsmHrArith, ThirtyTwoBitShiftsAtTheirEdges)
 {
-    const Shift32 shr[] = {{-1, 31, -1}, {INT32_MIN, 32, -1}, {INT32_MAX, 40, 0},   {5, -31, INT32_MAX},
+    const Shift32 shr[] = {{-1, 31, -1},         {INT32_MIN, 32, -1},         {INT32_MAX, 40, 0}, {5, -31, INT32_MAX},
                            {-5, -31, INT32_MIN}, {0x40000000, -1, INT32_MAX}, {-9, 2, -3}};
     for (const auto& c : shr)
         EXPECT_EQ(LShr(c.v, c.n), c.expected) << c.v << " >> " << c.n;
-    const Shift32 shl[] = {{1, 30, 0x40000000}, {1, 31, INT32_MAX}, {-1, 31, INT32_MIN}, {-0x40000000, 1, INT32_MIN},
-                           {-0x40000001, 1, INT32_MIN}, {9, -32, 0}, {-9, -32, -1}};
+    const Shift32 shl[] = {
+        {1, 30, 0x40000000},         {1, 31, INT32_MAX}, {-1, 31, INT32_MIN}, {-0x40000000, 1, INT32_MIN},
+        {-0x40000001, 1, INT32_MIN}, {9, -32, 0},        {-9, -32, -1}};
     for (const auto& c : shl)
         EXPECT_EQ(LShl(c.v, c.n), c.expected) << c.v << " << " << c.n;
     const Shift32 round[] = {{5, -1, 3}, {-5, -1, -2}, {5, -32, 0}, {1, 2, 4}};
@@ -102,12 +109,14 @@ TEST(GsmHrArith, ThirtyTwoBitShiftsAtTheirEdges)
 
 TEST(GsmHrArith, NormalisationCounts)
 {
-    const struct {
+    const struct
+    {
         int16_t v, expected;
     } n16[] = {{0, 0}, {-1, 15}, {-32768, 0}, {1, 14}, {16384, 0}, {-16384, 1}, {-16385, 0}, {8191, 2}};
     for (const auto& c : n16)
         EXPECT_EQ(Norm16(c.v), c.expected) << c.v;
-    const struct {
+    const struct
+    {
         int32_t v;
         int16_t expected;
     } n32[] = {{0, 0}, {-1, 31}, {INT32_MIN, 0}, {1, 30}, {0x40000000, 0}, {-0x40000000, 1}};

@@ -43,7 +43,10 @@ std::vector<int16_t> DecodeAll(GsmHrDecoder& decoder, const std::vector<Params>&
     return out;
 }
 
-std::vector<int16_t> HomingSamples() { return std::vector<int16_t>(160, kGsmHrHomingSample); }
+std::vector<int16_t> HomingSamples()
+{
+    return std::vector<int16_t>(160, kGsmHrHomingSample);
+}
 
 void ExpectDecoderHomingFrame(const Params& p)
 {
@@ -81,8 +84,8 @@ TEST(GsmHrCodec, HomedEncoderAnswersTheHomingFrameWithTheDecoderHomingFrame)
         const auto frames = EncodeAll(encoder, homing);
         ASSERT_EQ(frames.size(), 1u);
         ExpectDecoderHomingFrame(frames[0]);
-        EXPECT_EQ(frames[0][18], 1);  // VAD
-        EXPECT_EQ(frames[0][19], 1);  // SP
+        EXPECT_EQ(frames[0][18], 1); // VAD
+        EXPECT_EQ(frames[0][19], 1); // SP
         encoder.Reset();
     }
 }
@@ -157,8 +160,8 @@ TEST(GsmHrCodec, RoundTripKeepsTheSpeechOfItsRateClass)
     const double halfRate = SegmentalSnr(speech, DecodeAll(decoder, EncodeAll(encoder, speech)));
     const double amr475 = AmrRoundTripSnr(speech, false);
     const double amr475Levelled = AmrRoundTripSnr(speech, true);
-    std::printf("segmental SNR: half rate %.2f dB, AMR 4.75 %.2f dB (%.2f dB at the input's level)\n", halfRate,
-                amr475, amr475Levelled);
+    std::printf("segmental SNR: half rate %.2f dB, AMR 4.75 %.2f dB (%.2f dB at the input's level)\n", halfRate, amr475,
+                amr475Levelled);
     EXPECT_GE(halfRate, 2.0);
     EXPECT_GE(halfRate, amr475 - 3.0);
     EXPECT_GE(halfRate, amr475Levelled - 3.0);

@@ -42,7 +42,10 @@ const Samples& SpeechThenNoise()
     return signal;
 }
 
-bool TafOf(const Words& message) { return (message.back() & 0x4000) != 0; }
+bool TafOf(const Words& message)
+{
+    return (message.back() & 0x4000) != 0;
+}
 
 // The parameters of a message's payload read with one layout's bit order.
 std::array<int16_t, kGsmHrSpeechParams> ReadAs(const Words& message, const BitSlot* order)
@@ -55,13 +58,20 @@ std::array<int16_t, kGsmHrSpeechParams> ReadAs(const Words& message, const BitSl
     return p;
 }
 
-double LevelDb(double rms) { return 20 * std::log10(std::max(rms, 1e-3)); }
+double LevelDb(double rms)
+{
+    return 20 * std::log10(std::max(rms, 1e-3));
+}
 
 // Level in dB of `frames` frames from frame `at`.
-double FramesDb(const Samples& s, size_t at, size_t frames) { return LevelDb(Rms(s, at * kFrame, frames * kFrame)); }
+double FramesDb(const Samples& s, size_t at, size_t frames)
+{
+    return LevelDb(Rms(s, at * kFrame, frames * kFrame));
+}
 
 // The DTX clip of SpeechThenNoise, its messages and the first SID's index.
-struct DtxClip {
+struct DtxClip
+{
     QByteArray vox;
     Messages messages;
     size_t firstSid = 0;
@@ -146,7 +156,6 @@ TEST_F(GsmHrDtx, WithDtxOffEveryMessageIsSpeech)
     }
 }
 
-
 TEST_F(GsmHrDtx, ComfortNoiseFillsThePauseAtTheNoiseLevel)
 {
     const DtxClip& clip = Clip();
@@ -167,7 +176,7 @@ TEST_F(GsmHrDtx, ComfortNoiseFillsThePauseAtTheNoiseLevel)
 TEST_F(GsmHrDtx, LostSidUpdatesLetTheNoiseGoOnThenFadeIt)
 {
     const DtxClip& clip = Clip();
-    size_t lostFrom = clip.firstSid + 1;   // the third SID, on a TAF frame
+    size_t lostFrom = clip.firstSid + 1; // the third SID, on a TAF frame
     for (int sids = 1; sids < 3; ++lostFrom)
         sids += RxOf(clip.messages[lostFrom]) == 2 ? 1 : 0;
     --lostFrom;

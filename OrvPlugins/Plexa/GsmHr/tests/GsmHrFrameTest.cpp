@@ -32,7 +32,10 @@ int ClearSidBits(int16_t* params, bool voiced, int count, Accept accept)
     return cleared;
 }
 
-bool IsClass2(bool voiced, int p, int b) { return (kGsmHrClass2Mask[voiced][p] >> b) & 1; }
+bool IsClass2(bool voiced, int p, int b)
+{
+    return (kGsmHrClass2Mask[voiced][p] >> b) & 1;
+}
 } // namespace
 
 TEST(GsmHrFrame, EachOrderIsAPermutationOfItsLayout)
@@ -130,7 +133,8 @@ TEST(GsmHrFrame, DecoderHomingFrameByHand)
 TEST(GsmHrFrame, SidClassFromTheZerosOfTheCodeWord)
 {
     auto notMode = [](int p, int) { return p != 5; };
-    const struct {
+    const struct
+    {
         const char* what;
         bool voiced;
         int class1Zeros;
@@ -151,7 +155,7 @@ TEST(GsmHrFrame, SidClassFromTheZerosOfTheCodeWord)
         int16_t params[kGsmHrSpeechParams];
         AllSidOnes(params, c.voiced);
         if (!c.voiced)
-            params[5] = 0;  // voicing mode 0: the two mode bits are class-1 zeros
+            params[5] = 0; // voicing mode 0: the two mode bits are class-1 zeros
         const int voiced = c.voiced ? 1 : 0;
         ClearSidBits(params, c.voiced, c.class1Zeros,
                      [&](int p, int b) { return notMode(p, b) && !IsClass2(voiced, p, b); });

@@ -27,7 +27,8 @@ TEST(GsmHrProgram, SpokenExampleBecomesAHalfRateClipWithItsPreview)
     const QString work = scratch.path();
     ASSERT_TRUE(QDir().mkpath(work + QStringLiteral("/out")));
     ASSERT_TRUE(QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/examples/hello.wav"), work + QStringLiteral("/hello.wav")));
-    QByteArray parameters = ReadFileBytes(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
+    QByteArray parameters =
+        ReadFileBytes(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
     ASSERT_TRUE(parameters.contains("VALUE=\"gsm_amr_122\""));
     parameters.replace("VALUE=\"gsm_amr_122\"", "VALUE=\"gsm_hr\"");
     // silence coded as speech: every frame is a full message
@@ -35,10 +36,12 @@ TEST(GsmHrProgram, SpokenExampleBecomesAHalfRateClipWithItsPreview)
     parameters.replace(kDtxOn, kDtxOff);
     ASSERT_TRUE(WriteFileBytes(work + QStringLiteral("/halfrate.xml"), parameters));
 
-    const int exitCode = RunProgramIn(work, {QStringLiteral("/profile=Model B"), QStringLiteral("/converter=vox"),
-                                           QStringLiteral("/destination=out"), QStringLiteral("/preview"),
-                                           QStringLiteral("/logfile=run.log"), QStringLiteral("/parameter=halfrate.xml"),
-                                           QStringLiteral("hello.wav")}, 60000);
+    const int exitCode = RunProgramIn(work,
+                                      {QStringLiteral("/profile=Model B"), QStringLiteral("/converter=vox"),
+                                       QStringLiteral("/destination=out"), QStringLiteral("/preview"),
+                                       QStringLiteral("/logfile=run.log"), QStringLiteral("/parameter=halfrate.xml"),
+                                       QStringLiteral("hello.wav")},
+                                      60000);
     ASSERT_EQ(exitCode, 0) << ReadFileBytes(work + QStringLiteral("/run.log")).constData();
 
     const QByteArray vox = ReadFileBytes(work + QStringLiteral("/out/hello.VOX"));
@@ -59,7 +62,8 @@ namespace {
 
 // A scratch folder with the spoken example as each of `sources` and the
 // half-rate parameter file, DTX as given.
-struct HalfRateRun {
+struct HalfRateRun
+{
     QTemporaryDir scratch;
     QString work;
     int exitCode = -1;
@@ -70,7 +74,8 @@ struct HalfRateRun {
         QDir().mkpath(work + QStringLiteral("/out"));
         for (const QString& source : sources)
             QFile::copy(QStringLiteral(ORV_SOURCE_DIR "/examples/hello.wav"), work + QLatin1Char('/') + source);
-        QByteArray parameters = ReadFileBytes(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
+        QByteArray parameters =
+            ReadFileBytes(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/VoxParameters.xml"));
         parameters.replace("VALUE=\"gsm_amr_122\"", "VALUE=\"gsm_hr\"");
         if (!dtx)
             parameters.replace(kDtxOn, kDtxOff);

@@ -5,7 +5,8 @@
 
 namespace {
 
-struct Resonator {
+struct Resonator
+{
     double b1 = 0, b2 = 0, gain = 0, y1 = 0, y2 = 0;
     void Tune(double freq, double bandwidth)
     {
@@ -30,7 +31,7 @@ std::vector<int16_t> MakeSpeechLikeSignal(double seconds)
     static const double kVowels[5][3] = {
         {730, 1090, 2440}, {270, 2290, 3010}, {530, 1840, 2480}, {570, 840, 2410}, {300, 870, 2240}};
     const int total = static_cast<int>(seconds * 8000);
-    const int syllable = 2000;  // 250 ms
+    const int syllable = 2000; // 250 ms
     std::vector<double> raw(total, 0.0);
     Resonator f[3];
     double phase = 0, d1 = 0, d2 = 0, prevPulse = 0;

@@ -53,25 +53,23 @@ QByteArray LongMidiFile()
     };
     QByteArray file("MThd");
     AppendU32(file, 6);
-    file.append(QByteArray::fromHex("0001001100" "60"));
+    file.append(QByteArray::fromHex("0001001100"
+                                    "60"));
     QByteArray tempo = QByteArray::fromHex("00FF510307A120") + QByteArray::fromHex("00FF2F00");
     file.append("MTrk");
     AppendU32(file, uint32_t(tempo.size()));
     file.append(tempo);
-    for (int channel = 0; channel < 16; ++channel)
-    {
+    for (int channel = 0; channel < 16; ++channel) {
         QByteArray track;
         if (channel != 9)
             track.append(char(0x00)).append(char(0xC0 | channel)).append(char(channel * 8));
         uint32_t now = 0;
         uint32_t pending = 0;
         int pitch = 48 + channel * 2;
-        while (now < ticks)
-        {
+        while (now < ticks) {
             const uint32_t length = (next() % 3 == 0) ? 48 : 24;
             const bool rest = next() % 100 < kRestPercent;
-            if (!rest)
-            {
+            if (!rest) {
                 if (next() % kRepeats == 0)
                     pitch = qBound(30, pitch + int(next() % 7) - 3, 90);
                 PolyraStages::AppendVarLen(track, pending);
@@ -79,8 +77,7 @@ QByteArray LongMidiFile()
                 PolyraStages::AppendVarLen(track, length - 4);
                 track.append(char(0x80 | channel)).append(char(pitch)).append(char(0));
                 pending = 4;
-            }
-            else
+            } else
                 pending += length;
             now += length;
         }
@@ -98,7 +95,7 @@ struct Settings
     Settings()
     {
         loaded = parameters.Load(DataPath("Plugins/Parameters/MSEQParameters.xml"))
-            && profile.Load(DataPath("Profiles/Model_C.xml"));
+                 && profile.Load(DataPath("Profiles/Model_C.xml"));
     }
     CParameters parameters;
     CProfile profile;
@@ -108,25 +105,22 @@ struct Settings
 void BM_PipelineWithoutSyntheses(benchmark::State& state)
 {
     Settings settings;
-    if (!settings.loaded)
-    {
+    if (!settings.loaded) {
         state.SkipWithError("cannot load the parameter file or the profile");
         return;
     }
     const QByteArray midi = LongMidiFile();
     const PolyraProfile profile = PolyraProfile::Read(&settings.profile);
-    const PolyraParameters parameters =
-        PolyraParameters::Read(&settings.parameters, &settings.profile, false, [](void*, const char*) {}, nullptr);
+    const PolyraParameters parameters = PolyraParameters::Read(
+        &settings.parameters, &settings.profile, false, [](void*, const char*) {}, nullptr);
     unsigned long overloads = 0;
     unsigned long notes = 0;
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CMemFile source, format0, dest, sequence, wave;
         source.SetData(reinterpret_cast<const uchar*>(midi.constData()), uint(midi.size()));
         PolyraFiles files{source, format0, dest, sequence, wave};
         CConversionLog log;
-        if (Polyra::PrepareSequence(profile, parameters, files, &log, false) != PolyraOutcome::Done)
-        {
+        if (Polyra::PrepareSequence(profile, parameters, files, &log, false) != PolyraOutcome::Done) {
             state.SkipWithError("conversion failed");
             return;
         }
@@ -152,8 +146,7 @@ BENCHMARK(BM_PipelineWithoutSyntheses)->Unit(benchmark::kMillisecond);
 void BM_ConvertInProcess(benchmark::State& state)
 {
     Settings settings;
-    if (!settings.loaded)
-    {
+    if (!settings.loaded) {
         state.SkipWithError("cannot load the parameter file or the profile");
         return;
     }
@@ -161,13 +154,11 @@ void BM_ConvertInProcess(benchmark::State& state)
     CPolyra converter;
     converter.SetParameters(&settings.parameters);
     converter.SetProfile(&settings.profile);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CDocumentMidi document;
         document.SetRawData(reinterpret_cast<const unsigned char*>(midi.constData()), unsigned(midi.size()));
         converter.ClearRawData();
-        if (!converter.Convert(&document))
-        {
+        if (!converter.Convert(&document)) {
             state.SkipWithError("conversion failed");
             return;
         }
@@ -181,8 +172,7 @@ void BM_ConvertFromCommandLine(benchmark::State& state)
     QTemporaryDir dir;
     const QString source = dir.filePath(QStringLiteral("long.mid"));
     QFile out(source);
-    if (!out.open(QIODevice::WriteOnly) || out.write(LongMidiFile()) < 0)
-    {
+    if (!out.open(QIODevice::WriteOnly) || out.write(LongMidiFile()) < 0) {
         state.SkipWithError("cannot write the MIDI file");
         return;
     }
@@ -191,10 +181,8 @@ void BM_ConvertFromCommandLine(benchmark::State& state)
     environment.insert(QStringLiteral("ORVANEDIR"), QString::fromUtf8(ORV_APP_DIR));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     const QStringList arguments = {QStringLiteral("/profile=Model C"), QStringLiteral("/converter=seq"),
-                                   QStringLiteral("/destination=") + dir.path(), QStringLiteral("/preview"),
-                                   source};
-    for (auto _ : state)
-    {
+                                   QStringLiteral("/destination=") + dir.path(), QStringLiteral("/preview"), source};
+    for (auto _ : state) {
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(dir.path());
@@ -202,8 +190,7 @@ void BM_ConvertFromCommandLine(benchmark::State& state)
         timer.start();
         process.start(QString::fromUtf8(ORV_PROGRAM_FILE), arguments);
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
-            || process.exitCode() != 0)
-        {
+            || process.exitCode() != 0) {
             state.SkipWithError("the program failed");
             return;
         }

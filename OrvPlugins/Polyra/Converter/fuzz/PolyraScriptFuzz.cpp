@@ -18,9 +18,9 @@ namespace {
 void Discard(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 // Two notes on channel 1 at 96 ticks a quarter, 500000 us a quarter.
-const uint8_t kTune[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 21,
-                         0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0, 0x30, 0x90, 64, 100, 0x81, 0x00, 0x80, 64, 0,
-                         0x00, 0xFF, 0x2F, 0x00};
+const uint8_t kTune[] = {'M',  'T',  'h', 'd', 0,    0,    0,    6,    0,    0,    0,    1,    0,    96, 'M',
+                         'T',  'r',  'k', 0,   0,    0,    21,   0x00, 0x90, 60,   100,  0x60, 0x80, 60, 0,
+                         0x30, 0x90, 64,  100, 0x81, 0x00, 0x80, 64,   0,    0x00, 0xFF, 0x2F, 0x00};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

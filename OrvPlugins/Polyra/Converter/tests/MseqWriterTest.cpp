@@ -43,8 +43,16 @@ TEST_F(MseqWriterTest, EmptyConversionIsTwentySixBytesAndItsTrack)
     ASSERT_TRUE(writer.WriteFile(out, 500000 / 96, 1, 0));
     // 12 track bytes: 6 words, plus 13 for the header and the end word.
     const QByteArray expected = QByteArray(".SEQ", 4)
-        + QByteArray::fromHex("21" "130000" "0000" "1c000000" "1c000000" "581400" "80" "01" "ff")
-        + WordBytes({0x019E, 0x0601, 0x0000, 0xFFFF, 0x003B, 0x01FE, 0x001F});
+                                + QByteArray::fromHex("21"
+                                                      "130000"
+                                                      "0000"
+                                                      "1c000000"
+                                                      "1c000000"
+                                                      "581400"
+                                                      "80"
+                                                      "01"
+                                                      "ff")
+                                + WordBytes({0x019E, 0x0601, 0x0000, 0xFFFF, 0x003B, 0x01FE, 0x001F});
     EXPECT_EQ(FileBytes(out).toHex(), expected.toHex());
     EXPECT_EQ(out.GetSize(), 26u + 12u);
 }
@@ -67,8 +75,7 @@ TEST_F(MseqWriterTest, PendingDelaysTakeTheSmallestForm)
         // The second word holds 16 bits: a longer pause takes more pairs.
         {(1u << 27) + 5, {0xFFF7, 0xFFFF, uint16_t((6 << 5) | 23), 0x0000}},
     };
-    for (const DelayCase& c : cases)
-    {
+    for (const DelayCase& c : cases) {
         SetUp();
         writer.AddDelay(c.ticks);
         ASSERT_TRUE(writer.FlushDelay()) << c.ticks;
@@ -97,8 +104,7 @@ TEST_F(MseqWriterTest, NotesSplitLongDurationsAndHalveVelocities)
         {5, 128, {note, NoteLength(5, 63)}, true},
         {5, 255, {note, NoteLength(5, 63)}, true},
     };
-    for (const NoteCase& c : cases)
-    {
+    for (const NoteCase& c : cases) {
         SetUp();
         CConversionLog log;
         PolyraTrace trace(&log, true);
@@ -131,18 +137,18 @@ struct HeaderCase
 TEST_F(MseqWriterTest, HeaderCountsWordsAndCarriesSoundFlagsAndTracks)
 {
     const HeaderCase cases[] = {
-        {1, 0, 1, 0x80}, {2, 0, 1, 0x88}, {1, 7, 2, 0x87}, {2, 5, 3, 0x8D},
+        {1, 0, 1, 0x80},
+        {2, 0, 1, 0x88},
+        {1, 7, 2, 0x87},
+        {2, 5, 3, 0x8D},
     };
-    for (const HeaderCase& c : cases)
-    {
+    for (const HeaderCase& c : cases) {
         writer.Reset();
         ASSERT_TRUE(writer.OpenTrack(0));
         ASSERT_TRUE(writer.WriteRtb(4));
         ASSERT_TRUE(writer.CloseTrack(0));
-        if (c.trackCount == 3)
-        {
-            for (int track : {1, 2})
-            {
+        if (c.trackCount == 3) {
+            for (int track : {1, 2}) {
                 ASSERT_TRUE(writer.OpenTrack(track));
                 ASSERT_TRUE(writer.CloseTrack(track));
             }
@@ -160,8 +166,7 @@ TEST_F(MseqWriterTest, HeaderCountsWordsAndCarriesSoundFlagsAndTracks)
         EXPECT_EQ(uint8_t(bytes[21]), c.flags);
         EXPECT_EQ(int(bytes[22]), c.trackCount);
         EXPECT_EQ(bytes.right(2).toHex(), QByteArray("1f00"));
-        if (c.trackCount == 3)
-        {
+        if (c.trackCount == 3) {
             EXPECT_EQ(bytes.mid(36, 10), WordBytes({0x029E, 0x0510, 0x0000, 0xFFFF, 0x02FE}));
         }
     }

@@ -44,9 +44,16 @@ QString LogLine(const char* id)
 QByteArray ThreeVoiceTune()
 {
     TrackBuilder music;
-    music.Event(0, {0xC0, 0}).Event(0, {0x90, 60, 100}).Event(0, {0x91, 40, 90}).Event(0, {0x99, 36, 100})
-        .Event(96, {0x80, 60, 0}).Event(0, {0x81, 40, 0}).Event(0, {0x89, 36, 0}).Event(0, {0x90, 64, 100})
-        .Event(96, {0x80, 64, 0}).EndOfTrack();
+    music.Event(0, {0xC0, 0})
+        .Event(0, {0x90, 60, 100})
+        .Event(0, {0x91, 40, 90})
+        .Event(0, {0x99, 36, 100})
+        .Event(96, {0x80, 60, 0})
+        .Event(0, {0x81, 40, 0})
+        .Event(0, {0x89, 36, 0})
+        .Event(0, {0x90, 64, 100})
+        .Event(96, {0x80, 64, 0})
+        .EndOfTrack();
     return TwoTrackFile(music);
 }
 
@@ -92,7 +99,10 @@ protected:
         return converter.GetRawDataList().isEmpty() ? QByteArray() : converter.GetRawDataList().first();
     }
     QString Summary() { return converter.GetConversionLog()->GetSummaryText(); }
-    QString DebugPath(const char* name) const { return folder.filePath(QStringLiteral("Debug/") + QLatin1String(name)); }
+    QString DebugPath(const char* name) const
+    {
+        return folder.filePath(QStringLiteral("Debug/") + QLatin1String(name));
+    }
 
     QTemporaryDir folder;
     QString previous;
@@ -130,8 +140,7 @@ TEST_F(PolyraConverterTest, ParameterFileDeclaresEverySettingWithItsType)
                                  {"Atmosphere", CParameter::ENUM_TYPE},
                                  {"Priority", CParameter::INT_TYPE}};
     for (const Expected& e : perClass)
-        for (int key = 0; key < 17; ++key)
-        {
+        for (int key = 0; key < 17; ++key) {
             const CParameter* parameter = parameters->GetParameter(QLatin1String(e.stem) + QString::number(key));
             ASSERT_NE(parameter, nullptr) << e.stem << key;
             EXPECT_EQ(parameter->GetType(), e.type) << e.stem << key;
@@ -141,8 +150,7 @@ TEST_F(PolyraConverterTest, ParameterFileDeclaresEverySettingWithItsType)
                                {"Equalizer", CParameter::INT_TYPE},
                                {"KeepKaraoke", CParameter::BOOL_TYPE},
                                {"VolumeBoost", CParameter::ENUM_TYPE}};
-    for (const Expected& e : global)
-    {
+    for (const Expected& e : global) {
         const CParameter* parameter = parameters->GetParameter(QLatin1String(e.stem));
         ASSERT_NE(parameter, nullptr) << e.stem;
         EXPECT_EQ(parameter->GetType(), e.type) << e.stem;
@@ -165,8 +173,7 @@ TEST_F(PolyraConverterTest, DocumentOffersOnlyItsOwnInstruments)
     drums.Event(0, {0x99, 36, 100}).Event(96, {0x89, 36, 0}).EndOfTrack();
     auto document = Document(TwoTrackFile(drums));
     converter.FilterParametersWithDocument(parameters.get(), document.get());
-    for (int key = 0; key < 17; ++key)
-    {
+    for (int key = 0; key < 17; ++key) {
         const CBoolParameter* keep = parameters->GetBoolParameter(QStringLiteral("Keep%1").arg(key));
         EXPECT_TRUE(keep->mValue) << key;
         EXPECT_EQ(keep->mIsConst, key != 4) << key;
@@ -244,19 +251,16 @@ TEST_F(PolyraConverterTest, ProgressOnlyRisesOverTheTwoSyntheses)
     std::vector<int> values;
     std::vector<int> phases;
     QObject::connect(&converter, &CPluginBase::SetProgress, [&](const QString, int value) {
-        if (value >= 0)
-        {
+        if (value >= 0) {
             values.push_back(value);
             phases.push_back(converter.GetProgressPhase());
         }
     });
     ASSERT_TRUE(Convert(ThreeVoiceTune()));
-    for (size_t i = 0; i < values.size(); ++i)
-    {
+    for (size_t i = 0; i < values.size(); ++i) {
         EXPECT_LE(values[i], phases[i] == CPolyra::PhaseAnalysis ? 50 : 100);
         EXPECT_GE(values[i], phases[i] == CPolyra::PhaseAnalysis ? 0 : 50);
-        if (i > 0)
-        {
+        if (i > 0) {
             EXPECT_GE(values[i], values[i - 1]);
         }
     }
@@ -278,8 +282,7 @@ TEST_F(PolyraConverterTest, CancelDuringTheFirstSynthesisSaysSo)
 {
     bool synthesised = false;
     QObject::connect(&converter, &CPluginBase::SetProgress, [&](const QString, int value) {
-        if (value >= 0 && converter.GetProgressPhase() == CPolyra::PhaseAnalysis)
-        {
+        if (value >= 0 && converter.GetProgressPhase() == CPolyra::PhaseAnalysis) {
             synthesised = true;
             converter.Cancel();
         }

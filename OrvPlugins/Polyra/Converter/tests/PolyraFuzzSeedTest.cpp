@@ -31,9 +31,15 @@ TEST(PolyraFuzzSeeds, AreWritten)
     const QByteArray evening = ReadSource("examples/evening/evening.mid");
     ASSERT_FALSE(evening.isEmpty());
     TrackBuilder chord;
-    chord.Event(0, {0xC0, 80}).Event(0, {0x90, 60, 100}).Event(0, {0x90, 64, 128}).Event(0, {0xB0, 7, 90})
-        .Meta(10, 0x51, ::Bytes({0x07, 0xA1, 0x20})).Event(96, {0x80, 60, 0}).Event(0, {0x90, 64, 0})
-        .Event(0, {0x99, 36, 100}).EndOfTrack(2000);
+    chord.Event(0, {0xC0, 80})
+        .Event(0, {0x90, 60, 100})
+        .Event(0, {0x90, 64, 128})
+        .Event(0, {0xB0, 7, 90})
+        .Meta(10, 0x51, ::Bytes({0x07, 0xA1, 0x20}))
+        .Event(96, {0x80, 60, 0})
+        .Event(0, {0x90, 64, 0})
+        .Event(0, {0x99, 36, 100})
+        .EndOfTrack(2000);
     TrackBuilder running;
     running.Event(0, {0x90, 60, 100}).Event(5000, {60, 0}).Sysex(0, ::Bytes({1, 2, 3})).EndOfTrack();
     ASSERT_TRUE(WriteSeed("Polyra", "evening.mid", evening));

@@ -46,7 +46,10 @@ TEST(PolyraPipelineTest, OneNoteGivesEveryWord)
 TEST(PolyraPipelineTest, FiveThousandTicksApartIsOneExtendedDelay)
 {
     TrackBuilder music;
-    music.Event(0, {0x90, 60, 100}).Event(1, {0x80, 60, 0}).Event(4999, {0x90, 62, 100}).Event(1, {0x80, 62, 0})
+    music.Event(0, {0x90, 60, 100})
+        .Event(1, {0x80, 60, 0})
+        .Event(4999, {0x90, 62, 100})
+        .Event(1, {0x80, 62, 0})
         .EndOfTrack(1);
     const PipelineRun run = RunPipeline(TwoTrackFile(music));
     ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
@@ -62,8 +65,13 @@ TEST(PolyraPipelineTest, ChordOverThePolyphonyLosesItsLowestNote)
     PolyraProfile profile = TestProfile();
     profile.loads[0].maximum = 2;
     TrackBuilder music;
-    music.Event(0, {0x90, 60, 100}).Event(0, {0x90, 64, 100}).Event(0, {0x90, 67, 100})
-        .Event(96, {0x80, 60, 0}).Event(0, {0x80, 64, 0}).Event(0, {0x80, 67, 0}).EndOfTrack(96);
+    music.Event(0, {0x90, 60, 100})
+        .Event(0, {0x90, 64, 100})
+        .Event(0, {0x90, 67, 100})
+        .Event(96, {0x80, 60, 0})
+        .Event(0, {0x80, 64, 0})
+        .Event(0, {0x80, 67, 0})
+        .EndOfTrack(96);
     const PipelineRun run = RunPipeline(TwoTrackFile(music), profile);
     ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
     // Two notes of 0.787 peak at 1.575: 127 / 1.575 = 80. Every delta is
@@ -95,8 +103,7 @@ TEST(PolyraPipelineTest, DetunesKeepPitchClassAndBand)
         {-2, 12, 5, 17},
         {-2, 12, 20, 20},
     };
-    for (const DetuneCase& c : cases)
-    {
+    for (const DetuneCase& c : cases) {
         PolyraProfile profile = TestProfile();
         profile.lowNote = c.lowNote;
         PolyraParameters parameters = TestParameters();
@@ -128,11 +135,12 @@ TEST(PolyraPipelineTest, TimeBaseDividesByACommonDivisorOfDivisionAndDeltas)
         // Deltas of 48 over a division of 24 change nothing.
         {24, 48, 500000 / 24, 48},
     };
-    for (const DivisionCase& c : cases)
-    {
+    for (const DivisionCase& c : cases) {
         TrackBuilder music;
-        music.Event(0, {0x90, 60, 100}).Event(uint32_t(c.delta), {0x80, 60, 0})
-            .Event(uint32_t(c.delta), {0x90, 62, 100}).Event(uint32_t(c.delta), {0x80, 62, 0})
+        music.Event(0, {0x90, 60, 100})
+            .Event(uint32_t(c.delta), {0x80, 60, 0})
+            .Event(uint32_t(c.delta), {0x90, 62, 100})
+            .Event(uint32_t(c.delta), {0x80, 62, 0})
             .EndOfTrack(uint32_t(c.delta));
         const PipelineRun run = RunPipeline(TwoTrackFile(music, c.division));
         ASSERT_EQ(run.outcome, PolyraOutcome::Done) << c.division << " " << c.delta;
@@ -162,8 +170,13 @@ TEST(PolyraPipelineTest, RtbFitsItsWordAndShortNotesKeepOneUnit)
     {
         // Only the 960-tick note sets the base; the 5-tick one keeps one unit.
         TrackBuilder music;
-        music.Event(0, {0x90, 60, 100}).Event(0, {0x90, 64, 100}).Event(5, {0x90, 67, 100}).Event(0, {0x80, 64, 0})
-            .Event(955, {0x80, 60, 0}).Event(0, {0x80, 67, 0}).EndOfTrack();
+        music.Event(0, {0x90, 60, 100})
+            .Event(0, {0x90, 64, 100})
+            .Event(5, {0x90, 67, 100})
+            .Event(0, {0x80, 64, 0})
+            .Event(955, {0x80, 60, 0})
+            .Event(0, {0x80, 67, 0})
+            .EndOfTrack();
         const PipelineRun run = RunPipeline(TwoTrackFile(music));
         ASSERT_EQ(run.outcome, PolyraOutcome::Done);
         const Words misc = run.Misc();
@@ -212,8 +225,7 @@ TEST(PolyraPipelineTest, BadInputFailsWithItsMessage)
         {"no notes", TwoTrackFile(noNotes), PolyraOutcome::NoClassKept, "Tous les instruments sont supprimes"},
         {"too big", TwoTrackFile(note) + QByteArray(128000, '\0'), PolyraOutcome::Failed, "MIDI INPUT FILE TOO BIG"},
     };
-    for (const FailureCase& c : cases)
-    {
+    for (const FailureCase& c : cases) {
         const PipelineRun run = RunPipeline(c.midi);
         EXPECT_EQ(run.outcome, c.outcome) << c.name;
         EXPECT_TRUE(run.log.contains(QString::fromLatin1(c.text))) << c.name << "\n" << run.log.toStdString();
@@ -289,8 +301,7 @@ TEST(PolyraPipelineTest, TextEventsLeaveNoCountedTrackWithoutBytes)
 {
     // The merge keeps only tempo, time and key signatures of the meta
     // events, so a text never reaches the table, whatever the text flag.
-    for (int keep : {0, 1})
-    {
+    for (int keep : {0, 1}) {
         TrackBuilder music;
         music.Meta(0, 0x05, QByteArray("hi")).Event(0, {0x90, 60, 100}).Event(96, {0x80, 60, 0}).EndOfTrack();
         PolyraParameters parameters = TestParameters();

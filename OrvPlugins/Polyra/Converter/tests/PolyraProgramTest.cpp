@@ -78,7 +78,8 @@ TEST_F(PolyraProgram, BadInputFailsWithItsMessageAndNoFile)
     smpte[13] = char(0x28);
     ASSERT_TRUE(WriteFileBytes(Work("cut.mid"), midi.left(10)));
     ASSERT_TRUE(WriteFileBytes(Work("smpte.mid"), smpte));
-    QByteArray parameters = ReadFileBytes(QString::fromUtf8(ORV_APP_DIR) + QStringLiteral("/Plugins/Parameters/MSEQParameters.xml"));
+    QByteArray parameters =
+        ReadFileBytes(QString::fromUtf8(ORV_APP_DIR) + QStringLiteral("/Plugins/Parameters/MSEQParameters.xml"));
     parameters.replace("TYPE=\"Boolean\" VALUE=\"true\"", "TYPE=\"Boolean\" VALUE=\"false\"");
     ASSERT_TRUE(WriteFileBytes(Work("none.xml"), parameters));
 
@@ -94,11 +95,13 @@ TEST_F(PolyraProgram, BadInputFailsWithItsMessageAndNoFile)
         {"evening.mid", "Model A", {}, "No converter of this phone writes SEQ files.", "out/evening.SEQ"},
         {"cut.mid", "Model C", {}, "Conversion error : FORMAT 1 TO FORMAT 0 CONVERSION ERROR", "out/cut.SEQ"},
         {"smpte.mid", "Model C", {}, "Conversion error : MIDI TEMPO TOO BIG", "out/smpte.SEQ"},
-        {"evening.mid", "Model C", {QStringLiteral("/parameter=none.xml")},
-         "At least one instrument of the file must be kept.", "out/evening.SEQ"},
+        {"evening.mid",
+         "Model C",
+         {QStringLiteral("/parameter=none.xml")},
+         "At least one instrument of the file must be kept.",
+         "out/evening.SEQ"},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
         EXPECT_EQ(Convert(QString::fromLatin1(c.source), QString::fromLatin1(c.profile), c.extra), 1);
         EXPECT_TRUE(Log().contains(c.message)) << Log().constData();

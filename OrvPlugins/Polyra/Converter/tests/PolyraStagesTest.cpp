@@ -71,8 +71,7 @@ protected:
     {
         Lines lines;
         uint64_t now = 0;
-        for (const PolyraCommand& command : ws.commands)
-        {
+        for (const PolyraCommand& command : ws.commands) {
             now += command.delta;
             if (command.type == CmdNoteOn || command.type == CmdNoteOff)
                 lines.push_back(std::to_string(now) + (command.type == CmdNoteOn ? " on " : " off ")
@@ -83,10 +82,7 @@ protected:
         return lines;
     }
 
-    QByteArray MergedTrack() const
-    {
-        return FileBytes(*merged).mid(22);
-    }
+    QByteArray MergedTrack() const { return FileBytes(*merged).mid(22); }
 
     CConversionLog log;
     PolyraTrace trace{&log, false};
@@ -108,7 +104,12 @@ TEST_F(PolyraStagesTest, MergeInterleavesTracksAndSpellsOutRunningStatus)
     EXPECT_EQ(bytes.left(14).toHex(), QByteArray("4d546864000000060000000100") + QByteArray("60"));
     // The text and the sysex are left out; track a ends last, at tick 120,
     // and its end's delta of 20 is the merged end's.
-    EXPECT_EQ(MergedTrack().toHex(), QByteArray("00903c64" "32c105" "0091285a" "0ae10040" "28903c00" "14ff2f00"));
+    EXPECT_EQ(MergedTrack().toHex(), QByteArray("00903c64"
+                                                "32c105"
+                                                "0091285a"
+                                                "0ae10040"
+                                                "28903c00"
+                                                "14ff2f00"));
     EXPECT_EQ(bytes.mid(18, 4).toHex(), QByteArray("00000017"));
 }
 
@@ -121,8 +122,7 @@ struct EndCase
 TEST_F(PolyraStagesTest, MergedEndTakesTheLastTracksEndDelta)
 {
     const EndCase cases[] = {{0, "825eff2f00"}, {200, "8148ff2f00"}, {1000, "8768ff2f00"}, {1001, "825eff2f00"}};
-    for (const EndCase& c : cases)
-    {
+    for (const EndCase& c : cases) {
         TrackBuilder a;
         a.Event(0, {0x90, 60, 100}).EndOfTrack(c.delta);
         MidiTest::FileBuilder file;
@@ -150,7 +150,9 @@ TEST_F(PolyraStagesTest, MergeSurvivesHugeDeltasCutChunksAndLongNumbers)
         MidiTest::FileBuilder file;
         file.Header(0, 1, 96).Track(a, 5000);
         ASSERT_TRUE(Merge(file.Data()));
-        EXPECT_EQ(MergedTrack().toHex(), QByteArray("00903c64" "0a803c00" "825eff2f00"));
+        EXPECT_EQ(MergedTrack().toHex(), QByteArray("00903c64"
+                                                    "0a803c00"
+                                                    "825eff2f00"));
     }
     {
         // A variable-length number of five bytes ends its track.
@@ -159,10 +161,10 @@ TEST_F(PolyraStagesTest, MergeSurvivesHugeDeltasCutChunksAndLongNumbers)
         MidiTest::FileBuilder file;
         file.Header(0, 1, 96).Track(a);
         ASSERT_TRUE(Merge(file.Data()));
-        EXPECT_EQ(MergedTrack().toHex(), QByteArray("00903c64" "825eff2f00"));
+        EXPECT_EQ(MergedTrack().toHex(), QByteArray("00903c64"
+                                                    "825eff2f00"));
     }
-    for (int cut : {0, 5, 13})
-    {
+    for (int cut : {0, 5, 13}) {
         TrackBuilder a;
         a.Event(0, {0x90, 60, 100}).EndOfTrack();
         MidiTest::FileBuilder file;
@@ -218,7 +220,10 @@ TEST_F(PolyraStagesTest, ReadingKeepsTheFirstTempoAndDropsWhatCannotPlay)
 TEST_F(PolyraStagesTest, RepeatedNoteOnsKeepTheFirst)
 {
     TrackBuilder a;
-    a.Event(0, {0x90, 60, 100}).Event(10, {0x90, 60, 90}).Event(10, {0x80, 60, 0}).Event(10, {0x80, 60, 0})
+    a.Event(0, {0x90, 60, 100})
+        .Event(10, {0x90, 60, 90})
+        .Event(10, {0x80, 60, 0})
+        .Event(10, {0x80, 60, 0})
         .EndOfTrack();
     Load(TwoTrackFile(a));
     EXPECT_EQ(Notes(), (Lines{"0 on 0:60", "20 off 0:60"}));
@@ -228,8 +233,13 @@ TEST_F(PolyraStagesTest, RepeatedNoteOnsKeepTheFirst)
 TEST_F(PolyraStagesTest, NotesWithoutTimeVanishBeforeTheBudget)
 {
     TrackBuilder a;
-    a.Event(0, {0x90, 60, 100}).Event(0, {0x90, 62, 100}).Event(0, {0x80, 60, 0}).Event(10, {0x80, 62, 0})
-        .Event(0, {0x90, 64, 100}).Event(0, {0x80, 64, 0}).EndOfTrack(10);
+    a.Event(0, {0x90, 60, 100})
+        .Event(0, {0x90, 62, 100})
+        .Event(0, {0x80, 60, 0})
+        .Event(10, {0x80, 62, 0})
+        .Event(0, {0x90, 64, 100})
+        .Event(0, {0x80, 64, 0})
+        .EndOfTrack(10);
     Load(TwoTrackFile(a));
     ASSERT_TRUE(PolyraStages::RemoveOverloads(ws));
     EXPECT_EQ(Notes(), (Lines{"0 on 0:62", "10 off 0:62"}));
@@ -251,22 +261,37 @@ TEST_F(PolyraStagesTest, OverloadRemovalChoosesItsVictimByPriority)
     // at tick 200 is one too many. 450 ms at 96 ticks a quarter of 500 ms
     // is 86.4 ticks of release.
     TrackBuilder a;
-    a.Event(0, {0xC1, 33}).Event(0, {0x90, 60, 100}).Event(0, {0x91, 40, 100}).Event(10, {0x90, 62, 100})
-        .Event(190, {0x90, 64, 100}).Event(100, {0x80, 60, 0}).Event(0, {0x81, 40, 0}).Event(0, {0x80, 62, 0})
-        .Event(0, {0x80, 64, 0}).EndOfTrack();
+    a.Event(0, {0xC1, 33})
+        .Event(0, {0x90, 60, 100})
+        .Event(0, {0x91, 40, 100})
+        .Event(10, {0x90, 62, 100})
+        .Event(190, {0x90, 64, 100})
+        .Event(100, {0x80, 60, 0})
+        .Event(0, {0x81, 40, 0})
+        .Event(0, {0x80, 62, 0})
+        .Event(0, {0x80, 64, 0})
+        .EndOfTrack();
     const OverloadCase cases[] = {
-        {"bass less important", 3, 5, 450,
+        {"bass less important",
+         3,
+         5,
+         450,
          {"0 on 0:60", "0 on 1:40", "10 on 0:62", "10 off 1:40", "200 on 0:64", "300 off 0:60", "300 off 0:62",
           "300 off 0:64"}},
-        {"equal: lower channel", 5, 5, 450,
+        {"equal: lower channel",
+         5,
+         5,
+         450,
          {"0 on 0:60", "0 on 1:40", "10 on 0:62", "10 off 0:60", "200 on 0:64", "300 off 1:40", "300 off 0:62",
           "300 off 0:64"}},
         // A release longer than the time since the victim began: no room for it at all.
-        {"victim removed", 3, 5, 2000,
+        {"victim removed",
+         3,
+         5,
+         2000,
          {"0 on 0:60", "10 on 0:62", "200 on 0:64", "300 off 0:60", "300 off 0:62", "300 off 0:64"}},
     };
-    for (const OverloadCase& c : cases)
-    {
+    for (const OverloadCase& c : cases) {
         PolyraProfile profile = TestProfile();
         profile.loads[0].maximum = 3;
         for (float& release : profile.release)
@@ -286,7 +311,10 @@ TEST_F(PolyraStagesTest, NoteOverTheBudgetAloneIsRemovedAndCounted)
     PolyraProfile profile = TestProfile();
     profile.loads[2].perClass[0] = 40; // more memory than the phone has
     TrackBuilder a;
-    a.Event(0, {0x90, 60, 100}).Event(10, {0x80, 60, 0}).Event(0, {0x99, 36, 100}).Event(10, {0x89, 36, 0})
+    a.Event(0, {0x90, 60, 100})
+        .Event(10, {0x80, 60, 0})
+        .Event(0, {0x99, 36, 100})
+        .Event(10, {0x89, 36, 0})
         .EndOfTrack();
     Load(TwoTrackFile(a), profile);
     ASSERT_TRUE(PolyraStages::RemoveOverloads(ws));
@@ -299,7 +327,10 @@ TEST_F(PolyraStagesTest, MediaScriptInsertsTagsAndFillsBothTracks)
 {
     // 96 ticks a quarter of 500 ms: 1.5 s is tick 288.
     TrackBuilder a;
-    a.Event(0, {0x90, 60, 100}).Event(300, {0x80, 60, 0}).Event(300, {0x90, 62, 100}).Event(100, {0x80, 62, 0})
+    a.Event(0, {0x90, 60, 100})
+        .Event(300, {0x80, 60, 0})
+        .Event(300, {0x90, 62, 100})
+        .Event(100, {0x80, 62, 0})
         .EndOfTrack();
     Load(TwoTrackFile(a));
     QByteArray script = "// a comment\n"

@@ -18,8 +18,7 @@ using Words = std::vector<uint16_t>;
 inline QByteArray WordBytes(const Words& words)
 {
     QByteArray bytes;
-    for (uint16_t word : words)
-    {
+    for (uint16_t word : words) {
         bytes.append(char(word & 0xFF));
         bytes.append(char(word >> 8));
     }
@@ -50,18 +49,33 @@ inline Words MiscTrack(const Words& commands)
     return words;
 }
 
-inline uint16_t NoteWord(int channel, int pitch) { return uint16_t((pitch << 9) | (channel << 5) | 2); }
-inline uint16_t NoteLength(unsigned duration, unsigned velocity) { return uint16_t((duration << 6) | velocity); }
-inline uint16_t VolumeWord(int channel, int volume) { return uint16_t((volume << 9) | (channel << 5) | 4); }
-inline uint16_t DelayWord(unsigned ticks) { return uint16_t((ticks << 5) | 22); }
-inline uint16_t RtbWord(unsigned rtb) { return uint16_t((rtb << 5) | 27); }
+inline uint16_t NoteWord(int channel, int pitch)
+{
+    return uint16_t((pitch << 9) | (channel << 5) | 2);
+}
+inline uint16_t NoteLength(unsigned duration, unsigned velocity)
+{
+    return uint16_t((duration << 6) | velocity);
+}
+inline uint16_t VolumeWord(int channel, int volume)
+{
+    return uint16_t((volume << 9) | (channel << 5) | 4);
+}
+inline uint16_t DelayWord(unsigned ticks)
+{
+    return uint16_t((ticks << 5) | 22);
+}
+inline uint16_t RtbWord(unsigned rtb)
+{
+    return uint16_t((rtb << 5) | 27);
+}
 
 } // namespace PolyraTest
 
-#include "PolyraPipeline.h"
-#include "Plugin/CConversionLog.h"
 #include "MessageCapture.h"
 #include "MidiFileBuilder.h"
+#include "Plugin/CConversionLog.h"
+#include "PolyraPipeline.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -76,8 +90,7 @@ inline PolyraProfile TestProfile()
     profile.lowNote = 12;
     profile.highNote = 120;
     const float maxima[Polyra::LoadKinds] = {16, 40, 32};
-    for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-    {
+    for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
         profile.loads[kind].maximum = maxima[kind];
         for (float& load : profile.loads[kind].perClass)
             load = 1;
@@ -91,8 +104,7 @@ inline PolyraProfile TestProfile()
 inline PolyraParameters TestParameters()
 {
     PolyraParameters parameters;
-    for (int c = 0; c < Polyra::ClassCount; ++c)
-    {
+    for (int c = 0; c < Polyra::ClassCount; ++c) {
         parameters.keep[c] = 1;
         parameters.volume[c] = 1;
     }
@@ -114,8 +126,8 @@ struct PipelineRun
     {
         if (sequence.size() < 32)
             return {};
-        const Words track = BytesToWords(reinterpret_cast<const uint8_t*>(sequence.constData()) + 24,
-                                         int(sequence.size()) - 24);
+        const Words track =
+            BytesToWords(reinterpret_cast<const uint8_t*>(sequence.constData()) + 24, int(sequence.size()) - 24);
         const size_t length = size_t((track[1] | (track[2] << 16)) >> 8);
         if (length < 5 || length > track.size())
             return {};
@@ -132,8 +144,7 @@ inline PipelineRun RunPipeline(const QByteArray& midi, const PolyraProfile& prof
     QTemporaryDir folder;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder.path());
-    if (!script.isNull())
-    {
+    if (!script.isNull()) {
         QFile file(QStringLiteral(".emi"));
         if (file.open(QIODevice::WriteOnly))
             file.write(script);

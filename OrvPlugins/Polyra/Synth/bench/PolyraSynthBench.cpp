@@ -7,8 +7,7 @@
 
 #include <QtGlobal>
 
-namespace
-{
+namespace {
 // Sixteen voices of the classes cheap enough for 16 to fit the budgets
 // (organ, strings, brass, reed, pipe, synth lead), restarted every 5.1 s
 // so that each ends its tail before its successor starts.
@@ -18,8 +17,7 @@ QByteArray SixteenVoicesForThreeMinutes()
     MseqTestFile file(1000, 10); // 1 ms ticks, durations in 10 ms
     for (int channel = 0; channel < 8; ++channel)
         file.Instrument(channel, classes[channel]).Volume(channel, 100);
-    for (int round = 0; round < 36; ++round)
-    {
+    for (int round = 0; round < 36; ++round) {
         for (int voice = 0; voice < 16; ++voice)
             file.Note(voice % 8, 48 + (voice * 5 + round * 7) % 36, 30, 500);
         file.Delay(5100);
@@ -33,8 +31,7 @@ void BM_RenderThreeMinutesSixteenVoices(benchmark::State& state)
     const QByteArray bytes = SixteenVoicesForThreeMinutes();
     CMemFile sequence;
     sequence.SetData(reinterpret_cast<const uchar*>(bytes.constData()), uint(bytes.size()));
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CMemFile wave;
         CConversionLog log;
         benchmark::DoNotOptimize(MseqRender(sequence, wave, &log, nullptr));

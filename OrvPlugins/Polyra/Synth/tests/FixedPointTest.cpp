@@ -10,8 +10,7 @@
 
 using namespace FixedPoint;
 
-namespace
-{
+namespace {
 using Wide = __int128;
 
 int16_t Model16(Wide exact, int mode)
@@ -29,7 +28,10 @@ int32_t Model32(Wide exact, int mode)
 }
 
 // A 7-bit signed shift count.
-int Count7(int count) { return ((count + 64) % 128 + 128) % 128 - 64; }
+int Count7(int count)
+{
+    return ((count + 64) % 128 + 128) % 128 - 64;
+}
 
 // a x 2^n for any n: a floor division for negative n.
 Wide Scale(Wide a, int n)
@@ -43,12 +45,12 @@ Wide Scale(Wide a, int n)
     return q;
 }
 
-const std::vector<int16_t> Corners16 = {0, 1, -1, 2, -2, 0x4000, -0x4000, 0x3FFF, -0x4001, 0x7FFF, -0x7FFF, -0x8000,
-                                        0x7FFE, 123, -321};
-const std::vector<int32_t> Corners32 = {0,          1,           -1,         0x7FFF,      -0x8000,   0x8000,
-                                        0x10000,    -0x10000,    0x40000000, -0x40000000, INT32_MAX, INT32_MIN,
-                                        INT32_MAX - 1, INT32_MIN + 1, 0x7FFF0000, 0x7FFF8000, 0x7FFE8000, -0x8001,
-                                        0x12345678, -0x1234568};
+const std::vector<int16_t> Corners16 = {0,       1,      -1,      2,       -2,     0x4000, -0x4000, 0x3FFF,
+                                        -0x4001, 0x7FFF, -0x7FFF, -0x8000, 0x7FFE, 123,    -321};
+const std::vector<int32_t> Corners32 = {
+    0,          1,          -1,          0x7FFF,    -0x8000,    0x8000,        0x10000,
+    -0x10000,   0x40000000, -0x40000000, INT32_MAX, INT32_MIN,  INT32_MAX - 1, INT32_MIN + 1,
+    0x7FFF0000, 0x7FFF8000, 0x7FFE8000,  -0x8001,   0x12345678, -0x1234568};
 
 std::vector<int32_t> Values32()
 {
@@ -79,8 +81,7 @@ protected:
 TEST_P(FixedPointTest, SixteenBitOneArgumentOperatorsOverEveryInput)
 {
     const int mode = GetParam();
-    for (int v = -32768; v <= 32767; ++v)
-    {
+    for (int v = -32768; v <= 32767; ++v) {
         const int16_t a = int16_t(v);
         ASSERT_EQ(neg16(a), Model16(-Wide(a), mode)) << v;
         int norm = 0;
@@ -96,8 +97,7 @@ TEST_P(FixedPointTest, SixteenBitOneArgumentOperatorsOverEveryInput)
 TEST_P(FixedPointTest, ThirtyTwoBitOneArgumentOperators)
 {
     const int mode = GetParam();
-    for (int32_t a : Values32())
-    {
+    for (int32_t a : Values32()) {
         ASSERT_EQ(neg32(a), Model32(-Wide(a), mode)) << a;
         ASSERT_EQ(high16(a), int16_t(Scale(a, -16))) << a;
         const bool roundUp = (a & 0x8000) && a < 0x7FFF0000;
@@ -121,11 +121,9 @@ TEST_P(FixedPointTest, ShiftsWithEveryCount)
     std::mt19937 random(99);
     for (int i = 0; i < 100; ++i)
         values16.push_back(int16_t(random()));
-    for (int count = -64; count <= 63; ++count)
-    {
+    for (int count = -64; count <= 63; ++count) {
         const int n = Count7(count);
-        for (int16_t a : values16)
-        {
+        for (int16_t a : values16) {
             ASSERT_EQ(shl16(a, count), Model16(Scale(a, n), n < 0 ? Saturate : mode)) << a << " << " << count;
             const int right = count >= 0 ? -count : Count7(-count);
             ASSERT_EQ(shr16(a, count), Model16(Scale(a, right), right < 0 ? Saturate : mode)) << a << " >> " << count;
@@ -133,8 +131,7 @@ TEST_P(FixedPointTest, ShiftsWithEveryCount)
             const uint16_t logical = n >= 16 || n <= -16 ? 0 : n >= 0 ? uint16_t(u << n) : uint16_t(u >> -n);
             ASSERT_EQ(lsh16(u, count), logical) << u << " lsh " << count;
         }
-        for (int32_t a : values32)
-        {
+        for (int32_t a : values32) {
             ASSERT_EQ(shl32(a, count), Model32(Scale(a, n), n < 0 ? Saturate : mode)) << a << " << " << count;
             const int right = count >= 0 ? -count : Count7(-count);
             ASSERT_EQ(shr32(a, count), Model32(Scale(a, right), right < 0 ? Saturate : mode)) << a << " >> " << count;
@@ -159,8 +156,7 @@ TEST_P(FixedPointTest, TwoArgumentOperatorsOverCornersAndRandomPairs)
     for (int i = 0; i < 1000000; ++i)
         pairs.emplace_back(int32_t(random()), int32_t(random()));
 
-    for (const auto& [wideA, wideB] : pairs)
-    {
+    for (const auto& [wideA, wideB] : pairs) {
         const int16_t a = int16_t(wideA), b = int16_t(wideB);
         const Wide sum = Wide(a) + b, difference = Wide(a) - b;
         ASSERT_EQ(add16(a, b), Model16(sum, mode)) << a << " + " << b;
@@ -174,8 +170,7 @@ TEST_P(FixedPointTest, TwoArgumentOperatorsOverCornersAndRandomPairs)
         ASSERT_EQ(mul32(a, b), expected) << a << " x " << b;
         ASSERT_EQ(mul16(a, b), int16_t(Scale(expected, -16))) << a << " x " << b;
         ASSERT_EQ(deposit_low(wideA, b), int32_t((uint32_t(wideA) & 0xFFFF0000u) | uint16_t(b)));
-        if (a >= 0 && b > a)
-        {
+        if (a >= 0 && b > a) {
             ASSERT_EQ(div16(a, b), int16_t(Wide(a) * 32768 / b)) << a << " / " << b;
         }
     }

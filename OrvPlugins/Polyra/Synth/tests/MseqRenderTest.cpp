@@ -1,10 +1,10 @@
 // The synthesiser measured on the waves it renders from small hand-made
 // sequences.
 #include "FixedPoint.h"
-#include "MseqRenderLimit.h"
-#include "MseqTestFile.h"
 #include "FuzzSeed.h"
 #include "MessageCapture.h"
+#include "MseqRenderLimit.h"
+#include "MseqTestFile.h"
 #include "SignalMeasure.h"
 
 #include <QDir>
@@ -13,8 +13,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 constexpr int Piano = 0;
 constexpr int SynthLead = 10;
 constexpr int DrumChannel = 9;
@@ -27,7 +26,10 @@ uint32_t Le32(const QByteArray& bytes, int offset)
     return value;
 }
 
-int64_t Samples(int64_t ticks, int64_t atb) { return ticks * atb * 131 / 16384; }
+int64_t Samples(int64_t ticks, int64_t atb)
+{
+    return ticks * atb * 131 / 16384;
+}
 
 // Keeps the synthesiser's progress lines out of the test output.
 class MseqRenderTest : public ::testing::Test
@@ -79,8 +81,7 @@ TEST_F(MseqRenderTest, RendersTheSameBytesEveryTime)
 {
     MseqTestFile file(2000, 4);
     file.Instrument(0, Piano).Instrument(1, 5).Instrument(2, SynthLead);
-    for (int i = 0; i < 12; ++i)
-    {
+    for (int i = 0; i < 12; ++i) {
         file.Note(i % 3, 48 + 3 * i, 20 + 3 * i, 40 + 5 * i).Note(DrumChannel, 35 + 4 * i, 50, 10).Delay(97);
     }
     const QByteArray bytes = file.WithMediaTracks().Bytes();
@@ -104,11 +105,10 @@ TEST_F(MseqRenderTest, NotesStartOnTimeAndEndWithTheirTail)
         int64_t startTicks;
         int duration;
     } const cases[] = {
-        {SynthLead, 1000, 10, 0, 100},  {SynthLead, 1000, 10, 777, 50}, {Piano, 2500, 3, 3001, 200},
-        {5, 125, 100, 40000, 30},       {7, 20000, 1, 33, 17},          {Piano, 1000, 1, 12345, 1},
+        {SynthLead, 1000, 10, 0, 100}, {SynthLead, 1000, 10, 777, 50}, {Piano, 2500, 3, 3001, 200},
+        {5, 125, 100, 40000, 30},      {7, 20000, 1, 33, 17},          {Piano, 1000, 1, 12345, 1},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         MseqTestFile file(c.atb, c.rtb);
         file.Instrument(0, c.instrumentClass).Delay(c.startTicks).Note(0, 60, 50, c.duration);
         file.Delay(int64_t(c.duration) * c.rtb + 2 * 8000 * 1000 / c.atb);
@@ -133,8 +133,7 @@ TEST_F(MseqRenderTest, PitchedPresetsSoundAtTheirNote)
         int pitch;
         double hertz;
     } leads[] = {{57, 220.0}, {69, 440.0}, {81, 880.0}};
-    for (const auto& lead : leads)
-    {
+    for (const auto& lead : leads) {
         const MseqRenderResult r = RenderMseq(OneNote(SynthLead, lead.pitch).Bytes());
         const double found = StrongestFrequency(r.samples, 800, 8000, 100, 1500);
         EXPECT_NEAR(found, lead.hertz, lead.hertz / 100) << "note " << lead.pitch;
@@ -162,8 +161,7 @@ TEST_F(MseqRenderTest, ANoteBeyondTheBudgetsEndsTheVoiceWithTheLeastTimeLeft)
         int notes;
         int preset;
     } cases[] = {{Piano, 9, 0}, {SynthLead, 17, 20}};
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         MseqTestFile file(1000, 1);
         file.Instrument(3, c.instrumentClass);
         const int shortest = 4;
@@ -190,8 +188,7 @@ TEST_F(MseqRenderTest, SilentNotesStartNoVoice)
 {
     const QByteArray silent[] = {OneNote(SynthLead, 69, 0, 100).Bytes(), OneNote(Piano, 69, 40, 0).Bytes(),
                                  MseqTestFile().Bytes()};
-    for (const QByteArray& bytes : silent)
-    {
+    for (const QByteArray& bytes : silent) {
         const MseqRenderResult r = RenderMseq(bytes);
         EXPECT_EQ(PeakOf(r.samples), 0);
         EXPECT_EQ(r.scale, 1.0f);
@@ -230,8 +227,7 @@ TEST_F(MseqRenderTest, RefusesWhatIsNotAnMseqFile)
     QByteArray other = OneNote(SynthLead, 69).Bytes();
     other[1] = 'X';
     const QByteArray refused[] = {other, QByteArray(".SE"), QByteArray(), QByteArray(".SEQ")};
-    for (const QByteArray& bytes : refused)
-    {
+    for (const QByteArray& bytes : refused) {
         const MseqRenderResult logged = RenderMseq(bytes, true);
         EXPECT_EQ(logged.scale, -1.0f);
         EXPECT_EQ(logged.log, QStringLiteral("Conversion error : NOT AN MSEQ FILE\t\t              "));
@@ -353,15 +349,14 @@ TEST_F(MseqRenderTest, CommandsCutOffAtTheEndOfTheFileEndTheRender)
     const QByteArray whole = file.Bytes();
     const QByteArray body = whole.left(whole.size() - 4); // without the close and end words
     const QByteArray cut[] = {
-        body + QByteArray("\x02\x8A", 2),                          // a NOTE without its second word
-        body + QByteArray("\x17\x00", 2),                          // an EXT_DELAY without its second word
-        body + QByteArray("\x06\x00", 2),                          // a two-word command cut short
-        body + QByteArray("\x9E\x02\x10\x00", 4),                  // a track opening cut short
-        body + QByteArray("\x9E\x02\x10\x40\x00\x00\xFF\xFF", 8),  // a track longer than the file
-        body + QByteArray("\x9E\x02\x10\x00\x00\x00\xFF\xFF", 8),  // a track shorter than its opening
+        body + QByteArray("\x02\x8A", 2),                         // a NOTE without its second word
+        body + QByteArray("\x17\x00", 2),                         // an EXT_DELAY without its second word
+        body + QByteArray("\x06\x00", 2),                         // a two-word command cut short
+        body + QByteArray("\x9E\x02\x10\x00", 4),                 // a track opening cut short
+        body + QByteArray("\x9E\x02\x10\x40\x00\x00\xFF\xFF", 8), // a track longer than the file
+        body + QByteArray("\x9E\x02\x10\x00\x00\x00\xFF\xFF", 8), // a track shorter than its opening
     };
-    for (const QByteArray& bytes : cut)
-    {
+    for (const QByteArray& bytes : cut) {
         const MseqRenderResult r = RenderMseq(bytes);
         EXPECT_GT(r.scale, 0.0f);
         EXPECT_EQ(r.samples.size() % 32, 0u);

@@ -42,13 +42,11 @@ public:
     // One DELAY up to 2047 ticks, EXT_DELAY pairs above.
     MseqTestFile& Delay(int64_t ticks)
     {
-        while (ticks > 0)
-        {
+        while (ticks > 0) {
             const int64_t part = ticks < (int64_t(1) << 27) ? ticks : (int64_t(1) << 27) - 1;
             if (part <= 2047)
                 Word(uint16_t((part << 5) | Mseq::CmdDelay));
-            else
-            {
+            else {
                 Word(uint16_t(((part & 0x7FF) << 5) | Mseq::CmdExtDelay));
                 Word(uint16_t(part >> 11));
             }
@@ -67,8 +65,7 @@ public:
     {
         std::vector<uint16_t> tracks;
         AppendTrack(tracks, Mseq::TrackNote, m_Words);
-        if (m_Media)
-        {
+        if (m_Media) {
             const uint16_t text[] = {uint16_t((1 << 5) | Mseq::CmdSynchro), uint16_t((3 << 9) | Mseq::CmdLongText),
                                      uint16_t('H' | ('i' << 8)), uint16_t('!' | 0xFF00)};
             const uint16_t picture[] = {uint16_t((1 << 5) | Mseq::CmdSynchro), Mseq::CmdUseObject, 7, 0};
@@ -86,8 +83,7 @@ public:
         bytes.append(char(Mseq::SoundFlagsBase));
         bytes.append(char(m_Media ? 3 : 1));
         bytes.append(char(0xFF));
-        for (uint16_t word : tracks)
-        {
+        for (uint16_t word : tracks) {
             bytes.append(char(word & 0xFF));
             bytes.append(char(word >> 8));
         }
@@ -138,8 +134,7 @@ inline MseqRenderResult RenderMseq(const QByteArray& sequenceBytes, bool withLog
     result.scale = MseqRender(sequence, wave, withLog ? &log : nullptr, progress);
     wave.CopyToArray(&result.wave);
     result.log = log.GetSummaryText();
-    if (result.wave.size() > 44)
-    {
+    if (result.wave.size() > 44) {
         result.samples.resize(size_t(result.wave.size() - 44) / 2);
         std::memcpy(result.samples.data(), result.wave.constData() + 44, result.samples.size() * 2);
     }

@@ -30,21 +30,18 @@ inline double StrongestFrequency(const std::vector<int16_t>& samples, size_t sta
                                  double high, double step = 0.5)
 {
     double best = 0, bestPower = -1;
-    for (double f = low; f <= high; f += step)
-    {
+    for (double f = low; f <= high; f += step) {
         // Goertzel filter at f.
         const double w = 2 * M_PI * f / 8000.0;
         const double coefficient = 2 * std::cos(w);
         double s1 = 0, s2 = 0;
-        for (size_t i = start; i < start + count && i < samples.size(); ++i)
-        {
+        for (size_t i = start; i < start + count && i < samples.size(); ++i) {
             const double s0 = samples[i] + coefficient * s1 - s2;
             s2 = s1;
             s1 = s0;
         }
         const double power = s1 * s1 + s2 * s2 - coefficient * s1 * s2;
-        if (power > bestPower)
-        {
+        if (power > bestPower) {
             bestPower = power;
             best = f;
         }
@@ -54,8 +51,8 @@ inline double StrongestFrequency(const std::vector<int16_t>& samples, size_t sta
 
 // The fundamental (Hz) by autocorrelation: the best lag within a period
 // range, refined on ten periods.
-inline double AutocorrelationFrequency(const std::vector<int16_t>& samples, size_t start, size_t count,
-                                       int minLag, int maxLag)
+inline double AutocorrelationFrequency(const std::vector<int16_t>& samples, size_t start, size_t count, int minLag,
+                                       int maxLag)
 {
     const auto correlation = [&](int lag) {
         double sum = 0;

@@ -16,10 +16,10 @@ using namespace SynthTables;
 TEST(SynthTables, ClassAndDrumPresets)
 {
     // (preset, algorithm, pitch field) per instrument class and per drum.
-    const std::tuple<int, int, int> classes[16] = {{0, 2, 0}, {1, 2, 0}, {2, 1, 0}, {3, 2, 0}, {4, 2, 7}, {5, 1, 0},
+    const std::tuple<int, int, int> classes[16] = {{0, 2, 0}, {1, 2, 0}, {2, 1, 0}, {3, 2, 0}, {4, 2, 7},  {5, 1, 0},
                                                    {0, 2, 0}, {6, 1, 0}, {7, 1, 0}, {8, 1, 0}, {20, 1, 0}, {0, 2, 0},
                                                    {0, 2, 0}, {0, 2, 0}, {1, 2, 0}, {9, 2, 0}};
-    const std::tuple<int, int, int> drums[10] = {{10, 3, 12}, {11, 3, 0},  {12, 3, 0},  {13, 2, 57},  {14, 2, 61},
+    const std::tuple<int, int, int> drums[10] = {{10, 3, 12}, {11, 3, 0},  {12, 3, 0},   {13, 2, 57}, {14, 2, 61},
                                                  {15, 2, 83}, {16, 2, 90}, {17, 2, 101}, {18, 2, 61}, {19, 3, 0}};
     for (int c = 0; c < 16; ++c)
         EXPECT_EQ(std::make_tuple(PresetNumber(ClassPresets[c]), PresetAlgorithm(ClassPresets[c]),
@@ -33,8 +33,7 @@ TEST(SynthTables, ClassAndDrumPresets)
                           {61, 61, 3}, {62, 63, 4}, {64, 64, 3}, {65, 65, 4}, {66, 66, 3}, {67, 67, 6}, {68, 68, 5},
                           {69, 69, 1}, {70, 72, 2}, {73, 73, 1}, {74, 74, 2}, {75, 75, 7}, {76, 76, 4}, {77, 77, 3},
                           {78, 78, 6}, {79, 79, 5}, {80, 81, 7}};
-    for (int pitch = 0; pitch < 128; ++pitch)
-    {
+    for (int pitch = 0; pitch < 128; ++pitch) {
         int drum = 0;
         for (const auto& range : map)
             if (pitch >= range[0] && pitch <= range[1])
@@ -49,8 +48,7 @@ TEST(SynthTables, PhaseIncrementsFollowTheEqualTemperedScale)
 {
     EXPECT_EQ(VoiceAlgorithms::OscillatorIncrement(69), 3604);
     EXPECT_EQ(NotePhaseIncrement(69), 3604);
-    for (int note = 24; note < 108; ++note)
-    {
+    for (int note = 24; note < 108; ++note) {
         const double exact = 440.0 * std::pow(2.0, (note - 69) / 12.0) * 65536 / 8000;
         const uint16_t oscillator = VoiceAlgorithms::OscillatorIncrement(note);
         EXPECT_EQ(oscillator % 4, 0);
@@ -70,8 +68,7 @@ TEST(SynthTables, CosineAndNoise)
     FillNoiseTable(noise);
     long sum = 0;
     int distinct = 0;
-    for (int i = 0; i < NoiseTableSize; ++i)
-    {
+    for (int i = 0; i < NoiseTableSize; ++i) {
         EXPECT_GE(noise[i], -8192);
         EXPECT_LE(noise[i], 8191);
         sum += noise[i];
@@ -133,16 +130,14 @@ TEST(SynthVoices, EveryAlgorithmReleasesAndEndsItsVoice)
     int16_t noise[NoiseTableSize];
     FillNoiseTable(noise);
     const int16_t volumes[16] = {127, 127, 127, 127, 127, 127, 127, 127, 127, 127, 127, 127, 127, 127, 127, 127};
-    const uint16_t words[] = {ClassPresets[0], ClassPresets[2],  ClassPresets[4], ClassPresets[5],
-                              ClassPresets[10], ClassPresets[15], DrumPresets[0], DrumPresets[8], DrumPresets[9]};
-    for (uint16_t word : words)
-    {
+    const uint16_t words[] = {ClassPresets[0],  ClassPresets[2], ClassPresets[4], ClassPresets[5], ClassPresets[10],
+                              ClassPresets[15], DrumPresets[0],  DrumPresets[8],  DrumPresets[9]};
+    for (uint16_t word : words) {
         CVoicePool pool;
         pool.Reset();
         pool.Start(0, 60, 63, word, 2000, nullptr);
         int peak = 0, blocks = 0;
-        while (pool.Count() > 0 && blocks < 1000)
-        {
+        while (pool.Count() > 0 && blocks < 1000) {
             int16_t mix[VoiceAlgorithms::BlockSize] = {};
             pool.RenderBlock(mix, volumes, noise);
             for (int16_t s : mix)
@@ -158,8 +153,7 @@ TEST(SynthVoices, EveryAlgorithmReleasesAndEndsItsVoice)
 
 TEST(SynthVoices, SixteenVoicesOfTheSustainedClassesFitTheBudgets)
 {
-    for (int instrumentClass : {2, 5, 7, 8, 9, 10})
-    {
+    for (int instrumentClass : {2, 5, 7, 8, 9, 10}) {
         CVoicePool pool;
         pool.Reset();
         CConversionLog log;
