@@ -2,6 +2,7 @@
 // The iMelody exporter: a MIDI or melody document becomes an iMelody ring
 // tone within the phone profile's limits, with a wave preview of the tune.
 #include "Melody/IMYNote.h"
+#include "Melody/MelodyPreviewWalk.h"
 #include "Plugin/CDebugFolder.h"
 #include "Plugin/CPluginBase.h"
 
@@ -57,7 +58,6 @@ private:
     void LogMessage(const char* id);
     CDocumentMelody* MelodyOf(CDocument* document);
     void WriteDebugFile(const QString& name, const QByteArray& bytes) const;
-    void PlayEvent(IMYEvent* event, int index, int count, int tempo);
 
     int m_nProgressPhase = PhaseMelody;
     bool m_bDebug = false;
@@ -65,7 +65,6 @@ private:
 
     // Progress bookkeeping: the highest event index shown, the last bar
     // value given to the event loop, and the preview's sample budget.
-    int m_nPreviewHighest = 0;
+    CMelodyPreviewWalk m_PreviewWalk;
     int m_nLastProcessedValue = -1;
-    qint64 m_nPreviewSamples = 0;
 };
