@@ -9,8 +9,6 @@
 
 #include <QString>
 
-class CDocumentMelody;
-
 class CChimo : public CPluginBase
 {
 public:
@@ -57,7 +55,6 @@ public:
 
 private:
     void LogMessage(const char* id);
-    CDocumentMelody* MelodyOf(CDocument* document);
 
     bool m_bDebug = false;
     CDebugFolder m_DebugFolder;

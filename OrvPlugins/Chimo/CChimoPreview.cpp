@@ -4,20 +4,6 @@
 #include "Util/Assert.h"
 #include "Wave/CDocumentWave.h"
 
-namespace {
-MelodyPreviewStep StepOf(const IBrimselEvent* event)
-{
-    switch (event->GetEventType()) {
-    case IBrimselEvent::BeginPattern:
-        return MelodyPreviewStep::LoopOpen;
-    case IBrimselEvent::EndPattern:
-        return MelodyPreviewStep::LoopClose;
-    default:
-        return MelodyPreviewStep::Sound;
-    }
-}
-} // namespace
-
 void CChimo::GeneratePreview(IBrimselNotes& events, int tempo, int from, int to)
 {
     const int count = events.count();
@@ -36,6 +22,7 @@ void CChimo::GeneratePreview(IBrimselNotes& events, int tempo, int from, int to)
     };
     const auto play = [wave, tempo](IBrimselEvent* event) { return event->GeneratePreview(wave, tempo); };
     const auto progress = [this](int percent) { ReportProgress(percent, StagePreview); };
-    const MelodyPreviewEnd end = m_PreviewWalk.Walk(events, from, StepOf, repeatsOf, play, progress);
+    const MelodyPreviewEnd end =
+        m_PreviewWalk.Walk(events, from, PreviewStepOf<IBrimselEvent>, repeatsOf, play, progress);
     ASSERT_TEXT(end != MelodyPreviewEnd::UnclosedOpening, "event->GetEventType() == IBrimselEvent::EndPattern");
 }

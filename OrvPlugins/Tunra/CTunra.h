@@ -8,8 +8,6 @@
 
 #include <QString>
 
-class CDocumentMelody;
-
 class CTunra : public CPluginBase
 {
 public:
@@ -56,7 +54,6 @@ public:
 
 private:
     void LogMessage(const char* id);
-    CDocumentMelody* MelodyOf(CDocument* document);
     void WriteDebugFile(const QString& name, const QByteArray& bytes) const;
 
     int m_nProgressPhase = PhaseMelody;

@@ -4,20 +4,6 @@
 #include "Util/Assert.h"
 #include "Wave/CDocumentWave.h"
 
-namespace {
-MelodyPreviewStep StepOf(const IMYEvent* event)
-{
-    switch (event->GetEventType()) {
-    case IMYEvent::BeginPattern:
-        return MelodyPreviewStep::LoopOpen;
-    case IMYEvent::EndPattern:
-        return MelodyPreviewStep::LoopClose;
-    default:
-        return MelodyPreviewStep::Sound;
-    }
-}
-} // namespace
-
 void CTunra::GeneratePreview(IMYNotes& events, int tempo, int from, int to)
 {
     const int count = events.count();
@@ -38,6 +24,6 @@ void CTunra::GeneratePreview(IMYNotes& events, int tempo, int from, int to)
         return static_cast<IMYNote*>(event)->GeneratePreview(wave, tempo);
     };
     const auto progress = [this](int percent) { ReportProgress(percent, PhasePreview); };
-    const MelodyPreviewEnd end = m_PreviewWalk.Walk(events, from, StepOf, repeatsOf, play, progress);
+    const MelodyPreviewEnd end = m_PreviewWalk.Walk(events, from, PreviewStepOf<IMYEvent>, repeatsOf, play, progress);
     ASSERT_TEXT(end != MelodyPreviewEnd::UnclosedOpening, "event->GetEventType() == IMYEvent::EndPattern");
 }

@@ -21,6 +21,21 @@ enum class MelodyPreviewStep
     Sound
 };
 
+// The step of an event of a written melody list whose event class names
+// its loop openings and closes BeginPattern and EndPattern.
+template <class Event>
+MelodyPreviewStep PreviewStepOf(const Event* event)
+{
+    switch (event->GetEventType()) {
+    case Event::BeginPattern:
+        return MelodyPreviewStep::LoopOpen;
+    case Event::EndPattern:
+        return MelodyPreviewStep::LoopClose;
+    default:
+        return MelodyPreviewStep::Sound;
+    }
+}
+
 // What a walk ended on.
 enum class MelodyPreviewEnd
 {
@@ -44,8 +59,7 @@ public:
     // returns its samples; `progress(percent)` hears of every event further
     // than any before.
     template <class Events, class StepOf, class RepeatsOf, class Play, class Progress>
-    MelodyPreviewEnd Walk(Events& events, int from, StepOf stepOf, RepeatsOf repeatsOf, Play play,
-                          Progress progress)
+    MelodyPreviewEnd Walk(Events& events, int from, StepOf stepOf, RepeatsOf repeatsOf, Play play, Progress progress)
     {
         const int count = events.count();
         // Walked with a stack of the loops being played rather than by
