@@ -6,12 +6,12 @@
 #include <QVector>
 #include <QtGlobal>
 
-// Nested loops multiply: a hostile melody could ask for days of sound. The
-// preview stops after ten minutes at the preview rate, far beyond any ring
-// tone.
+// The preview wave: 16-bit mono at 22050 Hz.
 const unsigned kMelodyPreviewRate = 22050;
 const int kMelodyPreviewBits = 16;
 const int kMelodyPreviewChannels = 1;
+// Nested loops multiply: a hostile melody could ask for days of sound. The
+// preview stops after ten minutes, far beyond any ring tone.
 const qint64 kMaxMelodyPreviewSamples = qint64(kMelodyPreviewRate) * 60 * 10;
 
 enum class MelodyPreviewStep
