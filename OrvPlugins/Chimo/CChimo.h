@@ -3,12 +3,11 @@
 // QBR buzzer melody within the phone's note range and size limit, with a
 // wave preview of the written events.
 #include "Melody/IBrimselEvent.h"
+#include "Melody/MelodyPreviewWalk.h"
 #include "Plugin/CDebugFolder.h"
 #include "Plugin/CPluginBase.h"
 
 #include <QString>
-
-class CDocumentMelody;
 
 class CChimo : public CPluginBase
 {
@@ -56,12 +55,9 @@ public:
 
 private:
     void LogMessage(const char* id);
-    CDocumentMelody* MelodyOf(CDocument* document);
-    void PlayEvent(IBrimselEvent* event, int index, int count, int tempo);
 
     bool m_bDebug = false;
     CDebugFolder m_DebugFolder;
-    int m_nPreviewHighest = 0;
+    CMelodyPreviewWalk m_PreviewWalk;
     int m_nLastProcessedValue = -1;
-    qint64 m_nPreviewSamples = 0;
 };

@@ -4,51 +4,14 @@
 #include "ChimoSettings.h"
 
 #include "Melody/CDocumentMelody.h"
-#include "Melody/CDocumentMidi.h"
 #include "Melody/CMelodyTruncate.h"
+#include "Melody/MelodyOfDocument.h"
+#include "Melody/SoundingNote.h"
 #include "Util/Assert.h"
 #include "Util/CMemFile.h"
 #include "Wave/CDocumentWave.h"
 
 #include <QFileInfo>
-
-namespace {
-const unsigned kPreviewRate = 22050;
-const int kPreviewBits = 16;
-const int kPreviewChannels = 1;
-
-// The library reports its progress without an object; the plug-in's one
-// converter takes it.
-void MelodyExtractionProgress(int percent)
-{
-    if (CChimo* converter = CChimo::GetLiveConverter())
-        converter->ReportProgress(percent, CChimo::StageMelody);
-}
-
-void NoteWritingProgress(int percent)
-{
-    if (CChimo* converter = CChimo::GetLiveConverter())
-        converter->ReportProgress(percent, CChimo::StageNotes);
-}
-
-bool HasSoundingNote(const IBrimselNotes& events)
-{
-    for (const IBrimselEvent* event : events)
-        if (event->GetEventType() == IBrimselEvent::Note
-            && !static_cast<const IBrimselNote*>(event)->GetNote().IsSilence())
-            return true;
-    return false;
-}
-} // namespace
-
-CDocumentMelody* CChimo::MelodyOf(CDocument* document)
-{
-    // The document type says what the object is; type-checked casts do not
-    // work on objects made by another plug-in.
-    if (document->GetDocType() == CDocument::MIDI)
-        return static_cast<CDocumentMidi*>(document)->BuildMelodyDocument(MelodyExtractionProgress);
-    return static_cast<CDocumentMelody*>(document);
-}
 
 bool CChimo::Convert(CDocument* document)
 {
@@ -69,7 +32,7 @@ bool CChimo::Convert(CDocument* document)
         return false;
 
     ReportProgress(0, StageMelody);
-    CDocumentMelody* melody = MelodyOf(document);
+    CDocumentMelody* melody = MelodyOfDocument(document, ForwardMelodyProgress<CChimo, CChimo::StageMelody>);
     if (!melody || !melody->HasNotes()) {
         LogMessage("id_midi_file_empty");
         return false;
@@ -97,14 +60,14 @@ bool CChimo::Convert(CDocument* document)
     CMemFile file;
     IBrimselNotes events;
     if (!writer.WriteOneLineMelody(melody, bytes, GetProfile(), settings.nSizeLimit, &file, &events,
-                                   NoteWritingProgress)) {
+                                   ForwardMelodyProgress<CChimo, CChimo::StageNotes>)) {
         mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
                                writer.GetErrorText() + QLatin1Char('\n'));
         return false;
     }
     // A melody without a single note would play nothing: the limit is too
     // small for this melody.
-    if (!HasSoundingNote(events)) {
+    if (!HasSoundingNote<IBrimselNote>(events)) {
         LogMessage("id_no_room_for_notes");
         return false;
     }
@@ -116,7 +79,7 @@ bool CChimo::Convert(CDocument* document)
     ReportProgress(0, StagePreview);
     CDocumentWave* wave = new CDocumentWave;
     mpPreviewDocument = wave;
-    wave->CreateHeader(kPreviewRate, kPreviewBits, kPreviewChannels);
+    wave->CreateHeader(kMelodyPreviewRate, kMelodyPreviewBits, kMelodyPreviewChannels);
     GeneratePreview(events, melody->GetBeat(), 0, events.count() - 1);
 
     const QString wavePath = m_DebugFolder.FilePath(QStringLiteral("preview.wav"));

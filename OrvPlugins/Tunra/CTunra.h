@@ -2,12 +2,11 @@
 // The iMelody exporter: a MIDI or melody document becomes an iMelody ring
 // tone within the phone profile's limits, with a wave preview of the tune.
 #include "Melody/IMYNote.h"
+#include "Melody/MelodyPreviewWalk.h"
 #include "Plugin/CDebugFolder.h"
 #include "Plugin/CPluginBase.h"
 
 #include <QString>
-
-class CDocumentMelody;
 
 class CTunra : public CPluginBase
 {
@@ -55,9 +54,7 @@ public:
 
 private:
     void LogMessage(const char* id);
-    CDocumentMelody* MelodyOf(CDocument* document);
     void WriteDebugFile(const QString& name, const QByteArray& bytes) const;
-    void PlayEvent(IMYEvent* event, int index, int count, int tempo);
 
     int m_nProgressPhase = PhaseMelody;
     bool m_bDebug = false;
@@ -65,7 +62,6 @@ private:
 
     // Progress bookkeeping: the highest event index shown, the last bar
     // value given to the event loop, and the preview's sample budget.
-    int m_nPreviewHighest = 0;
+    CMelodyPreviewWalk m_PreviewWalk;
     int m_nLastProcessedValue = -1;
-    qint64 m_nPreviewSamples = 0;
 };

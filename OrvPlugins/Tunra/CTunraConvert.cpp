@@ -5,47 +5,11 @@
 #include "TunraSettings.h"
 
 #include "Melody/CDocumentMelody.h"
-#include "Melody/CDocumentMidi.h"
 #include "Melody/CMelodyTruncate.h"
+#include "Melody/MelodyOfDocument.h"
+#include "Melody/SoundingNote.h"
 #include "Util/Assert.h"
 #include "Wave/CDocumentWave.h"
-
-namespace {
-const unsigned kPreviewRate = 22050;
-const int kPreviewBits = 16;
-const int kPreviewChannels = 1;
-
-// The library reports its progress without an object; the plug-in's one
-// converter takes it.
-void MelodyExtractionProgress(int percent)
-{
-    if (CTunra* converter = CTunra::GetLiveConverter())
-        converter->ReportProgress(percent, CTunra::PhaseMelody);
-}
-
-void NoteWritingProgress(int percent)
-{
-    if (CTunra* converter = CTunra::GetLiveConverter())
-        converter->ReportProgress(percent, CTunra::PhaseNotes);
-}
-
-bool HasSoundingNote(const IMYNotes& events)
-{
-    for (const IMYEvent* event : events)
-        if (event->GetEventType() == IMYEvent::Note && !static_cast<const IMYNote*>(event)->GetNote().IsSilence())
-            return true;
-    return false;
-}
-} // namespace
-
-CDocumentMelody* CTunra::MelodyOf(CDocument* document)
-{
-    // The document type says what the object is; type-checked casts do not
-    // work on objects made by another plug-in.
-    if (document->GetDocType() == CDocument::MIDI)
-        return static_cast<CDocumentMidi*>(document)->BuildMelodyDocument(MelodyExtractionProgress);
-    return static_cast<CDocumentMelody*>(document);
-}
 
 bool CTunra::Convert(CDocument* document)
 {
@@ -62,7 +26,7 @@ bool CTunra::Convert(CDocument* document)
         return false;
 
     ReportProgress(0, PhaseMelody);
-    CDocumentMelody* melody = MelodyOf(document);
+    CDocumentMelody* melody = MelodyOfDocument(document, ForwardMelodyProgress<CTunra, CTunra::PhaseMelody>);
     ASSERT_TEXT(melody, "MelodyNoteList");
     if (!melody || !melody->HasNotes()) {
         LogMessage("id_midi_file_empty");
@@ -88,13 +52,13 @@ bool CTunra::Convert(CDocument* document)
     IMYNotes events;
     if (!writer.WriteIMelody(melody, settings.bHeader, settings.bVersion, settings.bFormat, settings.bName,
                              settings.bBeat, settings.bStyle, settings.bVolume, GetProfile(), text, settings.uSizeLimit,
-                             events, NoteWritingProgress)) {
+                             events, ForwardMelodyProgress<CTunra, CTunra::PhaseNotes>)) {
         LogMessage("id_header_exceeds_size_limit");
         return false;
     }
     // A ring tone without a single note would be accepted by the phone and
     // play nothing: the limit is too small for this melody.
-    if (!HasSoundingNote(events)) {
+    if (!HasSoundingNote<IMYNote>(events)) {
         LogMessage("id_no_room_for_notes");
         return false;
     }
@@ -109,7 +73,7 @@ bool CTunra::Convert(CDocument* document)
     delete mpPreviewDocument;
     CDocumentWave* wave = new CDocumentWave;
     mpPreviewDocument = wave;
-    wave->CreateHeader(kPreviewRate, kPreviewBits, kPreviewChannels);
+    wave->CreateHeader(kMelodyPreviewRate, kMelodyPreviewBits, kMelodyPreviewChannels);
     GeneratePreview(events, settings.nBeat, 0, events.count() - 1);
     return true;
 }
