@@ -5,6 +5,7 @@
 #include "Gui/COrvTabview.h"
 #include "Text/CLanguageResources.h"
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 
 namespace {
@@ -109,4 +110,36 @@ void GuiTest::MakeUnsavedResult()
 QString GuiTest::GuiMessage(const char* className, const char* id)
 {
     return CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id));
+}
+
+void ExpectParameterSaves(CGuiPrompt& prompt, const QString& folder, const QList<ParameterSaveCase>& cases,
+                          const std::function<void()>& save, const char* className, const char* marker)
+{
+    const auto text = [className](const char* id) {
+        return CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id));
+    };
+    for (const ParameterSaveCase& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const QString written = folder + QLatin1Char('/') + QString::fromLatin1(c.written);
+        if (c.exists) {
+            QFile file(written);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("keep me");
+        }
+        prompt.mQuestions.clear();
+        prompt.mAnswers.clear();
+        if (c.answer >= 0)
+            prompt.mAnswers.append(c.answer);
+        prompt.mFileAnswer = folder + QLatin1Char('/') + QString::fromLatin1(c.typed);
+        save();
+        EXPECT_EQ(prompt.mQuestions.size(), c.exists ? 1 : 0);
+        if (c.exists) {
+            EXPECT_EQ(prompt.mQuestions.first(), text("id_warning_title") + QLatin1Char('|')
+                                                     + text("id_overwrite_text").arg(written) + QLatin1Char('|')
+                                                     + text("id_yes_caption") + QLatin1Char('/') + text("id_no_caption")
+                                                     + QStringLiteral("|1|1"));
+        }
+        QFile result(written);
+        EXPECT_EQ(result.open(QIODevice::ReadOnly) && result.readAll().contains(marker), c.saved);
+    }
 }

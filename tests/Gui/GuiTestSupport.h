@@ -59,3 +59,20 @@ protected:
     std::unique_ptr<OrvaneMainWindow> m_MainWindow;
     std::unique_ptr<CMainWindowAdapter> m_Adapter;
 };
+
+// One save of a parameter panel's set: the name the user types, the name written, whether a file of that name
+// is there before, the answer to the question whether to replace it (-1: none given) and whether the set is
+// written.
+struct ParameterSaveCase
+{
+    const char* typed;
+    const char* written;
+    bool exists;
+    int answer;
+    bool saved;
+};
+
+// Runs each case in folder through save: the overwrite question (in className's texts) is asked exactly when
+// the final name exists, and a written set holds marker.
+void ExpectParameterSaves(CGuiPrompt& prompt, const QString& folder, const QList<ParameterSaveCase>& cases,
+                          const std::function<void()>& save, const char* className, const char* marker);

@@ -320,44 +320,19 @@ TEST_F(SmsPanelTest, TheBuilderShowsTheTranslatorsSetAndDisablesItsButtonsWithou
     EXPECT_NE(Builder().GetParameters(), nullptr);
 }
 
-struct SaveCase
-{
-    const char* typed;
-    const char* written;
-    bool exists;
-    int answer; // to the overwrite question
-    bool saved;
-};
-
 TEST_F(SmsPanelTest, SaveAppendsXmlOnlyWhenMissingAndAsksBeforeReplacingTheFinalName)
 {
     ShowSms("Model B");
     Choose(m_Ems);
-    const SaveCase cases[] = {
-        {"params", "params.xml", false, -1, true},
-        {"p.XML", "p.XML", false, -1, true},
-        {"old", "old.xml", true, 1, false},
-        {"old2", "old2.xml", true, 0, true},
-    };
-    for (const SaveCase& c : cases) {
-        SCOPED_TRACE(c.typed);
-        const QString written = In(QString::fromLatin1(c.written));
-        if (c.exists)
-            Write(QString::fromLatin1(c.written), "keep me");
-        m_GuiPrompt.mQuestions.clear();
-        m_GuiPrompt.mAnswers.clear();
-        if (c.answer >= 0)
-            m_GuiPrompt.mAnswers.append(c.answer);
-        m_GuiPrompt.mFileAnswer = In(QString::fromLatin1(c.typed));
-        Builder().Save();
-        EXPECT_EQ(m_GuiPrompt.mQuestions.size(), c.exists ? 1 : 0);
-        if (c.exists)
-            EXPECT_EQ(m_GuiPrompt.mQuestions.first(),
-                      BuilderText("id_warning_title") + QLatin1Char('|') + BuilderText("id_overwrite_text").arg(written)
-                          + QLatin1Char('|') + BuilderText("id_yes_caption") + QLatin1Char('/')
-                          + BuilderText("id_no_caption") + QStringLiteral("|1|1"));
-        EXPECT_EQ(ReadAll(written).contains("EMS SMS translator"), c.saved);
-    }
+    ExpectParameterSaves(
+        m_GuiPrompt, m_Start,
+        {
+            {"params", "params.xml", false, -1, true},
+            {"p.XML", "p.XML", false, -1, true},
+            {"old", "old.xml", true, 1, false},
+            {"old2", "old2.xml", true, 0, true},
+        },
+        [this] { Builder().Save(); }, "CSmsBuilderPanel", "EMS SMS translator");
     EXPECT_TRUE(m_GuiPrompt.mFileQuestions.first().startsWith(QStringLiteral("save|") + In(QStringLiteral("cards"))))
         << m_GuiPrompt.mFileQuestions.first().toStdString();
     EXPECT_TRUE(m_GuiPrompt.mFileQuestions.first().endsWith(QStringLiteral("|XML (*.XML *.xml)")));
