@@ -1,8 +1,10 @@
 #include "GuiTestSupport.h"
 #include "Core/CGenerationInfo.h"
+#include "Gui/CConverterPanel.h"
 #include "Gui/CDestinationSelectorPanel.h"
 #include "Gui/CGuiServices.h"
 #include "Gui/COrvTabview.h"
+#include "Gui/CSmsBuilderPanel.h"
 #include "Text/CLanguageResources.h"
 #include <QDir>
 #include <QFile>
@@ -110,6 +112,36 @@ void GuiTest::MakeUnsavedResult()
 QString GuiTest::GuiMessage(const char* className, const char* id)
 {
     return CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id));
+}
+
+void AppFolderWindowTest::StartWindow(const QByteArray& applicationFolder)
+{
+    qputenv("ORVANEDIR", applicationFolder);
+    Start();
+    m_Application->SetUserPrompt(&m_GuiPrompt);
+    CGuiServices::SetPrompt(&m_GuiPrompt);
+    CGuiServices::SetSoundOutput(&m_Sound);
+    CGuiServices::SetTempFolder(m_Start);
+    for (QString* folder : {&CConverterPanel::LoadFolder(), &CConverterPanel::SaveFolder(),
+                            &CSmsBuilderPanel::LoadFolder(), &CSmsBuilderPanel::SaveFolder()})
+        folder->clear();
+    m_Window = std::make_unique<OrvaneMainWindow>(nullptr, Qt::Window);
+    ConnectMainWindow(*m_Window, *m_Application);
+    m_Adapter = std::make_unique<CMainWindowAdapter>(*m_Window);
+    m_Application->GetEngineState().mpWindow = m_Adapter.get();
+}
+
+void AppFolderWindowTest::TearDown()
+{
+    if (m_Application)
+        m_Application->GetEngineState().mpWindow = nullptr;
+    m_Window.reset();
+    m_Adapter.reset();
+    CGuiServices::Clear();
+    for (QString* folder : {&CConverterPanel::LoadFolder(), &CConverterPanel::SaveFolder(),
+                            &CSmsBuilderPanel::LoadFolder(), &CSmsBuilderPanel::SaveFolder()})
+        folder->clear();
+    EngineTest::TearDown();
 }
 
 void ExpectParameterSaves(CGuiPrompt& prompt, const QString& folder, const QList<ParameterSaveCase>& cases,

@@ -27,41 +27,18 @@ QString BuilderText(const char* id)
     return CLanguageResources::GetMessage(QStringLiteral("CSmsBuilderPanel"), QString::fromLatin1(id));
 }
 
-class SmsPanelTest : public EngineTest
+class SmsPanelTest : public AppFolderWindowTest
 {
 protected:
     void SetUp() override
     {
         EngineTest::SetUp();
         // The shipped plug-ins, profiles and parameter files, read only.
-        qputenv("ORVANEDIR", ORV_APP_DIR);
-        Start();
-        m_Application->SetUserPrompt(&m_GuiPrompt);
-        CGuiServices::SetPrompt(&m_GuiPrompt);
-        CGuiServices::SetSoundOutput(&m_Sound);
-        CGuiServices::SetTempFolder(m_Start);
-        CSmsBuilderPanel::LoadFolder().clear();
-        CSmsBuilderPanel::SaveFolder().clear();
-        m_Window = std::make_unique<OrvaneMainWindow>(nullptr, Qt::Window);
-        ConnectMainWindow(*m_Window, *m_Application);
-        m_Adapter = std::make_unique<CMainWindowAdapter>(*m_Window);
-        m_Application->GetEngineState().mpWindow = m_Adapter.get();
+        StartWindow(ORV_APP_DIR);
         m_Window->LoadSettings(In(QStringLiteral("none.xml")));
         QDir().mkpath(In(QStringLiteral("cards")));
         Source().SetCurrentFolder(In(QStringLiteral("cards")));
     }
-    void TearDown() override
-    {
-        if (m_Application)
-            m_Application->GetEngineState().mpWindow = nullptr;
-        m_Window.reset();
-        m_Adapter.reset();
-        CGuiServices::Clear();
-        CSmsBuilderPanel::LoadFolder().clear();
-        CSmsBuilderPanel::SaveFolder().clear();
-        EngineTest::TearDown();
-    }
-    COrvTabview& Tabs() { return *m_Window->GetTabview(); }
     CSmsSelectorPanel& Source() { return *Tabs().mpSmsSelectorPanel; }
     CSmsBuilderPanel& Builder() { return *Tabs().mpSmsBuilderPanel; }
     QComboBox* Combo() { return Source().GetConverterSelector(); }
@@ -111,10 +88,6 @@ protected:
                                + "\"/></INFO><TSECTION/><PSECTION/><ISECTION/></PARAMETERS>");
     }
 
-    CGuiPrompt m_GuiPrompt;
-    CScriptedSoundOutput m_Sound;
-    std::unique_ptr<OrvaneMainWindow> m_Window;
-    std::unique_ptr<CMainWindowAdapter> m_Adapter;
     int m_Ems = -1;
     int m_Tdd = -1;
 };
