@@ -164,25 +164,19 @@ void CResizeDialog::SetFormat(const QString& format)
 
 void CResizeDialog::SetCropSizeList(const QList<QSize>& sizes)
 {
-    mCurrentList = sizes;
-    if (!mCropListKept)
-        mKeptCropList = sizes;
-    mCropListKept = true;
+    mSizeLists.SetCrop(sizes);
     FillSizeCombo();
 }
 
 void CResizeDialog::SetScaleSizeList(const QList<QSize>& sizes)
 {
-    mCurrentList = sizes;
-    if (!mScaleListKept)
-        mKeptScaleList = sizes;
-    mScaleListKept = true;
+    mSizeLists.SetScale(sizes);
     FillSizeCombo();
 }
 
 void CResizeDialog::FillSizeCombo()
 {
-    mComboEntries = ComboEntries(mCurrentList, mCrop, mSourcePixmap.size());
+    mComboEntries = ComboEntries(mSizeLists.Current(), mCrop, mSourcePixmap.size());
     mpSizeCombo->clear();
     for (const QSize& entry : mComboEntries)
         mpSizeCombo->addItem(EntryText(entry, Text("id_free")));
@@ -216,10 +210,12 @@ void CResizeDialog::DefaultSizeChanged(int index)
 void CResizeDialog::OpChanged(bool scale)
 {
     mCrop = !scale;
-    if (scale && !mKeptScaleList.isEmpty())
-        SetScaleSizeList(mKeptScaleList);
-    else if (!scale && !mKeptCropList.isEmpty())
-        SetCropSizeList(mKeptCropList);
+    if (const QList<QSize> kept = mSizeLists.Kept(scale); !kept.isEmpty()) {
+        if (scale)
+            SetScaleSizeList(kept);
+        else
+            SetCropSizeList(kept);
+    }
     mpSelection->setPen(SelectionPen(mCrop));
     UpdateRectangle();
     DefaultSizeChanged(-1);

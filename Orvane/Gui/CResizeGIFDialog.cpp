@@ -161,19 +161,13 @@ void CResizeGIFDialog::SetFormat(const QString& format)
 
 void CResizeGIFDialog::SetCropSizeList(const QList<QSize>& sizes)
 {
-    mCurrentList = sizes;
-    if (!mCropListKept)
-        mKeptCropList = sizes;
-    mCropListKept = true;
+    mSizeLists.SetCrop(sizes);
     FillSizeCombo();
 }
 
 void CResizeGIFDialog::SetScaleSizeList(const QList<QSize>& sizes)
 {
-    mCurrentList = sizes;
-    if (!mScaleListKept)
-        mKeptScaleList = sizes;
-    mScaleListKept = true;
+    mSizeLists.SetScale(sizes);
     FillSizeCombo();
 }
 
@@ -303,7 +297,7 @@ void CResizeGIFDialog::UpdateResult()
 
 void CResizeGIFDialog::FillSizeCombo()
 {
-    mComboEntries = ComboEntries(mCurrentList, mCrop, FirstFrameSize());
+    mComboEntries = ComboEntries(mSizeLists.Current(), mCrop, FirstFrameSize());
     mpSizeCombo->clear();
     for (const QSize& entry : mComboEntries)
         mpSizeCombo->addItem(EntryText(entry, Text("id_free")));
@@ -337,10 +331,12 @@ void CResizeGIFDialog::DefaultSizeChanged(int index)
 void CResizeGIFDialog::OpChanged(bool scale)
 {
     mCrop = !scale;
-    if (scale && !mKeptScaleList.isEmpty())
-        SetScaleSizeList(mKeptScaleList);
-    else if (!scale && !mKeptCropList.isEmpty())
-        SetCropSizeList(mKeptCropList);
+    if (const QList<QSize> kept = mSizeLists.Kept(scale); !kept.isEmpty()) {
+        if (scale)
+            SetScaleSizeList(kept);
+        else
+            SetCropSizeList(kept);
+    }
     if (mpSelection)
         mpSelection->setPen(SelectionPen(mCrop));
     UpdateRectangle();
