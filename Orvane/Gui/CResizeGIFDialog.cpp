@@ -298,16 +298,8 @@ void CResizeGIFDialog::UpdateResult()
 void CResizeGIFDialog::FillSizeCombo()
 {
     mComboEntries = ComboEntries(mSizeLists.Current(), mCrop, FirstFrameSize());
-    mpSizeCombo->clear();
-    for (const QSize& entry : mComboEntries)
-        mpSizeCombo->addItem(EntryText(entry, Text("id_free")));
-    if (mComboEntries.isEmpty()) {
-        mpSizeCombo->setEnabled(false);
-    } else {
-        mpSizeCombo->setCurrentIndex(DefaultEntry(mComboEntries, 256, mEma));
-        mpSizeCombo->setEnabled(true);
+    if (OfferEntries(mpSizeCombo, mComboEntries, Text("id_free"), 256, mEma))
         UpdateRectangle();
-    }
     DefaultSizeChanged(-1);
 }
 
@@ -315,17 +307,8 @@ void CResizeGIFDialog::DefaultSizeChanged(int index)
 {
     if (index == -1)
         index = mpSizeCombo->currentIndex();
-    if (index < 0 || index >= mComboEntries.size())
-        return;
-    QSpinBox* width = mCrop ? mpCropWidth : mpScaleWidth;
-    QSpinBox* height = mCrop ? mpCropHeight : mpScaleHeight;
-    const QSize entry = mComboEntries.at(index);
-    const bool free = entry.width() == 0 && entry.height() == 0;
-    const QSize size = free ? ShownFrameSize() : entry;
-    SetSizeBox(width, size.width(), size.width());
-    SetSizeBox(height, size.height(), size.height());
-    width->setEnabled(free);
-    height->setEnabled(free);
+    ShowEntrySize(mCrop ? mpCropWidth : mpScaleWidth, mCrop ? mpCropHeight : mpScaleHeight, mComboEntries, index,
+                  ShownFrameSize());
 }
 
 void CResizeGIFDialog::OpChanged(bool scale)

@@ -26,6 +26,13 @@ QString EntryText(const QSize& entry, const QString& freeText);
 int DefaultEntry(const QList<QSize>& entries, int preferredArea, bool skipLargest);
 // A spin box limited to 1 .. max (never below 1, so that no size of 0 can be typed) showing value.
 void SetSizeBox(QSpinBox* box, int max, int value);
+// Offers the entries in the combo, the default one chosen (see DefaultEntry); an empty combo is disabled.
+// False when there is no entry.
+bool OfferEntries(QComboBox* combo, const QList<QSize>& entries, const QString& freeText, int preferredArea,
+                  bool skipLargest);
+// Shows entry index's size in the two boxes, which only the free size lets the user edit; freeSize is what the
+// free entry starts at. An index out of the entries changes nothing.
+void ShowEntrySize(QSpinBox* width, QSpinBox* height, const QList<QSize>& entries, int index, const QSize& freeSize);
 
 // The size lists a resize dialog is given: the one its combo offers now, and the first list given for a crop and
 // for a scale, which come back when the user switches between the two.
