@@ -5,8 +5,8 @@
 #include "Core/CUserPrompt.h"
 #include "FileLineControls.h"
 #include "GuiResources.h"
+#include "ParameterFiles.h"
 #include "Parameters/CParameters.h"
-#include "Xml/CXmlFile.h"
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -30,8 +30,6 @@ QPushButton* MakeButton(QWidget* parent, const char* caption, const char* toolTi
     button->setFixedSize(button->sizeHint());
     return button;
 }
-
-const QString kFilter = QStringLiteral("XML (*.XML *.xml)");
 
 } // namespace
 
@@ -132,32 +130,17 @@ void CConverterPanel::LoadDefault()
 
 void CConverterPanel::Save()
 {
-    CUserPrompt& prompt = CGuiServices::Prompt();
-    QString name = prompt.ChooseSaveFile(this, StartFolder(SaveFolder()), kFilter);
-    if (name.isEmpty())
-        return;
-    SaveFolder() = QFileInfo(name).absolutePath();
-    if (!name.contains(QStringLiteral(".xml"), Qt::CaseInsensitive))
-        name += QStringLiteral(".xml");
-    // The dialog asked about the name the user typed, not about the one with the extension added: whatever
-    // the final name is, an existing file is replaced only when the user says so.
-    if (QFileInfo::exists(name)) {
-        const int answer = prompt.Ask(Text("id_warning_title"), Text("id_overwrite_text").arg(name),
-                                      {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
-        if (answer != 0)
-            return;
-    }
-    emit SaveParamsAsked(name, mpParameters);
+    StartFolder(SaveFolder());
+    const QString name = ChooseParameterFileToSave(this, SaveFolder(), "CConverterPanel");
+    if (!name.isEmpty())
+        emit SaveParamsAsked(name, mpParameters);
 }
 
 int CConverterPanel::ConverterOfFile(const QString& path)
 {
-    CXmlFile file;
-    if (!file.Load(path) || !file.GoToElement(QStringLiteral("INFO"), true)
-        || !file.GoToElement(QStringLiteral("DESC")))
-        return -1;
     QString content;
-    file.GetStringAttribute(QStringLiteral("CONTENT"), content);
+    if (!ReadParameterFileContent(path, content))
+        return -1;
     const QString word = QStringLiteral("converter");
     const int at = content.indexOf(word, 0, Qt::CaseInsensitive);
     if (at >= 0)
@@ -181,22 +164,19 @@ int CConverterPanel::ConverterOfFile(const QString& path)
 
 void CConverterPanel::Load()
 {
-    CUserPrompt& prompt = CGuiServices::Prompt();
-    const QString name = prompt.ChooseOpenFile(this, StartFolder(LoadFolder()), kFilter);
+    StartFolder(LoadFolder());
+    const QString name = ChooseParameterFileToLoad(this, LoadFolder());
     if (name.isEmpty())
         return;
-    LoadFolder() = QFileInfo(name).absolutePath();
     const int converter = ConverterOfFile(name);
     if (converter < 0) {
-        prompt.ShowMessage(CUserPrompt::WARNING, Text("id_warning_title"), Text("id_param_not_recognised").arg(name));
+        WarnParameterFileNotRecognised(name, "CConverterPanel");
         return;
     }
     mLastFile = name;
     QComboBox* combo = mpMediaSelectorPanel->GetConverterSelector();
     if (converter != combo->currentIndex()) {
-        const int answer = prompt.Ask(Text("id_warning_title"), Text("id_warning_text"),
-                                      {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
-        if (answer != 0)
+        if (!AskToSwitchConverter("CConverterPanel"))
             return;
         combo->setCurrentIndex(converter);
         emit ParameterFileTypeChanged(converter);

@@ -12,7 +12,6 @@
 #include "Host/CLocalFileInfo.h"
 #include <QComboBox>
 #include <QVBoxLayout>
-#include <memory>
 
 namespace {
 QString Text(const char* id)
@@ -81,33 +80,13 @@ QString CMediaSelectorPanel::BuildImportFilter()
 {
     mExtensions.clear();
     emit GetConverterImportExtensionList(mExtensions, mpConverterSelector->currentIndex());
-    QString filter;
-    for (const QString& extension : std::as_const(mExtensions))
-        filter += QStringLiteral("*.") + extension.toUpper() + QStringLiteral(";*.") + extension.toLower()
-                  + QStringLiteral(";;");
-    return filter;
+    return ImportPattern(mExtensions);
 }
 
 QString CMediaSelectorPanel::BuildDialogFilter()
 {
     BuildImportFilter();
-    // The dialog reads "*.MID;*.mid" as one pattern: each extension gets an entry of its own.
-    QStringList entries;
-    for (const QString& extension : std::as_const(mExtensions))
-        entries.append(extension.toUpper() + QStringLiteral(" (*.") + extension.toUpper() + QStringLiteral(" *.")
-                       + extension.toLower() + QLatin1Char(')'));
-    return entries.join(QStringLiteral(";;"));
-}
-
-void CMediaSelectorPanel::RefreshFileList(const QString& filter)
-{
-    CLocalFileDriver& driver = mpDiskSelector->GetDriver();
-    driver.SetCurrentDir(mpDiskSelector->GetCombo()->currentText());
-    Clear();
-    AddFiles(driver.GetEntryList(QString(), CFileDriver::DIRS, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
-    // A converter that reads nothing lists no file (an empty pattern would list them all).
-    if (!filter.isEmpty())
-        AddFiles(driver.GetEntryList(filter, CFileDriver::FILES, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+    return DialogPattern(mExtensions);
 }
 
 void CMediaSelectorPanel::MediaClosed()
@@ -281,31 +260,11 @@ void CMediaSelectorPanel::CloseMediaDialog()
     emit IndicateDestFile(mCurrentFile, mpConverterSelector->currentIndex());
 }
 
-void CMediaSelectorPanel::SelectEntry(const QString& name)
-{
-    for (int i = 0; i < mpFileList->topLevelItemCount(); ++i) {
-        auto* item = static_cast<CFileListItem*>(mpFileList->topLevelItem(i));
-        if (item->GetInfo()->GetFileName() == name) {
-            item->setSelected(true);
-            return;
-        }
-    }
-}
-
 void CMediaSelectorPanel::enterEvent(QEnterEvent* event)
 {
     const QString filter = BuildImportFilter();
-    if (mInitialised && IsFolderChanged(filter)) {
-        CFileInfoList* selected = GetSelectedFiles();
-        std::unique_ptr<CFileInfo> kept(selected && !selected->isEmpty() ? selected->at(0)->Clone() : nullptr);
-        RefreshFileList(filter);
-        if (kept) {
-            if (FindItemPos(kept.get()) >= 0)
-                SelectEntry(kept->GetFileName());
-            else
-                CloseMediaDialog();
-        }
-    }
+    if (mInitialised && IsFolderChanged(filter) && !RelistKeepingSelection(filter))
+        CloseMediaDialog();
     CSelectorPanel::enterEvent(event);
 }
 
@@ -320,13 +279,7 @@ void CMediaSelectorPanel::UpdateConverterList()
         return;
     const QString kept = mpConverterSelector->currentText();
     FillConverters();
-    int index = mpConverterSelector->findText(kept);
-    if (index < 0) {
-        if (mWarnings && isVisible())
-            CGuiServices::Prompt().ShowMessage(CUserPrompt::INFORMATION, Text("id_profile_warning_title"),
-                                               Text("id_profile_warning_text"));
-        index = 0;
-    }
+    const int index = IndexAfterRefill(kept, mWarnings, "CMediaSelectorPanel");
     mpConverterSelector->setCurrentIndex(index);
     emit SetNotConverted();
     OnConverterControlChanged(index);

@@ -67,14 +67,12 @@ protected:
     void enterEvent(QEnterEvent* event) override;
 
 private:
-    void RefreshFileList(const QString& filter);
     // Lets the loaded media go and tells the other panels that there is none.
     void MediaClosed();
     // False when the user keeps an unsaved result.
     bool MayDropResult();
     void EnterFolder(const QString& folder);
     void FillConverters();
-    void SelectEntry(const QString& name);
 
     QStringList mExtensions;
     QString mCurrentFile;

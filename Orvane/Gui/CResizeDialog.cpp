@@ -164,35 +164,21 @@ void CResizeDialog::SetFormat(const QString& format)
 
 void CResizeDialog::SetCropSizeList(const QList<QSize>& sizes)
 {
-    mCurrentList = sizes;
-    if (!mCropListKept)
-        mKeptCropList = sizes;
-    mCropListKept = true;
+    mSizeLists.SetCrop(sizes);
     FillSizeCombo();
 }
 
 void CResizeDialog::SetScaleSizeList(const QList<QSize>& sizes)
 {
-    mCurrentList = sizes;
-    if (!mScaleListKept)
-        mKeptScaleList = sizes;
-    mScaleListKept = true;
+    mSizeLists.SetScale(sizes);
     FillSizeCombo();
 }
 
 void CResizeDialog::FillSizeCombo()
 {
-    mComboEntries = ComboEntries(mCurrentList, mCrop, mSourcePixmap.size());
-    mpSizeCombo->clear();
-    for (const QSize& entry : mComboEntries)
-        mpSizeCombo->addItem(EntryText(entry, Text("id_free")));
-    if (mComboEntries.isEmpty()) {
-        mpSizeCombo->setEnabled(false);
-    } else {
-        mpSizeCombo->setCurrentIndex(DefaultEntry(mComboEntries, 1024, mEmp));
-        mpSizeCombo->setEnabled(true);
+    mComboEntries = ComboEntries(mSizeLists.Current(), mCrop, mSourcePixmap.size());
+    if (OfferEntries(mpSizeCombo, mComboEntries, Text("id_free"), 1024, mEmp))
         Apply();
-    }
     DefaultSizeChanged(-1);
 }
 
@@ -200,26 +186,19 @@ void CResizeDialog::DefaultSizeChanged(int index)
 {
     if (index == -1)
         index = mpSizeCombo->currentIndex();
-    if (index < 0 || index >= mComboEntries.size())
-        return;
-    QSpinBox* width = mCrop ? mpCropWidth : mpScaleWidth;
-    QSpinBox* height = mCrop ? mpCropHeight : mpScaleHeight;
-    const QSize entry = mComboEntries.at(index);
-    const bool free = entry.width() == 0 && entry.height() == 0;
-    const QSize size = free ? mSourcePixmap.size() : entry;
-    SetSizeBox(width, size.width(), size.width());
-    SetSizeBox(height, size.height(), size.height());
-    width->setEnabled(free);
-    height->setEnabled(free);
+    ShowEntrySize(mCrop ? mpCropWidth : mpScaleWidth, mCrop ? mpCropHeight : mpScaleHeight, mComboEntries, index,
+                  mSourcePixmap.size());
 }
 
 void CResizeDialog::OpChanged(bool scale)
 {
     mCrop = !scale;
-    if (scale && !mKeptScaleList.isEmpty())
-        SetScaleSizeList(mKeptScaleList);
-    else if (!scale && !mKeptCropList.isEmpty())
-        SetCropSizeList(mKeptCropList);
+    if (const QList<QSize> kept = mSizeLists.Kept(scale); !kept.isEmpty()) {
+        if (scale)
+            SetScaleSizeList(kept);
+        else
+            SetCropSizeList(kept);
+    }
     mpSelection->setPen(SelectionPen(mCrop));
     UpdateRectangle();
     DefaultSizeChanged(-1);

@@ -1,4 +1,5 @@
 #pragma once
+#include "ResizeSupport.h"
 #include <QDialog>
 #include <QImage>
 #include <QList>
@@ -96,11 +97,7 @@ private:
     QPushButton* mpCancel;
     QComboBox* mpSizeCombo;
     QList<QSize> mComboEntries;
-    QList<QSize> mCurrentList;
-    QList<QSize> mKeptCropList;
-    QList<QSize> mKeptScaleList;
-    bool mCropListKept = false;
-    bool mScaleListKept = false;
+    CSizeLists mSizeLists;
     bool mEmp = false;
     bool mCrop = false;
 };

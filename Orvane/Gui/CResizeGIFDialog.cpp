@@ -161,19 +161,13 @@ void CResizeGIFDialog::SetFormat(const QString& format)
 
 void CResizeGIFDialog::SetCropSizeList(const QList<QSize>& sizes)
 {
-    mCurrentList = sizes;
-    if (!mCropListKept)
-        mKeptCropList = sizes;
-    mCropListKept = true;
+    mSizeLists.SetCrop(sizes);
     FillSizeCombo();
 }
 
 void CResizeGIFDialog::SetScaleSizeList(const QList<QSize>& sizes)
 {
-    mCurrentList = sizes;
-    if (!mScaleListKept)
-        mKeptScaleList = sizes;
-    mScaleListKept = true;
+    mSizeLists.SetScale(sizes);
     FillSizeCombo();
 }
 
@@ -303,17 +297,9 @@ void CResizeGIFDialog::UpdateResult()
 
 void CResizeGIFDialog::FillSizeCombo()
 {
-    mComboEntries = ComboEntries(mCurrentList, mCrop, FirstFrameSize());
-    mpSizeCombo->clear();
-    for (const QSize& entry : mComboEntries)
-        mpSizeCombo->addItem(EntryText(entry, Text("id_free")));
-    if (mComboEntries.isEmpty()) {
-        mpSizeCombo->setEnabled(false);
-    } else {
-        mpSizeCombo->setCurrentIndex(DefaultEntry(mComboEntries, 256, mEma));
-        mpSizeCombo->setEnabled(true);
+    mComboEntries = ComboEntries(mSizeLists.Current(), mCrop, FirstFrameSize());
+    if (OfferEntries(mpSizeCombo, mComboEntries, Text("id_free"), 256, mEma))
         UpdateRectangle();
-    }
     DefaultSizeChanged(-1);
 }
 
@@ -321,26 +307,19 @@ void CResizeGIFDialog::DefaultSizeChanged(int index)
 {
     if (index == -1)
         index = mpSizeCombo->currentIndex();
-    if (index < 0 || index >= mComboEntries.size())
-        return;
-    QSpinBox* width = mCrop ? mpCropWidth : mpScaleWidth;
-    QSpinBox* height = mCrop ? mpCropHeight : mpScaleHeight;
-    const QSize entry = mComboEntries.at(index);
-    const bool free = entry.width() == 0 && entry.height() == 0;
-    const QSize size = free ? ShownFrameSize() : entry;
-    SetSizeBox(width, size.width(), size.width());
-    SetSizeBox(height, size.height(), size.height());
-    width->setEnabled(free);
-    height->setEnabled(free);
+    ShowEntrySize(mCrop ? mpCropWidth : mpScaleWidth, mCrop ? mpCropHeight : mpScaleHeight, mComboEntries, index,
+                  ShownFrameSize());
 }
 
 void CResizeGIFDialog::OpChanged(bool scale)
 {
     mCrop = !scale;
-    if (scale && !mKeptScaleList.isEmpty())
-        SetScaleSizeList(mKeptScaleList);
-    else if (!scale && !mKeptCropList.isEmpty())
-        SetCropSizeList(mKeptCropList);
+    if (const QList<QSize> kept = mSizeLists.Kept(scale); !kept.isEmpty()) {
+        if (scale)
+            SetScaleSizeList(kept);
+        else
+            SetCropSizeList(kept);
+    }
     if (mpSelection)
         mpSelection->setPen(SelectionPen(mCrop));
     UpdateRectangle();

@@ -1,4 +1,5 @@
 #pragma once
+#include "ResizeSupport.h"
 #include <QDialog>
 #include <QList>
 #include <QPixmap>
@@ -113,12 +114,8 @@ private:
     QPushButton* mpCancel;
     QStackedWidget* mpPages;
     QList<QSize> mComboEntries;
-    QList<QSize> mKeptCropList;
     QList<CFrameObject*> mFrameBoxes;
-    QList<QSize> mCurrentList;
-    QList<QSize> mKeptScaleList;
-    bool mCropListKept = false;
-    bool mScaleListKept = false;
+    CSizeLists mSizeLists;
     QPixmap mSourceCanvasPixmap;
     QGraphicsScene* mpSelectionScene = nullptr;
     CPictureItem* mpSelectionItem = nullptr;

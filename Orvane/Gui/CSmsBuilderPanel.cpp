@@ -5,8 +5,8 @@
 #include "Core/CUserPrompt.h"
 #include "FileLineControls.h"
 #include "GuiResources.h"
+#include "ParameterFiles.h"
 #include "Parameters/CParameters.h"
-#include "Xml/CXmlFile.h"
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -30,8 +30,6 @@ QPushButton* MakeButton(QWidget* parent, const char* caption, const char* toolTi
     button->setFixedSize(button->sizeHint());
     return button;
 }
-
-const QString kFilter = QStringLiteral("XML (*.XML *.xml)");
 
 } // namespace
 
@@ -150,32 +148,17 @@ void CSmsBuilderPanel::LoadDefault()
 
 void CSmsBuilderPanel::Save()
 {
-    CUserPrompt& prompt = CGuiServices::Prompt();
-    QString name = prompt.ChooseSaveFile(this, StartFolder(SaveFolder()), kFilter);
-    if (name.isEmpty())
-        return;
-    SaveFolder() = QFileInfo(name).absolutePath();
-    if (!name.contains(QStringLiteral(".xml"), Qt::CaseInsensitive))
-        name += QStringLiteral(".xml");
-    // The dialog asked about the name the user typed, not about the one with the extension added: whatever
-    // the final name is, an existing file is replaced only when the user says so.
-    if (QFileInfo::exists(name)) {
-        const int answer = prompt.Ask(Text("id_warning_title"), Text("id_overwrite_text").arg(name),
-                                      {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
-        if (answer != 0)
-            return;
-    }
-    emit SaveParamsAsked(name, mpParameters);
+    StartFolder(SaveFolder());
+    const QString name = ChooseParameterFileToSave(this, SaveFolder(), "CSmsBuilderPanel");
+    if (!name.isEmpty())
+        emit SaveParamsAsked(name, mpParameters);
 }
 
 int CSmsBuilderPanel::TranslatorOfFile(const QString& path)
 {
-    CXmlFile file;
-    if (!mpSmsSelectorPanel || !file.Load(path) || !file.GoToElement(QStringLiteral("INFO"), true)
-        || !file.GoToElement(QStringLiteral("DESC")))
-        return -1;
     QString content;
-    file.GetStringAttribute(QStringLiteral("CONTENT"), content);
+    if (!mpSmsSelectorPanel || !ReadParameterFileContent(path, content))
+        return -1;
     // A file declares its translator by the first three letters of its description, which begin both an
     // output extension and the translator's name. An empty key would be found in every extension.
     const QString key = content.left(3).toLower();
@@ -205,23 +188,20 @@ void CSmsBuilderPanel::LoadInto(int translator, const QString& file)
 
 void CSmsBuilderPanel::Load()
 {
-    CUserPrompt& prompt = CGuiServices::Prompt();
-    const QString name = prompt.ChooseOpenFile(this, StartFolder(LoadFolder()), kFilter);
+    StartFolder(LoadFolder());
+    const QString name = ChooseParameterFileToLoad(this, LoadFolder());
     if (name.isEmpty())
         return;
-    LoadFolder() = QFileInfo(name).absolutePath();
     const int translator = TranslatorOfFile(name);
     if (translator < 0) {
-        prompt.ShowMessage(CUserPrompt::WARNING, Text("id_warning_title"), Text("id_param_not_recognised").arg(name));
+        WarnParameterFileNotRecognised(name, "CSmsBuilderPanel");
         return;
     }
     mLastFile = name;
     if (translator != CurrentTranslator()) {
         // Closing the question answers No: loading the file while the combo keeps its translator would pair
         // one translator with another's parameters.
-        const int answer = prompt.Ask(Text("id_warning_title"), Text("id_warning_text"),
-                                      {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
-        if (answer != 0)
+        if (!AskToSwitchConverter("CSmsBuilderPanel"))
             return;
         mpSmsSelectorPanel->GetConverterSelector()->setCurrentIndex(translator);
         emit ParameterFileTypeChanged(translator);

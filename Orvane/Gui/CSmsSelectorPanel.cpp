@@ -10,7 +10,6 @@
 #include "Host/CLocalFileInfo.h"
 #include <QComboBox>
 #include <QDebug>
-#include <memory>
 
 namespace {
 QString Text(const char* id)
@@ -56,33 +55,13 @@ QString CSmsSelectorPanel::BuildImportFilter()
 {
     mExtensions.clear();
     emit GetTraductorImportExtensionList(mExtensions, mpConverterSelector->currentIndex());
-    QString filter;
-    for (const QString& extension : std::as_const(mExtensions))
-        filter += QStringLiteral("*.") + extension.toUpper() + QStringLiteral(";*.") + extension.toLower()
-                  + QStringLiteral(";;");
-    return filter;
+    return ImportPattern(mExtensions);
 }
 
 QString CSmsSelectorPanel::BuildDialogFilter()
 {
     BuildImportFilter();
-    // The dialog reads "*.ECD;*.ecd" as one pattern: each extension gets an entry of its own.
-    QStringList entries;
-    for (const QString& extension : std::as_const(mExtensions))
-        entries.append(extension.toUpper() + QStringLiteral(" (*.") + extension.toUpper() + QStringLiteral(" *.")
-                       + extension.toLower() + QLatin1Char(')'));
-    return entries.join(QStringLiteral(";;"));
-}
-
-void CSmsSelectorPanel::RefreshFileList(const QString& filter)
-{
-    CLocalFileDriver& driver = mpDiskSelector->GetDriver();
-    driver.SetCurrentDir(mpDiskSelector->GetCombo()->currentText());
-    Clear();
-    AddFiles(driver.GetEntryList(QString(), CFileDriver::DIRS, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
-    // A translator that reads nothing lists no file (an empty pattern would list them all).
-    if (!filter.isEmpty())
-        AddFiles(driver.GetEntryList(filter, CFileDriver::FILES, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+    return DialogPattern(mExtensions);
 }
 
 void CSmsSelectorPanel::AnnounceNoFile()
@@ -221,10 +200,7 @@ void CSmsSelectorPanel::MediaConversionSaved(QString& path)
     CLocalFileDriver& driver = mpDiskSelector->GetDriver();
     const QString kept = driver.GetCurrentDir();
     driver.SetCurrentDir(mCurrentFolder);
-    Clear();
-    AddFiles(driver.GetEntryList(QString(), CFileDriver::DIRS, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
-    if (!filter.isEmpty())
-        AddFiles(driver.GetEntryList(filter, CFileDriver::FILES, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
+    ListEntries(driver, filter);
     driver.SetCurrentDir(kept);
     const int translator = mpConverterSelector->currentIndex();
     emit CurrentFileChanged(mCurrentFile);
@@ -257,45 +233,19 @@ void CSmsSelectorPanel::UpdateConverterList()
         return;
     const QString kept = mpConverterSelector->currentText();
     FillTranslators(kept);
-    int index = mpConverterSelector->findText(kept);
-    if (index < 0) {
-        if (mWarnings && isVisible())
-            CGuiServices::Prompt().ShowMessage(CUserPrompt::INFORMATION, Text("id_profile_warning_title"),
-                                               Text("id_profile_warning_text"));
-        index = 0;
-    }
+    const int index = IndexAfterRefill(kept, mWarnings, "CSmsSelectorPanel");
     mpConverterSelector->setCurrentIndex(index);
     OnConverterControlChanged(index);
     emit CurrentFileTypeChanged(index);
 }
 
-void CSmsSelectorPanel::SelectEntry(const QString& name)
-{
-    for (int i = 0; i < mpFileList->topLevelItemCount(); ++i) {
-        auto* item = static_cast<CFileListItem*>(mpFileList->topLevelItem(i));
-        if (item->GetInfo()->GetFileName() == name) {
-            item->setSelected(true);
-            return;
-        }
-    }
-}
-
 void CSmsSelectorPanel::enterEvent(QEnterEvent* event)
 {
     const QString filter = BuildImportFilter();
-    if (mInitialised && IsFolderChanged(filter)) {
-        CFileInfoList* selected = GetSelectedFiles();
-        std::unique_ptr<CFileInfo> kept(selected && !selected->isEmpty() ? selected->at(0)->Clone() : nullptr);
-        RefreshFileList(filter);
-        if (kept) {
-            if (FindItemPos(kept.get()) >= 0) {
-                SelectEntry(kept->GetFileName());
-            } else {
-                const int translator = mpConverterSelector->currentIndex();
-                OnConverterControlChanged(translator);
-                emit CurrentFileTypeChanged(translator);
-            }
-        }
+    if (mInitialised && IsFolderChanged(filter) && !RelistKeepingSelection(filter)) {
+        const int translator = mpConverterSelector->currentIndex();
+        OnConverterControlChanged(translator);
+        emit CurrentFileTypeChanged(translator);
     }
     CSelectorPanel::enterEvent(event);
 }

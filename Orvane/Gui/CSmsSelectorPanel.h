@@ -54,15 +54,12 @@ protected:
     void enterEvent(QEnterEvent* event) override;
 
 private:
-    // Lists the disk selector's folder: its sub-folders, then the files the filter lets through.
-    void RefreshFileList(const QString& filter);
     // Makes the folder current and lists it, with no file chosen.
     void EnterFolder(const QString& folder);
     // Refills the translator combo from an empty one; the current item is the one of that name, else the first.
     void FillTranslators(const QString& keep);
     // Tells the other panels of the tab that no file is chosen.
     void AnnounceNoFile();
-    void SelectEntry(const QString& name);
 
     QStringList mExtensions;
     QString mCurrentFile;

@@ -64,3 +64,31 @@ void SetSizeBox(QSpinBox* box, int max, int value)
     box->setRange(1, qMax(1, max));
     box->setValue(value);
 }
+
+bool OfferEntries(QComboBox* combo, const QList<QSize>& entries, const QString& freeText, int preferredArea,
+                  bool skipLargest)
+{
+    combo->clear();
+    for (const QSize& entry : entries)
+        combo->addItem(EntryText(entry, freeText));
+    if (entries.isEmpty()) {
+        combo->setEnabled(false);
+        return false;
+    }
+    combo->setCurrentIndex(DefaultEntry(entries, preferredArea, skipLargest));
+    combo->setEnabled(true);
+    return true;
+}
+
+void ShowEntrySize(QSpinBox* width, QSpinBox* height, const QList<QSize>& entries, int index, const QSize& freeSize)
+{
+    if (index < 0 || index >= entries.size())
+        return;
+    const QSize entry = entries.at(index);
+    const bool free = entry.width() == 0 && entry.height() == 0;
+    const QSize size = free ? freeSize : entry;
+    SetSizeBox(width, size.width(), size.width());
+    SetSizeBox(height, size.height(), size.height());
+    width->setEnabled(free);
+    height->setEnabled(free);
+}

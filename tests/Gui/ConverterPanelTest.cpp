@@ -111,42 +111,17 @@ TEST_F(ConverterPanelTest, TheViewShowsTheConvertersSetAndButtonsFollowWhetherIt
     EXPECT_EQ(buttons, 3);
 }
 
-struct SaveCase
-{
-    const char* typed;
-    const char* written;
-    bool exists;
-    int answer; // to the overwrite question
-    bool saved;
-};
-
 TEST_F(ConverterPanelTest, SaveAppendsXmlOnlyWhenMissingAndAsksBeforeReplacingTheFinalName)
 {
-    const SaveCase cases[] = {
-        {"plain", "plain.xml", false, -1, true},
-        {"Mixed.XmL.keep", "Mixed.XmL.keep", false, -1, true},
-        {"old", "old.xml", true, 1, false},
-        {"old2", "old2.xml", true, 0, true},
-    };
-    for (const SaveCase& c : cases) {
-        SCOPED_TRACE(c.typed);
-        const QString written = In(QString::fromLatin1(c.written));
-        if (c.exists)
-            Write(QString::fromLatin1(c.written), "keep me");
-        m_GuiPrompt.mQuestions.clear();
-        m_GuiPrompt.mAnswers.clear();
-        if (c.answer >= 0)
-            m_GuiPrompt.mAnswers.append(c.answer);
-        m_GuiPrompt.mFileAnswer = In(QString::fromLatin1(c.typed));
-        Panel().Save();
-        EXPECT_EQ(m_GuiPrompt.mQuestions.size(), c.exists ? 1 : 0);
-        if (c.exists)
-            EXPECT_EQ(m_GuiPrompt.mQuestions.first(),
-                      PanelText("id_warning_title") + QLatin1Char('|') + PanelText("id_overwrite_text").arg(written)
-                          + QLatin1Char('|') + PanelText("id_yes_caption") + QLatin1Char('/')
-                          + PanelText("id_no_caption") + QStringLiteral("|1|1"));
-        EXPECT_EQ(ReadAll(written).contains("Level"), c.saved);
-    }
+    ExpectParameterSaves(
+        m_GuiPrompt, m_Start,
+        {
+            {"plain", "plain.xml", false, -1, true},
+            {"Mixed.XmL.keep", "Mixed.XmL.keep", false, -1, true},
+            {"old", "old.xml", true, 1, false},
+            {"old2", "old2.xml", true, 0, true},
+        },
+        [this] { Panel().Save(); }, "CConverterPanel", "Level");
 }
 
 TEST_F(ConverterPanelTest, SaveAndLoadStartInTheSourceFolderThenInTheirOwnLastFolders)

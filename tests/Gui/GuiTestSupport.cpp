@@ -1,10 +1,13 @@
 #include "GuiTestSupport.h"
 #include "Core/CGenerationInfo.h"
+#include "Gui/CConverterPanel.h"
 #include "Gui/CDestinationSelectorPanel.h"
 #include "Gui/CGuiServices.h"
 #include "Gui/COrvTabview.h"
+#include "Gui/CSmsBuilderPanel.h"
 #include "Text/CLanguageResources.h"
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 
 namespace {
@@ -109,4 +112,66 @@ void GuiTest::MakeUnsavedResult()
 QString GuiTest::GuiMessage(const char* className, const char* id)
 {
     return CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id));
+}
+
+void AppFolderWindowTest::StartWindow(const QByteArray& applicationFolder)
+{
+    qputenv("ORVANEDIR", applicationFolder);
+    Start();
+    m_Application->SetUserPrompt(&m_GuiPrompt);
+    CGuiServices::SetPrompt(&m_GuiPrompt);
+    CGuiServices::SetSoundOutput(&m_Sound);
+    CGuiServices::SetTempFolder(m_Start);
+    for (QString* folder : {&CConverterPanel::LoadFolder(), &CConverterPanel::SaveFolder(),
+                            &CSmsBuilderPanel::LoadFolder(), &CSmsBuilderPanel::SaveFolder()})
+        folder->clear();
+    m_Window = std::make_unique<OrvaneMainWindow>(nullptr, Qt::Window);
+    ConnectMainWindow(*m_Window, *m_Application);
+    m_Adapter = std::make_unique<CMainWindowAdapter>(*m_Window);
+    m_Application->GetEngineState().mpWindow = m_Adapter.get();
+}
+
+void AppFolderWindowTest::TearDown()
+{
+    if (m_Application)
+        m_Application->GetEngineState().mpWindow = nullptr;
+    m_Window.reset();
+    m_Adapter.reset();
+    CGuiServices::Clear();
+    for (QString* folder : {&CConverterPanel::LoadFolder(), &CConverterPanel::SaveFolder(),
+                            &CSmsBuilderPanel::LoadFolder(), &CSmsBuilderPanel::SaveFolder()})
+        folder->clear();
+    EngineTest::TearDown();
+}
+
+void ExpectParameterSaves(CGuiPrompt& prompt, const QString& folder, const QList<ParameterSaveCase>& cases,
+                          const std::function<void()>& save, const char* className, const char* marker)
+{
+    const auto text = [className](const char* id) {
+        return CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id));
+    };
+    for (const ParameterSaveCase& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const QString written = folder + QLatin1Char('/') + QString::fromLatin1(c.written);
+        if (c.exists) {
+            QFile file(written);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("keep me");
+        }
+        prompt.mQuestions.clear();
+        prompt.mAnswers.clear();
+        if (c.answer >= 0)
+            prompt.mAnswers.append(c.answer);
+        prompt.mFileAnswer = folder + QLatin1Char('/') + QString::fromLatin1(c.typed);
+        save();
+        EXPECT_EQ(prompt.mQuestions.size(), c.exists ? 1 : 0);
+        if (c.exists) {
+            EXPECT_EQ(prompt.mQuestions.first(), text("id_warning_title") + QLatin1Char('|')
+                                                     + text("id_overwrite_text").arg(written) + QLatin1Char('|')
+                                                     + text("id_yes_caption") + QLatin1Char('/') + text("id_no_caption")
+                                                     + QStringLiteral("|1|1"));
+        }
+        QFile result(written);
+        EXPECT_EQ(result.open(QIODevice::ReadOnly) && result.readAll().contains(marker), c.saved);
+    }
 }

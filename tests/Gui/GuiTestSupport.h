@@ -59,3 +59,37 @@ protected:
     std::unique_ptr<OrvaneMainWindow> m_MainWindow;
     std::unique_ptr<CMainWindowAdapter> m_Adapter;
 };
+
+// The window on an application started from the given application folder (the built one, read only, in the
+// end-to-end tests), connected as the program connects it, with the scripted prompt and sound; the parameter
+// panels' remembered folders start and end empty.
+class AppFolderWindowTest : public EngineTest
+{
+protected:
+    void StartWindow(const QByteArray& applicationFolder);
+    void TearDown() override;
+
+    COrvTabview& Tabs() { return *m_Window->GetTabview(); }
+
+    CGuiPrompt m_GuiPrompt;
+    CScriptedSoundOutput m_Sound;
+    std::unique_ptr<OrvaneMainWindow> m_Window;
+    std::unique_ptr<CMainWindowAdapter> m_Adapter;
+};
+
+// One save of a parameter panel's set: the name the user types, the name written, whether a file of that name
+// is there before, the answer to the question whether to replace it (-1: none given) and whether the set is
+// written.
+struct ParameterSaveCase
+{
+    const char* typed;
+    const char* written;
+    bool exists;
+    int answer;
+    bool saved;
+};
+
+// Runs each case in folder through save: the overwrite question (in className's texts) is asked exactly when
+// the final name exists, and a written set holds marker.
+void ExpectParameterSaves(CGuiPrompt& prompt, const QString& folder, const QList<ParameterSaveCase>& cases,
+                          const std::function<void()>& save, const char* className, const char* marker);

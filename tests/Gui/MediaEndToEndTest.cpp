@@ -18,38 +18,15 @@
 
 namespace {
 
-class MediaEndToEndTest : public EngineTest
+class MediaEndToEndTest : public AppFolderWindowTest
 {
 protected:
     void SetUp() override
     {
         EngineTest::SetUp();
         // The shipped plug-ins, profiles and parameter files, read only.
-        qputenv("ORVANEDIR", ORV_APP_DIR);
-        Start();
-        m_Application->SetUserPrompt(&m_Prompt);
-        CGuiServices::SetPrompt(&m_Prompt);
-        CGuiServices::SetSoundOutput(&m_Sound);
-        CGuiServices::SetTempFolder(m_Start);
-        CConverterPanel::LoadFolder().clear();
-        CConverterPanel::SaveFolder().clear();
-        m_Window = std::make_unique<OrvaneMainWindow>(nullptr, Qt::Window);
-        ConnectMainWindow(*m_Window, *m_Application);
-        m_Adapter = std::make_unique<CMainWindowAdapter>(*m_Window);
-        m_Application->GetEngineState().mpWindow = m_Adapter.get();
+        StartWindow(ORV_APP_DIR);
     }
-    void TearDown() override
-    {
-        if (m_Application)
-            m_Application->GetEngineState().mpWindow = nullptr;
-        m_Window.reset();
-        m_Adapter.reset();
-        CGuiServices::Clear();
-        CConverterPanel::LoadFolder().clear();
-        CConverterPanel::SaveFolder().clear();
-        EngineTest::TearDown();
-    }
-    COrvTabview& Tabs() { return *m_Window->GetTabview(); }
     template <typename T>
     T* ElementOf(const char* name)
     {
@@ -59,11 +36,6 @@ protected:
                 return simple;
         return nullptr;
     }
-
-    CGuiPrompt m_Prompt;
-    CScriptedSoundOutput m_Sound;
-    std::unique_ptr<OrvaneMainWindow> m_Window;
-    std::unique_ptr<CMainWindowAdapter> m_Adapter;
 };
 
 TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedParameters)
@@ -104,7 +76,7 @@ TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedP
     ASSERT_EQ(tempo->GetValueText(), QStringLiteral("150"));
     ASSERT_EQ(style->GetValueText(), QStringLiteral("Continuous"));
 
-    m_Prompt.mFileAnswer = In(QStringLiteral("saved"));
+    m_GuiPrompt.mFileAnswer = In(QStringLiteral("saved"));
     Tabs().mpConverterPanel->Save();
     const QString parameters = In(QStringLiteral("saved.xml"));
     ASSERT_TRUE(QFile::exists(parameters));

@@ -27,41 +27,18 @@ QString BuilderText(const char* id)
     return CLanguageResources::GetMessage(QStringLiteral("CSmsBuilderPanel"), QString::fromLatin1(id));
 }
 
-class SmsPanelTest : public EngineTest
+class SmsPanelTest : public AppFolderWindowTest
 {
 protected:
     void SetUp() override
     {
         EngineTest::SetUp();
         // The shipped plug-ins, profiles and parameter files, read only.
-        qputenv("ORVANEDIR", ORV_APP_DIR);
-        Start();
-        m_Application->SetUserPrompt(&m_GuiPrompt);
-        CGuiServices::SetPrompt(&m_GuiPrompt);
-        CGuiServices::SetSoundOutput(&m_Sound);
-        CGuiServices::SetTempFolder(m_Start);
-        CSmsBuilderPanel::LoadFolder().clear();
-        CSmsBuilderPanel::SaveFolder().clear();
-        m_Window = std::make_unique<OrvaneMainWindow>(nullptr, Qt::Window);
-        ConnectMainWindow(*m_Window, *m_Application);
-        m_Adapter = std::make_unique<CMainWindowAdapter>(*m_Window);
-        m_Application->GetEngineState().mpWindow = m_Adapter.get();
+        StartWindow(ORV_APP_DIR);
         m_Window->LoadSettings(In(QStringLiteral("none.xml")));
         QDir().mkpath(In(QStringLiteral("cards")));
         Source().SetCurrentFolder(In(QStringLiteral("cards")));
     }
-    void TearDown() override
-    {
-        if (m_Application)
-            m_Application->GetEngineState().mpWindow = nullptr;
-        m_Window.reset();
-        m_Adapter.reset();
-        CGuiServices::Clear();
-        CSmsBuilderPanel::LoadFolder().clear();
-        CSmsBuilderPanel::SaveFolder().clear();
-        EngineTest::TearDown();
-    }
-    COrvTabview& Tabs() { return *m_Window->GetTabview(); }
     CSmsSelectorPanel& Source() { return *Tabs().mpSmsSelectorPanel; }
     CSmsBuilderPanel& Builder() { return *Tabs().mpSmsBuilderPanel; }
     QComboBox* Combo() { return Source().GetConverterSelector(); }
@@ -111,10 +88,6 @@ protected:
                                + "\"/></INFO><TSECTION/><PSECTION/><ISECTION/></PARAMETERS>");
     }
 
-    CGuiPrompt m_GuiPrompt;
-    CScriptedSoundOutput m_Sound;
-    std::unique_ptr<OrvaneMainWindow> m_Window;
-    std::unique_ptr<CMainWindowAdapter> m_Adapter;
     int m_Ems = -1;
     int m_Tdd = -1;
 };
@@ -320,44 +293,19 @@ TEST_F(SmsPanelTest, TheBuilderShowsTheTranslatorsSetAndDisablesItsButtonsWithou
     EXPECT_NE(Builder().GetParameters(), nullptr);
 }
 
-struct SaveCase
-{
-    const char* typed;
-    const char* written;
-    bool exists;
-    int answer; // to the overwrite question
-    bool saved;
-};
-
 TEST_F(SmsPanelTest, SaveAppendsXmlOnlyWhenMissingAndAsksBeforeReplacingTheFinalName)
 {
     ShowSms("Model B");
     Choose(m_Ems);
-    const SaveCase cases[] = {
-        {"params", "params.xml", false, -1, true},
-        {"p.XML", "p.XML", false, -1, true},
-        {"old", "old.xml", true, 1, false},
-        {"old2", "old2.xml", true, 0, true},
-    };
-    for (const SaveCase& c : cases) {
-        SCOPED_TRACE(c.typed);
-        const QString written = In(QString::fromLatin1(c.written));
-        if (c.exists)
-            Write(QString::fromLatin1(c.written), "keep me");
-        m_GuiPrompt.mQuestions.clear();
-        m_GuiPrompt.mAnswers.clear();
-        if (c.answer >= 0)
-            m_GuiPrompt.mAnswers.append(c.answer);
-        m_GuiPrompt.mFileAnswer = In(QString::fromLatin1(c.typed));
-        Builder().Save();
-        EXPECT_EQ(m_GuiPrompt.mQuestions.size(), c.exists ? 1 : 0);
-        if (c.exists)
-            EXPECT_EQ(m_GuiPrompt.mQuestions.first(),
-                      BuilderText("id_warning_title") + QLatin1Char('|') + BuilderText("id_overwrite_text").arg(written)
-                          + QLatin1Char('|') + BuilderText("id_yes_caption") + QLatin1Char('/')
-                          + BuilderText("id_no_caption") + QStringLiteral("|1|1"));
-        EXPECT_EQ(ReadAll(written).contains("EMS SMS translator"), c.saved);
-    }
+    ExpectParameterSaves(
+        m_GuiPrompt, m_Start,
+        {
+            {"params", "params.xml", false, -1, true},
+            {"p.XML", "p.XML", false, -1, true},
+            {"old", "old.xml", true, 1, false},
+            {"old2", "old2.xml", true, 0, true},
+        },
+        [this] { Builder().Save(); }, "CSmsBuilderPanel", "EMS SMS translator");
     EXPECT_TRUE(m_GuiPrompt.mFileQuestions.first().startsWith(QStringLiteral("save|") + In(QStringLiteral("cards"))))
         << m_GuiPrompt.mFileQuestions.first().toStdString();
     EXPECT_TRUE(m_GuiPrompt.mFileQuestions.first().endsWith(QStringLiteral("|XML (*.XML *.xml)")));
