@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <atomic>
+#include <optional>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -43,6 +44,28 @@ void InstallHandlersOnce()
     }
 }
 
+// Holds back the stopping signals while alive, so that a temporary file is never created without the
+// handler knowing its name.
+class CStopSignalsHeld
+{
+public:
+    CStopSignalsHeld()
+    {
+        sigset_t block;
+        sigemptyset(&block);
+        sigaddset(&block, SIGINT);
+        sigaddset(&block, SIGTERM);
+        sigaddset(&block, SIGHUP);
+        ::sigprocmask(SIG_BLOCK, &block, &m_Previous);
+    }
+    ~CStopSignalsHeld() { ::sigprocmask(SIG_SETMASK, &m_Previous, nullptr); }
+    CStopSignalsHeld(const CStopSignalsHeld&) = delete;
+    CStopSignalsHeld& operator=(const CStopSignalsHeld&) = delete;
+
+private:
+    sigset_t m_Previous;
+};
+
 // Keeps the handler's copy of the temporary file's name while the file exists.
 class CTemporaryRecord
 {
@@ -51,14 +74,8 @@ public:
     {
         InstallHandlersOnce();
         if (size_t(name.size()) < sizeof g_Temporary) {
-            sigset_t block, previous;
-            sigemptyset(&block);
-            sigaddset(&block, SIGINT);
-            sigaddset(&block, SIGTERM);
-            sigaddset(&block, SIGHUP);
-            ::sigprocmask(SIG_BLOCK, &block, &previous);
+            const CStopSignalsHeld held;
             std::memcpy(g_Temporary, name.constData(), size_t(name.size()) + 1);
-            ::sigprocmask(SIG_SETMASK, &previous, nullptr);
         }
     }
     ~CTemporaryRecord() { g_Temporary[0] = '\0'; }
@@ -123,11 +140,15 @@ bool WriteFileSafely(const QString& path, const std::function<bool(const QString
     const bool replacing = ::stat(targetName.constData(), &old) == 0;
     if (replacing && S_ISDIR(old.st_mode))
         return fail(SystemReason(EISDIR));
+    // A stop between creating the temporary file and recording its name would leave it behind.
+    InstallHandlersOnce();
+    std::optional<CStopSignalsHeld> held(std::in_place);
     const QString temporary = CreateTemporaryBeside(target, why);
     if (temporary.isEmpty())
         return fail(why);
     const QByteArray temporaryName = QFile::encodeName(temporary);
     const CTemporaryRecord record(temporaryName);
+    held.reset();
 
     errno = 0;
     bool written = write(temporary);
