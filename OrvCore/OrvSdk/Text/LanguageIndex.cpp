@@ -1,5 +1,6 @@
 #include "Text/LanguageIndex.h"
 
+#include "Xml/PlainXmlReader.h"
 #include "Xml/XmlNesting.h"
 
 #include <QSet>
@@ -16,11 +17,97 @@ enum Depth
 };
 
 const QChar kSeparator(0x1F);
+
+const PlainXml::Attribute* FindAttribute(const PlainXml::Attributes& attributes, QLatin1String name)
+{
+    for (const PlainXml::Attribute& attribute : attributes)
+        if (attribute.name == name)
+            return &attribute;
+    return nullptr;
+}
 } // namespace
+
+// Takes the elements of a language file in document order and keeps the
+// texts a walk over the document would find.
+class LanguageIndex::Collector : public PlainXml::Handler
+{
+public:
+    explicit Collector(QHash<QString, QString>& texts) : m_Texts(texts) {}
+
+    bool SawRoot() const { return m_SawRoot; }
+
+    void Declaration(const QString&) override {}
+    void Text(const QString&) override {}
+    void Comment(const QString&) override {}
+
+    void EndElement() override
+    {
+        if (m_Depth == ClassDepth)
+            m_ReadingClass = false;
+        if (m_Depth == SectionDepth)
+            m_ReadingSection = false;
+        --m_Depth;
+    }
+
+    void StartElement(const QString& tag, const PlainXml::Attributes& attributes) override
+    {
+        ++m_Depth;
+        if (m_Depth == RootDepth) {
+            m_SawRoot = true;
+        } else if (m_Depth == ClassDepth) {
+            m_ReadingClass = false;
+            m_SectionsSeen.clear();
+            const PlainXml::Attribute* name = FindAttribute(attributes, QLatin1String("name"));
+            if (tag != QLatin1String("class") || !name)
+                return;
+            // Only the first class of a name is ever read.
+            if (!m_ClassesSeen.contains(name->value)) {
+                m_ClassesSeen.insert(name->value);
+                m_ClassName = name->value;
+                m_ReadingClass = true;
+            }
+        } else if (m_Depth == SectionDepth) {
+            m_ReadingSection = false;
+            if (!m_ReadingClass || m_SectionsSeen.contains(tag))
+                return;
+            m_SectionsSeen.insert(tag);
+            m_Section = tag;
+            m_ReadingSection = true;
+        } else if (m_Depth == ItemDepth && m_ReadingSection) {
+            const PlainXml::Attribute* id = FindAttribute(attributes, QLatin1String("id"));
+            const PlainXml::Attribute* value = FindAttribute(attributes, QLatin1String("value"));
+            if (!id || !value)
+                return;
+            const QString key = Key(m_ClassName, m_Section, tag, id->value);
+            if (!m_Texts.contains(key))
+                m_Texts.insert(key, value->value.isNull() ? QLatin1String("") : value->value);
+        }
+    }
+
+private:
+    QHash<QString, QString>& m_Texts;
+    QSet<QString> m_ClassesSeen;
+    QSet<QString> m_SectionsSeen; // of the class being read
+    QString m_ClassName;
+    QString m_Section;
+    bool m_ReadingClass = false;   // the class element open now is the first of its name
+    bool m_ReadingSection = false; // the section element open now is the first of its tag in it
+    int m_Depth = 0;
+    bool m_SawRoot = false;
+};
 
 QString LanguageIndex::Key(const QString& className, const QString& section, const QString& itemTag, const QString& id)
 {
-    return className + kSeparator + section + kSeparator + itemTag + kSeparator + id;
+    QString key;
+    key.reserve(className.size() + section.size() + itemTag.size() + id.size() + 3);
+    key.append(className)
+        .append(kSeparator)
+        .append(section)
+        .append(kSeparator)
+        .append(itemTag)
+        .append(kSeparator)
+        .append(id);
+    return key;
 }
 
 void LanguageIndex::Clear()
@@ -32,67 +119,30 @@ void LanguageIndex::Clear()
 bool LanguageIndex::Read(const QByteArray& bytes)
 {
     Clear();
+    Collector plain(m_Texts);
+    if (PlainXml::Read(bytes, plain, XmlNesting::MaxDepth)) {
+        m_Loaded = true;
+        return true;
+    }
+    // Declined: the toolkit's stream reader decides, fed to a fresh collector.
+    Clear();
     if (XmlNesting::TooDeep(bytes))
         return false;
+    Collector collector(m_Texts);
     QXmlStreamReader reader(bytes);
     reader.setNamespaceProcessing(false);
-
-    QSet<QString> classesSeen;
-    QSet<QString> sectionsSeen; // of the class being read
-    QString className;
-    QString section;
-    bool readingClass = false;   // the class element open now is the first of its name
-    bool readingSection = false; // the section element open now is the first of its tag in it
-    int depth = 0;
-    bool sawRoot = false;
     while (!reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();
         if (token == QXmlStreamReader::EndElement) {
-            if (depth == ClassDepth)
-                readingClass = false;
-            if (depth == SectionDepth)
-                readingSection = false;
-            --depth;
-            continue;
-        }
-        if (token != QXmlStreamReader::StartElement)
-            continue;
-        ++depth;
-        const QString tag = reader.name().toString();
-        const QXmlStreamAttributes attributes = reader.attributes();
-        if (depth == RootDepth) {
-            sawRoot = true;
-        } else if (depth == ClassDepth) {
-            readingClass = false;
-            sectionsSeen.clear();
-            if (tag != QLatin1String("class") || !attributes.hasAttribute(QLatin1String("name")))
-                continue;
-            const QString name = attributes.value(QLatin1String("name")).toString();
-            // Only the first class of a name is ever read.
-            if (!classesSeen.contains(name)) {
-                classesSeen.insert(name);
-                className = name;
-                readingClass = true;
-            }
-        } else if (depth == SectionDepth) {
-            readingSection = false;
-            if (!readingClass || sectionsSeen.contains(tag))
-                continue;
-            sectionsSeen.insert(tag);
-            section = tag;
-            readingSection = true;
-        } else if (depth == ItemDepth && readingSection) {
-            if (!attributes.hasAttribute(QLatin1String("id")) || !attributes.hasAttribute(QLatin1String("value")))
-                continue;
-            QString value = attributes.value(QLatin1String("value")).toString();
-            if (value.isNull())
-                value = QLatin1String("");
-            const QString key = Key(className, section, tag, attributes.value(QLatin1String("id")).toString());
-            if (!m_Texts.contains(key))
-                m_Texts.insert(key, value);
+            collector.EndElement();
+        } else if (token == QXmlStreamReader::StartElement) {
+            PlainXml::Attributes attributes;
+            for (const QXmlStreamAttribute& attribute : reader.attributes())
+                attributes.append({attribute.qualifiedName().toString(), attribute.value().toString()});
+            collector.StartElement(reader.qualifiedName().toString(), attributes);
         }
     }
-    if (reader.hasError() || !sawRoot) {
+    if (reader.hasError() || !collector.SawRoot()) {
         Clear();
         return false;
     }

@@ -21,6 +21,8 @@ public:
     QString Find(const QString& className, const QString& section, const QString& itemTag, const QString& id) const;
 
 private:
+    class Collector;
+
     static QString Key(const QString& className, const QString& section, const QString& itemTag, const QString& id);
 
     QHash<QString, QString> m_Texts;

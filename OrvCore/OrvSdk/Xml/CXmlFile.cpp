@@ -1,5 +1,6 @@
 #include "Xml/CXmlFile.h"
 #include "Util/BoundedFileRead.h"
+#include "Xml/PlainXmlReader.h"
 #include "Xml/XmlNesting.h"
 
 #include <QByteArray>
@@ -60,6 +61,20 @@ QString FloatToText(float value)
     return QString::number(double(value), 'g', 6);
 }
 
+// Our own files take the quick plain reader; anything it declines goes to the
+// toolkit's reader, whose answer stands. The depth check comes first there:
+// the toolkit's DOM takes time quadratic in the nesting.
+std::unique_ptr<QDomDocument> ParseDocument(const QByteArray& bytes)
+{
+    auto document = std::make_unique<QDomDocument>();
+    if (PlainXml::BuildDocument(bytes, *document, XmlNesting::MaxDepth))
+        return document;
+    document = std::make_unique<QDomDocument>();
+    if (XmlNesting::TooDeep(bytes) || !document->setContent(bytes, false))
+        return nullptr;
+    return document;
+}
+
 // Attribute texts read back as present-but-empty must not look missing.
 QString NonNull(const QString& text)
 {
@@ -81,13 +96,13 @@ bool CXmlFile::Load(const QString& path)
 {
     DropDocument();
     mLoadError.clear();
-    auto document = std::make_unique<QDomDocument>(path);
     // Settings, profiles and batch files come from outside: a device or a huge file is refused before it is
-    // read, and a document nested past all reason before the DOM spends minutes on it.
+    // read.
     QByteArray bytes;
     if (!BoundedFileRead::Read(path, FileLimits::MaxXmlBytes, bytes, mLoadError))
         return false;
-    if (XmlNesting::TooDeep(bytes) || !document->setContent(bytes, false)) {
+    std::unique_ptr<QDomDocument> document = ParseDocument(bytes);
+    if (!document) {
         mLoadError = QStringLiteral("is not a well-formed XML file");
         return false;
     }
@@ -99,8 +114,8 @@ bool CXmlFile::Load(const QString& path)
 bool CXmlFile::LoadFromData(const QByteArray& data)
 {
     DropDocument();
-    auto document = std::make_unique<QDomDocument>(QString());
-    if (XmlNesting::TooDeep(data) || !document->setContent(data, false))
+    std::unique_ptr<QDomDocument> document = ParseDocument(data);
+    if (!document)
         return false;
     mpDocument = std::move(document);
     mCursor = mpDocument->documentElement();
@@ -294,9 +309,13 @@ bool CXmlFile::HasAttribute(const QString& name) const
 
 bool CXmlFile::GetStringAttribute(const QString& name, QString& value) const
 {
-    if (!HasAttribute(name))
+    if (!mCursor.isElement())
         return false;
-    value = NonNull(mCursor.toElement().attribute(name));
+    // One look-up finds the attribute and its value.
+    const QDomAttr attribute = mCursor.toElement().attributeNode(name);
+    if (attribute.isNull())
+        return false;
+    value = NonNull(attribute.value());
     return true;
 }
 
