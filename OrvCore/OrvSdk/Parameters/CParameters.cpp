@@ -4,13 +4,6 @@
 
 #include <QtAlgorithms>
 
-namespace {
-QString Tag(const char* tag)
-{
-    return QString::fromLatin1(tag);
-}
-} // namespace
-
 CParameters::CParameters() = default;
 
 CParameters::~CParameters()
@@ -119,12 +112,12 @@ void CParameters::ResetAll()
 
 bool CParameters::FindDataChild(const QString& name)
 {
-    const QString data = Tag("DATA");
+    const QString data = QStringLiteral("DATA");
     for (int i = CountElements(data) - 1; i >= 0; --i) {
         if (!GoToElement(data, false, i))
             continue;
         QString dataName;
-        GetStringAttribute(Tag("NAME"), dataName);
+        GetStringAttribute(QStringLiteral("NAME"), dataName);
         if (dataName == name)
             return true;
         GoToParent();
@@ -136,11 +129,11 @@ bool CParameters::GoToDataElement(const QString& name)
 {
     while (GoToParent()) {
     }
-    if (!GoToElement(Tag("PSECTION")) || GetPath() != Tag("PSECTION."))
+    if (!GoToElement(QStringLiteral("PSECTION")) || GetPath() != QStringLiteral("PSECTION."))
         return false;
     if (FindDataChild(name))
         return true;
-    const QString vectorTag = Tag("VECTOR");
+    const QString vectorTag = QStringLiteral("VECTOR");
     for (int v = CountElements(vectorTag) - 1; v >= 0; --v) {
         if (!GoToElement(vectorTag, false, v))
             continue;
@@ -153,15 +146,16 @@ bool CParameters::GoToDataElement(const QString& name)
 
 bool CParameters::Save(const QString& path)
 {
-    const QString value = Tag("VALUE");
+    const QString value = QStringLiteral("VALUE");
     for (auto it = mParameters.cbegin(); it != mParameters.cend(); ++it) {
         if (!GoToDataElement(it.key()))
             return false;
         const CParameter* parameter = it.value();
         switch (parameter->mType) {
         case CParameter::BOOL_TYPE:
-            WriteStringAttribute(value,
-                                 static_cast<const CBoolParameter*>(parameter)->mValue ? Tag("true") : Tag("false"));
+            WriteStringAttribute(value, static_cast<const CBoolParameter*>(parameter)->mValue
+                                            ? QStringLiteral("true")
+                                            : QStringLiteral("false"));
             break;
         case CParameter::INT_TYPE:
             WriteIntAttribute(value, static_cast<const CIntParameter*>(parameter)->mValue);

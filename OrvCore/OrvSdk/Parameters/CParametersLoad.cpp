@@ -8,13 +8,6 @@
 #include <cstdint>
 #include <memory>
 
-namespace {
-QString Tag(const char* tag)
-{
-    return QString::fromLatin1(tag);
-}
-} // namespace
-
 bool CParameters::Load(const QString& path)
 {
     Clear();
@@ -25,14 +18,14 @@ bool CParameters::Load(const QString& path)
 
 bool CParameters::ReadTypes()
 {
-    const QString section = Tag("TSECTION");
-    const QString sectionPath = Tag("TSECTION.");
-    const QString name = Tag("NAME");
+    const QString section = QStringLiteral("TSECTION");
+    const QString sectionPath = QStringLiteral("TSECTION.");
+    const QString name = QStringLiteral("NAME");
     if (!GoToElement(section) || GetPath() != sectionPath)
         return false;
 
     // The position of a TYPE is its type code, so a nameless one cannot be skipped.
-    const QString typeTag = Tag("TYPE");
+    const QString typeTag = QStringLiteral("TYPE");
     const bool typesRead = ForEachChildBackwards(typeTag, [&]() {
         QString typeName;
         if (!GetStringAttribute(name, typeName))
@@ -43,11 +36,11 @@ bool CParameters::ReadTypes()
     if (!typesRead)
         return false;
 
-    const QString enumTag = Tag("ENUM");
+    const QString enumTag = QStringLiteral("ENUM");
     return ForEachChildBackwards(enumTag, [&]() {
         QString enumName;
         QString values;
-        if (!GetStringAttribute(name, enumName) || !GetStringAttribute(Tag("VALUES"), values))
+        if (!GetStringAttribute(name, enumName) || !GetStringAttribute(QStringLiteral("VALUES"), values))
             return false;
         mEnumTypes.prepend(new CEnumType(enumName, values));
         return true;
@@ -58,18 +51,18 @@ bool CParameters::ReadParameters()
 {
     GoToParent();
     // Without PSECTION the cursor stays on the root, whose own children are read.
-    GoToElement(Tag("PSECTION"));
+    GoToElement(QStringLiteral("PSECTION"));
 
-    const QString dataTag = Tag("DATA");
+    const QString dataTag = QStringLiteral("DATA");
     if (!ForEachChildBackwards(dataTag, [this]() { return ReadData() != nullptr; }))
         return false;
 
-    const QString vectorTag = Tag("VECTOR");
+    const QString vectorTag = QStringLiteral("VECTOR");
     for (int v = CountElements(vectorTag) - 1; v >= 0; --v) {
         if (!GoToElement(vectorTag, false, v))
             return false;
         QString vectorName;
-        GetStringAttribute(Tag("NAME"), vectorName);
+        GetStringAttribute(QStringLiteral("NAME"), vectorName);
         CParameterVector* vector = new CParameterVector(vectorName);
         mVectors.prepend(vector);
         const bool dataRead = ForEachChildBackwards(dataTag, [&]() {
@@ -90,18 +83,18 @@ bool CParameters::ReadInterface()
 {
     while (GoToParent()) {
     }
-    if (!GoToElement(Tag("ISECTION")) || GetPath() != Tag("ISECTION."))
+    if (!GoToElement(QStringLiteral("ISECTION")) || GetPath() != QStringLiteral("ISECTION."))
         return false;
     for (int i = CountElements() - 1; i >= 0; --i) {
         if (!GoToChild(i))
             return false;
         const QString tag = GetTagName();
         CInterfaceNode* node = nullptr;
-        if (tag == Tag("INPUT"))
+        if (tag == QStringLiteral("INPUT"))
             node = ReadInput();
-        else if (tag == Tag("TABLE"))
+        else if (tag == QStringLiteral("TABLE"))
             node = ReadTable();
-        else if (tag == Tag("GROUP"))
+        else if (tag == QStringLiteral("GROUP"))
             node = ReadGroup();
         if (!node)
             return false;
@@ -116,11 +109,11 @@ CParameter* CParameters::ReadData()
     QString name;
     QString typeName;
     QString constText;
-    GetStringAttribute(Tag("NAME"), name);
-    GetStringAttribute(Tag("CONST"), constText);
+    GetStringAttribute(QStringLiteral("NAME"), name);
+    GetStringAttribute(QStringLiteral("CONST"), constText);
     bool isEnum = false;
     int typeIndex = -1;
-    if (!GetStringAttribute(Tag("TYPE"), typeName) || !FindType(typeName, &isEnum, &typeIndex))
+    if (!GetStringAttribute(QStringLiteral("TYPE"), typeName) || !FindType(typeName, &isEnum, &typeIndex))
         return nullptr;
 
     int type = CParameter::ENUM_TYPE;
@@ -132,14 +125,14 @@ CParameter* CParameters::ReadData()
         }
     }
 
-    const QString valueName = Tag("VALUE");
+    const QString valueName = QStringLiteral("VALUE");
     std::unique_ptr<CParameter> parameter;
     switch (type) {
     case CParameter::BOOL_TYPE: {
         QString value;
         if (!GetStringAttribute(valueName, value))
             return nullptr;
-        parameter = std::make_unique<CBoolParameter>(value == Tag("true"));
+        parameter = std::make_unique<CBoolParameter>(value == QStringLiteral("true"));
         break;
     }
     case CParameter::INT_TYPE: {
@@ -148,8 +141,8 @@ CParameter* CParameters::ReadData()
         long maximum = INT32_MAX;
         if (!GetLongAttribute(valueName, value))
             return nullptr;
-        GetLongAttribute(Tag("MIN"), minimum);
-        GetLongAttribute(Tag("MAX"), maximum);
+        GetLongAttribute(QStringLiteral("MIN"), minimum);
+        GetLongAttribute(QStringLiteral("MAX"), maximum);
         if (value > maximum || value < minimum)
             return nullptr;
         parameter = std::make_unique<CIntParameter>(int32_t(value), int32_t(minimum), int32_t(maximum));
@@ -161,8 +154,8 @@ CParameter* CParameters::ReadData()
         float maximum = FLT_MAX;
         if (!GetFloatAttribute(valueName, value))
             return nullptr;
-        GetFloatAttribute(Tag("MIN"), minimum);
-        GetFloatAttribute(Tag("MAX"), maximum);
+        GetFloatAttribute(QStringLiteral("MIN"), minimum);
+        GetFloatAttribute(QStringLiteral("MAX"), maximum);
         // Written so that a NaN anywhere rejects the file.
         if (!(maximum >= value && value >= minimum))
             return nullptr;
@@ -186,7 +179,7 @@ CParameter* CParameters::ReadData()
     }
     }
 
-    parameter->mIsConst = parameter->mIsDeclaredConst = (constText == Tag("yes"));
+    parameter->mIsConst = parameter->mIsDeclaredConst = (constText == QStringLiteral("yes"));
     parameter->mName = name;
     // A later name replaces an earlier one in the map; the set still owns both.
     CParameter* created = parameter.release();
@@ -199,10 +192,10 @@ CInterfaceNode* CParameters::ReadInput()
 {
     QString ref;
     QString typeName;
-    if (!GetStringAttribute(Tag("REF"), ref))
+    if (!GetStringAttribute(QStringLiteral("REF"), ref))
         return nullptr;
     CParameter* parameter = GetParameter(ref);
-    if (!parameter || !GetStringAttribute(Tag("TYPE"), typeName))
+    if (!parameter || !GetStringAttribute(QStringLiteral("TYPE"), typeName))
         return nullptr;
     const int control = CInterfaceInput::ControlTypeFromName(typeName);
     if (control < 0)
@@ -210,9 +203,9 @@ CInterfaceNode* CParameters::ReadInput()
     QString caption;
     QString prefix;
     QString suffix;
-    GetStringAttribute(Tag("CAPTION"), caption);
-    GetStringAttribute(Tag("PREFIX"), prefix);
-    GetStringAttribute(Tag("SUFFIX"), suffix);
+    GetStringAttribute(QStringLiteral("CAPTION"), caption);
+    GetStringAttribute(QStringLiteral("PREFIX"), prefix);
+    GetStringAttribute(QStringLiteral("SUFFIX"), suffix);
     return new CInterfaceInput(parameter, control, caption, prefix, suffix);
 }
 
@@ -220,11 +213,11 @@ CInterfaceNode* CParameters::ReadGroup()
 {
     QString caption;
     QString control;
-    GetStringAttribute(Tag("CAPTION"), caption);
-    GetStringAttribute(Tag("CONTROL"), control);
+    GetStringAttribute(QStringLiteral("CAPTION"), caption);
+    GetStringAttribute(QStringLiteral("CONTROL"), control);
     auto group = std::make_unique<CInterfaceGroup>(caption, control);
 
-    const QString inputTag = Tag("INPUT");
+    const QString inputTag = QStringLiteral("INPUT");
     const int count = CountElements(inputTag);
     if (count == 0)
         return nullptr;
@@ -246,20 +239,22 @@ CInterfaceNode* CParameters::ReadTable()
     QString withDefButton;
     QString allowSort;
     QString caption;
-    if (!GetStringAttribute(Tag("VERTICAL"), vertical) || !GetStringAttribute(Tag("WITHDEFBUTTON"), withDefButton)
-        || !GetStringAttribute(Tag("ALLOWSORT"), allowSort))
+    if (!GetStringAttribute(QStringLiteral("VERTICAL"), vertical)
+        || !GetStringAttribute(QStringLiteral("WITHDEFBUTTON"), withDefButton)
+        || !GetStringAttribute(QStringLiteral("ALLOWSORT"), allowSort))
         return nullptr;
-    GetStringAttribute(Tag("CAPTION"), caption);
-    const QString yes = Tag("yes");
-    auto table =
-        std::make_unique<CInterfaceTable>(caption, withDefButton == yes, allowSort == yes, vertical == Tag("no"));
+    GetStringAttribute(QStringLiteral("CAPTION"), caption);
+    const QString yes = QStringLiteral("yes");
+    auto table = std::make_unique<CInterfaceTable>(caption, withDefButton == yes, allowSort == yes,
+                                                   vertical == QStringLiteral("no"));
 
-    const QString captionsTag = Tag("CAPTIONS");
+    const QString captionsTag = QStringLiteral("CAPTIONS");
     if (FindElement(captionsTag)) {
         GoToElement(captionsTag);
         QString rows;
         QString columns;
-        if (!GetStringAttribute(Tag("ROWSCAPTIONS"), rows) || !GetStringAttribute(Tag("COLUMNSCAPTIONS"), columns))
+        if (!GetStringAttribute(QStringLiteral("ROWSCAPTIONS"), rows)
+            || !GetStringAttribute(QStringLiteral("COLUMNSCAPTIONS"), columns))
             return nullptr;
         const QChar separator = QLatin1Char('_');
         table->mRowCaptions = rows.split(separator, Qt::SkipEmptyParts);
@@ -267,13 +262,13 @@ CInterfaceNode* CParameters::ReadTable()
         GoToParent();
     }
 
-    const QString rowTag = Tag("ROWORCOLUMN");
+    const QString rowTag = QStringLiteral("ROWORCOLUMN");
     const int count = CountElements(rowTag);
     if (count == 0)
         return nullptr;
     for (int i = count - 1; i >= 0; --i) {
         QString ref;
-        if (!GoToElement(rowTag, false, i) || !GetStringAttribute(Tag("REF"), ref))
+        if (!GoToElement(rowTag, false, i) || !GetStringAttribute(QStringLiteral("REF"), ref))
             return nullptr;
         CParameterVector* vector = GetVector(ref);
         if (!vector)

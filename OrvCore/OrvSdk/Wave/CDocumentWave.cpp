@@ -1,4 +1,5 @@
 #include "Wave/CDocumentWave.h"
+#include "Wave/ToneSamples.h"
 #include "Util/Assert.h"
 
 #include <QFile>

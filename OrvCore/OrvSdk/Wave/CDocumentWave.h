@@ -5,6 +5,9 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <memory>
+
+class ToneSamples;
 
 // A PCM sound: the input header and samples as read or built, and an output
 // header and samples made from them in another channel count, sample size and
@@ -73,4 +76,6 @@ private:
     void RefreshOutputHeader();
     void FreeWorkBuffers();
     static bool WriteWaveFile(const QString& path, const WAVEHEADER& header, const unsigned char* data);
+
+    std::unique_ptr<ToneSamples> m_pTones; // the tones appended so far, for the next note of one
 };

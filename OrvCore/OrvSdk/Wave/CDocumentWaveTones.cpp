@@ -1,7 +1,7 @@
 // Building 16-bit mono input samples from tones and silences.
 #include "Util/Assert.h"
 #include "Wave/CDocumentWave.h"
-#include "Wave/VectorUnitState.h"
+#include "Wave/ToneSamples.h"
 #include "Wave/WaveSamples.h"
 
 #include <cmath>
@@ -48,12 +48,10 @@ unsigned int CDocumentWave::AppendSamples(unsigned int ms, double frequency, dou
     // Amplitudes beyond full scale saturate instead of wrapping around.
     const int A = WaveSamples::TruncateSaturated(amplitude * 32767.0, -32768, 32767);
     const double w = 2.0 * 3.1415926535 * frequency / double(rate);
-    // Whatever ran before (XML loading, the event loop) may have left the
-    // vector registers in a state that slows this loop down tenfold.
-    ClearUpperVectorState();
-    for (uint64_t i = 0; i < n; ++i) {
-        const int sample = WaveSamples::TruncateSaturated(std::sin(double(i) * w) * A, -32768, 32767);
-        WaveSamples::WriteInt16(out + i * 2, int16_t(sample));
-    }
+    if (!m_pTones)
+        m_pTones = std::make_unique<ToneSamples>();
+    const int16_t* samples = m_pTones->Get(w, A, n);
+    for (uint64_t i = 0; i < n; ++i)
+        WaveSamples::WriteInt16(out + i * 2, samples[i]);
     return unsigned(n);
 }

@@ -161,3 +161,33 @@ TEST(WaveTone, ReserveKeepsTheSamplesAndGrowsByHalf)
     ASSERT_TRUE(claims.ReserveInputData(200));
     EXPECT_EQ(InputSamples16(claims), std::vector<int>(50, 0));
 }
+
+// A repeated note copies the samples made for an earlier one: every note must
+// still be exactly what it would be in a sound of its own, whether it is
+// shorter or longer than the notes of its tone before it, beside tones of the
+// same pitch at another loudness.
+TEST(WaveTone, RepeatedNotesGiveTheSamplesOfANoteOnItsOwn)
+{
+    struct Note
+    {
+        double frequency;
+        double amplitude;
+        unsigned ms;
+    };
+    const Note melody[] = {{440.0, 0.5, 100}, {440.0, 0.5, 40}, {659.3, 0.8, 60},  {440.0, 0.5, 250}, {440.0, 0.9, 100},
+                           {0.0, 0.5, 30},    {659.3, 0.8, 60}, {440.0, 0.5, 250}, {659.3, 0.8, 300}, {440.0, 0.5, 1}};
+    for (const unsigned rate : {8000u, 22050u}) {
+        CDocumentWave song;
+        song.CreateHeader(rate, 16, 1);
+        std::vector<int> expected;
+        for (const Note& note : melody) {
+            song.AppendTone(note.frequency, note.amplitude, note.ms);
+            CDocumentWave alone;
+            alone.CreateHeader(rate, 16, 1);
+            alone.AppendTone(note.frequency, note.amplitude, note.ms);
+            const std::vector<int> samples = InputSamples16(alone);
+            expected.insert(expected.end(), samples.begin(), samples.end());
+        }
+        EXPECT_EQ(InputSamples16(song), expected) << rate << " Hz";
+    }
+}
