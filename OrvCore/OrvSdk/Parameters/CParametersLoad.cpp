@@ -13,7 +13,11 @@ bool CParameters::Load(const QString& path)
     Clear();
     if (!CXmlFile::Load(path))
         return false;
-    return ReadTypes() && ReadParameters() && ReadInterface();
+    if (!ReadTypes() || !ReadParameters() || !ReadInterface())
+        return false;
+    // Everything is read: the document waits, let go, until the set is saved.
+    ReleaseDocument();
+    return true;
 }
 
 bool CParameters::ReadTypes()

@@ -1,9 +1,10 @@
 #include "Wave/CDocumentWave.h"
-#include "Wave/ToneSamples.h"
 #include "Util/Assert.h"
+#include "Wave/ToneSamples.h"
 
 #include <QFile>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -28,7 +29,7 @@ CDocumentWave::~CDocumentWave()
     // Owners should have freed these; free them anyway rather than leak.
     delete[] m_pOutputData;
     FreeWorkBuffers();
-    delete[] m_pInputData;
+    std::free(m_pInputData);
 }
 
 int CDocumentWave::GetDocType()
@@ -75,11 +76,11 @@ unsigned int CDocumentWave::SetInputData(const void* datas, unsigned int size)
         return 0;
     // At least one byte, so that a document with an empty data chunk still
     // holds input.
-    unsigned char* buffer = new (std::nothrow) unsigned char[std::max(size, 1u)];
+    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(std::max(size, 1u)));
     if (!buffer)
         return 0;
     std::memcpy(buffer, datas, size);
-    delete[] m_pInputData;
+    std::free(m_pInputData);
     m_pInputData = buffer;
     m_ulRealAllocatedSize = size;
     return size;
@@ -90,13 +91,15 @@ bool CDocumentWave::ReserveInputData(unsigned int size)
     if (m_pInputData && m_ulRealAllocatedSize >= size)
         return true;
     const uint64_t capacity = std::min<uint64_t>(uint64_t(size) + size / 2, UINT32_MAX);
-    unsigned char* buffer = new (std::nothrow) unsigned char[size_t(std::max<uint64_t>(capacity, 1))]();
+    const uint32_t held = InputBytesHeld();
+    // Grown in place where it can be: a large buffer's pages are moved, not
+    // copied, so a long sound built note by note touches each page once.
+    unsigned char* buffer =
+        static_cast<unsigned char*>(std::realloc(m_pInputData, size_t(std::max<uint64_t>(capacity, 1))));
     if (!buffer)
         return false;
-    const uint32_t held = InputBytesHeld();
-    if (held > 0)
-        std::memcpy(buffer, m_pInputData, held);
-    delete[] m_pInputData;
+    // Past the samples held, the buffer reads as silence.
+    std::memset(buffer + held, 0, size_t(capacity - held));
     m_pInputData = buffer;
     m_ulRealAllocatedSize = uint32_t(capacity);
     return true;

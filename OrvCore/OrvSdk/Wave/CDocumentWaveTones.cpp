@@ -4,6 +4,8 @@
 #include "Wave/ToneSamples.h"
 #include "Wave/WaveSamples.h"
 
+#include <QtEndian>
+
 #include <cmath>
 
 unsigned int CDocumentWave::AppendTone(double frequency, double amplitude, unsigned int ms)
@@ -50,8 +52,7 @@ unsigned int CDocumentWave::AppendSamples(unsigned int ms, double frequency, dou
     const double w = 2.0 * 3.1415926535 * frequency / double(rate);
     if (!m_pTones)
         m_pTones = std::make_unique<ToneSamples>();
-    const int16_t* samples = m_pTones->Get(w, A, n);
-    for (uint64_t i = 0; i < n; ++i)
-        WaveSamples::WriteInt16(out + i * 2, samples[i]);
+    if (n > 0)
+        qToLittleEndian<int16_t>(m_pTones->Get(w, A, n), qsizetype(n), out);
     return unsigned(n);
 }

@@ -12,13 +12,13 @@ const int16_t* ToneSamples::Get(double step, int amplitude, uint64_t count)
     std::memcpy(&key.stepBits, &step, sizeof step);
     std::vector<int16_t>& samples = m_Tones[key];
     if (samples.size() < count) {
-        uint64_t i = samples.size();
-        samples.resize(count);
+        samples.reserve(count);
         // Whatever ran before (XML loading, the event loop) may have left the
         // vector registers in a state that slows this loop down tenfold.
         ClearUpperVectorState();
-        for (; i < count; ++i)
-            samples[i] = int16_t(WaveSamples::TruncateSaturated(std::sin(double(i) * step) * amplitude, -32768, 32767));
+        for (uint64_t i = samples.size(); i < count; ++i)
+            samples.push_back(
+                int16_t(WaveSamples::TruncateSaturated(std::sin(double(i) * step) * amplitude, -32768, 32767)));
     }
     return samples.data();
 }

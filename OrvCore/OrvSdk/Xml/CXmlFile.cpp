@@ -12,6 +12,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace {
 const QChar kPathSeparator = QLatin1Char('.');
@@ -90,6 +91,64 @@ void CXmlFile::DropDocument()
 {
     mCursor.clear();
     mpDocument.reset();
+    mSource.clear();
+    mReleased = false;
+    mReleasedCursor.clear();
+}
+
+void CXmlFile::MarkChanged()
+{
+    Restore();
+    mSource.clear();
+}
+
+void CXmlFile::ReleaseDocument()
+{
+    if (mReleased || !mpDocument || mSource.isNull())
+        return;
+    // The cursor's place as child positions from the document down.
+    mReleasedCursor.clear();
+    mReleasedCursorNull = mCursor.isNull();
+    for (QDomNode node = mCursor; !node.isNull() && !node.parentNode().isNull(); node = node.parentNode()) {
+        int position = 0;
+        for (QDomNode before = node.previousSibling(); !before.isNull(); before = before.previousSibling())
+            ++position;
+        mReleasedCursor.prepend(position);
+    }
+    mCursor.clear();
+    mpDocument.reset();
+    mReleased = true;
+}
+
+void CXmlFile::Restore() const
+{
+    if (!mReleased)
+        return;
+    mReleased = false;
+    // The same bytes through the same reader: the same document.
+    mpDocument = ParseDocument(mSource);
+    if (!mpDocument) {
+        mSource.clear();
+        return;
+    }
+    if (mReleasedCursorNull)
+        return;
+    QDomNode node = *mpDocument;
+    for (const int position : std::as_const(mReleasedCursor))
+        node = node.childNodes().at(position);
+    mCursor = node;
+}
+
+QDomDocument* CXmlFile::Document() const
+{
+    Restore();
+    return mpDocument.get();
+}
+
+QDomNode& CXmlFile::Cursor() const
+{
+    Restore();
+    return mCursor;
 }
 
 bool CXmlFile::Load(const QString& path)
@@ -107,6 +166,7 @@ bool CXmlFile::Load(const QString& path)
         return false;
     }
     mpDocument = std::move(document);
+    mSource = bytes;
     mCursor = mpDocument->documentElement();
     return true;
 }
@@ -118,6 +178,7 @@ bool CXmlFile::LoadFromData(const QByteArray& data)
     if (!document)
         return false;
     mpDocument = std::move(document);
+    mSource = data;
     mCursor = mpDocument->documentElement();
     return true;
 }
@@ -135,13 +196,13 @@ bool CXmlFile::CreateDocument(const QString& tag)
 
 bool CXmlFile::Save(const QString& path)
 {
-    if (!mpDocument || mpDocument->isNull())
+    if (!Document() || Document()->isNull())
         return false;
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     QTextStream stream(&file);
-    mpDocument->save(stream, 0);
+    Document()->save(stream, 0);
     stream.flush();
     const bool written = stream.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
     file.close();
@@ -150,24 +211,24 @@ bool CXmlFile::Save(const QString& path)
 
 bool CXmlFile::HasDocument() const
 {
-    return mpDocument != nullptr;
+    return mReleased || mpDocument != nullptr;
 }
 
 QDomNode CXmlFile::GetRootElement() const
 {
-    if (!mpDocument)
+    if (!Document())
         return QDomNode();
-    return mpDocument->documentElement();
+    return Document()->documentElement();
 }
 
 QDomNode CXmlFile::GetCurrentNode() const
 {
-    return mCursor;
+    return Cursor();
 }
 
 QDomElement CXmlFile::FindNode(const QString& path, bool fromRoot, int index) const
 {
-    QDomElement current = fromRoot ? GetRootElement().toElement() : mCursor.toElement();
+    QDomElement current = fromRoot ? GetRootElement().toElement() : Cursor().toElement();
     if (current.isNull())
         return QDomElement();
     QString rest = path;
@@ -205,7 +266,7 @@ bool CXmlFile::GoToElement(const QString& path, bool fromRoot, int index)
     const QDomElement found = FindNode(path, fromRoot, index);
     if (found.isNull())
         return false;
-    mCursor = found;
+    Cursor() = found;
     return true;
 }
 
@@ -213,11 +274,11 @@ bool CXmlFile::GoToChild(int n)
 {
     if (n < 0)
         return false;
-    for (QDomNode child = mCursor.firstChild(); !child.isNull(); child = child.nextSibling()) {
+    for (QDomNode child = Cursor().firstChild(); !child.isNull(); child = child.nextSibling()) {
         if (!child.isElement())
             continue;
         if (n == 0) {
-            mCursor = child;
+            Cursor() = child;
             return true;
         }
         --n;
@@ -227,9 +288,9 @@ bool CXmlFile::GoToChild(int n)
 
 bool CXmlFile::GoToLastChildElement(const QString& tag)
 {
-    for (QDomNode child = mCursor.lastChild(); !child.isNull(); child = child.previousSibling()) {
+    for (QDomNode child = Cursor().lastChild(); !child.isNull(); child = child.previousSibling()) {
         if (child.isElement() && (tag.isNull() || child.toElement().tagName() == tag)) {
-            mCursor = child;
+            Cursor() = child;
             return true;
         }
     }
@@ -238,11 +299,11 @@ bool CXmlFile::GoToLastChildElement(const QString& tag)
 
 bool CXmlFile::GoToPreviousSiblingElement(const QString& tag)
 {
-    if (mCursor.isNull() || IsRoot(mCursor))
+    if (Cursor().isNull() || IsRoot(Cursor()))
         return false;
-    for (QDomNode sibling = mCursor.previousSibling(); !sibling.isNull(); sibling = sibling.previousSibling()) {
+    for (QDomNode sibling = Cursor().previousSibling(); !sibling.isNull(); sibling = sibling.previousSibling()) {
         if (sibling.isElement() && (tag.isNull() || sibling.toElement().tagName() == tag)) {
-            mCursor = sibling;
+            Cursor() = sibling;
             return true;
         }
     }
@@ -251,31 +312,31 @@ bool CXmlFile::GoToPreviousSiblingElement(const QString& tag)
 
 bool CXmlFile::GoToParent()
 {
-    if (mCursor.isNull() || IsRoot(mCursor))
+    if (Cursor().isNull() || IsRoot(Cursor()))
         return false;
-    mCursor = mCursor.parentNode();
+    Cursor() = Cursor().parentNode();
     return true;
 }
 
 QString CXmlFile::GetPath() const
 {
     QString path;
-    for (QDomNode node = mCursor; node.isElement() && !IsRoot(node); node = node.parentNode())
+    for (QDomNode node = Cursor(); node.isElement() && !IsRoot(node); node = node.parentNode())
         path.prepend(node.toElement().tagName() + kPathSeparator);
     return path;
 }
 
 QString CXmlFile::GetTagName() const
 {
-    if (mCursor.isNull() || IsRoot(mCursor))
+    if (Cursor().isNull() || IsRoot(Cursor()))
         return QString();
-    return mCursor.toElement().tagName();
+    return Cursor().toElement().tagName();
 }
 
 int CXmlFile::CountElements(const QString& tag) const
 {
     int count = 0;
-    for (QDomNode child = mCursor.firstChild(); !child.isNull(); child = child.nextSibling()) {
+    for (QDomNode child = Cursor().firstChild(); !child.isNull(); child = child.nextSibling()) {
         if (child.isElement() && (tag.isNull() || child.toElement().tagName() == tag))
             ++count;
     }
@@ -284,35 +345,37 @@ int CXmlFile::CountElements(const QString& tag) const
 
 int CXmlFile::CountAttributes() const
 {
-    return mCursor.isElement() ? mCursor.attributes().count() : 0;
+    return Cursor().isElement() ? Cursor().attributes().count() : 0;
 }
 
 bool CXmlFile::AddElement(const QString& tag)
 {
-    if (!mpDocument || mCursor.isNull() || FindElement(tag, false, 0))
+    MarkChanged();
+    if (!Document() || Cursor().isNull() || FindElement(tag, false, 0))
         return false;
-    return !mCursor.appendChild(mpDocument->createElement(tag)).isNull();
+    return !Cursor().appendChild(Document()->createElement(tag)).isNull();
 }
 
 bool CXmlFile::RemoveElement(const QString& tag)
 {
+    MarkChanged();
     const QDomElement found = FindNode(tag, false, 0);
-    if (found.isNull() || found == mCursor)
+    if (found.isNull() || found == Cursor())
         return false;
     return !found.parentNode().removeChild(found).isNull();
 }
 
 bool CXmlFile::HasAttribute(const QString& name) const
 {
-    return mCursor.isElement() && mCursor.toElement().hasAttribute(name);
+    return Cursor().isElement() && Cursor().toElement().hasAttribute(name);
 }
 
 bool CXmlFile::GetStringAttribute(const QString& name, QString& value) const
 {
-    if (!mCursor.isElement())
+    if (!Cursor().isElement())
         return false;
     // One look-up finds the attribute and its value.
-    const QDomAttr attribute = mCursor.toElement().attributeNode(name);
+    const QDomAttr attribute = Cursor().toElement().attributeNode(name);
     if (attribute.isNull())
         return false;
     value = NonNull(attribute.value());
@@ -355,32 +418,35 @@ bool CXmlFile::GetAttributeType(const QString& name, int& kind) const
 
 bool CXmlFile::SetIntAttribute(const QString& name, int value)
 {
-    return mpDocument && WriteIntAttribute(name, value);
+    return Document() && WriteIntAttribute(name, value);
 }
 
 bool CXmlFile::SetFloatAttribute(const QString& name, float value)
 {
-    return mpDocument && WriteFloatAttribute(name, value);
+    return Document() && WriteFloatAttribute(name, value);
 }
 
 bool CXmlFile::SetStringAttribute(const QString& name, const QString& value)
 {
-    return mpDocument && WriteStringAttribute(name, value);
+    return Document() && WriteStringAttribute(name, value);
 }
 
 bool CXmlFile::WriteIntAttribute(const QString& name, int value)
 {
+    MarkChanged();
     return WriteStringAttribute(name, QString::number(value));
 }
 
 bool CXmlFile::WriteFloatAttribute(const QString& name, float value)
 {
+    MarkChanged();
     return WriteStringAttribute(name, FloatToText(value));
 }
 
 bool CXmlFile::WriteStringAttribute(const QString& name, const QString& value)
 {
-    QDomElement element = mCursor.toElement();
+    MarkChanged();
+    QDomElement element = Cursor().toElement();
     if (!element.isNull())
         element.setAttribute(name, value);
     return true;

@@ -3,12 +3,13 @@
 // (paths, language, settings, parameters, profiles, batches) goes through it.
 // Elements are addressed by tag paths joined by "."; attribute values are text,
 // converted by the typed accessors. Failures are results, never exceptions.
+#include <QByteArray>
 #include <QDomNode>
+#include <QList>
 #include <QString>
 
 #include <memory>
 
-class QByteArray;
 class QDomDocument;
 class QDomElement;
 
@@ -86,11 +87,28 @@ public:
     bool WriteFloatAttribute(const QString& name, float value);
     bool WriteStringAttribute(const QString& name, const QString& value);
 
+protected:
+    // Lets a loaded document go while nothing needs it, keeping the bytes it
+    // was read from and the cursor's place; whatever needs it next reads the
+    // same bytes again into the same document, the cursor where it was. Only a
+    // document unchanged since it was loaded is let go. For sets read once at
+    // start-up and seldom touched again: their DOMs need not all be held.
+    void ReleaseDocument();
+
 private:
     void DropDocument();
+    // A change makes the bytes stale: the document is kept from then on.
+    void MarkChanged();
+    void Restore() const;
+    QDomDocument* Document() const;
+    QDomNode& Cursor() const;
     QDomElement FindNode(const QString& path, bool fromRoot, int index) const;
 
-    std::unique_ptr<QDomDocument> mpDocument;
-    QDomNode mCursor;
+    mutable std::unique_ptr<QDomDocument> mpDocument;
+    mutable QDomNode mCursor;
     QString mLoadError;
+    mutable QByteArray mSource; // while unchanged since loaded: what it was read from
+    QList<int> mReleasedCursor; // child positions from the document down to the cursor
+    bool mReleasedCursorNull = false;
+    mutable bool mReleased = false;
 };

@@ -370,3 +370,60 @@ TEST_F(XmlTree, NumberWritesUseTheToolkitTexts)
     EXPECT_EQ(Attribute(mFile, "i"), S("x"));
     EXPECT_EQ(mFile.CountAttributes(), 8);
 }
+
+namespace {
+// A file that lets its document go when told, as parameter sets do once read.
+class ReleasingXmlFile : public CXmlFile
+{
+public:
+    using CXmlFile::ReleaseDocument;
+};
+
+QByteArray Saved(CXmlFile& file, const QTemporaryDir& dir, const char* name)
+{
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    if (!file.Save(path))
+        return QByteArray();
+    QFile saved(path);
+    return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+}
+} // namespace
+
+// A document let go and read again answers as if it had been held all along:
+// the cursor where it was, every read and write, and what is saved.
+TEST(XmlFileDocument, ADocumentLetGoIsReadAgainWithTheCursorInPlace)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ReleasingXmlFile released;
+    CXmlFile held;
+    for (CXmlFile* file : {static_cast<CXmlFile*>(&released), &held}) {
+        ASSERT_TRUE(file->LoadFromData(QByteArray(kTree)));
+        ASSERT_TRUE(file->GoToElement(S("A"), false, 1));
+        ASSERT_TRUE(file->GoToChild(1));
+    }
+    released.ReleaseDocument();
+    EXPECT_TRUE(released.HasDocument());
+    EXPECT_EQ(released.GetPath(), held.GetPath());
+    EXPECT_EQ(Attribute(released, "id"), QStringLiteral("b11"));
+    EXPECT_TRUE(released.GoToParent());
+    EXPECT_EQ(Attribute(released, "id"), QStringLiteral("a1"));
+
+    // Once changed, the document is held: letting it go again keeps the change.
+    for (CXmlFile* file : {static_cast<CXmlFile*>(&released), &held}) {
+        ASSERT_TRUE(file->GoToElement(S("C"), true));
+        ASSERT_TRUE(file->SetStringAttribute(S("t"), S("changed")));
+    }
+    released.ReleaseDocument();
+    EXPECT_EQ(Attribute(released, "t"), QStringLiteral("changed"));
+    EXPECT_EQ(Saved(released, dir, "released.xml"), Saved(held, dir, "held.xml"));
+    EXPECT_FALSE(Saved(held, dir, "held.xml").isEmpty());
+
+    // A document let go and saved untouched writes what the held one writes.
+    ReleasingXmlFile untouched;
+    ASSERT_TRUE(untouched.LoadFromData(QByteArray(kTree)));
+    CXmlFile twin;
+    ASSERT_TRUE(twin.LoadFromData(QByteArray(kTree)));
+    untouched.ReleaseDocument();
+    EXPECT_EQ(Saved(untouched, dir, "untouched.xml"), Saved(twin, dir, "twin.xml"));
+}
