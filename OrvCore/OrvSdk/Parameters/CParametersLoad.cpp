@@ -13,11 +13,7 @@ bool CParameters::Load(const QString& path)
     Clear();
     if (!CXmlFile::Load(path))
         return false;
-    if (!ReadTypes() || !ReadParameters() || !ReadInterface())
-        return false;
-    // Everything is read: the document waits, let go, until the set is saved.
-    ReleaseDocument();
-    return true;
+    return ReadTypes() && ReadParameters() && ReadInterface();
 }
 
 bool CParameters::ReadTypes()

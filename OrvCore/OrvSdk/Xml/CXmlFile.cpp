@@ -1,5 +1,6 @@
 #include "Xml/CXmlFile.h"
 #include "Util/BoundedFileRead.h"
+#include "Xml/PlainXmlElements.h"
 #include "Xml/PlainXmlReader.h"
 #include "Xml/XmlNesting.h"
 
@@ -62,15 +63,12 @@ QString FloatToText(float value)
     return QString::number(double(value), 'g', 6);
 }
 
-// Our own files take the quick plain reader; anything it declines goes to the
-// toolkit's reader, whose answer stands. The depth check comes first there:
-// the toolkit's DOM takes time quadratic in the nesting.
-std::unique_ptr<QDomDocument> ParseDocument(const QByteArray& bytes)
+// What the plain reader declines goes to the toolkit's reader, whose answer
+// stands. The depth check comes first: the toolkit's DOM takes time quadratic
+// in the nesting.
+std::unique_ptr<QDomDocument> ToolkitDocument(const QByteArray& bytes)
 {
     auto document = std::make_unique<QDomDocument>();
-    if (PlainXml::BuildDocument(bytes, *document, XmlNesting::MaxDepth))
-        return document;
-    document = std::make_unique<QDomDocument>();
     if (XmlNesting::TooDeep(bytes) || !document->setContent(bytes, false))
         return nullptr;
     return document;
@@ -89,66 +87,28 @@ CXmlFile::~CXmlFile() = default;
 
 void CXmlFile::DropDocument()
 {
+    mpTree.reset();
+    mTreeCursor = -1;
+    mSource.clear();
     mCursor.clear();
     mpDocument.reset();
-    mSource.clear();
-    mReleased = false;
-    mReleasedCursor.clear();
 }
 
-void CXmlFile::MarkChanged()
+bool CXmlFile::LoadFromData(const QByteArray& data)
 {
-    Restore();
-    mSource.clear();
-}
-
-void CXmlFile::ReleaseDocument()
-{
-    if (mReleased || !mpDocument || mSource.isNull())
-        return;
-    // The cursor's place as child positions from the document down.
-    mReleasedCursor.clear();
-    mReleasedCursorNull = mCursor.isNull();
-    for (QDomNode node = mCursor; !node.isNull() && !node.parentNode().isNull(); node = node.parentNode()) {
-        int position = 0;
-        for (QDomNode before = node.previousSibling(); !before.isNull(); before = before.previousSibling())
-            ++position;
-        mReleasedCursor.prepend(position);
+    DropDocument();
+    auto tree = std::make_unique<PlainXml::ElementTree>();
+    if (tree->Read(data, XmlNesting::MaxDepth)) {
+        mpTree = std::move(tree);
+        mTreeCursor = 0;
+        mSource = data;
+        return true;
     }
-    mCursor.clear();
-    mpDocument.reset();
-    mReleased = true;
-}
-
-void CXmlFile::Restore() const
-{
-    if (!mReleased)
-        return;
-    mReleased = false;
-    // The same bytes through the same reader: the same document.
-    mpDocument = ParseDocument(mSource);
-    if (!mpDocument) {
-        mSource.clear();
-        return;
-    }
-    if (mReleasedCursorNull)
-        return;
-    QDomNode node = *mpDocument;
-    for (const int position : std::as_const(mReleasedCursor))
-        node = node.childNodes().at(position);
-    mCursor = node;
-}
-
-QDomDocument* CXmlFile::Document() const
-{
-    Restore();
-    return mpDocument.get();
-}
-
-QDomNode& CXmlFile::Cursor() const
-{
-    Restore();
-    return mCursor;
+    mpDocument = ToolkitDocument(data);
+    if (!mpDocument)
+        return false;
+    mCursor = mpDocument->documentElement();
+    return true;
 }
 
 bool CXmlFile::Load(const QString& path)
@@ -160,27 +120,53 @@ bool CXmlFile::Load(const QString& path)
     QByteArray bytes;
     if (!BoundedFileRead::Read(path, FileLimits::MaxXmlBytes, bytes, mLoadError))
         return false;
-    std::unique_ptr<QDomDocument> document = ParseDocument(bytes);
-    if (!document) {
+    if (!LoadFromData(bytes)) {
         mLoadError = QStringLiteral("is not a well-formed XML file");
         return false;
     }
-    mpDocument = std::move(document);
-    mSource = bytes;
-    mCursor = mpDocument->documentElement();
     return true;
 }
 
-bool CXmlFile::LoadFromData(const QByteArray& data)
+void CXmlFile::BuildDom() const
 {
-    DropDocument();
-    std::unique_ptr<QDomDocument> document = ParseDocument(data);
-    if (!document)
-        return false;
-    mpDocument = std::move(document);
-    mSource = data;
-    mCursor = mpDocument->documentElement();
-    return true;
+    if (!mpTree)
+        return;
+    // The cursor's place: its position among the child elements at each level below the root.
+    QList<int> positions;
+    for (int element = mTreeCursor; element >= 0 && mpTree->At(element).parent >= 0;
+         element = mpTree->At(element).parent)
+        positions.prepend(mpTree->PositionOf(element));
+    const bool noCursor = mTreeCursor < 0;
+    mpTree.reset();
+    // The same bytes through the plain reader: the document the toolkit would have read.
+    mpDocument = std::make_unique<QDomDocument>();
+    if (!PlainXml::BuildDocument(mSource, *mpDocument, XmlNesting::MaxDepth))
+        mpDocument = ToolkitDocument(mSource);
+    mSource.clear();
+    if (!mpDocument || noCursor)
+        return;
+    QDomNode node = mpDocument->documentElement();
+    for (int position : std::as_const(positions)) {
+        QDomNode child = node.firstChild();
+        for (; !child.isNull(); child = child.nextSibling()) {
+            if (child.isElement() && position-- == 0)
+                break;
+        }
+        node = child;
+    }
+    mCursor = node;
+}
+
+QDomDocument* CXmlFile::Document() const
+{
+    BuildDom();
+    return mpDocument.get();
+}
+
+QDomNode& CXmlFile::Cursor() const
+{
+    BuildDom();
+    return mCursor;
 }
 
 bool CXmlFile::CreateDocument(const QString& tag)
@@ -211,7 +197,7 @@ bool CXmlFile::Save(const QString& path)
 
 bool CXmlFile::HasDocument() const
 {
-    return mReleased || mpDocument != nullptr;
+    return mpTree || mpDocument;
 }
 
 QDomNode CXmlFile::GetRootElement() const
@@ -224,6 +210,41 @@ QDomNode CXmlFile::GetRootElement() const
 QDomNode CXmlFile::GetCurrentNode() const
 {
     return Cursor();
+}
+
+bool CXmlFile::TreeCursorIsRoot() const
+{
+    return mTreeCursor < 0 || mpTree->At(mTreeCursor).parent < 0;
+}
+
+int CXmlFile::FindTreeElement(const QString& path, bool fromRoot, int index) const
+{
+    int current = fromRoot ? 0 : mTreeCursor;
+    if (current < 0)
+        return -1;
+    QString rest = path;
+    while (!rest.isEmpty()) {
+        // Inner components take their first match; only the last one counts by index.
+        const int separator = rest.indexOf(kPathSeparator);
+        const bool last = separator < 0;
+        const QString component = last ? rest : rest.left(separator);
+        rest = last ? QString() : rest.mid(separator + 1);
+
+        int match = -1;
+        for (int child = mpTree->At(current).firstChild; child >= 0; child = mpTree->At(child).next) {
+            if (mpTree->At(child).tag != component)
+                continue;
+            if (!last || index == 0) {
+                match = child;
+                break;
+            }
+            --index;
+        }
+        if (match < 0)
+            return -1;
+        current = match;
+    }
+    return current;
 }
 
 QDomElement CXmlFile::FindNode(const QString& path, bool fromRoot, int index) const
@@ -258,15 +279,24 @@ QDomElement CXmlFile::FindNode(const QString& path, bool fromRoot, int index) co
 
 bool CXmlFile::FindElement(const QString& path, bool fromRoot, int index) const
 {
+    if (InTree())
+        return FindTreeElement(path, fromRoot, index) >= 0;
     return !FindNode(path, fromRoot, index).isNull();
 }
 
 bool CXmlFile::GoToElement(const QString& path, bool fromRoot, int index)
 {
+    if (InTree()) {
+        const int found = FindTreeElement(path, fromRoot, index);
+        if (found < 0)
+            return false;
+        mTreeCursor = found;
+        return true;
+    }
     const QDomElement found = FindNode(path, fromRoot, index);
     if (found.isNull())
         return false;
-    Cursor() = found;
+    mCursor = found;
     return true;
 }
 
@@ -274,11 +304,22 @@ bool CXmlFile::GoToChild(int n)
 {
     if (n < 0)
         return false;
-    for (QDomNode child = Cursor().firstChild(); !child.isNull(); child = child.nextSibling()) {
+    if (InTree()) {
+        if (mTreeCursor < 0)
+            return false;
+        for (int child = mpTree->At(mTreeCursor).firstChild; child >= 0; child = mpTree->At(child).next) {
+            if (n-- == 0) {
+                mTreeCursor = child;
+                return true;
+            }
+        }
+        return false;
+    }
+    for (QDomNode child = mCursor.firstChild(); !child.isNull(); child = child.nextSibling()) {
         if (!child.isElement())
             continue;
         if (n == 0) {
-            Cursor() = child;
+            mCursor = child;
             return true;
         }
         --n;
@@ -288,9 +329,20 @@ bool CXmlFile::GoToChild(int n)
 
 bool CXmlFile::GoToLastChildElement(const QString& tag)
 {
-    for (QDomNode child = Cursor().lastChild(); !child.isNull(); child = child.previousSibling()) {
+    if (InTree()) {
+        if (mTreeCursor < 0)
+            return false;
+        for (int child = mpTree->At(mTreeCursor).lastChild; child >= 0; child = mpTree->At(child).previous) {
+            if (tag.isNull() || mpTree->At(child).tag == tag) {
+                mTreeCursor = child;
+                return true;
+            }
+        }
+        return false;
+    }
+    for (QDomNode child = mCursor.lastChild(); !child.isNull(); child = child.previousSibling()) {
         if (child.isElement() && (tag.isNull() || child.toElement().tagName() == tag)) {
-            Cursor() = child;
+            mCursor = child;
             return true;
         }
     }
@@ -299,11 +351,22 @@ bool CXmlFile::GoToLastChildElement(const QString& tag)
 
 bool CXmlFile::GoToPreviousSiblingElement(const QString& tag)
 {
-    if (Cursor().isNull() || IsRoot(Cursor()))
+    if (InTree()) {
+        if (TreeCursorIsRoot())
+            return false;
+        for (int sibling = mpTree->At(mTreeCursor).previous; sibling >= 0; sibling = mpTree->At(sibling).previous) {
+            if (tag.isNull() || mpTree->At(sibling).tag == tag) {
+                mTreeCursor = sibling;
+                return true;
+            }
+        }
         return false;
-    for (QDomNode sibling = Cursor().previousSibling(); !sibling.isNull(); sibling = sibling.previousSibling()) {
+    }
+    if (mCursor.isNull() || IsRoot(mCursor))
+        return false;
+    for (QDomNode sibling = mCursor.previousSibling(); !sibling.isNull(); sibling = sibling.previousSibling()) {
         if (sibling.isElement() && (tag.isNull() || sibling.toElement().tagName() == tag)) {
-            Cursor() = sibling;
+            mCursor = sibling;
             return true;
         }
     }
@@ -312,31 +375,54 @@ bool CXmlFile::GoToPreviousSiblingElement(const QString& tag)
 
 bool CXmlFile::GoToParent()
 {
-    if (Cursor().isNull() || IsRoot(Cursor()))
+    if (InTree()) {
+        if (TreeCursorIsRoot())
+            return false;
+        mTreeCursor = mpTree->At(mTreeCursor).parent;
+        return true;
+    }
+    if (mCursor.isNull() || IsRoot(mCursor))
         return false;
-    Cursor() = Cursor().parentNode();
+    mCursor = mCursor.parentNode();
     return true;
 }
 
 QString CXmlFile::GetPath() const
 {
     QString path;
-    for (QDomNode node = Cursor(); node.isElement() && !IsRoot(node); node = node.parentNode())
+    if (InTree()) {
+        for (int element = mTreeCursor; element >= 0 && mpTree->At(element).parent >= 0;
+             element = mpTree->At(element).parent)
+            path.prepend(mpTree->At(element).tag + kPathSeparator);
+        return path;
+    }
+    for (QDomNode node = mCursor; node.isElement() && !IsRoot(node); node = node.parentNode())
         path.prepend(node.toElement().tagName() + kPathSeparator);
     return path;
 }
 
 QString CXmlFile::GetTagName() const
 {
-    if (Cursor().isNull() || IsRoot(Cursor()))
+    if (InTree())
+        return TreeCursorIsRoot() ? QString() : mpTree->At(mTreeCursor).tag;
+    if (mCursor.isNull() || IsRoot(mCursor))
         return QString();
-    return Cursor().toElement().tagName();
+    return mCursor.toElement().tagName();
 }
 
 int CXmlFile::CountElements(const QString& tag) const
 {
     int count = 0;
-    for (QDomNode child = Cursor().firstChild(); !child.isNull(); child = child.nextSibling()) {
+    if (InTree()) {
+        if (mTreeCursor < 0)
+            return 0;
+        for (int child = mpTree->At(mTreeCursor).firstChild; child >= 0; child = mpTree->At(child).next) {
+            if (tag.isNull() || mpTree->At(child).tag == tag)
+                ++count;
+        }
+        return count;
+    }
+    for (QDomNode child = mCursor.firstChild(); !child.isNull(); child = child.nextSibling()) {
         if (child.isElement() && (tag.isNull() || child.toElement().tagName() == tag))
             ++count;
     }
@@ -345,43 +431,52 @@ int CXmlFile::CountElements(const QString& tag) const
 
 int CXmlFile::CountAttributes() const
 {
-    return Cursor().isElement() ? Cursor().attributes().count() : 0;
+    if (InTree())
+        return mTreeCursor < 0 ? 0 : int(mpTree->At(mTreeCursor).attributes.size());
+    return mCursor.isElement() ? mCursor.attributes().count() : 0;
 }
 
 bool CXmlFile::AddElement(const QString& tag)
 {
-    MarkChanged();
     if (!Document() || Cursor().isNull() || FindElement(tag, false, 0))
         return false;
-    return !Cursor().appendChild(Document()->createElement(tag)).isNull();
+    return !mCursor.appendChild(mpDocument->createElement(tag)).isNull();
 }
 
 bool CXmlFile::RemoveElement(const QString& tag)
 {
-    MarkChanged();
+    BuildDom();
     const QDomElement found = FindNode(tag, false, 0);
-    if (found.isNull() || found == Cursor())
+    if (found.isNull() || found == mCursor)
         return false;
     return !found.parentNode().removeChild(found).isNull();
 }
 
 bool CXmlFile::HasAttribute(const QString& name) const
 {
-    return Cursor().isElement() && Cursor().toElement().hasAttribute(name);
+    if (InTree())
+        return mTreeCursor >= 0 && mpTree->FindAttribute(mTreeCursor, name);
+    return mCursor.isElement() && mCursor.toElement().hasAttribute(name);
 }
 
 bool CXmlFile::GetStringAttribute(const QString& name, QString& value) const
 {
-    if (!Cursor().isElement())
+    if (InTree()) {
+        const QString* found = mTreeCursor >= 0 ? mpTree->FindAttribute(mTreeCursor, name) : nullptr;
+        if (!found)
+            return false;
+        value = NonNull(*found);
+        return true;
+    }
+    if (!mCursor.isElement())
         return false;
     // One look-up finds the attribute and its value.
-    const QDomAttr attribute = Cursor().toElement().attributeNode(name);
+    const QDomAttr attribute = mCursor.toElement().attributeNode(name);
     if (attribute.isNull())
         return false;
     value = NonNull(attribute.value());
     return true;
 }
-
 bool CXmlFile::GetLongAttribute(const QString& name, long& value) const
 {
     QString text;
@@ -433,19 +528,16 @@ bool CXmlFile::SetStringAttribute(const QString& name, const QString& value)
 
 bool CXmlFile::WriteIntAttribute(const QString& name, int value)
 {
-    MarkChanged();
     return WriteStringAttribute(name, QString::number(value));
 }
 
 bool CXmlFile::WriteFloatAttribute(const QString& name, float value)
 {
-    MarkChanged();
     return WriteStringAttribute(name, FloatToText(value));
 }
 
 bool CXmlFile::WriteStringAttribute(const QString& name, const QString& value)
 {
-    MarkChanged();
     QDomElement element = Cursor().toElement();
     if (!element.isNull())
         element.setAttribute(name, value);

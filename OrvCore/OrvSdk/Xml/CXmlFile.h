@@ -5,12 +5,15 @@
 // converted by the typed accessors. Failures are results, never exceptions.
 #include <QByteArray>
 #include <QDomNode>
-#include <QList>
 #include <QString>
 
 #include <memory>
 
 class QDomDocument;
+
+namespace PlainXml {
+class ElementTree;
+}
 class QDomElement;
 
 class CXmlFile
@@ -87,28 +90,25 @@ public:
     bool WriteFloatAttribute(const QString& name, float value);
     bool WriteStringAttribute(const QString& name, const QString& value);
 
-protected:
-    // Lets a loaded document go while nothing needs it, keeping the bytes it
-    // was read from and the cursor's place; whatever needs it next reads the
-    // same bytes again into the same document, the cursor where it was. Only a
-    // document unchanged since it was loaded is let go. For sets read once at
-    // start-up and seldom touched again: their DOMs need not all be held.
-    void ReleaseDocument();
-
 private:
     void DropDocument();
-    // A change makes the bytes stale: the document is kept from then on.
-    void MarkChanged();
-    void Restore() const;
+    // Builds the DOM of a document read into its element tree, the cursor on
+    // the same element, and lets the tree go: from then on the DOM is the document.
+    void BuildDom() const;
     QDomDocument* Document() const;
     QDomNode& Cursor() const;
     QDomElement FindNode(const QString& path, bool fromRoot, int index) const;
+    int FindTreeElement(const QString& path, bool fromRoot, int index) const;
+    bool InTree() const { return mpTree != nullptr; }
+    bool TreeCursorIsRoot() const;
 
+    // A plain document is read into its element tree, which every read of the
+    // cursor uses; the DOM is built from the same bytes only when something
+    // needs it (a change, a save, a node handed out).
+    mutable std::unique_ptr<PlainXml::ElementTree> mpTree;
+    int mTreeCursor = -1;
+    mutable QByteArray mSource; // what the tree was read from
     mutable std::unique_ptr<QDomDocument> mpDocument;
     mutable QDomNode mCursor;
     QString mLoadError;
-    mutable QByteArray mSource; // while unchanged since loaded: what it was read from
-    QList<int> mReleasedCursor; // child positions from the document down to the cursor
-    bool mReleasedCursorNull = false;
-    mutable bool mReleased = false;
 };
