@@ -58,6 +58,24 @@ QString NonNull(const QString& text)
 {
     return text.isNull() ? QStringLiteral("") : text;
 }
+// Follows a path of tags down from an element, on the tree or on the DOM:
+// inner components take their first match, only the last one counts by index.
+// nthChild(element, tag, n) gives the n-th child element of that tag or none.
+template <typename Element, typename NthChild>
+Element FollowPath(Element current, const Element& none, const QString& path, int index, NthChild nthChild)
+{
+    QString rest = path;
+    while (!rest.isEmpty()) {
+        const int separator = rest.indexOf(kPathSeparator);
+        const bool last = separator < 0;
+        const QString component = last ? rest : rest.left(separator);
+        rest = last ? QString() : rest.mid(separator + 1);
+        current = nthChild(current, component, last ? index : 0);
+        if (current == none)
+            return none;
+    }
+    return current;
+}
 } // namespace
 
 bool CXmlFile::TreeCursorIsRoot() const
@@ -67,62 +85,30 @@ bool CXmlFile::TreeCursorIsRoot() const
 
 int CXmlFile::FindTreeElement(const QString& path, bool fromRoot, int index) const
 {
-    int current = fromRoot ? 0 : mTreeCursor;
-    if (current < 0)
+    const int start = fromRoot ? 0 : mTreeCursor;
+    if (start < 0)
         return -1;
-    QString rest = path;
-    while (!rest.isEmpty()) {
-        // Inner components take their first match; only the last one counts by index.
-        const int separator = rest.indexOf(kPathSeparator);
-        const bool last = separator < 0;
-        const QString component = last ? rest : rest.left(separator);
-        rest = last ? QString() : rest.mid(separator + 1);
-
-        int match = -1;
-        for (int child = mpTree->At(current).firstChild; child >= 0; child = mpTree->At(child).next) {
-            if (mpTree->At(child).tag != component)
-                continue;
-            if (!last || index == 0) {
-                match = child;
-                break;
-            }
-            --index;
+    return FollowPath(start, -1, path, index, [this](int parent, const QString& tag, int skip) {
+        for (int child = mpTree->At(parent).firstChild; child >= 0; child = mpTree->At(child).next) {
+            if (mpTree->At(child).tag == tag && skip-- == 0)
+                return child;
         }
-        if (match < 0)
-            return -1;
-        current = match;
-    }
-    return current;
+        return -1;
+    });
 }
 
 QDomElement CXmlFile::FindNode(const QString& path, bool fromRoot, int index) const
 {
-    QDomElement current = fromRoot ? GetRootElement().toElement() : Cursor().toElement();
-    if (current.isNull())
+    const QDomElement start = fromRoot ? GetRootElement().toElement() : Cursor().toElement();
+    if (start.isNull())
         return QDomElement();
-    QString rest = path;
-    while (!rest.isEmpty()) {
-        // Inner components take their first match; only the last one counts by index.
-        const int separator = rest.indexOf(kPathSeparator);
-        const bool last = separator < 0;
-        const QString component = last ? rest : rest.left(separator);
-        rest = last ? QString() : rest.mid(separator + 1);
-
-        QDomElement match;
-        for (QDomNode child = current.firstChild(); !child.isNull(); child = child.nextSibling()) {
-            if (!child.isElement() || child.toElement().tagName() != component)
-                continue;
-            if (!last || index == 0) {
-                match = child.toElement();
-                break;
-            }
-            --index;
+    return FollowPath(start, QDomElement(), path, index, [](const QDomElement& parent, const QString& tag, int skip) {
+        for (QDomNode child = parent.firstChild(); !child.isNull(); child = child.nextSibling()) {
+            if (child.isElement() && child.toElement().tagName() == tag && skip-- == 0)
+                return child.toElement();
         }
-        if (match.isNull())
-            return QDomElement();
-        current = match;
-    }
-    return current;
+        return QDomElement();
+    });
 }
 
 bool CXmlFile::FindElement(const QString& path, bool fromRoot, int index) const
