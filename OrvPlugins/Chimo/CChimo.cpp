@@ -5,8 +5,6 @@
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
 
-#include <QCoreApplication>
-
 namespace {
 CChimo* s_pLiveConverter = nullptr;
 } // namespace
@@ -112,12 +110,7 @@ void CChimo::ReportProgress(int percent, int stage)
         return;
     }
     emit SetProgress(text, value);
-    // The bar moves at most a hundred times; letting the event loop run on
-    // every note of a long tune would cost more than the conversion itself.
-    if (value != m_nLastProcessedValue && QCoreApplication::instance()) {
-        m_nLastProcessedValue = value;
-        QCoreApplication::processEvents();
-    }
+    m_ProgressPump.Moved(value);
 }
 
 QString CChimo::PrepareDebugFolder(CDocument* document)

@@ -6,6 +6,7 @@
 #include "Melody/MelodyPreviewWalk.h"
 #include "Plugin/CDebugFolder.h"
 #include "Plugin/CPluginBase.h"
+#include "Plugin/ProgressPump.h"
 
 #include <QString>
 
@@ -59,5 +60,5 @@ private:
     bool m_bDebug = false;
     CDebugFolder m_DebugFolder;
     CMelodyPreviewWalk m_PreviewWalk;
-    int m_nLastProcessedValue = -1;
+    ProgressPump m_ProgressPump;
 };

@@ -7,8 +7,6 @@
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
 
-#include <QCoreApplication>
-
 namespace {
 const char* const kClassName = "CPlexa";
 
@@ -117,12 +115,7 @@ void CPlexa::ReportProgress(const QString& text, int percent, int emitSignal)
     if (emitSignal != 1)
         return;
     emit SetProgress(text, percent);
-    // Letting the event loop run on every 20 ms frame would cost more than
-    // the coding: only a moved bar needs it.
-    if (percent != m_nLastProcessedValue && QCoreApplication::instance()) {
-        m_nLastProcessedValue = percent;
-        QCoreApplication::processEvents();
-    }
+    m_ProgressPump.Moved(percent);
 }
 
 QString CPlexa::PrepareDebugFolder(CDocument* document, bool enabled)

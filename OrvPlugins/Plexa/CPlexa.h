@@ -3,6 +3,7 @@
 // 20 ms frames at 8000 Hz, and the clip decoded again is the preview.
 #include "Plugin/CDebugFolder.h"
 #include "Plugin/CPluginBase.h"
+#include "Plugin/ProgressPump.h"
 
 #include <QString>
 
@@ -51,5 +52,5 @@ private:
 
     bool m_bDebug = false;
     CDebugFolder m_DebugFolder;
-    int m_nLastProcessedValue = -1;
+    ProgressPump m_ProgressPump;
 };

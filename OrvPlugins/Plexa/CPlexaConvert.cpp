@@ -63,7 +63,7 @@ bool CPlexa::Convert(CDocument* document)
     const PlexaSettings settings = PlexaSettings::Read(GetParameters());
     SetCurrentLog(&mConversionLog);
     PrepareDebugFolder(document, settings.bDebugFiles);
-    m_nLastProcessedValue = -1;
+    m_ProgressPump.Restart();
     const bool ok = ConvertWave(static_cast<CDocumentWave*>(document), settings);
     SetCurrentLog(nullptr);
     return ok;

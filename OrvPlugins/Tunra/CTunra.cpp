@@ -4,8 +4,6 @@
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
 
-#include <QCoreApplication>
-
 namespace {
 CTunra* s_pLiveConverter = nullptr;
 
@@ -103,12 +101,7 @@ void CTunra::ReportProgress(int percent, int phase)
     }
     m_nProgressPhase = phase;
     emit SetProgress(text, value);
-    // The bar moves at most a hundred times; letting the event loop run on
-    // every note of a long tune would cost more than the conversion itself.
-    if (value != m_nLastProcessedValue && QCoreApplication::instance()) {
-        m_nLastProcessedValue = value;
-        QCoreApplication::processEvents();
-    }
+    m_ProgressPump.Moved(value);
 }
 
 void CTunra::LogMessage(const char* id)

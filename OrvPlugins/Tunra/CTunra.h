@@ -5,6 +5,7 @@
 #include "Melody/MelodyPreviewWalk.h"
 #include "Plugin/CDebugFolder.h"
 #include "Plugin/CPluginBase.h"
+#include "Plugin/ProgressPump.h"
 
 #include <QString>
 
@@ -60,8 +61,7 @@ private:
     bool m_bDebug = false;
     CDebugFolder m_DebugFolder;
 
-    // Progress bookkeeping: the highest event index shown, the last bar
-    // value given to the event loop, and the preview's sample budget.
+    // Progress bookkeeping: the preview walk, and the event loop run as the bar moves.
     CMelodyPreviewWalk m_PreviewWalk;
-    int m_nLastProcessedValue = -1;
+    ProgressPump m_ProgressPump;
 };
