@@ -82,6 +82,8 @@ CDestinationSelectorPanel::CDestinationSelectorPanel(QWidget* parent, const QStr
     } else if (mode == SMS) {
         mpGenerateButton =
             MakeControl<QPushButton>(this, "GeneratePushButton", "id_generate_caption", "id_tool_tip_generate_button");
+        // Nothing to translate until a source file is chosen.
+        mpGenerateButton->setEnabled(false);
         layout->addWidget(mpGenerateButton);
         CheckConnection(
             connect(mpGenerateButton, &QPushButton::clicked, this, &CDestinationSelectorPanel::GenerateButtonClicked));

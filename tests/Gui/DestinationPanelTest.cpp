@@ -107,6 +107,8 @@ TEST_F(DestinationPanelTest, ALoadedSourceProposesItsResultNameAndEnablesConvert
 {
     EXPECT_FALSE(Out().GetConvertButton()->isEnabled());
     EXPECT_FALSE(Out().GetSaveButton()->isEnabled());
+    // So does Generate, before the SMS page has ever been shown.
+    EXPECT_FALSE(Tabs().mpSmsDestinationPanel->GetGenerateButton()->isEnabled());
     LoadSong();
     EXPECT_EQ(Out().GetDestFileIndicator()->text(), QStringLiteral("Song.TST"));
     EXPECT_TRUE(Out().GetConvertButton()->isEnabled());

@@ -185,6 +185,8 @@ TEST_F(SmsPanelTest, AFileIsAnnouncedAndAFolderOrAnotherTranslatorClearsTheChoic
     Write(QStringLiteral("cards/a.ecd"), "x");
     Write(QStringLiteral("cards/sub/b.ecd"), "x");
     ShowSms("Model B");
+    QPushButton* generate = Tabs().mpSmsDestinationPanel->GetGenerateButton();
+    EXPECT_FALSE(generate->isEnabled()); // nothing chosen yet
     QStringList files;
     QObject::connect(&Source(), &CSmsSelectorPanel::CurrentFileChanged, &Source(),
                      [&files](QString& name) { files.append(name); });
@@ -198,9 +200,11 @@ TEST_F(SmsPanelTest, AFileIsAnnouncedAndAFolderOrAnotherTranslatorClearsTheChoic
     EXPECT_EQ(files.last(), QStringLiteral("a.ecd"));
     EXPECT_EQ(types.last().at(0).toInt(), m_Ems);
     EXPECT_TRUE(Tabs().mpSmsDestinationPanel->GetDestFileIndicator()->text().startsWith(QStringLiteral("a.")));
+    EXPECT_TRUE(generate->isEnabled());
 
     const CLocalFileInfo folder(In(QStringLiteral("cards/sub")));
     Source().UpdatePanel(&folder);
+    EXPECT_FALSE(generate->isEnabled());
     EXPECT_EQ(Source().GetCurrentFolder(), In(QStringLiteral("cards/sub")));
     EXPECT_EQ(QDir::currentPath(), In(QStringLiteral("cards/sub")));
     EXPECT_TRUE(Source().GetFileIndicator()->text().isEmpty());
