@@ -220,6 +220,8 @@ void SimpleElement::SetValueWidget(QWidget* value)
         mpCaption = new QLabel(this);
         mpPrefix = new QLabel(this);
         mpSuffix = new QLabel(this);
+        // The form sits in a narrow column: a long caption wraps rather than runs out of sight.
+        mpCaption->setWordWrap(true);
         grid->addWidget(mpCaption, 0, 0);
         row->addWidget(mpPrefix);
         row->addWidget(value);
