@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "Core/CGenerationInfo.h"
 #include "Engine/CEngineState.h"
 #include "Host/CPluginClass.h"
 #include "Plugin/CPluginBase.h"
@@ -115,6 +116,17 @@ int IndexOf(const QList<CPluginClass*>& list, const char* extension)
 }
 
 } // namespace
+
+QByteArray EngineTest::LoadAndConvert(const char* name, const QByteArray& text, const char* extension)
+{
+    QString path = Write(QString::fromLatin1(name), text);
+    B32 success = 0;
+    m_Application->LoadMediaAsked(path, ConverterIndex(extension), success);
+    EXPECT_EQ(success, 1);
+    CGenerationInfo info(path, ConverterIndex(extension), nullptr, QString());
+    m_Application->ConvertionAsked(0, &info);
+    return ResultBytes();
+}
 
 int EngineTest::ConverterIndex(const char* extension)
 {

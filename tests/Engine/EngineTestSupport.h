@@ -115,6 +115,9 @@ protected:
         m_Application->GetPreviewRawData(&document);
         return document ? static_cast<CDocumentAbstract*>(document)->ToByteArray() : QByteArray("<none>");
     }
+    // Writes the text as a file, loads it in the media tab with the converter writing that extension and
+    // converts it; returns what the converter wrote ("<none>" when nothing was converted).
+    QByteArray LoadAndConvert(const char* name, const QByteArray& text, const char* extension);
     // Everything logged since the last call.
     QString NewLog();
     // Positions of the converter writing that extension in the application's three lists.

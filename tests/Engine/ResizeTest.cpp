@@ -1,6 +1,5 @@
 // Pictures and animations that do not fit the converter or the phone go through the resize dialogs before a
 // conversion, and the loaded document is the source again afterwards.
-#include "Core/CGenerationInfo.h"
 #include "Documents/CDocumentAbstract.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
@@ -18,24 +17,12 @@ protected:
         EngineTest::SetUp();
         Start();
     }
-    // Loads the text as a test picture (".tpi") or animation (".tan") and converts it; returns what the
-    // exporter wrote ("<none>" when nothing was converted).
-    QByteArray Convert(const char* name, const QByteArray& text, const char* extension)
-    {
-        QString path = Write(QString::fromLatin1(name), text);
-        B32 success = 0;
-        m_Application->LoadMediaAsked(path, ConverterIndex(extension), success);
-        EXPECT_EQ(success, 1);
-        CGenerationInfo info(path, ConverterIndex(extension), nullptr, QString());
-        m_Application->ConvertionAsked(0, &info);
-        return ResultBytes();
-    }
 };
 
 TEST_F(ResizeTest, APictureThatFitsConvertsWithoutADialog)
 {
     // The phone takes 101 x 80 at most, limits included.
-    EXPECT_EQ(Convert("fits.tpi", "101 80", "TPX"), "101x80");
+    EXPECT_EQ(LoadAndConvert("fits.tpi", "101 80", "TPX"), "101x80");
     EXPECT_TRUE(m_Resizer.mRequests.empty());
 }
 
@@ -44,7 +31,7 @@ TEST_F(ResizeTest, APictureTooLargeForThePhoneIsResizedAndRestored)
     for (const char* size : {"102 80", "101 81", "32 20"}) {
         m_Resizer.mRequests.clear();
         // 32 pixels wide is too large for nothing but the converter.
-        EXPECT_EQ(Convert("big.tpi", size, "TPX"), "40x30") << size;
+        EXPECT_EQ(LoadAndConvert("big.tpi", size, "TPX"), "40x30") << size;
         ASSERT_EQ(m_Resizer.mRequests.size(), 1u) << size;
         const CResizeRequest& request = m_Resizer.mRequests[0];
         EXPECT_EQ(request.mCaption, Text("id_picture_toobig"));
@@ -60,7 +47,7 @@ TEST_F(ResizeTest, APictureTooLargeForThePhoneIsResizedAndRestored)
     // The resize option is for animations only.
     m_Application->SetResizeOption(1);
     m_Resizer.mRequests.clear();
-    EXPECT_EQ(Convert("fits.tpi", "20 20", "TPX"), "20x20");
+    EXPECT_EQ(LoadAndConvert("fits.tpi", "20 20", "TPX"), "20x20");
     EXPECT_TRUE(m_Resizer.mRequests.empty());
 }
 
@@ -68,7 +55,7 @@ TEST_F(ResizeTest, ARefusedResizeConvertsNothing)
 {
     m_Resizer.mAccept = false;
     NewLog();
-    EXPECT_EQ(Convert("big.tpi", "200 10", "TPX"), "<none>");
+    EXPECT_EQ(LoadAndConvert("big.tpi", "200 10", "TPX"), "<none>");
     EXPECT_EQ(m_Window.mCalls, (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
     EXPECT_EQ(NewLog().count(Text("id_convertion_success")), 0);
     EXPECT_EQ(static_cast<CDocumentPicture*>(Loaded())->GetImage().size(), QSize(200, 10));
@@ -77,14 +64,14 @@ TEST_F(ResizeTest, ARefusedResizeConvertsNothing)
     // Without a way to show the dialog the resize counts as refused.
     m_Application->GetEngineState().mpResizeAsker = nullptr;
     m_Window.mCalls.clear();
-    EXPECT_EQ(Convert("big.tpi", "200 10", "TPX"), "<none>");
+    EXPECT_EQ(LoadAndConvert("big.tpi", "200 10", "TPX"), "<none>");
     EXPECT_EQ(m_Window.mCalls, (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
 }
 
 TEST_F(ResizeTest, AnAnimationWithTooManyFramesKeepsTheChosenOnesAndIsRestored)
 {
     // Ten frames of 20 x 20 where the phone shows eight.
-    EXPECT_EQ(Convert("long.tan", "20 20 10", "TAX"), "3:40x30@10,11,12");
+    EXPECT_EQ(LoadAndConvert("long.tan", "20 20 10", "TAX"), "3:40x30@10,11,12");
     ASSERT_EQ(m_Resizer.mRequests.size(), 1u);
     EXPECT_EQ(m_Resizer.mRequests[0].mCaption, Text("id_animated_gif"));
     EXPECT_EQ(m_Resizer.mRequests[0].mFormat, QStringLiteral("TAX"));
@@ -101,16 +88,16 @@ TEST_F(ResizeTest, AnAnimationWithTooManyFramesKeepsTheChosenOnesAndIsRestored)
 
 TEST_F(ResizeTest, AnAnimationIsOfferedTheDialogWhenAnyFrameDoesNotFitOrTheOptionIsSet)
 {
-    EXPECT_EQ(Convert("fits.tan", "20 20 8", "TAX"), "8:20x20@100,200,300,400,500,600,700,800");
+    EXPECT_EQ(LoadAndConvert("fits.tan", "20 20 8", "TAX"), "8:20x20@100,200,300,400,500,600,700,800");
     EXPECT_TRUE(m_Resizer.mRequests.empty());
 
-    EXPECT_EQ(Convert("wide.tan", "102 20 2", "TAX"), "2:40x30@10,11");
+    EXPECT_EQ(LoadAndConvert("wide.tan", "102 20 2", "TAX"), "2:40x30@10,11");
     EXPECT_EQ(m_Resizer.mRequests.size(), 1u);
 
     // Keeping more frames than the source has keeps them all.
     m_Resizer.mKeptFrames = 20;
     m_Application->SetResizeOption(1);
-    EXPECT_EQ(Convert("fits.tan", "20 20 4", "TAX"), "4:40x30@10,11,12,13");
+    EXPECT_EQ(LoadAndConvert("fits.tan", "20 20 4", "TAX"), "4:40x30@10,11,12,13");
     EXPECT_EQ(m_Resizer.mRequests.size(), 2u);
     auto* animation = static_cast<CDocumentAnimation*>(Loaded());
     ASSERT_EQ(animation->GetAnimationFrameCount(), 4);

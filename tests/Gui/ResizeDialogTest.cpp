@@ -1,6 +1,5 @@
 // The picture and animation resize dialogs: their size proposals, the bounds of their boxes, the pictures they
 // make, the frames they keep; and both run by the engine before a conversion that needs them.
-#include "Core/CGenerationInfo.h"
 #include "Core/CResizeDialogAsker.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Gui/CFrameObject.h"
@@ -377,16 +376,6 @@ protected:
         ResizeDialogTest::SetUp();
         m_Application->GetEngineState().mpResizeAsker = &m_Asker;
     }
-    QByteArray Convert(const char* name, const QByteArray& text, const char* extension)
-    {
-        QString path = Write(QString::fromLatin1(name), text);
-        B32 success = 0;
-        m_Application->LoadMediaAsked(path, ConverterIndex(extension), success);
-        EXPECT_EQ(success, 1);
-        CGenerationInfo info(path, ConverterIndex(extension), nullptr, QString());
-        m_Application->ConvertionAsked(0, &info);
-        return ResultBytes();
-    }
     CResizeDialogAsker m_Asker;
 };
 
@@ -401,7 +390,7 @@ TEST_F(ResizeThroughEngineTest, AnOversizePictureConvertsTheChosenSize)
         Choose(resize->GetSizeCombo(), 0);
         resize->GetOkButton()->click();
     };
-    EXPECT_EQ(Convert("big.tpi", "200 10", "TPX"), "64x64");
+    EXPECT_EQ(LoadAndConvert("big.tpi", "200 10", "TPX"), "64x64");
     EXPECT_EQ(m_GuiPrompt.mDialogs, QStringList{Text("id_picture_toobig")});
 
     m_GuiPrompt.mOnExec = [](QDialog& dialog) {
@@ -411,12 +400,12 @@ TEST_F(ResizeThroughEngineTest, AnOversizePictureConvertsTheChosenSize)
         EXPECT_EQ(resize->GetSizeCombo()->currentText(), QStringLiteral("64 x 64"));
         resize->GetOkButton()->click();
     };
-    EXPECT_EQ(Convert("big.tpi", "200 100", "TPX"), "64x64");
+    EXPECT_EQ(LoadAndConvert("big.tpi", "200 100", "TPX"), "64x64");
 
     m_GuiPrompt.mOnExec = [](QDialog& dialog) { qobject_cast<CResizeDialog*>(&dialog)->GetCancelButton()->click(); };
-    EXPECT_EQ(Convert("big.tpi", "200 10", "TPX"), "<none>");
+    EXPECT_EQ(LoadAndConvert("big.tpi", "200 10", "TPX"), "<none>");
     m_GuiPrompt.mOnExec = nullptr;
-    EXPECT_EQ(Convert("big.tpi", "200 10", "TPX"), "<none>");
+    EXPECT_EQ(LoadAndConvert("big.tpi", "200 10", "TPX"), "<none>");
     EXPECT_EQ(m_GuiPrompt.mDialogs.size(), 4);
 }
 
@@ -435,13 +424,13 @@ TEST_F(ResizeThroughEngineTest, AnAnimationOverTheFrameLimitConvertsTheChosenFra
         resize->GetOkButton()->click();
     };
     // Ten frames of 20 x 20 where the phone shows eight.
-    EXPECT_EQ(Convert("long.tan", "20 20 10", "TAX"), "2:64x64@250,300");
+    EXPECT_EQ(LoadAndConvert("long.tan", "20 20 10", "TAX"), "2:64x64@250,300");
     EXPECT_EQ(m_GuiPrompt.mDialogs, QStringList{Text("id_animated_gif")});
     // The loaded animation is the source again.
     EXPECT_EQ(static_cast<CDocumentAnimation*>(Loaded())->GetAnimationFrameCount(), 10);
 
     m_GuiPrompt.mOnExec = [](QDialog& dialog) { qobject_cast<CResizeGIFDialog*>(&dialog)->GetCancelButton()->click(); };
-    EXPECT_EQ(Convert("long.tan", "20 20 10", "TAX"), "<none>");
+    EXPECT_EQ(LoadAndConvert("long.tan", "20 20 10", "TAX"), "<none>");
 }
 
 } // namespace
