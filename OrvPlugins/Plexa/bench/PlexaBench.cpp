@@ -2,14 +2,13 @@
 // encode loop on the same input, DecodeVox at least 0.8x its decode loop, and
 // a 60 s, 22,050 Hz WAV to VOX with preview from the command line under 1 s.
 #include "PlexaTestSupport.h"
+#include "ProgramRun.h"
 
 #include <opencore-amrnb/interf_dec.h>
 #include <opencore-amrnb/interf_enc.h>
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -123,20 +122,12 @@ void BM_MinuteFromCommandLine(benchmark::State& state)
         return;
     }
     file.close();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("ORVANEDIR"), QStringLiteral(ORV_APP_DIR));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     const QStringList arguments = {QStringLiteral("/profile=Model C"), QStringLiteral("/converter=vox"),
                                    QStringLiteral("/destination=") + dir.path(), QStringLiteral("/preview"), source};
     for (auto _ : state) {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(dir.path());
         QElapsedTimer timer;
         timer.start();
-        process.start(QStringLiteral(ORV_PROGRAM_FILE), arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
-            || process.exitCode() != 0) {
+        if (RunProgramIn(dir.path(), arguments, 60000) != 0) {
             state.SkipWithError("the program did not convert the file");
             return;
         }

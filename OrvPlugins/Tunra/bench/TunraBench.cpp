@@ -2,6 +2,7 @@
 // preview. In process always; from the command line (process start to exit)
 // when the program is built.
 #include "CTunra.h"
+#include "ProgramRun.h"
 
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CParameters.h"
@@ -11,8 +12,6 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -94,7 +93,6 @@ BENCHMARK(BM_ConvertInProcess)->Unit(benchmark::kMillisecond);
 void BM_ConvertFromCommandLine(benchmark::State& state)
 {
     QTemporaryDir dir;
-    const QString app = QString::fromUtf8(ORV_APP_DIR);
     const QString source = dir.filePath(QStringLiteral("long.mid"));
     QFile out(source);
     if (!out.open(QIODevice::WriteOnly) || out.write(LongMidiFile()) < 0) {
@@ -102,20 +100,12 @@ void BM_ConvertFromCommandLine(benchmark::State& state)
         return;
     }
     out.close();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("ORVANEDIR"), app);
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     const QStringList arguments = {QStringLiteral("/profile=Model B"), QStringLiteral("/converter=imy"),
                                    QStringLiteral("/destination=") + dir.path(), QStringLiteral("/preview"), source};
     for (auto _ : state) {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(dir.path());
         QElapsedTimer timer;
         timer.start();
-        process.start(QString::fromUtf8(ORV_PROGRAM_FILE), arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
-            || process.exitCode() != 0) {
+        if (RunProgramIn(dir.path(), arguments, 60000) != 0) {
             state.SkipWithError("the program did not convert the file");
             return;
         }

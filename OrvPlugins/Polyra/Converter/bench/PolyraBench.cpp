@@ -6,6 +6,7 @@
 #include "PolyraPipeline.h"
 #include "PolyraStages.h"
 #include "PolyraWorkspace.h"
+#include "ProgramRun.h"
 
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CParameters.h"
@@ -16,8 +17,6 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -177,20 +176,12 @@ void BM_ConvertFromCommandLine(benchmark::State& state)
         return;
     }
     out.close();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("ORVANEDIR"), QString::fromUtf8(ORV_APP_DIR));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     const QStringList arguments = {QStringLiteral("/profile=Model C"), QStringLiteral("/converter=seq"),
                                    QStringLiteral("/destination=") + dir.path(), QStringLiteral("/preview"), source};
     for (auto _ : state) {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(dir.path());
         QElapsedTimer timer;
         timer.start();
-        process.start(QString::fromUtf8(ORV_PROGRAM_FILE), arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
-            || process.exitCode() != 0) {
+        if (RunProgramIn(dir.path(), arguments, 60000) != 0) {
             state.SkipWithError("the program failed");
             return;
         }
