@@ -40,16 +40,24 @@ void AppendU32(QByteArray& out, uint32_t value)
         out.append(char((value >> shift) & 0xFF));
 }
 
-// Reads the next delta; a track whose data ends or whose number is too long ends.
+// Reads the next delta; a track whose data ends (before or right after the
+// delta) or whose number is too long ends.
 void NextDue(TrackCursor& track)
 {
     uint64_t delta = 0;
-    if (track.at >= track.size || !ReadVarLen(track.data, track.size, track.at, 4, delta)) {
+    if (track.at >= track.size || !ReadVarLen(track.data, track.size, track.at, 4, delta) || track.at >= track.size) {
         track.ended = true;
         return;
     }
     track.due += delta;
     track.endDelta = delta;
+}
+
+// Any failure but a cancel says so in the trace before its error text.
+bool FailMerge(PolyraWorkspace& ws)
+{
+    ws.trace->Line(PolyraTrace::StageLine, "Erreur de conversion au format 0\n, ");
+    return ws.Fail(ErrFormat0);
 }
 } // namespace
 
@@ -85,11 +93,11 @@ bool MergeToFormat0(PolyraWorkspace& ws, const uint8_t* source, uint32_t size, C
     *cancelled = false;
     ws.trace->Line(PolyraTrace::UserLine, "\nUSER : MIDI format 1: temporiraly converted to format 0\n");
     if (size < 14 || !std::equal(source, source + 4, "MThd"))
-        return ws.Fail(ErrFormat0);
+        return FailMerge(ws);
     const uint32_t headerLength = ReadU32(source + 4);
     const int trackCount = (source[10] << 8) | source[11];
     if (trackCount > kMaxTracks)
-        return ws.Fail(ErrFormat0);
+        return FailMerge(ws);
 
     std::vector<TrackCursor> tracks;
     uint64_t at = 8 + uint64_t(std::max<uint32_t>(headerLength, 6));
@@ -221,7 +229,7 @@ bool MergeToFormat0(PolyraWorkspace& ws, const uint8_t* source, uint32_t size, C
         out[18 + i] = char((trackLength >> (24 - 8 * i)) & 0xFF);
     format0.Seek(0, 0);
     if (format0.Write(out.constData(), 1, uint(out.size())) != uint(out.size()))
-        return ws.Fail(ErrFormat0);
+        return FailMerge(ws);
     return true;
 }
 } // namespace PolyraStages

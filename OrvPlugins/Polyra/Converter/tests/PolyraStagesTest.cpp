@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,6 +81,20 @@ protected:
                 lines.push_back(std::to_string(now) + " tag " + std::to_string(command.channel));
         }
         return lines;
+    }
+
+    // The merge on a copy of exactly the file's size: no spare byte after
+    // the last track for a read past its data to land on.
+    bool MergeExact(const QByteArray& midi)
+    {
+        std::unique_ptr<uint8_t[]> exact(new uint8_t[size_t(midi.size())]);
+        std::memcpy(exact.get(), midi.constData(), size_t(midi.size()));
+        Prepare();
+        bool cancelled = false;
+        merged = std::make_unique<CMemFile>();
+        const bool ok = PolyraStages::MergeToFormat0(ws, exact.get(), uint32_t(midi.size()), *merged, &cancelled);
+        wasCancelled = cancelled;
+        return ok;
     }
 
     QByteArray MergedTrack() const { return FileBytes(*merged).mid(22); }
@@ -191,6 +206,43 @@ TEST_F(PolyraStagesTest, StopFlagEndsTheMergeWithoutMessage)
     EXPECT_FALSE(log.GetSummaryText().contains(QStringLiteral("Conversion error")));
     sink = nullptr;
     MseqSetStop(false);
+}
+
+TEST_F(PolyraStagesTest, MergeNeverReadsPastATracksData)
+{
+    // The last track's data ends with a delta that no event follows, and
+    // the file ends there: a read of one more byte is caught by the
+    // sanitizers.
+    TrackBuilder a;
+    a.Event(0, {0x90, 60, 100}).Event(96, {0x80, 60, 0}).Raw(::Bytes({0x60}));
+    MidiTest::FileBuilder file;
+    file.Header(0, 1, 96).Track(a);
+    ASSERT_TRUE(MergeExact(file.Data()));
+    EXPECT_EQ(MergedTrack().toHex(), QByteArray("00903c64"
+                                                "60803c00"
+                                                "825eff2f00"));
+}
+
+TEST_F(PolyraStagesTest, MergeFailureSaysSoBeforeItsError)
+{
+    TrackBuilder a;
+    a.Event(0, {0x90, 60, 100}).Event(96, {0x80, 60, 0}).EndOfTrack();
+    const QString trace = QStringLiteral("Erreur de conversion au format 0\n, ");
+    const QString error = QStringLiteral("Conversion error : FORMAT 1 TO FORMAT 0 CONVERSION ERROR");
+    for (int tracks : {256, 257}) {
+        MidiTest::FileBuilder file;
+        file.Header(1, tracks, 96).Track(a);
+        const int before = int(log.GetSummaryText().size());
+        const bool ok = Merge(file.Data());
+        const QString text = log.GetSummaryText().mid(before);
+        EXPECT_EQ(ok, tracks <= 256) << tracks;
+        EXPECT_FALSE(wasCancelled);
+        EXPECT_EQ(ws.error, ok ? int(ErrNone) : int(ErrFormat0)) << tracks;
+        EXPECT_EQ(text.contains(trace), !ok) << text.toStdString();
+        if (!ok) {
+            EXPECT_GT(text.indexOf(error), text.indexOf(trace)) << text.toStdString();
+        }
+    }
 }
 
 TEST_F(PolyraStagesTest, ReadingKeepsTheFirstTempoAndDropsWhatCannotPlay)
