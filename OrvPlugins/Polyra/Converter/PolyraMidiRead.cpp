@@ -48,7 +48,10 @@ bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index)
     if (meta != 0x51 && meta != 0x58)
         return false;
     const bool tempo = meta == 0x51;
-    if (ws.seenNoteOrProgram) {
+    // The first one always stays, wherever it comes: without it the piece
+    // would play at the default tempo.
+    int& kept = tempo ? ws.tempoEvents : ws.timeSignatureEvents;
+    if (ws.seenNoteOrProgram && kept > 0) {
         if (tempo)
             ws.trace->Line(PolyraTrace::UserLine, "\nUSER : Tempo redefinition within MIDI file :\n");
         else
@@ -57,6 +60,7 @@ bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index)
         ws.trace->Line(PolyraTrace::UserLine, "\tMSEQ file will perhaps be non-playable !\n");
         return false;
     }
+    ++kept;
     if (tempo && command.data[1] == 3 && command.length >= 5) {
         ws.tempo = (uint32_t(command.data[2]) << 16) | (uint32_t(command.data[3]) << 8) | command.data[4];
         std::memcpy(ws.header + kTempoData, command.data + 2, 3);
@@ -78,6 +82,8 @@ bool ReadCommandTable(PolyraWorkspace& ws, const CMemFile& format0)
     std::memcpy(ws.header + 30, kDefaultTempo, sizeof kDefaultTempo);
     ws.division = (uint32_t(data[12]) << 8) | data[13];
     ws.tempo = 500000;
+    ws.tempoEvents = 0;
+    ws.timeSignatureEvents = 0;
 
     uint64_t pending = 0;
     uint32_t at = 22;

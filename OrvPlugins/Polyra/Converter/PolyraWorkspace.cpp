@@ -45,6 +45,8 @@ void PolyraWorkspace::Init(const PolyraProfile& profileRecord, const PolyraParam
     division = 0;
     tempo = 500000;
     seenNoteOrProgram = false;
+    tempoEvents = 0;
+    timeSignatureEvents = 0;
     sourceSize = 0;
     profile = profileRecord;
     parameters = parameterRecord;

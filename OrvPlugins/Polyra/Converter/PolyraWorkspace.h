@@ -108,6 +108,9 @@ public:
     uint32_t division = 0;
     uint32_t tempo = 500000;
     bool seenNoteOrProgram = false;
+    // Tempo and time-signature events kept while reading.
+    int tempoEvents = 0;
+    int timeSignatureEvents = 0;
     uint32_t sourceSize = 0;
 
     PolyraProfile profile;

@@ -245,6 +245,69 @@ TEST_F(PolyraStagesTest, MergeFailureSaysSoBeforeItsError)
     }
 }
 
+struct TimingMetaCase
+{
+    const char* name;
+    TrackBuilder track;
+    uint32_t tempo;
+    const char* timeSignature; // the header block's, in hex
+    int tempoLines;
+    int signatureLines;
+};
+
+TEST_F(PolyraStagesTest, FirstTempoAndTimeSignatureStayWhereverTheyCome)
+{
+    const QByteArray slow = ::Bytes({0x0F, 0x42, 0x40}); // 1,000,000 us
+    const QByteArray fast = ::Bytes({0x03, 0xD0, 0x90}); // 250,000 us
+    const QByteArray waltz = ::Bytes({3, 2, 24, 8});     // 3/4
+    const QByteArray compound = ::Bytes({6, 3, 24, 8});  // 6/8
+    const TimingMetaCase cases[] = {
+        {"program, then the tempo",
+         TrackBuilder().Event(0, {0xC0, 0}).Meta(0, 0x51, slow).Event(0, {0x90, 60, 100}).Event(96, {0x80, 60, 0}),
+         1000000, "04021808", 0, 0},
+        {"note, then two tempos",
+         TrackBuilder().Event(0, {0x90, 60, 100}).Meta(0, 0x51, slow).Meta(48, 0x51, fast).Event(48, {0x80, 60, 0}),
+         1000000, "04021808", 1, 0},
+        {"note, then two time signatures",
+         TrackBuilder()
+             .Event(0, {0x90, 60, 100})
+             .Meta(0, 0x58, waltz)
+             .Meta(48, 0x58, compound)
+             .Event(48, {0x80, 60, 0}),
+         500000, "03021808", 0, 1},
+        {"both before the note, both again after",
+         TrackBuilder()
+             .Meta(0, 0x51, slow)
+             .Meta(0, 0x58, waltz)
+             .Event(0, {0x90, 60, 100})
+             .Meta(48, 0x51, fast)
+             .Meta(0, 0x58, compound)
+             .Event(48, {0x80, 60, 0}),
+         1000000, "03021808", 1, 1},
+    };
+    for (const TimingMetaCase& c : cases) {
+        TrackBuilder track = c.track;
+        track.EndOfTrack();
+        MidiTest::FileBuilder file;
+        file.Header(0, 1, 96).Track(track);
+        const int before = int(log.GetSummaryText().size());
+        Load(file.Data());
+        const QString text = log.GetSummaryText().mid(before);
+        EXPECT_EQ(ws.tempo, c.tempo) << c.name;
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ws.header) + 26, 4).toHex(), QByteArray(c.timeSignature))
+            << c.name;
+        EXPECT_EQ(text.count(QStringLiteral("\nUSER : Tempo redefinition within MIDI file :\n")), c.tempoLines)
+            << c.name;
+        EXPECT_EQ(text.count(QStringLiteral("\nUSER : Time signature redefinition within MIDI file:\n")),
+                  c.signatureLines)
+            << c.name;
+        EXPECT_EQ(text.count(QStringLiteral("\tMSEQ file will perhaps be non-playable !\n")),
+                  c.tempoLines + c.signatureLines)
+            << c.name;
+        EXPECT_EQ(Notes(), (Lines{"0 on 0:60", "96 off 0:60"})) << c.name;
+    }
+}
+
 TEST_F(PolyraStagesTest, ReadingKeepsTheFirstTempoAndDropsWhatCannotPlay)
 {
     TrackBuilder a;
