@@ -187,6 +187,9 @@ bool WriteDestMidi(PolyraWorkspace& ws, CMemFile& dest)
     const uint32_t trackLength = uint32_t(body.size()) + 15;
     uint8_t header[PolyraWorkspace::HeaderBlockSize];
     std::memcpy(header, ws.header, sizeof header);
+    // The deltas were divided with the division: the file keeps the pace.
+    header[12] = uint8_t(ws.division >> 8);
+    header[13] = uint8_t(ws.division);
     for (int i = 0; i < 4; ++i)
         header[18 + i] = uint8_t(trackLength >> (24 - 8 * i));
     dest.Seek(0, 0);

@@ -15,9 +15,9 @@ bool ConvertMisc(PolyraWorkspace& ws)
         writer.AddDelay(command.delta);
         switch (command.type) {
         case CmdNoteOn: {
-            // A note of a tick or more never vanishes for being shorter than the base.
+            // The base divides every duration: the note keeps its exact length.
             const uint64_t ticks = i < ws.durations.size() ? ws.durations[i] : 0;
-            const uint64_t units = ticks && ticks < ws.rtb ? 1 : ticks / ws.rtb;
+            const uint64_t units = ticks / ws.rtb;
             ok = writer.FlushDelay()
                  && writer.WriteNote(command.channel, command.data[0], command.data[1], units, ws.trace);
             break;

@@ -201,8 +201,7 @@ void ComputeRtb(PolyraWorkspace& ws)
         if (start < 0)
             continue;
         ws.durations[size_t(start)] = now - at[size_t(start)];
-        if (command.delta != 0)
-            rtb = Gcd(rtb, ws.durations[size_t(start)]);
+        rtb = Gcd(rtb, ws.durations[size_t(start)]);
         start = -1;
     }
     const uint64_t end = now + ws.endDelta;
@@ -211,9 +210,13 @@ void ComputeRtb(PolyraWorkspace& ws)
             if (start >= 0) {
                 ws.trace->Line(PolyraTrace::Detail, "CALCUL_RTB : note ON permanent (sans note OFF trouv\xe9)\n");
                 ws.durations[size_t(start)] = end - at[size_t(start)];
+                rtb = Gcd(rtb, ws.durations[size_t(start)]);
             }
-    // The RTB word holds 11 bits: a larger base becomes its largest divisor
-    // that fits, which still divides every duration that took part.
+    // Every note's duration takes part, so each is a whole number of units
+    // and is written as it is: notes that end together (a chord, or the
+    // victims the budget shortened) keep their own lengths. The RTB word
+    // holds 11 bits: a larger base becomes its largest divisor that fits,
+    // which still divides every duration.
     if (rtb > Mseq::FieldMax) {
         uint64_t divisor = Mseq::FieldMax;
         while (rtb % divisor)

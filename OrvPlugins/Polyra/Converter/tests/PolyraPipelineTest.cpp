@@ -153,7 +153,7 @@ TEST(PolyraPipelineTest, TimeBaseDividesByACommonDivisorOfDivisionAndDeltas)
     }
 }
 
-TEST(PolyraPipelineTest, RtbFitsItsWordAndShortNotesKeepOneUnit)
+TEST(PolyraPipelineTest, RtbFitsItsWordAndShortNotesKeepTheirLength)
 {
     {
         // One note of 4200 ticks (and the merged end of 350): the base 4200
@@ -168,7 +168,8 @@ TEST(PolyraPipelineTest, RtbFitsItsWordAndShortNotesKeepOneUnit)
         EXPECT_EQ(misc[3], NoteLength(3, 50));
     }
     {
-        // Only the 960-tick note sets the base; the 5-tick one keeps one unit.
+        // Notes of 960, 5 and 955 ticks, two of them ending together: every
+        // one takes part, so the base is 5 ticks and each keeps its length.
         TrackBuilder music;
         music.Event(0, {0x90, 60, 100})
             .Event(0, {0x90, 64, 100})
@@ -181,13 +182,13 @@ TEST(PolyraPipelineTest, RtbFitsItsWordAndShortNotesKeepOneUnit)
         ASSERT_EQ(run.outcome, PolyraOutcome::Done);
         const Words misc = run.Misc();
         ASSERT_EQ(misc.size(), 10u);
-        EXPECT_EQ(misc[0], RtbWord(960));
-        EXPECT_EQ(misc[3], NoteLength(1, 50));
+        EXPECT_EQ(misc[0], RtbWord(5));
+        EXPECT_EQ(misc[3], NoteLength(192, 50));
         EXPECT_EQ(misc[4], NoteWord(0, 64));
         EXPECT_EQ(misc[5], NoteLength(1, 50));
         EXPECT_EQ(misc[6], DelayWord(5));
         EXPECT_EQ(misc[7], NoteWord(0, 67));
-        EXPECT_EQ(misc[8], NoteLength(1, 50));
+        EXPECT_EQ(misc[8], NoteLength(191, 50));
     }
 }
 

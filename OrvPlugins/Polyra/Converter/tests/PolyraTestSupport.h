@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -70,9 +71,68 @@ inline uint16_t RtbWord(unsigned rtb)
     return uint16_t((rtb << 5) | 27);
 }
 
+// A note as the MISC track plays it: from its start for length ticks. The
+// NOTE commands of one long note split at the same instant count as one.
+struct WrittenNote
+{
+    uint64_t start = 0;
+    uint64_t length = 0; // ticks
+    int channel = 0;
+    int pitch = 0;
+};
+
+inline std::vector<WrittenNote> WrittenNotes(const Words& misc)
+{
+    std::vector<WrittenNote> notes;
+    uint64_t now = 0;
+    uint64_t rtb = 1;
+    bool split = false; // the last command was a NOTE at this instant
+    for (size_t i = 0; i < misc.size(); ++i) {
+        const uint16_t word = misc[i];
+        const int code = word & 0x1F;
+        const bool note = code == 2 && i + 1 < misc.size();
+        if (note) {
+            const int channel = (word >> 5) & 0x0F;
+            const int pitch = word >> 9;
+            const uint64_t length = uint64_t(misc[++i] >> 6) * rtb;
+            if (split && notes.back().start == now && notes.back().channel == channel && notes.back().pitch == pitch)
+                notes.back().length += length;
+            else
+                notes.push_back({now, length, channel, pitch});
+        } else if (code == 27)
+            rtb = word >> 5;
+        else if (code == 22)
+            now += word >> 5;
+        else if (code == 23 && i + 1 < misc.size())
+            now += (word >> 5) | (uint64_t(misc[++i]) << 11);
+        else if (code == 6)
+            ++i;
+        split = note;
+    }
+    return notes;
+}
+
+// The most notes sounding at one instant; a note ending where another
+// starts does not overlap it.
+inline int MostSounding(const std::vector<WrittenNote>& notes)
+{
+    int most = 0;
+    for (const WrittenNote& at : notes) {
+        int sounding = 0;
+        for (const WrittenNote& other : notes)
+            sounding += other.start <= at.start && at.start < other.start + other.length;
+        most = std::max(most, sounding);
+    }
+    return most;
+}
+
 } // namespace PolyraTest
 
 #include "MessageCapture.h"
+#include "MidiClasses/MidiArchive.h"
+#include "MidiClasses/MidiEventData.h"
+#include "MidiClasses/MidiMemoryStream.h"
+#include "MidiClasses/MidiStream.h"
 #include "MidiFileBuilder.h"
 #include "Plugin/CConversionLog.h"
 #include "PolyraPipeline.h"
@@ -118,6 +178,7 @@ struct PipelineRun
     QByteArray sequence;
     QByteArray format0;
     QByteArray dest;
+    QByteArray wave;
     QString log;
     PolyraResults results;
 
@@ -159,8 +220,87 @@ inline PipelineRun RunPipeline(const QByteArray& midi, const PolyraProfile& prof
     run.sequence = FileBytes(sequence);
     run.format0 = FileBytes(format0);
     run.dest = FileBytes(dest);
+    run.wave = FileBytes(wave);
     run.log = log.GetSummaryText();
     return run;
+}
+
+// A note of a MIDI file as the SDK's reader gives it, in ticks and in
+// seconds under the file's tempo changes.
+struct HeardNote
+{
+    int channel = 0;
+    int pitch = 0;
+    uint64_t start = 0;
+    uint64_t length = 0; // ticks
+    double startSeconds = 0;
+    double seconds = 0;
+};
+
+struct HeardMidi
+{
+    bool loaded = false;
+    int division = 0;
+    std::vector<HeardNote> notes; // by start, then by the file's order
+};
+
+inline HeardMidi HearMidi(const QByteArray& bytes)
+{
+    HeardMidi heard;
+    MidiStream stream;
+    MidiMemoryStream source(reinterpret_cast<const unsigned char*>(bytes.constData()), uint32_t(bytes.size()));
+    MidiArchive archive(source);
+    if (!stream.Serialize(archive) || stream.GetDivision() == 0 || (stream.GetDivision() & 0x8000))
+        return heard;
+    heard.loaded = true;
+    heard.division = stream.GetDivision();
+    struct Timed
+    {
+        uint64_t tick;
+        MidiEventData data;
+    };
+    std::vector<Timed> events;
+    for (MidiTrack* track = stream.GetFirstTrack(); track; track = stream.GetNextTrack()) {
+        uint64_t tick = 0;
+        for (MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext()) {
+            tick += event->GetDeltaTime();
+            Timed timed{tick, MidiEventData()};
+            event->GetData(timed.data);
+            events.push_back(timed);
+        }
+    }
+    std::stable_sort(events.begin(), events.end(), [](const Timed& a, const Timed& b) { return a.tick < b.tick; });
+    double seconds = 0;
+    uint64_t last = 0;
+    uint32_t tempo = 500000;
+    int open[16][128];
+    for (auto& channel : open)
+        std::fill(std::begin(channel), std::end(channel), -1);
+    for (const Timed& timed : events) {
+        seconds += double(timed.tick - last) * tempo / heard.division / 1e6;
+        last = timed.tick;
+        const MidiEventData& data = timed.data;
+        if (data.m_Kind == MidiEventData::KIND_META && data.m_MetaType == 0x51 && data.m_Data.size() >= 3) {
+            const auto* b = reinterpret_cast<const uint8_t*>(data.m_Data.constData());
+            tempo = (uint32_t(b[0]) << 16) | (uint32_t(b[1]) << 8) | b[2];
+            continue;
+        }
+        if (data.m_Kind != MidiEventData::KIND_MESSAGE)
+            continue;
+        const int kind = data.m_Status & 0xF0;
+        const int channel = data.m_Status & 0x0F;
+        const int pitch = data.m_Data1 & 0x7F;
+        if (kind == 0x90 && data.m_Data2 > 0) {
+            open[channel][pitch] = int(heard.notes.size());
+            heard.notes.push_back({channel, pitch, timed.tick, 0, seconds, 0});
+        } else if ((kind == 0x80 || kind == 0x90) && open[channel][pitch] >= 0) {
+            HeardNote& note = heard.notes[size_t(open[channel][pitch])];
+            note.length = timed.tick - note.start;
+            note.seconds = seconds - note.startSeconds;
+            open[channel][pitch] = -1;
+        }
+    }
+    return heard;
 }
 
 // A format 1 file at the division: a tempo track (500000 us a quarter) and

@@ -1,0 +1,167 @@
+// Time through the whole pipeline: every note sounds as long as the table
+// says and no more notes at once than the budget left, the file's first
+// tempo sets the pace, and "Dest.mid" plays at the source's speed.
+#include "PolyraTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace PolyraTest;
+using MidiTest::TrackBuilder;
+
+namespace {
+
+uint32_t HeaderAtb(const PipelineRun& run)
+{
+    const auto* b = reinterpret_cast<const uint8_t*>(run.sequence.constData());
+    return b[18] | (b[19] << 8) | (b[20] << 16);
+}
+
+// Three six-note chords, a half note apart at 96 ticks a quarter: the notes
+// enter 8 ticks apart (0, 8, ..., 40) and all end at tick 160.
+QByteArray ChordFile()
+{
+    const int pitches[6] = {60, 62, 64, 65, 67, 69};
+    TrackBuilder music;
+    for (int chord = 0; chord < 3; ++chord) {
+        for (int n = 0; n < 6; ++n)
+            music.Event(n ? 8 : (chord ? 32 : 0), {0x90, pitches[n], 100});
+        for (int n = 0; n < 6; ++n)
+            music.Event(n ? 0 : 120, {0x80, pitches[n], 0});
+    }
+    music.EndOfTrack(32);
+    return TwoTrackFile(music);
+}
+
+struct ChordCase
+{
+    float polyphony;
+    float peakAfter;
+    int mostSounding;
+    // The first chord as written, in ticks of 8 source ticks: start, length.
+    std::vector<std::pair<uint64_t, uint64_t>> firstChord;
+};
+
+TEST(PolyraTimingTest, ChordNotesKeepTheLengthsTheBudgetGaveThem)
+{
+    const ChordCase cases[] = {
+        // The two lowest notes give way to the fifth and sixth: each ends
+        // just before the note that needed its voice.
+        {4, 4, 4, {{0, 3}, {1, 3}, {2, 18}, {3, 17}, {4, 16}, {5, 15}}},
+        {32, 6, 6, {{0, 20}, {1, 19}, {2, 18}, {3, 17}, {4, 16}, {5, 15}}},
+    };
+    const QByteArray source = ChordFile();
+    const HeardMidi heardSource = HearMidi(source);
+    ASSERT_EQ(heardSource.notes.size(), 18u);
+    for (const ChordCase& c : cases) {
+        SCOPED_TRACE(c.polyphony);
+        PolyraProfile profile = TestProfile();
+        profile.loads[0].maximum = c.polyphony;
+        for (float& release : profile.release)
+            release = 0;
+        const PipelineRun run = RunPipeline(source, profile);
+        ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
+        EXPECT_FLOAT_EQ(run.results.peaksBefore[0], 6);
+        EXPECT_FLOAT_EQ(run.results.peaksAfter[0], c.peakAfter);
+
+        const std::vector<WrittenNote> written = WrittenNotes(run.Misc());
+        ASSERT_EQ(written.size(), 18u);
+        EXPECT_EQ(MostSounding(written), c.mostSounding);
+        for (size_t n = 0; n < 6; ++n) {
+            EXPECT_EQ(written[n].start, c.firstChord[n].first) << n;
+            EXPECT_EQ(written[n].length, c.firstChord[n].second) << n;
+        }
+        // Each note as long as in the reduced MIDI file, and never longer
+        // than in the source (within the time base's truncation).
+        const HeardMidi dest = HearMidi(run.dest);
+        ASSERT_EQ(dest.notes.size(), written.size());
+        const double atb = HeaderAtb(run);
+        for (size_t n = 0; n < written.size(); ++n) {
+            SCOPED_TRACE(n);
+            EXPECT_EQ(written[n].pitch, dest.notes[n].pitch);
+            EXPECT_EQ(written[n].start, dest.notes[n].start);
+            EXPECT_EQ(written[n].length, dest.notes[n].length);
+            const double writtenUs = double(written[n].length) * atb;
+            const double sourceUs = heardSource.notes[n].seconds * 1e6;
+            EXPECT_LE(writtenUs, sourceUs);
+            if (c.polyphony >= 6) {
+                EXPECT_NEAR(writtenUs, sourceUs, double(written[n].length));
+            }
+        }
+    }
+}
+
+TEST(PolyraTimingTest, NoteLongerThanTheDurationFieldIsSplitAtItsStart)
+{
+    // 2500 ticks and 1001 ticks ending together share no divisor: the base
+    // is one tick, and the long note takes three NOTE commands.
+    TrackBuilder music;
+    music.Event(0, {0x90, 60, 100})
+        .Event(1499, {0x90, 64, 100})
+        .Event(1001, {0x80, 60, 0})
+        .Event(0, {0x80, 64, 0})
+        .EndOfTrack();
+    const PipelineRun run = RunPipeline(TwoTrackFile(music));
+    ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
+    const Words misc = run.Misc();
+    ASSERT_EQ(misc.size(), 12u);
+    EXPECT_EQ(misc[0], RtbWord(1));
+    EXPECT_EQ(
+        Words(misc.begin() + 2, misc.end()),
+        (Words{NoteWord(0, 60), NoteLength(1023, 50), NoteWord(0, 60), NoteLength(1023, 50), NoteWord(0, 60),
+               NoteLength(454, 50), DelayWord(1499), NoteWord(0, 64), NoteLength(1001, 50), DelayWord(1001 + 350)}));
+}
+
+TEST(PolyraTimingTest, FirstTempoSetsThePaceWhereverItComes)
+{
+    // A program change and the tempo at tick 0, in either order: one
+    // second a quarter. The note of 96 ticks and the merged end of 350
+    // share 2 with the division: 48 ticks a quarter.
+    TrackBuilder programFirst, tempoFirst;
+    programFirst.Event(0, {0xC0, 0}).Meta(0, 0x51, ::Bytes({0x0F, 0x42, 0x40}));
+    tempoFirst.Meta(0, 0x51, ::Bytes({0x0F, 0x42, 0x40})).Event(0, {0xC0, 0});
+    PipelineRun runs[2];
+    int i = 0;
+    for (TrackBuilder* track : {&programFirst, &tempoFirst}) {
+        track->Event(0, {0x90, 60, 100}).Event(96, {0x80, 60, 0}).EndOfTrack();
+        MidiTest::FileBuilder file;
+        file.Header(0, 1, 96).Track(*track);
+        PipelineRun& run = runs[i++];
+        run = RunPipeline(file.Data());
+        ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
+        EXPECT_EQ(HeaderAtb(run), 1000000u / 48) << i;
+        EXPECT_FALSE(run.log.contains(QStringLiteral("Tempo redefinition"))) << i;
+    }
+    ASSERT_GT(runs[0].wave.size(), 44);
+    EXPECT_EQ(runs[0].wave.size(), runs[1].wave.size());
+}
+
+TEST(PolyraTimingTest, DestMidiPlaysAtTheSourcesSpeed)
+{
+    // Deltas of 48 and 96 and the merged end of 350 share 2 with the
+    // division: the reduced file counts 48 ticks a quarter.
+    TrackBuilder music;
+    music.Event(0, {0x90, 60, 100})
+        .Event(96, {0x80, 60, 0})
+        .Event(48, {0x90, 62, 100})
+        .Event(48, {0x80, 62, 0})
+        .Event(0, {0x90, 64, 100})
+        .Event(96, {0x80, 64, 0})
+        .EndOfTrack();
+    const QByteArray source = TwoTrackFile(music);
+    const PipelineRun run = RunPipeline(source);
+    ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
+    const HeardMidi heardSource = HearMidi(source);
+    const HeardMidi dest = HearMidi(run.dest);
+    ASSERT_TRUE(dest.loaded);
+    EXPECT_EQ(dest.division, 48);
+    ASSERT_EQ(dest.notes.size(), heardSource.notes.size());
+    const double atbSeconds = HeaderAtb(run) / 1e6;
+    for (size_t n = 0; n < dest.notes.size(); ++n) {
+        EXPECT_NEAR(dest.notes[n].startSeconds, heardSource.notes[n].startSeconds, atbSeconds) << n;
+        EXPECT_NEAR(dest.notes[n].seconds, heardSource.notes[n].seconds, atbSeconds) << n;
+    }
+}
+
+} // namespace
