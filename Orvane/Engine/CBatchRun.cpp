@@ -13,7 +13,7 @@
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
-#include "SafeFileWrite.h"
+#include "Util/SafeFileWrite.h"
 #include "Util/Assert.h"
 #include <QDir>
 #include <QFileInfo>

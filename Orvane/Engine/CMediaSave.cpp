@@ -5,7 +5,7 @@
 #include "Documents/CDocumentAbstract.h"
 #include "EngineSupport.h"
 #include "Plugin/CPluginBase.h"
-#include "SafeFileWrite.h"
+#include "Util/SafeFileWrite.h"
 #include "Util/Assert.h"
 
 CMediaSave::CMediaSave(CEngineHost& host, CEngineState& state) : m_Host(host), m_State(state) {}

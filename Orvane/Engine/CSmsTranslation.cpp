@@ -12,7 +12,7 @@
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
-#include "SafeFileWrite.h"
+#include "Util/SafeFileWrite.h"
 #include "Util/Assert.h"
 #include <QDir>
 #include <memory>
