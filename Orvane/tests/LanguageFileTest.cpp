@@ -67,6 +67,7 @@ TEST(ShippedLanguageFile, HasEveryHostMessage)
                            "id_logfile_is_source",
                            "id_logfile_failed",
                            "id_result_name_taken",
+                           "id_logfile_write_failed",
                            "id_opening_failed_because",
                            "id_saving_failed_because",
                            "id_param_loaded_failed_because",
