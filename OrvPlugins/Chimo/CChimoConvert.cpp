@@ -11,8 +11,6 @@
 #include "Util/CMemFile.h"
 #include "Wave/CDocumentWave.h"
 
-#include <QFileInfo>
-
 bool CChimo::Convert(CDocument* document)
 {
     // A preview the host did not take over is the converter's to free; a
@@ -82,11 +80,8 @@ bool CChimo::Convert(CDocument* document)
     wave->CreateHeader(kMelodyPreviewRate, kMelodyPreviewBits, kMelodyPreviewChannels);
     GeneratePreview(events, melody->GetBeat(), 0, events.count() - 1);
 
-    const QString wavePath = m_DebugFolder.FilePath(QStringLiteral("preview.wav"));
-    const QFileInfo waveFile(wavePath);
-    // Never through a link or over something that is not a file of ours.
-    if (!wavePath.isEmpty() && !waveFile.isSymLink() && (!waveFile.exists() || waveFile.isFile()))
-        wave->SaveInputWave(wavePath);
+    m_DebugFolder.WriteWith(QStringLiteral("preview.wav"),
+                            [wave](const QString& file) { return wave->SaveInputWave(file); });
 
     ReportProgress(100, StagePreview);
     return true;

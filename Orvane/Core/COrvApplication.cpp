@@ -49,7 +49,6 @@ COrvApplication::~COrvApplication()
     // Shutdown has normally released everything; this covers an object that never got that far.
     delete m_pTestObject;
     qDeleteAll(m_Profiles);
-    delete m_pLogFile;
 }
 
 QString COrvApplication::Message(const QString& id)
@@ -59,8 +58,7 @@ QString COrvApplication::Message(const QString& id)
 
 QString COrvApplication::MakeLogFileName(const QDateTime& moment)
 {
-    return QStringLiteral("Logfile") + moment.toString(QStringLiteral("dd_MM_yyyy")) + QLatin1Char('_')
-           + moment.toString(QStringLiteral("hh_mm_ss")) + QStringLiteral(".log");
+    return CRunLog::MakeFileName(moment);
 }
 
 B32 COrvApplication::Init()
@@ -119,8 +117,7 @@ B32 COrvApplication::Init()
         SetCurrentProfile(0);
     }
 
-    if (m_pTestObject)
-        m_pTestObject->Start();
+    // The test object's start is the developers' own to call; the application never does.
     return 1;
 }
 
@@ -128,13 +125,6 @@ QString COrvApplication::MessageOr(const char* id, const char* fallback)
 {
     const QString text = Message(QString::fromLatin1(id));
     return text.isEmpty() ? QString::fromLatin1(fallback) : text;
-}
-
-void COrvApplication::SayOnStandardError(const QString& text)
-{
-    const QByteArray bytes = (text + QLatin1Char('\n')).toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fflush(stderr);
 }
 
 bool COrvApplication::LogFileNamesASource()
@@ -147,7 +137,7 @@ bool COrvApplication::LogFileNamesASource()
         return false;
     for (const QString& source : m_CommandLine.mSources) {
         if (QFileInfo(start.filePath(source)).canonicalFilePath() == log) {
-            SayOnStandardError(
+            CRunLog::SayOnStandardError(
                 MessageOr("id_logfile_is_source", "The run log %1 is also a source; nothing was converted.")
                     .arg(m_CommandLine.mLogFileName));
             return true;
@@ -158,40 +148,7 @@ bool COrvApplication::LogFileNamesASource()
 
 void COrvApplication::OpenRunLog()
 {
-    const QDir start(m_CurrentPath);
-    auto file = std::make_unique<QFile>();
-    bool opened = false;
-    if (!m_CommandLine.mLogFileName.isEmpty()) {
-        // A name the user gave is the user's file to replace, but only a plain file: a FIFO would block.
-        m_LogFileName = m_CommandLine.mLogFileName;
-        file->setFileName(start.filePath(m_LogFileName));
-        const QFileInfo info(file->fileName());
-        if (info.exists() && !info.isFile()) {
-            SayOnStandardError(MessageOr("id_logfile_failed", "The run log %1 cannot be created: %2.")
-                                   .arg(file->fileName(), info.isDir() ? QStringLiteral("is a folder")
-                                                                       : QStringLiteral("is not a regular file")));
-            return;
-        }
-        opened = file->open(QIODevice::WriteOnly | QIODevice::Truncate);
-    } else {
-        // Runs started in the same second from one folder each get a log of their own, and an older log is
-        // never emptied: a taken name gets "_2", "_3"... and the file is created only when it is new.
-        const QString stem = MakeLogFileName(QDateTime::currentDateTime());
-        const QString base = stem.left(stem.size() - 4);
-        for (int number = 1; number <= 1000 && !opened; ++number) {
-            m_LogFileName = number == 1 ? stem : base + QStringLiteral("_%1.log").arg(number);
-            file->setFileName(start.filePath(m_LogFileName));
-            opened = file->open(QIODevice::WriteOnly | QIODevice::NewOnly);
-            if (!opened && !QFileInfo::exists(file->fileName()))
-                break;
-        }
-    }
-    if (!opened) {
-        SayOnStandardError(MessageOr("id_logfile_failed", "The run log %1 cannot be created: %2.")
-                               .arg(file->fileName(), file->errorString()));
-        return;
-    }
-    m_pLogFile = file.release();
+    m_RunLog.Open(m_CurrentPath, m_CommandLine.mLogFileName, QDateTime::currentDateTime());
 }
 
 void COrvApplication::ReportParameterFailures()
@@ -298,11 +255,7 @@ int COrvApplication::Shutdown()
     CLanguageResources::Load(QString());
     m_PluginManager.Unload();
 
-    if (m_pLogFile) {
-        m_pLogFile->close();
-        delete m_pLogFile;
-        m_pLogFile = nullptr;
-    }
+    m_RunLog.Close();
     return 1;
 }
 

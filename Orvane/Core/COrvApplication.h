@@ -1,5 +1,6 @@
 #pragma once
 #include "CCommandLine.h"
+#include "CRunLog.h"
 #include "CUserPrompt.h"
 #include "Documents/CDocument.h"
 #include "Engine/CEngineHost.h"
@@ -94,7 +95,8 @@ public:
     CPluginManager& GetPluginManager() override { return m_PluginManager; }
     B32 IsCommandLineMode() const override { return m_CommandLine.mCommandLineMode; }
     const CCommandLine& GetCommandLine() const override { return m_CommandLine; }
-    QString GetLogFileName() const override { return m_LogFileName; }
+    QString GetLogFileName() const override { return m_RunLog.GetFileName(); }
+    QString GetLogFilePath() const override { return m_RunLog.GetFilePath(); }
     // The waiting popup's window, made by the user interface.
     CWaitingPopup* CreateWaitingPopup(QWidget* parent) override;
 
@@ -156,7 +158,6 @@ private:
     // Creates the run log; one that cannot be created is said on standard error and the run goes on.
     void OpenRunLog();
     static QString MessageOr(const char* id, const char* fallback);
-    static void SayOnStandardError(const QString& text);
     bool LoadProfiles();
     bool CheckConverters();
     void ReportFatal(const QString& id);
@@ -183,8 +184,7 @@ private:
     // The conversion engine and its documents, results and run state.
     COrvEngine m_Engine{*this};
 
-    QFile* m_pLogFile = nullptr;
-    QString m_LogFileName;
+    CRunLog m_RunLog;
     QString m_PathsFileName;
     QString m_ResourceFolder;
     QString m_ParameterFolder;

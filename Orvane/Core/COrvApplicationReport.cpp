@@ -1,7 +1,6 @@
 #include "COrvApplication.h"
 #include "Plugin/CConversionLog.h"
 #include "Plugin/CPluginBase.h"
-#include <QFile>
 #include <QGuiApplication>
 
 CUserPrompt& COrvApplication::GetUserPrompt()
@@ -27,10 +26,7 @@ void COrvApplication::Report(int kind, const QString& title, const QString& text
 
 void COrvApplication::Log(const QString& text)
 {
-    if (!m_pLogFile)
-        return;
-    m_pLogFile->write(text.toLocal8Bit());
-    m_pLogFile->flush();
+    m_RunLog.Write(text);
 }
 
 void COrvApplication::LogConversionLog(CPluginBase* converter)

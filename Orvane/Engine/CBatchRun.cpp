@@ -13,8 +13,8 @@
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
-#include "SafeFileWrite.h"
 #include "Util/Assert.h"
+#include "Util/SafeFileWrite.h"
 #include <QDir>
 #include <QFileInfo>
 #include <memory>
@@ -29,10 +29,17 @@ enum
     CANCEL = 2
 };
 
-// One spelling per file for the names this run wrote.
-QString WrittenKey(const QString& path)
+// One spelling per file, links followed, so that two names of one file are seen as one.
+QString FileKey(const QString& path)
 {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QFileInfo info(path);
+    const QString file = info.canonicalFilePath();
+    if (!file.isEmpty())
+        return file;
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    if (!folder.isEmpty())
+        return folder + QLatin1Char('/') + info.fileName();
+    return QDir::cleanPath(info.absoluteFilePath());
 }
 
 } // namespace
@@ -60,6 +67,14 @@ B32 CBatchRun::Run(const CBatchInfoList* list, B32 savePreview)
     }
 
     const int count = list ? list->count() : 0;
+    // Taken before any source moves the current folder, so relative names mean what they meant to the caller.
+    m_Sources.clear();
+    for (int i = 0; i < count; ++i) {
+        for (const QString& source : list->at(i)->GetSourceFileList())
+            m_Sources.insert(FileKey(source), source);
+    }
+    const QString log = m_Host.GetLogFilePath();
+    m_LogKey = log.isEmpty() ? QString() : FileKey(log);
     for (int i = 0; i < count && Running(); ++i)
         RunEntry(*list->at(i), entireList);
 
@@ -223,16 +238,29 @@ bool CBatchRun::MayWrite(const QString& path)
     return false;
 }
 
+QString CBatchRun::NameConflict(const QString& path, const QString& source) const
+{
+    const QString key = FileKey(path);
+    if (!m_LogKey.isEmpty() && key == m_LogKey)
+        return Message("id_result_is_logfile").arg(path, source);
+    const auto input = m_Sources.constFind(key);
+    if (input != m_Sources.constEnd())
+        return Message("id_result_is_source").arg(path, input.value(), source);
+    const auto earlier = m_Written.constFind(key);
+    if (earlier != m_Written.constEnd())
+        return Message("id_result_name_taken").arg(path, earlier.value(), source);
+    return QString();
+}
+
 bool CBatchRun::ClaimName(const QString& path, const QString& source)
 {
-    const QString key = WrittenKey(path);
-    const auto earlier = m_Written.constFind(key);
-    if (earlier != m_Written.constEnd()) {
-        m_Host.Log(Message("id_result_name_taken").arg(path, earlier.value(), source) + QLatin1Char('\n'));
+    const QString conflict = NameConflict(path, source);
+    if (!conflict.isEmpty()) {
+        m_Host.Log(conflict + QLatin1Char('\n'));
         m_Failure = true;
         return false;
     }
-    m_Written.insert(key, source);
+    m_Written.insert(FileKey(path), source);
     return true;
 }
 
@@ -244,13 +272,13 @@ void CBatchRun::WriteChunks(CPluginBase* converter, CPluginBase* importer, const
     const int count = int(chunks.size());
     const QString extension = converter->GetExportExtension();
     CProfile* profile = m_Host.GetCurrentProfile();
-    // A result of an earlier source of this run is never replaced: a source whose names clash writes nothing.
+    // A source of this run, its run log and a result of an earlier source are never replaced: a source whose
+    // names clash writes nothing.
     bool clash = false;
     for (int i = 0; i < count; ++i) {
-        const QString path = MakeChunkFileName(destination, baseName, i, count, extension);
-        const auto earlier = m_Written.constFind(WrittenKey(path));
-        if (earlier != m_Written.constEnd()) {
-            m_Host.Log(Message("id_result_name_taken").arg(path, earlier.value(), source) + QLatin1Char('\n'));
+        const QString conflict = NameConflict(MakeChunkFileName(destination, baseName, i, count, extension), source);
+        if (!conflict.isEmpty()) {
+            m_Host.Log(conflict + QLatin1Char('\n'));
             clash = true;
         }
     }
@@ -266,7 +294,7 @@ void CBatchRun::WriteChunks(CPluginBase* converter, CPluginBase* importer, const
             m_Write = MayWrite(path);
         if (!m_Write)
             continue;
-        m_Written.insert(WrittenKey(path), source);
+        m_Written.insert(FileKey(path), source);
         const QByteArray& chunk = chunks.at(i);
         // A translator's messages have their own limits.
         if (importer != converter && profile && uint32_t(chunk.size()) > uint32_t(profile->GetMaxMediaSize())) {

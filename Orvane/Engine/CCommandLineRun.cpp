@@ -120,6 +120,8 @@ B32 CCommandLineRun::Run()
             m_Host.Log(Message("id_source_unreadable")
                            .arg(missing, BoundedFileRead::Check(path, FileLimits::MaxMediaSourceBytes))
                        + QLatin1Char('\n'));
+        else if (BoundedFileRead::NameIsUnreadable(missing))
+            m_Host.Log(Message("id_source_name_unreadable").arg(missing) + QLatin1Char('\n'));
         else
             m_Host.Log(Message("id_source_missing").arg(missing) + QLatin1Char('\n'));
         failure = true;

@@ -42,6 +42,8 @@ public:
     // Appends the converter's conversion log summary to the run log.
     virtual void LogConversionLog(CPluginBase* converter) = 0;
     virtual QString GetLogFileName() const = 0;
+    // The absolute path of the open run log; empty when there is none. No result may be written over it.
+    virtual QString GetLogFilePath() const = 0;
     // Tells the user about a problem (kind 0 warning, 1 critical).
     virtual void Report(int kind, const QString& title, const QString& text) = 0;
     // Every question and modal dialog goes through this prompt.

@@ -5,8 +5,8 @@
 #include "Documents/CDocumentAbstract.h"
 #include "EngineSupport.h"
 #include "Plugin/CPluginBase.h"
-#include "SafeFileWrite.h"
 #include "Util/Assert.h"
+#include "Util/SafeFileWrite.h"
 
 CMediaSave::CMediaSave(CEngineHost& host, CEngineState& state) : m_Host(host), m_State(state) {}
 

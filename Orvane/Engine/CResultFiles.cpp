@@ -4,7 +4,7 @@
 #include "Documents/CDocumentPicture.h"
 #include "EngineSupport.h"
 #include "Parameters/CProfile.h"
-#include "SafeFileWrite.h"
+#include "Util/SafeFileWrite.h"
 #include "Wave/CDocumentWave.h"
 #include <QFileInfo>
 

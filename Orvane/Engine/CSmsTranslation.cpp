@@ -12,8 +12,8 @@
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
-#include "SafeFileWrite.h"
 #include "Util/Assert.h"
+#include "Util/SafeFileWrite.h"
 #include <QDir>
 #include <memory>
 

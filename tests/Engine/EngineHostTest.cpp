@@ -25,6 +25,7 @@ public:
     void Log(const QString& text) override { m_Log << text; }
     void LogConversionLog(CPluginBase*) override {}
     QString GetLogFileName() const override { return QString(); }
+    QString GetLogFilePath() const override { return QString(); }
     void Report(int kind, const QString& title, const QString&) override
     {
         m_Reports << QString::number(kind) + QLatin1Char(' ') + title;

@@ -334,18 +334,36 @@ TEST_F(ApplicationTest, TestObjectHooksRunAtTheirPoints)
     app.SetTestObject(new CRecordingTest(calls)); // the first object stays
     EXPECT_EQ(calls, QStringList{QStringLiteral("deleted")});
     calls.clear();
+    // The start operation is the developers' own: neither start-up nor anything later calls it.
     ASSERT_EQ(app.Init(), 1);
-    EXPECT_EQ(calls, QStringList{QStringLiteral("start")});
+    EXPECT_EQ(calls, QStringList());
     // The window opens and its event loop ends at once.
     QTimer::singleShot(0, &app, &QCoreApplication::quit);
     app.Run();
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("start"), QStringLiteral("run")}));
+    EXPECT_EQ(calls, QStringList{QStringLiteral("run")});
     app.Shutdown();
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("start"), QStringLiteral("run"), QStringLiteral("close"),
-                                  QStringLiteral("deleted")}));
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("run"), QStringLiteral("close"), QStringLiteral("deleted")}));
 }
 
-TEST_F(ApplicationTest, FailedStartUpSkipsTheStartHook)
+TEST_F(ApplicationTest, AWindowStartThatLogsNothingLeavesNoLog)
+{
+    m_App.MakeComplete();
+    const auto logs = [this] { return QDir(m_Start).entryList({QStringLiteral("Logfile*.log")}, QDir::Files); };
+    for (const bool writes : {false, true}) {
+        CTestApplication& app = Make();
+        ASSERT_EQ(app.Init(), 1);
+        ASSERT_EQ(logs().size(), 1) << writes;
+        if (writes)
+            app.Log(QStringLiteral("a line\n"));
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+        app.Run();
+        app.Shutdown();
+        m_Application.reset();
+        EXPECT_EQ(logs().size(), writes ? 1 : 0) << writes;
+    }
+}
+
+TEST_F(ApplicationTest, FailedStartUpStillClosesTheTestObject)
 {
     m_App.WriteLanguageFile();
     QStringList calls;

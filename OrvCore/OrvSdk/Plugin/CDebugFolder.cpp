@@ -1,7 +1,7 @@
 #include "Plugin/CDebugFolder.h"
 
 #include "Documents/CDocument.h"
-#include "Util/CMemFile.h"
+#include "Util/SafeFileWrite.h"
 
 #include <QDebug>
 #include <QDir>
@@ -57,6 +57,14 @@ QString CDebugFolder::FilePath(const QString& name) const
 
 void CDebugFolder::Write(const QString& name, const QByteArray& bytes) const
 {
+    WriteWith(name, [&bytes](const QString& file) {
+        QFile out(file);
+        return out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size() && out.flush();
+    });
+}
+
+void CDebugFolder::WriteWith(const QString& name, const std::function<bool(const QString& file)>& write) const
+{
     if (mFolder.isEmpty())
         return;
     const QString path = FilePath(name);
@@ -67,9 +75,7 @@ void CDebugFolder::Write(const QString& name, const QByteArray& bytes) const
         qDebug() << "not writing" << path;
         return;
     }
-    CMemFile file;
-    if (!bytes.isEmpty())
-        file.SetData(reinterpret_cast<const uchar*>(bytes.constData()), static_cast<uint>(bytes.size()));
-    if (!file.WriteFile(QFile::encodeName(path).constData(), CMemFile::ModeBinary))
-        qDebug() << "cannot write" << path;
+    QString reason;
+    if (!WriteFileSafely(path, write, &reason))
+        qDebug() << "cannot write" << path << reason;
 }

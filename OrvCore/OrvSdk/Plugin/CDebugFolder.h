@@ -3,10 +3,12 @@
 // intermediate files. The converter names the only files it writes: those
 // alone are removed when the folder is prepared, and whatever else the user
 // keeps there stays. Links are never followed, nothing is recursed into, and
-// no failure here ever fails a conversion.
+// no failure here ever fails a conversion. Every file is written as results
+// are: whole or not at all, even when the run is stopped while it is written.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class CDocument;
 
@@ -23,6 +25,9 @@ public:
     // Writes one file into the prepared folder: never through a link or over
     // something that is not a regular file.
     void Write(const QString& name, const QByteArray& bytes) const;
+    // The same for a file that write fills itself; it is given the path of a
+    // new file to fill and returns whether that worked.
+    void WriteWith(const QString& name, const std::function<bool(const QString& file)>& write) const;
     // The full path of a file in the prepared folder (empty when none).
     QString FilePath(const QString& name) const;
 

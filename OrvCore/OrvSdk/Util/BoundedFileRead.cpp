@@ -38,6 +38,8 @@ QString MissingReason(const QByteArray& name, int error)
     struct stat link;
     if (error == ENOENT && ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode))
         return QStringLiteral("is a broken link");
+    if (error == ENOENT && BoundedFileRead::NameIsUnreadable(QFile::decodeName(name)))
+        return QStringLiteral("its name cannot be read in this system's character set");
     return SystemReason(error);
 }
 
@@ -82,6 +84,11 @@ int OpenChecked(const QString& path, qint64 cap, qint64& size, QString& reason)
 } // namespace
 
 namespace BoundedFileRead {
+
+bool NameIsUnreadable(const QString& name)
+{
+    return name.contains(QChar::ReplacementCharacter);
+}
 
 QString Check(const QString& path, qint64 cap)
 {

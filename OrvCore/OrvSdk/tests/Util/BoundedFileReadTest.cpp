@@ -44,6 +44,9 @@ TEST(BoundedFileRead, ReadsRegularFilesWithinTheCapAndSaysWhyOtherwise)
         {path("fifo"), false, QByteArray(), QStringLiteral("is a FIFO")},
         {path("broken"), false, QByteArray(), QStringLiteral("is a broken link")},
         {path("missing"), false, QByteArray(), QStringLiteral("No such file or directory")},
+        // A Latin-1 "café" listed under a UTF-8 locale: the name read back no longer names the file.
+        {dir.filePath(QStringLiteral("caf") + QChar(QChar::ReplacementCharacter) + QStringLiteral(".wav")), false,
+         QByteArray(), QStringLiteral("its name cannot be read in this system's character set")},
         {QStringLiteral("/dev/zero"), false, QByteArray(), QStringLiteral("is a device")},
         {QString(), false, QByteArray(), QStringLiteral("No such file or directory")},
     };

@@ -2,47 +2,75 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <atomic>
-#include <optional>
+#include <QScopeGuard>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
+// The signals that end a run from outside: Ctrl+C, a kill, a closed terminal.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kStopSignalCount = int(sizeof kStopSignals / sizeof kStopSignals[0]);
+
 // The temporary file in work, for the signal handler: a fixed buffer, since a handler may neither allocate
 // nor lock. Empty when no temporary file exists.
 char g_Temporary[4096];
-std::atomic<bool> g_HandlersInstalled{false};
+// What each stopping signal did before a write took it over, put back when the write ends or the signal comes.
+struct sigaction g_Previous[kStopSignalCount];
+bool g_Taken[kStopSignalCount];
 
-void RemoveTemporaryAndDie(int signal)
+void RemoveTemporaryAndStop(int signal)
 {
     if (g_Temporary[0] != '\0')
         ::unlink(g_Temporary);
-    std::signal(signal, SIG_DFL);
+    g_Temporary[0] = '\0';
+    for (int i = 0; i < kStopSignalCount; ++i) {
+        if (kStopSignals[i] == signal && g_Taken[i]) {
+            ::sigaction(signal, &g_Previous[i], nullptr);
+            g_Taken[i] = false;
+        }
+    }
+    // Delivered once this handler returns, to whatever the signal did before: the default ends the run.
     std::raise(signal);
 }
 
-void InstallHandlersOnce()
+// Takes the stopping signals over for the life of one write only. The program and every plug-in carry their own
+// copy of this code, and a plug-in's copy goes when the plug-in is unloaded: a handler left installed after the
+// write could be one whose code is gone, and would hide the temporary file of another copy's write.
+class CStopHandlers
 {
-    if (g_HandlersInstalled.exchange(true))
-        return;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction current;
-        // A signal the parent chose to ignore stays ignored.
-        if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN)
-            continue;
-        struct sigaction action;
-        std::memset(&action, 0, sizeof action);
-        action.sa_handler = RemoveTemporaryAndDie;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(signal, &action, nullptr);
+public:
+    CStopHandlers()
+    {
+        for (int i = 0; i < kStopSignalCount; ++i) {
+            g_Taken[i] = false;
+            // A signal the parent chose to ignore stays ignored.
+            if (::sigaction(kStopSignals[i], nullptr, &g_Previous[i]) != 0 || g_Previous[i].sa_handler == SIG_IGN)
+                continue;
+            struct sigaction action;
+            std::memset(&action, 0, sizeof action);
+            action.sa_handler = RemoveTemporaryAndStop;
+            sigemptyset(&action.sa_mask);
+            g_Taken[i] = ::sigaction(kStopSignals[i], &action, nullptr) == 0;
+        }
     }
-}
+    ~CStopHandlers()
+    {
+        for (int i = 0; i < kStopSignalCount; ++i) {
+            if (g_Taken[i])
+                ::sigaction(kStopSignals[i], &g_Previous[i], nullptr);
+            g_Taken[i] = false;
+        }
+    }
+    CStopHandlers(const CStopHandlers&) = delete;
+    CStopHandlers& operator=(const CStopHandlers&) = delete;
+};
 
 // Holds back the stopping signals while alive, so that a temporary file is never created without the
 // handler knowing its name.
@@ -53,9 +81,8 @@ public:
     {
         sigset_t block;
         sigemptyset(&block);
-        sigaddset(&block, SIGINT);
-        sigaddset(&block, SIGTERM);
-        sigaddset(&block, SIGHUP);
+        for (const int signal : kStopSignals)
+            sigaddset(&block, signal);
         ::sigprocmask(SIG_BLOCK, &block, &m_Previous);
     }
     ~CStopSignalsHeld() { ::sigprocmask(SIG_SETMASK, &m_Previous, nullptr); }
@@ -72,11 +99,8 @@ class CTemporaryRecord
 public:
     explicit CTemporaryRecord(const QByteArray& name)
     {
-        InstallHandlersOnce();
-        if (size_t(name.size()) < sizeof g_Temporary) {
-            const CStopSignalsHeld held;
+        if (size_t(name.size()) < sizeof g_Temporary)
             std::memcpy(g_Temporary, name.constData(), size_t(name.size()) + 1);
-        }
     }
     ~CTemporaryRecord() { g_Temporary[0] = '\0'; }
     CTemporaryRecord(const CTemporaryRecord&) = delete;
@@ -140,15 +164,20 @@ bool WriteFileSafely(const QString& path, const std::function<bool(const QString
     const bool replacing = ::stat(targetName.constData(), &old) == 0;
     if (replacing && S_ISDIR(old.st_mode))
         return fail(SystemReason(EISDIR));
-    // A stop between creating the temporary file and recording its name would leave it behind.
-    InstallHandlersOnce();
+    // A stop between creating the temporary file and recording its name would leave it behind. The handlers
+    // are put back (under the same hold) before the record goes, so none runs with a stale name.
     std::optional<CStopSignalsHeld> held(std::in_place);
+    std::optional<CStopHandlers> handlers(std::in_place);
     const QString temporary = CreateTemporaryBeside(target, why);
     if (temporary.isEmpty())
         return fail(why);
     const QByteArray temporaryName = QFile::encodeName(temporary);
     const CTemporaryRecord record(temporaryName);
     held.reset();
+    const auto release = qScopeGuard([&handlers] {
+        const CStopSignalsHeld hold;
+        handlers.reset();
+    });
 
     errno = 0;
     bool written = write(temporary);

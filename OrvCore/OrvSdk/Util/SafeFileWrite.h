@@ -1,6 +1,7 @@
 #pragma once
-// Result files are written beside their final name and renamed into place only when complete, so a failed
-// write never leaves a half-written file under the result's name and never damages the file it replaces.
+// Result, preview and debug files are written beside their final name and renamed into place only when
+// complete, so a failed or stopped write never leaves a half-written file under the file's name and never
+// damages the file it replaces. The program and the plug-ins all write through here.
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -9,8 +10,8 @@
 // temporary file to path, replacing any file of that name. A path that is a symbolic link is written through to
 // the file it names, and a replaced file keeps its permission bits. False when write fails or the file cannot be
 // created or renamed; the temporary file is then removed, an existing file at path is left as it was, and
-// reason (when given) says why in the system's words. A run ended by SIGINT or SIGTERM while the temporary file
-// exists removes it first.
+// reason (when given) says why in the system's words. A run ended by SIGINT, SIGTERM or SIGHUP while the temporary
+// file exists removes it first; the handlers that do so are in place only while a write is in progress.
 bool WriteFileSafely(const QString& path, const std::function<bool(const QString& temporaryPath)>& write,
                      QString* reason = nullptr);
 

@@ -1,8 +1,9 @@
 // Result files appear complete or not at all, and never damage the file they would replace.
-#include "Engine/SafeFileWrite.h"
-#include "EngineTestSupport.h"
+#include "Util/SafeFileWrite.h"
 #include "QtPrinters.h"
+#include "TestBytes.h"
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -12,15 +13,20 @@
 
 namespace {
 
+QStringList FilesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
 TEST(SafeFileWrite, ReplacesAnExistingFileByExactlyTheNewBytes)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("result.bin"));
     ASSERT_TRUE(WriteBytesSafely(path, QByteArray(100, 'o')));
     ASSERT_TRUE(WriteBytesSafely(path, QByteArray("new", 3)));
-    EXPECT_EQ(ReadAll(path), "new");
+    EXPECT_EQ(ReadFileBytes(path), "new");
     ASSERT_TRUE(WriteBytesSafely(path, QByteArray()));
-    EXPECT_EQ(ReadAll(path), "");
+    EXPECT_EQ(ReadFileBytes(path), "");
     EXPECT_EQ(FilesIn(dir.path()), QStringList{QStringLiteral("result.bin")});
 }
 
@@ -37,7 +43,7 @@ TEST(SafeFileWrite, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
         partial.write("half");
         return false;
     }));
-    EXPECT_EQ(ReadAll(path), "old");
+    EXPECT_EQ(ReadFileBytes(path), "old");
     EXPECT_EQ(QFileInfo(temporary).absolutePath(), QFileInfo(path).absolutePath());
     EXPECT_EQ(FilesIn(dir.path()), QStringList{QStringLiteral("result.bin")});
 }
@@ -82,7 +88,7 @@ TEST(SafeFileWrite, ALongestLegalNameIsWrittenAndAReplacedFileKeepsItsModeAndLin
     QTemporaryDir dir;
     const QString longest = dir.filePath(QString(255, QLatin1Char('n')));
     ASSERT_TRUE(WriteBytesSafely(longest, "long"));
-    EXPECT_EQ(ReadAll(longest), "long");
+    EXPECT_EQ(ReadFileBytes(longest), "long");
 
     const QString path = dir.filePath(QStringLiteral("result.bin"));
     ASSERT_TRUE(WriteBytesSafely(path, "old"));
@@ -90,7 +96,7 @@ TEST(SafeFileWrite, ALongestLegalNameIsWrittenAndAReplacedFileKeepsItsModeAndLin
     ASSERT_TRUE(QFile::link(QStringLiteral("result.bin"), dir.filePath(QStringLiteral("link.bin"))));
     ASSERT_TRUE(WriteBytesSafely(dir.filePath(QStringLiteral("link.bin")), "new"));
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("link.bin"))).isSymLink());
-    EXPECT_EQ(ReadAll(path), "new");
+    EXPECT_EQ(ReadFileBytes(path), "new");
     struct stat info;
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0604u);

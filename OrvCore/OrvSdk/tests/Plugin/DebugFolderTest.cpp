@@ -1,0 +1,87 @@
+// A converter's debug files are written as its results are: a run stopped while one of them is written leaves
+// that one absent and the ones written before it whole.
+#include "Documents/CDocumentAbstract.h"
+#include "Plugin/CDebugFolder.h"
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+TEST(DebugFolder, AStopWhileAFileIsWrittenLeavesItAbsentAndTheEarlierOnesWhole)
+{
+    const QByteArray trace(5000, 't');
+    const QByteArray preview(64 * 1024, 'p');
+    for (const int signal : {SIGINT, SIGTERM}) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString debug = dir.filePath(QStringLiteral("Debug"));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            CDocumentAbstract document;
+            document.SetName(dir.filePath(QStringLiteral("song.mid")));
+            CDebugFolder folder({QStringLiteral("Trace.txt"), QStringLiteral("Preview.wav")});
+            folder.Prepare(&document, true);
+            folder.Write(QStringLiteral("Trace.txt"), trace);
+            // Stopped half-way through the preview, as Ctrl+C would stop it.
+            folder.WriteWith(QStringLiteral("Preview.wav"), [&preview, signal](const QString& file) {
+                QFile out(file);
+                if (out.open(QIODevice::WriteOnly))
+                    out.write(preview.left(preview.size() / 2));
+                out.close();
+                ::kill(::getpid(), signal);
+                out.open(QIODevice::Append);
+                out.write(preview.mid(preview.size() / 2));
+                return true;
+            });
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_EQ(QDir(debug).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                  QStringList{QStringLiteral("Trace.txt")})
+            << signal;
+        EXPECT_EQ(ReadBytes(debug + QStringLiteral("/Trace.txt")), trace) << signal;
+    }
+}
+
+TEST(DebugFolder, FilesAreWholeAndNeverWrittenThroughALink)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CDocumentAbstract document;
+    document.SetName(dir.filePath(QStringLiteral("song.mid")));
+    QFile outside(dir.filePath(QStringLiteral("outside.txt")));
+    ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
+    outside.write("mine");
+    outside.close();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Debug")));
+    ASSERT_TRUE(QFile::link(outside.fileName(), dir.filePath(QStringLiteral("Debug/Out.seq"))));
+
+    CDebugFolder folder({QStringLiteral("Trace.txt"), QStringLiteral("Out.seq"), QStringLiteral("Preview.wav")});
+    ASSERT_EQ(folder.Prepare(&document, true), dir.filePath(QStringLiteral("Debug")));
+    folder.Write(QStringLiteral("Trace.txt"), QByteArray("trace\0", 6));
+    folder.Write(QStringLiteral("Out.seq"), "sequence");
+    folder.WriteWith(QStringLiteral("Preview.wav"), [](const QString&) { return false; });
+
+    EXPECT_EQ(ReadBytes(dir.filePath(QStringLiteral("Debug/Trace.txt"))), QByteArray("trace\0", 6));
+    EXPECT_EQ(ReadBytes(outside.fileName()), QByteArray("mine"));
+    // A failed write leaves neither the file nor its temporary file.
+    EXPECT_EQ(
+        QDir(dir.filePath(QStringLiteral("Debug"))).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name),
+        (QStringList{QStringLiteral("Out.seq"), QStringLiteral("Trace.txt")}));
+}
+
+} // namespace

@@ -1,0 +1,120 @@
+#include "CRunLog.h"
+#include "Text/CLanguageResources.h"
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+// The log is opened before the language file may have loaded: its own failures have a text of their own.
+QString MessageOr(const char* id, const char* fallback)
+{
+    const QString text = CLanguageResources::GetMessage(QStringLiteral("COrvApplication"), QString::fromLatin1(id));
+    return text.isEmpty() ? QString::fromLatin1(fallback) : text;
+}
+
+void WriteToStandardError(const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+} // namespace
+
+CRunLog::~CRunLog()
+{
+    Close();
+}
+
+QString CRunLog::MakeFileName(const QDateTime& moment)
+{
+    return QStringLiteral("Logfile") + moment.toString(QStringLiteral("dd_MM_yyyy")) + QLatin1Char('_')
+           + moment.toString(QStringLiteral("hh_mm_ss")) + QStringLiteral(".log");
+}
+
+void CRunLog::SayOnStandardError(const QString& text)
+{
+    WriteToStandardError(text + QLatin1Char('\n'));
+}
+
+bool CRunLog::Open(const QString& folder, const QString& userName, const QDateTime& moment)
+{
+    Close();
+    const QDir start(folder);
+    auto file = std::make_unique<QFile>();
+    bool opened = false;
+    bool created = false;
+    if (!userName.isEmpty()) {
+        // A name the user gave is the user's file to replace, but only a plain file: a FIFO would block.
+        m_FileName = userName;
+        file->setFileName(start.filePath(m_FileName));
+        const QFileInfo info(file->fileName());
+        if (info.exists() && !info.isFile()) {
+            SayOnStandardError(MessageOr("id_logfile_failed", "The run log %1 cannot be created: %2.")
+                                   .arg(file->fileName(), info.isDir() ? QStringLiteral("is a folder")
+                                                                       : QStringLiteral("is not a regular file")));
+            return false;
+        }
+        created = !info.exists();
+        opened = file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    } else {
+        // Runs started in the same second from one folder each get a log of their own, and an older log is
+        // never emptied: a taken name gets "_2", "_3"... and the file is created only when it is new.
+        const QString stem = MakeFileName(moment);
+        const QString base = stem.left(stem.size() - 4);
+        for (int number = 1; number <= 1000 && !opened; ++number) {
+            m_FileName = number == 1 ? stem : base + QStringLiteral("_%1.log").arg(number);
+            file->setFileName(start.filePath(m_FileName));
+            opened = file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered);
+            if (!opened && !QFileInfo::exists(file->fileName()))
+                break;
+        }
+        created = opened;
+    }
+    if (!opened) {
+        SayOnStandardError(MessageOr("id_logfile_failed", "The run log %1 cannot be created: %2.")
+                               .arg(file->fileName(), file->errorString()));
+        return false;
+    }
+    m_pFile = std::move(file);
+    m_Created = created;
+    m_ToStandardError = false;
+    return true;
+}
+
+void CRunLog::Write(const QString& text)
+{
+    if (!m_pFile)
+        return;
+    if (!m_ToStandardError) {
+        const QByteArray bytes = text.toLocal8Bit();
+        // Unbuffered: a write the disk refuses fails here and now, not at some later flush.
+        if (m_pFile->write(bytes) == bytes.size())
+            return;
+        // A full or failing disk: the reason once, then the log goes on where the user sees it.
+        m_ToStandardError = true;
+        SayOnStandardError(MessageOr("id_logfile_write_failed",
+                                     "The run log %1 cannot be written: %2. Its lines follow on standard error.")
+                               .arg(m_pFile->fileName(), m_pFile->errorString()));
+    }
+    WriteToStandardError(text);
+}
+
+void CRunLog::Close()
+{
+    if (!m_pFile)
+        return;
+    m_pFile->close();
+    // Only what this run created goes; a file the user named and had before stays, even empty.
+    if (m_Created && QFileInfo(m_pFile->fileName()).size() == 0)
+        QFile::remove(m_pFile->fileName());
+    m_pFile.reset();
+}
+
+QString CRunLog::GetFilePath() const
+{
+    return m_pFile ? QFileInfo(m_pFile->fileName()).absoluteFilePath() : QString();
+}

@@ -1,0 +1,142 @@
+#pragma once
+// The real program (ORV_PROGRAM_FILE) on the built application folder (ORV_APP_DIR), run as a user would run it
+// in a scratch work folder: its exit code, what it says on standard error, and what it leaves in its folders.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace ProgramRunFixture {
+
+const QString LF = QStringLiteral("\n");
+
+struct CRun
+{
+    int exitCode = -1;
+    QString err;
+};
+
+inline QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline QByteArray Example(const char* name)
+{
+    return ReadBytes(QStringLiteral(ORV_SOURCE_DIR "/examples/") + QString::fromLatin1(name));
+}
+
+// Bytes that are no format at all, the same in every run.
+inline QByteArray Noise(int size, unsigned seed)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        bytes[i] = char(seed >> 16);
+    }
+    return bytes;
+}
+
+// Sets a file size limit in the child and ignores the signal it sends, so a write past the limit fails with
+// "File too large" instead of ending the program.
+inline void LimitFileSize(qint64 bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = {rlim_t(bytes), rlim_t(bytes)};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+class CProgramRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_Dir.isValid());
+        m_Work = QDir(m_Dir.path()).canonicalPath();
+    }
+
+    QString W(const QString& relative) const { return m_Work + QLatin1Char('/') + relative; }
+    QString Write(const QString& relative, const QByteArray& bytes) const
+    {
+        const QString path = W(relative);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
+        file.write(bytes);
+        return path;
+    }
+    void Fifo(const QString& relative) const
+    {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(W(relative)).constData(), 0600), 0);
+    }
+
+    // Everything in a folder, hidden files included, so a temporary file left behind shows.
+    QStringList Files(const QString& relative = QString()) const
+    {
+        QStringList names =
+            QDir(relative.isEmpty() ? m_Work : W(relative))
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        return names;
+    }
+
+    std::unique_ptr<QProcess> Start(const QStringList& arguments, qint64 fileSizeLimit = 0) const
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ORVANEDIR"), QStringLiteral(ORV_APP_DIR));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        for (auto entry = m_Environment.constBegin(); entry != m_Environment.constEnd(); ++entry)
+            environment.insert(entry.key(), entry.value());
+        process->setProcessEnvironment(environment);
+        process->setWorkingDirectory(m_Work);
+        if (fileSizeLimit > 0)
+            process->setChildProcessModifier([fileSizeLimit]() { LimitFileSize(fileSizeLimit); });
+        process->start(QStringLiteral(ORV_PROGRAM_FILE), arguments);
+        return process;
+    }
+    static CRun Finish(QProcess& process)
+    {
+        CRun run;
+        if (!process.waitForFinished(60000)) {
+            process.kill();
+            process.waitForFinished(1000);
+            ADD_FAILURE() << "the program did not end";
+            return run;
+        }
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.err = QString::fromLocal8Bit(process.readAllStandardError());
+        return run;
+    }
+    CRun Run(const QStringList& arguments, qint64 fileSizeLimit = 0) const
+    {
+        return Finish(*Start(arguments, fileSizeLimit));
+    }
+    // An iMelody run for Model A with its log in run.log.
+    CRun Imy(const QStringList& arguments, qint64 fileSizeLimit = 0) const
+    {
+        return Run(QStringList{QStringLiteral("/profile=Model A"), QStringLiteral("/converter=imy"),
+                               QStringLiteral("/logfile=run.log")}
+                       + arguments,
+                   fileSizeLimit);
+    }
+    QString Log(const QString& name = QStringLiteral("run.log")) const
+    {
+        return QString::fromLocal8Bit(ReadBytes(W(name)));
+    }
+
+    QTemporaryDir m_Dir;
+    QString m_Work;
+    // Set in the program's environment on top of the tests' own.
+    QMap<QString, QString> m_Environment;
+};
+
+} // namespace ProgramRunFixture
