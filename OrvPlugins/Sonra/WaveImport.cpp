@@ -37,13 +37,19 @@ int FormatError(int check)
 }
 } // namespace
 
-CDocumentWave* ImportWave(const QByteArray& bytes, int& error)
+CDocumentWave* ImportWave(const QByteArray& bytes, int& error, WaveSampleFormat* sampleFormat)
 {
     WAVEHEADER header;
     qsizetype dataOffset = 0;
     WavChunks chunks;
     if (WalkRiffChunks(bytes, chunks)) {
         header = HeaderFromChunks(bytes, chunks);
+        const WaveSampleFormat format = ReadWaveSampleFormat(bytes, chunks.formatOffset);
+        if (sampleFormat)
+            *sampleFormat = format;
+        // The extensible format with the PCM sub-format follows the rules of format tag 1.
+        if (format.IsPcm())
+            header.wFormatTag = WaveSampleFormat::Pcm;
         const int check = CDocumentWave::CheckFormat(header);
         if (check != 1) {
             error = FormatError(check);

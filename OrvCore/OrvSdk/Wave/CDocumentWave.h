@@ -1,6 +1,7 @@
 #pragma once
 #include "Documents/CDocument.h"
 #include "Wave/WaveHeader.h"
+#include "Wave/WaveSampleFormat.h"
 
 #include <QByteArray>
 #include <QString>
@@ -26,8 +27,11 @@ public:
 
     // Header parsing and checks.
     // ReadHeader errors: 0 ok, 1 unsupported rate, 2 not PCM, 3 channel count,
-    // 4 sample size, 5 no RIFF WAVE structure.
-    static bool ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER& header, unsigned int& dataOffset);
+    // 4 sample size, 5 no RIFF WAVE structure. The extensible format with the PCM
+    // sub-format reads as PCM (format tag 1); `sampleFormat`, when given, gets what
+    // the format chunk states.
+    static bool ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER& header, unsigned int& dataOffset,
+                           WaveSampleFormat* sampleFormat = nullptr);
     // 0 valid; 1 no "RIFF", 2 no "WAVE", 3 no "fmt ", 4 no "data".
     static int CheckHeader(const WAVEHEADER& header);
     // 1 supported; else a mask: 2 rate, 4 channels, 8 sample size, 16 not PCM.
