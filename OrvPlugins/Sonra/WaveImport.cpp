@@ -58,7 +58,7 @@ CDocumentWave* ImportWave(const QByteArray& bytes, int& error, WaveSampleFormat*
         dataOffset = chunks.dataOffset;
     } else {
         unsigned int offset = 0;
-        if (!CDocumentWave::ReadHeader(bytes, error, header, offset))
+        if (!CDocumentWave::ReadHeader(bytes, error, header, offset, sampleFormat))
             return nullptr;
         dataOffset = offset;
     }
@@ -72,7 +72,8 @@ CDocumentWave* ImportWave(const QByteArray& bytes, int& error, WaveSampleFormat*
 
     CDocumentWave* wave = new CDocumentWave();
     wave->SetHeader(&header);
-    wave->SetInputData(bytes.constData() + dataOffset, dataSize);
+    // The file's own bytes, shared rather than copied: a long sound is held once.
+    wave->ShareInputData(bytes, dataOffset, dataSize);
     error = WaveImported;
     return wave;
 }

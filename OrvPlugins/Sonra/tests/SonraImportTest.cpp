@@ -44,6 +44,8 @@ TEST_F(SonraImport, CanonicalFileKeepsItsHeaderAndSamples)
     ASSERT_NE(wave, nullptr);
     EXPECT_EQ(HeaderOf(*wave), bytes.left(44));
     EXPECT_EQ(InputOf(*wave), bytes.mid(44));
+    // The samples are the file's own bytes, not a copy: a long sound is held once.
+    EXPECT_EQ(wave->m_pInputData, reinterpret_cast<const unsigned char*>(bytes.constData()) + 44);
     EXPECT_TRUE(m_Summary.empty());
     SaveSeed(QStringLiteral("canonical.wav"), bytes);
 }
