@@ -205,7 +205,8 @@ TEST(WaveResampler, StreamFedInBlocksEqualsTheWholeRun)
                     streamed.insert(streamed.end(), out.begin(), out.end());
                 }
                 ASSERT_EQ(streamed.size(), whole.size()) << length << " in blocks of " << block;
-                EXPECT_EQ(0, std::memcmp(streamed.data(), whole.data(), whole.size() * sizeof(float)))
+                EXPECT_TRUE(whole.empty()
+                            || std::memcmp(streamed.data(), whole.data(), whole.size() * sizeof(float)) == 0)
                     << length << " in blocks of " << block;
             }
         }
