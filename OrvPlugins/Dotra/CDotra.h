@@ -1,12 +1,12 @@
 #pragma once
-#include "Import/CImporterBase.h"
+#include "Import/CImageImporterBase.h"
 
 // Imports a picture file through the toolkit's reader, which recognises the
 // format from the bytes: offered for "BMP", it reads any format the toolkit reads.
-class CDotra : public CImporterBase
+class CDotra : public CPictureImporterBase
 {
 public:
-    CDotra() : CImporterBase("CDotra", "BMP", CDocument::PICTURE, CDocument::PICTURE) {}
+    CDotra() : CPictureImporterBase("CDotra", "BMP", CDocument::PICTURE, CDocument::PICTURE) {}
 
     CDocument* Import(const QByteArray& rawData) override;
 };

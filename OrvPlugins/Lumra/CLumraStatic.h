@@ -1,11 +1,11 @@
 #pragma once
-#include "Import/CImporterBase.h"
+#include "Import/CImageImporterBase.h"
 
 // Imports a GIF that holds exactly one image as a picture.
-class CLumraStatic : public CImporterBase
+class CLumraStatic : public CPictureImporterBase
 {
 public:
-    CLumraStatic() : CImporterBase("CLumraStatic", "GIF", CDocument::PICTURE, CDocument::PICTURE) {}
+    CLumraStatic() : CPictureImporterBase("CLumraStatic", "GIF", CDocument::PICTURE, CDocument::PICTURE) {}
 
     CDocument* Import(const QByteArray& rawData) override;
 };

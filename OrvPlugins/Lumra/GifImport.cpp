@@ -1,7 +1,6 @@
 #include "GifImport.h"
 
 #include "GifAnimation.h"
-#include "GifLayout.h"
 #include "GifSource.h"
 #include "GifStill.h"
 
@@ -20,11 +19,16 @@ CDocumentPicture* ImportGifPicture(const QByteArray& bytes)
     return new CDocumentPicture(picture);
 }
 
-CDocumentAnimation* ImportGifAnimation(const QByteArray& bytes)
+CDocumentAnimation* ImportGifAnimation(const QByteArray& bytes, GifLayout::FrameNeed* oversized)
 {
     // Every frame becomes a whole screen of 32-bit pixels at most, whatever the size of its own image.
-    if (!GifLayout::FramesFit(bytes, 4, CGifAnimator::MaxFrameBytes))
+    const GifLayout::FrameNeed need = GifLayout::FramesNeed(bytes, 4);
+    if (need.bytes > CGifAnimator::MaxFrameBytes) {
+        // Only a file that says it is a GIF is told that its frames are too large.
+        if (oversized && bytes.startsWith("GIF"))
+            *oversized = need;
         return nullptr;
+    }
     CGifSource source(bytes);
     if (!source.Read() || source.ImageCount() <= 1)
         return nullptr;

@@ -1,4 +1,6 @@
 #pragma once
+#include "GifLayout.h"
+
 #include <QByteArray>
 
 class CDocumentAnimation;
@@ -9,5 +11,7 @@ class CDocumentPicture;
 // A GIF that holds exactly one image, as a picture of its logical screen.
 CDocumentPicture* ImportGifPicture(const QByteArray& bytes);
 
-// A GIF that holds more than one image, as one frame per image.
-CDocumentAnimation* ImportGifAnimation(const QByteArray& bytes);
+// A GIF that holds more than one image, as one frame per image. When its frames
+// would take more memory than an animation may, `oversized` (when given) says
+// what they would take; it is left as it was for any other refusal.
+CDocumentAnimation* ImportGifAnimation(const QByteArray& bytes, GifLayout::FrameNeed* oversized = nullptr);

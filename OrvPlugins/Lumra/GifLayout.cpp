@@ -81,15 +81,24 @@ bool RastersFit(const QByteArray& bytes, int maxSide, qint64 maxPixels)
     });
 }
 
+FrameNeed FramesNeed(const QByteArray& bytes, int bytesPerPixel)
+{
+    FrameNeed need;
+    if (bytes.size() < ScreenDescriptorEnd)
+        return need;
+    need.width = Little16(bytes, 6);
+    need.height = Little16(bytes, 8);
+    const qint64 frameBytes = qint64(need.width) * need.height * bytesPerPixel;
+    WalkImages(bytes, [&](int, int) {
+        ++need.frames;
+        need.bytes += frameBytes;
+        return true;
+    });
+    return need;
+}
+
 bool FramesFit(const QByteArray& bytes, int bytesPerPixel, qint64 maxBytes)
 {
-    if (bytes.size() < ScreenDescriptorEnd)
-        return true;
-    const qint64 frameBytes = qint64(Little16(bytes, 6)) * Little16(bytes, 8) * bytesPerPixel;
-    qint64 total = 0;
-    return WalkImages(bytes, [&](int, int) {
-        total += frameBytes;
-        return total <= maxBytes;
-    });
+    return FramesNeed(bytes, bytesPerPixel).bytes <= maxBytes;
 }
 } // namespace GifLayout

@@ -15,4 +15,14 @@ bool RastersFit(const QByteArray& bytes, int maxSide, qint64 maxPixels);
 // False when the animation's frames, each a whole logical screen of bytesPerPixel bytes a pixel, would take more
 // than maxBytes together: a large screen with many tiny images is refused before anything is decoded.
 bool FramesFit(const QByteArray& bytes, int bytesPerPixel, qint64 maxBytes);
+
+// What the animation's frames would take once decoded: the logical screen and the images counted so far.
+struct FrameNeed
+{
+    int width = 0;
+    int height = 0;
+    int frames = 0;   // the images within the bytes
+    qint64 bytes = 0; // frames x width x height x bytesPerPixel
+};
+FrameNeed FramesNeed(const QByteArray& bytes, int bytesPerPixel);
 } // namespace GifLayout

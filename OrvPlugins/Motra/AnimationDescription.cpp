@@ -35,13 +35,32 @@ private:
 };
 } // namespace
 
-CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes)
+namespace {
+DescriptionFailure::Kind FailureOf(PictureImport::Result result)
 {
+    switch (result) {
+    case PictureImport::NotAFile:
+        return DescriptionFailure::FileUnreadable;
+    case PictureImport::EmptyPicture:
+        return DescriptionFailure::EmptyPicture;
+    default:
+        return DescriptionFailure::NotAPicture;
+    }
+}
+} // namespace
+
+CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, DescriptionFailure* failure)
+{
+    DescriptionFailure unused;
+    DescriptionFailure& why = failure ? *failure : unused;
+    why = DescriptionFailure();
     CXmlFile xml;
     // A description needs two levels; deeper files are refused before the DOM
     // spends quadratic time on them.
-    if (XmlNesting::TooDeep(bytes) || !xml.LoadFromData(bytes))
+    if (XmlNesting::TooDeep(bytes) || !xml.LoadFromData(bytes)) {
+        why.kind = DescriptionFailure::NotXml;
         return nullptr;
+    }
 
     QString frameTag = QStringLiteral("FRAME");
     if (xml.CountElements(frameTag) == 0)
@@ -55,8 +74,10 @@ CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes)
     // The frames are walked in order, not looked up by index, so that long lists
     // take linear time.
     const QDomElement root = xml.GetRootElement().toElement();
+    int position = 0;
     for (QDomElement frame = root.firstChildElement(frameTag); !frame.isNull();
          frame = frame.nextSiblingElement(frameTag)) {
+        ++position;
         QString path;
         picture.Read(frame, path);
         // Without a display time of its own a frame keeps the previous one's.
@@ -72,14 +93,22 @@ CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes)
             continue;
 
         QImage image;
-        if (PictureImport::LoadFromFile(path, image) != PictureImport::Loaded)
+        why.frame = position;
+        why.path = path;
+        const PictureImport::Result loaded = PictureImport::LoadFromFile(path, image, &why.reason);
+        if (loaded != PictureImport::Loaded) {
+            why.kind = FailureOf(loaded);
             return nullptr;
+        }
         totalBytes += image.sizeInBytes();
-        if (totalBytes > ImportLimits::MaxAnimationBytes)
+        if (totalBytes > ImportLimits::MaxAnimationBytes) {
+            why.kind = DescriptionFailure::TooLarge;
+            why.bytes = totalBytes;
             return nullptr;
+        }
         animation->AppendFrame(image, displayTime);
     }
-    if (animation->GetAnimationFrameCount() == 0)
-        return nullptr;
+    // No usable frame is no failure here: the converters refuse an empty animation with their own message.
+    why = DescriptionFailure();
     return animation.release();
 }

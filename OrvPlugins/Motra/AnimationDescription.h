@@ -1,12 +1,34 @@
 #pragma once
 #include <QByteArray>
+#include <QString>
+#include <QtGlobal>
 
 class CDocumentAnimation;
+
+// Why a description gave no animation.
+struct DescriptionFailure
+{
+    enum Kind
+    {
+        None,
+        NotXml,         // not well-formed, or nested too deep
+        FileUnreadable, // a frame's file cannot be read: `reason`
+        NotAPicture,    // a frame's file holds no picture the toolkit reads
+        EmptyPicture,   // a frame's picture has no pixels
+        TooLarge        // with this frame the pictures take `bytes`, over the budget
+    };
+    Kind kind = None;
+    int frame = 0; // the frame element's position among the root's frames, from 1
+    QString path;
+    QString reason;
+    qint64 bytes = 0;
+};
 
 // Reads an animation description: an XML document whose root lists its frames as
 // "FRAME" children (or "frame" when it has none), each naming a picture file in
 // "REF" (else "ref") and its display time in milliseconds in "DELAY" (else "delay").
-// Frames without a picture or with a display time of 0 or less are left out.
-// Null when the bytes are no XML, a picture cannot be loaded, the pictures exceed
-// the memory bound, or no frame is left.
-CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes);
+// Frames without a picture or with a display time of 0 or less are left out; a
+// description with no frame left gives an animation without frames. Null, with
+// the reason in `failure` when given, when the bytes are no XML, a picture cannot
+// be loaded, or the pictures exceed the memory bound.
+CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, DescriptionFailure* failure = nullptr);

@@ -3,8 +3,34 @@
 #include "AnimationDescription.h"
 
 #include "Documents/CDocumentAnimation.h"
+#include "Import/ImportLimits.h"
 
 CDocument* CMotra::Import(const QByteArray& rawData)
 {
-    return DocumentOrFailure(ReadAnimationDescription(rawData));
+    DescriptionFailure failure;
+    CDocumentAnimation* animation = ReadAnimationDescription(rawData, &failure);
+    if (animation)
+        return animation;
+    // A frame that spoils the description is named, with what is wrong with it.
+    const QString frame = QString::number(failure.frame);
+    switch (failure.kind) {
+    case DescriptionFailure::FileUnreadable:
+        ReportMessage("id_frame_unreadable", frame, failure.path, failure.reason);
+        break;
+    case DescriptionFailure::NotAPicture:
+        ReportMessage("id_frame_not_a_picture", frame, failure.path);
+        break;
+    case DescriptionFailure::EmptyPicture:
+        ReportMessage("id_frame_empty_picture", frame, failure.path);
+        break;
+    case DescriptionFailure::TooLarge:
+        ReportMessage("id_frames_too_large", frame, failure.path,
+                      QString::number(ImportLimits::MegabytesRoundedUp(failure.bytes)),
+                      QString::number(ImportLimits::MegabytesRoundedUp(ImportLimits::MaxAnimationBytes)));
+        break;
+    default:
+        ReportImportFailure();
+        break;
+    }
+    return nullptr;
 }

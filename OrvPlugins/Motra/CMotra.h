@@ -1,11 +1,11 @@
 #pragma once
-#include "Import/CImporterBase.h"
+#include "Import/CImageImporterBase.h"
 
 // Imports an animation description: an XML list of picture files and display times.
-class CMotra : public CImporterBase
+class CMotra : public CAnimationImporterBase
 {
 public:
-    CMotra() : CImporterBase("CMotra", "ANIM", CDocument::ANIMATION, CDocument::ANIMATION) {}
+    CMotra() : CAnimationImporterBase("CMotra", "ANIM", CDocument::ANIMATION, CDocument::ANIMATION) {}
 
     CDocument* Import(const QByteArray& rawData) override;
 };

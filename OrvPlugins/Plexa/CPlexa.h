@@ -48,7 +48,6 @@ private:
     bool ConvertWave(CDocumentWave* wave, const PlexaSettings& settings);
     bool Fail();
     void SaveTrace() const;
-    static CDocumentWave* MakePreview(const CMemFile& wav);
 
     bool m_bDebug = false;
     CDebugFolder m_DebugFolder;

@@ -10,8 +10,8 @@
 #include "Util/CMemFile.h"
 #include "Wave/CDocumentWave.h"
 
-#include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace {
 constexpr unsigned kVoxRate = 8000;
@@ -25,13 +25,28 @@ QByteArray BytesOf(const CMemFile& file)
     return QByteArray(reinterpret_cast<const char*>(file.GetBuffer()), int(file.GetSize()));
 }
 
+// The bytes of a memory file for a debug file, without a copy: valid while the file is.
+QByteArray ViewOf(const CMemFile& file)
+{
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(file.GetBuffer()), int(file.GetSize()));
+}
+
+// The WAV file of a wave document's input, for the debug folder.
+QByteArray WaveFileOf(const CDocumentWave& wave)
+{
+    QByteArray bytes(reinterpret_cast<const char*>(&wave.m_WAVEheader), kWavHeaderBytes);
+    bytes.append(reinterpret_cast<const char*>(wave.m_pInputData), qsizetype(wave.m_WAVEheader.data_ckSize));
+    return bytes;
+}
+
 // The resampled samples belong to the source document only for the length
-// of one conversion.
+// of one conversion; they go as soon as they are coded.
 class OutputRelease
 {
 public:
     explicit OutputRelease(CDocumentWave* wave) : mpWave(wave) {}
-    ~OutputRelease()
+    ~OutputRelease() { Release(); }
+    void Release()
     {
         if (mpWave->HasOutputData())
             mpWave->FreeOutputData();
@@ -85,35 +100,31 @@ bool CPlexa::ConvertWave(CDocumentWave* wave, const PlexaSettings& settings)
         return Fail();
     }
 
-    CMemFile input;
-    input.SetData(wave->GetOutputData(), header.data_ckSize);
-    input.Rewind();
     unsigned char headerBytes[kWavHeaderBytes];
     std::memcpy(headerBytes, &header, sizeof(headerBytes));
 
+    // A long clip would otherwise hold its sound several times over: the 8 kHz
+    // samples are coded where they lie and freed before the preview is decoded
+    // straight into its document.
     CMemFile vox;
-    if (!EncodeVox(headerBytes, input, vox, settings.VocoderName, settings.bNoDtx, this))
+    if (!EncodeVox(headerBytes, wave->GetOutputData(), header.data_ckSize, vox, settings.VocoderName, settings.bNoDtx,
+                   this))
         return Fail();
-    CMemFile wav;
-    if (!DecodeVox(vox, wav, false))
+    release.Release();
+    std::unique_ptr<CDocumentWave> preview(new CDocumentWave);
+    if (!DecodeVox(vox, *preview))
         return Fail();
-    const QByteArray voxBytes = BytesOf(vox);
     if (m_bDebug) {
-        m_DebugFolder.Write(QStringLiteral("out.vox"), voxBytes);
-        m_DebugFolder.Write(QStringLiteral("PreviewVox.wav"), BytesOf(wav));
+        m_DebugFolder.Write(QStringLiteral("out.vox"), ViewOf(vox));
+        m_DebugFolder.Write(QStringLiteral("PreviewVox.wav"), WaveFileOf(*preview));
         CMemFile none;
         const bool traced = DecodeVox(vox, none, true);
         SaveTrace();
         if (!traced)
             return false;
     }
-    CDocumentWave* preview = MakePreview(wav);
-    if (!preview) {
-        LogErrorId("id_error_writing_output_file", QString::fromLocal8Bit(std::strerror(ENOMEM)));
-        return Fail();
-    }
-    mRawDataList.append(voxBytes);
-    mpPreviewDocument = preview;
+    mRawDataList.append(BytesOf(vox));
+    mpPreviewDocument = preview.release();
     return true;
 }
 
@@ -129,19 +140,4 @@ void CPlexa::SaveTrace() const
     QByteArray text = mConversionLog.GetSummaryText().toLatin1();
     text.append('\0');
     m_DebugFolder.Write(QStringLiteral("TraceVox.txt"), text);
-}
-
-CDocumentWave* CPlexa::MakePreview(const CMemFile& wav)
-{
-    if (wav.GetSize() < uint32_t(kWavHeaderBytes))
-        return nullptr;
-    CDocumentWave* preview = new CDocumentWave;
-    preview->SetHeader(wav.GetBuffer());
-    const uint32_t available = wav.GetSize() - kWavHeaderBytes;
-    const uint32_t size = qMin(preview->m_WAVEheader.data_ckSize, available);
-    if (size > 0 && preview->SetInputData(wav.GetBuffer() + kWavHeaderBytes, size) != size) {
-        delete preview;
-        return nullptr;
-    }
-    return preview;
 }

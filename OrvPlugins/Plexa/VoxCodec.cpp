@@ -9,9 +9,11 @@
 #include "VoxVocoders.h"
 
 #include "Util/CMemFile.h"
+#include "Wave/CDocumentWave.h"
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -63,24 +65,40 @@ const char* CheckPcmHeader(const unsigned char* header)
     return nullptr;
 }
 
-bool ReadFrameSamples(CMemFile& input, VoxFrame& frame)
+// The samples being coded, read in place one frame at a time.
+struct SampleReader
 {
-    unsigned char bytes[kFrameBytes];
-    if (input.GetSize() - input.GetPosition() < uint32_t(kFrameBytes)
-        || input.Read(bytes, 1, kFrameBytes) != kFrameBytes)
+    const unsigned char* data;
+    uint32_t size;
+    uint32_t position;
+};
+
+bool ReadFrameSamples(SampleReader& input, VoxFrame& frame)
+{
+    if (input.size - input.position < uint32_t(kFrameBytes))
         return false;
+    const unsigned char* bytes = input.data + input.position;
     for (int i = 0; i < kVoxFrameSamples; ++i)
         frame.samples[i] = int16_t(Le16(bytes + 2 * i));
+    input.position += kFrameBytes;
     return true;
+}
+
+void PutFrameSamples(unsigned char* bytes, const VoxFrame& frame)
+{
+    for (int i = 0; i < kVoxFrameSamples; ++i)
+        PutLe16(bytes + 2 * i, uint16_t(frame.samples[i]));
 }
 
 uint32_t WriteFrameSamples(CMemFile& output, const VoxFrame& frame)
 {
     unsigned char bytes[kFrameBytes];
-    for (int i = 0; i < kVoxFrameSamples; ++i)
-        PutLe16(bytes + 2 * i, uint16_t(frame.samples[i]));
+    PutFrameSamples(bytes, frame);
     return output.Write(bytes, 2, kVoxFrameSamples);
 }
+
+bool EncodeSamples(const unsigned char* header, SampleReader& input, CMemFile& output, const QString& vocoderName,
+                   bool noDtx, CPlexa* converter);
 
 const char* const kRxNames[8] = {"RX_SPEECH_GOOD", "RX_SPEECH_DEGRADED", "RX_ONSET",   "RX_SPEECH_BAD",
                                  "RX_SID_FIRST",   "RX_SID_UPDATE",      "RX_SID_BAD", "RX_NO_DATA"};
@@ -106,6 +124,26 @@ void WriteWavHeader(uint32_t dataSize, CMemFile& file)
 
 bool EncodeVox(const unsigned char* header, CMemFile& input, CMemFile& output, const QString& vocoderName, bool noDtx,
                CPlexa* converter)
+{
+    SampleReader reader = {input.GetBuffer(), input.GetSize(), std::min(input.GetPosition(), input.GetSize())};
+    if (!EncodeSamples(header, reader, output, vocoderName, noDtx, converter)) {
+        input.Seek(long(reader.position), 0);
+        return false;
+    }
+    input.Rewind();
+    return true;
+}
+
+bool EncodeVox(const unsigned char* header, const unsigned char* samples, uint32_t size, CMemFile& output,
+               const QString& vocoderName, bool noDtx, CPlexa* converter)
+{
+    SampleReader reader = {samples, samples ? size : 0, 0};
+    return EncodeSamples(header, reader, output, vocoderName, noDtx, converter);
+}
+
+namespace {
+bool EncodeSamples(const unsigned char* header, SampleReader& input, CMemFile& output, const QString& vocoderName,
+                   bool noDtx, CPlexa* converter)
 {
     VoxFrame frame;
     frame.words[0] = kVoxDataPlay;
@@ -134,12 +172,12 @@ bool EncodeVox(const unsigned char* header, CMemFile& input, CMemFile& output, c
         return false;
     }
 
-    const uint32_t inputSize = input.GetSize();
+    const uint32_t inputSize = input.size;
     int lastPercent = -1;
     for (frame.count = 0; ReadFrameSamples(input, frame); ++frame.count) {
         coder.Process(frame);
         WriteVoxMessage(output, frame);
-        const int percent = int(uint16_t(quint64(input.GetPosition()) * 100 / qMax<uint32_t>(inputSize, 1)));
+        const int percent = int(uint16_t(quint64(input.position) * 100 / qMax<uint32_t>(inputSize, 1)));
         // The bar and the event loop only need a new value.
         if (percent != lastPercent)
             qDebug("%d done", percent);
@@ -152,10 +190,10 @@ bool EncodeVox(const unsigned char* header, CMemFile& input, CMemFile& output, c
         LogErrorId("id_error_releasing_coder");
         return false;
     }
-    input.Rewind();
     output.Rewind();
     return true;
 }
+} // namespace
 
 int TraceVoxMessage(VoxFrame& frame)
 {
@@ -179,73 +217,120 @@ int TraceVoxMessage(VoxFrame& frame)
     return 0;
 }
 
-bool DecodeVox(CMemFile& input, CMemFile& output, bool trace)
+namespace {
+// Checks the magic, counts the accepted messages and picks the decoder the first
+// coded frame names; false (logged) when there is none.
+bool PrepareDecode(CMemFile& input, uint32_t& frames, VoxCoderOps& coder)
 {
-    if (!trace)
-        WriteWavHeader(0, output);
     if (!CheckVoxMagic(input)) {
         LogErrorId("id_not_proper_vox_file");
         return false;
     }
+    VoxFrame frame;
+    frames = 0;
+    int vocoder = -1;
+    while (ReadVoxMessage(input, frame)) {
+        if (!VoxMessageAccepted(frame))
+            continue;
+        if (frames++ == 0)
+            vocoder = VoxFlags::VocoderId(frame.flags);
+    }
+    if (frames == 0) {
+        LogErrorId("id_no_vocoder_in_vox_file");
+        return false;
+    }
+    input.Rewind();
+    CheckVoxMagic(input);
+    if (!SelectVoxDecoder(vocoder, coder)) {
+        LogErrorId("id_vocoder_not_implemented");
+        return false;
+    }
+    return true;
+}
 
+// Runs the coder over every accepted message from the input's position on,
+// handing each decoded frame to `take`.
+template <class Take>
+bool RunDecoder(CMemFile& input, VoxCoderOps& coder, Take take)
+{
     VoxFrame frame;
     frame.dtx = 1;
-    VoxCoderOps coder = {VoxCoderNothing, TraceVoxMessage, VoxCoderNothing};
-    if (!trace) {
-        // The first coded frame names the decoder of the whole file.
-        uint32_t frames = 0;
-        int vocoder = -1;
-        while (ReadVoxMessage(input, frame)) {
-            if (!VoxMessageAccepted(frame))
-                continue;
-            if (frames++ == 0)
-                vocoder = VoxFlags::VocoderId(frame.flags);
-        }
-        if (frames == 0) {
-            LogErrorId("id_no_vocoder_in_vox_file");
-            return false;
-        }
-        input.Rewind();
-        CheckVoxMagic(input);
-        if (!SelectVoxDecoder(vocoder, coder)) {
-            LogErrorId("id_vocoder_not_implemented");
-            return false;
-        }
-        // The whole wave in one allocation rather than one per growth step;
-        // without the memory the file simply grows as it is written.
-        const uchar zero = 0;
-        output.Seek(long(kWavHeaderBytes) + long(frames) * kFrameBytes - 1, 0);
-        output.Write(&zero, 1, 1);
-        output.Seek(kWavHeaderBytes, 0);
-    }
     if (coder.Init(frame) != 0) {
         LogErrorId("id_error_initializing_coder");
         return false;
     }
-
-    uint32_t dataSize = 0;
     for (frame.count = 0; ReadVoxMessage(input, frame);) {
         if (!VoxMessageAccepted(frame))
             continue;
         coder.Process(frame);
-        if (!trace) {
-            const uint32_t written = WriteFrameSamples(output, frame);
-            if (written < uint32_t(kVoxFrameSamples))
-                LogErrorId("id_error_writing_output_file", QString::fromLocal8Bit(std::strerror(ENOMEM)));
-            dataSize += written * 2;
-        }
+        take(frame);
         ++frame.count;
     }
-
     if (coder.Release(frame) != 0) {
         LogErrorId("id_error_releasing_coder");
         return false;
     }
     input.Rewind();
-    if (!trace) {
-        output.Seek(0, 0);
-        WriteWavHeader(dataSize, output);
-        output.Rewind();
-    }
     return true;
+}
+} // namespace
+
+bool DecodeVox(CMemFile& input, CMemFile& output, bool trace)
+{
+    if (trace) {
+        if (!CheckVoxMagic(input)) {
+            LogErrorId("id_not_proper_vox_file");
+            return false;
+        }
+        VoxCoderOps tracer = {VoxCoderNothing, TraceVoxMessage, VoxCoderNothing};
+        return RunDecoder(input, tracer, [](const VoxFrame&) {});
+    }
+    WriteWavHeader(0, output);
+    uint32_t frames = 0;
+    VoxCoderOps coder;
+    if (!PrepareDecode(input, frames, coder))
+        return false;
+    // The whole wave in one allocation rather than one per growth step;
+    // without the memory the file simply grows as it is written.
+    const uchar zero = 0;
+    output.Seek(long(kWavHeaderBytes) + long(frames) * kFrameBytes - 1, 0);
+    output.Write(&zero, 1, 1);
+    output.Seek(kWavHeaderBytes, 0);
+
+    uint32_t dataSize = 0;
+    const bool decoded = RunDecoder(input, coder, [&](const VoxFrame& frame) {
+        const uint32_t written = WriteFrameSamples(output, frame);
+        if (written < uint32_t(kVoxFrameSamples))
+            LogErrorId("id_error_writing_output_file", QString::fromLocal8Bit(std::strerror(ENOMEM)));
+        dataSize += written * 2;
+    });
+    if (!decoded)
+        return false;
+    output.Seek(0, 0);
+    WriteWavHeader(dataSize, output);
+    output.Rewind();
+    return true;
+}
+
+bool DecodeVox(CMemFile& input, CDocumentWave& wave)
+{
+    uint32_t frames = 0;
+    VoxCoderOps coder;
+    if (!PrepareDecode(input, frames, coder))
+        return false;
+    const uint64_t dataSize = uint64_t(frames) * kFrameBytes;
+    unsigned char* samples = nullptr;
+    if (dataSize <= UINT32_MAX - kWavHeaderBytes && wave.CreateHeader(kVoxRate, 16, 1)) {
+        wave.m_WAVEheader = MakeCanonicalWaveHeader(wave.m_WAVEheader, uint32_t(dataSize));
+        samples = wave.AllocateInputData(uint32_t(dataSize));
+    }
+    if (!samples) {
+        LogErrorId("id_error_writing_output_file", QString::fromLocal8Bit(std::strerror(ENOMEM)));
+        return false;
+    }
+    uint32_t at = 0;
+    return RunDecoder(input, coder, [&](const VoxFrame& frame) {
+        PutFrameSamples(samples + at, frame);
+        at += kFrameBytes;
+    });
 }

@@ -3,6 +3,7 @@
 #include "WaveImport.h"
 
 #include "Wave/CDocumentWave.h"
+#include "Wave/WaveSampleFormat.h"
 
 namespace {
 // The message of each refusal code.
@@ -29,8 +30,16 @@ CDocument* CSonra::Import(const QByteArray& rawData)
 {
     CheckInput(rawData);
     int error = WaveNoSamplesError;
-    CDocumentWave* wave = ImportWave(rawData, error);
-    if (!wave)
+    WaveSampleFormat format;
+    CDocumentWave* wave = ImportWave(rawData, error, &format);
+    if (wave)
+        return wave;
+    // A format other than PCM is named: by its tag, or by the sub-format of the extensible format.
+    if (error == WaveFormatError && format.tag == WaveSampleFormat::Extensible)
+        ReportMessage("id_import_wav_subformat_error", format.Describe());
+    else if (error == WaveFormatError)
+        ReportMessage("id_import_wav_format_error", format.Describe());
+    else
         ReportMessage(RefusalId(error));
-    return wave;
+    return nullptr;
 }

@@ -37,13 +37,19 @@ int FormatError(int check)
 }
 } // namespace
 
-CDocumentWave* ImportWave(const QByteArray& bytes, int& error)
+CDocumentWave* ImportWave(const QByteArray& bytes, int& error, WaveSampleFormat* sampleFormat)
 {
     WAVEHEADER header;
     qsizetype dataOffset = 0;
     WavChunks chunks;
     if (WalkRiffChunks(bytes, chunks)) {
         header = HeaderFromChunks(bytes, chunks);
+        const WaveSampleFormat format = ReadWaveSampleFormat(bytes, chunks.formatOffset);
+        if (sampleFormat)
+            *sampleFormat = format;
+        // The extensible format with the PCM sub-format follows the rules of format tag 1.
+        if (format.IsPcm())
+            header.wFormatTag = WaveSampleFormat::Pcm;
         const int check = CDocumentWave::CheckFormat(header);
         if (check != 1) {
             error = FormatError(check);
@@ -52,7 +58,7 @@ CDocumentWave* ImportWave(const QByteArray& bytes, int& error)
         dataOffset = chunks.dataOffset;
     } else {
         unsigned int offset = 0;
-        if (!CDocumentWave::ReadHeader(bytes, error, header, offset))
+        if (!CDocumentWave::ReadHeader(bytes, error, header, offset, sampleFormat))
             return nullptr;
         dataOffset = offset;
     }
@@ -66,7 +72,8 @@ CDocumentWave* ImportWave(const QByteArray& bytes, int& error)
 
     CDocumentWave* wave = new CDocumentWave();
     wave->SetHeader(&header);
-    wave->SetInputData(bytes.constData() + dataOffset, dataSize);
+    // The file's own bytes, shared rather than copied: a long sound is held once.
+    wave->ShareInputData(bytes, dataOffset, dataSize);
     error = WaveImported;
     return wave;
 }

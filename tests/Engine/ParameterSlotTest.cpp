@@ -41,7 +41,9 @@ TEST_F(ParameterSlotTest, TheUsersFileReplacesTheDefaultsUntilTheyAreAskedBack)
     CParameters* mine = Working();
     ASSERT_NE(mine, nullptr);
     EXPECT_NE(mine, defaults);
+    // A successful load says nothing, though the language file has a text that could announce it.
     EXPECT_TRUE(m_Prompt.mShown.empty());
+    EXPECT_EQ(Text("id_loaded_successfully").arg(file), QStringLiteral("The parameter file %1 was loaded.").arg(file));
 
     // A file that fails keeps the set in use.
     const QString broken = Write(QStringLiteral("broken.xml"), "<PARAMETERS>");

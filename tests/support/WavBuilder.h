@@ -43,6 +43,28 @@ inline QByteArray FormatChunk(const Format& f)
     return Chunk("fmt ", body);
 }
 
+// The extension of a format chunk in the extensible format (tag 0xFFFE): its size
+// (22), the valid bits, the channel mask and a standard sub-format GUID carrying
+// `subTag` (1: PCM, 3: IEEE float), or the GUID given.
+inline QByteArray ExtensibleExtra(int validBits, quint32 channelMask, int subTag, const QByteArray& guid = QByteArray())
+{
+    static const char kStandardTail[] = "\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71";
+    const QByteArray sub = guid.isEmpty() ? Little(quint32(subTag), 2) + QByteArray(kStandardTail, 14) : guid;
+    return Little(22, 2) + Little(quint32(validBits), 2) + Little(channelMask, 4) + sub;
+}
+
+// A format in the extensible format with a standard sub-format.
+inline Format Extensible(int channels, quint32 rate, int bits, int subTag = 1)
+{
+    Format f;
+    f.tag = 0xFFFE;
+    f.channels = channels;
+    f.rate = rate;
+    f.bits = bits;
+    f.extra = ExtensibleExtra(bits, channels == 1 ? 0x4 : (1u << channels) - 1, subTag);
+    return f;
+}
+
 // "RIFF", its size (the true one unless given), "WAVE" and the chunks.
 inline QByteArray Riff(const QByteArray& chunks, qint64 declaredSize = -1)
 {

@@ -21,6 +21,11 @@ void CImporterBase::ReportMessage(const QString& id)
     LogMessage(QString::fromLatin1(m_ClassName), id);
 }
 
+void CImporterBase::ReportText(const QString& text)
+{
+    mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED, text + QLatin1Char('\n'));
+}
+
 CDocument* CImporterBase::DocumentOrFailure(CDocument* document)
 {
     if (!document)

@@ -2,6 +2,7 @@
 #include "Documents/CDocument.h"
 #include "Import/PictureImport.h"
 #include "Plugin/CPluginBase.h"
+#include "Text/CLanguageResources.h"
 
 // Base of the import converters: everything an importer answers the same way.
 // An importer makes one kind of document from one file extension; it has no
@@ -46,6 +47,13 @@ protected:
     // Another message of this importer, in both texts, ended by a line break.
     void ReportMessage(const QString& id);
     void ReportMessage(const char* id) { ReportMessage(QString::fromLatin1(id)); }
+    // The same with the message's %1, %2, ... filled in, in order.
+    template <class... Texts>
+    void ReportMessage(const char* id, const Texts&... texts)
+    {
+        ReportText(
+            CLanguageResources::GetMessage(QString::fromLatin1(m_ClassName), QString::fromLatin1(id)).arg(texts...));
+    }
 
     // The document, or null with the import failure reported: how most imports end.
     CDocument* DocumentOrFailure(CDocument* document);
@@ -55,6 +63,9 @@ protected:
     CDocument* ImportPicture(const QByteArray& bytes, PictureImport::Result* result = nullptr);
 
 private:
+    // A finished message in both texts, ended by a line break.
+    void ReportText(const QString& text);
+
     const char* m_ClassName;
     const char* m_Extension;
     int m_DocumentType;

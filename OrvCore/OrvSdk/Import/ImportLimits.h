@@ -7,4 +7,11 @@ namespace ImportLimits {
 constexpr int MaxPictureSide = 4096;
 // Most bytes all frames of one animation may take together.
 constexpr qint64 MaxAnimationBytes = qint64(256) * 1024 * 1024;
+
+// Bytes as whole megabytes for a message, rounded up so that anything over a
+// limit never reads as the limit itself.
+constexpr qint64 MegabytesRoundedUp(qint64 bytes)
+{
+    return (bytes + 1024 * 1024 - 1) / (1024 * 1024);
+}
 } // namespace ImportLimits

@@ -28,15 +28,18 @@ Result LoadFromData(const QByteArray& bytes, QImage& picture)
     return Normalised(picture.loadFromData(bytes), picture);
 }
 
-Result LoadFromFile(const QString& path, QImage& picture)
+Result LoadFromFile(const QString& path, QImage& picture, QString* reason)
 {
     picture = QImage();
     // A picture named by an animation description or an e-card is read within the media sources' cap, so a
     // FIFO or a device cannot block the import and a huge file is refused unread.
     QByteArray bytes;
-    QString reason;
-    if (!BoundedFileRead::Read(path, FileLimits::MaxMediaSourceBytes, bytes, reason))
+    QString why;
+    if (!BoundedFileRead::Read(path, FileLimits::MaxMediaSourceBytes, bytes, why)) {
+        if (reason)
+            *reason = why;
         return NotAFile;
+    }
     return Normalised(picture.loadFromData(bytes), picture);
 }
 } // namespace PictureImport

@@ -18,6 +18,7 @@ enum Result
 Result LoadFromData(const QByteArray& bytes, QImage& picture);
 
 // Decodes the regular file at `path` (relative paths start at the current folder).
-// Devices, pipes and folders are refused without being opened.
-Result LoadFromFile(const QString& path, QImage& picture);
+// Devices, pipes and folders are refused without being opened; `reason` (when
+// given) then says why in the words of BoundedFileRead.
+Result LoadFromFile(const QString& path, QImage& picture, QString* reason = nullptr);
 } // namespace PictureImport

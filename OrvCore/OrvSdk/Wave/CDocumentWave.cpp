@@ -29,7 +29,16 @@ CDocumentWave::~CDocumentWave()
     // Owners should have freed these; free them anyway rather than leak.
     delete[] m_pOutputData;
     FreeWorkBuffers();
-    std::free(m_pInputData);
+    FreeInputData();
+}
+
+void CDocumentWave::FreeInputData()
+{
+    // Shared samples belong to the array they lie in.
+    if (m_SharedInput.isNull())
+        std::free(m_pInputData);
+    m_SharedInput = QByteArray();
+    m_pInputData = nullptr;
 }
 
 int CDocumentWave::GetDocType()
@@ -80,18 +89,57 @@ unsigned int CDocumentWave::SetInputData(const void* datas, unsigned int size)
     if (!buffer)
         return 0;
     std::memcpy(buffer, datas, size);
-    std::free(m_pInputData);
+    FreeInputData();
     m_pInputData = buffer;
+    m_ulRealAllocatedSize = size;
+    return size;
+}
+
+unsigned char* CDocumentWave::AllocateInputData(unsigned int size)
+{
+    ASSERT(m_pInputData == (0L));
+    ASSERT(m_pOutputData == (0L));
+    ASSERT(m_WAVEheader.data_ckSize == size);
+    unsigned char* buffer = static_cast<unsigned char*>(std::calloc(std::max(size, 1u), 1));
+    if (!buffer)
+        return nullptr;
+    FreeInputData();
+    m_pInputData = buffer;
+    m_ulRealAllocatedSize = size;
+    return buffer;
+}
+
+unsigned int CDocumentWave::ShareInputData(const QByteArray& bytes, qsizetype offset, unsigned int size)
+{
+    // An array over bytes it does not own (fromRawData) could lose them under the document: those are copied.
+    if (offset < 0 || offset > bytes.size() || qsizetype(size) > bytes.size() - offset || bytes.capacity() == 0)
+        return SetInputData(offset >= 0 && offset <= bytes.size() ? bytes.constData() + offset : nullptr, size);
+    ASSERT(m_pInputData == (0L));
+    ASSERT(m_pOutputData == (0L));
+    ASSERT(m_WAVEheader.data_ckSize == size);
+    FreeInputData();
+    m_SharedInput = bytes;
+    // Read only: nothing writes to input samples it has not grown itself (see ReserveInputData).
+    m_pInputData = reinterpret_cast<unsigned char*>(const_cast<char*>(m_SharedInput.constData())) + offset;
     m_ulRealAllocatedSize = size;
     return size;
 }
 
 bool CDocumentWave::ReserveInputData(unsigned int size)
 {
-    if (m_pInputData && m_ulRealAllocatedSize >= size)
+    if (m_pInputData && m_SharedInput.isNull() && m_ulRealAllocatedSize >= size)
         return true;
     const uint64_t capacity = std::min<uint64_t>(uint64_t(size) + size / 2, UINT32_MAX);
     const uint32_t held = InputBytesHeld();
+    if (!m_SharedInput.isNull()) {
+        // Shared samples are never written to: growing makes them the document's own.
+        unsigned char* own = static_cast<unsigned char*>(std::malloc(std::max<size_t>(held, 1)));
+        if (!own)
+            return false;
+        std::memcpy(own, m_pInputData, held);
+        FreeInputData();
+        m_pInputData = own;
+    }
     // Grown in place where it can be: a large buffer's pages are moved, not
     // copied, so a long sound built note by note touches each page once.
     unsigned char* buffer =

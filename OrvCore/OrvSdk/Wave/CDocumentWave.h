@@ -1,10 +1,12 @@
 #pragma once
 #include "Documents/CDocument.h"
 #include "Wave/WaveHeader.h"
+#include "Wave/WaveSampleFormat.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class ToneSamples;
@@ -26,8 +28,11 @@ public:
 
     // Header parsing and checks.
     // ReadHeader errors: 0 ok, 1 unsupported rate, 2 not PCM, 3 channel count,
-    // 4 sample size, 5 no RIFF WAVE structure.
-    static bool ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER& header, unsigned int& dataOffset);
+    // 4 sample size, 5 no RIFF WAVE structure. The extensible format with the PCM
+    // sub-format reads as PCM (format tag 1); `sampleFormat`, when given, gets what
+    // the format chunk states.
+    static bool ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER& header, unsigned int& dataOffset,
+                           WaveSampleFormat* sampleFormat = nullptr);
     // 0 valid; 1 no "RIFF", 2 no "WAVE", 3 no "fmt ", 4 no "data".
     static int CheckHeader(const WAVEHEADER& header);
     // 1 supported; else a mask: 2 rate, 4 channels, 8 sample size, 16 not PCM.
@@ -38,6 +43,13 @@ public:
 
     // Input samples.
     unsigned int SetInputData(const void* datas, unsigned int size);
+    // As SetInputData without a copy: the samples are size bytes of bytes from
+    // offset on, whose array the document then shares (the caller may drop its
+    // own). Bytes the array does not own are copied as SetInputData does.
+    unsigned int ShareInputData(const QByteArray& bytes, qsizetype offset, unsigned int size);
+    // As SetInputData, for samples made in place: a zeroed input buffer of
+    // exactly size bytes for the caller to fill, or null without the memory.
+    unsigned char* AllocateInputData(unsigned int size);
     bool ReserveInputData(unsigned int size);
     unsigned int AppendTone(double frequency, double amplitude, unsigned int ms);
     unsigned int AppendSilence(unsigned int ms);
@@ -68,14 +80,21 @@ public:
 
 private:
     uint32_t InputBytesHeld() const;
+    void FreeInputData();
     unsigned int AppendSamples(unsigned int ms, double frequency, double amplitude);
-    bool SplitInputChannels(int nChannels);
-    bool ResampleWorkBuffers(unsigned int nSamplingRate, float& gain);
-    bool ResampleChannel(float*& buffer, uint32_t& length, unsigned int nSrcRate, unsigned int nDstRate, float& gain);
-    float WriteOutput(int nChannels, int nBitsPerSample, unsigned int nSamplingRate, float gain);
+    // Fills `count` floats of each wanted channel (right: null for one) with the
+    // frames from `first` on.
+    using WaveBlockSource = std::function<void(uint32_t first, uint32_t count, float* left, float* right)>;
+    static bool PrepareResampling(unsigned int nSrcRate, unsigned int nDstRate, int& nInterpFactor, int& nDecimFactor,
+                                  float& gain);
+    // Builds the output from nFrames frames of the source at nSrcRate; the
+    // largest value written, or -1 when there is no output.
+    float ConvertBlocks(const WaveBlockSource& source, uint32_t nFrames, unsigned int nSrcRate, int nChannels,
+                        int nBitsPerSample, unsigned int nSamplingRate);
     void RefreshOutputHeader();
     void FreeWorkBuffers();
     static bool WriteWaveFile(const QString& path, const WAVEHEADER& header, const unsigned char* data);
 
     std::unique_ptr<ToneSamples> m_pTones; // the tones appended so far, for the next note of one
+    QByteArray m_SharedInput;              // the array m_pInputData lies in when the samples are shared
 };

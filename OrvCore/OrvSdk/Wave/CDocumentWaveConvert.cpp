@@ -9,11 +9,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <new>
+#include <vector>
 
 namespace {
 // Largest sampling rate a test signal may have: one second of it is allocated.
 constexpr double kMaxTestSignalRate = 10000000.0;
+// Frames converted to floats at a time.
+constexpr uint32_t kBlockFrames = 16384;
 
 template <int Bits>
 float SampleAsFloat(const unsigned char* p)
@@ -68,72 +72,37 @@ void CDocumentWave::ConvertFormat(int nChannels, int nBitsPerSample, unsigned in
     if ((nChannels != 1 && nChannels != 2) || (nBitsPerSample != 8 && nBitsPerSample != 16))
         return;
     FreeWorkBuffers();
-    float gain = 1.0f;
-    if (SplitInputChannels(nChannels) && ResampleWorkBuffers(nSamplingRate, gain)
-        && WriteOutput(nChannels, nBitsPerSample, nSamplingRate, gain) >= 0.0f)
-        RefreshOutputHeader();
-    FreeWorkBuffers();
-}
-
-bool CDocumentWave::SplitInputChannels(int nChannels)
-{
     const int nInChannels = m_WAVEheader.nChannels;
     const int nInBits = m_WAVEheader.nBitsPerSample;
     ASSERT(nInChannels == 1 || nInChannels == 2);
     ASSERT(nInBits == 8 || nInBits == 16);
     if ((nInChannels != 1 && nInChannels != 2) || (nInBits != 8 && nInBits != 16))
-        return false;
+        return;
 
     // Frames come from channels x bits / 8: a file's block align is not trusted.
     const uint32_t nFrames = InputBytesHeld() / WaveFrameBytes(m_WAVEheader);
-    m_pLeftBuffer = new (std::nothrow) float[std::max(nFrames, 1u)];
-    if (nChannels == 2)
-        m_pRightBuffer = new (std::nothrow) float[std::max(nFrames, 1u)];
-    if (!m_pLeftBuffer || (nChannels == 2 && !m_pRightBuffer))
-        return false;
-
-    if (nInBits == 8)
-        SplitFrames<8>(m_pInputData, nFrames, nInChannels, nChannels, m_pLeftBuffer, m_pRightBuffer);
-    else
-        SplitFrames<16>(m_pInputData, nFrames, nInChannels, nChannels, m_pLeftBuffer, m_pRightBuffer);
-    m_nTmpChannels = nChannels;
-    m_nTmpSamplingRate = m_WAVEheader.nSamplesPerSec;
-    m_ulTmpFrameCount = nFrames;
-    m_nTmpBitsPerSampleOut = 32;
-    return true;
+    const unsigned char* input = m_pInputData;
+    const size_t frameBytes = WaveFrameBytes(m_WAVEheader);
+    const WaveBlockSource split = [=](uint32_t first, uint32_t count, float* left, float* right) {
+        const unsigned char* in = input + first * frameBytes;
+        if (nInBits == 8)
+            SplitFrames<8>(in, count, nInChannels, nChannels, left, right);
+        else
+            SplitFrames<16>(in, count, nInChannels, nChannels, left, right);
+    };
+    if (ConvertBlocks(split, nFrames, m_WAVEheader.nSamplesPerSec, nChannels, nBitsPerSample, nSamplingRate) >= 0.0f)
+        RefreshOutputHeader();
 }
 
-bool CDocumentWave::ResampleWorkBuffers(unsigned int nSamplingRate, float& gain)
-{
-    const unsigned int nSrcRate = m_nTmpSamplingRate;
-    uint32_t nNbOutSamples = m_ulTmpFrameCount;
-    gain = 1.0f;
-    const bool bResampled = ResampleChannel(m_pLeftBuffer, nNbOutSamples, nSrcRate, nSamplingRate, gain);
-    if (m_nTmpChannels == 2) {
-        uint32_t nNbOutSamplesR = m_ulTmpFrameCount;
-        float gainR = 1.0f;
-        const bool bResampledR = ResampleChannel(m_pRightBuffer, nNbOutSamplesR, nSrcRate, nSamplingRate, gainR);
-        const float* OutR = m_pRightBuffer;
-        ASSERT(OutR != (0L));
-        ASSERT(nNbOutSamples == nNbOutSamplesR);
-        if (!OutR || bResampled != bResampledR || nNbOutSamples != nNbOutSamplesR)
-            return false;
-    }
-    if (bResampled)
-        m_nTmpSamplingRate = nSamplingRate;
-    m_ulTmpFrameCount = nNbOutSamples;
-    return true;
-}
-
-bool CDocumentWave::ResampleChannel(float*& buffer, uint32_t& length, unsigned int nSrcRate, unsigned int nDstRate,
-                                    float& gain)
+bool CDocumentWave::PrepareResampling(unsigned int nSrcRate, unsigned int nDstRate, int& nInterpFactor,
+                                      int& nDecimFactor, float& gain)
 {
     gain = 1.0f;
+    nInterpFactor = 0;
+    nDecimFactor = 0;
     ASSERT(nDstRate <= nSrcRate);
     if (nDstRate >= nSrcRate)
         return false;
-    int nInterpFactor = 0;
-    int nDecimFactor = 0;
     float pairGain = 1.0f;
     if (!CWaveResampler::FindRatePair(nSrcRate, nDstRate, nInterpFactor, nDecimFactor, pairGain)) {
         ASSERT(false);
@@ -143,44 +112,81 @@ bool CDocumentWave::ResampleChannel(float*& buffer, uint32_t& length, unsigned i
     }
     const int interp_factor = nInterpFactor;
     ASSERT(105 % interp_factor == 0);
-
-    const CWaveResampler resampler(nInterpFactor, nDecimFactor);
-    // Room for exactly what the filter emits.
-    const uint64_t nOutLength = CWaveResampler::OutputLength(length, nInterpFactor, nDecimFactor);
-    if (nOutLength > UINT32_MAX)
-        return false;
-    float* out = new (std::nothrow) float[size_t(std::max<uint64_t>(nOutLength, 1))];
-    if (!out)
-        return false;
-    resampler.Run(buffer, length, out);
-    delete[] buffer;
-    buffer = out;
-    length = uint32_t(nOutLength);
     gain = pairGain;
     return true;
 }
 
-float CDocumentWave::WriteOutput(int nChannels, int nBitsPerSample, unsigned int nSamplingRate, float gain)
+float CDocumentWave::ConvertBlocks(const WaveBlockSource& source, uint32_t nFrames, unsigned int nSrcRate,
+                                   int nChannels, int nBitsPerSample, unsigned int nSamplingRate)
 {
     delete[] m_pOutputData;
     m_pOutputData = nullptr;
+    // Each channel is checked on its own, as each would be resampled on its own.
+    int nInterpFactor = 0, nDecimFactor = 0;
+    float gain = 1.0f;
+    bool bResampled = PrepareResampling(nSrcRate, nSamplingRate, nInterpFactor, nDecimFactor, gain);
+    if (nChannels == 2) {
+        float gainR = 1.0f;
+        bResampled = PrepareResampling(nSrcRate, nSamplingRate, nInterpFactor, nDecimFactor, gainR) && bResampled;
+    }
+    m_nTmpChannels = nChannels;
+    m_nTmpSamplingRate = bResampled ? nSamplingRate : nSrcRate;
+    m_nTmpBitsPerSampleOut = 32;
     ASSERT(nChannels == m_nTmpChannels);
     ASSERT(nSamplingRate == m_nTmpSamplingRate);
     ASSERT(nBitsPerSample % 8 == 0 && nBitsPerSample > 0);
-    if (nChannels != m_nTmpChannels || (nBitsPerSample != 8 && nBitsPerSample != 16))
+    const uint64_t nOutFrames =
+        bResampled ? CWaveResampler::OutputLength(nFrames, nInterpFactor, nDecimFactor) : uint64_t(nFrames);
+    const uint64_t nBytes = nOutFrames * nBitsPerSample * nChannels / 8;
+    if (nOutFrames > UINT32_MAX || nBytes > uint64_t(UINT32_MAX - 36))
         return -1.0f;
-    const uint64_t nBytes = uint64_t(m_ulTmpFrameCount) * nBitsPerSample * nChannels / 8;
-    if (nBytes > uint64_t(UINT32_MAX - 36))
-        return -1.0f;
+    std::unique_ptr<CWaveResampler> resampler;
+    if (bResampled)
+        resampler = std::make_unique<CWaveResampler>(nInterpFactor, nDecimFactor);
+
+    // The floats of a long sound would take twice the memory of its 16-bit
+    // samples, and more before resampling: they are made block by block, once
+    // for each channel's peak (which sets its gain) and once to write them.
+    std::vector<float> in[2], out[2];
+    for (int c = 0; c < nChannels; ++c)
+        in[c].resize(kBlockFrames);
+    auto run = [&](const std::function<void(int channel, const std::vector<float>& samples)>& take) {
+        std::unique_ptr<CWaveResampleStream> streams[2];
+        for (int c = 0; c < nChannels && resampler; ++c)
+            streams[c] = std::make_unique<CWaveResampleStream>(*resampler, nFrames);
+        for (uint32_t first = 0; first < nFrames; first += kBlockFrames) {
+            const uint32_t count = std::min(kBlockFrames, nFrames - first);
+            source(first, count, in[0].data(), nChannels == 2 ? in[1].data() : nullptr);
+            for (int c = 0; c < nChannels; ++c) {
+                if (streams[c])
+                    streams[c]->Push(in[c].data(), count, out[c]);
+                else
+                    out[c].assign(in[c].begin(), in[c].begin() + count);
+                take(c, out[c]);
+            }
+        }
+    };
+    float peak[2] = {0.0f, 0.0f};
+    run([&](int c, const std::vector<float>& samples) {
+        peak[c] = std::max(peak[c], WavePeak(samples.data(), uint32_t(samples.size())));
+    });
+
     // At least one byte, so that an empty conversion still has an output.
     m_pOutputData = new (std::nothrow) unsigned char[size_t(std::max<uint64_t>(nBytes, 1))];
     if (!m_pOutputData)
         return -1.0f;
-    float result =
-        WriteWaveChannel(m_pLeftBuffer, m_ulTmpFrameCount, gain, nBitsPerSample, 0, nChannels, m_pOutputData);
-    if (nChannels == 2)
-        result = std::max(result, WriteWaveChannel(m_pRightBuffer, m_ulTmpFrameCount, gain, nBitsPerSample, 1,
-                                                   nChannels, m_pOutputData));
+    const float channelGain[2] = {WaveChannelGain(peak[0], gain),
+                                  nChannels == 2 ? WaveChannelGain(peak[1], gain) : gain};
+    const size_t frameBytes = size_t(nBitsPerSample / 8) * nChannels;
+    uint64_t written[2] = {0, 0};
+    float result = 0.0f;
+    run([&](int c, const std::vector<float>& samples) {
+        const uint32_t count = uint32_t(std::min<uint64_t>(samples.size(), nOutFrames - written[c]));
+        result = std::max(result, WriteWaveSamples(samples.data(), count, channelGain[c], nBitsPerSample, c, nChannels,
+                                                   m_pOutputData + written[c] * frameBytes));
+        written[c] += count;
+    });
+    m_ulTmpFrameCount = uint32_t(nOutFrames);
     m_nTmpBitsPerSampleOut = nBitsPerSample;
     return result;
 }
@@ -212,15 +218,18 @@ float CDocumentWave::GenerateTestSignal(float frequency, float sourceRate, float
 
     FreeWorkBuffers();
     const uint32_t nFrames = uint32_t(srcRate);
-    m_pLeftBuffer = new (std::nothrow) float[nFrames];
-    if (!m_pLeftBuffer)
+    std::vector<float> signal;
+    try {
+        signal.resize(nFrames);
+    } catch (const std::bad_alloc&) {
         return 0.0f;
+    }
     if (tone) {
         const double pi = 3.14159265358979323846;
         const double step = 2.0 * pi * double(frequency) / srcRate;
         double phase = 0.0;
         for (uint32_t i = 0; i < nFrames; ++i) {
-            m_pLeftBuffer[i] = float(32767.0 * std::cos(phase));
+            signal[i] = float(32767.0 * std::cos(phase));
             phase += step;
             if (phase >= pi)
                 phase -= 2.0 * pi;
@@ -228,22 +237,14 @@ float CDocumentWave::GenerateTestSignal(float frequency, float sourceRate, float
     } else {
         // Uniform over [-32767, 32767] whatever the C library's RAND_MAX is.
         for (uint32_t i = 0; i < nFrames; ++i)
-            m_pLeftBuffer[i] = float(double(std::rand()) / RAND_MAX * 65534.0 - 32767.0);
+            signal[i] = float(double(std::rand()) / RAND_MAX * 65534.0 - 32767.0);
     }
-    m_nTmpChannels = 1;
-    m_nTmpSamplingRate = nFrames;
-    m_ulTmpFrameCount = nFrames;
-    m_nTmpBitsPerSampleOut = 32;
-
-    float gain = 1.0f;
-    float result = 0.0f;
-    if (ResampleWorkBuffers(unsigned(dstRate), gain)) {
-        result = WriteOutput(1, bitsPerSample, unsigned(dstRate), gain);
-        if (result >= 0.0f)
-            RefreshOutputHeader();
-        else
-            result = 0.0f;
-    }
-    FreeWorkBuffers();
+    const WaveBlockSource copy = [&signal](uint32_t first, uint32_t count, float* left, float*) {
+        std::copy(signal.begin() + first, signal.begin() + first + count, left);
+    };
+    const float result = ConvertBlocks(copy, nFrames, nFrames, 1, bitsPerSample, unsigned(dstRate));
+    if (result < 0.0f)
+        return 0.0f;
+    RefreshOutputHeader();
     return result;
 }

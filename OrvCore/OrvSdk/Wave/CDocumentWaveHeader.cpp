@@ -26,7 +26,8 @@ bool IsSupportedRate(uint32_t rate)
 }
 } // namespace
 
-bool CDocumentWave::ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER& header, unsigned int& dataOffset)
+bool CDocumentWave::ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER& header, unsigned int& dataOffset,
+                               WaveSampleFormat* sampleFormat)
 {
     ASSERT(!RawData.isNull() && !RawData.isEmpty());
     std::memset(&header, 0, sizeof header);
@@ -39,6 +40,7 @@ bool CDocumentWave::ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER
     const char* bytes = RawData.constData();
     bool bRiff = false, bFmt = false, bData = false;
     qsizetype dataStart = size;
+    qsizetype fmtStart = -1;
     for (qsizetype pos = 0; pos + 5 <= size && !(bRiff && bFmt && bData); ++pos) {
         const char* at = bytes + pos;
         if (!bRiff && HasTag(at, "RIFF")) {
@@ -47,6 +49,7 @@ bool CDocumentWave::ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER
         } else if (!bFmt && HasTag(at, "fmt ")) {
             CopyClamped(target + 12, RawData, pos, 24);
             bFmt = true;
+            fmtStart = pos;
         } else if (!bData && HasTag(at, "data")) {
             CopyClamped(target + 36, RawData, pos, 8);
             bData = true;
@@ -54,6 +57,12 @@ bool CDocumentWave::ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER
         }
     }
     dataOffset = unsigned(std::min<qsizetype>(dataStart, UINT32_MAX));
+    // The extensible format with the PCM sub-format holds PCM samples like format tag 1.
+    const WaveSampleFormat stated = ReadWaveSampleFormat(RawData, fmtStart);
+    if (bFmt && stated.IsPcm())
+        header.wFormatTag = WaveSampleFormat::Pcm;
+    if (sampleFormat)
+        *sampleFormat = stated;
 
     if (CheckHeader(header) != 0) {
         error = 5;

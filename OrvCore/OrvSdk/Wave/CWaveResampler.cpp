@@ -84,3 +84,35 @@ void CWaveResampler::Run(const float* pInput, uint32_t nInputLength, float* pOut
         phase %= L;
     }
 }
+
+CWaveResampleStream::CWaveResampleStream(const CWaveResampler& resampler, uint64_t nInputLength)
+    : m_Resampler(resampler),
+      m_nOutputs(CWaveResampler::OutputLength(nInputLength, resampler.m_nInterpFactor, resampler.m_nDecimFactor)),
+      m_Window(size_t(resampler.m_nTapsPerPhase), 0.0f)
+{}
+
+void CWaveResampleStream::Push(const float* pInput, uint32_t nCount, std::vector<float>& out)
+{
+    const int N = m_Resampler.m_nTapsPerPhase;
+    const int L = m_Resampler.m_nInterpFactor;
+    const int M = m_Resampler.m_nDecimFactor;
+    out.clear();
+    m_Window.insert(m_Window.end(), pInput, pInput + nCount);
+    const uint64_t nBlockStart = m_nReceived;
+    m_nReceived += nCount;
+    // An output waits for the newest input it reads; those that read none beyond
+    // the block start came out with the blocks before.
+    while (m_nEmitted < m_nOutputs && m_nTaken <= m_nReceived) {
+        const float* taps = m_Resampler.m_PhaseTaps.data() + size_t(m_nPhase) * N;
+        const float* newest = m_Window.data() + (m_nTaken + uint64_t(N) - 1 - nBlockStart);
+        float sum = 0.0f;
+        for (int t = 0; t < N; ++t)
+            sum += newest[-t] * taps[t];
+        out.push_back(sum);
+        ++m_nEmitted;
+        m_nPhase += M;
+        m_nTaken += uint64_t(m_nPhase / L);
+        m_nPhase %= L;
+    }
+    m_Window.erase(m_Window.begin(), m_Window.end() - N);
+}

@@ -58,6 +58,33 @@ float Write8(const float* pBuffer, uint32_t nCount, float gain, int nStride, uns
 }
 } // namespace
 
+float WavePeak(const float* pBuffer, uint32_t nCount)
+{
+    return pBuffer ? Peak(pBuffer, nCount) : 0.0f;
+}
+
+float WaveChannelGain(float peak, float gain)
+{
+    if (peak * gain > 32767.0f) {
+        gain = 32767.0f / peak;
+        qDebug("Normalizing by %f", double(gain));
+    }
+    return gain;
+}
+
+float WriteWaveSamples(const float* pBuffer, uint32_t nCount, float gain, int nBitsPerSample, int nChannel, int nStride,
+                       unsigned char* pOutput)
+{
+    const int DataType = nBitsPerSample / 8;
+    const int Channel = nChannel;
+    if ((DataType != 1 && DataType != 2) || (Channel != 0 && Channel != 1) || nStride < 1 || Channel >= nStride
+        || !pOutput || (nCount > 0 && !pBuffer))
+        return 0.0f;
+    unsigned char* pFirst = pOutput + size_t(Channel) * DataType;
+    return DataType == 2 ? Write16(pBuffer, nCount, gain, nStride, pFirst)
+                         : Write8(pBuffer, nCount, gain, nStride, pFirst);
+}
+
 float WriteWaveChannel(const float* pBuffer, uint32_t nCount, float gain, int nBitsPerSample, int nChannel, int nStride,
                        unsigned char* pOutput)
 {
@@ -71,13 +98,6 @@ float WriteWaveChannel(const float* pBuffer, uint32_t nCount, float gain, int nB
     if ((DataType != 1 && DataType != 2) || (Channel != 0 && Channel != 1) || nStride < 1 || Channel >= nStride
         || !pOutput || (nCount > 0 && !pBuffer))
         return 0.0f;
-
-    const float peak = Peak(pBuffer, nCount);
-    if (peak * gain > 32767.0f) {
-        gain = 32767.0f / peak;
-        qDebug("Normalizing by %f", double(gain));
-    }
-    unsigned char* pFirst = pOutput + size_t(Channel) * DataType;
-    return DataType == 2 ? Write16(pBuffer, nCount, gain, nStride, pFirst)
-                         : Write8(pBuffer, nCount, gain, nStride, pFirst);
+    return WriteWaveSamples(pBuffer, nCount, WaveChannelGain(Peak(pBuffer, nCount), gain), nBitsPerSample, nChannel,
+                            nStride, pOutput);
 }

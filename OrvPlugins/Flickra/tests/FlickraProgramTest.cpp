@@ -40,3 +40,23 @@ TEST(FlickraProgram, TooManyFramesFailWithTheirMessage)
     EXPECT_TRUE(run.Log().contains("The animation has more frames than the phone shows.")) << run.Log().constData();
     EXPECT_TRUE(run.OutFiles().isEmpty()) << run.OutFiles().join(QLatin1Char(' ')).toStdString();
 }
+
+// A description without a usable frame imports as an empty animation; the converter refuses it with its own reason.
+TEST(FlickraProgram, ADescriptionWithoutFramesFailsWithTheConvertersMessage)
+{
+    ASSERT_TRUE(CLanguageResources::Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
+    const QByteArray noFrames =
+        CLanguageResources::GetMessage(QStringLiteral("CFlickra"), QStringLiteral("id_no_frames")).toUtf8();
+    const QByteArray importFailed =
+        CLanguageResources::GetMessage(QStringLiteral("CMotra"), QStringLiteral("id_import_error")).toUtf8();
+    CLanguageResources::Load(QString());
+    ASSERT_FALSE(noFrames.isEmpty());
+    ProgramRun run({"wink1.png"});
+    ASSERT_TRUE(run.Write(QStringLiteral("empty.anim"), "<A/>"));
+    EXPECT_EQ(run.Run({QStringLiteral("/profile=Model B"), QStringLiteral("/converter=ani"),
+                       QStringLiteral("/destination=out"), QStringLiteral("/preview"), QStringLiteral("empty.anim")}),
+              1);
+    EXPECT_TRUE(run.Log().contains(noFrames)) << run.Log().constData();
+    EXPECT_FALSE(run.Log().contains(importFailed)) << run.Log().constData();
+    EXPECT_TRUE(run.OutFiles().isEmpty()) << run.OutFiles().join(QLatin1Char(' ')).toStdString();
+}

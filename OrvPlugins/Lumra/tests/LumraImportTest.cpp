@@ -41,6 +41,16 @@ QByteArray AnimatedGif()
     return BuildGif(spec);
 }
 
+// The GIF's header and colour table, its images (everything up to the trailer) `count` times, then the trailer:
+// one encoded image repeated, so a large animation stays a few kilobytes.
+QByteArray RepeatImages(const QByteArray& gif, int count)
+{
+    const int tableBytes = (uchar(gif.at(10)) & 0x80) ? 3 * (2 << (uchar(gif.at(10)) & 0x07)) : 0;
+    const int headerBytes = 13 + tableBytes;
+    const QByteArray images = gif.mid(headerBytes, gif.size() - headerBytes - 1);
+    return gif.left(headerBytes) + images.repeated(count) + gif.right(1);
+}
+
 class LumraImport : public ImporterTest
 {};
 } // namespace
@@ -95,9 +105,6 @@ TEST_F(LumraImport, UnreadableGifsAreRefusedWithTheImportError)
     tooWide.images << SolidImage(0, 0, 1, 1, 1);
     GifSpec tooWideAnimated = tooWide;
     tooWideAnimated.images << SolidImage(0, 0, 1, 1, 2);
-    GifSpec tooManyFrames = Screen(4096, 4096);
-    for (int i = 0; i < 17; ++i)
-        tooManyFrames.images << SolidImage(0, 0, 1, 1, 1);
 
     struct Case
     {
@@ -109,7 +116,6 @@ TEST_F(LumraImport, UnreadableGifsAreRefusedWithTheImportError)
         {"text", QByteArray("GIF89a, but no more")},
         {"wide-still", BuildGif(tooWide)},
         {"wide-animated", BuildGif(tooWideAnimated)},
-        {"many-frames", BuildGif(tooManyFrames)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -141,4 +147,88 @@ TEST(LumraPlugin, LoadsAndAnswersLikeTheHostExpects)
         ORV_PLUGIN_FILE, "Lumra", 0x10000,
         {{"CLumraStatic", CDocument::PICTURE, CDocument::PICTURE, "GIF", StillGif(), AnimatedGif()},
          {"CLumraAnimated", CDocument::ANIMATION, CDocument::ANIMATION, "GIF", AnimatedGif(), StillGif()}});
+}
+
+// Frames that would take more than an animation may are refused with the numbers, not as an unreadable file.
+TEST_F(LumraImport, FramesOverTheBudgetSayWhatTheyWouldTake)
+{
+    GifSpec full = Screen(4096, 4096);
+    full.images << SolidImage(0, 0, 4096, 4096, 1);
+    GifSpec tiny = Screen(4096, 4096);
+    tiny.images << SolidImage(0, 0, 1, 1, 1);
+    struct Case
+    {
+        const char* name;
+        QByteArray gif;
+        const char* frames;
+        const char* megabytes; // 4 bytes a pixel of the whole screen, per frame
+    };
+    const Case cases[] = {
+        {"sixteen-full-frames", RepeatImages(BuildGif(full), 16), "16", "1024"},
+        {"seventeen-tiny-images", RepeatImages(BuildGif(tiny), 17), "17", "1088"},
+        // 4 frames fill the 256 MB; a fifth is one too many.
+        {"five-frames", RepeatImages(BuildGif(tiny), 5), "5", "320"},
+    };
+    const QString text =
+        CLanguageResources::GetMessage(QStringLiteral("CLumraAnimated"), QStringLiteral("id_frames_too_large"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.gif.startsWith("GIF8"));
+        CLumraAnimated animated;
+        EXPECT_EQ(animated.Import(c.gif), nullptr);
+        const QString expected = text.arg(QString::fromLatin1(c.frames), QStringLiteral("4096"), QStringLiteral("4096"),
+                                          QString::fromLatin1(c.megabytes), QStringLiteral("256"));
+        EXPECT_EQ(Summary(animated), (expected + QLatin1Char('\n')).toStdString());
+        // The still importer refuses them as before: they are no one-image GIF.
+        CLumraStatic still;
+        EXPECT_EQ(still.Import(c.gif), nullptr);
+        EXPECT_EQ(Summary(still), LoggedLines("CLumraStatic", {"id_import_error"}));
+        SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".gif"), c.gif);
+    }
+    // Four frames fit: they are decoded, not refused for their size.
+    CLumraAnimated fits;
+    std::unique_ptr<CDocument> four(fits.Import(RepeatImages(BuildGif(tiny), 4)));
+    ASSERT_NE(four, nullptr) << Summary(fits);
+    EXPECT_EQ(static_cast<CDocumentAnimation*>(four.get())->GetAnimationFrameCount(), 4);
+}
+
+// The frame composition on its own: position, clipping, transparency and the image's colour table.
+TEST_F(LumraImport, ComposeFramePlacesAnImageOnTheCanvas)
+{
+    QImage image(3, 2, QImage::Format_Indexed8);
+    image.setColorTable(TestPalette(4, 1));
+    const uchar rows[2][3] = {{1, 2, 3}, {0, 1, 2}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            image.setPixel(x, y, rows[y][x]);
+    struct Case
+    {
+        const char* name;
+        int left, top, transparent;
+        const char* canvas; // indexes, row by row
+    };
+    const Case cases[] = {
+        {"at-origin", 0, 0, -1, "1230 0120 0000"},
+        {"transparent-kept", 1, 1, 2, "0000 0103 0010"},
+        {"clipped-right-and-bottom", 2, 2, -1, "0000 0000 0012"},
+        {"clipped-left-and-top", -1, -1, -1, "1200 0000 0000"},
+        {"outside", 4, 0, -1, "0000 0000 0000"},
+    };
+    CLumraAnimated importer;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage canvas(4, 3, QImage::Format_Indexed8);
+        canvas.setColorTable(TestPalette(4));
+        canvas.fill(0);
+        importer.ComposeFrame(canvas, image, canvas, c.left, c.top, 3, 2, 0, c.transparent, 0);
+        QString indexes;
+        for (int y = 0; y < 3; ++y) {
+            if (y > 0)
+                indexes += QLatin1Char(' ');
+            for (int x = 0; x < 4; ++x)
+                indexes += QString::number(canvas.pixelIndex(x, y));
+        }
+        EXPECT_EQ(indexes.toStdString(), c.canvas);
+        EXPECT_EQ(canvas.colorTable(), image.colorTable());
+    }
 }

@@ -36,6 +36,11 @@ protected:
         return ImportAs<CDocumentAnimation, CMotra>(description, CDocument::ANIMATION, m_Summary);
     }
 
+    static QString Text(const char* id)
+    {
+        return CLanguageResources::GetMessage(QStringLiteral("CMotra"), QString::fromLatin1(id));
+    }
+
     // "picture colour@time" per frame, the colour of the top-left pixel in hex.
     static std::string Describe(const CDocumentAnimation& animation)
     {
@@ -112,7 +117,7 @@ TEST_F(MotraImport, RelativePathsStartAtTheCurrentFolder)
     EXPECT_EQ(Describe(*animation), "ff0000@10");
 }
 
-TEST_F(MotraImport, RefusedDescriptions)
+TEST_F(MotraImport, DescriptionsThatAreNoXmlAreRefused)
 {
     const QByteArray red = Path("red.png");
     struct Case
@@ -124,14 +129,6 @@ TEST_F(MotraImport, RefusedDescriptions)
         {"not-xml", "this is no description"},
         {"empty", QByteArray()},
         {"unclosed", "<A><FRAME REF='" + red + "' DELAY='10'/>"},
-        {"empty-root", "<A/>"},
-        {"nothing-usable", "<A><FRAME REF='" + red + "' DELAY='0'/><FRAME DELAY='5'/></A>"},
-        {"delay-name-switched", "<A><FRAME REF='" + red + "'/><FRAME REF='" + red + "' DELAY='30'/></A>"},
-        {"missing-picture",
-         "<A><FRAME REF='" + red + "' DELAY='10'/><FRAME REF='" + Path("none.png") + "' DELAY='10'/></A>"},
-        {"folder", "<A><FRAME REF='" + m_Folder.path().toUtf8() + "' DELAY='10'/></A>"},
-        {"device", "<A><FRAME REF='/dev/zero' DELAY='10'/></A>"},
-        {"not-a-picture", "<A><FRAME REF='" + QByteArray(ORV_SOURCE_DIR "/CMakeLists.txt") + "' DELAY='10'/></A>"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -139,6 +136,80 @@ TEST_F(MotraImport, RefusedDescriptions)
         EXPECT_EQ(m_Summary, LoggedLines("CMotra", {"id_import_error"}));
         SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".anim"), c.xml);
     }
+}
+
+// No usable frame is not the importer's failure: the animation is empty, and the exporters refuse it.
+TEST_F(MotraImport, NoUsableFrameGivesAnEmptyAnimation)
+{
+    const QByteArray red = Path("red.png");
+    struct Case
+    {
+        const char* name;
+        QByteArray xml;
+    };
+    const Case cases[] = {
+        {"empty-root", "<A/>"},
+        {"nothing-usable", "<A><FRAME REF='" + red + "' DELAY='0'/><FRAME DELAY='5'/></A>"},
+        {"delay-name-switched", "<A><FRAME REF='" + red + "'/><FRAME REF='" + red + "' DELAY='30'/></A>"},
+        {"other-children", "<A><picture REF='" + red + "' DELAY='30'/></A>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto animation = Import(c.xml);
+        ASSERT_NE(animation, nullptr);
+        EXPECT_EQ(animation->GetAnimationFrameCount(), 0);
+        EXPECT_TRUE(m_Summary.empty()) << m_Summary;
+        SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".anim"), c.xml);
+    }
+}
+
+// A frame that spoils the description is named by its place and its file, with what is wrong with it.
+TEST_F(MotraImport, AFrameThatCannotBeLoadedIsNamed)
+{
+    const QByteArray red = Path("red.png");
+    const QByteArray missing = Path("none.png");
+    const QByteArray notPicture(ORV_SOURCE_DIR "/CMakeLists.txt");
+    const QByteArray folder = m_Folder.path().toUtf8();
+    struct Case
+    {
+        const char* name;
+        QByteArray xml;
+        QString expected;
+    };
+    const QString unreadable = Text("id_frame_unreadable");
+    const Case cases[] = {
+        {"missing-picture", "<A><FRAME REF='" + red + "' DELAY='10'/><FRAME REF='" + missing + "' DELAY='10'/></A>",
+         unreadable.arg(QStringLiteral("2"), QString::fromUtf8(missing), QStringLiteral("No such file or directory"))},
+        // A skipped frame still counts in the place of the frames after it.
+        {"folder", "<A><FRAME REF='' DELAY='10'/><FRAME REF='" + folder + "' DELAY='10'/></A>",
+         unreadable.arg(QStringLiteral("2"), QString::fromUtf8(folder), QStringLiteral("is a folder"))},
+        {"device", "<A><FRAME REF='/dev/zero' DELAY='10'/></A>",
+         unreadable.arg(QStringLiteral("1"), QStringLiteral("/dev/zero"), QStringLiteral("is a device"))},
+        {"not-a-picture", "<A><FRAME REF='" + notPicture + "' DELAY='10'/></A>",
+         Text("id_frame_not_a_picture").arg(QStringLiteral("1"), QString::fromUtf8(notPicture))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Import(c.xml), nullptr);
+        EXPECT_EQ(m_Summary, (c.expected + QLatin1Char('\n')).toStdString());
+        SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".anim"), c.xml);
+    }
+}
+
+// Four pictures of 4096 x 4096 RGB pixels fill the 256 MB exactly; the fifth is one too many.
+TEST_F(MotraImport, PicturesOverTheBudgetNameTheFrameAndTheNumbers)
+{
+    QImage big(4096, 4096, QImage::Format_RGB32);
+    big.fill(qRgb(10, 20, 30));
+    ASSERT_TRUE(big.save(m_Folder.filePath(QStringLiteral("big.png"))));
+    big = QImage();
+    const QByteArray frame = "<FRAME REF='" + Path("big.png") + "' DELAY='10'/>";
+    EXPECT_NE(Import("<A>" + frame.repeated(4) + "</A>"), nullptr);
+    EXPECT_EQ(Import("<A>" + frame.repeated(5) + "</A>"), nullptr);
+    const QString expected = Text("id_frames_too_large")
+                                 .arg(QStringLiteral("5"), m_Folder.filePath(QStringLiteral("big.png")),
+                                      QStringLiteral("320"), QStringLiteral("256"));
+    EXPECT_EQ(m_Summary, (expected + QLatin1Char('\n')).toStdString());
 }
 
 // The toolkit's DOM slows down with the square of the nesting depth, so files nested
@@ -178,5 +249,5 @@ TEST(MotraPlugin, LoadsAndAnswersLikeTheHostExpects)
     ASSERT_TRUE(image.save(folder.filePath(QStringLiteral("g.png"))));
     const QByteArray xml = "<A><FRAME REF='" + folder.filePath(QStringLiteral("g.png")).toUtf8() + "' DELAY='10'/></A>";
     CheckImportPlugin(ORV_PLUGIN_FILE, "Motra", 0x10001,
-                      {{"CMotra", CDocument::ANIMATION, CDocument::ANIMATION, "ANIM", xml, QByteArray("<A/>")}});
+                      {{"CMotra", CDocument::ANIMATION, CDocument::ANIMATION, "ANIM", xml, QByteArray("<A>")}});
 }

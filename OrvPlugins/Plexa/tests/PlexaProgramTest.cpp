@@ -159,3 +159,40 @@ TEST_F(PlexaProgram, ShortSoundIsNamedAsSuch)
     EXPECT_EQ(Convert(QStringLiteral("short.wav"), QStringLiteral("Model C")), 1);
     EXPECT_TRUE(Log().contains("The sound is shorter than one 20 ms frame"));
 }
+
+// What common tools write for high rates or many bits: the extensible format with the PCM sub-format. It is PCM,
+// so the clip and its preview are those of the same samples with format tag 1.
+TEST_F(PlexaProgram, ExtensiblePcmGivesTheSameClipAsPlainPcm)
+{
+    const struct
+    {
+        const char* name;
+        int channels;
+        quint32 rate;
+        int bits;
+    } cases[] = {{"mono8k", 1, 8000, 16}, {"stereo44k", 2, 44100, 16}, {"stereo22k8", 2, 22050, 8}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int frames = int(c.rate / 2);
+        QByteArray samples(frames * c.channels * c.bits / 8, '\0');
+        for (int i = 0; i < samples.size(); ++i)
+            samples[i] = char((i * 37 + i / 91) & 0x7F);
+        WavBuilder::Format plain;
+        plain.channels = c.channels;
+        plain.rate = c.rate;
+        plain.bits = c.bits;
+        const QString name = QString::fromLatin1(c.name);
+        ASSERT_TRUE(WriteFileBytes(m_Work + QLatin1Char('/') + name + QStringLiteral(".wav"),
+                                   WavBuilder::Canonical(plain, samples)));
+        ASSERT_TRUE(WriteFileBytes(m_Work + QLatin1Char('/') + name + QStringLiteral("x.wav"),
+                                   WavBuilder::Canonical(WavBuilder::Extensible(c.channels, c.rate, c.bits), samples)));
+        ASSERT_EQ(Convert(name + QStringLiteral(".wav"), QStringLiteral("Model C")), 0) << Log().constData();
+        ASSERT_EQ(Convert(name + QStringLiteral("x.wav"), QStringLiteral("Model C")), 0) << Log().constData();
+        const QString out = m_Work + QStringLiteral("/out/") + name;
+        const QByteArray vox = ReadFileBytes(out + QStringLiteral(".VOX"));
+        ASSERT_TRUE(vox.startsWith(".VOX"));
+        EXPECT_EQ(ReadFileBytes(out + QStringLiteral("x.VOX")), vox);
+        EXPECT_EQ(ReadFileBytes(out + QStringLiteral("x_previewVOX.WAV")),
+                  ReadFileBytes(out + QStringLiteral("_previewVOX.WAV")));
+    }
+}

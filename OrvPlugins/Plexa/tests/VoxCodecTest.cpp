@@ -3,6 +3,7 @@
 #include "PlexaTestSupport.h"
 
 #include "AmrAdaptor.h"
+#include "Wave/CDocumentWave.h"
 
 #include <opencore-amrnb/interf_dec.h>
 
@@ -245,4 +246,37 @@ TEST_F(VoxCodec, TraceListsEveryMessage)
                                               "rx_type      : 7\n"
                                               "###########################\n\n"));
     EXPECT_EQ(m_Log.Detailed(), QString());
+}
+
+// The converter's roads, which hold a long sound once: coding samples where they lie gives the clip the memory
+// file gives, and decoding into a wave document gives the header and samples of the decoded WAV file.
+TEST_F(VoxCodec, InPlaceCodingAndDecodingGiveTheSameBytes)
+{
+    const QByteArray header = PcmHeader();
+    for (const char* vocoder : {"gsm_amr_122", "gsm_amr_475", "gsm_hr"}) {
+        for (bool noDtx : {true, false}) {
+            SCOPED_TRACE(std::string(vocoder) + (noDtx ? " without DTX" : " with DTX"));
+            const Samples input = SpeechLike(2);
+            const QByteArray samples = SampleBytes(input);
+            CMemFile vox;
+            ASSERT_TRUE(EncodeVox(reinterpret_cast<const unsigned char*>(header.constData()),
+                                  reinterpret_cast<const unsigned char*>(samples.constData()), uint32_t(samples.size()),
+                                  vox, QString::fromLatin1(vocoder), noDtx, nullptr));
+            const QByteArray clip = Contents(vox);
+            EXPECT_EQ(clip, Encode(input, vocoder, noDtx).vox);
+
+            CDocumentWave wave;
+            ASSERT_TRUE(DecodeVox(vox, wave));
+            const QByteArray wav = Decode(clip).wav;
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&wave.m_WAVEheader), 44), wav.left(44));
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(wave.m_pInputData), int(wave.m_WAVEheader.data_ckSize)),
+                      wav.mid(44));
+        }
+    }
+    // Refusals are those of the file road, with nothing in the document.
+    CMemFile notVox;
+    Fill(notVox, QByteArray("RIFF"));
+    CDocumentWave wave;
+    EXPECT_FALSE(DecodeVox(notVox, wave));
+    EXPECT_EQ(wave.m_pInputData, nullptr);
 }

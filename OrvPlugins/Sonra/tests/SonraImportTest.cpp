@@ -44,6 +44,8 @@ TEST_F(SonraImport, CanonicalFileKeepsItsHeaderAndSamples)
     ASSERT_NE(wave, nullptr);
     EXPECT_EQ(HeaderOf(*wave), bytes.left(44));
     EXPECT_EQ(InputOf(*wave), bytes.mid(44));
+    // The samples are the file's own bytes, not a copy: a long sound is held once.
+    EXPECT_EQ(wave->m_pInputData, reinterpret_cast<const unsigned char*>(bytes.constData()) + 44);
     EXPECT_TRUE(m_Summary.empty());
     SaveSeed(QStringLiteral("canonical.wav"), bytes);
 }
@@ -136,11 +138,10 @@ TEST_F(SonraImport, RefusalsNameTheirReason)
     const Case cases[] = {
         {"32k", format(1, 1, 32000, 16), "id_import_wav_sampling_error"},
         {"24-bit-stereo", format(1, 2, 44100, 24), "id_import_wav_bitdepth_error"},
-        {"adpcm", format(2, 1, 8000, 16), "id_import_wav_format_error"},
+
         {"float", format(3, 1, 8000, 32), "id_import_wav_bitdepth_error"},
         {"three-channels", format(1, 3, 8000, 16), "id_import_wav_channel_error"},
         {"everything-wrong", format(3, 5, 1234, 12), "id_import_wav_bitdepth_error"},
-        {"rate-and-tag", format(3, 1, 1234, 16), "id_import_wav_format_error"},
         {"no-riff", QByteArray("WAVEfmt data"), "id_import_wav_header_error"},
         {"empty", QByteArray(), "id_import_wav_header_error"},
         {"empty-data", Canonical(Format(), QByteArray()), "id_import_wav_error"},
@@ -154,6 +155,88 @@ TEST_F(SonraImport, RefusalsNameTheirReason)
         EXPECT_EQ(Import(c.bytes), nullptr);
         EXPECT_EQ(m_Summary, LoggedLines("CSonra", {c.id}));
         SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".wav"), c.bytes);
+    }
+}
+
+// A file in the extensible format whose sub-format is PCM is PCM: the same document as with format tag 1.
+TEST_F(SonraImport, ExtensiblePcmIsPcm)
+{
+    struct Case
+    {
+        const char* name;
+        int channels;
+        quint32 rate;
+        int bits;
+    };
+    const Case cases[] = {
+        {"mono-16", 1, 8000, 16},
+        {"stereo-8", 2, 44100, 8},
+        {"stereo-16-96k", 2, 96000, 16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Format plain;
+        plain.channels = c.channels;
+        plain.rate = c.rate;
+        plain.bits = c.bits;
+        const QByteArray samples = Samples(c.channels * c.bits / 8 * 50);
+        const QByteArray extensible = Canonical(Extensible(c.channels, c.rate, c.bits), samples);
+        auto expected = Import(Canonical(plain, samples));
+        ASSERT_NE(expected, nullptr);
+        auto wave = Import(extensible);
+        ASSERT_NE(wave, nullptr) << m_Summary;
+        EXPECT_EQ(HeaderOf(*wave), HeaderOf(*expected));
+        EXPECT_EQ(InputOf(*wave), samples);
+        EXPECT_TRUE(m_Summary.empty());
+        // The same through the tag search of a file whose chunk chain is broken.
+        const QByteArray broken = QByteArray("junk") + extensible;
+        wave = Import(broken);
+        ASSERT_NE(wave, nullptr) << m_Summary;
+        EXPECT_EQ(HeaderOf(*wave), HeaderOf(*expected));
+        SaveSeed(QStringLiteral("extensible-") + QString::fromLatin1(c.name) + QStringLiteral(".wav"), extensible);
+    }
+}
+
+// Any other format says which one it is; the channel and sample size limits keep their own messages.
+TEST_F(SonraImport, OtherFormatsSayWhichOneTheyAre)
+{
+    auto format = [](int tag, int channels, quint32 rate, int bits) {
+        Format f;
+        f.tag = tag;
+        f.channels = channels;
+        f.rate = rate;
+        f.bits = bits;
+        return f;
+    };
+    Format oddGuid = Extensible(1, 8000, 16);
+    oddGuid.extra = ExtensibleExtra(16, 4, 0, QByteArray::fromHex("00112233445566778899AABBCCDDEEFF"));
+    Format shortExtensible = format(0xFFFE, 1, 8000, 16);
+    struct Case
+    {
+        const char* name;
+        Format format;
+        const char* id;
+        const char* which; // the message's %1, or null
+    };
+    const Case cases[] = {
+        {"adpcm", format(2, 1, 8000, 16), "id_import_wav_format_error", "0x0002"},
+        {"rate-and-tag", format(3, 1, 1234, 16), "id_import_wav_format_error", "0x0003"},
+        {"extensible-float", Extensible(1, 8000, 16, 3), "id_import_wav_subformat_error", "0x0003"},
+        {"extensible-odd-guid", oddGuid, "id_import_wav_subformat_error", "{33221100-5544-7766-8899-AABBCCDDEEFF}"},
+        {"extensible-without-guid", shortExtensible, "id_import_wav_subformat_error", "0xFFFE"},
+        {"extensible-24-bit", Extensible(1, 8000, 24), "id_import_wav_bitdepth_error", nullptr},
+        {"extensible-six-channels", Extensible(6, 48000, 16), "id_import_wav_channel_error", nullptr},
+        {"extensible-32k", Extensible(2, 32000, 16), "id_import_wav_sampling_error", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray bytes = Canonical(c.format, Samples(48));
+        EXPECT_EQ(Import(bytes), nullptr);
+        QString text = CLanguageResources::GetMessage(QStringLiteral("CSonra"), QString::fromLatin1(c.id));
+        if (c.which)
+            text = text.arg(QString::fromLatin1(c.which));
+        EXPECT_EQ(m_Summary, (text + QLatin1Char('\n')).toStdString());
+        SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".wav"), bytes);
     }
 }
 

@@ -1,4 +1,5 @@
 // What every importer shares: fixed answers and the two ways of reporting.
+#include "Import/CImageImporterBase.h"
 #include "Import/CImporterBase.h"
 #include "ImportTestSupport.h"
 
@@ -112,4 +113,37 @@ TEST(ImporterFrame, PictureEndingsReportOnlyFailures)
     CStatedImporter importer;
     EXPECT_EQ(importer.DocumentOrFailure(nullptr), nullptr);
     EXPECT_EQ(Summary(importer), LoggedLines("CDotra", {"id_import_error"}));
+}
+
+namespace {
+class CStillImporter : public CPictureImporterBase
+{
+public:
+    CStillImporter() : CPictureImporterBase("CNivra", "PNG", CDocument::PICTURE, CDocument::PICTURE) {}
+    CDocument* Import(const QByteArray&) override { return nullptr; }
+};
+
+class CMovingImporter : public CAnimationImporterBase
+{
+public:
+    CMovingImporter() : CAnimationImporterBase("CMotra", "ANIM", CDocument::ANIMATION, CDocument::ANIMATION) {}
+    CDocument* Import(const QByteArray&) override { return nullptr; }
+};
+} // namespace
+
+// The picture and animation importers' further operations answer the same whatever they are given.
+TEST(ImporterFrame, PictureAndAnimationImportersAnswerTheirFurtherOperations)
+{
+    CStillImporter still;
+    CMovingImporter moving;
+    for (CPictureImporterBase* importer :
+         {static_cast<CPictureImporterBase*>(&still), static_cast<CPictureImporterBase*>(&moving)}) {
+        EXPECT_EQ(importer->GetImportSize(), qMakePair(0, 0));
+        for (int option : {-1, 0, 1, 255})
+            EXPECT_EQ(importer->SetImportOption(option), 1);
+        EXPECT_EQ(importer->GetConverterType(), CPluginBase::IMPORTER);
+    }
+    for (int option : {-1, 0, 1, 255})
+        EXPECT_EQ(moving.GetImportOption(option), 0);
+    EXPECT_TRUE(Summary(still).empty());
 }

@@ -48,7 +48,7 @@ QStringList Matches(const QString& text, const QRegularExpression& pattern)
 QStringList ConverterClasses(const QList<SourceFile>& files)
 {
     static const QRegularExpression declaration(
-        QStringLiteral("class\\s+(C\\w+)\\s*(?:final\\s*)?:\\s*public\\s+C(?:PluginBase|ImporterBase)\\b"));
+        QStringLiteral("class\\s+(C\\w+)\\s*(?:final\\s*)?:\\s*public\\s+C(?:PluginBase|\\w*ImporterBase)\\b"));
     QStringList classes;
     for (const SourceFile& file : files)
         classes << Matches(file.text, declaration);

@@ -366,3 +366,108 @@ TEST(WaveConvert, TestSignalRefusesImpossibleRequests)
     EXPECT_EQ(wave.GenerateTestSignal(440.0f, 1e20f, 8000.0f, 16, true), 0.0f);
     EXPECT_FALSE(wave.HasOutputData());
 }
+
+// A sound longer than one block of the conversion gives byte for byte what the whole-buffer road gives: the
+// channels split to floats, each resampled at once, written with the gain of its own peak.
+TEST(WaveConvert, LongSoundsAreConvertedBlockByBlockToTheSameBytes)
+{
+    struct Case
+    {
+        const char* name;
+        unsigned rate;
+        int channels, bits;
+        int outChannels, outBits;
+        unsigned outRate;
+        int frames;
+    };
+    const Case cases[] = {
+        {"44k-stereo-to-8k-mono", 44100, 2, 16, 1, 16, 8000, 70001},
+        {"8k-mono-8-bit-to-16", 8000, 1, 8, 1, 16, 8000, 40000},
+        {"48k-mono-to-8k-stereo-8-bit", 48000, 1, 16, 2, 8, 8000, 50003},
+        {"loud-22k-to-11k", 22050, 1, 16, 1, 16, 11025, 33000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A chirp loud enough that resampling gains push it over full scale.
+        QByteArray bytes;
+        for (int i = 0; i < c.frames; ++i) {
+            for (int ch = 0; ch < c.channels; ++ch) {
+                const int v = int(32767.0 * std::sin(0.0001 * i * i / 1000.0 + ch));
+                if (c.bits == 8)
+                    bytes.append(char(uint8_t((v >> 8) + 128)));
+                else
+                    PutLe16(bytes, uint16_t(int16_t(v)));
+            }
+        }
+        CDocumentWave wave;
+        ASSERT_TRUE(wave.CreateHeader(c.rate, c.bits, c.channels));
+        wave.m_WAVEheader.data_ckSize = uint32_t(bytes.size());
+        ASSERT_EQ(wave.SetInputData(bytes.constData(), uint32_t(bytes.size())), uint32_t(bytes.size()));
+        wave.ConvertFormat(c.outChannels, c.outBits, c.outRate);
+        ASSERT_TRUE(wave.HasOutputData());
+
+        // The reference, one whole buffer per channel.
+        const int sampleBytes = c.bits / 8;
+        std::vector<float> channel[2];
+        for (int i = 0; i < c.frames; ++i) {
+            float in[2];
+            for (int ch = 0; ch < c.channels; ++ch) {
+                const uchar* p =
+                    reinterpret_cast<const uchar*>(bytes.constData()) + (i * c.channels + ch) * sampleBytes;
+                in[ch] = c.bits == 8 ? float((int(p[0]) - 128) * 256) : float(int16_t(p[0] | (p[1] << 8)));
+            }
+            if (c.channels == 2 && c.outChannels == 1) {
+                channel[0].push_back((in[0] + in[1]) * 0.5f);
+            } else {
+                channel[0].push_back(in[0]);
+                channel[1].push_back(c.channels == 2 ? in[1] : in[0]);
+            }
+        }
+        int L = 0, M = 0;
+        float gain = 1.0f;
+        const bool resampled = CWaveResampler::FindRatePair(c.rate, c.outRate, L, M, gain);
+        ASSERT_EQ(resampled, c.rate != c.outRate);
+        std::vector<float> out[2];
+        for (int ch = 0; ch < c.outChannels; ++ch) {
+            if (resampled) {
+                out[ch].resize(size_t(CWaveResampler::OutputLength(channel[ch].size(), L, M)));
+                CWaveResampler(L, M).Run(channel[ch].data(), uint32_t(channel[ch].size()), out[ch].data());
+            } else {
+                out[ch] = channel[ch];
+            }
+        }
+        QByteArray expected(int(out[0].size()) * c.outChannels * c.outBits / 8, '\0');
+        for (int ch = 0; ch < c.outChannels; ++ch)
+            WriteWaveChannel(out[ch].data(), uint32_t(out[ch].size()), gain, c.outBits, ch, c.outChannels,
+                             reinterpret_cast<unsigned char*>(expected.data()));
+        ASSERT_EQ(wave.m_OutputWAVEheader.data_ckSize, uint32_t(expected.size()));
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(wave.GetOutputData()), expected.size()), expected);
+        EXPECT_EQ(wave.m_pLeftBuffer, nullptr);
+        wave.FreeOutputData();
+    }
+}
+
+// Shared samples are read where they lie and never written: growing the sound makes them the document's own.
+TEST(WaveConvert, SharedInputIsReadInPlaceAndCopiedOnlyToGrow)
+{
+    const QByteArray file = QByteArray("head") + Samples16({100, -200, 300, -400});
+    CDocumentWave wave;
+    ASSERT_TRUE(wave.CreateHeader(8000, 16, 1));
+    wave.m_WAVEheader.data_ckSize = 8;
+    ASSERT_EQ(wave.ShareInputData(file, 4, 8), 8u);
+    EXPECT_EQ(wave.m_pInputData, reinterpret_cast<const unsigned char*>(file.constData()) + 4);
+    EXPECT_EQ(InputSamples16(wave), (std::vector<int>{100, -200, 300, -400}));
+    wave.AppendSilence(1);
+    EXPECT_NE(wave.m_pInputData, reinterpret_cast<const unsigned char*>(file.constData()) + 4);
+    EXPECT_EQ(InputSamples16(wave).size(), 12u);
+    EXPECT_EQ(file.mid(4), Samples16({100, -200, 300, -400}));
+
+    // Bytes the array does not own are copied.
+    CDocumentWave raw;
+    ASSERT_TRUE(raw.CreateHeader(8000, 16, 1));
+    raw.m_WAVEheader.data_ckSize = 8;
+    const QByteArray view = QByteArray::fromRawData(file.constData(), file.size());
+    ASSERT_EQ(raw.ShareInputData(view, 4, 8), 8u);
+    EXPECT_NE(raw.m_pInputData, reinterpret_cast<const unsigned char*>(file.constData()) + 4);
+    EXPECT_EQ(InputSamples16(raw), (std::vector<int>{100, -200, 300, -400}));
+}

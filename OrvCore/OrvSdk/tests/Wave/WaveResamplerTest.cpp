@@ -181,3 +181,34 @@ TEST(WaveResampler, TonesKeepTheirFrequencyForEveryPair)
         }
     }
 }
+
+// Fed in blocks of any size, the stream gives every pair exactly the floats of the whole-buffer run.
+TEST(WaveResampler, StreamFedInBlocksEqualsTheWholeRun)
+{
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> value(-32768.0f, 32767.0f);
+    std::vector<float> in(3000);
+    for (float& v : in)
+        v = value(random);
+    for (const Pair& p : kPairs) {
+        SCOPED_TRACE(std::to_string(p.src) + " to " + std::to_string(p.dst));
+        const CWaveResampler resampler(p.L, p.M);
+        for (size_t length : {size_t(0), size_t(1), size_t(7), in.size()}) {
+            std::vector<float> whole(size_t(CWaveResampler::OutputLength(length, p.L, p.M)));
+            resampler.Run(in.data(), uint32_t(length), whole.data());
+            for (uint32_t block : {1u, 2u, 5u, 64u, 1000u, 4096u}) {
+                CWaveResampleStream stream(resampler, length);
+                std::vector<float> streamed, out;
+                for (size_t first = 0; first < length; first += block) {
+                    const uint32_t count = uint32_t(std::min<size_t>(block, length - first));
+                    stream.Push(in.data() + first, count, out);
+                    streamed.insert(streamed.end(), out.begin(), out.end());
+                }
+                ASSERT_EQ(streamed.size(), whole.size()) << length << " in blocks of " << block;
+                EXPECT_TRUE(whole.empty()
+                            || std::memcmp(streamed.data(), whole.data(), whole.size() * sizeof(float)) == 0)
+                    << length << " in blocks of " << block;
+            }
+        }
+    }
+}
