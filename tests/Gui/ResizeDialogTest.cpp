@@ -2,12 +2,12 @@
 // make, the frames they keep; and both run by the engine before a conversion that needs them.
 #include "Core/CResizeDialogAsker.h"
 #include "Documents/CDocumentAnimation.h"
-#include "Gui/CFrameObject.h"
-#include "Gui/CPictureItem.h"
-#include "Gui/CPlayerControl.h"
-#include "Gui/CPreviewPanel.h"
-#include "Gui/CResizeDialog.h"
-#include "Gui/CResizeGIFDialog.h"
+#include "Gui/Preview/CPlayerControl.h"
+#include "Gui/Preview/CPreviewPanel.h"
+#include "Gui/Resize/CFrameObject.h"
+#include "Gui/Resize/CPictureItem.h"
+#include "Gui/Resize/CResizeDialog.h"
+#include "Gui/Resize/CResizeGIFDialog.h"
 #include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include <QCheckBox>
