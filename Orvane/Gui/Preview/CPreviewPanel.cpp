@@ -2,6 +2,7 @@
 #include "Documents/CDocumentAbstract.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
+#include "Gui/Preview/CFittedPictureLabel.h"
 #include "Gui/Preview/CPlayerControl.h"
 #include "Gui/Preview/CSoundOutput.h"
 #include "Gui/Widgets/GuiResources.h"
@@ -67,14 +68,15 @@ QString MakeTempSoundFile(const QString& folder)
 }
 
 CPreviewPanel::CPreviewPanel(QWidget* parent, const QString& name)
-    : QWidget(parent), mpPages(new QStackedWidget(this)), mpPictureLabel(new QLabel), mpHexList(new QTreeWidget),
-      mpSoundLabel(new QLabel), mpPlayer(new CPlayerControl(this, QString()))
+    : QWidget(parent), mpPages(new QStackedWidget(this)), mpPictureLabel(new CFittedPictureLabel),
+      mpHexList(new QTreeWidget), mpSoundLabel(new QLabel), mpPlayer(new CPlayerControl(this, QString()))
 {
     setObjectName(name);
     auto* picturePage = new QFrame;
     auto* pictureGrid = new QGridLayout(picturePage);
+    // The page gives the picture all of its room; the label shrinks a larger picture keeping its shape.
+    pictureGrid->setContentsMargins(0, 0, 0, 0);
     pictureGrid->addWidget(mpPictureLabel, 0, 0, Qt::AlignCenter);
-    mpPictureLabel->setScaledContents(true);
     mpPictureLabel->setAutoFillBackground(false);
 
     QFont courier(QStringLiteral("Courier"), 8, QFont::Normal, false);
@@ -98,6 +100,8 @@ CPreviewPanel::CPreviewPanel(QWidget* parent, const QString& name)
     grid->setContentsMargins(0, 0, 0, 0);
     auto* column = new QVBoxLayout;
     column->addWidget(mpPages, 1);
+    // The player keeps its own height: the display takes the rest.
+    mpPlayer->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     column->addWidget(mpPlayer);
     grid->addLayout(column, 0, 0);
     setFocusPolicy(Qt::StrongFocus);
@@ -239,8 +243,10 @@ void CPreviewPanel::UpdateDisplay()
     case CDocument::ANIMATION: {
         const auto* animation = static_cast<CDocumentAnimation*>(mpDocument);
         const CAnimationFrame* frame = mFrame >= 0 ? animation->GetFrame(mFrame) : nullptr;
+        // The player's own height, not the one it has now: before the first layout it may hold any size, and
+        // the display would be fitted into what is left of it.
         if (frame)
-            ShowFitted(frame->GetImage(), width, height - mpPlayer->height());
+            ShowFitted(frame->GetImage(), width, height - mpPlayer->sizeHint().height());
         else
             mpPictureLabel->setPixmap(QPixmap());
         break;

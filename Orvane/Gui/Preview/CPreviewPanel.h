@@ -5,6 +5,7 @@
 #include <memory>
 
 class CDocument;
+class CFittedPictureLabel;
 class CPlayerControl;
 class CSound;
 class QLabel;
@@ -33,7 +34,7 @@ public:
     // For tests and the panels that embed it.
     CPlayerControl* GetPlayer() const { return mpPlayer; }
     QTreeWidget* GetHexList() const { return mpHexList; }
-    QLabel* GetPictureLabel() const { return mpPictureLabel; }
+    CFittedPictureLabel* GetPictureLabel() const { return mpPictureLabel; }
     QStackedWidget* GetPages() const { return mpPages; }
     CDocument* GetDocument() const { return mpDocument; }
     int GetCurrentFrame() const { return mFrame; }
@@ -73,7 +74,7 @@ private:
     int FrameCount() const;
 
     QStackedWidget* mpPages;
-    QLabel* mpPictureLabel;
+    CFittedPictureLabel* mpPictureLabel;
     QTreeWidget* mpHexList;
     QLabel* mpSoundLabel;
     CPlayerControl* mpPlayer;

@@ -1,4 +1,5 @@
 #include "Gui/Resize/CFrameObject.h"
+#include "Gui/Preview/CFittedPictureLabel.h"
 #include "Gui/Widgets/GuiResources.h"
 #include <QCheckBox>
 #include <QGridLayout>
@@ -13,12 +14,15 @@ CFrameObject::CFrameObject(QWidget* parent, const QString& name, const QImage& i
 {
     setObjectName(name);
     auto* column = new QVBoxLayout(this);
-    mpImageLabel = new QLabel(this);
+    mpImageLabel = new CFittedPictureLabel(this);
     mpImageLabel->setObjectName(QStringLiteral("ImageLabel"));
     mpImageLabel->setPixmap(QPixmap::fromImage(image));
     mpImageLabel->setAlignment(Qt::AlignCenter);
-    mpImageLabel->setMinimumSize(width, height);
-    mpImageLabel->resize(width, height);
+    // A large frame is shown shrunk, in its shape, so that the row of frames leaves the dialog room on a small
+    // screen.
+    const QSize shown = FittedSize(QSize(width, height), QSize(MAX_SHOWN, MAX_SHOWN));
+    mpImageLabel->setFixedSize(shown);
+    mpImageLabel->resize(shown);
     column->addWidget(mpImageLabel);
 
     mpHorizontalBox = new QWidget(this);

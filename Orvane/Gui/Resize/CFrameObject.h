@@ -27,6 +27,8 @@ signals:
     void valueChanged();
 
 private:
+    // The largest side a frame is shown at.
+    static constexpr int MAX_SHOWN = 120;
     QLabel* mpImageLabel;
     QWidget* mpHorizontalBox;
     QCheckBox* mpKeep;

@@ -34,7 +34,8 @@ QGroupBox* MakeViewBox(QWidget* parent, const QString& title, QGraphicsView* vie
     grid->setRowMinimumHeight(0, 5);
     grid->setRowStretch(1, 1);
     view->setParent(box);
-    grid->addWidget(view, 1, 0, Qt::AlignCenter);
+    // The view takes the whole box, so a larger dialog shows more of the picture.
+    grid->addWidget(view, 1, 0);
     return box;
 }
 
@@ -128,8 +129,9 @@ CResizeDialog::CResizeDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(p
     mpResultScene->addItem(mpResultItem);
     mpSourceView = new QGraphicsView(mpSourceScene);
     mpResultView = new QGraphicsView(mpResultScene);
+    // A picture smaller than its view sits in the middle of it.
     for (QGraphicsView* view : {mpSourceView, mpResultView})
-        view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        view->setAlignment(Qt::AlignCenter);
     workGrid->addWidget(MakeViewBox(work, Text("id_source"), mpSourceView), 1, 1);
     workGrid->addWidget(MakeViewBox(work, Text("id_result"), mpResultView), 1, 2);
 

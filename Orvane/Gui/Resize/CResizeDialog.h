@@ -52,6 +52,7 @@ public:
     QGraphicsRectItem* GetSelection() const { return mpSelection; }
     QGraphicsScene* GetSourceScene() const { return mpSourceScene; }
     QGraphicsView* GetSourceView() const { return mpSourceView; }
+    QGraphicsView* GetResultView() const { return mpResultView; }
     QStackedWidget* GetPages() const { return mpPages; }
 
 private slots:

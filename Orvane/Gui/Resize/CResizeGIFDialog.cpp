@@ -1,5 +1,6 @@
 #include "Gui/Resize/CResizeGIFDialog.h"
 #include "Documents/CDocumentAnimation.h"
+#include "Gui/Preview/CFittedPictureLabel.h"
 #include "Gui/Preview/CPlayerControl.h"
 #include "Gui/Preview/CPreviewPanel.h"
 #include "Gui/Resize/CFrameObject.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimerEvent>
@@ -50,7 +52,8 @@ CResizeGIFDialog::CResizeGIFDialog(QWidget* parent, Qt::WindowFlags flags) : QDi
 
     auto* column = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
-    column->addLayout(top);
+    // The previews take the room a larger dialog gives; the row of frames keeps its height.
+    column->addLayout(top, 1);
 
     auto* sourceZone = new QGroupBox(Text("id_source_preview"), this);
     sourceZone->setObjectName(QStringLiteral("SourcePreviewZone"));
@@ -107,7 +110,7 @@ CResizeGIFDialog::CResizeGIFDialog(QWidget* parent, Qt::WindowFlags flags) : QDi
     mpFrameRowLayout->addStretch(1);
     mpScrollView->setWidget(mpFrameRow);
     framesColumn->addWidget(mpScrollView);
-    column->addWidget(framesZone, 1);
+    column->addWidget(framesZone);
 
     auto* buttonZone = new QWidget(this);
     buttonZone->setObjectName(QStringLiteral("ButtonZone"));
@@ -212,7 +215,11 @@ void CResizeGIFDialog::SetAnimation(const CDocumentAnimation* animation)
         CheckConnection(connect(box, &CFrameObject::valueChanged, this, &CResizeGIFDialog::UpdateResult));
     }
     mBuilding = false;
-    mpScrollView->setMinimumHeight(frameBoxHeight);
+    // The whole frame box shows, above the sideways scroll bar.
+    const QMargins rowMargins = mpFrameRowLayout->contentsMargins();
+    mpScrollView->setMinimumHeight(frameBoxHeight + rowMargins.top() + rowMargins.bottom()
+                                   + mpScrollView->horizontalScrollBar()->sizeHint().height()
+                                   + 2 * mpScrollView->frameWidth());
 
     FillSizeCombo();
     OpChanged(mpScaleButton->isChecked());
@@ -226,9 +233,15 @@ void CResizeGIFDialog::SetAnimation(const CDocumentAnimation* animation)
 void CResizeGIFDialog::BuildSelectionCanvas(const QPixmap& pixmap)
 {
     // The canvas lies over the source panel's display, so the selection is drawn on the frame shown.
-    mpSelectionView = new QGraphicsView(mpSourcePanel->GetPictureLabel());
+    // It covers exactly the place where the panel draws the frame, at the same scale, so the whole frame and
+    // the selection on it show whatever the panel's size.
+    CFittedPictureLabel* label = mpSourcePanel->GetPictureLabel();
+    mpSelectionView = new QGraphicsView(label);
     mpSelectionView->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mpSelectionView->setFrameShape(QFrame::NoFrame);
+    mpSelectionView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mpSelectionView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    CheckConnection(connect(label, &CFittedPictureLabel::PictureMoved, this, &CResizeGIFDialog::PlaceSelectionView));
     mpSelectionScene = new QGraphicsScene(mpSelectionView);
     mpSelectionScene->setBackgroundBrush(CheckerBrush());
     mpSelectionView->setScene(mpSelectionScene);
@@ -247,9 +260,22 @@ void CResizeGIFDialog::SetSourcePixmap(const QPixmap& pixmap)
     if (!mpSelectionView)
         return;
     mpSelectionScene->setSceneRect(0, 0, pixmap.width(), pixmap.height());
-    mpSelectionView->resize(pixmap.size());
     mpSelectionItem->SetPixmap(&mSourceCanvasPixmap);
+    PlaceSelectionView();
     mpSelectionView->show();
+}
+
+void CResizeGIFDialog::PlaceSelectionView()
+{
+    if (!mpSelectionView || mSourceCanvasPixmap.isNull())
+        return;
+    const QRect place = mpSourcePanel->GetPictureLabel()->PlaceFor(mSourceCanvasPixmap.size());
+    if (place.isEmpty())
+        return;
+    mpSelectionView->setGeometry(place);
+    mpSelectionView->setTransform(QTransform::fromScale(double(place.width()) / mSourceCanvasPixmap.width(),
+                                                        double(place.height()) / mSourceCanvasPixmap.height()));
+    mpSelectionView->centerOn(mpSelectionScene->sceneRect().center());
 }
 
 void CResizeGIFDialog::CheckNbKeptImages(bool kept)
@@ -260,7 +286,7 @@ void CResizeGIFDialog::CheckNbKeptImages(bool kept)
     } else if (mKept > 0) {
         --mKept;
     }
-    mpOk->setEnabled(mKept > 0);
+    UpdateOkButton();
     for (CFrameObject* box : mFrameBoxes) {
         QCheckBox* keep = box->GetKeepBox();
         if (mKept != mMaxKept) {
@@ -301,6 +327,14 @@ void CResizeGIFDialog::FillSizeCombo()
     if (OfferEntries(mpSizeCombo, mComboEntries, Text("id_free"), 256, mEma))
         UpdateRectangle();
     DefaultSizeChanged(-1);
+    UpdateOkButton();
+}
+
+void CResizeGIFDialog::UpdateOkButton()
+{
+    // Without a size to apply (no proposal fits a crop) the boxes hold no choice of the user's: only
+    // Cancel makes sense.
+    mpOk->setEnabled(mKept > 0 && !mComboEntries.isEmpty());
 }
 
 void CResizeGIFDialog::DefaultSizeChanged(int index)

@@ -59,6 +59,7 @@ public:
     CPreviewPanel* GetSourcePanel() const { return mpSourcePanel; }
     CPreviewPanel* GetResultPanel() const { return mpResultPanel; }
     QGraphicsRectItem* GetSelection() const { return mpSelection; }
+    QGraphicsView* GetSelectionView() const { return mpSelectionView; }
     // The picture the selection canvas shows.
     const QPixmap& GetSelectionPixmap() const { return mSourceCanvasPixmap; }
     bool IsSourceTimerRunning() const { return mSourceTimer != 0; }
@@ -79,6 +80,8 @@ private slots:
     void Ok();
     void Cancel();
     void Apply();
+    // Lays the selection canvas over the frame the source panel draws, at its scale.
+    void PlaceSelectionView();
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -87,6 +90,8 @@ private:
     void FillSizeCombo();
     void UpdateRectangle();
     void UpdateOffsetRanges();
+    // Ok needs a kept frame and a size to apply.
+    void UpdateOkButton();
     void SetSourcePixmap(const QPixmap& pixmap);
     void BuildSelectionCanvas(const QPixmap& pixmap);
     // The first frame's size; invalid without one.
