@@ -27,6 +27,31 @@ CFileSelectorControl::CFileSelectorControl(QWidget* parent, const QString& name,
     setSortingEnabled(true);
     sortByColumn(NAME_COLUMN, Qt::AscendingOrder);
     setMinimumSize(1, 24);
+    header()->setStretchLastSection(false);
+    mFitTimer.setSingleShot(true);
+    mFitTimer.setInterval(0);
+    CheckConnection(connect(&mFitTimer, &QTimer::timeout, this, &CFileSelectorControl::FitNameColumn));
+}
+
+void CFileSelectorControl::FitNameColumn()
+{
+    const int others = columnWidth(SIZE_COLUMN) + columnWidth(TYPE_COLUMN) + columnWidth(DATE_COLUMN);
+    const int room = viewport()->width() - others;
+    // A name longer than the whole list still leaves a glimpse of the next column.
+    const int longest = qMin(sizeHintForColumn(NAME_COLUMN), viewport()->width() - 24);
+    setColumnWidth(NAME_COLUMN, qMax(100, qMax(room, longest)));
+}
+
+void CFileSelectorControl::resizeEvent(QResizeEvent* event)
+{
+    QTreeWidget::resizeEvent(event);
+    FitNameColumn();
+}
+
+void CFileSelectorControl::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    QTreeWidget::rowsInserted(parent, start, end);
+    mFitTimer.start();
 }
 
 int CFileSelectorControl::ItemPos(QTreeWidgetItem* item) const

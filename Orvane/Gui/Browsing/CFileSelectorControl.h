@@ -1,4 +1,5 @@
 #pragma once
+#include <QTimer>
 #include <QTreeWidget>
 
 class CDiskSelectorControl;
@@ -29,6 +30,9 @@ public:
     void SetIndicator(CFileIndicatorControl* indicator) { mpIndicator = indicator; }
     // The vertical position of an item in the whole list, whatever is scrolled into view.
     int ItemPos(QTreeWidgetItem* item) const;
+    // Gives the name column what the other columns leave, and at least the room of its longest name within
+    // the list's width: when the list is narrow the date gives way, never the names.
+    void FitNameColumn();
 
 public slots:
     void UpdateDisplay(QTreeWidgetItem* item);
@@ -41,12 +45,16 @@ signals:
 protected:
     // Backspace means "folder up" here; it never reaches the list's own handling.
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // New entries may need a wider name column: measured once the listing is done.
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
 
 private:
     unsigned char mColumns[4] = {NAME_COLUMN, SIZE_COLUMN, TYPE_COLUMN, DATE_COLUMN};
     CDiskSelectorControl* mpDiskSelector;
     CFilesSelectorPanel* mpOwner = nullptr;
     CFileIndicatorControl* mpIndicator = nullptr;
+    QTimer mFitTimer;
 };
 
 // One entry of a file list: it owns a snapshot of the entry taken when listed, and asks the owning panel for its

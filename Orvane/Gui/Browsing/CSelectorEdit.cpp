@@ -4,10 +4,11 @@
 #include "Gui/Window/CGuiServices.h"
 #include <QCheckBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 
@@ -54,10 +55,13 @@ CSelectorEdit::CSelectorEdit(QWidget* parent, const QString& name, const QString
     : QWidget(parent)
 {
     setObjectName(name);
-    auto* row = new QHBoxLayout(this);
-    row->setObjectName(QStringLiteral("QHBox"));
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(10);
+    // Two lines: the converter's check box above its parameter file, so the field keeps its room in the
+    // narrow middle column whatever the converter's name.
+    auto* rows = new QGridLayout(this);
+    rows->setObjectName(QStringLiteral("QHBox"));
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setHorizontalSpacing(4);
+    rows->setVerticalSpacing(2);
     mpCheckBox = new QCheckBox(caption, this);
     mpCheckBox->setObjectName(caption + QStringLiteral("RadioButton"));
     if (checkWidth != -1)
@@ -76,9 +80,12 @@ CSelectorEdit::CSelectorEdit(QWidget* parent, const QString& name, const QString
     // The icon alone: the button stays small so that the file name keeps the room.
     mpOpenButton->setFixedWidth(mpOpenButton->iconSize().width() + 12);
     mpLineEdit->setMinimumWidth(60);
-    row->addWidget(mpCheckBox);
-    row->addWidget(mpLineEdit, 1);
-    row->addWidget(mpOpenButton);
+    rows->addWidget(mpCheckBox, 0, 0, 1, 3);
+    // The field starts under the name, beside the box's indicator.
+    rows->setColumnMinimumWidth(0, mpCheckBox->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, mpCheckBox));
+    rows->addWidget(mpLineEdit, 1, 1);
+    rows->addWidget(mpOpenButton, 1, 2);
+    rows->setColumnStretch(1, 1);
     CheckConnection(connect(mpOpenButton, &QPushButton::clicked, this, &CSelectorEdit::OpenFileDialog));
 }
 

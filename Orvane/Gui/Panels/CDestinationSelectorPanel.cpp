@@ -19,6 +19,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <QVBoxLayout>
 
@@ -124,6 +125,9 @@ CDestinationSelectorPanel::CDestinationSelectorPanel(QWidget* parent, const QStr
         mpRawDataPreview = new CPreviewPanel(mpRawDataWindow, QStringLiteral("RawDataPreviewPanel"));
         mpRawDataPreview->setMinimumSize(1, 1);
         grid->addWidget(mpRawDataPreview, 0, 0);
+        // Wide enough for a full row of the dump: address, sixteen bytes in hexadecimal and their characters.
+        const QFontMetrics dump(mpRawDataPreview->GetHexList()->font());
+        mpRawDataWindow->resize(dump.horizontalAdvance(QString(8 + 50 + 16, QLatin1Char('W'))) + 80, 320);
     }
 
     CheckConnection(connect(this, qOverload<const CFileInfo*>(&CSingleFileSelectorPanel::Clicked), this,

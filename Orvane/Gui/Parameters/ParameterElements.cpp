@@ -222,6 +222,8 @@ void SimpleElement::SetValueWidget(QWidget* value)
         mpSuffix = new QLabel(this);
         // The form sits in a narrow column: a long caption wraps rather than runs out of sight.
         mpCaption->setWordWrap(true);
+        // So does a long unit ("beats per minute") beside the value.
+        mpSuffix->setWordWrap(true);
         grid->addWidget(mpCaption, 0, 0);
         row->addWidget(mpPrefix);
         row->addWidget(value);

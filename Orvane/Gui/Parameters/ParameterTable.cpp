@@ -107,14 +107,20 @@ Table::Table(CInterfaceTable* table, QWidget* parent) : Element(parent)
             CheckConnection(connect(button, &PushButton::Clicked, this, &Table::Sort));
             mCells[0][k] = button;
         } else {
-            mCells[0][k] = new QLabel(text, this);
+            // Long column captions wrap, so a column is as wide as its cells need.
+            auto* caption = new QLabel(text, this);
+            caption->setWordWrap(true);
+            caption->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+            mCells[0][k] = caption;
         }
     }
     for (int k = 1; k <= table->mRowCaptions.size() && k < mRows; ++k) {
         QString text = table->mRowCaptions.at(k - 1);
         if (!vertical && k <= count)
             text += MakeVectorRangeText(vectors.at(k - 1));
-        mCells[k][0] = new QLabel(text, this);
+        auto* caption = new QLabel(text, this);
+        caption->setWordWrap(true);
+        mCells[k][0] = caption;
     }
     for (int i = 0; i < count; ++i) {
         if (!vectors.at(i))

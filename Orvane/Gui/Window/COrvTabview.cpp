@@ -9,6 +9,7 @@
 #include "Gui/Panels/CSmsSelectorPanel.h"
 #include "Gui/Widgets/GuiResources.h"
 #include "Gui/Window/CGuiServices.h"
+#include <QResizeEvent>
 #include <QSplitter>
 
 namespace {
@@ -58,11 +59,32 @@ COrvTabview::COrvTabview(QWidget* parent, const QString& name) : QTabWidget(pare
     mpBatchDestinationPanel = new CDestinationSelectorPanel(mpBatchGrid, DESTINATION, 2, 0, 1);
     addTab(mpBatchGrid, Text("id_batch_tab"));
 
-    for (QSplitter* grid : {mpMediaGrid, mpSmsGrid, mpBatchGrid})
+    int tab = 0;
+    for (QSplitter* grid : {mpMediaGrid, mpSmsGrid, mpBatchGrid}) {
         grid->setOpaqueResize(true);
+        grid->installEventFilter(this);
+        CheckConnection(connect(grid, &QSplitter::splitterMoved, this, [this, tab] { mDividerMoved[tab] = true; }));
+        ++tab;
+    }
 
     CheckConnection(
         connect(this, &QTabWidget::currentChanged, this, [this](int index) { OnCurrentTabChanged(widget(index)); }));
+}
+
+bool COrvTabview::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize) {
+        const QSplitter* grids[] = {mpMediaGrid, mpSmsGrid, mpBatchGrid};
+        for (int tab = 0; tab < 3; ++tab) {
+            if (watched != grids[tab] || mDividerMoved[tab])
+                continue;
+            // The middle column holds the forms: three sevenths of the width, two for each side.
+            auto* grid = static_cast<QSplitter*>(watched);
+            const int width = static_cast<QResizeEvent*>(event)->size().width();
+            grid->setSizes({width * 2 / 7, width * 3 / 7, width - width * 2 / 7 - width * 3 / 7});
+        }
+    }
+    return QTabWidget::eventFilter(watched, event);
 }
 
 void COrvTabview::ShowPage(int tab)

@@ -50,6 +50,8 @@ public slots:
 protected:
     // The first showing sets up the visible tab's panels.
     void showEvent(QShowEvent* event) override;
+    // Shares each tab's width out among its columns until the user moves a divider.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Each panel's first-show set-up runs once, source first: the parameter panel and the destination's
@@ -60,4 +62,5 @@ private:
 
     B32 mWarnings = 1;
     bool mSetUp[3] = {false, false, false};
+    bool mDividerMoved[3] = {false, false, false};
 };
