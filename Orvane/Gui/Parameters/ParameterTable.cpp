@@ -91,6 +91,8 @@ Table::Table(CInterfaceTable* table, QWidget* parent) : Element(parent)
     if (table->mWithDefButton) {
         for (int c = 1; c < mColumns; ++c) {
             auto* button = new PushButton(c, GuiText("CParameterView", "id_reset"), this);
+            // As wide as its word: the style's wider push buttons would widen every column of the table.
+            button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + 20);
             CheckConnection(connect(button, &PushButton::Clicked, this, qOverload<int>(&Table::Reset)));
             mpGrid->addWidget(button, mRows + 1, c, Qt::AlignRight | Qt::AlignVCenter);
         }
