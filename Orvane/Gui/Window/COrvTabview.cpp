@@ -78,10 +78,12 @@ bool COrvTabview::eventFilter(QObject* watched, QEvent* event)
         for (int tab = 0; tab < 3; ++tab) {
             if (watched != grids[tab] || mDividerMoved[tab])
                 continue;
-            // The middle column holds the forms: three sevenths of the width, two for each side.
+            // The middle column holds the forms: four ninths of the width, the rest shared by the sides.
             auto* grid = static_cast<QSplitter*>(watched);
             const int width = static_cast<QResizeEvent*>(event)->size().width();
-            grid->setSizes({width * 2 / 7, width * 3 / 7, width - width * 2 / 7 - width * 3 / 7});
+            const int middle = width * 4 / 9;
+            const int side = (width - middle) / 2;
+            grid->setSizes({side, middle, width - middle - side});
         }
     }
     return QTabWidget::eventFilter(watched, event);
