@@ -1,6 +1,6 @@
 #pragma once
 #include "Engine/CMainWindowLink.h"
-#include "Gui/OrvaneMainWindow.h"
+#include "Gui/Window/OrvaneMainWindow.h"
 
 // The engine's calls into the main window, passed on to the window's slots.
 class CMainWindowAdapter : public CMainWindowLink

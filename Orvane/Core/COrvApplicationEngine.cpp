@@ -1,7 +1,7 @@
 // The application object's engine slots: each relays to the engine object.
 #include "COrvApplication.h"
 #include "Engine/CWaitingPopup.h"
-#include "Gui/CProgressPopupWindow.h"
+#include "Gui/Widgets/CProgressPopupWindow.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "COrvApplication.h"
 #include "CResizeDialogAsker.h"
 #include "CSoundModule.h"
-#include "Gui/CGuiServices.h"
+#include "Gui/Window/CGuiServices.h"
 #include "Parameters/CParameters.h"
 #include <memory>
 

@@ -1,9 +1,9 @@
 #include "CResizeDialogAsker.h"
 #include "CUserPrompt.h"
 #include "Documents/CDocumentAnimation.h"
-#include "Gui/CGuiServices.h"
-#include "Gui/CResizeDialog.h"
-#include "Gui/CResizeGIFDialog.h"
+#include "Gui/Resize/CResizeDialog.h"
+#include "Gui/Resize/CResizeGIFDialog.h"
+#include "Gui/Window/CGuiServices.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "Gui/CSoundOutput.h"
+#include "Gui/Preview/CSoundOutput.h"
 #include <QString>
 #include <memory>
 

@@ -68,15 +68,16 @@ CMediaFitting::Outcome CMediaFitting::FitAnimation(CDocumentAnimation* animation
     CImageExporter* exporter = converter->GetImageExporter();
     const int frameCount = animation->GetAnimationFrameCount();
     const int maxFrames = MaxFrameCount(exporter, frameCount);
-    bool needed = m_ResizeEveryAnimation || frameCount > maxFrames;
+    bool needed = frameCount > maxFrames;
     for (int i = 0; !needed && i < frameCount; ++i)
         needed = NeedsResize(exporter, animation->GetFrame(i)->GetImage().size());
-    if (!needed)
+    if (!needed && !m_ResizeEveryAnimation)
         return UNCHANGED;
 
+    // The title tells the user whether the phone needs a change or the option merely offers one.
+    const char* caption = needed ? "id_animated_gif" : "id_animated_gif_offered";
     CDocumentAnimation result;
-    if (!m_pAsker
-        || !m_pAsker->AskAnimationResize(MakeRequest("id_animated_gif", converter), maxFrames, *animation, result))
+    if (!m_pAsker || !m_pAsker->AskAnimationResize(MakeRequest(caption, converter), maxFrames, *animation, result))
         return CANCELLED;
 
     // Frames the dialog kept take the result's pictures; the others leave. Everything goes aside in source

@@ -1,6 +1,6 @@
 // The machine's default audio output through the toolkit's sound effects, silent when there is no device.
 // Built as the module the program loads when it opens its window.
-#include "Gui/CSoundOutput.h"
+#include "Gui/Preview/CSoundOutput.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>

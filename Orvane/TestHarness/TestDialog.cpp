@@ -1,7 +1,7 @@
 #include "TestDialog.h"
 #include "Core/CUserPrompt.h"
-#include "Gui/CParameterView.h"
-#include "Gui/GuiResources.h"
+#include "Gui/Parameters/CParameterView.h"
+#include "Gui/Widgets/GuiResources.h"
 #include "Parameters/CParameters.h"
 #include <QDir>
 #include <QVBoxLayout>

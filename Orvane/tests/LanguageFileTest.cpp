@@ -27,6 +27,7 @@ TEST(ShippedLanguageFile, HasEveryHostMessage)
                            "id_help_header",
                            "id_already_exists",
                            "id_animated_gif",
+                           "id_animated_gif_offered",
                            "id_batch_entry_invalid",
                            "id_cancel_caption",
                            "id_convert_failed",

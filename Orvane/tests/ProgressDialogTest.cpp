@@ -1,4 +1,4 @@
-#include "Gui/CProgressDialog.h"
+#include "Gui/Widgets/CProgressDialog.h"
 #include "QtPrinters.h"
 #include "TestApplication.h"
 #include <QCloseEvent>

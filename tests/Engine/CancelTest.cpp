@@ -3,7 +3,7 @@
 #include "Core/CGenerationInfo.h"
 #include "Engine/CEngineState.h"
 #include "EngineTestSupport.h"
-#include "Gui/CProgressDialog.h"
+#include "Gui/Widgets/CProgressDialog.h"
 #include "Host/CPluginClass.h"
 #include "Plugin/CPluginBase.h"
 #include "QtPrinters.h"

@@ -1,7 +1,7 @@
 // The batch tab's parameter panel: one row per converter, and the batch file that keeps the rows.
-#include "Gui/COrvTabview.h"
-#include "Gui/CParamsSelectorPanel.h"
-#include "Gui/CSelectorEdit.h"
+#include "Gui/Browsing/CSelectorEdit.h"
+#include "Gui/Panels/CParamsSelectorPanel.h"
+#include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // The batch tab's source panel: the files and folders chosen, walked with or without their sub-folders.
-#include "Gui/CBatchSelectorPanel.h"
-#include "Gui/CDiskSelectorControl.h"
-#include "Gui/CFileSelectorControl.h"
-#include "Gui/COrvTabview.h"
+#include "Gui/Browsing/CDiskSelectorControl.h"
+#include "Gui/Browsing/CFileSelectorControl.h"
+#include "Gui/Panels/CBatchSelectorPanel.h"
+#include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // The file browsing controls and the panels' list: cells, sort keys, listings compared, clicks.
-#include "Gui/CDiskSelectorControl.h"
-#include "Gui/CFileSelectorControl.h"
-#include "Gui/CMediaSelectorPanel.h"
-#include "Gui/COrvTabview.h"
+#include "Gui/Browsing/CDiskSelectorControl.h"
+#include "Gui/Browsing/CFileSelectorControl.h"
+#include "Gui/Panels/CMediaSelectorPanel.h"
+#include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "QtPrinters.h"

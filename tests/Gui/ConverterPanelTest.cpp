@@ -1,10 +1,10 @@
 // The converter panel on the media tab: its set in the view, saving and loading parameter files, and the
 // switch to the converter that a loaded file belongs to.
-#include "Gui/CConverterPanel.h"
-#include "Gui/CMediaSelectorPanel.h"
-#include "Gui/COrvTabview.h"
-#include "Gui/CParameterView.h"
-#include "Gui/FileLineControls.h"
+#include "Gui/Browsing/FileLineControls.h"
+#include "Gui/Panels/CConverterPanel.h"
+#include "Gui/Panels/CMediaSelectorPanel.h"
+#include "Gui/Parameters/CParameterView.h"
+#include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
 #include "Parameters/CParameters.h"
 #include "QtPrinters.h"

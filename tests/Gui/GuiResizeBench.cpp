@@ -2,10 +2,10 @@
 // crop change on a 1024 x 1024 picture, an animation of 100 frames of 128 x 128 set into the dialog, and the
 // source files of 100 folders of 100 files walked recursively.
 #include "Documents/CDocumentAnimation.h"
-#include "Gui/CBatchSelectorPanel.h"
-#include "Gui/CFileSelectorControl.h"
-#include "Gui/CResizeDialog.h"
-#include "Gui/CResizeGIFDialog.h"
+#include "Gui/Browsing/CFileSelectorControl.h"
+#include "Gui/Panels/CBatchSelectorPanel.h"
+#include "Gui/Resize/CResizeDialog.h"
+#include "Gui/Resize/CResizeGIFDialog.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>

@@ -3,9 +3,9 @@
 #include "Core/CMainWindowAdapter.h"
 #include "Core/COrvApplication.h"
 #include "Documents/CDocumentAbstract.h"
-#include "Gui/CGuiServices.h"
-#include "Gui/CPreviewPanel.h"
-#include "Gui/OrvaneMainWindow.h"
+#include "Gui/Preview/CPreviewPanel.h"
+#include "Gui/Window/CGuiServices.h"
+#include "Gui/Window/OrvaneMainWindow.h"
 #include "ScratchApp.h"
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "GuiTestSupport.h"
 #include "Core/CGenerationInfo.h"
-#include "Gui/CConverterPanel.h"
-#include "Gui/CDestinationSelectorPanel.h"
-#include "Gui/CGuiServices.h"
-#include "Gui/COrvTabview.h"
-#include "Gui/CSmsBuilderPanel.h"
+#include "Gui/Panels/CConverterPanel.h"
+#include "Gui/Panels/CDestinationSelectorPanel.h"
+#include "Gui/Panels/CSmsBuilderPanel.h"
+#include "Gui/Window/CGuiServices.h"
+#include "Gui/Window/COrvTabview.h"
 #include "Text/CLanguageResources.h"
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 // folder, a main window connected to it as the program connects it, and scripted prompt and sound.
 #include "Core/CMainWindowAdapter.h"
 #include "EngineTestSupport.h"
-#include "Gui/CSoundOutput.h"
-#include "Gui/OrvaneMainWindow.h"
+#include "Gui/Preview/CSoundOutput.h"
+#include "Gui/Window/OrvaneMainWindow.h"
 #include <QDialog>
 #include <QSet>
 #include <functional>

@@ -1,6 +1,6 @@
 // The help window and its picture buttons.
-#include "Gui/CHelpWnd.h"
-#include "Gui/CPushButton.h"
+#include "Gui/Widgets/CPushButton.h"
+#include "Gui/Window/CHelpWnd.h"
 #include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include <QMenu>

@@ -1,8 +1,8 @@
 // The main window: menus and keys, the unsaved-result question (also when the window is closed by its frame),
 // the Target menu, the progress slots, the About box and the plug-in list.
-#include "Gui/CDestinationSelectorPanel.h"
-#include "Gui/CHelpWnd.h"
-#include "Gui/COrvTabview.h"
+#include "Gui/Panels/CDestinationSelectorPanel.h"
+#include "Gui/Window/CHelpWnd.h"
+#include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include "Text/CLanguageResources.h"

@@ -1,13 +1,13 @@
 // The media tab end to end on the built application folder: a melody loaded, its parameters edited in the form
 // and saved, converted with its preview and saved, gives the very files the command line makes from the same
 // source and the saved parameter file.
-#include "Gui/CConverterPanel.h"
-#include "Gui/CDestinationSelectorPanel.h"
-#include "Gui/CGuiServices.h"
-#include "Gui/CMediaSelectorPanel.h"
-#include "Gui/COrvTabview.h"
-#include "Gui/CParameterView.h"
-#include "Gui/FileLineControls.h"
+#include "Gui/Browsing/FileLineControls.h"
+#include "Gui/Panels/CConverterPanel.h"
+#include "Gui/Panels/CDestinationSelectorPanel.h"
+#include "Gui/Panels/CMediaSelectorPanel.h"
+#include "Gui/Parameters/CParameterView.h"
+#include "Gui/Window/CGuiServices.h"
+#include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Parameters/CParameter.h"

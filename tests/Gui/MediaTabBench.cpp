@@ -2,11 +2,11 @@
 // form rebuilt for the new converter, on the shipped application folder.
 #include "Core/CMainWindowAdapter.h"
 #include "Core/COrvApplication.h"
-#include "Gui/CGuiServices.h"
-#include "Gui/CMediaSelectorPanel.h"
-#include "Gui/COrvTabview.h"
-#include "Gui/FileLineControls.h"
-#include "Gui/OrvaneMainWindow.h"
+#include "Gui/Browsing/FileLineControls.h"
+#include "Gui/Panels/CMediaSelectorPanel.h"
+#include "Gui/Window/CGuiServices.h"
+#include "Gui/Window/COrvTabview.h"
+#include "Gui/Window/OrvaneMainWindow.h"
 #include "ScratchApp.h"
 #include <QApplication>
 #include <QDir>

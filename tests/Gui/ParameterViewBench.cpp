@@ -1,6 +1,6 @@
 // The parameter view's build time: the largest shipped parameter file, and a generated set of 100 inputs in
 // four groups with a 16 x 16 table.
-#include "Gui/CParameterView.h"
+#include "Gui/Parameters/CParameterView.h"
 #include "Parameters/CParameters.h"
 #include "Text/CLanguageResources.h"
 #include <QApplication>

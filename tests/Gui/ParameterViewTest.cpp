@@ -1,6 +1,6 @@
 // The parameter view and its table: the form built from a parameter file, and every edit path back into the set.
-#include "Gui/CParameterView.h"
-#include "Gui/ParameterTable.h"
+#include "Gui/Parameters/CParameterView.h"
+#include "Gui/Parameters/ParameterTable.h"
 #include "Parameters/CInterfaceNode.h"
 #include "Parameters/CParameter.h"
 #include "Parameters/CParameters.h"

@@ -3,9 +3,10 @@
 #include "Documents/CDocumentAbstract.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
-#include "Gui/CGuiServices.h"
-#include "Gui/CPlayerControl.h"
-#include "Gui/CPreviewPanel.h"
+#include "Gui/Preview/CFittedPictureLabel.h"
+#include "Gui/Preview/CPlayerControl.h"
+#include "Gui/Preview/CPreviewPanel.h"
+#include "Gui/Window/CGuiServices.h"
 #include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include "Wave/CDocumentWave.h"
@@ -143,6 +144,71 @@ TEST_F(PreviewPanelTest, APictureSmallerThanThePanelKeepsItsSize)
     EXPECT_TRUE(m_Panel->GetPlayer()->isHidden());
     m_Panel->LoadMedia(nullptr);
     EXPECT_TRUE(m_Panel->GetPictureLabel()->isHidden());
+}
+
+// The box of the pixels of the given colour in a picture of the widget as it is drawn.
+QRect DrawnBox(QWidget* widget, QRgb colour)
+{
+    const QImage drawn = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QRect box;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if ((drawn.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST_F(PreviewPanelTest, ALargerPictureOrFrameIsShrunkKeepingItsShape)
+{
+    // A 400 x 300 picture in a 160 x 160 panel, alone and as an animation's frame, and a picture that fits.
+    m_Panel->resize(160, 160);
+    m_Panel->show();
+    QImage large(400, 300, QImage::Format_RGB32);
+    large.fill(qRgb(255, 0, 0));
+    QImage small(30, 20, QImage::Format_RGB32);
+    small.fill(qRgb(255, 0, 0));
+    CDocumentPicture picture(large);
+    CDocumentPicture smallPicture(small);
+    CDocumentAnimation animation;
+    animation.AppendFrame(large, 100);
+    const struct
+    {
+        CDocument* document;
+        int minWidth;
+        QSize exact;
+    } cases[] = {{&picture, 140, QSize()}, {&animation, 100, QSize()}, {&smallPicture, 30, QSize(30, 20)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.document->GetDocType());
+        m_Panel->LoadMedia(c.document);
+        QCoreApplication::processEvents();
+        CFittedPictureLabel* label = m_Panel->GetPictureLabel();
+        const QRect drawn = DrawnBox(label, qRgb(255, 0, 0));
+        EXPECT_EQ(drawn, label->PictureRect());
+        // 4:3 (or 3:2) within a pixel of rounding, as large as the panel allows.
+        const QSize source = c.exact.isValid() ? c.exact : QSize(400, 300);
+        EXPECT_LE(qAbs(drawn.width() * source.height() - drawn.height() * source.width()),
+                  source.width() + source.height())
+            << drawn;
+        EXPECT_GE(drawn.width(), c.minWidth) << drawn;
+        EXPECT_LE(drawn.width(), 160);
+        if (c.exact.isValid())
+            EXPECT_EQ(drawn.size(), c.exact);
+        m_Panel->LoadMedia(nullptr);
+    }
+}
+
+TEST_F(PreviewPanelTest, FittedSizesKeepTheShapeAndNeverVanish)
+{
+    const struct
+    {
+        QSize picture;
+        QSize box;
+        QSize fitted;
+    } cases[] = {{{400, 300}, {160, 160}, {160, 120}}, {{300, 400}, {160, 160}, {120, 160}},
+                 {{30, 20}, {160, 160}, {30, 20}},     {{100000, 1}, {100, 100}, {100, 1}},
+                 {{10, 10}, {0, 0}, {1, 1}},           {{0, 0}, {100, 100}, {}}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FittedSize(c.picture, c.box), c.fitted) << c.picture << " in " << c.box;
 }
 
 TEST_F(PreviewPanelTest, NextAndPreviousWrapAround)

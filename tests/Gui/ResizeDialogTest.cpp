@@ -2,12 +2,13 @@
 // make, the frames they keep; and both run by the engine before a conversion that needs them.
 #include "Core/CResizeDialogAsker.h"
 #include "Documents/CDocumentAnimation.h"
-#include "Gui/CFrameObject.h"
-#include "Gui/CPictureItem.h"
-#include "Gui/CPlayerControl.h"
-#include "Gui/CPreviewPanel.h"
-#include "Gui/CResizeDialog.h"
-#include "Gui/CResizeGIFDialog.h"
+#include "Gui/Preview/CFittedPictureLabel.h"
+#include "Gui/Preview/CPlayerControl.h"
+#include "Gui/Preview/CPreviewPanel.h"
+#include "Gui/Resize/CFrameObject.h"
+#include "Gui/Resize/CPictureItem.h"
+#include "Gui/Resize/CResizeDialog.h"
+#include "Gui/Resize/CResizeGIFDialog.h"
 #include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
@@ -367,6 +369,77 @@ TEST_F(ResizeDialogTest, TheFreeSizeOfAnAnimationIsThatOfTheFrameShown)
     EXPECT_EQ(dialog->GetResult()->GetFrame(0)->GetImage().size(), QSize(30, 12));
 }
 
+// Whether a box drawn for a picture of the given size keeps its shape, within a pixel of rounding.
+bool KeepsShape(const QRect& box, const QSize& picture)
+{
+    return !box.isEmpty()
+           && qAbs(box.width() * picture.height() - box.height() * picture.width())
+                  <= picture.width() + picture.height();
+}
+
+TEST_F(ResizeDialogTest, EveryAnimationPreviewShowsTheWholeFrameInItsShapeFromTheStart)
+{
+    const CDocumentAnimation animation = Animation(Sizes({{300, 200}, {300, 200}}));
+    for (const QSize& size : {QSize(128, 128), QSize(96, 64), QSize(32, 32)}) {
+        SCOPED_TRACE(size.width() * 1000 + size.height());
+        auto dialog = Gif(Sizes({size}), animation, 2);
+        dialog->show();
+        QCoreApplication::processEvents();
+        // Nothing played: both previews already show a frame.
+        CFittedPictureLabel* source = dialog->GetSourcePanel()->GetPictureLabel();
+        CFittedPictureLabel* result = dialog->GetResultPanel()->GetPictureLabel();
+        EXPECT_TRUE(KeepsShape(source->PictureRect(), QSize(300, 200))) << source->PictureRect();
+        EXPECT_TRUE(KeepsShape(result->PictureRect(), size)) << result->PictureRect();
+        EXPECT_TRUE(result->isVisible());
+        EXPECT_EQ(result->pixmap().size(), size);
+        // The selection canvas covers the drawn frame and shows all of it.
+        QGraphicsView* selection = dialog->GetSelectionView();
+        ASSERT_NE(selection, nullptr);
+        EXPECT_EQ(selection->geometry(), source->PictureRect());
+        EXPECT_EQ(selection->mapFromScene(QPointF(0, 0)), QPoint(0, 0));
+        EXPECT_NEAR(selection->transform().m11() * 300, selection->viewport()->width(), 1.0);
+        EXPECT_NEAR(selection->transform().m22() * 200, selection->viewport()->height(), 1.0);
+    }
+}
+
+TEST_F(ResizeDialogTest, TheAnimationDialogOffersOkOnlyWithASizeToApply)
+{
+    // In a crop no proposal fits a 20 x 20 frame: no size, no Ok; the scale offers it again.
+    const CDocumentAnimation animation = Animation(Sizes({{20, 20}}));
+    auto dialog = Gif(Sizes({{32, 32}, {64, 64}}), animation, 1);
+    EXPECT_TRUE(dialog->GetOkButton()->isEnabled());
+    dialog->GetCropButton()->setChecked(true);
+    EXPECT_EQ(dialog->GetSizeCombo()->count(), 0);
+    EXPECT_FALSE(dialog->GetOkButton()->isEnabled());
+    // Keeping frames does not bring Ok back without a size.
+    dialog->GetFrameBoxes().at(0)->GetKeepBox()->click();
+    dialog->GetFrameBoxes().at(0)->GetKeepBox()->click();
+    EXPECT_FALSE(dialog->GetOkButton()->isEnabled());
+    dialog->GetScaleButton()->setChecked(true);
+    EXPECT_TRUE(dialog->GetOkButton()->isEnabled());
+
+    auto none = Gif(Sizes({}), animation, 1);
+    EXPECT_FALSE(none->GetOkButton()->isEnabled());
+}
+
+TEST_F(ResizeDialogTest, ThePictureDialogsViewsGrowWithTheDialog)
+{
+    auto dialog = Picture(Sizes({{128, 128}}), Gradient(300, 200));
+    dialog->resize(550, 300);
+    dialog->show();
+    QCoreApplication::processEvents();
+    const QSize before = dialog->GetResultView()->size();
+    dialog->resize(900, 650);
+    QCoreApplication::processEvents();
+    const QSize after = dialog->GetResultView()->size();
+    EXPECT_GE(after.width(), before.width() + 100) << before << " " << after;
+    EXPECT_GE(after.height(), before.height() + 200) << before << " " << after;
+    // Enlarged enough, the whole 128 x 128 result shows without scroll bars.
+    EXPECT_FALSE(dialog->GetResultView()->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(dialog->GetResultView()->verticalScrollBar()->isVisible());
+    EXPECT_GE(dialog->GetSourceView()->height(), before.height() + 200);
+}
+
 // The engine asks through the dialogs, run by the prompt whose script presses their buttons.
 class ResizeThroughEngineTest : public ResizeDialogTest
 {
@@ -431,6 +504,18 @@ TEST_F(ResizeThroughEngineTest, AnAnimationOverTheFrameLimitConvertsTheChosenFra
 
     m_GuiPrompt.mOnExec = [](QDialog& dialog) { qobject_cast<CResizeGIFDialog*>(&dialog)->GetCancelButton()->click(); };
     EXPECT_EQ(LoadAndConvert("long.tan", "20 20 10", "TAX"), "<none>");
+}
+
+TEST_F(ResizeThroughEngineTest, TheTitleSaysWhetherTheAnimationNeedsTheDialogOrTheOptionOffersIt)
+{
+    m_Application->GetEngineState().mResizeOption = 1;
+    m_GuiPrompt.mOnExec = [](QDialog& dialog) { qobject_cast<CResizeGIFDialog*>(&dialog)->GetCancelButton()->click(); };
+    // Three frames the phone takes: offered; ten, over its limit: needed.
+    EXPECT_EQ(LoadAndConvert("short.tan", "20 20 3", "TAX"), "<none>");
+    EXPECT_EQ(LoadAndConvert("long.tan", "20 20 10", "TAX"), "<none>");
+    EXPECT_EQ(m_GuiPrompt.mDialogs, (QStringList{Text("id_animated_gif_offered"), Text("id_animated_gif")}));
+    EXPECT_NE(Text("id_animated_gif_offered"), Text("id_animated_gif"));
+    EXPECT_FALSE(Text("id_animated_gif_offered").isEmpty());
 }
 
 } // namespace

@@ -1,14 +1,14 @@
 // The SMS tab on the built application folder with the shipped translators: the source panel's listing,
 // translator choice and saved media results, the builder panel's parameter files, and Generate against the
 // command line.
-#include "Gui/CDestinationSelectorPanel.h"
-#include "Gui/CFileSelectorControl.h"
-#include "Gui/CGuiServices.h"
-#include "Gui/COrvTabview.h"
-#include "Gui/CParameterView.h"
-#include "Gui/CSmsBuilderPanel.h"
-#include "Gui/CSmsSelectorPanel.h"
-#include "Gui/FileLineControls.h"
+#include "Gui/Browsing/CFileSelectorControl.h"
+#include "Gui/Browsing/FileLineControls.h"
+#include "Gui/Panels/CDestinationSelectorPanel.h"
+#include "Gui/Panels/CSmsBuilderPanel.h"
+#include "Gui/Panels/CSmsSelectorPanel.h"
+#include "Gui/Parameters/CParameterView.h"
+#include "Gui/Window/CGuiServices.h"
+#include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Parameters/CParameters.h"

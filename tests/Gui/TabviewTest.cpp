@@ -1,8 +1,8 @@
 // The tab view: its panels, and what leaving the media tab does to the media and its result.
-#include "Gui/CDestinationSelectorPanel.h"
-#include "Gui/CMediaSelectorPanel.h"
-#include "Gui/COrvTabview.h"
-#include "Gui/CPreviewPanel.h"
+#include "Gui/Panels/CDestinationSelectorPanel.h"
+#include "Gui/Panels/CMediaSelectorPanel.h"
+#include "Gui/Preview/CPreviewPanel.h"
+#include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include <QSplitter>

@@ -1,6 +1,6 @@
 // The diagnostic dialog: an empty window whose parameter test asks for a file through the program's prompt.
 #include "TestHarness/TestDialog.h"
-#include "Gui/CParameterView.h"
+#include "Gui/Parameters/CParameterView.h"
 #include "Parameters/CParameters.h"
 #include "QtPrinters.h"
 #include "ScratchApp.h"

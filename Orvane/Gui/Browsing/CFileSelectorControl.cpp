@@ -1,0 +1,103 @@
+#include "Gui/Browsing/CFileSelectorControl.h"
+#include "Gui/Browsing/CFileInfoSnapshot.h"
+#include "Gui/Panels/CFilesSelectorPanel.h"
+#include "Gui/Widgets/GuiResources.h"
+#include "Host/CFileInfo.h"
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+CFileSelectorControl::CFileSelectorControl(QWidget* parent, const QString& name, CDiskSelectorControl* diskSelector)
+    : QTreeWidget(parent), mpDiskSelector(diskSelector)
+{
+    setObjectName(name);
+    setColumnCount(4);
+    setHeaderLabels(
+        {GuiText("CFileSelectorControl", "id_first_column"), GuiText("CFileSelectorControl", "id_second_column"),
+         GuiText("CFileSelectorControl", "id_third_column"), GuiText("CFileSelectorControl", "id_fourth_column")});
+    setColumnWidth(NAME_COLUMN, 100);
+    setColumnWidth(SIZE_COLUMN, 70);
+    setColumnWidth(TYPE_COLUMN, 70);
+    setColumnWidth(DATE_COLUMN, 100);
+    headerItem()->setTextAlignment(SIZE_COLUMN, Qt::AlignRight | Qt::AlignVCenter);
+    setRootIsDecorated(false);
+    setAllColumnsShowFocus(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    header()->setSortIndicatorShown(true);
+    setSortingEnabled(true);
+    sortByColumn(NAME_COLUMN, Qt::AscendingOrder);
+    setMinimumSize(1, 24);
+    header()->setStretchLastSection(false);
+    mFitTimer.setSingleShot(true);
+    mFitTimer.setInterval(0);
+    CheckConnection(connect(&mFitTimer, &QTimer::timeout, this, &CFileSelectorControl::FitNameColumn));
+}
+
+void CFileSelectorControl::FitNameColumn()
+{
+    const int others = columnWidth(SIZE_COLUMN) + columnWidth(TYPE_COLUMN) + columnWidth(DATE_COLUMN);
+    const int room = viewport()->width() - others;
+    // A name longer than the whole list still leaves a glimpse of the next column.
+    const int longest = qMin(sizeHintForColumn(NAME_COLUMN), viewport()->width() - 24);
+    setColumnWidth(NAME_COLUMN, qMax(100, qMax(room, longest)));
+}
+
+void CFileSelectorControl::resizeEvent(QResizeEvent* event)
+{
+    QTreeWidget::resizeEvent(event);
+    FitNameColumn();
+}
+
+void CFileSelectorControl::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    QTreeWidget::rowsInserted(parent, start, end);
+    mFitTimer.start();
+}
+
+int CFileSelectorControl::ItemPos(QTreeWidgetItem* item) const
+{
+    return visualItemRect(item).top() + verticalScrollBar()->value();
+}
+
+void CFileSelectorControl::UpdateDisplay(QTreeWidgetItem*) {}
+
+void CFileSelectorControl::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Backspace) {
+        emit BackspacePressed();
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+CFileListItem::CFileListItem(QTreeWidget* list, const CFileInfo& info, CFilesSelectorPanel* owner)
+    : QTreeWidgetItem(list), mpInfo(new CFileInfoSnapshot(info)), mpOwner(owner)
+{
+    setTextAlignment(CFileSelectorControl::SIZE_COLUMN, Qt::AlignRight | Qt::AlignVCenter);
+}
+
+CFileListItem::~CFileListItem()
+{
+    delete mpInfo;
+}
+
+QVariant CFileListItem::data(int column, int role) const
+{
+    if (role == Qt::DisplayRole)
+        return mpOwner->GetColumnText(column, mpInfo);
+    if (role == Qt::DecorationRole) {
+        const QPixmap* picture = mpOwner->GetColumnPixmap(column, mpInfo);
+        return picture ? QVariant(*picture) : QVariant();
+    }
+    return QTreeWidgetItem::data(column, role);
+}
+
+bool CFileListItem::operator<(const QTreeWidgetItem& other) const
+{
+    const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+    const auto* item = dynamic_cast<const CFileListItem*>(&other);
+    if (!item)
+        return QTreeWidgetItem::operator<(other);
+    return mpOwner->GetColumnKey(column, mpInfo) < item->mpOwner->GetColumnKey(column, item->mpInfo);
+}

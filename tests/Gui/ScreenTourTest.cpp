@@ -1,0 +1,301 @@
+// The window at the sizes a new user meets it (800 x 600 and 1024 x 768) on the built application folder: the
+// media tab with the MSEQ form, the SMS tab with a translator's form, the batch tab with every converter checked
+// and the animation resize dialog on a 300 x 200 animation. Every caption is shown whole, no form needs sideways
+// scrolling, every batch row shows its parameter file field, and file names get their room before the date.
+// With ORV_SCREENSHOTS set to a folder, each view is kept there as a picture (the smoke test does so on the
+// virtual display).
+#include "Documents/CDocumentAbstract.h"
+#include "Documents/CDocumentAnimation.h"
+#include "Gui/Browsing/CFileSelectorControl.h"
+#include "Gui/Browsing/CSelectorEdit.h"
+#include "Gui/Browsing/FileLineControls.h"
+#include "Gui/Panels/CConverterPanel.h"
+#include "Gui/Panels/CDestinationSelectorPanel.h"
+#include "Gui/Panels/CMediaSelectorPanel.h"
+#include "Gui/Panels/CParamsSelectorPanel.h"
+#include "Gui/Panels/CSmsBuilderPanel.h"
+#include "Gui/Panels/CSmsSelectorPanel.h"
+#include "Gui/Parameters/CParameterView.h"
+#include "Gui/Preview/CPreviewPanel.h"
+#include "Gui/Resize/CResizeGIFDialog.h"
+#include "Gui/Window/COrvTabview.h"
+#include "GuiTestSupport.h"
+#include "Host/CLocalFileInfo.h"
+#include "QtPrinters.h"
+#include "ScratchApp.h"
+#include "Text/CLanguageResources.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+// The texts of the visible labels under root that their label cuts off.
+QStringList ClippedLabels(QWidget* root)
+{
+    QStringList clipped;
+    for (QLabel* label : root->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(root) || label->text().isEmpty() || !label->pixmap().isNull())
+            continue;
+        const QRect room = label->contentsRect();
+        const bool fits =
+            label->wordWrap()
+                ? label->heightForWidth(label->width()) <= label->height()
+                      && label->fontMetrics().horizontalAdvance(label->text().section(QLatin1Char(' '), 0, 0))
+                             <= room.width()
+                : label->fontMetrics().horizontalAdvance(label->text()) <= room.width();
+        if (!fits)
+            clipped.append(label->text());
+    }
+    return clipped;
+}
+
+// Whether the scroll area's content needs sideways scrolling.
+bool ScrollsSideways(const QScrollArea* area)
+{
+    return area->widget() && area->widget()->minimumSizeHint().width() > area->viewport()->width();
+}
+
+class ScreenTourTest : public AppFolderWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        StartWindow(ORV_APP_DIR);
+        m_Window->LoadSettings(In(QStringLiteral("none.xml")));
+        for (const char* name : {"morning.mid", "greeting.ecd", "postcard.ecd", "logo.png", "hello.wav"})
+            Write(QStringLiteral("media/") + QString::fromLatin1(name),
+                  ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/") + QString::fromLatin1(name)));
+        Tabs().mpMediaSelectorPanel->SetCurrentPath(In(QStringLiteral("media")));
+        Tabs().mpSmsSelectorPanel->SetCurrentFolder(In(QStringLiteral("media")));
+    }
+    void Show(const QSize& size)
+    {
+        m_Window->resize(size);
+        m_Window->show();
+        Settle();
+    }
+    static void Settle()
+    {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+    // Keeps a picture of the widget when the run asks for pictures.
+    static void Keep(QWidget* widget, const char* name)
+    {
+        const QByteArray folder = qgetenv("ORV_SCREENSHOTS");
+        if (folder.isEmpty())
+            return;
+        Settle();
+        widget->grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QString::fromLatin1(name));
+    }
+    static int IndexStarting(QComboBox* combo, const char* start)
+    {
+        for (int i = 0; i < combo->count(); ++i)
+            if (combo->itemText(i).startsWith(QLatin1String(start), Qt::CaseInsensitive))
+                return i;
+        return -1;
+    }
+    static void Choose(QComboBox* combo, int index)
+    {
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    void ChoosePhone(const char* name)
+    {
+        QStringList profiles;
+        emit m_Window->GetProfileNameList(profiles);
+        const int index = int(profiles.indexOf(QString::fromLatin1(name)));
+        ASSERT_GE(index, 0) << profiles.join(QLatin1Char(',')).toStdString();
+        m_Window->SetCurrentProfile(index);
+    }
+    // The form of the converter whose name starts so, for a melody on the phone.
+    void ShowForm(const QSize& size, const char* phone, const char* converter)
+    {
+        Show(size);
+        ChoosePhone(phone);
+        Tabs().ShowPage(COrvTabview::MEDIA_TAB);
+        Settle();
+        QComboBox* converters = Tabs().mpMediaSelectorPanel->GetConverterSelector();
+        int mseq = -1;
+        QStringList names;
+        for (int i = 0; i < converters->count(); ++i) {
+            names.append(converters->itemText(i));
+            if (converters->itemText(i).startsWith(QLatin1String(converter)))
+                mseq = i;
+        }
+        ASSERT_GE(mseq, 0) << names.join(QLatin1Char(',')).toStdString();
+        Choose(converters, mseq);
+        const CLocalFileInfo song(In(QStringLiteral("media/morning.mid")));
+        Tabs().mpMediaSelectorPanel->UpdatePanel(&song);
+        Settle();
+    }
+    void ShowTranslatorForm(const QSize& size)
+    {
+        Show(size);
+        Tabs().ShowPage(COrvTabview::SMS_TAB);
+        QComboBox* translators = Tabs().mpSmsSelectorPanel->GetConverterSelector();
+        const int ems = IndexStarting(translators, "EMS");
+        ASSERT_GE(ems, 0);
+        Choose(translators, ems);
+        Settle();
+    }
+    void ShowBatchAllChecked(const QSize& size)
+    {
+        Show(size);
+        Tabs().ShowPage(COrvTabview::BATCH_TAB);
+        Settle();
+        for (CSelectorEdit* row : Tabs().mpParamsSelectorPanel->GetRows())
+            row->GetCheckBox()->setChecked(true);
+        Settle();
+    }
+    static QScrollArea* FormArea(QWidget* panel)
+    {
+        return panel->findChild<QScrollArea*>(QStringLiteral("QScrollView"));
+    }
+};
+
+const QSize SMALL(800, 600);
+const QSize MEDIUM(1024, 768);
+
+TEST_F(ScreenTourTest, TheMelodyFormShowsItsCaptionsAndUnitsWholeWithoutSidewaysScrolling)
+{
+    // The iMelody form, with its tempo "beats per minute", on the first phone.
+    for (const QSize& size : {SMALL, MEDIUM}) {
+        SCOPED_TRACE(size.width());
+        ShowForm(size, "Model A", "iMelody");
+        CConverterPanel* converter = Tabs().mpConverterPanel;
+        ASSERT_FALSE(converter->GetParameterView()->GetElements().isEmpty());
+        EXPECT_EQ(ClippedLabels(converter), QStringList());
+        EXPECT_FALSE(ScrollsSideways(FormArea(converter))) << FormArea(converter)->widget()->minimumSizeHint().width()
+                                                           << " in " << FormArea(converter)->viewport()->width();
+    }
+}
+
+TEST_F(ScreenTourTest, TheMseqFormShowsEveryCaptionWholeAndAllOfItsTableFrom1024On)
+{
+    for (const QSize& size : {SMALL, MEDIUM}) {
+        SCOPED_TRACE(size.width());
+        ShowForm(size, "Model C", "SEQ");
+        CConverterPanel* converter = Tabs().mpConverterPanel;
+        ASSERT_FALSE(converter->GetParameterView()->GetElements().isEmpty());
+        EXPECT_EQ(ClippedLabels(converter), QStringList());
+        // Its table of instruments has five columns: from 1024 x 768 on they all show.
+        if (size == MEDIUM)
+            EXPECT_FALSE(ScrollsSideways(FormArea(converter)))
+                << FormArea(converter)->widget()->minimumSizeHint().width() << " in "
+                << FormArea(converter)->viewport()->width();
+        if (size == SMALL)
+            Keep(m_Window.get(), "media-mseq.png");
+    }
+}
+
+TEST_F(ScreenTourTest, TheTranslatorFormShowsEveryCaptionWhole)
+{
+    for (const QSize& size : {SMALL, MEDIUM}) {
+        SCOPED_TRACE(size.width());
+        ShowTranslatorForm(size);
+        CSmsBuilderPanel* builder = Tabs().mpSmsBuilderPanel;
+        ASSERT_FALSE(builder->GetParameterView()->GetElements().isEmpty());
+        EXPECT_EQ(ClippedLabels(builder), QStringList());
+        EXPECT_FALSE(ScrollsSideways(FormArea(builder)));
+        if (size == SMALL)
+            Keep(m_Window.get(), "sms-translator.png");
+    }
+}
+
+TEST_F(ScreenTourTest, EveryBatchRowShowsItsParameterFileField)
+{
+    for (const QSize& size : {MEDIUM, SMALL}) {
+        SCOPED_TRACE(size.width());
+        ShowBatchAllChecked(size);
+        CParamsSelectorPanel* params = Tabs().mpParamsSelectorPanel;
+        QScrollArea* area = FormArea(params);
+        ASSERT_FALSE(params->GetRows().isEmpty());
+        EXPECT_FALSE(ScrollsSideways(area));
+        for (CSelectorEdit* row : params->GetRows()) {
+            const QRect field(row->GetLineEdit()->mapTo(area->viewport(), QPoint(0, 0)), row->GetLineEdit()->size());
+            EXPECT_TRUE(area->viewport()->rect().contains(QRect(field.topLeft(), QSize(field.width(), 1))))
+                << row->GetCaption().toStdString() << " " << field;
+            EXPECT_GE(field.width(), 60) << row->GetCaption().toStdString();
+            EXPECT_EQ(ClippedLabels(row), QStringList());
+        }
+        if (size == SMALL)
+            Keep(m_Window.get(), "batch-all-converters.png");
+    }
+}
+
+TEST_F(ScreenTourTest, FileNamesGetTheirRoomBeforeTheDate)
+{
+    Show(SMALL);
+    Tabs().ShowPage(COrvTabview::MEDIA_TAB);
+    Settle();
+    CFileSelectorControl* list = Tabs().mpMediaSelectorPanel->GetFileList();
+    ASSERT_GT(list->topLevelItemCount(), 0);
+    int widest = 0;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        widest = qMax(widest, list->fontMetrics().horizontalAdvance(list->topLevelItem(i)->text(0)));
+    // The name column holds the longest name; the date gives way when the list is narrow.
+    EXPECT_GE(list->columnWidth(0), qMin(widest, list->viewport()->width() / 2));
+    EXPECT_GE(list->columnWidth(0), list->columnWidth(3));
+}
+
+TEST_F(ScreenTourTest, TheRawDataWindowOpensWideEnoughForItsAsciiColumn)
+{
+    Show(SMALL);
+    CDestinationSelectorPanel* out = Tabs().mpMediaDestinationPanel;
+    CDocumentAbstract raw;
+    const QByteArray bytes(40, 'A');
+    raw.SetData(bytes.constData(), uint32_t(bytes.size()));
+    out->GetRawDataPreview()->LoadMedia(&raw);
+    QDialog* window = out->GetRawDataWindow();
+    ASSERT_NE(window, nullptr);
+    window->show();
+    Settle();
+    QTreeWidget* hex = out->GetRawDataPreview()->GetHexList();
+    const int columns = hex->header()->sectionViewportPosition(2) + hex->header()->sectionSize(2);
+    EXPECT_LE(columns, hex->viewport()->width());
+    window->hide();
+    out->GetRawDataPreview()->LoadMedia(nullptr);
+}
+
+TEST_F(ScreenTourTest, TheAnimationDialogOnA300By200Animation)
+{
+    CDocumentAnimation animation;
+    for (int i = 0; i < 3; ++i) {
+        QImage frame(300, 200, QImage::Format_ARGB32);
+        frame.fill(Qt::white);
+        QPainter painter(&frame);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(QColor(40 + 80 * i, 90, 200));
+        painter.drawEllipse(QPoint(150, 100), 90, 90);
+        painter.end();
+        animation.AppendFrame(frame, 200);
+    }
+    CResizeGIFDialog dialog(nullptr, Qt::Dialog);
+    dialog.setWindowTitle(
+        CLanguageResources::GetMessage(QStringLiteral("COrvApplication"), QStringLiteral("id_animated_gif_offered")));
+    dialog.SetFormat(QStringLiteral("ANI"));
+    const QList<QSize> sizes{{128, 128}, {96, 64}, {32, 32}};
+    dialog.SetCropSizeList(sizes);
+    dialog.SetScaleSizeList(sizes);
+    dialog.SetMaxKeptFrames(8);
+    dialog.SetAnimation(&animation);
+    dialog.show();
+    Settle();
+    EXPECT_LE(dialog.width(), SMALL.width());
+    EXPECT_LE(dialog.height(), SMALL.height());
+    EXPECT_EQ(ClippedLabels(&dialog), QStringList());
+    Keep(&dialog, "animation-dialog.png");
+}
+
+} // namespace
