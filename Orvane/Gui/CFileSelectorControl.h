@@ -41,8 +41,16 @@ signals:
 protected:
     // Backspace means "folder up" here; it never reaches the list's own handling.
     void keyPressEvent(QKeyEvent* event) override;
+    // When the first click of a double click entered a folder, the list was filled anew under the pointer: the
+    // second click belongs to no entry and is dropped, press and release.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    QPersistentModelIndex mPressedEntry;
+    bool mPressedOnEntry = false;
+    bool mDropRelease = false;
     unsigned char mColumns[4] = {NAME_COLUMN, SIZE_COLUMN, TYPE_COLUMN, DATE_COLUMN};
     CDiskSelectorControl* mpDiskSelector;
     CFilesSelectorPanel* mpOwner = nullptr;
