@@ -58,7 +58,7 @@ int COrvApplication::RunMainWindow()
     CSoundModule sound(m_ApplicationPath);
     CGuiServices::SetPrompt(&GetUserPrompt());
     CGuiServices::SetSoundOutput(&sound.Output());
-    CGuiServices::SetTempFolder(m_CurrentPath);
+    CGuiServices::SetFallbackTempFolder(m_CurrentPath);
 
     auto window = std::make_unique<OrvaneMainWindow>(nullptr, Qt::Window);
     m_pMainWindow = window.get();

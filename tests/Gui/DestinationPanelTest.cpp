@@ -5,6 +5,7 @@
 #include "Gui/Browsing/CDiskSelectorControl.h"
 #include "Gui/Browsing/CFileSelectorControl.h"
 #include "Gui/Browsing/FileLineControls.h"
+#include "Gui/Panels/CSmsSelectorPanel.h"
 #include "Gui/Panels/CDestinationSelectorPanel.h"
 #include "Gui/Panels/CMediaSelectorPanel.h"
 #include "Gui/Preview/CPreviewPanel.h"
@@ -15,6 +16,8 @@
 #include "Text/CLanguageResources.h"
 #include <QCheckBox>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -166,6 +169,68 @@ TEST_F(DestinationPanelTest, ARefusedOverwriteKeepsTheResultUnsaved)
     Out().SaveButtonClicked();
     EXPECT_EQ(ReadAll(m_Out + QStringLiteral("/Song.TST")), "older");
     EXPECT_EQ(Saved(), 0);
+}
+
+TEST_F(DestinationPanelTest, AFailedSaveIsNotOfferedToTheSmsTab)
+{
+    const QString smsFolder = Tabs().mpSmsSelectorPanel->GetCurrentFolder();
+    QStringList announced;
+    QObject::connect(&Out(), &CDestinationSelectorPanel::ResultFileSaved, &Out(),
+                     [&announced](QString& path) { announced.append(path); });
+    // Each way the destination can refuse the write: its folder replaced by a file, a folder in the result's
+    // place (answered Yes to the overwrite question), a folder that may not be written.
+    const std::function<bool()> refusals[] = {
+        [this] { return QDir(m_Out).removeRecursively() && !Write(QStringLiteral("out"), "a file").isEmpty(); },
+        [this] {
+            m_GuiPrompt.mAnswers = {0};
+            return QDir().mkpath(m_Out + QStringLiteral("/Song.TST"));
+        },
+        [this] {
+            QFile::setPermissions(m_Out, QFile::ReadOwner | QFile::ExeOwner);
+            // The super-user writes anyway: nothing to refuse then.
+            return !QFileInfo(m_Out).isWritable();
+        },
+    };
+    int refused = 0;
+    for (const auto& refuse : refusals) {
+        SCOPED_TRACE(refused);
+        QFile::setPermissions(m_Out, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::remove(m_Out);
+        QDir(m_Out).removeRecursively();
+        QDir().mkpath(m_Out);
+        // The last round's result goes without a question.
+        Source().CloseMediaDialog();
+        ConvertSong();
+        m_GuiPrompt.mShown.clear();
+        if (!refuse())
+            continue;
+        ++refused;
+        Out().SaveButtonClicked();
+        EXPECT_EQ(Saved(), 0);
+        EXPECT_EQ(m_GuiPrompt.mShown.size(), 1u);
+        EXPECT_TRUE(announced.isEmpty());
+        EXPECT_EQ(Tabs().mpSmsSelectorPanel->GetCurrentFolder(), smsFolder);
+    }
+    EXPECT_GE(refused, 2);
+    QFile::setPermissions(m_Out, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // A written result is offered.
+    QDir(m_Out).removeRecursively();
+    QDir().mkpath(m_Out);
+    Source().CloseMediaDialog();
+    ConvertSong();
+    Out().SaveButtonClicked();
+    EXPECT_EQ(Saved(), 1);
+    EXPECT_EQ(announced, QStringList{m_Out + QStringLiteral("/Song.TST")});
+}
+
+TEST_F(DestinationPanelTest, InTheBatchTabOnlyLaunchHasTheSmallFont)
+{
+    CDestinationSelectorPanel& batch = *Tabs().mpBatchDestinationPanel;
+    auto* launch = batch.findChild<QPushButton*>(QStringLiteral("LaunchPushButton"));
+    ASSERT_NE(launch, nullptr);
+    EXPECT_EQ(launch->font().pointSize(), 8);
+    EXPECT_EQ(batch.GetPreviewCheckBox()->font(), batch.font());
+    EXPECT_EQ(Out().GetPreviewCheckBox()->font().pointSize(), 8);
 }
 
 TEST_F(DestinationPanelTest, SaveAsAppendsTheExtensionOnlyWhenTheNameLacksIt)

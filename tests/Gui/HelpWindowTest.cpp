@@ -142,4 +142,16 @@ TEST_F(HelpWindowTest, TheShippedPagesHaveTheirPicturesAndAnchor)
         EXPECT_TRUE(html.contains(QStringLiteral("#%1").arg(QString::fromLatin1(section)))) << section;
 }
 
+TEST_F(HelpWindowTest, TheShippedPageNamesTheBoxesAsTheyRead)
+{
+    const QString page = QString::fromUtf8(ReadAll(QStringLiteral(ORV_SOURCE_DIR "/data/app/Help/index.html")));
+    const QString rawData = GuiMessage("CDestinationSelectorPanel", "id_raw_data_caption");
+    ASSERT_FALSE(rawData.isEmpty());
+    EXPECT_TRUE(page.contains(QStringLiteral("tick ") + rawData));
+    EXPECT_FALSE(page.contains(QStringLiteral("RawData")));
+    // The free size is there only when the phone's profile offers it.
+    EXPECT_TRUE(page.contains(QLatin1Char('"') + GuiMessage("CResizeDialog", "id_free") + QLatin1Char('"')));
+    EXPECT_TRUE(page.contains(QStringLiteral("whose profile offers it")));
+}
+
 } // namespace

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -79,6 +80,27 @@ TEST_F(MainWindowTest, KeysOpenTheAboutBoxPluginListAndHelp)
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->GetPage(), m_App.Path() + QStringLiteral("/Help/index.html#top"));
     EXPECT_TRUE(help->testAttribute(Qt::WA_QuitOnClose) == false);
+    help->close();
+}
+
+TEST_F(MainWindowTest, F2OnAnOpenHelpWindowReturnsToItsFirstPage)
+{
+    m_App.Write(QStringLiteral("Help/index.html"),
+                "<html><body><a name=\"top\"></a><a href=\"other.html\">other</a></body></html>");
+    m_App.Write(QStringLiteral("Help/other.html"), "<html><body>other page</body></html>");
+    Show();
+    CHelpWnd* help = Window().GetHelpWindow();
+    QTest::keyClick(&Window(), Qt::Key_F2);
+    ASSERT_TRUE(help->isVisible());
+    help->GetBrowser()->setSource(QUrl::fromLocalFile(m_App.FilePath(QStringLiteral("Help/other.html"))));
+    ASSERT_EQ(help->GetBrowser()->source().toLocalFile(), m_App.FilePath(QStringLiteral("Help/other.html")));
+    // The window stays open between the two presses.
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    QTest::keyClick(&Window(), Qt::Key_F2);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->GetBrowser()->source().toLocalFile(), m_App.FilePath(QStringLiteral("Help/index.html")));
+    EXPECT_EQ(help->GetBrowser()->source().fragment(), QStringLiteral("top"));
     help->close();
 }
 
@@ -195,8 +217,29 @@ TEST_F(MainWindowTest, ChoosingATargetChecksItAloneAndTellsTheApplicationFirst)
     EXPECT_EQ(order, (QStringList{QStringLiteral("profile 2"), QStringLiteral("panels")}));
     EXPECT_EQ(Window().GetCheckedProfile(), 2);
     EXPECT_FALSE(items.at(0)->isChecked() || items.at(1)->isChecked());
-    EXPECT_EQ(Window().statusBar()->currentMessage(), QStringLiteral("WARY"));
+    EXPECT_EQ(Window().GetProfileLabel()->text(), QStringLiteral("WARY"));
     EXPECT_EQ(m_Application->GetCurrentProfile(), m_Application->GetProfileList().at(2));
+}
+
+TEST_F(MainWindowTest, ThePhonesNameStaysAfterAMenuWasOpened)
+{
+    Show();
+    ASSERT_EQ(Window().GetProfileLabel()->text(), QStringLiteral("PHONE1"));
+    // Hovering an item of an open menu sends the window the item's (empty) tip.
+    QMenu* file = Window().menuBar()->actions().first()->menu();
+    file->popup(Window().mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(file));
+    QAction* plugins = file->actions().at(1);
+    QTest::mouseMove(file, file->actionGeometry(plugins).center());
+    QTRY_COMPARE(file->activeAction(), plugins);
+    QStatusTipEvent tip{QString()};
+    QCoreApplication::sendEvent(&Window(), &tip);
+    file->close();
+    EXPECT_TRUE(Window().GetProfileLabel()->isVisible());
+    EXPECT_EQ(Window().GetProfileLabel()->text(), QStringLiteral("PHONE1"));
+    // Progress texts come and go beside it.
+    Window().SetProgress(QStringLiteral("Processing 40"), 40);
+    EXPECT_EQ(Window().GetProfileLabel()->text(), QStringLiteral("PHONE1"));
 }
 
 TEST_F(MainWindowTest, ProgressShowsInTheStatusBarUntilReset)
@@ -207,7 +250,8 @@ TEST_F(MainWindowTest, ProgressShowsInTheStatusBarUntilReset)
     EXPECT_EQ(Window().GetProgressBar()->value(), 40);
     Window().InitProgressBar();
     EXPECT_EQ(Window().GetProgressBar()->value(), -1);
-    EXPECT_EQ(Window().statusBar()->currentMessage(), QStringLiteral("PHONE1"));
+    EXPECT_EQ(Window().statusBar()->currentMessage(), QString());
+    EXPECT_EQ(Window().GetProfileLabel()->text(), QStringLiteral("PHONE1"));
     Window().ValidateConversion(1);
     B32 converted = 0;
     Tabs().mpMediaDestinationPanel->IsConverted(&converted);

@@ -1,6 +1,7 @@
 // The media tab end to end on the built application folder: a melody loaded, its parameters edited in the form
 // and saved, converted with its preview and saved, gives the very files the command line makes from the same
 // source and the saved parameter file.
+#include "Core/CResizeDialogAsker.h"
 #include "Gui/Browsing/FileLineControls.h"
 #include "Gui/Panels/CConverterPanel.h"
 #include "Gui/Panels/CDestinationSelectorPanel.h"
@@ -13,7 +14,9 @@
 #include "Parameters/CParameter.h"
 #include "QtPrinters.h"
 #include "ScratchApp.h"
+#include "Text/CLanguageResources.h"
 #include <QCheckBox>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -113,6 +116,51 @@ TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedP
         || std::any_of(guiFiles.begin(), guiFiles.end(),
                        [](const QString& f) { return f.endsWith(QStringLiteral(".WAV"), Qt::CaseInsensitive); }))
         << guiFiles.join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(MediaEndToEndTest, AFirstStartOffersEveryAnimationForResizingAsItsMenuShows)
+{
+    for (const char* name : {"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
+        Write(QStringLiteral("media/") + QLatin1String(name),
+              ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/") + QLatin1String(name)));
+    QDir().mkpath(In(QStringLiteral("gui")));
+    CResizeDialogAsker asker;
+    m_Application->GetEngineState().mpResizeAsker = &asker;
+    // No settings file: the program's first start.
+    m_Window->LoadSettings(In(QStringLiteral("none.xml")));
+    ASSERT_TRUE(m_Window->GetResizeItem()->isChecked());
+    CMediaSelectorPanel& source = *Tabs().mpMediaSelectorPanel;
+    CDestinationSelectorPanel& out = *Tabs().mpMediaDestinationPanel;
+    source.SetCurrentPath(In(QStringLiteral("media")));
+    out.SetOutputFolder(In(QStringLiteral("gui")));
+    m_Window->show();
+    QComboBox* converters = source.GetConverterSelector();
+    const int ani = converters->findText(QStringLiteral("Brimsel animation converter"));
+    ASSERT_GE(ani, 0);
+    converters->setCurrentIndex(ani);
+    emit converters->activated(ani);
+    const CLocalFileInfo wink(In(QStringLiteral("media/wink.anim")));
+    source.UpdatePanel(&wink);
+    ASSERT_NE(Loaded(), nullptr);
+
+    // The four frames fit the phone: only the option opens the dialog, and its Ok converts.
+    QStringList dialogs;
+    m_GuiPrompt.mOnExec = [&dialogs](QDialog& dialog) {
+        dialogs.append(QString::fromLatin1(dialog.metaObject()->className()));
+        const QString ok = CLanguageResources::GetMessage(QStringLiteral("CResizeDialog"), QStringLiteral("id_ok"));
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text() == ok && button->isEnabled()) {
+                button->click();
+                return;
+            }
+    };
+    out.ConvertButtonClicked();
+    m_GuiPrompt.mOnExec = nullptr;
+    m_Application->GetEngineState().mpResizeAsker = nullptr;
+    EXPECT_EQ(dialogs, QStringList{QStringLiteral("CResizeGIFDialog")});
+    B32 converted = 0;
+    out.IsConverted(&converted);
+    EXPECT_EQ(converted, 1);
 }
 
 } // namespace

@@ -12,7 +12,9 @@
 #include "Host/CLocalFileInfo.h"
 #include "QtPrinters.h"
 #include <QEnterEvent>
+#include <QMouseEvent>
 #include <QSignalSpy>
+#include <QTest>
 
 namespace {
 
@@ -171,6 +173,62 @@ TEST_F(MediaPanelTest, ADeletedSelectedFileIsClosedOnTheNextMouseEntry)
     QCoreApplication::sendEvent(&Panel(), &enter);
     EXPECT_EQ(Loaded(), nullptr);
     EXPECT_EQ(Listed(), (QStringList{QStringLiteral("inner"), QStringLiteral("lower.txt")}));
+}
+
+TEST_F(MediaPanelTest, AFileDeletedBehindTheListLeavesItAfterItsFailedRead)
+{
+    QFile::remove(In(QStringLiteral("media/Song.TXT")));
+    // Clicked in the list, whose entry goes while the click is handled.
+    CFileSelectorControl* list = Panel().GetFileList();
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(0) == QStringLiteral("Song.TXT")) {
+            list->setCurrentItem(list->topLevelItem(i));
+            Panel().Clicked(list->topLevelItem(i));
+            break;
+        }
+    EXPECT_EQ(m_GuiPrompt.mShown.size(), 1u);
+    EXPECT_EQ(Loaded(), nullptr);
+    EXPECT_EQ(Indicated(), QString());
+    EXPECT_EQ(Listed(), (QStringList{QStringLiteral("inner"), QStringLiteral("lower.txt")}));
+    // A file that is there but does not import stays listed.
+    SelectConverter(m_Picture);
+    Click(QStringLiteral("media/Picture.TPI"));
+    EXPECT_EQ(Loaded(), nullptr);
+    EXPECT_EQ(Listed(), (QStringList{QStringLiteral("Picture.TPI"), QStringLiteral("inner")}));
+}
+
+TEST_F(MediaPanelTest, ADoubleClickOnAFolderOnlyEntersIt)
+{
+    Write(QStringLiteral("media/inner/first.txt"), "la la");
+    Window().resize(800, 600);
+    CFileSelectorControl* list = Panel().GetFileList();
+    list->sortByColumn(CFileSelectorControl::NAME_COLUMN, Qt::AscendingOrder);
+    QTreeWidgetItem* inner = nullptr;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(0) == QStringLiteral("inner"))
+            inner = list->topLevelItem(i);
+    ASSERT_NE(inner, nullptr);
+    QSignalSpy loads(&Panel(), &CMediaSelectorPanel::LoadMediaAsked);
+    // The user's double click: press, release, a second press as a double click, release, at one point.
+    QWidget* view = list->viewport();
+    const QPoint at = list->visualItemRect(inner).center();
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_EQ(Panel().GetCurrentFolder(), In(QStringLiteral("media/inner")));
+    // A file of the new list now lies under the pointer.
+    ASSERT_NE(list->itemAt(at), nullptr);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, view->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &twice);
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(loads.count(), 0);
+    EXPECT_EQ(Loaded(), nullptr);
+    EXPECT_EQ(Indicated(), QString());
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    // A double click on a file still loads it.
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(loads.count(), 1);
+    EXPECT_NE(Loaded(), nullptr);
 }
 
 TEST_F(MediaPanelTest, OpenLoadsTheChosenFileAsIfClicked)

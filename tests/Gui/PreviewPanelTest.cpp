@@ -10,7 +10,9 @@
 #include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include "Wave/CDocumentWave.h"
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -306,6 +308,42 @@ TEST_F(PreviewPanelTest, ANamedWavePlaysItsOwnFile)
     EXPECT_EQ(m_Sound.mCalls, (QStringList{QStringLiteral("open song.wav"), QStringLiteral("play song.wav"),
                                            QStringLiteral("stop song.wav"), QStringLiteral("play song.wav")}));
     m_Panel->LoadMedia(nullptr);
+}
+
+TEST_F(PreviewPanelTest, ANamelessWaveGoesToTheSystemsTemporaryFolderElseToTheCurrentPath)
+{
+    // As the program sets the services up: no folder of its own, the application's current path to fall back on.
+    const QString current = In(QStringLiteral("current"));
+    const QString system = In(QStringLiteral("system"));
+    QDir().mkpath(current);
+    QDir().mkpath(system);
+    CGuiServices::SetTempFolder(QString());
+    CGuiServices::SetFallbackTempFolder(current);
+    const QString keptFolder = QDir::currentPath();
+    QDir::setCurrent(current);
+    const bool hadTmpDir = qEnvironmentVariableIsSet("TMPDIR");
+    const QByteArray keptTmpDir = qgetenv("TMPDIR");
+    // The system's folder, then one that does not exist (it cannot be written).
+    const std::pair<QString, QString> cases[] = {{system, system}, {In(QStringLiteral("missing")), current}};
+    for (const auto& [tmpDir, expected] : cases) {
+        SCOPED_TRACE(tmpDir.toStdString());
+        qputenv("TMPDIR", QFile::encodeName(tmpDir));
+        auto wave = Wave();
+        m_Panel->LoadMedia(wave.get());
+        const QString sound = m_Panel->GetTempSoundName();
+        EXPECT_EQ(QFileInfo(sound).fileName(), QStringLiteral("tmp0.wav"));
+        EXPECT_EQ(QFileInfo(sound).canonicalPath(), QFileInfo(expected).canonicalFilePath());
+        EXPECT_TRUE(QFile::exists(sound));
+        if (expected == system)
+            EXPECT_TRUE(FilesIn(current).isEmpty());
+        m_Panel->LoadMedia(nullptr);
+        EXPECT_FALSE(QFile::exists(sound));
+    }
+    if (hadTmpDir)
+        qputenv("TMPDIR", keptTmpDir);
+    else
+        qunsetenv("TMPDIR");
+    QDir::setCurrent(keptFolder);
 }
 
 TEST_F(PreviewPanelTest, StopSilencesAPlayingSoundOnlyWithTheBlank)

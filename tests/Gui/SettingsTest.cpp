@@ -59,7 +59,9 @@ TEST_F(SettingsTest, WithoutAFileTheWindowStartsFromItsDefaults)
     EXPECT_TRUE(Window().GetWarningItem()->isChecked() && Window().GetResizeItem()->isChecked());
     EXPECT_EQ(Window().GetCheckedProfile(), 0);
     EXPECT_EQ(m_Application->GetCurrentProfile(), m_Application->GetProfileList().at(0));
-    EXPECT_TRUE(m_Emitted.isEmpty());
+    // The options as shown are in force: the converter offers every animation for resizing.
+    EXPECT_EQ(m_Emitted, (QStringList{QStringLiteral("warnings 1"), QStringLiteral("resize 1")}));
+    EXPECT_EQ(m_Application->GetEngineState().mResizeOption, 1);
     EXPECT_EQ(Window().SaveSettings(SettingsPath()), 1);
     EXPECT_EQ(SavedNames(), ALL_NAMES);
 }
@@ -115,6 +117,7 @@ TEST_F(SettingsTest, AMalformedFileGivesTheDefaults)
     EXPECT_EQ(Window().LoadSettings(SettingsPath()), 0);
     EXPECT_EQ(Window().size(), QSize(800, 600));
     EXPECT_EQ(Window().GetCheckedProfile(), 0);
+    EXPECT_EQ(m_Application->GetEngineState().mResizeOption, 1);
 }
 
 TEST_F(SettingsTest, ADeletedFolderComesBackAsTheCurrentPath)

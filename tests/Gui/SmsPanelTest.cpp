@@ -19,6 +19,7 @@
 #include <QEnterEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 
 namespace {
 
@@ -418,6 +419,31 @@ TEST_F(SmsPanelTest, EveryTextOfThePanelsIsInTheLanguageFile)
                 CLanguageResources::GetMessage(QString::fromLatin1(className), QString::fromLatin1(id)).isEmpty())
                 << className << " " << id;
     EXPECT_EQ(Builder().title(), BuilderText("id_options_group_panel"));
+}
+
+TEST_F(SmsPanelTest, TheTypedDestinationNamesTheMessagesFiles)
+{
+    CFileIndicatorControl* name = Tabs().mpSmsDestinationPanel->GetDestFileIndicator();
+    // Open to typing from the start, before any source is chosen.
+    EXPECT_FALSE(name->isReadOnly());
+    for (const char* item : {"greeting.ecd", "chime.imy"})
+        Write(QStringLiteral("cards/") + QLatin1String(item),
+              ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/") + QLatin1String(item)));
+    const QString out = In(QStringLiteral("typed"));
+    QDir().mkpath(out);
+    ShowSms("Model A");
+    ASSERT_GE(m_Ems, 0);
+    Choose(m_Ems);
+    Tabs().mpSmsDestinationPanel->SetOutputFolder(out);
+    const CLocalFileInfo card(In(QStringLiteral("cards/greeting.ecd")));
+    Source().UpdatePanel(&card);
+    EXPECT_FALSE(name->isReadOnly());
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("hello"));
+    ASSERT_EQ(name->text(), QStringLiteral("hello"));
+    Tabs().mpSmsDestinationPanel->GenerateButtonClicked();
+    EXPECT_EQ(FilesIn(out), (QStringList{QStringLiteral("hello_0.EMS_SMS"), QStringLiteral("hello_1.EMS_SMS")}));
 }
 
 struct GenerateCase

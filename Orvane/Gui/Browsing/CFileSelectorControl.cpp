@@ -5,6 +5,7 @@
 #include "Host/CFileInfo.h"
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 CFileSelectorControl::CFileSelectorControl(QWidget* parent, const QString& name, CDiskSelectorControl* diskSelector)
@@ -69,6 +70,35 @@ void CFileSelectorControl::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTreeWidget::keyPressEvent(event);
+}
+
+void CFileSelectorControl::mousePressEvent(QMouseEvent* event)
+{
+    mDropRelease = false;
+    mPressedEntry = indexAt(event->position().toPoint());
+    mPressedOnEntry = mPressedEntry.isValid();
+    QTreeWidget::mousePressEvent(event);
+}
+
+void CFileSelectorControl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The entry pressed first went with the old list.
+    if (mPressedOnEntry && !mPressedEntry.isValid()) {
+        mDropRelease = true;
+        event->accept();
+        return;
+    }
+    QTreeWidget::mouseDoubleClickEvent(event);
+}
+
+void CFileSelectorControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (mDropRelease) {
+        mDropRelease = false;
+        event->accept();
+        return;
+    }
+    QTreeWidget::mouseReleaseEvent(event);
 }
 
 CFileListItem::CFileListItem(QTreeWidget* list, const CFileInfo& info, CFilesSelectorPanel* owner)

@@ -48,8 +48,16 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     // New entries may need a wider name column: measured once the listing is done.
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    // When the first click of a double click entered a folder, the list was filled anew under the pointer: the
+    // second click belongs to no entry and is dropped, press and release.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    QPersistentModelIndex mPressedEntry;
+    bool mPressedOnEntry = false;
+    bool mDropRelease = false;
     unsigned char mColumns[4] = {NAME_COLUMN, SIZE_COLUMN, TYPE_COLUMN, DATE_COLUMN};
     CDiskSelectorControl* mpDiskSelector;
     CFilesSelectorPanel* mpOwner = nullptr;

@@ -61,6 +61,9 @@ CDestinationSelectorPanel::CDestinationSelectorPanel(QWidget* parent, const QStr
     QVBoxLayout* layout = PanelLayout();
     if (mode == MEDIA || mode == BATCH) {
         mpPreviewCheckBox = MakeControl<QCheckBox>(this, "PreviewCheckBox", "id_preview_caption");
+        // In the batch tab only the Launch button has the small font.
+        if (mode == BATCH)
+            mpPreviewCheckBox->setFont(QFont());
         layout->addWidget(mpPreviewCheckBox);
     }
     if (mode == MEDIA) {
@@ -98,6 +101,8 @@ CDestinationSelectorPanel::CDestinationSelectorPanel(QWidget* parent, const QStr
     if (mode == MEDIA || mode == SMS) {
         mpDestFileIndicator = new CFileIndicatorControl(this, QStringLiteral("DestFileIndicator"));
         mpDestFileIndicator->setToolTip(Text("id_tool_tip_dest_file_indicator"));
+        // The user may type the result's name from the start; in the SMS tab it names the messages' files.
+        mpDestFileIndicator->setReadOnly(false);
         layout->addWidget(mpDestFileIndicator);
     }
     if (mode == MEDIA) {
@@ -346,9 +351,13 @@ void CDestinationSelectorPanel::SaveButtonClicked()
     emit SaveAsked(mpPreviewCheckBox->isChecked() ? 1 : 0, mDestinationFolder, mpDestFileIndicator->text(), saved);
     mSaved = saved ? 1 : 0;
     DiskChanged(mpDiskSelector->GetCombo()->currentIndex());
+    // Only a result that is on disk is offered to the SMS tab.
+    if (!saved)
+        return;
     QString name;
     emit GetResultFileName(name);
-    emit ResultFileSaved(name);
+    if (QFileInfo(name).isFile())
+        emit ResultFileSaved(name);
 }
 
 void CDestinationSelectorPanel::SaveAs()

@@ -222,6 +222,9 @@ void CMediaSelectorPanel::UpdatePanel(const CFileInfo* info)
     }
     QString none;
     mpFileIndicator->SetSelectedFileName(none);
+    // A file deleted behind the list's back leaves the list once its read failed.
+    if (!mpDiskSelector->GetDriver().Exists(fullName))
+        RefreshFileList(BuildImportFilter());
     QString empty;
     emit CurrentFileChanged(empty);
     emit IndicateDestFile(empty, converter);

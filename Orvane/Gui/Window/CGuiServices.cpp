@@ -2,6 +2,7 @@
 #include "Core/CUserPrompt.h"
 #include "Gui/Preview/CSoundOutput.h"
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -10,6 +11,7 @@ struct CServices
     CUserPrompt* mpPrompt = nullptr;
     CSoundOutput* mpSound = nullptr;
     QString mTempFolder;
+    QString mFallbackTempFolder;
 };
 
 CServices& Services()
@@ -49,7 +51,18 @@ void CGuiServices::SetTempFolder(const QString& folder)
 
 QString CGuiServices::TempFolder()
 {
-    return Services().mTempFolder.isEmpty() ? QDir::currentPath() : Services().mTempFolder;
+    if (!Services().mTempFolder.isEmpty())
+        return Services().mTempFolder;
+    // Temporary sounds stay out of the user's folders, where they would show up as sources.
+    const QFileInfo system(QDir::tempPath());
+    if (!system.filePath().isEmpty() && system.isDir() && system.isWritable())
+        return system.filePath();
+    return Services().mFallbackTempFolder.isEmpty() ? QDir::currentPath() : Services().mFallbackTempFolder;
+}
+
+void CGuiServices::SetFallbackTempFolder(const QString& folder)
+{
+    Services().mFallbackTempFolder = folder;
 }
 
 void CGuiServices::Clear()

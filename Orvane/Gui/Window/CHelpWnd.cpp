@@ -84,8 +84,10 @@ void CHelpWnd::ShowPage()
         mpBrowser->setSource(PageUrl(mPage));
 }
 
-void CHelpWnd::showEvent(QShowEvent* event)
+void CHelpWnd::setVisible(bool visible)
 {
-    ShowPage();
-    QDialog::showEvent(event);
+    // show() on a window already shown sends no show event: the page is set here so that it is reset then too.
+    if (visible)
+        ShowPage();
+    QDialog::setVisible(visible);
 }

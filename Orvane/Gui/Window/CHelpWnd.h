@@ -27,8 +27,8 @@ public slots:
     // A file path, optionally followed by "#" and an anchor.
     void setSource(QString& page);
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    // Every showing, also of a window that is already open, starts again from the stored page.
+    void setVisible(bool visible) override;
 
 private:
     void ShowPage();

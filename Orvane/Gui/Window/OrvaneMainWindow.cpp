@@ -12,6 +12,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -39,6 +40,10 @@ OrvaneMainWindow::OrvaneMainWindow(QWidget* parent, Qt::WindowFlags flags) : QMa
     BuildMenus();
     BuildToolBar();
 
+    // The phone's name is a permanent widget: menu tips and progress texts replace only the message.
+    mpProfileLabel = new QLabel(statusBar());
+    mpProfileLabel->setObjectName(QStringLiteral("ProfileLabel"));
+    statusBar()->addPermanentWidget(mpProfileLabel, 1);
     mpProgressBar = new QProgressBar(statusBar());
     mpProgressBar->setMaximumWidth(200);
     statusBar()->addPermanentWidget(mpProgressBar, 0);
@@ -110,7 +115,12 @@ void OrvaneMainWindow::BuildMenus()
     mpHelpWindow = new CHelpWnd(nullptr, QString(), false, Qt::Window);
     mpHelpWindow->setWindowTitle(Text("id_title_help_window"));
     mpHelpWindow->resize(825, 565);
-    help->addAction(Text("id_help_index_item"), QKeySequence(Qt::Key_F2), mpHelpWindow, &QWidget::show);
+    // An open help window comes to the front, back on its first page.
+    help->addAction(Text("id_help_index_item"), QKeySequence(Qt::Key_F2), this, [this] {
+        mpHelpWindow->show();
+        mpHelpWindow->raise();
+        mpHelpWindow->activateWindow();
+    });
 }
 
 void OrvaneMainWindow::BuildToolBar()
@@ -304,7 +314,7 @@ void OrvaneMainWindow::SetCurrentProfile(int index)
     const QList<QAction*> items = mpTargetGroup->actions();
     for (int j = 0; j < items.size(); ++j)
         items.at(j)->setChecked(j == index);
-    statusBar()->showMessage(index >= 0 && index < mProfileNames.size() ? mProfileNames.at(index) : QString());
+    ShowProfileName(index);
     emit UpdateConverterList();
 }
 
@@ -317,8 +327,13 @@ void OrvaneMainWindow::SetProgress(const QString text, int progress)
 void OrvaneMainWindow::InitProgressBar()
 {
     mpProgressBar->reset();
-    const int checked = GetCheckedProfile();
-    statusBar()->showMessage(checked >= 0 && checked < mProfileNames.size() ? mProfileNames.at(checked) : QString());
+    statusBar()->clearMessage();
+    ShowProfileName(GetCheckedProfile());
+}
+
+void OrvaneMainWindow::ShowProfileName(int index)
+{
+    mpProfileLabel->setText(index >= 0 && index < mProfileNames.size() ? mProfileNames.at(index) : QString());
 }
 
 void OrvaneMainWindow::ValidateConversion(B32 converted)

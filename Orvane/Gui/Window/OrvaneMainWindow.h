@@ -12,6 +12,7 @@ class COrvTabview;
 class CParameters;
 class CXmlFile;
 class QAction;
+class QLabel;
 class QActionGroup;
 class QMenu;
 class QProgressBar;
@@ -42,6 +43,8 @@ public:
     COrvTabview* GetTabview() const { return mpTabview; }
     CHelpWnd* GetHelpWindow() const { return mpHelpWindow; }
     QProgressBar* GetProgressBar() const { return mpProgressBar; }
+    // The status bar's phone name.
+    QLabel* GetProfileLabel() const { return mpProfileLabel; }
     QMenu* GetTargetMenu() const { return mpTargetMenu; }
     QAction* GetWarningItem() const { return mpWarningItem; }
     QAction* GetResizeItem() const { return mpResizeItem; }
@@ -129,6 +132,7 @@ private:
     void BuildToolBar();
     void ConnectPanels();
     void FillTargetMenu();
+    void ShowProfileName(int index);
     // True when the action may go on: no unsaved converted result, warnings off, or the answer Yes.
     bool ConfirmUnsavedResult(const char* textId);
 
@@ -141,6 +145,7 @@ private:
     B32 mResize = 1;
     QMenu* mpTargetMenu = nullptr;
     QActionGroup* mpTargetGroup = nullptr;
+    QLabel* mpProfileLabel = nullptr;
     QProgressBar* mpProgressBar = nullptr;
     CHelpWnd* mpHelpWindow = nullptr;
     COrvTabview* mpTabview = nullptr;

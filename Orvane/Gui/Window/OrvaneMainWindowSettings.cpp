@@ -63,10 +63,11 @@ int OrvaneMainWindow::LoadSettings(QString path)
         for (int tab = 0; tab < 3; ++tab)
             SetTabFolders(file, tab);
         mpWarningItem->setChecked(ReadFlag(file, "Warning_enabled"));
-        emit Warnings(mpWarningItem->isChecked() ? 1 : 0);
         mpResizeItem->setChecked(ReadFlag(file, "Resize_enabled"));
-        emit ResizeSystematic(mpResizeItem->isChecked() ? 1 : 0);
     }
+    // Told also on a first start, so that the panels and the converter follow the items as shown.
+    emit Warnings(mpWarningItem->isChecked() ? 1 : 0);
+    emit ResizeSystematic(mpResizeItem->isChecked() ? 1 : 0);
     FillTargetMenu();
     int profile = loaded ? ReadInt(file, "Last_active_profile", 0) : 0;
     const int items = int(mpTargetMenu->actions().size());
