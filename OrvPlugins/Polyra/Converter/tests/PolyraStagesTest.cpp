@@ -284,6 +284,23 @@ TEST_F(PolyraStagesTest, FirstTempoAndTimeSignatureStayWhereverTheyCome)
              .Meta(0, 0x58, compound)
              .Event(48, {0x80, 60, 0}),
          1000000, "03021808", 1, 1},
+        // A tempo without its three bytes is none: the valid one after the
+        // note is the first, and no redefinition.
+        {"a short tempo, the note, then a tempo",
+         TrackBuilder()
+             .Meta(0, 0x51, ::Bytes({0x03, 0xD0}))
+             .Event(0, {0x90, 60, 100})
+             .Meta(0, 0x51, slow)
+             .Event(96, {0x80, 60, 0}),
+         1000000, "04021808", 0, 0},
+        {"a long tempo, the note, then a tempo",
+         TrackBuilder()
+             .Meta(0, 0x51, ::Bytes({0x03, 0xD0, 0x90, 0x00}))
+             .Event(0, {0x90, 60, 100})
+             .Meta(0, 0x51, slow)
+             .Meta(48, 0x51, fast)
+             .Event(48, {0x80, 60, 0}),
+         1000000, "04021808", 1, 0},
     };
     for (const TimingMetaCase& c : cases) {
         TrackBuilder track = c.track;
