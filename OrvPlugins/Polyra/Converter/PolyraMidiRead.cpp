@@ -48,6 +48,10 @@ bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index)
     if (meta != 0x51 && meta != 0x58)
         return false;
     const bool tempo = meta == 0x51;
+    // A tempo without its three bytes sets nothing, so it must not take the
+    // place of the first tempo and push out a valid one that follows.
+    if (tempo && command.data[1] != 3)
+        return false;
     // The first one always stays, wherever it comes: without it the piece
     // would play at the default tempo.
     int& kept = tempo ? ws.tempoEvents : ws.timeSignatureEvents;
@@ -61,7 +65,7 @@ bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index)
         return false;
     }
     ++kept;
-    if (tempo && command.data[1] == 3 && command.length >= 5) {
+    if (tempo && command.length >= 5) {
         ws.tempo = (uint32_t(command.data[2]) << 16) | (uint32_t(command.data[3]) << 8) | command.data[4];
         std::memcpy(ws.header + kTempoData, command.data + 2, 3);
     } else if (!tempo && command.data[1] == 4 && command.length >= 6)

@@ -15,7 +15,8 @@ bool ConvertMisc(PolyraWorkspace& ws)
         writer.AddDelay(command.delta);
         switch (command.type) {
         case CmdNoteOn: {
-            // The base divides every duration: the note keeps its exact length.
+            // Rounded down: a note never sounds longer than its MIDI length;
+            // one shorter than the base is not written.
             const uint64_t ticks = i < ws.durations.size() ? ws.durations[i] : 0;
             const uint64_t units = ticks / ws.rtb;
             ok = writer.FlushDelay()

@@ -187,6 +187,7 @@ void ComputeRtb(PolyraWorkspace& ws)
     std::vector<uint64_t> at(count, 0);
     uint64_t now = 0;
     uint64_t rtb = 0;
+    uint64_t longest = 0;
     for (size_t i = 0; i < count; ++i) {
         const PolyraCommand& command = ws.commands[i];
         now += command.delta;
@@ -202,6 +203,7 @@ void ComputeRtb(PolyraWorkspace& ws)
             continue;
         ws.durations[size_t(start)] = now - at[size_t(start)];
         rtb = Gcd(rtb, ws.durations[size_t(start)]);
+        longest = std::max(longest, ws.durations[size_t(start)]);
         start = -1;
     }
     const uint64_t end = now + ws.endDelta;
@@ -211,19 +213,30 @@ void ComputeRtb(PolyraWorkspace& ws)
                 ws.trace->Line(PolyraTrace::Detail, "CALCUL_RTB : note ON permanent (sans note OFF trouv\xe9)\n");
                 ws.durations[size_t(start)] = end - at[size_t(start)];
                 rtb = Gcd(rtb, ws.durations[size_t(start)]);
+                longest = std::max(longest, ws.durations[size_t(start)]);
             }
     // Every note's duration takes part, so each is a whole number of units
-    // and is written as it is: notes that end together (a chord, or the
-    // victims the budget shortened) keep their own lengths. The RTB word
-    // holds 11 bits: a larger base becomes its largest divisor that fits,
-    // which still divides every duration.
+    // and, when the longest fits the duration field, is written as it is:
+    // notes that end together (a chord, or the victims the budget shortened)
+    // keep their own lengths. The RTB word holds 11 bits: a larger base
+    // becomes its largest divisor that fits, which still divides every
+    // duration.
     if (rtb > Mseq::FieldMax) {
         uint64_t divisor = Mseq::FieldMax;
         while (rtb % divisor)
             --divisor;
         rtb = divisor;
     }
-    ws.rtb = rtb ? rtb : 1;
+    rtb = rtb ? rtb : 1;
+    // A note longer than the duration field would be split into commands at
+    // one instant, which the phone plays together: a shorter, louder note.
+    // The smallest base in which the longest note fits then holds every
+    // note in one command, each rounded down so none outlasts its MIDI
+    // length nor the voices the budget left it. Only a note past what the
+    // largest base holds is still split.
+    if (longest > rtb * Mseq::DurationMax)
+        rtb = std::min<uint64_t>((longest + Mseq::DurationMax - 1) / Mseq::DurationMax, Mseq::FieldMax);
+    ws.rtb = rtb;
     ws.trace->Line(PolyraTrace::Detail, "\nCALCUL_RTB : pgcd des running time des cdes NOTE : rtb=%lu\n",
                    static_cast<unsigned long>(ws.rtb));
 }

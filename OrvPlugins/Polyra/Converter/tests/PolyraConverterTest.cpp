@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -290,6 +291,46 @@ TEST_F(PolyraConverterTest, CancelDuringTheFirstSynthesisSaysSo)
     EXPECT_FALSE(Convert(ThreeVoiceTune()));
     EXPECT_TRUE(synthesised);
     EXPECT_TRUE(Summary().contains(QStringLiteral("conversion annulee\n")));
+}
+
+TEST_F(PolyraConverterTest, StrummedChordHeldTwoBarsSoundsAsLongAsItIsHeld)
+{
+    // Struck a tick apart and released together two bars later at 480
+    // ticks a quarter: 4 s, too long for the field in units of one tick.
+    const int pitches[3] = {60, 64, 67};
+    TrackBuilder music;
+    for (int n = 0; n < 3; ++n)
+        music.Event(n ? 1 : 0, {0x90, pitches[n], 100});
+    for (int n = 0; n < 3; ++n)
+        music.Event(n ? 0 : 3838, {0x80, pitches[n], 0});
+    music.EndOfTrack();
+    const QByteArray source = TwoTrackFile(music, 480);
+    ASSERT_TRUE(Convert(source)) << Summary().toStdString();
+
+    const Words misc = MiscCommands(Result());
+    ASSERT_FALSE(misc.empty());
+    const unsigned rtb = misc[0] >> 5;
+    const std::vector<NoteCommand> notes = NoteCommands(misc);
+    const HeardMidi heard = HearMidi(source);
+    ASSERT_EQ(notes.size(), heard.notes.size());
+    for (size_t n = 0; n < notes.size(); ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(notes[n].pitch, heard.notes[n].pitch);
+        EXPECT_LE(notes[n].units * rtb, heard.notes[n].length);
+        EXPECT_GT(notes[n].units * rtb + rtb, heard.notes[n].length);
+    }
+
+    // The sound lasts the chord's 4 s and fades within the release.
+    const auto* preview = static_cast<CDocumentWave*>(converter.GetPreviewDocument());
+    ASSERT_NE(preview, nullptr);
+    ASSERT_EQ(preview->m_WAVEheader.nBitsPerSample, 16);
+    const auto* samples = reinterpret_cast<const int16_t*>(preview->m_pInputData);
+    long last = long(preview->m_WAVEheader.data_ckSize / 2) - 1;
+    while (last >= 0 && std::abs(int(samples[last])) < 64)
+        --last;
+    const double seconds = double(last + 1) / preview->m_WAVEheader.nSamplesPerSec;
+    EXPECT_GT(seconds, 3.9);
+    EXPECT_LT(seconds, 4.5);
 }
 
 struct RefusalCase

@@ -4,6 +4,7 @@
 #include "ProgramRun.h"
 #include "TestBytes.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -52,6 +53,10 @@ TEST_F(PolyraProgram, EveningExampleBecomesASequenceWithItsPreview)
     EXPECT_EQ(int(sequence[22]), 3);
     EXPECT_EQ(LittleAt(sequence, 5, 3) * 2, quint32(sequence.size()));
     EXPECT_EQ(sequence.right(2), QByteArray("\x1f\x00", 2));
+    // Its notes fit the duration field in units of their common divisor:
+    // the sequence keeps the bytes it has always had.
+    EXPECT_EQ(QCryptographicHash::hash(sequence, QCryptographicHash::Sha1).toHex(),
+              QByteArray("c1ce88ba2975e8040f6f0f19e64284f9ed1b7219"));
 
     const QByteArray wave = ReadFileBytes(Work("out/evening_previewSEQ.WAV"));
     ASSERT_GE(wave.size(), 44);

@@ -1,5 +1,6 @@
 // The pipeline's stages one at a time on small tables: the merge, the
-// reading rules, the overload removal and the media script.
+// reading rules, the overload removal, the duration unit and the media
+// script.
 #include "PolyraStages.h"
 #include "PolyraTestSupport.h"
 #include "PolyraWorkspace.h"
@@ -284,6 +285,23 @@ TEST_F(PolyraStagesTest, FirstTempoAndTimeSignatureStayWhereverTheyCome)
              .Meta(0, 0x58, compound)
              .Event(48, {0x80, 60, 0}),
          1000000, "03021808", 1, 1},
+        // A tempo without its three bytes is none: the valid one after the
+        // note is the first, and no redefinition.
+        {"a short tempo, the note, then a tempo",
+         TrackBuilder()
+             .Meta(0, 0x51, ::Bytes({0x03, 0xD0}))
+             .Event(0, {0x90, 60, 100})
+             .Meta(0, 0x51, slow)
+             .Event(96, {0x80, 60, 0}),
+         1000000, "04021808", 0, 0},
+        {"a long tempo, the note, then a tempo",
+         TrackBuilder()
+             .Meta(0, 0x51, ::Bytes({0x03, 0xD0, 0x90, 0x00}))
+             .Event(0, {0x90, 60, 100})
+             .Meta(0, 0x51, slow)
+             .Meta(48, 0x51, fast)
+             .Event(48, {0x80, 60, 0}),
+         1000000, "04021808", 1, 0},
     };
     for (const TimingMetaCase& c : cases) {
         TrackBuilder track = c.track;
@@ -330,6 +348,64 @@ TEST_F(PolyraStagesTest, ReadingKeepsTheFirstTempoAndDropsWhatCannotPlay)
     const QString text = log.GetSummaryText();
     EXPECT_TRUE(text.contains(QStringLiteral("\nUSER : Tempo redefinition within MIDI file :\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\tMSEQ file will perhaps be non-playable !\n")));
+}
+
+struct DurationUnitCase
+{
+    const char* name;
+    struct Note
+    {
+        int pitch;
+        uint32_t start;
+        uint32_t length;
+    };
+    std::vector<Note> notes;
+    unsigned rtb;
+    std::vector<NoteCommand> written;
+};
+
+TEST_F(PolyraStagesTest, DurationUnitHoldsTheLongestNoteInOneCommand)
+{
+    const DurationUnitCase cases[] = {
+        {"the longest fits in units of the divisor", {{60, 0, 1023}, {64, 0, 1}}, 1, {{60, 1023}, {64, 1}}},
+        // 1024 / 1023 rounded up; the note of one tick is under a unit.
+        {"one tick too long", {{60, 0, 1024}, {64, 0, 1}}, 2, {{60, 512}}},
+        // 3840 / 1023 rounded up; each note rounded down.
+        {"a chord strummed a tick apart",
+         {{60, 0, 3840}, {64, 1, 3839}, {67, 2, 3838}},
+         4,
+         {{60, 960}, {64, 959}, {67, 959}}},
+        // Past 2047 x 1023 ticks the largest base still splits: 1025 units.
+        {"notes past what the largest base holds",
+         {{60, 0, 2100000}, {64, 1, 2099999}},
+         2047,
+         {{60, 1023}, {60, 2}, {64, 1023}, {64, 2}}},
+    };
+    for (const DurationUnitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::pair<uint32_t, QByteArray>> events;
+        for (const auto& note : c.notes) {
+            events.push_back({note.start, ::Bytes({0x90, note.pitch, 100})});
+            events.push_back({note.start + note.length, ::Bytes({0x80, note.pitch, 0})});
+        }
+        std::stable_sort(events.begin(), events.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        TrackBuilder track;
+        uint32_t now = 0;
+        for (const auto& event : events) {
+            track.Event(event.first - now, event.second);
+            now = event.first;
+        }
+        track.EndOfTrack();
+        MidiTest::FileBuilder file;
+        file.Header(0, 1, 480).Track(track);
+        Load(file.Data());
+        PolyraStages::ComputeRtb(ws);
+        EXPECT_EQ(ws.rtb, c.rtb);
+        ASSERT_TRUE(PolyraStages::ConvertMisc(ws));
+        const Words misc =
+            BytesToWords(ws.writer.GetTrackBytes(Mseq::TrackNote) + 8, ws.writer.GetTrackLength(Mseq::TrackNote) - 10);
+        EXPECT_EQ(NoteCommands(misc), c.written);
+    }
 }
 
 TEST_F(PolyraStagesTest, RepeatedNoteOnsKeepTheFirst)

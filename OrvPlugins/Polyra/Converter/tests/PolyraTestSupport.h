@@ -112,6 +112,29 @@ inline std::vector<WrittenNote> WrittenNotes(const Words& misc)
     return notes;
 }
 
+// Every NOTE command as pitch and duration in units, in the track's order;
+// a note split at one instant gives several.
+struct NoteCommand
+{
+    int pitch = 0;
+    unsigned units = 0;
+    bool operator==(const NoteCommand& other) const { return pitch == other.pitch && units == other.units; }
+};
+
+inline std::vector<NoteCommand> NoteCommands(const Words& misc)
+{
+    std::vector<NoteCommand> commands;
+    for (size_t i = 0; i < misc.size(); ++i) {
+        const int code = misc[i] & 0x1F;
+        if (code == 2 && i + 1 < misc.size()) {
+            commands.push_back({misc[i] >> 9, unsigned(misc[i + 1] >> 6)});
+            ++i;
+        } else if (code == 23 || code == 6)
+            ++i;
+    }
+    return commands;
+}
+
 // The most notes sounding at one instant; a note ending where another
 // starts does not overlap it.
 inline int MostSounding(const std::vector<WrittenNote>& notes)
@@ -172,6 +195,20 @@ inline PolyraParameters TestParameters()
     return parameters;
 }
 
+// The MISC track's commands of a sequence, between its 0xFFFF and its close
+// word.
+inline Words MiscCommands(const QByteArray& sequence)
+{
+    if (sequence.size() < 32)
+        return {};
+    const Words track =
+        BytesToWords(reinterpret_cast<const uint8_t*>(sequence.constData()) + 24, int(sequence.size()) - 24);
+    const size_t length = size_t((track[1] | (track[2] << 16)) >> 8);
+    if (length < 5 || length > track.size())
+        return {};
+    return Words(track.begin() + 4, track.begin() + long(length) - 1);
+}
+
 struct PipelineRun
 {
     PolyraOutcome outcome = PolyraOutcome::Failed;
@@ -182,18 +219,7 @@ struct PipelineRun
     QString log;
     PolyraResults results;
 
-    // The MISC track's commands, between its 0xFFFF and its close word.
-    Words Misc() const
-    {
-        if (sequence.size() < 32)
-            return {};
-        const Words track =
-            BytesToWords(reinterpret_cast<const uint8_t*>(sequence.constData()) + 24, int(sequence.size()) - 24);
-        const size_t length = size_t((track[1] | (track[2] << 16)) >> 8);
-        if (length < 5 || length > track.size())
-            return {};
-        return Words(track.begin() + 4, track.begin() + long(length) - 1);
-    }
+    Words Misc() const { return MiscCommands(sequence); }
 };
 
 // Runs the whole pipeline in an empty current folder (no media script

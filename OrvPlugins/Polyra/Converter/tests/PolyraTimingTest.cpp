@@ -92,10 +92,11 @@ TEST(PolyraTimingTest, ChordNotesKeepTheLengthsTheBudgetGaveThem)
     }
 }
 
-TEST(PolyraTimingTest, NoteLongerThanTheDurationFieldIsSplitAtItsStart)
+TEST(PolyraTimingTest, NoteLongerThanTheDurationFieldTakesACoarserUnit)
 {
     // 2500 ticks and 1001 ticks ending together share no divisor: the base
-    // is one tick, and the long note takes three NOTE commands.
+    // is the smallest that holds 2500 ticks in 1023 units, 3 ticks, and
+    // each note is one NOTE command, rounded down.
     TrackBuilder music;
     music.Event(0, {0x90, 60, 100})
         .Event(1499, {0x90, 64, 100})
@@ -105,12 +106,11 @@ TEST(PolyraTimingTest, NoteLongerThanTheDurationFieldIsSplitAtItsStart)
     const PipelineRun run = RunPipeline(TwoTrackFile(music));
     ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
     const Words misc = run.Misc();
-    ASSERT_EQ(misc.size(), 12u);
-    EXPECT_EQ(misc[0], RtbWord(1));
-    EXPECT_EQ(
-        Words(misc.begin() + 2, misc.end()),
-        (Words{NoteWord(0, 60), NoteLength(1023, 50), NoteWord(0, 60), NoteLength(1023, 50), NoteWord(0, 60),
-               NoteLength(454, 50), DelayWord(1499), NoteWord(0, 64), NoteLength(1001, 50), DelayWord(1001 + 350)}));
+    ASSERT_EQ(misc.size(), 8u);
+    EXPECT_EQ(misc[0], RtbWord(3));
+    EXPECT_EQ(Words(misc.begin() + 2, misc.end()),
+              (Words{NoteWord(0, 60), NoteLength(833, 50), DelayWord(1499), NoteWord(0, 64), NoteLength(333, 50),
+                     DelayWord(1001 + 350)}));
 }
 
 TEST(PolyraTimingTest, FirstTempoSetsThePaceWhereverItComes)
