@@ -334,6 +334,29 @@ TEST_F(DestinationPanelTest, AClickOnAResultAsksBeforeAnUnsavedResultGoes)
     EXPECT_NE(Out().GetResultPreview()->GetDocument(), nullptr);
 }
 
+TEST_F(DestinationPanelTest, WithWarningsOffAClickOnAResultAsksNothing)
+{
+    ConvertSong();
+    Out().GetPreviewCheckBox()->setChecked(true);
+    Out().SaveButtonClicked();
+    // A preview a minute older than its result asks too while warnings are on.
+    QFile preview(m_Out + QStringLiteral("/Song_previewTST.BMP"));
+    ASSERT_TRUE(preview.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(preview.setFileTime(QFileInfo(m_Out + QStringLiteral("/Song.TST")).lastModified().addSecs(-60),
+                                    QFileDevice::FileModificationTime));
+    preview.close();
+    ConvertSong(); // a new result, not saved
+    ASSERT_EQ(Saved(), 0);
+    emit Window().Warnings(0);
+    m_GuiPrompt.mQuestions.clear();
+    Out().DiskChanged(Out().GetDiskSelector()->GetCombo()->currentIndex());
+    ClickResult(QStringLiteral("Song.TST"));
+    EXPECT_EQ(m_GuiPrompt.mQuestions, QStringList());
+    // As when both questions are answered Yes: the unsaved result goes and the file's preview shows.
+    EXPECT_EQ(Loaded(), nullptr);
+    EXPECT_NE(Out().GetResultPreview()->GetDocument(), nullptr);
+}
+
 TEST_F(DestinationPanelTest, LaunchHandsOverOneEntryPerCheckedRowWithMatchingSources)
 {
     CDestinationSelectorPanel& batch = *Tabs().mpBatchDestinationPanel;
