@@ -36,9 +36,9 @@ bool CMediaSave::Save(B32 savePreview, const QString& folder, const QString& sou
                 || !files.ConfirmMediaSize(m_Host.GetCurrentProfile(), file, uint32_t(chunk.size()))))
             return false;
         m_Host.Log(Message("id_saving_file").arg(file) + QLatin1Char('\n'));
-        if (!WriteBytesSafely(file, chunk)) {
-            m_Host.Log(Message("id_saving_failed") + QLatin1Char('\n'));
-            m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(file));
+        QString reason;
+        if (!WriteBytesSafely(file, chunk, &reason)) {
+            files.ReportFailedSave(file, reason);
             written = false;
         }
     }

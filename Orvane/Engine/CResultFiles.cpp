@@ -69,9 +69,14 @@ bool CResultFiles::SavePreviewFile(const QString& name, const std::function<bool
     QString reason;
     if (WriteFileSafely(name, write, &reason))
         return true;
-    m_Host.Log(Message("id_saving_failed_because").arg(name, reason) + QLatin1Char('\n'));
-    m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(name));
+    ReportFailedSave(name, reason);
     return false;
+}
+
+void CResultFiles::ReportFailedSave(const QString& file, const QString& reason)
+{
+    m_Host.Log(Message("id_saving_failed_because").arg(file, reason) + QLatin1Char('\n'));
+    m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(file, reason));
 }
 
 B32 CResultFiles::SaveResult(CDocument* preview, const QString& base, const QString& middle)

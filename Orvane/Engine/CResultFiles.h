@@ -33,6 +33,9 @@ public:
     // there was nothing to write, 0 after a failure (logged and reported).
     B32 SaveResult(CDocument* preview, const QString& base, const QString& middle);
 
+    // Logs and reports a file that could not be written, with the system's reason.
+    void ReportFailedSave(const QString& file, const QString& reason);
+
     // Asked before each preview file is written; false: the file is not written and SaveResult fails (the guard
     // has said why). A batch run uses it so that no file is written twice in one run.
     void SetNameGuard(std::function<bool(const QString& name)> guard) { m_NameGuard = std::move(guard); }

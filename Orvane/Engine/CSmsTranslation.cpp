@@ -120,9 +120,7 @@ void CSmsTranslation::WriteChunks(CPluginBase* translator, const CGenerationInfo
             return;
         m_Host.Log(Message("id_saving_file").arg(path) + QLatin1Char('\n'));
         QString reason;
-        if (!WriteBytesSafely(path, chunks.at(i), &reason)) {
-            m_Host.Log(Message("id_saving_failed_because").arg(path, reason) + QLatin1Char('\n'));
-            m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(path));
-        }
+        if (!WriteBytesSafely(path, chunks.at(i), &reason))
+            files.ReportFailedSave(path, reason);
     }
 }

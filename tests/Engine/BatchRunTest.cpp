@@ -122,7 +122,7 @@ TEST_F(BatchRunTest, AChunkLargerThanThePhoneTakesIsWrittenButFailsTheRun)
     EXPECT_TRUE(NewLog().contains(Text("id_warning_media_toobig").arg(Out("a.TST"), QStringLiteral("PHONE1")) + LF
                                   + Text("id_saving_file").arg(Out("a.TST")) + LF));
     EXPECT_EQ(m_Prompt.Messages(),
-              OneMessage(Text("id_launch_failed0"), Text("id_launch_failed1").arg(QStringLiteral("run.log"))));
+              OneMessage(Text("id_launch_failed0"), Text("id_launch_failed1").arg(In(QStringLiteral("run.log")))));
 }
 
 TEST_F(BatchRunTest, ATranslatorEntryImportsItsOwnInputAndKeepsItsOwnLimits)
@@ -193,7 +193,7 @@ TEST_F(BatchRunTest, AProfileTheConverterDoesNotFullyAcceptFailsEachSource)
                             + Text("id_importing") + LF + refused);
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
     EXPECT_EQ(m_Prompt.Messages(),
-              OneMessage(Text("id_launch_failed0"), Text("id_launch_failed1").arg(QStringLiteral("run.log"))));
+              OneMessage(Text("id_launch_failed0"), Text("id_launch_failed1").arg(In(QStringLiteral("run.log")))));
 }
 
 TEST_F(BatchRunTest, AnEmptyListIsReportedAndFails)

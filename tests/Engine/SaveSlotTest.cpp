@@ -4,6 +4,8 @@
 #include "QtPrinters.h"
 #include <QDir>
 #include <QImage>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -118,11 +120,14 @@ TEST_F(SaveSlotTest, AWriteThatFailsIsReportedAndLeavesNothingBehind)
     EXPECT_EQ(Save(1, missing, QString()), 0);
     const QString first = missing + QStringLiteral("/song_0.TST");
     const QString second = missing + QStringLiteral("/song_1.TST");
-    EXPECT_EQ(NewLog(), Text("id_saving_file").arg(first) + LF + Text("id_saving_failed") + LF
-                            + Text("id_saving_file").arg(second) + LF + Text("id_saving_failed") + LF);
+    // The log and each box give the system's reason.
+    const QString reason = QString::fromLocal8Bit(std::strerror(ENOENT));
+    EXPECT_EQ(NewLog(), Text("id_saving_file").arg(first) + LF + Text("id_saving_failed_because").arg(first, reason)
+                            + LF + Text("id_saving_file").arg(second) + LF
+                            + Text("id_saving_failed_because").arg(second, reason) + LF);
     ASSERT_EQ(m_Prompt.mShown.size(), 2u);
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_failed_to_save").arg(first));
-    EXPECT_EQ(m_Prompt.mShown[1].text, Text("id_failed_to_save").arg(second));
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_failed_to_save").arg(first, reason));
+    EXPECT_EQ(m_Prompt.mShown[1].text, Text("id_failed_to_save").arg(second, reason));
     EXPECT_FALSE(QDir(missing).exists());
 }
 

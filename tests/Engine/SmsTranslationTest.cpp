@@ -163,7 +163,8 @@ TEST_F(SmsTranslationTest, AFileThatCannotBeWrittenIsReportedAndTheOthersAreStil
         + Text("id_saving_failed_because").arg(Out("card_0.TST_SMS"), QStringLiteral("Is a directory")) + LF
         + Text("id_saving_file").arg(Out("card_1.TST_SMS")) + LF));
     ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_failed_to_save").arg(Out("card_0.TST_SMS")));
+    EXPECT_EQ(m_Prompt.mShown[0].text,
+              Text("id_failed_to_save").arg(Out("card_0.TST_SMS"), QStringLiteral("Is a directory")));
     EXPECT_EQ(ReadAll(Out("card_1.TST_SMS")), "tes!!");
 }
 

@@ -10,6 +10,7 @@
 #include "QtPrinters.h"
 #include "Text/CLanguageResources.h"
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 
 namespace {
@@ -109,6 +110,25 @@ TEST_F(ConverterPanelTest, TheViewShowsTheConvertersSetAndButtonsFollowWhetherIt
         }
     }
     EXPECT_EQ(buttons, 3);
+}
+
+TEST_F(ConverterPanelTest, TheButtonsStandInTwoRowsUnderTheForm)
+{
+    QCoreApplication::processEvents();
+    const auto place = [this](QWidget* widget) { return QRect(widget->mapTo(&Panel(), QPoint(0, 0)), widget->size()); };
+    const QRect form = place(Panel().findChild<QScrollArea*>(QStringLiteral("QScrollView")));
+    const QRect loadDefault = place(Panel().GetLoadDefaultButton());
+    const QRect save = place(Panel().GetSaveButton());
+    const QRect load = place(Panel().GetLoadButton());
+    // Load default alone in the first row, save and load side by side in the second, one column at the left.
+    EXPECT_LE(form.bottom(), loadDefault.top());
+    EXPECT_LT(loadDefault.bottom(), save.top());
+    EXPECT_EQ(save.top(), load.top());
+    EXPECT_LT(save.right(), load.left());
+    EXPECT_EQ(loadDefault.left(), save.left());
+    EXPECT_LE(loadDefault.left() - form.left(), 2);
+    EXPECT_EQ(Panel().GetSaveButton()->parentWidget()->objectName(), QStringLiteral("ButtonHBox"));
+    EXPECT_EQ(Panel().GetLoadButton()->parentWidget()->objectName(), QStringLiteral("ButtonHBox"));
 }
 
 TEST_F(ConverterPanelTest, SaveAppendsXmlOnlyWhenMissingAndAsksBeforeReplacingTheFinalName)

@@ -5,9 +5,9 @@
 #include "Gui/Browsing/CDiskSelectorControl.h"
 #include "Gui/Browsing/CFileSelectorControl.h"
 #include "Gui/Browsing/FileLineControls.h"
-#include "Gui/Panels/CSmsSelectorPanel.h"
 #include "Gui/Panels/CDestinationSelectorPanel.h"
 #include "Gui/Panels/CMediaSelectorPanel.h"
+#include "Gui/Panels/CSmsSelectorPanel.h"
 #include "Gui/Preview/CPreviewPanel.h"
 #include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
@@ -20,6 +20,8 @@
 #include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -62,6 +64,12 @@ TEST(ResultNames, ABatchSourceQualifiesByItsFileNamesEnding)
 class DestinationPanelTest : public GuiTest
 {
 protected:
+    // The box of a file that could not be saved for the system's error.
+    static QString FailedToSave(const QString& file, int error)
+    {
+        return GuiMessage("COrvApplication", "id_failed_to_save")
+            .arg(file, QString::fromLocal8Bit(std::strerror(error)));
+    }
     void SetUp() override
     {
         GuiTest::SetUp();
@@ -177,22 +185,26 @@ TEST_F(DestinationPanelTest, AFailedSaveIsNotOfferedToTheSmsTab)
     QStringList announced;
     QObject::connect(&Out(), &CDestinationSelectorPanel::ResultFileSaved, &Out(),
                      [&announced](QString& path) { announced.append(path); });
-    // Each way the destination can refuse the write: its folder replaced by a file, a folder in the result's
-    // place (answered Yes to the overwrite question), a folder that may not be written.
-    const std::function<bool()> refusals[] = {
-        [this] { return QDir(m_Out).removeRecursively() && !Write(QStringLiteral("out"), "a file").isEmpty(); },
-        [this] {
-            m_GuiPrompt.mAnswers = {0};
-            return QDir().mkpath(m_Out + QStringLiteral("/Song.TST"));
-        },
-        [this] {
-            QFile::setPermissions(m_Out, QFile::ReadOwner | QFile::ExeOwner);
-            // The super-user writes anyway: nothing to refuse then.
-            return !QFileInfo(m_Out).isWritable();
-        },
+    // Each way the destination can refuse the write, and the system's reason that the box gives: its folder
+    // replaced by a file, a folder in the result's place (answered Yes to the overwrite question), a folder that
+    // may not be written.
+    const std::pair<int, std::function<bool()>> refusals[] = {
+        {ENOTDIR,
+         [this] { return QDir(m_Out).removeRecursively() && !Write(QStringLiteral("out"), "a file").isEmpty(); }},
+        {EISDIR,
+         [this] {
+             m_GuiPrompt.mAnswers = {0};
+             return QDir().mkpath(m_Out + QStringLiteral("/Song.TST"));
+         }},
+        {EACCES,
+         [this] {
+             QFile::setPermissions(m_Out, QFile::ReadOwner | QFile::ExeOwner);
+             // The super-user writes anyway: nothing to refuse then.
+             return !QFileInfo(m_Out).isWritable();
+         }},
     };
     int refused = 0;
-    for (const auto& refuse : refusals) {
+    for (const auto& [error, refuse] : refusals) {
         SCOPED_TRACE(refused);
         QFile::setPermissions(m_Out, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::remove(m_Out);
@@ -207,7 +219,8 @@ TEST_F(DestinationPanelTest, AFailedSaveIsNotOfferedToTheSmsTab)
         ++refused;
         Out().SaveButtonClicked();
         EXPECT_EQ(Saved(), 0);
-        EXPECT_EQ(m_GuiPrompt.mShown.size(), 1u);
+        EXPECT_EQ(m_GuiPrompt.Messages(), OneMessage(GuiMessage("COrvApplication", "id_warning"),
+                                                     FailedToSave(m_Out + QStringLiteral("/Song.TST"), error)));
         EXPECT_TRUE(announced.isEmpty());
         EXPECT_EQ(Tabs().mpSmsSelectorPanel->GetCurrentFolder(), smsFolder);
     }
@@ -221,6 +234,19 @@ TEST_F(DestinationPanelTest, AFailedSaveIsNotOfferedToTheSmsTab)
     Out().SaveButtonClicked();
     EXPECT_EQ(Saved(), 1);
     EXPECT_EQ(announced, QStringList{m_Out + QStringLiteral("/Song.TST")});
+}
+
+TEST_F(DestinationPanelTest, AFailedSaveGivesTheReasonForTheResultAndForItsPreview)
+{
+    ConvertSong();
+    ASSERT_TRUE(QDir(m_Out).removeRecursively());
+    Write(QStringLiteral("out"), "a file");
+    Out().GetPreviewCheckBox()->setChecked(true);
+    Out().SaveButtonClicked();
+    const QString warning = GuiMessage("COrvApplication", "id_warning") + QLatin1Char('|');
+    EXPECT_EQ(m_GuiPrompt.Messages(),
+              (QStringList{warning + FailedToSave(m_Out + QStringLiteral("/Song.TST"), ENOTDIR),
+                           warning + FailedToSave(m_Out + QStringLiteral("/Song_previewTST.BMP"), ENOTDIR)}));
 }
 
 TEST_F(DestinationPanelTest, InTheBatchTabOnlyLaunchHasTheSmallFont)
@@ -331,6 +357,29 @@ TEST_F(DestinationPanelTest, AClickOnAResultAsksBeforeAnUnsavedResultGoes)
     B32 converted = 0;
     Out().IsConverted(&converted);
     EXPECT_EQ(converted, 1);
+    EXPECT_NE(Out().GetResultPreview()->GetDocument(), nullptr);
+}
+
+TEST_F(DestinationPanelTest, WithWarningsOffAClickOnAResultAsksNothing)
+{
+    ConvertSong();
+    Out().GetPreviewCheckBox()->setChecked(true);
+    Out().SaveButtonClicked();
+    // A preview a minute older than its result asks too while warnings are on.
+    QFile preview(m_Out + QStringLiteral("/Song_previewTST.BMP"));
+    ASSERT_TRUE(preview.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(preview.setFileTime(QFileInfo(m_Out + QStringLiteral("/Song.TST")).lastModified().addSecs(-60),
+                                    QFileDevice::FileModificationTime));
+    preview.close();
+    ConvertSong(); // a new result, not saved
+    ASSERT_EQ(Saved(), 0);
+    emit Window().Warnings(0);
+    m_GuiPrompt.mQuestions.clear();
+    Out().DiskChanged(Out().GetDiskSelector()->GetCombo()->currentIndex());
+    ClickResult(QStringLiteral("Song.TST"));
+    EXPECT_EQ(m_GuiPrompt.mQuestions, QStringList());
+    // As when both questions are answered Yes: the unsaved result goes and the file's preview shows.
+    EXPECT_EQ(Loaded(), nullptr);
     EXPECT_NE(Out().GetResultPreview()->GetDocument(), nullptr);
 }
 

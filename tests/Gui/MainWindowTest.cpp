@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -240,6 +241,39 @@ TEST_F(MainWindowTest, ThePhonesNameStaysAfterAMenuWasOpened)
     // Progress texts come and go beside it.
     Window().SetProgress(QStringLiteral("Processing 40"), 40);
     EXPECT_EQ(Window().GetProfileLabel()->text(), QStringLiteral("PHONE1"));
+}
+
+// The part of the picture where two grabs of one widget differ, left of column end.
+QRect ChangedLeftOf(const QImage& before, const QImage& after, int end)
+{
+    QRect changed;
+    for (int y = 0; y < qMin(before.height(), after.height()); ++y)
+        for (int x = 0; x < qMin(end, qMin(before.width(), after.width())); ++x)
+            if (before.pixel(x, y) != after.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+    return changed;
+}
+
+TEST_F(MainWindowTest, TheProgressTextIsDrawnBesideThePhonesName)
+{
+    Show();
+    QStatusBar* bar = Window().statusBar();
+    QLabel* phone = Window().GetProfileLabel();
+    ASSERT_EQ(phone->text(), QStringLiteral("PHONE1"));
+    const QImage idle = bar->grab().toImage();
+    const QString text = QStringLiteral("Processing morning.mid");
+    Window().SetProgress(text, 40);
+    const QImage working = bar->grab().toImage();
+    // The text is drawn, nearly as wide as it is, left of the phone's name ...
+    const QRect drawn = ChangedLeftOf(idle, working, phone->geometry().left());
+    EXPECT_GE(drawn.width(), bar->fontMetrics().horizontalAdvance(text) * 3 / 4) << drawn;
+    // ... and the phone's name is still drawn where it was.
+    EXPECT_TRUE(phone->isVisible());
+    EXPECT_GE(phone->width(), phone->fontMetrics().horizontalAdvance(phone->text()));
+    EXPECT_EQ(idle.copy(phone->geometry()), working.copy(phone->geometry()));
+    // Once the work ends the text goes.
+    Window().InitProgressBar();
+    EXPECT_TRUE(ChangedLeftOf(idle, bar->grab().toImage(), phone->geometry().left()).isEmpty());
 }
 
 TEST_F(MainWindowTest, ProgressShowsInTheStatusBarUntilReset)

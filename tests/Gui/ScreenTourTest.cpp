@@ -1,6 +1,7 @@
 // The window at the sizes a new user meets it (800 x 600 and 1024 x 768) on the built application folder: the
-// media tab with the MSEQ form, the SMS tab with a translator's form, the batch tab with every converter checked
-// and the animation resize dialog on a 300 x 200 animation. Every caption is shown whole, no form needs sideways
+// media tab with the MSEQ form, the media tab converting (its progress text beside the phone's name), the SMS
+// tab with a translator's form, the batch tab with every converter checked and the animation resize dialog on a
+// 300 x 200 animation. Every caption is shown whole, no form needs sideways
 // scrolling, every batch row shows its parameter file field, and file names get their room before the date.
 // With ORV_SCREENSHOTS set to a folder, each view is kept there as a picture (the smoke test does so on the
 // virtual display).
@@ -31,8 +32,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -197,6 +201,29 @@ TEST_F(ScreenTourTest, TheMseqFormShowsEveryCaptionWholeAndAllOfItsTableFrom1024
         if (size == SMALL)
             Keep(m_Window.get(), "media-mseq.png");
     }
+}
+
+TEST_F(ScreenTourTest, TheMediaTabShowsItsProgressTextBesideThePhoneDuringAConversion)
+{
+    ShowForm(SMALL, "Model A", "iMelody");
+    QStatusBar* bar = m_Window->statusBar();
+    QString shown;
+    int room = 0;
+    // Taken at the first report in the middle of the work.
+    QObject::connect(m_Window->GetProgressBar(), &QProgressBar::valueChanged, m_Window.get(), [&](int value) {
+        if (!shown.isEmpty() || value <= 0 || value >= 100)
+            return;
+        shown = bar->currentMessage();
+        room = m_Window->GetProfileLabel()->geometry().left();
+        Keep(m_Window.get(), "media-converting.png");
+    });
+    CDestinationSelectorPanel* out = Tabs().mpMediaDestinationPanel;
+    ASSERT_TRUE(out->GetConvertButton()->isEnabled());
+    out->ConvertButtonClicked();
+    EXPECT_EQ(shown, CLanguageResources::GetMessage(QStringLiteral("COrvApplication"), QStringLiteral("id_processing"))
+                         .arg(QStringLiteral("morning.mid")));
+    EXPECT_GE(room, bar->fontMetrics().horizontalAdvance(shown));
+    EXPECT_EQ(m_Window->GetProfileLabel()->text(), QStringLiteral("Model A"));
 }
 
 TEST_F(ScreenTourTest, TheTranslatorFormShowsEveryCaptionWhole)

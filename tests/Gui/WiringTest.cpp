@@ -543,6 +543,7 @@ TEST_F(WiringTest, PanelsOfOneTabReachEachOther)
     EXPECT_EQ(media->GetWarnings(), 0);
     EXPECT_EQ(sms->GetWarnings(), 0);
     EXPECT_EQ(t.GetWarnings(), 0);
+    EXPECT_EQ(mediaOut->GetWarnings(), 0);
     // A conversion and a batch run each start from an empty progress bar.
     Window().GetProgressBar()->setValue(50);
     emit mediaOut->ConvertionAsked(0, nullptr);

@@ -2,6 +2,7 @@
 #include "Core/CUserPrompt.h"
 #include "Gui/Browsing/FileLineControls.h"
 #include "Gui/Panels/CMediaSelectorPanel.h"
+#include "Gui/Panels/CParameterButtonGrid.h"
 #include "Gui/Parameters/CParameterView.h"
 #include "Gui/Parameters/ParameterFiles.h"
 #include "Gui/Widgets/GuiResources.h"
@@ -9,7 +10,6 @@
 #include "Parameters/CParameters.h"
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -21,25 +21,10 @@ QString Text(const char* id)
     return GuiText("CConverterPanel", id);
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* caption, const char* toolTip)
-{
-    auto* button = new QPushButton(Text(caption), parent);
-    QFont font(QStringLiteral("Helvetica"), 8);
-    button->setFont(font);
-    button->setToolTip(Text(toolTip));
-    button->setFixedSize(button->sizeHint());
-    return button;
-}
-
 } // namespace
 
 CConverterPanel::CConverterPanel(QWidget* parent, const QString& name)
-    : QGroupBox(parent), mpParameterView(nullptr),
-      mpLoadDefaultButton(
-          MakeButton(this, "id_load_default_caption", "id_tool_tip_converter_parameters_load_default_button")),
-      mpSaveButton(MakeButton(this, "id_save_caption", "id_tool_tip_converter_parameters_save_button")),
-      mpLoadButton(MakeButton(this, "id_load_caption", "id_tool_tip_converter_parameters_load_button")),
-      mpScrollView(new QScrollArea(this))
+    : QGroupBox(parent), mpParameterView(nullptr), mpScrollView(new QScrollArea(this))
 {
     setObjectName(name);
     setTitle(Text("id_converter_parameter_title"));
@@ -54,17 +39,13 @@ CConverterPanel::CConverterPanel(QWidget* parent, const QString& name)
     mpScrollView->setWidget(box);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(mpScrollView, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(mpLoadDefaultButton);
-    buttons->addStretch(1);
-    auto* buttonBox = new QWidget(this);
-    buttonBox->setObjectName(QStringLiteral("ButtonHBox"));
-    auto* saveLoad = new QHBoxLayout(buttonBox);
-    saveLoad->setContentsMargins(0, 0, 0, 0);
-    saveLoad->addWidget(mpSaveButton);
-    saveLoad->addWidget(mpLoadButton);
-    buttons->addWidget(buttonBox);
-    layout->addLayout(buttons);
+    auto* grid = new CParameterButtonGrid(
+        this, "CConverterPanel", "id_tool_tip_converter_parameters_load_default_button",
+        "id_tool_tip_converter_parameters_save_button", "id_tool_tip_converter_parameters_load_button");
+    mpLoadDefaultButton = grid->GetLoadDefaultButton();
+    mpSaveButton = grid->GetSaveButton();
+    mpLoadButton = grid->GetLoadButton();
+    layout->addWidget(grid, 0, Qt::AlignLeft);
     CheckConnection(connect(mpLoadDefaultButton, &QPushButton::clicked, this, &CConverterPanel::LoadDefault));
     CheckConnection(connect(mpSaveButton, &QPushButton::clicked, this, &CConverterPanel::Save));
     CheckConnection(connect(mpLoadButton, &QPushButton::clicked, this, &CConverterPanel::Load));

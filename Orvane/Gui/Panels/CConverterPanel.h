@@ -22,6 +22,9 @@ public:
     void SetMediaSelectorPanel(CMediaSelectorPanel* panel) { mpMediaSelectorPanel = panel; }
     CParameters* GetParameters() const { return mpParameters; }
     CParameterView* GetParameterView() const { return mpParameterView; }
+    QPushButton* GetLoadDefaultButton() const { return mpLoadDefaultButton; }
+    QPushButton* GetSaveButton() const { return mpSaveButton; }
+    QPushButton* GetLoadButton() const { return mpLoadButton; }
     // The folders where the next Load and Save start; empty until first used.
     static QString& LoadFolder();
     static QString& SaveFolder();

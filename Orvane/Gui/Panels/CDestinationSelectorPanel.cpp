@@ -267,8 +267,9 @@ void CDestinationSelectorPanel::ClearPreview()
 void CDestinationSelectorPanel::PreviewResultFile(const CFileInfo& result)
 {
     CUserPrompt& prompt = CGuiServices::Prompt();
-    // Showing a result file lets the loaded media go: an unsaved result is given up only on the user's word.
-    if (mConverted && !mSaved) {
+    // Showing a result file lets the loaded media go: with warnings on, an unsaved result is given up only on
+    // the user's word.
+    if (mWarnings && mConverted && !mSaved) {
         const int answer = prompt.Ask(Text("id_warning_title"), Text("id_warning_text"),
                                       {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
         if (answer != 0) {
@@ -284,7 +285,8 @@ void CDestinationSelectorPanel::PreviewResultFile(const CFileInfo& result)
         ClearPreview();
         return;
     }
-    if (!upToDate) {
+    // With warnings off an older or newer preview is shown as it is.
+    if (!upToDate && mWarnings) {
         const int answer = prompt.Ask(Text("id_warning_preview_title"), Text("id_warning_preview_text"),
                                       {Text("id_yes_caption"), Text("id_no_caption")}, 1, 1);
         if (answer == 1) {
@@ -576,6 +578,11 @@ void CDestinationSelectorPanel::enterEvent(QEnterEvent* event)
     if (mInitialised && IsFolderChanged(mFilePattern))
         DiskChanged(mpDiskSelector->GetCombo()->currentIndex());
     CSingleFileSelectorPanel::enterEvent(event);
+}
+
+void CDestinationSelectorPanel::SetWarnings(B32 on)
+{
+    mWarnings = on;
 }
 
 void CDestinationSelectorPanel::NewProfileSelected()

@@ -45,6 +45,7 @@ public:
     QCheckBox* GetRawDataCheckBox() const { return mpRawDataCheckBox; }
     QCheckBox* GetPreviewCheckBox() const { return mpPreviewCheckBox; }
     CFileIndicatorControl* GetDestFileIndicator() const { return mpDestFileIndicator; }
+    B32 GetWarnings() const { return mWarnings; }
     // The name proposed for a result of this source, up to the extension ("clip.long.wav" gives "clip.").
     static QString ProposedBaseName(const QString& source);
     // Whether the file name ends in "." and the extension (any case) with something before the dot.
@@ -72,6 +73,8 @@ public slots:
     void IsSaved(B32* saved);
     void UpdatePreview(QStringList& files, CDocument::DOCTYPE type);
     void NewProfileSelected();
+    // The warnings setting: its questions are asked only while it is on.
+    void SetWarnings(B32 on);
 
 signals:
     void PathChanged(QString& path);
@@ -119,6 +122,7 @@ private:
     int mConverted = 0;
     int mSaved = 0;
     int mPreviewSelection = 0;
+    B32 mWarnings = 1;
     QString mFilePattern;
     QString mCurrentFile;
     QString mDestinationFolder;

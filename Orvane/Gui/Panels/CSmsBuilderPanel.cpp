@@ -1,6 +1,7 @@
 #include "Gui/Panels/CSmsBuilderPanel.h"
 #include "Core/CUserPrompt.h"
 #include "Gui/Browsing/FileLineControls.h"
+#include "Gui/Panels/CParameterButtonGrid.h"
 #include "Gui/Panels/CSmsSelectorPanel.h"
 #include "Gui/Parameters/CParameterView.h"
 #include "Gui/Parameters/ParameterFiles.h"
@@ -9,8 +10,6 @@
 #include "Parameters/CParameters.h"
 #include <QComboBox>
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -20,15 +19,6 @@ namespace {
 QString Text(const char* id)
 {
     return GuiText("CSmsBuilderPanel", id);
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* caption, const char* toolTip)
-{
-    auto* button = new QPushButton(Text(caption), parent);
-    button->setFont(QFont(QStringLiteral("Helvetica"), 8, QFont::Normal));
-    button->setToolTip(Text(toolTip));
-    button->setFixedSize(button->sizeHint());
-    return button;
 }
 
 } // namespace
@@ -48,33 +38,16 @@ CSmsBuilderPanel::CSmsBuilderPanel(QWidget* parent, const QString& name)
     boxLayout->addWidget(mpParameterView);
     mpScrollView->setWidget(box);
 
-    auto* grid = new QWidget(this);
-    auto* gridLayout = new QGridLayout(grid);
-    gridLayout->setContentsMargins(0, 0, 0, 0);
-    auto* defaultBox = new QWidget(grid);
-    auto* defaultLayout = new QHBoxLayout(defaultBox);
-    defaultLayout->setContentsMargins(0, 0, 0, 0);
-    mpLoadDefaultButton =
-        MakeButton(defaultBox, "id_load_default_caption", "id_tool_tip_translator_parameters_load_default_button");
-    defaultLayout->addWidget(mpLoadDefaultButton);
-    auto* buttonBox = new QWidget(grid);
-    buttonBox->setObjectName(QStringLiteral("ButtonHBox"));
-    auto* saveLoad = new QHBoxLayout(buttonBox);
-    saveLoad->setContentsMargins(0, 0, 0, 0);
-    mpSaveButton = MakeButton(buttonBox, "id_save_caption", "id_tool_tip_translator_parameters_save_button");
-    mpLoadButton = MakeButton(buttonBox, "id_load_caption", "id_tool_tip_translator_parameters_load_button");
-    saveLoad->addWidget(mpSaveButton);
-    saveLoad->addWidget(mpLoadButton);
-    gridLayout->addWidget(defaultBox, 0, 0, Qt::AlignLeft);
-    gridLayout->addWidget(buttonBox, 1, 0, Qt::AlignLeft);
-    grid->setFixedSize(grid->sizeHint());
+    auto* grid = new CParameterButtonGrid(
+        this, "CSmsBuilderPanel", "id_tool_tip_translator_parameters_load_default_button",
+        "id_tool_tip_translator_parameters_save_button", "id_tool_tip_translator_parameters_load_button");
+    mpLoadDefaultButton = grid->GetLoadDefaultButton();
+    mpSaveButton = grid->GetSaveButton();
+    mpLoadButton = grid->GetLoadButton();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(mpScrollView, 1);
-    auto* row = new QHBoxLayout;
-    row->addWidget(grid);
-    row->addStretch(1);
-    layout->addLayout(row);
+    layout->addWidget(grid, 0, Qt::AlignLeft);
     CheckConnection(connect(mpLoadDefaultButton, &QPushButton::clicked, this, &CSmsBuilderPanel::LoadDefault));
     CheckConnection(connect(mpSaveButton, &QPushButton::clicked, this, &CSmsBuilderPanel::Save));
     CheckConnection(connect(mpLoadButton, &QPushButton::clicked, this, &CSmsBuilderPanel::Load));

@@ -40,10 +40,11 @@ OrvaneMainWindow::OrvaneMainWindow(QWidget* parent, Qt::WindowFlags flags) : QMa
     BuildMenus();
     BuildToolBar();
 
-    // The phone's name is a permanent widget: menu tips and progress texts replace only the message.
+    // The phone's name is a permanent widget: menu tips and progress texts replace only the message. The
+    // message is drawn in the room left of the permanent widgets, so the name takes no more than it needs.
     mpProfileLabel = new QLabel(statusBar());
     mpProfileLabel->setObjectName(QStringLiteral("ProfileLabel"));
-    statusBar()->addPermanentWidget(mpProfileLabel, 1);
+    statusBar()->addPermanentWidget(mpProfileLabel, 0);
     mpProgressBar = new QProgressBar(statusBar());
     mpProgressBar->setMaximumWidth(200);
     statusBar()->addPermanentWidget(mpProgressBar, 0);

@@ -43,6 +43,7 @@ void OrvaneMainWindow::ConnectPanels()
     link(connect(this, &W::Warnings, sms, &Sms::SetWarnings));
     link(connect(this, &W::Warnings, media, &Media::SetWarnings));
     link(connect(this, &W::Warnings, tabs, &COrvTabview::SetWarnings));
+    link(connect(this, &W::Warnings, mediaOut, &Destination::SetWarnings));
     link(connect(this, &W::UpdateConverterList, media, &Media::UpdateConverterList));
     link(connect(this, &W::UpdateConverterList, mediaOut, &Destination::NewProfileSelected));
     link(connect(this, &W::UpdateConverterList, sms, &Sms::UpdateConverterList));
