@@ -1,6 +1,8 @@
 // Reduces a multi-channel MIDI file to one line of notes and rests: follow
 // one channel (chosen by its program, or by its first note), end each note
-// at the next Note On, and turn the gaps between notes into rests.
+// at the next Note On, and turn the gaps between notes into rests. A note or
+// a gap shorter than half the shortest duration is not written, so a chord
+// gives its last note and keeps the tune's length.
 #include "Melody/CDocumentMelody.h"
 #include "Melody/CDocumentMidi.h"
 #include "Melody/CMidiInstrumentUsage.h"
@@ -111,14 +113,20 @@ private:
     void EndNote()
     {
         const qint64 ticks = qMin<qint64>(m_Time - m_StartTime, INT_MAX);
-        m_WorkNote.SetDurationFromTicks(static_cast<int>(ticks), m_nTicksPerQuarter);
+        const bool tooShort = m_WorkNote.SetDurationFromTicks(static_cast<int>(ticks), m_nTicksPerQuarter) < 0;
+        m_LastEndTime = m_Time;
+        if (tooShort) {
+            // Like a gap this short, it is not written: the notes of a chord
+            // end one another at once and only the last one sounds.
+            m_nSoundingKey = kNone;
+            return;
+        }
         m_WorkNote.SetMidiKey(m_nSoundingKey);
         const int volume = (m_nFollowedChannel >= 0) ? m_ChannelVolumes[m_nFollowedChannel] : 127;
         m_WorkNote.SetVolume(m_nSavedVelocity, volume);
         m_List.append(m_WorkNote.Clone());
         qDebug().noquote() << m_WorkNote.Dump();
         m_nSoundingKey = kNone;
-        m_LastEndTime = m_Time;
         m_bNoteEnded = true;
     }
 
