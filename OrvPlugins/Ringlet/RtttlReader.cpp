@@ -9,6 +9,8 @@ namespace {
 const QString Alphabet = QStringLiteral("ahcdefg.#p:,=odbslncs0123456789");
 
 // Pitch names in search order; the last one found in an item wins, so "c#" beats "c".
+// B is written "h" or, in most ring tones, "b"; "b=" stays the beat, as an item with
+// "=" is a control and never a note.
 struct PitchName
 {
     const char* name;
@@ -16,7 +18,7 @@ struct PitchName
 };
 const PitchName PitchNames[] = {
     {"c", 0}, {"c#", 1}, {"d", 2}, {"d#", 3},  {"e", 4},  {"f", 5},  {"f#", 6},
-    {"g", 7}, {"g#", 8}, {"a", 9}, {"a#", 10}, {"h", 11}, {"p", 12},
+    {"g", 7}, {"g#", 8}, {"a", 9}, {"a#", 10}, {"h", 11}, {"b", 11}, {"p", 12},
 };
 
 const char* const DurationWords[] = {"ronde", "blanche", "noire", "croche", "double croche", "triple croche"};

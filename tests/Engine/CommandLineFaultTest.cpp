@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtEndian>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
@@ -376,8 +377,15 @@ TEST_F(CommandLineFaultTest, FortySourcesOnAFillingDiskLoseNothing)
     // complete result; no half-written and no temporary file is left.
     for (const QString& name : Files(QStringLiteral("out"))) {
         EXPECT_FALSE(name.startsWith(QLatin1Char('.'))) << qPrintable(name);
-        EXPECT_TRUE(name.endsWith(QStringLiteral(".IMY"))) << qPrintable(name);
         const QByteArray result = ReadBytes(out + name);
+        if (name.endsWith(QStringLiteral("_previewIMY.WAV"))) {
+            // A cut source of a note or two has a preview under the limit: it is whole.
+            ASSERT_GE(result.size(), 8) << qPrintable(name);
+            EXPECT_EQ(qFromLittleEndian<quint32>(result.constData() + 4), quint32(result.size() - 8))
+                << qPrintable(name);
+            continue;
+        }
+        EXPECT_TRUE(name.endsWith(QStringLiteral(".IMY"))) << qPrintable(name);
         EXPECT_TRUE(result.endsWith("END:IMELODY")) << qPrintable(name);
     }
     for (const QString& source : sources) {

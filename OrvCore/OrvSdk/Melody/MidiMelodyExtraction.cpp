@@ -1,6 +1,8 @@
 // Reduces a multi-channel MIDI file to one line of notes and rests: follow
 // one channel (chosen by its program, or by its first note), end each note
-// at the next Note On, and turn the gaps between notes into rests.
+// at the next Note On, and turn the gaps between notes into rests. A note or
+// a gap shorter than half the shortest duration is not written, so a chord
+// gives its last note and keeps the tune's length.
 #include "Melody/CDocumentMelody.h"
 #include "Melody/CDocumentMidi.h"
 #include "Melody/CMidiInstrumentUsage.h"
@@ -21,11 +23,21 @@ const int kFirstUnfollowedProgram = 97; // effects and percussive programs
 const int kMaxRestsPerGap = 128;
 const int kMaxMelodyElements = 1000000;
 
+// How the followed channel is first chosen.
+enum class FollowRule
+{
+    // The first usable Program Change, else the first Note On.
+    FirstProgram,
+    // The first channel that plays a note, with the program it has then: for
+    // files whose set-up track names programs on channels that never play.
+    FirstNote
+};
+
 class CMelodyExtractor
 {
 public:
-    CMelodyExtractor(CDocumentMelody* melody, int ticksPerQuarter, MelodyProgressCallback progress)
-        : m_List(melody->GetMelodyNoteList()), m_nTicksPerQuarter(ticksPerQuarter), m_Progress(progress)
+    CMelodyExtractor(CDocumentMelody* melody, int ticksPerQuarter, MelodyProgressCallback progress, FollowRule rule)
+        : m_List(melody->GetMelodyNoteList()), m_nTicksPerQuarter(ticksPerQuarter), m_Progress(progress), m_Rule(rule)
     {
         for (int& volume : m_ChannelVolumes)
             volume = 127;
@@ -51,6 +63,9 @@ public:
         return m_List.isEmpty();
     }
 
+    // Whether a channel other than the drums played a note anywhere in the walk.
+    bool HeardMelodicNote() const { return m_bHeardMelodicNote; }
+
 private:
     void OnMessage(const MidiMessageEvent* message)
     {
@@ -61,16 +76,18 @@ private:
             OnProgramChange(channel, data1);
         else if (type == 0xB0 && data1 == 7)
             m_ChannelVolumes[channel] = message->GetData2();
-        else if (type == 0x90 && channel != CMidiInstrumentUsage::DrumChannel)
+        else if (type == 0x90 && channel != CMidiInstrumentUsage::DrumChannel) {
+            m_bHeardMelodicNote = m_bHeardMelodicNote || message->GetData2() != 0;
             OnNoteOn(message, channel, data1, message->GetData2());
-        else if (type == 0x80 && channel == m_nFollowedChannel && data1 == m_nSoundingKey)
+        } else if (type == 0x80 && channel == m_nFollowedChannel && data1 == m_nSoundingKey)
             EndNote();
     }
 
     void OnProgramChange(int channel, int program)
     {
         m_ChannelPrograms[channel] = program;
-        if (m_nFollowedProgram >= kNoProgram && program < kFirstUnfollowedProgram) {
+        if (m_nFollowedProgram >= kNoProgram && program < kFirstUnfollowedProgram
+            && m_Rule == FollowRule::FirstProgram) {
             m_nFollowedProgram = program;
             m_nFollowedChannel = channel;
         } else if (program == m_nFollowedProgram) {
@@ -84,7 +101,7 @@ private:
 
     void OnNoteOn(const MidiMessageEvent* message, int channel, int key, int velocity)
     {
-        if (m_nFollowedProgram >= kNoProgram) {
+        if (m_nFollowedProgram >= kNoProgram && (m_Rule == FollowRule::FirstProgram || velocity != 0)) {
             m_nFollowedChannel = channel;
             m_nFollowedProgram = m_ChannelPrograms[channel];
         }
@@ -111,14 +128,20 @@ private:
     void EndNote()
     {
         const qint64 ticks = qMin<qint64>(m_Time - m_StartTime, INT_MAX);
-        m_WorkNote.SetDurationFromTicks(static_cast<int>(ticks), m_nTicksPerQuarter);
+        const bool tooShort = m_WorkNote.SetDurationFromTicks(static_cast<int>(ticks), m_nTicksPerQuarter) < 0;
+        m_LastEndTime = m_Time;
+        if (tooShort) {
+            // Like a gap this short, it is not written: the notes of a chord
+            // end one another at once and only the last one sounds.
+            m_nSoundingKey = kNone;
+            return;
+        }
         m_WorkNote.SetMidiKey(m_nSoundingKey);
         const int volume = (m_nFollowedChannel >= 0) ? m_ChannelVolumes[m_nFollowedChannel] : 127;
         m_WorkNote.SetVolume(m_nSavedVelocity, volume);
         m_List.append(m_WorkNote.Clone());
         qDebug().noquote() << m_WorkNote.Dump();
         m_nSoundingKey = kNone;
-        m_LastEndTime = m_Time;
         m_bNoteEnded = true;
     }
 
@@ -146,6 +169,7 @@ private:
     MelodyNoteList& m_List;
     const int m_nTicksPerQuarter;
     MelodyProgressCallback m_Progress;
+    const FollowRule m_Rule;
     MidiNote m_WorkNote;
     int m_nFollowedProgram = kNoProgram;
     int m_nFollowedChannel = kNone;
@@ -159,6 +183,7 @@ private:
     int m_nSavedVelocity = 0;
     qint64 m_nProgressTotal = 0;
     bool m_bTotalTaken = false;
+    bool m_bHeardMelodicNote = false;
 };
 
 void DropLeadingSilence(MelodyNoteList& list)
@@ -172,6 +197,18 @@ void DropLeadingSilence(MelodyNoteList& list)
     }
     for (int i = 0; i < first; ++i)
         list.removeAt(0);
+}
+
+// One walk over the tracks until one of them yields a note; false when the
+// file played a note on no channel but the drums.
+bool Walk(const MidiStream& stream, CDocumentMelody* melody, MelodyProgressCallback progress, FollowRule rule)
+{
+    CMelodyExtractor extractor(melody, stream.GetDivision(), progress, rule);
+    for (const MidiTrack* track = stream.GetTrackList().GetFirstLinkedTrack(); track; track = track->GetNext())
+        if (!extractor.WalkTrack(track))
+            break;
+    DropLeadingSilence(melody->GetMelodyNoteList());
+    return extractor.HeardMelodicNote();
 }
 } // namespace
 
@@ -188,10 +225,9 @@ CDocumentMelody* CDocumentMidi::BuildMelodyDocument(MelodyProgressCallback progr
     if (!m_pMidiStream)
         return m_pMelodyDocument;
 
-    CMelodyExtractor extractor(m_pMelodyDocument, m_pMidiStream->GetDivision(), progress);
-    for (const MidiTrack* track = m_pMidiStream->GetTrackList().GetFirstLinkedTrack(); track; track = track->GetNext())
-        if (!extractor.WalkTrack(track))
-            break;
-    DropLeadingSilence(m_pMelodyDocument->GetMelodyNoteList());
+    const bool heardMelodicNote = Walk(*m_pMidiStream, m_pMelodyDocument, progress, FollowRule::FirstProgram);
+    // The program that was followed never played: follow the channel that does.
+    if (m_pMelodyDocument->GetMelodyNoteList().isEmpty() && heardMelodicNote)
+        Walk(*m_pMidiStream, m_pMelodyDocument, progress, FollowRule::FirstNote);
     return m_pMelodyDocument;
 }

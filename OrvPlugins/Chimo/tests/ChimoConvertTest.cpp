@@ -6,9 +6,12 @@
 
 #include "Documents/CDocumentPicture.h"
 #include "Melody/CDocumentMelody.h"
+#include "Melody/CDocumentMidi.h"
 #include "Melody/CMelodyTruncate.h"
 #include "Melody/MidiNote.h"
 #include "Wave/CDocumentWave.h"
+
+#include "MidiFileBuilder.h"
 
 #include <QFileInfo>
 #include <memory>
@@ -272,6 +275,29 @@ TEST(ChimoConvert, RoundTripThroughTheOneLineReader)
         EXPECT_EQ(note->GetDuration(), expected[i].duration);
     }
     EXPECT_EQ(static_cast<const MelodyEndPattern*>(notes.at(6))->GetRepeatCount(), 3);
+}
+
+// The set-up track names programs on two channels; only the second plays, in
+// the next track. Its tune makes the same file as the tune written out.
+TEST(ChimoConvert, SetUpTrackWithSilentProgramsGivesTheMelodyThatPlays)
+{
+    MessageCapture quiet;
+    SmfTrack setUp;
+    setUp.Program(0, 0, 0).Program(0, 1, 33);
+    SmfTrack bass;
+    bass.NoteOn(0, 1, 64, 100).NoteOff(480, 1, 64).NoteOn(240, 1, 67, 100).NoteOff(240, 1, 67);
+    bass.NoteOn(0, 1, 60, 100).NoteOff(960, 1, 60);
+    const QByteArray file = SmfFile({setUp, bass});
+    CDocumentMidi midi;
+    midi.SetName(QStringLiteral("/tunes/tune.mid"));
+    midi.SetRawData(reinterpret_cast<const unsigned char*>(file.constData()), unsigned(file.size()));
+
+    Chimo fromFile;
+    const QByteArray out = fromFile.Run(&midi);
+    ASSERT_TRUE(fromFile.converted) << fromFile.Summary().toStdString();
+    Chimo byHand;
+    auto melody = Melody({Note(64), Rest(3), Note(67, 3), Note(60, 1)});
+    EXPECT_EQ(out, byHand.Run(melody.get()));
 }
 
 TEST(ChimoPreview, GoesOnAfterALoopHasPlayedItsTimes)

@@ -120,7 +120,7 @@ TEST_F(RingletImport, WarningsAndFailuresAreLoggedInOrder)
     EXPECT_EQ(m_Summary, LoggedLines("CRinglet", {Feature, Feature}));
     EXPECT_EQ(m_Detailed, m_Summary);
 
-    EXPECT_EQ(Import("d=4,o=5,b=100:8b5"), nullptr);
+    EXPECT_EQ(Import("d=4,o=5,b=100:8.5"), nullptr);
     EXPECT_EQ(m_Summary, LoggedLines("CRinglet", {"id_import_rtx_name_not_found_warning",
                                                   "id_import_rtx_unrecognized_sequence_warning", NoNotes}));
 }

@@ -226,6 +226,25 @@ TEST_F(TunraConvert, MidiTempoGivesWayToTheTempoParameter)
     EXPECT_EQ(c.Run(midi.get()), QByteArray("BEGIN:IMELODY\r\nBEAT:100\r\nMELODY:c2*3g2\r\nEND:IMELODY"));
 }
 
+// Eight three-note chords of a quarter each at beat 120: each gives the note
+// it starts last (here its middle one), and the preview lasts the file's 4 s.
+TEST_F(TunraConvert, ChordsGiveOneNoteEachAndKeepTheTunesLength)
+{
+    SmfTrack track;
+    for (int middle : {72, 74, 76, 77, 79, 81, 83, 84}) {
+        track.NoteOn(0, 0, middle - 4, 100).NoteOn(0, 0, middle + 3, 100).NoteOn(0, 0, middle, 100);
+        track.NoteOff(480, 0, middle + 3).NoteOff(0, 0, middle).NoteOff(0, 0, middle - 4);
+    }
+    const auto midi = MidiDocument(SmfFile({track}));
+    Converter c;
+    c.HeaderFlags(true, false, false, false, false, false, false);
+    EXPECT_EQ(c.Run(midi.get()), QByteArray("BEGIN:IMELODY\r\nMELODY:c2d2e2f2g2a2b2*5c2\r\nEND:IMELODY"));
+    // A quarter at beat 120, Natural: 5512 samples of tone, 5512 of silence.
+    auto* wave = static_cast<CDocumentWave*>(c.tunra.GetPreviewDocument());
+    ASSERT_NE(wave, nullptr);
+    EXPECT_EQ(wave->m_WAVEheader.data_ckSize, 2u * 8 * 11024);
+}
+
 TEST_F(TunraConvert, BundledMidiExample)
 {
     QFile file(SourcePath("examples/morning.mid"));

@@ -131,6 +131,16 @@ TEST_F(TunraProgram, RingToneExamplesBecomeIMelodies)
     }
 }
 
+TEST_F(TunraProgram, RingToneThatWritesBAsBPlaysIt)
+{
+    // B of text octave 5 twice, then C of octave 6: iMelody octave 4 needs no
+    // prefix, octave 5 does.
+    ASSERT_TRUE(WriteAll(m_Work + QStringLiteral("/bee.rtx"), "x:d=4,o=5,b=100:8b5,8h5,8c6"));
+    ASSERT_EQ(Convert(QStringLiteral("bee.rtx")), 0) << Log().constData();
+    const QByteArray out = ReadAll(Out("bee.IMY"));
+    EXPECT_TRUE(out.endsWith("\r\nMELODY:b3b3*5c3\r\nEND:IMELODY")) << out.constData();
+}
+
 TEST_F(TunraProgram, DrumsOnlyMidiFailsWithItsMessageInTheLog)
 {
     // Two drum hits on MIDI channel 10 and nothing else.

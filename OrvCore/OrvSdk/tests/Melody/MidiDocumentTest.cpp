@@ -157,6 +157,55 @@ TEST(MidiDocument, OverlapsAndSilentNoteOnsEndTheSoundingNote)
               (QStringList{QStringLiteral("60:3.0:100"), QStringLiteral("67:3.0:100"), QStringLiteral("69:2.0:100")}));
 }
 
+// A set-up track that names programs on channels that never play: the channel
+// that plays first is followed, with the program it has then. Where the
+// program walk finds notes, the file keeps its melody.
+TEST(MidiDocument, SilentProgramsOfASetUpTrackGiveWayToTheChannelThatPlays)
+{
+    SmfTrack setUp;
+    setUp.Tempo(0, 500000).Program(0, 0, 0).Program(0, 1, 48).Program(0, 2, 5);
+    SmfTrack strings;
+    strings.NoteOn(0, 9, 36, 100).NoteOn(0, 2, 50, 0).NoteOn(0, 1, 64, 100).NoteOff(480, 1, 64).NoteOff(0, 9, 36);
+    strings.NoteOn(0, 1, 67, 90).NoteOff(480, 1, 67);
+    // Channel 2 leaves program 48 and channel 4 takes it up, as in any walk.
+    strings.Program(0, 1, 5).NoteOn(0, 1, 40, 100).NoteOff(480, 1, 40);
+    strings.Program(0, 3, 48).NoteOn(0, 3, 72, 100).NoteOff(240, 3, 72);
+    SmfTrack piano;
+    piano.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60);
+    SmfTrack drums;
+    drums.NoteOn(0, 9, 36, 100).NoteOff(480, 9, 36);
+
+    const QStringList fromStrings{QStringLiteral("64:2.0:100"), QStringLiteral("67:2.0:90"), QStringLiteral("r:2.0"),
+                                  QStringLiteral("72:3.0:100")};
+    struct Case
+    {
+        const char* label;
+        QList<SmfTrack> tracks;
+        QStringList melody;
+    };
+    const Case cases[] = {
+        {"only the second channel plays", {setUp, strings}, fromStrings},
+        {"the followed program plays in a later track", {setUp, strings, piano}, {QStringLiteral("60:2.0:100")}},
+        {"only drums play", {setUp, drums}, {}},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<CDocumentMidi> midi = Load(SmfFile(c.tracks));
+        EXPECT_EQ(Melody(*midi), c.melody) << c.label;
+    }
+}
+
+// Half a thirty-second note at 480 ticks a quarter is 30 ticks: a note that
+// ends sooner is not written, one of 30 ticks is.
+TEST(MidiDocument, NotesShorterThanHalfTheShortestDurationAreNotWritten)
+{
+    SmfTrack track;
+    track.NoteOn(0, 0, 60, 100).NoteOn(29, 0, 62, 100).NoteOn(30, 0, 64, 100).NoteOff(450, 0, 64);
+    track.NoteOn(480, 0, 65, 100).NoteOff(10, 0, 65).NoteOn(0, 0, 67, 100).NoteOff(480, 0, 67);
+    std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
+    EXPECT_EQ(Melody(*midi), (QStringList{QStringLiteral("62:5.0:100"), QStringLiteral("64:2.0:100"),
+                                          QStringLiteral("r:2.0"), QStringLiteral("67:2.0:100")}));
+}
+
 TEST(MidiDocument, ChannelVolumeScalesVelocity)
 {
     SmfTrack track;
@@ -184,6 +233,11 @@ TEST(MidiDocument, CoarseOrMissingResolutionsEnd)
         track.NoteOn(1000, 0, 64, 100).NoteOff(3, 0, 64).NoteOn(1, 0, 65, 100).NoteOff(1, 0, 65);
         std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}, division));
         const QStringList melody = Melody(*midi);
+        if (division == 100) {
+            // Every note is shorter than half a thirty-second note (6 ticks).
+            EXPECT_TRUE(melody.isEmpty());
+            continue;
+        }
         EXPECT_GE(melody.size(), 4) << division;
         if (division == 0) {
             EXPECT_EQ(melody.size(), 4);

@@ -143,7 +143,7 @@ TEST(Robustness, HugeDeltaTimesStayBounded)
     MessageCapture quiet;
     SmfTrack track;
     for (int i = 0; i < 50; ++i)
-        track.NoteOn(0x0FFFFFFF, 0, 60 + i % 12, 100).NoteOff(1, 0, 60 + i % 12);
+        track.NoteOn(0x0FFFFFFF, 0, 60 + i % 12, 100).NoteOff(480, 0, 60 + i % 12);
     const QByteArray bytes = SmfFile({track}, 480);
     CDocumentMidi midi;
     midi.SetRawData(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned>(bytes.size()));
