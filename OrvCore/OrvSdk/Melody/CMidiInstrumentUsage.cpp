@@ -7,12 +7,12 @@
 #include "Util/Assert.h"
 
 namespace {
-// Microseconds per quarter note from a Set Tempo event; 0 when it holds
-// fewer than three bytes or a zero tempo.
+// Microseconds per quarter note from a Set Tempo event; 0 when it does not hold
+// exactly three bytes (such an event is no tempo) or a zero tempo.
 uint32_t TempoMicroseconds(const MidiMetaEvent* meta)
 {
     const QByteArray& data = meta->GetBytes();
-    if (data.size() < 3)
+    if (data.size() != 3)
         return 0;
     return static_cast<uint32_t>(static_cast<uchar>(data[0])) << 16
            | static_cast<uint32_t>(static_cast<uchar>(data[1])) << 8 | static_cast<uchar>(data[2]);

@@ -84,6 +84,7 @@ TEST(MidiDocument, TempoFromTheLastUsableSetTempo)
 {
     SmfTrack track;
     track.Tempo(0, 500000).Tempo(0, 400000).Meta(0, 0x51, QByteArray("\x07\xA1", 2)).Tempo(0, 0);
+    track.Meta(0, 0x51, QByteArray("\x07\xA1\x20\x00", 4)); // four bytes: no tempo
     track.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60);
     std::unique_ptr<CDocumentMidi> midi = Load(SmfFile({track}));
     EXPECT_EQ(midi->GetTempo(), 150);
