@@ -374,6 +374,46 @@ TEST(GifLayout, BrokenStructuresAreLeftToTheDecoder)
     EXPECT_FALSE(GifLayout::RastersFit(gif, 4096, 6 * 5 + 4 * 3 - 1));
 }
 
+// Extensions that hold no data sub-block go, wherever they are; every other byte stays.
+TEST(GifLayout, ExtensionsWithoutDataAreDropped)
+{
+    GifSpec spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    spec.images << SolidImage(0, 0, 1, 1, 2);
+    const QByteArray gif = BuildGif(spec);
+    const qsizetype firstRecord = 13 + 3 * 4; // after the 4-colour global map
+    ASSERT_EQ(uchar(gif.at(firstRecord)), 0x2C);
+    // Past the first image's descriptor, code size and data sub-blocks.
+    qsizetype secondImage = firstRecord + 10 + 1;
+    while (uchar(gif.at(secondImage)) != 0)
+        secondImage += 1 + uchar(gif.at(secondImage));
+    ++secondImage;
+    ASSERT_EQ(uchar(gif.at(secondImage)), 0x2C);
+    const QByteArray emptyComment("\x21\xFE\x00", 3);
+    const QByteArray emptyControl("\x21\xF9\x00", 3);
+    const QByteArray comment("\x21\xFE\x02hi\x00", 6);
+    const auto at = [&](qsizetype position, const QByteArray& record) {
+        return gif.left(position) + record + gif.mid(position);
+    };
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        QByteArray kept;
+    };
+    const Case cases[] = {
+        {"none", gif, gif},
+        {"comment-first", at(firstRecord, emptyComment), gif},
+        {"two-before-the-second-image", at(secondImage, emptyComment + emptyControl), gif},
+        {"with-data", at(firstRecord, comment), at(firstRecord, comment)},
+        {"cut-short", at(firstRecord, emptyComment).left(firstRecord + 2),
+         at(firstRecord, emptyComment).left(firstRecord + 2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(GifLayout::WithoutEmptyExtensions(c.bytes), c.kept);
+    }
+}
+
 TEST(GifLayout, ALargeScreenOfManyTinyFramesIsRefusedBeforeDecoding)
 {
     // Each frame becomes a whole screen: 4096 x 4096 at 4 bytes is 64 MB, so four frames fit the 256 MB

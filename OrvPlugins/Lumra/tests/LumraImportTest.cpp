@@ -87,6 +87,31 @@ TEST_F(LumraImport, AnimatedGifBecomesOneFramePerImage)
     SaveSeed(QStringLiteral("animated.gif"), AnimatedGif());
 }
 
+// A comment extension that holds no data (its terminator right after the label) is skipped, as viewers do.
+TEST_F(LumraImport, EmptyCommentsAreRead)
+{
+    const QByteArray emptyComment("\x21\xFE\x00", 3);
+    const qsizetype firstRecord = 13 + 3 * 4; // after the 4-colour global map
+    const QByteArray still = StillGif().insert(firstRecord, emptyComment);
+    const QByteArray animated = AnimatedGif().insert(firstRecord, emptyComment);
+    ASSERT_EQ(uchar(StillGif().at(firstRecord)), 0x2C);
+    ASSERT_EQ(uchar(AnimatedGif().at(firstRecord)), 0x21);
+
+    CLumraStatic stillImporter;
+    std::unique_ptr<CDocument> picture(stillImporter.Import(still));
+    ASSERT_NE(picture, nullptr) << Summary(stillImporter);
+    std::unique_ptr<CDocument> plain(stillImporter.Import(StillGif()));
+    EXPECT_EQ(static_cast<CDocumentPicture*>(picture.get())->GetImage(),
+              static_cast<CDocumentPicture*>(plain.get())->GetImage());
+
+    CLumraAnimated animatedImporter;
+    std::unique_ptr<CDocument> animation(animatedImporter.Import(animated));
+    ASSERT_NE(animation, nullptr) << Summary(animatedImporter);
+    EXPECT_EQ(static_cast<CDocumentAnimation*>(animation.get())->GetAnimationFrameCount(), 2);
+    EXPECT_EQ(static_cast<CDocumentAnimation*>(animation.get())->GetFrame(0)->GetDisplayTime(), 50);
+    SaveSeed(QStringLiteral("empty-comment.gif"), still);
+}
+
 TEST_F(LumraImport, EachImporterRefusesTheOthersImageCount)
 {
     CLumraStatic still;
