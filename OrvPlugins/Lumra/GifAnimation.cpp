@@ -33,6 +33,34 @@ bool AnyLocalColourMap(const GifFileType& gif)
     return false;
 }
 
+// What each image goes by: an image without its own control block keeps the
+// previous one's transparency and disposal.
+QVector<GifControl> ControlsInForce(const GifFileType& gif)
+{
+    QVector<GifControl> controls;
+    GifControl inForce;
+    for (int i = 0; i < gif.ImageCount; ++i) {
+        GifControl control = ReadGifControl(gif.SavedImages[i]);
+        if (control.present) {
+            inForce.transparent = control.transparent;
+            inForce.disposal = control.disposal;
+        }
+        control.transparent = inForce.transparent;
+        control.disposal = inForce.disposal;
+        controls.append(control);
+    }
+    return controls;
+}
+
+// Whether some image shows its transparent index, so that the screen can show through.
+bool ShowsTransparency(const GifFileType& gif, const QVector<GifControl>& controls)
+{
+    for (int i = 0; i < gif.ImageCount; ++i)
+        if (GifRaster::RasterHolds(gif.SavedImages[i], controls.at(i).transparent))
+            return true;
+    return false;
+}
+
 // A colour map's colours padded to all 256 indexes with opaque black.
 QVector<QRgb> FullColourTable(const ColorMapObject* map)
 {
@@ -52,50 +80,54 @@ CGifAnimator::Result CGifAnimator::Compose(const GifFileType& gif, QList<GifFram
         if (!GifRaster::ColourMapOf(gif, gif.SavedImages[i]))
             return NoColourMap;
 
-    const bool indexed = !AnyLocalColourMap(gif);
+    const QVector<GifControl> controls = ControlsInForce(gif);
+    // Where an image shows its transparent index, the screen shows through: it
+    // is see-through, as viewers show it, rather than the background colour.
+    const bool seeThrough = ShowsTransparency(gif, controls);
+    const bool indexed = !seeThrough && !AnyLocalColourMap(gif);
     const qint64 lineBytes = indexed ? (qint64(gif.SWidth) + 3) / 4 * 4 : qint64(gif.SWidth) * 4;
     if (lineBytes * gif.SHeight * gif.ImageCount > MaxFrameBytes)
         return TooLarge;
 
     const int backgroundIndex = gif.SBackGroundColor & 0xFF;
     const QVector<QRgb> globalColours = FullColourTable(gif.SColorMap);
-    const uint background = indexed ? uint(backgroundIndex) : uint(globalColours[backgroundIndex]);
+    uint background = uint(backgroundIndex);
+    QImage::Format format = QImage::Format_Indexed8;
+    if (seeThrough) {
+        background = qRgba(0, 0, 0, 0);
+        format = QImage::Format_ARGB32;
+    } else if (!indexed) {
+        background = globalColours[backgroundIndex];
+        format = QImage::Format_RGB32;
+    }
 
-    QImage canvas(gif.SWidth, gif.SHeight, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    QImage canvas(gif.SWidth, gif.SHeight, format);
     if (canvas.isNull())
         return TooLarge;
     if (indexed)
         canvas.setColorTable(GifRaster::ColourTable(gif.SColorMap));
     canvas.fill(background);
 
-    int transparent = -1;
-    int disposal = 0;
     int largest = -1;
     for (int i = 0; i < gif.ImageCount; ++i) {
         const SavedImage& image = gif.SavedImages[i];
-        const GifControl control = ReadGifControl(image);
-        // Without its own control block an image keeps the previous one's
-        // transparency and disposal.
-        if (control.present) {
-            transparent = control.transparent;
-            disposal = control.disposal;
-        }
+        const GifControl& control = controls.at(i);
         QImage before;
-        if (disposal == 3)
+        if (control.disposal == 3)
             before = canvas;
         int placed;
         if (indexed)
-            placed = GifRaster::PlaceRaster(canvas, image, transparent);
+            placed = GifRaster::PlaceRaster(canvas, image, control.transparent);
         else
-            placed =
-                GifRaster::PlaceRaster(canvas, image, transparent, FullColourTable(GifRaster::ColourMapOf(gif, image)));
+            placed = GifRaster::PlaceRaster(canvas, image, control.transparent,
+                                            FullColourTable(GifRaster::ColourMapOf(gif, image)));
         largest = std::max(largest, placed);
         // The frame shares the canvas's pixels until the canvas next changes.
         frames.append(GifFrame{canvas, control.displayTime});
 
-        if (disposal == 2)
+        if (control.disposal == 2)
             GifRaster::FillImageArea(canvas, image, background);
-        else if (disposal == 3)
+        else if (control.disposal == 3)
             canvas = before;
     }
 

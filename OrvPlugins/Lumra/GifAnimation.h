@@ -28,7 +28,9 @@ struct GifFrame
 // Renders every image of a GIF onto a canvas the size of the logical screen, as a
 // GIF player shows them, and returns one picture per image. The canvas is 8-bit
 // with the global colours unless some image carries its own colour map; then it is
-// RGB32, so earlier pixels keep their colours.
+// RGB32, so earlier pixels keep their colours. When some image shows its
+// transparent index, the canvas is ARGB32 and starts, and is restored to,
+// fully transparent instead of the background colour.
 class CGifAnimator
 {
 public:

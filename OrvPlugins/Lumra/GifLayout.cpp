@@ -38,24 +38,27 @@ bool SkipSubBlocks(const QByteArray& bytes, qsizetype& at)
 } // namespace
 
 namespace {
-// Calls visit(width, height) for each image descriptor within the bytes, in file order, until it returns false;
+// Walks the records in file order: extension(start, end) for each extension, the introducer to its terminator
+// included, and image(width, height) for each image descriptor within the bytes, until image returns false;
 // false then. A broken structure ends the walk with true: the decoder refuses it.
-template <class Visit>
-bool WalkImages(const QByteArray& bytes, Visit visit)
+template <class Extension, class Image>
+bool WalkRecords(const QByteArray& bytes, Extension extension, Image image)
 {
     if (bytes.size() < ScreenDescriptorEnd)
         return true;
     qsizetype at = ScreenDescriptorEnd + ColourTableBytes(Byte(bytes, 10));
     while (at < bytes.size()) {
+        const qsizetype start = at;
         const int record = Byte(bytes, at++);
         if (record == ExtensionIntroducer) {
             ++at; // the extension's label
             if (!SkipSubBlocks(bytes, at))
                 return true;
+            extension(start, at);
         } else if (record == ImageSeparator) {
             if (at + ImageDescriptorBytes > bytes.size())
                 return true;
-            if (!visit(Little16(bytes, at + 4), Little16(bytes, at + 6)))
+            if (!image(Little16(bytes, at + 4), Little16(bytes, at + 6)))
                 return false;
             at += ImageDescriptorBytes + ColourTableBytes(Byte(bytes, at + 8));
             ++at; // the LZW minimum code size
@@ -67,6 +70,13 @@ bool WalkImages(const QByteArray& bytes, Visit visit)
         }
     }
     return true;
+}
+
+template <class Visit>
+bool WalkImages(const QByteArray& bytes, Visit visit)
+{
+    return WalkRecords(
+        bytes, [](qsizetype, qsizetype) {}, visit);
 }
 } // namespace
 
@@ -100,5 +110,26 @@ FrameNeed FramesNeed(const QByteArray& bytes, int bytesPerPixel)
 bool FramesFit(const QByteArray& bytes, int bytesPerPixel, qint64 maxBytes)
 {
     return FramesNeed(bytes, bytesPerPixel).bytes <= maxBytes;
+}
+
+QByteArray WithoutEmptyExtensions(const QByteArray& bytes)
+{
+    // Introducer, label and terminator: an extension that holds no data sub-block.
+    const qsizetype emptyExtension = 3;
+    QByteArray kept;
+    qsizetype copied = 0;
+    WalkRecords(
+        bytes,
+        [&](qsizetype start, qsizetype end) {
+            if (end - start != emptyExtension)
+                return;
+            kept.append(bytes.constData() + copied, start - copied);
+            copied = end;
+        },
+        [](int, int) { return true; });
+    if (copied == 0)
+        return bytes;
+    kept.append(bytes.constData() + copied, bytes.size() - copied);
+    return kept;
 }
 } // namespace GifLayout

@@ -25,4 +25,9 @@ struct FrameNeed
     qint64 bytes = 0; // frames x width x height x bytesPerPixel
 };
 FrameNeed FramesNeed(const QByteArray& bytes, int bytesPerPixel);
+
+// The bytes without the extensions that hold no data sub-block (the terminator right after the label), which
+// carry nothing. giflib's whole-file read takes the record after such an extension for one of its sub-blocks
+// and fails, where common viewers skip the extension. Bytes without one come back as they are.
+QByteArray WithoutEmptyExtensions(const QByteArray& bytes);
 } // namespace GifLayout

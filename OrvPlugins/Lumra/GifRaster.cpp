@@ -55,6 +55,14 @@ bool ContainsIndex(const QImage& picture, int index)
     return false;
 }
 
+bool RasterHolds(const SavedImage& image, int index)
+{
+    const GifImageDesc& desc = image.ImageDesc;
+    if (index < 0 || index > 255 || !image.RasterBits || desc.Width <= 0 || desc.Height <= 0)
+        return false;
+    return std::memchr(image.RasterBits, index, size_t(desc.Width) * size_t(desc.Height)) != nullptr;
+}
+
 void PadColourTable(QImage& picture, int largestIndex)
 {
     QVector<QRgb> table = picture.colorTable();

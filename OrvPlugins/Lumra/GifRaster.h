@@ -13,6 +13,8 @@ const ColorMapObject* ColourMapOf(const GifFileType& gif, const SavedImage& imag
 
 // Whether the colour index occurs in an 8-bit picture.
 bool ContainsIndex(const QImage& picture, int index);
+// Whether the colour index occurs in the image's raster.
+bool RasterHolds(const SavedImage& image, int index);
 
 // Grows the colour table of an 8-bit picture with opaque black until `largestIndex`
 // has an entry, so indexes beyond the file's colour map still show as a colour.

@@ -5,7 +5,8 @@
 #include <QtDebug>
 #include <cstring>
 
-CGifSource::CGifSource(const QByteArray& bytes) : m_Bytes(bytes) {}
+// Extensions without data are dropped first: giflib cannot read past them.
+CGifSource::CGifSource(const QByteArray& bytes) : m_Bytes(GifLayout::WithoutEmptyExtensions(bytes)) {}
 
 CGifSource::~CGifSource()
 {

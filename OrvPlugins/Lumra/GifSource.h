@@ -5,7 +5,8 @@
 #include <gif_lib.h>
 
 // One GIF held in memory, decoded whole by giflib. Reads only the bytes it was
-// given; the decoder is closed when the object goes away.
+// given, less any extension that holds no data; the decoder is closed when the
+// object goes away.
 class CGifSource
 {
 public:

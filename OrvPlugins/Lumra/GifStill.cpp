@@ -1,5 +1,6 @@
 #include "GifStill.h"
 
+#include "GifAnimation.h"
 #include "GifRaster.h"
 
 QImage RenderGifStill(const GifFileType& gif)
@@ -15,13 +16,20 @@ QImage RenderGifStill(const GifFileType& gif)
     if (picture.isNull())
         return QImage();
     picture.setColorTable(GifRaster::ColourTable(map));
-    picture.fill(uint(gif.SBackGroundColor & 0xFF));
-    // Every pixel holds a placed index or the background's, which counts only
-    // where the image leaves it showing.
+    // An image that shows its transparent index is see-through, and so is the
+    // screen around it, as viewers show it; otherwise the screen is the
+    // background colour.
+    const int transparent = ReadGifControl(image).transparent;
+    const bool seeThrough = GifRaster::RasterHolds(image, transparent);
+    const int fill = seeThrough ? transparent : gif.SBackGroundColor & 0xFF;
+    picture.fill(uint(fill));
+    // Every pixel holds a placed index or the fill's, which counts only where
+    // the image leaves it showing.
     int largest = GifRaster::PlaceRaster(picture, image, -1);
-    const int background = gif.SBackGroundColor & 0xFF;
-    if (background > largest && GifRaster::ContainsIndex(picture, background))
-        largest = background;
+    if (fill > largest && GifRaster::ContainsIndex(picture, fill))
+        largest = fill;
     GifRaster::PadColourTable(picture, largest);
+    if (seeThrough)
+        picture.setColor(transparent, picture.color(transparent) & RGB_MASK);
     return picture;
 }

@@ -1,9 +1,10 @@
-// The conversion: four frames scaled, dithered to black and white and packed
-// eight pixels an octet, the leftmost in bit 7.
+// The conversion: four frames over the white of the screen, scaled, dithered
+// to black and white and packed eight pixels an octet, the leftmost in bit 7.
 #include "CSendra.h"
 
 #include "Documents/CDocumentAnimation.h"
 #include "Parameters/CProfile.h"
+#include "Picture/BlendOverWhite.h"
 #include "Picture/TwoColourBits.h"
 #include "Util/Assert.h"
 
@@ -66,7 +67,9 @@ bool CSendra::Convert(CDocument* document)
     out.reserve(raw_data_size);
     const int displayTime = GetProfile()->GetDefaultDisplayTime();
     for (int i = 0; i < kFrames; ++i) {
-        const QImage& image = animation->GetFrame(i)->GetImage();
+        // Over the white of the screen before scaling, so that scaling mixes
+        // what the phone would show.
+        const QImage image = BlendOverWhite(animation->GetFrame(i)->GetImage());
         if (image.isNull())
             return Fail(kEmptyPicture);
         const QImage reduced = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

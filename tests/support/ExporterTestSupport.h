@@ -163,6 +163,43 @@ inline QImage Filled(int width, int height, QRgb colour)
     return image;
 }
 
+// A square picture that is fully transparent apart from an opaque black disc
+// of `radius` pixels about its centre; the transparent pixels store black, as
+// the icons of desktop themes often do.
+inline bool InDisc(int side, int radius, int x, int y)
+{
+    const double dx = x + 0.5 - side / 2.0;
+    const double dy = y + 0.5 - side / 2.0;
+    return dx * dx + dy * dy <= double(radius) * radius;
+}
+
+inline QImage BlackDiscOnTransparent(int side, int radius)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            image.setPixel(x, y, InDisc(side, radius, x, y) ? qRgba(0, 0, 0, 255) : qRgba(0, 0, 0, 0));
+    return image;
+}
+
+// Expects a monochrome body whose black pixels are exactly that disc; returns
+// how many pixels are black.
+inline int ExpectBlackDisc(const DecodedBody& body, int side, int radius)
+{
+    EXPECT_TRUE(body.ok);
+    EXPECT_FALSE(body.grey);
+    EXPECT_EQ(QSize(body.width, body.height), QSize(side, side));
+    if (!body.ok || body.grey || body.width != side || body.height != side)
+        return 0;
+    int black = 0;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            EXPECT_EQ(body.Pixel(x, y), InDisc(side, radius, x, y) ? 1 : 0) << x << "," << y;
+            black += body.Pixel(x, y);
+        }
+    return black;
+}
+
 // A converter with an authored parameter file and a shipped profile.
 template <typename Converter>
 struct Fixture

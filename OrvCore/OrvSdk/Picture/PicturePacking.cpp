@@ -1,34 +1,19 @@
 #include "Picture/PicturePacking.h"
 
+#include "Picture/BlendOverWhite.h"
 #include "Picture/FourGreys.h"
 #include "Picture/TwoColourBits.h"
 
 namespace {
 const Qt::ImageConversionFlags kDitherToMono = Qt::MonoOnly | Qt::PreferDither;
 const Qt::ImageConversionFlags kExactIndexed = Qt::AvoidDither;
-
-QImage WithoutAlpha(const QImage& picture)
-{
-    if (!picture.hasAlphaChannel())
-        return picture;
-    if (picture.format() == QImage::Format_Indexed8) {
-        QImage opaque = picture;
-        QList<QRgb> table = opaque.colorTable();
-        for (QRgb& colour : table)
-            colour |= 0xFF000000u;
-        opaque.setColorTable(table);
-        return opaque;
-    }
-    // Colours keep their channels: only the alpha is dropped.
-    return picture.convertToFormat(QImage::Format_ARGB32).convertToFormat(QImage::Format_RGB32);
-}
 } // namespace
 
 QImage PicturePacking::Prepare(const QImage& picture)
 {
     if (picture.isNull())
         return QImage();
-    const QImage opaque = WithoutAlpha(picture);
+    const QImage opaque = BlendOverWhite(picture);
     if (opaque.isNull() || !opaque.allGray())
         return opaque;
     if (opaque.format() != QImage::Format_Indexed8)

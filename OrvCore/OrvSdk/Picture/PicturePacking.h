@@ -20,8 +20,8 @@ struct Output
     QImage preview;
 };
 
-// The picture as the exporters judge it: without an alpha channel, and an
-// all-grey picture as 8-bit indexed without dithering, its palette the
+// The picture as the exporters judge it: over the white of the screen, and
+// an all-grey picture as 8-bit indexed without dithering, its palette the
 // greys it uses (null on failure).
 QImage Prepare(const QImage& picture);
 // An all-grey picture of exactly two colours: written monochrome whatever

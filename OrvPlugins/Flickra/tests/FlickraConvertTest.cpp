@@ -83,6 +83,24 @@ TEST(FlickraConvert, ThreeMonochromeFramesMake114Bytes)
     EXPECT_EQ(out.size(), 114);
 }
 
+// Transparent pixels are the white of the screen in every frame and in the preview.
+TEST(FlickraConvert, TransparentPixelsAreTheWhiteOfTheScreen)
+{
+    Flickra t("Model_A");
+    const QImage disc = BlackDiscOnTransparent(64, 16);
+    const QImage empty = BlackDiscOnTransparent(64, 0);
+    const AniFile ani = ReadAni(t.Convert({disc, empty}));
+    ASSERT_TRUE(t.converted) << t.Summary().toStdString();
+    ASSERT_TRUE(ani.ok);
+    ASSERT_EQ(ani.bodies.size(), 2);
+    EXPECT_NEAR(ExpectBlackDisc(ani.bodies[0], 64, 16) / 4096.0, 0.2, 0.01);
+    EXPECT_EQ(ExpectBlackDisc(ani.bodies[1], 64, 0), 0);
+    const CDocumentAnimation* preview = static_cast<CDocumentAnimation*>(t.converter.GetPreviewDocument());
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->GetFrame(0)->GetImage().pixel(0, 0), qRgb(194, 194, 194));
+    EXPECT_EQ(preview->GetFrame(0)->GetImage().pixel(32, 32), qRgb(0, 0, 0));
+}
+
 TEST(FlickraConvert, DisplayTimesInTenthsOfASecond)
 {
     struct Case

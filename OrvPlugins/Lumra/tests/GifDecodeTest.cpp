@@ -40,6 +40,22 @@ QByteArray Indexes(const QImage& picture)
     return bytes;
 }
 
+// What each pixel shows, row by row: its index on an 8-bit picture; on a 32-bit one, the index of its colour in
+// the 4-colour test palette, or 't' where it is fully transparent.
+QByteArray Shown(const QImage& picture)
+{
+    if (picture.format() == QImage::Format_Indexed8)
+        return Indexes(picture);
+    QByteArray shown;
+    const QVector<QRgb> palette = TestPalette(4);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            shown.append(qAlpha(pixel) == 0 ? 't' : char(palette.indexOf(pixel)));
+        }
+    return shown;
+}
+
 GifSpec OneImage(int width, int height, const GifImageSpec& image, int colours = 4)
 {
     GifSpec spec;
@@ -178,6 +194,23 @@ TEST(GifStill, IndexesBeyondTheColourMapShowAsOpaqueBlack)
     EXPECT_EQ(plain.colorTable().size(), 4);
 }
 
+// A transparent index that the image shows makes those pixels, and the screen around the image, see-through;
+// one the image does not use changes nothing.
+TEST(GifStill, TransparentIndexIsSeeThrough)
+{
+    GifSpec spec = OneImage(4, 2, Timed(PatternImage(1, 0, 3, 1, 3), 0, 0, 1));
+    spec.background = 3;
+    const QImage picture = DecodeStill(BuildGif(spec));
+    ASSERT_EQ(picture.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(Indexes(picture), QByteArray("\1\0\1\2\1\1\1\1", 8));
+    QVector<QRgb> colours = TestPalette(4);
+    colours[1] &= RGB_MASK;
+    EXPECT_EQ(picture.colorTable(), colours);
+
+    GifSpec unused = OneImage(4, 2, Timed(SolidImage(0, 0, 4, 2, 2), 0, 0, 1));
+    EXPECT_EQ(DecodeStill(BuildGif(unused)).colorTable(), TestPalette(4));
+}
+
 TEST(GifSource, ScreenSizeLimits)
 {
     struct Case
@@ -240,6 +273,11 @@ TEST(GifAnimation, FramesComposeOnTheCanvas)
     transparent.images << Timed(PatternImage(0, 0, 3, 1, 3), 10, 1, 0) << SolidImage(0, 0, 3, 1, 0);
     GifSpec beyond = OneImage(2, 2, SolidImage(0, 0, 2, 2, 1));
     beyond.images << SolidImage(1, 1, 6, 6, 2) << SolidImage(5, 5, 2, 2, 3);
+    // Where an image shows its transparent index, the screen shows through: it starts see-through, not in the
+    // background colour, and restoring to the background makes it see-through again.
+    GifSpec seeThrough = OneImage(3, 1, Timed(PatternImage(0, 0, 3, 1, 3), 10, 2, 0));
+    seeThrough.background = 3;
+    seeThrough.images << SolidImage(1, 0, 1, 1, 3);
     const Case cases[] = {
         {"disposal-0", disposal(0), {QByteArray("\1\1\1", 3), QByteArray("\1\2\1", 3)}, 100},
         {"disposal-1", disposal(1), {QByteArray("\1\1\1", 3), QByteArray("\1\2\1", 3)}, 100},
@@ -257,13 +295,14 @@ TEST(GifAnimation, FramesComposeOnTheCanvas)
          beyond,
          {QByteArray("\1\1\1\1", 4), QByteArray("\1\1\1\2", 4), QByteArray("\1\1\1\2", 4)},
          106},
+        {"see-through", seeThrough, {QByteArray("t\1\2", 3), QByteArray("t\3t", 3)}, 106},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QList<GifFrame> frames = ComposedFrames(BuildGif(c.spec));
         ASSERT_EQ(frames.size(), c.frames.size());
         for (qsizetype i = 0; i < frames.size(); ++i)
-            EXPECT_EQ(Indexes(frames[i].image), c.frames[i]) << i;
+            EXPECT_EQ(Shown(frames[i].image), c.frames[i]) << i;
         EXPECT_EQ(frames.last().displayTime, c.lastDisplayTime);
     }
 }
@@ -372,6 +411,46 @@ TEST(GifLayout, BrokenStructuresAreLeftToTheDecoder)
     ASSERT_EQ(uchar(gif.at(firstRecord)), 0x21);
     EXPECT_TRUE(GifLayout::RastersFit(gif.left(firstRecord) + '\x99' + gif.mid(firstRecord), 4096, 1000));
     EXPECT_FALSE(GifLayout::RastersFit(gif, 4096, 6 * 5 + 4 * 3 - 1));
+}
+
+// Extensions that hold no data sub-block go, wherever they are; every other byte stays.
+TEST(GifLayout, ExtensionsWithoutDataAreDropped)
+{
+    GifSpec spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    spec.images << SolidImage(0, 0, 1, 1, 2);
+    const QByteArray gif = BuildGif(spec);
+    const qsizetype firstRecord = 13 + 3 * 4; // after the 4-colour global map
+    ASSERT_EQ(uchar(gif.at(firstRecord)), 0x2C);
+    // Past the first image's descriptor, code size and data sub-blocks.
+    qsizetype secondImage = firstRecord + 10 + 1;
+    while (uchar(gif.at(secondImage)) != 0)
+        secondImage += 1 + uchar(gif.at(secondImage));
+    ++secondImage;
+    ASSERT_EQ(uchar(gif.at(secondImage)), 0x2C);
+    const QByteArray emptyComment("\x21\xFE\x00", 3);
+    const QByteArray emptyControl("\x21\xF9\x00", 3);
+    const QByteArray comment("\x21\xFE\x02hi\x00", 6);
+    const auto at = [&](qsizetype position, const QByteArray& record) {
+        return gif.left(position) + record + gif.mid(position);
+    };
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        QByteArray kept;
+    };
+    const Case cases[] = {
+        {"none", gif, gif},
+        {"comment-first", at(firstRecord, emptyComment), gif},
+        {"two-before-the-second-image", at(secondImage, emptyComment + emptyControl), gif},
+        {"with-data", at(firstRecord, comment), at(firstRecord, comment)},
+        {"cut-short", at(firstRecord, emptyComment).left(firstRecord + 2),
+         at(firstRecord, emptyComment).left(firstRecord + 2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(GifLayout::WithoutEmptyExtensions(c.bytes), c.kept);
+    }
 }
 
 TEST(GifLayout, ALargeScreenOfManyTinyFramesIsRefusedBeforeDecoding)

@@ -87,6 +87,20 @@ TEST_F(LumraImport, AnimatedGifBecomesOneFramePerImage)
     SaveSeed(QStringLiteral("animated.gif"), AnimatedGif());
 }
 
+// A comment extension that holds no data (its terminator right after the label) is skipped, as viewers do; the
+// program test converts a still GIF with one.
+TEST_F(LumraImport, EmptyCommentsAreRead)
+{
+    const qsizetype firstRecord = 13 + 3 * 4; // after the 4-colour global map
+    const QByteArray animated = AnimatedGif().insert(firstRecord, QByteArray("\x21\xFE\x00", 3));
+    CLumraAnimated importer;
+    std::unique_ptr<CDocument> animation(importer.Import(animated));
+    ASSERT_NE(animation, nullptr) << Summary(importer);
+    EXPECT_EQ(static_cast<CDocumentAnimation*>(animation.get())->GetAnimationFrameCount(), 2);
+    EXPECT_EQ(static_cast<CDocumentAnimation*>(animation.get())->GetFrame(0)->GetDisplayTime(), 50);
+    SaveSeed(QStringLiteral("empty-comment.gif"), animated);
+}
+
 TEST_F(LumraImport, EachImporterRefusesTheOthersImageCount)
 {
     CLumraStatic still;

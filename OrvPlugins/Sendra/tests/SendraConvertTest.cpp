@@ -58,6 +58,27 @@ TEST(SendraConvert, WhiteAndBlackFramesOfBothSizes)
     }
 }
 
+// Transparent pixels are the white of the screen, whatever colour the file stores under them.
+TEST(SendraConvert, TransparentPixelsAreTheWhiteOfTheScreen)
+{
+    Sendra t;
+    const QByteArray out = t.Convert(Four(BlackDiscOnTransparent(16, 4)));
+    ASSERT_TRUE(t.converted);
+    ASSERT_EQ(out.size(), 128);
+    int black = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            EXPECT_EQ(Bit(out, 16, 0, x, y), InDisc(16, 4, x, y) ? 1 : 0) << x << "," << y;
+            black += Bit(out, 16, 0, x, y);
+        }
+    EXPECT_NEAR(black / 256.0, 0.2, 0.02);
+    EXPECT_EQ(out.mid(32), out.left(32).repeated(3));
+    const CDocumentAnimation* preview = static_cast<CDocumentAnimation*>(t.converter.GetPreviewDocument());
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->GetFrame(0)->GetImage().pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(t.Convert(Four(BlackDiscOnTransparent(8, 0))), QByteArray(32, '\0'));
+}
+
 TEST(SendraConvert, RowsLeftmostPixelInBit7)
 {
     QImage first = Filled(16, 16, qRgb(255, 255, 255));

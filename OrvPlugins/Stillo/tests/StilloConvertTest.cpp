@@ -124,6 +124,48 @@ TEST(StilloConvert, ModeFollowsTheRulings)
     }
 }
 
+// The screen is white: transparent pixels are white, whatever colour the file
+// stores under them.
+TEST(StilloConvert, TransparentPixelsAreTheWhiteOfTheScreen)
+{
+    Stillo t("Model_A");
+    const QImage disc = BlackDiscOnTransparent(64, 16);
+    const QByteArray out = t.Convert(disc);
+    ASSERT_TRUE(t.converted) << t.Summary().toStdString();
+    EXPECT_NEAR(ExpectBlackDisc(DecodeBody(out), 64, 16) / 4096.0, 0.2, 0.01);
+    const QImage preview = static_cast<CDocumentPicture*>(t.converter.GetPreviewDocument())->GetImage();
+    EXPECT_EQ(preview.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(preview.pixel(32, 32), qRgb(0, 0, 0));
+
+    // The same disc drawn opaque on white gives the same file.
+    QImage opaque = Filled(64, 64, qRgb(255, 255, 255));
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            if (InDisc(64, 16, x, y))
+                opaque.setPixel(x, y, qRgb(0, 0, 0));
+    EXPECT_EQ(t.Convert(opaque), out);
+}
+
+// Phone greys on a transparent ground: over white they are the phone greys and
+// white, so the mask takes white, which was the transparent ground, as transparent.
+TEST(StilloConvert, TransparentGroundBecomesTheMask)
+{
+    Stillo t;
+    t.SetEnum("PictureHasMask", "On");
+    QImage image = FourGreysOnWhite().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (image.pixel(x, y) == qRgb(255, 255, 255))
+                image.setPixel(x, y, qRgba(0, 0, 0, 0));
+    const QByteArray out = t.Convert(image);
+    ASSERT_TRUE(t.converted) << t.Summary().toStdString();
+    EXPECT_EQ(out, t.Convert(FourGreysOnWhite()));
+    const DecodedBody decoded = DecodeBody(out);
+    ASSERT_TRUE(decoded.ok);
+    EXPECT_EQ(decoded.Mask(0, 0), 0);
+    EXPECT_EQ(decoded.Mask(2, 4), 1);
+}
+
 TEST(StilloConvert, MonochromeBodyNeverCarriesAMask)
 {
     Stillo t("Model_B");

@@ -1,5 +1,6 @@
 // The real program writing PIC files.
 #include "ExporterTestSupport.h"
+#include "GifBuilder.h"
 
 using namespace ExporterTest;
 
@@ -37,4 +38,38 @@ TEST(StilloProgram, PictureOverTheScreenFailsWithItsMessage)
               1);
     EXPECT_TRUE(run.Log().contains("The picture is wider than the phone's screen.")) << run.Log().constData();
     EXPECT_TRUE(run.OutFiles().isEmpty());
+}
+
+// A transparent PNG, and a GIF with a transparent index and an empty comment: the transparent ground is the white
+// of the screen and only the disc is black, about a fifth of the picture.
+TEST(StilloProgram, TransparentGroundIsWhiteInPngAndGif)
+{
+    const QImage disc = BlackDiscOnTransparent(64, 16);
+    GifSpec gif;
+    gif.width = gif.height = 64;
+    // The transparent index stores black, as the stored colour under a transparent ground often is.
+    gif.globalColours = {qRgb(0, 0, 0), qRgb(0, 0, 0)};
+    GifImageSpec image = SolidImage(0, 0, 64, 64, 0);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            if (InDisc(64, 16, x, y))
+                image.pixels[y * 64 + x] = 1;
+    image.control = true;
+    image.transparent = 0;
+    gif.images << image;
+    QByteArray gifBytes = BuildGif(gif);
+    gifBytes.insert(13 + 2 * 3, QByteArray("\x21\xFE\x00", 3));
+
+    ProgramRun run({});
+    ASSERT_TRUE(disc.save(run.Path(QStringLiteral("disc.png"))));
+    ASSERT_TRUE(run.Write(QStringLiteral("disc.gif"), gifBytes));
+    for (const char* source : {"disc.png", "disc.gif"}) {
+        SCOPED_TRACE(source);
+        ASSERT_EQ(run.Run({QStringLiteral("/profile=Model A"), QStringLiteral("/converter=pic"),
+                           QStringLiteral("/destination=out"), QString::fromLatin1(source)}),
+                  0)
+            << run.Log().constData();
+        EXPECT_NEAR(ExpectBlackDisc(DecodeBody(run.Read(QStringLiteral("out/disc.PIC"))), 64, 16) / 4096.0, 0.2, 0.01);
+        QFile::remove(run.Path(QStringLiteral("out/disc.PIC")));
+    }
 }

@@ -256,14 +256,18 @@ TEST(PicturePacking, MonochromeKeepsBlackAsOneForEitherPalette)
     EXPECT_EQ(out.preview.pixel(1, 0), Grey(255));
 }
 
-TEST(PicturePacking, PrepareDropsAlphaAndIndexesGreyPictures)
+TEST(PicturePacking, PrepareLaysAlphaOverWhiteAndIndexesGreyPictures)
 {
-    QImage picture(2, 1, QImage::Format_ARGB32);
-    picture.setPixel(0, 0, qRgba(0, 0, 0, 0));
-    picture.setPixel(1, 0, qRgba(255, 255, 255, 255));
+    // Transparent red is white; opaque black stays black.
+    QImage picture(3, 1, QImage::Format_ARGB32);
+    picture.setPixel(0, 0, qRgba(255, 0, 0, 0));
+    picture.setPixel(1, 0, qRgba(0, 0, 0, 255));
+    picture.setPixel(2, 0, qRgba(255, 255, 255, 255));
     const QImage prepared = PicturePacking::Prepare(picture);
     ASSERT_EQ(prepared.format(), QImage::Format_Indexed8);
     EXPECT_FALSE(prepared.hasAlphaChannel());
     EXPECT_TRUE(PicturePacking::IsTwoColourGrey(prepared));
+    EXPECT_EQ(prepared.pixel(0, 0), Grey(255));
+    EXPECT_EQ(prepared.pixel(1, 0), Grey(0));
     EXPECT_TRUE(PicturePacking::Prepare(QImage()).isNull());
 }
