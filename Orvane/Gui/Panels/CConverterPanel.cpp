@@ -124,8 +124,8 @@ void CConverterPanel::LoadDefault()
     const int converter = CurrentConverter();
     ForgetParameters();
     emit LoadDefaultParamsAsked(converter);
+    // The set comes back fitted to the phone and the source: resetting it here would undo that.
     UpdatePanel(converter);
-    mpParameterView->ResetAll();
 }
 
 void CConverterPanel::Save()
@@ -184,7 +184,6 @@ void CConverterPanel::Load()
     ForgetParameters();
     emit LoadParamsAsked(converter, name);
     UpdatePanel(converter);
-    mpParameterView->ResetAll();
 }
 
 void CConverterPanel::show()
