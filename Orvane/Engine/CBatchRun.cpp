@@ -10,6 +10,7 @@
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
+#include "ParameterFitting.h"
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
@@ -106,13 +107,17 @@ void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& en
         return;
     }
     CPluginClass* record = entireList.at(index);
-    CParameters* parameters = record->GetDefaultParameters();
+    CPluginBase* converter = record->GetConverter();
+    // Never the set the media tab's form edits: the default set as it was loaded at start-up.
+    CParameters* parameters = record->GetStartupParameters();
+    bool fromFile = false;
     std::unique_ptr<CParameters> loaded;
     const QString parameterFile = entry.GetParametersFileName();
     if (!parameterFile.isEmpty()) {
         loaded = std::make_unique<CParameters>();
         if (loaded->Load(parameterFile)) {
             parameters = loaded.get();
+            fromFile = true;
         } else {
             const QString reason = loaded->GetLoadError().isEmpty() ? QStringLiteral("is not a valid parameter file")
                                                                     : loaded->GetLoadError();
@@ -120,13 +125,17 @@ void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& en
             m_Failure = true;
         }
     }
+    // The file's values (the default file's, without one) stay as far as the phone allows; the log says where
+    // it did not.
+    for (const CPhoneChange& change : ParameterFitting::FitToPhone(converter, parameters, m_Host.GetCurrentProfile()))
+        m_Host.Log(ParameterFitting::LogLine(change));
     const QStringList sources = entry.GetSourceFileList();
     const QString destination = entry.GetDestPath();
     for (int i = 0; i < sources.size() && Running(); ++i)
-        RunSource(sources.at(i), record->GetConverter(), parameters, destination);
+        RunSource(sources.at(i), converter, parameters, !fromFile, destination);
 }
 
-void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParameters* parameters,
+void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParameters* parameters, bool fitToSource,
                           const QString& destination)
 {
     const CLocalFileInfo info(source);
@@ -173,6 +182,11 @@ void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParame
     }
     document->SetName(source);
 
+    // The default set takes this source's tempo, style and the like, as the media tab's form does.
+    if (fitToSource) {
+        ParameterFitting::FitToPhone(converter, parameters, m_Host.GetCurrentProfile());
+        ParameterFitting::FitToDocument(converter, parameters, document.get());
+    }
     ClearConversionLog(converter);
     converter->SetProfile(m_Host.GetCurrentProfile());
     converter->SetParameters(parameters);

@@ -27,7 +27,9 @@ public:
 
 private:
     void RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& entireList);
-    void RunSource(const QString& source, CPluginBase* converter, CParameters* parameters, const QString& destination);
+    // fitToSource: the entry runs on the default set, which is fitted to each source.
+    void RunSource(const QString& source, CPluginBase* converter, CParameters* parameters, bool fitToSource,
+                   const QString& destination);
     // Converts the document and writes what the converter leaves.
     void ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CDocument* document, const QString& source,
                         const QString& destination);

@@ -1,5 +1,7 @@
 #pragma once
+#include "CParameterChoices.h"
 #include "CWaitingPopup.h"
+#include <QHash>
 #include <QString>
 #include <memory>
 
@@ -7,6 +9,7 @@ class CDocument;
 class CDocumentAbstract;
 class CMainWindowLink;
 class CPluginBase;
+class CPluginClass;
 class CResizeAsker;
 
 // What the conversion engine keeps between the application's calls: the media tab's loaded
@@ -38,6 +41,9 @@ public:
     CPluginBase* mpResultConverter = nullptr;
     // The name of the document in work, shown in progress texts.
     QString mConvertedDocumentName;
+
+    // What the user chose in each converter's parameter form, by the converter's record.
+    QHash<const CPluginClass*, CParameterChoices> mParameterChoices;
 
     // Resize every animation before it is converted.
     int mResizeOption = 0;

@@ -9,6 +9,7 @@
 #include "Documents/CDocumentAbstract.h"
 #include "EngineSupport.h"
 #include "Host/CPluginClass.h"
+#include "ParameterFitting.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 
@@ -23,7 +24,8 @@ void CMediaConversion::Run(const CGenerationInfo& info)
     popup.Show();
     m_Host.Log(Message("id_converting") + QLatin1Char('\n'));
 
-    CPluginBase* converter = ConverterAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), info.mConverterIndex);
+    CPluginClass* record = PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), info.mConverterIndex);
+    CPluginBase* converter = record ? record->GetConverter() : nullptr;
     // A position outside the list is refused with a warning; without a document there is nothing to say.
     if (!converter)
         m_Host.Report(0, Message("id_convert_failed"), Message("id_converter_unavailable"));
@@ -32,6 +34,10 @@ void CMediaConversion::Run(const CGenerationInfo& info)
         popup.Hide();
         return;
     }
+
+    // The form's set is fitted again to this phone and this source, as a batch entry would be.
+    if (info.mpParameters && info.mpParameters == ParameterFitting::WorkingSet(record))
+        ParameterFitting::PrepareWorkingSet(record, m_Engine.ChoicesOf(record), m_Host.GetCurrentProfile(), document);
 
     CMediaFitting fitting(m_State.mpResizeAsker, m_Host.GetCurrentProfile(), m_State.mResizeOption != 0);
     if (fitting.Fit(document, converter) == CMediaFitting::CANCELLED) {

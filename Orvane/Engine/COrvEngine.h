@@ -11,7 +11,9 @@
 class CBatchInfoList;
 class CEngineHost;
 class CGenerationInfo;
+class CParameterChoices;
 class CParameters;
+class CPluginClass;
 
 class COrvEngine : public QObject
 {
@@ -48,6 +50,8 @@ public:
     void LoadDefaultParamsAsked(int converter);
     void LoadTraductorParamsAsked(int translator, QString path);
     void LoadDefaultTraductorParamsAsked(int translator);
+    // What the user chose in the record's parameter form.
+    CParameterChoices& ChoicesOf(const CPluginClass* record);
 
     // Conversion, translation, batch and command-line runs.
     void ConvertionAsked(B32 rawData, CGenerationInfo* info);

@@ -1,10 +1,11 @@
-// The engine's parameter sets: the working set of a converter or translator, prepared for the
+// The engine's parameter sets: the working set of a converter or translator, fitted to the
 // current profile and document, and the user's parameter files.
 #include "CEngineHost.h"
 #include "COrvEngine.h"
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
+#include "ParameterFitting.h"
 #include "Parameters/CParameters.h"
 #include "Plugin/CPluginBase.h"
 #include "Util/Assert.h"
@@ -13,24 +14,9 @@
 
 namespace {
 
-// The user's set when there is one, else the default set.
-CParameters* WorkingSet(const CPluginClass* record)
-{
-    return record->GetUserParameters() ? record->GetUserParameters() : record->GetDefaultParameters();
-}
-
-// Filters first without a profile, then with the current one, so a profile change takes effect.
-void FilterWithProfile(CPluginBase* converter, CParameters* parameters, CProfile* profile)
-{
-    if (!parameters)
-        return;
-    converter->FilterParametersWithProfile(parameters, nullptr, 0);
-    converter->FilterParametersWithProfile(parameters, profile, 1);
-}
-
 // Replaces the record's user set by the file; false (the previous set kept) when there is no record or the
-// file cannot be loaded.
-bool LoadUserParameters(CPluginClass* record, const QString& path)
+// file cannot be loaded. The form's choices belonged to the previous set.
+bool LoadUserParameters(CPluginClass* record, CParameterChoices& choices, const QString& path)
 {
     if (!record)
         return false;
@@ -38,21 +24,29 @@ bool LoadUserParameters(CPluginClass* record, const QString& path)
     if (!parameters->Load(path))
         return false;
     record->SetUserParameters(parameters.release());
+    choices.Clear();
     return true;
 }
 
-// Drops the user's set and resets the defaults; false when there is no record.
-bool LoadDefaultParameters(CPluginClass* record)
+// Drops the user's set and the form's choices: the default set as loaded at start-up, to be fitted to the
+// phone. False when there is no record.
+bool LoadDefaultParameters(CPluginClass* record, CParameterChoices& choices)
 {
     if (!record)
         return false;
     record->SetUserParameters(nullptr);
     if (CParameters* defaults = record->GetDefaultParameters())
-        defaults->ResetAll();
+        defaults->RestoreDeclared();
+    choices.Clear();
     return true;
 }
 
 } // namespace
+
+CParameterChoices& COrvEngine::ChoicesOf(const CPluginClass* record)
+{
+    return m_State.mParameterChoices[record];
+}
 
 void COrvEngine::GetConverterParameters(int converter, CParameters** parameters)
 {
@@ -61,15 +55,11 @@ void COrvEngine::GetConverterParameters(int converter, CParameters** parameters)
     CPluginClass* record = PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converter);
     if (!record)
         return;
-    CParameters* set = WorkingSet(record);
     CPluginBase* plugin = record->GetConverter();
-    FilterWithProfile(plugin, set, m_Host.GetCurrentProfile());
     CDocument* document = m_State.mpLoadedDocument;
-    if (set && document) {
+    if (document && ParameterFitting::WorkingSet(record))
         ASSERT((plugin->GetDocumentType() & document->GetDocType()) != 0);
-        plugin->FilterParametersWithDocument(set, document);
-    }
-    *parameters = set;
+    *parameters = ParameterFitting::PrepareWorkingSet(record, ChoicesOf(record), m_Host.GetCurrentProfile(), document);
 }
 
 void COrvEngine::GetTraductorParameters(int translator, CParameters** parameters, QString& source)
@@ -79,22 +69,22 @@ void COrvEngine::GetTraductorParameters(int translator, CParameters** parameters
     CPluginClass* record = PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), translator);
     if (!record)
         return;
-    CParameters* set = WorkingSet(record);
     CPluginBase* plugin = record->GetConverter();
-    FilterWithProfile(plugin, set, m_Host.GetCurrentProfile());
-    if (!source.isEmpty()) {
+    std::unique_ptr<CDocument> document;
+    // A parameter file of the user's is not fitted to the source: nothing to import for it.
+    const bool fitToSource = ParameterFitting::WorkingSet(record) == record->GetDefaultParameters();
+    if (fitToSource && !source.isEmpty()) {
         const QByteArray bytes = ReadSourceFile(source);
         if (!bytes.isEmpty()) {
             ClearConversionLog(plugin);
             QDir::setCurrent(CLocalFileInfo(source).GetDirPath());
-            std::unique_ptr<CDocument> document(plugin->Import(bytes));
-            if (document && set) {
+            document.reset(plugin->Import(bytes));
+            if (document)
                 document->SetName(source);
-                plugin->FilterParametersWithDocument(set, document.get());
-            }
         }
     }
-    *parameters = set;
+    *parameters =
+        ParameterFitting::PrepareWorkingSet(record, ChoicesOf(record), m_Host.GetCurrentProfile(), document.get());
 }
 
 void COrvEngine::SaveParamsAsked(QString path, CParameters* parameters)
@@ -107,26 +97,30 @@ void COrvEngine::SaveParamsAsked(QString path, CParameters* parameters)
 // A position outside the list that a panel sends fails like a file that cannot be loaded: with a warning.
 void COrvEngine::LoadParamsAsked(int converter, QString path)
 {
-    if (!LoadUserParameters(PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converter), path))
+    CPluginClass* record = PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converter);
+    if (!LoadUserParameters(record, ChoicesOf(record), path))
         m_Host.Report(0, Message(QStringLiteral("id_warning")),
                       Message(QStringLiteral("id_param_loaded_failed")).arg(path));
 }
 
 void COrvEngine::LoadDefaultParamsAsked(int converter)
 {
-    if (!LoadDefaultParameters(PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converter)))
+    CPluginClass* record = PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converter);
+    if (!LoadDefaultParameters(record, ChoicesOf(record)))
         m_Host.Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_converter_unavailable")));
 }
 
 void COrvEngine::LoadTraductorParamsAsked(int translator, QString path)
 {
-    if (!LoadUserParameters(PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), translator), path))
+    CPluginClass* record = PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), translator);
+    if (!LoadUserParameters(record, ChoicesOf(record), path))
         m_Host.Report(0, Message(QStringLiteral("id_warning")),
                       Message(QStringLiteral("id_param_loaded_failed")).arg(path));
 }
 
 void COrvEngine::LoadDefaultTraductorParamsAsked(int translator)
 {
-    if (!LoadDefaultParameters(PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), translator)))
+    CPluginClass* record = PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), translator);
+    if (!LoadDefaultParameters(record, ChoicesOf(record)))
         m_Host.Report(0, Message(QStringLiteral("id_warning")), Message(QStringLiteral("id_converter_unavailable")));
 }

@@ -10,6 +10,7 @@
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
+#include "ParameterFitting.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 #include "Util/Assert.h"
@@ -36,7 +37,8 @@ QString CSmsTranslation::MakeOutputFileName(const CGenerationInfo& info, const Q
 
 void CSmsTranslation::Run(const CGenerationInfo& info, const QString& outputName)
 {
-    CPluginBase* translator = ConverterAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), info.mConverterIndex);
+    CPluginClass* record = PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), info.mConverterIndex);
+    CPluginBase* translator = record ? record->GetConverter() : nullptr;
     if (!translator) {
         m_Host.Report(0, Message("id_translation_failed"), Message("id_converter_unavailable"));
         return;
@@ -44,12 +46,13 @@ void CSmsTranslation::Run(const CGenerationInfo& info, const QString& outputName
     CProgressPopup popup(m_Engine);
     popup.Show();
     m_Host.Log(Message("id_translating") + QLatin1Char('\n'));
-    Translate(translator, info, outputName);
+    Translate(*record, info, outputName);
     popup.Hide();
 }
 
-void CSmsTranslation::Translate(CPluginBase* translator, const CGenerationInfo& info, const QString& outputName)
+void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& info, const QString& outputName)
 {
+    CPluginBase* translator = record.GetConverter();
     const QString source = info.GetSourcePath();
     m_Host.Log(Message("id_opening_file").arg(source) + QLatin1Char('\n'));
     // E-cards and messages have a smaller cap than media sources.
@@ -76,6 +79,9 @@ void CSmsTranslation::Translate(CPluginBase* translator, const CGenerationInfo& 
 
     ClearConversionLog(translator);
     CProfile* profile = m_Host.GetCurrentProfile();
+    // The form's set is fitted again to this phone and this source, as a batch entry would be.
+    if (info.mpParameters && info.mpParameters == ParameterFitting::WorkingSet(&record))
+        ParameterFitting::PrepareWorkingSet(&record, m_Engine.ChoicesOf(&record), profile, document.get());
     translator->SetProfile(profile);
     translator->SetParameters(info.mpParameters);
     QObject::connect(translator, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForTranslation);

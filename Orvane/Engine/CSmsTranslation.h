@@ -6,6 +6,7 @@ class COrvEngine;
 class CEngineState;
 class CGenerationInfo;
 class CPluginBase;
+class CPluginClass;
 
 // The SMS tab's translation: the translator imports the source file itself, converts it, and every output chunk
 // (one per short message) is written to a file of its own. Nothing of the run is kept afterwards.
@@ -23,7 +24,7 @@ public:
                                       const QString& extension);
 
 private:
-    void Translate(CPluginBase* translator, const CGenerationInfo& info, const QString& outputName);
+    void Translate(CPluginClass& record, const CGenerationInfo& info, const QString& outputName);
     void WriteChunks(CPluginBase* translator, const CGenerationInfo& info, const QString& outputName);
 
     CEngineHost& m_Host;

@@ -9,6 +9,7 @@ CPluginClass::~CPluginClass()
         delete mpConverter;
     }
     delete mpUserParameters;
+    delete mpStartupParameters;
     delete mpDefaultParameters;
 }
 

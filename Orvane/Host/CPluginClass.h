@@ -16,7 +16,7 @@ public:
     };
 
     CPluginClass() = default;
-    // Lets the converter release its resources, then deletes it and both parameter sets. Runs before the
+    // Lets the converter release its resources, then deletes it and its parameter sets. Runs before the
     // library that holds the converter's code is freed.
     ~CPluginClass();
     CPluginClass(const CPluginClass&) = delete;
@@ -28,6 +28,9 @@ public:
     CPluginClassInfo* GetClassInfo() const { return mpClassInfo; }
     // Null when the converter names no parameter file or the file failed to load.
     CParameters* GetDefaultParameters() const { return mpDefaultParameters; }
+    // The default set as loaded at start-up, apart from the one the parameter form edits: batch entries without
+    // a parameter file of their own run on it. Null when the default set is.
+    CParameters* GetStartupParameters() const { return mpStartupParameters; }
     // The set the user loaded from another file; null when none.
     CParameters* GetUserParameters() const { return mpUserParameters; }
     // Takes the set over and deletes the previous one; null drops it.
@@ -37,6 +40,7 @@ public:
     CPluginBase* mpConverter = nullptr;
     CPluginClassInfo* mpClassInfo = nullptr; // the plug-in's static record, never freed here
     CParameters* mpDefaultParameters = nullptr;
+    CParameters* mpStartupParameters = nullptr;
     CParameters* mpUserParameters = nullptr;
 };
 

@@ -64,11 +64,15 @@ void CPluginManager::LoadClasses(CPlugin& plugin, const QString& parameterPath)
         if (!fileName.isEmpty()) {
             // Read from the parameter folder itself: when that folder is missing the file must fail, not be
             // picked up from wherever the current folder happens to be.
+            const QString path = QDir(parameterPath).filePath(fileName);
             auto parameters = std::make_unique<CParameters>();
-            if (parameters->Load(QDir(parameterPath).filePath(fileName)))
+            auto startup = std::make_unique<CParameters>();
+            if (parameters->Load(path) && startup->Load(path)) {
                 record->mpDefaultParameters = parameters.release();
-            else
+                record->mpStartupParameters = startup.release();
+            } else {
                 record->mFlags |= CPluginClass::UNUSABLE;
+            }
         }
         converter->SetInstanceResourceFailureReporter(m_ResourceFailureReporter);
         if (converter->LoadResources() != 1)

@@ -69,11 +69,12 @@ TEST_F(ParameterSlotTest, TranslatorsHaveTheirOwnFilesAndSeeTheSourceDocument)
     QString source = Write(QStringLiteral("cards/card.ecd"), "bytes");
     m_Application->GetTraductorParameters(0, &parameters, source);
     EXPECT_EQ(parameters, translator->GetUserParameters());
-    EXPECT_EQ(QDir::currentPath(), In(QStringLiteral("cards")));
     m_Application->LoadDefaultTraductorParamsAsked(0);
     EXPECT_EQ(translator->GetUserParameters(), nullptr);
+    // The default set is fitted to the source, imported from its own folder.
     m_Application->GetTraductorParameters(0, &parameters, source);
     EXPECT_EQ(parameters, translator->GetDefaultParameters());
+    EXPECT_EQ(QDir::currentPath(), In(QStringLiteral("cards")));
 
     m_Application->LoadTraductorParamsAsked(0, In(QStringLiteral("missing.xml")));
     EXPECT_EQ(m_Prompt.mShown.size(), 1u);

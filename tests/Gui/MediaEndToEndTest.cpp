@@ -1,6 +1,7 @@
 // The media tab end to end on the built application folder: a melody loaded, its parameters edited in the form
 // and saved, converted with its preview and saved, gives the very files the command line makes from the same
 // source and the saved parameter file.
+#include "Core/CBatchInfo.h"
 #include "Core/CResizeDialogAsker.h"
 #include "Gui/Browsing/FileLineControls.h"
 #include "Gui/Panels/CConverterPanel.h"
@@ -16,6 +17,7 @@
 #include "ScratchApp.h"
 #include "Text/CLanguageResources.h"
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -39,39 +41,144 @@ protected:
                 return simple;
         return nullptr;
     }
+    // The media tab on a copy of the morning tune, its results going to the folder "gui"; the other folders made.
+    void ShowMorning(std::initializer_list<const char*> folders)
+    {
+        Write(QStringLiteral("media/morning.mid"), ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/morning.mid")));
+        QDir().mkpath(In(QStringLiteral("gui")));
+        for (const char* folder : folders)
+            QDir().mkpath(In(QString::fromLatin1(folder)));
+        m_Window->LoadSettings(In(QStringLiteral("none.xml")));
+        Tabs().mpMediaSelectorPanel->SetCurrentPath(In(QStringLiteral("media")));
+        Tabs().mpMediaDestinationPanel->SetOutputFolder(In(QStringLiteral("gui")));
+        m_Window->show();
+    }
+    // Loads the morning tune in the media tab.
+    void LoadMorning()
+    {
+        const CLocalFileInfo song(In(QStringLiteral("media/morning.mid")));
+        Tabs().mpMediaSelectorPanel->UpdatePanel(&song);
+    }
+    // Types the value into the form's Tempo and leaves the field, as the user does.
+    void TypeTempo(const char* value)
+    {
+        SpinEdit* tempo = ElementOf<SpinEdit>("Tempo");
+        ASSERT_NE(tempo, nullptr);
+        QSpinBox* spin = tempo->GetSpinBox();
+        spin->setFocus();
+        spin->selectAll();
+        QTest::keyClicks(spin, QString::fromLatin1(value));
+        QFocusEvent leave(QEvent::FocusOut, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(spin, &leave);
+    }
+    // The phone chosen from the window's menu.
+    void SelectPhone(const char* name)
+    {
+        QStringList phones;
+        emit m_Window->GetProfileNameList(phones);
+        const int index = int(phones.indexOf(QString::fromLatin1(name)));
+        ASSERT_GE(index, 0) << name;
+        m_Window->SetCurrentProfile(index);
+    }
+    void SelectConverter(const char* description)
+    {
+        QComboBox* converters = Tabs().mpMediaSelectorPanel->GetConverterSelector();
+        const int index = converters->findText(QString::fromLatin1(description));
+        ASSERT_GE(index, 0) << description;
+        converters->setCurrentIndex(index);
+        emit converters->activated(index);
+    }
+    // What the form shows of a parameter: its labels (the range among them) and its value.
+    QString Shown(const char* name)
+    {
+        auto* element = ElementOf<SimpleElement>(name);
+        if (!element)
+            return QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+        QStringList texts;
+        for (const QLabel* label : element->findChildren<QLabel*>())
+            if (!label->text().isEmpty() && label->text() != element->GetValueText())
+                texts.append(label->text());
+        return texts.join(QLatin1Char('|')) + QLatin1Char('=') + element->GetValueText();
+    }
 };
+
+TEST_F(MediaEndToEndTest, EachPhoneShowsItsOwnRangesAndChoicesWhateverPhonesCameBefore)
+{
+    m_Window->LoadSettings(In(QStringLiteral("none.xml")));
+    m_Window->show();
+    SelectPhone("Model B");
+    SelectConverter("iMelody converter");
+    const QString onB = QStringLiteral("Tempo| (25 to 400)|beats per minute=120 Style=Natural");
+    EXPECT_EQ(Shown("Tempo") + QLatin1Char(' ') + Shown("Style"), onB);
+    SelectPhone("Model C");
+    EXPECT_EQ(Shown("Tempo") + QLatin1Char(' ') + Shown("Style"),
+              QStringLiteral("Tempo| (30 to 300)|beats per minute=120 Style=Staccato"));
+    SelectPhone("Model B");
+    EXPECT_EQ(Shown("Tempo") + QLatin1Char(' ') + Shown("Style"), onB);
+
+    // The colours of a monochrome phone do not follow the animation converter onto a grey one.
+    SelectPhone("Model A");
+    SelectConverter("Brimsel animation converter");
+    EXPECT_EQ(Shown("GrayScale"), QStringLiteral("Colours=Monochrom"));
+    SelectPhone("Model C");
+    EXPECT_EQ(Shown("GrayScale"), QStringLiteral("Colours=Grayscale"));
+}
+
+TEST_F(MediaEndToEndTest, WithoutParameterFileTheBatchAndTheMediaTabWriteWhatTheCommandLineWrites)
+{
+    ShowMorning({"batch", "cli"});
+    SelectPhone("Model B");
+    SelectConverter("iMelody converter");
+    LoadMorning();
+    ASSERT_NE(Loaded(), nullptr);
+
+    // The form edited, then shown on another phone and back.
+    TypeTempo("150");
+    SelectPhone("Model C");
+    SelectPhone("Model B");
+    EXPECT_EQ(ElementOf<SpinEdit>("Tempo")->GetValueText(), QStringLiteral("150"));
+
+    CBatchInfoList batch;
+    batch.append(new CBatchInfo({In(QStringLiteral("media/morning.mid"))}, EntryIndex("IMY"), QString(),
+                                In(QStringLiteral("batch"))));
+    B32 result = 0;
+    m_Application->LaunchAsked(&batch, 0, result);
+    EXPECT_EQ(result, 1);
+
+    // The phone change put the song away: loaded again, then Default, the start-up set on this phone and for
+    // this source, as the command line has it.
+    LoadMorning();
+    ASSERT_NE(Loaded(), nullptr);
+    Tabs().mpConverterPanel->LoadDefault();
+    Tabs().mpMediaDestinationPanel->ConvertButtonClicked();
+    Tabs().mpMediaDestinationPanel->SaveButtonClicked();
+
+    const CProgramRun run =
+        RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
+                   {In(QStringLiteral("media/morning.mid")), QStringLiteral("/profile=Model B"),
+                    QStringLiteral("/converter=imy"), QStringLiteral("/destination=") + In(QStringLiteral("cli"))},
+                   m_Start, QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    const QByteArray expected = ReadAll(In(QStringLiteral("cli/morning.IMY")));
+    EXPECT_TRUE(expected.contains("STYLE:0")) << expected.constData();
+    EXPECT_EQ(ReadAll(In(QStringLiteral("batch/morning.IMY"))), expected);
+    EXPECT_EQ(ReadAll(In(QStringLiteral("gui/morning.IMY"))), expected);
+}
 
 TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedParameters)
 {
-    Write(QStringLiteral("media/morning.mid"), ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/morning.mid")));
-    QDir().mkpath(In(QStringLiteral("gui")));
-    QDir().mkpath(In(QStringLiteral("cli")));
-    m_Window->LoadSettings(In(QStringLiteral("none.xml")));
-    CMediaSelectorPanel& source = *Tabs().mpMediaSelectorPanel;
+    ShowMorning({"cli"});
     CDestinationSelectorPanel& out = *Tabs().mpMediaDestinationPanel;
-    source.SetCurrentPath(In(QStringLiteral("media")));
-    out.SetOutputFolder(In(QStringLiteral("gui")));
-    m_Window->show();
-    QComboBox* converters = source.GetConverterSelector();
-    const int imy = converters->findText(QStringLiteral("iMelody converter"));
-    ASSERT_GE(imy, 0);
-    converters->setCurrentIndex(imy);
-    emit converters->activated(imy);
-    const CLocalFileInfo song(In(QStringLiteral("media/morning.mid")));
-    source.UpdatePanel(&song);
+    SelectConverter("iMelody converter");
+    LoadMorning();
     ASSERT_NE(Loaded(), nullptr);
 
     // Tempo typed, Style chosen, as the user does.
+    TypeTempo("150");
     SpinEdit* tempo = ElementOf<SpinEdit>("Tempo");
     ComboBox* style = ElementOf<ComboBox>("Style");
-    ASSERT_NE(tempo, nullptr);
     ASSERT_NE(style, nullptr);
-    QSpinBox* spin = tempo->GetSpinBox();
-    spin->setFocus();
-    spin->selectAll();
-    QTest::keyClicks(spin, QStringLiteral("150"));
-    QFocusEvent leave(QEvent::FocusOut, Qt::OtherFocusReason);
-    QCoreApplication::sendEvent(spin, &leave);
     const int continuous = style->GetComboBox()->findText(QStringLiteral("Continuous"));
     ASSERT_GE(continuous, 0);
     style->GetComboBox()->setCurrentIndex(continuous);

@@ -38,7 +38,8 @@ void CBoolParameter::Reset()
 }
 
 CIntParameter::CIntParameter(int32_t value, int32_t minimum, int32_t maximum)
-    : CParameter(INT_TYPE), mDefault(value), mValue(value), mMin(minimum), mMax(maximum)
+    : CParameter(INT_TYPE), mDefault(value), mValue(value), mMin(minimum), mMax(maximum), mDeclaredMin(minimum),
+      mDeclaredMax(maximum)
 {}
 
 void CIntParameter::Reset()
@@ -49,7 +50,8 @@ void CIntParameter::Reset()
 }
 
 CFloatParameter::CFloatParameter(float value, float minimum, float maximum)
-    : CParameter(FLOAT_TYPE), mValue(value), mMin(minimum), mMax(maximum), mDefault(value)
+    : CParameter(FLOAT_TYPE), mValue(value), mMin(minimum), mMax(maximum), mDefault(value), mDeclaredMin(minimum),
+      mDeclaredMax(maximum)
 {}
 
 void CFloatParameter::Reset()

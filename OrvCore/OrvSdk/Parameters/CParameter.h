@@ -58,6 +58,9 @@ public:
     int32_t mValue;
     int32_t mMin;
     int32_t mMax;
+    // The limits of the file, before any filter narrowed them.
+    int32_t mDeclaredMin;
+    int32_t mDeclaredMax;
 };
 
 class CFloatParameter : public CParameter
@@ -70,6 +73,9 @@ public:
     float mMin;
     float mMax;
     float mDefault;
+    // The limits of the file, before any filter narrowed them.
+    float mDeclaredMin;
+    float mDeclaredMax;
 };
 
 class CStringParameter : public CParameter

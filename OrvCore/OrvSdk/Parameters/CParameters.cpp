@@ -1,8 +1,18 @@
 #include "Parameters/CParameters.h"
 
+#include "Parameters/ParameterValue.h"
 #include "Util/Assert.h"
 
 #include <QtAlgorithms>
+
+namespace {
+template <typename Number>
+void RestoreLimits(Number* parameter)
+{
+    parameter->mMin = parameter->mDeclaredMin;
+    parameter->mMax = parameter->mDeclaredMax;
+}
+} // namespace
 
 CParameters::CParameters() = default;
 
@@ -108,6 +118,21 @@ void CParameters::ResetAll()
 {
     for (CParameter* parameter : std::as_const(mParameters))
         parameter->Reset();
+}
+
+void CParameters::RestoreDeclared()
+{
+    // Types first: an enumerated value is put back into the full list.
+    for (CEnumType* type : std::as_const(mEnumTypes))
+        type->RestoreValues();
+    for (CParameter* parameter : std::as_const(mOwnedParameters)) {
+        parameter->mIsConst = parameter->mIsDeclaredConst;
+        if (parameter->mType == CParameter::INT_TYPE)
+            RestoreLimits(static_cast<CIntParameter*>(parameter));
+        else if (parameter->mType == CParameter::FLOAT_TYPE)
+            RestoreLimits(static_cast<CFloatParameter*>(parameter));
+        ParameterValue::Set(parameter, ParameterValue::DeclaredOf(parameter));
+    }
 }
 
 bool CParameters::FindDataChild(const QString& name)

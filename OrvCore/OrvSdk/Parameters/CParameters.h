@@ -45,6 +45,10 @@ public:
     bool IsEmpty() const;
     // Reset() on every parameter, in name order.
     void ResetAll();
+    // Back to the file as it was read: every value, limit, constant flag and
+    // list of choices, whatever filters and users changed since. Fitting a set
+    // to a phone starts here, so that no earlier phone's narrowing remains.
+    void RestoreDeclared();
 
     const QMap<QString, CParameter*>& GetParameterMap() const { return mParameters; }
     const QStringList& GetBaseTypes() const { return mBaseTypes; }

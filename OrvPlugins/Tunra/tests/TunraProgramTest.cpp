@@ -112,21 +112,22 @@ TEST_F(TunraProgram, RingToneExamplesBecomeIMelodies)
     {
         const char* source;
         const char* output;
+        const char* beat;
         const char* melody;
     };
-    // Model A's buzzer plays keys 57 to 93: harbour's B and C of octave 6
-    // come down an octave.
+    // Each at its own tempo. Model A's buzzer plays keys 57 to 93: harbour's
+    // B and C of octave 6 come down an octave.
     const Case cases[] = {
-        {"lantern.rtx", "lantern.IMY", "MELODY:c3e3g3*5c2b3g3e1d3f3a3g2e3d3c1\r\n"},
-        {"harbour.rtx", "harbour.IMY", "MELODY:*5c3*5e3*5g3*5e2*5d3*5f3*5a3*5f2*5e3*5g3b3*5g2*5c1r3*5c2\r\n"},
+        {"lantern.rtx", "lantern.IMY", "112", "MELODY:c3e3g3*5c2b3g3e1d3f3a3g2e3d3c1\r\n"},
+        {"harbour.rtx", "harbour.IMY", "140", "MELODY:*5c3*5e3*5g3*5e2*5d3*5f3*5a3*5f2*5e3*5g3b3*5g2*5c1r3*5c2\r\n"},
     };
     for (const Case& t : cases) {
         SCOPED_TRACE(t.source);
         ASSERT_EQ(Convert(QString::fromLatin1(t.source)), 0) << Log().constData();
         const QByteArray name = QByteArray(t.source).left(int(std::strlen(t.source)) - 4);
         EXPECT_EQ(ReadAll(Out(t.output)), "BEGIN:IMELODY\r\nVERSION:1.0\r\nFORMAT:CLASS1.0\r\nNAME:" + name
-                                              + "\r\nBEAT:120\r\nSTYLE:0\r\nVOLUME:7\r\n" + QByteArray(t.melody)
-                                              + "END:IMELODY");
+                                              + "\r\nBEAT:" + t.beat + "\r\nSTYLE:0\r\nVOLUME:7\r\n"
+                                              + QByteArray(t.melody) + "END:IMELODY");
         EXPECT_TRUE(QFile::exists(Out(t.output).replace(QStringLiteral(".IMY"), QStringLiteral("_previewIMY.WAV"))));
     }
 }

@@ -105,8 +105,8 @@ void CConverterPanel::LoadDefault()
     const int converter = CurrentConverter();
     ForgetParameters();
     emit LoadDefaultParamsAsked(converter);
+    // The set comes back fitted to the phone and the source: resetting it here would undo that.
     UpdatePanel(converter);
-    mpParameterView->ResetAll();
 }
 
 void CConverterPanel::Save()
@@ -165,7 +165,6 @@ void CConverterPanel::Load()
     ForgetParameters();
     emit LoadParamsAsked(converter, name);
     UpdatePanel(converter);
-    mpParameterView->ResetAll();
 }
 
 void CConverterPanel::show()

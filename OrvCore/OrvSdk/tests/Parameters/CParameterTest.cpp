@@ -1,5 +1,6 @@
 #include "ParameterTestUtil.h"
 #include "Parameters/CParameters.h"
+#include "Parameters/ParameterValue.h"
 
 #include <gtest/gtest.h>
 
@@ -159,4 +160,68 @@ TEST_F(EnumParameterInSet, ResetAllVisitsEveryParameter)
     mSet.ResetAll();
     EXPECT_EQ(mStyle->GetValue(), S("Natural"));
     EXPECT_EQ(mSet.GetEnumParameter(S("Fixed"))->GetValue(), S("Continuous"));
+}
+
+// What a phone filter does to a set (limits, constant flags, choices, values), undone whole: the set is the file
+// again, whatever narrowed it before.
+TEST(ParametersRestoreDeclared, BringsBackTheFileWhateverFiltersChanged)
+{
+    TempFiles files;
+    CParameters set;
+    ASSERT_TRUE(
+        set.Load(files.Write(WithParameters("<DATA NAME=\"Tempo\" TYPE=\"int\" VALUE=\"120\" MIN=\"25\" MAX=\"900\"/>"
+                                            "<DATA NAME=\"Gain\" TYPE=\"float\" VALUE=\"0.5\" MIN=\"0\" MAX=\"2\"/>"
+                                            "<DATA NAME=\"Style\" TYPE=\"Styles\" VALUE=\"Natural\"/>"
+                                            "<DATA NAME=\"Mask\" TYPE=\"bool\" VALUE=\"true\"/>"
+                                            "<DATA NAME=\"Title\" TYPE=\"string\" VALUE=\"tune\"/>"
+                                            "<DATA NAME=\"Fixed\" TYPE=\"int\" VALUE=\"3\" CONST=\"yes\"/>"))));
+    CIntParameter* tempo = set.GetIntParameter(S("Tempo"));
+    CFloatParameter* gain = set.GetFloatParameter(S("Gain"));
+    CEnumParameter* style = set.GetEnumParameter(S("Style"));
+    CBoolParameter* mask = set.GetBoolParameter(S("Mask"));
+    CStringParameter* title = set.GetStringParameter(S("Title"));
+    CIntParameter* fixed = set.GetIntParameter(S("Fixed"));
+    tempo->mMin = 30;
+    tempo->mMax = 300;
+    tempo->mValue = 300;
+    gain->mMax = 1.0f;
+    gain->mValue = 1.0f;
+    ASSERT_TRUE(style->SetValue(S("Staccato")));
+    ASSERT_TRUE(style->RemoveValue(S("Natural")));
+    mask->mValue = false;
+    mask->mIsConst = true;
+    title->mValue = S("other");
+    fixed->mIsConst = false;
+    fixed->mValue = 9;
+
+    set.RestoreDeclared();
+    EXPECT_EQ(tempo->mValue, 120);
+    EXPECT_EQ(tempo->mMin, 25);
+    EXPECT_EQ(tempo->mMax, 900);
+    EXPECT_EQ(gain->mValue, 0.5f);
+    EXPECT_EQ(gain->mMax, 2.0f);
+    EXPECT_EQ(style->GetValue(), S("Natural"));
+    EXPECT_EQ(style->GetEnumType()->GetValues(), QStringList({S("Natural"), S("Continuous"), S("Staccato")}));
+    EXPECT_TRUE(mask->mValue);
+    EXPECT_FALSE(mask->mIsConst);
+    EXPECT_EQ(title->GetValue(), S("tune"));
+    EXPECT_EQ(fixed->mValue, 3);
+    EXPECT_TRUE(fixed->mIsConst);
+
+    // Each value as the file writes it, and back.
+    const struct
+    {
+        const char* name;
+        const char* text;
+    } values[] = {{"Tempo", "120"}, {"Gain", "0.5"}, {"Style", "Natural"}, {"Mask", "true"}, {"Title", "tune"}};
+    for (const auto& value : values) {
+        CParameter* parameter = set.GetParameter(S(value.name));
+        EXPECT_EQ(ParameterValue::Text(parameter, ParameterValue::Of(parameter)), S(value.text)) << value.name;
+        EXPECT_EQ(ParameterValue::Of(parameter), ParameterValue::DeclaredOf(parameter)) << value.name;
+    }
+    ParameterValue::Set(tempo, QVariant(int(77)));
+    ParameterValue::Set(tempo, QVariant(S("text"))); // of another kind: ignored
+    ParameterValue::Set(style, QVariant(S("Continuous")));
+    EXPECT_EQ(tempo->mValue, 77);
+    EXPECT_EQ(style->GetValue(), S("Continuous"));
 }

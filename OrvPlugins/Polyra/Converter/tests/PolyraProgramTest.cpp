@@ -85,6 +85,7 @@ TEST_F(PolyraProgram, BadInputFailsWithItsMessageAndNoFile)
     ASSERT_TRUE(WriteFileBytes(Work("smpte.mid"), smpte));
     QByteArray parameters =
         ReadFileBytes(QString::fromUtf8(ORV_APP_DIR) + QStringLiteral("/Plugins/Parameters/MSEQParameters.xml"));
+    ASSERT_TRUE(WriteFileBytes(Work("all.xml"), parameters));
     parameters.replace("TYPE=\"Boolean\" VALUE=\"true\"", "TYPE=\"Boolean\" VALUE=\"false\"");
     ASSERT_TRUE(WriteFileBytes(Work("none.xml"), parameters));
 
@@ -98,7 +99,14 @@ TEST_F(PolyraProgram, BadInputFailsWithItsMessageAndNoFile)
     };
     const Case cases[] = {
         {"evening.mid", "Model A", {}, "No converter of this phone writes SEQ files.", "out/evening.SEQ"},
-        {"cut.mid", "Model C", {}, "Conversion error : FORMAT 1 TO FORMAT 0 CONVERSION ERROR", "out/cut.SEQ"},
+        // Fitted to the source, whose notes cannot be read, the default set keeps no instrument; a parameter file
+        // is not fitted to the source, and the sequence's own fault shows.
+        {"cut.mid", "Model C", {}, "At least one instrument of the file must be kept.", "out/cut.SEQ"},
+        {"cut.mid",
+         "Model C",
+         {QStringLiteral("/parameter=all.xml")},
+         "Conversion error : FORMAT 1 TO FORMAT 0 CONVERSION ERROR",
+         "out/cut.SEQ"},
         {"smpte.mid", "Model C", {}, "Conversion error : MIDI TEMPO TOO BIG", "out/smpte.SEQ"},
         {"evening.mid",
          "Model C",
