@@ -116,7 +116,7 @@ void CChimo::ReportProgress(int percent, int stage)
 QString CChimo::PrepareDebugFolder(CDocument* document)
 {
     m_bDebug = ParameterRead::Bool(mpCurrentParameters, "GenerateDebugFiles", false);
-    return m_DebugFolder.Prepare(document, m_bDebug);
+    return m_DebugFolder.Prepare(document, m_bDebug, GetRunFiles(), &mConversionLog);
 }
 
 void CChimo::LogMessage(const char* id)

@@ -106,7 +106,7 @@ bool CMessra::Convert(CDocument* pDocument)
     ASSERT(pDocument && pDocument->GetDocType() == CDocument::ABSTRACT);
     bool success = pDocument && pDocument->GetDocType() == CDocument::ABSTRACT;
     if (success) {
-        TakeMaxMediaSize(mpProfile);
+        TakeItemLimits(mpProfile, GetRunFiles());
         const bool odiCompatible = ParameterRead::Bool(mpProfile, "ODICopyrightCompatible", false);
         const bool truncate = ParameterRead::Bool(mpCurrentParameters, "TruncateMelody", false);
         const bool odi = odiCompatible && ParameterRead::Bool(mpCurrentParameters, "ODICopyright", false);

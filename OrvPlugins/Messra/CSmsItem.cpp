@@ -1,4 +1,5 @@
 #include "CSmsItem.h"
+#include "Plugin/CRunFiles.h"
 #include "SmsMediaChecks.h"
 #include "SmsMediaFile.h"
 #include "SmsMelodyCut.h"
@@ -6,6 +7,7 @@
 
 namespace {
 qint64 s_MaxMediaSize = 0;
+const CRunFiles* s_pRunFiles = nullptr;
 
 enum
 {
@@ -17,6 +19,11 @@ enum
 void CSmsItem::SetMaxMediaSize(qint64 maxSize)
 {
     s_MaxMediaSize = maxSize;
+}
+
+void CSmsItem::SetRunFiles(const CRunFiles* runFiles)
+{
+    s_pRunFiles = runFiles;
 }
 
 qint64 CSmsItem::GetMaxMediaSize()
@@ -120,6 +127,12 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
 
 bool CSmsItem::Load()
 {
+    const QString refusal = CRunFiles::NamedFileRefusal(s_pRunFiles, mPath);
+    if (!refusal.isEmpty()) {
+        *mpMessages += mPath + QStringLiteral(" cannot be read: ") + refusal + QStringLiteral(".\n");
+        mIsValid = false;
+        return false;
+    }
     mIsValid = SmsMediaFile::Read(mPath, s_MaxMediaSize, mDataByteArray, *mpMessages);
     return mIsValid;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 class CProfile;
+class CRunFiles;
 
 // One piece of a short message: a text, a predefined sound or animation, or
 // the content of a media file, with the export modes it can travel in.
@@ -56,6 +57,8 @@ public:
     // The largest media file, in octets, that items accept (the profile's limit).
     static void SetMaxMediaSize(qint64 maxSize);
     static qint64 GetMaxMediaSize();
+    // The files of the run in work: a media file that is its run log is not read. Null outside a run.
+    static void SetRunFiles(const CRunFiles* runFiles);
 
 private:
     void Clear();

@@ -100,7 +100,7 @@ bool CTranslatorTDD::Convert(CDocument* pDocument)
         settings.encodeName = ParameterRead::Bool(mpCurrentParameters, "EncodeName", false);
         settings.truncate = ParameterRead::Bool(mpCurrentParameters, "TruncateMelody", false);
         settings.packetCount = qMax(ParameterRead::Int(mpCurrentParameters, "SMSPaquetCount", 1), 1);
-        TakeMaxMediaSize(mpProfile);
+        TakeItemLimits(mpProfile, GetRunFiles());
 
         CSmsComposer composer;
         const QString path = pDocument->GetName();

@@ -10,8 +10,9 @@
 #include <new>
 
 namespace MessraSupport {
-void TakeMaxMediaSize(CProfile* profile)
+void TakeItemLimits(CProfile* profile, const CRunFiles* runFiles)
 {
+    CSmsItem::SetRunFiles(runFiles);
     bool bPresent = false;
     const int limit = ParameterRead::Int(profile, "MaxMediaSize", 0, &bPresent);
     if (bPresent)

@@ -7,12 +7,13 @@ class CDocument;
 class CEcardDocument;
 class CParameters;
 class CProfile;
+class CRunFiles;
 
 // What the EMS and TDD translators share: the media size limit, source names, the
 // melody rule and the opening of an e-card.
 namespace MessraSupport {
-// Hands the profile's "MaxMediaSize" to the media items.
-void TakeMaxMediaSize(CProfile* profile);
+// Hands the profile's "MaxMediaSize" and the run's own files to the media items.
+void TakeItemLimits(CProfile* profile, const CRunFiles* runFiles);
 
 // Everything after the first "." of the file name, upper-cased: card.v2.ecd gives V2.ECD.
 QString CompleteExtension(const QString& path);

@@ -3,6 +3,7 @@
 #include "Documents/CDocumentAnimation.h"
 #include "Import/ImportLimits.h"
 #include "Import/PictureImport.h"
+#include "Plugin/CRunFiles.h"
 #include "Xml/CXmlFile.h"
 #include "Xml/XmlNesting.h"
 
@@ -49,7 +50,8 @@ DescriptionFailure::Kind FailureOf(PictureImport::Result result)
 }
 } // namespace
 
-CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, DescriptionFailure* failure)
+CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, DescriptionFailure* failure,
+                                             const CRunFiles* runFiles)
 {
     DescriptionFailure unused;
     DescriptionFailure& why = failure ? *failure : unused;
@@ -95,6 +97,11 @@ CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, Descriptio
         QImage image;
         why.frame = position;
         why.path = path;
+        why.reason = CRunFiles::NamedFileRefusal(runFiles, path);
+        if (!why.reason.isEmpty()) {
+            why.kind = DescriptionFailure::FileUnreadable;
+            return nullptr;
+        }
         const PictureImport::Result loaded = PictureImport::LoadFromFile(path, image, &why.reason);
         if (loaded != PictureImport::Loaded) {
             why.kind = FailureOf(loaded);

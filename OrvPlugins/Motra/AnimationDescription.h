@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 class CDocumentAnimation;
+class CRunFiles;
 
 // Why a description gave no animation.
 struct DescriptionFailure
@@ -30,5 +31,7 @@ struct DescriptionFailure
 // Frames without a picture or with a display time of 0 or less are left out; a
 // description with no frame left gives an animation without frames. Null, with
 // the reason in `failure` when given, when the bytes are no XML, a picture cannot
-// be loaded, or the pictures exceed the memory bound.
-CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, DescriptionFailure* failure = nullptr);
+// be loaded, or the pictures exceed the memory bound. A frame that is the run log of
+// runFiles (when given) cannot be read.
+CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, DescriptionFailure* failure = nullptr,
+                                             const CRunFiles* runFiles = nullptr);

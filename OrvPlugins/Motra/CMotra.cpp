@@ -8,7 +8,7 @@
 CDocument* CMotra::Import(const QByteArray& rawData)
 {
     DescriptionFailure failure;
-    CDocumentAnimation* animation = ReadAnimationDescription(rawData, &failure);
+    CDocumentAnimation* animation = ReadAnimationDescription(rawData, &failure, GetRunFiles());
     if (animation)
         return animation;
     // A frame that spoils the description is named, with what is wrong with it.

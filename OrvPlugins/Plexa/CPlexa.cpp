@@ -121,7 +121,7 @@ void CPlexa::ReportProgress(const QString& text, int percent, int emitSignal)
 QString CPlexa::PrepareDebugFolder(CDocument* document, bool enabled)
 {
     m_bDebug = enabled;
-    return m_DebugFolder.Prepare(document, m_bDebug);
+    return m_DebugFolder.Prepare(document, m_bDebug, GetRunFiles(), &mConversionLog);
 }
 
 void CPlexa::LogMessage(const char* id)

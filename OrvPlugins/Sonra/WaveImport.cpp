@@ -20,21 +20,6 @@ WAVEHEADER HeaderFromChunks(const QByteArray& bytes, const WavChunks& chunks)
     return header;
 }
 
-// The code of the last failing format test in the order rate, PCM, channels, size,
-// as the wave document's own header reader reports it.
-int FormatError(int check)
-{
-    int error = WaveImported;
-    if (check & 2)
-        error = WaveRateError;
-    if (check & 16)
-        error = WaveFormatError;
-    if (check & 4)
-        error = WaveChannelError;
-    if (check & 8)
-        error = WaveBitDepthError;
-    return error;
-}
 } // namespace
 
 CDocumentWave* ImportWave(const QByteArray& bytes, int& error, WaveSampleFormat* sampleFormat)
@@ -52,7 +37,7 @@ CDocumentWave* ImportWave(const QByteArray& bytes, int& error, WaveSampleFormat*
             header.wFormatTag = WaveSampleFormat::Pcm;
         const int check = CDocumentWave::CheckFormat(header);
         if (check != 1) {
-            error = FormatError(check);
+            error = CDocumentWave::FormatError(check);
             return nullptr;
         }
         dataOffset = chunks.dataOffset;

@@ -8,7 +8,7 @@
 QString CTunra::PrepareDebugFolder(CDocument* document)
 {
     m_bDebug = ParameterRead::Bool(mpCurrentParameters, "GenerateDebugFiles", false);
-    return m_DebugFolder.Prepare(document, m_bDebug);
+    return m_DebugFolder.Prepare(document, m_bDebug, GetRunFiles(), &mConversionLog);
 }
 
 void CTunra::WriteDebugFile(const QString& name, const QByteArray& bytes) const

@@ -1,6 +1,12 @@
 #include "CCommandLine.h"
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+#include <dirent.h>
+#include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -20,6 +26,32 @@ const CCommandLine::COption kOptions[] = {
 QString OptionKey(int row)
 {
     return QLatin1Char('/') + QString::fromLatin1(kOptions[row].text).toUpper();
+}
+
+// The regular files of folder whose names the system's character set cannot spell and that match pattern as
+// the folder's listing would (letters in either case). The listing leaves such names out, so they are looked for
+// in the folder's own entries.
+QList<QByteArray> UnreadableMatches(const QString& folder, const QString& pattern)
+{
+    QList<QByteArray> names;
+    const QByteArray path = QFile::encodeName(folder);
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.constData()), ::closedir);
+    if (!dir)
+        return names;
+    const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
+                                   QRegularExpression::CaseInsensitiveOption);
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const QByteArray name(entry->d_name);
+        const QString decoded = QFile::decodeName(name);
+        if (QFile::encodeName(decoded) == name && !decoded.contains(QChar::ReplacementCharacter))
+            continue;
+        struct stat info;
+        const QByteArray full = path + '/' + name;
+        if (::stat(full.constData(), &info) == 0 && S_ISREG(info.st_mode) && match.match(decoded).hasMatch())
+            names.append(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace
@@ -88,6 +120,30 @@ void CCommandLine::AddSource(const QString& argument)
     // A pattern: the matching file names of the start folder, in name order whatever the letter case.
     const QStringList names = dir.entryList(QStringList(argument), QDir::Files, QDir::Name | QDir::IgnoreCase);
     mSources.append(names);
+    const QList<QByteArray> unreadable =
+        IsPattern(argument) ? UnreadableMatches(m_StartDir, argument) : QList<QByteArray>();
+    mUnreadableNames.append(unreadable);
+    if (names.isEmpty() && unreadable.isEmpty())
+        mUnmatched.append(argument);
+}
+
+bool CCommandLine::IsPattern(const QString& argument)
+{
+    return argument.contains(QLatin1Char('*')) || argument.contains(QLatin1Char('?'))
+           || argument.contains(QLatin1Char('['));
+}
+
+QString CCommandLine::ShowBytes(const QByteArray& name)
+{
+    QString shown;
+    for (const char byte : name) {
+        const uchar value = uchar(byte);
+        if (value >= 0x20 && value < 0x7F && value != '\\')
+            shown += QLatin1Char(byte);
+        else
+            shown += QStringLiteral("\\x%1").arg(value, 2, 16, QLatin1Char('0'));
+    }
+    return shown;
 }
 
 void CCommandLine::SetProfileOption(const QString& value)

@@ -1,5 +1,7 @@
 #pragma once
 #include "Util/Types.h"
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -54,6 +56,16 @@ public:
     int mHelp = 0;
     B32 mCommandLineMode = 0;
     QStringList mSources;
+    // The source arguments that added nothing: names of no file and patterns that matched none, in order.
+    QStringList mUnmatched;
+    // Names that a pattern matched but that are not valid in the system's character set, as their bytes:
+    // they cannot be spelled as sources.
+    QList<QByteArray> mUnreadableNames;
+
+    // Whether a source argument is a pattern rather than a file name.
+    static bool IsPattern(const QString& argument);
+    // A file name's bytes for a message: printable ASCII as it stands, any other byte as \xHH.
+    static QString ShowBytes(const QByteArray& name);
 
 private:
     void AddSource(const QString& argument);

@@ -8,6 +8,7 @@
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 #include "Text/CLanguageResources.h"
+#include "Util/FileIdentity.h"
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -82,8 +83,8 @@ B32 COrvApplication::Init()
     m_ProfileFolder = paths.mProfileFolder;
 
     const bool languageLoaded = CLanguageResources::Load(m_ApplicationPath + QStringLiteral("/Languages/English.xml"));
-    // A run log that is one of the sources would be emptied before the source is read.
-    if (LogFileNamesASource())
+    // A run log that is one of the sources or the parameter file would be emptied before it is read.
+    if (LogFileIsARunFile())
         return 0;
     // The help alone leaves nothing behind; without a language file it still needs the log for its report.
     if (!m_CommandLine.mHelp || !languageLoaded)
@@ -127,23 +128,32 @@ QString COrvApplication::MessageOr(const char* id, const char* fallback)
     return text.isEmpty() ? QString::fromLatin1(fallback) : text;
 }
 
-bool COrvApplication::LogFileNamesASource()
+bool COrvApplication::LogFileIsARunFile()
 {
     if (m_CommandLine.mLogFileName.isEmpty())
         return false;
     const QDir start(m_CurrentPath);
-    const QString log = QFileInfo(start.filePath(m_CommandLine.mLogFileName)).canonicalFilePath();
-    if (log.isEmpty())
+    // Links are followed and hard links seen through: only the file itself counts.
+    const std::optional<FileIdentity> log = FileIdentity::Of(start.filePath(m_CommandLine.mLogFileName));
+    if (!log)
         return false;
+    const auto is = [&](const QString& name) {
+        return !name.isEmpty() && FileIdentity::Of(start.filePath(name)) == log;
+    };
+    QString refusal;
     for (const QString& source : m_CommandLine.mSources) {
-        if (QFileInfo(start.filePath(source)).canonicalFilePath() == log) {
-            CRunLog::SayOnStandardError(
-                MessageOr("id_logfile_is_source", "The run log %1 is also a source; nothing was converted.")
-                    .arg(m_CommandLine.mLogFileName));
-            return true;
+        if (is(source)) {
+            refusal = MessageOr("id_logfile_is_source", "The run log %1 is also a source; nothing was converted.");
+            break;
         }
     }
-    return false;
+    if (refusal.isEmpty() && is(m_CommandLine.mParameter))
+        refusal = MessageOr("id_logfile_is_parameter_file",
+                            "The run log %1 is also the parameter file; nothing was converted.");
+    if (refusal.isEmpty())
+        return false;
+    CRunLog::SayOnStandardError(refusal.arg(m_CommandLine.mLogFileName));
+    return true;
 }
 
 void COrvApplication::OpenRunLog()
@@ -199,6 +209,9 @@ bool COrvApplication::LoadProfiles()
         if (profile->Load(entry->GetFilePath())) {
             qDebug("%s", qPrintable(entry->GetFileName()));
             m_Profiles.append(profile.release());
+        } else {
+            // Kept to say, when a run asks for a phone that is not there, which file may have been meant.
+            m_RefusedProfiles.append({folder + entry->GetFileName(), profile->GetLoadError()});
         }
     }
     return !m_Profiles.isEmpty();
@@ -251,6 +264,7 @@ int COrvApplication::Shutdown()
     m_pCurrentProfile = nullptr;
     qDeleteAll(m_Profiles);
     m_Profiles.clear();
+    m_RefusedProfiles.clear();
 
     CLanguageResources::Load(QString());
     m_PluginManager.Unload();

@@ -92,6 +92,7 @@ public:
     CEngineState& GetEngineState() { return m_Engine.State(); }
     CProfile* GetCurrentProfile() const override { return m_pCurrentProfile; }
     const QList<CProfile*>& GetProfileList() const override { return m_Profiles; }
+    const QList<CRefusedProfile>& GetRefusedProfiles() const override { return m_RefusedProfiles; }
     CPluginManager& GetPluginManager() override { return m_PluginManager; }
     B32 IsCommandLineMode() const override { return m_CommandLine.mCommandLineMode; }
     const CCommandLine& GetCommandLine() const override { return m_CommandLine; }
@@ -153,8 +154,9 @@ protected:
     void SetTestObject(CTestBase* testObject);
 
 private:
-    // Refuses (on standard error) a run log named by "logfile=" that is one of the sources.
-    bool LogFileNamesASource();
+    // Refuses (on standard error) a run log named by "logfile=" that is one of the sources or the parameter
+    // file, by identity, before the log is opened and so before it can empty the file.
+    bool LogFileIsARunFile();
     // Creates the run log; one that cannot be created is said on standard error and the run goes on.
     void OpenRunLog();
     static QString MessageOr(const char* id, const char* fallback);
@@ -180,6 +182,7 @@ private:
     CPluginManager m_PluginManager;
     CProfile* m_pCurrentProfile = nullptr;
     QList<CProfile*> m_Profiles;
+    QList<CRefusedProfile> m_RefusedProfiles;
 
     // The conversion engine and its documents, results and run state.
     COrvEngine m_Engine{*this};

@@ -1,5 +1,7 @@
 #include "CRunLog.h"
 #include "Text/CLanguageResources.h"
+#include "Util/BoundedFileRead.h"
+#include "Util/SafeFileWrite.h"
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -48,8 +50,15 @@ bool CRunLog::Open(const QString& folder, const QString& userName, const QDateTi
     bool opened = false;
     bool created = false;
     if (!userName.isEmpty()) {
-        // A name the user gave is the user's file to replace, but only a plain file: a FIFO would block.
         m_FileName = userName;
+        // Such a name was read with replacement characters: a file of it would be another file.
+        if (BoundedFileRead::NameIsUnreadable(userName)) {
+            SayOnStandardError(MessageOr("id_logfile_name_unreadable",
+                                         "The name of the run log %1 cannot be read in this system's character set.")
+                                   .arg(userName));
+            return false;
+        }
+        // A name the user gave is the user's file to replace, but only a plain file: a FIFO would block.
         file->setFileName(start.filePath(m_FileName));
         const QFileInfo info(file->fileName());
         if (info.exists() && !info.isFile()) {
@@ -80,8 +89,10 @@ bool CRunLog::Open(const QString& folder, const QString& userName, const QDateTi
         return false;
     }
     m_pFile = std::move(file);
-    m_Created = created;
     m_ToStandardError = false;
+    // What the run created is the file itself, at the end of any link the name is: that alone may go at the end.
+    m_CreatedPath = created ? QFileInfo(m_pFile->fileName()).canonicalFilePath() : QString();
+    m_CreatedIdentity = FileIdentity::OfOpenFile(m_pFile->handle());
     return true;
 }
 
@@ -92,13 +103,14 @@ void CRunLog::Write(const QString& text)
     if (!m_ToStandardError) {
         const QByteArray bytes = text.toLocal8Bit();
         // Unbuffered: a write the disk refuses fails here and now, not at some later flush.
-        if (m_pFile->write(bytes) == bytes.size())
+        QString reason;
+        if (WriteAllBytes(*m_pFile, bytes, &reason))
             return;
         // A full or failing disk: the reason once, then the log goes on where the user sees it.
         m_ToStandardError = true;
         SayOnStandardError(MessageOr("id_logfile_write_failed",
                                      "The run log %1 cannot be written: %2. Its lines follow on standard error.")
-                               .arg(m_pFile->fileName(), m_pFile->errorString()));
+                               .arg(m_pFile->fileName(), reason));
     }
     WriteToStandardError(text);
 }
@@ -108,10 +120,13 @@ void CRunLog::Close()
     if (!m_pFile)
         return;
     m_pFile->close();
-    // Only what this run created goes; a file the user named and had before stays, even empty.
-    if (m_Created && QFileInfo(m_pFile->fileName()).size() == 0)
-        QFile::remove(m_pFile->fileName());
+    // Only what this run created goes, and only while it is still that file: a file the user named and had
+    // before stays, even empty, and so does a link the user named.
+    if (!m_CreatedPath.isEmpty() && QFileInfo(m_CreatedPath).size() == 0
+        && FileIdentity::Of(m_CreatedPath) == m_CreatedIdentity)
+        QFile::remove(m_CreatedPath);
     m_pFile.reset();
+    m_CreatedPath.clear();
 }
 
 QString CRunLog::GetFilePath() const

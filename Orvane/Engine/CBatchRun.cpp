@@ -18,6 +18,7 @@
 #include "Util/SafeFileWrite.h"
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <memory>
 
 namespace {
@@ -69,13 +70,13 @@ B32 CBatchRun::Run(const CBatchInfoList* list, B32 savePreview)
 
     const int count = list ? list->count() : 0;
     // Taken before any source moves the current folder, so relative names mean what they meant to the caller.
-    m_Sources.clear();
+    m_RunFiles = CRunFiles();
     for (int i = 0; i < count; ++i) {
         for (const QString& source : list->at(i)->GetSourceFileList())
-            m_Sources.insert(FileKey(source), source);
+            m_RunFiles.Add(CRunFiles::SOURCE, source);
+        m_RunFiles.Add(CRunFiles::PARAMETER_FILE, list->at(i)->GetParametersFileName());
     }
-    const QString log = m_Host.GetLogFilePath();
-    m_LogKey = log.isEmpty() ? QString() : FileKey(log);
+    m_RunFiles.Add(CRunFiles::RUN_LOG, m_Host.GetLogFilePath());
     for (int i = 0; i < count && Running(); ++i)
         RunEntry(*list->at(i), entireList);
 
@@ -171,6 +172,14 @@ void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParame
     }
     m_Host.Log(Message("id_importing") + QLatin1Char('\n'));
     ClearConversionLog(importer);
+    // The converters know the run's own files while they work on this source, and only then.
+    m_RunFiles.SetCurrentSource(source);
+    importer->SetRunFiles(&m_RunFiles);
+    converter->SetRunFiles(&m_RunFiles);
+    const auto forget = qScopeGuard([importer, converter] {
+        importer->SetRunFiles(nullptr);
+        converter->SetRunFiles(nullptr);
+    });
     // Relative references inside the source resolve against its folder.
     QDir::setCurrent(folder);
     std::unique_ptr<CDocument> document(importer->Import(bytes));
@@ -256,13 +265,14 @@ bool CBatchRun::MayWrite(const QString& path)
 
 QString CBatchRun::NameConflict(const QString& path, const QString& source) const
 {
-    const QString key = FileKey(path);
-    if (!m_LogKey.isEmpty() && key == m_LogKey)
-        return Message("id_result_is_logfile").arg(path, source);
-    const auto input = m_Sources.constFind(key);
-    if (input != m_Sources.constEnd())
-        return Message("id_result_is_source").arg(path, input.value(), source);
-    const auto earlier = m_Written.constFind(key);
+    if (const CRunFiles::CFile* own = m_RunFiles.Find(path)) {
+        if (own->role == CRunFiles::RUN_LOG)
+            return Message("id_result_is_logfile").arg(path, source);
+        if (own->role == CRunFiles::PARAMETER_FILE)
+            return Message("id_result_is_parameter_file").arg(path, source);
+        return Message("id_result_is_source").arg(path, own->name, source);
+    }
+    const auto earlier = m_Written.constFind(FileKey(path));
     if (earlier != m_Written.constEnd())
         return Message("id_result_name_taken").arg(path, earlier.value(), source);
     return QString();

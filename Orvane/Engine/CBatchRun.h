@@ -1,4 +1,5 @@
 #pragma once
+#include "Plugin/CRunFiles.h"
 #include "Util/Types.h"
 #include <QByteArray>
 #include <QHash>
@@ -38,7 +39,7 @@ private:
     void WriteChunks(CPluginBase* converter, CPluginBase* importer, const QString& destination, const QString& baseName,
                      const QString& source);
     // Why source may not write path in this run (the line to log), empty when it may: path is a source of the
-    // run, its run log, or a file an earlier source wrote.
+    // run, its parameter file, its run log, or a file an earlier source wrote.
     QString NameConflict(const QString& path, const QString& source) const;
     // Records that source writes path in this run; false (logged, a failure) when NameConflict says no.
     bool ClaimName(const QString& path, const QString& source);
@@ -54,7 +55,7 @@ private:
     bool m_Write = true;
     // Every file this run wrote or tried to write, with the source it came from.
     QHash<QString, QString> m_Written;
-    // Every source of every entry, read or still waiting, and the run log: never written over.
-    QHash<QString, QString> m_Sources;
-    QString m_LogKey;
+    // Every source of every entry, read or still waiting, the parameter files and the run log: never written
+    // over, by the run or by the converters it runs.
+    CRunFiles m_RunFiles;
 };

@@ -8,7 +8,6 @@
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <sys/stat.h>
@@ -39,20 +38,6 @@ QString Absolute(const QString& startDir, const QString& path)
 
 CCommandLineRun::CCommandLineRun(COrvEngine& engine) : m_Host(engine.Host()), m_Engine(engine) {}
 
-QStringList CCommandLineRun::FindMissingSources(const QStringList& arguments, const QString& startDir)
-{
-    QStringList missing;
-    for (const QString& argument : arguments) {
-        if (CCommandLine::MatchOption(argument) >= 0)
-            continue;
-        const bool pattern = argument.contains(QLatin1Char('*')) || argument.contains(QLatin1Char('?'))
-                             || argument.contains(QLatin1Char('['));
-        if (!pattern && CCommandLine::Parse(QStringList(argument), startDir).mSources.isEmpty())
-            missing.append(argument);
-    }
-    return missing;
-}
-
 int CCommandLineRun::SelectProfile()
 {
     const QString wanted = m_Host.GetCommandLine().mProfile;
@@ -75,19 +60,60 @@ int CCommandLineRun::SelectConverter()
     return -1;
 }
 
+void CCommandLineRun::LogProfileNotFound()
+{
+    const CCommandLine& line = m_Host.GetCommandLine();
+    if (line.mProfile.isEmpty()) {
+        QStringList names;
+        for (const CProfile* candidate : m_Host.GetProfileList())
+            names.append(candidate->GetMobileName());
+        m_Host.Log(Message("id_profile_option_missing").arg(names.join(QStringLiteral(", "))) + QLatin1Char('\n'));
+    } else {
+        m_Host.Log(Message("id_select_profile_failed").arg(line.mProfile) + QLatin1Char('\n'));
+    }
+    // The phone asked for may be in a file that start-up refused.
+    for (const CEngineHost::CRefusedProfile& refused : m_Host.GetRefusedProfiles())
+        m_Host.Log(Message("id_profile_refused").arg(refused.path, refused.reason) + QLatin1Char('\n'));
+}
+
+bool CCommandLineRun::LogUnmatchedSources()
+{
+    const CCommandLine& line = m_Host.GetCommandLine();
+    const QString startDir = m_Host.GetCurrentPath();
+    bool failure = false;
+    for (const QString& argument : line.mUnmatched) {
+        // A pattern may rightly match nothing: no failure, but the log says where it looked.
+        if (CCommandLine::IsPattern(argument)) {
+            m_Host.Log(Message("id_pattern_matched_nothing").arg(argument, startDir) + QLatin1Char('\n'));
+            continue;
+        }
+        // A folder, a FIFO or a broken link exists in a way: say what it is rather than that it is missing.
+        const QString path = Absolute(startDir, argument);
+        struct stat entry;
+        if (::lstat(QFile::encodeName(path).constData(), &entry) == 0)
+            m_Host.Log(Message("id_source_unreadable")
+                           .arg(argument, BoundedFileRead::Check(path, FileLimits::MaxMediaSourceBytes))
+                       + QLatin1Char('\n'));
+        else if (BoundedFileRead::NameIsUnreadable(argument))
+            m_Host.Log(Message("id_source_name_unreadable").arg(argument) + QLatin1Char('\n'));
+        else
+            m_Host.Log(Message("id_source_missing").arg(argument) + QLatin1Char('\n'));
+        failure = true;
+    }
+    // Names a pattern matched that the system cannot spell are shown by their bytes.
+    for (const QByteArray& name : line.mUnreadableNames) {
+        m_Host.Log(Message("id_source_name_unreadable").arg(CCommandLine::ShowBytes(name)) + QLatin1Char('\n'));
+        failure = true;
+    }
+    return failure;
+}
+
 B32 CCommandLineRun::Run()
 {
     const CCommandLine& line = m_Host.GetCommandLine();
     const int profile = SelectProfile();
     if (profile < 0) {
-        if (line.mProfile.isEmpty()) {
-            QStringList names;
-            for (const CProfile* candidate : m_Host.GetProfileList())
-                names.append(candidate->GetMobileName());
-            m_Host.Log(Message("id_profile_option_missing").arg(names.join(QStringLiteral(", "))) + QLatin1Char('\n'));
-        } else {
-            m_Host.Log(Message("id_select_profile_failed").arg(line.mProfile) + QLatin1Char('\n'));
-        }
+        LogProfileNotFound();
         return 0;
     }
     m_Host.SetCurrentProfile(profile);
@@ -111,20 +137,11 @@ B32 CCommandLineRun::Run()
     CPluginBase* converter = m_Host.GetEntireList(m_Host.GetCurrentProfile()).at(converterIndex)->GetConverter();
 
     const QString startDir = m_Host.GetCurrentPath();
-    bool failure = false;
-    for (const QString& missing : FindMissingSources(QCoreApplication::arguments().mid(1), startDir)) {
-        // A folder, a FIFO or a broken link exists in a way: say what it is rather than that it is missing.
-        const QString path = Absolute(startDir, missing);
-        struct stat entry;
-        if (::lstat(QFile::encodeName(path).constData(), &entry) == 0)
-            m_Host.Log(Message("id_source_unreadable")
-                           .arg(missing, BoundedFileRead::Check(path, FileLimits::MaxMediaSourceBytes))
-                       + QLatin1Char('\n'));
-        else if (BoundedFileRead::NameIsUnreadable(missing))
-            m_Host.Log(Message("id_source_name_unreadable").arg(missing) + QLatin1Char('\n'));
-        else
-            m_Host.Log(Message("id_source_missing").arg(missing) + QLatin1Char('\n'));
-        failure = true;
+    bool failure = LogUnmatchedSources();
+    // Nothing could be written under a name the system cannot spell.
+    if (BoundedFileRead::NameIsUnreadable(line.mDestination)) {
+        m_Host.Log(Message("id_destination_name_unreadable").arg(line.mDestination) + QLatin1Char('\n'));
+        return 0;
     }
 
     QStringList sources;

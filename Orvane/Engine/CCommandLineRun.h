@@ -14,15 +14,18 @@ public:
     explicit CCommandLineRun(COrvEngine& engine);
 
     // 1 when everything named was converted (or a pattern matched nothing); 0 when the profile or converter
-    // cannot be selected, a named source is missing or cannot be imported, or the batch run failed.
+    // cannot be selected, a named source is missing or cannot be imported, a name cannot be read in the
+    // system's character set, or the batch run failed.
     B32 Run();
-
-    // The source arguments that name no file and are no pattern: they add nothing to the sources.
-    static QStringList FindMissingSources(const QStringList& arguments, const QString& startDir);
 
 private:
     int SelectProfile();
     int SelectConverter();
+    // Logs why the profile option names no profile; the files refused at start are named with their reasons.
+    void LogProfileNotFound();
+    // Logs each source argument that added nothing and each name a pattern matched that cannot be spelled;
+    // true when one of them fails the run (a pattern that matched nothing does not).
+    bool LogUnmatchedSources();
 
     CEngineHost& m_Host;
     COrvEngine& m_Engine;

@@ -20,8 +20,16 @@ class CEngineHost
 public:
     virtual ~CEngineHost() = default;
 
+    // A profile file that start-up refused, and why.
+    struct CRefusedProfile
+    {
+        QString path;
+        QString reason;
+    };
+
     virtual CProfile* GetCurrentProfile() const = 0;
     virtual const QList<CProfile*>& GetProfileList() const = 0;
+    virtual const QList<CRefusedProfile>& GetRefusedProfiles() const = 0;
     // Outside the profile list no profile is selected.
     virtual void SetCurrentProfile(int index) = 0;
 

@@ -78,7 +78,13 @@ TEST(ShippedLanguageFile, HasEveryHostMessage)
                            "id_source_unreadable",
                            "id_profile_option_missing",
                            "id_converter_option_missing",
-                           "id_help_footer"})
+                           "id_help_footer",
+                           "id_profile_refused",
+                           "id_destination_name_unreadable",
+                           "id_pattern_matched_nothing",
+                           "id_logfile_is_parameter_file",
+                           "id_logfile_name_unreadable",
+                           "id_result_is_parameter_file"})
         EXPECT_FALSE(Message(QString::fromLatin1(id)).isEmpty()) << id;
     EXPECT_TRUE(Message(QStringLiteral("id_param_loaded_failed")).contains(QStringLiteral("%1")));
     EXPECT_TRUE(Message(QStringLiteral("id_plugin_info")).contains(QStringLiteral("%3")));

@@ -60,6 +60,11 @@ TEST_F(CommandLineFaultTest, ALogThatIsASourceIsRefusedAndOneThatCannotBeCreated
     Write(QStringLiteral("tune.mid"), midi);
     QDir(m_Work).mkdir(QStringLiteral("folder"));
     ASSERT_TRUE(QFile::link(W(QStringLiteral("tune.mid")), W(QStringLiteral("alias.log"))));
+    ASSERT_EQ(::link(QFile::encodeName(W(QStringLiteral("tune.mid"))).constData(),
+                     QFile::encodeName(W(QStringLiteral("hard.log"))).constData()),
+              0);
+    const QByteArray parameters = "<not even a parameter file/>";
+    Write(QStringLiteral("my.xml"), parameters);
     struct Case
     {
         const char* name;
@@ -67,12 +72,21 @@ TEST_F(CommandLineFaultTest, ALogThatIsASourceIsRefusedAndOneThatCannotBeCreated
         int exitCode;
         QString err;
         bool converted;
+        QStringList more;
     };
     const Case cases[] = {
         {"the source itself", QStringLiteral("tune.mid"), 1,
          QStringLiteral("The run log tune.mid is also a source; nothing was converted.\n"), false},
         {"a link to the source", QStringLiteral("alias.log"), 1,
          QStringLiteral("The run log alias.log is also a source; nothing was converted.\n"), false},
+        {"a hard link to the source", QStringLiteral("hard.log"), 1,
+         QStringLiteral("The run log hard.log is also a source; nothing was converted.\n"), false},
+        {"the parameter file",
+         QStringLiteral("my.xml"),
+         1,
+         QStringLiteral("The run log my.xml is also the parameter file; nothing was converted.\n"),
+         false,
+         {QStringLiteral("/parameter=my.xml")}},
         {"missing folder", QStringLiteral("missing/run.log"), 0,
          QStringLiteral("The run log %1 cannot be created: No such file or directory.\n")
              .arg(W(QStringLiteral("missing/run.log"))),
@@ -82,15 +96,17 @@ TEST_F(CommandLineFaultTest, ALogThatIsASourceIsRefusedAndOneThatCannotBeCreated
     };
     for (const Case& c : cases) {
         QFile::remove(W(QStringLiteral("tune.IMY")));
-        const CRun run = Run({QStringLiteral("/profile=Model A"), QStringLiteral("/converter=imy"),
-                              QStringLiteral("/logfile=") + c.log, QStringLiteral("tune.mid")});
+        const CRun run = Run(QStringList{QStringLiteral("/profile=Model A"), QStringLiteral("/converter=imy"),
+                                         QStringLiteral("/logfile=") + c.log, QStringLiteral("tune.mid")}
+                             + c.more);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(run.err, c.err) << c.name;
         EXPECT_EQ(ReadBytes(W(QStringLiteral("tune.mid"))), midi) << c.name;
+        EXPECT_EQ(ReadBytes(W(QStringLiteral("my.xml"))), parameters) << c.name;
         EXPECT_EQ(QFile::exists(W(QStringLiteral("tune.IMY"))), c.converted) << c.name;
     }
-    EXPECT_EQ(Files(), (QStringList{QStringLiteral("alias.log"), QStringLiteral("folder"), QStringLiteral("tune.IMY"),
-                                    QStringLiteral("tune.mid")}));
+    EXPECT_EQ(Files(), (QStringList{QStringLiteral("alias.log"), QStringLiteral("folder"), QStringLiteral("hard.log"),
+                                    QStringLiteral("my.xml"), QStringLiteral("tune.IMY"), QStringLiteral("tune.mid")}));
 }
 
 TEST_F(CommandLineFaultTest, TheHelpLeavesNoLogAndEndsWithHowToNameAnOptionLikeSource)

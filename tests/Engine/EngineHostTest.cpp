@@ -14,6 +14,7 @@ class CFakeHost : public CEngineHost
 public:
     CProfile* GetCurrentProfile() const override { return nullptr; }
     const QList<CProfile*>& GetProfileList() const override { return m_Profiles; }
+    const QList<CRefusedProfile>& GetRefusedProfiles() const override { return m_Refused; }
     void SetCurrentProfile(int) override {}
     CPluginManager& GetPluginManager() override { return m_Plugins; }
     QList<CPluginClass*> GetConverterList(CProfile*) const override { return {}; }
@@ -43,6 +44,7 @@ public:
 
 private:
     QList<CProfile*> m_Profiles;
+    QList<CRefusedProfile> m_Refused;
     CPluginManager m_Plugins;
     CCommandLine m_CommandLine;
     CLogPrompt m_Prompt{[](const QString&) {}};

@@ -9,6 +9,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/resource.h>
@@ -98,8 +99,14 @@ protected:
             environment.insert(entry.key(), entry.value());
         process->setProcessEnvironment(environment);
         process->setWorkingDirectory(m_Work);
-        if (fileSizeLimit > 0)
-            process->setChildProcessModifier([fileSizeLimit]() { LimitFileSize(fileSizeLimit); });
+        const std::function<void()> setup = m_ChildSetup;
+        if (fileSizeLimit > 0 || setup)
+            process->setChildProcessModifier([fileSizeLimit, setup]() {
+                if (fileSizeLimit > 0)
+                    LimitFileSize(fileSizeLimit);
+                if (setup)
+                    setup();
+            });
         process->start(QStringLiteral(ORV_PROGRAM_FILE), arguments);
         return process;
     }
@@ -137,6 +144,8 @@ protected:
     QString m_Work;
     // Set in the program's environment on top of the tests' own.
     QMap<QString, QString> m_Environment;
+    // Run in the program's process before it starts (signal dispositions, limits).
+    std::function<void()> m_ChildSetup;
 };
 
 } // namespace ProgramRunFixture

@@ -1,6 +1,6 @@
 // Preloaded into the program by the tests that stop a run at a known point: the first write of at least
-// ORV_TEST_STOP_AT_WRITE_OF bytes (through write or fwrite) writes half of its bytes and then raises SIGINT,
-// as Ctrl+C pressed while that file is being written would.
+// ORV_TEST_STOP_AT_WRITE_OF bytes (through write or fwrite) writes half of its bytes and then raises SIGINT (or
+// the signal numbered ORV_TEST_STOP_SIGNAL), as Ctrl+C pressed while that file is being written would.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -25,6 +25,13 @@ bool StopsHere(size_t bytes)
     return true;
 }
 
+int StopSignal()
+{
+    const char* value = std::getenv("ORV_TEST_STOP_SIGNAL");
+    const int signal = value ? std::atoi(value) : 0;
+    return signal > 0 ? signal : SIGINT;
+}
+
 } // namespace
 
 extern "C" {
@@ -36,7 +43,7 @@ __attribute__((visibility("default"))) ssize_t write(int fd, const void* buffer,
     if (!StopsHere(bytes))
         return real(fd, buffer, bytes);
     const ssize_t written = real(fd, buffer, bytes / 2);
-    std::raise(SIGINT);
+    std::raise(StopSignal());
     return written;
 }
 
@@ -48,7 +55,7 @@ __attribute__((visibility("default"))) size_t fwrite(const void* buffer, size_t 
         return real(buffer, size, count, stream);
     const size_t written = real(buffer, 1, count / 2, stream);
     std::fflush(stream);
-    std::raise(SIGINT);
+    std::raise(StopSignal());
     return written;
 }
 }

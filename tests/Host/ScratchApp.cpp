@@ -33,6 +33,7 @@ const TestText kTexts[] = {
     {"id_help_preview", " previews"},
     {"id_help_help", " help"},
     {"id_help_none", ""},
+    {"id_pattern_matched_nothing", "No match for %1 in %2."},
 };
 
 } // namespace

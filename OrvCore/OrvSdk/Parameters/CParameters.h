@@ -22,7 +22,8 @@ public:
     ~CParameters() override;
 
     // Clears the set, then reads the file; false on any malformed part, with
-    // whatever was read before the failure left in the set.
+    // whatever was read before the failure left in the set, and GetLoadError
+    // naming the element that was refused and why.
     bool Load(const QString& path) override;
     // Writes every current value into its DATA element, then the file.
     bool Save(const QString& path) override;
@@ -58,11 +59,15 @@ public:
     const QList<CInterfaceNode*>& GetInterfaceNodes() const { return mInterface; }
 
 protected:
-    // Readers of one element at the cursor; null (or false) fails the load.
+    // Readers of one element at the cursor; null (or false) fails the load,
+    // with the reason set through Refuse.
     CParameter* ReadData();
     CInterfaceNode* ReadInput();
     CInterfaceNode* ReadGroup();
     CInterfaceNode* ReadTable();
+
+    // Keeps the first reason a reader gives for refusing the file; always false.
+    bool Refuse(const QString& reason);
 
 private:
     template <typename T>

@@ -8,12 +8,37 @@
 #include <cstdint>
 #include <memory>
 
+namespace {
+QString Quoted(const QString& text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// A float limit as the files write numbers.
+QString Number(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+} // namespace
+
 bool CParameters::Load(const QString& path)
 {
     Clear();
     if (!CXmlFile::Load(path))
         return false;
-    return ReadTypes() && ReadParameters() && ReadInterface();
+    if (ReadTypes() && ReadParameters() && ReadInterface())
+        return true;
+    if (GetLoadError().isEmpty())
+        SetLoadError(QStringLiteral("its elements cannot be read"));
+    return false;
+}
+
+bool CParameters::Refuse(const QString& reason)
+{
+    // The innermost reader that refused knows best; the callers it fails only pass the failure on.
+    if (GetLoadError().isEmpty())
+        SetLoadError(reason);
+    return false;
 }
 
 bool CParameters::ReadTypes()
@@ -22,14 +47,14 @@ bool CParameters::ReadTypes()
     const QString sectionPath = QStringLiteral("TSECTION.");
     const QString name = QStringLiteral("NAME");
     if (!GoToElement(section) || GetPath() != sectionPath)
-        return false;
+        return Refuse(QStringLiteral("its root has no TSECTION element"));
 
     // The position of a TYPE is its type code, so a nameless one cannot be skipped.
     const QString typeTag = QStringLiteral("TYPE");
     const bool typesRead = ForEachChildBackwards(typeTag, [&]() {
         QString typeName;
         if (!GetStringAttribute(name, typeName))
-            return false;
+            return Refuse(QStringLiteral("a TYPE element has no NAME"));
         mBaseTypes.prepend(typeName);
         return true;
     });
@@ -40,8 +65,10 @@ bool CParameters::ReadTypes()
     return ForEachChildBackwards(enumTag, [&]() {
         QString enumName;
         QString values;
-        if (!GetStringAttribute(name, enumName) || !GetStringAttribute(QStringLiteral("VALUES"), values))
-            return false;
+        if (!GetStringAttribute(name, enumName))
+            return Refuse(QStringLiteral("an ENUM element has no NAME"));
+        if (!GetStringAttribute(QStringLiteral("VALUES"), values))
+            return Refuse(QStringLiteral("the ENUM element %1 has no VALUES").arg(Quoted(enumName)));
         mEnumTypes.prepend(new CEnumType(enumName, values));
         return true;
     });
@@ -84,7 +111,7 @@ bool CParameters::ReadInterface()
     while (GoToParent()) {
     }
     if (!GoToElement(QStringLiteral("ISECTION")) || GetPath() != QStringLiteral("ISECTION."))
-        return false;
+        return Refuse(QStringLiteral("its root has no ISECTION element"));
     for (int i = CountElements() - 1; i >= 0; --i) {
         if (!GoToChild(i))
             return false;
@@ -97,7 +124,8 @@ bool CParameters::ReadInterface()
         else if (tag == QStringLiteral("GROUP"))
             node = ReadGroup();
         if (!node)
-            return false;
+            return Refuse(
+                QStringLiteral("the ISECTION element %1 is not an INPUT, TABLE or GROUP element").arg(Quoted(tag)));
         mInterface.prepend(node);
         GoToParent();
     }
@@ -111,10 +139,18 @@ CParameter* CParameters::ReadData()
     QString constText;
     GetStringAttribute(QStringLiteral("NAME"), name);
     GetStringAttribute(QStringLiteral("CONST"), constText);
+    const QString element = QStringLiteral("the DATA element ") + Quoted(name);
+    const auto refuse = [this](const QString& reason) {
+        Refuse(reason);
+        return nullptr;
+    };
     bool isEnum = false;
     int typeIndex = -1;
-    if (!GetStringAttribute(QStringLiteral("TYPE"), typeName) || !FindType(typeName, &isEnum, &typeIndex))
-        return nullptr;
+    if (!GetStringAttribute(QStringLiteral("TYPE"), typeName))
+        return refuse(element + QStringLiteral(" has no TYPE"));
+    if (!FindType(typeName, &isEnum, &typeIndex))
+        return refuse(element
+                      + QStringLiteral(" has the TYPE %1, which the TSECTION does not declare").arg(Quoted(typeName)));
 
     int type = CParameter::ENUM_TYPE;
     if (!isEnum) {
@@ -126,15 +162,15 @@ CParameter* CParameters::ReadData()
     }
 
     const QString valueName = QStringLiteral("VALUE");
+    QString text;
+    if (!GetStringAttribute(valueName, text))
+        return refuse(element + QStringLiteral(" has no VALUE"));
+    const QString badValue = element + QStringLiteral(" has the VALUE ") + Quoted(text);
     std::unique_ptr<CParameter> parameter;
     switch (type) {
-    case CParameter::BOOL_TYPE: {
-        QString value;
-        if (!GetStringAttribute(valueName, value))
-            return nullptr;
-        parameter = std::make_unique<CBoolParameter>(value == QStringLiteral("true"));
+    case CParameter::BOOL_TYPE:
+        parameter = std::make_unique<CBoolParameter>(text == QStringLiteral("true"));
         break;
-    }
     case CParameter::INT_TYPE: {
         long value = 0;
         long minimum = INT32_MIN;
@@ -144,7 +180,7 @@ CParameter* CParameters::ReadData()
         GetLongAttribute(QStringLiteral("MIN"), minimum);
         GetLongAttribute(QStringLiteral("MAX"), maximum);
         if (value > maximum || value < minimum)
-            return nullptr;
+            return refuse(badValue + QStringLiteral(", outside its MIN %1 and MAX %2").arg(minimum).arg(maximum));
         parameter = std::make_unique<CIntParameter>(int32_t(value), int32_t(minimum), int32_t(maximum));
         break;
     }
@@ -158,23 +194,21 @@ CParameter* CParameters::ReadData()
         GetFloatAttribute(QStringLiteral("MAX"), maximum);
         // Written so that a NaN anywhere rejects the file.
         if (!(maximum >= value && value >= minimum))
-            return nullptr;
+            return refuse(badValue
+                          + QStringLiteral(", which is not a number from its MIN %1 to its MAX %2")
+                                .arg(Number(double(minimum)), Number(double(maximum))));
         parameter = std::make_unique<CFloatParameter>(value, minimum, maximum);
         break;
     }
-    case CParameter::STRING_TYPE: {
-        QString value;
-        if (!GetStringAttribute(valueName, value))
-            return nullptr;
-        parameter = std::make_unique<CStringParameter>(value);
+    case CParameter::STRING_TYPE:
+        parameter = std::make_unique<CStringParameter>(text);
         break;
-    }
     default: {
         CEnumType* enumType = mEnumTypes.at(typeIndex);
-        QString value;
-        if (!GetStringAttribute(valueName, value) || enumType->IndexOf(value) < 0)
-            return nullptr;
-        parameter = std::make_unique<CEnumParameter>(enumType->IndexOf(value), enumType);
+        if (enumType->IndexOf(text) < 0)
+            return refuse(badValue
+                          + QStringLiteral(", which is not one of the values of the ENUM %1").arg(Quoted(typeName)));
+        parameter = std::make_unique<CEnumParameter>(enumType->IndexOf(text), enumType);
         break;
     }
     }
@@ -192,14 +226,25 @@ CInterfaceNode* CParameters::ReadInput()
 {
     QString ref;
     QString typeName;
-    if (!GetStringAttribute(QStringLiteral("REF"), ref))
+    if (!GetStringAttribute(QStringLiteral("REF"), ref)) {
+        Refuse(QStringLiteral("an INPUT element has no REF"));
         return nullptr;
+    }
+    const QString element = QStringLiteral("the INPUT element for ") + Quoted(ref);
     CParameter* parameter = GetParameter(ref);
-    if (!parameter || !GetStringAttribute(QStringLiteral("TYPE"), typeName))
+    if (!parameter) {
+        Refuse(element + QStringLiteral(" names no DATA element"));
         return nullptr;
+    }
+    if (!GetStringAttribute(QStringLiteral("TYPE"), typeName)) {
+        Refuse(element + QStringLiteral(" has no TYPE"));
+        return nullptr;
+    }
     const int control = CInterfaceInput::ControlTypeFromName(typeName);
-    if (control < 0)
+    if (control < 0) {
+        Refuse(element + QStringLiteral(" has the unknown TYPE ") + Quoted(typeName));
         return nullptr;
+    }
     QString caption;
     QString prefix;
     QString suffix;
@@ -219,8 +264,10 @@ CInterfaceNode* CParameters::ReadGroup()
 
     const QString inputTag = QStringLiteral("INPUT");
     const int count = CountElements(inputTag);
-    if (count == 0)
+    if (count == 0) {
+        Refuse(QStringLiteral("the GROUP element %1 holds no INPUT element").arg(Quoted(caption)));
         return nullptr;
+    }
     for (int i = count - 1; i >= 0; --i) {
         if (!GoToElement(inputTag, false, i))
             return nullptr;
@@ -239,11 +286,14 @@ CInterfaceNode* CParameters::ReadTable()
     QString withDefButton;
     QString allowSort;
     QString caption;
+    GetStringAttribute(QStringLiteral("CAPTION"), caption);
+    const QString element = QStringLiteral("the TABLE element ") + Quoted(caption);
     if (!GetStringAttribute(QStringLiteral("VERTICAL"), vertical)
         || !GetStringAttribute(QStringLiteral("WITHDEFBUTTON"), withDefButton)
-        || !GetStringAttribute(QStringLiteral("ALLOWSORT"), allowSort))
+        || !GetStringAttribute(QStringLiteral("ALLOWSORT"), allowSort)) {
+        Refuse(element + QStringLiteral(" lacks VERTICAL, WITHDEFBUTTON or ALLOWSORT"));
         return nullptr;
-    GetStringAttribute(QStringLiteral("CAPTION"), caption);
+    }
     const QString yes = QStringLiteral("yes");
     auto table = std::make_unique<CInterfaceTable>(caption, withDefButton == yes, allowSort == yes,
                                                    vertical == QStringLiteral("no"));
@@ -254,8 +304,11 @@ CInterfaceNode* CParameters::ReadTable()
         QString rows;
         QString columns;
         if (!GetStringAttribute(QStringLiteral("ROWSCAPTIONS"), rows)
-            || !GetStringAttribute(QStringLiteral("COLUMNSCAPTIONS"), columns))
+            || !GetStringAttribute(QStringLiteral("COLUMNSCAPTIONS"), columns)) {
+            Refuse(QStringLiteral("the CAPTIONS of ") + element
+                   + QStringLiteral(" lack ROWSCAPTIONS or COLUMNSCAPTIONS"));
             return nullptr;
+        }
         const QChar separator = QLatin1Char('_');
         table->mRowCaptions = rows.split(separator, Qt::SkipEmptyParts);
         table->mColumnCaptions = columns.split(separator, Qt::SkipEmptyParts);
@@ -264,15 +317,21 @@ CInterfaceNode* CParameters::ReadTable()
 
     const QString rowTag = QStringLiteral("ROWORCOLUMN");
     const int count = CountElements(rowTag);
-    if (count == 0)
+    if (count == 0) {
+        Refuse(element + QStringLiteral(" holds no ROWORCOLUMN element"));
         return nullptr;
+    }
     for (int i = count - 1; i >= 0; --i) {
         QString ref;
-        if (!GoToElement(rowTag, false, i) || !GetStringAttribute(QStringLiteral("REF"), ref))
+        if (!GoToElement(rowTag, false, i) || !GetStringAttribute(QStringLiteral("REF"), ref)) {
+            Refuse(QStringLiteral("a ROWORCOLUMN element of ") + element + QStringLiteral(" has no REF"));
             return nullptr;
+        }
         CParameterVector* vector = GetVector(ref);
-        if (!vector)
+        if (!vector) {
+            Refuse(QStringLiteral("the ROWORCOLUMN element for %1 names no VECTOR element").arg(Quoted(ref)));
             return nullptr;
+        }
         table->mVectors.prepend(vector);
         GoToParent();
     }

@@ -51,9 +51,8 @@ bool CProfile::Load(const QString& path)
     const QString missing = FindMissingRequiredKey();
     if (missing.isEmpty())
         return true;
-    qDebug().noquote() << QStringLiteral(
-                              "CProfile::Load> %1: key \"%2\" is missing or has the wrong type; profile refused")
-                              .arg(path, missing);
+    Refuse(QStringLiteral("the key \"%1\" is missing or not of its type").arg(missing));
+    qDebug().noquote() << QStringLiteral("CProfile::Load> %1: %2; profile refused").arg(path, GetLoadError());
     Clear();
     return false;
 }

@@ -14,8 +14,9 @@ class CProfile : public CParameters
 public:
     CProfile();
 
-    // Refuses (false, one debug line) a file that lacks a key the library
-    // reads without fallback, or declares it with another type.
+    // Refuses (false, one debug line, the reason in GetLoadError) a file that
+    // lacks a key the library reads without fallback, or declares it with
+    // another type.
     bool Load(const QString& path) override;
 
     // Empty texts when missing.

@@ -1,6 +1,9 @@
 #include "Plugin/CDebugFolder.h"
 
 #include "Documents/CDocument.h"
+#include "Plugin/CConversionLog.h"
+#include "Plugin/CRunFiles.h"
+#include "Text/CLanguageResources.h"
 #include "Util/SafeFileWrite.h"
 
 #include <QDebug>
@@ -19,9 +22,11 @@ bool IsRealFolder(const QFileInfo& info)
 
 CDebugFolder::CDebugFolder(QStringList ownFileNames) : mOwnFileNames(std::move(ownFileNames)) {}
 
-QString CDebugFolder::Prepare(const CDocument* document, bool enabled)
+QString CDebugFolder::Prepare(const CDocument* document, bool enabled, const CRunFiles* runFiles, CConversionLog* log)
 {
     mFolder.clear();
+    mpRunFiles = runFiles;
+    mpLog = log;
     // Without a source name the folder would be the current directory's.
     if (!enabled || !document || document->GetName().isEmpty())
         return mFolder;
@@ -40,7 +45,8 @@ QString CDebugFolder::Prepare(const CDocument* document, bool enabled)
         for (const QString& name : mOwnFileNames) {
             const QString path = folder + QLatin1Char('/') + name;
             const QFileInfo file(path);
-            if (file.isFile() && !file.isSymLink()) {
+            // A file of the run is left alone here; its write is skipped and said later.
+            if (file.isFile() && !file.isSymLink() && !(mpRunFiles && mpRunFiles->Find(path))) {
                 qDebug() << "deleting " << name.toLatin1().constData();
                 QFile::remove(path);
             }
@@ -59,7 +65,8 @@ void CDebugFolder::Write(const QString& name, const QByteArray& bytes) const
 {
     WriteWith(name, [&bytes](const QString& file) {
         QFile out(file);
-        return out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size() && out.flush();
+        return out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
+               && WriteAllBytes(out, bytes);
     });
 }
 
@@ -75,7 +82,25 @@ void CDebugFolder::WriteWith(const QString& name, const std::function<bool(const
         qDebug() << "not writing" << path;
         return;
     }
+    if (IsRunFile(path))
+        return;
     QString reason;
     if (!WriteFileSafely(path, write, &reason))
         qDebug() << "cannot write" << path << reason;
+}
+
+bool CDebugFolder::IsRunFile(const QString& path) const
+{
+    const CRunFiles::CFile* file = mpRunFiles ? mpRunFiles->Find(path) : nullptr;
+    if (!file)
+        return false;
+    static const char* const ids[] = {"id_debug_file_is_source", "id_debug_file_is_parameter_file",
+                                      "id_debug_file_is_run_log"};
+    if (mpLog)
+        mpLog->AddText(
+            CConversionLog::SUMMARY | CConversionLog::DETAILED,
+            CLanguageResources::GetMessage(QStringLiteral("CDebugFolder"), QString::fromLatin1(ids[file->role]))
+                    .arg(path, file->name)
+                + QLatin1Char('\n'));
+    return true;
 }

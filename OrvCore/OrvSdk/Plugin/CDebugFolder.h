@@ -5,12 +5,16 @@
 // keeps there stays. Links are never followed, nothing is recursed into, and
 // no failure here ever fails a conversion. Every file is written as results
 // are: whole or not at all, even when the run is stopped while it is written.
+// A file of the run (a source, its parameter file, its run log) is never
+// removed or replaced: the file is skipped with a line in the conversion log.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
+class CConversionLog;
 class CDocument;
+class CRunFiles;
 
 class CDebugFolder
 {
@@ -21,7 +25,10 @@ public:
     // this converter's own regular files from it, one "deleting " debug line
     // each). Nothing when disabled or when the document has no name. Returns
     // the folder, or an empty string when no debug files will be written.
-    QString Prepare(const CDocument* document, bool enabled);
+    // runFiles (when given) are kept from harm, and log hears of each file
+    // skipped for them; both must outlive the writes that follow.
+    QString Prepare(const CDocument* document, bool enabled, const CRunFiles* runFiles = nullptr,
+                    CConversionLog* log = nullptr);
     // Writes one file into the prepared folder: never through a link or over
     // something that is not a regular file.
     void Write(const QString& name, const QByteArray& bytes) const;
@@ -35,6 +42,11 @@ public:
     const QString& GetFolder() const { return mFolder; }
 
 private:
+    // Whether path is a file of the run, said in the log when it is.
+    bool IsRunFile(const QString& path) const;
+
     QStringList mOwnFileNames;
     QString mFolder;
+    const CRunFiles* mpRunFiles = nullptr;
+    CConversionLog* mpLog = nullptr;
 };

@@ -11,6 +11,7 @@ class CDocumentAbstract;
 class CImageExporter;
 class CParameters;
 class CProfile;
+class CRunFiles;
 
 // Base of every converter: importers turn a file's bytes into a document,
 // exporters and SMS translators turn a document into output byte chunks.
@@ -73,6 +74,10 @@ public:
     CProfile* GetProfile() const { return mpProfile; }
     void SetProfile(CProfile* profile) { mpProfile = profile; }
     CConversionLog* GetConversionLog() { return &mConversionLog; }
+    // The files of the run the converter works in, which it must neither replace nor read as a file a source
+    // names; null outside a run. Set by the host like the profile; not owned.
+    const CRunFiles* GetRunFiles() const { return mpRunFiles; }
+    void SetRunFiles(const CRunFiles* files) { mpRunFiles = files; }
 
     // The converter owns its preview document until the host takes it over.
     CDocument* GetPreviewDocument() const { return mpPreviewDocument; }
@@ -94,6 +99,7 @@ protected:
 
     CParameters* mpCurrentParameters = nullptr; // not owned
     CProfile* mpProfile = nullptr;              // not owned
+    const CRunFiles* mpRunFiles = nullptr;      // not owned
     CConversionLog mConversionLog;
     CDocument* mpPreviewDocument = nullptr; // owned until taken
     QList<QByteArray> mRawDataList;

@@ -2,7 +2,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -14,22 +13,30 @@
 
 namespace {
 
-// The signals that end a run from outside: Ctrl+C, a kill, a closed terminal.
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// The signals that end a run from outside: Ctrl+C, a kill, a closed terminal, Ctrl+\.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 constexpr int kStopSignalCount = int(sizeof kStopSignals / sizeof kStopSignals[0]);
 
-// The temporary file in work, for the signal handler: a fixed buffer, since a handler may neither allocate
-// nor lock. Empty when no temporary file exists.
-char g_Temporary[4096];
-// What each stopping signal did before a write took it over, put back when the write ends or the signal comes.
+// A write may run inside another one (a callback that writes a file of its own): each has a slot for its
+// temporary file's name, for the signal handler. Fixed buffers, since a handler may neither allocate nor lock;
+// an empty slot holds no temporary file. Writes nested deeper than this still remove their files on every
+// way out, only not when a signal ends the run.
+constexpr int kNestingSlots = 4;
+char g_Temporaries[kNestingSlots][4096];
+// Writes in progress in this module; the outermost one installs the handlers and puts them back.
+int g_Depth = 0;
+// What each stopping signal did before the outermost write took it over, put back when that write ends or
+// the signal comes.
 struct sigaction g_Previous[kStopSignalCount];
 bool g_Taken[kStopSignalCount];
 
-void RemoveTemporaryAndStop(int signal)
+void RemoveTemporariesAndStop(int signal)
 {
-    if (g_Temporary[0] != '\0')
-        ::unlink(g_Temporary);
-    g_Temporary[0] = '\0';
+    for (char* temporary : g_Temporaries) {
+        if (temporary[0] != '\0')
+            ::unlink(temporary);
+        temporary[0] = '\0';
+    }
     for (int i = 0; i < kStopSignalCount; ++i) {
         if (kStopSignals[i] == signal && g_Taken[i]) {
             ::sigaction(signal, &g_Previous[i], nullptr);
@@ -40,40 +47,8 @@ void RemoveTemporaryAndStop(int signal)
     std::raise(signal);
 }
 
-// Takes the stopping signals over for the life of one write only. The program and every plug-in carry their own
-// copy of this code, and a plug-in's copy goes when the plug-in is unloaded: a handler left installed after the
-// write could be one whose code is gone, and would hide the temporary file of another copy's write.
-class CStopHandlers
-{
-public:
-    CStopHandlers()
-    {
-        for (int i = 0; i < kStopSignalCount; ++i) {
-            g_Taken[i] = false;
-            // A signal the parent chose to ignore stays ignored.
-            if (::sigaction(kStopSignals[i], nullptr, &g_Previous[i]) != 0 || g_Previous[i].sa_handler == SIG_IGN)
-                continue;
-            struct sigaction action;
-            std::memset(&action, 0, sizeof action);
-            action.sa_handler = RemoveTemporaryAndStop;
-            sigemptyset(&action.sa_mask);
-            g_Taken[i] = ::sigaction(kStopSignals[i], &action, nullptr) == 0;
-        }
-    }
-    ~CStopHandlers()
-    {
-        for (int i = 0; i < kStopSignalCount; ++i) {
-            if (g_Taken[i])
-                ::sigaction(kStopSignals[i], &g_Previous[i], nullptr);
-            g_Taken[i] = false;
-        }
-    }
-    CStopHandlers(const CStopHandlers&) = delete;
-    CStopHandlers& operator=(const CStopHandlers&) = delete;
-};
-
-// Holds back the stopping signals while alive, so that a temporary file is never created without the
-// handler knowing its name.
+// Holds back the stopping signals while alive, so that the handlers never see a temporary file without its
+// name, or a name without its handlers.
 class CStopSignalsHeld
 {
 public:
@@ -93,18 +68,76 @@ private:
     sigset_t m_Previous;
 };
 
-// Keeps the handler's copy of the temporary file's name while the file exists.
-class CTemporaryRecord
+void TakeStopSignals()
+{
+    for (int i = 0; i < kStopSignalCount; ++i) {
+        g_Taken[i] = false;
+        // A signal the run was started with ignored stays ignored.
+        if (::sigaction(kStopSignals[i], nullptr, &g_Previous[i]) != 0 || g_Previous[i].sa_handler == SIG_IGN)
+            continue;
+        struct sigaction action;
+        std::memset(&action, 0, sizeof action);
+        action.sa_handler = RemoveTemporariesAndStop;
+        sigemptyset(&action.sa_mask);
+        g_Taken[i] = ::sigaction(kStopSignals[i], &action, nullptr) == 0;
+    }
+}
+
+void GiveBackStopSignals()
+{
+    for (int i = 0; i < kStopSignalCount; ++i) {
+        if (g_Taken[i])
+            ::sigaction(kStopSignals[i], &g_Previous[i], nullptr);
+        g_Taken[i] = false;
+    }
+}
+
+// One write's temporary file, from before it exists until it is renamed into place or removed, whichever way
+// the write ends (a failure, a callback that throws, a signal). The handlers are this module's only while a
+// write is in progress: the program and every plug-in carry their own copy of this code, and a plug-in's copy
+// goes when the plug-in is unloaded, so a handler left installed could be one whose code is gone.
+class CTemporaryFile
 {
 public:
-    explicit CTemporaryRecord(const QByteArray& name)
+    // Call with the stopping signals held.
+    CTemporaryFile() : m_Slot(g_Depth++)
     {
-        if (size_t(name.size()) < sizeof g_Temporary)
-            std::memcpy(g_Temporary, name.constData(), size_t(name.size()) + 1);
+        if (m_Slot == 0)
+            TakeStopSignals();
     }
-    ~CTemporaryRecord() { g_Temporary[0] = '\0'; }
-    CTemporaryRecord(const CTemporaryRecord&) = delete;
-    CTemporaryRecord& operator=(const CTemporaryRecord&) = delete;
+    ~CTemporaryFile()
+    {
+        const CStopSignalsHeld hold;
+        if (!m_Name.isEmpty())
+            ::unlink(m_Name.constData());
+        if (m_Slot < kNestingSlots)
+            g_Temporaries[m_Slot][0] = '\0';
+        if (--g_Depth == 0)
+            GiveBackStopSignals();
+    }
+    CTemporaryFile(const CTemporaryFile&) = delete;
+    CTemporaryFile& operator=(const CTemporaryFile&) = delete;
+
+    // The file now exists under name; call with the stopping signals held.
+    void Record(const QByteArray& name)
+    {
+        m_Name = name;
+        if (m_Slot < kNestingSlots && size_t(name.size()) < sizeof g_Temporaries[m_Slot])
+            std::memcpy(g_Temporaries[m_Slot], name.constData(), size_t(name.size()) + 1);
+    }
+    // The file was renamed into place: nothing is left to remove.
+    void Keep()
+    {
+        const CStopSignalsHeld hold;
+        m_Name.clear();
+        if (m_Slot < kNestingSlots)
+            g_Temporaries[m_Slot][0] = '\0';
+    }
+    const QByteArray& Name() const { return m_Name; }
+
+private:
+    int m_Slot;
+    QByteArray m_Name;
 };
 
 QString SystemReason(int error)
@@ -131,18 +164,27 @@ QString WriteTarget(const QString& path)
 
 // A new, empty file in the folder of target with a short name (the target's own name may already be as long
 // as a name can be); empty with the reason when none can be created.
-QString CreateTemporaryBeside(const QString& target, QString& reason)
+QByteArray CreateTemporaryBeside(const QString& target, QString& reason)
 {
     const QString folder = QFileInfo(target).absolutePath();
-    const QByteArray pattern = QFile::encodeName(folder + QStringLiteral("/.orv-XXXXXX.part"));
-    QByteArray name = pattern;
+    QByteArray name = QFile::encodeName(folder + QStringLiteral("/.orv-XXXXXX.part"));
     const int fd = ::mkstemps(name.data(), 5);
     if (fd < 0) {
         reason = SystemReason(errno);
-        return QString();
+        return QByteArray();
     }
     ::close(fd);
-    return QFile::decodeName(name);
+    return name;
+}
+
+// mkstemps makes the file private; a replaced file keeps its own bits, a new one gets the usual ones.
+mode_t ModeFor(bool replacing, const struct stat& old)
+{
+    if (replacing)
+        return old.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
 }
 
 } // namespace
@@ -164,48 +206,46 @@ bool WriteFileSafely(const QString& path, const std::function<bool(const QString
     const bool replacing = ::stat(targetName.constData(), &old) == 0;
     if (replacing && S_ISDIR(old.st_mode))
         return fail(SystemReason(EISDIR));
-    // A stop between creating the temporary file and recording its name would leave it behind. The handlers
-    // are put back (under the same hold) before the record goes, so none runs with a stale name.
+
+    // A stop between creating the temporary file and recording its name would leave it behind.
     std::optional<CStopSignalsHeld> held(std::in_place);
-    std::optional<CStopHandlers> handlers(std::in_place);
-    const QString temporary = CreateTemporaryBeside(target, why);
-    if (temporary.isEmpty())
+    CTemporaryFile temporary;
+    const QByteArray temporaryName = CreateTemporaryBeside(target, why);
+    if (temporaryName.isEmpty())
         return fail(why);
-    const QByteArray temporaryName = QFile::encodeName(temporary);
-    const CTemporaryRecord record(temporaryName);
+    temporary.Record(temporaryName);
     held.reset();
-    const auto release = qScopeGuard([&handlers] {
-        const CStopSignalsHeld hold;
-        handlers.reset();
-    });
 
     errno = 0;
-    bool written = write(temporary);
+    bool written = write(QFile::decodeName(temporaryName));
     if (!written)
         why = errno != 0 ? SystemReason(errno) : QStringLiteral("the file could not be written");
-    // mkstemps makes the file private; a replaced file keeps its own bits, a new one gets the usual ones.
-    if (written) {
-        mode_t mode = 0;
-        if (replacing) {
-            mode = old.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        if (::chmod(temporaryName.constData(), mode) != 0) {
-            why = SystemReason(errno);
-            written = false;
-        }
+    if (written && ::chmod(temporaryName.constData(), ModeFor(replacing, old)) != 0) {
+        why = SystemReason(errno);
+        written = false;
     }
     // rename replaces an existing file in one step, where QFile::rename would refuse it.
     if (written && std::rename(temporaryName.constData(), targetName.constData()) != 0) {
         why = SystemReason(errno);
         written = false;
     }
-    if (!written) {
-        ::unlink(temporaryName.constData());
+    if (!written)
         return fail(why);
+    temporary.Keep();
+    return true;
+}
+bool WriteAllBytes(QFileDevice& file, const QByteArray& bytes, QString* reason)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        // After a short write the next one fails with the system's reason, which the short one lacks.
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            if (reason)
+                *reason = file.error() != QFileDevice::NoError ? file.errorString() : SystemReason(EIO);
+            return false;
+        }
+        done += written;
     }
     return true;
 }
@@ -216,18 +256,13 @@ bool WriteBytesSafely(const QString& path, const QByteArray& bytes, QString* rea
     const bool written = WriteFileSafely(
         path,
         [&bytes, &writeError](const QString& temporary) {
+            // Unbuffered: every write reaches the file system here, where its failure can say why.
             QFile file(temporary);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
                 writeError = file.errorString();
                 return false;
             }
-            const bool complete = file.write(bytes) == bytes.size() && file.flush();
-            if (!complete)
-                writeError = file.errorString();
-            file.close();
-            if (complete && file.error() != QFileDevice::NoError)
-                writeError = file.errorString();
-            return writeError.isEmpty();
+            return WriteAllBytes(file, bytes, &writeError);
         },
         reason);
     if (!written && reason && !writeError.isEmpty())

@@ -6,14 +6,22 @@
 #include <QString>
 #include <functional>
 
+class QFileDevice;
+
 // Lets write fill a new temporary file in the target's folder (it receives that file's path), then renames the
 // temporary file to path, replacing any file of that name. A path that is a symbolic link is written through to
 // the file it names, and a replaced file keeps its permission bits. False when write fails or the file cannot be
 // created or renamed; the temporary file is then removed, an existing file at path is left as it was, and
-// reason (when given) says why in the system's words. A run ended by SIGINT, SIGTERM or SIGHUP while the temporary
-// file exists removes it first; the handlers that do so are in place only while a write is in progress.
+// reason (when given) says why in the system's words. The temporary file goes on every way out, a write that
+// throws included. A run ended by SIGINT, SIGTERM, SIGHUP or SIGQUIT while it exists removes it first; the
+// handlers that do so are in place only while a write is in progress (a write inside another one installs
+// none of its own), and a signal the run was started with ignored stays ignored.
 bool WriteFileSafely(const QString& path, const std::function<bool(const QString& temporaryPath)>& write,
                      QString* reason = nullptr);
 
 // The file at path holds exactly the bytes afterwards, or is untouched when false is returned.
 bool WriteBytesSafely(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
+
+// Writes every byte to the open file, going on after a short write: a disk that fills part-way then says why
+// in the system's words, where a short write alone carries no reason. False with the reason otherwise.
+bool WriteAllBytes(QFileDevice& file, const QByteArray& bytes, QString* reason = nullptr);

@@ -37,6 +37,10 @@ public:
     static int CheckHeader(const WAVEHEADER& header);
     // 1 supported; else a mask: 2 rate, 4 channels, 8 sample size, 16 not PCM.
     static int CheckFormat(const WAVEHEADER& header);
+    // The ReadHeader error of a failed CheckFormat mask (0 for 1). A sound in another format than PCM is
+    // refused for its format first, since its other fields mean something else there (a float sound's 32 bits);
+    // then the sample size, the channels, the rate.
+    static int FormatError(int check);
 
     bool CreateHeader(unsigned int nSamplingRate, int nBitsPerSample, int nChannels);
     void SetHeader(const void* header);

@@ -70,14 +70,7 @@ bool CDocumentWave::ReadHeader(const QByteArray& RawData, int& error, WAVEHEADER
     }
     const int format = CheckFormat(header);
     if (format != 1) {
-        if (format & 2)
-            error = 1;
-        if (format & 16)
-            error = 2;
-        if (format & 4)
-            error = 3;
-        if (format & 8)
-            error = 4;
+        error = FormatError(format);
         return false;
     }
 
@@ -103,6 +96,19 @@ int CDocumentWave::CheckHeader(const WAVEHEADER& header)
     if (!HasTag(header.szDataID, "data"))
         return 4;
     return 0;
+}
+
+int CDocumentWave::FormatError(int check)
+{
+    if (check == 1)
+        return 0;
+    if (check & 16)
+        return 2;
+    if (check & 8)
+        return 4;
+    if (check & 4)
+        return 3;
+    return (check & 2) ? 1 : 0;
 }
 
 int CDocumentWave::CheckFormat(const WAVEHEADER& header)

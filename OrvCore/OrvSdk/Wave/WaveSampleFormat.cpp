@@ -21,6 +21,27 @@ QString Hex(uint32_t value, int digits)
 {
     return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
 }
+
+// The common formats by name, so that a message says what the sound is and not only its number.
+const char* FormatName(uint16_t tag)
+{
+    switch (tag) {
+    case 0x0002:
+        return "ADPCM";
+    case 0x0003:
+        return "float";
+    case 0x0006:
+        return "A-law";
+    case 0x0007:
+        return "mu-law";
+    case 0x0011:
+        return "IMA ADPCM";
+    case 0x0055:
+        return "MPEG Layer 3";
+    default:
+        return nullptr;
+    }
+}
 } // namespace
 
 uint16_t WaveSampleFormat::EffectiveTag() const
@@ -32,8 +53,11 @@ uint16_t WaveSampleFormat::EffectiveTag() const
 
 QString WaveSampleFormat::Describe() const
 {
-    if (tag != Extensible || !hasSubFormat || IsStandardGuid(subFormat))
-        return QStringLiteral("0x") + Hex(EffectiveTag(), 4);
+    if (tag != Extensible || !hasSubFormat || IsStandardGuid(subFormat)) {
+        const char* name = FormatName(EffectiveTag());
+        const QString number = QStringLiteral("0x") + Hex(EffectiveTag(), 4);
+        return name ? QString::fromLatin1(name) + QStringLiteral(" (") + number + QLatin1Char(')') : number;
+    }
     const unsigned char* g = subFormat;
     const uint32_t first = uint32_t(g[0]) | uint32_t(g[1]) << 8 | uint32_t(g[2]) << 16 | uint32_t(g[3]) << 24;
     QString text = QStringLiteral("{") + Hex(first, 8) + QLatin1Char('-') + Hex(uint32_t(g[4] | g[5] << 8), 4)

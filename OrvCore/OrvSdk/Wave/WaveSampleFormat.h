@@ -23,9 +23,10 @@ struct WaveSampleFormat
     // whose GUID is a standard one, else the chunk's own tag.
     uint16_t EffectiveTag() const;
     bool IsPcm() const { return EffectiveTag() == Pcm; }
-    // Which format it is, for a message: "0x0003" for a tag, and for the
-    // extensible format its sub-format, as a tag when the GUID is a standard one,
-    // else as the whole GUID ("{...}"), or "0xFFFE" when it has none.
+    // Which format it is, for a message: "float (0x0003)" for a tag with a common
+    // name, "0x0004" for another, and for the extensible format its sub-format, as
+    // a tag when the GUID is a standard one, else as the whole GUID ("{...}"), or
+    // "0xFFFE" when it has none.
     QString Describe() const;
 };
 

@@ -90,6 +90,10 @@ public:
     bool WriteFloatAttribute(const QString& name, float value);
     bool WriteStringAttribute(const QString& name, const QString& value);
 
+protected:
+    // For readers of a loaded document that refuse what they find in it.
+    void SetLoadError(const QString& error) { mLoadError = error; }
+
 private:
     void DropDocument();
     // Builds the DOM of a document read into its element tree, the cursor on

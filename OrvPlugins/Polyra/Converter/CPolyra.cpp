@@ -8,6 +8,7 @@
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
+#include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
 
 #include <QCoreApplication>
@@ -143,4 +144,12 @@ bool CPolyra::HasKeptInstrument() const
 void CPolyra::LogMessage(const char* id)
 {
     CPluginBase::LogMessage(QString::fromLatin1(kClassName), QString::fromLatin1(id));
+}
+
+void CPolyra::LogMessage(const char* id, const QString& first, const QString& second)
+{
+    mConversionLog.AddText(
+        CConversionLog::SUMMARY | CConversionLog::DETAILED,
+        CLanguageResources::GetMessage(QString::fromLatin1(kClassName), QString::fromLatin1(id)).arg(first, second)
+            + QLatin1Char('\n'));
 }

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+struct PolyraProfile;
+
 class CPolyra : public CPluginBase, public IMseqProgressSink
 {
 public:
@@ -47,6 +49,9 @@ private:
     // The settings reader's messages, through a plain callback.
     static void ReportSettingMessage(void* converter, const char* id);
     void LogMessage(const char* id);
+    void LogMessage(const char* id, const QString& first, const QString& second);
+    // False, said in the log, when the phone or the run leaves nothing to convert with.
+    bool CanConvertWith(const PolyraProfile& profile, bool bassMute);
     // At least one instrument is offered and kept.
     bool HasKeptInstrument() const;
     void WriteDebugFiles(const QByteArray& format0, const QByteArray& dest, const QByteArray& sequence,

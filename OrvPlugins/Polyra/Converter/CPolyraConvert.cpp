@@ -9,10 +9,13 @@
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
+#include "Plugin/CRunFiles.h"
 #include "Util/Assert.h"
 #include "Util/CMemFile.h"
 #include "Wave/CDocumentWave.h"
 #include "Wave/WaveHeader.h"
+
+#include <QFileInfo>
 
 #include <cstring>
 
@@ -68,6 +71,8 @@ bool CPolyra::Convert(CDocument* document)
 
     const bool bassMute = mpCurrentParameters->GetBoolParameter(QStringLiteral("BassMute")) != nullptr;
     const PolyraProfile profile = PolyraProfile::Read(mpProfile);
+    if (!CanConvertWith(profile, bassMute))
+        return false;
     const PolyraParameters parameters =
         PolyraParameters::Read(mpCurrentParameters, mpProfile, bassMute, &CPolyra::ReportSettingMessage, this);
 
@@ -75,7 +80,7 @@ bool CPolyra::Convert(CDocument* document)
     CMemFile source, format0, dest, sequence, wave;
     source.SetData(reinterpret_cast<const uchar*>(midi.constData()), uint(midi.size()));
     PolyraFiles files{source, format0, dest, sequence, wave};
-    m_DebugFolder.Prepare(document, !bassMute);
+    m_DebugFolder.Prepare(document, !bassMute, GetRunFiles(), &mConversionLog);
 
     m_nProgressPhase = PhaseNone;
     PolyraResults results;
@@ -91,6 +96,25 @@ bool CPolyra::Convert(CDocument* document)
     if (!bassMute)
         WriteDebugFiles(BytesOf(format0), BytesOf(dest), BytesOf(sequence), BytesOf(wave));
     return outcome == PolyraOutcome::Done;
+}
+
+bool CPolyra::CanConvertWith(const PolyraProfile& profile, bool bassMute)
+{
+    // Every note would be over the budget and dropped, which would only show as a silent file.
+    if (profile.loads[0].maximum <= 0) {
+        LogMessage("id_no_polyphony");
+        return false;
+    }
+    // The media script is read from the source's folder: one that is the run log would hold the log's lines.
+    if (!bassMute) {
+        const QString script = QFileInfo(QStringLiteral(".emi")).absoluteFilePath();
+        const QString refusal = CRunFiles::NamedFileRefusal(GetRunFiles(), script);
+        if (!refusal.isEmpty()) {
+            LogMessage("id_media_script_unreadable", script, refusal);
+            return false;
+        }
+    }
+    return true;
 }
 
 void CPolyra::WriteDebugFiles(const QByteArray& format0, const QByteArray& dest, const QByteArray& sequence,

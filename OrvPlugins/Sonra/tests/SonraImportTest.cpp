@@ -134,14 +134,17 @@ TEST_F(SonraImport, RefusalsNameTheirReason)
         const char* name;
         QByteArray bytes;
         const char* id;
+        const char* which = nullptr; // the message's %1, if it has one
     };
     const Case cases[] = {
         {"32k", format(1, 1, 32000, 16), "id_import_wav_sampling_error"},
         {"24-bit-stereo", format(1, 2, 44100, 24), "id_import_wav_bitdepth_error"},
 
-        {"float", format(3, 1, 8000, 32), "id_import_wav_bitdepth_error"},
+        // Another format is named first: a float sound's 32 bits are no fault of their own.
+        {"float", format(3, 1, 8000, 32), "id_import_wav_format_error", "float (0x0003)"},
         {"three-channels", format(1, 3, 8000, 16), "id_import_wav_channel_error"},
-        {"everything-wrong", format(3, 5, 1234, 12), "id_import_wav_bitdepth_error"},
+        {"everything-wrong", format(3, 5, 1234, 12), "id_import_wav_format_error", "float (0x0003)"},
+        {"everything-else-wrong", format(1, 5, 1234, 12), "id_import_wav_bitdepth_error"},
         {"no-riff", QByteArray("WAVEfmt data"), "id_import_wav_header_error"},
         {"empty", QByteArray(), "id_import_wav_header_error"},
         {"empty-data", Canonical(Format(), QByteArray()), "id_import_wav_error"},
@@ -153,7 +156,10 @@ TEST_F(SonraImport, RefusalsNameTheirReason)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(Import(c.bytes), nullptr);
-        EXPECT_EQ(m_Summary, LoggedLines("CSonra", {c.id}));
+        QString text = CLanguageResources::GetMessage(QStringLiteral("CSonra"), QString::fromLatin1(c.id));
+        if (c.which)
+            text = text.arg(QString::fromLatin1(c.which));
+        EXPECT_EQ(m_Summary, (text + QLatin1Char('\n')).toStdString());
         SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".wav"), c.bytes);
     }
 }
@@ -219,9 +225,15 @@ TEST_F(SonraImport, OtherFormatsSayWhichOneTheyAre)
         const char* which; // the message's %1, or null
     };
     const Case cases[] = {
-        {"adpcm", format(2, 1, 8000, 16), "id_import_wav_format_error", "0x0002"},
-        {"rate-and-tag", format(3, 1, 1234, 16), "id_import_wav_format_error", "0x0003"},
-        {"extensible-float", Extensible(1, 8000, 16, 3), "id_import_wav_subformat_error", "0x0003"},
+        {"adpcm", format(2, 1, 8000, 16), "id_import_wav_format_error", "ADPCM (0x0002)"},
+        {"rate-and-tag", format(3, 1, 1234, 16), "id_import_wav_format_error", "float (0x0003)"},
+        // Its 32 bits are a float's: the format is what is wrong, and it comes first.
+        {"float-32-bit", format(3, 1, 8000, 32), "id_import_wav_format_error", "float (0x0003)"},
+        {"float-stereo-64-bit", format(3, 2, 44100, 64), "id_import_wav_format_error", "float (0x0003)"},
+        {"mu-law-8-bit", format(7, 1, 8000, 8), "id_import_wav_format_error", "mu-law (0x0007)"},
+        {"unnamed-tag", format(0x50, 1, 8000, 16), "id_import_wav_format_error", "0x0050"},
+        {"extensible-float", Extensible(1, 8000, 16, 3), "id_import_wav_subformat_error", "float (0x0003)"},
+        {"extensible-float-32-bit", Extensible(1, 8000, 32, 3), "id_import_wav_subformat_error", "float (0x0003)"},
         {"extensible-odd-guid", oddGuid, "id_import_wav_subformat_error", "{33221100-5544-7766-8899-AABBCCDDEEFF}"},
         {"extensible-without-guid", shortExtensible, "id_import_wav_subformat_error", "0xFFFE"},
         {"extensible-24-bit", Extensible(1, 8000, 24), "id_import_wav_bitdepth_error", nullptr},

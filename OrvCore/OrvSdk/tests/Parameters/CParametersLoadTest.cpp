@@ -1,5 +1,6 @@
 #include "ParameterTestUtil.h"
 #include "Parameters/CParameters.h"
+#include "QtPrinters.h"
 
 #include <cfloat>
 #include <climits>
@@ -240,36 +241,58 @@ TEST_F(ParametersLoad, EnumeratedValuesMustBeDeclared)
     EXPECT_FALSE(LoadText(WithParameters("<DATA NAME=\"s\" TYPE=\"Styles\"/>")));
 }
 
+// Each refusal names the element it refused and why.
 TEST_F(ParametersLoad, MalformedFilesAreRefused)
 {
     struct Case
     {
         const char* what;
         QByteArray content;
+        const char* reason;
     };
     const QByteArray isection = "<ISECTION/>";
     const Case cases[] = {
-        {"not well-formed", "<Root><TSECTION></Root>"},
-        {"empty file", ""},
-        {"no TSECTION", Document("", "<PSECTION/>")},
-        {"TSECTION not a child of the root", Document("<Wrap>" + QByteArray(kTypes) + "</Wrap>", "<PSECTION/>")},
-        {"ENUM without VALUES", Document("<TSECTION><TYPE NAME=\"b\"/><ENUM NAME=\"e\"/></TSECTION>", "")},
-        {"ENUM without NAME", Document("<TSECTION><ENUM VALUES=\"a b\"/></TSECTION>", "")},
-        {"TYPE without NAME", Document("<TSECTION><TYPE/><TYPE NAME=\"i\"/></TSECTION>", "")},
-        {"unknown TYPE", WithParameters("<DATA NAME=\"x\" TYPE=\"double\" VALUE=\"1\"/>")},
-        {"DATA without TYPE", WithParameters("<DATA NAME=\"x\" VALUE=\"1\"/>")},
-        {"bool without VALUE", WithParameters("<DATA NAME=\"x\" TYPE=\"bool\"/>")},
-        {"text without VALUE", WithParameters("<DATA NAME=\"x\" TYPE=\"string\"/>")},
+        {"not well-formed", "<Root><TSECTION></Root>", "is not a well-formed XML file"},
+        {"empty file", "", "is not a well-formed XML file"},
+        {"no TSECTION", Document("", "<PSECTION/>"), "its root has no TSECTION element"},
+        {"TSECTION not a child of the root", Document("<Wrap>" + QByteArray(kTypes) + "</Wrap>", "<PSECTION/>"),
+         "its root has no TSECTION element"},
+        {"ENUM without VALUES", Document("<TSECTION><TYPE NAME=\"b\"/><ENUM NAME=\"e\"/></TSECTION>", ""),
+         "the ENUM element \"e\" has no VALUES"},
+        {"ENUM without NAME", Document("<TSECTION><ENUM VALUES=\"a b\"/></TSECTION>", ""),
+         "an ENUM element has no NAME"},
+        {"TYPE without NAME", Document("<TSECTION><TYPE/><TYPE NAME=\"i\"/></TSECTION>", ""),
+         "a TYPE element has no NAME"},
+        {"unknown TYPE", WithParameters("<DATA NAME=\"x\" TYPE=\"double\" VALUE=\"1\"/>"),
+         "the DATA element \"x\" has the TYPE \"double\", which the TSECTION does not declare"},
+        {"DATA without TYPE", WithParameters("<DATA NAME=\"x\" VALUE=\"1\"/>"), "the DATA element \"x\" has no TYPE"},
+        {"bool without VALUE", WithParameters("<DATA NAME=\"x\" TYPE=\"bool\"/>"),
+         "the DATA element \"x\" has no VALUE"},
+        {"text without VALUE", WithParameters("<DATA NAME=\"x\" TYPE=\"string\"/>"),
+         "the DATA element \"x\" has no VALUE"},
         {"bad DATA in a VECTOR",
-         WithParameters("<VECTOR NAME=\"v\"><DATA NAME=\"x\" TYPE=\"int\" VALUE=\"9\" MAX=\"1\"/></VECTOR>")},
-        {"no ISECTION", Document(kTypes, "<PSECTION/>", "")},
-        {"ISECTION not a child of the root", Document(kTypes, "<PSECTION><ISECTION/></PSECTION>", "")},
-        {"unknown ISECTION child", WithParameters("", "<ISECTION><SLIDER/></ISECTION>")},
+         WithParameters("<VECTOR NAME=\"v\"><DATA NAME=\"x\" TYPE=\"int\" VALUE=\"9\" MAX=\"1\"/></VECTOR>"),
+         "the DATA element \"x\" has the VALUE \"9\", outside its MIN -2147483648 and MAX 1"},
+        {"a float that is no number", WithParameters("<DATA NAME=\"DSPPower\" TYPE=\"float\" VALUE=\"nan\"/>"),
+         "the DATA element \"DSPPower\" has the VALUE \"nan\", which is not a number from its MIN -3.40282e+38 to its "
+         "MAX 3.40282e+38"},
+        {"an undeclared value", WithParameters("<DATA NAME=\"s\" TYPE=\"Styles\" VALUE=\"Legato\"/>"),
+         "the DATA element \"s\" has the VALUE \"Legato\", which is not one of the values of the ENUM \"Styles\""},
+        {"no ISECTION", Document(kTypes, "<PSECTION/>", ""), "its root has no ISECTION element"},
+        {"ISECTION not a child of the root", Document(kTypes, "<PSECTION><ISECTION/></PSECTION>", ""),
+         "its root has no ISECTION element"},
+        {"unknown ISECTION child", WithParameters("", "<ISECTION><SLIDER/></ISECTION>"),
+         "the ISECTION element \"SLIDER\" is not an INPUT, TABLE or GROUP element"},
+        {"an INPUT for nothing", WithParameters("", "<ISECTION><INPUT REF=\"zz\" TYPE=\"EDIT\"/></ISECTION>"),
+         "the INPUT element for \"zz\" names no DATA element"},
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(LoadText(c.content)) << c.what;
+        EXPECT_EQ(mSet.GetLoadError(), S(c.reason)) << c.what;
         mSet.ResetAll(); // whatever was read before the failure stays usable
     }
+    ASSERT_TRUE(LoadText(WithParameters("<DATA NAME=\"n\" TYPE=\"int\" VALUE=\"1\"/>")));
+    EXPECT_EQ(mSet.GetLoadError(), QString());
 }
 
 TEST_F(ParametersLoad, WithoutPsectionTheRootsChildrenAreRead)

@@ -1,7 +1,11 @@
 // A converter's debug files are written as its results are: a run stopped while one of them is written leaves
-// that one absent and the ones written before it whole.
+// that one absent and the ones written before it whole, and none replaces a file of the run.
 #include "Documents/CDocumentAbstract.h"
+#include "Plugin/CConversionLog.h"
 #include "Plugin/CDebugFolder.h"
+#include "Plugin/CRunFiles.h"
+#include "QtPrinters.h"
+#include "Text/CLanguageResources.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -82,6 +86,56 @@ TEST(DebugFolder, FilesAreWholeAndNeverWrittenThroughALink)
     EXPECT_EQ(
         QDir(dir.filePath(QStringLiteral("Debug"))).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name),
         (QStringList{QStringLiteral("Out.seq"), QStringLiteral("Trace.txt")}));
+}
+
+// A debug file that is a source of the run, its parameter file or its run log (by any name) is neither removed
+// when the folder is prepared nor written; the conversion log says which file it is.
+TEST(DebugFolder, AFileOfTheRunIsSkippedWithALineNamingBoth)
+{
+    ASSERT_TRUE(CLanguageResources::Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString debug = dir.filePath(QStringLiteral("Debug"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Debug")));
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write(debug + QStringLiteral("/Dest.mid"), "a source");
+    write(debug + QStringLiteral("/Trace.txt"), "the log");
+    write(dir.filePath(QStringLiteral("params.xml")), "parameters");
+    // The parameter file reaches the debug folder through a hard link.
+    ASSERT_EQ(::link(QFile::encodeName(dir.filePath(QStringLiteral("params.xml"))).constData(),
+                     QFile::encodeName(debug + QStringLiteral("/Out.seq")).constData()),
+              0);
+    CRunFiles files;
+    files.Add(CRunFiles::SOURCE, QStringLiteral("Debug/../Debug/Dest.mid").prepend(dir.path() + QLatin1Char('/')));
+    files.Add(CRunFiles::PARAMETER_FILE, dir.filePath(QStringLiteral("params.xml")));
+    files.Add(CRunFiles::RUN_LOG, debug + QStringLiteral("/Trace.txt"));
+
+    CDocumentAbstract document;
+    document.SetName(dir.filePath(QStringLiteral("song.mid")));
+    CConversionLog log;
+    CDebugFolder folder({QStringLiteral("Trace.txt"), QStringLiteral("Dest.mid"), QStringLiteral("Out.seq"),
+                         QStringLiteral("Preview.wav")});
+    ASSERT_EQ(folder.Prepare(&document, true, &files, &log), debug);
+    for (const char* name : {"Trace.txt", "Dest.mid", "Out.seq", "Preview.wav"})
+        folder.Write(QString::fromLatin1(name), "debug bytes");
+
+    EXPECT_EQ(ReadBytes(debug + QStringLiteral("/Dest.mid")), "a source");
+    EXPECT_EQ(ReadBytes(debug + QStringLiteral("/Trace.txt")), "the log");
+    EXPECT_EQ(ReadBytes(dir.filePath(QStringLiteral("params.xml"))), "parameters");
+    EXPECT_EQ(ReadBytes(debug + QStringLiteral("/Preview.wav")), "debug bytes");
+    const QString said =
+        QStringLiteral(
+            "The debug file %1/Trace.txt was not written: it is the run log %1/Trace.txt of this run.\n"
+            "The debug file %1/Dest.mid was not written: it is the source %2/Debug/../Debug/Dest.mid of "
+            "this run.\n"
+            "The debug file %1/Out.seq was not written: it is the parameter file %2/params.xml of this run.\n")
+            .arg(debug, dir.path());
+    EXPECT_EQ(log.GetSummaryText(), said);
+    CLanguageResources::Load(QString());
 }
 
 } // namespace

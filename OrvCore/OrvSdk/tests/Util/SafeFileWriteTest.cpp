@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
+#include <new>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +19,30 @@ namespace {
 QStringList FilesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// Runs body in a child process that then exits with 0 (body may end it otherwise); its wait status.
+int StatusOfChild(const std::function<void()>& body)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        body();
+        ::_exit(0);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child ? status : -1;
+}
+
+bool EndedBy(int status, int signal)
+{
+    return WIFSIGNALED(status) && WTERMSIG(status) == signal;
+}
+
+bool ExitedWithZero(int status)
+{
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 TEST(SafeFileWrite, ReplacesAnExistingFileByExactlyTheNewBytes)
@@ -106,12 +133,13 @@ TEST(SafeFileWrite, ALongestLegalNameIsWrittenAndAReplacedFileKeepsItsModeAndLin
 
 TEST(SafeFileWrite, ARunEndedBySignalWhileWritingLeavesNoTemporaryFile)
 {
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGQUIT}) {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("result.bin"));
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        const int status = StatusOfChild([&path, signal]() {
+            // Ctrl+\ would leave a core dump besides.
+            const struct rlimit noCore = {0, 0};
+            ::setrlimit(RLIMIT_CORE, &noCore);
             WriteFileSafely(path, [signal](const QString& temporary) {
                 QFile partial(temporary);
                 if (partial.open(QIODevice::WriteOnly))
@@ -120,13 +148,81 @@ TEST(SafeFileWrite, ARunEndedBySignalWhileWritingLeavesNoTemporaryFile)
                 ::kill(::getpid(), signal);
                 return true;
             });
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        });
+        EXPECT_TRUE(EndedBy(status, signal)) << signal;
         EXPECT_EQ(FilesIn(dir.path()), QStringList()) << signal;
     }
+}
+
+TEST(SafeFileWrite, ACallbackThatThrowsLeavesNoTemporaryFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("result.bin"));
+    ASSERT_TRUE(WriteBytesSafely(path, "old"));
+    EXPECT_THROW(WriteFileSafely(path,
+                                 [](const QString& temporary) -> bool {
+                                     QFile partial(temporary);
+                                     partial.open(QIODevice::WriteOnly);
+                                     partial.write("half");
+                                     throw std::bad_alloc();
+                                 }),
+                 std::bad_alloc);
+    EXPECT_EQ(ReadFileBytes(path), "old");
+    EXPECT_EQ(FilesIn(dir.path()), QStringList{QStringLiteral("result.bin")});
+}
+
+void CountSignal(int) {}
+
+// A write inside another takes the signals over once: afterwards they do what they did before, and a stop
+// during the inner write removes both temporary files.
+TEST(SafeFileWrite, AWriteInsideAnotherPutsTheHandlersBackOnce)
+{
+    const auto handlerOf = [](int signal) {
+        struct sigaction action;
+        ::sigaction(signal, nullptr, &action);
+        return action.sa_handler;
+    };
+    QTemporaryDir dir;
+    const auto termination = handlerOf(SIGTERM);
+    const auto previous = std::signal(SIGINT, CountSignal);
+    ASSERT_TRUE(WriteFileSafely(dir.filePath(QStringLiteral("outer.bin")), [&](const QString& temporary) {
+        QFile(temporary).open(QIODevice::WriteOnly);
+        return WriteBytesSafely(dir.filePath(QStringLiteral("inner.bin")), "inner");
+    }));
+    EXPECT_EQ(handlerOf(SIGINT), &CountSignal);
+    EXPECT_EQ(handlerOf(SIGTERM), termination);
+    std::signal(SIGINT, previous);
+    EXPECT_EQ(FilesIn(dir.path()), (QStringList{QStringLiteral("inner.bin"), QStringLiteral("outer.bin")}));
+
+    QTemporaryDir stopped;
+    const int status = StatusOfChild([&stopped]() {
+        std::signal(SIGINT, SIG_DFL);
+        WriteFileSafely(stopped.filePath(QStringLiteral("outer.bin")), [&stopped](const QString&) {
+            return WriteFileSafely(stopped.filePath(QStringLiteral("inner.bin")), [](const QString&) {
+                ::kill(::getpid(), SIGINT);
+                return true;
+            });
+        });
+    });
+    EXPECT_TRUE(EndedBy(status, SIGINT));
+    EXPECT_EQ(FilesIn(stopped.path()), QStringList());
+}
+
+// A disk that fills part-way through a write says so: the short write is followed by one that fails.
+TEST(SafeFileWrite, AFileThatStopsGrowingPartWayGivesTheSystemsReason)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("result.bin"));
+    const int status = StatusOfChild([&path]() {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {100, 100};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        QString reason;
+        const bool written = WriteBytesSafely(path, QByteArray(300, 'x'), &reason);
+        ::_exit(!written && reason == QStringLiteral("File too large") ? 0 : 1);
+    });
+    EXPECT_TRUE(ExitedWithZero(status));
+    EXPECT_EQ(FilesIn(dir.path()), QStringList());
 }
 
 } // namespace

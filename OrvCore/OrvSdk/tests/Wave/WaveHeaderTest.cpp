@@ -192,7 +192,9 @@ TEST(WaveHeader, ReportsTheLastFailingFormatTest)
         {1, 3, 22050, 16, 3}, // channels
         {1, 2, 22050, 24, 4}, // sample size
         {2, 1, 32000, 16, 2}, // rate and PCM: PCM comes later
-        {2, 4, 32000, 12, 4}, // everything: the sample size is tested last
+        {2, 4, 32000, 12, 2}, // everything: another format is named first, its other fields mean other things
+        {1, 4, 32000, 12, 4}, // everything else: the sample size before the channels and the rate
+        {3, 1, 22050, 32, 2}, // 32-bit float: the format, not the size
         {1, 6, 5000, 16, 3},
     };
     for (const Case& c : cases) {

@@ -8,6 +8,7 @@
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
+#include "Plugin/CRunFiles.h"
 #include "Plugin/PluginExports.h"
 #include "Text/CLanguageResources.h"
 #include "Wave/CDocumentWave.h"
@@ -360,11 +361,41 @@ TEST_F(PolyraConverterTest, RefusalsLogTheirMessage)
         EXPECT_TRUE(Summary().endsWith(LogLine("id_not_a_valid_midi_file")));
     }
     {
+        // A phone that plays no note is said to be one, not taken for a silent file.
+        const int polyphony = profile.GetIntParameter(QStringLiteral("PolyphonyCapacity"))->mValue;
+        profile.GetIntParameter(QStringLiteral("PolyphonyCapacity"))->mValue = 0;
+        EXPECT_FALSE(Convert(ThreeVoiceTune()));
+        EXPECT_TRUE(Summary().endsWith(LogLine("id_no_polyphony")));
+        EXPECT_FALSE(Summary().contains(QStringLiteral("all volumes")));
+        profile.GetIntParameter(QStringLiteral("PolyphonyCapacity"))->mValue = polyphony;
+    }
+    {
         converter.SetParameters(nullptr);
         MessageCapture quiet;
         EXPECT_FALSE(Convert(ThreeVoiceTune()));
         EXPECT_TRUE(Summary().endsWith(LogLine("id_no_parameters_or_profile")));
     }
+}
+
+// The media script is read from the source's folder; when the run logs to it, the source fails, naming both.
+TEST_F(PolyraConverterTest, AMediaScriptThatIsTheRunLogFailsTheSource)
+{
+    const QString script = folder.filePath(QStringLiteral(".emi"));
+    QFile log(script);
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write("Opening tune.mid\n");
+    log.close();
+    CRunFiles files;
+    files.Add(CRunFiles::RUN_LOG, script);
+    files.SetCurrentSource(folder.filePath(QStringLiteral("tune.mid")));
+    converter.SetRunFiles(&files);
+    EXPECT_FALSE(Convert(ThreeVoiceTune()));
+    converter.SetRunFiles(nullptr);
+    EXPECT_TRUE(Summary().endsWith(QStringLiteral("The media script %1 cannot be read: it is the run log of this run, "
+                                                  "so the source %2 fails.\n")
+                                       .arg(script, folder.filePath(QStringLiteral("tune.mid")))))
+        << qPrintable(Summary());
+    EXPECT_TRUE(Result().isEmpty());
 }
 
 } // namespace

@@ -1,0 +1,70 @@
+// The real program says what is wrong with a file it refuses: a phone profile refused at start, when a run asks
+// for that phone, and a parameter file, by the element it refused and why.
+#include "ProgramRunFixture.h"
+#include "QtPrinters.h"
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace ProgramRunFixture;
+
+class CommandLineMessagesTest : public CProgramRunTest
+{
+protected:
+    // An application folder of the built one's files, with profiles of the test's own beside the shipped ones.
+    QString AppFolderWith(const QMap<QString, QByteArray>& profiles) const
+    {
+        const QString app = W(QStringLiteral("app"));
+        QDir().mkpath(app + QStringLiteral("/Profiles"));
+        const QDir built(QStringLiteral(ORV_APP_DIR));
+        for (const QString& name : built.entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+            if (name != QLatin1String("Profiles"))
+                QFile::link(built.filePath(name), app + QLatin1Char('/') + name);
+        }
+        for (const QString& name : QDir(built.filePath(QStringLiteral("Profiles"))).entryList(QDir::Files))
+            QFile::copy(built.filePath(QStringLiteral("Profiles/") + name), app + QStringLiteral("/Profiles/") + name);
+        for (auto profile = profiles.constBegin(); profile != profiles.constEnd(); ++profile)
+            Write(QStringLiteral("app/Profiles/") + profile.key(), profile.value());
+        return app;
+    }
+};
+
+TEST_F(CommandLineMessagesTest, APhoneAskedForThatStartUpRefusedNamesTheFileAndWhy)
+{
+    QByteArray broken = ReadBytes(QStringLiteral(ORV_APP_DIR "/Profiles/Model_C.xml"));
+    broken.replace("VALUE=\"Model C\"", "VALUE=\"Model Y\"");
+    broken.replace("<DATA NAME=\"DSPPower\" TYPE=\"Float\" VALUE=\"40\"",
+                   "<DATA NAME=\"DSPPower\" TYPE=\"Float\" VALUE=\"nan\"");
+    ASSERT_TRUE(broken.contains("\"nan\""));
+    const QString app = AppFolderWith({{QStringLiteral("Model_Y.xml"), broken}});
+    m_Environment.insert(QStringLiteral("ORVANEDIR"), app);
+    Write(QStringLiteral("tune.mid"), Example("morning.mid"));
+
+    const CRun run = Run({QStringLiteral("/profile=Model Y"), QStringLiteral("/converter=seq"),
+                          QStringLiteral("/logfile=run.log"), QStringLiteral("tune.mid")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(Log(), QStringLiteral("No phone profile is named MODEL Y.\n"
+                                    "The profile file %1/Profiles/Model_Y.xml was refused: the DATA element "
+                                    "\"DSPPower\" has the VALUE \"nan\", which is not a number from its MIN "
+                                    "-3.40282e+38 to its MAX 3.40282e+38.\n")
+                         .arg(app));
+}
+
+TEST_F(CommandLineMessagesTest, AParameterFileErrorNamesTheElementAndWhy)
+{
+    Write(QStringLiteral("tune.mid"), Example("morning.mid"));
+    Write(QStringLiteral("bad.xml"), "<Root><TSECTION><TYPE NAME=\"bool\"/><TYPE NAME=\"int\"/></TSECTION><PSECTION>"
+                                     "<DATA NAME=\"Tempo\" TYPE=\"int\" VALUE=\"900\" MAX=\"400\"/></PSECTION>"
+                                     "<ISECTION/></Root>");
+    const CRun run = Imy({QStringLiteral("/parameter=bad.xml"), QStringLiteral("tune.mid")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Log().startsWith(QStringLiteral("The parameter file %1 could not be loaded: the DATA element "
+                                                "\"Tempo\" has the VALUE \"900\", outside its MIN -2147483648 and "
+                                                "MAX 400.\n")
+                                     .arg(W(QStringLiteral("bad.xml")))))
+        << qPrintable(Log());
+}
+
+} // namespace
