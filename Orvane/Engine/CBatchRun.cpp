@@ -92,9 +92,11 @@ B32 CBatchRun::Run(const CBatchInfoList* list, B32 savePreview)
     if (count != 0 && m_Failure) {
         result = 0;
         // The log is named with its folder: the user may not know which folder the program was started in.
-        if (window)
+        if (window) {
+            const QString log = m_Host.GetLogFilePath();
             m_Host.Report(0, Message("id_launch_failed0"),
                           Message("id_launch_failed1").arg(log.isEmpty() ? m_Host.GetLogFileName() : log));
+        }
     }
     return result;
 }
