@@ -41,13 +41,18 @@ void CPolyra::FilterParametersWithDocument(CParameters* parameters, CDocument* d
     if (!isMidi || !parameters)
         return;
     const CMidiInstrumentUsage* usage = static_cast<CDocumentMidi*>(document)->GetInstrumentUsage();
+    // A file whose notes cannot be read tells nothing of its instruments: every family stays offered, so that the
+    // conversion reports what is wrong with the file rather than a choice the user never made.
+    bool anyUsed = false;
+    for (int key = 0; usage && key < Polyra::ClassCount && !anyUsed; ++key)
+        anyUsed = usage->IsFamilyUsed(Polyra::KeyClass[key]);
     for (int key = 0; key < Polyra::ClassCount; ++key) {
         CBoolParameter* keep = parameters->GetBoolParameter(QStringLiteral("Keep%1").arg(key));
         if (!keep)
             continue;
         keep->mIsConst = false;
         keep->mValue = true;
-        if (!usage || !usage->IsFamilyUsed(Polyra::KeyClass[key]))
+        if (anyUsed && !usage->IsFamilyUsed(Polyra::KeyClass[key]))
             keep->mIsConst = true;
     }
 }

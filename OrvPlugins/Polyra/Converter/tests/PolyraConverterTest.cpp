@@ -173,12 +173,22 @@ TEST_F(PolyraConverterTest, DocumentOffersOnlyItsOwnInstruments)
 {
     TrackBuilder drums;
     drums.Event(0, {0x99, 36, 100}).Event(96, {0x89, 36, 0}).EndOfTrack();
-    auto document = Document(TwoTrackFile(drums));
-    converter.FilterParametersWithDocument(parameters.get(), document.get());
-    for (int key = 0; key < 17; ++key) {
-        const CBoolParameter* keep = parameters->GetBoolParameter(QStringLiteral("Keep%1").arg(key));
-        EXPECT_TRUE(keep->mValue) << key;
-        EXPECT_EQ(keep->mIsConst, key != 4) << key;
+    // A file without a readable note says nothing of its instruments: every one stays offered.
+    TrackBuilder silent;
+    silent.Event(0, {0xC0, 5}).EndOfTrack();
+    const struct
+    {
+        TrackBuilder* track;
+        int onlyOffered; // -1: every key
+    } cases[] = {{&drums, 4}, {&silent, -1}};
+    for (const auto& c : cases) {
+        auto document = Document(TwoTrackFile(*c.track));
+        converter.FilterParametersWithDocument(parameters.get(), document.get());
+        for (int key = 0; key < 17; ++key) {
+            const CBoolParameter* keep = parameters->GetBoolParameter(QStringLiteral("Keep%1").arg(key));
+            EXPECT_TRUE(keep->mValue) << key;
+            EXPECT_EQ(keep->mIsConst, c.onlyOffered >= 0 && key != c.onlyOffered) << key;
+        }
     }
 }
 

@@ -99,9 +99,9 @@ TEST_F(PolyraProgram, BadInputFailsWithItsMessageAndNoFile)
     };
     const Case cases[] = {
         {"evening.mid", "Model A", {}, "No converter of this phone writes SEQ files.", "out/evening.SEQ"},
-        // Fitted to the source, whose notes cannot be read, the default set keeps no instrument; a parameter file
-        // is not fitted to the source, and the sequence's own fault shows.
-        {"cut.mid", "Model C", {}, "At least one instrument of the file must be kept.", "out/cut.SEQ"},
+        // A source whose notes cannot be read leaves every instrument offered, with or without a parameter file,
+        // so the file's own fault shows.
+        {"cut.mid", "Model C", {}, "Conversion error : FORMAT 1 TO FORMAT 0 CONVERSION ERROR", "out/cut.SEQ"},
         {"cut.mid",
          "Model C",
          {QStringLiteral("/parameter=all.xml")},
