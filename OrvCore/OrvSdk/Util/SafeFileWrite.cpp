@@ -234,6 +234,7 @@ bool WriteFileSafely(const QString& path, const std::function<bool(const QString
     temporary.Keep();
     return true;
 }
+
 bool WriteAllBytes(QFileDevice& file, const QByteArray& bytes, QString* reason)
 {
     qint64 done = 0;
