@@ -50,11 +50,11 @@ protected:
                   ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/") + QLatin1String(name)));
         for (const char* folder : folders)
             QDir().mkpath(In(QString::fromLatin1(folder)));
-        QDir().mkpath(In(QStringLiteral("gui")));
+        QDir().mkpath(In("gui"));
         // No settings file: the program's first start.
-        m_Window->LoadSettings(In(QStringLiteral("none.xml")));
-        Tabs().mpMediaSelectorPanel->SetCurrentPath(In(QStringLiteral("media")));
-        Tabs().mpMediaDestinationPanel->SetOutputFolder(In(QStringLiteral("gui")));
+        m_Window->LoadSettings(In("none.xml"));
+        Tabs().mpMediaSelectorPanel->SetCurrentPath(In("media"));
+        Tabs().mpMediaDestinationPanel->SetOutputFolder(In("gui"));
         m_Window->show();
     }
     // Loads a source of "media" in the media tab.
@@ -108,15 +108,14 @@ protected:
     // The program run from the command line on the morning tune with the options.
     CProgramRun RunMorning(const QStringList& options)
     {
-        return RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
-                          QStringList{In(QStringLiteral("media/morning.mid"))} + options, m_Start,
+        return RunProgram(QStringLiteral(ORV_PROGRAM_FILE), QStringList{In("media/morning.mid")} + options, m_Start,
                           QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
     }
 };
 
 TEST_F(MediaEndToEndTest, EachPhoneShowsItsOwnRangesAndChoicesWhateverPhonesCameBefore)
 {
-    m_Window->LoadSettings(In(QStringLiteral("none.xml")));
+    m_Window->LoadSettings(In("none.xml"));
     m_Window->show();
     SelectPhone("Model B");
     SelectConverter("iMelody converter");
@@ -151,8 +150,7 @@ TEST_F(MediaEndToEndTest, WithoutParameterFileTheBatchAndTheMediaTabWriteWhatThe
     EXPECT_EQ(ElementOf<SpinEdit>("Tempo")->GetValueText(), QStringLiteral("150"));
 
     CBatchInfoList batch;
-    batch.append(new CBatchInfo({In(QStringLiteral("media/morning.mid"))}, EntryIndex("IMY"), QString(),
-                                In(QStringLiteral("batch"))));
+    batch.append(new CBatchInfo({In("media/morning.mid")}, EntryIndex("IMY"), QString(), In("batch")));
     B32 result = 0;
     m_Application->LaunchAsked(&batch, 0, result);
     EXPECT_EQ(result, 1);
@@ -166,13 +164,13 @@ TEST_F(MediaEndToEndTest, WithoutParameterFileTheBatchAndTheMediaTabWriteWhatThe
     Tabs().mpMediaDestinationPanel->SaveButtonClicked();
 
     const CProgramRun run = RunMorning({QStringLiteral("/profile=Model B"), QStringLiteral("/converter=imy"),
-                                        QStringLiteral("/destination=") + In(QStringLiteral("cli"))});
+                                        QStringLiteral("/destination=") + In("cli")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    const QByteArray expected = ReadAll(In(QStringLiteral("cli/morning.IMY")));
+    const QByteArray expected = ReadAll(In("cli/morning.IMY"));
     EXPECT_TRUE(expected.contains("STYLE:0")) << expected.constData();
-    EXPECT_EQ(ReadAll(In(QStringLiteral("batch/morning.IMY"))), expected);
-    EXPECT_EQ(ReadAll(In(QStringLiteral("gui/morning.IMY"))), expected);
+    EXPECT_EQ(ReadAll(In("batch/morning.IMY")), expected);
+    EXPECT_EQ(ReadAll(In("gui/morning.IMY")), expected);
 }
 
 TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedParameters)
@@ -191,9 +189,9 @@ TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedP
     ASSERT_EQ(ElementOf<SpinEdit>("Tempo")->GetValueText(), QStringLiteral("150"));
     ASSERT_EQ(style->GetValueText(), QStringLiteral("Continuous"));
 
-    m_GuiPrompt.mFileAnswer = In(QStringLiteral("saved"));
+    m_GuiPrompt.mFileAnswer = In("saved");
     Tabs().mpConverterPanel->Save();
-    const QString parameters = In(QStringLiteral("saved.xml"));
+    const QString parameters = In("saved.xml");
     ASSERT_TRUE(QFile::exists(parameters));
 
     out.GetPreviewCheckBox()->setChecked(true);
@@ -202,7 +200,7 @@ TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedP
     B32 saved = 0;
     out.IsSaved(&saved);
     EXPECT_EQ(saved, 1);
-    const QStringList guiFiles = FilesIn(In(QStringLiteral("gui")));
+    const QStringList guiFiles = FilesIn(In("gui"));
     ASSERT_GE(guiFiles.size(), 2) << guiFiles.join(QLatin1Char(' ')).toStdString();
 
     // The window starts on the first profile.
@@ -210,16 +208,15 @@ TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedP
     emit m_Window->GetProfileNameList(profiles);
     ASSERT_FALSE(profiles.isEmpty());
     const QString profile = profiles.first();
-    const CProgramRun run =
-        RunMorning({QStringLiteral("/profile=") + profile, QStringLiteral("/converter=imy"),
-                    QStringLiteral("/parameter=") + parameters,
-                    QStringLiteral("/destination=") + In(QStringLiteral("cli")), QStringLiteral("/preview")});
+    const CProgramRun run = RunMorning({QStringLiteral("/profile=") + profile, QStringLiteral("/converter=imy"),
+                                        QStringLiteral("/parameter=") + parameters,
+                                        QStringLiteral("/destination=") + In("cli"), QStringLiteral("/preview")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(FilesIn(In(QStringLiteral("cli"))), guiFiles);
+    EXPECT_EQ(FilesIn(In("cli")), guiFiles);
     for (const QString& name : guiFiles) {
         SCOPED_TRACE(name.toStdString());
-        EXPECT_EQ(ReadAll(In(QStringLiteral("cli/")) + name), ReadAll(In(QStringLiteral("gui/")) + name));
+        EXPECT_EQ(ReadAll(In("cli/") + name), ReadAll(In("gui/") + name));
     }
     // The preview among them.
     EXPECT_TRUE(std::any_of(guiFiles.begin(), guiFiles.end(), [](const QString& f) {
