@@ -150,10 +150,7 @@ protected:
     // An iMelody run for Model A with its log in run.log.
     CRun Imy(const QStringList& arguments, qint64 fileSizeLimit = 0) const
     {
-        return Run(QStringList{QStringLiteral("/profile=Model A"), QStringLiteral("/converter=imy"),
-                               QStringLiteral("/logfile=run.log")}
-                       + arguments,
-                   fileSizeLimit);
+        return Run(Words("/profile=Model A", "/converter=imy", "/logfile=run.log") + arguments, fileSizeLimit);
     }
     // The program through the shell: words can then hold bytes that are no text, as $(printf '\351').
     CRun RunThroughShell(const QString& words) const
