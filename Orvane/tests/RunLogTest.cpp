@@ -28,8 +28,9 @@ TEST(RunLog, OnlyALogThisRunCreatedGoesWhenItStaysEmpty)
     for (const Case& c : cases) {
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
-        if (c.existed)
+        if (c.existed) {
             ASSERT_TRUE(WriteFileBytes(dir.filePath(c.userName), "older\n"));
+        }
         CRunLog log;
         ASSERT_TRUE(log.Open(dir.path(), c.userName, QDateTime::currentDateTime())) << c.name;
         const QString path = log.GetFilePath();
@@ -37,8 +38,7 @@ TEST(RunLog, OnlyALogThisRunCreatedGoesWhenItStaysEmpty)
             log.Write(QStringLiteral("line\n"));
         log.Close();
         EXPECT_EQ(QFileInfo::exists(path), c.stays) << c.name;
-        if (c.stays)
-            EXPECT_EQ(ReadFileBytes(path), c.written ? QByteArray("line\n") : QByteArray()) << c.name;
+        EXPECT_EQ(ReadFileBytes(path), c.stays && c.written ? QByteArray("line\n") : QByteArray()) << c.name;
     }
 }
 
