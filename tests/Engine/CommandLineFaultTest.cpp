@@ -57,56 +57,45 @@ TEST_F(CommandLineFaultTest, EachRunCreatesItsOwnLogAndNeverEmptiesAnOlderOne)
 TEST_F(CommandLineFaultTest, ALogThatIsASourceIsRefusedAndOneThatCannotBeCreatedIsSaid)
 {
     const QByteArray midi = Example("morning.mid");
-    Write(QStringLiteral("tune.mid"), midi);
+    Write("tune.mid", midi);
     QDir(m_Work).mkdir(QStringLiteral("folder"));
-    ASSERT_TRUE(QFile::link(W(QStringLiteral("tune.mid")), W(QStringLiteral("alias.log"))));
-    ASSERT_EQ(::link(QFile::encodeName(W(QStringLiteral("tune.mid"))).constData(),
-                     QFile::encodeName(W(QStringLiteral("hard.log"))).constData()),
-              0);
+    ASSERT_TRUE(QFile::link(W("tune.mid"), W("alias.log")));
+    ASSERT_EQ(::link(QFile::encodeName(W("tune.mid")).constData(), QFile::encodeName(W("hard.log")).constData()), 0);
     const QByteArray parameters = "<not even a parameter file/>";
-    Write(QStringLiteral("my.xml"), parameters);
-    struct Case
+    Write("my.xml", parameters);
+    const QString aSource = QStringLiteral("The run log %1 is also a source; nothing was converted.\n");
+    const auto notCreated = [this](const char* log, const char* why) {
+        return QStringLiteral("The run log %1 cannot be created: %2.\n").arg(W(log), Word(why));
+    };
+    const struct
     {
-        const char* name;
-        QString log;
+        const char *name, *log;
         int exitCode;
         QString err;
         bool converted;
         QStringList more;
+    } cases[] = {
+        {"the source itself", "tune.mid", 1, aSource.arg(QStringLiteral("tune.mid")), false, {}},
+        {"a link to the source", "alias.log", 1, aSource.arg(QStringLiteral("alias.log")), false, {}},
+        {"a hard link to the source", "hard.log", 1, aSource.arg(QStringLiteral("hard.log")), false, {}},
+        {"the parameter file", "my.xml", 1,
+         QStringLiteral("The run log my.xml is also the parameter file; nothing was converted.\n"), false,
+         Words("/parameter=my.xml")},
+        {"missing folder", "missing/run.log", 0, notCreated("missing/run.log", "No such file or directory"), true, {}},
+        {"a folder", "folder", 0, notCreated("folder", "is a folder"), true, {}},
     };
-    const Case cases[] = {
-        {"the source itself", QStringLiteral("tune.mid"), 1,
-         QStringLiteral("The run log tune.mid is also a source; nothing was converted.\n"), false},
-        {"a link to the source", QStringLiteral("alias.log"), 1,
-         QStringLiteral("The run log alias.log is also a source; nothing was converted.\n"), false},
-        {"a hard link to the source", QStringLiteral("hard.log"), 1,
-         QStringLiteral("The run log hard.log is also a source; nothing was converted.\n"), false},
-        {"the parameter file",
-         QStringLiteral("my.xml"),
-         1,
-         QStringLiteral("The run log my.xml is also the parameter file; nothing was converted.\n"),
-         false,
-         {QStringLiteral("/parameter=my.xml")}},
-        {"missing folder", QStringLiteral("missing/run.log"), 0,
-         QStringLiteral("The run log %1 cannot be created: No such file or directory.\n")
-             .arg(W(QStringLiteral("missing/run.log"))),
-         true},
-        {"a folder", QStringLiteral("folder"), 0,
-         QStringLiteral("The run log %1 cannot be created: is a folder.\n").arg(W(QStringLiteral("folder"))), true},
-    };
-    for (const Case& c : cases) {
-        QFile::remove(W(QStringLiteral("tune.IMY")));
-        const CRun run = Run(QStringList{QStringLiteral("/profile=Model A"), QStringLiteral("/converter=imy"),
-                                         QStringLiteral("/logfile=") + c.log, QStringLiteral("tune.mid")}
-                             + c.more);
+    for (const auto& c : cases) {
+        QFile::remove(W("tune.IMY"));
+        const CRun run =
+            Run(Words("/profile=Model A", "/converter=imy", QStringLiteral("/logfile=") + Word(c.log), "tune.mid")
+                + c.more);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(run.err, c.err) << c.name;
-        EXPECT_EQ(ReadBytes(W(QStringLiteral("tune.mid"))), midi) << c.name;
-        EXPECT_EQ(ReadBytes(W(QStringLiteral("my.xml"))), parameters) << c.name;
-        EXPECT_EQ(QFile::exists(W(QStringLiteral("tune.IMY"))), c.converted) << c.name;
+        EXPECT_EQ(ReadBytes(W("tune.mid")), midi) << c.name;
+        EXPECT_EQ(ReadBytes(W("my.xml")), parameters) << c.name;
+        EXPECT_EQ(QFile::exists(W("tune.IMY")), c.converted) << c.name;
     }
-    EXPECT_EQ(Files(), (QStringList{QStringLiteral("alias.log"), QStringLiteral("folder"), QStringLiteral("hard.log"),
-                                    QStringLiteral("my.xml"), QStringLiteral("tune.IMY"), QStringLiteral("tune.mid")}));
+    EXPECT_EQ(Files(), Words("alias.log", "folder", "hard.log", "my.xml", "tune.IMY", "tune.mid"));
 }
 
 TEST_F(CommandLineFaultTest, TheHelpLeavesNoLogAndEndsWithHowToNameAnOptionLikeSource)

@@ -40,10 +40,9 @@ TEST_F(CommandLineMessagesTest, APhoneAskedForThatStartUpRefusedNamesTheFileAndW
     ASSERT_TRUE(broken.contains("\"nan\""));
     const QString app = AppFolderWith({{QStringLiteral("Model_Y.xml"), broken}});
     m_Environment.insert(QStringLiteral("ORVANEDIR"), app);
-    Write(QStringLiteral("tune.mid"), Example("morning.mid"));
+    CopyExample("morning.mid", "tune.mid");
 
-    const CRun run = Run({QStringLiteral("/profile=Model Y"), QStringLiteral("/converter=seq"),
-                          QStringLiteral("/logfile=run.log"), QStringLiteral("tune.mid")});
+    const CRun run = Run(Words("/profile=Model Y", "/converter=seq", "/logfile=run.log", "tune.mid"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(Log(), QStringLiteral("No phone profile is named MODEL Y.\n"
                                     "The profile file %1/Profiles/Model_Y.xml was refused: the DATA element "
@@ -54,16 +53,16 @@ TEST_F(CommandLineMessagesTest, APhoneAskedForThatStartUpRefusedNamesTheFileAndW
 
 TEST_F(CommandLineMessagesTest, AParameterFileErrorNamesTheElementAndWhy)
 {
-    Write(QStringLiteral("tune.mid"), Example("morning.mid"));
-    Write(QStringLiteral("bad.xml"), "<Root><TSECTION><TYPE NAME=\"bool\"/><TYPE NAME=\"int\"/></TSECTION><PSECTION>"
-                                     "<DATA NAME=\"Tempo\" TYPE=\"int\" VALUE=\"900\" MAX=\"400\"/></PSECTION>"
-                                     "<ISECTION/></Root>");
-    const CRun run = Imy({QStringLiteral("/parameter=bad.xml"), QStringLiteral("tune.mid")});
+    CopyExample("morning.mid", "tune.mid");
+    Write("bad.xml", "<Root><TSECTION><TYPE NAME=\"bool\"/><TYPE NAME=\"int\"/></TSECTION><PSECTION>"
+                     "<DATA NAME=\"Tempo\" TYPE=\"int\" VALUE=\"900\" MAX=\"400\"/></PSECTION>"
+                     "<ISECTION/></Root>");
+    const CRun run = Imy(Words("/parameter=bad.xml", "tune.mid"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(Log().startsWith(QStringLiteral("The parameter file %1 could not be loaded: the DATA element "
                                                 "\"Tempo\" has the VALUE \"900\", outside its MIN -2147483648 and "
                                                 "MAX 400.\n")
-                                     .arg(W(QStringLiteral("bad.xml")))))
+                                     .arg(W("bad.xml"))))
         << qPrintable(Log());
 }
 

@@ -56,38 +56,30 @@ QSet<int> Vocoders(const QByteArray& vox)
     return vocoders;
 }
 
-class CommandLineParameterTest : public CProgramRunTest
-{};
+using CommandLineParameterTest = CProgramRunTest;
 
 TEST_F(CommandLineParameterTest, ASourceConvertsAtItsOwnTempoUnlessAParameterFileSetsOne)
 {
-    Write(QStringLiteral("lantern.rtx"), "Lantern:d=4,o=5,b=112:8c,8e,8g,c6,8g,2e");
-    Write(QStringLiteral("slow.mid"), MidiAt(90));
-    Write(QStringLiteral("mine.xml"), ImyParametersAt(150));
-    Write(QStringLiteral("fast.xml"), ImyParametersAt(300));
+    Write("lantern.rtx", "Lantern:d=4,o=5,b=112:8c,8e,8g,c6,8g,2e");
+    Write("slow.mid", MidiAt(90));
+    Write("mine.xml", ImyParametersAt(150));
+    Write("fast.xml", ImyParametersAt(300));
+    const QString clamped = QStringLiteral("Tempo is 200 instead of 300: Model A takes 40 to 200.\n");
     const struct
     {
-        const char* source;
-        const char* parameters;
-        const char* beat;
+        const char *source, *parameters, *output, *beat;
     } cases[] = {
-        {"lantern.rtx", nullptr, "BEAT:112"},
-        {"slow.mid", nullptr, "BEAT:90"},
-        {"lantern.rtx", "mine.xml", "BEAT:150"},
+        {"lantern.rtx", nullptr, "lantern.IMY", "BEAT:112"},
+        {"slow.mid", nullptr, "slow.IMY", "BEAT:90"},
+        {"lantern.rtx", "/parameter=mine.xml", "lantern.IMY", "BEAT:150"},
         // Model A plays 40 to 200 beats per minute.
-        {"slow.mid", "fast.xml", "BEAT:200"},
+        {"slow.mid", "/parameter=fast.xml", "slow.IMY", "BEAT:200"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.source) + " " + (c.parameters ? c.parameters : "-"));
-        QStringList arguments{QString::fromLatin1(c.source)};
-        if (c.parameters)
-            arguments << QStringLiteral("/parameter=") + QString::fromLatin1(c.parameters);
-        const CRun run = Imy(arguments);
+        const CRun run = Imy(c.parameters ? Words(c.source, c.parameters) : Words(c.source));
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-        const QString output =
-            W(QString::fromLatin1(c.source).section(QLatin1Char('.'), 0, 0) + QStringLiteral(".IMY"));
-        EXPECT_EQ(Beat(ReadBytes(output)), QString::fromLatin1(c.beat));
-        const QString clamped = QStringLiteral("Tempo is 200 instead of 300: Model A takes 40 to 200.\n");
+        EXPECT_EQ(Beat(ReadBytes(W(c.output))), Word(c.beat));
         EXPECT_EQ(Log().contains(clamped), QByteArray(c.beat) == "BEAT:200") << Log().toStdString();
     }
 }
@@ -96,12 +88,11 @@ TEST_F(CommandLineParameterTest, AClipUsesAVocoderThePhoneOffersAndTheLogNamesTh
 {
     WavBuilder::Format format;
     format.rate = 8000;
-    Write(QStringLiteral("hello.wav"), WavBuilder::Canonical(format, WavBuilder::Samples(3200)));
-    const CRun run = Run({QStringLiteral("/profile=Model B"), QStringLiteral("/converter=vox"),
-                          QStringLiteral("/logfile=run.log"), QStringLiteral("hello.wav")});
+    Write("hello.wav", WavBuilder::Canonical(format, WavBuilder::Samples(3200)));
+    const CRun run = Run(Words("/profile=Model B", "/converter=vox", "/logfile=run.log", "hello.wav"));
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     // The first vocoder the phone offers: GSM half rate.
-    EXPECT_EQ(Vocoders(ReadBytes(W(QStringLiteral("hello.VOX")))), QSet<int>{2});
+    EXPECT_EQ(Vocoders(ReadBytes(W("hello.VOX"))), QSet<int>{2});
     EXPECT_TRUE(Log().contains(
         QStringLiteral("VocoderTypeName is gsm_hr instead of gsm_amr_122: Model B does not offer gsm_amr_122.\n")))
         << Log().toStdString();

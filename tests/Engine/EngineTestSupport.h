@@ -100,6 +100,7 @@ protected:
 
     // A path inside the start folder, and a file written there (folders made as needed).
     QString In(const QString& relative) const { return m_Start + QLatin1Char('/') + relative; }
+    QString In(const char* relative) const { return In(QString::fromUtf8(relative)); }
     QString Write(const QString& relative, const QByteArray& content) const;
     // The document loaded in the media tab, or null.
     CDocument* Loaded()

@@ -11,8 +11,8 @@
 #include "Plugin/CPluginBase.h"
 #include "ProfileXml.h"
 #include "QtPrinters.h"
+#include "TestBytes.h"
 #include "Text/CLanguageResources.h"
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -71,10 +71,9 @@ protected:
     void TearDown() override { CLanguageResources::Load(QString()); }
     QString Write(const char* name, const QByteArray& bytes)
     {
-        QFile file(m_Dir.filePath(QString::fromLatin1(name)));
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return file.fileName();
+        const QString path = m_Dir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(WriteFileBytes(path, bytes)) << name;
+        return path;
     }
     // The form shows the set on a phone, with the melody when one is loaded.
     CParameters* Show(CProfile& phone, CDocumentMelody* melody = nullptr)

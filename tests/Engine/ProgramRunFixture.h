@@ -1,6 +1,7 @@
 #pragma once
 // The real program (ORV_PROGRAM_FILE) on the built application folder (ORV_APP_DIR), run as a user would run it
 // in a scratch work folder: its exit code, what it says on standard error, and what it leaves in its folders.
+#include "ForkedChild.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,11 +9,9 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace ProgramRunFixture {
@@ -47,13 +46,19 @@ inline QByteArray Noise(int size, unsigned seed)
     return bytes;
 }
 
-// Sets a file size limit in the child and ignores the signal it sends, so a write past the limit fails with
-// "File too large" instead of ending the program.
-inline void LimitFileSize(qint64 bytes)
+// Command-line words, plain text and made ones mixed: Words("/profile=Model A", QStringLiteral("/logfile=") + log).
+inline QString Word(const char* text)
 {
-    std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit = {rlim_t(bytes), rlim_t(bytes)};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
+    return QString::fromUtf8(text);
+}
+inline QString Word(const QString& text)
+{
+    return text;
+}
+template <typename... Texts>
+QStringList Words(const Texts&... texts)
+{
+    return QStringList{Word(texts)...};
 }
 
 class CProgramRunTest : public ::testing::Test
@@ -66,6 +71,7 @@ protected:
     }
 
     QString W(const QString& relative) const { return m_Work + QLatin1Char('/') + relative; }
+    QString W(const char* relative) const { return W(Word(relative)); }
     QString Write(const QString& relative, const QByteArray& bytes) const
     {
         const QString path = W(relative);
@@ -74,6 +80,18 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
         file.write(bytes);
         return path;
+    }
+    QString Write(const char* relative, const QByteArray& bytes) const { return Write(Word(relative), bytes); }
+    // An example source, under its own name or another.
+    QString CopyExample(const char* name, const char* as = nullptr) const
+    {
+        return Write(Word(as ? as : name), Example(name));
+    }
+    // Empties the work folder between the cases of a test.
+    void ClearWork() const
+    {
+        QDir(m_Work).removeRecursively();
+        QDir().mkpath(m_Work);
     }
     void Fifo(const QString& relative) const
     {
@@ -88,8 +106,10 @@ protected:
                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         return names;
     }
+    QStringList Files(const char* relative) const { return Files(Word(relative)); }
 
-    std::unique_ptr<QProcess> Start(const QStringList& arguments, qint64 fileSizeLimit = 0) const
+    std::unique_ptr<QProcess> Start(const QStringList& arguments, qint64 fileSizeLimit = 0,
+                                    const QString& program = QStringLiteral(ORV_PROGRAM_FILE)) const
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -107,7 +127,7 @@ protected:
                 if (setup)
                     setup();
             });
-        process->start(QStringLiteral(ORV_PROGRAM_FILE), arguments);
+        process->start(program, arguments);
         return process;
     }
     static CRun Finish(QProcess& process)
@@ -130,15 +150,20 @@ protected:
     // An iMelody run for Model A with its log in run.log.
     CRun Imy(const QStringList& arguments, qint64 fileSizeLimit = 0) const
     {
-        return Run(QStringList{QStringLiteral("/profile=Model A"), QStringLiteral("/converter=imy"),
-                               QStringLiteral("/logfile=run.log")}
-                       + arguments,
-                   fileSizeLimit);
+        return Run(Words("/profile=Model A", "/converter=imy", "/logfile=run.log") + arguments, fileSizeLimit);
+    }
+    // The program through the shell: words can then hold bytes that are no text, as $(printf '\351').
+    CRun RunThroughShell(const QString& words) const
+    {
+        return Finish(*Start(
+            QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$0\" ") + words, QStringLiteral(ORV_PROGRAM_FILE)},
+            0, QStringLiteral("/bin/sh")));
     }
     QString Log(const QString& name = QStringLiteral("run.log")) const
     {
         return QString::fromLocal8Bit(ReadBytes(W(name)));
     }
+    QString Log(const char* name) const { return Log(Word(name)); }
 
     QTemporaryDir m_Dir;
     QString m_Work;

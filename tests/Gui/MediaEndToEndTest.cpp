@@ -41,23 +41,27 @@ protected:
                 return simple;
         return nullptr;
     }
-    // The media tab on a copy of the morning tune, its results going to the folder "gui"; the other folders made.
-    void ShowMorning(std::initializer_list<const char*> folders)
+    // The media tab on copies of the examples in "media", its results going to the folder "gui"; the other
+    // folders made.
+    void ShowMedia(std::initializer_list<const char*> examples, std::initializer_list<const char*> folders = {})
     {
-        Write(QStringLiteral("media/morning.mid"), ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/morning.mid")));
-        QDir().mkpath(In(QStringLiteral("gui")));
+        for (const char* name : examples)
+            Write(QStringLiteral("media/") + QLatin1String(name),
+                  ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/") + QLatin1String(name)));
         for (const char* folder : folders)
             QDir().mkpath(In(QString::fromLatin1(folder)));
-        m_Window->LoadSettings(In(QStringLiteral("none.xml")));
-        Tabs().mpMediaSelectorPanel->SetCurrentPath(In(QStringLiteral("media")));
-        Tabs().mpMediaDestinationPanel->SetOutputFolder(In(QStringLiteral("gui")));
+        QDir().mkpath(In("gui"));
+        // No settings file: the program's first start.
+        m_Window->LoadSettings(In("none.xml"));
+        Tabs().mpMediaSelectorPanel->SetCurrentPath(In("media"));
+        Tabs().mpMediaDestinationPanel->SetOutputFolder(In("gui"));
         m_Window->show();
     }
-    // Loads the morning tune in the media tab.
-    void LoadMorning()
+    // Loads a source of "media" in the media tab.
+    void LoadSource(const char* name)
     {
-        const CLocalFileInfo song(In(QStringLiteral("media/morning.mid")));
-        Tabs().mpMediaSelectorPanel->UpdatePanel(&song);
+        const CLocalFileInfo source(In(QStringLiteral("media/") + QLatin1String(name)));
+        Tabs().mpMediaSelectorPanel->UpdatePanel(&source);
     }
     // Types the value into the form's Tempo and leaves the field, as the user does.
     void TypeTempo(const char* value)
@@ -80,14 +84,15 @@ protected:
         ASSERT_GE(index, 0) << name;
         m_Window->SetCurrentProfile(index);
     }
-    void SelectConverter(const char* description)
+    // The entry chosen from a list, as the user does.
+    static void Choose(QComboBox* list, const char* text)
     {
-        QComboBox* converters = Tabs().mpMediaSelectorPanel->GetConverterSelector();
-        const int index = converters->findText(QString::fromLatin1(description));
-        ASSERT_GE(index, 0) << description;
-        converters->setCurrentIndex(index);
-        emit converters->activated(index);
+        const int index = list->findText(QString::fromLatin1(text));
+        ASSERT_GE(index, 0) << text;
+        list->setCurrentIndex(index);
+        emit list->activated(index);
     }
+    void SelectConverter(const char* name) { Choose(Tabs().mpMediaSelectorPanel->GetConverterSelector(), name); }
     // What the form shows of a parameter: its labels (the range among them) and its value.
     QString Shown(const char* name)
     {
@@ -100,21 +105,27 @@ protected:
                 texts.append(label->text());
         return texts.join(QLatin1Char('|')) + QLatin1Char('=') + element->GetValueText();
     }
+    // The program run from the command line on the morning tune with the options.
+    CProgramRun RunMorning(const QStringList& options)
+    {
+        return RunProgram(QStringLiteral(ORV_PROGRAM_FILE), QStringList{In("media/morning.mid")} + options, m_Start,
+                          QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
+    }
 };
 
 TEST_F(MediaEndToEndTest, EachPhoneShowsItsOwnRangesAndChoicesWhateverPhonesCameBefore)
 {
-    m_Window->LoadSettings(In(QStringLiteral("none.xml")));
+    m_Window->LoadSettings(In("none.xml"));
     m_Window->show();
     SelectPhone("Model B");
     SelectConverter("iMelody converter");
+    const auto tempoAndStyle = [this] { return Shown("Tempo") + QLatin1Char(' ') + Shown("Style"); };
     const QString onB = QStringLiteral("Tempo| (25 to 400)|beats per minute=120 Style=Natural");
-    EXPECT_EQ(Shown("Tempo") + QLatin1Char(' ') + Shown("Style"), onB);
+    EXPECT_EQ(tempoAndStyle(), onB);
     SelectPhone("Model C");
-    EXPECT_EQ(Shown("Tempo") + QLatin1Char(' ') + Shown("Style"),
-              QStringLiteral("Tempo| (30 to 300)|beats per minute=120 Style=Staccato"));
+    EXPECT_EQ(tempoAndStyle(), QStringLiteral("Tempo| (30 to 300)|beats per minute=120 Style=Staccato"));
     SelectPhone("Model B");
-    EXPECT_EQ(Shown("Tempo") + QLatin1Char(' ') + Shown("Style"), onB);
+    EXPECT_EQ(tempoAndStyle(), onB);
 
     // The colours of a monochrome phone do not follow the animation converter onto a grey one.
     SelectPhone("Model A");
@@ -126,10 +137,10 @@ TEST_F(MediaEndToEndTest, EachPhoneShowsItsOwnRangesAndChoicesWhateverPhonesCame
 
 TEST_F(MediaEndToEndTest, WithoutParameterFileTheBatchAndTheMediaTabWriteWhatTheCommandLineWrites)
 {
-    ShowMorning({"batch", "cli"});
+    ShowMedia({"morning.mid"}, {"batch", "cli"});
     SelectPhone("Model B");
     SelectConverter("iMelody converter");
-    LoadMorning();
+    LoadSource("morning.mid");
     ASSERT_NE(Loaded(), nullptr);
 
     // The form edited, then shown on another phone and back.
@@ -139,56 +150,48 @@ TEST_F(MediaEndToEndTest, WithoutParameterFileTheBatchAndTheMediaTabWriteWhatThe
     EXPECT_EQ(ElementOf<SpinEdit>("Tempo")->GetValueText(), QStringLiteral("150"));
 
     CBatchInfoList batch;
-    batch.append(new CBatchInfo({In(QStringLiteral("media/morning.mid"))}, EntryIndex("IMY"), QString(),
-                                In(QStringLiteral("batch"))));
+    batch.append(new CBatchInfo({In("media/morning.mid")}, EntryIndex("IMY"), QString(), In("batch")));
     B32 result = 0;
     m_Application->LaunchAsked(&batch, 0, result);
     EXPECT_EQ(result, 1);
 
     // The phone change put the song away: loaded again, then Default, the start-up set on this phone and for
     // this source, as the command line has it.
-    LoadMorning();
+    LoadSource("morning.mid");
     ASSERT_NE(Loaded(), nullptr);
     Tabs().mpConverterPanel->LoadDefault();
     Tabs().mpMediaDestinationPanel->ConvertButtonClicked();
     Tabs().mpMediaDestinationPanel->SaveButtonClicked();
 
-    const CProgramRun run =
-        RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
-                   {In(QStringLiteral("media/morning.mid")), QStringLiteral("/profile=Model B"),
-                    QStringLiteral("/converter=imy"), QStringLiteral("/destination=") + In(QStringLiteral("cli"))},
-                   m_Start, QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
+    const CProgramRun run = RunMorning({QStringLiteral("/profile=Model B"), QStringLiteral("/converter=imy"),
+                                        QStringLiteral("/destination=") + In("cli")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    const QByteArray expected = ReadAll(In(QStringLiteral("cli/morning.IMY")));
+    const QByteArray expected = ReadAll(In("cli/morning.IMY"));
     EXPECT_TRUE(expected.contains("STYLE:0")) << expected.constData();
-    EXPECT_EQ(ReadAll(In(QStringLiteral("batch/morning.IMY"))), expected);
-    EXPECT_EQ(ReadAll(In(QStringLiteral("gui/morning.IMY"))), expected);
+    EXPECT_EQ(ReadAll(In("batch/morning.IMY")), expected);
+    EXPECT_EQ(ReadAll(In("gui/morning.IMY")), expected);
 }
 
 TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedParameters)
 {
-    ShowMorning({"cli"});
+    ShowMedia({"morning.mid"}, {"cli"});
     CDestinationSelectorPanel& out = *Tabs().mpMediaDestinationPanel;
     SelectConverter("iMelody converter");
-    LoadMorning();
+    LoadSource("morning.mid");
     ASSERT_NE(Loaded(), nullptr);
 
     // Tempo typed, Style chosen, as the user does.
     TypeTempo("150");
-    SpinEdit* tempo = ElementOf<SpinEdit>("Tempo");
     ComboBox* style = ElementOf<ComboBox>("Style");
     ASSERT_NE(style, nullptr);
-    const int continuous = style->GetComboBox()->findText(QStringLiteral("Continuous"));
-    ASSERT_GE(continuous, 0);
-    style->GetComboBox()->setCurrentIndex(continuous);
-    emit style->GetComboBox()->activated(continuous);
-    ASSERT_EQ(tempo->GetValueText(), QStringLiteral("150"));
+    Choose(style->GetComboBox(), "Continuous");
+    ASSERT_EQ(ElementOf<SpinEdit>("Tempo")->GetValueText(), QStringLiteral("150"));
     ASSERT_EQ(style->GetValueText(), QStringLiteral("Continuous"));
 
-    m_GuiPrompt.mFileAnswer = In(QStringLiteral("saved"));
+    m_GuiPrompt.mFileAnswer = In("saved");
     Tabs().mpConverterPanel->Save();
-    const QString parameters = In(QStringLiteral("saved.xml"));
+    const QString parameters = In("saved.xml");
     ASSERT_TRUE(QFile::exists(parameters));
 
     out.GetPreviewCheckBox()->setChecked(true);
@@ -197,7 +200,7 @@ TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedP
     B32 saved = 0;
     out.IsSaved(&saved);
     EXPECT_EQ(saved, 1);
-    const QStringList guiFiles = FilesIn(In(QStringLiteral("gui")));
+    const QStringList guiFiles = FilesIn(In("gui"));
     ASSERT_GE(guiFiles.size(), 2) << guiFiles.join(QLatin1Char(' ')).toStdString();
 
     // The window starts on the first profile.
@@ -205,49 +208,31 @@ TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedP
     emit m_Window->GetProfileNameList(profiles);
     ASSERT_FALSE(profiles.isEmpty());
     const QString profile = profiles.first();
-    const CProgramRun run =
-        RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
-                   {In(QStringLiteral("media/morning.mid")), QStringLiteral("/profile=") + profile,
-                    QStringLiteral("/converter=imy"), QStringLiteral("/parameter=") + parameters,
-                    QStringLiteral("/destination=") + In(QStringLiteral("cli")), QStringLiteral("/preview")},
-                   m_Start, QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
+    const CProgramRun run = RunMorning({QStringLiteral("/profile=") + profile, QStringLiteral("/converter=imy"),
+                                        QStringLiteral("/parameter=") + parameters,
+                                        QStringLiteral("/destination=") + In("cli"), QStringLiteral("/preview")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(FilesIn(In(QStringLiteral("cli"))), guiFiles);
+    EXPECT_EQ(FilesIn(In("cli")), guiFiles);
     for (const QString& name : guiFiles) {
         SCOPED_TRACE(name.toStdString());
-        EXPECT_EQ(ReadAll(In(QStringLiteral("cli/")) + name), ReadAll(In(QStringLiteral("gui/")) + name));
+        EXPECT_EQ(ReadAll(In("cli/") + name), ReadAll(In("gui/") + name));
     }
-    EXPECT_TRUE(
-        guiFiles.contains(QStringLiteral("morning_previewIMY.WAV"), Qt::CaseInsensitive)
-        || std::any_of(guiFiles.begin(), guiFiles.end(),
-                       [](const QString& f) { return f.endsWith(QStringLiteral(".WAV"), Qt::CaseInsensitive); }))
-        << guiFiles.join(QLatin1Char(' ')).toStdString();
+    // The preview among them.
+    EXPECT_TRUE(std::any_of(guiFiles.begin(), guiFiles.end(), [](const QString& f) {
+        return f.endsWith(QStringLiteral(".WAV"), Qt::CaseInsensitive);
+    })) << guiFiles.join(QLatin1Char(' ')).toStdString();
 }
 
 TEST_F(MediaEndToEndTest, AFirstStartOffersEveryAnimationForResizingAsItsMenuShows)
 {
-    for (const char* name : {"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
-        Write(QStringLiteral("media/") + QLatin1String(name),
-              ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/") + QLatin1String(name)));
-    QDir().mkpath(In(QStringLiteral("gui")));
     CResizeDialogAsker asker;
     m_Application->GetEngineState().mpResizeAsker = &asker;
-    // No settings file: the program's first start.
-    m_Window->LoadSettings(In(QStringLiteral("none.xml")));
+    ShowMedia({"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"});
     ASSERT_TRUE(m_Window->GetResizeItem()->isChecked());
-    CMediaSelectorPanel& source = *Tabs().mpMediaSelectorPanel;
     CDestinationSelectorPanel& out = *Tabs().mpMediaDestinationPanel;
-    source.SetCurrentPath(In(QStringLiteral("media")));
-    out.SetOutputFolder(In(QStringLiteral("gui")));
-    m_Window->show();
-    QComboBox* converters = source.GetConverterSelector();
-    const int ani = converters->findText(QStringLiteral("Brimsel animation converter"));
-    ASSERT_GE(ani, 0);
-    converters->setCurrentIndex(ani);
-    emit converters->activated(ani);
-    const CLocalFileInfo wink(In(QStringLiteral("media/wink.anim")));
-    source.UpdatePanel(&wink);
+    SelectConverter("Brimsel animation converter");
+    LoadSource("wink.anim");
     ASSERT_NE(Loaded(), nullptr);
 
     // The four frames fit the phone: only the option opens the dialog, and its Ok converts.

@@ -1,26 +1,19 @@
 // A converter's debug files are written as its results are: a run stopped while one of them is written leaves
 // that one absent and the ones written before it whole, and none replaces a file of the run.
 #include "Documents/CDocumentAbstract.h"
+#include "ForkedChild.h"
 #include "Plugin/CConversionLog.h"
 #include "Plugin/CDebugFolder.h"
 #include "Plugin/CRunFiles.h"
 #include "QtPrinters.h"
+#include "TestBytes.h"
 #include "Text/CLanguageResources.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 TEST(DebugFolder, AStopWhileAFileIsWrittenLeavesItAbsentAndTheEarlierOnesWhole)
 {
@@ -30,9 +23,7 @@ TEST(DebugFolder, AStopWhileAFileIsWrittenLeavesItAbsentAndTheEarlierOnesWhole)
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         const QString debug = dir.filePath(QStringLiteral("Debug"));
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        const CChildEnd child = RunInChild([&]() {
             CDocumentAbstract document;
             document.SetName(dir.filePath(QStringLiteral("song.mid")));
             CDebugFolder folder({QStringLiteral("Trace.txt"), QStringLiteral("Preview.wav")});
@@ -49,15 +40,12 @@ TEST(DebugFolder, AStopWhileAFileIsWrittenLeavesItAbsentAndTheEarlierOnesWhole)
                 out.write(preview.mid(preview.size() / 2));
                 return true;
             });
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        });
+        EXPECT_TRUE(child.EndedBy(signal)) << signal;
         EXPECT_EQ(QDir(debug).entryList(QDir::Files | QDir::Hidden, QDir::Name),
                   QStringList{QStringLiteral("Trace.txt")})
             << signal;
-        EXPECT_EQ(ReadBytes(debug + QStringLiteral("/Trace.txt")), trace) << signal;
+        EXPECT_EQ(ReadFileBytes(debug + QStringLiteral("/Trace.txt")), trace) << signal;
     }
 }
 
@@ -80,8 +68,8 @@ TEST(DebugFolder, FilesAreWholeAndNeverWrittenThroughALink)
     folder.Write(QStringLiteral("Out.seq"), "sequence");
     folder.WriteWith(QStringLiteral("Preview.wav"), [](const QString&) { return false; });
 
-    EXPECT_EQ(ReadBytes(dir.filePath(QStringLiteral("Debug/Trace.txt"))), QByteArray("trace\0", 6));
-    EXPECT_EQ(ReadBytes(outside.fileName()), QByteArray("mine"));
+    EXPECT_EQ(ReadFileBytes(dir.filePath(QStringLiteral("Debug/Trace.txt"))), QByteArray("trace\0", 6));
+    EXPECT_EQ(ReadFileBytes(outside.fileName()), QByteArray("mine"));
     // A failed write leaves neither the file nor its temporary file.
     EXPECT_EQ(
         QDir(dir.filePath(QStringLiteral("Debug"))).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name),
@@ -97,14 +85,9 @@ TEST(DebugFolder, AFileOfTheRunIsSkippedWithALineNamingBoth)
     ASSERT_TRUE(dir.isValid());
     const QString debug = dir.filePath(QStringLiteral("Debug"));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Debug")));
-    const auto write = [](const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    };
-    write(debug + QStringLiteral("/Dest.mid"), "a source");
-    write(debug + QStringLiteral("/Trace.txt"), "the log");
-    write(dir.filePath(QStringLiteral("params.xml")), "parameters");
+    ASSERT_TRUE(WriteFileBytes(debug + QStringLiteral("/Dest.mid"), "a source"));
+    ASSERT_TRUE(WriteFileBytes(debug + QStringLiteral("/Trace.txt"), "the log"));
+    ASSERT_TRUE(WriteFileBytes(dir.filePath(QStringLiteral("params.xml")), "parameters"));
     // The parameter file reaches the debug folder through a hard link.
     ASSERT_EQ(::link(QFile::encodeName(dir.filePath(QStringLiteral("params.xml"))).constData(),
                      QFile::encodeName(debug + QStringLiteral("/Out.seq")).constData()),
@@ -123,10 +106,10 @@ TEST(DebugFolder, AFileOfTheRunIsSkippedWithALineNamingBoth)
     for (const char* name : {"Trace.txt", "Dest.mid", "Out.seq", "Preview.wav"})
         folder.Write(QString::fromLatin1(name), "debug bytes");
 
-    EXPECT_EQ(ReadBytes(debug + QStringLiteral("/Dest.mid")), "a source");
-    EXPECT_EQ(ReadBytes(debug + QStringLiteral("/Trace.txt")), "the log");
-    EXPECT_EQ(ReadBytes(dir.filePath(QStringLiteral("params.xml"))), "parameters");
-    EXPECT_EQ(ReadBytes(debug + QStringLiteral("/Preview.wav")), "debug bytes");
+    EXPECT_EQ(ReadFileBytes(debug + QStringLiteral("/Dest.mid")), "a source");
+    EXPECT_EQ(ReadFileBytes(debug + QStringLiteral("/Trace.txt")), "the log");
+    EXPECT_EQ(ReadFileBytes(dir.filePath(QStringLiteral("params.xml"))), "parameters");
+    EXPECT_EQ(ReadFileBytes(debug + QStringLiteral("/Preview.wav")), "debug bytes");
     const QString said =
         QStringLiteral(
             "The debug file %1/Trace.txt was not written: it is the run log %1/Trace.txt of this run.\n"

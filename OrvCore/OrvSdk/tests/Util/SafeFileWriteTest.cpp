@@ -1,18 +1,14 @@
 // Result files appear complete or not at all, and never damage the file they would replace.
 #include "Util/SafeFileWrite.h"
+#include "ForkedChild.h"
 #include "QtPrinters.h"
 #include "TestBytes.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
-#include <functional>
 #include <gtest/gtest.h>
 #include <new>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -21,28 +17,12 @@ QStringList FilesIn(const QString& folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-// Runs body in a child process that then exits with 0 (body may end it otherwise); its wait status.
-int StatusOfChild(const std::function<void()>& body)
+// What a write stopped half-way leaves of a file.
+void WriteHalf(const QString& file)
 {
-    const pid_t child = ::fork();
-    if (child < 0)
-        return -1;
-    if (child == 0) {
-        body();
-        ::_exit(0);
-    }
-    int status = 0;
-    return ::waitpid(child, &status, 0) == child ? status : -1;
-}
-
-bool EndedBy(int status, int signal)
-{
-    return WIFSIGNALED(status) && WTERMSIG(status) == signal;
-}
-
-bool ExitedWithZero(int status)
-{
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    QFile partial(file);
+    if (partial.open(QIODevice::WriteOnly))
+        partial.write("half");
 }
 
 TEST(SafeFileWrite, ReplacesAnExistingFileByExactlyTheNewBytes)
@@ -65,9 +45,7 @@ TEST(SafeFileWrite, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
     QString temporary;
     EXPECT_FALSE(WriteFileSafely(path, [&temporary](const QString& file) {
         temporary = file;
-        QFile partial(file);
-        partial.open(QIODevice::WriteOnly);
-        partial.write("half");
+        WriteHalf(file);
         return false;
     }));
     EXPECT_EQ(ReadFileBytes(path), "old");
@@ -136,20 +114,15 @@ TEST(SafeFileWrite, ARunEndedBySignalWhileWritingLeavesNoTemporaryFile)
     for (const int signal : {SIGTERM, SIGINT, SIGQUIT}) {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("result.bin"));
-        const int status = StatusOfChild([&path, signal]() {
-            // Ctrl+\ would leave a core dump besides.
-            const struct rlimit noCore = {0, 0};
-            ::setrlimit(RLIMIT_CORE, &noCore);
+        const CChildEnd child = RunInChild([&path, signal]() {
+            NoCoreFile();
             WriteFileSafely(path, [signal](const QString& temporary) {
-                QFile partial(temporary);
-                if (partial.open(QIODevice::WriteOnly))
-                    partial.write("half");
-                partial.close();
+                WriteHalf(temporary);
                 ::kill(::getpid(), signal);
                 return true;
             });
         });
-        EXPECT_TRUE(EndedBy(status, signal)) << signal;
+        EXPECT_TRUE(child.EndedBy(signal)) << signal;
         EXPECT_EQ(FilesIn(dir.path()), QStringList()) << signal;
     }
 }
@@ -161,9 +134,7 @@ TEST(SafeFileWrite, ACallbackThatThrowsLeavesNoTemporaryFile)
     ASSERT_TRUE(WriteBytesSafely(path, "old"));
     EXPECT_THROW(WriteFileSafely(path,
                                  [](const QString& temporary) -> bool {
-                                     QFile partial(temporary);
-                                     partial.open(QIODevice::WriteOnly);
-                                     partial.write("half");
+                                     WriteHalf(temporary);
                                      throw std::bad_alloc();
                                  }),
                  std::bad_alloc);
@@ -195,7 +166,7 @@ TEST(SafeFileWrite, AWriteInsideAnotherPutsTheHandlersBackOnce)
     EXPECT_EQ(FilesIn(dir.path()), (QStringList{QStringLiteral("inner.bin"), QStringLiteral("outer.bin")}));
 
     QTemporaryDir stopped;
-    const int status = StatusOfChild([&stopped]() {
+    const CChildEnd child = RunInChild([&stopped]() {
         std::signal(SIGINT, SIG_DFL);
         WriteFileSafely(stopped.filePath(QStringLiteral("outer.bin")), [&stopped](const QString&) {
             return WriteFileSafely(stopped.filePath(QStringLiteral("inner.bin")), [](const QString&) {
@@ -204,7 +175,7 @@ TEST(SafeFileWrite, AWriteInsideAnotherPutsTheHandlersBackOnce)
             });
         });
     });
-    EXPECT_TRUE(EndedBy(status, SIGINT));
+    EXPECT_TRUE(child.EndedBy(SIGINT));
     EXPECT_EQ(FilesIn(stopped.path()), QStringList());
 }
 
@@ -213,15 +184,13 @@ TEST(SafeFileWrite, AFileThatStopsGrowingPartWayGivesTheSystemsReason)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("result.bin"));
-    const int status = StatusOfChild([&path]() {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit limit = {100, 100};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const CChildEnd child = RunInChild([&path]() {
+        LimitFileSize(100);
         QString reason;
         const bool written = WriteBytesSafely(path, QByteArray(300, 'x'), &reason);
         ::_exit(!written && reason == QStringLiteral("File too large") ? 0 : 1);
     });
-    EXPECT_TRUE(ExitedWithZero(status));
+    EXPECT_TRUE(child.ExitedWithZero());
     EXPECT_EQ(FilesIn(dir.path()), QStringList());
 }
 

@@ -391,10 +391,7 @@ TEST_F(PolyraConverterTest, RefusalsLogTheirMessage)
 TEST_F(PolyraConverterTest, AMediaScriptThatIsTheRunLogFailsTheSource)
 {
     const QString script = folder.filePath(QStringLiteral(".emi"));
-    QFile log(script);
-    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
-    log.write("Opening tune.mid\n");
-    log.close();
+    ASSERT_TRUE(WriteFileBytes(script, "Opening tune.mid\n"));
     CRunFiles files;
     files.Add(CRunFiles::RUN_LOG, script);
     files.SetCurrentSource(folder.filePath(QStringLiteral("tune.mid")));
