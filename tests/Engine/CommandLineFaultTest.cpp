@@ -153,8 +153,9 @@ TEST_F(CommandLineFaultTest, ANameWrittenOnceInARunIsNeverWrittenAgainInIt)
         EXPECT_EQ(Files(QStringLiteral("out")),
                   (QStringList{c.result, c.result.left(c.result.size() - 4) + QStringLiteral("_previewIMY.WAV")}))
             << c.name;
-        if (c.result == QLatin1String("tune.IMY"))
+        if (c.result == QLatin1String("tune.IMY")) {
             EXPECT_EQ(ReadBytes(path), first) << c.name;
+        }
     }
 
     // An e-card's second message is not replaced by the message of a source named like it.
@@ -407,9 +408,10 @@ TEST_F(CommandLineFaultTest, FortySourcesOnAFillingDiskLoseNothing)
         const bool converted = part.contains(QStringLiteral("Conversion succeeded.\n"));
         const QString base = QFileInfo(source).completeBaseName();
         EXPECT_EQ(QFile::exists(out + base + QStringLiteral(".IMY")), converted) << qPrintable(part);
-        if (!converted)
+        if (!converted) {
             EXPECT_GE(part.split(LF, Qt::SkipEmptyParts).size(), 3)
                 << "a failure without its words: " << qPrintable(part);
+        }
     }
 }
 

@@ -205,8 +205,9 @@ TEST_F(ConverterPanelTest, AFileOfAnotherConverterAsksBeforeSwitching)
         EXPECT_EQ(switched.count(), c.loaded ? 1 : 0);
         EXPECT_EQ(Combo()->currentIndex(), c.loaded ? m_Exporter : m_Other);
         EXPECT_EQ(SetLevel(), c.loaded ? 8 : 3);
-        if (c.loaded)
+        if (c.loaded) {
             EXPECT_EQ(ShownLevel(), 8);
+        }
     }
 }
 

@@ -327,12 +327,14 @@ TEST_F(DestinationPanelTest, AClickedResultShowsItsPreviewAfterTheTenSecondRule)
         Out().DiskChanged(Out().GetDiskSelector()->GetCombo()->currentIndex());
         ClickResult(QStringLiteral("Song.TST"));
         EXPECT_EQ(m_GuiPrompt.mQuestions.size(), c.asked ? 1 : 0);
-        if (c.asked)
+        if (c.asked) {
             EXPECT_TRUE(m_GuiPrompt.mQuestions.first().contains(PanelText("id_warning_preview_text")));
+        }
         EXPECT_EQ(Out().GetResultPreview()->GetDocument() != nullptr, c.shown);
-        if (c.seconds < 0)
+        if (c.seconds < 0) {
             EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{PanelText("id_warning_preview_title") + QLatin1Char('|')
                                                           + PanelText("id_warning_no_preview_text")});
+        }
         // Showing a saved result let the source go: no preview holds a document the application deleted.
         EXPECT_EQ(Loaded(), nullptr);
         EXPECT_EQ(Source().GetPreviewPanel()->GetDocument(), nullptr);

@@ -128,8 +128,9 @@ TEST_F(MediaPanelTest, AFolderClickEntersItAfterTheUnsavedResultQuestion)
         EXPECT_EQ(m_GuiPrompt.mQuestions.size(), c.asked ? 1 : 0);
         EXPECT_EQ(Panel().GetCurrentFolder(), In(c.entered ? QStringLiteral("media/inner") : QStringLiteral("media")));
         EXPECT_EQ(Loaded() == nullptr, c.entered);
-        if (c.entered)
+        if (c.entered) {
             EXPECT_EQ(Listed(), QStringList{QStringLiteral("deep.txt")});
+        }
     }
 }
 

@@ -193,8 +193,9 @@ TEST_F(PreviewPanelTest, ALargerPictureOrFrameIsShrunkKeepingItsShape)
             << drawn;
         EXPECT_GE(drawn.width(), c.minWidth) << drawn;
         EXPECT_LE(drawn.width(), 160);
-        if (c.exact.isValid())
+        if (c.exact.isValid()) {
             EXPECT_EQ(drawn.size(), c.exact);
+        }
         m_Panel->LoadMedia(nullptr);
     }
 }
@@ -334,8 +335,9 @@ TEST_F(PreviewPanelTest, ANamelessWaveGoesToTheSystemsTemporaryFolderElseToTheCu
         EXPECT_EQ(QFileInfo(sound).fileName(), QStringLiteral("tmp0.wav"));
         EXPECT_EQ(QFileInfo(sound).canonicalPath(), QFileInfo(expected).canonicalFilePath());
         EXPECT_TRUE(QFile::exists(sound));
-        if (expected == system)
+        if (expected == system) {
             EXPECT_TRUE(FilesIn(current).isEmpty());
+        }
         m_Panel->LoadMedia(nullptr);
         EXPECT_FALSE(QFile::exists(sound));
     }

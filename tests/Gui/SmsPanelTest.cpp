@@ -167,10 +167,11 @@ TEST_F(SmsPanelTest, APhoneWithoutTheChosenTranslatorFallsBackToTheFirstAndWarns
         EXPECT_EQ(Combo()->findText(tdd), -1);
         EXPECT_EQ(Combo()->currentIndex(), 0);
         ASSERT_EQ(m_GuiPrompt.mShown.size(), warnings ? 1u : 0u);
-        if (warnings)
+        if (warnings) {
             EXPECT_EQ(m_GuiPrompt.mShown[0].title,
                       CLanguageResources::GetMessage(QStringLiteral("CSmsSelectorPanel"),
                                                      QStringLiteral("id_profile_warning_title")));
+        }
         // A translator the new phone keeps stays chosen without a word.
         Choose(m_Ems);
         m_GuiPrompt.mShown.clear();

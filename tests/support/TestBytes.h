@@ -43,12 +43,12 @@ inline void AppendVarLen(QByteArray& out, uint32_t value)
     out.append(static_cast<char>(groups[0]));
 }
 
-// The low `bytes` bytes of a number, least significant first, as RIFF stores them.
+// The low `bytes` bytes of a number, least significant first, as RIFF stores them; zeros past its fourth byte.
 inline QByteArray Little(uint32_t value, int bytes)
 {
     QByteArray out;
     for (int i = 0; i < bytes; ++i)
-        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+        out.append(static_cast<char>(i < 4 ? (value >> (8 * i)) & 0xFF : 0));
     return out;
 }
 

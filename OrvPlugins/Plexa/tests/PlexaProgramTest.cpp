@@ -144,8 +144,9 @@ TEST_F(PlexaProgram, BadInputFailsWithAMessageAndNoFile)
     };
     for (const auto& c : cases) {
         const QString name = QString::fromLatin1(c.name);
-        if (!c.bytes.isEmpty())
+        if (!c.bytes.isEmpty()) {
             ASSERT_TRUE(WriteFileBytes(m_Work + QLatin1Char('/') + name, c.bytes));
+        }
         EXPECT_EQ(Convert(name, QString::fromLatin1(c.profile)), 1) << c.name;
         EXPECT_TRUE(Written().isEmpty()) << c.name << " " << Written().join(QLatin1Char(' ')).toStdString();
         EXPECT_FALSE(Log().trimmed().isEmpty()) << c.name;

@@ -158,16 +158,18 @@ TEST(AuthoredParameterFiles, EachNamesItsOwnConverterAndKeepsGroupSwitchesOutsid
             const QString key = content.left(3);
             ASSERT_EQ(key.size(), 3);
             for (const Owner& other : kOwners)
-                if (other.translator)
+                if (other.translator) {
                     EXPECT_EQ(QString::fromLatin1(other.name).startsWith(key, Qt::CaseInsensitive), &other == &owner)
                         << other.name;
+                }
             continue;
         }
         const QString key = ConverterKey(content);
         ASSERT_FALSE(key.trimmed().isEmpty());
         for (const Owner& other : kOwners)
-            if (!other.translator)
+            if (!other.translator) {
                 EXPECT_EQ(QString::fromLatin1(other.name).contains(key, Qt::CaseInsensitive), &other == &owner)
                     << other.name;
+            }
     }
 }
