@@ -7,8 +7,8 @@
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
+#include "Plugin/CRunFiles.h"
 #include "Text/CLanguageResources.h"
-#include "Util/FileIdentity.h"
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -133,25 +133,20 @@ bool COrvApplication::LogFileIsARunFile()
     if (m_CommandLine.mLogFileName.isEmpty())
         return false;
     const QDir start(m_CurrentPath);
-    // Links are followed and hard links seen through: only the file itself counts.
-    const std::optional<FileIdentity> log = FileIdentity::Of(start.filePath(m_CommandLine.mLogFileName));
-    if (!log)
+    // Known by identity: another spelling, a link or a hard link of a run's file is that file.
+    CRunFiles files;
+    for (const QString& source : m_CommandLine.mSources)
+        files.Add(CRunFiles::SOURCE, start.filePath(source));
+    if (!m_CommandLine.mParameter.isEmpty())
+        files.Add(CRunFiles::PARAMETER_FILE, start.filePath(m_CommandLine.mParameter));
+    const CRunFiles::CFile* file = files.Find(start.filePath(m_CommandLine.mLogFileName));
+    if (!file)
         return false;
-    const auto is = [&](const QString& name) {
-        return !name.isEmpty() && FileIdentity::Of(start.filePath(name)) == log;
-    };
-    QString refusal;
-    for (const QString& source : m_CommandLine.mSources) {
-        if (is(source)) {
-            refusal = MessageOr("id_logfile_is_source", "The run log %1 is also a source; nothing was converted.");
-            break;
-        }
-    }
-    if (refusal.isEmpty() && is(m_CommandLine.mParameter))
-        refusal = MessageOr("id_logfile_is_parameter_file",
-                            "The run log %1 is also the parameter file; nothing was converted.");
-    if (refusal.isEmpty())
-        return false;
+    const QString refusal =
+        file->role == CRunFiles::SOURCE
+            ? MessageOr("id_logfile_is_source", "The run log %1 is also a source; nothing was converted.")
+            : MessageOr("id_logfile_is_parameter_file",
+                        "The run log %1 is also the parameter file; nothing was converted.");
     CRunLog::SayOnStandardError(refusal.arg(m_CommandLine.mLogFileName));
     return true;
 }
