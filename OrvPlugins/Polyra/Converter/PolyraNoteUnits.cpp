@@ -166,6 +166,46 @@ private:
     std::map<uint64_t, int>::iterator mNext;
     int mCount = 0; // notes sounding at the tick reached
 };
+
+// Each note in whole units, rounded down so that none outlasts its MIDI
+// length nor the voices the budget left it, and held to the field. The
+// notes cut to the field are counted.
+unsigned long FitToField(PolyraWorkspace& ws, const std::vector<TimedNote>& notes)
+{
+    unsigned long cut = 0;
+    for (const TimedNote& note : notes) {
+        cut += note.ticks > Mseq::DurationMax * ws.rtb;
+        ws.noteUnits[note.index] = uint16_t(std::min<uint64_t>(note.ticks / ws.rtb, Mseq::DurationMax));
+    }
+    return cut;
+}
+
+// A note shorter than the unit (a drum hit of a tick or two) sounds one
+// unit, unless that would sound more notes at once than the removal of
+// overloads ever left: its victims, cut just before the note that needed
+// their voice, stay out. The notes left out are counted.
+unsigned long LengthenShortNotes(PolyraWorkspace& ws, const std::vector<TimedNote>& notes)
+{
+    auto isShort = [&](const TimedNote& note) { return note.ticks > 0 && note.ticks < ws.rtb; };
+    if (std::none_of(notes.begin(), notes.end(), isShort))
+        return 0;
+    Sounding sounding;
+    for (const TimedNote& note : notes)
+        if (ws.noteUnits[note.index])
+            sounding.Add(note.start, note.start + ws.noteUnits[note.index] * ws.rtb);
+    sounding.Start();
+    const int ceiling = MostAtOnce(notes);
+    unsigned long dropped = 0;
+    for (const TimedNote& note : notes) {
+        if (!isShort(note))
+            continue;
+        if (sounding.PlaceWithin(note.start, note.start + ws.rtb, ceiling))
+            ws.noteUnits[note.index] = 1;
+        else
+            ++dropped;
+    }
+    return dropped;
+}
 } // namespace
 
 void ComputeRtb(PolyraWorkspace& ws)
@@ -179,34 +219,9 @@ void ComputeRtb(PolyraWorkspace& ws)
         ws.trace->Line(PolyraTrace::Detail, "CALCUL_RTB : unite de duree rtb=%lu (%s)\n",
                        static_cast<unsigned long>(choice.unit), choice.why);
 
-    // Rounded down, so that no note outlasts its MIDI length nor the voices
-    // the budget left it, and held to the field.
     ws.noteUnits.assign(ws.commands.size(), 0);
-    Sounding sounding;
-    unsigned long cut = 0;
-    for (const TimedNote& note : notes) {
-        const uint64_t units = note.ticks / ws.rtb;
-        if (units == 0)
-            continue;
-        cut += note.ticks > Mseq::DurationMax * ws.rtb;
-        ws.noteUnits[note.index] = uint16_t(std::min<uint64_t>(units, Mseq::DurationMax));
-        sounding.Add(note.start, note.start + ws.noteUnits[note.index] * ws.rtb);
-    }
-    // A note shorter than the unit (a drum hit of a tick or two) sounds one
-    // unit, unless that would sound more notes at once than the removal of
-    // overloads ever left: its victims, cut just before the note that
-    // needed their voice, stay out.
-    const int ceiling = MostAtOnce(notes);
-    sounding.Start();
-    unsigned long dropped = 0;
-    for (const TimedNote& note : notes) {
-        if (note.ticks == 0 || note.ticks >= ws.rtb)
-            continue;
-        if (sounding.PlaceWithin(note.start, note.start + ws.rtb, ceiling))
-            ws.noteUnits[note.index] = 1;
-        else
-            ++dropped;
-    }
+    const unsigned long cut = FitToField(ws, notes);
+    const unsigned long dropped = LengthenShortNotes(ws, notes);
     if (dropped)
         ws.trace->Notice("id_short_notes_left_out", QString::number(dropped));
     if (cut)
