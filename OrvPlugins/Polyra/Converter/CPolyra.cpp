@@ -1,6 +1,7 @@
 #include "CPolyra.h"
 
 #include "PolyraSettings.h"
+#include "PolyraTrace.h"
 
 #include "Documents/CDocument.h"
 #include "Melody/CDocumentMidi.h"
@@ -8,7 +9,6 @@
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
-#include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
 
 #include <QCoreApplication>
@@ -153,8 +153,5 @@ void CPolyra::LogMessage(const char* id)
 
 void CPolyra::LogMessage(const char* id, const QString& first, const QString& second)
 {
-    mConversionLog.AddText(
-        CConversionLog::SUMMARY | CConversionLog::DETAILED,
-        CLanguageResources::GetMessage(QString::fromLatin1(kClassName), QString::fromLatin1(id)).arg(first, second)
-            + QLatin1Char('\n'));
+    PolyraTrace(&mConversionLog, false).Notice(id, first, second);
 }

@@ -99,12 +99,11 @@ bool MseqWriter::FlushDelay()
     return true;
 }
 
-bool MseqWriter::WriteNote(int channel, int pitch, unsigned velocity, uint64_t duration, PolyraTrace* trace)
+bool MseqWriter::WriteNote(int channel, int pitch, unsigned velocity, unsigned duration, PolyraTrace* trace)
 {
     if (duration == 0)
         return true;
-    const uint64_t commands = (duration - 1) / DurationMax + 1;
-    if (!HasRoom(TrackNote, commands * 4))
+    if (!HasRoom(TrackNote, 4))
         return false;
     unsigned written = velocity >> 1;
     if (velocity >= 128) {
@@ -112,14 +111,9 @@ bool MseqWriter::WriteNote(int channel, int pitch, unsigned velocity, uint64_t d
         if (trace)
             trace->Line(PolyraTrace::UserLine, "\nUSAGER : velocite > 127 (DATA INCOHERENTE), reduite a 63\n");
     }
-    const uint16_t first =
-        uint16_t(((pitch & PitchMask) << PitchShift) | ((channel & ChannelMask) << ChannelShift) | CmdNote);
-    for (uint64_t left = duration; left > 0;) {
-        const uint64_t part = std::min<uint64_t>(left, DurationMax);
-        Put16(TrackNote, first);
-        Put16(TrackNote, uint16_t((part << DurationShift) | (written & VelocityMask)));
-        left -= part;
-    }
+    Put16(TrackNote,
+          uint16_t(((pitch & PitchMask) << PitchShift) | ((channel & ChannelMask) << ChannelShift) | CmdNote));
+    Put16(TrackNote, uint16_t((std::min<unsigned>(duration, DurationMax) << DurationShift) | (written & VelocityMask)));
     return true;
 }
 

@@ -41,9 +41,10 @@ public:
     // 0, one DELAY up to 2047, else EXT_DELAY pairs of at most MaxExtendedDelay.
     bool FlushDelay();
 
-    // One note at the current time; durations over 1023 units become several
-    // NOTE commands at the same instant; duration 0 writes nothing.
-    bool WriteNote(int channel, int pitch, unsigned velocity, uint64_t duration, PolyraTrace* trace);
+    // One NOTE command at the current time, its duration in RTB units held
+    // to the field's 1023 (several commands at one instant would sound
+    // together, not one after another); duration 0 writes nothing.
+    bool WriteNote(int channel, int pitch, unsigned velocity, unsigned duration, PolyraTrace* trace);
     bool WriteInstrument(int channel, int instrumentClass, int ambiance);
     bool WriteVolume(int channel, int volume);
     bool WriteSynchro(int track, int tag);

@@ -15,10 +15,7 @@ bool ConvertMisc(PolyraWorkspace& ws)
         writer.AddDelay(command.delta);
         switch (command.type) {
         case CmdNoteOn: {
-            // Rounded down: a note never sounds longer than its MIDI length;
-            // one shorter than the base is not written.
-            const uint64_t ticks = i < ws.durations.size() ? ws.durations[i] : 0;
-            const uint64_t units = ticks / ws.rtb;
+            const unsigned units = i < ws.noteUnits.size() ? ws.noteUnits[i] : 0;
             ok = writer.FlushDelay()
                  && writer.WriteNote(command.channel, command.data[0], command.data[1], units, ws.trace);
             break;

@@ -1,6 +1,7 @@
 #include "PolyraTrace.h"
 
 #include "Plugin/CConversionLog.h"
+#include "Text/CLanguageResources.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -36,4 +37,10 @@ void PolyraTrace::Message(const QString& text)
 {
     if (mpLog)
         mpLog->AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED, text);
+}
+
+void PolyraTrace::Notice(const char* id, const QString& first, const QString& second)
+{
+    const QString text = CLanguageResources::GetMessage(QStringLiteral("CPolyra"), QString::fromLatin1(id));
+    Message((second.isNull() ? text.arg(first) : text.arg(first, second)) + QLatin1Char('\n'));
 }

@@ -25,6 +25,9 @@ public:
     void Text(int mask, const QString& text);
     // A message with both texts addressed, as failures are reported.
     void Message(const QString& text);
+    // The converter's text of the language file with its arguments, as a
+    // message: what the user is told of a note the sequence changed.
+    void Notice(const char* id, const QString& first, const QString& second = QString());
 
     CConversionLog* GetLog() const { return mpLog; }
     bool IsBassMute() const { return mbBassMute; }

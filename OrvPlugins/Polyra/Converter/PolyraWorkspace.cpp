@@ -31,7 +31,7 @@ const int kErrorTextWidth = 37;
 PolyraWorkspace::PolyraWorkspace()
 {
     commands.reserve(MaxCommands);
-    durations.reserve(MaxCommands);
+    noteUnits.reserve(MaxCommands);
     releasing.reserve(16 * 128);
 }
 
@@ -39,7 +39,7 @@ void PolyraWorkspace::Init(const PolyraProfile& profileRecord, const PolyraParam
                            PolyraTrace* traceSink, IMseqProgressSink* progressSink)
 {
     commands.clear();
-    durations.clear();
+    noteUnits.clear();
     endDelta = 0;
     std::fill(std::begin(header), std::end(header), 0);
     division = 0;

@@ -142,6 +142,7 @@ public:
     int tagCount = 0;
     int error = ErrNone;
     MseqWriter writer;
-    // Note durations in ticks, by the index of their NOTE ON.
-    std::vector<uint64_t> durations;
+    // Each note's duration in RTB units as the MISC track writes it, by the
+    // index of its NOTE ON; 0 leaves the note out.
+    std::vector<uint16_t> noteUnits;
 };

@@ -86,20 +86,20 @@ TEST_F(MseqWriterTest, PendingDelaysTakeTheSmallestForm)
 
 struct NoteCase
 {
-    uint64_t duration;
+    unsigned duration;
     unsigned velocity;
     Words words;
     bool userLine;
 };
 
-TEST_F(MseqWriterTest, NotesSplitLongDurationsAndHalveVelocities)
+TEST_F(MseqWriterTest, NotesHoldLongDurationsToTheFieldAndHalveVelocities)
 {
     const uint16_t note = NoteWord(3, 69);
     const NoteCase cases[] = {
         {1, 100, {note, NoteLength(1, 50)}, false},
         {1023, 127, {note, NoteLength(1023, 63)}, false},
-        {2500, 1, {note, NoteLength(1023, 0), note, NoteLength(1023, 0), note, NoteLength(454, 0)}, false},
-        {2046, 20, {note, NoteLength(1023, 10), note, NoteLength(1023, 10)}, false},
+        {1024, 1, {note, NoteLength(1023, 0)}, false},
+        {2046, 20, {note, NoteLength(1023, 10)}, false},
         {0, 100, {}, false},
         {5, 128, {note, NoteLength(5, 63)}, true},
         {5, 255, {note, NoteLength(5, 63)}, true},
@@ -200,19 +200,18 @@ TEST_F(MseqWriterTest, FullTrackRefusesWritesBeforePassingItsSize)
     EXPECT_EQ(writer.GetTrackLength(0), full);
 }
 
-TEST_F(MseqWriterTest, HugeDelaysAndDurationsFailAtOnce)
+TEST_F(MseqWriterTest, HugeDelaysFailAtOnceAndANoteNeedsRoomForBothWords)
 {
     writer.AddDelay(uint64_t(1) << 50);
     EXPECT_FALSE(writer.FlushDelay());
-    EXPECT_FALSE(writer.WriteNote(0, 60, 100, uint64_t(1) << 40, nullptr));
-    // Nearly full: a note of two commands does not start when only one fits.
+    // Room for one word only: the note does not start.
     SetUp();
-    for (int i = 0; i < (Mseq::TrackBufferSize - 8 - 4) / 2; ++i)
+    for (int i = 0; i < (Mseq::TrackBufferSize - 8 - 2) / 2; ++i)
         ASSERT_TRUE(writer.Write16(0, 0x0036));
     const int before = writer.GetTrackLength(0);
-    EXPECT_FALSE(writer.WriteNote(0, 60, 100, 1024, nullptr));
+    EXPECT_FALSE(writer.WriteNote(0, 60, 100, 1, nullptr));
     EXPECT_EQ(writer.GetTrackLength(0), before);
-    EXPECT_TRUE(writer.WriteNote(0, 60, 100, 1023, nullptr));
+    EXPECT_TRUE(writer.WriteNote(0, 60, 100, 0, nullptr));
 }
 
 } // namespace

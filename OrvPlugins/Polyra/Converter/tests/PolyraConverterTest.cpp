@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -342,6 +343,94 @@ TEST_F(PolyraConverterTest, StrummedChordHeldTwoBarsSoundsAsLongAsItIsHeld)
     const double seconds = double(last + 1) / preview->m_WAVEheader.nSamplesPerSec;
     EXPECT_GT(seconds, 3.9);
     EXPECT_LT(seconds, 4.5);
+}
+
+// The samples where the sound rises sharply: the next 5 ms are on average
+// over four times as loud as the 10 ms before (and clearly audible), at
+// most one every 100 ms. Looked for every millisecond.
+std::vector<long> Onsets(const CDocumentWave& wave)
+{
+    const auto* samples = reinterpret_cast<const int16_t*>(wave.m_pInputData);
+    const long count = long(wave.m_WAVEheader.data_ckSize / 2);
+    auto loudness = [&](long from, long to) {
+        from = std::max(from, 0L);
+        to = std::min(to, count);
+        long sum = 0;
+        for (long i = from; i < to; ++i)
+            sum += std::abs(int(samples[i]));
+        return to > from ? double(sum) / double(to - from) : 0.0;
+    };
+    std::vector<long> onsets;
+    for (long at = 0; at + 40 <= count; at += 8) {
+        if (!onsets.empty() && at - onsets.back() < 800)
+            continue;
+        if (loudness(at, at + 40) > 4 * loudness(at - 80, at) + 200)
+            onsets.push_back(at);
+    }
+    return onsets;
+}
+
+// A pad held 30 s at 480 ticks a quarter under a drum hit of 8 ticks on
+// every eighth note.
+QByteArray PadUnderDrumHits()
+{
+    TrackBuilder music;
+    music.Event(0, {0xC0, 89}).Event(0, {0x90, 60, 100});
+    for (int hit = 0; hit < 120; ++hit)
+        music.Event(hit ? 232 : 0, {0x99, 38, 100}).Event(8, {0x89, 38, 0});
+    music.Event(232, {0x80, 60, 0}).EndOfTrack();
+    return TwoTrackFile(music, 480);
+}
+
+TEST_F(PolyraConverterTest, DrumHitsUnderAHeldPadTakeOneUnitEach)
+{
+    ASSERT_TRUE(Convert(PadUnderDrumHits())) << Summary().toStdString();
+    // Every delta and the merged end of 350 share 2: 240 ticks a quarter.
+    // The pad's 14,400 ticks want 15 in 1023 units; the hits last 4.
+    const Words misc = MiscCommands(Result());
+    ASSERT_FALSE(misc.empty());
+    EXPECT_EQ(misc[0], RtbWord(15));
+    const std::vector<WrittenNote> notes = WrittenNotes(misc);
+    ASSERT_EQ(notes.size(), 121u);
+    EXPECT_EQ(notes[0].channel, 0);
+    EXPECT_EQ(notes[0].length, 14400u);
+    for (size_t hit = 1; hit < notes.size(); ++hit) {
+        SCOPED_TRACE(hit);
+        EXPECT_EQ(notes[hit].channel, 9);
+        EXPECT_EQ(notes[hit].start, (hit - 1) * 120);
+        EXPECT_EQ(notes[hit].length, 15u);
+    }
+    EXPECT_FALSE(Summary().contains(NoticeLine("id_short_notes_left_out", QString()).left(20)));
+
+    // Each hit is heard: a quarter of a second apart, within 5 ms.
+    const auto* preview = static_cast<CDocumentWave*>(converter.GetPreviewDocument());
+    ASSERT_NE(preview, nullptr);
+    ASSERT_EQ(preview->m_WAVEheader.nSamplesPerSec, 8000u);
+    const std::vector<long> onsets = Onsets(*preview);
+    ASSERT_EQ(onsets.size(), 120u);
+    EXPECT_EQ(onsets[0], 0);
+    for (size_t hit = 1; hit < onsets.size(); ++hit)
+        EXPECT_NEAR(onsets[hit] - onsets[hit - 1], 2000, 40) << hit;
+}
+
+TEST_F(PolyraConverterTest, NoteHeldTwoHundredQuarterNotesIsCutTo1023ThirtySecondNotes)
+{
+    // Beside a short note of 230 ticks at 480 a quarter: the deltas and the
+    // merged end of 350 share 10, so 48 ticks a quarter of 10,416 us, and
+    // the notes last 9,600 and 23 ticks, whose divisor is 1. The unit that
+    // would hold 9,600 ticks, 10, is past a thirty-second note, 6.
+    TrackBuilder music;
+    music.Event(0, {0x90, 60, 100})
+        .Event(0, {0x90, 64, 100})
+        .Event(230, {0x80, 64, 0})
+        .Event(95770, {0x80, 60, 0})
+        .EndOfTrack();
+    ASSERT_TRUE(Convert(TwoTrackFile(music, 480))) << Summary().toStdString();
+    const Words misc = MiscCommands(Result());
+    ASSERT_FALSE(misc.empty());
+    EXPECT_EQ(misc[0], RtbWord(6));
+    EXPECT_EQ(NoteCommands(misc), (std::vector<NoteCommand>{{60, 1023}, {64, 3}}));
+    EXPECT_EQ(Summary().count(NoticeLine("id_long_notes_cut", QStringLiteral("1"), QStringLiteral("63.9"))), 1);
 }
 
 struct RefusalCase

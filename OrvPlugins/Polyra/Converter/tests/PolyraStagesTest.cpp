@@ -362,25 +362,54 @@ struct DurationUnitCase
     std::vector<Note> notes;
     unsigned rtb;
     std::vector<NoteCommand> written;
+    int dropped;
+    int cut;
 };
 
-TEST_F(PolyraStagesTest, DurationUnitHoldsTheLongestNoteInOneCommand)
+TEST_F(PolyraStagesTest, DurationUnitHoldsEveryNoteInOneCommand)
 {
+    // 480 ticks a quarter: a thirty-second note is 60 ticks, 1041 us each.
     const DurationUnitCase cases[] = {
-        {"the longest fits in units of the divisor", {{60, 0, 1023}, {64, 0, 1}}, 1, {{60, 1023}, {64, 1}}},
-        // 1024 / 1023 rounded up; the note of one tick is under a unit.
-        {"one tick too long", {{60, 0, 1024}, {64, 0, 1}}, 2, {{60, 512}}},
+        {"the longest fits in units of the divisor", {{60, 0, 1023}, {64, 0, 1}}, 1, {{60, 1023}, {64, 1}}, 0, 0},
+        // 1024 / 1023 rounded up; the note of one tick takes a unit, beside
+        // the one other note that was already sounding.
+        {"one tick too long", {{60, 0, 1024}, {64, 0, 1}}, 2, {{60, 512}, {64, 1}}, 0, 0},
         // 3840 / 1023 rounded up; each note rounded down.
         {"a chord strummed a tick apart",
          {{60, 0, 3840}, {64, 1, 3839}, {67, 2, 3838}},
          4,
-         {{60, 960}, {64, 959}, {67, 959}}},
-        // Past 2047 x 1023 ticks the largest base still splits: 1025 units.
-        {"notes past what the largest base holds",
+         {{60, 960}, {64, 959}, {67, 959}},
+         0,
+         0},
+        // One note at a time: a unit for the tick-long note would reach into
+        // the next.
+        {"a short note whose unit would overlap the next",
+         {{60, 0, 2000}, {62, 2000, 1}, {64, 2001, 100}},
+         2,
+         {{60, 1000}, {64, 50}},
+         1,
+         0},
+        // Past 1023 thirty-second notes, each note is cut to the field.
+        {"notes past 1023 thirty-second notes",
          {{60, 0, 2100000}, {64, 1, 2099999}},
-         2047,
-         {{60, 1023}, {60, 2}, {64, 1023}, {64, 2}}},
+         60,
+         {{60, 1023}, {64, 1023}},
+         0,
+         2},
+        {"a divisor coarser than a thirty-second note that holds every note",
+         {{60, 1, 960}, {64, 961, 480}},
+         480,
+         {{60, 2}, {64, 1}},
+         0,
+         0},
+        {"a divisor coarser than a thirty-second note that cannot hold the longest",
+         {{60, 1, 480 * 1100}, {64, 1, 480}},
+         480,
+         {{60, 1023}, {64, 1}},
+         0,
+         1},
     };
+    ASSERT_TRUE(ExporterTest::LoadLanguage());
     for (const DurationUnitCase& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::pair<uint32_t, QByteArray>> events;
@@ -398,13 +427,24 @@ TEST_F(PolyraStagesTest, DurationUnitHoldsTheLongestNoteInOneCommand)
         track.EndOfTrack();
         MidiTest::FileBuilder file;
         file.Header(0, 1, 480).Track(track);
+        log.AddText(CConversionLog::SUMMARY | CConversionLog::CLEAR, QString());
         Load(file.Data());
+        ASSERT_TRUE(PolyraStages::ComputeAtb(ws));
+        ASSERT_EQ(ws.division, 480u);
         PolyraStages::ComputeRtb(ws);
         EXPECT_EQ(ws.rtb, c.rtb);
         ASSERT_TRUE(PolyraStages::ConvertMisc(ws));
         const Words misc =
             BytesToWords(ws.writer.GetTrackBytes(Mseq::TrackNote) + 8, ws.writer.GetTrackLength(Mseq::TrackNote) - 10);
         EXPECT_EQ(NoteCommands(misc), c.written);
+        const QString summary = log.GetSummaryText();
+        const QString dropped = NoticeLine("id_short_notes_left_out", QString::number(c.dropped));
+        const QString cut = NoticeLine("id_long_notes_cut", QString::number(c.cut),
+                                       QString::number(1023.0 * c.rtb * 1041 / 1e6, 'f', 1));
+        EXPECT_EQ(summary.count(dropped.left(20)), c.dropped ? 1 : 0);
+        EXPECT_EQ(summary.count(cut.left(20)), c.cut ? 1 : 0);
+        EXPECT_TRUE(!c.dropped || summary.contains(dropped)) << summary.toStdString();
+        EXPECT_TRUE(!c.cut || summary.contains(cut)) << summary.toStdString();
     }
 }
 

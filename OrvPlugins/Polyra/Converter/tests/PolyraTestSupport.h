@@ -151,6 +151,7 @@ inline int MostSounding(const std::vector<WrittenNote>& notes)
 
 } // namespace PolyraTest
 
+#include "ExporterTestSupport.h"
 #include "MessageCapture.h"
 #include "MidiClasses/MidiArchive.h"
 #include "MidiClasses/MidiEventData.h"
@@ -249,6 +250,14 @@ inline PipelineRun RunPipeline(const QByteArray& midi, const PolyraProfile& prof
     run.wave = FileBytes(wave);
     run.log = log.GetSummaryText();
     return run;
+}
+
+// The line a converter notice leaves in the log: its text in the language
+// file with the arguments. Needs ExporterTest::LoadLanguage.
+inline QString NoticeLine(const char* id, const QString& first, const QString& second = QString())
+{
+    const QString text = ExporterTest::LogLine("CPolyra", id).chopped(1);
+    return (second.isNull() ? text.arg(first) : text.arg(first, second)) + QLatin1Char('\n');
 }
 
 // A note of a MIDI file as the SDK's reader gives it, in ticks and in

@@ -19,8 +19,9 @@ uint32_t HeaderAtb(const PipelineRun& run)
 }
 
 // Three six-note chords, a half note apart at 96 ticks a quarter: the notes
-// enter 8 ticks apart (0, 8, ..., 40) and all end at tick 160.
-QByteArray ChordFile()
+// enter 8 ticks apart (0, 8, ..., 40) and all end at tick 160. A held note
+// of the given ticks may follow them on channel 1.
+QByteArray ChordFile(int division = 96, uint32_t held = 0)
 {
     const int pitches[6] = {60, 62, 64, 65, 67, 69};
     TrackBuilder music;
@@ -30,8 +31,20 @@ QByteArray ChordFile()
         for (int n = 0; n < 6; ++n)
             music.Event(n ? 0 : 120, {0x80, pitches[n], 0});
     }
-    music.EndOfTrack(32);
-    return TwoTrackFile(music);
+    if (held)
+        music.Event(32, {0x91, 48, 100}).Event(held, {0x81, 48, 0}).EndOfTrack();
+    else
+        music.EndOfTrack(32);
+    return TwoTrackFile(music, division);
+}
+
+PolyraProfile PolyphonyWithoutReleases(float polyphony)
+{
+    PolyraProfile profile = TestProfile();
+    profile.loads[0].maximum = polyphony;
+    for (float& release : profile.release)
+        release = 0;
+    return profile;
 }
 
 struct ChordCase
@@ -56,11 +69,7 @@ TEST(PolyraTimingTest, ChordNotesKeepTheLengthsTheBudgetGaveThem)
     ASSERT_EQ(heardSource.notes.size(), 18u);
     for (const ChordCase& c : cases) {
         SCOPED_TRACE(c.polyphony);
-        PolyraProfile profile = TestProfile();
-        profile.loads[0].maximum = c.polyphony;
-        for (float& release : profile.release)
-            release = 0;
-        const PipelineRun run = RunPipeline(source, profile);
+        const PipelineRun run = RunPipeline(source, PolyphonyWithoutReleases(c.polyphony));
         ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
         EXPECT_FLOAT_EQ(run.results.peaksBefore[0], 6);
         EXPECT_FLOAT_EQ(run.results.peaksAfter[0], c.peakAfter);
@@ -90,6 +99,26 @@ TEST(PolyraTimingTest, ChordNotesKeepTheLengthsTheBudgetGaveThem)
             }
         }
     }
+}
+
+TEST(PolyraTimingTest, VictimsStayOutWhenAHeldNoteMakesTheUnitCoarser)
+{
+    // At 480 ticks a quarter, with a note held 100 quarter notes after the
+    // chords: the deltas and the merged end of 350 share 2, 240 ticks a
+    // quarter, and the held note's 24,000 ticks want 24 in 1023 units. The
+    // four victims of each chord, cut to 12 ticks before the note that took
+    // their voice, would reach into it with one unit.
+    ASSERT_TRUE(ExporterTest::LoadLanguage());
+    const PipelineRun run = RunPipeline(ChordFile(480, 48000), PolyphonyWithoutReleases(4));
+    ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
+    const Words misc = run.Misc();
+    ASSERT_FALSE(misc.empty());
+    EXPECT_EQ(misc[0], RtbWord(24));
+    const std::vector<WrittenNote> written = WrittenNotes(misc);
+    ASSERT_EQ(written.size(), 13u);
+    EXPECT_EQ(MostSounding(written), 4);
+    EXPECT_EQ(written.back().length, 24000u);
+    EXPECT_EQ(run.log.count(NoticeLine("id_short_notes_left_out", QStringLiteral("6"))), 1);
 }
 
 TEST(PolyraTimingTest, NoteLongerThanTheDurationFieldTakesACoarserUnit)
