@@ -90,12 +90,66 @@ TEST(MidiDocument, TempoFromTheLastUsableSetTempo)
     EXPECT_EQ(midi->GetTempo(), 150);
     MessageCapture quiet;
     EXPECT_EQ(midi->BuildMelodyDocument()->GetBeat(), 150);
+}
 
-    SmfTrack plain;
-    plain.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60);
-    std::unique_ptr<CDocumentMidi> noTempo = Load(SmfFile({plain}));
-    EXPECT_EQ(noTempo->GetTempo(), 0);
-    EXPECT_EQ(noTempo->BuildMelodyDocument()->GetBeat(), 0);
+// The beat of the tune: one tempo kept while the notes play is the tune's
+// (today's truncation of 60 / seconds per quarter); else the average pace
+// of the notes, 60,000,000 x ticks / the sum of ticks x microseconds.
+TEST(MidiDocument, TheTuneTempoIsThePaceOfItsNotes)
+{
+    // Quarter notes on channel 1 from the track's start.
+    const auto quarters = [](int count, uint32_t lead = 0) {
+        SmfTrack track;
+        for (int i = 0; i < count; ++i)
+            track.NoteOn(i == 0 ? lead : 0, 0, 60 + i % 12, 100).NoteOff(480, 0, 60 + i % 12);
+        return track;
+    };
+    SmfTrack ritardando; // 46 quarters at 180 bpm, the last 2 at 69
+    ritardando.Tempo(0, 333333).Tempo(46 * 480, 869565);
+    SmfTrack ramp; // 120 down to 60 by 4 each quarter
+    for (int i = 0; i < 16; ++i)
+        ramp.Tempo(i == 0 ? 0 : 480, 60000000 / (120 - 4 * i));
+    SmfTrack single;
+    single.Tempo(0, 666667);
+    SmfTrack afterTheLastNote; // a tempo from the last Note Off on is no part of the tune
+    afterTheLastNote.Tempo(0, 400000).Tempo(4 * 480, 1000000);
+    SmfTrack sameAgain;
+    sameAgain.Tempo(0, 400000).Tempo(480, 400000);
+    SmfTrack fastMiddle; // 120, 240, 120: quarters x 60e6 / (960 x 1,250,000 / 480)
+    fastMiddle.Tempo(0, 500000).Tempo(960, 250000).Tempo(960, 500000);
+    SmfTrack lateFirst; // 500,000 is in force before the first tempo: 2 at 120, 2 at 60
+    lateFirst.Tempo(960, 1000000);
+    SmfTrack drumsFirst; // drums play at 200 bpm until the tune starts at 100
+    drumsFirst.Tempo(0, 300000).NoteOn(0, 9, 36, 100).NoteOff(960, 9, 36).Tempo(0, 600000);
+    SmfTrack drumsOnly; // no tune: the last valid tempo in the file, whatever its tick
+    drumsOnly.Tempo(960, 600000).NoteOn(0, 9, 36, 100).NoteOff(480, 9, 36);
+    SmfTrack laterTrackEarlierTick;
+    laterTrackEarlierTick.Tempo(0, 400000);
+
+    struct Case
+    {
+        const char* label;
+        QList<SmfTrack> tracks;
+        int tempo;
+    };
+    const Case cases[] = {
+        {"no tempo event", {quarters(4)}, 120},
+        {"a ritardando in the last two quarters", {ritardando, quarters(48)}, 168},
+        {"a ramp from 120 to 60", {ramp, quarters(16)}, 86},
+        {"a single tempo", {single, quarters(4)}, 89},
+        {"a tempo at the last Note Off", {afterTheLastNote, quarters(4)}, 150},
+        {"the same tempo set again", {sameAgain, quarters(4)}, 150},
+        {"a faster middle", {fastMiddle, quarters(6)}, 144},
+        {"the default before a later tempo", {lateFirst, quarters(4)}, 80},
+        {"drums before the tune", {drumsFirst, quarters(4, 960)}, 100},
+        {"drums only", {drumsOnly, laterTrackEarlierTick}, 150},
+    };
+    MessageCapture quiet;
+    for (const Case& c : cases) {
+        std::unique_ptr<CDocumentMidi> midi = Load(SmfFile(c.tracks));
+        EXPECT_EQ(midi->GetTempo(), c.tempo) << c.label;
+        EXPECT_EQ(midi->BuildMelodyDocument()->GetBeat(), c.tempo) << c.label;
+    }
 }
 
 TEST(MidiDocument, FollowsTheFirstUsableProgram)
