@@ -130,7 +130,9 @@ RtttlTune CRtttlReader::Read(const QByteArray& bytes)
         }
     }
 
-    QString notes = Filter(text);
+    // Some collections write a sharp as "_" ("a_5"), a character the alphabet drops;
+    // only the notes read it as "#": the name above keeps it.
+    QString notes = Filter(QString(text).replace(QLatin1Char('_'), QLatin1Char('#')));
     const qsizetype lastColon = notes.lastIndexOf(QLatin1Char(':'));
     if (lastColon >= 0)
         notes.remove(0, lastColon + 1);
@@ -266,12 +268,16 @@ void CRtttlReader::ReadNote(QString item)
 
     int octave = m_Octave;
     if (StartsWithDigit(item)) {
-        if (item.size() != 1) {
+        // The usual grammar puts the dot after the octave ("8c6."): one dot, on
+        // either side, makes the note dotted.
+        const bool dotAfter = !dotted && item.size() == 2 && item.at(1) == QLatin1Char('.');
+        if (item.size() != 1 && !dotAfter) {
             DebugSkipped("Unsupported Sequence", original);
             Warn(RtttlMessage::UnrecognizedFeature);
             return;
         }
         octave = item.at(0).unicode() - '0';
+        dotted = dotted || dotAfter;
     }
     if (octave < 4 || octave > 7) {
         DebugSkipped("Unsupported Scale", original);

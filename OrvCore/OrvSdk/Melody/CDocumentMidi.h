@@ -35,7 +35,7 @@ public:
     MidiStream* GetMidiStream() const { return m_pMidiStream; }
     CMidiInstrumentUsage* GetInstrumentUsage() const { return m_pInstrumentUsage; }
     CDocumentMelody* GetMelodyDocument() const { return m_pMelodyDocument; }
-    // Beats per minute of the last Set Tempo; 0 when none.
+    // Beats per minute the tune plays at; 0 without a parsed file.
     int GetTempo() const;
 
 private:

@@ -1,23 +1,10 @@
 #include "Melody/CMidiInstrumentUsage.h"
 
+#include "Melody/MidiTuneTempo.h"
 #include "MidiClasses/MidiEventList.h"
 #include "MidiClasses/MidiMessageEvent.h"
-#include "MidiClasses/MidiMetaEvent.h"
 #include "MidiClasses/MidiStream.h"
 #include "Util/Assert.h"
-
-namespace {
-// Microseconds per quarter note from a Set Tempo event; 0 when it does not hold
-// exactly three bytes (such an event is no tempo) or a zero tempo.
-uint32_t TempoMicroseconds(const MidiMetaEvent* meta)
-{
-    const QByteArray& data = meta->GetBytes();
-    if (data.size() != 3)
-        return 0;
-    return static_cast<uint32_t>(static_cast<uchar>(data[0])) << 16
-           | static_cast<uint32_t>(static_cast<uchar>(data[1])) << 8 | static_cast<uchar>(data[2]);
-}
-} // namespace
 
 CMidiInstrumentUsage::CMidiInstrumentUsage(MidiStream* pMidiStream)
 {
@@ -30,14 +17,6 @@ CMidiInstrumentUsage::CMidiInstrumentUsage(MidiStream* pMidiStream)
     for (const MidiTrack* track = pMidiStream->GetTrackList().GetFirstLinkedTrack(); track; track = track->GetNext()) {
         for (const MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext()) {
             const uint8_t status = event->GetStatus();
-            if (status == 0xFF) {
-                const MidiMetaEvent* meta = dynamic_cast<const MidiMetaEvent*>(event);
-                if (meta && meta->GetType() == MidiMetaEvent::SET_TEMPO) {
-                    if (const uint32_t microseconds = TempoMicroseconds(meta))
-                        m_nTempo = static_cast<int>(60.0 / (microseconds * 0.000001));
-                }
-                continue;
-            }
             const MidiMessageEvent* message = dynamic_cast<const MidiMessageEvent*>(event);
             if (!message || status < 0x80 || status >= 0xF0)
                 continue;
@@ -52,6 +31,7 @@ CMidiInstrumentUsage::CMidiInstrumentUsage(MidiStream* pMidiStream)
             }
         }
     }
+    m_nTempo = MidiTuneTempo(*pMidiStream);
 }
 
 bool CMidiInstrumentUsage::IsFamilyUsed(int family) const

@@ -1,6 +1,6 @@
 #pragma once
 // What a MIDI file plays: Note On counts per program and per family of eight
-// programs (the drum channel apart), and the tempo of its last Set Tempo.
+// programs (the drum channel apart), and the beat its tune plays at.
 class MidiStream;
 
 class CMidiInstrumentUsage
@@ -20,7 +20,7 @@ public:
     bool IsFamilyUsed(int family) const;
     int GetProgramNoteCount(int program) const;
     int GetFamilyNoteCount(int family) const;
-    // Beats per minute; 0 when the file sets no tempo.
+    // Beats per minute of the tune (MidiTuneTempo); 120 when the file sets no tempo.
     int GetTempo() const { return m_nTempo; }
 
 private:

@@ -2,17 +2,21 @@
 // one channel (chosen by its program, or by its first note), end each note
 // at the next Note On, and turn the gaps between notes into rests. A note or
 // a gap shorter than half the shortest duration is not written, so a chord
-// gives its last note and keeps the tune's length.
+// gives its last note and keeps the tune's length. A melody that covers less
+// than half the tune gives way to the busiest channel's, when that is longer.
 #include "Melody/CDocumentMelody.h"
 #include "Melody/CDocumentMidi.h"
 #include "Melody/CMidiInstrumentUsage.h"
+#include "Melody/MidiNoteSpan.h"
 #include "MidiClasses/MidiEventList.h"
 #include "MidiClasses/MidiMessageEvent.h"
 #include "MidiClasses/MidiStream.h"
 #include "Util/Assert.h"
 
+#include <QList>
 #include <QtDebug>
 #include <climits>
+#include <utility>
 
 namespace {
 const int kNone = -1;
@@ -30,17 +34,22 @@ enum class FollowRule
     FirstProgram,
     // The first channel that plays a note, with the program it has then: for
     // files whose set-up track names programs on channels that never play.
-    FirstNote
+    FirstNote,
+    // One channel from the start of its track, whatever its programs.
+    FixedChannel
 };
 
 class CMelodyExtractor
 {
 public:
-    CMelodyExtractor(CDocumentMelody* melody, int ticksPerQuarter, MelodyProgressCallback progress, FollowRule rule)
-        : m_List(melody->GetMelodyNoteList()), m_nTicksPerQuarter(ticksPerQuarter), m_Progress(progress), m_Rule(rule)
+    CMelodyExtractor(MelodyNoteList& list, int ticksPerQuarter, MelodyProgressCallback progress, FollowRule rule,
+                     int fixedChannel = kNone)
+        : m_List(list), m_nTicksPerQuarter(ticksPerQuarter), m_Progress(progress), m_Rule(rule)
     {
         for (int& volume : m_ChannelVolumes)
             volume = 127;
+        if (rule == FollowRule::FixedChannel)
+            m_nFollowedChannel = fixedChannel;
     }
 
     // Walks the first track that yields a note; false once the walk is over.
@@ -72,36 +81,42 @@ private:
         const int channel = message->GetStatus() & 0x0F;
         const int type = message->GetStatus() & 0xF0;
         const int data1 = message->GetData1() & 0x7F;
+        const int velocity = message->GetData2();
+        // A Note On of velocity 0 is a Note Off: in legato playing it comes just
+        // after the next note starts, and must not end that note.
+        const bool noteOff = type == 0x80 || (type == 0x90 && velocity == 0);
         if (type == 0xC0 && channel != CMidiInstrumentUsage::DrumChannel)
             OnProgramChange(channel, data1);
         else if (type == 0xB0 && data1 == 7)
-            m_ChannelVolumes[channel] = message->GetData2();
-        else if (type == 0x90 && channel != CMidiInstrumentUsage::DrumChannel) {
-            m_bHeardMelodicNote = m_bHeardMelodicNote || message->GetData2() != 0;
-            OnNoteOn(message, channel, data1, message->GetData2());
-        } else if (type == 0x80 && channel == m_nFollowedChannel && data1 == m_nSoundingKey)
+            m_ChannelVolumes[channel] = velocity;
+        else if (noteOff && channel == m_nFollowedChannel && data1 == m_nSoundingKey)
             EndNote();
+        else if (type == 0x90 && !noteOff && channel != CMidiInstrumentUsage::DrumChannel) {
+            m_bHeardMelodicNote = true;
+            OnNoteOn(message, channel, data1, velocity);
+        }
     }
 
+    // The followed channel keeps playing through its own changes of program
+    // (the followed program stays the first one); another channel that takes
+    // the followed program takes the melody over.
     void OnProgramChange(int channel, int program)
     {
         m_ChannelPrograms[channel] = program;
+        if (m_Rule == FollowRule::FixedChannel)
+            return;
         if (m_nFollowedProgram >= kNoProgram && program < kFirstUnfollowedProgram
             && m_Rule == FollowRule::FirstProgram) {
             m_nFollowedProgram = program;
             m_nFollowedChannel = channel;
         } else if (program == m_nFollowedProgram) {
             m_nFollowedChannel = channel;
-        } else if (channel == m_nFollowedChannel) {
-            // The program stays followed: another channel set to it is taken up.
-            m_nFollowedChannel = kNone;
-            m_nSoundingKey = kNone;
         }
     }
 
     void OnNoteOn(const MidiMessageEvent* message, int channel, int key, int velocity)
     {
-        if (m_nFollowedProgram >= kNoProgram && (m_Rule == FollowRule::FirstProgram || velocity != 0)) {
+        if (m_nFollowedProgram >= kNoProgram && m_Rule != FollowRule::FixedChannel) {
             m_nFollowedChannel = channel;
             m_nFollowedProgram = m_ChannelPrograms[channel];
         }
@@ -116,8 +131,6 @@ private:
         // One voice: a new Note On ends the sounding note whatever its key.
         if (m_nSoundingKey != kNone)
             EndNote();
-        if (velocity == 0)
-            return;
         m_nSoundingKey = key;
         m_nSavedVelocity = velocity;
         m_StartTime = m_Time;
@@ -203,12 +216,81 @@ void DropLeadingSilence(MelodyNoteList& list)
 // file played a note on no channel but the drums.
 bool Walk(const MidiStream& stream, CDocumentMelody* melody, MelodyProgressCallback progress, FollowRule rule)
 {
-    CMelodyExtractor extractor(melody, stream.GetDivision(), progress, rule);
+    CMelodyExtractor extractor(melody->GetMelodyNoteList(), stream.GetDivision(), progress, rule);
     for (const MidiTrack* track = stream.GetTrackList().GetFirstLinkedTrack(); track; track = track->GetNext())
         if (!extractor.WalkTrack(track))
             break;
     DropLeadingSilence(melody->GetMelodyNoteList());
     return extractor.HeardMelodicNote();
+}
+
+// The length of the notes and rests in 96ths of a quarter note.
+qint64 LengthIn96ths(const MelodyNoteList& list)
+{
+    qint64 length = 0;
+    for (const MelodyElement* element : list)
+        if (element->GetElementType() == MelodyElement::Note)
+            length += static_cast<const MidiNote*>(element)->GetLengthIn96ths();
+    return length;
+}
+
+// The channel, and its track, that plays the most notes (drums apart); on a
+// tie the earlier track, and within a track the channel that plays first.
+struct BusiestChannel
+{
+    const MidiTrack* track = nullptr;
+    int channel = kNone;
+};
+
+BusiestChannel FindBusiestChannel(const MidiStream& stream)
+{
+    BusiestChannel busiest;
+    int most = 0;
+    for (const MidiTrack* track = stream.GetTrackList().GetFirstLinkedTrack(); track; track = track->GetNext()) {
+        int counts[16] = {};
+        QList<int> byFirstNote;
+        for (const MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext()) {
+            const int channel = event->GetStatus() & 0x0F;
+            if ((event->GetStatus() & 0xF0) != 0x90 || channel == CMidiInstrumentUsage::DrumChannel)
+                continue;
+            const MidiMessageEvent* message = dynamic_cast<const MidiMessageEvent*>(event);
+            if (!message || message->GetData2() == 0)
+                continue;
+            if (counts[channel]++ == 0)
+                byFirstNote.append(channel);
+        }
+        for (int channel : byFirstNote) {
+            if (counts[channel] > most) {
+                most = counts[channel];
+                busiest = BusiestChannel{track, channel};
+            }
+        }
+    }
+    return busiest;
+}
+
+// A melody under half the span of the notes has lost its way: a pad that
+// plays a few notes, a channel that enters late. The busiest channel, walked
+// alone in its own track, gives the tune when its melody is longer.
+void TakeTheBusiestChannelWhenShort(const MidiStream& stream, MelodyNoteList& list)
+{
+    const qint64 ticksPerQuarter = stream.GetDivision();
+    const MidiNoteSpan span = MidiNoteSpan::Of(stream);
+    if (ticksPerQuarter <= 0 || !span.hasNotes)
+        return;
+    // length / 96 < (span ticks / ticks per quarter) / 2, in whole numbers.
+    const qint64 length = LengthIn96ths(list);
+    if (2 * length * ticksPerQuarter >= 96 * span.Ticks())
+        return;
+    const BusiestChannel busiest = FindBusiestChannel(stream);
+    if (!busiest.track)
+        return;
+    MelodyNoteList alone;
+    CMelodyExtractor extractor(alone, stream.GetDivision(), nullptr, FollowRule::FixedChannel, busiest.channel);
+    extractor.WalkTrack(busiest.track);
+    DropLeadingSilence(alone);
+    if (LengthIn96ths(alone) > length)
+        list = std::move(alone);
 }
 } // namespace
 
@@ -229,5 +311,6 @@ CDocumentMelody* CDocumentMidi::BuildMelodyDocument(MelodyProgressCallback progr
     // The program that was followed never played: follow the channel that does.
     if (m_pMelodyDocument->GetMelodyNoteList().isEmpty() && heardMelodicNote)
         Walk(*m_pMidiStream, m_pMelodyDocument, progress, FollowRule::FirstNote);
+    TakeTheBusiestChannelWhenShort(*m_pMidiStream, m_pMelodyDocument->GetMelodyNoteList());
     return m_pMelodyDocument;
 }

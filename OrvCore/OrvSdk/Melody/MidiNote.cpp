@@ -12,6 +12,8 @@ namespace {
 int g_nShortestDurationIndex = 5;
 
 const double kModifierFactors[MidiNote::ModifierCount] = {1.0, 1.5, 1.75, 1.6666666666666667};
+// The same factors in twelfths.
+const int kModifierTwelfths[MidiNote::ModifierCount] = {12, 18, 21, 20};
 // Family numerators of the candidate lengths: plain, dotted, double dotted, ";".
 const double kFamilyNumerators[MidiNote::ModifierCount] = {4.0, 6.0, 7.0, 6.666666666666667};
 const double kDivisors[MidiNote::DurationCount] = {1.0, 2.0, 4.0, 8.0, 16.0, 32.0};
@@ -168,6 +170,15 @@ int MidiNote::GetDurationMs(int tempo) const
     const double quarterMs = 60000.0 / ClampBeat(tempo);
     const int duration = (m_nDuration >= 0 && m_nDuration < DurationCount) ? m_nDuration : 5;
     return TruncateSaturated(4.0 / std::ldexp(1.0, duration) * ModifierFactor(m_nDurationModifier) * quarterMs);
+}
+
+int MidiNote::GetLengthIn96ths() const
+{
+    const int duration = (m_nDuration >= 0 && m_nDuration < DurationCount) ? m_nDuration : 5;
+    const int modifier =
+        (m_nDurationModifier >= 0 && m_nDurationModifier < ModifierCount) ? kModifierTwelfths[m_nDurationModifier] : 12;
+    // A thirty-second note is 12 96ths; each shorter duration index doubles it.
+    return (32 >> duration) * modifier;
 }
 
 int MidiNote::GetVolumeLevel(const VolumeInfo& info) const

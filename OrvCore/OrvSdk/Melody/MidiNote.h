@@ -126,6 +126,9 @@ public:
 
     double GetFrequency() const;
     int GetDurationMs(int tempo) const;
+    // The length in 96ths of a quarter note, a unit in which every duration
+    // and modifier is a whole number (a whole note is 384).
+    int GetLengthIn96ths() const;
     int GetVolumeLevel(const VolumeInfo& info) const;
     QString Dump() const;
 

@@ -226,6 +226,37 @@ TEST_F(TunraConvert, MidiTempoGivesWayToTheTempoParameter)
     EXPECT_EQ(c.Run(midi.get()), QByteArray("BEGIN:IMELODY\r\nBEAT:100\r\nMELODY:c2*3g2\r\nEND:IMELODY"));
 }
 
+// The beat the document filter takes from a MIDI file, fitted to each phone:
+// 120 without a tempo event; a final ritardando does not set the tune's pace
+// (46 quarters at 333,333 us and 2 at 869,565: 48 x 60e6 / 17,072,448 us).
+TEST_F(TunraConvert, MidiFileGivesItsTunesTempoOnEveryPhone)
+{
+    SmfTrack tune; // twelve whole notes
+    for (int i = 0; i < 12; ++i)
+        tune.NoteOn(0, 0, i % 2 ? 67 : 72, 100).NoteOff(1920, 0, i % 2 ? 67 : 72);
+    SmfTrack ritardando;
+    ritardando.Tempo(0, 333333).Tempo(46 * 480, 869565);
+    const QByteArray melody = "MELODY:" + QByteArray("c0*3g0").repeated(6) + "\r\nEND:IMELODY";
+    struct Case
+    {
+        QList<SmfTrack> tracks;
+        const char* beat;
+    };
+    const Case cases[] = {{{tune}, "BEAT:120"}, {{ritardando, tune}, "BEAT:168"}};
+    for (const Case& t : cases) {
+        for (const char* model : {"Model_A", "Model_B", "Model_C"}) {
+            SCOPED_TRACE(model);
+            Converter c(model);
+            c.HeaderFlags(true, false, false, false, true, false, false);
+            const auto midi = MidiDocument(SmfFile(t.tracks));
+            c.tunra.FilterParametersWithProfile(&c.parameters, &c.profile, 1);
+            c.tunra.FilterParametersWithDocument(&c.parameters, midi.get());
+            EXPECT_EQ(c.Run(midi.get()).toStdString(),
+                      ("BEGIN:IMELODY\r\n" + QByteArray(t.beat) + "\r\n" + melody).toStdString());
+        }
+    }
+}
+
 // Eight three-note chords of a quarter each at beat 120: each gives the note
 // it starts last (here its middle one), and the preview lasts the file's 4 s.
 TEST_F(TunraConvert, ChordsGiveOneNoteEachAndKeepTheTunesLength)

@@ -100,10 +100,10 @@ TEST_F(TunraFilters, DocumentTempoWithinTheLimits)
 {
     struct Case
     {
-        int microseconds; // 0: no Set Tempo event
+        int microseconds; // 0: no Set Tempo event, the MIDI default of 120 bpm
         int expected;
     };
-    const Case cases[] = {{500000, 120}, {0, 25}, {50000, 900}, {3000000, 25}};
+    const Case cases[] = {{500000, 120}, {0, 120}, {50000, 900}, {3000000, 25}};
     for (const Case& t : cases) {
         SCOPED_TRACE(t.microseconds);
         Converter c;

@@ -160,25 +160,29 @@ TEST(MidiNote, FrequencyAndLength)
         int modifier;
         int beat;
         int ms;
+        int ninetySixths; // of a quarter note
     };
     const Case cases[] = {
-        {2, 0, 120, 500}, // quarter
-        {3, 1, 120, 375}, // dotted eighth
+        {2, 0, 120, 500, 96}, // quarter
+        {3, 1, 120, 375, 72}, // dotted eighth
         // The beat length is floating point: a whole note at 90 beats per
         // minute lasts 4 x 666.67 ms, where an integer 60000 / 90 would give 2664.
-        {0, 0, 90, 2666},
-        {2, 3, 90, 1111}, // triplet
+        {0, 0, 90, 2666, 384},
+        {2, 3, 90, 1111, 160},  // triplet
+        {0, 2, 120, 3500, 672}, // double-dotted whole
+        {9, 7, 120, 62, 12},    // out of the tables: a thirty-second
         // The beat is clamped to the IMelody range 25 to 900.
-        {2, 0, 0, 2400},
-        {2, 0, -40, 2400},
-        {2, 0, 25, 2400},
-        {2, 0, 5000, 66},
+        {2, 0, 0, 2400, 96},
+        {2, 0, -40, 2400, 96},
+        {2, 0, 25, 2400, 96},
+        {2, 0, 5000, 66, 96},
     };
     for (const Case& t : cases) {
         MidiNote note;
         note.SetDuration(t.duration);
         note.SetDurationModifier(t.modifier);
         EXPECT_EQ(note.GetDurationMs(t.beat), t.ms) << t.duration << "/" << t.modifier << " at " << t.beat;
+        EXPECT_EQ(note.GetLengthIn96ths(), t.ninetySixths) << t.duration << "/" << t.modifier;
     }
 }
 
