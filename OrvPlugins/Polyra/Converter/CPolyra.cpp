@@ -9,6 +9,7 @@
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
 #include "Text/CLanguageResources.h"
+#include "Text/ShownName.h"
 #include "Util/Assert.h"
 
 #include <QCoreApplication>
@@ -153,8 +154,8 @@ void CPolyra::LogMessage(const char* id)
 
 void CPolyra::LogMessage(const char* id, const QString& first, const QString& second)
 {
-    mConversionLog.AddText(
-        CConversionLog::SUMMARY | CConversionLog::DETAILED,
-        CLanguageResources::GetMessage(QString::fromLatin1(kClassName), QString::fromLatin1(id)).arg(first, second)
-            + QLatin1Char('\n'));
+    mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
+                           CLanguageResources::GetMessage(QString::fromLatin1(kClassName), QString::fromLatin1(id))
+                                   .arg(ShowName(first), ShowName(second))
+                               + QLatin1Char('\n'));
 }
