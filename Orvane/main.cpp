@@ -2,6 +2,7 @@
 #include "Core/COrvApplication.h"
 #include "Core/CommandLineFonts.h"
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -26,6 +27,9 @@ QStringList ArgumentsOf(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // A file size limit (ulimit -f) would end the run in the middle of a write; ignored, the write fails with the
+    // system's reason ("File too large"), that file fails and the run goes on.
+    std::signal(SIGXFSZ, SIG_IGN);
     // A run without the window must work without a display, so the platform is chosen before the
     // application object exists.
     const bool window = CCommandLine::NeedsWindow(ArgumentsOf(argc, argv));

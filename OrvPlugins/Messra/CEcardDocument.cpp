@@ -1,5 +1,5 @@
 #include "CEcardDocument.h"
-#include "EcardText.h"
+#include "Text/EcardText.h"
 #include "Xml/XmlNesting.h"
 #include <QDomElement>
 #include <QDomProcessingInstruction>

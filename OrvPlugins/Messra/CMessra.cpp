@@ -7,6 +7,7 @@
 #include "Parameters/CParameter.h"
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
+#include "Text/ShownName.h"
 #include "Util/Assert.h"
 
 using namespace MessraSupport;
@@ -67,7 +68,7 @@ bool CMessra::AddItem(CSmsComposer& composer, const CSmsItem& item, bool valid, 
         return composer.AddItem(item);
     // Sequences, speech clips and the maker's formats have no EMS object.
     if (!item.HasFailedEmsCheck())
-        Log(mConversionLog, ref + QStringLiteral(" : File is not EMS compatible\n"));
+        Log(mConversionLog, ShowName(ref) + QStringLiteral(" : File is not EMS compatible\n"));
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include "SmsMediaChecks.h"
 #include "SmsMediaFile.h"
 #include "SmsMelodyCut.h"
+#include "Text/ShownName.h"
 #include "Util/Assert.h"
 
 namespace {
@@ -106,7 +107,7 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
         }
     } else {
         mType = UNKNOWN_TYPE;
-        messages += type + QStringLiteral(": unknown media type\n");
+        messages += ShowName(type) + QStringLiteral(": unknown media type\n");
         mpMessages = nullptr;
         return false;
     }
@@ -116,10 +117,10 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
         mIsValid = false;
     }
     if (!mIsValid) {
-        messages += ref + QStringLiteral(" : File is not valid!\n");
+        messages += ShowName(ref) + QStringLiteral(" : File is not valid!\n");
         mIsEmsUsable = mIsTddSingleUsable = mIsTddTemplateUsable = false;
     } else if (mIsEmsChecked && !mIsEmsUsable)
-        messages += ref + QStringLiteral(" : File is not EMS compatible\n");
+        messages += ShowName(ref) + QStringLiteral(" : File is not EMS compatible\n");
     mpMessages = nullptr;
     mpProfile = nullptr;
     return mIsValid;
@@ -129,7 +130,7 @@ bool CSmsItem::Load()
 {
     const QString refusal = CRunFiles::NamedFileRefusal(s_pRunFiles, mPath);
     if (!refusal.isEmpty()) {
-        *mpMessages += mPath + QStringLiteral(" cannot be read: ") + refusal + QStringLiteral(".\n");
+        *mpMessages += ShowName(mPath) + QStringLiteral(" cannot be read: ") + refusal + QStringLiteral(".\n");
         mIsValid = false;
         return false;
     }
@@ -212,7 +213,7 @@ void CSmsItem::ClassifyMelody(int kind)
         const int budget = qMax(mMelodyPacketCount, 1) * MELODY_PACKET_OCTETS;
         QString error;
         if (!SmsMelodyCut::Cut(kind == ONE_LINE_MELODY, mDataByteArray, budget, mpProfile, error))
-            *mpMessages += error + QStringLiteral(" in: ") + mPath + QLatin1Char('\n');
+            *mpMessages += error + QStringLiteral(" in: ") + ShowName(mPath) + QLatin1Char('\n');
     }
     mIsEmsUsable = !mDataByteArray.isEmpty() && mDataByteArray.size() <= SmsMediaChecks::LARGE_OBJECT_OCTETS;
     mIsTddTemplateUsable = kind == IMELODY ? true : mIsEmsUsable;

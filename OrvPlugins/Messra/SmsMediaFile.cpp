@@ -1,4 +1,5 @@
 #include "SmsMediaFile.h"
+#include "Text/ShownName.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,11 +19,11 @@ bool Read(const QString& path, qint64 maxSize, QByteArray& content, QString& mes
     QFile file(path);
     // A folder or a device is no media file, and opening it could block or succeed emptily.
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        messages += QStringLiteral("Can't open file: ") + path + QLatin1Char('\n');
+        messages += QStringLiteral("Can't open file: ") + ShowName(path) + QLatin1Char('\n');
         return false;
     }
     const auto tooBig = [&]() {
-        messages += QStringLiteral("File ") + path + QStringLiteral(" too big!\n");
+        messages += QStringLiteral("File ") + ShowName(path) + QStringLiteral(" too big!\n");
         messages += QStringLiteral("Max Size = %1 Bytes\n").arg(maxSize);
     };
     const qint64 expected = file.size();
@@ -34,7 +35,7 @@ bool Read(const QString& path, qint64 maxSize, QByteArray& content, QString& mes
     content = file.read(expected + 1);
     if (file.error() != QFileDevice::NoError || content.size() != expected) {
         content.clear();
-        messages += QStringLiteral("Error while reading: ") + path + QLatin1Char('\n');
+        messages += QStringLiteral("Error while reading: ") + ShowName(path) + QLatin1Char('\n');
         return false;
     }
     return true;

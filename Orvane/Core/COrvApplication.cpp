@@ -7,7 +7,6 @@
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
-#include "Plugin/CRunFiles.h"
 #include "Text/CLanguageResources.h"
 #include <QDateTime>
 #include <QDir>
@@ -76,84 +75,58 @@ B32 COrvApplication::Init()
     m_PathsFileName = m_CommandLine.mPathsFileName;
     if (m_PathsFileName.isEmpty())
         m_PathsFileName = QStringLiteral("Paths.xml");
+    const QString pathsFile = m_ApplicationPath + QLatin1Char('/') + m_PathsFileName;
+    m_StartupFiles.append(pathsFile);
     CPathsFile paths;
-    paths.Read(m_ApplicationPath + QLatin1Char('/') + m_PathsFileName);
+    paths.Read(pathsFile);
     m_ResourceFolder = paths.mResourceFolder;
     m_ParameterFolder = paths.mParameterFolder;
     m_ProfileFolder = paths.mProfileFolder;
 
-    const bool languageLoaded = CLanguageResources::Load(m_ApplicationPath + QStringLiteral("/Languages/English.xml"));
-    // A run log that is one of the sources or the parameter file would be emptied before it is read.
-    if (LogFileIsARunFile())
-        return 0;
+    const QString languageFile = m_ApplicationPath + QStringLiteral("/Languages/English.xml");
+    m_StartupFiles.append(languageFile);
+    const bool languageLoaded = CLanguageResources::Load(languageFile);
+    if (languageLoaded)
+        CLanguageResources::SetResourceFolder(m_ApplicationPath + QStringLiteral("/Languages/") + m_ResourceFolder
+                                              + QLatin1Char('/'));
     // The help alone leaves nothing behind; without a language file it still needs the log for its report.
-    if (!m_CommandLine.mHelp || !languageLoaded)
-        OpenRunLog();
-    if (!languageLoaded) {
-        // No language file, so no ids to look up.
-        Report(1, QStringLiteral("Orvane error"),
-               QStringLiteral("No resource file installed !\nPlease re-install the application."));
-        return 0;
-    }
-    CLanguageResources::SetResourceFolder(m_ApplicationPath + QStringLiteral("/Languages/") + m_ResourceFolder
-                                          + QLatin1Char('/'));
-
-    if (m_CommandLine.mHelp) {
+    if (m_CommandLine.mHelp && languageLoaded) {
         PrintHelp();
         return 0;
     }
 
-    {
-        // Loading plug-ins and profiles moves the current folder; whatever the outcome it goes back.
-        const CurrentFolderKeeper keeper(m_CurrentPath);
-        m_PluginManager.SetResourceFailureReporter(ReportPluginResourceFailure);
-        m_PluginManager.Load(m_ApplicationPath + QStringLiteral("/Plugins/"), m_ParameterFolder);
-        ReportParameterFailures();
-        if (!CheckConverters())
-            return 0;
-        if (!LoadProfiles()) {
-            ReportFatal(QStringLiteral("id_no_profile"));
-            return 0;
-        }
-        SetCurrentProfile(0);
+    // What start-up reports is held by the run log until the log opens, after every file start-up reads:
+    // opening a log the user named empties it.
+    B32 ready = 0;
+    if (!languageLoaded) {
+        // No language file, so no ids to look up.
+        Report(1, QStringLiteral("Orvane error"),
+               QStringLiteral("No resource file installed !\nPlease re-install the application."));
+    } else {
+        ready = LoadPluginsAndProfiles();
     }
-
+    if (!OpenRunLog())
+        return 0;
     // The test object's start is the developers' own to call; the application never does.
+    return ready;
+}
+
+B32 COrvApplication::LoadPluginsAndProfiles()
+{
+    // Loading plug-ins and profiles moves the current folder; whatever the outcome it goes back.
+    const CurrentFolderKeeper keeper(m_CurrentPath);
+    m_PluginManager.SetResourceFailureReporter(ReportPluginResourceFailure);
+    m_PluginManager.Load(m_ApplicationPath + QStringLiteral("/Plugins/"), m_ParameterFolder);
+    m_StartupFiles.append(m_PluginManager.GetReadFiles());
+    ReportParameterFailures();
+    if (!CheckConverters())
+        return 0;
+    if (!LoadProfiles()) {
+        ReportFatal(QStringLiteral("id_no_profile"));
+        return 0;
+    }
+    SetCurrentProfile(0);
     return 1;
-}
-
-QString COrvApplication::MessageOr(const char* id, const char* fallback)
-{
-    const QString text = Message(QString::fromLatin1(id));
-    return text.isEmpty() ? QString::fromLatin1(fallback) : text;
-}
-
-bool COrvApplication::LogFileIsARunFile()
-{
-    if (m_CommandLine.mLogFileName.isEmpty())
-        return false;
-    const QDir start(m_CurrentPath);
-    // Known by identity: another spelling, a link or a hard link of a run's file is that file.
-    CRunFiles files;
-    for (const QString& source : m_CommandLine.mSources)
-        files.Add(CRunFiles::SOURCE, start.filePath(source));
-    if (!m_CommandLine.mParameter.isEmpty())
-        files.Add(CRunFiles::PARAMETER_FILE, start.filePath(m_CommandLine.mParameter));
-    const CRunFiles::CFile* file = files.Find(start.filePath(m_CommandLine.mLogFileName));
-    if (!file)
-        return false;
-    const QString refusal =
-        file->role == CRunFiles::SOURCE
-            ? MessageOr("id_logfile_is_source", "The run log %1 is also a source; nothing was converted.")
-            : MessageOr("id_logfile_is_parameter_file",
-                        "The run log %1 is also the parameter file; nothing was converted.");
-    CRunLog::SayOnStandardError(refusal.arg(m_CommandLine.mLogFileName));
-    return true;
-}
-
-void COrvApplication::OpenRunLog()
-{
-    m_RunLog.Open(m_CurrentPath, m_CommandLine.mLogFileName, QDateTime::currentDateTime());
 }
 
 void COrvApplication::ReportParameterFailures()
@@ -200,6 +173,7 @@ bool COrvApplication::LoadProfiles()
     const CFileInfoList* entries = driver.GetEntryList(QStringLiteral("*.XML"), CFileDriver::FILES,
                                                        CFileDriver::SORT_NAME | CFileDriver::SORT_IGNORE_CASE);
     for (const CFileInfo* entry : *entries) {
+        m_StartupFiles.append(folder + entry->GetFileName());
         auto profile = std::make_unique<CProfile>();
         if (profile->Load(entry->GetFilePath())) {
             qDebug("%s", qPrintable(entry->GetFileName()));

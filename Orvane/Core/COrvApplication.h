@@ -55,7 +55,8 @@ public:
 
     // The one way the program tells the user about a problem (kind 0 warning, 1 critical).
     void Report(int kind, const QString& title, const QString& text) override;
-    // Appends the text to the run log as it stands and flushes it; nothing before Init or after Shutdown.
+    // Appends the text to the run log as it stands and flushes it; a text of before the log opens waits for it, and
+    // nothing is written after Shutdown.
     void Log(const QString& text) override;
     // Appends the converter's conversion log summary to the run log.
     void LogConversionLog(CPluginBase* converter) override;
@@ -154,12 +155,17 @@ protected:
     void SetTestObject(CTestBase* testObject);
 
 private:
-    // Refuses (on standard error) a run log named by "logfile=" that is one of the sources or the parameter
-    // file, by identity, before the log is opened and so before it can empty the file.
-    bool LogFileIsARunFile();
-    // Creates the run log; one that cannot be created is said on standard error and the run goes on.
-    void OpenRunLog();
-    static QString MessageOr(const char* id, const char* fallback);
+    // Plug-ins, their parameter files and the profiles, with the start-up checks; 0 when the program cannot run.
+    B32 LoadPluginsAndProfiles();
+    // Creates the run log; one that cannot be created is said on standard error, where its lines then go, and
+    // the run goes on. False, with the reason on standard error, when the log is refused (RunLogRefusal).
+    bool OpenRunLog();
+    // Why the run log that "logfile=" names may not be opened, which would empty it: it is a file the run reads
+    // (a source, the parameter file, a file a source names, a file start-up reads), by identity. Empty when it
+    // may be opened.
+    QString RunLogRefusal() const;
+    // "Settings.xml" in the application folder: the window's settings.
+    QString GetSettingsFilePath() const;
     bool LoadProfiles();
     bool CheckConverters();
     void ReportFatal(const QString& id);
@@ -188,6 +194,8 @@ private:
     COrvEngine m_Engine{*this};
 
     CRunLog m_RunLog;
+    // Every file start-up read or tried to read, in order: the run log may be none of them.
+    QStringList m_StartupFiles;
     QString m_PathsFileName;
     QString m_ResourceFolder;
     QString m_ParameterFolder;

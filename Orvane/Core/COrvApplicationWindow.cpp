@@ -52,6 +52,11 @@ void ConnectMainWindow(OrvaneMainWindow& window, COrvApplication& application)
     QObject::connect(w, &W::LoadDefaultTraductorParamsAsked, a, &A::LoadDefaultTraductorParamsAsked);
 }
 
+QString COrvApplication::GetSettingsFilePath() const
+{
+    return m_ApplicationPath + QStringLiteral("/Settings.xml");
+}
+
 int COrvApplication::RunMainWindow()
 {
     // The window's services first: its panels may ask questions while they are built.
@@ -68,7 +73,7 @@ int COrvApplication::RunMainWindow()
     CResizeDialogAsker resizeAsker;
     m_Engine.State().mpResizeAsker = &resizeAsker;
 
-    const QString settings = m_ApplicationPath + QStringLiteral("/Settings.xml");
+    const QString settings = GetSettingsFilePath();
     window->LoadSettings(settings);
     window->show();
     exec();

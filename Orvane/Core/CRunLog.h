@@ -7,11 +7,13 @@
 class QDateTime;
 class QFile;
 
-// The run log of one run: the file every step of a run is written to, each text flushed at once. When the disk
-// refuses a write, the log says so once on standard error and from then on writes its texts there, so nothing
-// a run reports is lost. A log that still holds nothing when it is closed, and that this run created, is
-// removed: a window opened and closed without a conversion leaves no file behind. A name given as a link to
-// nothing creates the file the link names, and only that file goes; the link stays.
+// The run log of one run: the file every step of a run is written to, each text flushed at once. Texts written
+// before it is opened are held and written first: start-up reads its files before the log may empty one. When the
+// log cannot be created, or the disk refuses a write, the log says so once on standard error and from then on
+// writes its texts there, so nothing a run reports is lost. A log that still holds nothing when it is closed, and
+// that this run created, is removed: a window opened and closed without a conversion leaves no file behind, and
+// neither does a run ended by a stopping signal (Util/StopSignals.h). A name given as a link to nothing creates the
+// file the link names, and only that file goes; the link stays.
 class CRunLog
 {
 public:
@@ -21,12 +23,16 @@ public:
     CRunLog& operator=(const CRunLog&) = delete;
 
     // Creates the log in folder: the user's name (an existing plain file is emptied) or, when it is empty, a new
-    // file named for the moment ("_2", "_3"... when that name is taken). False, said on standard error, when it
-    // cannot be created or its name cannot be read in the system's character set; the run goes on without a log.
+    // file named for the moment ("_2", "_3"... when that name is taken), and writes the texts held so far. False,
+    // said on standard error, when it cannot be created or its name cannot be read in the system's character set:
+    // the texts then go to standard error.
     bool Open(const QString& folder, const QString& userName, const QDateTime& moment);
+    // The log is not to be opened: the reason on standard error, then the texts held so far and every later one.
+    void Refuse(const QString& reason);
     // Appends the text as it stands.
     void Write(const QString& text);
-    // Ends the log, removing it when it is empty and this run created it.
+    // Ends the log, removing it when it is empty and this run created it. Texts still held go to standard error;
+    // later ones go nowhere.
     void Close();
 
     bool IsOpen() const { return m_pFile != nullptr; }
@@ -39,12 +45,31 @@ public:
     static QString MakeFileName(const QDateTime& moment);
     // The text on standard error, with a line feed.
     static void SayOnStandardError(const QString& text);
+    // A message of the application's class about its log, or the fallback: the log may be refused or fail
+    // before the language file has loaded.
+    static QString MessageOr(const char* id, const char* fallback);
 
 private:
+    enum Destination
+    {
+        HELD,
+        IN_FILE,
+        ON_STANDARD_ERROR,
+        NOWHERE
+    };
+    // From now on the texts go to standard error, after the reason and the texts held so far.
+    void TurnToStandardError(const QString& reason);
+    // Closes the file, removing it when it is empty and this run created it.
+    void EndFile();
+    // The run ended by a stopping signal removes the log this run created while it is empty.
+    void WatchStopSignals();
+
+    Destination m_Destination = HELD;
+    QString m_Held;
     std::unique_ptr<QFile> m_pFile;
     QString m_FileName;
     // The file this run created (links followed), empty when it replaced one; removed at the end when empty.
     QString m_CreatedPath;
     std::optional<FileIdentity> m_CreatedIdentity;
-    bool m_ToStandardError = false;
+    bool m_WatchesSignals = false;
 };

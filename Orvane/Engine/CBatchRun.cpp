@@ -95,7 +95,7 @@ B32 CBatchRun::Run(const CBatchInfoList* list, B32 savePreview)
         if (window) {
             const QString log = m_Host.GetLogFilePath();
             m_Host.Report(0, Message("id_launch_failed0"),
-                          Message("id_launch_failed1").arg(log.isEmpty() ? m_Host.GetLogFileName() : log));
+                          Message("id_launch_failed1", log.isEmpty() ? m_Host.GetLogFileName() : log));
         }
     }
     return result;
@@ -124,7 +124,7 @@ void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& en
         } else {
             const QString reason = loaded->GetLoadError().isEmpty() ? QStringLiteral("is not a valid parameter file")
                                                                     : loaded->GetLoadError();
-            m_Host.Log(Message("id_param_loaded_failed_because").arg(parameterFile, reason) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_param_loaded_failed_because", parameterFile, reason) + QLatin1Char('\n'));
             m_Failure = true;
         }
     }
@@ -157,18 +157,18 @@ void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParame
             importer = importers.first()->GetConverter();
     }
     if (!importer) {
-        m_Host.Log(Message("id_select_importer_failed").arg(source) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_select_importer_failed", source) + QLatin1Char('\n'));
         m_Failure = true;
         return;
     }
 
-    m_Host.Log(Message("id_opening_file").arg(source) + QLatin1Char('\n'));
+    m_Host.Log(Message("id_opening_file", source) + QLatin1Char('\n'));
     // A translator reads e-cards and messages, which have a smaller cap than media sources.
     const qint64 cap = importer == converter ? FileLimits::MaxMessageSourceBytes : FileLimits::MaxMediaSourceBytes;
     QString reason;
     QByteArray bytes = ReadSourceFile(source, cap, &reason);
     if (bytes.isEmpty()) {
-        m_Host.Log(Message("id_opening_failed_because").arg(source, reason) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_opening_failed_because", source, reason) + QLatin1Char('\n'));
         m_Failure = true;
         return;
     }
@@ -218,7 +218,7 @@ void CBatchRun::ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CD
     CProfile* profile = m_Host.GetCurrentProfile();
     if (converter->IsCompatibleWithProfile(profile) != 1) {
         m_Host.Log(Message("id_convert_failed") + QLatin1Char('\n')
-                   + Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString())
+                   + Message("id_profile_not_compatible", profile ? profile->GetMobileName() : QString())
                    + QLatin1Char('\n'));
         m_Failure = true;
         return;
@@ -254,7 +254,7 @@ bool CBatchRun::MayWrite(const QString& path)
     if (m_YesToAll || !QFileInfo::exists(path) || m_Host.IsCommandLineMode())
         return true;
     const int answer = m_Host.GetUserPrompt().Ask(
-        Message("id_warning"), Message("id_already_exists").arg(path),
+        Message("id_warning"), Message("id_already_exists", path),
         {Message("id_yes_to_all_caption"), Message("id_no_caption"), Message("id_cancel_caption")}, NO, NO);
     if (answer == YES_TO_ALL) {
         m_YesToAll = true;
@@ -269,14 +269,14 @@ QString CBatchRun::NameConflict(const QString& path, const QString& source) cons
 {
     if (const CRunFiles::CFile* own = m_RunFiles.Find(path)) {
         if (own->role == CRunFiles::RUN_LOG)
-            return Message("id_result_is_logfile").arg(path, source);
+            return Message("id_result_is_logfile", path, source);
         if (own->role == CRunFiles::PARAMETER_FILE)
-            return Message("id_result_is_parameter_file").arg(path, source);
-        return Message("id_result_is_source").arg(path, own->name, source);
+            return Message("id_result_is_parameter_file", path, source);
+        return Message("id_result_is_source", path, own->name, source);
     }
     const auto earlier = m_Written.constFind(FileKey(path));
     if (earlier != m_Written.constEnd())
-        return Message("id_result_name_taken").arg(path, earlier.value(), source);
+        return Message("id_result_name_taken", path, earlier.value(), source);
     return QString();
 }
 
@@ -326,13 +326,13 @@ void CBatchRun::WriteChunks(CPluginBase* converter, CPluginBase* importer, const
         const QByteArray& chunk = chunks.at(i);
         // A translator's messages have their own limits.
         if (importer != converter && profile && uint32_t(chunk.size()) > uint32_t(profile->GetMaxMediaSize())) {
-            m_Host.Log(Message("id_warning_media_toobig").arg(path, profile->GetMobileName()) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_warning_media_toobig", path, profile->GetMobileName()) + QLatin1Char('\n'));
             m_Failure = true;
         }
-        m_Host.Log(Message("id_saving_file").arg(path) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_saving_file", path) + QLatin1Char('\n'));
         QString reason;
         if (!WriteBytesSafely(path, chunk, &reason)) {
-            m_Host.Log(Message("id_saving_failed_because").arg(path, reason) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_saving_failed_because", path, reason) + QLatin1Char('\n'));
             m_Failure = true;
         }
     }

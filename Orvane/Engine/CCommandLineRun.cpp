@@ -67,13 +67,13 @@ void CCommandLineRun::LogProfileNotFound()
         QStringList names;
         for (const CProfile* candidate : m_Host.GetProfileList())
             names.append(candidate->GetMobileName());
-        m_Host.Log(Message("id_profile_option_missing").arg(names.join(QStringLiteral(", "))) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_profile_option_missing", names.join(QStringLiteral(", "))) + QLatin1Char('\n'));
     } else {
-        m_Host.Log(Message("id_select_profile_failed").arg(line.mProfile) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_select_profile_failed", line.mProfile) + QLatin1Char('\n'));
     }
     // The phone asked for may be in a file that start-up refused.
     for (const CEngineHost::CRefusedProfile& refused : m_Host.GetRefusedProfiles())
-        m_Host.Log(Message("id_profile_refused").arg(refused.path, refused.reason) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_profile_refused", refused.path, refused.reason) + QLatin1Char('\n'));
 }
 
 bool CCommandLineRun::LogUnmatchedSources()
@@ -84,25 +84,25 @@ bool CCommandLineRun::LogUnmatchedSources()
     for (const QString& argument : line.mUnmatched) {
         // A pattern may rightly match nothing: no failure, but the log says where it looked.
         if (CCommandLine::IsPattern(argument)) {
-            m_Host.Log(Message("id_pattern_matched_nothing").arg(argument, startDir) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_pattern_matched_nothing", argument, startDir) + QLatin1Char('\n'));
             continue;
         }
         // A folder, a FIFO or a broken link exists in a way: say what it is rather than that it is missing.
         const QString path = Absolute(startDir, argument);
         struct stat entry;
         if (::lstat(QFile::encodeName(path).constData(), &entry) == 0)
-            m_Host.Log(Message("id_source_unreadable")
-                           .arg(argument, BoundedFileRead::Check(path, FileLimits::MaxMediaSourceBytes))
-                       + QLatin1Char('\n'));
+            m_Host.Log(
+                Message("id_source_unreadable", argument, BoundedFileRead::Check(path, FileLimits::MaxMediaSourceBytes))
+                + QLatin1Char('\n'));
         else if (BoundedFileRead::NameIsUnreadable(argument))
-            m_Host.Log(Message("id_source_name_unreadable").arg(argument) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_source_name_unreadable", argument) + QLatin1Char('\n'));
         else
-            m_Host.Log(Message("id_source_missing").arg(argument) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_source_missing", argument) + QLatin1Char('\n'));
         failure = true;
     }
     // Names a pattern matched that the system cannot spell are shown by their bytes.
     for (const QByteArray& name : line.mUnreadableNames) {
-        m_Host.Log(Message("id_source_name_unreadable").arg(CCommandLine::ShowBytes(name)) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_source_name_unreadable", CCommandLine::ShowBytes(name)) + QLatin1Char('\n'));
         failure = true;
     }
     return failure;
@@ -127,10 +127,10 @@ B32 CCommandLineRun::Run()
                 if (!extensions.contains(extension, Qt::CaseInsensitive))
                     extensions.append(extension);
             }
-            m_Host.Log(Message("id_converter_option_missing").arg(extensions.join(QStringLiteral(", ")))
+            m_Host.Log(Message("id_converter_option_missing", extensions.join(QStringLiteral(", ")))
                        + QLatin1Char('\n'));
         } else {
-            m_Host.Log(Message("id_select_converter_failed").arg(line.mConverter) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_select_converter_failed", line.mConverter) + QLatin1Char('\n'));
         }
         return 0;
     }
@@ -140,7 +140,7 @@ B32 CCommandLineRun::Run()
     bool failure = LogUnmatchedSources();
     // Nothing could be written under a name the system cannot spell.
     if (BoundedFileRead::NameIsUnreadable(line.mDestination)) {
-        m_Host.Log(Message("id_destination_name_unreadable").arg(line.mDestination) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_destination_name_unreadable", line.mDestination) + QLatin1Char('\n'));
         return 0;
     }
 
@@ -149,7 +149,7 @@ B32 CCommandLineRun::Run()
         if (CanImport(m_Host, converter, CLocalFileInfo(source).GetExtension(false))) {
             sources.append(Absolute(startDir, source));
         } else {
-            m_Host.Log(Message("id_select_importer_failed").arg(source) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_select_importer_failed", source) + QLatin1Char('\n'));
             failure = true;
         }
     }

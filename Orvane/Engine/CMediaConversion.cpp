@@ -60,7 +60,7 @@ void CMediaConversion::Run(const CGenerationInfo& info)
     CProfile* profile = m_Host.GetCurrentProfile();
     if (converter->IsCompatibleWithProfile(profile) != 1) {
         m_Host.Report(0, Message("id_convert_failed"),
-                      Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString()));
+                      Message("id_profile_not_compatible", profile ? profile->GetMobileName() : QString()));
     } else {
         const bool cancelable = converter->IsCancelable() != 0;
         if (cancelable) {

@@ -33,17 +33,17 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
     ASSERT(importers.size() > 0);
     // No importer: nothing to read or load (the panels offer only importable extensions).
     if (importers.isEmpty()) {
-        m_Host.Report(0, Message("id_warning"), Message("id_select_importer_failed").arg(path));
+        m_Host.Report(0, Message("id_warning"), Message("id_select_importer_failed", path));
         return 0;
     }
     CPluginBase* importer = importers.first()->GetConverter();
 
-    m_Host.Log(Message("id_opening_file").arg(path) + QLatin1Char('\n'));
+    m_Host.Log(Message("id_opening_file", path) + QLatin1Char('\n'));
     QString reason;
     const QByteArray bytes = ReadSourceFile(path, FileLimits::MaxMediaSourceBytes, &reason);
     if (bytes.isEmpty()) {
-        m_Host.Log(Message("id_opening_failed_because").arg(path, reason) + QLatin1Char('\n'));
-        m_Host.Report(0, Message("id_warning"), Message("id_failed_to_load").arg(path));
+        m_Host.Log(Message("id_opening_failed_because", path, reason) + QLatin1Char('\n'));
+        m_Host.Report(0, Message("id_warning"), Message("id_failed_to_load", path));
         return 0;
     }
     m_Host.Log(Message("id_importing") + QLatin1Char('\n'));

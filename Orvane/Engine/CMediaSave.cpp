@@ -35,7 +35,7 @@ bool CMediaSave::Save(B32 savePreview, const QString& folder, const QString& sou
             && (!files.AskOverwrite(file)
                 || !files.ConfirmMediaSize(m_Host.GetCurrentProfile(), file, uint32_t(chunk.size()))))
             return false;
-        m_Host.Log(Message("id_saving_file").arg(file) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_saving_file", file) + QLatin1Char('\n'));
         QString reason;
         if (!WriteBytesSafely(file, chunk, &reason)) {
             files.ReportFailedSave(file, reason);

@@ -90,8 +90,7 @@ void COrvEngine::GetTraductorParameters(int translator, CParameters** parameters
 void COrvEngine::SaveParamsAsked(QString path, CParameters* parameters)
 {
     if (!parameters || !parameters->Save(path))
-        m_Host.Report(0, Message(QStringLiteral("id_warning")),
-                      Message(QStringLiteral("id_param_saved_failed")).arg(path));
+        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message("id_param_saved_failed", path));
 }
 
 // A position outside the list that a panel sends fails like a file that cannot be loaded: with a warning.
@@ -99,8 +98,7 @@ void COrvEngine::LoadParamsAsked(int converter, QString path)
 {
     CPluginClass* record = PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converter);
     if (!LoadUserParameters(record, ChoicesOf(record), path))
-        m_Host.Report(0, Message(QStringLiteral("id_warning")),
-                      Message(QStringLiteral("id_param_loaded_failed")).arg(path));
+        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message("id_param_loaded_failed", path));
 }
 
 void COrvEngine::LoadDefaultParamsAsked(int converter)
@@ -114,8 +112,7 @@ void COrvEngine::LoadTraductorParamsAsked(int translator, QString path)
 {
     CPluginClass* record = PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), translator);
     if (!LoadUserParameters(record, ChoicesOf(record), path))
-        m_Host.Report(0, Message(QStringLiteral("id_warning")),
-                      Message(QStringLiteral("id_param_loaded_failed")).arg(path));
+        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message("id_param_loaded_failed", path));
 }
 
 void COrvEngine::LoadDefaultTraductorParamsAsked(int translator)

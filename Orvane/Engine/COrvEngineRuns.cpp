@@ -41,8 +41,8 @@ void ShowProgress(const CEngineState& engine, int progress)
 {
     if (!engine.mpWindow || engine.mCancelFlag != 0)
         return;
-    engine.mpWindow->SetProgress(
-        Message(QStringLiteral("id_processing")).arg(QFileInfo(engine.mConvertedDocumentName).fileName()), progress);
+    engine.mpWindow->SetProgress(Message("id_processing", QFileInfo(engine.mConvertedDocumentName).fileName()),
+                                 progress);
 }
 
 } // namespace

@@ -24,7 +24,7 @@ B32 CResultFiles::AskOverwrite(const QString& path)
 {
     if (!QFileInfo::exists(path) || m_Host.IsCommandLineMode())
         return 1;
-    const int answer = m_Host.GetUserPrompt().Ask(Message("id_warning"), Message("id_already_exists").arg(path),
+    const int answer = m_Host.GetUserPrompt().Ask(Message("id_warning"), Message("id_already_exists", path),
                                                   {Message("id_yes_caption"), Message("id_no_caption")}, NO, NO);
     return answer == YES ? 1 : 0;
 }
@@ -33,9 +33,9 @@ B32 CResultFiles::ConfirmMediaSize(CProfile* profile, const QString& file, uint3
 {
     if (!profile || size <= uint32_t(profile->GetMaxMediaSize()) || m_Host.IsCommandLineMode())
         return 1;
-    const int answer = m_Host.GetUserPrompt().Ask(Message("id_warning"),
-                                                  Message("id_media_toobig").arg(file, profile->GetMobileName()),
-                                                  {Message("id_yes_caption"), Message("id_no_caption")}, NO, NO);
+    const int answer =
+        m_Host.GetUserPrompt().Ask(Message("id_warning"), Message("id_media_toobig", file, profile->GetMobileName()),
+                                   {Message("id_yes_caption"), Message("id_no_caption")}, NO, NO);
     return answer == YES ? 1 : 0;
 }
 
@@ -65,7 +65,7 @@ bool CResultFiles::SavePreviewFile(const QString& name, const std::function<bool
 {
     if (m_NameGuard && !m_NameGuard(name))
         return false;
-    m_Host.Log(Message("id_saving_file").arg(name) + QLatin1Char('\n'));
+    m_Host.Log(Message("id_saving_file", name) + QLatin1Char('\n'));
     QString reason;
     if (WriteFileSafely(name, write, &reason))
         return true;
@@ -75,8 +75,8 @@ bool CResultFiles::SavePreviewFile(const QString& name, const std::function<bool
 
 void CResultFiles::ReportFailedSave(const QString& file, const QString& reason)
 {
-    m_Host.Log(Message("id_saving_failed_because").arg(file, reason) + QLatin1Char('\n'));
-    m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save").arg(file, reason));
+    m_Host.Log(Message("id_saving_failed_because", file, reason) + QLatin1Char('\n'));
+    m_Host.Report(0, Message("id_warning"), Message("id_failed_to_save", file, reason));
 }
 
 B32 CResultFiles::SaveResult(CDocument* preview, const QString& base, const QString& middle)

@@ -54,13 +54,13 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
 {
     CPluginBase* translator = record.GetConverter();
     const QString source = info.GetSourcePath();
-    m_Host.Log(Message("id_opening_file").arg(source) + QLatin1Char('\n'));
+    m_Host.Log(Message("id_opening_file", source) + QLatin1Char('\n'));
     // E-cards and messages have a smaller cap than media sources.
     QString reason;
     const QByteArray bytes = ReadSourceFile(source, FileLimits::MaxMessageSourceBytes, &reason);
     if (bytes.isEmpty()) {
-        m_Host.Log(Message("id_opening_failed_because").arg(source, reason) + QLatin1Char('\n'));
-        m_Host.Report(0, Message("id_warning"), Message("id_failed_to_load").arg(source));
+        m_Host.Log(Message("id_opening_failed_because", source, reason) + QLatin1Char('\n'));
+        m_Host.Report(0, Message("id_warning"), Message("id_failed_to_load", source));
         return;
     }
     m_Host.Log(Message("id_importing") + QLatin1Char('\n'));
@@ -89,7 +89,7 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
 
     if (translator->IsCompatibleWithProfile(profile) != 1) {
         m_Host.Report(0, Message("id_convert_failed"),
-                      Message("id_profile_not_compatible").arg(profile ? profile->GetMobileName() : QString()));
+                      Message("id_profile_not_compatible", profile ? profile->GetMobileName() : QString()));
     } else {
         DiscardConverterOutput(translator);
         if (translator->Convert(document.get())) {
@@ -124,7 +124,7 @@ void CSmsTranslation::WriteChunks(CPluginBase* translator, const CGenerationInfo
         // The answer for the first file holds for every message.
         if (i == 0 && !files.AskOverwrite(path))
             return;
-        m_Host.Log(Message("id_saving_file").arg(path) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_saving_file", path) + QLatin1Char('\n'));
         QString reason;
         if (!WriteBytesSafely(path, chunks.at(i), &reason))
             files.ReportFailedSave(path, reason);

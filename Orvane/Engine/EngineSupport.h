@@ -1,5 +1,6 @@
 #pragma once
 // Small steps that the conversion, translation, batch and loading paths share.
+#include "Text/ShownName.h"
 #include "Util/BoundedFileRead.h"
 #include <QByteArray>
 #include <QString>
@@ -9,6 +10,13 @@ class CPluginBase;
 // A message of the application object's class in the language file.
 QString Message(const char* id);
 QString Message(const QString& id);
+// The same with its %1, %2... filled in by texts from outside (names of files, values of options), each shown with
+// ShowName: a name never ends a line of the run log, nor forges one.
+template <class... Texts>
+QString Message(const char* id, const Texts&... texts)
+{
+    return Message(id).arg(ShowName(texts)...);
+}
 
 // The whole file; empty when it cannot be read, is empty, is no regular file or is larger than cap, and then
 // reason (when given) says why. The bytes are the array's own, so an importer may keep a copy of the array.

@@ -38,7 +38,9 @@ int CPluginManager::Load(const QString& folder, const QString& parameterFolderNa
 
     for (int n = 0; n < names.size(); ++n) {
         driver.SetCurrentDir(root);
-        auto* plugin = new CPlugin(QFile::encodeName(QDir(root).absoluteFilePath(names.at(n))).constData());
+        const QString library = QDir(root).absoluteFilePath(names.at(n));
+        m_ReadFiles.append(library);
+        auto* plugin = new CPlugin(QFile::encodeName(library).constData());
         const QString parameterPath = root + (parameterFolderName.isEmpty() ? baseNames.at(n) : parameterFolderName);
         driver.SetCurrentDir(parameterPath);
         m_Plugins.append(plugin);
@@ -65,6 +67,7 @@ void CPluginManager::LoadClasses(CPlugin& plugin, const QString& parameterPath)
             // Read from the parameter folder itself: when that folder is missing the file must fail, not be
             // picked up from wherever the current folder happens to be.
             const QString path = QDir(parameterPath).filePath(fileName);
+            m_ReadFiles.append(path);
             auto parameters = std::make_unique<CParameters>();
             auto startup = std::make_unique<CParameters>();
             if (parameters->Load(path) && startup->Load(path)) {
@@ -88,6 +91,7 @@ int CPluginManager::Unload()
     m_Classes.clear();
     qDeleteAll(m_Plugins);
     m_Plugins.clear();
+    m_ReadFiles.clear();
     return 1;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class CPlugin;
 class CPluginClass;
@@ -48,6 +49,8 @@ public:
     QList<CPluginClass*> Query(int requiredKind, int excludedKind, int documentTypeMask, const QString& exportExtension,
                                const QString& importExtension, CProfile* profile) const;
 
+    // Every library and parameter file Load read or tried to read, in absolute form.
+    const QStringList& GetReadFiles() const { return m_ReadFiles; }
     // Every record, usable or not, in registration order.
     const QList<CPluginClass*>& GetClassList() const { return m_Classes; }
     int GetPluginCount() const { return int(m_Plugins.size()); }
@@ -66,5 +69,6 @@ private:
 
     QList<CPlugin*> m_Plugins;
     QList<CPluginClass*> m_Classes;
+    QStringList m_ReadFiles;
     CPluginBase::ResourceFailureReporter m_ResourceFailureReporter = nullptr;
 };

@@ -84,7 +84,9 @@ TEST(ShippedLanguageFile, HasEveryHostMessage)
                            "id_pattern_matched_nothing",
                            "id_logfile_is_parameter_file",
                            "id_logfile_name_unreadable",
-                           "id_result_is_parameter_file"})
+                           "id_result_is_parameter_file",
+                           "id_logfile_is_named_file",
+                           "id_logfile_is_startup_file"})
         EXPECT_FALSE(Message(QString::fromLatin1(id)).isEmpty()) << id;
     EXPECT_TRUE(Message(QStringLiteral("id_param_loaded_failed")).contains(QStringLiteral("%1")));
     EXPECT_TRUE(Message(QStringLiteral("id_plugin_info")).contains(QStringLiteral("%3")));

@@ -4,9 +4,12 @@
 #include "QtPrinters.h"
 #include "TestBytes.h"
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -85,6 +88,47 @@ TEST(RunLog, AWriteCutShortSaysTheSystemsReason)
                       .arg(log)
                   + QString(40, QLatin1Char('b')) + QLatin1Char('\n'));
     EXPECT_EQ(ReadFileBytes(log), QByteArray(40, 'a') + '\n' + QByteArray(23, 'b'));
+}
+
+// Texts written before the log opens (start-up reads its files first) come first in it; when it cannot be created,
+// they and every later text go to standard error after the reason.
+TEST(RunLog, TextsBeforeOpeningComeFirstWhereverTheLogGoes)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const CChildEnd child = RunInChild([&dir]() {
+        for (const char* name : {"run.log", "missing/run.log"}) {
+            CRunLog log;
+            log.Write(QStringLiteral("held\n"));
+            log.Open(dir.path(), QString::fromLatin1(name), QDateTime::currentDateTime());
+            log.Write(QStringLiteral("later\n"));
+        }
+    });
+    ASSERT_TRUE(child.ExitedWithZero());
+    EXPECT_EQ(ReadFileBytes(dir.filePath(QStringLiteral("run.log"))), "held\nlater\n");
+    EXPECT_EQ(
+        QString::fromLocal8Bit(child.err),
+        QStringLiteral("The run log %1 cannot be created: No such file or directory. Its lines follow on standard "
+                       "error.\nheld\nlater\n")
+            .arg(dir.filePath(QStringLiteral("missing/run.log"))));
+}
+
+// A run ended by SIGTERM (a window closed by the system, say) removes the log it created while that is empty.
+TEST(RunLog, ARunEndedBySignalRemovesTheEmptyLogItCreated)
+{
+    for (const bool written : {false, true}) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const CChildEnd child = RunInChild([&dir, written]() {
+            CRunLog log;
+            log.Open(dir.path(), QString(), QDateTime::currentDateTime());
+            if (written)
+                log.Write(QStringLiteral("line\n"));
+            ::kill(::getpid(), SIGTERM);
+        });
+        EXPECT_TRUE(child.EndedBy(SIGTERM)) << written;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), written ? 1 : 0) << written;
+    }
 }
 
 } // namespace

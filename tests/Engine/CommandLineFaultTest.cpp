@@ -54,6 +54,8 @@ TEST_F(CommandLineFaultTest, EachRunCreatesItsOwnLogAndNeverEmptiesAnOlderOne)
     EXPECT_TRUE(Log(fresh.first()).startsWith(QStringLiteral("Opening ") + W(QStringLiteral("tune.mid"))));
 }
 
+// A log that cannot be created is said on standard error, and its lines follow there: the reason a source failed
+// is never lost.
 TEST_F(CommandLineFaultTest, ALogThatIsASourceIsRefusedAndOneThatCannotBeCreatedIsSaid)
 {
     const QByteArray midi = Example("morning.mid");
@@ -65,32 +67,40 @@ TEST_F(CommandLineFaultTest, ALogThatIsASourceIsRefusedAndOneThatCannotBeCreated
     Write("my.xml", parameters);
     const QString aSource = QStringLiteral("The run log %1 is also a source; nothing was converted.\n");
     const auto notCreated = [this](const char* log, const char* why) {
-        return QStringLiteral("The run log %1 cannot be created: %2.\n").arg(W(log), Word(why));
+        return QStringLiteral("The run log %1 cannot be created: %2. Its lines follow on standard error.\n"
+                              "The source ghost.mid does not exist.\n")
+            .arg(W(log), Word(why));
     };
     const struct
     {
         const char *name, *log;
-        int exitCode;
         QString err;
         bool converted;
         QStringList more;
     } cases[] = {
-        {"the source itself", "tune.mid", 1, aSource.arg(QStringLiteral("tune.mid")), false, {}},
-        {"a link to the source", "alias.log", 1, aSource.arg(QStringLiteral("alias.log")), false, {}},
-        {"a hard link to the source", "hard.log", 1, aSource.arg(QStringLiteral("hard.log")), false, {}},
-        {"the parameter file", "my.xml", 1,
+        {"the source itself", "tune.mid", aSource.arg(QStringLiteral("tune.mid")), false, {}},
+        {"a link to the source", "alias.log", aSource.arg(QStringLiteral("alias.log")), false, {}},
+        {"a hard link to the source", "hard.log", aSource.arg(QStringLiteral("hard.log")), false, {}},
+        {"the parameter file", "my.xml",
          QStringLiteral("The run log my.xml is also the parameter file; nothing was converted.\n"), false,
          Words("/parameter=my.xml")},
-        {"missing folder", "missing/run.log", 0, notCreated("missing/run.log", "No such file or directory"), true, {}},
-        {"a folder", "folder", 0, notCreated("folder", "is a folder"), true, {}},
+        {"missing folder", "missing/run.log", notCreated("missing/run.log", "No such file or directory"), true, {}},
+        {"a folder", "folder", notCreated("folder", "is a folder"), true, {}},
     };
     for (const auto& c : cases) {
         QFile::remove(W("tune.IMY"));
-        const CRun run =
-            Run(Words("/profile=Model A", "/converter=imy", QStringLiteral("/logfile=") + Word(c.log), "tune.mid")
-                + c.more);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.name;
-        EXPECT_EQ(run.err, c.err) << c.name;
+        const CRun run = Run(Words("/profile=Model A", "/converter=imy", QStringLiteral("/logfile=") + Word(c.log),
+                                   "tune.mid", "ghost.mid")
+                             + c.more);
+        // The missing source fails every run.
+        EXPECT_EQ(run.exitCode, 1) << c.name;
+        if (c.converted) {
+            EXPECT_TRUE(run.err.startsWith(c.err)) << c.name << "\n" << qPrintable(run.err);
+            EXPECT_TRUE(run.err.endsWith(QStringLiteral("Conversion succeeded.\nSaving ") + W("tune.IMY") + LF))
+                << c.name;
+        } else {
+            EXPECT_EQ(run.err, c.err) << c.name;
+        }
         EXPECT_EQ(ReadBytes(W("tune.mid")), midi) << c.name;
         EXPECT_EQ(ReadBytes(W("my.xml")), parameters) << c.name;
         EXPECT_EQ(QFile::exists(W("tune.IMY")), c.converted) << c.name;

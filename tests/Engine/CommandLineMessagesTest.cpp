@@ -11,25 +11,7 @@ namespace {
 using namespace ProgramRunFixture;
 
 class CommandLineMessagesTest : public CProgramRunTest
-{
-protected:
-    // An application folder of the built one's files, with profiles of the test's own beside the shipped ones.
-    QString AppFolderWith(const QMap<QString, QByteArray>& profiles) const
-    {
-        const QString app = W(QStringLiteral("app"));
-        QDir().mkpath(app + QStringLiteral("/Profiles"));
-        const QDir built(QStringLiteral(ORV_APP_DIR));
-        for (const QString& name : built.entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-            if (name != QLatin1String("Profiles"))
-                QFile::link(built.filePath(name), app + QLatin1Char('/') + name);
-        }
-        for (const QString& name : QDir(built.filePath(QStringLiteral("Profiles"))).entryList(QDir::Files))
-            QFile::copy(built.filePath(QStringLiteral("Profiles/") + name), app + QStringLiteral("/Profiles/") + name);
-        for (auto profile = profiles.constBegin(); profile != profiles.constEnd(); ++profile)
-            Write(QStringLiteral("app/Profiles/") + profile.key(), profile.value());
-        return app;
-    }
-};
+{};
 
 TEST_F(CommandLineMessagesTest, APhoneAskedForThatStartUpRefusedNamesTheFileAndWhy)
 {

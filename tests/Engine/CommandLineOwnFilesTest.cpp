@@ -102,29 +102,41 @@ TEST_F(CommandLineOwnFilesTest, ALogNamedLikeAResultFailsThatSourceAndKeepsTheLo
     EXPECT_TRUE(ReadBytes(W("out/lantern.IMY")).startsWith("BEGIN:IMELODY"));
 }
 
-TEST_F(CommandLineOwnFilesTest, AFileThatASourceNamesAndThatIsTheLogFailsThatSource)
+// A run log that is a file the run reads is refused before it is opened, so before it could empty that file: a
+// file a source names (an animation frame, an e-card item, the media script of a sequence) or one that start-up
+// reads (a profile, here one of a folder of the test's own).
+TEST_F(CommandLineOwnFilesTest, ALogThatIsAFileTheRunReadsIsRefusedAndTheFileKeepsItsBytes)
 {
-    const QString why = QStringLiteral("cannot be read: it is the run log of this run, so the source %1 fails.\n");
+    const QString named = QStringLiteral("The run log %1 is %2, which the source %3 names; nothing was converted.\n");
     const struct
     {
-        const char *name, *profile, *converter, *source, *named;
-        QString line;
+        const char *name, *profile, *converter, *source, *log;
+        QString err;
     } cases[] = {
-        {"e-card item", "/profile=Model A", "/converter=ems_sms", "greeting.ecd", "chime.imy",
-         W("chime.imy") + QLatin1Char(' ') + why.arg(W("greeting.ecd"))},
         {"animation frame", "/profile=Model B", "/converter=ani", "wink.anim", "wink2.png",
-         QStringLiteral("Frame 2 of the animation description, wink2.png, ") + why.arg(W("wink.anim"))},
+         named.arg(QStringLiteral("wink2.png"), W("wink2.png"), QStringLiteral("wink.anim"))},
+        {"e-card item", "/profile=Model A", "/converter=ems_sms", "greeting.ecd", "chime.imy",
+         named.arg(QStringLiteral("chime.imy"), W("chime.imy"), QStringLiteral("greeting.ecd"))},
+        {"media script", "/profile=Model C", "/converter=seq", "tune.mid", ".emi",
+         named.arg(QStringLiteral(".emi"), W(".emi"), QStringLiteral("tune.mid"))},
+        {"profile", "/profile=Model A", "/converter=imy", "tune.mid", "app/Profiles/Model_A.xml",
+         QStringLiteral("The run log app/Profiles/Model_A.xml is %1, which the program reads when it starts; nothing "
+                        "was converted.\n")
+             .arg(W("app/Profiles/Model_A.xml"))},
     };
+    for (const char* name :
+         {"greeting.ecd", "chime.imy", "wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
+        CopyExample(name);
+    CopyExample("morning.mid", "tune.mid");
+    Write(".emi", "1\tTXT\tGood morning\n");
+    m_Environment.insert(QStringLiteral("ORVANEDIR"), AppFolderWith());
     for (const auto& c : cases) {
-        ClearWork();
-        for (const char* name :
-             {"greeting.ecd", "chime.imy", "wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
-            CopyExample(name);
-        const CRun run = Run(
-            Words(c.profile, c.converter, "/destination=out", QStringLiteral("/logfile=") + Word(c.named), c.source));
+        const QByteArray bytes = ReadBytes(W(c.log));
+        const CRun run =
+            Run(Words(c.profile, c.converter, "/destination=out", QStringLiteral("/logfile=") + Word(c.log), c.source));
         EXPECT_EQ(run.exitCode, 1) << c.name;
-        const QString log = Log(c.named);
-        EXPECT_TRUE(log.contains(c.line)) << c.name << "\n" << qPrintable(log);
+        EXPECT_EQ(run.err, c.err) << c.name;
+        EXPECT_EQ(ReadBytes(W(c.log)), bytes) << c.name;
         EXPECT_EQ(Files("out"), QStringList()) << c.name;
     }
 }
@@ -279,9 +291,9 @@ TEST_F(CommandLineOwnFilesTest, CtrlCWhileTheDebugPreviewIsWrittenLeavesItWholeO
     EXPECT_EQ(left.size(), 4) << qPrintable(left.join(LF));
 }
 
-// SIGQUIT (Ctrl+\ at the terminal) while a result is written leaves nothing of it, as Ctrl+C does; a run
-// started with it ignored goes on.
-TEST_F(CommandLineOwnFilesTest, CtrlBackslashWhileAResultIsWrittenLeavesNoTemporaryFile)
+// SIGQUIT (Ctrl+\ at the terminal) or SIGUSR1 while a result is written leaves nothing of it, as Ctrl+C does; a
+// run started with the signal ignored goes on.
+TEST_F(CommandLineOwnFilesTest, ASignalWhileAResultIsWrittenLeavesNoTemporaryFile)
 {
     CopyExample("hello.wav");
     const QStringList arguments = RunWholeOnce("/profile=Model C", "/converter=vox", "hello.wav");
@@ -292,24 +304,30 @@ TEST_F(CommandLineOwnFilesTest, CtrlBackslashWhileAResultIsWrittenLeavesNoTempor
     QDir(W("out")).removeRecursively();
     QDir(m_Work).mkdir(QStringLiteral("out"));
 
-    StopAtWriteOf(log + 1, SIGQUIT);
-    for (const bool ignored : {false, true}) {
+    const struct
+    {
+        int signal;
+        bool ignored;
+    } cases[] = {{SIGQUIT, false}, {SIGQUIT, true}, {SIGUSR1, false}};
+    for (const auto& c : cases) {
+        StopAtWriteOf(log + 1, c.signal);
         // A background job starts with SIGQUIT ignored: the program gets the disposition the case asks for, and
         // leaves no core file behind.
-        m_ChildSetup = [ignored]() {
-            std::signal(SIGQUIT, ignored ? SIG_IGN : SIG_DFL);
+        m_ChildSetup = [c]() {
+            std::signal(c.signal, c.ignored ? SIG_IGN : SIG_DFL);
             NoCoreFile();
         };
         auto process = Start(arguments);
         ASSERT_TRUE(process->waitForFinished(60000));
-        if (ignored) {
-            EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
-            EXPECT_EQ(process->exitCode(), 0);
-            EXPECT_EQ(Files("out"), QStringList{QStringLiteral("hello.VOX")});
-            EXPECT_EQ(ReadBytes(W("out/hello.VOX")), result);
+        if (c.ignored) {
+            EXPECT_EQ(process->exitStatus(), QProcess::NormalExit) << c.signal;
+            EXPECT_EQ(process->exitCode(), 0) << c.signal;
+            EXPECT_EQ(Files("out"), QStringList{QStringLiteral("hello.VOX")}) << c.signal;
+            EXPECT_EQ(ReadBytes(W("out/hello.VOX")), result) << c.signal;
+            QFile::remove(W("out/hello.VOX"));
         } else {
-            EXPECT_EQ(process->exitStatus(), QProcess::CrashExit);
-            EXPECT_EQ(Files("out"), QStringList());
+            EXPECT_EQ(process->exitStatus(), QProcess::CrashExit) << c.signal;
+            EXPECT_EQ(Files("out"), QStringList()) << c.signal;
         }
     }
 }
@@ -351,7 +369,9 @@ TEST_F(CommandLineOwnFilesTest, ANameNotValidInTheCharacterSetIsSaidSo)
         {"destination", "/logfile=run.log \"/destination=$(printf 'out\\351')\" hello.wav", 1,
          unreadable("destination", QStringLiteral("out") + replaced), QString(), false},
         {"run log", "\"/logfile=$(printf 'run\\351.log')\" hello.wav", 0, QString(),
-         unreadable("run log", QStringLiteral("run") + replaced + QStringLiteral(".log")), true},
+         unreadable("run log", QStringLiteral("run") + replaced + QStringLiteral(".log"))
+             .replace(LF, QStringLiteral(" Its lines follow on standard error.\nOpening ") + W("hello.wav") + LF),
+         true},
     };
     for (const auto& c : cases) {
         QFile::remove(W("run.log"));
@@ -361,7 +381,7 @@ TEST_F(CommandLineOwnFilesTest, ANameNotValidInTheCharacterSetIsSaidSo)
         if (!c.log.isEmpty()) {
             EXPECT_TRUE(Log().contains(c.log)) << c.name << "\n" << qPrintable(Log());
         }
-        EXPECT_EQ(run.err, c.err) << c.name;
+        EXPECT_EQ(run.err.left(c.err.size()), c.err) << c.name;
         EXPECT_EQ(QFile::exists(W("hello.VOX")), c.converted) << c.name;
         // Nothing was written under a name with a replacement character in place of the byte.
         for (const QString& name : Files())
@@ -370,6 +390,18 @@ TEST_F(CommandLineOwnFilesTest, ANameNotValidInTheCharacterSetIsSaidSo)
     // Their names cannot be spelled for the temporary folder's own clean-up either.
     ::unlink(latin1.constData());
     ::rmdir((work + "out\xe9").constData());
+}
+
+// A name with a line break stays on its line of the log, the break shown by its byte: it cannot forge a line.
+TEST_F(CommandLineOwnFilesTest, ANameWithALineBreakStaysOnItsLineInTheLog)
+{
+    Write(QStringLiteral("evil\nConversion succeeded.\n.mid"), Noise(300, 1));
+    const CRun run = Imy(Words("evil\nConversion succeeded.\n.mid"));
+    EXPECT_EQ(run.exitCode, 1);
+    const QStringList lines = Log().split(LF);
+    EXPECT_TRUE(lines.contains(QStringLiteral("Opening ") + W("evil\\x0aConversion succeeded.\\x0a.mid")))
+        << qPrintable(Log());
+    EXPECT_FALSE(lines.contains(QStringLiteral("Conversion succeeded."))) << qPrintable(Log());
 }
 
 // Patterns match in the current folder only: one that matched nothing says where it looked, and the run still

@@ -87,6 +87,23 @@ protected:
     {
         return Write(Word(as ? as : name), Example(name));
     }
+    // An application folder of the built one's files, with profiles of the test's own beside copies of the shipped
+    // ones (the profiles are the folder's own, so a run that damaged one would damage no other test's).
+    QString AppFolderWith(const QMap<QString, QByteArray>& profiles = {}) const
+    {
+        const QString app = W(QStringLiteral("app"));
+        QDir().mkpath(app + QStringLiteral("/Profiles"));
+        const QDir built(QStringLiteral(ORV_APP_DIR));
+        for (const QString& name : built.entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+            if (name != QLatin1String("Profiles"))
+                QFile::link(built.filePath(name), app + QLatin1Char('/') + name);
+        }
+        for (const QString& name : QDir(built.filePath(QStringLiteral("Profiles"))).entryList(QDir::Files))
+            QFile::copy(built.filePath(QStringLiteral("Profiles/") + name), app + QStringLiteral("/Profiles/") + name);
+        for (auto profile = profiles.constBegin(); profile != profiles.constEnd(); ++profile)
+            Write(QStringLiteral("app/Profiles/") + profile.key(), profile.value());
+        return app;
+    }
     // Empties the work folder between the cases of a test.
     void ClearWork() const
     {
@@ -123,7 +140,7 @@ protected:
         if (fileSizeLimit > 0 || setup)
             process->setChildProcessModifier([fileSizeLimit, setup]() {
                 if (fileSizeLimit > 0)
-                    LimitFileSize(fileSizeLimit);
+                    SetFileSizeLimit(fileSizeLimit);
                 if (setup)
                     setup();
             });

@@ -374,22 +374,23 @@ TEST_F(ApplicationTest, FailedStartUpStillClosesTheTestObject)
     EXPECT_EQ(calls, (QStringList{QStringLiteral("close"), QStringLiteral("deleted")}));
 }
 
-TEST_F(ApplicationTest, CommandLineReportsAreLogLinesAndTheLogStartsEmpty)
+TEST_F(ApplicationTest, CommandLineReportsAreLogLinesAndTheLogStartsAfresh)
 {
     m_App.MakeComplete();
     const QString log = m_App.FilePath(QStringLiteral("run.log"));
     m_App.Write(QStringLiteral("run.log"), "left over from an earlier run\n");
     CTestApplication& app = Make({QStringLiteral("*.none"), QStringLiteral("/logfile=") + log});
     app.SetUserPrompt(nullptr);
-    app.Log(QStringLiteral("before the log exists"));
+    // A text of before the log exists waits for it, and the earlier run's text goes.
+    app.Log(QStringLiteral("before the log exists\n"));
     ASSERT_EQ(app.Init(), 1);
     EXPECT_EQ(app.IsCommandLineMode(), 1);
-    EXPECT_EQ(ReadAll(log), QByteArray());
+    EXPECT_EQ(ReadAll(log), QByteArray("before the log exists\n"));
     app.Report(1, QStringLiteral("title"), QStringLiteral("X"));
     app.Report(2, QString(), QStringLiteral("kind two"));
     app.Log(QStringLiteral("no line end"));
     app.Log(QStringLiteral(" continues\n"));
-    EXPECT_EQ(ReadAll(log), QByteArray("X\nkind two\nno line end continues\n"));
+    EXPECT_EQ(ReadAll(log), QByteArray("before the log exists\nX\nkind two\nno line end continues\n"));
 
     // Questions take their default answer and dialogs are refused, so nothing modal opens.
     CUserPrompt& prompt = app.GetUserPrompt();
@@ -401,7 +402,7 @@ TEST_F(ApplicationTest, CommandLineReportsAreLogLinesAndTheLogStartsEmpty)
 
     app.Shutdown();
     app.Log(QStringLiteral("after the log is closed"));
-    EXPECT_EQ(ReadAll(log), QByteArray("X\nkind two\nno line end continues\n"));
+    EXPECT_EQ(ReadAll(log), QByteArray("before the log exists\nX\nkind two\nno line end continues\n"));
 }
 
 TEST_F(ApplicationTest, CommandLineFatalReportGoesToTheLog)

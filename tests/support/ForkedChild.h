@@ -46,12 +46,21 @@ inline CChildEnd RunInChild(const std::function<void()>& body)
     return end;
 }
 
-// Writes past bytes fail with "File too large" instead of the signal ending the process.
-inline void LimitFileSize(qint64 bytes)
+// The file size limit alone, as `ulimit -f` sets it: a write past bytes sends SIGXFSZ, here at its default, so a
+// program a test starts does with it what the program itself decides.
+inline void SetFileSizeLimit(qint64 bytes)
 {
-    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_DFL);
     const struct rlimit limit = {rlim_t(bytes), rlim_t(bytes)};
     ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// For the test's own code in a child, which does not ignore the signal itself: writes past bytes fail with
+// "File too large" instead of the signal ending the process.
+inline void LimitFileSize(qint64 bytes)
+{
+    SetFileSizeLimit(bytes);
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 // A process a test ends with SIGQUIT leaves no core file behind.

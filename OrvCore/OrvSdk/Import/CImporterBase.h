@@ -3,6 +3,7 @@
 #include "Import/PictureImport.h"
 #include "Plugin/CPluginBase.h"
 #include "Text/CLanguageResources.h"
+#include "Text/ShownName.h"
 
 // Base of the import converters: everything an importer answers the same way.
 // An importer makes one kind of document from one file extension; it has no
@@ -47,12 +48,12 @@ protected:
     // Another message of this importer, in both texts, ended by a line break.
     void ReportMessage(const QString& id);
     void ReportMessage(const char* id) { ReportMessage(QString::fromLatin1(id)); }
-    // The same with the message's %1, %2, ... filled in, in order.
+    // The same with the message's %1, %2, ... filled in, in order; names in them are shown (ShowName).
     template <class... Texts>
     void ReportMessage(const char* id, const Texts&... texts)
     {
-        ReportText(
-            CLanguageResources::GetMessage(QString::fromLatin1(m_ClassName), QString::fromLatin1(id)).arg(texts...));
+        ReportText(CLanguageResources::GetMessage(QString::fromLatin1(m_ClassName), QString::fromLatin1(id))
+                       .arg(ShowName(texts)...));
     }
 
     // The document, or null with the import failure reported: how most imports end.

@@ -4,6 +4,7 @@
 #include "Plugin/CConversionLog.h"
 #include "Plugin/CRunFiles.h"
 #include "Text/CLanguageResources.h"
+#include "Text/ShownName.h"
 #include "Util/SafeFileWrite.h"
 
 #include <QDebug>
@@ -100,7 +101,7 @@ bool CDebugFolder::IsRunFile(const QString& path) const
         mpLog->AddText(
             CConversionLog::SUMMARY | CConversionLog::DETAILED,
             CLanguageResources::GetMessage(QStringLiteral("CDebugFolder"), QString::fromLatin1(ids[file->role]))
-                    .arg(path, file->name)
+                    .arg(ShowName(path), ShowName(file->name))
                 + QLatin1Char('\n'));
     return true;
 }

@@ -1,5 +1,6 @@
 #include "Plugin/CRunFiles.h"
 #include "Text/CLanguageResources.h"
+#include "Text/ShownName.h"
 
 void CRunFiles::Add(Role role, const QString& path)
 {
@@ -26,5 +27,5 @@ QString CRunFiles::NamedFileRefusal(const CRunFiles* files, const QString& path)
     if (!file || file->role != RUN_LOG)
         return QString();
     return CLanguageResources::GetMessage(QStringLiteral("CRunFiles"), QStringLiteral("id_named_file_is_run_log"))
-        .arg(files->m_CurrentSource);
+        .arg(ShowName(files->m_CurrentSource));
 }

@@ -1,9 +1,9 @@
 #include "SafeFileWrite.h"
+#include "Util/StopSignals.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -13,22 +13,15 @@
 
 namespace {
 
-// The signals that end a run from outside: Ctrl+C, a kill, a closed terminal, Ctrl+\.
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-constexpr int kStopSignalCount = int(sizeof kStopSignals / sizeof kStopSignals[0]);
-
 // A write may run inside another one (a callback that writes a file of its own): each has a slot for its
 // temporary file's name, for the signal handler. Fixed buffers, since a handler may neither allocate nor lock;
 // an empty slot holds no temporary file. Writes nested deeper than this still remove their files on every
 // way out, only not when a signal ends the run.
 constexpr int kNestingSlots = 4;
 char g_Temporaries[kNestingSlots][4096];
-// Writes in progress in this module; the outermost one installs the handlers and puts them back.
+// Writes in progress in this module; the outermost one takes the stopping signals over and gives them back.
 int g_Depth = 0;
-// What each stopping signal did before the outermost write took it over, put back when that write ends or
-// the signal comes.
-struct sigaction g_Previous[kStopSignalCount];
-bool g_Taken[kStopSignalCount];
+StopSignals::CTakeover g_Signals;
 
 void RemoveTemporariesAndStop(int signal)
 {
@@ -37,59 +30,7 @@ void RemoveTemporariesAndStop(int signal)
             ::unlink(temporary);
         temporary[0] = '\0';
     }
-    for (int i = 0; i < kStopSignalCount; ++i) {
-        if (kStopSignals[i] == signal && g_Taken[i]) {
-            ::sigaction(signal, &g_Previous[i], nullptr);
-            g_Taken[i] = false;
-        }
-    }
-    // Delivered once this handler returns, to whatever the signal did before: the default ends the run.
-    std::raise(signal);
-}
-
-// Holds back the stopping signals while alive, so that the handlers never see a temporary file without its
-// name, or a name without its handlers.
-class CStopSignalsHeld
-{
-public:
-    CStopSignalsHeld()
-    {
-        sigset_t block;
-        sigemptyset(&block);
-        for (const int signal : kStopSignals)
-            sigaddset(&block, signal);
-        ::sigprocmask(SIG_BLOCK, &block, &m_Previous);
-    }
-    ~CStopSignalsHeld() { ::sigprocmask(SIG_SETMASK, &m_Previous, nullptr); }
-    CStopSignalsHeld(const CStopSignalsHeld&) = delete;
-    CStopSignalsHeld& operator=(const CStopSignalsHeld&) = delete;
-
-private:
-    sigset_t m_Previous;
-};
-
-void TakeStopSignals()
-{
-    for (int i = 0; i < kStopSignalCount; ++i) {
-        g_Taken[i] = false;
-        // A signal the run was started with ignored stays ignored.
-        if (::sigaction(kStopSignals[i], nullptr, &g_Previous[i]) != 0 || g_Previous[i].sa_handler == SIG_IGN)
-            continue;
-        struct sigaction action;
-        std::memset(&action, 0, sizeof action);
-        action.sa_handler = RemoveTemporariesAndStop;
-        sigemptyset(&action.sa_mask);
-        g_Taken[i] = ::sigaction(kStopSignals[i], &action, nullptr) == 0;
-    }
-}
-
-void GiveBackStopSignals()
-{
-    for (int i = 0; i < kStopSignalCount; ++i) {
-        if (g_Taken[i])
-            ::sigaction(kStopSignals[i], &g_Previous[i], nullptr);
-        g_Taken[i] = false;
-    }
+    g_Signals.PassOn(signal);
 }
 
 // One write's temporary file, from before it exists until it is renamed into place or removed, whichever way
@@ -103,17 +44,17 @@ public:
     CTemporaryFile() : m_Slot(g_Depth++)
     {
         if (m_Slot == 0)
-            TakeStopSignals();
+            g_Signals.Take(RemoveTemporariesAndStop);
     }
     ~CTemporaryFile()
     {
-        const CStopSignalsHeld hold;
+        const StopSignals::CHeld hold;
         if (!m_Name.isEmpty())
             ::unlink(m_Name.constData());
         if (m_Slot < kNestingSlots)
             g_Temporaries[m_Slot][0] = '\0';
         if (--g_Depth == 0)
-            GiveBackStopSignals();
+            g_Signals.GiveBack();
     }
     CTemporaryFile(const CTemporaryFile&) = delete;
     CTemporaryFile& operator=(const CTemporaryFile&) = delete;
@@ -128,7 +69,7 @@ public:
     // The file was renamed into place: nothing is left to remove.
     void Keep()
     {
-        const CStopSignalsHeld hold;
+        const StopSignals::CHeld hold;
         m_Name.clear();
         if (m_Slot < kNestingSlots)
             g_Temporaries[m_Slot][0] = '\0';
@@ -208,7 +149,7 @@ bool WriteFileSafely(const QString& path, const std::function<bool(const QString
         return fail(SystemReason(EISDIR));
 
     // A stop between creating the temporary file and recording its name would leave it behind.
-    std::optional<CStopSignalsHeld> held(std::in_place);
+    std::optional<StopSignals::CHeld> held(std::in_place);
     CTemporaryFile temporary;
     const QByteArray temporaryName = CreateTemporaryBeside(target, why);
     if (temporaryName.isEmpty())

@@ -13,7 +13,7 @@ class QFileDevice;
 // the file it names, and a replaced file keeps its permission bits. False when write fails or the file cannot be
 // created or renamed; the temporary file is then removed, an existing file at path is left as it was, and
 // reason (when given) says why in the system's words. The temporary file goes on every way out, a write that
-// throws included. A run ended by SIGINT, SIGTERM, SIGHUP or SIGQUIT while it exists removes it first; the
+// throws included. A run ended by a stopping signal (Util/StopSignals.h) while it exists removes it first; the
 // handlers that do so are in place only while a write is in progress (a write inside another one installs
 // none of its own), and a signal the run was started with ignored stays ignored.
 bool WriteFileSafely(const QString& path, const std::function<bool(const QString& temporaryPath)>& write,

@@ -1,6 +1,6 @@
 // The e-card reader: our own decoding of the bytes, prolog and root checks, items.
 #include "CEcardDocument.h"
-#include "EcardText.h"
+#include "Text/EcardText.h"
 #include <gtest/gtest.h>
 
 namespace {

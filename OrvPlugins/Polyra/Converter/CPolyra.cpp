@@ -9,6 +9,7 @@
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
+#include "Text/ShownName.h"
 #include "Util/Assert.h"
 
 #include <QCoreApplication>
@@ -153,5 +154,5 @@ void CPolyra::LogMessage(const char* id)
 
 void CPolyra::LogMessage(const char* id, const QString& first, const QString& second)
 {
-    PolyraTrace(&mConversionLog, false).Notice(id, first, second);
+    PolyraTrace(&mConversionLog, false).Notice(id, ShowName(first), ShowName(second));
 }

@@ -111,7 +111,8 @@ TEST(SafeFileWrite, ALongestLegalNameIsWrittenAndAReplacedFileKeepsItsModeAndLin
 
 TEST(SafeFileWrite, ARunEndedBySignalWhileWritingLeavesNoTemporaryFile)
 {
-    for (const int signal : {SIGTERM, SIGINT, SIGQUIT}) {
+    for (const int signal :
+         {SIGTERM, SIGINT, SIGQUIT, SIGHUP, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU, SIGVTALRM, SIGPROF}) {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("result.bin"));
         const CChildEnd child = RunInChild([&path, signal]() {

@@ -1,4 +1,4 @@
-#include "EcardText.h"
+#include "Text/EcardText.h"
 
 namespace {
 const char UCS2_CHARSET_NAME[] = "ISO-10146-UCS-2";

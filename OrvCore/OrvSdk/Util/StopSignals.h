@@ -1,0 +1,45 @@
+#pragma once
+// The signals that end a run from outside and whose default ends the process: Ctrl+C, a kill, a closed terminal,
+// Ctrl+\, the user signals, a timer that runs out, a processor time limit. Code that leaves something behind when the
+// run ends (a temporary file, an empty run log) takes them over while it does, cleans up in the handler, and then
+// lets the signal do what it did before. A handler may neither allocate nor lock: everything here works on fixed
+// storage.
+#include <csignal>
+
+namespace StopSignals {
+
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU, SIGVTALRM, SIGPROF};
+constexpr int kCount = int(sizeof kSignals / sizeof kSignals[0]);
+
+// Holds the stopping signals back while alive, so that a handler never sees state half made.
+class CHeld
+{
+public:
+    CHeld();
+    ~CHeld();
+    CHeld(const CHeld&) = delete;
+    CHeld& operator=(const CHeld&) = delete;
+
+private:
+    sigset_t m_Previous;
+};
+
+// One owner's hold on the stopping signals: what each did before, put back when the owner lets go or the signal
+// comes. Meant for storage that lives as long as the process.
+class CTakeover
+{
+public:
+    // Installs handler for every stopping signal, except one the run was started with ignored: that stays ignored.
+    void Take(void (*handler)(int));
+    // Puts back what each signal did before Take.
+    void GiveBack();
+    // From the handler, once it has cleaned up: puts back what signal did before and raises it again, so that it
+    // is delivered there when the handler returns (the default ends the run).
+    void PassOn(int signal);
+
+private:
+    struct sigaction m_Previous[kCount];
+    bool m_Taken[kCount] = {};
+};
+
+} // namespace StopSignals
