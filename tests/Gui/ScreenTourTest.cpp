@@ -37,6 +37,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -217,9 +218,14 @@ TEST_F(ScreenTourTest, TabLeadsThroughTheFormScrollingOnlyAsFarAsTheFieldNeeds)
                 fields.append(simple->GetValueWidget());
         ASSERT_GE(fields.size(), 3);
         area->verticalScrollBar()->setValue(0);
+        // Only an active window tells a field that the focus left it.
         m_Window->activateWindow();
-        fields.first()->setFocus();
-        QTest::keyClicks(fields.first(), QStringLiteral("150"));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_Window.get()));
+        auto* tempo = qobject_cast<QSpinBox*>(fields.first());
+        ASSERT_NE(tempo, nullptr);
+        tempo->setFocus();
+        tempo->selectAll();
+        QTest::keyClicks(tempo, QStringLiteral("150"));
         // Each Tab leads to the next field of the form; the form moves only to bring it whole into view.
         for (int i = 1; i < fields.size(); ++i) {
             const int before = area->verticalScrollBar()->value();
@@ -233,6 +239,7 @@ TEST_F(ScreenTourTest, TabLeadsThroughTheFormScrollingOnlyAsFarAsTheFieldNeeds)
             }
             if (i == 1) {
                 EXPECT_EQ(area->verticalScrollBar()->value(), before);
+                EXPECT_EQ(tempo->text(), QStringLiteral("150"));
                 Keep(m_Window.get(), size == SMALL ? "media-form-tab.png" : "media-form-tab-1024.png");
             }
         }
