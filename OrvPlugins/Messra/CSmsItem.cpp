@@ -3,6 +3,7 @@
 #include "SmsMediaChecks.h"
 #include "SmsMediaFile.h"
 #include "SmsMelodyCut.h"
+#include "Text/CLanguageResources.h"
 #include "Text/ShownName.h"
 #include "Util/Assert.h"
 
@@ -130,7 +131,10 @@ bool CSmsItem::Load()
 {
     const QString refusal = CRunFiles::NamedFileRefusal(s_pRunFiles, mPath);
     if (!refusal.isEmpty()) {
-        *mpMessages += ShowName(mPath) + QStringLiteral(" cannot be read: ") + refusal + QStringLiteral(".\n");
+        *mpMessages +=
+            CLanguageResources::GetMessage(QStringLiteral("CSmsTranslator"), QStringLiteral("id_item_unreadable"))
+                .arg(ShowName(mPath), refusal)
+            + QLatin1Char('\n');
         mIsValid = false;
         return false;
     }

@@ -5,6 +5,7 @@
 #include "COrvEngine.h"
 #include "CProgressPopup.h"
 #include "CResultFiles.h"
+#include "CRunFilesHandOver.h"
 #include "Core/CBatchInfo.h"
 #include "Documents/CDocument.h"
 #include "EngineSupport.h"
@@ -18,7 +19,6 @@
 #include "Util/SafeFileWrite.h"
 #include <QDir>
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <memory>
 
 namespace {
@@ -176,12 +176,7 @@ void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParame
     ClearConversionLog(importer);
     // The converters know the run's own files while they work on this source, and only then.
     m_RunFiles.SetCurrentSource(source);
-    importer->SetRunFiles(&m_RunFiles);
-    converter->SetRunFiles(&m_RunFiles);
-    const auto forget = qScopeGuard([importer, converter] {
-        importer->SetRunFiles(nullptr);
-        converter->SetRunFiles(nullptr);
-    });
+    const CRunFilesHandOver handOver(m_RunFiles, {importer, converter});
     // Relative references inside the source resolve against its folder.
     QDir::setCurrent(folder);
     std::unique_ptr<CDocument> document(importer->Import(bytes));

@@ -5,11 +5,11 @@
 #include "CMediaFitting.h"
 #include "COrvEngine.h"
 #include "CProgressPopup.h"
+#include "CRunFilesHandOver.h"
 #include "Core/CGenerationInfo.h"
 #include "Documents/CDocumentAbstract.h"
 #include "EngineSupport.h"
 #include "Host/CPluginClass.h"
-#include "ParameterFitting.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 
@@ -35,9 +35,10 @@ void CMediaConversion::Run(const CGenerationInfo& info)
         return;
     }
 
-    // The form's set is fitted again to this phone and this source, as a batch entry would be.
-    if (info.mpParameters && info.mpParameters == ParameterFitting::WorkingSet(record))
-        ParameterFitting::PrepareWorkingSet(record, m_Engine.ChoicesOf(record), m_Host.GetCurrentProfile(), document);
+    m_Engine.FitFormSetForRun(record, info.mpParameters, document);
+    // The converter knows the run's own files while it works.
+    const CRunFiles runFiles = WindowRunFiles(m_Host, document->GetName(), record);
+    const CRunFilesHandOver handOver(runFiles, {converter});
 
     CMediaFitting fitting(m_State.mpResizeAsker, m_Host.GetCurrentProfile(), m_State.mResizeOption != 0);
     if (fitting.Fit(document, converter) == CMediaFitting::CANCELLED) {

@@ -2,6 +2,7 @@
 #include "CEngineHost.h"
 #include "CEngineState.h"
 #include "CResultFiles.h"
+#include "CRunFilesHandOver.h"
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
 #include "EngineSupport.h"
@@ -20,7 +21,8 @@ CMediaLoader::CMediaLoader(CEngineHost& host, CEngineState& state) : m_Host(host
 B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
 {
     m_State.DiscardLoadedDocument();
-    CPluginBase* converter = ConverterAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converterIndex);
+    CPluginClass* record = PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converterIndex);
+    CPluginBase* converter = record ? record->GetConverter() : nullptr;
     ASSERT(path.isEmpty() == (0));
     if (!converter) {
         m_Host.Report(0, Message("id_warning"), Message("id_converter_unavailable"));
@@ -48,9 +50,14 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
     }
     m_Host.Log(Message("id_importing") + QLatin1Char('\n'));
     ClearConversionLog(importer);
-    // Importers open files named relative to their source (animation frames).
+    // Importers open files named relative to their source (animation frames), never the run's own.
+    const CRunFiles runFiles = WindowRunFiles(m_Host, path, record);
     QDir::setCurrent(info.GetDirPath());
-    CDocument* document = importer->Import(bytes);
+    CDocument* document = nullptr;
+    {
+        const CRunFilesHandOver handOver(runFiles, {importer});
+        document = importer->Import(bytes);
+    }
     m_Host.LogConversionLog(importer);
 
     const QString detail = importer->GetConversionLog()->GetDetailedText();

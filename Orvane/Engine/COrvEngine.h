@@ -52,6 +52,9 @@ public:
     void LoadDefaultTraductorParamsAsked(int translator);
     // What the user chose in the record's parameter form.
     CParameterChoices& ChoicesOf(const CPluginClass* record);
+    // Before a run of the media or SMS tab: the form's set, when the run uses it, fitted again to the phone and
+    // the source as a batch entry's is, and each value the phone changed said in the run log as a batch says it.
+    void FitFormSetForRun(CPluginClass* record, const CParameters* parameters, CDocument* document);
 
     // Conversion, translation, batch and command-line runs.
     void ConvertionAsked(B32 rawData, CGenerationInfo* info);

@@ -23,7 +23,7 @@ bool LoadUserParameters(CPluginClass* record, CParameterChoices& choices, const 
     auto parameters = std::make_unique<CParameters>();
     if (!parameters->Load(path))
         return false;
-    record->SetUserParameters(parameters.release());
+    record->SetUserParameters(parameters.release(), path);
     choices.Clear();
     return true;
 }
@@ -46,6 +46,16 @@ bool LoadDefaultParameters(CPluginClass* record, CParameterChoices& choices)
 CParameterChoices& COrvEngine::ChoicesOf(const CPluginClass* record)
 {
     return m_State.mParameterChoices[record];
+}
+
+void COrvEngine::FitFormSetForRun(CPluginClass* record, const CParameters* parameters, CDocument* document)
+{
+    if (!parameters || parameters != ParameterFitting::WorkingSet(record))
+        return;
+    QList<CPhoneChange> changes;
+    ParameterFitting::PrepareWorkingSet(record, ChoicesOf(record), m_Host.GetCurrentProfile(), document, &changes);
+    for (const CPhoneChange& change : std::as_const(changes))
+        m_Host.Log(ParameterFitting::LogLine(change));
 }
 
 void COrvEngine::GetConverterParameters(int converter, CParameters** parameters)

@@ -21,9 +21,9 @@ void CParameterChoices::NoteEdits(const CParameters& parameters)
     }
 }
 
-void CParameterChoices::DropReplaced(const CParameters& parameters, const Values& kept)
+void CParameterChoices::DropReplaced(const CParameters& parameters, const Values& fitted)
 {
-    for (auto it = kept.cbegin(); it != kept.cend(); ++it) {
+    for (auto it = fitted.cbegin(); it != fitted.cend(); ++it) {
         if (ParameterValue::Of(parameters.GetParameter(it.key())) != it.value())
             m_Chosen.remove(it.key());
     }
@@ -57,12 +57,12 @@ void CParameterChoices::Overlay(CParameters& parameters, const Values& values)
     }
 }
 
-CParameterChoices::Values CParameterChoices::Kept(const CParameters& parameters, const Values& values)
+CParameterChoices::Values CParameterChoices::AsFitted(const CParameters& parameters, const Values& values)
 {
-    Values kept;
+    Values fitted;
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        if (ParameterValue::Of(parameters.GetParameter(it.key())) == it.value())
-            kept.insert(it.key(), it.value());
+        if (const CParameter* parameter = parameters.GetParameter(it.key()))
+            fitted.insert(it.key(), ParameterValue::Of(parameter));
     }
-    return kept;
+    return fitted;
 }

@@ -7,7 +7,7 @@ class CParameters;
 
 // What the user chose in a parameter form, kept apart from what fitting made of the set. Each fitting starts
 // from the file again, so no earlier phone's narrowing remains, and a choice stays wherever the phone allows it;
-// where it does not, the phone's fit of the file's value stands in for it until a phone allows it again.
+// where it does not, the phone's fit of the choice stands in for it until a phone allows it again.
 class CParameterChoices
 {
 public:
@@ -20,9 +20,9 @@ public:
     // user since, and becomes a choice.
     void NoteEdits(const CParameters& parameters);
     const Values& GetChosen() const { return m_Chosen; }
-    // After a new source was fitted: forgets each of the kept choices that the document filter changed, since the
-    // new source's own value replaces a choice made for the previous one.
-    void DropReplaced(const CParameters& parameters, const Values& kept);
+    // After a new source was fitted: forgets each choice whose fitted value the document filter changed, since
+    // the new source's own value replaces a choice made for the previous one.
+    void DropReplaced(const CParameters& parameters, const Values& fitted);
     // Keeps the values fitting left, and the source they were fitted to (empty: none).
     void Remember(const CParameters& parameters, const QString& source);
     const QString& GetSource() const { return m_Source; }
@@ -30,8 +30,8 @@ public:
 
     // Sets the values, unchecked, on the parameters that are not constant.
     static void Overlay(CParameters& parameters, const Values& values);
-    // Those of the values that the set holds.
-    static Values Kept(const CParameters& parameters, const Values& values);
+    // The set's values of the parameters named in values.
+    static Values AsFitted(const CParameters& parameters, const Values& values);
 
 private:
     const CParameters* m_pParameters = nullptr;

@@ -5,12 +5,12 @@
 #include "COrvEngine.h"
 #include "CProgressPopup.h"
 #include "CResultFiles.h"
+#include "CRunFilesHandOver.h"
 #include "Core/CGenerationInfo.h"
 #include "Documents/CDocument.h"
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
-#include "ParameterFitting.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 #include "Util/Assert.h"
@@ -65,6 +65,9 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
     }
     m_Host.Log(Message("id_importing") + QLatin1Char('\n'));
     ClearConversionLog(translator);
+    // The translator knows the run's own files while it reads the source and its items and while it works.
+    const CRunFiles runFiles = WindowRunFiles(m_Host, source, &record);
+    const CRunFilesHandOver handOver(runFiles, {translator});
     // The items of an e-card are named relative to it.
     QDir::setCurrent(CLocalFileInfo(source).GetDirPath());
     std::unique_ptr<CDocument> document(translator->Import(bytes));
@@ -79,9 +82,7 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
 
     ClearConversionLog(translator);
     CProfile* profile = m_Host.GetCurrentProfile();
-    // The form's set is fitted again to this phone and this source, as a batch entry would be.
-    if (info.mpParameters && info.mpParameters == ParameterFitting::WorkingSet(&record))
-        ParameterFitting::PrepareWorkingSet(&record, m_Engine.ChoicesOf(&record), profile, document.get());
+    m_Engine.FitFormSetForRun(&record, info.mpParameters, document.get());
     translator->SetProfile(profile);
     translator->SetParameters(info.mpParameters);
     QObject::connect(translator, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForTranslation);

@@ -14,27 +14,18 @@ namespace {
 // Why the phone did not keep the value asked for: the range it takes, or that it does not offer the value.
 QString Reason(const CParameter* parameter, const QString& asked, const QString& phone)
 {
-    switch (parameter->mType) {
-    case CParameter::INT_TYPE: {
-        const auto* typed = static_cast<const CIntParameter*>(parameter);
-        return Message("id_param_phone_range").arg(phone, QString::number(typed->mMin), QString::number(typed->mMax));
-    }
-    case CParameter::FLOAT_TYPE: {
-        const auto* typed = static_cast<const CFloatParameter*>(parameter);
-        return Message("id_param_phone_range")
-            .arg(phone, ParameterValue::Text(parameter, typed->mMin), ParameterValue::Text(parameter, typed->mMax));
-    }
-    case CParameter::ENUM_TYPE:
+    QString min;
+    QString max;
+    if (ParameterValue::Bounds(parameter, min, max))
+        return Message("id_param_phone_range").arg(phone, min, max);
+    if (parameter->mType == CParameter::ENUM_TYPE)
         return Message("id_param_phone_lacks").arg(phone, asked);
-    default:
-        return Message("id_param_phone_lacks").arg(phone, parameter->mName);
-    }
+    return Message("id_param_phone_lacks").arg(phone, parameter->mName);
 }
 
-} // namespace
-
-QList<CPhoneChange> ParameterFitting::FilterWithProfile(CPluginBase* converter, CParameters* parameters,
-                                                        CProfile* profile)
+// The profile filters on the set as it stands: apply 0, then 1 with the phone. Returns the values the phone
+// changed, in name order. Nothing without a set.
+QList<CPhoneChange> FilterWithProfile(CPluginBase* converter, CParameters* parameters, CProfile* profile)
 {
     QList<CPhoneChange> changes;
     if (!converter || !parameters)
@@ -59,10 +50,15 @@ QList<CPhoneChange> ParameterFitting::FilterWithProfile(CPluginBase* converter, 
     return changes;
 }
 
-QList<CPhoneChange> ParameterFitting::FitToPhone(CPluginBase* converter, CParameters* parameters, CProfile* profile)
+} // namespace
+
+QList<CPhoneChange> ParameterFitting::FitToPhone(CPluginBase* converter, CParameters* parameters, CProfile* profile,
+                                                 const CParameterChoices::Values& chosen)
 {
-    if (parameters)
+    if (parameters) {
         parameters->RestoreDeclared();
+        CParameterChoices::Overlay(*parameters, chosen);
+    }
     return FilterWithProfile(converter, parameters, profile);
 }
 
@@ -86,7 +82,7 @@ CParameters* ParameterFitting::WorkingSet(const CPluginClass* record)
 }
 
 CParameters* ParameterFitting::PrepareWorkingSet(CPluginClass* record, CParameterChoices& choices, CProfile* profile,
-                                                 CDocument* document)
+                                                 CDocument* document, QList<CPhoneChange>* changes)
 {
     CParameters* parameters = WorkingSet(record);
     if (!parameters)
@@ -94,28 +90,25 @@ CParameters* ParameterFitting::PrepareWorkingSet(CPluginClass* record, CParamete
     CPluginBase* converter = record->GetConverter();
     choices.Attach(parameters);
     choices.NoteEdits(*parameters);
-    // The file with the choices laid over it, fitted to the phone. A choice the phone does not keep is left out,
-    // so that the phone fits the file's value in its place.
-    parameters->RestoreDeclared();
-    CParameterChoices::Overlay(*parameters, choices.GetChosen());
-    FilterWithProfile(converter, parameters, profile);
-    const CParameterChoices::Values kept = CParameterChoices::Kept(*parameters, choices.GetChosen());
-    if (kept.size() != choices.GetChosen().size()) {
-        parameters->RestoreDeclared();
-        CParameterChoices::Overlay(*parameters, kept);
-        FilterWithProfile(converter, parameters, profile);
-    }
-    // A parameter file's values are the user's choice: no source replaces them.
+    // The file with the choices laid over it, fitted to the phone as the command line fits a parameter file: a
+    // number the phone does not take becomes the nearest it takes, a choice it lacks its default. The choice
+    // itself is kept for a phone that allows it.
+    const QList<CPhoneChange> phoneChanges = FitToPhone(converter, parameters, profile, choices.GetChosen());
+    if (changes)
+        *changes = phoneChanges;
+    const CParameterChoices::Values fitted = CParameterChoices::AsFitted(*parameters, choices.GetChosen());
+    // A parameter file's values are the user's choice: no source replaces them. Without a source the choices
+    // still belong to the source they were made for, should it come back (a phone change closes it).
     if (!document || parameters == record->GetUserParameters()) {
-        choices.Remember(*parameters, QString());
+        choices.Remember(*parameters, choices.GetSource());
         return parameters;
     }
     FitToDocument(converter, parameters, document);
     const QString source = document->GetName();
     if (source == choices.GetSource())
-        CParameterChoices::Overlay(*parameters, kept);
+        CParameterChoices::Overlay(*parameters, fitted);
     else
-        choices.DropReplaced(*parameters, kept);
+        choices.DropReplaced(*parameters, fitted);
     choices.Remember(*parameters, source);
     return parameters;
 }

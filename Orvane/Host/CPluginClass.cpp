@@ -13,8 +13,9 @@ CPluginClass::~CPluginClass()
     delete mpDefaultParameters;
 }
 
-void CPluginClass::SetUserParameters(CParameters* parameters)
+void CPluginClass::SetUserParameters(CParameters* parameters, const QString& file)
 {
+    mUserParametersFile = parameters ? file : QString();
     if (parameters == mpUserParameters)
         return;
     delete mpUserParameters;

@@ -1,5 +1,6 @@
 #pragma once
 #include <QList>
+#include <QString>
 
 class CParameters;
 class CPluginBase;
@@ -33,8 +34,10 @@ public:
     CParameters* GetStartupParameters() const { return mpStartupParameters; }
     // The set the user loaded from another file; null when none.
     CParameters* GetUserParameters() const { return mpUserParameters; }
-    // Takes the set over and deletes the previous one; null drops it.
-    void SetUserParameters(CParameters* parameters);
+    // The file that set was loaded from; empty when none.
+    const QString& GetUserParametersFile() const { return mUserParametersFile; }
+    // Takes the set, loaded from file, over and deletes the previous one; null drops it.
+    void SetUserParameters(CParameters* parameters, const QString& file = QString());
 
     int mFlags = 0;
     CPluginBase* mpConverter = nullptr;
@@ -42,6 +45,7 @@ public:
     CParameters* mpDefaultParameters = nullptr;
     CParameters* mpStartupParameters = nullptr;
     CParameters* mpUserParameters = nullptr;
+    QString mUserParametersFile;
 };
 
 // The entry at a position that a panel, a batch entry or the command line sent back; null outside the list.

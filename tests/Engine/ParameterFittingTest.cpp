@@ -120,9 +120,13 @@ TEST_F(ParameterFittingTest, EachPhoneShowsItsOwnRangesAndChoicesWhateverPhonesC
 
 TEST_F(ParameterFittingTest, ATypedValueStaysWhereverThePhoneAllowsIt)
 {
+    // A tempo the phone does not take gives the nearest it takes, a style it lacks its default: what the same
+    // values in a parameter file give.
+    Type(Show(m_B), 350, "Natural");
+    EXPECT_EQ(Form(Show(m_C)), QStringLiteral("300 (30 to 300) Staccato"));
+    EXPECT_EQ(Form(Show(m_B)), QStringLiteral("350 (25 to 400) Natural"));
     Type(Show(m_B), 350, "Continuous");
-    // A tempo the phone does not take gives way to the file's, fitted.
-    EXPECT_EQ(Form(Show(m_C)), QStringLiteral("120 (30 to 300) Continuous"));
+    EXPECT_EQ(Form(Show(m_C)), QStringLiteral("300 (30 to 300) Continuous"));
     EXPECT_EQ(Form(Show(m_B)), QStringLiteral("350 (25 to 400) Continuous"));
     // Typed on the narrower phone, the new value is the choice.
     Type(Show(m_C), 250, "Staccato");
@@ -135,7 +139,9 @@ TEST_F(ParameterFittingTest, ASourcesOwnTempoReplacesAChoiceMadeForAnotherSource
     const auto slow = Melody("slow.rtx", 90);
     EXPECT_EQ(Form(Show(m_B, lantern.get())), QStringLiteral("112 (25 to 400) Continuous"));
     Type(Show(m_B, lantern.get()), 150, "Natural");
-    EXPECT_EQ(Form(Show(m_C, lantern.get())), QStringLiteral("150 (30 to 300) Continuous"));
+    EXPECT_EQ(Form(Show(m_C, lantern.get())), QStringLiteral("150 (30 to 300) Staccato"));
+    // Closed by the phone change and opened again, the source keeps the values typed for it.
+    EXPECT_EQ(Form(Show(m_B)), QStringLiteral("150 (25 to 400) Natural"));
     EXPECT_EQ(Form(Show(m_B, lantern.get())), QStringLiteral("150 (25 to 400) Natural"));
     EXPECT_EQ(Form(Show(m_B, slow.get())), QStringLiteral("90 (25 to 400) Continuous"));
     EXPECT_EQ(Form(Show(m_C, slow.get())), QStringLiteral("90 (30 to 300) Continuous"));

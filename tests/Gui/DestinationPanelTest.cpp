@@ -5,6 +5,7 @@
 #include "Gui/Browsing/CDiskSelectorControl.h"
 #include "Gui/Browsing/CFileSelectorControl.h"
 #include "Gui/Browsing/FileLineControls.h"
+#include "Gui/Panels/CConverterPanel.h"
 #include "Gui/Panels/CDestinationSelectorPanel.h"
 #include "Gui/Panels/CMediaSelectorPanel.h"
 #include "Gui/Panels/CSmsSelectorPanel.h"
@@ -12,6 +13,7 @@
 #include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
 #include "Host/CLocalFileInfo.h"
+#include "Parameters/CParameters.h"
 #include "QtPrinters.h"
 #include "Text/CLanguageResources.h"
 #include <QCheckBox>
@@ -234,6 +236,56 @@ TEST_F(DestinationPanelTest, AFailedSaveIsNotOfferedToTheSmsTab)
     Out().SaveButtonClicked();
     EXPECT_EQ(Saved(), 1);
     EXPECT_EQ(announced, QStringList{m_Out + QStringLiteral("/Song.TST")});
+}
+
+TEST_F(DestinationPanelTest, ANewResultIsUnsavedWhateverWasSavedBeforeIt)
+{
+    ConvertSong();
+    Out().SaveButtonClicked();
+    ASSERT_EQ(Saved(), 1);
+    // A value changed in the form, then Convert: the new result is on no disk yet.
+    Tabs().mpConverterPanel->GetParameters()->GetIntParameter(QStringLiteral("Level"))->mValue = 5;
+    Out().ConvertButtonClicked();
+    EXPECT_EQ(Saved(), 0);
+    m_GuiPrompt.mAnswers = {1};
+    Window().CheckSavingBeforeQuit();
+    EXPECT_EQ(m_GuiPrompt.mQuestions.size(), 1);
+    EXPECT_TRUE(m_GuiPrompt.mQuestions.value(0).contains(GuiMessage("OrvaneMainWindow", "id_warning_text")));
+}
+
+TEST_F(DestinationPanelTest, ADestinationFolderReplacedByAFileIsSaidToBeGone)
+{
+    ConvertSong();
+    ASSERT_TRUE(QDir(m_Out).removeRecursively());
+    Write(QStringLiteral("out"), "a file");
+    Out().SaveButtonClicked();
+    // The folder box and the list speak of the same folder: the list is empty and says why.
+    EXPECT_EQ(Out().GetDiskSelector()->GetCombo()->currentText(), m_Out);
+    EXPECT_EQ(Out().GetFileList()->topLevelItemCount(), 0);
+    EXPECT_EQ(Out().GetFileList()->GetEmptyText(), PanelText("id_folder_gone").arg(m_Out));
+    // Once the folder is back, the next look shows it.
+    QFile::remove(m_Out);
+    Write(QStringLiteral("out/Older.TST"), "older");
+    Out().DiskChanged(Out().GetDiskSelector()->GetCombo()->currentIndex());
+    EXPECT_EQ(Out().GetFileList()->GetEmptyText(), QString());
+    ASSERT_EQ(Out().GetFileList()->topLevelItemCount(), 1);
+    EXPECT_EQ(Out().GetFileList()->topLevelItem(0)->text(0), QStringLiteral("Older.TST"));
+}
+
+TEST_F(DestinationPanelTest, APhoneWithoutTheConverterTakesAwayTheNameOfTheResultShown)
+{
+    ConvertSong();
+    Out().GetPreviewCheckBox()->setChecked(true);
+    Out().SaveButtonClicked();
+    ClickResult(QStringLiteral("Song.TST"));
+    ASSERT_EQ(Out().GetDestFileIndicator()->text(), QStringLiteral("Song.TST"));
+    // The test exporter refuses this phone.
+    QStringList phones;
+    emit Window().GetProfileNameList(phones);
+    Window().SetCurrentProfile(int(phones.indexOf(QStringLiteral("REFUSER"))));
+    ASSERT_EQ(Source().GetConverterSelector()->findText(QStringLiteral("Test exporter")), -1);
+    EXPECT_EQ(Out().GetDestFileIndicator()->text(), QString());
+    EXPECT_FALSE(Out().GetDestFileIndicator()->isReadOnly());
 }
 
 TEST_F(DestinationPanelTest, AFailedSaveGivesTheReasonForTheResultAndForItsPreview)

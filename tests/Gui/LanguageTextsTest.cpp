@@ -117,6 +117,7 @@ TEST(ShippedWindowTexts, EveryIdHasItsTextPictureOrSound)
          {}},
         {"CDestinationSelectorPanel",
          {"id_destination_panel",
+          "id_folder_gone",
           "id_tool_tip_folder_selection",
           "id_tool_tip_file_selection",
           "id_preview_caption",

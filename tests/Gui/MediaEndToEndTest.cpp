@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <unistd.h>
 
 namespace {
 
@@ -222,6 +223,98 @@ TEST_F(MediaEndToEndTest, TheMediaTabWritesWhatTheCommandLineWritesWithTheSavedP
     EXPECT_TRUE(std::any_of(guiFiles.begin(), guiFiles.end(), [](const QString& f) {
         return f.endsWith(QStringLiteral(".WAV"), Qt::CaseInsensitive);
     })) << guiFiles.join(QLatin1Char(' ')).toStdString();
+}
+
+// The lines of a log that say which values the phone changed.
+QStringList PhoneChanges(const QString& log)
+{
+    QStringList lines = log.split(QLatin1Char('\n'));
+    lines.removeIf([](const QString& line) { return !line.contains(QStringLiteral(" instead of ")); });
+    return lines;
+}
+
+TEST_F(MediaEndToEndTest, ATempoThePhoneDoesNotTakeBecomesTheNearestItTakesAsInAParameterFile)
+{
+    ShowMedia({"morning.mid"}, {"cli"});
+    CDestinationSelectorPanel& out = *Tabs().mpMediaDestinationPanel;
+    SelectPhone("Model B");
+    SelectConverter("iMelody converter");
+    LoadSource("morning.mid");
+    ASSERT_NE(Loaded(), nullptr);
+    TypeTempo("350");
+    const QString onB = QStringLiteral("Tempo| (25 to 400)|beats per minute=350");
+    ASSERT_EQ(Shown("Tempo"), onB);
+    SelectPhone("Model C");
+    EXPECT_EQ(Shown("Tempo"), QStringLiteral("Tempo| (30 to 300)|beats per minute=300"));
+    SelectPhone("Model B");
+    EXPECT_EQ(Shown("Tempo"), onB);
+
+    // The song, put away by the phone change, converts at 300 on the narrower phone ...
+    SelectPhone("Model C");
+    LoadSource("morning.mid");
+    EXPECT_EQ(ElementOf<SpinEdit>("Tempo")->GetValueText(), QStringLiteral("300"));
+    NewLog();
+    out.ConvertButtonClicked();
+    const QStringList typedChanges = PhoneChanges(NewLog());
+    const QByteArray typed = ResultBytes();
+    EXPECT_TRUE(typed.contains("BEAT:300")) << typed.constData();
+
+    // ... as the command line converts it with 350 in a parameter file, and both logs say why.
+    QByteArray file = ReadAll(QStringLiteral(ORV_APP_DIR "/Plugins/Parameters/IMYParameters.xml"));
+    file.replace("NAME=\"Tempo\" TYPE=\"Integer\" VALUE=\"120\"", "NAME=\"Tempo\" TYPE=\"Integer\" VALUE=\"350\"");
+    const QString parameters = Write(QStringLiteral("fast.xml"), file);
+    const CProgramRun run =
+        RunMorning({QStringLiteral("/profile=Model C"), QStringLiteral("/converter=imy"),
+                    QStringLiteral("/parameter=") + parameters, QStringLiteral("/destination=") + In("cli"),
+                    QStringLiteral("/logfile=") + In("cli.log")});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(ReadAll(In("cli/morning.IMY")), typed);
+    const QStringList fileChanges = PhoneChanges(QString::fromUtf8(ReadAll(In("cli.log"))));
+    EXPECT_TRUE(fileChanges.contains(QStringLiteral("Tempo is 300 instead of 350: Model C takes 30 to 300.")))
+        << fileChanges.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(typedChanges, fileChanges);
+
+    // The same file loaded in the media tab: the same bytes, the same lines.
+    m_GuiPrompt.mFileAnswer = parameters;
+    Tabs().mpConverterPanel->Load();
+    out.ConvertButtonClicked();
+    EXPECT_EQ(PhoneChanges(NewLog()), fileChanges);
+    EXPECT_EQ(ResultBytes(), typed);
+}
+
+TEST_F(MediaEndToEndTest, ADebugFileThatWouldReplaceTheSourceOrTheParameterFileIsSkippedWithALogLine)
+{
+    // The MSEQ converter keeps its debug files in "Debug" beside the source: there, the tune under a second
+    // name (a hard link) and the parameter file the user loads.
+    ShowMedia({"morning.mid"});
+    const QString source = In("media/morning.mid");
+    const QString link = In("media/Debug/Dest.mid");
+    QDir().mkpath(In("media/Debug"));
+    ASSERT_EQ(::link(QFile::encodeName(source).constData(), QFile::encodeName(link).constData()), 0);
+    const QByteArray parameterFile = ReadAll(QStringLiteral(ORV_APP_DIR "/Plugins/Parameters/MSEQParameters.xml"));
+    const QString parameters = Write(QStringLiteral("media/Debug/Trace.txt"), parameterFile);
+    SelectPhone("Model C");
+    SelectConverter("SEQ converter");
+    m_GuiPrompt.mFileAnswer = parameters;
+    Tabs().mpConverterPanel->Load();
+    LoadSource("morning.mid");
+    ASSERT_NE(Loaded(), nullptr);
+    NewLog();
+    Tabs().mpMediaDestinationPanel->ConvertButtonClicked();
+    EXPECT_NE(ResultBytes(), QByteArray("<none>"));
+    const QString log = NewLog();
+    EXPECT_TRUE(log.contains(
+        QStringLiteral("The debug file %1 was not written: it is the source %2 of this run.\n").arg(link, source)))
+        << qPrintable(log);
+    EXPECT_TRUE(
+        log.contains(QStringLiteral("The debug file %1 was not written: it is the parameter file %1 of this run.\n")
+                         .arg(parameters)))
+        << qPrintable(log);
+    EXPECT_EQ(ReadAll(link), ReadAll(QStringLiteral(ORV_SOURCE_DIR "/examples/morning.mid")));
+    EXPECT_EQ(ReadAll(parameters), parameterFile);
+    // The converter's other debug files are written.
+    EXPECT_TRUE(QFile::exists(In("media/Debug/Out.seq")));
 }
 
 TEST_F(MediaEndToEndTest, AFirstStartOffersEveryAnimationForResizingAsItsMenuShows)

@@ -17,6 +17,7 @@
 #include "Gui/Panels/CSmsBuilderPanel.h"
 #include "Gui/Panels/CSmsSelectorPanel.h"
 #include "Gui/Parameters/CParameterView.h"
+#include "Gui/Parameters/ParameterElements.h"
 #include "Gui/Preview/CPreviewPanel.h"
 #include "Gui/Resize/CResizeGIFDialog.h"
 #include "Gui/Window/COrvTabview.h"
@@ -36,6 +37,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -201,6 +203,46 @@ TEST_F(ScreenTourTest, TheMseqFormShowsEveryCaptionWholeAndAllOfItsTableFrom1024
         }
         if (size == SMALL)
             Keep(m_Window.get(), "media-mseq.png");
+    }
+}
+
+TEST_F(ScreenTourTest, TabLeadsThroughTheFormScrollingOnlyAsFarAsTheFieldNeeds)
+{
+    for (const QSize& size : {SMALL, MEDIUM}) {
+        SCOPED_TRACE(size.width());
+        ShowForm(size, "Model B", "iMelody");
+        QScrollArea* area = FormArea(Tabs().mpConverterPanel);
+        QList<QWidget*> fields;
+        for (Element* element : Tabs().mpConverterPanel->GetParameterView()->GetElements())
+            if (auto* simple = dynamic_cast<SimpleElement*>(element); simple && simple->isEnabled())
+                fields.append(simple->GetValueWidget());
+        ASSERT_GE(fields.size(), 3);
+        area->verticalScrollBar()->setValue(0);
+        // Only an active window tells a field that the focus left it.
+        m_Window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_Window.get()));
+        auto* tempo = qobject_cast<QSpinBox*>(fields.first());
+        ASSERT_NE(tempo, nullptr);
+        tempo->setFocus();
+        tempo->selectAll();
+        QTest::keyClicks(tempo, QStringLiteral("150"));
+        // Each Tab leads to the next field of the form; the form moves only to bring it whole into view.
+        for (int i = 1; i < fields.size(); ++i) {
+            const int before = area->verticalScrollBar()->value();
+            QTest::keyClick(m_Window->focusWidget(), Qt::Key_Tab);
+            ASSERT_EQ(m_Window->focusWidget(), fields.at(i)) << i;
+            const QRect field(fields.at(i)->mapTo(area->viewport(), QPoint(0, 0)), fields.at(i)->size());
+            EXPECT_TRUE(area->viewport()->rect().contains(field)) << i << " " << field;
+            if (area->verticalScrollBar()->value() != before) {
+                EXPECT_TRUE(field.top() <= 10 || field.bottom() >= area->viewport()->height() - 10)
+                    << i << " " << field;
+            }
+            if (i == 1) {
+                EXPECT_EQ(area->verticalScrollBar()->value(), before);
+                EXPECT_EQ(tempo->text(), QStringLiteral("150"));
+                Keep(m_Window.get(), size == SMALL ? "media-form-tab.png" : "media-form-tab-1024.png");
+            }
+        }
     }
 }
 

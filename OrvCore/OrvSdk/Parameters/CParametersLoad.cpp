@@ -2,6 +2,7 @@
 // element to the first, each item put in front, so every list ends in file order.
 #include "Parameters/CParameters.h"
 
+#include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
 
 #include <cfloat>
@@ -19,6 +20,12 @@ QString Number(double value)
 {
     return QString::number(value, 'g', 6);
 }
+
+// Why a file is refused, from the language file; the caller fills in the element's names.
+QString Reason(const char* id)
+{
+    return CLanguageResources::GetMessage(QStringLiteral("CParameters"), QString::fromLatin1(id));
+}
 } // namespace
 
 bool CParameters::Load(const QString& path)
@@ -29,7 +36,7 @@ bool CParameters::Load(const QString& path)
     if (ReadTypes() && ReadParameters() && ReadInterface())
         return true;
     if (GetLoadError().isEmpty())
-        SetLoadError(QStringLiteral("its elements cannot be read"));
+        SetLoadError(Reason("id_elements_unreadable"));
     return false;
 }
 
@@ -47,14 +54,14 @@ bool CParameters::ReadTypes()
     const QString sectionPath = QStringLiteral("TSECTION.");
     const QString name = QStringLiteral("NAME");
     if (!GoToElement(section) || GetPath() != sectionPath)
-        return Refuse(QStringLiteral("its root has no TSECTION element"));
+        return Refuse(Reason("id_no_tsection"));
 
     // The position of a TYPE is its type code, so a nameless one cannot be skipped.
     const QString typeTag = QStringLiteral("TYPE");
     const bool typesRead = ForEachChildBackwards(typeTag, [&]() {
         QString typeName;
         if (!GetStringAttribute(name, typeName))
-            return Refuse(QStringLiteral("a TYPE element has no NAME"));
+            return Refuse(Reason("id_type_without_name"));
         mBaseTypes.prepend(typeName);
         return true;
     });
@@ -66,9 +73,9 @@ bool CParameters::ReadTypes()
         QString enumName;
         QString values;
         if (!GetStringAttribute(name, enumName))
-            return Refuse(QStringLiteral("an ENUM element has no NAME"));
+            return Refuse(Reason("id_enum_without_name"));
         if (!GetStringAttribute(QStringLiteral("VALUES"), values))
-            return Refuse(QStringLiteral("the ENUM element %1 has no VALUES").arg(Quoted(enumName)));
+            return Refuse(Reason("id_enum_without_values").arg(Quoted(enumName)));
         mEnumTypes.prepend(new CEnumType(enumName, values));
         return true;
     });
@@ -111,7 +118,7 @@ bool CParameters::ReadInterface()
     while (GoToParent()) {
     }
     if (!GoToElement(QStringLiteral("ISECTION")) || GetPath() != QStringLiteral("ISECTION."))
-        return Refuse(QStringLiteral("its root has no ISECTION element"));
+        return Refuse(Reason("id_no_isection"));
     for (int i = CountElements() - 1; i >= 0; --i) {
         if (!GoToChild(i))
             return false;
@@ -124,8 +131,7 @@ bool CParameters::ReadInterface()
         else if (tag == QStringLiteral("GROUP"))
             node = ReadGroup();
         if (!node)
-            return Refuse(
-                QStringLiteral("the ISECTION element %1 is not an INPUT, TABLE or GROUP element").arg(Quoted(tag)));
+            return Refuse(Reason("id_interface_element_unknown").arg(Quoted(tag)));
         mInterface.prepend(node);
         GoToParent();
     }
@@ -139,7 +145,7 @@ CParameter* CParameters::ReadData()
     QString constText;
     GetStringAttribute(QStringLiteral("NAME"), name);
     GetStringAttribute(QStringLiteral("CONST"), constText);
-    const QString element = QStringLiteral("the DATA element ") + Quoted(name);
+    const QString element = Quoted(name);
     const auto refuse = [this](const QString& reason) {
         Refuse(reason);
         return nullptr;
@@ -147,10 +153,9 @@ CParameter* CParameters::ReadData()
     bool isEnum = false;
     int typeIndex = -1;
     if (!GetStringAttribute(QStringLiteral("TYPE"), typeName))
-        return refuse(element + QStringLiteral(" has no TYPE"));
+        return refuse(Reason("id_data_without_type").arg(element));
     if (!FindType(typeName, &isEnum, &typeIndex))
-        return refuse(element
-                      + QStringLiteral(" has the TYPE %1, which the TSECTION does not declare").arg(Quoted(typeName)));
+        return refuse(Reason("id_data_type_undeclared").arg(element, Quoted(typeName)));
 
     int type = CParameter::ENUM_TYPE;
     if (!isEnum) {
@@ -164,8 +169,8 @@ CParameter* CParameters::ReadData()
     const QString valueName = QStringLiteral("VALUE");
     QString text;
     if (!GetStringAttribute(valueName, text))
-        return refuse(element + QStringLiteral(" has no VALUE"));
-    const QString badValue = element + QStringLiteral(" has the VALUE ") + Quoted(text);
+        return refuse(Reason("id_data_without_value").arg(element));
+    const QString quotedValue = Quoted(text);
     std::unique_ptr<CParameter> parameter;
     switch (type) {
     case CParameter::BOOL_TYPE:
@@ -180,7 +185,8 @@ CParameter* CParameters::ReadData()
         GetLongAttribute(QStringLiteral("MIN"), minimum);
         GetLongAttribute(QStringLiteral("MAX"), maximum);
         if (value > maximum || value < minimum)
-            return refuse(badValue + QStringLiteral(", outside its MIN %1 and MAX %2").arg(minimum).arg(maximum));
+            return refuse(Reason("id_data_value_outside")
+                              .arg(element, quotedValue, QString::number(minimum), QString::number(maximum)));
         parameter = std::make_unique<CIntParameter>(int32_t(value), int32_t(minimum), int32_t(maximum));
         break;
     }
@@ -194,9 +200,8 @@ CParameter* CParameters::ReadData()
         GetFloatAttribute(QStringLiteral("MAX"), maximum);
         // Written so that a NaN anywhere rejects the file.
         if (!(maximum >= value && value >= minimum))
-            return refuse(badValue
-                          + QStringLiteral(", which is not a number from its MIN %1 to its MAX %2")
-                                .arg(Number(double(minimum)), Number(double(maximum))));
+            return refuse(Reason("id_data_value_not_a_number")
+                              .arg(element, quotedValue, Number(double(minimum)), Number(double(maximum))));
         parameter = std::make_unique<CFloatParameter>(value, minimum, maximum);
         break;
     }
@@ -206,8 +211,7 @@ CParameter* CParameters::ReadData()
     default: {
         CEnumType* enumType = mEnumTypes.at(typeIndex);
         if (enumType->IndexOf(text) < 0)
-            return refuse(badValue
-                          + QStringLiteral(", which is not one of the values of the ENUM %1").arg(Quoted(typeName)));
+            return refuse(Reason("id_data_value_not_offered").arg(element, quotedValue, Quoted(typeName)));
         parameter = std::make_unique<CEnumParameter>(enumType->IndexOf(text), enumType);
         break;
     }
@@ -227,22 +231,22 @@ CInterfaceNode* CParameters::ReadInput()
     QString ref;
     QString typeName;
     if (!GetStringAttribute(QStringLiteral("REF"), ref)) {
-        Refuse(QStringLiteral("an INPUT element has no REF"));
+        Refuse(Reason("id_input_without_ref"));
         return nullptr;
     }
-    const QString element = QStringLiteral("the INPUT element for ") + Quoted(ref);
+    const QString element = Quoted(ref);
     CParameter* parameter = GetParameter(ref);
     if (!parameter) {
-        Refuse(element + QStringLiteral(" names no DATA element"));
+        Refuse(Reason("id_input_names_no_data").arg(element));
         return nullptr;
     }
     if (!GetStringAttribute(QStringLiteral("TYPE"), typeName)) {
-        Refuse(element + QStringLiteral(" has no TYPE"));
+        Refuse(Reason("id_input_without_type").arg(element));
         return nullptr;
     }
     const int control = CInterfaceInput::ControlTypeFromName(typeName);
     if (control < 0) {
-        Refuse(element + QStringLiteral(" has the unknown TYPE ") + Quoted(typeName));
+        Refuse(Reason("id_input_type_unknown").arg(element, Quoted(typeName)));
         return nullptr;
     }
     QString caption;
@@ -265,7 +269,7 @@ CInterfaceNode* CParameters::ReadGroup()
     const QString inputTag = QStringLiteral("INPUT");
     const int count = CountElements(inputTag);
     if (count == 0) {
-        Refuse(QStringLiteral("the GROUP element %1 holds no INPUT element").arg(Quoted(caption)));
+        Refuse(Reason("id_group_without_input").arg(Quoted(caption)));
         return nullptr;
     }
     for (int i = count - 1; i >= 0; --i) {
@@ -287,11 +291,11 @@ CInterfaceNode* CParameters::ReadTable()
     QString allowSort;
     QString caption;
     GetStringAttribute(QStringLiteral("CAPTION"), caption);
-    const QString element = QStringLiteral("the TABLE element ") + Quoted(caption);
+    const QString element = Quoted(caption);
     if (!GetStringAttribute(QStringLiteral("VERTICAL"), vertical)
         || !GetStringAttribute(QStringLiteral("WITHDEFBUTTON"), withDefButton)
         || !GetStringAttribute(QStringLiteral("ALLOWSORT"), allowSort)) {
-        Refuse(element + QStringLiteral(" lacks VERTICAL, WITHDEFBUTTON or ALLOWSORT"));
+        Refuse(Reason("id_table_attributes_missing").arg(element));
         return nullptr;
     }
     const QString yes = QStringLiteral("yes");
@@ -305,8 +309,7 @@ CInterfaceNode* CParameters::ReadTable()
         QString columns;
         if (!GetStringAttribute(QStringLiteral("ROWSCAPTIONS"), rows)
             || !GetStringAttribute(QStringLiteral("COLUMNSCAPTIONS"), columns)) {
-            Refuse(QStringLiteral("the CAPTIONS of ") + element
-                   + QStringLiteral(" lack ROWSCAPTIONS or COLUMNSCAPTIONS"));
+            Refuse(Reason("id_table_captions_missing").arg(element));
             return nullptr;
         }
         const QChar separator = QLatin1Char('_');
@@ -318,18 +321,18 @@ CInterfaceNode* CParameters::ReadTable()
     const QString rowTag = QStringLiteral("ROWORCOLUMN");
     const int count = CountElements(rowTag);
     if (count == 0) {
-        Refuse(element + QStringLiteral(" holds no ROWORCOLUMN element"));
+        Refuse(Reason("id_table_without_rows").arg(element));
         return nullptr;
     }
     for (int i = count - 1; i >= 0; --i) {
         QString ref;
         if (!GoToElement(rowTag, false, i) || !GetStringAttribute(QStringLiteral("REF"), ref)) {
-            Refuse(QStringLiteral("a ROWORCOLUMN element of ") + element + QStringLiteral(" has no REF"));
+            Refuse(Reason("id_row_without_ref").arg(element));
             return nullptr;
         }
         CParameterVector* vector = GetVector(ref);
         if (!vector) {
-            Refuse(QStringLiteral("the ROWORCOLUMN element for %1 names no VECTOR element").arg(Quoted(ref)));
+            Refuse(Reason("id_row_names_no_vector").arg(Quoted(ref)));
             return nullptr;
         }
         table->mVectors.prepend(vector);

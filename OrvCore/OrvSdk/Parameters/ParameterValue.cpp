@@ -112,3 +112,21 @@ QString ParameterValue::Text(const CParameter* parameter, const QVariant& value)
         return value.toString();
     }
 }
+
+bool ParameterValue::Bounds(const CParameter* parameter, QString& min, QString& max)
+{
+    if (!parameter)
+        return false;
+    switch (parameter->mType) {
+    case CParameter::INT_TYPE:
+        min = Text(parameter, AsInt(parameter)->mMin);
+        max = Text(parameter, AsInt(parameter)->mMax);
+        return true;
+    case CParameter::FLOAT_TYPE:
+        min = Text(parameter, AsFloat(parameter)->mMin);
+        max = Text(parameter, AsFloat(parameter)->mMax);
+        return true;
+    default:
+        return false;
+    }
+}

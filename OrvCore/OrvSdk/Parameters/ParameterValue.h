@@ -15,4 +15,7 @@ QVariant DeclaredOf(const CParameter* parameter);
 void Set(CParameter* parameter, const QVariant& value);
 // The value as the parameter file writes it.
 QString Text(const CParameter* parameter, const QVariant& value);
+// The lowest and highest value of a number, as the parameter file writes them; false, and both left as they
+// are, for a parameter of another type.
+bool Bounds(const CParameter* parameter, QString& min, QString& max);
 } // namespace ParameterValue

@@ -1,7 +1,9 @@
 // Media items: classification, reading files within the limit, content checks.
 #include "CSmsItem.h"
 #include "MessraTestSupport.h"
+#include "Plugin/CRunFiles.h"
 #include "SmsMelodyCut.h"
+#include "Text/CLanguageResources.h"
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -313,6 +315,26 @@ TEST_F(MediaItemTest, MelodiesAreCutWhenAsked)
     EXPECT_TRUE(broken.result);
     EXPECT_EQ(broken.messages,
               QStringLiteral("bad size in: ") + folder.FilePath(QStringLiteral("broken.qbr")) + QStringLiteral("\n"));
+}
+
+TEST_F(MediaItemTest, AnItemThatIsTheRunLogIsRefusedInTheLanguageFilesWords)
+{
+    const QString item = folder.Write("media.bin", Media::IMelody("c2d2e2"));
+    CRunFiles runFiles;
+    runFiles.Add(CRunFiles::RUN_LOG, item);
+    runFiles.SetCurrentSource(QStringLiteral("card.ecd"));
+    ASSERT_TRUE(CLanguageResources::Load(folder.Write(
+        "Other.xml",
+        "<Language><class name=\"CSmsTranslator\"><message><string id=\"id_item_unreadable\" "
+        "value=\"%1 illisible : %2\"/></message></class><class name=\"CRunFiles\"><message>"
+        "<string id=\"id_named_file_is_run_log\" value=\"journal de %1\"/></message></class></Language>")));
+    CSmsItem::SetRunFiles(&runFiles);
+    const Built built = Make("IMY", "USR", QStringLiteral("media.bin"));
+    CSmsItem::SetRunFiles(nullptr);
+    CLanguageResources::Load(QString());
+    EXPECT_FALSE(built.result);
+    EXPECT_TRUE(built.messages.startsWith(item + QStringLiteral(" illisible : journal de card.ecd\n")))
+        << built.messages.toStdString();
 }
 
 TEST(MelodyCut, ZeroOctetsTravelAsAByteTheMelodyLacks)

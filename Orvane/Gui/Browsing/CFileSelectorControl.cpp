@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 CFileSelectorControl::CFileSelectorControl(QWidget* parent, const QString& name, CDiskSelectorControl* diskSelector)
@@ -53,6 +54,23 @@ void CFileSelectorControl::rowsInserted(const QModelIndex& parent, int start, in
 {
     QTreeWidget::rowsInserted(parent, start, end);
     mFitTimer.start();
+}
+
+void CFileSelectorControl::SetEmptyText(const QString& text)
+{
+    mEmptyText = text;
+    viewport()->update();
+}
+
+void CFileSelectorControl::paintEvent(QPaintEvent* event)
+{
+    QTreeWidget::paintEvent(event);
+    if (mEmptyText.isEmpty() || topLevelItemCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(6, 6, -6, -6), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                     mEmptyText);
 }
 
 int CFileSelectorControl::ItemPos(QTreeWidgetItem* item) const

@@ -33,6 +33,9 @@ public:
     // Gives the name column what the other columns leave, and at least the room of its longest name within
     // the list's width: when the list is narrow the date gives way, never the names.
     void FitNameColumn();
+    // A line the list shows while it holds no entry (why it is empty); empty: none.
+    void SetEmptyText(const QString& text);
+    const QString& GetEmptyText() const { return mEmptyText; }
 
 public slots:
     void UpdateDisplay(QTreeWidgetItem* item);
@@ -46,6 +49,7 @@ protected:
     // Backspace means "folder up" here; it never reaches the list's own handling.
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     // New entries may need a wider name column: measured once the listing is done.
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
     // When the first click of a double click entered a folder, the list was filled anew under the pointer: the
@@ -63,6 +67,7 @@ private:
     CFilesSelectorPanel* mpOwner = nullptr;
     CFileIndicatorControl* mpIndicator = nullptr;
     QTimer mFitTimer;
+    QString mEmptyText;
 };
 
 // One entry of a file list: it owns a snapshot of the entry taken when listed, and asks the owning panel for its

@@ -3,6 +3,7 @@
 #include "Gui/Browsing/FileLineControls.h"
 #include "Gui/Panels/CMediaSelectorPanel.h"
 #include "Gui/Panels/CParameterButtonGrid.h"
+#include "Gui/Parameters/CParameterScrollArea.h"
 #include "Gui/Parameters/CParameterView.h"
 #include "Gui/Parameters/ParameterFiles.h"
 #include "Gui/Widgets/GuiResources.h"
@@ -11,7 +12,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -24,19 +24,11 @@ QString Text(const char* id)
 } // namespace
 
 CConverterPanel::CConverterPanel(QWidget* parent, const QString& name)
-    : QGroupBox(parent), mpParameterView(nullptr), mpScrollView(new QScrollArea(this))
+    : QGroupBox(parent), mpParameterView(nullptr), mpScrollView(new CParameterScrollArea(this))
 {
     setObjectName(name);
     setTitle(Text("id_converter_parameter_title"));
-    mpScrollView->setObjectName(QStringLiteral("QScrollView"));
-    mpScrollView->setWidgetResizable(true);
-    // The scroll area owns the box from here on.
-    auto* box = new QWidget;
-    auto* boxLayout = new QVBoxLayout(box);
-    boxLayout->setContentsMargins(0, 0, 0, 0);
-    mpParameterView = new CParameterView(box);
-    boxLayout->addWidget(mpParameterView);
-    mpScrollView->setWidget(box);
+    mpParameterView = mpScrollView->GetView();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(mpScrollView, 1);
     auto* grid = new CParameterButtonGrid(

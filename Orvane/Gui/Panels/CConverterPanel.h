@@ -5,10 +5,10 @@
 #include <QStringList>
 
 class CMediaSelectorPanel;
+class CParameterScrollArea;
 class CParameterView;
 class CParameters;
 class QPushButton;
-class QScrollArea;
 
 // The media tab's middle panel: the chosen converter's parameters, with buttons to load its defaults, save
 // them to a parameter file and load one. The application owns every parameter set.
@@ -56,7 +56,7 @@ private:
     QPushButton* mpSaveButton;
     QPushButton* mpLoadButton;
     QString mLastFile;
-    QScrollArea* mpScrollView;
+    CParameterScrollArea* mpScrollView;
 
     int CurrentConverter() const;
     QString StartFolder(QString& memory) const;

@@ -182,13 +182,25 @@ void CDestinationSelectorPanel::RefillFileList()
         driver.GetEntryList(mFilePattern, CFileDriver::FILES, CFileDriver::UNSORTED | CFileDriver::SORT_DIRS_FIRST));
 }
 
+void CDestinationSelectorPanel::ListDestination()
+{
+    if (mpDiskSelector->GetDriver().SetCurrentDir(mDestinationFolder)) {
+        mpFileList->SetEmptyText(QString());
+        RefillFileList();
+        return;
+    }
+    // A folder removed or replaced by a file: the list says so, rather than show the files of whatever folder
+    // the program is in while the folder box names the one that is gone.
+    Clear();
+    mpFileList->SetEmptyText(Text("id_folder_gone").arg(mDestinationFolder));
+}
+
 void CDestinationSelectorPanel::DiskChanged(int index)
 {
     CLocalFileDriver& driver = mpDiskSelector->GetDriver();
     const QString kept = driver.GetCurrentDir();
     mDestinationFolder = mpDiskSelector->GetCombo()->itemText(index);
-    driver.SetCurrentDir(mDestinationFolder);
-    RefillFileList();
+    ListDestination();
     driver.SetCurrentDir(kept);
 }
 
@@ -202,9 +214,8 @@ void CDestinationSelectorPanel::UpdatePanel(const CFileInfo* info)
         qDebug("%s", qPrintable(mDestinationFolder));
         const QString kept = driver.GetCurrentDir();
         mpDiskSelector->SetCurrentFolder(&mDestinationFolder);
-        driver.SetCurrentDir(mDestinationFolder);
         emit PathChanged(mDestinationFolder);
-        RefillFileList();
+        ListDestination();
         driver.SetCurrentDir(kept);
         return;
     }
@@ -212,9 +223,8 @@ void CDestinationSelectorPanel::UpdatePanel(const CFileInfo* info)
         return;
     if (info->IsDir()) {
         mDestinationFolder = info->GetFilePath();
-        driver.SetCurrentDir(mDestinationFolder);
         emit PathChanged(mDestinationFolder);
-        RefillFileList();
+        ListDestination();
         return;
     }
     if (mMode == MEDIA)
@@ -477,6 +487,12 @@ void CDestinationSelectorPanel::OnConverterControlChanged()
         mpResultPreview->LoadMedia(nullptr);
     if (mpRawDataPreview)
         mpRawDataPreview->LoadMedia(nullptr);
+    // Without a source the name shown belonged to the result previewed, or to no converter: it goes with the
+    // preview. A source's name follows through IndicateDestFile.
+    if (mMode == MEDIA && mCurrentFile.isEmpty()) {
+        mpDestFileIndicator->clear();
+        mpDestFileIndicator->setReadOnly(false);
+    }
 }
 
 QString CDestinationSelectorPanel::ProposedBaseName(const QString& source)
@@ -534,6 +550,8 @@ void CDestinationSelectorPanel::SetNotConverted()
 void CDestinationSelectorPanel::SetConverted()
 {
     mConverted = 1;
+    // A new result is on no disk yet, whatever was saved before it.
+    mSaved = 0;
 }
 
 void CDestinationSelectorPanel::SetNotSaved()
@@ -575,7 +593,9 @@ void CDestinationSelectorPanel::UpdatePreview(QStringList& files, CDocument::DOC
 
 void CDestinationSelectorPanel::enterEvent(QEnterEvent* event)
 {
-    if (mInitialised && IsFolderChanged(mFilePattern))
+    // A folder that was gone is looked for again.
+    const bool gone = !mpFileList->GetEmptyText().isEmpty();
+    if (mInitialised && (gone || IsFolderChanged(mFilePattern)))
         DiskChanged(mpDiskSelector->GetCombo()->currentIndex());
     CSingleFileSelectorPanel::enterEvent(event);
 }

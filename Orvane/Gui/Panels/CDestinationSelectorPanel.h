@@ -63,10 +63,11 @@ public slots:
     void GenerateButtonClicked();
     void LaunchButtonClicked();
     void show();
-    // Both previews show nothing.
+    // Both previews show nothing; without a source, neither does the result's name.
     void OnConverterControlChanged();
     void IndicateDestFile(QString& name, int converter);
     void SetNotConverted();
+    // The end of a conversion that left a result: a new result, not saved yet.
     void SetConverted();
     void SetNotSaved();
     void IsConverted(B32* converted);
@@ -110,6 +111,8 @@ protected:
 private:
     void BuildFilePattern();
     void RefillFileList();
+    // Enters the destination folder and lists it; the driver's current directory is left there.
+    void ListDestination();
     void PreviewResultFile(const CFileInfo& result);
     // The preview files of a result file and whether they are as recent as it; false when there are none.
     bool FindPreviewFiles(const CFileInfo& result, CDocument::DOCTYPE& type, QStringList& files, bool& upToDate);

@@ -3,6 +3,7 @@
 #include "Gui/Browsing/FileLineControls.h"
 #include "Gui/Panels/CParameterButtonGrid.h"
 #include "Gui/Panels/CSmsSelectorPanel.h"
+#include "Gui/Parameters/CParameterScrollArea.h"
 #include "Gui/Parameters/CParameterView.h"
 #include "Gui/Parameters/ParameterFiles.h"
 #include "Gui/Widgets/GuiResources.h"
@@ -11,7 +12,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -24,19 +24,11 @@ QString Text(const char* id)
 } // namespace
 
 CSmsBuilderPanel::CSmsBuilderPanel(QWidget* parent, const QString& name)
-    : QGroupBox(parent), mpScrollView(new QScrollArea(this))
+    : QGroupBox(parent), mpScrollView(new CParameterScrollArea(this))
 {
     setObjectName(name);
     setTitle(Text("id_options_group_panel"));
-    mpScrollView->setObjectName(QStringLiteral("QScrollView"));
-    mpScrollView->setWidgetResizable(true);
-    // The scroll area owns the box from here on.
-    auto* box = new QWidget;
-    auto* boxLayout = new QVBoxLayout(box);
-    boxLayout->setContentsMargins(0, 0, 0, 0);
-    mpParameterView = new CParameterView(box);
-    boxLayout->addWidget(mpParameterView);
-    mpScrollView->setWidget(box);
+    mpParameterView = mpScrollView->GetView();
 
     auto* grid = new CParameterButtonGrid(
         this, "CSmsBuilderPanel", "id_tool_tip_translator_parameters_load_default_button",

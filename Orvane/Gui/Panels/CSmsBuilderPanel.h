@@ -4,11 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+class CParameterScrollArea;
 class CParameterView;
 class CParameters;
 class CSmsSelectorPanel;
 class QPushButton;
-class QScrollArea;
 
 // The SMS tab's middle panel: the chosen translator's parameters, with buttons to load its defaults, save
 // them and load a parameter file. The application owns every parameter set.
@@ -56,7 +56,7 @@ private:
     void ForgetParameters();
     void LoadInto(int translator, const QString& file);
 
-    QScrollArea* mpScrollView;
+    CParameterScrollArea* mpScrollView;
     bool mShown = false;
     CSmsSelectorPanel* mpSmsSelectorPanel = nullptr;
     CParameterView* mpParameterView = nullptr;

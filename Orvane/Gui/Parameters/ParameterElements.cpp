@@ -212,7 +212,8 @@ SimpleElement::SimpleElement(CParameter* parameter, bool withLabels, QWidget* pa
 void SimpleElement::SetValueWidget(QWidget* value)
 {
     mpValue = value;
-    value->setFocusPolicy(Qt::ClickFocus);
+    // Tab leads from one field of the form to the next; a click takes a field too.
+    value->setFocusPolicy(Qt::StrongFocus);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     auto* row = new QHBoxLayout;

@@ -1,6 +1,7 @@
 #include "ParameterTestUtil.h"
 #include "Parameters/CParameters.h"
 #include "QtPrinters.h"
+#include "Text/CLanguageResources.h"
 
 #include <cfloat>
 #include <climits>
@@ -12,6 +13,12 @@ namespace {
 class ParametersLoad : public ::testing::Test
 {
 protected:
+    // The reasons of a refusal are texts of the language file.
+    void SetUp() override
+    {
+        ASSERT_TRUE(CLanguageResources::Load(S(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
+    }
+    void TearDown() override { CLanguageResources::Load(QString()); }
     bool LoadText(const QByteArray& content) { return mSet.Load(mFiles.Write(content)); }
     TempFiles mFiles;
     CParameters mSet;
@@ -293,6 +300,20 @@ TEST_F(ParametersLoad, MalformedFilesAreRefused)
     }
     ASSERT_TRUE(LoadText(WithParameters("<DATA NAME=\"n\" TYPE=\"int\" VALUE=\"1\"/>")));
     EXPECT_EQ(mSet.GetLoadError(), QString());
+}
+
+TEST_F(ParametersLoad, TheReasonsAreThoseOfTheLanguageFile)
+{
+    ASSERT_TRUE(CLanguageResources::Load(
+        mFiles.Write("<Language><class name=\"CParameters\"><message>"
+                     "<string id=\"id_no_tsection\" value=\"sans TSECTION\"/>"
+                     "<string id=\"id_data_value_outside\" value=\"%1 vaut %2, hors de %3 .. %4\"/>"
+                     "</message></class></Language>",
+                     S("Other.xml"))));
+    EXPECT_FALSE(LoadText(Document("", "<PSECTION/>")));
+    EXPECT_EQ(mSet.GetLoadError(), S("sans TSECTION"));
+    EXPECT_FALSE(LoadText(WithParameters("<DATA NAME=\"x\" TYPE=\"int\" VALUE=\"9\" MIN=\"0\" MAX=\"1\"/>")));
+    EXPECT_EQ(mSet.GetLoadError(), S("\"x\" vaut \"9\", hors de 0 .. 1"));
 }
 
 TEST_F(ParametersLoad, WithoutPsectionTheRootsChildrenAreRead)
