@@ -55,7 +55,7 @@ bool CLanguageResources::Load(const QString& path, QString* reason)
     QString why;
     if (!BoundedFileRead::Read(path, FileLimits::MaxXmlBytes, bytes, why) || !Texts().Read(bytes)) {
         if (reason)
-            *reason = why.isEmpty() ? QStringLiteral("is not a well-formed language file") : why;
+            *reason = why.isEmpty() ? QStringLiteral("is not a well-formed XML file") : why;
         return false;
     }
     const QFileInfo info(path);
