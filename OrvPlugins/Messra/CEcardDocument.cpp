@@ -1,80 +1,92 @@
 #include "CEcardDocument.h"
 #include "Text/EcardText.h"
-#include "Xml/XmlNesting.h"
-#include <QDomElement>
-#include <QDomProcessingInstruction>
+
+using Node = CXmlRootChildren::Node;
 
 CEcardDocument::CEcardDocument(const QString& rootTag) : mRootTag(rootTag) {}
 
 bool CEcardDocument::SetContent(const QByteArray& bytes)
 {
-    mCursor = QDomNode();
+    mpItems.reset();
     mTextEncoding.SetUnknown();
     mIsNestedTooDeeply = false;
-    const QString text = DecodeEcardBytes(bytes);
-    if (text.isNull())
+    mFirstNode = Node();
+    mDocumentRootTag.clear();
+    mRootHasChild = false;
+    mText = DecodeEcardBytes(bytes);
+    if (mText.isNull())
         return false;
-    // The DOM spends time quadratic in the depth: a card needs two levels.
-    mIsNestedTooDeeply = XmlNesting::TooDeep(text);
-    if (mIsNestedTooDeeply)
+    // All of the card is read before any item is taken: a card that is not well-formed gives none.
+    CXmlRootChildren card(mText);
+    bool wellFormed = card.ReadRoot();
+    if (wellFormed) {
+        mRootHasChild = card.ReadChild();
+        wellFormed = card.ReadToEnd();
+    }
+    mIsNestedTooDeeply = card.IsTooDeep();
+    if (!wellFormed)
         return false;
-    return bool(mDocument.setContent(text, false));
+    mFirstNode = card.FirstNode();
+    mDocumentRootTag = card.RootTag();
+    return true;
 }
 
 bool CEcardDocument::Check(QString& message)
 {
-    const QDomNode prolog = mDocument.firstChild();
-    if (prolog.isNull()) {
+    mpItems.reset();
+    if (mFirstNode.kind == Node::None) {
         message = QStringLiteral("Can't find xml prolog\n");
         return false;
     }
-    if (prolog.nodeName() != QLatin1String("xml")) {
+    if (mFirstNode.name != QLatin1String("xml")) {
         message = QStringLiteral("Can't find 'xml' node in prolog\n");
         return false;
     }
-    const QString data = prolog.toProcessingInstruction().data();
+    // An element named "xml" has no instruction data.
+    const QString data = mFirstNode.kind == Node::Instruction ? mFirstNode.text : QString();
     if (!data.contains(QLatin1String("encoding"))) {
         message = QStringLiteral("Can't find 'encoding' attribute in prolog\n");
         return false;
     }
     mTextEncoding.SetFromCharsetName(data);
 
-    const QDomElement root = mDocument.documentElement();
-    if (root.isNull()) {
+    if (mDocumentRootTag.isEmpty()) {
         message = QStringLiteral("Can't find root element\n");
         return false;
     }
-    if (root.tagName() != mRootTag) {
+    if (mDocumentRootTag != mRootTag) {
         message = QStringLiteral("Root element tag name is invalid\n");
         return false;
     }
-    mCursor = root.firstChild();
-    if (mCursor.isNull()) {
+    if (!mRootHasChild) {
         message = QStringLiteral("Can't find child element\n");
         return false;
     }
+    mpItems = std::make_unique<CXmlRootChildren>(mText);
+    mpItems->ReadRoot();
+    mpItems->ReadChild();
     return true;
 }
 
 bool CEcardDocument::ReadCurrentItem(CEcardItem& item) const
 {
-    if (mCursor.isNull()) {
+    if (IsAtEnd()) {
         item = CEcardItem();
         return true;
     }
-    if (mCursor.isElement()) {
-        const QDomElement element = mCursor.toElement();
-        if (element.tagName() != QLatin1String("IE"))
+    const Node& node = mpItems->Child();
+    if (node.kind == Node::Element) {
+        if (node.name != QLatin1String("IE"))
             return false;
-        item.setType(element.attribute(QStringLiteral("TYPE")));
-        item.setSType(element.attribute(QStringLiteral("STYPE")));
-        item.setRef(element.attribute(QStringLiteral("REF")));
+        item.setType(node.attributes.value(QStringLiteral("TYPE")).toString());
+        item.setSType(node.attributes.value(QStringLiteral("STYPE")).toString());
+        item.setRef(node.attributes.value(QStringLiteral("REF")).toString());
         return !item.getType().isEmpty() && !item.getSType().isEmpty() && !item.getRef().isEmpty();
     }
-    if (mCursor.isText()) {
+    if (node.kind == Node::Text) {
         item.setType(QStringLiteral("TXT"));
         item.setSType(QString());
-        item.setRef(mCursor.toText().data());
+        item.setRef(node.text);
         return true;
     }
     return false;
@@ -82,14 +94,25 @@ bool CEcardDocument::ReadCurrentItem(CEcardItem& item) const
 
 bool CEcardDocument::Next()
 {
-    if (!mCursor.isNull())
-        mCursor = mCursor.nextSibling();
-    return !mCursor.isNull();
+    if (!IsAtEnd())
+        mpItems->ReadChild();
+    return !IsAtEnd();
 }
 
 QString CEcardDocument::DescribeCurrent() const
 {
-    if (mCursor.isElement())
-        return QLatin1Char('<') + mCursor.nodeName() + QLatin1Char('>');
-    return mCursor.nodeName();
+    if (IsAtEnd())
+        return QString();
+    const Node& node = mpItems->Child();
+    switch (node.kind) {
+    case Node::Element:
+        return QLatin1Char('<') + node.name + QLatin1Char('>');
+    case Node::Text:
+        return node.cdata ? QStringLiteral("#cdata-section") : QStringLiteral("#text");
+    case Node::Comment:
+        return QStringLiteral("#comment");
+    default:
+        // An instruction by its target, an entity reference by its name, as the DOM names them.
+        return node.name;
+    }
 }

@@ -1,13 +1,15 @@
 #pragma once
 #include "CEcardItem.h"
 #include "Text/CSourceEncodingType.h"
+#include "Xml/XmlRootChildren.h"
 #include <QByteArray>
-#include <QDomDocument>
-#include <QDomNode>
 #include <QString>
+#include <memory>
 
 // Reads an e-card: checks the prolog and the root, takes the text encoding
-// from the prolog, then walks the root's children as items.
+// from the prolog, then walks the root's children as items, one at a time, as
+// the toolkit's DOM would give them. No document is built: a card of millions
+// of entries takes the memory of one.
 class CEcardDocument
 {
 public:
@@ -20,7 +22,7 @@ public:
     // Prolog and root checks; on success the cursor is on the root's first child.
     bool Check(QString& message);
 
-    bool IsAtEnd() const { return mCursor.isNull(); }
+    bool IsAtEnd() const { return !mpItems || mpItems->Child().kind == CXmlRootChildren::Node::None; }
     // False for a child that is neither an "IE" element with TYPE, STYPE and REF nor text.
     bool ReadCurrentItem(CEcardItem& item) const;
     bool Next();
@@ -30,9 +32,14 @@ public:
     const CSourceEncodingType& GetTextEncoding() const { return mTextEncoding; }
 
 private:
-    QDomDocument mDocument;
     QString mRootTag;
-    QDomNode mCursor;
+    // The card as text, and what one reading of all of it found.
+    QString mText;
+    CXmlRootChildren::Node mFirstNode;
+    QString mDocumentRootTag;
+    bool mRootHasChild = false;
+    // The walk over the items, from Check on.
+    std::unique_ptr<CXmlRootChildren> mpItems;
     CSourceEncodingType mTextEncoding;
     bool mIsNestedTooDeeply = false;
 };

@@ -4,6 +4,7 @@
 #include "CSmsItem.h"
 #include "Documents/CDocument.h"
 #include "MessraSupport.h"
+#include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
 #include <QCoreApplication>
 
@@ -57,10 +58,14 @@ bool CSmsTranslator::ReadEcardItems(CEcardDocument& ecard, const QString& baseFo
                                     const ItemTaker& take)
 {
     int textPosition = 0;
+    // A card may hold millions of entries that are no item: a line for each would swamp the log.
+    int skipped = 0;
+    bool taken = true;
     for (; !ecard.IsAtEnd(); ecard.Next()) {
         CEcardItem ecd_itm;
         if (!ecard.ReadCurrentItem(ecd_itm)) {
-            Log(mConversionLog, UnreadableEntryText(ecard));
+            if (++skipped <= NamedSkippedEntries)
+                Log(mConversionLog, UnreadableEntryText(ecard));
             continue;
         }
         ASSERT(0 != ecd_itm.getType().size());
@@ -69,12 +74,19 @@ bool CSmsTranslator::ReadEcardItems(CEcardDocument& ecard, const QString& baseFo
         const bool valid = item.SetContent(ecd_itm.getType(), ecd_itm.getSType(), ecd_itm.getRef(), baseFolder,
                                            truncate, packetCount, mpProfile, messages, textPosition);
         Log(mConversionLog, messages);
-        if (!take(item, valid, ecd_itm.getRef()))
-            return false;
+        if (!take(item, valid, ecd_itm.getRef())) {
+            taken = false;
+            break;
+        }
         if (item.IsText())
             textPosition += int(item.GetText().size());
     }
-    return true;
+    if (skipped > NamedSkippedEntries)
+        Log(mConversionLog,
+            CLanguageResources::GetMessage(QStringLiteral("CSmsTranslator"), QStringLiteral("id_more_entries_skipped"))
+                    .arg(skipped - NamedSkippedEntries)
+                + QLatin1Char('\n'));
+    return taken;
 }
 
 bool CSmsTranslator::ExportMessages(CSmsComposer& composer, const QString& failureText)

@@ -25,6 +25,8 @@ public:
     CDocument* Import(const QByteArray& bytes) override;
 
 protected:
+    static constexpr int NamedSkippedEntries = 10;
+
     explicit CSmsTranslator(const QStringList& importExtensions);
 
     // Takes an item built from an entry (valid: it was classified and read) and
@@ -33,7 +35,8 @@ protected:
 
     // Builds an item from every entry of the checked e-card, in order, logs its
     // messages and hands it to take; stops at the first it refuses. Entries that
-    // are no item are logged and skipped. Items carry the number of text
+    // are no item are skipped: the first NamedSkippedEntries are named in the
+    // log, one line counts the others. Items carry the number of text
     // characters before them.
     bool ReadEcardItems(CEcardDocument& ecard, const QString& baseFolder, bool truncate, int packetCount,
                         const ItemTaker& take);

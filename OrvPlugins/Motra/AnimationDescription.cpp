@@ -4,10 +4,9 @@
 #include "Import/ImportLimits.h"
 #include "Import/PictureImport.h"
 #include "Plugin/CRunFiles.h"
-#include "Xml/CXmlFile.h"
-#include "Xml/XmlNesting.h"
+#include "Xml/XmlRootChildren.h"
 
-#include <QDomElement>
+#include <QList>
 #include <memory>
 
 namespace {
@@ -20,13 +19,13 @@ public:
         : m_Name(QString::fromLatin1(upper)), m_Lower(QString::fromLatin1(lower))
     {}
 
-    bool Read(const QDomElement& element, QString& value)
+    bool Read(const QXmlStreamAttributes& element, QString& value)
     {
         if (!element.hasAttribute(m_Name))
             m_Name = m_Lower;
         if (!element.hasAttribute(m_Name))
             return false;
-        value = element.attribute(m_Name);
+        value = element.value(m_Name).toString();
         return true;
     }
 
@@ -34,9 +33,7 @@ private:
     QString m_Name;
     QString m_Lower;
 };
-} // namespace
 
-namespace {
 DescriptionFailure::Kind FailureOf(PictureImport::Result result)
 {
     switch (result) {
@@ -44,9 +41,49 @@ DescriptionFailure::Kind FailureOf(PictureImport::Result result)
         return DescriptionFailure::FileUnreadable;
     case PictureImport::EmptyPicture:
         return DescriptionFailure::EmptyPicture;
+    case PictureImport::TooLarge:
+        return DescriptionFailure::FrameTooLarge;
     default:
         return DescriptionFailure::NotAPicture;
     }
+}
+
+// The attributes of the root's "FRAME" children, or of its "frame" children when it has none, read before
+// any picture and with no document built: a description that names more frames than an animation may have is
+// refused from that count (at the first "FRAME" too many), whatever its size.
+DescriptionFailure::Kind ReadFrameElements(const QByteArray& bytes, QList<QXmlStreamAttributes>& frames)
+{
+    const int most = ImportLimits::MaxAnimationFrames;
+    const QString upperTag = QStringLiteral("FRAME");
+    const QString lowerTag = QStringLiteral("frame");
+    QList<QXmlStreamAttributes> upper;
+    QList<QXmlStreamAttributes> lower;
+    bool tooManyLower = false;
+    CXmlRootChildren xml(bytes);
+    if (!xml.ReadRoot())
+        return DescriptionFailure::NotXml;
+    while (xml.ReadChild()) {
+        const CXmlRootChildren::Node& child = xml.Child();
+        if (child.kind != CXmlRootChildren::Node::Element)
+            continue;
+        if (child.name == upperTag) {
+            if (upper.size() == most)
+                return DescriptionFailure::TooManyFrames;
+            upper.append(child.attributes);
+        } else if (child.name == lowerTag) {
+            // These count only when no "FRAME" follows.
+            if (lower.size() < most)
+                lower.append(child.attributes);
+            else
+                tooManyLower = true;
+        }
+    }
+    if (!xml.ReadToEnd())
+        return DescriptionFailure::NotXml;
+    if (upper.isEmpty() && tooManyLower)
+        return DescriptionFailure::TooManyFrames;
+    frames = upper.isEmpty() ? lower : upper;
+    return DescriptionFailure::None;
 }
 } // namespace
 
@@ -56,29 +93,18 @@ CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, Descriptio
     DescriptionFailure unused;
     DescriptionFailure& why = failure ? *failure : unused;
     why = DescriptionFailure();
-    CXmlFile xml;
-    // A description needs two levels; deeper files are refused before the DOM
-    // spends quadratic time on them.
-    if (XmlNesting::TooDeep(bytes) || !xml.LoadFromData(bytes)) {
-        why.kind = DescriptionFailure::NotXml;
+    QList<QXmlStreamAttributes> frames;
+    why.kind = ReadFrameElements(bytes, frames);
+    if (why.kind != DescriptionFailure::None)
         return nullptr;
-    }
-
-    QString frameTag = QStringLiteral("FRAME");
-    if (xml.CountElements(frameTag) == 0)
-        frameTag = QStringLiteral("frame");
 
     auto animation = std::make_unique<CDocumentAnimation>();
     CFallbackName picture("REF", "ref");
     CFallbackName delay("DELAY", "delay");
     int displayTime = 0;
     qint64 totalBytes = 0;
-    // The frames are walked in order, not looked up by index, so that long lists
-    // take linear time.
-    const QDomElement root = xml.GetRootElement().toElement();
     int position = 0;
-    for (QDomElement frame = root.firstChildElement(frameTag); !frame.isNull();
-         frame = frame.nextSiblingElement(frameTag)) {
+    for (const QXmlStreamAttributes& frame : frames) {
         ++position;
         QString path;
         picture.Read(frame, path);
@@ -102,9 +128,12 @@ CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, Descriptio
             why.kind = DescriptionFailure::FileUnreadable;
             return nullptr;
         }
-        const PictureImport::Result loaded = PictureImport::LoadFromFile(path, image, &why.reason);
+        QSize size;
+        const PictureImport::Result loaded = PictureImport::LoadFromFile(path, image, &why.reason, &size);
         if (loaded != PictureImport::Loaded) {
             why.kind = FailureOf(loaded);
+            why.width = size.width();
+            why.height = size.height();
             return nullptr;
         }
         totalBytes += image.sizeInBytes();

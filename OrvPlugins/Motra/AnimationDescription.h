@@ -13,9 +13,11 @@ struct DescriptionFailure
     {
         None,
         NotXml,         // not well-formed, or nested too deep
+        TooManyFrames,  // names more frame elements than an animation may have: nothing was decoded
         FileUnreadable, // a frame's file cannot be read: `reason`
         NotAPicture,    // a frame's file holds no picture the toolkit reads
         EmptyPicture,   // a frame's picture has no pixels
+        FrameTooLarge,  // a frame's picture is too large to decode: `width` x `height` pixels
         TooLarge        // with this frame the pictures take `bytes`, over the budget
     };
     Kind kind = None;
@@ -23,6 +25,8 @@ struct DescriptionFailure
     QString path;
     QString reason;
     qint64 bytes = 0;
+    int width = 0;
+    int height = 0;
 };
 
 // Reads an animation description: an XML document whose root lists its frames as
@@ -30,7 +34,8 @@ struct DescriptionFailure
 // "REF" (else "ref") and its display time in milliseconds in "DELAY" (else "delay").
 // Frames without a picture or with a display time of 0 or less are left out; a
 // description with no frame left gives an animation without frames. Null, with
-// the reason in `failure` when given, when the bytes are no XML, a picture cannot
+// the reason in `failure` when given, when the bytes are no XML, name more frames than
+// ImportLimits::MaxAnimationFrames (counted before any picture is read), a picture cannot
 // be loaded, or the pictures exceed the memory bound. A frame that is the run log of
 // runFiles (when given) cannot be read.
 CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, DescriptionFailure* failure = nullptr,

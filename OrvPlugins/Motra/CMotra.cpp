@@ -23,6 +23,13 @@ CDocument* CMotra::Import(const QByteArray& rawData)
     case DescriptionFailure::EmptyPicture:
         ReportMessage("id_frame_empty_picture", frame, failure.path);
         break;
+    case DescriptionFailure::FrameTooLarge:
+        ReportMessage("id_frame_too_large", frame, failure.path, QString::number(failure.width),
+                      QString::number(failure.height));
+        break;
+    case DescriptionFailure::TooManyFrames:
+        ReportMessage("id_too_many_frames", QString::number(ImportLimits::MaxAnimationFrames));
+        break;
     case DescriptionFailure::TooLarge:
         ReportMessage("id_frames_too_large", frame, failure.path,
                       QString::number(ImportLimits::MegabytesRoundedUp(failure.bytes)),

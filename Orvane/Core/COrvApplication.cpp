@@ -85,7 +85,8 @@ B32 COrvApplication::Init()
 
     const QString languageFile = m_ApplicationPath + QStringLiteral("/Languages/English.xml");
     m_StartupFiles.append(languageFile);
-    const bool languageLoaded = CLanguageResources::Load(languageFile);
+    QString languageRefusal;
+    const bool languageLoaded = CLanguageResources::Load(languageFile, &languageRefusal);
     if (languageLoaded)
         CLanguageResources::SetResourceFolder(m_ApplicationPath + QStringLiteral("/Languages/") + m_ResourceFolder
                                               + QLatin1Char('/'));
@@ -99,7 +100,10 @@ B32 COrvApplication::Init()
     // opening a log the user named empties it.
     B32 ready = 0;
     if (!languageLoaded) {
-        // No language file, so no ids to look up.
+        // No language file, so no ids to look up. Which file and why go to standard error whatever the mode,
+        // since the run log and the window may both be out of reach.
+        CRunLog::SayOnStandardError(
+            QStringLiteral("The language file %1 cannot be read: %2.").arg(languageFile, languageRefusal));
         Report(1, QStringLiteral("Orvane error"),
                QStringLiteral("No resource file installed !\nPlease re-install the application."));
     } else {
@@ -135,9 +139,13 @@ void COrvApplication::ReportParameterFailures()
         if (!(record->GetFlags() & CPluginClass::UNUSABLE) || !record->GetConverter())
             continue;
         const QString fileName = record->GetConverter()->GetParametersFileName();
-        if (!fileName.isEmpty() && !record->GetDefaultParameters())
-            Report(0, Message(QStringLiteral("id_warning")),
-                   Message(QStringLiteral("id_param_loaded_failed")).arg(fileName));
+        if (fileName.isEmpty() || record->GetDefaultParameters())
+            continue;
+        // Why, when the file could say: not a regular file, a value that is no number, a malformed element.
+        const QString why = record->GetParametersLoadError();
+        Report(0, Message(QStringLiteral("id_warning")),
+               why.isEmpty() ? Message(QStringLiteral("id_param_loaded_failed")).arg(fileName)
+                             : Message(QStringLiteral("id_param_loaded_failed_because")).arg(fileName, why));
     }
 }
 

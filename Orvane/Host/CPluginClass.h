@@ -39,7 +39,11 @@ public:
     // Takes the set, loaded from file, over and deletes the previous one; null drops it.
     void SetUserParameters(CParameters* parameters, const QString& file = QString());
 
+    // Why the parameter file was refused (its kind, a value, a malformed element); empty when it loaded.
+    const QString& GetParametersLoadError() const { return mParametersLoadError; }
+
     int mFlags = 0;
+    QString mParametersLoadError;
     CPluginBase* mpConverter = nullptr;
     CPluginClassInfo* mpClassInfo = nullptr; // the plug-in's static record, never freed here
     CParameters* mpDefaultParameters = nullptr;

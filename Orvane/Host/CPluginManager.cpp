@@ -75,6 +75,7 @@ void CPluginManager::LoadClasses(CPlugin& plugin, const QString& parameterPath)
                 record->mpStartupParameters = startup.release();
             } else {
                 record->mFlags |= CPluginClass::UNUSABLE;
+                record->mParametersLoadError = parameters->GetLoadError();
             }
         }
         converter->SetInstanceResourceFailureReporter(m_ResourceFailureReporter);

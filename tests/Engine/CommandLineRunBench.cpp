@@ -3,16 +3,12 @@
 // sources and its result names must cost nothing measurable beside them. ORV_BENCH_PROGRAM names another
 // build of the program to compare with and ORV_BENCH_APP that build's application folder (its plug-ins must
 // match its program). A run that fails is an error, not a measurement.
+#include "PeakMemoryRun.h"
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -25,25 +21,7 @@ QByteArray Program()
 // Runs the program in folder with the arguments; false when it cannot start or does not succeed.
 bool RunProgram(const QByteArray& folder, const QList<QByteArray>& arguments)
 {
-    QByteArray program = Program();
-    std::vector<QByteArray> storage{program};
-    for (const QByteArray& argument : arguments)
-        storage.push_back(argument);
-    std::vector<char*> argv;
-    for (QByteArray& argument : storage)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, folder.constData());
-    pid_t child = 0;
-    const int started = posix_spawn(&child, program.constData(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (started != 0)
-        return false;
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return RunMeasured(Program(), arguments, folder, QProcessEnvironment()).ExitedWith(0);
 }
 
 void Prepare()

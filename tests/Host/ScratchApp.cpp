@@ -23,6 +23,7 @@ const TestText kTexts[] = {
     {"id_no_profile", "No profile."},
     {"id_warning", "Warning"},
     {"id_param_loaded_failed", "Cannot load %1"},
+    {"id_param_loaded_failed_because", "Cannot load %1: %2"},
     {"id_plugin_info", "%1|%2|%3"},
     {"id_help_header", "Test help %1.%2"},
     {"id_help_profile", "<name> profile"},

@@ -16,6 +16,8 @@ class CImporterBase : public CPluginBase
 public:
     // The message of every refused import that has no more precise one.
     static constexpr char ImportErrorId[] = "id_import_error";
+    // A picture too large to decode, refused for its size (%1 x %2 pixels).
+    static constexpr char PictureTooLargeId[] = "id_picture_too_large";
 
     int GetDocumentType() override { return m_DocumentType; }
     int GetPreviewDocumentType() override { return m_PreviewType; }
@@ -60,7 +62,8 @@ protected:
     CDocument* DocumentOrFailure(CDocument* document);
 
     // A picture document of the bytes, whatever picture format they hold, or
-    // null with the import failure reported; `result`, when given, says why.
+    // null with the import failure reported (a picture too large to decode with
+    // PictureTooLargeId); `result`, when given, says why.
     CDocument* ImportPicture(const QByteArray& bytes, PictureImport::Result* result = nullptr);
 
 private:

@@ -5,7 +5,9 @@
 #include "Documents/NormalisePicture.h"
 #include "Import/CImporterBase.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImageReader>
 
 namespace PictureImport {
 namespace {
@@ -18,17 +20,40 @@ Result Normalised(bool loaded, QImage& picture)
     picture = NormalisePicture(picture);
     return picture.isNull() ? LoadFailed : Loaded;
 }
+
+// The toolkit's reader refuses, as unreadable, a picture whose pixels would take more than its allocation limit
+// at four bytes each. Its header says so before anything is decoded, so such a picture is refused for its size.
+bool TooLargeToDecode(const QByteArray& bytes, QSize& size)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    size = QImageReader(&buffer).size();
+    const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    return limit > 0 && size.isValid() && qint64(size.width()) * size.height() * 4 > limit;
+}
+
+Result Decode(const QByteArray& bytes, QImage& picture, QSize* size)
+{
+    QSize header;
+    if (TooLargeToDecode(bytes, header)) {
+        if (size)
+            *size = header;
+        return TooLarge;
+    }
+    return Normalised(picture.loadFromData(bytes), picture);
+}
 } // namespace
 
-Result LoadFromData(const QByteArray& bytes, QImage& picture)
+Result LoadFromData(const QByteArray& bytes, QImage& picture, QSize* size)
 {
     picture = QImage();
     if (bytes.isEmpty())
         return LoadFailed;
-    return Normalised(picture.loadFromData(bytes), picture);
+    return Decode(bytes, picture, size);
 }
 
-Result LoadFromFile(const QString& path, QImage& picture, QString* reason)
+Result LoadFromFile(const QString& path, QImage& picture, QString* reason, QSize* size)
 {
     picture = QImage();
     // A picture named by an animation description or an e-card is read within the media sources' cap, so a
@@ -40,7 +65,7 @@ Result LoadFromFile(const QString& path, QImage& picture, QString* reason)
             *reason = why;
         return NotAFile;
     }
-    return Normalised(picture.loadFromData(bytes), picture);
+    return Decode(bytes, picture, size);
 }
 } // namespace PictureImport
 
@@ -49,8 +74,13 @@ Result LoadFromFile(const QString& path, QImage& picture, QString* reason)
 CDocument* CImporterBase::ImportPicture(const QByteArray& bytes, PictureImport::Result* result)
 {
     QImage picture;
-    const PictureImport::Result loaded = PictureImport::LoadFromData(bytes, picture);
+    QSize size;
+    const PictureImport::Result loaded = PictureImport::LoadFromData(bytes, picture, &size);
     if (result)
         *result = loaded;
+    if (loaded == PictureImport::TooLarge) {
+        ReportMessage(PictureTooLargeId, QString::number(size.width()), QString::number(size.height()));
+        return nullptr;
+    }
     return DocumentOrFailure(loaded == PictureImport::Loaded ? new CDocumentPicture(picture) : nullptr);
 }

@@ -1,61 +1,59 @@
 #include "Import/SourceNamedFiles.h"
 #include "Text/EcardText.h"
 #include "Util/BoundedFileRead.h"
+#include "Xml/XmlRootChildren.h"
 #include <QDir>
 #include <QFileInfo>
-#include <QXmlStreamReader>
 
 namespace {
 
+using Element = CXmlRootChildren::Node;
+
 // The name an element of the root's children gives: the attribute of the first name it has. Empty when the element
 // is none of the elements the format reads.
-using NameOf = std::function<QString(const QXmlStreamReader& reader)>;
+using NameOf = std::function<QString(const Element& element)>;
 
-// Streams the document, element by element, without building it: any size takes memory for one element only.
-bool VisitChildrenOfRoot(QXmlStreamReader& reader, const QString& folder, const NameOf& nameOf,
+// Walks the root's children without building the document, as the importers and translators read them: any size
+// takes memory for one element only.
+bool VisitChildrenOfRoot(CXmlRootChildren& xml, const QString& folder, const NameOf& nameOf,
                          const std::function<bool(const QString&)>& visit)
 {
-    int depth = 0;
-    while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::EndElement) {
-            --depth;
-        } else if (token == QXmlStreamReader::StartElement && ++depth == 2) {
-            const QString name = nameOf(reader);
-            if (!name.isEmpty() && visit(QDir(folder).filePath(name)))
-                return true;
-        }
+    if (!xml.ReadRoot())
+        return false;
+    while (xml.ReadChild()) {
+        if (xml.Child().kind != Element::Element)
+            continue;
+        const QString name = nameOf(xml.Child());
+        if (!name.isEmpty() && visit(QDir(folder).filePath(name)))
+            return true;
     }
     return false;
 }
 
-QString AttributeOf(const QXmlStreamReader& reader, const char* first, const char* second)
+QString AttributeOf(const Element& element, const char* first, const char* second)
 {
-    const QXmlStreamAttributes attributes = reader.attributes();
     const QString primary = QString::fromLatin1(first);
-    return attributes.hasAttribute(primary) ? attributes.value(primary).toString()
-                                            : attributes.value(QString::fromLatin1(second)).toString();
+    return element.attributes.hasAttribute(primary) ? element.attributes.value(primary).toString()
+                                                    : element.attributes.value(QString::fromLatin1(second)).toString();
 }
 
 // A frame ("FRAME" or "frame") names its picture in "REF" (or "ref").
-QString FramePicture(const QXmlStreamReader& reader)
+QString FramePicture(const Element& element)
 {
-    const QStringView tag = reader.name();
-    if (tag != QLatin1String("FRAME") && tag != QLatin1String("frame"))
+    if (element.name != QLatin1String("FRAME") && element.name != QLatin1String("frame"))
         return QString();
-    return AttributeOf(reader, "REF", "ref");
+    return AttributeOf(element, "REF", "ref");
 }
 
 // Every entry ("IE") names a file in "REF", but a text and a predefined object, whose REF is the text or a number.
-QString EntryFile(const QXmlStreamReader& reader)
+QString EntryFile(const Element& element)
 {
-    if (reader.name() != QLatin1String("IE"))
+    if (element.name != QLatin1String("IE"))
         return QString();
-    const QXmlStreamAttributes attributes = reader.attributes();
-    if (attributes.value(QLatin1String("TYPE")) == QLatin1String("TXT")
-        || attributes.value(QLatin1String("STYPE")) == QLatin1String("PRE"))
+    if (element.attributes.value(QLatin1String("TYPE")) == QLatin1String("TXT")
+        || element.attributes.value(QLatin1String("STYPE")) == QLatin1String("PRE"))
         return QString();
-    return attributes.value(QLatin1String("REF")).toString();
+    return element.attributes.value(QLatin1String("REF")).toString();
 }
 
 } // namespace
@@ -83,12 +81,12 @@ bool Visit(const QString& sourcePath, const QString& converterExtension,
                                reason))
         return false;
     if (description) {
-        QXmlStreamReader reader(bytes);
-        return VisitChildrenOfRoot(reader, folder, FramePicture, visit);
+        CXmlRootChildren xml(bytes);
+        return VisitChildrenOfRoot(xml, folder, FramePicture, visit);
     }
     // An e-card's characters are its bytes as the translators decode them, whatever its prolog says.
-    QXmlStreamReader reader(DecodeEcardBytes(bytes));
-    return VisitChildrenOfRoot(reader, folder, EntryFile, visit);
+    CXmlRootChildren xml(DecodeEcardBytes(bytes));
+    return VisitChildrenOfRoot(xml, folder, EntryFile, visit);
 }
 
 } // namespace SourceNamedFiles

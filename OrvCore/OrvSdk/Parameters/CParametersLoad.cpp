@@ -15,6 +15,27 @@ QString Quoted(const QString& text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+// A value as a refusal quotes it: a hostile file's value of a hundred thousand characters must not become a log
+// line of that length.
+QString QuotedValue(const QString& text)
+{
+    const int shown = 40;
+    if (text.size() <= shown)
+        return Quoted(text);
+    return Quoted(text.left(shown) + QStringLiteral("...")) + QStringLiteral(" (%1 characters)").arg(text.size());
+}
+
+// A whole number of the integer type: decimal digits with an optional sign, within 32 bits. Anything else
+// ("abc", "", "nan", "1e30", "0x10", a number beyond 32 bits) is no value of this type.
+bool ReadWholeNumber(const QString& text, int32_t& value)
+{
+    bool converts = false;
+    const int number = text.toInt(&converts, 10);
+    if (converts)
+        value = number;
+    return converts;
+}
+
 // A float limit as the files write numbers.
 QString Number(double value)
 {
@@ -170,24 +191,38 @@ CParameter* CParameters::ReadData()
     QString text;
     if (!GetStringAttribute(valueName, text))
         return refuse(Reason("id_data_without_value").arg(element));
-    const QString quotedValue = Quoted(text);
+    const QString quotedValue = QuotedValue(text);
     std::unique_ptr<CParameter> parameter;
     switch (type) {
     case CParameter::BOOL_TYPE:
         parameter = std::make_unique<CBoolParameter>(text == QStringLiteral("true"));
         break;
     case CParameter::INT_TYPE: {
-        long value = 0;
-        long minimum = INT32_MIN;
-        long maximum = INT32_MAX;
-        if (!GetLongAttribute(valueName, value))
+        // A text that is no whole number would read as 0, a value nobody wrote: the file is refused instead.
+        const auto notWholeNumber = [&](const QString& attribute, const QString& quoted) {
+            return Reason("id_data_not_whole_number")
+                .arg(element, attribute, quoted, QString::number(INT32_MIN), QString::number(INT32_MAX));
+        };
+        int32_t value = 0;
+        int32_t minimum = INT32_MIN;
+        int32_t maximum = INT32_MAX;
+        if (!ReadWholeNumber(text, value))
+            return refuse(notWholeNumber(valueName, quotedValue));
+        // A limit that is given must be a whole number too.
+        const auto readLimit = [&](const char* name, int32_t& limit) {
+            const QString attribute = QString::fromLatin1(name);
+            QString limitText;
+            const bool read = !GetStringAttribute(attribute, limitText) || ReadWholeNumber(limitText, limit);
+            if (!read)
+                Refuse(notWholeNumber(attribute, QuotedValue(limitText)));
+            return read;
+        };
+        if (!readLimit("MIN", minimum) || !readLimit("MAX", maximum))
             return nullptr;
-        GetLongAttribute(QStringLiteral("MIN"), minimum);
-        GetLongAttribute(QStringLiteral("MAX"), maximum);
         if (value > maximum || value < minimum)
             return refuse(Reason("id_data_value_outside")
                               .arg(element, quotedValue, QString::number(minimum), QString::number(maximum)));
-        parameter = std::make_unique<CIntParameter>(int32_t(value), int32_t(minimum), int32_t(maximum));
+        parameter = std::make_unique<CIntParameter>(value, minimum, maximum);
         break;
     }
     case CParameter::FLOAT_TYPE: {

@@ -1,8 +1,7 @@
 #include "Text/CLanguageResources.h"
 
 #include "Text/LanguageIndex.h"
-
-#include <QFile>
+#include "Util/BoundedFileRead.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -44,14 +43,21 @@ QString& CLanguageResources::ResourceFolder()
     return folder;
 }
 
-bool CLanguageResources::Load(const QString& path)
+bool CLanguageResources::Load(const QString& path, QString* reason)
 {
     LoadState& state = State();
     state = LoadState();
     Texts().Clear();
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || !Texts().Read(file.readAll()))
+    if (path.isEmpty())
         return false;
+    // Checked before it is opened: a FIFO in its place would block start-up for good.
+    QByteArray bytes;
+    QString why;
+    if (!BoundedFileRead::Read(path, FileLimits::MaxXmlBytes, bytes, why) || !Texts().Read(bytes)) {
+        if (reason)
+            *reason = why.isEmpty() ? QStringLiteral("is not a well-formed XML file") : why;
+        return false;
+    }
     const QFileInfo info(path);
     state.parsedPath = info.absoluteFilePath();
     state.parsedSize = info.size();

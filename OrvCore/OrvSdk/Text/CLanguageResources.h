@@ -9,8 +9,10 @@ class LanguageIndex;
 class CLanguageResources
 {
 public:
-    // False keeps no file, so an empty path releases the loaded one.
-    static bool Load(const QString& path);
+    // False keeps no file, so an empty path releases the loaded one. The file
+    // must be a regular file (links followed) within the cap of XML files;
+    // `reason` (when given) says why one was refused.
+    static bool Load(const QString& path, QString* reason = nullptr);
     // The plug-ins' way in: checks that the file can be read and parses it
     // only when a text is first asked for. The program has already loaded the
     // same file in full before any plug-in, and a command-line run asks a

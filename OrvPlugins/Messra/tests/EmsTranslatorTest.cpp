@@ -1,6 +1,7 @@
 // The EMS translator end to end: e-cards and single files in, user data out.
 #include "CMessra.h"
 #include "CSmsItem.h"
+#include "Text/CLanguageResources.h"
 #include "TranslatorTestSupport.h"
 #include <QDir>
 #include <gtest/gtest.h>
@@ -298,6 +299,22 @@ TEST_F(EmsTranslatorTest, UnreadableEntriesAreLoggedAndSkipped)
                              "Entry skipped: <IMG> is neither text nor an IE element with TYPE, STYPE and REF\n"
                              "Entry skipped: #comment is neither text nor an IE element with TYPE, STYPE and "
                              "REF\n"));
+    ASSERT_EQ(run.chunks.size(), 1);
+    EXPECT_EQ(EmsObjects(HeaderOf(run.chunks[0])).size(), 1u);
+}
+
+// A card of countless entries that are no item names the first ten, then counts the others on one line.
+TEST_F(EmsTranslatorTest, OnlyTheFirstTenSkippedEntriesAreNamed)
+{
+    ASSERT_TRUE(CLanguageResources::Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
+    const Outcome run = Card("Hi" + QByteArray("<IMG/>").repeated(25) + Ie("EMA", "PRE", "2"));
+    CLanguageResources::Load(QString());
+    ASSERT_TRUE(run.ok);
+    EXPECT_EQ(
+        run.log,
+        QStringLiteral("Entry skipped: <IMG> is neither text nor an IE element with TYPE, STYPE and REF\n").repeated(10)
+            + QStringLiteral("15 more entries skipped: each is neither text nor an IE element with TYPE, "
+                             "STYPE and REF.\n"));
     ASSERT_EQ(run.chunks.size(), 1);
     EXPECT_EQ(EmsObjects(HeaderOf(run.chunks[0])).size(), 1u);
 }

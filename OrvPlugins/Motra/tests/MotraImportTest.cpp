@@ -1,8 +1,10 @@
 // Animation descriptions written here over pictures saved with QImage.
+#include "BlackPng.h"
 #include "CMotra.h"
 #include "PluginLibraryCheck.h"
 
 #include "Documents/CDocumentAnimation.h"
+#include "Import/ImportLimits.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -170,6 +172,10 @@ TEST_F(MotraImport, AFrameThatCannotBeLoadedIsNamed)
     const QByteArray missing = Path("none.png");
     const QByteArray notPicture(ORV_SOURCE_DIR "/CMakeLists.txt");
     const QByteArray folder = m_Folder.path().toUtf8();
+    QFile huge(m_Folder.filePath(QStringLiteral("huge.png")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    huge.write(BlackPng::Grey(8000, 8000));
+    huge.close();
     struct Case
     {
         const char* name;
@@ -187,6 +193,10 @@ TEST_F(MotraImport, AFrameThatCannotBeLoadedIsNamed)
          unreadable.arg(QStringLiteral("1"), QStringLiteral("/dev/zero"), QStringLiteral("is a device"))},
         {"not-a-picture", "<A><FRAME REF='" + notPicture + "' DELAY='10'/></A>",
          Text("id_frame_not_a_picture").arg(QStringLiteral("1"), QString::fromUtf8(notPicture))},
+        // Too large for the toolkit's reader to decode: refused for its size from its header.
+        {"too-large", "<A><FRAME REF='" + Path("huge.png") + "' DELAY='10'/></A>",
+         Text("id_frame_too_large")
+             .arg(QStringLiteral("1"), huge.fileName(), QStringLiteral("8000"), QStringLiteral("8000"))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -212,8 +222,47 @@ TEST_F(MotraImport, PicturesOverTheBudgetNameTheFrameAndTheNumbers)
     EXPECT_EQ(m_Summary, (expected + QLatin1Char('\n')).toStdString());
 }
 
-// The toolkit's DOM slows down with the square of the nesting depth, so files nested
-// far deeper than any description are refused before they are parsed.
+// Frames are counted before any picture is read: past the most an animation may have, a description is
+// refused whatever its pictures (here a file that does not exist, which would otherwise fail the first frame).
+TEST_F(MotraImport, TooManyFramesAreRefusedBeforeAnyPictureIsRead)
+{
+    const QByteArray missing = "<FRAME REF='" + Path("none.png") + "' DELAY='10'/>";
+    const QByteArray lower = "<frame ref='" + Path("none.png") + "' delay='10'/>";
+    const QByteArray red = "<FRAME REF='" + Path("red.png") + "' DELAY='10'/>";
+    const QString tooMany = Text("id_too_many_frames").arg(ImportLimits::MaxAnimationFrames) + QLatin1Char('\n');
+    struct Case
+    {
+        const char* name;
+        QByteArray xml;
+        std::string summary; // empty: the animation loads
+    };
+    const Case cases[] = {
+        {"one too many", "<A>" + missing.repeated(ImportLimits::MaxAnimationFrames + 1) + "</A>",
+         tooMany.toStdString()},
+        {"lower-case, one too many", "<A>" + lower.repeated(ImportLimits::MaxAnimationFrames + 1) + "</A>",
+         tooMany.toStdString()},
+        {"the most", "<A>" + missing.repeated(ImportLimits::MaxAnimationFrames) + "</A>",
+         Text("id_frame_unreadable")
+             .arg(QStringLiteral("1"), m_Folder.filePath(QStringLiteral("none.png")),
+                  QStringLiteral("No such file or directory"))
+             .append(QLatin1Char('\n'))
+             .toStdString()},
+        // Lower-case frames do not count beside an upper-case one.
+        {"lower-case beside upper-case", "<A>" + lower.repeated(ImportLimits::MaxAnimationFrames + 1) + red + "</A>",
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto animation = Import(c.xml);
+        EXPECT_EQ(m_Summary, c.summary);
+        if (c.summary.empty()) {
+            ASSERT_NE(animation, nullptr);
+            EXPECT_EQ(Describe(*animation), "ff0000@10");
+        }
+    }
+}
+
+// Files nested far deeper than any description are refused, as every reader of XML from outside refuses them.
 TEST_F(MotraImport, DeeplyNestedFilesAreRefused)
 {
     const QByteArray frame = "<FRAME REF='" + Path("red.png") + "' DELAY='10'/>";

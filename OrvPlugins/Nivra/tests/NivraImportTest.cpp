@@ -1,4 +1,5 @@
 // Pictures encoded here with QImage, next to the picture documents they must give.
+#include "BlackPng.h"
 #include "CNivra.h"
 #include "PluginLibraryCheck.h"
 
@@ -67,6 +68,22 @@ TEST_F(NivraImport, UnreadableBytesAreRefused)
     CNivra importer;
     EXPECT_EQ(importer.Import(QByteArray("no picture here")), nullptr);
     EXPECT_TRUE(m_Quiet.Lines().filter(QStringLiteral("BMP")).isEmpty()) << "only the BMP importer says why";
+}
+
+// The toolkit's reader will not allocate an 8000 x 8000 picture: its header alone refuses it, for its size.
+TEST_F(NivraImport, APictureTooLargeToDecodeIsRefusedForItsSize)
+{
+    CNivra small;
+    std::unique_ptr<CDocument> black(small.Import(BlackPng::Grey(30, 20)));
+    ASSERT_NE(black, nullptr);
+    const QImage& picture = static_cast<CDocumentPicture*>(black.get())->GetImage();
+    EXPECT_EQ(picture.size(), QSize(30, 20));
+    EXPECT_EQ(picture.pixel(29, 19), qRgb(0, 0, 0));
+
+    CNivra importer;
+    EXPECT_EQ(importer.Import(BlackPng::Grey(8000, 8000)), nullptr);
+    EXPECT_EQ(Summary(importer), "The picture of 8000 x 8000 pixels is larger than 255 x 255 pixels.\n");
+    EXPECT_EQ(Detailed(importer), Summary(importer));
 }
 
 TEST(NivraPlugin, LoadsAndAnswersLikeTheHostExpects)

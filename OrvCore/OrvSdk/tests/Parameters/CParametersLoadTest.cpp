@@ -156,11 +156,12 @@ TEST_F(ParametersLoad, IntegerLimits)
         {"VALUE=\"-1\" MIN=\"0\" MAX=\"4\"", false, 0},
         {"VALUE=\"2147483647\"", true, INT_MAX},
         {"VALUE=\"-2147483648\"", true, INT_MIN},
-        // One past the 32-bit range does not convert and reads as 0, as before.
-        {"VALUE=\"2147483648\"", true, 0},
-        {"VALUE=\"2147483648\" MIN=\"1\"", false, 0},
-        {"VALUE=\"12abc\"", true, 0},
-        {"VALUE=\"7\" MIN=\"abc\" MAX=\"10\"", true, 7},
+        // A text that is no whole number of 32 bits refuses the file rather than reading as 0.
+        {"VALUE=\"2147483648\"", false, 0},
+        {"VALUE=\"12abc\"", false, 0},
+        {"VALUE=\"7\" MIN=\"abc\" MAX=\"10\"", false, 0},
+        {"VALUE=\"7\" MIN=\"0\" MAX=\"1e3\"", false, 0},
+        {"VALUE=\"+7\" MIN=\"-8\"", true, 7},
         {"VALUE=\"7\" MIN=\"8\" MAX=\"6\"", false, 0},
         {"MIN=\"0\"", false, 0},
     };

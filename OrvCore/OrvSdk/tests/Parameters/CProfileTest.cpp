@@ -1,5 +1,6 @@
 #include "Parameters/CProfile.h"
 #include "ParameterTestUtil.h"
+#include "Text/CLanguageResources.h"
 
 #include <QMap>
 #include <gtest/gtest.h>
@@ -185,4 +186,38 @@ TEST_F(Profile, UnreadableFileIsRefused)
     EXPECT_FALSE(mProfile.Load(mFiles.Write("<Profile><TSECTION>")));
     EXPECT_FALSE(mProfile.Load(mFiles.Path("missing.xml")));
     EXPECT_TRUE(mProfile.GetMobileName().isEmpty());
+}
+
+// A whole-number key whose text is no whole number of 32 bits refuses the profile, naming the key and the value,
+// rather than reading as 0 (a phone of polyphony 0, a tempo range of 40 to 0).
+TEST_F(Profile, WholeNumberKeysThatAreNoWholeNumberRefuseTheProfile)
+{
+    ASSERT_TRUE(CLanguageResources::Load(S(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
+    const QByteArray digits(100000, '7');
+    const struct
+    {
+        QByteArray value;
+        const char* quoted;
+    } cases[] = {
+        {"abc", "\"abc\""},
+        {"", "\"\""},
+        {"nan", "\"nan\""},
+        {"1e30", "\"1e30\""},
+        {"99999999999", "\"99999999999\""},
+        {"0x10", "\"0x10\""},
+        {"4.5", "\"4.5\""},
+        {digits, "\"7777777777777777777777777777777777777777...\" (100000 characters)"},
+    };
+    for (const char* key : {"PolyphonyCapacity", "MaxBpmBuzzer"}) {
+        for (const auto& c : cases) {
+            QMap<QByteArray, Key> keys = CompleteKeys();
+            keys[key] = Key{"int", c.value};
+            EXPECT_FALSE(LoadKeys(keys)) << key << " = " << c.quoted;
+            EXPECT_EQ(mProfile.GetLoadError(),
+                      S("the DATA element \"%1\" has the VALUE %2, which is not a whole number "
+                        "from -2147483648 to 2147483647")
+                          .arg(QLatin1String(key), QLatin1String(c.quoted)));
+        }
+    }
+    CLanguageResources::Load(QString());
 }

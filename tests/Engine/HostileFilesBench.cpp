@@ -1,0 +1,75 @@
+// The real program on hostile files of the full 16 MB an XML source may take, from process start to exit, with
+// the peak of its resident memory as the kernel counted it ("peak_MB", which must stay under 500): an animation
+// description that names one 16 x 16 picture half a million times, and an e-card of four million empty entries.
+// ORV_BENCH_PROGRAM and ORV_BENCH_APP name another build to compare with, as for the command-line benchmark.
+#include "BlackPng.h"
+#include "PeakMemoryRun.h"
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const int kXmlSourceBytes = 16 * 1024 * 1024;
+
+QByteArray Setting(const char* name, const char* fallback)
+{
+    const QByteArray value = qgetenv(name);
+    return value.isEmpty() ? QByteArray(fallback) : value;
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Runs the program on the source; the peak of the last run is the counter. A run that crashes is an error.
+void RunOn(benchmark::State& state, const QTemporaryDir& work, const QList<QByteArray>& arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ORVANEDIR"), QString::fromLocal8Bit(Setting("ORV_BENCH_APP", ORV_APP_DIR)));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    CMeasuredRun run;
+    for (auto _ : state) {
+        run = RunMeasured(Setting("ORV_BENCH_PROGRAM", ORV_PROGRAM_FILE), arguments, QFile::encodeName(work.path()),
+                          environment);
+        if (!WIFEXITED(run.status)) {
+            state.SkipWithError("the run did not end by itself");
+            return;
+        }
+    }
+    state.counters["peak_MB"] = double(run.peakKb) / 1024.0;
+}
+
+void DescriptionNamingOnePictureHalfAMillionTimes(benchmark::State& state)
+{
+    QTemporaryDir work;
+    const QByteArray frame = "<FRAME REF=\"f.png\" DELAY=\"100\"/>";
+    if (!WriteFile(work.filePath(QStringLiteral("f.png")), BlackPng::Grey(16, 16))
+        || !WriteFile(work.filePath(QStringLiteral("hostile.anim")),
+                      "<A>" + frame.repeated((kXmlSourceBytes - 16) / int(frame.size())) + "</A>")) {
+        state.SkipWithError("cannot write the sources");
+        return;
+    }
+    RunOn(state, work, {"/profile=Model B", "/converter=ani", "/logfile=run.log", "hostile.anim"});
+}
+
+void ECardOfFourMillionEmptyEntries(benchmark::State& state)
+{
+    QTemporaryDir work;
+    const QByteArray head = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD>Hi";
+    const QByteArray entry = "<a/>";
+    const int entries = (kXmlSourceBytes - int(head.size()) - 8) / int(entry.size());
+    if (!WriteFile(work.filePath(QStringLiteral("hostile.ecd")), head + entry.repeated(entries) + "</ECARD>")) {
+        state.SkipWithError("cannot write the source");
+        return;
+    }
+    RunOn(state, work, {"/profile=Model A", "/converter=ems_sms", "/logfile=run.log", "hostile.ecd"});
+}
+
+} // namespace
+
+BENCHMARK(DescriptionNamingOnePictureHalfAMillionTimes)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ECardOfFourMillionEmptyEntries)->Unit(benchmark::kMillisecond)->Iterations(1);
