@@ -30,6 +30,9 @@ function(orv_add_test name)
     cmake_parse_arguments(ARG "PROGRAM" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} OrvTestSupport GTest::gtest GTest::gtest_main GTest::gmock)
+    # The code under test keeps its optimised build; the test code itself gains
+    # nothing from it and compiles in about half the time without.
+    target_compile_options(${name} PRIVATE $<$<CONFIG:RelWithDebInfo>:-O0 -g1>)
     _orv_test_context(${name} "${ARG_PROGRAM}")
     if(ARG_DEPENDS)
         add_dependencies(${name} ${ARG_DEPENDS})
