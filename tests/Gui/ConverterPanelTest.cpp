@@ -173,6 +173,25 @@ TEST_F(ConverterPanelTest, AFileOfTheChosenConverterLoadsAtOnce)
     EXPECT_EQ(SetLevel(), 3);
 }
 
+// A file the reader refuses: the box says why under its first line, naming the value and its key, and the log
+// holds the line a command-line run writes for it.
+TEST_F(ConverterPanelTest, ARefusedFileSaysWhyInTheBoxAndTheLog)
+{
+    const QString file = Write(QStringLiteral("Loud.xml"), ParameterFile("Test exporter", 99));
+    CParameters reader;
+    ASSERT_FALSE(reader.Load(file));
+    const QString why = reader.GetLoadError();
+    EXPECT_TRUE(why.contains(QStringLiteral("\"Level\"")) && why.contains(QStringLiteral("\"99\""))) << qPrintable(why);
+    NewLog();
+    m_GuiPrompt.mFileAnswer = file;
+    Panel().Load();
+    EXPECT_EQ(m_GuiPrompt.Messages(),
+              QStringList{Text("id_warning") + QLatin1Char('|') + Text("id_param_loaded_failed").arg(file) + LF
+                          + Text("id_failure_reason").arg(why)});
+    EXPECT_EQ(NewLog(), Text("id_param_loaded_failed_because").arg(file, why) + LF);
+    EXPECT_EQ(SetLevel(), 3);
+}
+
 struct SwitchCase
 {
     const char* name;
