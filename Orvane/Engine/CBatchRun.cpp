@@ -122,9 +122,8 @@ void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& en
             parameters = loaded.get();
             fromFile = true;
         } else {
-            const QString reason = loaded->GetLoadError().isEmpty() ? QStringLiteral("is not a valid parameter file")
-                                                                    : loaded->GetLoadError();
-            m_Host.Log(Message("id_param_loaded_failed_because", parameterFile, reason) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_param_loaded_failed_because", parameterFile, ParameterFileRefusal(*loaded))
+                       + QLatin1Char('\n'));
             m_Failure = true;
         }
     }

@@ -45,7 +45,7 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
     const QByteArray bytes = ReadSourceFile(path, FileLimits::MaxMediaSourceBytes, &reason);
     if (bytes.isEmpty()) {
         m_Host.Log(Message("id_opening_failed_because", path, reason) + QLatin1Char('\n'));
-        m_Host.Report(0, Message("id_warning"), Message("id_failed_to_load", path));
+        m_Host.Report(0, Message("id_warning"), WithReason(Message("id_failed_to_load", path), reason));
         return 0;
     }
     m_Host.Log(Message("id_importing") + QLatin1Char('\n'));

@@ -15,14 +15,17 @@
 namespace {
 
 // Replaces the record's user set by the file; false (the previous set kept) when there is no record or the
-// file cannot be loaded. The form's choices belonged to the previous set.
-bool LoadUserParameters(CPluginClass* record, CParameterChoices& choices, const QString& path)
+// file cannot be loaded, and then reason says why the file was refused (empty without a record). The form's
+// choices belonged to the previous set.
+bool LoadUserParameters(CPluginClass* record, CParameterChoices& choices, const QString& path, QString& reason)
 {
     if (!record)
         return false;
     auto parameters = std::make_unique<CParameters>();
-    if (!parameters->Load(path))
+    if (!parameters->Load(path)) {
+        reason = ParameterFileRefusal(*parameters);
         return false;
+    }
     record->SetUserParameters(parameters.release(), path);
     choices.Clear();
     return true;
@@ -39,6 +42,15 @@ bool LoadDefaultParameters(CPluginClass* record, CParameterChoices& choices)
         defaults->RestoreDeclared();
     choices.Clear();
     return true;
+}
+
+// A parameter file not loaded: the box says why under its first line, and the run log holds the line a
+// command-line run writes for it.
+void ReportParameterFileRefused(CEngineHost& host, const QString& path, const QString& reason)
+{
+    if (!reason.isEmpty())
+        host.Log(Message("id_param_loaded_failed_because", path, reason) + QLatin1Char('\n'));
+    host.Report(0, Message(QStringLiteral("id_warning")), WithReason(Message("id_param_loaded_failed", path), reason));
 }
 
 } // namespace
@@ -107,8 +119,9 @@ void COrvEngine::SaveParamsAsked(QString path, CParameters* parameters)
 void COrvEngine::LoadParamsAsked(int converter, QString path)
 {
     CPluginClass* record = PluginClassAt(m_Host.GetConverterList(m_Host.GetCurrentProfile()), converter);
-    if (!LoadUserParameters(record, ChoicesOf(record), path))
-        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message("id_param_loaded_failed", path));
+    QString reason;
+    if (!LoadUserParameters(record, ChoicesOf(record), path, reason))
+        ReportParameterFileRefused(m_Host, path, reason);
 }
 
 void COrvEngine::LoadDefaultParamsAsked(int converter)
@@ -121,8 +134,9 @@ void COrvEngine::LoadDefaultParamsAsked(int converter)
 void COrvEngine::LoadTraductorParamsAsked(int translator, QString path)
 {
     CPluginClass* record = PluginClassAt(m_Host.GetTraductorList(m_Host.GetCurrentProfile()), translator);
-    if (!LoadUserParameters(record, ChoicesOf(record), path))
-        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message("id_param_loaded_failed", path));
+    QString reason;
+    if (!LoadUserParameters(record, ChoicesOf(record), path, reason))
+        ReportParameterFileRefused(m_Host, path, reason);
 }
 
 void COrvEngine::LoadDefaultTraductorParamsAsked(int translator)

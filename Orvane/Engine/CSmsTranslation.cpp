@@ -60,7 +60,7 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
     const QByteArray bytes = ReadSourceFile(source, FileLimits::MaxMessageSourceBytes, &reason);
     if (bytes.isEmpty()) {
         m_Host.Log(Message("id_opening_failed_because", source, reason) + QLatin1Char('\n'));
-        m_Host.Report(0, Message("id_warning"), Message("id_failed_to_load", source));
+        m_Host.Report(0, Message("id_warning"), WithReason(Message("id_failed_to_load", source), reason));
         return;
     }
     m_Host.Log(Message("id_importing") + QLatin1Char('\n'));

@@ -4,6 +4,7 @@
 #include "Plugin/CPluginBase.h"
 #include "Text/CLanguageResources.h"
 #include "Util/BoundedFileRead.h"
+#include "Xml/CXmlFile.h"
 
 QString Message(const QString& id)
 {
@@ -38,6 +39,18 @@ void ClearConversionLog(CPluginBase* converter)
 {
     converter->GetConversionLog()->AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED | CConversionLog::CLEAR,
                                            QString());
+}
+
+QString WithReason(const QString& text, const QString& reason)
+{
+    if (reason.isEmpty())
+        return text;
+    return text + QLatin1Char('\n') + Message("id_failure_reason", reason);
+}
+
+QString ParameterFileRefusal(const CXmlFile& file)
+{
+    return file.GetLoadError().isEmpty() ? QStringLiteral("is not a valid parameter file") : file.GetLoadError();
 }
 
 QString WithoutFinalLineFeed(const QString& text)

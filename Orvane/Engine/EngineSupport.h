@@ -6,6 +6,7 @@
 #include <QString>
 
 class CPluginBase;
+class CXmlFile;
 
 // A message of the application object's class in the language file.
 QString Message(const char* id);
@@ -28,6 +29,12 @@ void DiscardConverterOutput(CPluginBase* converter);
 
 // Empties both texts of the converter's conversion log.
 void ClearConversionLog(CPluginBase* converter);
+
+// A box's text for a file that failed: the text, then on a line of its own the reason; the text alone without one.
+QString WithReason(const QString& text, const QString& reason);
+
+// Why a parameter file was refused, as its reader said.
+QString ParameterFileRefusal(const CXmlFile& file);
 
 // A log text as a message box shows it: less one final line feed.
 QString WithoutFinalLineFeed(const QString& text);

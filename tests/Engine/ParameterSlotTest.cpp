@@ -49,7 +49,9 @@ TEST_F(ParameterSlotTest, TheUsersFileReplacesTheDefaultsUntilTheyAreAskedBack)
     const QString broken = Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
     m_Application->LoadParamsAsked(ConverterIndex("TST"), broken);
     EXPECT_EQ(Working(), mine);
-    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text("id_param_loaded_failed").arg(broken)));
+    const QString why = QStringLiteral("is not a well-formed XML file");
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text("id_param_loaded_failed").arg(broken) + LF
+                                                                      + Text("id_failure_reason").arg(why)));
 
     // Back to the defaults, every value at its declared value.
     defaults->GetIntParameter(QStringLiteral("Level"))->mValue = 8;

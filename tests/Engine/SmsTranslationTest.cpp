@@ -101,7 +101,9 @@ TEST_F(SmsTranslationTest, ASourceThatCannotBeReadOrImportedIsReported)
     };
     for (const Case& c : cases) {
         const QString source = Write(QStringLiteral("card.txt"), c.content);
-        const QString text = c.text.isNull() ? Text("id_failed_to_load").arg(source) : c.text;
+        const QString text = c.text.isNull() ? Text("id_failed_to_load").arg(source) + LF
+                                                   + Text("id_failure_reason").arg(QStringLiteral("is empty"))
+                                             : c.text;
         NewLog();
         m_Prompt.mShown.clear();
         Translate(source);

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -59,10 +61,16 @@ protected:
         m_Panel->GetLoadButton()->click();
     }
     QStringList Messages() const { return m_GuiPrompt.Messages(); }
-    QString LoadFailed(const QString& file) const
+    // The box for a batch file that failed, its reason on the second line.
+    static QString Failed(const char* titleId, const char* textId, const QString& file, const QString& reason)
     {
-        return GuiMessage("CParamsSelectorPanel", "id_warning_title") + QLatin1Char('|')
-               + GuiMessage("CParamsSelectorPanel", "id_param_loaded_failed").arg(file);
+        return GuiMessage("CParamsSelectorPanel", titleId) + QLatin1Char('|')
+               + GuiMessage("CParamsSelectorPanel", textId).arg(file) + LF
+               + GuiMessage("CParamsSelectorPanel", "id_failure_reason").arg(reason);
+    }
+    QString LoadFailed(const QString& file, const QString& reason) const
+    {
+        return Failed("id_warning_title", "id_param_loaded_failed", file, reason);
     }
 
     CParamsSelectorPanel* m_Panel = nullptr;
@@ -137,11 +145,9 @@ TEST_F(BatchFileTest, XmlIsAppendedOnlyToANameWithoutItAndAnExistingFileIsAskedF
     EXPECT_EQ(m_GuiPrompt.mQuestions.size(), 2);
     // A folder that does not exist: the write fails and says so.
     SaveAs(In(QStringLiteral("missing/b.xml")));
-    EXPECT_EQ(
-        Messages(),
-        QStringList{
-            GuiMessage("CParamsSelectorPanel", "id_warning_save_title") + QLatin1Char('|')
-            + GuiMessage("CParamsSelectorPanel", "id_param_saved_failed").arg(In(QStringLiteral("missing/b.xml")))});
+    EXPECT_EQ(Messages(),
+              QStringList{Failed("id_warning_save_title", "id_param_saved_failed", In(QStringLiteral("missing/b.xml")),
+                                 QString::fromLocal8Bit(std::strerror(ENOENT)))});
 }
 
 TEST_F(BatchFileTest, ARowStoredForAnotherConverterIsLeftOutOfTheBatch)
@@ -170,13 +176,15 @@ TEST_F(BatchFileTest, ShortOrMalformedFilesWarnAndLeaveUnreadRows)
     LoadFrom(shortFile);
     // "TRUE" and "1" are not "true"; a missing file name keeps the row's.
     EXPECT_EQ(Rows(), (QStringList{QStringLiteral("f"), QStringLiteral("2"), QStringLiteral("3*")}));
-    EXPECT_EQ(Messages(), QStringList{LoadFailed(shortFile)});
+    EXPECT_EQ(Messages(),
+              QStringList{LoadFailed(
+                  shortFile, GuiMessage("CParamsSelectorPanel", "id_row_missing").arg(QStringLiteral("PlugIn2")))});
 
     const QString broken = Write(QStringLiteral("broken.xml"), "<ORVANE_Batch_File><PlugIn0");
     LoadFrom(broken);
     EXPECT_EQ(Rows(), (QStringList{QStringLiteral("f"), QStringLiteral("2"), QStringLiteral("3*")}));
     EXPECT_EQ(Messages().size(), 2);
-    EXPECT_EQ(Messages().last(), LoadFailed(broken));
+    EXPECT_EQ(Messages().last(), LoadFailed(broken, QStringLiteral("is not a well-formed XML file")));
     // The next dialog opens where the last file was.
     LoadFrom(QString());
     EXPECT_EQ(m_GuiPrompt.mFileQuestions.last(),

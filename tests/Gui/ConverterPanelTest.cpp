@@ -9,6 +9,7 @@
 #include "Parameters/CParameters.h"
 #include "QtPrinters.h"
 #include "Text/CLanguageResources.h"
+#include "Xml/CXmlFile.h"
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -173,6 +174,25 @@ TEST_F(ConverterPanelTest, AFileOfTheChosenConverterLoadsAtOnce)
     EXPECT_EQ(SetLevel(), 3);
 }
 
+// A file the reader refuses: the box says why under its first line, naming the value and its key, and the log
+// holds the line a command-line run writes for it.
+TEST_F(ConverterPanelTest, ARefusedFileSaysWhyInTheBoxAndTheLog)
+{
+    const QString file = Write(QStringLiteral("Loud.xml"), ParameterFile("Test exporter", 99));
+    CParameters reader;
+    ASSERT_FALSE(reader.Load(file));
+    const QString why = reader.GetLoadError();
+    EXPECT_TRUE(why.contains(QStringLiteral("\"Level\"")) && why.contains(QStringLiteral("\"99\""))) << qPrintable(why);
+    NewLog();
+    m_GuiPrompt.mFileAnswer = file;
+    Panel().Load();
+    EXPECT_EQ(m_GuiPrompt.Messages(),
+              QStringList{Text("id_warning") + QLatin1Char('|') + Text("id_param_loaded_failed").arg(file) + LF
+                          + Text("id_failure_reason").arg(why)});
+    EXPECT_EQ(NewLog(), Text("id_param_loaded_failed_because").arg(file, why) + LF);
+    EXPECT_EQ(SetLevel(), 3);
+}
+
 struct SwitchCase
 {
     const char* name;
@@ -224,16 +244,24 @@ TEST_F(ConverterPanelTest, AFileThatNamesNoConverterIsReportedAndChangesNothing)
         {"whole text not a name", ParameterFile("Test exporter parameters", 7)},
         {"no description", ParameterFile(nullptr, 7)},
         {"not XML", "Level=7"},
+        {"missing", QByteArray()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString file = Write(QStringLiteral("Foreign.xml"), c.content);
+        const QString file =
+            c.content.isNull() ? In(QStringLiteral("Gone.xml")) : Write(QStringLiteral("Foreign.xml"), c.content);
         m_GuiPrompt.mShown.clear();
         m_GuiPrompt.mFileAnswer = file;
         CParameters* before = Panel().GetParameters();
         Panel().Load();
-        EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{PanelText("id_warning_title") + QLatin1Char('|')
-                                                      + PanelText("id_param_not_recognised").arg(file)});
+        // A file that is no XML at all says why under the first line.
+        CXmlFile reader;
+        const QString why = reader.Load(file) ? QString() : reader.GetLoadError();
+        EXPECT_EQ(why.isEmpty(), c.content.startsWith('<'));
+        EXPECT_EQ(m_GuiPrompt.Messages(),
+                  QStringList{PanelText("id_warning_title") + QLatin1Char('|')
+                              + PanelText("id_param_not_recognised").arg(file)
+                              + (why.isEmpty() ? QString() : LF + PanelText("id_failure_reason").arg(why))});
         EXPECT_TRUE(m_GuiPrompt.mQuestions.isEmpty());
         EXPECT_EQ(Combo()->currentIndex(), m_Exporter);
         EXPECT_EQ(Panel().GetParameters(), before);

@@ -222,6 +222,38 @@ TEST_F(MainWindowTest, ChoosingATargetChecksItAloneAndTellsTheApplicationFirst)
     EXPECT_EQ(m_Application->GetCurrentProfile(), m_Application->GetProfileList().at(2));
 }
 
+// Another phone drops the unsaved result: asked as closing the media is; No keeps the phone and the result.
+TEST_F(MainWindowTest, ChoosingAnotherPhoneAsksBeforeTheUnsavedResultIsDropped)
+{
+    Show();
+    MakeUnsavedResult();
+    const QList<QAction*> items = Window().GetTargetMenu()->actions();
+    ASSERT_EQ(items.size(), 3);
+    B32 converted = 0;
+    m_GuiPrompt.mAnswers = {1};
+    items.at(2)->trigger();
+    EXPECT_EQ(m_GuiPrompt.mQuestions, QStringList{Question("id_warning1_text")});
+    EXPECT_EQ(Window().GetCheckedProfile(), 0);
+    EXPECT_FALSE(items.at(2)->isChecked());
+    EXPECT_EQ(Window().GetProfileLabel()->text(), QStringLiteral("PHONE1"));
+    EXPECT_EQ(m_Application->GetCurrentProfile(), m_Application->GetProfileList().at(0));
+    EXPECT_NE(Loaded(), nullptr);
+    Tabs().mpMediaDestinationPanel->IsConverted(&converted);
+    EXPECT_EQ(converted, 1);
+
+    m_GuiPrompt.mAnswers = {0};
+    items.at(2)->trigger();
+    EXPECT_EQ(m_GuiPrompt.mQuestions.size(), 2);
+    EXPECT_EQ(Window().GetCheckedProfile(), 2);
+    EXPECT_EQ(m_Application->GetCurrentProfile(), m_Application->GetProfileList().at(2));
+    Tabs().mpMediaDestinationPanel->IsConverted(&converted);
+    EXPECT_EQ(converted, 0);
+    // With nothing left to lose the next phone is taken without a question.
+    items.at(1)->trigger();
+    EXPECT_EQ(m_GuiPrompt.mQuestions.size(), 2);
+    EXPECT_EQ(Window().GetCheckedProfile(), 1);
+}
+
 TEST_F(MainWindowTest, ThePhonesNameStaysAfterAMenuWasOpened)
 {
     Show();

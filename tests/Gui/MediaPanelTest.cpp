@@ -15,6 +15,8 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -187,7 +189,13 @@ TEST_F(MediaPanelTest, AFileDeletedBehindTheListLeavesItAfterItsFailedRead)
             Panel().Clicked(list->topLevelItem(i));
             break;
         }
-    EXPECT_EQ(m_GuiPrompt.mShown.size(), 1u);
+    // The box says why under its first line: the system's reason, which the log holds too.
+    const QString why = QString::fromLocal8Bit(std::strerror(ENOENT));
+    ASSERT_EQ(m_GuiPrompt.mShown.size(), 1u);
+    const QString song = In(QStringLiteral("media/Song.TXT"));
+    EXPECT_EQ(m_GuiPrompt.mShown[0].text,
+              Text("id_failed_to_load").arg(song) + LF + Text("id_failure_reason").arg(why));
+    EXPECT_TRUE(NewLog().contains(Text("id_opening_failed_because").arg(song, why)));
     EXPECT_EQ(Loaded(), nullptr);
     EXPECT_EQ(Indicated(), QString());
     EXPECT_EQ(Listed(), (QStringList{QStringLiteral("inner"), QStringLiteral("lower.txt")}));

@@ -397,7 +397,12 @@ TEST_F(SmsPanelTest, AFileOfNoListedTranslatorIsRefusedWithAWarning)
         EXPECT_EQ(Combo()->currentIndex(), m_Ems);
         ASSERT_EQ(m_GuiPrompt.mShown.size(), 1u);
         EXPECT_EQ(m_GuiPrompt.mShown[0].kind, int(CUserPrompt::WARNING));
-        EXPECT_EQ(m_GuiPrompt.mShown[0].text, BuilderText("id_param_not_recognised").arg(file));
+        // Markup that does not read says why under the first line.
+        const QString why =
+            c.content.startsWith('<')
+                ? QString()
+                : LF + BuilderText("id_failure_reason").arg(QStringLiteral("is not a well-formed XML file"));
+        EXPECT_EQ(m_GuiPrompt.mShown[0].text, BuilderText("id_param_not_recognised").arg(file) + why);
     }
 }
 
@@ -412,7 +417,7 @@ TEST_F(SmsPanelTest, EveryTextOfThePanelsIsInTheLanguageFile)
          {"id_options_group_panel", "id_load_default_caption", "id_save_caption", "id_load_caption",
           "id_tool_tip_translator_parameters_load_default_button", "id_tool_tip_translator_parameters_save_button",
           "id_tool_tip_translator_parameters_load_button", "id_warning_title", "id_warning_text", "id_yes_caption",
-          "id_no_caption", "id_overwrite_text", "id_param_not_recognised"}},
+          "id_no_caption", "id_overwrite_text", "id_param_not_recognised", "id_failure_reason"}},
     };
     for (const auto& [className, ids] : classes)
         for (const char* id : ids)

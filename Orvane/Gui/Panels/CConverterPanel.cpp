@@ -109,10 +109,10 @@ void CConverterPanel::Save()
         emit SaveParamsAsked(name, mpParameters);
 }
 
-int CConverterPanel::ConverterOfFile(const QString& path)
+int CConverterPanel::ConverterOfFile(const QString& path, QString& reason)
 {
     QString content;
-    if (!ReadParameterFileContent(path, content))
+    if (!ReadParameterFileContent(path, content, reason))
         return -1;
     const QString word = QStringLiteral("converter");
     const int at = content.indexOf(word, 0, Qt::CaseInsensitive);
@@ -141,9 +141,10 @@ void CConverterPanel::Load()
     const QString name = ChooseParameterFileToLoad(this, LoadFolder());
     if (name.isEmpty())
         return;
-    const int converter = ConverterOfFile(name);
+    QString reason;
+    const int converter = ConverterOfFile(name, reason);
     if (converter < 0) {
-        WarnParameterFileNotRecognised(name, "CConverterPanel");
+        WarnParameterFileNotRecognised(name, "CConverterPanel", reason);
         return;
     }
     mLastFile = name;

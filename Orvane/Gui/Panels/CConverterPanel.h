@@ -60,8 +60,9 @@ private:
 
     int CurrentConverter() const;
     QString StartFolder(QString& memory) const;
-    // The converter whose name holds the file's description, or -1 when it is no parameter file or names none.
-    int ConverterOfFile(const QString& path);
+    // The converter whose name holds the file's description, or -1 when it is no parameter file or names none;
+    // reason says why a file that could not be read as XML was not.
+    int ConverterOfFile(const QString& path, QString& reason);
     // The application may replace the shown set when it loads or drops one: the view lets go of it first.
     void ForgetParameters();
 };

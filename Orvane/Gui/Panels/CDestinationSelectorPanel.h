@@ -111,7 +111,9 @@ protected:
 private:
     void BuildFilePattern();
     void RefillFileList();
-    // Enters the destination folder and lists it; the driver's current directory is left there.
+    // Enters the destination folder and lists it, leaving the driver's current directory there. A folder that is
+    // gone (or is now a file) is not entered: the current directory stays where it was, the list is emptied and
+    // its empty text names the missing folder.
     void ListDestination();
     void PreviewResultFile(const CFileInfo& result);
     // The preview files of a result file and whether they are as recent as it; false when there are none.

@@ -159,9 +159,12 @@ void CParamsSelectorPanel::NewBatch()
     }
 }
 
-void CParamsSelectorPanel::Warn(const char* titleId, const char* textId, const QString& file)
+void CParamsSelectorPanel::Warn(const char* titleId, const char* textId, const QString& file, const QString& reason)
 {
-    CGuiServices::Prompt().ShowMessage(CUserPrompt::WARNING, Text(titleId), Text(textId).arg(file));
+    QString text = Text(textId).arg(file);
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + Text("id_failure_reason").arg(reason);
+    CGuiServices::Prompt().ShowMessage(CUserPrompt::WARNING, Text(titleId), text);
 }
 
 void CParamsSelectorPanel::Save()
@@ -190,7 +193,7 @@ void CParamsSelectorPanel::Save()
     text += "</" + ROOT.toUtf8() + ">\n";
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit())
-        Warn("id_warning_save_title", "id_param_saved_failed", file);
+        Warn("id_warning_save_title", "id_param_saved_failed", file, out.errorString());
 }
 
 void CParamsSelectorPanel::Load()
@@ -205,12 +208,12 @@ void CParamsSelectorPanel::Load()
     mLoadFolder = QFileInfo(file).absolutePath();
     CXmlFile xml;
     if (!xml.Load(file)) {
-        Warn("id_warning_title", "id_param_loaded_failed", file);
+        Warn("id_warning_title", "id_param_loaded_failed", file, xml.GetLoadError());
         return;
     }
     for (int i = 0; i < mRows.size(); ++i) {
         if (!xml.GoToElement(RowTag(i))) {
-            Warn("id_warning_title", "id_param_loaded_failed", file);
+            Warn("id_warning_title", "id_param_loaded_failed", file, Text("id_row_missing").arg(RowTag(i)));
             return;
         }
         CSelectorEdit* row = mRows.at(i);

@@ -43,7 +43,8 @@ signals:
 private:
     void BuildEntries();
     void MakeContentBox();
-    void Warn(const char* titleId, const char* textId, const QString& file);
+    // The box for a batch file that failed: the text naming the file, then why on a line of its own.
+    void Warn(const char* titleId, const char* textId, const QString& file, const QString& reason);
 
     bool mBuilt = false;
     QStringList* mpConverterNames = nullptr;

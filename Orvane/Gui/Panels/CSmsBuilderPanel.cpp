@@ -119,10 +119,10 @@ void CSmsBuilderPanel::Save()
         emit SaveParamsAsked(name, mpParameters);
 }
 
-int CSmsBuilderPanel::TranslatorOfFile(const QString& path)
+int CSmsBuilderPanel::TranslatorOfFile(const QString& path, QString& reason)
 {
     QString content;
-    if (!mpSmsSelectorPanel || !ReadParameterFileContent(path, content))
+    if (!mpSmsSelectorPanel || !ReadParameterFileContent(path, content, reason))
         return -1;
     // A file declares its translator by the first three letters of its description, which begin both an
     // output extension and the translator's name. An empty key would be found in every extension.
@@ -157,9 +157,10 @@ void CSmsBuilderPanel::Load()
     const QString name = ChooseParameterFileToLoad(this, LoadFolder());
     if (name.isEmpty())
         return;
-    const int translator = TranslatorOfFile(name);
+    QString reason;
+    const int translator = TranslatorOfFile(name, reason);
     if (translator < 0) {
-        WarnParameterFileNotRecognised(name, "CSmsBuilderPanel");
+        WarnParameterFileNotRecognised(name, "CSmsBuilderPanel", reason);
         return;
     }
     mLastFile = name;

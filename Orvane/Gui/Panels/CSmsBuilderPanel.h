@@ -28,8 +28,9 @@ public:
     // The folders where the next Load and Save start; empty until first used.
     static QString& LoadFolder();
     static QString& SaveFolder();
-    // The translator whose parameter file this is, or -1 when it is no parameter file of a listed translator.
-    int TranslatorOfFile(const QString& path);
+    // The translator whose parameter file this is, or -1 when it is no parameter file of a listed translator;
+    // reason says why a file that could not be read as XML was not.
+    int TranslatorOfFile(const QString& path, QString& reason);
 
 public slots:
     // Shows translator n's parameter set, adapted to the chosen source file.

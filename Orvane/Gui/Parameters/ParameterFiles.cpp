@@ -38,20 +38,25 @@ QString ChooseParameterFileToLoad(QWidget* parent, QString& folder)
     return name;
 }
 
-bool ReadParameterFileContent(const QString& path, QString& content)
+bool ReadParameterFileContent(const QString& path, QString& content, QString& reason)
 {
     CXmlFile file;
-    if (!file.Load(path) || !file.GoToElement(QStringLiteral("INFO"), true)
-        || !file.GoToElement(QStringLiteral("DESC")))
+    if (!file.Load(path)) {
+        reason = file.GetLoadError();
+        return false;
+    }
+    if (!file.GoToElement(QStringLiteral("INFO"), true) || !file.GoToElement(QStringLiteral("DESC")))
         return false;
     file.GetStringAttribute(QStringLiteral("CONTENT"), content);
     return true;
 }
 
-void WarnParameterFileNotRecognised(const QString& path, const char* className)
+void WarnParameterFileNotRecognised(const QString& path, const char* className, const QString& reason)
 {
-    CGuiServices::Prompt().ShowMessage(CUserPrompt::WARNING, GuiText(className, "id_warning_title"),
-                                       GuiText(className, "id_param_not_recognised").arg(path));
+    QString text = GuiText(className, "id_param_not_recognised").arg(path);
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + GuiText(className, "id_failure_reason").arg(reason);
+    CGuiServices::Prompt().ShowMessage(CUserPrompt::WARNING, GuiText(className, "id_warning_title"), text);
 }
 
 bool AskToSwitchConverter(const char* className)

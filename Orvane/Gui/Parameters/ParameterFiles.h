@@ -14,11 +14,13 @@ QString ChooseParameterFileToSave(QWidget* parent, QString& folder, const char* 
 // the user chose nothing.
 QString ChooseParameterFileToLoad(QWidget* parent, QString& folder);
 
-// The description a parameter file gives of its content; false when it is no parameter file.
-bool ReadParameterFileContent(const QString& path, QString& content);
+// The description a parameter file gives of its content; false when it is no parameter file, and then reason
+// says why when the file could not be read as XML at all.
+bool ReadParameterFileContent(const QString& path, QString& content, QString& reason);
 
-// Tells the user that the file is no parameter file of a listed converter.
-void WarnParameterFileNotRecognised(const QString& path, const char* className);
+// Tells the user that the file is no parameter file of a listed converter, with the reason (when there is one)
+// on a line of its own.
+void WarnParameterFileNotRecognised(const QString& path, const char* className, const QString& reason);
 
 // Asks whether to switch to the converter the file is for; closing the question answers No.
 bool AskToSwitchConverter(const char* className);

@@ -161,7 +161,7 @@ void OrvaneMainWindow::show()
     if (!mTargetConnected) {
         mTargetConnected = true;
         connect(mpTargetGroup, &QActionGroup::triggered, this,
-                [this](QAction* item) { SetCurrentProfile(item->data().toInt()); });
+                [this](QAction* item) { ChooseProfile(item->data().toInt()); });
     }
     QMainWindow::show();
 }
@@ -309,12 +309,29 @@ int OrvaneMainWindow::GetCheckedProfile() const
     return -1;
 }
 
-void OrvaneMainWindow::SetCurrentProfile(int index)
+void OrvaneMainWindow::ChooseProfile(int index)
 {
-    emit CurrentProfile(index);
+    // Another phone drops the media tab's result, as closing the media does: the same question first. The
+    // menu has already checked the chosen item; No checks the kept phone again.
+    if (!ConfirmUnsavedResult("id_warning1_text")) {
+        CheckTargetItem(mCurrentProfile);
+        return;
+    }
+    SetCurrentProfile(index);
+}
+
+void OrvaneMainWindow::CheckTargetItem(int index)
+{
     const QList<QAction*> items = mpTargetGroup->actions();
     for (int j = 0; j < items.size(); ++j)
         items.at(j)->setChecked(j == index);
+}
+
+void OrvaneMainWindow::SetCurrentProfile(int index)
+{
+    emit CurrentProfile(index);
+    mCurrentProfile = index;
+    CheckTargetItem(index);
     ShowProfileName(index);
     emit UpdateConverterList();
 }

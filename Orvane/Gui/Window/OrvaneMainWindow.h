@@ -133,6 +133,10 @@ private:
     void ConnectPanels();
     void FillTargetMenu();
     void ShowProfileName(int index);
+    // A Target item chosen: the unsaved-result question, then SetCurrentProfile unless the answer is No.
+    void ChooseProfile(int index);
+    // Checks Target item index alone.
+    void CheckTargetItem(int index);
     // True when the action may go on: no unsaved converted result, warnings off, or the answer Yes.
     bool ConfirmUnsavedResult(const char* textId);
 
@@ -150,6 +154,8 @@ private:
     CHelpWnd* mpHelpWindow = nullptr;
     COrvTabview* mpTabview = nullptr;
     bool mTargetConnected = false;
+    // The profile last set by SetCurrentProfile, -1 before the first.
+    int mCurrentProfile = -1;
     // Set once the user agreed to quit, so that the windows closing on the way out ask nothing more.
     bool mQuitting = false;
 };
