@@ -1,5 +1,6 @@
 // The real program on sources written in the dialects it reads as their authors meant them: every note of a
 // ring tone comes out in the phone's range, and the run log says what was read another way.
+#include "MidiFileBuilder.h"
 #include "ProgramRunFixture.h"
 #include "QtPrinters.h"
 #include <gtest/gtest.h>
@@ -31,6 +32,23 @@ TEST_F(CommandLineSourceReadingTest, EveryRingToneNoteReachesThePhoneInItsBand)
     EXPECT_EQ(log.count(QStringLiteral("notes shorter than a thirty-second note")), 1) << log.toStdString();
     EXPECT_EQ(log.count(QStringLiteral("outside octaves 4 to 7")), 1) << log.toStdString();
     EXPECT_FALSE(log.contains(QStringLiteral("was skipped"))) << log.toStdString();
+}
+
+TEST_F(CommandLineSourceReadingTest, AFileOfIndependentSequencesSaysWhichOneIsConverted)
+{
+    SmfTrack first, second;
+    first.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60);
+    second.NoteOn(0, 0, 72, 100).NoteOff(480, 0, 72).NoteOn(0, 0, 74, 100).NoteOff(480, 0, 74);
+    Write("two.mid", SmfFile({first, second}, 480, 2));
+    Write("both.mid", SmfFile({first, second}, 480, 1));
+    const CRun run = Imy(Words("two.mid"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(MelodyLine(ReadBytes(W("two.IMY"))), QStringLiteral("MELODY:*3c2"));
+    EXPECT_EQ(Log().count(QStringLiteral("\nformat 2: the first of 2 sequences is converted\n")), 1)
+        << Log().toStdString();
+    // Tracks that sound together say nothing.
+    EXPECT_EQ(Imy(Words("both.mid")).exitCode, 0);
+    EXPECT_FALSE(Log().contains(QStringLiteral("sequences"))) << Log().toStdString();
 }
 
 } // namespace
