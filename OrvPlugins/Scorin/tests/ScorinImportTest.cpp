@@ -152,12 +152,14 @@ TEST_F(ScorinImport, OnlyTheFirstOfIndependentSequencesIsConverted)
         EXPECT_EQ(Summary(importer), c.log);
         SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".mid"), c.file);
     }
-    // The first track cut inside its chunk: the file of it ends where the data does.
+    // Cut inside its first track, the file holds one sequence and is converted as it is.
     const QByteArray cut = twoOfThree.left(14 + 8 + 5);
     CScorin importer;
     std::unique_ptr<CDocument> document(importer.Import(cut));
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(static_cast<CDocumentMidi*>(document.get())->GetSequenceCount(), 1);
+    EXPECT_EQ(static_cast<CDocumentMidi*>(document.get())->GetConvertedData(), cut);
+    EXPECT_TRUE(Summary(importer).empty());
 }
 
 TEST(ScorinPlugin, LoadsAndAnswersLikeTheHostExpects)
