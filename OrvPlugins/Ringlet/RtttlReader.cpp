@@ -242,7 +242,7 @@ void CRtttlReader::ReadControl(const QString& item)
         if (IsOctave(octave)) {
             m_Octave = octave;
         } else {
-            DebugSkipped("octave redefined inside melody, but out of limits (4-7) => skiping", item);
+            DebugSkipped("octave redefined inside melody, but out of limits (0-8) => skiping", item);
             Warn(RtttlMessage::UnrecognizedFeature);
         }
     } else if (key == QLatin1Char('b')) {
