@@ -32,9 +32,35 @@ int DurationIndex(int duration)
     return -1;
 }
 
+// Some collections write triplets as 48ths and the shortest notes as 64ths; the melody's
+// shortest note is the thirty-second, which they become.
+bool IsShorterThanThirtySecond(int duration)
+{
+    return duration == 48 || duration == 64;
+}
+
+// The octaves a ring tone may write; the converters move notes outside the phone's
+// band by whole octaves, as they do every note.
+bool IsOctave(int octave)
+{
+    return octave >= 0 && octave <= 8;
+}
+
+// The octaves the usual grammar allows; others are read with one warning per tune.
+bool IsUsualOctave(int octave)
+{
+    return octave >= 4 && octave <= 7;
+}
+
 bool IsDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// C sharp, D sharp, F sharp, G sharp and A sharp.
+bool IsSharp(int pitch)
+{
+    return pitch == 1 || pitch == 3 || pitch == 6 || pitch == 8 || pitch == 10;
 }
 
 bool StartsWithDigit(const QString& text)
@@ -96,6 +122,12 @@ QString CRtttlReader::Filter(const QString& text)
 void CRtttlReader::Warn(const char* id)
 {
     m_Tune.messages << QString::fromLatin1(id);
+}
+
+void CRtttlReader::WarnOnce(const char* id)
+{
+    if (!m_Tune.messages.contains(QLatin1String(id)))
+        Warn(id);
 }
 
 RtttlTune CRtttlReader::Read(const QByteArray& bytes)
@@ -177,7 +209,7 @@ bool CRtttlReader::ReadDefaults(QString text)
                 Warn(RtttlMessage::UnrecognizedFeature);
             break;
         case 'o':
-            if (value >= 4 && value <= 7)
+            if (IsOctave(value))
                 m_Octave = value;
             else
                 Warn(RtttlMessage::UnrecognizedFeature);
@@ -207,10 +239,10 @@ void CRtttlReader::ReadControl(const QString& item)
     const QChar key = equal >= 1 ? item.at(equal - 1) : QChar();
     if (key == QLatin1Char('o')) {
         const int octave = ReadNumber(item, equal + 1);
-        if (octave >= 4 && octave <= 7) {
+        if (IsOctave(octave)) {
             m_Octave = octave;
         } else {
-            DebugSkipped("octave redefined inside melody, but out of limits (4-7) => skiping", item);
+            DebugSkipped("octave redefined inside melody, but out of limits (0-8) => skiping", item);
             Warn(RtttlMessage::UnrecognizedFeature);
         }
     } else if (key == QLatin1Char('b')) {
@@ -233,7 +265,8 @@ void CRtttlReader::ReadNote(QString item)
         duration = ReadNumber(item, 0);
         item.remove(0, duration > 10 ? 2 : 1);
     }
-    const int durationIndex = DurationIndex(duration);
+    const bool shortened = IsShorterThanThirtySecond(duration);
+    const int durationIndex = shortened ? 5 : DurationIndex(duration);
     if (durationIndex < 0) {
         DebugSkipped("Unsupported Note Duration:", original);
         Warn(RtttlMessage::UnrecognizedFeature);
@@ -268,22 +301,36 @@ void CRtttlReader::ReadNote(QString item)
 
     int octave = m_Octave;
     if (StartsWithDigit(item)) {
-        // The usual grammar puts the dot after the octave ("8c6."): one dot, on
-        // either side, makes the note dotted.
-        const bool dotAfter = !dotted && item.size() == 2 && item.at(1) == QLatin1Char('.');
-        if (item.size() != 1 && !dotAfter) {
+        // Collections also write the sharp after the octave ("a5#") and, as the usual
+        // grammar does, the dot ("8c6."): one dot, on either side, makes the note dotted.
+        qsizetype at = 1;
+        const bool sharpAfter = at < item.size() && item.at(at) == QLatin1Char('#');
+        if (sharpAfter)
+            ++at;
+        const bool dotAfter = !dotted && at < item.size() && item.at(at) == QLatin1Char('.');
+        if (dotAfter)
+            ++at;
+        // Only a natural that has a sharp takes one: "e5#" is skipped as "e#5" is.
+        const bool sharpable = pitch < 12 && pitch != 4 && pitch != 11 && !IsSharp(pitch);
+        if (at != item.size() || (sharpAfter && !sharpable)) {
             DebugSkipped("Unsupported Sequence", original);
             Warn(RtttlMessage::UnrecognizedFeature);
             return;
         }
         octave = item.at(0).unicode() - '0';
         dotted = dotted || dotAfter;
+        if (sharpAfter)
+            ++pitch;
     }
-    if (octave < 4 || octave > 7) {
+    if (!IsOctave(octave)) {
         DebugSkipped("Unsupported Scale", original);
         Warn(RtttlMessage::UnrecognizedFeature);
         return;
     }
+    if (shortened)
+        WarnOnce(RtttlMessage::ShortNotes);
+    if (!IsUsualOctave(octave) && pitch != 12)
+        WarnOnce(RtttlMessage::OctaveMoved);
 
     static const char* const Names[] = {"do",  "do#",  "re", "re#", "mi", "fa",     "fa#",
                                         "sol", "sol#", "la", "la#", "si", "silence"};

@@ -45,6 +45,8 @@ private:
     void ReadControl(const QString& item);
     void ReadNote(QString item);
     void Warn(const char* id);
+    // A warning that says something of the whole tune: given once, where first met.
+    void WarnOnce(const char* id);
 
     RtttlTune m_Tune;
     int m_Duration = 4;
@@ -57,4 +59,6 @@ inline constexpr char NameNotFound[] = "id_import_rtx_name_not_found_warning";
 inline constexpr char UnrecognizedFeature[] = "id_import_rtx_unrecognized_feature_warning";
 inline constexpr char UnrecognizedSequence[] = "id_import_rtx_unrecognized_sequence_warning";
 inline constexpr char NoNotesFound[] = "id_import_rtx_no_notes_found_error";
+inline constexpr char ShortNotes[] = "id_import_rtx_short_notes_warning";
+inline constexpr char OctaveMoved[] = "id_import_rtx_octave_moved_warning";
 } // namespace RtttlMessage

@@ -10,6 +10,9 @@ CDocument* CScorin::Import(const QByteArray& rawData)
     if (rawData.size() > 3 && rawData.startsWith("MThd")) {
         CDocumentMidi* midi = new CDocumentMidi();
         midi->SetRawData(reinterpret_cast<const unsigned char*>(rawData.constData()), unsigned(rawData.size()));
+        // Every converter takes the first of independent sequences; the log says so once, here.
+        if (midi->GetSequenceCount() > 1)
+            ReportMessage(FirstSequenceId, QString::number(midi->GetSequenceCount()));
         return midi;
     }
     ReportImportFailure();

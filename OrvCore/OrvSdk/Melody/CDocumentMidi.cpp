@@ -4,6 +4,7 @@
 #include "Melody/CMidiInstrumentUsage.h"
 #include "MidiClasses/MidiArchive.h"
 #include "MidiClasses/MidiMemoryStream.h"
+#include "MidiClasses/MidiSequences.h"
 #include "MidiClasses/MidiStream.h"
 #include "Util/Assert.h"
 
@@ -19,6 +20,8 @@ CDocumentMidi::~CDocumentMidi()
 void CDocumentMidi::Clear()
 {
     m_MemoryFile = QByteArray();
+    m_FirstSequence = QByteArray();
+    m_nSequenceCount = 1;
     delete m_pMidiStream;
     m_pMidiStream = nullptr;
     delete m_pInstrumentUsage;
@@ -38,11 +41,24 @@ void CDocumentMidi::SetRawData(const unsigned char* datas, unsigned length)
     Clear();
     m_MemoryFile = QByteArray(reinterpret_cast<const char*>(datas), static_cast<qsizetype>(length));
     m_pMidiStream = new MidiStream;
-    MidiMemoryStream source(reinterpret_cast<const unsigned char*>(m_MemoryFile.constData()),
-                            static_cast<uint32_t>(m_MemoryFile.size()));
+    Parse(m_MemoryFile);
+    // Independent sequences are not meant to sound together: only the first is
+    // kept for every converter, whichever way it reads the file.
+    if (m_pMidiStream->GetHeader().GetFormat() == MidiSequences::IndependentFormat
+        && m_pMidiStream->GetTrackCount() > 1) {
+        m_nSequenceCount = m_pMidiStream->GetTrackCount();
+        m_FirstSequence = MidiSequences::FirstSequenceFile(m_MemoryFile);
+        Parse(m_FirstSequence);
+    }
+    m_pInstrumentUsage = new CMidiInstrumentUsage(m_pMidiStream);
+}
+
+void CDocumentMidi::Parse(const QByteArray& file)
+{
+    MidiMemoryStream source(reinterpret_cast<const unsigned char*>(file.constData()),
+                            static_cast<uint32_t>(file.size()));
     MidiArchive archive(source);
     m_pMidiStream->Serialize(archive);
-    m_pInstrumentUsage = new CMidiInstrumentUsage(m_pMidiStream);
 }
 
 bool CDocumentMidi::SaveMidiFile(const QString& path) const

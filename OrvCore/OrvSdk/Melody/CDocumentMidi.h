@@ -21,7 +21,8 @@ public:
 
     int GetDocType() override { return MIDI; }
 
-    // Copies the file bytes, parses them and counts the instruments.
+    // Copies the file bytes, parses them and counts the instruments. Of a file of
+    // independent sequences only the first is parsed and converted.
     void SetRawData(const unsigned char* datas, unsigned length);
     // Writes the file bytes unchanged; false when nothing or not all of them
     // could be written.
@@ -32,6 +33,11 @@ public:
     CDocumentMelody* BuildMelodyDocument(MelodyProgressCallback progress = nullptr);
 
     const QByteArray& GetRawData() const { return m_MemoryFile; }
+    // The bytes a converter reads: the file itself, or a file of its first
+    // sequence when it holds several independent ones.
+    const QByteArray& GetConvertedData() const { return m_FirstSequence.isNull() ? m_MemoryFile : m_FirstSequence; }
+    // How many independent sequences the file holds: its tracks in format 2, else 1.
+    int GetSequenceCount() const { return m_nSequenceCount; }
     MidiStream* GetMidiStream() const { return m_pMidiStream; }
     CMidiInstrumentUsage* GetInstrumentUsage() const { return m_pInstrumentUsage; }
     CDocumentMelody* GetMelodyDocument() const { return m_pMelodyDocument; }
@@ -40,9 +46,13 @@ public:
 
 private:
     void Clear();
+    // Reads `file` into the stream, in place of what it held.
+    void Parse(const QByteArray& file);
 
     MidiStream* m_pMidiStream = nullptr;
     CMidiInstrumentUsage* m_pInstrumentUsage = nullptr;
     QByteArray m_MemoryFile;
+    QByteArray m_FirstSequence; // null unless the file holds several sequences
+    int m_nSequenceCount = 1;
     CDocumentMelody* m_pMelodyDocument = nullptr;
 };

@@ -1,9 +1,7 @@
 #include "Melody/CMidiInstrumentUsage.h"
 
 #include "Melody/MidiTuneTempo.h"
-#include "MidiClasses/MidiEventList.h"
-#include "MidiClasses/MidiMessageEvent.h"
-#include "MidiClasses/MidiStream.h"
+#include "MidiClasses/MidiTimedEvents.h"
 #include "Util/Assert.h"
 
 CMidiInstrumentUsage::CMidiInstrumentUsage(MidiStream* pMidiStream)
@@ -14,23 +12,20 @@ CMidiInstrumentUsage::CMidiInstrumentUsage(MidiStream* pMidiStream)
 
     int channelPrograms[16] = {};
     channelPrograms[DrumChannel] = DrumProgram;
-    for (const MidiTrack* track = pMidiStream->GetTrackList().GetFirstLinkedTrack(); track; track = track->GetNext()) {
-        for (const MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext()) {
-            const uint8_t status = event->GetStatus();
-            const MidiMessageEvent* message = dynamic_cast<const MidiMessageEvent*>(event);
-            if (!message || status < 0x80 || status >= 0xF0)
-                continue;
-            const int channel = status & 0x0F;
-            const int type = status & 0xF0;
-            if (type == 0xC0 && channel != DrumChannel) {
-                channelPrograms[channel] = message->GetData1() & 0x7F;
-            } else if (type == 0x90 && message->GetData2() != 0) {
-                const int program = channelPrograms[channel];
-                ++m_ProgramNotes[program];
-                ++m_FamilyNotes[program == DrumProgram ? DrumFamily : program / 8];
-            }
+    ForEachTimedEvent(*pMidiStream, [&](const MidiTimedEvent& timed) {
+        const MidiMessageEvent* message = timed.Message();
+        if (!message)
+            return;
+        const int channel = message->GetStatus() & 0x0F;
+        const int type = message->GetStatus() & 0xF0;
+        if (type == 0xC0 && channel != DrumChannel) {
+            channelPrograms[channel] = message->GetData1() & 0x7F;
+        } else if (type == 0x90 && message->GetData2() != 0) {
+            const int program = channelPrograms[channel];
+            ++m_ProgramNotes[program];
+            ++m_FamilyNotes[program == DrumProgram ? DrumFamily : program / 8];
         }
-    }
+    });
     m_nTempo = MidiTuneTempo(*pMidiStream);
 }
 

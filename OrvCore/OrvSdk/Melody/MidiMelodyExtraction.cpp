@@ -1,16 +1,15 @@
 // Reduces a multi-channel MIDI file to one line of notes and rests: follow
-// one channel (chosen by its program, or by its first note), end each note
-// at the next Note On, and turn the gaps between notes into rests. A note or
-// a gap shorter than half the shortest duration is not written, so a chord
-// gives its last note and keeps the tune's length. A melody that covers less
-// than half the tune gives way to the busiest channel's, when that is longer.
+// one channel (chosen by its program, or by its first note), end each note at
+// its own Note Off or at the next Note On of that channel, whichever comes
+// first, and turn the gaps between notes into rests. A note or a gap shorter
+// than half the shortest duration is not written, so a chord gives its last
+// note and keeps the tune's length. A melody that covers less than half the
+// tune gives way to the busiest channel's, when that is longer.
 #include "Melody/CDocumentMelody.h"
 #include "Melody/CDocumentMidi.h"
 #include "Melody/CMidiInstrumentUsage.h"
 #include "Melody/MidiNoteSpan.h"
-#include "MidiClasses/MidiEventList.h"
-#include "MidiClasses/MidiMessageEvent.h"
-#include "MidiClasses/MidiStream.h"
+#include "MidiClasses/MidiTimedEvents.h"
 #include "Util/Assert.h"
 
 #include <QList>
@@ -55,21 +54,18 @@ public:
     // Walks the first track that yields a note; false once the walk is over.
     bool WalkTrack(const MidiTrack* track)
     {
-        m_Time = 0;
         m_bTotalTaken = false;
         qint64 counter = 0;
-        for (const MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext()) {
-            m_Time += event->GetDeltaTime();
-            const MidiMessageEvent* message = dynamic_cast<const MidiMessageEvent*>(event);
-            if (message && event->GetStatus() >= 0x80 && event->GetStatus() < 0xF0)
+        const bool walkedAll = ForEachTimedEvent(*track, [&](const MidiTimedEvent& timed) {
+            m_Time = timed.tick;
+            if (const MidiMessageEvent* message = timed.Message())
                 OnMessage(message);
             ++counter;
             if (m_nProgressTotal != 0 && m_Progress)
                 m_Progress(static_cast<int>(counter * 100 / m_nProgressTotal));
-            if (m_List.count() >= kMaxMelodyElements)
-                return false;
-        }
-        return m_List.isEmpty();
+            return m_List.count() < kMaxMelodyElements;
+        });
+        return walkedAll && m_List.isEmpty();
     }
 
     // Whether a channel other than the drums played a note anywhere in the walk.
@@ -246,26 +242,35 @@ BusiestChannel FindBusiestChannel(const MidiStream& stream)
 {
     BusiestChannel busiest;
     int most = 0;
-    for (const MidiTrack* track = stream.GetTrackList().GetFirstLinkedTrack(); track; track = track->GetNext()) {
-        int counts[16] = {};
-        QList<int> byFirstNote;
-        for (const MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext()) {
-            const int channel = event->GetStatus() & 0x0F;
-            if ((event->GetStatus() & 0xF0) != 0x90 || channel == CMidiInstrumentUsage::DrumChannel)
-                continue;
-            const MidiMessageEvent* message = dynamic_cast<const MidiMessageEvent*>(event);
-            if (!message || message->GetData2() == 0)
-                continue;
-            if (counts[channel]++ == 0)
-                byFirstNote.append(channel);
-        }
+    // Counts per channel of the track being walked, settled when it ends.
+    const MidiTrack* track = nullptr;
+    int counts[16] = {};
+    QList<int> byFirstNote;
+    const auto settleTrack = [&]() {
         for (int channel : byFirstNote) {
             if (counts[channel] > most) {
                 most = counts[channel];
                 busiest = BusiestChannel{track, channel};
             }
+            counts[channel] = 0;
         }
-    }
+        byFirstNote.clear();
+    };
+    ForEachTimedEvent(stream, [&](const MidiTimedEvent& timed) {
+        if (timed.track != track) {
+            settleTrack();
+            track = timed.track;
+        }
+        const int channel = timed.event->GetStatus() & 0x0F;
+        if ((timed.event->GetStatus() & 0xF0) != 0x90 || channel == CMidiInstrumentUsage::DrumChannel)
+            return;
+        const MidiMessageEvent* message = timed.Message();
+        if (!message || message->GetData2() == 0)
+            return;
+        if (counts[channel]++ == 0)
+            byFirstNote.append(channel);
+    });
+    settleTrack();
     return busiest;
 }
 

@@ -177,7 +177,7 @@ int MidiNote::GetLengthIn96ths() const
     const int duration = (m_nDuration >= 0 && m_nDuration < DurationCount) ? m_nDuration : 5;
     const int modifier =
         (m_nDurationModifier >= 0 && m_nDurationModifier < ModifierCount) ? kModifierTwelfths[m_nDurationModifier] : 12;
-    // A thirty-second note is 12 96ths; each shorter duration index doubles it.
+    // A thirty-second note (index 5) is 12 96ths; each smaller index is a note twice as long.
     return (32 >> duration) * modifier;
 }
 

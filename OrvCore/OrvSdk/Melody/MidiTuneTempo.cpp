@@ -1,9 +1,8 @@
 #include "Melody/MidiTuneTempo.h"
 
 #include "Melody/MidiNoteSpan.h"
-#include "MidiClasses/MidiEventList.h"
 #include "MidiClasses/MidiMetaEvent.h"
-#include "MidiClasses/MidiStream.h"
+#include "MidiClasses/MidiTimedEvents.h"
 
 #include <QList>
 #include <algorithm>
@@ -38,19 +37,15 @@ int BeatOf(uint32_t microseconds)
 QList<TempoChange> TempoChanges(const MidiStream& stream)
 {
     QList<TempoChange> changes;
-    for (const MidiTrack* track = stream.GetTrackList().GetFirstLinkedTrack(); track; track = track->GetNext()) {
-        qint64 time = 0;
-        for (const MidiEvent* event = track->GetEventList()->GetNext(); event; event = event->GetNext()) {
-            time += event->GetDeltaTime();
-            if (event->GetStatus() != 0xFF)
-                continue;
-            const MidiMetaEvent* meta = dynamic_cast<const MidiMetaEvent*>(event);
-            if (!meta || meta->GetType() != MidiMetaEvent::SET_TEMPO)
-                continue;
-            if (const uint32_t microseconds = TempoMicroseconds(meta))
-                changes.append(TempoChange{time, microseconds});
-        }
-    }
+    ForEachTimedEvent(stream, [&changes](const MidiTimedEvent& timed) {
+        if (timed.event->GetStatus() != 0xFF)
+            return;
+        const MidiMetaEvent* meta = dynamic_cast<const MidiMetaEvent*>(timed.event);
+        if (!meta || meta->GetType() != MidiMetaEvent::SET_TEMPO)
+            return;
+        if (const uint32_t microseconds = TempoMicroseconds(meta))
+            changes.append(TempoChange{timed.tick, microseconds});
+    });
     return changes;
 }
 } // namespace

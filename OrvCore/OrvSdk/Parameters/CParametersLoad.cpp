@@ -25,8 +25,9 @@ QString QuotedValue(const QString& text)
     return Quoted(text.left(shown) + QStringLiteral("...")) + QStringLiteral(" (%1 characters)").arg(text.size());
 }
 
-// A whole number of the integer type: decimal digits with an optional sign, within 32 bits. Anything else
-// ("abc", "", "nan", "1e30", "0x10", a number beyond 32 bits) is no value of this type.
+// A whole number of the integer type: decimal digits with an optional sign, within 32 bits; blanks before or
+// after them are allowed. Anything else ("abc", "", "1 2", "nan", "1e30", "0x10", a number beyond 32 bits) is
+// no value of this type.
 bool ReadWholeNumber(const QString& text, int32_t& value)
 {
     bool converts = false;

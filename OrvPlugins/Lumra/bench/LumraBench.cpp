@@ -9,12 +9,12 @@ namespace {
 // A sprite moving over a full first frame, each later image a 64 x 64 patch.
 QByteArray AnimatedGif(bool localColours)
 {
-    GifSpec spec;
+    GifToBuild spec;
     spec.width = 128;
     spec.height = 160;
     spec.globalColours = TestPalette(256);
     for (int i = 0; i < 20; ++i) {
-        GifImageSpec image = i == 0 ? PatternImage(0, 0, 128, 160, 251) : PatternImage(i * 3, i * 4, 64, 64, 199);
+        GifImageToBuild image = i == 0 ? PatternImage(0, 0, 128, 160, 251) : PatternImage(i * 3, i * 4, 64, 64, 199);
         image.control = true;
         image.delay = 10;
         image.disposal = 1;
@@ -40,7 +40,7 @@ BENCHMARK(ImportAnimatedGif)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void ImportStillGif(benchmark::State& state)
 {
-    GifSpec spec;
+    GifToBuild spec;
     spec.width = 128;
     spec.height = 160;
     spec.globalColours = TestPalette(256);

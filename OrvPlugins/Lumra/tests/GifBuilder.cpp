@@ -37,7 +37,7 @@ QList<int> StoredRowOrder(int height, bool interlaced)
 }
 } // namespace
 
-QByteArray BuildGif(const GifSpec& spec)
+QByteArray BuildGif(const GifToBuild& spec)
 {
     QByteArray out;
     int error = 0;
@@ -48,7 +48,7 @@ QByteArray BuildGif(const GifSpec& spec)
     ColorMapObject* global = MakeMap(spec.globalColours);
     EGifPutScreenDesc(gif, spec.width, spec.height, 8, spec.background, global);
     GifFreeMapObject(global);
-    for (const GifImageSpec& image : spec.images) {
+    for (const GifImageToBuild& image : spec.images) {
         if (image.control) {
             GraphicsControlBlock gcb;
             gcb.DisposalMode = image.disposal;
@@ -77,9 +77,9 @@ QByteArray BuildGif(const GifSpec& spec)
     return out;
 }
 
-GifImageSpec SolidImage(int left, int top, int width, int height, char index)
+GifImageToBuild SolidImage(int left, int top, int width, int height, char index)
 {
-    GifImageSpec image;
+    GifImageToBuild image;
     image.left = left;
     image.top = top;
     image.width = width;
@@ -88,9 +88,9 @@ GifImageSpec SolidImage(int left, int top, int width, int height, char index)
     return image;
 }
 
-GifImageSpec PatternImage(int left, int top, int width, int height, int modulo)
+GifImageToBuild PatternImage(int left, int top, int width, int height, int modulo)
 {
-    GifImageSpec image = SolidImage(left, top, width, height, 0);
+    GifImageToBuild image = SolidImage(left, top, width, height, 0);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             image.pixels[qsizetype(y) * width + x] = char((x + 2 * y) % modulo);

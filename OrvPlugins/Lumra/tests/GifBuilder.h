@@ -5,7 +5,9 @@
 #include <QVector>
 
 // Writes small GIF files with giflib's encoder, for the tests and the fuzz corpus.
-struct GifImageSpec
+
+// One image of a GIF to build.
+struct GifImageToBuild
 {
     int left = 0, top = 0, width = 0, height = 0;
     bool interlaced = false;
@@ -17,19 +19,20 @@ struct GifImageSpec
     int transparent = -1;
 };
 
-struct GifSpec
+// A GIF to build: its logical screen, colour map and images.
+struct GifToBuild
 {
     int width = 0, height = 0;
     int background = 0;
     QVector<QRgb> globalColours; // empty: no global colour map
-    QList<GifImageSpec> images;
+    QList<GifImageToBuild> images;
 };
 
-QByteArray BuildGif(const GifSpec& spec);
+QByteArray BuildGif(const GifToBuild& spec);
 
-// A spec's image filled with one index, or with a pattern index = (x + 2y) % modulo.
-GifImageSpec SolidImage(int left, int top, int width, int height, char index);
-GifImageSpec PatternImage(int left, int top, int width, int height, int modulo);
+// An image to build filled with one index, or with a pattern index = (x + 2y) % modulo.
+GifImageToBuild SolidImage(int left, int top, int width, int height, char index);
+GifImageToBuild PatternImage(int left, int top, int width, int height, int modulo);
 
 // A palette of `count` distinct colours (count a power of two).
 QVector<QRgb> TestPalette(int count, int seed = 0);

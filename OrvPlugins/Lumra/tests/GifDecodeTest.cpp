@@ -56,9 +56,9 @@ QByteArray Shown(const QImage& picture)
     return shown;
 }
 
-GifSpec OneImage(int width, int height, const GifImageSpec& image, int colours = 4)
+GifToBuild OneImage(int width, int height, const GifImageToBuild& image, int colours = 4)
 {
-    GifSpec spec;
+    GifToBuild spec;
     spec.width = width;
     spec.height = height;
     spec.globalColours = TestPalette(colours);
@@ -88,7 +88,7 @@ QByteArray WithTwoGlobalColours(QByteArray bytes)
     return bytes;
 }
 
-GifImageSpec Timed(GifImageSpec image, int delay, int disposal, int transparent = -1)
+GifImageToBuild Timed(GifImageToBuild image, int delay, int disposal, int transparent = -1)
 {
     image.control = true;
     image.delay = delay;
@@ -100,7 +100,7 @@ GifImageSpec Timed(GifImageSpec image, int delay, int disposal, int transparent 
 
 TEST(GifStill, FullScreenImageKeepsIndexesAndGlobalColours)
 {
-    const GifImageSpec image = PatternImage(0, 0, 4, 3, 4);
+    const GifImageToBuild image = PatternImage(0, 0, 4, 3, 4);
     const QImage picture = DecodeStill(BuildGif(OneImage(4, 3, image)));
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(picture.format(), QImage::Format_Indexed8);
@@ -112,7 +112,7 @@ TEST(GifStill, FullScreenImageKeepsIndexesAndGlobalColours)
 TEST(GifStill, InterlacedAndPlainEncodingsDecodeAlike)
 {
     for (int height : {1, 2, 5, 9, 10, 17}) {
-        GifImageSpec image = PatternImage(0, 0, 3, height, 7);
+        GifImageToBuild image = PatternImage(0, 0, 3, height, 7);
         const QImage plain = DecodeStill(BuildGif(OneImage(3, height, image, 8)));
         image.interlaced = true;
         const QByteArray interlacedBytes = BuildGif(OneImage(3, height, image, 8));
@@ -128,11 +128,11 @@ TEST(GifStill, ImageSitsAtItsPositionOverTheBackgroundAndIsClipped)
     struct Case
     {
         const char* name;
-        GifSpec spec;
+        GifToBuild spec;
         QSize size;
         QByteArray indexes;
     };
-    GifSpec small = OneImage(6, 4, SolidImage(2, 1, 3, 2, 1));
+    GifToBuild small = OneImage(6, 4, SolidImage(2, 1, 3, 2, 1));
     small.background = 3;
     const Case cases[] = {
         {"small", small, QSize(6, 4),
@@ -157,7 +157,7 @@ TEST(GifStill, ImageSitsAtItsPositionOverTheBackgroundAndIsClipped)
 
 TEST(GifStill, LocalColourMapWinsOverTheGlobalOne)
 {
-    GifImageSpec image = PatternImage(0, 0, 2, 2, 2);
+    GifImageToBuild image = PatternImage(0, 0, 2, 2, 2);
     image.localColours = TestPalette(2, 5);
     const QImage picture = DecodeStill(BuildGif(OneImage(2, 2, image)));
     EXPECT_EQ(picture.colorTable(), TestPalette(2, 5));
@@ -182,10 +182,10 @@ TEST(GifStill, IndexesBeyondTheColourMapShowAsOpaqueBlack)
     EXPECT_EQ(picture.pixel(3, 0), qRgb(0, 0, 0));
 
     // The background index counts where the background shows, and only there.
-    GifSpec uncovered = OneImage(4, 1, SolidImage(0, 0, 2, 1, 1));
+    GifToBuild uncovered = OneImage(4, 1, SolidImage(0, 0, 2, 1, 1));
     uncovered.background = 3;
     EXPECT_EQ(DecodeStill(WithTwoGlobalColours(BuildGif(uncovered))).colorTable(), padded);
-    GifSpec covered = OneImage(4, 1, SolidImage(0, 0, 4, 1, 1));
+    GifToBuild covered = OneImage(4, 1, SolidImage(0, 0, 4, 1, 1));
     covered.background = 3;
     EXPECT_EQ(DecodeStill(WithTwoGlobalColours(BuildGif(covered))).colorTable(), TestPalette(2));
 
@@ -198,7 +198,7 @@ TEST(GifStill, IndexesBeyondTheColourMapShowAsOpaqueBlack)
 // one the image does not use changes nothing.
 TEST(GifStill, TransparentIndexIsSeeThrough)
 {
-    GifSpec spec = OneImage(4, 2, Timed(PatternImage(1, 0, 3, 1, 3), 0, 0, 1));
+    GifToBuild spec = OneImage(4, 2, Timed(PatternImage(1, 0, 3, 1, 3), 0, 0, 1));
     spec.background = 3;
     const QImage picture = DecodeStill(BuildGif(spec));
     ASSERT_EQ(picture.format(), QImage::Format_Indexed8);
@@ -207,7 +207,7 @@ TEST(GifStill, TransparentIndexIsSeeThrough)
     colours[1] &= RGB_MASK;
     EXPECT_EQ(picture.colorTable(), colours);
 
-    GifSpec unused = OneImage(4, 2, Timed(SolidImage(0, 0, 4, 2, 2), 0, 0, 1));
+    GifToBuild unused = OneImage(4, 2, Timed(SolidImage(0, 0, 4, 2, 2), 0, 0, 1));
     EXPECT_EQ(DecodeStill(BuildGif(unused)).colorTable(), TestPalette(4));
 }
 
@@ -235,10 +235,10 @@ TEST(GifAnimation, DisplayTimesFromTheControlBlocks)
     };
     const Case cases[] = {{false, 0, 106}, {true, 0, 106}, {true, 5, 50}, {true, 300, 3000}};
     for (const Case& c : cases) {
-        GifImageSpec image = SolidImage(0, 0, 2, 2, 1);
+        GifImageToBuild image = SolidImage(0, 0, 2, 2, 1);
         if (c.control)
             image = Timed(image, c.delay, 1);
-        GifSpec spec = OneImage(2, 2, image);
+        GifToBuild spec = OneImage(2, 2, image);
         spec.images << image;
         QList<GifFrame> frames;
         ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
@@ -254,28 +254,28 @@ TEST(GifAnimation, FramesComposeOnTheCanvas)
     struct Case
     {
         const char* name;
-        GifSpec spec;
+        GifToBuild spec;
         QList<QByteArray> frames;
         int lastDisplayTime;
     };
     // First image fills the 3x1 screen with 1; the second draws index 2 at x = 1.
     const auto disposal = [](int kind) {
-        GifSpec spec = OneImage(3, 1, Timed(SolidImage(0, 0, 3, 1, 1), 10, kind));
+        GifToBuild spec = OneImage(3, 1, Timed(SolidImage(0, 0, 3, 1, 1), 10, kind));
         spec.background = 3;
         spec.images << Timed(SolidImage(1, 0, 1, 1, 2), 10, 0);
         return spec;
     };
     // Restoring to the background clears only the area the image covered.
-    GifSpec background = OneImage(4, 1, Timed(SolidImage(0, 0, 4, 1, 1), 10, 1));
+    GifToBuild background = OneImage(4, 1, Timed(SolidImage(0, 0, 4, 1, 1), 10, 1));
     background.images << Timed(SolidImage(1, 0, 1, 1, 2), 10, 2) << Timed(SolidImage(3, 0, 1, 1, 2), 10, 1);
     // Transparent pixels leave the canvas; without a control block index 0 stays transparent.
-    GifSpec transparent = OneImage(3, 1, SolidImage(0, 0, 3, 1, 1));
+    GifToBuild transparent = OneImage(3, 1, SolidImage(0, 0, 3, 1, 1));
     transparent.images << Timed(PatternImage(0, 0, 3, 1, 3), 10, 1, 0) << SolidImage(0, 0, 3, 1, 0);
-    GifSpec beyond = OneImage(2, 2, SolidImage(0, 0, 2, 2, 1));
+    GifToBuild beyond = OneImage(2, 2, SolidImage(0, 0, 2, 2, 1));
     beyond.images << SolidImage(1, 1, 6, 6, 2) << SolidImage(5, 5, 2, 2, 3);
     // Where an image shows its transparent index, the screen shows through: it starts see-through, not in the
     // background colour, and restoring to the background makes it see-through again.
-    GifSpec seeThrough = OneImage(3, 1, Timed(PatternImage(0, 0, 3, 1, 3), 10, 2, 0));
+    GifToBuild seeThrough = OneImage(3, 1, Timed(PatternImage(0, 0, 3, 1, 3), 10, 2, 0));
     seeThrough.background = 3;
     seeThrough.images << SolidImage(1, 0, 1, 1, 3);
     const Case cases[] = {
@@ -309,7 +309,7 @@ TEST(GifAnimation, FramesComposeOnTheCanvas)
 
 TEST(GifAnimation, CanvasStaysEightBitWithOnlyTheGlobalMap)
 {
-    GifSpec spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    GifToBuild spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
     spec.images << SolidImage(0, 0, 1, 1, 2);
     QList<GifFrame> frames;
     ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
@@ -322,9 +322,9 @@ TEST(GifAnimation, CanvasStaysEightBitWithOnlyTheGlobalMap)
 // A later image with its own colours must not recolour what earlier images drew.
 TEST(GifAnimation, LocalColourMapsComposeInTrueColour)
 {
-    GifSpec spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    GifToBuild spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
     spec.background = 2;
-    GifImageSpec second = SolidImage(1, 0, 1, 1, 1);
+    GifImageToBuild second = SolidImage(1, 0, 1, 1, 1);
     second.localColours = TestPalette(2, 9);
     spec.images << second;
     QList<GifFrame> frames;
@@ -339,7 +339,7 @@ TEST(GifAnimation, LocalColourMapsComposeInTrueColour)
 
 TEST(GifAnimation, IndexesBeyondTheColourMapPadEveryFrame)
 {
-    GifSpec spec = OneImage(3, 1, SolidImage(0, 0, 3, 1, 1));
+    GifToBuild spec = OneImage(3, 1, SolidImage(0, 0, 3, 1, 1));
     spec.images << SolidImage(1, 0, 1, 1, 2);
     QList<GifFrame> frames;
     ASSERT_EQ(DecodeFrames(WithTwoGlobalColours(BuildGif(spec)), frames), CGifAnimator::Composed);
@@ -358,7 +358,7 @@ TEST(GifAnimation, IndexesBeyondTheColourMapPadEveryFrame)
 
 TEST(GifAnimation, ImageWithoutAnyColourMapIsRefused)
 {
-    GifSpec spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    GifToBuild spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
     spec.images[0].localColours = TestPalette(2);
     spec.images << SolidImage(0, 0, 1, 1, 1);
     QList<GifFrame> frames;
@@ -402,7 +402,7 @@ TEST(GifLayout, BrokenStructuresAreLeftToTheDecoder)
 {
     // Every cut of a real file, and records the decoder does not know, read only the
     // bytes given and refuse nothing themselves.
-    GifSpec spec = OneImage(6, 5, Timed(PatternImage(1, 1, 4, 3, 4), 7, 2));
+    GifToBuild spec = OneImage(6, 5, Timed(PatternImage(1, 1, 4, 3, 4), 7, 2));
     spec.images << SolidImage(0, 0, 6, 5, 2);
     const QByteArray gif = BuildGif(spec);
     for (qsizetype length = 0; length <= gif.size(); ++length)
@@ -416,7 +416,7 @@ TEST(GifLayout, BrokenStructuresAreLeftToTheDecoder)
 // Extensions that hold no data sub-block go, wherever they are; every other byte stays.
 TEST(GifLayout, ExtensionsWithoutDataAreDropped)
 {
-    GifSpec spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    GifToBuild spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
     // The second image starts where the file of the first alone has its trailer.
     const qsizetype secondImage = BuildGif(spec).size() - 1;
     spec.images << SolidImage(0, 0, 1, 1, 2);
@@ -461,7 +461,7 @@ TEST(GifLayout, ALargeScreenOfManyTinyFramesIsRefusedBeforeDecoding)
     };
     const Case cases[] = {{2, true}, {4, true}, {5, false}, {12, false}};
     for (const Case& c : cases) {
-        GifSpec spec = OneImage(4096, 4096, SolidImage(0, 0, 1, 1, 1));
+        GifToBuild spec = OneImage(4096, 4096, SolidImage(0, 0, 1, 1, 1));
         for (int i = 1; i < c.frames; ++i)
             spec.images << SolidImage(i, 0, 1, 1, 2);
         const QByteArray gif = BuildGif(spec);
@@ -471,7 +471,7 @@ TEST(GifLayout, ALargeScreenOfManyTinyFramesIsRefusedBeforeDecoding)
         }
     }
     // A small screen with the same frames always fits.
-    GifSpec small = OneImage(101, 80, SolidImage(0, 0, 1, 1, 1));
+    GifToBuild small = OneImage(101, 80, SolidImage(0, 0, 1, 1, 1));
     for (int i = 1; i < 12; ++i)
         small.images << SolidImage(i, 0, 1, 1, 2);
     EXPECT_TRUE(GifLayout::FramesFit(BuildGif(small), 4, CGifAnimator::MaxFrameBytes));

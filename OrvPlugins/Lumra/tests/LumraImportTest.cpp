@@ -11,9 +11,9 @@
 #include <memory>
 
 namespace {
-GifSpec Screen(int width, int height)
+GifToBuild Screen(int width, int height)
 {
-    GifSpec spec;
+    GifToBuild spec;
     spec.width = width;
     spec.height = height;
     spec.globalColours = TestPalette(4);
@@ -22,19 +22,19 @@ GifSpec Screen(int width, int height)
 
 QByteArray StillGif()
 {
-    GifSpec spec = Screen(4, 3);
+    GifToBuild spec = Screen(4, 3);
     spec.images << PatternImage(0, 0, 4, 3, 4);
     return BuildGif(spec);
 }
 
 QByteArray AnimatedGif()
 {
-    GifSpec spec = Screen(5, 4);
-    GifImageSpec first = PatternImage(0, 0, 5, 4, 4);
+    GifToBuild spec = Screen(5, 4);
+    GifImageToBuild first = PatternImage(0, 0, 5, 4, 4);
     first.control = true;
     first.delay = 5;
     first.disposal = 1;
-    GifImageSpec second = SolidImage(1, 1, 2, 2, 3);
+    GifImageToBuild second = SolidImage(1, 1, 2, 2, 3);
     second.control = true;
     second.transparent = 0;
     spec.images << first << second;
@@ -115,9 +115,9 @@ TEST_F(LumraImport, EachImporterRefusesTheOthersImageCount)
 
 TEST_F(LumraImport, UnreadableGifsAreRefusedWithTheImportError)
 {
-    GifSpec tooWide = Screen(4097, 2);
+    GifToBuild tooWide = Screen(4097, 2);
     tooWide.images << SolidImage(0, 0, 1, 1, 1);
-    GifSpec tooWideAnimated = tooWide;
+    GifToBuild tooWideAnimated = tooWide;
     tooWideAnimated.images << SolidImage(0, 0, 1, 1, 2);
 
     struct Case
@@ -166,9 +166,9 @@ TEST(LumraPlugin, LoadsAndAnswersLikeTheHostExpects)
 // Frames that would take more than an animation may are refused with the numbers, not as an unreadable file.
 TEST_F(LumraImport, FramesOverTheBudgetSayWhatTheyWouldTake)
 {
-    GifSpec full = Screen(4096, 4096);
+    GifToBuild full = Screen(4096, 4096);
     full.images << SolidImage(0, 0, 4096, 4096, 1);
-    GifSpec tiny = Screen(4096, 4096);
+    GifToBuild tiny = Screen(4096, 4096);
     tiny.images << SolidImage(0, 0, 1, 1, 1);
     struct Case
     {

@@ -115,9 +115,9 @@ TEST_F(RingletImport, ImportedMelodyGoesThroughIMelody)
 
 TEST_F(RingletImport, WarningsAndFailuresAreLoggedInOrder)
 {
-    auto melody = Import("x:d=64:64c,c");
+    auto melody = Import("x:d=64:64c,c,64d");
     ASSERT_NE(melody, nullptr);
-    EXPECT_EQ(m_Summary, LoggedLines("CRinglet", {Feature, Feature}));
+    EXPECT_EQ(m_Summary, LoggedLines("CRinglet", {Feature, "id_import_rtx_short_notes_warning"}));
     EXPECT_EQ(m_Detailed, m_Summary);
 
     EXPECT_EQ(Import("d=4,o=5,b=100:8.5"), nullptr);

@@ -27,6 +27,8 @@ std::string Lines(const QStringList& texts)
 const QString Name = QString::fromLatin1(RtttlMessage::NameNotFound);
 const QString Feature = QString::fromLatin1(RtttlMessage::UnrecognizedFeature);
 const QString Sequence = QString::fromLatin1(RtttlMessage::UnrecognizedSequence);
+const QString Short = QString::fromLatin1(RtttlMessage::ShortNotes);
+const QString Moved = QString::fromLatin1(RtttlMessage::OctaveMoved);
 
 struct Case
 {
@@ -74,7 +76,9 @@ TEST(RtttlReader, Texts)
          0,
          QStringLiteral("B5/4 B5/2. B6/5 B3/4"),
          {Feature, Feature}},
-        {"x:d=4:64c,c", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/2"), {Feature}},
+        // 48ths and 64ths are the melody's shortest note, with one warning for the tune.
+        {"x:d=4:64c,c,48d.,32e", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/5 C5/2 D5/5. E5/5"), {Short}},
+        {"x:d=4:24c,96c,128c", QStringLiteral("x"), 63, 0, 0, QString(), {Feature, Feature, Feature}},
         {"x:d=64:c", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/2"), {Feature}},
         {"x:o=5:o=9,4c,o=4,4c", QStringLiteral("x"), 63, 0, 0, QStringLiteral("C4/2 C3/2"), {Feature}},
         {"x:b=100:b=200,s=s,4c", QStringLiteral("x"), 100, 0, 0, QStringLiteral("C5/2"), {}},
@@ -93,15 +97,38 @@ TEST(RtttlReader, Texts)
          63,
          0,
          0,
-         QStringLiteral("C5/2"),
-         {Feature, Feature, Feature, Feature, Feature}},
+         QStringLiteral("C7/2"),
+         {Feature, Feature, Feature, Moved}},
         {"x:d=4:8c9,8c3,8cd,32g#7,1a#4",
          QStringLiteral("x"),
          63,
          0,
          0,
-         QStringLiteral("G#6/5 A#3/0"),
-         {Feature, Feature, Feature}},
+         QStringLiteral("C2/3 G#6/5 A#3/0"),
+         {Feature, Moved, Feature}},
+        // Every octave digit 0 to 8, in a note, the defaults or a control; a rest needs no octave.
+        {"x:o=0:c,c8,o=2,c,o=9,p3,c4",
+         QStringLiteral("x"),
+         63,
+         0,
+         0,
+         QStringLiteral("C-1/2 C7/2 C1/2 R2/2 C3/2"),
+         {Moved, Feature}},
+        // The sharp after the octave, alone or before a dot; only a note that has a sharp takes it.
+        {"x:d=8,o=5:a5#,c6#.,f.5#,g_5#,e5#,h5#,p5#,a5.#,a#5#,a5##",
+         QStringLiteral("x"),
+         63,
+         0,
+         0,
+         QStringLiteral("A#4/3 C#5/3. F#4/3."),
+         {Feature, Feature, Feature, Feature, Feature, Feature, Feature}},
+        {"x:d=16,o=5,b=180:48f.,64p,a5#,8c3,8c8",
+         QStringLiteral("x"),
+         180,
+         0,
+         0,
+         QStringLiteral("F4/5. R4/5 A#4/4 C2/3 C7/3"),
+         {Short, Moved}},
         {QByteArray("x:d=4:c\0ignored,d", 17), QStringLiteral("x"), 63, 0, 0, QStringLiteral("C5/2"), {}},
     };
     for (const Case& c : cases) {

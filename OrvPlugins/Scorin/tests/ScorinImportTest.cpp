@@ -108,6 +108,60 @@ TEST_F(ScorinImport, EveryTruncationIsReadWithinItsBytes)
     }
 }
 
+// Of independent sequences (format 2) only the first is converted, whichever way a converter reads the file, and
+// the log says so once; a file of one sequence, or of tracks that sound together, says nothing.
+TEST_F(ScorinImport, OnlyTheFirstOfIndependentSequencesIsConverted)
+{
+    SmfTrack first, second, third;
+    first.Tempo(0, 1000000).NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60);
+    second.Tempo(0, 500000).NoteOn(0, 0, 72, 100).NoteOff(960, 0, 72);
+    third.NoteOn(0, 0, 84, 100).NoteOff(240, 0, 84);
+    struct Case
+    {
+        const char* name;
+        QByteArray file;
+        int sequences;
+        QByteArray converted; // the bytes a converter reads
+        int tempo, key;
+        std::string log;
+    };
+    const QByteArray twoOfThree = SmfFile({first, second, third}, 480, 2);
+    // The header of a format 0 file of one track, then the first track's chunk exactly as written.
+    const QByteArray firstAlone = SmfFile({first}, 480, 0);
+    const Case cases[] = {
+        {"format-2", twoOfThree, 3, firstAlone, 60, 60, "format 2: the first of 3 sequences is converted\n"},
+        {"format-2-one", SmfFile({second}, 480, 2), 1, SmfFile({second}, 480, 2), 120, 72, ""},
+        {"format-1", SmfFile({first, second}, 480, 1), 1, SmfFile({first, second}, 480, 1), 120, 60, ""},
+        // A last sequence cut short still counts; a first one cut short is read within the data.
+        {"format-2-cut", twoOfThree.left(twoOfThree.size() - 5), 3, firstAlone, 60, 60,
+         "format 2: the first of 3 sequences is converted\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CScorin importer;
+        std::unique_ptr<CDocument> document(importer.Import(c.file));
+        ASSERT_NE(document, nullptr);
+        CDocumentMidi* midi = static_cast<CDocumentMidi*>(document.get());
+        EXPECT_EQ(midi->GetRawData(), c.file);
+        EXPECT_EQ(midi->GetSequenceCount(), c.sequences);
+        EXPECT_EQ(midi->GetConvertedData(), c.converted);
+        EXPECT_EQ(midi->GetTempo(), c.tempo);
+        CDocumentMelody* melody = midi->BuildMelodyDocument();
+        ASSERT_EQ(melody->GetMelodyNoteList().count(), 1);
+        EXPECT_EQ(static_cast<const MidiNote*>(melody->GetMelodyNoteList().first())->GetMidiKey(), c.key);
+        EXPECT_EQ(Summary(importer), c.log);
+        SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".mid"), c.file);
+    }
+    // Cut inside its first track, the file holds one sequence and is converted as it is.
+    const QByteArray cut = twoOfThree.left(14 + 8 + 5);
+    CScorin importer;
+    std::unique_ptr<CDocument> document(importer.Import(cut));
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(static_cast<CDocumentMidi*>(document.get())->GetSequenceCount(), 1);
+    EXPECT_EQ(static_cast<CDocumentMidi*>(document.get())->GetConvertedData(), cut);
+    EXPECT_TRUE(Summary(importer).empty());
+}
+
 TEST(ScorinPlugin, LoadsAndAnswersLikeTheHostExpects)
 {
     CheckImportPlugin(ORV_PLUGIN_FILE, "Scorin", 0x10000,

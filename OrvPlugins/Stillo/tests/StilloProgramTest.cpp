@@ -45,11 +45,11 @@ TEST(StilloProgram, PictureOverTheScreenFailsWithItsMessage)
 TEST(StilloProgram, TransparentGroundIsWhiteInPngAndGif)
 {
     const QImage disc = BlackDiscOnTransparent(64, 16);
-    GifSpec gif;
+    GifToBuild gif;
     gif.width = gif.height = 64;
     // The transparent index stores black, as the stored colour under a transparent ground often is.
     gif.globalColours = {qRgb(0, 0, 0), qRgb(0, 0, 0)};
-    GifImageSpec image = SolidImage(0, 0, 64, 64, 0);
+    GifImageToBuild image = SolidImage(0, 0, 64, 64, 0);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
             if (InDisc(64, 16, x, y))
