@@ -8,11 +8,6 @@
 
 namespace PolyraStages {
 namespace {
-bool IsNote(const PolyraCommand& command)
-{
-    return command.type == CmdNoteOn || command.type == CmdNoteOff;
-}
-
 uint64_t Gcd(uint64_t a, uint64_t b)
 {
     return std::gcd(a, b);
@@ -43,7 +38,7 @@ void ConvertNoteOn(PolyraWorkspace& ws)
     bool erased = false;
     for (size_t i = 0; i < ws.commands.size(); ++i) {
         PolyraCommand& command = ws.commands[i];
-        if (!IsNote(command))
+        if (!command.IsNote())
             continue;
         const int pitch = command.data[0] & 0x7F;
         if (command.type == CmdNoteOn && command.data[1] == 0) {
@@ -112,7 +107,7 @@ void Transpose(PolyraWorkspace& ws)
         if (!command.IsActive() || command.type == CmdSyncTag)
             continue;
         ws.TrackChannel(command);
-        if (!IsNote(command) || command.channel == 9)
+        if (!command.IsNote() || command.channel == 9)
             continue;
         const int original = command.data[0] & 0x7F;
         if (command.type == CmdNoteOff) {

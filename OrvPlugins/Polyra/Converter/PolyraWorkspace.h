@@ -33,6 +33,7 @@ struct PolyraCommand
     uint8_t data[6] = {};
 
     bool IsActive() const { return type != CmdErased; }
+    bool IsNote() const { return type == CmdNoteOn || type == CmdNoteOff; }
 };
 
 // Conversion errors by their numbers; 0 is no error text.
