@@ -12,7 +12,7 @@ namespace {
 void AddLoads(PolyraWorkspace& ws, PolyraNoteCell& cell, int c)
 {
     for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
-        cell.load[kind] = ws.profile.loads[kind].perClass[c];
+        cell.load[kind] = ws.ClassLoad(kind, c);
         ws.totals[kind] += cell.load[kind];
     }
 }
@@ -182,10 +182,7 @@ bool RemoveOverloads(PolyraWorkspace& ws)
                 TakeLoads(ws, cell);
             ws.StopNote(channel, pitch);
             AddLoads(ws, cell, ws.ClassOf(channel));
-            int overKind = -1;
-            for (int kind = 0; kind < Polyra::LoadKinds && overKind < 0; ++kind)
-                if (ws.totals[kind] > ws.maxima[kind])
-                    overKind = kind;
+            const int overKind = ws.OverloadedKind(ws.totals);
             if (overKind < 0) {
                 Sound(cell);
                 continue;

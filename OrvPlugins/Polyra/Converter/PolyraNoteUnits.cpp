@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <numeric>
 #include <vector>
@@ -64,70 +65,73 @@ UnitChoice ChooseUnit(const std::vector<PolyraNote>& notes, uint32_t division)
     return choice;
 }
 
-// The most notes that sound at once, each from its start for its ticks; a
-// note ending where another starts does not overlap it.
-int MostAtOnce(const std::vector<PolyraNote>& notes)
-{
-    std::vector<std::pair<uint64_t, int>> changes;
-    changes.reserve(notes.size() * 2);
-    for (const PolyraNote& note : notes)
-        if (note.Ticks()) {
-            changes.push_back({note.start, 1});
-            changes.push_back({note.start + note.Ticks(), -1});
-        }
-    std::sort(changes.begin(), changes.end());
-    int sounding = 0;
-    int most = 0;
-    for (const auto& change : changes) {
-        sounding += change.second;
-        most = std::max(most, sounding);
-    }
-    return most;
-}
-
-// The notes written so far, as changes of the number sounding, by tick.
-// Notes are placed in the order they start, so the number sounding at the
-// current tick is carried forward rather than summed again from the start.
-class Sounding
+// The loads of the notes written so far over time, as the removal of
+// overloads counts them: a note's class loads from its start until its
+// release has run out. Notes are placed in the order they start, so the
+// totals at the tick reached are carried forward rather than summed again.
+class WrittenLoads
 {
 public:
-    void Add(uint64_t start, uint64_t end)
-    {
-        mChanges[start] += 1;
-        mChanges[end] -= 1;
-    }
+    explicit WrittenLoads(const PolyraWorkspace& ws) : mWs(ws) {}
 
-    // Moves to `start` (never backwards), places the note when the most
-    // notes sounding over [start, end) stay under `ceiling`; true when placed.
-    bool PlaceWithin(uint64_t start, uint64_t end, int ceiling)
+    void Add(uint64_t start, uint64_t end, int c)
     {
-        for (; mNext != mChanges.end() && mNext->first <= start; ++mNext)
-            mCount += mNext->second;
-        int most = mCount;
-        int count = mCount;
-        for (auto it = mNext; it != mChanges.end() && it->first < end; ++it) {
-            count += it->second;
-            most = std::max(most, count);
+        for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
+            mChanges[start][size_t(kind)] += mWs.ClassLoad(kind, c);
+            mChanges[end][size_t(kind)] -= mWs.ClassLoad(kind, c);
         }
-        if (most >= ceiling)
-            return false;
-        ++mCount;
-        Add(start, end);
-        mNext = mChanges.upper_bound(start);
-        return true;
     }
 
     // Back to the first tick, before the first PlaceWithin.
     void Start()
     {
         mNext = mChanges.begin();
-        mCount = 0;
+        mTotals = Loads();
+    }
+
+    // Moves to `start` (never backwards) and places a note of class c over
+    // [start, end) when no budget is exceeded anywhere in it; true when
+    // placed.
+    bool PlaceWithin(uint64_t start, uint64_t end, int c)
+    {
+        for (; mNext != mChanges.end() && mNext->first <= start; ++mNext)
+            Apply(mTotals, mNext->second);
+        Loads totals = mTotals;
+        bool fits = Fits(totals, c);
+        for (auto it = mNext; fits && it != mChanges.end() && it->first < end; ++it) {
+            Apply(totals, it->second);
+            fits = Fits(totals, c);
+        }
+        if (!fits)
+            return false;
+        Add(start, end, c);
+        for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
+            mTotals[size_t(kind)] += mWs.ClassLoad(kind, c);
+        mNext = mChanges.upper_bound(start);
+        return true;
     }
 
 private:
-    std::map<uint64_t, int> mChanges;
-    std::map<uint64_t, int>::iterator mNext;
-    int mCount = 0; // notes sounding at the tick reached
+    using Loads = std::array<double, Polyra::LoadKinds>;
+
+    static void Apply(Loads& totals, const Loads& change)
+    {
+        for (size_t kind = 0; kind < totals.size(); ++kind)
+            totals[kind] += change[kind];
+    }
+
+    bool Fits(const Loads& totals, int c) const
+    {
+        float with[Polyra::LoadKinds];
+        for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
+            with[kind] = float(totals[size_t(kind)]) + mWs.ClassLoad(kind, c);
+        return mWs.OverloadedKind(with) < 0;
+    }
+
+    const PolyraWorkspace& mWs;
+    std::map<uint64_t, Loads> mChanges;
+    std::map<uint64_t, Loads>::iterator mNext;
+    Loads mTotals = {}; // at the tick reached
 };
 
 // Each note in whole units, rounded down so that none outlasts its MIDI
@@ -144,25 +148,25 @@ unsigned long FitToField(PolyraWorkspace& ws, const std::vector<PolyraNote>& not
 }
 
 // A note shorter than the unit (a drum hit of a tick or two) sounds one
-// unit, unless that would sound more notes at once than the removal of
-// overloads ever left: its victims, cut just before the note that needed
-// their voice, stay out. The notes left out are counted.
+// unit, unless that, with its release, would exceed one of the phone's
+// budgets as the removal of overloads counts them, beside the notes as
+// written with theirs. The notes left out are counted.
 unsigned long LengthenShortNotes(PolyraWorkspace& ws, const std::vector<PolyraNote>& notes)
 {
     auto isShort = [&](const PolyraNote& note) { return note.Ticks() > 0 && note.Ticks() < ws.rtb; };
     if (std::none_of(notes.begin(), notes.end(), isShort))
         return 0;
-    Sounding sounding;
+    WrittenLoads loads(ws);
     for (const PolyraNote& note : notes)
         if (ws.noteUnits[note.on])
-            sounding.Add(note.start, note.start + ws.noteUnits[note.on] * ws.rtb);
-    sounding.Start();
-    const int ceiling = MostAtOnce(notes);
+            loads.Add(note.start, ws.ReleaseEnd(note.start + ws.noteUnits[note.on] * ws.rtb, note.offClass),
+                      note.onClass);
+    loads.Start();
     unsigned long dropped = 0;
     for (const PolyraNote& note : notes) {
         if (!isShort(note))
             continue;
-        if (sounding.PlaceWithin(note.start, note.start + ws.rtb, ceiling))
+        if (loads.PlaceWithin(note.start, ws.ReleaseEnd(note.start + ws.rtb, note.offClass), note.onClass))
             ws.noteUnits[note.on] = 1;
         else
             ++dropped;

@@ -157,6 +157,7 @@ bool ComputeAtb(PolyraWorkspace& ws)
         const uint64_t g = Gcd(gcd, ws.division);
         if (g > 1) {
             ws.division = uint32_t(ws.division / g);
+            ws.tickDivisor = uint32_t(g);
             for (PolyraCommand& command : ws.commands)
                 command.delta = uint32_t(command.delta / g);
             ws.endDelta = uint32_t(ws.endDelta / g);

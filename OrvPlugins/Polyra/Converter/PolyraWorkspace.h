@@ -97,6 +97,14 @@ public:
     void RunReleases(uint32_t delta, float* totals, float* volumeTotal);
     void StartRelease(int channel, int pitch);
     void StopNote(int channel, int pitch);
+    // The removal of overloads' load model: what a note of class c adds to
+    // the totals of a kind, the first kind whose total is over its maximum
+    // (-1 when none is), and the tick at which the release timers let go a
+    // note of class c whose NOTE OFF is at `off` (ticks as the table now
+    // counts them).
+    float ClassLoad(int kind, int c) const { return profile.loads[kind].perClass[c]; }
+    int OverloadedKind(const float* loadTotals) const;
+    uint64_t ReleaseEnd(uint64_t off, int c) const;
 
     int ClassOf(int channel) const { return channelClass[channel]; }
     bool Fail(int code);
@@ -120,6 +128,9 @@ public:
     IMseqProgressSink* progress = nullptr;
 
     double tickLength = 0; // microseconds
+    // How many ticks of the time base one tick of the table holds once the
+    // time base's divisor has been taken out of the deltas.
+    uint32_t tickDivisor = 1;
     float releaseTicks[Polyra::ClassCount] = {};
     float maxima[Polyra::LoadKinds] = {};
     float peaksBefore[Polyra::LoadKinds] = {};

@@ -381,13 +381,13 @@ TEST_F(PolyraStagesTest, DurationUnitHoldsEveryNoteInOneCommand)
          {{60, 960}, {64, 959}, {67, 959}},
          0,
          0},
-        // One note at a time: a unit for the tick-long note would reach into
-        // the next.
-        {"a short note whose unit would overlap the next",
+        // One note at a time: a unit for the tick-long note reaches into the
+        // next, three voices with the releases, well within sixteen.
+        {"a short note whose unit reaches into the next within the budget",
          {{60, 0, 2000}, {62, 2000, 1}, {64, 2001, 100}},
          2,
-         {{60, 1000}, {64, 50}},
-         1,
+         {{60, 1000}, {62, 1}, {64, 50}},
+         0,
          0},
         // Past 1023 thirty-second notes, each note is cut to the field.
         {"notes past 1023 thirty-second notes",

@@ -338,6 +338,43 @@ inline HeardMidi HearMidi(const QByteArray& bytes)
     return heard;
 }
 
+// An event at its tick; events of one tick keep the order given.
+struct TimedEvent
+{
+    uint32_t tick = 0;
+    QByteArray bytes;
+};
+
+// The events as one track, in time order, ending at `end` (or at the last
+// event when that comes later).
+inline MidiTest::TrackBuilder TrackOf(std::vector<TimedEvent> events, uint32_t end = 0)
+{
+    std::stable_sort(events.begin(), events.end(),
+                     [](const TimedEvent& a, const TimedEvent& b) { return a.tick < b.tick; });
+    MidiTest::TrackBuilder track;
+    uint32_t now = 0;
+    for (const TimedEvent& event : events) {
+        track.Event(event.tick - now, event.bytes);
+        now = event.tick;
+    }
+    track.EndOfTrack(end > now ? end - now : 0);
+    return track;
+}
+
+inline QByteArray TempoBytes(uint32_t microseconds)
+{
+    return ::Bytes({0xFF, 0x51, 0x03, int(microseconds >> 16), int((microseconds >> 8) & 0xFF),
+                    int(microseconds & 0xFF)});
+}
+
+// A format 0 file of the events at the division.
+inline QByteArray FileOf(const std::vector<TimedEvent>& events, int division, uint32_t end = 0)
+{
+    MidiTest::FileBuilder file;
+    file.Header(0, 1, division).Track(TrackOf(events, end));
+    return file.Data();
+}
+
 // A format 1 file at the division: a tempo track (500000 us a quarter) and
 // the given track.
 inline QByteArray TwoTrackFile(const MidiTest::TrackBuilder& music, int division = 96)

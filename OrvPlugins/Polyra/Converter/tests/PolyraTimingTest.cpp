@@ -121,6 +121,69 @@ TEST(PolyraTimingTest, VictimsStayOutWhenAHeldNoteMakesTheUnitCoarser)
     EXPECT_EQ(run.log.count(NoticeLine("id_short_notes_left_out", QStringLiteral("6"))), 1);
 }
 
+// A phone like Model C: 16 voices, drums released in 225 ms (216 ticks at
+// 480 a quarter), the other classes in 450 ms.
+PolyraProfile ModelCLike()
+{
+    PolyraProfile profile = TestProfile();
+    profile.release[Polyra::DrumClass] = 225;
+    return profile;
+}
+
+// The written sequence as a MIDI file at its own time base (programs at the
+// start), for the removal of overloads to count it again.
+QByteArray FileOfSequence(const PipelineRun& run, const std::vector<TimedEvent>& programs)
+{
+    std::vector<TimedEvent> events = programs;
+    events.push_back({0, TempoBytes(HeaderAtb(run) * 480)});
+    for (const WrittenNote& note : WrittenNotes(run.Misc())) {
+        events.push_back({uint32_t(note.start), ::Bytes({0x90 | note.channel, note.pitch, 100})});
+        events.push_back({uint32_t(note.start + note.length), ::Bytes({0x80 | note.channel, note.pitch, 0})});
+    }
+    return FileOf(events, 480, 0);
+}
+
+TEST(PolyraTimingTest, ShortNotesStayWithinTheBudgetTheRemovalCounts)
+{
+    // A pad held 300 quarter notes (the unit is a thirty-second note, 60
+    // ticks), a drum hit at 4,800 and a 15-note chord at 5,030. A hit of one
+    // tick has released before the chord; lengthened to a unit, its release
+    // would reach it: 17 voices.
+    struct Case
+    {
+        uint32_t drumTicks;
+        int removals; // in the source
+        size_t written;
+    };
+    const Case cases[] = {{1, 0, 16}, {60, 1, 16}};
+    ASSERT_TRUE(ExporterTest::LoadLanguage());
+    const std::vector<TimedEvent> programs = {{0, ::Bytes({0xC0, 88})}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.drumTicks);
+        std::vector<TimedEvent> events = programs;
+        events.push_back({0, ::Bytes({0x90, 48, 100})});
+        events.push_back({144000, ::Bytes({0x80, 48, 0})});
+        events.push_back({4800, ::Bytes({0x99, 38, 100})});
+        events.push_back({4800 + c.drumTicks, ::Bytes({0x89, 38, 0})});
+        for (int n = 0; n < 15; ++n) {
+            events.push_back({5030, ::Bytes({0x91, 60 + n, 100})});
+            events.push_back({5510, ::Bytes({0x81, 60 + n, 0})});
+        }
+        const PipelineRun run = RunPipeline(FileOf(events, 480), ModelCLike());
+        ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
+        EXPECT_TRUE(run.log.contains(QStringLiteral("Passe 1 : %1 surcharges").arg(c.removals)))
+            << run.log.toStdString();
+        EXPECT_FLOAT_EQ(run.results.peaksBefore[0], c.removals ? 17 : 16);
+        EXPECT_EQ(run.log.count(NoticeLine("id_short_notes_left_out", QStringLiteral("1"))), c.removals ? 0 : 1);
+        EXPECT_EQ(WrittenNotes(run.Misc()).size(), c.written);
+
+        const PipelineRun again = RunPipeline(FileOfSequence(run, programs), ModelCLike());
+        ASSERT_EQ(again.outcome, PolyraOutcome::Done) << again.log.toStdString();
+        EXPECT_TRUE(again.log.contains(QStringLiteral("Passe 1 : 0 surcharges"))) << again.log.toStdString();
+        EXPECT_LE(again.results.peaksBefore[0], 16.0f);
+    }
+}
+
 TEST(PolyraTimingTest, NoteLongerThanTheDurationFieldTakesACoarserUnit)
 {
     // 2500 ticks and 1001 ticks ending together share no divisor: the base
