@@ -25,9 +25,7 @@ bool ComputeTimeBase(PolyraWorkspace& ws)
         ws.trace->Line(PolyraTrace::UserLine, "\nUSER : non-compatible MIDI format !\n");
         return ws.Fail(ErrTempoNull);
     }
-    ws.tickLength = double(ws.tempo) / double(ws.division);
-    for (int c = 0; c < Polyra::ClassCount; ++c)
-        ws.releaseTicks[c] = float(double(ws.profile.release[c]) * 1000.0 / ws.tickLength);
+    ws.ApplyTempo(ws.tempo);
     return true;
 }
 

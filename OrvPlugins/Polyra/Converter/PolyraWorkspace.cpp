@@ -46,6 +46,7 @@ void PolyraWorkspace::Init(const PolyraProfile& profileRecord, const PolyraParam
     division = 0;
     tempo = 500000;
     seenNoteOrProgram = false;
+    laterTempos.clear();
     tempoEvents = 0;
     timeSignatureEvents = 0;
     sourceSize = 0;
@@ -172,6 +173,16 @@ void PolyraWorkspace::StopNote(int channel, int pitch)
 {
     PolyraNoteCell& cell = grid[channel][pitch];
     cell.held = cell.sounding = cell.releasing = false;
+}
+
+void PolyraWorkspace::ApplyTempo(uint32_t microseconds)
+{
+    tempo = microseconds;
+    for (int i = 0; i < 3; ++i)
+        header[HeaderTempoAt + i] = uint8_t(microseconds >> (16 - 8 * i));
+    tickLength = double(tempo) / double(division);
+    for (int c = 0; c < Polyra::ClassCount; ++c)
+        releaseTicks[c] = float(double(profile.release[c]) * 1000.0 / tickLength);
 }
 
 int PolyraWorkspace::OverloadedKind(const float* loadTotals) const

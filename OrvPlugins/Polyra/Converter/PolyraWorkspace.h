@@ -61,6 +61,13 @@ struct PolyraNoteCell
     float volume = 0;
 };
 
+// A tempo event of the tune that the sequence's one tempo does not hold.
+struct PolyraTempoChange
+{
+    uint64_t tick = 0;  // in the table's ticks
+    uint32_t tempo = 0; // microseconds a quarter note
+};
+
 struct PolyraClassStats
 {
     int volumeAfter = 0;
@@ -73,6 +80,8 @@ class PolyraWorkspace
 public:
     static constexpr int MaxCommands = 35000;
     static constexpr int HeaderBlockSize = 37;
+    // Where the tempo's three bytes sit in the header block.
+    static constexpr int HeaderTempoAt = 34;
 
     PolyraWorkspace();
 
@@ -106,6 +115,10 @@ public:
     int OverloadedKind(const float* loadTotals) const;
     uint64_t ReleaseEnd(uint64_t off, int c) const;
 
+    // The sequence's tempo (microseconds a quarter note), into the header
+    // block, the tick length and the release times in ticks.
+    void ApplyTempo(uint32_t microseconds);
+
     int ClassOf(int channel) const { return channelClass[channel]; }
     bool Fail(int code);
     void ReportError(int code);
@@ -117,6 +130,9 @@ public:
     uint32_t division = 0;
     uint32_t tempo = 500000;
     bool seenNoteOrProgram = false;
+    // The tempo events after the first note or program change but the
+    // first tempo, in file order.
+    std::vector<PolyraTempoChange> laterTempos;
     // Tempo and time-signature events kept while reading.
     int tempoEvents = 0;
     int timeSignatureEvents = 0;

@@ -277,6 +277,7 @@ struct HeardMidi
     bool loaded = false;
     int division = 0;
     std::vector<HeardNote> notes; // by start, then by the file's order
+    double seconds = 0;           // to the last event, the end of track
 };
 
 inline HeardMidi HearMidi(const QByteArray& bytes)
@@ -335,6 +336,7 @@ inline HeardMidi HearMidi(const QByteArray& bytes)
             open[channel][pitch] = -1;
         }
     }
+    heard.seconds = seconds;
     return heard;
 }
 
@@ -363,8 +365,8 @@ inline MidiTest::TrackBuilder TrackOf(std::vector<TimedEvent> events, uint32_t e
 
 inline QByteArray TempoBytes(uint32_t microseconds)
 {
-    return ::Bytes({0xFF, 0x51, 0x03, int(microseconds >> 16), int((microseconds >> 8) & 0xFF),
-                    int(microseconds & 0xFF)});
+    return ::Bytes(
+        {0xFF, 0x51, 0x03, int(microseconds >> 16), int((microseconds >> 8) & 0xFF), int(microseconds & 0xFF)});
 }
 
 // A format 0 file of the events at the division.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace PolyraTest;
@@ -182,6 +183,171 @@ TEST(PolyraTimingTest, ShortNotesStayWithinTheBudgetTheRemovalCounts)
         EXPECT_TRUE(again.log.contains(QStringLiteral("Passe 1 : 0 surcharges"))) << again.log.toStdString();
         EXPECT_LE(again.results.peaksBefore[0], 16.0f);
     }
+}
+
+// The preview's length in seconds, from its wave header.
+double PreviewSeconds(const PipelineRun& run)
+{
+    if (run.wave.size() < 44)
+        return 0;
+    const auto* b = reinterpret_cast<const uint8_t*>(run.wave.constData());
+    const uint32_t rate = b[24] | (b[25] << 8) | (b[26] << 16) | (uint32_t(b[27]) << 24);
+    const int blockAlign = b[32] | (b[33] << 8);
+    return rate && blockAlign ? double(run.wave.size() - 44) / blockAlign / rate : 0;
+}
+
+// A quarter-note melody at 480 ticks a quarter with the tempo of each beat
+// (a tempo event where it changes), each note half a beat long, and the
+// end of track a beat after the last note.
+std::vector<TimedEvent> MelodyAtTempos(const std::vector<uint32_t>& tempos)
+{
+    std::vector<TimedEvent> events;
+    for (size_t beat = 0; beat < tempos.size(); ++beat) {
+        const uint32_t tick = uint32_t(beat) * 480;
+        if (beat == 0 || tempos[beat] != tempos[beat - 1])
+            events.push_back({tick, TempoBytes(tempos[beat])});
+        const int pitch = 60 + int(beat % 12);
+        events.push_back({tick, ::Bytes({0x90, pitch, 100})});
+        events.push_back({tick + 240, ::Bytes({0x80, pitch, 0})});
+    }
+    return events;
+}
+
+struct TempoMapCase
+{
+    const char* name;
+    std::vector<uint32_t> tempos; // per beat
+    int changes;                  // that the log reports
+    double within;                // microseconds an onset may be off
+};
+
+std::vector<uint32_t> Beats(std::initializer_list<std::pair<int, uint32_t>> runs)
+{
+    std::vector<uint32_t> tempos;
+    for (const auto& run : runs)
+        tempos.insert(tempos.end(), size_t(run.first), run.second);
+    return tempos;
+}
+
+std::vector<uint32_t> EveryBeat(int beats, uint32_t first, uint32_t step, int steps)
+{
+    std::vector<uint32_t> tempos;
+    for (int beat = 0; beat < beats; ++beat)
+        tempos.push_back(first + uint32_t(beat % steps) * step);
+    return tempos;
+}
+
+TEST(PolyraTimingTest, TempoChangesAreFoldedIntoTheNoteTimes)
+{
+    const TempoMapCase cases[] = {
+        // 180 bpm, then 69 bpm: the tempo kept, 333,333 us, becomes 333,120
+        // (694 us a tick).
+        {"46 quarters at 180 then 2 at 69", Beats({{46, 333333}, {2, 869565}}), 1, 347},
+        // The first tempo is a whole millisecond a tick: within 0.5 ms.
+        {"a tempo change on every beat", EveryBeat(192, 480000, 40000, 5), 191, 500},
+        {"300 tempo events", EveryBeat(301, 500000, 7000, 3), 300, 521},
+        // One tick is 1041 us, not 1041.67 at the tempo of the file.
+        {"a change of one microsecond", Beats({{100, 500000}, {100, 500001}}), 1, 521},
+    };
+    ASSERT_TRUE(ExporterTest::LoadLanguage());
+    for (const TempoMapCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const uint32_t end = uint32_t(c.tempos.size()) * 480;
+        const QByteArray source = FileOf(MelodyAtTempos(c.tempos), 480, end);
+        const HeardMidi tune = HearMidi(source);
+        ASSERT_EQ(tune.notes.size(), c.tempos.size());
+        const PipelineRun run = RunPipeline(source);
+        ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
+        EXPECT_EQ(run.log.count(NoticeLine("id_tempo_changes_folded", QString::number(c.changes))), 1);
+        EXPECT_FALSE(run.log.contains(QStringLiteral("Tempo redefinition")));
+
+        const std::vector<WrittenNote> written = WrittenNotes(run.Misc());
+        ASSERT_EQ(written.size(), tune.notes.size());
+        const double atb = HeaderAtb(run);
+        double worst = 0;
+        for (size_t n = 0; n < written.size(); ++n) {
+            EXPECT_EQ(written[n].pitch, tune.notes[n].pitch) << n;
+            worst = std::max(worst, std::fabs(double(written[n].start) * atb - tune.notes[n].startSeconds * 1e6));
+        }
+        EXPECT_LE(worst, atb / 2 + 1);
+        EXPECT_LE(worst, c.within);
+        EXPECT_NEAR(PreviewSeconds(run), tune.seconds, tune.seconds / 100);
+    }
+}
+
+TEST(PolyraTimingTest, TempoEventsThatChangeNothingKeepTheBytes)
+{
+    // The tempo kept is 400,000 us a quarter in each: repeated later, or
+    // replaced before the first note.
+    std::vector<TimedEvent> plain = MelodyAtTempos(Beats({{16, 400000}}));
+    std::vector<TimedEvent> repeated = plain;
+    for (uint32_t beat = 4; beat < 16; beat += 4)
+        repeated.push_back({beat * 480, TempoBytes(400000)});
+    std::vector<TimedEvent> replaced = plain;
+    replaced.insert(replaced.begin(), {0, TempoBytes(600000)});
+    for (TimedEvent& event : replaced)
+        event.tick += 960;
+    replaced.insert(replaced.begin() + 1, {480, ::Bytes({0xB0, 7, 100})});
+    std::vector<TimedEvent> later = plain;
+    for (TimedEvent& event : later)
+        event.tick += 960;
+    later.insert(later.begin(), {480, ::Bytes({0xB0, 7, 100})});
+
+    ASSERT_TRUE(ExporterTest::LoadLanguage());
+    const QString folded = NoticeLine("id_tempo_changes_folded", QStringLiteral("%1")).left(20);
+    const PipelineRun expected[2] = {RunPipeline(FileOf(plain, 480, 16 * 480)),
+                                     RunPipeline(FileOf(later, 480, 18 * 480))};
+    const PipelineRun runs[2] = {RunPipeline(FileOf(repeated, 480, 16 * 480)),
+                                 RunPipeline(FileOf(replaced, 480, 18 * 480))};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_EQ(runs[i].outcome, PolyraOutcome::Done) << runs[i].log.toStdString();
+        ASSERT_GT(expected[i].sequence.size(), 32);
+        EXPECT_EQ(runs[i].sequence, expected[i].sequence);
+        EXPECT_FALSE(runs[i].log.contains(folded));
+    }
+}
+
+TEST(PolyraTimingTest, OneTickNotesInAFasterSectionAreAllWritten)
+{
+    // Eight quarter notes at 500,000 us, then 32 drum hits of one tick a
+    // sixteenth apart at 333,333 us: a tick of the faster section is two
+    // thirds of a tick of the sequence's tempo.
+    std::vector<TimedEvent> events = MelodyAtTempos(Beats({{8, 500000}}));
+    events.push_back({8 * 480, TempoBytes(333333)});
+    for (uint32_t hit = 0; hit < 32; ++hit) {
+        const uint32_t tick = 8 * 480 + hit * 120;
+        events.push_back({tick, ::Bytes({0x99, 36 + int(hit % 8), 100})});
+        events.push_back({tick + 1, ::Bytes({0x89, 36 + int(hit % 8), 0})});
+    }
+    const PipelineRun run = RunPipeline(FileOf(events, 480, 17 * 480));
+    ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
+    const std::vector<WrittenNote> written = WrittenNotes(run.Misc());
+    const auto hits = std::count_if(written.begin(), written.end(),
+                                    [](const WrittenNote& note) { return note.channel == 9 && note.length > 0; });
+    EXPECT_EQ(hits, 32);
+    EXPECT_EQ(written.size(), 40u);
+}
+
+TEST(PolyraTimingTest, NoteHeldLongerByTheFoldIsCutToTheField)
+{
+    // A note of 120 quarter notes, beside one of 230 ticks, fits 1023 units
+    // of 57 ticks; the tempo halves after its first quarter, and its 239
+    // quarter notes at the first tempo are cut to 1023 thirty-second notes.
+    std::vector<TimedEvent> events = {{0, TempoBytes(500000)},       {0, ::Bytes({0x90, 60, 100})},
+                                      {0, ::Bytes({0x90, 64, 100})}, {230, ::Bytes({0x80, 64, 0})},
+                                      {480, TempoBytes(1000000)},    {120 * 480, ::Bytes({0x80, 60, 0})}};
+    ASSERT_TRUE(ExporterTest::LoadLanguage());
+    const PipelineRun run = RunPipeline(FileOf(events, 480, 121 * 480));
+    ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
+    const Words misc = run.Misc();
+    ASSERT_FALSE(misc.empty());
+    const unsigned rtb = misc[0] >> 5;
+    EXPECT_EQ(rtb, 60u);
+    EXPECT_EQ(NoteCommands(misc), (std::vector<NoteCommand>{{60, 1023}, {64, 3}}));
+    EXPECT_EQ(run.log.count(NoticeLine("id_long_notes_cut", QStringLiteral("1"),
+                                       QString::number(1023.0 * rtb * HeaderAtb(run) / 1e6, 'f', 1))),
+              1);
 }
 
 TEST(PolyraTimingTest, NoteLongerThanTheDurationFieldTakesACoarserUnit)
