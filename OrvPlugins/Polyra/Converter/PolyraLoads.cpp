@@ -54,7 +54,7 @@ void RemovePhantoms(PolyraWorkspace& ws)
         ws.trace->Line(PolyraTrace::Detail,
                        "la note %X (canal %u) n'a pas de dur\xe9"
                        "e\n",
-                       note.Pitch(ws), unsigned(note.Channel(ws)));
+                       note.pitch, unsigned(note.channel));
         phantoms.push_back(note.on);
         phantoms.push_back(note.off);
     }

@@ -4,16 +4,6 @@
 
 #include <algorithm>
 
-int PolyraNote::Channel(const PolyraWorkspace& ws) const
-{
-    return ws.commands[on].channel;
-}
-
-int PolyraNote::Pitch(const PolyraWorkspace& ws) const
-{
-    return ws.commands[on].data[0] & 0x7F;
-}
-
 std::vector<PolyraNote> PairNotes(PolyraWorkspace& ws)
 {
     std::vector<PolyraNote> notes;
@@ -29,12 +19,15 @@ std::vector<PolyraNote> PairNotes(PolyraWorkspace& ws)
         if (!command.IsNote())
             continue;
         const int channel = command.channel & 0x0F;
-        int32_t& slot = open[channel][command.data[0] & 0x7F];
+        const int pitch = command.data[0] & 0x7F;
+        int32_t& slot = open[channel][pitch];
         if (command.type == CmdNoteOn) {
             PolyraNote note;
             note.on = i;
             note.start = note.end = now;
             note.onClass = note.offClass = ws.ClassOf(channel);
+            note.channel = channel;
+            note.pitch = pitch;
             slot = int32_t(notes.size());
             notes.push_back(note);
         } else if (slot >= 0) {
@@ -52,7 +45,7 @@ std::vector<PolyraNote> PairNotes(PolyraWorkspace& ws)
                 PolyraNote& note = notes[size_t(slot)];
                 note.end = end;
                 note.toEnd = true;
-                note.offClass = ws.ClassOf(ws.commands[note.on].channel & 0x0F);
+                note.offClass = ws.ClassOf(note.channel);
             }
     return notes;
 }

@@ -19,11 +19,11 @@ struct PolyraNote
     // NOTE OFF (its release).
     int onClass = 0;
     int offClass = 0;
+    int channel = 0;
+    int pitch = 0;
     // Without a NOTE OFF it lasts to the end of the table.
     bool toEnd = false;
 
-    int Channel(const PolyraWorkspace& ws) const;
-    int Pitch(const PolyraWorkspace& ws) const;
     uint64_t Ticks() const { return end - start; }
 };
 

@@ -102,7 +102,7 @@ void FoldTempoChanges(PolyraWorkspace& ws)
     const std::vector<PolyraNote> notes = PairNotes(ws);
     std::vector<uint64_t> nextStrike(16 * 128, ~uint64_t(0));
     for (auto note = notes.rbegin(); note != notes.rend(); ++note) {
-        const size_t key = size_t(note->Channel(ws) & 0x0F) * 128 + size_t(note->Pitch(ws));
+        const size_t key = size_t(note->channel) * 128 + size_t(note->pitch);
         const uint64_t start = ticks[note->on];
         if (note->off != PolyraNote::NoOff && note->Ticks() > 0 && ticks[note->off] == start
             && nextStrike[key] != start)

@@ -130,8 +130,8 @@ public:
     uint32_t division = 0;
     uint32_t tempo = 500000;
     bool seenNoteOrProgram = false;
-    // The tempo events after the first note or program change but the
-    // first tempo, in file order.
+    // The tempo events the table leaves out (those after the first note or
+    // program change, once one tempo is kept), in file order.
     std::vector<PolyraTempoChange> laterTempos;
     // Tempo and time-signature events kept while reading.
     int tempoEvents = 0;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 using namespace PolyraTest;
 using MidiTest::TrackBuilder;
@@ -122,15 +123,6 @@ TEST(PolyraTimingTest, VictimsStayOutWhenAHeldNoteMakesTheUnitCoarser)
     EXPECT_EQ(run.log.count(NoticeLine("id_short_notes_left_out", QStringLiteral("6"))), 1);
 }
 
-// A phone like Model C: 16 voices, drums released in 225 ms (216 ticks at
-// 480 a quarter), the other classes in 450 ms.
-PolyraProfile ModelCLike()
-{
-    PolyraProfile profile = TestProfile();
-    profile.release[Polyra::DrumClass] = 225;
-    return profile;
-}
-
 // The written sequence as a MIDI file at its own time base (programs at the
 // start), for the removal of overloads to count it again.
 QByteArray FileOfSequence(const PipelineRun& run, const std::vector<TimedEvent>& programs)
@@ -147,53 +139,43 @@ QByteArray FileOfSequence(const PipelineRun& run, const std::vector<TimedEvent>&
 TEST(PolyraTimingTest, ShortNotesStayWithinTheBudgetTheRemovalCounts)
 {
     // A pad held 300 quarter notes (the unit is a thirty-second note, 60
-    // ticks), a drum hit at 4,800 and a 15-note chord at 5,030. A hit of one
-    // tick has released before the chord; lengthened to a unit, its release
-    // would reach it: 17 voices.
-    struct Case
-    {
-        uint32_t drumTicks;
-        int removals; // in the source
-        size_t written;
-    };
-    const Case cases[] = {{1, 0, 16}, {60, 1, 16}};
+    // ticks), a drum hit at 4,800 and a 15-note chord at 5,030, on a phone
+    // like Model C: 16 voices, drums released in 225 ms (216 ticks). A hit
+    // of one tick has released before the chord; lengthened to a unit, its
+    // release would reach it: 17 voices. Drum ticks -> removals.
+    PolyraProfile modelC = TestProfile();
+    modelC.release[Polyra::DrumClass] = 225;
+    const std::pair<uint32_t, int> cases[] = {{1, 0}, {60, 1}};
     ASSERT_TRUE(ExporterTest::LoadLanguage());
     const std::vector<TimedEvent> programs = {{0, ::Bytes({0xC0, 88})}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.drumTicks);
+    for (const auto& [drumTicks, removals] : cases) {
+        SCOPED_TRACE(drumTicks);
         std::vector<TimedEvent> events = programs;
         events.push_back({0, ::Bytes({0x90, 48, 100})});
         events.push_back({144000, ::Bytes({0x80, 48, 0})});
         events.push_back({4800, ::Bytes({0x99, 38, 100})});
-        events.push_back({4800 + c.drumTicks, ::Bytes({0x89, 38, 0})});
+        events.push_back({4800 + drumTicks, ::Bytes({0x89, 38, 0})});
         for (int n = 0; n < 15; ++n) {
             events.push_back({5030, ::Bytes({0x91, 60 + n, 100})});
             events.push_back({5510, ::Bytes({0x81, 60 + n, 0})});
         }
-        const PipelineRun run = RunPipeline(FileOf(events, 480), ModelCLike());
+        const PipelineRun run = RunPipeline(FileOf(events, 480), modelC);
         ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
-        EXPECT_TRUE(run.log.contains(QStringLiteral("Passe 1 : %1 surcharges").arg(c.removals)))
-            << run.log.toStdString();
-        EXPECT_FLOAT_EQ(run.results.peaksBefore[0], c.removals ? 17 : 16);
-        EXPECT_EQ(run.log.count(NoticeLine("id_short_notes_left_out", QStringLiteral("1"))), c.removals ? 0 : 1);
-        EXPECT_EQ(WrittenNotes(run.Misc()).size(), c.written);
+        EXPECT_TRUE(run.log.contains(QStringLiteral("Passe 1 : %1 surcharges").arg(removals))) << run.log.toStdString();
+        EXPECT_FLOAT_EQ(run.results.peaksBefore[0], removals ? 17 : 16);
+        EXPECT_EQ(run.log.count(NoticeLine("id_short_notes_left_out", QStringLiteral("1"))), removals ? 0 : 1);
+        EXPECT_EQ(WrittenNotes(run.Misc()).size(), 16u);
 
-        const PipelineRun again = RunPipeline(FileOfSequence(run, programs), ModelCLike());
+        const PipelineRun again = RunPipeline(FileOfSequence(run, programs), modelC);
         ASSERT_EQ(again.outcome, PolyraOutcome::Done) << again.log.toStdString();
         EXPECT_TRUE(again.log.contains(QStringLiteral("Passe 1 : 0 surcharges"))) << again.log.toStdString();
-        EXPECT_LE(again.results.peaksBefore[0], 16.0f);
     }
 }
 
-// The preview's length in seconds, from its wave header.
+// The preview's length: 8000 samples of 16 bits a second behind its header.
 double PreviewSeconds(const PipelineRun& run)
 {
-    if (run.wave.size() < 44)
-        return 0;
-    const auto* b = reinterpret_cast<const uint8_t*>(run.wave.constData());
-    const uint32_t rate = b[24] | (b[25] << 8) | (b[26] << 16) | (uint32_t(b[27]) << 24);
-    const int blockAlign = b[32] | (b[33] << 8);
-    return rate && blockAlign ? double(run.wave.size() - 44) / blockAlign / rate : 0;
+    return std::max(0, int(run.wave.size()) - 44) / 16000.0;
 }
 
 // A quarter-note melody at 480 ticks a quarter with the tempo of each beat
@@ -221,19 +203,11 @@ struct TempoMapCase
     double within;                // microseconds an onset may be off
 };
 
-std::vector<uint32_t> Beats(std::initializer_list<std::pair<int, uint32_t>> runs)
-{
-    std::vector<uint32_t> tempos;
-    for (const auto& run : runs)
-        tempos.insert(tempos.end(), size_t(run.first), run.second);
-    return tempos;
-}
-
-std::vector<uint32_t> EveryBeat(int beats, uint32_t first, uint32_t step, int steps)
+std::vector<uint32_t> Tempos(int beats, const std::function<uint32_t(int)>& tempoOfBeat)
 {
     std::vector<uint32_t> tempos;
     for (int beat = 0; beat < beats; ++beat)
-        tempos.push_back(first + uint32_t(beat % steps) * step);
+        tempos.push_back(tempoOfBeat(beat));
     return tempos;
 }
 
@@ -242,12 +216,13 @@ TEST(PolyraTimingTest, TempoChangesAreFoldedIntoTheNoteTimes)
     const TempoMapCase cases[] = {
         // 180 bpm, then 69 bpm: the tempo kept, 333,333 us, becomes 333,120
         // (694 us a tick).
-        {"46 quarters at 180 then 2 at 69", Beats({{46, 333333}, {2, 869565}}), 1, 347},
+        {"46 quarters at 180 then 2 at 69", Tempos(48, [](int b) { return b < 46 ? 333333u : 869565u; }), 1, 347},
         // The first tempo is a whole millisecond a tick: within 0.5 ms.
-        {"a tempo change on every beat", EveryBeat(192, 480000, 40000, 5), 191, 500},
-        {"300 tempo events", EveryBeat(301, 500000, 7000, 3), 300, 521},
+        {"a tempo change on every beat", Tempos(192, [](int b) { return 480000u + uint32_t(b % 5) * 40000; }), 191,
+         500},
+        {"300 tempo events", Tempos(301, [](int b) { return 500000u + uint32_t(b % 3) * 7000; }), 300, 521},
         // One tick is 1041 us, not 1041.67 at the tempo of the file.
-        {"a change of one microsecond", Beats({{100, 500000}, {100, 500001}}), 1, 521},
+        {"a change of one microsecond", Tempos(200, [](int b) { return b < 100 ? 500000u : 500001u; }), 1, 521},
     };
     ASSERT_TRUE(ExporterTest::LoadLanguage());
     for (const TempoMapCase& c : cases) {
@@ -277,34 +252,26 @@ TEST(PolyraTimingTest, TempoChangesAreFoldedIntoTheNoteTimes)
 
 TEST(PolyraTimingTest, TempoEventsThatChangeNothingKeepTheBytes)
 {
-    // The tempo kept is 400,000 us a quarter in each: repeated later, or
-    // replaced before the first note.
-    std::vector<TimedEvent> plain = MelodyAtTempos(Beats({{16, 400000}}));
-    std::vector<TimedEvent> repeated = plain;
+    // 400,000 us a quarter, repeated later; and from a beat on, after
+    // another tempo before the first note.
+    using Events = std::vector<TimedEvent>;
+    const Events plain = MelodyAtTempos(Tempos(16, [](int) { return 400000u; }));
+    Events repeated = plain, later = plain;
     for (uint32_t beat = 4; beat < 16; beat += 4)
         repeated.push_back({beat * 480, TempoBytes(400000)});
-    std::vector<TimedEvent> replaced = plain;
-    replaced.insert(replaced.begin(), {0, TempoBytes(600000)});
-    for (TimedEvent& event : replaced)
-        event.tick += 960;
-    replaced.insert(replaced.begin() + 1, {480, ::Bytes({0xB0, 7, 100})});
-    std::vector<TimedEvent> later = plain;
     for (TimedEvent& event : later)
-        event.tick += 960;
-    later.insert(later.begin(), {480, ::Bytes({0xB0, 7, 100})});
-
+        event.tick += 480;
+    Events replaced = later;
+    replaced.insert(replaced.begin(), {0, TempoBytes(600000)});
     ASSERT_TRUE(ExporterTest::LoadLanguage());
     const QString folded = NoticeLine("id_tempo_changes_folded", QStringLiteral("%1")).left(20);
-    const PipelineRun expected[2] = {RunPipeline(FileOf(plain, 480, 16 * 480)),
-                                     RunPipeline(FileOf(later, 480, 18 * 480))};
-    const PipelineRun runs[2] = {RunPipeline(FileOf(repeated, 480, 16 * 480)),
-                                 RunPipeline(FileOf(replaced, 480, 18 * 480))};
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i);
-        ASSERT_EQ(runs[i].outcome, PolyraOutcome::Done) << runs[i].log.toStdString();
-        ASSERT_GT(expected[i].sequence.size(), 32);
-        EXPECT_EQ(runs[i].sequence, expected[i].sequence);
-        EXPECT_FALSE(runs[i].log.contains(folded));
+    for (const auto& pair : {std::pair<const Events*, const Events*>(&repeated, &plain), {&replaced, &later}}) {
+        const PipelineRun run = RunPipeline(FileOf(*pair.first, 480, 17 * 480));
+        const PipelineRun expected = RunPipeline(FileOf(*pair.second, 480, 17 * 480));
+        ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
+        ASSERT_GT(expected.sequence.size(), 32);
+        EXPECT_EQ(run.sequence, expected.sequence);
+        EXPECT_FALSE(run.log.contains(folded));
     }
 }
 
@@ -313,7 +280,7 @@ TEST(PolyraTimingTest, OneTickNotesInAFasterSectionAreAllWritten)
     // Eight quarter notes at 500,000 us, then 32 drum hits of one tick a
     // sixteenth apart at 333,333 us: a tick of the faster section is two
     // thirds of a tick of the sequence's tempo.
-    std::vector<TimedEvent> events = MelodyAtTempos(Beats({{8, 500000}}));
+    std::vector<TimedEvent> events = MelodyAtTempos(Tempos(8, [](int) { return 500000u; }));
     events.push_back({8 * 480, TempoBytes(333333)});
     for (uint32_t hit = 0; hit < 32; ++hit) {
         const uint32_t tick = 8 * 480 + hit * 120;
