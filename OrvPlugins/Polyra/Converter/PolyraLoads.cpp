@@ -1,5 +1,6 @@
 // The phone's three budgets: the peak loads of the sequence, and the removal
 // of notes until no budget is exceeded.
+#include "PolyraNotePairs.h"
 #include "PolyraStages.h"
 #include "PolyraWorkspace.h"
 
@@ -8,15 +9,10 @@
 
 namespace PolyraStages {
 namespace {
-bool IsNote(const PolyraCommand& command)
-{
-    return command.type == CmdNoteOn || command.type == CmdNoteOff;
-}
-
 void AddLoads(PolyraWorkspace& ws, PolyraNoteCell& cell, int c)
 {
     for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
-        cell.load[kind] = ws.profile.loads[kind].perClass[c];
+        cell.load[kind] = ws.ClassLoad(kind, c);
         ws.totals[kind] += cell.load[kind];
     }
 }
@@ -48,46 +44,23 @@ void EraseNoteOff(PolyraWorkspace& ws, size_t from, int channel, int pitch)
 }
 
 // A note whose NOTE OFF comes at the very tick of its NOTE ON is never heard:
-// both go. One walk finds them all; erasing afterwards keeps the walk's
-// times exact.
+// both go. Erasing after the pairing keeps its times exact.
 void RemovePhantoms(PolyraWorkspace& ws)
 {
-    struct Open
-    {
-        int32_t index = -1;
-        uint64_t at = 0;
-    };
-    static Open open[16][128];
-    for (auto& channel : open)
-        for (Open& cell : channel)
-            cell = Open();
-    std::vector<int32_t> phantoms;
-    uint64_t now = 0;
-    for (size_t i = 0; i < ws.commands.size(); ++i) {
-        const PolyraCommand& command = ws.commands[i];
-        now += command.delta;
-        if (!IsNote(command))
+    std::vector<size_t> phantoms;
+    for (const PolyraNote& note : PairNotes(ws)) {
+        if (note.off == PolyraNote::NoOff || note.Ticks() > 0)
             continue;
-        const int pitch = command.data[0] & 0x7F;
-        Open& cell = open[command.channel][pitch];
-        if (command.type == CmdNoteOn) {
-            cell.index = int32_t(i);
-            cell.at = now;
-            continue;
-        }
-        if (cell.index >= 0 && cell.at == now) {
-            ws.trace->Line(PolyraTrace::Detail,
-                           "la note %X (canal %u) n'a pas de dur\xe9"
-                           "e\n",
-                           pitch, unsigned(command.channel));
-            phantoms.push_back(cell.index);
-            phantoms.push_back(int32_t(i));
-        }
-        cell.index = -1;
+        ws.trace->Line(PolyraTrace::Detail,
+                       "la note %X (canal %u) n'a pas de dur\xe9"
+                       "e\n",
+                       note.pitch, unsigned(note.channel));
+        phantoms.push_back(note.on);
+        phantoms.push_back(note.off);
     }
     std::sort(phantoms.begin(), phantoms.end());
-    for (int32_t index : phantoms)
-        ws.Erase(index);
+    for (size_t index : phantoms)
+        ws.Erase(int(index));
 }
 
 // The channel whose lowest sounding note gives way: the one whose class has
@@ -159,7 +132,7 @@ void ComputePeakLoads(PolyraWorkspace& ws, float* peaks)
         if (!command.IsActive() || command.type == CmdSyncTag)
             continue;
         ws.TrackChannel(command);
-        if (!IsNote(command))
+        if (!command.IsNote())
             continue;
         PolyraNoteCell& cell = ws.grid[command.channel][command.data[0] & 0x7F];
         if (command.type == CmdNoteOff) {
@@ -196,7 +169,7 @@ bool RemoveOverloads(PolyraWorkspace& ws)
             if (!command.IsActive() || command.type == CmdSyncTag)
                 continue;
             ws.TrackChannel(command);
-            if (!IsNote(command))
+            if (!command.IsNote())
                 continue;
             const int channel = command.channel;
             const int pitch = command.data[0] & 0x7F;
@@ -209,10 +182,7 @@ bool RemoveOverloads(PolyraWorkspace& ws)
                 TakeLoads(ws, cell);
             ws.StopNote(channel, pitch);
             AddLoads(ws, cell, ws.ClassOf(channel));
-            int overKind = -1;
-            for (int kind = 0; kind < Polyra::LoadKinds && overKind < 0; ++kind)
-                if (ws.totals[kind] > ws.maxima[kind])
-                    overKind = kind;
+            const int overKind = ws.OverloadedKind(ws.totals);
             if (overKind < 0) {
                 Sound(cell);
                 continue;

@@ -15,13 +15,12 @@ const int kMaxStoredData = 6;
 const uint8_t kDefaultTimeSignature[8] = {0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08};
 const uint8_t kDefaultTempo[7] = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20};
 const int kTimeSignatureData = 26;
-const int kTempoData = 34;
 
 // Data bytes of a channel message by its status nibble, and whether the
 // sequence can use it at all.
 const int kChannelLength[8] = {2, 2, 2, 2, 1, 1, 2, 0};
 
-bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index)
+bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index, uint64_t tick)
 {
     switch (command.type) {
     case CmdNoteOff:
@@ -55,19 +54,24 @@ bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index)
     // The first one always stays, wherever it comes: without it the piece
     // would play at the default tempo.
     int& kept = tempo ? ws.tempoEvents : ws.timeSignatureEvents;
+    const uint32_t value =
+        tempo ? (uint32_t(command.data[2]) << 16) | (uint32_t(command.data[3]) << 8) | command.data[4] : 0;
+    // A later tempo leaves the table, but not the tune: the times of the
+    // notes take it in once the table is read.
+    if (ws.seenNoteOrProgram && kept > 0 && tempo) {
+        ws.laterTempos.push_back({tick, value});
+        return false;
+    }
     if (ws.seenNoteOrProgram && kept > 0) {
-        if (tempo)
-            ws.trace->Line(PolyraTrace::UserLine, "\nUSER : Tempo redefinition within MIDI file :\n");
-        else
-            ws.trace->Line(PolyraTrace::UserLine, "\nUSER : Time signature redefinition within MIDI file:\n");
+        ws.trace->Line(PolyraTrace::UserLine, "\nUSER : Time signature redefinition within MIDI file:\n");
         ws.trace->Line(PolyraTrace::UserLine, "\ncde = %lu\n", static_cast<unsigned long>(index));
         ws.trace->Line(PolyraTrace::UserLine, "\tMSEQ file will perhaps be non-playable !\n");
         return false;
     }
     ++kept;
-    if (tempo && command.length >= 5) {
-        ws.tempo = (uint32_t(command.data[2]) << 16) | (uint32_t(command.data[3]) << 8) | command.data[4];
-        std::memcpy(ws.header + kTempoData, command.data + 2, 3);
+    if (tempo) {
+        ws.tempo = value;
+        std::memcpy(ws.header + PolyraWorkspace::HeaderTempoAt, command.data + 2, 3);
     } else if (!tempo && command.data[1] == 4 && command.length >= 6)
         std::memcpy(ws.header + kTimeSignatureData, command.data + 2, 4);
     return true;
@@ -90,6 +94,7 @@ bool ReadCommandTable(PolyraWorkspace& ws, const CMemFile& format0)
     ws.timeSignatureEvents = 0;
 
     uint64_t pending = 0;
+    uint64_t ticks = 0; // of the commands kept
     uint32_t at = 22;
     bool ended = false;
     while (!ended && at < size) {
@@ -150,7 +155,7 @@ bool ReadCommandTable(PolyraWorkspace& ws, const CMemFile& format0)
         command.hexa = uint32_t(status) << 24;
         for (uint64_t i = 0; i < length && i < 3; ++i)
             command.hexa |= uint32_t(command.data[i]) << (16 - 8 * i);
-        if (!IsUseful(ws, command, int(ws.commands.size())))
+        if (!IsUseful(ws, command, int(ws.commands.size()), ticks + std::min<uint64_t>(pending, 0xFFFFFFFFu)))
             continue;
         if (command.type == CmdNoteOn || command.type == CmdProgram)
             ws.seenNoteOrProgram = true;
@@ -162,6 +167,7 @@ bool ReadCommandTable(PolyraWorkspace& ws, const CMemFile& format0)
             return ws.Fail(ErrWorkspaceOverflow);
         }
         command.delta = uint32_t(std::min<uint64_t>(pending, 0xFFFFFFFFu));
+        ticks += command.delta;
         pending = 0;
         ws.commands.push_back(command);
     }

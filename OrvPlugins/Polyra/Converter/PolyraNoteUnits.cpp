@@ -1,57 +1,27 @@
 // The duration unit of the NOTE commands (RTB) and every note's length in
 // it, worked out once per conversion so that both writings of the MISC track
 // and the log agree.
+#include "PolyraNotePairs.h"
 #include "PolyraStages.h"
 #include "PolyraWorkspace.h"
 
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <numeric>
 #include <vector>
 
 namespace PolyraStages {
 namespace {
-// A note of the table, in ticks.
-struct TimedNote
+// The notes of the table; a note without NOTE OFF lasts to the end.
+std::vector<PolyraNote> TimeNotes(PolyraWorkspace& ws)
 {
-    size_t index = 0; // its NOTE ON
-    uint64_t start = 0;
-    uint64_t ticks = 0;
-};
-
-// Each NOTE ON paired with the next NOTE OFF of its channel and pitch, by
-// start; a note without one lasts to the end of the table, and one struck
-// again before its NOTE OFF lasts no time.
-std::vector<TimedNote> TimeNotes(const PolyraWorkspace& ws)
-{
-    std::vector<TimedNote> notes;
-    int32_t open[16][128];
-    for (auto& channel : open)
-        std::fill(std::begin(channel), std::end(channel), -1);
-    uint64_t now = 0;
-    for (size_t i = 0; i < ws.commands.size(); ++i) {
-        const PolyraCommand& command = ws.commands[i];
-        now += command.delta;
-        if (command.type != CmdNoteOn && command.type != CmdNoteOff)
-            continue;
-        int32_t& slot = open[command.channel][command.data[0] & 0x7F];
-        if (command.type == CmdNoteOn) {
-            slot = int32_t(notes.size());
-            notes.push_back({i, now, 0});
-        } else if (slot >= 0) {
-            notes[size_t(slot)].ticks = now - notes[size_t(slot)].start;
-            slot = -1;
-        }
-    }
-    const uint64_t end = now + ws.endDelta;
-    for (auto& channel : open)
-        for (int32_t slot : channel)
-            if (slot >= 0) {
-                ws.trace->Line(PolyraTrace::Detail, "CALCUL_RTB : note ON permanent (sans note OFF trouv\xe9)\n");
-                notes[size_t(slot)].ticks = end - notes[size_t(slot)].start;
-            }
+    std::vector<PolyraNote> notes = PairNotes(ws);
+    for (const PolyraNote& note : notes)
+        if (note.toEnd)
+            ws.trace->Line(PolyraTrace::Detail, "CALCUL_RTB : note ON permanent (sans note OFF trouv\xe9)\n");
     return notes;
 }
 
@@ -59,7 +29,6 @@ struct UnitChoice
 {
     uint64_t gcd = 0;
     uint64_t unit = 1;
-    const char* why = nullptr; // null when the unit is the divisor
 };
 
 // The common divisor of the durations keeps every note exact, and is the
@@ -68,27 +37,24 @@ struct UnitChoice
 // thirty-second note: a coarser one would round short notes away and blur
 // rhythms, and the few notes longer than the field then holds (128 quarter
 // notes, mostly a note whose release never came) are cut instead.
-UnitChoice ChooseUnit(const std::vector<TimedNote>& notes, uint32_t division)
+UnitChoice ChooseUnit(const std::vector<PolyraNote>& notes, uint32_t division)
 {
     uint64_t gcd = 0;
     uint64_t longest = 0;
-    for (const TimedNote& note : notes) {
-        gcd = std::gcd(gcd, note.ticks);
-        longest = std::max(longest, note.ticks);
+    for (const PolyraNote& note : notes) {
+        gcd = std::gcd(gcd, note.Ticks());
+        longest = std::max(longest, note.Ticks());
     }
-    UnitChoice choice{gcd, gcd, nullptr};
+    UnitChoice choice{gcd, gcd};
     // The RTB word holds 11 bits: the largest divisor that fits still
     // divides every duration.
     if (choice.unit > Mseq::FieldMax) {
         choice.unit = Mseq::FieldMax;
         while (gcd % choice.unit)
             --choice.unit;
-        choice.why = "plus grand diviseur du pgcd sur 11 bits";
     }
-    if (choice.unit == 0) {
+    if (choice.unit == 0)
         choice.unit = 1;
-        choice.why = "aucune duree de note";
-    }
     if (longest <= choice.unit * Mseq::DurationMax)
         return choice;
     const uint64_t thirtySecond = std::clamp<uint64_t>(division / 8, 1, Mseq::FieldMax);
@@ -96,111 +62,112 @@ UnitChoice ChooseUnit(const std::vector<TimedNote>& notes, uint32_t division)
         return choice;
     const uint64_t holding = (longest + Mseq::DurationMax - 1) / Mseq::DurationMax;
     choice.unit = std::min(holding, thirtySecond);
-    choice.why = holding <= thirtySecond ? "la note la plus longue tient en 1023 unites"
-                                         : "une triple croche : les notes plus longues sont coupees";
     return choice;
 }
 
-// The most notes that sound at once, each from its start for its ticks; a
-// note ending where another starts does not overlap it.
-int MostAtOnce(const std::vector<TimedNote>& notes)
-{
-    std::vector<std::pair<uint64_t, int>> changes;
-    changes.reserve(notes.size() * 2);
-    for (const TimedNote& note : notes)
-        if (note.ticks) {
-            changes.push_back({note.start, 1});
-            changes.push_back({note.start + note.ticks, -1});
-        }
-    std::sort(changes.begin(), changes.end());
-    int sounding = 0;
-    int most = 0;
-    for (const auto& change : changes) {
-        sounding += change.second;
-        most = std::max(most, sounding);
-    }
-    return most;
-}
-
-// The notes written so far, as changes of the number sounding, by tick.
-// Notes are placed in the order they start, so the number sounding at the
-// current tick is carried forward rather than summed again from the start.
-class Sounding
+// The loads of the notes written so far over time, as the removal of
+// overloads counts them: a note's class loads from its start until its
+// release has run out. Notes are placed in the order they start, so the
+// totals at the tick reached are carried forward rather than summed again.
+class WrittenLoads
 {
 public:
-    void Add(uint64_t start, uint64_t end)
-    {
-        mChanges[start] += 1;
-        mChanges[end] -= 1;
-    }
+    explicit WrittenLoads(const PolyraWorkspace& ws) : mWs(ws) {}
 
-    // Moves to `start` (never backwards), places the note when the most
-    // notes sounding over [start, end) stay under `ceiling`; true when placed.
-    bool PlaceWithin(uint64_t start, uint64_t end, int ceiling)
+    void Add(uint64_t start, uint64_t end, int c)
     {
-        for (; mNext != mChanges.end() && mNext->first <= start; ++mNext)
-            mCount += mNext->second;
-        int most = mCount;
-        int count = mCount;
-        for (auto it = mNext; it != mChanges.end() && it->first < end; ++it) {
-            count += it->second;
-            most = std::max(most, count);
+        for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
+            mChanges[start][size_t(kind)] += mWs.ClassLoad(kind, c);
+            mChanges[end][size_t(kind)] -= mWs.ClassLoad(kind, c);
         }
-        if (most >= ceiling)
-            return false;
-        ++mCount;
-        Add(start, end);
-        mNext = mChanges.upper_bound(start);
-        return true;
     }
 
     // Back to the first tick, before the first PlaceWithin.
     void Start()
     {
         mNext = mChanges.begin();
-        mCount = 0;
+        mTotals = Loads();
+    }
+
+    // Moves to `start` (never backwards) and places a note of class c over
+    // [start, end) when no budget is exceeded anywhere in it; true when
+    // placed.
+    bool PlaceWithin(uint64_t start, uint64_t end, int c)
+    {
+        for (; mNext != mChanges.end() && mNext->first <= start; ++mNext)
+            Apply(mTotals, mNext->second);
+        Loads totals = mTotals;
+        bool fits = Fits(totals, c);
+        for (auto it = mNext; fits && it != mChanges.end() && it->first < end; ++it) {
+            Apply(totals, it->second);
+            fits = Fits(totals, c);
+        }
+        if (!fits)
+            return false;
+        Add(start, end, c);
+        for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
+            mTotals[size_t(kind)] += mWs.ClassLoad(kind, c);
+        mNext = mChanges.upper_bound(start);
+        return true;
     }
 
 private:
-    std::map<uint64_t, int> mChanges;
-    std::map<uint64_t, int>::iterator mNext;
-    int mCount = 0; // notes sounding at the tick reached
+    using Loads = std::array<double, Polyra::LoadKinds>;
+
+    static void Apply(Loads& totals, const Loads& change)
+    {
+        for (size_t kind = 0; kind < totals.size(); ++kind)
+            totals[kind] += change[kind];
+    }
+
+    bool Fits(const Loads& totals, int c) const
+    {
+        float with[Polyra::LoadKinds];
+        for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
+            with[kind] = float(totals[size_t(kind)]) + mWs.ClassLoad(kind, c);
+        return mWs.OverloadedKind(with) < 0;
+    }
+
+    const PolyraWorkspace& mWs;
+    std::map<uint64_t, Loads> mChanges;
+    std::map<uint64_t, Loads>::iterator mNext;
+    Loads mTotals = {}; // at the tick reached
 };
 
 // Each note in whole units, rounded down so that none outlasts its MIDI
 // length nor the voices the budget left it, and held to the field. The
 // notes cut to the field are counted.
-unsigned long FitToField(PolyraWorkspace& ws, const std::vector<TimedNote>& notes)
+unsigned long FitToField(PolyraWorkspace& ws, const std::vector<PolyraNote>& notes)
 {
     unsigned long cut = 0;
-    for (const TimedNote& note : notes) {
-        cut += note.ticks > Mseq::DurationMax * ws.rtb;
-        ws.noteUnits[note.index] = uint16_t(std::min<uint64_t>(note.ticks / ws.rtb, Mseq::DurationMax));
+    for (const PolyraNote& note : notes) {
+        cut += note.Ticks() > Mseq::DurationMax * ws.rtb;
+        ws.noteUnits[note.on] = uint16_t(std::min<uint64_t>(note.Ticks() / ws.rtb, Mseq::DurationMax));
     }
     return cut;
 }
 
 // A note shorter than the unit (a drum hit of a tick or two) sounds one
-// unit, unless that would sound more notes at once than the removal of
-// overloads ever left: its victims, cut just before the note that needed
-// their voice, stay out. The notes left out are counted.
-unsigned long LengthenShortNotes(PolyraWorkspace& ws, const std::vector<TimedNote>& notes)
+// unit, unless that, with its release, would exceed one of the phone's
+// budgets as the removal of overloads counts them, beside the notes as
+// written with theirs. The notes left out are counted.
+unsigned long LengthenShortNotes(PolyraWorkspace& ws, const std::vector<PolyraNote>& notes)
 {
-    auto isShort = [&](const TimedNote& note) { return note.ticks > 0 && note.ticks < ws.rtb; };
+    auto isShort = [&](const PolyraNote& note) { return note.Ticks() > 0 && note.Ticks() < ws.rtb; };
     if (std::none_of(notes.begin(), notes.end(), isShort))
         return 0;
-    Sounding sounding;
-    for (const TimedNote& note : notes)
-        if (ws.noteUnits[note.index])
-            sounding.Add(note.start, note.start + ws.noteUnits[note.index] * ws.rtb);
-    sounding.Start();
-    const int ceiling = MostAtOnce(notes);
+    WrittenLoads loads(ws);
+    for (const PolyraNote& note : notes)
+        if (ws.noteUnits[note.on])
+            loads.Add(note.start, ws.ReleaseEnd(note.start + ws.noteUnits[note.on] * ws.rtb, note.offClass),
+                      note.onClass);
+    loads.Start();
     unsigned long dropped = 0;
-    for (const TimedNote& note : notes) {
+    for (const PolyraNote& note : notes) {
         if (!isShort(note))
             continue;
-        if (sounding.PlaceWithin(note.start, note.start + ws.rtb, ceiling))
-            ws.noteUnits[note.index] = 1;
+        if (loads.PlaceWithin(note.start, ws.ReleaseEnd(note.start + ws.rtb, note.offClass), note.onClass))
+            ws.noteUnits[note.on] = 1;
         else
             ++dropped;
     }
@@ -210,14 +177,11 @@ unsigned long LengthenShortNotes(PolyraWorkspace& ws, const std::vector<TimedNot
 
 void ComputeRtb(PolyraWorkspace& ws)
 {
-    const std::vector<TimedNote> notes = TimeNotes(ws);
+    const std::vector<PolyraNote> notes = TimeNotes(ws);
     const UnitChoice choice = ChooseUnit(notes, ws.division);
     ws.rtb = choice.unit;
     ws.trace->Line(PolyraTrace::Detail, "\nCALCUL_RTB : pgcd des running time des cdes NOTE : rtb=%lu\n",
                    static_cast<unsigned long>(choice.gcd));
-    if (choice.why)
-        ws.trace->Line(PolyraTrace::Detail, "CALCUL_RTB : unite de duree rtb=%lu (%s)\n",
-                       static_cast<unsigned long>(choice.unit), choice.why);
 
     ws.noteUnits.assign(ws.commands.size(), 0);
     const unsigned long cut = FitToField(ws, notes);

@@ -8,11 +8,6 @@
 
 namespace PolyraStages {
 namespace {
-bool IsNote(const PolyraCommand& command)
-{
-    return command.type == CmdNoteOn || command.type == CmdNoteOff;
-}
-
 uint64_t Gcd(uint64_t a, uint64_t b)
 {
     return std::gcd(a, b);
@@ -30,9 +25,7 @@ bool ComputeTimeBase(PolyraWorkspace& ws)
         ws.trace->Line(PolyraTrace::UserLine, "\nUSER : non-compatible MIDI format !\n");
         return ws.Fail(ErrTempoNull);
     }
-    ws.tickLength = double(ws.tempo) / double(ws.division);
-    for (int c = 0; c < Polyra::ClassCount; ++c)
-        ws.releaseTicks[c] = float(double(ws.profile.release[c]) * 1000.0 / ws.tickLength);
+    ws.ApplyTempo(ws.tempo);
     return true;
 }
 
@@ -43,7 +36,7 @@ void ConvertNoteOn(PolyraWorkspace& ws)
     bool erased = false;
     for (size_t i = 0; i < ws.commands.size(); ++i) {
         PolyraCommand& command = ws.commands[i];
-        if (!IsNote(command))
+        if (!command.IsNote())
             continue;
         const int pitch = command.data[0] & 0x7F;
         if (command.type == CmdNoteOn && command.data[1] == 0) {
@@ -112,7 +105,7 @@ void Transpose(PolyraWorkspace& ws)
         if (!command.IsActive() || command.type == CmdSyncTag)
             continue;
         ws.TrackChannel(command);
-        if (!IsNote(command) || command.channel == 9)
+        if (!command.IsNote() || command.channel == 9)
             continue;
         const int original = command.data[0] & 0x7F;
         if (command.type == CmdNoteOff) {
@@ -162,6 +155,7 @@ bool ComputeAtb(PolyraWorkspace& ws)
         const uint64_t g = Gcd(gcd, ws.division);
         if (g > 1) {
             ws.division = uint32_t(ws.division / g);
+            ws.tickDivisor = uint32_t(g);
             for (PolyraCommand& command : ws.commands)
                 command.delta = uint32_t(command.delta / g);
             ws.endDelta = uint32_t(ws.endDelta / g);

@@ -53,6 +53,7 @@ PolyraOutcome Prepare(PolyraWorkspace& ws, PolyraFiles& files)
     if (!ReadCommandTable(ws, files.format0) || !ComputeTimeBase(ws))
         return PolyraOutcome::Failed;
     ConvertNoteOn(ws);
+    FoldTempoChanges(ws);
     ComputePeakLoads(ws, ws.peaksBefore);
     if (!RemoveInstruments(ws))
         return PolyraOutcome::NoClassKept;

@@ -20,6 +20,8 @@ bool WriteDestMidi(PolyraWorkspace& ws, CMemFile& dest);
 
 bool ComputeTimeBase(PolyraWorkspace& ws);
 void ConvertNoteOn(PolyraWorkspace& ws);
+// The tune's later tempo changes into the commands' times, at one tempo.
+void FoldTempoChanges(PolyraWorkspace& ws);
 void ComputePeakLoads(PolyraWorkspace& ws, float* peaks);
 // False when no class with notes is kept.
 bool RemoveInstruments(PolyraWorkspace& ws);

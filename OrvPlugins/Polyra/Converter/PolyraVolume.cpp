@@ -11,11 +11,6 @@ namespace {
 const int kSineVolume = 32;
 const int kMaxVolume = 127;
 
-bool IsNote(const PolyraCommand& command)
-{
-    return command.type == CmdNoteOn || command.type == CmdNoteOff;
-}
-
 // Erases each command of the type that another of the same channel follows
 // before any note of that channel, and those with no note after them.
 unsigned long EraseUnheard(PolyraWorkspace& ws, int16_t type)
@@ -25,7 +20,7 @@ unsigned long EraseUnheard(PolyraWorkspace& ws, int16_t type)
     unsigned long erased = 0;
     for (size_t i = 0; i < ws.commands.size(); ++i) {
         const PolyraCommand& command = ws.commands[i];
-        if (IsNote(command))
+        if (command.IsNote())
             pending[command.channel] = -1;
         else if (command.type == type) {
             if (pending[command.channel] >= 0) {
@@ -211,7 +206,7 @@ bool AutomaticGain(PolyraWorkspace& ws)
         if (!command.IsActive() || command.type == CmdSyncTag)
             continue;
         ws.TrackChannel(command);
-        if (!IsNote(command))
+        if (!command.IsNote())
             continue;
         const int pitch = command.data[0] & 0x7F;
         if (command.type == CmdNoteOff) {

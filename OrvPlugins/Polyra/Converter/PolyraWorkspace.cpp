@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 const char* const kErrorTexts[] = {
@@ -45,6 +46,7 @@ void PolyraWorkspace::Init(const PolyraProfile& profileRecord, const PolyraParam
     division = 0;
     tempo = 500000;
     seenNoteOrProgram = false;
+    laterTempos.clear();
     tempoEvents = 0;
     timeSignatureEvents = 0;
     sourceSize = 0;
@@ -53,6 +55,7 @@ void PolyraWorkspace::Init(const PolyraProfile& profileRecord, const PolyraParam
     trace = traceSink;
     progress = progressSink;
     tickLength = 0;
+    tickDivisor = 1;
     for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
         maxima[kind] = profile.loads[kind].maximum;
         peaksBefore[kind] = peaksAfter[kind] = totals[kind] = 0;
@@ -170,6 +173,34 @@ void PolyraWorkspace::StopNote(int channel, int pitch)
 {
     PolyraNoteCell& cell = grid[channel][pitch];
     cell.held = cell.sounding = cell.releasing = false;
+}
+
+void PolyraWorkspace::ApplyTempo(uint32_t microseconds)
+{
+    tempo = microseconds;
+    for (int i = 0; i < 3; ++i)
+        header[HeaderTempoAt + i] = uint8_t(microseconds >> (16 - 8 * i));
+    tickLength = double(tempo) / double(division);
+    for (int c = 0; c < Polyra::ClassCount; ++c)
+        releaseTicks[c] = float(double(profile.release[c]) * 1000.0 / tickLength);
+}
+
+int PolyraWorkspace::OverloadedKind(const float* loadTotals) const
+{
+    for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
+        if (loadTotals[kind] > maxima[kind])
+            return kind;
+    return -1;
+}
+
+uint64_t PolyraWorkspace::ReleaseEnd(uint64_t off, int c) const
+{
+    // The timers count down by each later delta and let go when nothing is
+    // left; a release of nothing still sounds until time moves on.
+    const double release = double(releaseTicks[c]) / tickDivisor;
+    if (!(release > 1))
+        return off + 1;
+    return off + uint64_t(std::ceil(std::min(release, 1e12)));
 }
 
 bool PolyraWorkspace::Fail(int code)

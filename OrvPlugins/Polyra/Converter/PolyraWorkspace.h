@@ -33,6 +33,7 @@ struct PolyraCommand
     uint8_t data[6] = {};
 
     bool IsActive() const { return type != CmdErased; }
+    bool IsNote() const { return type == CmdNoteOn || type == CmdNoteOff; }
 };
 
 // Conversion errors by their numbers; 0 is no error text.
@@ -60,6 +61,13 @@ struct PolyraNoteCell
     float volume = 0;
 };
 
+// A tempo event of the tune that the sequence's one tempo does not hold.
+struct PolyraTempoChange
+{
+    uint64_t tick = 0;  // in the table's ticks
+    uint32_t tempo = 0; // microseconds a quarter note
+};
+
 struct PolyraClassStats
 {
     int volumeAfter = 0;
@@ -72,6 +80,8 @@ class PolyraWorkspace
 public:
     static constexpr int MaxCommands = 35000;
     static constexpr int HeaderBlockSize = 37;
+    // Where the tempo's three bytes sit in the header block.
+    static constexpr int HeaderTempoAt = 34;
 
     PolyraWorkspace();
 
@@ -96,6 +106,18 @@ public:
     void RunReleases(uint32_t delta, float* totals, float* volumeTotal);
     void StartRelease(int channel, int pitch);
     void StopNote(int channel, int pitch);
+    // The removal of overloads' load model: what a note of class c adds to
+    // the totals of a kind, the first kind whose total is over its maximum
+    // (-1 when none is), and the tick at which the release timers let go a
+    // note of class c whose NOTE OFF is at `off` (ticks as the table now
+    // counts them).
+    float ClassLoad(int kind, int c) const { return profile.loads[kind].perClass[c]; }
+    int OverloadedKind(const float* loadTotals) const;
+    uint64_t ReleaseEnd(uint64_t off, int c) const;
+
+    // The sequence's tempo (microseconds a quarter note), into the header
+    // block, the tick length and the release times in ticks.
+    void ApplyTempo(uint32_t microseconds);
 
     int ClassOf(int channel) const { return channelClass[channel]; }
     bool Fail(int code);
@@ -108,6 +130,9 @@ public:
     uint32_t division = 0;
     uint32_t tempo = 500000;
     bool seenNoteOrProgram = false;
+    // The tempo events the table leaves out (those after the first note or
+    // program change, once one tempo is kept), in file order.
+    std::vector<PolyraTempoChange> laterTempos;
     // Tempo and time-signature events kept while reading.
     int tempoEvents = 0;
     int timeSignatureEvents = 0;
@@ -119,6 +144,9 @@ public:
     IMseqProgressSink* progress = nullptr;
 
     double tickLength = 0; // microseconds
+    // How many ticks of the time base one tick of the table holds once the
+    // time base's divisor has been taken out of the deltas.
+    uint32_t tickDivisor = 1;
     float releaseTicks[Polyra::ClassCount] = {};
     float maxima[Polyra::LoadKinds] = {};
     float peaksBefore[Polyra::LoadKinds] = {};

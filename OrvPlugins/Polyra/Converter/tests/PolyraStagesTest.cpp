@@ -54,7 +54,8 @@ protected:
         return ok;
     }
 
-    // The table after reading, with NOTE ON of velocity 0 turned into NOTE OFF.
+    // The table after reading, with NOTE ON of velocity 0 turned into NOTE
+    // OFF and the tempo changes in the times.
     void Load(const QByteArray& midi, const PolyraProfile& profile = TestProfile(),
               const PolyraParameters& parameters = TestParameters())
     {
@@ -66,6 +67,7 @@ protected:
         ASSERT_TRUE(PolyraStages::ReadCommandTable(ws, format0));
         ASSERT_TRUE(PolyraStages::ComputeTimeBase(ws));
         PolyraStages::ConvertNoteOn(ws);
+        PolyraStages::FoldTempoChanges(ws);
     }
 
     // The active notes and tags as "tick on|off channel:pitch" lines.
@@ -99,6 +101,12 @@ protected:
     }
 
     QByteArray MergedTrack() const { return FileBytes(*merged).mid(22); }
+
+    uint32_t HeaderTempo() const
+    {
+        const uint8_t* tempo = ws.header + PolyraWorkspace::HeaderTempoAt;
+        return (uint32_t(tempo[0]) << 16) | (uint32_t(tempo[1]) << 8) | tempo[2];
+    }
 
     CConversionLog log;
     PolyraTrace trace{&log, false};
@@ -252,12 +260,19 @@ struct TimingMetaCase
     TrackBuilder track;
     uint32_t tempo;
     const char* timeSignature; // the header block's, in hex
-    int tempoLines;
+    int foldedChanges;         // in the log's one line, 0 for none
     int signatureLines;
+    Lines notes;
 };
 
 TEST_F(PolyraStagesTest, FirstTempoAndTimeSignatureStayWhereverTheyCome)
 {
+    // A quarter note of 1 s then one of 0.25 s at 96 ticks a quarter: the
+    // note ends at 1.25 s, 60 ticks at the sequence's tempo of
+    // 999,936 us (a whole 10,416 us a tick).
+    const Lines held = {"0 on 0:60", "96 off 0:60"};
+    const Lines folded = {"0 on 0:60", "60 off 0:60"};
+    ASSERT_TRUE(ExporterTest::LoadLanguage());
     const QByteArray slow = ::Bytes({0x0F, 0x42, 0x40}); // 1,000,000 us
     const QByteArray fast = ::Bytes({0x03, 0xD0, 0x90}); // 250,000 us
     const QByteArray waltz = ::Bytes({3, 2, 24, 8});     // 3/4
@@ -265,17 +280,17 @@ TEST_F(PolyraStagesTest, FirstTempoAndTimeSignatureStayWhereverTheyCome)
     const TimingMetaCase cases[] = {
         {"program, then the tempo",
          TrackBuilder().Event(0, {0xC0, 0}).Meta(0, 0x51, slow).Event(0, {0x90, 60, 100}).Event(96, {0x80, 60, 0}),
-         1000000, "04021808", 0, 0},
+         1000000, "04021808", 0, 0, held},
         {"note, then two tempos",
          TrackBuilder().Event(0, {0x90, 60, 100}).Meta(0, 0x51, slow).Meta(48, 0x51, fast).Event(48, {0x80, 60, 0}),
-         1000000, "04021808", 1, 0},
+         999936, "04021808", 1, 0, folded},
         {"note, then two time signatures",
          TrackBuilder()
              .Event(0, {0x90, 60, 100})
              .Meta(0, 0x58, waltz)
              .Meta(48, 0x58, compound)
              .Event(48, {0x80, 60, 0}),
-         500000, "03021808", 0, 1},
+         500000, "03021808", 0, 1, held},
         {"both before the note, both again after",
          TrackBuilder()
              .Meta(0, 0x51, slow)
@@ -284,7 +299,7 @@ TEST_F(PolyraStagesTest, FirstTempoAndTimeSignatureStayWhereverTheyCome)
              .Meta(48, 0x51, fast)
              .Meta(0, 0x58, compound)
              .Event(48, {0x80, 60, 0}),
-         1000000, "03021808", 1, 1},
+         999936, "03021808", 1, 1, folded},
         // A tempo without its three bytes is none: the valid one after the
         // note is the first, and no redefinition.
         {"a short tempo, the note, then a tempo",
@@ -293,7 +308,7 @@ TEST_F(PolyraStagesTest, FirstTempoAndTimeSignatureStayWhereverTheyCome)
              .Event(0, {0x90, 60, 100})
              .Meta(0, 0x51, slow)
              .Event(96, {0x80, 60, 0}),
-         1000000, "04021808", 0, 0},
+         1000000, "04021808", 0, 0, held},
         {"a long tempo, the note, then a tempo",
          TrackBuilder()
              .Meta(0, 0x51, ::Bytes({0x03, 0xD0, 0x90, 0x00}))
@@ -301,7 +316,7 @@ TEST_F(PolyraStagesTest, FirstTempoAndTimeSignatureStayWhereverTheyCome)
              .Meta(0, 0x51, slow)
              .Meta(48, 0x51, fast)
              .Event(48, {0x80, 60, 0}),
-         1000000, "04021808", 1, 0},
+         999936, "04021808", 1, 0, folded},
     };
     for (const TimingMetaCase& c : cases) {
         TrackBuilder track = c.track;
@@ -314,15 +329,17 @@ TEST_F(PolyraStagesTest, FirstTempoAndTimeSignatureStayWhereverTheyCome)
         EXPECT_EQ(ws.tempo, c.tempo) << c.name;
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ws.header) + 26, 4).toHex(), QByteArray(c.timeSignature))
             << c.name;
-        EXPECT_EQ(text.count(QStringLiteral("\nUSER : Tempo redefinition within MIDI file :\n")), c.tempoLines)
+        EXPECT_EQ(text.count(QStringLiteral("Tempo redefinition")), 0) << c.name;
+        EXPECT_EQ(text.count(NoticeLine("id_tempo_changes_folded", QString::number(c.foldedChanges))),
+                  c.foldedChanges ? 1 : 0)
             << c.name;
         EXPECT_EQ(text.count(QStringLiteral("\nUSER : Time signature redefinition within MIDI file:\n")),
                   c.signatureLines)
             << c.name;
-        EXPECT_EQ(text.count(QStringLiteral("\tMSEQ file will perhaps be non-playable !\n")),
-                  c.tempoLines + c.signatureLines)
+        EXPECT_EQ(text.count(QStringLiteral("\tMSEQ file will perhaps be non-playable !\n")), c.signatureLines)
             << c.name;
-        EXPECT_EQ(Notes(), (Lines{"0 on 0:60", "96 off 0:60"})) << c.name;
+        EXPECT_EQ(HeaderTempo(), c.tempo) << c.name;
+        EXPECT_EQ(Notes(), c.notes) << c.name;
     }
 }
 
@@ -339,15 +356,18 @@ TEST_F(PolyraStagesTest, ReadingKeepsTheFirstTempoAndDropsWhatCannotPlay)
         .EndOfTrack();
     MidiTest::FileBuilder file;
     file.Header(0, 1, 96).Track(a);
+    ASSERT_TRUE(ExporterTest::LoadLanguage());
     Load(file.Data());
-    EXPECT_EQ(ws.tempo, 1000000u);
+    // The first tempo, to a whole number of microseconds a tick; the later
+    // one halves the last 10 ticks: the note ends at 15.
+    EXPECT_EQ(ws.tempo, 999936u);
     ASSERT_EQ(ws.commands.size(), 4u);
     EXPECT_EQ(ws.commands[1].type, CmdControl);
     EXPECT_EQ(ws.commands[1].data[0], 7);
-    EXPECT_EQ(Notes(), (Lines{"0 on 0:60", "20 off 0:60"}));
+    EXPECT_EQ(Notes(), (Lines{"0 on 0:60", "15 off 0:60"}));
     const QString text = log.GetSummaryText();
-    EXPECT_TRUE(text.contains(QStringLiteral("\nUSER : Tempo redefinition within MIDI file :\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("\tMSEQ file will perhaps be non-playable !\n")));
+    EXPECT_EQ(text.count(NoticeLine("id_tempo_changes_folded", QStringLiteral("1"))), 1);
+    EXPECT_FALSE(text.contains(QStringLiteral("\tMSEQ file will perhaps be non-playable !\n")));
 }
 
 struct DurationUnitCase
@@ -381,13 +401,13 @@ TEST_F(PolyraStagesTest, DurationUnitHoldsEveryNoteInOneCommand)
          {{60, 960}, {64, 959}, {67, 959}},
          0,
          0},
-        // One note at a time: a unit for the tick-long note would reach into
-        // the next.
-        {"a short note whose unit would overlap the next",
+        // One note at a time: a unit for the tick-long note reaches into the
+        // next, three voices with the releases, well within sixteen.
+        {"a short note whose unit reaches into the next within the budget",
          {{60, 0, 2000}, {62, 2000, 1}, {64, 2001, 100}},
          2,
-         {{60, 1000}, {64, 50}},
-         1,
+         {{60, 1000}, {62, 1}, {64, 50}},
+         0,
          0},
         // Past 1023 thirty-second notes, each note is cut to the field.
         {"notes past 1023 thirty-second notes",

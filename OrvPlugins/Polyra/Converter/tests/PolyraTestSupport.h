@@ -277,6 +277,7 @@ struct HeardMidi
     bool loaded = false;
     int division = 0;
     std::vector<HeardNote> notes; // by start, then by the file's order
+    double seconds = 0;           // to the last event, the end of track
 };
 
 inline HeardMidi HearMidi(const QByteArray& bytes)
@@ -335,7 +336,45 @@ inline HeardMidi HearMidi(const QByteArray& bytes)
             open[channel][pitch] = -1;
         }
     }
+    heard.seconds = seconds;
     return heard;
+}
+
+// An event at its tick; events of one tick keep the order given.
+struct TimedEvent
+{
+    uint32_t tick = 0;
+    QByteArray bytes;
+};
+
+// The events as one track, in time order, ending at `end` (or at the last
+// event when that comes later).
+inline MidiTest::TrackBuilder TrackOf(std::vector<TimedEvent> events, uint32_t end = 0)
+{
+    std::stable_sort(events.begin(), events.end(),
+                     [](const TimedEvent& a, const TimedEvent& b) { return a.tick < b.tick; });
+    MidiTest::TrackBuilder track;
+    uint32_t now = 0;
+    for (const TimedEvent& event : events) {
+        track.Event(event.tick - now, event.bytes);
+        now = event.tick;
+    }
+    track.EndOfTrack(end > now ? end - now : 0);
+    return track;
+}
+
+inline QByteArray TempoBytes(uint32_t microseconds)
+{
+    return ::Bytes(
+        {0xFF, 0x51, 0x03, int(microseconds >> 16), int((microseconds >> 8) & 0xFF), int(microseconds & 0xFF)});
+}
+
+// A format 0 file of the events at the division.
+inline QByteArray FileOf(const std::vector<TimedEvent>& events, int division, uint32_t end = 0)
+{
+    MidiTest::FileBuilder file;
+    file.Header(0, 1, division).Track(TrackOf(events, end));
+    return file.Data();
 }
 
 // A format 1 file at the division: a tempo track (500000 us a quarter) and
