@@ -18,7 +18,7 @@ struct DescriptionFailure
         NotAPicture,    // a frame's file holds no picture the toolkit reads
         EmptyPicture,   // a frame's picture has no pixels
         FrameTooLarge,  // a frame's picture is too large to decode: `width` x `height` pixels
-        TooLarge        // with this frame the pictures take `bytes`, over the budget
+        OverFramesBudget // with this frame the pictures take `bytes`, over the budget
     };
     Kind kind = None;
     int frame = 0; // the frame element's position among the root's frames, from 1

@@ -1,5 +1,6 @@
-// The files a source names, read by name only: the frames of an animation description and the media of an e-card
-// (relative names from the source's folder), and the media script beside any source of the sequence converter.
+// The files a source names, as its reader lists them: the frames of an animation description and the media of an
+// e-card (relative names from the source's folder), and the media script beside any source of the sequence
+// converter.
 #include "Import/SourceNamedFiles.h"
 #include "tests/SdkTestSupport.h"
 
@@ -50,7 +51,8 @@ TEST(SourceNamedFiles, FramesEcardEntriesAndTheMediaScriptByName)
         const char *source, *converter;
         QStringList named;
     } cases[] = {
-        {"a.anim", "ANI", {in("f1.png"), in("sub/f2.png")}},
+        // The "frame" elements are not read beside a "FRAME", nor one nested in another.
+        {"a.anim", "ANI", {in("f1.png")}},
         {"card.ecd", "EMS_SMS", entries},
         {"wide.ecd", "TDD_SMS", entries},
         {"tune.mid", "SEQ", {in(".emi")}},
