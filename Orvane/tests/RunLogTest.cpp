@@ -2,6 +2,7 @@
 #include "Core/CRunLog.h"
 #include "ForkedChild.h"
 #include "QtPrinters.h"
+#include "Text/CLanguageResources.h"
 #include "TestBytes.h"
 #include <QDateTime>
 #include <QDir>
@@ -13,8 +14,18 @@
 
 namespace {
 
+// The log's texts come from the language file, which the program reads before it opens its log.
+class RunLog : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(CLanguageResources::Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
+    }
+};
+
 // A window opened and closed without a conversion leaves no file; a file the user had stays, even emptied.
-TEST(RunLog, OnlyALogThisRunCreatedGoesWhenItStaysEmpty)
+TEST_F(RunLog, OnlyALogThisRunCreatedGoesWhenItStaysEmpty)
 {
     struct Case
     {
@@ -45,7 +56,7 @@ TEST(RunLog, OnlyALogThisRunCreatedGoesWhenItStaysEmpty)
     }
 }
 
-TEST(RunLog, ANameThatLinksToNothingCreatesItsTargetAndOnlyThatGoes)
+TEST_F(RunLog, ANameThatLinksToNothingCreatesItsTargetAndOnlyThatGoes)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -68,7 +79,7 @@ TEST(RunLog, ANameThatLinksToNothingCreatesItsTargetAndOnlyThatGoes)
 
 // The disk stops taking the log part-way through a line: the notice gives the system's reason, never
 // "Unknown error", and the line goes on on standard error.
-TEST(RunLog, AWriteCutShortSaysTheSystemsReason)
+TEST_F(RunLog, AWriteCutShortSaysTheSystemsReason)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -92,7 +103,7 @@ TEST(RunLog, AWriteCutShortSaysTheSystemsReason)
 
 // Texts written before the log opens (start-up reads its files first) come first in it; when it cannot be created,
 // they and every later text go to standard error after the reason.
-TEST(RunLog, TextsBeforeOpeningComeFirstWhereverTheLogGoes)
+TEST_F(RunLog, TextsBeforeOpeningComeFirstWhereverTheLogGoes)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -114,7 +125,7 @@ TEST(RunLog, TextsBeforeOpeningComeFirstWhereverTheLogGoes)
 }
 
 // A run ended by SIGTERM (a window closed by the system, say) removes the log it created while that is empty.
-TEST(RunLog, ARunEndedBySignalRemovesTheEmptyLogItCreated)
+TEST_F(RunLog, ARunEndedBySignalRemovesTheEmptyLogItCreated)
 {
     for (const bool written : {false, true}) {
         QTemporaryDir dir;
