@@ -1,5 +1,5 @@
 #include "CSmsTranslator.h"
-#include "CEcardDocument.h"
+#include "Import/CEcardDocument.h"
 #include "CSmsComposer.h"
 #include "CSmsItem.h"
 #include "Documents/CDocument.h"

@@ -1,5 +1,5 @@
 #include "MessraSupport.h"
-#include "CEcardDocument.h"
+#include "Import/CEcardDocument.h"
 #include "CSmsItem.h"
 #include "Documents/CDocumentAbstract.h"
 #include "Parameters/CParameter.h"

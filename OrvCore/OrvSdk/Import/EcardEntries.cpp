@@ -1,5 +1,5 @@
 #include "Import/EcardEntries.h"
-#include "Text/EcardText.h"
+#include "Import/CEcardDocument.h"
 #include <QDir>
 
 namespace EcardEntries {
@@ -79,21 +79,26 @@ bool Read(const CXmlRootChildren::Node& child, CEntry& entry)
     return !entry.type.isEmpty() && !entry.stype.isEmpty() && !entry.ref.isEmpty();
 }
 
-bool VisitFiles(const QByteArray& bytes, const QString& baseFolder, const std::function<bool(const QString&)>& visit)
+QString RootTagFor(const QString& translatorExtension)
 {
-    // An e-card's characters are its bytes as the translators decode them, whatever its prolog says. A card that
-    // is not well-formed to its end gives no item, so it names no file either.
-    const QString text = DecodeEcardBytes(bytes);
-    CXmlRootChildren whole(text);
-    if (!whole.ReadRoot() || !whole.ReadToEnd())
+    if (translatorExtension.compare(QLatin1String("EMS_SMS"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("ECARD");
+    if (translatorExtension.compare(QLatin1String("TDD_SMS"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("TEMPLATE");
+    return QString();
+}
+
+bool VisitFiles(const QByteArray& bytes, const QString& rootTag, const QString& baseFolder,
+                const std::function<bool(const QString&)>& visit)
+{
+    CEcardDocument ecard(rootTag);
+    QString message;
+    if (rootTag.isEmpty() || !ecard.SetContent(bytes) || !ecard.Check(message) || !ecard.GetTextEncoding().IsKnown())
         return false;
-    CXmlRootChildren xml(text);
-    if (!xml.ReadRoot())
-        return false;
-    while (xml.ReadChild()) {
-        CEntry entry;
-        if (Read(xml.Child(), entry) && ReadsFile(Classify(entry.type, entry.stype))
-            && visit(FilePath(entry.ref, baseFolder)))
+    for (; !ecard.IsAtEnd(); ecard.Next()) {
+        CEcardItem item;
+        if (ecard.ReadCurrentItem(item) && ReadsFile(Classify(item.getType(), item.getSType()))
+            && visit(FilePath(item.getRef(), baseFolder)))
             return true;
     }
     return false;

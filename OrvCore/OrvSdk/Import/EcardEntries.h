@@ -1,6 +1,7 @@
 #pragma once
-// The entries of an e-card as its translators read them: each child of the root that is text or an "IE" element
-// with TYPE, STYPE and REF, what kind of item each is, and which file an item reads. The translators' items
+// The entries of an e-card as its translators read them (CEcardDocument walks the root's children): each child
+// that is text or an "IE" element with TYPE, STYPE and REF, what kind of item each is, and which file an item
+// reads. The translators' items
 // (CSmsItem) and the host's check of the run log (SourceNamedFiles) both take these rules from here, so they
 // always agree on the files an e-card names.
 #include "Xml/XmlRootChildren.h"
@@ -50,8 +51,14 @@ QString FilePath(const QString& ref, const QString& baseFolder);
 // "IE" element that lacks TYPE, STYPE or REF (or has one empty).
 bool Read(const CXmlRootChildren::Node& child, CEntry& entry);
 
+// The root tag of the e-cards the translator of that export extension ("EMS_SMS", "TDD_SMS") reads; empty for
+// any other.
+QString RootTagFor(const QString& translatorExtension);
+
 // Calls visit with the path of each file the entries of the e-card's bytes read, in order, until visit returns
-// true. True when it did. Bytes that are no e-card name nothing.
-bool VisitFiles(const QByteArray& bytes, const QString& baseFolder, const std::function<bool(const QString&)>& visit);
+// true; true when it did. The card is opened as the translators open it (CEcardDocument): one that is not
+// well-formed, lacks the prolog's encoding or a known one, or has another root than rootTag, names nothing.
+bool VisitFiles(const QByteArray& bytes, const QString& rootTag, const QString& baseFolder,
+                const std::function<bool(const QString&)>& visit);
 
 } // namespace EcardEntries

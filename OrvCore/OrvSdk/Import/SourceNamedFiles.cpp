@@ -29,7 +29,7 @@ bool Visit(const QString& sourcePath, const QString& converterExtension,
                                reason))
         return false;
     if (ecard)
-        return EcardEntries::VisitFiles(bytes, folder, visit);
+        return EcardEntries::VisitFiles(bytes, EcardEntries::RootTagFor(converterExtension), folder, visit);
     // The importer reads a frame's name from the current folder, which is the source's while it runs.
     QList<DescriptionFrames::CFrame> frames;
     DescriptionFrames::List(bytes, frames);

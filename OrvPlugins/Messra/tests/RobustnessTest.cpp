@@ -1,5 +1,5 @@
 // Malformed and awkward input: every check stays inside its bytes, every message ends.
-#include "CEcardDocument.h"
+#include "Import/CEcardDocument.h"
 #include "CSmsComposer.h"
 #include "FuzzSeed.h"
 #include "MessraTestSupport.h"

@@ -1,4 +1,4 @@
-#include "CEcardDocument.h"
+#include "Import/CEcardDocument.h"
 #include "Import/EcardEntries.h"
 #include "Text/EcardText.h"
 
