@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <optional>
+#include <sys/stat.h>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -140,6 +142,74 @@ TEST_F(RunLog, ARunEndedBySignalRemovesTheEmptyLogItCreated)
         EXPECT_TRUE(child.EndedBy(SIGTERM)) << written;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), written ? 1 : 0) << written;
     }
+}
+
+} // namespace
+
+namespace {
+
+// The guard is asked about the file the name opened, before anything is emptied. Between the opening and the
+// answer the test points the name at another file, as a loop renaming links over it would: the answer, and what is
+// emptied, stay with the file opened.
+TEST_F(RunLog, TheGuardJudgesTheFileOpenedAndOnlyThenIsItEmptied)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString frame = dir.filePath(QStringLiteral("frame.png"));
+    const QString other = dir.filePath(QStringLiteral("other.log"));
+    const QString name = dir.filePath(QStringLiteral("run.log"));
+    for (const bool isFrame : {true, false}) {
+        ASSERT_TRUE(WriteFileBytes(frame, "picture"));
+        ASSERT_TRUE(WriteFileBytes(other, "older"));
+        QFile::remove(name);
+        ASSERT_TRUE(QFile::link(isFrame ? frame : other, name));
+        const std::optional<FileIdentity> frameIdentity = FileIdentity::Of(frame);
+        QByteArray seen;
+        CRunLog log;
+        const bool opened = log.Open(dir.path(), QStringLiteral("run.log"), QDateTime::currentDateTime(),
+                                     [&](const FileIdentity& opened) {
+                                         seen = ReadFileBytes(isFrame ? frame : other);
+                                         QFile::remove(name);
+                                         QFile::link(isFrame ? other : frame, name);
+                                         return opened == frameIdentity ? QStringLiteral("a frame") : QString();
+                                     });
+        // Nothing was emptied before the guard answered.
+        EXPECT_EQ(seen, isFrame ? "picture" : "older") << isFrame;
+        EXPECT_EQ(opened, !isFrame);
+        EXPECT_EQ(log.IsRefused(), isFrame);
+        if (opened)
+            log.Write(QStringLiteral("line\n"));
+        log.Close();
+        EXPECT_EQ(ReadFileBytes(frame), "picture") << isFrame;
+        EXPECT_EQ(ReadFileBytes(other), isFrame ? "older" : "line\n") << isFrame;
+    }
+}
+
+// The reasons a log cannot be created are the language file's words, whichever language it is.
+TEST_F(RunLog, AFolderOrAFifoIsRefusedInTheLanguageFilesWords)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("dirlog")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifolog"))).constData(), 0600), 0);
+    const QString words = dir.filePath(QStringLiteral("Words.xml"));
+    ASSERT_TRUE(WriteFileBytes(words, "<?xml version=\"1.0\"?><Language name=\"Test\"><class name=\"COrvApplication\"><message>"
+                                      "<string id=\"id_logfile_failed\" value=\"Journal %1 impossible: %2.\"/>"
+                                      "<string id=\"id_logfile_is_folder\" value=\"c'est un dossier\"/>"
+                                      "<string id=\"id_logfile_is_not_regular_file\" value=\"pas un fichier\"/>"
+                                      "</message></class></Language>"));
+    const CChildEnd child = RunInChild([&dir, &words]() {
+        if (!CLanguageResources::Load(words))
+            std::_Exit(2);
+        for (const char* name : {"dirlog", "fifolog"}) {
+            CRunLog log;
+            log.Open(dir.path(), QString::fromLatin1(name), QDateTime::currentDateTime());
+        }
+    });
+    ASSERT_TRUE(child.ExitedWithZero());
+    EXPECT_EQ(QString::fromLocal8Bit(child.err),
+              QStringLiteral("Journal %1 impossible: c'est un dossier.\nJournal %2 impossible: pas un fichier.\n")
+                  .arg(dir.filePath(QStringLiteral("dirlog")), dir.filePath(QStringLiteral("fifolog"))));
 }
 
 } // namespace
