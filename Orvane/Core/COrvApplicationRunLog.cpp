@@ -1,6 +1,6 @@
 #include "COrvApplication.h"
-#include "Import/SourceNamedFiles.h"
 #include "Gui/Preview/CSoundOutput.h"
+#include "Import/SourceNamedFiles.h"
 #include "ProgramFiles.h"
 #include "Text/ShownName.h"
 #include "Util/FileIdentity.h"

@@ -158,7 +158,8 @@ bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard,
             return notPlain(true);
         if (error == ENXIO)
             return notPlain(false);
-        TurnToStandardError(Message("id_logfile_failed", {ShowName(path), QString::fromLocal8Bit(std::strerror(error))}));
+        TurnToStandardError(
+            Message("id_logfile_failed", {ShowName(path), QString::fromLocal8Bit(std::strerror(error))}));
         return false;
     }
     struct stat opened;
@@ -179,7 +180,8 @@ bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard,
         || !file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         const int error = errno;
         ::close(fd);
-        TurnToStandardError(Message("id_logfile_failed", {ShowName(path), QString::fromLocal8Bit(std::strerror(error))}));
+        TurnToStandardError(
+            Message("id_logfile_failed", {ShowName(path), QString::fromLocal8Bit(std::strerror(error))}));
         return false;
     }
     return true;

@@ -2,16 +2,16 @@
 #include "Core/CRunLog.h"
 #include "ForkedChild.h"
 #include "QtPrinters.h"
-#include "Text/CLanguageResources.h"
 #include "TestBytes.h"
+#include "Text/CLanguageResources.h"
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <optional>
-#include <sys/stat.h>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -193,11 +193,12 @@ TEST_F(RunLog, AFolderOrAFifoIsRefusedInTheLanguageFilesWords)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("dirlog")));
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifolog"))).constData(), 0600), 0);
     const QString words = dir.filePath(QStringLiteral("Words.xml"));
-    ASSERT_TRUE(WriteFileBytes(words, "<?xml version=\"1.0\"?><Language name=\"Test\"><class name=\"COrvApplication\"><message>"
-                                      "<string id=\"id_logfile_failed\" value=\"Journal %1 impossible: %2.\"/>"
-                                      "<string id=\"id_logfile_is_folder\" value=\"c'est un dossier\"/>"
-                                      "<string id=\"id_logfile_is_not_regular_file\" value=\"pas un fichier\"/>"
-                                      "</message></class></Language>"));
+    ASSERT_TRUE(
+        WriteFileBytes(words, "<?xml version=\"1.0\"?><Language name=\"Test\"><class name=\"COrvApplication\"><message>"
+                              "<string id=\"id_logfile_failed\" value=\"Journal %1 impossible: %2.\"/>"
+                              "<string id=\"id_logfile_is_folder\" value=\"c'est un dossier\"/>"
+                              "<string id=\"id_logfile_is_not_regular_file\" value=\"pas un fichier\"/>"
+                              "</message></class></Language>"));
     const CChildEnd child = RunInChild([&dir, &words]() {
         if (!CLanguageResources::Load(words))
             std::_Exit(2);

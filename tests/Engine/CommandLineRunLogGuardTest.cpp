@@ -56,26 +56,48 @@ TEST_F(CommandLineRunLogGuardTest, TheLogIsRefusedExactlyForTheFilesTheReaderRea
     const char* ani[] = {"/profile=Model B", "/converter=ani"};
     const Source sources[] = {
         // "ref" is kept from the first frame that lacks "REF" on.
-        {"kept.anim", ani[0], ani[1], "<A><FRAME ref=\"a.png\" DELAY=\"100\"/><FRAME REF=\"b.png\" ref=\"c.png\"/></A>",
-         {"a.png", "b.png", "c.png"}, {"a.png", "c.png"}},
+        {"kept.anim",
+         ani[0],
+         ani[1],
+         "<A><FRAME ref=\"a.png\" DELAY=\"100\"/><FRAME REF=\"b.png\" ref=\"c.png\"/></A>",
+         {"a.png", "b.png", "c.png"},
+         {"a.png", "c.png"}},
         // "frame" elements are not read beside "FRAME", and a frame shown for no time is skipped.
-        {"lower.anim", ani[0], ani[1],
+        {"lower.anim",
+         ani[0],
+         ani[1],
          "<A><FRAME REF=\"n.png\" DELAY=\"0\"/><FRAME REF=\"f.png\" DELAY=\"100\"/><frame REF=\"zz.png\" "
          "DELAY=\"100\"/></A>",
-         {"n.png", "f.png", "zz.png"}, {"f.png"}},
+         {"n.png", "f.png", "zz.png"},
+         {"f.png"}},
         // "delay" too is kept from the first frame that lacks "DELAY" on: no frame here has a display time.
-        {"late.anim", ani[0], ani[1], "<A><FRAME REF=\"n.png\"/><FRAME REF=\"f.png\" DELAY=\"100\"/></A>",
-         {"n.png", "f.png"}, {}},
+        {"late.anim",
+         ani[0],
+         ani[1],
+         "<A><FRAME REF=\"n.png\"/><FRAME REF=\"f.png\" DELAY=\"100\"/></A>",
+         {"n.png", "f.png"},
+         {}},
         // More frames than an animation may have: nothing is read.
-        {"many.anim", ani[0], ani[1], "<A>" + QByteArray("<FRAME REF=\"f.png\" DELAY=\"100\"/>").repeated(1001) + "</A>",
-         {"f.png"}, {}},
+        {"many.anim",
+         ani[0],
+         ani[1],
+         "<A>" + QByteArray("<FRAME REF=\"f.png\" DELAY=\"100\"/>").repeated(1001) + "</A>",
+         {"f.png"},
+         {}},
         // An animation entry is read whatever its STYPE; a predefined one's REF is no file.
-        {"card.ecd", "/profile=Model A", "/converter=ems_sms",
+        {"card.ecd",
+         "/profile=Model A",
+         "/converter=ems_sms",
          Card("<IE TYPE=\"ANI\" STYPE=\"PRE\" REF=\"chime.imy\"/><IE TYPE=\"EMA\" STYPE=\"PRE\" REF=\"pre.imy\"/>"),
-         {"chime.imy", "pre.imy"}, {"chime.imy"}},
+         {"chime.imy", "pre.imy"},
+         {"chime.imy"}},
         // The TDD translator reads templates only.
-        {"card.ecd", "/profile=Model A", "/converter=tdd_sms", Card("<IE TYPE=\"ANI\" STYPE=\"PRE\" REF=\"chime.imy\"/>"),
-         {"chime.imy"}, {}},
+        {"card.ecd",
+         "/profile=Model A",
+         "/converter=tdd_sms",
+         Card("<IE TYPE=\"ANI\" STYPE=\"PRE\" REF=\"chime.imy\"/>"),
+         {"chime.imy"},
+         {}},
         {"tune.mid", "/profile=Model C", "/converter=seq", QByteArray(), {".emi"}, {".emi"}},
     };
     const QString named = QStringLiteral("The run log %1 is %2, which the source %3 names; nothing was converted.\n");
@@ -171,8 +193,8 @@ TEST_F(CommandLineRunLogGuardTest, AMediaScriptThatCouldBlockOrIsTooLargeIsRefus
             Fifo(QStringLiteral(".emi"));
         else
             ASSERT_EQ(::truncate(QFile::encodeName(Write(".emi", "0\tTXT\thello\n")).constData(), 1 << 30), 0);
-        const CRun run = Run(Words("/profile=Model C", "/converter=seq", "/destination=out", "/logfile=run.log",
-                                   "tune.mid"));
+        const CRun run =
+            Run(Words("/profile=Model C", "/converter=seq", "/destination=out", "/logfile=run.log", "tune.mid"));
         EXPECT_EQ(run.exitCode, 1) << isFifo;
         EXPECT_TRUE(Log().contains(isFifo ? fifo : large)) << qPrintable(Log());
         EXPECT_EQ(Files("out"), QStringList()) << isFifo;

@@ -10,9 +10,9 @@ namespace PictureImport {
 enum Result
 {
     Loaded,
-    LoadFailed,   // the reader did not recognise or could not decode the bytes
-    EmptyPicture, // decoded, but without pixels
-    NotAFile,     // the path names no regular file
+    LoadFailed,      // the reader did not recognise or could not decode the bytes
+    EmptyPicture,    // decoded, but without pixels
+    NotAFile,        // the path names no regular file
     TooLargeToDecode // the header gives a size whose pixels the reader would refuse to allocate
 };
 

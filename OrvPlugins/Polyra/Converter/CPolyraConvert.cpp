@@ -6,10 +6,10 @@
 #include "PolyraSettings.h"
 
 #include "Documents/CDocument.h"
+#include "Import/MediaScript.h"
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
-#include "Import/MediaScript.h"
 #include "Plugin/CRunFiles.h"
 #include "Util/Assert.h"
 #include "Util/CMemFile.h"

@@ -53,14 +53,9 @@ TEST(SourceNamedFiles, FramesEcardEntriesAndTheMediaScriptByName)
         QStringList named;
     } cases[] = {
         // The "frame" elements are not read beside a "FRAME", nor one nested in another.
-        {"a.anim", "ANI", {in("f1.png")}},
-        {"card.ecd", "EMS_SMS", entries},
-        {"wide.ecd", "TDD_SMS", entries},
-        {"tune.mid", "SEQ", {in(".emi")}},
-        {"tune.mid", "IMY", {}},
-        {"card.ecd", "seq", {in(".emi")}},
-        {"card.ecd", "TDD_SMS", {}},
-        {"missing.anim", "ANI", {}},
+        {"a.anim", "ANI", {in("f1.png")}}, {"card.ecd", "EMS_SMS", entries}, {"wide.ecd", "TDD_SMS", entries},
+        {"tune.mid", "SEQ", {in(".emi")}}, {"tune.mid", "IMY", {}},          {"card.ecd", "seq", {in(".emi")}},
+        {"card.ecd", "TDD_SMS", {}},       {"missing.anim", "ANI", {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(NamedFiles(in(c.source), c.converter), c.named) << c.source << " " << c.converter;
