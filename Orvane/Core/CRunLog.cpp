@@ -187,11 +187,6 @@ bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard,
     return true;
 }
 
-void CRunLog::Refuse(const QString& reason)
-{
-    TurnToStandardError(reason);
-}
-
 void CRunLog::TurnToStandardError(const QString& reason)
 {
     m_Destination = ON_STANDARD_ERROR;

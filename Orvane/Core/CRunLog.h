@@ -36,8 +36,6 @@ public:
     bool Open(const QString& folder, const QString& userName, const QDateTime& moment, const Guard& guard = Guard());
     // The last Open was refused by its guard.
     bool IsRefused() const { return m_Refused; }
-    // The log is not to be opened: the reason on standard error, then the texts held so far and every later one.
-    void Refuse(const QString& reason);
     // Appends the text as it stands.
     void Write(const QString& text);
     // Ends the log, removing it when it is empty and this run created it. Texts still held go to standard error;
