@@ -1,8 +1,9 @@
 #include "CMessra.h"
-#include "CEcardDocument.h"
 #include "CSmsComposer.h"
 #include "CSmsItem.h"
 #include "Documents/CDocument.h"
+#include "Import/CEcardDocument.h"
+#include "Import/EcardEntries.h"
 #include "MessraSupport.h"
 #include "Parameters/CParameter.h"
 #include "Parameters/CProfile.h"
@@ -42,7 +43,7 @@ void CMessra::FilterParametersWithProfile(CParameters* parameters, CProfile* pro
 
 void CMessra::FilterParametersWithDocument(CParameters* parameters, CDocument* document)
 {
-    ApplyMelodyRule(parameters, document, QStringLiteral("ECARD"));
+    ApplyMelodyRule(parameters, document, EcardEntries::RootTagFor(GetExportExtension()));
 }
 
 QString CMessra::GetExportExtension()
@@ -75,7 +76,7 @@ bool CMessra::AddItem(CSmsComposer& composer, const CSmsItem& item, bool valid, 
 bool CMessra::ComposeEcard(CSmsComposer& composer, const QByteArray& bytes, const QString& baseFolder, bool truncate,
                            bool odi)
 {
-    CEcardDocument ecard(QStringLiteral("ECARD"));
+    CEcardDocument ecard(EcardEntries::RootTagFor(GetExportExtension()));
     if (!OpenEcard(ecard, bytes, mConversionLog))
         return false;
     composer.SetTextFormat(ecard.GetTextEncoding(), CSmsComposer::MODE_EMS);

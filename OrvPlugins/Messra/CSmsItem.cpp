@@ -1,4 +1,5 @@
 #include "CSmsItem.h"
+#include "Import/EcardEntries.h"
 #include "Plugin/CRunFiles.h"
 #include "SmsMediaChecks.h"
 #include "SmsMediaFile.h"
@@ -47,50 +48,56 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
     ASSERT((0) == mIsSetContent);
     mIsSetContent = true;
     mRef = ref;
-    mPath = SmsMediaFile::ResolvePath(ref, baseFolder);
+    mPath = EcardEntries::FilePath(ref, baseFolder);
     mTextPosition = textPosition;
     mTruncateMelody = truncateMelody;
     mMelodyPacketCount = melodyPacketCount;
     mpProfile = profile;
     mpMessages = &messages;
 
-    const auto is = [](const QString& value, const char* name) { return value == QLatin1String(name); };
+    // Which entries read a file is the e-card's own rule, shared with the host's check of the run log.
+    const EcardEntries::Kind kind = EcardEntries::Classify(type, stype);
     bool knownSubType = true;
-    if (is(type, "TXT"))
+    switch (kind) {
+    case EcardEntries::Text:
         ClassifyText();
-    else if (is(type, "EMP")) {
-        if (is(stype, "LRG"))
-            ClassifyFixedObject(LARGE_PICTURE, SmsMediaChecks::LARGE_OBJECT_OCTETS);
-        else if (is(stype, "SML"))
-            ClassifyFixedObject(SMALL_PICTURE, SmsMediaChecks::SMALL_OBJECT_OCTETS);
-        else if (is(stype, "USR"))
-            ClassifyUserPicture();
-        else
-            knownSubType = false;
-    } else if (is(type, "EMA")) {
-        if (is(stype, "PRE"))
-            ClassifyPredefined(PREDEFINED_ANIMATION, MAX_PREDEFINED_ANIMATION);
-        else if (is(stype, "LRG"))
-            ClassifyFixedObject(LARGE_ANIMATION, SmsMediaChecks::LARGE_OBJECT_OCTETS);
-        else if (is(stype, "SML"))
-            ClassifyFixedObject(SMALL_ANIMATION, SmsMediaChecks::SMALL_OBJECT_OCTETS);
-        else if (is(stype, "USR"))
-            ClassifyUserAnimation();
-        else
-            knownSubType = false;
-    } else if (is(type, "IMY")) {
-        if (is(stype, "PRE"))
-            ClassifyPredefined(PREDEFINED_SOUND, MAX_PREDEFINED_SOUND);
-        else if (is(stype, "USR"))
-            ClassifyMelody(IMELODY);
-        else
-            knownSubType = false;
-    } else if (is(type, "SEQ") || is(type, "VOX")) {
-        mType = is(type, "SEQ") ? POLYPHONIC_SEQUENCE : SPEECH_CLIP;
+        break;
+    case EcardEntries::LargePicture:
+        ClassifyFixedObject(LARGE_PICTURE, SmsMediaChecks::LARGE_OBJECT_OCTETS);
+        break;
+    case EcardEntries::SmallPicture:
+        ClassifyFixedObject(SMALL_PICTURE, SmsMediaChecks::SMALL_OBJECT_OCTETS);
+        break;
+    case EcardEntries::UserPicture:
+        ClassifyUserPicture();
+        break;
+    case EcardEntries::PredefinedAnimation:
+        ClassifyPredefined(PREDEFINED_ANIMATION, MAX_PREDEFINED_ANIMATION);
+        break;
+    case EcardEntries::LargeAnimation:
+        ClassifyFixedObject(LARGE_ANIMATION, SmsMediaChecks::LARGE_OBJECT_OCTETS);
+        break;
+    case EcardEntries::SmallAnimation:
+        ClassifyFixedObject(SMALL_ANIMATION, SmsMediaChecks::SMALL_OBJECT_OCTETS);
+        break;
+    case EcardEntries::UserAnimation:
+        ClassifyUserAnimation();
+        break;
+    case EcardEntries::PredefinedSound:
+        ClassifyPredefined(PREDEFINED_SOUND, MAX_PREDEFINED_SOUND);
+        break;
+    case EcardEntries::IMelody:
+        ClassifyMelody(IMELODY);
+        break;
+    case EcardEntries::PolyphonicSequence:
+    case EcardEntries::SpeechClip:
+        mType = kind == EcardEntries::PolyphonicSequence ? POLYPHONIC_SEQUENCE : SPEECH_CLIP;
         mIsTddSingleUsable = Load();
-    } else if (is(type, "QBR"))
+        break;
+    case EcardEntries::OneLineMelody:
         ClassifyMelody(ONE_LINE_MELODY);
-    else if (is(type, "PIC") && is(stype, "USR")) {
+        break;
+    case EcardEntries::Picture:
         mType = PICTURE;
         if (Load()) {
             mIsEmsChecked = true;
@@ -98,7 +105,8 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
             mIsTddSingleUsable = true;
             mIsTddTemplateUsable = mIsEmsUsable;
         }
-    } else if (is(type, "ANI")) {
+        break;
+    case EcardEntries::Animation:
         mType = ANIMATION;
         if (Load()) {
             mIsEmsChecked = true;
@@ -106,7 +114,11 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
             mIsTddSingleUsable = true;
             mIsTddTemplateUsable = mIsEmsUsable;
         }
-    } else {
+        break;
+    case EcardEntries::UnknownSubType:
+        knownSubType = false;
+        break;
+    case EcardEntries::UnknownType:
         mType = UNKNOWN_TYPE;
         messages += ShowName(type) + QStringLiteral(": unknown media type\n");
         mpMessages = nullptr;

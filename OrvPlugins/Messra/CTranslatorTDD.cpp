@@ -1,8 +1,9 @@
 #include "CTranslatorTDD.h"
-#include "CEcardDocument.h"
 #include "CSmsComposer.h"
 #include "CSmsItem.h"
 #include "Documents/CDocument.h"
+#include "Import/CEcardDocument.h"
+#include "Import/EcardEntries.h"
 #include "MessraSupport.h"
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
@@ -24,7 +25,7 @@ void CTranslatorTDD::FilterParametersWithProfile(CParameters*, CProfile*, int) {
 
 void CTranslatorTDD::FilterParametersWithDocument(CParameters* parameters, CDocument* document)
 {
-    ApplyMelodyRule(parameters, document, QStringLiteral("TEMPLATE"));
+    ApplyMelodyRule(parameters, document, EcardEntries::RootTagFor(GetExportExtension()));
 }
 
 QString CTranslatorTDD::GetExportExtension()
@@ -64,7 +65,7 @@ bool CTranslatorTDD::ComposeSingleFile(CSmsComposer& composer, const QString& pa
 bool CTranslatorTDD::ComposeTemplate(CSmsComposer& composer, const QByteArray& bytes, const QString& path,
                                      const QString& baseFolder, const Settings& settings)
 {
-    CEcardDocument ecard(QStringLiteral("TEMPLATE"));
+    CEcardDocument ecard(EcardEntries::RootTagFor(GetExportExtension()));
     if (!OpenEcard(ecard, bytes, mConversionLog))
         return false;
     composer.SetTextFormat(ecard.GetTextEncoding(), CSmsComposer::MODE_TDD_TEMPLATE);

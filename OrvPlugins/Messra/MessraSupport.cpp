@@ -1,7 +1,7 @@
 #include "MessraSupport.h"
-#include "CEcardDocument.h"
 #include "CSmsItem.h"
 #include "Documents/CDocumentAbstract.h"
+#include "Import/CEcardDocument.h"
 #include "Parameters/CParameter.h"
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"

@@ -5,13 +5,6 @@
 #include <QFileInfo>
 
 namespace SmsMediaFile {
-QString ResolvePath(const QString& ref, const QString& baseFolder)
-{
-    if (QDir::isRelativePath(ref))
-        return baseFolder + QLatin1Char('/') + ref;
-    return ref;
-}
-
 bool Read(const QString& path, qint64 maxSize, QByteArray& content, QString& messages)
 {
     content.clear();

@@ -4,9 +4,6 @@
 
 // Reading the file an e-card entry or a single source names.
 namespace SmsMediaFile {
-// A relative reference is taken from the folder of the e-card or source file.
-QString ResolvePath(const QString& ref, const QString& baseFolder);
-
 // Reads a regular file of at most maxSize octets. On failure appends the
 // reason to messages and returns false.
 bool Read(const QString& path, qint64 maxSize, QByteArray& content, QString& messages);

@@ -30,7 +30,7 @@ CDocument* CMotra::Import(const QByteArray& rawData)
     case DescriptionFailure::TooManyFrames:
         ReportMessage("id_too_many_frames", QString::number(ImportLimits::MaxAnimationFrames));
         break;
-    case DescriptionFailure::TooLarge:
+    case DescriptionFailure::OverFramesBudget:
         ReportMessage("id_frames_too_large", frame, failure.path,
                       QString::number(ImportLimits::MegabytesRoundedUp(failure.bytes)),
                       QString::number(ImportLimits::MegabytesRoundedUp(ImportLimits::MaxAnimationBytes)));

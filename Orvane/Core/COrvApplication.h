@@ -160,10 +160,12 @@ private:
     // Creates the run log; one that cannot be created is said on standard error, where its lines then go, and
     // the run goes on. False, with the reason on standard error, when the log is refused (RunLogRefusal).
     bool OpenRunLog();
-    // Why the run log that "logfile=" names may not be opened, which would empty it: it is a file the run reads
-    // (a source, the parameter file, a file a source names, a file start-up reads), by identity. Empty when it
-    // may be opened.
-    QString RunLogRefusal() const;
+    // Why the file that "logfile=" opened may not be emptied as the run log: it is a file the program reads (a
+    // source, the parameter file, a file start-up reads, a file of the program's folders, a file a source names),
+    // by identity. Empty when it may.
+    QString RunLogRefusal(const FileIdentity& log) const;
+    // The folders whose files the program reads at some time (ProgramFiles).
+    QStringList ProgramFolders() const;
     // "Settings.xml" in the application folder: the window's settings.
     QString GetSettingsFilePath() const;
     bool LoadProfiles();

@@ -1,5 +1,7 @@
 #include "COrvApplication.h"
+#include "Gui/Preview/CSoundOutput.h"
 #include "Import/SourceNamedFiles.h"
+#include "ProgramFiles.h"
 #include "Text/ShownName.h"
 #include "Util/FileIdentity.h"
 #include <QDateTime>
@@ -7,46 +9,50 @@
 
 bool COrvApplication::OpenRunLog()
 {
-    const QString refusal = RunLogRefusal();
-    if (!refusal.isEmpty()) {
-        m_RunLog.Refuse(refusal);
-        return false;
-    }
-    m_RunLog.Open(m_CurrentPath, m_CommandLine.mLogFileName, QDateTime::currentDateTime());
-    return true;
+    // The run's files are compared with the file the log's name opened, before it is emptied: a name swapped
+    // for a link to one of them in between changes nothing.
+    const bool opened = m_RunLog.Open(m_CurrentPath, m_CommandLine.mLogFileName, QDateTime::currentDateTime(),
+                                      [this](const FileIdentity& log) { return RunLogRefusal(log); });
+    return opened || !m_RunLog.IsRefused();
 }
 
-QString COrvApplication::RunLogRefusal() const
+QStringList COrvApplication::ProgramFolders() const
+{
+    const QString app = m_ApplicationPath + QLatin1Char('/');
+    // The folders the paths file names lie below these, unless their names lead elsewhere.
+    return {app + QStringLiteral("Plugins"),
+            app + QStringLiteral("Plugins/") + m_ParameterFolder,
+            app + m_ProfileFolder,
+            app + QStringLiteral("Languages"),
+            app + QStringLiteral("Languages/") + m_ResourceFolder,
+            app + QStringLiteral("Help")};
+}
+
+QString COrvApplication::RunLogRefusal(const FileIdentity& log) const
 {
     const CCommandLine& line = m_CommandLine;
-    if (line.mLogFileName.isEmpty())
-        return QString();
     const QDir start(m_CurrentPath);
-    // A log that is not there yet is no file of the run. Known by identity: another spelling, a link or a hard
-    // link of a file is that file.
-    const std::optional<FileIdentity> log = FileIdentity::Of(start.filePath(line.mLogFileName));
-    if (!log)
-        return QString();
     const auto isLog = [&log](const QString& path) { return FileIdentity::Of(path) == log; };
     const QString name = ShowName(line.mLogFileName);
 
     for (const QString& source : line.mSources) {
         if (isLog(start.filePath(source)))
-            return CRunLog::MessageOr("id_logfile_is_source", "The run log %1 is also a source; nothing was converted.")
-                .arg(name);
+            return CRunLog::Message("id_logfile_is_source", {name});
     }
     if (!line.mParameter.isEmpty() && isLog(start.filePath(line.mParameter)))
-        return CRunLog::MessageOr("id_logfile_is_parameter_file",
-                                  "The run log %1 is also the parameter file; nothing was converted.")
-            .arg(name);
+        return CRunLog::Message("id_logfile_is_parameter_file", {name});
     for (const QString& file : m_StartupFiles + QStringList{GetSettingsFilePath()}) {
         if (isLog(file))
-            return CRunLog::MessageOr("id_logfile_is_startup_file",
-                                      "The run log %1 is %2, which the program reads when it starts; nothing was "
-                                      "converted.")
-                .arg(name, ShowName(file));
+            return CRunLog::Message("id_logfile_is_startup_file", {name, ShowName(file)});
     }
-    // Last, as it reads the sources: the files they name, by name only.
+    // Files read later, or only in a window: the sound module, the help, a language's resources... Other files
+    // beside the program are the user's, a run log of an earlier run among them.
+    const QStringList programFiles = {QCoreApplication::applicationFilePath(),
+                                      m_ApplicationPath + QLatin1Char('/') + QString::fromLatin1(ORVANE_SOUND_MODULE)};
+    const QString program = ProgramFiles::Find(log, ProgramFolders(), programFiles);
+    if (!program.isEmpty())
+        return CRunLog::Message("id_logfile_is_program_file", {name, ShowName(program)});
+    // Last, as it reads the sources: the files they name, as their readers list them.
     for (const QString& source : line.mSources) {
         QString named;
         const bool found =
@@ -57,9 +63,7 @@ QString COrvApplication::RunLogRefusal() const
                 return true;
             });
         if (found)
-            return CRunLog::MessageOr("id_logfile_is_named_file",
-                                      "The run log %1 is %2, which the source %3 names; nothing was converted.")
-                .arg(name, ShowName(named), ShowName(source));
+            return CRunLog::Message("id_logfile_is_named_file", {name, ShowName(named), ShowName(source)});
     }
     return QString();
 }

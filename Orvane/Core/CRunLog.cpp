@@ -8,8 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,10 +53,22 @@ QString CRunLog::MakeFileName(const QDateTime& moment)
            + moment.toString(QStringLiteral("hh_mm_ss")) + QStringLiteral(".log");
 }
 
-QString CRunLog::MessageOr(const char* id, const char* fallback)
+QString CRunLog::Message(const char* id, const QStringList& arguments)
 {
     const QString text = CLanguageResources::GetMessage(QStringLiteral("COrvApplication"), QString::fromLatin1(id));
-    return text.isEmpty() ? QString::fromLatin1(fallback) : text;
+    if (text.isEmpty())
+        return (QStringList{QString::fromLatin1(id)} + arguments).join(QLatin1Char(' '));
+    // All at once, so that an argument holding "%1" stays as it is.
+    switch (arguments.size()) {
+    case 0:
+        return text;
+    case 1:
+        return text.arg(arguments.at(0));
+    case 2:
+        return text.arg(arguments.at(0), arguments.at(1));
+    default:
+        return text.arg(arguments.at(0), arguments.at(1), arguments.at(2));
+    }
 }
 
 void CRunLog::SayOnStandardError(const QString& text)
@@ -62,9 +76,10 @@ void CRunLog::SayOnStandardError(const QString& text)
     WriteToStandardError(text + QLatin1Char('\n'));
 }
 
-bool CRunLog::Open(const QString& folder, const QString& userName, const QDateTime& moment)
+bool CRunLog::Open(const QString& folder, const QString& userName, const QDateTime& moment, const Guard& guard)
 {
     EndFile();
+    m_Refused = false;
     const QDir start(folder);
     auto file = std::make_unique<QFile>();
     bool opened = false;
@@ -73,25 +88,13 @@ bool CRunLog::Open(const QString& folder, const QString& userName, const QDateTi
         m_FileName = userName;
         // Such a name was read with replacement characters: a file of it would be another file.
         if (BoundedFileRead::NameIsUnreadable(userName)) {
-            TurnToStandardError(MessageOr("id_logfile_name_unreadable",
-                                          "The name of the run log %1 cannot be read in this system's character set. "
-                                          "Its lines follow on standard error.")
-                                    .arg(ShowName(userName)));
+            TurnToStandardError(Message("id_logfile_name_unreadable", {ShowName(userName)}));
             return false;
         }
-        // A name the user gave is the user's file to replace, but only a plain file: a FIFO would block.
         file->setFileName(start.filePath(m_FileName));
-        const QFileInfo info(file->fileName());
-        if (info.exists() && !info.isFile()) {
-            TurnToStandardError(MessageOr("id_logfile_failed",
-                                          "The run log %1 cannot be created: %2. Its lines follow on standard error.")
-                                    .arg(ShowName(file->fileName()), info.isDir()
-                                                                         ? QStringLiteral("is a folder")
-                                                                         : QStringLiteral("is not a regular file")));
+        if (!OpenUserFile(*file, file->fileName(), guard, created))
             return false;
-        }
-        created = !info.exists();
-        opened = file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+        opened = true;
     } else {
         // Runs started in the same second from one folder each get a log of their own, and an older log is
         // never emptied: a taken name gets "_2", "_3"... and the file is created only when it is new.
@@ -107,15 +110,14 @@ bool CRunLog::Open(const QString& folder, const QString& userName, const QDateTi
         created = opened;
     }
     if (!opened) {
-        TurnToStandardError(
-            MessageOr("id_logfile_failed", "The run log %1 cannot be created: %2. Its lines follow on standard error.")
-                .arg(ShowName(file->fileName()), file->errorString()));
+        TurnToStandardError(Message("id_logfile_failed", {ShowName(file->fileName()), file->errorString()}));
         return false;
     }
     m_pFile = std::move(file);
     m_Destination = IN_FILE;
+    m_FilePath = start.filePath(m_FileName);
     // What the run created is the file itself, at the end of any link the name is: that alone may go at the end.
-    m_CreatedPath = created ? QFileInfo(m_pFile->fileName()).canonicalFilePath() : QString();
+    m_CreatedPath = created ? QFileInfo(m_FilePath).canonicalFilePath() : QString();
     m_CreatedIdentity = FileIdentity::OfOpenFile(m_pFile->handle());
     WatchStopSignals();
     const QString held = m_Held;
@@ -125,9 +127,64 @@ bool CRunLog::Open(const QString& folder, const QString& userName, const QDateTi
     return true;
 }
 
-void CRunLog::Refuse(const QString& reason)
+bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard, bool& created)
 {
-    TurnToStandardError(reason);
+    const QByteArray name = QFile::encodeName(path);
+    // A name the user gave is the user's file to replace, but only a plain file: a FIFO would block.
+    const QFileInfo info(path);
+    const auto notPlain = [this, &path](bool folder) {
+        const QString why = Message(folder ? "id_logfile_is_folder" : "id_logfile_is_not_regular_file", {});
+        TurnToStandardError(Message("id_logfile_failed", {ShowName(path), why}));
+        return false;
+    };
+    if (info.exists() && !info.isFile())
+        return notPlain(info.isDir());
+    // A file that did not exist is none the run reads; any other is opened without emptying and without waiting
+    // on a FIFO swapped in meanwhile, and what was opened is checked below, on the open file. A link to nothing
+    // creates the file it names, which the guard sees too.
+    const int flags = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = ::open(name.constData(), flags | O_CREAT | O_EXCL, 0666);
+    const bool fresh = fd >= 0;
+    created = fresh;
+    if (fd < 0 && errno == EEXIST)
+        fd = ::open(name.constData(), flags);
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(name.constData(), flags | O_CREAT, 0666);
+        created = fd >= 0;
+    }
+    if (fd < 0) {
+        const int error = errno;
+        if (error == EISDIR)
+            return notPlain(true);
+        if (error == ENXIO)
+            return notPlain(false);
+        TurnToStandardError(
+            Message("id_logfile_failed", {ShowName(path), QString::fromLocal8Bit(std::strerror(error))}));
+        return false;
+    }
+    struct stat opened;
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        return notPlain(false);
+    }
+    const QString refusal =
+        guard && !fresh ? guard(FileIdentity{uint64_t(opened.st_dev), uint64_t(opened.st_ino)}) : QString();
+    if (!refusal.isEmpty()) {
+        ::close(fd);
+        m_Refused = true;
+        TurnToStandardError(refusal);
+        return false;
+    }
+    // Only now, and only this file, is emptied; then writes wait for the disk again.
+    if (::ftruncate(fd, 0) != 0 || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0
+        || !file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        const int error = errno;
+        ::close(fd);
+        TurnToStandardError(
+            Message("id_logfile_failed", {ShowName(path), QString::fromLocal8Bit(std::strerror(error))}));
+        return false;
+    }
+    return true;
 }
 
 void CRunLog::TurnToStandardError(const QString& reason)
@@ -171,9 +228,7 @@ void CRunLog::Write(const QString& text)
     if (WriteAllBytes(*m_pFile, bytes, &reason))
         return;
     // A full or failing disk: the reason once, then the log goes on where the user sees it.
-    TurnToStandardError(MessageOr("id_logfile_write_failed",
-                                  "The run log %1 cannot be written: %2. Its lines follow on standard error.")
-                            .arg(ShowName(m_pFile->fileName()), reason));
+    TurnToStandardError(Message("id_logfile_write_failed", {ShowName(m_FilePath), reason}));
     WriteToStandardError(text);
 }
 
@@ -210,5 +265,5 @@ void CRunLog::Close()
 
 QString CRunLog::GetFilePath() const
 {
-    return m_pFile ? QFileInfo(m_pFile->fileName()).absoluteFilePath() : QString();
+    return m_pFile ? QFileInfo(m_FilePath).absoluteFilePath() : QString();
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include "Util/FileIdentity.h"
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -22,13 +24,18 @@ public:
     CRunLog(const CRunLog&) = delete;
     CRunLog& operator=(const CRunLog&) = delete;
 
-    // Creates the log in folder: the user's name (an existing plain file is emptied) or, when it is empty, a new
-    // file named for the moment ("_2", "_3"... when that name is taken), and writes the texts held so far. False,
-    // said on standard error, when it cannot be created or its name cannot be read in the system's character set:
-    // the texts then go to standard error.
-    bool Open(const QString& folder, const QString& userName, const QDateTime& moment);
-    // The log is not to be opened: the reason on standard error, then the texts held so far and every later one.
-    void Refuse(const QString& reason);
+    // Why the file a user's name opened may not be the log (it is a file the run reads); empty when it may.
+    using Guard = std::function<QString(const FileIdentity& opened)>;
+
+    // Creates the log in folder: the user's name or, when it is empty, a new file named for the moment ("_2",
+    // "_3"... when that name is taken), and writes the texts held so far. A user's name is opened first, without
+    // emptying it; guard (when given) is asked about the file opened, which a name swapped meanwhile cannot change,
+    // and only then is an existing plain file emptied. False, said on standard error, when guard refuses the file
+    // (which keeps its bytes: IsRefused), or the log cannot be created or its name cannot be read in the system's
+    // character set: the texts then go to standard error.
+    bool Open(const QString& folder, const QString& userName, const QDateTime& moment, const Guard& guard = Guard());
+    // The last Open was refused by its guard.
+    bool IsRefused() const { return m_Refused; }
     // Appends the text as it stands.
     void Write(const QString& text);
     // Ends the log, removing it when it is empty and this run created it. Texts still held go to standard error;
@@ -45,11 +52,15 @@ public:
     static QString MakeFileName(const QDateTime& moment);
     // The text on standard error, with a line feed.
     static void SayOnStandardError(const QString& text);
-    // A message of the application's class about its log, or the fallback: the log may be refused or fail
-    // before the language file has loaded.
-    static QString MessageOr(const char* id, const char* fallback);
+    // A message of the application's class about its log, with its arguments. A start without the language file
+    // is fatal but still writes its report to the log, and may refuse or fail to open it: the text is then the
+    // id followed by the arguments.
+    static QString Message(const char* id, const QStringList& arguments);
 
 private:
+    // Opens the user's file without emptying it, asks guard, then empties it. False when it is refused or fails.
+    bool OpenUserFile(QFile& file, const QString& path, const Guard& guard, bool& created);
+
     enum Destination
     {
         HELD,
@@ -68,8 +79,11 @@ private:
     QString m_Held;
     std::unique_ptr<QFile> m_pFile;
     QString m_FileName;
+    // The path the log was opened by (a file opened from its descriptor keeps no name).
+    QString m_FilePath;
     // The file this run created (links followed), empty when it replaced one; removed at the end when empty.
     QString m_CreatedPath;
     std::optional<FileIdentity> m_CreatedIdentity;
     bool m_WatchesSignals = false;
+    bool m_Refused = false;
 };

@@ -3,18 +3,31 @@
 #include "ForkedChild.h"
 #include "QtPrinters.h"
 #include "TestBytes.h"
+#include "Text/CLanguageResources.h"
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
+// The log's texts come from the language file, which the program reads before it opens its log.
+class RunLog : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(CLanguageResources::Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
+    }
+};
+
 // A window opened and closed without a conversion leaves no file; a file the user had stays, even emptied.
-TEST(RunLog, OnlyALogThisRunCreatedGoesWhenItStaysEmpty)
+TEST_F(RunLog, OnlyALogThisRunCreatedGoesWhenItStaysEmpty)
 {
     struct Case
     {
@@ -45,7 +58,7 @@ TEST(RunLog, OnlyALogThisRunCreatedGoesWhenItStaysEmpty)
     }
 }
 
-TEST(RunLog, ANameThatLinksToNothingCreatesItsTargetAndOnlyThatGoes)
+TEST_F(RunLog, ANameThatLinksToNothingCreatesItsTargetAndOnlyThatGoes)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -68,7 +81,7 @@ TEST(RunLog, ANameThatLinksToNothingCreatesItsTargetAndOnlyThatGoes)
 
 // The disk stops taking the log part-way through a line: the notice gives the system's reason, never
 // "Unknown error", and the line goes on on standard error.
-TEST(RunLog, AWriteCutShortSaysTheSystemsReason)
+TEST_F(RunLog, AWriteCutShortSaysTheSystemsReason)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -92,7 +105,7 @@ TEST(RunLog, AWriteCutShortSaysTheSystemsReason)
 
 // Texts written before the log opens (start-up reads its files first) come first in it; when it cannot be created,
 // they and every later text go to standard error after the reason.
-TEST(RunLog, TextsBeforeOpeningComeFirstWhereverTheLogGoes)
+TEST_F(RunLog, TextsBeforeOpeningComeFirstWhereverTheLogGoes)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -114,7 +127,7 @@ TEST(RunLog, TextsBeforeOpeningComeFirstWhereverTheLogGoes)
 }
 
 // A run ended by SIGTERM (a window closed by the system, say) removes the log it created while that is empty.
-TEST(RunLog, ARunEndedBySignalRemovesTheEmptyLogItCreated)
+TEST_F(RunLog, ARunEndedBySignalRemovesTheEmptyLogItCreated)
 {
     for (const bool written : {false, true}) {
         QTemporaryDir dir;
@@ -129,6 +142,75 @@ TEST(RunLog, ARunEndedBySignalRemovesTheEmptyLogItCreated)
         EXPECT_TRUE(child.EndedBy(SIGTERM)) << written;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), written ? 1 : 0) << written;
     }
+}
+
+} // namespace
+
+namespace {
+
+// The guard is asked about the file the name opened, before anything is emptied. Between the opening and the
+// answer the test points the name at another file, as a loop renaming links over it would: the answer, and what is
+// emptied, stay with the file opened.
+TEST_F(RunLog, TheGuardJudgesTheFileOpenedAndOnlyThenIsItEmptied)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString frame = dir.filePath(QStringLiteral("frame.png"));
+    const QString other = dir.filePath(QStringLiteral("other.log"));
+    const QString name = dir.filePath(QStringLiteral("run.log"));
+    for (const bool isFrame : {true, false}) {
+        ASSERT_TRUE(WriteFileBytes(frame, "picture"));
+        ASSERT_TRUE(WriteFileBytes(other, "older"));
+        QFile::remove(name);
+        ASSERT_TRUE(QFile::link(isFrame ? frame : other, name));
+        const std::optional<FileIdentity> frameIdentity = FileIdentity::Of(frame);
+        QByteArray seen;
+        CRunLog log;
+        const bool opened = log.Open(dir.path(), QStringLiteral("run.log"), QDateTime::currentDateTime(),
+                                     [&](const FileIdentity& opened) {
+                                         seen = ReadFileBytes(isFrame ? frame : other);
+                                         QFile::remove(name);
+                                         QFile::link(isFrame ? other : frame, name);
+                                         return opened == frameIdentity ? QStringLiteral("a frame") : QString();
+                                     });
+        // Nothing was emptied before the guard answered.
+        EXPECT_EQ(seen, isFrame ? "picture" : "older") << isFrame;
+        EXPECT_EQ(opened, !isFrame);
+        EXPECT_EQ(log.IsRefused(), isFrame);
+        if (opened)
+            log.Write(QStringLiteral("line\n"));
+        log.Close();
+        EXPECT_EQ(ReadFileBytes(frame), "picture") << isFrame;
+        EXPECT_EQ(ReadFileBytes(other), isFrame ? "older" : "line\n") << isFrame;
+    }
+}
+
+// The reasons a log cannot be created are the language file's words, whichever language it is.
+TEST_F(RunLog, AFolderOrAFifoIsRefusedInTheLanguageFilesWords)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("dirlog")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifolog"))).constData(), 0600), 0);
+    const QString words = dir.filePath(QStringLiteral("Words.xml"));
+    ASSERT_TRUE(
+        WriteFileBytes(words, "<?xml version=\"1.0\"?><Language name=\"Test\"><class name=\"COrvApplication\"><message>"
+                              "<string id=\"id_logfile_failed\" value=\"Journal %1 impossible: %2.\"/>"
+                              "<string id=\"id_logfile_is_folder\" value=\"c'est un dossier\"/>"
+                              "<string id=\"id_logfile_is_not_regular_file\" value=\"pas un fichier\"/>"
+                              "</message></class></Language>"));
+    const CChildEnd child = RunInChild([&dir, &words]() {
+        if (!CLanguageResources::Load(words))
+            std::_Exit(2);
+        for (const char* name : {"dirlog", "fifolog"}) {
+            CRunLog log;
+            log.Open(dir.path(), QString::fromLatin1(name), QDateTime::currentDateTime());
+        }
+    });
+    ASSERT_TRUE(child.ExitedWithZero());
+    EXPECT_EQ(QString::fromLocal8Bit(child.err),
+              QStringLiteral("Journal %1 impossible: c'est un dossier.\nJournal %2 impossible: pas un fichier.\n")
+                  .arg(dir.filePath(QStringLiteral("dirlog")), dir.filePath(QStringLiteral("fifolog"))));
 }
 
 } // namespace

@@ -23,7 +23,7 @@ Result Normalised(bool loaded, QImage& picture)
 
 // The toolkit's reader refuses, as unreadable, a picture whose pixels would take more than its allocation limit
 // at four bytes each. Its header says so before anything is decoded, so such a picture is refused for its size.
-bool TooLargeToDecode(const QByteArray& bytes, QSize& size)
+bool HeaderTooLargeToDecode(const QByteArray& bytes, QSize& size)
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -36,10 +36,10 @@ bool TooLargeToDecode(const QByteArray& bytes, QSize& size)
 Result Decode(const QByteArray& bytes, QImage& picture, QSize* size)
 {
     QSize header;
-    if (TooLargeToDecode(bytes, header)) {
+    if (HeaderTooLargeToDecode(bytes, header)) {
         if (size)
             *size = header;
-        return TooLarge;
+        return TooLargeToDecode;
     }
     return Normalised(picture.loadFromData(bytes), picture);
 }
@@ -78,7 +78,7 @@ CDocument* CImporterBase::ImportPicture(const QByteArray& bytes, PictureImport::
     const PictureImport::Result loaded = PictureImport::LoadFromData(bytes, picture, &size);
     if (result)
         *result = loaded;
-    if (loaded == PictureImport::TooLarge) {
+    if (loaded == PictureImport::TooLargeToDecode) {
         ReportMessage(PictureTooLargeId, QString::number(size.width()), QString::number(size.height()));
         return nullptr;
     }

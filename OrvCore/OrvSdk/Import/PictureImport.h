@@ -10,14 +10,14 @@ namespace PictureImport {
 enum Result
 {
     Loaded,
-    LoadFailed,   // the reader did not recognise or could not decode the bytes
-    EmptyPicture, // decoded, but without pixels
-    NotAFile,     // the path names no regular file
-    TooLarge      // the header gives a size whose pixels the reader would refuse to allocate
+    LoadFailed,      // the reader did not recognise or could not decode the bytes
+    EmptyPicture,    // decoded, but without pixels
+    NotAFile,        // the path names no regular file
+    TooLargeToDecode // the header gives a size whose pixels the reader would refuse to allocate
 };
 
 // Decodes the bytes, whatever picture format they hold. The size in the header is read first: a picture whose
-// pixels would take more than the reader's allocation limit is TooLarge, undecoded, with that size in `size`
+// pixels would take more than the reader's allocation limit is TooLargeToDecode, undecoded, with that size in `size`
 // (when given).
 Result LoadFromData(const QByteArray& bytes, QImage& picture, QSize* size = nullptr);
 

@@ -3,9 +3,9 @@
 // an animation description (".anim"), the media files of the entries of an e-card (".ecd"), and the media script
 // ".emi" in the source's folder, which the sequence converter ("SEQ") reads. Only their names, from a light read of
 // the source that opens nothing it names: so the program knows them before it opens, and empties, a run log that
-// could be one of them. A source that cannot be read names nothing here; its conversion says why. A name may be
-// one that the conversion then skips (a frame without a display time, an entry it does not know): a run log is
-// refused for it all the same.
+// could be one of them. Each format's files come from the walk its reader reads them with (DescriptionFrames,
+// EcardEntries, MediaScript), so a name is here exactly when the conversion reads that file. A source that cannot
+// be read names nothing here; its conversion says why.
 #include <QString>
 #include <functional>
 

@@ -1,5 +1,5 @@
 // The e-card reader: our own decoding of the bytes, prolog and root checks, items.
-#include "CEcardDocument.h"
+#include "Import/CEcardDocument.h"
 #include "Text/EcardText.h"
 #include <gtest/gtest.h>
 

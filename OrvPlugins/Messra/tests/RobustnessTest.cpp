@@ -1,7 +1,7 @@
 // Malformed and awkward input: every check stays inside its bytes, every message ends.
-#include "CEcardDocument.h"
 #include "CSmsComposer.h"
 #include "FuzzSeed.h"
+#include "Import/CEcardDocument.h"
 #include "MessraTestSupport.h"
 #include "SmsMediaChecks.h"
 #include "UserDataReader.h"

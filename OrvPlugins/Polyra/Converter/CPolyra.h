@@ -51,7 +51,10 @@ private:
     void LogMessage(const char* id);
     void LogMessage(const char* id, const QString& first, const QString& second);
     // False, said in the log, when the phone or the run leaves nothing to convert with.
-    bool CanConvertWith(const PolyraProfile& profile, bool bassMute);
+    bool CanConvertWith(const PolyraProfile& profile);
+    // The media script beside the source into script (found when there is one). False, said in the log, when it
+    // is the run log, not a regular file, or too large.
+    bool ReadMediaScript(QByteArray& script, bool& found);
     // At least one instrument is offered and kept.
     bool HasKeptInstrument() const;
     void WriteDebugFiles(const QByteArray& format0, const QByteArray& dest, const QByteArray& sequence,

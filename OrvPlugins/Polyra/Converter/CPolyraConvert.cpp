@@ -6,6 +6,7 @@
 #include "PolyraSettings.h"
 
 #include "Documents/CDocument.h"
+#include "Import/MediaScript.h"
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
@@ -15,7 +16,7 @@
 #include "Wave/CDocumentWave.h"
 #include "Wave/WaveHeader.h"
 
-#include <QFileInfo>
+#include <QDir>
 
 #include <cstring>
 
@@ -71,7 +72,9 @@ bool CPolyra::Convert(CDocument* document)
 
     const bool bassMute = mpCurrentParameters->GetBoolParameter(QStringLiteral("BassMute")) != nullptr;
     const PolyraProfile profile = PolyraProfile::Read(mpProfile);
-    if (!CanConvertWith(profile, bassMute))
+    QByteArray script;
+    bool hasScript = false;
+    if (!CanConvertWith(profile) || (!bassMute && !ReadMediaScript(script, hasScript)))
         return false;
     const PolyraParameters parameters =
         PolyraParameters::Read(mpCurrentParameters, mpProfile, bassMute, &CPolyra::ReportSettingMessage, this);
@@ -79,7 +82,7 @@ bool CPolyra::Convert(CDocument* document)
     const QByteArray& midi = static_cast<CDocumentMidi*>(document)->GetConvertedData();
     CMemFile source, format0, dest, sequence, wave;
     source.SetData(reinterpret_cast<const uchar*>(midi.constData()), uint(midi.size()));
-    PolyraFiles files{source, format0, dest, sequence, wave};
+    PolyraFiles files{source, format0, dest, sequence, wave, hasScript ? &script : nullptr};
     m_DebugFolder.Prepare(document, !bassMute, GetRunFiles(), &mConversionLog);
 
     m_nProgressPhase = PhaseNone;
@@ -98,23 +101,42 @@ bool CPolyra::Convert(CDocument* document)
     return outcome == PolyraOutcome::Done;
 }
 
-bool CPolyra::CanConvertWith(const PolyraProfile& profile, bool bassMute)
+bool CPolyra::CanConvertWith(const PolyraProfile& profile)
 {
     // Every note would be over the budget and dropped, which would only show as a silent file.
     if (profile.loads[0].maximum <= 0) {
         LogMessage("id_no_polyphony");
         return false;
     }
-    // The media script is read from the source's folder: one that is the run log would hold the log's lines.
-    if (!bassMute) {
-        const QString script = QFileInfo(QStringLiteral(".emi")).absoluteFilePath();
-        const QString refusal = CRunFiles::NamedFileRefusal(GetRunFiles(), script);
-        if (!refusal.isEmpty()) {
-            LogMessage("id_media_script_unreadable", script, refusal);
-            return false;
-        }
-    }
     return true;
+}
+
+bool CPolyra::ReadMediaScript(QByteArray& script, bool& found)
+{
+    found = false;
+    // Read from the source's folder: one that is the run log would hold the log's lines.
+    const QString path = MediaScript::PathIn(QDir::currentPath());
+    const QString refusal = CRunFiles::NamedFileRefusal(GetRunFiles(), path);
+    if (!refusal.isEmpty()) {
+        LogMessage("id_media_script_unreadable", path, refusal);
+        return false;
+    }
+    QString reason;
+    qint64 size = 0;
+    switch (MediaScript::ReadFile(path, script, reason, size)) {
+    case MediaScript::Read:
+        found = true;
+        return true;
+    case MediaScript::Absent:
+        return true;
+    case MediaScript::Refused:
+        break;
+    }
+    if (size > 0)
+        LogMessage("id_media_script_too_large", path, QString::number(size));
+    else
+        LogMessage("id_media_script_unreadable", path, reason);
+    return false;
 }
 
 void CPolyra::WriteDebugFiles(const QByteArray& format0, const QByteArray& dest, const QByteArray& sequence,

@@ -6,7 +6,7 @@
 #include "MseqRender.h"
 #include "Util/CMemFile.h"
 
-#include <QFile>
+#include <QBuffer>
 
 namespace Polyra {
 namespace {
@@ -65,9 +65,12 @@ PolyraOutcome Prepare(PolyraWorkspace& ws, PolyraFiles& files)
         return PolyraOutcome::Failed;
     ScaleVolumes(ws);
     if (!bassMute) {
-        QFile script(QStringLiteral(".emi"));
-        const bool found = script.open(QIODevice::ReadOnly);
-        if (!InsertMedia(ws, found ? &script : nullptr))
+        QBuffer script;
+        if (files.mediaScript) {
+            script.setData(*files.mediaScript);
+            script.open(QIODevice::ReadOnly);
+        }
+        if (!InsertMedia(ws, files.mediaScript ? &script : nullptr))
             return PolyraOutcome::Failed;
     }
     ws.trace->Line(PolyraTrace::StageLine, "\n*** Optimisation au format MSEQ...\n");

@@ -2,6 +2,7 @@
 // One conversion of a MIDI file into an MSEQ sequence and its wave preview,
 // stage after stage over the process-wide working storage.
 #include "PolyraSettings.h"
+#include <QByteArray>
 
 class CConversionLog;
 class CMemFile;
@@ -15,6 +16,8 @@ struct PolyraFiles
     CMemFile& dest;
     CMemFile& sequence;
     CMemFile& wave;
+    // The media script's bytes (MediaScript::ReadFile); null when the conversion has none.
+    const QByteArray* mediaScript = nullptr;
 };
 
 // Kept for the record of a run; nothing else reads it.
@@ -43,7 +46,7 @@ enum class PolyraOutcome
 };
 
 namespace Polyra {
-// The media script is ".emi" in the current folder.
+// The media script is the one files carries.
 PolyraOutcome RunPipeline(const PolyraProfile& profile, const PolyraParameters& parameters, PolyraFiles& files,
                           PolyraResults& results, CConversionLog* log, IMseqProgressSink* progress, bool bassMute);
 // The stages before the first synthesis alone, into the sequence file (the

@@ -1,5 +1,5 @@
 #pragma once
-#include "CEcardItem.h"
+#include "Import/CEcardItem.h"
 #include "Text/CSourceEncodingType.h"
 #include "Xml/XmlRootChildren.h"
 #include <QByteArray>

@@ -1,4 +1,5 @@
-#include "CEcardDocument.h"
+#include "Import/CEcardDocument.h"
+#include "Import/EcardEntries.h"
 #include "Text/EcardText.h"
 
 using Node = CXmlRootChildren::Node;
@@ -74,22 +75,12 @@ bool CEcardDocument::ReadCurrentItem(CEcardItem& item) const
         item = CEcardItem();
         return true;
     }
-    const Node& node = mpItems->Child();
-    if (node.kind == Node::Element) {
-        if (node.name != QLatin1String("IE"))
-            return false;
-        item.setType(node.attributes.value(QStringLiteral("TYPE")).toString());
-        item.setSType(node.attributes.value(QStringLiteral("STYPE")).toString());
-        item.setRef(node.attributes.value(QStringLiteral("REF")).toString());
-        return !item.getType().isEmpty() && !item.getSType().isEmpty() && !item.getRef().isEmpty();
-    }
-    if (node.kind == Node::Text) {
-        item.setType(QStringLiteral("TXT"));
-        item.setSType(QString());
-        item.setRef(node.text);
-        return true;
-    }
-    return false;
+    EcardEntries::CEntry entry;
+    const bool read = EcardEntries::Read(mpItems->Child(), entry);
+    item.setType(entry.type);
+    item.setSType(entry.stype);
+    item.setRef(entry.ref);
+    return read;
 }
 
 bool CEcardDocument::Next()

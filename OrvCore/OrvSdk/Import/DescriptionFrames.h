@@ -1,0 +1,32 @@
+#pragma once
+// The frames of an animation description that its importer reads, in order: the picture each names and how long
+// it is shown. The importer decodes exactly these, and the host checks exactly these against the run log before it
+// opens the log, so both always agree on the files a description names.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace DescriptionFrames {
+
+struct CFrame
+{
+    QString path;        // as the description gives it: relative names start at the current folder
+    int displayTime = 0; // milliseconds, above 0
+    int position = 0;    // the frame element's position among the root's frames, from 1
+};
+
+enum Outcome
+{
+    Listed,
+    NotXml,       // not well-formed, or nested too deep
+    TooManyFrames // more frame elements than an animation may have: the walk stopped there
+};
+
+// The root's "FRAME" children, or its "frame" children when it has none; each names its picture in "REF" and its
+// display time in "DELAY", and from the first frame that lacks the upper-case name on, in the lower-case one.
+// A frame without a display time keeps the previous one's; frames without a picture or with a display time of 0
+// or less are not listed. More "FRAME" elements than ImportLimits::MaxAnimationFrames end the walk at the first
+// one too many, whatever follows.
+Outcome List(const QByteArray& bytes, QList<CFrame>& frames);
+
+} // namespace DescriptionFrames
