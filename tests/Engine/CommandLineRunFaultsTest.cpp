@@ -1,0 +1,140 @@
+// The real program when the system lets a run down: a disk that takes no more, a stop sent while the toolkit's
+// threads run, too little memory, and the profiles and names a user hands it.
+#include "ProgramRunFixture.h"
+#include "QtPrinters.h"
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMap>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace ProgramRunFixture;
+
+QByteArray Png(int width, int height, int seed, QImage::Format format = QImage::Format_RGB32)
+{
+    QImage image(width, height, format);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 7 + seed) & 0xFF, (y * 5 + seed) & 0xFF, ((x ^ y) + seed) & 0xFF));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+class CommandLineRunFaultsTest : public CProgramRunTest
+{
+protected:
+    // A picture and a four-frame animation description with its pictures.
+    void WritePictures() const
+    {
+        Write("logo.png", Png(96, 64, 1));
+        QByteArray description = "<?xml version=\"1.0\"?>\n<ANIMATION>\n";
+        for (int frame = 1; frame <= 4; ++frame) {
+            const QByteArray name = "wink" + QByteArray::number(frame) + ".png";
+            Write(QString::fromLatin1(name), Png(16, 16, frame * 40));
+            description += "<FRAME REF=\"" + name + "\" DELAY=\"200\"/>\n";
+        }
+        Write("wink.anim", description + "</ANIMATION>\n");
+    }
+    // Every file of the folder with its bytes.
+    QMap<QString, QByteArray> Contents(const char* folder) const
+    {
+        QMap<QString, QByteArray> contents;
+        for (const QString& name : Files(folder))
+            contents[name] = ReadBytes(W(QString::fromLatin1(folder) + QLatin1Char('/') + name));
+        return contents;
+    }
+};
+
+// Results and previews of pictures and animations, each kind written past a file size limit: the run fails with
+// the system's reason for each file that did not fit, and every file left is whole.
+TEST_F(CommandLineRunFaultsTest, AWriteCutByTheFileSizeLimitFailsTheRunAndLeavesNothingHalfWritten)
+{
+    WritePictures();
+    const struct
+    {
+        const char *converter, *source;
+    } kinds[] = {{"/converter=pic", "logo.png"}, {"/converter=ani", "wink.anim"}, {"/converter=ema", "wink.anim"}};
+    for (const auto& kind : kinds) {
+        const QStringList arguments =
+            Words("/profile=Model B", kind.converter, "/destination=out", "/preview", "/logfile=run.log", kind.source);
+        QDir(W("out")).removeRecursively();
+        QDir(m_Work).mkdir(QStringLiteral("out"));
+        ASSERT_EQ(Run(arguments).exitCode, 0) << qPrintable(Log());
+        const QMap<QString, QByteArray> whole = Contents("out");
+        // A result and at least one preview.
+        ASSERT_GE(whole.size(), 2) << kind.converter;
+        for (const QByteArray& cut : whole) {
+            const qint64 limit = cut.size() - 1;
+            SCOPED_TRACE(QStringLiteral("%1 under a limit of %2 bytes").arg(Word(kind.converter)).arg(limit).toStdString());
+            QDir(W("out")).removeRecursively();
+            QDir(m_Work).mkdir(QStringLiteral("out"));
+            QFile::remove(W("run.log"));
+            const CRun run = Run(arguments, limit);
+            EXPECT_EQ(run.exitCode, 1);
+            // A log larger than the limit goes on on standard error.
+            const QString said = Log() + run.err;
+            const QMap<QString, QByteArray> left = Contents("out");
+            int failed = 0;
+            for (auto file = whole.constBegin(); file != whole.constEnd(); ++file) {
+                const QString path = W(QStringLiteral("out/") + file.key());
+                if (file.value().size() <= limit) {
+                    EXPECT_EQ(left.value(file.key()), file.value()) << qPrintable(file.key());
+                    continue;
+                }
+                EXPECT_FALSE(left.contains(file.key())) << qPrintable(file.key());
+                // The frames after a failed one are not tried.
+                if (said.contains(QStringLiteral("Saving %1\n").arg(path))) {
+                    EXPECT_TRUE(said.contains(QStringLiteral("Saving %1 failed: File too large.\n").arg(path)))
+                        << qPrintable(file.key()) << "\n" << qPrintable(said);
+                    ++failed;
+                }
+            }
+            EXPECT_GE(failed, 1) << qPrintable(said);
+            for (const QString& name : left.keys())
+                EXPECT_TRUE(whole.contains(name)) << "left behind: " << qPrintable(name);
+        }
+    }
+}
+
+#ifdef ORV_STOP_WRITE_SHIM
+// A large picture first starts the toolkit's thread pool; the stop then comes just after the next temporary file is
+// created, before the run has noted its name. The main thread takes it once the name is noted, and removes the file.
+TEST_F(CommandLineRunFaultsTest, AStopWhileThePoolRunsLeavesNoTemporaryFile)
+{
+    // Sixteen bits a channel: the program converts it, and the toolkit spreads a conversion this large over its
+    // pool.
+    Write("big.png", Png(1500, 1500, 3, QImage::Format_RGBX64));
+    Write("logo.png", Png(96, 64, 1));
+    QDir(m_Work).mkdir(QStringLiteral("out"));
+    m_Environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(ORV_STOP_WRITE_SHIM));
+    m_Environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                         qEnvironmentVariable("ASAN_OPTIONS") + QStringLiteral(":verify_asan_link_order=0"));
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        QDir(W("out")).removeRecursively();
+        QDir(m_Work).mkdir(QStringLiteral("out"));
+        m_Environment.insert(QStringLiteral("ORV_TEST_SIGNAL_AT_TEMPORARY"), QString::number(signal));
+        // What a background job of a script would have ignored, the program starts with at its default.
+        m_ChildSetup = [] {
+            std::signal(SIGINT, SIG_DFL);
+            std::signal(SIGTERM, SIG_DFL);
+        };
+        auto process = Start(Words("/profile=Model B", "/converter=pic", "/destination=out", "/preview",
+                                   "/logfile=run.log", "big.png", "logo.png"));
+        ASSERT_TRUE(process->waitForFinished(60000));
+        EXPECT_EQ(process->exitStatus(), QProcess::CrashExit) << qPrintable(Log());
+        EXPECT_EQ(process->exitCode(), signal);
+        EXPECT_TRUE(Log().contains(QStringLiteral("Saving %1\n").arg(W("out/logo.PIC")))) << qPrintable(Log());
+        EXPECT_EQ(Files("out"), QStringList()) << qPrintable(Files("out").join(LF));
+    }
+}
+#endif
+
+} // namespace
