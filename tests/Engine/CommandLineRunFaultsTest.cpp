@@ -14,6 +14,9 @@ namespace {
 
 using namespace ProgramRunFixture;
 
+// The characters of a long name the log shows.
+constexpr int kShown = 256;
+
 QByteArray Png(int width, int height, int seed, QImage::Format format = QImage::Format_RGB32)
 {
     QImage image(width, height, format);
@@ -101,6 +104,72 @@ TEST_F(CommandLineRunFaultsTest, AWriteCutByTheFileSizeLimitFailsTheRunAndLeaves
                 EXPECT_TRUE(whole.contains(name)) << "left behind: " << qPrintable(name);
         }
     }
+}
+
+// A profile whose range admits no value is refused at start-up with both keys named, as a value that is no number
+// is; a range of one value is a range.
+TEST_F(CommandLineRunFaultsTest, AProfileWhoseRangeIsEmptyIsRefusedNamingBothKeys)
+{
+    const QByteArray shipped = ReadBytes(QStringLiteral(ORV_APP_DIR "/Profiles/Model_A.xml"));
+    const auto with = [&shipped](const char* key, const char* from, const char* to) {
+        QByteArray profile = shipped;
+        const QByteArray old = QByteArray("NAME=\"") + key + "\" TYPE=\"Integer\" VALUE=\"" + from + "\"";
+        EXPECT_TRUE(profile.contains(old)) << key;
+        return profile.replace(old, QByteArray("NAME=\"") + key + "\" TYPE=\"Integer\" VALUE=\"" + to + "\"");
+    };
+    const struct
+    {
+        const char* name;
+        QByteArray profile;
+        QString refusal; // empty: the profile is taken
+    } cases[] = {
+        {"tempo", with("MaxBpmBuzzer", "200", "0"),
+         QStringLiteral("the range is empty: \"MinBpmBuzzer\" is 40, above \"MaxBpmBuzzer\", which is 0.")},
+        {"notes", with("BuzzerBandWidthHighNote", "93", "12"),
+         QStringLiteral("the range is empty: \"BuzzerBandWidthLowNote\" is 57, above \"BuzzerBandWidthHighNote\", "
+                        "which is 12.")},
+        {"one tempo", with("MaxBpmBuzzer", "200", "40"), QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearWork();
+        CopyExample("morning.mid", "tune.mid");
+        const QString app = AppFolderWith({{QStringLiteral("Model_A.xml"), c.profile}});
+        m_Environment.insert(QStringLiteral("ORVANEDIR"), app);
+        const CRun run = Imy(Words("tune.mid"));
+        if (c.refusal.isEmpty()) {
+            EXPECT_EQ(run.exitCode, 0) << qPrintable(Log());
+            EXPECT_TRUE(ReadBytes(W("tune.IMY")).contains("BEAT:40")) << ReadBytes(W("tune.IMY")).constData();
+            continue;
+        }
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(Log().contains(QStringLiteral("The profile file %1 was refused: %2\n")
+                                       .arg(app + QStringLiteral("/Profiles/Model_A.xml"), c.refusal)))
+            << qPrintable(Log());
+        EXPECT_FALSE(QFile::exists(W("tune.IMY")));
+    }
+}
+
+// Names in the log never read as other names, whatever bytes or characters they hold, and a huge one is shown by
+// its start and its length wherever it is mentioned.
+TEST_F(CommandLineRunFaultsTest, NamesInTheLogAreEscapedAndBounded)
+{
+    const QString hugeName = QString(100000, QLatin1Char('x')) + QStringLiteral(".png");
+    Write("long.anim", "<ANIMATION><FRAME REF=\"" + hugeName.toLatin1() + "\" DELAY=\"200\"/></ANIMATION>");
+    const CRun run = RunThroughShell(QStringLiteral("'/profile=Model B' /converter=ani /destination=. "
+                                                    "/logfile=run.log long.anim \"$(printf 'caf\\351.mid')\" ")
+                                     + QStringLiteral("'tune") + QChar(0x202E) + QStringLiteral("gpj.mid'"));
+    EXPECT_EQ(run.exitCode, 1);
+    const QString log = Log();
+    EXPECT_TRUE(log.startsWith(QStringLiteral("The name of the source caf\\xe9.mid cannot be read in this system's "
+                                              "character set.\nThe source tune\\xe2\\x80\\xaegpj.mid does not exist.\n")))
+        << qPrintable(log);
+    EXPECT_FALSE(log.contains(QChar(0x202E)));
+    EXPECT_FALSE(log.contains(QChar::ReplacementCharacter));
+    EXPECT_TRUE(log.contains(QString(kShown, QLatin1Char('x')) + QStringLiteral("... (100004 characters)")))
+        << qPrintable(log.left(2000));
+    EXPECT_FALSE(log.contains(QString(kShown + 1, QLatin1Char('x'))));
+    EXPECT_LT(log.size(), 4096);
 }
 
 #ifdef ORV_STOP_WRITE_SHIM
