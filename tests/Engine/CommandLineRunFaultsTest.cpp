@@ -1,5 +1,6 @@
 // The real program when the system lets a run down: a disk that takes no more, a stop sent while the toolkit's
 // threads run, too little memory, and the profiles and names a user hands it.
+#include "MidiFileBuilder.h"
 #include "ProgramRunFixture.h"
 #include "QtPrinters.h"
 #include <QBuffer>
@@ -9,6 +10,7 @@
 #include <QMap>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -171,6 +173,35 @@ TEST_F(CommandLineRunFaultsTest, NamesInTheLogAreEscapedAndBounded)
     EXPECT_FALSE(log.contains(QString(kShown + 1, QLatin1Char('x'))));
     EXPECT_LT(log.size(), 4096);
 }
+
+#ifndef __SANITIZE_ADDRESS__
+// Twenty minutes of melody take more memory than the run is given: that source fails with the reason, the next
+// source converts, and nothing temporary is left. (A sanitizer's own memory would not fit such a limit.)
+TEST_F(CommandLineRunFaultsTest, ASourceThatRunsOutOfMemoryFailsAloneWithTheReason)
+{
+    SmfTrack track;
+    track.Program(0, 0, 0);
+    // Half a second a note at the default tempo: 2400 notes.
+    for (int note = 0; note < 2400; ++note)
+        track.NoteOn(0, 0, 48 + note * 7 % 24, 100).NoteOff(96, 0, 48 + note * 7 % 24);
+    Write("long.mid", SmfFile({track}, 96, 0));
+    CopyExample("morning.mid", "tune.mid");
+    QDir(m_Work).mkdir(QStringLiteral("out"));
+    m_ChildSetup = [] {
+        const struct rlimit limit = {rlim_t(140000) * 1024, rlim_t(140000) * 1024};
+        ::setrlimit(RLIMIT_AS, &limit);
+    };
+    const CRun run = Run(Words("/profile=Model C", "/converter=seq", "/destination=out", "/logfile=run.log",
+                               "long.mid", "tune.mid"));
+    EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
+    EXPECT_TRUE(Log().contains(QStringLiteral("The source %1 failed: not enough memory.\nOpening %2\n")
+                                   .arg(W("long.mid"), W("tune.mid"))))
+        << qPrintable(Log());
+    EXPECT_EQ(Files("out"), QStringList{QStringLiteral("tune.SEQ")});
+    for (const QString& name : Files())
+        EXPECT_FALSE(name.startsWith(QLatin1Char('.'))) << qPrintable(name);
+}
+#endif
 
 #ifdef ORV_STOP_WRITE_SHIM
 // A large picture first starts the toolkit's thread pool; the stop then comes just after the next temporary file is
