@@ -51,16 +51,23 @@ void RunInMainThread(int signal)
 
 } // namespace
 
+namespace {
+// The main thread's mask before BlockBeforeThreadsStart: a signal the run was started with blocked stays blocked.
+sigset_t g_MaskAtStart;
+bool g_Blocked = false;
+} // namespace
+
 void BlockBeforeThreadsStart()
 {
     const sigset_t set = StopSet();
-    ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    g_Blocked = ::pthread_sigmask(SIG_BLOCK, &set, &g_MaskAtStart) == 0;
 }
 
 void TakeInMainThread()
 {
-    const sigset_t set = StopSet();
-    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    if (g_Blocked)
+        ::pthread_sigmask(SIG_SETMASK, &g_MaskAtStart, nullptr);
+    g_Blocked = false;
 }
 
 CHeld::CHeld()

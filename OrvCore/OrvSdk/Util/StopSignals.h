@@ -20,7 +20,8 @@ constexpr int kCount = int(sizeof kSignals / sizeof kSignals[0]);
 // First thing in main, before any thread exists: blocks the stopping signals in the main thread, so that every
 // thread started from now on starts with them blocked.
 void BlockBeforeThreadsStart();
-// In the main thread once the threads of start-up exist: it takes the stopping signals again.
+// In the main thread once the threads of start-up exist: it takes the stopping signals again (those the run was
+// started with blocked stay blocked).
 void TakeInMainThread();
 
 // Holds the stopping signals back in the calling thread while alive, so that a handler never sees state half
