@@ -1,6 +1,7 @@
 #include "Core/CCommandLine.h"
 #include "Core/COrvApplication.h"
 #include "Core/CommandLineFonts.h"
+#include "Util/StopSignals.h"
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
@@ -27,6 +28,9 @@ QStringList ArgumentsOf(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // Before any thread exists, so that the toolkit's threads never take a stopping signal meant for the cleanup of
+    // the main thread.
+    StopSignals::BlockBeforeThreadsStart();
     // A file size limit (ulimit -f) would end the run in the middle of a write; ignored, the write fails with the
     // system's reason ("File too large"), that file fails and the run goes on.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -40,6 +44,7 @@ int main(int argc, char** argv)
     int result = 0;
     {
         COrvApplication application(argc, argv, true);
+        StopSignals::TakeInMainThread();
         if (window)
             QApplication::setStyle(QStringLiteral("Fusion"));
         if (application.Init())

@@ -133,6 +133,16 @@ bool CCommandLine::IsPattern(const QString& argument)
            || argument.contains(QLatin1Char('['));
 }
 
+QString CCommandLine::ShownArgument(const QString& argument) const
+{
+    if (!argument.contains(QChar::ReplacementCharacter))
+        return argument;
+    for (const QByteArray& bytes : mArgumentBytes)
+        if (QString::fromLocal8Bit(bytes) == argument)
+            return ShowBytes(bytes);
+    return argument;
+}
+
 QString CCommandLine::ShowBytes(const QByteArray& name)
 {
     QString shown;

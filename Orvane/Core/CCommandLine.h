@@ -61,6 +61,13 @@ public:
     // Names that a pattern matched but that are not valid in the system's character set, as their bytes:
     // they cannot be spelled as sources.
     QList<QByteArray> mUnreadableNames;
+    // The bytes of the arguments after the program name as the system gave them (the texts above were read from
+    // them in the system's character set, which may have lost some).
+    QList<QByteArray> mArgumentBytes;
+
+    // An argument for a message: by its bytes (ShowBytes) when they are not valid in the system's character set,
+    // else as it stands.
+    QString ShownArgument(const QString& argument) const;
 
     // Whether a source argument is a pattern rather than a file name.
     static bool IsPattern(const QString& argument);

@@ -42,6 +42,8 @@ COrvApplication::COrvApplication(int& argc, char** argv, bool guiEnabled)
       m_CommandLine(m_CurrentPath), m_LogPrompt([this](const QString& text) { Log(text); })
 {
     Q_UNUSED(guiEnabled);
+    for (int i = 1; i < argc; ++i)
+        m_ArgumentBytes.append(QByteArray(argv[i]));
 }
 
 COrvApplication::~COrvApplication()
@@ -253,6 +255,7 @@ int COrvApplication::Shutdown()
 void COrvApplication::ParseCommandLine()
 {
     m_CommandLine = CCommandLine::Parse(arguments().mid(1), m_CurrentPath);
+    m_CommandLine.mArgumentBytes = m_ArgumentBytes;
     for (const QString& value : m_CommandLine.mUserValues)
         SetUserOption(value);
 }

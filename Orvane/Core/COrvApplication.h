@@ -205,6 +205,8 @@ private:
 
     // The options, the sources and the command-line mode of this run.
     CCommandLine m_CommandLine;
+    // The arguments after the program name, as the system gave them.
+    QList<QByteArray> m_ArgumentBytes;
 
     int m_EventLoopRan = 0;
 

@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -139,6 +140,24 @@ void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& en
 
 void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParameters* parameters, bool fitToSource,
                           const QString& destination)
+{
+    // A source too large for the memory left fails alone: what it held went with the stack, temporary files
+    // included, and the run goes on with the next source.
+    try {
+        ConvertSource(source, converter, parameters, fitToSource, destination);
+    } catch (const std::bad_alloc&) {
+        DiscardConverterOutput(converter);
+        QObject::disconnect(converter, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForBatch);
+        m_State.mpRunningConverter = nullptr;
+        m_Host.Log(Message("id_source_out_of_memory", source) + QLatin1Char('\n'));
+        m_Failure = true;
+        if (m_State.mpWindow)
+            m_State.mpWindow->InitProgressBar();
+    }
+}
+
+void CBatchRun::ConvertSource(const QString& source, CPluginBase* converter, CParameters* parameters,
+                              bool fitToSource, const QString& destination)
 {
     const CLocalFileInfo info(source);
     const QString folder = info.GetDirPath();

@@ -28,9 +28,12 @@ public:
 
 private:
     void RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& entireList);
-    // fitToSource: the entry runs on the default set, which is fitted to each source.
+    // fitToSource: the entry runs on the default set, which is fitted to each source. A source that runs out of
+    // memory fails with that reason.
     void RunSource(const QString& source, CPluginBase* converter, CParameters* parameters, bool fitToSource,
                    const QString& destination);
+    void ConvertSource(const QString& source, CPluginBase* converter, CParameters* parameters, bool fitToSource,
+                       const QString& destination);
     // Converts the document and writes what the converter leaves.
     void ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CDocument* document, const QString& source,
                         const QString& destination);

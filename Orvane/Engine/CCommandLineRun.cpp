@@ -95,7 +95,7 @@ bool CCommandLineRun::LogUnmatchedSources()
                 Message("id_source_unreadable", argument, BoundedFileRead::Check(path, FileLimits::MaxMediaSourceBytes))
                 + QLatin1Char('\n'));
         else if (BoundedFileRead::NameIsUnreadable(argument))
-            m_Host.Log(Message("id_source_name_unreadable", argument) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_source_name_unreadable", line.ShownArgument(argument)) + QLatin1Char('\n'));
         else
             m_Host.Log(Message("id_source_missing", argument) + QLatin1Char('\n'));
         failure = true;

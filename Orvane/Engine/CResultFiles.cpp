@@ -61,13 +61,14 @@ QString CResultFiles::MakePreviewFileName(const QString& base, int kind, const Q
     return name + (kind == WAVE_PREVIEW ? QStringLiteral(".WAV") : QStringLiteral(".BMP"));
 }
 
-bool CResultFiles::SavePreviewFile(const QString& name, const std::function<bool(const QString&)>& write)
+bool CResultFiles::SavePreviewFile(const QString& name,
+                                   const std::function<bool(const QString&, QString* reason)>& save)
 {
     if (m_NameGuard && !m_NameGuard(name))
         return false;
     m_Host.Log(Message("id_saving_file", name) + QLatin1Char('\n'));
     QString reason;
-    if (WriteFileSafely(name, write, &reason))
+    if (save(name, &reason))
         return true;
     ReportFailedSave(name, reason);
     return false;
@@ -88,18 +89,24 @@ B32 CResultFiles::SaveResult(CDocument* preview, const QString& base, const QStr
     case CDocument::WAVE: {
         auto* wave = static_cast<CDocumentWave*>(preview);
         return SavePreviewFile(MakePreviewFileName(base, WAVE_PREVIEW, middle, 0),
-                               [wave](const QString& file) { return wave->SaveInputWave(file); });
+                               [wave](const QString& file, QString* reason) {
+                                   return WriteFileSafely(
+                                       file, [wave](const QString& temporary) { return wave->SaveInputWave(temporary); },
+                                       reason);
+                               });
     }
     case CDocument::PICTURE: {
-        const QImage image = static_cast<CDocumentPicture*>(preview)->GetImage();
+        const auto* picture = static_cast<CDocumentPicture*>(preview);
         return SavePreviewFile(MakePreviewFileName(base, PICTURE_PREVIEW, middle, 0),
-                               [&image](const QString& file) { return image.save(file, "BMP", 100); });
+                               [picture](const QString& file, QString* reason) { return picture->Save(file, reason); });
     }
     case CDocument::ANIMATION: {
         const auto* animation = static_cast<CDocumentAnimation*>(preview);
         for (int frame = 0; frame < animation->GetAnimationFrameCount(); ++frame) {
             if (!SavePreviewFile(MakePreviewFileName(base, ANIMATION_PREVIEW, middle, frame),
-                                 [animation, frame](const QString& file) { return animation->SaveFrame(file, frame); }))
+                                 [animation, frame](const QString& file, QString* reason) {
+                                     return animation->SaveFrame(file, frame, reason);
+                                 }))
                 return 0;
         }
         return 1;

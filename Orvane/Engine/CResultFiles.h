@@ -46,8 +46,9 @@ public:
     static QString MakePreviewFileName(const QString& base, int kind, const QString& middle, int number);
 
 private:
-    // Logs the file, writes it through write, and on failure logs and reports it.
-    bool SavePreviewFile(const QString& name, const std::function<bool(const QString&)>& write);
+    // Logs the file, writes it through save (a checked write that leaves the file whole or untouched and says
+    // why it failed), and on failure logs and reports it.
+    bool SavePreviewFile(const QString& name, const std::function<bool(const QString&, QString* reason)>& save);
 
     CEngineHost& m_Host;
     std::function<bool(const QString&)> m_NameGuard;

@@ -1,10 +1,14 @@
 // Preloaded into the program by the tests that stop a run at a known point: the first write of at least
 // ORV_TEST_STOP_AT_WRITE_OF bytes (through write or fwrite) writes half of its bytes and then raises SIGINT (or
 // the signal numbered ORV_TEST_STOP_SIGNAL), as Ctrl+C pressed while that file is being written would.
+// With ORV_TEST_SIGNAL_AT_TEMPORARY set to a signal number instead, the first temporary file created (mkstemps)
+// while the process runs other threads besides the main one is followed at once by that signal, sent to the
+// process as a kill from outside would be.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -32,9 +36,35 @@ int StopSignal()
     return signal > 0 ? signal : SIGINT;
 }
 
+int ThreadCount()
+{
+    DIR* tasks = ::opendir("/proc/self/task");
+    if (!tasks)
+        return 0;
+    int count = 0;
+    while (const dirent* entry = ::readdir(tasks))
+        if (entry->d_name[0] != '.')
+            ++count;
+    ::closedir(tasks);
+    return count;
+}
+
 } // namespace
 
 extern "C" {
+
+__attribute__((visibility("default"))) int mkstemps(char* name, int suffixLength)
+{
+    using Make = int (*)(char*, int);
+    static const Make real = reinterpret_cast<Make>(::dlsym(RTLD_NEXT, "mkstemps"));
+    const int file = real(name, suffixLength);
+    const char* value = std::getenv("ORV_TEST_SIGNAL_AT_TEMPORARY");
+    if (file >= 0 && value && !g_Stopped && ThreadCount() > 1) {
+        g_Stopped = true;
+        ::kill(::getpid(), std::atoi(value));
+    }
+    return file;
+}
 
 __attribute__((visibility("default"))) ssize_t write(int fd, const void* buffer, size_t bytes)
 {

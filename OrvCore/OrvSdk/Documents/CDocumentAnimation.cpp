@@ -1,5 +1,6 @@
 #include "Documents/CDocumentAnimation.h"
 #include "Util/Assert.h"
+#include "Util/SafeFileWrite.h"
 
 CDocumentAnimation::CDocumentAnimation(const CDocumentAnimation& other) : CDocument()
 {
@@ -51,11 +52,11 @@ void CDocumentAnimation::RemoveAllFrames()
     m_Frames.clear();
 }
 
-bool CDocumentAnimation::SaveFrame(const QString& path, int frame) const
+bool CDocumentAnimation::SaveFrame(const QString& path, int frame, QString* reason) const
 {
     ASSERT(frame < GetAnimationFrameCount());
     const CAnimationFrame* source = GetFrame(frame);
     if (!source)
         return false;
-    return source->GetImage().save(path, "BMP", 100);
+    return WriteImageSafely(path, source->GetImage(), "BMP", reason);
 }

@@ -28,8 +28,9 @@ public:
     bool RemoveFrame(int n);
     void RemoveAllFrames();
 
-    // Writes frame n as BMP; false for a missing frame or a failed write.
-    bool SaveFrame(const QString& path, int frame) const;
+    // Writes frame n as BMP, whole or not at all; false for a missing frame or a failed write (reason, when
+    // given, says why).
+    bool SaveFrame(const QString& path, int frame, QString* reason = nullptr) const;
 
 private:
     std::vector<std::unique_ptr<CAnimationFrame>> m_Frames;

@@ -1,6 +1,7 @@
 #include "Documents/CDocumentPicture.h"
+#include "Util/SafeFileWrite.h"
 
-bool CDocumentPicture::Save(const QString& path) const
+bool CDocumentPicture::Save(const QString& path, QString* reason) const
 {
-    return m_Image.save(path, "BMP", 100);
+    return WriteImageSafely(path, m_Image, "BMP", reason);
 }

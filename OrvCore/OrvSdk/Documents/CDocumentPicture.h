@@ -15,8 +15,9 @@ public:
     QImage& GetImage() { return m_Image; }
     void SetImage(const QImage& image) { m_Image = image; }
 
-    // Always writes BMP, whatever the path's extension says.
-    bool Save(const QString& path) const;
+    // Always writes BMP, whatever the path's extension says. The file is whole or untouched; reason (when given)
+    // says why in the system's words when it is not written.
+    bool Save(const QString& path, QString* reason = nullptr) const;
 
 private:
     QImage m_Image;

@@ -35,6 +35,14 @@ const RequiredKey kRequiredKeys[] = {
     {"BrimselOneLineMelodies", CParameter::BOOL_TYPE},
 };
 
+// Pairs of keys that bound one range, lower first: a range whose lower end lies above its upper one admits no
+// value, and a converter would pass both ends on as they stand.
+const char* const kRanges[][2] = {
+    {"MinBpmBuzzer", "MaxBpmBuzzer"},
+    {"BuzzerBandWidthLowNote", "BuzzerBandWidthHighNote"},
+    {"DSPWidthLowBand", "DSPWidthHighBand"},
+};
+
 const char* const kStyleFlags[][2] = {
     {"Natural", "BuzzerNaturalCompatible"},
     {"Continuous", "BuzzerContinuousCompatible"},
@@ -49,9 +57,12 @@ bool CProfile::Load(const QString& path)
     if (!CParameters::Load(path))
         return false;
     const QString missing = FindMissingRequiredKey();
-    if (missing.isEmpty())
+    const QString reason = missing.isEmpty()
+                               ? FindEmptyRange()
+                               : QStringLiteral("the key \"%1\" is missing or not of its type").arg(missing);
+    if (reason.isEmpty())
         return true;
-    Refuse(QStringLiteral("the key \"%1\" is missing or not of its type").arg(missing));
+    Refuse(reason);
     qDebug().noquote() << QStringLiteral("CProfile::Load> %1: %2; profile refused").arg(path, GetLoadError());
     Clear();
     return false;
@@ -63,6 +74,23 @@ QString CProfile::FindMissingRequiredKey() const
         const CParameter* parameter = GetParameter(Key(key.name));
         if (!parameter || parameter->mType != key.type)
             return Key(key.name);
+    }
+    return QString();
+}
+
+QString CProfile::FindEmptyRange() const
+{
+    for (const auto& range : kRanges) {
+        bool bLow = false;
+        bool bHigh = false;
+        const int low = ParameterRead::Int(this, range[0], 0, &bLow);
+        const int high = ParameterRead::Int(this, range[1], 0, &bHigh);
+        if (bLow && bHigh && low > high)
+            return QStringLiteral("the range is empty: \"%1\" is %2, above \"%3\", which is %4")
+                .arg(Key(range[0]))
+                .arg(low)
+                .arg(Key(range[1]))
+                .arg(high);
     }
     return QString();
 }

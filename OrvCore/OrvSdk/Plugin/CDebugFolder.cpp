@@ -64,11 +64,7 @@ QString CDebugFolder::FilePath(const QString& name) const
 
 void CDebugFolder::Write(const QString& name, const QByteArray& bytes) const
 {
-    WriteWith(name, [&bytes](const QString& file) {
-        QFile out(file);
-        return out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
-               && WriteAllBytes(out, bytes);
-    });
+    WriteWith(name, [&bytes](const QString& file) { return WriteBytesToFile(file, bytes); });
 }
 
 void CDebugFolder::WriteWith(const QString& name, const std::function<bool(const QString& file)>& write) const

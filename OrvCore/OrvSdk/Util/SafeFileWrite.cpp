@@ -1,8 +1,11 @@
 #include "SafeFileWrite.h"
 #include "Util/StopSignals.h"
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -192,22 +195,49 @@ bool WriteAllBytes(QFileDevice& file, const QByteArray& bytes, QString* reason)
     return true;
 }
 
+bool WriteBytesToFile(const QString& path, const QByteArray& bytes, QString* reason)
+{
+    // Unbuffered: every write reaches the file system here, where its failure can say why.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    if (!WriteAllBytes(file, bytes, reason))
+        return false;
+    // A file system may refuse the data only when the file is closed.
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
 bool WriteBytesSafely(const QString& path, const QByteArray& bytes, QString* reason)
 {
     QString writeError;
     const bool written = WriteFileSafely(
-        path,
-        [&bytes, &writeError](const QString& temporary) {
-            // Unbuffered: every write reaches the file system here, where its failure can say why.
-            QFile file(temporary);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-                writeError = file.errorString();
-                return false;
-            }
-            return WriteAllBytes(file, bytes, &writeError);
-        },
+        path, [&bytes, &writeError](const QString& temporary) { return WriteBytesToFile(temporary, bytes, &writeError); },
         reason);
     if (!written && reason && !writeError.isEmpty())
         *reason = writeError;
     return written;
+}
+
+bool WriteImageSafely(const QString& path, const QImage& image, const char* format, QString* reason)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(image)) {
+        if (reason)
+            *reason = writer.errorString();
+        return false;
+    }
+    buffer.close();
+    return WriteBytesSafely(path, bytes, reason);
 }

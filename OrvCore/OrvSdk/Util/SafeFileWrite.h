@@ -7,6 +7,7 @@
 #include <functional>
 
 class QFileDevice;
+class QImage;
 
 // Lets write fill a new temporary file in the target's folder (it receives that file's path), then renames the
 // temporary file to path, replacing any file of that name. A path that is a symbolic link is written through to
@@ -21,6 +22,14 @@ bool WriteFileSafely(const QString& path, const std::function<bool(const QString
 
 // The file at path holds exactly the bytes afterwards, or is untouched when false is returned.
 bool WriteBytesSafely(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
+
+// The picture encoded in format (a name the toolkit's picture writer knows, such as "BMP") into memory, then
+// written as WriteBytesSafely writes: the toolkit's own file writing checks no write and would leave a cut file.
+bool WriteImageSafely(const QString& path, const QImage& image, const char* format, QString* reason = nullptr);
+
+// Writes the bytes into the file at path (created or emptied) in place, checking every write and the close: for
+// the write function of WriteFileSafely. False with the system's reason.
+bool WriteBytesToFile(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
 
 // Writes every byte to the open file, going on after a short write: a disk that fills part-way then says why
 // in the system's words, where a short write alone carries no reason. False with the reason otherwise.

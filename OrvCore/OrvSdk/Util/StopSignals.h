@@ -11,7 +11,21 @@ namespace StopSignals {
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU, SIGVTALRM, SIGPROF};
 constexpr int kCount = int(sizeof kSignals / sizeof kSignals[0]);
 
-// Holds the stopping signals back while alive, so that a handler never sees state half made.
+// Holding the signals back (CHeld) works for the calling thread only, and a signal sent to the process goes to
+// any thread that does not hold it back: a thread of the toolkit's pool would take it while the main thread is in
+// the middle of what the hold protects. So the main thread blocks them before any thread starts, every thread
+// inherits that, and the main thread alone takes them again once the application exists. A thread started later
+// (it inherits the main thread's mask) that is still handed one passes it on to the main thread (CTakeover).
+
+// First thing in main, before any thread exists: blocks the stopping signals in the main thread, so that every
+// thread started from now on starts with them blocked.
+void BlockBeforeThreadsStart();
+// In the main thread once the threads of start-up exist: it takes the stopping signals again (those the run was
+// started with blocked stay blocked).
+void TakeInMainThread();
+
+// Holds the stopping signals back in the calling thread while alive, so that a handler never sees state half
+// made.
 class CHeld
 {
 public:
@@ -30,6 +44,8 @@ class CTakeover
 {
 public:
     // Installs handler for every stopping signal, except one the run was started with ignored: that stays ignored.
+    // The handler runs in the main thread only: another thread that receives the signal blocks the stopping signals
+    // for itself and sends it on to the main thread, which takes it once it no longer holds it back.
     void Take(void (*handler)(int));
     // Puts back what each signal did before Take.
     void GiveBack();
@@ -39,6 +55,8 @@ public:
 
 private:
     struct sigaction m_Previous[kCount];
+    // The handler this module ran for each signal before Take (another owner's, when owners nest).
+    void (*m_PreviousHandler[kCount])(int) = {};
     bool m_Taken[kCount] = {};
 };
 

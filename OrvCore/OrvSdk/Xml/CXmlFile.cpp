@@ -1,3 +1,4 @@
+#include "Xml/XmlAttributeCount.h"
 #include "Xml/CXmlFile.h"
 #include "Util/BoundedFileRead.h"
 #include "Xml/PlainXmlElements.h"
@@ -48,6 +49,8 @@ void CXmlFile::DropDocument()
 bool CXmlFile::LoadFromData(const QByteArray& data)
 {
     DropDocument();
+    if (XmlAttributeCount::Exceeds(data))
+        return false;
     auto tree = std::make_unique<PlainXml::ElementTree>();
     if (tree->Read(data, XmlNesting::MaxDepth)) {
         mpTree = std::move(tree);
@@ -72,7 +75,8 @@ bool CXmlFile::Load(const QString& path)
     if (!BoundedFileRead::Read(path, FileLimits::MaxXmlBytes, bytes, mLoadError))
         return false;
     if (!LoadFromData(bytes)) {
-        mLoadError = QStringLiteral("is not a well-formed XML file");
+        mLoadError = XmlAttributeCount::Exceeds(bytes) ? XmlAttributeCount::Reason()
+                                                       : QStringLiteral("is not a well-formed XML file");
         return false;
     }
     return true;

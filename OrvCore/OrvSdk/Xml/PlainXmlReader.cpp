@@ -1,5 +1,6 @@
 #include "Xml/PlainXmlReader.h"
 
+#include <QSet>
 #include <QByteArrayView>
 
 #include <cstdint>
@@ -423,6 +424,7 @@ private:
         // the content is read.
         Attributes& attributes = m_Attributes;
         attributes.clear();
+        m_AttributeNames.clear();
         for (;;) {
             const bool spaced = SkipSpace();
             if (Take("/>")) {
@@ -437,9 +439,10 @@ private:
             if (!spaced || !Name(attributeName) || !Eq())
                 return false;
             const QString& attributeString = NameString(attributeName);
-            for (const Attribute& earlier : attributes)
-                if (earlier.name == attributeString)
-                    return false;
+            // A set, not a comparison with every earlier name: time linear in the number of attributes.
+            if (m_AttributeNames.contains(attributeString))
+                return false;
+            m_AttributeNames.insert(attributeString);
             attributes.append(Attribute{attributeString, QString()});
             if (!AttributeValue(attributes.last().value))
                 return false;
@@ -510,6 +513,7 @@ private:
     int m_Depth = 0;
     NameTable m_Names;
     Attributes m_Attributes;
+    QSet<QString> m_AttributeNames;
 };
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "Xml/XmlRootChildren.h"
+#include "Xml/XmlAttributeCount.h"
 
 namespace {
 CXmlRootChildren::Node MakeNode(CXmlRootChildren::Node::Kind kind, const QString& name, const QString& text)
@@ -22,12 +23,13 @@ QString DeclarationData(const QXmlStreamReader& reader)
 }
 } // namespace
 
-CXmlRootChildren::CXmlRootChildren(const QByteArray& bytes) : m_Reader(bytes)
+CXmlRootChildren::CXmlRootChildren(const QByteArray& bytes)
+    : m_Reader(bytes), m_Crowded(XmlAttributeCount::Exceeds(bytes))
 {
     Start();
 }
 
-CXmlRootChildren::CXmlRootChildren(const QString& text) : m_Reader(text)
+CXmlRootChildren::CXmlRootChildren(const QString& text) : m_Reader(text), m_Crowded(XmlAttributeCount::Exceeds(text))
 {
     Start();
 }

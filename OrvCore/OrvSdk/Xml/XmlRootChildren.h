@@ -36,7 +36,7 @@ public:
     CXmlRootChildren(const CXmlRootChildren&) = delete;
     CXmlRootChildren& operator=(const CXmlRootChildren&) = delete;
 
-    // Reads up to the root's start tag. False when the document fails before it.
+    // Reads up to the root's start tag. False when the document fails before it, or is crowded (IsCrowded).
     bool ReadRoot();
     // The root's tag, once ReadRoot succeeded.
     const QString& RootTag() const { return m_RootTag; }
@@ -53,12 +53,15 @@ public:
     bool ReadToEnd();
     // Whether reading stopped because an element lay deeper than XmlNesting::MaxDepth (the root counts as 1).
     bool IsTooDeep() const { return m_TooDeep; }
+    // Whether the document was refused unread for an element of more than XmlAttributeCount::MaxPerElement
+    // attributes (the toolkit's reader takes time quadratic in their number).
+    bool IsCrowded() const { return m_Crowded; }
 
 private:
     void Start();
     // The next token, with the depth kept; false on an error or too deep a start tag.
     bool Advance();
-    bool Failed() const { return m_Reader.hasError() || m_TooDeep; }
+    bool Failed() const { return m_Reader.hasError() || m_TooDeep || m_Crowded; }
 
     QXmlStreamReader m_Reader;
     QString m_RootTag;
@@ -67,4 +70,5 @@ private:
     int m_Depth = 0;
     bool m_TooDeep = false;
     bool m_RootEnded = false;
+    const bool m_Crowded;
 };

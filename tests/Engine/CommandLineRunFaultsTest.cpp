@@ -1,0 +1,204 @@
+// The real program when the system lets a run down: a disk that takes no more, a stop sent while the toolkit's
+// threads run, too little memory, and the profiles and names a user hands it.
+#include "MidiFileBuilder.h"
+#include "ProgramRunFixture.h"
+#include "QtPrinters.h"
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMap>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+using namespace ProgramRunFixture;
+
+// The characters of a long name the log shows.
+constexpr int kShown = 256;
+
+class CommandLineRunFaultsTest : public CProgramRunTest
+{
+protected:
+    // Every file of the folder with its bytes.
+    QMap<QString, QByteArray> Contents(const char* folder) const
+    {
+        QMap<QString, QByteArray> contents;
+        for (const QString& name : Files(folder))
+            contents[name] = ReadBytes(W(QString::fromLatin1(folder) + QLatin1Char('/') + name));
+        return contents;
+    }
+};
+
+// Results and previews of pictures and animations, each kind written past a file size limit: the run fails with
+// the system's reason for each file that did not fit, and every file left is whole.
+TEST_F(CommandLineRunFaultsTest, AWriteCutByTheFileSizeLimitFailsTheRunAndLeavesNothingHalfWritten)
+{
+    for (const char* name : {"logo.png", "wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
+        CopyExample(name);
+    const struct
+    {
+        const char *converter, *source;
+    } kinds[] = {{"/converter=pic", "logo.png"}, {"/converter=ani", "wink.anim"}, {"/converter=ema", "wink.anim"}};
+    for (const auto& kind : kinds) {
+        const QStringList arguments =
+            Words("/profile=Model B", kind.converter, "/destination=out", "/preview", "/logfile=run.log", kind.source);
+        QDir(W("out")).removeRecursively();
+        QDir(m_Work).mkdir(QStringLiteral("out"));
+        ASSERT_EQ(Run(arguments).exitCode, 0) << qPrintable(Log());
+        const QMap<QString, QByteArray> whole = Contents("out");
+        // A result and at least one preview.
+        ASSERT_GE(whole.size(), 2) << kind.converter;
+        for (const QByteArray& cut : whole) {
+            const qint64 limit = cut.size() - 1;
+            SCOPED_TRACE(QStringLiteral("%1 under a limit of %2 bytes").arg(Word(kind.converter)).arg(limit).toStdString());
+            QDir(W("out")).removeRecursively();
+            QDir(m_Work).mkdir(QStringLiteral("out"));
+            QFile::remove(W("run.log"));
+            const CRun run = Run(arguments, limit);
+            EXPECT_EQ(run.exitCode, 1);
+            // A log larger than the limit goes on on standard error.
+            const QString said = Log() + run.err;
+            const QMap<QString, QByteArray> left = Contents("out");
+            int failed = 0;
+            for (auto file = whole.constBegin(); file != whole.constEnd(); ++file) {
+                const QString path = W(QStringLiteral("out/") + file.key());
+                if (file.value().size() <= limit) {
+                    EXPECT_EQ(left.value(file.key()), file.value()) << qPrintable(file.key());
+                    continue;
+                }
+                EXPECT_FALSE(left.contains(file.key())) << qPrintable(file.key());
+                // The frames after a failed one are not tried.
+                if (said.contains(QStringLiteral("Saving %1\n").arg(path))) {
+                    EXPECT_TRUE(said.contains(QStringLiteral("Saving %1 failed: File too large.\n").arg(path)))
+                        << qPrintable(file.key()) << "\n" << qPrintable(said);
+                    ++failed;
+                }
+            }
+            EXPECT_GE(failed, 1) << qPrintable(said);
+            for (const QString& name : left.keys())
+                EXPECT_TRUE(whole.contains(name)) << "left behind: " << qPrintable(name);
+        }
+    }
+}
+
+// A profile whose range admits no value is refused at start-up with both keys named, as a value that is no number
+// is; a range of one value is a range.
+TEST_F(CommandLineRunFaultsTest, AProfileWhoseRangeIsEmptyIsRefusedNamingBothKeys)
+{
+    const QByteArray shipped = ReadBytes(QStringLiteral(ORV_APP_DIR "/Profiles/Model_A.xml"));
+    const auto with = [&shipped](const char* key, const char* from, const char* to) {
+        QByteArray profile = shipped;
+        const QByteArray old = QByteArray("NAME=\"") + key + "\" TYPE=\"Integer\" VALUE=\"" + from + "\"";
+        EXPECT_TRUE(profile.contains(old)) << key;
+        return profile.replace(old, QByteArray("NAME=\"") + key + "\" TYPE=\"Integer\" VALUE=\"" + to + "\"");
+    };
+    const struct
+    {
+        const char* name;
+        QByteArray profile;
+        QString refusal; // empty: the profile is taken
+    } cases[] = {
+        {"tempo", with("MaxBpmBuzzer", "200", "0"),
+         QStringLiteral("the range is empty: \"MinBpmBuzzer\" is 40, above \"MaxBpmBuzzer\", which is 0.")},
+        {"one tempo", with("MaxBpmBuzzer", "200", "40"), QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearWork();
+        CopyExample("morning.mid", "tune.mid");
+        const QString app = AppFolderWith({{QStringLiteral("Model_A.xml"), c.profile}});
+        m_Environment.insert(QStringLiteral("ORVANEDIR"), app);
+        const CRun run = Imy(Words("tune.mid"));
+        if (c.refusal.isEmpty()) {
+            EXPECT_EQ(run.exitCode, 0) << qPrintable(Log());
+            EXPECT_TRUE(ReadBytes(W("tune.IMY")).contains("BEAT:40")) << ReadBytes(W("tune.IMY")).constData();
+            continue;
+        }
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(Log().contains(QStringLiteral("The profile file %1 was refused: %2\n")
+                                       .arg(app + QStringLiteral("/Profiles/Model_A.xml"), c.refusal)))
+            << qPrintable(Log());
+        EXPECT_FALSE(QFile::exists(W("tune.IMY")));
+    }
+}
+
+// Names in the log never read as other names, whatever bytes or characters they hold, and a huge one is shown by
+// its start and its length wherever it is mentioned.
+TEST_F(CommandLineRunFaultsTest, NamesInTheLogAreEscapedAndBounded)
+{
+    const QString hugeName = QString(100000, QLatin1Char('x')) + QStringLiteral(".png");
+    Write("long.anim", "<ANIMATION><FRAME REF=\"" + hugeName.toLatin1() + "\" DELAY=\"200\"/></ANIMATION>");
+    const CRun run = RunThroughShell(QStringLiteral("'/profile=Model B' /converter=ani /destination=. "
+                                                    "/logfile=run.log long.anim \"$(printf 'caf\\351.mid')\" ")
+                                     + QStringLiteral("'tune") + QChar(0x202E) + QStringLiteral("gpj.mid'"));
+    EXPECT_EQ(run.exitCode, 1);
+    const QString log = Log();
+    EXPECT_TRUE(log.startsWith(QStringLiteral("The name of the source caf\\xe9.mid cannot be read in this system's "
+                                              "character set.\nThe source tune\\xe2\\x80\\xaegpj.mid does not exist.\n")))
+        << qPrintable(log);
+    EXPECT_FALSE(log.contains(QChar(0x202E)));
+    EXPECT_FALSE(log.contains(QChar::ReplacementCharacter));
+    EXPECT_TRUE(log.contains(QString(kShown, QLatin1Char('x')) + QStringLiteral("... (100004 characters)")))
+        << qPrintable(log.left(2000));
+    EXPECT_FALSE(log.contains(QString(kShown + 1, QLatin1Char('x'))));
+    EXPECT_LT(log.size(), 4096);
+}
+
+#ifndef __SANITIZE_ADDRESS__
+// Twenty minutes of melody take more memory than the run is given: that source fails with the reason, the next
+// source converts, and nothing temporary is left. (A sanitizer's own memory would not fit such a limit.)
+TEST_F(CommandLineRunFaultsTest, ASourceThatRunsOutOfMemoryFailsAloneWithTheReason)
+{
+    SmfTrack track;
+    track.Program(0, 0, 0);
+    // Half a second a note at the default tempo: 2400 notes.
+    for (int note = 0; note < 2400; ++note)
+        track.NoteOn(0, 0, 48 + note * 7 % 24, 100).NoteOff(96, 0, 48 + note * 7 % 24);
+    Write("long.mid", SmfFile({track}, 96, 0));
+    CopyExample("morning.mid", "tune.mid");
+    QDir(m_Work).mkdir(QStringLiteral("out"));
+    m_ChildSetup = [] {
+        const struct rlimit limit = {rlim_t(140000) * 1024, rlim_t(140000) * 1024};
+        ::setrlimit(RLIMIT_AS, &limit);
+    };
+    const CRun run = Run(Words("/profile=Model C", "/converter=seq", "/destination=out", "/logfile=run.log",
+                               "long.mid", "tune.mid"));
+    EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
+    EXPECT_TRUE(Log().contains(QStringLiteral("The source %1 failed: not enough memory.\nOpening %2\n")
+                                   .arg(W("long.mid"), W("tune.mid"))))
+        << qPrintable(Log());
+    EXPECT_EQ(Files("out"), QStringList{QStringLiteral("tune.SEQ")});
+    for (const QString& name : Files())
+        EXPECT_FALSE(name.startsWith(QLatin1Char('.'))) << qPrintable(name);
+}
+#endif
+
+#ifdef ORV_STOP_WRITE_SHIM
+// A large picture first starts the toolkit's thread pool; the stop then comes just after the next temporary file is
+// created, before the run has noted its name. The main thread takes it once the name is noted, and removes the file.
+TEST_F(CommandLineRunFaultsTest, AStopWhileThePoolRunsLeavesNoTemporaryFile)
+{
+    // Sixteen bits a channel: the program converts it, and the toolkit spreads a conversion this large over its
+    // pool.
+    QImage big(1500, 1500, QImage::Format_RGBX64);
+    big.fill(Qt::darkCyan);
+    ASSERT_TRUE(big.save(W("big.png")));
+    CopyExample("logo.png");
+    QDir(m_Work).mkdir(QStringLiteral("out"));
+    m_Environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(ORV_STOP_WRITE_SHIM));
+    m_Environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                         qEnvironmentVariable("ASAN_OPTIONS") + QStringLiteral(":verify_asan_link_order=0"));
+    m_Environment.insert(QStringLiteral("ORV_TEST_SIGNAL_AT_TEMPORARY"), QString::number(SIGTERM));
+    auto process = Start(Words("/profile=Model B", "/converter=pic", "/destination=out", "/preview",
+                               "/logfile=run.log", "big.png", "logo.png"));
+    ASSERT_TRUE(process->waitForFinished(60000));
+    EXPECT_EQ(process->exitStatus(), QProcess::CrashExit) << qPrintable(Log());
+    EXPECT_EQ(process->exitCode(), SIGTERM);
+    EXPECT_TRUE(Log().endsWith(QStringLiteral("Saving %1\n").arg(W("out/logo.PIC")))) << qPrintable(Log());
+    EXPECT_EQ(Files("out"), QStringList());
+}
+#endif
+
+} // namespace
