@@ -141,11 +141,8 @@ void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& en
 void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParameters* parameters, bool fitToSource,
                           const QString& destination)
 {
-    // A source too large for the memory left fails alone: what it held went with the stack, temporary files
-    // included, and the run goes on with the next source.
-    try {
-        ConvertSource(source, converter, parameters, fitToSource, destination);
-    } catch (const std::bad_alloc&) {
+    // A source too large for the memory left fails alone, temporary files included, and the run goes on.
+    if (!RanWithinMemory([&] { ConvertSource(source, converter, parameters, fitToSource, destination); })) {
         DiscardConverterOutput(converter);
         QObject::disconnect(converter, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForBatch);
         m_State.mpRunningConverter = nullptr;

@@ -85,7 +85,13 @@ void CMediaConversion::Run(const CGenerationInfo& info)
 int CMediaConversion::Convert(CPluginBase* converter)
 {
     DiscardConverterOutput(converter);
-    if (converter->Convert(m_State.mpLoadedDocument)) {
+    bool converted = false;
+    if (!RanWithinMemory([&] { converted = converter->Convert(m_State.mpLoadedDocument); })) {
+        DiscardConverterOutput(converter);
+        ReportOutOfMemory(m_Host, Message("id_convert_failed"), m_State.mpLoadedDocument->GetName());
+        return 0;
+    }
+    if (converted) {
         // The converter's chunks stay with it as the result's files until the next conversion.
         m_State.mpResultConverter = converter;
         m_State.mpPreviewDocument = converter->TakePreviewDocument();

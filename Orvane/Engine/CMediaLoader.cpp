@@ -54,9 +54,15 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
     const CRunFiles runFiles = WindowRunFiles(m_Host, path, record);
     QDir::setCurrent(info.GetDirPath());
     CDocument* document = nullptr;
+    bool enoughMemory = true;
     {
         const CRunFilesHandOver handOver(runFiles, {importer});
-        document = importer->Import(bytes);
+        enoughMemory = RanWithinMemory([&] { document = importer->Import(bytes); });
+    }
+    if (!enoughMemory) {
+        ClearConversionLog(importer);
+        ReportOutOfMemory(m_Host, Message("id_import_failed"), path);
+        return 0;
     }
     m_Host.LogConversionLog(importer);
 

@@ -46,7 +46,14 @@ void CSmsTranslation::Run(const CGenerationInfo& info, const QString& outputName
     CProgressPopup popup(m_Engine);
     popup.Show();
     m_Host.Log(Message("id_translating") + QLatin1Char('\n'));
-    Translate(*record, info, outputName);
+    if (!RanWithinMemory([&] { Translate(*record, info, outputName); })) {
+        DiscardConverterOutput(translator);
+        ClearConversionLog(translator);
+        QObject::disconnect(translator, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForTranslation);
+        if (m_State.mpWindow)
+            m_State.mpWindow->InitProgressBar();
+        ReportOutOfMemory(m_Host, Message("id_translation_failed"), info.GetSourcePath());
+    }
     popup.Hide();
 }
 

@@ -166,6 +166,18 @@ TEST_F(BatchRunTest, AFailedSourceLeavesNothingForTheNextOne)
     EXPECT_TRUE(NewLog().startsWith(Text("id_launching") + LF + failed));
 }
 
+TEST_F(BatchRunTest, ASourceThatRunsOutOfMemoryFailsAloneAndTheRunGoesOn)
+{
+    const QStringList sources = Sources({"one", "nomemory", "three"});
+    NewLog();
+    EXPECT_EQ(Run(sources), 0);
+    EXPECT_EQ(FilesIn(m_Out), (QStringList{QStringLiteral("a.TST"), QStringLiteral("c.TST")}));
+    const QString log = NewLog();
+    EXPECT_TRUE(log.contains(Text("id_importing") + LF + Text("id_source_out_of_memory").arg(sources.at(1)) + LF
+                             + Text("id_opening_file").arg(sources.at(2))))
+        << qPrintable(log);
+}
+
 TEST_F(BatchRunTest, SourcesThatCannotBeReadOrImportedFailTheRun)
 {
     const QStringList sources{In(QStringLiteral("missing.txt")), Write(QStringLiteral("x.tpi"), "8 8"),

@@ -162,6 +162,34 @@ TEST_F(MediaSlotTest, AFailedConversionReportsTheConvertersTextAndDropsThePrevio
     EXPECT_EQ(PreviewOrNull(), nullptr);
 }
 
+// A file too large for the memory left fails alone, in loading as in converting; the window goes on.
+TEST_F(MediaSlotTest, RunningOutOfMemoryFailsTheFileWithTheReasonAndTheWindowGoesOn)
+{
+    Start();
+    const QString huge = Write(QStringLiteral("huge.txt"), "nomemory!");
+    NewLog();
+    EXPECT_EQ(Load(huge, "TST"), 0);
+    EXPECT_EQ(Loaded(), nullptr);
+    const QString noMemory = Text("id_source_out_of_memory").arg(huge);
+    EXPECT_EQ(NewLog(), Text("id_opening_file").arg(huge) + LF + Text("id_importing") + LF + noMemory + LF);
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_import_failed"), noMemory));
+
+    m_Prompt.mShown.clear();
+    const QString source = Write(QStringLiteral("big.txt"), "nomemory");
+    ASSERT_EQ(Load(source, "TST"), 1);
+    NewLog();
+    Convert("TST");
+    const QString converting = Text("id_source_out_of_memory").arg(source);
+    EXPECT_EQ(NewLog(), Text("id_converting") + LF + converting + LF);
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_convert_failed"), converting));
+    EXPECT_EQ(ResultBytes(), "<none>");
+    EXPECT_TRUE(Converter("TST")->GetRawDataList().isEmpty());
+
+    ASSERT_EQ(Load(Write(QStringLiteral("good.txt"), "good"), "TST"), 1);
+    Convert("TST");
+    EXPECT_EQ(ResultBytes(), "good");
+}
+
 TEST_F(MediaSlotTest, WhatAFailedConversionLeftNeverReachesTheNextOne)
 {
     Start();

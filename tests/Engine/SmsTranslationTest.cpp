@@ -136,6 +136,22 @@ TEST_F(SmsTranslationTest, ATranslationThatFailsWritesNothingAndLeavesNothing)
     EXPECT_EQ(translator->GetPreviewDocument(), nullptr);
 }
 
+TEST_F(SmsTranslationTest, RunningOutOfMemoryFailsTheTranslationWithTheReasonAndWritesNothing)
+{
+    const QString source = Write(QStringLiteral("card.txt"), "nomemory");
+    NewLog();
+    Translate(source);
+    const QString noMemory = Text("id_source_out_of_memory").arg(source);
+    EXPECT_TRUE(NewLog().endsWith(Text("id_importing") + LF + noMemory + LF));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_translation_failed"), noMemory));
+    EXPECT_TRUE(FilesIn(m_Out).isEmpty());
+    EXPECT_EQ(m_Window.mCalls, QStringList{QStringLiteral("init")});
+    EXPECT_TRUE(m_Application->GetTraductorList(nullptr).at(0)->GetConverter()->GetRawDataList().isEmpty());
+
+    Translate(Write(QStringLiteral("next.txt"), "next"));
+    EXPECT_EQ(FilesIn(m_Out), QStringList{QStringLiteral("next.TST_SMS")});
+}
+
 TEST_F(SmsTranslationTest, ATranslatorIndexOutsideTheListIsRefused)
 {
     const QString source = Write(QStringLiteral("card.txt"), "fifteen bytes!!");

@@ -1,6 +1,7 @@
 // An exporter of test documents to "TST" files whose behaviour the document's first word selects:
 // "fail" fails with a log text, "two" leaves two chunks, "oversize" one chunk of 4096 bytes, "preview" one
-// chunk and a 4 x 3 picture preview, "nochunk" succeeds with no output; any other text is copied as one chunk.
+// chunk and a 4 x 3 picture preview, "nochunk" succeeds with no output, "nomemory" runs out of memory; any other
+// text is copied as one chunk.
 // A profile whose boolean "TestExporterCompatible" is false is refused; one with the integer
 // "TestExporterAnswer" gets that number as the answer to the profile check.
 #include "CTestDocument.h"
@@ -10,6 +11,7 @@
 #include "Plugin/CPluginBase.h"
 #include "Plugin/PluginExports.h"
 #include <QImage>
+#include <new>
 
 namespace {
 
@@ -43,6 +45,10 @@ public:
         emit SetProgress(QStringLiteral("converting"), 50);
         if (text.startsWith("fail"))
             return Fail(QStringLiteral("Test conversion failed\n"));
+        if (text.startsWith("nomemory")) {
+            mRawDataList.append(QByteArray("partial"));
+            throw std::bad_alloc();
+        }
         if (text.startsWith("two")) {
             mRawDataList.append(QByteArray("AB"));
             mRawDataList.append(QByteArray("CDE"));

@@ -1,7 +1,9 @@
-// An importer of "TXT" and "TST" files: the file's bytes become a test document.
+// An importer of "TXT" and "TST" files: the file's bytes become a test document; one that starts with
+// "nomemory!" runs out of memory.
 #include "CTestDocument.h"
 #include "Plugin/CPluginBase.h"
 #include "Plugin/PluginExports.h"
+#include <new>
 
 namespace {
 
@@ -23,6 +25,8 @@ public:
     QString GetParametersFileName() override { return QString(); }
     CDocument* Import(const QByteArray& bytes) override
     {
+        if (bytes.startsWith("nomemory!"))
+            throw std::bad_alloc();
         if (bytes.isEmpty()) {
             mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
                                    QStringLiteral("Empty test file\n"));

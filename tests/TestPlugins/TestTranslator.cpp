@@ -1,9 +1,11 @@
 // An SMS translator of "txt" and "ecd" files: the raw bytes are cut into chunks of at most ten bytes. A file
 // that starts with "unreadable" fails to import, one that starts with "fail" fails to translate with a log
-// text ending in two line feeds, and one that starts with "preview" also leaves a preview document.
+// text ending in two line feeds, one that starts with "nomemory" runs out of memory while it translates, and one
+// that starts with "preview" also leaves a preview document.
 #include "Documents/CDocumentAbstract.h"
 #include "Plugin/CPluginBase.h"
 #include "Plugin/PluginExports.h"
+#include <new>
 
 namespace {
 
@@ -44,6 +46,10 @@ public:
         if (!document || document->GetDocType() != CDocument::ABSTRACT || !mRawDataList.isEmpty())
             return false;
         const QByteArray bytes = static_cast<CDocumentAbstract*>(document)->ToByteArray();
+        if (bytes.startsWith("nomemory")) {
+            mRawDataList.append(bytes);
+            throw std::bad_alloc();
+        }
         if (bytes.isEmpty() || bytes.startsWith("fail")) {
             mConversionLog.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
                                    QStringLiteral("Translation failed\n\n"));
