@@ -111,8 +111,12 @@ void COrvEngine::GetTraductorParameters(int translator, CParameters** parameters
 
 void COrvEngine::SaveParamsAsked(QString path, CParameters* parameters)
 {
-    if (!parameters || !parameters->Save(path))
-        m_Host.Report(0, Message(QStringLiteral("id_warning")), Message("id_param_saved_failed", path));
+    QString reason;
+    if (parameters && parameters->Save(path, &reason))
+        return;
+    const QString text = WithReason(Message("id_param_saved_failed", path), reason);
+    m_Host.Log(text + QLatin1Char('\n'));
+    m_Host.Report(0, Message(QStringLiteral("id_warning")), text);
 }
 
 // A position outside the list that a panel sends fails like a file that cannot be loaded: with a warning.

@@ -90,10 +90,15 @@ TEST_F(ParameterSlotTest, SavingASetReportsAFailure)
     CParameters reread;
     EXPECT_TRUE(reread.Load(file));
 
+    // The box and the log say why, and a file cut by the disk never takes the place of the saved one.
     const QString unwritable = In(QStringLiteral("no/folder/saved.xml"));
+    NewLog();
     m_Application->SaveParamsAsked(unwritable, Working());
     ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_param_saved_failed").arg(unwritable));
+    const QString why = Text("id_param_saved_failed").arg(unwritable) + LF
+                        + Text("id_failure_reason").arg(QStringLiteral("No such file or directory"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, why);
+    EXPECT_EQ(NewLog(), why + LF);
 }
 
 TEST_F(ParameterSlotTest, IndexesOutsideTheListsChangeNothing)

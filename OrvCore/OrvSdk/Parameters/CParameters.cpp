@@ -169,7 +169,7 @@ bool CParameters::GoToDataElement(const QString& name)
     return false;
 }
 
-bool CParameters::Save(const QString& path)
+bool CParameters::Save(const QString& path, QString* reason)
 {
     const QString value = QStringLiteral("VALUE");
     for (auto it = mParameters.cbegin(); it != mParameters.cend(); ++it) {
@@ -199,5 +199,5 @@ bool CParameters::Save(const QString& path)
             break;
         }
     }
-    return CXmlFile::Save(path);
+    return CXmlFile::Save(path, reason);
 }

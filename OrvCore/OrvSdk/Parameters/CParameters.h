@@ -26,7 +26,7 @@ public:
     // naming the element that was refused and why.
     bool Load(const QString& path) override;
     // Writes every current value into its DATA element, then the file.
-    bool Save(const QString& path) override;
+    bool Save(const QString& path, QString* reason = nullptr) override;
     void Clear();
 
     CParameter* GetParameter(const QString& name) const;

@@ -1,14 +1,15 @@
-#include "Xml/XmlAttributeCount.h"
 #include "Xml/CXmlFile.h"
 #include "Util/BoundedFileRead.h"
+#include "Util/SafeFileWrite.h"
+#include "Xml/XmlAttributeCount.h"
 #include "Xml/PlainXmlElements.h"
 #include "Xml/PlainXmlReader.h"
 #include "Xml/XmlNesting.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDomDocument>
 #include <QDomElement>
-#include <QFile>
 #include <QTextStream>
 
 #include <utility>
@@ -135,19 +136,21 @@ bool CXmlFile::CreateDocument(const QString& tag)
     return appended;
 }
 
-bool CXmlFile::Save(const QString& path)
+bool CXmlFile::Save(const QString& path, QString* reason)
 {
-    if (!Document() || Document()->isNull())
+    if (!Document() || Document()->isNull() || path.isEmpty())
         return false;
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QTextStream stream(&file);
+    // Encoded in memory as a file stream would encode it (the prolog's encoding), then written in one checked go:
+    // a cut write never leaves half a file in place of the one it replaces.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QTextStream stream(&buffer);
     Document()->save(stream, 0);
     stream.flush();
-    const bool written = stream.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
-    file.close();
-    return written;
+    if (stream.status() != QTextStream::Ok)
+        return false;
+    return WriteBytesSafely(path, bytes, reason);
 }
 
 bool CXmlFile::HasDocument() const

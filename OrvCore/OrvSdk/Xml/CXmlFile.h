@@ -27,7 +27,8 @@ public:
 
     // Document. Each loader first drops the current document; a failure leaves none.
     virtual bool Load(const QString& path);
-    virtual bool Save(const QString& path);
+    // Writes the document whole or not at all (through the checked safe write); reason, when given, says why not.
+    virtual bool Save(const QString& path, QString* reason = nullptr);
     bool LoadFromData(const QByteArray& data);
     // Why the last Load failed (the file's kind, size or the system's reason, or a malformed document);
     // empty after a successful one.
