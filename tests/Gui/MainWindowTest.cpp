@@ -254,6 +254,26 @@ TEST_F(MainWindowTest, ChoosingAnotherPhoneAsksBeforeTheUnsavedResultIsDropped)
     EXPECT_EQ(Window().GetCheckedProfile(), 1);
 }
 
+// The phone already chosen, chosen again, changes nothing: no question, and the result stays.
+TEST_F(MainWindowTest, ChoosingThePhoneAlreadyChosenKeepsTheResultUnasked)
+{
+    Show();
+    MakeUnsavedResult();
+    const QList<QAction*> items = Window().GetTargetMenu()->actions();
+    ASSERT_EQ(items.size(), 3);
+    ASSERT_EQ(Window().GetCheckedProfile(), 0);
+    int panelUpdates = 0;
+    QObject::connect(&Window(), &OrvaneMainWindow::UpdateConverterList, &Window(), [&] { ++panelUpdates; });
+    items.at(0)->trigger();
+    EXPECT_TRUE(m_GuiPrompt.mQuestions.isEmpty());
+    EXPECT_EQ(panelUpdates, 0);
+    EXPECT_EQ(Window().GetCheckedProfile(), 0);
+    EXPECT_NE(Loaded(), nullptr);
+    B32 converted = 0;
+    Tabs().mpMediaDestinationPanel->IsConverted(&converted);
+    EXPECT_EQ(converted, 1);
+}
+
 TEST_F(MainWindowTest, ThePhonesNameStaysAfterAMenuWasOpened)
 {
     Show();

@@ -312,8 +312,9 @@ int OrvaneMainWindow::GetCheckedProfile() const
 void OrvaneMainWindow::ChooseProfile(int index)
 {
     // Another phone drops the media tab's result, as closing the media does: the same question first. The
-    // menu has already checked the chosen item; No checks the kept phone again.
-    if (!ConfirmUnsavedResult("id_warning1_text")) {
+    // menu has already checked the chosen item; No checks the kept phone again. The phone already chosen
+    // changes nothing, so it neither asks nor drops anything.
+    if (index == mCurrentProfile || !ConfirmUnsavedResult("id_warning1_text")) {
         CheckTargetItem(mCurrentProfile);
         return;
     }
