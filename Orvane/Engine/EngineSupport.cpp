@@ -69,7 +69,7 @@ QString WithReason(const QString& text, const QString& reason)
 
 QString ParameterFileRefusal(const CXmlFile& file)
 {
-    return file.GetLoadError().isEmpty() ? QStringLiteral("is not a valid parameter file") : file.GetLoadError();
+    return file.GetLoadError().isEmpty() ? Message("id_param_file_not_valid") : file.GetLoadError();
 }
 
 QString WithoutFinalLineFeed(const QString& text)

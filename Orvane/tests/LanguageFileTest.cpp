@@ -75,6 +75,7 @@ TEST(ShippedLanguageFile, HasEveryHostMessage)
                            "id_opening_failed_because",
                            "id_saving_failed_because",
                            "id_param_loaded_failed_because",
+                           "id_param_file_not_valid",
                            "id_failure_reason",
                            "id_source_unreadable",
                            "id_profile_option_missing",
