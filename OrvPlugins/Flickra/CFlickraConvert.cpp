@@ -20,15 +20,15 @@ const int kEmsLargeSide = 16;
 // How the phone shows a monochrome frame's light pixels.
 const QRgb kMonochromePreviewLight = qRgb(194, 194, 194);
 
-bool IsEmsAnimation(const QVector<QImage>& frames)
+bool IsEmsShape(const QVector<QSize>& frames)
 {
     if (frames.size() != kEmsFrames)
         return false;
-    const QSize first = frames.first().size();
+    const QSize first = frames.first();
     if (first.width() != first.height() || (first.width() != kEmsSmallSide && first.width() != kEmsLargeSide))
         return false;
-    for (const QImage& frame : frames)
-        if (frame.size() != first)
+    for (const QSize& frame : frames)
+        if (frame != first)
             return false;
     return true;
 }
@@ -71,6 +71,36 @@ bool CFlickra::Convert(CDocument* document)
     }
 
     const PictureParameters::Settings settings = PictureParameters::Read(GetParameters(), GetProfile());
+    QVector<QSize> sizes;
+    for (int i = 0; i < count; ++i)
+        sizes.append(animation->GetFrame(i)->GetImage().size());
+    const auto refuseAsNotEms = [this, &settings] {
+        if (settings.bMask)
+            LogMessage("id_mask_storing_error");
+        LogMessage("id_animation_not_ems");
+        return false;
+    };
+    const auto fitsPhone = [this, &sizes, count] {
+        if (count > GetProfile()->GetNbMaxPictAnim()) {
+            LogMessage("id_too_much_frames");
+            return false;
+        }
+        for (const QSize& size : sizes) {
+            if (const char* message = SizeMessage(PictureParameters::CheckSize(size, GetProfile()))) {
+                LogMessage(message);
+                return false;
+            }
+        }
+        return true;
+    };
+    // What the sizes alone decide is judged before the frames are prepared: frames the phone cannot take are never
+    // copied, so a thousand large colour frames are refused while the document holds them once.
+    // An EMS animation's shape is judged first, its size against the phone after its pixels.
+    if (settings.bEmsCompatible && !IsEmsShape(sizes))
+        return refuseAsNotEms();
+    if (!settings.bEmsCompatible && !fitsPhone())
+        return false;
+
     QVector<QImage> frames;
     QVector<int> times;
     for (int i = 0; i < count; ++i) {
@@ -83,22 +113,10 @@ bool CFlickra::Convert(CDocument* document)
                                        : PictureBody::Grey;
 
     if (settings.bEmsCompatible) {
-        if (settings.bMask)
-            LogMessage("id_mask_storing_error");
-        if (settings.bMask || mode != PictureBody::Monochrome || !IsEmsAnimation(frames)) {
-            LogMessage("id_animation_not_ems");
+        if (settings.bMask || mode != PictureBody::Monochrome)
+            return refuseAsNotEms();
+        if (!fitsPhone())
             return false;
-        }
-    }
-    if (count > GetProfile()->GetNbMaxPictAnim()) {
-        LogMessage("id_too_much_frames");
-        return false;
-    }
-    for (const QImage& frame : frames) {
-        if (const char* message = SizeMessage(PictureParameters::CheckSize(frame.size(), GetProfile()))) {
-            LogMessage(message);
-            return false;
-        }
     }
 
     QVector<int> bodySizes;

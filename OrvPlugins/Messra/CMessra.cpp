@@ -116,7 +116,7 @@ bool CMessra::Convert(CDocument* pDocument)
         CSmsComposer composer;
         const QString path = pDocument->GetName();
         const QString baseFolder = FolderOf(path);
-        if (CompleteExtension(path) == QLatin1String("ECD"))
+        if (EcardEntries::IsEcardSource(path))
             success = ComposeEcard(composer, BytesOf(pDocument), baseFolder, truncate, odi);
         else
             success = ComposeSingleFile(composer, path, baseFolder, truncate, odi);

@@ -106,7 +106,7 @@ bool CTranslatorTDD::Convert(CDocument* pDocument)
         CSmsComposer composer;
         const QString path = pDocument->GetName();
         const QString baseFolder = FolderOf(path);
-        if (CompleteExtension(path) == QLatin1String("ECD"))
+        if (EcardEntries::IsEcardSource(path))
             success = ComposeTemplate(composer, BytesOf(pDocument), path, baseFolder, settings);
         else
             success = ComposeSingleFile(composer, path, baseFolder, settings);

@@ -98,6 +98,13 @@ TEST_F(CommandLineRunLogGuardTest, TheLogIsRefusedExactlyForTheFilesTheReaderRea
          Card("<IE TYPE=\"ANI\" STYPE=\"PRE\" REF=\"chime.imy\"/>"),
          {"chime.imy"},
          {}},
+        // A name with more than one extension is no e-card to the translators: a single item of type "V2.ECD".
+        {"card.v2.ecd",
+         "/profile=Model A",
+         "/converter=ems_sms",
+         Card("<IE TYPE=\"IMY\" STYPE=\"USR\" REF=\"chime.imy\"/>"),
+         {"chime.imy"},
+         {}},
         {"tune.mid", "/profile=Model C", "/converter=seq", QByteArray(), {".emi"}, {".emi"}},
     };
     const QString named = QStringLiteral("The run log %1 is %2, which the source %3 names; nothing was converted.\n");

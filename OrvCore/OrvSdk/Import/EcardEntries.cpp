@@ -1,6 +1,7 @@
 #include "Import/EcardEntries.h"
 #include "Import/CEcardDocument.h"
 #include <QDir>
+#include <QFileInfo>
 
 namespace EcardEntries {
 
@@ -77,6 +78,13 @@ bool Read(const CXmlRootChildren::Node& child, CEntry& entry)
     entry.stype = child.attributes.value(QStringLiteral("STYPE")).toString();
     entry.ref = child.attributes.value(QStringLiteral("REF")).toString();
     return !entry.type.isEmpty() && !entry.stype.isEmpty() && !entry.ref.isEmpty();
+}
+
+bool IsEcardSource(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const int dot = name.indexOf(QLatin1Char('.'));
+    return dot >= 0 && QStringView(name).mid(dot + 1).compare(QLatin1String("ecd"), Qt::CaseInsensitive) == 0;
 }
 
 QString RootTagFor(const QString& translatorExtension)

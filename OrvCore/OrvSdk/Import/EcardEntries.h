@@ -51,6 +51,10 @@ QString FilePath(const QString& ref, const QString& baseFolder);
 // "IE" element that lacks TYPE, STYPE or REF (or has one empty).
 bool Read(const CXmlRootChildren::Node& child, CEntry& entry);
 
+// Whether the translators read the source of that path as an e-card: when all of its name after the first "." is
+// "ecd" in any case. card.v2.ecd is not one: it is a single item of type "V2.ECD".
+bool IsEcardSource(const QString& path);
+
 // The root tag of the e-cards the translator of that export extension ("EMS_SMS", "TDD_SMS") reads; empty for
 // any other.
 QString RootTagFor(const QString& translatorExtension);

@@ -19,7 +19,7 @@ bool Visit(const QString& sourcePath, const QString& converterExtension,
 
     const QString extension = source.suffix();
     const bool description = extension.compare(QLatin1String("anim"), Qt::CaseInsensitive) == 0;
-    const bool ecard = extension.compare(QLatin1String("ecd"), Qt::CaseInsensitive) == 0;
+    const bool ecard = EcardEntries::IsEcardSource(sourcePath);
     if (!description && !ecard)
         return false;
     QByteArray bytes;

@@ -279,6 +279,7 @@ TEST(FlickraConvert, ProfileLimitsAtAndOnePast)
         {"Model_A", 1, 101, 65, "id_height_too_big"},
         {"Model_B", 10, 128, 128, nullptr},
         {"Model_B", 11, 8, 8, "id_too_much_frames"},
+        {"Model_B", 11, 129, 8, "id_too_much_frames"},
         {"Model_B", 1, 129, 8, "id_width_too_big"},
         {"Model_C", 1, 256, 8, "id_picture_big"},
         {"Model_C", 16, 176, 8, nullptr},
