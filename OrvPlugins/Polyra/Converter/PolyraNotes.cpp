@@ -29,7 +29,7 @@ bool ComputeTimeBase(PolyraWorkspace& ws)
     return true;
 }
 
-void ConvertNoteOn(PolyraWorkspace& ws)
+void MakeNoteOffsAndDropRepeats(PolyraWorkspace& ws)
 {
     ws.trace->Line(PolyraTrace::StageLine, "*** Creation des NOTE OFF...\n");
     bool held[16][128] = {};
