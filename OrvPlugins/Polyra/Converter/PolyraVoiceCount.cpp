@@ -1,6 +1,7 @@
 #include "PolyraVoiceCount.h"
 
 #include <algorithm>
+#include <cmath>
 
 PolyraVoiceCount::PolyraVoiceCount(const PolyraWorkspace& ws) : mWs(&ws), mCells(16 * 128)
 {
@@ -79,10 +80,13 @@ int PolyraVoiceCount::OverloadedKind() const
 
 bool PolyraVoiceCount::SameAs(const PolyraVoiceCount& other, int channel, int pitch) const
 {
+    // Sums of the same loads taken in another order may differ in their
+    // last bits (loads such as 0.1); that is no difference in the count.
+    auto same = [](float a, float b) { return std::fabs(a - b) <= 1e-5f * std::max(1.0f, std::fabs(a)); };
     for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-        if (loads[kind] != other.loads[kind])
+        if (!same(loads[kind], other.loads[kind]))
             return false;
-    if (volume != other.volume || channels.classOf[channel & 0x0F] != other.channels.classOf[channel & 0x0F])
+    if (!same(volume, other.volume) || channels.classOf[channel & 0x0F] != other.channels.classOf[channel & 0x0F])
         return false;
     const NoteCell& mine = Cell(channel, pitch);
     const NoteCell& theirs = other.Cell(channel, pitch);

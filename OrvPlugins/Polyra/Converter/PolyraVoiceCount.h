@@ -37,7 +37,8 @@ public:
     bool IsSounding(int channel, int pitch) const { return Cell(channel, pitch).sounding; }
     int OverloadedKind() const;
     // True when this count and `other` will count alike from here on, given
-    // that they can differ only in the key's note.
+    // that they can differ only in the key's note: the key sounds alike in
+    // both and the totals are equal but for the rounding of their sums.
     bool SameAs(const PolyraVoiceCount& other, int channel, int pitch) const;
 
     PolyraChannels channels;
