@@ -2,6 +2,7 @@
 // of notes until no budget is exceeded.
 #include "PolyraNotePairs.h"
 #include "PolyraStages.h"
+#include "PolyraVoiceCount.h"
 #include "PolyraWorkspace.h"
 
 #include <algorithm>
@@ -9,28 +10,6 @@
 
 namespace PolyraStages {
 namespace {
-void AddLoads(PolyraWorkspace& ws, PolyraNoteCell& cell, int c)
-{
-    for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
-        cell.load[kind] = ws.ClassLoad(kind, c);
-        ws.totals[kind] += cell.load[kind];
-    }
-}
-
-void TakeLoads(PolyraWorkspace& ws, const PolyraNoteCell& cell)
-{
-    for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-        ws.totals[kind] = std::max(0.0f, ws.totals[kind] - cell.load[kind]);
-}
-
-// Sound a NOTE ON's cell; the held, sounding and releasing flags follow.
-void Sound(PolyraNoteCell& cell)
-{
-    cell.held = true;
-    cell.sounding = true;
-    cell.releasing = false;
-}
-
 // Erases the next NOTE OFF of the channel and pitch from index on.
 void EraseNoteOff(PolyraWorkspace& ws, size_t from, int channel, int pitch)
 {
@@ -66,15 +45,15 @@ void RemovePhantoms(PolyraWorkspace& ws)
 // The channel whose lowest sounding note gives way: the one whose class has
 // the largest priority number, the lower channel on a tie; -1 when nothing
 // else sounds.
-int ChooseVictim(const PolyraWorkspace& ws, int* victimPitch)
+int ChooseVictim(const PolyraWorkspace& ws, const PolyraVoiceCount& voices, int* victimPitch)
 {
     int victim = -1;
     int victimPriority = -1;
     for (int channel = 0; channel < 16; ++channel) {
         for (int pitch = 0; pitch < 128; ++pitch) {
-            if (!ws.grid[channel][pitch].sounding)
+            if (!voices.IsSounding(channel, pitch))
                 continue;
-            const int priority = ws.parameters.priority[ws.channelClass[channel]];
+            const int priority = ws.parameters.priority[voices.channels.classOf[channel]];
             if (priority > victimPriority) {
                 victim = channel;
                 victimPriority = priority;
@@ -89,9 +68,8 @@ int ChooseVictim(const PolyraWorkspace& ws, int* victimPitch)
 // Shortens or removes the victim so that its release ends by the overload
 // command; returns the overload command's index afterwards, or -1 when the
 // table is full.
-int CutVictim(PolyraWorkspace& ws, size_t overload, int channel, int pitch)
+int CutVictim(PolyraWorkspace& ws, size_t overload, int channel, int c, int pitch)
 {
-    const int c = ws.channelClass[channel];
     float remaining = ws.releaseTicks[c];
     for (size_t k = overload + 1; k-- > 0;) {
         const PolyraCommand& command = ws.commands[k];
@@ -121,30 +99,26 @@ int CutVictim(PolyraWorkspace& ws, size_t overload, int channel, int pitch)
 void ComputePeakLoads(PolyraWorkspace& ws, float* peaks)
 {
     ws.trace->Line(PolyraTrace::StageLine, "*** Charges crete :\n");
-    ws.ClearGrid();
-    ws.ResetChannels();
+    float current[Polyra::LoadKinds];
     for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
-        ws.totals[kind] = ws.profile.loads[kind].current;
+        current[kind] = ws.profile.loads[kind].current;
         peaks[kind] = ws.profile.loads[kind].globalMaximum;
     }
+    PolyraVoiceCount voices(ws);
+    voices.Reset(current);
     for (const PolyraCommand& command : ws.commands) {
-        ws.RunReleases(command.delta, ws.totals, nullptr);
+        voices.RunDown(command.delta);
         if (!command.IsActive() || command.type == CmdSyncTag)
             continue;
-        ws.TrackChannel(command);
-        if (!command.IsNote())
-            continue;
-        PolyraNoteCell& cell = ws.grid[command.channel][command.data[0] & 0x7F];
-        if (command.type == CmdNoteOff) {
-            ws.StartRelease(command.channel, command.data[0] & 0x7F);
+        // A key struck while it still sounds adds nothing to the peaks.
+        if (command.type == CmdNoteOn && voices.IsSounding(command.channel, command.data[0])) {
+            voices.Hold(command.channel, command.data[0]);
             continue;
         }
-        if (!cell.sounding) {
-            AddLoads(ws, cell, ws.ClassOf(command.channel));
+        voices.Play(command);
+        if (command.type == CmdNoteOn)
             for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-                peaks[kind] = std::max(peaks[kind], ws.totals[kind]);
-        }
-        Sound(cell);
+                peaks[kind] = std::max(peaks[kind], voices.loads[kind]);
     }
     for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
         ws.trace->Line(PolyraTrace::StageLine, "\t- %s = %u\n", Polyra::LoadNames[kind], unsigned(peaks[kind]));
@@ -153,46 +127,31 @@ void ComputePeakLoads(PolyraWorkspace& ws, float* peaks)
 bool RemoveOverloads(PolyraWorkspace& ws)
 {
     ws.trace->Line(PolyraTrace::StageLine, "*** Reduction des surcharges globales (suppression de notes) :\n");
+    PolyraVoiceCount voices(ws);
     for (unsigned pass = 1;; ++pass) {
         RemovePhantoms(ws);
-        ws.ClearGrid();
-        ws.ResetChannels();
-        std::fill(std::begin(ws.totals), std::end(ws.totals), 0.0f);
+        voices.Reset();
         unsigned long found = 0;
         // Time already run for the next command: its delta after a replay, or
         // the delta an erased command passed on to it.
         uint64_t credit = 0;
         for (size_t i = 0; i < ws.commands.size(); ++i) {
             const PolyraCommand& command = ws.commands[i];
-            ws.RunReleases(uint32_t(command.delta - std::min<uint64_t>(credit, command.delta)), ws.totals, nullptr);
+            voices.RunDown(uint32_t(command.delta - std::min<uint64_t>(credit, command.delta)));
             credit = 0;
             if (!command.IsActive() || command.type == CmdSyncTag)
                 continue;
-            ws.TrackChannel(command);
-            if (!command.IsNote())
+            const int overKind = voices.Play(command);
+            if (overKind < 0)
                 continue;
-            const int channel = command.channel;
-            const int pitch = command.data[0] & 0x7F;
-            PolyraNoteCell& cell = ws.grid[channel][pitch];
-            if (command.type == CmdNoteOff) {
-                ws.StartRelease(channel, pitch);
-                continue;
-            }
-            if (cell.sounding)
-                TakeLoads(ws, cell);
-            ws.StopNote(channel, pitch);
-            AddLoads(ws, cell, ws.ClassOf(channel));
-            const int overKind = ws.OverloadedKind(ws.totals);
-            if (overKind < 0) {
-                Sound(cell);
-                continue;
-            }
             ++found;
             ++ws.overloads[overKind];
             // The note that caused the overload is not played yet.
-            TakeLoads(ws, cell);
+            const int channel = command.channel;
+            const int pitch = command.data[0] & 0x7F;
+            voices.Silence(channel, pitch);
             int victimPitch = 0;
-            const int victim = ChooseVictim(ws, &victimPitch);
+            const int victim = ChooseVictim(ws, voices, &victimPitch);
             if (victim < 0) {
                 // Nothing else sounds: this note alone is over the budget.
                 credit = command.delta;
@@ -200,14 +159,13 @@ bool RemoveOverloads(PolyraWorkspace& ws)
                 EraseNoteOff(ws, i + 1, channel, pitch);
                 continue;
             }
-            const int restart = CutVictim(ws, i, victim, victimPitch);
+            const int restart = CutVictim(ws, i, victim, voices.channels.classOf[victim], victimPitch);
             if (restart < 0) {
                 ws.trace->Line(PolyraTrace::UserLine, "\n\nUSER : MIDI file too large (too much MIDI commands) - "
                                                       "converter memory limit exceed\n");
                 return ws.Fail(ErrWorkingSpace);
             }
-            TakeLoads(ws, ws.grid[victim][victimPitch]);
-            ws.StopNote(victim, victimPitch);
+            voices.Silence(victim, victimPitch);
             i = size_t(restart) - 1;
             credit = ws.commands[size_t(restart)].delta;
         }

@@ -20,7 +20,10 @@ const int kTimeSignatureData = 26;
 // sequence can use it at all.
 const int kChannelLength[8] = {2, 2, 2, 2, 1, 1, 2, 0};
 
-bool IsUseful(PolyraWorkspace& ws, const PolyraCommand& command, int index, uint64_t tick)
+// Records what the command sets (the header's tempo and time signature, the
+// text track, a later tempo for the fold) and says whether it stays in the
+// table.
+bool RecordAndKeep(PolyraWorkspace& ws, const PolyraCommand& command, int index, uint64_t tick)
 {
     switch (command.type) {
     case CmdNoteOff:
@@ -155,7 +158,7 @@ bool ReadCommandTable(PolyraWorkspace& ws, const CMemFile& format0)
         command.hexa = uint32_t(status) << 24;
         for (uint64_t i = 0; i < length && i < 3; ++i)
             command.hexa |= uint32_t(command.data[i]) << (16 - 8 * i);
-        if (!IsUseful(ws, command, int(ws.commands.size()), ticks + std::min<uint64_t>(pending, 0xFFFFFFFFu)))
+        if (!RecordAndKeep(ws, command, int(ws.commands.size()), ticks + std::min<uint64_t>(pending, 0xFFFFFFFFu)))
             continue;
         if (command.type == CmdNoteOn || command.type == CmdProgram)
             ws.seenNoteOrProgram = true;

@@ -4,12 +4,11 @@
 #include "PolyraNotePairs.h"
 #include "PolyraStages.h"
 #include "PolyraWorkspace.h"
+#include "PolyraWrittenNotes.h"
 
 #include <QString>
 
 #include <algorithm>
-#include <array>
-#include <map>
 #include <numeric>
 #include <vector>
 
@@ -65,75 +64,6 @@ UnitChoice ChooseUnit(const std::vector<PolyraNote>& notes, uint32_t division)
     return choice;
 }
 
-// The loads of the notes written so far over time, as the removal of
-// overloads counts them: a note's class loads from its start until its
-// release has run out. Notes are placed in the order they start, so the
-// totals at the tick reached are carried forward rather than summed again.
-class WrittenLoads
-{
-public:
-    explicit WrittenLoads(const PolyraWorkspace& ws) : mWs(ws) {}
-
-    void Add(uint64_t start, uint64_t end, int c)
-    {
-        for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
-            mChanges[start][size_t(kind)] += mWs.ClassLoad(kind, c);
-            mChanges[end][size_t(kind)] -= mWs.ClassLoad(kind, c);
-        }
-    }
-
-    // Back to the first tick, before the first PlaceWithin.
-    void Start()
-    {
-        mNext = mChanges.begin();
-        mTotals = Loads();
-    }
-
-    // Moves to `start` (never backwards) and places a note of class c over
-    // [start, end) when no budget is exceeded anywhere in it; true when
-    // placed.
-    bool PlaceWithin(uint64_t start, uint64_t end, int c)
-    {
-        for (; mNext != mChanges.end() && mNext->first <= start; ++mNext)
-            Apply(mTotals, mNext->second);
-        Loads totals = mTotals;
-        bool fits = Fits(totals, c);
-        for (auto it = mNext; fits && it != mChanges.end() && it->first < end; ++it) {
-            Apply(totals, it->second);
-            fits = Fits(totals, c);
-        }
-        if (!fits)
-            return false;
-        Add(start, end, c);
-        for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-            mTotals[size_t(kind)] += mWs.ClassLoad(kind, c);
-        mNext = mChanges.upper_bound(start);
-        return true;
-    }
-
-private:
-    using Loads = std::array<double, Polyra::LoadKinds>;
-
-    static void Apply(Loads& totals, const Loads& change)
-    {
-        for (size_t kind = 0; kind < totals.size(); ++kind)
-            totals[kind] += change[kind];
-    }
-
-    bool Fits(const Loads& totals, int c) const
-    {
-        float with[Polyra::LoadKinds];
-        for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-            with[kind] = float(totals[size_t(kind)]) + mWs.ClassLoad(kind, c);
-        return mWs.OverloadedKind(with) < 0;
-    }
-
-    const PolyraWorkspace& mWs;
-    std::map<uint64_t, Loads> mChanges;
-    std::map<uint64_t, Loads>::iterator mNext;
-    Loads mTotals = {}; // at the tick reached
-};
-
 // Each note in whole units, rounded down so that none outlasts its MIDI
 // length nor the voices the budget left it, and held to the field. The
 // notes cut to the field are counted.
@@ -145,33 +75,6 @@ unsigned long FitToField(PolyraWorkspace& ws, const std::vector<PolyraNote>& not
         ws.noteUnits[note.on] = uint16_t(std::min<uint64_t>(note.Ticks() / ws.rtb, Mseq::DurationMax));
     }
     return cut;
-}
-
-// A note shorter than the unit (a drum hit of a tick or two) sounds one
-// unit, unless that, with its release, would exceed one of the phone's
-// budgets as the removal of overloads counts them, beside the notes as
-// written with theirs. The notes left out are counted.
-unsigned long LengthenShortNotes(PolyraWorkspace& ws, const std::vector<PolyraNote>& notes)
-{
-    auto isShort = [&](const PolyraNote& note) { return note.Ticks() > 0 && note.Ticks() < ws.rtb; };
-    if (std::none_of(notes.begin(), notes.end(), isShort))
-        return 0;
-    WrittenLoads loads(ws);
-    for (const PolyraNote& note : notes)
-        if (ws.noteUnits[note.on])
-            loads.Add(note.start, ws.ReleaseEnd(note.start + ws.noteUnits[note.on] * ws.rtb, note.offClass),
-                      note.onClass);
-    loads.Start();
-    unsigned long dropped = 0;
-    for (const PolyraNote& note : notes) {
-        if (!isShort(note))
-            continue;
-        if (loads.PlaceWithin(note.start, ws.ReleaseEnd(note.start + ws.rtb, note.offClass), note.onClass))
-            ws.noteUnits[note.on] = 1;
-        else
-            ++dropped;
-    }
-    return dropped;
 }
 } // namespace
 
@@ -185,7 +88,7 @@ void ComputeRtb(PolyraWorkspace& ws)
 
     ws.noteUnits.assign(ws.commands.size(), 0);
     const unsigned long cut = FitToField(ws, notes);
-    const unsigned long dropped = LengthenShortNotes(ws, notes);
+    const unsigned long dropped = PlaceShortNotes(ws, notes);
     if (dropped)
         ws.trace->Notice("id_short_notes_left_out", QString::number(dropped));
     if (cut)

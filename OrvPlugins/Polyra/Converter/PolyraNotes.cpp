@@ -29,7 +29,7 @@ bool ComputeTimeBase(PolyraWorkspace& ws)
     return true;
 }
 
-void ConvertNoteOn(PolyraWorkspace& ws)
+void MakeNoteOffsAndDropRepeats(PolyraWorkspace& ws)
 {
     ws.trace->Line(PolyraTrace::StageLine, "*** Creation des NOTE OFF...\n");
     bool held[16][128] = {};
@@ -151,16 +151,8 @@ bool ComputeAtb(PolyraWorkspace& ws)
     ws.trace->Line(PolyraTrace::Detail, "PGCD (%lu, %lu) = %lu\n", static_cast<unsigned long>(ws.division),
                    static_cast<unsigned long>(gcd), static_cast<unsigned long>(gcd));
     // Dividing by a common divisor of both keeps every time exact.
-    if (gcd > 0 && gcd <= ws.division) {
-        const uint64_t g = Gcd(gcd, ws.division);
-        if (g > 1) {
-            ws.division = uint32_t(ws.division / g);
-            ws.tickDivisor = uint32_t(g);
-            for (PolyraCommand& command : ws.commands)
-                command.delta = uint32_t(command.delta / g);
-            ws.endDelta = uint32_t(ws.endDelta / g);
-        }
-    }
+    if (gcd > 0 && gcd <= ws.division)
+        ws.DivideTicks(uint32_t(Gcd(gcd, ws.division)));
     ws.atb = ws.division ? ws.tempo / ws.division : 0;
     if (ws.atb == 0) {
         ws.trace->Line(PolyraTrace::UserLine, "\nUSER : non-compatible MIDI format !\n");

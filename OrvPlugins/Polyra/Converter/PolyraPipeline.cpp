@@ -52,7 +52,7 @@ PolyraOutcome Prepare(PolyraWorkspace& ws, PolyraFiles& files)
         return cancelled ? PolyraOutcome::Cancelled : PolyraOutcome::Failed;
     if (!ReadCommandTable(ws, files.format0) || !ComputeTimeBase(ws))
         return PolyraOutcome::Failed;
-    ConvertNoteOn(ws);
+    MakeNoteOffsAndDropRepeats(ws);
     FoldTempoChanges(ws);
     ComputePeakLoads(ws, ws.peaksBefore);
     if (!RemoveInstruments(ws))

@@ -19,7 +19,9 @@ bool ReadCommandTable(PolyraWorkspace& ws, const CMemFile& format0);
 bool WriteDestMidi(PolyraWorkspace& ws, CMemFile& dest);
 
 bool ComputeTimeBase(PolyraWorkspace& ws);
-void ConvertNoteOn(PolyraWorkspace& ws);
+// NOTE ON of velocity 0 into NOTE OFF; a NOTE OFF of a key not held and a
+// NOTE ON of a key already held leave the table.
+void MakeNoteOffsAndDropRepeats(PolyraWorkspace& ws);
 // The tune's later tempo changes into the commands' times, at one tempo.
 void FoldTempoChanges(PolyraWorkspace& ws);
 void ComputePeakLoads(PolyraWorkspace& ws, float* peaks);

@@ -1,6 +1,7 @@
 // Program and volume changes reduced to those that matter, and the channel
 // volumes scaled: by class, by the loudest instant, and by the first render.
 #include "PolyraStages.h"
+#include "PolyraVoiceCount.h"
 #include "PolyraWorkspace.h"
 
 #include <algorithm>
@@ -197,33 +198,18 @@ void ScaleVolumes(PolyraWorkspace& ws)
 
 bool AutomaticGain(PolyraWorkspace& ws)
 {
-    ws.ClearGrid();
-    ws.ResetChannels();
-    float total = 0;
+    PolyraVoiceCount voices(ws);
     float peak = 0;
     for (const PolyraCommand& command : ws.commands) {
-        ws.RunReleases(command.delta, nullptr, &total);
+        voices.RunDown(command.delta);
         if (!command.IsActive() || command.type == CmdSyncTag)
             continue;
-        ws.TrackChannel(command);
-        if (!command.IsNote())
-            continue;
-        const int pitch = command.data[0] & 0x7F;
-        if (command.type == CmdNoteOff) {
-            ws.StartRelease(command.channel, pitch);
-            continue;
-        }
-        PolyraNoteCell& cell = ws.grid[command.channel][pitch];
-        if (cell.sounding)
-            total = std::max(0.0f, total - cell.volume);
-        int channelVolume = ws.channelVolume[command.channel];
+        int channelVolume = voices.channels.volume[command.channel & 0x0F];
         if (ws.sineMode)
             channelVolume = std::min(channelVolume, kSineVolume);
-        cell.volume = float(channelVolume) * float(command.data[1]) / 16129.0f;
-        total += cell.volume;
-        peak = std::max(peak, total);
-        cell.held = cell.sounding = true;
-        cell.releasing = false;
+        voices.Play(command, float(channelVolume) * float(command.data[1]) / 16129.0f);
+        if (command.type == CmdNoteOn)
+            peak = std::max(peak, voices.volume);
     }
     if (peak <= 0) {
         ws.trace->Line(PolyraTrace::UserLine, "USER : all volumes in MIDI file are set to 0 : translation aborted\n");

@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 const char* const kErrorTexts[] = {
@@ -33,7 +32,6 @@ PolyraWorkspace::PolyraWorkspace()
 {
     commands.reserve(MaxCommands);
     noteUnits.reserve(MaxCommands);
-    releasing.reserve(16 * 128);
 }
 
 void PolyraWorkspace::Init(const PolyraProfile& profileRecord, const PolyraParameters& parameterRecord,
@@ -55,10 +53,9 @@ void PolyraWorkspace::Init(const PolyraProfile& profileRecord, const PolyraParam
     trace = traceSink;
     progress = progressSink;
     tickLength = 0;
-    tickDivisor = 1;
     for (int kind = 0; kind < Polyra::LoadKinds; ++kind) {
         maxima[kind] = profile.loads[kind].maximum;
-        peaksBefore[kind] = peaksAfter[kind] = totals[kind] = 0;
+        peaksBefore[kind] = peaksAfter[kind] = 0;
         overloads[kind] = 0;
     }
     if (parameters.polyphonyLimit > 0 && parameters.polyphonyLimit < maxima[0])
@@ -77,7 +74,6 @@ void PolyraWorkspace::Init(const PolyraProfile& profileRecord, const PolyraParam
     error = ErrNone;
     writer.Reset();
     ResetChannels();
-    ClearGrid();
 }
 
 void PolyraWorkspace::Erase(int index)
@@ -100,79 +96,20 @@ bool PolyraWorkspace::Insert(int index, const PolyraCommand& command)
     return true;
 }
 
-void PolyraWorkspace::ResetChannels()
+void PolyraChannels::Reset()
 {
-    for (int channel = 0; channel < 16; ++channel) {
-        channelClass[channel] = 0;
-        channelVolume[channel] = 127;
-    }
-    channelClass[9] = Polyra::DrumClass;
+    std::fill(std::begin(classOf), std::end(classOf), 0);
+    std::fill(std::begin(volume), std::end(volume), 127);
+    classOf[9] = Polyra::DrumClass;
 }
 
-void PolyraWorkspace::TrackChannel(const PolyraCommand& command)
+void PolyraChannels::Track(const PolyraCommand& command)
 {
     // A program byte of a malformed file may have its top bit set.
     if (command.type == CmdProgram && command.channel != 9)
-        channelClass[command.channel] = (command.data[0] & 0x7F) / 8;
+        classOf[command.channel & 0x0F] = (command.data[0] & 0x7F) / 8;
     else if (command.type == CmdControl && command.data[0] == 7)
-        channelVolume[command.channel] = command.data[1];
-}
-
-void PolyraWorkspace::ClearGrid()
-{
-    for (auto& channel : grid)
-        for (auto& cell : channel)
-            cell = PolyraNoteCell();
-    releasing.clear();
-}
-
-void PolyraWorkspace::RunReleases(uint32_t delta, float* loadTotals, float* volumeTotal)
-{
-    if (delta == 0)
-        return;
-    size_t kept = 0;
-    for (size_t i = 0; i < releasing.size(); ++i) {
-        const uint16_t at = releasing[i];
-        PolyraNoteCell& cell = grid[at >> 7][at & 0x7F];
-        if (!cell.releasing) {
-            cell.listed = false;
-            continue;
-        }
-        cell.release -= float(delta);
-        if (cell.release > 0) {
-            releasing[kept++] = at;
-            continue;
-        }
-        cell.releasing = false;
-        cell.listed = false;
-        cell.sounding = false;
-        if (loadTotals)
-            for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-                loadTotals[kind] = std::max(0.0f, loadTotals[kind] - cell.load[kind]);
-        if (volumeTotal)
-            *volumeTotal = std::max(0.0f, *volumeTotal - cell.volume);
-    }
-    releasing.resize(kept);
-}
-
-void PolyraWorkspace::StartRelease(int channel, int pitch)
-{
-    PolyraNoteCell& cell = grid[channel][pitch];
-    cell.held = false;
-    if (!cell.sounding || cell.releasing)
-        return;
-    cell.releasing = true;
-    cell.release = releaseTicks[channelClass[channel]];
-    if (!cell.listed) {
-        cell.listed = true;
-        releasing.push_back(uint16_t((channel << 7) | pitch));
-    }
-}
-
-void PolyraWorkspace::StopNote(int channel, int pitch)
-{
-    PolyraNoteCell& cell = grid[channel][pitch];
-    cell.held = cell.sounding = cell.releasing = false;
+        volume[command.channel & 0x0F] = command.data[1];
 }
 
 void PolyraWorkspace::ApplyTempo(uint32_t microseconds)
@@ -185,22 +122,17 @@ void PolyraWorkspace::ApplyTempo(uint32_t microseconds)
         releaseTicks[c] = float(double(profile.release[c]) * 1000.0 / tickLength);
 }
 
-int PolyraWorkspace::OverloadedKind(const float* loadTotals) const
+void PolyraWorkspace::DivideTicks(uint32_t divisor)
 {
-    for (int kind = 0; kind < Polyra::LoadKinds; ++kind)
-        if (loadTotals[kind] > maxima[kind])
-            return kind;
-    return -1;
-}
-
-uint64_t PolyraWorkspace::ReleaseEnd(uint64_t off, int c) const
-{
-    // The timers count down by each later delta and let go when nothing is
-    // left; a release of nothing still sounds until time moves on.
-    const double release = double(releaseTicks[c]) / tickDivisor;
-    if (!(release > 1))
-        return off + 1;
-    return off + uint64_t(std::ceil(std::min(release, 1e12)));
+    if (divisor <= 1)
+        return;
+    division /= divisor;
+    tickLength *= divisor;
+    for (PolyraCommand& command : commands)
+        command.delta /= divisor;
+    endDelta /= divisor;
+    for (float& release : releaseTicks)
+        release = float(double(release) / divisor);
 }
 
 bool PolyraWorkspace::Fail(int code)

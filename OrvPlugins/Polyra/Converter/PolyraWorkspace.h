@@ -50,15 +50,17 @@ enum PolyraError
     ErrNotMseq = 17
 };
 
-struct PolyraNoteCell
+// The instrument class and volume of each channel as a walk of the table
+// reaches them.
+struct PolyraChannels
 {
-    bool held = false;
-    bool sounding = false;
-    bool releasing = false;
-    bool listed = false; // in the list of releasing notes
-    float release = 0;
-    float load[Polyra::LoadKinds] = {};
-    float volume = 0;
+    int classOf[16] = {};
+    int volume[16] = {};
+
+    // Class 0, drums on channel 9, volume 127: where every walk starts.
+    void Reset();
+    // Follows a program change or volume change.
+    void Track(const PolyraCommand& command);
 };
 
 // A tempo event of the tune that the sequence's one tempo does not hold.
@@ -97,29 +99,18 @@ public:
 
     // Channel state at the start of every walk: class 0, drums on channel 9,
     // volume 127.
-    void ResetChannels();
+    void ResetChannels() { channels.Reset(); }
     // Follows a program change or volume change into the channel state.
-    void TrackChannel(const PolyraCommand& command);
-    void ClearGrid();
-    // Counts down the releases by one delta; notes whose release ran out stop
-    // sounding and their loads (and volumes) leave the totals.
-    void RunReleases(uint32_t delta, float* totals, float* volumeTotal);
-    void StartRelease(int channel, int pitch);
-    void StopNote(int channel, int pitch);
-    // The removal of overloads' load model: what a note of class c adds to
-    // the totals of a kind, the first kind whose total is over its maximum
-    // (-1 when none is), and the tick at which the release timers let go a
-    // note of class c whose NOTE OFF is at `off` (ticks as the table now
-    // counts them).
-    float ClassLoad(int kind, int c) const { return profile.loads[kind].perClass[c]; }
-    int OverloadedKind(const float* loadTotals) const;
-    uint64_t ReleaseEnd(uint64_t off, int c) const;
+    void TrackChannel(const PolyraCommand& command) { channels.Track(command); }
 
     // The sequence's tempo (microseconds a quarter note), into the header
     // block, the tick length and the release times in ticks.
     void ApplyTempo(uint32_t microseconds);
+    // Makes one tick of the table `divisor` ticks long: the division, every
+    // delta and the release times in ticks are divided together.
+    void DivideTicks(uint32_t divisor);
 
-    int ClassOf(int channel) const { return channelClass[channel]; }
+    int ClassOf(int channel) const { return channels.classOf[channel]; }
     bool Fail(int code);
     void ReportError(int code);
 
@@ -144,20 +135,13 @@ public:
     IMseqProgressSink* progress = nullptr;
 
     double tickLength = 0; // microseconds
-    // How many ticks of the time base one tick of the table holds once the
-    // time base's divisor has been taken out of the deltas.
-    uint32_t tickDivisor = 1;
     float releaseTicks[Polyra::ClassCount] = {};
     float maxima[Polyra::LoadKinds] = {};
     float peaksBefore[Polyra::LoadKinds] = {};
     float peaksAfter[Polyra::LoadKinds] = {};
-    float totals[Polyra::LoadKinds] = {};
     unsigned long overloads[Polyra::LoadKinds] = {};
 
-    int channelClass[16] = {};
-    int channelVolume[16] = {};
-    PolyraNoteCell grid[16][128];
-    std::vector<uint16_t> releasing; // channel << 7 | pitch
+    PolyraChannels channels;
 
     PolyraClassStats stats[Polyra::ClassCount];
     bool classHasNotes[Polyra::ClassCount] = {};

@@ -66,7 +66,7 @@ protected:
                                                  uint32_t(midi.size()), format0, &cancelled));
         ASSERT_TRUE(PolyraStages::ReadCommandTable(ws, format0));
         ASSERT_TRUE(PolyraStages::ComputeTimeBase(ws));
-        PolyraStages::ConvertNoteOn(ws);
+        PolyraStages::MakeNoteOffsAndDropRepeats(ws);
         PolyraStages::FoldTempoChanges(ws);
     }
 
