@@ -6,6 +6,8 @@
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
 #include "Plugin/CConversionLog.h"
+#include "Text/CLanguageResources.h"
+#include "Xml/XmlAttributeCount.h"
 #include <QFileInfo>
 #include <new>
 
@@ -97,8 +99,14 @@ void Log(CConversionLog& log, const QString& text)
 bool OpenEcard(CEcardDocument& ecard, const QByteArray& bytes, CConversionLog& log)
 {
     if (!ecard.SetContent(bytes)) {
-        Log(log, ecard.IsNestedTooDeeply() ? QStringLiteral("Ecard content is nested too deeply !\n")
-                                           : QStringLiteral("Ecard content is not well-formed !\n"));
+        if (ecard.HasTooManyAttributes())
+            Log(log, CLanguageResources::GetMessage(QStringLiteral("CSmsTranslator"),
+                                                    QStringLiteral("id_ecard_too_many_attributes"))
+                             .arg(XmlAttributeCount::MaxPerElement)
+                         + QLatin1Char('\n'));
+        else
+            Log(log, ecard.IsNestedTooDeeply() ? QStringLiteral("Ecard content is nested too deeply !\n")
+                                               : QStringLiteral("Ecard content is not well-formed !\n"));
         return false;
     }
     QString message;

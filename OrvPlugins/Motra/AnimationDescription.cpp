@@ -36,6 +36,9 @@ CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, Descriptio
     case DescriptionFrames::NotXml:
         why.kind = DescriptionFailure::NotXml;
         return nullptr;
+    case DescriptionFrames::TooManyAttributes:
+        why.kind = DescriptionFailure::TooManyAttributes;
+        return nullptr;
     case DescriptionFrames::TooManyFrames:
         why.kind = DescriptionFailure::TooManyFrames;
         return nullptr;

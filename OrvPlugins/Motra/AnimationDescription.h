@@ -12,13 +12,14 @@ struct DescriptionFailure
     enum Kind
     {
         None,
-        NotXml,          // not well-formed, or nested too deep
-        TooManyFrames,   // names more frame elements than an animation may have: nothing was decoded
-        FileUnreadable,  // a frame's file cannot be read: `reason`
-        NotAPicture,     // a frame's file holds no picture the toolkit reads
-        EmptyPicture,    // a frame's picture has no pixels
-        FrameTooLarge,   // a frame's picture is too large to decode: `width` x `height` pixels
-        OverFramesBudget // with this frame the pictures take `bytes`, over the budget
+        NotXml,            // not well-formed, or nested too deep
+        TooManyAttributes, // an element or the document type holds too many attributes: nothing was read
+        TooManyFrames,     // names more frame elements than an animation may have: nothing was decoded
+        FileUnreadable,    // a frame's file cannot be read: `reason`
+        NotAPicture,       // a frame's file holds no picture the toolkit reads
+        EmptyPicture,      // a frame's picture has no pixels
+        FrameTooLarge,     // a frame's picture is too large to decode: `width` x `height` pixels
+        OverFramesBudget   // with this frame the pictures take `bytes`, over the budget
     };
     Kind kind = None;
     int frame = 0; // the frame element's position among the root's frames, from 1

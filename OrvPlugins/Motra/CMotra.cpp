@@ -4,6 +4,7 @@
 
 #include "Documents/CDocumentAnimation.h"
 #include "Import/ImportLimits.h"
+#include "Xml/XmlAttributeCount.h"
 
 CDocument* CMotra::Import(const QByteArray& rawData)
 {
@@ -26,6 +27,9 @@ CDocument* CMotra::Import(const QByteArray& rawData)
     case DescriptionFailure::FrameTooLarge:
         ReportMessage("id_frame_too_large", frame, failure.path, QString::number(failure.width),
                       QString::number(failure.height));
+        break;
+    case DescriptionFailure::TooManyAttributes:
+        ReportMessage("id_too_many_attributes", QString::number(XmlAttributeCount::MaxPerElement));
         break;
     case DescriptionFailure::TooManyFrames:
         ReportMessage("id_too_many_frames", QString::number(ImportLimits::MaxAnimationFrames));

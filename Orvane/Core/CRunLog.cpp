@@ -133,7 +133,7 @@ bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard,
     // A name the user gave is the user's file to replace, but only a plain file: a FIFO would block.
     const QFileInfo info(path);
     const auto notPlain = [this, &path](bool folder) {
-        const QString why = Message(folder ? "id_logfile_is_folder" : "id_logfile_is_not_regular_file", {});
+        const QString why = folder ? BoundedFileRead::FolderReason() : BoundedFileRead::NotRegularFileReason();
         TurnToStandardError(Message("id_logfile_failed", {ShowName(path), why}));
         return false;
     };

@@ -196,8 +196,9 @@ TEST_F(RunLog, AFolderOrAFifoIsRefusedInTheLanguageFilesWords)
     ASSERT_TRUE(
         WriteFileBytes(words, "<?xml version=\"1.0\"?><Language name=\"Test\"><class name=\"COrvApplication\"><message>"
                               "<string id=\"id_logfile_failed\" value=\"Journal %1 impossible: %2.\"/>"
-                              "<string id=\"id_logfile_is_folder\" value=\"c'est un dossier\"/>"
-                              "<string id=\"id_logfile_is_not_regular_file\" value=\"pas un fichier\"/>"
+                              "</message></class><class name=\"BoundedFileRead\"><message>"
+                              "<string id=\"id_is_folder\" value=\"c'est un dossier\"/>"
+                              "<string id=\"id_is_not_regular_file\" value=\"pas un fichier\"/>"
                               "</message></class></Language>"));
     const CChildEnd child = RunInChild([&dir, &words]() {
         if (!CLanguageResources::Load(words))

@@ -1,5 +1,7 @@
 // The real program says what is wrong with a file it refuses: a phone profile refused at start, when a run asks
-// for that phone, and a parameter file, by the element it refused and why.
+// for that phone, and a parameter file, by the element it refused and why; and every reader of XML from outside,
+// when a document type declares more attributes than an element may have.
+#include "BlackPng.h"
 #include "ProgramRunFixture.h"
 #include "QtPrinters.h"
 #include <QDir>
@@ -46,6 +48,65 @@ TEST_F(CommandLineMessagesTest, AParameterFileErrorNamesTheElementAndWhy)
                                                 "MAX 400.\n")
                                      .arg(W("bad.xml"))))
         << qPrintable(Log());
+}
+
+// A document type that gives the element a hundred thousand default attributes (1.7 MB) once took each reader
+// tens of seconds and passed. Each reader now refuses it unread, and says why.
+QByteArray CrowdedDocumentType(const char* element)
+{
+    QByteArray declaration = QByteArray("<!DOCTYPE X [<!ATTLIST ") + element;
+    for (int i = 0; i < 100000; ++i)
+        declaration += " d" + QByteArray::number(i) + " CDATA \"x\"";
+    return declaration + ">]>";
+}
+
+// The document type after the declaration, where XML wants it.
+QByteArray WithCrowdedDocumentType(const QByteArray& document, const char* element)
+{
+    const int afterDeclaration = document.startsWith("<?xml") ? int(document.indexOf("?>")) + 2 : 0;
+    return document.left(afterDeclaration) + CrowdedDocumentType(element) + document.mid(afterDeclaration);
+}
+
+TEST_F(CommandLineMessagesTest, EveryXmlReaderRefusesADocumentTypeOfTooManyAttributesAndSaysSo)
+{
+    const QString tooMany = QStringLiteral(
+        "more than 256 attributes on an element, counting the defaults its document type declares, or a document "
+        "type that declares or adds too many");
+    QByteArray profile = ReadBytes(QStringLiteral(ORV_APP_DIR "/Profiles/Model_C.xml"));
+    profile.replace("VALUE=\"Model C\"", "VALUE=\"Model Y\"");
+    const QString app = AppFolderWith({{QStringLiteral("Model_Y.xml"), WithCrowdedDocumentType(profile, "DATA")}});
+    CopyExample("morning.mid", "tune.mid");
+    Write("f.png", BlackPng::Grey(16, 16));
+    Write("crowded.anim", WithCrowdedDocumentType("<A><FRAME REF=\"f.png\" DELAY=\"100\"/></A>", "FRAME"));
+    Write("crowded.ecd",
+          WithCrowdedDocumentType("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD>Hi</ECARD>", "ECARD"));
+    Write("crowded.xml", WithCrowdedDocumentType(
+                             ReadBytes(QStringLiteral(ORV_APP_DIR "/Plugins/Parameters/IMYParameters.xml")), "DATA"));
+    const struct
+    {
+        const char* name;
+        QStringList words;
+        QString said;
+    } cases[] = {
+        {"profile", Words("/profile=Model Y", "/converter=imy", "/logfile=run.log", "tune.mid"),
+         QStringLiteral("The profile file %1/Profiles/Model_Y.xml was refused: has %2.\n").arg(app, tooMany)},
+        {"parameter file",
+         Words("/profile=Model A", "/converter=imy", "/logfile=run.log", "/parameter=crowded.xml", "tune.mid"),
+         QStringLiteral("The parameter file %1 could not be loaded: has %2.\n").arg(W("crowded.xml"), tooMany)},
+        {"animation description", Words("/profile=Model B", "/converter=ani", "/logfile=run.log", "crowded.anim"),
+         QStringLiteral("The animation description has %1.\n").arg(tooMany)},
+        {"e-card", Words("/profile=Model A", "/converter=ems_sms", "/logfile=run.log", "crowded.ecd"),
+         QStringLiteral("Ecard content has %1 !\n").arg(tooMany)},
+    };
+    for (const auto& c : cases) {
+        m_Environment.insert(QStringLiteral("ORVANEDIR"),
+                             QString::fromUtf8(c.name) == QLatin1String("profile") ? app : QStringLiteral(ORV_APP_DIR));
+        const CRun run = Run(c.words);
+        EXPECT_EQ(run.exitCode, 1) << c.name;
+        const QString log = Log();
+        EXPECT_TRUE(log.contains(c.said)) << c.name << ": " << qPrintable(log);
+        EXPECT_FALSE(log.contains(QStringLiteral("well-formed"))) << c.name;
+    }
 }
 
 } // namespace

@@ -174,7 +174,9 @@ TEST_F(MainWindowTest, AnsweringNoKeepsTheMediaAndTheWindow)
 {
     Show();
     MakeUnsavedResult();
-    m_GuiPrompt.mAnswers = {1, 1, 1};
+    m_GuiPrompt.mAnswers = {1, 1, 1, 1};
+    // Each question says what Yes would do.
+    Window().OpenMediaDialog();
     Window().CheckSavingBeforeClose();
     Window().CheckSavingBeforeQuit();
     // Closing by the frame asks as Quit does, and No keeps the window open.
@@ -182,7 +184,8 @@ TEST_F(MainWindowTest, AnsweringNoKeepsTheMediaAndTheWindow)
     EXPECT_TRUE(Window().isVisible());
     EXPECT_NE(Loaded(), nullptr);
     EXPECT_EQ(m_GuiPrompt.mQuestions,
-              (QStringList{Question("id_warning1_text"), Question("id_warning_text"), Question("id_warning_text")}));
+              (QStringList{Question("id_unsaved_result_open_media"), Question("id_unsaved_result_close_media"),
+                           Question("id_warning_text"), Question("id_warning_text")}));
     // The default answer is No too, as is a box closed by Escape.
     Window().CheckSavingBeforeClose();
     EXPECT_NE(Loaded(), nullptr);
@@ -232,7 +235,7 @@ TEST_F(MainWindowTest, ChoosingAnotherPhoneAsksBeforeTheUnsavedResultIsDropped)
     B32 converted = 0;
     m_GuiPrompt.mAnswers = {1};
     items.at(2)->trigger();
-    EXPECT_EQ(m_GuiPrompt.mQuestions, QStringList{Question("id_warning1_text")});
+    EXPECT_EQ(m_GuiPrompt.mQuestions, QStringList{Question("id_unsaved_result_change_phone")});
     EXPECT_EQ(Window().GetCheckedProfile(), 0);
     EXPECT_FALSE(items.at(2)->isChecked());
     EXPECT_EQ(Window().GetProfileLabel()->text(), QStringLiteral("PHONE1"));

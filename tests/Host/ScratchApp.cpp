@@ -80,7 +80,10 @@ void CScratchApp::WriteLanguageFile() const
     for (const TestText& text : kTexts)
         xml += "  <string id=\"" + QByteArray(text.id) + "\" value=\""
                + QString::fromLatin1(text.text).toHtmlEscaped().toUtf8() + "\"/>\n";
-    xml += "</message>\n</class>\n</Language>\n";
+    // The reason a parameter file that is no XML gives comes from the library's own texts.
+    xml += "</message>\n</class>\n<class name=\"CXmlFile\">\n<message>\n"
+           "  <string id=\"id_not_well_formed\" value=\"is not a well-formed XML file\"/>\n"
+           "</message>\n</class>\n</Language>\n";
     Write(QStringLiteral("Languages/English.xml"), xml);
 }
 

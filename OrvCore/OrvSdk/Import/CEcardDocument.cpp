@@ -11,6 +11,7 @@ bool CEcardDocument::SetContent(const QByteArray& bytes)
     mpItems.reset();
     mTextEncoding.SetUnknown();
     mIsNestedTooDeeply = false;
+    mHasTooManyAttributes = false;
     mFirstNode = Node();
     mDocumentRootTag.clear();
     mRootHasChild = false;
@@ -25,6 +26,7 @@ bool CEcardDocument::SetContent(const QByteArray& bytes)
         wellFormed = card.ReadToEnd();
     }
     mIsNestedTooDeeply = card.IsTooDeep();
+    mHasTooManyAttributes = card.IsCrowded();
     if (!wellFormed)
         return false;
     mFirstNode = card.FirstNode();

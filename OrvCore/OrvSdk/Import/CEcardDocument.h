@@ -15,10 +15,13 @@ class CEcardDocument
 public:
     explicit CEcardDocument(const QString& rootTag);
 
-    // False when the bytes are not well-formed XML, or are nested deeper than
-    // any e-card (IsNestedTooDeeply tells that case apart).
+    // False when the bytes are not well-formed XML, are nested deeper than
+    // any e-card, or hold too many attributes on an element or in the
+    // document type (IsNestedTooDeeply and HasTooManyAttributes tell those
+    // cases apart).
     bool SetContent(const QByteArray& bytes);
     bool IsNestedTooDeeply() const { return mIsNestedTooDeeply; }
+    bool HasTooManyAttributes() const { return mHasTooManyAttributes; }
     // Prolog and root checks; on success the cursor is on the root's first child.
     bool Check(QString& message);
 
@@ -42,4 +45,5 @@ private:
     std::unique_ptr<CXmlRootChildren> mpItems;
     CSourceEncodingType mTextEncoding;
     bool mIsNestedTooDeeply = false;
+    bool mHasTooManyAttributes = false;
 };

@@ -39,6 +39,8 @@ DescriptionFrames::Outcome ReadFrameElements(const QByteArray& bytes, QList<QXml
     QList<QXmlStreamAttributes> lower;
     bool tooManyLower = false;
     CXmlRootChildren xml(bytes);
+    if (xml.IsCrowded())
+        return DescriptionFrames::TooManyAttributes;
     if (!xml.ReadRoot())
         return DescriptionFrames::NotXml;
     while (xml.ReadChild()) {

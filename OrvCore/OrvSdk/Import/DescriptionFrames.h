@@ -18,8 +18,9 @@ struct CFrame
 enum Outcome
 {
     Listed,
-    NotXml,       // not well-formed, or nested too deep
-    TooManyFrames // more frame elements than an animation may have: the walk stopped there
+    NotXml,            // not well-formed, or nested too deep
+    TooManyAttributes, // refused unread: an element or the document type holds too many attributes
+    TooManyFrames      // more frame elements than an animation may have: the walk stopped there
 };
 
 // The root's "FRAME" children, or its "frame" children when it has none; each names its picture in "REF" and its

@@ -33,9 +33,12 @@ public:
     CDocumentMelody* BuildMelodyDocument(MelodyProgressCallback progress = nullptr);
 
     const QByteArray& GetRawData() const { return m_MemoryFile; }
-    // The bytes a converter reads: the file itself, or a file of its first
-    // sequence when it holds several independent ones.
-    const QByteArray& GetConvertedData() const { return m_FirstSequence.isNull() ? m_MemoryFile : m_FirstSequence; }
+    // The first sequence's bytes, which converters read: the file itself when it
+    // holds one sequence, else a file of its first one.
+    const QByteArray& GetFirstSequenceBytes() const
+    {
+        return m_FirstSequence.isNull() ? m_MemoryFile : m_FirstSequence;
+    }
     // How many independent sequences the file holds: its tracks in format 2, else 1.
     int GetSequenceCount() const { return m_nSequenceCount; }
     MidiStream* GetMidiStream() const { return m_pMidiStream; }

@@ -1,6 +1,7 @@
 #include "Parameters/CProfile.h"
 
 #include "Parameters/ParameterRead.h"
+#include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
 
 #include <QtDebug>
@@ -9,6 +10,12 @@ namespace {
 QString Key(const char* key)
 {
     return QString::fromLatin1(key);
+}
+
+// Why a profile is refused, from the language file; the caller fills in the keys.
+QString Reason(const char* id)
+{
+    return CLanguageResources::GetMessage(QStringLiteral("CProfile"), QString::fromLatin1(id));
 }
 
 struct RequiredKey
@@ -57,10 +64,10 @@ bool CProfile::Load(const QString& path)
     if (!CParameters::Load(path))
         return false;
     const QString missing = FindMissingRequiredKey();
-    const QString reason = missing.isEmpty()
-                               ? FindEmptyRange()
-                               : QStringLiteral("the key \"%1\" is missing or not of its type").arg(missing);
-    if (reason.isEmpty())
+    QString reason;
+    if (!missing.isEmpty())
+        reason = Reason("id_key_missing").arg(missing);
+    else if (!FindEmptyRange(reason))
         return true;
     Refuse(reason);
     qDebug().noquote() << QStringLiteral("CProfile::Load> %1: %2; profile refused").arg(path, GetLoadError());
@@ -78,21 +85,20 @@ QString CProfile::FindMissingRequiredKey() const
     return QString();
 }
 
-QString CProfile::FindEmptyRange() const
+bool CProfile::FindEmptyRange(QString& reason) const
 {
     for (const auto& range : kRanges) {
         bool bLow = false;
         bool bHigh = false;
         const int low = ParameterRead::Int(this, range[0], 0, &bLow);
         const int high = ParameterRead::Int(this, range[1], 0, &bHigh);
-        if (bLow && bHigh && low > high)
-            return QStringLiteral("the range is empty: \"%1\" is %2, above \"%3\", which is %4")
-                .arg(Key(range[0]))
-                .arg(low)
-                .arg(Key(range[1]))
-                .arg(high);
+        if (bLow && bHigh && low > high) {
+            reason =
+                Reason("id_range_empty").arg(Key(range[0]), QString::number(low), Key(range[1]), QString::number(high));
+            return true;
+        }
     }
-    return QString();
+    return false;
 }
 
 int CProfile::IntValue(const char* key) const

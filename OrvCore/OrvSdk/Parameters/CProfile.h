@@ -36,8 +36,8 @@ public:
 
     // The first required key that is missing or mistyped; empty when all are there.
     QString FindMissingRequiredKey() const;
-    // Why the profile bounds a range that admits no value (its lower key above its upper one); empty when none.
-    QString FindEmptyRange() const;
+    // Whether the profile bounds a range that admits no value (its lower key above its upper one), and why.
+    bool FindEmptyRange(QString& reason) const;
 
 private:
     int IntValue(const char* key) const;

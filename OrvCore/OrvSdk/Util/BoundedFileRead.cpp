@@ -1,4 +1,5 @@
 #include "BoundedFileRead.h"
+#include "Text/CLanguageResources.h"
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -13,23 +14,31 @@ QString SystemReason(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// A reason in the language file's words. The language file itself is read through here: before it is read, the
+// system's nearest words for the same failure stand in.
+QString Reason(const char* id, int nearestError)
+{
+    const QString text = CLanguageResources::GetMessage(QStringLiteral("BoundedFileRead"), QString::fromLatin1(id));
+    return text.isEmpty() ? SystemReason(nearestError) : text;
+}
+
 // Why something that is not a regular file cannot be read as one.
 QString KindReason(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return QStringLiteral("is a folder");
+        return BoundedFileRead::FolderReason();
     if (S_ISFIFO(mode))
-        return QStringLiteral("is a FIFO");
+        return Reason("id_is_fifo", ENXIO);
     if (S_ISSOCK(mode))
-        return QStringLiteral("is a socket");
+        return Reason("id_is_socket", ENXIO);
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("is a device");
-    return QStringLiteral("is not a regular file");
+        return Reason("id_is_device", ENXIO);
+    return BoundedFileRead::NotRegularFileReason();
 }
 
 QString TooLarge(qint64 cap)
 {
-    return QStringLiteral("is larger than %1 bytes").arg(cap);
+    return Reason("id_larger_than", EFBIG).arg(cap);
 }
 
 // The reason a path that cannot be opened or stat'ed gives; a link to nothing says so.
@@ -37,9 +46,9 @@ QString MissingReason(const QByteArray& name, int error)
 {
     struct stat link;
     if (error == ENOENT && ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode))
-        return QStringLiteral("is a broken link");
+        return Reason("id_broken_link", error);
     if (error == ENOENT && BoundedFileRead::NameIsUnreadable(QFile::decodeName(name)))
-        return QStringLiteral("its name cannot be read in this system's character set");
+        return Reason("id_name_unreadable", error);
     return SystemReason(error);
 }
 
@@ -84,6 +93,16 @@ int OpenChecked(const QString& path, qint64 cap, qint64& size, QString& reason)
 } // namespace
 
 namespace BoundedFileRead {
+
+QString FolderReason()
+{
+    return Reason("id_is_folder", EISDIR);
+}
+
+QString NotRegularFileReason()
+{
+    return Reason("id_is_not_regular_file", ENXIO);
+}
 
 bool NameIsUnreadable(const QString& name)
 {

@@ -16,10 +16,14 @@ constexpr qint64 MaxMessageSourceBytes = qint64(16) * 1024 * 1024; // e-cards an
 
 namespace BoundedFileRead {
 // Why path cannot be read: empty when it is a regular file (after links) of at most cap bytes that can be
-// opened; otherwise a short English reason ("No such file or directory", "is a folder", "is a FIFO",
-// "is a broken link", "is larger than N bytes", "its name cannot be read in this system's character set",
-// or the system's own text).
+// opened; otherwise a short reason in the language file's words ("is a folder", "is a FIFO", "is a broken link",
+// "is larger than N bytes", "its name cannot be read in this system's character set"), or the system's own
+// text ("No such file or directory").
 QString Check(const QString& path, qint64 cap);
+
+// The reasons a folder, and any other file that is not a regular one, gives.
+QString FolderReason();
+QString NotRegularFileReason();
 
 // Whether a file name came from bytes that are not valid in the system's character set (a Latin-1 name under
 // a UTF-8 locale, say): such a name was read with replacement characters and no longer names the file.

@@ -1,9 +1,10 @@
 #include "Xml/CXmlFile.h"
+#include "Text/CLanguageResources.h"
 #include "Util/BoundedFileRead.h"
 #include "Util/SafeFileWrite.h"
-#include "Xml/XmlAttributeCount.h"
 #include "Xml/PlainXmlElements.h"
 #include "Xml/PlainXmlReader.h"
+#include "Xml/XmlAttributeCount.h"
 #include "Xml/XmlNesting.h"
 
 #include <QBuffer>
@@ -30,6 +31,11 @@ std::unique_ptr<QDomDocument> ToolkitDocument(const QByteArray& bytes)
     if (XmlNesting::TooDeep(bytes) || !document->setContent(bytes, false))
         return nullptr;
     return document;
+}
+
+QString Message(const char* id)
+{
+    return CLanguageResources::GetMessage(QStringLiteral("CXmlFile"), QString::fromLatin1(id));
 }
 
 } // namespace
@@ -76,8 +82,9 @@ bool CXmlFile::Load(const QString& path)
     if (!BoundedFileRead::Read(path, FileLimits::MaxXmlBytes, bytes, mLoadError))
         return false;
     if (!LoadFromData(bytes)) {
-        mLoadError = XmlAttributeCount::Exceeds(bytes) ? XmlAttributeCount::Reason()
-                                                       : QStringLiteral("is not a well-formed XML file");
+        mLoadError = XmlAttributeCount::Exceeds(bytes)
+                         ? Message("id_too_many_attributes").arg(XmlAttributeCount::MaxPerElement)
+                         : Message("id_not_well_formed");
         return false;
     }
     return true;

@@ -9,10 +9,10 @@ namespace {
 // A sprite moving over a full first frame, each later image a 64 x 64 patch.
 QByteArray AnimatedGif(bool localColours)
 {
-    GifToBuild spec;
-    spec.width = 128;
-    spec.height = 160;
-    spec.globalColours = TestPalette(256);
+    GifToBuild toBuild;
+    toBuild.width = 128;
+    toBuild.height = 160;
+    toBuild.globalColours = TestPalette(256);
     for (int i = 0; i < 20; ++i) {
         GifImageToBuild image = i == 0 ? PatternImage(0, 0, 128, 160, 251) : PatternImage(i * 3, i * 4, 64, 64, 199);
         image.control = true;
@@ -21,9 +21,9 @@ QByteArray AnimatedGif(bool localColours)
         image.transparent = 5;
         if (localColours && i % 2)
             image.localColours = TestPalette(256, i);
-        spec.images << image;
+        toBuild.images << image;
     }
-    return BuildGif(spec);
+    return BuildGif(toBuild);
 }
 
 void ImportAnimatedGif(benchmark::State& state)
@@ -40,12 +40,12 @@ BENCHMARK(ImportAnimatedGif)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void ImportStillGif(benchmark::State& state)
 {
-    GifToBuild spec;
-    spec.width = 128;
-    spec.height = 160;
-    spec.globalColours = TestPalette(256);
-    spec.images << PatternImage(0, 0, 128, 160, 251);
-    const QByteArray bytes = BuildGif(spec);
+    GifToBuild toBuild;
+    toBuild.width = 128;
+    toBuild.height = 160;
+    toBuild.globalColours = TestPalette(256);
+    toBuild.images << PatternImage(0, 0, 128, 160, 251);
+    const QByteArray bytes = BuildGif(toBuild);
     CLumraStatic importer;
     for (auto _ : state) {
         CDocument* document = importer.Import(bytes);

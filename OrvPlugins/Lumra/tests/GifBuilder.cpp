@@ -37,7 +37,7 @@ QList<int> StoredRowOrder(int height, bool interlaced)
 }
 } // namespace
 
-QByteArray BuildGif(const GifToBuild& spec)
+QByteArray BuildGif(const GifToBuild& toBuild)
 {
     QByteArray out;
     int error = 0;
@@ -45,10 +45,10 @@ QByteArray BuildGif(const GifToBuild& spec)
     if (!gif)
         return QByteArray();
     EGifSetGifVersion(gif, true);
-    ColorMapObject* global = MakeMap(spec.globalColours);
-    EGifPutScreenDesc(gif, spec.width, spec.height, 8, spec.background, global);
+    ColorMapObject* global = MakeMap(toBuild.globalColours);
+    EGifPutScreenDesc(gif, toBuild.width, toBuild.height, 8, toBuild.background, global);
     GifFreeMapObject(global);
-    for (const GifImageToBuild& image : spec.images) {
+    for (const GifImageToBuild& image : toBuild.images) {
         if (image.control) {
             GraphicsControlBlock gcb;
             gcb.DisposalMode = image.disposal;

@@ -28,7 +28,7 @@ struct GifToBuild
     QList<GifImageToBuild> images;
 };
 
-QByteArray BuildGif(const GifToBuild& spec);
+QByteArray BuildGif(const GifToBuild& toBuild);
 
 // An image to build filled with one index, or with a pattern index = (x + 2y) % modulo.
 GifImageToBuild SolidImage(int left, int top, int width, int height, char index);

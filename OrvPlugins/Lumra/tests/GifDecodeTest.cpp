@@ -58,12 +58,12 @@ QByteArray Shown(const QImage& picture)
 
 GifToBuild OneImage(int width, int height, const GifImageToBuild& image, int colours = 4)
 {
-    GifToBuild spec;
-    spec.width = width;
-    spec.height = height;
-    spec.globalColours = TestPalette(colours);
-    spec.images << image;
-    return spec;
+    GifToBuild toBuild;
+    toBuild.width = width;
+    toBuild.height = height;
+    toBuild.globalColours = TestPalette(colours);
+    toBuild.images << image;
+    return toBuild;
 }
 
 // giflib's encoder will not write an image without any colour map, so the file is
@@ -128,7 +128,7 @@ TEST(GifStill, ImageSitsAtItsPositionOverTheBackgroundAndIsClipped)
     struct Case
     {
         const char* name;
-        GifToBuild spec;
+        GifToBuild toBuild;
         QSize size;
         QByteArray indexes;
     };
@@ -149,7 +149,7 @@ TEST(GifStill, ImageSitsAtItsPositionOverTheBackgroundAndIsClipped)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QImage picture = DecodeStill(BuildGif(c.spec));
+        const QImage picture = DecodeStill(BuildGif(c.toBuild));
         ASSERT_EQ(picture.size(), c.size);
         EXPECT_EQ(Indexes(picture), c.indexes);
     }
@@ -198,9 +198,9 @@ TEST(GifStill, IndexesBeyondTheColourMapShowAsOpaqueBlack)
 // one the image does not use changes nothing.
 TEST(GifStill, TransparentIndexIsSeeThrough)
 {
-    GifToBuild spec = OneImage(4, 2, Timed(PatternImage(1, 0, 3, 1, 3), 0, 0, 1));
-    spec.background = 3;
-    const QImage picture = DecodeStill(BuildGif(spec));
+    GifToBuild toBuild = OneImage(4, 2, Timed(PatternImage(1, 0, 3, 1, 3), 0, 0, 1));
+    toBuild.background = 3;
+    const QImage picture = DecodeStill(BuildGif(toBuild));
     ASSERT_EQ(picture.format(), QImage::Format_Indexed8);
     EXPECT_EQ(Indexes(picture), QByteArray("\1\0\1\2\1\1\1\1", 8));
     QVector<QRgb> colours = TestPalette(4);
@@ -238,10 +238,10 @@ TEST(GifAnimation, DisplayTimesFromTheControlBlocks)
         GifImageToBuild image = SolidImage(0, 0, 2, 2, 1);
         if (c.control)
             image = Timed(image, c.delay, 1);
-        GifToBuild spec = OneImage(2, 2, image);
-        spec.images << image;
+        GifToBuild toBuild = OneImage(2, 2, image);
+        toBuild.images << image;
         QList<GifFrame> frames;
-        ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
+        ASSERT_EQ(DecodeFrames(BuildGif(toBuild), frames), CGifAnimator::Composed);
         ASSERT_EQ(frames.size(), 2);
         EXPECT_EQ(frames[0].displayTime, c.expected);
         EXPECT_EQ(frames[1].displayTime, c.expected);
@@ -254,16 +254,16 @@ TEST(GifAnimation, FramesComposeOnTheCanvas)
     struct Case
     {
         const char* name;
-        GifToBuild spec;
+        GifToBuild toBuild;
         QList<QByteArray> frames;
         int lastDisplayTime;
     };
     // First image fills the 3x1 screen with 1; the second draws index 2 at x = 1.
     const auto disposal = [](int kind) {
-        GifToBuild spec = OneImage(3, 1, Timed(SolidImage(0, 0, 3, 1, 1), 10, kind));
-        spec.background = 3;
-        spec.images << Timed(SolidImage(1, 0, 1, 1, 2), 10, 0);
-        return spec;
+        GifToBuild toBuild = OneImage(3, 1, Timed(SolidImage(0, 0, 3, 1, 1), 10, kind));
+        toBuild.background = 3;
+        toBuild.images << Timed(SolidImage(1, 0, 1, 1, 2), 10, 0);
+        return toBuild;
     };
     // Restoring to the background clears only the area the image covered.
     GifToBuild background = OneImage(4, 1, Timed(SolidImage(0, 0, 4, 1, 1), 10, 1));
@@ -299,7 +299,7 @@ TEST(GifAnimation, FramesComposeOnTheCanvas)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QList<GifFrame> frames = ComposedFrames(BuildGif(c.spec));
+        const QList<GifFrame> frames = ComposedFrames(BuildGif(c.toBuild));
         ASSERT_EQ(frames.size(), c.frames.size());
         for (qsizetype i = 0; i < frames.size(); ++i)
             EXPECT_EQ(Shown(frames[i].image), c.frames[i]) << i;
@@ -309,10 +309,10 @@ TEST(GifAnimation, FramesComposeOnTheCanvas)
 
 TEST(GifAnimation, CanvasStaysEightBitWithOnlyTheGlobalMap)
 {
-    GifToBuild spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
-    spec.images << SolidImage(0, 0, 1, 1, 2);
+    GifToBuild toBuild = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    toBuild.images << SolidImage(0, 0, 1, 1, 2);
     QList<GifFrame> frames;
-    ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
+    ASSERT_EQ(DecodeFrames(BuildGif(toBuild), frames), CGifAnimator::Composed);
     for (const GifFrame& frame : frames) {
         EXPECT_EQ(frame.image.format(), QImage::Format_Indexed8);
         EXPECT_EQ(frame.image.colorTable(), TestPalette(4));
@@ -322,13 +322,13 @@ TEST(GifAnimation, CanvasStaysEightBitWithOnlyTheGlobalMap)
 // A later image with its own colours must not recolour what earlier images drew.
 TEST(GifAnimation, LocalColourMapsComposeInTrueColour)
 {
-    GifToBuild spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
-    spec.background = 2;
+    GifToBuild toBuild = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    toBuild.background = 2;
     GifImageToBuild second = SolidImage(1, 0, 1, 1, 1);
     second.localColours = TestPalette(2, 9);
-    spec.images << second;
+    toBuild.images << second;
     QList<GifFrame> frames;
-    ASSERT_EQ(DecodeFrames(BuildGif(spec), frames), CGifAnimator::Composed);
+    ASSERT_EQ(DecodeFrames(BuildGif(toBuild), frames), CGifAnimator::Composed);
     ASSERT_EQ(frames.size(), 2);
     const QVector<QRgb> global = TestPalette(4);
     EXPECT_EQ(frames[0].image.format(), QImage::Format_RGB32);
@@ -339,30 +339,30 @@ TEST(GifAnimation, LocalColourMapsComposeInTrueColour)
 
 TEST(GifAnimation, IndexesBeyondTheColourMapPadEveryFrame)
 {
-    GifToBuild spec = OneImage(3, 1, SolidImage(0, 0, 3, 1, 1));
-    spec.images << SolidImage(1, 0, 1, 1, 2);
+    GifToBuild toBuild = OneImage(3, 1, SolidImage(0, 0, 3, 1, 1));
+    toBuild.images << SolidImage(1, 0, 1, 1, 2);
     QList<GifFrame> frames;
-    ASSERT_EQ(DecodeFrames(WithTwoGlobalColours(BuildGif(spec)), frames), CGifAnimator::Composed);
+    ASSERT_EQ(DecodeFrames(WithTwoGlobalColours(BuildGif(toBuild)), frames), CGifAnimator::Composed);
     QVector<QRgb> padded = TestPalette(2);
     padded << qRgb(0, 0, 0);
     for (const GifFrame& frame : frames)
         EXPECT_EQ(frame.image.colorTable(), padded);
 
-    spec = OneImage(3, 1, SolidImage(0, 0, 1, 1, 1));
-    spec.background = 3;
-    spec.images << SolidImage(1, 0, 1, 1, 1);
-    ASSERT_EQ(DecodeFrames(WithTwoGlobalColours(BuildGif(spec)), frames), CGifAnimator::Composed);
+    toBuild = OneImage(3, 1, SolidImage(0, 0, 1, 1, 1));
+    toBuild.background = 3;
+    toBuild.images << SolidImage(1, 0, 1, 1, 1);
+    ASSERT_EQ(DecodeFrames(WithTwoGlobalColours(BuildGif(toBuild)), frames), CGifAnimator::Composed);
     padded << qRgb(0, 0, 0);
     EXPECT_EQ(frames[1].image.colorTable(), padded);
 }
 
 TEST(GifAnimation, ImageWithoutAnyColourMapIsRefused)
 {
-    GifToBuild spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
-    spec.images[0].localColours = TestPalette(2);
-    spec.images << SolidImage(0, 0, 1, 1, 1);
+    GifToBuild toBuild = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    toBuild.images[0].localColours = TestPalette(2);
+    toBuild.images << SolidImage(0, 0, 1, 1, 1);
     QList<GifFrame> frames;
-    EXPECT_EQ(DecodeFrames(WithoutGlobalColourMap(BuildGif(spec)), frames), CGifAnimator::NoColourMap);
+    EXPECT_EQ(DecodeFrames(WithoutGlobalColourMap(BuildGif(toBuild)), frames), CGifAnimator::NoColourMap);
 }
 
 TEST(GifLayout, ImagesAreMeasuredBeforeTheDecoderAllocatesThem)
@@ -402,9 +402,9 @@ TEST(GifLayout, BrokenStructuresAreLeftToTheDecoder)
 {
     // Every cut of a real file, and records the decoder does not know, read only the
     // bytes given and refuse nothing themselves.
-    GifToBuild spec = OneImage(6, 5, Timed(PatternImage(1, 1, 4, 3, 4), 7, 2));
-    spec.images << SolidImage(0, 0, 6, 5, 2);
-    const QByteArray gif = BuildGif(spec);
+    GifToBuild toBuild = OneImage(6, 5, Timed(PatternImage(1, 1, 4, 3, 4), 7, 2));
+    toBuild.images << SolidImage(0, 0, 6, 5, 2);
+    const QByteArray gif = BuildGif(toBuild);
     for (qsizetype length = 0; length <= gif.size(); ++length)
         EXPECT_TRUE(GifLayout::RastersFit(gif.left(length), 4096, 1000)) << length;
     const qsizetype firstRecord = 13 + 3 * 4; // after the 4-colour global map
@@ -416,11 +416,11 @@ TEST(GifLayout, BrokenStructuresAreLeftToTheDecoder)
 // Extensions that hold no data sub-block go, wherever they are; every other byte stays.
 TEST(GifLayout, ExtensionsWithoutDataAreDropped)
 {
-    GifToBuild spec = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
+    GifToBuild toBuild = OneImage(2, 1, SolidImage(0, 0, 2, 1, 1));
     // The second image starts where the file of the first alone has its trailer.
-    const qsizetype secondImage = BuildGif(spec).size() - 1;
-    spec.images << SolidImage(0, 0, 1, 1, 2);
-    const QByteArray gif = BuildGif(spec);
+    const qsizetype secondImage = BuildGif(toBuild).size() - 1;
+    toBuild.images << SolidImage(0, 0, 1, 1, 2);
+    const QByteArray gif = BuildGif(toBuild);
     const qsizetype firstRecord = 13 + 3 * 4; // after the 4-colour global map
     ASSERT_EQ(uchar(gif.at(firstRecord)), 0x2C);
     ASSERT_EQ(uchar(gif.at(secondImage)), 0x2C);
@@ -461,10 +461,10 @@ TEST(GifLayout, ALargeScreenOfManyTinyFramesIsRefusedBeforeDecoding)
     };
     const Case cases[] = {{2, true}, {4, true}, {5, false}, {12, false}};
     for (const Case& c : cases) {
-        GifToBuild spec = OneImage(4096, 4096, SolidImage(0, 0, 1, 1, 1));
+        GifToBuild toBuild = OneImage(4096, 4096, SolidImage(0, 0, 1, 1, 1));
         for (int i = 1; i < c.frames; ++i)
-            spec.images << SolidImage(i, 0, 1, 1, 2);
-        const QByteArray gif = BuildGif(spec);
+            toBuild.images << SolidImage(i, 0, 1, 1, 2);
+        const QByteArray gif = BuildGif(toBuild);
         EXPECT_EQ(GifLayout::FramesFit(gif, 4, CGifAnimator::MaxFrameBytes), c.fits) << c.frames;
         if (!c.fits) {
             EXPECT_EQ(ImportGifAnimation(gif), nullptr) << c.frames;

@@ -13,23 +13,23 @@
 namespace {
 GifToBuild Screen(int width, int height)
 {
-    GifToBuild spec;
-    spec.width = width;
-    spec.height = height;
-    spec.globalColours = TestPalette(4);
-    return spec;
+    GifToBuild toBuild;
+    toBuild.width = width;
+    toBuild.height = height;
+    toBuild.globalColours = TestPalette(4);
+    return toBuild;
 }
 
 QByteArray StillGif()
 {
-    GifToBuild spec = Screen(4, 3);
-    spec.images << PatternImage(0, 0, 4, 3, 4);
-    return BuildGif(spec);
+    GifToBuild toBuild = Screen(4, 3);
+    toBuild.images << PatternImage(0, 0, 4, 3, 4);
+    return BuildGif(toBuild);
 }
 
 QByteArray AnimatedGif()
 {
-    GifToBuild spec = Screen(5, 4);
+    GifToBuild toBuild = Screen(5, 4);
     GifImageToBuild first = PatternImage(0, 0, 5, 4, 4);
     first.control = true;
     first.delay = 5;
@@ -37,8 +37,8 @@ QByteArray AnimatedGif()
     GifImageToBuild second = SolidImage(1, 1, 2, 2, 3);
     second.control = true;
     second.transparent = 0;
-    spec.images << first << second;
-    return BuildGif(spec);
+    toBuild.images << first << second;
+    return BuildGif(toBuild);
 }
 
 // The GIF's header and colour table, its images (everything up to the trailer) `count` times, then the trailer:

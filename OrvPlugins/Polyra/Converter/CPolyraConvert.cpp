@@ -79,7 +79,7 @@ bool CPolyra::Convert(CDocument* document)
     const PolyraParameters parameters =
         PolyraParameters::Read(mpCurrentParameters, mpProfile, bassMute, &CPolyra::ReportSettingMessage, this);
 
-    const QByteArray& midi = static_cast<CDocumentMidi*>(document)->GetConvertedData();
+    const QByteArray& midi = static_cast<CDocumentMidi*>(document)->GetFirstSequenceBytes();
     CMemFile source, format0, dest, sequence, wave;
     source.SetData(reinterpret_cast<const uchar*>(midi.constData()), uint(midi.size()));
     PolyraFiles files{source, format0, dest, sequence, wave, hasScript ? &script : nullptr};

@@ -144,7 +144,7 @@ TEST_F(ScorinImport, OnlyTheFirstOfIndependentSequencesIsConverted)
         CDocumentMidi* midi = static_cast<CDocumentMidi*>(document.get());
         EXPECT_EQ(midi->GetRawData(), c.file);
         EXPECT_EQ(midi->GetSequenceCount(), c.sequences);
-        EXPECT_EQ(midi->GetConvertedData(), c.converted);
+        EXPECT_EQ(midi->GetFirstSequenceBytes(), c.converted);
         EXPECT_EQ(midi->GetTempo(), c.tempo);
         CDocumentMelody* melody = midi->BuildMelodyDocument();
         ASSERT_EQ(melody->GetMelodyNoteList().count(), 1);
@@ -158,7 +158,7 @@ TEST_F(ScorinImport, OnlyTheFirstOfIndependentSequencesIsConverted)
     std::unique_ptr<CDocument> document(importer.Import(cut));
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(static_cast<CDocumentMidi*>(document.get())->GetSequenceCount(), 1);
-    EXPECT_EQ(static_cast<CDocumentMidi*>(document.get())->GetConvertedData(), cut);
+    EXPECT_EQ(static_cast<CDocumentMidi*>(document.get())->GetFirstSequenceBytes(), cut);
     EXPECT_TRUE(Summary(importer).empty());
 }
 

@@ -222,14 +222,14 @@ void OrvaneMainWindow::closeEvent(QCloseEvent* event)
 
 void OrvaneMainWindow::CheckSavingBeforeClose()
 {
-    if (ConfirmUnsavedResult("id_warning1_text"))
+    if (ConfirmUnsavedResult("id_unsaved_result_close_media"))
         CloseMediaDialog();
 }
 
 void OrvaneMainWindow::OpenMediaDialog()
 {
     mpTabview->ShowPage(COrvTabview::MEDIA_TAB);
-    if (ConfirmUnsavedResult("id_warning1_text"))
+    if (ConfirmUnsavedResult("id_unsaved_result_open_media"))
         mpTabview->mpMediaSelectorPanel->OpenMediaDialog();
 }
 
@@ -314,7 +314,7 @@ void OrvaneMainWindow::ChooseProfile(int index)
     // Another phone drops the media tab's result, as closing the media does: the same question first. The
     // menu has already checked the chosen item; No checks the kept phone again. The phone already chosen
     // changes nothing, so it neither asks nor drops anything.
-    if (index == mCurrentProfile || !ConfirmUnsavedResult("id_warning1_text")) {
+    if (index == mCurrentProfile || !ConfirmUnsavedResult("id_unsaved_result_change_phone")) {
         CheckTargetItem(mCurrentProfile);
         return;
     }

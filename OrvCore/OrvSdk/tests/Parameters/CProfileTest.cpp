@@ -48,6 +48,12 @@ QByteArray ProfileText(const QMap<QByteArray, Key>& keys)
 class Profile : public ::testing::Test
 {
 protected:
+    // Why a profile is refused comes from the shipped language file.
+    void SetUp() override
+    {
+        ASSERT_TRUE(CLanguageResources::Load(S(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
+    }
+    void TearDown() override { CLanguageResources::Load(QString()); }
     bool LoadKeys(const QMap<QByteArray, Key>& keys) { return mProfile.Load(mFiles.Write(ProfileText(keys))); }
     TempFiles mFiles;
     CProfile mProfile;

@@ -1,5 +1,7 @@
-// Outside files are read only when they are regular files within their cap, and every refusal says why.
+// Outside files are read only when they are regular files within their cap, and every refusal says why: in the
+// language file's words, or before the language file is read (it is read through here too) in the system's.
 #include "Util/BoundedFileRead.h"
+#include "Text/CLanguageResources.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -34,29 +36,43 @@ TEST(BoundedFileRead, ReadsRegularFilesWithinTheCapAndSaysWhyOtherwise)
         bool read;
         QByteArray content;
         QString reason;
+        QString systemReason; // before the language file is read
     };
     const Case cases[] = {
-        {path("empty"), true, QByteArray(), QString()},
-        {path("ten"), true, QByteArray(10, 't'), QString()},
-        {path("link"), true, QByteArray(10, 't'), QString()},
-        {path("eleven"), false, QByteArray(), QStringLiteral("is larger than 10 bytes")},
-        {path("folder"), false, QByteArray(), QStringLiteral("is a folder")},
-        {path("fifo"), false, QByteArray(), QStringLiteral("is a FIFO")},
-        {path("broken"), false, QByteArray(), QStringLiteral("is a broken link")},
-        {path("missing"), false, QByteArray(), QStringLiteral("No such file or directory")},
+        {path("empty"), true, QByteArray(), QString(), QString()},
+        {path("ten"), true, QByteArray(10, 't'), QString(), QString()},
+        {path("link"), true, QByteArray(10, 't'), QString(), QString()},
+        {path("eleven"), false, QByteArray(), QStringLiteral("is larger than 10 bytes"),
+         QStringLiteral("File too large")},
+        {path("folder"), false, QByteArray(), QStringLiteral("is a folder"), QStringLiteral("Is a directory")},
+        {path("fifo"), false, QByteArray(), QStringLiteral("is a FIFO"), QStringLiteral("No such device or address")},
+        {path("broken"), false, QByteArray(), QStringLiteral("is a broken link"),
+         QStringLiteral("No such file or directory")},
+        {path("missing"), false, QByteArray(), QStringLiteral("No such file or directory"),
+         QStringLiteral("No such file or directory")},
         // A Latin-1 "café" listed under a UTF-8 locale: the name read back no longer names the file.
         {dir.filePath(QStringLiteral("caf") + QChar(QChar::ReplacementCharacter) + QStringLiteral(".wav")), false,
-         QByteArray(), QStringLiteral("its name cannot be read in this system's character set")},
-        {QStringLiteral("/dev/zero"), false, QByteArray(), QStringLiteral("is a device")},
-        {QString(), false, QByteArray(), QStringLiteral("No such file or directory")},
+         QByteArray(), QStringLiteral("its name cannot be read in this system's character set"),
+         QStringLiteral("No such file or directory")},
+        {QStringLiteral("/dev/zero"), false, QByteArray(), QStringLiteral("is a device"),
+         QStringLiteral("No such device or address")},
+        {QString(), false, QByteArray(), QStringLiteral("No such file or directory"),
+         QStringLiteral("No such file or directory")},
     };
-    for (const Case& c : cases) {
-        QByteArray content("stale");
-        QString reason;
-        EXPECT_EQ(BoundedFileRead::Read(c.path, 10, content, reason), c.read) << qPrintable(c.path);
-        EXPECT_EQ(content, c.content) << qPrintable(c.path);
-        EXPECT_EQ(reason, c.reason) << qPrintable(c.path);
-        EXPECT_EQ(BoundedFileRead::Check(c.path, 10), c.reason) << qPrintable(c.path);
+    for (const bool languageRead : {true, false}) {
+        if (languageRead)
+            ASSERT_TRUE(CLanguageResources::Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
+        else
+            CLanguageResources::Load(QString());
+        for (const Case& c : cases) {
+            const QString why = languageRead ? c.reason : c.systemReason;
+            QByteArray content("stale");
+            QString reason;
+            EXPECT_EQ(BoundedFileRead::Read(c.path, 10, content, reason), c.read) << qPrintable(c.path);
+            EXPECT_EQ(content, c.content) << qPrintable(c.path);
+            EXPECT_EQ(reason, why) << qPrintable(c.path);
+            EXPECT_EQ(BoundedFileRead::Check(c.path, 10), why) << qPrintable(c.path);
+        }
     }
 }
 
