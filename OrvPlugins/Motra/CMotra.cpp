@@ -4,6 +4,7 @@
 
 #include "Documents/CDocumentAnimation.h"
 #include "Import/ImportLimits.h"
+#include "Util/BoundedFileRead.h"
 
 CDocument* CMotra::Import(const QByteArray& rawData)
 {
@@ -26,6 +27,10 @@ CDocument* CMotra::Import(const QByteArray& rawData)
     case DescriptionFailure::FrameTooLarge:
         ReportMessage("id_frame_too_large", frame, failure.path, QString::number(failure.width),
                       QString::number(failure.height));
+        break;
+    case DescriptionFailure::TooLarge:
+        ReportMessage("id_description_too_large", QString::number(failure.bytes),
+                      QString::number(FileLimits::MaxXmlBytes));
         break;
     case DescriptionFailure::TooManyFrames:
         ReportMessage("id_too_many_frames", QString::number(ImportLimits::MaxAnimationFrames));
