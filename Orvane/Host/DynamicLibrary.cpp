@@ -26,8 +26,10 @@ HMODULE LoadLibraryA(const char* path)
     HMODULE module = dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
         const char* error = dlerror();
-        // A library that cannot be mapped for want of memory is no missing plug-in: start-up says what lacks.
-        if (error && std::strstr(error, std::strerror(ENOMEM)))
+        // A library that cannot be mapped for want of memory is no missing plug-in: start-up says what lacks. The
+        // loader says so only in its text (its errno is not kept): a segment it could not map, or the system's
+        // own words.
+        if (error && (std::strstr(error, "failed to map segment") || std::strstr(error, std::strerror(ENOMEM))))
             throw std::bad_alloc();
         qDebug("LoadLibrary: %s", error ? error : "unknown error");
     }
