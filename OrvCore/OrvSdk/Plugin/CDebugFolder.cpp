@@ -73,8 +73,9 @@ bool CDebugFolder::Write(const QString& name, const QByteArray& bytes)
 
 bool CDebugFolder::WriteWith(const QString& name, const std::function<bool(const QString& file)>& write)
 {
+    // No folder: none was asked for, or it could not be made (and that failed the conversion).
     if (mFolder.isEmpty())
-        return true;
+        return !mFailed;
     const QString path = FilePath(name);
     // Writing through a link (or over a folder) would reach outside the
     // debug folder: only a fresh or regular file is written.

@@ -33,7 +33,8 @@ public:
     QString Prepare(const CDocument* document, bool enabled, const CRunFiles* runFiles = nullptr,
                     CConversionLog* log = nullptr);
     // Writes one file into the prepared folder: never through a link or over
-    // something that is not a regular file. False when it could not be written.
+    // something that is not a regular file. False when it could not be written,
+    // or the folder could not be made.
     bool Write(const QString& name, const QByteArray& bytes);
     // The same for a file that write fills itself; it is given the path of a
     // new file to fill and returns whether that worked.

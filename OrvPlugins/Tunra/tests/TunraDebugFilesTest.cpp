@@ -28,9 +28,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(LoadLanguage());
         source = dir.filePath(QStringLiteral("tune.mid"));
         debug = dir.filePath(QStringLiteral("Debug"));
     }
+    void TearDown() override { CLanguageResources::Load(QString()); }
 
     // Converts a short melody named after the source with debug files on.
     QByteArray Convert(Converter& c, const QString& name)
