@@ -131,14 +131,19 @@ void TwoHundredMegabytesOfXml(benchmark::State& state, const char* name, const Q
 {
     QTemporaryDir work;
     const QByteArray head = "<A>";
+    // Written a megabyte at a time: the program started from this process must not inherit 200 MB of it.
     QFile source(work.filePath(QString::fromLatin1(name)));
-    if (!source.open(QIODevice::WriteOnly) || source.write(head) != head.size()
-        || source.write(QByteArray((200 << 20) - 7, ' ')) != (200 << 20) - 7 || source.write("</A>") != 4
-        || !WriteFile(work.filePath(QStringLiteral("run.log")), "an older log\n")) {
+    bool written = source.open(QIODevice::WriteOnly) && source.write(head) == head.size();
+    const QByteArray blanks(1 << 20, ' ');
+    for (int megabyte = 0; written && megabyte < 199; ++megabyte)
+        written = source.write(blanks) == blanks.size();
+    written = written && source.write(blanks.left(blanks.size() - 7)) == blanks.size() - 7
+              && source.write("</A>") == 4;
+    source.close();
+    if (!written || !WriteFile(work.filePath(QStringLiteral("run.log")), "an older log\n")) {
         state.SkipWithError("cannot write the source");
         return;
     }
-    source.close();
     RunOn(state, work, options + QList<QByteArray>{"/logfile=run.log", name});
 }
 
