@@ -1,5 +1,6 @@
 // The real program when the system lets a run down: a disk that takes no more, a stop sent while the toolkit's
 // threads run, too little memory, and the profiles and names a user hands it.
+#include "GifBuilder.h"
 #include "MidiFileBuilder.h"
 #include "ProgramRunFixture.h"
 #include "QtPrinters.h"
@@ -330,6 +331,43 @@ TEST_F(CommandLineMemoryAndDebugTest, AMelodyPreviewThatCannotGrowFailsItsSource
     EXPECT_TRUE(Log().contains(QStringLiteral("The source %1 failed: not enough memory.\n").arg(W("long.mid"))))
         << qPrintable(Log());
     EXPECT_EQ(Files("out"), (QStringList{QStringLiteral("tune.IMY"), QStringLiteral("tune_previewIMY.WAV")}));
+}
+
+// A long animated GIF whose canvas must be copied for every frame, under limits around where the copy runs short:
+// each run ends by itself; where the GIF runs out of memory it fails alone with the reason, and the next source
+// converts.
+TEST_F(CommandLineMemoryAndDebugTest, AGifWhoseCanvasCannotBeCopiedFailsAlone)
+{
+    GifToBuild gif;
+    gif.width = 320;
+    gif.height = 240;
+    gif.globalColours = TestPalette(16);
+    for (int frame = 0; frame < 300; ++frame) {
+        GifImageToBuild image = PatternImage(0, 0, 320, 240, 2 + frame % 14);
+        image.control = true;
+        image.delay = 10;
+        image.disposal = 2;
+        gif.images.append(image);
+    }
+    Write("anim.gif", BuildGif(gif));
+    for (const char* name : {"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
+        CopyExample(name);
+    bool failedAlone = false;
+    for (qint64 kilobytes = 100000; kilobytes <= 260000; kilobytes += 8000) {
+        SCOPED_TRACE(kilobytes);
+        QDir(W("out")).removeRecursively();
+        QDir(m_Work).mkdir(QStringLiteral("out"));
+        QFile::remove(W("run.log"));
+        const CRun run = RunWithin(kilobytes, Words("/profile=Model B", "/converter=ani", "/destination=out",
+                                                    "/logfile=run.log", "anim.gif", "wink.anim"));
+        ASSERT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode << qPrintable(run.err);
+        if (Log().contains(QStringLiteral("The source %1 failed: not enough memory.\n").arg(W("anim.gif")))) {
+            failedAlone = true;
+            EXPECT_TRUE(Files("out").contains(QStringLiteral("wink.ANI"))) << qPrintable(Log());
+            EXPECT_FALSE(Files("out").contains(QStringLiteral("anim.ANI")));
+        }
+    }
+    EXPECT_TRUE(failedAlone);
 }
 
 // Under any limit of its memory the program ends by itself with exit code 0 or 1, never by a signal, and a start-up
