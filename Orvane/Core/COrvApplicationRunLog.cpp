@@ -1,8 +1,8 @@
 #include "COrvApplication.h"
+#include "Engine/CSourceGuard.h"
 #include "Gui/Preview/CSoundOutput.h"
 #include "Import/SourceNamedFiles.h"
 #include "ProgramFiles.h"
-#include "Engine/CSourceGuard.h"
 #include "Text/ShownName.h"
 #include "Util/FileIdentity.h"
 #include <QDateTime>
