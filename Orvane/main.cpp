@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -47,8 +48,15 @@ int main(int argc, char** argv)
         StopSignals::TakeInMainThread();
         if (window)
             QApplication::setStyle(QStringLiteral("Fusion"));
-        if (application.Init())
-            result = application.Run();
+        // Start-up without the memory it needs says so and ends with exit code 1; a source that runs out of memory
+        // fails alone inside the run.
+        try {
+            if (application.Init())
+                result = application.Run();
+        } catch (const std::bad_alloc&) {
+            application.ReportOutOfMemory();
+            result = 0;
+        }
         application.Shutdown();
         if (!window)
             ReleaseFontsWithoutLoadingThem();

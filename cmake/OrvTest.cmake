@@ -57,3 +57,12 @@ function(orv_add_benchmark name)
         add_dependencies(${name} ${ARG_DEPENDS})
     endif()
 endfunction()
+
+# Lets a test fail allocations in its own process (tests/support/FailingAllocations.h). Not under
+# AddressSanitizer, whose allocator it would bypass: the cases that use it check ORV_FAILING_ALLOCATIONS.
+function(orv_fail_allocations target)
+    if(NOT ORV_SANITIZE)
+        target_sources(${target} PRIVATE "${CMAKE_SOURCE_DIR}/tests/support/FailingAllocations.cpp")
+        target_compile_definitions(${target} PRIVATE ORV_FAILING_ALLOCATIONS)
+    endif()
+endfunction()

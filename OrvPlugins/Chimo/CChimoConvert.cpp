@@ -72,7 +72,9 @@ bool CChimo::Convert(CDocument* document)
     mRawDataList.append(bytes);
 
     PrepareDebugFolder(document);
-    m_DebugFolder.Write(QStringLiteral("out.QBR"), bytes);
+    // A debug file that cannot be written fails the conversion; the log says which and why.
+    if (!m_DebugFolder.Write(QStringLiteral("out.QBR"), bytes))
+        return false;
 
     ReportProgress(0, StagePreview);
     CDocumentWave* wave = new CDocumentWave;
@@ -80,8 +82,9 @@ bool CChimo::Convert(CDocument* document)
     wave->CreateHeader(kMelodyPreviewRate, kMelodyPreviewBits, kMelodyPreviewChannels);
     GeneratePreview(events, melody->GetBeat(), 0, events.count() - 1);
 
-    m_DebugFolder.WriteWith(QStringLiteral("preview.wav"),
-                            [wave](const QString& file) { return wave->SaveInputWave(file); });
+    if (!m_DebugFolder.WriteWith(QStringLiteral("preview.wav"),
+                                 [wave](const QString& file) { return wave->SaveInputWave(file); }))
+        return false;
 
     ReportProgress(100, StagePreview);
     return true;

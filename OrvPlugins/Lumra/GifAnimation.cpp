@@ -2,6 +2,8 @@
 
 #include "GifRaster.h"
 
+#include "Util/AllocationFailure.h"
+
 #include <algorithm>
 
 GifControl ReadGifControl(const SavedImage& image)
@@ -101,7 +103,10 @@ CGifAnimator::Result CGifAnimator::Compose(const GifFileType& gif, QList<GifFram
         format = QImage::Format_RGB32;
     }
 
+    // Its size is within the frames' bound: a null canvas is memory that is lacking.
     QImage canvas(gif.SWidth, gif.SHeight, format);
+    if (gif.SWidth > 0 && gif.SHeight > 0)
+        AllocationFailure::Checked(canvas);
     if (canvas.isNull())
         return TooLarge;
     if (indexed)

@@ -1,5 +1,7 @@
 #include "GifRaster.h"
 
+#include "Util/AllocationFailure.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -85,9 +87,11 @@ int PlaceRaster(QImage& canvas, const SavedImage& image, int transparent, const 
     const bool indexed = canvas.format() == QImage::Format_Indexed8;
     if (!indexed && colours.size() < 256)
         return largest;
+    // A canvas whose pixels a frame shares is copied here: a copy that cannot be made fails the import.
+    uchar* const bits = AllocationFailure::WritableBits(canvas);
     for (int y = clip.firstRow; y < clip.lastRow; ++y) {
         const GifByteType* source = image.RasterBits + qsizetype(y) * desc.Width;
-        uchar* line = canvas.scanLine(desc.Top + y);
+        uchar* line = bits + qsizetype(desc.Top + y) * canvas.bytesPerLine();
         for (int x = clip.firstColumn; x < clip.lastColumn; ++x) {
             const int index = source[x];
             if (index == transparent)
@@ -108,8 +112,9 @@ void FillImageArea(QImage& canvas, const SavedImage& image, uint fill)
     if (clip.IsEmpty())
         return;
     const bool indexed = canvas.format() == QImage::Format_Indexed8;
+    uchar* const bits = AllocationFailure::WritableBits(canvas);
     for (int y = clip.firstRow; y < clip.lastRow; ++y) {
-        uchar* line = canvas.scanLine(image.ImageDesc.Top + y);
+        uchar* line = bits + qsizetype(image.ImageDesc.Top + y) * canvas.bytesPerLine();
         const int from = image.ImageDesc.Left + clip.firstColumn;
         const int to = image.ImageDesc.Left + clip.lastColumn;
         if (indexed)

@@ -3,6 +3,10 @@
 #include "GifAnimation.h"
 #include "GifRaster.h"
 
+#include "Util/AllocationFailure.h"
+
+#include <climits>
+
 QImage RenderGifStill(const GifFileType& gif)
 {
     if (gif.ImageCount < 1 || !gif.SavedImages)
@@ -13,6 +17,9 @@ QImage RenderGifStill(const GifFileType& gif)
         return QImage();
 
     QImage picture(gif.SWidth, gif.SHeight, QImage::Format_Indexed8);
+    // A screen of a valid size that cannot be made is memory that is lacking, not a bad file.
+    if (gif.SWidth > 0 && gif.SHeight > 0 && qint64(gif.SWidth) * gif.SHeight <= qint64(INT_MAX) / 4)
+        AllocationFailure::Checked(picture);
     if (picture.isNull())
         return QImage();
     picture.setColorTable(GifRaster::ColourTable(map));

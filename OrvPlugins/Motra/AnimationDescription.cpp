@@ -42,6 +42,10 @@ CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, Descriptio
     case DescriptionFrames::TooManyFrames:
         why.kind = DescriptionFailure::TooManyFrames;
         return nullptr;
+    case DescriptionFrames::TooLarge:
+        why.kind = DescriptionFailure::TooLarge;
+        why.bytes = bytes.size();
+        return nullptr;
     case DescriptionFrames::Listed:
         break;
     }

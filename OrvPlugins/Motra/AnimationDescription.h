@@ -14,6 +14,7 @@ struct DescriptionFailure
         None,
         NotXml,            // not well-formed, or nested too deep
         TooManyAttributes, // an element or the document type holds too many attributes: nothing was read
+        TooLarge,          // larger than an XML file may be: `bytes`
         TooManyFrames,     // names more frame elements than an animation may have: nothing was decoded
         FileUnreadable,    // a frame's file cannot be read: `reason`
         NotAPicture,       // a frame's file holds no picture the toolkit reads

@@ -4,6 +4,7 @@
 
 #include "Documents/CDocumentAnimation.h"
 #include "Import/ImportLimits.h"
+#include "Util/BoundedFileRead.h"
 #include "Xml/XmlAttributeCount.h"
 
 CDocument* CMotra::Import(const QByteArray& rawData)
@@ -30,6 +31,10 @@ CDocument* CMotra::Import(const QByteArray& rawData)
         break;
     case DescriptionFailure::TooManyAttributes:
         ReportMessage("id_too_many_attributes", QString::number(XmlAttributeCount::MaxPerElement));
+        break;
+    case DescriptionFailure::TooLarge:
+        ReportMessage("id_description_too_large", QString::number(failure.bytes),
+                      QString::number(FileLimits::MaxXmlBytes));
         break;
     case DescriptionFailure::TooManyFrames:
         ReportMessage("id_too_many_frames", QString::number(ImportLimits::MaxAnimationFrames));

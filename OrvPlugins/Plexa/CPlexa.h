@@ -47,7 +47,7 @@ private:
     void LogMessage(const char* id);
     bool ConvertWave(CDocumentWave* wave, const PlexaSettings& settings);
     bool Fail();
-    void SaveTrace() const;
+    void SaveTrace();
 
     bool m_bDebug = false;
     CDebugFolder m_DebugFolder;

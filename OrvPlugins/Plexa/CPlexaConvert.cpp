@@ -81,7 +81,8 @@ bool CPlexa::Convert(CDocument* document)
     m_ProgressPump.Restart();
     const bool ok = ConvertWave(static_cast<CDocumentWave*>(document), settings);
     SetCurrentLog(nullptr);
-    return ok;
+    // A debug file that cannot be written fails the conversion; the log says which and why.
+    return ok && !m_DebugFolder.HasFailed();
 }
 
 bool CPlexa::ConvertWave(CDocumentWave* wave, const PlexaSettings& settings)
@@ -135,7 +136,7 @@ bool CPlexa::Fail()
     return false;
 }
 
-void CPlexa::SaveTrace() const
+void CPlexa::SaveTrace()
 {
     QByteArray text = mConversionLog.GetSummaryText().toLatin1();
     text.append('\0');

@@ -5,6 +5,7 @@
 #include "Picture/FourGreys.h"
 #include "Picture/PicturePacking.h"
 #include "Picture/PictureParameters.h"
+#include "Util/AllocationFailure.h"
 #include "Util/Assert.h"
 
 #include <QCoreApplication>
@@ -46,7 +47,8 @@ bool CStillo::Convert(CDocument* document)
     // failed conversion leaves none.
     delete mpPreviewDocument;
     mpPreviewDocument = nullptr;
-    const QImage picture = static_cast<CDocumentPicture*>(document)->GetImage().copy();
+    const QImage& source = static_cast<CDocumentPicture*>(document)->GetImage();
+    const QImage picture = source.isNull() ? QImage() : AllocationFailure::Checked(source.copy());
     const QImage prepared = PicturePacking::Prepare(picture);
     if (prepared.isNull()) {
         LogMessage("id_internal_error");

@@ -55,7 +55,7 @@ public:
 
 private:
     void LogMessage(const char* id);
-    void WriteDebugFile(const QString& name, const QByteArray& bytes) const;
+    bool WriteDebugFile(const QString& name, const QByteArray& bytes);
 
     int m_nProgressPhase = PhaseMelody;
     bool m_bDebug = false;

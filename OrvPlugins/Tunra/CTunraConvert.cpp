@@ -65,7 +65,9 @@ bool CTunra::Convert(CDocument* document)
 
     PrepareDebugFolder(document);
     const QByteArray chunk = settings.bAscii ? text : TunraEncodeGsm7(text);
-    WriteDebugFile(settings.bAscii ? QStringLiteral("outASCII.imy") : QStringLiteral("outGSM7.imy"), chunk);
+    // A debug file that cannot be written fails the conversion; the log says which and why.
+    if (!WriteDebugFile(settings.bAscii ? QStringLiteral("outASCII.imy") : QStringLiteral("outGSM7.imy"), chunk))
+        return false;
     mRawDataList.append(chunk);
 
     ReportProgress(0, PhasePreview);

@@ -1,6 +1,6 @@
 // Debug files: the exact bytes of the last conversion, written to a "Debug"
-// folder beside the source file when "GenerateDebugFiles" is set. They are a
-// by-product: nothing here can fail a conversion.
+// folder beside the source file when "GenerateDebugFiles" is set. One that
+// cannot be written fails the conversion.
 #include "CTunra.h"
 
 #include "Parameters/ParameterRead.h"
@@ -11,7 +11,7 @@ QString CTunra::PrepareDebugFolder(CDocument* document)
     return m_DebugFolder.Prepare(document, m_bDebug, GetRunFiles(), &mConversionLog);
 }
 
-void CTunra::WriteDebugFile(const QString& name, const QByteArray& bytes) const
+bool CTunra::WriteDebugFile(const QString& name, const QByteArray& bytes)
 {
-    m_DebugFolder.Write(name, bytes);
+    return m_DebugFolder.Write(name, bytes);
 }

@@ -61,6 +61,8 @@ public:
     // Names that a pattern matched but that are not valid in the system's character set, as their bytes:
     // they cannot be spelled as sources.
     QList<QByteArray> mUnreadableNames;
+    // Sources taken out of mSources because they failed before the run began (said in the run log then).
+    QStringList mFailedSources;
     // The bytes of the arguments after the program name as the system gave them (the texts above were read from
     // them in the system's character set, which may have lost some).
     QList<QByteArray> mArgumentBytes;

@@ -196,6 +196,17 @@ bool COrvApplication::LoadProfiles()
     return !m_Profiles.isEmpty();
 }
 
+void COrvApplication::ReportOutOfMemory()
+{
+    // Said in the language file's words when it is loaded; before that in the only words there are.
+    QString text = Message(QStringLiteral("id_program_out_of_memory"));
+    if (text.isEmpty())
+        text = QStringLiteral("The program cannot go on: not enough memory.");
+    CRunLog::SayOnStandardError(text);
+    if (m_RunLog.IsOpen())
+        Log(text + QLatin1Char('\n'));
+}
+
 void COrvApplication::ReportFatal(const QString& id)
 {
     Report(1, Message(QStringLiteral("id_fatal_error")),

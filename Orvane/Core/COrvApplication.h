@@ -67,6 +67,8 @@ public:
 
     // A message of this class in the language file.
     static QString Message(const QString& id);
+    // Start-up, or work outside any source, ran out of memory: said on standard error and in the run log.
+    void ReportOutOfMemory();
     // The run log name for a moment: "Logfile" + "dd_MM_yyyy" + "_" + "hh_mm_ss" + ".log".
     static QString MakeLogFileName(const QDateTime& moment);
 
@@ -91,6 +93,7 @@ public:
     CDocument* GetPreviewDocument() const { return m_Engine.State().mpPreviewDocument; }
     // The conversion engine's documents, results and run state; the window-side hooks are set there.
     CEngineState& GetEngineState() { return m_Engine.State(); }
+    COrvEngine& GetEngine() { return m_Engine; }
     CProfile* GetCurrentProfile() const override { return m_pCurrentProfile; }
     const QList<CProfile*>& GetProfileList() const override { return m_Profiles; }
     const QList<CRefusedProfile>& GetRefusedProfiles() const override { return m_RefusedProfiles; }
@@ -163,7 +166,8 @@ private:
     // Why the file that "logfile=" opened may not be emptied as the run log: it is a file the program reads (a
     // source, the parameter file, a file start-up reads, a file of the program's folders, a file a source names),
     // by identity. Empty when it may.
-    QString RunLogRefusal(const FileIdentity& log) const;
+    // A source whose check runs out of memory fails alone (CSourceGuard) and leaves the run.
+    QString RunLogRefusal(const FileIdentity& log);
     // The folders whose files the program reads at some time (ProgramFiles).
     QStringList ProgramFolders() const;
     // "Settings.xml" in the application folder: the window's settings.

@@ -1,4 +1,5 @@
 #include "COrvApplication.h"
+#include "Engine/CSourceGuard.h"
 #include "Gui/Preview/CSoundOutput.h"
 #include "Import/SourceNamedFiles.h"
 #include "ProgramFiles.h"
@@ -28,9 +29,9 @@ QStringList COrvApplication::ProgramFolders() const
             app + QStringLiteral("Help")};
 }
 
-QString COrvApplication::RunLogRefusal(const FileIdentity& log) const
+QString COrvApplication::RunLogRefusal(const FileIdentity& log)
 {
-    const CCommandLine& line = m_CommandLine;
+    CCommandLine& line = m_CommandLine;
     const QDir start(m_CurrentPath);
     const auto isLog = [&log](const QString& path) { return FileIdentity::Of(path) == log; };
     const QString name = ShowName(line.mLogFileName);
@@ -52,18 +53,29 @@ QString COrvApplication::RunLogRefusal(const FileIdentity& log) const
     const QString program = ProgramFiles::Find(log, ProgramFolders(), programFiles);
     if (!program.isEmpty())
         return CRunLog::Message("id_logfile_is_program_file", {name, ShowName(program)});
-    // Last, as it reads the sources: the files they name, as their readers list them.
-    for (const QString& source : line.mSources) {
+    // Last, as it reads the sources: the files they name, as their readers list them. Reading a source is part of
+    // its work: one that runs out of memory here fails alone, and the run leaves it out, since the files it names
+    // are unknown.
+    const QStringList sources = line.mSources;
+    for (const QString& source : sources) {
         QString named;
-        const bool found =
-            SourceNamedFiles::Visit(start.filePath(source), line.mConverter, [&named, &isLog](const QString& path) {
-                if (!isLog(path))
+        bool found = false;
+        const QString path = QDir::cleanPath(start.absoluteFilePath(source));
+        CSourceGuard guard(m_Engine, path);
+        const bool enoughMemory = guard.Run({}, [&] {
+            found = SourceNamedFiles::Visit(path, line.mConverter, [&named, &isLog](const QString& file) {
+                if (!isLog(file))
                     return false;
-                named = path;
+                named = file;
                 return true;
             });
-        if (found)
+        });
+        if (!enoughMemory) {
+            line.mSources.removeOne(source);
+            line.mFailedSources.append(source);
+        } else if (found) {
             return CRunLog::Message("id_logfile_is_named_file", {name, ShowName(named), ShowName(source)});
+        }
     }
     return QString();
 }

@@ -6,6 +6,7 @@
 #include "CProgressPopup.h"
 #include "CResultFiles.h"
 #include "CRunFilesHandOver.h"
+#include "CSourceGuard.h"
 #include "Core/CBatchInfo.h"
 #include "Documents/CDocument.h"
 #include "EngineSupport.h"
@@ -20,7 +21,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <memory>
-#include <new>
 
 namespace {
 
@@ -141,16 +141,10 @@ void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& en
 void CBatchRun::RunSource(const QString& source, CPluginBase* converter, CParameters* parameters, bool fitToSource,
                           const QString& destination)
 {
-    // A source too large for the memory left fails alone, temporary files included, and the run goes on.
-    if (!RanWithinMemory([&] { ConvertSource(source, converter, parameters, fitToSource, destination); })) {
-        DiscardConverterOutput(converter);
-        QObject::disconnect(converter, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForBatch);
-        m_State.mpRunningConverter = nullptr;
-        m_Host.Log(Message("id_source_out_of_memory", source) + QLatin1Char('\n'));
+    // A source too large for the memory left fails alone, and the run goes on; the summary says it failed.
+    CSourceGuard guard(m_Engine, source);
+    if (!guard.Run({converter}, [&] { ConvertSource(source, converter, parameters, fitToSource, destination); }))
         m_Failure = true;
-        if (m_State.mpWindow)
-            m_State.mpWindow->InitProgressBar();
-    }
 }
 
 void CBatchRun::ConvertSource(const QString& source, CPluginBase* converter, CParameters* parameters,

@@ -137,7 +137,8 @@ B32 CCommandLineRun::Run()
     CPluginBase* converter = m_Host.GetEntireList(m_Host.GetCurrentProfile()).at(converterIndex)->GetConverter();
 
     const QString startDir = m_Host.GetCurrentPath();
-    bool failure = LogUnmatchedSources();
+    // A source that failed before the run (its log check ran out of memory) has been said; the run fails.
+    bool failure = LogUnmatchedSources() || !line.mFailedSources.isEmpty();
     // Nothing could be written under a name the system cannot spell.
     if (BoundedFileRead::NameIsUnreadable(line.mDestination)) {
         m_Host.Log(Message("id_destination_name_unreadable", line.mDestination) + QLatin1Char('\n'));

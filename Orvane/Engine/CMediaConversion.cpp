@@ -6,6 +6,7 @@
 #include "COrvEngine.h"
 #include "CProgressPopup.h"
 #include "CRunFilesHandOver.h"
+#include "CSourceGuard.h"
 #include "Core/CGenerationInfo.h"
 #include "Documents/CDocumentAbstract.h"
 #include "EngineSupport.h"
@@ -35,20 +36,28 @@ void CMediaConversion::Run(const CGenerationInfo& info)
         return;
     }
 
+    CMediaFitting fitting(m_State.mpResizeAsker, m_Host.GetCurrentProfile(), m_State.mResizeOption != 0);
+    int success = 0;
+    CSourceGuard guard(m_Engine, document->GetName(), Message("id_convert_failed"));
+    guard.Run({converter}, [&] { success = FitAndConvert(info, record, document, fitting, popup); });
+    if (m_State.mpWindow) {
+        m_State.mpWindow->ValidateConversion(success);
+        m_State.mpWindow->InitProgressBar();
+    }
+    fitting.Restore();
+    popup.Hide();
+}
+
+int CMediaConversion::FitAndConvert(const CGenerationInfo& info, CPluginClass* record, CDocument* document,
+                                    CMediaFitting& fitting, CProgressPopup& popup)
+{
+    CPluginBase* converter = record->GetConverter();
     m_Engine.FitFormSetForRun(record, info.mpParameters, document);
     // The converter knows the run's own files while it works.
     const CRunFiles runFiles = WindowRunFiles(m_Host, document->GetName(), record);
     const CRunFilesHandOver handOver(runFiles, {converter});
-
-    CMediaFitting fitting(m_State.mpResizeAsker, m_Host.GetCurrentProfile(), m_State.mResizeOption != 0);
-    if (fitting.Fit(document, converter) == CMediaFitting::CANCELLED) {
-        if (m_State.mpWindow) {
-            m_State.mpWindow->ValidateConversion(0);
-            m_State.mpWindow->InitProgressBar();
-        }
-        popup.Hide();
-        return;
-    }
+    if (fitting.Fit(document, converter) == CMediaFitting::CANCELLED)
+        return 0;
 
     QObject::connect(converter, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForConvertion);
     ClearConversionLog(converter);
@@ -72,26 +81,14 @@ void CMediaConversion::Run(const CGenerationInfo& info)
         if (cancelable)
             popup.WithdrawCancel(false);
     }
-
     QObject::disconnect(converter, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForConvertion);
-    if (m_State.mpWindow) {
-        m_State.mpWindow->ValidateConversion(success);
-        m_State.mpWindow->InitProgressBar();
-    }
-    fitting.Restore();
-    popup.Hide();
+    return success;
 }
 
 int CMediaConversion::Convert(CPluginBase* converter)
 {
     DiscardConverterOutput(converter);
-    bool converted = false;
-    if (!RanWithinMemory([&] { converted = converter->Convert(m_State.mpLoadedDocument); })) {
-        DiscardConverterOutput(converter);
-        ReportOutOfMemory(m_Host, Message("id_convert_failed"), m_State.mpLoadedDocument->GetName());
-        return 0;
-    }
-    if (converted) {
+    if (converter->Convert(m_State.mpLoadedDocument)) {
         // The converter's chunks stay with it as the result's files until the next conversion.
         m_State.mpResultConverter = converter;
         m_State.mpPreviewDocument = converter->TakePreviewDocument();

@@ -104,7 +104,9 @@ void CMediaFitting::Restore()
     if (!m_pChanged)
         return;
     if (m_pChanged->GetDocType() == CDocument::PICTURE) {
-        static_cast<CDocumentPicture*>(m_pChanged)->SetImage(m_SavedPicture.copy());
+        // The saved picture is no other's: given back as it is, with no copy that could run out of memory after the
+        // source's guard has ended.
+        static_cast<CDocumentPicture*>(m_pChanged)->SetImage(m_SavedPicture);
     } else {
         auto* animation = static_cast<CDocumentAnimation*>(m_pChanged);
         for (int i = 0; i < m_SavedFrames.size(); ++i) {

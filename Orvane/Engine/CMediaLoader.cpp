@@ -53,16 +53,10 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
     // Importers open files named relative to their source (animation frames), never the run's own.
     const CRunFiles runFiles = WindowRunFiles(m_Host, path, record);
     QDir::setCurrent(info.GetDirPath());
-    CDocument* document = nullptr;
-    bool enoughMemory = true;
+    std::unique_ptr<CDocument> document;
     {
         const CRunFilesHandOver handOver(runFiles, {importer});
-        enoughMemory = RanWithinMemory([&] { document = importer->Import(bytes); });
-    }
-    if (!enoughMemory) {
-        ClearConversionLog(importer);
-        ReportOutOfMemory(m_Host, Message("id_import_failed"), path);
-        return 0;
+        document.reset(importer->Import(bytes));
     }
     m_Host.LogConversionLog(importer);
 
@@ -73,7 +67,7 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
         return 0;
     }
     document->SetName(path);
-    m_State.mpLoadedDocument = document;
+    m_State.mpLoadedDocument = document.release();
     m_State.mpLoadedImporter = importer;
     if (!detail.isEmpty())
         m_Host.Report(0, Message("id_import_warning"), WithoutFinalLineFeed(detail));

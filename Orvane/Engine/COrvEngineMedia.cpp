@@ -3,6 +3,7 @@
 #include "CMediaLoader.h"
 #include "CMediaSave.h"
 #include "COrvEngine.h"
+#include "CSourceGuard.h"
 #include "Documents/CDocumentAbstract.h"
 #include "EngineSupport.h"
 #include "Host/CPluginClass.h"
@@ -10,7 +11,10 @@
 
 void COrvEngine::LoadMediaAsked(QString& path, int converter, B32& success)
 {
-    success = CMediaLoader(m_Host, m_State).LoadMedia(path, converter);
+    // From the first byte read to the document kept, a file too large for the memory left fails alone.
+    success = 0;
+    CSourceGuard guard(*this, path, Message("id_import_failed"));
+    guard.Run({}, [&] { success = CMediaLoader(m_Host, m_State).LoadMedia(path, converter); });
 }
 
 void COrvEngine::ClearMediaAsked()
@@ -51,12 +55,18 @@ void COrvEngine::GetPreviewFileList(CDocument::DOCTYPE& type, QStringList& names
 
 void COrvEngine::LoadPreviewAsked(const QStringList& names, CDocument::DOCTYPE type, B32& success)
 {
-    success = CMediaLoader(m_Host, m_State).LoadPreview(names, type);
+    success = 0;
+    CSourceGuard guard(*this, names.value(0), Message("id_warning"));
+    guard.Run({}, [&] { success = CMediaLoader(m_Host, m_State).LoadPreview(names, type); });
 }
 
 void COrvEngine::SaveAsked(B32 savePreview, QString folder, QString sourceName, B32& saved)
 {
-    saved = CMediaSave(m_Host, m_State).Save(savePreview, folder, sourceName) ? 1 : 0;
+    // A save that runs out of memory takes back the files it wrote.
+    saved = 0;
+    const QString source = m_State.mpLoadedDocument ? m_State.mpLoadedDocument->GetName() : sourceName;
+    CSourceGuard guard(*this, source, Message("id_warning"));
+    guard.Run({}, [&] { saved = CMediaSave(m_Host, m_State).Save(savePreview, folder, sourceName) ? 1 : 0; });
 }
 
 void COrvEngine::GetExportExtension(QString& extension)

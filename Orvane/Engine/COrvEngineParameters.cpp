@@ -2,6 +2,7 @@
 // current profile and document, and the user's parameter files.
 #include "CEngineHost.h"
 #include "COrvEngine.h"
+#include "CSourceGuard.h"
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
@@ -96,14 +97,19 @@ void COrvEngine::GetTraductorParameters(int translator, CParameters** parameters
     // A parameter file of the user's is not fitted to the source: nothing to import for it.
     const bool fitToSource = ParameterFitting::WorkingSet(record) == record->GetDefaultParameters();
     if (fitToSource && !source.isEmpty()) {
-        const QByteArray bytes = ReadSourceFile(source);
-        if (!bytes.isEmpty()) {
+        // Reading the source to fit the form is work on the source: without the memory for it the form is not
+        // fitted, and the user is told.
+        CSourceGuard guard(*this, source, Message("id_warning"));
+        guard.Run({plugin}, [&] {
+            const QByteArray bytes = ReadSourceFile(source);
+            if (bytes.isEmpty())
+                return;
             ClearConversionLog(plugin);
             QDir::setCurrent(CLocalFileInfo(source).GetDirPath());
             document.reset(plugin->Import(bytes));
             if (document)
                 document->SetName(source);
-        }
+        });
     }
     *parameters =
         ParameterFitting::PrepareWorkingSet(record, ChoicesOf(record), m_Host.GetCurrentProfile(), document.get());

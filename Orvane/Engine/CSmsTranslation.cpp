@@ -6,6 +6,7 @@
 #include "CProgressPopup.h"
 #include "CResultFiles.h"
 #include "CRunFilesHandOver.h"
+#include "CSourceGuard.h"
 #include "Core/CGenerationInfo.h"
 #include "Documents/CDocument.h"
 #include "EngineSupport.h"
@@ -46,14 +47,8 @@ void CSmsTranslation::Run(const CGenerationInfo& info, const QString& outputName
     CProgressPopup popup(m_Engine);
     popup.Show();
     m_Host.Log(Message("id_translating") + QLatin1Char('\n'));
-    if (!RanWithinMemory([&] { Translate(*record, info, outputName); })) {
-        DiscardConverterOutput(translator);
-        ClearConversionLog(translator);
-        QObject::disconnect(translator, &CPluginBase::SetProgress, &m_Engine, &COrvEngine::ProgressForTranslation);
-        if (m_State.mpWindow)
-            m_State.mpWindow->InitProgressBar();
-        ReportOutOfMemory(m_Host, Message("id_translation_failed"), info.GetSourcePath());
-    }
+    CSourceGuard guard(m_Engine, info.GetSourcePath(), Message("id_translation_failed"));
+    guard.Run({translator}, [&] { Translate(*record, info, outputName); });
     popup.Hide();
 }
 

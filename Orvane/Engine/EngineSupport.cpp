@@ -6,7 +6,6 @@
 #include "Text/CLanguageResources.h"
 #include "Util/BoundedFileRead.h"
 #include "Xml/CXmlFile.h"
-#include <new>
 
 QString Message(const QString& id)
 {
@@ -41,23 +40,6 @@ void ClearConversionLog(CPluginBase* converter)
 {
     converter->GetConversionLog()->AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED | CConversionLog::CLEAR,
                                            QString());
-}
-
-bool RanWithinMemory(const std::function<void()>& step)
-{
-    try {
-        step();
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
-
-void ReportOutOfMemory(CEngineHost& host, const QString& title, const QString& source)
-{
-    const QString text = Message("id_source_out_of_memory", source);
-    host.Log(text + QLatin1Char('\n'));
-    host.Report(0, title, text);
 }
 
 QString WithReason(const QString& text, const QString& reason)

@@ -32,14 +32,6 @@ void DiscardConverterOutput(CPluginBase* converter);
 // Empties both texts of the converter's conversion log.
 void ClearConversionLog(CPluginBase* converter);
 
-// Runs step and says whether it had the memory it asked for. An allocation that fails (std::bad_alloc) ends the
-// step, what it held going with the stack, and gives false: a source too large for the memory left fails alone
-// and the program goes on, where the failure would otherwise end the process.
-bool RanWithinMemory(const std::function<void()>& step);
-
-// Says in the run log and in a box under title that source failed for want of memory.
-void ReportOutOfMemory(CEngineHost& host, const QString& title, const QString& source);
-
 // A box's text for a file that failed: the text, then on a line of its own the reason; the text alone without one.
 QString WithReason(const QString& text, const QString& reason);
 

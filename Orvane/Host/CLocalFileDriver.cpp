@@ -114,18 +114,6 @@ unsigned char* CLocalFileDriver::ReadFile(const QString& path, uint32_t* size, u
     return target;
 }
 
-bool CLocalFileDriver::WriteFile(const QString& path, const unsigned char* data, uint32_t size)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    if (size == 0)
-        return true;
-    if (!data)
-        return false;
-    return file.write(reinterpret_cast<const char*>(data), size) == qint64(size);
-}
-
 bool CLocalFileDriver::SetCurrentDir(const QString& path)
 {
     return !path.isEmpty() && QDir::setCurrent(path);

@@ -1,7 +1,10 @@
 #include "DynamicLibrary.h"
 #include <QByteArray>
 #include <QtGlobal>
+#include <cerrno>
+#include <cstring>
 #include <dlfcn.h>
+#include <new>
 
 namespace {
 
@@ -21,8 +24,15 @@ HMODULE LoadLibraryA(const char* path)
     if (!file.contains('/'))
         file.prepend("./");
     HMODULE module = dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!module)
-        ReportLoaderError("LoadLibrary");
+    if (!module) {
+        const char* error = dlerror();
+        // A library that cannot be mapped for want of memory is no missing plug-in: start-up says what lacks. The
+        // loader says so only in its text (its errno is not kept): a segment it could not map, or the system's
+        // own words.
+        if (error && (std::strstr(error, "failed to map segment") || std::strstr(error, std::strerror(ENOMEM))))
+            throw std::bad_alloc();
+        qDebug("LoadLibrary: %s", error ? error : "unknown error");
+    }
     return module;
 }
 

@@ -2,6 +2,7 @@
 // previews and the summary.
 #include "Core/CBatchInfo.h"
 #include "EngineTestSupport.h"
+#include "FailingAllocations.h"
 #include "QtPrinters.h"
 #include <QDir>
 #include <gtest/gtest.h>
@@ -230,5 +231,23 @@ TEST_F(BatchRunTest, ASourceWithoutOutputStillSavesItsPreview)
     EXPECT_EQ(Run(sources, "TST", QString(), 1), 1);
     EXPECT_EQ(FilesIn(m_Out), (QStringList{QStringLiteral("b.TST"), QStringLiteral("b_previewTST.BMP")}));
 }
+
+#ifdef ORV_FAILING_ALLOCATIONS
+TEST_F(BatchRunTest, ASourceThatCannotBeReadIntoMemoryFailsAloneAndTheRunGoesOn)
+{
+    const QStringList sources = Sources({"one", QByteArray(4 << 20, 'x'), "three"});
+    NewLog();
+    {
+        const CFailingAllocations failing(2 << 20);
+        EXPECT_EQ(Run(sources), 0);
+    }
+    EXPECT_EQ(FilesIn(m_Out), (QStringList{QStringLiteral("a.TST"), QStringLiteral("c.TST")}));
+    const QString log = NewLog();
+    EXPECT_TRUE(log.contains(Text("id_opening_file").arg(sources.at(1)) + LF
+                             + Text("id_source_out_of_memory").arg(sources.at(1)) + LF
+                             + Text("id_opening_file").arg(sources.at(2))))
+        << qPrintable(log);
+}
+#endif
 
 } // namespace

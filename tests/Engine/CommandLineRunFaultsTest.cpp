@@ -1,5 +1,6 @@
 // The real program when the system lets a run down: a disk that takes no more, a stop sent while the toolkit's
 // threads run, too little memory, and the profiles and names a user hands it.
+#include "GifBuilder.h"
 #include "MidiFileBuilder.h"
 #include "ProgramRunFixture.h"
 #include "QtPrinters.h"
@@ -198,6 +199,199 @@ TEST_F(CommandLineRunFaultsTest, AStopWhileThePoolRunsLeavesNoTemporaryFile)
     EXPECT_EQ(process->exitCode(), SIGTERM);
     EXPECT_TRUE(Log().endsWith(QStringLiteral("Saving %1\n").arg(W("out/logo.PIC")))) << qPrintable(Log());
     EXPECT_EQ(Files("out"), QStringList());
+}
+#endif
+
+} // namespace
+
+namespace {
+
+using namespace ProgramRunFixture;
+
+class CommandLineMemoryAndDebugTest : public CProgramRunTest
+{
+protected:
+    // The converter's default parameter file with its debug files turned on, in the work folder.
+    QString DebugParameters(const char* file)
+    {
+        QByteArray text = ReadBytes(QStringLiteral(ORV_APP_DIR "/Plugins/Parameters/") + Word(file));
+        text.replace("NAME=\"GenerateDebugFiles\" TYPE=\"Boolean\" VALUE=\"false\"",
+                     "NAME=\"GenerateDebugFiles\" TYPE=\"Boolean\" VALUE=\"true\"");
+        return Write(Word("debug-") + Word(file), text);
+    }
+    // Runs the program under a limit of its address space, as `ulimit -v` sets it.
+    CRun RunWithin(qint64 kilobytes, const QStringList& arguments)
+    {
+        m_ChildSetup = [kilobytes] {
+            const struct rlimit limit = {rlim_t(kilobytes) * 1024, rlim_t(kilobytes) * 1024};
+            ::setrlimit(RLIMIT_AS, &limit);
+        };
+        const CRun run = Run(arguments);
+        m_ChildSetup = nullptr;
+        return run;
+    }
+};
+
+// A debug file cut by a file size limit fails its source with the system's reason: no result, and no debug file
+// half written. The earlier debug files are whole.
+TEST_F(CommandLineMemoryAndDebugTest, ADebugFileThatCannotBeWrittenFailsItsSource)
+{
+    CopyExample("morning.mid", "tune.mid");
+    CopyExample("hello.wav");
+    const struct
+    {
+        const char *profile, *converter, *source, *parameters, *largest;
+    } cases[] = {
+        {"/profile=Model A", "/converter=qbr", "tune.mid", "QBRParameters.xml", "preview.wav"},
+        {"/profile=Model C", "/converter=seq", "tune.mid", nullptr, "Preview.wav"},
+        {"/profile=Model C", "/converter=vox", "hello.wav", "VoxParameters.xml", "PreviewVox.wav"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.converter);
+        QStringList arguments = Words(c.profile, c.converter, "/destination=out", "/logfile=run.log", c.source);
+        if (c.parameters)
+            arguments.prepend(QStringLiteral("/parameter=") + DebugParameters(c.parameters));
+        QDir(W("Debug")).removeRecursively();
+        QDir(W("out")).removeRecursively();
+        QDir(m_Work).mkdir(QStringLiteral("out"));
+        ASSERT_EQ(Run(arguments).exitCode, 0) << qPrintable(Log());
+        const QString largest = W(QStringLiteral("Debug/") + Word(c.largest));
+        const qint64 size = QFileInfo(largest).size();
+        qint64 others = QFileInfo(W("run.log")).size();
+        for (const QString& name : Files("Debug"))
+            if (name != Word(c.largest))
+                others = qMax(others, QFileInfo(W(QStringLiteral("Debug/") + name)).size());
+        for (const QString& name : Files("out"))
+            others = qMax(others, QFileInfo(W(QStringLiteral("out/") + name)).size());
+        ASSERT_GT(size, others + 1);
+
+        QDir(W("Debug")).removeRecursively();
+        QDir(W("out")).removeRecursively();
+        QDir(m_Work).mkdir(QStringLiteral("out"));
+        QFile::remove(W("run.log"));
+        const CRun run = Run(arguments, size - 1);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(Log().contains(QStringLiteral("The debug file %1 cannot be written: File too large.").arg(largest)))
+            << qPrintable(Log());
+        EXPECT_FALSE(Files("Debug").contains(Word(c.largest)));
+        for (const QString& name : Files("Debug"))
+            EXPECT_FALSE(name.startsWith(QLatin1Char('.'))) << qPrintable(name);
+        EXPECT_EQ(Files("out"), QStringList());
+    }
+}
+
+// An animation description larger than an XML file may be is refused for its size, unread as XML.
+TEST_F(CommandLineMemoryAndDebugTest, ADescriptionLargerThanAnXmlFileIsRefusedWithItsSize)
+{
+    QFile large(W("large.anim"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(large.resize(qint64(20) << 20));
+    large.close();
+    const CRun run = Run(Words("/profile=Model B", "/converter=ani", "/destination=.", "/logfile=run.log", "large.anim"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Log().contains(QStringLiteral("The animation description is 20971520 bytes long, more than the "
+                                              "16777216 bytes an XML file may have.")))
+        << qPrintable(Log());
+}
+
+#ifndef __SANITIZE_ADDRESS__
+// The run log's check reads the sources: a description too large for the memory left fails alone there, with the
+// reason, and the run converts the next source. (A sanitizer's own memory would not fit such a limit.)
+TEST_F(CommandLineMemoryAndDebugTest, ASourceWhoseLogCheckRunsOutOfMemoryFailsAlone)
+{
+    QFile large(W("big.anim"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(large.resize(qint64(200) << 20));
+    large.close();
+    CopyExample("logo.png");
+    Write("run.log", "an old log\n");
+    QDir(m_Work).mkdir(QStringLiteral("out"));
+    const CRun run = RunWithin(250000, Words("/profile=Model B", "/converter=pic", "/destination=out",
+                                            "/logfile=run.log", "big.anim", "logo.png"));
+    EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
+    EXPECT_TRUE(Log().startsWith(QStringLiteral("The source %1 failed: not enough memory.\n").arg(W("big.anim"))))
+        << qPrintable(Log());
+    EXPECT_EQ(Files("out"), QStringList{QStringLiteral("logo.PIC")});
+}
+
+// Twenty minutes of melody previewed in less memory than it takes: the source fails with the reason instead of
+// leaving a preview cut short, and the next source converts.
+TEST_F(CommandLineMemoryAndDebugTest, AMelodyPreviewThatCannotGrowFailsItsSource)
+{
+    SmfTrack track;
+    track.Program(0, 0, 0);
+    for (int note = 0; note < 2400; ++note)
+        track.NoteOn(0, 0, 60 + note % 12, 100).NoteOff(96, 0, 60 + note % 12);
+    Write("long.mid", SmfFile({track}, 96, 0));
+    CopyExample("morning.mid", "tune.mid");
+    QDir(m_Work).mkdir(QStringLiteral("out"));
+    const CRun run = RunWithin(100000, Words("/profile=Model A", "/converter=imy", "/destination=out", "/preview",
+                                             "/logfile=run.log", "long.mid", "tune.mid"));
+    EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
+    EXPECT_TRUE(Log().contains(QStringLiteral("The source %1 failed: not enough memory.\n").arg(W("long.mid"))))
+        << qPrintable(Log());
+    EXPECT_EQ(Files("out"), (QStringList{QStringLiteral("tune.IMY"), QStringLiteral("tune_previewIMY.WAV")}));
+}
+
+// A long animated GIF whose canvas must be copied for every frame, under limits around where the copy runs short:
+// each run ends by itself; where the GIF runs out of memory it fails alone with the reason, and the next source
+// converts.
+TEST_F(CommandLineMemoryAndDebugTest, AGifWhoseCanvasCannotBeCopiedFailsAlone)
+{
+    GifToBuild gif;
+    gif.width = 320;
+    gif.height = 240;
+    gif.globalColours = TestPalette(16);
+    for (int frame = 0; frame < 300; ++frame) {
+        GifImageToBuild image = PatternImage(0, 0, 320, 240, 2 + frame % 14);
+        image.control = true;
+        image.delay = 10;
+        image.disposal = 2;
+        gif.images.append(image);
+    }
+    Write("anim.gif", BuildGif(gif));
+    for (const char* name : {"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
+        CopyExample(name);
+    bool failedAlone = false;
+    for (qint64 kilobytes = 100000; kilobytes <= 260000; kilobytes += 8000) {
+        SCOPED_TRACE(kilobytes);
+        QDir(W("out")).removeRecursively();
+        QDir(m_Work).mkdir(QStringLiteral("out"));
+        QFile::remove(W("run.log"));
+        const CRun run = RunWithin(kilobytes, Words("/profile=Model B", "/converter=ani", "/destination=out",
+                                                    "/logfile=run.log", "anim.gif", "wink.anim"));
+        ASSERT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode << qPrintable(run.err);
+        if (Log().contains(QStringLiteral("The source %1 failed: not enough memory.\n").arg(W("anim.gif")))) {
+            failedAlone = true;
+            EXPECT_TRUE(Files("out").contains(QStringLiteral("wink.ANI"))) << qPrintable(Log());
+            EXPECT_FALSE(Files("out").contains(QStringLiteral("anim.ANI")));
+        }
+    }
+    EXPECT_TRUE(failedAlone);
+}
+
+// Under any limit of its memory the program ends by itself with exit code 0 or 1, never by a signal, and a start-up
+// that lacks memory says so. Below what the system's loader needs for the toolkit the program never starts (127);
+// the limits just above that are tried closely, where start-up runs short.
+TEST_F(CommandLineMemoryAndDebugTest, UnderAnyMemoryLimitTheProgramEndsByItself)
+{
+    CopyExample("logo.png");
+    bool saidAtStart = false;
+    const auto runWithin = [&](qint64 kilobytes) {
+        SCOPED_TRACE(kilobytes);
+        const CRun run = RunWithin(kilobytes, Words("/profile=Model B", "/converter=pic", "/logfile=run.log",
+                                                    "/destination=.", "logo.png"));
+        EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1 || run.exitCode == 127)
+            << run.exitCode << qPrintable(run.err);
+        saidAtStart = saidAtStart || run.err.contains(QStringLiteral("The program cannot go on: not enough memory."));
+        return run.exitCode;
+    };
+    qint64 starts = 20000;
+    while (starts < 400000 && runWithin(starts) == 127)
+        starts += 10000;
+    for (qint64 kilobytes = starts - 10000; kilobytes <= starts + 30000; kilobytes += 1000)
+        runWithin(kilobytes);
+    EXPECT_TRUE(saidAtStart);
 }
 #endif
 

@@ -3,6 +3,7 @@
 #include "Documents/CDocumentAbstract.h"
 #include "Documents/CDocumentPicture.h"
 #include "EngineTestSupport.h"
+#include "FailingAllocations.h"
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
@@ -265,5 +266,25 @@ TEST_F(MediaSlotTest, ConverterIndexesOutsideTheListAreRefused)
     EXPECT_TRUE(m_Window.mCalls.isEmpty());
     EXPECT_EQ(ResultBytes(), "<none>");
 }
+
+#ifdef ORV_FAILING_ALLOCATIONS
+// Reading the file is part of its work: a file too large for the memory left fails alone with the reason, and the
+// window goes on.
+TEST_F(MediaSlotTest, AFileThatCannotBeReadIntoMemoryFailsAloneWithTheReason)
+{
+    Start();
+    const QString huge = Write(QStringLiteral("huge.txt"), QByteArray(4 << 20, 'x'));
+    NewLog();
+    {
+        const CFailingAllocations failing(2 << 20);
+        EXPECT_EQ(Load(huge, "TST"), 0);
+    }
+    EXPECT_EQ(Loaded(), nullptr);
+    const QString noMemory = Text("id_source_out_of_memory").arg(huge);
+    EXPECT_EQ(NewLog(), Text("id_opening_file").arg(huge) + LF + noMemory + LF);
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_import_failed"), noMemory));
+    EXPECT_EQ(Load(huge, "TST"), 1);
+}
+#endif
 
 } // namespace

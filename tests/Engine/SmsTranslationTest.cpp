@@ -2,6 +2,7 @@
 #include "Core/CGenerationInfo.h"
 #include "Engine/CSmsTranslation.h"
 #include "EngineTestSupport.h"
+#include "FailingAllocations.h"
 #include "Host/CPluginClass.h"
 #include "Plugin/CPluginBase.h"
 #include "QtPrinters.h"
@@ -185,5 +186,26 @@ TEST_F(SmsTranslationTest, AFileThatCannotBeWrittenIsReportedAndTheOthersAreStil
               Text("id_failed_to_save").arg(Out("card_0.TST_SMS"), QStringLiteral("Is a directory")));
     EXPECT_EQ(ReadAll(Out("card_1.TST_SMS")), "tes!!");
 }
+
+#ifdef ORV_FAILING_ALLOCATIONS
+TEST_F(SmsTranslationTest, AMessageThatCannotBeReadIntoMemoryFailsAloneWithTheReason)
+{
+    const QString source = Write(QStringLiteral("card.txt"), QByteArray(4 << 20, 'x'));
+    NewLog();
+    {
+        const CFailingAllocations failing(2 << 20);
+        Translate(source);
+    }
+    // The form is not fitted to the source, and the source is not translated.
+    const QString noMemory = Text("id_source_out_of_memory").arg(source);
+    EXPECT_EQ(NewLog(), noMemory + LF + Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF
+                            + noMemory + LF);
+    EXPECT_EQ(m_Prompt.Messages(),
+              OneMessage(Text("id_warning"), noMemory) + OneMessage(Text("id_translation_failed"), noMemory));
+    EXPECT_TRUE(FilesIn(m_Out).isEmpty());
+    Translate(Write(QStringLiteral("next.txt"), "next"));
+    EXPECT_EQ(FilesIn(m_Out), QStringList{QStringLiteral("next.TST_SMS")});
+}
+#endif
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "Documents/CDocumentAbstract.h"
+#include "Util/AllocationFailure.h"
 
 #include <climits>
 #include <cstdlib>
@@ -14,8 +15,9 @@ bool CDocumentAbstract::Allocate(uint32_t size)
     uchar* bytes = nullptr;
     if (size) {
         bytes = static_cast<uchar*>(std::calloc(size, 1));
+        // Memory that is lacking fails the work (a result, a message), never passes for an empty document.
         if (!bytes)
-            return false;
+            AllocationFailure::Raise();
     }
     std::free(m_pData);
     m_pData = bytes;

@@ -1,15 +1,17 @@
 #include "Documents/NormalisePicture.h"
 
+#include "Util/AllocationFailure.h"
+
 #include <cstring>
 
 namespace {
 QImage GreyToIndexed8(const QImage& image)
 {
-    const QImage grey =
-        image.format() == QImage::Format_Grayscale8 ? image : image.convertToFormat(QImage::Format_Grayscale8);
+    const QImage grey = image.format() == QImage::Format_Grayscale8
+                            ? image
+                            : AllocationFailure::Checked(image.convertToFormat(QImage::Format_Grayscale8));
     QImage indexed(grey.size(), QImage::Format_Indexed8);
-    if (indexed.isNull())
-        return QImage();
+    AllocationFailure::Checked(indexed);
     QList<QRgb> table;
     table.reserve(256);
     for (int level = 0; level < 256; ++level)
@@ -38,6 +40,8 @@ QImage NormalisePicture(const QImage& image)
     case QImage::Format_Grayscale16:
         return GreyToIndexed8(image);
     default:
-        return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        // A picture that was not null comes out null only for want of memory.
+        return AllocationFailure::Checked(
+            image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32));
     }
 }

@@ -1,5 +1,6 @@
 #include "Import/DescriptionFrames.h"
 #include "Import/ImportLimits.h"
+#include "Util/BoundedFileRead.h"
 #include "Xml/XmlRootChildren.h"
 
 namespace {
@@ -74,6 +75,8 @@ namespace DescriptionFrames {
 Outcome List(const QByteArray& bytes, QList<CFrame>& frames)
 {
     frames.clear();
+    if (bytes.size() > FileLimits::MaxXmlBytes)
+        return TooLarge;
     QList<QXmlStreamAttributes> elements;
     const Outcome outcome = ReadFrameElements(bytes, elements);
     if (outcome != Listed)

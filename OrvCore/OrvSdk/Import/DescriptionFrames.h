@@ -20,6 +20,7 @@ enum Outcome
     Listed,
     NotXml,            // not well-formed, or nested too deep
     TooManyAttributes, // refused unread: an element or the document type holds too many attributes
+    TooLarge,          // more bytes than an XML file may have (FileLimits::MaxXmlBytes): nothing was read
     TooManyFrames      // more frame elements than an animation may have: the walk stopped there
 };
 
@@ -27,7 +28,8 @@ enum Outcome
 // display time in "DELAY", and from the first frame that lacks the upper-case name on, in the lower-case one.
 // A frame without a display time keeps the previous one's; frames without a picture or with a display time of 0
 // or less are not listed. More "FRAME" elements than ImportLimits::MaxAnimationFrames end the walk at the first
-// one too many, whatever follows.
+// one too many, whatever follows. A description larger than an XML file may be is refused unread: reading XML takes
+// several times its size in memory.
 Outcome List(const QByteArray& bytes, QList<CFrame>& frames);
 
 } // namespace DescriptionFrames

@@ -4,6 +4,7 @@
 #include "Documents/CDocumentPicture.h"
 #include "Documents/NormalisePicture.h"
 #include "Import/CImporterBase.h"
+#include "Util/AllocationFailure.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -41,7 +42,12 @@ Result Decode(const QByteArray& bytes, QImage& picture, QSize* size)
             *size = header;
         return TooLargeToDecode;
     }
-    return Normalised(picture.loadFromData(bytes), picture);
+    const bool loaded = picture.loadFromData(bytes);
+    // The reader says "unreadable" also when it lacked the memory for the pixels: a picture whose header was read
+    // is called unreadable only while room for it twice over (its pixels and the decoder's) can still be had.
+    if (!loaded && header.isValid())
+        AllocationFailure::RequireRoomFor(qint64(header.width()) * header.height() * 4 * 2);
+    return Normalised(loaded, picture);
 }
 } // namespace
 

@@ -61,17 +61,6 @@ void CDocumentMidi::Parse(const QByteArray& file)
     m_pMidiStream->Serialize(archive);
 }
 
-bool CDocumentMidi::SaveMidiFile(const QString& path) const
-{
-    ASSERT(!m_MemoryFile.isNull());
-    if (m_MemoryFile.isNull())
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(m_MemoryFile) == m_MemoryFile.size();
-}
-
 int CDocumentMidi::GetTempo() const
 {
     return m_pInstrumentUsage ? m_pInstrumentUsage->GetTempo() : 0;

@@ -3,6 +3,11 @@
 #include "Picture/BlendOverWhite.h"
 #include "Picture/FourGreys.h"
 #include "Picture/TwoColourBits.h"
+#include "Util/AllocationFailure.h"
+
+// The toolkit's copies and conversions of a picture that is not null come out null only for want of memory:
+// Checked turns that into the failure it is.
+using AllocationFailure::Checked;
 
 namespace {
 const Qt::ImageConversionFlags kDitherToMono = Qt::MonoOnly | Qt::PreferDither;
@@ -13,16 +18,15 @@ QImage PicturePacking::Prepare(const QImage& picture)
 {
     if (picture.isNull())
         return QImage();
-    const QImage opaque = BlendOverWhite(picture);
-    if (opaque.isNull() || !opaque.allGray())
+    const QImage opaque = Checked(BlendOverWhite(picture));
+    if (!opaque.allGray())
         return opaque;
     if (opaque.format() != QImage::Format_Indexed8)
-        return opaque.convertToFormat(QImage::Format_Indexed8, kExactIndexed);
+        return Checked(opaque.convertToFormat(QImage::Format_Indexed8, kExactIndexed));
     // A grey file arrives with all 256 greys in its palette; the toolkit's
     // own conversion lists only the colours used, and so does this.
-    QImage indexed = opaque.copy();
-    if (!indexed.isNull())
-        FourGreys::CompactToUsedGreys(indexed);
+    QImage indexed = Checked(opaque.copy());
+    FourGreys::CompactToUsedGreys(indexed);
     return indexed;
 }
 
@@ -35,8 +39,9 @@ PicturePacking::Result PicturePacking::PackMonochrome(const QImage& picture, QRg
 {
     if (picture.isNull())
         return EmptyPicture;
-    const QImage mono =
-        picture.format() == QImage::Format_Mono ? picture : picture.convertToFormat(QImage::Format_Mono, kDitherToMono);
+    const QImage mono = picture.format() == QImage::Format_Mono
+                            ? picture
+                            : Checked(picture.convertToFormat(QImage::Format_Mono, kDitherToMono));
     const QImage bits = TwoColourBits::FromPicture(mono, previewLight, qRgb(0, 0, 0));
     if (bits.isNull())
         return EmptyPicture;
@@ -51,9 +56,9 @@ PicturePacking::Result PicturePacking::PackGrey(const QImage& picture, bool with
 {
     if (picture.isNull())
         return EmptyPicture;
-    QImage indexed = picture.format() == QImage::Format_Indexed8
-                         ? picture.copy()
-                         : picture.convertToFormat(QImage::Format_Indexed8, kExactIndexed);
+    QImage indexed = Checked(picture.format() == QImage::Format_Indexed8
+                                 ? picture.copy()
+                                 : picture.convertToFormat(QImage::Format_Indexed8, kExactIndexed));
     if (indexed.isNull())
         return EmptyPicture;
     // Made before the quantisation: it decides which colour is transparent

@@ -1,7 +1,4 @@
 #include "Plugin/CConversionLog.h"
-#include "Util/CMemFile.h"
-
-#include <QFile>
 
 CConversionLog::CConversionLog(QObject* parent) : QObject(parent) {}
 
@@ -15,13 +12,4 @@ void CConversionLog::AddText(int flags, const QString& text)
             target->clear();
         target->append(text);
     }
-}
-
-void CConversionLog::SaveToFile(const QString& path) const
-{
-    const QByteArray latin1 = m_SummaryText.toLatin1();
-    CMemFile file;
-    if (!file.SetText(latin1.constData()))
-        return;
-    file.WriteFile(QFile::encodeName(path).constData(), CMemFile::ModeText);
 }

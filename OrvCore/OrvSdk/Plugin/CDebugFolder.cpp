@@ -12,6 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <utility>
 
 namespace {
@@ -26,6 +29,7 @@ CDebugFolder::CDebugFolder(QStringList ownFileNames) : mOwnFileNames(std::move(o
 QString CDebugFolder::Prepare(const CDocument* document, bool enabled, const CRunFiles* runFiles, CConversionLog* log)
 {
     mFolder.clear();
+    mFailed = false;
     mpRunFiles = runFiles;
     mpLog = log;
     // Without a source name the folder would be the current directory's.
@@ -35,12 +39,12 @@ QString CDebugFolder::Prepare(const CDocument* document, bool enabled, const CRu
     const QString folder = QFileInfo(document->GetName()).absolutePath() + QStringLiteral("/Debug");
     const QFileInfo info(folder);
     if (!info.exists() && !info.isSymLink()) {
-        if (!QDir().mkdir(folder)) {
-            qDebug() << "cannot create" << folder;
+        if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0) {
+            Fail(folder, QString::fromLocal8Bit(std::strerror(errno)));
             return mFolder;
         }
     } else if (!IsRealFolder(info)) {
-        qDebug() << folder << "is not a folder of its own; no debug files";
+        Fail(folder, QString::fromLocal8Bit(std::strerror(ENOTDIR)));
         return mFolder;
     } else {
         for (const QString& name : mOwnFileNames) {
@@ -62,28 +66,42 @@ QString CDebugFolder::FilePath(const QString& name) const
     return mFolder.isEmpty() ? QString() : mFolder + QLatin1Char('/') + name;
 }
 
-void CDebugFolder::Write(const QString& name, const QByteArray& bytes) const
+bool CDebugFolder::Write(const QString& name, const QByteArray& bytes)
 {
-    WriteWith(name, [&bytes](const QString& file) { return WriteBytesToFile(file, bytes); });
+    return WriteWith(name, [&bytes](const QString& file) { return WriteBytesToFile(file, bytes); });
 }
 
-void CDebugFolder::WriteWith(const QString& name, const std::function<bool(const QString& file)>& write) const
+bool CDebugFolder::WriteWith(const QString& name, const std::function<bool(const QString& file)>& write)
 {
+    // No folder: none was asked for, or it could not be made (and that failed the conversion).
     if (mFolder.isEmpty())
-        return;
+        return !mFailed;
     const QString path = FilePath(name);
     // Writing through a link (or over a folder) would reach outside the
     // debug folder: only a fresh or regular file is written.
     const QFileInfo info(path);
-    if (info.isSymLink() || (info.exists() && !info.isFile())) {
-        qDebug() << "not writing" << path;
-        return;
-    }
+    if (info.isSymLink())
+        return Fail(path, QString::fromLocal8Bit(std::strerror(ELOOP)));
+    if (info.exists() && !info.isFile())
+        return Fail(path, QString::fromLocal8Bit(std::strerror(EISDIR)));
     if (IsRunFile(path))
-        return;
+        return true;
     QString reason;
     if (!WriteFileSafely(path, write, &reason))
-        qDebug() << "cannot write" << path << reason;
+        return Fail(path, reason);
+    return true;
+}
+
+bool CDebugFolder::Fail(const QString& path, const QString& reason)
+{
+    mFailed = true;
+    if (mpLog)
+        mpLog->AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED,
+                       CLanguageResources::GetMessage(QStringLiteral("CDebugFolder"),
+                                                      QStringLiteral("id_debug_file_failed"))
+                               .arg(ShowName(path), reason)
+                           + QLatin1Char('\n'));
+    return false;
 }
 
 bool CDebugFolder::IsRunFile(const QString& path) const

@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 void WarnAboutResources(const QString& title, const QString& text)
@@ -105,13 +106,8 @@ CDocumentAbstract* CPluginBase::GetRawDataAsDocument() const
     if (size > UINT32_MAX)
         return nullptr;
 
-    CDocumentAbstract* document = new (std::nothrow) CDocumentAbstract;
-    if (!document)
-        return nullptr;
-    if (!document->Allocate(uint32_t(size))) {
-        delete document;
-        return nullptr;
-    }
+    std::unique_ptr<CDocumentAbstract> document(new CDocumentAbstract);
+    document->Allocate(uint32_t(size));
     uint64_t offset = 0;
     for (const QByteArray& chunk : mRawDataList) {
         if (chunk.isEmpty())
@@ -120,5 +116,5 @@ CDocumentAbstract* CPluginBase::GetRawDataAsDocument() const
         offset += uint64_t(chunk.size());
     }
     ASSERT(offset == size);
-    return document;
+    return document.release();
 }

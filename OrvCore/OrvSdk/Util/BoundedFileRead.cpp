@@ -127,6 +127,12 @@ bool Read(const QString& path, qint64 cap, QByteArray& content, QString& reason)
     const int fd = OpenChecked(path, cap, size, reason);
     if (fd < 0)
         return false;
+    // Closed on every way out, a read that runs out of memory (std::bad_alloc) included.
+    struct CClosed
+    {
+        int fd;
+        ~CClosed() { ::close(fd); }
+    } const closer{fd};
     // The file may grow after its size was taken: never read past the cap.
     // One byte of room past the size taken lets the end of the file show without growing the array.
     QByteArray bytes(int(qMin<qint64>(cap, size + 1)), Qt::Uninitialized);
@@ -158,7 +164,6 @@ bool Read(const QString& path, qint64 cap, QByteArray& content, QString& reason)
             failed = true;
         }
     }
-    ::close(fd);
     if (failed)
         return false;
     bytes.truncate(int(done));

@@ -147,22 +147,6 @@ bool CMemFile::CopyToArray(QByteArray* pArray) const
     return true;
 }
 
-bool CMemFile::WriteFile(const char* path, int mode)
-{
-    if (mode != ModeBinary && mode != ModeText)
-        return false;
-    if (!FixMode(mode))
-        return false;
-    if (m_Capacity == 0 || !path)
-        return false;
-    FILE* file = std::fopen(path, mode == ModeText ? "wt" : "wb");
-    if (!file)
-        return false;
-    const size_t written = m_Size ? std::fwrite(m_pBuffer, 1, m_Size, file) : 0;
-    const bool closed = std::fclose(file) == 0;
-    return closed && written == m_Size;
-}
-
 bool CMemFile::ReadFile(const char* path, int mode)
 {
     if (mode != ModeBinary && mode != ModeText)

@@ -39,7 +39,6 @@ public:
     bool CopyToArray(QByteArray* pArray) const;
 
     // mode 1 binary, 2 text.
-    bool WriteFile(const char* path, int mode);
     bool ReadFile(const char* path, int mode);
     static int GetFileSize(const char* path, const char* fopenMode);
 

@@ -25,6 +25,8 @@ char g_Temporaries[kNestingSlots][4096];
 // Writes in progress in this module; the outermost one takes the stopping signals over and gives them back.
 int g_Depth = 0;
 StopSignals::CTakeover g_Signals;
+// The innermost record of written files alive in this module.
+CWrittenFiles* g_pWrittenFiles = nullptr;
 
 void RemoveTemporariesAndStop(int signal)
 {
@@ -133,6 +135,8 @@ mode_t ModeFor(bool replacing, const struct stat& old)
 
 } // namespace
 
+void NoteWrittenFile(const QString& path);
+
 bool WriteFileSafely(const QString& path, const std::function<bool(const QString& temporaryPath)>& write,
                      QString* reason)
 {
@@ -176,7 +180,31 @@ bool WriteFileSafely(const QString& path, const std::function<bool(const QString
     if (!written)
         return fail(why);
     temporary.Keep();
+    NoteWrittenFile(target);
     return true;
+}
+
+void NoteWrittenFile(const QString& path)
+{
+    for (CWrittenFiles* record = g_pWrittenFiles; record; record = record->m_pOuter)
+        record->m_Paths.append(path);
+}
+
+CWrittenFiles::CWrittenFiles() : m_pOuter(g_pWrittenFiles)
+{
+    g_pWrittenFiles = this;
+}
+
+CWrittenFiles::~CWrittenFiles()
+{
+    g_pWrittenFiles = m_pOuter;
+}
+
+void CWrittenFiles::RemoveAll()
+{
+    for (const QString& path : m_Paths)
+        QFile::remove(path);
+    m_Paths.clear();
 }
 
 bool WriteAllBytes(QFileDevice& file, const QByteArray& bytes, QString* reason)

@@ -4,6 +4,7 @@
 // damages the file it replaces. The program and the plug-ins all write through here.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QFileDevice;
@@ -34,3 +35,24 @@ bool WriteBytesToFile(const QString& path, const QByteArray& bytes, QString* rea
 // Writes every byte to the open file, going on after a short write: a disk that fills part-way then says why
 // in the system's words, where a short write alone carries no reason. False with the reason otherwise.
 bool WriteAllBytes(QFileDevice& file, const QByteArray& bytes, QString* reason = nullptr);
+
+// Notes the file behind every name WriteFileSafely puts in place in this module while it lives (links followed),
+// so that a source that fails after writing some of its files can take them back. Records nest: each one alive
+// notes every file.
+class CWrittenFiles
+{
+public:
+    CWrittenFiles();
+    ~CWrittenFiles();
+    CWrittenFiles(const CWrittenFiles&) = delete;
+    CWrittenFiles& operator=(const CWrittenFiles&) = delete;
+
+    const QStringList& Paths() const { return m_Paths; }
+    // Removes every file noted and forgets them.
+    void RemoveAll();
+
+private:
+    friend void NoteWrittenFile(const QString& path);
+    QStringList m_Paths;
+    CWrittenFiles* m_pOuter;
+};

@@ -1,4 +1,5 @@
 #include "Wave/CDocumentWave.h"
+#include "Util/AllocationFailure.h"
 #include "Util/Assert.h"
 #include "Wave/ToneSamples.h"
 
@@ -87,7 +88,7 @@ unsigned int CDocumentWave::SetInputData(const void* datas, unsigned int size)
     // holds input.
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(std::max(size, 1u)));
     if (!buffer)
-        return 0;
+        AllocationFailure::Raise();
     std::memcpy(buffer, datas, size);
     FreeInputData();
     m_pInputData = buffer;
@@ -102,7 +103,7 @@ unsigned char* CDocumentWave::AllocateInputData(unsigned int size)
     ASSERT(m_WAVEheader.data_ckSize == size);
     unsigned char* buffer = static_cast<unsigned char*>(std::calloc(std::max(size, 1u), 1));
     if (!buffer)
-        return nullptr;
+        AllocationFailure::Raise();
     FreeInputData();
     m_pInputData = buffer;
     m_ulRealAllocatedSize = size;
@@ -135,7 +136,7 @@ bool CDocumentWave::ReserveInputData(unsigned int size)
         // Shared samples are never written to: growing makes them the document's own.
         unsigned char* own = static_cast<unsigned char*>(std::malloc(std::max<size_t>(held, 1)));
         if (!own)
-            return false;
+            AllocationFailure::Raise();
         std::memcpy(own, m_pInputData, held);
         FreeInputData();
         m_pInputData = own;
@@ -144,8 +145,9 @@ bool CDocumentWave::ReserveInputData(unsigned int size)
     // copied, so a long sound built note by note touches each page once.
     unsigned char* buffer =
         static_cast<unsigned char*>(std::realloc(m_pInputData, size_t(std::max<uint64_t>(capacity, 1))));
+    // Memory that is lacking fails the work, where a shorter sound would pass for a whole one.
     if (!buffer)
-        return false;
+        AllocationFailure::Raise();
     // Past the samples held, the buffer reads as silence.
     std::memset(buffer + held, 0, size_t(capacity - held));
     m_pInputData = buffer;

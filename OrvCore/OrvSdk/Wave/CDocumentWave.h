@@ -52,7 +52,8 @@ public:
     // own). Bytes the array does not own are copied as SetInputData does.
     unsigned int ShareInputData(const QByteArray& bytes, qsizetype offset, unsigned int size);
     // As SetInputData, for samples made in place: a zeroed input buffer of
-    // exactly size bytes for the caller to fill, or null without the memory.
+    // exactly size bytes for the caller to fill. Memory that cannot be had
+    // throws std::bad_alloc here, in SetInputData and in ReserveInputData.
     unsigned char* AllocateInputData(unsigned int size);
     bool ReserveInputData(unsigned int size);
     unsigned int AppendTone(double frequency, double amplitude, unsigned int ms);

@@ -172,9 +172,7 @@ float CDocumentWave::ConvertBlocks(const WaveBlockSource& source, uint32_t nFram
     });
 
     // At least one byte, so that an empty conversion still has an output.
-    m_pOutputData = new (std::nothrow) unsigned char[size_t(std::max<uint64_t>(nBytes, 1))];
-    if (!m_pOutputData)
-        return -1.0f;
+    m_pOutputData = new unsigned char[size_t(std::max<uint64_t>(nBytes, 1))];
     const float channelGain[2] = {WaveChannelGain(peak[0], gain),
                                   nChannels == 2 ? WaveChannelGain(peak[1], gain) : gain};
     const size_t frameBytes = size_t(nBitsPerSample / 8) * nChannels;

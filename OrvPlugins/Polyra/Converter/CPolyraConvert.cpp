@@ -98,7 +98,8 @@ bool CPolyra::Convert(CDocument* document)
         LogMessage("id_not_a_valid_midi_file");
     if (!bassMute)
         WriteDebugFiles(BytesOf(format0), BytesOf(dest), BytesOf(sequence), BytesOf(wave));
-    return outcome == PolyraOutcome::Done;
+    // A debug file that cannot be written fails the conversion; the log says which and why.
+    return outcome == PolyraOutcome::Done && !m_DebugFolder.HasFailed();
 }
 
 bool CPolyra::CanConvertWith(const PolyraProfile& profile)

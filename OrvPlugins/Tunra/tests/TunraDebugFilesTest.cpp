@@ -1,5 +1,5 @@
-// Debug files: written beside the source, never anywhere else, and never a
-// reason for a conversion to fail.
+// Debug files: written beside the source, never anywhere else; one that
+// cannot be written fails the conversion with the reason.
 #include "TunraTestSupport.h"
 
 #include <QDir>
@@ -28,9 +28,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(LoadLanguage());
         source = dir.filePath(QStringLiteral("tune.mid"));
         debug = dir.filePath(QStringLiteral("Debug"));
     }
+    void TearDown() override { CLanguageResources::Load(QString()); }
 
     // Converts a short melody named after the source with debug files on.
     QByteArray Convert(Converter& c, const QString& name)
@@ -84,12 +86,14 @@ TEST_F(TunraDebugFiles, LinksAreNeverFollowed)
     const QString victim = elsewhere.filePath(QStringLiteral("precious.txt"));
     ASSERT_TRUE(WriteAll(victim, "precious"));
 
-    // A debug file name that links elsewhere: neither removed nor written through.
+    // A debug file name that links elsewhere: neither removed nor written through; the debug file cannot be
+    // written, so the conversion fails and says why.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Debug")));
     ASSERT_TRUE(QFile::link(victim, debug + QStringLiteral("/outASCII.imy")));
     Converter c;
     Convert(c, source);
-    EXPECT_TRUE(c.converted);
+    EXPECT_FALSE(c.converted);
+    EXPECT_TRUE(c.Summary().contains(debug + QStringLiteral("/outASCII.imy"))) << qPrintable(c.Summary());
     EXPECT_EQ(ReadAll(victim), QByteArray("precious"));
     EXPECT_TRUE(QFileInfo(debug + QStringLiteral("/outASCII.imy")).isSymLink());
 
@@ -100,7 +104,7 @@ TEST_F(TunraDebugFiles, LinksAreNeverFollowed)
     ASSERT_TRUE(WriteAll(elsewhere.filePath(QStringLiteral("outASCII.imy")), "theirs"));
     Converter linked;
     Convert(linked, linkedSource);
-    EXPECT_TRUE(linked.converted);
+    EXPECT_FALSE(linked.converted);
     EXPECT_TRUE(linked.tunra.GetDebugFolder().isEmpty());
     EXPECT_EQ(ReadAll(elsewhere.filePath(QStringLiteral("outASCII.imy"))), QByteArray("theirs"));
 }
@@ -118,19 +122,20 @@ TEST_F(TunraDebugFiles, NoFilesWithoutASourceName)
     EXPECT_FALSE(QFileInfo::exists(debug));
 }
 
-TEST_F(TunraDebugFiles, AFolderThatCannotBeUsedDoesNotFailTheConversion)
+TEST_F(TunraDebugFiles, AFolderThatCannotBeUsedFailsTheConversionWithTheReason)
 {
     // "Debug" is taken by a file; a source in a folder that does not exist.
     ASSERT_TRUE(WriteAll(debug, "a file"));
     Converter c;
     const QByteArray out = Convert(c, source);
-    EXPECT_TRUE(c.converted);
-    EXPECT_FALSE(out.isEmpty());
+    EXPECT_FALSE(c.converted);
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_TRUE(c.Summary().contains(debug)) << qPrintable(c.Summary());
     EXPECT_EQ(ReadAll(debug), QByteArray("a file"));
 
     Converter missing;
     Convert(missing, dir.filePath(QStringLiteral("gone/tune.mid")));
-    EXPECT_TRUE(missing.converted);
+    EXPECT_FALSE(missing.converted);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("gone"))));
 }
 

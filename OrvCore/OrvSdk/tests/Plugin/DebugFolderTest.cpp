@@ -121,4 +121,39 @@ TEST(DebugFolder, AFileOfTheRunIsSkippedWithALineNamingBoth)
     CLanguageResources::Load(QString());
 }
 
+// A debug file that cannot be written fails the conversion: the log names the file and the system's reason, and
+// nothing of it is left.
+TEST(DebugFolder, AFileThatCannotBeWrittenFailsTheConversionWithTheReason)
+{
+    ASSERT_TRUE(CLanguageResources::Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Languages/English.xml")));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString debug = dir.filePath(QStringLiteral("Debug"));
+    ASSERT_TRUE(QDir().mkpath(debug + QStringLiteral("/Out.seq")));
+    CDocumentAbstract document;
+    document.SetName(dir.filePath(QStringLiteral("song.mid")));
+    CConversionLog log;
+    CDebugFolder folder({QStringLiteral("Trace.txt"), QStringLiteral("Out.seq"), QStringLiteral("Preview.wav")});
+    ASSERT_EQ(folder.Prepare(&document, true, nullptr, &log), debug);
+    EXPECT_TRUE(folder.Write(QStringLiteral("Trace.txt"), "trace"));
+    EXPECT_FALSE(folder.HasFailed());
+    EXPECT_FALSE(folder.Write(QStringLiteral("Out.seq"), "sequence"));
+    EXPECT_FALSE(folder.WriteWith(QStringLiteral("Preview.wav"), [](const QString&) { return false; }));
+    EXPECT_TRUE(folder.HasFailed());
+    EXPECT_EQ(log.GetSummaryText(),
+              QStringLiteral("The debug file %1/Out.seq cannot be written: Is a directory.\n"
+                             "The debug file %1/Preview.wav cannot be written: the file could not be written.\n")
+                  .arg(debug));
+    EXPECT_EQ(QDir(debug).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+              QStringList{QStringLiteral("Trace.txt")});
+    // A folder that cannot be made fails too; the next preparation starts afresh.
+    CDocumentAbstract lost;
+    lost.SetName(dir.filePath(QStringLiteral("gone/song.mid")));
+    EXPECT_TRUE(folder.Prepare(&lost, true, nullptr, &log).isEmpty());
+    EXPECT_TRUE(folder.HasFailed());
+    EXPECT_TRUE(folder.Prepare(&document, true).size() > 0);
+    EXPECT_FALSE(folder.HasFailed());
+    CLanguageResources::Load(QString());
+}
+
 } // namespace

@@ -175,35 +175,7 @@ TEST(CMemFile, CopyToNullArrayFails)
     EXPECT_FALSE(file.CopyToArray(nullptr));
 }
 
-TEST(CMemFile, WriteFileNeedsSomethingStoredAndOneMode)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QByteArray path = LocalPath(dir, "out.bin");
-
-    CMemFile empty;
-    EXPECT_FALSE(empty.WriteFile(path.constData(), 1));
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.bin"))));
-
-    CMemFile unfixed;
-    unfixed.Write("x", 1, 1);
-    EXPECT_FALSE(unfixed.WriteFile(path.constData(), 0));
-
-    CMemFile text;
-    text.SetText("hi");
-    EXPECT_FALSE(text.WriteFile(path.constData(), 1));
-    ASSERT_TRUE(text.WriteFile(path.constData(), 2));
-    EXPECT_EQ(ReadFileBytes(QFile::decodeName(path)), QByteArray("hi", 3));
-}
-
-TEST(CMemFile, WriteFileToAnUnwritablePathFails)
-{
-    CMemFile file;
-    file.SetData(reinterpret_cast<const uchar*>("x"), 1);
-    EXPECT_FALSE(file.WriteFile("/nonexistent-folder/x.bin", 1));
-}
-
-TEST(CMemFile, FileRoundTrip)
+TEST(CMemFile, ReadsAFileWhole)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -212,9 +184,7 @@ TEST(CMemFile, FileRoundTrip)
     for (int i = 0; i < 1000; ++i)
         payload.append(char(i * 7));
 
-    CMemFile out;
-    out.Write(payload.constData(), 1, uint(payload.size()));
-    ASSERT_TRUE(out.WriteFile(path.constData(), 1));
+    ASSERT_TRUE(WriteFileBytes(QFile::decodeName(path), payload));
 
     EXPECT_EQ(CMemFile::GetFileSize(path.constData(), "rb"), 1000);
     CMemFile in;

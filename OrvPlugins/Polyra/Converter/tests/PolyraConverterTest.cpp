@@ -208,8 +208,6 @@ TEST_F(PolyraConverterTest, ConvertWritesSequencePreviewAndDebugFiles)
 {
     QDir(folder.path()).mkdir(QStringLiteral("Debug"));
     ASSERT_TRUE(WriteFileBytes(DebugPath("mine.txt"), "keep me"));
-    ASSERT_TRUE(WriteFileBytes(folder.filePath(QStringLiteral("outside.txt")), "outside"));
-    ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("outside.txt")), DebugPath("Out.seq")));
 
     ASSERT_TRUE(Convert(ThreeVoiceTune())) << Summary().toStdString();
     const QByteArray sequence = Result();
@@ -219,13 +217,23 @@ TEST_F(PolyraConverterTest, ConvertWritesSequencePreviewAndDebugFiles)
     ASSERT_NE(converter.GetPreviewDocument(), nullptr);
     EXPECT_EQ(converter.GetPreviewDocument()->GetDocType(), int(CDocument::WAVE));
 
-    for (const char* name : {"Trace.txt", "Format0.mid", "Dest.mid", "Preview.wav"})
+    for (const char* name : {"Trace.txt", "Format0.mid", "Dest.mid", "Out.seq", "Preview.wav"})
         EXPECT_TRUE(QFileInfo(DebugPath(name)).isFile()) << name;
     EXPECT_EQ(ReadFileBytes(DebugPath("mine.txt")), QByteArray("keep me"));
-    // The link is not followed: the file it points at keeps its bytes.
-    EXPECT_EQ(ReadFileBytes(folder.filePath(QStringLiteral("outside.txt"))), QByteArray("outside"));
     EXPECT_TRUE(ReadFileBytes(DebugPath("Trace.txt")).startsWith(Summary().left(20).toLatin1()));
     EXPECT_TRUE(Summary().contains(QStringLiteral("*** Lecture du fichier MIDI source...\n")));
+}
+
+// A debug file name that is a link is never written through: that debug file cannot be written, and the
+// conversion fails saying so.
+TEST_F(PolyraConverterTest, ADebugFileThatIsALinkFailsTheConversion)
+{
+    QDir(folder.path()).mkdir(QStringLiteral("Debug"));
+    ASSERT_TRUE(WriteFileBytes(folder.filePath(QStringLiteral("outside.txt")), "outside"));
+    ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("outside.txt")), DebugPath("Out.seq")));
+    EXPECT_FALSE(Convert(ThreeVoiceTune()));
+    EXPECT_EQ(ReadFileBytes(folder.filePath(QStringLiteral("outside.txt"))), QByteArray("outside"));
+    EXPECT_TRUE(QFileInfo(DebugPath("Out.seq")).isSymLink());
 }
 
 TEST_F(PolyraConverterTest, BassMuteWritesNoDebugFilesAndOnlyUserLines)
