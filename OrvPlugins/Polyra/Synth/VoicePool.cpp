@@ -17,6 +17,14 @@ int VoiceCostB(int preset)
 }
 } // namespace
 
+void MixVoice(int16_t mix[BlockSize], const int16_t samples[BlockSize], int16_t gain)
+{
+    // Saturating sums; only the last one's overflow flag outlives the block.
+    for (int i = 0; i < BlockSize - 1; ++i)
+        mix[i] = Detail::Clamp16(int32_t(mix[i]) + mul16(samples[i], gain));
+    mix[BlockSize - 1] = add16<Saturating>(mix[BlockSize - 1], mul16(samples[BlockSize - 1], gain));
+}
+
 void CVoicePool::Reset()
 {
     m_Count = 0;
@@ -97,8 +105,7 @@ void CVoicePool::RenderBlock(int16_t mix[BlockSize], const int16_t channelVolume
 
             set_saturate();
             const int16_t gain = mul16(0x7F00, int16_t(channelVolume[voice.channel & 0x0F] * 256));
-            for (int i = 0; i < BlockSize; ++i)
-                mix[i] = add16(mix[i], mul16(samples[i], gain));
+            MixVoice(mix, samples, gain);
             set_wrap();
         }
         voice.remaining -= BlockSize;
