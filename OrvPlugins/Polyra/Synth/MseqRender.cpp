@@ -14,11 +14,10 @@
 #include <QString>
 #include <QtDebug>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
-#include <new>
-#include <vector>
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "samples are written in the wave file's byte order");
 
@@ -56,52 +55,35 @@ QString RangeLine(const char* name, int value, bool saturated)
                      : QString::asprintf("%s         %d\n", name, value);
 }
 
-// Gathers the blocks into pieces of 64 blocks and hands the wave file the
-// whole sound in one go: written piece by piece, the file's buffer would grow
-// (and be copied) a tenth at a time. A cancelled render leaves the file
-// holding its whole pieces only, as when each piece was written on the spot.
+// Gathers the blocks into larger writes. The wave file's buffer grows by half
+// at a time: grown a tenth at a time by each write, it would copy everything
+// written so far some fifty times over in a ten-minute render.
 class CSampleWriter
 {
 public:
     explicit CSampleWriter(CMemFile& wave) : m_Wave(wave) {}
-    // False when no memory is left for the next piece.
     bool Append(const int16_t block[BlockSize])
     {
-        if (m_Used == 0) {
-            m_Pieces.emplace_back(new (std::nothrow) int16_t[PieceSamples]);
-            if (!m_Pieces.back()) {
-                m_Pieces.pop_back();
-                return false;
-            }
-        }
-        std::memcpy(m_Pieces.back().get() + m_Used, block, BlockSize * sizeof(int16_t));
-        m_Used = (m_Used + BlockSize) % PieceSamples;
-        return true;
+        std::memcpy(m_Buffer + m_Used, block, BlockSize * sizeof(int16_t));
+        m_Used += BlockSize;
+        return m_Used < BufferSamples || Flush();
     }
-    // Writes every piece, the last one even when it is not full.
-    void Flush() { m_Used ? Write(m_Pieces.size() - 1, m_Used) : Write(m_Pieces.size(), 0); }
-    // Writes the full pieces only.
-    void FlushWholePieces() { Write(m_Used ? m_Pieces.size() - 1 : m_Pieces.size(), 0); }
+    bool Flush()
+    {
+        const uint64_t end = uint64_t(m_Wave.GetPosition()) + uint64_t(m_Used) * sizeof(int16_t);
+        if (end > m_Wave.GetCapacity())
+            m_Wave.Reserve(std::max(end, uint64_t(m_Wave.GetCapacity()) * 3 / 2));
+        const uint written = m_Wave.Write(m_Buffer, sizeof(int16_t), uint(m_Used));
+        const bool complete = written == uint(m_Used);
+        m_Used = 0;
+        return complete;
+    }
 
 private:
-    static constexpr int PieceSamples = 64 * BlockSize;
-
-    void Write(size_t wholePieces, int lastPieceSamples)
-    {
-        const uint64_t samples = uint64_t(wholePieces) * PieceSamples + uint64_t(lastPieceSamples);
-        m_Wave.Reserve(uint64_t(m_Wave.GetPosition()) + samples * sizeof(int16_t));
-        for (size_t p = 0; p <= wholePieces && p < m_Pieces.size(); ++p) {
-            const uint count = uint(p < wholePieces ? PieceSamples : lastPieceSamples);
-            if (count && m_Wave.Write(m_Pieces[p].get(), sizeof(int16_t), count) != count)
-                break; // out of memory: the wave ends with what was written
-        }
-        m_Pieces.clear();
-        m_Used = 0;
-    }
-
+    static constexpr int BufferSamples = 64 * BlockSize;
     CMemFile& m_Wave;
-    std::vector<std::unique_ptr<int16_t[]>> m_Pieces;
-    int m_Used = 0; // samples in the last piece, 0 when it is full
+    int16_t m_Buffer[BufferSamples];
+    int m_Used = 0;
 };
 } // namespace
 
@@ -192,7 +174,6 @@ float MseqRender(CMemFile& sequence, CMemFile& wave, CConversionLog* log, IMseqP
     }
 
     if (cancelled) {
-        writer.FlushWholePieces();
         Log(log, QStringLiteral("conversion annulee\n"));
         wave.Rewind();
         return -1.0f;
