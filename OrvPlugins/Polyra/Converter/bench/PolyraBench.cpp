@@ -143,26 +143,41 @@ void BM_PipelineWithoutSyntheses(benchmark::State& state)
 }
 BENCHMARK(BM_PipelineWithoutSyntheses)->Unit(benchmark::kMillisecond);
 
+// The converter with the bundled parameters and Model C, converting in
+// process with its preview.
+struct InProcessConverter
+{
+    InProcessConverter()
+    {
+        converter.SetParameters(&settings.parameters);
+        converter.SetProfile(&settings.profile);
+    }
+    bool Convert(const QByteArray& midi)
+    {
+        CDocumentMidi document;
+        document.SetRawData(reinterpret_cast<const unsigned char*>(midi.constData()), unsigned(midi.size()));
+        converter.ClearRawData();
+        const bool converted = converter.Convert(&document);
+        delete converter.TakePreviewDocument();
+        return converted;
+    }
+    Settings settings;
+    CPolyra converter;
+};
+
 void BM_ConvertInProcess(benchmark::State& state)
 {
-    Settings settings;
-    if (!settings.loaded) {
+    InProcessConverter polyra;
+    if (!polyra.settings.loaded) {
         state.SkipWithError("cannot load the parameter file or the profile");
         return;
     }
     const QByteArray midi = LongMidiFile();
-    CPolyra converter;
-    converter.SetParameters(&settings.parameters);
-    converter.SetProfile(&settings.profile);
     for (auto _ : state) {
-        CDocumentMidi document;
-        document.SetRawData(reinterpret_cast<const unsigned char*>(midi.constData()), unsigned(midi.size()));
-        converter.ClearRawData();
-        if (!converter.Convert(&document)) {
+        if (!polyra.Convert(midi)) {
             state.SkipWithError("conversion failed");
             return;
         }
-        delete converter.TakePreviewDocument();
     }
 }
 BENCHMARK(BM_ConvertInProcess)->Unit(benchmark::kMillisecond);
@@ -261,28 +276,21 @@ double ProcessCpuSeconds()
 // less: no dearer than that).
 void BM_ConvertDenseGameTune(benchmark::State& state)
 {
-    Settings settings;
-    if (!settings.loaded) {
+    InProcessConverter polyra;
+    if (!polyra.settings.loaded) {
         state.SkipWithError("cannot load the parameter file or the profile");
         return;
     }
     const QByteArray midi = DenseGameTune();
-    CPolyra converter;
-    converter.SetParameters(&settings.parameters);
-    converter.SetProfile(&settings.profile);
     double cpu = 0;
     for (auto _ : state) {
-        CDocumentMidi document;
-        document.SetRawData(reinterpret_cast<const unsigned char*>(midi.constData()), unsigned(midi.size()));
-        converter.ClearRawData();
         const double start = ProcessCpuSeconds();
-        const bool converted = converter.Convert(&document);
+        const bool converted = polyra.Convert(midi);
         cpu += ProcessCpuSeconds() - start;
         if (!converted) {
             state.SkipWithError("conversion failed");
             return;
         }
-        delete converter.TakePreviewDocument();
     }
     const double perConversion = cpu / double(state.iterations());
     state.counters["cpu_per_tune_second"] = perConversion / kDenseTuneSeconds;
