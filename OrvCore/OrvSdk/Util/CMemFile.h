@@ -48,8 +48,11 @@ public:
     int GetMode() const { return m_Mode; }
     const uchar* GetBuffer() const { return m_pBuffer; }
 
-private:
+    // Room for needed bytes (plus a tenth) at once: a writer that knows how
+    // much it will write grows the buffer once rather than write by write.
     bool Reserve(uint64_t needed);
+
+private:
     // Fixes the mode on first use; false when it is already fixed to another.
     bool FixMode(int mode);
 

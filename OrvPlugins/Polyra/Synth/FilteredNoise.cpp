@@ -37,6 +37,26 @@ int Order(const NoiseState& state)
 }
 } // namespace
 
+void NoiseFilterBlock(const SynthPresets::NoisePreset& preset, int order, int16_t history[], const int16_t drive[BlockSize],
+                      int16_t velocityGain, int16_t out[BlockSize])
+{
+    // The history, oldest first, with the block's outputs after it: each
+    // output reads the ones before it where they lie, and nothing moves.
+    int16_t line[SynthPresets::MaxNoiseOrder + BlockSize];
+    for (int k = 0; k < order; ++k)
+        line[order - 1 - k] = history[k];
+    int16_t* const outputs = line + order;
+    for (int i = 0; i < BlockSize; ++i) {
+        int32_t acc = shl32<Wrapping>(mul32(drive[i], preset.gain), preset.shift1);
+        for (int k = 0; k < order; ++k)
+            acc = sub32<Wrapping>(acc, mul32(preset.coefficients[k], outputs[i - 1 - k]));
+        outputs[i] = round16(shr32<Wrapping>(acc, preset.shift2));
+        out[i] = mul16(outputs[i], velocityGain);
+    }
+    for (int k = 0; k < order; ++k)
+        history[k] = outputs[BlockSize - 1 - k];
+}
+
 void NoiseStart(NoiseState& state, const SynthPresets::NoisePreset& preset, int velocity)
 {
     state = NoiseState{};
@@ -70,25 +90,18 @@ int NoiseRender(NoiseState& state, const SynthPresets::NoisePreset& preset, cons
         excitation[i] = int16_t(sum >> 1);
     }
 
-    const int order = Order(state);
+    // The envelope runs ahead of the filter: it does not hear the outputs.
+    int16_t drive[BlockSize];
     for (int i = 0; i < BlockSize; ++i) {
         const int phase = Phase(state);
-        int32_t acc = shl32(mul32(mul16(state.envelope, excitation[i]), preset.gain), preset.shift1);
-        for (int k = 0; k < order; ++k)
-            acc = sub32(acc, mul32(preset.coefficients[k], state.history[k]));
-        const int16_t y = round16(shr32(acc, preset.shift2));
-        for (int k = order - 1; k > 0; --k)
-            state.history[k] = state.history[k - 1];
-        if (order > 0)
-            state.history[0] = y;
-        out[i] = mul16(y, state.velocityGain);
-
+        drive[i] = mul16(state.envelope, excitation[i]);
         if (phase < NoiseEnd) {
             state.envelope = mul16(state.envelope, preset.phaseRate[phase]);
             if (preset.phaseLength[phase] != UntilReleased && --state.phaseLeft <= 0)
                 EnterPhase(state, preset, phase + 1);
         }
     }
+    NoiseFilterBlock(preset, Order(state), state.history, drive, state.velocityGain, out);
     set_wrap();
     if (Phase(state) == NoiseEnd)
         return StateEnded;

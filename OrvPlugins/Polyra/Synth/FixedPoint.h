@@ -22,6 +22,23 @@ inline int16_t g_ShiftMode = Wrap;
 // Set by add16 and sub16 when the exact result left the 16-bit range.
 inline int16_t g_Overflow = 0;
 
+// Where an operator reads its mode: the process-wide flags (the default), or a
+// mode fixed when the code is compiled, for loops that set the mode once and
+// would otherwise read it again at every operation.
+struct GlobalModes
+{
+    static int16_t Add() { return g_AddMode; }
+    static int16_t Shift() { return g_ShiftMode; }
+};
+template <Mode M>
+struct FixedModes
+{
+    static constexpr int16_t Add() { return M; }
+    static constexpr int16_t Shift() { return M; }
+};
+using Wrapping = FixedModes<Wrap>;
+using Saturating = FixedModes<Saturate>;
+
 inline void set_wrap()
 {
     g_AddMode = Wrap;
@@ -94,74 +111,86 @@ inline int64_t ShiftRight(int64_t a, int count)
 }
 } // namespace Detail
 
+template <class Modes = GlobalModes>
 inline int16_t add16(int16_t a, int16_t b)
 {
     const int64_t exact = int64_t(a) + b;
     g_Overflow = (exact > INT16_MAX || exact < INT16_MIN) ? 1 : 0;
-    return Detail::Narrow16(exact, g_AddMode);
+    return Detail::Narrow16(exact, Modes::Add());
 }
 
+template <class Modes = GlobalModes>
 inline int16_t sub16(int16_t a, int16_t b)
 {
     const int64_t exact = int64_t(a) - b;
     g_Overflow = (exact > INT16_MAX || exact < INT16_MIN) ? 1 : 0;
-    return Detail::Narrow16(exact, g_AddMode);
+    return Detail::Narrow16(exact, Modes::Add());
 }
 
+template <class Modes = GlobalModes>
 inline int32_t add32(int32_t a, int32_t b)
 {
-    return Detail::Narrow32(int64_t(a) + b, g_AddMode);
+    return Detail::Narrow32(int64_t(a) + b, Modes::Add());
 }
+template <class Modes = GlobalModes>
 inline int32_t sub32(int32_t a, int32_t b)
 {
-    return Detail::Narrow32(int64_t(a) - b, g_AddMode);
+    return Detail::Narrow32(int64_t(a) - b, Modes::Add());
 }
+template <class Modes = GlobalModes>
 inline int16_t neg16(int16_t a)
 {
-    return Detail::Narrow16(-int64_t(a), g_AddMode);
+    return Detail::Narrow16(-int64_t(a), Modes::Add());
 }
+template <class Modes = GlobalModes>
 inline int32_t neg32(int32_t a)
 {
-    return Detail::Narrow32(-int64_t(a), g_AddMode);
+    return Detail::Narrow32(-int64_t(a), Modes::Add());
 }
 
+template <class Modes = GlobalModes>
 inline int16_t shl16(int16_t a, int count)
 {
     const int n = Detail::ShiftCount(count);
     if (n < 0)
         return static_cast<int16_t>(Detail::ShiftRight(a, -n));
-    if (g_ShiftMode == Wrap)
+    const int16_t mode = Modes::Shift();
+    if (mode == Wrap)
         return n >= 16 ? 0 : Detail::Wrap16(int64_t(uint64_t(uint16_t(a)) << n));
-    if (g_ShiftMode == Saturate)
+    if (mode == Saturate)
         return a == 0 ? 0 : Detail::Clamp16(n >= 16 ? (a < 0 ? INT16_MIN : INT16_MAX) : int64_t(a) * (int64_t(1) << n));
     Detail::ReportInvalidMode();
     return 0;
 }
 
+template <class Modes = GlobalModes>
 inline int16_t shr16(int16_t a, int count)
 {
     if (count < 0)
-        return shl16(a, -count);
+        return shl16<Modes>(a, -count);
     return static_cast<int16_t>(Detail::ShiftRight(a, count));
 }
 
+template <class Modes = GlobalModes>
 inline int32_t shl32(int32_t a, int count)
 {
     const int n = Detail::ShiftCount(count);
     if (n < 0)
         return static_cast<int32_t>(Detail::ShiftRight(a, -n));
-    if (g_ShiftMode == Wrap)
+    const int16_t mode = Modes::Shift();
+    if (mode == Wrap)
         return n >= 32 ? 0 : Detail::Wrap32(int64_t(uint64_t(uint32_t(a)) << n));
-    if (g_ShiftMode == Saturate)
+    if (mode == Saturate)
         return a == 0 ? 0 : Detail::Clamp32(n >= 32 ? (a < 0 ? INT32_MIN : INT32_MAX) : int64_t(a) * (int64_t(1) << n));
     Detail::ReportInvalidMode();
     return 0;
 }
 
+template <class Modes = GlobalModes>
 inline int32_t shr32(int32_t a, int count)
 {
     if (count < 0)
-        return shl32(a, -count);
+        return shl32<Modes>(a, -count);
     return static_cast<int32_t>(Detail::ShiftRight(a, count));
 }
 

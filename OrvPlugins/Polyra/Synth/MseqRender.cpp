@@ -14,6 +14,7 @@
 #include <QString>
 #include <QtDebug>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
@@ -54,7 +55,9 @@ QString RangeLine(const char* name, int value, bool saturated)
                      : QString::asprintf("%s         %d\n", name, value);
 }
 
-// Gathers the blocks into larger writes.
+// Gathers the blocks into larger writes. The wave file's buffer grows by half
+// at a time: grown a tenth at a time by each write, it would copy everything
+// written so far some fifty times over in a ten-minute render.
 class CSampleWriter
 {
 public:
@@ -67,6 +70,9 @@ public:
     }
     bool Flush()
     {
+        const uint64_t end = uint64_t(m_Wave.GetPosition()) + uint64_t(m_Used) * sizeof(int16_t);
+        if (end > m_Wave.GetCapacity())
+            m_Wave.Reserve(std::max(end, uint64_t(m_Wave.GetCapacity()) * 3 / 2));
         const uint written = m_Wave.Write(m_Buffer, sizeof(int16_t), uint(m_Used));
         const bool complete = written == uint(m_Used);
         m_Used = 0;

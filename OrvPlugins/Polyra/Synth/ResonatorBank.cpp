@@ -7,12 +7,19 @@
 #include <algorithm>
 #include <cstdlib>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 using namespace FixedPoint;
 
 namespace VoiceAlgorithms {
 namespace {
 // The rotation of one resonator, shrunk by its decay and kept strictly
-// inside the unit circle so that no rounding can make it grow.
+// inside the unit circle so that no rounding can make it grow. Invariant:
+// neither term is ever -32768 (|c|, |s| < 32700). The partials are turned
+// in plain integer lanes on that ground (see TurnInLanes); a bank that
+// breaks it is turned with the operators instead.
 void SetRotation(ResonatorState& state, int k, int16_t decay)
 {
     int16_t c = mul16(SynthTables::Cosine(state.increment[k]), decay);
@@ -26,6 +33,118 @@ void SetRotation(ResonatorState& state, int k, int16_t decay)
     state.c[k] = c;
     state.s[k] = s;
 }
+
+// One turn of a partial, as the saturating operators define it.
+void TurnWithOperators(int16_t c, int16_t s, int16_t& x, int16_t& y)
+{
+    const int16_t nx = round16(sub32(mul32(c, x), mul32(s, y)));
+    y = round16(add32(mul32(s, x), mul32(c, y)));
+    x = nx;
+}
+
+void TurnWithOperators(ResonatorState& state, int32_t sum[BlockSize])
+{
+    for (int k = 0; k < state.count; ++k) {
+        for (int i = 0; i < BlockSize; ++i) {
+            TurnWithOperators(state.c[k], state.s[k], state.x[k], state.y[k]);
+            sum[i] = add32(sum[i], state.x[k]);
+        }
+    }
+}
+
+bool HoldsRotationInvariant(const ResonatorState& state)
+{
+    for (int k = 0; k < state.count; ++k)
+        if (state.c[k] == INT16_MIN || state.s[k] == INT16_MIN)
+            return false;
+    return true;
+}
+
+// With neither term -32768, mul32 is the exact 2ab, and for any 32-bit-exact
+// v, round16 of the saturated 2v is (v + 0x4000) >> 15 saturated to 16 bits:
+// a turn needs no saturation but that last one. The sums of at most
+// MaxPartials 16-bit values never reach the 32-bit limits either.
+#if defined(__SSE2__)
+constexpr int Lanes = 4;
+constexpr int MaxGroups = (SynthPresets::MaxPartials + Lanes - 1) / Lanes;
+
+// Four partials to a register, (x, y) pairs side by side: one multiply-add
+// gives c x - s y for all four, another s x + c y. The groups' count is
+// fixed here so that every register stays a register.
+template <int Groups>
+void TurnGroups(__m128i v[], const __m128i tx[], const __m128i ty[], int32_t sum[BlockSize])
+{
+    const __m128i half = _mm_set1_epi32(0x4000);
+    const __m128i firstOfPairs = _mm_set_epi16(0, 1, 0, 1, 0, 1, 0, 1);
+    __m128i turned[Groups];
+    for (int g = 0; g < Groups; ++g)
+        turned[g] = v[g];
+    alignas(16) int32_t lanes[BlockSize][Lanes];
+    for (int i = 0; i < BlockSize; ++i) {
+        __m128i xs = _mm_setzero_si128();
+        for (int g = 0; g < Groups; ++g) {
+            const __m128i nx = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(turned[g], tx[g]), half), 15);
+            const __m128i ny = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(turned[g], ty[g]), half), 15);
+            turned[g] = _mm_packs_epi32(_mm_unpacklo_epi32(nx, ny), _mm_unpackhi_epi32(nx, ny));
+            xs = _mm_add_epi32(xs, _mm_madd_epi16(turned[g], firstOfPairs));
+        }
+        _mm_store_si128(reinterpret_cast<__m128i*>(lanes[i]), xs);
+    }
+    for (int i = 0; i < BlockSize; ++i)
+        sum[i] = lanes[i][0] + lanes[i][1] + lanes[i][2] + lanes[i][3];
+    for (int g = 0; g < Groups; ++g)
+        v[g] = turned[g];
+}
+
+void TurnInLanes(ResonatorState& state, int32_t sum[BlockSize])
+{
+    alignas(16) int16_t xy[MaxGroups][2 * Lanes] = {};
+    alignas(16) int16_t turnX[MaxGroups][2 * Lanes] = {}; // (c, -s)
+    alignas(16) int16_t turnY[MaxGroups][2 * Lanes] = {}; // (s, c)
+    for (int k = 0; k < state.count; ++k) {
+        const int g = k / Lanes, lane = 2 * (k % Lanes);
+        xy[g][lane] = state.x[k];
+        xy[g][lane + 1] = state.y[k];
+        turnX[g][lane] = state.c[k];
+        turnX[g][lane + 1] = int16_t(-state.s[k]);
+        turnY[g][lane] = state.s[k];
+        turnY[g][lane + 1] = state.c[k];
+    }
+    __m128i v[MaxGroups], tx[MaxGroups], ty[MaxGroups];
+    for (int g = 0; g < MaxGroups; ++g) {
+        v[g] = _mm_load_si128(reinterpret_cast<const __m128i*>(xy[g]));
+        tx[g] = _mm_load_si128(reinterpret_cast<const __m128i*>(turnX[g]));
+        ty[g] = _mm_load_si128(reinterpret_cast<const __m128i*>(turnY[g]));
+    }
+    static_assert(MaxGroups == 2, "one or two groups of partials");
+    if (state.count <= Lanes)
+        TurnGroups<1>(v, tx, ty, sum);
+    else
+        TurnGroups<2>(v, tx, ty, sum);
+    for (int g = 0; g < MaxGroups; ++g)
+        _mm_store_si128(reinterpret_cast<__m128i*>(xy[g]), v[g]);
+    for (int k = 0; k < state.count; ++k) {
+        state.x[k] = xy[k / Lanes][2 * (k % Lanes)];
+        state.y[k] = xy[k / Lanes][2 * (k % Lanes) + 1];
+    }
+}
+#else
+void TurnInLanes(ResonatorState& state, int32_t sum[BlockSize])
+{
+    for (int k = 0; k < state.count; ++k) {
+        const int32_t c = state.c[k], s = state.s[k];
+        int32_t x = state.x[k], y = state.y[k];
+        for (int i = 0; i < BlockSize; ++i) {
+            const int32_t nx = Detail::Clamp16((c * x - s * y + 0x4000) >> 15);
+            y = Detail::Clamp16((s * x + c * y + 0x4000) >> 15);
+            x = nx;
+            sum[i] += x;
+        }
+        state.x[k] = int16_t(x);
+        state.y[k] = int16_t(y);
+    }
+}
+#endif
 } // namespace
 
 int ResonatorZoneIndex(const SynthPresets::ResonatorPreset& preset, int note)
@@ -85,23 +204,12 @@ int ResonatorRender(ResonatorState& state, int64_t remaining, int16_t out[BlockS
     }
 
     int32_t sum[BlockSize] = {};
-    for (int k = 0; k < state.count; ++k) {
-        const int16_t c = state.c[k], s = state.s[k];
-        int16_t x = state.x[k], y = state.y[k];
-        for (int i = 0; i < BlockSize; i += 2) {
-            // Two samples per step.
-            int16_t nx = round16(sub32(mul32(c, x), mul32(s, y)));
-            int16_t ny = round16(add32(mul32(s, x), mul32(c, y)));
-            sum[i] = add32(sum[i], nx);
-            x = round16(sub32(mul32(c, nx), mul32(s, ny)));
-            y = round16(add32(mul32(s, nx), mul32(c, ny)));
-            sum[i + 1] = add32(sum[i + 1], x);
-        }
-        state.x[k] = x;
-        state.y[k] = y;
-    }
+    if (HoldsRotationInvariant(state))
+        TurnInLanes(state, sum);
+    else
+        TurnWithOperators(state, sum);
     for (int i = 0; i < BlockSize; ++i)
-        out[i] = high16(shl32(shr32(sum[i], state.exponent), 16));
+        out[i] = high16(shl32<Saturating>(shr32<Saturating>(sum[i], state.exponent), 16));
     set_wrap();
     return state.released ? StateReleasing : StateSounding;
 }

@@ -92,6 +92,12 @@ enum NoisePhase
     NoiseEnd = 4
 };
 
+// The noise voice's all-pole filter over one block (wrapping arithmetic):
+// y = round16(((drive x gain) << shift1) - sum of the last order outputs x
+// coefficients) >> shift2), out = y at the velocity's gain. history holds the
+// last outputs, newest first, from one block to the next.
+void NoiseFilterBlock(const SynthPresets::NoisePreset& preset, int order, int16_t history[], const int16_t drive[BlockSize],
+                      int16_t velocityGain, int16_t out[BlockSize]);
 void NoiseStart(NoiseState& state, const SynthPresets::NoisePreset& preset, int velocity);
 int NoiseRender(NoiseState& state, const SynthPresets::NoisePreset& preset, const int16_t* noiseTable,
                 int64_t remaining, int16_t out[BlockSize]);

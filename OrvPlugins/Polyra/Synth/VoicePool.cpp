@@ -3,6 +3,10 @@
 #include "FixedPoint.h"
 #include "Plugin/CConversionLog.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 using namespace FixedPoint;
 using namespace VoiceAlgorithms;
 
@@ -16,6 +20,31 @@ int VoiceCostB(int preset)
     return SynthTables::CostB[preset];
 }
 } // namespace
+
+void MixVoice(int16_t mix[BlockSize], const int16_t samples[BlockSize], int16_t gain)
+{
+    // Saturating sums; only the last one's overflow flag outlives the block,
+    // so the last sample is added again by the operator itself.
+    const int16_t lastMix = mix[BlockSize - 1];
+#if defined(__SSE2__)
+    // Eight at a time: (sample x gain) >> 15 from the two halves of each
+    // product, packed back with saturation (only -32768 x -32768 reaches
+    // 32768, and mul16 gives it as 32767), then added with saturation.
+    const __m128i g = _mm_set1_epi16(gain);
+    for (int i = 0; i < BlockSize; i += 8) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples + i));
+        const __m128i low = _mm_mullo_epi16(s, g), high = _mm_mulhi_epi16(s, g);
+        const __m128i scaled = _mm_packs_epi32(_mm_srai_epi32(_mm_unpacklo_epi16(low, high), 15),
+                                               _mm_srai_epi32(_mm_unpackhi_epi16(low, high), 15));
+        __m128i* const m = reinterpret_cast<__m128i*>(mix + i);
+        _mm_storeu_si128(m, _mm_adds_epi16(_mm_loadu_si128(m), scaled));
+    }
+#else
+    for (int i = 0; i < BlockSize - 1; ++i)
+        mix[i] = Detail::Clamp16(int32_t(mix[i]) + mul16(samples[i], gain));
+#endif
+    mix[BlockSize - 1] = add16<Saturating>(lastMix, mul16(samples[BlockSize - 1], gain));
+}
 
 void CVoicePool::Reset()
 {
@@ -97,8 +126,7 @@ void CVoicePool::RenderBlock(int16_t mix[BlockSize], const int16_t channelVolume
 
             set_saturate();
             const int16_t gain = mul16(0x7F00, int16_t(channelVolume[voice.channel & 0x0F] * 256));
-            for (int i = 0; i < BlockSize; ++i)
-                mix[i] = add16(mix[i], mul16(samples[i], gain));
+            MixVoice(mix, samples, gain);
             set_wrap();
         }
         voice.remaining -= BlockSize;

@@ -23,6 +23,10 @@ struct SynthVoice
     VoiceAlgorithms::NoiseState noise;
 };
 
+// Adds a voice's block into the mix at a Q15 gain: mix += (sample x gain) >> 15,
+// saturating, as add16 does in saturating mode (overflow flag included).
+void MixVoice(int16_t mix[VoiceAlgorithms::BlockSize], const int16_t samples[VoiceAlgorithms::BlockSize], int16_t gain);
+
 class CVoicePool
 {
 public:

@@ -236,3 +236,43 @@ TEST(FixedPointEdges, AnInvalidModeGivesZeroWithAWarning)
     EXPECT_EQ(mul16(16384, 16384), 8192);
     EXPECT_EQ(messages.Checks(), QStringList(9, QStringLiteral("FALSE")));
 }
+
+namespace {
+// The operators with their mode fixed at compile time against the same
+// operators reading the process-wide mode, set to that mode.
+template <class Modes>
+void ExpectFixedModeMatches(int mode)
+{
+    ModeGuard guard;
+    g_AddMode = int16_t(mode);
+    g_ShiftMode = int16_t(mode);
+    std::vector<int32_t> values = Values32();
+    for (int16_t a : Corners16)
+        values.push_back(a);
+    for (size_t i = 0; i < values.size(); ++i) {
+        const int32_t a = values[i], b = values[(i * 7 + 3) % values.size()];
+        const int16_t a16 = int16_t(a), b16 = int16_t(b);
+        ASSERT_EQ(add16<Modes>(a16, b16), add16(a16, b16));
+        const int16_t fixedFlag = g_Overflow;
+        add16(a16, b16);
+        ASSERT_EQ(fixedFlag, g_Overflow);
+        ASSERT_EQ(sub16<Modes>(a16, b16), sub16(a16, b16));
+        ASSERT_EQ(add32<Modes>(a, b), add32(a, b));
+        ASSERT_EQ(sub32<Modes>(a, b), sub32(a, b));
+        ASSERT_EQ(neg16<Modes>(a16), neg16(a16));
+        ASSERT_EQ(neg32<Modes>(a), neg32(a));
+        for (int count = -40; count <= 40; count += 3) {
+            ASSERT_EQ(shl16<Modes>(a16, count), shl16(a16, count)) << a16 << " " << count;
+            ASSERT_EQ(shr16<Modes>(a16, count), shr16(a16, count)) << a16 << " " << count;
+            ASSERT_EQ(shl32<Modes>(a, count), shl32(a, count)) << a << " " << count;
+            ASSERT_EQ(shr32<Modes>(a, count), shr32(a, count)) << a << " " << count;
+        }
+    }
+}
+} // namespace
+
+TEST(FixedPointEdges, AModeFixedAtCompileTimeActsAsTheSameModeSetAtRunTime)
+{
+    ExpectFixedModeMatches<Wrapping>(Wrap);
+    ExpectFixedModeMatches<Saturating>(Saturate);
+}
