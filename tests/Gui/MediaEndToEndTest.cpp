@@ -21,6 +21,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <unistd.h>
 
@@ -443,6 +445,24 @@ TEST_F(MediaEndToEndTest, ASourceItsReaderRefusesIsNamedWithTheReadersWords)
         EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{QStringLiteral("Import failed|") + text});
         EXPECT_TRUE(NewLog().endsWith(QStringLiteral("Importing...\n") + text + QLatin1Char('\n')));
     }
+}
+
+// Scrolled to the end of one converter's form, the next converter's form shows from its top.
+TEST_F(MediaEndToEndTest, ANewConvertersFormShowsFromItsTop)
+{
+    ShowMedia({});
+    SelectPhone("Model C");
+    SelectConverter("SEQ converter");
+    auto* area = Tabs().mpConverterPanel->findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    area->resize(area->width(), 120);
+    QCoreApplication::processEvents();
+    QScrollBar* bar = area->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum());
+    SelectConverter("iMelody converter");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->value(), 0);
 }
 
 } // namespace

@@ -538,4 +538,28 @@ TEST_F(SmsPanelTest, AnEcardItsReaderRefusesIsNamedWithTheReadersWords)
     EXPECT_TRUE(FilesIn(In(QStringLiteral("gui"))).isEmpty());
 }
 
+// After a phone change the chosen file is gone: no file stays highlighted in the list either, so the list, the
+// chosen-file field and the Generate button agree.
+TEST_F(SmsPanelTest, APhoneChangeLeavesNoFileHighlightedWhenNoneIsChosen)
+{
+    Write(QStringLiteral("cards/greeting.ecd"), "x");
+    ShowSms("Model B");
+    Choose(m_Ems);
+    CFileSelectorControl* list = Source().GetFileList();
+    QTreeWidgetItem* entry = nullptr;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(0) == QStringLiteral("greeting.ecd"))
+            entry = list->topLevelItem(i);
+    ASSERT_NE(entry, nullptr);
+    list->setCurrentItem(entry);
+    Source().Clicked(entry);
+    ASSERT_EQ(Source().GetCurrentFileName(), QStringLiteral("greeting.ecd"));
+    ASSERT_TRUE(entry->isSelected());
+    ShowSms("Model A");
+    EXPECT_TRUE(Source().GetCurrentFileName().isEmpty());
+    EXPECT_TRUE(Source().GetFileIndicator()->text().isEmpty());
+    EXPECT_FALSE(Tabs().mpSmsDestinationPanel->GetGenerateButton()->isEnabled());
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+}
+
 } // namespace
