@@ -63,8 +63,8 @@ void ReportOutOfMemory(CEngineHost& host, const QString& title, const QString& s
 void ReportSourceRefused(CEngineHost& host, const QString& title, const char* firstLineId, const QString& source,
                          CPluginBase* reader)
 {
-    const QString text =
-        WithFailureReason(Message(firstLineId, source), WithoutFinalLineFeed(reader->GetConversionLog()->GetDetailedText()));
+    const QString text = WithFailureReason(Message(firstLineId, source),
+                                           WithoutFinalLineFeed(reader->GetConversionLog()->GetDetailedText()));
     host.Log(text + QLatin1Char('\n'));
     host.Report(0, title, text);
 }

@@ -87,8 +87,7 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
         EXPECT_EQ(NewLog(), Text("id_opening_file").arg(missing) + LF
                                 + Text("id_opening_failed_because").arg(missing, file.reason) + LF);
         EXPECT_EQ(m_Prompt.Messages(),
-                  OneMessage(Text("id_warning"),
-                             Text("id_failed_to_load").arg(missing) + LF + file.line));
+                  OneMessage(Text("id_warning"), Text("id_failed_to_load").arg(missing) + LF + file.line));
     }
 
     // The importer's own detailed text, less its last line feed, explains a refused file.

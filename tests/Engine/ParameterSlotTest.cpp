@@ -67,8 +67,9 @@ TEST_F(ParameterSlotTest, TheUsersFileReplacesTheDefaultsUntilTheyAreAskedBack)
         EXPECT_EQ(Working(), mine);
         EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text(refused.firstLine).arg(refused.file) + LF
                                                                           + QString::fromLatin1(refused.reasonLine)));
-        EXPECT_EQ(NewLog(), Text("id_param_loaded_failed_because").arg(refused.file, QString::fromLatin1(refused.logReason))
-                                + LF);
+        EXPECT_EQ(NewLog(),
+                  Text("id_param_loaded_failed_because").arg(refused.file, QString::fromLatin1(refused.logReason))
+                      + LF);
     }
 
     // Back to the defaults, every value at its declared value.

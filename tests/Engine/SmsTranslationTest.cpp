@@ -102,12 +102,14 @@ TEST_F(SmsTranslationTest, ASourceThatCannotBeReadOrImportedIsReported)
     for (const Case& c : cases) {
         const QString source = Write(QStringLiteral("card.txt"), c.content);
         const QString first = Text("id_failed_to_load").arg(source);
-        const QString text = c.text.isNull() ? first + QStringLiteral("\nReason: the file is empty.") : c.text.arg(first);
+        const QString text =
+            c.text.isNull() ? first + QStringLiteral("\nReason: the file is empty.") : c.text.arg(first);
         NewLog();
         m_Prompt.mShown.clear();
         Translate(source);
         // The reading failure names the file and why.
-        const QString tail = c.content[0] == '\0' ? c.logTail.arg(source, QStringLiteral("is empty")) : c.logTail.arg(first);
+        const QString tail =
+            c.content[0] == '\0' ? c.logTail.arg(source, QStringLiteral("is empty")) : c.logTail.arg(first);
         EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + tail) << c.content;
         EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text(c.title), text)) << c.content;
         EXPECT_TRUE(FilesIn(m_Out).isEmpty()) << c.content;

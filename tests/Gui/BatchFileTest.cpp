@@ -175,9 +175,7 @@ TEST_F(BatchFileTest, ShortOrMalformedFilesWarnAndLeaveUnreadRows)
     LoadFrom(shortFile);
     // "TRUE" and "1" are not "true"; a missing file name keeps the row's.
     EXPECT_EQ(Rows(), (QStringList{QStringLiteral("f"), QStringLiteral("2"), QStringLiteral("3*")}));
-    EXPECT_EQ(Messages(),
-              QStringList{LoadFailed(
-                  shortFile, QStringLiteral("Reason: it has no PlugIn2 element."))});
+    EXPECT_EQ(Messages(), QStringList{LoadFailed(shortFile, QStringLiteral("Reason: it has no PlugIn2 element."))});
 
     const QString broken = Write(QStringLiteral("broken.xml"), "<ORVANE_Batch_File><PlugIn0");
     LoadFrom(broken);

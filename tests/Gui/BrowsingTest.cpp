@@ -140,9 +140,16 @@ TEST_F(BrowsingTest, SizesAreShownInUnitsThatFitTheColumn)
     {
         qint64 bytes;
         const char* shown;
-    } sizes[] = {{0, "0 B"},           {1023, "1023 B"},       {1024, "1 KB"},         {1025, "2 KB"},
-                 {1048575, "1024 KB"}, {1048576, "1.0 MB"},    {149940000, "143.0 MB"}, {1073741823, "1024.0 MB"},
-                 {1073741824, "1.0 GB"}, {4294967295, "4.0 GB"}};
+    } sizes[] = {{0, "0 B"},
+                 {1023, "1023 B"},
+                 {1024, "1 KB"},
+                 {1025, "2 KB"},
+                 {1048575, "1024 KB"},
+                 {1048576, "1.0 MB"},
+                 {149940000, "143.0 MB"},
+                 {1073741823, "1024.0 MB"},
+                 {1073741824, "1.0 GB"},
+                 {4294967295, "4.0 GB"}};
     for (const auto& size : sizes)
         EXPECT_EQ(FileSizeText(size.bytes), QString::fromLatin1(size.shown)) << size.bytes;
     // Shown in the list's own font, the widest fits the column with the cell's margins.

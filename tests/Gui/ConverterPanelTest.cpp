@@ -286,9 +286,9 @@ TEST_F(ConverterPanelTest, AFileThatIsNoXmlOrCannotBeReadSaysSoInTheBoxAndTheLog
         NewLog();
         CParameters* before = Panel().GetParameters();
         Panel().Load();
-        EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{Text("id_warning") + QLatin1Char('|')
-                                                      + Text(c.firstLine).arg(c.file) + LF
-                                                      + QString::fromLatin1(c.reasonLine)});
+        EXPECT_EQ(m_GuiPrompt.Messages(),
+                  QStringList{Text("id_warning") + QLatin1Char('|') + Text(c.firstLine).arg(c.file) + LF
+                              + QString::fromLatin1(c.reasonLine)});
         EXPECT_EQ(NewLog(), Text("id_param_loaded_failed_because").arg(c.file, QString::fromLatin1(c.logReason)) + LF);
         EXPECT_TRUE(m_GuiPrompt.mQuestions.isEmpty());
         EXPECT_EQ(Combo()->currentIndex(), m_Exporter);

@@ -15,8 +15,8 @@
 #include "Parameters/CParameter.h"
 #include "QtPrinters.h"
 #include "ScratchApp.h"
-#include "WavBuilder.h"
 #include "Text/CLanguageResources.h"
+#include "WavBuilder.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -392,11 +392,10 @@ TEST_F(MediaEndToEndTest, AnAnimationOfferedForResizingConvertsAsItIsWhenItsOwnS
     ASSERT_EQ(converted, 1);
     out.SaveButtonClicked();
 
-    const CProgramRun run =
-        RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
-                   {In("media/wink.anim"), QStringLiteral("/profile=Model B"), QStringLiteral("/converter=ema"),
-                    QStringLiteral("/destination=") + In("cli")},
-                   m_Start, QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
+    const CProgramRun run = RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
+                                       {In("media/wink.anim"), QStringLiteral("/profile=Model B"),
+                                        QStringLiteral("/converter=ema"), QStringLiteral("/destination=") + In("cli")},
+                                       m_Start, QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     const QByteArray expected = ReadAll(In("cli/wink.EMA"));
@@ -441,7 +440,8 @@ TEST_F(MediaEndToEndTest, ASourceItsReaderRefusesIsNamedWithTheReadersWords)
         LoadSource(c.source);
         EXPECT_EQ(Loaded(), nullptr);
         const QString path = In(QStringLiteral("media/") + QLatin1String(c.source));
-        const QString text = QStringLiteral("The file %1 could not be read.\nReason: %2").arg(path, QLatin1String(c.reason));
+        const QString text =
+            QStringLiteral("The file %1 could not be read.\nReason: %2").arg(path, QLatin1String(c.reason));
         EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{QStringLiteral("Import failed|") + text});
         EXPECT_TRUE(NewLog().endsWith(QStringLiteral("Importing...\n") + text + QLatin1Char('\n')));
     }

@@ -411,8 +411,8 @@ TEST_F(SmsPanelTest, AFileOfNoListedTranslatorIsRefusedWithAWarning)
     EXPECT_EQ(m_GuiPrompt.Messages(),
               QStringList{Text("id_warning") + QLatin1Char('|') + Text("id_param_loaded_failed").arg(notXml)
                           + QStringLiteral("\nReason: the file is not a well-formed XML file.")});
-    EXPECT_EQ(NewLog(), Text("id_param_loaded_failed_because").arg(notXml, QStringLiteral("is not a well-formed XML file"))
-                            + LF);
+    EXPECT_EQ(NewLog(),
+              Text("id_param_loaded_failed_because").arg(notXml, QStringLiteral("is not a well-formed XML file")) + LF);
 }
 
 TEST_F(SmsPanelTest, EveryTextOfThePanelsIsInTheLanguageFile)

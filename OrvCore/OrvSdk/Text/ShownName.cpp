@@ -100,8 +100,7 @@ QString Shown(const Name& name)
     const Name file = name.mid(slash + 1);
     if (file.size() <= kShownFileNameLength) {
         // The folders' start, then the file's name whole: the folders are longer than what is left for them.
-        return Escaped(Start(name.left(slash + 1), kShownNameLength - int(file.size()))) + cut + Escaped(file)
-               + length;
+        return Escaped(Start(name.left(slash + 1), kShownNameLength - int(file.size()))) + cut + Escaped(file) + length;
     }
     // The file's name alone is too long: the folders' start as far as it leaves the name its share, then the
     // name's start and end.

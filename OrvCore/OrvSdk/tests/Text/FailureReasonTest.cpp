@@ -1,6 +1,6 @@
 // The line that says why a file failed reads as a sentence of its own, whatever form the reason came in.
-#include "Text/CLanguageResources.h"
 #include "Text/FailureReason.h"
+#include "Text/CLanguageResources.h"
 
 #include <gtest/gtest.h>
 

@@ -20,11 +20,13 @@ TEST(ShowName, WhatCouldEndALineIsShownByItsBytes)
         {QStringLiteral("a\r\tb\x7f"), QStringLiteral("a\\x0d\\x09b\\x7f")},
         {QString(QChar(0x2028)) + QChar(0x85), QStringLiteral("\\xe2\\x80\\xa8\\xc2\\x85")},
         // The bidirectional controls would show the rest of the line in another order.
-        {QStringLiteral("tune") + QChar(0x202E) + QStringLiteral("gpj.mid"), QStringLiteral("tune\\xe2\\x80\\xaegpj.mid")},
+        {QStringLiteral("tune") + QChar(0x202E) + QStringLiteral("gpj.mid"),
+         QStringLiteral("tune\\xe2\\x80\\xaegpj.mid")},
         {QString(QChar(0x200E)) + QChar(0x200F) + QChar(0x202A) + QChar(0x2066) + QChar(0x2069) + QChar(0x061C),
          QStringLiteral("\\xe2\\x80\\x8e\\xe2\\x80\\x8f\\xe2\\x80\\xaa\\xe2\\x81\\xa6\\xe2\\x81\\xa9\\xd8\\x9c")},
         // Other format characters join letters and stay.
-        {QStringLiteral("a") + QChar(0x200D) + QStringLiteral("b"), QStringLiteral("a") + QChar(0x200D) + QStringLiteral("b")},
+        {QStringLiteral("a") + QChar(0x200D) + QStringLiteral("b"),
+         QStringLiteral("a") + QChar(0x200D) + QStringLiteral("b")},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ShowName(c.name), c.shown) << qPrintable(c.name);
@@ -56,9 +58,9 @@ TEST(ShowName, ALongNameKeepsItsStartItsFileNameAndItsLength)
         {folders + QString(200, QLatin1Char('a')) + QString(200, QLatin1Char('z')),
          folders.left(64) + QStringLiteral("...") + QString(96, QLatin1Char('a')) + QStringLiteral("...")
              + QString(96, QLatin1Char('z')) + QStringLiteral(" (619 characters)")},
-        {QString(1000000, QLatin1Char('\n')),
-         QStringLiteral("\\x0a").repeated(96) + QStringLiteral("...") + QStringLiteral("\\x0a").repeated(96)
-             + QStringLiteral(" (1000000 characters)")},
+        {QString(1000000, QLatin1Char('\n')), QStringLiteral("\\x0a").repeated(96) + QStringLiteral("...")
+                                                  + QStringLiteral("\\x0a").repeated(96)
+                                                  + QStringLiteral(" (1000000 characters)")},
         // A character outside the basic plane across a cut goes whole to the part not shown.
         {QString(95, QLatin1Char('a')) + clef + QString(300, QLatin1Char('b')) + clef + QString(95, QLatin1Char('c')),
          QString(95, QLatin1Char('a')) + QStringLiteral("...") + QString(95, QLatin1Char('c'))
@@ -74,7 +76,8 @@ TEST(ShowName, BytesAreShownByTheirValues)
 {
     EXPECT_EQ(ShowNameBytes(QByteArray("caf\xe9\\1\n.mid")), QStringLiteral("caf\\xe9\\x5c1\\x0a.mid"));
     const QByteArray name = "/" + QByteArray(300, 'd') + "/tune\xe9.mid";
-    EXPECT_EQ(ShowNameBytes(name), QString::fromLatin1("/" + QByteArray(246, 'd')) + QStringLiteral("...tune\\xe9.mid (311 characters)"));
+    EXPECT_EQ(ShowNameBytes(name),
+              QString::fromLatin1("/" + QByteArray(246, 'd')) + QStringLiteral("...tune\\xe9.mid (311 characters)"));
 }
 
 } // namespace
