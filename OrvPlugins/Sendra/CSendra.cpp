@@ -73,7 +73,12 @@ QSize CSendra::GetMaxFrameSize()
 
 int CSendra::IsPictureSizeSupported(const QSize& size)
 {
-    return size == QSize(kSmallSide, kSmallSide) || size == QSize(kLargeSide, kLargeSide) ? 1 : 0;
+    return GetFixedSizes().contains(size) ? 1 : 0;
+}
+
+QList<QSize> CSendra::GetFixedSizes()
+{
+    return {QSize(kLargeSide, kLargeSide), QSize(kSmallSide, kSmallSide)};
 }
 
 int CSendra::GetMaxFrameCount(CProfile*)

@@ -23,6 +23,7 @@ public:
 
     QSize GetMaxFrameSize() override;
     int IsPictureSizeSupported(const QSize& size) override;
+    QList<QSize> GetFixedSizes() override;
     int GetMaxFrameCount(CProfile* profile) override;
 
 private:

@@ -1,4 +1,5 @@
 #include "CCommandLine.h"
+#include "Text/ShownName.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -136,24 +137,11 @@ bool CCommandLine::IsPattern(const QString& argument)
 QString CCommandLine::ShownArgument(const QString& argument) const
 {
     if (!argument.contains(QChar::ReplacementCharacter))
-        return argument;
+        return ShowName(argument);
     for (const QByteArray& bytes : mArgumentBytes)
         if (QString::fromLocal8Bit(bytes) == argument)
-            return ShowBytes(bytes);
-    return argument;
-}
-
-QString CCommandLine::ShowBytes(const QByteArray& name)
-{
-    QString shown;
-    for (const char byte : name) {
-        const uchar value = uchar(byte);
-        if (value >= 0x20 && value < 0x7F && value != '\\')
-            shown += QLatin1Char(byte);
-        else
-            shown += QStringLiteral("\\x%1").arg(value, 2, 16, QLatin1Char('0'));
-    }
-    return shown;
+            return ShowNameBytes(bytes);
+    return ShowName(argument);
 }
 
 void CCommandLine::SetProfileOption(const QString& value)

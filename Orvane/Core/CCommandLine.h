@@ -67,14 +67,12 @@ public:
     // them in the system's character set, which may have lost some).
     QList<QByteArray> mArgumentBytes;
 
-    // An argument for a message: by its bytes (ShowBytes) when they are not valid in the system's character set,
-    // else as it stands.
+    // An argument as a message shows it (ShowName): by its bytes (ShowNameBytes) when they are not valid in the
+    // system's character set.
     QString ShownArgument(const QString& argument) const;
 
     // Whether a source argument is a pattern rather than a file name.
     static bool IsPattern(const QString& argument);
-    // A file name's bytes for a message: printable ASCII as it stands, any other byte as \xHH.
-    static QString ShowBytes(const QByteArray& name);
 
 private:
     void AddSource(const QString& argument);

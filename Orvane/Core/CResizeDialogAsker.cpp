@@ -35,6 +35,7 @@ bool CResizeDialogAsker::AskAnimationResize(const CResizeRequest& request, int m
     dialog.SetCropSizeList(request.mCropSizes);
     dialog.SetScaleSizeList(request.mScaleSizes);
     dialog.SetMaxKeptFrames(unsigned(qMax(0, maxFrameCount)));
+    dialog.SetChosenSize(request.mChosenSize);
     dialog.SetAnimation(&source);
     if (CGuiServices::Prompt().Exec(dialog) != QDialog::Accepted || !dialog.GetResult())
         return false;

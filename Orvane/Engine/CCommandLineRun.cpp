@@ -95,14 +95,14 @@ bool CCommandLineRun::LogUnmatchedSources()
                 Message("id_source_unreadable", argument, BoundedFileRead::Check(path, FileLimits::MaxMediaSourceBytes))
                 + QLatin1Char('\n'));
         else if (BoundedFileRead::NameIsUnreadable(argument))
-            m_Host.Log(Message("id_source_name_unreadable", line.ShownArgument(argument)) + QLatin1Char('\n'));
+            m_Host.Log(Message("id_source_name_unreadable").arg(line.ShownArgument(argument)) + QLatin1Char('\n'));
         else
             m_Host.Log(Message("id_source_missing", argument) + QLatin1Char('\n'));
         failure = true;
     }
     // Names a pattern matched that the system cannot spell are shown by their bytes.
     for (const QByteArray& name : line.mUnreadableNames) {
-        m_Host.Log(Message("id_source_name_unreadable", CCommandLine::ShowBytes(name)) + QLatin1Char('\n'));
+        m_Host.Log(Message("id_source_name_unreadable").arg(ShowNameBytes(name)) + QLatin1Char('\n'));
         failure = true;
     }
     return failure;

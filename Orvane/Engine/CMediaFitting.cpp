@@ -34,18 +34,28 @@ int CMediaFitting::MaxFrameCount(CImageExporter* exporter, int frameCount) const
     return exporter ? exporter->GetMaxFrameCount(m_pProfile) : frameCount;
 }
 
-CResizeRequest CMediaFitting::MakeRequest(const char* captionId, CPluginBase* converter) const
+CResizeRequest CMediaFitting::MakeRequest(const char* captionId, CPluginBase* converter, const QSize& ownSize) const
 {
     CResizeRequest request;
     request.mCaption = Message(captionId);
     request.mFormat = converter->GetExportExtension();
-    if (m_pProfile)
-        request.mScaleSizes = m_pProfile->GetDefaultPictSizes();
     CImageExporter* exporter = converter->GetImageExporter();
-    for (const QSize& size : request.mScaleSizes) {
-        if (!exporter || exporter->IsPictureSizeSupported(size))
-            request.mCropSizes.append(size);
-    }
+    const QList<QSize> proposed = m_pProfile ? m_pProfile->GetDefaultPictSizes() : QList<QSize>();
+    const QList<QSize> fixed = exporter ? exporter->GetFixedSizes() : QList<QSize>();
+    const QList<QSize> own = ownSize.isValid() ? QList<QSize>{ownSize} : QList<QSize>();
+    // Each list in order, once each size, keeping only what the converter writes when asked to.
+    const auto join = [exporter](std::initializer_list<const QList<QSize>*> lists, bool writtenOnly) {
+        QList<QSize> sizes;
+        for (const QList<QSize>* list : lists)
+            for (const QSize& size : *list)
+                if (!sizes.contains(size) && (!writtenOnly || !exporter || exporter->IsPictureSizeSupported(size)))
+                    sizes.append(size);
+        return sizes;
+    };
+    request.mCropSizes = join({&own, &proposed, &fixed}, true);
+    // Scaling offers every proposed size, unless the converter writes a few sizes only: then only those.
+    request.mScaleSizes = fixed.isEmpty() ? join({&own, &proposed}, false) : request.mCropSizes;
+    request.mChosenSize = ownSize;
     return request;
 }
 
@@ -74,10 +84,13 @@ CMediaFitting::Outcome CMediaFitting::FitAnimation(CDocumentAnimation* animation
     if (!needed && !m_ResizeEveryAnimation)
         return UNCHANGED;
 
-    // The title tells the user whether the phone needs a change or the option merely offers one.
+    // The title tells the user whether the phone needs a change or the option merely offers one; offered, the
+    // animation's own size comes first and chosen.
     const char* caption = needed ? "id_animated_gif" : "id_animated_gif_offered";
+    const QSize ownSize = needed || frameCount == 0 ? QSize() : animation->GetFrame(0)->GetImage().size();
     CDocumentAnimation result;
-    if (!m_pAsker || !m_pAsker->AskAnimationResize(MakeRequest(caption, converter), maxFrames, *animation, result))
+    if (!m_pAsker
+        || !m_pAsker->AskAnimationResize(MakeRequest(caption, converter, ownSize), maxFrames, *animation, result))
         return CANCELLED;
 
     // Frames the dialog kept take the result's pictures; the others leave. Everything goes aside in source

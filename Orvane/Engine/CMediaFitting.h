@@ -46,7 +46,8 @@ private:
 
     Outcome FitPicture(CDocumentPicture* picture, CPluginBase* converter);
     Outcome FitAnimation(CDocumentAnimation* animation, CPluginBase* converter);
-    CResizeRequest MakeRequest(const char* captionId, CPluginBase* converter) const;
+    // The dialog's caption, format and size lists; ownSize, when valid, comes first and chosen.
+    CResizeRequest MakeRequest(const char* captionId, CPluginBase* converter, const QSize& ownSize = QSize()) const;
     // How many frames the converter writes for the profile; no limit without the image operations.
     int MaxFrameCount(CImageExporter* exporter, int frameCount) const;
 

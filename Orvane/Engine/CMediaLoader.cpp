@@ -45,7 +45,7 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
     const QByteArray bytes = ReadSourceFile(path, FileLimits::MaxMediaSourceBytes, &reason);
     if (bytes.isEmpty()) {
         m_Host.Log(Message("id_opening_failed_because", path, reason) + QLatin1Char('\n'));
-        m_Host.Report(0, Message("id_warning"), WithReason(Message("id_failed_to_load", path), reason));
+        m_Host.Report(0, Message("id_warning"), WithFailureReason(Message("id_failed_to_load", path), reason));
         return 0;
     }
     m_Host.Log(Message("id_importing") + QLatin1Char('\n'));
@@ -58,14 +58,12 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
         const CRunFilesHandOver handOver(runFiles, {importer});
         document.reset(importer->Import(bytes));
     }
-    m_Host.LogConversionLog(importer);
-
-    const QString detail = importer->GetConversionLog()->GetDetailedText();
     if (!document) {
-        m_Host.Log(Message("id_import_failed") + QLatin1Char('\n'));
-        m_Host.Report(0, Message("id_import_failed"), WithoutFinalLineFeed(detail));
+        ReportSourceRefused(m_Host, Message("id_import_failed"), "id_failed_to_load", path, importer);
         return 0;
     }
+    m_Host.LogConversionLog(importer);
+    const QString detail = importer->GetConversionLog()->GetDetailedText();
     document->SetName(path);
     m_State.mpLoadedDocument = document.release();
     m_State.mpLoadedImporter = importer;

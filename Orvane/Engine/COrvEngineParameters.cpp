@@ -45,13 +45,16 @@ bool LoadDefaultParameters(CPluginClass* record, CParameterChoices& choices)
     return true;
 }
 
-// A parameter file not loaded: the box says why under its first line, and the run log holds the line a
-// command-line run writes for it.
+// A parameter file not loaded: the box's first line says whether it could not be read at all (the reader's
+// own check) or was read and refused, the next line why, and the run log holds the line a command-line run
+// writes for it.
 void ReportParameterFileRefused(CEngineHost& host, const QString& path, const QString& reason)
 {
     if (!reason.isEmpty())
         host.Log(Message("id_param_loaded_failed_because", path, reason) + QLatin1Char('\n'));
-    host.Report(0, Message(QStringLiteral("id_warning")), WithReason(Message("id_param_loaded_failed", path), reason));
+    const bool unreadable = !reason.isEmpty() && !BoundedFileRead::Check(path, FileLimits::MaxXmlBytes).isEmpty();
+    const QString first = Message(unreadable ? "id_param_read_failed" : "id_param_loaded_failed", path);
+    host.Report(0, Message(QStringLiteral("id_warning")), WithFailureReason(first, reason));
 }
 
 } // namespace
@@ -120,7 +123,7 @@ void COrvEngine::SaveParamsAsked(QString path, CParameters* parameters)
     QString reason;
     if (parameters && parameters->Save(path, &reason))
         return;
-    const QString text = WithReason(Message("id_param_saved_failed", path), reason);
+    const QString text = WithFailureReason(Message("id_param_saved_failed", path), reason);
     m_Host.Log(text + QLatin1Char('\n'));
     m_Host.Report(0, Message(QStringLiteral("id_warning")), text);
 }

@@ -12,10 +12,15 @@ struct CResizeRequest
     QString mCaption;
     // The converter's export extension.
     QString mFormat;
-    // Sizes offered for cropping: only those the converter can write.
+    // Sizes offered for cropping: those the profile proposes that the converter can write, then those the
+    // converter alone writes (an EMS animation's 16 x 16 and 8 x 8).
     QList<QSize> mCropSizes;
-    // Sizes offered for scaling: all the profile proposes.
+    // Sizes offered for scaling: all the profile proposes; only those of the crop list for a converter that
+    // writes a few sizes only.
     QList<QSize> mScaleSizes;
+    // When valid, the size chosen at first: an animation the phone takes as it is, offered for resizing by the
+    // option, starts at its own size, first in both lists, so that accepting converts it unchanged.
+    QSize mChosenSize;
 };
 
 // Offers the picture and animation resize dialogs before a conversion. The user interface implements it

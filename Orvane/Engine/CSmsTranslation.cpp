@@ -62,7 +62,7 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
     const QByteArray bytes = ReadSourceFile(source, FileLimits::MaxMessageSourceBytes, &reason);
     if (bytes.isEmpty()) {
         m_Host.Log(Message("id_opening_failed_because", source, reason) + QLatin1Char('\n'));
-        m_Host.Report(0, Message("id_warning"), WithReason(Message("id_failed_to_load", source), reason));
+        m_Host.Report(0, Message("id_warning"), WithFailureReason(Message("id_failed_to_load", source), reason));
         return;
     }
     m_Host.Log(Message("id_importing") + QLatin1Char('\n'));
@@ -73,13 +73,11 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
     // The items of an e-card are named relative to it.
     QDir::setCurrent(CLocalFileInfo(source).GetDirPath());
     std::unique_ptr<CDocument> document(translator->Import(bytes));
-    m_Host.LogConversionLog(translator);
     if (!document) {
-        m_Host.Log(Message("id_import_failed") + QLatin1Char('\n'));
-        m_Host.Report(0, Message("id_import_failed"),
-                      WithoutFinalLineFeed(translator->GetConversionLog()->GetDetailedText()));
+        ReportSourceRefused(m_Host, Message("id_import_failed"), "id_failed_to_load", source, translator);
         return;
     }
+    m_Host.LogConversionLog(translator);
     document->SetName(source);
 
     ClearConversionLog(translator);
@@ -100,10 +98,8 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
             m_Host.Log(Message("id_convertion_success") + QLatin1Char('\n'));
             WriteChunks(translator, info, outputName);
         } else {
-            m_Host.LogConversionLog(translator);
-            m_Host.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
-            m_Host.Report(0, Message("id_translation_failed"),
-                          WithoutFinalLineFeed(translator->GetConversionLog()->GetDetailedText()));
+            // The translator reads an e-card's content and its items only here: what it refuses names the file.
+            ReportSourceRefused(m_Host, Message("id_translation_failed"), "id_failed_to_translate", source, translator);
         }
         DiscardConverterOutput(translator);
     }

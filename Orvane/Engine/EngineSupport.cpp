@@ -22,7 +22,7 @@ QByteArray ReadSourceFile(const QString& path, qint64 cap, QString* reason)
     QByteArray bytes;
     QString why;
     if (BoundedFileRead::Read(path, cap, bytes, why) && bytes.isEmpty())
-        why = QStringLiteral("is empty");
+        why = Message("id_file_is_empty");
     if (reason)
         *reason = why;
     return bytes;
@@ -42,11 +42,13 @@ void ClearConversionLog(CPluginBase* converter)
                                            QString());
 }
 
-QString WithReason(const QString& text, const QString& reason)
+void ReportSourceRefused(CEngineHost& host, const QString& title, const char* firstLineId, const QString& source,
+                         CPluginBase* reader)
 {
-    if (reason.isEmpty())
-        return text;
-    return text + QLatin1Char('\n') + Message("id_failure_reason", reason);
+    const QString text = WithFailureReason(Message(firstLineId, source),
+                                           WithoutFinalLineFeed(reader->GetConversionLog()->GetDetailedText()));
+    host.Log(text + QLatin1Char('\n'));
+    host.Report(0, title, text);
 }
 
 QString ParameterFileRefusal(const CXmlFile& file)

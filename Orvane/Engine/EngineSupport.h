@@ -1,5 +1,6 @@
 #pragma once
 // Small steps that the conversion, translation, batch and loading paths share.
+#include "Text/FailureReason.h"
 #include "Text/ShownName.h"
 #include "Util/BoundedFileRead.h"
 #include <QByteArray>
@@ -32,8 +33,10 @@ void DiscardConverterOutput(CPluginBase* converter);
 // Empties both texts of the converter's conversion log.
 void ClearConversionLog(CPluginBase* converter);
 
-// A box's text for a file that failed: the text, then on a line of its own the reason; the text alone without one.
-QString WithReason(const QString& text, const QString& reason);
+// A source its reader refused: the box under title and the run log say the message firstLineId with the source,
+// then on a line of its own the reader's words as the reason.
+void ReportSourceRefused(CEngineHost& host, const QString& title, const char* firstLineId, const QString& source,
+                         CPluginBase* reader);
 
 // Why a parameter file was refused, as its reader said.
 QString ParameterFileRefusal(const CXmlFile& file);

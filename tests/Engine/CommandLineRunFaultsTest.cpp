@@ -16,8 +16,8 @@ namespace {
 
 using namespace ProgramRunFixture;
 
-// The characters of a long name the log shows.
-constexpr int kShown = 256;
+// The longest name the log shows whole.
+constexpr int kShownNameLength = 256;
 
 class CommandLineRunFaultsTest : public CProgramRunTest
 {
@@ -141,10 +141,37 @@ TEST_F(CommandLineRunFaultsTest, NamesInTheLogAreEscapedAndBounded)
         << qPrintable(log);
     EXPECT_FALSE(log.contains(QChar(0x202E)));
     EXPECT_FALSE(log.contains(QChar::ReplacementCharacter));
-    EXPECT_TRUE(log.contains(QString(kShown, QLatin1Char('x')) + QStringLiteral("... (100004 characters)")))
+    // A name without folders is all file name: its first and last 96 characters.
+    EXPECT_TRUE(log.contains(QString(96, QLatin1Char('x')) + QStringLiteral("...") + QString(92, QLatin1Char('x'))
+                             + QStringLiteral(".png (100004 characters)")))
         << qPrintable(log.left(2000));
-    EXPECT_FALSE(log.contains(QString(kShown + 1, QLatin1Char('x'))));
+    EXPECT_FALSE(log.contains(QString(97, QLatin1Char('x'))));
     EXPECT_LT(log.size(), 4096);
+}
+
+// Two sources of one long folder, one of them no MIDI file: each line of the log names its file by the folders'
+// start and the file's own name whole, so the reader sees which failed.
+TEST_F(CommandLineRunFaultsTest, ALongPathKeepsTheFileNameSoTheFailedSourceIsKnown)
+{
+    const QString folder = QString(200, QLatin1Char('d'));
+    const QString good = folder + QLatin1Char('/') + QString(100, QLatin1Char('s')) + QStringLiteral("_good.mid");
+    const QString bad = folder + QLatin1Char('/') + QString(100, QLatin1Char('s')) + QStringLiteral("_bad.mid");
+    Write(good, Example("morning.mid"));
+    Write(bad, QByteArray("no MIDI file at all"));
+    ASSERT_GT(W(bad).size(), kShownNameLength);
+    EXPECT_EQ(Imy(Words("/destination=.") + QStringList{good, bad}).exitCode, 1);
+    const QString log = Log();
+    const auto shown = [this](const QString& relative) {
+        const QString path = W(relative);
+        const int file = int(path.size() - path.lastIndexOf(QLatin1Char('/')) - 1);
+        return path.left(kShownNameLength - file) + QStringLiteral("...") + path.right(file)
+               + QStringLiteral(" (%1 characters)").arg(path.size());
+    };
+    EXPECT_TRUE(log.contains(QStringLiteral("Opening ") + shown(bad)
+                             + QStringLiteral("\nImporting...\nThe file is not a Standard MIDI File.\n")))
+        << qPrintable(log);
+    EXPECT_TRUE(log.contains(QStringLiteral("Opening ") + shown(good) + QLatin1Char('\n'))) << qPrintable(log);
+    EXPECT_TRUE(QFile::exists(W(QString(100, QLatin1Char('s')) + QStringLiteral("_good.IMY"))));
 }
 
 #ifndef __SANITIZE_ADDRESS__

@@ -44,7 +44,7 @@ TEST_F(CommandLineSourceReadingTest, AFileOfIndependentSequencesSaysWhichOneIsCo
     const CRun run = Imy(Words("two.mid"));
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(MelodyLine(ReadBytes(W("two.IMY"))), QStringLiteral("MELODY:*3c2"));
-    EXPECT_EQ(Log().count(QStringLiteral("\nformat 2: the first of 2 sequences is converted\n")), 1)
+    EXPECT_EQ(Log().count(QStringLiteral("\nFormat 2: the first of 2 sequences is converted.\n")), 1)
         << Log().toStdString();
     // Tracks that sound together say nothing.
     EXPECT_EQ(Imy(Words("both.mid")).exitCode, 0);

@@ -73,10 +73,14 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
     {
         QString path;
         QString reason;
+        // The box's line for it: a sentence of its own.
+        QString line;
     };
     for (const Unreadable& file :
-         {Unreadable{In(QStringLiteral("missing.txt")), QStringLiteral("No such file or directory")},
-          Unreadable{Write(QStringLiteral("empty.txt"), ""), QStringLiteral("is empty")}}) {
+         {Unreadable{In(QStringLiteral("missing.txt")), QStringLiteral("No such file or directory"),
+                     QStringLiteral("Reason: No such file or directory.")},
+          Unreadable{Write(QStringLiteral("empty.txt"), ""), QStringLiteral("is empty"),
+                     QStringLiteral("Reason: the file is empty.")}}) {
         const QString& missing = file.path;
         m_Prompt.mShown.clear();
         EXPECT_EQ(Load(missing, "TST"), 0);
@@ -84,8 +88,7 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
         EXPECT_EQ(NewLog(), Text("id_opening_file").arg(missing) + LF
                                 + Text("id_opening_failed_because").arg(missing, file.reason) + LF);
         EXPECT_EQ(m_Prompt.Messages(),
-                  OneMessage(Text("id_warning"),
-                             Text("id_failed_to_load").arg(missing) + LF + Text("id_failure_reason").arg(file.reason)));
+                  OneMessage(Text("id_warning"), Text("id_failed_to_load").arg(missing) + LF + file.line));
     }
 
     // The importer's own detailed text, less its last line feed, explains a refused file.
@@ -93,9 +96,9 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
     const QString bad = Write(QStringLiteral("bad.tpi"), "not a size");
     EXPECT_EQ(Load(bad, "TPX"), 0);
     EXPECT_EQ(Loaded(), nullptr);
-    EXPECT_EQ(NewLog(), Text("id_opening_file").arg(bad) + LF + Text("id_importing") + LF
-                            + QStringLiteral("Bad test image\n") + Text("id_import_failed") + LF);
-    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_import_failed"), QStringLiteral("Bad test image")));
+    const QString refused = Text("id_failed_to_load").arg(bad) + QStringLiteral("\nReason: Bad test image.");
+    EXPECT_EQ(NewLog(), Text("id_opening_file").arg(bad) + LF + Text("id_importing") + LF + refused + LF);
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_import_failed"), refused));
 
     // No importer for the converter's documents: nothing is loaded, nothing is read, and the user is told.
     m_Prompt.mShown.clear();

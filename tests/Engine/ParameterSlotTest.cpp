@@ -45,13 +45,32 @@ TEST_F(ParameterSlotTest, TheUsersFileReplacesTheDefaultsUntilTheyAreAskedBack)
     EXPECT_TRUE(m_Prompt.mShown.empty());
     EXPECT_EQ(Text("id_loaded_successfully").arg(file), QStringLiteral("The parameter file %1 was loaded.").arg(file));
 
-    // A file that fails keeps the set in use.
+    // A file that fails keeps the set in use. The box's first line says whether the file could be read at all, the
+    // next why, as a sentence; the log has the command line's line for it.
     const QString broken = Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
-    m_Application->LoadParamsAsked(ConverterIndex("TST"), broken);
-    EXPECT_EQ(Working(), mine);
-    const QString why = QStringLiteral("is not a well-formed XML file");
-    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text("id_param_loaded_failed").arg(broken) + LF
-                                                                      + Text("id_failure_reason").arg(why)));
+    QDir().mkpath(In(QStringLiteral("folder.xml")));
+    const struct
+    {
+        QString file;
+        const char *firstLine, *reasonLine, *logReason;
+    } refusals[] = {
+        {broken, "id_param_loaded_failed", "Reason: the file is not a well-formed XML file.",
+         "is not a well-formed XML file"},
+        {In(QStringLiteral("folder.xml")), "id_param_read_failed", "Reason: the file is a folder.", "is a folder"},
+        {In(QStringLiteral("none.xml")), "id_param_read_failed", "Reason: No such file or directory.",
+         "No such file or directory"},
+    };
+    for (const auto& refused : refusals) {
+        m_Prompt.mShown.clear();
+        NewLog();
+        m_Application->LoadParamsAsked(ConverterIndex("TST"), refused.file);
+        EXPECT_EQ(Working(), mine);
+        EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), Text(refused.firstLine).arg(refused.file) + LF
+                                                                          + QString::fromLatin1(refused.reasonLine)));
+        EXPECT_EQ(NewLog(),
+                  Text("id_param_loaded_failed_because").arg(refused.file, QString::fromLatin1(refused.logReason))
+                      + LF);
+    }
 
     // Back to the defaults, every value at its declared value.
     defaults->GetIntParameter(QStringLiteral("Level"))->mValue = 8;
@@ -95,8 +114,8 @@ TEST_F(ParameterSlotTest, SavingASetReportsAFailure)
     NewLog();
     m_Application->SaveParamsAsked(unwritable, Working());
     ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    const QString why = Text("id_param_saved_failed").arg(unwritable) + LF
-                        + Text("id_failure_reason").arg(QStringLiteral("No such file or directory"));
+    const QString why =
+        Text("id_param_saved_failed").arg(unwritable) + QStringLiteral("\nReason: No such file or directory.");
     EXPECT_EQ(m_Prompt.mShown[0].text, why);
     EXPECT_EQ(NewLog(), why + LF);
 }

@@ -96,20 +96,21 @@ TEST_F(SmsTranslationTest, ASourceThatCannotBeReadOrImportedIsReported)
     const Case cases[] = {
         // An empty file counts as unreadable.
         {"", Text("id_opening_failed_because") + LF, "id_warning", QString()},
-        {"unreadable card",
-         Text("id_importing") + LF + QStringLiteral("Not a test message\n") + Text("id_import_failed") + LF,
-         "id_import_failed", QStringLiteral("Not a test message")},
+        // The reader's words are the reason, in the box and the log alike, under the line that names the file.
+        {"unreadable card", Text("id_importing") + LF + QStringLiteral("%1\nReason: Not a test message.\n"),
+         "id_import_failed", QStringLiteral("%1\nReason: Not a test message.")},
     };
     for (const Case& c : cases) {
         const QString source = Write(QStringLiteral("card.txt"), c.content);
-        const QString text = c.text.isNull() ? Text("id_failed_to_load").arg(source) + LF
-                                                   + Text("id_failure_reason").arg(QStringLiteral("is empty"))
-                                             : c.text;
+        const QString first = Text("id_failed_to_load").arg(source);
+        const QString text =
+            c.text.isNull() ? first + QStringLiteral("\nReason: the file is empty.") : c.text.arg(first);
         NewLog();
         m_Prompt.mShown.clear();
         Translate(source);
         // The reading failure names the file and why.
-        const QString tail = c.content[0] == '\0' ? c.logTail.arg(source, QStringLiteral("is empty")) : c.logTail;
+        const QString tail =
+            c.content[0] == '\0' ? c.logTail.arg(source, QStringLiteral("is empty")) : c.logTail.arg(first);
         EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + tail) << c.content;
         EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text(c.title), text)) << c.content;
         EXPECT_TRUE(FilesIn(m_Out).isEmpty()) << c.content;
@@ -122,10 +123,11 @@ TEST_F(SmsTranslationTest, ATranslationThatFailsWritesNothingAndLeavesNothing)
     const QString source = Write(QStringLiteral("card.txt"), "fail to translate");
     NewLog();
     Translate(source);
+    // The translator's words are the reason under the line that names the file, in the box and the log alike.
+    const QString text = Text("id_failed_to_translate").arg(source) + QStringLiteral("\nReason: Translation failed.");
     EXPECT_EQ(NewLog(), Text("id_translating") + LF + Text("id_opening_file").arg(source) + LF + Text("id_importing")
-                            + LF + QStringLiteral("Translation failed\n\n") + LF + Text("id_convertion_failed") + LF);
-    // The detailed text loses one line feed of its two.
-    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_translation_failed"), QStringLiteral("Translation failed\n")));
+                            + LF + text + LF);
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_translation_failed"), text));
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
     EXPECT_EQ(m_Window.mCalls, QStringList{QStringLiteral("init")});
     CPluginBase* translator = m_Application->GetTraductorList(nullptr).at(0)->GetConverter();

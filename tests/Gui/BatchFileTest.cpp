@@ -61,16 +61,15 @@ protected:
         m_Panel->GetLoadButton()->click();
     }
     QStringList Messages() const { return m_GuiPrompt.Messages(); }
-    // The box for a batch file that failed, its reason on the second line.
-    static QString Failed(const char* titleId, const char* textId, const QString& file, const QString& reason)
+    // The box for a batch file that failed, its reason's sentence on the second line.
+    static QString Failed(const char* titleId, const char* textId, const QString& file, const QString& reasonLine)
     {
         return GuiMessage("CParamsSelectorPanel", titleId) + QLatin1Char('|')
-               + GuiMessage("CParamsSelectorPanel", textId).arg(file) + LF
-               + GuiMessage("CParamsSelectorPanel", "id_failure_reason").arg(reason);
+               + GuiMessage("CParamsSelectorPanel", textId).arg(file) + LF + reasonLine;
     }
-    QString LoadFailed(const QString& file, const QString& reason) const
+    QString LoadFailed(const QString& file, const QString& reasonLine) const
     {
-        return Failed("id_warning_title", "id_param_loaded_failed", file, reason);
+        return Failed("id_warning_title", "id_param_loaded_failed", file, reasonLine);
     }
 
     CParamsSelectorPanel* m_Panel = nullptr;
@@ -147,7 +146,7 @@ TEST_F(BatchFileTest, XmlIsAppendedOnlyToANameWithoutItAndAnExistingFileIsAskedF
     SaveAs(In(QStringLiteral("missing/b.xml")));
     EXPECT_EQ(Messages(),
               QStringList{Failed("id_warning_save_title", "id_param_saved_failed", In(QStringLiteral("missing/b.xml")),
-                                 QString::fromLocal8Bit(std::strerror(ENOENT)))});
+                                 QStringLiteral("Reason: %1.").arg(QString::fromLocal8Bit(std::strerror(ENOENT))))});
 }
 
 TEST_F(BatchFileTest, ARowStoredForAnotherConverterIsLeftOutOfTheBatch)
@@ -176,15 +175,13 @@ TEST_F(BatchFileTest, ShortOrMalformedFilesWarnAndLeaveUnreadRows)
     LoadFrom(shortFile);
     // "TRUE" and "1" are not "true"; a missing file name keeps the row's.
     EXPECT_EQ(Rows(), (QStringList{QStringLiteral("f"), QStringLiteral("2"), QStringLiteral("3*")}));
-    EXPECT_EQ(Messages(),
-              QStringList{LoadFailed(
-                  shortFile, GuiMessage("CParamsSelectorPanel", "id_row_missing").arg(QStringLiteral("PlugIn2")))});
+    EXPECT_EQ(Messages(), QStringList{LoadFailed(shortFile, QStringLiteral("Reason: it has no PlugIn2 element."))});
 
     const QString broken = Write(QStringLiteral("broken.xml"), "<ORVANE_Batch_File><PlugIn0");
     LoadFrom(broken);
     EXPECT_EQ(Rows(), (QStringList{QStringLiteral("f"), QStringLiteral("2"), QStringLiteral("3*")}));
     EXPECT_EQ(Messages().size(), 2);
-    EXPECT_EQ(Messages().last(), LoadFailed(broken, QStringLiteral("is not a well-formed XML file")));
+    EXPECT_EQ(Messages().last(), LoadFailed(broken, QStringLiteral("Reason: the file is not a well-formed XML file.")));
     // The next dialog opens where the last file was.
     LoadFrom(QString());
     EXPECT_EQ(m_GuiPrompt.mFileQuestions.last(),

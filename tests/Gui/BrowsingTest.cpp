@@ -1,6 +1,7 @@
 // The file browsing controls and the panels' list: cells, sort keys, listings compared, clicks.
 #include "Gui/Browsing/CDiskSelectorControl.h"
 #include "Gui/Browsing/CFileSelectorControl.h"
+#include "Gui/Browsing/FileSizeText.h"
 #include "Gui/Panels/CMediaSelectorPanel.h"
 #include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
@@ -111,8 +112,8 @@ TEST_F(BrowsingTest, CellsAndSortKeysOfFilesAndFolders)
         QString key;
     } cells[] = {
         {&empty, 0, QStringLiteral("a.mid"), QStringLiteral("1a.mid")},
-        {&empty, 1, QStringLiteral("0 "), QStringLiteral("0000000000")},
-        {&five, 1, QStringLiteral("5 "), QStringLiteral("0000000005")},
+        {&empty, 1, QStringLiteral("0 B "), QStringLiteral("0000000000")},
+        {&five, 1, QStringLiteral("5 B "), QStringLiteral("0000000005")},
         {&five, 2, QStringLiteral("mid"), QStringLiteral("1mid")},
         {&folder, 0, QStringLiteral("zeta"), QStringLiteral(" zeta")},
         {&folder, 1, QString(), QStringLiteral("0000000000")},
@@ -129,6 +130,32 @@ TEST_F(BrowsingTest, CellsAndSortKeysOfFilesAndFolders)
     EXPECT_NE(m_Panel->GetColumnPixmap(0, &folder), nullptr);
     EXPECT_NE(m_Panel->GetColumnPixmap(0, &five), m_Panel->GetColumnPixmap(0, &folder));
     EXPECT_EQ(m_Panel->GetColumnPixmap(1, &five), nullptr);
+}
+
+// Sizes fit the Size column: bytes, whole KB rounded up, then MB and GB with one decimal; the list still sorts
+// by the bytes.
+TEST_F(BrowsingTest, SizesAreShownInUnitsThatFitTheColumn)
+{
+    const struct
+    {
+        qint64 bytes;
+        const char* shown;
+    } sizes[] = {{0, "0 B"},
+                 {1023, "1023 B"},
+                 {1024, "1 KB"},
+                 {1025, "2 KB"},
+                 {1048575, "1024 KB"},
+                 {1048576, "1.0 MB"},
+                 {149940000, "143.0 MB"},
+                 {1073741823, "1024.0 MB"},
+                 {1073741824, "1.0 GB"},
+                 {4294967295, "4.0 GB"}};
+    for (const auto& size : sizes)
+        EXPECT_EQ(FileSizeText(size.bytes), QString::fromLatin1(size.shown)) << size.bytes;
+    // Shown in the list's own font, the widest fits the column with the cell's margins.
+    const CFileSelectorControl* list = m_Panel->GetFileList();
+    EXPECT_LT(list->fontMetrics().horizontalAdvance(QStringLiteral("1024.0 MB ")) + 12,
+              list->columnWidth(CFileSelectorControl::SIZE_COLUMN));
 }
 
 TEST_F(BrowsingTest, FoldersSortFirstAscendingAndLastDescending)

@@ -10,6 +10,7 @@
 #include "QtPrinters.h"
 #include "Text/CLanguageResources.h"
 #include "Xml/CXmlFile.h"
+#include <QDir>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -188,7 +189,7 @@ TEST_F(ConverterPanelTest, ARefusedFileSaysWhyInTheBoxAndTheLog)
     Panel().Load();
     EXPECT_EQ(m_GuiPrompt.Messages(),
               QStringList{Text("id_warning") + QLatin1Char('|') + Text("id_param_loaded_failed").arg(file) + LF
-                          + Text("id_failure_reason").arg(why)});
+                          + QStringLiteral("Reason: %1.").arg(why)});
     EXPECT_EQ(NewLog(), Text("id_param_loaded_failed_because").arg(file, why) + LF);
     EXPECT_EQ(SetLevel(), 3);
 }
@@ -243,25 +244,52 @@ TEST_F(ConverterPanelTest, AFileThatNamesNoConverterIsReportedAndChangesNothing)
         {"unknown converter", ParameterFile("Nobody converter", 7)},
         {"whole text not a name", ParameterFile("Test exporter parameters", 7)},
         {"no description", ParameterFile(nullptr, 7)},
-        {"not XML", "Level=7"},
-        {"missing", QByteArray()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString file =
-            c.content.isNull() ? In(QStringLiteral("Gone.xml")) : Write(QStringLiteral("Foreign.xml"), c.content);
+        const QString file = Write(QStringLiteral("Foreign.xml"), c.content);
         m_GuiPrompt.mShown.clear();
         m_GuiPrompt.mFileAnswer = file;
         CParameters* before = Panel().GetParameters();
         Panel().Load();
-        // A file that is no XML at all says why under the first line.
-        CXmlFile reader;
-        const QString why = reader.Load(file) ? QString() : reader.GetLoadError();
-        EXPECT_EQ(why.isEmpty(), c.content.startsWith('<'));
+        EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{PanelText("id_warning_title") + QLatin1Char('|')
+                                                      + PanelText("id_param_not_recognised").arg(file)});
+        EXPECT_TRUE(m_GuiPrompt.mQuestions.isEmpty());
+        EXPECT_EQ(Combo()->currentIndex(), m_Exporter);
+        EXPECT_EQ(Panel().GetParameters(), before);
+        EXPECT_EQ(SetLevel(), 3);
+    }
+}
+
+// A file that is no XML or cannot be read at all is refused as any parameter file is: the first line says whether
+// it could be read, the next why, in a sentence; the log has the command line's line for it.
+TEST_F(ConverterPanelTest, AFileThatIsNoXmlOrCannotBeReadSaysSoInTheBoxAndTheLog)
+{
+    QDir().mkpath(In(QStringLiteral("Folder.xml")));
+    const struct
+    {
+        const char* name;
+        QString file;
+        const char *firstLine, *reasonLine, *logReason;
+    } cases[] = {
+        {"not XML", Write(QStringLiteral("Foreign.xml"), "Level=7"), "id_param_loaded_failed",
+         "Reason: the file is not a well-formed XML file.", "is not a well-formed XML file"},
+        {"missing", In(QStringLiteral("Gone.xml")), "id_param_read_failed", "Reason: No such file or directory.",
+         "No such file or directory"},
+        {"folder", In(QStringLiteral("Folder.xml")), "id_param_read_failed", "Reason: the file is a folder.",
+         "is a folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_GuiPrompt.mShown.clear();
+        m_GuiPrompt.mFileAnswer = c.file;
+        NewLog();
+        CParameters* before = Panel().GetParameters();
+        Panel().Load();
         EXPECT_EQ(m_GuiPrompt.Messages(),
-                  QStringList{PanelText("id_warning_title") + QLatin1Char('|')
-                              + PanelText("id_param_not_recognised").arg(file)
-                              + (why.isEmpty() ? QString() : LF + PanelText("id_failure_reason").arg(why))});
+                  QStringList{Text("id_warning") + QLatin1Char('|') + Text(c.firstLine).arg(c.file) + LF
+                              + QString::fromLatin1(c.reasonLine)});
+        EXPECT_EQ(NewLog(), Text("id_param_loaded_failed_because").arg(c.file, QString::fromLatin1(c.logReason)) + LF);
         EXPECT_TRUE(m_GuiPrompt.mQuestions.isEmpty());
         EXPECT_EQ(Combo()->currentIndex(), m_Exporter);
         EXPECT_EQ(Panel().GetParameters(), before);

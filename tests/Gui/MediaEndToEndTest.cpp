@@ -16,9 +16,13 @@
 #include "QtPrinters.h"
 #include "ScratchApp.h"
 #include "Text/CLanguageResources.h"
+#include "WavBuilder.h"
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <unistd.h>
 
@@ -346,6 +350,119 @@ TEST_F(MediaEndToEndTest, AFirstStartOffersEveryAnimationForResizingAsItsMenuSho
     B32 converted = 0;
     out.IsConverted(&converted);
     EXPECT_EQ(converted, 1);
+}
+
+// With the option on, the EMS animation of the example offers its own size first and chosen, and the sizes the EMS
+// converter writes only: its Ok converts the animation as it is, to the very bytes the command line writes.
+TEST_F(MediaEndToEndTest, AnAnimationOfferedForResizingConvertsAsItIsWhenItsOwnSizeIsAccepted)
+{
+    CResizeDialogAsker asker;
+    m_Application->GetEngineState().mpResizeAsker = &asker;
+    ShowMedia({"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"}, {"cli"});
+    ASSERT_TRUE(m_Window->GetResizeItem()->isChecked());
+    SelectPhone("Model B");
+    SelectConverter("EMS animation converter");
+    LoadSource("wink.anim");
+    ASSERT_NE(Loaded(), nullptr);
+
+    QStringList offered;
+    QString chosen;
+    m_GuiPrompt.mOnExec = [&](QDialog& dialog) {
+        for (QComboBox* combo : dialog.findChildren<QComboBox*>()) {
+            for (int i = 0; i < combo->count(); ++i)
+                offered.append(combo->itemText(i));
+            chosen = combo->currentText();
+        }
+        const QString ok = CLanguageResources::GetMessage(QStringLiteral("CResizeDialog"), QStringLiteral("id_ok"));
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text() == ok && button->isEnabled()) {
+                button->click();
+                return;
+            }
+    };
+    CDestinationSelectorPanel& out = *Tabs().mpMediaDestinationPanel;
+    out.ConvertButtonClicked();
+    m_GuiPrompt.mOnExec = nullptr;
+    m_Application->GetEngineState().mpResizeAsker = nullptr;
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("16 x 16"), QStringLiteral("8 x 8")}));
+    EXPECT_EQ(chosen, QStringLiteral("16 x 16"));
+    EXPECT_TRUE(m_GuiPrompt.mShown.empty()) << qPrintable(m_GuiPrompt.mShown.front().text);
+    B32 converted = 0;
+    out.IsConverted(&converted);
+    ASSERT_EQ(converted, 1);
+    out.SaveButtonClicked();
+
+    const CProgramRun run = RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
+                                       {In("media/wink.anim"), QStringLiteral("/profile=Model B"),
+                                        QStringLiteral("/converter=ema"), QStringLiteral("/destination=") + In("cli")},
+                                       m_Start, QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    const QByteArray expected = ReadAll(In("cli/wink.EMA"));
+    EXPECT_EQ(expected.size(), 128);
+    EXPECT_EQ(ReadAll(In("gui/wink.EMA")), expected);
+}
+
+// Bytes that look random and are the same on every run.
+QByteArray RandomBytes(int count, uint32_t seed)
+{
+    QByteArray bytes(count, '\0');
+    for (char& byte : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        byte = char(seed >> 24);
+    }
+    return bytes;
+}
+
+// A source its reader refuses: the box names the file on its first line and gives the reader's words as the
+// reason, and the run log has the same lines.
+TEST_F(MediaEndToEndTest, ASourceItsReaderRefusesIsNamedWithTheReadersWords)
+{
+    ShowMedia({});
+    Write(QStringLiteral("media/noise.png"), RandomBytes(600, 7));
+    Write(QStringLiteral("media/noise.wav"), RandomBytes(600, 11));
+    Write(QStringLiteral("media/silent.wav"), WavBuilder::Canonical(WavBuilder::Format{}, QByteArray()));
+    ASSERT_EQ(ReadAll(In("media/silent.wav")).size(), 44);
+    const struct
+    {
+        const char *phone, *converter, *source, *reason;
+    } cases[] = {
+        {"Model B", "Brimsel picture converter", "noise.png", "The picture could not be read."},
+        {"Model C", "VOX converter", "noise.wav", "The file is not a RIFF WAVE sound."},
+        {"Model C", "VOX converter", "silent.wav", "The sound holds no samples."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        SelectPhone(c.phone);
+        SelectConverter(c.converter);
+        m_GuiPrompt.mShown.clear();
+        NewLog();
+        LoadSource(c.source);
+        EXPECT_EQ(Loaded(), nullptr);
+        const QString path = In(QStringLiteral("media/") + QLatin1String(c.source));
+        const QString text =
+            QStringLiteral("The file %1 could not be read.\nReason: %2").arg(path, QLatin1String(c.reason));
+        EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{QStringLiteral("Import failed|") + text});
+        EXPECT_TRUE(NewLog().endsWith(QStringLiteral("Importing...\n") + text + QLatin1Char('\n')));
+    }
+}
+
+// Scrolled to the end of one converter's form, the next converter's form shows from its top.
+TEST_F(MediaEndToEndTest, ANewConvertersFormShowsFromItsTop)
+{
+    ShowMedia({});
+    SelectPhone("Model C");
+    SelectConverter("SEQ converter");
+    auto* area = Tabs().mpConverterPanel->findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    area->resize(area->width(), 120);
+    QCoreApplication::processEvents();
+    QScrollBar* bar = area->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum());
+    SelectConverter("iMelody converter");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->value(), 0);
 }
 
 } // namespace

@@ -194,7 +194,7 @@ TEST_F(MediaPanelTest, AFileDeletedBehindTheListLeavesItAfterItsFailedRead)
     ASSERT_EQ(m_GuiPrompt.mShown.size(), 1u);
     const QString song = In(QStringLiteral("media/Song.TXT"));
     EXPECT_EQ(m_GuiPrompt.mShown[0].text,
-              Text("id_failed_to_load").arg(song) + LF + Text("id_failure_reason").arg(why));
+              Text("id_failed_to_load").arg(song) + LF + QStringLiteral("Reason: %1.").arg(why));
     EXPECT_TRUE(NewLog().contains(Text("id_opening_failed_because").arg(song, why)));
     EXPECT_EQ(Loaded(), nullptr);
     EXPECT_EQ(Indicated(), QString());

@@ -377,7 +377,6 @@ TEST_F(SmsPanelTest, AFileOfNoListedTranslatorIsRefusedWithAWarning)
         QByteArray content;
     };
     const Refused cases[] = {
-        {"notxml.xml", "no markup at all"},
         {"noinfo.xml", "<PARAMETERS><TSECTION/></PARAMETERS>"},
         {"nodesc.xml", "<PARAMETERS><INFO/></PARAMETERS>"},
         // Inside the extension EMS_SMS, yet the beginning of no translator's name.
@@ -397,13 +396,23 @@ TEST_F(SmsPanelTest, AFileOfNoListedTranslatorIsRefusedWithAWarning)
         EXPECT_EQ(Combo()->currentIndex(), m_Ems);
         ASSERT_EQ(m_GuiPrompt.mShown.size(), 1u);
         EXPECT_EQ(m_GuiPrompt.mShown[0].kind, int(CUserPrompt::WARNING));
-        // Markup that does not read says why under the first line.
-        const QString why =
-            c.content.startsWith('<')
-                ? QString()
-                : LF + BuilderText("id_failure_reason").arg(QStringLiteral("is not a well-formed XML file"));
-        EXPECT_EQ(m_GuiPrompt.mShown[0].text, BuilderText("id_param_not_recognised").arg(file) + why);
+        EXPECT_EQ(m_GuiPrompt.mShown[0].text, BuilderText("id_param_not_recognised").arg(file));
     }
+
+    // A file that is no XML goes to the application, which refuses it as any parameter file: the reason in a
+    // sentence under the first line, and the command line's line in the log.
+    const QString notXml = Write(QStringLiteral("notxml.xml"), "no markup at all");
+    m_GuiPrompt.mShown.clear();
+    NewLog();
+    m_GuiPrompt.mFileAnswer = notXml;
+    Builder().Load();
+    EXPECT_TRUE(m_GuiPrompt.mQuestions.isEmpty());
+    EXPECT_EQ(Combo()->currentIndex(), m_Ems);
+    EXPECT_EQ(m_GuiPrompt.Messages(),
+              QStringList{Text("id_warning") + QLatin1Char('|') + Text("id_param_loaded_failed").arg(notXml)
+                          + QStringLiteral("\nReason: the file is not a well-formed XML file.")});
+    EXPECT_EQ(NewLog(),
+              Text("id_param_loaded_failed_because").arg(notXml, QStringLiteral("is not a well-formed XML file")) + LF);
 }
 
 TEST_F(SmsPanelTest, EveryTextOfThePanelsIsInTheLanguageFile)
@@ -417,7 +426,7 @@ TEST_F(SmsPanelTest, EveryTextOfThePanelsIsInTheLanguageFile)
          {"id_options_group_panel", "id_load_default_caption", "id_save_caption", "id_load_caption",
           "id_tool_tip_translator_parameters_load_default_button", "id_tool_tip_translator_parameters_save_button",
           "id_tool_tip_translator_parameters_load_button", "id_warning_title", "id_warning_text", "id_yes_caption",
-          "id_no_caption", "id_overwrite_text", "id_param_not_recognised", "id_failure_reason"}},
+          "id_no_caption", "id_overwrite_text", "id_param_not_recognised"}},
     };
     for (const auto& [className, ids] : classes)
         for (const char* id : ids)
@@ -500,6 +509,57 @@ TEST_F(SmsPanelTest, GenerateWritesTheNamesAndBytesTheCommandLineWrites)
             EXPECT_EQ(ReadAll(cli + QLatin1Char('/') + name), ReadAll(gui + QLatin1Char('/') + name));
         }
     }
+}
+
+// An e-card of random bytes: the box names the file on its first line and gives the translator's words as the
+// reason, and the run log has the same lines.
+TEST_F(SmsPanelTest, AnEcardItsReaderRefusesIsNamedWithTheReadersWords)
+{
+    QByteArray noise(600, '\0');
+    uint32_t seed = 5;
+    for (char& byte : noise) {
+        seed = seed * 1103515245u + 12345u;
+        byte = char(seed >> 24);
+    }
+    const QString card = Write(QStringLiteral("cards/noise.ecd"), noise);
+    QDir().mkpath(In(QStringLiteral("gui")));
+    ShowSms("Model A");
+    Choose(TranslatorStarting("EMS"));
+    Tabs().mpSmsDestinationPanel->SetOutputFolder(In(QStringLiteral("gui")));
+    const CLocalFileInfo file(card);
+    Source().UpdatePanel(&file);
+    m_GuiPrompt.mShown.clear();
+    NewLog();
+    m_Window->SmsGenerate();
+    const QString text =
+        QStringLiteral("The file %1 could not be translated.\nReason: Ecard content is not well-formed !").arg(card);
+    EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{QStringLiteral("Translation failed|") + text});
+    EXPECT_TRUE(NewLog().endsWith(text + QLatin1Char('\n')));
+    EXPECT_TRUE(FilesIn(In(QStringLiteral("gui"))).isEmpty());
+}
+
+// After a phone change the chosen file is gone: no file stays highlighted in the list either, so the list, the
+// chosen-file field and the Generate button agree.
+TEST_F(SmsPanelTest, APhoneChangeLeavesNoFileHighlightedWhenNoneIsChosen)
+{
+    Write(QStringLiteral("cards/greeting.ecd"), "x");
+    ShowSms("Model B");
+    Choose(m_Ems);
+    CFileSelectorControl* list = Source().GetFileList();
+    QTreeWidgetItem* entry = nullptr;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(0) == QStringLiteral("greeting.ecd"))
+            entry = list->topLevelItem(i);
+    ASSERT_NE(entry, nullptr);
+    list->setCurrentItem(entry);
+    Source().Clicked(entry);
+    ASSERT_EQ(Source().GetCurrentFileName(), QStringLiteral("greeting.ecd"));
+    ASSERT_TRUE(entry->isSelected());
+    ShowSms("Model A");
+    EXPECT_TRUE(Source().GetCurrentFileName().isEmpty());
+    EXPECT_TRUE(Source().GetFileIndicator()->text().isEmpty());
+    EXPECT_FALSE(Tabs().mpSmsDestinationPanel->GetGenerateButton()->isEnabled());
+    EXPECT_TRUE(list->selectedItems().isEmpty());
 }
 
 } // namespace

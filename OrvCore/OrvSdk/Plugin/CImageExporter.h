@@ -1,4 +1,5 @@
 #pragma once
+#include <QList>
 #include <QSize>
 
 class CProfile;
@@ -22,6 +23,10 @@ public:
         (void)profile;
         return 1;
     }
+    // The sizes the exporter writes, largest first, when it writes only a
+    // few; empty when it writes any size its size test passes. The resize
+    // dialogs offer them where the phone proposes none of them.
+    virtual QList<QSize> GetFixedSizes() { return {}; }
 
 protected:
     CImageExporter() = default;

@@ -11,8 +11,13 @@ bool IsBidirectionalControl(char16_t code)
 bool IsEscaped(QChar character)
 {
     const QChar::Category category = character.category();
-    return category == QChar::Other_Control || category == QChar::Separator_Line
+    return character == QLatin1Char('\\') || category == QChar::Other_Control || category == QChar::Separator_Line
            || category == QChar::Separator_Paragraph || IsBidirectionalControl(character.unicode());
+}
+
+QString ByteEscape(uchar byte)
+{
+    return QStringLiteral("\\x%1").arg(uint(byte), 2, 16, QLatin1Char('0'));
 }
 
 QString Escaped(const QString& name)
@@ -27,19 +32,91 @@ QString Escaped(const QString& name)
             continue;
         }
         for (const char byte : QString(character).toUtf8())
-            shown += QStringLiteral("\\x%1").arg(uint(uchar(byte)), 2, 16, QLatin1Char('0'));
+            shown += ByteEscape(uchar(byte));
     }
     return shown;
+}
+
+// Bytes that are no text: printable ASCII stays, every other byte and the backslash are escaped.
+QString Escaped(const QByteArray& name)
+{
+    QString shown;
+    for (const char byte : name) {
+        const uchar value = uchar(byte);
+        if (value >= 0x20 && value < 0x7F && value != '\\')
+            shown += QLatin1Char(byte);
+        else
+            shown += ByteEscape(value);
+    }
+    return shown;
+}
+
+// The first count characters, never half a character.
+QString Start(const QString& text, int count)
+{
+    if (count > 0 && count < text.size() && text.at(count - 1).isHighSurrogate())
+        --count;
+    return text.left(count);
+}
+
+// The last count characters, never half a character.
+QString End(const QString& text, int count)
+{
+    if (count > 0 && count < text.size() && text.at(text.size() - count).isLowSurrogate())
+        --count;
+    return text.right(count);
+}
+
+// Bytes are each escaped on their own: any cut is whole.
+QByteArray Start(const QByteArray& bytes, int count)
+{
+    return bytes.left(count);
+}
+
+QByteArray End(const QByteArray& bytes, int count)
+{
+    return bytes.right(count);
+}
+
+qsizetype LastSlash(const QString& name)
+{
+    return name.lastIndexOf(QLatin1Char('/'));
+}
+
+qsizetype LastSlash(const QByteArray& name)
+{
+    return name.lastIndexOf('/');
+}
+
+// A name (characters or bytes) as shown: whole when short, else its start and end with its length.
+template <class Name>
+QString Shown(const Name& name)
+{
+    if (name.size() <= kShownNameLength)
+        return Escaped(name);
+    const QString cut = QStringLiteral("...");
+    const QString length = QStringLiteral(" (%1 characters)").arg(name.size());
+    const int slash = int(LastSlash(name));
+    const Name file = name.mid(slash + 1);
+    if (file.size() <= kShownFileNameLength) {
+        // The folders' start, then the file's name whole: the folders are longer than what is left for them.
+        return Escaped(Start(name.left(slash + 1), kShownNameLength - int(file.size()))) + cut + Escaped(file) + length;
+    }
+    // The file's name alone is too long: the folders' start as far as it leaves the name its share, then the
+    // name's start and end.
+    const Name folders = Start(name.left(slash + 1), kShownNameLength - kShownFileNameLength);
+    const QString foldersCut = folders.size() < slash + 1 ? cut : QString();
+    const int half = kShownFileNameLength / 2;
+    return Escaped(folders) + foldersCut + Escaped(Start(file, half)) + cut + Escaped(End(file, half)) + length;
 }
 } // namespace
 
 QString ShowName(const QString& name)
 {
-    if (name.size() <= kShownNameLength)
-        return Escaped(name);
-    // Never half a character.
-    int start = kShownNameLength;
-    if (name.at(start - 1).isHighSurrogate())
-        --start;
-    return Escaped(name.left(start)) + QStringLiteral("... (%1 characters)").arg(name.size());
+    return Shown(name);
+}
+
+QString ShowNameBytes(const QByteArray& name)
+{
+    return Shown(name);
 }

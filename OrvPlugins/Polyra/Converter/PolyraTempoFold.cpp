@@ -126,6 +126,6 @@ void FoldTempoChanges(PolyraWorkspace& ws)
     std::copy(timed.begin(), timed.end(), ws.commands.begin());
     ws.endDelta = uint32_t(std::min<uint64_t>(std::max(end, last) - last, 0xFFFFFFFFu));
     ws.ApplyTempo(tempo);
-    ws.trace->Notice("id_tempo_changes_folded", QString::number(changes));
+    ws.trace->Notice(changes == 1 ? "id_tempo_change_folded" : "id_tempo_changes_folded", QString::number(changes));
 }
 } // namespace PolyraStages

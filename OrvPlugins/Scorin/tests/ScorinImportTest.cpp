@@ -129,12 +129,12 @@ TEST_F(ScorinImport, OnlyTheFirstOfIndependentSequencesIsConverted)
     // The header of a format 0 file of one track, then the first track's chunk exactly as written.
     const QByteArray firstAlone = SmfFile({first}, 480, 0);
     const Case cases[] = {
-        {"format-2", twoOfThree, 3, firstAlone, 60, 60, "format 2: the first of 3 sequences is converted\n"},
+        {"format-2", twoOfThree, 3, firstAlone, 60, 60, "Format 2: the first of 3 sequences is converted.\n"},
         {"format-2-one", SmfFile({second}, 480, 2), 1, SmfFile({second}, 480, 2), 120, 72, ""},
         {"format-1", SmfFile({first, second}, 480, 1), 1, SmfFile({first, second}, 480, 1), 120, 60, ""},
         // A last sequence cut short still counts; a first one cut short is read within the data.
         {"format-2-cut", twoOfThree.left(twoOfThree.size() - 5), 3, firstAlone, 60, 60,
-         "format 2: the first of 3 sequences is converted\n"},
+         "Format 2: the first of 3 sequences is converted.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,5 +1,6 @@
 #include "Gui/Browsing/CFileSelectorControl.h"
 #include "Gui/Browsing/CFileInfoSnapshot.h"
+#include "Gui/Browsing/FileSizeText.h"
 #include "Gui/Panels/CFilesSelectorPanel.h"
 #include "Gui/Widgets/GuiResources.h"
 #include "Host/CFileInfo.h"
@@ -18,7 +19,9 @@ CFileSelectorControl::CFileSelectorControl(QWidget* parent, const QString& name,
         {GuiText("CFileSelectorControl", "id_first_column"), GuiText("CFileSelectorControl", "id_second_column"),
          GuiText("CFileSelectorControl", "id_third_column"), GuiText("CFileSelectorControl", "id_fourth_column")});
     setColumnWidth(NAME_COLUMN, 100);
-    setColumnWidth(SIZE_COLUMN, 70);
+    // Wide enough for the widest size the column shows ("1024.0 MB") with the cell's margins.
+    const int widestSize = fontMetrics().horizontalAdvance(FileSizeText(kWidestShownSize) + QLatin1Char(' '));
+    setColumnWidth(SIZE_COLUMN, qMax(70, widestSize + 16));
     setColumnWidth(TYPE_COLUMN, 70);
     setColumnWidth(DATE_COLUMN, 100);
     headerItem()->setTextAlignment(SIZE_COLUMN, Qt::AlignRight | Qt::AlignVCenter);

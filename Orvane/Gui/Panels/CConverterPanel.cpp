@@ -66,7 +66,7 @@ void CConverterPanel::UpdatePanel(int converter)
     mpSaveButton->setEnabled(any);
     mpLoadButton->setEnabled(any);
     mpParameters = parameters;
-    mpParameterView->SetParameters(parameters);
+    mpScrollView->ShowParameters(parameters);
 }
 
 void CConverterPanel::SetConverterParameters(CParameters** parameters)
@@ -143,8 +143,16 @@ void CConverterPanel::Load()
         return;
     QString reason;
     const int converter = ConverterOfFile(name, reason);
+    if (converter < 0 && !reason.isEmpty()) {
+        // Not read as XML: the application refuses it as it refuses any parameter file, in its box and the log.
+        const int current = CurrentConverter();
+        ForgetParameters();
+        emit LoadParamsAsked(current, name);
+        UpdatePanel(current);
+        return;
+    }
     if (converter < 0) {
-        WarnParameterFileNotRecognised(name, "CConverterPanel", reason);
+        WarnParameterFileNotRecognised(name, "CConverterPanel");
         return;
     }
     mLastFile = name;

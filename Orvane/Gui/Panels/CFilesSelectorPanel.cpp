@@ -1,6 +1,7 @@
 #include "Gui/Panels/CFilesSelectorPanel.h"
 #include "Gui/Browsing/CDiskSelectorControl.h"
 #include "Gui/Browsing/CFileSelectorControl.h"
+#include "Gui/Browsing/FileSizeText.h"
 #include "Host/CFileInfo.h"
 #include <QComboBox>
 #include <QPainter>
@@ -94,7 +95,7 @@ QString CFilesSelectorPanel::GetColumnText(int column, const CFileInfo* info)
     case CFileSelectorControl::NAME_COLUMN:
         return info->GetFileName();
     case CFileSelectorControl::SIZE_COLUMN:
-        return folder ? QString() : QString::number(info->GetSize()) + QLatin1Char(' ');
+        return folder ? QString() : FileSizeText(info->GetSize()) + QLatin1Char(' ');
     case CFileSelectorControl::TYPE_COLUMN:
         return folder ? QStringLiteral("Folder") : info->GetExtension(false);
     case CFileSelectorControl::DATE_COLUMN:
@@ -112,7 +113,7 @@ QString CFilesSelectorPanel::GetColumnKey(int column, const CFileInfo* info)
     case CFileSelectorControl::TYPE_COLUMN:
         return kind + GetColumnText(column, info);
     case CFileSelectorControl::SIZE_COLUMN:
-        return ZeroPadded(GetColumnText(column, info).trimmed().toULongLong());
+        return ZeroPadded(info->IsDir() ? 0 : qulonglong(info->GetSize()));
     case CFileSelectorControl::DATE_COLUMN: {
         const qint64 seconds = info->GetLastModified().toSecsSinceEpoch();
         return ZeroPadded(seconds < 0 ? 0 : qulonglong(seconds));

@@ -5,6 +5,7 @@
 #include "Gui/Browsing/CSelectorEdit.h"
 #include "Gui/Widgets/GuiResources.h"
 #include "Gui/Window/CGuiServices.h"
+#include "Text/FailureReason.h"
 #include "Xml/CXmlFile.h"
 #include <QCheckBox>
 #include <QFileInfo>
@@ -161,10 +162,8 @@ void CParamsSelectorPanel::NewBatch()
 
 void CParamsSelectorPanel::Warn(const char* titleId, const char* textId, const QString& file, const QString& reason)
 {
-    QString text = Text(textId).arg(file);
-    if (!reason.isEmpty())
-        text += QLatin1Char('\n') + Text("id_failure_reason").arg(reason);
-    CGuiServices::Prompt().ShowMessage(CUserPrompt::WARNING, Text(titleId), text);
+    CGuiServices::Prompt().ShowMessage(CUserPrompt::WARNING, Text(titleId),
+                                       WithFailureReason(Text(textId).arg(file), reason));
 }
 
 void CParamsSelectorPanel::Save()

@@ -91,7 +91,7 @@ void CSmsBuilderPanel::UpdatePanel(int translator)
     CParameters* parameters = nullptr;
     emit GetTraductorParameters(translator, &parameters, source);
     mpParameters = parameters;
-    mpParameterView->SetParameters(parameters);
+    mpScrollView->ShowParameters(parameters);
     const bool any = parameters && !parameters->IsEmpty();
     mpLoadDefaultButton->setEnabled(any);
     mpSaveButton->setEnabled(any);
@@ -159,8 +159,13 @@ void CSmsBuilderPanel::Load()
         return;
     QString reason;
     const int translator = TranslatorOfFile(name, reason);
+    if (translator < 0 && !reason.isEmpty()) {
+        // Not read as XML: the application refuses it as it refuses any parameter file, in its box and the log.
+        LoadInto(CurrentTranslator(), name);
+        return;
+    }
     if (translator < 0) {
-        WarnParameterFileNotRecognised(name, "CSmsBuilderPanel", reason);
+        WarnParameterFileNotRecognised(name, "CSmsBuilderPanel");
         return;
     }
     mLastFile = name;

@@ -217,6 +217,8 @@ void CSmsSelectorPanel::OnConverterControlChanged(int)
 {
     QString empty;
     SetCurrentFile(empty);
+    // No file is chosen now: none stays highlighted either.
+    SelectNone();
     mpFileIndicator->SetSelectedFileName(mCurrentFile);
     emit CurrentFileChanged(mCurrentFile);
     emit IndicateDestFile(mCurrentFile, mpConverterSelector->currentIndex());

@@ -1,5 +1,6 @@
 #include "Gui/Parameters/CParameterScrollArea.h"
 #include "Gui/Parameters/CParameterView.h"
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -18,6 +19,16 @@ CParameterScrollArea::CParameterScrollArea(QWidget* parent) : QScrollArea(parent
     mpView = new CParameterView(box);
     boxLayout->addWidget(mpView);
     setWidget(box);
+}
+
+void CParameterScrollArea::ShowParameters(CParameters* parameters)
+{
+    mpView->SetParameters(parameters);
+    if (!parameters || parameters == mpLastShown)
+        return;
+    mpLastShown = parameters;
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
 }
 
 bool CParameterScrollArea::focusNextPrevChild(bool next)

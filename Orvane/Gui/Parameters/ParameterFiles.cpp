@@ -51,12 +51,10 @@ bool ReadParameterFileContent(const QString& path, QString& content, QString& re
     return true;
 }
 
-void WarnParameterFileNotRecognised(const QString& path, const char* className, const QString& reason)
+void WarnParameterFileNotRecognised(const QString& path, const char* className)
 {
-    QString text = GuiText(className, "id_param_not_recognised").arg(path);
-    if (!reason.isEmpty())
-        text += QLatin1Char('\n') + GuiText(className, "id_failure_reason").arg(reason);
-    CGuiServices::Prompt().ShowMessage(CUserPrompt::WARNING, GuiText(className, "id_warning_title"), text);
+    CGuiServices::Prompt().ShowMessage(CUserPrompt::WARNING, GuiText(className, "id_warning_title"),
+                                       GuiText(className, "id_param_not_recognised").arg(path));
 }
 
 bool AskToSwitchConverter(const char* className)

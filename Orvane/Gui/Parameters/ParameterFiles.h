@@ -18,9 +18,9 @@ QString ChooseParameterFileToLoad(QWidget* parent, QString& folder);
 // says why when the file could not be read as XML at all.
 bool ReadParameterFileContent(const QString& path, QString& content, QString& reason);
 
-// Tells the user that the file is no parameter file of a listed converter, with the reason (when there is one)
-// on a line of its own.
-void WarnParameterFileNotRecognised(const QString& path, const char* className, const QString& reason);
+// Tells the user that the XML file is no parameter file of a listed converter. (A file that is no XML at all
+// goes to the application, which refuses it with its reason as it refuses any parameter file.)
+void WarnParameterFileNotRecognised(const QString& path, const char* className);
 
 // Asks whether to switch to the converter the file is for; closing the question answers No.
 bool AskToSwitchConverter(const char* className);

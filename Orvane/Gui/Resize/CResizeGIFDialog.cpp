@@ -324,8 +324,11 @@ void CResizeGIFDialog::UpdateResult()
 void CResizeGIFDialog::FillSizeCombo()
 {
     mComboEntries = ComboEntries(mSizeLists.Current(), mCrop, FirstFrameSize());
-    if (OfferEntries(mpSizeCombo, mComboEntries, Text("id_free"), 256, mEma))
+    if (OfferEntries(mpSizeCombo, mComboEntries, Text("id_free"), 256, mEma)) {
+        if (const int chosen = int(mComboEntries.indexOf(mChosenSize)); chosen >= 0 && mChosenSize.isValid())
+            mpSizeCombo->setCurrentIndex(chosen);
         UpdateRectangle();
+    }
     DefaultSizeChanged(-1);
     UpdateOkButton();
 }

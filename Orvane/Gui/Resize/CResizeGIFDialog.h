@@ -37,6 +37,8 @@ public:
     void SetScaleSizeList(const QList<QSize>& sizes);
     // Set before SetAnimation.
     void SetMaxKeptFrames(unsigned count) { mMaxKept = count; }
+    // The size the combo chooses at first when it offers it (an invalid size: the usual default entry).
+    void SetChosenSize(const QSize& size) { mChosenSize = size; }
     // Takes a copy of the animation.
     void SetAnimation(const CDocumentAnimation* animation);
     // The kept frames, resized, with their display times; the dialog's own, null when no frame is kept.
@@ -129,6 +131,7 @@ private:
     int mSourceTimer = 0;
     int mSourceFrame = 0;
     unsigned mMaxKept = 0;
+    QSize mChosenSize;
     unsigned mKept = 0;
     bool mEma = false;
     // While the frame boxes are built the result is made once, at the end.

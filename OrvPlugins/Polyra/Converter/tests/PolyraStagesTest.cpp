@@ -330,7 +330,7 @@ TEST_F(PolyraStagesTest, FirstTempoAndTimeSignatureStayWhereverTheyCome)
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(ws.header) + 26, 4).toHex(), QByteArray(c.timeSignature))
             << c.name;
         EXPECT_EQ(text.count(QStringLiteral("Tempo redefinition")), 0) << c.name;
-        EXPECT_EQ(text.count(NoticeLine("id_tempo_changes_folded", QString::number(c.foldedChanges))),
+        EXPECT_EQ(text.count(NoticeLine(FoldedId(c.foldedChanges), QString::number(c.foldedChanges))),
                   c.foldedChanges ? 1 : 0)
             << c.name;
         EXPECT_EQ(text.count(QStringLiteral("\nUSER : Time signature redefinition within MIDI file:\n")),
@@ -366,7 +366,9 @@ TEST_F(PolyraStagesTest, ReadingKeepsTheFirstTempoAndDropsWhatCannotPlay)
     EXPECT_EQ(ws.commands[1].data[0], 7);
     EXPECT_EQ(Notes(), (Lines{"0 on 0:60", "15 off 0:60"}));
     const QString text = log.GetSummaryText();
-    EXPECT_EQ(text.count(NoticeLine("id_tempo_changes_folded", QStringLiteral("1"))), 1);
+    // One change is one, not "1 changes".
+    EXPECT_EQ(text.count(NoticeLine("id_tempo_change_folded", QStringLiteral("1"))), 1);
+    EXPECT_TRUE(text.contains(QStringLiteral("(1 change):")));
     EXPECT_FALSE(text.contains(QStringLiteral("\tMSEQ file will perhaps be non-playable !\n")));
 }
 

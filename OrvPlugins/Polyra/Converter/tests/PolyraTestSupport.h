@@ -260,6 +260,12 @@ inline QString NoticeLine(const char* id, const QString& first, const QString& s
     return (second.isNull() ? text.arg(first) : text.arg(first, second)) + QLatin1Char('\n');
 }
 
+// The notice of folded tempo changes: one change is said in the singular.
+inline const char* FoldedId(int changes)
+{
+    return changes == 1 ? "id_tempo_change_folded" : "id_tempo_changes_folded";
+}
+
 // A note of a MIDI file as the SDK's reader gives it, in ticks and in
 // seconds under the file's tempo changes.
 struct HeardNote

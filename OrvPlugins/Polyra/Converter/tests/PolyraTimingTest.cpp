@@ -233,7 +233,7 @@ TEST(PolyraTimingTest, TempoChangesAreFoldedIntoTheNoteTimes)
         ASSERT_EQ(tune.notes.size(), c.tempos.size());
         const PipelineRun run = RunPipeline(source);
         ASSERT_EQ(run.outcome, PolyraOutcome::Done) << run.log.toStdString();
-        EXPECT_EQ(run.log.count(NoticeLine("id_tempo_changes_folded", QString::number(c.changes))), 1);
+        EXPECT_EQ(run.log.count(NoticeLine(FoldedId(c.changes), QString::number(c.changes))), 1);
         EXPECT_FALSE(run.log.contains(QStringLiteral("Tempo redefinition")));
 
         const std::vector<WrittenNote> written = WrittenNotes(run.Misc());

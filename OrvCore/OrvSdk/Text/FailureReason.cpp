@@ -1,0 +1,39 @@
+#include "Text/FailureReason.h"
+#include "Text/CLanguageResources.h"
+
+namespace {
+QString Text(const char* id)
+{
+    return CLanguageResources::GetMessage(QStringLiteral("FailureReason"), QString::fromLatin1(id));
+}
+
+// A sentence ends with its own stop; readers' messages end so, some with a line feed after it.
+bool IsSentence(const QString& reason)
+{
+    return reason.endsWith(QLatin1Char('.')) || reason.endsWith(QLatin1Char('!')) || reason.endsWith(QLatin1Char('?'));
+}
+
+// The readers describe a file by a predicate that a line naming the file completes: "is empty", "is a folder".
+bool IsPredicateOfTheFile(const QString& reason)
+{
+    return reason.startsWith(QLatin1String("is "));
+}
+} // namespace
+
+QString FailureReasonLine(const QString& reason)
+{
+    const QString said = reason.trimmed();
+    if (said.isEmpty())
+        return QString();
+    if (IsSentence(said))
+        return Text("id_reason_sentence").arg(said);
+    if (IsPredicateOfTheFile(said))
+        return Text("id_reason_of_file").arg(said);
+    return Text("id_reason").arg(said);
+}
+
+QString WithFailureReason(const QString& text, const QString& reason)
+{
+    const QString line = FailureReasonLine(reason);
+    return line.isEmpty() ? text : text + QLatin1Char('\n') + line;
+}
