@@ -3,6 +3,8 @@
 #include "CSmsItem.h"
 #include "Documents/CDocument.h"
 #include "Import/CEcardDocument.h"
+#include "Import/EcardEntries.h"
+#include "Import/SourceNamedFiles.h"
 #include "MessraSupport.h"
 #include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
@@ -10,7 +12,9 @@
 
 using namespace MessraSupport;
 
-CSmsTranslator::CSmsTranslator(const QStringList& importExtensions) : m_ImportExtensions(importExtensions) {}
+CSmsTranslator::CSmsTranslator(const QString& rootTag, const QStringList& importExtensions)
+    : m_RootTag(rootTag), m_ImportExtensions(importExtensions)
+{}
 
 int CSmsTranslator::UnloadResources()
 {
@@ -52,6 +56,31 @@ QString CSmsTranslator::GetImportExtension(int index)
 CDocument* CSmsTranslator::Import(const QByteArray& bytes)
 {
     return ImportBytes(bytes);
+}
+
+void CSmsTranslator::FilterParametersWithDocument(CParameters* parameters, CDocument* document)
+{
+    ApplyMelodyRule(parameters, document, m_RootTag);
+}
+
+QStringList CSmsTranslator::GetNamedFiles(const QString& sourcePath, const QByteArray& sourceBytes)
+{
+    if (!IsEcardSource(sourcePath))
+        return QStringList();
+    CEcardDocument ecard(m_RootTag);
+    QString reason;
+    if (!EcardEntries::Open(ecard, sourceBytes, reason))
+        return QStringList();
+    return EcardEntries::NamedFiles(ecard, SourceNamedFiles::FolderOf(sourcePath));
+}
+
+bool CSmsTranslator::OpenEcard(CEcardDocument& ecard, const QByteArray& bytes)
+{
+    QString reason;
+    if (EcardEntries::Open(ecard, bytes, reason))
+        return true;
+    Log(mConversionLog, reason);
+    return false;
 }
 
 bool CSmsTranslator::ReadEcardItems(CEcardDocument& ecard, const QString& baseFolder, bool truncate, int packetCount,

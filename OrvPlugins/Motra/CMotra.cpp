@@ -4,6 +4,7 @@
 
 #include "Documents/CDocumentAnimation.h"
 #include "Import/ImportLimits.h"
+#include "Import/SourceNamedFiles.h"
 
 CDocument* CMotra::Import(const QByteArray& rawData)
 {
@@ -40,4 +41,9 @@ CDocument* CMotra::Import(const QByteArray& rawData)
         break;
     }
     return nullptr;
+}
+
+QStringList CMotra::GetNamedFiles(const QString& sourcePath, const QByteArray& sourceBytes)
+{
+    return DescriptionPictureFiles(sourceBytes, SourceNamedFiles::FolderOf(sourcePath));
 }

@@ -1,6 +1,5 @@
 #include "COrvApplication.h"
 #include "Gui/Preview/CSoundOutput.h"
-#include "Import/SourceNamedFiles.h"
 #include "ProgramFiles.h"
 #include "Text/ShownName.h"
 #include "Util/FileIdentity.h"
@@ -11,8 +10,9 @@ bool COrvApplication::OpenRunLog()
 {
     // The run's files are compared with the file the log's name opened, before it is emptied: a name swapped
     // for a link to one of them in between changes nothing.
-    const bool opened = m_RunLog.Open(m_CurrentPath, m_CommandLine.mLogFileName, QDateTime::currentDateTime(),
-                                      [this](const FileIdentity& log) { return RunLogRefusal(log); });
+    const bool opened =
+        m_RunLog.Open(m_CurrentPath, m_CommandLine.mLogFileName, QDateTime::currentDateTime(),
+                      [this](const FileIdentity& log, bool created) { return RunLogRefusal(log, created); });
     return opened || !m_RunLog.IsRefused();
 }
 
@@ -28,12 +28,50 @@ QStringList COrvApplication::ProgramFolders() const
             app + QStringLiteral("Help")};
 }
 
-QString COrvApplication::RunLogRefusal(const FileIdentity& log) const
+QString COrvApplication::ProgramFileRefusal(const FileIdentity& log, bool created) const
 {
+    const QString name = ShowName(m_RunLog.GetFileName());
+    QString program;
+    if (created) {
+        // A new file inside the program's folders would be read as one of its own (a profile, a plug-in...).
+        program = ProgramFiles::Find(log, ProgramFolders(), {});
+    } else {
+        // The whole tree of the application folder (the launcher beside the program among its files), the
+        // program's folders that lie elsewhere, and whatever the process runs.
+        const QString app = QDir::cleanPath(m_ApplicationPath);
+        QStringList folders = {app};
+        for (const QString& folder : ProgramFolders()) {
+            if (!QDir::cleanPath(folder).startsWith(app + QLatin1Char('/')))
+                folders.append(folder);
+        }
+        program = ProgramFiles::Find(log, folders,
+                                     {QCoreApplication::applicationFilePath(),
+                                      m_ApplicationPath + QLatin1Char('/') + QString::fromLatin1(ORVANE_SOUND_MODULE)});
+        if (program.isEmpty())
+            program = ProgramFiles::FindMapped(log);
+    }
+    return program.isEmpty() ? QString() : CRunLog::Message("id_logfile_is_program_file", {name, ShowName(program)});
+}
+
+QString COrvApplication::NamedFileRefusal(const FileIdentity& log, const QString& source)
+{
+    for (const QString& path : m_Engine.CommandLineNamedFiles(source)) {
+        if (FileIdentity::Of(path) == log)
+            return CRunLog::Message("id_logfile_is_named_file",
+                                    {ShowName(m_RunLog.GetFileName()), ShowName(path), ShowName(source)});
+    }
+    return QString();
+}
+
+QString COrvApplication::RunLogRefusal(const FileIdentity& log, bool created)
+{
+    // A file the run creates is none it reads; it only may not lie among the program's files.
+    if (created)
+        return ProgramFileRefusal(log, true);
     const CCommandLine& line = m_CommandLine;
     const QDir start(m_CurrentPath);
     const auto isLog = [&log](const QString& path) { return FileIdentity::Of(path) == log; };
-    const QString name = ShowName(line.mLogFileName);
+    const QString name = ShowName(m_RunLog.GetFileName());
 
     for (const QString& source : line.mSources) {
         if (isLog(start.filePath(source)))
@@ -45,25 +83,14 @@ QString COrvApplication::RunLogRefusal(const FileIdentity& log) const
         if (isLog(file))
             return CRunLog::Message("id_logfile_is_startup_file", {name, ShowName(file)});
     }
-    // Files read later, or only in a window: the sound module, the help, a language's resources... Other files
-    // beside the program are the user's, a run log of an earlier run among them.
-    const QStringList programFiles = {QCoreApplication::applicationFilePath(),
-                                      m_ApplicationPath + QLatin1Char('/') + QString::fromLatin1(ORVANE_SOUND_MODULE)};
-    const QString program = ProgramFiles::Find(log, ProgramFolders(), programFiles);
+    const QString program = ProgramFileRefusal(log, false);
     if (!program.isEmpty())
-        return CRunLog::Message("id_logfile_is_program_file", {name, ShowName(program)});
-    // Last, as it reads the sources: the files they name, as their readers list them.
+        return program;
+    // Last, as it reads the sources: the files they name, as the plug-ins that read them list them.
     for (const QString& source : line.mSources) {
-        QString named;
-        const bool found =
-            SourceNamedFiles::Visit(start.filePath(source), line.mConverter, [&named, &isLog](const QString& path) {
-                if (!isLog(path))
-                    return false;
-                named = path;
-                return true;
-            });
-        if (found)
-            return CRunLog::Message("id_logfile_is_named_file", {name, ShowName(named), ShowName(source)});
+        const QString refusal = NamedFileRefusal(log, source);
+        if (!refusal.isEmpty())
+            return refusal;
     }
     return QString();
 }

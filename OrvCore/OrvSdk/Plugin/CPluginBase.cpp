@@ -85,6 +85,11 @@ CImageExporter* CPluginBase::GetImageExporter()
     return nullptr;
 }
 
+QStringList CPluginBase::GetNamedFiles(const QString&, const QByteArray&)
+{
+    return QStringList();
+}
+
 CDocument* CPluginBase::TakePreviewDocument()
 {
     CDocument* document = mpPreviewDocument;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class CDocument;
 class CDocumentAbstract;
@@ -69,6 +70,11 @@ public:
     // The picture and animation exporters return their extra operations
     // here; every other converter returns null.
     virtual CImageExporter* GetImageExporter();
+    // The files besides the source itself that this plug-in reads for the source at sourcePath, whose bytes (as
+    // the run reads them) are sourceBytes: an importer or translator those its content names, a converter those
+    // it reads beside the document. Paths as the run opens them (SourceNamedFiles); the host checks them against
+    // its run log before it opens the log. None by default.
+    virtual QStringList GetNamedFiles(const QString& sourcePath, const QByteArray& sourceBytes);
 
     CParameters* GetParameters() const { return mpCurrentParameters; }
     CProfile* GetProfile() const { return mpProfile; }

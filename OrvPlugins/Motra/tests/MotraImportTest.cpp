@@ -300,3 +300,26 @@ TEST(MotraPlugin, LoadsAndAnswersLikeTheHostExpects)
     CheckImportPlugin(ORV_PLUGIN_FILE, "Motra", 0x10001,
                       {{"CMotra", CDocument::ANIMATION, CDocument::ANIMATION, "ANIM", xml, QByteArray("<A>")}});
 }
+
+// The files a description names are the pictures its frames load, once each, relative names from its folder; a
+// description that loads none (no XML, more frames than an animation may have) names none.
+TEST(MotraNamedFiles, TheFramesPicturesFromTheDescriptionsFolder)
+{
+    CMotra motra;
+    const QByteArray many = "<A>" + QByteArray("<FRAME REF='f.png' DELAY='1'/>").repeated(1001) + "</A>";
+    const struct
+    {
+        QByteArray description;
+        QStringList files;
+    } cases[] = {
+        {"<A><FRAME REF='a.png' DELAY='5'/><FRAME REF='/abs/b.png' DELAY='5'/><FRAME REF='a.png' DELAY='5'/>"
+         "<FRAME REF='none.png' DELAY='0'/><frame REF='low.png' DELAY='5'/></A>",
+         {QStringLiteral("/anims/a.png"), QStringLiteral("/abs/b.png")}},
+        {"<A><frame ref='sub/c.png' delay='5'/></A>", {QStringLiteral("/anims/sub/c.png")}},
+        {"<A><FRAME REF='a.png' DELAY='5'/>", {}},
+        {many, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(motra.GetNamedFiles(QStringLiteral("/anims/wink.anim"), c.description), c.files)
+            << c.description.left(60).constData();
+}
