@@ -36,17 +36,13 @@ QString COrvApplication::ProgramFileRefusal(const FileIdentity& log, bool create
         // A new file inside the program's folders would be read as one of its own (a profile, a plug-in...).
         program = ProgramFiles::Find(log, ProgramFolders(), {});
     } else {
-        // The whole tree of the application folder (the launcher beside the program among its files), the
-        // program's folders that lie elsewhere, and whatever the process runs.
-        const QString app = QDir::cleanPath(m_ApplicationPath);
-        QStringList folders = {app};
-        for (const QString& folder : ProgramFolders()) {
-            if (!QDir::cleanPath(folder).startsWith(app + QLatin1Char('/')))
-                folders.append(folder);
-        }
-        program = ProgramFiles::Find(log, folders,
+        // The program's folders, the executables of the application folder's tree (the launcher beside the
+        // program among them, by any name), and whatever the process runs.
+        program = ProgramFiles::Find(log, ProgramFolders(),
                                      {QCoreApplication::applicationFilePath(),
                                       m_ApplicationPath + QLatin1Char('/') + QString::fromLatin1(ORVANE_SOUND_MODULE)});
+        if (program.isEmpty())
+            program = ProgramFiles::FindExecutable(log, m_ApplicationPath);
         if (program.isEmpty())
             program = ProgramFiles::FindMapped(log);
     }

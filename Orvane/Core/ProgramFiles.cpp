@@ -6,6 +6,22 @@
 namespace {
 // Far above any installation, low enough that a loop of links ends soon.
 const int MaxEntries = 100000;
+
+// The first file of the kinds in the trees of folders that is identity; empty when none is.
+QString Walk(const FileIdentity& identity, const QStringList& folders, QDir::Filters kinds)
+{
+    int entries = 0;
+    for (const QString& folder : folders) {
+        QDirIterator walk(folder, kinds | QDir::Hidden | QDir::System,
+                          QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
+        while (walk.hasNext() && ++entries <= MaxEntries) {
+            const QString path = walk.next();
+            if (FileIdentity::Of(path) == identity)
+                return path;
+        }
+    }
+    return QString();
+}
 } // namespace
 
 namespace ProgramFiles {
@@ -16,17 +32,13 @@ QString Find(const FileIdentity& identity, const QStringList& folders, const QSt
         if (FileIdentity::Of(file) == identity)
             return file;
     }
-    int entries = 0;
-    for (const QString& folder : folders) {
-        QDirIterator walk(folder, QDir::Files | QDir::Hidden | QDir::System,
-                          QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
-        while (walk.hasNext() && ++entries <= MaxEntries) {
-            const QString path = walk.next();
-            if (FileIdentity::Of(path) == identity)
-                return path;
-        }
-    }
-    return QString();
+    return Walk(identity, folders, QDir::Files);
+}
+
+QString FindExecutable(const FileIdentity& identity, const QString& folder)
+{
+    // Only executable files are listed: an executable the walk meets under another name is the same file.
+    return Walk(identity, {folder}, QDir::Files | QDir::Executable);
 }
 
 QString FindMapped(const FileIdentity& identity)
