@@ -74,6 +74,26 @@ protected:
         else
             Write(source.name, source.bytes);
     }
+    // A command-line run of tune.mid and a window's start, each with log as its run log: both are refused as a
+    // file of the program, and the file keeps its bytes, or is not left behind when it was not there.
+    void ExpectRefusedAsProgramFile(const QString& log) const
+    {
+        const QString text = QStringLiteral("The run log %1 is %2, a file of the program that it reads; nothing was "
+                                            "converted.\n");
+        const bool existed = QFileInfo::exists(W(log));
+        const QByteArray bytes = existed ? ReadBytes(W(log)) : QByteArray();
+        for (const bool window : {false, true}) {
+            const QStringList words = window ? Words(QStringLiteral("/logfile=") + log)
+                                             : Words("/profile=Model A", "/converter=imy", "/destination=out",
+                                                     QStringLiteral("/logfile=") + log, "tune.mid");
+            const CRun run = Run(words);
+            EXPECT_NE(run.exitCode, 0) << qPrintable(log) << window;
+            EXPECT_EQ(run.err, text.arg(log, W(log))) << qPrintable(log) << window;
+            EXPECT_EQ(QFileInfo::exists(W(log)), existed) << qPrintable(log) << window;
+            EXPECT_EQ(existed ? ReadBytes(W(log)) : QByteArray(), bytes) << qPrintable(log) << window;
+            EXPECT_FALSE(QFileInfo::exists(W("out"))) << qPrintable(log) << window;
+        }
+    }
     CRun RunOn(const Source& source, const QString& log) const
     {
         return Run(Words(source.profile, source.converter, "/destination=out", QStringLiteral("/logfile=") + log,
@@ -259,21 +279,9 @@ TEST_F(CommandLineRunLogGuardTest, NoFileOfTheProgramIsTheLogInEitherMode)
     m_Environment.insert(QStringLiteral("ORVANEDIR"), app);
     m_Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     CopyExample("morning.mid", "tune.mid");
-    const QString text = QStringLiteral("The run log %1 is %2, a file of the program that it reads; nothing was "
-                                        "converted.\n");
     for (const char* file : {"app/OrvaneSound.so", "app/Help/index.html", "app/Languages/resources/blank.wav"}) {
-        const QString log = QString::fromLatin1(file);
-        const QByteArray bytes = ReadBytes(W(log));
-        ASSERT_FALSE(bytes.isEmpty()) << file;
-        for (const bool window : {false, true}) {
-            const QStringList words = window ? Words(QStringLiteral("/logfile=") + log)
-                                             : Words("/profile=Model A", "/converter=imy", "/destination=out",
-                                                     QStringLiteral("/logfile=") + log, "tune.mid");
-            const CRun run = Run(words);
-            EXPECT_NE(run.exitCode, 0) << file << window;
-            EXPECT_EQ(run.err, text.arg(log, W(log))) << file << window;
-            EXPECT_EQ(ReadBytes(W(log)), bytes) << file << window;
-        }
+        ASSERT_FALSE(ReadBytes(W(file)).isEmpty()) << file;
+        ExpectRefusedAsProgramFile(QString::fromLatin1(file));
     }
 }
 
@@ -312,26 +320,8 @@ TEST_F(CommandLineRunLogGuardTest, NoFileTheProgramRunsOrListsIsTheLog)
     m_Environment.insert(QStringLiteral("ORVANEDIR"), app);
     m_Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     CopyExample("morning.mid", "tune.mid");
-    const QString text = QStringLiteral("The run log %1 is %2, a file of the program that it reads; nothing was "
-                                        "converted.\n");
-    for (const char* file : {"app/Kickra", "lib/libQt6Core.so.6", "app/Plugins/new.log", "app/Profiles/new.xml"}) {
-        const QString log = QString::fromLatin1(file);
-        const bool existed = QFileInfo::exists(W(log));
-        const QByteArray bytes = existed ? ReadBytes(W(log)) : QByteArray();
-        for (const bool window : {false, true}) {
-            const QStringList words = window ? Words(QStringLiteral("/logfile=") + log)
-                                             : Words("/profile=Model A", "/converter=imy", "/destination=out",
-                                                     QStringLiteral("/logfile=") + log, "tune.mid");
-            const CRun run = Run(words);
-            EXPECT_NE(run.exitCode, 0) << file << window;
-            EXPECT_EQ(run.err, text.arg(log, W(log))) << file << window;
-            if (existed)
-                EXPECT_EQ(ReadBytes(W(log)), bytes) << file << window;
-            else
-                EXPECT_FALSE(QFileInfo::exists(W(log))) << file << window;
-            EXPECT_FALSE(QFileInfo::exists(W("out"))) << file << window;
-        }
-    }
+    for (const char* file : {"app/Kickra", "lib/libQt6Core.so.6", "app/Plugins/new.log", "app/Profiles/new.xml"})
+        ExpectRefusedAsProgramFile(QString::fromLatin1(file));
 }
 
 // The media script is read only as a regular file of at most 64 KB: a FIFO, which would block the run for ever,
