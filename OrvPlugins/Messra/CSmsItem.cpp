@@ -81,42 +81,14 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
 
 int CSmsItem::MediaKindOf(int entryKind)
 {
-    switch (EcardEntries::Kind(entryKind)) {
-    case EcardEntries::Text:
-        return TEXT_TYPE;
-    case EcardEntries::PredefinedSound:
-        return PREDEFINED_SOUND;
-    case EcardEntries::PredefinedAnimation:
-        return PREDEFINED_ANIMATION;
-    case EcardEntries::LargePicture:
-        return LARGE_PICTURE;
-    case EcardEntries::SmallPicture:
-        return SMALL_PICTURE;
-    case EcardEntries::UserPicture:
-        return VARIABLE_PICTURE;
-    case EcardEntries::LargeAnimation:
-        return LARGE_ANIMATION;
-    // A user's animation is small until its size says otherwise.
-    case EcardEntries::SmallAnimation:
-    case EcardEntries::UserAnimation:
-        return SMALL_ANIMATION;
-    case EcardEntries::IMelody:
-        return IMELODY;
-    case EcardEntries::PolyphonicSequence:
-        return POLYPHONIC_SEQUENCE;
-    case EcardEntries::SpeechClip:
-        return SPEECH_CLIP;
-    case EcardEntries::OneLineMelody:
-        return ONE_LINE_MELODY;
-    case EcardEntries::Picture:
-        return PICTURE;
-    case EcardEntries::Animation:
-        return ANIMATION;
-    case EcardEntries::UnknownSubType:
-    case EcardEntries::UnknownType:
-        break;
-    }
-    return UNKNOWN_TYPE;
+    // In the order of EcardEntries::Kind. A user's animation is small until its size says otherwise.
+    static const int kinds[] = {TEXT_TYPE,       PREDEFINED_SOUND, PREDEFINED_ANIMATION, LARGE_PICTURE,
+                                SMALL_PICTURE,   VARIABLE_PICTURE, LARGE_ANIMATION,      SMALL_ANIMATION,
+                                SMALL_ANIMATION, IMELODY,          POLYPHONIC_SEQUENCE,  SPEECH_CLIP,
+                                ONE_LINE_MELODY, PICTURE,          ANIMATION,            UNKNOWN_TYPE,
+                                UNKNOWN_TYPE};
+    static_assert(sizeof kinds / sizeof kinds[0] == EcardEntries::UnknownType + 1, "one media kind per entry kind");
+    return entryKind >= 0 && entryKind <= EcardEntries::UnknownType ? kinds[entryKind] : int(UNKNOWN_TYPE);
 }
 
 void CSmsItem::TakeContent(int entryKind)
