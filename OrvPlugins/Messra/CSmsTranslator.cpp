@@ -63,13 +63,13 @@ void CSmsTranslator::FilterParametersWithDocument(CParameters* parameters, CDocu
     ApplyMelodyRule(parameters, document, m_RootTag);
 }
 
-QStringList CSmsTranslator::GetNamedFiles(const QString& sourcePath, const QByteArray& sourceBytes)
+QStringList CSmsTranslator::GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit)
 {
     if (!IsEcardSource(sourcePath))
         return QStringList();
     CEcardDocument ecard(m_RootTag);
     QString reason;
-    if (!EcardEntries::Open(ecard, sourceBytes, reason))
+    if (!EcardEntries::Open(ecard, SourceNamedFiles::ReadSource(sourcePath, sourceByteLimit), reason))
         return QStringList();
     return EcardEntries::NamedFiles(ecard, SourceNamedFiles::FolderOf(sourcePath));
 }

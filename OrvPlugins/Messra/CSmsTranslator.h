@@ -26,7 +26,7 @@ public:
     // "TruncateMelody" is editable only for a melody, or for an e-card that holds one.
     void FilterParametersWithDocument(CParameters* parameters, CDocument* document) override;
     // The media files the entries of an e-card read; a single media file names none (it is read itself).
-    QStringList GetNamedFiles(const QString& sourcePath, const QByteArray& sourceBytes) override;
+    QStringList GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit) override;
 
 protected:
     static constexpr int NamedSkippedEntries = 10;

@@ -43,7 +43,8 @@ CDocument* CMotra::Import(const QByteArray& rawData)
     return nullptr;
 }
 
-QStringList CMotra::GetNamedFiles(const QString& sourcePath, const QByteArray& sourceBytes)
+QStringList CMotra::GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit)
 {
-    return DescriptionPictureFiles(sourceBytes, SourceNamedFiles::FolderOf(sourcePath));
+    return DescriptionPictureFiles(SourceNamedFiles::ReadSource(sourcePath, sourceByteLimit),
+                                   SourceNamedFiles::FolderOf(sourcePath));
 }

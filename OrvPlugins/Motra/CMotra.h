@@ -9,5 +9,5 @@ public:
 
     CDocument* Import(const QByteArray& rawData) override;
     // The pictures of the description's frames.
-    QStringList GetNamedFiles(const QString& sourcePath, const QByteArray& sourceBytes) override;
+    QStringList GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit) override;
 };

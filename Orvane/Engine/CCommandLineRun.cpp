@@ -171,12 +171,11 @@ QStringList CCommandLineRun::NamedFiles(const QString& source) const
     const CSourceReader reader = ReaderFor(m_Host.GetPluginManager(), converter, path);
     if (!reader.plugin)
         return QStringList();
-    // The bytes the run would import; a source it cannot read names nothing.
-    const QByteArray bytes = ReadSourceFile(path, reader.byteLimit);
-    if (bytes.isEmpty())
+    // A source the run cannot read names nothing: the run converts nothing of it.
+    if (!BoundedFileRead::Check(path, reader.byteLimit).isEmpty())
         return QStringList();
-    QStringList files = reader.plugin->GetNamedFiles(path, bytes);
+    QStringList files = reader.plugin->GetNamedFiles(path, reader.byteLimit);
     if (converter != reader.plugin)
-        files += converter->GetNamedFiles(path, bytes);
+        files += converter->GetNamedFiles(path, reader.byteLimit);
     return files;
 }

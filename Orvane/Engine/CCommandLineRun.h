@@ -23,7 +23,8 @@ public:
     // The files besides the source itself that the job reads for that source argument, as the plug-ins that
     // read and convert it name them: what the converter the options select reads beside the document, and what
     // the plug-in that reads the source finds in it (ReaderFor). None when the options select no converter or
-    // no plug-in reads the source. Changes nothing; reads the source as the job would.
+    // no plug-in reads the source. Changes nothing; a plug-in that finds names in the source reads it as the job
+    // would.
     QStringList NamedFiles(const QString& source) const;
 
 private:

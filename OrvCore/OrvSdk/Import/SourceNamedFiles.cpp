@@ -1,8 +1,17 @@
 #include "Import/SourceNamedFiles.h"
+#include "Util/BoundedFileRead.h"
 #include <QDir>
 #include <QFileInfo>
 
 namespace SourceNamedFiles {
+
+QByteArray ReadSource(const QString& sourcePath, qint64 byteLimit)
+{
+    QByteArray bytes;
+    QString reason;
+    BoundedFileRead::Read(sourcePath, byteLimit, bytes, reason);
+    return bytes;
+}
 
 QString FolderOf(const QString& sourcePath)
 {

@@ -85,7 +85,7 @@ CImageExporter* CPluginBase::GetImageExporter()
     return nullptr;
 }
 
-QStringList CPluginBase::GetNamedFiles(const QString&, const QByteArray&)
+QStringList CPluginBase::GetNamedFiles(const QString&, qint64)
 {
     return QStringList();
 }

@@ -21,7 +21,8 @@ TEST(MessraNamedFiles, EachTranslatorNamesTheFilesOfTheEcardsItReads)
 {
     const QByteArray entries = "<IE TYPE=\"IMY\" STYPE=\"USR\" REF=\"chime.imy\"/><IE TYPE=\"IMY\" STYPE=\"PRE\" "
                                "REF=\"3.imy\"/><IE TYPE=\"VOX\" STYPE=\"x\" REF=\"/abs/talk.vox\"/>";
-    const QStringList named = {QStringLiteral("/cards/chime.imy"), QStringLiteral("/abs/talk.vox")};
+    TempFolder folder;
+    const QStringList named = {folder.FilePath(QStringLiteral("chime.imy")), QStringLiteral("/abs/talk.vox")};
     CMessra ems;
     CTranslatorTDD tdd;
     const struct
@@ -31,19 +32,25 @@ TEST(MessraNamedFiles, EachTranslatorNamesTheFilesOfTheEcardsItReads)
         QByteArray bytes;
         QStringList files;
     } cases[] = {
-        {&ems, "/cards/card.ecd", Card("ECARD", entries), named},
-        {&ems, "/cards/CARD.ECD", Card("ECARD", entries), named},
-        {&tdd, "/cards/card.ecd", Card("TEMPLATE", entries), named},
+        {&ems, "card.ecd", Card("ECARD", entries), named},
+        {&ems, "CARD.ECD", Card("ECARD", entries), named},
+        {&tdd, "card.ecd", Card("TEMPLATE", entries), named},
         // Each reads its own root only.
-        {&ems, "/cards/card.ecd", Card("TEMPLATE", entries), {}},
-        {&tdd, "/cards/card.ecd", Card("ECARD", entries), {}},
+        {&ems, "card.ecd", Card("TEMPLATE", entries), {}},
+        {&tdd, "card.ecd", Card("ECARD", entries), {}},
         // A name of two extensions is a single item, and a single item is read itself.
-        {&ems, "/cards/card.v2.ecd", Card("ECARD", entries), {}},
-        {&tdd, "/cards/chime.imy", Card("TEMPLATE", entries), {}},
+        {&ems, "card.v2.ecd", Card("ECARD", entries), {}},
+        {&tdd, "chime.imy", Card("TEMPLATE", entries), {}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.translator->GetNamedFiles(QString::fromLatin1(c.source), c.bytes), c.files)
+    for (const auto& c : cases) {
+        const QString source = folder.Write(c.source, c.bytes);
+        EXPECT_EQ(c.translator->GetNamedFiles(source, 1000), c.files)
             << c.source << " " << qPrintable(c.translator->GetExportExtension());
+        // A card larger than the run reads, or one that is not there, names nothing.
+        EXPECT_EQ(c.translator->GetNamedFiles(source, c.bytes.size() - 1), QStringList()) << c.source;
+        QFile::remove(source);
+        EXPECT_EQ(c.translator->GetNamedFiles(source, 1000), QStringList()) << c.source;
+    }
 }
 
 // An item reads the file its REF names exactly when the e-card's rule says its kind reads one: a REF naming a

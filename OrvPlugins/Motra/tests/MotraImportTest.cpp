@@ -6,6 +6,7 @@
 #include "Documents/CDocumentAnimation.h"
 #include "Import/ImportLimits.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -305,6 +306,9 @@ TEST(MotraPlugin, LoadsAndAnswersLikeTheHostExpects)
 // description that loads none (no XML, more frames than an animation may have) names none.
 TEST(MotraNamedFiles, TheFramesPicturesFromTheDescriptionsFolder)
 {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString in = folder.path();
     CMotra motra;
     const QByteArray many = "<A>" + QByteArray("<FRAME REF='f.png' DELAY='1'/>").repeated(1001) + "</A>";
     const struct
@@ -314,12 +318,19 @@ TEST(MotraNamedFiles, TheFramesPicturesFromTheDescriptionsFolder)
     } cases[] = {
         {"<A><FRAME REF='a.png' DELAY='5'/><FRAME REF='/abs/b.png' DELAY='5'/><FRAME REF='a.png' DELAY='5'/>"
          "<FRAME REF='none.png' DELAY='0'/><frame REF='low.png' DELAY='5'/></A>",
-         {QStringLiteral("/anims/a.png"), QStringLiteral("/abs/b.png")}},
-        {"<A><frame ref='sub/c.png' delay='5'/></A>", {QStringLiteral("/anims/sub/c.png")}},
+         {in + QStringLiteral("/a.png"), QStringLiteral("/abs/b.png")}},
+        {"<A><frame ref='sub/c.png' delay='5'/></A>", {in + QStringLiteral("/sub/c.png")}},
         {"<A><FRAME REF='a.png' DELAY='5'/>", {}},
         {many, {}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(motra.GetNamedFiles(QStringLiteral("/anims/wink.anim"), c.description), c.files)
-            << c.description.left(60).constData();
+    const QString source = folder.filePath(QStringLiteral("wink.anim"));
+    for (const auto& c : cases) {
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.description);
+        file.close();
+        EXPECT_EQ(motra.GetNamedFiles(source, 1 << 20), c.files) << c.description.left(60).constData();
+    }
+    // A description larger than the run reads names nothing.
+    EXPECT_EQ(motra.GetNamedFiles(source, 10), QStringList());
 }

@@ -112,7 +112,7 @@ bool CPolyra::CanConvertWith(const PolyraProfile& profile)
     return true;
 }
 
-QStringList CPolyra::GetNamedFiles(const QString& sourcePath, const QByteArray&)
+QStringList CPolyra::GetNamedFiles(const QString& sourcePath, qint64)
 {
     return {MediaScript::PathIn(SourceNamedFiles::FolderOf(sourcePath))};
 }

@@ -500,6 +500,6 @@ TEST_F(PolyraConverterTest, AMediaScriptThatIsTheRunLogFailsTheSource)
 TEST(PolyraNamedFiles, TheMediaScriptOfTheSourcesFolder)
 {
     CPolyra polyra;
-    EXPECT_EQ(polyra.GetNamedFiles(QStringLiteral("/tunes/a.mid"), QByteArray("MThd")),
+    EXPECT_EQ(polyra.GetNamedFiles(QStringLiteral("/tunes/a.mid"), 1000),
               QStringList{QStringLiteral("/tunes/.emi")});
 }
