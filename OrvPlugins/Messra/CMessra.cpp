@@ -3,7 +3,7 @@
 #include "CSmsItem.h"
 #include "Documents/CDocument.h"
 #include "Import/CEcardDocument.h"
-#include "Import/EcardEntries.h"
+#include "Import/SourceNamedFiles.h"
 #include "MessraSupport.h"
 #include "Parameters/CParameter.h"
 #include "Parameters/CProfile.h"
@@ -14,7 +14,7 @@
 using namespace MessraSupport;
 
 CMessra::CMessra()
-    : CSmsTranslator({QStringLiteral("ecd"), QStringLiteral("emp"), QStringLiteral("ema"), QStringLiteral("imy")})
+    : CSmsTranslator(QStringLiteral("ECARD"), {QStringLiteral("ecd"), QStringLiteral("emp"), QStringLiteral("ema"), QStringLiteral("imy")})
 {}
 
 int CMessra::IsCompatibleWithProfile(CProfile* profile)
@@ -39,11 +39,6 @@ void CMessra::FilterParametersWithProfile(CParameters* parameters, CProfile* pro
             odi->mValue = false;
         odi->mIsConst = true;
     }
-}
-
-void CMessra::FilterParametersWithDocument(CParameters* parameters, CDocument* document)
-{
-    ApplyMelodyRule(parameters, document, EcardEntries::RootTagFor(GetExportExtension()));
 }
 
 QString CMessra::GetExportExtension()
@@ -76,8 +71,8 @@ bool CMessra::AddItem(CSmsComposer& composer, const CSmsItem& item, bool valid, 
 bool CMessra::ComposeEcard(CSmsComposer& composer, const QByteArray& bytes, const QString& baseFolder, bool truncate,
                            bool odi)
 {
-    CEcardDocument ecard(EcardEntries::RootTagFor(GetExportExtension()));
-    if (!OpenEcard(ecard, bytes, mConversionLog))
+    CEcardDocument ecard(GetRootTag());
+    if (!OpenEcard(ecard, bytes))
         return false;
     composer.SetTextFormat(ecard.GetTextEncoding(), CSmsComposer::MODE_EMS);
     composer.SetOdiFlag(odi);
@@ -115,8 +110,8 @@ bool CMessra::Convert(CDocument* pDocument)
 
         CSmsComposer composer;
         const QString path = pDocument->GetName();
-        const QString baseFolder = FolderOf(path);
-        if (EcardEntries::IsEcardSource(path))
+        const QString baseFolder = SourceNamedFiles::FolderOf(path);
+        if (IsEcardSource(path))
             success = ComposeEcard(composer, BytesOf(pDocument), baseFolder, truncate, odi);
         else
             success = ComposeSingleFile(composer, path, baseFolder, truncate, odi);

@@ -13,7 +13,6 @@ public:
 
     int IsCompatibleWithProfile(CProfile* profile) override;
     void FilterParametersWithProfile(CParameters* parameters, CProfile* profile, int apply) override;
-    void FilterParametersWithDocument(CParameters* parameters, CDocument* document) override;
     QString GetExportExtension() override;
     QString GetDescription() override;
     QString GetParametersFileName() override;

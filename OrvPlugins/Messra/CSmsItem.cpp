@@ -1,5 +1,6 @@
 #include "CSmsItem.h"
 #include "Import/EcardEntries.h"
+#include "Import/SourceNamedFiles.h"
 #include "Plugin/CRunFiles.h"
 #include "SmsMediaChecks.h"
 #include "SmsMediaFile.h"
@@ -48,87 +49,26 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
     ASSERT((0) == mIsSetContent);
     mIsSetContent = true;
     mRef = ref;
-    mPath = EcardEntries::FilePath(ref, baseFolder);
+    mPath = SourceNamedFiles::PathIn(baseFolder, ref);
     mTextPosition = textPosition;
     mTruncateMelody = truncateMelody;
     mMelodyPacketCount = melodyPacketCount;
     mpProfile = profile;
     mpMessages = &messages;
 
-    // Which entries read a file is the e-card's own rule, shared with the host's check of the run log.
+    // Which entries read a file is the e-card's own rule, shared with the translators' list of the files a card
+    // names: an item reads its file here, before it looks at the content, exactly when that rule says so.
     const EcardEntries::Kind kind = EcardEntries::Classify(type, stype);
-    bool knownSubType = true;
-    switch (kind) {
-    case EcardEntries::Text:
-        ClassifyText();
-        break;
-    case EcardEntries::LargePicture:
-        ClassifyFixedObject(LARGE_PICTURE, SmsMediaChecks::LARGE_OBJECT_OCTETS);
-        break;
-    case EcardEntries::SmallPicture:
-        ClassifyFixedObject(SMALL_PICTURE, SmsMediaChecks::SMALL_OBJECT_OCTETS);
-        break;
-    case EcardEntries::UserPicture:
-        ClassifyUserPicture();
-        break;
-    case EcardEntries::PredefinedAnimation:
-        ClassifyPredefined(PREDEFINED_ANIMATION, MAX_PREDEFINED_ANIMATION);
-        break;
-    case EcardEntries::LargeAnimation:
-        ClassifyFixedObject(LARGE_ANIMATION, SmsMediaChecks::LARGE_OBJECT_OCTETS);
-        break;
-    case EcardEntries::SmallAnimation:
-        ClassifyFixedObject(SMALL_ANIMATION, SmsMediaChecks::SMALL_OBJECT_OCTETS);
-        break;
-    case EcardEntries::UserAnimation:
-        ClassifyUserAnimation();
-        break;
-    case EcardEntries::PredefinedSound:
-        ClassifyPredefined(PREDEFINED_SOUND, MAX_PREDEFINED_SOUND);
-        break;
-    case EcardEntries::IMelody:
-        ClassifyMelody(IMELODY);
-        break;
-    case EcardEntries::PolyphonicSequence:
-    case EcardEntries::SpeechClip:
-        mType = kind == EcardEntries::PolyphonicSequence ? POLYPHONIC_SEQUENCE : SPEECH_CLIP;
-        mIsTddSingleUsable = Load();
-        break;
-    case EcardEntries::OneLineMelody:
-        ClassifyMelody(ONE_LINE_MELODY);
-        break;
-    case EcardEntries::Picture:
-        mType = PICTURE;
-        if (Load()) {
-            mIsEmsChecked = true;
-            mIsEmsUsable = SmsMediaChecks::CheckPicture(mDataByteArray);
-            mIsTddSingleUsable = true;
-            mIsTddTemplateUsable = mIsEmsUsable;
-        }
-        break;
-    case EcardEntries::Animation:
-        mType = ANIMATION;
-        if (Load()) {
-            mIsEmsChecked = true;
-            mIsEmsUsable = SmsMediaChecks::CheckFrameTable(mDataByteArray);
-            mIsTddSingleUsable = true;
-            mIsTddTemplateUsable = mIsEmsUsable;
-        }
-        break;
-    case EcardEntries::UnknownSubType:
-        knownSubType = false;
-        break;
-    case EcardEntries::UnknownType:
+    if (kind == EcardEntries::UnknownType) {
         mType = UNKNOWN_TYPE;
         messages += ShowName(type) + QStringLiteral(": unknown media type\n");
         mpMessages = nullptr;
         return false;
     }
-
-    if (!knownSubType) {
-        mType = UNKNOWN_TYPE;
-        mIsValid = false;
-    }
+    mType = MediaKindOf(kind);
+    if (!EcardEntries::ReadsFile(kind) || Load())
+        TakeContent(kind);
+    // A known TYPE with a STYPE it does not take is no valid item, like a file that could not be read.
     if (!mIsValid) {
         messages += ShowName(ref) + QStringLiteral(" : File is not valid!\n");
         mIsEmsUsable = mIsTddSingleUsable = mIsTddTemplateUsable = false;
@@ -137,6 +77,66 @@ bool CSmsItem::SetContent(const QString& type, const QString& stype, const QStri
     mpMessages = nullptr;
     mpProfile = nullptr;
     return mIsValid;
+}
+
+int CSmsItem::MediaKindOf(int entryKind)
+{
+    // In the order of EcardEntries::Kind. A user's animation is small until its size says otherwise.
+    static const int kinds[] = {TEXT_TYPE,       PREDEFINED_SOUND, PREDEFINED_ANIMATION, LARGE_PICTURE,
+                                SMALL_PICTURE,   VARIABLE_PICTURE, LARGE_ANIMATION,      SMALL_ANIMATION,
+                                SMALL_ANIMATION, IMELODY,          POLYPHONIC_SEQUENCE,  SPEECH_CLIP,
+                                ONE_LINE_MELODY, PICTURE,          ANIMATION,            UNKNOWN_TYPE,
+                                UNKNOWN_TYPE};
+    static_assert(sizeof kinds / sizeof kinds[0] == EcardEntries::UnknownType + 1, "one media kind per entry kind");
+    return entryKind >= 0 && entryKind <= EcardEntries::UnknownType ? kinds[entryKind] : int(UNKNOWN_TYPE);
+}
+
+void CSmsItem::TakeContent(int entryKind)
+{
+    switch (EcardEntries::Kind(entryKind)) {
+    case EcardEntries::Text:
+        ClassifyText();
+        break;
+    case EcardEntries::LargePicture:
+    case EcardEntries::LargeAnimation:
+        CheckFixedObject(SmsMediaChecks::LARGE_OBJECT_OCTETS);
+        break;
+    case EcardEntries::SmallPicture:
+    case EcardEntries::SmallAnimation:
+        CheckFixedObject(SmsMediaChecks::SMALL_OBJECT_OCTETS);
+        break;
+    case EcardEntries::UserPicture:
+        ClassifyUserPicture();
+        break;
+    case EcardEntries::PredefinedAnimation:
+        ClassifyPredefined(MAX_PREDEFINED_ANIMATION);
+        break;
+    case EcardEntries::UserAnimation:
+        ClassifyUserAnimation();
+        break;
+    case EcardEntries::PredefinedSound:
+        ClassifyPredefined(MAX_PREDEFINED_SOUND);
+        break;
+    case EcardEntries::IMelody:
+    case EcardEntries::OneLineMelody:
+        ClassifyMelody();
+        break;
+    case EcardEntries::PolyphonicSequence:
+    case EcardEntries::SpeechClip:
+        mIsTddSingleUsable = true;
+        break;
+    case EcardEntries::Picture:
+    case EcardEntries::Animation:
+        mIsEmsChecked = true;
+        mIsEmsUsable = entryKind == EcardEntries::Picture ? SmsMediaChecks::CheckPicture(mDataByteArray)
+                                                          : SmsMediaChecks::CheckFrameTable(mDataByteArray);
+        mIsTddSingleUsable = true;
+        mIsTddTemplateUsable = mIsEmsUsable;
+        break;
+    case EcardEntries::UnknownSubType:
+    case EcardEntries::UnknownType:
+        break;
+    }
 }
 
 bool CSmsItem::Load()
@@ -163,18 +163,14 @@ void CSmsItem::ClassifyText()
     mIsTddTemplateUsable = true;
 }
 
-void CSmsItem::ClassifyFixedObject(int kind, int expectedSize)
+void CSmsItem::CheckFixedObject(int expectedSize)
 {
-    mType = kind;
-    if (!Load())
-        return;
     mIsEmsChecked = true;
     mIsEmsUsable = mDataByteArray.size() == expectedSize;
 }
 
-void CSmsItem::ClassifyPredefined(int kind, int maxNumber)
+void CSmsItem::ClassifyPredefined(int maxNumber)
 {
-    mType = kind;
     mIsValid = true;
     mIsEmsChecked = true;
     bool parsed = false;
@@ -185,15 +181,12 @@ void CSmsItem::ClassifyPredefined(int kind, int maxNumber)
         mDataByteArray = QByteArray(1, char(number));
         mIsEmsUsable = true;
     }
-    mIsTddSingleUsable = kind == PREDEFINED_SOUND;
+    mIsTddSingleUsable = mType == PREDEFINED_SOUND;
     mIsTddTemplateUsable = mIsEmsUsable;
 }
 
 void CSmsItem::ClassifyUserPicture()
 {
-    mType = VARIABLE_PICTURE;
-    if (!Load())
-        return;
     mIsEmsChecked = true;
     QByteArray file;
     file.swap(mDataByteArray);
@@ -208,9 +201,6 @@ void CSmsItem::ClassifyUserPicture()
 
 void CSmsItem::ClassifyUserAnimation()
 {
-    mType = SMALL_ANIMATION;
-    if (!Load())
-        return;
     mIsEmsChecked = true;
     if (mDataByteArray.size() == SmsMediaChecks::LARGE_OBJECT_OCTETS)
         mType = LARGE_ANIMATION;
@@ -218,19 +208,16 @@ void CSmsItem::ClassifyUserAnimation()
                    || mDataByteArray.size() == SmsMediaChecks::SMALL_OBJECT_OCTETS;
 }
 
-void CSmsItem::ClassifyMelody(int kind)
+void CSmsItem::ClassifyMelody()
 {
-    mType = kind;
-    if (!Load())
-        return;
     mIsEmsChecked = true;
     mIsTddSingleUsable = true;
     if (mTruncateMelody) {
         const int budget = qMax(mMelodyPacketCount, 1) * MELODY_PACKET_OCTETS;
         QString error;
-        if (!SmsMelodyCut::Cut(kind == ONE_LINE_MELODY, mDataByteArray, budget, mpProfile, error))
+        if (!SmsMelodyCut::Cut(mType == ONE_LINE_MELODY, mDataByteArray, budget, mpProfile, error))
             *mpMessages += error + QStringLiteral(" in: ") + ShowName(mPath) + QLatin1Char('\n');
     }
     mIsEmsUsable = !mDataByteArray.isEmpty() && mDataByteArray.size() <= SmsMediaChecks::LARGE_OBJECT_OCTETS;
-    mIsTddTemplateUsable = kind == IMELODY ? true : mIsEmsUsable;
+    mIsTddTemplateUsable = mType == IMELODY ? true : mIsEmsUsable;
 }

@@ -62,12 +62,16 @@ public:
 
 private:
     void Clear();
+    // The media kind an entry of that kind (EcardEntries::Kind) starts as.
+    static int MediaKindOf(int entryKind);
+    // Classifies the entry from its REF or the content its file gave.
+    void TakeContent(int entryKind);
     void ClassifyText();
-    void ClassifyFixedObject(int kind, int expectedSize);
-    void ClassifyPredefined(int kind, int maxNumber);
+    void CheckFixedObject(int expectedSize);
+    void ClassifyPredefined(int maxNumber);
     void ClassifyUserPicture();
     void ClassifyUserAnimation();
-    void ClassifyMelody(int kind);
+    void ClassifyMelody();
     bool Load();
 
     QByteArray mDataByteArray;

@@ -3,14 +3,19 @@
 #include "CSmsItem.h"
 #include "Documents/CDocument.h"
 #include "Import/CEcardDocument.h"
+#include "Import/EcardEntries.h"
+#include "Import/SourceNamedFiles.h"
 #include "MessraSupport.h"
 #include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
+#include "Xml/XmlAttributeCount.h"
 #include <QCoreApplication>
 
 using namespace MessraSupport;
 
-CSmsTranslator::CSmsTranslator(const QStringList& importExtensions) : m_ImportExtensions(importExtensions) {}
+CSmsTranslator::CSmsTranslator(const QString& rootTag, const QStringList& importExtensions)
+    : m_RootTag(rootTag), m_ImportExtensions(importExtensions)
+{}
 
 int CSmsTranslator::UnloadResources()
 {
@@ -52,6 +57,36 @@ QString CSmsTranslator::GetImportExtension(int index)
 CDocument* CSmsTranslator::Import(const QByteArray& bytes)
 {
     return ImportBytes(bytes);
+}
+
+void CSmsTranslator::FilterParametersWithDocument(CParameters* parameters, CDocument* document)
+{
+    ApplyMelodyRule(parameters, document, m_RootTag);
+}
+
+QStringList CSmsTranslator::GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit)
+{
+    if (!IsEcardSource(sourcePath))
+        return QStringList();
+    CEcardDocument ecard(m_RootTag);
+    QString reason;
+    if (!EcardEntries::Open(ecard, SourceNamedFiles::ReadSource(sourcePath, sourceByteLimit), reason))
+        return QStringList();
+    return EcardEntries::NamedFiles(ecard, SourceNamedFiles::FolderOf(sourcePath));
+}
+
+bool CSmsTranslator::OpenEcard(CEcardDocument& ecard, const QByteArray& bytes)
+{
+    QString reason;
+    if (EcardEntries::Open(ecard, bytes, reason))
+        return true;
+    if (ecard.HasTooManyAttributes())
+        reason = CLanguageResources::GetMessage(QStringLiteral("CSmsTranslator"),
+                                                QStringLiteral("id_ecard_too_many_attributes"))
+                     .arg(XmlAttributeCount::MaxPerElement)
+                 + QLatin1Char('\n');
+    Log(mConversionLog, reason);
+    return false;
 }
 
 bool CSmsTranslator::ReadEcardItems(CEcardDocument& ecard, const QString& baseFolder, bool truncate, int packetCount,

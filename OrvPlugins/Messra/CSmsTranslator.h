@@ -23,11 +23,20 @@ public:
     QString GetImportExtension(int index) override;
     // A raw document holding a copy of the bytes.
     CDocument* Import(const QByteArray& bytes) override;
+    // "TruncateMelody" is editable only for a melody, or for an e-card that holds one.
+    void FilterParametersWithDocument(CParameters* parameters, CDocument* document) override;
+    // The media files the entries of an e-card read; a single media file names none (it is read itself).
+    QStringList GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit) override;
 
 protected:
     static constexpr int NamedSkippedEntries = 10;
 
-    explicit CSmsTranslator(const QStringList& importExtensions);
+    // rootTag: the root element of the e-cards this translator reads.
+    CSmsTranslator(const QString& rootTag, const QStringList& importExtensions);
+
+    // Opens the bytes as an e-card of this translator's root; logs why it is none.
+    bool OpenEcard(CEcardDocument& ecard, const QByteArray& bytes);
+    const QString& GetRootTag() const { return m_RootTag; }
 
     // Takes an item built from an entry (valid: it was classified and read) and
     // says whether the message goes on.
@@ -49,5 +58,6 @@ protected:
     void ReportDone();
 
 private:
+    QString m_RootTag;
     QStringList m_ImportExtensions;
 };

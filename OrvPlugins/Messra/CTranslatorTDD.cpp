@@ -3,7 +3,7 @@
 #include "CSmsItem.h"
 #include "Documents/CDocument.h"
 #include "Import/CEcardDocument.h"
-#include "Import/EcardEntries.h"
+#include "Import/SourceNamedFiles.h"
 #include "MessraSupport.h"
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
@@ -12,7 +12,7 @@
 using namespace MessraSupport;
 
 CTranslatorTDD::CTranslatorTDD()
-    : CSmsTranslator({QStringLiteral("ecd"), QStringLiteral("qbr"), QStringLiteral("seq"), QStringLiteral("vox"),
+    : CSmsTranslator(QStringLiteral("TEMPLATE"), {QStringLiteral("ecd"), QStringLiteral("qbr"), QStringLiteral("seq"), QStringLiteral("vox"),
                       QStringLiteral("pic"), QStringLiteral("ani"), QStringLiteral("imy")})
 {}
 
@@ -22,11 +22,6 @@ int CTranslatorTDD::IsCompatibleWithProfile(CProfile* profile)
 }
 
 void CTranslatorTDD::FilterParametersWithProfile(CParameters*, CProfile*, int) {}
-
-void CTranslatorTDD::FilterParametersWithDocument(CParameters* parameters, CDocument* document)
-{
-    ApplyMelodyRule(parameters, document, EcardEntries::RootTagFor(GetExportExtension()));
-}
 
 QString CTranslatorTDD::GetExportExtension()
 {
@@ -65,8 +60,8 @@ bool CTranslatorTDD::ComposeSingleFile(CSmsComposer& composer, const QString& pa
 bool CTranslatorTDD::ComposeTemplate(CSmsComposer& composer, const QByteArray& bytes, const QString& path,
                                      const QString& baseFolder, const Settings& settings)
 {
-    CEcardDocument ecard(EcardEntries::RootTagFor(GetExportExtension()));
-    if (!OpenEcard(ecard, bytes, mConversionLog))
+    CEcardDocument ecard(GetRootTag());
+    if (!OpenEcard(ecard, bytes))
         return false;
     composer.SetTextFormat(ecard.GetTextEncoding(), CSmsComposer::MODE_TDD_TEMPLATE);
     if (settings.encodeName)
@@ -105,8 +100,8 @@ bool CTranslatorTDD::Convert(CDocument* pDocument)
 
         CSmsComposer composer;
         const QString path = pDocument->GetName();
-        const QString baseFolder = FolderOf(path);
-        if (EcardEntries::IsEcardSource(path))
+        const QString baseFolder = SourceNamedFiles::FolderOf(path);
+        if (IsEcardSource(path))
             success = ComposeTemplate(composer, BytesOf(pDocument), path, baseFolder, settings);
         else
             success = ComposeSingleFile(composer, path, baseFolder, settings);

@@ -2,12 +2,11 @@
 #include "CSmsItem.h"
 #include "Documents/CDocumentAbstract.h"
 #include "Import/CEcardDocument.h"
+#include "Import/EcardEntries.h"
 #include "Parameters/CParameter.h"
 #include "Parameters/CProfile.h"
 #include "Parameters/ParameterRead.h"
 #include "Plugin/CConversionLog.h"
-#include "Text/CLanguageResources.h"
-#include "Xml/XmlAttributeCount.h"
 #include <QFileInfo>
 #include <new>
 
@@ -28,30 +27,24 @@ QString CompleteExtension(const QString& path)
     return dot < 0 ? QString() : name.mid(dot + 1).toUpper();
 }
 
-QString LastExtension(const QString& name)
+bool IsEcardSource(const QString& path)
 {
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : name.mid(dot + 1).toUpper();
-}
-
-QString FolderOf(const QString& path)
-{
-    return QFileInfo(path).absolutePath();
+    return CompleteExtension(path) == QLatin1String("ECD");
 }
 
 namespace {
 bool EcardHoldsMelody(const QByteArray& bytes, const QString& rootTag)
 {
     CEcardDocument ecard(rootTag);
-    QString message;
-    if (!ecard.SetContent(bytes) || !ecard.Check(message))
+    QString reason;
+    if (!EcardEntries::Open(ecard, bytes, reason))
         return false;
-    do {
+    for (; !ecard.IsAtEnd(); ecard.Next()) {
         CEcardItem item;
         if (ecard.ReadCurrentItem(item)
             && (item.getType() == QLatin1String("QBR") || item.getType() == QLatin1String("IMY")))
             return true;
-    } while (ecard.Next());
+    }
     return false;
 }
 } // namespace
@@ -61,9 +54,11 @@ void ApplyMelodyRule(CParameters* parameters, CDocument* document, const QString
     CBoolParameter* truncate = parameters ? parameters->GetBoolParameter(QStringLiteral("TruncateMelody")) : nullptr;
     if (!truncate)
         return;
-    const QString extension = document ? LastExtension(document->GetName()) : QString();
+    // The item a single file becomes has the type of its complete extension, as the translators read it.
+    const QString name = document ? document->GetName() : QString();
+    const QString extension = CompleteExtension(name);
     const bool melody = extension == QLatin1String("IMY") || extension == QLatin1String("QBR")
-                        || (extension == QLatin1String("ECD") && EcardHoldsMelody(BytesOf(document), rootTag));
+                        || (IsEcardSource(name) && EcardHoldsMelody(BytesOf(document), rootTag));
     if (melody)
         truncate->mIsConst = false;
     else {
@@ -94,31 +89,6 @@ void Log(CConversionLog& log, const QString& text)
 {
     if (!text.isEmpty())
         log.AddText(CConversionLog::SUMMARY | CConversionLog::DETAILED, text);
-}
-
-bool OpenEcard(CEcardDocument& ecard, const QByteArray& bytes, CConversionLog& log)
-{
-    if (!ecard.SetContent(bytes)) {
-        if (ecard.HasTooManyAttributes())
-            Log(log, CLanguageResources::GetMessage(QStringLiteral("CSmsTranslator"),
-                                                    QStringLiteral("id_ecard_too_many_attributes"))
-                             .arg(XmlAttributeCount::MaxPerElement)
-                         + QLatin1Char('\n'));
-        else
-            Log(log, ecard.IsNestedTooDeeply() ? QStringLiteral("Ecard content is nested too deeply !\n")
-                                               : QStringLiteral("Ecard content is not well-formed !\n"));
-        return false;
-    }
-    QString message;
-    if (!ecard.Check(message)) {
-        Log(log, message);
-        return false;
-    }
-    if (!ecard.GetTextEncoding().IsKnown()) {
-        Log(log, QStringLiteral("Text encoding type was not recognized\n"));
-        return false;
-    }
-    return true;
 }
 
 QString UnreadableEntryText(const CEcardDocument& ecard)

@@ -9,17 +9,17 @@ class CParameters;
 class CProfile;
 class CRunFiles;
 
-// What the EMS and TDD translators share: the media size limit, source names, the
-// melody rule and the opening of an e-card.
+// What the EMS and TDD translators share: the media size limit, source names and the melody rule.
 namespace MessraSupport {
 // Hands the profile's "MaxMediaSize" and the run's own files to the media items.
 void TakeItemLimits(CProfile* profile, const CRunFiles* runFiles);
 
-// Everything after the first "." of the file name, upper-cased: card.v2.ecd gives V2.ECD.
+// Everything after the first "." of the file name, upper-cased: card.v2.ecd gives V2.ECD. A single media file
+// becomes an item of that type.
 QString CompleteExtension(const QString& path);
-// Everything after the last "." of the name, upper-cased.
-QString LastExtension(const QString& name);
-QString FolderOf(const QString& path);
+// Whether the translators read the source of that path as an e-card: when its complete extension is "ECD".
+// card.v2.ecd is none: it is a single item of type "V2.ECD".
+bool IsEcardSource(const QString& path);
 
 // "TruncateMelody" is editable only for a melody, or for an e-card that
 // holds one; otherwise it is forced off and made constant.
@@ -33,9 +33,6 @@ QByteArray BytesOf(CDocument* document);
 // Every message of the translators goes to the summary and the detailed text.
 void Log(CConversionLog& log, const QString& text);
 
-// Parses and checks an e-card, logging the reason of a failure. An e-card
-// whose text encoding is not recognised fails too.
-bool OpenEcard(CEcardDocument& ecard, const QByteArray& bytes, CConversionLog& log);
 // The line logged for a child of the e-card that is no item.
 QString UnreadableEntryText(const CEcardDocument& ecard);
 } // namespace MessraSupport

@@ -4,6 +4,7 @@
 #include "Import/DescriptionFrames.h"
 #include "Import/ImportLimits.h"
 #include "Import/PictureImport.h"
+#include "Import/SourceNamedFiles.h"
 #include "Plugin/CRunFiles.h"
 
 #include <QHash>
@@ -87,4 +88,16 @@ CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, Descriptio
     // No usable frame is no failure here: the converters refuse an empty animation with their own message.
     why = DescriptionFailure();
     return animation.release();
+}
+
+QStringList DescriptionPictureFiles(const QByteArray& bytes, const QString& folder)
+{
+    QList<DescriptionFrames::CFrame> frames;
+    QStringList files;
+    if (DescriptionFrames::List(bytes, frames) != DescriptionFrames::Listed)
+        return files;
+    for (const DescriptionFrames::CFrame& frame : frames)
+        files.append(SourceNamedFiles::PathIn(folder, frame.path));
+    files.removeDuplicates();
+    return files;
 }

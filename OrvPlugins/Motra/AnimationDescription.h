@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 class CDocumentAnimation;
@@ -42,3 +43,7 @@ struct DescriptionFailure
 // runFiles (when given) cannot be read.
 CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, DescriptionFailure* failure = nullptr,
                                              const CRunFiles* runFiles = nullptr);
+
+// The picture files ReadAnimationDescription reads for these bytes, once each, in order: relative names from
+// folder, the current folder while it reads them. None when it reads no picture (no XML, too many frames).
+QStringList DescriptionPictureFiles(const QByteArray& bytes, const QString& folder);

@@ -4,6 +4,7 @@
 
 #include "Documents/CDocumentAnimation.h"
 #include "Import/ImportLimits.h"
+#include "Import/SourceNamedFiles.h"
 #include "Util/BoundedFileRead.h"
 #include "Xml/XmlAttributeCount.h"
 
@@ -49,4 +50,10 @@ CDocument* CMotra::Import(const QByteArray& rawData)
         break;
     }
     return nullptr;
+}
+
+QStringList CMotra::GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit)
+{
+    return DescriptionPictureFiles(SourceNamedFiles::ReadSource(sourcePath, sourceByteLimit),
+                                   SourceNamedFiles::FolderOf(sourcePath));
 }

@@ -8,4 +8,6 @@ public:
     CMotra() : CAnimationImporterBase("CMotra", "ANIM", CDocument::ANIMATION, CDocument::ANIMATION) {}
 
     CDocument* Import(const QByteArray& rawData) override;
+    // The pictures of the description's frames.
+    QStringList GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit) override;
 };

@@ -164,10 +164,17 @@ private:
     // the run goes on. False, with the reason on standard error, when the log is refused (RunLogRefusal).
     bool OpenRunLog();
     // Why the file that "logfile=" opened may not be emptied as the run log: it is a file the program reads (a
-    // source, the parameter file, a file start-up reads, a file of the program's folders, a file a source names),
-    // by identity. Empty when it may.
-    // A source whose check runs out of memory fails alone (CSourceGuard) and leaves the run.
-    QString RunLogRefusal(const FileIdentity& log);
+    // source, the parameter file, a file start-up reads, a file of the program (ProgramFileRefusal), a file a
+    // source names), by identity. A log the run created may only not lie in the program's folders. Empty when
+    // it may. A source whose check runs out of memory fails alone (CSourceGuard) and leaves the run.
+    QString RunLogRefusal(const FileIdentity& log, bool created);
+    // Why the log is a file of the program: in the application folder's tree, in a folder the paths file names,
+    // the program itself, or a file the process has mapped; for a log the run created, in one of the program's
+    // folders. Empty when it is none.
+    QString ProgramFileRefusal(const FileIdentity& log, bool created) const;
+    // Why the log is a file the command-line job reads for that source besides it, as the plug-ins that read and
+    // convert it name them; empty when it is none. Reads the source.
+    QString NamedFileRefusal(const FileIdentity& log, const QString& source);
     // The folders whose files the program reads at some time (ProgramFiles).
     QStringList ProgramFolders() const;
     // "Settings.xml" in the application folder: the window's settings.

@@ -1,7 +1,6 @@
 #include "COrvApplication.h"
 #include "Engine/CSourceGuard.h"
 #include "Gui/Preview/CSoundOutput.h"
-#include "Import/SourceNamedFiles.h"
 #include "ProgramFiles.h"
 #include "Text/ShownName.h"
 #include "Util/FileIdentity.h"
@@ -12,8 +11,9 @@ bool COrvApplication::OpenRunLog()
 {
     // The run's files are compared with the file the log's name opened, before it is emptied: a name swapped
     // for a link to one of them in between changes nothing.
-    const bool opened = m_RunLog.Open(m_CurrentPath, m_CommandLine.mLogFileName, QDateTime::currentDateTime(),
-                                      [this](const FileIdentity& log) { return RunLogRefusal(log); });
+    const bool opened =
+        m_RunLog.Open(m_CurrentPath, m_CommandLine.mLogFileName, QDateTime::currentDateTime(),
+                      [this](const FileIdentity& log, bool created) { return RunLogRefusal(log, created); });
     return opened || !m_RunLog.IsRefused();
 }
 
@@ -29,12 +29,46 @@ QStringList COrvApplication::ProgramFolders() const
             app + QStringLiteral("Help")};
 }
 
-QString COrvApplication::RunLogRefusal(const FileIdentity& log)
+QString COrvApplication::ProgramFileRefusal(const FileIdentity& log, bool created) const
 {
+    const QString name = ShowName(m_RunLog.GetFileName());
+    QString program;
+    if (created) {
+        // A new file inside the program's folders would be read as one of its own (a profile, a plug-in...).
+        program = ProgramFiles::Find(log, ProgramFolders(), {});
+    } else {
+        // The program's folders, the executables of the application folder's tree (the launcher beside the
+        // program among them, by any name), and whatever the process runs.
+        program = ProgramFiles::Find(log, ProgramFolders(),
+                                     {QCoreApplication::applicationFilePath(),
+                                      m_ApplicationPath + QLatin1Char('/') + QString::fromLatin1(ORVANE_SOUND_MODULE)});
+        if (program.isEmpty())
+            program = ProgramFiles::FindExecutable(log, m_ApplicationPath);
+        if (program.isEmpty())
+            program = ProgramFiles::FindMapped(log);
+    }
+    return program.isEmpty() ? QString() : CRunLog::Message("id_logfile_is_program_file", {name, ShowName(program)});
+}
+
+QString COrvApplication::NamedFileRefusal(const FileIdentity& log, const QString& source)
+{
+    for (const QString& path : m_Engine.CommandLineNamedFiles(source)) {
+        if (FileIdentity::Of(path) == log)
+            return CRunLog::Message("id_logfile_is_named_file",
+                                    {ShowName(m_RunLog.GetFileName()), ShowName(path), ShowName(source)});
+    }
+    return QString();
+}
+
+QString COrvApplication::RunLogRefusal(const FileIdentity& log, bool created)
+{
+    // A file the run creates is none it reads; it only may not lie among the program's files.
+    if (created)
+        return ProgramFileRefusal(log, true);
     CCommandLine& line = m_CommandLine;
     const QDir start(m_CurrentPath);
     const auto isLog = [&log](const QString& path) { return FileIdentity::Of(path) == log; };
-    const QString name = ShowName(line.mLogFileName);
+    const QString name = ShowName(m_RunLog.GetFileName());
 
     for (const QString& source : line.mSources) {
         if (isLog(start.filePath(source)))
@@ -46,35 +80,21 @@ QString COrvApplication::RunLogRefusal(const FileIdentity& log)
         if (isLog(file))
             return CRunLog::Message("id_logfile_is_startup_file", {name, ShowName(file)});
     }
-    // Files read later, or only in a window: the sound module, the help, a language's resources... Other files
-    // beside the program are the user's, a run log of an earlier run among them.
-    const QStringList programFiles = {QCoreApplication::applicationFilePath(),
-                                      m_ApplicationPath + QLatin1Char('/') + QString::fromLatin1(ORVANE_SOUND_MODULE)};
-    const QString program = ProgramFiles::Find(log, ProgramFolders(), programFiles);
+    const QString program = ProgramFileRefusal(log, false);
     if (!program.isEmpty())
-        return CRunLog::Message("id_logfile_is_program_file", {name, ShowName(program)});
-    // Last, as it reads the sources: the files they name, as their readers list them. Reading a source is part of
-    // its work: one that runs out of memory here fails alone, and the run leaves it out, since the files it names
-    // are unknown.
+        return program;
+    // Last, as it reads the sources: the files they name, as the plug-ins that read them list them. Reading a
+    // source is part of its work: one that runs out of memory here fails alone, and the run leaves it out, since
+    // the files it names are unknown.
     const QStringList sources = line.mSources;
     for (const QString& source : sources) {
-        QString named;
-        bool found = false;
-        const QString path = QDir::cleanPath(start.absoluteFilePath(source));
-        CSourceGuard guard(m_Engine, path);
-        const bool enoughMemory = guard.Run({}, [&] {
-            found = SourceNamedFiles::Visit(path, line.mConverter, [&named, &isLog](const QString& file) {
-                if (!isLog(file))
-                    return false;
-                named = file;
-                return true;
-            });
-        });
-        if (!enoughMemory) {
+        QString refusal;
+        CSourceGuard guard(m_Engine, QDir::cleanPath(start.absoluteFilePath(source)));
+        if (!guard.Run({}, [&] { refusal = NamedFileRefusal(log, source); })) {
             line.mSources.removeOne(source);
             line.mFailedSources.append(source);
-        } else if (found) {
-            return CRunLog::Message("id_logfile_is_named_file", {name, ShowName(named), ShowName(source)});
+        } else if (!refusal.isEmpty()) {
+            return refusal;
         }
     }
     return QString();

@@ -108,6 +108,8 @@ bool CRunLog::Open(const QString& folder, const QString& userName, const QDateTi
                 break;
         }
         created = opened;
+        if (opened && !PassesGuard(guard, file->handle(), file->fileName(), true))
+            return false;
     }
     if (!opened) {
         TurnToStandardError(Message("id_logfile_failed", {ShowName(file->fileName()), file->errorString()}));
@@ -144,8 +146,7 @@ bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard,
     // creates the file it names, which the guard sees too.
     const int flags = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     int fd = ::open(name.constData(), flags | O_CREAT | O_EXCL, 0666);
-    const bool fresh = fd >= 0;
-    created = fresh;
+    created = fd >= 0;
     if (fd < 0 && errno == EEXIST)
         fd = ::open(name.constData(), flags);
     if (fd < 0 && errno == ENOENT) {
@@ -167,12 +168,8 @@ bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard,
         ::close(fd);
         return notPlain(false);
     }
-    const QString refusal =
-        guard && !fresh ? guard(FileIdentity{uint64_t(opened.st_dev), uint64_t(opened.st_ino)}) : QString();
-    if (!refusal.isEmpty()) {
+    if (!PassesGuard(guard, fd, path, created)) {
         ::close(fd);
-        m_Refused = true;
-        TurnToStandardError(refusal);
         return false;
     }
     // Only now, and only this file, is emptied; then writes wait for the disk again.
@@ -185,6 +182,21 @@ bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard,
         return false;
     }
     return true;
+}
+
+bool CRunLog::PassesGuard(const Guard& guard, int fd, const QString& path, bool created)
+{
+    const std::optional<FileIdentity> opened = FileIdentity::OfOpenFile(fd);
+    const QString refusal = guard && opened ? guard(*opened, created) : QString();
+    if (refusal.isEmpty())
+        return true;
+    // What the run created goes again: the file at the end of any link the name is, while it is still that file.
+    const QString made = QFileInfo(path).canonicalFilePath();
+    if (created && !made.isEmpty() && FileIdentity::Of(made) == opened)
+        QFile::remove(made);
+    m_Refused = true;
+    TurnToStandardError(refusal);
+    return false;
 }
 
 void CRunLog::TurnToStandardError(const QString& reason)

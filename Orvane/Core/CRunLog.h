@@ -24,15 +24,17 @@ public:
     CRunLog(const CRunLog&) = delete;
     CRunLog& operator=(const CRunLog&) = delete;
 
-    // Why the file a user's name opened may not be the log (it is a file the run reads); empty when it may.
-    using Guard = std::function<QString(const FileIdentity& opened)>;
+    // Why the file opened may not be the log (it is a file the run reads, or one of the program's); empty when it
+    // may. created: the log did not exist and this run created it.
+    using Guard = std::function<QString(const FileIdentity& opened, bool created)>;
 
     // Creates the log in folder: the user's name or, when it is empty, a new file named for the moment ("_2",
     // "_3"... when that name is taken), and writes the texts held so far. A user's name is opened first, without
     // emptying it; guard (when given) is asked about the file opened, which a name swapped meanwhile cannot change,
-    // and only then is an existing plain file emptied. False, said on standard error, when guard refuses the file
-    // (which keeps its bytes: IsRefused), or the log cannot be created or its name cannot be read in the system's
-    // character set: the texts then go to standard error.
+    // and only then is an existing plain file emptied. A file the run created is shown to guard too, and removed
+    // when refused. False, said on standard error, when guard refuses the file (which keeps its bytes:
+    // IsRefused), or the log cannot be created or its name cannot be read in the system's character set: the
+    // texts then go to standard error.
     bool Open(const QString& folder, const QString& userName, const QDateTime& moment, const Guard& guard = Guard());
     // The last Open was refused by its guard.
     bool IsRefused() const { return m_Refused; }
@@ -60,6 +62,9 @@ public:
 private:
     // Opens the user's file without emptying it, asks guard, then empties it. False when it is refused or fails.
     bool OpenUserFile(QFile& file, const QString& path, const Guard& guard, bool& created);
+    // Asks guard about the file at fd that path opened; a refused file that the run created is removed. False,
+    // said, when refused.
+    bool PassesGuard(const Guard& guard, int fd, const QString& path, bool created);
 
     enum Destination
     {

@@ -1,8 +1,10 @@
 #pragma once
-// The files of the program itself that it reads or loads at some time, found by identity: everything in the
-// trees of its folders (the application folder with its plug-ins, profiles, languages and their resources, help
-// and sound module, and the folders the paths file names, wherever they lie) and the program file. A run log may
-// be none of them: emptying one would break this run or a later one.
+// The files of the program itself that it reads, loads or runs at some time, found by identity: everything in the
+// trees of its folders (plug-ins, profiles, languages and their resources, help, and the folders the paths file
+// names, wherever they lie), every executable of the application folder's tree (the program, its launcher, the
+// sound module), and every file the process has mapped (its executables and libraries, the toolkit's among them).
+// A run log may be none of them: emptying one would break this run or a later one, or bring the process down.
+// Other files of the application folder may be the user's: it is the start folder when ORVANEDIR is not set.
 #include "Util/FileIdentity.h"
 #include <QString>
 #include <QStringList>
@@ -11,4 +13,11 @@ namespace ProgramFiles {
 // The path of the file in the trees of folders, or the file among files, that is identity; empty when none is.
 // A tree is walked to a bounded number of entries, links followed, so a loop of links ends the walk.
 QString Find(const FileIdentity& identity, const QStringList& folders, const QStringList& files);
+
+// The path of the executable file in the tree of folder that is identity; empty when none is.
+QString FindExecutable(const FileIdentity& identity, const QString& folder);
+
+// The path of the file the process has mapped that is identity, as the system lists the mappings
+// (/proc/self/maps): by the device and inode listed, or by the file at the path listed. Empty when none is.
+QString FindMapped(const FileIdentity& identity);
 } // namespace ProgramFiles

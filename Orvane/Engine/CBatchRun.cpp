@@ -12,6 +12,7 @@
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
+#include "Host/SourceReader.h"
 #include "ParameterFitting.h"
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
@@ -152,19 +153,8 @@ void CBatchRun::ConvertSource(const QString& source, CPluginBase* converter, CPa
 {
     const CLocalFileInfo info(source);
     const QString folder = info.GetDirPath();
-    const int mask = converter->GetDocumentType();
-
-    CPluginBase* importer = nullptr;
-    // A translator imports its own input.
-    if (converter->GetConverterType() & 1) {
-        importer = converter;
-    } else {
-        const QList<CPluginClass*> importers =
-            m_Host.GetPluginManager().Query(1, 0, mask, QString(), info.GetExtension(false), nullptr);
-        ASSERT(importers.size() > 0);
-        if (!importers.isEmpty())
-            importer = importers.first()->GetConverter();
-    }
+    const CSourceReader reader = ReaderFor(m_Host.GetPluginManager(), converter, source);
+    CPluginBase* importer = reader.plugin;
     if (!importer) {
         m_Host.Log(Message("id_select_importer_failed", source) + QLatin1Char('\n'));
         m_Failure = true;
@@ -172,10 +162,8 @@ void CBatchRun::ConvertSource(const QString& source, CPluginBase* converter, CPa
     }
 
     m_Host.Log(Message("id_opening_file", source) + QLatin1Char('\n'));
-    // A translator reads e-cards and messages, which have a smaller cap than media sources.
-    const qint64 cap = importer == converter ? FileLimits::MaxMessageSourceBytes : FileLimits::MaxMediaSourceBytes;
     QString reason;
-    QByteArray bytes = ReadSourceFile(source, cap, &reason);
+    QByteArray bytes = ReadSourceFile(source, reader.byteLimit, &reason);
     if (bytes.isEmpty()) {
         m_Host.Log(Message("id_opening_failed_because", source, reason) + QLatin1Char('\n'));
         m_Failure = true;

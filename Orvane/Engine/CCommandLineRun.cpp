@@ -6,6 +6,7 @@
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
+#include "Host/SourceReader.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 #include <QDir>
@@ -13,19 +14,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// Whether the converter, or for a translator the translator itself, can read files of that extension.
-bool CanImport(CEngineHost& host, CPluginBase* converter, const QString& extension)
-{
-    if (converter->GetConverterType() & 1) {
-        for (int i = 0; i < converter->GetImportExtensionCount(); ++i) {
-            if (converter->GetImportExtension(i).compare(extension, Qt::CaseInsensitive) == 0)
-                return true;
-        }
-        return false;
-    }
-    return !host.GetPluginManager().Query(1, 0, converter->GetDocumentType(), QString(), extension, nullptr).isEmpty();
-}
 
 // The run moves the current folder to each source's folder, so every name is fixed against the start folder
 // before the run begins.
@@ -38,7 +26,7 @@ QString Absolute(const QString& startDir, const QString& path)
 
 CCommandLineRun::CCommandLineRun(COrvEngine& engine) : m_Host(engine.Host()), m_Engine(engine) {}
 
-int CCommandLineRun::SelectProfile()
+int CCommandLineRun::SelectProfile() const
 {
     const QString wanted = m_Host.GetCommandLine().mProfile;
     const QList<CProfile*>& profiles = m_Host.GetProfileList();
@@ -49,10 +37,10 @@ int CCommandLineRun::SelectProfile()
     return -1;
 }
 
-int CCommandLineRun::SelectConverter()
+int CCommandLineRun::SelectConverter(CProfile* profile) const
 {
     const QString wanted = m_Host.GetCommandLine().mConverter;
-    const QList<CPluginClass*> entire = m_Host.GetEntireList(m_Host.GetCurrentProfile());
+    const QList<CPluginClass*> entire = m_Host.GetEntireList(profile);
     for (int i = 0; i < entire.size(); ++i) {
         if (entire.at(i)->GetConverter()->GetExportExtension().toUpper() == wanted)
             return i;
@@ -118,7 +106,7 @@ B32 CCommandLineRun::Run()
     }
     m_Host.SetCurrentProfile(profile);
 
-    const int converterIndex = SelectConverter();
+    const int converterIndex = SelectConverter(m_Host.GetCurrentProfile());
     if (converterIndex < 0) {
         if (line.mConverter.isEmpty()) {
             QStringList extensions;
@@ -147,7 +135,7 @@ B32 CCommandLineRun::Run()
 
     QStringList sources;
     for (const QString& source : line.mSources) {
-        if (CanImport(m_Host, converter, CLocalFileInfo(source).GetExtension(false))) {
+        if (ReaderFor(m_Host.GetPluginManager(), converter, source).plugin) {
             sources.append(Absolute(startDir, source));
         } else {
             m_Host.Log(Message("id_select_importer_failed", source) + QLatin1Char('\n'));
@@ -165,4 +153,30 @@ B32 CCommandLineRun::Run()
     B32 result = 1;
     m_Engine.LaunchAsked(&list, line.mPreview, result);
     return failure ? 0 : result;
+}
+
+CPluginBase* CCommandLineRun::ChosenConverter() const
+{
+    const int profile = SelectProfile();
+    if (profile < 0)
+        return nullptr;
+    CProfile* chosen = m_Host.GetProfileList().at(profile);
+    const int converter = SelectConverter(chosen);
+    return converter < 0 ? nullptr : m_Host.GetEntireList(chosen).at(converter)->GetConverter();
+}
+
+QStringList CCommandLineRun::NamedFiles(const QString& source) const
+{
+    CPluginBase* converter = ChosenConverter();
+    const QString path = Absolute(m_Host.GetCurrentPath(), source);
+    const CSourceReader reader = ReaderFor(m_Host.GetPluginManager(), converter, path);
+    if (!reader.plugin)
+        return QStringList();
+    // A source the run cannot read names nothing: the run converts nothing of it.
+    if (!BoundedFileRead::Check(path, reader.byteLimit).isEmpty())
+        return QStringList();
+    QStringList files = reader.plugin->GetNamedFiles(path, reader.byteLimit);
+    if (converter != reader.plugin)
+        files += converter->GetNamedFiles(path, reader.byteLimit);
+    return files;
 }

@@ -61,6 +61,9 @@ public:
     void TranslationAsked(CGenerationInfo* info, QString outputName);
     void LaunchAsked(CBatchInfoList* list, B32 savePreview, B32& result);
     B32 RunCommandLine();
+    // The files besides the source that the command-line job reads for that source argument
+    // (CCommandLineRun::NamedFiles).
+    QStringList CommandLineNamedFiles(const QString& source);
 
     // Forgets every document and result, at shut-down (before the plug-ins that made them are unloaded).
     void Clear();

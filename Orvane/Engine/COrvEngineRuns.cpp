@@ -34,6 +34,11 @@ B32 COrvEngine::RunCommandLine()
     return CCommandLineRun(*this).Run();
 }
 
+QStringList COrvEngine::CommandLineNamedFiles(const QString& source)
+{
+    return CCommandLineRun(*this).NamedFiles(source);
+}
+
 namespace {
 
 // The application shows its own text with the converter's value and ignores the converter's text.

@@ -167,7 +167,7 @@ TEST_F(RunLog, TheGuardJudgesTheFileOpenedAndOnlyThenIsItEmptied)
         QByteArray seen;
         CRunLog log;
         const bool opened = log.Open(dir.path(), QStringLiteral("run.log"), QDateTime::currentDateTime(),
-                                     [&](const FileIdentity& opened) {
+                                     [&](const FileIdentity& opened, bool) {
                                          seen = ReadFileBytes(isFrame ? frame : other);
                                          QFile::remove(name);
                                          QFile::link(isFrame ? other : frame, name);

@@ -1,18 +1,56 @@
-// The real program never takes for its run log a file it reads: the files a source names exactly as their
-// readers read them (odd attribute rules included), the program's own files in both modes, and a media script
-// that could block or is too large is refused before it is read.
+// The real program never takes for its run log a file it reads: the files a source names exactly as the plug-ins
+// that read and convert it read them (odd attribute rules included), for every importer and translator, the
+// program's own files in both modes (its folders' trees, the launcher, the libraries it has mapped), and a media
+// script that could block or is too large is refused before it is read.
 #include "BlackPng.h"
 #include "ProgramRunFixture.h"
 #include "QtPrinters.h"
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 using namespace ProgramRunFixture;
+
+// The names of the files of one folder that any process opens while the watch lasts, as the kernel reports the
+// opens (inotify): what a real run read, seen from outside it.
+class COpenWatch
+{
+public:
+    explicit COpenWatch(const QString& folder)
+        : m_Fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
+          m_Watch(::inotify_add_watch(m_Fd, QFile::encodeName(folder).constData(), IN_OPEN))
+    {}
+    ~COpenWatch() { ::close(m_Fd); }
+    bool IsWatching() const { return m_Fd >= 0 && m_Watch >= 0; }
+
+    // The files opened so far, each once, sorted; folders are left out.
+    QStringList Opened()
+    {
+        alignas(inotify_event) char buffer[64 * 1024];
+        ssize_t size = 0;
+        while ((size = ::read(m_Fd, buffer, sizeof buffer)) > 0) {
+            for (ssize_t at = 0; at < size;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (event->len > 0 && !(event->mask & IN_ISDIR))
+                    m_Opened.append(QFile::decodeName(event->name));
+                at += ssize_t(sizeof(inotify_event) + event->len);
+            }
+        }
+        m_Opened.removeDuplicates();
+        m_Opened.sort();
+        return m_Opened;
+    }
+
+private:
+    int m_Fd;
+    int m_Watch;
+    QStringList m_Opened;
+};
 
 class CommandLineRunLogGuardTest : public CProgramRunTest
 {
@@ -22,7 +60,7 @@ protected:
         const char *name, *profile, *converter;
         QByteArray bytes;
         QStringList files; // the files beside it
-        QStringList read;  // those its reader reads
+        QStringList read;  // those its reader or its converter reads, sorted
     };
 
     // Every source with the files beside it, afresh.
@@ -36,6 +74,26 @@ protected:
         else
             Write(source.name, source.bytes);
     }
+    // A command-line run of tune.mid and a window's start, each with log as its run log: both are refused as a
+    // file of the program, and the file keeps its bytes, or is not left behind when it was not there.
+    void ExpectRefusedAsProgramFile(const QString& log) const
+    {
+        const QString text = QStringLiteral("The run log %1 is %2, a file of the program that it reads; nothing was "
+                                            "converted.\n");
+        const bool existed = QFileInfo::exists(W(log));
+        const QByteArray bytes = existed ? ReadBytes(W(log)) : QByteArray();
+        for (const bool window : {false, true}) {
+            const QStringList words = window ? Words(QStringLiteral("/logfile=") + log)
+                                             : Words("/profile=Model A", "/converter=imy", "/destination=out",
+                                                     QStringLiteral("/logfile=") + log, "tune.mid");
+            const CRun run = Run(words);
+            EXPECT_NE(run.exitCode, 0) << qPrintable(log) << window;
+            EXPECT_EQ(run.err, text.arg(log, W(log))) << qPrintable(log) << window;
+            EXPECT_EQ(QFileInfo::exists(W(log)), existed) << qPrintable(log) << window;
+            EXPECT_EQ(existed ? ReadBytes(W(log)) : QByteArray(), bytes) << qPrintable(log) << window;
+            EXPECT_FALSE(QFileInfo::exists(W("out"))) << qPrintable(log) << window;
+        }
+    }
     CRun RunOn(const Source& source, const QString& log) const
     {
         return Run(Words(source.profile, source.converter, "/destination=out", QStringLiteral("/logfile=") + log,
@@ -43,10 +101,16 @@ protected:
     }
 };
 
-QByteArray Card(const QByteArray& entries)
+QByteArray Card(const QByteArray& entries, const QByteArray& root = "ECARD")
 {
-    return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD>Hi" + entries + "</ECARD>";
+    return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><" + root + ">Hi" + entries + "</" + root + ">";
 }
+
+// A 1 x 1 picture as a BMP file of 24-bit pixels, and as a GIF: worked out by hand.
+const QByteArray OnePixelBmp("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0\0\0\0\0"
+                             "\x04\0\0\0\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0\xff\xff\xff\0",
+                             58);
+const QByteArray OnePixelGif("GIF89a\x01\0\x01\0\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;", 35);
 
 // For each file beside a source, two runs: with the file as the run log, which the program must refuse exactly when
 // the reader reads the file; and with the file made a folder, which the reader then says it cannot read exactly
@@ -106,9 +170,44 @@ TEST_F(CommandLineRunLogGuardTest, TheLogIsRefusedExactlyForTheFilesTheReaderRea
          {"chime.imy"},
          {}},
         {"tune.mid", "/profile=Model C", "/converter=seq", QByteArray(), {".emi"}, {".emi"}},
+        // Every other importer reads its source alone, whatever lies beside it.
+        {"tune.mid", "/profile=Model A", "/converter=imy", QByteArray(), {".emi", "x.png"}, {}},
+        {"tune.rtx", "/profile=Model A", "/converter=imy", Example("harbour.rtx"), {".emi", "x.png"}, {}},
+        {"hello.wav", "/profile=Model B", "/converter=vox", Example("hello.wav"), {".emi", "x.png"}, {}},
+        {"logo.png", "/profile=Model B", "/converter=pic", Example("logo.png"), {".emi", "x.png"}, {}},
+        {"dot.bmp", "/profile=Model B", "/converter=pic", OnePixelBmp, {".emi", "x.png"}, {}},
+        {"dot.gif", "/profile=Model B", "/converter=pic", OnePixelGif, {".emi", "x.png"}, {}},
+        {"dot.gif", "/profile=Model B", "/converter=ani", OnePixelGif, {".emi", "x.png"}, {}},
+        // No translator reads a description: the run says so, and a picture it names is no file the run reads.
+        {"wink.anim", "/profile=Model A", "/converter=ems_sms", Example("wink.anim"), {"wink2.png"}, {}},
+        {"wink.anim",
+         "/profile=Model B",
+         "/converter=ani",
+         Example("wink.anim"),
+         {"wink1.png", "wink2.png", "wink3.png", "wink4.png", "x.png"},
+         {"wink1.png", "wink2.png", "wink3.png", "wink4.png"}},
+        // A single media file is read itself; a template is read by the TDD translator of a phone that takes it.
+        {"chime.imy", "/profile=Model A", "/converter=ems_sms", Example("chime.imy"), {"other.imy", ".emi"}, {}},
+        {"card.ecd",
+         "/profile=Model B",
+         "/converter=tdd_sms",
+         Card("<IE TYPE=\"IMY\" STYPE=\"USR\" REF=\"chime.imy\"/><IE TYPE=\"EMA\" STYPE=\"PRE\" REF=\"2\"/>",
+              "TEMPLATE"),
+         {"chime.imy", "x.png"},
+         {"chime.imy"}},
     };
     const QString named = QStringLiteral("The run log %1 is %2, which the source %3 names; nothing was converted.\n");
     for (const Source& source : sources) {
+        // The files a real run opens, but for its source and its log, are exactly those the check names.
+        WriteSource(source);
+        COpenWatch watch(m_Work);
+        ASSERT_TRUE(watch.IsWatching());
+        watch.Opened();
+        RunOn(source, QStringLiteral("run.log"));
+        QStringList opened = watch.Opened();
+        opened.removeAll(QString::fromLatin1(source.name));
+        opened.removeAll(QStringLiteral("run.log"));
+        EXPECT_EQ(opened, source.read) << source.name << " " << source.converter << qPrintable(Log());
         for (const QString& file : source.files) {
             const bool read = source.read.contains(file);
             const QString what = QString::fromLatin1(source.name) + QLatin1Char(' ') + source.converter + " " + file;
@@ -131,6 +230,19 @@ TEST_F(CommandLineRunLogGuardTest, TheLogIsRefusedExactlyForTheFilesTheReaderRea
             EXPECT_EQ(Log().contains(file), read) << qPrintable(what) << qPrintable(Log());
         }
     }
+}
+
+// The case: a translator reads no description, so a picture the description names is no file of the run,
+// and the log beside it is taken; the run says that no plug-in reads the description.
+TEST_F(CommandLineRunLogGuardTest, APictureOfADescriptionNoTranslatorReadsMayBeTheLog)
+{
+    Write("wink.anim", Example("wink.anim"));
+    Write("wink2.png", Example("wink2.png"));
+    const CRun run = Run(Words("/profile=Model A", "/converter=ems_sms", "/destination=out", "/logfile=wink2.png",
+                               "wink.anim"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QString());
+    EXPECT_EQ(Log("wink2.png"), QStringLiteral("No importer can read wink.anim for this converter.\n"));
 }
 
 } // namespace
@@ -167,22 +279,49 @@ TEST_F(CommandLineRunLogGuardTest, NoFileOfTheProgramIsTheLogInEitherMode)
     m_Environment.insert(QStringLiteral("ORVANEDIR"), app);
     m_Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     CopyExample("morning.mid", "tune.mid");
-    const QString text = QStringLiteral("The run log %1 is %2, a file of the program that it reads; nothing was "
-                                        "converted.\n");
     for (const char* file : {"app/OrvaneSound.so", "app/Help/index.html", "app/Languages/resources/blank.wav"}) {
-        const QString log = QString::fromLatin1(file);
-        const QByteArray bytes = ReadBytes(W(log));
-        ASSERT_FALSE(bytes.isEmpty()) << file;
-        for (const bool window : {false, true}) {
-            const QStringList words = window ? Words(QStringLiteral("/logfile=") + log)
-                                             : Words("/profile=Model A", "/converter=imy", "/destination=out",
-                                                     QStringLiteral("/logfile=") + log, "tune.mid");
-            const CRun run = Run(words);
-            EXPECT_NE(run.exitCode, 0) << file << window;
-            EXPECT_EQ(run.err, text.arg(log, W(log))) << file << window;
-            EXPECT_EQ(ReadBytes(W(log)), bytes) << file << window;
-        }
+        ASSERT_FALSE(ReadBytes(W(file)).isEmpty()) << file;
+        ExpectRefusedAsProgramFile(QString::fromLatin1(file));
     }
+}
+
+// The path of a library this test process has mapped whose name holds part.
+QString MappedLibrary(const char* part)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return QString();
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        const int path = line.indexOf('/');
+        if (path >= 0 && line.contains(part))
+            return QString::fromLocal8Bit(line.mid(path));
+    }
+    return QString();
+}
+
+// Whatever the program runs or lists is never its log: the launcher beside it, a copy of a toolkit
+// library that LD_LIBRARY_PATH made it load, and a new file in its plug-in or profile folder. Each is refused in
+// both modes with the same words; a file that was there keeps its bytes, and a new one is not left behind.
+TEST_F(CommandLineRunLogGuardTest, NoFileTheProgramRunsOrListsIsTheLog)
+{
+    const QString app = AppFolderWith();
+    // A plug-in folder of the test's own, so that a file the program wrongly created there would be its alone.
+    const QString plugins = app + QStringLiteral("/Plugins");
+    const QString builtPlugins = QStringLiteral(ORV_APP_DIR "/Plugins");
+    ASSERT_TRUE(QFile::remove(plugins));
+    ASSERT_TRUE(QDir().mkpath(plugins));
+    for (const QString& name : QDir(builtPlugins).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        ASSERT_TRUE(QFile::link(builtPlugins + QLatin1Char('/') + name, plugins + QLatin1Char('/') + name));
+    const QString toolkit = MappedLibrary("libQt6Core.so");
+    ASSERT_FALSE(toolkit.isEmpty());
+    ASSERT_TRUE(QDir().mkpath(W("lib")));
+    ASSERT_TRUE(QFile::copy(toolkit, W("lib/libQt6Core.so.6")));
+    m_Environment.insert(QStringLiteral("LD_LIBRARY_PATH"), W("lib"));
+    m_Environment.insert(QStringLiteral("ORVANEDIR"), app);
+    m_Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    CopyExample("morning.mid", "tune.mid");
+    for (const char* file : {"app/Kickra", "lib/libQt6Core.so.6", "app/Plugins/new.log", "app/Profiles/new.xml"})
+        ExpectRefusedAsProgramFile(QString::fromLatin1(file));
 }
 
 // The media script is read only as a regular file of at most 64 KB: a FIFO, which would block the run for ever,

@@ -1,7 +1,7 @@
 #pragma once
 // The frames of an animation description that its importer reads, in order: the picture each names and how long
-// it is shown. The importer decodes exactly these, and the host checks exactly these against the run log before it
-// opens the log, so both always agree on the files a description names.
+// it is shown. The importer decodes exactly these and names exactly these as the files a description names, which
+// the host checks against its run log before it opens the log.
 #include <QByteArray>
 #include <QList>
 #include <QString>

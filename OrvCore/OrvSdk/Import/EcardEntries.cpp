@@ -1,7 +1,6 @@
 #include "Import/EcardEntries.h"
 #include "Import/CEcardDocument.h"
-#include <QDir>
-#include <QFileInfo>
+#include "Import/SourceNamedFiles.h"
 
 namespace EcardEntries {
 
@@ -59,13 +58,6 @@ bool ReadsFile(Kind kind)
     }
 }
 
-QString FilePath(const QString& ref, const QString& baseFolder)
-{
-    if (QDir::isRelativePath(ref))
-        return baseFolder + QLatin1Char('/') + ref;
-    return ref;
-}
-
 bool Read(const CXmlRootChildren::Node& child, CEntry& entry)
 {
     if (child.kind == CXmlRootChildren::Node::Text) {
@@ -80,36 +72,32 @@ bool Read(const CXmlRootChildren::Node& child, CEntry& entry)
     return !entry.type.isEmpty() && !entry.stype.isEmpty() && !entry.ref.isEmpty();
 }
 
-bool IsEcardSource(const QString& path)
+bool Open(CEcardDocument& ecard, const QByteArray& bytes, QString& reason)
 {
-    const QString name = QFileInfo(path).fileName();
-    const int dot = name.indexOf(QLatin1Char('.'));
-    return dot >= 0 && QStringView(name).mid(dot + 1).compare(QLatin1String("ecd"), Qt::CaseInsensitive) == 0;
-}
-
-QString RootTagFor(const QString& translatorExtension)
-{
-    if (translatorExtension.compare(QLatin1String("EMS_SMS"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("ECARD");
-    if (translatorExtension.compare(QLatin1String("TDD_SMS"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("TEMPLATE");
-    return QString();
-}
-
-bool VisitFiles(const QByteArray& bytes, const QString& rootTag, const QString& baseFolder,
-                const std::function<bool(const QString&)>& visit)
-{
-    CEcardDocument ecard(rootTag);
-    QString message;
-    if (rootTag.isEmpty() || !ecard.SetContent(bytes) || !ecard.Check(message) || !ecard.GetTextEncoding().IsKnown())
+    reason.clear();
+    if (!ecard.SetContent(bytes)) {
+        reason = ecard.IsNestedTooDeeply() ? QStringLiteral("Ecard content is nested too deeply !\n")
+                                           : QStringLiteral("Ecard content is not well-formed !\n");
         return false;
+    }
+    if (!ecard.Check(reason))
+        return false;
+    if (!ecard.GetTextEncoding().IsKnown()) {
+        reason = QStringLiteral("Text encoding type was not recognized\n");
+        return false;
+    }
+    return true;
+}
+
+QStringList NamedFiles(CEcardDocument& ecard, const QString& baseFolder)
+{
+    QStringList files;
     for (; !ecard.IsAtEnd(); ecard.Next()) {
         CEcardItem item;
-        if (ecard.ReadCurrentItem(item) && ReadsFile(Classify(item.getType(), item.getSType()))
-            && visit(FilePath(item.getRef(), baseFolder)))
-            return true;
+        if (ecard.ReadCurrentItem(item) && ReadsFile(Classify(item.getType(), item.getSType())))
+            files.append(SourceNamedFiles::PathIn(baseFolder, item.getRef()));
     }
-    return false;
+    return files;
 }
 
 } // namespace EcardEntries

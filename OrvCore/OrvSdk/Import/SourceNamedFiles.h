@@ -1,17 +1,17 @@
 #pragma once
-// The files a source names, which its conversion reads besides the source itself: the pictures of the frames of
-// an animation description (".anim"), the media files of the entries of an e-card (".ecd"), and the media script
-// ".emi" in the source's folder, which the sequence converter ("SEQ") reads. Only their names, from a light read of
-// the source that opens nothing it names: so the program knows them before it opens, and empties, a run log that
-// could be one of them. Each format's files come from the walk its reader reads them with (DescriptionFrames,
-// EcardEntries, MediaScript), so a name is here exactly when the conversion reads that file. A source that cannot
-// be read names nothing here; its conversion says why.
+// Where the files a source names are read from. A run makes the source's folder the current folder before it
+// reads the source, so a relative name in it (a frame's picture, an e-card entry's media file, the sequence
+// converter's media script) is a file of that folder. The plug-ins that read such files, and their lists of them
+// (CPluginBase::GetNamedFiles) that the host checks against its run log, resolve names here alike.
+#include <QByteArray>
 #include <QString>
-#include <functional>
 
 namespace SourceNamedFiles {
-// Calls visit with the path of each file the source at sourcePath names for the converter of that export
-// extension, relative names taken from the source's folder, until visit returns true. True when it did.
-bool Visit(const QString& sourcePath, const QString& converterExtension,
-           const std::function<bool(const QString& path)>& visit);
+// The source's bytes as the run reads them, at most byteLimit; empty when the run could not read it (a source
+// it cannot read names nothing: the run reads nothing it names).
+QByteArray ReadSource(const QString& sourcePath, qint64 byteLimit);
+// The absolute folder of the source at sourcePath.
+QString FolderOf(const QString& sourcePath);
+// The path a name in a source means: a relative name from folder, an absolute one as it stands.
+QString PathIn(const QString& folder, const QString& name);
 } // namespace SourceNamedFiles

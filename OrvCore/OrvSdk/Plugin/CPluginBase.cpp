@@ -86,6 +86,11 @@ CImageExporter* CPluginBase::GetImageExporter()
     return nullptr;
 }
 
+QStringList CPluginBase::GetNamedFiles(const QString&, qint64)
+{
+    return QStringList();
+}
+
 CDocument* CPluginBase::TakePreviewDocument()
 {
     CDocument* document = mpPreviewDocument;

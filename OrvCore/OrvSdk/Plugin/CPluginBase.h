@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class CDocument;
 class CDocumentAbstract;
@@ -69,6 +70,12 @@ public:
     // The picture and animation exporters return their extra operations
     // here; every other converter returns null.
     virtual CImageExporter* GetImageExporter();
+    // The files besides the source itself that this plug-in reads for the source at sourcePath, of which the run
+    // reads at most sourceByteLimit bytes: an importer or translator those the source's content names (read with
+    // SourceNamedFiles::ReadSource), a converter those it reads beside the document. Paths as the run opens them
+    // (SourceNamedFiles::PathIn); the host checks them against its run log before it opens the log. None by
+    // default.
+    virtual QStringList GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit);
 
     CParameters* GetParameters() const { return mpCurrentParameters; }
     CProfile* GetProfile() const { return mpProfile; }

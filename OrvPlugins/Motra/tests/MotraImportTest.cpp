@@ -6,6 +6,7 @@
 #include "Documents/CDocumentAnimation.h"
 #include "Import/ImportLimits.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -299,4 +300,37 @@ TEST(MotraPlugin, LoadsAndAnswersLikeTheHostExpects)
     const QByteArray xml = "<A><FRAME REF='" + folder.filePath(QStringLiteral("g.png")).toUtf8() + "' DELAY='10'/></A>";
     CheckImportPlugin(ORV_PLUGIN_FILE, "Motra", 0x10001,
                       {{"CMotra", CDocument::ANIMATION, CDocument::ANIMATION, "ANIM", xml, QByteArray("<A>")}});
+}
+
+// The files a description names are the pictures its frames load, once each, relative names from its folder; a
+// description that loads none (no XML, more frames than an animation may have) names none.
+TEST(MotraNamedFiles, TheFramesPicturesFromTheDescriptionsFolder)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString in = folder.path();
+    CMotra motra;
+    const QByteArray many = "<A>" + QByteArray("<FRAME REF='f.png' DELAY='1'/>").repeated(1001) + "</A>";
+    const struct
+    {
+        QByteArray description;
+        QStringList files;
+    } cases[] = {
+        {"<A><FRAME REF='a.png' DELAY='5'/><FRAME REF='/abs/b.png' DELAY='5'/><FRAME REF='a.png' DELAY='5'/>"
+         "<FRAME REF='none.png' DELAY='0'/><frame REF='low.png' DELAY='5'/></A>",
+         {in + QStringLiteral("/a.png"), QStringLiteral("/abs/b.png")}},
+        {"<A><frame ref='sub/c.png' delay='5'/></A>", {in + QStringLiteral("/sub/c.png")}},
+        {"<A><FRAME REF='a.png' DELAY='5'/>", {}},
+        {many, {}},
+    };
+    const QString source = folder.filePath(QStringLiteral("wink.anim"));
+    for (const auto& c : cases) {
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.description);
+        file.close();
+        EXPECT_EQ(motra.GetNamedFiles(source, 1 << 20), c.files) << c.description.left(60).constData();
+    }
+    // A description larger than the run reads names nothing.
+    EXPECT_EQ(motra.GetNamedFiles(source, 10), QStringList());
 }

@@ -38,6 +38,8 @@ public:
     bool Convert(CDocument* document) override;
     int IsCancelable() override;
     int Cancel() override;
+    // The media script in the source's folder, which a conversion reads beside the MIDI document.
+    QStringList GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit) override;
 
     // Modes: 1 and 2 start a synthesis, 3 its percent, 4 the merge's beat.
     void ReportProgress(const char* text, int value, int mode) override;

@@ -7,6 +7,7 @@
 
 #include "Documents/CDocument.h"
 #include "Import/MediaScript.h"
+#include "Import/SourceNamedFiles.h"
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CParameters.h"
 #include "Parameters/CProfile.h"
@@ -110,6 +111,11 @@ bool CPolyra::CanConvertWith(const PolyraProfile& profile)
         return false;
     }
     return true;
+}
+
+QStringList CPolyra::GetNamedFiles(const QString& sourcePath, qint64)
+{
+    return {MediaScript::PathIn(SourceNamedFiles::FolderOf(sourcePath))};
 }
 
 bool CPolyra::ReadMediaScript(QByteArray& script, bool& found)

@@ -1,24 +1,22 @@
-// The files a source names, as its reader lists them: the frames of an animation description and the media of an
-// e-card (relative names from the source's folder), and the media script beside any source of the sequence
-// converter.
+// Where the files a source names are read from, and the files the entries of an e-card read: relative names from
+// the source's folder, absolute ones as they stand; only the entries that read a file, from a card opened as the
+// translators open it.
+#include "Import/CEcardDocument.h"
+#include "Import/EcardEntries.h"
 #include "Import/SourceNamedFiles.h"
-#include "tests/SdkTestSupport.h"
 
-#include <QDir>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-QStringList NamedFiles(const QString& source, const char* converter, int stopAfter = -1)
+TEST(SourceNamedFiles, RelativeNamesAreTakenFromTheSourcesFolder)
 {
-    QStringList names;
-    SourceNamedFiles::Visit(source, QString::fromLatin1(converter), [&names, stopAfter](const QString& path) {
-        names << path;
-        return names.size() == stopAfter;
-    });
-    return names;
+    EXPECT_EQ(SourceNamedFiles::FolderOf(QStringLiteral("/cards/a.ecd")), QStringLiteral("/cards"));
+    EXPECT_EQ(SourceNamedFiles::PathIn(QStringLiteral("/cards"), QStringLiteral("sub/f.png")),
+              QStringLiteral("/cards/sub/f.png"));
+    EXPECT_EQ(SourceNamedFiles::PathIn(QStringLiteral("/cards"), QStringLiteral("/abs/f.png")),
+              QStringLiteral("/abs/f.png"));
 }
 
 // "card" as UTF-16, little-endian with its mark, as a UCS-2 e-card may come.
@@ -30,37 +28,43 @@ QByteArray Utf16WithMark(const QByteArray& card)
     return bytes;
 }
 
-TEST(SourceNamedFiles, FramesEcardEntriesAndTheMediaScriptByName)
+QStringList NamedFiles(const QByteArray& bytes, const char* rootTag, QString* reason = nullptr)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString folder = QDir(dir.path()).canonicalPath();
-    const auto in = [&folder](const char* name) { return folder + QLatin1Char('/') + QString::fromLatin1(name); };
+    CEcardDocument ecard(QString::fromLatin1(rootTag));
+    QString why;
+    const bool opened = EcardEntries::Open(ecard, bytes, why);
+    if (reason)
+        *reason = why;
+    return opened ? EcardEntries::NamedFiles(ecard, QStringLiteral("/cards")) : QStringList();
+}
+
+TEST(SourceNamedFiles, AnEcardNamesTheFilesOfTheEntriesThatReadOne)
+{
     const QByteArray card =
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD>Hello<IE TYPE=\"TXT\" STYPE=\"x\" "
         "REF=\"text.txt\"/><IE TYPE=\"EMA\" STYPE=\"PRE\" REF=\"3\"/><IE TYPE=\"IMY\" STYPE=\"USR\" "
-        "REF=\"chime.imy\"/><IE TYPE=\"SEQ\" STYPE=\"any\" REF=\"/abs/tune.seq\"/></ECARD>";
-    ASSERT_TRUE(WriteFileBytes(in("a.anim"), "<ANIM><FRAME REF=\"f1.png\" DELAY=\"100\"/><frame ref=\"sub/f2.png\"/>"
-                                             "<FRAME><FRAME REF=\"deep.png\"/></FRAME><other REF=\"no.png\"/></ANIM>"));
-    ASSERT_TRUE(WriteFileBytes(in("card.ecd"), card));
-    // The TDD translator reads templates: an e-card of another root names nothing for it.
-    ASSERT_TRUE(WriteFileBytes(in("wide.ecd"), Utf16WithMark(QByteArray(card).replace("ECARD>", "TEMPLATE>"))));
-    ASSERT_TRUE(WriteFileBytes(in("tune.mid"), "MThd"));
-    const QStringList entries = {in("chime.imy"), QStringLiteral("/abs/tune.seq")};
+        "REF=\"chime.imy\"/><IE TYPE=\"EMP\" STYPE=\"BIG\" REF=\"odd.emp\"/><IE TYPE=\"SEQ\" STYPE=\"any\" "
+        "REF=\"/abs/tune.seq\"/><IE TYPE=\"ANI\" STYPE=\"PRE\" REF=\"a.ani\"/></ECARD>";
+    const QStringList entries = {QStringLiteral("/cards/chime.imy"), QStringLiteral("/abs/tune.seq"),
+                                 QStringLiteral("/cards/a.ani")};
+    EXPECT_EQ(NamedFiles(card, "ECARD"), entries);
+    EXPECT_EQ(NamedFiles(Utf16WithMark(QByteArray(card).replace("ECARD>", "TEMPLATE>")), "TEMPLATE"), entries);
+    // A card of another root, of an unknown encoding or not well-formed names nothing, with the translators' words.
     const struct
     {
-        const char *source, *converter;
-        QStringList named;
-    } cases[] = {
-        // The "frame" elements are not read beside a "FRAME", nor one nested in another.
-        {"a.anim", "ANI", {in("f1.png")}}, {"card.ecd", "EMS_SMS", entries}, {"wide.ecd", "TDD_SMS", entries},
-        {"tune.mid", "SEQ", {in(".emi")}}, {"tune.mid", "IMY", {}},          {"card.ecd", "seq", {in(".emi")}},
-        {"card.ecd", "TDD_SMS", {}},       {"missing.anim", "ANI", {}},
+        QByteArray bytes;
+        const char* reason;
+    } refused[] = {
+        {card, "Root element tag name is invalid\n"},
+        {QByteArray(card).replace("ISO-8859-1", "UTF-8").replace("ECARD>", "TEMPLATE>"),
+         "Text encoding type was not recognized\n"},
+        {card.left(card.size() - 3), "Ecard content is not well-formed !\n"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(NamedFiles(in(c.source), c.converter), c.named) << c.source << " " << c.converter;
-    // The first name the caller stops at is the last one read.
-    EXPECT_EQ(NamedFiles(in("a.anim"), "ANI", 1), QStringList{in("f1.png")});
+    for (const auto& c : refused) {
+        QString reason;
+        EXPECT_EQ(NamedFiles(c.bytes, "TEMPLATE", &reason), QStringList()) << c.reason;
+        EXPECT_EQ(reason, QString::fromLatin1(c.reason));
+    }
 }
 
 } // namespace

@@ -503,3 +503,11 @@ TEST_F(PolyraConverterTest, AMediaScriptThatIsTheRunLogFailsTheSource)
 }
 
 } // namespace
+
+// Beside the MIDI document a conversion reads the media script of the source's folder, and only that file.
+TEST(PolyraNamedFiles, TheMediaScriptOfTheSourcesFolder)
+{
+    CPolyra polyra;
+    EXPECT_EQ(polyra.GetNamedFiles(QStringLiteral("/tunes/a.mid"), 1000),
+              QStringList{QStringLiteral("/tunes/.emi")});
+}
