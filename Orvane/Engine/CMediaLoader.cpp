@@ -8,6 +8,7 @@
 #include "EngineSupport.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
+#include "Host/SourceReader.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 #include "Util/Assert.h"
@@ -30,19 +31,19 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
     }
 
     const CLocalFileInfo info(path);
-    const QList<CPluginClass*> importers = m_Host.GetPluginManager().Query(
-        1, 0, converter->GetDocumentType(), QString(), info.GetExtension(false), nullptr);
-    ASSERT(importers.size() > 0);
+    // The importer a batch or command-line run would take for this source and converter.
+    const CSourceReader reader = ReaderFor(m_Host.GetPluginManager(), converter, path);
+    ASSERT(reader.plugin != nullptr);
     // No importer: nothing to read or load (the panels offer only importable extensions).
-    if (importers.isEmpty()) {
+    if (!reader.plugin) {
         m_Host.Report(0, Message("id_warning"), Message("id_select_importer_failed", path));
         return 0;
     }
-    CPluginBase* importer = importers.first()->GetConverter();
+    CPluginBase* importer = reader.plugin;
 
     m_Host.Log(Message("id_opening_file", path) + QLatin1Char('\n'));
     QString reason;
-    const QByteArray bytes = ReadSourceFile(path, FileLimits::MaxMediaSourceBytes, &reason);
+    const QByteArray bytes = ReadSourceFile(path, reader.byteLimit, &reason);
     if (bytes.isEmpty()) {
         m_Host.Log(Message("id_opening_failed_because", path, reason) + QLatin1Char('\n'));
         m_Host.Report(0, Message("id_warning"), WithFailureReason(Message("id_failed_to_load", path), reason));

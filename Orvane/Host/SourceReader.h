@@ -1,7 +1,7 @@
 #pragma once
-// Which plug-in reads a source for a converter, chosen in one place for every run that converts files: the
-// command line keeps the sources that have one, the batch run imports each with it, and the check of the run
-// log asks it which files the source names.
+// Which plug-in reads a source for a converter, chosen in one place for every run that converts files: the media
+// tab loads with it, the command line keeps the sources that have one, the batch run imports each with it, and the
+// check of the run log asks it which files the source names.
 #include <QString>
 #include <QtGlobal>
 
