@@ -11,6 +11,7 @@
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -110,15 +111,23 @@ QByteArray Card(const QByteArray& entries, const QByteArray& root = "ECARD")
 const QByteArray OnePixelBmp("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0\0\0\0\0"
                              "\x04\0\0\0\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0\xff\xff\xff\0",
                              58);
-const QByteArray OnePixelGif("GIF89a\x01\0\x01\0\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;", 35);
+const QByteArray OnePixelGif("GIF89a\x01\0\x01\0\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;",
+                             35);
 
 // For each file beside a source, two runs: with the file as the run log, which the program must refuse exactly when
 // the reader reads the file; and with the file made a folder, which the reader then says it cannot read exactly
 // when it reads it. A file the check missed would show as the reader's own refusal of the run log.
-TEST_F(CommandLineRunLogGuardTest, TheLogIsRefusedExactlyForTheFilesTheReaderReads)
+// Each source is a case of its own: a case runs the program three times for each file beside its source.
+class CommandLineRunLogReaderTest : public CommandLineRunLogGuardTest, public ::testing::WithParamInterface<size_t>
 {
-    const char* ani[] = {"/profile=Model B", "/converter=ani"};
-    const Source sources[] = {
+public:
+    static const std::vector<Source>& Sources();
+};
+
+const std::vector<CommandLineRunLogGuardTest::Source>& CommandLineRunLogReaderTest::Sources()
+{
+    static const char* ani[] = {"/profile=Model B", "/converter=ani"};
+    static const std::vector<Source> sources = {
         // "ref" is kept from the first frame that lacks "REF" on.
         {"kept.anim",
          ani[0],
@@ -196,41 +205,48 @@ TEST_F(CommandLineRunLogGuardTest, TheLogIsRefusedExactlyForTheFilesTheReaderRea
          {"chime.imy", "x.png"},
          {"chime.imy"}},
     };
-    const QString named = QStringLiteral("The run log %1 is %2, which the source %3 names; nothing was converted.\n");
-    for (const Source& source : sources) {
-        // The files a real run opens, but for its source and its log, are exactly those the check names.
-        WriteSource(source);
-        COpenWatch watch(m_Work);
-        ASSERT_TRUE(watch.IsWatching());
-        watch.Opened();
-        RunOn(source, QStringLiteral("run.log"));
-        QStringList opened = watch.Opened();
-        opened.removeAll(QString::fromLatin1(source.name));
-        opened.removeAll(QStringLiteral("run.log"));
-        EXPECT_EQ(opened, source.read) << source.name << " " << source.converter << qPrintable(Log());
-        for (const QString& file : source.files) {
-            const bool read = source.read.contains(file);
-            const QString what = QString::fromLatin1(source.name) + QLatin1Char(' ') + source.converter + " " + file;
-            WriteSource(source);
-            const QByteArray bytes = ReadBytes(W(file));
-            const CRun asLog = RunOn(source, file);
-            if (read) {
-                EXPECT_EQ(asLog.exitCode, 1) << qPrintable(what);
-                EXPECT_EQ(asLog.err, named.arg(file, W(file), QString::fromLatin1(source.name))) << qPrintable(what);
-                EXPECT_EQ(ReadBytes(W(file)), bytes) << qPrintable(what);
-            } else {
-                EXPECT_EQ(asLog.err, QString()) << qPrintable(what);
-                EXPECT_FALSE(Log(file).contains(QLatin1String("run log of this run"))) << qPrintable(what);
-            }
+    return sources;
+}
 
-            WriteSource(source);
-            QFile::remove(W(file));
-            QDir(m_Work).mkdir(file);
-            RunOn(source, QStringLiteral("run.log"));
-            EXPECT_EQ(Log().contains(file), read) << qPrintable(what) << qPrintable(Log());
+TEST_P(CommandLineRunLogReaderTest, TheLogIsRefusedExactlyForTheFilesTheReaderReads)
+{
+    const QString named = QStringLiteral("The run log %1 is %2, which the source %3 names; nothing was converted.\n");
+    const Source& source = Sources()[GetParam()];
+    // The files a real run opens, but for its source and its log, are exactly those the check names.
+    WriteSource(source);
+    COpenWatch watch(m_Work);
+    ASSERT_TRUE(watch.IsWatching());
+    watch.Opened();
+    RunOn(source, QStringLiteral("run.log"));
+    QStringList opened = watch.Opened();
+    opened.removeAll(QString::fromLatin1(source.name));
+    opened.removeAll(QStringLiteral("run.log"));
+    EXPECT_EQ(opened, source.read) << source.name << " " << source.converter << qPrintable(Log());
+    for (const QString& file : source.files) {
+        const bool read = source.read.contains(file);
+        const QString what = QString::fromLatin1(source.name) + QLatin1Char(' ') + source.converter + " " + file;
+        WriteSource(source);
+        const QByteArray bytes = ReadBytes(W(file));
+        const CRun asLog = RunOn(source, file);
+        if (read) {
+            EXPECT_EQ(asLog.exitCode, 1) << qPrintable(what);
+            EXPECT_EQ(asLog.err, named.arg(file, W(file), QString::fromLatin1(source.name))) << qPrintable(what);
+            EXPECT_EQ(ReadBytes(W(file)), bytes) << qPrintable(what);
+        } else {
+            EXPECT_EQ(asLog.err, QString()) << qPrintable(what);
+            EXPECT_FALSE(Log(file).contains(QLatin1String("run log of this run"))) << qPrintable(what);
         }
+
+        WriteSource(source);
+        QFile::remove(W(file));
+        QDir(m_Work).mkdir(file);
+        RunOn(source, QStringLiteral("run.log"));
+        EXPECT_EQ(Log().contains(file), read) << qPrintable(what) << qPrintable(Log());
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryReader, CommandLineRunLogReaderTest,
+                         ::testing::Range(size_t(0), CommandLineRunLogReaderTest::Sources().size()));
 
 // The case: a translator reads no description, so a picture the description names is no file of the run,
 // and the log beside it is taken; the run says that no plug-in reads the description.
@@ -238,8 +254,8 @@ TEST_F(CommandLineRunLogGuardTest, APictureOfADescriptionNoTranslatorReadsMayBeT
 {
     Write("wink.anim", Example("wink.anim"));
     Write("wink2.png", Example("wink2.png"));
-    const CRun run = Run(Words("/profile=Model A", "/converter=ems_sms", "/destination=out", "/logfile=wink2.png",
-                               "wink.anim"));
+    const CRun run =
+        Run(Words("/profile=Model A", "/converter=ems_sms", "/destination=out", "/logfile=wink2.png", "wink.anim"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, QString());
     EXPECT_EQ(Log("wink2.png"), QStringLiteral("No importer can read wink.anim for this converter.\n"));
