@@ -210,11 +210,30 @@ void StartReleaseWhenDue(ResonatorState& state, int64_t remaining)
             SetRotation(state, k, state.releaseDecay);
 }
 
-// The partials' sum scaled by the bank's exponent (saturating mode).
+// The partials' sum scaled by the bank's exponent (saturating mode). Shifted
+// left by 16 with saturation and cut to its high half, a value is only
+// clamped to 16 bits; a right shift needs no saturation, so an exponent of 0
+// or more is an arithmetic shift and a clamp (what a saturating pack does).
 int ScaleBlock(const ResonatorState& state, const int32_t sum[BlockSize], int16_t out[BlockSize])
 {
-    for (int i = 0; i < BlockSize; ++i)
-        out[i] = high16(shl32<Saturating>(shr32<Saturating>(sum[i], state.exponent), 16));
+    if (state.exponent < 0) {
+        for (int i = 0; i < BlockSize; ++i)
+            out[i] = high16(shl32<Saturating>(shr32<Saturating>(sum[i], state.exponent), 16));
+    } else {
+#if defined(__SSE2__)
+        // Counts past 31 fill with the sign, as the operator's do.
+        const __m128i count = _mm_cvtsi32_si128(state.exponent);
+        for (int i = 0; i < BlockSize; i += 8) {
+            const __m128i low = _mm_sra_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sum + i)), count);
+            const __m128i high = _mm_sra_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sum + i + 4)), count);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(low, high));
+        }
+#else
+        const int shift = std::min(int(state.exponent), 31);
+        for (int i = 0; i < BlockSize; ++i)
+            out[i] = Detail::Clamp16(sum[i] >> shift);
+#endif
+    }
     return state.released ? StateReleasing : StateSounding;
 }
 } // namespace

@@ -58,8 +58,8 @@ ResonatorState RandomBank(std::mt19937& random, int count, Rotation rotation)
     ResonatorState state{};
     state.count = count;
     state.released = true; // no damper: the rotations stay as set here
-    const int16_t exponents[] = {0, 1, 2, -1, -3};
-    state.exponent = exponents[random() % 5];
+    const int16_t exponents[] = {0, 1, 2, -1, -3, 31, 40};
+    state.exponent = exponents[random() % 7];
     for (int k = 0; k < count; ++k) {
         int16_t c = RandomOrEdge(random), s = RandomOrEdge(random);
         if (rotation != Rotation::OneTermMinimum) {
