@@ -15,6 +15,8 @@ CMemFile::~CMemFile()
 
 // Grows to the needed size plus a tenth of headroom; never shrinks. The new
 // bytes are zeroed so that a gap left by a seek past the end reads as zeros.
+// Grown in place where it can be, a large buffer is never copied: the pages
+// it already has are moved, and only the new ones are touched.
 bool CMemFile::Reserve(uint64_t needed)
 {
     if (needed <= m_Capacity)
@@ -24,12 +26,10 @@ bool CMemFile::Reserve(uint64_t needed)
     uint64_t wanted = needed + needed / 10;
     if (wanted > UINT32_MAX)
         wanted = UINT32_MAX;
-    uchar* grown = static_cast<uchar*>(std::calloc(static_cast<size_t>(wanted), 1));
+    uchar* grown = static_cast<uchar*>(std::realloc(m_pBuffer, static_cast<size_t>(wanted)));
     if (!grown)
-        return false;
-    if (m_pBuffer && m_Capacity)
-        std::memcpy(grown, m_pBuffer, m_Capacity);
-    std::free(m_pBuffer);
+        return false; // the old buffer stays as it was
+    std::memset(grown + m_Capacity, 0, static_cast<size_t>(wanted - m_Capacity));
     m_pBuffer = grown;
     m_Capacity = static_cast<uint32_t>(wanted);
     return true;

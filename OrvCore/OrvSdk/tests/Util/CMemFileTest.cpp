@@ -161,6 +161,27 @@ TEST(CMemFile, WriteAfterSeekPastTheEndZeroFillsTheGap)
     EXPECT_EQ(Contents(file), QByteArray("ab\0\0\0\0Z", 7));
 }
 
+// Small buffers and ones large enough to live in their own pages: growing
+// keeps every byte written and zeroes all the new room, grown once or again.
+TEST(CMemFile, ReserveKeepsTheBytesAndZeroesTheNewRoom)
+{
+    for (uint size : {5u, 4000u, 3u << 20}) {
+        CMemFile file;
+        QByteArray bytes(int(size), '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i * 7 + 1);
+        ASSERT_EQ(file.Write(bytes.constData(), 1, size), size);
+        for (uint64_t needed : {uint64_t(size) * 2, uint64_t(size) * 3 + 1}) {
+            ASSERT_TRUE(file.Reserve(needed));
+            EXPECT_EQ(file.GetCapacity(), uint32_t(needed + needed / 10));
+            EXPECT_EQ(std::memcmp(file.GetBuffer(), bytes.constData(), size), 0) << size;
+            const QByteArray room(int(file.GetCapacity() - size), '\0');
+            EXPECT_EQ(std::memcmp(file.GetBuffer() + size, room.constData(), size_t(room.size())), 0) << size;
+        }
+        EXPECT_EQ(Contents(file), bytes);
+    }
+}
+
 TEST(CMemFile, EmptyWriteChangesNothing)
 {
     CMemFile file;
