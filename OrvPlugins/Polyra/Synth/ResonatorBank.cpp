@@ -68,6 +68,23 @@ bool HoldsRotationInvariant(const ResonatorState& state)
 constexpr int Lanes = 4;
 constexpr int MaxGroups = (SynthPresets::MaxPartials + Lanes - 1) / Lanes;
 static_assert(MaxGroups == 2, "one or two groups of partials");
+static_assert(BlockSize % 4 == 0, "lanes are added four samples at a time");
+
+// Each sample's four lanes added up, four samples at a time: the rows are
+// turned into columns and the columns added.
+void AddLanes(const int32_t lanes[BlockSize][Lanes], int32_t sum[BlockSize])
+{
+    for (int i = 0; i < BlockSize; i += 4) {
+        const __m128i r0 = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes[i]));
+        const __m128i r1 = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes[i + 1]));
+        const __m128i r2 = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes[i + 2]));
+        const __m128i r3 = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes[i + 3]));
+        const __m128i first = _mm_add_epi32(_mm_unpacklo_epi32(r0, r1), _mm_unpackhi_epi32(r0, r1));
+        const __m128i second = _mm_add_epi32(_mm_unpacklo_epi32(r2, r3), _mm_unpackhi_epi32(r2, r3));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(sum + i),
+                         _mm_add_epi32(_mm_unpacklo_epi64(first, second), _mm_unpackhi_epi64(first, second)));
+    }
+}
 
 // Four partials to a register, (x, y) pairs side by side: one multiply-add
 // gives c x - s y for all four, another s x + c y. The first GroupsA groups
@@ -100,11 +117,9 @@ void TurnGroups(__m128i v[], const __m128i tx[], const __m128i ty[], int32_t sum
         if constexpr (GroupsB > 0)
             _mm_store_si128(reinterpret_cast<__m128i*>(lanesB[i]), xb);
     }
-    for (int i = 0; i < BlockSize; ++i)
-        sumA[i] = lanesA[i][0] + lanesA[i][1] + lanesA[i][2] + lanesA[i][3];
+    AddLanes(lanesA, sumA);
     if constexpr (GroupsB > 0)
-        for (int i = 0; i < BlockSize; ++i)
-            sumB[i] = lanesB[i][0] + lanesB[i][1] + lanesB[i][2] + lanesB[i][3];
+        AddLanes(lanesB, sumB);
     for (int g = 0; g < Groups; ++g)
         v[g] = turned[g];
 }
