@@ -35,6 +35,16 @@ bool CMemFile::Reserve(uint64_t needed)
     return true;
 }
 
+uchar* CMemFile::TakeBuffer()
+{
+    uchar* const buffer = m_pBuffer;
+    m_pBuffer = nullptr;
+    m_Capacity = 0;
+    m_Size = 0;
+    m_Position = 0;
+    return buffer;
+}
+
 bool CMemFile::FixMode(int mode)
 {
     if (m_Mode == ModeNone) {

@@ -48,6 +48,10 @@ public:
     int GetMode() const { return m_Mode; }
     const uchar* GetBuffer() const { return m_pBuffer; }
 
+    // Hands the buffer (from std::malloc, for std::free) to the caller and
+    // leaves the file empty, its mode kept: the bytes move without a copy.
+    uchar* TakeBuffer();
+
     // Room for needed bytes (plus a tenth) at once: a writer that knows how
     // much it will write grows the buffer once rather than write by write.
     bool Reserve(uint64_t needed);
