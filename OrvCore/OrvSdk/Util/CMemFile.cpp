@@ -13,10 +13,11 @@ CMemFile::~CMemFile()
     std::free(m_pBuffer);
 }
 
-// Grows to the needed size plus a tenth of headroom; never shrinks. The new
-// bytes are zeroed so that a gap left by a seek past the end reads as zeros.
-// Grown in place where it can be, a large buffer is never copied: the pages
-// it already has are moved, and only the new ones are touched.
+// Grows to the needed size plus a tenth of headroom; never shrinks. Grown in
+// place where it can be, a large buffer is never copied: the pages it already
+// has are moved. The new room is left as it comes: nothing reads past the
+// size, and a write past the size zeroes the gap it leaves (see Write), so
+// only the pages written are ever touched.
 bool CMemFile::Reserve(uint64_t needed)
 {
     if (needed <= m_Capacity)
@@ -29,7 +30,6 @@ bool CMemFile::Reserve(uint64_t needed)
     uchar* grown = static_cast<uchar*>(std::realloc(m_pBuffer, static_cast<size_t>(wanted)));
     if (!grown)
         return false; // the old buffer stays as it was
-    std::memset(grown + m_Capacity, 0, static_cast<size_t>(wanted - m_Capacity));
     m_pBuffer = grown;
     m_Capacity = static_cast<uint32_t>(wanted);
     return true;
