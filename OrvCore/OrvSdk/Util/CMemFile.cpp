@@ -146,6 +146,16 @@ int CMemFile::Rewind()
     return 0;
 }
 
+QByteArray CMemFile::Bytes() const
+{
+    return QByteArray(reinterpret_cast<const char*>(m_pBuffer), qsizetype(m_Size));
+}
+
+QByteArray CMemFile::View() const
+{
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(m_pBuffer), qsizetype(m_Size));
+}
+
 bool CMemFile::CopyToArray(QByteArray* pArray) const
 {
     ASSERT(pArray);

@@ -37,6 +37,10 @@ public:
     int Rewind();
 
     bool CopyToArray(QByteArray* pArray) const;
+    // The bytes up to the size: a copy, or a view of the buffer itself that
+    // holds only while the file is neither written nor destroyed.
+    QByteArray Bytes() const;
+    QByteArray View() const;
 
     // mode 1 binary, 2 text.
     bool ReadFile(const char* path, int mode);

@@ -23,17 +23,6 @@
 namespace {
 const uint32_t kWaveHeaderSize = 44;
 
-QByteArray BytesOf(const CMemFile& file)
-{
-    return QByteArray(reinterpret_cast<const char*>(file.GetBuffer()), int(file.GetSize()));
-}
-
-// The file's bytes without a copy, for as long as the file stays as it is.
-QByteArray BytesIn(const CMemFile& file)
-{
-    return QByteArray::fromRawData(reinterpret_cast<const char*>(file.GetBuffer()), int(file.GetSize()));
-}
-
 // The preview from the rendered wave: its header, then as many sample bytes
 // as the header says and the file holds. The preview takes the wave's buffer
 // over, which leaves the wave empty.
@@ -100,9 +89,9 @@ bool CPolyra::Convert(CDocument* document)
         LogMessage("id_not_a_valid_midi_file");
     // The debug files are written from the files themselves, before the preview takes the wave.
     if (!bassMute)
-        WriteDebugFiles(BytesIn(format0), BytesIn(dest), BytesIn(sequence), BytesIn(wave));
+        WriteDebugFiles(format0.View(), dest.View(), sequence.View(), wave.View());
     if (outcome == PolyraOutcome::Done) {
-        mRawDataList.append(BytesOf(sequence));
+        mRawDataList.append(sequence.Bytes());
         // A preview the host did not take over is the converter's to free.
         delete mpPreviewDocument;
         mpPreviewDocument = PreviewOf(wave);

@@ -184,6 +184,21 @@ TEST(CMemFile, ReserveKeepsTheBytesWritten)
     }
 }
 
+// Both give the bytes up to the size; the view lies in the file's own buffer.
+TEST(CMemFile, BytesAreACopyAndTheViewIsTheBuffer)
+{
+    CMemFile file;
+    EXPECT_TRUE(file.Bytes().isEmpty());
+    EXPECT_TRUE(file.View().isEmpty());
+    file.Write("abcdef", 1, 6);
+    file.Seek(0, 0);
+    file.Write("XY", 1, 2);
+    EXPECT_EQ(file.Bytes(), QByteArray("XYcdef"));
+    EXPECT_NE(file.Bytes().constData(), reinterpret_cast<const char*>(file.GetBuffer()));
+    EXPECT_EQ(file.View(), QByteArray("XYcdef"));
+    EXPECT_EQ(file.View().constData(), reinterpret_cast<const char*>(file.GetBuffer()));
+}
+
 TEST(CMemFile, EmptyWriteChangesNothing)
 {
     CMemFile file;
