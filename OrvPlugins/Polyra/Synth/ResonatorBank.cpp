@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -129,25 +130,34 @@ int GroupsOf(const ResonatorState& state)
     return state.count <= Lanes ? 1 : 2;
 }
 
-// A bank's partials into its groups' registers, from the first of them on.
+// Up to four of a partial's values from first on, into the low lanes, the
+// lanes past count zeroed. The second group holds the last two partials.
+static_assert(SynthPresets::MaxPartials == 6, "a first group of four partials and a second of two");
+__m128i FourValues(const int16_t values[], int first, int count)
+{
+    __m128i loaded;
+    if (first == 0)
+        loaded = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(values));
+    else {
+        int32_t two;
+        std::memcpy(&two, values + first, sizeof two);
+        loaded = _mm_cvtsi32_si128(two);
+    }
+    const __m128i kept = _mm_cmplt_epi16(_mm_set_epi16(7, 6, 5, 4, 3, 2, 1, 0), _mm_set1_epi16(int16_t(count - first)));
+    return _mm_and_si128(loaded, kept);
+}
+
+// A bank's partials into its groups' registers, from the first of them on:
+// (x, y), (c, -s) and (s, c) pairs side by side, zero past the last partial.
 void LoadGroups(const ResonatorState& state, __m128i v[], __m128i tx[], __m128i ty[])
 {
-    alignas(16) int16_t xy[MaxGroups][2 * Lanes] = {};
-    alignas(16) int16_t turnX[MaxGroups][2 * Lanes] = {}; // (c, -s)
-    alignas(16) int16_t turnY[MaxGroups][2 * Lanes] = {}; // (s, c)
-    for (int k = 0; k < state.count; ++k) {
-        const int g = k / Lanes, lane = 2 * (k % Lanes);
-        xy[g][lane] = state.x[k];
-        xy[g][lane + 1] = state.y[k];
-        turnX[g][lane] = state.c[k];
-        turnX[g][lane + 1] = int16_t(-state.s[k]);
-        turnY[g][lane] = state.s[k];
-        turnY[g][lane + 1] = state.c[k];
-    }
     for (int g = 0; g < GroupsOf(state); ++g) {
-        v[g] = _mm_load_si128(reinterpret_cast<const __m128i*>(xy[g]));
-        tx[g] = _mm_load_si128(reinterpret_cast<const __m128i*>(turnX[g]));
-        ty[g] = _mm_load_si128(reinterpret_cast<const __m128i*>(turnY[g]));
+        const int first = g * Lanes;
+        const __m128i x = FourValues(state.x, first, state.count), y = FourValues(state.y, first, state.count);
+        const __m128i c = FourValues(state.c, first, state.count), s = FourValues(state.s, first, state.count);
+        v[g] = _mm_unpacklo_epi16(x, y);
+        tx[g] = _mm_unpacklo_epi16(c, _mm_sub_epi16(_mm_setzero_si128(), s));
+        ty[g] = _mm_unpacklo_epi16(s, c);
     }
 }
 
