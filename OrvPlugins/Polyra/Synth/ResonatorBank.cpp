@@ -105,6 +105,8 @@ void TurnGroups(__m128i v[], const __m128i tx[], const __m128i ty[], int32_t sum
     alignas(16) int32_t lanesB[BlockSize][Lanes];
     for (int i = 0; i < BlockSize; ++i) {
         __m128i xa = _mm_setzero_si128(), xb = _mm_setzero_si128();
+        // Unrolled, so that no turn waits on a trip of its partials through memory.
+#pragma GCC unroll 4
         for (int g = 0; g < Groups; ++g) {
             const __m128i nx = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(turned[g], tx[g]), half), 15);
             const __m128i ny = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(turned[g], ty[g]), half), 15);
