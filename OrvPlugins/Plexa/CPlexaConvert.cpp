@@ -20,17 +20,6 @@ constexpr int kVoxChannels = 1;
 constexpr uint32_t kFrameBytes = 320;
 constexpr int kWavHeaderBytes = 44;
 
-QByteArray BytesOf(const CMemFile& file)
-{
-    return QByteArray(reinterpret_cast<const char*>(file.GetBuffer()), int(file.GetSize()));
-}
-
-// The bytes of a memory file for a debug file, without a copy: valid while the file is.
-QByteArray ViewOf(const CMemFile& file)
-{
-    return QByteArray::fromRawData(reinterpret_cast<const char*>(file.GetBuffer()), int(file.GetSize()));
-}
-
 // The WAV file of a wave document's input, for the debug folder.
 QByteArray WaveFileOf(const CDocumentWave& wave)
 {
@@ -116,7 +105,7 @@ bool CPlexa::ConvertWave(CDocumentWave* wave, const PlexaSettings& settings)
     if (!DecodeVox(vox, *preview))
         return Fail();
     if (m_bDebug) {
-        m_DebugFolder.Write(QStringLiteral("out.vox"), ViewOf(vox));
+        m_DebugFolder.Write(QStringLiteral("out.vox"), vox.View());
         m_DebugFolder.Write(QStringLiteral("PreviewVox.wav"), WaveFileOf(*preview));
         CMemFile none;
         const bool traced = DecodeVox(vox, none, true);
@@ -124,7 +113,7 @@ bool CPlexa::ConvertWave(CDocumentWave* wave, const PlexaSettings& settings)
         if (!traced)
             return false;
     }
-    mRawDataList.append(BytesOf(vox));
+    mRawDataList.append(vox.Bytes());
     mpPreviewDocument = preview.release();
     return true;
 }

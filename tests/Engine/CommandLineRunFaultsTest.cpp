@@ -175,20 +175,21 @@ TEST_F(CommandLineRunFaultsTest, ALongPathKeepsTheFileNameSoTheFailedSourceIsKno
 }
 
 #ifndef __SANITIZE_ADDRESS__
-// Twenty minutes of melody take more memory than the run is given: that source fails with the reason, the next
-// source converts, and nothing temporary is left. (A sanitizer's own memory would not fit such a limit.)
+// Thirty minutes of melody (the longest preview the synthesiser renders) take more memory than the run is given:
+// that source fails with the reason, the next source converts, and nothing temporary is left. (A sanitizer's own
+// memory would not fit such a limit.)
 TEST_F(CommandLineRunFaultsTest, ASourceThatRunsOutOfMemoryFailsAloneWithTheReason)
 {
     SmfTrack track;
     track.Program(0, 0, 0);
-    // Half a second a note at the default tempo: 2400 notes.
-    for (int note = 0; note < 2400; ++note)
+    // Half a second a note at the default tempo: 3600 notes.
+    for (int note = 0; note < 3600; ++note)
         track.NoteOn(0, 0, 48 + note * 7 % 24, 100).NoteOff(96, 0, 48 + note * 7 % 24);
     Write("long.mid", SmfFile({track}, 96, 0));
     CopyExample("morning.mid", "tune.mid");
     QDir(m_Work).mkdir(QStringLiteral("out"));
     m_ChildSetup = [] {
-        const struct rlimit limit = {rlim_t(140000) * 1024, rlim_t(140000) * 1024};
+        const struct rlimit limit = {rlim_t(96000) * 1024, rlim_t(96000) * 1024};
         ::setrlimit(RLIMIT_AS, &limit);
     };
     const CRun run = Run(Words("/profile=Model C", "/converter=seq", "/destination=out", "/logfile=run.log",

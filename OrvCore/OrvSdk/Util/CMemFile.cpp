@@ -13,8 +13,11 @@ CMemFile::~CMemFile()
     std::free(m_pBuffer);
 }
 
-// Grows to the needed size plus a tenth of headroom; never shrinks. The new
-// bytes are zeroed so that a gap left by a seek past the end reads as zeros.
+// Grows to the needed size plus a tenth of headroom; never shrinks. Grown in
+// place where it can be, a large buffer is never copied: the pages it already
+// has are moved. The new room is left as it comes: nothing reads past the
+// size, and a write past the size zeroes the gap it leaves (see Write), so
+// only the pages written are ever touched.
 bool CMemFile::Reserve(uint64_t needed)
 {
     if (needed <= m_Capacity)
@@ -24,15 +27,22 @@ bool CMemFile::Reserve(uint64_t needed)
     uint64_t wanted = needed + needed / 10;
     if (wanted > UINT32_MAX)
         wanted = UINT32_MAX;
-    uchar* grown = static_cast<uchar*>(std::calloc(static_cast<size_t>(wanted), 1));
+    uchar* grown = static_cast<uchar*>(std::realloc(m_pBuffer, static_cast<size_t>(wanted)));
     if (!grown)
-        return false;
-    if (m_pBuffer && m_Capacity)
-        std::memcpy(grown, m_pBuffer, m_Capacity);
-    std::free(m_pBuffer);
+        return false; // the old buffer stays as it was
     m_pBuffer = grown;
     m_Capacity = static_cast<uint32_t>(wanted);
     return true;
+}
+
+uchar* CMemFile::TakeBuffer()
+{
+    uchar* const buffer = m_pBuffer;
+    m_pBuffer = nullptr;
+    m_Capacity = 0;
+    m_Size = 0;
+    m_Position = 0;
+    return buffer;
 }
 
 bool CMemFile::FixMode(int mode)
@@ -134,6 +144,16 @@ int CMemFile::Rewind()
 {
     m_Position = 0;
     return 0;
+}
+
+QByteArray CMemFile::Bytes() const
+{
+    return QByteArray(reinterpret_cast<const char*>(m_pBuffer), qsizetype(m_Size));
+}
+
+QByteArray CMemFile::View() const
+{
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(m_pBuffer), qsizetype(m_Size));
 }
 
 bool CMemFile::CopyToArray(QByteArray* pArray) const

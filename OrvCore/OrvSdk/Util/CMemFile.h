@@ -37,6 +37,10 @@ public:
     int Rewind();
 
     bool CopyToArray(QByteArray* pArray) const;
+    // The bytes up to the size: a copy, or a view of the buffer itself that
+    // holds only while the file is neither written nor destroyed.
+    QByteArray Bytes() const;
+    QByteArray View() const;
 
     // mode 1 binary, 2 text.
     bool ReadFile(const char* path, int mode);
@@ -47,6 +51,10 @@ public:
     uint32_t GetCapacity() const { return m_Capacity; }
     int GetMode() const { return m_Mode; }
     const uchar* GetBuffer() const { return m_pBuffer; }
+
+    // Hands the buffer (from std::malloc, for std::free) to the caller and
+    // leaves the file empty, its mode kept: the bytes move without a copy.
+    uchar* TakeBuffer();
 
     // Room for needed bytes (plus a tenth) at once: a writer that knows how
     // much it will write grows the buffer once rather than write by write.

@@ -96,6 +96,24 @@ unsigned int CDocumentWave::SetInputData(const void* datas, unsigned int size)
     return size;
 }
 
+unsigned int CDocumentWave::AdoptInputData(unsigned char* buffer, unsigned int offset, unsigned int size)
+{
+    ASSERT(m_pInputData == (0L));
+    ASSERT(m_pOutputData == (0L));
+    ASSERT(buffer != (0L));
+    ASSERT(m_WAVEheader.data_ckSize == size);
+    if (!buffer)
+        return 0;
+    std::memmove(buffer, buffer + offset, size);
+    // Cutting a buffer down never fails in practice; if it does, the longer one serves.
+    if (unsigned char* cut = static_cast<unsigned char*>(std::realloc(buffer, std::max(size, 1u))))
+        buffer = cut;
+    FreeInputData();
+    m_pInputData = buffer;
+    m_ulRealAllocatedSize = size;
+    return size;
+}
+
 unsigned char* CDocumentWave::AllocateInputData(unsigned int size)
 {
     ASSERT(m_pInputData == (0L));

@@ -51,6 +51,10 @@ public:
     // offset on, whose array the document then shares (the caller may drop its
     // own). Bytes the array does not own are copied as SetInputData does.
     unsigned int ShareInputData(const QByteArray& bytes, qsizetype offset, unsigned int size);
+    // As SetInputData without a copy: the document takes over buffer (from
+    // std::malloc), whose size bytes of samples start offset bytes in; they
+    // are moved to its start and the buffer is cut to them.
+    unsigned int AdoptInputData(unsigned char* buffer, unsigned int offset, unsigned int size);
     // As SetInputData, for samples made in place: a zeroed input buffer of
     // exactly size bytes for the caller to fill. Memory that cannot be had
     // throws std::bad_alloc here, in SetInputData and in ReserveInputData.

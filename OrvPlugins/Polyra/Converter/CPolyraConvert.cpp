@@ -24,14 +24,10 @@
 namespace {
 const uint32_t kWaveHeaderSize = 44;
 
-QByteArray BytesOf(const CMemFile& file)
-{
-    return QByteArray(reinterpret_cast<const char*>(file.GetBuffer()), int(file.GetSize()));
-}
-
 // The preview from the rendered wave: its header, then as many sample bytes
-// as the header says and the file holds.
-CDocumentWave* PreviewOf(const CMemFile& wave)
+// as the header says and the file holds. The preview takes the wave's buffer
+// over, which leaves the wave empty.
+CDocumentWave* PreviewOf(CMemFile& wave)
 {
     if (wave.GetSize() < kWaveHeaderSize)
         return nullptr;
@@ -41,7 +37,7 @@ CDocumentWave* PreviewOf(const CMemFile& wave)
     const uint32_t samples = header.data_ckSize < available ? header.data_ckSize : available;
     CDocumentWave* document = new CDocumentWave;
     document->SetHeader(&header);
-    document->SetInputData(wave.GetBuffer() + kWaveHeaderSize, samples);
+    document->AdoptInputData(wave.TakeBuffer(), kWaveHeaderSize, samples);
     return document;
 }
 
@@ -90,15 +86,17 @@ bool CPolyra::Convert(CDocument* document)
     PolyraResults results;
     const PolyraOutcome outcome =
         Polyra::RunPipeline(profile, parameters, files, results, &mConversionLog, this, bassMute);
+    if (outcome == PolyraOutcome::NoClassKept)
+        LogMessage("id_not_a_valid_midi_file");
+    // The debug files are written from the files themselves, before the preview takes the wave.
+    if (!bassMute)
+        WriteDebugFiles(format0.View(), dest.View(), sequence.View(), wave.View());
     if (outcome == PolyraOutcome::Done) {
-        mRawDataList.append(BytesOf(sequence));
+        mRawDataList.append(sequence.Bytes());
         // A preview the host did not take over is the converter's to free.
         delete mpPreviewDocument;
         mpPreviewDocument = PreviewOf(wave);
-    } else if (outcome == PolyraOutcome::NoClassKept)
-        LogMessage("id_not_a_valid_midi_file");
-    if (!bassMute)
-        WriteDebugFiles(BytesOf(format0), BytesOf(dest), BytesOf(sequence), BytesOf(wave));
+    }
     // A debug file that cannot be written fails the conversion; the log says which and why.
     return outcome == PolyraOutcome::Done && !m_DebugFolder.HasFailed();
 }

@@ -8,6 +8,7 @@
 #include "VoicePool.h"
 
 #include "Plugin/CConversionLog.h"
+#include "Util/AllocationFailure.h"
 #include "Util/CMemFile.h"
 #include "Wave/WaveHeader.h"
 
@@ -62,21 +63,24 @@ class CSampleWriter
 {
 public:
     explicit CSampleWriter(CMemFile& wave) : m_Wave(wave) {}
-    bool Append(const int16_t block[BlockSize])
+    void Append(const int16_t block[BlockSize])
     {
         std::memcpy(m_Buffer + m_Used, block, BlockSize * sizeof(int16_t));
         m_Used += BlockSize;
-        return m_Used < BufferSamples || Flush();
+        if (m_Used == BufferSamples)
+            Flush();
     }
-    bool Flush()
+    // A wave that cannot grow is out of memory, as any allocation that fails:
+    // the source fails for it rather than be judged on part of its sound.
+    void Flush()
     {
         const uint64_t end = uint64_t(m_Wave.GetPosition()) + uint64_t(m_Used) * sizeof(int16_t);
         if (end > m_Wave.GetCapacity())
-            m_Wave.Reserve(std::max(end, uint64_t(m_Wave.GetCapacity()) * 3 / 2));
+            m_Wave.Reserve(std::max(end, uint64_t(m_Wave.GetCapacity()) * 3 / 2)); // else the write grows it less
         const uint written = m_Wave.Write(m_Buffer, sizeof(int16_t), uint(m_Used));
-        const bool complete = written == uint(m_Used);
+        if (written != uint(m_Used))
+            AllocationFailure::Raise();
         m_Used = 0;
-        return complete;
     }
 
 private:
@@ -165,8 +169,7 @@ float MseqRender(CMemFile& sequence, CMemFile& wave, CConversionLog* log, IMseqP
             highest = sample > highest ? sample : highest;
         }
         samples += BlockSize;
-        if (!writer.Append(mix))
-            break; // out of memory: the wave ends with what was written
+        writer.Append(mix);
         if (samples >= limit) {
             Log(log, QString::asprintf("render stopped: longer than %lld samples\n", static_cast<long long>(limit)));
             break;

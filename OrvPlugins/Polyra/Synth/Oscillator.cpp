@@ -136,24 +136,35 @@ int OscillatorRender(OscillatorState& state, int64_t remaining, int16_t out[Bloc
     }
 
     // Waveform and envelope, saturating.
+    // The state's fields live in locals through the loop: written through
+    // out, samples could otherwise be the state's own, read again each time.
     set_saturate();
     int32_t level = state.level;
+    uint16_t phase = state.phase;
+    const uint16_t increment = state.increment;
+    const int16_t velocityGain = state.velocityGain;
+    int64_t segmentLeft = state.segmentLeft;
+    int32_t rate = segmentLeft != Forever ? state.rate[state.segment] : 0;
     for (int i = 0; i < BlockSize; ++i) {
-        const int16_t wave = SynthTables::Cosine(uint16_t(state.phase + uint16_t(modulation[i])));
-        out[i] = mul16(mul16(wave, high16(level)), state.velocityGain);
-        state.phase = uint16_t(state.phase + state.increment);
+        const int16_t wave = SynthTables::Cosine(uint16_t(phase + uint16_t(modulation[i])));
+        out[i] = mul16(mul16(wave, high16(level)), velocityGain);
+        phase = uint16_t(phase + increment);
 
-        if (state.segmentLeft != Forever) {
+        if (segmentLeft != Forever) {
             // A saturating step, held within the envelope's range.
-            level = int32_t(std::clamp<int64_t>(int64_t(level) + state.rate[state.segment], 0, MaxLevel));
-            if (--state.segmentLeft <= 0) {
+            level = int32_t(std::clamp<int64_t>(int64_t(level) + rate, 0, MaxLevel));
+            if (--segmentLeft <= 0) {
                 LoadSegment(state, state.segment + 1);
+                segmentLeft = state.segmentLeft;
+                rate = segmentLeft != Forever ? state.rate[state.segment] : 0;
                 if (state.released && state.segment >= state.segmentCount)
                     level = 0;
             }
         }
     }
     state.level = level;
+    state.phase = phase;
+    state.segmentLeft = segmentLeft;
     set_wrap();
 
     if (state.released && state.segment >= state.segmentCount)

@@ -72,6 +72,11 @@ struct ResonatorState
 int ResonatorZoneIndex(const SynthPresets::ResonatorPreset& preset, int note);
 void ResonatorStart(ResonatorState& state, const SynthPresets::ResonatorPreset& preset, int note, int velocity);
 int ResonatorRender(ResonatorState& state, int64_t remaining, int16_t out[BlockSize]);
+// Two voices' blocks in one pass, each exactly as ResonatorRender renders it
+// (their new states in nextA and nextB): one bank's turns wait on each other,
+// two banks' do not, so the pair costs little more than one.
+void ResonatorRenderPair(ResonatorState& a, int64_t remainingA, int16_t outA[BlockSize], int& nextA,
+                         ResonatorState& b, int64_t remainingB, int16_t outB[BlockSize], int& nextB);
 
 struct NoiseState
 {

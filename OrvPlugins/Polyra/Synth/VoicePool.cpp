@@ -96,37 +96,66 @@ void CVoicePool::Start(int channel, int pitch, int velocity, uint16_t presetWord
     m_CostB += costB;
 }
 
+void CVoicePool::StartAlgorithm(SynthVoice& voice)
+{
+    const SynthPresets::Preset& preset = SynthPresets::PresetData(voice.preset);
+    if (preset.oscillator && voice.algorithm == SynthTables::AlgorithmOscillator)
+        OscillatorStart(voice.oscillator, *preset.oscillator, voice.pitch, voice.velocity, voice.remaining);
+    else if (preset.resonator && voice.algorithm == SynthTables::AlgorithmResonator)
+        ResonatorStart(voice.resonator, *preset.resonator, voice.pitch, voice.velocity);
+    else if (preset.noise && voice.algorithm == SynthTables::AlgorithmNoise)
+        NoiseStart(voice.noise, *preset.noise, voice.velocity);
+    else
+        voice.state = StateEnded; // a preset without data for this algorithm plays nothing
+    if (voice.state == StateNew)
+        voice.state = StateSounding;
+}
+
 void CVoicePool::RenderBlock(int16_t mix[BlockSize], const int16_t channelVolume[16], const int16_t* noiseTable)
 {
+    // Every voice renders its block first, then the blocks are mixed in the
+    // voices' order: the voices share nothing while they render, so the mix
+    // saturates as it would voice by voice. Resonator voices render in pairs.
+    int16_t samples[VoiceBudget][BlockSize];
+    bool rendered[VoiceBudget] = {};
+    int unpaired = -1; // a resonator voice waiting for a second
     for (int v = 0; v < m_Count; ++v) {
         SynthVoice& voice = m_Voices[v];
-        const SynthPresets::Preset& preset = SynthPresets::PresetData(voice.preset);
         if (voice.state == StateNew) {
             // The first block sets the algorithm up; the voice sounds from the next.
-            if (preset.oscillator && voice.algorithm == SynthTables::AlgorithmOscillator)
-                OscillatorStart(voice.oscillator, *preset.oscillator, voice.pitch, voice.velocity, voice.remaining);
-            else if (preset.resonator && voice.algorithm == SynthTables::AlgorithmResonator)
-                ResonatorStart(voice.resonator, *preset.resonator, voice.pitch, voice.velocity);
-            else if (preset.noise && voice.algorithm == SynthTables::AlgorithmNoise)
-                NoiseStart(voice.noise, *preset.noise, voice.velocity);
-            else
-                voice.state = StateEnded; // a preset without data for this algorithm plays nothing
-            if (voice.state == StateNew)
-                voice.state = StateSounding;
-        } else if (voice.state != StateEnded) {
-            int16_t samples[BlockSize];
-            if (voice.algorithm == SynthTables::AlgorithmOscillator)
-                voice.state = OscillatorRender(voice.oscillator, voice.remaining, samples);
-            else if (voice.algorithm == SynthTables::AlgorithmResonator)
-                voice.state = ResonatorRender(voice.resonator, voice.remaining, samples);
-            else
-                voice.state = NoiseRender(voice.noise, *preset.noise, noiseTable, voice.remaining, samples);
+            StartAlgorithm(voice);
+            continue;
+        }
+        if (voice.state == StateEnded)
+            continue;
+        rendered[v] = true;
+        if (voice.algorithm == SynthTables::AlgorithmOscillator)
+            voice.state = OscillatorRender(voice.oscillator, voice.remaining, samples[v]);
+        else if (voice.algorithm == SynthTables::AlgorithmNoise)
+            voice.state = NoiseRender(voice.noise, *SynthPresets::PresetData(voice.preset).noise, noiseTable,
+                                      voice.remaining, samples[v]);
+        else if (unpaired < 0)
+            unpaired = v;
+        else {
+            SynthVoice& first = m_Voices[unpaired];
+            ResonatorRenderPair(first.resonator, first.remaining, samples[unpaired], first.state, voice.resonator,
+                                voice.remaining, samples[v], voice.state);
+            unpaired = -1;
+        }
+    }
+    if (unpaired >= 0) {
+        SynthVoice& voice = m_Voices[unpaired];
+        voice.state = ResonatorRender(voice.resonator, voice.remaining, samples[unpaired]);
+    }
+
+    for (int v = 0; v < m_Count; ++v) {
+        SynthVoice& voice = m_Voices[v];
+        if (rendered[v]) {
             if (voice.remaining >= 0 && voice.remaining < BlockSize)
                 voice.state = StateEnded;
-
             set_saturate();
             const int16_t gain = mul16(0x7F00, int16_t(channelVolume[voice.channel & 0x0F] * 256));
-            MixVoice(mix, samples, gain);
+            MixVoice(mix, samples[v], gain);
             set_wrap();
         }
         voice.remaining -= BlockSize;

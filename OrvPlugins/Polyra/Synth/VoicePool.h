@@ -50,6 +50,9 @@ public:
 
 private:
     void EndVoice(int index);
+    // Sets the voice's algorithm up from its preset (state 1), or ends it
+    // when the preset has no data for that algorithm.
+    static void StartAlgorithm(SynthVoice& voice);
 
     SynthVoice m_Voices[VoiceBudget] = {};
     int m_Count = 0;

@@ -161,6 +161,44 @@ TEST(CMemFile, WriteAfterSeekPastTheEndZeroFillsTheGap)
     EXPECT_EQ(Contents(file), QByteArray("ab\0\0\0\0Z", 7));
 }
 
+// Small buffers and ones large enough to live in their own pages: growing
+// keeps every byte written, grown once or again, and a write past the end
+// after growing still zeroes the gap.
+TEST(CMemFile, ReserveKeepsTheBytesWritten)
+{
+    for (uint size : {5u, 4000u, 3u << 20}) {
+        CMemFile file;
+        QByteArray bytes(int(size), '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i * 7 + 1);
+        ASSERT_EQ(file.Write(bytes.constData(), 1, size), size);
+        for (uint64_t needed : {uint64_t(size) * 2, uint64_t(size) * 3 + 1}) {
+            ASSERT_TRUE(file.Reserve(needed));
+            EXPECT_EQ(file.GetCapacity(), uint32_t(needed + needed / 10));
+            EXPECT_EQ(std::memcmp(file.GetBuffer(), bytes.constData(), size), 0) << size;
+        }
+        EXPECT_EQ(Contents(file), bytes);
+        ASSERT_EQ(file.Seek(long(size) + 3, 0), 0);
+        file.Write("Z", 1, 1);
+        EXPECT_EQ(Contents(file), bytes + QByteArray("\0\0\0Z", 4));
+    }
+}
+
+// Both give the bytes up to the size; the view lies in the file's own buffer.
+TEST(CMemFile, BytesAreACopyAndTheViewIsTheBuffer)
+{
+    CMemFile file;
+    EXPECT_TRUE(file.Bytes().isEmpty());
+    EXPECT_TRUE(file.View().isEmpty());
+    file.Write("abcdef", 1, 6);
+    file.Seek(0, 0);
+    file.Write("XY", 1, 2);
+    EXPECT_EQ(file.Bytes(), QByteArray("XYcdef"));
+    EXPECT_NE(file.Bytes().constData(), reinterpret_cast<const char*>(file.GetBuffer()));
+    EXPECT_EQ(file.View(), QByteArray("XYcdef"));
+    EXPECT_EQ(file.View().constData(), reinterpret_cast<const char*>(file.GetBuffer()));
+}
+
 TEST(CMemFile, EmptyWriteChangesNothing)
 {
     CMemFile file;

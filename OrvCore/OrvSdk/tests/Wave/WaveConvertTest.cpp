@@ -1,4 +1,5 @@
 // Channel and sample-size conversion, the output header and the test signal.
+#include "Util/CMemFile.h"
 #include "Wave/CWaveResampler.h"
 #include "Wave/WaveSampleWriter.h"
 #include "WaveTestSupport.h"
@@ -470,4 +471,26 @@ TEST(WaveConvert, SharedInputIsReadInPlaceAndCopiedOnlyToGrow)
     ASSERT_EQ(raw.ShareInputData(view, 4, 8), 8u);
     EXPECT_NE(raw.m_pInputData, reinterpret_cast<const unsigned char*>(file.constData()) + 4);
     EXPECT_EQ(InputSamples16(raw), (std::vector<int>{100, -200, 300, -400}));
+}
+
+// A memory file's buffer taken over: the samples after its header become the
+// document's own, moved to the start, and the document grows them as its own.
+TEST(WaveConvert, AdoptedInputIsTheSamplesAfterTheOffset)
+{
+    CMemFile file;
+    const QByteArray bytes = QByteArray("head") + Samples16({100, -200, 300, -400}) + QByteArray("tail");
+    ASSERT_EQ(file.Write(bytes.constData(), 1, uint(bytes.size())), uint(bytes.size()));
+    CDocumentWave wave;
+    ASSERT_TRUE(wave.CreateHeader(8000, 16, 1));
+    wave.m_WAVEheader.data_ckSize = 8;
+    ASSERT_EQ(wave.AdoptInputData(file.TakeBuffer(), 4, 8), 8u);
+    EXPECT_EQ(file.GetSize(), 0u);
+    EXPECT_EQ(file.GetBuffer(), nullptr);
+    EXPECT_EQ(InputSamples16(wave), (std::vector<int>{100, -200, 300, -400}));
+    wave.AppendSilence(1);
+    EXPECT_EQ(InputSamples16(wave).size(), 12u);
+    EXPECT_EQ(InputSamples16(wave)[3], -400);
+    // The emptied file takes new bytes as a new one does.
+    ASSERT_EQ(file.Write("ab", 1, 2), 2u);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(file.GetBuffer()), int(file.GetSize())), QByteArray("ab"));
 }
