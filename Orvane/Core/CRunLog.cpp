@@ -159,6 +159,10 @@ bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard,
             return notPlain(true);
         if (error == ENXIO)
             return notPlain(false);
+        // A file that cannot be written (a program that runs, as the launcher does while it waits for this run)
+        // may still be one the run reads: that is the reason to give.
+        if (IsRefusedUnwritable(name, guard))
+            return false;
         TurnToStandardError(
             Message("id_logfile_failed", {ShowName(path), QString::fromLocal8Bit(std::strerror(error))}));
         return false;
@@ -182,6 +186,18 @@ bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard,
         return false;
     }
     return true;
+}
+
+bool CRunLog::IsRefusedUnwritable(const QByteArray& name, const Guard& guard)
+{
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat opened;
+    const bool refused =
+        ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && !PassesGuard(guard, fd, QFile::decodeName(name), false);
+    ::close(fd);
+    return refused;
 }
 
 bool CRunLog::PassesGuard(const Guard& guard, int fd, const QString& path, bool created)

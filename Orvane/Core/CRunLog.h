@@ -62,6 +62,9 @@ public:
 private:
     // Opens the user's file without emptying it, asks guard, then empties it. False when it is refused or fails.
     bool OpenUserFile(QFile& file, const QString& path, const Guard& guard, bool& created);
+    // A file that could not be opened for writing, opened to read and asked of guard: true when it refuses it
+    // (and has said why).
+    bool IsRefusedUnwritable(const QByteArray& name, const Guard& guard);
     // Asks guard about the file at fd that path opened; a refused file that the run created is removed. False,
     // said, when refused.
     bool PassesGuard(const Guard& guard, int fd, const QString& path, bool created);

@@ -7,6 +7,7 @@
 #include "QtPrinters.h"
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -338,6 +339,23 @@ TEST_F(CommandLineRunLogGuardTest, NoFileTheProgramRunsOrListsIsTheLog)
     CopyExample("morning.mid", "tune.mid");
     for (const char* file : {"app/Kickra", "lib/libQt6Core.so.6", "app/Plugins/new.log", "app/Profiles/new.xml"})
         ExpectRefusedAsProgramFile(QString::fromLatin1(file));
+}
+
+// An executable of the application folder that runs (as the launcher does while it waits for the run) cannot be
+// opened for writing at all: it is still refused as a file of the program, not said to be a log that cannot be made.
+TEST_F(CommandLineRunLogGuardTest, ARunningExecutableOfTheProgramIsRefusedAsTheLog)
+{
+    const QString app = AppFolderWith();
+    m_Environment.insert(QStringLiteral("ORVANEDIR"), app);
+    m_Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), W("app/Busy")));
+    QProcess busy;
+    busy.start(W("app/Busy"), {QStringLiteral("60")});
+    ASSERT_TRUE(busy.waitForStarted());
+    CopyExample("morning.mid", "tune.mid");
+    ExpectRefusedAsProgramFile(QStringLiteral("app/Busy"));
+    busy.kill();
+    busy.waitForFinished();
 }
 
 // The media script is read only as a regular file of at most 64 KB: a FIFO, which would block the run for ever,
