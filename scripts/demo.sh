@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds, and converts the bundled example tunes into
-# iMelody ring tones (with their preview sounds) for the phone "Model A", and the
-# spoken example into a VOX speech clip for "Model C".
+# iMelody ring tones (with their preview sounds) for the phone "Model A", the
+# spoken example into a VOX speech clip for "Model C", and a copy of the evening
+# tune into an MSEQ sequence for "Model C", all into build/demo.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"

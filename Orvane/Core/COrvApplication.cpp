@@ -2,6 +2,7 @@
 #include "CPathsFile.h"
 #include "CTestBase.h"
 #include "Documents/CDocument.h"
+#include "Engine/FailedSource.h"
 #include "Host/CFileInfo.h"
 #include "Host/CLocalFileDriver.h"
 #include "Host/CPluginClass.h"
@@ -144,10 +145,8 @@ void COrvApplication::ReportParameterFailures()
         if (fileName.isEmpty() || record->GetDefaultParameters())
             continue;
         // Why, when the file could say: not a regular file, a value that is no number, a malformed element.
-        const QString why = record->GetParametersLoadError();
         Report(0, Message(QStringLiteral("id_warning")),
-               why.isEmpty() ? Message(QStringLiteral("id_param_loaded_failed")).arg(fileName)
-                             : Message(QStringLiteral("id_param_loaded_failed_because")).arg(fileName, why));
+               FailedParameterFileLines(record->GetParametersPath(), record->GetParametersLoadError(), fileName));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "Core/CBatchInfo.h"
 #include "Documents/CDocument.h"
 #include "EngineSupport.h"
+#include "FailedSource.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
 #include "Host/SourceReader.h"
@@ -124,8 +125,7 @@ void CBatchRun::RunEntry(const CBatchInfo& entry, const QList<CPluginClass*>& en
             parameters = loaded.get();
             fromFile = true;
         } else {
-            m_Host.Log(Message("id_param_loaded_failed_because", parameterFile, ParameterFileRefusal(*loaded))
-                       + QLatin1Char('\n'));
+            m_Host.Log(FailedParameterFileLines(parameterFile, ParameterFileRefusal(*loaded)) + QLatin1Char('\n'));
             m_Failure = true;
         }
     }
@@ -165,7 +165,7 @@ void CBatchRun::ConvertSource(const QString& source, CPluginBase* converter, CPa
     QString reason;
     QByteArray bytes = ReadSourceFile(source, reader.byteLimit, &reason);
     if (bytes.isEmpty()) {
-        m_Host.Log(Message("id_opening_failed_because", source, reason) + QLatin1Char('\n'));
+        ReportFailedSource(m_Host, QString(), CFailedStep::READ, source, reason);
         m_Failure = true;
         return;
     }
@@ -177,12 +177,13 @@ void CBatchRun::ConvertSource(const QString& source, CPluginBase* converter, CPa
     // Relative references inside the source resolve against its folder.
     QDir::setCurrent(folder);
     std::unique_ptr<CDocument> document(importer->Import(bytes));
-    m_Host.LogConversionLog(importer);
     bytes.clear();
     if (!document) {
+        ReportFailedSource(m_Host, QString(), CFailedStep::READ, source, importer);
         m_Failure = true;
         return;
     }
+    m_Host.LogConversionLog(importer);
     document->SetName(source);
 
     // The default set takes this source's tempo, style and the like, as the media tab's form does.
@@ -208,10 +209,11 @@ void CBatchRun::ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CD
                                const QString& source, const QString& destination)
 {
     CProfile* profile = m_Host.GetCurrentProfile();
+    // A translator reads its own sources: what fails in it is the source's translation, as in the SMS tab.
+    const CFailedStep step = importer == converter ? CFailedStep::TRANSLATE : CFailedStep::CONVERT;
     if (converter->IsCompatibleWithProfile(profile) != 1) {
-        m_Host.Log(Message("id_convert_failed") + QLatin1Char('\n')
-                   + Message("id_profile_not_compatible", profile ? profile->GetMobileName() : QString())
-                   + QLatin1Char('\n'));
+        ReportFailedSource(m_Host, QString(), step, source,
+                           Message("id_profile_not_compatible", profile ? profile->GetMobileName() : QString()));
         m_Failure = true;
         return;
     }
@@ -233,8 +235,7 @@ void CBatchRun::ConvertAndSave(CPluginBase* converter, CPluginBase* importer, CD
                 m_Failure = true;
         }
     } else if (m_State.mCancelFlag == 0) {
-        m_Host.LogConversionLog(converter);
-        m_Host.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
+        ReportFailedSource(m_Host, QString(), step, source, converter);
         m_Failure = true;
     }
     DiscardConverterOutput(converter);

@@ -4,6 +4,7 @@
 #include "Core/CBatchInfo.h"
 #include "Core/CCommandLine.h"
 #include "EngineSupport.h"
+#include "FailedSource.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
 #include "Host/SourceReader.h"
@@ -79,9 +80,8 @@ bool CCommandLineRun::LogUnmatchedSources()
         const QString path = Absolute(startDir, argument);
         struct stat entry;
         if (::lstat(QFile::encodeName(path).constData(), &entry) == 0)
-            m_Host.Log(
-                Message("id_source_unreadable", argument, BoundedFileRead::Check(path, FileLimits::MaxMediaSourceBytes))
-                + QLatin1Char('\n'));
+            ReportFailedSource(m_Host, QString(), CFailedStep::READ, argument,
+                               BoundedFileRead::Check(path, FileLimits::MaxMediaSourceBytes));
         else if (BoundedFileRead::NameIsUnreadable(argument))
             m_Host.Log(Message("id_source_name_unreadable").arg(line.ShownArgument(argument)) + QLatin1Char('\n'));
         else

@@ -10,6 +10,7 @@
 #include "Core/CGenerationInfo.h"
 #include "Documents/CDocumentAbstract.h"
 #include "EngineSupport.h"
+#include "FailedSource.h"
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
@@ -69,8 +70,8 @@ int CMediaConversion::FitAndConvert(const CGenerationInfo& info, CPluginClass* r
     int success = 0;
     CProfile* profile = m_Host.GetCurrentProfile();
     if (converter->IsCompatibleWithProfile(profile) != 1) {
-        m_Host.Report(0, Message("id_convert_failed"),
-                      Message("id_profile_not_compatible", profile ? profile->GetMobileName() : QString()));
+        ReportFailedSource(m_Host, Message("id_convert_failed"), CFailedStep::CONVERT, document->GetName(),
+                           Message("id_profile_not_compatible", profile ? profile->GetMobileName() : QString()));
     } else {
         const bool cancelable = converter->IsCancelable() != 0;
         if (cancelable) {
@@ -100,9 +101,7 @@ int CMediaConversion::Convert(CPluginBase* converter)
     DiscardConverterOutput(converter);
     if (m_State.mCancelFlag != 0)
         return 0;
-    m_Host.LogConversionLog(converter);
-    m_Host.Log(QLatin1Char('\n') + Message("id_convertion_failed") + QLatin1Char('\n'));
-    m_Host.Report(0, Message("id_convert_failed"),
-                  WithoutFinalLineFeed(converter->GetConversionLog()->GetDetailedText()));
+    ReportFailedSource(m_Host, Message("id_convert_failed"), CFailedStep::CONVERT, m_State.mpLoadedDocument->GetName(),
+                       converter);
     return 0;
 }

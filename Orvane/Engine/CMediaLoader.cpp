@@ -6,6 +6,7 @@
 #include "Documents/CDocumentAnimation.h"
 #include "Documents/CDocumentPicture.h"
 #include "EngineSupport.h"
+#include "FailedSource.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
 #include "Host/SourceReader.h"
@@ -45,8 +46,7 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
     QString reason;
     const QByteArray bytes = ReadSourceFile(path, reader.byteLimit, &reason);
     if (bytes.isEmpty()) {
-        m_Host.Log(Message("id_opening_failed_because", path, reason) + QLatin1Char('\n'));
-        m_Host.Report(0, Message("id_warning"), WithFailureReason(Message("id_failed_to_load", path), reason));
+        ReportFailedSource(m_Host, Message("id_warning"), CFailedStep::READ, path, reason);
         return 0;
     }
     m_Host.Log(Message("id_importing") + QLatin1Char('\n'));
@@ -60,7 +60,7 @@ B32 CMediaLoader::LoadMedia(const QString& path, int converterIndex)
         document.reset(importer->Import(bytes));
     }
     if (!document) {
-        ReportSourceRefused(m_Host, Message("id_import_failed"), "id_failed_to_load", path, importer);
+        ReportFailedSource(m_Host, Message("id_import_failed"), CFailedStep::READ, path, importer);
         return 0;
     }
     m_Host.LogConversionLog(importer);

@@ -4,6 +4,7 @@
 #include "COrvEngine.h"
 #include "CSourceGuard.h"
 #include "EngineSupport.h"
+#include "FailedSource.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
 #include "ParameterFitting.h"
@@ -45,16 +46,13 @@ bool LoadDefaultParameters(CPluginClass* record, CParameterChoices& choices)
     return true;
 }
 
-// A parameter file not loaded: the box's first line says whether it could not be read at all (the reader's
-// own check) or was read and refused, the next line why, and the run log holds the line a command-line run
-// writes for it.
+// A parameter file not loaded: the box and the run log hold the lines a batch or command-line run writes for it.
 void ReportParameterFileRefused(CEngineHost& host, const QString& path, const QString& reason)
 {
+    const QString lines = FailedParameterFileLines(path, reason);
     if (!reason.isEmpty())
-        host.Log(Message("id_param_loaded_failed_because", path, reason) + QLatin1Char('\n'));
-    const bool unreadable = !reason.isEmpty() && !BoundedFileRead::Check(path, FileLimits::MaxXmlBytes).isEmpty();
-    const QString first = Message(unreadable ? "id_param_read_failed" : "id_param_loaded_failed", path);
-    host.Report(0, Message(QStringLiteral("id_warning")), WithFailureReason(first, reason));
+        host.Log(lines + QLatin1Char('\n'));
+    host.Report(0, Message(QStringLiteral("id_warning")), lines);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "Core/CGenerationInfo.h"
 #include "Documents/CDocument.h"
 #include "EngineSupport.h"
+#include "FailedSource.h"
 #include "Host/CLocalFileInfo.h"
 #include "Host/CPluginClass.h"
 #include "Parameters/CProfile.h"
@@ -61,8 +62,7 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
     QString reason;
     const QByteArray bytes = ReadSourceFile(source, FileLimits::MaxMessageSourceBytes, &reason);
     if (bytes.isEmpty()) {
-        m_Host.Log(Message("id_opening_failed_because", source, reason) + QLatin1Char('\n'));
-        m_Host.Report(0, Message("id_warning"), WithFailureReason(Message("id_failed_to_load", source), reason));
+        ReportFailedSource(m_Host, Message("id_warning"), CFailedStep::READ, source, reason);
         return;
     }
     m_Host.Log(Message("id_importing") + QLatin1Char('\n'));
@@ -74,7 +74,7 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
     QDir::setCurrent(CLocalFileInfo(source).GetDirPath());
     std::unique_ptr<CDocument> document(translator->Import(bytes));
     if (!document) {
-        ReportSourceRefused(m_Host, Message("id_import_failed"), "id_failed_to_load", source, translator);
+        ReportFailedSource(m_Host, Message("id_import_failed"), CFailedStep::READ, source, translator);
         return;
     }
     m_Host.LogConversionLog(translator);
@@ -89,8 +89,8 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
     m_State.mConvertedDocumentName = document->GetName();
 
     if (translator->IsCompatibleWithProfile(profile) != 1) {
-        m_Host.Report(0, Message("id_convert_failed"),
-                      Message("id_profile_not_compatible", profile ? profile->GetMobileName() : QString()));
+        ReportFailedSource(m_Host, Message("id_convert_failed"), CFailedStep::TRANSLATE, source,
+                           Message("id_profile_not_compatible", profile ? profile->GetMobileName() : QString()));
     } else {
         DiscardConverterOutput(translator);
         if (translator->Convert(document.get())) {
@@ -99,7 +99,7 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
             WriteChunks(translator, info, outputName);
         } else {
             // The translator reads an e-card's content and its items only here: what it refuses names the file.
-            ReportSourceRefused(m_Host, Message("id_translation_failed"), "id_failed_to_translate", source, translator);
+            ReportFailedSource(m_Host, Message("id_translation_failed"), CFailedStep::TRANSLATE, source, translator);
         }
         DiscardConverterOutput(translator);
     }

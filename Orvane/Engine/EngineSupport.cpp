@@ -42,15 +42,6 @@ void ClearConversionLog(CPluginBase* converter)
                                            QString());
 }
 
-void ReportSourceRefused(CEngineHost& host, const QString& title, const char* firstLineId, const QString& source,
-                         CPluginBase* reader)
-{
-    const QString text = WithFailureReason(Message(firstLineId, source),
-                                           WithoutFinalLineFeed(reader->GetConversionLog()->GetDetailedText()));
-    host.Log(text + QLatin1Char('\n'));
-    host.Report(0, title, text);
-}
-
 QString ParameterFileRefusal(const CXmlFile& file)
 {
     return file.GetLoadError().isEmpty() ? Message("id_param_file_not_valid") : file.GetLoadError();

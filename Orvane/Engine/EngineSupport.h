@@ -33,11 +33,6 @@ void DiscardConverterOutput(CPluginBase* converter);
 // Empties both texts of the converter's conversion log.
 void ClearConversionLog(CPluginBase* converter);
 
-// A source its reader refused: the box under title and the run log say the message firstLineId with the source,
-// then on a line of its own the reader's words as the reason.
-void ReportSourceRefused(CEngineHost& host, const QString& title, const char* firstLineId, const QString& source,
-                         CPluginBase* reader);
-
 // Why a parameter file was refused, as its reader said.
 QString ParameterFileRefusal(const CXmlFile& file);
 

@@ -41,9 +41,12 @@ public:
 
     // Why the parameter file was refused (its kind, a value, a malformed element); empty when it loaded.
     const QString& GetParametersLoadError() const { return mParametersLoadError; }
+    // The file the default parameters are read from; empty when the converter has none.
+    const QString& GetParametersPath() const { return mParametersPath; }
 
     int mFlags = 0;
     QString mParametersLoadError;
+    QString mParametersPath;
     CPluginBase* mpConverter = nullptr;
     CPluginClassInfo* mpClassInfo = nullptr; // the plug-in's static record, never freed here
     CParameters* mpDefaultParameters = nullptr;

@@ -68,6 +68,7 @@ void CPluginManager::LoadClasses(CPlugin& plugin, const QString& parameterPath)
             // picked up from wherever the current folder happens to be.
             const QString path = QDir(parameterPath).filePath(fileName);
             m_ReadFiles.append(path);
+            record->mParametersPath = path;
             auto parameters = std::make_unique<CParameters>();
             auto startup = std::make_unique<CParameters>();
             if (parameters->Load(path) && startup->Load(path)) {

@@ -77,6 +77,7 @@ TEST(ShippedLanguageFile, HasEveryHostMessage)
                            "id_param_loaded_failed_because",
                            "id_param_file_not_valid",
                            "id_failed_to_translate",
+                           "id_failed_to_convert",
                            "id_param_read_failed",
                            "id_file_is_empty",
                            "id_source_unreadable",

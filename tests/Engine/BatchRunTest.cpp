@@ -141,11 +141,9 @@ TEST_F(BatchRunTest, AParameterFileThatFailsIsLoggedAndTheDefaultsAreUsed)
     const QString parameters = Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
     NewLog();
     EXPECT_EQ(Run(sources, "TST", parameters), 0);
-    EXPECT_EQ(
-        NewLog(),
-        Text("id_launching") + LF
-            + Text("id_param_loaded_failed_because").arg(parameters, QStringLiteral("is not a well-formed XML file"))
-            + LF + ConvertedSourceLog(sources.at(0), {Out("a.TST")}));
+    EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_param_loaded_failed").arg(parameters)
+                            + QStringLiteral("\nReason: it is not a well-formed XML file.") + LF
+                            + ConvertedSourceLog(sources.at(0), {Out("a.TST")}));
     EXPECT_EQ(ReadAll(Out("a.TST")), "one");
 
     // A good file is used for its entry.
@@ -163,7 +161,8 @@ TEST_F(BatchRunTest, AFailedSourceLeavesNothingForTheNextOne)
     EXPECT_EQ(ReadAll(Out("d.TWX")), "nopreview last");
     EXPECT_EQ(ReadAll(Out("b_previewTWX.WAV")).left(4), "RIFF");
     const QString failed = Text("id_opening_file").arg(sources.at(0)) + LF + Text("id_importing") + LF
-                           + QStringLiteral("Sound conversion failed\n\n") + LF + Text("id_convertion_failed") + LF;
+                           + Text("id_failed_to_convert").arg(sources.at(0))
+                           + QStringLiteral("\nReason: Sound conversion failed.") + LF;
     EXPECT_TRUE(NewLog().startsWith(Text("id_launching") + LF + failed));
 }
 
@@ -185,11 +184,11 @@ TEST_F(BatchRunTest, SourcesThatCannotBeReadOrImportedFailTheRun)
                               Write(QStringLiteral("fine.txt"), "fine")};
     NewLog();
     EXPECT_EQ(Run(sources), 0);
-    EXPECT_EQ(NewLog(),
-              Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
-                  + Text("id_opening_failed_because").arg(sources.at(0), QStringLiteral("No such file or directory"))
-                  + LF + Text("id_select_importer_failed").arg(sources.at(1)) + LF
-                  + ConvertedSourceLog(sources.at(2), {Out("fine.TST")}));
+    EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
+                            + Text("id_failed_to_load").arg(sources.at(0))
+                            + QStringLiteral("\nReason: No such file or directory.") + LF
+                            + Text("id_select_importer_failed").arg(sources.at(1)) + LF
+                            + ConvertedSourceLog(sources.at(2), {Out("fine.TST")}));
     EXPECT_EQ(FilesIn(m_Out), QStringList{QStringLiteral("fine.TST")});
 }
 
@@ -199,11 +198,14 @@ TEST_F(BatchRunTest, AProfileTheConverterDoesNotFullyAcceptFailsEachSource)
     const QStringList sources = Sources({"one", "two"});
     NewLog();
     EXPECT_EQ(Run(sources), 0);
-    const QString refused =
-        Text("id_convert_failed") + LF + Text("id_profile_not_compatible").arg(QStringLiteral("WARY")) + LF;
+    const auto refused = [](const QString& source) {
+        return Text("id_failed_to_convert").arg(source) + LF + QStringLiteral("Reason: ")
+               + Text("id_profile_not_compatible").arg(QStringLiteral("WARY")) + LF;
+    };
     EXPECT_EQ(NewLog(), Text("id_launching") + LF + Text("id_opening_file").arg(sources.at(0)) + LF
-                            + Text("id_importing") + LF + refused + Text("id_opening_file").arg(sources.at(1)) + LF
-                            + Text("id_importing") + LF + refused);
+                            + Text("id_importing") + LF + refused(sources.at(0))
+                            + Text("id_opening_file").arg(sources.at(1)) + LF + Text("id_importing") + LF
+                            + refused(sources.at(1)));
     EXPECT_TRUE(FilesIn(m_Out).isEmpty());
     EXPECT_EQ(m_Prompt.Messages(),
               OneMessage(Text("id_launch_failed0"), Text("id_launch_failed1").arg(In(QStringLiteral("run.log")))));

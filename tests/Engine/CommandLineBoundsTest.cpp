@@ -142,8 +142,8 @@ TEST_F(CommandLineBoundsTest, AFifoProfileOrParameterFileNeverBlocksTheRun)
 
     const CRun run = Imy(Words("tune.mid"));
     EXPECT_EQ(run.exitCode, 0) << qPrintable(Log());
-    EXPECT_TRUE(
-        Log().startsWith(QStringLiteral("The parameter file VoxParameters.xml could not be loaded: is a FIFO.\n")))
+    EXPECT_TRUE(Log().startsWith(
+        QStringLiteral("The parameter file VoxParameters.xml could not be read.\nReason: it is a FIFO.\n")))
         << qPrintable(Log());
     EXPECT_TRUE(QFile::exists(W("tune.IMY")));
 }

@@ -207,23 +207,24 @@ TEST_F(CommandLineFaultTest, OutsideFilesAreReadOnlyWhenRegularAndWithinTheirCap
     const Case cases[] = {
         {"endless parameter file",
          {QStringLiteral("/parameter=/dev/zero"), QStringLiteral("tune.mid")},
-         QStringLiteral("The parameter file /dev/zero could not be loaded: is a device.\n")},
+         QStringLiteral("The parameter file /dev/zero could not be read.\nReason: it is a device.\n")},
         {"parameter FIFO",
          {QStringLiteral("/parameter=pipe.xml"), QStringLiteral("tune.mid")},
-         QStringLiteral("The parameter file %1 could not be loaded: is a FIFO.\n").arg(W(QStringLiteral("pipe.xml")))},
+         QStringLiteral("The parameter file %1 could not be read.\nReason: it is a FIFO.\n")
+             .arg(W(QStringLiteral("pipe.xml")))},
         {"source over the cap",
          {QStringLiteral("huge.mid")},
-         QStringLiteral("The file %1 cannot be read: is larger than 268435456 bytes.\n")
+         QStringLiteral("The file %1 could not be read.\nReason: it is larger than 268435456 bytes.\n")
              .arg(W(QStringLiteral("huge.mid")))},
         {"source folder",
          {QStringLiteral("folder.mid")},
-         QStringLiteral("The source folder.mid cannot be read: is a folder.\n")},
+         QStringLiteral("The file folder.mid could not be read.\nReason: it is a folder.\n")},
         {"source FIFO",
          {QStringLiteral("pipe.mid")},
-         QStringLiteral("The source pipe.mid cannot be read: is a FIFO.\n")},
+         QStringLiteral("The file pipe.mid could not be read.\nReason: it is a FIFO.\n")},
         {"broken link",
          {QStringLiteral("broken.mid")},
-         QStringLiteral("The source broken.mid cannot be read: is a broken link.\n")},
+         QStringLiteral("The file broken.mid could not be read.\nReason: it is a broken link.\n")},
         {"missing", {QStringLiteral("ghost.mid")}, QStringLiteral("The source ghost.mid does not exist.\n")},
     };
     for (const Case& c : cases) {
@@ -374,13 +375,13 @@ TEST_F(CommandLineFaultTest, FortySourcesOnAFillingDiskLoseNothing)
     const QStringList named = {
         QStringLiteral("The source missing1.mid does not exist.\n"),
         QStringLiteral("The source missing2.rtx does not exist.\n"),
-        QStringLiteral("The source dir1.mid cannot be read: is a folder.\n"),
-        QStringLiteral("The source dir2.rtx cannot be read: is a folder.\n"),
-        QStringLiteral("The source fifo1.mid cannot be read: is a FIFO.\n"),
-        QStringLiteral("The source fifo2.rtx cannot be read: is a FIFO.\n"),
+        QStringLiteral("The file dir1.mid could not be read.\nReason: it is a folder.\n"),
+        QStringLiteral("The file dir2.rtx could not be read.\nReason: it is a folder.\n"),
+        QStringLiteral("The file fifo1.mid could not be read.\nReason: it is a FIFO.\n"),
+        QStringLiteral("The file fifo2.rtx could not be read.\nReason: it is a FIFO.\n"),
         QStringLiteral("No importer can read cutcard.ecd for this converter.\n"),
         QStringLiteral("No importer can read noisecard.ecd for this converter.\n"),
-        QStringLiteral("The file %1 cannot be read: is larger than 268435456 bytes.\n")
+        QStringLiteral("The file %1 could not be read.\nReason: it is larger than 268435456 bytes.\n")
             .arg(W(QStringLiteral("huge.mid"))),
         QStringLiteral(
             "%1twin.IMY was not written: the source %2 wrote it earlier in this run, so the source %3 fails.\n")

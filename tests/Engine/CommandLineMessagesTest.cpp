@@ -43,7 +43,7 @@ TEST_F(CommandLineMessagesTest, AParameterFileErrorNamesTheElementAndWhy)
                      "<ISECTION/></Root>");
     const CRun run = Imy(Words("/parameter=bad.xml", "tune.mid"));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(Log().startsWith(QStringLiteral("The parameter file %1 could not be loaded: the DATA element "
+    EXPECT_TRUE(Log().startsWith(QStringLiteral("The parameter file %1 could not be loaded.\nReason: the DATA element "
                                                 "\"Tempo\" has the VALUE \"900\", outside its MIN -2147483648 and "
                                                 "MAX 400.\n")
                                      .arg(W("bad.xml"))))
@@ -92,7 +92,8 @@ TEST_F(CommandLineMessagesTest, EveryXmlReaderRefusesADocumentTypeOfTooManyAttri
          QStringLiteral("The profile file %1/Profiles/Model_Y.xml was refused: has %2.\n").arg(app, tooMany)},
         {"parameter file",
          Words("/profile=Model A", "/converter=imy", "/logfile=run.log", "/parameter=crowded.xml", "tune.mid"),
-         QStringLiteral("The parameter file %1 could not be loaded: has %2.\n").arg(W("crowded.xml"), tooMany)},
+         QStringLiteral("The parameter file %1 could not be loaded.\nReason: it has %2.\n")
+             .arg(W("crowded.xml"), tooMany)},
         {"animation description", Words("/profile=Model B", "/converter=ani", "/logfile=run.log", "crowded.anim"),
          QStringLiteral("The animation description has %1.\n").arg(tooMany)},
         {"e-card", Words("/profile=Model A", "/converter=ems_sms", "/logfile=run.log", "crowded.ecd"),

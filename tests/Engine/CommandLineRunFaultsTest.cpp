@@ -167,8 +167,9 @@ TEST_F(CommandLineRunFaultsTest, ALongPathKeepsTheFileNameSoTheFailedSourceIsKno
         return path.left(kShownNameLength - file) + QStringLiteral("...") + path.right(file)
                + QStringLiteral(" (%1 characters)").arg(path.size());
     };
-    EXPECT_TRUE(log.contains(QStringLiteral("Opening ") + shown(bad)
-                             + QStringLiteral("\nImporting...\nThe file is not a Standard MIDI File.\n")))
+    EXPECT_TRUE(log.contains(QStringLiteral("Opening ") + shown(bad) + QStringLiteral("\nImporting...\nThe file ")
+                             + shown(bad)
+                             + QStringLiteral(" could not be read.\nReason: The file is not a Standard MIDI File.\n")))
         << qPrintable(log);
     EXPECT_TRUE(log.contains(QStringLiteral("Opening ") + shown(good) + QLatin1Char('\n'))) << qPrintable(log);
     EXPECT_TRUE(QFile::exists(W(QString(100, QLatin1Char('s')) + QStringLiteral("_good.IMY"))));

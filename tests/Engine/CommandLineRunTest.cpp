@@ -195,9 +195,9 @@ TEST_F(CommandLineRunTest, AParameterFileThatFailsIsLoggedAndTheDefaultsConvert)
     Write(QStringLiteral("broken.xml"), "<PARAMETERS>");
     const CRun run = Run("tst", {QStringLiteral("a.txt"), QStringLiteral("/parameter=broken.xml")});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.log, Text("id_param_loaded_failed_because")
-                               .arg(W(QStringLiteral("broken.xml")), QStringLiteral("is not a well-formed XML file"))
-                           + LF + ConvertedSourceLog(W(QStringLiteral("a.txt")), {W(QStringLiteral("a.TST"))}));
+    EXPECT_EQ(run.log, Text("id_param_loaded_failed").arg(W(QStringLiteral("broken.xml")))
+                           + QStringLiteral("\nReason: it is not a well-formed XML file.") + LF
+                           + ConvertedSourceLog(W(QStringLiteral("a.txt")), {W(QStringLiteral("a.TST"))}));
     EXPECT_EQ(ReadAll(W(QStringLiteral("a.TST"))), "hello");
 }
 
@@ -223,7 +223,8 @@ TEST_F(CommandLineRunTest, AConverterThatFailsOnOneSourceLeavesTheNextOneClean)
     const CRun run = Run("twx", {QStringLiteral("bad.txt"), QStringLiteral("good.txt"), QStringLiteral("/preview")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.log, Text("id_opening_file").arg(W(QStringLiteral("bad.txt"))) + LF + Text("id_importing") + LF
-                           + QStringLiteral("Sound conversion failed\n\n") + LF + Text("id_convertion_failed") + LF
+                           + Text("id_failed_to_convert").arg(W(QStringLiteral("bad.txt")))
+                           + QStringLiteral("\nReason: Sound conversion failed.") + LF
                            + ConvertedSourceLog(W(QStringLiteral("good.txt")), {W(QStringLiteral("good.TWX"))}));
     EXPECT_EQ(ReadAll(W(QStringLiteral("good.TWX"))), "nopreview good");
     // Neither the failed source's chunk nor its preview reached the good one.

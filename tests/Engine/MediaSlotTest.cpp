@@ -68,27 +68,23 @@ TEST_F(MediaSlotTest, FailedLoadsReportAndLeaveNoDocument)
     ASSERT_EQ(Load(good, "TST"), 1);
     NewLog();
 
-    // A missing and an empty file read alike, but the log says which is which.
+    // A missing and an empty file read alike, but the box and the log say which is which, in the same lines.
     struct Unreadable
     {
         QString path;
-        QString reason;
-        // The box's line for it: a sentence of its own.
+        // The reason's line: a sentence of its own.
         QString line;
     };
     for (const Unreadable& file :
-         {Unreadable{In(QStringLiteral("missing.txt")), QStringLiteral("No such file or directory"),
-                     QStringLiteral("Reason: No such file or directory.")},
-          Unreadable{Write(QStringLiteral("empty.txt"), ""), QStringLiteral("is empty"),
-                     QStringLiteral("Reason: the file is empty.")}}) {
+         {Unreadable{In(QStringLiteral("missing.txt")), QStringLiteral("Reason: No such file or directory.")},
+          Unreadable{Write(QStringLiteral("empty.txt"), ""), QStringLiteral("Reason: it is empty.")}}) {
         const QString& missing = file.path;
         m_Prompt.mShown.clear();
         EXPECT_EQ(Load(missing, "TST"), 0);
         EXPECT_EQ(Loaded(), nullptr);
-        EXPECT_EQ(NewLog(), Text("id_opening_file").arg(missing) + LF
-                                + Text("id_opening_failed_because").arg(missing, file.reason) + LF);
-        EXPECT_EQ(m_Prompt.Messages(),
-                  OneMessage(Text("id_warning"), Text("id_failed_to_load").arg(missing) + LF + file.line));
+        const QString lines = Text("id_failed_to_load").arg(missing) + LF + file.line;
+        EXPECT_EQ(NewLog(), Text("id_opening_file").arg(missing) + LF + lines + LF);
+        EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_warning"), lines));
     }
 
     // The importer's own detailed text, less its last line feed, explains a refused file.
@@ -157,9 +153,10 @@ TEST_F(MediaSlotTest, AFailedConversionReportsTheConvertersTextAndDropsThePrevio
     NewLog();
     m_Window.mCalls.clear();
     Convert("TST");
-    EXPECT_EQ(NewLog(), Text("id_converting") + LF + QStringLiteral("Test conversion failed\n") + LF
-                            + Text("id_convertion_failed") + LF);
-    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_convert_failed"), QStringLiteral("Test conversion failed")));
+    const QString failed = Text("id_failed_to_convert").arg(In(QStringLiteral("bad.txt")))
+                           + QStringLiteral("\nReason: Test conversion failed.");
+    EXPECT_EQ(NewLog(), Text("id_converting") + LF + failed + LF);
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_convert_failed"), failed));
     EXPECT_EQ(m_Window.mCalls.mid(m_Window.mCalls.size() - 2),
               (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
     EXPECT_EQ(ResultBytes(), "<none>");
@@ -200,9 +197,10 @@ TEST_F(MediaSlotTest, WhatAFailedConversionLeftNeverReachesTheNextOne)
     CPluginBase* converter = Converter("TWX");
     ASSERT_EQ(Load(Write(QStringLiteral("bad.txt"), "fail"), "TWX"), 1);
     Convert("TWX");
-    // The detailed text loses one line feed of its two.
+    // The detailed text is the reason, without the empty line its two line feeds would leave.
     ASSERT_EQ(m_Prompt.mShown.size(), 1u);
-    EXPECT_EQ(m_Prompt.mShown[0].text, QStringLiteral("Sound conversion failed\n"));
+    EXPECT_EQ(m_Prompt.mShown[0].text, Text("id_failed_to_convert").arg(In(QStringLiteral("bad.txt")))
+                                           + QStringLiteral("\nReason: Sound conversion failed."));
     EXPECT_TRUE(converter->GetRawDataList().isEmpty());
     EXPECT_EQ(converter->GetPreviewDocument(), nullptr);
 
@@ -230,17 +228,20 @@ TEST_F(MediaSlotTest, APreviewTakenOverIsNeverHandedOutTwice)
     EXPECT_EQ(PreviewOrNull(), nullptr);
 }
 
-TEST_F(MediaSlotTest, AProfileTheConverterDoesNotFullyAcceptIsReportedAndNotLogged)
+// The box and the log say it in the lines a batch run logs for the source.
+TEST_F(MediaSlotTest, AProfileTheConverterDoesNotFullyAcceptFailsTheSourceInTheBoxAndTheLog)
 {
     Start();
     m_Application->SetCurrentProfile(2);
     ASSERT_EQ(m_Application->GetCurrentProfile()->GetMobileName(), QStringLiteral("WARY"));
-    ASSERT_EQ(Load(Write(QStringLiteral("a.txt"), "hello"), "TST"), 1);
+    const QString source = Write(QStringLiteral("a.txt"), "hello");
+    ASSERT_EQ(Load(source, "TST"), 1);
     NewLog();
     Convert("TST");
-    EXPECT_EQ(NewLog(), Text("id_converting") + LF);
-    EXPECT_EQ(m_Prompt.Messages(),
-              OneMessage(Text("id_convert_failed"), Text("id_profile_not_compatible").arg(QStringLiteral("WARY"))));
+    const QString failed = Text("id_failed_to_convert").arg(source) + QStringLiteral("\nReason: ")
+                           + Text("id_profile_not_compatible").arg(QStringLiteral("WARY"));
+    EXPECT_EQ(NewLog(), Text("id_converting") + LF + failed + LF);
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_convert_failed"), failed));
     EXPECT_EQ(m_Window.mCalls, (QStringList{QStringLiteral("converted 0"), QStringLiteral("init")}));
     EXPECT_EQ(ResultBytes(), "<none>");
     EXPECT_TRUE(Converter("TST")->GetRawDataList().isEmpty());

@@ -181,7 +181,7 @@ TEST_F(BatchFileTest, ShortOrMalformedFilesWarnAndLeaveUnreadRows)
     LoadFrom(broken);
     EXPECT_EQ(Rows(), (QStringList{QStringLiteral("f"), QStringLiteral("2"), QStringLiteral("3*")}));
     EXPECT_EQ(Messages().size(), 2);
-    EXPECT_EQ(Messages().last(), LoadFailed(broken, QStringLiteral("Reason: the file is not a well-formed XML file.")));
+    EXPECT_EQ(Messages().last(), LoadFailed(broken, QStringLiteral("Reason: it is not a well-formed XML file.")));
     // The next dialog opens where the last file was.
     LoadFrom(QString());
     EXPECT_EQ(m_GuiPrompt.mFileQuestions.last(),

@@ -7,6 +7,7 @@
 #include "Gui/Panels/CConverterPanel.h"
 #include "Gui/Panels/CDestinationSelectorPanel.h"
 #include "Gui/Panels/CMediaSelectorPanel.h"
+#include "Gui/Panels/CSmsSelectorPanel.h"
 #include "Gui/Parameters/CParameterView.h"
 #include "Gui/Window/CGuiServices.h"
 #include "Gui/Window/COrvTabview.h"
@@ -414,38 +415,98 @@ QByteArray RandomBytes(int count, uint32_t seed)
     return bytes;
 }
 
-// A source its reader refuses: the box names the file on its first line and gives the reader's words as the
-// reason, and the run log has the same lines.
-TEST_F(MediaEndToEndTest, ASourceItsReaderRefusesIsNamedWithTheReadersWords)
+// The lines of a run log from the one that names a failed file on.
+QString FailureLines(const QString& log)
 {
-    ShowMedia({});
-    Write(QStringLiteral("media/noise.png"), RandomBytes(600, 7));
-    Write(QStringLiteral("media/noise.wav"), RandomBytes(600, 11));
-    Write(QStringLiteral("media/silent.wav"), WavBuilder::Canonical(WavBuilder::Format{}, QByteArray()));
-    ASSERT_EQ(ReadAll(In("media/silent.wav")).size(), 44);
-    const struct
-    {
-        const char *phone, *converter, *source, *reason;
-    } cases[] = {
-        {"Model B", "Brimsel picture converter", "noise.png", "The picture could not be read."},
-        {"Model C", "VOX converter", "noise.wav", "The file is not a RIFF WAVE sound."},
-        {"Model C", "VOX converter", "silent.wav", "The sound holds no samples."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.source);
-        SelectPhone(c.phone);
-        SelectConverter(c.converter);
-        m_GuiPrompt.mShown.clear();
-        NewLog();
-        LoadSource(c.source);
-        EXPECT_EQ(Loaded(), nullptr);
-        const QString path = In(QStringLiteral("media/") + QLatin1String(c.source));
-        const QString text =
-            QStringLiteral("The file %1 could not be read.\nReason: %2").arg(path, QLatin1String(c.reason));
-        EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{QStringLiteral("Import failed|") + text});
-        EXPECT_TRUE(NewLog().endsWith(QStringLiteral("Importing...\n") + text + QLatin1Char('\n')));
-    }
+    const int first = int(log.indexOf(QLatin1String("The file ")));
+    return first < 0 ? QStringLiteral("<no failure in: %1>").arg(log) : log.mid(first);
 }
+
+// A source the window, a batch run and the command line all fail on, and the lines each says it in.
+struct FailedSourceCase
+{
+    const char *name, *phone, *converter, *extension, *source;
+    QByteArray bytes;
+    const char *title, *lines;
+};
+
+// A case is shown by its name, in the test's name too.
+void PrintTo(const FailedSourceCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class FailedSourceEndToEndTest : public MediaEndToEndTest, public ::testing::WithParamInterface<FailedSourceCase>
+{};
+
+// A source that fails is said in the same lines in every mode: the window's box and run log, the batch run's log
+// and the command line's name the file and whether it could not be read, converted or translated, then give the
+// reader's or converter's words as the reason, with no empty line.
+TEST_P(FailedSourceEndToEndTest, IsSaidInTheSameLinesInTheWindowTheBatchAndTheCommandLine)
+{
+    const FailedSourceCase& c = GetParam();
+    ShowMedia({}, {"batch", "cli"});
+    const QString path = Write(QStringLiteral("media/") + QLatin1String(c.source), c.bytes);
+    const QString lines = QString::fromLatin1(c.lines).arg(path) + QLatin1Char('\n');
+
+    SelectPhone(c.phone);
+    m_GuiPrompt.mShown.clear();
+    NewLog();
+    const CLocalFileInfo file(path);
+    if (QLatin1String(c.extension) == QLatin1String("EMS_SMS")) {
+        Tabs().ShowPage(COrvTabview::SMS_TAB);
+        Tabs().mpSmsSelectorPanel->SetCurrentFolder(In("media"));
+        Tabs().mpSmsDestinationPanel->SetOutputFolder(In("gui"));
+        Choose(Tabs().mpSmsSelectorPanel->GetConverterSelector(), c.converter);
+        Tabs().mpSmsSelectorPanel->UpdatePanel(&file);
+        m_Window->SmsGenerate();
+    } else {
+        SelectConverter(c.converter);
+        Tabs().mpMediaSelectorPanel->UpdatePanel(&file);
+        if (Loaded())
+            Tabs().mpMediaDestinationPanel->ConvertButtonClicked();
+    }
+    EXPECT_EQ(m_GuiPrompt.Messages(), QStringList{QLatin1String(c.title) + QLatin1Char('|') + lines.chopped(1)});
+    EXPECT_EQ(FailureLines(NewLog()), lines);
+
+    CBatchInfoList batch;
+    batch.append(new CBatchInfo({path}, EntryIndex(c.extension), QString(), In("batch")));
+    B32 result = 1;
+    m_Application->LaunchAsked(&batch, 0, result);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(FailureLines(NewLog()), lines);
+
+    const CProgramRun run =
+        RunProgram(QStringLiteral(ORV_PROGRAM_FILE),
+                   {path, QStringLiteral("/profile=") + QLatin1String(c.phone),
+                    QStringLiteral("/converter=") + QLatin1String(c.extension),
+                    QStringLiteral("/destination=") + In("cli"), QStringLiteral("/logfile=") + In("cli/run.log")},
+                   m_Start, QStringLiteral(ORV_APP_DIR), QStringLiteral("offscreen"));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1) << run.err.constData();
+    EXPECT_EQ(FailureLines(QString::fromUtf8(ReadAll(In("cli/run.log")))), lines);
+    EXPECT_TRUE(FilesIn(In("batch")).isEmpty());
+    EXPECT_EQ(FilesIn(In("cli")), QStringList{QStringLiteral("run.log")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RefusedSources, FailedSourceEndToEndTest,
+    ::testing::Values(
+        FailedSourceCase{"NoisePng", "Model B", "Brimsel picture converter", "PIC", "noise.png", RandomBytes(600, 7),
+                         "Import failed", "The file %1 could not be read.\nReason: The picture could not be read."},
+        FailedSourceCase{"NoiseWav", "Model C", "VOX converter", "VOX", "noise.wav", RandomBytes(600, 11),
+                         "Import failed", "The file %1 could not be read.\nReason: The file is not a RIFF WAVE sound."},
+        FailedSourceCase{"SilentWav", "Model C", "VOX converter", "VOX", "silent.wav",
+                         WavBuilder::Canonical(WavBuilder::Format{}, QByteArray()), "Import failed",
+                         "The file %1 could not be read.\nReason: The sound holds no samples."},
+        FailedSourceCase{"NoiseEcard", "Model A", "EMS SMS translator", "EMS_SMS", "noise.ecd", RandomBytes(600, 5),
+                         "Translation failed",
+                         "The file %1 could not be translated.\nReason: Ecard content is not well-formed !"},
+        // A MIDI header cut after ten bytes: the reader takes it, the converter finds no note.
+        FailedSourceCase{"TenByteMidi", "Model B", "iMelody converter", "IMY", "ten.mid",
+                         QByteArray("MThd\0\0\0\6\0\0", 10), "Conversion failed",
+                         "The file %1 could not be converted.\nReason: The melody holds no note to play."}),
+    [](const ::testing::TestParamInfo<FailedSourceCase>& info) { return std::string(info.param.name); });
 
 // Scrolled to the end of one converter's form, the next converter's form shows from its top.
 TEST_F(MediaEndToEndTest, ANewConvertersFormShowsFromItsTop)

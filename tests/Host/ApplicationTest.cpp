@@ -248,8 +248,8 @@ TEST_F(ApplicationTest, EveryFatalStartUpReport)
              app.MakeComplete();
              app.Write(QStringLiteral("Plugins/Parameters/TestExporter.xml"), "<PARAMETERS>");
          },
-         {{0, Text("id_param_loaded_failed_because")
-                  .arg(QStringLiteral("TestExporter.xml"), QStringLiteral("is not a well-formed XML file"))},
+         {{0, Text("id_param_loaded_failed").arg(QStringLiteral("TestExporter.xml"))
+                  + QStringLiteral("\nWhy: it is not a well-formed XML file.")},
           {1, CScratchApp::FatalReport("id_no_converter")}}},
     };
     for (const FatalCase& c : cases) {

@@ -90,7 +90,7 @@ TEST_F(EndToEndTest, FatalStartUpReportsEndWithExitCodeOne)
              app.MakeComplete();
              app.Write(QStringLiteral("Plugins/Parameters/TestExporter.xml"), "not xml");
          },
-         "Cannot load TestExporter.xml: is not a well-formed XML file\n" + Fatal("id_no_converter")},
+         "Cannot load TestExporter.xml\nWhy: it is not a well-formed XML file.\n" + Fatal("id_no_converter")},
     };
     for (const Case& c : cases) {
         CScratchApp app;

@@ -23,7 +23,6 @@ const TestText kTexts[] = {
     {"id_no_profile", "No profile."},
     {"id_warning", "Warning"},
     {"id_param_loaded_failed", "Cannot load %1"},
-    {"id_param_loaded_failed_because", "Cannot load %1: %2"},
     {"id_plugin_info", "%1|%2|%3"},
     {"id_help_header", "Test help %1.%2"},
     {"id_help_profile", "<name> profile"},
@@ -80,9 +79,12 @@ void CScratchApp::WriteLanguageFile() const
     for (const TestText& text : kTexts)
         xml += "  <string id=\"" + QByteArray(text.id) + "\" value=\""
                + QString::fromLatin1(text.text).toHtmlEscaped().toUtf8() + "\"/>\n";
-    // The reason a parameter file that is no XML gives comes from the library's own texts.
+    // The reason a parameter file that is no XML gives, and the line that says it, come from the library's own
+    // texts.
     xml += "</message>\n</class>\n<class name=\"CXmlFile\">\n<message>\n"
            "  <string id=\"id_not_well_formed\" value=\"is not a well-formed XML file\"/>\n"
+           "</message>\n</class>\n<class name=\"FailureReason\">\n<message>\n"
+           "  <string id=\"id_reason_of_file\" value=\"Why: it %1.\"/>\n"
            "</message>\n</class>\n</Language>\n";
     Write(QStringLiteral("Languages/English.xml"), xml);
 }
