@@ -13,6 +13,7 @@ public:
     void SetTitle(const QString& title) override { m_Window.SetTitle(title); }
     void SetText(const QString& text) override { m_Window.SetText(text); }
     void Show() override { m_Window.Show(); }
+    void Hide() override { m_Window.Hide(); }
     void OfferCancel(const QString& caption, std::function<void()> cancel) override
     {
         m_Window.OfferCancel(caption, std::move(cancel));

@@ -1,4 +1,5 @@
 #include "COrvApplication.h"
+#include "Engine/CWaitingPopup.h"
 #include "Plugin/CConversionLog.h"
 #include "Plugin/CPluginBase.h"
 #include <QGuiApplication>
@@ -21,7 +22,14 @@ void COrvApplication::SetUserPrompt(CUserPrompt* prompt)
 
 void COrvApplication::Report(int kind, const QString& title, const QString& text)
 {
+    // A box never opens with the waiting popup still up behind it: the popup goes first, and comes back after
+    // the box only for a run that goes on.
+    CWaitingPopup* popup = m_Engine.State().mpPopup.get();
+    if (popup)
+        popup->Hide();
     GetUserPrompt().ShowMessage(kind, title, text);
+    if (popup && popup == m_Engine.State().mpPopup.get())
+        popup->Show();
 }
 
 void COrvApplication::Log(const QString& text)

@@ -7,14 +7,14 @@
 
 namespace {
 
-// A window of its own with a title bar and the usual border and system menu.
+// A window over the main window with a title bar and the usual border and system menu.
 constexpr Qt::WindowFlags DIALOG_FLAGS = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
 
 } // namespace
 
 bool CResizeDialogAsker::AskPictureResize(const CResizeRequest& request, const QImage& source, QImage& result)
 {
-    CResizeDialog dialog(nullptr, DIALOG_FLAGS);
+    CResizeDialog dialog(CGuiServices::MainWindow(), DIALOG_FLAGS);
     dialog.setWindowTitle(request.mCaption);
     dialog.SetFormat(request.mFormat);
     dialog.SetCropSizeList(request.mCropSizes);
@@ -29,7 +29,7 @@ bool CResizeDialogAsker::AskPictureResize(const CResizeRequest& request, const Q
 bool CResizeDialogAsker::AskAnimationResize(const CResizeRequest& request, int maxFrameCount,
                                             const CDocumentAnimation& source, CDocumentAnimation& result)
 {
-    CResizeGIFDialog dialog(nullptr, DIALOG_FLAGS);
+    CResizeGIFDialog dialog(CGuiServices::MainWindow(), DIALOG_FLAGS);
     dialog.setWindowTitle(request.mCaption);
     dialog.SetFormat(request.mFormat);
     dialog.SetCropSizeList(request.mCropSizes);

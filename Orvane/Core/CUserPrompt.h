@@ -1,7 +1,9 @@
 #pragma once
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QDialog;
 class QWidget;
@@ -33,10 +35,17 @@ public:
     virtual QString ChooseSaveFile(QWidget* parent, const QString& folder, const QString& filter);
 };
 
-// Window mode: message boxes and dialogs on screen.
+// Window mode: message boxes and dialogs on screen, over the main window.
 class CWidgetPrompt : public CUserPrompt
 {
 public:
+    // The box of a message or a question, before its buttons: a child of the main window, opening over it, whose
+    // text has every word too wide for a line of the box (a long path) shortened to that width as the run log
+    // shortens a long name, keeping its start, "..." and the file's name.
+    static std::unique_ptr<QMessageBox> MakeBox(QMessageBox::Icon icon, const QString& title, const QString& text);
+    // The width a word of a box's text may take: what the box may grow to on the screen, less its icon.
+    static int BoxLineWidth(const QMessageBox& box);
+
     void ShowMessage(int kind, const QString& title, const QString& text) override;
     int Ask(const QString& title, const QString& text, const QStringList& answers, int defaultAnswer,
             int escapeAnswer) override;

@@ -12,6 +12,8 @@ public:
     virtual void SetTitle(const QString& title) = 0;
     virtual void SetText(const QString& text) = 0;
     virtual void Show() = 0;
+    // Takes the window off the screen until the next Show.
+    virtual void Hide() = 0;
     // Shows the button with that caption; the button and Escape then call cancel.
     virtual void OfferCancel(const QString& caption, std::function<void()> cancel) = 0;
     // Undoes OfferCancel's calls (the button stays as it is).

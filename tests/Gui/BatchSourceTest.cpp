@@ -190,11 +190,13 @@ TEST_F(BatchSourceTest, AnotherFolderDisablesTheRecursiveBox)
 
     // A real double click on a folder opens it; the list it came from is gone by then.
     CFileSelectorControl* list = m_Panel->GetFileList();
-    const QRect place = list->visualItemRect(Item(QStringLiteral("sub")));
+    // On its name: the whole row is wider than the narrow list.
+    const QRect row = list->visualItemRect(Item(QStringLiteral("sub")));
+    const QPoint place(row.left() + list->columnWidth(CFileSelectorControl::NAME_COLUMN) / 2, row.center().y());
     // The view takes a double click only on the item the button went down on.
-    QTest::mousePress(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
-    QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+    QTest::mousePress(list->viewport(), Qt::LeftButton, Qt::NoModifier, place);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, place);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place);
     EXPECT_EQ(m_Panel->GetCurrentFolder(), F(QStringLiteral("sub")));
 }
 

@@ -16,6 +16,7 @@
 #include "Parameters/CParameters.h"
 #include "QtPrinters.h"
 #include "Text/CLanguageResources.h"
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
@@ -149,6 +150,45 @@ TEST_F(DestinationPanelTest, ConvertShowsTheResultAndTheRawDataOnRequestThenSave
     EXPECT_EQ(Saved(), 1);
     EXPECT_EQ(saved.count(), 1);
     Out().GetRawDataWindow()->hide();
+}
+
+// Ticked after a conversion, Raw data shows that result's bytes at once, in a window over the main window.
+TEST_F(DestinationPanelTest, RawDataTickedAfterAConversionShowsItsResultAtOnce)
+{
+    ConvertSong();
+    EXPECT_FALSE(Out().GetRawDataWindow()->isVisible());
+    CDocument* raw = nullptr;
+    emit Window().GetPreviewRawData(&raw);
+    ASSERT_NE(raw, nullptr);
+    Out().GetRawDataCheckBox()->setChecked(true);
+    EXPECT_EQ(Out().GetRawDataPreview()->GetDocument(), raw);
+    EXPECT_TRUE(Out().GetRawDataWindow()->isVisible());
+    EXPECT_EQ(Out().GetRawDataWindow()->parentWidget()->window(), &Window());
+    Out().GetRawDataWindow()->hide();
+    // Without a result, ticking it shows nothing.
+    Out().GetRawDataCheckBox()->setChecked(false);
+    Source().CloseMediaDialog();
+    Out().GetRawDataCheckBox()->setChecked(true);
+    EXPECT_FALSE(Out().GetRawDataWindow()->isVisible());
+}
+
+// The waiting popup is gone before the box of a failed conversion opens.
+TEST_F(DestinationPanelTest, TheWaitingPopupClosesBeforeAFailureBoxOpens)
+{
+    Write(QStringLiteral("media/Song.txt"), "fail on purpose");
+    int boxes = 0;
+    QStringList popupsUp;
+    m_GuiPrompt.mOnMessage = [&] {
+        ++boxes;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && widget->objectName() == QStringLiteral("Popup Dialog"))
+                popupsUp.append(widget->windowTitle());
+    };
+    ConvertSong();
+    m_GuiPrompt.mOnMessage = nullptr;
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(popupsUp, QStringList());
+    EXPECT_FALSE(Out().GetSaveButton()->isEnabled());
 }
 
 TEST_F(DestinationPanelTest, MenusDoNothingWhileTheButtonsAreDisabled)

@@ -43,6 +43,13 @@ std::unique_ptr<CSound> CScriptedSoundOutput::Open(const QString& file)
     return std::make_unique<CScriptedSound>(*this, file);
 }
 
+void CGuiPrompt::ShowMessage(int kind, const QString& title, const QString& text)
+{
+    CScriptedPrompt::ShowMessage(kind, title, text);
+    if (mOnMessage)
+        mOnMessage();
+}
+
 int CGuiPrompt::Exec(QDialog& dialog)
 {
     mDialogs.append(dialog.windowTitle());

@@ -26,6 +26,7 @@ public:
 class CGuiPrompt : public CScriptedPrompt
 {
 public:
+    void ShowMessage(int kind, const QString& title, const QString& text) override;
     int Exec(QDialog& dialog) override;
     QString ChooseOpenFile(QWidget*, const QString& folder, const QString& filter) override;
     QString ChooseSaveFile(QWidget*, const QString& folder, const QString& filter) override;
@@ -34,6 +35,8 @@ public:
     QStringList mDialogs;
     // Runs inside Exec, to look at the dialog.
     std::function<void(QDialog&)> mOnExec;
+    // Runs inside ShowMessage, while the box would be up.
+    std::function<void()> mOnMessage;
     QStringList mFileQuestions;
     QString mFileAnswer;
 };

@@ -1,11 +1,13 @@
 // The main window: menus and keys, the unsaved-result question (also when the window is closed by its frame),
 // the Target menu, the progress slots, the About box and the plug-in list.
+#include "Core/CUserPrompt.h"
 #include "Gui/Panels/CDestinationSelectorPanel.h"
 #include "Gui/Window/CHelpWnd.h"
 #include "Gui/Window/COrvTabview.h"
 #include "GuiTestSupport.h"
 #include "QtPrinters.h"
 #include "Text/CLanguageResources.h"
+#include "Text/ShownName.h"
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -193,6 +195,40 @@ TEST_F(MainWindowTest, AnsweringNoKeepsTheMediaAndTheWindow)
     m_GuiPrompt.mAnswers = {0};
     EXPECT_TRUE(Window().close());
     EXPECT_FALSE(Window().isVisible());
+}
+
+// Every box is a child of the main window, so it opens over it. A path too long for a line of the box keeps its
+// start, "..." and the whole file name, as the run log keeps them; a short text is left as it is.
+TEST_F(MainWindowTest, BoxesOpenOverTheWindowAndALongPathKeepsItsFileName)
+{
+    Show();
+    const QString file = QStringLiteral("evening-tune-for-the-phone.png");
+    const QString folders =
+        QStringLiteral("/home/newcomer") + QStringLiteral("/a-folder-with-a-long-name").repeated(12);
+    const QString path = folders + QLatin1Char('/') + file;
+    ASSERT_GT(path.size(), kShownNameLength);
+    const QString reason = QStringLiteral("Reason: The picture could not be read.");
+    const QString text = QStringLiteral("The file %1 could not be read.\n").arg(ShowName(path)) + reason;
+    const auto box = CWidgetPrompt::MakeBox(QMessageBox::Warning, QStringLiteral("Import failed"), text);
+    EXPECT_EQ(box->parentWidget(), &Window());
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Import failed"));
+    const QStringList lines = box->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines.at(1), reason);
+    QString shown;
+    for (const QString& word : lines.at(0).split(QLatin1Char(' '))) {
+        EXPECT_LE(box->fontMetrics().horizontalAdvance(word), CWidgetPrompt::BoxLineWidth(*box)) << word.toStdString();
+        if (word.contains(QLatin1String("...")))
+            shown = word;
+    }
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("/home/newcomer/a-folder"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("...") + file)) << shown.toStdString();
+    EXPECT_EQ(shown.count(QStringLiteral("...")), 1) << shown.toStdString();
+    EXPECT_TRUE(lines.at(0).startsWith(QStringLiteral("The file /home/newcomer/"))) << lines.at(0).toStdString();
+    EXPECT_TRUE(lines.at(0).endsWith(QStringLiteral(" could not be read.")));
+
+    const QString shortText = QStringLiteral("The file /tmp/a.png could not be read.");
+    EXPECT_EQ(CWidgetPrompt::MakeBox(QMessageBox::Critical, QString(), shortText)->text(), shortText);
 }
 
 TEST_F(MainWindowTest, AnsweringYesClosesTheMedia)

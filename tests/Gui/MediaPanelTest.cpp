@@ -248,6 +248,10 @@ TEST_F(MediaPanelTest, OpenLoadsTheChosenFileAsIfClicked)
     EXPECT_EQ(Panel().GetCurrentFolder(), In(QStringLiteral("media/inner")));
     EXPECT_NE(Loaded(), nullptr);
     EXPECT_EQ(Indicated(), QStringLiteral("deep.txt"));
+    // Its row is selected, as after a click.
+    const QList<QTreeWidgetItem*> selected = Panel().GetFileList()->selectedItems();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.first()->text(0), QStringLiteral("deep.txt"));
 }
 
 } // namespace

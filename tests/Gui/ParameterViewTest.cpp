@@ -1,4 +1,5 @@
 // The parameter view and its table: the form built from a parameter file, and every edit path back into the set.
+#include "Gui/Parameters/CParameterScrollArea.h"
 #include "Gui/Parameters/CParameterView.h"
 #include "Gui/Parameters/ParameterTable.h"
 #include "Parameters/CInterfaceNode.h"
@@ -9,9 +10,12 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -452,6 +456,89 @@ TEST_F(ParameterViewTest, CellsAreOrderedByTypeThenValue)
     EXPECT_TRUE(IsParameterValueLess(&small, &big));
     EXPECT_FALSE(IsParameterValueLess(&big, &big));
     EXPECT_TRUE(IsParameterValueLess(&Banana, &apple)); // by character codes
+}
+
+// ---- the wheel
+
+// One notch of the wheel over the middle of the widget; down when delta is negative.
+void Wheel(QWidget* widget, int delta)
+{
+    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+    QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+
+// What every field of the form shows and what its parameter holds.
+QStringList Shown(const QList<SimpleElement*>& fields)
+{
+    QStringList shown;
+    for (SimpleElement* field : fields) {
+        QWidget* value = field->GetValueWidget();
+        QString text = field->GetValueText();
+        if (auto* spin = qobject_cast<QSpinBox*>(value))
+            text += QLatin1Char('|') + spin->text();
+        if (auto* combo = qobject_cast<QComboBox*>(value))
+            text += QLatin1Char('|') + combo->currentText();
+        if (auto* check = qobject_cast<QCheckBox*>(value))
+            text += check->isChecked() ? QStringLiteral("|on") : QStringLiteral("|off");
+        shown.append(text);
+    }
+    return shown;
+}
+
+// Rolled over a field the user has not clicked or tabbed into, the wheel scrolls the form and changes no value,
+// whatever the field: spin box, combo box, check box, line or table cell. A field that has the focus takes it.
+TEST_F(ParameterViewTest, TheWheelScrollsTheFormOverEveryFieldTheUserHasNotTaken)
+{
+    CParameterScrollArea area(nullptr);
+    m_Set = std::make_unique<CParameters>();
+    ASSERT_TRUE(m_Set->Load(QStringLiteral(ORV_SOURCE_DIR "/data/app/Plugins/Parameters/MSEQParameters.xml")));
+    area.ShowParameters(m_Set.get());
+    area.resize(500, 160);
+    area.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    QScrollBar* bar = area.verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << area.widget()->sizeHint().height() << " " << m_View->GetElements().size();
+
+    const QList<SimpleElement*> fields = area.widget()->findChildren<SimpleElement*>();
+    QSet<QString> kinds;
+    for (SimpleElement* field : fields)
+        kinds.insert(QString::fromLatin1(field->metaObject()->className())
+                     + (field->parentWidget() && qobject_cast<Table*>(field->parentWidget()) ? QStringLiteral(" cell")
+                                                                                             : QString()));
+    EXPECT_TRUE(kinds.contains(QStringLiteral("SpinEdit")) && kinds.contains(QStringLiteral("ComboBox"))
+                && kinds.contains(QStringLiteral("CheckBox")) && kinds.contains(QStringLiteral("SpinEdit cell")))
+        << QStringList(kinds.values()).join(QLatin1Char(',')).toStdString();
+
+    const QStringList before = Shown(fields);
+    for (SimpleElement* field : fields) {
+        SCOPED_TRACE(field->GetParameter() ? field->GetParameter()->mName.toStdString() : std::string());
+        for (const int delta : {-120, 120}) {
+            const int start = delta < 0 ? 0 : bar->maximum();
+            bar->setValue(start);
+            Wheel(field->GetValueWidget(), delta);
+            EXPECT_NE(bar->value(), start) << delta;
+        }
+    }
+    EXPECT_EQ(Shown(fields), before);
+
+    // Clicked into, a spin box turns with the wheel.
+    area.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    SpinEdit* spin = nullptr;
+    for (SimpleElement* field : fields)
+        if (auto* candidate = dynamic_cast<SpinEdit*>(field); !spin && candidate && candidate->isEnabled())
+            spin = candidate;
+    ASSERT_NE(spin, nullptr);
+    const int value = spin->GetSpinBox()->value();
+    const int step = value < spin->GetSpinBox()->maximum() ? 120 : -120;
+    spin->GetSpinBox()->setFocus();
+    ASSERT_TRUE(spin->GetSpinBox()->hasFocus());
+    Wheel(spin->GetSpinBox(), step);
+    EXPECT_NE(spin->GetSpinBox()->value(), value);
 }
 
 } // namespace

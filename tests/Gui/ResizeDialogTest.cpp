@@ -518,4 +518,36 @@ TEST_F(ResizeThroughEngineTest, TheTitleSaysWhetherTheAnimationNeedsTheDialogOrT
     EXPECT_FALSE(Text("id_animated_gif_offered").isEmpty());
 }
 
+// Both dialogs open over the main window, and Return accepts them while the focus sits on another button (a
+// player's first-frame button, Cancel).
+TEST_F(ResizeThroughEngineTest, TheDialogsOpenOverTheWindowAndReturnAcceptsThem)
+{
+    const auto acceptWithReturn = [this](QDialog& dialog, QComboBox* sizes, QPushButton* focus) {
+        EXPECT_EQ(dialog.parentWidget(), &Window());
+        ASSERT_NE(focus, nullptr);
+        Choose(sizes, 0);
+        dialog.show();
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        focus->setFocus();
+        ASSERT_TRUE(focus->hasFocus());
+        QTest::keyClick(focus, Qt::Key_Return);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        dialog.hide();
+    };
+    m_GuiPrompt.mOnExec = [&](QDialog& dialog) {
+        auto* resize = qobject_cast<CResizeGIFDialog*>(&dialog);
+        ASSERT_NE(resize, nullptr);
+        acceptWithReturn(dialog, resize->GetSizeCombo(),
+                         dialog.findChild<CPlayerControl*>()->findChild<QPushButton*>());
+    };
+    EXPECT_EQ(LoadAndConvert("long.tan", "20 20 10", "TAX"), "8:64x64@100,200,300,400,500,600,700,800");
+    m_GuiPrompt.mOnExec = [&](QDialog& dialog) {
+        auto* resize = qobject_cast<CResizeDialog*>(&dialog);
+        ASSERT_NE(resize, nullptr);
+        acceptWithReturn(dialog, resize->GetSizeCombo(), resize->GetCancelButton());
+    };
+    EXPECT_EQ(LoadAndConvert("big.tpi", "200 10", "TPX"), "64x64");
+}
+
 } // namespace

@@ -18,6 +18,7 @@
 #include "Gui/Panels/CSmsSelectorPanel.h"
 #include "Gui/Parameters/CParameterView.h"
 #include "Gui/Parameters/ParameterElements.h"
+#include "Gui/Parameters/ParameterTable.h"
 #include "Gui/Preview/CPreviewPanel.h"
 #include "Gui/Resize/CResizeGIFDialog.h"
 #include "Gui/Window/COrvTabview.h"
@@ -62,6 +63,15 @@ QStringList ClippedLabels(QWidget* root)
             clipped.append(label->text());
     }
     return clipped;
+}
+
+// Whether the widget lies in a table of the form, which scrolls sideways on its own.
+bool InTable(const QWidget* widget)
+{
+    for (const QWidget* above = widget; above; above = above->parentWidget())
+        if (qobject_cast<const Table*>(above))
+            return true;
+    return false;
 }
 
 // Whether the scroll area's content needs sideways scrolling.
@@ -195,14 +205,28 @@ TEST_F(ScreenTourTest, TheMseqFormShowsEveryCaptionWholeAndAllOfItsTableFrom1024
         CConverterPanel* converter = Tabs().mpConverterPanel;
         ASSERT_FALSE(converter->GetParameterView()->GetElements().isEmpty());
         EXPECT_EQ(ClippedLabels(converter), QStringList());
-        // Its table of instruments has five columns: from 1024 x 768 on they all show.
-        if (size == MEDIUM) {
-            EXPECT_FALSE(ScrollsSideways(FormArea(converter)))
-                << FormArea(converter)->widget()->minimumSizeHint().width() << " in "
-                << FormArea(converter)->viewport()->width();
+        // The form keeps to its area, so every caption and unit beside a field is in sight ("voices (0: the
+        // phone's)"); its table of instruments has five columns and scrolls sideways on its own at 800 x 600: from
+        // 1024 x 768 on they all show.
+        EXPECT_FALSE(ScrollsSideways(FormArea(converter))) << FormArea(converter)->widget()->minimumSizeHint().width()
+                                                           << " in " << FormArea(converter)->viewport()->width();
+        const int viewRight = FormArea(converter)->viewport()->width();
+        for (QLabel* label : FormArea(converter)->widget()->findChildren<QLabel*>()) {
+            if (label->isVisibleTo(converter) && !label->text().isEmpty() && !InTable(label))
+                EXPECT_LE(label->mapTo(FormArea(converter)->viewport(), QPoint(label->width(), 0)).x(), viewRight)
+                    << label->text().toStdString();
         }
-        if (size == SMALL)
+        auto* table = converter->GetParameterView()->findChild<Table*>();
+        ASSERT_NE(table, nullptr);
+        auto* tableArea = qobject_cast<QScrollArea*>(table->parentWidget()->parentWidget());
+        ASSERT_NE(tableArea, nullptr);
+        if (size == MEDIUM)
+            EXPECT_EQ(tableArea->horizontalScrollBar()->maximum(), 0);
+        if (size == SMALL) {
             Keep(m_Window.get(), "media-mseq.png");
+            // The whole form, as scrolling through it shows it.
+            Keep(FormArea(converter)->widget(), "media-mseq-form.png");
+        }
     }
 }
 
@@ -314,9 +338,48 @@ TEST_F(ScreenTourTest, FileNamesGetTheirRoomBeforeTheDate)
     int widest = 0;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         widest = qMax(widest, list->fontMetrics().horizontalAdvance(list->topLevelItem(i)->text(0)));
-    // The name column holds the longest name; the date gives way when the list is narrow.
+    // The name column holds the longest name; when the list is narrow the date, whole in its own column, moves
+    // out of sight rather than the names.
     EXPECT_GE(list->columnWidth(0), qMin(widest, list->viewport()->width() / 2));
-    EXPECT_GE(list->columnWidth(0), list->columnWidth(3));
+    EXPECT_EQ(list->header()->visualIndex(0), 0);
+}
+
+// At 800 x 600 every converter's name reads whole in its combo, or ends in "..." with the whole name first in the
+// tool tip; the list's type and date columns hold their entries whole.
+TEST_F(ScreenTourTest, ConverterNamesAndDatesReadWhole)
+{
+    Show(SMALL);
+    Tabs().ShowPage(COrvTabview::MEDIA_TAB);
+    Settle();
+    CConverterSelectorControl* converters = Tabs().mpMediaSelectorPanel->GetConverterSelector();
+    QStringList profiles;
+    emit m_Window->GetProfileNameList(profiles);
+    int cut = 0;
+    for (int profile = 0; profile < profiles.size(); ++profile) {
+        m_Window->SetCurrentProfile(profile);
+        Settle();
+        for (int i = 0; i < converters->count(); ++i) {
+            Choose(converters, i);
+            const QString whole = converters->currentText();
+            const QString shown = converters->GetShownText();
+            if (shown == whole)
+                continue;
+            ++cut;
+            EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+            EXPECT_TRUE(converters->GetShownToolTip().startsWith(whole + QLatin1Char('\n')))
+                << converters->GetShownToolTip().toStdString();
+        }
+    }
+    RecordProperty("converter names cut", cut);
+    CFileSelectorControl* list = Tabs().mpMediaSelectorPanel->GetFileList();
+    ASSERT_GT(list->topLevelItemCount(), 0);
+    for (const int column : {int(CFileSelectorControl::TYPE_COLUMN), int(CFileSelectorControl::DATE_COLUMN)}) {
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            const QString text = list->topLevelItem(i)->text(column);
+            // The cell's margins take a few pixels beside the text.
+            EXPECT_GE(list->columnWidth(column), list->fontMetrics().horizontalAdvance(text) + 6) << text.toStdString();
+        }
+    }
 }
 
 TEST_F(ScreenTourTest, TheRawDataWindowOpensWideEnoughForItsAsciiColumn)

@@ -3,10 +3,10 @@
 # a screenshot, quits with Ctrl+Q and checks the exit code and the settings file.
 # The media tab opens on a copy of the examples, so the picture shows their list and a parameter form; the SMS
 # tab, brought up by Ctrl+G, lists the e-cards and media of the same copy.
-# Then the screen tour on the same display keeps pictures of the media tab with the MSEQ form, the media tab
-# during a conversion with its progress text, the iMelody form after Tab left its tempo, the SMS tab with a
-# translator's form, the batch tab with every converter checked and the animation resize dialog on a 300 x 200
-# animation, all at 800 x 600 (PNG pictures in the work folder), and checks their layout.
+# Then the screen tour on the same display keeps pictures of the media tab with the MSEQ form (and the whole
+# form), the media tab during a conversion with its progress text, the iMelody form after Tab left its tempo, the
+# SMS tab with a translator's form, the batch tab with every converter checked and the animation resize dialog on
+# a 300 x 200 animation, all at 800 x 600 (PNG pictures in the work folder), and checks their layout.
 # Usage: smoke-test.sh PROGRAM APP_FOLDER GRAB_SCREEN WORK_FOLDER EXAMPLES_FOLDER [TOUR_TESTS]
 set -u
 program=$1 app=$2 grab=$3 work=$4 examples=$5 tour=${6:-}
@@ -72,7 +72,7 @@ grep -q 'Window_Size_X="800"' "$work/app/Settings.xml" || { echo "unexpected set
 grep -q "Media_Input_Path=\"$work/examples\"" "$work/app/Settings.xml" || { echo "the media folder was not kept"; cat "$work/app/Settings.xml"; exit 1; }
 if [ -n "$tour" ]; then
     ORV_SCREENSHOTS="$work" "$tour" --gtest_filter='ScreenTourTest.*' >"$work/tour.log" 2>&1 || { cat "$work/tour.log"; echo "the screen tour failed"; exit 1; }
-    for shot in media-mseq media-converting media-form-tab sms-translator batch-all-converters animation-dialog; do
+    for shot in media-mseq media-mseq-form media-converting media-form-tab sms-translator batch-all-converters animation-dialog; do
         [ -s "$work/$shot.png" ] || { echo "no picture $shot.png"; exit 1; }
         echo "tour: $work/$shot.png"
     done

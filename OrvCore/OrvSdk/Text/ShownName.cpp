@@ -88,26 +88,32 @@ qsizetype LastSlash(const QByteArray& name)
     return name.lastIndexOf('/');
 }
 
+// The start of a name longer than length characters, "..." and its end: the file's own name (what follows the
+// last "/") whole while it takes at most fileLength characters, else the folders' start as far as they leave the
+// name that share, then the name's start and end. Each piece kept goes through show.
+template <class Name, class Show>
+QString Shortened(const Name& name, int length, int fileLength, Show show)
+{
+    const QString cut = QStringLiteral("...");
+    const int slash = int(LastSlash(name));
+    const Name file = name.mid(slash + 1);
+    if (file.size() <= fileLength)
+        return show(Start(name.left(slash + 1), length - int(file.size()))) + cut + show(file);
+    const Name folders = Start(name.left(slash + 1), length - fileLength);
+    const QString foldersCut = folders.size() < slash + 1 ? cut : QString();
+    const int half = fileLength / 2;
+    return show(folders) + foldersCut + show(Start(file, half)) + cut + show(End(file, half));
+}
+
 // A name (characters or bytes) as shown: whole when short, else its start and end with its length.
 template <class Name>
 QString Shown(const Name& name)
 {
     if (name.size() <= kShownNameLength)
         return Escaped(name);
-    const QString cut = QStringLiteral("...");
-    const QString length = QStringLiteral(" (%1 characters)").arg(name.size());
-    const int slash = int(LastSlash(name));
-    const Name file = name.mid(slash + 1);
-    if (file.size() <= kShownFileNameLength) {
-        // The folders' start, then the file's name whole: the folders are longer than what is left for them.
-        return Escaped(Start(name.left(slash + 1), kShownNameLength - int(file.size()))) + cut + Escaped(file) + length;
-    }
-    // The file's name alone is too long: the folders' start as far as it leaves the name its share, then the
-    // name's start and end.
-    const Name folders = Start(name.left(slash + 1), kShownNameLength - kShownFileNameLength);
-    const QString foldersCut = folders.size() < slash + 1 ? cut : QString();
-    const int half = kShownFileNameLength / 2;
-    return Escaped(folders) + foldersCut + Escaped(Start(file, half)) + cut + Escaped(End(file, half)) + length;
+    const auto escaped = [](const Name& piece) { return Escaped(piece); };
+    return Shortened(name, kShownNameLength, kShownFileNameLength, escaped)
+           + QStringLiteral(" (%1 characters)").arg(name.size());
 }
 } // namespace
 
@@ -119,4 +125,20 @@ QString ShowName(const QString& name)
 QString ShowNameBytes(const QByteArray& name)
 {
     return Shown(name);
+}
+
+QString ShortenName(const QString& name, int length)
+{
+    if (name.size() <= length)
+        return name;
+    const int fileLength = length * kShownFileNameLength / kShownNameLength;
+    // A name shortened before is cut again where it was cut, so that it holds one "...": what follows that cut is
+    // the end of the file's name.
+    const QString cut = QStringLiteral("...");
+    const qsizetype before = name.lastIndexOf(cut);
+    const QString end = before < 0 ? QString() : name.mid(before + cut.size());
+    if (before >= 0 && !end.contains(QLatin1Char('/')) && end.size() <= fileLength)
+        return Start(name.left(before), length - int(end.size())) + cut + end;
+    const auto asItStands = [](const QString& piece) { return piece; };
+    return Shortened(name, length, fileLength, asItStands);
 }

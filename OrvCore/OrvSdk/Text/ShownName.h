@@ -20,3 +20,7 @@ QString ShowName(const QString& name);
 // A name the system's character set cannot spell, by its bytes: printable ASCII as it stands, every other byte
 // and the backslash as \xHH; a long one shortened as above (counted in bytes).
 QString ShowNameBytes(const QByteArray& name);
+// A name shortened by the same rule to length characters, with the file's name given the same share of them,
+// as it stands (neither escaped nor followed by its length): for a name already shown that has to fit a narrower
+// room, such as a line of a message box. A name that holds a "..." already is cut again there.
+QString ShortenName(const QString& name, int length);

@@ -40,6 +40,11 @@ CFileSelectorControl::CFileSelectorControl(QWidget* parent, const QString& name,
 
 void CFileSelectorControl::FitNameColumn()
 {
+    // The type and the date read whole: their columns fit their header and their entries.
+    for (const int column : {int(TYPE_COLUMN), int(DATE_COLUMN)}) {
+        const int content = qMax(header()->sectionSizeHint(column), sizeHintForColumn(column));
+        setColumnWidth(column, qMax(column == TYPE_COLUMN ? 70 : 100, content));
+    }
     const int others = columnWidth(SIZE_COLUMN) + columnWidth(TYPE_COLUMN) + columnWidth(DATE_COLUMN);
     const int room = viewport()->width() - others;
     // A name longer than the whole list still leaves a glimpse of the next column.

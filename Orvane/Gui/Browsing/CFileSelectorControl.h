@@ -30,8 +30,9 @@ public:
     void SetIndicator(CFileIndicatorControl* indicator) { mpIndicator = indicator; }
     // The vertical position of an item in the whole list, whatever is scrolled into view.
     int ItemPos(QTreeWidgetItem* item) const;
-    // Gives the name column what the other columns leave, and at least the room of its longest name within
-    // the list's width: when the list is narrow the date gives way, never the names.
+    // Fits the type and date columns to their contents, and gives the name column what the other columns
+    // leave, and at least the room of its longest name within the list's width: when the list is narrow the date
+    // moves out of sight (the list scrolls sideways to it), never the names.
     void FitNameColumn();
     // A line the list shows while it holds no entry (why it is empty); empty: none.
     void SetEmptyText(const QString& text);

@@ -1,6 +1,10 @@
 #include "Gui/Browsing/FileLineControls.h"
 #include "Gui/Widgets/GuiResources.h"
+#include <QHelpEvent>
 #include <QLabel>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QToolTip>
 
 CFileIndicatorControl::CFileIndicatorControl(QWidget* parent, const QString& name) : QLineEdit(parent)
 {
@@ -20,6 +24,43 @@ CConverterSelectorControl::CConverterSelectorControl(QWidget* parent, const QStr
 {
     setObjectName(name);
     setMinimumSize(1, 16);
+}
+
+QString CConverterSelectorControl::GetShownText() const
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QRect room = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    return fontMetrics().elidedText(currentText(), Qt::ElideRight, room.width());
+}
+
+QString CConverterSelectorControl::GetShownToolTip() const
+{
+    if (GetShownText() == currentText())
+        return toolTip();
+    return toolTip().isEmpty() ? currentText() : currentText() + QLatin1Char('\n') + toolTip();
+}
+
+bool CConverterSelectorControl::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QComboBox::event(event);
+    const QString tip = GetShownToolTip();
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, this);
+    return true;
+}
+
+void CConverterSelectorControl::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText = GetShownText();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 CBrimselIcon::CBrimselIcon(QWidget* parent, const QString& name)

@@ -35,15 +35,25 @@ public:
     CBatchFileControl(QWidget* parent, const QString& name);
 };
 
-// The combo of converters or translators of a source panel.
+// The combo of converters or translators of a source panel. A name wider than the combo ends in "...", and its
+// tool tip then begins with the whole name.
 class CConverterSelectorControl : public QComboBox
 {
     Q_OBJECT
 public:
     CConverterSelectorControl(QWidget* parent, const QString& name);
 
+    // The name as the combo shows it in its room.
+    QString GetShownText() const;
+    // The tool tip shown: the whole name above the panel's own tip when the name is cut.
+    QString GetShownToolTip() const;
+
 signals:
     void ConverterChanged(QString* name);
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // The maker's logo.

@@ -69,6 +69,11 @@ CDestinationSelectorPanel::CDestinationSelectorPanel(QWidget* parent, const QStr
     if (mode == MEDIA) {
         mpRawDataCheckBox = MakeControl<QCheckBox>(this, "RawDataCheckBox", "id_raw_data_caption");
         layout->addWidget(mpRawDataCheckBox);
+        // Ticked after a conversion, the box shows that result's bytes at once, not after the next one.
+        CheckConnection(connect(mpRawDataCheckBox, &QCheckBox::toggled, this, [this](bool on) {
+            if (on)
+                ShowRawData();
+        }));
         auto* buttons = new QHBoxLayout;
         mpConvertButton =
             MakeControl<QPushButton>(this, "ConvertPushButton", "id_convert_caption", "id_tool_tip_convert_button");
@@ -115,9 +120,9 @@ CDestinationSelectorPanel::CDestinationSelectorPanel(QWidget* parent, const QStr
         (new QVBoxLayout(mpResultPreviewGroup))->addWidget(mpResultPreview);
         layout->addWidget(mpResultPreviewGroup, 1);
 
-        // The raw-data window is a window of its own that must not keep the program alive.
-        mpRawDataWindow = new QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                                                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        // The raw-data window is a window of its own over the main window, and must not keep the program alive.
+        mpRawDataWindow = new QDialog(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                                | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
         mpRawDataWindow->setAttribute(Qt::WA_QuitOnClose, false);
         mpRawDataWindow->setWindowTitle(Text("id_titlewindow"));
         const QPixmap logo = GuiPicture("CDestinationSelectorPanel", "id_brimsel_logo_icon");
@@ -342,15 +347,21 @@ void CDestinationSelectorPanel::ConvertButtonClicked()
     emit GetPreviewDocument(&document);
     if (document)
         mpResultPreview->LoadMedia(document);
-    if (mpRawDataCheckBox->isChecked()) {
-        CDocument* raw = nullptr;
-        emit GetPreviewRawData(&raw);
-        if (raw) {
-            mpRawDataPreview->LoadMedia(raw);
-            mpRawDataWindow->show();
-        }
-    }
+    if (mpRawDataCheckBox->isChecked())
+        ShowRawData();
     mpSaveButton->setEnabled(true);
+}
+
+void CDestinationSelectorPanel::ShowRawData()
+{
+    if (!mConverted)
+        return;
+    CDocument* raw = nullptr;
+    emit GetPreviewRawData(&raw);
+    if (raw) {
+        mpRawDataPreview->LoadMedia(raw);
+        mpRawDataWindow->show();
+    }
 }
 
 void CDestinationSelectorPanel::SaveButtonClicked()

@@ -119,6 +119,8 @@ private:
     // The preview files of a result file and whether they are as recent as it; false when there are none.
     bool FindPreviewFiles(const CFileInfo& result, CDocument::DOCTYPE& type, QStringList& files, bool& upToDate);
     void ClearPreview();
+    // The current result's raw data in its window; nothing without a result.
+    void ShowRawData();
 
     QPixmap* mpLogo = nullptr;
     int mMode;

@@ -248,6 +248,9 @@ void CMediaSelectorPanel::OpenMediaDialog()
     emit PathChanged(mCurrentFolder);
     UpdatePanel(&file);
     UpdateFileView(0);
+    // The list shows which of its files was opened, as after a click on its row.
+    if (!mCurrentFile.isEmpty() && mCurrentFile == file.GetFileName())
+        SelectEntry(mCurrentFile);
 }
 
 void CMediaSelectorPanel::CloseMediaDialog()

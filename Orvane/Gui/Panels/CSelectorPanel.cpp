@@ -68,6 +68,7 @@ void CSelectorPanel::SelectEntry(const QString& name)
         auto* item = static_cast<CFileListItem*>(mpFileList->topLevelItem(i));
         if (item->GetInfo()->GetFileName() == name) {
             item->setSelected(true);
+            mpFileList->scrollToItem(item);
             return;
         }
     }

@@ -30,6 +30,7 @@ protected:
     void ListEntries(CLocalFileDriver& driver, const QString& filter);
     // Lists the disk selector's folder.
     void RefreshFileList(const QString& filter);
+    // Selects the row of that name and scrolls it into view.
     void SelectEntry(const QString& name);
     // Lists the folder again and selects the file that was selected; false when that file is gone.
     bool RelistKeepingSelection(const QString& filter);

@@ -1,4 +1,5 @@
 #include "Gui/Parameters/CParameterView.h"
+#include "Gui/Parameters/CSidewaysScrollArea.h"
 #include "Gui/Parameters/ParameterTable.h"
 #include "Gui/Widgets/GuiResources.h"
 #include "Parameters/CInterfaceNode.h"
@@ -143,8 +144,9 @@ SimpleElement* CParameterView::CreateElement(CInterfaceInput* input, QWidget* pa
 
 Element* CParameterView::CreateTable(CInterfaceTable* table, QWidget* parent)
 {
-    auto* element = new Table(table, parent);
-    AddToParent(element, parent);
+    // A table wider than the form scrolls sideways on its own: the rest of the form keeps to the form's width.
+    auto* element = new Table(table, nullptr);
+    AddToParent(new CSidewaysScrollArea(element, parent), parent);
     return element;
 }
 

@@ -1,5 +1,6 @@
 #include "Gui/Parameters/ParameterElements.h"
 #include "Gui/Widgets/GuiResources.h"
+#include "Gui/Widgets/WheelGuard.h"
 #include "Parameters/CEnumType.h"
 #include "Parameters/CParameter.h"
 #include <QGridLayout>
@@ -212,8 +213,9 @@ SimpleElement::SimpleElement(CParameter* parameter, bool withLabels, QWidget* pa
 void SimpleElement::SetValueWidget(QWidget* value)
 {
     mpValue = value;
-    // Tab leads from one field of the form to the next; a click takes a field too.
-    value->setFocusPolicy(Qt::StrongFocus);
+    // Tab leads from one field of the form to the next; a click takes a field too. The wheel scrolls the form
+    // over a field that the user has not taken.
+    TakeWheelOnlyWithFocus(value);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     auto* row = new QHBoxLayout;

@@ -109,7 +109,7 @@ signals:
     void Changed();
 
 protected:
-    // Lays out the labels around the value widget, which takes click focus only.
+    // Lays out the labels around the value widget, which takes the focus by click or Tab and the wheel only with it.
     void SetValueWidget(QWidget* value);
 
     QWidget* mpControlledWidget = nullptr;

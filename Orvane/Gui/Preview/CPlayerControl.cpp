@@ -45,6 +45,8 @@ QPushButton* MakeButton(QWidget* parent, int bit, const char* toolTip)
     button->setIcon(QIcon(ButtonPicture(bit)));
     button->setIconSize(QSize(12, 12));
     button->setToolTip(GuiText("CPlayerControl", toolTip));
+    // In a dialog a focused button would take Return from the dialog's own default button.
+    button->setAutoDefault(false);
     return button;
 }
 

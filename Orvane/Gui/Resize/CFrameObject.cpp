@@ -1,6 +1,7 @@
 #include "Gui/Resize/CFrameObject.h"
 #include "Gui/Preview/CFittedPictureLabel.h"
 #include "Gui/Widgets/GuiResources.h"
+#include "Gui/Widgets/WheelGuard.h"
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -49,6 +50,8 @@ CFrameObject::CFrameObject(QWidget* parent, const QString& name, const QImage& i
 
     CheckConnection(connect(mpKeep, &QCheckBox::toggled, this, &CFrameObject::toggle));
     CheckConnection(connect(mpDelay, &QSpinBox::valueChanged, this, &CFrameObject::valueChanged));
+    // The wheel scrolls the row of frames past a delay that the user has not taken.
+    TakeWheelOnlyWithFocus(mpDelay);
 }
 
 QPixmap CFrameObject::GetPixmap() const

@@ -2,6 +2,7 @@
 #include "Gui/Resize/CPictureItem.h"
 #include "Gui/Resize/ResizeSupport.h"
 #include "Gui/Widgets/GuiResources.h"
+#include "Gui/Widgets/WheelGuard.h"
 #include <QComboBox>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
@@ -148,6 +149,12 @@ CResizeDialog::CResizeDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(p
 
     // Nothing to accept until a picture gives a result.
     mpOk->setEnabled(false);
+    // Return accepts the dialog whatever button has the focus, once there is a result to accept; the wheel
+    // turns no size or offset the user has not taken.
+    mpOk->setDefault(true);
+    mpCancel->setAutoDefault(false);
+    TakeWheelOnlyWithFocusIn(this);
+
     OpChanged(true);
     resize(550, 300);
 }

@@ -8,6 +8,7 @@
 #include "Gui/Resize/CResizeDialog.h"
 #include "Gui/Resize/ResizeSupport.h"
 #include "Gui/Widgets/GuiResources.h"
+#include "Gui/Widgets/WheelGuard.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGraphicsRectItem>
@@ -141,6 +142,12 @@ CResizeGIFDialog::CResizeGIFDialog(QWidget* parent, Qt::WindowFlags flags) : QDi
     CheckConnection(connect(player, &CPlayerControl::StopClicked, this, &CResizeGIFDialog::StopSource));
     CheckConnection(connect(player, &CPlayerControl::NextClicked, this, &CResizeGIFDialog::UpdateFrameSource));
     CheckConnection(connect(player, &CPlayerControl::PreviousClicked, this, &CResizeGIFDialog::UpdateFrameSource));
+
+    // Return accepts the dialog whatever button has the focus, once there is a result to accept; the wheel
+    // turns no size or offset the user has not taken.
+    mpOk->setDefault(true);
+    mpCancel->setAutoDefault(false);
+    TakeWheelOnlyWithFocusIn(this);
 
     OpChanged(true);
     resize(550, 300);

@@ -30,6 +30,12 @@ void CProgressPopupWindow::Show()
         m_pDialog->show();
 }
 
+void CProgressPopupWindow::Hide()
+{
+    if (m_pDialog)
+        m_pDialog->hide();
+}
+
 void CProgressPopupWindow::SetText(const QString& text)
 {
     if (m_pDialog)

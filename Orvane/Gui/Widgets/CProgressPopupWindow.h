@@ -19,6 +19,7 @@ public:
 
     void SetTitle(const QString& title);
     void Show();
+    void Hide();
     void SetText(const QString& text);
     void OfferCancel(const QString& caption, std::function<void()> cancel);
     void WithdrawCancel();

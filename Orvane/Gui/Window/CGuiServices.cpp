@@ -3,6 +3,8 @@
 #include "Gui/Preview/CSoundOutput.h"
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
+#include <QWidget>
 
 namespace {
 
@@ -12,6 +14,7 @@ struct CServices
     CSoundOutput* mpSound = nullptr;
     QString mTempFolder;
     QString mFallbackTempFolder;
+    QPointer<QWidget> mpMainWindow;
 };
 
 CServices& Services()
@@ -63,6 +66,16 @@ QString CGuiServices::TempFolder()
 void CGuiServices::SetFallbackTempFolder(const QString& folder)
 {
     Services().mFallbackTempFolder = folder;
+}
+
+void CGuiServices::SetMainWindow(QWidget* window)
+{
+    Services().mpMainWindow = window;
+}
+
+QWidget* CGuiServices::MainWindow()
+{
+    return Services().mpMainWindow;
 }
 
 void CGuiServices::Clear()

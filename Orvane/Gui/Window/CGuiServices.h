@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+class QWidget;
+
 class CSoundOutput;
 class CUserPrompt;
 
@@ -22,6 +24,9 @@ public:
     static QString TempFolder();
     // The application's current path; empty means the process's current folder.
     static void SetFallbackTempFolder(const QString& folder);
+    // The window every box and dialog opens over, as its parent: the main window while it lives; null before.
+    static void SetMainWindow(QWidget* window);
+    static QWidget* MainWindow();
     // All of them back to their stand-ins.
     static void Clear();
 };

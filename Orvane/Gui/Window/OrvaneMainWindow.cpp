@@ -31,6 +31,8 @@ QString Text(const char* id)
 
 OrvaneMainWindow::OrvaneMainWindow(QWidget* parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
 {
+    // Every box and dialog opens over this window, also one that a panel shows while it is built.
+    CGuiServices::SetMainWindow(this);
     const QPixmap icon = GuiPicture("OrvaneMainWindow", "id_brimsel_logo_icon");
     mpIcon = new QPixmap(icon);
     if (!icon.isNull())
@@ -57,6 +59,8 @@ OrvaneMainWindow::OrvaneMainWindow(QWidget* parent, Qt::WindowFlags flags) : QMa
 
 OrvaneMainWindow::~OrvaneMainWindow()
 {
+    if (CGuiServices::MainWindow() == this)
+        CGuiServices::SetMainWindow(nullptr);
     delete mpIcon;
     delete mpHelpWindow;
 }
