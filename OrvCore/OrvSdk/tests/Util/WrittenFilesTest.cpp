@@ -1,10 +1,12 @@
 // A record of what a source did to files puts every file back as the source found it.
+#include "ForkedChild.h"
 #include "QtPrinters.h"
 #include "TestBytes.h"
 #include "Util/SafeFileWrite.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,6 +97,22 @@ TEST_F(WrittenFilesTest, NestedRecordsEachPutBackTheirOwnStart)
     EXPECT_EQ(FilesIn(m_Dir.path()),
               (QStringList{QStringLiteral("appended.bin"), QStringLiteral("link.bin"), QStringLiteral("removed.bin"),
                            QStringLiteral("replaced.bin"), QStringLiteral("untouched.bin")}));
+}
+
+// A run stopped while a record keeps old files leaves none of them: what the source wrote stays whole.
+TEST_F(WrittenFilesTest, AStopLeavesNoKeptFile)
+{
+    const CChildEnd end = RunInChild([this] {
+        std::signal(SIGTERM, SIG_DFL);
+        CWrittenFiles record;
+        if (WriteBytesSafely(P("replaced.bin"), "new") && AppendBytesToFile(P("appended.bin"), "+"))
+            std::raise(SIGTERM);
+    });
+    EXPECT_TRUE(end.EndedBy(SIGTERM));
+    EXPECT_EQ(FilesIn(m_Dir.path()),
+              (QStringList{QStringLiteral("appended.bin"), QStringLiteral("link.bin"), QStringLiteral("removed.bin"),
+                           QStringLiteral("replaced.bin"), QStringLiteral("untouched.bin")}));
+    EXPECT_EQ(ReadFileBytes(P("replaced.bin")), "new");
 }
 
 } // namespace
