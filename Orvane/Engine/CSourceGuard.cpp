@@ -40,7 +40,7 @@ bool CSourceGuard::Run(std::initializer_list<CPluginBase*> plugins, const std::f
         return true;
     } catch (const std::bad_alloc&) {
     }
-    written.RemoveAll();
+    written.PutBack();
     for (CPluginBase* plugin : plugins) {
         if (!plugin)
             continue;

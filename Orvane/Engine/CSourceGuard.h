@@ -9,7 +9,8 @@ class CPluginBase;
 // The one guard around the work on one source, from its first byte read to its last byte written (reading, the
 // run log's check, import, conversion or translation, previews, saving), in every path: the command line, the
 // batch, media and SMS tabs. An allocation that fails anywhere in it, thrown as std::bad_alloc or turned into one
-// where it was found (Util/AllocationFailure.h), ends that source alone: the files it wrote are removed, the
+// where it was found (Util/AllocationFailure.h), ends that source alone: the files it wrote are put back as it found
+// them (a replaced file gets its old bytes back, a created one goes, the plug-ins' files too), the
 // plug-ins that worked on it let go of their output and their progress, the engine keeps nothing the work made,
 // and the run log (and, given a title, a box) says the source failed for want of memory. The caller goes on.
 class CSourceGuard

@@ -36,6 +36,7 @@ public:
     virtual bool RemoveFile(const QString& path) = 0;
     virtual unsigned char* ReadFile(const QString& path, uint32_t* size, unsigned char* buffer = nullptr,
                                     uint32_t bufferCapacity = 0) = 0;
+    virtual bool WriteFile(const QString& path, const unsigned char* data, uint32_t size) = 0;
     virtual bool SetCurrentDir(const QString& path) = 0;
     virtual QString GetCurrentDir() = 0;
     virtual bool CdUp() = 0;

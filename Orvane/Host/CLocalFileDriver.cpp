@@ -1,5 +1,6 @@
 #include "CLocalFileDriver.h"
 #include "CLocalFileInfo.h"
+#include "Util/SafeFileWrite.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -112,6 +113,13 @@ unsigned char* CLocalFileDriver::ReadFile(const QString& path, uint32_t* size, u
     if (size)
         *size = static_cast<uint32_t>(read);
     return target;
+}
+
+bool CLocalFileDriver::WriteFile(const QString& path, const unsigned char* data, uint32_t size)
+{
+    if (!data && size)
+        return false;
+    return AppendBytesToFile(path, QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
 }
 
 bool CLocalFileDriver::SetCurrentDir(const QString& path)

@@ -22,6 +22,9 @@ public:
     // file fits in bufferCapacity bytes; a larger file is a failure, never an overrun.
     unsigned char* ReadFile(const QString& path, uint32_t* size, unsigned char* buffer = nullptr,
                             uint32_t bufferCapacity = 0) override;
+    // Appends the block, creating the file when missing; true only when every byte was written (those written
+    // stay).
+    bool WriteFile(const QString& path, const unsigned char* data, uint32_t size) override;
     bool SetCurrentDir(const QString& path) override;
     QString GetCurrentDir() override;
     // False, with nothing changed, at the root.

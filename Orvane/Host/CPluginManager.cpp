@@ -7,6 +7,7 @@
 #include "Parameters/CProfile.h"
 #include "Plugin/CPluginBase.h"
 #include "Plugin/CPluginClassInfo.h"
+#include "Util/SafeFileWrite.h"
 #include <QDir>
 #include <QFile>
 #include <memory>
@@ -58,6 +59,8 @@ void CPluginManager::LoadClasses(CPlugin& plugin, const QString& parameterPath)
         CPluginBase* converter = classInfo->CreateInstance();
         if (!converter)
             continue;
+        // What the plug-in writes for a source is noted where the program's guards look.
+        converter->ShareWrittenFiles(WrittenFilesPlace());
         auto record = std::make_unique<CPluginClass>();
         record->mpConverter = converter;
         record->mpClassInfo = classInfo;

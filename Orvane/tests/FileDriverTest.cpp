@@ -1,7 +1,9 @@
+#include "ForkedChild.h"
 #include "Host/CFileInfo.h"
 #include "Host/CLocalFileDriver.h"
 #include "Host/CLocalFileInfo.h"
 #include "QtPrinters.h"
+#include "TestBytes.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -96,16 +98,42 @@ TEST_F(FileDriverTest, FolderItemsOutliveLaterFolderListings)
     EXPECT_EQ(outer->GetFileName(), QStringLiteral("outer"));
 }
 
-TEST_F(FileDriverTest, CreateEmptiesAFile)
+TEST_F(FileDriverTest, WriteAppendsAndCreateEmptiesFirst)
 {
     const QString path = Path("out.bin");
-    WriteBytes(path, QByteArray("\x01\x02\x03", 3));
+    const unsigned char first[] = {1, 2, 3};
+    const unsigned char second[] = {4, 5};
+    EXPECT_TRUE(m_Driver.WriteFile(path, first, 3));
+    EXPECT_TRUE(m_Driver.WriteFile(path, second, 2));
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("\x01\x02\x03\x04\x05", 5));
     EXPECT_TRUE(m_Driver.CreateEmptyFile(path));
     EXPECT_EQ(m_Driver.GetFileSize(path), 0u);
+    EXPECT_TRUE(m_Driver.WriteFile(path, second, 2));
+    EXPECT_TRUE(m_Driver.WriteFile(path, first, 3));
+    EXPECT_TRUE(m_Driver.WriteFile(path, nullptr, 0));
+    EXPECT_FALSE(m_Driver.WriteFile(path, nullptr, 1));
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("\x04\x05\x01\x02\x03", 5));
+    EXPECT_FALSE(m_Driver.WriteFile(Path("missing/out.bin"), first, 3));
     EXPECT_FALSE(m_Driver.CreateEmptyFile(Path("missing/out.bin")));
     EXPECT_TRUE(m_Driver.RemoveFile(path));
     EXPECT_FALSE(m_Driver.Exists(path));
     EXPECT_EQ(m_Driver.GetFileSize(path), 0u);
+}
+
+// Under a file size limit the block that does not fit is a failure; what fitted stays at the end of the file.
+TEST_F(FileDriverTest, AWriteCutByTheFileSizeLimitFails)
+{
+    const QString path = Path("out.bin");
+    const unsigned char first[] = {1, 2, 3};
+    const unsigned char second[] = {4, 5, 6, 7, 8};
+    const CChildEnd end = RunInChild([&] {
+        LimitFileSize(6);
+        const bool firstFits = m_Driver.WriteFile(path, first, 3);
+        const bool secondFits = m_Driver.WriteFile(path, second, 5);
+        ::_exit(firstFits && !secondFits ? 0 : 1);
+    });
+    EXPECT_TRUE(end.ExitedWithZero()) << end.err.constData();
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("\x01\x02\x03\x04\x05\x06", 6));
 }
 
 TEST_F(FileDriverTest, ReadFileResults)

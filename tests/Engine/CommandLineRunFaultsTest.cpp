@@ -30,6 +30,18 @@ protected:
             contents[name] = ReadBytes(W(QString::fromLatin1(folder) + QLatin1Char('/') + name));
         return contents;
     }
+#if defined(ORV_NO_MEMORY_SHIM) && !defined(__SANITIZE_ADDRESS__)
+    // The run with memory that runs out just after its write-th file is put in place. (A sanitizer's allocator
+    // would not hear of the shim's failure.)
+    CRun RunOutOfMemoryAfterWrite(int write, const QStringList& arguments)
+    {
+        m_Environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(ORV_NO_MEMORY_SHIM));
+        m_Environment.insert(QStringLiteral("ORV_TEST_NO_MEMORY_AFTER_RENAME"), QString::number(write));
+        const CRun run = Run(arguments);
+        m_Environment.clear();
+        return run;
+    }
+#endif
 };
 
 // Results and previews of pictures and animations, each kind written past a file size limit: the run fails with
@@ -228,6 +240,83 @@ TEST_F(CommandLineRunFaultsTest, AStopWhileThePoolRunsLeavesNoTemporaryFile)
     EXPECT_EQ(process->exitCode(), SIGTERM);
     EXPECT_TRUE(Log().endsWith(QStringLiteral("Saving %1\n").arg(W("out/logo.PIC")))) << qPrintable(Log());
     EXPECT_EQ(Files("out"), QStringList());
+}
+#endif
+
+#if defined(ORV_NO_MEMORY_SHIM) && !defined(__SANITIZE_ADDRESS__)
+// A melody converted to MSEQ writes its five debug files beside the source (from inside the plug-in), then its
+// result and its preview. A source that runs out of memory just after each of those writes but the last in turn
+// leaves none of them, nor the debug folder it made; where an earlier run left its own, another melody under the
+// same name leaves them, and the earlier result and preview, with their bytes.
+TEST_F(CommandLineRunFaultsTest, ASourceThatRunsOutOfMemoryLeavesEveryFileAsItFoundIt)
+{
+    QDir(m_Work).mkdir(QStringLiteral("out"));
+    const QStringList arguments =
+        Words("/profile=Model C", "/converter=seq", "/destination=out", "/preview", "/logfile=run.log", "tune.mid");
+    const QString failed = QStringLiteral("The source %1 failed: not enough memory.\n").arg(W("tune.mid"));
+    const auto failAfterEachWrite = [&](const QMap<QString, QByteArray>& debug, const QMap<QString, QByteArray>& out) {
+        for (int write = 1; write <= 6; ++write) {
+            SCOPED_TRACE(write);
+            const CRun run = RunOutOfMemoryAfterWrite(write, arguments);
+            EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
+            EXPECT_TRUE(Log().contains(failed)) << qPrintable(Log());
+            EXPECT_EQ(QFileInfo::exists(W("Debug")), !debug.isEmpty());
+            EXPECT_EQ(Contents("Debug"), debug);
+            EXPECT_EQ(Contents("out"), out);
+        }
+    };
+    CopyExample("morning.mid", "tune.mid");
+    failAfterEachWrite({}, {});
+
+    ASSERT_EQ(Run(arguments).exitCode, 0) << qPrintable(Log());
+    const QMap<QString, QByteArray> debug = Contents("Debug");
+    const QMap<QString, QByteArray> out = Contents("out");
+    ASSERT_EQ(debug.size(), 5);
+    ASSERT_EQ(out.keys(), (QStringList{QStringLiteral("tune.SEQ"), QStringLiteral("tune_previewSEQ.WAV")}));
+    SmfTrack track;
+    track.Program(0, 0, 40);
+    for (int note = 0; note < 40; ++note)
+        track.NoteOn(0, 0, 55 + note % 9, 90).NoteOff(240, 0, 55 + note % 9);
+    Write("tune.mid", SmfFile({track}));
+    failAfterEachWrite(debug, out);
+    ASSERT_EQ(Run(arguments).exitCode, 0) << qPrintable(Log());
+    const QMap<QString, QByteArray> replaced = Contents("out");
+    EXPECT_EQ(replaced.keys(), out.keys());
+    for (const QString& name : out.keys())
+        EXPECT_NE(replaced.value(name), out.value(name)) << qPrintable(name);
+}
+
+// An animation converted with a preview of each frame, then another animation under the same name that runs out of
+// memory just after each of its writes but the last in turn: the first result and every preview keep their bytes.
+TEST_F(CommandLineRunFaultsTest, ASourceThatRunsOutOfMemoryPutsBackTheFilesItReplaced)
+{
+    for (const char* name : {"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
+        CopyExample(name);
+    QDir(m_Work).mkdir(QStringLiteral("out"));
+    const QStringList arguments =
+        Words("/profile=Model B", "/converter=ani", "/destination=out", "/preview", "/logfile=run.log", "wink.anim");
+    ASSERT_EQ(Run(arguments).exitCode, 0) << qPrintable(Log());
+    const QMap<QString, QByteArray> old = Contents("out");
+    ASSERT_EQ(old.size(), 5);
+    const Qt::GlobalColor colours[] = {Qt::darkMagenta, Qt::white, Qt::black, Qt::darkGreen};
+    for (int frame = 1; frame <= 4; ++frame) {
+        QImage other(16, 16, QImage::Format_RGB32);
+        other.fill(colours[frame - 1]);
+        ASSERT_TRUE(other.save(W(QStringLiteral("wink%1.png").arg(frame))));
+    }
+    for (int write = 1; write <= 4; ++write) {
+        SCOPED_TRACE(write);
+        const CRun run = RunOutOfMemoryAfterWrite(write, arguments);
+        EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
+        EXPECT_TRUE(Log().contains(QStringLiteral("The source %1 failed: not enough memory.\n").arg(W("wink.anim"))))
+            << qPrintable(Log());
+        EXPECT_EQ(Contents("out"), old);
+    }
+    ASSERT_EQ(Run(arguments).exitCode, 0) << qPrintable(Log());
+    const QMap<QString, QByteArray> replaced = Contents("out");
+    EXPECT_EQ(replaced.keys(), old.keys());
+    for (const QString& name : old.keys())
+        EXPECT_NE(replaced.value(name), old.value(name)) << qPrintable(name);
 }
 #endif
 

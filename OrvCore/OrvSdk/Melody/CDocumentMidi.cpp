@@ -7,6 +7,7 @@
 #include "MidiClasses/MidiSequences.h"
 #include "MidiClasses/MidiStream.h"
 #include "Util/Assert.h"
+#include "Util/SafeFileWrite.h"
 
 #include <QFile>
 
@@ -59,6 +60,14 @@ void CDocumentMidi::Parse(const QByteArray& file)
                             static_cast<uint32_t>(file.size()));
     MidiArchive archive(source);
     m_pMidiStream->Serialize(archive);
+}
+
+bool CDocumentMidi::SaveMidiFile(const QString& path) const
+{
+    ASSERT(!m_MemoryFile.isNull());
+    if (m_MemoryFile.isNull())
+        return false;
+    return WriteBytesSafely(path, m_MemoryFile);
 }
 
 int CDocumentMidi::GetTempo() const

@@ -24,6 +24,9 @@ public:
     // Copies the file bytes, parses them and counts the instruments. Of a file of
     // independent sequences only the first is parsed and converted.
     void SetRawData(const unsigned char* datas, unsigned length);
+    // Writes the file bytes unchanged, replacing the file whole; false (the
+    // file left as it was) when there are none or not all could be written.
+    bool SaveMidiFile(const QString& path) const;
 
     // Reduces the file to one line of notes and rests. The document keeps the
     // melody (replacing the previous one); the caller must not delete it.

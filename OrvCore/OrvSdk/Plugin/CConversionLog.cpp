@@ -1,4 +1,7 @@
 #include "Plugin/CConversionLog.h"
+#include "Util/CMemFile.h"
+
+#include <QFile>
 
 CConversionLog::CConversionLog(QObject* parent) : QObject(parent) {}
 
@@ -12,4 +15,13 @@ void CConversionLog::AddText(int flags, const QString& text)
             target->clear();
         target->append(text);
     }
+}
+
+void CConversionLog::SaveToFile(const QString& path) const
+{
+    const QByteArray latin1 = m_SummaryText.toLatin1();
+    CMemFile file;
+    if (!file.SetText(latin1.constData()))
+        return;
+    file.WriteFile(QFile::encodeName(path).constData(), CMemFile::ModeText);
 }

@@ -21,6 +21,10 @@ public:
     // Appends the text as it is (callers end their own lines) to every
     // addressed text; with CLEAR an addressed text is emptied first.
     void AddText(int flags, const QString& text);
+    // Writes the summary as Latin-1 text followed by its terminating zero
+    // byte, replacing the file whole; a file that cannot be written is left
+    // as it was, and that is not reported.
+    void SaveToFile(const QString& path) const;
 
     const QString& GetSummaryText() const { return m_SummaryText; }
     const QString& GetDetailedText() const { return m_DetailedText; }

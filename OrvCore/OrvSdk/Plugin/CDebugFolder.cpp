@@ -43,6 +43,7 @@ QString CDebugFolder::Prepare(const CDocument* document, bool enabled, const CRu
             Fail(folder, QString::fromLocal8Bit(std::strerror(errno)));
             return mFolder;
         }
+        NoteCreatedFolder(folder);
     } else if (!IsRealFolder(info)) {
         Fail(folder, QString::fromLocal8Bit(std::strerror(ENOTDIR)));
         return mFolder;
@@ -53,7 +54,7 @@ QString CDebugFolder::Prepare(const CDocument* document, bool enabled, const CRu
             // A file of the run is left alone here; its write is skipped and said later.
             if (file.isFile() && !file.isSymLink() && !(mpRunFiles && mpRunFiles->Find(path))) {
                 qDebug() << "deleting " << name.toLatin1().constData();
-                QFile::remove(path);
+                RemoveFileNoted(path);
             }
         }
     }

@@ -3,6 +3,7 @@
 #include "Documents/CDocumentAbstract.h"
 #include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
+#include "Util/SafeFileWrite.h"
 
 #include <QtGlobal>
 
@@ -50,6 +51,11 @@ int CPluginBase::LoadResources()
     report(QStringLiteral("Fatal Error"),
            QStringLiteral("Ressources file not found!\nPlease refer to documentation..."));
     return 0;
+}
+
+void CPluginBase::ShareWrittenFiles(CWrittenFiles** place)
+{
+    UseWrittenFilesPlace(place);
 }
 
 int CPluginBase::UnloadResources()

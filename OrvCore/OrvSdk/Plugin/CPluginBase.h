@@ -13,6 +13,7 @@ class CImageExporter;
 class CParameters;
 class CProfile;
 class CRunFiles;
+class CWrittenFiles;
 
 // Base of every converter: importers turn a file's bytes into a document,
 // exporters and SMS translators turn a document into output byte chunks.
@@ -76,6 +77,10 @@ public:
     // (SourceNamedFiles::PathIn); the host checks them against its run log before it opens the log. None by
     // default.
     virtual QStringList GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit);
+    // Makes the plug-in's copy of the SDK note the files it writes into the records of place, the program's
+    // (Util/SafeFileWrite.h), so that a failed source's guard hears of them too. Virtual so that the plug-in's own
+    // copy runs; not for converters to replace.
+    virtual void ShareWrittenFiles(CWrittenFiles** place);
 
     CParameters* GetParameters() const { return mpCurrentParameters; }
     CProfile* GetProfile() const { return mpProfile; }

@@ -1,5 +1,8 @@
 #include "Util/CMemFile.h"
 #include "Util/Assert.h"
+#include "Util/SafeFileWrite.h"
+
+#include <QFile>
 
 #include <climits>
 #include <cstdio>
@@ -165,6 +168,17 @@ bool CMemFile::CopyToArray(QByteArray* pArray) const
         return false;
     *pArray = QByteArray(reinterpret_cast<const char*>(m_pBuffer), int(m_Size));
     return true;
+}
+
+bool CMemFile::WriteFile(const char* path, int mode)
+{
+    if (mode != ModeBinary && mode != ModeText)
+        return false;
+    if (!FixMode(mode))
+        return false;
+    if (m_Capacity == 0 || !path)
+        return false;
+    return WriteBytesSafely(QFile::decodeName(path), View());
 }
 
 bool CMemFile::ReadFile(const char* path, int mode)

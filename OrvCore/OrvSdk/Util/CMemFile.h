@@ -42,7 +42,11 @@ public:
     QByteArray Bytes() const;
     QByteArray View() const;
 
-    // mode 1 binary, 2 text.
+    // mode 1 binary, 2 text (the same bytes here). WriteFile fixes the mode
+    // as the first operation would, and fails when nothing was ever stored;
+    // the file holds exactly the bytes afterwards, or is left as it was when
+    // any of them could not be written.
+    bool WriteFile(const char* path, int mode);
     bool ReadFile(const char* path, int mode);
     static int GetFileSize(const char* path, const char* fopenMode);
 

@@ -13,6 +13,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -25,8 +26,13 @@ char g_Temporaries[kNestingSlots][4096];
 // Writes in progress in this module; the outermost one takes the stopping signals over and gives them back.
 int g_Depth = 0;
 StopSignals::CTakeover g_Signals;
-// The innermost record of written files alive in this module.
-CWrittenFiles* g_pWrittenFiles = nullptr;
+// The innermost record of written files alive in this module, and where this module notes: its own place, or the
+// program's once the program has handed that over.
+CWrittenFiles* g_pOwnRecord = nullptr;
+CWrittenFiles** g_ppRecords = &g_pOwnRecord;
+// While records made in this module live, a stop removes the old files they keep (what the source wrote stays,
+// whole, as a stopped write leaves it); the outermost one takes the signals over and gives them back.
+StopSignals::CTakeover g_RecordSignals;
 
 void RemoveTemporariesAndStop(int signal)
 {
@@ -133,9 +139,159 @@ mode_t ModeFor(bool replacing, const struct stat& old)
     return 0666 & ~mask;
 }
 
+// Copies the file at path into the open file kept (closing it) with the old file's permission bits, checking every
+// read, write and the close. False with the system's reason.
+bool CopyInto(const QByteArray& path, int kept, QString& reason)
+{
+    const int from = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    struct stat old;
+    bool copied = from >= 0 && ::fstat(from, &old) == 0;
+    char piece[16384];
+    while (copied) {
+        const ssize_t got = ::read(from, piece, sizeof piece);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            copied = got == 0;
+            break;
+        }
+        for (ssize_t done = 0; copied && done < got;) {
+            const ssize_t put = ::write(kept, piece + done, size_t(got - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            copied = put > 0;
+            done += put > 0 ? put : 0;
+        }
+    }
+    copied = copied && ::fchmod(kept, old.st_mode & 07777) == 0;
+    if (!copied)
+        reason = SystemReason(errno != 0 ? errno : EIO);
+    if (from >= 0)
+        ::close(from);
+    if (::close(kept) != 0 && copied) {
+        reason = SystemReason(errno);
+        copied = false;
+    }
+    return copied;
+}
+
+// The file at path kept under a new hidden name in its folder: a second link to it, or (on a file system without
+// them, or when the file is to be changed in place) a copy. Empty with the reason when it cannot be kept.
+QByteArray KeepBeside(const QByteArray& path, bool copy, QString& reason)
+{
+    const QByteArray pattern =
+        QFile::encodeName(QFileInfo(QFile::decodeName(path)).absolutePath() + QStringLiteral("/.orv-XXXXXX.old"));
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        QByteArray name = pattern;
+        int kept = ::mkstemps(name.data(), 4);
+        if (kept < 0) {
+            reason = SystemReason(errno);
+            return QByteArray();
+        }
+        if (!copy) {
+            ::close(kept);
+            ::unlink(name.constData());
+            if (::link(path.constData(), name.constData()) == 0)
+                return name;
+            if (errno == EEXIST)
+                continue;
+            kept = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (kept < 0) {
+                if (errno == EEXIST)
+                    continue;
+                reason = SystemReason(errno);
+                return QByteArray();
+            }
+        }
+        errno = 0;
+        if (CopyInto(path, kept, reason))
+            return name;
+        ::unlink(name.constData());
+        return QByteArray();
+    }
+    reason = SystemReason(EEXIST);
+    return QByteArray();
+}
+
+// The name a record notes a file by: absolute, so that a change of the current folder during the source never
+// makes it another file, and clean, so that one file has one name.
+QByteArray NotedName(const QString& path)
+{
+    return QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+}
+
 } // namespace
 
-void NoteWrittenFile(const QString& path);
+// What the writes here tell the records alive.
+struct CWrittenFilesNotes
+{
+    enum How
+    {
+        REPLACE,         // by renaming another file into place
+        CHANGE_IN_PLACE, // by writing into the file itself
+        REMOVE,
+    };
+
+    static CWrittenFiles::CEntry* Find(CWrittenFiles& record, const QByteArray& path)
+    {
+        for (CWrittenFiles::CEntry& entry : record.m_Entries)
+            if (entry.path == path)
+                return &entry;
+        return nullptr;
+    }
+
+    // Before path (its links followed) changes: each record alive that has not yet noted it does, keeping the file
+    // there now. False with the reason when it cannot be kept: the change must then not happen.
+    static bool Before(const QByteArray& path, How how, QString& reason)
+    {
+        for (CWrittenFiles* record = *g_ppRecords; record; record = record->m_pOuter) {
+            if (Find(*record, path))
+                continue;
+            // Room first: once the old file is kept, noting it must not fail.
+            QList<CWrittenFiles::CEntry>& entries = record->m_Entries;
+            if (entries.capacity() == entries.size())
+                entries.reserve(entries.size() * 2 + 8);
+            CWrittenFiles::CEntry entry{path, QByteArray(), CWrittenFiles::CEntry::CREATED, false};
+            // A stop must find every kept file noted.
+            const StopSignals::CHeld hold;
+            struct stat old;
+            if (::lstat(path.constData(), &old) == 0) {
+                entry.kind = CWrittenFiles::CEntry::KEPT;
+                entry.kept = KeepBeside(path, how == CHANGE_IN_PLACE, reason);
+                if (entry.kept.isEmpty())
+                    return false;
+            }
+            entries.append(entry);
+        }
+        return true;
+    }
+
+    // path has changed; allocates nothing, so it cannot fail once the change is made.
+    static void Changed(const QByteArray& path)
+    {
+        for (CWrittenFiles* record = *g_ppRecords; record; record = record->m_pOuter)
+            if (CWrittenFiles::CEntry* entry = Find(*record, path))
+                entry->changed = true;
+    }
+
+    // From the stop handler: allocates nothing.
+    static void RemoveKept(CWrittenFiles** place)
+    {
+        for (CWrittenFiles* record = *place; record; record = record->m_pOuter)
+            for (const CWrittenFiles::CEntry& entry : std::as_const(record->m_Entries))
+                if (entry.kind == CWrittenFiles::CEntry::KEPT)
+                    ::unlink(entry.kept.constData());
+    }
+
+    static void CreatedFolder(const QByteArray& path)
+    {
+        const StopSignals::CHeld hold;
+        for (CWrittenFiles* record = *g_ppRecords; record; record = record->m_pOuter)
+            if (!Find(*record, path))
+                record->m_Entries.append(
+                    CWrittenFiles::CEntry{path, QByteArray(), CWrittenFiles::CEntry::CREATED_FOLDER, true});
+    }
+};
 
 bool WriteFileSafely(const QString& path, const std::function<bool(const QString& temporaryPath)>& write,
                      QString* reason)
@@ -172,6 +328,9 @@ bool WriteFileSafely(const QString& path, const std::function<bool(const QString
         why = SystemReason(errno);
         written = false;
     }
+    const QByteArray notedName = NotedName(target);
+    if (written && !CWrittenFilesNotes::Before(notedName, CWrittenFilesNotes::REPLACE, why))
+        written = false;
     // rename replaces an existing file in one step, where QFile::rename would refuse it.
     if (written && std::rename(temporaryName.constData(), targetName.constData()) != 0) {
         why = SystemReason(errno);
@@ -180,31 +339,96 @@ bool WriteFileSafely(const QString& path, const std::function<bool(const QString
     if (!written)
         return fail(why);
     temporary.Keep();
-    NoteWrittenFile(target);
+    CWrittenFilesNotes::Changed(notedName);
     return true;
 }
 
-void NoteWrittenFile(const QString& path)
+CWrittenFiles** WrittenFilesPlace()
 {
-    for (CWrittenFiles* record = g_pWrittenFiles; record; record = record->m_pOuter)
-        record->m_Paths.append(path);
+    return g_ppRecords;
 }
 
-CWrittenFiles::CWrittenFiles() : m_pOuter(g_pWrittenFiles)
+void UseWrittenFilesPlace(CWrittenFiles** place)
 {
-    g_pWrittenFiles = this;
+    g_ppRecords = place ? place : &g_pOwnRecord;
+}
+
+namespace {
+
+void RemoveKeptAndStop(int signal)
+{
+    CWrittenFilesNotes::RemoveKept(g_ppRecords);
+    g_RecordSignals.PassOn(signal);
+}
+
+} // namespace
+
+CWrittenFiles::CWrittenFiles() : m_pOuter(*g_ppRecords), m_ppPlace(g_ppRecords)
+{
+    const StopSignals::CHeld hold;
+    if (!m_pOuter)
+        g_RecordSignals.Take(RemoveKeptAndStop);
+    *m_ppPlace = this;
 }
 
 CWrittenFiles::~CWrittenFiles()
 {
-    g_pWrittenFiles = m_pOuter;
+    const StopSignals::CHeld hold;
+    for (const CEntry& entry : m_Entries)
+        if (entry.kind == CEntry::KEPT)
+            ::unlink(entry.kept.constData());
+    *m_ppPlace = m_pOuter;
+    if (!m_pOuter)
+        g_RecordSignals.GiveBack();
 }
 
-void CWrittenFiles::RemoveAll()
+QStringList CWrittenFiles::Paths() const
 {
-    for (const QString& path : m_Paths)
-        QFile::remove(path);
-    m_Paths.clear();
+    QStringList paths;
+    for (const CEntry& entry : m_Entries)
+        if (entry.changed && entry.kind != CEntry::CREATED_FOLDER)
+            paths.append(QFile::decodeName(entry.path));
+    return paths;
+}
+
+void CWrittenFiles::PutBack()
+{
+    const StopSignals::CHeld hold;
+    for (qsizetype i = m_Entries.size() - 1; i >= 0; --i) {
+        const CEntry& entry = m_Entries.at(i);
+        switch (entry.kind) {
+        case CEntry::CREATED:
+            if (entry.changed)
+                ::unlink(entry.path.constData());
+            break;
+        case CEntry::KEPT:
+            // Both names of an untouched file are links to it: the kept one simply goes.
+            if (!entry.changed || std::rename(entry.kept.constData(), entry.path.constData()) != 0)
+                ::unlink(entry.kept.constData());
+            break;
+        case CEntry::CREATED_FOLDER:
+            ::rmdir(entry.path.constData());
+            break;
+        }
+    }
+    m_Entries.clear();
+}
+
+bool RemoveFileNoted(const QString& path)
+{
+    const QByteArray name = NotedName(path);
+    QString reason;
+    if (!CWrittenFilesNotes::Before(name, CWrittenFilesNotes::REMOVE, reason))
+        return false;
+    if (::unlink(name.constData()) != 0)
+        return false;
+    CWrittenFilesNotes::Changed(name);
+    return true;
+}
+
+void NoteCreatedFolder(const QString& folder)
+{
+    CWrittenFilesNotes::CreatedFolder(NotedName(folder));
 }
 
 bool WriteAllBytes(QFileDevice& file, const QByteArray& bytes, QString* reason)
@@ -223,11 +447,14 @@ bool WriteAllBytes(QFileDevice& file, const QByteArray& bytes, QString* reason)
     return true;
 }
 
-bool WriteBytesToFile(const QString& path, const QByteArray& bytes, QString* reason)
+namespace {
+
+// Opens the file at path with mode (besides writing), writes every byte and closes it, checking each write and the
+// close. Unbuffered: every write reaches the file system here, where its failure can say why.
+bool WriteBytesOpened(const QString& path, QIODevice::OpenMode mode, const QByteArray& bytes, QString* reason)
 {
-    // Unbuffered: every write reaches the file system here, where its failure can say why.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered | mode)) {
         if (reason)
             *reason = file.errorString();
         return false;
@@ -242,6 +469,26 @@ bool WriteBytesToFile(const QString& path, const QByteArray& bytes, QString* rea
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool WriteBytesToFile(const QString& path, const QByteArray& bytes, QString* reason)
+{
+    return WriteBytesOpened(path, QIODevice::Truncate, bytes, reason);
+}
+
+bool AppendBytesToFile(const QString& path, const QByteArray& bytes, QString* reason)
+{
+    QString why;
+    const QByteArray target = NotedName(WriteTarget(path));
+    if (!CWrittenFilesNotes::Before(target, CWrittenFilesNotes::CHANGE_IN_PLACE, why)) {
+        if (reason)
+            *reason = why;
+        return false;
+    }
+    CWrittenFilesNotes::Changed(target);
+    return WriteBytesOpened(path, QIODevice::Append, bytes, reason);
 }
 
 bool WriteBytesSafely(const QString& path, const QByteArray& bytes, QString* reason)

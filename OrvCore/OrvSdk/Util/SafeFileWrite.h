@@ -3,6 +3,7 @@
 // complete, so a failed or stopped write never leaves a half-written file under the file's name and never
 // damages the file it replaces. The program and the plug-ins all write through here.
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -32,27 +33,66 @@ bool WriteImageSafely(const QString& path, const QImage& image, const char* form
 // the write function of WriteFileSafely. False with the system's reason.
 bool WriteBytesToFile(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
 
+// Adds the bytes at the end of the file at path (created when missing), checking every write and the close. False
+// with the system's reason; the bytes already written then stay in the file. A record alive (CWrittenFiles) keeps a
+// copy of the file as it was first.
+bool AppendBytesToFile(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
+
+// Removes the file at path (never what a link names: the link goes); a record alive keeps it to put back. False when
+// it could not be removed.
+bool RemoveFileNoted(const QString& path);
+
+// Notes that the folder was just made, for the records alive: a failed source takes it away again when it is empty.
+void NoteCreatedFolder(const QString& folder);
+
 // Writes every byte to the open file, going on after a short write: a disk that fills part-way then says why
 // in the system's words, where a short write alone carries no reason. False with the reason otherwise.
 bool WriteAllBytes(QFileDevice& file, const QByteArray& bytes, QString* reason = nullptr);
 
-// Notes the file behind every name WriteFileSafely puts in place in this module while it lives (links followed),
-// so that a source that fails after writing some of its files can take them back. Records nest: each one alive
-// notes every file.
+// The record of what one source did to files while it lives: every file that WriteFileSafely puts in place (links
+// followed), AppendBytesToFile changes or RemoveFileNoted removes, and every folder noted as created, in the program
+// and in every plug-in. Until the record ends, a file it replaced, changed or removed is kept beside it under a
+// hidden name (a second link to the same file where the file system allows, else a copy), so that a source that
+// fails part-way leaves its files as it found them. Records nest: each one alive notes every file.
 class CWrittenFiles
 {
 public:
     CWrittenFiles();
+    // What was written stays; the kept old files go.
     ~CWrittenFiles();
     CWrittenFiles(const CWrittenFiles&) = delete;
     CWrittenFiles& operator=(const CWrittenFiles&) = delete;
 
-    const QStringList& Paths() const { return m_Paths; }
-    // Removes every file noted and forgets them.
-    void RemoveAll();
+    // The files written, changed or removed, each once, in the order first noted.
+    QStringList Paths() const;
+    // Puts every file back as it was when the record began, in the reverse order: a replaced, changed or removed
+    // file gets its old bytes back, a created file or (empty) folder goes. Then forgets them all.
+    void PutBack();
 
 private:
-    friend void NoteWrittenFile(const QString& path);
-    QStringList m_Paths;
+    friend struct CWrittenFilesNotes;
+    struct CEntry
+    {
+        enum Kind
+        {
+            CREATED,        // nothing was there: put back by removing it
+            KEPT,           // the old file is kept under kept: put back by renaming it into place
+            CREATED_FOLDER, // put back by removing it when empty
+        };
+        QByteArray path; // encoded, so that putting back allocates nothing
+        QByteArray kept;
+        Kind kind;
+        bool changed; // the file was touched (a write that failed before touching it leaves it false)
+    };
+
+    QList<CEntry> m_Entries;
     CWrittenFiles* m_pOuter;
+    CWrittenFiles** m_ppPlace; // where this record was made the innermost
 };
+
+// The place that holds the innermost record alive. Each module (the program and each plug-in) carries its own copy
+// of this code; the program hands its place to every plug-in it loads (CPluginBase::ShareWrittenFiles), so that a
+// plug-in's writes reach the records of the program, whose guards keep them.
+CWrittenFiles** WrittenFilesPlace();
+// Makes this module note into the records of place; null: into its own.
+void UseWrittenFilesPlace(CWrittenFiles** place);

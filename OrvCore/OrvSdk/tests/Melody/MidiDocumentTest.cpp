@@ -458,13 +458,21 @@ TEST(MidiDocument, WithoutAStreamTheMelodyIsEmpty)
     ASSERT_TRUE(melody);
     EXPECT_TRUE(melody->GetMelodyNoteList().isEmpty());
     EXPECT_TRUE(capture.HasWarning(QStringLiteral("m_pMidiStream")));
+    EXPECT_FALSE(midi.SaveMidiFile(QStringLiteral("/nonexistent/x.mid")));
+    EXPECT_TRUE(capture.HasWarning(QStringLiteral("!m_MemoryFile.isNull()")));
 }
 
-TEST(MidiDocument, KeepsTheBytesUnchanged)
+TEST(MidiDocument, SavesTheBytesUnchanged)
 {
     SmfTrack track;
     track.NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60);
     const QByteArray bytes = SmfFile({track});
     std::unique_ptr<CDocumentMidi> midi = Load(bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("copy.mid"));
+    ASSERT_TRUE(WriteFileBytes(path, QByteArray(1000, 'o')));
+    ASSERT_TRUE(midi->SaveMidiFile(path));
+    EXPECT_EQ(ReadFileBytes(path), bytes);
     EXPECT_EQ(midi->GetRawData(), bytes);
+    EXPECT_FALSE(midi->SaveMidiFile(dir.filePath(QStringLiteral("missing/x.mid"))));
 }

@@ -108,7 +108,7 @@ TEST(AllocationFailure, WrittenFilesAreNotedAndTakenBack)
         EXPECT_EQ(inner.Paths(), QStringList{second});
     }
     EXPECT_EQ(outer.Paths(), (QStringList{first, second}));
-    outer.RemoveAll();
+    outer.PutBack();
     EXPECT_FALSE(QFile::exists(first));
     EXPECT_FALSE(QFile::exists(second));
     EXPECT_EQ(ReadFileBytes(before), "kept");

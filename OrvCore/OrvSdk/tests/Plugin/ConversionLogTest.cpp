@@ -46,3 +46,34 @@ TEST(ConversionLog, AppendsWithoutSeparators)
     EXPECT_EQ(log.GetSummaryText(), QStringLiteral("onetwo\nthree"));
     EXPECT_EQ(log.GetDetailedText(), QStringLiteral("onetwo\n"));
 }
+
+TEST(ConversionLog, EmptySummarySavesOneZeroByte)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("empty.log"));
+    CConversionLog log;
+    log.AddText(2, QStringLiteral("detailed text is never saved"));
+    log.SaveToFile(path);
+    EXPECT_EQ(ReadFileBytes(path), QByteArray(1, '\0'));
+}
+
+TEST(ConversionLog, SavesTheSummaryAsLatin1AndReplacesTheFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("summary.log"));
+    ASSERT_TRUE(WriteFileBytes(path, QByteArray(100, 'x')));
+    CConversionLog log;
+    log.AddText(1, QString::fromUtf8("caf\xC3\xA9\n"));
+    log.SaveToFile(path);
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("caf\xE9\n\0", 6));
+}
+
+TEST(ConversionLog, UnwritablePathIsIgnored)
+{
+    CConversionLog log;
+    log.AddText(1, QStringLiteral("text"));
+    log.SaveToFile(QStringLiteral("/nonexistent-folder/run.log"));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("/nonexistent-folder/run.log")));
+}

@@ -213,6 +213,43 @@ TEST(CMemFile, CopyToNullArrayFails)
     EXPECT_FALSE(file.CopyToArray(nullptr));
 }
 
+TEST(CMemFile, WriteFileNeedsSomethingStoredAndOneMode)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray path = LocalPath(dir, "out.bin");
+
+    CMemFile empty;
+    EXPECT_FALSE(empty.WriteFile(path.constData(), 1));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.bin"))));
+
+    CMemFile unfixed;
+    unfixed.Write("x", 1, 1);
+    EXPECT_FALSE(unfixed.WriteFile(path.constData(), 0));
+
+    CMemFile text;
+    text.SetText("hi");
+    EXPECT_FALSE(text.WriteFile(path.constData(), 1));
+    ASSERT_TRUE(text.WriteFile(path.constData(), 2));
+    EXPECT_EQ(ReadFileBytes(QFile::decodeName(path)), QByteArray("hi", 3));
+
+    // Setting no bytes allocates nothing: there is still nothing to write.
+    CMemFile emptied;
+    ASSERT_TRUE(emptied.SetData(reinterpret_cast<const uchar*>(""), 0));
+    EXPECT_FALSE(emptied.WriteFile(path.constData(), 1));
+    emptied.Write("abc", 1, 3);
+    ASSERT_TRUE(emptied.WriteFile(path.constData(), 1));
+    EXPECT_EQ(ReadFileBytes(QFile::decodeName(path)), "abc");
+}
+
+TEST(CMemFile, WriteFileToAnUnwritablePathFails)
+{
+    CMemFile file;
+    file.SetData(reinterpret_cast<const uchar*>("x"), 1);
+    EXPECT_FALSE(file.WriteFile("/nonexistent-folder/x.bin", 1));
+    EXPECT_FALSE(file.WriteFile(nullptr, 1));
+}
+
 TEST(CMemFile, ReadsAFileWhole)
 {
     QTemporaryDir dir;
