@@ -40,6 +40,9 @@ CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, Descriptio
     case DescriptionFrames::TooManyAttributes:
         why.kind = DescriptionFailure::TooManyAttributes;
         return nullptr;
+    case DescriptionFrames::DefaultsTooLarge:
+        why.kind = DescriptionFailure::DefaultsTooLarge;
+        return nullptr;
     case DescriptionFrames::TooManyFrames:
         why.kind = DescriptionFailure::TooManyFrames;
         return nullptr;

@@ -15,6 +15,7 @@ struct DescriptionFailure
         None,
         NotXml,            // not well-formed, or nested too deep
         TooManyAttributes, // an element or the document type holds too many attributes: nothing was read
+        DefaultsTooLarge,  // the defaults its document type declares would add more than an XML file may hold
         TooLarge,          // larger than an XML file may be: `bytes`
         TooManyFrames,     // names more frame elements than an animation may have: nothing was decoded
         FileUnreadable,    // a frame's file cannot be read: `reason`

@@ -1,6 +1,7 @@
 #include "Import/CEcardDocument.h"
 #include "Import/EcardEntries.h"
 #include "Text/EcardText.h"
+#include "Util/BoundedFileRead.h"
 
 using Node = CXmlRootChildren::Node;
 
@@ -11,7 +12,7 @@ bool CEcardDocument::SetContent(const QByteArray& bytes)
     mpItems.reset();
     mTextEncoding.SetUnknown();
     mIsNestedTooDeeply = false;
-    mHasTooManyAttributes = false;
+    mRefusal = XmlAttributeCount::Fits;
     mFirstNode = Node();
     mDocumentRootTag.clear();
     mRootHasChild = false;
@@ -19,14 +20,14 @@ bool CEcardDocument::SetContent(const QByteArray& bytes)
     if (mText.isNull())
         return false;
     // All of the card is read before any item is taken: a card that is not well-formed gives none.
-    CXmlRootChildren card(mText);
+    CXmlRootChildren card(mText, FileLimits::MaxMessageSourceBytes);
     bool wellFormed = card.ReadRoot();
     if (wellFormed) {
         mRootHasChild = card.ReadChild();
         wellFormed = card.ReadToEnd();
     }
     mIsNestedTooDeeply = card.IsTooDeep();
-    mHasTooManyAttributes = card.IsCrowded();
+    mRefusal = card.Refusal();
     if (!wellFormed)
         return false;
     mFirstNode = card.FirstNode();
@@ -65,7 +66,7 @@ bool CEcardDocument::Check(QString& message)
         message = QStringLiteral("Can't find child element\n");
         return false;
     }
-    mpItems = std::make_unique<CXmlRootChildren>(mText);
+    mpItems = std::make_unique<CXmlRootChildren>(mText, FileLimits::MaxMessageSourceBytes);
     mpItems->ReadRoot();
     mpItems->ReadChild();
     return true;

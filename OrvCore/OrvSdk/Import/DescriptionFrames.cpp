@@ -39,9 +39,15 @@ DescriptionFrames::Outcome ReadFrameElements(const QByteArray& bytes, QList<QXml
     QList<QXmlStreamAttributes> upper;
     QList<QXmlStreamAttributes> lower;
     bool tooManyLower = false;
-    CXmlRootChildren xml(bytes);
-    if (xml.IsCrowded())
+    CXmlRootChildren xml(bytes, FileLimits::MaxXmlBytes);
+    switch (xml.Refusal()) {
+    case XmlAttributeCount::TooManyAttributes:
         return DescriptionFrames::TooManyAttributes;
+    case XmlAttributeCount::DefaultsTooLarge:
+        return DescriptionFrames::DefaultsTooLarge;
+    case XmlAttributeCount::Fits:
+        break;
+    }
     if (!xml.ReadRoot())
         return DescriptionFrames::NotXml;
     while (xml.ReadChild()) {

@@ -20,6 +20,8 @@ enum Outcome
     Listed,
     NotXml,            // not well-formed, or nested too deep
     TooManyAttributes, // refused unread: an element or the document type holds too many attributes
+    DefaultsTooLarge,  // refused unread: the defaults its document type declares would add more bytes than an XML
+                       // file may have
     TooLarge,          // more bytes than an XML file may have (FileLimits::MaxXmlBytes): nothing was read
     TooManyFrames      // more frame elements than an animation may have: the walk stopped there
 };
