@@ -86,6 +86,11 @@ bool CSmsTranslator::OpenEcard(CEcardDocument& ecard, const QByteArray& bytes)
                                                 QStringLiteral("id_ecard_too_many_attributes"))
                      .arg(XmlAttributeCount::MaxPerElement)
                  + QLatin1Char('\n');
+    else if (ecard.HasTooLongEntity())
+        reason =
+            CLanguageResources::GetMessage(QStringLiteral("CSmsTranslator"), QStringLiteral("id_ecard_entity_too_long"))
+                .arg(XmlAttributeCount::EntityExpansionLimit())
+            + QLatin1Char('\n');
     else if (ecard.HasTooLargeDefaults())
         reason = CLanguageResources::GetMessage(QStringLiteral("CSmsTranslator"),
                                                 QStringLiteral("id_ecard_defaults_too_large"))

@@ -37,6 +37,9 @@ CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, Descriptio
     case DescriptionFrames::NotXml:
         why.kind = DescriptionFailure::NotXml;
         return nullptr;
+    case DescriptionFrames::EntityTooLong:
+        why.kind = DescriptionFailure::EntityTooLong;
+        return nullptr;
     case DescriptionFrames::TooManyAttributes:
         why.kind = DescriptionFailure::TooManyAttributes;
         return nullptr;

@@ -14,6 +14,7 @@ struct DescriptionFailure
     {
         None,
         NotXml,            // not well-formed, or nested too deep
+        EntityTooLong,     // refused by the reader for an entity longer than it expands
         TooManyAttributes, // an element or the document type holds too many attributes: nothing was read
         DefaultsTooLarge,  // the defaults its document type declares would add more than an XML file may hold
         TooLarge,          // larger than an XML file may be: `bytes`

@@ -13,6 +13,7 @@ bool CEcardDocument::SetContent(const QByteArray& bytes)
     mTextEncoding.SetUnknown();
     mIsNestedTooDeeply = false;
     mRefusal = XmlAttributeCount::Fits;
+    mHasTooLongEntity = false;
     mFirstNode = Node();
     mDocumentRootTag.clear();
     mRootHasChild = false;
@@ -28,8 +29,11 @@ bool CEcardDocument::SetContent(const QByteArray& bytes)
     }
     mIsNestedTooDeeply = card.IsTooDeep();
     mRefusal = card.Refusal();
-    if (!wellFormed)
+    if (!wellFormed) {
+        mHasTooLongEntity = mRefusal == XmlAttributeCount::Fits && !mIsNestedTooDeeply
+                            && XmlAttributeCount::DeclaresEntityPastExpansionLimit(mText);
         return false;
+    }
     mFirstNode = card.FirstNode();
     mDocumentRootTag = card.RootTag();
     return true;

@@ -24,6 +24,8 @@ public:
     bool IsNestedTooDeeply() const { return mIsNestedTooDeeply; }
     bool HasTooManyAttributes() const { return mRefusal == XmlAttributeCount::TooManyAttributes; }
     bool HasTooLargeDefaults() const { return mRefusal == XmlAttributeCount::DefaultsTooLarge; }
+    // The card was refused by the reader for an entity longer than it expands.
+    bool HasTooLongEntity() const { return mHasTooLongEntity; }
     // Prolog and root checks; on success the cursor is on the root's first child.
     bool Check(QString& message);
 
@@ -48,4 +50,5 @@ private:
     CSourceEncodingType mTextEncoding;
     bool mIsNestedTooDeeply = false;
     XmlAttributeCount::Verdict mRefusal = XmlAttributeCount::Fits;
+    bool mHasTooLongEntity = false;
 };

@@ -85,6 +85,8 @@ Outcome List(const QByteArray& bytes, QList<CFrame>& frames)
         return TooLarge;
     QList<QXmlStreamAttributes> elements;
     const Outcome outcome = ReadFrameElements(bytes, elements);
+    if (outcome == NotXml && XmlAttributeCount::DeclaresEntityPastExpansionLimit(bytes))
+        return EntityTooLong;
     if (outcome != Listed)
         return outcome;
     CFallbackName picture("REF", "ref");

@@ -95,7 +95,9 @@ bool CXmlFile::Load(const QString& path)
         break;
     }
     if (!ReadDocument(bytes)) {
-        mLoadError = Message("id_not_well_formed");
+        mLoadError = XmlAttributeCount::DeclaresEntityPastExpansionLimit(bytes)
+                         ? Message("id_entity_too_long").arg(XmlAttributeCount::EntityExpansionLimit())
+                         : Message("id_not_well_formed");
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "Xml/XmlAttributeCount.h"
 
 #include <QHash>
+#include <QXmlStreamReader>
 
 #include <vector>
 
@@ -381,6 +382,14 @@ class CScan : public CCursor<Char>
 public:
     CScan(const Char* begin, const Char* end, qint64 byteLimit) : Base(begin, end), m_ByteLimit(byteLimit) {}
 
+    qint64 LongestEntity() const
+    {
+        qint64 longest = 0;
+        for (const qint64 length : m_Entities.general)
+            longest = qMax(longest, length);
+        return longest;
+    }
+
     Verdict Check()
     {
         while (m_At < m_End) {
@@ -512,6 +521,25 @@ Verdict Check(const QByteArray& bytes, qint64 byteLimit)
 Verdict Check(const QString& text, qint64 byteLimit)
 {
     return CScan<ushort>(text.utf16(), text.utf16() + text.size(), byteLimit).Check();
+}
+
+int EntityExpansionLimit()
+{
+    return QXmlStreamReader().entityExpansionLimit();
+}
+
+bool DeclaresEntityPastExpansionLimit(const QByteArray& bytes)
+{
+    CScan<char> scan(bytes.constData(), bytes.constData() + bytes.size(), kHuge);
+    scan.Check();
+    return scan.LongestEntity() > EntityExpansionLimit();
+}
+
+bool DeclaresEntityPastExpansionLimit(const QString& text)
+{
+    CScan<ushort> scan(text.utf16(), text.utf16() + text.size(), kHuge);
+    scan.Check();
+    return scan.LongestEntity() > EntityExpansionLimit();
 }
 
 } // namespace XmlAttributeCount

@@ -36,4 +36,13 @@ enum Verdict
 // any file it reads. A document that is not well-formed may be counted loosely; its reader refuses it anyway.
 Verdict Check(const QByteArray& bytes, qint64 byteLimit);
 Verdict Check(const QString& text, qint64 byteLimit);
+
+// The toolkit's readers expand no entity into more characters than this: a document that refers to a longer one
+// is refused by them, though it is well-formed.
+int EntityExpansionLimit();
+// Whether the internal subset declares a general entity that stands for more than EntityExpansionLimit()
+// characters, the entities it refers to expanded: what to say of a document a reader refused, instead of calling it
+// not well-formed.
+bool DeclaresEntityPastExpansionLimit(const QByteArray& bytes);
+bool DeclaresEntityPastExpansionLimit(const QString& text);
 } // namespace XmlAttributeCount

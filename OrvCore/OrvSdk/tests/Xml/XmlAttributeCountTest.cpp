@@ -243,4 +243,32 @@ TEST(XmlAttributeCount, AnAttributeWrittenAndDeclaredCountsOnce)
     }
 }
 
+// What to say of a document a reader refused: it declares an entity longer than the readers expand (nested ones
+// expanded), which the readers refuse to expand though the document is well-formed.
+TEST(XmlAttributeCount, FindsAnEntityLongerThanTheReadersExpand)
+{
+    const int limit = XmlAttributeCount::EntityExpansionLimit();
+    ASSERT_EQ(limit, 4096);
+    const auto entity = [](const char* name, const QByteArray& text) {
+        return "<!ENTITY " + QByteArray(name) + " \"" + text + "\">";
+    };
+    const struct
+    {
+        const char* name;
+        QByteArray document;
+        bool past;
+    } cases[] = {
+        {"none", "<r/>", false},
+        {"at the limit", WithSubset(entity("a", QByteArray(limit, 'x')), "&a;"), false},
+        {"past it", WithSubset(entity("a", QByteArray(limit + 1, 'x')), "&a;"), true},
+        {"past it through another", WithSubset(entity("a", QByteArray(3000, 'x')) + entity("b", "&a;&a;"), "&b;"),
+         true},
+        {"a parameter entity is none", WithSubset("<!ENTITY % p '" + QByteArray(limit + 1, 'x') + "'>", ""), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(XmlAttributeCount::DeclaresEntityPastExpansionLimit(c.document), c.past) << c.name;
+        EXPECT_EQ(XmlAttributeCount::DeclaresEntityPastExpansionLimit(QString::fromUtf8(c.document)), c.past) << c.name;
+    }
+}
+
 } // namespace
