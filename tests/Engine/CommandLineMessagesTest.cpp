@@ -7,13 +7,37 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
 using namespace ProgramRunFixture;
 
 class CommandLineMessagesTest : public CProgramRunTest
-{};
+{
+protected:
+    // A run that one reader of XML refuses a file of, and what it says; the profile's runs take the application
+    // folder given.
+    struct CRefusal
+    {
+        const char* name;
+        QStringList words;
+        QString said;
+    };
+    void ExpectEachRefusedAndSaid(const std::vector<CRefusal>& cases, const QString& profileApp)
+    {
+        for (const CRefusal& c : cases) {
+            m_Environment.insert(QStringLiteral("ORVANEDIR"), QString::fromUtf8(c.name) == QLatin1String("profile")
+                                                                  ? profileApp
+                                                                  : QStringLiteral(ORV_APP_DIR));
+            const CRun run = Run(c.words);
+            EXPECT_EQ(run.exitCode, 1) << c.name;
+            const QString log = Log();
+            EXPECT_TRUE(log.contains(c.said)) << c.name << ": " << qPrintable(log);
+            EXPECT_FALSE(log.contains(QStringLiteral("well-formed"))) << c.name;
+        }
+    }
+};
 
 TEST_F(CommandLineMessagesTest, APhoneAskedForThatStartUpRefusedNamesTheFileAndWhy)
 {
@@ -82,12 +106,7 @@ TEST_F(CommandLineMessagesTest, EveryXmlReaderRefusesADocumentTypeOfTooManyAttri
           WithCrowdedDocumentType("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD>Hi</ECARD>", "ECARD"));
     Write("crowded.xml", WithCrowdedDocumentType(
                              ReadBytes(QStringLiteral(ORV_APP_DIR "/Plugins/Parameters/IMYParameters.xml")), "DATA"));
-    const struct
-    {
-        const char* name;
-        QStringList words;
-        QString said;
-    } cases[] = {
+    const std::vector<CRefusal> cases = {
         {"profile", Words("/profile=Model Y", "/converter=imy", "/logfile=run.log", "tune.mid"),
          QStringLiteral("The profile file %1/Profiles/Model_Y.xml was refused: has %2.\n").arg(app, tooMany)},
         {"parameter file",
@@ -98,15 +117,7 @@ TEST_F(CommandLineMessagesTest, EveryXmlReaderRefusesADocumentTypeOfTooManyAttri
         {"e-card", Words("/profile=Model A", "/converter=ems_sms", "/logfile=run.log", "crowded.ecd"),
          QStringLiteral("Ecard content has %1 !\n").arg(tooMany)},
     };
-    for (const auto& c : cases) {
-        m_Environment.insert(QStringLiteral("ORVANEDIR"),
-                             QString::fromUtf8(c.name) == QLatin1String("profile") ? app : QStringLiteral(ORV_APP_DIR));
-        const CRun run = Run(c.words);
-        EXPECT_EQ(run.exitCode, 1) << c.name;
-        const QString log = Log();
-        EXPECT_TRUE(log.contains(c.said)) << c.name << ": " << qPrintable(log);
-        EXPECT_FALSE(log.contains(QStringLiteral("well-formed"))) << c.name;
-    }
+    ExpectEachRefusedAndSaid(cases, app);
 }
 
 // A well-formed document that refers to an entity of 5,000 characters, more than the toolkit's readers expand, is
@@ -132,12 +143,7 @@ TEST_F(CommandLineMessagesTest, EveryXmlReaderSaysItRefusesAnEntityLongerThanItE
     Write("long.anim", withEntity("<A><FRAME REF=\"f.png\" DELAY=\"100\"/></A>", "A", "&long;", "<A>"));
     Write("long.ecd",
           withEntity("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ECARD>Hi</ECARD>", "ECARD", "&long;", "Hi"));
-    const struct
-    {
-        const char* name;
-        QStringList words;
-        QString said;
-    } cases[] = {
+    const std::vector<CRefusal> cases = {
         {"profile", Words("/profile=Model Y", "/converter=imy", "/logfile=run.log", "tune.mid"),
          QStringLiteral("The profile file %1/Profiles/Model_Y.xml was refused: %2.\n").arg(app, said)},
         {"animation description", Words("/profile=Model B", "/converter=ani", "/logfile=run.log", "long.anim"),
@@ -145,15 +151,7 @@ TEST_F(CommandLineMessagesTest, EveryXmlReaderSaysItRefusesAnEntityLongerThanItE
         {"e-card", Words("/profile=Model A", "/converter=ems_sms", "/logfile=run.log", "long.ecd"),
          QStringLiteral("Ecard content %1 !\n").arg(said)},
     };
-    for (const auto& c : cases) {
-        m_Environment.insert(QStringLiteral("ORVANEDIR"),
-                             QString::fromUtf8(c.name) == QLatin1String("profile") ? app : QStringLiteral(ORV_APP_DIR));
-        const CRun run = Run(c.words);
-        EXPECT_EQ(run.exitCode, 1) << c.name;
-        const QString log = Log();
-        EXPECT_TRUE(log.contains(c.said)) << c.name << ": " << qPrintable(log);
-        EXPECT_FALSE(log.contains(QStringLiteral("well-formed"))) << c.name;
-    }
+    ExpectEachRefusedAndSaid(cases, app);
 }
 
 } // namespace
