@@ -8,6 +8,7 @@
 #include "MessraSupport.h"
 #include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
+#include "Util/BoundedFileRead.h"
 #include "Xml/XmlAttributeCount.h"
 #include <QCoreApplication>
 
@@ -84,6 +85,16 @@ bool CSmsTranslator::OpenEcard(CEcardDocument& ecard, const QByteArray& bytes)
         reason = CLanguageResources::GetMessage(QStringLiteral("CSmsTranslator"),
                                                 QStringLiteral("id_ecard_too_many_attributes"))
                      .arg(XmlAttributeCount::MaxPerElement)
+                 + QLatin1Char('\n');
+    else if (ecard.HasTooLongEntity())
+        reason =
+            CLanguageResources::GetMessage(QStringLiteral("CSmsTranslator"), QStringLiteral("id_ecard_entity_too_long"))
+                .arg(XmlAttributeCount::EntityExpansionLimit())
+            + QLatin1Char('\n');
+    else if (ecard.HasTooLargeDefaults())
+        reason = CLanguageResources::GetMessage(QStringLiteral("CSmsTranslator"),
+                                                QStringLiteral("id_ecard_defaults_too_large"))
+                     .arg(FileLimits::MaxMessageSourceBytes)
                  + QLatin1Char('\n');
     Log(mConversionLog, reason);
     return false;

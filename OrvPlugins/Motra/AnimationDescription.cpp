@@ -37,8 +37,14 @@ CDocumentAnimation* ReadAnimationDescription(const QByteArray& bytes, Descriptio
     case DescriptionFrames::NotXml:
         why.kind = DescriptionFailure::NotXml;
         return nullptr;
+    case DescriptionFrames::EntityTooLong:
+        why.kind = DescriptionFailure::EntityTooLong;
+        return nullptr;
     case DescriptionFrames::TooManyAttributes:
         why.kind = DescriptionFailure::TooManyAttributes;
+        return nullptr;
+    case DescriptionFrames::DefaultsTooLarge:
+        why.kind = DescriptionFailure::DefaultsTooLarge;
         return nullptr;
     case DescriptionFrames::TooManyFrames:
         why.kind = DescriptionFailure::TooManyFrames;

@@ -14,7 +14,9 @@ struct DescriptionFailure
     {
         None,
         NotXml,            // not well-formed, or nested too deep
+        EntityTooLong,     // refused by the reader for an entity longer than it expands
         TooManyAttributes, // an element or the document type holds too many attributes: nothing was read
+        DefaultsTooLarge,  // the defaults its document type declares would add more than an XML file may hold
         TooLarge,          // larger than an XML file may be: `bytes`
         TooManyFrames,     // names more frame elements than an animation may have: nothing was decoded
         FileUnreadable,    // a frame's file cannot be read: `reason`

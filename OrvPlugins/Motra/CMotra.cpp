@@ -33,6 +33,12 @@ CDocument* CMotra::Import(const QByteArray& rawData)
     case DescriptionFailure::TooManyAttributes:
         ReportMessage("id_too_many_attributes", QString::number(XmlAttributeCount::MaxPerElement));
         break;
+    case DescriptionFailure::EntityTooLong:
+        ReportMessage("id_description_entity_too_long", QString::number(XmlAttributeCount::EntityExpansionLimit()));
+        break;
+    case DescriptionFailure::DefaultsTooLarge:
+        ReportMessage("id_description_defaults_too_large", QString::number(FileLimits::MaxXmlBytes));
+        break;
     case DescriptionFailure::TooLarge:
         ReportMessage("id_description_too_large", QString::number(failure.bytes),
                       QString::number(FileLimits::MaxXmlBytes));

@@ -169,14 +169,16 @@ private:
     // it may. A source whose check runs out of memory fails alone (CSourceGuard) and leaves the run.
     QString RunLogRefusal(const FileIdentity& log, bool created);
     // Why the log is a file of the program: in the application folder's tree, in a folder the paths file names,
-    // the program itself, or a file the process has mapped; for a log the run created, in one of the program's
-    // folders. Empty when it is none.
+    // the program itself, a file the process has mapped, or a library one of its modules would load; for a log
+    // the run created, that it lies in one of the program's folders. Empty when it is none.
     QString ProgramFileRefusal(const FileIdentity& log, bool created) const;
     // Why the log is a file the command-line job reads for that source besides it, as the plug-ins that read and
     // convert it name them; empty when it is none. Reads the source.
     QString NamedFileRefusal(const FileIdentity& log, const QString& source);
     // The folders whose files the program reads at some time (ProgramFiles).
     QStringList ProgramFolders() const;
+    // The modules the program loads at some time: the sound module and the plug-ins.
+    QStringList ProgramModules() const;
     // "Settings.xml" in the application folder: the window's settings.
     QString GetSettingsFilePath() const;
     bool LoadProfiles();

@@ -29,24 +29,38 @@ QStringList COrvApplication::ProgramFolders() const
             app + QStringLiteral("Help")};
 }
 
+QStringList COrvApplication::ProgramModules() const
+{
+    // The sound module, which only the window loads, and the plug-ins, whatever became of their loading.
+    const QString plugins = m_ApplicationPath + QStringLiteral("/Plugins/");
+    QStringList modules{m_ApplicationPath + QLatin1Char('/') + QString::fromLatin1(ORVANE_SOUND_MODULE)};
+    const QDir folder(plugins, QStringLiteral("*.so"), QDir::Name | QDir::IgnoreCase, QDir::Files);
+    for (const QString& name : folder.entryList())
+        modules.append(plugins + name);
+    return modules;
+}
+
 QString COrvApplication::ProgramFileRefusal(const FileIdentity& log, bool created) const
 {
     const QString name = ShowName(m_RunLog.GetFileName());
-    QString program;
     if (created) {
         // A new file inside the program's folders would be read as one of its own (a profile, a plug-in...).
-        program = ProgramFiles::Find(log, ProgramFolders(), {});
-    } else {
-        // The program's folders, the executables of the application folder's tree (the launcher beside the
-        // program among them, by any name), and whatever the process runs.
-        program = ProgramFiles::Find(log, ProgramFolders(),
-                                     {QCoreApplication::applicationFilePath(),
-                                      m_ApplicationPath + QLatin1Char('/') + QString::fromLatin1(ORVANE_SOUND_MODULE)});
-        if (program.isEmpty())
-            program = ProgramFiles::FindExecutable(log, m_ApplicationPath);
-        if (program.isEmpty())
-            program = ProgramFiles::FindMapped(log);
+        const QString folder = ProgramFiles::FolderHolding(log, ProgramFolders());
+        return folder.isEmpty() ? QString()
+                                : CRunLog::Message("id_logfile_in_program_folder", {name, ShowName(folder)});
     }
+    // The program's folders, the executables of the application folder's tree (the launcher beside the program
+    // among them, by any name), whatever the process runs, and whatever its modules would load.
+    QString program =
+        ProgramFiles::Find(log, ProgramFolders(),
+                           {QCoreApplication::applicationFilePath(),
+                            m_ApplicationPath + QLatin1Char('/') + QString::fromLatin1(ORVANE_SOUND_MODULE)});
+    if (program.isEmpty())
+        program = ProgramFiles::FindExecutable(log, m_ApplicationPath);
+    if (program.isEmpty())
+        program = ProgramFiles::FindMapped(log);
+    if (program.isEmpty())
+        program = ProgramFiles::FindNeeded(log, ProgramModules());
     return program.isEmpty() ? QString() : CRunLog::Message("id_logfile_is_program_file", {name, ShowName(program)});
 }
 

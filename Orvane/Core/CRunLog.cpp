@@ -9,10 +9,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
@@ -40,7 +43,59 @@ void RemoveEmptyLogAndStop(int signal)
     g_Signals.PassOn(signal);
 }
 
+// Runs between the open that found no file and the one that creates it (tests make a file appear there).
+std::function<void()> g_BeforeCreating;
+
+// Whether the open file belongs to a file system the kernel makes up (/proc, /sys and their kind): such a file
+// passes as regular but keeps no lines (/proc/self/comm keeps 15 bytes, others none, some act on what is written).
+bool IsKernelFile(int fd)
+{
+    struct statfs system;
+    if (::fstatfs(fd, &system) != 0)
+        return false;
+    switch (static_cast<unsigned long>(system.f_type)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case SELINUX_MAGIC:
+    case SMACK_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case BPF_FS_MAGIC:
+    case PSTOREFS_MAGIC:
+    case EFIVARFS_MAGIC:
+    case BINFMTFS_MAGIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The name a chain of symbolic links ends at, read link by link (a relative link from its own folder); the name
+// itself when it is no link. Empty when the chain is too long.
+QByteArray LinkEnd(const QByteArray& name)
+{
+    QByteArray at = name;
+    for (int links = 0; links < 40; ++links) {
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(at.constData(), target, sizeof target);
+        if (length < 0)
+            return at;
+        const QByteArray next(target, int(length));
+        const int slash = int(at.lastIndexOf('/'));
+        at = next.startsWith('/') || slash < 0 ? next : at.left(slash + 1) + next;
+    }
+    return QByteArray();
+}
+
 } // namespace
+
+void CRunLog::SetBeforeCreating(std::function<void()> hook)
+{
+    g_BeforeCreating = std::move(hook);
+}
 
 CRunLog::~CRunLog()
 {
@@ -142,16 +197,24 @@ bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard,
     if (info.exists() && !info.isFile())
         return notPlain(info.isDir());
     // A file that did not exist is none the run reads; any other is opened without emptying and without waiting
-    // on a FIFO swapped in meanwhile, and what was opened is checked below, on the open file. A link to nothing
-    // creates the file it names, which the guard sees too.
+    // on a FIFO swapped in meanwhile, and what was opened is checked below, on the open file. The file is created
+    // only exclusively, so a file that appears meanwhile is never taken for one the run created: it is opened as
+    // it stands and checked as any existing log.
     const int flags = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     int fd = ::open(name.constData(), flags | O_CREAT | O_EXCL, 0666);
     created = fd >= 0;
-    if (fd < 0 && errno == EEXIST)
+    if (fd < 0 && errno == EEXIST) {
         fd = ::open(name.constData(), flags);
-    if (fd < 0 && errno == ENOENT) {
-        fd = ::open(name.constData(), flags | O_CREAT, 0666);
-        created = fd >= 0;
+        // A link to nothing: the file it names is created, and the guard sees it too.
+        const QByteArray end = fd < 0 && errno == ENOENT ? LinkEnd(name) : QByteArray();
+        if (!end.isEmpty()) {
+            if (g_BeforeCreating)
+                g_BeforeCreating();
+            fd = ::open(end.constData(), flags | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
+            created = fd >= 0;
+            if (fd < 0 && errno == EEXIST)
+                fd = ::open(name.constData(), flags);
+        }
     }
     if (fd < 0) {
         const int error = errno;
@@ -171,6 +234,13 @@ bool CRunLog::OpenUserFile(QFile& file, const QString& path, const Guard& guard,
     if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
         ::close(fd);
         return notPlain(false);
+    }
+    if (IsKernelFile(fd)) {
+        if (created)
+            RemoveCreated(fd, path);
+        ::close(fd);
+        TurnToStandardError(Message("id_logfile_failed", {ShowName(path), Message("id_logfile_kernel_file", {})}));
+        return false;
     }
     if (!PassesGuard(guard, fd, path, created)) {
         ::close(fd);
@@ -206,13 +276,20 @@ bool CRunLog::PassesGuard(const Guard& guard, int fd, const QString& path, bool 
     const QString refusal = guard && opened ? guard(*opened, created) : QString();
     if (refusal.isEmpty())
         return true;
-    // What the run created goes again: the file at the end of any link the name is, while it is still that file.
-    const QString made = QFileInfo(path).canonicalFilePath();
-    if (created && !made.isEmpty() && FileIdentity::Of(made) == opened)
-        QFile::remove(made);
+    if (created)
+        RemoveCreated(fd, path);
     m_Refused = true;
     TurnToStandardError(refusal);
     return false;
+}
+
+void CRunLog::RemoveCreated(int fd, const QString& path)
+{
+    // The file at the end of any link the name is, while it is still the file the run created.
+    const std::optional<FileIdentity> opened = FileIdentity::OfOpenFile(fd);
+    const QString made = QFileInfo(path).canonicalFilePath();
+    if (opened && !made.isEmpty() && FileIdentity::Of(made) == opened)
+        QFile::remove(made);
 }
 
 void CRunLog::TurnToStandardError(const QString& reason)

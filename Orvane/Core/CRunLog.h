@@ -15,7 +15,9 @@ class QFile;
 // writes its texts there, so nothing a run reports is lost. A log that still holds nothing when it is closed, and
 // that this run created, is removed: a window opened and closed without a conversion leaves no file behind, and
 // neither does a run ended by a stopping signal (Util/StopSignals.h). A name given as a link to nothing creates the
-// file the link names, and only that file goes; the link stays.
+// file the link names, and only that file goes; the link stays. A file is created only exclusively: one that
+// appears meanwhile is taken as the existing file it is, never removed. A file of a kernel file system (/proc,
+// /sys) keeps no lines: it is refused like a device, and the lines go to standard error.
 class CRunLog
 {
 public:
@@ -54,6 +56,8 @@ public:
     static QString MakeFileName(const QDateTime& moment);
     // The text on standard error, with a line feed.
     static void SayOnStandardError(const QString& text);
+    // Tests only: hook runs between the open that found no file at the end of a link and the open that creates it.
+    static void SetBeforeCreating(std::function<void()> hook);
     // A message of the application's class about its log, with its arguments. A start without the language file
     // is fatal but still writes its report to the log, and may refuse or fail to open it: the text is then the
     // id followed by the arguments.
@@ -68,6 +72,8 @@ private:
     // Asks guard about the file at fd that path opened; a refused file that the run created is removed. False,
     // said, when refused.
     bool PassesGuard(const Guard& guard, int fd, const QString& path, bool created);
+    // Removes the file at fd, which the run created by path, while path still leads to it.
+    static void RemoveCreated(int fd, const QString& path);
 
     enum Destination
     {

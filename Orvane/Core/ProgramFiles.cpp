@@ -1,4 +1,5 @@
 #include "ProgramFiles.h"
+#include "Host/LibrariesNeeded.h"
 #include <QDirIterator>
 #include <QFile>
 #include <sys/sysmacros.h>
@@ -33,6 +34,15 @@ QString Find(const FileIdentity& identity, const QStringList& folders, const QSt
             return file;
     }
     return Walk(identity, folders, QDir::Files);
+}
+
+QString FolderHolding(const FileIdentity& identity, const QStringList& folders)
+{
+    for (const QString& folder : folders) {
+        if (!Walk(identity, {folder}, QDir::Files).isEmpty())
+            return folder;
+    }
+    return QString();
 }
 
 QString FindExecutable(const FileIdentity& identity, const QString& folder)
@@ -73,6 +83,19 @@ QString FindMapped(const FileIdentity& identity)
         if (listed || (path != previous && FileIdentity::Of(path) == identity))
             return path;
         previous = path;
+    }
+    return QString();
+}
+
+QString FindNeeded(const FileIdentity& identity, const QStringList& modules)
+{
+    for (const QString& module : modules) {
+        if (LibrariesNeeded::IsLoaded(module))
+            continue;
+        for (const QString& library : LibrariesNeeded::Of(module)) {
+            if (FileIdentity::Of(library) == identity)
+                return library;
+        }
     }
     return QString();
 }

@@ -79,6 +79,54 @@ TEST_F(RunLog, ANameThatLinksToNothingCreatesItsTargetAndOnlyThatGoes)
     EXPECT_EQ(ReadFileBytes(link), "kept\n");
 }
 
+// The name links to nothing, and the file it names appears between the open that found nothing and the one that
+// creates: the run takes it as the existing file it is, never as one it created. Refused, it keeps its bytes and
+// stays; taken, it is the user's log, emptied, and stays even when nothing is written.
+TEST_F(RunLog, AFileThatAppearsBeforeTheLogIsCreatedIsNeverTakenForTheRunsOwn)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString link = dir.filePath(QStringLiteral("dl.log"));
+    const QString target = dir.filePath(QStringLiteral("Race.xml"));
+    ASSERT_TRUE(QFile::link(target, link));
+    for (const bool refused : {true, false}) {
+        QFile::remove(target);
+        CRunLog::SetBeforeCreating([&target] { WriteFileBytes(target, "<profile/>"); });
+        std::optional<bool> createdSeen;
+        CRunLog log;
+        const bool opened = log.Open(dir.path(), QStringLiteral("dl.log"), QDateTime::currentDateTime(),
+                                     [&](const FileIdentity&, bool created) {
+                                         createdSeen = created;
+                                         return refused ? QStringLiteral("a file of the program") : QString();
+                                     });
+        CRunLog::SetBeforeCreating({});
+        log.Close();
+        EXPECT_EQ(opened, !refused);
+        EXPECT_EQ(createdSeen, std::optional<bool>(false)) << refused;
+        EXPECT_TRUE(QFileInfo::exists(target)) << refused;
+        EXPECT_EQ(ReadFileBytes(target), refused ? QByteArray("<profile/>") : QByteArray()) << refused;
+        EXPECT_TRUE(QFileInfo(link).isSymLink()) << refused;
+    }
+}
+
+// A file of a kernel file system passes as regular but keeps no lines (/proc/self/comm keeps 15 bytes): it is
+// refused with its reason, as a device is, and the lines go to standard error; the run goes on.
+TEST_F(RunLog, AFileOfAKernelFileSystemIsNoLog)
+{
+    const CChildEnd child = RunInChild([]() {
+        CRunLog log;
+        log.Write(QStringLiteral("held\n"));
+        const bool opened = log.Open(QStringLiteral("/"), QStringLiteral("/proc/self/comm"),
+                                     QDateTime::currentDateTime(), [](const FileIdentity&, bool) { return QString(); });
+        log.Write(QStringLiteral("later\n"));
+        std::_Exit(!opened && !log.IsRefused() ? 0 : 3);
+    });
+    ASSERT_TRUE(child.ExitedWithZero());
+    EXPECT_EQ(QString::fromLocal8Bit(child.err),
+              QStringLiteral("The run log /proc/self/comm cannot be created: is a file of a kernel file system, which "
+                             "keeps no lines. Its lines follow on standard error.\nheld\nlater\n"));
+}
+
 // The disk stops taking the log part-way through a line: the notice gives the system's reason, never
 // "Unknown error", and the line goes on on standard error.
 TEST_F(RunLog, AWriteCutShortSaysTheSystemsReason)

@@ -25,10 +25,10 @@ constexpr bool kPeakIsTheProgramsOwn = true;
 class CommandLineBoundsTest : public CProgramRunTest
 {
 protected:
-    CMeasuredRun RunMeasuredHere(const QStringList& arguments) const
+    CMeasuredRun RunMeasuredHere(const QStringList& arguments, const QString& app = QStringLiteral(ORV_APP_DIR)) const
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("ORVANEDIR"), QStringLiteral(ORV_APP_DIR));
+        environment.insert(QStringLiteral("ORVANEDIR"), app);
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         QList<QByteArray> words;
         for (const QString& argument : arguments)
@@ -112,6 +112,60 @@ TEST_F(CommandLineBoundsTest, AnECardOfCountlessEmptyEntriesNamesTenAndCountsThe
                                    .arg(entries - 10)))
         << qPrintable(log.left(2000));
     EXPECT_LT(log.size(), 4000);
+}
+
+// A document type whose one default every element of its name takes: a megabyte for each of a thousand frames of a
+// 1 MB description, four megabytes for each parameter of a 4 MB profile. Each is refused unread within a bound far
+// below the gigabytes they took, and says why; defaults that add a few kilobytes are read as ever.
+QByteArray WithDefault(const QByteArray& document, const char* root, const char* element, int bytes)
+{
+    const int afterDeclaration = document.startsWith("<?xml") ? int(document.indexOf("?>")) + 2 : 0;
+    return document.left(afterDeclaration) + "<!DOCTYPE " + root + " [<!ATTLIST " + element + " NOTE CDATA \""
+           + QByteArray(bytes, 'n') + "\">]>" + document.mid(afterDeclaration);
+}
+
+TEST_F(CommandLineBoundsTest, DefaultsThatWouldAddMoreThanTheFileMayHoldAreRefusedUnread)
+{
+    constexpr long kBoundKb = 100 * 1024;
+    Write("f.png", BlackPng::Grey(16, 16));
+    const QByteArray frame = "<FRAME REF=\"f.png\" DELAY=\"100\"/>";
+    Write("large.anim", WithDefault("<A>" + frame.repeated(1000) + "</A>", "A", "FRAME", 1 << 20));
+    Write("small.anim", WithDefault("<A>" + frame.repeated(3) + "</A>", "A", "FRAME", 2048));
+    CopyExample("morning.mid", "tune.mid");
+    QByteArray profile = ReadBytes(QStringLiteral(ORV_APP_DIR "/Profiles/Model_C.xml"));
+    profile.replace("VALUE=\"Model C\"", "VALUE=\"Model Y\"");
+    const QString app =
+        AppFolderWith({{QStringLiteral("Model_Y.xml"), WithDefault(profile, "Profile", "DATA", 4 << 20)}});
+    const QString tooLarge =
+        QStringLiteral("a document type whose defaults would add more than 16777216 bytes to it, more than ");
+
+    const CMeasuredRun description =
+        RunMeasuredHere(Words("/profile=Model B", "/converter=ani", "/logfile=run.log", "large.anim"));
+    EXPECT_TRUE(description.ExitedWith(1));
+    if (kPeakIsTheProgramsOwn) {
+        EXPECT_LT(description.peakKb, kBoundKb);
+    }
+    EXPECT_TRUE(Log().contains(QStringLiteral("The animation description has ") + tooLarge
+                               + QStringLiteral("a description may hold.\n")))
+        << qPrintable(Log());
+
+    const CMeasuredRun phone =
+        RunMeasuredHere(Words("/profile=Model Y", "/converter=imy", "/logfile=run.log", "tune.mid"), app);
+    EXPECT_TRUE(phone.ExitedWith(1));
+    if (kPeakIsTheProgramsOwn) {
+        EXPECT_LT(phone.peakKb, kBoundKb);
+    }
+    EXPECT_EQ(Log(), QStringLiteral("No phone profile is named MODEL Y.\nThe profile file %1/Profiles/Model_Y.xml was "
+                                    "refused: has %2the file may hold.\n")
+                         .arg(app, tooLarge));
+
+    const CMeasuredRun small =
+        RunMeasuredHere(Words("/profile=Model B", "/converter=ani", "/logfile=run.log", "small.anim"));
+    EXPECT_TRUE(small.ExitedWith(0)) << qPrintable(Log());
+    EXPECT_EQ(Files(),
+              QStringList({QStringLiteral("app"), QStringLiteral("err.txt"), QStringLiteral("f.png"),
+                           QStringLiteral("large.anim"), QStringLiteral("run.log"), QStringLiteral("small.ANI"),
+                           QStringLiteral("small.anim"), QStringLiteral("tune.mid")}));
 }
 
 // Start-up opens nothing that could block before it knows it is a regular file: a FIFO language file ends the

@@ -7,6 +7,7 @@
 #include "QtPrinters.h"
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
@@ -78,10 +79,16 @@ protected:
     }
     // A command-line run of tune.mid and a window's start, each with log as its run log: both are refused as a
     // file of the program, and the file keeps its bytes, or is not left behind when it was not there.
-    void ExpectRefusedAsProgramFile(const QString& log) const
+    // A file that was there is a file of the program; a new one lies in the folder of the program given.
+    void ExpectRefusedAsProgramFile(const QString& log, const QString& folder = QString()) const
     {
-        const QString text = QStringLiteral("The run log %1 is %2, a file of the program that it reads; nothing was "
-                                            "converted.\n");
+        const QString said =
+            folder.isEmpty()
+                ? QStringLiteral("The run log %1 is %2, a file of the program that it reads; nothing was converted.\n")
+                      .arg(log, W(log))
+                : QStringLiteral("The run log %1 would be a new file in %2, a folder of the program; nothing was "
+                                 "converted.\n")
+                      .arg(log, W(folder));
         const bool existed = QFileInfo::exists(W(log));
         const QByteArray bytes = existed ? ReadBytes(W(log)) : QByteArray();
         for (const bool window : {false, true}) {
@@ -90,7 +97,7 @@ protected:
                                                      QStringLiteral("/logfile=") + log, "tune.mid");
             const CRun run = Run(words);
             EXPECT_NE(run.exitCode, 0) << qPrintable(log) << window;
-            EXPECT_EQ(run.err, text.arg(log, W(log))) << qPrintable(log) << window;
+            EXPECT_EQ(run.err, said) << qPrintable(log) << window;
             EXPECT_EQ(QFileInfo::exists(W(log)), existed) << qPrintable(log) << window;
             EXPECT_EQ(existed ? ReadBytes(W(log)) : QByteArray(), bytes) << qPrintable(log) << window;
             EXPECT_FALSE(QFileInfo::exists(W("out"))) << qPrintable(log) << window;
@@ -316,9 +323,10 @@ QString MappedLibrary(const char* part)
     return QString();
 }
 
-// Whatever the program runs or lists is never its log: the launcher beside it, a copy of a toolkit
-// library that LD_LIBRARY_PATH made it load, and a new file in its plug-in or profile folder. Each is refused in
-// both modes with the same words; a file that was there keeps its bytes, and a new one is not left behind.
+// Whatever the program runs, loads or lists is never its log: the launcher beside it, a copy of a toolkit library
+// that LD_LIBRARY_PATH made it load, a copy there of the multimedia library that only its sound module loads (in
+// the window, after the log is open), and a new file in its plug-in or profile folder. Each is refused in both
+// modes; a file that was there keeps its bytes, and a new one is not left behind.
 TEST_F(CommandLineRunLogGuardTest, NoFileTheProgramRunsOrListsIsTheLog)
 {
     const QString app = AppFolderWith();
@@ -333,12 +341,16 @@ TEST_F(CommandLineRunLogGuardTest, NoFileTheProgramRunsOrListsIsTheLog)
     ASSERT_FALSE(toolkit.isEmpty());
     ASSERT_TRUE(QDir().mkpath(W("lib")));
     ASSERT_TRUE(QFile::copy(toolkit, W("lib/libQt6Core.so.6")));
+    ASSERT_TRUE(QFile::copy(QLibraryInfo::path(QLibraryInfo::LibrariesPath) + QStringLiteral("/libQt6Multimedia.so.6"),
+                            W("lib/libQt6Multimedia.so.6")));
     m_Environment.insert(QStringLiteral("LD_LIBRARY_PATH"), W("lib"));
     m_Environment.insert(QStringLiteral("ORVANEDIR"), app);
     m_Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     CopyExample("morning.mid", "tune.mid");
-    for (const char* file : {"app/Kickra", "lib/libQt6Core.so.6", "app/Plugins/new.log", "app/Profiles/new.xml"})
+    for (const char* file : {"app/Kickra", "lib/libQt6Core.so.6", "lib/libQt6Multimedia.so.6"})
         ExpectRefusedAsProgramFile(QString::fromLatin1(file));
+    ExpectRefusedAsProgramFile(QStringLiteral("app/Plugins/new.log"), QStringLiteral("app/Plugins"));
+    ExpectRefusedAsProgramFile(QStringLiteral("app/Profiles/new.xml"), QStringLiteral("app/Profiles"));
 }
 
 // An executable of the application folder that runs (as the launcher does while it waits for the run) cannot be

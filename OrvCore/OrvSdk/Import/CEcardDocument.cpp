@@ -1,6 +1,7 @@
 #include "Import/CEcardDocument.h"
 #include "Import/EcardEntries.h"
 #include "Text/EcardText.h"
+#include "Util/BoundedFileRead.h"
 
 using Node = CXmlRootChildren::Node;
 
@@ -11,7 +12,8 @@ bool CEcardDocument::SetContent(const QByteArray& bytes)
     mpItems.reset();
     mTextEncoding.SetUnknown();
     mIsNestedTooDeeply = false;
-    mHasTooManyAttributes = false;
+    mRefusal = XmlAttributeCount::Fits;
+    mHasTooLongEntity = false;
     mFirstNode = Node();
     mDocumentRootTag.clear();
     mRootHasChild = false;
@@ -19,16 +21,19 @@ bool CEcardDocument::SetContent(const QByteArray& bytes)
     if (mText.isNull())
         return false;
     // All of the card is read before any item is taken: a card that is not well-formed gives none.
-    CXmlRootChildren card(mText);
+    CXmlRootChildren card(mText, FileLimits::MaxMessageSourceBytes);
     bool wellFormed = card.ReadRoot();
     if (wellFormed) {
         mRootHasChild = card.ReadChild();
         wellFormed = card.ReadToEnd();
     }
     mIsNestedTooDeeply = card.IsTooDeep();
-    mHasTooManyAttributes = card.IsCrowded();
-    if (!wellFormed)
+    mRefusal = card.Refusal();
+    if (!wellFormed) {
+        mHasTooLongEntity = mRefusal == XmlAttributeCount::Fits && !mIsNestedTooDeeply
+                            && XmlAttributeCount::DeclaresEntityPastExpansionLimit(mText);
         return false;
+    }
     mFirstNode = card.FirstNode();
     mDocumentRootTag = card.RootTag();
     return true;
@@ -65,7 +70,7 @@ bool CEcardDocument::Check(QString& message)
         message = QStringLiteral("Can't find child element\n");
         return false;
     }
-    mpItems = std::make_unique<CXmlRootChildren>(mText);
+    mpItems = std::make_unique<CXmlRootChildren>(mText, FileLimits::MaxMessageSourceBytes);
     mpItems->ReadRoot();
     mpItems->ReadChild();
     return true;

@@ -16,12 +16,16 @@ public:
     explicit CEcardDocument(const QString& rootTag);
 
     // False when the bytes are not well-formed XML, are nested deeper than
-    // any e-card, or hold too many attributes on an element or in the
-    // document type (IsNestedTooDeeply and HasTooManyAttributes tell those
-    // cases apart).
+    // any e-card, hold too many attributes on an element or in the document
+    // type, or declare defaults that would add more bytes than an e-card may
+    // hold (IsNestedTooDeeply, HasTooManyAttributes and HasTooLargeDefaults
+    // tell those cases apart).
     bool SetContent(const QByteArray& bytes);
     bool IsNestedTooDeeply() const { return mIsNestedTooDeeply; }
-    bool HasTooManyAttributes() const { return mHasTooManyAttributes; }
+    bool HasTooManyAttributes() const { return mRefusal == XmlAttributeCount::TooManyAttributes; }
+    bool HasTooLargeDefaults() const { return mRefusal == XmlAttributeCount::DefaultsTooLarge; }
+    // The card was refused by the reader for an entity longer than it expands.
+    bool HasTooLongEntity() const { return mHasTooLongEntity; }
     // Prolog and root checks; on success the cursor is on the root's first child.
     bool Check(QString& message);
 
@@ -45,5 +49,6 @@ private:
     std::unique_ptr<CXmlRootChildren> mpItems;
     CSourceEncodingType mTextEncoding;
     bool mIsNestedTooDeeply = false;
-    bool mHasTooManyAttributes = false;
+    XmlAttributeCount::Verdict mRefusal = XmlAttributeCount::Fits;
+    bool mHasTooLongEntity = false;
 };

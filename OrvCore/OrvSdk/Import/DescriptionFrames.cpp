@@ -39,9 +39,15 @@ DescriptionFrames::Outcome ReadFrameElements(const QByteArray& bytes, QList<QXml
     QList<QXmlStreamAttributes> upper;
     QList<QXmlStreamAttributes> lower;
     bool tooManyLower = false;
-    CXmlRootChildren xml(bytes);
-    if (xml.IsCrowded())
+    CXmlRootChildren xml(bytes, FileLimits::MaxXmlBytes);
+    switch (xml.Refusal()) {
+    case XmlAttributeCount::TooManyAttributes:
         return DescriptionFrames::TooManyAttributes;
+    case XmlAttributeCount::DefaultsTooLarge:
+        return DescriptionFrames::DefaultsTooLarge;
+    case XmlAttributeCount::Fits:
+        break;
+    }
     if (!xml.ReadRoot())
         return DescriptionFrames::NotXml;
     while (xml.ReadChild()) {
@@ -79,6 +85,8 @@ Outcome List(const QByteArray& bytes, QList<CFrame>& frames)
         return TooLarge;
     QList<QXmlStreamAttributes> elements;
     const Outcome outcome = ReadFrameElements(bytes, elements);
+    if (outcome == NotXml && XmlAttributeCount::DeclaresEntityPastExpansionLimit(bytes))
+        return EntityTooLong;
     if (outcome != Listed)
         return outcome;
     CFallbackName picture("REF", "ref");

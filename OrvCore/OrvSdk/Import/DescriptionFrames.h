@@ -19,7 +19,10 @@ enum Outcome
 {
     Listed,
     NotXml,            // not well-formed, or nested too deep
+    EntityTooLong,     // refused by the reader for an entity longer than it expands
     TooManyAttributes, // refused unread: an element or the document type holds too many attributes
+    DefaultsTooLarge,  // refused unread: the defaults its document type declares would add more bytes than an XML
+                       // file may have
     TooLarge,          // more bytes than an XML file may have (FileLimits::MaxXmlBytes): nothing was read
     TooManyFrames      // more frame elements than an animation may have: the walk stopped there
 };

@@ -1,18 +1,13 @@
 #include "Text/ShownName.h"
-#include <algorithm>
 
 namespace {
-bool IsBidirectionalControl(char16_t code)
+// Format characters are invisible: the bidirectional controls, and the zero-width spaces, joiners, soft hyphen,
+// byte order mark and tags that make two names look alike.
+bool IsEscaped(char32_t code)
 {
-    return code == 0x061C || code == 0x200E || code == 0x200F || (code >= 0x202A && code <= 0x202E)
-           || (code >= 0x2066 && code <= 0x2069);
-}
-
-bool IsEscaped(QChar character)
-{
-    const QChar::Category category = character.category();
-    return character == QLatin1Char('\\') || category == QChar::Other_Control || category == QChar::Separator_Line
-           || category == QChar::Separator_Paragraph || IsBidirectionalControl(character.unicode());
+    const QChar::Category category = QChar::category(code);
+    return code == U'\\' || category == QChar::Other_Control || category == QChar::Other_Format
+           || category == QChar::Separator_Line || category == QChar::Separator_Paragraph;
 }
 
 QString ByteEscape(uchar byte)
@@ -20,21 +15,40 @@ QString ByteEscape(uchar byte)
     return QStringLiteral("\\x%1").arg(uint(byte), 2, 16, QLatin1Char('0'));
 }
 
+// The character that starts at index (a pair of surrogates is one), and how many units it takes.
+char32_t CodeAt(const QString& text, qsizetype index, int& units)
+{
+    const QChar first = text.at(index);
+    units = 1;
+    if (first.isHighSurrogate() && index + 1 < text.size() && text.at(index + 1).isLowSurrogate()) {
+        units = 2;
+        return QChar::surrogateToUcs4(first, text.at(index + 1));
+    }
+    return first.unicode();
+}
+
 QString Escaped(const QString& name)
 {
-    if (std::none_of(name.cbegin(), name.cend(), IsEscaped))
-        return name;
     QString shown;
-    shown.reserve(name.size() + 16);
-    for (const QChar character : name) {
-        if (!IsEscaped(character)) {
-            shown += character;
+    bool escaped = false;
+    int units = 1;
+    for (qsizetype at = 0; at < name.size(); at += units) {
+        const char32_t code = CodeAt(name, at, units);
+        if (!IsEscaped(code)) {
+            if (escaped)
+                shown += QStringView(name).mid(at, units);
             continue;
         }
-        for (const char byte : QString(character).toUtf8())
+        // Up to here every character stood as it was.
+        if (!escaped) {
+            shown = name.left(at);
+            shown.reserve(name.size() + 16);
+            escaped = true;
+        }
+        for (const char byte : name.mid(at, units).toUtf8())
             shown += ByteEscape(uchar(byte));
     }
-    return shown;
+    return escaped ? shown : name;
 }
 
 // Bytes that are no text: printable ASCII stays, every other byte and the backslash are escaped.

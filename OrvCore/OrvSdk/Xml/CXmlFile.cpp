@@ -56,8 +56,11 @@ void CXmlFile::DropDocument()
 bool CXmlFile::LoadFromData(const QByteArray& data)
 {
     DropDocument();
-    if (XmlAttributeCount::Exceeds(data))
-        return false;
+    return XmlAttributeCount::Check(data, FileLimits::MaxXmlBytes) == XmlAttributeCount::Fits && ReadDocument(data);
+}
+
+bool CXmlFile::ReadDocument(const QByteArray& data)
+{
     auto tree = std::make_unique<PlainXml::ElementTree>();
     if (tree->Read(data, XmlNesting::MaxDepth)) {
         mpTree = std::move(tree);
@@ -81,9 +84,19 @@ bool CXmlFile::Load(const QString& path)
     QByteArray bytes;
     if (!BoundedFileRead::Read(path, FileLimits::MaxXmlBytes, bytes, mLoadError))
         return false;
-    if (!LoadFromData(bytes)) {
-        mLoadError = XmlAttributeCount::Exceeds(bytes)
-                         ? Message("id_too_many_attributes").arg(XmlAttributeCount::MaxPerElement)
+    switch (XmlAttributeCount::Check(bytes, FileLimits::MaxXmlBytes)) {
+    case XmlAttributeCount::TooManyAttributes:
+        mLoadError = Message("id_too_many_attributes").arg(XmlAttributeCount::MaxPerElement);
+        return false;
+    case XmlAttributeCount::DefaultsTooLarge:
+        mLoadError = Message("id_defaults_too_large").arg(FileLimits::MaxXmlBytes);
+        return false;
+    case XmlAttributeCount::Fits:
+        break;
+    }
+    if (!ReadDocument(bytes)) {
+        mLoadError = XmlAttributeCount::DeclaresEntityPastExpansionLimit(bytes)
+                         ? Message("id_entity_too_long").arg(XmlAttributeCount::EntityExpansionLimit())
                          : Message("id_not_well_formed");
         return false;
     }

@@ -97,6 +97,8 @@ protected:
 
 private:
     void DropDocument();
+    // Reads the bytes into the element tree, else the toolkit's DOM; the caller has checked their attributes.
+    bool ReadDocument(const QByteArray& data);
     // Builds the DOM of a document read into its element tree, the cursor on
     // the same element, and lets the tree go: from then on the DOM is the document.
     void BuildDom() const;

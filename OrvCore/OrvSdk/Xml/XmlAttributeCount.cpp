@@ -1,26 +1,55 @@
 #include "Xml/XmlAttributeCount.h"
 
 #include <QHash>
+#include <QXmlStreamReader>
 
 #include <vector>
 
 namespace XmlAttributeCount {
 namespace {
 
-// What declarations of a document type do: how many attributes they declare, and how many defaults they give the
+// Far above any byte limit of a file, far below overflow: sums of lengths stop here.
+constexpr qint64 kHuge = qint64(1) << 50;
+
+qint64 Sum(qint64 a, qint64 b)
+{
+    return qMin(a + b, kHuge);
+}
+
+// The attributes declared for one element name, as their first declarations bind them.
+struct CElementDeclarations
+{
+    // By name: the bytes the attribute's default adds to an element that does not write it; -1 without a default.
+    QHash<QString, qint64> attributes;
+    int defaults = 0;
+    qint64 defaultBytes = 0;
+
+    void Declare(const QString& attribute, qint64 bytes)
+    {
+        if (attributes.contains(attribute))
+            return;
+        attributes.insert(attribute, bytes);
+        if (bytes >= 0) {
+            ++defaults;
+            defaultBytes = Sum(defaultBytes, bytes);
+        }
+    }
+};
+
+// What declarations of a document type do: how many attributes they declare, and what they declare for the
 // elements of each name. Counting stops just past MaxDeclared, where the document is refused anyway, so merging
 // two never costs more than MaxDeclared steps.
 struct CDeclared
 {
     int count = 0;
-    QHash<QString, int> defaults;
+    QHash<QString, CElementDeclarations> elements;
 
     bool TooMany() const { return count > MaxDeclared; }
-    void Declare(const QString& element, bool withDefault)
+    void Declare(const QString& element, const QString& attribute, qint64 defaultBytes)
     {
         ++count;
-        if (withDefault && !TooMany())
-            ++defaults[element];
+        if (!TooMany())
+            elements[element].Declare(attribute, defaultBytes);
     }
     void Add(const CDeclared& other)
     {
@@ -29,13 +58,22 @@ struct CDeclared
         count += qMin(other.count, MaxDeclared + 1);
         if (TooMany())
             return;
-        for (auto it = other.defaults.cbegin(); it != other.defaults.cend(); ++it)
-            defaults[it.key()] += it.value();
+        for (auto element = other.elements.cbegin(); element != other.elements.cend(); ++element) {
+            CElementDeclarations& into = elements[element.key()];
+            const QHash<QString, qint64>& attributes = element.value().attributes;
+            for (auto it = attributes.cbegin(); it != attributes.cend(); ++it)
+                into.Declare(it.key(), it.value());
+        }
     }
 };
 
-// Parameter entities by name: what a reference to each declares.
-using Parameters = QHash<QString, CDeclared>;
+// The entities of a document type by name: what a reference to each parameter entity declares, and how long the
+// text of each general entity is, the entities it refers to expanded.
+struct CEntities
+{
+    QHash<QString, CDeclared> parameters;
+    QHash<QString, qint64> general;
+};
 
 QString ToString(const char* begin, const char* end)
 {
@@ -141,8 +179,32 @@ protected:
     const Char* const m_End;
 };
 
+// The length of a literal's text as a reader gives it: the general entities it refers to stand for their texts.
+// Character references are counted as written, never shorter than what they stand for.
+template <typename Char>
+qint64 ExpandedLength(const Char* at, const Char* end, const QHash<QString, qint64>& general)
+{
+    qint64 length = end - at;
+    if (general.isEmpty())
+        return length;
+    while (at < end) {
+        if (*at++ != Char('&') || at == end || *at == Char('#'))
+            continue;
+        const Char* name = at;
+        while (at < end && *at != Char(';') && *at != Char('&'))
+            ++at;
+        if (at == end || *at != Char(';'))
+            continue;
+        const auto found = general.constFind(ToString(name, at));
+        if (found != general.cend())
+            length = Sum(length, found.value() - (at - name + 2));
+    }
+    return length;
+}
+
 // The declarations of an internal subset, or of a parameter entity's text: counts the attributes they declare
-// into `declared`, and records parameter entities, whose references count what their text declares.
+// into `declared`, and records entities: references to a parameter entity declare what its text declares, and a
+// general entity's length counts wherever a default refers to it.
 template <typename Char>
 class CDeclarationScan : public CCursor<Char>
 {
@@ -151,8 +213,8 @@ class CDeclarationScan : public CCursor<Char>
     using Base::m_End;
 
 public:
-    CDeclarationScan(const Char* begin, const Char* end, Parameters& parameters, CDeclared& declared, int depth)
-        : Base(begin, end), m_Parameters(parameters), m_Declared(declared), m_Depth(depth)
+    CDeclarationScan(const Char* begin, const Char* end, CEntities& entities, CDeclared& declared, int depth)
+        : Base(begin, end), m_Entities(entities), m_Declared(declared), m_Depth(depth)
     {}
 
     // Stops at the "]" that ends an internal subset (when not inside an entity's text), at the end, or as soon
@@ -182,7 +244,8 @@ public:
 
 private:
     // Each definition is a name, a type (a name, an enumeration in brackets, or both) and a default: #REQUIRED,
-    // #IMPLIED, or a value, after #FIXED or not. Only a value is added to the elements.
+    // #IMPLIED, or a value, after #FIXED or not. Only a value is added to the elements, with its name and the
+    // four characters of ="" and a space around them.
     void AttributeList()
     {
         this->SkipSpace();
@@ -210,36 +273,46 @@ private:
             if (this->At('('))
                 this->SkipPast(")");
             this->SkipSpace();
-            bool withDefault = false;
+            qint64 defaultBytes = -1;
             if (!this->Take("#REQUIRED") && !this->Take("#IMPLIED")) {
                 this->Take("#FIXED");
                 this->SkipSpace();
-                withDefault = this->Quoted();
+                const Char* begin = nullptr;
+                const Char* end = nullptr;
+                if (this->Quoted(&begin, &end))
+                    defaultBytes =
+                        Sum(ExpandedLength(begin, end, m_Entities.general), (attribute.second - attribute.first) + 4);
             }
-            m_Declared.Declare(elementName, withDefault);
+            m_Declared.Declare(elementName, ToString(attribute.first, attribute.second), defaultBytes);
         }
     }
 
-    // A parameter entity's text is counted once, as its references will declare it; general entities add no
-    // declarations.
+    // A parameter entity's text is counted once, as its references will declare it; a general entity's text is
+    // measured, as its references in defaults will give it.
     void Entity()
     {
         this->SkipSpace();
-        if (!this->Take("%")) {
-            this->SkipDeclaration();
-            return;
-        }
+        const bool parameter = this->Take("%");
         this->SkipSpace();
         const auto name = this->Name();
+        const QString entityName = ToString(name.first, name.second);
         this->SkipSpace();
         const Char* begin = nullptr;
         const Char* end = nullptr;
-        if (this->Quoted(&begin, &end) && m_Depth < kMaxDepth) {
+        if (!this->Quoted(&begin, &end)) {
+            this->SkipDeclaration();
+            return;
+        }
+        if (!parameter) {
+            // The first declaration of an entity binds.
+            if (!m_Entities.general.contains(entityName))
+                m_Entities.general.insert(entityName, ExpandedLength(begin, end, m_Entities.general));
+        } else if (m_Depth < kMaxDepth) {
             const std::vector<Char> text = WithCharacterReferences(begin, end);
             CDeclared declared;
-            CDeclarationScan(text.data(), text.data() + text.size(), m_Parameters, declared, m_Depth + 1).Scan();
+            CDeclarationScan(text.data(), text.data() + text.size(), m_Entities, declared, m_Depth + 1).Scan();
             // Declared twice, either text may be the one a reader uses: both are counted.
-            m_Parameters[ToString(name.first, name.second)].Add(declared);
+            m_Entities.parameters[entityName].Add(declared);
         }
         this->SkipDeclaration();
     }
@@ -249,8 +322,8 @@ private:
         ++m_At;
         const auto name = this->Name();
         this->Take(";");
-        const auto found = m_Parameters.constFind(ToString(name.first, name.second));
-        if (found != m_Parameters.cend())
+        const auto found = m_Entities.parameters.constFind(ToString(name.first, name.second));
+        if (found != m_Entities.parameters.cend())
             m_Declared.Add(found.value());
     }
 
@@ -294,7 +367,7 @@ private:
     // holds; a reader takes one level.
     static constexpr int kMaxDepth = 4;
 
-    Parameters& m_Parameters;
+    CEntities& m_Entities;
     CDeclared& m_Declared;
     const int m_Depth;
 };
@@ -307,67 +380,122 @@ class CScan : public CCursor<Char>
     using Base::m_End;
 
 public:
-    CScan(const Char* begin, const Char* end) : Base(begin, end) {}
+    CScan(const Char* begin, const Char* end, qint64 byteLimit) : Base(begin, end), m_ByteLimit(byteLimit) {}
 
-    bool Exceeds()
+    qint64 LongestEntity() const
+    {
+        qint64 longest = 0;
+        for (const qint64 length : m_Entities.general)
+            longest = qMax(longest, length);
+        return longest;
+    }
+
+    Verdict Check()
     {
         while (m_At < m_End) {
             if (*m_At++ != Char('<'))
                 continue;
+            Verdict verdict = Fits;
             if (this->Take("!--"))
                 this->SkipPast("-->");
             else if (this->Take("![CDATA["))
                 this->SkipPast("]]>");
             else if (this->Take("?"))
                 this->SkipPast("?>");
-            else if (this->Take("!DOCTYPE")) {
-                if (DocumentTypeTooCrowded())
-                    return true;
-            } else if (this->At('!') || this->At('/'))
+            else if (this->Take("!DOCTYPE"))
+                verdict = DocumentType();
+            else if (this->At('!') || this->At('/'))
                 EndOfTag();
-            else if (StartTagTooCrowded())
-                return true;
+            else
+                verdict = StartTag();
+            if (verdict != Fits)
+                return verdict;
         }
-        return false;
+        return Fits;
     }
 
 private:
     // The declaration up to its internal subset (past quoted identifiers), then the subset's declarations.
-    bool DocumentTypeTooCrowded()
+    Verdict DocumentType()
     {
         while (m_At < m_End && !this->At('>') && !this->At('[')) {
             if (!this->Quoted())
                 ++m_At;
         }
         if (!this->Take("["))
-            return false;
-        m_At = CDeclarationScan<Char>(m_At, m_End, m_Parameters, m_Declared, 0).Scan();
-        return m_Declared.TooMany();
+            return Fits;
+        m_At = CDeclarationScan<Char>(m_At, m_End, m_Entities, m_Declared, 0).Scan();
+        return m_Declared.TooMany() ? TooManyAttributes : Fits;
     }
 
-    bool StartTagTooCrowded()
+    // The attributes the tag writes, and the defaults of its name that it does not write.
+    Verdict StartTag()
     {
         const auto name = this->Name();
-        const int added =
-            m_Declared.defaults.isEmpty() ? 0 : m_Declared.defaults.value(ToString(name.first, name.second));
+        const CElementDeclarations* declared = nullptr;
+        if (!m_Declared.elements.isEmpty()) {
+            const auto found = m_Declared.elements.constFind(ToString(name.first, name.second));
+            if (found != m_Declared.elements.cend() && found.value().defaults > 0)
+                declared = &found.value();
+        }
+        if (!declared)
+            return EndOfTag() > MaxPerElement ? TooManyAttributes : Fits;
+        // A default the tag writes itself adds nothing.
+        int written = 0;
+        qint64 writtenBytes = 0;
+        const int own = EndOfTag([&](const Char* begin, const Char* end) {
+            const auto found = declared->attributes.constFind(ToString(begin, end));
+            if (found != declared->attributes.cend() && found.value() >= 0) {
+                ++written;
+                writtenBytes = Sum(writtenBytes, found.value());
+            }
+        });
+        // A name written twice (no reader takes that) must not make the defaults count less than nothing.
+        const int added = qMax(0, declared->defaults - written);
         m_Added += added;
-        return m_Added > MaxDefaultsAdded || EndOfTag() + added > MaxPerElement;
+        m_AddedBytes = Sum(m_AddedBytes, qMax(qint64(0), declared->defaultBytes - writtenBytes));
+        if (m_Added > MaxDefaultsAdded || own + added > MaxPerElement)
+            return TooManyAttributes;
+        return m_AddedBytes > m_ByteLimit ? DefaultsTooLarge : Fits;
     }
 
-    // Moves past the tag's ">" (outside quoted values) and returns the number of "=" it passed there.
+    // Moves past the tag's ">" (outside quoted values) and returns the number of "=" it passed there, each after
+    // the name visit() is given.
     int EndOfTag()
+    {
+        return EndOfTag([](const Char*, const Char*) {});
+    }
+    template <typename Visit>
+    int EndOfTag(Visit visit)
     {
         int equals = 0;
         Char quote = Char(0);
+        // The last name passed, while no "=" has taken it.
+        const Char* nameBegin = nullptr;
+        const Char* nameEnd = nullptr;
+        bool inName = false;
         for (; m_At < m_End; ++m_At) {
             const Char c = *m_At;
             if (quote != Char(0)) {
                 if (c == quote)
                     quote = Char(0);
-            } else if (c == Char('"') || c == Char('\'')) {
+                continue;
+            }
+            const bool nameCharacter = c != Char('"') && c != Char('\'') && c != Char('=') && c != Char('>')
+                                       && c != Char('/') && !this->IsSpace(c);
+            if (nameCharacter) {
+                if (!inName)
+                    nameBegin = m_At;
+                nameEnd = m_At + 1;
+            }
+            inName = nameCharacter;
+            if (c == Char('"') || c == Char('\'')) {
                 quote = c;
             } else if (c == Char('=')) {
                 ++equals;
+                if (nameBegin)
+                    visit(nameBegin, nameEnd);
+                nameBegin = nullptr;
             } else if (c == Char('>')) {
                 ++m_At;
                 break;
@@ -376,21 +504,42 @@ private:
         return equals;
     }
 
-    Parameters m_Parameters;
+    const qint64 m_ByteLimit;
+    CEntities m_Entities;
     CDeclared m_Declared;
     qint64 m_Added = 0;
+    qint64 m_AddedBytes = 0;
 };
 
 } // namespace
 
-bool Exceeds(const QByteArray& bytes)
+Verdict Check(const QByteArray& bytes, qint64 byteLimit)
 {
-    return CScan<char>(bytes.constData(), bytes.constData() + bytes.size()).Exceeds();
+    return CScan<char>(bytes.constData(), bytes.constData() + bytes.size(), byteLimit).Check();
 }
 
-bool Exceeds(const QString& text)
+Verdict Check(const QString& text, qint64 byteLimit)
 {
-    return CScan<ushort>(text.utf16(), text.utf16() + text.size()).Exceeds();
+    return CScan<ushort>(text.utf16(), text.utf16() + text.size(), byteLimit).Check();
+}
+
+int EntityExpansionLimit()
+{
+    return QXmlStreamReader().entityExpansionLimit();
+}
+
+bool DeclaresEntityPastExpansionLimit(const QByteArray& bytes)
+{
+    CScan<char> scan(bytes.constData(), bytes.constData() + bytes.size(), kHuge);
+    scan.Check();
+    return scan.LongestEntity() > EntityExpansionLimit();
+}
+
+bool DeclaresEntityPastExpansionLimit(const QString& text)
+{
+    CScan<ushort> scan(text.utf16(), text.utf16() + text.size(), kHuge);
+    scan.Check();
+    return scan.LongestEntity() > EntityExpansionLimit();
 }
 
 } // namespace XmlAttributeCount

@@ -1,5 +1,4 @@
 #include "Xml/XmlRootChildren.h"
-#include "Xml/XmlAttributeCount.h"
 
 namespace {
 CXmlRootChildren::Node MakeNode(CXmlRootChildren::Node::Kind kind, const QString& name, const QString& text)
@@ -23,13 +22,14 @@ QString DeclarationData(const QXmlStreamReader& reader)
 }
 } // namespace
 
-CXmlRootChildren::CXmlRootChildren(const QByteArray& bytes)
-    : m_Reader(bytes), m_Crowded(XmlAttributeCount::Exceeds(bytes))
+CXmlRootChildren::CXmlRootChildren(const QByteArray& bytes, qint64 byteLimit)
+    : m_Reader(bytes), m_Refusal(XmlAttributeCount::Check(bytes, byteLimit))
 {
     Start();
 }
 
-CXmlRootChildren::CXmlRootChildren(const QString& text) : m_Reader(text), m_Crowded(XmlAttributeCount::Exceeds(text))
+CXmlRootChildren::CXmlRootChildren(const QString& text, qint64 byteLimit)
+    : m_Reader(text), m_Refusal(XmlAttributeCount::Check(text, byteLimit))
 {
     Start();
 }

@@ -3,6 +3,7 @@
 // toolkit's DOM (namespace processing off) gives them: elements, text that is not all white space, CDATA sections,
 // comments, processing instructions and entity references. No document is built, so a file that holds millions of
 // entries costs the memory of one entry, and reading stays linear in the nesting depth.
+#include "Xml/XmlAttributeCount.h"
 #include "Xml/XmlNesting.h"
 
 #include <QByteArray>
@@ -30,13 +31,14 @@ public:
         bool cdata = false;              // text from a CDATA section
     };
 
-    // The bytes are decoded as the declaration says; a text is read as it stands.
-    explicit CXmlRootChildren(const QByteArray& bytes);
-    explicit CXmlRootChildren(const QString& text);
+    // The bytes are decoded as the declaration says; a text is read as it stands. byteLimit: the most bytes the
+    // document's reader takes from its file, which the defaults its document type declares may not add either.
+    CXmlRootChildren(const QByteArray& bytes, qint64 byteLimit);
+    CXmlRootChildren(const QString& text, qint64 byteLimit);
     CXmlRootChildren(const CXmlRootChildren&) = delete;
     CXmlRootChildren& operator=(const CXmlRootChildren&) = delete;
 
-    // Reads up to the root's start tag. False when the document fails before it, or is crowded (IsCrowded).
+    // Reads up to the root's start tag. False when the document fails before it, or was refused unread (Refusal).
     bool ReadRoot();
     // The root's tag, once ReadRoot succeeded.
     const QString& RootTag() const { return m_RootTag; }
@@ -53,15 +55,17 @@ public:
     bool ReadToEnd();
     // Whether reading stopped because an element lay deeper than XmlNesting::MaxDepth (the root counts as 1).
     bool IsTooDeep() const { return m_TooDeep; }
-    // Whether the document was refused unread for an element of more than XmlAttributeCount::MaxPerElement
-    // attributes (the toolkit's reader takes time quadratic in their number).
-    bool IsCrowded() const { return m_Crowded; }
+    // Why the document was refused unread: an element of more than XmlAttributeCount::MaxPerElement attributes
+    // (the toolkit's reader takes time quadratic in their number), or declared defaults that would add more bytes
+    // than byteLimit. Fits when it was not.
+    XmlAttributeCount::Verdict Refusal() const { return m_Refusal; }
+    bool IsCrowded() const { return m_Refusal == XmlAttributeCount::TooManyAttributes; }
 
 private:
     void Start();
     // The next token, with the depth kept; false on an error or too deep a start tag.
     bool Advance();
-    bool Failed() const { return m_Reader.hasError() || m_TooDeep || m_Crowded; }
+    bool Failed() const { return m_Reader.hasError() || m_TooDeep || m_Refusal != XmlAttributeCount::Fits; }
 
     QXmlStreamReader m_Reader;
     QString m_RootTag;
@@ -70,5 +74,5 @@ private:
     int m_Depth = 0;
     bool m_TooDeep = false;
     bool m_RootEnded = false;
-    const bool m_Crowded;
+    const XmlAttributeCount::Verdict m_Refusal;
 };

@@ -24,9 +24,15 @@ TEST(ShowName, WhatCouldEndALineIsShownByItsBytes)
          QStringLiteral("tune\\xe2\\x80\\xaegpj.mid")},
         {QString(QChar(0x200E)) + QChar(0x200F) + QChar(0x202A) + QChar(0x2066) + QChar(0x2069) + QChar(0x061C),
          QStringLiteral("\\xe2\\x80\\x8e\\xe2\\x80\\x8f\\xe2\\x80\\xaa\\xe2\\x81\\xa6\\xe2\\x81\\xa9\\xd8\\x9c")},
-        // Other format characters join letters and stay.
-        {QStringLiteral("a") + QChar(0x200D) + QStringLiteral("b"),
-         QStringLiteral("a") + QChar(0x200D) + QStringLiteral("b")},
+        // Invisible format characters would make two names look alike: a zero-width space, joiner and word joiner,
+        // a soft hyphen, a byte order mark, and a tag character beyond the basic plane.
+        {QStringLiteral("a") + QChar(0x200D) + QStringLiteral("b"), QStringLiteral("a\\xe2\\x80\\x8db")},
+        {QString(QChar(0xFEFF)) + QStringLiteral("x") + QChar(0x200B) + QChar(0x00AD) + QChar(0x2060),
+         QStringLiteral("\\xef\\xbb\\xbfx\\xe2\\x80\\x8b\\xc2\\xad\\xe2\\x81\\xa0")},
+        {QStringLiteral("tune") + QString::fromUcs4(U"\U000E0041", 1) + QStringLiteral(".mid"),
+         QStringLiteral("tune\\xf3\\xa0\\x81\\x81.mid")},
+        // Visible characters beyond the basic plane stay.
+        {QString::fromUtf8("\xf0\x9d\x84\x9e.mid"), QString::fromUtf8("\xf0\x9d\x84\x9e.mid")},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ShowName(c.name), c.shown) << qPrintable(c.name);

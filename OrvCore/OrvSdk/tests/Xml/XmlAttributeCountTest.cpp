@@ -12,6 +12,9 @@
 
 namespace {
 
+// The byte limit of an XML file, which no case of the counts comes near.
+constexpr qint64 kLimit = qint64(16) * 1024 * 1024;
+
 QByteArray Attributes(int count, const QByteArray& prefix = "a")
 {
     QByteArray attributes;
@@ -86,7 +89,14 @@ TEST(XmlAttributeCount, CountsTheAttributesOfStartTagsOnly)
         {"declarations in a comment",
          WithSubset("<!-- " + AttributeList("e", 200) + " -->", "<e" + Attributes(most) + "/>"), false},
         {"a parameter entity at each reference",
-         WithSubset("<!ENTITY % p '" + AttributeList("e", 100) + "'>%p;%p;", "<e" + Attributes(57) + "/>"), true},
+         WithSubset("<!ENTITY % p '" + AttributeList("e", 100) + "'>%p;%p;%p;", "<e/>"), true},
+        // Declared again, an attribute is still one: the first declaration binds.
+        {"a parameter entity's defaults once",
+         WithSubset("<!ENTITY % p '" + AttributeList("e", 100) + "'>%p;%p;", "<e" + Attributes(most - 100) + "/>"),
+         false},
+        {"a parameter entity's defaults once, past the limit",
+         WithSubset("<!ENTITY % p '" + AttributeList("e", 100) + "'>%p;%p;", "<e" + Attributes(most - 99) + "/>"),
+         true},
         {"a parameter entity declared, never used",
          WithSubset("<!ENTITY % p '" + AttributeList("e", 200) + "'>", "<e" + Attributes(most) + "/>"), false},
         {"markup by character references",
@@ -99,8 +109,9 @@ TEST(XmlAttributeCount, CountsTheAttributesOfStartTagsOnly)
          true},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(XmlAttributeCount::Exceeds(c.document), c.exceeds) << c.name;
-        EXPECT_EQ(XmlAttributeCount::Exceeds(QString::fromUtf8(c.document)), c.exceeds) << c.name;
+        const auto expected = c.exceeds ? XmlAttributeCount::TooManyAttributes : XmlAttributeCount::Fits;
+        EXPECT_EQ(XmlAttributeCount::Check(c.document, kLimit), expected) << c.name;
+        EXPECT_EQ(XmlAttributeCount::Check(QString::fromUtf8(c.document), kLimit), expected) << c.name;
     }
 }
 
@@ -123,14 +134,15 @@ TEST(XmlAttributeCount, EveryReaderRefusesACrowdedElementAndTakesOneAtTheLimit)
     EXPECT_FALSE(file.LoadFromData("<r><e" + Attributes(200) + " a7=\"again\"/></r>"));
 
     for (const bool asText : {false, true}) {
-        CXmlRootChildren xml = asText ? CXmlRootChildren(QString::fromUtf8(crowded)) : CXmlRootChildren(crowded);
+        CXmlRootChildren xml =
+            asText ? CXmlRootChildren(QString::fromUtf8(crowded), kLimit) : CXmlRootChildren(crowded, kLimit);
         EXPECT_FALSE(xml.ReadRoot() && xml.ReadChild()) << asText;
         EXPECT_TRUE(xml.IsCrowded()) << asText;
     }
 
     const QByteArray full = Element(XmlAttributeCount::MaxPerElement);
     ASSERT_TRUE(file.LoadFromData(full));
-    CXmlRootChildren xml(full);
+    CXmlRootChildren xml(full, kLimit);
     ASSERT_TRUE(xml.ReadRoot());
     ASSERT_TRUE(xml.ReadChild());
     EXPECT_EQ(xml.Child().attributes.size(), XmlAttributeCount::MaxPerElement);
@@ -139,11 +151,124 @@ TEST(XmlAttributeCount, EveryReaderRefusesACrowdedElementAndTakesOneAtTheLimit)
     // Defaults of the document type and the element's own, at the limit together: the element ends with all.
     const QByteArray declaredFull = WithSubset(AttributeList("e", 200), "<e" + Attributes(56) + "/>");
     ASSERT_TRUE(file.LoadFromData(declaredFull));
-    CXmlRootChildren declared(declaredFull);
+    CXmlRootChildren declared(declaredFull, kLimit);
     ASSERT_TRUE(declared.ReadRoot());
     ASSERT_TRUE(declared.ReadChild());
     EXPECT_EQ(declared.Child().attributes.size(), XmlAttributeCount::MaxPerElement);
     CLanguageResources::Load(QString());
+}
+
+// Each default an element does not write adds its name, its value (entities expanded) and the four characters
+// of ="" and a blank: in all they may add no more than the file's limit, here 10,000 bytes.
+TEST(XmlAttributeCount, DefaultsMayAddNoMoreBytesThanTheFileMayHold)
+{
+    const qint64 limit = 10000;
+    // A default of name "d" adding 1 + 995 + 4 = 1000 bytes to each element of name "e" that does not write it.
+    const QByteArray thousand = "<!ATTLIST e d CDATA \"" + QByteArray(995, 'x') + "\">";
+    const QByteArray entity = "<!ENTITY a \"" + QByteArray(1000, 'x') + "\">";
+    const struct
+    {
+        const char* name;
+        QByteArray document;
+        XmlAttributeCount::Verdict verdict;
+    } cases[] = {
+        {"at the limit", WithSubset(thousand, QByteArray("<e/>").repeated(10)), XmlAttributeCount::Fits},
+        {"one element past it", WithSubset(thousand, QByteArray("<e/>").repeated(11)),
+         XmlAttributeCount::DefaultsTooLarge},
+        {"one byte past it",
+         WithSubset("<!ATTLIST e d CDATA \"" + QByteArray(996, 'x') + "\">", QByteArray("<e/>").repeated(10)),
+         XmlAttributeCount::DefaultsTooLarge},
+        {"the root counts too", "<!DOCTYPE e [" + thousand + "]><e>" + QByteArray("<e/>").repeated(10) + "</e>",
+         XmlAttributeCount::DefaultsTooLarge},
+        {"written, it adds nothing", WithSubset(thousand, QByteArray("<e d='1'/>").repeated(100)),
+         XmlAttributeCount::Fits},
+        {"implied, it adds nothing",
+         WithSubset("<!ATTLIST e d CDATA #IMPLIED e2 CDATA #IMPLIED>", QByteArray("<e/>").repeated(100)),
+         XmlAttributeCount::Fits},
+        {"the first declaration binds",
+         WithSubset("<!ATTLIST e d CDATA #IMPLIED>" + thousand, QByteArray("<e/>").repeated(100)),
+         XmlAttributeCount::Fits},
+        {"through a parameter entity",
+         WithSubset("<!ENTITY % p '" + thousand + "'>%p;", QByteArray("<e/>").repeated(11)),
+         XmlAttributeCount::DefaultsTooLarge},
+        // 1 + 3 x 1000 + 4 bytes each from a declaration of 1,045 bytes: four elements are past the limit.
+        {"entities expanded", WithSubset(entity + "<!ATTLIST e d CDATA \"&a;&a;&a;\">", QByteArray("<e/>").repeated(4)),
+         XmlAttributeCount::DefaultsTooLarge},
+        {"entities of entities expanded",
+         WithSubset(entity + "<!ENTITY b \"&a;&a;&a;\"><!ATTLIST e d CDATA \"&b;\">", QByteArray("<e/>").repeated(4)),
+         XmlAttributeCount::DefaultsTooLarge},
+        {"entities within it",
+         WithSubset(entity + "<!ATTLIST e d CDATA \"&a;&a;&a;\">", QByteArray("<e/>").repeated(3)),
+         XmlAttributeCount::Fits},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(XmlAttributeCount::Check(c.document, limit), c.verdict) << c.name;
+        EXPECT_EQ(XmlAttributeCount::Check(QString::fromUtf8(c.document), limit), c.verdict) << c.name;
+    }
+}
+
+// Declared defaults that an element writes itself are one attribute each, not two: an element ends with 256
+// distinct attributes and is read, with 257 it is refused, whether what it writes is among the declared or not.
+TEST(XmlAttributeCount, AnAttributeWrittenAndDeclaredCountsOnce)
+{
+    const int most = XmlAttributeCount::MaxPerElement;
+    // REF and DELAY declared with 254 others, as a description would.
+    const QByteArray declared =
+        "<!ATTLIST FRAME REF CDATA \"f.png\" DELAY CDATA \"100\">" + AttributeList("FRAME", most - 2);
+    const QByteArray written = "<FRAME REF=\"g.png\" DELAY=\"200\"";
+    const struct
+    {
+        const char* name;
+        QByteArray document;
+        bool read;
+    } cases[] = {
+        {"written among the declared, 256", WithSubset(declared, written + "/>"), true},
+        {"written among the declared, 257", WithSubset(declared, written + " extra=\"1\"/>"), false},
+        {"written beside the declared, 256",
+         WithSubset(AttributeList("FRAME", most - 2), "<FRAME" + Attributes(2) + "/>"), true},
+        {"written beside the declared, 257",
+         WithSubset(AttributeList("FRAME", most - 2), "<FRAME" + Attributes(3) + "/>"), false},
+    };
+    for (const auto& c : cases) {
+        const auto expected = c.read ? XmlAttributeCount::Fits : XmlAttributeCount::TooManyAttributes;
+        EXPECT_EQ(XmlAttributeCount::Check(c.document, kLimit), expected) << c.name;
+        EXPECT_EQ(XmlAttributeCount::Check(QString::fromUtf8(c.document), kLimit), expected) << c.name;
+        CXmlFile file;
+        EXPECT_EQ(file.LoadFromData(c.document), c.read) << c.name;
+        CXmlRootChildren xml(c.document, kLimit);
+        ASSERT_EQ(xml.ReadRoot() && xml.ReadChild(), c.read) << c.name;
+        if (c.read) {
+            EXPECT_EQ(xml.Child().attributes.size(), most) << c.name;
+        }
+    }
+}
+
+// What to say of a document a reader refused: it declares an entity longer than the readers expand (nested ones
+// expanded), which the readers refuse to expand though the document is well-formed.
+TEST(XmlAttributeCount, FindsAnEntityLongerThanTheReadersExpand)
+{
+    const int limit = XmlAttributeCount::EntityExpansionLimit();
+    ASSERT_EQ(limit, 4096);
+    const auto entity = [](const char* name, const QByteArray& text) {
+        return "<!ENTITY " + QByteArray(name) + " \"" + text + "\">";
+    };
+    const struct
+    {
+        const char* name;
+        QByteArray document;
+        bool past;
+    } cases[] = {
+        {"none", "<r/>", false},
+        {"at the limit", WithSubset(entity("a", QByteArray(limit, 'x')), "&a;"), false},
+        {"past it", WithSubset(entity("a", QByteArray(limit + 1, 'x')), "&a;"), true},
+        {"past it through another", WithSubset(entity("a", QByteArray(3000, 'x')) + entity("b", "&a;&a;"), "&b;"),
+         true},
+        {"a parameter entity is none", WithSubset("<!ENTITY % p '" + QByteArray(limit + 1, 'x') + "'>", ""), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(XmlAttributeCount::DeclaresEntityPastExpansionLimit(c.document), c.past) << c.name;
+        EXPECT_EQ(XmlAttributeCount::DeclaresEntityPastExpansionLimit(QString::fromUtf8(c.document)), c.past) << c.name;
+    }
 }
 
 } // namespace

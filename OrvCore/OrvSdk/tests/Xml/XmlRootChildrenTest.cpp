@@ -1,6 +1,7 @@
 // The root's children read one at a time, against the toolkit's DOM (namespace processing off) built from the
 // same text: the readers of e-cards and animation descriptions must see what they saw when they built one.
 #include "Xml/XmlRootChildren.h"
+#include "Util/BoundedFileRead.h"
 
 #include <QDomDocument>
 #include <QStringList>
@@ -79,7 +80,7 @@ QStringList FromDom(const QString& text)
 
 QStringList FromWalk(const QString& text)
 {
-    CXmlRootChildren walk(text);
+    CXmlRootChildren walk(text, FileLimits::MaxXmlBytes);
     if (!walk.ReadRoot())
         return {QStringLiteral("refused")};
     const Node& first = walk.FirstNode();
@@ -129,7 +130,7 @@ TEST(XmlRootChildren, ChildrenAsTheToolkitsDomGivesThem)
 TEST(XmlRootChildren, BytesAreDecodedAsTheirDeclarationSays)
 {
     const QByteArray latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><A>\xE9</A>";
-    CXmlRootChildren walk(latin1);
+    CXmlRootChildren walk(latin1, FileLimits::MaxXmlBytes);
     ASSERT_TRUE(walk.ReadRoot());
     ASSERT_TRUE(walk.ReadChild());
     EXPECT_EQ(walk.Child().text, QString(QChar(0xE9)));
@@ -144,7 +145,7 @@ TEST(XmlRootChildren, NestingDeeperThanTheLimitIsRefused)
         return QStringLiteral("<r><first/>") + QStringLiteral("<a>").repeated(depth - 1)
                + QStringLiteral("</a>").repeated(depth - 1) + QStringLiteral("<last/></r>");
     };
-    CXmlRootChildren deepest(nested(XmlNesting::MaxDepth));
+    CXmlRootChildren deepest(nested(XmlNesting::MaxDepth), FileLimits::MaxXmlBytes);
     ASSERT_TRUE(deepest.ReadRoot());
     QStringList names;
     while (deepest.ReadChild())
@@ -153,7 +154,7 @@ TEST(XmlRootChildren, NestingDeeperThanTheLimitIsRefused)
     EXPECT_TRUE(deepest.ReadToEnd());
     EXPECT_FALSE(deepest.IsTooDeep());
 
-    CXmlRootChildren tooDeep(nested(XmlNesting::MaxDepth + 1));
+    CXmlRootChildren tooDeep(nested(XmlNesting::MaxDepth + 1), FileLimits::MaxXmlBytes);
     ASSERT_TRUE(tooDeep.ReadRoot());
     EXPECT_FALSE(tooDeep.ReadToEnd());
     EXPECT_TRUE(tooDeep.IsTooDeep());
