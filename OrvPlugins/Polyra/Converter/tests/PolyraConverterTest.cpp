@@ -484,22 +484,31 @@ TEST_F(PolyraConverterTest, RefusalsLogTheirMessage)
     }
 }
 
-// The media script is read from the source's folder; when the run logs to it, the source fails, naming both.
+// The media script is read from the source's folder; when the run logs to it, the source fails, naming both, each
+// shown once: a folder a\b reads a\x5cb in both names.
 TEST_F(PolyraConverterTest, AMediaScriptThatIsTheRunLogFailsTheSource)
 {
-    const QString script = folder.filePath(QStringLiteral(".emi"));
-    ASSERT_TRUE(WriteFileBytes(script, "Opening tune.mid\n"));
-    CRunFiles files;
-    files.Add(CRunFiles::RUN_LOG, script);
-    files.SetCurrentSource(folder.filePath(QStringLiteral("tune.mid")));
-    converter.SetRunFiles(&files);
-    EXPECT_FALSE(Convert(ThreeVoiceTune()));
-    converter.SetRunFiles(nullptr);
-    EXPECT_TRUE(Summary().endsWith(QStringLiteral("The media script %1 cannot be read: it is the run log of this run, "
-                                                  "so the source %2 fails.\n")
-                                       .arg(script, folder.filePath(QStringLiteral("tune.mid")))))
-        << qPrintable(Summary());
-    EXPECT_TRUE(Result().isEmpty());
+    for (const char* sub : {"", "a\\b"}) {
+        SCOPED_TRACE(sub);
+        const QString here = folder.filePath(QString::fromLatin1(sub));
+        ASSERT_TRUE(QDir().mkpath(here));
+        QDir::setCurrent(here);
+        const QString script = here + QStringLiteral("/.emi");
+        const QString source = here + QStringLiteral("/tune.mid");
+        ASSERT_TRUE(WriteFileBytes(script, "Opening tune.mid\n"));
+        CRunFiles files;
+        files.Add(CRunFiles::RUN_LOG, script);
+        files.SetCurrentSource(source);
+        converter.SetRunFiles(&files);
+        EXPECT_FALSE(Convert(ThreeVoiceTune()));
+        converter.SetRunFiles(nullptr);
+        const auto shown = [](QString name) { return name.replace(QLatin1Char('\\'), QStringLiteral("\\x5c")); };
+        EXPECT_TRUE(Summary().endsWith(QStringLiteral("The media script %1 cannot be read: it is the run log of this "
+                                                      "run, so the source %2 fails.\n")
+                                           .arg(shown(script), shown(source))))
+            << qPrintable(Summary());
+        EXPECT_TRUE(Result().isEmpty());
+    }
 }
 
 } // namespace
