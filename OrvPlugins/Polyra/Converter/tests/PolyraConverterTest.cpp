@@ -1,6 +1,7 @@
 // The converter as the host drives it: exports, the authored parameter file,
 // settings, progress, cancel, the media script and the debug folder.
 #include "CPolyra.h"
+#include "MediaScriptFile.h"
 #include "PolyraTestSupport.h"
 
 #include "LoadedPluginModule.h"
@@ -512,6 +513,38 @@ TEST_F(PolyraConverterTest, AMediaScriptThatIsTheRunLogFailsTheSource)
 }
 
 } // namespace
+
+// The converter's own rule for its media script: ".emi" of the folder, read whole up to 64 KB; what is not there is
+// no script, and what could block or is larger is refused with the reason or the size.
+TEST(PolyraMediaScriptFile, ReadsTheScriptOfTheFolderOrSaysWhyNot)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = MediaScript::PathIn(folder.path());
+    EXPECT_EQ(path, folder.filePath(QStringLiteral(".emi")));
+    QByteArray bytes;
+    QString reason;
+    qint64 size = -1;
+    EXPECT_EQ(MediaScript::ReadFile(path, bytes, reason, size), MediaScript::Absent);
+
+    const QByteArray script = "0\tTXT\thello\n";
+    ASSERT_TRUE(WriteFileBytes(path, script));
+    EXPECT_EQ(MediaScript::ReadFile(path, bytes, reason, size), MediaScript::Read);
+    EXPECT_EQ(bytes, script);
+
+    ASSERT_TRUE(WriteFileBytes(path, QByteArray(MediaScript::MaxBytes, 'x')));
+    EXPECT_EQ(MediaScript::ReadFile(path, bytes, reason, size), MediaScript::Read);
+    ASSERT_TRUE(WriteFileBytes(path, QByteArray(MediaScript::MaxBytes + 1, 'x')));
+    EXPECT_EQ(MediaScript::ReadFile(path, bytes, reason, size), MediaScript::Refused);
+    EXPECT_EQ(size, MediaScript::MaxBytes + 1);
+    EXPECT_TRUE(bytes.isEmpty());
+
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral(".emi")));
+    EXPECT_EQ(MediaScript::ReadFile(path, bytes, reason, size), MediaScript::Refused);
+    EXPECT_EQ(size, 0);
+    EXPECT_FALSE(reason.isEmpty());
+}
 
 // Beside the MIDI document a conversion reads the media script of the source's folder, and only that file.
 TEST(PolyraNamedFiles, TheMediaScriptOfTheSourcesFolder)
