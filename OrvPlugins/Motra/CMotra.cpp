@@ -57,3 +57,8 @@ QStringList CMotra::GetNamedFiles(const QString& sourcePath, qint64 sourceByteLi
     return DescriptionPictureFiles(SourceNamedFiles::ReadSource(sourcePath, sourceByteLimit),
                                    SourceNamedFiles::FolderOf(sourcePath));
 }
+
+qint64 CMotra::GetSourceByteLimit()
+{
+    return FileLimits::MaxXmlBytes;
+}

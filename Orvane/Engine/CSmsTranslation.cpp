@@ -57,9 +57,9 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
     CPluginBase* translator = record.GetConverter();
     const QString source = info.GetSourcePath();
     m_Host.Log(Message("id_opening_file", source) + QLatin1Char('\n'));
-    // E-cards and messages have a smaller cap than media sources.
+    // The translator reads its own sources, within its own limit.
     QString reason;
-    const QByteArray bytes = ReadSourceFile(source, FileLimits::MaxMessageSourceBytes, &reason);
+    const QByteArray bytes = ReadSourceFile(source, translator->GetSourceByteLimit(), &reason);
     if (bytes.isEmpty()) {
         m_Host.Log(Message("id_opening_failed_because", source, reason) + QLatin1Char('\n'));
         m_Host.Report(0, Message("id_warning"), WithFailureReason(Message("id_failed_to_load", source), reason));

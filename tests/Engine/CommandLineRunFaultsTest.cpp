@@ -308,7 +308,8 @@ TEST_F(CommandLineMemoryAndDebugTest, ADebugFileThatCannotBeWrittenFailsItsSourc
     }
 }
 
-// An animation description larger than an XML file may be is refused for its size, unread as XML.
+// An animation description larger than an XML file may be is refused for its size, unread: its reader's limit is
+// an XML file's.
 TEST_F(CommandLineMemoryAndDebugTest, ADescriptionLargerThanAnXmlFileIsRefusedWithItsSize)
 {
     QFile large(W("large.anim"));
@@ -317,31 +318,60 @@ TEST_F(CommandLineMemoryAndDebugTest, ADescriptionLargerThanAnXmlFileIsRefusedWi
     large.close();
     const CRun run = Run(Words("/profile=Model B", "/converter=ani", "/destination=.", "/logfile=run.log", "large.anim"));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(Log().contains(QStringLiteral("The animation description is 20971520 bytes long, more than the "
-                                              "16777216 bytes an XML file may have.")))
+    EXPECT_TRUE(Log().contains(
+        QStringLiteral("The file %1 cannot be read: is larger than 16777216 bytes.\n").arg(W("large.anim"))))
         << qPrintable(Log());
 }
 
 #ifndef __SANITIZE_ADDRESS__
-// The run log's check reads the sources: a description too large for the memory left fails alone there, with the
-// reason, and the run converts the next source. (A sanitizer's own memory would not fit such a limit.)
+// The run log's check reads the sources: a description of the most bytes its reader takes, in less memory than
+// that leaves, fails alone there, with the reason, and the run converts the next source. (A sanitizer's own memory
+// would not fit such a limit.)
 TEST_F(CommandLineMemoryAndDebugTest, ASourceWhoseLogCheckRunsOutOfMemoryFailsAlone)
 {
     QFile large(W("big.anim"));
     ASSERT_TRUE(large.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(large.resize(qint64(200) << 20));
+    ASSERT_TRUE(large.resize(qint64(16) << 20));
     large.close();
     for (const char* name : {"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
         CopyExample(name);
     Write("run.log", "an old log\n");
     QDir(m_Work).mkdir(QStringLiteral("out"));
     // The check reads a description only for a converter whose importer takes it: the animation converter.
-    const CRun run = RunWithin(250000, Words("/profile=Model B", "/converter=ani", "/destination=out",
+    const CRun run = RunWithin(95000, Words("/profile=Model B", "/converter=ani", "/destination=out",
                                             "/logfile=run.log", "big.anim", "wink.anim"));
     EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
     EXPECT_TRUE(Log().startsWith(QStringLiteral("The source %1 failed: not enough memory.\n").arg(W("big.anim"))))
         << qPrintable(Log());
     EXPECT_EQ(Files("out"), QStringList{QStringLiteral("wink.ANI")});
+}
+
+// A source larger than its reader takes is refused from its size, the limit named, before the check of the run log
+// or the run reads a byte of it: a description is an XML file, an e-card a message source. Within the memory in
+// which reading 16 MB runs short (above), neither the 200 MB description nor the 20 MB e-card costs any.
+TEST_F(CommandLineMemoryAndDebugTest, ASourceLargerThanItsReaderTakesIsRefusedUnreadWithTheLimit)
+{
+    const struct
+    {
+        const char *name, *profile, *converter;
+        qint64 bytes;
+    } cases[] = {
+        {"big.anim", "/profile=Model B", "/converter=ani", qint64(200) << 20},
+        {"big.ecd", "/profile=Model A", "/converter=ems_sms", qint64(20) << 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile file(W(c.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(c.bytes)); // sparse: costs no disk
+        file.close();
+        QFile::remove(W("run.log"));
+        const CRun run = RunWithin(95000, Words(c.profile, c.converter, "/destination=.", "/logfile=run.log", c.name));
+        EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
+        EXPECT_EQ(Log(), QStringLiteral("Opening %1\nThe file %1 cannot be read: is larger than 16777216 bytes.\n")
+                             .arg(W(c.name)));
+        QFile::remove(W(c.name));
+    }
 }
 
 // Twenty minutes of melody previewed in less memory than it takes: the source fails with the reason instead of

@@ -3,6 +3,7 @@
 #include "Documents/CDocumentAbstract.h"
 #include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
+#include "Util/BoundedFileRead.h"
 
 #include <QtGlobal>
 
@@ -89,6 +90,11 @@ CImageExporter* CPluginBase::GetImageExporter()
 QStringList CPluginBase::GetNamedFiles(const QString&, qint64)
 {
     return QStringList();
+}
+
+qint64 CPluginBase::GetSourceByteLimit()
+{
+    return GetConverterType() == TRANSLATOR ? FileLimits::MaxMessageSourceBytes : FileLimits::MaxMediaSourceBytes;
 }
 
 CDocument* CPluginBase::TakePreviewDocument()

@@ -76,6 +76,11 @@ public:
     // (SourceNamedFiles::PathIn); the host checks them against its run log before it opens the log. None by
     // default.
     virtual QStringList GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit);
+    // The most bytes of a source this plug-in reads, as importer or as translator: the host refuses a larger file
+    // from its size, on every path, before it reads a byte. By default a translator's (e-cards and messages:
+    // FileLimits::MaxMessageSourceBytes) or a media importer's (FileLimits::MaxMediaSourceBytes); a reader of
+    // another kind of file states its own.
+    virtual qint64 GetSourceByteLimit();
 
     CParameters* GetParameters() const { return mpCurrentParameters; }
     CProfile* GetProfile() const { return mpProfile; }
