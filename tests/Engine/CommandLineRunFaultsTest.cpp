@@ -247,6 +247,22 @@ protected:
                      "NAME=\"GenerateDebugFiles\" TYPE=\"Boolean\" VALUE=\"true\"");
         return Write(Word("debug-") + Word(file), text);
     }
+    // Three hundred frames of 320 x 240, each drawn on a canvas its area is cleared from.
+    static QByteArray LongGif()
+    {
+        GifToBuild gif;
+        gif.width = 320;
+        gif.height = 240;
+        gif.globalColours = TestPalette(16);
+        for (int frame = 0; frame < 300; ++frame) {
+            GifImageToBuild image = PatternImage(0, 0, 320, 240, 2 + frame % 14);
+            image.control = true;
+            image.delay = 10;
+            image.disposal = 2;
+            gif.images.append(image);
+        }
+        return BuildGif(gif);
+    }
     // Runs the program under a limit of its address space, as `ulimit -v` sets it.
     CRun RunWithin(qint64 kilobytes, const QStringList& arguments)
     {
@@ -398,18 +414,7 @@ TEST_F(CommandLineMemoryAndDebugTest, AMelodyPreviewThatCannotGrowFailsItsSource
 // converts.
 TEST_F(CommandLineMemoryAndDebugTest, AGifWhoseCanvasCannotBeCopiedFailsAlone)
 {
-    GifToBuild gif;
-    gif.width = 320;
-    gif.height = 240;
-    gif.globalColours = TestPalette(16);
-    for (int frame = 0; frame < 300; ++frame) {
-        GifImageToBuild image = PatternImage(0, 0, 320, 240, 2 + frame % 14);
-        image.control = true;
-        image.delay = 10;
-        image.disposal = 2;
-        gif.images.append(image);
-    }
-    Write("anim.gif", BuildGif(gif));
+    Write("anim.gif", LongGif());
     for (const char* name : {"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
         CopyExample(name);
     bool failedAlone = false;
@@ -428,6 +433,31 @@ TEST_F(CommandLineMemoryAndDebugTest, AGifWhoseCanvasCannotBeCopiedFailsAlone)
         }
     }
     EXPECT_TRUE(failedAlone);
+}
+
+// The same GIF to both animation formats under a few limits about where reading it runs short (in giflib, in its
+// frames, in the words of a refusal): every run ends by itself, and a GIF that fails says it lacked memory, never
+// that it cannot be read.
+TEST_F(CommandLineMemoryAndDebugTest, AGifThatRunsOutOfMemoryIsNeverCalledUnreadable)
+{
+    Write("anim.gif", LongGif());
+    int failed = 0;
+    for (const char* converter : {"/converter=ani", "/converter=ema"}) {
+        for (const qint64 kilobytes : {88000, 98000, 108000}) {
+            SCOPED_TRACE(QStringLiteral("%1 %2").arg(QLatin1String(converter)).arg(kilobytes).toStdString());
+            QFile::remove(W("run.log"));
+            const CRun run = RunWithin(kilobytes, Words("/profile=Model B", converter, "/destination=.",
+                                                        "/logfile=run.log", "anim.gif"));
+            ASSERT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode << qPrintable(run.err);
+            EXPECT_FALSE(Log().contains(QStringLiteral("not a readable animated GIF"))) << qPrintable(Log());
+            if (run.exitCode == 1 && Log().contains(QStringLiteral("Opening ")))
+                EXPECT_TRUE(Log().contains(QStringLiteral("The source %1 failed: not enough memory.\n")
+                                               .arg(W("anim.gif"))))
+                    << qPrintable(Log());
+            failed += Log().contains(QStringLiteral("not enough memory")) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(failed, 0);
 }
 
 // Under any limit of its memory the program ends by itself with exit code 0 or 1, never by a signal, and a start-up
