@@ -2,6 +2,8 @@
 
 #include "GifLayout.h"
 
+#include "Util/AllocationFailure.h"
+
 #include <QtDebug>
 #include <cstring>
 
@@ -44,12 +46,27 @@ bool CGifSource::Read()
         return false;
     int error = D_GIF_SUCCEEDED;
     m_pGif = DGifOpen(this, ReadInput, &error);
-    if (!m_pGif)
+    if (!m_pGif) {
+        RaiseWhenMemoryLacked(error);
         return false;
+    }
     // The screen is checked before any raster is read, so a huge declared screen
     // costs nothing.
     if (m_pGif->SWidth <= 0 || m_pGif->SHeight <= 0 || m_pGif->SWidth > MaxScreenSide
         || m_pGif->SHeight > MaxScreenSide)
         return false;
-    return DGifSlurp(m_pGif) == GIF_OK;
+    if (DGifSlurp(m_pGif) == GIF_OK)
+        return true;
+    RaiseWhenMemoryLacked(m_pGif->Error);
+    // giflib gives no reason when it cannot allocate a raster (nor for some files it cannot read): the file is
+    // called unreadable only while a raster of the screen's size can still be had.
+    if (m_pGif->Error == D_GIF_SUCCEEDED)
+        AllocationFailure::RequireRoomFor(qint64(m_pGif->SWidth) * m_pGif->SHeight);
+    return false;
+}
+
+void CGifSource::RaiseWhenMemoryLacked(int error)
+{
+    if (error == D_GIF_ERR_NOT_ENOUGH_MEM)
+        AllocationFailure::Raise();
 }

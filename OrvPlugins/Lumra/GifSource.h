@@ -22,7 +22,8 @@ public:
 
     // Opens the decoder and reads every image. False when giflib cannot read the
     // bytes, when the logical screen is empty or beyond MaxScreenSide, or when an
-    // image is beyond MaxScreenSide or all images beyond MaxRasterPixels.
+    // image is beyond MaxScreenSide or all images beyond MaxRasterPixels. Memory
+    // that giflib could not allocate is no fault of the file: std::bad_alloc.
     bool Read();
 
     // The decoded file; null until Read has opened it.
@@ -30,6 +31,8 @@ public:
     int ImageCount() const { return m_pGif ? m_pGif->ImageCount : 0; }
 
 private:
+    // Throws std::bad_alloc for giflib's error of memory that could not be allocated.
+    static void RaiseWhenMemoryLacked(int error);
     static int ReadInput(GifFileType* gif, GifByteType* buffer, int length);
 
     const QByteArray m_Bytes;

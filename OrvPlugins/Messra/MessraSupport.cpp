@@ -54,11 +54,11 @@ void ApplyMelodyRule(CParameters* parameters, CDocument* document, const QString
     CBoolParameter* truncate = parameters ? parameters->GetBoolParameter(QStringLiteral("TruncateMelody")) : nullptr;
     if (!truncate)
         return;
-    // The item a single file becomes has the type of its complete extension, as the translators read it.
+    // The rule goes by the extension after the last ".", whatever a conversion later makes of the name.
     const QString name = document ? document->GetName() : QString();
-    const QString extension = CompleteExtension(name);
+    const QString extension = QFileInfo(name).suffix().toUpper();
     const bool melody = extension == QLatin1String("IMY") || extension == QLatin1String("QBR")
-                        || (IsEcardSource(name) && EcardHoldsMelody(BytesOf(document), rootTag));
+                        || (extension == QLatin1String("ECD") && EcardHoldsMelody(BytesOf(document), rootTag));
     if (melody)
         truncate->mIsConst = false;
     else {

@@ -22,7 +22,9 @@ QString CompleteExtension(const QString& path);
 bool IsEcardSource(const QString& path);
 
 // "TruncateMelody" is editable only for a melody, or for an e-card that
-// holds one; otherwise it is forced off and made constant.
+// holds one, told by the extension after the last "." of the document's name
+// (tune.old.imy is a melody, card.v2.ecd an e-card); otherwise it is forced
+// off and made constant.
 void ApplyMelodyRule(CParameters* parameters, CDocument* document, const QString& rootTag);
 
 // A new raw document holding a copy of the bytes; null when they cannot be copied.

@@ -18,7 +18,7 @@ CDocument* CMotra::Import(const QByteArray& rawData)
     const QString frame = QString::number(failure.frame);
     switch (failure.kind) {
     case DescriptionFailure::FileUnreadable:
-        ReportMessage("id_frame_unreadable", frame, failure.path, failure.reason);
+        ReportMessage("id_frame_unreadable", frame, failure.path, Reason{failure.reason});
         break;
     case DescriptionFailure::NotAPicture:
         ReportMessage("id_frame_not_a_picture", frame, failure.path);
@@ -62,4 +62,9 @@ QStringList CMotra::GetNamedFiles(const QString& sourcePath, qint64 sourceByteLi
 {
     return DescriptionPictureFiles(SourceNamedFiles::ReadSource(sourcePath, sourceByteLimit),
                                    SourceNamedFiles::FolderOf(sourcePath));
+}
+
+qint64 CMotra::GetSourceByteLimit()
+{
+    return FileLimits::MaxXmlBytes;
 }

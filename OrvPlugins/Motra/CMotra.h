@@ -10,4 +10,6 @@ public:
     CDocument* Import(const QByteArray& rawData) override;
     // The pictures of the description's frames.
     QStringList GetNamedFiles(const QString& sourcePath, qint64 sourceByteLimit) override;
+    // A description is an XML file: FileLimits::MaxXmlBytes.
+    qint64 GetSourceByteLimit() override;
 };

@@ -40,10 +40,16 @@ void CMediaConversion::Run(const CGenerationInfo& info)
     CMediaFitting fitting(m_State.mpResizeAsker, m_Host.GetCurrentProfile(), m_State.mResizeOption != 0);
     int success = 0;
     CSourceGuard guard(m_Engine, document->GetName(), Message("id_convert_failed"));
-    guard.Run({converter}, [&] { success = FitAndConvert(info, record, document, fitting, popup); });
+    // A conversion that runs out of memory gives the source its own pictures back before it is said, so that the
+    // fitted copies are let go of first.
+    const bool enough = guard.Run(
+        {converter}, [&] { success = FitAndConvert(info, record, document, fitting, popup); },
+        [&] { fitting.Restore(); });
     if (m_State.mpWindow) {
         m_State.mpWindow->ValidateConversion(success);
-        m_State.mpWindow->InitProgressBar();
+        // The guard of a failed source has emptied the bar, and may have left its line there.
+        if (enough)
+            m_State.mpWindow->InitProgressBar();
     }
     fitting.Restore();
     popup.Hide();

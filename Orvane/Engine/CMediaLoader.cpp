@@ -121,7 +121,7 @@ B32 CMediaLoader::LoadPreview(const QStringList& names, int type)
     } else {
         // The player plays the named file; the document only proves it is a wave.
         auto wave = std::make_unique<CDocumentWave>(names.first());
-        const QByteArray bytes = ReadSourceFile(names.first());
+        const QByteArray bytes = ReadSourceFile(names.first(), FileLimits::MaxMediaSourceBytes);
         int error = 0;
         WAVEHEADER header;
         unsigned int dataOffset = 0;

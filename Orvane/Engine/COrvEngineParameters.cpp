@@ -102,7 +102,7 @@ void COrvEngine::GetTraductorParameters(int translator, CParameters** parameters
         // fitted, and the user is told.
         CSourceGuard guard(*this, source, Message("id_warning"));
         guard.Run({plugin}, [&] {
-            const QByteArray bytes = ReadSourceFile(source);
+            const QByteArray bytes = ReadSourceFile(source, plugin->GetSourceByteLimit());
             if (bytes.isEmpty())
                 return;
             ClearConversionLog(plugin);

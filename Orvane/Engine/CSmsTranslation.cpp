@@ -58,9 +58,9 @@ void CSmsTranslation::Translate(CPluginClass& record, const CGenerationInfo& inf
     CPluginBase* translator = record.GetConverter();
     const QString source = info.GetSourcePath();
     m_Host.Log(Message("id_opening_file", source) + QLatin1Char('\n'));
-    // E-cards and messages have a smaller cap than media sources.
+    // The translator reads its own sources, within its own limit.
     QString reason;
-    const QByteArray bytes = ReadSourceFile(source, FileLimits::MaxMessageSourceBytes, &reason);
+    const QByteArray bytes = ReadSourceFile(source, translator->GetSourceByteLimit(), &reason);
     if (bytes.isEmpty()) {
         ReportFailedSource(m_Host, Message("id_warning"), CFailedStep::READ, source, reason);
         return;

@@ -30,7 +30,8 @@ CSourceGuard::CSourceGuard(COrvEngine& engine, const QString& source, const QStr
     : m_Engine(engine), m_Source(source), m_Title(title)
 {}
 
-bool CSourceGuard::Run(std::initializer_list<CPluginBase*> plugins, const std::function<void()>& step)
+bool CSourceGuard::Run(std::initializer_list<CPluginBase*> plugins, const std::function<void()>& step,
+                       const std::function<void()>& release)
 {
     CEngineState& state = m_Engine.State();
     const CHeld before(state);
@@ -54,13 +55,40 @@ bool CSourceGuard::Run(std::initializer_list<CPluginBase*> plugins, const std::f
     if (after.preview != before.preview || after.result != before.result
         || after.resultConverter != before.resultConverter)
         state.DiscardResult();
+    if (release) {
+        try {
+            release();
+        } catch (const std::bad_alloc&) {
+        }
+    }
     if (state.mpWindow)
         state.mpWindow->InitProgressBar();
 
-    CEngineHost& host = m_Engine.Host();
-    const QString text = Message("id_source_out_of_memory", m_Source);
-    host.Log(text + QLatin1Char('\n'));
-    if (!m_Title.isEmpty())
-        host.Report(0, m_Title, text);
+    Report(state.mpWindow);
     return false;
+}
+
+void CSourceGuard::Report(CMainWindowLink* window) const
+{
+    // Saying so may run short too: the line then goes where it can, and the program goes on.
+    QString text;
+    try {
+        text = Message("id_source_out_of_memory", m_Source);
+        m_Engine.Host().Log(text + QLatin1Char('\n'));
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    if (m_Title.isEmpty())
+        return;
+    try {
+        m_Engine.Host().Report(0, m_Title, text);
+        return;
+    } catch (const std::bad_alloc&) {
+    }
+    // A box that cannot be built: the status bar holds the line instead.
+    try {
+        if (window)
+            window->SetProgress(text, 0);
+    } catch (const std::bad_alloc&) {
+    }
 }

@@ -24,7 +24,7 @@ QString Message(const char* id, const Texts&... texts)
 
 // The whole file; empty when it cannot be read, is empty, is no regular file or is larger than cap, and then
 // reason (when given) says why. The bytes are the array's own, so an importer may keep a copy of the array.
-QByteArray ReadSourceFile(const QString& path, qint64 cap = FileLimits::MaxMediaSourceBytes, QString* reason = nullptr);
+QByteArray ReadSourceFile(const QString& path, qint64 cap, QString* reason = nullptr);
 
 // Empties the converter's output chunks and deletes a preview document it still holds, so that nothing of an
 // earlier run (a failed one included) reaches the next.

@@ -2,7 +2,6 @@
 #include "CLocalFileInfo.h"
 #include "CPluginClass.h"
 #include "CPluginManager.h"
-#include "Util/BoundedFileRead.h"
 
 CSourceReader ReaderFor(const CPluginManager& plugins, CPluginBase* converter, const QString& sourcePath)
 {
@@ -13,13 +12,15 @@ CSourceReader ReaderFor(const CPluginManager& plugins, CPluginBase* converter, c
     if (converter->GetConverterType() & CPluginManager::IMPORTER) {
         for (int i = 0; i < converter->GetImportExtensionCount() && !reader.plugin; ++i) {
             if (converter->GetImportExtension(i).compare(extension, Qt::CaseInsensitive) == 0)
-                reader = {converter, FileLimits::MaxMessageSourceBytes};
+                reader = {converter, converter->GetSourceByteLimit()};
         }
         return reader;
     }
     const QList<CPluginClass*> importers = plugins.Query(CPluginManager::IMPORTER, 0, converter->GetDocumentType(),
                                                          QString(), extension, nullptr);
-    if (!importers.isEmpty())
-        reader = {importers.first()->GetConverter(), FileLimits::MaxMediaSourceBytes};
+    if (!importers.isEmpty()) {
+        CPluginBase* importer = importers.first()->GetConverter();
+        reader = {importer, importer->GetSourceByteLimit()};
+    }
     return reader;
 }

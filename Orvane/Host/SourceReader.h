@@ -13,7 +13,8 @@ struct CSourceReader
     // The converter itself for a translator (it imports its own input), else an importer; null when no plug-in
     // reads files of that name for the converter.
     CPluginBase* plugin = nullptr;
-    // The most bytes of the source the run reads: e-cards and messages have a smaller cap than media sources.
+    // The most bytes of the source the run reads, the reader's own (CPluginBase::GetSourceByteLimit): every path
+    // refuses a larger source from its size before it reads it.
     qint64 byteLimit = 0;
 };
 

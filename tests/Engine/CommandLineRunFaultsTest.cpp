@@ -337,6 +337,22 @@ protected:
                      "NAME=\"GenerateDebugFiles\" TYPE=\"Boolean\" VALUE=\"true\"");
         return Write(Word("debug-") + Word(file), text);
     }
+    // Three hundred frames of 320 x 240, each drawn on a canvas its area is cleared from.
+    static QByteArray LongGif()
+    {
+        GifToBuild gif;
+        gif.width = 320;
+        gif.height = 240;
+        gif.globalColours = TestPalette(16);
+        for (int frame = 0; frame < 300; ++frame) {
+            GifImageToBuild image = PatternImage(0, 0, 320, 240, 2 + frame % 14);
+            image.control = true;
+            image.delay = 10;
+            image.disposal = 2;
+            gif.images.append(image);
+        }
+        return BuildGif(gif);
+    }
     // Runs the program under a limit of its address space, as `ulimit -v` sets it.
     CRun RunWithin(qint64 kilobytes, const QStringList& arguments)
     {
@@ -398,7 +414,8 @@ TEST_F(CommandLineMemoryAndDebugTest, ADebugFileThatCannotBeWrittenFailsItsSourc
     }
 }
 
-// An animation description larger than an XML file may be is refused for its size, unread as XML.
+// An animation description larger than an XML file may be is refused for its size, unread: its reader's limit is
+// an XML file's.
 TEST_F(CommandLineMemoryAndDebugTest, ADescriptionLargerThanAnXmlFileIsRefusedWithItsSize)
 {
     QFile large(W("large.anim"));
@@ -407,31 +424,60 @@ TEST_F(CommandLineMemoryAndDebugTest, ADescriptionLargerThanAnXmlFileIsRefusedWi
     large.close();
     const CRun run = Run(Words("/profile=Model B", "/converter=ani", "/destination=.", "/logfile=run.log", "large.anim"));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(Log().contains(QStringLiteral("The animation description is 20971520 bytes long, more than the "
-                                              "16777216 bytes an XML file may have.")))
+    EXPECT_TRUE(Log().contains(
+        QStringLiteral("The file %1 cannot be read: is larger than 16777216 bytes.\n").arg(W("large.anim"))))
         << qPrintable(Log());
 }
 
 #ifndef __SANITIZE_ADDRESS__
-// The run log's check reads the sources: a description too large for the memory left fails alone there, with the
-// reason, and the run converts the next source. (A sanitizer's own memory would not fit such a limit.)
+// The run log's check reads the sources: a description of the most bytes its reader takes, in less memory than
+// that leaves, fails alone there, with the reason, and the run converts the next source. (A sanitizer's own memory
+// would not fit such a limit.)
 TEST_F(CommandLineMemoryAndDebugTest, ASourceWhoseLogCheckRunsOutOfMemoryFailsAlone)
 {
     QFile large(W("big.anim"));
     ASSERT_TRUE(large.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(large.resize(qint64(200) << 20));
+    ASSERT_TRUE(large.resize(qint64(16) << 20));
     large.close();
     for (const char* name : {"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
         CopyExample(name);
     Write("run.log", "an old log\n");
     QDir(m_Work).mkdir(QStringLiteral("out"));
     // The check reads a description only for a converter whose importer takes it: the animation converter.
-    const CRun run = RunWithin(250000, Words("/profile=Model B", "/converter=ani", "/destination=out",
+    const CRun run = RunWithin(95000, Words("/profile=Model B", "/converter=ani", "/destination=out",
                                             "/logfile=run.log", "big.anim", "wink.anim"));
     EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
     EXPECT_TRUE(Log().startsWith(QStringLiteral("The source %1 failed: not enough memory.\n").arg(W("big.anim"))))
         << qPrintable(Log());
     EXPECT_EQ(Files("out"), QStringList{QStringLiteral("wink.ANI")});
+}
+
+// A source larger than its reader takes is refused from its size, the limit named, before the check of the run log
+// or the run reads a byte of it: a description is an XML file, an e-card a message source. Within the memory in
+// which reading 16 MB runs short (above), neither the 200 MB description nor the 20 MB e-card costs any.
+TEST_F(CommandLineMemoryAndDebugTest, ASourceLargerThanItsReaderTakesIsRefusedUnreadWithTheLimit)
+{
+    const struct
+    {
+        const char *name, *profile, *converter;
+        qint64 bytes;
+    } cases[] = {
+        {"big.anim", "/profile=Model B", "/converter=ani", qint64(200) << 20},
+        {"big.ecd", "/profile=Model A", "/converter=ems_sms", qint64(20) << 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile file(W(c.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(c.bytes)); // sparse: costs no disk
+        file.close();
+        QFile::remove(W("run.log"));
+        const CRun run = RunWithin(95000, Words(c.profile, c.converter, "/destination=.", "/logfile=run.log", c.name));
+        EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
+        EXPECT_EQ(Log(), QStringLiteral("Opening %1\nThe file %1 cannot be read: is larger than 16777216 bytes.\n")
+                             .arg(W(c.name)));
+        QFile::remove(W(c.name));
+    }
 }
 
 // Twenty minutes of melody previewed in less memory than it takes: the source fails with the reason instead of
@@ -458,18 +504,7 @@ TEST_F(CommandLineMemoryAndDebugTest, AMelodyPreviewThatCannotGrowFailsItsSource
 // converts.
 TEST_F(CommandLineMemoryAndDebugTest, AGifWhoseCanvasCannotBeCopiedFailsAlone)
 {
-    GifToBuild gif;
-    gif.width = 320;
-    gif.height = 240;
-    gif.globalColours = TestPalette(16);
-    for (int frame = 0; frame < 300; ++frame) {
-        GifImageToBuild image = PatternImage(0, 0, 320, 240, 2 + frame % 14);
-        image.control = true;
-        image.delay = 10;
-        image.disposal = 2;
-        gif.images.append(image);
-    }
-    Write("anim.gif", BuildGif(gif));
+    Write("anim.gif", LongGif());
     for (const char* name : {"wink.anim", "wink1.png", "wink2.png", "wink3.png", "wink4.png"})
         CopyExample(name);
     bool failedAlone = false;
@@ -488,6 +523,31 @@ TEST_F(CommandLineMemoryAndDebugTest, AGifWhoseCanvasCannotBeCopiedFailsAlone)
         }
     }
     EXPECT_TRUE(failedAlone);
+}
+
+// The same GIF to both animation formats under a few limits about where reading it runs short (in giflib, in its
+// frames, in the words of a refusal): every run ends by itself, and a GIF that fails says it lacked memory, never
+// that it cannot be read.
+TEST_F(CommandLineMemoryAndDebugTest, AGifThatRunsOutOfMemoryIsNeverCalledUnreadable)
+{
+    Write("anim.gif", LongGif());
+    int failed = 0;
+    for (const char* converter : {"/converter=ani", "/converter=ema"}) {
+        for (const qint64 kilobytes : {88000, 98000, 108000}) {
+            SCOPED_TRACE(QStringLiteral("%1 %2").arg(QLatin1String(converter)).arg(kilobytes).toStdString());
+            QFile::remove(W("run.log"));
+            const CRun run = RunWithin(kilobytes, Words("/profile=Model B", converter, "/destination=.",
+                                                        "/logfile=run.log", "anim.gif"));
+            ASSERT_TRUE(run.exitCode == 0 || run.exitCode == 1) << run.exitCode << qPrintable(run.err);
+            EXPECT_FALSE(Log().contains(QStringLiteral("not a readable animated GIF"))) << qPrintable(Log());
+            if (run.exitCode == 1 && Log().contains(QStringLiteral("Opening ")))
+                EXPECT_TRUE(Log().contains(QStringLiteral("The source %1 failed: not enough memory.\n")
+                                               .arg(W("anim.gif"))))
+                    << qPrintable(Log());
+            failed += Log().contains(QStringLiteral("not enough memory")) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(failed, 0);
 }
 
 // Under any limit of its memory the program ends by itself with exit code 0 or 1, never by a signal, and a start-up

@@ -10,6 +10,7 @@
 #include "QtPrinters.h"
 #include <QDir>
 #include <gtest/gtest.h>
+#include <new>
 
 namespace {
 
@@ -185,6 +186,39 @@ TEST_F(MediaSlotTest, RunningOutOfMemoryFailsTheFileWithTheReasonAndTheWindowGoe
     EXPECT_EQ(m_Prompt.Messages(), OneMessage(Text("id_convert_failed"), converting));
     EXPECT_EQ(ResultBytes(), "<none>");
     EXPECT_TRUE(Converter("TST")->GetRawDataList().isEmpty());
+
+    ASSERT_EQ(Load(Write(QStringLiteral("good.txt"), "good"), "TST"), 1);
+    Convert("TST");
+    EXPECT_EQ(ResultBytes(), "good");
+}
+
+// A prompt whose boxes cannot be built: every message runs out of memory.
+class CPromptWithoutMemory : public CScriptedPrompt
+{
+public:
+    void ShowMessage(int, const QString&, const QString&) override { throw std::bad_alloc(); }
+};
+
+// Saying that a conversion ran out of memory never ends the window: when its box cannot be built either, the line
+// stays on the status bar beside the run log's, and the next file converts.
+TEST_F(MediaSlotTest, AFailureWhoseBoxCannotBeBuiltStaysOnTheStatusBar)
+{
+    Start();
+    const QString source = Write(QStringLiteral("big.txt"), "nomemory");
+    ASSERT_EQ(Load(source, "TST"), 1);
+    CPromptWithoutMemory prompt;
+    m_Application->SetUserPrompt(&prompt);
+    NewLog();
+    m_Window.mCalls.clear();
+    Convert("TST");
+    const QString noMemory = Text("id_source_out_of_memory").arg(source);
+    EXPECT_EQ(NewLog(), Text("id_converting") + LF + noMemory + LF);
+    ASSERT_GE(m_Window.mCalls.size(), 3);
+    EXPECT_EQ(m_Window.mCalls.mid(m_Window.mCalls.size() - 3),
+              (QStringList{QStringLiteral("init"), QStringLiteral("progress %1 0").arg(noMemory),
+                           QStringLiteral("converted 0")}));
+    EXPECT_EQ(ResultBytes(), "<none>");
+    m_Application->SetUserPrompt(&m_Prompt);
 
     ASSERT_EQ(Load(Write(QStringLiteral("good.txt"), "good"), "TST"), 1);
     Convert("TST");

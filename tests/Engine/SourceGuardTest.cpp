@@ -66,4 +66,23 @@ TEST_F(SourceGuardTest, AStepWithEnoughMemoryKeepsWhatItWrote)
     EXPECT_TRUE(m_Prompt.mShown.empty());
 }
 
+// What the caller holds for the source is let go of before the failure is said, and a release that itself runs
+// short still lets the failure be said.
+TEST_F(SourceGuardTest, TheCallersHoldIsLetGoOfBeforeTheFailureIsSaid)
+{
+    m_Prompt.mShown.clear();
+    NewLog();
+    size_t shownAtRelease = 99;
+    EXPECT_FALSE(Guard(QStringLiteral("Title")).Run(
+        {}, [] { throw std::bad_alloc(); }, [&] { shownAtRelease = m_Prompt.mShown.size(); }));
+    EXPECT_EQ(shownAtRelease, 0u);
+    const QString noMemory = Text("id_source_out_of_memory").arg(QStringLiteral("/music/tune.mid"));
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(QStringLiteral("Title"), noMemory));
+
+    m_Prompt.mShown.clear();
+    EXPECT_FALSE(Guard(QStringLiteral("Title")).Run({}, [] { throw std::bad_alloc(); }, [] { throw std::bad_alloc(); }));
+    EXPECT_EQ(NewLog(), noMemory + LF + noMemory + LF);
+    EXPECT_EQ(m_Prompt.Messages(), OneMessage(QStringLiteral("Title"), noMemory));
+}
+
 } // namespace

@@ -47,15 +47,23 @@ protected:
     // to the run log), the detailed text the message alone.
     void ReportImportFailure();
 
+    // A reason the program worded (a file's refusal, the system's error text): it goes into a message as it
+    // stands, since any name in it is shown already and a name is shown once.
+    struct Reason
+    {
+        QString text;
+    };
+
     // Another message of this importer, in both texts, ended by a line break.
     void ReportMessage(const QString& id);
     void ReportMessage(const char* id) { ReportMessage(QString::fromLatin1(id)); }
-    // The same with the message's %1, %2, ... filled in, in order; names in them are shown (ShowName).
+    // The same with the message's %1, %2, ... filled in, in order; names in them are shown (ShowName), reasons
+    // stand as they are.
     template <class... Texts>
     void ReportMessage(const char* id, const Texts&... texts)
     {
         ReportText(CLanguageResources::GetMessage(QString::fromLatin1(m_ClassName), QString::fromLatin1(id))
-                       .arg(ShowName(texts)...));
+                       .arg(Shown(texts)...));
     }
 
     // The document, or null with the import failure reported: how most imports end.
@@ -67,6 +75,8 @@ protected:
     CDocument* ImportPicture(const QByteArray& bytes, PictureImport::Result* result = nullptr);
 
 private:
+    static QString Shown(const QString& name) { return ShowName(name); }
+    static const QString& Shown(const Reason& reason) { return reason.text; }
     // A finished message in both texts, ended by a line break.
     void ReportText(const QString& text);
 

@@ -24,25 +24,41 @@ Result Normalised(bool loaded, QImage& picture)
 
 // The toolkit's reader refuses, as unreadable, a picture whose pixels would take more than its allocation limit
 // at four bytes each. Its header says so before anything is decoded, so such a picture is refused for its size.
-bool HeaderTooLargeToDecode(const QByteArray& bytes, QSize& size)
+bool HeaderTooLargeToDecode(const QSize& size)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    size = QImageReader(&buffer).size();
     const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
     return limit > 0 && size.isValid() && qint64(size.width()) * size.height() * 4 > limit;
 }
 
+// The reader may leave pixels unwritten and call the picture read: an OS/2 bitmap whose colour table runs past the
+// start of its pixels ends before its last rows. It decodes into a picture it is handed when that already has the
+// file's size and format, so it is handed one filled with index (or colour) 0: pixels the file does not give are
+// the same in every run.
+void PrepareFilled(QImage& picture, const QSize& size, QImage::Format format)
+{
+    if (!size.isValid() || size.isEmpty() || format == QImage::Format_Invalid)
+        return;
+    // Within the reader's allocation limit: a null picture is memory that is lacking.
+    picture = AllocationFailure::Checked(QImage(size, format));
+    picture.fill(0);
+}
+
 Result Decode(const QByteArray& bytes, QImage& picture, QSize* size)
 {
-    QSize header;
-    if (HeaderTooLargeToDecode(bytes, header)) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize header = reader.size();
+    if (HeaderTooLargeToDecode(header)) {
         if (size)
             *size = header;
         return TooLargeToDecode;
     }
-    const bool loaded = picture.loadFromData(bytes);
+    PrepareFilled(picture, header, reader.imageFormat());
+    const bool loaded = reader.read(&picture);
+    if (!loaded)
+        picture = QImage();
     // The reader says "unreadable" also when it lacked the memory for the pixels: a picture whose header was read
     // is called unreadable only while room for it twice over (its pixels and the decoder's) can still be had.
     if (!loaded && header.isValid())

@@ -1,7 +1,7 @@
 #pragma once
 // Where the files a source names are read from. A run makes the source's folder the current folder before it
-// reads the source, so a relative name in it (a frame's picture, an e-card entry's media file, the sequence
-// converter's media script) is a file of that folder. The plug-ins that read such files, and their lists of them
+// reads the source, so a relative name in it (a frame's picture, an e-card entry's media file, a file a converter
+// reads beside the source) is a file of that folder. The plug-ins that read such files, and their lists of them
 // (CPluginBase::GetNamedFiles) that the host checks against its run log, resolve names here alike.
 #include <QByteArray>
 #include <QString>

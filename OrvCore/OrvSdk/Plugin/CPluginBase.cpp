@@ -4,6 +4,7 @@
 #include "Text/CLanguageResources.h"
 #include "Util/Assert.h"
 #include "Util/SafeFileWrite.h"
+#include "Util/BoundedFileRead.h"
 
 #include <QtGlobal>
 
@@ -95,6 +96,11 @@ CImageExporter* CPluginBase::GetImageExporter()
 QStringList CPluginBase::GetNamedFiles(const QString&, qint64)
 {
     return QStringList();
+}
+
+qint64 CPluginBase::GetSourceByteLimit()
+{
+    return GetConverterType() == TRANSLATOR ? FileLimits::MaxMessageSourceBytes : FileLimits::MaxMediaSourceBytes;
 }
 
 CDocument* CPluginBase::TakePreviewDocument()

@@ -81,6 +81,11 @@ public:
     // (Util/SafeFileWrite.h), so that a failed source's guard hears of them too. Virtual so that the plug-in's own
     // copy runs; not for converters to replace.
     virtual void ShareWrittenFiles(CWrittenFiles** place);
+    // The most bytes of a source this plug-in reads, as importer or as translator: the host refuses a larger file
+    // from its size, on every path, before it reads a byte. By default a translator's (e-cards and messages:
+    // FileLimits::MaxMessageSourceBytes) or a media importer's (FileLimits::MaxMediaSourceBytes); a reader of
+    // another kind of file states its own.
+    virtual qint64 GetSourceByteLimit();
 
     CParameters* GetParameters() const { return mpCurrentParameters; }
     CProfile* GetProfile() const { return mpProfile; }

@@ -5,7 +5,10 @@
 #include "Documents/CDocumentPicture.h"
 
 #include <gtest/gtest.h>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 QImage Palette(int colours)
@@ -23,7 +26,67 @@ QImage Palette(int colours)
 
 class DotraImport : public ImporterTest
 {};
+
+void PutLittleEndian(QByteArray& bytes, int offset, quint32 value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes[offset + i] = char((value >> (8 * i)) & 0xFF);
+}
+
+// An OS/2 bitmap (12-byte info header) of 64 x 64 pixels at 8 bits whose pixels start, as its header says, 12 bytes
+// into its colour table: the 256 colours run on over the first pixels, and the file ends 100 bytes after the table.
+QByteArray TableOverPixelsBmp()
+{
+    const int width = 64, height = 64, tableBytes = 256 * 3, pixelOffset = 14 + 12 + 12;
+    QByteArray bmp(14 + 12 + tableBytes + 100, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    PutLittleEndian(bmp, 2, quint32(bmp.size()), 4);
+    PutLittleEndian(bmp, 10, pixelOffset, 4);
+    PutLittleEndian(bmp, 14, 12, 4);
+    PutLittleEndian(bmp, 18, width, 2);
+    PutLittleEndian(bmp, 20, height, 2);
+    PutLittleEndian(bmp, 22, 1, 2);
+    PutLittleEndian(bmp, 24, 8, 2);
+    for (int i = 26; i < bmp.size(); ++i)
+        bmp[i] = char(1 + i % 251);
+    return bmp;
+}
+
+// Leaves freed blocks of the picture's size holding `value` where the next picture's pixels may be allocated.
+void DirtyTheHeap(char value)
+{
+    std::vector<void*> blocks;
+    for (int i = 0; i < 16; ++i) {
+        blocks.push_back(std::malloc(64 * 64));
+        std::memset(blocks.back(), value, 64 * 64);
+    }
+    for (void* block : blocks)
+        std::free(block);
+}
 } // namespace
+
+// The toolkit's reader leaves the rows such a file does not hold unwritten: they are index 0 in every import, so the
+// same file always gives the same picture, whatever memory the pixels were given.
+TEST_F(DotraImport, ABitmapWhoseColourTableRunsIntoItsPixelsGivesTheSamePictureEveryTime)
+{
+    const QByteArray bmp = TableOverPixelsBmp();
+    QImage first;
+    for (const char dirt : {char(0xA5), char(0x5A), char(0xFF)}) {
+        SCOPED_TRACE(int(uchar(dirt)));
+        DirtyTheHeap(dirt);
+        CDotra importer;
+        std::unique_ptr<CDocument> document(importer.Import(bmp));
+        ASSERT_NE(document, nullptr);
+        const QImage& picture = static_cast<CDocumentPicture*>(document.get())->GetImage();
+        ASSERT_EQ(picture.size(), QSize(64, 64));
+        if (first.isNull())
+            first = picture.copy();
+        EXPECT_EQ(picture, first);
+        EXPECT_EQ(picture.pixelIndex(0, 0), 0);
+    }
+    SaveSeed(QStringLiteral("table-over-pixels.bmp"), bmp);
+}
 
 TEST_F(DotraImport, PaletteBmpStaysEightBitWithItsColours)
 {

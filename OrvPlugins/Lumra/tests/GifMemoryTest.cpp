@@ -1,7 +1,10 @@
 // A canvas whose pixels a frame still shares is copied before it is drawn on; a copy that cannot be made fails
-// the import for want of memory, where a null scan line would have been written through.
-#include "GifRaster.h"
+// the import for want of memory, where a null scan line would have been written through. Memory that giflib cannot
+// allocate fails it the same way, never as a file that cannot be read.
 #include "FailingAllocations.h"
+#include "GifBuilder.h"
+#include "GifRaster.h"
+#include "GifSource.h"
 #include <QByteArray>
 #include <functional>
 #include <gtest/gtest.h>
@@ -40,6 +43,30 @@ TEST(GifMemory, DrawingOnASharedCanvasWithoutMemoryForItsCopyFailsTheImport)
         EXPECT_EQ(frame.pixelIndex(10, 10), 1);
         EXPECT_NE(canvas.pixelIndex(10, 10), 1);
     }
+}
+
+// giflib gives no reason when it cannot allocate a raster, and its own when it cannot allocate the rest: both are
+// memory that is lacking, not a file that cannot be read.
+TEST(GifMemory, ARasterGiflibCannotAllocateFailsTheImportForWantOfMemory)
+{
+    GifToBuild gif;
+    gif.width = 320;
+    gif.height = 240;
+    gif.globalColours = TestPalette(16);
+    for (int frame = 0; frame < 3; ++frame)
+        gif.images.append(PatternImage(0, 0, 320, 240, 2 + frame));
+    const QByteArray bytes = BuildGif(gif);
+    {
+        CGifSource source(bytes);
+        const CFailingAllocations failing(320 * 240);
+        EXPECT_THROW(source.Read(), std::bad_alloc);
+    }
+    CGifSource source(bytes);
+    EXPECT_TRUE(source.Read());
+    EXPECT_EQ(source.ImageCount(), 3);
+    // A file cut short is one giflib cannot read, with or without memory.
+    CGifSource cut(bytes.left(bytes.size() / 2));
+    EXPECT_FALSE(cut.Read());
 }
 #endif
 

@@ -372,6 +372,12 @@ TEST_F(EmsTranslatorTest, TruncateParameterFollowsTheDocument)
         {"card.ecd", MessraTest::Card("ECARD", "hi" + Ie("IMY", "USR", "t.imy")), true},
         {"card.ecd", MessraTest::Card("ECARD", "hi" + Ie("EMA", "PRE", "1")), false},
         {"card.ecd", MessraTest::Card("TEMPLATE", Ie("QBR", "USR", "t.qbr")), false},
+        // The extension after the last ".".
+        {"tune.old.imy", "x", true},
+        {"tune.imy.emp", "x", false},
+        {"card.v2.ecd", MessraTest::Card("ECARD", "hi" + Ie("QBR", "USR", "t.qbr")), true},
+        {"card.ecd.imy", "x", true},
+        {"card.ecd.emp", MessraTest::Card("ECARD", "hi" + Ie("IMY", "USR", "t.imy")), false},
     };
     for (const Case& c : cases) {
         truncate->mIsConst = false;

@@ -5,7 +5,9 @@
 
 #include "Documents/CDocumentAnimation.h"
 #include "Import/ImportLimits.h"
+#include "Plugin/CRunFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -205,6 +207,31 @@ TEST_F(MotraImport, AFrameThatCannotBeLoadedIsNamed)
         EXPECT_EQ(m_Summary, (c.expected + QLatin1Char('\n')).toStdString());
         SaveSeed(QString::fromLatin1(c.name) + QStringLiteral(".anim"), c.xml);
     }
+}
+
+// A frame that is the run's log is refused with the reason the run gives, whose names are shown once: in a folder
+// a\b the frame and the source both read a\x5cb, never a\x5cx5cb.
+TEST_F(MotraImport, AFrameThatIsTheRunLogIsNamedWithEachNameShownOnce)
+{
+    const QString here = m_Folder.filePath(QStringLiteral("a\\b"));
+    ASSERT_TRUE(QDir().mkpath(here));
+    const QString log = here + QStringLiteral("/run.log");
+    const QString source = here + QStringLiteral("/wink.anim");
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    CRunFiles files;
+    files.Add(CRunFiles::RUN_LOG, log);
+    files.SetCurrentSource(source);
+    CMotra importer;
+    importer.SetRunFiles(&files);
+    std::unique_ptr<CDocument> document(importer.Import("<A><FRAME REF='" + log.toUtf8() + "' DELAY='10'/></A>"));
+    EXPECT_EQ(document, nullptr);
+    const auto shown = [](QString name) { return name.replace(QLatin1Char('\\'), QStringLiteral("\\x5c")); };
+    EXPECT_EQ(importer.GetConversionLog()->GetSummaryText(),
+              QStringLiteral("Frame 1 of the animation description, %1, cannot be read: it is the run log of this run, "
+                             "so the source %2 fails.\n")
+                  .arg(shown(log), shown(source)));
 }
 
 // Four pictures of 4096 x 4096 RGB pixels fill the 256 MB exactly; the fifth is one too many.

@@ -152,7 +152,7 @@ void CPolyra::LogMessage(const char* id)
     CPluginBase::LogMessage(QString::fromLatin1(kClassName), QString::fromLatin1(id));
 }
 
-void CPolyra::LogMessage(const char* id, const QString& first, const QString& second)
+void CPolyra::LogMessage(const char* id, const QString& name, const QString& text)
 {
-    PolyraTrace(&mConversionLog, false).Notice(id, ShowName(first), ShowName(second));
+    PolyraTrace(&mConversionLog, false).Notice(id, ShowName(name), text);
 }

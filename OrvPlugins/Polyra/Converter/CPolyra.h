@@ -51,7 +51,9 @@ private:
     // The settings reader's messages, through a plain callback.
     static void ReportSettingMessage(void* converter, const char* id);
     void LogMessage(const char* id);
-    void LogMessage(const char* id, const QString& first, const QString& second);
+    // A message of a file's name and a text the program worded about it (a reason, a size): the name is shown
+    // (ShowName), the text, whose names are shown already, stands as it is.
+    void LogMessage(const char* id, const QString& name, const QString& text);
     // False, said in the log, when the phone or the run leaves nothing to convert with.
     bool CanConvertWith(const PolyraProfile& profile);
     // The media script beside the source into script (found when there is one). False, said in the log, when it

@@ -2,11 +2,11 @@
 // out, and the debug files beside the source.
 #include "CPolyra.h"
 
+#include "MediaScriptFile.h"
 #include "PolyraPipeline.h"
 #include "PolyraSettings.h"
 
 #include "Documents/CDocument.h"
-#include "Import/MediaScript.h"
 #include "Import/SourceNamedFiles.h"
 #include "Melody/CDocumentMidi.h"
 #include "Parameters/CParameters.h"

@@ -1,6 +1,7 @@
 // The converter as the host drives it: exports, the authored parameter file,
 // settings, progress, cancel, the media script and the debug folder.
 #include "CPolyra.h"
+#include "MediaScriptFile.h"
 #include "PolyraTestSupport.h"
 
 #include "LoadedPluginModule.h"
@@ -484,25 +485,66 @@ TEST_F(PolyraConverterTest, RefusalsLogTheirMessage)
     }
 }
 
-// The media script is read from the source's folder; when the run logs to it, the source fails, naming both.
+// The media script is read from the source's folder; when the run logs to it, the source fails, naming both, each
+// shown once: a folder a\b reads a\x5cb in both names.
 TEST_F(PolyraConverterTest, AMediaScriptThatIsTheRunLogFailsTheSource)
 {
-    const QString script = folder.filePath(QStringLiteral(".emi"));
-    ASSERT_TRUE(WriteFileBytes(script, "Opening tune.mid\n"));
-    CRunFiles files;
-    files.Add(CRunFiles::RUN_LOG, script);
-    files.SetCurrentSource(folder.filePath(QStringLiteral("tune.mid")));
-    converter.SetRunFiles(&files);
-    EXPECT_FALSE(Convert(ThreeVoiceTune()));
-    converter.SetRunFiles(nullptr);
-    EXPECT_TRUE(Summary().endsWith(QStringLiteral("The media script %1 cannot be read: it is the run log of this run, "
-                                                  "so the source %2 fails.\n")
-                                       .arg(script, folder.filePath(QStringLiteral("tune.mid")))))
-        << qPrintable(Summary());
-    EXPECT_TRUE(Result().isEmpty());
+    for (const char* sub : {"", "a\\b"}) {
+        SCOPED_TRACE(sub);
+        const QString here = folder.filePath(QString::fromLatin1(sub));
+        ASSERT_TRUE(QDir().mkpath(here));
+        QDir::setCurrent(here);
+        const QString script = here + QStringLiteral("/.emi");
+        const QString source = here + QStringLiteral("/tune.mid");
+        ASSERT_TRUE(WriteFileBytes(script, "Opening tune.mid\n"));
+        CRunFiles files;
+        files.Add(CRunFiles::RUN_LOG, script);
+        files.SetCurrentSource(source);
+        converter.SetRunFiles(&files);
+        EXPECT_FALSE(Convert(ThreeVoiceTune()));
+        converter.SetRunFiles(nullptr);
+        const auto shown = [](QString name) { return name.replace(QLatin1Char('\\'), QStringLiteral("\\x5c")); };
+        EXPECT_TRUE(Summary().endsWith(QStringLiteral("The media script %1 cannot be read: it is the run log of this "
+                                                      "run, so the source %2 fails.\n")
+                                           .arg(shown(script), shown(source))))
+            << qPrintable(Summary());
+        EXPECT_TRUE(Result().isEmpty());
+    }
 }
 
 } // namespace
+
+// The converter's own rule for its media script: ".emi" of the folder, read whole up to 64 KB; what is not there is
+// no script, and what could block or is larger is refused with the reason or the size.
+TEST(PolyraMediaScriptFile, ReadsTheScriptOfTheFolderOrSaysWhyNot)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = MediaScript::PathIn(folder.path());
+    EXPECT_EQ(path, folder.filePath(QStringLiteral(".emi")));
+    QByteArray bytes;
+    QString reason;
+    qint64 size = -1;
+    EXPECT_EQ(MediaScript::ReadFile(path, bytes, reason, size), MediaScript::Absent);
+
+    const QByteArray script = "0\tTXT\thello\n";
+    ASSERT_TRUE(WriteFileBytes(path, script));
+    EXPECT_EQ(MediaScript::ReadFile(path, bytes, reason, size), MediaScript::Read);
+    EXPECT_EQ(bytes, script);
+
+    ASSERT_TRUE(WriteFileBytes(path, QByteArray(MediaScript::MaxBytes, 'x')));
+    EXPECT_EQ(MediaScript::ReadFile(path, bytes, reason, size), MediaScript::Read);
+    ASSERT_TRUE(WriteFileBytes(path, QByteArray(MediaScript::MaxBytes + 1, 'x')));
+    EXPECT_EQ(MediaScript::ReadFile(path, bytes, reason, size), MediaScript::Refused);
+    EXPECT_EQ(size, MediaScript::MaxBytes + 1);
+    EXPECT_TRUE(bytes.isEmpty());
+
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral(".emi")));
+    EXPECT_EQ(MediaScript::ReadFile(path, bytes, reason, size), MediaScript::Refused);
+    EXPECT_EQ(size, 0);
+    EXPECT_FALSE(reason.isEmpty());
+}
 
 // Beside the MIDI document a conversion reads the media script of the source's folder, and only that file.
 TEST(PolyraNamedFiles, TheMediaScriptOfTheSourcesFolder)

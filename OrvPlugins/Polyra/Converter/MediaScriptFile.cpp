@@ -1,4 +1,4 @@
-#include "Import/MediaScript.h"
+#include "MediaScriptFile.h"
 #include "Util/BoundedFileRead.h"
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
-// The media script of the sequence converter: the file ".emi" in the source's folder (the current folder while
-// the converter runs), whose lines place pictures and texts in the sequence. The converter reads it, and names it
-// to the host's check of its run log, both from here.
+// The media script of this converter: the file ".emi" in the source's folder (the current folder while the
+// converter runs), whose lines place pictures and texts in the sequence. The converter reads it, and names it to
+// the host's check of its run log, both from here; no other module knows the file.
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
