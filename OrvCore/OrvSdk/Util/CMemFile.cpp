@@ -5,6 +5,26 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/mman.h>
+
+namespace {
+// A buffer of megabytes asks the system for huge pages (where it gives them on
+// request): its first writes then take one page fault for every 2 MiB rather
+// than one for every 4 KiB, most of what filling a long sound costs.
+void AdviseHugePages(uchar* buffer, uint64_t size)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr uintptr_t kHugePage = uintptr_t(2) << 20;
+    const uintptr_t first = (reinterpret_cast<uintptr_t>(buffer) + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(buffer) + size) & ~(kHugePage - 1);
+    if (end > first)
+        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE); // only advice: a refusal costs nothing
+#else
+    (void)buffer;
+    (void)size;
+#endif
+}
+} // namespace
 
 CMemFile::CMemFile() = default;
 
@@ -32,6 +52,7 @@ bool CMemFile::Reserve(uint64_t needed)
         return false; // the old buffer stays as it was
     m_pBuffer = grown;
     m_Capacity = static_cast<uint32_t>(wanted);
+    AdviseHugePages(m_pBuffer, m_Capacity);
     return true;
 }
 
