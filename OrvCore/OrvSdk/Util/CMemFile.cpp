@@ -10,15 +10,19 @@
 namespace {
 // A buffer of megabytes asks the system for huge pages (where it gives them on
 // request): its first writes then take one page fault for every 2 MiB rather
-// than one for every 4 KiB, most of what filling a long sound costs.
+// than one for every 4 KiB, most of what filling a long sound costs. The advice
+// covers every page the buffer touches, so that the huge pages can start where
+// its mapping does.
 void AdviseHugePages(uchar* buffer, uint64_t size)
 {
 #ifdef MADV_HUGEPAGE
-    constexpr uintptr_t kHugePage = uintptr_t(2) << 20;
-    const uintptr_t first = (reinterpret_cast<uintptr_t>(buffer) + kHugePage - 1) & ~(kHugePage - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(buffer) + size) & ~(kHugePage - 1);
-    if (end > first)
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE); // only advice: a refusal costs nothing
+    constexpr uint64_t kHugePage = uint64_t(2) << 20;
+    constexpr uintptr_t kPage = 4096;
+    if (size < kHugePage)
+        return;
+    const uintptr_t first = reinterpret_cast<uintptr_t>(buffer) & ~(kPage - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(buffer) + uintptr_t(size) + kPage - 1) & ~(kPage - 1);
+    ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE); // only advice: a refusal costs nothing
 #else
     (void)buffer;
     (void)size;
