@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs every Debian package that the build, the tests and the examples need.
 # Safe to run again: it only calls apt-get when something is missing.
+#   scripts/install-deps.sh [--bench]
+# --bench adds the peer that scripts/bench-mseq.sh measures the MSEQ conversion
+# against (a software synthesiser and its patches); nothing else needs it.
 set -euo pipefail
 
 PACKAGES=(
@@ -12,6 +15,9 @@ PACKAGES=(
     # The window's smoke test: a display server, its keys and a screenshot.
     xvfb xauth xdotool x11-apps imagemagick
 )
+if [ "${1:-}" = "--bench" ]; then
+    PACKAGES+=(timidity freepats)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -6,7 +6,11 @@
 
 std::vector<PolyraNote> PairNotes(PolyraWorkspace& ws)
 {
+    // One allocation for all the notes: grown note by note, the list would
+    // be copied into fresh memory at every doubling.
     std::vector<PolyraNote> notes;
+    notes.reserve(size_t(std::count_if(ws.commands.begin(), ws.commands.end(),
+                                       [](const PolyraCommand& command) { return command.type == CmdNoteOn; })));
     int32_t open[16][128];
     for (auto& channel : open)
         std::fill(std::begin(channel), std::end(channel), -1);

@@ -4,6 +4,12 @@
 #include "FixedPoint.h"
 #include "VoiceAlgorithms.h"
 
+#include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 using namespace FixedPoint;
 
 namespace VoiceAlgorithms {
@@ -30,6 +36,43 @@ void EnterPhase(NoiseState& state, const SynthPresets::NoisePreset& preset, int 
         state.envelope = 0;
 }
 
+// One block's excitation from the windows of the noise table starting at
+// window[0], window[47] ...: each added or taken away by its bit of signs,
+// the sum halved.
+void Excitation(const int16_t* window, int signs, int16_t excitation[BlockSize])
+{
+#if defined(__SSE2__)
+    // Eight samples at a time, in 32-bit lanes: five 14-bit values can pass 16 bits.
+    static_assert(BlockSize % 8 == 0, "the excitation is built eight samples at a time");
+    for (int i = 0; i < BlockSize; i += 8) {
+        __m128i low = _mm_setzero_si128(), high = _mm_setzero_si128();
+        for (int w = 0; w < WindowCount; ++w) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + w * WindowSpacing + i));
+            const __m128i vLow = _mm_srai_epi32(_mm_unpacklo_epi16(v, v), 16);
+            const __m128i vHigh = _mm_srai_epi32(_mm_unpackhi_epi16(v, v), 16);
+            if ((signs >> w) & 1) {
+                low = _mm_add_epi32(low, vLow);
+                high = _mm_add_epi32(high, vHigh);
+            } else {
+                low = _mm_sub_epi32(low, vLow);
+                high = _mm_sub_epi32(high, vHigh);
+            }
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(excitation + i),
+                         _mm_packs_epi32(_mm_srai_epi32(low, 1), _mm_srai_epi32(high, 1)));
+    }
+#else
+    for (int i = 0; i < BlockSize; ++i) {
+        int32_t sum = 0;
+        for (int w = 0; w < WindowCount; ++w) {
+            const int16_t value = window[w * WindowSpacing + i];
+            sum += (signs >> w) & 1 ? value : -value;
+        }
+        excitation[i] = int16_t(sum >> 1);
+    }
+#endif
+}
+
 int Order(const NoiseState& state)
 {
     const int order = state.stateWord & OrderMask;
@@ -37,24 +80,52 @@ int Order(const NoiseState& state)
 }
 } // namespace
 
+namespace {
+// The all-pole recursion of order two (every noise preset's) with the last
+// two outputs held in registers rather than read back from memory.
+void TwoPoleRecursion(const SynthPresets::NoisePreset& preset, int16_t history[], const int32_t term[BlockSize],
+                      int16_t outputs[BlockSize])
+{
+    const int16_t c0 = preset.coefficients[0], c1 = preset.coefficients[1];
+    int16_t last = history[0], before = history[1];
+    for (int i = 0; i < BlockSize; ++i) {
+        const int32_t acc = sub32<Wrapping>(sub32<Wrapping>(term[i], mul32(c0, last)), mul32(c1, before));
+        before = last;
+        last = round16(shr32<Wrapping>(acc, preset.shift2));
+        outputs[i] = last;
+    }
+    history[0] = last;
+    history[1] = before;
+}
+} // namespace
+
 void NoiseFilterBlock(const SynthPresets::NoisePreset& preset, int order, int16_t history[], const int16_t drive[BlockSize],
                       int16_t velocityGain, int16_t out[BlockSize])
 {
+    // The excitation's term of each output, which no output feeds back into.
+    int32_t term[BlockSize];
+    for (int i = 0; i < BlockSize; ++i)
+        term[i] = shl32<Wrapping>(mul32(drive[i], preset.gain), preset.shift1);
     // The history, oldest first, with the block's outputs after it: each
     // output reads the ones before it where they lie, and nothing moves.
     int16_t line[SynthPresets::MaxNoiseOrder + BlockSize];
-    for (int k = 0; k < order; ++k)
-        line[order - 1 - k] = history[k];
     int16_t* const outputs = line + order;
-    for (int i = 0; i < BlockSize; ++i) {
-        int32_t acc = shl32<Wrapping>(mul32(drive[i], preset.gain), preset.shift1);
+    if (order == 2)
+        TwoPoleRecursion(preset, history, term, outputs);
+    else {
         for (int k = 0; k < order; ++k)
-            acc = sub32<Wrapping>(acc, mul32(preset.coefficients[k], outputs[i - 1 - k]));
-        outputs[i] = round16(shr32<Wrapping>(acc, preset.shift2));
-        out[i] = mul16(outputs[i], velocityGain);
+            line[order - 1 - k] = history[k];
+        for (int i = 0; i < BlockSize; ++i) {
+            int32_t acc = term[i];
+            for (int k = 0; k < order; ++k)
+                acc = sub32<Wrapping>(acc, mul32(preset.coefficients[k], outputs[i - 1 - k]));
+            outputs[i] = round16(shr32<Wrapping>(acc, preset.shift2));
+        }
+        for (int k = 0; k < order; ++k)
+            history[k] = outputs[BlockSize - 1 - k];
     }
-    for (int k = 0; k < order; ++k)
-        history[k] = outputs[BlockSize - 1 - k];
+    for (int i = 0; i < BlockSize; ++i)
+        out[i] = mul16(outputs[i], velocityGain);
 }
 
 void NoiseStart(NoiseState& state, const SynthPresets::NoisePreset& preset, int velocity)
@@ -81,25 +152,29 @@ int NoiseRender(NoiseState& state, const SynthPresets::NoisePreset& preset, cons
     const int signs = state.random & 0x1F;
     const int slide = (state.random >> 5) & 0x0F;
     int16_t excitation[BlockSize];
-    for (int i = 0; i < BlockSize; ++i) {
-        int32_t sum = 0;
-        for (int w = 0; w < WindowCount; ++w) {
-            const int16_t value = noiseTable[w * WindowSpacing + slide + i];
-            sum += (signs >> w) & 1 ? value : -value;
-        }
-        excitation[i] = int16_t(sum >> 1);
-    }
+    Excitation(noiseTable + slide, signs, excitation);
 
-    // The envelope runs ahead of the filter: it does not hear the outputs.
+    // The envelope runs ahead of the filter: it does not hear the outputs. It
+    // is taken a phase at a time, its level in a register through each.
     int16_t drive[BlockSize];
-    for (int i = 0; i < BlockSize; ++i) {
+    for (int i = 0; i < BlockSize;) {
         const int phase = Phase(state);
-        drive[i] = mul16(state.envelope, excitation[i]);
-        if (phase < NoiseEnd) {
-            state.envelope = mul16(state.envelope, preset.phaseRate[phase]);
-            if (preset.phaseLength[phase] != UntilReleased && --state.phaseLeft <= 0)
-                EnterPhase(state, preset, phase + 1);
+        if (phase >= NoiseEnd) {
+            for (; i < BlockSize; ++i)
+                drive[i] = mul16(state.envelope, excitation[i]);
+            break;
         }
+        const bool held = preset.phaseLength[phase] == UntilReleased;
+        const int run = held ? BlockSize - i : std::min(BlockSize - i, std::max(int(state.phaseLeft), 1));
+        const int16_t rate = preset.phaseRate[phase];
+        int16_t envelope = state.envelope;
+        for (const int end = i + run; i < end; ++i) {
+            drive[i] = mul16(envelope, excitation[i]);
+            envelope = mul16(envelope, rate);
+        }
+        state.envelope = envelope;
+        if (!held && (state.phaseLeft -= run) <= 0)
+            EnterPhase(state, preset, phase + 1);
     }
     NoiseFilterBlock(preset, Order(state), state.history, drive, state.velocityGain, out);
     set_wrap();

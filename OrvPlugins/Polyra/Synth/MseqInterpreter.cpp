@@ -13,9 +13,9 @@ constexpr int64_t MaxTime = int64_t(1) << 50;
 constexpr int MinTrackWords = 4; // open word, size and fill word
 } // namespace
 
-CMseqInterpreter::CMseqInterpreter(const uchar* data, uint32_t size, uint32_t atb, CVoicePool& pool,
+CMseqInterpreter::CMseqInterpreter(const uchar* data, uint32_t size, uint32_t atb, CVoicePool* pool,
                                    CConversionLog* log)
-    : m_pData(data), m_Size(size), m_Position(Mseq::HeaderSize), m_Atb(atb), m_Pool(pool), m_pLog(log)
+    : m_pData(data), m_Size(size), m_Position(Mseq::HeaderSize), m_Atb(atb), m_pPool(pool), m_pLog(log)
 {
     for (int c = 0; c < ChannelCount; ++c) {
         m_Channels[c] = MseqChannel{0, 0, 127};
@@ -92,7 +92,7 @@ bool CMseqInterpreter::Note(uint16_t word)
     int pitch = (word >> Mseq::PitchShift) & Mseq::PitchMask;
     const int velocity = second & Mseq::VelocityMask;
     const int duration = second >> Mseq::DurationShift;
-    if (velocity == 0 || duration == 0)
+    if (velocity == 0 || duration == 0 || !m_pPool)
         return true;
     uint16_t presetWord = 0;
     if (channel == SynthTables::DrumChannel) {
@@ -102,7 +102,7 @@ bool CMseqInterpreter::Note(uint16_t word)
         presetWord = SynthTables::ClassPresets[m_Channels[channel].instrumentClass];
         pitch += SynthTables::PresetPitch(presetWord);
     }
-    m_Pool.Start(channel, pitch, velocity, presetWord, TicksToSamples(int64_t(duration) * m_Rtb), m_pLog);
+    m_pPool->Start(channel, pitch, velocity, presetWord, TicksToSamples(int64_t(duration) * m_Rtb), m_pLog);
     return true;
 }
 

@@ -21,8 +21,9 @@ class CMseqInterpreter
 public:
     static constexpr int ChannelCount = 16;
 
-    // data and size: the whole sequence, header included; atb: microseconds per tick.
-    CMseqInterpreter(const uchar* data, uint32_t size, uint32_t atb, CVoicePool& pool, CConversionLog* log);
+    // data and size: the whole sequence, header included; atb: microseconds per
+    // tick. Without a pool the notes are read and start no voice.
+    CMseqInterpreter(const uchar* data, uint32_t size, uint32_t atb, CVoicePool* pool, CConversionLog* log);
 
     // Interprets commands until the time to the next one (samples) is
     // positive again. False when the words ran out first.
@@ -47,7 +48,7 @@ private:
     uint32_t m_Position;
     int64_t m_Atb;
     int64_t m_Rtb = 1;
-    CVoicePool& m_Pool;
+    CVoicePool* m_pPool;
     CConversionLog* m_pLog;
     MseqChannel m_Channels[ChannelCount];
     int16_t m_Volumes[ChannelCount];

@@ -15,7 +15,6 @@
 #include <QString>
 #include <QtDebug>
 
-#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
@@ -56,9 +55,8 @@ QString RangeLine(const char* name, int value, bool saturated)
                      : QString::asprintf("%s         %d\n", name, value);
 }
 
-// Gathers the blocks into larger writes. The wave file's buffer grows by half
-// at a time: grown a tenth at a time by each write, it would copy everything
-// written so far some fifty times over in a ten-minute render.
+// Gathers the blocks into larger writes into the wave, which the render has
+// sized for all of them.
 class CSampleWriter
 {
 public:
@@ -74,9 +72,6 @@ public:
     // the source fails for it rather than be judged on part of its sound.
     void Flush()
     {
-        const uint64_t end = uint64_t(m_Wave.GetPosition()) + uint64_t(m_Used) * sizeof(int16_t);
-        if (end > m_Wave.GetCapacity())
-            m_Wave.Reserve(std::max(end, uint64_t(m_Wave.GetCapacity()) * 3 / 2)); // else the write grows it less
         const uint written = m_Wave.Write(m_Buffer, sizeof(int16_t), uint(m_Used));
         if (written != uint(m_Used))
             AllocationFailure::Raise();
@@ -89,6 +84,26 @@ private:
     int16_t m_Buffer[BufferSamples];
     int m_Used = 0;
 };
+
+// One block on: the time to the next command falls by a block and the
+// commands then due are played. False at the end of the sequence.
+bool NextBlock(CMseqInterpreter& interpreter, int64_t& timeToNext)
+{
+    timeToNext -= BlockSize;
+    return timeToNext >= 1 || interpreter.Advance(timeToNext);
+}
+
+// The samples a render of the sequence writes: its commands walked block by
+// block as the render walks them, starting no voice, up to the limit.
+int64_t RenderedSamples(const CMemFile& sequence, uint32_t atb, int64_t limit)
+{
+    CMseqInterpreter walk(sequence.GetBuffer(), sequence.GetSize(), atb, nullptr, nullptr);
+    int64_t timeToNext = 0;
+    int64_t samples = 0;
+    while (samples < limit && NextBlock(walk, timeToNext))
+        samples += BlockSize;
+    return samples;
+}
 } // namespace
 
 bool MseqStopRequested()
@@ -136,10 +151,13 @@ float MseqRender(CMemFile& sequence, CMemFile& wave, CConversionLog* log, IMseqP
     auto pool = std::make_unique<CVoicePool>();
     pool->Reset();
     FixedPoint::set_wrap();
-    CMseqInterpreter interpreter(sequence.GetBuffer(), sequence.GetSize(), atb, *pool, log);
+    CMseqInterpreter interpreter(sequence.GetBuffer(), sequence.GetSize(), atb, pool.get(), log);
+    const int64_t limit = MseqRenderLimit();
+    // The wave is sized once for the whole render rather than grown as it fills.
+    if (!wave.Reserve(uint64_t(wave.GetPosition()) + uint64_t(RenderedSamples(sequence, atb, limit)) * sizeof(int16_t)))
+        AllocationFailure::Raise();
     CSampleWriter writer(wave);
 
-    const int64_t limit = MseqRenderLimit();
     const uint32_t fileSize = sequence.GetSize();
     int64_t timeToNext = 0;
     int64_t samples = 0;
@@ -147,8 +165,7 @@ float MseqRender(CMemFile& sequence, CMemFile& wave, CConversionLog* log, IMseqP
     int lastPercent = -1;
     bool cancelled = false;
     while (true) {
-        timeToNext -= BlockSize;
-        if (timeToNext < 1 && !interpreter.Advance(timeToNext))
+        if (!NextBlock(interpreter, timeToNext))
             break; // the words ran out: the end of the sequence
         const int percent = fileSize ? int(uint64_t(interpreter.Position()) * 100 / fileSize) : 100;
         if (percent != lastPercent) {

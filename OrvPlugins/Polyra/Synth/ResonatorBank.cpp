@@ -43,6 +43,8 @@ void TurnWithOperators(int16_t c, int16_t s, int16_t& x, int16_t& y)
     x = nx;
 }
 
+// Every way of turning a bank adds each sample's partials into its sum (the
+// callers start the sums at zero), so the ways can be mixed in a pair.
 void TurnWithOperators(ResonatorState& state, int32_t sum[BlockSize])
 {
     for (int k = 0; k < state.count; ++k) {
@@ -71,8 +73,8 @@ constexpr int MaxGroups = (SynthPresets::MaxPartials + Lanes - 1) / Lanes;
 static_assert(MaxGroups == 2, "one or two groups of partials");
 static_assert(BlockSize % 4 == 0, "lanes are added four samples at a time");
 
-// Each sample's four lanes added up, four samples at a time: the rows are
-// turned into columns and the columns added.
+// Each sample's four lanes added into its sum, four samples at a time: the
+// rows are turned into columns and the columns added.
 void AddLanes(const int32_t lanes[BlockSize][Lanes], int32_t sum[BlockSize])
 {
     for (int i = 0; i < BlockSize; i += 4) {
@@ -82,8 +84,9 @@ void AddLanes(const int32_t lanes[BlockSize][Lanes], int32_t sum[BlockSize])
         const __m128i r3 = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes[i + 3]));
         const __m128i first = _mm_add_epi32(_mm_unpacklo_epi32(r0, r1), _mm_unpackhi_epi32(r0, r1));
         const __m128i second = _mm_add_epi32(_mm_unpacklo_epi32(r2, r3), _mm_unpackhi_epi32(r2, r3));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(sum + i),
-                         _mm_add_epi32(_mm_unpacklo_epi64(first, second), _mm_unpackhi_epi64(first, second)));
+        const __m128i lanesSum = _mm_add_epi32(_mm_unpacklo_epi64(first, second), _mm_unpackhi_epi64(first, second));
+        __m128i* const out = reinterpret_cast<__m128i*>(sum + i);
+        _mm_storeu_si128(out, _mm_add_epi32(_mm_loadu_si128(out), lanesSum));
     }
 }
 
@@ -250,6 +253,7 @@ int ScaleBlock(const ResonatorState& state, const int32_t sum[BlockSize], int16_
 #if defined(__SSE2__)
         // Counts past 31 fill with the sign, as the operator's do.
         const __m128i count = _mm_cvtsi32_si128(state.exponent);
+        static_assert(BlockSize % 8 == 0, "the sums are scaled and packed eight samples at a time");
         for (int i = 0; i < BlockSize; i += 8) {
             const __m128i low = _mm_sra_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sum + i)), count);
             const __m128i high = _mm_sra_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sum + i + 4)), count);

@@ -31,6 +31,7 @@ void MixVoice(int16_t mix[BlockSize], const int16_t samples[BlockSize], int16_t 
     // product, packed back with saturation (only -32768 x -32768 reaches
     // 32768, and mul16 gives it as 32767), then added with saturation.
     const __m128i g = _mm_set1_epi16(gain);
+    static_assert(BlockSize % 8 == 0, "the mix takes eight samples at a time");
     for (int i = 0; i < BlockSize; i += 8) {
         const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples + i));
         const __m128i low = _mm_mullo_epi16(s, g), high = _mm_mulhi_epi16(s, g);

@@ -341,6 +341,38 @@ TEST_F(MseqRenderTest, AnEndlessDelayStopsAtTheRenderLimit)
     EXPECT_EQ(MseqDefaultRenderLimit, 14400000);
 }
 
+// The wave is sized once, before the render, for exactly the samples it then
+// writes (the room a memory file reserves is the size asked plus a tenth):
+// never grown as it fills, never left short.
+TEST_F(MseqRenderTest, TheWaveIsSizedOnceForTheSamplesItReceives)
+{
+    MseqSetRenderLimit(16000);
+    const struct
+    {
+        const char* name;
+        QByteArray sequence;
+    } cases[] = {
+        {"notes and rests", MseqTestFile(1000, 10)
+                                .Instrument(0, Piano)
+                                .Note(0, 60, 40, 50)
+                                .Delay(333)
+                                .Note(DrumChannel, 38, 40, 5)
+                                .Delay(517)
+                                .Bytes()},
+        {"media tracks behind", OneNote(SynthLead, 69, 40, 30).WithMediaTracks().Bytes()},
+        {"a delay past the limit", MseqTestFile(1000, 10).Note(0, 69, 40, 10).Delay(100000000).Bytes()},
+        {"no command", MseqTestFile().Bytes()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMemFile sequence, wave;
+        sequence.SetData(reinterpret_cast<const uchar*>(c.sequence.constData()), uint(c.sequence.size()));
+        ASSERT_GE(MseqRender(sequence, wave, nullptr, nullptr), 0.0f);
+        EXPECT_EQ(wave.GetCapacity(), wave.GetSize() + wave.GetSize() / 10);
+        EXPECT_EQ(Le32(wave.Bytes(), 40) + 44, wave.GetSize());
+    }
+}
+
 TEST_F(MseqRenderTest, CommandsCutOffAtTheEndOfTheFileEndTheRender)
 {
     // Each sequence ends inside a command or a track; nothing past the end is read.
