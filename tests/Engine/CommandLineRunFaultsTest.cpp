@@ -425,7 +425,7 @@ TEST_F(CommandLineMemoryAndDebugTest, ADescriptionLargerThanAnXmlFileIsRefusedWi
     const CRun run = Run(Words("/profile=Model B", "/converter=ani", "/destination=.", "/logfile=run.log", "large.anim"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(Log().contains(
-        QStringLiteral("The file %1 cannot be read: is larger than 16777216 bytes.\n").arg(W("large.anim"))))
+        QStringLiteral("The file %1 could not be read.\nReason: it is larger than 16777216 bytes.\n").arg(W("large.anim"))))
         << qPrintable(Log());
 }
 
@@ -474,7 +474,7 @@ TEST_F(CommandLineMemoryAndDebugTest, ASourceLargerThanItsReaderTakesIsRefusedUn
         QFile::remove(W("run.log"));
         const CRun run = RunWithin(95000, Words(c.profile, c.converter, "/destination=.", "/logfile=run.log", c.name));
         EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
-        EXPECT_EQ(Log(), QStringLiteral("Opening %1\nThe file %1 cannot be read: is larger than 16777216 bytes.\n")
+        EXPECT_EQ(Log(), QStringLiteral("Opening %1\nThe file %1 could not be read.\nReason: it is larger than 16777216 bytes.\n")
                              .arg(W(c.name)));
         QFile::remove(W(c.name));
     }

@@ -54,7 +54,7 @@ TEST_F(ReaderLimitsTest, LargerThanItsReaderTakesASourceIsRefusedUnreadOnEveryPa
     const QString description = Sparse("big.anim", qint64(200) << 20);
     const QString ecard = Sparse("big.ecd", qint64(20) << 20);
     const auto refused = [](const QString& path) {
-        return QStringLiteral("The file %1 cannot be read: is larger than 16777216 bytes.").arg(path);
+        return QStringLiteral("The file %1 could not be read.\nReason: it is larger than 16777216 bytes.").arg(path);
     };
     const long before = PeakKb();
 
