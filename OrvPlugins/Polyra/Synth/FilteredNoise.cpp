@@ -2,6 +2,7 @@
 // block mixes five windows of the noise table with signs drawn from the
 // voice's own random word; a five-phase envelope shapes it.
 #include "FixedPoint.h"
+#include "FixedPointLanes.h"
 #include "VoiceAlgorithms.h"
 
 #include <algorithm>
@@ -78,29 +79,97 @@ int Order(const NoiseState& state)
     const int order = state.stateWord & OrderMask;
     return order < SynthPresets::MaxNoiseOrder ? order : SynthPresets::MaxNoiseOrder;
 }
-} // namespace
 
-namespace {
-// The all-pole recursion of order two (every noise preset's) with the last
-// two outputs held in registers rather than read back from memory.
-void TwoPoleRecursion(const SynthPresets::NoisePreset& preset, int16_t history[], const int32_t term[BlockSize],
-                      int16_t outputs[BlockSize])
+// A run of envelope levels from level on, each mul16 of the last by the
+// rate; answers the level after the run. With a rate other than -32768,
+// mul16 is the exact (a x b) >> 15, and the chain from level to level is a
+// multiply and a shift.
+int16_t EnvelopeRun(int16_t level, int16_t rate, int16_t levels[], int run)
 {
-    const int16_t c0 = preset.coefficients[0], c1 = preset.coefficients[1];
-    int16_t last = history[0], before = history[1];
-    for (int i = 0; i < BlockSize; ++i) {
-        const int32_t acc = sub32<Wrapping>(sub32<Wrapping>(term[i], mul32(c0, last)), mul32(c1, before));
-        before = last;
-        last = round16(shr32<Wrapping>(acc, preset.shift2));
-        outputs[i] = last;
+    if (rate == INT16_MIN) {
+        for (int i = 0; i < run; ++i) {
+            levels[i] = level;
+            level = mul16(level, rate);
+        }
+        return level;
     }
-    history[0] = last;
-    history[1] = before;
+    int32_t current = level;
+    for (int i = 0; i < run; ++i) {
+        levels[i] = int16_t(current);
+        current = (current * rate) >> 15;
+    }
+    return int16_t(current);
+}
+
+// mul16 of a block by a block, and of a block by one gain.
+void MultiplyBlocks(const int16_t a[BlockSize], const int16_t b[BlockSize], int16_t out[BlockSize])
+{
+#if defined(__SSE2__)
+    static_assert(BlockSize % 8 == 0, "blocks are multiplied eight samples at a time");
+    for (int i = 0; i < BlockSize; i += 8)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         Mul16Lanes(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i)),
+                                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i))));
+#else
+    for (int i = 0; i < BlockSize; ++i)
+        out[i] = mul16(a[i], b[i]);
+#endif
+}
+
+void MultiplyBlock(const int16_t a[BlockSize], int16_t gain, int16_t out[BlockSize])
+{
+    int16_t gains[BlockSize];
+    std::fill(gains, gains + BlockSize, gain);
+    MultiplyBlocks(a, gains, out);
 }
 } // namespace
 
-void NoiseFilterBlock(const SynthPresets::NoisePreset& preset, int order, int16_t history[], const int16_t drive[BlockSize],
-                      int16_t velocityGain, int16_t out[BlockSize])
+namespace {
+// The recursion's shift by shift2 (shr32, wrapping) as a plain shift one way
+// or the other, for the counts that are one: 0-31 either way.
+struct PlainShift
+{
+    bool plain;
+    bool left;
+    int count;
+};
+
+PlainShift PlainShiftOf(int shift2)
+{
+    const int n = shift2 >= 0 ? -shift2 : Detail::ShiftCount(-shift2); // a left shift by n
+    if (n < 0)
+        return {true, false, std::min(-n, 31)};
+    return {n < 32, true, n};
+}
+
+// The all-pole recursion of order two (every noise preset's), its last two
+// outputs held in registers. With neither coefficient -32768, mul32 is the
+// exact 2ab, and the wrapping sums are unsigned ones: each output waits only
+// on a multiply, two subtractions, a shift and the rounding.
+bool TwoPoleRecursion(const SynthPresets::NoisePreset& preset, int16_t history[], const int32_t term[BlockSize],
+                      int16_t outputs[BlockSize])
+{
+    const int16_t c0 = preset.coefficients[0], c1 = preset.coefficients[1];
+    const PlainShift shift = PlainShiftOf(preset.shift2);
+    if (c0 == INT16_MIN || c1 == INT16_MIN || !shift.plain)
+        return false;
+    const int32_t twiceC0 = 2 * c0, twiceC1 = 2 * c1;
+    int32_t last = history[0], before = history[1];
+    for (int i = 0; i < BlockSize; ++i) {
+        const uint32_t acc = uint32_t(term[i]) - uint32_t(twiceC1 * before) - uint32_t(twiceC0 * last);
+        const int32_t shifted = shift.left ? int32_t(acc << shift.count) : int32_t(acc) >> shift.count;
+        before = last;
+        last = round16(shifted);
+        outputs[i] = int16_t(last);
+    }
+    history[0] = int16_t(last);
+    history[1] = int16_t(before);
+    return true;
+}
+} // namespace
+
+void NoiseFilterBlock(const SynthPresets::NoisePreset& preset, int order, int16_t history[],
+                      const int16_t drive[BlockSize], int16_t velocityGain, int16_t out[BlockSize])
 {
     // The excitation's term of each output, which no output feeds back into.
     int32_t term[BlockSize];
@@ -110,9 +179,7 @@ void NoiseFilterBlock(const SynthPresets::NoisePreset& preset, int order, int16_
     // output reads the ones before it where they lie, and nothing moves.
     int16_t line[SynthPresets::MaxNoiseOrder + BlockSize];
     int16_t* const outputs = line + order;
-    if (order == 2)
-        TwoPoleRecursion(preset, history, term, outputs);
-    else {
+    if (order != 2 || !TwoPoleRecursion(preset, history, term, outputs)) {
         for (int k = 0; k < order; ++k)
             line[order - 1 - k] = history[k];
         for (int i = 0; i < BlockSize; ++i) {
@@ -124,8 +191,7 @@ void NoiseFilterBlock(const SynthPresets::NoisePreset& preset, int order, int16_
         for (int k = 0; k < order; ++k)
             history[k] = outputs[BlockSize - 1 - k];
     }
-    for (int i = 0; i < BlockSize; ++i)
-        out[i] = mul16(outputs[i], velocityGain);
+    MultiplyBlock(outputs, velocityGain, out);
 }
 
 void NoiseStart(NoiseState& state, const SynthPresets::NoisePreset& preset, int velocity)
@@ -155,27 +221,24 @@ int NoiseRender(NoiseState& state, const SynthPresets::NoisePreset& preset, cons
     Excitation(noiseTable + slide, signs, excitation);
 
     // The envelope runs ahead of the filter: it does not hear the outputs. It
-    // is taken a phase at a time, its level in a register through each.
-    int16_t drive[BlockSize];
+    // is taken a phase at a time, its level in a register through each; the
+    // excitation is scaled by the levels once they are all known.
+    int16_t levels[BlockSize];
     for (int i = 0; i < BlockSize;) {
         const int phase = Phase(state);
         if (phase >= NoiseEnd) {
-            for (; i < BlockSize; ++i)
-                drive[i] = mul16(state.envelope, excitation[i]);
+            std::fill(levels + i, levels + BlockSize, state.envelope);
             break;
         }
         const bool held = preset.phaseLength[phase] == UntilReleased;
         const int run = held ? BlockSize - i : std::min(BlockSize - i, std::max(int(state.phaseLeft), 1));
-        const int16_t rate = preset.phaseRate[phase];
-        int16_t envelope = state.envelope;
-        for (const int end = i + run; i < end; ++i) {
-            drive[i] = mul16(envelope, excitation[i]);
-            envelope = mul16(envelope, rate);
-        }
-        state.envelope = envelope;
+        state.envelope = EnvelopeRun(state.envelope, preset.phaseRate[phase], levels + i, run);
+        i += run;
         if (!held && (state.phaseLeft -= run) <= 0)
             EnterPhase(state, preset, phase + 1);
     }
+    int16_t drive[BlockSize];
+    MultiplyBlocks(levels, excitation, drive);
     NoiseFilterBlock(preset, Order(state), state.history, drive, state.velocityGain, out);
     set_wrap();
     if (Phase(state) == NoiseEnd)

@@ -228,10 +228,12 @@ inline int16_t mul16(int16_t a, int16_t b)
     return high16(mul32(a, b));
 }
 
+// The high half, one up when bit 15 is set, short of 32768: no branch, as
+// it sits in the filters' feedback loops.
 inline int16_t round16(int32_t a)
 {
-    const int16_t high = high16(a);
-    return ((a & 0x8000) && a < 0x7FFF0000) ? static_cast<int16_t>(high + 1) : high;
+    const int32_t rounded = (a >> 16) + ((a >> 15) & 1);
+    return static_cast<int16_t>(rounded > INT16_MAX ? INT16_MAX : rounded);
 }
 
 inline int32_t deposit_low(int32_t high, int16_t low)

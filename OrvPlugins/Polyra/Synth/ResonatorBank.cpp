@@ -2,9 +2,11 @@
 // sinusoidal resonators, each turned by a fixed rotation a little shorter
 // than 1 every sample; the damper shortens them all once the note is released.
 #include "FixedPoint.h"
+#include "ResonatorLanes.h"
 #include "VoiceAlgorithms.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,6 +18,46 @@ using namespace FixedPoint;
 
 namespace VoiceAlgorithms {
 namespace {
+constexpr int64_t RotationLimit = int64_t(32700) * 32700;
+
+int64_t FloorSqrt(int64_t v)
+{
+    int64_t r = int64_t(std::sqrt(double(v)));
+    while (r * r > v)
+        --r;
+    while ((r + 1) * (r + 1) <= v)
+        ++r;
+    return r;
+}
+} // namespace
+
+// The first run of steps, all on one term, is taken at once: a decay close
+// to 1 leaves a rotation some 60 units outside, for every partial of every
+// note. The steps after it, the terms taking turns, are few.
+void ShrinkIntoCircle(int16_t& c, int16_t& s)
+{
+    const int64_t a = std::abs(int(c)), b = std::abs(int(s));
+    if (a * a + b * b >= RotationLimit) {
+        // The larger term comes down to the largest value inside the circle,
+        // or to where the other takes over: c stops level with s (a tie
+        // brings s in), s one below c.
+        const int64_t other = a > b ? b : a;
+        const int64_t room = RotationLimit - other * other;
+        const int64_t inside = room > 0 ? FloorSqrt(room - 1) : -1;
+        if (a > b)
+            c = int16_t((c > 0 ? 1 : -1) * std::max(inside, b));
+        else
+            s = int16_t((s > 0 ? 1 : -1) * std::max(inside, a - 1));
+    }
+    while (int64_t(c) * c + int64_t(s) * s >= RotationLimit) {
+        if (std::abs(int(c)) > std::abs(int(s)))
+            c = int16_t(c > 0 ? c - 1 : c + 1);
+        else
+            s = int16_t(s > 0 ? s - 1 : s + 1);
+    }
+}
+
+namespace {
 // The rotation of one resonator, shrunk by its decay and kept strictly
 // inside the unit circle so that no rounding can make it grow. Invariant:
 // neither term is ever -32768 (|c|, |s| < 32700). The partials are turned
@@ -25,12 +67,7 @@ void SetRotation(ResonatorState& state, int k, int16_t decay)
 {
     int16_t c = mul16(SynthTables::Cosine(state.increment[k]), decay);
     int16_t s = mul16(SynthTables::Sine(state.increment[k]), decay);
-    while (int64_t(c) * c + int64_t(s) * s >= int64_t(32700) * 32700) {
-        if (std::abs(int(c)) > std::abs(int(s)))
-            c = int16_t(c > 0 ? c - 1 : c + 1);
-        else
-            s = int16_t(s > 0 ? s - 1 : s + 1);
-    }
+    ShrinkIntoCircle(c, s);
     state.c[k] = c;
     state.s[k] = s;
 }
@@ -55,23 +92,47 @@ void TurnWithOperators(ResonatorState& state, int32_t sum[BlockSize])
     }
 }
 
+// Every partial's place is read, without a branch: the banks differ in size
+// from block to block, and a loop to each one's count is a guess the
+// processor often gets wrong. Places past the count are never -32768 apart.
 bool HoldsRotationInvariant(const ResonatorState& state)
 {
-    for (int k = 0; k < state.count; ++k)
-        if (state.c[k] == INT16_MIN || state.s[k] == INT16_MIN)
-            return false;
-    return true;
+    bool holds = true;
+    for (int k = 0; k < SynthPresets::MaxPartials; ++k)
+        holds &= k >= state.count || (state.c[k] != INT16_MIN && state.s[k] != INT16_MIN);
+    return holds;
 }
 
 // With neither term -32768, mul32 is the exact 2ab, and for any 32-bit-exact
 // v, round16 of the saturated 2v is (v + 0x4000) >> 15 saturated to 16 bits:
 // a turn needs no saturation but that last one. The sums of at most
 // MaxPartials 16-bit values never reach the 32-bit limits either.
-#if defined(__SSE2__)
-constexpr int Lanes = 4;
+constexpr int Lanes = GroupLanes;
 constexpr int MaxGroups = (SynthPresets::MaxPartials + Lanes - 1) / Lanes;
 static_assert(MaxGroups == 2, "one or two groups of partials");
+
+int GroupsOf(const ResonatorState& state)
+{
+    return state.count <= Lanes ? 1 : 2;
+}
+
+#if defined(__SSE2__)
 static_assert(BlockSize % 4 == 0, "lanes are added four samples at a time");
+// Each turn waits on the last, so a group alone leaves the processor idle
+// most of the time; this many side by side keep it busy.
+constexpr int MaxGroupsSideBySide = 4;
+
+// Whether the banks are turned in the wide lanes: where the processor has
+// them, unless a test asks for the narrow ones.
+bool WideLanesPresent()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+bool g_WideLanes = WideLanesPresent();
 
 // Each sample's four lanes added into its sum, four samples at a time: the
 // rows are turned into columns and the columns added.
@@ -88,51 +149,6 @@ void AddLanes(const int32_t lanes[BlockSize][Lanes], int32_t sum[BlockSize])
         __m128i* const out = reinterpret_cast<__m128i*>(sum + i);
         _mm_storeu_si128(out, _mm_add_epi32(_mm_loadu_si128(out), lanesSum));
     }
-}
-
-// Four partials to a register, (x, y) pairs side by side: one multiply-add
-// gives c x - s y for all four, another s x + c y. The first GroupsA groups
-// are one bank's, the next GroupsB another's: each sample's turn waits on the
-// last, so two banks turned side by side keep the processor twice as busy.
-// The counts are fixed here so that every register stays a register.
-template <int GroupsA, int GroupsB>
-void TurnGroups(__m128i v[], const __m128i tx[], const __m128i ty[], int32_t sumA[BlockSize], int32_t sumB[BlockSize])
-{
-    constexpr int Groups = GroupsA + GroupsB;
-    const __m128i half = _mm_set1_epi32(0x4000);
-    const __m128i firstOfPairs = _mm_set_epi16(0, 1, 0, 1, 0, 1, 0, 1);
-    __m128i turned[Groups];
-    for (int g = 0; g < Groups; ++g)
-        turned[g] = v[g];
-    alignas(16) int32_t lanesA[BlockSize][Lanes];
-    alignas(16) int32_t lanesB[BlockSize][Lanes];
-    for (int i = 0; i < BlockSize; ++i) {
-        __m128i xa = _mm_setzero_si128(), xb = _mm_setzero_si128();
-        // Unrolled, so that no turn waits on a trip of its partials through memory.
-#pragma GCC unroll 4
-        for (int g = 0; g < Groups; ++g) {
-            const __m128i nx = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(turned[g], tx[g]), half), 15);
-            const __m128i ny = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(turned[g], ty[g]), half), 15);
-            turned[g] = _mm_packs_epi32(_mm_unpacklo_epi32(nx, ny), _mm_unpackhi_epi32(nx, ny));
-            if (g < GroupsA)
-                xa = _mm_add_epi32(xa, _mm_madd_epi16(turned[g], firstOfPairs));
-            else
-                xb = _mm_add_epi32(xb, _mm_madd_epi16(turned[g], firstOfPairs));
-        }
-        _mm_store_si128(reinterpret_cast<__m128i*>(lanesA[i]), xa);
-        if constexpr (GroupsB > 0)
-            _mm_store_si128(reinterpret_cast<__m128i*>(lanesB[i]), xb);
-    }
-    AddLanes(lanesA, sumA);
-    if constexpr (GroupsB > 0)
-        AddLanes(lanesB, sumB);
-    for (int g = 0; g < Groups; ++g)
-        v[g] = turned[g];
-}
-
-int GroupsOf(const ResonatorState& state)
-{
-    return state.count <= Lanes ? 1 : 2;
 }
 
 // Up to four of a partial's values from first on, into the low lanes, the
@@ -152,80 +168,105 @@ __m128i FourValues(const int16_t values[], int first, int count)
     return _mm_and_si128(loaded, kept);
 }
 
-// A bank's partials into its groups' registers, from the first of them on:
-// (x, y), (c, -s) and (s, c) pairs side by side, zero past the last partial.
-void LoadGroups(const ResonatorState& state, __m128i v[], __m128i tx[], __m128i ty[])
+} // namespace
+
+GroupRegisters LoadGroup(const LaneGroup& group)
 {
-    for (int g = 0; g < GroupsOf(state); ++g) {
-        const int first = g * Lanes;
-        const __m128i x = FourValues(state.x, first, state.count), y = FourValues(state.y, first, state.count);
-        const __m128i c = FourValues(state.c, first, state.count), s = FourValues(state.s, first, state.count);
-        v[g] = _mm_unpacklo_epi16(x, y);
-        tx[g] = _mm_unpacklo_epi16(c, _mm_sub_epi16(_mm_setzero_si128(), s));
-        ty[g] = _mm_unpacklo_epi16(s, c);
+    const ResonatorState& state = *group.bank;
+    const __m128i x = FourValues(state.x, group.first, state.count);
+    const __m128i y = FourValues(state.y, group.first, state.count);
+    const __m128i c = FourValues(state.c, group.first, state.count);
+    const __m128i s = FourValues(state.s, group.first, state.count);
+    return {_mm_unpacklo_epi16(x, y), _mm_unpacklo_epi16(c, _mm_sub_epi16(_mm_setzero_si128(), s)),
+            _mm_unpacklo_epi16(s, c)};
+}
+
+void StoreGroup(const LaneGroup& group, __m128i v)
+{
+    alignas(16) int16_t xy[2 * Lanes];
+    _mm_store_si128(reinterpret_cast<__m128i*>(xy), v);
+    ResonatorState& state = *group.bank;
+    const int end = std::min(group.first + Lanes, state.count);
+    for (int k = group.first; k < end; ++k) {
+        state.x[k] = xy[2 * (k - group.first)];
+        state.y[k] = xy[2 * (k - group.first) + 1];
     }
 }
 
-void StoreGroups(ResonatorState& state, const __m128i v[])
+namespace {
+// Four partials to a register, (x, y) pairs side by side: one multiply-add
+// gives c x - s y for all four, another s x + c y. Groups of any banks are
+// turned side by side, each sample's lanes kept for its bank's sum. The
+// count is fixed here so that every register stays a register.
+template <int Groups>
+void TurnGroups(const LaneGroup groups[])
 {
-    alignas(16) int16_t xy[MaxGroups][2 * Lanes] = {};
-    for (int g = 0; g < GroupsOf(state); ++g)
-        _mm_store_si128(reinterpret_cast<__m128i*>(xy[g]), v[g]);
-    for (int k = 0; k < state.count; ++k) {
-        state.x[k] = xy[k / Lanes][2 * (k % Lanes)];
-        state.y[k] = xy[k / Lanes][2 * (k % Lanes) + 1];
+    const __m128i half = _mm_set1_epi32(0x4000);
+    const __m128i firstOfPairs = _mm_set_epi16(0, 1, 0, 1, 0, 1, 0, 1);
+    __m128i v[Groups], tx[Groups], ty[Groups];
+    for (int g = 0; g < Groups; ++g) {
+        const GroupRegisters loaded = LoadGroup(groups[g]);
+        v[g] = loaded.v;
+        tx[g] = loaded.tx;
+        ty[g] = loaded.ty;
+    }
+    alignas(16) int32_t lanes[Groups][BlockSize][Lanes];
+    for (int i = 0; i < BlockSize; ++i) {
+        // Unrolled, so that no turn waits on a trip of its partials through memory.
+#pragma GCC unroll 4
+        for (int g = 0; g < Groups; ++g) {
+            const __m128i nx = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(v[g], tx[g]), half), 15);
+            const __m128i ny = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(v[g], ty[g]), half), 15);
+            v[g] = _mm_packs_epi32(_mm_unpacklo_epi32(nx, ny), _mm_unpackhi_epi32(nx, ny));
+            _mm_store_si128(reinterpret_cast<__m128i*>(lanes[g][i]), _mm_madd_epi16(v[g], firstOfPairs));
+        }
+    }
+    for (int g = 0; g < Groups; ++g) {
+        AddLanes(lanes[g], groups[g].sum);
+        StoreGroup(groups[g], v[g]);
     }
 }
 
-// One bank, or two side by side when b is given.
-void TurnInLanes(ResonatorState& a, int32_t sumA[BlockSize], ResonatorState* b = nullptr, int32_t* sumB = nullptr)
+// Every group, a few side by side at a time, in even shares: seven groups
+// are turned four and three rather than four, then three alone.
+void TurnInLanes(const LaneGroup groups[], int count)
 {
-    __m128i v[2 * MaxGroups], tx[2 * MaxGroups], ty[2 * MaxGroups];
-    const int groupsA = GroupsOf(a);
-    LoadGroups(a, v, tx, ty);
-    if (!b) {
-        if (groupsA == 1)
-            TurnGroups<1, 0>(v, tx, ty, sumA, nullptr);
-        else
-            TurnGroups<2, 0>(v, tx, ty, sumA, nullptr);
-        StoreGroups(a, v);
+    if (g_WideLanes && TurnInWideLanes(groups, count))
         return;
+    static_assert(MaxGroupsSideBySide == 4, "one turning routine for each share size");
+    for (int done = 0; done < count;) {
+        const int shares = (count - done + MaxGroupsSideBySide - 1) / MaxGroupsSideBySide;
+        const int size = (count - done + shares - 1) / shares;
+        if (size == 1)
+            TurnGroups<1>(groups + done);
+        else if (size == 2)
+            TurnGroups<2>(groups + done);
+        else if (size == 3)
+            TurnGroups<3>(groups + done);
+        else
+            TurnGroups<4>(groups + done);
+        done += size;
     }
-    const int groupsB = GroupsOf(*b);
-    LoadGroups(*b, v + groupsA, tx + groupsA, ty + groupsA);
-    if (groupsA == 1 && groupsB == 1)
-        TurnGroups<1, 1>(v, tx, ty, sumA, sumB);
-    else if (groupsA == 1)
-        TurnGroups<1, 2>(v, tx, ty, sumA, sumB);
-    else if (groupsB == 1)
-        TurnGroups<2, 1>(v, tx, ty, sumA, sumB);
-    else
-        TurnGroups<2, 2>(v, tx, ty, sumA, sumB);
-    StoreGroups(a, v);
-    StoreGroups(*b, v + groupsA);
 }
 #else
-void TurnOneInLanes(ResonatorState& state, int32_t sum[BlockSize])
+void TurnInLanes(const LaneGroup groups[], int count)
 {
-    for (int k = 0; k < state.count; ++k) {
-        const int32_t c = state.c[k], s = state.s[k];
-        int32_t x = state.x[k], y = state.y[k];
-        for (int i = 0; i < BlockSize; ++i) {
-            const int32_t nx = Detail::Clamp16((c * x - s * y + 0x4000) >> 15);
-            y = Detail::Clamp16((s * x + c * y + 0x4000) >> 15);
-            x = nx;
-            sum[i] += x;
+    for (int g = 0; g < count; ++g) {
+        ResonatorState& state = *groups[g].bank;
+        const int end = std::min(groups[g].first + Lanes, state.count);
+        for (int k = groups[g].first; k < end; ++k) {
+            const int32_t c = state.c[k], s = state.s[k];
+            int32_t x = state.x[k], y = state.y[k];
+            for (int i = 0; i < BlockSize; ++i) {
+                const int32_t nx = Detail::Clamp16((c * x - s * y + 0x4000) >> 15);
+                y = Detail::Clamp16((s * x + c * y + 0x4000) >> 15);
+                x = nx;
+                groups[g].sum[i] += x;
+            }
+            state.x[k] = int16_t(x);
+            state.y[k] = int16_t(y);
         }
-        state.x[k] = int16_t(x);
-        state.y[k] = int16_t(y);
     }
-}
-
-void TurnInLanes(ResonatorState& a, int32_t sumA[BlockSize], ResonatorState* b = nullptr, int32_t* sumB = nullptr)
-{
-    TurnOneInLanes(a, sumA);
-    if (b)
-        TurnOneInLanes(*b, sumB);
 }
 #endif
 
@@ -315,36 +356,50 @@ void ResonatorStart(ResonatorState& state, const SynthPresets::ResonatorPreset& 
     }
 }
 
-int ResonatorRender(ResonatorState& state, int64_t remaining, int16_t out[BlockSize])
+void ResonatorRenderSet(ResonatorJob jobs[], int count)
 {
-    set_saturate();
-    StartReleaseWhenDue(state, remaining);
-    int32_t sum[BlockSize] = {};
-    if (HoldsRotationInvariant(state))
-        TurnInLanes(state, sum);
-    else
-        TurnWithOperators(state, sum);
-    const int next = ScaleBlock(state, sum, out);
-    set_wrap();
-    return next;
+    // Sums and groups for this many banks at a time.
+    constexpr int Banks = 16;
+    for (int start = 0; start < count; start += Banks) {
+        const int banks = std::min(Banks, count - start);
+        ResonatorJob* const batch = jobs + start;
+        set_saturate();
+        int32_t sums[Banks][BlockSize];
+        std::memset(sums, 0, sizeof sums[0] * size_t(banks)); // one call: a block's sum is too short to clear alone
+        LaneGroup groups[Banks * MaxGroups];
+        int groupCount = 0;
+        for (int j = 0; j < banks; ++j) {
+            ResonatorState& state = *batch[j].state;
+            StartReleaseWhenDue(state, batch[j].remaining);
+            if (!HoldsRotationInvariant(state)) {
+                TurnWithOperators(state, sums[j]);
+                continue;
+            }
+            for (int g = 0; g < GroupsOf(state); ++g)
+                groups[groupCount++] = {&state, sums[j], g * Lanes};
+        }
+        TurnInLanes(groups, groupCount);
+        for (int j = 0; j < banks; ++j)
+            batch[j].next = ScaleBlock(*batch[j].state, sums[j], batch[j].out);
+        set_wrap();
+    }
 }
 
-void ResonatorRenderPair(ResonatorState& a, int64_t remainingA, int16_t outA[BlockSize], int& nextA,
-                         ResonatorState& b, int64_t remainingB, int16_t outB[BlockSize], int& nextB)
+bool ResonatorUseWideLanes(bool wide)
 {
-    set_saturate();
-    StartReleaseWhenDue(a, remainingA);
-    StartReleaseWhenDue(b, remainingB);
-    const bool laneA = HoldsRotationInvariant(a), laneB = HoldsRotationInvariant(b);
-    int32_t sumA[BlockSize] = {}, sumB[BlockSize] = {};
-    if (laneA && laneB)
-        TurnInLanes(a, sumA, &b, sumB);
-    else {
-        laneA ? TurnInLanes(a, sumA) : TurnWithOperators(a, sumA);
-        laneB ? TurnInLanes(b, sumB) : TurnWithOperators(b, sumB);
-    }
-    nextA = ScaleBlock(a, sumA, outA);
-    nextB = ScaleBlock(b, sumB, outB);
-    set_wrap();
+#if defined(__SSE2__)
+    g_WideLanes = wide && WideLanesPresent();
+    return g_WideLanes;
+#else
+    (void)wide;
+    return false;
+#endif
+}
+
+int ResonatorRender(ResonatorState& state, int64_t remaining, int16_t out[BlockSize])
+{
+    ResonatorJob job = {&state, remaining, out, StateSounding};
+    ResonatorRenderSet(&job, 1);
+    return job.next;
 }
 } // namespace VoiceAlgorithms

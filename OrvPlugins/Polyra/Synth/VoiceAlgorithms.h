@@ -72,11 +72,23 @@ struct ResonatorState
 int ResonatorZoneIndex(const SynthPresets::ResonatorPreset& preset, int note);
 void ResonatorStart(ResonatorState& state, const SynthPresets::ResonatorPreset& preset, int note, int velocity);
 int ResonatorRender(ResonatorState& state, int64_t remaining, int16_t out[BlockSize]);
-// Two voices' blocks in one pass, each exactly as ResonatorRender renders it
-// (their new states in nextA and nextB): one bank's turns wait on each other,
-// two banks' do not, so the pair costs little more than one.
-void ResonatorRenderPair(ResonatorState& a, int64_t remainingA, int16_t outA[BlockSize], int& nextA,
-                         ResonatorState& b, int64_t remainingB, int16_t outB[BlockSize], int& nextB);
+// Several voices' blocks in one pass, each exactly as ResonatorRender renders
+// it, its new state in next: one bank's turns wait on each other, other
+// banks' do not, so turned side by side they cost little more than one.
+struct ResonatorJob
+{
+    ResonatorState* state;
+    int64_t remaining;
+    int16_t* out; // BlockSize samples
+    int next;
+};
+void ResonatorRenderSet(ResonatorJob jobs[], int count);
+// The banks are turned in the processor's widest lanes; a test may ask for
+// the narrow ones to compare. Answers whether the wide ones are now in use.
+bool ResonatorUseWideLanes(bool wide);
+// Brings a rotation's terms in, one unit at a time and the larger first (s
+// on a tie), until c^2 + s^2 < 32700^2.
+void ShrinkIntoCircle(int16_t& c, int16_t& s);
 
 struct NoiseState
 {
@@ -101,8 +113,8 @@ enum NoisePhase
 // y = round16(((drive x gain) << shift1) - sum of the last order outputs x
 // coefficients) >> shift2), out = y at the velocity's gain. history holds the
 // last outputs, newest first, from one block to the next.
-void NoiseFilterBlock(const SynthPresets::NoisePreset& preset, int order, int16_t history[], const int16_t drive[BlockSize],
-                      int16_t velocityGain, int16_t out[BlockSize]);
+void NoiseFilterBlock(const SynthPresets::NoisePreset& preset, int order, int16_t history[],
+                      const int16_t drive[BlockSize], int16_t velocityGain, int16_t out[BlockSize]);
 void NoiseStart(NoiseState& state, const SynthPresets::NoisePreset& preset, int velocity);
 int NoiseRender(NoiseState& state, const SynthPresets::NoisePreset& preset, const int16_t* noiseTable,
                 int64_t remaining, int16_t out[BlockSize]);

@@ -1,11 +1,8 @@
 #include "VoicePool.h"
 
 #include "FixedPoint.h"
+#include "FixedPointLanes.h"
 #include "Plugin/CConversionLog.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 using namespace FixedPoint;
 using namespace VoiceAlgorithms;
@@ -27,18 +24,13 @@ void MixVoice(int16_t mix[BlockSize], const int16_t samples[BlockSize], int16_t 
     // so the last sample is added again by the operator itself.
     const int16_t lastMix = mix[BlockSize - 1];
 #if defined(__SSE2__)
-    // Eight at a time: (sample x gain) >> 15 from the two halves of each
-    // product, packed back with saturation (only -32768 x -32768 reaches
-    // 32768, and mul16 gives it as 32767), then added with saturation.
+    // Eight at a time: mul16 of each sample, added with saturation.
     const __m128i g = _mm_set1_epi16(gain);
     static_assert(BlockSize % 8 == 0, "the mix takes eight samples at a time");
     for (int i = 0; i < BlockSize; i += 8) {
         const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples + i));
-        const __m128i low = _mm_mullo_epi16(s, g), high = _mm_mulhi_epi16(s, g);
-        const __m128i scaled = _mm_packs_epi32(_mm_srai_epi32(_mm_unpacklo_epi16(low, high), 15),
-                                               _mm_srai_epi32(_mm_unpackhi_epi16(low, high), 15));
         __m128i* const m = reinterpret_cast<__m128i*>(mix + i);
-        _mm_storeu_si128(m, _mm_adds_epi16(_mm_loadu_si128(m), scaled));
+        _mm_storeu_si128(m, _mm_adds_epi16(_mm_loadu_si128(m), Mul16Lanes(s, g)));
     }
 #else
     for (int i = 0; i < BlockSize - 1; ++i)
@@ -116,10 +108,12 @@ void CVoicePool::RenderBlock(int16_t mix[BlockSize], const int16_t channelVolume
 {
     // Every voice renders its block first, then the blocks are mixed in the
     // voices' order: the voices share nothing while they render, so the mix
-    // saturates as it would voice by voice. Resonator voices render in pairs.
+    // saturates as it would voice by voice. Resonator voices render as one set.
     int16_t samples[VoiceBudget][BlockSize];
     bool rendered[VoiceBudget] = {};
-    int unpaired = -1; // a resonator voice waiting for a second
+    ResonatorJob resonators[VoiceBudget];
+    int resonatorVoices[VoiceBudget];
+    int resonatorCount = 0;
     for (int v = 0; v < m_Count; ++v) {
         SynthVoice& voice = m_Voices[v];
         if (voice.state == StateNew) {
@@ -135,19 +129,14 @@ void CVoicePool::RenderBlock(int16_t mix[BlockSize], const int16_t channelVolume
         else if (voice.algorithm == SynthTables::AlgorithmNoise)
             voice.state = NoiseRender(voice.noise, *SynthPresets::PresetData(voice.preset).noise, noiseTable,
                                       voice.remaining, samples[v]);
-        else if (unpaired < 0)
-            unpaired = v;
         else {
-            SynthVoice& first = m_Voices[unpaired];
-            ResonatorRenderPair(first.resonator, first.remaining, samples[unpaired], first.state, voice.resonator,
-                                voice.remaining, samples[v], voice.state);
-            unpaired = -1;
+            resonators[resonatorCount] = {&voice.resonator, voice.remaining, samples[v], voice.state};
+            resonatorVoices[resonatorCount++] = v;
         }
     }
-    if (unpaired >= 0) {
-        SynthVoice& voice = m_Voices[unpaired];
-        voice.state = ResonatorRender(voice.resonator, voice.remaining, samples[unpaired]);
-    }
+    ResonatorRenderSet(resonators, resonatorCount);
+    for (int r = 0; r < resonatorCount; ++r)
+        m_Voices[resonatorVoices[r]].state = resonators[r].next;
 
     for (int v = 0; v < m_Count; ++v) {
         SynthVoice& voice = m_Voices[v];

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -17,6 +20,12 @@ namespace {
 struct ModeGuard
 {
     ~ModeGuard() { set_wrap(); }
+};
+
+// The widest lanes back in use after a test that asked for the narrow ones.
+struct LaneGuard
+{
+    ~LaneGuard() { ResonatorUseWideLanes(true); }
 };
 
 const int16_t Edges[] = {0, 1, -1, 32767, -32767, -32768, 16384, -16384, 32699, -32699};
@@ -82,25 +91,31 @@ ResonatorState RandomBank(std::mt19937& random, int count, Rotation rotation)
 }
 } // namespace
 
+// In the narrow lanes, and in the wide ones where the processor has them.
 TEST(SynthFastPaths, ResonatorBlocksMatchTheOperatorRecurrence)
 {
     ModeGuard guard;
+    LaneGuard lanes;
     std::mt19937 random(47);
-    for (Rotation rotation : {Rotation::InsideTheCircle, Rotation::AnyTerm, Rotation::OneTermMinimum}) {
-        for (int count = 1; count <= SynthPresets::MaxPartials; ++count) {
-            for (int trial = 0; trial < 30; ++trial) {
-                ResonatorState fast = RandomBank(random, count, rotation);
-                ResonatorState reference = fast;
-                for (int block = 0; block < 40; ++block) {
-                    int16_t expected[BlockSize], actual[BlockSize];
-                    OperatorResonatorBlock(reference, expected);
-                    ASSERT_EQ(ResonatorRender(fast, 1 << 20, actual), StateReleasing);
-                    for (int i = 0; i < BlockSize; ++i)
-                        ASSERT_EQ(actual[i], expected[i]) << "partials " << count << " trial " << trial << " block "
-                                                          << block << " sample " << i << " rotation " << int(rotation);
-                    for (int k = 0; k < count; ++k) {
-                        ASSERT_EQ(fast.x[k], reference.x[k]);
-                        ASSERT_EQ(fast.y[k], reference.y[k]);
+    for (bool wide : {false, true}) {
+        const bool inUse = ResonatorUseWideLanes(wide);
+        for (Rotation rotation : {Rotation::InsideTheCircle, Rotation::AnyTerm, Rotation::OneTermMinimum}) {
+            for (int count = 1; count <= SynthPresets::MaxPartials; ++count) {
+                for (int trial = 0; trial < 30; ++trial) {
+                    ResonatorState fast = RandomBank(random, count, rotation);
+                    ResonatorState reference = fast;
+                    for (int block = 0; block < 40; ++block) {
+                        int16_t expected[BlockSize], actual[BlockSize];
+                        OperatorResonatorBlock(reference, expected);
+                        ASSERT_EQ(ResonatorRender(fast, 1 << 20, actual), StateReleasing);
+                        for (int i = 0; i < BlockSize; ++i)
+                            ASSERT_EQ(actual[i], expected[i])
+                                << "partials " << count << " trial " << trial << " block " << block << " sample " << i
+                                << " rotation " << int(rotation) << " wide " << inUse;
+                        for (int k = 0; k < count; ++k) {
+                            ASSERT_EQ(fast.x[k], reference.x[k]);
+                            ASSERT_EQ(fast.y[k], reference.y[k]);
+                        }
                     }
                 }
             }
@@ -108,54 +123,95 @@ TEST(SynthFastPaths, ResonatorBlocksMatchTheOperatorRecurrence)
     }
 }
 
-// Two voices turned side by side give each voice's own blocks, with their
-// dampers setting in at any block, for every pair of bank sizes and any mix
-// of lane and operator banks.
-TEST(SynthFastPaths, ResonatorPairsRenderAsEachVoiceAlone)
+// Voices turned side by side (in the wide lanes where the processor has
+// them) give each voice's own blocks alone in the narrow lanes, with their
+// dampers setting in at any block, for sets of every size up to past one
+// batch, every bank size and any mix of lane and operator banks.
+TEST(SynthFastPaths, ResonatorSetsRenderAsEachVoiceAlone)
 {
     ModeGuard guard;
+    LaneGuard lanes;
     std::mt19937 random(2047);
     const Rotation rotations[] = {Rotation::InsideTheCircle, Rotation::AnyTerm, Rotation::OneTermMinimum};
-    for (int countA = 1; countA <= SynthPresets::MaxPartials; ++countA) {
-        for (int countB = 1; countB <= SynthPresets::MaxPartials; ++countB) {
-            for (int trial = 0; trial < 12; ++trial) {
-                ResonatorState banks[2] = {RandomBank(random, countA, rotations[trial % 3]),
-                                           RandomBank(random, countB, rotations[trial / 3 % 3])};
-                int64_t remaining[2];
-                for (int v = 0; v < 2; ++v) {
-                    // A damper that sets in after a few blocks, or at once.
-                    banks[v].released = trial % 2 == 0;
-                    banks[v].releaseLength = int32_t(random() % 2000);
-                    banks[v].releaseDecay = int16_t(random() % 32768);
-                    for (int k = 0; k < banks[v].count; ++k) {
-                        banks[v].increment[k] = uint16_t(random() % 0x8000);
-                        banks[v].decay[k] = int16_t(random() % 32768);
-                    }
-                    remaining[v] = banks[v].releaseLength + int64_t(random() % 8) * BlockSize - BlockSize;
+    for (int size = 1; size <= 18; ++size) {
+        for (int trial = 0; trial < 24; ++trial) {
+            std::vector<ResonatorState> banks;
+            std::vector<int64_t> remaining;
+            for (int v = 0; v < size; ++v) {
+                // Every bank size and rotation kind, beside every other.
+                const int count = 1 + (v + trial) % SynthPresets::MaxPartials;
+                ResonatorState bank = RandomBank(random, count, rotations[(v * 7 + trial) % 3 == 0 ? trial % 3 : 0]);
+                // A damper that sets in after a few blocks, or at once.
+                bank.released = trial % 2 == 0;
+                bank.releaseLength = int32_t(random() % 2000);
+                bank.releaseDecay = int16_t(random() % 32768);
+                for (int k = 0; k < bank.count; ++k) {
+                    bank.increment[k] = uint16_t(random() % 0x8000);
+                    bank.decay[k] = int16_t(random() % 32768);
                 }
-                ResonatorState alone[2] = {banks[0], banks[1]};
-                for (int block = 0; block < 12; ++block) {
-                    int16_t pair[2][BlockSize], single[2][BlockSize];
-                    int next[2] = {};
-                    ResonatorRenderPair(banks[0], remaining[0], pair[0], next[0], banks[1], remaining[1], pair[1],
-                                        next[1]);
-                    for (int v = 0; v < 2; ++v) {
-                        ASSERT_EQ(next[v], ResonatorRender(alone[v], remaining[v], single[v]));
-                        for (int i = 0; i < BlockSize; ++i)
-                            ASSERT_EQ(pair[v][i], single[v][i]) << "partials " << countA << "/" << countB << " trial "
-                                                                << trial << " block " << block << " voice " << v;
-                        ASSERT_EQ(banks[v].released, alone[v].released);
-                        for (int k = 0; k < banks[v].count; ++k) {
-                            ASSERT_EQ(banks[v].x[k], alone[v].x[k]);
-                            ASSERT_EQ(banks[v].y[k], alone[v].y[k]);
-                            ASSERT_EQ(banks[v].c[k], alone[v].c[k]);
-                            ASSERT_EQ(banks[v].s[k], alone[v].s[k]);
-                        }
-                        remaining[v] -= BlockSize;
+                remaining.push_back(bank.releaseLength + int64_t(random() % 8) * BlockSize - BlockSize);
+                banks.push_back(bank);
+            }
+            std::vector<ResonatorState> alone = banks;
+            for (int block = 0; block < 8; ++block) {
+                std::vector<std::array<int16_t, BlockSize>> together(size), single(size);
+                std::vector<ResonatorJob> jobs;
+                for (int v = 0; v < size; ++v)
+                    jobs.push_back({&banks[v], remaining[v], together[v].data(), -1});
+                ResonatorUseWideLanes(true);
+                ResonatorRenderSet(jobs.data(), size);
+                ResonatorUseWideLanes(false);
+                for (int v = 0; v < size; ++v) {
+                    ASSERT_EQ(jobs[v].next, ResonatorRender(alone[v], remaining[v], single[v].data()));
+                    ASSERT_EQ(together[v], single[v])
+                        << "set of " << size << " trial " << trial << " block " << block << " voice " << v;
+                    ASSERT_EQ(banks[v].released, alone[v].released);
+                    for (int k = 0; k < banks[v].count; ++k) {
+                        ASSERT_EQ(banks[v].x[k], alone[v].x[k]);
+                        ASSERT_EQ(banks[v].y[k], alone[v].y[k]);
+                        ASSERT_EQ(banks[v].c[k], alone[v].c[k]);
+                        ASSERT_EQ(banks[v].s[k], alone[v].s[k]);
                     }
+                    remaining[v] -= BlockSize;
                 }
             }
         }
+    }
+}
+
+// The rotation is brought inside the circle as a unit step at a time would
+// bring it, on every term near the circle and on the diagonal, where the
+// terms take turns, and on random ones.
+TEST(SynthFastPaths, RotationsShrinkAsOneUnitAtATime)
+{
+    const auto stepwise = [](int16_t c, int16_t s) {
+        while (int64_t(c) * c + int64_t(s) * s >= int64_t(32700) * 32700) {
+            if (std::abs(int(c)) > std::abs(int(s)))
+                c = int16_t(c > 0 ? c - 1 : c + 1);
+            else
+                s = int16_t(s > 0 ? s - 1 : s + 1);
+        }
+        return std::make_pair(c, s);
+    };
+    std::mt19937 random(32700);
+    std::vector<std::pair<int16_t, int16_t>> terms;
+    for (int a = -32768; a <= 32767; a += 7)
+        for (int sign : {1, -1}) {
+            const double other = std::sqrt(std::max(0.0, 32700.0 * 32700.0 - double(a) * a));
+            for (int near = -3; near <= 3; ++near) {
+                const int b = std::clamp(int(sign * other) + near, -32768, 32767);
+                terms.emplace_back(int16_t(a), int16_t(b));
+                terms.emplace_back(int16_t(b), int16_t(a));
+            }
+            terms.emplace_back(int16_t(a), int16_t(sign * a));
+            terms.emplace_back(int16_t(a), int16_t(sign * a + 1 > 32767 ? a : sign * a + 1));
+        }
+    for (int trial = 0; trial < 200000; ++trial)
+        terms.emplace_back(RandomOrEdge(random), RandomOrEdge(random));
+    for (const auto& [c0, s0] : terms) {
+        int16_t c = c0, s = s0;
+        ShrinkIntoCircle(c, s);
+        ASSERT_EQ(std::make_pair(c, s), stepwise(c0, s0)) << c0 << ", " << s0;
     }
 }
 
