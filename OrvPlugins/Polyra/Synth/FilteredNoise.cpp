@@ -125,46 +125,41 @@ void MultiplyBlock(const int16_t a[BlockSize], int16_t gain, int16_t out[BlockSi
 } // namespace
 
 namespace {
-// The recursion's shift by shift2 (shr32, wrapping) as a plain shift one way
-// or the other, for the counts that are one: 0-31 either way.
-struct PlainShift
+// The left shift by which shr32 (wrapping) moves the filter's sum for a
+// negative shift2, when it is a plain one: 0-31.
+bool PlainLeftShift(int shift2, int& count)
 {
-    bool plain;
-    bool left;
-    int count;
-};
-
-PlainShift PlainShiftOf(int shift2)
-{
-    const int n = shift2 >= 0 ? -shift2 : Detail::ShiftCount(-shift2); // a left shift by n
-    if (n < 0)
-        return {true, false, std::min(-n, 31)};
-    return {n < 32, true, n};
+    if (shift2 > 0)
+        return false;
+    count = shift2 == 0 ? 0 : Detail::ShiftCount(-shift2);
+    return count >= 0 && count < 32;
 }
 
-// The all-pole recursion of order two (every noise preset's), its last two
-// outputs held in registers. With neither coefficient -32768, mul32 is the
-// exact 2ab, and the wrapping sums are unsigned ones: each output waits only
-// on a multiply, two subtractions, a shift and the rounding.
-bool TwoPoleRecursion(const SynthPresets::NoisePreset& preset, int16_t history[], const int32_t term[BlockSize],
-                      int16_t outputs[BlockSize])
+// The all-pole recursion of order two with a left shift (every noise
+// preset's), the last two outputs in registers. With neither coefficient
+// -32768, mul32 is the exact 2ab; a left shift distributes over wrapping
+// sums, so it is folded into the term and the coefficients, and each output
+// waits only on one multiply, one subtraction and the rounding. Stops short
+// of an output that the rounding must clamp, for the general loop to take it
+// from there; answers the outputs given.
+int TwoPoleRecursion(const SynthPresets::NoisePreset& preset, const int32_t term[BlockSize], int16_t outputs[])
 {
     const int16_t c0 = preset.coefficients[0], c1 = preset.coefficients[1];
-    const PlainShift shift = PlainShiftOf(preset.shift2);
-    if (c0 == INT16_MIN || c1 == INT16_MIN || !shift.plain)
-        return false;
-    const int32_t twiceC0 = 2 * c0, twiceC1 = 2 * c1;
-    int32_t last = history[0], before = history[1];
+    int shift = 0;
+    if (c0 == INT16_MIN || c1 == INT16_MIN || !PlainLeftShift(preset.shift2, shift))
+        return 0;
+    const uint32_t k0 = uint32_t(2 * c0) << shift, k1 = uint32_t(2 * c1) << shift;
+    int32_t last = outputs[-1], before = outputs[-2];
     for (int i = 0; i < BlockSize; ++i) {
-        const uint32_t acc = uint32_t(term[i]) - uint32_t(twiceC1 * before) - uint32_t(twiceC0 * last);
-        const int32_t shifted = shift.left ? int32_t(acc << shift.count) : int32_t(acc) >> shift.count;
+        const int32_t shifted = int32_t((uint32_t(term[i]) << shift) - k1 * uint32_t(before) - k0 * uint32_t(last));
+        const int32_t rounded = (shifted >> 16) + ((shifted >> 15) & 1); // round16 short of its clamp
+        if (rounded > INT16_MAX)
+            return i;
         before = last;
-        last = round16(shifted);
-        outputs[i] = int16_t(last);
+        last = rounded;
+        outputs[i] = int16_t(rounded);
     }
-    history[0] = int16_t(last);
-    history[1] = int16_t(before);
-    return true;
+    return BlockSize;
 }
 } // namespace
 
@@ -179,18 +174,17 @@ void NoiseFilterBlock(const SynthPresets::NoisePreset& preset, int order, int16_
     // output reads the ones before it where they lie, and nothing moves.
     int16_t line[SynthPresets::MaxNoiseOrder + BlockSize];
     int16_t* const outputs = line + order;
-    if (order != 2 || !TwoPoleRecursion(preset, history, term, outputs)) {
+    for (int k = 0; k < order; ++k)
+        line[order - 1 - k] = history[k];
+    const int done = order == 2 ? TwoPoleRecursion(preset, term, outputs) : 0;
+    for (int i = done; i < BlockSize; ++i) {
+        int32_t acc = term[i];
         for (int k = 0; k < order; ++k)
-            line[order - 1 - k] = history[k];
-        for (int i = 0; i < BlockSize; ++i) {
-            int32_t acc = term[i];
-            for (int k = 0; k < order; ++k)
-                acc = sub32<Wrapping>(acc, mul32(preset.coefficients[k], outputs[i - 1 - k]));
-            outputs[i] = round16(shr32<Wrapping>(acc, preset.shift2));
-        }
-        for (int k = 0; k < order; ++k)
-            history[k] = outputs[BlockSize - 1 - k];
+            acc = sub32<Wrapping>(acc, mul32(preset.coefficients[k], outputs[i - 1 - k]));
+        outputs[i] = round16(shr32<Wrapping>(acc, preset.shift2));
     }
+    for (int k = 0; k < order; ++k)
+        history[k] = outputs[BlockSize - 1 - k];
     MultiplyBlock(outputs, velocityGain, out);
 }
 
