@@ -1,6 +1,7 @@
 #include "Core/CCommandLine.h"
 #include "Core/COrvApplication.h"
 #include "Core/CommandLineFonts.h"
+#include "Core/HugeHeapPages.h"
 #include "Util/StopSignals.h"
 #include <QStringList>
 #include <csignal>
@@ -29,6 +30,7 @@ QStringList ArgumentsOf(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    PreferHugeHeapPages();
     // Before any thread exists, so that the toolkit's threads never take a stopping signal meant for the cleanup of
     // the main thread.
     StopSignals::BlockBeforeThreadsStart();
