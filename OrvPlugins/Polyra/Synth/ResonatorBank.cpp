@@ -3,6 +3,7 @@
 // than 1 every sample; the damper shortens them all once the note is released.
 #include "FixedPoint.h"
 #include "ResonatorLanes.h"
+#include "ResonatorTurn.h"
 #include "VoiceAlgorithms.h"
 
 #include <algorithm>
@@ -92,9 +93,9 @@ void TurnWithOperators(ResonatorState& state, int32_t sum[BlockSize])
     }
 }
 
-// Every partial's place is read, without a branch: the banks differ in size
-// from block to block, and a loop to each one's count is a guess the
-// processor often gets wrong. Places past the count are never -32768 apart.
+// Every place is read, without a branch, and the places past the count are
+// left out of the answer: the banks differ in size from block to block, and
+// a loop to each one's count is a guess the processor often gets wrong.
 bool HoldsRotationInvariant(const ResonatorState& state)
 {
     bool holds = true;
@@ -118,9 +119,6 @@ int GroupsOf(const ResonatorState& state)
 
 #if defined(__SSE2__)
 static_assert(BlockSize % 4 == 0, "lanes are added four samples at a time");
-// Each turn waits on the last, so a group alone leaves the processor idle
-// most of the time; this many side by side keep it busy.
-constexpr int MaxGroupsSideBySide = 4;
 
 // Whether the banks are turned in the wide lanes: where the processor has
 // them, unless a test asks for the narrow ones.
@@ -194,59 +192,39 @@ void StoreGroup(const LaneGroup& group, __m128i v)
 }
 
 namespace {
-// Four partials to a register, (x, y) pairs side by side: one multiply-add
-// gives c x - s y for all four, another s x + c y. Groups of any banks are
-// turned side by side, each sample's lanes kept for its bank's sum. The
-// count is fixed here so that every register stays a register.
-template <int Groups>
-void TurnGroups(const LaneGroup groups[])
+// One group to a register.
+struct NarrowLanes
 {
-    const __m128i half = _mm_set1_epi32(0x4000);
-    const __m128i firstOfPairs = _mm_set_epi16(0, 1, 0, 1, 0, 1, 0, 1);
-    __m128i v[Groups], tx[Groups], ty[Groups];
-    for (int g = 0; g < Groups; ++g) {
-        const GroupRegisters loaded = LoadGroup(groups[g]);
-        v[g] = loaded.v;
-        tx[g] = loaded.tx;
-        ty[g] = loaded.ty;
+    using Vector = __m128i;
+    static constexpr int Groups = 1;
+    static constexpr int Width = Lanes;
+    static Vector Set32(int32_t value) { return _mm_set1_epi32(value); }
+    static Vector Madd(Vector a, Vector b) { return _mm_madd_epi16(a, b); }
+    static Vector Add(Vector a, Vector b) { return _mm_add_epi32(a, b); }
+    static Vector Shift15(Vector a) { return _mm_srai_epi32(a, 15); }
+    static Vector Interleave(Vector x, Vector y)
+    {
+        return _mm_packs_epi32(_mm_unpacklo_epi32(x, y), _mm_unpackhi_epi32(x, y));
     }
-    alignas(16) int32_t lanes[Groups][BlockSize][Lanes];
-    for (int i = 0; i < BlockSize; ++i) {
-        // Unrolled, so that no turn waits on a trip of its partials through memory.
-#pragma GCC unroll 4
-        for (int g = 0; g < Groups; ++g) {
-            const __m128i nx = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(v[g], tx[g]), half), 15);
-            const __m128i ny = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(v[g], ty[g]), half), 15);
-            v[g] = _mm_packs_epi32(_mm_unpacklo_epi32(nx, ny), _mm_unpackhi_epi32(nx, ny));
-            _mm_store_si128(reinterpret_cast<__m128i*>(lanes[g][i]), _mm_madd_epi16(v[g], firstOfPairs));
-        }
+    static void Store(int32_t lanes[Width], Vector a) { _mm_store_si128(reinterpret_cast<__m128i*>(lanes), a); }
+    static void Load(const LaneGroup groups[], int, Vector& v, Vector& tx, Vector& ty)
+    {
+        const GroupRegisters loaded = LoadGroup(groups[0]);
+        v = loaded.v;
+        tx = loaded.tx;
+        ty = loaded.ty;
     }
-    for (int g = 0; g < Groups; ++g) {
-        AddLanes(lanes[g], groups[g].sum);
-        StoreGroup(groups[g], v[g]);
+    static void Finish(const LaneGroup groups[], int, const int32_t lanes[BlockSize][Width], Vector v)
+    {
+        AddLanes(lanes, groups[0].sum);
+        StoreGroup(groups[0], v);
     }
-}
+};
 
-// Every group, a few side by side at a time, in even shares: seven groups
-// are turned four and three rather than four, then three alone.
 void TurnInLanes(const LaneGroup groups[], int count)
 {
-    if (g_WideLanes && TurnInWideLanes(groups, count))
-        return;
-    static_assert(MaxGroupsSideBySide == 4, "one turning routine for each share size");
-    for (int done = 0; done < count;) {
-        const int shares = (count - done + MaxGroupsSideBySide - 1) / MaxGroupsSideBySide;
-        const int size = (count - done + shares - 1) / shares;
-        if (size == 1)
-            TurnGroups<1>(groups + done);
-        else if (size == 2)
-            TurnGroups<2>(groups + done);
-        else if (size == 3)
-            TurnGroups<3>(groups + done);
-        else
-            TurnGroups<4>(groups + done);
-        done += size;
-    }
+    if (!g_WideLanes || !TurnInWideLanes(groups, count))
+        TurnInShares<NarrowLanes>(groups, count);
 }
 #else
 void TurnInLanes(const LaneGroup groups[], int count)

@@ -6,16 +6,13 @@
 // and its own internal functions only, so that no shared inline function is
 // emitted from it in wide instructions.
 #include "ResonatorLanes.h"
+#include "ResonatorTurn.h"
 
 #if defined(__AVX2__)
 #include <immintrin.h>
 
 namespace VoiceAlgorithms {
 namespace {
-constexpr int WideLanes = 2 * GroupLanes;
-// Registers turned side by side: enough to keep the vector units busy.
-constexpr int MaxRegistersSideBySide = 4;
-
 __m256i Join(__m128i low, __m128i high)
 {
     return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
@@ -23,7 +20,7 @@ __m256i Join(__m128i low, __m128i high)
 
 // Each sample's lanes added into the sums of the register's two groups,
 // four samples at a time: the rows are turned into columns within each half.
-void AddWideLanes(const int32_t lanes[BlockSize][WideLanes], int32_t* sumLow, int32_t* sumHigh)
+void AddWideLanes(const int32_t lanes[BlockSize][2 * GroupLanes], int32_t* sumLow, int32_t* sumHigh)
 {
     static_assert(BlockSize % 4 == 0, "lanes are added four samples at a time");
     for (int i = 0; i < BlockSize; i += 4) {
@@ -44,63 +41,45 @@ void AddWideLanes(const int32_t lanes[BlockSize][WideLanes], int32_t* sumLow, in
     }
 }
 
-// count groups (2 x Registers, or one fewer: the last high half then idles
-// at zero, which turns to zero).
-template <int Registers>
-void TurnRegisters(const LaneGroup groups[], int count)
+// Two groups to a register; the last register of a share may hold one, its
+// high half idling at zero, which turns to zero.
+struct WideLanes
 {
-    const __m256i half = _mm256_set1_epi32(0x4000);
-    const __m256i firstOfPairs = _mm256_set1_epi32(1);
-    __m256i v[Registers], tx[Registers], ty[Registers];
-    for (int r = 0; r < Registers; ++r) {
-        const GroupRegisters low = LoadGroup(groups[2 * r]);
+    using Vector = __m256i;
+    static constexpr int Groups = 2;
+    static constexpr int Width = 2 * GroupLanes;
+    static Vector Set32(int32_t value) { return _mm256_set1_epi32(value); }
+    static Vector Madd(Vector a, Vector b) { return _mm256_madd_epi16(a, b); }
+    static Vector Add(Vector a, Vector b) { return _mm256_add_epi32(a, b); }
+    static Vector Shift15(Vector a) { return _mm256_srai_epi32(a, 15); }
+    static Vector Interleave(Vector x, Vector y)
+    {
+        return _mm256_packs_epi32(_mm256_unpacklo_epi32(x, y), _mm256_unpackhi_epi32(x, y));
+    }
+    static void Store(int32_t lanes[Width], Vector a) { _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), a); }
+    static void Load(const LaneGroup groups[], int left, Vector& v, Vector& tx, Vector& ty)
+    {
+        const GroupRegisters low = LoadGroup(groups[0]);
         GroupRegisters high = {_mm_setzero_si128(), _mm_setzero_si128(), _mm_setzero_si128()};
-        if (2 * r + 1 < count)
-            high = LoadGroup(groups[2 * r + 1]);
-        v[r] = Join(low.v, high.v);
-        tx[r] = Join(low.tx, high.tx);
-        ty[r] = Join(low.ty, high.ty);
+        if (left > 1)
+            high = LoadGroup(groups[1]);
+        v = Join(low.v, high.v);
+        tx = Join(low.tx, high.tx);
+        ty = Join(low.ty, high.ty);
     }
-    alignas(32) int32_t lanes[Registers][BlockSize][WideLanes];
-    for (int i = 0; i < BlockSize; ++i) {
-#pragma GCC unroll 4
-        for (int r = 0; r < Registers; ++r) {
-            const __m256i nx = _mm256_srai_epi32(_mm256_add_epi32(_mm256_madd_epi16(v[r], tx[r]), half), 15);
-            const __m256i ny = _mm256_srai_epi32(_mm256_add_epi32(_mm256_madd_epi16(v[r], ty[r]), half), 15);
-            v[r] = _mm256_packs_epi32(_mm256_unpacklo_epi32(nx, ny), _mm256_unpackhi_epi32(nx, ny));
-            _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[r][i]), _mm256_madd_epi16(v[r], firstOfPairs));
-        }
+    static void Finish(const LaneGroup groups[], int left, const int32_t lanes[BlockSize][Width], Vector v)
+    {
+        AddWideLanes(lanes, groups[0].sum, left > 1 ? groups[1].sum : nullptr);
+        StoreGroup(groups[0], _mm256_castsi256_si128(v));
+        if (left > 1)
+            StoreGroup(groups[1], _mm256_extracti128_si256(v, 1));
     }
-    for (int r = 0; r < Registers; ++r) {
-        const bool paired = 2 * r + 1 < count;
-        AddWideLanes(lanes[r], groups[2 * r].sum, paired ? groups[2 * r + 1].sum : nullptr);
-        StoreGroup(groups[2 * r], _mm256_castsi256_si128(v[r]));
-        if (paired)
-            StoreGroup(groups[2 * r + 1], _mm256_extracti128_si256(v[r], 1));
-    }
-}
+};
 } // namespace
 
 bool TurnInWideLanes(const LaneGroup groups[], int count)
 {
-    // In even shares of registers: nine groups (five registers) go as three
-    // and two rather than four and one.
-    static_assert(MaxRegistersSideBySide == 4, "one turning routine for each share size");
-    for (int done = 0; done < count;) {
-        const int registers = (count - done + 1) / 2;
-        const int shares = (registers + MaxRegistersSideBySide - 1) / MaxRegistersSideBySide;
-        const int size = (registers + shares - 1) / shares;
-        const int groupsInShare = count - done < 2 * size ? count - done : 2 * size;
-        if (size == 1)
-            TurnRegisters<1>(groups + done, groupsInShare);
-        else if (size == 2)
-            TurnRegisters<2>(groups + done, groupsInShare);
-        else if (size == 3)
-            TurnRegisters<3>(groups + done, groupsInShare);
-        else
-            TurnRegisters<4>(groups + done, groupsInShare);
-        done += groupsInShare;
-    }
+    TurnInShares<WideLanes>(groups, count);
     return true;
 }
 } // namespace VoiceAlgorithms

@@ -85,8 +85,10 @@ ResonatorState RandomBank(std::mt19937& random, int count, Rotation rotation)
         state.x[k] = RandomOrEdge(random);
         state.y[k] = RandomOrEdge(random);
     }
-    if (rotation == Rotation::OneTermMinimum)
-        (random() % 2 ? state.c : state.s)[random() % count] = -32768;
+    if (rotation == Rotation::OneTermMinimum) {
+        int16_t* const terms = random() % 2 ? state.c : state.s;
+        terms[random() % unsigned(count)] = -32768;
+    }
     return state;
 }
 } // namespace
