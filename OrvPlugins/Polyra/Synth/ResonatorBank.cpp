@@ -82,7 +82,7 @@ void TurnWithOperators(int16_t c, int16_t s, int16_t& x, int16_t& y)
 }
 
 // Every way of turning a bank adds each sample's partials into its sum (the
-// callers start the sums at zero), so the ways can be mixed in a pair.
+// callers start the sums at zero), so the ways can be mixed in a set.
 void TurnWithOperators(ResonatorState& state, int32_t sum[BlockSize])
 {
     for (int k = 0; k < state.count; ++k) {
