@@ -29,7 +29,7 @@ void PreferHugeHeapPages()
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__) && defined(MADV_HUGEPAGE)
     if (!Unlimited(RLIMIT_AS) || !Unlimited(RLIMIT_DATA))
         return;
-    // Blocks of up to a step come from the heap rather than from mappings of
+    // Blocks of up to half a step come from the heap rather than mappings of
     // their own, and the heap keeps a step of freed room rather than hand it
     // back and fault it in again.
     if (!mallopt(M_MMAP_THRESHOLD, int(kHeapStep / 2)) || !mallopt(M_TRIM_THRESHOLD, int(kHeapStep))
